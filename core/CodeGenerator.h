@@ -1,0 +1,26 @@
+#pragma once
+
+#include "DotGrid.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tessaldo {
+
+// Eight consecutive dots make one byte of the picture; the lowest-numbered
+// dot is bit 0.
+inline constexpr int kDotsPerBlock = 8;
+inline constexpr int kBlockCount = kDotCount / kDotsPerBlock;
+// The module takes 0xA4 and then 32 bytes; the first printf carries 0xA4 and
+// blocks 0..13, the second blocks 14..31.
+inline constexpr int kBlocksInFirstStatement = 14;
+
+// The hex text of the block starting at `nStartDot`: upper-case digits, no
+// leading zeros, no prefix ("0", "8", "1F", "FF").
+std::string BlockCODE(const DotGrid &grid, std::int16_t nStartDot);
+
+// The two CCS C statements that send the picture, joined by CR LF, with no
+// line end after the second. Depends on the dots only, never on the type.
+std::string LCDtoCODE(const DotGrid &grid);
+
+} // namespace tessaldo

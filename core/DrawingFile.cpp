@@ -1,0 +1,171 @@
+#include "DrawingFile.h"
+
+#include "FileIo.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace tessaldo {
+namespace {
+
+constexpr char kClearChar = '1';
+constexpr char kSetChar = '0';
+
+struct Line {
+    std::string_view text;
+    bool terminated = false;     // a line end followed it
+    std::string_view rest;       // the bytes after its line end
+};
+
+Line FirstLine(std::string_view bytes)
+{
+    const std::size_t end = bytes.find_first_of("\r\n");
+    if (end == std::string_view::npos)
+        return {bytes, false, {}};
+    std::size_t next = end + 1;
+    if (bytes[end] == '\r' && next < bytes.size() && bytes[next] == '\n')
+        ++next;
+    return {bytes.substr(0, end), true, bytes.substr(next)};
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The value a type line gives: leading blanks skipped, an optional sign, a
+// decimal number with an optional fraction; anything that does not start like
+// a number counts as 0.
+double TypeLineValue(std::string_view line)
+{
+    std::size_t pos = line.find_first_not_of(" \t");
+    if (pos == std::string_view::npos)
+        return 0;
+    bool negative = false;
+    if (line[pos] == '+' || line[pos] == '-') {
+        negative = line[pos] == '-';
+        ++pos;
+    }
+    const std::size_t start = pos;
+    std::size_t digits = 0;
+    for (; pos < line.size() && IsDigit(line[pos]); ++pos)
+        ++digits;
+    if (pos < line.size() && line[pos] == '.') {
+        for (++pos; pos < line.size() && IsDigit(line[pos]); ++pos)
+            ++digits;
+    }
+    if (digits == 0)
+        return 0;
+    double value = 0;
+    std::from_chars(line.data() + start, line.data() + pos, value, std::chars_format::fixed);
+    return negative ? -value : value;
+}
+
+// Half-way cases go to the even neighbour (1.5 and 2.5 both give 2).
+double RoundHalfToEven(double value)
+{
+    const double lower = std::floor(value);
+    const double fraction = value - lower;
+    if (fraction > 0.5)
+        return lower + 1;
+    if (fraction < 0.5)
+        return lower;
+    return std::fmod(lower, 2) == 0 ? lower : lower + 1;
+}
+
+std::string FormatValue(double value)
+{
+    std::string text = std::to_string(value);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (!text.empty() && text.back() == '.')
+        text.pop_back();
+    return text == "-0" ? "0" : text;
+}
+
+// Dots 0..254 become Set where their character is missing, as the earlier
+// versions read them; dot 255 becomes Clear when its character is missing,
+// so that an old file loads the same whatever was drawn before.
+DotGrid::Dots DotsFromLine(std::string_view line)
+{
+    DotGrid::Dots dots{};
+    for (int dot = 0; dot < kDotCount; ++dot) {
+        const auto index = static_cast<std::size_t>(dot);
+        const bool present = index < line.size();
+        const bool clear = present ? line[index] == kClearChar : dot == kDotCount - 1;
+        dots[index] = clear ? DotState::Clear : DotState::Set;
+    }
+    return dots;
+}
+
+ParsedDrawing Refused(std::string reason)
+{
+    return {std::nullopt, std::move(reason)};
+}
+
+} // namespace
+
+ParsedDrawing ParseDrawing(std::string_view bytes)
+{
+    if (bytes.empty())
+        return Refused("the file is empty");
+    const Line first = FirstLine(bytes);
+    if (first.text.size() >= kLegacyLineMinLength)
+        return {Drawing{std::nullopt, DotsFromLine(first.text)}, {}};
+
+    const double value = RoundHalfToEven(TypeLineValue(first.text));
+    const std::optional<LcdType> type = LcdTypeFromValue(value);
+    if (!type)
+        return Refused("its type line gives " + FormatValue(value) + ", but the LCD type must be 0 or 1");
+    if (!first.terminated || first.rest.empty())
+        return Refused("the file ends after the type line, before the dot line");
+    return {Drawing{type, DotsFromLine(FirstLine(first.rest).text)}, {}};
+}
+
+std::string FormatDrawing(const DotGrid &grid)
+{
+    std::string bytes;
+    bytes.reserve(2 + 2 + kDotLineLength + 2);
+    // The type is written with a sign position, as version 1.0 wrote numbers.
+    bytes += ' ';
+    bytes += static_cast<char>('0' + LcdTypeValue(grid.nLCDType()));
+    bytes += "\r\n";
+    for (int dot = 0; dot < kDotCount; ++dot)
+        bytes += grid.IsClear(dot) ? kClearChar : kSetChar;
+    bytes += "\r\n";
+    return bytes;
+}
+
+void ApplyDrawing(DotGrid &grid, const Drawing &drawing)
+{
+    if (drawing.type)
+        grid.SetLCDType(*drawing.type);
+    grid.SetAllDots(drawing.dots);
+}
+
+FileStatus ReadDrawingFile(const std::filesystem::path &szFilePath, Drawing &drawing)
+{
+    std::string bytes;
+    if (FileStatus read = ReadFileStart(szFilePath, kDrawingBytesRead, bytes); !read)
+        return read;
+    ParsedDrawing parsed = ParseDrawing(bytes);
+    if (!parsed.drawing)
+        return OpenFailed(szFilePath, parsed.reason);
+    drawing = *parsed.drawing;
+    return FileStatus::Ok();
+}
+
+FileStatus SaveFile(const DotGrid &grid, const std::filesystem::path &szFilePath)
+{
+    return WriteFileAtomically(szFilePath, FormatDrawing(grid));
+}
+
+FileStatus OpenFile(DotGrid &grid, const std::filesystem::path &szFilePath)
+{
+    Drawing drawing;
+    FileStatus read = ReadDrawingFile(szFilePath, drawing);
+    if (read)
+        ApplyDrawing(grid, drawing);
+    return read;
+}
+
+} // namespace tessaldo

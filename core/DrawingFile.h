@@ -1,0 +1,56 @@
+#pragma once
+
+#include "DotGrid.h"
+#include "FileStatus.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tessaldo {
+
+// The drawing file (.Lcd): a type line (" 0" or " 1") and a dot line with one
+// character per dot, "1" for Clear and anything else for Set, lines ended by
+// CR LF. The legacy form from version 1.0 is the dot line alone.
+
+// A first line this long or longer is a legacy dot line, never a type line.
+inline constexpr std::size_t kLegacyLineMinLength = 10;
+// Dots 0..254 were all that version 1.0 stored; dot 255 rides in an extra
+// character that the old readers ignore.
+inline constexpr std::size_t kDotLineLength = kDotCount;
+// Everything a reader can ever look at: the longest type line, its line end
+// and a whole dot line. Bytes past this never change the result.
+inline constexpr std::size_t kDrawingBytesRead = (kLegacyLineMinLength - 1) + 2 + kDotLineLength;
+
+// What a drawing file says.
+struct Drawing {
+    std::optional<LcdType> type; // absent in the legacy form: the type stays as it is
+    DotGrid::Dots dots{};
+    friend bool operator==(const Drawing &, const Drawing &) = default;
+};
+
+// Either a drawing, or why the bytes are not one.
+struct ParsedDrawing {
+    std::optional<Drawing> drawing;
+    std::string reason;
+};
+
+// Reads a drawing file's bytes. Line ends may be CR LF, LF or CR.
+ParsedDrawing ParseDrawing(std::string_view bytes);
+
+// The exact bytes SaveFile writes for the picture.
+std::string FormatDrawing(const DotGrid &grid);
+
+// Puts the drawing into the grid: the type first, when the file has one, then the dots.
+void ApplyDrawing(DotGrid &grid, const Drawing &drawing);
+
+// Reads and checks the whole drawing file before anything is applied, so a
+// refused file leaves nothing changed.
+FileStatus ReadDrawingFile(const std::filesystem::path &szFilePath, Drawing &drawing);
+
+FileStatus SaveFile(const DotGrid &grid, const std::filesystem::path &szFilePath);
+FileStatus OpenFile(DotGrid &grid, const std::filesystem::path &szFilePath);
+
+} // namespace tessaldo

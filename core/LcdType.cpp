@@ -1,0 +1,19 @@
+#include "LcdType.h"
+
+namespace tessaldo {
+
+std::string_view LcdTypeCaption(LcdType type)
+{
+    return type == LcdType::Column ? "HLCD112, HLCD114" : "HLCD154, HLCD168";
+}
+
+std::optional<LcdType> LcdTypeFromValue(double value)
+{
+    if (value == 0)
+        return LcdType::Column;
+    if (value == 1)
+        return LcdType::Row;
+    return std::nullopt;
+}
+
+} // namespace tessaldo

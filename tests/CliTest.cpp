@@ -1,0 +1,108 @@
+#include "CliRunner.h"
+#include "CodeGenerator.h"
+#include "DrawingFile.h"
+
+#include <gtest/gtest.h>
+
+using namespace tessaldo;
+
+namespace {
+
+// Dots 0 and 1 set, dot 17 set: in the column layout dot 1 is below dot 0,
+// in the row layout to its right.
+DotGrid SmallPicture(LcdType type)
+{
+    DotGrid grid;
+    grid.SetLCDType(type);
+    grid.SetDot(0, DotState::Set);
+    grid.SetDot(1, DotState::Set);
+    grid.SetDot(17, DotState::Set);
+    return grid;
+}
+
+std::string ShowLines(LcdType type, const std::vector<std::string> &firstRows)
+{
+    std::string text = "type " + std::to_string(LcdTypeValue(type)) + "\n";
+    for (int row = 0; row < kGridSide; ++row)
+        text += (row < static_cast<int>(firstRows.size()) ? firstRows[row] : std::string(16, '.')) + "\n";
+    return text;
+}
+
+} // namespace
+
+TEST(CliCode, PrintsExactlyTheRunTextFollowedByCrLf)
+{
+    TempDir dir;
+    const auto file = dir / "picture.Lcd";
+    ASSERT_TRUE(SaveFile(SmallPicture(LcdType::Row), file).ok());
+    const CliResult result = RunCliProcess({"code", file.string()});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, LCDtoCODE(SmallPicture(LcdType::Row)) + "\r\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST(CliCode, LegacyFileLoadsIntoAFreshPicture)
+{
+    TempDir dir;
+    const auto file = dir.Write("old.Lcd", std::string(255, '0') + "\r\n");
+    DotGrid expected;
+    for (int dot = 0; dot < 255; ++dot)
+        expected.SetDot(dot, DotState::Set);
+    const CliResult result = RunCliProcess({"code", file.string()});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, LCDtoCODE(expected) + "\r\n");
+}
+
+TEST(CliShow, DrawsEachDotWhereTheWindowShowsItForTheFilesType)
+{
+    TempDir dir;
+    const auto column = dir / "column.Lcd";
+    const auto row = dir / "row.Lcd";
+    ASSERT_TRUE(SaveFile(SmallPicture(LcdType::Column), column).ok());
+    ASSERT_TRUE(SaveFile(SmallPicture(LcdType::Row), row).ok());
+
+    const CliResult columnShow = RunCliProcess({"show", column.string()});
+    EXPECT_EQ(columnShow.exitCode, 0);
+    EXPECT_EQ(columnShow.out, ShowLines(LcdType::Column, {"#...............", "##.............."}));
+
+    const CliResult rowShow = RunCliProcess({"show", row.string()});
+    EXPECT_EQ(rowShow.exitCode, 0);
+    EXPECT_EQ(rowShow.out, ShowLines(LcdType::Row, {"##..............", ".#.............."}));
+}
+
+TEST(CliErrors, RefusedFilePrintsTheReasonOnStandardErrorOnly)
+{
+    TempDir dir;
+    const auto file = dir.Write("bad.Lcd", " 7\r\n1111");
+    for (const std::string command : {"code", "show"}) {
+        const CliResult result = RunCliProcess({command, file.string()});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, "Cannot open \"" + file.string()
+                                  + "\": its type line gives 7, but the LCD type must be 0 or 1.\n");
+    }
+    const CliResult missing = RunCliProcess({"code", (dir / "none.Lcd").string()});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos);
+}
+
+TEST(CliErrors, WrongUsageGivesUsageOnStandardErrorAndStatusTwo)
+{
+    const std::vector<std::vector<std::string>> wrong = {
+        {}, {"code"}, {"draw", "x.Lcd"}, {"code", "a.Lcd", "b.Lcd"}, {"--help", "code"}};
+    for (const auto &args : wrong) {
+        const CliResult result = RunCliProcess(args);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err.rfind("Usage: tessaldo-cli", 0), 0u);
+    }
+}
+
+TEST(CliHelp, PrintsUsageOnStandardOutput)
+{
+    const CliResult result = RunCliProcess({"--help"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out.rfind("Usage: tessaldo-cli", 0), 0u);
+    EXPECT_EQ(result.err, "");
+}

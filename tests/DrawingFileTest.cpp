@@ -1,0 +1,340 @@
+#include "DrawingFile.h"
+#include "FileIo.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using namespace tessaldo;
+
+namespace {
+
+DotGrid RandomGrid(std::mt19937 &random, LcdType type)
+{
+    DotGrid grid;
+    grid.SetLCDType(type);
+    for (int dot = 0; dot < kDotCount; ++dot)
+        grid.SetDot(dot, random() % 2 ? DotState::Set : DotState::Clear);
+    return grid;
+}
+
+// A picture that differs from a fresh one in type and in many dots, so that a
+// refused file that changed anything is caught.
+DotGrid BusyGrid()
+{
+    std::mt19937 random(99);
+    return RandomGrid(random, LcdType::Row);
+}
+
+Drawing Parse(std::string_view bytes)
+{
+    const ParsedDrawing parsed = ParseDrawing(bytes);
+    EXPECT_TRUE(parsed.drawing.has_value()) << parsed.reason;
+    return parsed.drawing.value_or(Drawing{});
+}
+
+std::string Refusal(std::string_view bytes)
+{
+    const ParsedDrawing parsed = ParseDrawing(bytes);
+    EXPECT_FALSE(parsed.drawing.has_value());
+    return parsed.reason;
+}
+
+std::optional<LcdType> TypeOfLine(const std::string &typeLine)
+{
+    const ParsedDrawing parsed = ParseDrawing(typeLine + "\r\n" + std::string(256, '1'));
+    return parsed.drawing ? parsed.drawing->type : std::nullopt;
+}
+
+int SetCount(const DotGrid::Dots &dots)
+{
+    return static_cast<int>(std::count(dots.begin(), dots.end(), DotState::Set));
+}
+
+} // namespace
+
+TEST(DrawingFormat, WritesTypeLineWithSignPositionAndAllDotsClearAsOne)
+{
+    DotGrid grid;
+    grid.SetDot(0, DotState::Set);
+    grid.SetDot(255, DotState::Set);
+    const std::string bytes = FormatDrawing(grid);
+    ASSERT_EQ(bytes.size(), 262u);
+    EXPECT_EQ(bytes.substr(0, 4), " 0\r\n");
+    EXPECT_EQ(bytes.substr(4, 3), "011");
+    EXPECT_EQ(bytes.substr(258), "10\r\n"); // dot 254 clear, dot 255 set
+    grid.SetLCDType(LcdType::Row);
+    EXPECT_EQ(FormatDrawing(grid).substr(0, 4), " 1\r\n");
+}
+
+TEST(DrawingFile, SaveThenOpenRestoresEveryDotAndTheTypeOfRandomPictures)
+{
+    TempDir dir;
+    std::mt19937 random(2024);
+    for (int round = 0; round < 50; ++round) {
+        const LcdType type = round % 2 ? LcdType::Row : LcdType::Column;
+        const DotGrid saved = RandomGrid(random, type);
+        const auto file = dir / "picture.Lcd";
+        ASSERT_TRUE(SaveFile(saved, file).ok());
+        DotGrid opened = RandomGrid(random, type == LcdType::Row ? LcdType::Column : LcdType::Row);
+        const FileStatus status = OpenFile(opened, file);
+        ASSERT_TRUE(status.ok()) << status.message();
+        EXPECT_EQ(opened, saved);
+    }
+}
+
+TEST(DrawingFile, SavesUnderExactlyTheGivenNameIncludingKoreanNames)
+{
+    TempDir dir;
+    const auto file = dir / std::filesystem::path(u8"그림 파일");
+    ASSERT_TRUE(SaveFile(DotGrid{}, file).ok());
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    DotGrid grid = BusyGrid();
+    EXPECT_TRUE(OpenFile(grid, file).ok());
+    EXPECT_EQ(grid, DotGrid{});
+}
+
+TEST(DrawingFile, SaveReplacesTheWholeEarlierContent)
+{
+    TempDir dir;
+    const auto file = dir.Write("old.Lcd", std::string(5000, 'x'));
+    ASSERT_TRUE(SaveFile(DotGrid{}, file).ok());
+    EXPECT_EQ(TempDir::Read(file), FormatDrawing(DotGrid{}));
+}
+
+TEST(LegacyDrawing, OneLongLineSetsTheDotsAndLeavesTheType)
+{
+    std::string line(255, '1');
+    line[0] = '0';
+    line[254] = '0';
+    const Drawing drawing = Parse(line + "\r\n");
+    EXPECT_FALSE(drawing.type.has_value());
+    EXPECT_EQ(drawing.dots[0], DotState::Set);
+    EXPECT_EQ(drawing.dots[254], DotState::Set);
+    EXPECT_EQ(drawing.dots[255], DotState::Clear);
+    EXPECT_EQ(SetCount(drawing.dots), 2);
+
+    TempDir dir;
+    DotGrid grid;
+    grid.SetLCDType(LcdType::Row);
+    grid.SetDot(255, DotState::Set);
+    ASSERT_TRUE(OpenFile(grid, dir.Write("old.Lcd", line)).ok());
+    EXPECT_EQ(grid.nLCDType(), LcdType::Row);
+    EXPECT_TRUE(grid.IsClear(255)) << "an old file must load the same whatever was drawn before";
+}
+
+TEST(LegacyDrawing, TenCharactersMakeADotLineNineATypeLine)
+{
+    const Drawing legacy = Parse("1111111111");
+    EXPECT_FALSE(legacy.type.has_value());
+    EXPECT_EQ(SetCount(legacy.dots), 245); // dots 10..254 are missing, so Set
+
+    const Drawing typed = Parse("        1\r\n" + std::string(256, '1'));
+    EXPECT_EQ(typed.type, LcdType::Row);
+    EXPECT_EQ(SetCount(typed.dots), 0);
+}
+
+TEST(DotLine, MissingCharactersSetDotsUpTo254AndClearDot255)
+{
+    const Drawing drawing = Parse(" 0\r\n" + std::string(100, '1') + "\r\n");
+    for (int dot = 0; dot < kDotCount; ++dot) {
+        const bool set = dot >= 100 && dot <= 254;
+        EXPECT_EQ(drawing.dots[static_cast<std::size_t>(dot)], set ? DotState::Set : DotState::Clear) << dot;
+    }
+    const Drawing empty = Parse(" 1\r\n\r\n");
+    EXPECT_EQ(SetCount(empty.dots), 255);
+    EXPECT_EQ(empty.dots[255], DotState::Clear);
+}
+
+TEST(DotLine, OnlyTheCharacterOneIsClearAndExtraCharactersAreIgnored)
+{
+    std::string line(256, '1');
+    line[1] = '0';
+    line[2] = 'x';
+    line[3] = ' ';
+    line[4] = '\0';
+    line[255] = '0';
+    const Drawing drawing = Parse(" 0\r\n" + line + std::string(500, '0'));
+    EXPECT_EQ(SetCount(drawing.dots), 5);
+    EXPECT_EQ(drawing.dots[255], DotState::Set);
+}
+
+TEST(TypeLine, ReadsADecimalNumberAfterBlanksRoundingHalfToEven)
+{
+    EXPECT_EQ(TypeOfLine(" 0"), LcdType::Column);
+    EXPECT_EQ(TypeOfLine(" 1"), LcdType::Row);
+    EXPECT_EQ(TypeOfLine("1"), LcdType::Row);
+    EXPECT_EQ(TypeOfLine("+1"), LcdType::Row);
+    EXPECT_EQ(TypeOfLine("\t 1"), LcdType::Row);
+    EXPECT_EQ(TypeOfLine(" 0.5"), LcdType::Column);
+    EXPECT_EQ(TypeOfLine(" 0.6"), LcdType::Row);
+    EXPECT_EQ(TypeOfLine(" 1.49"), LcdType::Row);
+    EXPECT_EQ(TypeOfLine("-0.5"), LcdType::Column);
+    EXPECT_EQ(TypeOfLine(".7"), LcdType::Row);
+    EXPECT_EQ(TypeOfLine("1abc"), LcdType::Row);
+    EXPECT_EQ(TypeOfLine(""), LcdType::Column);
+    EXPECT_EQ(TypeOfLine("abc"), LcdType::Column);
+    EXPECT_EQ(TypeOfLine(" -"), LcdType::Column);
+    EXPECT_EQ(TypeOfLine(" 1.5"), std::nullopt); // rounds to 2
+    EXPECT_EQ(TypeOfLine(" 2.5"), std::nullopt);
+    EXPECT_EQ(TypeOfLine("-1"), std::nullopt);
+    EXPECT_EQ(TypeOfLine("999999999"), std::nullopt);
+}
+
+TEST(LineEnds, CrLfLfAndCrAloneReadTheSame)
+{
+    const std::string dots = std::string(128, '0') + std::string(128, '1');
+    const Drawing expected = Parse(" 1\r\n" + dots + "\r\n");
+    EXPECT_EQ(expected.type, LcdType::Row);
+    EXPECT_EQ(Parse(" 1\n" + dots + "\n"), expected);
+    EXPECT_EQ(Parse(" 1\r" + dots + "\r"), expected);
+    EXPECT_EQ(Parse(" 1\r\n" + dots), expected);
+    // A blank line after a CR is an empty dot line, not a line end.
+    EXPECT_EQ(SetCount(Parse(" 1\r\r" + dots).dots), 255);
+}
+
+TEST(RefusedDrawing, NamesTheReasonForEachBrokenFile)
+{
+    EXPECT_EQ(Refusal(""), "the file is empty");
+    EXPECT_EQ(Refusal(" 1"), "the file ends after the type line, before the dot line");
+    EXPECT_EQ(Refusal(" 1\r\n"), "the file ends after the type line, before the dot line");
+    EXPECT_EQ(Refusal("\n"), "the file ends after the type line, before the dot line");
+    EXPECT_EQ(Refusal(" 2\r\n111"), "its type line gives 2, but the LCD type must be 0 or 1");
+    EXPECT_EQ(Refusal(" 1.5\r\n111"), "its type line gives 2, but the LCD type must be 0 or 1");
+    EXPECT_EQ(Refusal("-7\r\n111"), "its type line gives -7, but the LCD type must be 0 or 1");
+}
+
+TEST(RefusedDrawing, ChangesNothingAndNamesTheFile)
+{
+    TempDir dir;
+    const std::vector<std::filesystem::path> broken = {
+        dir.Write("empty.Lcd", ""),
+        dir.Write("typeonly.Lcd", " 1\r\n"),
+        dir.Write("badtype.Lcd", " 3\r\n" + std::string(256, '1')),
+        dir / "missing.Lcd",
+        dir.path(),
+    };
+    for (const auto &file : broken) {
+        DotGrid grid = BusyGrid();
+        const FileStatus status = OpenFile(grid, file);
+        EXPECT_FALSE(status.ok()) << file;
+        EXPECT_EQ(grid, BusyGrid()) << file;
+        EXPECT_NE(status.message().find(DisplayPath(file)), std::string::npos) << status.message();
+    }
+}
+
+TEST(RefusedDrawing, MessagesSayWhatWentWrongInPlainWords)
+{
+    TempDir dir;
+    DotGrid grid;
+    EXPECT_EQ(OpenFile(grid, dir / "missing.Lcd").message(),
+              "Cannot open \"" + DisplayPath(dir / "missing.Lcd") + "\": No such file or directory.");
+    EXPECT_EQ(OpenFile(grid, dir.path()).message(),
+              "Cannot open \"" + DisplayPath(dir.path()) + "\": it is a folder.");
+}
+
+TEST(DrawingReader, BytesPastTheReadLimitNeverChangeTheResult)
+{
+    std::mt19937 random(5);
+    for (int round = 0; round < 200; ++round) {
+        std::string bytes(kDrawingBytesRead + 1 + random() % 300, '1');
+        for (char &c : bytes) {
+            const auto pick = random() % 8;
+            c = pick == 0 ? '\r' : pick == 1 ? '\n' : pick == 2 ? '0' : pick == 3 ? ' ' : '1';
+        }
+        const ParsedDrawing whole = ParseDrawing(bytes);
+        const ParsedDrawing prefix = ParseDrawing(std::string_view(bytes).substr(0, kDrawingBytesRead));
+        EXPECT_EQ(whole.drawing, prefix.drawing) << bytes;
+        EXPECT_EQ(whole.reason, prefix.reason);
+    }
+}
+
+#ifndef _WIN32
+TEST(DrawingReader, ReadsOnlyTheStartOfAnEndlessFile)
+{
+    DotGrid grid;
+    ASSERT_TRUE(OpenFile(grid, "/dev/zero").ok());
+    EXPECT_EQ(SetCount(grid.AllDots()), kDotCount);
+}
+#endif
+
+TEST(FailedSave, ReportsTheReasonAndLeavesNoFileBehind)
+{
+    TempDir dir;
+    const auto intoMissingFolder = dir / "no-such-folder" / "a.Lcd";
+    const FileStatus missing = SaveFile(DotGrid{}, intoMissingFolder);
+    EXPECT_EQ(missing.message(),
+              "Cannot save \"" + DisplayPath(intoMissingFolder) + "\": No such file or directory.");
+
+    std::filesystem::create_directory(dir / "folder.Lcd");
+    const FileStatus folder = SaveFile(DotGrid{}, dir / "folder.Lcd");
+    EXPECT_FALSE(folder.ok());
+    EXPECT_NE(folder.message().find("it is a folder"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.Lcd"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+#ifndef _WIN32
+// Limits the size of files this process may write, the way a full disk
+// would stop a save half-way; unlike permissions, it also binds root.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = m_saved;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_savedHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_saved{};
+    void (*m_savedHandler)(int) = nullptr;
+};
+
+TEST(FailedSave, HalfWrittenSaveKeepsTheEarlierFileIntact)
+{
+    TempDir dir;
+    const DotGrid earlier = BusyGrid();
+    const auto file = dir / "picture.Lcd";
+    ASSERT_TRUE(SaveFile(earlier, file).ok());
+    const std::string before = TempDir::Read(file);
+
+    FileStatus status = FileStatus::Ok();
+    {
+        const FileSizeLimit limit(100);
+        status = SaveFile(DotGrid{}, file);
+    }
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.message(), "Cannot save \"" + DisplayPath(file) + "\": File too large.");
+    EXPECT_EQ(TempDir::Read(file), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(DrawingFile, ReplacedFileKeepsItsPermissions)
+{
+    TempDir dir;
+    const auto file = dir.Write("shared.Lcd", "");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write
+                                           | std::filesystem::perms::group_read);
+    ASSERT_TRUE(SaveFile(DotGrid{}, file).ok());
+    EXPECT_EQ(std::filesystem::status(file).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write
+                  | std::filesystem::perms::group_read);
+}
+#endif
