@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Drives the real program in a real X server as a person would: clicks dots,
+# Run and Copy, reads the clipboard, saves and opens through the real file
+# dialog. Usage: desktop_e2e.sh BIN_DIR [SCREENSHOT_DIR]
+set -euo pipefail
+
+bin_dir=$(cd "$1" && pwd)
+shots=${2:-}
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+wait_for() { # wait_for SECONDS COMMAND...: until the command succeeds
+    local deadline=$((SECONDS + $1)); shift
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.1
+    done
+}
+
+# --- a display of our own -------------------------------------------------
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
+pids+=($!)
+wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+"$bin_dir/tessaldo" 2>"$work/tessaldo.log" &
+app=$!
+pids+=($app)
+wait_for 15 xdotool search --name '^Tessaldo 1\.1$' || fail "the main window did not appear"
+window=$(xdotool search --name '^Tessaldo 1\.1$' | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$window")" # sets X, Y, WIDTH, HEIGHT
+[ "$WIDTH" = 243 ] && [ "$HEIGHT" = 513 ] || fail "window is ${WIDTH}x${HEIGHT}, not 243x513"
+[ "$X" = $(((1024 - 243) / 2)) ] && [ "$Y" = $(((768 - 513) / 2)) ] || fail "window not centred: $X,$Y"
+
+click() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1; sleep 0.15; }
+# Cells are 13 px; the grid starts 13,20 inside the panel frame at 3,124.
+click_cell() { click $((3 + 13 + 13 * $1 + 6)) $((124 + 20 + 13 * $2 + 6)); }
+toolbar() { click $((40 * ($1 - 1) + 20)) 28; }
+copy() { click 120 470; }
+row_type() { click 34 104; }
+clipboard() { xclip -o -selection clipboard >"$1"; }
+
+expect_same() { cmp -s "$1" "$2" || { od -c "$1" | head; od -c "$2" | head; fail "$3"; }; }
+
+# The picture: in the column layout dots 0, 9, 10 and 255, then dot 17 in the row layout.
+click_cell 0 0
+click_cell 0 9
+click_cell 0 10
+click_cell 15 15
+row_type
+click_cell 1 1
+toolbar 4 # Run
+if [ -n "$shots" ]; then
+    xdotool mousemove 0 0
+    sleep 0.3
+    import -window "$window" "$shots/main-window.png"
+fi
+copy
+
+# The same picture written by hand as a drawing file gives the expected code.
+dots=$(printf '1%.0s' $(seq 256) | sed 's/./0/1; s/./0/10; s/./0/11; s/./0/18; s/./0/256')
+printf ' 1\r\n%s\r\n' "$dots" >"$work/expected.Lcd"
+"$bin_dir/tessaldo-cli" code "$work/expected.Lcd" | head -c -2 >"$work/expected.code"
+clipboard "$work/copied.code"
+expect_same "$work/copied.code" "$work/expected.code" "the clipboard does not hold the generated code"
+
+save_or_open() { # save_or_open BUTTON TITLE PATH
+    toolbar "$1"
+    wait_for 10 xdotool search --name "^$2\$" || fail "the dialog '$2' did not appear"
+    sleep 0.5
+    xdotool type --delay 20 "$3"
+    xdotool key Return
+    wait_for 10 sh -c "! xdotool search --name '^$2\$'" || fail "the dialog '$2' did not close"
+    sleep 0.2
+}
+
+save_or_open 3 "Save Graphic LCD File" "$work/saved"
+[ -f "$work/saved" ] || fail "Save did not write the file under the name typed"
+expect_same "$work/saved" "$work/expected.Lcd" "the saved file differs from the drawing"
+
+toolbar 1 # New
+save_or_open 2 "Open Graphic LCD File" "$work/saved"
+toolbar 4 # Run
+copy
+clipboard "$work/reopened.code"
+expect_same "$work/reopened.code" "$work/expected.code" "the reopened picture gives other code"
+
+if [ -n "$shots" ]; then
+    toolbar 6 # About
+    wait_for 10 xdotool search --name '^frmAbout$' --onlyvisible || true
+    sleep 0.5
+    import -window root -crop 353x467+$((X + (243 - 353) / 2))+$((Y + (513 - 467) / 2)) "$shots/about-window.png"
+    click $(((243 - 353) / 2 + 4170 / 15 + 30)) $(((513 - 467) / 2 + 6450 / 15 + 15)) # 닫기
+fi
+
+toolbar 5 # Exit
+wait_for 10 sh -c "! kill -0 $app" || fail "Exit did not end the program"
+wait "$app" || fail "the program ended with status $?"
+grep -v -e XDG_RUNTIME_DIR -e '^$' "$work/tessaldo.log" && fail "the program printed warnings"
+echo "1 passed, 0 failed"

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "Clipboard.h"
+#include "CommonDialog.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+// A file dialog that answers from a script instead of asking anyone, and
+// remembers how it was set up each time it was shown.
+class ScriptedDialog final : public CommonDialog {
+public:
+    struct Shown {
+        bool save = false;
+        QString title;
+        QString filter;
+        QString fileName;
+        int filterIndex = 0;
+    };
+
+    QStringList answers; // "" means the user cancelled
+    QList<Shown> shown;
+
+    void ShowOpen() override { Answer(false); }
+    void ShowSave() override { Answer(true); }
+
+private:
+    void Answer(bool save)
+    {
+        shown.append({save, DialogTitle, Filter, FileName, FilterIndex});
+        FileName = answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+};
+
+// A clipboard that keeps its text in memory and can be told to deny having any.
+class FakeClipboard final : public Clipboard {
+public:
+    QString text;
+    bool holdsText = false;
+    bool refusesText = false;
+    int clears = 0;
+
+    void Clear() override
+    {
+        ++clears;
+        text.clear();
+        holdsText = false;
+    }
+    void SetText(const QString &newText) override
+    {
+        text = newText;
+        holdsText = !refusesText;
+    }
+    bool HasText() const override { return holdsText; }
+};
+
+// Runs `handle` on the next modal window as soon as it is shown, so a test
+// can look at a message box or dialog and close it.
+inline void OnNextModal(std::function<void(QWidget *)> handle)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, handle = std::move(handle)] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            handle(modal);
+        }
+    });
+    timer->start();
+}

@@ -1,0 +1,460 @@
+#include "CodeGenerator.h"
+#include "CodeTextBox.h"
+#include "DotGridView.h"
+#include "DrawingFile.h"
+#include "FileDialog.h"
+#include "Toolbar.h"
+#include "UiDoubles.h"
+#include "frmAbout.h"
+#include "frmMain.h"
+
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace tessaldo;
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+QRect Twips(int left, int top, int width, int height)
+{
+    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel};
+}
+
+QByteArray ReadBytes(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+void WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+}
+
+} // namespace
+
+class frmMainTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void controlsSitAtTheirDesignedPlaces();
+    void dotsSitAtTheirPlacesInBothLayouts();
+    void startsWithTypeZeroAClearPictureAndAnEmptyCodeBox();
+    void tabOrderFollowsTheDesign();
+    void clickTogglesTheDotUnderThePointerInEitherLayout();
+    void pressOnOneDotAndReleaseOnAnotherTogglesNothing();
+    void clickOnTheClosingGridLineTogglesNothing();
+    void typeSwitchMovesDotsAndKeepsTheirStates();
+    void runShowsTheGeneratedCode();
+    void copyMovesTheCodeToTheClipboardWithItsCrLf();
+    void copyKeepsTheCodeAndSaysSoWhenTheClipboardHasNoText();
+    void newClearsPictureAndCodeButKeepsTheType();
+    void unknownToolbarKeyDoesNothing();
+    void openAndSaveSetUpTheDialogTheSameWay();
+    void cancelledDialogsChangeNothingAndWriteNothing();
+    void saveWritesUnderExactlyTheNameReturned();
+    void openOfARowFileSelectsItsOptionAndLayout();
+    void openDoesNotTouchTheCodeBox();
+    void refusedOpenWarnsAndChangesNothing();
+    void failedSaveWarnsWithTheReason();
+    void aboutIsModalAndClosesOnlyThroughItsButton();
+    void exitClosesTheWindow();
+
+private:
+    QPoint CellCentre(int dot) const { return view()->CellRect(dot).center(); }
+    DotGridView *view() const { return window->findChild<DotGridView *>(QStringLiteral("lbDot")); }
+    QRadioButton *option(int index) const
+    {
+        return window->findChild<QRadioButton *>(QStringLiteral("optType_%1").arg(index));
+    }
+    CodeTextBox *codeBox() const { return window->findChild<CodeTextBox *>(QStringLiteral("txtData")); }
+    QRect geometryOf(const QString &name) const { return window->findChild<QWidget *>(name)->geometry(); }
+    QString Temp(const QString &name) const { return tempDir->filePath(name); }
+    void Press(const QString &key) { window->tbarMain_ButtonClick(key); }
+    void ClickToolbarButton(int index)
+    {
+        QTest::mouseClick(window->findChild<Toolbar *>()->Button(index), Qt::LeftButton);
+    }
+
+    frmMain *window = nullptr;
+    ScriptedDialog *dialog = nullptr;
+    FakeClipboard *clipboard = nullptr;
+    std::unique_ptr<QTemporaryDir> tempDir;
+};
+
+void frmMainTest::init()
+{
+    auto scripted = std::make_unique<ScriptedDialog>();
+    auto fake = std::make_unique<FakeClipboard>();
+    dialog = scripted.get();
+    clipboard = fake.get();
+    window = new frmMain(std::move(scripted), std::move(fake));
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    tempDir = std::make_unique<QTemporaryDir>();
+}
+
+void frmMainTest::cleanup()
+{
+    delete window;
+    window = nullptr;
+    tempDir.reset();
+}
+
+void frmMainTest::controlsSitAtTheirDesignedPlaces()
+{
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tessaldo 1.1"));
+    QCOMPARE(window->size(), QSize(3645 / 15, 7695 / 15));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
+
+    QCOMPARE(geometryOf("tbarMain"), Twips(0, 0, 3645, 855));
+    QCOMPARE(geometryOf("Frame2"), Twips(60, 885, 3540, 900));
+    QCOMPARE(option(0)->geometry(), Twips(150, 285, 2325, 210));
+    QCOMPARE(option(1)->geometry(), Twips(150, 570, 2325, 210));
+    QCOMPARE(option(0)->parentWidget()->objectName(), QStringLiteral("Frame2"));
+    QCOMPARE(geometryOf("Frame1"), Twips(45, 1860, 3570, 3675));
+    QCOMPARE(geometryOf("txtData"), Twips(30, 5580, 3555, 1185));
+    QCOMPARE(geometryOf("cmdCopy"), Twips(45, 6825, 3510, 450));
+
+    QCOMPARE(window->findChild<QGroupBox *>("Frame1")->title(), QStringLiteral("LCD Pannel"));
+    QCOMPARE(window->findChild<QGroupBox *>("Frame2")->title(), QStringLiteral("LCD Type"));
+    QCOMPARE(option(0)->text(), QStringLiteral("HLCD112, HLCD114"));
+    QCOMPARE(option(1)->text(), QStringLiteral("HLCD154, HLCD168"));
+    QCOMPARE(window->findChild<QPushButton *>("cmdCopy")->text(), QStringLiteral("클립보드로 복사 (Ctl+C)"));
+
+    const QStringList texts = {"New", "Open", "Save", "Run", "Exit", "About"};
+    const QStringList keys = {"new", "open", "save", "run", "exit", "about"};
+    const auto *toolbar = window->findChild<Toolbar *>();
+    for (int k = 1; k <= 6; ++k) {
+        const QToolButton *button = toolbar->Button(k);
+        QCOMPARE(button->text(), texts[k - 1]);
+        QCOMPARE(Toolbar::Key(button), keys[k - 1]);
+        QCOMPARE(button->geometry(), QRect(40 * (k - 1), 0, 40, 855 / 15));
+        QCOMPARE(button->iconSize(), QSize(32, 32));
+        QVERIFY(!button->icon().isNull());
+    }
+    QCOMPARE(toolbar->Button(7), nullptr);
+}
+
+void frmMainTest::dotsSitAtTheirPlacesInBothLayouts()
+{
+    const QWidget *frame = window->findChild<QWidget *>("Frame1");
+    const auto placeInFrame = [&](int dot) {
+        return QRect(view()->mapTo(frame, view()->CellRect(dot).topLeft()), view()->CellRect(dot).size());
+    };
+    // Twips 200 + 195q: 13.33 px rounds to 13, and every step is 13 px.
+    QCOMPARE(placeInFrame(0), QRect(13, 20, 13, 13));
+    QCOMPARE(placeInFrame(16), QRect(13 + 13, 20, 13, 13));
+    QCOMPARE(placeInFrame(255), QRect(13 + 15 * 13, 20 + 15 * 13, 13, 13));
+    QVERIFY(frame->rect().contains(placeInFrame(255)));
+
+    QTest::mouseClick(option(1), Qt::LeftButton);
+    QCOMPARE(placeInFrame(0), QRect(13, 20, 13, 13));
+    QCOMPARE(placeInFrame(16), QRect(13, 20 + 13, 13, 13));
+    QCOMPARE(placeInFrame(1), QRect(13 + 13, 20, 13, 13));
+    QCOMPARE(placeInFrame(255), QRect(13 + 15 * 13, 20 + 15 * 13, 13, 13));
+}
+
+void frmMainTest::startsWithTypeZeroAClearPictureAndAnEmptyCodeBox()
+{
+    QVERIFY(option(0)->isChecked());
+    QVERIFY(!option(1)->isChecked());
+    QCOMPARE(window->Grid(), DotGrid{});
+    QCOMPARE(view()->Layout(), LcdType::Column);
+    QCOMPARE(codeBox()->Text(), QString());
+    const QImage shown = view()->grab().toImage();
+    QCOMPARE(shown.pixelColor(view()->CellRect(37).center()), QColor(Qt::white));
+}
+
+void frmMainTest::tabOrderFollowsTheDesign()
+{
+    window->activateWindow();
+    codeBox()->setFocus();
+    QTest::keyClick(codeBox(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), window->findChild<QWidget *>("cmdCopy"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), option(0));
+    QCOMPARE(codeBox()->Text(), QString()); // Tab moved on instead of typing into the box
+}
+
+void frmMainTest::clickTogglesTheDotUnderThePointerInEitherLayout()
+{
+    QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(16));
+    QVERIFY(window->Grid().IsSet(16));
+    QCOMPARE(view()->DotAt(QPoint(13 + 6, 6)), 16); // second column, first row
+    QCOMPARE(view()->grab().toImage().pixelColor(QPoint(13 + 6, 6)), QColor(Qt::black));
+
+    QTest::mouseClick(option(1), Qt::LeftButton);
+    QTest::mouseClick(view(), Qt::LeftButton, {}, QPoint(13 + 6, 6)); // now dot 1
+    QVERIFY(window->Grid().IsSet(1));
+    QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(16));
+    QVERIFY(window->Grid().IsClear(16));
+
+    int set = 0;
+    for (int dot = 0; dot < kDotCount; ++dot)
+        set += window->Grid().IsSet(dot);
+    QCOMPARE(set, 1);
+}
+
+void frmMainTest::pressOnOneDotAndReleaseOnAnotherTogglesNothing()
+{
+    QTest::mousePress(view(), Qt::LeftButton, {}, CellCentre(5));
+    QTest::mouseRelease(view(), Qt::LeftButton, {}, CellCentre(200));
+    QCOMPARE(window->Grid(), DotGrid{});
+    QTest::mouseClick(view(), Qt::RightButton, {}, CellCentre(5));
+    QCOMPARE(window->Grid(), DotGrid{});
+}
+
+void frmMainTest::clickOnTheClosingGridLineTogglesNothing()
+{
+    const int edge = 16 * DotGridView::kCellPixels;
+    QTest::mouseClick(view(), Qt::LeftButton, {}, QPoint(edge, 5));
+    QTest::mouseClick(view(), Qt::LeftButton, {}, QPoint(5, edge));
+    QCOMPARE(window->Grid(), DotGrid{});
+}
+
+void frmMainTest::typeSwitchMovesDotsAndKeepsTheirStates()
+{
+    QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(16));
+    QTest::mouseClick(option(1), Qt::LeftButton);
+    QCOMPARE(window->Grid().nLCDType(), LcdType::Row);
+    QVERIFY(option(1)->isChecked() && !option(0)->isChecked());
+    QVERIFY(window->Grid().IsSet(16));
+    QCOMPARE(view()->grab().toImage().pixelColor(QPoint(6, 13 + 6)), QColor(Qt::black));
+
+    QTest::mouseClick(option(1), Qt::LeftButton); // the type already current
+    QCOMPARE(window->Grid().nLCDType(), LcdType::Row);
+    QTest::mouseClick(option(0), Qt::LeftButton);
+    QCOMPARE(view()->Layout(), LcdType::Column);
+    QCOMPARE(view()->DotAt(QPoint(13 + 6, 6)), 16);
+    QVERIFY(window->Grid().IsSet(16));
+}
+
+void frmMainTest::runShowsTheGeneratedCode()
+{
+    QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(0));
+    QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(255));
+    ClickToolbarButton(4);
+    QCOMPARE(codeBox()->Text(), QString::fromStdString(LCDtoCODE(window->Grid())));
+    QVERIFY(codeBox()->Text().startsWith(R"(printf("%c%c%c%c%c%c%c%c%c%c%c%c%c%c%c",0xA4,0x1,)"));
+}
+
+void frmMainTest::copyMovesTheCodeToTheClipboardWithItsCrLf()
+{
+    Press("run");
+    QTest::mouseClick(window->findChild<QPushButton *>("cmdCopy"), Qt::LeftButton);
+    QCOMPARE(clipboard->clears, 1);
+    QCOMPARE(clipboard->text, QString::fromStdString(LCDtoCODE(DotGrid{})));
+    QCOMPARE(clipboard->text.count(QStringLiteral("\r\n")), 1);
+    QCOMPARE(codeBox()->Text(), QString());
+}
+
+void frmMainTest::copyKeepsTheCodeAndSaysSoWhenTheClipboardHasNoText()
+{
+    clipboard->refusesText = true;
+    Press("run");
+    QString title;
+    QString text;
+    OnNextModal([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box != nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+        box->button(QMessageBox::Ok)->click();
+    });
+    window->cmdCopy_Click();
+    QCOMPARE(title, QStringLiteral("Tessaldo 1.1"));
+    QCOMPARE(text, QStringLiteral("클립보드에 텍스트가 없습니다."));
+    QCOMPARE(codeBox()->Text(), QString::fromStdString(LCDtoCODE(DotGrid{})));
+}
+
+void frmMainTest::newClearsPictureAndCodeButKeepsTheType()
+{
+    QTest::mouseClick(option(1), Qt::LeftButton);
+    QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(77));
+    Press("run");
+    ClickToolbarButton(1);
+    QCOMPARE(codeBox()->Text(), QString());
+    for (int dot = 0; dot < kDotCount; ++dot)
+        QVERIFY(window->Grid().IsClear(dot));
+    QCOMPARE(window->Grid().nLCDType(), LcdType::Row);
+    QCOMPARE(view()->Layout(), LcdType::Row);
+    QVERIFY(option(1)->isChecked());
+}
+
+void frmMainTest::unknownToolbarKeyDoesNothing()
+{
+    QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(3));
+    const DotGrid before = window->Grid();
+    Press("Run"); // keys match exactly, with case
+    Press("");
+    QCOMPARE(codeBox()->Text(), QString());
+    QCOMPARE(window->Grid(), before);
+    QVERIFY(dialog->shown.isEmpty());
+}
+
+void frmMainTest::openAndSaveSetUpTheDialogTheSameWay()
+{
+    dialog->FileName = QStringLiteral("left over");
+    ClickToolbarButton(2);
+    ClickToolbarButton(3);
+    QCOMPARE(dialog->shown.size(), 2);
+    const QString filter = QStringLiteral("All Files (*.*)|*.*|LCD File (*.Lcd)|*.Lcd|");
+    QCOMPARE(dialog->shown[0].save, false);
+    QCOMPARE(dialog->shown[0].title, QStringLiteral("Open Graphic LCD File"));
+    QCOMPARE(dialog->shown[1].save, true);
+    QCOMPARE(dialog->shown[1].title, QStringLiteral("Save Graphic LCD File"));
+    for (const auto &shown : dialog->shown) {
+        QCOMPARE(shown.filter, filter);
+        QCOMPARE(shown.fileName, QString());
+        QCOMPARE(shown.filterIndex, 2);
+    }
+    QCOMPARE(FileDialog::NameFilters(filter), QStringList({"All Files (*)", "LCD File (*.Lcd)"}));
+}
+
+void frmMainTest::cancelledDialogsChangeNothingAndWriteNothing()
+{
+    QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(9));
+    Press("run");
+    const DotGrid before = window->Grid();
+    const QString code = codeBox()->Text();
+    dialog->answers = {"", ""};
+    Press("open");
+    Press("save");
+    QCOMPARE(window->Grid(), before);
+    QCOMPARE(codeBox()->Text(), code);
+    QVERIFY(QDir(tempDir->path()).isEmpty());
+}
+
+void frmMainTest::saveWritesUnderExactlyTheNameReturned()
+{
+    QTest::mouseClick(option(1), Qt::LeftButton);
+    QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(255));
+    const QString path = Temp(QStringLiteral("그림"));
+    dialog->answers = {path};
+    Press("save");
+    QCOMPARE(QDir(tempDir->path()).entryList(QDir::Files), QStringList({"그림"}));
+    QCOMPARE(ReadBytes(path), QByteArray::fromStdString(FormatDrawing(window->Grid())));
+}
+
+void frmMainTest::openOfARowFileSelectsItsOptionAndLayout()
+{
+    DotGrid saved;
+    saved.SetLCDType(LcdType::Row);
+    saved.SetDot(1, DotState::Set);
+    const QString path = Temp(QStringLiteral("row.Lcd"));
+    WriteBytes(path, QByteArray::fromStdString(FormatDrawing(saved)));
+    dialog->answers = {path};
+    Press("open");
+    QCOMPARE(window->Grid(), saved);
+    QVERIFY(option(1)->isChecked() && !option(0)->isChecked());
+    QCOMPARE(view()->Layout(), LcdType::Row);
+    QCOMPARE(view()->grab().toImage().pixelColor(QPoint(13 + 6, 6)), QColor(Qt::black));
+}
+
+void frmMainTest::openDoesNotTouchTheCodeBox()
+{
+    Press("run");
+    const QString code = codeBox()->Text();
+    const QString path = Temp(QStringLiteral("legacy.Lcd"));
+    WriteBytes(path, QByteArray(255, '0'));
+    window->OpenFile(path);
+    QVERIFY(window->Grid().IsSet(254));
+    QCOMPARE(codeBox()->Text(), code);
+}
+
+void frmMainTest::refusedOpenWarnsAndChangesNothing()
+{
+    QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(42));
+    const DotGrid before = window->Grid();
+    const QString path = Temp(QStringLiteral("bad.Lcd"));
+    WriteBytes(path, " 4\r\n111");
+    QString title;
+    QString text;
+    OnNextModal([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box != nullptr);
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        title = box->windowTitle();
+        text = box->text();
+        box->accept();
+    });
+    dialog->answers = {path};
+    Press("open");
+    QCOMPARE(title, QStringLiteral("Tessaldo 1.1"));
+    QCOMPARE(text, QStringLiteral("Cannot open \"%1\": its type line gives 4, but the LCD type must be 0 or 1.")
+                       .arg(path));
+    QCOMPARE(window->Grid(), before);
+    QVERIFY(option(0)->isChecked());
+    QCOMPARE(view()->Layout(), LcdType::Column);
+}
+
+void frmMainTest::failedSaveWarnsWithTheReason()
+{
+    const QString path = Temp(QStringLiteral("missing/picture.Lcd"));
+    QString text;
+    OnNextModal([&](QWidget *modal) {
+        text = qobject_cast<QMessageBox *>(modal)->text();
+        modal->close();
+    });
+    window->SaveFile(path);
+    QCOMPARE(text, QStringLiteral("Cannot save \"%1\": No such file or directory.").arg(path));
+    QVERIFY(!QFile::exists(path));
+}
+
+void frmMainTest::aboutIsModalAndClosesOnlyThroughItsButton()
+{
+    bool closedByEscape = true;
+    bool seen = false;
+    OnNextModal([&](QWidget *modal) {
+        auto *about = qobject_cast<frmAbout *>(modal);
+        QVERIFY(about != nullptr);
+        seen = true;
+        QVERIFY(about->isModal());
+        QVERIFY(about->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(about->size(), QSize(5295 / 15, 7005 / 15));
+        QCOMPARE(about->findChild<QLabel *>("Label1")->text(), QStringLiteral("Tessaldo 1.1"));
+        QCOMPARE(about->findChild<QLabel *>("Label1")->geometry(), Twips(1095, 105, 3210, 240));
+        QCOMPARE(about->findChild<QWidget *>("Text1")->geometry(), Twips(45, 1485, 5205, 4860));
+        QVERIFY(about->findChild<QPlainTextEdit *>("Text1")->isReadOnly());
+        QVERIFY(about->findChild<QPlainTextEdit *>("Text1")->toPlainText().contains("HLCD154"));
+        auto *close = about->findChild<QPushButton *>("cmdClose");
+        QCOMPARE(close->text(), QStringLiteral("닫기"));
+        QCOMPARE(close->geometry(), Twips(4170, 6450, 1035, 480));
+        QTest::keyClick(about, Qt::Key_Escape);
+        closedByEscape = !about->isVisible();
+        QTest::mouseClick(close, Qt::LeftButton);
+    });
+    Press("about");
+    QVERIFY(seen);
+    QVERIFY(!closedByEscape);
+    QCOMPARE(window->findChild<frmAbout *>(), nullptr); // destroyed when closed
+}
+
+void frmMainTest::exitClosesTheWindow()
+{
+    ClickToolbarButton(5);
+    QVERIFY(!window->isVisible());
+}
+
+QTEST_MAIN(frmMainTest)
+#include "frmMainTest.moc"

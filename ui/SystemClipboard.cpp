@@ -1,0 +1,21 @@
+#include "SystemClipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+void SystemClipboard::Clear()
+{
+    QGuiApplication::clipboard()->clear();
+}
+
+void SystemClipboard::SetText(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}
+
+bool SystemClipboard::HasText() const
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    return data != nullptr && data->hasText();
+}

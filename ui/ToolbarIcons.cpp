@@ -1,0 +1,126 @@
+#include "ToolbarIcons.h"
+
+#include "PaintedIconEngine.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+namespace {
+
+const QColor kOutline(64, 64, 64);
+const QColor kPaper(255, 255, 255);
+const QColor kBlue(30, 100, 220);
+const QColor kYellow(245, 200, 60);
+const QColor kGrey(150, 150, 150);
+
+QIcon Painted(PaintedIconEngine::Drawing drawing)
+{
+    return QIcon(new PaintedIconEngine(std::move(drawing)));
+}
+
+// A sheet of paper with a folded top-right corner.
+void DrawSheet(QPainter &p)
+{
+    QPainterPath sheet;
+    sheet.moveTo(7, 3);
+    sheet.lineTo(20, 3);
+    sheet.lineTo(26, 9);
+    sheet.lineTo(26, 29);
+    sheet.lineTo(7, 29);
+    sheet.closeSubpath();
+    p.setPen(QPen(kOutline, 1.2));
+    p.setBrush(kPaper);
+    p.drawPath(sheet);
+    p.setBrush(QColor(220, 220, 220));
+    p.drawPolygon(QPolygonF({QPointF(20, 3), QPointF(20, 9), QPointF(26, 9)}));
+}
+
+void DrawArrow(QPainter &p, QRectF box)
+{
+    const qreal midY = box.center().y();
+    const qreal shaftHalf = box.height() / 5;
+    const qreal headX = box.right() - box.height() / 2;
+    QPainterPath arrow;
+    arrow.moveTo(box.left(), midY - shaftHalf);
+    arrow.lineTo(headX, midY - shaftHalf);
+    arrow.lineTo(headX, box.top());
+    arrow.lineTo(box.right(), midY);
+    arrow.lineTo(headX, box.bottom());
+    arrow.lineTo(headX, midY + shaftHalf);
+    arrow.lineTo(box.left(), midY + shaftHalf);
+    arrow.closeSubpath();
+    p.setPen(QPen(kBlue.darker(150), 1));
+    p.setBrush(kBlue);
+    p.drawPath(arrow);
+}
+
+} // namespace
+
+namespace ToolbarIcons {
+
+QIcon BlankSheet()
+{
+    return Painted(DrawSheet);
+}
+
+QIcon SheetWithArrow()
+{
+    return Painted([](QPainter &p) {
+        DrawSheet(p);
+        DrawArrow(p, QRectF(2, 15, 18, 11));
+    });
+}
+
+QIcon OpenBox()
+{
+    return Painted([](QPainter &p) {
+        p.setPen(QPen(kOutline, 1.2));
+        p.setBrush(kGrey);
+        p.drawRect(QRectF(4, 15, 24, 13));
+        p.setBrush(kYellow);
+        // Two flaps folded open above the box.
+        p.drawPolygon(QPolygonF({QPointF(4, 15), QPointF(1, 8), QPointF(13, 8), QPointF(16, 15)}));
+        p.drawPolygon(QPolygonF({QPointF(16, 15), QPointF(19, 6), QPointF(31, 6), QPointF(28, 15)}));
+        p.setBrush(kYellow.darker(115));
+        p.drawRect(QRectF(4, 15, 24, 5));
+    });
+}
+
+QIcon ArrowRight()
+{
+    return Painted([](QPainter &p) { DrawArrow(p, QRectF(3, 7, 26, 18)); });
+}
+
+QIcon GlowingMonitor()
+{
+    return Painted([](QPainter &p) {
+        p.setPen(QPen(kOutline, 1.2));
+        p.setBrush(QColor(200, 200, 200));
+        p.drawRoundedRect(QRectF(2, 3, 28, 21), 2, 2);
+        p.drawRect(QRectF(12, 24, 8, 3));
+        p.drawRect(QRectF(7, 27, 18, 3));
+        QRadialGradient glow(QPointF(16, 13.5), 12);
+        glow.setColorAt(0, QColor(150, 255, 150));
+        glow.setColorAt(1, QColor(0, 110, 30));
+        p.setBrush(glow);
+        p.drawRect(QRectF(5, 6, 22, 15));
+    });
+}
+
+QIcon QuestionCard()
+{
+    return Painted([](QPainter &p) {
+        p.setPen(QPen(kOutline, 1.2));
+        p.setBrush(QColor(255, 250, 220));
+        p.drawRoundedRect(QRectF(5, 2, 22, 28), 3, 3);
+        QFont font;
+        font.setBold(true);
+        font.setPixelSize(22);
+        p.setFont(font);
+        p.setPen(kBlue);
+        p.drawText(QRectF(5, 2, 22, 28), Qt::AlignCenter, QStringLiteral("?"));
+    });
+}
+
+} // namespace ToolbarIcons

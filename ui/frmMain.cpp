@@ -1,0 +1,244 @@
+#include "frmMain.h"
+
+#include "CodeGenerator.h"
+#include "CodeTextBox.h"
+#include "DotGridView.h"
+#include "DrawingFile.h"
+#include "FileDialog.h"
+#include "SystemClipboard.h"
+#include "Toolbar.h"
+#include "ToolbarIcons.h"
+#include "Twips.h"
+#include "frmAbout.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+using namespace tessaldo;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Tessaldo 1.1");
+const QString kFilter = QStringLiteral("All Files (*.*)|*.*|LCD File (*.Lcd)|*.Lcd|");
+constexpr int kLcdFilterIndex = 2;
+const QString kNoTextMessage = QStringLiteral("클립보드에 텍스트가 없습니다.");
+
+std::filesystem::path NativePath(const QString &path)
+{
+    return std::filesystem::path(path.toStdU16String());
+}
+
+} // namespace
+
+frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard> clipboard, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_dlgBox(dlgBox ? std::move(dlgBox) : std::make_unique<FileDialog>(this)),
+      m_clipboard(clipboard ? std::move(clipboard) : std::make_unique<SystemClipboard>())
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kTitle);
+    setFixedSize(TwipsToPixels(3645), TwipsToPixels(7695));
+    BuildToolbar();
+    BuildTypeOptions();
+    BuildDotPanel();
+    BuildCodeBox();
+    SetTabOrder();
+    CentreOnScreen();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::BuildToolbar()
+{
+    tbarMain = new Toolbar(this);
+    tbarMain->setObjectName(QStringLiteral("tbarMain"));
+    tbarMain->setGeometry(TwipsRect(0, 0, 3645, 855));
+    tbarMain->AddButton(QStringLiteral("New"), QStringLiteral("new"), ToolbarIcons::BlankSheet());
+    tbarMain->AddButton(QStringLiteral("Open"), QStringLiteral("open"), ToolbarIcons::SheetWithArrow());
+    tbarMain->AddButton(QStringLiteral("Save"), QStringLiteral("save"), ToolbarIcons::OpenBox());
+    tbarMain->AddButton(QStringLiteral("Run"), QStringLiteral("run"), ToolbarIcons::ArrowRight());
+    tbarMain->AddButton(QStringLiteral("Exit"), QStringLiteral("exit"), ToolbarIcons::GlowingMonitor());
+    tbarMain->AddButton(QStringLiteral("About"), QStringLiteral("about"), ToolbarIcons::QuestionCard());
+    connect(tbarMain, &Toolbar::ButtonClick, this, &frmMain::tbarMain_ButtonClick);
+}
+
+void frmMain::BuildTypeOptions()
+{
+    Frame2 = new QGroupBox(QStringLiteral("LCD Type"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setGeometry(TwipsRect(60, 885, 3540, 900));
+    const std::array<int, kLcdTypeCount> tops = {285, 570};
+    for (int index = 0; index < kLcdTypeCount; ++index) {
+        const auto caption = LcdTypeCaption(static_cast<LcdType>(index));
+        auto *option = new QRadioButton(QString::fromLatin1(caption.data(), qsizetype(caption.size())), Frame2);
+        option->setObjectName(QStringLiteral("optType_%1").arg(index));
+        option->setGeometry(TwipsRect(150, tops[static_cast<std::size_t>(index)], 2325, 210));
+        connect(option, &QRadioButton::clicked, this, [this, index] { optType_Click(index); });
+        optType[static_cast<std::size_t>(index)] = option;
+    }
+    optType[0]->setChecked(true);
+}
+
+void frmMain::BuildDotPanel()
+{
+    Frame1 = new QGroupBox(QStringLiteral("LCD Pannel"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(TwipsRect(45, 1860, 3570, 3675));
+    lbDot = new DotGridView(m_grid, Frame1);
+    lbDot->setObjectName(QStringLiteral("lbDot"));
+    lbDot->move(TwipsToPixels(kGridLeftTwips), TwipsToPixels(kGridTopTwips));
+    connect(lbDot, &DotGridView::DotClicked, this, &frmMain::lbDot_Click);
+}
+
+void frmMain::BuildCodeBox()
+{
+    txtData = new CodeTextBox(this);
+    txtData->setObjectName(QStringLiteral("txtData"));
+    txtData->setGeometry(TwipsRect(30, 5580, 3555, 1185));
+    cmdCopy = new QPushButton(QStringLiteral("클립보드로 복사 (Ctl+C)"), this);
+    cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
+    cmdCopy->setGeometry(TwipsRect(45, 6825, 3510, 450));
+    connect(cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);
+}
+
+void frmMain::SetTabOrder()
+{
+    QWidget::setTabOrder(lbDot, txtData);
+    QWidget::setTabOrder(txtData, cmdCopy);
+    QWidget::setTabOrder(cmdCopy, optType[0]);
+    QWidget::setTabOrder(optType[0], optType[1]);
+}
+
+void frmMain::CentreOnScreen()
+{
+    // Done here rather than left to a window manager, which may not exist.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    QRect frame(QPoint(0, 0), size());
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void frmMain::lbDot_Click(int Index)
+{
+    m_grid.ToggleDot(Index);
+    lbDot->update(lbDot->CellRect(Index));
+}
+
+void frmMain::optType_Click(int Index)
+{
+    const auto type = static_cast<LcdType>(Index);
+    lbDot->SetLayout(type); // the layout first, then the type is recorded
+    m_grid.SetLCDType(type);
+}
+
+void frmMain::tbarMain_ButtonClick(const QString &key)
+{
+    if (key == u"new")
+        New();
+    else if (key == u"open")
+        Open();
+    else if (key == u"save")
+        Save();
+    else if (key == u"run")
+        Run();
+    else if (key == u"exit")
+        Exit();
+    else if (key == u"about")
+        About();
+}
+
+void frmMain::cmdCopy_Click()
+{
+    m_clipboard->Clear();
+    m_clipboard->SetText(txtData->Text());
+    if (m_clipboard->HasText())
+        txtData->SetText(QString());
+    else
+        QMessageBox::information(this, kTitle, kNoTextMessage, QMessageBox::Ok);
+}
+
+void frmMain::New()
+{
+    m_grid.ClearLCD();
+    lbDot->update();
+    txtData->SetText(QString());
+}
+
+void frmMain::PrepareDialog(const QString &title)
+{
+    m_dlgBox->DialogTitle = title;
+    m_dlgBox->Filter = kFilter;
+    m_dlgBox->FileName = QString();
+    m_dlgBox->FilterIndex = kLcdFilterIndex;
+}
+
+void frmMain::Open()
+{
+    PrepareDialog(QStringLiteral("Open Graphic LCD File"));
+    m_dlgBox->ShowOpen();
+    if (m_dlgBox->FileName.isEmpty())
+        return;
+    OpenFile(m_dlgBox->FileName);
+    QCoreApplication::processEvents();
+}
+
+void frmMain::Save()
+{
+    PrepareDialog(QStringLiteral("Save Graphic LCD File"));
+    m_dlgBox->ShowSave();
+    if (!m_dlgBox->FileName.isEmpty())
+        SaveFile(m_dlgBox->FileName);
+}
+
+void frmMain::Run()
+{
+    txtData->SetText(QString::fromStdString(LCDtoCODE(m_grid)));
+    txtData->repaint();
+}
+
+void frmMain::Exit()
+{
+    close();
+}
+
+void frmMain::About()
+{
+    frmAbout about(this);
+    about.exec();
+}
+
+void frmMain::OpenFile(const QString &szFilePath)
+{
+    Drawing drawing;
+    const FileStatus read = ReadDrawingFile(NativePath(szFilePath), drawing);
+    if (!read) {
+        Warn(QString::fromStdString(read.message()));
+        return;
+    }
+    if (drawing.type) {
+        const int index = LcdTypeValue(*drawing.type);
+        optType[static_cast<std::size_t>(index)]->setChecked(true);
+        optType_Click(index);
+    }
+    m_grid.SetAllDots(drawing.dots);
+    lbDot->update();
+}
+
+void frmMain::SaveFile(const QString &szFilePath)
+{
+    const FileStatus saved = tessaldo::SaveFile(m_grid, NativePath(szFilePath));
+    if (!saved)
+        Warn(QString::fromStdString(saved.message()));
+}
+
+void frmMain::Warn(const QString &message)
+{
+    QMessageBox::warning(this, kTitle, message, QMessageBox::Ok);
+}

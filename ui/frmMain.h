@@ -1,0 +1,71 @@
+#pragma once
+
+#include "Clipboard.h"
+#include "CommonDialog.h"
+#include "DotGrid.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class CodeTextBox;
+class DotGridView;
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+class Toolbar;
+
+// The main window: toolbar, LCD type options, dot grid, code box and copy
+// button. It owns the picture and hands every rule to the drawing core.
+class frmMain final : public QWidget {
+    Q_OBJECT
+
+public:
+    // The dialog and clipboard default to the system's own.
+    explicit frmMain(std::unique_ptr<CommonDialog> dlgBox = nullptr,
+                     std::unique_ptr<Clipboard> clipboard = nullptr, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    const tessaldo::DotGrid &Grid() const { return m_grid; }
+
+    // The work of Open and Save without the dialog; failures are shown to the user.
+    void OpenFile(const QString &szFilePath);
+    void SaveFile(const QString &szFilePath);
+
+public slots:
+    void lbDot_Click(int Index);
+    void optType_Click(int Index);
+    void tbarMain_ButtonClick(const QString &key);
+    void cmdCopy_Click();
+
+private:
+    void BuildToolbar();
+    void BuildTypeOptions();
+    void BuildDotPanel();
+    void BuildCodeBox();
+    void SetTabOrder();
+    void CentreOnScreen();
+
+    void New();
+    void Open();
+    void Save();
+    void Run();
+    void Exit();
+    void About();
+    // Readies the dialog the way Open and Save both need it.
+    void PrepareDialog(const QString &title);
+    void Warn(const QString &message);
+
+    tessaldo::DotGrid m_grid;
+    std::unique_ptr<CommonDialog> m_dlgBox;
+    std::unique_ptr<Clipboard> m_clipboard;
+
+    Toolbar *tbarMain = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    std::array<QRadioButton *, tessaldo::kLcdTypeCount> optType{};
+    QGroupBox *Frame1 = nullptr;
+    DotGridView *lbDot = nullptr;
+    CodeTextBox *txtData = nullptr;
+    QPushButton *cmdCopy = nullptr;
+};
