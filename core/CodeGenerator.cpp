@@ -47,6 +47,17 @@ std::string BlockCODE(const DotGrid &grid, std::int16_t nStartDot)
     return hex;
 }
 
+std::string DescribeDotBit(int dot)
+{
+    const int block = dot / kDotsPerBlock;
+    const int bit = dot % kDotsPerBlock;
+    std::string text = "Dot " + std::to_string(dot) + ": byte " + std::to_string(block)
+                       + (block < kBlocksInFirstStatement ? " (first printf)" : " (second printf)") + ", bit "
+                       + std::to_string(bit) + " = 0x";
+    AppendHex(text, 1u << bit);
+    return text;
+}
+
 std::string LCDtoCODE(const DotGrid &grid)
 {
     std::string code;

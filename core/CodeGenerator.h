@@ -19,6 +19,10 @@ inline constexpr int kBlocksInFirstStatement = 14;
 // leading zeros, no prefix ("0", "8", "1F", "FF").
 std::string BlockCODE(const DotGrid &grid, std::int16_t nStartDot);
 
+// Where a dot's bit lands in the generated code, in one line:
+// "Dot 37: byte 4 (first printf), bit 5 = 0x20".
+std::string DescribeDotBit(int dot);
+
 // The two CCS C statements that send the picture, joined by CR LF, with no
 // line end after the second. Depends on the dots only, never on the type.
 std::string LCDtoCODE(const DotGrid &grid);

@@ -1,7 +1,15 @@
 #include "DotGridView.h"
 
+#include "CodeGenerator.h"
+#include "DotGridAccessible.h"
+#include "Stroke.h"
+
+#include <QAccessible>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 using namespace tessaldo;
 
@@ -11,13 +19,44 @@ constexpr int kGridPixels = kGridSide * DotGridView::kCellPixels + 1; // the clo
 const QColor kClearColor(255, 255, 255);
 const QColor kSetColor(0, 0, 0);
 const QColor kLineColor(128, 128, 128);
+const QColor kFocusColor(30, 110, 255);
+
+DotState Opposite(DotState state)
+{
+    return state == DotState::Set ? DotState::Clear : DotState::Set;
+}
 
 } // namespace
 
 DotGridView::DotGridView(const DotGrid &grid, QWidget *parent) : QWidget(parent), m_grid(grid)
 {
+    // Before anything below can make the toolkit build a plain interface for this widget.
+    static const bool accessibleInstalled = [] {
+        QAccessible::installFactory(&DotGridAccessible::Create);
+        return true;
+    }();
+    Q_UNUSED(accessibleInstalled);
     setFixedSize(kGridPixels, kGridPixels);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Dots"));
+}
+
+void DotGridView::RefreshDot(int dot)
+{
+    update(CellRect(dot));
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    event.setChild(dot);
+    QAccessible::updateAccessibility(&event);
+}
+
+void DotGridView::RefreshAll()
+{
+    update();
+    for (int dot = 0; dot < kDotCount; ++dot)
+        RefreshDot(dot);
 }
 
 void DotGridView::SetLayout(LcdType layout)
@@ -40,9 +79,28 @@ int DotGridView::DotAt(QPoint point) const
     return IsInsideGrid(cell) ? DotAtCell(m_layout, cell) : -1;
 }
 
+int DotGridView::FocusDot() const
+{
+    return DotAtCell(m_layout, m_focusCell);
+}
+
 QSize DotGridView::sizeHint() const
 {
     return {kGridPixels, kGridPixels};
+}
+
+bool DotGridView::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const int dot = DotAt(help->pos());
+        if (dot < 0)
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), QString::fromStdString(DescribeDotBit(dot)), this, CellRect(dot));
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void DotGridView::paintEvent(QPaintEvent *)
@@ -61,12 +119,47 @@ void DotGridView::paintEvent(QPaintEvent *)
         painter.drawLine(at, 0, at, kGridPixels - 1);
         painter.drawLine(0, at, kGridPixels - 1, at);
     }
+    if (hasFocus())
+        PaintFocusRing(painter);
+}
+
+void DotGridView::PaintFocusRing(QPainter &painter) const
+{
+    // A two-pixel ring just inside the grid lines, visible on white and on black.
+    constexpr int kRing = 2;
+    const QRect inside = CellRect(FocusDot()).adjusted(1, 1, 0, 0);
+    painter.fillRect(inside.left(), inside.top(), inside.width(), kRing, kFocusColor);
+    painter.fillRect(inside.left(), inside.bottom() - kRing + 1, inside.width(), kRing, kFocusColor);
+    painter.fillRect(inside.left(), inside.top(), kRing, inside.height(), kFocusColor);
+    painter.fillRect(inside.right() - kRing + 1, inside.top(), kRing, inside.height(), kFocusColor);
 }
 
 void DotGridView::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_pressedDot = DotAt(event->position().toPoint());
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_pressedDot = DotAt(event->position().toPoint());
+    m_painting = false;
+    m_lastPointer = event->position();
+}
+
+void DotGridView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_pressedDot < 0 || !(event->buttons() & Qt::LeftButton))
+        return;
+    const QPointF pointer = event->position();
+    if (!m_painting) {
+        const int under = DotAt(pointer.toPoint());
+        if (under < 0 || under == m_pressedDot)
+            return;
+        // The stroke begins: the pressed dot flips, and everything the pointer
+        // crosses from here on takes its new state.
+        m_painting = true;
+        m_paintState = Opposite(m_grid.State(m_pressedDot));
+        emit DotPainted(m_pressedDot, m_paintState);
+    }
+    PaintAlong(m_lastPointer, pointer);
+    m_lastPointer = pointer;
 }
 
 void DotGridView::mouseReleaseEvent(QMouseEvent *event)
@@ -74,6 +167,71 @@ void DotGridView::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     const int pressed = std::exchange(m_pressedDot, -1);
-    if (pressed >= 0 && DotAt(event->position().toPoint()) == pressed)
+    if (!m_painting && pressed >= 0 && DotAt(event->position().toPoint()) == pressed)
         emit DotClicked(pressed);
+    m_painting = false;
+}
+
+void DotGridView::PaintAlong(QPointF from, QPointF to)
+{
+    for (const Cell cell : CellsAlongSegment({from.x(), from.y()}, {to.x(), to.y()}, kCellPixels)) {
+        const int dot = DotAtCell(m_layout, cell);
+        if (m_grid.State(dot) != m_paintState)
+            emit DotPainted(dot, m_paintState);
+    }
+}
+
+void DotGridView::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+        MoveFocusCell(-1, 0);
+        break;
+    case Qt::Key_Right:
+        MoveFocusCell(1, 0);
+        break;
+    case Qt::Key_Up:
+        MoveFocusCell(0, -1);
+        break;
+    case Qt::Key_Down:
+        MoveFocusCell(0, 1);
+        break;
+    case Qt::Key_Space:
+        emit DotClicked(FocusDot());
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void DotGridView::MoveFocusCell(int columns, int rows)
+{
+    const Cell moved{std::clamp(m_focusCell.column + columns, 0, kGridSide - 1),
+                     std::clamp(m_focusCell.row + rows, 0, kGridSide - 1)};
+    if (moved == m_focusCell)
+        return;
+    update(CellRect(FocusDot()));
+    m_focusCell = moved;
+    update(CellRect(FocusDot()));
+    NotifyAccessibleFocus();
+}
+
+void DotGridView::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update(CellRect(FocusDot()));
+    NotifyAccessibleFocus();
+}
+
+void DotGridView::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update(CellRect(FocusDot()));
+}
+
+void DotGridView::NotifyAccessibleFocus()
+{
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(FocusDot());
+    QAccessible::updateAccessibility(&focus);
 }

@@ -4,8 +4,9 @@
 
 #include <QWidget>
 
-// Shows the 256 dots of the picture in one of the two layouts and reports
-// clicks on them. It only reads the picture; the main window changes it.
+// Shows the 256 dots of the picture in one of the two layouts and turns
+// mouse and keyboard input into requests on the dots. It only reads the
+// picture; the main window changes it.
 class DotGridView final : public QWidget {
     Q_OBJECT
 
@@ -14,6 +15,7 @@ public:
 
     explicit DotGridView(const tessaldo::DotGrid &grid, QWidget *parent = nullptr);
 
+    const tessaldo::DotGrid &Grid() const { return m_grid; }
     tessaldo::LcdType Layout() const { return m_layout; }
     void SetLayout(tessaldo::LcdType layout);
 
@@ -21,20 +23,44 @@ public:
     QRect CellRect(int dot) const;
     // The dot under `point`, or -1 where there is none.
     int DotAt(QPoint point) const;
+    // The dot under the keyboard's focus cell.
+    int FocusDot() const;
+
+    // Shows a change of the picture: one dot, or all of them.
+    void RefreshDot(int dot);
+    void RefreshAll();
 
     QSize sizeHint() const override;
 
 signals:
-    // A press and a release on the same dot.
+    // A press and a release on the same dot, or Space on the focus cell.
     void DotClicked(int dot);
+    // A drag asks for `dot` to take `state`.
+    void DotPainted(int dot, tessaldo::DotState state);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    void PaintAlong(QPointF from, QPointF to);
+    void PaintFocusRing(QPainter &painter) const;
+    void MoveFocusCell(int columns, int rows);
+    void NotifyAccessibleFocus();
+
     const tessaldo::DotGrid &m_grid;
     tessaldo::LcdType m_layout = tessaldo::LcdType::Column;
+    tessaldo::Cell m_focusCell; // in screen cells, so arrows follow the screen in both layouts
+
+    // The drag that began with a press on a dot.
     int m_pressedDot = -1;
+    bool m_painting = false;
+    tessaldo::DotState m_paintState = tessaldo::DotState::Set;
+    QPointF m_lastPointer;
 };

@@ -93,6 +93,7 @@ void frmMain::BuildDotPanel()
     lbDot->setObjectName(QStringLiteral("lbDot"));
     lbDot->move(TwipsToPixels(kGridLeftTwips), TwipsToPixels(kGridTopTwips));
     connect(lbDot, &DotGridView::DotClicked, this, &frmMain::lbDot_Click);
+    connect(lbDot, &DotGridView::DotPainted, this, &frmMain::lbDot_Paint);
 }
 
 void frmMain::BuildCodeBox()
@@ -128,7 +129,13 @@ void frmMain::CentreOnScreen()
 void frmMain::lbDot_Click(int Index)
 {
     m_grid.ToggleDot(Index);
-    lbDot->update(lbDot->CellRect(Index));
+    lbDot->RefreshDot(Index);
+}
+
+void frmMain::lbDot_Paint(int Index, DotState state)
+{
+    m_grid.SetDot(Index, state);
+    lbDot->RefreshDot(Index);
 }
 
 void frmMain::optType_Click(int Index)
@@ -167,7 +174,7 @@ void frmMain::cmdCopy_Click()
 void frmMain::New()
 {
     m_grid.ClearLCD();
-    lbDot->update();
+    lbDot->RefreshAll();
     txtData->SetText(QString());
 }
 
@@ -228,7 +235,7 @@ void frmMain::OpenFile(const QString &szFilePath)
         optType_Click(index);
     }
     m_grid.SetAllDots(drawing.dots);
-    lbDot->update();
+    lbDot->RefreshAll();
 }
 
 void frmMain::SaveFile(const QString &szFilePath)

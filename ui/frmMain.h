@@ -35,6 +35,8 @@ public:
 
 public slots:
     void lbDot_Click(int Index);
+    // A drag over the dots sets each one it crosses to the stroke's state.
+    void lbDot_Paint(int Index, tessaldo::DotState state);
     void optType_Click(int Index);
     void tbarMain_ButtonClick(const QString &key);
     void cmdCopy_Click();
