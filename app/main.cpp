@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +33,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessaldo"));
     QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QApplication::setDesktopFileName(QStringLiteral("tessaldo"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tessaldo.png")));
     frmMain window;
     window.show();
     return QApplication::exec();

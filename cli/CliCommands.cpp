@@ -2,7 +2,14 @@
 
 #include "CodeGenerator.h"
 #include "DrawingFile.h"
+#include "FileIo.h"
+#include "PictureImage.h"
 
+#include <QSaveFile>
+
+#include <charconv>
+#include <istream>
+#include <optional>
 #include <ostream>
 #include <string_view>
 
@@ -10,29 +17,104 @@ namespace tessaldo {
 namespace {
 
 constexpr std::string_view kUsage =
-    "Usage: tessaldo-cli COMMAND FILE\n"
+    "Usage: tessaldo-cli COMMAND ARGUMENTS\n"
     "\n"
     "Commands:\n"
-    "  code FILE   print the C code that Run makes for the drawing file (.Lcd)\n"
-    "  show FILE   print the picture as the window shows it: a line 'type N',\n"
-    "              then 16 lines of 16 dots, '#' set and '.' clear\n"
-    "  --help      print this text\n"
+    "  code FILE    print the C code that Run makes for the drawing file (.Lcd)\n"
+    "  show FILE    print the picture as the window shows it: a line 'type N',\n"
+    "               then 16 lines of 16 dots, '#' set and '.' clear\n"
+    "               (FILE may be '-' for standard input)\n"
+    "  import IMAGE OUT [--type 0|1] [--threshold N] [--invert]\n"
+    "               make a drawing file from a 16 x 16 PNG, BMP, GIF or JPEG image\n"
+    "               as the module shows it in that layout (default 0); a pixel\n"
+    "               darker than N (0-255, default 128) is a set dot\n"
+    "  png FILE OUT.png [--scale N]\n"
+    "               draw the picture as the window shows it, each dot N pixels\n"
+    "               square (1-64, default 8), with grid lines from 4 up\n"
+    "  --help       print this text\n"
     "\n"
-    "Exit status: 0 done, 1 the file was refused, 2 wrong usage.\n";
+    "Exit status: 0 done, 1 a file was refused, 2 wrong usage.\n";
 
-// Loads the file as the window's Open would into a picture fresh from start-up.
-bool LoadFresh(const std::string &file, DotGrid &grid, std::ostream &err)
+constexpr std::string_view kStandardInput = "-";
+
+// The words of a command line: the leading positional arguments and the options after them.
+struct Words {
+    std::vector<std::string> positional;
+    std::vector<std::pair<std::string, std::optional<std::string>>> options;
+};
+
+bool TakesValue(std::string_view option)
 {
-    grid = DotGrid{};
-    const FileStatus status = OpenFile(grid, std::filesystem::path(file));
-    if (!status)
-        err << status.message() << '\n';
-    return status.ok();
+    return option == "--type" || option == "--threshold" || option == "--scale";
 }
 
-void PrintCode(const DotGrid &grid, std::ostream &out)
+std::optional<Words> SplitWords(const std::vector<std::string> &args)
 {
-    out << LCDtoCODE(grid) << "\r\n";
+    Words words;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (!args[i].starts_with("--")) {
+            words.positional.push_back(args[i]);
+            continue;
+        }
+        if (!TakesValue(args[i])) {
+            words.options.emplace_back(args[i], std::nullopt);
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return std::nullopt;
+        words.options.emplace_back(args[i], args[i + 1]);
+        ++i;
+    }
+    return words;
+}
+
+std::optional<int> WholeNumber(const std::string &text, int low, int high)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+int Usage(std::ostream &err)
+{
+    err << kUsage;
+    return kExitUsage;
+}
+
+int Refused(std::ostream &err, const std::string &message)
+{
+    err << message << '\n';
+    return kExitRefused;
+}
+
+// Standard input gets the same reading as a file: only the start counts.
+// The rest is read and dropped so that the program writing into the pipe
+// is not cut off.
+FileStatus ReadDrawingFromStream(std::istream &in, Drawing &drawing)
+{
+    std::string bytes(kDrawingBytesRead, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    in.ignore(std::numeric_limits<std::streamsize>::max());
+    ParsedDrawing parsed = ParseDrawing(bytes);
+    if (!parsed.drawing)
+        return FileStatus::Failed("Cannot read standard input: " + parsed.reason + ".");
+    drawing = *parsed.drawing;
+    return FileStatus::Ok();
+}
+
+// Loads the drawing as the window's Open would into a picture fresh from start-up.
+FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid)
+{
+    Drawing drawing;
+    const FileStatus read =
+        file == kStandardInput ? ReadDrawingFromStream(in, drawing) : ReadDrawingFile(file, drawing);
+    grid = DotGrid{};
+    if (read)
+        ApplyDrawing(grid, drawing);
+    return read;
 }
 
 void PrintPicture(const DotGrid &grid, std::ostream &out)
@@ -46,26 +128,84 @@ void PrintPicture(const DotGrid &grid, std::ostream &out)
     }
 }
 
+int CodeOrShow(const Words &words, std::istream &in, std::ostream &out, std::ostream &err)
+{
+    if (words.positional.size() != 2 || !words.options.empty())
+        return Usage(err);
+    DotGrid grid;
+    if (const FileStatus loaded = LoadFresh(words.positional[1], in, grid); !loaded)
+        return Refused(err, loaded.message());
+    if (words.positional[0] == "code")
+        out << LCDtoCODE(grid) << "\r\n";
+    else
+        PrintPicture(grid, out);
+    return kExitOk;
+}
+
+int Import(const Words &words, std::ostream &err)
+{
+    if (words.positional.size() != 3)
+        return Usage(err);
+    ImportOptions options;
+    for (const auto &[name, value] : words.options) {
+        if (name == "--invert") {
+            options.invert = true;
+        } else if (name == "--type" && WholeNumber(*value, 0, 1)) {
+            options.type = static_cast<LcdType>(*WholeNumber(*value, 0, 1));
+        } else if (name == "--threshold" && WholeNumber(*value, 0, 255)) {
+            options.threshold = *WholeNumber(*value, 0, 255);
+        } else {
+            return Usage(err);
+        }
+    }
+    const std::string &imagePath = words.positional[1];
+    QImage image;
+    std::string problem;
+    if (!ReadPictureImage(QString::fromLocal8Bit(imagePath), image, problem))
+        return Refused(err, "Cannot import \"" + imagePath + "\": " + problem + ".");
+    const FileStatus saved = SaveFile(PictureFromImage(image, options), words.positional[2]);
+    return saved ? kExitOk : Refused(err, saved.message());
+}
+
+int Png(const Words &words, std::istream &in, std::ostream &err)
+{
+    if (words.positional.size() != 3)
+        return Usage(err);
+    int scale = 8;
+    for (const auto &[name, value] : words.options) {
+        if (name != "--scale" || !WholeNumber(*value, 1, kMaxPngScale))
+            return Usage(err);
+        scale = *WholeNumber(*value, 1, kMaxPngScale);
+    }
+    DotGrid grid;
+    if (const FileStatus loaded = LoadFresh(words.positional[1], in, grid); !loaded)
+        return Refused(err, loaded.message());
+    const std::string &outPath = words.positional[2];
+    QSaveFile file(QString::fromLocal8Bit(outPath));
+    if (!file.open(QIODevice::WriteOnly) || !ImageFromPicture(grid, scale).save(&file, "PNG") || !file.commit())
+        return Refused(err, SaveFailed(outPath, file.errorString().toStdString()).message());
+    return kExitOk;
+}
+
 } // namespace
 
-int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+int RunCli(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err)
 {
     if (args.size() == 1 && args[0] == "--help") {
         out << kUsage;
         return kExitOk;
     }
-    if (args.size() != 2 || (args[0] != "code" && args[0] != "show")) {
-        err << kUsage;
-        return kExitUsage;
-    }
-    DotGrid grid;
-    if (!LoadFresh(args[1], grid, err))
-        return kExitRefused;
-    if (args[0] == "code")
-        PrintCode(grid, out);
-    else
-        PrintPicture(grid, out);
-    return kExitOk;
+    const std::optional<Words> words = SplitWords(args);
+    if (!words || words->positional.empty())
+        return Usage(err);
+    const std::string &command = words->positional[0];
+    if (command == "code" || command == "show")
+        return CodeOrShow(*words, in, out, err);
+    if (command == "import")
+        return Import(*words, err);
+    if (command == "png")
+        return Png(*words, in, err);
+    return Usage(err);
 }
 
 } // namespace tessaldo

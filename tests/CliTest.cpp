@@ -106,3 +106,20 @@ TEST(CliHelp, PrintsUsageOnStandardOutput)
     EXPECT_EQ(result.out.rfind("Usage: tessaldo-cli", 0), 0u);
     EXPECT_EQ(result.err, "");
 }
+
+TEST(CliStandardInput, DashReadsTheDrawingFromStandardInput)
+{
+    TempDir dir;
+    const auto file = dir / "picture.Lcd";
+    ASSERT_TRUE(SaveFile(SmallPicture(LcdType::Row), file).ok());
+    const CliResult code = RunCliProcess({"code", "-"}, file.string());
+    EXPECT_EQ(code.exitCode, 0);
+    EXPECT_EQ(code.out, LCDtoCODE(SmallPicture(LcdType::Row)) + "\r\n");
+    const CliResult show = RunCliProcess({"show", "-"}, file.string());
+    EXPECT_EQ(show.out, RunCliProcess({"show", file.string()}).out);
+
+    const CliResult empty = RunCliProcess({"code", "-"});
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_EQ(empty.out, "");
+    EXPECT_EQ(empty.err, "Cannot read standard input: the file is empty.\n");
+}

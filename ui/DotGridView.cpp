@@ -141,6 +141,9 @@ void DotGridView::mousePressEvent(QMouseEvent *event)
     m_pressedDot = DotAt(event->position().toPoint());
     m_painting = false;
     m_lastPointer = event->position();
+    // The keyboard carries on from where the mouse last pressed.
+    if (m_pressedDot >= 0)
+        MoveFocusCellTo(CellOfDot(m_layout, m_pressedDot));
 }
 
 void DotGridView::mouseMoveEvent(QMouseEvent *event)
@@ -206,12 +209,16 @@ void DotGridView::keyPressEvent(QKeyEvent *event)
 
 void DotGridView::MoveFocusCell(int columns, int rows)
 {
-    const Cell moved{std::clamp(m_focusCell.column + columns, 0, kGridSide - 1),
-                     std::clamp(m_focusCell.row + rows, 0, kGridSide - 1)};
-    if (moved == m_focusCell)
+    MoveFocusCellTo({std::clamp(m_focusCell.column + columns, 0, kGridSide - 1),
+                     std::clamp(m_focusCell.row + rows, 0, kGridSide - 1)});
+}
+
+void DotGridView::MoveFocusCellTo(Cell cell)
+{
+    if (cell == m_focusCell)
         return;
     update(CellRect(FocusDot()));
-    m_focusCell = moved;
+    m_focusCell = cell;
     update(CellRect(FocusDot()));
     NotifyAccessibleFocus();
 }

@@ -52,6 +52,7 @@ private:
     void PaintAlong(QPointF from, QPointF to);
     void PaintFocusRing(QPainter &painter) const;
     void MoveFocusCell(int columns, int rows);
+    void MoveFocusCellTo(tessaldo::Cell cell);
     void NotifyAccessibleFocus();
 
     const tessaldo::DotGrid &m_grid;

@@ -58,11 +58,6 @@ click_cell 15 15
 row_type
 click_cell 1 1
 toolbar 4 # Run
-if [ -n "$shots" ]; then
-    xdotool mousemove 0 0
-    sleep 0.3
-    import -window "$window" "$shots/main-window.png"
-fi
 copy
 
 # The same picture written by hand as a drawing file gives the expected code.
@@ -94,6 +89,11 @@ clipboard "$work/reopened.code"
 expect_same "$work/reopened.code" "$work/expected.code" "the reopened picture gives other code"
 
 if [ -n "$shots" ]; then
+    save_or_open 2 "Open Graphic LCD File" "$(dirname "$0")/../../samples/smiley.Lcd"
+    toolbar 4 # Run
+    xdotool mousemove 0 0
+    sleep 0.3
+    import -window "$window" "$shots/main-window.png"
     toolbar 6 # About
     wait_for 10 xdotool search --name '^frmAbout$' --onlyvisible || true
     sleep 0.5

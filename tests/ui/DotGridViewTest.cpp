@@ -25,6 +25,7 @@ private slots:
     void leavingTheGridAndComingBackIsStillAClick();
     void clickStillTogglesExactlyOnce();
     void arrowsMoveTheFocusCellInScreenDirections();
+    void pressMovesTheFocusCellToThePressedDot();
     void focusCellNeverLeavesTheGrid();
     void spaceTogglesTheFocusDotAndOtherKeysDoNothing();
     void focusOutlineShowsOnlyWhileTheGridHasFocus();
@@ -140,6 +141,14 @@ void DotGridViewTest::arrowsMoveTheFocusCellInScreenDirections()
     QCOMPARE(view()->FocusDot(), 16); // row layout: dot 16 starts the second row
     QTest::keyClick(view(), Qt::Key_Up);
     QCOMPARE(view()->FocusDot(), 0);
+}
+
+void DotGridViewTest::pressMovesTheFocusCellToThePressedDot()
+{
+    QTest::mouseClick(view(), Qt::LeftButton, {}, At(3, 2));
+    QCOMPARE(view()->FocusDot(), 50);
+    QTest::keyClick(view(), Qt::Key_Space);
+    QVERIFY(window->Grid().IsClear(50)); // clicked on, then toggled back by Space
 }
 
 void DotGridViewTest::focusCellNeverLeavesTheGrid()
