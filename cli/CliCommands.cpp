@@ -16,24 +16,23 @@
 namespace tessaldo {
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: tessaldo-cli COMMAND ARGUMENTS\n"
-    "\n"
-    "Commands:\n"
-    "  code FILE    print the C code that Run makes for the drawing file (.Lcd)\n"
-    "  show FILE    print the picture as the window shows it: a line 'type N',\n"
-    "               then 16 lines of 16 dots, '#' set and '.' clear\n"
-    "               (FILE may be '-' for standard input)\n"
-    "  import IMAGE OUT [--type 0|1] [--threshold N] [--invert]\n"
-    "               make a drawing file from a 16 x 16 PNG, BMP, GIF or JPEG image\n"
-    "               as the module shows it in that layout (default 0); a pixel\n"
-    "               darker than N (0-255, default 128) is a set dot\n"
-    "  png FILE OUT.png [--scale N]\n"
-    "               draw the picture as the window shows it, each dot N pixels\n"
-    "               square (1-64, default 8), with grid lines from 4 up\n"
-    "  --help       print this text\n"
-    "\n"
-    "Exit status: 0 done, 1 a file was refused, 2 wrong usage.\n";
+constexpr std::string_view kUsage = "Usage: tessaldo-cli COMMAND ARGUMENTS\n"
+                                    "\n"
+                                    "Commands:\n"
+                                    "  code FILE    print the C code that Run makes for the drawing file (.Lcd)\n"
+                                    "  show FILE    print the picture as the window shows it: a line 'type N',\n"
+                                    "               then 16 lines of 16 dots, '#' set and '.' clear\n"
+                                    "               (FILE may be '-' for standard input)\n"
+                                    "  import IMAGE OUT [--type 0|1] [--threshold N] [--invert]\n"
+                                    "               make a drawing file from a 16 x 16 PNG, BMP, GIF or JPEG image\n"
+                                    "               as the module shows it in that layout (default 0); a pixel\n"
+                                    "               darker than N (0-255, default 128) is a set dot\n"
+                                    "  png FILE OUT.png [--scale N]\n"
+                                    "               draw the picture as the window shows it, each dot N pixels\n"
+                                    "               square (1-64, default 8), with grid lines from 4 up\n"
+                                    "  --help       print this text\n"
+                                    "\n"
+                                    "Exit status: 0 done, 1 a file was refused, 2 wrong usage.\n";
 
 constexpr std::string_view kStandardInput = "-";
 
@@ -109,8 +108,7 @@ FileStatus ReadDrawingFromStream(std::istream &in, Drawing &drawing)
 FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid)
 {
     Drawing drawing;
-    const FileStatus read =
-        file == kStandardInput ? ReadDrawingFromStream(in, drawing) : ReadDrawingFile(file, drawing);
+    FileStatus read = file == kStandardInput ? ReadDrawingFromStream(in, drawing) : ReadDrawingFile(file, drawing);
     grid = DotGrid{};
     if (read)
         ApplyDrawing(grid, drawing);

@@ -63,8 +63,7 @@ bool ReadPictureImage(const QString &path, QImage &image, std::string &error)
     QImageReader reader(path);
     const QByteArray format = reader.format();
     if (format != "png" && format != "bmp" && format != "gif" && format != "jpeg") {
-        error = reader.canRead() ? "it is not a PNG, BMP, GIF or JPEG image"
-                                 : reader.errorString().toStdString();
+        error = reader.canRead() ? "it is not a PNG, BMP, GIF or JPEG image" : reader.errorString().toStdString();
         return false;
     }
     image = reader.read();

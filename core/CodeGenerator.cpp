@@ -1,5 +1,8 @@
 #include "CodeGenerator.h"
 
+#include <algorithm>
+#include <array>
+#include <stdexcept>
 #include <string_view>
 
 namespace tessaldo {
@@ -10,68 +13,79 @@ constexpr std::string_view kSecondPrefix = R"(printf("%c%c%c%c%c%c%c%c%c%c%c%c%c
 constexpr std::string_view kStatementEnd = ");";
 constexpr std::string_view kLineEnd = "\r\n";
 
-unsigned BlockValue(const DotGrid &grid, int startDot)
+unsigned BlockValue(const DotGrid::Dots &dots, int startDot)
 {
+    // Without branches: whether a dot is set is as good as random, and a
+    // mispredicted branch per dot would cost more than everything else here.
+    const DotState *block = dots.data() + startDot;
     unsigned value = 0;
-    for (int bit = 0; bit < kDotsPerBlock; ++bit) {
-        if (grid.IsSet(startDot + bit))
-            value |= 1u << bit;
-    }
+    for (unsigned bit = 0; bit < kDotsPerBlock; ++bit)
+        value |= static_cast<unsigned>(block[bit] == DotState::Set) << bit;
     return value;
 }
 
-void AppendHex(std::string &out, unsigned byte)
+// Writes the hex text of `byte` at `out` and returns the end of what it wrote.
+char *WriteHex(char *out, unsigned byte)
 {
     constexpr std::string_view digits = "0123456789ABCDEF";
     if (byte >= 16)
-        out += digits[byte >> 4];
-    out += digits[byte & 15];
+        *out++ = digits[byte >> 4];
+    *out++ = digits[byte & 15];
+    return out;
 }
 
-void AppendBlockList(std::string &out, const DotGrid &grid, int firstBlock, int endBlock)
+char *WriteText(char *out, std::string_view text)
+{
+    return std::copy(text.begin(), text.end(), out);
+}
+
+char *WriteBlockList(char *out, const DotGrid::Dots &dots, int firstBlock, int endBlock)
 {
     for (int block = firstBlock; block < endBlock; ++block) {
         if (block != firstBlock)
-            out += ',';
-        out += "0x";
-        AppendHex(out, BlockValue(grid, block * kDotsPerBlock));
+            *out++ = ',';
+        out = WriteText(out, "0x");
+        out = WriteHex(out, BlockValue(dots, block * kDotsPerBlock));
     }
+    return out;
 }
+
+// The longest text: every byte written as 0xFF with its comma.
+constexpr std::size_t kLongestCode = kFirstPrefix.size() + kSecondPrefix.size() + 2 * kStatementEnd.size()
+                                     + kLineEnd.size() + kBlockCount * std::string_view(",0xFF").size();
 
 } // namespace
 
 std::string BlockCODE(const DotGrid &grid, std::int16_t nStartDot)
 {
-    std::string hex;
-    AppendHex(hex, BlockValue(grid, nStartDot));
-    return hex;
+    if (!IsDotIndex(nStartDot) || !IsDotIndex(nStartDot + kDotsPerBlock - 1))
+        throw std::out_of_range("BlockCODE: no block starts at dot " + std::to_string(nStartDot));
+    char hex[2];
+    return {hex, WriteHex(hex, BlockValue(grid.AllDots(), nStartDot))};
 }
 
 std::string DescribeDotBit(int dot)
 {
     const int block = dot / kDotsPerBlock;
     const int bit = dot % kDotsPerBlock;
-    std::string text = "Dot " + std::to_string(dot) + ": byte " + std::to_string(block)
-                       + (block < kBlocksInFirstStatement ? " (first printf)" : " (second printf)") + ", bit "
-                       + std::to_string(bit) + " = 0x";
-    AppendHex(text, 1u << bit);
-    return text;
+    char hex[2];
+    return "Dot " + std::to_string(dot) + ": byte " + std::to_string(block)
+           + (block < kBlocksInFirstStatement ? " (first printf)" : " (second printf)") + ", bit " + std::to_string(bit)
+           + " = 0x" + std::string(hex, WriteHex(hex, 1u << bit));
 }
 
 std::string LCDtoCODE(const DotGrid &grid)
 {
-    std::string code;
-    // Room for every byte written as 0xFF, so the text is built without regrowing.
-    code.reserve(kFirstPrefix.size() + kSecondPrefix.size() + 2 * kStatementEnd.size()
-                 + kLineEnd.size() + kBlockCount * 5);
-    code += kFirstPrefix;
-    AppendBlockList(code, grid, 0, kBlocksInFirstStatement);
-    code += kStatementEnd;
-    code += kLineEnd;
-    code += kSecondPrefix;
-    AppendBlockList(code, grid, kBlocksInFirstStatement, kBlockCount);
-    code += kStatementEnd;
-    return code;
+    const DotGrid::Dots &dots = grid.AllDots();
+    std::array<char, kLongestCode> text;
+    char *out = WriteText(text.data(), kFirstPrefix);
+    out = WriteBlockList(out, dots, 0, kBlocksInFirstStatement);
+    out = WriteText(out, kStatementEnd);
+    out = WriteText(out, kLineEnd);
+    out = WriteText(out, kSecondPrefix);
+    out = WriteBlockList(out, dots, kBlocksInFirstStatement, kBlockCount);
+    out = WriteText(out, kStatementEnd);
+    return {text.data(), out};
 }
 
 } // namespace tessaldo

@@ -7,7 +7,8 @@
 
 namespace tessaldo {
 
-enum class DotState : unsigned char { Clear, Set };
+// The values are fixed: code that counts on Set being 1 and Clear 0 casts between them.
+enum class DotState : unsigned char { Clear = 0, Set = 1 };
 
 // The picture: 256 dots addressed by dot index, and the LCD type it is drawn
 // for. The type only decides where a dot is shown; a dot's state stays with

@@ -14,7 +14,10 @@ inline constexpr int kCellTwips = 195; // both the size of a cell and the pitch
 inline constexpr int kGridLeftTwips = 200;
 inline constexpr int kGridTopTwips = 300;
 
-constexpr bool IsDotIndex(int dot) { return dot >= 0 && dot < kDotCount; }
+constexpr bool IsDotIndex(int dot)
+{
+    return dot >= 0 && dot < kDotCount;
+}
 
 // A cell of the grid as the screen shows it: column from the left, row from the top.
 struct Cell {
@@ -41,8 +44,7 @@ constexpr Cell CellOfDot(LcdType type, int dot)
 // The dot shown at `cell`; the inverse of CellOfDot.
 constexpr int DotAtCell(LcdType type, Cell cell)
 {
-    return type == LcdType::Column ? cell.column * kGridSide + cell.row
-                                   : cell.row * kGridSide + cell.column;
+    return type == LcdType::Column ? cell.column * kGridSide + cell.row : cell.row * kGridSide + cell.column;
 }
 
 constexpr bool IsInsideGrid(Cell cell)

@@ -21,6 +21,9 @@ std::string_view LcdTypeCaption(LcdType type);
 // The type with that stored value, or nothing for a value that names no type.
 std::optional<LcdType> LcdTypeFromValue(double value);
 
-constexpr std::int16_t LcdTypeValue(LcdType type) { return static_cast<std::int16_t>(type); }
+constexpr std::int16_t LcdTypeValue(LcdType type)
+{
+    return static_cast<std::int16_t>(type);
+}
 
 } // namespace tessaldo

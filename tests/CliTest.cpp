@@ -78,8 +78,8 @@ TEST(CliErrors, RefusedFilePrintsTheReasonOnStandardErrorOnly)
         const CliResult result = RunCliProcess({command, file.string()});
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_EQ(result.out, "");
-        EXPECT_EQ(result.err, "Cannot open \"" + file.string()
-                                  + "\": its type line gives 7, but the LCD type must be 0 or 1.\n");
+        EXPECT_EQ(result.err,
+                  "Cannot open \"" + file.string() + "\": its type line gives 7, but the LCD type must be 0 or 1.\n");
     }
     const CliResult missing = RunCliProcess({"code", (dir / "none.Lcd").string()});
     EXPECT_EQ(missing.exitCode, 1);

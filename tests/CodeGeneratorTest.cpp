@@ -51,8 +51,8 @@ TEST(BlockCode, LowestNumberedDotIsTheLeastSignificantBit)
 
 TEST(LcdToCode, ClearPictureGivesTheExactTwoStatements)
 {
-    const std::string expected = kFirstPrefix + RepeatedList("0x0", 14) + ");\r\n" + kSecondPrefix
-                                 + RepeatedList("0x0", 18) + ");";
+    const std::string expected =
+        kFirstPrefix + RepeatedList("0x0", 14) + ");\r\n" + kSecondPrefix + RepeatedList("0x0", 18) + ");";
     const std::string code = LCDtoCODE(DotGrid{});
     EXPECT_EQ(code, expected);
     EXPECT_EQ(code.size(), 223u);
@@ -63,8 +63,8 @@ TEST(LcdToCode, FullPictureWritesEveryPictureByteAsFF)
     DotGrid grid;
     for (int dot = 0; dot < kDotCount; ++dot)
         grid.ToggleDot(dot);
-    EXPECT_EQ(LCDtoCODE(grid), kFirstPrefix + RepeatedList("0xFF", 14) + ");\r\n" + kSecondPrefix
-                                   + RepeatedList("0xFF", 18) + ");");
+    EXPECT_EQ(LCDtoCODE(grid),
+              kFirstPrefix + RepeatedList("0xFF", 14) + ");\r\n" + kSecondPrefix + RepeatedList("0xFF", 18) + ");");
 }
 
 TEST(LcdToCode, SplitsFourteenBytesThenEighteenAndEndsWithoutLineEnd)

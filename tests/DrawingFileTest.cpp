@@ -236,8 +236,7 @@ TEST(RefusedDrawing, MessagesSayWhatWentWrongInPlainWords)
     DotGrid grid;
     EXPECT_EQ(OpenFile(grid, dir / "missing.Lcd").message(),
               "Cannot open \"" + DisplayPath(dir / "missing.Lcd") + "\": No such file or directory.");
-    EXPECT_EQ(OpenFile(grid, dir.path()).message(),
-              "Cannot open \"" + DisplayPath(dir.path()) + "\": it is a folder.");
+    EXPECT_EQ(OpenFile(grid, dir.path()).message(), "Cannot open \"" + DisplayPath(dir.path()) + "\": it is a folder.");
 }
 
 TEST(DrawingReader, BytesPastTheReadLimitNeverChangeTheResult)
@@ -270,8 +269,7 @@ TEST(FailedSave, ReportsTheReasonAndLeavesNoFileBehind)
     TempDir dir;
     const auto intoMissingFolder = dir / "no-such-folder" / "a.Lcd";
     const FileStatus missing = SaveFile(DotGrid{}, intoMissingFolder);
-    EXPECT_EQ(missing.message(),
-              "Cannot save \"" + DisplayPath(intoMissingFolder) + "\": No such file or directory.");
+    EXPECT_EQ(missing.message(), "Cannot save \"" + DisplayPath(intoMissingFolder) + "\": No such file or directory.");
 
     std::filesystem::create_directory(dir / "folder.Lcd");
     const FileStatus folder = SaveFile(DotGrid{}, dir / "folder.Lcd");
@@ -333,8 +331,8 @@ TEST(DrawingFile, ReplacedFileKeepsItsPermissions)
     std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write
                                            | std::filesystem::perms::group_read);
     ASSERT_TRUE(SaveFile(DotGrid{}, file).ok());
-    EXPECT_EQ(std::filesystem::status(file).permissions(),
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write
-                  | std::filesystem::perms::group_read);
+    EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms::owner_read
+                                                               | std::filesystem::perms::owner_write
+                                                               | std::filesystem::perms::group_read);
 }
 #endif

@@ -1,6 +1,6 @@
+#include "PictureImage.h"
 #include "CliRunner.h"
 #include "DrawingFile.h"
-#include "PictureImage.h"
 
 #include <gtest/gtest.h>
 

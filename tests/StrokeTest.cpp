@@ -1,5 +1,5 @@
-#include "CodeGenerator.h"
 #include "Stroke.h"
+#include "CodeGenerator.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +52,8 @@ TEST(CellsAlongSegment, AnySlantedStrokeLeavesNoGap)
         EXPECT_EQ(cells.front(), (Cell{int(from.x / 13), int(from.y / 13)}));
         EXPECT_EQ(cells.back(), (Cell{int(to.x / 13), int(to.y / 13)}));
         for (std::size_t i = 1; i < cells.size(); ++i) {
-            const int step = std::abs(cells[i].column - cells[i - 1].column) + std::abs(cells[i].row - cells[i - 1].row);
+            const int step =
+                std::abs(cells[i].column - cells[i - 1].column) + std::abs(cells[i].row - cells[i - 1].row);
             EXPECT_EQ(step, 1) << "cells must share a side";
         }
     }

@@ -9,19 +9,19 @@
 
 namespace {
 
-const QString kUsageNote = QStringLiteral(
-    "Tessaldo는 시리얼 그래픽 LCD에 쓸 이미지를 만드는 시간을 줄여 줍니다. "
-    "사용하는 LCD 종류를 고르고 그림을 그린 뒤 \"Run\"을 누르면 C 소스가 만들어지며, "
-    "그대로 복사해서 쓸 수 있습니다.\n"
-    "\n"
-    "만들어지는 코드는 CCS C 컴파일러와 모듈 제조사의 LCD 모듈에 맞춘 것입니다. "
-    "앞으로 더 많은 기능이 추가될 예정입니다.\n"
-    "\n"
-    "버전 1.1에서 바뀐 점\n"
-    "- 버전 1.0은 HLCD112, HLCD114만 지원했으나, 버전 1.1은 HLCD154, HLCD168도 지원합니다.\n"
-    "- 저장한 파일 이름에 확장자 lcd가 두 번 붙던 오류를 고쳤습니다.\n"
-    "\n"
-    "이전 버전에서 만든 그림 파일도 그대로 열 수 있습니다.");
+const QString kUsageNote =
+    QStringLiteral("Tessaldo는 시리얼 그래픽 LCD에 쓸 이미지를 만드는 시간을 줄여 줍니다. "
+                   "사용하는 LCD 종류를 고르고 그림을 그린 뒤 \"Run\"을 누르면 C 소스가 만들어지며, "
+                   "그대로 복사해서 쓸 수 있습니다.\n"
+                   "\n"
+                   "만들어지는 코드는 CCS C 컴파일러와 모듈 제조사의 LCD 모듈에 맞춘 것입니다. "
+                   "앞으로 더 많은 기능이 추가될 예정입니다.\n"
+                   "\n"
+                   "버전 1.1에서 바뀐 점\n"
+                   "- 버전 1.0은 HLCD112, HLCD114만 지원했으나, 버전 1.1은 HLCD154, HLCD168도 지원합니다.\n"
+                   "- 저장한 파일 이름에 확장자 lcd가 두 번 붙던 오류를 고쳤습니다.\n"
+                   "\n"
+                   "이전 버전에서 만든 그림 파일도 그대로 열 수 있습니다.");
 
 QFont KoreanFont(qreal points, bool bold)
 {
@@ -40,8 +40,8 @@ frmAbout::frmAbout(QWidget *mainWindow) : QDialog(mainWindow, Qt::Dialog | Qt::F
     setObjectName(QStringLiteral("frmAbout"));
     setFixedSize(TwipsToPixels(5295), TwipsToPixels(7005));
 
-    QLabel *title = AddLabel(QStringLiteral("Label1"), QStringLiteral("Tessaldo 1.1"),
-                             TwipsRect(1095, 105, 3210, 240), QColor(128, 128, 255));
+    QLabel *title = AddLabel(QStringLiteral("Label1"), QStringLiteral("Tessaldo 1.1"), TwipsRect(1095, 105, 3210, 240),
+                             QColor(128, 128, 255));
     title->setFont(KoreanFont(12, true));
     AddLabel(QStringLiteral("Label2"), QStringLiteral("by the Tessaldo developers"), TwipsRect(1290, 510, 2910, 180),
              palette().color(QPalette::WindowText));

@@ -23,8 +23,8 @@ class frmMain final : public QWidget {
 
 public:
     // The dialog and clipboard default to the system's own.
-    explicit frmMain(std::unique_ptr<CommonDialog> dlgBox = nullptr,
-                     std::unique_ptr<Clipboard> clipboard = nullptr, QWidget *parent = nullptr);
+    explicit frmMain(std::unique_ptr<CommonDialog> dlgBox = nullptr, std::unique_ptr<Clipboard> clipboard = nullptr,
+                     QWidget *parent = nullptr);
     ~frmMain() override;
 
     const tessaldo::DotGrid &Grid() const { return m_grid; }

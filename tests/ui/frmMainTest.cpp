@@ -1,3 +1,4 @@
+#include "frmMain.h"
 #include "CodeGenerator.h"
 #include "CodeTextBox.h"
 #include "DotGridView.h"
@@ -6,7 +7,6 @@
 #include "Toolbar.h"
 #include "UiDoubles.h"
 #include "frmAbout.h"
-#include "frmMain.h"
 
 #include <QClipboard>
 #include <QGroupBox>
@@ -401,8 +401,8 @@ void frmMainTest::refusedOpenWarnsAndChangesNothing()
     dialog->answers = {path};
     Press("open");
     QCOMPARE(title, QStringLiteral("Tessaldo 1.1"));
-    QCOMPARE(text, QStringLiteral("Cannot open \"%1\": its type line gives 4, but the LCD type must be 0 or 1.")
-                       .arg(path));
+    QCOMPARE(text,
+             QStringLiteral("Cannot open \"%1\": its type line gives 4, but the LCD type must be 0 or 1.").arg(path));
     QCOMPARE(window->Grid(), before);
     QVERIFY(option(0)->isChecked());
     QCOMPARE(view()->Layout(), LcdType::Column);

@@ -1,0 +1,133 @@
+#include "PlatformFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+
+#ifdef _WIN32
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace tessaldo {
+namespace {
+
+std::error_code LastError()
+{
+    return {errno, std::generic_category()};
+}
+
+#ifdef _WIN32
+
+int OpenNew(const std::filesystem::path &path)
+{
+    return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+int OpenToRead(const std::filesystem::path &path)
+{
+    return _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
+}
+long long WriteSome(int fd, const char *data, std::size_t size)
+{
+    return _write(fd, data, static_cast<unsigned>(size));
+}
+long long ReadSome(int fd, char *data, std::size_t size)
+{
+    return _read(fd, data, static_cast<unsigned>(size));
+}
+int Sync(int fd)
+{
+    return _commit(fd);
+}
+int Close(int fd)
+{
+    return _close(fd);
+}
+
+#else
+
+int OpenNew(const std::filesystem::path &path)
+{
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+int OpenToRead(const std::filesystem::path &path)
+{
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+}
+long long WriteSome(int fd, const char *data, std::size_t size)
+{
+    return ::write(fd, data, size);
+}
+long long ReadSome(int fd, char *data, std::size_t size)
+{
+    return ::read(fd, data, size);
+}
+int Sync(int fd)
+{
+    return ::fsync(fd);
+}
+int Close(int fd)
+{
+    return ::close(fd);
+}
+
+#endif
+
+std::error_code WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const long long written = WriteSome(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return written < 0 ? LastError() : std::make_error_code(std::errc::io_error);
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return {};
+}
+
+std::error_code ReadUpTo(int fd, std::size_t maxBytes, std::string &out)
+{
+    out.resize(maxBytes);
+    std::size_t filled = 0;
+    while (filled < maxBytes) {
+        const long long got = ReadSome(fd, out.data() + filled, maxBytes - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return LastError();
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    out.resize(filled);
+    return {};
+}
+
+} // namespace
+
+std::error_code ReadStartOfFile(const std::filesystem::path &path, std::size_t maxBytes, std::string &out)
+{
+    const int fd = OpenToRead(path);
+    if (fd < 0)
+        return LastError();
+    const std::error_code error = ReadUpTo(fd, maxBytes, out);
+    Close(fd);
+    return error;
+}
+
+std::error_code WriteNewFileDurably(const std::filesystem::path &path, std::string_view bytes)
+{
+    const int fd = OpenNew(path);
+    if (fd < 0)
+        return LastError();
+    std::error_code error = WriteAll(fd, bytes);
+    if (!error && Sync(fd) != 0)
+        error = LastError();
+    if (Close(fd) != 0 && !error)
+        error = LastError();
+    return error;
+}
+
+} // namespace tessaldo

@@ -1,0 +1,57 @@
+// Any bytes go to the drawing-file reader. It must never crash, hang or read
+// out of bounds, and whatever it accepts must be a whole picture that saves
+// and reopens unchanged.
+#include "DrawingFile.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+using namespace tessaldo;
+
+namespace {
+
+void Require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+bool IsDotState(DotState state)
+{
+    return state == DotState::Clear || state == DotState::Set;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char *>(data), size);
+    const ParsedDrawing parsed = ParseDrawing(bytes);
+
+    // Only the start of a file is ever read, so it alone must decide.
+    const ParsedDrawing start = ParseDrawing(bytes.substr(0, kDrawingBytesRead));
+    Require(start.drawing == parsed.drawing && start.reason == parsed.reason);
+
+    if (!parsed.drawing) {
+        Require(!parsed.reason.empty());
+        return 0;
+    }
+    const Drawing &drawing = *parsed.drawing;
+    for (const DotState state : drawing.dots)
+        Require(IsDotState(state));
+    if (drawing.type)
+        Require(*drawing.type == LcdType::Column || *drawing.type == LcdType::Row);
+
+    DotGrid grid;
+    grid.SetLCDType(LcdType::Row); // a legacy file must leave this type alone
+    ApplyDrawing(grid, drawing);
+    Require(grid.nLCDType() == drawing.type.value_or(LcdType::Row));
+    Require(grid.AllDots() == drawing.dots);
+
+    const ParsedDrawing reopened = ParseDrawing(FormatDrawing(grid));
+    Require(reopened.drawing.has_value());
+    Require(reopened.drawing->type == grid.nLCDType());
+    Require(reopened.drawing->dots == grid.AllDots());
+    return 0;
+}

@@ -1,0 +1,326 @@
+// A long random session against the main window. After every step what the
+// window shows, the picture and the code text must agree, and a refused file
+// must have changed nothing. TESSALDO_MONKEY_EVENTS and TESSALDO_MONKEY_SEED
+// set the length and the seed; the same seed replays the same session.
+#include "CodeGenerator.h"
+#include "CodeTextBox.h"
+#include "DotGridView.h"
+#include "DrawingFile.h"
+#include "UiDoubles.h"
+#include "frmMain.h"
+
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <random>
+
+using namespace tessaldo;
+
+namespace {
+
+int EnvNumber(const char *name, int fallback)
+{
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue(name, &ok);
+    return ok ? value : fallback;
+}
+
+// What the window must look like: the picture, and the text the code box holds.
+struct Expected {
+    DotGrid grid;
+    QString code;
+};
+
+} // namespace
+
+class MonkeyTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void randomSessionKeepsWindowPictureAndCodeInStep();
+
+private:
+    using Step = void (MonkeyTest::*)();
+
+    void ClickDot();
+    void DragAcross();
+    void PressKeys();
+    void SwitchType();
+    void New();
+    void Run();
+    void Copy();
+    void OpenGoodFile();
+    void OpenBadFile();
+    void SaveGood();
+    void SaveBad();
+    void CancelDialog();
+
+    void Check(const char *step);
+    QPoint RandomPointInGrid();
+    int RandomDot() { return static_cast<int>(m_random() % kDotCount); }
+    // Expects the next action to raise a message box, and dismisses it.
+    void ExpectMessage();
+
+    DotGridView *View() const { return m_window->findChild<DotGridView *>(QStringLiteral("lbDot")); }
+    CodeTextBox *CodeBox() const { return m_window->findChild<CodeTextBox *>(QStringLiteral("txtData")); }
+    QRadioButton *Option(int index) const
+    {
+        return m_window->findChild<QRadioButton *>(QStringLiteral("optType_%1").arg(index));
+    }
+
+    std::mt19937 m_random;
+    frmMain *m_window = nullptr;
+    ScriptedDialog *m_dialog = nullptr;
+    FakeClipboard *m_clipboard = nullptr;
+    QTemporaryDir m_files;
+    Expected m_expected;
+    int m_messages = 0;
+    int m_messagesSeen = 0;
+    int m_savedFiles = 0;
+};
+
+void MonkeyTest::randomSessionKeepsWindowPictureAndCodeInStep()
+{
+    const int events = EnvNumber("TESSALDO_MONKEY_EVENTS", 2000);
+    const int seed = EnvNumber("TESSALDO_MONKEY_SEED", 20261207);
+    qInfo("monkey: %d events, seed %d", events, seed);
+    m_random.seed(static_cast<unsigned>(seed));
+
+    auto dialog = std::make_unique<ScriptedDialog>();
+    auto clipboard = std::make_unique<FakeClipboard>();
+    m_dialog = dialog.get();
+    m_clipboard = clipboard.get();
+    frmMain window(std::move(dialog), std::move(clipboard));
+    m_window = &window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    struct Weighted {
+        Step step;
+        const char *name;
+        unsigned weight;
+    };
+    const std::vector<Weighted> steps = {
+        {&MonkeyTest::ClickDot, "click a dot", 30},
+        {&MonkeyTest::DragAcross, "drag", 12},
+        {&MonkeyTest::PressKeys, "keys", 10},
+        {&MonkeyTest::SwitchType, "switch type", 8},
+        {&MonkeyTest::New, "New", 3},
+        {&MonkeyTest::Run, "Run", 10},
+        {&MonkeyTest::Copy, "Copy", 6},
+        {&MonkeyTest::OpenGoodFile, "open a good file", 5},
+        {&MonkeyTest::OpenBadFile, "open a bad file", 5},
+        {&MonkeyTest::SaveGood, "save", 5},
+        {&MonkeyTest::SaveBad, "save where it cannot", 2},
+        {&MonkeyTest::CancelDialog, "cancel a dialog", 4},
+    };
+    unsigned total = 0;
+    for (const Weighted &step : steps)
+        total += step.weight;
+
+    for (int event = 0; event < events; ++event) {
+        unsigned pick = m_random() % total;
+        auto chosen = steps.begin();
+        while (pick >= chosen->weight) {
+            pick -= chosen->weight;
+            ++chosen;
+        }
+        (this->*chosen->step)();
+        Check(chosen->name);
+        if (QTest::currentTestFailed()) {
+            qWarning("monkey: failed at event %d (%s); replay with TESSALDO_MONKEY_SEED=%d", event, chosen->name, seed);
+            return;
+        }
+    }
+    QCOMPARE(m_messagesSeen, m_messages);
+    qInfo("monkey: %d messages shown, %d files saved", m_messages, m_savedFiles);
+}
+
+void MonkeyTest::Check(const char *step)
+{
+    const DotGrid &grid = m_window->Grid();
+    QVERIFY2(grid == m_expected.grid, step);
+    const int type = LcdTypeValue(grid.nLCDType());
+    QVERIFY2(View()->Layout() == grid.nLCDType(), step);
+    QVERIFY2(Option(type)->isChecked() && !Option(1 - type)->isChecked(), step);
+    QVERIFY2(CodeBox()->Text() == m_expected.code, step);
+    QVERIFY2(m_messagesSeen == m_messages, step);
+    // What is on screen: every cell shows its dot's colour at its layout's place.
+    const QImage shown = View()->grab().toImage();
+    for (int dot = 0; dot < kDotCount; ++dot) {
+        const QColor colour = shown.pixelColor(View()->CellRect(dot).center());
+        const QColor wanted = grid.IsSet(dot) ? QColor(Qt::black) : QColor(Qt::white);
+        if (colour != wanted)
+            QFAIL(qPrintable(QStringLiteral("%1: dot %2 shows the wrong colour").arg(step).arg(dot)));
+    }
+}
+
+QPoint MonkeyTest::RandomPointInGrid()
+{
+    const int side = View()->width();
+    // A little outside the grid too: strokes may leave it and come back.
+    return {static_cast<int>(m_random() % (side + 20)) - 10, static_cast<int>(m_random() % (side + 20)) - 10};
+}
+
+void MonkeyTest::ExpectMessage()
+{
+    ++m_messages;
+    OnNextModal([this](QWidget *modal) {
+        if (qobject_cast<QMessageBox *>(modal) != nullptr)
+            ++m_messagesSeen;
+        modal->close();
+    });
+}
+
+void MonkeyTest::ClickDot()
+{
+    const int dot = RandomDot();
+    QTest::mouseClick(View(), Qt::LeftButton, {}, View()->CellRect(dot).center());
+    m_expected.grid.ToggleDot(dot);
+}
+
+void MonkeyTest::DragAcross()
+{
+    const QPoint start = View()->CellRect(RandomDot()).center();
+    const int pressed = View()->DotAt(start);
+    const DotState before = m_window->Grid().State(pressed);
+    QTest::mousePress(View(), Qt::LeftButton, {}, start);
+    QPoint last = start;
+    const int moves = 1 + static_cast<int>(m_random() % 5);
+    bool left = false;
+    for (int i = 0; i < moves; ++i) {
+        last = RandomPointInGrid();
+        left = left || (View()->DotAt(last) >= 0 && View()->DotAt(last) != pressed);
+        QMouseEvent move(QEvent::MouseMove, last, View()->mapToGlobal(last), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(View(), &move);
+    }
+    QTest::mouseRelease(View(), Qt::LeftButton, {}, last);
+
+    const DotGrid &after = m_window->Grid();
+    if (!left) {
+        // Never reached another dot: a click when released where it was pressed.
+        if (View()->DotAt(last) == pressed)
+            m_expected.grid.ToggleDot(pressed);
+        return;
+    }
+    // A stroke: the pressed dot flipped, and every dot that changed took its new state.
+    const DotState painted = before == DotState::Set ? DotState::Clear : DotState::Set;
+    QCOMPARE(after.State(pressed), painted);
+    for (int dot = 0; dot < kDotCount; ++dot) {
+        if (after.State(dot) != m_expected.grid.State(dot))
+            QCOMPARE(after.State(dot), painted);
+    }
+    m_expected.grid.SetAllDots(after.AllDots());
+}
+
+void MonkeyTest::PressKeys()
+{
+    View()->setFocus();
+    const std::array<Qt::Key, 6> keys = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,
+                                         Qt::Key_Down, Qt::Key_Space, Qt::Key_X};
+    const Qt::Key key = keys[m_random() % keys.size()];
+    const int focused = View()->FocusDot();
+    QTest::keyClick(View(), key);
+    if (key == Qt::Key_Space)
+        m_expected.grid.ToggleDot(focused);
+}
+
+void MonkeyTest::SwitchType()
+{
+    const int type = static_cast<int>(m_random() % 2);
+    QTest::mouseClick(Option(type), Qt::LeftButton);
+    m_expected.grid.SetLCDType(static_cast<LcdType>(type));
+}
+
+void MonkeyTest::New()
+{
+    m_window->tbarMain_ButtonClick(QStringLiteral("new"));
+    m_expected.grid.ClearLCD();
+    m_expected.code.clear();
+}
+
+void MonkeyTest::Run()
+{
+    m_window->tbarMain_ButtonClick(QStringLiteral("run"));
+    m_expected.code = QString::fromStdString(LCDtoCODE(m_expected.grid));
+}
+
+void MonkeyTest::Copy()
+{
+    m_clipboard->refusesText = m_random() % 8 == 0;
+    const QString code = m_expected.code;
+    if (m_clipboard->refusesText)
+        ExpectMessage();
+    else
+        m_expected.code.clear();
+    m_window->cmdCopy_Click();
+    QCOMPARE(m_clipboard->text, code);
+}
+
+void MonkeyTest::OpenGoodFile()
+{
+    DotGrid drawing;
+    drawing.SetLCDType(static_cast<LcdType>(m_random() % 2));
+    for (int dot = 0; dot < kDotCount; ++dot)
+        drawing.SetDot(dot, m_random() % 3 == 0 ? DotState::Set : DotState::Clear);
+    std::string bytes = FormatDrawing(drawing);
+    if (m_random() % 3 == 0) {
+        // The legacy form: the dot line alone, the type stays as it is.
+        bytes = bytes.substr(4, 255);
+        drawing.SetLCDType(m_expected.grid.nLCDType());
+        drawing.SetDot(255, DotState::Clear);
+    }
+    const QString path = m_files.filePath(QStringLiteral("good.Lcd"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), qint64(bytes.size()));
+    file.close();
+    m_dialog->answers = {path};
+    m_window->tbarMain_ButtonClick(QStringLiteral("open"));
+    m_expected.grid = drawing;
+}
+
+void MonkeyTest::OpenBadFile()
+{
+    const std::array<QByteArray, 5> broken = {"", " 1\r\n", " 2\r\n1111", "9.5\n000", " -1\r\n"};
+    const QString path = m_files.filePath(QStringLiteral("bad.Lcd"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(broken[m_random() % broken.size()]);
+    file.close();
+    const bool missing = m_random() % 4 == 0;
+    m_dialog->answers = {missing ? m_files.filePath(QStringLiteral("missing.Lcd")) : path};
+    ExpectMessage();
+    m_window->tbarMain_ButtonClick(QStringLiteral("open"));
+}
+
+void MonkeyTest::SaveGood()
+{
+    const QString path = m_files.filePath(QStringLiteral("saved-%1.Lcd").arg(m_random() % 4));
+    m_dialog->answers = {path};
+    m_window->tbarMain_ButtonClick(QStringLiteral("save"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray::fromStdString(FormatDrawing(m_expected.grid)));
+    ++m_savedFiles;
+}
+
+void MonkeyTest::SaveBad()
+{
+    const QString path = m_files.filePath(QStringLiteral("no-folder/picture.Lcd"));
+    m_dialog->answers = {path};
+    ExpectMessage();
+    m_window->tbarMain_ButtonClick(QStringLiteral("save"));
+    QVERIFY(!QFile::exists(path));
+}
+
+void MonkeyTest::CancelDialog()
+{
+    m_dialog->answers = {QString()};
+    m_window->tbarMain_ButtonClick(m_random() % 2 ? QStringLiteral("open") : QStringLiteral("save"));
+}
+
+QTEST_MAIN(MonkeyTest)
+#include "MonkeyTest.moc"
