@@ -1,4 +1,5 @@
 #include "CodeGenerator.h"
+#include "RandomPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -87,9 +88,7 @@ TEST(LcdToCode, DependsOnTheDotsOnlyNeverOnTheType)
 {
     std::mt19937 random(7);
     for (int round = 0; round < 20; ++round) {
-        DotGrid grid;
-        for (int dot = 0; dot < kDotCount; ++dot)
-            grid.SetDot(dot, random() % 2 ? DotState::Set : DotState::Clear);
+        DotGrid grid = RandomGrid(random, LcdType::Column);
         const DotGrid before = grid;
         const std::string column = LCDtoCODE(grid);
         EXPECT_EQ(grid, before);

@@ -1,5 +1,6 @@
 #include "DrawingFile.h"
 #include "FileIo.h"
+#include "RandomPicture.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,15 +15,6 @@
 using namespace tessaldo;
 
 namespace {
-
-DotGrid RandomGrid(std::mt19937 &random, LcdType type)
-{
-    DotGrid grid;
-    grid.SetLCDType(type);
-    for (int dot = 0; dot < kDotCount; ++dot)
-        grid.SetDot(dot, random() % 2 ? DotState::Set : DotState::Clear);
-    return grid;
-}
 
 // A picture that differs from a fresh one in type and in many dots, so that a
 // refused file that changed anything is caught.
@@ -50,11 +42,6 @@ std::optional<LcdType> TypeOfLine(const std::string &typeLine)
 {
     const ParsedDrawing parsed = ParseDrawing(typeLine + "\r\n" + std::string(256, '1'));
     return parsed.drawing ? parsed.drawing->type : std::nullopt;
-}
-
-int SetCount(const DotGrid::Dots &dots)
-{
-    return static_cast<int>(std::count(dots.begin(), dots.end(), DotState::Set));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "PictureImage.h"
 #include "CliRunner.h"
 #include "DrawingFile.h"
+#include "RandomPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -17,21 +18,9 @@ QImage Filled(QColor colour, int size = 16)
     return image;
 }
 
-DotGrid RandomGrid(std::mt19937 &random, LcdType type)
-{
-    DotGrid grid;
-    grid.SetLCDType(type);
-    for (int dot = 0; dot < kDotCount; ++dot)
-        grid.SetDot(dot, random() % 2 ? DotState::Set : DotState::Clear);
-    return grid;
-}
-
 int SetCount(const DotGrid &grid)
 {
-    int count = 0;
-    for (int dot = 0; dot < kDotCount; ++dot)
-        count += grid.IsSet(dot);
-    return count;
+    return ::SetCount(grid.AllDots());
 }
 
 } // namespace
