@@ -45,18 +45,23 @@ DotGridView::DotGridView(const DotGrid &grid, QWidget *parent) : QWidget(parent)
 void DotGridView::RefreshDot(int dot)
 {
     update(CellRect(dot));
-    QAccessible::State changed;
-    changed.checked = true;
-    QAccessibleStateChangeEvent event(this, changed);
-    event.setChild(dot);
-    QAccessible::updateAccessibility(&event);
+    NotifyAccessibleState(dot);
 }
 
 void DotGridView::RefreshAll()
 {
     update();
     for (int dot = 0; dot < kDotCount; ++dot)
-        RefreshDot(dot);
+        NotifyAccessibleState(dot);
+}
+
+void DotGridView::NotifyAccessibleState(int dot)
+{
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    event.setChild(dot);
+    QAccessible::updateAccessibility(&event);
 }
 
 void DotGridView::SetLayout(LcdType layout)

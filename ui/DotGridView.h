@@ -54,6 +54,7 @@ private:
     void MoveFocusCell(int columns, int rows);
     void MoveFocusCellTo(tessaldo::Cell cell);
     void NotifyAccessibleFocus();
+    void NotifyAccessibleState(int dot);
 
     const tessaldo::DotGrid &m_grid;
     tessaldo::LcdType m_layout = tessaldo::LcdType::Column;
