@@ -121,9 +121,11 @@ void frmMain::CentreOnScreen()
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (screen == nullptr)
         return;
+    const QRect available = screen->availableGeometry();
     QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+    frame.moveCenter(available.center());
+    // On a screen smaller than the window, keep its top-left corner, and so its title, in sight.
+    move(std::max(frame.left(), available.left()), std::max(frame.top(), available.top()));
 }
 
 void frmMain::lbDot_Click(int Index)

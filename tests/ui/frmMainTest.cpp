@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -54,6 +55,7 @@ private slots:
     void cleanup();
 
     void controlsSitAtTheirDesignedPlaces();
+    void opensCentredOnTheScreen();
     void dotsSitAtTheirPlacesInBothLayouts();
     void startsWithTypeZeroAClearPictureAndAnEmptyCodeBox();
     void tabOrderFollowsTheDesign();
@@ -152,6 +154,15 @@ void frmMainTest::controlsSitAtTheirDesignedPlaces()
         QVERIFY(!button->icon().isNull());
     }
     QCOMPARE(toolbar->Button(7), nullptr);
+}
+
+void frmMainTest::opensCentredOnTheScreen()
+{
+    const QRect available = window->screen()->availableGeometry();
+    // Off by no more than the window frame, whose size is known only once it is shown.
+    const QPoint offCentre = window->geometry().center() - available.center();
+    QVERIFY2(offCentre.manhattanLength() <= 8,
+             qPrintable(QStringLiteral("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
 }
 
 void frmMainTest::dotsSitAtTheirPlacesInBothLayouts()
