@@ -21,7 +21,12 @@ measure() {
     start=$(date +%s%N)
     /usr/bin/time -f %M -o "$work/memory" "$2" 2>/dev/null &
     timer=$!
-    until xwininfo -name "$3" 2>/dev/null | grep -q IsViewable; do :; done
+    until xwininfo -name "$3" 2>/dev/null | grep -q IsViewable; do
+        if (( $(date +%s%N) - start > 20000000000 )); then
+            echo "startup_bench: $2 showed no window within 20 s" >&2
+            exit 1
+        fi
+    done
     end=$(date +%s%N)
     sleep 0.3 # let it paint, so the memory figure includes drawing
     pkill -TERM -P "$timer"
