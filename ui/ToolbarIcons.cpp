@@ -114,12 +114,18 @@ QIcon QuestionCard()
         p.setPen(QPen(kOutline, 1.2));
         p.setBrush(QColor(255, 250, 220));
         p.drawRoundedRect(QRectF(5, 2, 22, 28), 3, 3);
-        QFont font;
-        font.setBold(true);
-        font.setPixelSize(22);
-        p.setFont(font);
-        p.setPen(kBlue);
-        p.drawText(QRectF(5, 2, 22, 28), Qt::AlignCenter, QStringLiteral("?"));
+        // Drawn as strokes rather than text, so that no bold font is loaded for it.
+        QPainterPath mark;
+        const QRectF hook(11, 7, 10, 9);
+        mark.arcMoveTo(hook, 160);
+        mark.arcTo(hook, 160, -250);
+        mark.quadTo(QPointF(16, 17.5), QPointF(16, 20.5));
+        p.setPen(QPen(kBlue, 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(mark);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kBlue);
+        p.drawEllipse(QPointF(16, 25), 2, 2);
     });
 }
 
