@@ -70,7 +70,7 @@ expect_same "$work/copied.code" "$work/expected.code" "the clipboard does not ho
 save_or_open() { # save_or_open BUTTON TITLE PATH
     toolbar "$1"
     wait_for 10 xdotool search --name "^$2\$" || fail "the dialog '$2' did not appear"
-    sleep 0.5
+    sleep 1 # the dialog fills its folder view before the name field takes keys
     xdotool type --delay 20 "$3"
     xdotool key Return
     wait_for 10 sh -c "! xdotool search --name '^$2\$'" || fail "the dialog '$2' did not close"
