@@ -1,14 +1,13 @@
 #include "PictureImage.h"
 
+#include "PicturePainter.h"
+
 #include <QImageReader>
 #include <QPainter>
 
 namespace tessaldo {
 namespace {
 
-const QColor kSetColor(0, 0, 0);
-const QColor kClearColor(255, 255, 255);
-const QColor kLineColor(128, 128, 128);
 constexpr int kGridFromScale = 4;
 
 // Luminance of the pixel as seen on a white background.
@@ -38,23 +37,10 @@ DotGrid PictureFromImage(const QImage &image, const ImportOptions &options)
 QImage ImageFromPicture(const DotGrid &grid, int scale)
 {
     const bool lines = scale >= kGridFromScale;
-    const int side = kGridSide * scale + (lines ? 1 : 0);
+    const int side = PicturePixels(scale, lines);
     QImage image(side, side, QImage::Format_RGB32);
-    image.fill(kClearColor);
     QPainter painter(&image);
-    for (int dot = 0; dot < kDotCount; ++dot) {
-        if (grid.IsSet(dot)) {
-            const Cell cell = CellOfDot(grid.nLCDType(), dot);
-            painter.fillRect(cell.column * scale, cell.row * scale, scale, scale, kSetColor);
-        }
-    }
-    if (lines) {
-        painter.setPen(kLineColor);
-        for (int line = 0; line <= kGridSide; ++line) {
-            painter.drawLine(line * scale, 0, line * scale, side - 1);
-            painter.drawLine(0, line * scale, side - 1, line * scale);
-        }
-    }
+    PaintPicture(painter, grid, grid.nLCDType(), scale, lines);
     return image;
 }
 

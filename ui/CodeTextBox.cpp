@@ -1,27 +1,17 @@
 #include "CodeTextBox.h"
 
-#include <QFont>
+#include "KoreanFont.h"
 
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kLf = QStringLiteral("\n");
 
-QFont CodeFont()
-{
-    // Gulim where Windows has it; elsewhere a Hangul font of the same kind.
-    QFont font;
-    font.setFamilies({QStringLiteral("Gulim"), QStringLiteral("굴림"), QStringLiteral("NanumGothic"),
-                      QStringLiteral("Noto Sans CJK KR")});
-    font.setPointSizeF(8.25);
-    return font;
-}
-
 } // namespace
 
 CodeTextBox::CodeTextBox(QWidget *parent) : QPlainTextEdit(parent)
 {
-    setFont(CodeFont());
+    setFont(KoreanFont(8.25));
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);

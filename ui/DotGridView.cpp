@@ -2,6 +2,7 @@
 
 #include "CodeGenerator.h"
 #include "DotGridAccessible.h"
+#include "PicturePainter.h"
 #include "Stroke.h"
 
 #include <QAccessible>
@@ -15,10 +16,7 @@ using namespace tessaldo;
 
 namespace {
 
-constexpr int kGridPixels = kGridSide * DotGridView::kCellPixels + 1; // the closing line included
-const QColor kClearColor(255, 255, 255);
-const QColor kSetColor(0, 0, 0);
-const QColor kLineColor(128, 128, 128);
+const int kGridPixels = PicturePixels(DotGridView::kCellPixels, true);
 const QColor kFocusColor(30, 110, 255);
 
 DotState Opposite(DotState state)
@@ -111,19 +109,7 @@ bool DotGridView::event(QEvent *event)
 void DotGridView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), kClearColor);
-    for (int dot = 0; dot < kDotCount; ++dot) {
-        if (m_grid.IsSet(dot))
-            painter.fillRect(CellRect(dot), kSetColor);
-    }
-    // One-pixel lines on every cell edge, drawn last so that neighbouring set
-    // dots still read as separate cells.
-    painter.setPen(QPen(kLineColor, 0));
-    for (int line = 0; line <= kGridSide; ++line) {
-        const int at = line * kCellPixels;
-        painter.drawLine(at, 0, at, kGridPixels - 1);
-        painter.drawLine(0, at, kGridPixels - 1, at);
-    }
+    PaintPicture(painter, m_grid, m_layout, kCellPixels, true);
     if (hasFocus())
         PaintFocusRing(painter);
 }

@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 
+#include "KoreanFont.h"
 #include "Twips.h"
 
 #include <QLabel>
@@ -22,16 +23,6 @@ const QString kUsageNote =
                    "- 저장한 파일 이름에 확장자 lcd가 두 번 붙던 오류를 고쳤습니다.\n"
                    "\n"
                    "이전 버전에서 만든 그림 파일도 그대로 열 수 있습니다.");
-
-QFont KoreanFont(qreal points, bool bold)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Gulim"), QStringLiteral("굴림"), QStringLiteral("NanumGothic"),
-                      QStringLiteral("Noto Sans CJK KR")});
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 } // namespace
 

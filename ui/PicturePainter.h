@@ -1,0 +1,15 @@
+#pragma once
+
+#include "DotGrid.h"
+
+class QPainter;
+
+// Draws the picture as the window shows it: white and black cells of
+// `cellPixels` in the given layout, from the painter's origin, with
+// one-pixel grey lines on every cell edge when `gridLines` is set. The
+// window and the PNG export both draw through here, so they always agree.
+void PaintPicture(QPainter &painter, const tessaldo::DotGrid &grid, tessaldo::LcdType layout, int cellPixels,
+                  bool gridLines);
+
+// The side of the square PaintPicture covers; grid lines add the closing line.
+int PicturePixels(int cellPixels, bool gridLines);
