@@ -6,6 +6,7 @@
 #include "Stroke.h"
 
 #include <QAccessible>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -161,9 +162,10 @@ void DotGridView::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     const int pressed = std::exchange(m_pressedDot, -1);
-    if (!m_painting && pressed >= 0 && DotAt(event->position().toPoint()) == pressed)
+    if (std::exchange(m_painting, false))
+        emit StrokeFinished();
+    else if (pressed >= 0 && DotAt(event->position().toPoint()) == pressed)
         emit DotClicked(pressed);
-    m_painting = false;
 }
 
 void DotGridView::PaintAlong(QPointF from, QPointF to)
@@ -193,9 +195,29 @@ void DotGridView::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Space:
         emit DotClicked(FocusDot());
         break;
+    case Qt::Key_F10:
+        // The Menu key reaches contextMenuEvent by itself; Shift+F10 is its stand-in on keyboards without one.
+        if (event->modifiers() == Qt::ShiftModifier)
+            RequestMenuAtFocusCell();
+        else
+            QWidget::keyPressEvent(event);
+        break;
     default:
         QWidget::keyPressEvent(event);
     }
+}
+
+void DotGridView::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        RequestMenuAtFocusCell();
+    else
+        emit ContextMenuRequested(event->globalPos());
+}
+
+void DotGridView::RequestMenuAtFocusCell()
+{
+    emit ContextMenuRequested(mapToGlobal(CellRect(FocusDot()).center()));
 }
 
 void DotGridView::MoveFocusCell(int columns, int rows)

@@ -37,6 +37,10 @@ signals:
     void DotClicked(int dot);
     // A drag asks for `dot` to take `state`.
     void DotPainted(int dot, tessaldo::DotState state);
+    // The drag that painted ended: its dots form one change.
+    void StrokeFinished();
+    // The right button, the Menu key or Shift+F10; the place is on the screen.
+    void ContextMenuRequested(QPoint globalPos);
 
 protected:
     bool event(QEvent *event) override;
@@ -45,6 +49,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
@@ -53,6 +58,7 @@ private:
     void PaintFocusRing(QPainter &painter) const;
     void MoveFocusCell(int columns, int rows);
     void MoveFocusCellTo(tessaldo::Cell cell);
+    void RequestMenuAtFocusCell();
     void NotifyAccessibleFocus();
     void NotifyAccessibleState(int dot);
 

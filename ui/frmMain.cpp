@@ -5,18 +5,22 @@
 #include "DotGridView.h"
 #include "DrawingFile.h"
 #include "FileDialog.h"
+#include "PictureChange.h"
 #include "SystemClipboard.h"
 #include "Toolbar.h"
 #include "ToolbarIcons.h"
 #include "Twips.h"
 #include "frmAbout.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QGroupBox>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QUndoStack>
 
 using namespace tessaldo;
 
@@ -47,6 +51,8 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
     BuildTypeOptions();
     BuildDotPanel();
     BuildCodeBox();
+    BuildHistory();
+    BuildGridMenu();
     SetTabOrder();
     CentreOnScreen();
 }
@@ -94,6 +100,7 @@ void frmMain::BuildDotPanel()
     lbDot->move(TwipsToPixels(kGridLeftTwips), TwipsToPixels(kGridTopTwips));
     connect(lbDot, &DotGridView::DotClicked, this, &frmMain::lbDot_Click);
     connect(lbDot, &DotGridView::DotPainted, this, &frmMain::lbDot_Paint);
+    connect(lbDot, &DotGridView::StrokeFinished, this, &frmMain::CommitStroke);
 }
 
 void frmMain::BuildCodeBox()
@@ -105,6 +112,69 @@ void frmMain::BuildCodeBox()
     cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
     cmdCopy->setGeometry(TwipsRect(45, 6825, 3510, 450));
     connect(cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);
+}
+
+void frmMain::BuildHistory()
+{
+    m_history = new QUndoStack(this);
+    m_history->setUndoLimit(kHistorySteps);
+}
+
+QAction *frmMain::AddGridAction(const QString &text, const QKeySequence &key, const std::function<void()> &trigger)
+{
+    auto *action = new QAction(text, this);
+    action->setShortcut(key);
+    connect(action, &QAction::triggered, this, trigger);
+    m_gridMenu->addAction(action);
+    return action;
+}
+
+void frmMain::BuildGridMenu()
+{
+    m_gridMenu = new QMenu(this);
+    m_gridMenu->setObjectName(QStringLiteral("gridMenu"));
+
+    // Undo and redo answer anywhere in the window; the code box keeps its own,
+    // because a text box claims those keys before the window sees them.
+    QAction *undo = AddGridAction(QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { Undo(); });
+    QAction *redo = AddGridAction(QStringLiteral("Redo"), {}, [this] { Redo(); });
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    connect(m_history, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(m_history, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    addActions({undo, redo});
+    m_gridMenu->addSeparator();
+
+    // The transforms answer their keys only while the grid has the focus.
+    struct Item {
+        const char *text;
+        QKeySequence key;
+        Transform transform;
+    };
+    const Item items[] = {
+        {"Invert", QKeySequence(Qt::CTRL | Qt::Key_I), Transform::Invert},
+        {"Shift Up", QKeySequence(Qt::SHIFT | Qt::Key_Up), Transform::ShiftUp},
+        {"Shift Down", QKeySequence(Qt::SHIFT | Qt::Key_Down), Transform::ShiftDown},
+        {"Shift Left", QKeySequence(Qt::SHIFT | Qt::Key_Left), Transform::ShiftLeft},
+        {"Shift Right", QKeySequence(Qt::SHIFT | Qt::Key_Right), Transform::ShiftRight},
+        {"Flip Horizontally", {}, Transform::FlipHorizontally},
+        {"Flip Vertically", {}, Transform::FlipVertically},
+        {"Rotate Clockwise", {}, Transform::RotateClockwise},
+        {"Rotate Counterclockwise", {}, Transform::RotateCounterclockwise},
+    };
+    for (const Item &item : items) {
+        const Transform transform = item.transform;
+        QAction *action =
+            AddGridAction(QString::fromLatin1(item.text), item.key, [this, transform] { ApplyTransform(transform); });
+        action->setShortcutContext(Qt::WidgetShortcut);
+        lbDot->addAction(action);
+    }
+    connect(lbDot, &DotGridView::ContextMenuRequested, this, [this](QPoint globalPos) {
+        // Some platforms send both the key and their own menu request for it.
+        if (!m_gridMenu->isVisible())
+            m_gridMenu->popup(globalPos);
+    });
 }
 
 void frmMain::SetTabOrder()
@@ -130,12 +200,14 @@ void frmMain::CentreOnScreen()
 
 void frmMain::lbDot_Click(int Index)
 {
-    m_grid.ToggleDot(Index);
-    lbDot->RefreshDot(Index);
+    Change(QStringLiteral("Dot %1").arg(Index), [Index](DotGrid &grid) { grid.ToggleDot(Index); });
 }
 
 void frmMain::lbDot_Paint(int Index, DotState state)
 {
+    // The dots show as the pointer crosses them; the history gets the whole stroke when it ends.
+    if (!m_strokeStart)
+        m_strokeStart = m_grid;
     m_grid.SetDot(Index, state);
     lbDot->RefreshDot(Index);
 }
@@ -143,8 +215,66 @@ void frmMain::lbDot_Paint(int Index, DotState state)
 void frmMain::optType_Click(int Index)
 {
     const auto type = static_cast<LcdType>(Index);
-    lbDot->SetLayout(type); // the layout first, then the type is recorded
-    m_grid.SetLCDType(type);
+    if (type == m_grid.nLCDType()) {
+        lbDot->SetLayout(type); // the same type again re-lays the grid, and nothing else changes
+        return;
+    }
+    Change(QStringLiteral("Type %1").arg(Index), [type](DotGrid &grid) { grid.SetLCDType(type); });
+}
+
+void frmMain::Undo()
+{
+    CommitStroke();
+    m_history->undo();
+}
+
+void frmMain::Redo()
+{
+    CommitStroke();
+    m_history->redo();
+}
+
+void frmMain::ApplyTransform(Transform transform)
+{
+    const auto name = TransformName(transform);
+    Change(QString::fromLatin1(name.data(), qsizetype(name.size())),
+           [transform](DotGrid &grid) { tessaldo::ApplyTransform(grid, transform); });
+}
+
+void frmMain::Change(const QString &text, const std::function<void(DotGrid &)> &edit)
+{
+    CommitStroke();
+    DotGrid after = m_grid;
+    edit(after);
+    if (after == m_grid)
+        return; // a step that changes nothing would only make Undo look broken
+    m_history->push(new PictureChange(text, m_grid, after, [this](const DotGrid &picture) { ShowPicture(picture); }));
+}
+
+void frmMain::CommitStroke()
+{
+    if (!m_strokeStart)
+        return;
+    const DotGrid before = *std::exchange(m_strokeStart, std::nullopt);
+    if (before != m_grid)
+        m_history->push(new PictureChange(QStringLiteral("Stroke"), before, m_grid,
+                                          [this](const DotGrid &picture) { ShowPicture(picture); }));
+}
+
+void frmMain::ShowPicture(const DotGrid &picture)
+{
+    const LcdType type = picture.nLCDType();
+    if (type != m_grid.nLCDType()) {
+        optType[static_cast<std::size_t>(LcdTypeValue(type))]->setChecked(true);
+        lbDot->SetLayout(type); // the layout first, then the type is recorded
+        m_grid.SetLCDType(type);
+    }
+    for (int dot = 0; dot < kDotCount; ++dot) {
+        if (picture.State(dot) != m_grid.State(dot)) {
+            m_grid.SetDot(dot, picture.State(dot));
+            lbDot->RefreshDot(dot);
+        }
+    }
 }
 
 void frmMain::tbarMain_ButtonClick(const QString &key)
@@ -175,8 +305,7 @@ void frmMain::cmdCopy_Click()
 
 void frmMain::New()
 {
-    m_grid.ClearLCD();
-    lbDot->RefreshAll();
+    Change(QStringLiteral("New"), [](DotGrid &grid) { grid.ClearLCD(); });
     txtData->SetText(QString());
 }
 
@@ -231,13 +360,7 @@ void frmMain::OpenFile(const QString &szFilePath)
         Warn(QString::fromStdString(read.message()));
         return;
     }
-    if (drawing.type) {
-        const int index = LcdTypeValue(*drawing.type);
-        optType[static_cast<std::size_t>(index)]->setChecked(true);
-        optType_Click(index);
-    }
-    m_grid.SetAllDots(drawing.dots);
-    lbDot->RefreshAll();
+    Change(QStringLiteral("Open"), [&drawing](DotGrid &grid) { ApplyDrawing(grid, drawing); });
 }
 
 void frmMain::SaveFile(const QString &szFilePath)

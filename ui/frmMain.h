@@ -3,17 +3,23 @@
 #include "Clipboard.h"
 #include "CommonDialog.h"
 #include "DotGrid.h"
+#include "Transform.h"
 
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class CodeTextBox;
 class DotGridView;
+class QAction;
 class QGroupBox;
+class QMenu;
 class QPushButton;
 class QRadioButton;
+class QUndoStack;
 class Toolbar;
 
 // The main window: toolbar, LCD type options, dot grid, code box and copy
@@ -27,7 +33,12 @@ public:
                      QWidget *parent = nullptr);
     ~frmMain() override;
 
+    // Steps kept in the history; the oldest go first.
+    static constexpr int kHistorySteps = 10000;
+
     const tessaldo::DotGrid &Grid() const { return m_grid; }
+    QUndoStack *History() const { return m_history; }
+    QMenu *GridMenu() const { return m_gridMenu; }
 
     // The work of Open and Save without the dialog; failures are shown to the user.
     void OpenFile(const QString &szFilePath);
@@ -40,12 +51,18 @@ public slots:
     void optType_Click(int Index);
     void tbarMain_ButtonClick(const QString &key);
     void cmdCopy_Click();
+    void Undo();
+    void Redo();
+    void ApplyTransform(tessaldo::Transform transform);
 
 private:
     void BuildToolbar();
     void BuildTypeOptions();
     void BuildDotPanel();
     void BuildCodeBox();
+    void BuildHistory();
+    void BuildGridMenu();
+    QAction *AddGridAction(const QString &text, const QKeySequence &key, const std::function<void()> &trigger);
     void SetTabOrder();
     void CentreOnScreen();
 
@@ -59,7 +76,17 @@ private:
     void PrepareDialog(const QString &title);
     void Warn(const QString &message);
 
+    // Every change of the picture goes through here as one step of the history.
+    void Change(const QString &text, const std::function<void(tessaldo::DotGrid &)> &edit);
+    // Ends the drag that is painting, if any, as one step.
+    void CommitStroke();
+    // Brings the window to `picture`: the type with its option and layout first, then the dots.
+    void ShowPicture(const tessaldo::DotGrid &picture);
+
     tessaldo::DotGrid m_grid;
+    std::optional<tessaldo::DotGrid> m_strokeStart; // the picture before the drag that is painting
+    QUndoStack *m_history = nullptr;
+    QMenu *m_gridMenu = nullptr;
     std::unique_ptr<CommonDialog> m_dlgBox;
     std::unique_ptr<Clipboard> m_clipboard;
 

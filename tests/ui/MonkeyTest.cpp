@@ -1,18 +1,23 @@
 // A long random session against the main window. After every step what the
 // window shows, the picture and the code text must agree, and a refused file
-// must have changed nothing. TESSALDO_MONKEY_EVENTS and TESSALDO_MONKEY_SEED
-// set the length and the seed; the same seed replays the same session.
+// must have changed nothing. The test keeps its own list of the pictures the
+// session went through, so undo and redo are checked against it, and at the
+// end undoing everything must give the first picture and redoing it the last. TESSALDO_MONKEY_EVENTS and
+// TESSALDO_MONKEY_SEED set the length and the seed; the same seed replays the same session.
 #include "CodeGenerator.h"
 #include "CodeTextBox.h"
 #include "DotGridView.h"
 #include "DrawingFile.h"
+#include "Transform.h"
 #include "UiDoubles.h"
 #include "frmMain.h"
 
+#include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 #include <random>
 
@@ -56,6 +61,15 @@ private:
     void SaveGood();
     void SaveBad();
     void CancelDialog();
+    void Undo();
+    void Redo();
+    void TransformByKey();
+    void TransformFromMenu();
+    // Every change of the picture is one step; undo and redo walk along them.
+    void RecordStep(bool walked);
+    void UndoAndRedoEverything();
+    // The window's keys answer only in the active window, which a closed message box may have left.
+    void FocusOn(QWidget *widget);
 
     void Check(const char *step);
     QPoint RandomPointInGrid();
@@ -79,6 +93,9 @@ private:
     int m_messages = 0;
     int m_messagesSeen = 0;
     int m_savedFiles = 0;
+    std::vector<DotGrid> m_pictures{DotGrid{}}; // every picture the steps made, the first at start
+    std::size_t m_current = 0;                  // the one on screen
+    bool m_walked = false;                      // the last step was an undo or a redo
 };
 
 void MonkeyTest::randomSessionKeepsWindowPictureAndCodeInStep()
@@ -115,6 +132,10 @@ void MonkeyTest::randomSessionKeepsWindowPictureAndCodeInStep()
         {&MonkeyTest::SaveGood, "save", 5},
         {&MonkeyTest::SaveBad, "save where it cannot", 2},
         {&MonkeyTest::CancelDialog, "cancel a dialog", 4},
+        {&MonkeyTest::Undo, "undo", 10},
+        {&MonkeyTest::Redo, "redo", 6},
+        {&MonkeyTest::TransformByKey, "transform key", 6},
+        {&MonkeyTest::TransformFromMenu, "transform from the menu", 4},
     };
     unsigned total = 0;
     for (const Weighted &step : steps)
@@ -127,7 +148,9 @@ void MonkeyTest::randomSessionKeepsWindowPictureAndCodeInStep()
             pick -= chosen->weight;
             ++chosen;
         }
+        m_walked = false;
         (this->*chosen->step)();
+        RecordStep(m_walked);
         Check(chosen->name);
         if (QTest::currentTestFailed()) {
             qWarning("monkey: failed at event %d (%s); replay with TESSALDO_MONKEY_SEED=%d", event, chosen->name, seed);
@@ -135,7 +158,32 @@ void MonkeyTest::randomSessionKeepsWindowPictureAndCodeInStep()
         }
     }
     QCOMPARE(m_messagesSeen, m_messages);
-    qInfo("monkey: %d messages shown, %d files saved", m_messages, m_savedFiles);
+    UndoAndRedoEverything();
+    qInfo("monkey: %d messages shown, %d files saved, %d steps in the history", m_messages, m_savedFiles,
+          int(m_pictures.size()) - 1);
+}
+
+void MonkeyTest::RecordStep(bool walked)
+{
+    if (walked || m_expected.grid == m_pictures[m_current])
+        return;
+    m_pictures.resize(m_current + 1); // a new step drops what could have been redone
+    m_pictures.push_back(m_expected.grid);
+    ++m_current;
+}
+
+void MonkeyTest::UndoAndRedoEverything()
+{
+    QCOMPARE(m_window->History()->count(), int(m_pictures.size()) - 1);
+    const DotGrid last = m_pictures.back();
+    while (m_window->History()->canUndo())
+        m_window->Undo();
+    m_expected.grid = m_pictures.front();
+    Check("undo everything");
+    while (m_window->History()->canRedo())
+        m_window->Redo();
+    m_expected.grid = last;
+    Check("redo everything");
 }
 
 void MonkeyTest::Check(const char *step)
@@ -320,6 +368,64 @@ void MonkeyTest::CancelDialog()
 {
     m_dialog->answers = {QString()};
     m_window->tbarMain_ButtonClick(m_random() % 2 ? QStringLiteral("open") : QStringLiteral("save"));
+}
+
+void MonkeyTest::FocusOn(QWidget *widget)
+{
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    widget->setFocus();
+    QVERIFY(widget->hasFocus());
+}
+
+void MonkeyTest::Undo()
+{
+    m_walked = true;
+    FocusOn(View());
+    QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
+    if (m_current > 0)
+        m_expected.grid = m_pictures[--m_current];
+}
+
+void MonkeyTest::Redo()
+{
+    m_walked = true;
+    QRadioButton *option = Option(static_cast<int>(m_random() % 2)); // redo answers anywhere but in the code box
+    FocusOn(option);
+    const bool shifted = m_random() % 2 == 0;
+    QTest::keyClick(option, shifted ? Qt::Key_Z : Qt::Key_Y,
+                    shifted ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
+    if (m_current + 1 < m_pictures.size())
+        m_expected.grid = m_pictures[++m_current];
+}
+
+void MonkeyTest::TransformByKey()
+{
+    FocusOn(View());
+    const std::array<std::pair<Qt::Key, Transform>, 5> keys = {{
+        {Qt::Key_I, Transform::Invert},
+        {Qt::Key_Up, Transform::ShiftUp},
+        {Qt::Key_Down, Transform::ShiftDown},
+        {Qt::Key_Left, Transform::ShiftLeft},
+        {Qt::Key_Right, Transform::ShiftRight},
+    }};
+    const auto &[key, transform] = keys[m_random() % keys.size()];
+    QTest::keyClick(View(), key, key == Qt::Key_I ? Qt::ControlModifier : Qt::ShiftModifier);
+    ApplyTransform(m_expected.grid, transform);
+}
+
+void MonkeyTest::TransformFromMenu()
+{
+    const QList<QAction *> actions = m_window->GridMenu()->actions();
+    const int first = 3; // after Undo, Redo and the separator
+    const int pick = first + static_cast<int>(m_random() % 9);
+    actions[pick]->trigger();
+    const std::array<Transform, 9> order = {
+        Transform::Invert,         Transform::ShiftUp,         Transform::ShiftDown,
+        Transform::ShiftLeft,      Transform::ShiftRight,      Transform::FlipHorizontally,
+        Transform::FlipVertically, Transform::RotateClockwise, Transform::RotateCounterclockwise,
+    };
+    ApplyTransform(m_expected.grid, order[static_cast<std::size_t>(pick - first)]);
 }
 
 QTEST_MAIN(MonkeyTest)

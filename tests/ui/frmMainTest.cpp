@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QUndoStack>
 
 using namespace tessaldo;
 
@@ -78,6 +80,14 @@ private slots:
     void aboutIsModalAndClosesOnlyThroughItsButton();
     void exitClosesTheWindow();
 
+    void everyKindOfStepUndoesAndRedoesOnItsOwn();
+    void refusedOpenRunCopyAndSaveAreNoSteps();
+    void historyKeepsAThousandSteps();
+    void undoKeysAnswerEverywhereButInTheCodeBox();
+    void gridKeysTransformAndPlainArrowsStillMoveTheFocusCell();
+    void contextMenuListsTheItemsInOrderWithTheirKeys();
+    void contextMenuOpensFromTheKeyboardAtTheFocusCell();
+
 private:
     QPoint CellCentre(int dot) const { return view()->CellRect(dot).center(); }
     DotGridView *view() const { return window->findChild<DotGridView *>(QStringLiteral("lbDot")); }
@@ -89,6 +99,12 @@ private:
     QRect geometryOf(const QString &name) const { return window->findChild<QWidget *>(name)->geometry(); }
     QString Temp(const QString &name) const { return tempDir->filePath(name); }
     void Press(const QString &key) { window->tbarMain_ButtonClick(key); }
+    void Activate()
+    {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+    QUndoStack *history() const { return window->History(); }
     void ClickToolbarButton(int index)
     {
         QTest::mouseClick(window->findChild<Toolbar *>()->Button(index), Qt::LeftButton);
@@ -465,6 +481,191 @@ void frmMainTest::exitClosesTheWindow()
 {
     ClickToolbarButton(5);
     QVERIFY(!window->isVisible());
+}
+
+void frmMainTest::everyKindOfStepUndoesAndRedoesOnItsOwn()
+{
+    DotGrid opened;
+    opened.SetDot(200, DotState::Set);
+    const QString path = Temp(QStringLiteral("opened.Lcd"));
+    WriteBytes(path, QByteArray::fromStdString(FormatDrawing(opened)));
+
+    // Each step, and the picture it leaves; a stroke over three dots is one step.
+    QList<DotGrid> pictures = {window->Grid()};
+    const auto step = [&](const std::function<void()> &action) {
+        action();
+        pictures.append(window->Grid());
+    };
+    step([&] { QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(0)); });
+    step([&] {
+        QTest::mousePress(view(), Qt::LeftButton, {}, CellCentre(1));
+        QTest::mouseMove(view(), CellCentre(2));
+        QTest::mouseMove(view(), CellCentre(3));
+        QTest::mouseRelease(view(), Qt::LeftButton, {}, CellCentre(3));
+    });
+    step([&] {
+        view()->setFocus();
+        QTest::keyClick(view(), Qt::Key_Space); // the focus cell followed the press: dot 1
+    });
+    step([&] { QTest::mouseClick(option(1), Qt::LeftButton); });
+    step([&] { window->ApplyTransform(Transform::RotateClockwise); });
+    step([&] { Press("new"); });
+    step([&] {
+        dialog->answers = {path};
+        Press("open");
+    });
+    QCOMPARE(history()->count(), pictures.size() - 1);
+    QCOMPARE(pictures[2].AllDots()[3], DotState::Set);
+    QCOMPARE(pictures[3].AllDots()[1], DotState::Clear);
+
+    const auto shows = [&](const DotGrid &picture) {
+        QCOMPARE(window->Grid(), picture);
+        QCOMPARE(view()->Layout(), picture.nLCDType());
+        QVERIFY(option(LcdTypeValue(picture.nLCDType()))->isChecked());
+        const QImage shown = view()->grab().toImage();
+        for (int dot = 0; dot < kDotCount; ++dot)
+            QCOMPARE(shown.pixelColor(view()->CellRect(dot).center()) == Qt::black, picture.IsSet(dot));
+    };
+    for (auto i = pictures.size() - 1; i > 0; --i) {
+        window->Undo();
+        shows(pictures[i - 1]);
+    }
+    for (auto i = 1; i < pictures.size(); ++i) {
+        window->Redo();
+        shows(pictures[i]);
+    }
+    window->Redo(); // nothing left to redo
+    shows(pictures.last());
+}
+
+void frmMainTest::refusedOpenRunCopyAndSaveAreNoSteps()
+{
+    QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(7));
+    Press("run");
+    window->cmdCopy_Click();
+    window->SaveFile(Temp(QStringLiteral("saved.Lcd")));
+    const QString bad = Temp(QStringLiteral("bad.Lcd"));
+    WriteBytes(bad, " 9\r\n");
+    OnNextModal([](QWidget *modal) { modal->close(); });
+    window->OpenFile(bad);
+    Press("new");
+    Press("new"); // a clear picture cleared again changes nothing
+    window->ApplyTransform(Transform::ShiftUp);
+    QCOMPARE(history()->count(), 2);
+    window->Undo();
+    QVERIFY(window->Grid().IsSet(7));
+}
+
+void frmMainTest::historyKeepsAThousandSteps()
+{
+    QVERIFY(frmMain::kHistorySteps >= 1000);
+    for (int i = 0; i < 1000; ++i)
+        window->lbDot_Click(i % kDotCount);
+    QCOMPARE(history()->count(), 1000);
+    for (int i = 0; i < 1000; ++i)
+        window->Undo();
+    QCOMPARE(window->Grid(), DotGrid{});
+}
+
+void frmMainTest::undoKeysAnswerEverywhereButInTheCodeBox()
+{
+    Activate();
+    QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(5));
+    option(0)->setFocus();
+    QTest::keyClick(option(0), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(window->Grid().IsClear(5));
+    QTest::keyClick(option(0), Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(window->Grid().IsSet(5));
+    view()->setFocus();
+    QTest::keyClick(view(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(view(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(window->Grid().IsSet(5));
+
+    // In the code box the keys are the text's own undo and redo.
+    codeBox()->setFocus();
+    QTest::keyClicks(codeBox(), QStringLiteral("ab"));
+    QTest::keyClick(codeBox(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(codeBox()->Text(), QString());
+    QTest::keyClick(codeBox(), Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(codeBox(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(codeBox()->Text(), QStringLiteral("ab"));
+    QVERIFY(window->Grid().IsSet(5));
+    QCOMPARE(history()->index(), 1);
+}
+
+void frmMainTest::gridKeysTransformAndPlainArrowsStillMoveTheFocusCell()
+{
+    Activate();
+    QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(17)); // column 1, row 1
+    view()->setFocus();
+    QTest::keyClick(view(), Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(view(), Qt::Key_Up, Qt::ShiftModifier);
+    QVERIFY(window->Grid().IsSet(0));
+    QTest::keyClick(view(), Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(view(), Qt::Key_Down, Qt::ShiftModifier);
+    QVERIFY(window->Grid().IsSet(17));
+    QTest::keyClick(view(), Qt::Key_I, Qt::ControlModifier);
+    QVERIFY(window->Grid().IsClear(17) && window->Grid().IsSet(0));
+    QCOMPARE(history()->count(), 6);
+
+    QCOMPARE(view()->FocusDot(), 17);
+    QTest::keyClick(view(), Qt::Key_Right);
+    QCOMPARE(view()->FocusDot(), 33);
+    QCOMPARE(history()->count(), 6);
+
+    // Elsewhere in the window the transform keys do nothing.
+    option(0)->setFocus();
+    QTest::keyClick(option(0), Qt::Key_I, Qt::ControlModifier);
+    QCOMPARE(history()->count(), 6);
+}
+
+void frmMainTest::contextMenuListsTheItemsInOrderWithTheirKeys()
+{
+    QMenu *menu = window->GridMenu();
+    QStringList items;
+    for (const QAction *action : menu->actions())
+        items << (action->isSeparator() ? QStringLiteral("-") : action->text() + '|' + action->shortcut().toString());
+    QCOMPARE(items,
+             QStringList({"Undo|Ctrl+Z", "Redo|Ctrl+Shift+Z", "-", "Invert|Ctrl+I", "Shift Up|Shift+Up",
+                          "Shift Down|Shift+Down", "Shift Left|Shift+Left", "Shift Right|Shift+Right",
+                          "Flip Horizontally|", "Flip Vertically|", "Rotate Clockwise|", "Rotate Counterclockwise|"}));
+    const auto enabled = [&] { return QList<bool>{menu->actions()[0]->isEnabled(), menu->actions()[1]->isEnabled()}; };
+    QCOMPARE(enabled(), QList<bool>({false, false}));
+    QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(3));
+    QCOMPARE(enabled(), QList<bool>({true, false}));
+    window->Undo();
+    QCOMPARE(enabled(), QList<bool>({false, true}));
+
+    // The right button shows the menu where it was pressed and toggles nothing.
+    QTest::mouseClick(view(), Qt::RightButton, {}, CellCentre(3));
+    QContextMenuEvent right(QContextMenuEvent::Mouse, CellCentre(3), view()->mapToGlobal(CellCentre(3)));
+    QApplication::sendEvent(view(), &right);
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(menu->pos(), view()->mapToGlobal(CellCentre(3)));
+    QCOMPARE(window->Grid(), DotGrid{});
+    menu->actions()[3]->trigger(); // Invert
+    QCOMPARE(window->Grid().IsSet(3), true);
+    menu->close();
+}
+
+void frmMainTest::contextMenuOpensFromTheKeyboardAtTheFocusCell()
+{
+    Activate();
+    view()->setFocus();
+    QTest::keyClick(view(), Qt::Key_Right);
+    QTest::keyClick(view(), Qt::Key_F10, Qt::ShiftModifier);
+    QMenu *menu = window->GridMenu();
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(menu->pos(), view()->mapToGlobal(CellCentre(16)));
+    menu->close();
+    QTRY_VERIFY(!menu->isVisible());
+
+    // What the platform sends for the Menu key.
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(0, 0), view()->mapToGlobal(QPoint(0, 0)));
+    QApplication::sendEvent(view(), &key);
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(menu->pos(), view()->mapToGlobal(CellCentre(16)));
+    menu->close();
 }
 
 QTEST_MAIN(frmMainTest)
