@@ -4,6 +4,7 @@
 #include "DrawingFile.h"
 #include "FileIo.h"
 #include "PictureImage.h"
+#include "Transform.h"
 
 #include <QSaveFile>
 
@@ -26,7 +27,13 @@ constexpr std::string_view kUsage = "Usage: tessaldo-cli COMMAND ARGUMENTS\n"
                                     "  import IMAGE OUT [--type 0|1] [--threshold N] [--invert]\n"
                                     "               make a drawing file from a 16 x 16 PNG, BMP, GIF or JPEG image\n"
                                     "               as the module shows it in that layout (default 0); a pixel\n"
-                                    "               darker than N (0-255, default 128) is a set dot\n"
+                                    "               darker than N (0-255, default 128) is a set dot; OUT may be '-'\n"
+                                    "  edit FILE OUT [OPERATION...]\n"
+                                    "               apply the operations from left to right, as the window's\n"
+                                    "               context menu does in the file's layout, and write OUT as Save\n"
+                                    "               does (OUT may be FILE itself, '-' for standard output):\n"
+                                    "               invert, shift-up, shift-down, shift-left, shift-right,\n"
+                                    "               flip-h, flip-v, rotate-cw, rotate-ccw\n"
                                     "  png FILE OUT.png [--scale N]\n"
                                     "               draw the picture as the window shows it, each dot N pixels\n"
                                     "               square (1-64, default 8), with grid lines from 4 up\n"
@@ -34,7 +41,8 @@ constexpr std::string_view kUsage = "Usage: tessaldo-cli COMMAND ARGUMENTS\n"
                                     "\n"
                                     "Exit status: 0 done, 1 a file was refused, 2 wrong usage.\n";
 
-constexpr std::string_view kStandardInput = "-";
+// The file name that means standard input, or standard output where a file is written.
+constexpr std::string_view kStandardStream = "-";
 
 // The words of a command line: the leading positional arguments and the options after them.
 struct Words {
@@ -108,7 +116,7 @@ FileStatus ReadDrawingFromStream(std::istream &in, Drawing &drawing)
 FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid)
 {
     Drawing drawing;
-    FileStatus read = file == kStandardInput ? ReadDrawingFromStream(in, drawing) : ReadDrawingFile(file, drawing);
+    FileStatus read = file == kStandardStream ? ReadDrawingFromStream(in, drawing) : ReadDrawingFile(file, drawing);
     grid = DotGrid{};
     if (read)
         ApplyDrawing(grid, drawing);
@@ -126,6 +134,17 @@ void PrintPicture(const DotGrid &grid, std::ostream &out)
     }
 }
 
+// Writes as Save does, or to standard output.
+int WriteDrawing(const DotGrid &grid, const std::string &outPath, std::ostream &out, std::ostream &err)
+{
+    if (outPath == kStandardStream) {
+        out << FormatDrawing(grid);
+        return kExitOk;
+    }
+    const FileStatus saved = SaveFile(grid, outPath);
+    return saved ? kExitOk : Refused(err, saved.message());
+}
+
 int CodeOrShow(const Words &words, std::istream &in, std::ostream &out, std::ostream &err)
 {
     if (words.positional.size() != 2 || !words.options.empty())
@@ -140,7 +159,26 @@ int CodeOrShow(const Words &words, std::istream &in, std::ostream &out, std::ost
     return kExitOk;
 }
 
-int Import(const Words &words, std::ostream &err)
+int Edit(const Words &words, std::istream &in, std::ostream &out, std::ostream &err)
+{
+    if (words.positional.size() < 3 || !words.options.empty())
+        return Usage(err);
+    std::vector<Transform> transforms;
+    for (auto word = words.positional.begin() + 3; word != words.positional.end(); ++word) {
+        const std::optional<Transform> transform = TransformFromName(*word);
+        if (!transform)
+            return Usage(err);
+        transforms.push_back(*transform);
+    }
+    DotGrid grid;
+    if (const FileStatus loaded = LoadFresh(words.positional[1], in, grid); !loaded)
+        return Refused(err, loaded.message());
+    for (const Transform transform : transforms)
+        ApplyTransform(grid, transform);
+    return WriteDrawing(grid, words.positional[2], out, err);
+}
+
+int Import(const Words &words, std::ostream &out, std::ostream &err)
 {
     if (words.positional.size() != 3)
         return Usage(err);
@@ -161,8 +199,7 @@ int Import(const Words &words, std::ostream &err)
     std::string problem;
     if (!ReadPictureImage(QString::fromLocal8Bit(imagePath), image, problem))
         return Refused(err, "Cannot import \"" + imagePath + "\": " + problem + ".");
-    const FileStatus saved = SaveFile(PictureFromImage(image, options), words.positional[2]);
-    return saved ? kExitOk : Refused(err, saved.message());
+    return WriteDrawing(PictureFromImage(image, options), words.positional[2], out, err);
 }
 
 int Png(const Words &words, std::istream &in, std::ostream &err)
@@ -199,8 +236,10 @@ int RunCli(const std::vector<std::string> &args, std::istream &in, std::ostream 
     const std::string &command = words->positional[0];
     if (command == "code" || command == "show")
         return CodeOrShow(*words, in, out, err);
+    if (command == "edit")
+        return Edit(*words, in, out, err);
     if (command == "import")
-        return Import(*words, err);
+        return Import(*words, out, err);
     if (command == "png")
         return Png(*words, in, err);
     return Usage(err);

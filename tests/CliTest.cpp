@@ -1,6 +1,8 @@
 #include "CliRunner.h"
 #include "CodeGenerator.h"
 #include "DrawingFile.h"
+#include "RandomPicture.h"
+#include "Transform.h"
 
 #include <gtest/gtest.h>
 
@@ -122,4 +124,47 @@ TEST(CliStandardInput, DashReadsTheDrawingFromStandardInput)
     EXPECT_EQ(empty.exitCode, 1);
     EXPECT_EQ(empty.out, "");
     EXPECT_EQ(empty.err, "Cannot read standard input: the file is empty.\n");
+}
+
+TEST(CliEdit, AppliesTheOperationsInOrderInTheFilesLayoutAndWritesAsSaveDoes)
+{
+    TempDir dir;
+    std::mt19937 random(88);
+    for (const LcdType type : {LcdType::Column, LcdType::Row}) {
+        const DotGrid start = RandomGrid(random, type);
+        const auto file = dir / "in.Lcd";
+        ASSERT_TRUE(SaveFile(start, file).ok());
+        const CliResult result =
+            RunCliProcess({"edit", file.string(), file.string(), "rotate-cw", "shift-left", "flip-v", "invert"});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        DotGrid expected = start;
+        for (const Transform transform :
+             {Transform::RotateClockwise, Transform::ShiftLeft, Transform::FlipVertically, Transform::Invert})
+            ApplyTransform(expected, transform);
+        EXPECT_EQ(TempDir::Read(file), FormatDrawing(expected)); // in place
+    }
+
+    // A legacy file is read as type 0 and comes out in today's form; '-' works both ways.
+    const auto legacy = dir.Write("old.Lcd", "0" + std::string(254, '1') + "\r\n");
+    const CliResult upgraded = RunCliProcess({"edit", "-", "-"}, legacy.string());
+    DotGrid dotZero;
+    dotZero.SetDot(0, DotState::Set);
+    EXPECT_EQ(upgraded.exitCode, 0);
+    EXPECT_EQ(upgraded.out, FormatDrawing(dotZero));
+}
+
+TEST(CliEdit, WrongOperationOrRefusedFileWritesNothing)
+{
+    TempDir dir;
+    const auto good = dir / "good.Lcd";
+    ASSERT_TRUE(SaveFile(DotGrid{}, good).ok());
+    const auto out = dir.Write("out.Lcd", "untouched");
+    const CliResult unknown = RunCliProcess({"edit", good.string(), out.string(), "invert", "rotate"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.err.rfind("Usage: tessaldo-cli", 0), 0u);
+    const auto bad = dir.Write("bad.Lcd", " 3\r\n");
+    const CliResult refused = RunCliProcess({"edit", bad.string(), out.string(), "invert"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("bad.Lcd"), std::string::npos);
+    EXPECT_EQ(TempDir::Read(out), "untouched");
 }
