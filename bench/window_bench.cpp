@@ -1,6 +1,6 @@
-// The window's response on the offscreen platform: a type switch and a dot
-// toggle, each with the repaint it causes, against repainting a plain widget
-// of the grid's size.
+// The window's response on the offscreen platform: a type switch, a dot
+// toggle, a transform and an undo, each with the repaint it causes, against
+// repainting a plain widget of the grid's size.
 #include "BenchReport.h"
 #include "DotGridView.h"
 #include "frmMain.h"
@@ -42,6 +42,41 @@ void BM_DotToggleRepaint(benchmark::State &state)
 }
 BENCHMARK(BM_DotToggleRepaint)->UseRealTime();
 
+// A quarter turn changes nearly every dot of a picture with no symmetry, so
+// every step repaints most of the grid.
+void DrawAsymmetricPicture()
+{
+    Window()->tbarMain_ButtonClick(QStringLiteral("new"));
+    for (int dot = 0; dot < 256; dot += 3)
+        Window()->lbDot_Click(dot);
+    QCoreApplication::processEvents();
+}
+
+void BM_TransformRepaint(benchmark::State &state)
+{
+    DrawAsymmetricPicture();
+    for (auto _ : state) {
+        Window()->ApplyTransform(tessaldo::Transform::RotateClockwise);
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_TransformRepaint)->UseRealTime();
+
+void BM_UndoRepaint(benchmark::State &state)
+{
+    DrawAsymmetricPicture();
+    Window()->ApplyTransform(tessaldo::Transform::Invert);
+    QCoreApplication::processEvents();
+    bool undo = true;
+    for (auto _ : state) {
+        // Back and forth over one inversion, so every walk changes every dot.
+        undo ? Window()->Undo() : Window()->Redo();
+        undo = !undo;
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_UndoRepaint)->UseRealTime();
+
 void BM_PlainWidgetRepaint(benchmark::State &state)
 {
     QWidget plain;
@@ -67,5 +102,7 @@ int main(int argc, char **argv)
         {
             {"BM_TypeSwitchRepaint", "type switch with repaint", "BM_PlainWidgetRepaint", "us"},
             {"BM_DotToggleRepaint", "dot toggle with repaint", "BM_PlainWidgetRepaint", "us"},
+            {"BM_TransformRepaint", "transform with repaint", "BM_PlainWidgetRepaint", "us"},
+            {"BM_UndoRepaint", "undo with repaint", "BM_PlainWidgetRepaint", "us"},
         });
 }

@@ -25,7 +25,7 @@ wait_for() { # wait_for SECONDS COMMAND...: until the command succeeds
 }
 
 # --- a display of our own -------------------------------------------------
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$work/display" 2>/dev/null &
 pids+=($!)
 wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")"
@@ -45,7 +45,9 @@ click() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1; sleep 0.15; 
 click_cell() { click $((3 + 13 + 13 * $1 + 6)) $((124 + 20 + 13 * $2 + 6)); }
 toolbar() { click $((40 * ($1 - 1) + 20)) 28; }
 copy() { click 120 470; }
+column_type() { click 34 85; }
 row_type() { click 34 104; }
+key() { xdotool key --clearmodifiers "$@"; sleep 0.15; }
 clipboard() { xclip -o -selection clipboard >"$1"; }
 
 expect_same() { cmp -s "$1" "$2" || { od -c "$1" | head; od -c "$2" | head; fail "$3"; }; }
@@ -87,6 +89,24 @@ toolbar 4 # Run
 copy
 clipboard "$work/reopened.code"
 expect_same "$work/reopened.code" "$work/expected.code" "the reopened picture gives other code"
+
+# The history: a mistaken New taken back, a dot undone and redone, a shift by
+# key, and a type switch undone; the code is the edited file's.
+toolbar 1 # New
+key ctrl+z
+click_cell 2 0 # dot 2 in the row layout
+key ctrl+z
+key ctrl+y
+key shift+Right # the grid has the focus from the click
+column_type
+key ctrl+z
+toolbar 4 # Run
+copy
+dots=$(printf '%s' "$dots" | sed 's/./0/3')
+printf ' 1\r\n%s\r\n' "$dots" >"$work/edited.Lcd"
+"$bin_dir/tessaldo-cli" edit "$work/edited.Lcd" - shift-right | "$bin_dir/tessaldo-cli" code - | head -c -2 >"$work/edited.code"
+clipboard "$work/history.code"
+expect_same "$work/history.code" "$work/edited.code" "undo, redo and the shift gave other code"
 
 if [ -n "$shots" ]; then
     save_or_open 2 "Open Graphic LCD File" "$(dirname "$0")/../../samples/smiley.Lcd"
