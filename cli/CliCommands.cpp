@@ -6,6 +6,7 @@
 #include "PictureImage.h"
 #include "Transform.h"
 
+#include <QBuffer>
 #include <QSaveFile>
 
 #include <charconv>
@@ -24,10 +25,13 @@ constexpr std::string_view kUsage = "Usage: tessaldo-cli COMMAND ARGUMENTS\n"
                                     "  show FILE    print the picture as the window shows it: a line 'type N',\n"
                                     "               then 16 lines of 16 dots, '#' set and '.' clear\n"
                                     "               (FILE may be '-' for standard input)\n"
-                                    "  import IMAGE OUT [--type 0|1] [--threshold N] [--invert]\n"
-                                    "               make a drawing file from a 16 x 16 PNG, BMP, GIF or JPEG image\n"
-                                    "               as the module shows it in that layout (default 0); a pixel\n"
-                                    "               darker than N (0-255, default 128) is a set dot; OUT may be '-'\n"
+                                    "  import IMAGE OUT [--type 0|1] [--fit contain|cover|stretch] [--threshold N]\n"
+                                    "                   [--dither none|floyd-steinberg|atkinson|bayer] [--invert]\n"
+                                    "               make a drawing file from an image of any size (PNG, BMP, GIF,\n"
+                                    "               JPEG, ...) as the module shows it in that layout (default 0):\n"
+                                    "               the image is fitted to 16 x 16 cells (default contain: all of\n"
+                                    "               it, white margins), and a cell darker than N (0-255, default\n"
+                                    "               128) is a set dot; IMAGE and OUT may be '-'\n"
                                     "  edit FILE OUT [OPERATION...]\n"
                                     "               apply the operations from left to right, as the window's\n"
                                     "               context menu does in the file's layout, and write OUT as Save\n"
@@ -52,7 +56,8 @@ struct Words {
 
 bool TakesValue(std::string_view option)
 {
-    return option == "--type" || option == "--threshold" || option == "--scale";
+    return option == "--type" || option == "--threshold" || option == "--scale" || option == "--fit"
+           || option == "--dither";
 }
 
 std::optional<Words> SplitWords(const std::vector<std::string> &args)
@@ -178,28 +183,56 @@ int Edit(const Words &words, std::istream &in, std::ostream &out, std::ostream &
     return WriteDrawing(grid, words.positional[2], out, err);
 }
 
-int Import(const Words &words, std::ostream &out, std::ostream &err)
+// Standard input is read whole, as an image format needs, up to a bound
+// that leaves room for the largest image allowed.
+bool ReadGreyImageFromStream(std::istream &in, GreyImage &grey, std::string &problem)
+{
+    constexpr std::size_t kMaxBytes = std::size_t{320} << 20;
+    QByteArray bytes;
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        bytes.append(chunk, static_cast<qsizetype>(in.gcount()));
+        if (static_cast<std::size_t>(bytes.size()) > kMaxBytes) {
+            problem = "it holds more than 320 MiB";
+            return false;
+        }
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadGreyImage(buffer, grey, problem);
+}
+
+int Import(const Words &words, std::istream &in, std::ostream &out, std::ostream &err)
 {
     if (words.positional.size() != 3)
         return Usage(err);
-    ImportOptions options;
+    DotGrid grid;
+    DotOptions options;
     for (const auto &[name, value] : words.options) {
         if (name == "--invert") {
             options.invert = true;
         } else if (name == "--type" && WholeNumber(*value, 0, 1)) {
-            options.type = static_cast<LcdType>(*WholeNumber(*value, 0, 1));
+            grid.SetLCDType(static_cast<LcdType>(*WholeNumber(*value, 0, 1)));
         } else if (name == "--threshold" && WholeNumber(*value, 0, 255)) {
             options.threshold = *WholeNumber(*value, 0, 255);
+        } else if (name == "--fit" && FitFromName(*value)) {
+            options.fit = *FitFromName(*value);
+        } else if (name == "--dither" && DitherFromName(*value)) {
+            options.dither = *DitherFromName(*value);
         } else {
             return Usage(err);
         }
     }
     const std::string &imagePath = words.positional[1];
-    QImage image;
+    GreyImage grey;
     std::string problem;
-    if (!ReadPictureImage(QString::fromLocal8Bit(imagePath), image, problem))
-        return Refused(err, "Cannot import \"" + imagePath + "\": " + problem + ".");
-    return WriteDrawing(PictureFromImage(image, options), words.positional[2], out, err);
+    if (imagePath == kStandardStream ? !ReadGreyImageFromStream(in, grey, problem)
+                                     : !ReadGreyImage(QString::fromLocal8Bit(imagePath), grey, problem)) {
+        const std::string name = imagePath == kStandardStream ? "standard input" : "\"" + imagePath + "\"";
+        return Refused(err, "Cannot import " + name + ": " + problem + ".");
+    }
+    PutCells(grid, CellsFromPixels(grey, options));
+    return WriteDrawing(grid, words.positional[2], out, err);
 }
 
 int Png(const Words &words, std::istream &in, std::ostream &err)
@@ -239,7 +272,7 @@ int RunCli(const std::vector<std::string> &args, std::istream &in, std::ostream 
     if (command == "edit")
         return Edit(*words, in, out, err);
     if (command == "import")
-        return Import(*words, out, err);
+        return Import(*words, in, out, err);
     if (command == "png")
         return Png(*words, in, err);
     return Usage(err);

@@ -1,6 +1,7 @@
 #include "PlatformFile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 
 #ifdef _WIN32
@@ -44,6 +45,18 @@ int Close(int fd)
 {
     return _close(fd);
 }
+int OpenNullDevice()
+{
+    return _open("NUL", _O_WRONLY);
+}
+int Duplicate(int fd)
+{
+    return _dup(fd);
+}
+int DuplicateOnto(int fd, int target)
+{
+    return _dup2(fd, target);
+}
 
 #else
 
@@ -70,6 +83,18 @@ int Sync(int fd)
 int Close(int fd)
 {
     return ::close(fd);
+}
+int OpenNullDevice()
+{
+    return ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+}
+int Duplicate(int fd)
+{
+    return ::dup(fd);
+}
+int DuplicateOnto(int fd, int target)
+{
+    return ::dup2(fd, target);
 }
 
 #endif
@@ -128,6 +153,29 @@ std::error_code WriteNewFileDurably(const std::filesystem::path &path, std::stri
     if (Close(fd) != 0 && !error)
         error = LastError();
     return error;
+}
+
+constexpr int kStandardError = 2;
+
+StandardErrorSilenced::StandardErrorSilenced()
+{
+    std::fflush(stderr);
+    const int null = OpenNullDevice();
+    if (null < 0)
+        return;
+    m_saved = Duplicate(kStandardError);
+    if (m_saved >= 0)
+        DuplicateOnto(null, kStandardError);
+    Close(null);
+}
+
+StandardErrorSilenced::~StandardErrorSilenced()
+{
+    if (m_saved < 0)
+        return;
+    std::fflush(stderr);
+    DuplicateOnto(m_saved, kStandardError);
+    Close(m_saved);
 }
 
 } // namespace tessaldo

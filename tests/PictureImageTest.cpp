@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include <random>
 
 using namespace tessaldo;
@@ -21,6 +23,51 @@ QImage Filled(QColor colour, int size = 16)
 int SetCount(const DotGrid &grid)
 {
     return ::SetCount(grid.AllDots());
+}
+
+struct ImportOptions {
+    LcdType type = LcdType::Column;
+    int threshold = 128;
+    bool invert = false;
+};
+
+DotGrid PictureFromImage(const QImage &image, const ImportOptions &options)
+{
+    DotGrid grid;
+    grid.SetLCDType(options.type);
+    PutCells(grid,
+             CellsFromPixels(GreyFromImage(image), {Fit::Contain, options.threshold, Dither::None, options.invert}));
+    return grid;
+}
+
+std::uint32_t Crc32(const std::string &bytes)
+{
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (const char c : bytes) {
+        crc ^= static_cast<unsigned char>(c);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    return ~crc;
+}
+
+std::string BigEndian(std::uint32_t value)
+{
+    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
+            static_cast<char>(value)};
+}
+
+std::string PngChunk(const std::string &type, const std::string &data)
+{
+    return BigEndian(static_cast<std::uint32_t>(data.size())) + type + data + BigEndian(Crc32(type + data));
+}
+
+// A PNG file whose header declares the size, followed by a scrap of image data.
+std::string PngDeclaring(std::uint32_t width, std::uint32_t height)
+{
+    return std::string("\x89PNG\r\n\x1a\n", 8)
+           + PngChunk("IHDR", BigEndian(width) + BigEndian(height) + std::string("\x08\0\0\0\0", 5))
+           + PngChunk("IDAT", std::string(64, '\0'));
 }
 
 } // namespace
@@ -88,21 +135,78 @@ TEST(ImageRoundTrip, ExportAtScaleOneThenImportGivesTheSameDrawingFile)
     }
 }
 
-TEST(ImageImportErrors, WrongSizeOrNoImageWritesNothing)
+TEST(ImageImport, AnySizeIsFittedAndEveryOptionReachesTheCells)
 {
     TempDir dir;
-    const auto wide = dir / "wide.png";
-    ASSERT_TRUE(Filled(Qt::black, 17).save(QString::fromStdString(wide.string())));
-    const auto notImage = dir.Write("text.png", "hello");
+    // 2000 x 1000, the left half black: decoded reduced, as a photo would be.
+    QImage wide(2000, 1000, QImage::Format_RGB32);
+    wide.fill(Qt::white);
+    QPainter(&wide).fillRect(0, 0, 1000, 1000, Qt::black);
+    const auto jpeg = dir / "wide.jpg";
+    ASSERT_TRUE(wide.save(QString::fromStdString(jpeg.string()), "JPEG", 95));
+    const auto show = [&](std::vector<std::string> options) {
+        std::vector<std::string> args = {"import", jpeg.string(), "-"};
+        args.insert(args.end(), options.begin(), options.end());
+        const CliResult imported = RunCliProcess(args);
+        EXPECT_EQ(imported.exitCode, 0) << imported.err;
+        const auto drawing = dir.Write("out.Lcd", imported.out);
+        return RunCliProcess({"show", drawing.string()}).out;
+    };
+    const std::string half = std::string(8, '#') + std::string(8, '.') + "\n";
+    const std::string blank = std::string(16, '.') + "\n";
+    std::string contained = "type 0\n";
+    for (int row = 0; row < 16; ++row)
+        contained += row >= 4 && row < 12 ? half : blank;
+    EXPECT_EQ(show({}), contained);
+    // Cover keeps the middle 1000 x 1000, whose left half is black.
+    std::string filled = "type 1\n";
+    for (int row = 0; row < 16; ++row)
+        filled += half;
+    EXPECT_EQ(show({"--fit", "cover", "--type", "1"}), filled);
+    std::string stretched = "type 0\n";
+    for (int row = 0; row < 16; ++row)
+        stretched += std::string(8, '.') + std::string(8, '#') + "\n";
+    EXPECT_EQ(show({"--fit", "stretch", "--invert", "--dither", "atkinson"}), stretched);
+    EXPECT_EQ(show({"--threshold", "0", "--dither", "bayer"}).find('#'), std::string::npos);
+
+    // Standard input reads the same.
+    const CliResult piped = RunCliProcess({"import", "-", "-", "--fit", "cover"}, jpeg.string());
+    EXPECT_EQ(piped.exitCode, 0) << piped.err;
+    EXPECT_EQ(piped.out, RunCliProcess({"import", jpeg.string(), "-", "--fit", "cover"}).out);
+}
+
+TEST(ImageImportErrors, HostileOrBrokenFilesAreRefusedWithTheReasonAndWriteNothing)
+{
+    TempDir dir;
+    QImage image(64, 64, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    const auto png = dir / "whole.png";
+    ASSERT_TRUE(image.save(QString::fromStdString(png.string())));
+    const std::string bytes = TempDir::Read(png);
+    std::filesystem::create_directory(dir / "folder.png");
+    const std::vector<std::pair<std::filesystem::path, std::string>> refused = {
+        {dir.Write("giant.png", PngDeclaring(100000, 100000)),
+         "it is 100000 x 100000 pixels; images up to 64 megapixels can be imported"},
+        {dir.Write("giant.gif",
+                   std::string("GIF89a\xff\xff\xff\xff\0\0\0,\0\0\0\0\xff\xff\xff\xff\0\x08\x02\0\0;", 29)),
+         "it is 65535 x 65535 pixels; images up to 64 megapixels can be imported"},
+        {dir.Write("cut.png", bytes.substr(0, bytes.size() / 2)), "the image cannot be decoded"},
+        {dir.Write("corrupt.png", bytes.substr(0, 16) + std::string(200, 'x')), "the image cannot be decoded"},
+        {dir.Write("empty.png", ""), "the file is empty"},
+        {dir.Write("text.png", "hello"), "it is not an image in a format that can be read (BMP"},
+        {dir / "folder.png", "it is a folder"},
+        {dir / "missing.png", "No such file or directory"},
+    };
     const auto out = dir / "out.Lcd";
-    const CliResult sized = RunCliProcess({"import", wide.string(), out.string()});
-    EXPECT_EQ(sized.exitCode, 1);
-    EXPECT_EQ(sized.err, "Cannot import \"" + wide.string()
-                             + "\": it is 17 x 17 pixels, but a picture must be exactly 16 x 16.\n");
-    const CliResult garbage = RunCliProcess({"import", notImage.string(), out.string()});
-    EXPECT_EQ(garbage.exitCode, 1);
-    EXPECT_EQ(RunCliProcess({"import", (dir / "missing.png").string(), out.string()}).exitCode, 1);
+    for (const auto &[file, reason] : refused) {
+        const CliResult result = RunCliProcess({"import", file.string(), out.string()});
+        EXPECT_EQ(result.exitCode, 1) << file;
+        EXPECT_EQ(result.err.rfind("Cannot import \"" + file.string() + "\": " + reason, 0), 0u) << result.err;
+    }
     EXPECT_FALSE(std::filesystem::exists(out));
+    const CliResult piped = RunCliProcess({"import", "-", out.string()}, (dir / "giant.png").string());
+    EXPECT_EQ(piped.err, "Cannot import standard input: it is 100000 x 100000 pixels; images up to 64 megapixels "
+                         "can be imported.\n");
 }
 
 TEST(ImageCommandUsage, BadOptionValuesAreUsageErrors)
@@ -112,6 +216,8 @@ TEST(ImageCommandUsage, BadOptionValuesAreUsageErrors)
         {"import", "a.png", "b.Lcd", "--threshold", "256"},
         {"import", "a.png", "b.Lcd", "--threshold", "12x"},
         {"import", "a.png", "b.Lcd", "--type"},
+        {"import", "a.png", "b.Lcd", "--fit", "fill"},
+        {"import", "a.png", "b.Lcd", "--dither", "random"},
         {"import", "a.png", "b.Lcd", "--scale", "2"},
         {"png", "a.Lcd", "b.png", "--scale", "0"},
         {"png", "a.Lcd", "b.png", "--scale", "65"},

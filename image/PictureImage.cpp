@@ -1,0 +1,154 @@
+#include "PictureImage.h"
+
+#include "PicturePainter.h"
+#include "PlatformFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace tessaldo {
+namespace {
+
+constexpr int kGridFromScale = 4;
+// A reduced decode keeps at least this many pixels on the shorter side: 16
+// or more source pixels to every cell, whichever way the image is fitted.
+constexpr int kReducedShortSide = 256;
+// Room for the largest image allowed, decoded at four bytes a pixel.
+constexpr int kDecodeLimitMiB = 320;
+// Converted a band of rows at a time, so a big image is never held twice.
+constexpr int kBandRows = 256;
+
+// Luminance of the pixel as seen on a white background.
+std::uint8_t LuminanceOverWhite(QRgb pixel)
+{
+    const int alpha = qAlpha(pixel);
+    return static_cast<std::uint8_t>((qGray(pixel) * alpha + 255 * (255 - alpha)) / 255);
+}
+
+std::string Megapixels(QSize size)
+{
+    return "it is " + std::to_string(size.width()) + " x " + std::to_string(size.height()) + " pixels; images up to "
+           + std::to_string(kMaxImportPixels / 1'000'000) + " megapixels can be imported";
+}
+
+bool TooLarge(QSize size)
+{
+    return static_cast<std::int64_t>(size.width()) * size.height() > kMaxImportPixels;
+}
+
+std::string Readable()
+{
+    std::string formats;
+    for (const QByteArray &format : QImageReader::supportedImageFormats())
+        formats += (formats.empty() ? "" : ", ") + format.toUpper().toStdString();
+    return "it is not an image in a format that can be read (" + formats + ")";
+}
+
+// The image plugins, and libpng below them, complain on the console about
+// every damaged file; the reason reaches the user in the refusal instead.
+class QuietImagePlugins {
+public:
+    QuietImagePlugins() : m_previous(qInstallMessageHandler(Drop)) {}
+    ~QuietImagePlugins() { qInstallMessageHandler(m_previous); }
+    QuietImagePlugins(const QuietImagePlugins &) = delete;
+    QuietImagePlugins &operator=(const QuietImagePlugins &) = delete;
+
+private:
+    static void Drop(QtMsgType, const QMessageLogContext &, const QString &) {}
+    QtMessageHandler m_previous;
+    StandardErrorSilenced m_libraries;
+};
+
+void ReduceLargeJpeg(QImageReader &reader, QSize size)
+{
+    if (reader.format() != "jpeg" || !reader.supportsOption(QImageIOHandler::ScaledSize))
+        return;
+    const int factor = std::min(size.width(), size.height()) / kReducedShortSide;
+    if (factor >= 2)
+        reader.setScaledSize(QSize(std::max(1, size.width() / factor), std::max(1, size.height() / factor)));
+}
+
+} // namespace
+
+GreyImage GreyFromImage(const QImage &image)
+{
+    GreyImage grey{image.width(), image.height(), {}};
+    grey.pixels.resize(static_cast<std::size_t>(grey.width) * static_cast<std::size_t>(grey.height));
+    const bool direct = image.format() == QImage::Format_ARGB32 || image.format() == QImage::Format_RGB32;
+    for (int top = 0; top < image.height(); top += kBandRows) {
+        const int rows = std::min(kBandRows, image.height() - top);
+        const QImage band =
+            direct ? image : image.copy(0, top, image.width(), rows).convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < rows; ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(band.constScanLine(direct ? top + y : y));
+            std::uint8_t *out = grey.pixels.data() + static_cast<std::size_t>(top + y) * grey.width;
+            for (int x = 0; x < grey.width; ++x)
+                out[x] = LuminanceOverWhite(line[x]);
+        }
+    }
+    return grey;
+}
+
+bool ReadGreyImage(QIODevice &device, GreyImage &grey, std::string &error)
+{
+    const QuietImagePlugins quiet;
+    QImageReader reader(&device);
+    reader.setAllocationLimit(kDecodeLimitMiB);
+    if (device.size() == 0) {
+        error = "the file is empty";
+        return false;
+    }
+    if (!reader.canRead()) {
+        error = Readable();
+        return false;
+    }
+    const QSize declared = reader.size();
+    if (declared.isValid()) {
+        if (TooLarge(declared)) {
+            error = Megapixels(declared);
+            return false;
+        }
+        ReduceLargeJpeg(reader, declared);
+    }
+    const QImage image = reader.read(); // the first frame of an animation
+    if (image.isNull()) {
+        error = "the image cannot be decoded: it is damaged or cut short (" + reader.errorString().toStdString() + ")";
+        return false;
+    }
+    if (TooLarge(image.size())) {
+        error = Megapixels(image.size());
+        return false;
+    }
+    grey = GreyFromImage(image);
+    return true;
+}
+
+bool ReadGreyImage(const QString &path, GreyImage &grey, std::string &error)
+{
+    if (QFileInfo(path).isDir()) {
+        error = "it is a folder";
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString().toStdString();
+        return false;
+    }
+    return ReadGreyImage(file, grey, error);
+}
+
+QImage ImageFromPicture(const DotGrid &grid, int scale)
+{
+    const bool lines = scale >= kGridFromScale;
+    const int side = PicturePixels(scale, lines);
+    QImage image(side, side, QImage::Format_RGB32);
+    QPainter painter(&image);
+    PaintPicture(painter, grid, grid.nLCDType(), scale, lines);
+    return image;
+}
+
+} // namespace tessaldo
