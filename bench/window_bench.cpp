@@ -1,11 +1,22 @@
 // The window's response on the offscreen platform: a type switch, a dot
-// toggle, a transform and an undo, each with the repaint it causes, against
-// repainting a plain widget of the grid's size.
+// toggle, a transform, an undo and the import preview following a threshold
+// change, each with the repaint it causes, against repainting a plain widget
+// of the grid's size. Also importing a 24-megapixel JPEG with tessaldo-cli
+// against ImageMagick reducing the same file to 16 x 16, both as processes.
 #include "BenchReport.h"
 #include "DotGridView.h"
+#include "ImportImageDialog.h"
+#include "PictureImage.h"
 #include "frmMain.h"
 
 #include <QApplication>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <random>
 
 namespace {
 
@@ -77,6 +88,79 @@ void BM_UndoRepaint(benchmark::State &state)
 }
 BENCHMARK(BM_UndoRepaint)->UseRealTime();
 
+// A photo-sized JPEG, made once: gradients, shapes and noise, so it
+// compresses like a photo rather than like a flat test card.
+const QString &Photo()
+{
+    static QTemporaryDir folder;
+    static const QString path = [] {
+        QImage image(6000, 4000, QImage::Format_RGB32);
+        QPainter painter(&image);
+        QLinearGradient sky(0, 0, 6000, 4000);
+        sky.setColorAt(0, QColor(20, 40, 90));
+        sky.setColorAt(1, QColor(250, 220, 180));
+        painter.fillRect(image.rect(), sky);
+        std::mt19937 random(6);
+        for (int i = 0; i < 400; ++i) {
+            painter.setBrush(QColor::fromRgb(random() | 0xFF000000));
+            painter.drawEllipse(int(random() % 6000), int(random() % 4000), int(random() % 600), int(random() % 600));
+        }
+        painter.end();
+        const QString file = folder.filePath(QStringLiteral("photo.jpg"));
+        image.save(file, "JPEG", 90);
+        return file;
+    }();
+    return path;
+}
+
+int Run(const QString &command)
+{
+    return std::system(command.toLocal8Bit().constData());
+}
+
+void BM_ImportJpegWithCli(benchmark::State &state)
+{
+    const QString command = QStringLiteral("'%1' import '%2' /dev/null").arg(QStringLiteral(TESSALDO_CLI), Photo());
+    for (auto _ : state) {
+        if (Run(command) != 0)
+            state.SkipWithError("tessaldo-cli import failed");
+    }
+}
+BENCHMARK(BM_ImportJpegWithCli)->UseRealTime()->Iterations(1)->Repetitions(7);
+
+void BM_ImageMagickResize(benchmark::State &state)
+{
+    QTemporaryDir out;
+    const QString command = QStringLiteral("convert '%1' -resize 16x16 -threshold 50%% '%2'")
+                                .arg(Photo(), out.filePath(QStringLiteral("out.png")));
+    for (auto _ : state) {
+        if (Run(command) != 0)
+            state.SkipWithError("ImageMagick's convert failed (is imagemagick installed?)");
+    }
+}
+BENCHMARK(BM_ImageMagickResize)->UseRealTime()->Iterations(1)->Repetitions(7);
+
+void BM_PreviewFollowsThreshold(benchmark::State &state)
+{
+    tessaldo::GreyImage image;
+    std::string problem;
+    if (!tessaldo::ReadGreyImage(Photo(), image, problem)) {
+        state.SkipWithError(problem.c_str());
+        return;
+    }
+    ImportImageDialog dialog(image, tessaldo::LcdType::Column, {});
+    dialog.show();
+    QCoreApplication::processEvents();
+    auto *threshold = dialog.findChild<QSpinBox *>(QStringLiteral("threshold"));
+    int value = 0;
+    for (auto _ : state) {
+        value = (value + 37) % 256;
+        threshold->setValue(value);
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_PreviewFollowsThreshold)->UseRealTime();
+
 void BM_PlainWidgetRepaint(benchmark::State &state)
 {
     QWidget plain;
@@ -104,5 +188,8 @@ int main(int argc, char **argv)
             {"BM_DotToggleRepaint", "dot toggle with repaint", "BM_PlainWidgetRepaint", "us"},
             {"BM_TransformRepaint", "transform with repaint", "BM_PlainWidgetRepaint", "us"},
             {"BM_UndoRepaint", "undo with repaint", "BM_PlainWidgetRepaint", "us"},
+            {"BM_PreviewFollowsThreshold", "import preview following a threshold change", "BM_PlainWidgetRepaint",
+             "us"},
+            {"BM_ImportJpegWithCli", "import of a 24-megapixel JPEG", "BM_ImageMagickResize", "ms"},
         });
 }

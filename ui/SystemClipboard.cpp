@@ -16,6 +16,11 @@ void SystemClipboard::SetText(const QString &text)
 
 bool SystemClipboard::HasText() const
 {
-    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    const QMimeData *data = Contents();
     return data != nullptr && data->hasText();
+}
+
+const QMimeData *SystemClipboard::Contents() const
+{
+    return QGuiApplication::clipboard()->mimeData();
 }

@@ -8,4 +8,5 @@ public:
     void Clear() override;
     void SetText(const QString &text) override;
     bool HasText() const override;
+    const QMimeData *Contents() const override;
 };

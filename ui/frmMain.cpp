@@ -5,7 +5,9 @@
 #include "DotGridView.h"
 #include "DrawingFile.h"
 #include "FileDialog.h"
+#include "ImportImageDialog.h"
 #include "PictureChange.h"
+#include "PictureImage.h"
 #include "SystemClipboard.h"
 #include "Toolbar.h"
 #include "ToolbarIcons.h"
@@ -14,12 +16,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTimer>
 #include <QUndoStack>
 
 using namespace tessaldo;
@@ -34,6 +42,37 @@ const QString kNoTextMessage = QStringLiteral("클립보드에 텍스트가 없�
 std::filesystem::path NativePath(const QString &path)
 {
     return std::filesystem::path(path.toStdU16String());
+}
+
+// Every format the installed image plugins read, then everything.
+QString ImageFilter()
+{
+    QStringList patterns;
+    for (const QByteArray &format : QImageReader::supportedImageFormats())
+        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    const QString images = patterns.join(u';');
+    return QStringLiteral("Images (%1)|%1|All Files (*.*)|*.*|").arg(images);
+}
+
+QString LocalFileIn(const QMimeData *data)
+{
+    if (data == nullptr || !data->hasUrls())
+        return {};
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return {};
+}
+
+bool HoldsSomethingToTake(const QMimeData *data)
+{
+    return data != nullptr && (data->hasImage() || !LocalFileIn(data).isEmpty());
+}
+
+QImage ImageIn(const QMimeData *data)
+{
+    return data->hasImage() ? qvariant_cast<QImage>(data->imageData()) : QImage();
 }
 
 } // namespace
@@ -55,6 +94,7 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
     BuildGridMenu();
     SetTabOrder();
     CentreOnScreen();
+    setAcceptDrops(true);
 }
 
 frmMain::~frmMain() = default;
@@ -170,6 +210,17 @@ void frmMain::BuildGridMenu()
         action->setShortcutContext(Qt::WidgetShortcut);
         lbDot->addAction(action);
     }
+    m_gridMenu->addSeparator();
+    AddGridAction(QStringLiteral("Import Image…"), {}, [this] { OpenImage(); });
+    m_pasteImage =
+        AddGridAction(QStringLiteral("Paste Image"), QKeySequence(Qt::CTRL | Qt::Key_V), [this] { PasteImage(); });
+    m_pasteImage->setShortcutContext(Qt::WidgetShortcut);
+    lbDot->addAction(m_pasteImage);
+    // The menu says whether there is an image to paste; the key stays live and finds out itself.
+    connect(m_gridMenu, &QMenu::aboutToShow, this,
+            [this] { m_pasteImage->setEnabled(HoldsSomethingToTake(m_clipboard->Contents())); });
+    connect(m_gridMenu, &QMenu::aboutToHide, m_pasteImage, [this] { m_pasteImage->setEnabled(true); });
+
     connect(lbDot, &DotGridView::ContextMenuRequested, this, [this](QPoint globalPos) {
         // Some platforms send both the key and their own menu request for it.
         if (!m_gridMenu->isVisible())
@@ -239,6 +290,72 @@ void frmMain::ApplyTransform(Transform transform)
     const auto name = TransformName(transform);
     Change(QString::fromLatin1(name.data(), qsizetype(name.size())),
            [transform](DotGrid &grid) { tessaldo::ApplyTransform(grid, transform); });
+}
+
+void frmMain::OpenImage()
+{
+    m_dlgBox->DialogTitle = QStringLiteral("Open Image");
+    m_dlgBox->Filter = ImageFilter();
+    m_dlgBox->FileName = QString();
+    m_dlgBox->FilterIndex = 1;
+    m_dlgBox->ShowOpen();
+    if (!m_dlgBox->FileName.isEmpty())
+        ImportImageFile(m_dlgBox->FileName);
+}
+
+void frmMain::ImportImageFile(const QString &path)
+{
+    GreyImage image;
+    std::string problem;
+    if (!ReadGreyImage(path, image, problem)) {
+        Warn(QStringLiteral("Cannot import \"%1\": %2.").arg(path, QString::fromStdString(problem)));
+        return;
+    }
+    ImportImage(image);
+}
+
+void frmMain::ImportImage(const GreyImage &image)
+{
+    CommitStroke();
+    ImportImageDialog dialog(image, m_grid.nLCDType(), m_importOptions, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_importOptions = dialog.Options();
+    const DotGrid &picture = dialog.Picture();
+    Change(QStringLiteral("Import"), [&picture](DotGrid &grid) { grid.SetAllDots(picture.AllDots()); });
+}
+
+void frmMain::PasteImage()
+{
+    const QMimeData *data = m_clipboard->Contents();
+    if (HoldsSomethingToTake(data))
+        TakeIncoming(ImageIn(data), LocalFileIn(data));
+}
+
+void frmMain::TakeIncoming(const QImage &image, const QString &file)
+{
+    if (!image.isNull())
+        ImportImage(GreyFromImage(image));
+    else if (QFileInfo(file).suffix().compare(u"lcd", Qt::CaseInsensitive) == 0)
+        OpenFile(file);
+    else
+        ImportImageFile(file);
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (HoldsSomethingToTake(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent *event)
+{
+    const QMimeData *data = event->mimeData();
+    if (!HoldsSomethingToTake(data))
+        return;
+    event->acceptProposedAction();
+    // The dialog waits until the drop is over, so the program it came from is not held up.
+    QTimer::singleShot(0, this, [this, image = ImageIn(data), file = LocalFileIn(data)] { TakeIncoming(image, file); });
 }
 
 void frmMain::Change(const QString &text, const std::function<void(DotGrid &)> &edit)

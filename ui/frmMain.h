@@ -3,6 +3,7 @@
 #include "Clipboard.h"
 #include "CommonDialog.h"
 #include "DotGrid.h"
+#include "PixelsToDots.h"
 #include "Transform.h"
 
 #include <QWidget>
@@ -17,6 +18,7 @@ class DotGridView;
 class QAction;
 class QGroupBox;
 class QMenu;
+class QMimeData;
 class QPushButton;
 class QRadioButton;
 class QUndoStack;
@@ -43,6 +45,10 @@ public:
     // The work of Open and Save without the dialog; failures are shown to the user.
     void OpenFile(const QString &szFilePath);
     void SaveFile(const QString &szFilePath);
+    // The work of "Import Image…" without the file dialog: the image is
+    // previewed in the import dialog, and OK makes it one step.
+    void ImportImageFile(const QString &path);
+    void ImportImage(const tessaldo::GreyImage &image);
 
 public slots:
     void lbDot_Click(int Index);
@@ -54,6 +60,12 @@ public slots:
     void Undo();
     void Redo();
     void ApplyTransform(tessaldo::Transform transform);
+    // An image on the clipboard, or an image or drawing file named there.
+    void PasteImage();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void BuildToolbar();
@@ -74,6 +86,9 @@ private:
     void About();
     // Readies the dialog the way Open and Save both need it.
     void PrepareDialog(const QString &title);
+    void OpenImage();
+    // What a drop or a paste brings: an image, or the file to import or open.
+    void TakeIncoming(const QImage &image, const QString &file);
     void Warn(const QString &message);
 
     // Every change of the picture goes through here as one step of the history.
@@ -87,6 +102,8 @@ private:
     std::optional<tessaldo::DotGrid> m_strokeStart; // the picture before the drag that is painting
     QUndoStack *m_history = nullptr;
     QMenu *m_gridMenu = nullptr;
+    QAction *m_pasteImage = nullptr;
+    tessaldo::DotOptions m_importOptions; // as the last import left them
     std::unique_ptr<CommonDialog> m_dlgBox;
     std::unique_ptr<Clipboard> m_clipboard;
 

@@ -4,6 +4,7 @@
 #include "CommonDialog.h"
 
 #include <QApplication>
+#include <QMimeData>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -56,6 +57,9 @@ public:
         holdsText = !refusesText;
     }
     bool HasText() const override { return holdsText; }
+    const QMimeData *Contents() const override { return &contents; }
+
+    QMimeData contents; // what there is to paste
 };
 
 // Runs `handle` on the next modal window as soon as it is shown, so a test

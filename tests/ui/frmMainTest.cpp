@@ -4,11 +4,14 @@
 #include "DotGridView.h"
 #include "DrawingFile.h"
 #include "FileDialog.h"
+#include "ImportImageDialog.h"
 #include "Toolbar.h"
 #include "UiDoubles.h"
 #include "frmAbout.h"
 
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -17,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -87,6 +91,10 @@ private slots:
     void gridKeysTransformAndPlainArrowsStillMoveTheFocusCell();
     void contextMenuListsTheItemsInOrderWithTheirKeys();
     void contextMenuOpensFromTheKeyboardAtTheFocusCell();
+
+    void importPreviewFollowsEveryOptionAndOkIsOneStep();
+    void importCancelledOrRefusedChangesNothing();
+    void pasteAndDropBringImagesAndDrawingsIn();
 
 private:
     QPoint CellCentre(int dot) const { return view()->CellRect(dot).center(); }
@@ -625,10 +633,10 @@ void frmMainTest::contextMenuListsTheItemsInOrderWithTheirKeys()
     QStringList items;
     for (const QAction *action : menu->actions())
         items << (action->isSeparator() ? QStringLiteral("-") : action->text() + '|' + action->shortcut().toString());
-    QCOMPARE(items,
-             QStringList({"Undo|Ctrl+Z", "Redo|Ctrl+Shift+Z", "-", "Invert|Ctrl+I", "Shift Up|Shift+Up",
-                          "Shift Down|Shift+Down", "Shift Left|Shift+Left", "Shift Right|Shift+Right",
-                          "Flip Horizontally|", "Flip Vertically|", "Rotate Clockwise|", "Rotate Counterclockwise|"}));
+    QCOMPARE(items, QStringList({"Undo|Ctrl+Z", "Redo|Ctrl+Shift+Z", "-", "Invert|Ctrl+I", "Shift Up|Shift+Up",
+                                 "Shift Down|Shift+Down", "Shift Left|Shift+Left", "Shift Right|Shift+Right",
+                                 "Flip Horizontally|", "Flip Vertically|", "Rotate Clockwise|",
+                                 "Rotate Counterclockwise|", "-", "Import Image…|", "Paste Image|Ctrl+V"}));
     const auto enabled = [&] { return QList<bool>{menu->actions()[0]->isEnabled(), menu->actions()[1]->isEnabled()}; };
     QCOMPARE(enabled(), QList<bool>({false, false}));
     QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(3));
@@ -666,6 +674,148 @@ void frmMainTest::contextMenuOpensFromTheKeyboardAtTheFocusCell()
     QTRY_VERIFY(menu->isVisible());
     QCOMPARE(menu->pos(), view()->mapToGlobal(CellCentre(16)));
     menu->close();
+}
+
+namespace {
+
+// 32 x 32: the left half black, the right half a grey of 100.
+GreyImage HalfBlackHalfGrey()
+{
+    GreyImage image{32, 32, {}};
+    for (int i = 0; i < 32 * 32; ++i)
+        image.pixels.push_back(i % 32 < 16 ? 0 : 100);
+    return image;
+}
+
+int SetDots(const DotGrid &grid)
+{
+    return static_cast<int>(std::count(grid.AllDots().begin(), grid.AllDots().end(), DotState::Set));
+}
+
+} // namespace
+
+void frmMainTest::importPreviewFollowsEveryOptionAndOkIsOneStep()
+{
+    QTest::mouseClick(option(1), Qt::LeftButton);
+    QList<int> seen;
+    DotGrid previewed;
+    OnNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<ImportImageDialog *>(modal);
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Import Image"));
+        const auto shownSetDots = [&] {
+            const QImage shown = dialog->findChild<QWidget *>("preview")->grab().toImage();
+            int set = 0;
+            for (int dot = 0; dot < kDotCount; ++dot)
+                set += shown.pixelColor(view()->CellRect(dot).center()) == Qt::black;
+            return set;
+        };
+        seen << shownSetDots(); // grey 100 is darker than 128: everything
+        dialog->findChild<QSpinBox *>("threshold")->setValue(50);
+        seen << shownSetDots(); // only the black half
+        dialog->findChild<QCheckBox *>("invert")->setChecked(true);
+        seen << shownSetDots();
+        dialog->findChild<QComboBox *>("dither")->setCurrentIndex(1); // Floyd-Steinberg
+        dialog->findChild<QCheckBox *>("invert")->setChecked(false);
+        dialog->findChild<QSpinBox *>("threshold")->setValue(128);
+        seen << shownSetDots();
+        previewed = dialog->Picture();
+        QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    window->ImportImage(HalfBlackHalfGrey());
+    QCOMPARE(seen.mid(0, 3), QList<int>({256, 128, 128}));
+    QVERIFY(seen[3] > 128 + 32 && seen[3] < 256); // the grey half dithered
+    QCOMPARE(window->Grid(), previewed);
+    QCOMPARE(window->Grid().nLCDType(), LcdType::Row);
+    QCOMPARE(history()->count(), 2);
+    window->Undo();
+    QCOMPARE(SetDots(window->Grid()), 0);
+
+    // The next import starts from the options the last one left.
+    OnNextModal([](QWidget *modal) {
+        QCOMPARE(modal->findChild<QComboBox *>("dither")->currentIndex(), 1);
+        modal->close();
+    });
+    window->ImportImage(HalfBlackHalfGrey());
+}
+
+void frmMainTest::importCancelledOrRefusedChangesNothing()
+{
+    OnNextModal([](QWidget *modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    window->ImportImage(HalfBlackHalfGrey());
+    QCOMPARE(window->Grid(), DotGrid{});
+
+    const QString broken = Temp(QStringLiteral("broken.png"));
+    WriteBytes(broken, "\x89PNG\r\n\x1a\n and then nothing");
+    QString text;
+    OnNextModal([&](QWidget *modal) {
+        text = qobject_cast<QMessageBox *>(modal)->text();
+        modal->close();
+    });
+    dialog->answers = {broken};
+    window->GridMenu()->actions()[13]->trigger(); // Import Image…
+    QCOMPARE(dialog->shown.last().title, QStringLiteral("Open Image"));
+    QVERIFY(dialog->shown.last().filter.startsWith(QStringLiteral("Images (")));
+    QVERIFY(text.startsWith(QStringLiteral("Cannot import \"%1\": ").arg(broken)));
+    QCOMPARE(history()->count(), 0);
+}
+
+void frmMainTest::pasteAndDropBringImagesAndDrawingsIn()
+{
+    const auto acceptNextImport = [] { OnNextModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->accept(); }); };
+    QImage black(4, 4, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    clipboard->contents.setImageData(black);
+    acceptNextImport();
+    window->PasteImage();
+    QCOMPARE(SetDots(window->Grid()), 256);
+
+    // A file named on the clipboard, and a menu that says whether there is anything to paste.
+    QImage white(4, 4, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    const QString png = Temp(QStringLiteral("white.png"));
+    QVERIFY(white.save(png));
+    clipboard->contents.clear();
+    clipboard->contents.setText(QStringLiteral("just text"));
+    emit window->GridMenu()->aboutToShow();
+    QVERIFY(!window->GridMenu()->actions().last()->isEnabled());
+    clipboard->contents.setUrls({QUrl::fromLocalFile(png)});
+    emit window->GridMenu()->aboutToShow();
+    QVERIFY(window->GridMenu()->actions().last()->isEnabled());
+    acceptNextImport();
+    Activate();
+    view()->setFocus();
+    QTest::keyClick(view(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(SetDots(window->Grid()), 0);
+
+    // Dropped: a drawing file opens as Open does, an image goes through the dialog.
+    DotGrid drawing;
+    drawing.SetLCDType(LcdType::Row);
+    drawing.SetDot(3, DotState::Set);
+    const QString lcd = Temp(QStringLiteral("dropped.LCD"));
+    WriteBytes(lcd, QByteArray::fromStdString(FormatDrawing(drawing)));
+    const auto drop = [&](const QString &file) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        QDragEnterEvent enter(QPoint(50, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent dropped(QPointF(50, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window, &dropped);
+        QVERIFY(dropped.isAccepted());
+    };
+    drop(lcd);
+    QTRY_COMPARE(window->Grid(), drawing);
+    QVERIFY(option(1)->isChecked());
+    QImage corner(16, 16, QImage::Format_RGB32);
+    corner.fill(Qt::white);
+    corner.setPixelColor(15, 0, Qt::black);
+    QVERIFY(corner.save(png));
+    acceptNextImport();
+    drop(png);
+    QTRY_VERIFY(window->Grid().IsSet(15)); // top right in the row layout
+    QCOMPARE(SetDots(window->Grid()), 1);
+    QCOMPARE(history()->count(), 4);
 }
 
 QTEST_MAIN(frmMainTest)
