@@ -4,6 +4,7 @@
 #include "DrawingFile.h"
 #include "FileIo.h"
 #include "PictureImage.h"
+#include "PlatformFile.h"
 #include "Transform.h"
 
 #include <QBuffer>
@@ -249,6 +250,9 @@ int Png(const Words &words, std::istream &in, std::ostream &err)
     if (const FileStatus loaded = LoadFresh(words.positional[1], in, grid); !loaded)
         return Refused(err, loaded.message());
     const std::string &outPath = words.positional[2];
+    // QSaveFile would rename its temporary over a device or a FIFO.
+    if (const std::error_code kind = RegularOrMissing(outPath))
+        return Refused(err, SaveFailed(outPath, kind.message()).message());
     QSaveFile file(QString::fromLocal8Bit(outPath));
     if (!file.open(QIODevice::WriteOnly) || !ImageFromPicture(grid, scale).save(&file, "PNG") || !file.commit())
         return Refused(err, SaveFailed(outPath, file.errorString().toStdString()).message());

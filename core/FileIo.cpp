@@ -28,6 +28,24 @@ void CopyPermissions(const fs::path &from, const fs::path &to)
         fs::permissions(to, status.permissions(), ignored);
 }
 
+// Where a save really goes: the last target of a chain of links, even one
+// that does not exist yet, so that the link stays a link.
+fs::path FinalTarget(const fs::path &path)
+{
+    constexpr int kMostLinks = 40; // as the kernel allows, against loops
+    fs::path current = path;
+    for (int hop = 0; hop < kMostLinks; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(current, error)))
+            return current;
+        const fs::path next = fs::read_symlink(current, error);
+        if (error)
+            return current;
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    return current;
+}
+
 } // namespace
 
 FileStatus OpenFailed(const fs::path &path, const std::string &reason)
@@ -46,12 +64,14 @@ std::string DisplayPath(const fs::path &path)
     return {utf8.begin(), utf8.end()};
 }
 
-FileStatus WriteFileAtomically(const fs::path &target, std::string_view bytes)
+FileStatus WriteFileAtomically(const fs::path &path, std::string_view bytes)
 {
-    std::error_code error;
-    if (fs::is_directory(target, error))
-        return SaveFailed(target, "it is a folder");
+    const fs::path target = FinalTarget(path);
+    // Renaming over a device or a FIFO would replace it with a plain file.
+    if (const std::error_code kind = RegularOrMissing(target))
+        return SaveFailed(path, kind.message());
 
+    std::error_code error;
     const fs::path temporary = TemporaryPathBeside(target);
     error = WriteNewFileDurably(temporary, bytes);
     if (!error) {
@@ -61,7 +81,7 @@ FileStatus WriteFileAtomically(const fs::path &target, std::string_view bytes)
     if (error) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        return SaveFailed(target, error.message());
+        return SaveFailed(path, error.message());
     }
     return FileStatus::Ok();
 }
@@ -69,11 +89,7 @@ FileStatus WriteFileAtomically(const fs::path &target, std::string_view bytes)
 FileStatus ReadFileStart(const fs::path &path, std::size_t maxBytes, std::string &out)
 {
     const std::error_code error = ReadStartOfFile(path, maxBytes, out);
-    if (!error)
-        return FileStatus::Ok();
-    // Asked only now: a folder fails to open on some systems and to read on others.
-    std::error_code ignored;
-    return OpenFailed(path, fs::is_directory(path, ignored) ? "it is a folder" : error.message());
+    return error ? OpenFailed(path, error.message()) : FileStatus::Ok();
 }
 
 } // namespace tessaldo

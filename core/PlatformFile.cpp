@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <fcntl.h>
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #ifdef _WIN32
 #include <io.h>
-#include <sys/stat.h>
 #else
 #include <unistd.h>
 #endif
@@ -19,6 +21,23 @@ std::error_code LastError()
     return {errno, std::generic_category()};
 }
 
+enum class FileKind { Regular, Folder, Other };
+
+class FileKindCategory final : public std::error_category {
+public:
+    const char *name() const noexcept override { return "file kind"; }
+    std::string message(int kind) const override
+    {
+        return kind == static_cast<int>(FileKind::Folder) ? "it is a folder" : "it is not a regular file";
+    }
+};
+
+std::error_code KindError(FileKind kind)
+{
+    static const FileKindCategory category;
+    return {static_cast<int>(kind), category};
+}
+
 #ifdef _WIN32
 
 int OpenNew(const std::filesystem::path &path)
@@ -28,6 +47,16 @@ int OpenNew(const std::filesystem::path &path)
 int OpenToRead(const std::filesystem::path &path)
 {
     return _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
+}
+// What kind of thing the descriptor reads: a file, a folder or anything else.
+FileKind KindOf(int fd)
+{
+    struct _stat64 info {};
+    if (_fstat64(fd, &info) != 0)
+        return FileKind::Other;
+    return (info.st_mode & _S_IFMT) == _S_IFREG   ? FileKind::Regular
+           : (info.st_mode & _S_IFMT) == _S_IFDIR ? FileKind::Folder
+                                                  : FileKind::Other;
 }
 long long WriteSome(int fd, const char *data, std::size_t size)
 {
@@ -64,9 +93,17 @@ int OpenNew(const std::filesystem::path &path)
 {
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 }
+// Never blocks: a FIFO with no writer would otherwise hang the open for ever.
 int OpenToRead(const std::filesystem::path &path)
 {
-    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+}
+FileKind KindOf(int fd)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return FileKind::Other;
+    return S_ISREG(info.st_mode) ? FileKind::Regular : S_ISDIR(info.st_mode) ? FileKind::Folder : FileKind::Other;
 }
 long long WriteSome(int fd, const char *data, std::size_t size)
 {
@@ -132,11 +169,37 @@ std::error_code ReadUpTo(int fd, std::size_t maxBytes, std::string &out)
 
 } // namespace
 
+std::error_code OpenRegularFileToRead(const std::filesystem::path &path, int &fd)
+{
+    fd = OpenToRead(path);
+    if (fd < 0) {
+        // Sockets, and folders on some systems, fail to open at all: say what they are instead.
+        const std::error_code failed = LastError();
+        const std::error_code kind = RegularOrMissing(path);
+        return kind ? kind : failed;
+    }
+    if (const FileKind kind = KindOf(fd); kind != FileKind::Regular) {
+        Close(fd);
+        fd = -1;
+        return KindError(kind);
+    }
+    return {};
+}
+
+std::error_code RegularOrMissing(const std::filesystem::path &path)
+{
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error || status.type() == std::filesystem::file_type::not_found || std::filesystem::is_regular_file(status))
+        return {};
+    return KindError(std::filesystem::is_directory(status) ? FileKind::Folder : FileKind::Other);
+}
+
 std::error_code ReadStartOfFile(const std::filesystem::path &path, std::size_t maxBytes, std::string &out)
 {
-    const int fd = OpenToRead(path);
-    if (fd < 0)
-        return LastError();
+    int fd = -1;
+    if (const std::error_code error = OpenRegularFileToRead(path, fd))
+        return error;
     const std::error_code error = ReadUpTo(fd, maxBytes, out);
     Close(fd);
     return error;

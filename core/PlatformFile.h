@@ -14,7 +14,15 @@ namespace tessaldo {
 // the operating system put them on the disk before returning.
 std::error_code WriteNewFileDurably(const std::filesystem::path &path, std::string_view bytes);
 
-// Reads at most `maxBytes` from the start of the file into `out`.
+// Opens `path` for reading without ever blocking, and refuses anything that
+// is not a regular file (a folder, FIFO, socket or device) with an error
+// whose message says so. On success `fd` is a descriptor the caller closes.
+std::error_code OpenRegularFileToRead(const std::filesystem::path &path, int &fd);
+
+// Nothing when `path` is a regular file or does not exist; otherwise what it is.
+std::error_code RegularOrMissing(const std::filesystem::path &path);
+
+// Reads at most `maxBytes` from the start of the regular file into `out`.
 std::error_code ReadStartOfFile(const std::filesystem::path &path, std::size_t maxBytes, std::string &out);
 
 // While one lives, whatever the process writes to standard error goes

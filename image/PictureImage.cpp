@@ -4,7 +4,6 @@
 #include "PlatformFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
@@ -129,12 +128,13 @@ bool ReadGreyImage(QIODevice &device, GreyImage &grey, std::string &error)
 
 bool ReadGreyImage(const QString &path, GreyImage &grey, std::string &error)
 {
-    if (QFileInfo(path).isDir()) {
-        error = "it is a folder";
+    int fd = -1;
+    if (const std::error_code opened = OpenRegularFileToRead(std::filesystem::path(path.toStdU16String()), fd)) {
+        error = opened.message();
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         error = file.errorString().toStdString();
         return false;
     }

@@ -10,6 +10,10 @@
 #ifndef _WIN32
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 #endif
 
 using namespace tessaldo;
@@ -243,11 +247,46 @@ TEST(DrawingReader, BytesPastTheReadLimitNeverChangeTheResult)
 }
 
 #ifndef _WIN32
-TEST(DrawingReader, ReadsOnlyTheStartOfAnEndlessFile)
+// A FIFO with no writer, a socket and a device: opening any of them must
+// neither block nor read, and saving onto one must not replace it.
+TEST(DrawingFile, RefusesWhatIsNotARegularFileWithoutBlocking)
 {
-    DotGrid grid;
-    ASSERT_TRUE(OpenFile(grid, "/dev/zero").ok());
-    EXPECT_EQ(SetCount(grid.AllDots()), kDotCount);
+    TempDir dir;
+    const auto fifo = dir / "pipe.Lcd";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const auto socketPath = dir / "socket.Lcd";
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    ASSERT_EQ(bind(listener, reinterpret_cast<const sockaddr *>(&address), sizeof address), 0);
+    for (const std::filesystem::path &path : {fifo, socketPath, std::filesystem::path("/dev/zero")}) {
+        DotGrid grid;
+        EXPECT_EQ(OpenFile(grid, path).message(), "Cannot open \"" + path.string() + "\": it is not a regular file.");
+    }
+    EXPECT_EQ(SaveFile(DotGrid{}, fifo).message(), "Cannot save \"" + fifo.string() + "\": it is not a regular file.");
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    close(listener);
+}
+
+TEST(DrawingFile, SaveThroughALinkWritesItsFinalTargetAndKeepsTheLink)
+{
+    TempDir dir;
+    const DotGrid picture = BusyGrid();
+    std::filesystem::create_directory(dir / "real");
+    const auto target = dir.Write("real/picture.Lcd", "old");
+    std::filesystem::create_symlink("real/picture.Lcd", dir / "hop.Lcd"); // relative to the link's folder
+    std::filesystem::create_symlink(dir / "hop.Lcd", dir / "link.Lcd");
+    ASSERT_TRUE(SaveFile(picture, dir / "link.Lcd").ok());
+    EXPECT_EQ(TempDir::Read(target), FormatDrawing(picture));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.Lcd"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "hop.Lcd"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "real"), {}), 1); // no temporary left
+
+    std::filesystem::create_symlink("real/new.Lcd", dir / "dangling.Lcd");
+    ASSERT_TRUE(SaveFile(picture, dir / "dangling.Lcd").ok());
+    EXPECT_EQ(TempDir::Read(dir / "real" / "new.Lcd"), FormatDrawing(picture));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "dangling.Lcd"));
 }
 #endif
 

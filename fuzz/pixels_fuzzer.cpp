@@ -1,0 +1,49 @@
+// Any bytes become an image of any shape and a set of options for turning
+// pixels into dots. It must never crash or read out of bounds, every cell's
+// grey must be a shade, and an all-black or all-white image that fills the
+// cells must come out the same whatever the dither.
+#include "PixelsToDots.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+using namespace tessaldo;
+
+namespace {
+
+void Require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size < 4)
+        return 0;
+    const int width = 1 + data[0] % 64;
+    const int height = 1 + data[1] % 64;
+    const DotOptions options{static_cast<Fit>(data[2] % 3), data[3], static_cast<Dither>((data[2] / 3) % 4),
+                             (data[2] & 0x80) != 0};
+    GreyImage image{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width * height))};
+    for (std::size_t i = 0; i < image.pixels.size(); ++i)
+        image.pixels[i] = 4 + i < size ? data[4 + i] : 255;
+    const CellGreys greys = ResampleToCells(image, options.fit);
+    for (const double grey : greys)
+        Require(grey >= 0 && grey <= 255);
+    DotGrid grid;
+    PutCells(grid, CellsFromPixels(image, options));
+
+    // Contain may leave margins, whose edges are grey; the other fits cover every cell.
+    if (options.fit == Fit::Contain)
+        return 0;
+    for (const std::uint8_t shade : {std::uint8_t{0}, std::uint8_t{255}}) {
+        const GreyImage even{width, height, std::vector<std::uint8_t>(image.pixels.size(), shade)};
+        const ScreenCells plain = Halftone(ResampleToCells(even, options.fit), options.threshold, Dither::None, false);
+        const ScreenCells dithered = CellsFromPixels(even, {options.fit, options.threshold, options.dither});
+        Require(plain == dithered);
+    }
+    return 0;
+}
