@@ -120,7 +120,9 @@ int Run(const QString &command)
 
 void BM_ImportJpegWithCli(benchmark::State &state)
 {
-    const QString command = QStringLiteral("'%1' import '%2' /dev/null").arg(QStringLiteral(TESSALDO_CLI), Photo());
+    QTemporaryDir out;
+    const QString command = QStringLiteral("'%1' import '%2' '%3'")
+                                .arg(QStringLiteral(TESSALDO_CLI), Photo(), out.filePath(QStringLiteral("out.Lcd")));
     for (auto _ : state) {
         if (Run(command) != 0)
             state.SkipWithError("tessaldo-cli import failed");
