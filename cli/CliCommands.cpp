@@ -1,8 +1,10 @@
 #include "CliCommands.h"
 
+#include "CodeFormats.h"
 #include "CodeGenerator.h"
 #include "DrawingFile.h"
 #include "FileIo.h"
+#include "ModuleLink.h"
 #include "PictureImage.h"
 #include "PlatformFile.h"
 #include "Transform.h"
@@ -22,7 +24,10 @@ namespace {
 constexpr std::string_view kUsage = "Usage: tessaldo-cli COMMAND ARGUMENTS\n"
                                     "\n"
                                     "Commands:\n"
-                                    "  code FILE    print the C code that Run makes for the drawing file (.Lcd)\n"
+                                    "  code FILE [--format ccs|c|raw] [--name NAME]\n"
+                                    "               print the C code that Run makes for the drawing file (.Lcd)\n"
+                                    "               (ccs, the default); a C array of the 33 bytes the module\n"
+                                    "               takes, named NAME or after the file (c); or those bytes (raw)\n"
                                     "  show FILE    print the picture as the window shows it: a line 'type N',\n"
                                     "               then 16 lines of 16 dots, '#' set and '.' clear\n"
                                     "               (FILE may be '-' for standard input)\n"
@@ -42,6 +47,13 @@ constexpr std::string_view kUsage = "Usage: tessaldo-cli COMMAND ARGUMENTS\n"
                                     "  png FILE OUT.png [--scale N]\n"
                                     "               draw the picture as the window shows it, each dot N pixels\n"
                                     "               square (1-64, default 8), with grid lines from 4 up\n"
+                                    "  header FILE... [--output OUT.h]\n"
+                                    "               one C header with an array for each drawing file, written to\n"
+                                    "               OUT.h or standard output; names that clash refuse it\n"
+                                    "  send FILE --port DEVICE [--baud N]\n"
+                                    "               send the picture's 33 bytes to the module through a serial\n"
+                                    "               port, 8N1 with no flow control, at N baud (1200-115200,\n"
+                                    "               default 9600)\n"
                                     "  --help       print this text\n"
                                     "\n"
                                     "Exit status: 0 done, 1 a file was refused, 2 wrong usage.\n";
@@ -57,8 +69,12 @@ struct Words {
 
 bool TakesValue(std::string_view option)
 {
-    return option == "--type" || option == "--threshold" || option == "--scale" || option == "--fit"
-           || option == "--dither";
+    for (const std::string_view valued : {"--type", "--threshold", "--scale", "--fit", "--dither", "--format", "--name",
+                                          "--output", "--port", "--baud"}) {
+        if (option == valued)
+            return true;
+    }
+    return false;
 }
 
 std::optional<Words> SplitWords(const std::vector<std::string> &args)
@@ -88,6 +104,12 @@ std::optional<int> WholeNumber(const std::string &text, int low, int high)
     if (error != std::errc{} || end != text.data() + text.size() || value < low || value > high)
         return std::nullopt;
     return value;
+}
+
+std::optional<int> StandardBaud(const std::string &text)
+{
+    const std::optional<int> baud = WholeNumber(text, 1, 1'000'000);
+    return baud && IsStandardBaud(*baud) ? baud : std::nullopt;
 }
 
 int Usage(std::ostream &err)
@@ -151,17 +173,126 @@ int WriteDrawing(const DotGrid &grid, const std::string &outPath, std::ostream &
     return saved ? kExitOk : Refused(err, saved.message());
 }
 
-int CodeOrShow(const Words &words, std::istream &in, std::ostream &out, std::ostream &err)
+// The array's name: the one asked for, else the file's.
+std::string ArrayName(const std::string &file)
+{
+    return file == kStandardStream ? "picture" : NameFromFileName(std::filesystem::path(file));
+}
+
+int Code(const Words &words, std::istream &in, std::ostream &out, std::ostream &err)
+{
+    if (words.positional.size() != 2)
+        return Usage(err);
+    const std::string &file = words.positional[1];
+    CodeFormat format = CodeFormat::Ccs;
+    std::string name = ArrayName(file);
+    for (const auto &[option, value] : words.options) {
+        if (option == "--format" && CodeFormatFromName(*value))
+            format = *CodeFormatFromName(*value);
+        else if (option == "--name" && IsUsableName(*value))
+            name = *value;
+        else
+            return Usage(err);
+    }
+    DotGrid grid;
+    if (const FileStatus loaded = LoadFresh(file, in, grid); !loaded)
+        return Refused(err, loaded.message());
+    if (format == CodeFormat::Ccs) {
+        out << LCDtoCODE(grid) << "\r\n";
+    } else if (format == CodeFormat::C) {
+        out << CArray({grid, name, file == kStandardStream ? "" : file});
+    } else {
+        const ModuleBytes bytes = PictureModuleBytes(grid);
+        out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    return kExitOk;
+}
+
+int Show(const Words &words, std::istream &in, std::ostream &out, std::ostream &err)
 {
     if (words.positional.size() != 2 || !words.options.empty())
         return Usage(err);
     DotGrid grid;
     if (const FileStatus loaded = LoadFresh(words.positional[1], in, grid); !loaded)
         return Refused(err, loaded.message());
-    if (words.positional[0] == "code")
-        out << LCDtoCODE(grid) << "\r\n";
-    else
-        PrintPicture(grid, out);
+    PrintPicture(grid, out);
+    return kExitOk;
+}
+
+std::string CommandLine(const std::vector<std::string> &args)
+{
+    std::string line = "tessaldo-cli";
+    for (const std::string &arg : args)
+        line += " " + arg;
+    return line;
+}
+
+int Header(const std::vector<std::string> &args, const Words &words, std::istream &in, std::ostream &out,
+           std::ostream &err)
+{
+    std::optional<std::string> output;
+    for (const auto &[option, value] : words.options) {
+        if (option != "--output" || output)
+            return Usage(err);
+        output = *value;
+    }
+    if (words.positional.size() < 2)
+        return Usage(err);
+    // Every file is read and every clash found before anything is written.
+    std::vector<NamedPicture> pictures;
+    bool refused = false;
+    for (auto file = words.positional.begin() + 1; file != words.positional.end(); ++file) {
+        NamedPicture picture{DotGrid{}, ArrayName(*file), *file == kStandardStream ? "" : *file};
+        if (const FileStatus loaded = LoadFresh(*file, in, picture.grid); !loaded) {
+            err << loaded.message() << '\n';
+            refused = true;
+            continue;
+        }
+        for (const NamedPicture &earlier : pictures) {
+            if (earlier.name == picture.name) {
+                err << "Cannot make the header: \"" << earlier.source << "\" and \"" << *file
+                    << "\" both give the array name " << picture.name << ".\n";
+                refused = true;
+            }
+        }
+        pictures.push_back(std::move(picture));
+    }
+    if (refused)
+        return kExitRefused;
+    if (!output) {
+        out << CHeader(pictures, CommandLine(args), "tessaldo_pictures.h");
+        return kExitOk;
+    }
+    const std::string text =
+        CHeader(pictures, CommandLine(args), DisplayPath(std::filesystem::path(*output).filename()));
+    const FileStatus saved = WriteFileAtomically(*output, text);
+    return saved ? kExitOk : Refused(err, saved.message());
+}
+
+int Send(const Words &words, std::istream &in, std::ostream &err)
+{
+    if (words.positional.size() != 2)
+        return Usage(err);
+    std::optional<std::string> port;
+    int baud = kDefaultBaud;
+    for (const auto &[option, value] : words.options) {
+        if (option == "--port")
+            port = *value;
+        else if (option == "--baud" && StandardBaud(*value))
+            baud = *StandardBaud(*value);
+        else
+            return Usage(err);
+    }
+    if (!port)
+        return Usage(err);
+    DotGrid grid;
+    if (const FileStatus loaded = LoadFresh(words.positional[1], in, grid); !loaded)
+        return Refused(err, loaded.message());
+    const ModuleBytes bytes = PictureModuleBytes(grid);
+    const QString problem = SendToModule(QString::fromLocal8Bit(*port), baud,
+                                         QByteArray(reinterpret_cast<const char *>(bytes.data()), bytes.size()));
+    if (!problem.isEmpty())
+        return Refused(err, "Cannot send to \"" + *port + "\": " + problem.toStdString() + ".");
     return kExitOk;
 }
 
@@ -271,8 +402,14 @@ int RunCli(const std::vector<std::string> &args, std::istream &in, std::ostream 
     if (!words || words->positional.empty())
         return Usage(err);
     const std::string &command = words->positional[0];
-    if (command == "code" || command == "show")
-        return CodeOrShow(*words, in, out, err);
+    if (command == "code")
+        return Code(*words, in, out, err);
+    if (command == "show")
+        return Show(*words, in, out, err);
+    if (command == "header")
+        return Header(args, *words, in, out, err);
+    if (command == "send")
+        return Send(*words, in, err);
     if (command == "edit")
         return Edit(*words, in, out, err);
     if (command == "import")

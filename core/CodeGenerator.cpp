@@ -74,6 +74,15 @@ std::string DescribeDotBit(int dot)
            + " = 0x" + std::string(hex, WriteHex(hex, 1u << bit));
 }
 
+ModuleBytes PictureModuleBytes(const DotGrid &grid)
+{
+    ModuleBytes bytes{kPictureCommand};
+    for (int block = 0; block < kBlockCount; ++block)
+        bytes[static_cast<std::size_t>(block + 1)] =
+            static_cast<std::uint8_t>(BlockValue(grid.AllDots(), block * kDotsPerBlock));
+    return bytes;
+}
+
 std::string LCDtoCODE(const DotGrid &grid)
 {
     const DotGrid::Dots &dots = grid.AllDots();

@@ -2,6 +2,7 @@
 
 #include "DotGrid.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -22,6 +23,12 @@ std::string BlockCODE(const DotGrid &grid, std::int16_t nStartDot);
 // Where a dot's bit lands in the generated code, in one line:
 // "Dot 37: byte 4 (first printf), bit 5 = 0x20".
 std::string DescribeDotBit(int dot);
+
+// What the module receives for one picture: the command byte, then the blocks.
+inline constexpr std::uint8_t kPictureCommand = 0xA4;
+inline constexpr int kModuleByteCount = 1 + kBlockCount;
+using ModuleBytes = std::array<std::uint8_t, kModuleByteCount>;
+ModuleBytes PictureModuleBytes(const DotGrid &grid);
 
 // The two CCS C statements that send the picture, joined by CR LF, with no
 // line end after the second. Depends on the dots only, never on the type.

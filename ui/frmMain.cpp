@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "CodeFormats.h"
 #include "CodeGenerator.h"
 #include "CodeTextBox.h"
 #include "DotGridView.h"
@@ -8,6 +9,7 @@
 #include "ImportImageDialog.h"
 #include "PictureChange.h"
 #include "PictureImage.h"
+#include "SendDialog.h"
 #include "SystemClipboard.h"
 #include "Toolbar.h"
 #include "ToolbarIcons.h"
@@ -216,6 +218,10 @@ void frmMain::BuildGridMenu()
         AddGridAction(QStringLiteral("Paste Image"), QKeySequence(Qt::CTRL | Qt::Key_V), [this] { PasteImage(); });
     m_pasteImage->setShortcutContext(Qt::WidgetShortcut);
     lbDot->addAction(m_pasteImage);
+    m_gridMenu->addSeparator();
+    AddGridAction(QStringLiteral("Copy as C Array"), {}, [this] { CopyAsCArray(); });
+    AddGridAction(QStringLiteral("Send to Module…"), {}, [this] { SendToModule(); });
+
     // The menu says whether there is an image to paste; the key stays live and finds out itself.
     connect(m_gridMenu, &QMenu::aboutToShow, this,
             [this] { m_pasteImage->setEnabled(HoldsSomethingToTake(m_clipboard->Contents())); });
@@ -330,6 +336,22 @@ void frmMain::PasteImage()
     const QMimeData *data = m_clipboard->Contents();
     if (HoldsSomethingToTake(data))
         TakeIncoming(ImageIn(data), LocalFileIn(data));
+}
+
+void frmMain::CopyAsCArray()
+{
+    m_clipboard->SetText(QString::fromStdString(CArray({m_grid, "picture", "the Tessaldo window"})));
+}
+
+void frmMain::SendToModule()
+{
+    CommitStroke();
+    const ModuleBytes bytes = PictureModuleBytes(m_grid);
+    SendDialog dialog(QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())), m_sendPort,
+                      m_sendBaud, this);
+    dialog.exec();
+    m_sendPort = dialog.Port();
+    m_sendBaud = dialog.Baud();
 }
 
 void frmMain::TakeIncoming(const QImage &image, const QString &file)

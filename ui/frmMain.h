@@ -62,6 +62,9 @@ public slots:
     void ApplyTransform(tessaldo::Transform transform);
     // An image on the clipboard, or an image or drawing file named there.
     void PasteImage();
+    // The picture as a C array named "picture"; the code box is left alone.
+    void CopyAsCArray();
+    void SendToModule();
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -104,6 +107,8 @@ private:
     QMenu *m_gridMenu = nullptr;
     QAction *m_pasteImage = nullptr;
     tessaldo::DotOptions m_importOptions; // as the last import left them
+    QString m_sendPort;                   // as the last send left them
+    int m_sendBaud = 0;
     std::unique_ptr<CommonDialog> m_dlgBox;
     std::unique_ptr<Clipboard> m_clipboard;
 

@@ -5,6 +5,7 @@
 #include "DrawingFile.h"
 #include "FileDialog.h"
 #include "ImportImageDialog.h"
+#include "SendDialog.h"
 #include "Toolbar.h"
 #include "UiDoubles.h"
 #include "frmAbout.h"
@@ -25,6 +26,11 @@
 #include <QTest>
 #include <QToolButton>
 #include <QUndoStack>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
 
 using namespace tessaldo;
 
@@ -95,6 +101,8 @@ private slots:
     void importPreviewFollowsEveryOptionAndOkIsOneStep();
     void importCancelledOrRefusedChangesNothing();
     void pasteAndDropBringImagesAndDrawingsIn();
+    void copyAsCArrayLeavesTheCodeBoxAlone();
+    void sendDialogSendsTheBytesSaysWhyNotAndRemembersThePort();
 
 private:
     QPoint CellCentre(int dot) const { return view()->CellRect(dot).center(); }
@@ -113,6 +121,14 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(window));
     }
     QUndoStack *history() const { return window->History(); }
+    QAction *menuAction(const QString &text) const
+    {
+        for (QAction *action : window->GridMenu()->actions()) {
+            if (action->text() == text)
+                return action;
+        }
+        return nullptr;
+    }
     void ClickToolbarButton(int index)
     {
         QTest::mouseClick(window->findChild<Toolbar *>()->Button(index), Qt::LeftButton);
@@ -633,10 +649,11 @@ void frmMainTest::contextMenuListsTheItemsInOrderWithTheirKeys()
     QStringList items;
     for (const QAction *action : menu->actions())
         items << (action->isSeparator() ? QStringLiteral("-") : action->text() + '|' + action->shortcut().toString());
-    QCOMPARE(items, QStringList({"Undo|Ctrl+Z", "Redo|Ctrl+Shift+Z", "-", "Invert|Ctrl+I", "Shift Up|Shift+Up",
-                                 "Shift Down|Shift+Down", "Shift Left|Shift+Left", "Shift Right|Shift+Right",
-                                 "Flip Horizontally|", "Flip Vertically|", "Rotate Clockwise|",
-                                 "Rotate Counterclockwise|", "-", "Import Image…|", "Paste Image|Ctrl+V"}));
+    QCOMPARE(items,
+             QStringList({"Undo|Ctrl+Z", "Redo|Ctrl+Shift+Z", "-", "Invert|Ctrl+I", "Shift Up|Shift+Up",
+                          "Shift Down|Shift+Down", "Shift Left|Shift+Left", "Shift Right|Shift+Right",
+                          "Flip Horizontally|", "Flip Vertically|", "Rotate Clockwise|", "Rotate Counterclockwise|",
+                          "-", "Import Image…|", "Paste Image|Ctrl+V", "-", "Copy as C Array|", "Send to Module…|"}));
     const auto enabled = [&] { return QList<bool>{menu->actions()[0]->isEnabled(), menu->actions()[1]->isEnabled()}; };
     QCOMPARE(enabled(), QList<bool>({false, false}));
     QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(3));
@@ -753,7 +770,7 @@ void frmMainTest::importCancelledOrRefusedChangesNothing()
         modal->close();
     });
     dialog->answers = {broken};
-    window->GridMenu()->actions()[13]->trigger(); // Import Image…
+    menuAction("Import Image…")->trigger();
     QCOMPARE(dialog->shown.last().title, QStringLiteral("Open Image"));
     QVERIFY(dialog->shown.last().filter.startsWith(QStringLiteral("Images (")));
     QVERIFY(text.startsWith(QStringLiteral("Cannot import \"%1\": ").arg(broken)));
@@ -778,10 +795,10 @@ void frmMainTest::pasteAndDropBringImagesAndDrawingsIn()
     clipboard->contents.clear();
     clipboard->contents.setText(QStringLiteral("just text"));
     emit window->GridMenu()->aboutToShow();
-    QVERIFY(!window->GridMenu()->actions().last()->isEnabled());
+    QVERIFY(!menuAction("Paste Image")->isEnabled());
     clipboard->contents.setUrls({QUrl::fromLocalFile(png)});
     emit window->GridMenu()->aboutToShow();
-    QVERIFY(window->GridMenu()->actions().last()->isEnabled());
+    QVERIFY(menuAction("Paste Image")->isEnabled());
     acceptNextImport();
     Activate();
     view()->setFocus();
@@ -816,6 +833,67 @@ void frmMainTest::pasteAndDropBringImagesAndDrawingsIn()
     QTRY_VERIFY(window->Grid().IsSet(15)); // top right in the row layout
     QCOMPARE(SetDots(window->Grid()), 1);
     QCOMPARE(history()->count(), 4);
+}
+
+void frmMainTest::copyAsCArrayLeavesTheCodeBoxAlone()
+{
+    window->lbDot_Click(0);
+    Press("run");
+    const QString code = codeBox()->Text();
+    menuAction("Copy as C Array")->trigger();
+    QVERIFY(
+        clipboard->text.contains(QStringLiteral("static const unsigned char picture[33] = {\n    0xA4,\n    0x01,")));
+    QCOMPARE(codeBox()->Text(), code);
+}
+
+void frmMainTest::sendDialogSendsTheBytesSaysWhyNotAndRemembersThePort()
+{
+    int master = -1;
+    int slave = -1;
+    char slaveName[256] = {};
+    QCOMPARE(openpty(&master, &slave, slaveName, nullptr, nullptr), 0);
+    ::close(slave);
+    window->lbDot_Click(8 * 3 + 1); // byte 3 = 0x02
+    QStringList results;
+    OnNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<SendDialog *>(modal);
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Send to Module"));
+        QCOMPARE(dialog->Baud(), 9600);
+        auto *port = dialog->findChild<QComboBox *>("port");
+        port->setCurrentText(QStringLiteral("/dev/null"));
+        dialog->findChild<QPushButton *>("send")->click();
+        results << dialog->findChild<QLabel *>("result")->text();
+        port->setCurrentText(QString::fromLatin1(slaveName));
+        dialog->findChild<QComboBox *>("baud")->setCurrentText(QStringLiteral("57600"));
+        dialog->findChild<QPushButton *>("send")->click(); // the dialog stays open for another try
+        results << dialog->findChild<QLabel *>("result")->text();
+        dialog->reject();
+    });
+    window->SendToModule();
+    QCOMPARE(results, QStringList({QStringLiteral("Cannot send to \"/dev/null\": it is not a serial port."),
+                                   QStringLiteral("Sent 33 bytes to %1 at 57600 baud.").arg(slaveName)}));
+    QByteArray received;
+    pollfd ready{master, POLLIN, 0};
+    while (received.size() < 33 && poll(&ready, 1, 500) > 0) {
+        char chunk[64];
+        const auto got = ::read(master, chunk, sizeof chunk);
+        if (got <= 0)
+            break;
+        received.append(chunk, got);
+    }
+    ::close(master);
+    QCOMPARE(received.size(), 33);
+    QCOMPARE(int(static_cast<unsigned char>(received[0])), 0xA4);
+    QCOMPARE(int(received[4]), 0x02);
+
+    OnNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<SendDialog *>(modal);
+        QCOMPARE(dialog->Port(), QString::fromLatin1(slaveName));
+        QCOMPARE(dialog->Baud(), 57600);
+        dialog->reject();
+    });
+    window->SendToModule();
 }
 
 QTEST_MAIN(frmMainTest)

@@ -1,0 +1,148 @@
+#include "CodeFormats.h"
+
+#include "CodeGenerator.h"
+
+#include <algorithm>
+#include <iterator>
+#include <cstdio>
+
+namespace tessaldo {
+namespace {
+
+constexpr int kBytesPerLine = 8;
+
+// Keywords of C (up to C23) and C++ (up to C++20), with the alternative
+// tokens; `main` too, which compilers warn about as an object's name.
+// clang-format off
+constexpr std::string_view kReserved[] = {
+    "_Alignas", "_Alignof", "_Atomic", "_BitInt", "_Bool", "_Complex", "_Decimal128", "_Decimal32", "_Decimal64",
+    "_Generic", "_Imaginary", "_Noreturn", "_Pragma", "_Static_assert", "_Thread_local", "alignas", "alignof", "and",
+    "and_eq", "asm", "auto", "bitand", "bitor", "bool", "break", "case", "catch", "char", "char16_t", "char32_t",
+    "char8_t", "class", "co_await", "co_return", "co_yield", "compl", "concept", "const", "const_cast", "consteval",
+    "constexpr", "constinit", "continue", "decltype", "default", "delete", "do", "double", "dynamic_cast", "else",
+    "enum", "explicit", "export", "extern", "false", "float", "for", "friend", "goto", "if", "inline",
+    "int", "long", "main", "mutable", "namespace", "new", "noexcept", "not", "not_eq", "nullptr", "operator", "or",
+    "or_eq", "private", "protected", "public", "register", "reinterpret_cast", "requires", "restrict", "return",
+    "short", "signed", "sizeof", "static", "static_assert", "static_cast", "struct", "switch", "template", "this",
+    "thread_local", "throw", "true", "try", "typedef", "typeid", "typename", "typeof", "typeof_unqual", "union",
+    "unsigned", "using", "virtual", "void", "volatile", "wchar_t", "while", "xor", "xor_eq",
+};
+// clang-format on
+
+bool IsNameChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsReserved(std::string_view name)
+{
+    return std::find(std::begin(kReserved), std::end(kReserved), name) != std::end(kReserved);
+}
+
+// Text that may stand inside a C comment: printable ASCII, and never the end of the comment.
+std::string CommentSafe(std::string_view text)
+{
+    std::string safe;
+    for (const char c : text) {
+        const bool printable = c >= ' ' && c <= '~';
+        if (c == '/' && !safe.empty() && safe.back() == '*')
+            safe += ' ';
+        safe += printable ? c : '?';
+    }
+    return safe;
+}
+
+std::string Hex(unsigned byte)
+{
+    char text[5];
+    std::snprintf(text, sizeof text, "0x%02X", byte);
+    return text;
+}
+
+std::string GuardFrom(std::string_view source)
+{
+    std::string guard;
+    for (const char c : source)
+        guard += IsNameChar(c) ? static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c) : '_';
+    guard.erase(0, guard.find_first_not_of('_')); // names that start with '_' and a capital are reserved
+    if (guard.empty() || IsDigit(guard.front()))
+        guard = "LCD_" + guard;
+    return guard;
+}
+
+} // namespace
+
+std::optional<CodeFormat> CodeFormatFromName(std::string_view name)
+{
+    if (name == "ccs")
+        return CodeFormat::Ccs;
+    if (name == "c")
+        return CodeFormat::C;
+    if (name == "raw")
+        return CodeFormat::Raw;
+    return std::nullopt;
+}
+
+bool IsUsableName(std::string_view name)
+{
+    return !name.empty() && !IsDigit(name.front()) && std::all_of(name.begin(), name.end(), IsNameChar)
+           && !IsReserved(name);
+}
+
+std::string NameFromFileName(const std::filesystem::path &file)
+{
+    const std::u8string stem = file.stem().u8string();
+    std::string name;
+    bool inRun = false;
+    for (const char8_t c : stem) {
+        const bool keep = IsNameChar(static_cast<char>(c));
+        if (keep)
+            name += static_cast<char>(c);
+        else if (!inRun)
+            name += '\x01'; // stands for a '_' this rule made, which may go at either end
+        inRun = !keep;
+    }
+    if (!name.empty() && name.front() == '\x01')
+        name.erase(0, 1);
+    if (!name.empty() && name.back() == '\x01')
+        name.pop_back();
+    std::replace(name.begin(), name.end(), '\x01', '_');
+    if (name.empty())
+        return "picture";
+    return IsDigit(name.front()) || IsReserved(name) ? "lcd_" + name : name;
+}
+
+std::string CArray(const NamedPicture &picture)
+{
+    const ModuleBytes bytes = PictureModuleBytes(picture.grid);
+    const std::string from = picture.source.empty() ? "standard input" : CommentSafe(picture.source);
+    std::string text = "/* " + CommentSafe(picture.name) + ", from " + from
+                       + ": the 33 bytes a serial graphic LCD module takes for one\n"
+                         "   16 x 16 picture, the command 0xA4 and then the picture, byte k holding\n"
+                         "   dots 8k to 8k+7 with the lowest dot in bit 0. */\n";
+    text += "static const unsigned char " + picture.name + "[" + std::to_string(kModuleByteCount) + "] = {\n    "
+            + Hex(bytes[0]) + ",";
+    for (int i = 1; i < kModuleByteCount; ++i) {
+        text += (i - 1) % kBytesPerLine == 0 ? "\n    " : " ";
+        text += Hex(bytes[static_cast<std::size_t>(i)]);
+        if (i + 1 < kModuleByteCount)
+            text += ",";
+    }
+    return text + "\n};\n";
+}
+
+std::string CHeader(const std::vector<NamedPicture> &pictures, std::string_view command, std::string_view guardSource)
+{
+    const std::string guard = GuardFrom(guardSource);
+    std::string text = "/* Made by " + CommentSafe(command) + " */\n#ifndef " + guard + "\n#define " + guard + "\n";
+    for (const NamedPicture &picture : pictures)
+        text += "\n" + CArray(picture);
+    return text + "\n#endif /* " + guard + " */\n";
+}
+
+} // namespace tessaldo

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "DotGrid.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessaldo {
+
+// The forms the picture's code can take besides the Run text.
+enum class CodeFormat {
+    Ccs, // the two printf statements, exactly as Run writes them
+    C,   // one array of the 33 bytes, for any C or C++ compiler
+    Raw, // the 33 bytes themselves
+};
+std::optional<CodeFormat> CodeFormatFromName(std::string_view name);
+
+// A C identifier that is no keyword of C or C++.
+bool IsUsableName(std::string_view name);
+// The array name a drawing file gives: its stem, each run of other characters
+// than letters, digits and '_' made one '_', those '_' dropped at either end,
+// "picture" for nothing left, and "lcd_" before a digit or a keyword.
+std::string NameFromFileName(const std::filesystem::path &file);
+
+// A picture with the name of its array and the file it came from.
+struct NamedPicture {
+    DotGrid grid;
+    std::string name;
+    std::string source; // the file's name as the user gave it; "" for standard input
+};
+
+// `static const unsigned char NAME[33] = { 0xA4, ... };` behind a comment
+// that says what the bytes are and where they came from; ends with a newline.
+std::string CArray(const NamedPicture &picture);
+
+// One header for a set of pictures: a first line naming the command that
+// made it, then an include guard made from `guardSource` around the arrays.
+std::string CHeader(const std::vector<NamedPicture> &pictures, std::string_view command, std::string_view guardSource);
+
+} // namespace tessaldo

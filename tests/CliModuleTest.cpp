@@ -1,0 +1,158 @@
+// The code for other compilers, checked by a real compiler, and the picture
+// sent through a serial port, checked at the other end of a pseudo-terminal.
+#include "CliRunner.h"
+#include "CodeGenerator.h"
+#include "DrawingFile.h"
+#include "RandomPicture.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
+
+using namespace tessaldo;
+
+namespace {
+
+// A picture whose bytes after 0xA4 are the ones given, then random ones.
+DotGrid PictureWithBytes(const std::vector<unsigned> &first, unsigned seed)
+{
+    std::mt19937 random(seed);
+    DotGrid grid = RandomGrid(random, LcdType::Row);
+    for (std::size_t block = 0; block < first.size(); ++block) {
+        for (int bit = 0; bit < kDotsPerBlock; ++bit)
+            grid.SetDot(static_cast<int>(block) * kDotsPerBlock + bit,
+                        (first[block] >> bit) & 1 ? DotState::Set : DotState::Clear);
+    }
+    return grid;
+}
+
+std::string Bytes(const DotGrid &grid)
+{
+    const ModuleBytes bytes = PictureModuleBytes(grid);
+    return {bytes.begin(), bytes.end()};
+}
+
+// Compiles `source` with a program that prints every array named, as C99 and
+// as C++, warnings as errors, and returns what each printed.
+std::vector<std::string> CompileAndPrint(const TempDir &dir, const std::string &source,
+                                         const std::vector<std::string> &arrays)
+{
+    std::string program = source + "\n#include <stdio.h>\nint main(void)\n{\n    unsigned i;\n";
+    for (const std::string &array : arrays)
+        program += "    for (i = 0; i < sizeof " + array + "; ++i)\n        putchar(" + array + "[i]);\n";
+    program += "    return 0;\n}\n";
+    const auto file = dir.Write("program.c", program);
+    std::vector<std::string> printed;
+    for (const std::string compiler : {"cc -std=c99 -x c", "c++ -std=c++17 -x c++"}) {
+        const auto binary = dir / "program";
+        const std::string command = compiler + " -pedantic -Wall -Wextra -Werror " + ShellQuote(file.string()) + " -o "
+                                    + ShellQuote(binary.string()) + " && " + ShellQuote(binary.string()) + " >"
+                                    + ShellQuote((dir / "printed").string());
+        EXPECT_EQ(std::system(command.c_str()), 0) << compiler << "\n" << program;
+        printed.push_back(TempDir::Read(dir / "printed"));
+    }
+    return printed;
+}
+
+} // namespace
+
+TEST(CliCodeFormats, CArrayCompilesAsCAndCppAndHoldsTheModulesBytes)
+{
+    TempDir dir;
+    const DotGrid grid = PictureWithBytes({0xA4, 0x00, 0xFF, 0x80}, 10);
+    const auto file = dir / "2 arrows.Lcd";
+    ASSERT_TRUE(SaveFile(grid, file).ok());
+    const CliResult c = RunCliProcess({"code", file.string(), "--format", "c"});
+    ASSERT_EQ(c.exitCode, 0) << c.err;
+    EXPECT_NE(c.out.find("static const unsigned char lcd_2_arrows[33] = {"), std::string::npos);
+    for (const std::string &printed : CompileAndPrint(dir, c.out, {"lcd_2_arrows"}))
+        EXPECT_EQ(printed, Bytes(grid));
+
+    const CliResult raw = RunCliProcess({"code", file.string(), "--format", "raw"});
+    EXPECT_EQ(raw.out, Bytes(grid));
+    const CliResult named = RunCliProcess({"code", "-", "--format", "c", "--name", "logo"}, file.string());
+    EXPECT_NE(named.out.find("logo[33]"), std::string::npos);
+    EXPECT_NE(named.out.find("from standard input"), std::string::npos);
+    EXPECT_EQ(RunCliProcess({"code", file.string()}).out, LCDtoCODE(grid) + "\r\n");
+    for (const char *bad : {"9lives", "for", "a-b"})
+        EXPECT_EQ(RunCliProcess({"code", file.string(), "--format", "c", "--name", bad}).exitCode, 2) << bad;
+    EXPECT_EQ(RunCliProcess({"code", file.string(), "--format", "hex"}).exitCode, 2);
+}
+
+TEST(CliHeader, OneHeaderForASetCompilesAndRefusesClashesWhole)
+{
+    TempDir dir;
+    std::vector<std::string> files;
+    std::vector<DotGrid> grids;
+    for (const char *name : {"arrow-up.Lcd", "int.Lcd", "3.Lcd"}) {
+        grids.push_back(PictureWithBytes({}, static_cast<unsigned>(files.size())));
+        files.push_back((dir / name).string());
+        ASSERT_TRUE(SaveFile(grids.back(), files.back()).ok());
+    }
+    std::vector<std::string> args = {"header"};
+    args.insert(args.end(), files.begin(), files.end());
+    args.insert(args.end(), {"--output", (dir / "icons.h").string()});
+    const CliResult made = RunCliProcess(args);
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+    const std::string header = TempDir::Read(dir / "icons.h");
+    EXPECT_EQ(header.rfind("/* Made by tessaldo-cli header ", 0), 0u);
+    EXPECT_NE(header.find("#ifndef ICONS_H"), std::string::npos);
+    const std::string source = "#include \"icons.h\"\n#include \"icons.h\"\n"; // the guard holds
+    for (const std::string &printed : CompileAndPrint(dir, source, {"arrow_up", "lcd_int", "lcd_3"}))
+        EXPECT_EQ(printed, Bytes(grids[0]) + Bytes(grids[1]) + Bytes(grids[2]));
+
+    // "arrow up" gives the name of "arrow-up": nothing is written, and a refused file is named too.
+    ASSERT_TRUE(SaveFile(DotGrid{}, dir / "arrow up.Lcd").ok());
+    const auto bad = dir.Write("bad.Lcd", " 5\r\n");
+    const CliResult clash = RunCliProcess(
+        {"header", files[0], (dir / "arrow up.Lcd").string(), bad.string(), "--output", (dir / "clash.h").string()});
+    EXPECT_EQ(clash.exitCode, 1);
+    EXPECT_NE(clash.err.find("both give the array name arrow_up"), std::string::npos) << clash.err;
+    EXPECT_NE(clash.err.find("bad.Lcd"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "clash.h"));
+    EXPECT_NE(RunCliProcess({"header", files[1]}).out.find("#ifndef TESSALDO_PICTURES_H"), std::string::npos);
+}
+
+TEST(CliSend, TheModuleGetsExactlyTheBytesRawAndBadPortsAreNamed)
+{
+    int master = -1;
+    int slave = -1;
+    char slaveName[256] = {};
+    ASSERT_EQ(openpty(&master, &slave, slaveName, nullptr, nullptr), 0);
+    close(slave); // the tool opens it by name, as it would a real port
+    TempDir dir;
+    // Bytes a cooked terminal would turn into line ends, flow control or a signal.
+    const DotGrid grid = PictureWithBytes({0x0A, 0x0D, 0x11, 0x13, 0x03, 0x00, 0x7F, 0xFF}, 3);
+    const auto file = dir / "picture.Lcd";
+    ASSERT_TRUE(SaveFile(grid, file).ok());
+    const CliResult sent = RunCliProcess({"send", file.string(), "--port", slaveName, "--baud", "115200"});
+    EXPECT_EQ(sent.exitCode, 0) << sent.err;
+    std::string received;
+    pollfd ready{master, POLLIN, 0};
+    while (received.size() < 40 && poll(&ready, 1, 200) > 0) {
+        char chunk[64];
+        const ssize_t got = read(master, chunk, sizeof chunk);
+        if (got <= 0)
+            break;
+        received.append(chunk, static_cast<std::size_t>(got));
+    }
+    close(master);
+    EXPECT_EQ(received, Bytes(grid));
+
+    const auto plain = dir.Write("plain.txt", "x");
+    const std::pair<std::string, std::string> refused[] = {
+        {"/dev/null", "it is not a serial port"},
+        {plain.string(), "it is not a serial port"},
+        {(dir / "ttyNone").string(), "there is no such port"},
+    };
+    for (const auto &[port, reason] : refused) {
+        const CliResult result = RunCliProcess({"send", file.string(), "--port", port});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.err, "Cannot send to \"" + port + "\": " + reason + ".\n");
+    }
+    EXPECT_EQ(RunCliProcess({"send", file.string()}).exitCode, 2);
+    EXPECT_EQ(RunCliProcess({"send", file.string(), "--port", slaveName, "--baud", "1000"}).exitCode, 2);
+}

@@ -1,0 +1,41 @@
+#include "CodeFormats.h"
+#include "CodeGenerator.h"
+
+#include <gtest/gtest.h>
+
+using namespace tessaldo;
+
+TEST(ArrayNames, FileNamesBecomeIdentifiersThatNoCompilerRejects)
+{
+    const std::pair<const char *, const char *> names[] = {
+        {"my-icon.v2.Lcd", "my_icon_v2"},
+        {"2arrows.Lcd", "lcd_2arrows"},
+        {"int.Lcd", "lcd_int"},
+        {"그림.Lcd", "picture"},
+        {"--.Lcd", "picture"},
+        {"_keep__this_.Lcd", "_keep__this_"},
+        {"a  b++c.Lcd", "a_b_c"},
+        {"dir.v1/main.Lcd", "lcd_main"},
+        {"한 icon 둘.Lcd", "icon"},
+        {"and.lcd", "lcd_and"},
+        {"x", "x"},
+    };
+    for (const auto &[file, name] : names)
+        EXPECT_EQ(NameFromFileName(std::filesystem::u8path(file)), name) << file;
+    EXPECT_TRUE(IsUsableName("icon_2"));
+    for (const char *bad : {"", "2icon", "my-icon", "class", "static", "picture!", "é"})
+        EXPECT_FALSE(IsUsableName(bad)) << bad;
+}
+
+TEST(ArrayText, NoFileNameCanEndTheCommentOrBreakTheHeader)
+{
+    DotGrid grid;
+    grid.SetDot(0, DotState::Set);
+    const std::string text = CArray({grid, "x", "evil*/ int y; /*\n.Lcd"});
+    EXPECT_EQ(text.find("*/ int"), std::string::npos);
+    EXPECT_EQ(text.find("static const unsigned char x[33] = {\n    0xA4,\n    0x01, 0x00,"), text.find("static"));
+    const std::string header = CHeader({{grid, "x", "a.Lcd"}}, "tessaldo-cli header a.Lcd", "2 icons.h");
+    EXPECT_EQ(
+        header.rfind("/* Made by tessaldo-cli header a.Lcd */\n#ifndef LCD_2_ICONS_H\n#define LCD_2_ICONS_H\n", 0), 0u);
+    EXPECT_EQ(header.substr(header.size() - 28), "\n#endif /* LCD_2_ICONS_H */\n");
+}
