@@ -1,7 +1,7 @@
+#include "ToolbarIcons.h"
 #include "frmMain.h"
 
 #include <QApplication>
-#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tessaldo"));
     QApplication::setApplicationVersion(QStringLiteral("1.1"));
     QApplication::setDesktopFileName(QStringLiteral("tessaldo"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tessaldo.png")));
+    QApplication::setWindowIcon(ToolbarIcons::Application());
     frmMain window;
     window.show();
     return QApplication::exec();

@@ -3,8 +3,8 @@
 #include "CodeGenerator.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cstdio>
+#include <iterator>
 
 namespace tessaldo {
 namespace {

@@ -78,7 +78,7 @@ ModuleBytes PictureModuleBytes(const DotGrid &grid)
 {
     ModuleBytes bytes{kPictureCommand};
     for (int block = 0; block < kBlockCount; ++block)
-        bytes[static_cast<std::size_t>(block + 1)] =
+        bytes[static_cast<std::size_t>(block) + 1] =
             static_cast<std::uint8_t>(BlockValue(grid.AllDots(), block * kDotsPerBlock));
     return bytes;
 }

@@ -53,7 +53,7 @@ double Sum(const std::vector<Weight> &weights)
 
 std::size_t CellIndex(int column, int row)
 {
-    return static_cast<std::size_t>(row * kGridSide + column);
+    return static_cast<std::size_t>(row) * kGridSide + static_cast<std::size_t>(column);
 }
 
 // Error diffusion: each cell's difference from what it became is handed on to

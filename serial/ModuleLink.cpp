@@ -61,9 +61,9 @@ QString SendToModule(const QString &port, int baud, const QByteArray &bytes)
     if (!serial.open(QIODevice::ReadWrite))
         return WhyNotOpened(serial, port);
     if (serial.write(bytes) != bytes.size() || !serial.waitForBytesWritten(kWriteTimeoutMs)) {
-        const QString reason = serial.error() == QSerialPort::TimeoutError || serial.error() == QSerialPort::NoError
-                                   ? QStringLiteral("the bytes did not leave within %1 s").arg(kWriteTimeoutMs / 1000)
-                                   : serial.errorString();
+        QString reason = serial.error() == QSerialPort::TimeoutError || serial.error() == QSerialPort::NoError
+                             ? QStringLiteral("the bytes did not leave within %1 s").arg(kWriteTimeoutMs / 1000)
+                             : serial.errorString();
         serial.clearError();
         return reason;
     }

@@ -57,3 +57,8 @@ QAccessibleInterface *DotGridAccessible::focusChild() const
 {
     return View()->hasFocus() ? child(View()->FocusDot()) : nullptr;
 }
+
+QString DotGridAccessible::text(QAccessible::Text t) const
+{
+    return t == QAccessible::Name ? QStringLiteral("Dots") : QAccessibleWidget::text(t);
+}

@@ -23,6 +23,9 @@ public:
     int indexOfChild(const QAccessibleInterface *child) const override;
     QAccessibleInterface *childAt(int x, int y) const override;
     QAccessibleInterface *focusChild() const override;
+    // The name lives here rather than on the widget: setting it there would
+    // start the accessibility bridge at start-up, screen reader or not.
+    QString text(QAccessible::Text t) const override;
 
 private:
     DotGridView *View() const;

@@ -38,7 +38,6 @@ DotGridView::DotGridView(const DotGrid &grid, QWidget *parent) : QWidget(parent)
     setFixedSize(kGridPixels, kGridPixels);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    setAccessibleName(QStringLiteral("Dots"));
 }
 
 void DotGridView::RefreshDot(int dot)
