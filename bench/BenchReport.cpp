@@ -21,12 +21,14 @@ bool RatioReporter::ReportContext(const Context &)
 void RatioReporter::ReportRuns(const std::vector<Run> &runs)
 {
     for (const Run &run : runs) {
-        if (run.run_type != Run::RT_Aggregate)
+        // A single repetition (the quick pass) has no aggregates: its one run is the median.
+        const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+        if (run.run_type != Run::RT_Aggregate && !single)
             continue;
         const double ns = run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond)
                           / benchmark::GetTimeUnitMultiplier(run.time_unit);
         Stats &stats = m_stats[run.run_name.function_name];
-        if (run.aggregate_name == "median")
+        if (single || run.aggregate_name == "median")
             stats.median = ns;
         else if (run.aggregate_name == "stddev")
             stats.stddev = ns;
