@@ -2,11 +2,76 @@
 #include "frmMain.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace {
+
+constexpr const char *kUsage = "Usage: tessaldo [FILE]\n"
+                               "\n"
+                               "Draws 16 x 16 pictures for serial graphic LCD modules and turns them into the C\n"
+                               "code that sends them to the module. FILE, a drawing file (.Lcd), is opened at\n"
+                               "start as Open would open it.\n"
+                               "\n"
+                               "Options:\n"
+                               "  --help       print this text\n"
+                               "  --version    print the program's name and version\n"
+                               "\n"
+                               "The toolkit's own options, such as -platform or -style, are taken as well.\n"
+                               "Exit status: 0 when the window is closed, 1 without a display, 2 wrong usage.\n";
+
+// The toolkit's options that take a value; it removes them, and its flags, itself.
+bool IsToolkitOptionWithValue(std::string_view option)
+{
+    for (const std::string_view known :
+         {"-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-style", "-stylesheet", "-display",
+          "-geometry", "-qwindowgeometry", "-qwindowtitle", "-qwindowicon", "-session", "-qmljsdebugger", "-title"}) {
+        if (option == known)
+            return true;
+    }
+    return false;
+}
+
+bool IsToolkitFlag(std::string_view option)
+{
+    for (const std::string_view known : {"-reverse", "-nograb", "-dograb", "-sync", "-widgetcount"}) {
+        if (option == known)
+            return true;
+    }
+    return false;
+}
+
+// What the command line asks for, read before the toolkit starts so that
+// --help and wrong usage need no display.
+struct Request {
+    enum Kind { Run, Help, Version, Wrong } kind = Run;
+    const char *file = nullptr;
+};
+
+Request ReadCommandLine(int argc, char *argv[])
+{
+    Request request;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h")
+            return {Request::Help};
+        if (arg == "--version")
+            return {Request::Version};
+        if (IsToolkitOptionWithValue(arg) && i + 1 < argc) {
+            ++i;
+            continue;
+        }
+        if (IsToolkitFlag(arg))
+            continue;
+        if ((arg.size() > 1 && arg.front() == '-') || request.file != nullptr)
+            return {Request::Wrong};
+        request.file = argv[i];
+    }
+    return request;
+}
 
 // Without a display the toolkit would abort with a long trace; one line says it better.
 bool HasDisplay()
@@ -26,6 +91,20 @@ bool HasDisplay()
 
 int main(int argc, char *argv[])
 {
+    const Request request = ReadCommandLine(argc, argv);
+    switch (request.kind) {
+    case Request::Help:
+        std::fputs(kUsage, stdout);
+        return 0;
+    case Request::Version:
+        std::fputs("tessaldo 1.1\n", stdout);
+        return 0;
+    case Request::Wrong:
+        std::fputs(kUsage, stderr);
+        return 2;
+    case Request::Run:
+        break;
+    }
     if (!HasDisplay()) {
         std::fputs("tessaldo: no display to open the window on (DISPLAY is not set).\n", stderr);
         return 1;
@@ -37,5 +116,10 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(ToolbarIcons::Application());
     frmMain window;
     window.show();
+    if (request.file != nullptr) {
+        // Once the window is up, so that a refused file's warning has it to stand over.
+        const QString file = QString::fromLocal8Bit(request.file);
+        QTimer::singleShot(0, &window, [&window, file] { window.OpenFile(file); });
+    }
     return QApplication::exec();
 }

@@ -55,6 +55,7 @@ constexpr std::string_view kUsage = "Usage: tessaldo-cli COMMAND ARGUMENTS\n"
                                     "               port, 8N1 with no flow control, at N baud (1200-115200,\n"
                                     "               default 9600)\n"
                                     "  --help       print this text\n"
+                                    "  --version    print the program's name and version\n"
                                     "\n"
                                     "Exit status: 0 done, 1 a file was refused, 2 wrong usage.\n";
 
@@ -396,6 +397,10 @@ int RunCli(const std::vector<std::string> &args, std::istream &in, std::ostream 
 {
     if (args.size() == 1 && args[0] == "--help") {
         out << kUsage;
+        return kExitOk;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        out << "tessaldo-cli 1.1\n";
         return kExitOk;
     }
     const std::optional<Words> words = SplitWords(args);

@@ -121,8 +121,35 @@ if [ -n "$shots" ]; then
     click $(((243 - 353) / 2 + 4170 / 15 + 30)) $(((513 - 467) / 2 + 6450 / 15 + 15)) # 닫기
 fi
 
-toolbar 5 # Exit
-wait_for 10 sh -c "! kill -0 $app" || fail "Exit did not end the program"
-wait "$app" || fail "the program ended with status $?"
-grep -v -e XDG_RUNTIME_DIR -e '^$' "$work/tessaldo.log" && fail "the program printed warnings"
+exit_program() { # exit_program PID LOG
+    toolbar 5 # Exit
+    wait_for 10 sh -c "! kill -0 $1" || fail "Exit did not end the program"
+    wait "$1" || fail "the program ended with status $?"
+    grep -v -e XDG_RUNTIME_DIR -e '^$' "$2" && fail "the program printed warnings"
+    return 0
+}
+exit_program "$app" "$work/tessaldo.log"
+
+# A drawing named on the command line opens at start, as a double click would open it.
+"$bin_dir/tessaldo" "$work/saved" 2>"$work/second.log" &
+app=$!
+pids+=($app)
+wait_for 15 xdotool search --name '^Tessaldo 1\.1$' || fail "the window did not appear for a file"
+sleep 0.3
+toolbar 4 # Run
+copy
+clipboard "$work/started.code"
+expect_same "$work/started.code" "$work/expected.code" "the file named at start was not opened"
+exit_program "$app" "$work/second.log"
+
+# A refused one is named in a warning over a blank window, which then works on.
+printf ' 7\r\n' >"$work/bad.Lcd"
+"$bin_dir/tessaldo" "$work/bad.Lcd" 2>"$work/third.log" &
+app=$!
+pids+=($app)
+two_windows() { [ "$(xdotool search --name '^Tessaldo 1\.1$' | wc -l)" -ge 2 ]; }
+wait_for 15 two_windows || fail "no warning for a refused file named at start"
+xdotool key Return
+wait_for 10 sh -c "! [ \$(xdotool search --name '^Tessaldo 1\.1\$' | wc -l) -ge 2 ]" || fail "the warning did not close"
+exit_program "$app" "$work/third.log"
 echo "1 passed, 0 failed"
