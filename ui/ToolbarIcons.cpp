@@ -141,8 +141,8 @@ QIcon ToolbarIcons::Application()
         p.drawRoundedRect(QRectF(1, 3, 46, 42), 4, 4);
         p.setBrush(QColor(0x9f, 0xd3, 0x6a));
         p.drawRoundedRect(QRectF(5, 7, 38, 34), 1.5, 1.5);
-        constexpr unsigned short kSmiley[] = {0x07E0, 0x1818, 0x2004, 0x4002, 0x4662, 0x8661, 0x8001, 0x8001,
-                                              0x9009, 0x4812, 0x47E2, 0x2004, 0x1818, 0x07E0};
+        constexpr unsigned short kSmiley[] = {0x07E0, 0x1818, 0x2004, 0x4002, 0x4662, 0x8661, 0x8001,
+                                              0x8001, 0x9009, 0x4812, 0x47E2, 0x2004, 0x1818, 0x07E0};
         const QColor dot(0x1d, 0x2b, 0x12);
         for (int row = 0; row < int(std::size(kSmiley)); ++row) {
             for (int column = 0; column < 16; ++column) {
