@@ -7,6 +7,7 @@
 #include "ModuleLink.h"
 #include "PictureImage.h"
 #include "PlatformFile.h"
+#include "TextImage.h"
 #include "Transform.h"
 
 #include <QBuffer>
@@ -47,6 +48,14 @@ constexpr std::string_view kUsage = "Usage: tessaldo-cli COMMAND ARGUMENTS\n"
                                     "  png FILE OUT.png [--scale N]\n"
                                     "               draw the picture as the window shows it, each dot N pixels\n"
                                     "               square (1-64, default 8), with grid lines from 4 up\n"
+                                    "  text TEXT OUT [--type 0|1] [--font FAMILY] [--size PX] [--align center|left]\n"
+                                    "                [--threshold N] [--invert]\n"
+                                    "  text TEXT --each FOLDER [the same options]\n"
+                                    "  text --list-fonts\n"
+                                    "               draw one line of text on the picture, from Unifont at 16 px\n"
+                                    "               unless told otherwise, centred unless --align left; with\n"
+                                    "               --each, one drawing file per character, named U+XXXX.Lcd;\n"
+                                    "               --list-fonts prints the font families installed\n"
                                     "  header FILE... [--output OUT.h]\n"
                                     "               one C header with an array for each drawing file, written to\n"
                                     "               OUT.h or standard output; names that clash refuse it\n"
@@ -71,7 +80,7 @@ struct Words {
 bool TakesValue(std::string_view option)
 {
     for (const std::string_view valued : {"--type", "--threshold", "--scale", "--fit", "--dither", "--format", "--name",
-                                          "--output", "--port", "--baud"}) {
+                                          "--output", "--port", "--baud", "--font", "--size", "--align", "--each"}) {
         if (option == valued)
             return true;
     }
@@ -368,6 +377,72 @@ int Import(const Words &words, std::istream &in, std::ostream &out, std::ostream
     return WriteDrawing(grid, words.positional[2], out, err);
 }
 
+// The drawing file a character of `--each` goes to: U+XXXX.Lcd, upper-case, at least four digits.
+std::filesystem::path EachFileName(char32_t codePoint)
+{
+    const QString hex = QStringLiteral("%1").arg(static_cast<uint>(codePoint), 4, 16, QLatin1Char('0')).toUpper();
+    return (QStringLiteral("U+") + hex + QStringLiteral(".Lcd")).toStdString();
+}
+
+int Text(const Words &words, std::ostream &out, std::ostream &err)
+{
+    if (words.positional.size() == 1 && words.options.size() == 1 && words.options[0].first == "--list-fonts") {
+        for (const QString &family : TextFamilies())
+            out << family.toStdString() << '\n';
+        return kExitOk;
+    }
+    TextOptions text;
+    DotGrid grid;
+    int threshold = 128;
+    bool invert = false;
+    std::optional<std::string> each;
+    for (const auto &[option, value] : words.options) {
+        if (option == "--invert")
+            invert = true;
+        else if (option == "--type" && WholeNumber(*value, 0, 1))
+            grid.SetLCDType(static_cast<LcdType>(*WholeNumber(*value, 0, 1)));
+        else if (option == "--threshold" && WholeNumber(*value, 0, 255))
+            threshold = *WholeNumber(*value, 0, 255);
+        else if (option == "--font")
+            text.family = QString::fromStdString(*value);
+        else if (option == "--size" && WholeNumber(*value, 1, 256))
+            text.pixelSize = *WholeNumber(*value, 1, 256);
+        else if (option == "--align" && (*value == "left" || *value == "center"))
+            text.alignLeft = *value == "left";
+        else if (option == "--each")
+            each = *value;
+        else
+            return Usage(err);
+    }
+    if (words.positional.size() != (each ? 2u : 3u))
+        return Usage(err);
+    const QString line = QString::fromStdString(words.positional[1]);
+    // Drawn on the picture as the import draws an image: same threshold, same invert.
+    const auto draw = [&](const QString &what, DotGrid &picture, std::string &problem) {
+        GreyImage cells;
+        if (!RenderText(what, text, cells, problem))
+            return false;
+        PutCells(picture, CellsFromPixels(cells, {Fit::Contain, threshold, Dither::None, invert}));
+        return true;
+    };
+    std::string problem;
+    if (!each) {
+        if (!draw(line, grid, problem))
+            return Refused(err, "Cannot draw \"" + words.positional[1] + "\": " + problem + ".");
+        return WriteDrawing(grid, words.positional[2], out, err);
+    }
+    std::error_code made;
+    std::filesystem::create_directories(*each, made);
+    for (const char32_t codePoint : line.toUcs4()) {
+        const QString character = QString::fromUcs4(&codePoint, 1);
+        if (!draw(character, grid, problem))
+            return Refused(err, "Cannot draw \"" + character.toStdString() + "\": " + problem + ".");
+        if (const FileStatus saved = SaveFile(grid, std::filesystem::path(*each) / EachFileName(codePoint)); !saved)
+            return Refused(err, saved.message());
+    }
+    return kExitOk;
+}
+
 int Png(const Words &words, std::istream &in, std::ostream &err)
 {
     if (words.positional.size() != 3)
@@ -393,6 +468,11 @@ int Png(const Words &words, std::istream &in, std::ostream &err)
 
 } // namespace
 
+bool NeedsFonts(const std::vector<std::string> &args)
+{
+    return !args.empty() && args[0] == "text";
+}
+
 int RunCli(const std::vector<std::string> &args, std::istream &in, std::ostream &out, std::ostream &err)
 {
     if (args.size() == 1 && args[0] == "--help") {
@@ -411,6 +491,8 @@ int RunCli(const std::vector<std::string> &args, std::istream &in, std::ostream 
         return Code(*words, in, out, err);
     if (command == "show")
         return Show(*words, in, out, err);
+    if (command == "text")
+        return Text(*words, out, err);
     if (command == "header")
         return Header(args, *words, in, out, err);
     if (command == "send")

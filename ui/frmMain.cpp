@@ -7,6 +7,7 @@
 #include "DrawingFile.h"
 #include "FileDialog.h"
 #include "ImportImageDialog.h"
+#include "InsertTextDialog.h"
 #include "PictureChange.h"
 #include "PictureImage.h"
 #include "SendDialog.h"
@@ -214,6 +215,7 @@ void frmMain::BuildGridMenu()
     }
     m_gridMenu->addSeparator();
     AddGridAction(QStringLiteral("Import Image…"), {}, [this] { OpenImage(); });
+    AddGridAction(QStringLiteral("Insert Text…"), {}, [this] { InsertText(); });
     m_pasteImage =
         AddGridAction(QStringLiteral("Paste Image"), QKeySequence(Qt::CTRL | Qt::Key_V), [this] { PasteImage(); });
     m_pasteImage->setShortcutContext(Qt::WidgetShortcut);
@@ -329,6 +331,16 @@ void frmMain::ImportImage(const GreyImage &image)
     m_importOptions = dialog.Options();
     const DotGrid &picture = dialog.Picture();
     Change(QStringLiteral("Import"), [&picture](DotGrid &grid) { grid.SetAllDots(picture.AllDots()); });
+}
+
+void frmMain::InsertText()
+{
+    CommitStroke();
+    InsertTextDialog dialog(m_grid.nLCDType(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const DotGrid &picture = dialog.Picture();
+    Change(QStringLiteral("Text"), [&picture](DotGrid &grid) { grid.SetAllDots(picture.AllDots()); });
 }
 
 void frmMain::PasteImage()

@@ -64,6 +64,8 @@ public slots:
     void PasteImage();
     // The picture as a C array named "picture"; the code box is left alone.
     void CopyAsCArray();
+    // "Insert Text…": a line of text from a font, previewed; OK makes it one step.
+    void InsertText();
     void SendToModule();
 
 protected:

@@ -13,8 +13,11 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -102,6 +105,7 @@ private slots:
     void importCancelledOrRefusedChangesNothing();
     void pasteAndDropBringImagesAndDrawingsIn();
     void copyAsCArrayLeavesTheCodeBoxAlone();
+    void insertTextPutsTheFontsOwnBitmapOnTheGrid();
     void sendDialogSendsTheBytesSaysWhyNotAndRemembersThePort();
 
 private:
@@ -649,11 +653,11 @@ void frmMainTest::contextMenuListsTheItemsInOrderWithTheirKeys()
     QStringList items;
     for (const QAction *action : menu->actions())
         items << (action->isSeparator() ? QStringLiteral("-") : action->text() + '|' + action->shortcut().toString());
-    QCOMPARE(items,
-             QStringList({"Undo|Ctrl+Z", "Redo|Ctrl+Shift+Z", "-", "Invert|Ctrl+I", "Shift Up|Shift+Up",
-                          "Shift Down|Shift+Down", "Shift Left|Shift+Left", "Shift Right|Shift+Right",
-                          "Flip Horizontally|", "Flip Vertically|", "Rotate Clockwise|", "Rotate Counterclockwise|",
-                          "-", "Import Image…|", "Paste Image|Ctrl+V", "-", "Copy as C Array|", "Send to Module…|"}));
+    QCOMPARE(items, QStringList({"Undo|Ctrl+Z", "Redo|Ctrl+Shift+Z", "-", "Invert|Ctrl+I", "Shift Up|Shift+Up",
+                                 "Shift Down|Shift+Down", "Shift Left|Shift+Left", "Shift Right|Shift+Right",
+                                 "Flip Horizontally|", "Flip Vertically|", "Rotate Clockwise|",
+                                 "Rotate Counterclockwise|", "-", "Import Image…|", "Insert Text…|",
+                                 "Paste Image|Ctrl+V", "-", "Copy as C Array|", "Send to Module…|"}));
     const auto enabled = [&] { return QList<bool>{menu->actions()[0]->isEnabled(), menu->actions()[1]->isEnabled()}; };
     QCOMPARE(enabled(), QList<bool>({false, false}));
     QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(3));
@@ -833,6 +837,40 @@ void frmMainTest::pasteAndDropBringImagesAndDrawingsIn()
     QTRY_VERIFY(window->Grid().IsSet(15)); // top right in the row layout
     QCOMPARE(SetDots(window->Grid()), 1);
     QCOMPARE(history()->count(), 4);
+}
+
+void frmMainTest::insertTextPutsTheFontsOwnBitmapOnTheGrid()
+{
+    // 한 (U+D55C) as /usr/share/unifont/unifont.hex draws it, one row of 16 bits a line.
+    const quint16 glyph[16] = {0x0000, 0x0808, 0x7F08, 0x1C08, 0x2208, 0x220E, 0x2208, 0x1C08,
+                               0x0008, 0x0008, 0x0800, 0x0800, 0x0800, 0x0800, 0x0FF8, 0x0000};
+    QTest::mouseClick(option(1), Qt::LeftButton);
+    bool refused = false;
+    OnNextModal([&](QWidget *modal) {
+        QCOMPARE(modal->windowTitle(), QStringLiteral("Insert Text"));
+        QCOMPARE(modal->findChild<QComboBox *>("font")->currentText(), QStringLiteral("Unifont"));
+        auto *text = modal->findChild<QLineEdit *>("text");
+        // As an input method hands over what was composed.
+        const auto type = [text](const QString &composed) {
+            QInputMethodEvent commit;
+            commit.setCommitString(composed);
+            QApplication::sendEvent(text, &commit);
+        };
+        type(QStringLiteral("😀"));
+        refused = !modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled();
+        text->clear();
+        type(QStringLiteral("한"));
+        QTest::keyClick(text, Qt::Key_Return);
+    });
+    menuAction("Insert Text…")->trigger();
+    QVERIFY(refused); // no glyph for U+1F600 in Unifont
+    for (int row = 0; row < 16; ++row) {
+        for (int column = 0; column < 16; ++column) {
+            const bool set = glyph[row] & (0x8000 >> column);
+            QCOMPARE(window->Grid().IsSet(DotAtCell(LcdType::Row, {column, row})), set);
+        }
+    }
+    QCOMPARE(history()->count(), 2);
 }
 
 void frmMainTest::copyAsCArrayLeavesTheCodeBoxAlone()

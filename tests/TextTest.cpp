@@ -1,0 +1,108 @@
+// Text drawn from Unifont must be the font's own bitmaps, checked against the
+// hex file the font is built from, not against this program's rendering.
+#include "CliRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+
+namespace {
+
+const char *const kUnifontHex = "/usr/share/unifont/unifont.hex";
+
+// The glyph's rows as '#' and '.', 8 or 16 wide, from its line in the hex file.
+std::vector<std::string> Glyph(unsigned codePoint)
+{
+    std::ifstream hex(kUnifontHex);
+    char key[8];
+    std::snprintf(key, sizeof key, "%04X:", codePoint);
+    for (std::string line; std::getline(hex, line);) {
+        if (line.rfind(key, 0) != 0)
+            continue;
+        const std::string bits = line.substr(line.find(':') + 1);
+        const std::size_t digitsPerRow = bits.size() / 16;
+        std::vector<std::string> rows;
+        for (std::size_t row = 0; row < 16; ++row) {
+            const unsigned long value = std::stoul(bits.substr(row * digitsPerRow, digitsPerRow), nullptr, 16);
+            std::string text;
+            for (std::size_t bit = digitsPerRow * 4; bit-- > 0;)
+                text += (value >> bit) & 1 ? '#' : '.';
+            rows.push_back(text);
+        }
+        return rows;
+    }
+    return {};
+}
+
+// What `show` prints for a picture whose rows are these, placed from column `left`.
+std::string Shown(int type, const std::vector<std::vector<std::string>> &glyphs, int left)
+{
+    std::string text = "type " + std::to_string(type) + "\n";
+    for (std::size_t row = 0; row < 16; ++row) {
+        std::string line(static_cast<std::size_t>(left), '.');
+        for (const auto &glyph : glyphs)
+            line += glyph[row];
+        line.resize(16, '.');
+        text += line + "\n";
+    }
+    return text;
+}
+
+std::string ShowText(const std::vector<std::string> &args)
+{
+    TempDir dir;
+    const CliResult drawn = RunCliProcess(args);
+    EXPECT_EQ(drawn.exitCode, 0) << drawn.err;
+    return RunCliProcess({"show", dir.Write("text.Lcd", drawn.out).string()}).out;
+}
+
+} // namespace
+
+TEST(CliText, UnifontGlyphsComeOutDotForDotInBothLayouts)
+{
+    if (!std::ifstream(kUnifontHex))
+        GTEST_SKIP() << kUnifontHex << " is not installed (Debian's unifont package)";
+    for (const int type : {0, 1}) {
+        const std::string t = std::to_string(type);
+        for (const auto &[text, codePoint] : std::map<std::string, unsigned>{{"가", 0xAC00}, {"温", 0x6E29}})
+            EXPECT_EQ(ShowText({"text", text, "-", "--type", t}), Shown(type, {Glyph(codePoint)}, 0)) << text;
+        EXPECT_EQ(ShowText({"text", "Ab", "-", "--type", t}), Shown(type, {Glyph('A'), Glyph('b')}, 0));
+        EXPECT_EQ(ShowText({"text", "A", "-", "--type", t}), Shown(type, {Glyph('A')}, 4)); // centred
+        EXPECT_EQ(ShowText({"text", "A", "-", "--type", t, "--align", "left"}), Shown(type, {Glyph('A')}, 0));
+    }
+    // A wider line is cut at the right edge.
+    EXPECT_EQ(ShowText({"text", "가A", "-"}), Shown(0, {Glyph(0xAC00)}, 0));
+}
+
+TEST(CliText, MissingGlyphsAndUnknownFamiliesAreRefused)
+{
+    TempDir dir;
+    const auto out = dir / "out.Lcd";
+    const CliResult missing = RunCliProcess({"text", "A😀", out.string()});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("has no glyph for U+1F600"), std::string::npos) << missing.err;
+    const CliResult family = RunCliProcess({"text", "A", out.string(), "--font", "No Such Family"});
+    EXPECT_EQ(family.exitCode, 1);
+    EXPECT_NE(family.err.find("--list-fonts"), std::string::npos) << family.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_NE(RunCliProcess({"text", "--list-fonts"}).out.rfind("Unifont\n", 0), std::string::npos);
+}
+
+TEST(CliText, EachCharacterGetsItsOwnFileForAHeader)
+{
+    TempDir dir;
+    const CliResult each = RunCliProcess({"text", "가A", "--each", (dir / "glyphs").string()});
+    ASSERT_EQ(each.exitCode, 0) << each.err;
+    EXPECT_TRUE(std::filesystem::exists(dir / "glyphs" / "U+AC00.Lcd"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "glyphs" / "U+0041.Lcd"));
+    const CliResult header =
+        RunCliProcess({"header", (dir / "glyphs" / "U+AC00.Lcd").string(), (dir / "glyphs" / "U+0041.Lcd").string()});
+    EXPECT_EQ(header.exitCode, 0) << header.err;
+    EXPECT_NE(header.out.find("U_AC00[33]"), std::string::npos);
+    const auto source =
+        dir.Write("glyphs.c", header.out + "int main(void) { return U_AC00[0] + U_0041[0] - 2 * 0xA4; }\n");
+    const std::string compile = "cc -std=c99 -pedantic -Wall -Wextra -Werror -o " + ShellQuote((dir / "g").string())
+                                + " " + ShellQuote(source.string()) + " && " + ShellQuote((dir / "g").string());
+    EXPECT_EQ(std::system(compile.c_str()), 0);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "DotGrid.h"
+
+#include <QDialog>
+
+class PicturePreview;
+class QCheckBox;
+class QComboBox;
+class QDialogButtonBox;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+
+// "Insert Text": one line of text from a font, previewed on the 16 x 16
+// cells in the grid's layout as it is typed.
+class InsertTextDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit InsertTextDialog(tessaldo::LcdType layout, QWidget *parent = nullptr);
+
+    // What the grid becomes on OK.
+    const tessaldo::DotGrid &Picture() const;
+
+private:
+    void Redraw();
+
+    tessaldo::LcdType m_layout;
+    QLineEdit *m_text = nullptr;
+    QComboBox *m_font = nullptr;
+    QSpinBox *m_size = nullptr;
+    QComboBox *m_align = nullptr;
+    QCheckBox *m_invert = nullptr;
+    PicturePreview *m_preview = nullptr;
+    QLabel *m_problem = nullptr;
+    QDialogButtonBox *m_buttons = nullptr;
+};
