@@ -6,9 +6,17 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
+#ifdef _WIN32
+#include "CliCommands.h"
 
-// Runs the command-line tool as a separate process, the way a script would.
+#include <fstream>
+#include <sstream>
+#else
+#include <sys/wait.h>
+#endif
+
+// Runs the command-line tool as a separate process, the way a script would;
+// where there is no shell to start it with, in this process.
 struct CliResult {
     int exitCode = -1;
     std::string out;
@@ -23,6 +31,23 @@ inline std::string ShellQuote(const std::string &word)
     return quoted + "'";
 }
 
+#ifdef _WIN32
+inline CliResult RunCliProcess(const std::vector<std::string> &args, const std::string &stdinFile = "/dev/null")
+{
+    std::ifstream file;
+    std::istringstream nothing;
+    if (stdinFile != "/dev/null")
+        file.open(stdinFile, std::ios::binary);
+    std::ostringstream out;
+    std::ostringstream err;
+    CliResult result;
+    result.exitCode =
+        tessaldo::RunCli(args, stdinFile == "/dev/null" ? static_cast<std::istream &>(nothing) : file, out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+#else
 inline CliResult RunCliProcess(const std::vector<std::string> &args, const std::string &stdinFile = "/dev/null")
 {
     TempDir dir;
@@ -38,3 +63,4 @@ inline CliResult RunCliProcess(const std::vector<std::string> &args, const std::
     result.err = TempDir::Read(dir / "err");
     return result;
 }
+#endif
