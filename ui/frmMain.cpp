@@ -329,8 +329,7 @@ void frmMain::ImportImage(const GreyImage &image)
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_importOptions = dialog.Options();
-    const DotGrid &picture = dialog.Picture();
-    Change(QStringLiteral("Import"), [&picture](DotGrid &grid) { grid.SetAllDots(picture.AllDots()); });
+    TakeDots(QStringLiteral("Import"), dialog.Picture());
 }
 
 void frmMain::InsertText()
@@ -339,8 +338,7 @@ void frmMain::InsertText()
     InsertTextDialog dialog(m_grid.nLCDType(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const DotGrid &picture = dialog.Picture();
-    Change(QStringLiteral("Text"), [&picture](DotGrid &grid) { grid.SetAllDots(picture.AllDots()); });
+    TakeDots(QStringLiteral("Text"), dialog.Picture());
 }
 
 void frmMain::PasteImage()
@@ -400,6 +398,11 @@ void frmMain::Change(const QString &text, const std::function<void(DotGrid &)> &
     if (after == m_grid)
         return; // a step that changes nothing would only make Undo look broken
     m_history->push(new PictureChange(text, m_grid, after, [this](const DotGrid &picture) { ShowPicture(picture); }));
+}
+
+void frmMain::TakeDots(const QString &text, const DotGrid &picture)
+{
+    Change(text, [&picture](DotGrid &grid) { grid.SetAllDots(picture.AllDots()); });
 }
 
 void frmMain::CommitStroke()

@@ -98,6 +98,8 @@ private:
 
     // Every change of the picture goes through here as one step of the history.
     void Change(const QString &text, const std::function<void(tessaldo::DotGrid &)> &edit);
+    // A dialog's picture as one step: its dots, in the grid's own type.
+    void TakeDots(const QString &text, const tessaldo::DotGrid &picture);
     // Ends the drag that is painting, if any, as one step.
     void CommitStroke();
     // Brings the window to `picture`: the type with its option and layout first, then the dots.
