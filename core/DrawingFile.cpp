@@ -92,7 +92,7 @@ DotGrid::Dots DotsFromLine(std::string_view line)
     DotGrid::Dots dots;
     const std::size_t present = std::min(line.size(), dots.size());
     for (std::size_t i = 0; i < present; ++i)
-        dots[i] = static_cast<DotState>(line[i] != kClearChar); // no branch on picture data
+        dots[i] = static_cast<DotState>(line[i] == kSetChar); // no branch on picture data
     std::fill(dots.begin() + static_cast<std::ptrdiff_t>(present), dots.end(), DotState::Set);
     if (line.size() < dots.size())
         dots.back() = DotState::Clear;
@@ -104,6 +104,31 @@ ParsedDrawing Refused(std::string reason)
     return {std::nullopt, std::move(reason)};
 }
 
+// Every file a version of the program ever wrote holds only '0' and '1' on
+// its dot line; anything else among the characters read is some other kind
+// of file, and reading it as dots would pass junk off as a picture.
+std::optional<std::string> NotADrawing(std::string_view line)
+{
+    const std::string_view read = line.substr(0, kDotLineLength);
+    const auto stray = std::find_if(read.begin(), read.end(), [](char c) { return c != kClearChar && c != kSetChar; });
+    if (stray == read.end())
+        return std::nullopt;
+    const auto byte = static_cast<unsigned char>(*stray);
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const std::string shown = byte >= 0x20 && byte < 0x7F
+                                  ? "\"" + std::string(1, *stray) + "\""
+                                  : std::string("the byte 0x") + kHex[byte >> 4] + kHex[byte & 15];
+    return "it is not a drawing file (character " + std::to_string(stray - read.begin() + 1) + " of the dot line is "
+           + shown + "; a drawing holds only 0 and 1)";
+}
+
+ParsedDrawing FromDotLine(std::optional<LcdType> type, std::string_view line)
+{
+    if (std::optional<std::string> problem = NotADrawing(line))
+        return Refused(std::move(*problem));
+    return {Drawing{type, DotsFromLine(line)}, {}};
+}
+
 } // namespace
 
 ParsedDrawing ParseDrawing(std::string_view bytes)
@@ -112,7 +137,7 @@ ParsedDrawing ParseDrawing(std::string_view bytes)
         return Refused("the file is empty");
     const Line first = FirstLine(bytes);
     if (first.text.size() >= kLegacyLineMinLength)
-        return {Drawing{std::nullopt, DotsFromLine(first.text)}, {}};
+        return FromDotLine(std::nullopt, first.text);
 
     const double value = RoundHalfToEven(TypeLineValue(first.text));
     const std::optional<LcdType> type = LcdTypeFromValue(value);
@@ -120,7 +145,7 @@ ParsedDrawing ParseDrawing(std::string_view bytes)
         return Refused("its type line gives " + FormatValue(value) + ", but the LCD type must be 0 or 1");
     if (!first.terminated || first.rest.empty())
         return Refused("the file ends after the type line, before the dot line");
-    return {Drawing{type, DotsFromLine(FirstLine(first.rest).text)}, {}};
+    return FromDotLine(type, FirstLine(first.rest).text);
 }
 
 std::string FormatDrawing(const DotGrid &grid)

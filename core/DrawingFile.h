@@ -12,8 +12,9 @@
 namespace tessaldo {
 
 // The drawing file (.Lcd): a type line (" 0" or " 1") and a dot line with one
-// character per dot, "1" for Clear and anything else for Set, lines ended by
-// CR LF. The legacy form from version 1.0 is the dot line alone.
+// character per dot, "1" for Clear and "0" for Set, lines ended by CR LF; a
+// dot line with any other character is refused. The legacy form from version
+// 1.0 is the dot line alone.
 
 // A first line this long or longer is a legacy dot line, never a type line.
 inline constexpr std::size_t kLegacyLineMinLength = 10;

@@ -149,17 +149,27 @@ TEST(DotLine, MissingCharactersSetDotsUpTo254AndClearDot255)
     EXPECT_EQ(empty.dots[255], DotState::Clear);
 }
 
-TEST(DotLine, OnlyTheCharacterOneIsClearAndExtraCharactersAreIgnored)
+TEST(DotLine, ExtraCharactersAreIgnoredButAStrayOneAmongThoseReadRefusesTheFile)
 {
     std::string line(256, '1');
     line[1] = '0';
-    line[2] = 'x';
-    line[3] = ' ';
-    line[4] = '\0';
     line[255] = '0';
-    const Drawing drawing = Parse(" 0\r\n" + line + std::string(500, '0'));
-    EXPECT_EQ(SetCount(drawing.dots), 5);
+    const Drawing drawing = Parse(" 0\r\n" + line + "x\x89" + std::string(500, '0'));
+    EXPECT_EQ(SetCount(drawing.dots), 2);
     EXPECT_EQ(drawing.dots[255], DotState::Set);
+
+    const std::pair<std::string, std::string> junk[] = {
+        {" 0\r\n" + std::string(40, '1') + "2", "character 41 of the dot line is \"2\""},
+        {"root:x:0:0:root:/root:/bin/bash\n", "character 1 of the dot line is \"r\""},
+        {"\x89PNG\r\n\x1A\n", "character 1 of the dot line is the byte 0x1A"},
+        {" 1\r\n0101 0101\r\n", "character 5 of the dot line is \" \""},
+        {std::string(255, '0') + '\0', "character 256 of the dot line is the byte 0x00"},
+    };
+    for (const auto &[bytes, place] : junk) {
+        const ParsedDrawing parsed = ParseDrawing(bytes);
+        EXPECT_FALSE(parsed.drawing.has_value()) << place;
+        EXPECT_EQ(parsed.reason, "it is not a drawing file (" + place + "; a drawing holds only 0 and 1)");
+    }
 }
 
 TEST(TypeLine, ReadsADecimalNumberAfterBlanksRoundingHalfToEven)
