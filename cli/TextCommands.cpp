@@ -14,40 +14,6 @@
 namespace tessaldo {
 namespace {
 
-constexpr std::string_view kUsageHead = "Usage: tessaldo-cli COMMAND ARGUMENTS\n"
-                                        "\n"
-                                        "Commands:\n";
-constexpr std::string_view kTextCommandsUsage =
-    "  code FILE [--format ccs|c|raw] [--name NAME]\n"
-    "               print the C code that Run makes for the drawing file (.Lcd)\n"
-    "               (ccs, the default); a C array of the 33 bytes the module\n"
-    "               takes, named NAME or after the file (c); or those bytes (raw)\n"
-    "  show FILE    print the picture as the window shows it: a line 'type N',\n"
-    "               then 16 lines of 16 dots, '#' set and '.' clear\n"
-    "               (FILE may be '-' for standard input)\n"
-    "  edit FILE OUT [OPERATION...]\n"
-    "               apply the operations from left to right, as the window's\n"
-    "               context menu does in the file's layout, and write OUT as Save\n"
-    "               does (OUT may be FILE itself, '-' for standard output):\n"
-    "               invert, shift-up, shift-down, shift-left, shift-right,\n"
-    "               flip-h, flip-v, rotate-cw, rotate-ccw\n"
-    "  header FILE... [--output OUT.h]\n"
-    "               one C header with an array for each drawing file, written to\n"
-    "               OUT.h or standard output; names that clash refuse it\n";
-constexpr std::string_view kUsageTail = "  --help       print this text\n"
-                                        "  --version    print the program's name and version\n"
-                                        "\n"
-                                        "Exit status: 0 done, 1 a file was refused, 2 wrong usage.\n";
-
-bool TakesValue(std::string_view option)
-{
-    for (const std::string_view valued : {"--type", "--threshold", "--scale", "--fit", "--dither", "--format", "--name",
-                                          "--output", "--port", "--baud", "--font", "--size", "--align", "--each"}) {
-        if (option == valued)
-            return true;
-    }
-    return false;
-}
 // Standard input gets the same reading as a file: only the start counts.
 // The rest is read and dropped so that the program writing into the pipe
 // is not cut off.
@@ -78,42 +44,40 @@ std::string ArrayName(const std::string &file)
 {
     return file == kStandardStream ? "picture" : NameFromFileName(std::filesystem::path(file));
 }
-int Code(const Words &words, std::istream &in, std::ostream &out, std::ostream &err)
+std::string NameValue(const Arguments &arguments, const std::string &fallback)
 {
-    if (words.positional.size() != 2)
-        return Usage(err);
-    const std::string &file = words.positional[1];
-    CodeFormat format = CodeFormat::Ccs;
-    std::string name = ArrayName(file);
-    for (const auto &[option, value] : words.options) {
-        if (option == "--format" && CodeFormatFromName(*value))
-            format = *CodeFormatFromName(*value);
-        else if (option == "--name" && IsUsableName(*value))
-            name = *value;
-        else
-            return Usage(err);
-    }
+    const std::optional<std::string> name = arguments.Value("--name");
+    if (name && !IsUsableName(*name))
+        throw UsageError("--name must be a C identifier that is no keyword of C or C++, not '" + *name + "'");
+    return name.value_or(fallback);
+}
+int Code(const Arguments &arguments, Streams &streams)
+{
+    arguments.ExpectOperands({"FILE"});
+    const std::string &file = arguments.operands[1];
+    const CodeFormat format = ChoiceValue<CodeFormat>("--format", arguments.Value("--format").value_or("ccs"),
+                                                      CodeFormatFromName, "ccs, c or raw");
+    const std::string name = NameValue(arguments, ArrayName(file));
     DotGrid grid;
-    if (const FileStatus loaded = LoadFresh(file, in, grid); !loaded)
-        return Refused(err, loaded.message());
+    if (const FileStatus loaded = LoadFresh(file, streams.in, grid); !loaded)
+        return Refused(streams.err, loaded.message());
     if (format == CodeFormat::Ccs) {
-        out << LCDtoCODE(grid) << "\r\n";
+        streams.out << LCDtoCODE(grid) << "\r\n";
     } else if (format == CodeFormat::C) {
-        out << CArray({grid, name, file == kStandardStream ? "" : file});
+        streams.out << CArray({grid, name, file == kStandardStream ? "" : file});
     } else {
         const ModuleBytes bytes = PictureModuleBytes(grid);
-        out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        streams.out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
     return kExitOk;
 }
-int Show(const Words &words, std::istream &in, std::ostream &out, std::ostream &err)
+int Show(const Arguments &arguments, Streams &streams)
 {
-    if (words.positional.size() != 2 || !words.options.empty())
-        return Usage(err);
+    arguments.ExpectOperands({"FILE"});
     DotGrid grid;
-    if (const FileStatus loaded = LoadFresh(words.positional[1], in, grid); !loaded)
-        return Refused(err, loaded.message());
-    PrintPicture(grid, out);
+    if (const FileStatus loaded = LoadFresh(arguments.operands[1], streams.in, grid); !loaded)
+        return Refused(streams.err, loaded.message());
+    PrintPicture(grid, streams.out);
     return kExitOk;
 }
 std::string CommandLine(const std::vector<std::string> &args)
@@ -123,31 +87,24 @@ std::string CommandLine(const std::vector<std::string> &args)
         line += " " + arg;
     return line;
 }
-int Header(const std::vector<std::string> &args, const Words &words, std::istream &in, std::ostream &out,
-           std::ostream &err)
+int Header(const Arguments &arguments, Streams &streams)
 {
-    std::optional<std::string> output;
-    for (const auto &[option, value] : words.options) {
-        if (option != "--output" || output)
-            return Usage(err);
-        output = *value;
-    }
-    if (words.positional.size() < 2)
-        return Usage(err);
+    arguments.ExpectSomeOperands("FILE");
+    const std::optional<std::string> output = arguments.Value("--output");
     // Every file is read and every clash found before anything is written.
     std::vector<NamedPicture> pictures;
     bool refused = false;
-    for (auto file = words.positional.begin() + 1; file != words.positional.end(); ++file) {
+    for (auto file = arguments.operands.begin() + 1; file != arguments.operands.end(); ++file) {
         NamedPicture picture{DotGrid{}, ArrayName(*file), *file == kStandardStream ? "" : *file};
-        if (const FileStatus loaded = LoadFresh(*file, in, picture.grid); !loaded) {
-            err << loaded.message() << '\n';
+        if (const FileStatus loaded = LoadFresh(*file, streams.in, picture.grid); !loaded) {
+            streams.err << loaded.message() << '\n';
             refused = true;
             continue;
         }
         for (const NamedPicture &earlier : pictures) {
             if (earlier.name == picture.name) {
-                err << "Cannot make the header: \"" << earlier.source << "\" and \"" << *file
-                    << "\" both give the array name " << picture.name << ".\n";
+                streams.err << "Cannot make the header: \"" << earlier.source << "\" and \"" << *file
+                            << "\" both give the array name " << picture.name << ".\n";
                 refused = true;
             }
         }
@@ -156,78 +113,77 @@ int Header(const std::vector<std::string> &args, const Words &words, std::istrea
     if (refused)
         return kExitRefused;
     if (!output) {
-        out << CHeader(pictures, CommandLine(args), "tessaldo_pictures.h");
+        streams.out << CHeader(pictures, CommandLine(arguments.all), "tessaldo_pictures.h");
         return kExitOk;
     }
     const std::string text =
-        CHeader(pictures, CommandLine(args), DisplayPath(std::filesystem::path(*output).filename()));
+        CHeader(pictures, CommandLine(arguments.all), DisplayPath(std::filesystem::path(*output).filename()));
     const FileStatus saved = WriteFileAtomically(*output, text);
-    return saved ? kExitOk : Refused(err, saved.message());
+    return saved ? kExitOk : Refused(streams.err, saved.message());
 }
-int Edit(const Words &words, std::istream &in, std::ostream &out, std::ostream &err)
+int Edit(const Arguments &arguments, Streams &streams)
 {
-    if (words.positional.size() < 3 || !words.options.empty())
-        return Usage(err);
+    if (arguments.operands.size() < 3)
+        arguments.ExpectOperands({"FILE", "OUT"});
     std::vector<Transform> transforms;
-    for (auto word = words.positional.begin() + 3; word != words.positional.end(); ++word) {
+    for (auto word = arguments.operands.begin() + 3; word != arguments.operands.end(); ++word) {
         const std::optional<Transform> transform = TransformFromName(*word);
         if (!transform)
-            return Usage(err);
+            throw UsageError("unknown operation '" + *word
+                             + "' (invert, shift-up, shift-down, shift-left, shift-right, flip-h, flip-v, "
+                               "rotate-cw, rotate-ccw)");
         transforms.push_back(*transform);
     }
     DotGrid grid;
-    if (const FileStatus loaded = LoadFresh(words.positional[1], in, grid); !loaded)
-        return Refused(err, loaded.message());
+    if (const FileStatus loaded = LoadFresh(arguments.operands[1], streams.in, grid); !loaded)
+        return Refused(streams.err, loaded.message());
     for (const Transform transform : transforms)
         ApplyTransform(grid, transform);
-    return WriteDrawing(grid, words.positional[2], out, err);
+    return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
 }
+
+const Command kTextCommands[] = {
+    {"code",
+     "FILE [--format ccs|c|raw] [--name NAME]",
+     "               print the C code that Run makes for the drawing file (.Lcd)\n"
+     "               (ccs, the default); a C array of the 33 bytes the module\n"
+     "               takes, named NAME or after the file (c); or those bytes (raw)\n",
+     {{"--format"}, {"--name"}},
+     Code,
+     "FILE"},
+    {"show",
+     "FILE",
+     "               print the picture as the window shows it: a line 'type N',\n"
+     "               then 16 lines of 16 dots, '#' set and '.' clear\n",
+     {},
+     Show,
+     "FILE"},
+    {"edit",
+     "FILE OUT [OPERATION...]",
+     "               apply the operations from left to right, as the window's\n"
+     "               context menu does in the file's layout, and write OUT as Save\n"
+     "               does (OUT may be FILE itself): invert, shift-up, shift-down,\n"
+     "               shift-left, shift-right, flip-h, flip-v, rotate-cw, rotate-ccw\n",
+     {},
+     Edit,
+     "FILE",
+     true},
+    {"header",
+     "FILE... [--output OUT.h]",
+     "               one C header with an array for each drawing file, written to\n"
+     "               OUT.h or standard output; names that clash refuse it\n",
+     {{"--output"}},
+     Header,
+     "FILE"},
+};
+
 } // namespace
 
-std::string UsageText()
+std::span<const Command> TextCommands()
 {
-    return std::string(kUsageHead) + std::string(kTextCommandsUsage) + std::string(ExtraCommandsUsage())
-           + std::string(kUsageTail);
+    return kTextCommands;
 }
 
-std::optional<Words> SplitWords(const std::vector<std::string> &args)
-{
-    Words words;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (!args[i].starts_with("--")) {
-            words.positional.push_back(args[i]);
-            continue;
-        }
-        if (!TakesValue(args[i])) {
-            words.options.emplace_back(args[i], std::nullopt);
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return std::nullopt;
-        words.options.emplace_back(args[i], args[i + 1]);
-        ++i;
-    }
-    return words;
-}
-std::optional<int> WholeNumber(const std::string &text, int low, int high)
-{
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || value < low || value > high)
-        return std::nullopt;
-    return value;
-}
-int Usage(std::ostream &err)
-{
-    err << UsageText();
-    return kExitUsage;
-}
-
-int Refused(std::ostream &err, const std::string &message)
-{
-    err << message << '\n';
-    return kExitRefused;
-}
 FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid)
 {
     Drawing drawing;
@@ -246,30 +202,10 @@ int WriteDrawing(const DotGrid &grid, const std::string &outPath, std::ostream &
     const FileStatus saved = SaveFile(grid, outPath);
     return saved ? kExitOk : Refused(err, saved.message());
 }
-std::optional<int> RunTextCommand(const std::vector<std::string> &args, std::istream &in, std::ostream &out,
-                                  std::ostream &err)
+void ApplyTypeOption(const Arguments &arguments, DotGrid &grid)
 {
-    if (args.size() == 1 && args[0] == "--help") {
-        out << UsageText();
-        return kExitOk;
-    }
-    if (args.size() == 1 && args[0] == "--version") {
-        out << "tessaldo-cli 1.1\n";
-        return kExitOk;
-    }
-    const std::optional<Words> words = SplitWords(args);
-    if (!words || words->positional.empty())
-        return Usage(err);
-    const std::string &command = words->positional[0];
-    if (command == "code")
-        return Code(*words, in, out, err);
-    if (command == "show")
-        return Show(*words, in, out, err);
-    if (command == "edit")
-        return Edit(*words, in, out, err);
-    if (command == "header")
-        return Header(args, *words, in, out, err);
-    return std::nullopt;
+    if (const std::optional<std::string> type = arguments.Value("--type"))
+        grid.SetLCDType(static_cast<LcdType>(NumberValue("--type", *type, 0, 1)));
 }
 
 } // namespace tessaldo

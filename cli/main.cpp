@@ -1,4 +1,4 @@
-#include "CliCommands.h"
+#include "CommandLine.h"
 
 #include <iostream>
 #include <string>
@@ -17,5 +17,5 @@ int main(int argc, char *argv[])
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return tessaldo::RunCli(args, std::cin, std::cout, std::cerr);
+    return tessaldo::RunCli(tessaldo::ToolCommands(), args, std::cin, std::cout, std::cerr);
 }

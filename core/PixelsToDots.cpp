@@ -109,6 +109,17 @@ ScreenCells Ordered(const CellGreys &greys, int threshold)
     return cells;
 }
 
+// Each dot takes what `state` makes of the cell the grid's layout shows it in, or keeps its own.
+template <typename State> void ForEachCell(DotGrid &grid, const ScreenCells &cells, State state)
+{
+    for (int row = 0; row < kGridSide; ++row) {
+        for (int column = 0; column < kGridSide; ++column) {
+            const int dot = DotAtCell(grid.nLCDType(), {column, row});
+            grid.SetDot(dot, std::optional<DotState>(state(cells[CellIndex(column, row)])).value_or(grid.State(dot)));
+        }
+    }
+}
+
 } // namespace
 
 CellGreys ResampleToCells(const GreyImage &image, Fit fit)
@@ -186,12 +197,12 @@ ScreenCells CellsFromPixels(const GreyImage &image, const DotOptions &options)
 
 void PutCells(DotGrid &grid, const ScreenCells &cells)
 {
-    for (int row = 0; row < kGridSide; ++row) {
-        for (int column = 0; column < kGridSide; ++column) {
-            const bool set = cells[CellIndex(column, row)];
-            grid.SetDot(DotAtCell(grid.nLCDType(), {column, row}), set ? DotState::Set : DotState::Clear);
-        }
-    }
+    ForEachCell(grid, cells, [](bool set) { return set ? DotState::Set : DotState::Clear; });
+}
+
+void AddCells(DotGrid &grid, const ScreenCells &cells)
+{
+    ForEachCell(grid, cells, [](bool set) { return set ? std::optional(DotState::Set) : std::nullopt; });
 }
 
 std::optional<Fit> FitFromName(std::string_view name)

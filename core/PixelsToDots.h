@@ -45,6 +45,8 @@ ScreenCells CellsFromPixels(const GreyImage &image, const DotOptions &options);
 
 // Sets each dot from the cell where the grid's layout shows it.
 void PutCells(DotGrid &grid, const ScreenCells &cells);
+// Sets the dots of the set cells and leaves the others as they are.
+void AddCells(DotGrid &grid, const ScreenCells &cells);
 
 // The names the command line uses: "contain", "floyd-steinberg", ...
 std::optional<Fit> FitFromName(std::string_view name);

@@ -11,6 +11,9 @@
 namespace tessaldo {
 namespace {
 
+// The widest and tallest line drawn whole to find out whether it is cut.
+constexpr int kMaxTextCanvas = 4096;
+
 std::string CodePointName(char32_t codePoint)
 {
     return QStringLiteral("U+%1").arg(static_cast<uint>(codePoint), 4, 16, QLatin1Char('0')).toUpper().toStdString();
@@ -26,6 +29,19 @@ QString InstalledFamily(const QString &family)
     return {};
 }
 
+// Whether any pixel outside `shown` is dark enough to have been a set dot.
+bool InkOutside(const QImage &image, const QRect &shown, int threshold)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (!shown.contains(x, y) && qGray(line[x]) < threshold)
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 QStringList TextFamilies()
@@ -39,7 +55,8 @@ QStringList TextFamilies()
     return families;
 }
 
-bool RenderText(const QString &text, const TextOptions &options, GreyImage &cells, std::string &error)
+bool RenderText(const QString &text, const TextOptions &options, GreyImage &cells, TextExtent &extent,
+                std::string &error)
 {
     const QString family = InstalledFamily(options.family);
     if (family.isEmpty()) {
@@ -69,19 +86,46 @@ bool RenderText(const QString &text, const TextOptions &options, GreyImage &cell
         }
     }
 
-    QImage image(kGridSide, kGridSide, QImage::Format_RGB32);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(text);
+    const QPoint origin((options.alignLeft ? 0 : (kGridSide - width) / 2) + options.offsetX, options.offsetY);
+    // The whole line is drawn, so that what falls outside the grid can be
+    // told from blank space; a line too long to draw whole is cut anyway.
+    const QRect grid(0, 0, kGridSide, kGridSide);
+    QRect canvas = grid.united(QRect(origin, QSize(width, metrics.height())));
+    const bool drawnWhole = canvas.width() <= kMaxTextCanvas && canvas.height() <= kMaxTextCanvas;
+    if (!drawnWhole)
+        canvas = grid;
+    QImage image(canvas.size(), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing, !pixelExact);
     painter.setFont(font);
     painter.setPen(Qt::black);
-    const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(text);
-    const int left = options.alignLeft || width >= kGridSide ? 0 : (kGridSide - width) / 2;
-    painter.drawText(QPoint(left, metrics.ascent()), text);
+    painter.drawText(origin - canvas.topLeft() + QPoint(0, metrics.ascent()), text);
     painter.end();
-    cells = GreyFromImage(image);
+    const QRect shown = grid.translated(-canvas.topLeft());
+    extent = {width, !drawnWhole || InkOutside(image, shown, options.threshold)};
+    cells = GreyFromImage(image.copy(shown));
     return true;
+}
+
+bool PutText(DotGrid &picture, const QString &text, const TextOptions &options, TextExtent &extent, std::string &error)
+{
+    GreyImage cells;
+    if (!RenderText(text, options, cells, extent, error))
+        return false;
+    const ScreenCells dots = CellsFromPixels(cells, {Fit::Contain, options.threshold, Dither::None, options.invert});
+    if (options.onto)
+        AddCells(picture, dots);
+    else
+        PutCells(picture, dots);
+    return true;
+}
+
+std::string CutNote(const TextExtent &extent)
+{
+    return "is " + std::to_string(extent.width) + " dots wide and does not fit the 16 x 16 picture, so it is cut";
 }
 
 } // namespace tessaldo

@@ -130,6 +130,7 @@ TEST(CliSend, TheModuleGetsExactlyTheBytesRawAndBadPortsAreNamed)
     ASSERT_TRUE(SaveFile(grid, file).ok());
     const CliResult sent = RunCliProcess({"send", file.string(), "--port", slaveName, "--baud", "115200"});
     EXPECT_EQ(sent.exitCode, 0) << sent.err;
+    EXPECT_EQ(sent.err, "") << "no toolkit message may reach the user";
     std::string received;
     pollfd ready{master, POLLIN, 0};
     while (received.size() < 40 && poll(&ready, 1, 200) > 0) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #ifdef _WIN32
-#include "CliCommands.h"
+#include "CommandLine.h"
 
 #include <fstream>
 #include <sstream>
@@ -42,7 +42,8 @@ inline CliResult RunCliProcess(const std::vector<std::string> &args, const std::
     std::ostringstream err;
     CliResult result;
     result.exitCode =
-        tessaldo::RunCli(args, stdinFile == "/dev/null" ? static_cast<std::istream &>(nothing) : file, out, err);
+        tessaldo::RunCli(tessaldo::ToolCommands(), args,
+                         stdinFile == "/dev/null" ? static_cast<std::istream &>(nothing) : file, out, err);
     result.out = out.str();
     result.err = err.str();
     return result;

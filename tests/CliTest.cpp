@@ -89,24 +89,49 @@ TEST(CliErrors, RefusedFilePrintsTheReasonOnStandardErrorOnly)
     EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos);
 }
 
-TEST(CliErrors, WrongUsageGivesUsageOnStandardErrorAndStatusTwo)
+TEST(CliErrors, WrongUsageNamesTheProblemInOneLineAndExitsTwo)
 {
-    const std::vector<std::vector<std::string>> wrong = {
-        {}, {"code"}, {"draw", "x.Lcd"}, {"code", "a.Lcd", "b.Lcd"}, {"--help", "code"}};
-    for (const auto &args : wrong) {
+    TempDir dir;
+    const auto file = dir.Write("a.Lcd", " 0\r\n1");
+    const std::string f = file.string();
+    const std::pair<std::vector<std::string>, std::string> wrong[] = {
+        {{}, "tessaldo-cli: missing command"},
+        {{"--bogus"}, "tessaldo-cli: unknown option '--bogus'"},
+        {{"draw", f}, "tessaldo-cli: unknown command 'draw'"},
+        {{"--help", "code"}, "tessaldo-cli: unexpected argument 'code'"},
+        {{"code"}, "tessaldo-cli code: missing FILE"},
+        {{"code", f, f}, "tessaldo-cli code: unexpected argument '" + f + "'"},
+        {{"code", f, "--format"}, "tessaldo-cli code: option '--format' needs a value"},
+        {{"code", f, "--format", "hex"}, "tessaldo-cli code: --format must be ccs, c or raw, not 'hex'"},
+        {{"code", f, "--name", "a", "--name", "b"}, "tessaldo-cli code: option '--name' is given twice"},
+        {{"show", f, "--invert"}, "tessaldo-cli show: unknown option '--invert'"},
+        {{"edit", f, f, "invert", "spin"},
+         "tessaldo-cli edit: unknown operation 'spin' (invert, shift-up, shift-down, shift-left, shift-right, "
+         "flip-h, flip-v, rotate-cw, rotate-ccw)"},
+        {{"header"}, "tessaldo-cli header: missing FILE"},
+    };
+    for (const auto &[args, problem] : wrong) {
         const CliResult result = RunCliProcess(args);
         EXPECT_EQ(result.exitCode, 2);
         EXPECT_EQ(result.out, "");
-        EXPECT_EQ(result.err.rfind("Usage: tessaldo-cli", 0), 0u);
+        EXPECT_EQ(result.err, problem + "\nTry 'tessaldo-cli --help'.\n");
     }
 }
 
-TEST(CliHelp, PrintsUsageOnStandardOutput)
+TEST(CliHelp, PrintsUsageOnStandardOutputForEitherSpellingAndPerCommand)
 {
-    const CliResult result = RunCliProcess({"--help"});
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out.rfind("Usage: tessaldo-cli", 0), 0u);
-    EXPECT_EQ(result.err, "");
+    for (const char *help : {"--help", "-h"}) {
+        const CliResult result = RunCliProcess({help});
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(result.out.rfind("Usage: tessaldo-cli", 0), 0u);
+        EXPECT_NE(result.out.find("A '-' for FILE reads the drawing from standard input (code, show, edit, header"),
+                  std::string::npos);
+        EXPECT_EQ(result.err, "");
+    }
+    EXPECT_EQ(RunCliProcess({"show", "-h"}).out, "Usage:\n  show FILE\n"
+                                                 "               print the picture as the window shows it: a line "
+                                                 "'type N',\n               then 16 lines of 16 dots, '#' set and "
+                                                 "'.' clear\n");
 }
 
 TEST(CliStandardInput, DashReadsTheDrawingFromStandardInput)
@@ -161,7 +186,6 @@ TEST(CliEdit, WrongOperationOrRefusedFileWritesNothing)
     const auto out = dir.Write("out.Lcd", "untouched");
     const CliResult unknown = RunCliProcess({"edit", good.string(), out.string(), "invert", "rotate"});
     EXPECT_EQ(unknown.exitCode, 2);
-    EXPECT_EQ(unknown.err.rfind("Usage: tessaldo-cli", 0), 0u);
     const auto bad = dir.Write("bad.Lcd", " 3\r\n");
     const CliResult refused = RunCliProcess({"edit", bad.string(), out.string(), "invert"});
     EXPECT_EQ(refused.exitCode, 1);

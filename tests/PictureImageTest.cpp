@@ -209,23 +209,27 @@ TEST(ImageImportErrors, HostileOrBrokenFilesAreRefusedWithTheReasonAndWriteNothi
                          "can be imported.\n");
 }
 
-TEST(ImageCommandUsage, BadOptionValuesAreUsageErrors)
+TEST(ImageCommandUsage, BadOptionValuesNameTheOptionAndWhatItTakes)
 {
-    const std::vector<std::vector<std::string>> wrong = {
-        {"import", "a.png", "b.Lcd", "--type", "2"},
-        {"import", "a.png", "b.Lcd", "--threshold", "256"},
-        {"import", "a.png", "b.Lcd", "--threshold", "12x"},
-        {"import", "a.png", "b.Lcd", "--type"},
-        {"import", "a.png", "b.Lcd", "--fit", "fill"},
-        {"import", "a.png", "b.Lcd", "--dither", "random"},
-        {"import", "a.png", "b.Lcd", "--scale", "2"},
-        {"png", "a.Lcd", "b.png", "--scale", "0"},
-        {"png", "a.Lcd", "b.png", "--scale", "65"},
-        {"png", "a.Lcd"},
-        {"code", "a.Lcd", "--invert"},
+    const std::pair<std::vector<std::string>, std::string> wrong[] = {
+        {{"import", "a.png", "b.Lcd", "--type", "2"}, "import: --type must be 0 or 1, not 2"},
+        {{"import", "a.png", "b.Lcd", "--threshold", "300"}, "import: --threshold must be 0 to 255, not 300"},
+        {{"import", "a.png", "b.Lcd", "--threshold", "12x"}, "import: --threshold must be 0 to 255, not '12x'"},
+        {{"import", "a.png", "b.Lcd", "--fit", "fill"}, "import: --fit must be contain, cover or stretch, not 'fill'"},
+        {{"import", "a.png", "b.Lcd", "--scale", "2"}, "import: unknown option '--scale'"},
+        {{"png", "a.Lcd", "b.png", "--scale", "0"}, "png: --scale must be 1 to 64, not 0"},
+        {{"png", "a.Lcd"}, "png: missing OUT.png"},
+        {{"send", "a.Lcd"}, "send: missing --port DEVICE"},
+        {{"send", "a.Lcd", "--port", "p", "--baud", "300"},
+         "send: --baud must be 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200, not 300"},
+        {{"text", "A", "b.Lcd", "--offset", "1;2"}, "text: --offset must be X,Y, whole dots from -16 to 16, not '1;2'"},
+        {{"text", "A", "b.Lcd", "--align", "right"}, "text: --align must be center or left, not 'right'"},
     };
-    for (const auto &args : wrong)
-        EXPECT_EQ(RunCliProcess(args).exitCode, 2) << args[0] << " " << args.back();
+    for (const auto &[args, problem] : wrong) {
+        const CliResult result = RunCliProcess(args);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_EQ(result.err, "tessaldo-cli " + problem + "\nTry 'tessaldo-cli --help'.\n");
+    }
 }
 
 TEST(ImageExportErrors, UnwritableTargetIsRefused)

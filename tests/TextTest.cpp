@@ -35,25 +35,34 @@ std::vector<std::string> Glyph(unsigned codePoint)
     return {};
 }
 
-// What `show` prints for a picture whose rows are these, placed from column `left`.
-std::string Shown(int type, const std::vector<std::vector<std::string>> &glyphs, int left)
+// What `show` prints for a picture whose rows are these, placed from column
+// `left` and row `top`, over the rows `under` (a clear picture if none).
+std::string Shown(int type, const std::vector<std::vector<std::string>> &glyphs, int left, int top = 0,
+                  std::vector<std::string> under = {})
 {
-    std::string text = "type " + std::to_string(type) + "\n";
-    for (std::size_t row = 0; row < 16; ++row) {
-        std::string line(static_cast<std::size_t>(left), '.');
+    under.resize(16, std::string(16, '.'));
+    for (int row = 0; row < 16; ++row) {
+        std::string line;
         for (const auto &glyph : glyphs)
-            line += glyph[row];
-        line.resize(16, '.');
-        text += line + "\n";
+            line += glyph[static_cast<std::size_t>(row)];
+        for (int i = 0; i < static_cast<int>(line.size()); ++i) {
+            const int column = left + i;
+            if (column >= 0 && column < 16 && row + top < 16 && line[static_cast<std::size_t>(i)] == '#')
+                under[static_cast<std::size_t>(row + top)][static_cast<std::size_t>(column)] = '#';
+        }
     }
+    std::string text = "type " + std::to_string(type) + "\n";
+    for (const std::string &line : under)
+        text += line + "\n";
     return text;
 }
 
-std::string ShowText(const std::vector<std::string> &args)
+std::string ShowText(const std::vector<std::string> &args, const std::string &expectedErr = "")
 {
     TempDir dir;
     const CliResult drawn = RunCliProcess(args);
     EXPECT_EQ(drawn.exitCode, 0) << drawn.err;
+    EXPECT_EQ(drawn.err, expectedErr);
     return RunCliProcess({"show", dir.Write("text.Lcd", drawn.out).string()}).out;
 }
 
@@ -71,8 +80,31 @@ TEST(CliText, UnifontGlyphsComeOutDotForDotInBothLayouts)
         EXPECT_EQ(ShowText({"text", "A", "-", "--type", t}), Shown(type, {Glyph('A')}, 4)); // centred
         EXPECT_EQ(ShowText({"text", "A", "-", "--type", t, "--align", "left"}), Shown(type, {Glyph('A')}, 0));
     }
-    // A wider line is cut at the right edge.
-    EXPECT_EQ(ShowText({"text", "가A", "-"}), Shown(0, {Glyph(0xAC00)}, 0));
+    // A wider line stays centred, cut on both sides, and the user is told.
+    EXPECT_EQ(ShowText({"text", "Hello", "-"},
+                       "The text \"Hello\" is 40 dots wide and does not fit the 16 x 16 picture, so it is cut.\n"),
+              Shown(0, {Glyph('H'), Glyph('e'), Glyph('l'), Glyph('l'), Glyph('o')}, -12));
+    EXPECT_EQ(ShowText({"text", "가A", "-", "--align", "left"},
+                       "The text \"가A\" is 24 dots wide and does not fit the 16 x 16 picture, so it is cut.\n"),
+              Shown(0, {Glyph(0xAC00)}, 0));
+}
+
+TEST(CliText, OntoSetsTheTextsDotsOverAPictureAndOffsetMovesItByWholeDots)
+{
+    if (!std::ifstream(kUnifontHex))
+        GTEST_SKIP() << kUnifontHex << " is not installed (Debian's unifont package)";
+    TempDir dir;
+    // A row-layout picture with its top row set.
+    const auto base = dir.Write("base.Lcd", " 1\r\n" + std::string(256, '1'));
+    const auto topRow = dir / "top.Lcd";
+    std::vector<std::string> edit = {"edit", base.string(), topRow.string(), "invert"};
+    edit.resize(edit.size() + 15, "shift-up");
+    ASSERT_EQ(RunCliProcess(edit).exitCode, 0);
+    EXPECT_EQ(ShowText({"text", "A", "-", "--onto", topRow.string(), "--align", "left", "--offset", "3,1"}),
+              Shown(1, {Glyph('A')}, 3, 1, {std::string(16, '#')}));
+    EXPECT_EQ(ShowText({"text", "A", "-", "--align", "left", "--offset", "-2,0"},
+                       "The text \"A\" is 8 dots wide and does not fit the 16 x 16 picture, so it is cut.\n"),
+              Shown(0, {Glyph('A')}, -2));
 }
 
 TEST(CliText, MissingGlyphsAndUnknownFamiliesAreRefused)

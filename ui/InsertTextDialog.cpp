@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,12 +17,27 @@
 
 using namespace tessaldo;
 
-InsertTextDialog::InsertTextDialog(LcdType layout, QWidget *parent) : QDialog(parent), m_layout(layout)
+namespace {
+
+QSpinBox *OffsetBox(const QString &name, const QString &prefix, QWidget *parent)
+{
+    auto *box = new QSpinBox(parent);
+    box->setObjectName(name);
+    box->setRange(-kGridSide, kGridSide);
+    box->setPrefix(prefix);
+    return box;
+}
+
+} // namespace
+
+InsertTextDialog::InsertTextDialog(const DotGrid &picture, QWidget *parent) : QDialog(parent), m_under(picture)
 {
     setWindowTitle(QStringLiteral("Insert Text"));
 
     m_preview = new PicturePreview(this);
     m_preview->setObjectName(QStringLiteral("preview"));
+    m_preview->SetNudgeable(true);
+    m_preview->setToolTip(QStringLiteral("Arrow keys move the text by one dot"));
     m_text = new QLineEdit(this);
     m_text->setObjectName(QStringLiteral("text"));
     m_text->setPlaceholderText(QStringLiteral("가, 한, 温, A1 ..."));
@@ -38,6 +54,17 @@ InsertTextDialog::InsertTextDialog(LcdType layout, QWidget *parent) : QDialog(pa
     m_align->addItems({QStringLiteral("Centre"), QStringLiteral("Left")});
     m_invert = new QCheckBox(QStringLiteral("Invert"), this);
     m_invert->setObjectName(QStringLiteral("invert"));
+    m_placement = new QComboBox(this);
+    m_placement->setObjectName(QStringLiteral("placement"));
+    m_placement->addItems({QStringLiteral("Replace the picture"), QStringLiteral("Onto the picture")});
+    m_offsetX = OffsetBox(QStringLiteral("offsetX"), QStringLiteral("right "), this);
+    m_offsetY = OffsetBox(QStringLiteral("offsetY"), QStringLiteral("down "), this);
+    auto *offset = new QHBoxLayout;
+    offset->addWidget(m_offsetX);
+    offset->addWidget(m_offsetY);
+    m_width = new QLabel(this);
+    m_width->setObjectName(QStringLiteral("width"));
+    m_width->setWordWrap(true);
     m_problem = new QLabel(this);
     m_problem->setObjectName(QStringLiteral("problem"));
     m_problem->setWordWrap(true);
@@ -51,9 +78,12 @@ InsertTextDialog::InsertTextDialog(LcdType layout, QWidget *parent) : QDialog(pa
     form->addRow(QStringLiteral("Size:"), m_size);
     form->addRow(QStringLiteral("Alignment:"), m_align);
     form->addRow(QString(), m_invert);
+    form->addRow(QStringLiteral("Placement:"), m_placement);
+    form->addRow(QStringLiteral("Offset (dots):"), offset);
     auto *box = new QVBoxLayout(this);
     box->addWidget(m_preview, 0, Qt::AlignHCenter);
     box->addLayout(form);
+    box->addWidget(m_width);
     box->addWidget(m_problem);
     box->addWidget(m_buttons);
     box->setSizeConstraint(QLayout::SetFixedSize);
@@ -63,6 +93,10 @@ InsertTextDialog::InsertTextDialog(LcdType layout, QWidget *parent) : QDialog(pa
     connect(m_size, &QSpinBox::valueChanged, this, &InsertTextDialog::Redraw);
     connect(m_align, &QComboBox::currentIndexChanged, this, &InsertTextDialog::Redraw);
     connect(m_invert, &QCheckBox::toggled, this, &InsertTextDialog::Redraw);
+    connect(m_placement, &QComboBox::currentIndexChanged, this, &InsertTextDialog::Redraw);
+    connect(m_offsetX, &QSpinBox::valueChanged, this, &InsertTextDialog::Redraw);
+    connect(m_offsetY, &QSpinBox::valueChanged, this, &InsertTextDialog::Redraw);
+    connect(m_preview, &PicturePreview::Nudged, this, &InsertTextDialog::Nudge);
     Redraw();
 }
 
@@ -73,18 +107,32 @@ const DotGrid &InsertTextDialog::Picture() const
 
 void InsertTextDialog::Redraw()
 {
-    const TextOptions options{m_font->currentText(), m_size->value(), m_align->currentIndex() == 1};
-    GreyImage cells;
+    TextOptions options;
+    options.family = m_font->currentText();
+    options.pixelSize = m_size->value();
+    options.alignLeft = m_align->currentIndex() == 1;
+    options.invert = m_invert->isChecked();
+    options.offsetX = m_offsetX->value();
+    options.offsetY = m_offsetY->value();
+    options.onto = m_placement->currentIndex() == 1;
+    DotGrid picture = m_under;
+    TextExtent extent;
     std::string problem;
-    const bool drawn = RenderText(m_text->text(), options, cells, problem);
+    const bool drawn = PutText(picture, m_text->text(), options, extent, problem);
     m_problem->setText(drawn ? QString()
                              : QStringLiteral("Cannot draw this: %1.").arg(QString::fromStdString(problem)));
     m_problem->setVisible(!drawn);
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(drawn);
     if (!drawn)
         return; // the preview keeps the last text that could be drawn
-    DotGrid picture;
-    picture.SetLCDType(m_layout);
-    PutCells(picture, CellsFromPixels(cells, {Fit::Contain, 128, Dither::None, m_invert->isChecked()}));
+    m_width->setText(m_text->text().isEmpty() ? QString()
+                     : extent.cut ? QStringLiteral("The text %1.").arg(QString::fromStdString(CutNote(extent)))
+                                  : QStringLiteral("The text is %1 dots wide.").arg(extent.width));
     m_preview->SetPicture(picture);
+}
+
+void InsertTextDialog::Nudge(int dx, int dy)
+{
+    m_offsetX->setValue(m_offsetX->value() + dx);
+    m_offsetY->setValue(m_offsetY->value() + dy);
 }

@@ -335,7 +335,7 @@ void frmMain::ImportImage(const GreyImage &image)
 void frmMain::InsertText()
 {
     CommitStroke();
-    InsertTextDialog dialog(m_grid.nLCDType(), this);
+    InsertTextDialog dialog(m_grid, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     TakeDots(QStringLiteral("Text"), dialog.Picture());

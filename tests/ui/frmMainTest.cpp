@@ -106,6 +106,7 @@ private slots:
     void pasteAndDropBringImagesAndDrawingsIn();
     void copyAsCArrayLeavesTheCodeBoxAlone();
     void insertTextPutsTheFontsOwnBitmapOnTheGrid();
+    void insertTextGoesOntoThePictureMovedByArrowsAndSaysWhenItIsCut();
     void sendDialogSendsTheBytesSaysWhyNotAndRemembersThePort();
 
 private:
@@ -868,6 +869,37 @@ void frmMainTest::insertTextPutsTheFontsOwnBitmapOnTheGrid()
         for (int column = 0; column < 16; ++column) {
             const bool set = glyph[row] & (0x8000 >> column);
             QCOMPARE(window->Grid().IsSet(DotAtCell(LcdType::Row, {column, row})), set);
+        }
+    }
+    QCOMPARE(history()->count(), 2);
+}
+
+void frmMainTest::insertTextGoesOntoThePictureMovedByArrowsAndSaysWhenItIsCut()
+{
+    // A as unifont.hex draws it: 8 columns, rows 4 to 13.
+    const quint8 glyph[16] = {0, 0, 0, 0, 0x18, 0x24, 0x24, 0x42, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x42, 0, 0};
+    window->lbDot_Click(255); // the bottom right corner, which the text leaves alone
+    QString wideNote;
+    OnNextModal([&](QWidget *modal) {
+        auto *text = modal->findChild<QLineEdit *>("text");
+        text->setText(QStringLiteral("Hello"));
+        wideNote = modal->findChild<QLabel *>("width")->text();
+        text->setText(QStringLiteral("A"));
+        modal->findChild<QComboBox *>("align")->setCurrentIndex(1);
+        modal->findChild<QComboBox *>("placement")->setCurrentIndex(1);
+        auto *preview = modal->findChild<QWidget *>("preview");
+        for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
+            QTest::keyClick(preview, key);
+        QTest::keyClick(preview, Qt::Key_Return);
+    });
+    menuAction("Insert Text…")->trigger();
+    QCOMPARE(wideNote, QStringLiteral("The text is 40 dots wide and does not fit the 16 x 16 picture, so it is cut."));
+    for (int row = 0; row < 16; ++row) {
+        for (int column = 0; column < 16; ++column) {
+            const int source = column - 2;
+            const bool inked = row >= 1 && source >= 0 && source < 8 && (glyph[row - 1] & (0x80 >> source));
+            QCOMPARE(window->Grid().IsSet(DotAtCell(LcdType::Column, {column, row})),
+                     inked || (row == 15 && column == 15));
         }
     }
     QCOMPARE(history()->count(), 2);

@@ -1,0 +1,233 @@
+#include "CommandLine.h"
+
+#include <algorithm>
+#include <charconv>
+#include <ostream>
+
+namespace tessaldo {
+namespace {
+
+constexpr std::string_view kProgram = "tessaldo-cli";
+constexpr std::string_view kVersion = "tessaldo-cli 1.1\n";
+
+std::vector<const Command *> AllCommands(const CommandTable &table)
+{
+    std::vector<const Command *> commands;
+    for (const std::span<const Command> part : table.parts) {
+        for (const Command &command : part)
+            commands.push_back(&command);
+    }
+    return commands;
+}
+
+const Command *FindCommand(const CommandTable &table, std::string_view name)
+{
+    for (const Command *command : AllCommands(table)) {
+        if (command->name == name)
+            return command;
+    }
+    return nullptr;
+}
+
+bool IsHelp(std::string_view word)
+{
+    return word == "--help" || word == "-h";
+}
+
+std::string CommandHelp(const Command &command)
+{
+    return "  " + std::string(command.name) + " " + std::string(command.synopsis) + "\n"
+           + std::string(command.description);
+}
+
+// "code, show and edit"
+std::string ListOf(const std::vector<std::string_view> &names)
+{
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0)
+            list += i + 1 == names.size() ? " and " : ", ";
+        list += names[i];
+    }
+    return list;
+}
+
+// The text in lines of at most 79 characters, broken at spaces.
+std::string Wrapped(const std::string &text)
+{
+    constexpr std::size_t kWidth = 79;
+    std::string wrapped;
+    std::size_t lineStart = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        end = end == std::string::npos ? text.size() : end;
+        if (start > lineStart && end - lineStart > kWidth) {
+            wrapped.back() = '\n';
+            lineStart = wrapped.size();
+        }
+        wrapped.append(text, start, end - start);
+        wrapped += ' ';
+        start = end + 1;
+    }
+    wrapped.back() = '\n';
+    return wrapped;
+}
+
+// Which commands take '-' for which operand, from the table itself.
+std::string StandardStreamsHelp(const CommandTable &table)
+{
+    std::vector<std::string_view> readsFile, readsOther, writes;
+    std::string other;
+    for (const Command *command : AllCommands(table)) {
+        if (command->standardInput == "FILE") {
+            readsFile.push_back(command->name);
+        } else if (!command->standardInput.empty()) {
+            readsOther.push_back(command->name);
+            other = std::string(command->standardInput);
+        }
+        if (command->writesStandardOutput)
+            writes.push_back(command->name);
+    }
+    std::string text = "A '-' for FILE reads the drawing from standard input (" + ListOf(readsFile) + ")";
+    if (!readsOther.empty())
+        text += ", for " + other + " the image (" + ListOf(readsOther) + ")";
+    return Wrapped(text + "; a '-' for OUT writes standard output (" + ListOf(writes) + ").");
+}
+
+const OptionSpec *FindOption(const Command &command, std::string_view name)
+{
+    const auto found = std::find_if(command.options.begin(), command.options.end(),
+                                    [name](const OptionSpec &option) { return option.name == name; });
+    return found == command.options.end() ? nullptr : &*found;
+}
+
+Arguments ReadArguments(const Command &command, const std::vector<std::string> &args)
+{
+    Arguments arguments;
+    arguments.all = args;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (!args[i].starts_with("--")) {
+            arguments.operands.push_back(args[i]);
+            continue;
+        }
+        const OptionSpec *option = FindOption(command, args[i]);
+        if (option == nullptr)
+            throw UsageError("unknown option '" + args[i] + "'");
+        if (arguments.Has(args[i]))
+            throw UsageError("option '" + args[i] + "' is given twice");
+        if (!option->takesValue) {
+            arguments.options.emplace_back(args[i], std::nullopt);
+            continue;
+        }
+        if (i + 1 >= args.size())
+            throw UsageError("option '" + args[i] + "' needs a value");
+        arguments.options.emplace_back(args[i], args[i + 1]);
+        ++i;
+    }
+    return arguments;
+}
+
+int UsageProblem(std::ostream &err, const Command *command, const std::string &problem)
+{
+    err << kProgram << (command != nullptr ? " " + std::string(command->name) : std::string()) << ": " << problem
+        << "\nTry '" << kProgram << " --help'.\n";
+    return kExitUsage;
+}
+
+int Dispatch(const CommandTable &table, const std::vector<std::string> &args, Streams &streams, const Command *&command)
+{
+    if (args.empty())
+        throw UsageError("missing command");
+    if (IsHelp(args[0]) || args[0] == "--version") {
+        if (args.size() > 1)
+            throw UsageError("unexpected argument '" + args[1] + "'");
+        streams.out << (IsHelp(args[0]) ? UsageText(table) : std::string(kVersion));
+        return kExitOk;
+    }
+    if (args[0].starts_with("-") && args[0] != kStandardStream)
+        throw UsageError("unknown option '" + args[0] + "'");
+    command = FindCommand(table, args[0]);
+    if (command == nullptr)
+        throw UsageError("unknown command '" + args[0] + "'");
+    if (args.size() == 2 && IsHelp(args[1])) {
+        streams.out << "Usage:\n" << CommandHelp(*command);
+        return kExitOk;
+    }
+    return command->run(ReadArguments(*command, args), streams);
+}
+
+} // namespace
+
+void Arguments::ExpectOperands(std::initializer_list<std::string_view> names) const
+{
+    const std::size_t given = operands.size() - 1;
+    if (given < names.size())
+        throw UsageError("missing " + std::string(names.begin()[given]));
+    if (given > names.size())
+        throw UsageError("unexpected argument '" + operands[names.size() + 1] + "'");
+}
+
+void Arguments::ExpectSomeOperands(std::string_view name) const
+{
+    if (operands.size() < 2)
+        throw UsageError("missing " + std::string(name));
+}
+
+bool Arguments::Has(std::string_view option) const
+{
+    return std::any_of(options.begin(), options.end(), [option](const auto &given) { return given.first == option; });
+}
+
+std::optional<std::string> Arguments::Value(std::string_view option) const
+{
+    for (const auto &[name, value] : options) {
+        if (name == option)
+            return value;
+    }
+    return std::nullopt;
+}
+
+std::string UsageText(const CommandTable &table)
+{
+    std::string text = "Usage: tessaldo-cli COMMAND ARGUMENTS\n\nCommands:\n";
+    for (const Command *command : AllCommands(table))
+        text += CommandHelp(*command);
+    text += table.note;
+    text += "  --help, -h   print this text; COMMAND --help prints that command's part\n"
+            "  --version    print the program's name and version\n\n";
+    text += StandardStreamsHelp(table);
+    text += "\nExit status: 0 done, 1 a file was refused, 2 wrong usage.\n";
+    return text;
+}
+
+int NumberValue(std::string_view option, const std::string &value, int low, int high)
+{
+    int number = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    const bool whole = error == std::errc{} && end == value.data() + value.size() && !value.empty();
+    if (whole && number >= low && number <= high)
+        return number;
+    throw UsageError(std::string(option) + " must be " + std::to_string(low) + (high == low + 1 ? " or " : " to ")
+                     + std::to_string(high) + ", not " + (whole ? value : "'" + value + "'"));
+}
+
+int Refused(std::ostream &err, const std::string &message)
+{
+    err << message << '\n';
+    return kExitRefused;
+}
+
+int RunCli(const CommandTable &table, const std::vector<std::string> &args, std::istream &in, std::ostream &out,
+           std::ostream &err)
+{
+    Streams streams{in, out, err};
+    const Command *command = nullptr;
+    try {
+        return Dispatch(table, args, streams, command);
+    } catch (const UsageError &problem) {
+        return UsageProblem(err, command, problem.what());
+    }
+}
+
+} // namespace tessaldo

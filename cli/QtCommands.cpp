@@ -1,0 +1,301 @@
+#include "CommandLine.h"
+#include "TextCommands.h"
+
+#include "CodeFormats.h"
+#include "CodeGenerator.h"
+#include "DrawingFile.h"
+#include "FileIo.h"
+#include "ModuleLink.h"
+#include "PictureImage.h"
+#include "PlatformFile.h"
+#include "TextImage.h"
+#include "Transform.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QSaveFile>
+
+#include <charconv>
+#include <iostream>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string_view>
+
+namespace tessaldo {
+namespace {
+
+int SendPicture(const Arguments &arguments, Streams &streams)
+{
+    arguments.ExpectOperands({"FILE"});
+    const std::optional<std::string> port = arguments.Value("--port");
+    const std::optional<std::string> baudText = arguments.Value("--baud");
+    const int baud = baudText ? NumberValue("--baud", *baudText, 1, 1'000'000) : kDefaultBaud;
+    if (!IsStandardBaud(baud))
+        throw UsageError("--baud must be 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200, not " + *baudText);
+    if (!port)
+        throw UsageError("missing --port DEVICE");
+    DotGrid grid;
+    if (const FileStatus loaded = LoadFresh(arguments.operands[1], streams.in, grid); !loaded)
+        return Refused(streams.err, loaded.message());
+    const ModuleBytes bytes = PictureModuleBytes(grid);
+    const QString problem = SendToModule(QString::fromLocal8Bit(*port), baud,
+                                         QByteArray(reinterpret_cast<const char *>(bytes.data()), bytes.size()));
+    if (!problem.isEmpty())
+        return Refused(streams.err, "Cannot send to \"" + *port + "\": " + problem.toStdString() + ".");
+    return kExitOk;
+}
+
+// Standard input is read whole, as an image format needs, up to a bound
+// that leaves room for the largest image allowed.
+bool ReadGreyImageFromStream(std::istream &in, GreyImage &grey, std::string &problem)
+{
+    constexpr std::size_t kMaxBytes = std::size_t{320} << 20;
+    QByteArray bytes;
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        bytes.append(chunk, static_cast<qsizetype>(in.gcount()));
+        if (static_cast<std::size_t>(bytes.size()) > kMaxBytes) {
+            problem = "it holds more than 320 MiB";
+            return false;
+        }
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadGreyImage(buffer, grey, problem);
+}
+
+int NumberOption(const Arguments &arguments, std::string_view option, int fallback, int low, int high)
+{
+    const std::optional<std::string> value = arguments.Value(option);
+    return value ? NumberValue(option, *value, low, high) : fallback;
+}
+
+int Import(const Arguments &arguments, Streams &streams)
+{
+    arguments.ExpectOperands({"IMAGE", "OUT"});
+    DotGrid grid;
+    ApplyTypeOption(arguments, grid);
+    DotOptions options;
+    options.invert = arguments.Has("--invert");
+    options.threshold = NumberOption(arguments, "--threshold", options.threshold, 0, 255);
+    options.fit = ChoiceValue<Fit>("--fit", arguments.Value("--fit").value_or("contain"), FitFromName,
+                                   "contain, cover or stretch");
+    options.dither = ChoiceValue<Dither>("--dither", arguments.Value("--dither").value_or("none"), DitherFromName,
+                                         "none, floyd-steinberg, atkinson or bayer");
+    const std::string &imagePath = arguments.operands[1];
+    GreyImage grey;
+    std::string problem;
+    if (imagePath == kStandardStream ? !ReadGreyImageFromStream(streams.in, grey, problem)
+                                     : !ReadGreyImage(QString::fromLocal8Bit(imagePath), grey, problem)) {
+        const std::string name = imagePath == kStandardStream ? "standard input" : "\"" + imagePath + "\"";
+        return Refused(streams.err, "Cannot import " + name + ": " + problem + ".");
+    }
+    PutCells(grid, CellsFromPixels(grey, options));
+    return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
+}
+
+// The drawing file a character of `--each` goes to: U+XXXX.Lcd, upper-case, at least four digits.
+std::filesystem::path EachFileName(char32_t codePoint)
+{
+    const QString hex = QStringLiteral("%1").arg(static_cast<uint>(codePoint), 4, 16, QLatin1Char('0')).toUpper();
+    return (QStringLiteral("U+") + hex + QStringLiteral(".Lcd")).toStdString();
+}
+
+// "X,Y": whole dots right and down, each within the picture's width either way.
+void ReadOffset(const std::string &value, TextOptions &text)
+{
+    const std::size_t comma = value.find(',');
+    try {
+        if (comma == std::string::npos)
+            throw UsageError("");
+        text.offsetX = NumberValue("--offset", value.substr(0, comma), -kGridSide, kGridSide);
+        text.offsetY = NumberValue("--offset", value.substr(comma + 1), -kGridSide, kGridSide);
+    } catch (const UsageError &) {
+        throw UsageError("--offset must be X,Y, whole dots from -16 to 16, not '" + value + "'");
+    }
+}
+
+TextOptions ReadTextOptions(const Arguments &arguments)
+{
+    TextOptions text;
+    text.invert = arguments.Has("--invert");
+    text.threshold = NumberOption(arguments, "--threshold", text.threshold, 0, 255);
+    text.pixelSize = NumberOption(arguments, "--size", text.pixelSize, 1, 256);
+    if (const std::optional<std::string> family = arguments.Value("--font"))
+        text.family = QString::fromStdString(*family);
+    if (const std::optional<std::string> align = arguments.Value("--align")) {
+        if (*align != "left" && *align != "center")
+            throw UsageError("--align must be center or left, not '" + *align + "'");
+        text.alignLeft = *align == "left";
+    }
+    if (const std::optional<std::string> offset = arguments.Value("--offset"))
+        ReadOffset(*offset, text);
+    text.onto = arguments.Has("--onto");
+    return text;
+}
+
+int ListFonts(const Arguments &arguments, Streams &streams)
+{
+    arguments.ExpectOperands({});
+    if (arguments.options.size() > 1)
+        throw UsageError("--list-fonts takes no other option");
+    for (const QString &family : TextFamilies())
+        streams.out << family.toStdString() << '\n';
+    return kExitOk;
+}
+
+int Text(const Arguments &arguments, Streams &streams)
+{
+    if (arguments.Has("--list-fonts"))
+        return ListFonts(arguments, streams);
+    const std::optional<std::string> each = arguments.Value("--each");
+    if (each)
+        arguments.ExpectOperands({"TEXT"});
+    else
+        arguments.ExpectOperands({"TEXT", "OUT"});
+    const TextOptions text = ReadTextOptions(arguments);
+    DotGrid base;
+    if (const std::optional<std::string> onto = arguments.Value("--onto")) {
+        if (const FileStatus loaded = LoadFresh(*onto, streams.in, base); !loaded)
+            return Refused(streams.err, loaded.message());
+    }
+    ApplyTypeOption(arguments, base);
+    // Drawn on the picture as the import draws an image: same threshold, same invert.
+    const auto draw = [&](const QString &what, const std::string &shown, DotGrid &picture) {
+        TextExtent extent;
+        std::string problem;
+        if (!PutText(picture, what, text, extent, problem))
+            return Refused(streams.err, "Cannot draw \"" + shown + "\": " + problem + ".");
+        if (extent.cut)
+            streams.err << "The text \"" << shown << "\" " << CutNote(extent) << ".\n";
+        return int{kExitOk};
+    };
+    const QString line = QString::fromStdString(arguments.operands[1]);
+    if (!each) {
+        DotGrid picture = base;
+        if (const int drawn = draw(line, arguments.operands[1], picture); drawn != kExitOk)
+            return drawn;
+        return WriteDrawing(picture, arguments.operands[2], streams.out, streams.err);
+    }
+    std::error_code made;
+    std::filesystem::create_directories(*each, made);
+    for (const char32_t codePoint : line.toUcs4()) {
+        const QString character = QString::fromUcs4(&codePoint, 1);
+        DotGrid picture = base;
+        if (const int drawn = draw(character, character.toStdString(), picture); drawn != kExitOk)
+            return drawn;
+        if (const FileStatus saved = SaveFile(picture, std::filesystem::path(*each) / EachFileName(codePoint)); !saved)
+            return Refused(streams.err, saved.message());
+    }
+    return kExitOk;
+}
+
+int Png(const Arguments &arguments, Streams &streams)
+{
+    arguments.ExpectOperands({"FILE", "OUT.png"});
+    const int scale = NumberOption(arguments, "--scale", 8, 1, kMaxPngScale);
+    DotGrid grid;
+    if (const FileStatus loaded = LoadFresh(arguments.operands[1], streams.in, grid); !loaded)
+        return Refused(streams.err, loaded.message());
+    const std::string &outPath = arguments.operands[2];
+    // QSaveFile would rename its temporary over a device or a FIFO.
+    if (const std::error_code kind = RegularOrMissing(outPath))
+        return Refused(streams.err, SaveFailed(outPath, kind.message()).message());
+    QSaveFile file(QString::fromLocal8Bit(outPath));
+    if (!file.open(QIODevice::WriteOnly) || !ImageFromPicture(grid, scale).save(&file, "PNG") || !file.commit())
+        return Refused(streams.err, SaveFailed(outPath, file.errorString().toStdString()).message());
+    return kExitOk;
+}
+
+// The toolkit's own notes (no runtime folder, socket notifiers and the like)
+// are no business of the tool's user; the tool says what went wrong itself.
+void DropToolkitMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
+
+enum class Toolkit {
+    Plain, // images and files need no application
+    Core,  // the serial port's notifiers need an event dispatcher
+    Gui,   // fonts come with a GUI application; this one opens no window and needs no display
+};
+
+template <int (*Run)(const Arguments &, Streams &), Toolkit kind>
+int WithToolkit(const Arguments &arguments, Streams &streams)
+{
+    qInstallMessageHandler(DropToolkitMessage);
+    int argc = 1;
+    char program[] = "tessaldo-cli";
+    char *argv[] = {program, nullptr};
+    std::optional<QCoreApplication> core;
+    std::optional<QGuiApplication> gui;
+    if (QCoreApplication::instance() == nullptr && kind == Toolkit::Core)
+        core.emplace(argc, argv);
+    if (QCoreApplication::instance() == nullptr && kind == Toolkit::Gui) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        gui.emplace(argc, argv);
+    }
+    return Run(arguments, streams);
+}
+
+const Command kQtCommands[] = {
+    {"import",
+     "IMAGE OUT [--type 0|1] [--fit contain|cover|stretch] [--threshold N]\n"
+     "                   [--dither none|floyd-steinberg|atkinson|bayer] [--invert]",
+     "               make a drawing file from an image of any size (PNG, BMP, GIF,\n"
+     "               JPEG, ...) as the module shows it in that layout (default 0):\n"
+     "               the image is fitted to 16 x 16 cells (default contain: all of\n"
+     "               it, white margins), and a cell darker than N (0-255, default\n"
+     "               128) is a set dot\n",
+     {{"--type"}, {"--fit"}, {"--threshold"}, {"--dither"}, {"--invert", false}},
+     WithToolkit<Import, Toolkit::Plain>,
+     "IMAGE",
+     true},
+    {"png",
+     "FILE OUT.png [--scale N]",
+     "               draw the picture as the window shows it, each dot N pixels\n"
+     "               square (1-64, default 8), with grid lines from 4 up\n",
+     {{"--scale"}},
+     WithToolkit<Png, Toolkit::Plain>,
+     "FILE"},
+    {"text",
+     "TEXT OUT [--type 0|1] [--font FAMILY] [--size PX] [--align center|left]\n"
+     "                [--offset X,Y] [--onto FILE] [--threshold N] [--invert]\n"
+     "  text TEXT --each FOLDER [the same options]\n"
+     "  text --list-fonts",
+     "               draw one line of text from Unifont at 16 px unless told\n"
+     "               otherwise, centred unless --align left (a line wider than the\n"
+     "               picture is cut, and standard error says so), moved X dots\n"
+     "               right and Y down by --offset; it replaces the picture, or\n"
+     "               with --onto its dots are set over FILE's picture; with --each,\n"
+     "               one drawing file per character, named U+XXXX.Lcd;\n"
+     "               --list-fonts prints the font families installed\n",
+     {{"--type"},
+      {"--font"},
+      {"--size"},
+      {"--align"},
+      {"--offset"},
+      {"--onto"},
+      {"--threshold"},
+      {"--invert", false},
+      {"--each"},
+      {"--list-fonts", false}},
+     WithToolkit<Text, Toolkit::Gui>,
+     {},
+     true},
+    {"send",
+     "FILE --port DEVICE [--baud N]",
+     "               send the picture's 33 bytes to the module through a serial\n"
+     "               port, 8N1 with no flow control, at N baud (1200-115200,\n"
+     "               default 9600)\n",
+     {{"--port"}, {"--baud"}},
+     WithToolkit<SendPicture, Toolkit::Core>,
+     "FILE"},
+};
+
+} // namespace
+
+CommandTable ToolCommands()
+{
+    return {{TextCommands(), kQtCommands}, {}};
+}
+
+} // namespace tessaldo
