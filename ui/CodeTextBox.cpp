@@ -6,18 +6,35 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kLf = QStringLiteral("\n");
+constexpr int kCodePixels = 10;
+constexpr int kCodeMargin = 2;
 
 } // namespace
 
 CodeTextBox::CodeTextBox(QWidget *parent) : QPlainTextEdit(parent)
 {
-    setFont(KoreanFont(8.25));
+    // The densest picture's code (every dot set) wraps into six lines of this
+    // monospaced font with Hangul, which the box shows whole: the box has no
+    // scroll bars, so nothing Copy takes may be hidden. Pixels rather than
+    // points, because the box is laid out in pixels.
+    QFont font = KoreanFont(8.25);
+    font.setFamilies(QStringList{QStringLiteral("NanumGothicCoding")} + font.families());
+    font.setPixelSize(kCodePixels);
+    setFont(font);
+    document()->setDocumentMargin(kCodeMargin);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     // Tab moves on to the next control, as in every other box of the window.
     setTabChangesFocus(true);
+    // What the user types is no longer the code of any picture.
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (m_replacing)
+            return;
+        m_madeFrom.reset();
+        ShowStale(false);
+    });
 }
 
 QString CodeTextBox::Text() const
@@ -27,5 +44,38 @@ QString CodeTextBox::Text() const
 
 void CodeTextBox::SetText(const QString &text)
 {
+    m_madeFrom.reset();
+    Replace(text);
+    ShowStale(false);
+}
+
+void CodeTextBox::SetCode(const QString &code, const tessaldo::DotGrid::Dots &madeFrom)
+{
+    Replace(code);
+    m_madeFrom = madeFrom;
+    ShowStale(false);
+}
+
+void CodeTextBox::FollowPicture(const tessaldo::DotGrid::Dots &picture)
+{
+    ShowStale(m_madeFrom && *m_madeFrom != picture);
+}
+
+void CodeTextBox::Replace(const QString &text)
+{
+    m_replacing = true;
     setPlainText(QString(text).replace(kCrLf, kLf));
+    m_replacing = false;
+}
+
+void CodeTextBox::ShowStale(bool stale)
+{
+    if (stale == m_stale)
+        return;
+    m_stale = stale;
+    QPalette colours; // nothing set: the widget's usual colours
+    if (stale)
+        colours.setColor(QPalette::Text, QColor(128, 128, 128));
+    setPalette(colours);
+    setToolTip(stale ? QStringLiteral("The picture has changed since Run") : QString());
 }

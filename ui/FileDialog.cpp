@@ -1,6 +1,10 @@
 #include "FileDialog.h"
 
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTreeView>
 
 FileDialog::FileDialog(QWidget *owner) : m_owner(owner) {}
 
@@ -30,6 +34,24 @@ QStringList FileDialog::NameFilters(const QString &filter)
     return filters;
 }
 
+void FileDialog::FitNamesSizesAndDates(QFileDialog &dialog)
+{
+    // Qt's own dialog, where no desktop portal stands in for it, opens too
+    // narrow: names, sizes and dates come out cut.
+    QSize size(kWidth, kHeight);
+    if (const QScreen *screen = m_owner != nullptr ? m_owner->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    dialog.resize(size);
+    // The size, type and date as wide as they are, the name taking the rest.
+    if (auto *details = dialog.findChild<QTreeView *>()) {
+        QHeaderView *header = details->header();
+        header->setStretchLastSection(false);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+}
+
 void FileDialog::Show(bool save)
 {
     QFileDialog dialog(m_owner, DialogTitle);
@@ -43,6 +65,7 @@ void FileDialog::Show(bool save)
         dialog.selectFile(FileName);
     // The name goes to the file exactly as typed: no extension is added.
     dialog.setDefaultSuffix(QString());
+    FitNamesSizesAndDates(dialog);
     FileName = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
                    ? dialog.selectedFiles().constFirst()
                    : QString();

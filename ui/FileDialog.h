@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+class QFileDialog;
+
 // The toolkit's file dialog behind the CommonDialog properties.
 class FileDialog final : public CommonDialog {
 public:
@@ -17,7 +19,12 @@ public:
     static QStringList NameFilters(const QString &filter);
 
 private:
+    // Room for a long name with its size, type and date in Qt's own dialog.
+    static constexpr int kWidth = 860;
+    static constexpr int kHeight = 520;
+
     void Show(bool save);
+    void FitNamesSizesAndDates(QFileDialog &dialog);
 
     QWidget *m_owner;
 };

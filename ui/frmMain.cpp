@@ -269,6 +269,7 @@ void frmMain::lbDot_Paint(int Index, DotState state)
         m_strokeStart = m_grid;
     m_grid.SetDot(Index, state);
     lbDot->RefreshDot(Index);
+    txtData->FollowPicture(m_grid.AllDots());
 }
 
 void frmMain::optType_Click(int Index)
@@ -429,6 +430,7 @@ void frmMain::ShowPicture(const DotGrid &picture)
             lbDot->RefreshDot(dot);
         }
     }
+    txtData->FollowPicture(m_grid.AllDots());
 }
 
 void frmMain::tbarMain_ButtonClick(const QString &key)
@@ -491,7 +493,7 @@ void frmMain::Save()
 
 void frmMain::Run()
 {
-    txtData->SetText(QString::fromStdString(LCDtoCODE(m_grid)));
+    txtData->SetCode(QString::fromStdString(LCDtoCODE(m_grid)), m_grid.AllDots());
     txtData->repaint();
 }
 

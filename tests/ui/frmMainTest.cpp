@@ -23,10 +23,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRawFont>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QToolButton>
 #include <QUndoStack>
 
@@ -79,6 +82,8 @@ private slots:
     void clickOnTheClosingGridLineTogglesNothing();
     void typeSwitchMovesDotsAndKeepsTheirStates();
     void runShowsTheGeneratedCode();
+    void densestCodeShowsWholeInTheBoxInACodingFontWithHangul();
+    void codeIsGreyWhileThePictureDiffersFromTheOneItWasMadeFrom();
     void copyMovesTheCodeToTheClipboardWithItsCrLf();
     void copyKeepsTheCodeAndSaysSoWhenTheClipboardHasNoText();
     void newClearsPictureAndCodeButKeepsTheType();
@@ -311,6 +316,56 @@ void frmMainTest::runShowsTheGeneratedCode()
     ClickToolbarButton(4);
     QCOMPARE(codeBox()->Text(), QString::fromStdString(LCDtoCODE(window->Grid())));
     QVERIFY(codeBox()->Text().startsWith(R"(printf("%c%c%c%c%c%c%c%c%c%c%c%c%c%c%c",0xA4,0x1,)"));
+}
+
+void frmMainTest::densestCodeShowsWholeInTheBoxInACodingFontWithHangul()
+{
+    window->ApplyTransform(Transform::Invert); // every dot set: the longest code there is
+    Press("run");
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    CodeTextBox *box = codeBox();
+    int lines = 0;
+    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next())
+        lines += block.layout()->lineCount();
+    const QFontMetricsF metrics(box->font());
+    const qreal needed = lines * metrics.lineSpacing() + 2 * box->document()->documentMargin();
+    QVERIFY2(
+        needed <= box->viewport()->height(),
+        qPrintable(QStringLiteral("%1 lines need %2 px of %3").arg(lines).arg(needed).arg(box->viewport()->height())));
+    QCOMPARE(QFontInfo(box->font()).family(), QStringLiteral("NanumGothicCoding"));
+    QVERIFY(QRawFont::fromFont(box->font()).supportsCharacter(U'한'));
+}
+
+void frmMainTest::codeIsGreyWhileThePictureDiffersFromTheOneItWasMadeFrom()
+{
+    CodeTextBox *box = codeBox();
+    window->lbDot_Click(3);
+    Press("run");
+    const QString code = box->Text();
+    QVERIFY(!box->IsStale());
+    window->lbDot_Click(4);
+    QVERIFY(box->IsStale());
+    QCOMPARE(box->toolTip(), QStringLiteral("The picture has changed since Run"));
+    QCOMPARE(box->palette().color(QPalette::Text), QColor(128, 128, 128));
+    QCOMPARE(box->Text(), code); // still what Copy copies
+    window->optType_Click(1);    // the code does not depend on the layout
+    QVERIFY(box->IsStale());
+    window->Undo();
+    QVERIFY(box->IsStale());
+    window->Undo(); // back to the picture the code was made from
+    QVERIFY(!box->IsStale());
+    QCOMPARE(box->toolTip(), QString());
+    window->Redo();
+    QVERIFY(box->IsStale());
+    QTest::keyClicks(box, "x"); // the user's own text belongs to no picture
+    QVERIFY(!box->IsStale());
+    window->lbDot_Click(5);
+    QVERIFY(!box->IsStale());
+    Press("run");
+    window->lbDot_Click(5);
+    Press("new");
+    QVERIFY(!box->IsStale());
 }
 
 void frmMainTest::copyMovesTheCodeToTheClipboardWithItsCrLf()
