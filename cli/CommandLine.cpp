@@ -77,22 +77,27 @@ std::string Wrapped(const std::string &text)
 // Which commands take '-' for which operand, from the table itself.
 std::string StandardStreamsHelp(const CommandTable &table)
 {
-    std::vector<std::string_view> readsFile, readsOther, writes;
-    std::string other;
+    std::vector<std::pair<StandardInput, std::vector<std::string_view>>> reads;
+    std::vector<std::string_view> writes;
     for (const Command *command : AllCommands(table)) {
-        if (command->standardInput == "FILE") {
-            readsFile.push_back(command->name);
-        } else if (!command->standardInput.empty()) {
-            readsOther.push_back(command->name);
-            other = std::string(command->standardInput);
+        const StandardInput input = command->standardInput;
+        if (!input.operand.empty()) {
+            const auto same = std::find_if(reads.begin(), reads.end(),
+                                           [input](const auto &read) { return read.first.operand == input.operand; });
+            if (same == reads.end())
+                reads.push_back({input, {command->name}});
+            else
+                same->second.push_back(command->name);
         }
         if (command->writesStandardOutput)
             writes.push_back(command->name);
     }
-    std::string text = "A '-' for FILE reads the drawing from standard input (" + ListOf(readsFile) + ")";
-    if (!readsOther.empty())
-        text += ", for " + other + " the image (" + ListOf(readsOther) + ")";
-    return Wrapped(text + "; a '-' for OUT writes standard output (" + ListOf(writes) + ").");
+    std::string text = "A '-' reads standard input:";
+    for (const auto &[input, names] : reads) {
+        text += (&input == &reads.front().first ? " for " : ", for ") + std::string(input.operand) + " "
+                + std::string(input.what) + " (" + ListOf(names) + ")";
+    }
+    return Wrapped(text + "; for OUT it writes standard output (" + ListOf(writes) + ").");
 }
 
 const OptionSpec *FindOption(const Command &command, std::string_view name)

@@ -52,14 +52,21 @@ public:
     std::vector<std::pair<std::string, std::optional<std::string>>> options;
 };
 
+// The operand that reads standard input for '-', and what it reads there.
+struct StandardInput {
+    std::string_view operand;
+    std::string_view what;
+};
+inline constexpr StandardInput kDrawingInput{"FILE", "the drawing"};
+
 struct Command {
     std::string_view name;
     std::string_view synopsis;    // what follows the name
     std::string_view description; // the help's lines for it, each indented
     std::vector<OptionSpec> options;
     int (*run)(const Arguments &, Streams &);
-    std::string_view standardInput = {}; // the operand that reads standard input for '-', if any
-    bool writesStandardOutput = false;   // OUT '-' writes standard output
+    StandardInput standardInput = {};
+    bool writesStandardOutput = false; // OUT '-' writes standard output
 };
 
 // Every command of a build, in the order the help lists them, and a note on

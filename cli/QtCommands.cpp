@@ -247,7 +247,7 @@ const Command kQtCommands[] = {
      "               128) is a set dot\n",
      {{"--type"}, {"--fit"}, {"--threshold"}, {"--dither"}, {"--invert", false}},
      WithToolkit<Import, Toolkit::Plain>,
-     "IMAGE",
+     {"IMAGE", "the image"},
      true},
     {"png",
      "FILE OUT.png [--scale N]",
@@ -255,7 +255,7 @@ const Command kQtCommands[] = {
      "               square (1-64, default 8), with grid lines from 4 up\n",
      {{"--scale"}},
      WithToolkit<Png, Toolkit::Plain>,
-     "FILE"},
+     kDrawingInput},
     {"text",
      "TEXT OUT [--type 0|1] [--font FAMILY] [--size PX] [--align center|left]\n"
      "                [--offset X,Y] [--onto FILE] [--threshold N] [--invert]\n"
@@ -288,7 +288,7 @@ const Command kQtCommands[] = {
      "               default 9600)\n",
      {{"--port"}, {"--baud"}},
      WithToolkit<SendPicture, Toolkit::Core>,
-     "FILE"},
+     kDrawingInput},
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "CodeFormats.h"
 #include "CodeGenerator.h"
+#include "CodeReader.h"
 #include "DrawingFile.h"
 #include "FileIo.h"
 #include "Transform.h"
@@ -142,6 +143,90 @@ int Edit(const Arguments &arguments, Streams &streams)
     return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
 }
 
+FileStatus DecodeFailed(const std::string &source, const std::string &reason)
+{
+    const std::string name = source == kStandardStream ? "standard input" : "\"" + source + "\"";
+    return FileStatus::Failed("Cannot decode " + name + ": " + reason + ".");
+}
+
+// Source files of firmware are small; anything larger is no source of pictures.
+constexpr std::size_t kMaxSourceBytes = std::size_t{16} << 20;
+
+FileStatus ReadSource(const std::string &source, std::istream &in, std::string &text)
+{
+    if (source == kStandardStream) {
+        text.assign(kMaxSourceBytes + 1, '\0');
+        in.read(text.data(), static_cast<std::streamsize>(text.size()));
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    } else if (FileStatus read = ReadFileStart(source, kMaxSourceBytes + 1, text); !read) {
+        return read;
+    }
+    if (text.size() > kMaxSourceBytes)
+        return DecodeFailed(source, "it is larger than 16 MiB");
+    return FileStatus::Ok();
+}
+
+bool SameFileName(const std::string &a, const std::string &b)
+{
+    // Some file systems do not tell "Logo.Lcd" from "logo.Lcd".
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// One NAME.Lcd per picture; nothing is written unless every picture reads and no two names clash.
+int DecodeEach(const std::string &source, const std::vector<CodePicture> &pictures, const std::string &folder,
+               LcdType type, std::ostream &err)
+{
+    if (pictures.empty())
+        return Refused(err, DecodeFailed(source, PickPicture(pictures, std::nullopt).problem).message());
+    for (auto picture = pictures.begin(); picture != pictures.end(); ++picture) {
+        if (!picture->problem.empty())
+            return Refused(err, DecodeFailed(source, picture->problem).message());
+        for (auto earlier = pictures.begin(); earlier != picture; ++earlier) {
+            if (SameFileName(earlier->name, picture->name))
+                return Refused(err, DecodeFailed(source, "the names " + earlier->name + " and " + picture->name
+                                                             + " would both be the file " + picture->name + ".Lcd")
+                                        .message());
+        }
+    }
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);
+    for (const CodePicture &picture : pictures) {
+        DotGrid grid;
+        grid.SetLCDType(type);
+        grid.SetAllDots(DotsFromPictureBytes(picture.bytes));
+        if (const FileStatus saved = SaveFile(grid, std::filesystem::path(folder) / (picture.name + ".Lcd")); !saved)
+            return Refused(err, saved.message());
+    }
+    return kExitOk;
+}
+
+int Decode(const Arguments &arguments, Streams &streams)
+{
+    const std::optional<std::string> each = arguments.Value("--each");
+    if (each)
+        arguments.ExpectOperands({"SOURCE"});
+    else
+        arguments.ExpectOperands({"SOURCE", "OUT"});
+    if (each && arguments.Has("--name"))
+        throw UsageError("--name picks one picture, --each takes them all: give one of them");
+    DotGrid grid;
+    ApplyTypeOption(arguments, grid);
+    const std::string &source = arguments.operands[1];
+    std::string text;
+    if (const FileStatus read = ReadSource(source, streams.in, text); !read)
+        return Refused(streams.err, read.message());
+    const std::vector<CodePicture> pictures = FindPicturesInCode(text);
+    if (each)
+        return DecodeEach(source, pictures, *each, grid.nLCDType(), streams.err);
+    const PickedPicture picked = PickPicture(pictures, arguments.Value("--name"));
+    if (!picked.bytes)
+        return Refused(streams.err, DecodeFailed(source, picked.problem).message());
+    grid.SetAllDots(DotsFromPictureBytes(*picked.bytes));
+    return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
+}
+
 const Command kTextCommands[] = {
     {"code",
      "FILE [--format ccs|c|raw] [--name NAME]",
@@ -150,14 +235,14 @@ const Command kTextCommands[] = {
      "               takes, named NAME or after the file (c); or those bytes (raw)\n",
      {{"--format"}, {"--name"}},
      Code,
-     "FILE"},
+     kDrawingInput},
     {"show",
      "FILE",
      "               print the picture as the window shows it: a line 'type N',\n"
      "               then 16 lines of 16 dots, '#' set and '.' clear\n",
      {},
      Show,
-     "FILE"},
+     kDrawingInput},
     {"edit",
      "FILE OUT [OPERATION...]",
      "               apply the operations from left to right, as the window's\n"
@@ -166,7 +251,7 @@ const Command kTextCommands[] = {
      "               shift-left, shift-right, flip-h, flip-v, rotate-cw, rotate-ccw\n",
      {},
      Edit,
-     "FILE",
+     kDrawingInput,
      true},
     {"header",
      "FILE... [--output OUT.h]",
@@ -174,7 +259,19 @@ const Command kTextCommands[] = {
      "               OUT.h or standard output; names that clash refuse it\n",
      {{"--output"}},
      Header,
-     "FILE"},
+     kDrawingInput},
+    {"decode",
+     "SOURCE OUT [--type 0|1] [--name NAME]\n"
+     "  decode SOURCE --each FOLDER [--type 0|1]",
+     "               read a picture back from code: the printf lines Run makes, a\n"
+     "               C array (code --format c, header), 32 or 33 bare values, or\n"
+     "               the raw bytes, anywhere in a C, CCS or header file; write it\n"
+     "               as Save does in type 0 or 1 (default 0). --name picks one of\n"
+     "               several arrays; --each writes one NAME.Lcd per array\n",
+     {{"--type"}, {"--name"}, {"--each"}},
+     Decode,
+     {"SOURCE", "the code"},
+     true},
 };
 
 } // namespace

@@ -124,7 +124,7 @@ TEST(CliHelp, PrintsUsageOnStandardOutputForEitherSpellingAndPerCommand)
         const CliResult result = RunCliProcess({help});
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_EQ(result.out.rfind("Usage: tessaldo-cli", 0), 0u);
-        EXPECT_NE(result.out.find("A '-' for FILE reads the drawing from standard input (code, show, edit, header"),
+        EXPECT_NE(result.out.find("A '-' reads standard input: for FILE the drawing (code, show, edit"),
                   std::string::npos);
         EXPECT_EQ(result.err, "");
     }
@@ -191,4 +191,58 @@ TEST(CliEdit, WrongOperationOrRefusedFileWritesNothing)
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.err.find("bad.Lcd"), std::string::npos);
     EXPECT_EQ(TempDir::Read(out), "untouched");
+}
+
+TEST(CliDecode, HeaderThenDecodeEachGivesBackEveryPictureUnderItsArrayName)
+{
+    TempDir dir;
+    std::mt19937 random(5);
+    std::vector<std::string> args = {"header"};
+    std::vector<DotGrid> grids;
+    for (int i = 0; i < 20; ++i) {
+        grids.push_back(RandomGrid(random, LcdType::Row));
+        args.push_back((dir / ("icon-" + std::to_string(i) + ".Lcd")).string());
+        ASSERT_TRUE(SaveFile(grids.back(), args.back()).ok());
+    }
+    args.push_back("--output");
+    args.push_back((dir / "icons.h").string());
+    ASSERT_EQ(RunCliProcess(args).exitCode, 0);
+    const auto folder = dir / "back";
+    const CliResult each =
+        RunCliProcess({"decode", (dir / "icons.h").string(), "--each", folder.string(), "--type", "1"});
+    ASSERT_EQ(each.exitCode, 0) << each.err;
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(TempDir::Read(folder / ("icon_" + std::to_string(i) + ".Lcd")), FormatDrawing(grids[i])) << i;
+
+    // One picture by name, from standard input, in the default type 0.
+    const CliResult one = RunCliProcess({"decode", "-", "-", "--name", "icon_7"}, (dir / "icons.h").string());
+    DotGrid seventh = grids[7];
+    seventh.SetLCDType(LcdType::Column);
+    EXPECT_EQ(one.out, FormatDrawing(seventh));
+    const CliResult several = RunCliProcess({"decode", (dir / "icons.h").string(), (dir / "x.Lcd").string()});
+    EXPECT_EQ(several.exitCode, 1);
+    EXPECT_NE(several.err.find("it holds 20 pictures (icon_0, icon_1,"), std::string::npos) << several.err;
+}
+
+TEST(CliDecode, ARefusedArrayOrAClashWritesNothing)
+{
+    TempDir dir;
+    std::string values;
+    for (int i = 0; i < 32; ++i)
+        values += "1,";
+    const auto clash = dir.Write("clash.h", "a[]={" + values + "};\nA[]={" + values + "};\n");
+    const auto bad = dir.Write("bad.h", "a[]={" + values + "};\nb[]={1};\n");
+    const auto folder = dir / "out";
+    const CliResult clashed = RunCliProcess({"decode", clash.string(), "--each", folder.string()});
+    EXPECT_EQ(clashed.exitCode, 1);
+    EXPECT_EQ(clashed.err,
+              "Cannot decode \"" + clash.string() + "\": the names a and A would both be the file A.Lcd.\n");
+    const CliResult refused = RunCliProcess({"decode", bad.string(), "--each", folder.string()});
+    EXPECT_EQ(refused.err, "Cannot decode \"" + bad.string()
+                               + "\": the array b has 1 value; a picture is 32 values, or 33 beginning with 0xA4.\n");
+    EXPECT_FALSE(std::filesystem::exists(folder));
+    const auto out = dir.Write("out.Lcd", "untouched");
+    EXPECT_EQ(RunCliProcess({"decode", bad.string(), out.string(), "--name", "b"}).exitCode, 1);
+    EXPECT_EQ(TempDir::Read(out), "untouched");
+    EXPECT_EQ(RunCliProcess({"decode", bad.string(), "--each", "f", "--name", "a"}).exitCode, 2);
 }

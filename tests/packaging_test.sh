@@ -41,7 +41,7 @@ for program in tessaldo tessaldo-cli; do
         grep -qF -- "$option" <<<"$text" || fail "$program.1 does not mention $option"
     done
 done
-for command in code show import edit png text header send; do
+for command in code show import edit png text header decode send; do
     MANWIDTH=200 man -l "$root/usr/share/man/man1/tessaldo-cli.1.gz" 2>/dev/null | grep -q "^ *$command " ||
         fail "tessaldo-cli.1 does not describe $command"
 done

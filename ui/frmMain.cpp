@@ -2,6 +2,7 @@
 
 #include "CodeFormats.h"
 #include "CodeGenerator.h"
+#include "CodeReader.h"
 #include "CodeTextBox.h"
 #include "DotGridView.h"
 #include "DrawingFile.h"
@@ -68,9 +69,17 @@ QString LocalFileIn(const QMimeData *data)
     return {};
 }
 
-bool HoldsSomethingToTake(const QMimeData *data)
+bool HoldsImageOrFile(const QMimeData *data)
 {
     return data != nullptr && (data->hasImage() || !LocalFileIn(data).isEmpty());
+}
+
+// Code as Run, "Copy as C Array" or a header write it, read back.
+PickedPicture CodeIn(const QMimeData *data)
+{
+    if (data == nullptr || !data->hasText())
+        return {std::nullopt, "the clipboard holds no image, file or code"};
+    return ReadPictureCode(data->text().toStdString());
 }
 
 QImage ImageIn(const QMimeData *data)
@@ -216,18 +225,19 @@ void frmMain::BuildGridMenu()
     m_gridMenu->addSeparator();
     AddGridAction(QStringLiteral("Import Image…"), {}, [this] { OpenImage(); });
     AddGridAction(QStringLiteral("Insert Text…"), {}, [this] { InsertText(); });
-    m_pasteImage =
-        AddGridAction(QStringLiteral("Paste Image"), QKeySequence(Qt::CTRL | Qt::Key_V), [this] { PasteImage(); });
-    m_pasteImage->setShortcutContext(Qt::WidgetShortcut);
-    lbDot->addAction(m_pasteImage);
+    m_paste = AddGridAction(QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), [this] { Paste(); });
+    m_paste->setShortcutContext(Qt::WidgetShortcut);
+    lbDot->addAction(m_paste);
     m_gridMenu->addSeparator();
     AddGridAction(QStringLiteral("Copy as C Array"), {}, [this] { CopyAsCArray(); });
     AddGridAction(QStringLiteral("Send to Module…"), {}, [this] { SendToModule(); });
 
-    // The menu says whether there is an image to paste; the key stays live and finds out itself.
-    connect(m_gridMenu, &QMenu::aboutToShow, this,
-            [this] { m_pasteImage->setEnabled(HoldsSomethingToTake(m_clipboard->Contents())); });
-    connect(m_gridMenu, &QMenu::aboutToHide, m_pasteImage, [this] { m_pasteImage->setEnabled(true); });
+    // The menu says whether there is anything to paste; the key stays live and finds out itself.
+    connect(m_gridMenu, &QMenu::aboutToShow, this, [this] {
+        const QMimeData *data = m_clipboard->Contents();
+        m_paste->setEnabled(HoldsImageOrFile(data) || CodeIn(data).bytes);
+    });
+    connect(m_gridMenu, &QMenu::aboutToHide, m_paste, [this] { m_paste->setEnabled(true); });
 
     connect(lbDot, &DotGridView::ContextMenuRequested, this, [this](QPoint globalPos) {
         // Some platforms send both the key and their own menu request for it.
@@ -342,11 +352,21 @@ void frmMain::InsertText()
     TakeDots(QStringLiteral("Text"), dialog.Picture());
 }
 
-void frmMain::PasteImage()
+void frmMain::Paste()
 {
     const QMimeData *data = m_clipboard->Contents();
-    if (HoldsSomethingToTake(data))
+    if (HoldsImageOrFile(data)) {
         TakeIncoming(ImageIn(data), LocalFileIn(data));
+        return;
+    }
+    const PickedPicture code = CodeIn(data);
+    if (!code.bytes) {
+        Warn(QStringLiteral("Cannot paste: %1.").arg(QString::fromStdString(code.problem)));
+        return;
+    }
+    DotGrid picture;
+    picture.SetAllDots(DotsFromPictureBytes(*code.bytes));
+    TakeDots(QStringLiteral("Paste"), picture);
 }
 
 void frmMain::CopyAsCArray()
@@ -377,14 +397,14 @@ void frmMain::TakeIncoming(const QImage &image, const QString &file)
 
 void frmMain::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (HoldsSomethingToTake(event->mimeData()))
+    if (HoldsImageOrFile(event->mimeData()))
         event->acceptProposedAction();
 }
 
 void frmMain::dropEvent(QDropEvent *event)
 {
     const QMimeData *data = event->mimeData();
-    if (!HoldsSomethingToTake(data))
+    if (!HoldsImageOrFile(data))
         return;
     event->acceptProposedAction();
     // The dialog waits until the drop is over, so the program it came from is not held up.

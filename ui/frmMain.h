@@ -60,8 +60,9 @@ public slots:
     void Undo();
     void Redo();
     void ApplyTransform(tessaldo::Transform transform);
-    // An image on the clipboard, or an image or drawing file named there.
-    void PasteImage();
+    // An image on the clipboard, an image or drawing file named there, or
+    // code that reads as a picture.
+    void Paste();
     // The picture as a C array named "picture"; the code box is left alone.
     void CopyAsCArray();
     // "Insert Text…": a line of text from a font, previewed; OK makes it one step.
@@ -109,7 +110,7 @@ private:
     std::optional<tessaldo::DotGrid> m_strokeStart; // the picture before the drag that is painting
     QUndoStack *m_history = nullptr;
     QMenu *m_gridMenu = nullptr;
-    QAction *m_pasteImage = nullptr;
+    QAction *m_paste = nullptr;
     tessaldo::DotOptions m_importOptions; // as the last import left them
     QString m_sendPort;                   // as the last send left them
     int m_sendBaud = 0;

@@ -109,6 +109,7 @@ private slots:
     void importPreviewFollowsEveryOptionAndOkIsOneStep();
     void importCancelledOrRefusedChangesNothing();
     void pasteAndDropBringImagesAndDrawingsIn();
+    void pasteOfCodeMakesThePictureItSaysAsOneStep();
     void copyAsCArrayLeavesTheCodeBoxAlone();
     void insertTextPutsTheFontsOwnBitmapOnTheGrid();
     void insertTextGoesOntoThePictureMovedByArrowsAndSaysWhenItIsCut();
@@ -712,8 +713,8 @@ void frmMainTest::contextMenuListsTheItemsInOrderWithTheirKeys()
     QCOMPARE(items, QStringList({"Undo|Ctrl+Z", "Redo|Ctrl+Shift+Z", "-", "Invert|Ctrl+I", "Shift Up|Shift+Up",
                                  "Shift Down|Shift+Down", "Shift Left|Shift+Left", "Shift Right|Shift+Right",
                                  "Flip Horizontally|", "Flip Vertically|", "Rotate Clockwise|",
-                                 "Rotate Counterclockwise|", "-", "Import Image…|", "Insert Text…|",
-                                 "Paste Image|Ctrl+V", "-", "Copy as C Array|", "Send to Module…|"}));
+                                 "Rotate Counterclockwise|", "-", "Import Image…|", "Insert Text…|", "Paste|Ctrl+V",
+                                 "-", "Copy as C Array|", "Send to Module…|"}));
     const auto enabled = [&] { return QList<bool>{menu->actions()[0]->isEnabled(), menu->actions()[1]->isEnabled()}; };
     QCOMPARE(enabled(), QList<bool>({false, false}));
     QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(3));
@@ -837,6 +838,41 @@ void frmMainTest::importCancelledOrRefusedChangesNothing()
     QCOMPARE(history()->count(), 0);
 }
 
+void frmMainTest::pasteOfCodeMakesThePictureItSaysAsOneStep()
+{
+    DotGrid drawn;
+    drawn.SetDot(1, DotState::Set);
+    drawn.SetDot(200, DotState::Set);
+    // The code box's text edited by hand, as a user copies it back.
+    QString code = QString::fromStdString(LCDtoCODE(drawn)).replace(QStringLiteral("0x2"), QStringLiteral("0x3"));
+    window->optType_Click(1);
+    clipboard->contents.setText(code);
+    emit window->GridMenu()->aboutToShow();
+    QVERIFY(menuAction("Paste")->isEnabled());
+    Activate();
+    view()->setFocus();
+    QTest::keyClick(view(), Qt::Key_V, Qt::ControlModifier);
+    drawn.SetDot(0, DotState::Set);
+    drawn.SetLCDType(LcdType::Row);
+    QCOMPARE(window->Grid(), drawn);
+    window->Undo();
+    QCOMPARE(SetDots(window->Grid()), 0);
+
+    clipboard->contents.setText(QStringLiteral("0x01, 0x02"));
+    emit window->GridMenu()->aboutToShow();
+    QVERIFY(!menuAction("Paste")->isEnabled());
+    QString warning;
+    OnNextModal([&](QWidget *modal) {
+        warning = qobject_cast<QMessageBox *>(modal)->text();
+        qobject_cast<QMessageBox *>(modal)->accept();
+    });
+    window->Paste();
+    QCOMPARE(warning,
+             QStringLiteral("Cannot paste: found 2 values; a picture is 32 values, or 33 beginning with 0xA4."));
+    QCOMPARE(SetDots(window->Grid()), 0);
+    QCOMPARE(history()->count(), 2);
+}
+
 void frmMainTest::pasteAndDropBringImagesAndDrawingsIn()
 {
     const auto acceptNextImport = [] { OnNextModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->accept(); }); };
@@ -844,7 +880,7 @@ void frmMainTest::pasteAndDropBringImagesAndDrawingsIn()
     black.fill(Qt::black);
     clipboard->contents.setImageData(black);
     acceptNextImport();
-    window->PasteImage();
+    window->Paste();
     QCOMPARE(SetDots(window->Grid()), 256);
 
     // A file named on the clipboard, and a menu that says whether there is anything to paste.
@@ -855,10 +891,10 @@ void frmMainTest::pasteAndDropBringImagesAndDrawingsIn()
     clipboard->contents.clear();
     clipboard->contents.setText(QStringLiteral("just text"));
     emit window->GridMenu()->aboutToShow();
-    QVERIFY(!menuAction("Paste Image")->isEnabled());
+    QVERIFY(!menuAction("Paste")->isEnabled());
     clipboard->contents.setUrls({QUrl::fromLocalFile(png)});
     emit window->GridMenu()->aboutToShow();
-    QVERIFY(menuAction("Paste Image")->isEnabled());
+    QVERIFY(menuAction("Paste")->isEnabled());
     acceptNextImport();
     Activate();
     view()->setFocus();

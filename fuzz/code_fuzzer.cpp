@@ -1,0 +1,48 @@
+// Any bytes go to the code reader. It must never crash, hang or read out of
+// bounds; it must say why whenever it gives no picture; and the code written
+// for a picture made from the same bytes must read back to that picture.
+#include "CodeFormats.h"
+#include "CodeGenerator.h"
+#include "CodeReader.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+using namespace tessaldo;
+
+namespace {
+
+void Require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+DotGrid PictureFrom(const std::uint8_t *data, std::size_t size)
+{
+    PictureBytes bytes{};
+    std::copy_n(data, std::min(size, bytes.size()), bytes.begin());
+    DotGrid grid;
+    grid.SetAllDots(DotsFromPictureBytes(bytes));
+    return grid;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char *>(data), size);
+    for (const CodePicture &picture : FindPicturesInCode(text))
+        Require(!picture.name.empty());
+    const PickedPicture picked = ReadPictureCode(text);
+    Require(picked.bytes.has_value() != !picked.problem.empty());
+
+    const DotGrid grid = PictureFrom(data, size);
+    for (const std::string &code : {LCDtoCODE(grid), CArray({grid, "fuzz", "fuzz.Lcd"})}) {
+        const PickedPicture back = ReadPictureCode(code);
+        Require(back.bytes.has_value() && DotsFromPictureBytes(*back.bytes) == grid.AllDots());
+    }
+    return 0;
+}
