@@ -304,7 +304,11 @@ std::optional<PrintfCall> PictureCall(const std::vector<Token> &tokens, std::siz
     return call;
 }
 
-// Consecutive printf lines make one picture once they have given 33 values.
+// A picture's printf lines begin with the command 0xA4 and go on until they
+// have given 33 values. Other printf lines of constants (commands to the
+// module, say) stand around them in firmware and are passed over; only in a
+// text with no 0xA4 at all are they taken as the picture, which then needs
+// its 32 values.
 class PrintfPictures {
 public:
     explicit PrintfPictures(std::vector<CodePicture> &out) : m_out(out) {}
@@ -316,31 +320,52 @@ public:
                              {},
                              "the printf on " + Place(call.start) + " has " + Count(call.conversions, "%c conversion")
                                  + " but " + Count(call.values.size(), "value")});
-            m_values.clear();
+            m_picture.clear();
             return;
         }
-        if (m_values.empty())
-            m_first = call.start;
-        m_values.insert(m_values.end(), call.values.begin(), call.values.end());
-        if (m_values.size() >= PictureBytes{}.size() + 1)
+        if (!call.values.empty() && IntegerValue(call.values.front().text) == kPictureCommand) {
+            Flush();
+            m_sawCommand = true;
+            m_pictureStart = call.start;
+        } else if (m_picture.empty()) {
+            if (m_loose.empty())
+                m_looseStart = call.start;
+            m_loose.insert(m_loose.end(), call.values.begin(), call.values.end());
+            return;
+        }
+        m_picture.insert(m_picture.end(), call.values.begin(), call.values.end());
+        if (m_picture.size() >= PictureBytes{}.size() + 1)
             Flush();
     }
 
-    void Flush()
+    // Ends the picture whose lines are being read, if any.
+    void Flush() { Take(m_picture, m_pictureStart); }
+
+    void Finish()
     {
-        if (m_values.empty())
-            return;
-        m_out.push_back(PictureFromValues(Name(m_first), ByteValues(m_values),
-                                          "the printf lines from " + Place(m_first) + " give"));
-        m_values.clear();
+        Flush();
+        if (!m_sawCommand)
+            Take(m_loose, m_looseStart);
     }
 
 private:
     static std::string Name(const Token &start) { return "printf_line_" + std::to_string(start.line); }
 
+    void Take(std::vector<Token> &values, const Token &start)
+    {
+        if (values.empty())
+            return;
+        m_out.push_back(
+            PictureFromValues(Name(start), ByteValues(values), "the printf lines from " + Place(start) + " give"));
+        values.clear();
+    }
+
     std::vector<CodePicture> &m_out;
-    std::vector<Token> m_values;
-    Token m_first{};
+    std::vector<Token> m_picture;
+    Token m_pictureStart{};
+    std::vector<Token> m_loose;
+    Token m_looseStart{};
+    bool m_sawCommand = false;
 };
 
 // Text of nothing but numbers and list punctuation: values copied on their own.
@@ -402,7 +427,7 @@ std::vector<CodePicture> FindPicturesInCode(std::string_view text)
             pictures.push_back(PictureFromValues(std::string(*array), ByteValues(*numbers),
                                                  "the array " + std::string(*array) + " has"));
     }
-    printfs.Flush();
+    printfs.Finish();
     if (pictures.empty()) {
         if (const std::optional<std::vector<Token>> numbers = BareValues(tokens))
             pictures.push_back(PictureFromValues("picture", ByteValues(*numbers), "found"));

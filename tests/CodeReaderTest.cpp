@@ -64,6 +64,7 @@ TEST(CodeReader, TakesThePrintfLinesAsPeopleReformatThemInsideLargerSource)
                                "#define SHOW(x) \\\n  printf(x)\n"
                                "void splash(void) {\n"
                                "    int i; printf(\"%d\", i); // not a picture\n"
+                               "    printf(\"%c\", 0x1B); // a command to the module, before the picture\n"
                                "    PRINTF_IS_NOT(\"%c\", 1);\n"
                                "    printf( \"%c%c%c\" /* command, bytes 0 and 1 */ ,\n"
                                "            0XA4 , 1U, 0200 );\n"
