@@ -3,8 +3,6 @@
 #include "FileIo.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 
 namespace tessaldo {
 namespace {
@@ -35,10 +33,13 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// The value a type line gives: leading blanks skipped, an optional sign, a
-// decimal number with an optional fraction; anything that does not start like
-// a number counts as 0.
-double TypeLineValue(std::string_view line)
+// The value a type line gives, rounded to the nearest integer with half-way
+// cases going to the even neighbour (1.5 and 2.5 both give 2): leading blanks
+// skipped, an optional sign, a decimal number with an optional fraction;
+// anything that does not start like a number counts as 0. A type line is
+// shorter than a dot line, so the digits always fit; they are worked out
+// exactly, without floating point.
+long long RoundedTypeLineValue(std::string_view line)
 {
     std::size_t pos = line.find_first_not_of(" \t");
     if (pos == std::string_view::npos)
@@ -48,40 +49,25 @@ double TypeLineValue(std::string_view line)
         negative = line[pos] == '-';
         ++pos;
     }
-    const std::size_t start = pos;
+    long long whole = 0;
     std::size_t digits = 0;
-    for (; pos < line.size() && IsDigit(line[pos]); ++pos)
-        ++digits;
+    for (; pos < line.size() && IsDigit(line[pos]); ++pos, ++digits)
+        whole = whole * 10 + (line[pos] - '0');
+    std::string_view fraction;
     if (pos < line.size() && line[pos] == '.') {
-        for (++pos; pos < line.size() && IsDigit(line[pos]); ++pos)
-            ++digits;
+        const std::size_t start = ++pos;
+        while (pos < line.size() && IsDigit(line[pos]))
+            ++pos;
+        fraction = line.substr(start, pos - start);
     }
-    if (digits == 0)
+    if (digits + fraction.size() == 0)
         return 0;
-    double value = 0;
-    std::from_chars(line.data() + start, line.data() + pos, value, std::chars_format::fixed);
-    return negative ? -value : value;
-}
-
-// Half-way cases go to the even neighbour (1.5 and 2.5 both give 2).
-double RoundHalfToEven(double value)
-{
-    const double lower = std::floor(value);
-    const double fraction = value - lower;
-    if (fraction > 0.5)
-        return lower + 1;
-    if (fraction < 0.5)
-        return lower;
-    return std::fmod(lower, 2) == 0 ? lower : lower + 1;
-}
-
-std::string FormatValue(double value)
-{
-    std::string text = std::to_string(value);
-    text.erase(text.find_last_not_of('0') + 1);
-    if (!text.empty() && text.back() == '.')
-        text.pop_back();
-    return text == "-0" ? "0" : text;
+    const bool pastHalf = !fraction.empty() && fraction[0] > '5';
+    const bool half = !fraction.empty() && fraction[0] == '5';
+    const bool moreAfterHalf = half && fraction.find_first_not_of('0', 1) != std::string_view::npos;
+    if (pastHalf || moreAfterHalf || (half && whole % 2 == 1))
+        ++whole;
+    return negative ? -whole : whole;
 }
 
 // Dots 0..254 become Set where their character is missing, as the earlier
@@ -139,10 +125,10 @@ ParsedDrawing ParseDrawing(std::string_view bytes)
     if (first.text.size() >= kLegacyLineMinLength)
         return FromDotLine(std::nullopt, first.text);
 
-    const double value = RoundHalfToEven(TypeLineValue(first.text));
-    const std::optional<LcdType> type = LcdTypeFromValue(value);
+    const long long value = RoundedTypeLineValue(first.text);
+    const std::optional<LcdType> type = LcdTypeFromValue(static_cast<double>(value));
     if (!type)
-        return Refused("its type line gives " + FormatValue(value) + ", but the LCD type must be 0 or 1");
+        return Refused("its type line gives " + std::to_string(value) + ", but the LCD type must be 0 or 1");
     if (!first.terminated || first.rest.empty())
         return Refused("the file ends after the type line, before the dot line");
     return FromDotLine(type, FirstLine(first.rest).text);
