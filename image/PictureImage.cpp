@@ -1,5 +1,7 @@
 #include "PictureImage.h"
 
+#include "ImageHeader.h"
+
 #include "PicturePainter.h"
 #include "PlatformFile.h"
 
@@ -21,22 +23,19 @@ constexpr int kDecodeLimitMiB = 320;
 // Converted a band of rows at a time, so a big image is never held twice.
 constexpr int kBandRows = 256;
 
-// Luminance of the pixel as seen on a white background.
 std::uint8_t LuminanceOverWhite(QRgb pixel)
 {
-    const int alpha = qAlpha(pixel);
-    return static_cast<std::uint8_t>((qGray(pixel) * alpha + 255 * (255 - alpha)) / 255);
+    return GreyOverWhite(qRed(pixel), qGreen(pixel), qBlue(pixel), qAlpha(pixel));
 }
 
 std::string Megapixels(QSize size)
 {
-    return "it is " + std::to_string(size.width()) + " x " + std::to_string(size.height()) + " pixels; images up to "
-           + std::to_string(kMaxImportPixels / 1'000'000) + " megapixels can be imported";
+    return TooManyPixels({size.width(), size.height()});
 }
 
 bool TooLarge(QSize size)
 {
-    return static_cast<std::int64_t>(size.width()) * size.height() > kMaxImportPixels;
+    return HasTooManyPixels({size.width(), size.height()});
 }
 
 std::string Readable()

@@ -14,9 +14,6 @@ class QIODevice;
 namespace tessaldo {
 
 inline constexpr int kMaxPngScale = 64;
-// Larger images are refused from their header, before anything is decoded.
-inline constexpr std::int64_t kMaxImportPixels = 64'000'000;
-
 // The brightness of every pixel as seen on a white background, by qGray.
 GreyImage GreyFromImage(const QImage &image);
 

@@ -31,17 +31,6 @@ QString WhyNotOpened(const QSerialPort &serial, const QString &port)
 
 } // namespace
 
-const std::vector<int> &StandardBauds()
-{
-    static const std::vector<int> bauds = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
-    return bauds;
-}
-
-bool IsStandardBaud(int baud)
-{
-    return std::find(StandardBauds().begin(), StandardBauds().end(), baud) != StandardBauds().end();
-}
-
 QString SendToModule(const QString &port, int baud, const QByteArray &bytes)
 {
     const QFileInfo device(port);

@@ -1,16 +1,11 @@
 #pragma once
 
+#include "SerialRates.h"
+
 #include <QByteArray>
 #include <QString>
 
-#include <vector>
-
 namespace tessaldo {
-
-inline constexpr int kDefaultBaud = 9600;
-// The rates a serial LCD module is set to, from 1200 to 115200.
-const std::vector<int> &StandardBauds();
-bool IsStandardBaud(int baud);
 
 // Sends `bytes` through the serial port `port` (a device such as /dev/ttyUSB0
 // or COM3): 8 data bits, no parity, one stop bit, no flow control, nothing

@@ -37,7 +37,7 @@ SendDialog::SendDialog(QByteArray bytes, const QString &port, int baud, QWidget 
 
     m_baud = new QComboBox(this);
     m_baud->setObjectName(QStringLiteral("baud"));
-    for (const int rate : StandardBauds())
+    for (const int rate : kStandardBauds)
         m_baud->addItem(QString::number(rate), rate);
     m_baud->setCurrentIndex(m_baud->findData(IsStandardBaud(baud) ? baud : kDefaultBaud));
 

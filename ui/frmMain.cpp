@@ -11,11 +11,13 @@
 #include "InsertTextDialog.h"
 #include "PictureChange.h"
 #include "PictureImage.h"
+#include "ProgramTexts.h"
 #include "SendDialog.h"
 #include "SystemClipboard.h"
 #include "Toolbar.h"
 #include "ToolbarIcons.h"
 #include "Twips.h"
+#include "Utf8.h"
 #include "frmAbout.h"
 
 #include <QAction>
@@ -38,10 +40,10 @@ using namespace tessaldo;
 
 namespace {
 
-const QString kTitle = QStringLiteral("Tessaldo 1.1");
+const QString kTitle = FromUtf8(kProgramTitle);
 const QString kFilter = QStringLiteral("All Files (*.*)|*.*|LCD File (*.Lcd)|*.Lcd|");
 constexpr int kLcdFilterIndex = 2;
-const QString kNoTextMessage = QStringLiteral("클립보드에 텍스트가 없습니다.");
+const QString kNoTextMessage = FromUtf8(kNoTextOnClipboard);
 
 std::filesystem::path NativePath(const QString &path)
 {
@@ -160,7 +162,7 @@ void frmMain::BuildCodeBox()
     txtData = new CodeTextBox(this);
     txtData->setObjectName(QStringLiteral("txtData"));
     txtData->setGeometry(TwipsRect(30, 5580, 3555, 1185));
-    cmdCopy = new QPushButton(QStringLiteral("클립보드로 복사 (Ctl+C)"), this);
+    cmdCopy = new QPushButton(FromUtf8(kCopyCaption), this);
     cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
     cmdCopy->setGeometry(TwipsRect(45, 6825, 3510, 450));
     connect(cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string_view>
+
+// The texts both faces of the program show, the window and the page, in UTF-8.
+namespace tessaldo {
+
+inline constexpr std::string_view kProgramTitle = "Tessaldo 1.1";
+inline constexpr std::string_view kAuthorLine = "by the Tessaldo developers";
+inline constexpr std::string_view kContactMail = "help@example.org";
+inline constexpr std::string_view kContactWeb = "www.example.org/tessaldo";
+inline constexpr std::string_view kCopyCaption = "클립보드로 복사 (Ctl+C)";
+inline constexpr std::string_view kNoTextOnClipboard = "클립보드에 텍스트가 없습니다.";
+inline constexpr std::string_view kCloseCaption = "닫기";
+inline constexpr std::string_view kUsageNote =
+    "Tessaldo는 시리얼 그래픽 LCD에 쓸 이미지를 만드는 시간을 줄여 줍니다. "
+    "사용하는 LCD 종류를 고르고 그림을 그린 뒤 \"Run\"을 누르면 C 소스가 만들어지며, "
+    "그대로 복사해서 쓸 수 있습니다.\n"
+    "\n"
+    "만들어지는 코드는 CCS C 컴파일러와 모듈 제조사의 LCD 모듈에 맞춘 것입니다. "
+    "앞으로 더 많은 기능이 추가될 예정입니다.\n"
+    "\n"
+    "버전 1.1에서 바뀐 점\n"
+    "- 버전 1.0은 HLCD112, HLCD114만 지원했으나, 버전 1.1은 HLCD154, HLCD168도 지원합니다.\n"
+    "- 저장한 파일 이름에 확장자 lcd가 두 번 붙던 오류를 고쳤습니다.\n"
+    "\n"
+    "이전 버전에서 만든 그림 파일도 그대로 열 수 있습니다.";
+
+} // namespace tessaldo

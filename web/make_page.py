@@ -1,0 +1,84 @@
+#!/usr/bin/env python3
+"""Makes the page one HTML file: the core's WebAssembly and script, the style,
+the page's modules and Unifont's glyphs inlined, so that it opens from disk
+with nothing fetched.
+
+Usage: make_page.py PAGE_DIR CORE_JS UNIFONT_HEX OUT_HTML
+
+The modules are plain ES modules with named imports of './name.js'. Each
+becomes a function scope of its own, in the order their imports need, that
+returns what it exports; an import takes those names from it. So an export
+is bound once: a module shares state through the objects it exports.
+"""
+import base64
+import gzip
+import re
+import sys
+from pathlib import Path
+
+IMPORT = re.compile(r"^import\s*\{([^}]*)\}\s*from\s*'\./(\w+)\.js';\s*$", re.M)
+DECLARATION = re.compile(r"^export\s+(?:async\s+)?(?:function\*?|const|let|class)\s+(\w+)", re.M)
+
+
+def ordered_modules(folder):
+    sources = {path.stem: path.read_text(encoding="utf-8") for path in folder.glob("*.js")}
+    done, order = set(), []
+
+    def visit(name, trail):
+        if name in done:
+            return
+        if name in trail:
+            sys.exit(f"make_page: modules import each other in a circle: {' -> '.join(trail + [name])}")
+        if name not in sources:
+            sys.exit(f"make_page: '{trail[-1]}' imports './{name}.js', which is not in {folder}")
+        for imported in IMPORT.findall(sources[name]):
+            visit(imported[1], trail + [name])
+        done.add(name)
+        order.append(name)
+
+    for name in sorted(sources):
+        visit(name, [])
+    return [(name, sources[name]) for name in order]
+
+
+def bundled(modules):
+    parts = []
+    for name, source in modules:
+        body = IMPORT.sub(lambda m: f"const {{{m.group(1)}}} = module_{m.group(2)};", source)
+        if re.search(r"^\s*import\b", body, re.M):
+            sys.exit(f"make_page: {name}.js has an import this page cannot inline")
+        exported = DECLARATION.findall(body)
+        body = re.sub(r"^export\s+", "", body, flags=re.M)
+        parts.append(f"// ---- {name}.js\nconst module_{name} = (() => {{\n{body}\nreturn {{ {', '.join(exported)} }};\n}})();")
+    return "\n".join(parts)
+
+
+def glyph_data(hex_file):
+    # Only the glyphs themselves, compressed, to be unpacked in the page on first use.
+    return base64.b64encode(gzip.compress(Path(hex_file).read_bytes(), 9, mtime=0)).decode("ascii")
+
+
+def inline_script(text):
+    return text.replace("</script", "<\\/script")
+
+
+def main():
+    page, core_js, unifont, out = sys.argv[1:5]
+    folder = Path(page)
+    html = (folder / "index.html").read_text(encoding="utf-8")
+    pieces = {
+        "/*STYLE*/": (folder / "style.css").read_text(encoding="utf-8"),
+        "/*CORE*/": inline_script(Path(core_js).read_text(encoding="utf-8")),
+        "/*GLYPHS*/": glyph_data(unifont),
+        "/*APP*/": inline_script(bundled(ordered_modules(folder))),
+    }
+    for marker, text in pieces.items():
+        if html.count(marker) != 1:
+            sys.exit(f"make_page: index.html must hold {marker} exactly once")
+        before, after = html.split(marker)
+        html = before + text + after
+    Path(out).write_text(html, encoding="utf-8")
+
+
+if __name__ == "__main__":
+    main()

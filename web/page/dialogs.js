@@ -1,0 +1,71 @@
+// Modal dialogs: the message box, the about window, and the frame every
+// other dialog of the page is built in.
+import { core } from './core.js';
+
+export function element(tag, properties = {}, children = []) {
+    const made = Object.assign(document.createElement(tag), properties);
+    made.append(...children);
+    return made;
+}
+
+export function row(caption, control) {
+    const label = element('label', { textContent: caption, htmlFor: control.id });
+    return element('div', { className: 'dialog-row' }, [label, control]);
+}
+
+// A dialog closed by its buttons; resolves with the value of the button pressed, or '' for Escape.
+export function showDialog(dialog) {
+    document.body.append(dialog);
+    return new Promise((resolve) => {
+        dialog.addEventListener('close', () => {
+            dialog.remove();
+            resolve(dialog.returnValue);
+        }, { once: true });
+        dialog.showModal();
+    });
+}
+
+export function buttons(...list) {
+    return element('div', { className: 'dialog-buttons' },
+        list.map(([text, value, extra = {}]) => element('button', { type: 'submit', value, textContent: text, ...extra })));
+}
+
+export function messageBox(text) {
+    const dialog = element('dialog', { className: 'message', ariaLabel: core.texts().title }, [
+        element('form', { method: 'dialog' }, [
+            element('strong', { textContent: core.texts().title }),
+            element('p', { className: 'message-text', textContent: text }),
+            buttons(['OK', 'ok', { autofocus: true }]),
+        ]),
+    ]);
+    return showDialog(dialog);
+}
+
+function place(made, left, top, width, height) {
+    made.style.left = `${left}px`;
+    made.style.top = `${top}px`;
+    made.style.width = `${width}px`;
+    made.style.height = `${height}px`;
+    return made;
+}
+
+// The about window: no title bar, closed only by 닫기, as on the desktop.
+export function showAbout() {
+    const texts = core.texts();
+    const label = (id, text, ...box) => place(element('div', { id, className: 'label', textContent: text }), ...box);
+    const close = place(element('button', { id: 'cmdClose', type: 'submit', value: 'close', textContent: texts.close }),
+        278, 430, 69, 32);
+    close.style.position = 'absolute';
+    const note = place(element('textarea', { id: 'Text1', readOnly: true, value: texts.usage }), 3, 99, 347, 324);
+    const dialog = element('dialog', { id: 'frmAbout' }, [
+        element('form', { method: 'dialog' }, [
+            label('Label1', texts.title, 73, 7, 214, 16),
+            label('Label2', texts.author, 86, 34, 194, 12),
+            label('Label3', texts.mail, 132, 55, 94, 12),
+            label('Label4', texts.web, 109, 76, 142, 12),
+            note, close,
+        ]),
+    ]);
+    dialog.addEventListener('cancel', (event) => event.preventDefault());
+    return showDialog(dialog).then(() => undefined);
+}

@@ -1,0 +1,174 @@
+// The 256 dots: ARIA check boxes named "Dot N", laid out for the type. The
+// handlers only turn pointer and key events into steps of the history.
+import { core } from './core.js';
+import { commitStroke, change } from './history.js';
+import { state, update } from './state.js';
+
+const kPitch = 13;
+const cells = [];
+let grid = null;
+let laidOutType = -1;
+let press = null; // the pressed dot, where the pointer was, and the picture before a stroke
+let onMenuRequest = () => {};
+
+function dotOf(x, y) {
+    const column = Math.floor(x / kPitch);
+    const row = Math.floor(y / kPitch);
+    if (x < 0 || y < 0 || column > 15 || row > 15)
+        return -1;
+    return core.dotAt(state.type, column, row);
+}
+
+function withDot(dots, dot, set) {
+    return dots.slice(0, dot) + (set ? '1' : '0') + dots.slice(dot + 1);
+}
+
+export function toggleDot(dot) {
+    change(`Dot ${dot}`, (picture) => ({ ...picture, dots: withDot(picture.dots, dot, picture.dots[dot] !== '1') }));
+}
+
+function pointIn(event) {
+    const box = grid.getBoundingClientRect();
+    return { x: (event.clientX - box.left) * (grid.offsetWidth / box.width), y: (event.clientY - box.top) * (grid.offsetHeight / box.height) };
+}
+
+function paintAlong(from, to) {
+    const crossed = core.strokeCells(from.x, from.y, to.x, to.y, kPitch);
+    let dots = state.dots;
+    for (let i = 0; i < crossed.length; i += 2)
+        dots = withDot(dots, core.dotAt(state.type, crossed[i], crossed[i + 1]), press.set);
+    update({ dots });
+}
+
+function pressed(event) {
+    if (event.button !== 0)
+        return;
+    const point = pointIn(event);
+    const dot = dotOf(point.x, point.y);
+    grid.focus();
+    if (dot < 0)
+        return;
+    grid.setPointerCapture(event.pointerId);
+    const cell = core.cellOf(state.type, dot);
+    update({ focus: { column: cell.column, row: cell.row } });
+    press = { dot, point, before: null, set: false };
+}
+
+function moved(event) {
+    if (!press)
+        return;
+    const point = pointIn(event);
+    const dot = dotOf(point.x, point.y);
+    if (!press.before) {
+        if (dot < 0 || dot === press.dot)
+            return;
+        // The stroke begins on reaching another dot: the pressed one flips, the rest take its new state.
+        press.before = { dots: state.dots, type: state.type };
+        press.set = state.dots[press.dot] !== '1';
+    }
+    paintAlong(press.point, point);
+    press.point = point;
+}
+
+function released(event) {
+    if (!press)
+        return;
+    const point = pointIn(event);
+    const ended = press;
+    press = null;
+    if (ended.before)
+        commitStroke(ended.before);
+    else if (dotOf(point.x, point.y) === ended.dot)
+        toggleDot(ended.dot);
+}
+
+function moveFocus(dx, dy) {
+    const column = Math.min(15, Math.max(0, state.focus.column + dx));
+    const row = Math.min(15, Math.max(0, state.focus.row + dy));
+    update({ focus: { column, row } });
+}
+
+const kArrows = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+const kShifts = { ArrowLeft: 'shift-left', ArrowRight: 'shift-right', ArrowUp: 'shift-up', ArrowDown: 'shift-down' };
+
+function keyPressed(event) {
+    const focusDot = core.dotAt(state.type, state.focus.column, state.focus.row);
+    if (kArrows[event.key] && event.shiftKey && !event.ctrlKey) {
+        transformPicture(kShifts[event.key]);
+    } else if (kArrows[event.key] && !event.ctrlKey && !event.altKey) {
+        moveFocus(...kArrows[event.key]);
+    } else if (event.key === ' ') {
+        toggleDot(focusDot);
+    } else if (event.ctrlKey && !event.shiftKey && event.key.toLowerCase() === 'i') {
+        transformPicture('invert');
+    } else if (event.key === 'ContextMenu' || (event.shiftKey && event.key === 'F10')) {
+        const box = cells[focusDot].getBoundingClientRect();
+        onMenuRequest(box.left + box.width / 2, box.top + box.height / 2);
+    } else {
+        return;
+    }
+    event.preventDefault();
+}
+
+export function transformPicture(name) {
+    change(name, (picture) => ({ ...picture, dots: core.transformed(picture.type, picture.dots, name) }));
+}
+
+export function buildGrid(parent, left, top, menuRequested) {
+    onMenuRequest = menuRequested;
+    grid = document.createElement('div');
+    grid.id = 'lbDot';
+    grid.tabIndex = 0;
+    grid.setAttribute('role', 'group');
+    grid.setAttribute('aria-label', 'Dots');
+    grid.style.left = `${left}px`;
+    grid.style.top = `${top}px`;
+    for (let dot = 0; dot < 256; ++dot) {
+        const cell = document.createElement('div');
+        cell.className = 'cell';
+        cell.id = `dot-${dot}`;
+        cell.setAttribute('role', 'checkbox');
+        cell.setAttribute('aria-label', `Dot ${dot}`);
+        cell.setAttribute('aria-checked', 'false');
+        cell.title = core.describeDotBit(dot);
+        cells.push(cell);
+        grid.append(cell);
+    }
+    grid.addEventListener('pointerdown', pressed);
+    grid.addEventListener('pointermove', moved);
+    grid.addEventListener('pointerup', released);
+    grid.addEventListener('pointercancel', () => { press = null; });
+    grid.addEventListener('keydown', keyPressed);
+    grid.addEventListener('contextmenu', (event) => {
+        event.preventDefault();
+        onMenuRequest(event.clientX, event.clientY);
+    });
+    parent.append(grid);
+    return grid;
+}
+
+export function renderGrid() {
+    if (laidOutType !== state.type) {
+        for (let dot = 0; dot < 256; ++dot) {
+            const cell = core.cellOf(state.type, dot);
+            cells[dot].style.left = `${1 + cell.column * kPitch}px`;
+            cells[dot].style.top = `${1 + cell.row * kPitch}px`;
+        }
+        laidOutType = state.type;
+    }
+    const focusDot = core.dotAt(state.type, state.focus.column, state.focus.row);
+    for (let dot = 0; dot < 256; ++dot) {
+        const set = state.dots[dot] === '1';
+        const cell = cells[dot];
+        if (cell.classList.contains('set') !== set) {
+            cell.classList.toggle('set', set);
+            cell.setAttribute('aria-checked', String(set));
+        }
+        cell.classList.toggle('focus', dot === focusDot);
+    }
+    grid.setAttribute('aria-activedescendant', cells[focusDot].id);
+}
+
+export function gridElement() {
+    return grid;
+}

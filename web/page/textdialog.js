@@ -1,0 +1,78 @@
+// Insert Text: one line from Unifont's own glyphs, previewed as it is typed,
+// replacing the picture or laid onto it, moved by whole dots with the arrow
+// keys on the preview.
+import { core } from './core.js';
+import { buttons, element, row, showDialog } from './dialogs.js';
+import { glyphsFor } from './glyphs.js';
+import { change } from './history.js';
+import { drawPicture, makePreview } from './picture.js';
+import { state } from './state.js';
+
+const kNudges = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+
+function select(id, choices) {
+    const made = element('select', { id });
+    choices.forEach((text, index) => made.append(element('option', { value: String(index), textContent: text })));
+    return made;
+}
+
+function offsetBox(id, prefix) {
+    return element('input', { id, type: 'number', min: -16, max: 16, value: 0, title: prefix });
+}
+
+export async function insertText() {
+    const preview = makePreview('preview');
+    preview.tabIndex = 0;
+    preview.title = 'Arrow keys move the text by one dot';
+    const text = element('input', { id: 'text', placeholder: '가, 한, 温, A1 ...', autofocus: true });
+    const align = select('align', ['Centre', 'Left']);
+    const placement = select('placement', ['Replace the picture', 'Onto the picture']);
+    const invert = element('input', { id: 'invert', type: 'checkbox' });
+    const offsetX = offsetBox('offsetX', 'right');
+    const offsetY = offsetBox('offsetY', 'down');
+    const width = element('p', { id: 'width' });
+    const problem = element('p', { id: 'problem', className: 'problem', hidden: true });
+    const ok = element('button', { type: 'submit', value: 'ok', textContent: 'OK' });
+    let dots = state.dots;
+    let drawing = 0;
+    const redraw = async () => {
+        const ticket = ++drawing;
+        const glyphs = await glyphsFor(text.value);
+        if (ticket !== drawing)
+            return; // a later keystroke has drawn already
+        problem.hidden = !glyphs.problem;
+        problem.textContent = glyphs.problem ? `Cannot draw this: ${glyphs.problem}.` : '';
+        ok.disabled = Boolean(glyphs.problem);
+        if (glyphs.problem)
+            return; // the preview keeps the last text that could be drawn
+        const drawn = core.textDots(state.type, glyphs.hexes, align.value === '1', Number(offsetX.value) || 0,
+            Number(offsetY.value) || 0, invert.checked, placement.value === '1', state.dots);
+        dots = drawn.dots;
+        width.textContent = !text.value ? ''
+            : drawn.cut ? `The text is ${drawn.width} dots wide and does not fit the 16 x 16 picture, so it is cut.`
+                : `The text is ${drawn.width} dots wide.`;
+        drawPicture(preview, dots, state.type);
+    };
+    preview.addEventListener('keydown', (event) => {
+        const nudge = kNudges[event.key];
+        if (!nudge)
+            return;
+        event.preventDefault();
+        offsetX.value = Number(offsetX.value) + nudge[0];
+        offsetY.value = Number(offsetY.value) + nudge[1];
+        redraw();
+    });
+    for (const control of [text, align, placement, invert, offsetX, offsetY])
+        control.addEventListener('input', redraw);
+    const dialog = element('dialog', { ariaLabel: 'Insert Text' }, [element('form', { method: 'dialog' }, [
+        element('strong', { textContent: 'Insert Text' }), preview,
+        row('Text:', text), row('Font:', element('span', { textContent: 'Unifont, 16 px' })), row('Alignment:', align),
+        row('Invert', invert), row('Placement:', placement),
+        row('Offset (dots):', element('span', { className: 'dialog-row' }, [offsetX, offsetY])),
+        width, problem, element('div', { className: 'dialog-buttons' }, [ok,
+            element('button', { type: 'submit', value: '', textContent: 'Cancel' })])])]);
+    const shown = showDialog(dialog);
+    await redraw();
+    if ((await shown) === 'ok')
+        change('Text', (picture) => ({ ...picture, dots }));
+}
