@@ -323,8 +323,8 @@ public:
             m_picture.clear();
             return;
         }
-        if (!call.values.empty() && IntegerValue(call.values.front().text) == kPictureCommand) {
-            Flush();
+        // 0xA4 is also a picture byte: it begins a picture only where none is being read.
+        if (m_picture.empty() && !call.values.empty() && IntegerValue(call.values.front().text) == kPictureCommand) {
             m_sawCommand = true;
             m_pictureStart = call.start;
         } else if (m_picture.empty()) {

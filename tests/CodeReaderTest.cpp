@@ -49,6 +49,10 @@ TEST(CodeReader, EverythingTheProgramWritesReadsBackToTheSamePicture)
     for (int dot = 0; dot < kDotCount; ++dot)
         full.SetDot(dot, DotState::Set);
     EXPECT_EQ(Read(LCDtoCODE(full)), full.AllDots());
+    DotGrid commandByte; // the second printf begins with a picture byte of 0xA4
+    for (const int dot : {114, 117, 119})
+        commandByte.SetDot(dot, DotState::Set);
+    EXPECT_EQ(Read(LCDtoCODE(commandByte)), commandByte.AllDots());
 }
 
 TEST(CodeReader, TakesThePrintfLinesAsPeopleReformatThemInsideLargerSource)
