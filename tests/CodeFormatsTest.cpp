@@ -21,7 +21,8 @@ TEST(ArrayNames, FileNamesBecomeIdentifiersThatNoCompilerRejects)
         {"x", "x"},
     };
     for (const auto &[file, name] : names)
-        EXPECT_EQ(NameFromFileName(std::filesystem::u8path(file)), name) << file;
+        EXPECT_EQ(NameFromFileName(std::filesystem::path(std::u8string(reinterpret_cast<const char8_t *>(file)))), name)
+            << file;
     EXPECT_TRUE(IsUsableName("icon_2"));
     for (const char *bad : {"", "2icon", "my-icon", "class", "static", "picture!", "é"})
         EXPECT_FALSE(IsUsableName(bad)) << bad;

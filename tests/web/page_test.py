@@ -1,0 +1,284 @@
+#!/usr/bin/python3
+"""The page in a real headless Chromium, opened from file://, against the
+command-line tool on the same pictures: the controls' places, drawing, Run
+and the clipboard, Save and Open, the history, a transform, an import, text,
+sending, and what a screen reader is given.
+
+Usage: page_test.py PAGE_HTML TESSALDO_CLI
+"""
+import base64
+import json
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+from pathlib import Path
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+PAGE, CLI = sys.argv[1], sys.argv[2]
+WORK = Path(tempfile.mkdtemp(prefix="tessaldo-page-"))
+results = []
+
+
+def browser():
+    options = webdriver.ChromeOptions()
+    for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                 f"--user-data-dir={WORK / 'profile'}", "--window-size=600,800"):
+        options.add_argument(flag)
+    options.binary_location = "/usr/bin/chromium"
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+def cli(*args, stdin=None):
+    done = subprocess.run([CLI, *args], input=stdin, capture_output=True, check=True)
+    return done.stdout
+
+
+def fresh(driver):
+    driver.get(Path(PAGE).resolve().as_uri())
+    for _ in range(100):
+        if driver.execute_script("return document.documentElement.dataset.ready") == "true":
+            break
+        time.sleep(0.05)
+    # Stand-ins for what a headless browser cannot do on its own: pickers, clipboard, serial port.
+    driver.execute_script("""
+        window.recorded = {};
+        window.showSaveFilePicker = async () => ({ createWritable: async () => ({
+            write: async (blob) => { recorded.saved = new Uint8Array(await blob.arrayBuffer()); },
+            close: async () => {} }) });
+        window.nextFile = null;
+        window.showOpenFilePicker = async () => [{ getFile: async () => window.nextFile }];
+        Object.defineProperty(navigator, 'clipboard', { value: {
+            writeText: async (text) => { recorded.clipboard = text; } } });
+    """)
+
+
+def cell(driver, dot):
+    return driver.find_element(By.ID, f"dot-{dot}")
+
+
+def click_dot(driver, dot):
+    ActionChains(driver).move_to_element(cell(driver, dot)).click().perform()
+
+
+def press(driver, caption):
+    driver.find_element(By.CSS_SELECTOR, f'#tbarMain button[aria-label="{caption}"]').click()
+
+
+def dots(driver):
+    return "".join("1" if cell(driver, dot).get_attribute("aria-checked") == "true" else "0" for dot in range(256))
+
+
+def drawing_file(text_dots, type_):
+    """The drawing file the desktop saves for these dots."""
+    line = "".join("0" if d == "1" else "1" for d in text_dots)
+    return f" {type_}\r\n{line}\r\n".encode()
+
+
+def saved_bytes(driver):
+    press(driver, "Save")
+    time.sleep(0.2)
+    return bytes(driver.execute_script("return Array.from(recorded.saved || [])"))
+
+
+def give_file(driver, name, data):
+    driver.execute_script("window.nextFile = new File([Uint8Array.from(atob(arguments[1]), c => c.charCodeAt(0))], arguments[0]);",
+                          name, base64.b64encode(data).decode())
+
+
+def drop_file(driver, name, data):
+    driver.execute_script("""
+        const file = new File([Uint8Array.from(atob(arguments[1]), c => c.charCodeAt(0))], arguments[0], { type: arguments[2] });
+        const transfer = new DataTransfer();
+        transfer.items.add(file);
+        document.getElementById('frmMain').dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true }));
+    """, name, base64.b64encode(data).decode(), "image/png" if name.endswith(".png") else "")
+
+
+def message(driver):
+    time.sleep(0.2)
+    found = driver.find_elements(By.CSS_SELECTOR, "dialog[open] .message-text")
+    text = found[0].text if found else None
+    if found:
+        driver.find_element(By.CSS_SELECTOR, "dialog[open] button").click()
+    return text
+
+
+def check(name):
+    def wrap(test):
+        results.append((name, test))
+        return test
+    return wrap
+
+
+@check("controls sit at the desktop's places, in both layouts")
+def places(driver):
+    origin = driver.execute_script("const b = document.getElementById('frmMain').getBoundingClientRect(); return [b.left + 1, b.top + 1];")
+    def box(id_):
+        b = driver.find_element(By.ID, id_).rect
+        return [round(b["x"] - origin[0]), round(b["y"] - origin[1]), round(b["width"]), round(b["height"])]
+    expected = {"tbarMain": [0, 0, 243, 57], "Frame2": [4, 59, 236, 60], "optType0": [14, 78, 155, 14],
+                "optType1": [14, 97, 155, 14], "Frame1": [3, 124, 238, 245], "txtData": [2, 372, 237, 79],
+                "cmdCopy": [3, 455, 234, 30], "lbDot": [16, 144, 209, 209]}
+    for id_, place in expected.items():
+        assert box(id_) == place, (id_, box(id_), place)
+    captions = [b.get_attribute("aria-label") for b in driver.find_elements(By.CSS_SELECTOR, "#tbarMain button")]
+    assert captions == ["New", "Open", "Save", "Run", "About"], captions
+    assert box("dot-16")[:2] == [16 + 14, 144 + 1], box("dot-16")  # second column, first row
+    driver.find_element(By.CSS_SELECTOR, "#optType1 input").click()
+    assert box("dot-16")[:2] == [16 + 1, 144 + 14], box("dot-16")  # first column, second row
+    assert cell(driver, 37).get_attribute("title") == "Dot 37: byte 4 (first printf), bit 5 = 0x20"
+
+
+@check("clicks, a drag, Run, Copy and Save give the desktop's bytes")
+def drawing(driver):
+    click_dot(driver, 0)
+    click_dot(driver, 200)
+    # A drag along row 1 in the column layout, from column 1 to column 4: dots 17, 33, 49 and 65.
+    start, end = cell(driver, 17), cell(driver, 65)
+    ActionChains(driver).move_to_element(start).click_and_hold().move_to_element(end).release().perform()
+    picture = dots(driver)
+    assert picture.count("1") == 6, picture
+    press(driver, "Run")
+    code = driver.execute_script("return document.getElementById('txtData').value").replace("\n", "\r\n")
+    saved = saved_bytes(driver)
+    assert saved == drawing_file(picture, 0), saved
+    (WORK / "drawn.Lcd").write_bytes(saved)
+    assert cli("code", str(WORK / "drawn.Lcd")) == (code + "\r\n").encode()
+    assert cli("edit", str(WORK / "drawn.Lcd"), "-") == saved
+    driver.find_element(By.ID, "cmdCopy").click()
+    time.sleep(0.1)
+    assert driver.execute_script("return recorded.clipboard") == code
+    assert driver.execute_script("return document.getElementById('txtData').value") == ""
+
+
+@check("Open takes good and legacy files and refuses junk with the desktop's reason")
+def opening(driver):
+    good = drawing_file("1" * 10 + "0" * 246, 1)
+    give_file(driver, "good.Lcd", good)
+    press(driver, "Open")
+    time.sleep(0.2)
+    assert dots(driver) == "1" * 10 + "0" * 246 and driver.find_element(By.CSS_SELECTOR, "#optType1 input").is_selected()
+    give_file(driver, "old.Lcd", ("0" + "1" * 254 + "\r\n").encode())
+    press(driver, "Open")
+    time.sleep(0.2)
+    assert dots(driver) == "1" + "0" * 255
+    junk = Path("/etc/passwd").read_bytes()
+    give_file(driver, "passwd", junk)
+    press(driver, "Open")
+    expected = subprocess.run([CLI, "code", "-"], input=junk, capture_output=True).stderr.decode().strip()
+    assert message(driver) == expected.replace("standard input", '"passwd"').replace('Cannot read "passwd"', 'Cannot open "passwd"'), expected
+    assert dots(driver) == "1" + "0" * 255
+
+
+@check("undo and redo walk the history; a transform acts as the screen shows it")
+def history(driver):
+    click_dot(driver, 5)
+    click_dot(driver, 6)
+    grid = driver.find_element(By.ID, "lbDot")
+    grid.send_keys(Keys.CONTROL, "z")
+    assert dots(driver)[5:7] == "10"
+    grid.send_keys(Keys.CONTROL, Keys.SHIFT, "z")
+    assert dots(driver)[5:7] == "11"
+    for type_ in (0, 1):
+        driver.find_element(By.CSS_SELECTOR, f"#optType{type_} input").click()
+        before = dots(driver)
+        (WORK / "t.Lcd").write_bytes(drawing_file(before, type_))
+        grid.send_keys(Keys.SHIFT, Keys.ARROW_RIGHT)
+        assert drawing_file(dots(driver), type_) == cli("edit", str(WORK / "t.Lcd"), "-", "shift-right"), type_
+
+
+@check("an imported PNG gives the dots tessaldo-cli import gives")
+def importing(driver):
+    (WORK / "p.Lcd").write_bytes(drawing_file("".join("1" if (i * 7) % 5 < 2 else "0" for i in range(256)), 0))
+    png = WORK / "p.png"
+    cli("png", str(WORK / "p.Lcd"), str(png), "--scale", "3")
+    drop_file(driver, "p.png", png.read_bytes())
+    time.sleep(0.5)
+    driver.find_element(By.CSS_SELECTOR, "dialog[open] input#threshold").clear()
+    driver.find_element(By.CSS_SELECTOR, "dialog[open] input#threshold").send_keys("100")
+    driver.find_element(By.CSS_SELECTOR, 'dialog[open] button[value="ok"]').click()
+    time.sleep(0.2)
+    expected = cli("import", str(png), "-", "--threshold", "100")
+    assert drawing_file(dots(driver), 0) == expected
+    big = b"\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR" + (100000).to_bytes(4, "big") * 2 + b"\x08\x02\x00\x00\x00"
+    drop_file(driver, "big.png", big)
+    assert message(driver) == 'Cannot import "big.png": it is 100000 x 100000 pixels; images up to 64 megapixels can be imported.'
+
+
+@check("Insert Text draws Unifont's own glyph")
+def text(driver):
+    ActionChains(driver).context_click(cell(driver, 0)).perform()
+    driver.find_element(By.XPATH, '//*[@role="menuitem"][span[text()="Insert Text…"]]').click()
+    box = driver.find_element(By.CSS_SELECTOR, "dialog[open] #text")
+    box.send_keys("한")
+    time.sleep(1.0)
+    driver.find_element(By.CSS_SELECTOR, 'dialog[open] button[value="ok"]').click()
+    time.sleep(0.2)
+    assert drawing_file(dots(driver), 0) == cli("text", "한", "-")
+
+
+@check("Send writes exactly the 33 bytes, 8N1 at the chosen rate")
+def sending(driver):
+    driver.execute_script("""
+        Object.defineProperty(navigator, 'serial', { value: { requestPort: async () => ({
+            getInfo: () => ({}),
+            open: async (options) => { recorded.opened = options; },
+            close: async () => { recorded.closed = true; },
+            writable: { getWriter: () => ({ write: async (bytes) => { recorded.sent = Array.from(bytes); },
+                                            releaseLock: () => {} }) } }) } });
+    """)
+    click_dot(driver, 9)
+    ActionChains(driver).context_click(cell(driver, 0)).perform()
+    driver.find_element(By.XPATH, '//*[@role="menuitem"][span[text()="Send to Module…"]]').click()
+    driver.find_element(By.ID, "choosePort").click()
+    driver.find_element(By.CSS_SELECTOR, '#baud option[value="115200"]').click()
+    driver.find_element(By.ID, "send").click()
+    time.sleep(0.3)
+    recorded = driver.execute_script("return recorded")
+    (WORK / "s.Lcd").write_bytes(drawing_file(dots(driver), 0))
+    assert bytes(recorded["sent"]) == cli("code", str(WORK / "s.Lcd"), "--format", "raw")
+    assert recorded["opened"] == {"baudRate": 115200, "dataBits": 8, "stopBits": 1, "parity": "none", "flowControl": "none"}
+    assert driver.find_element(By.ID, "result").text == "Sent 33 bytes to the chosen port at 115200 baud."
+
+
+@check("a screen reader is given 256 check boxes named Dot N")
+def accessibility(driver):
+    click_dot(driver, 3)
+    tree = driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+    boxes = [n for n in tree if n.get("role", {}).get("value") == "checkbox"]
+    names = sorted(n["name"]["value"] for n in boxes)
+    assert names == sorted(f"Dot {i}" for i in range(256)), names[:3]
+    checked = [n["name"]["value"] for n in boxes
+               if any(p["name"] == "checked" and p["value"]["value"] == "true" for p in n.get("properties", []))]
+    assert checked == ["Dot 3"], checked
+
+
+def main():
+    driver = browser()
+    failed = 0
+    try:
+        for name, test in results:
+            fresh(driver)
+            try:
+                test(driver)
+                print(f"ok: {name}")
+            except Exception:
+                failed += 1
+                print(f"FAILED: {name}")
+                traceback.print_exc()
+    finally:
+        driver.quit()
+    print(f"{len(results) - failed} passed, {failed} failed")
+    sys.exit(1 if failed else 0)
+
+
+if __name__ == "__main__":
+    main()
