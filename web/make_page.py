@@ -50,7 +50,8 @@ def bundled(modules):
         exported = DECLARATION.findall(body)
         body = re.sub(r"^export\s+", "", body, flags=re.M)
         parts.append(f"// ---- {name}.js\nconst module_{name} = (() => {{\n{body}\nreturn {{ {', '.join(exported)} }};\n}})();")
-    return "\n".join(parts)
+    # A classic script, run where it stands: the page starts while the glyph data after it is still being read.
+    return "(() => {\n'use strict';\n" + "\n".join(parts) + "\n})();"
 
 
 def glyph_data(hex_file):
