@@ -88,10 +88,28 @@ std::string CommandLine(const std::vector<std::string> &args)
         line += " " + arg;
     return line;
 }
+// --frames NAME and its --delay MS, checked before any file is read.
+struct FramesOption {
+    std::optional<std::string> name;
+    std::optional<int> delayMs;
+};
+FramesOption ReadFramesOption(const Arguments &arguments)
+{
+    FramesOption frames{arguments.Value("--frames"), std::nullopt};
+    if (frames.name && !IsUsableName(*frames.name))
+        throw UsageError("--frames must be a C identifier that is no keyword of C or C++, not '" + *frames.name + "'");
+    if (const std::optional<std::string> delay = arguments.Value("--delay")) {
+        if (!frames.name)
+            throw UsageError("--delay goes with --frames");
+        frames.delayMs = NumberValue("--delay", *delay, 1, 60'000);
+    }
+    return frames;
+}
 int Header(const Arguments &arguments, Streams &streams)
 {
     arguments.ExpectSomeOperands("FILE");
     const std::optional<std::string> output = arguments.Value("--output");
+    const FramesOption frames = ReadFramesOption(arguments);
     // Every file is read and every clash found before anything is written.
     std::vector<NamedPicture> pictures;
     bool refused = false;
@@ -103,7 +121,7 @@ int Header(const Arguments &arguments, Streams &streams)
             continue;
         }
         for (const NamedPicture &earlier : pictures) {
-            if (earlier.name == picture.name) {
+            if (!frames.name && earlier.name == picture.name) {
                 streams.err << "Cannot make the header: \"" << earlier.source << "\" and \"" << *file
                             << "\" both give the array name " << picture.name << ".\n";
                 refused = true;
@@ -113,12 +131,15 @@ int Header(const Arguments &arguments, Streams &streams)
     }
     if (refused)
         return kExitRefused;
+    const std::string guardSource =
+        output ? DisplayPath(std::filesystem::path(*output).filename()) : std::string("tessaldo_pictures.h");
+    const std::string text = frames.name ? Guarded("\n" + CFrames(*frames.name, pictures, frames.delayMs),
+                                                   CommandLine(arguments.all), guardSource)
+                                         : CHeader(pictures, CommandLine(arguments.all), guardSource);
     if (!output) {
-        streams.out << CHeader(pictures, CommandLine(arguments.all), "tessaldo_pictures.h");
+        streams.out << text;
         return kExitOk;
     }
-    const std::string text =
-        CHeader(pictures, CommandLine(arguments.all), DisplayPath(std::filesystem::path(*output).filename()));
     const FileStatus saved = WriteFileAtomically(*output, text);
     return saved ? kExitOk : Refused(streams.err, saved.message());
 }
@@ -254,10 +275,12 @@ const Command kTextCommands[] = {
      kDrawingInput,
      true},
     {"header",
-     "FILE... [--output OUT.h]",
+     "FILE... [--output OUT.h] [--frames NAME [--delay MS]]",
      "               one C header with an array for each drawing file, written to\n"
-     "               OUT.h or standard output; names that clash refuse it\n",
-     {{"--output"}},
+     "               OUT.h or standard output; names that clash refuse it. With\n"
+     "               --frames, one array NAME[N][33] of the files in the order\n"
+     "               given, NAME_FRAMES N and, with --delay, NAME_FRAME_MS MS\n",
+     {{"--output"}, {"--frames"}, {"--delay"}},
      Header,
      kDrawingInput},
     {"decode",

@@ -36,8 +36,15 @@ struct NamedPicture {
 // that says what the bytes are and where they came from; ends with a newline.
 std::string CArray(const NamedPicture &picture);
 
-// One header for a set of pictures: a first line naming the command that
-// made it, then an include guard made from `guardSource` around the arrays.
+// An animation for firmware that loops over it: `NAME_FRAMES` and, given a
+// delay, `NAME_FRAME_MS`, then `static const unsigned char NAME[NAME_FRAMES][33]`
+// with the frames in the order given.
+std::string CFrames(const std::string &name, const std::vector<NamedPicture> &frames, std::optional<int> delayMs);
+
+// One header: a first line naming the command that made it, then an include
+// guard made from `guardSource` around the declarations.
+std::string Guarded(const std::string &declarations, std::string_view command, std::string_view guardSource);
+// One header for a set of pictures, an array for each.
 std::string CHeader(const std::vector<NamedPicture> &pictures, std::string_view command, std::string_view guardSource);
 
 } // namespace tessaldo

@@ -157,3 +157,24 @@ TEST(CliSend, TheModuleGetsExactlyTheBytesRawAndBadPortsAreNamed)
     EXPECT_EQ(RunCliProcess({"send", file.string()}).exitCode, 2);
     EXPECT_EQ(RunCliProcess({"send", file.string(), "--port", slaveName, "--baud", "1000"}).exitCode, 2);
 }
+
+TEST(CliHeader, FramesMakeOneTwoDimensionalArrayInTheOrderGiven)
+{
+    TempDir dir;
+    std::vector<std::string> args = {"header"};
+    std::string expected;
+    for (unsigned i = 0; i < 3; ++i) {
+        const DotGrid grid = PictureWithBytes({i, 0xA4}, i);
+        args.push_back(dir.Write("f" + std::to_string(2 - i) + ".Lcd", FormatDrawing(grid)).string());
+        expected += Bytes(grid);
+    }
+    args.insert(args.end(), {"--frames", "spinner", "--delay", "40"});
+    const CliResult made = RunCliProcess(args);
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+    EXPECT_NE(made.out.find("#define spinner_FRAMES 3\n#define spinner_FRAME_MS 40\n"), std::string::npos);
+    const std::vector<std::string> frames = {"spinner[0]", "spinner[1]", "spinner[spinner_FRAMES - 1]"};
+    for (const std::string &printed : CompileAndPrint(dir, made.out + made.out, frames))
+        EXPECT_EQ(printed, expected);
+    EXPECT_EQ(RunCliProcess({"header", args[1], "--delay", "40"}).exitCode, 2);
+    EXPECT_EQ(RunCliProcess({"header", args[1], "--frames", "int"}).exitCode, 2);
+}
