@@ -150,7 +150,8 @@ void BM_PreviewFollowsThreshold(benchmark::State &state)
         state.SkipWithError(problem.c_str());
         return;
     }
-    ImportImageDialog dialog(image, tessaldo::LcdType::Column, {});
+    ImportImageDialog dialog({tessaldo::FrameFromGreys(image, 0)}, QSize(image.width, image.height),
+                             QStringLiteral("photo"), tessaldo::LcdType::Column, {});
     dialog.show();
     QCoreApplication::processEvents();
     auto *threshold = dialog.findChild<QSpinBox *>(QStringLiteral("threshold"));

@@ -14,7 +14,7 @@
 // help, every usage error and the dispatch all come.
 namespace tessaldo {
 
-enum CliExit { kExitOk = 0, kExitRefused = 1, kExitUsage = 2 };
+enum CliExit { kExitOk = 0, kExitRefused = 1, kExitUsage = 2, kExitInterrupted = 130 };
 
 // The file name that means standard input, or standard output where a file is written.
 inline constexpr std::string_view kStandardStream = "-";

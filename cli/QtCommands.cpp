@@ -16,42 +16,91 @@
 #include <QSaveFile>
 
 #include <charconv>
+#include <chrono>
+#include <csignal>
 #include <iostream>
 #include <istream>
 #include <optional>
 #include <ostream>
 #include <string_view>
+#include <thread>
 
 namespace tessaldo {
 namespace {
 
+int NumberOption(const Arguments &arguments, std::string_view option, int fallback, int low, int high)
+{
+    const std::optional<std::string> value = arguments.Value(option);
+    return value ? NumberValue(option, *value, low, high) : fallback;
+}
+
+volatile std::sig_atomic_t gInterrupted = 0;
+
+extern "C" void OnInterrupt(int)
+{
+    gInterrupted = 1;
+}
+
+// Waits until `when`, or until Ctrl+C; false for Ctrl+C.
+bool WaitUntil(std::chrono::steady_clock::time_point when)
+{
+    while (!gInterrupted && std::chrono::steady_clock::now() < when)
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
+            when - std::chrono::steady_clock::now(), std::chrono::milliseconds(10)));
+    return !gInterrupted;
+}
+
+// The pictures in turn, each MS after the one before, the sequence N times
+// (0: until Ctrl+C, which lets the frame being sent finish and closes the port).
 int SendPicture(const Arguments &arguments, Streams &streams)
 {
-    arguments.ExpectOperands({"FILE"});
+    arguments.ExpectSomeOperands("FILE");
     const std::optional<std::string> port = arguments.Value("--port");
     const std::optional<std::string> baudText = arguments.Value("--baud");
     const int baud = baudText ? NumberValue("--baud", *baudText, 1, 1'000'000) : kDefaultBaud;
     if (!IsStandardBaud(baud))
         throw UsageError("--baud must be 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200, not " + *baudText);
+    const int delayMs = NumberOption(arguments, "--delay", 100, 1, 60'000);
+    const int repeat = NumberOption(arguments, "--repeat", 1, 0, 1'000'000);
     if (!port)
         throw UsageError("missing --port DEVICE");
-    DotGrid grid;
-    if (const FileStatus loaded = LoadFresh(arguments.operands[1], streams.in, grid); !loaded)
-        return Refused(streams.err, loaded.message());
-    const ModuleBytes bytes = PictureModuleBytes(grid);
-    const QString problem = SendToModule(QString::fromLocal8Bit(*port), baud,
-                                         QByteArray(reinterpret_cast<const char *>(bytes.data()), bytes.size()));
-    if (!problem.isEmpty())
+    std::vector<QByteArray> frames;
+    for (auto file = arguments.operands.begin() + 1; file != arguments.operands.end(); ++file) {
+        DotGrid grid;
+        if (const FileStatus loaded = LoadFresh(*file, streams.in, grid); !loaded)
+            return Refused(streams.err, loaded.message());
+        const ModuleBytes bytes = PictureModuleBytes(grid);
+        frames.emplace_back(reinterpret_cast<const char *>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    }
+    const auto refused = [&](const QString &problem) {
         return Refused(streams.err, "Cannot send to \"" + *port + "\": " + problem.toStdString() + ".");
-    return kExitOk;
+    };
+    ModuleLink link;
+    if (const QString problem = link.Open(QString::fromLocal8Bit(*port), baud); !problem.isEmpty())
+        return refused(problem);
+    gInterrupted = 0;
+    const auto previous = std::signal(SIGINT, OnInterrupt);
+    auto next = std::chrono::steady_clock::now();
+    QString problem;
+    for (int round = 0; problem.isEmpty() && (repeat == 0 || round < repeat) && !gInterrupted; ++round) {
+        for (const QByteArray &frame : frames) {
+            if (!WaitUntil(next) || !(problem = link.Send(frame)).isEmpty())
+                break;
+            next += std::chrono::milliseconds(delayMs);
+        }
+    }
+    link.Close();
+    std::signal(SIGINT, previous);
+    if (!problem.isEmpty())
+        return refused(problem);
+    return gInterrupted ? kExitInterrupted : kExitOk;
 }
 
 // Standard input is read whole, as an image format needs, up to a bound
 // that leaves room for the largest image allowed.
-bool ReadGreyImageFromStream(std::istream &in, GreyImage &grey, std::string &problem)
+bool ReadStandardInput(std::istream &in, QByteArray &bytes, std::string &problem)
 {
     constexpr std::size_t kMaxBytes = std::size_t{320} << 20;
-    QByteArray bytes;
     char chunk[1 << 16];
     while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
         bytes.append(chunk, static_cast<qsizetype>(in.gcount()));
@@ -60,20 +109,42 @@ bool ReadGreyImageFromStream(std::istream &in, GreyImage &grey, std::string &pro
             return false;
         }
     }
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return ReadGreyImage(buffer, grey, problem);
+    return true;
 }
 
-int NumberOption(const Arguments &arguments, std::string_view option, int fallback, int low, int high)
+// Reads the image's frames, or only its first, from a file or standard input.
+template <typename Source>
+bool ReadFramesFrom(Source &&source, bool allFrames, std::vector<FrameGreys> &frames, std::string &problem)
 {
-    const std::optional<std::string> value = arguments.Value(option);
-    return value ? NumberValue(option, *value, low, high) : fallback;
+    if (allFrames)
+        return ReadFrameGreys(source, frames, problem);
+    GreyImage first;
+    if (!ReadGreyImage(source, first, problem))
+        return false;
+    frames = {FrameFromGreys(first, 0)};
+    return true;
+}
+
+bool ReadImageFrames(const std::string &imagePath, std::istream &in, bool allFrames, std::vector<FrameGreys> &frames,
+                     std::string &problem)
+{
+    if (imagePath != kStandardStream)
+        return ReadFramesFrom(QString::fromLocal8Bit(imagePath), allFrames, frames, problem);
+    QByteArray bytes;
+    if (!ReadStandardInput(in, bytes, problem))
+        return false;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadFramesFrom(static_cast<QIODevice &>(buffer), allFrames, frames, problem);
 }
 
 int Import(const Arguments &arguments, Streams &streams)
 {
-    arguments.ExpectOperands({"IMAGE", "OUT"});
+    const std::optional<std::string> each = arguments.Value("--each");
+    if (each)
+        arguments.ExpectOperands({"IMAGE"});
+    else
+        arguments.ExpectOperands({"IMAGE", "OUT"});
     DotGrid grid;
     ApplyTypeOption(arguments, grid);
     DotOptions options;
@@ -84,15 +155,25 @@ int Import(const Arguments &arguments, Streams &streams)
     options.dither = ChoiceValue<Dither>("--dither", arguments.Value("--dither").value_or("none"), DitherFromName,
                                          "none, floyd-steinberg, atkinson or bayer");
     const std::string &imagePath = arguments.operands[1];
-    GreyImage grey;
+    std::vector<FrameGreys> frames;
     std::string problem;
-    if (imagePath == kStandardStream ? !ReadGreyImageFromStream(streams.in, grey, problem)
-                                     : !ReadGreyImage(QString::fromLocal8Bit(imagePath), grey, problem)) {
+    if (!ReadImageFrames(imagePath, streams.in, each.has_value(), frames, problem)) {
         const std::string name = imagePath == kStandardStream ? "standard input" : "\"" + imagePath + "\"";
         return Refused(streams.err, "Cannot import " + name + ": " + problem + ".");
     }
-    PutCells(grid, CellsFromPixels(grey, options));
-    return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
+    if (!each)
+        return WriteDrawing(FramePicture(frames.front(), grid.nLCDType(), options), arguments.operands[2], streams.out,
+                            streams.err);
+    const std::string stem = imagePath == kStandardStream ? "frame" : std::filesystem::path(imagePath).stem().string();
+    std::error_code made;
+    std::filesystem::create_directories(*each, made);
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const std::filesystem::path file = std::filesystem::path(*each) / FrameFileName(stem, i, frames.size());
+        if (const FileStatus saved = SaveFile(FramePicture(frames[i], grid.nLCDType(), options), file); !saved)
+            return Refused(streams.err, saved.message());
+        streams.out << DisplayPath(file) << ' ' << frames[i].delayMs << " ms\n";
+    }
+    return kExitOk;
 }
 
 // The drawing file a character of `--each` goes to: U+XXXX.Lcd, upper-case, at least four digits.
@@ -239,13 +320,16 @@ int WithToolkit(const Arguments &arguments, Streams &streams)
 const Command kQtCommands[] = {
     {"import",
      "IMAGE OUT [--type 0|1] [--fit contain|cover|stretch] [--threshold N]\n"
-     "                   [--dither none|floyd-steinberg|atkinson|bayer] [--invert]",
+     "                   [--dither none|floyd-steinberg|atkinson|bayer] [--invert]\n"
+     "  import IMAGE --each FOLDER [the same options]",
      "               make a drawing file from an image of any size (PNG, BMP, GIF,\n"
      "               JPEG, ...) as the module shows it in that layout (default 0):\n"
      "               the image is fitted to 16 x 16 cells (default contain: all of\n"
      "               it, white margins), and a cell darker than N (0-255, default\n"
-     "               128) is a set dot\n",
-     {{"--type"}, {"--fit"}, {"--threshold"}, {"--dither"}, {"--invert", false}},
+     "               128) is a set dot; with --each, every frame of an animation\n"
+     "               becomes FOLDER/STEM-000.Lcd, -001, ..., a line each on\n"
+     "               standard output with its delay\n",
+     {{"--type"}, {"--fit"}, {"--threshold"}, {"--dither"}, {"--invert", false}, {"--each"}},
      WithToolkit<Import, Toolkit::Plain>,
      {"IMAGE", "the image"},
      true},
@@ -282,11 +366,14 @@ const Command kQtCommands[] = {
      {},
      true},
     {"send",
-     "FILE --port DEVICE [--baud N]",
+     "FILE... --port DEVICE [--baud N] [--delay MS] [--repeat N]",
      "               send the picture's 33 bytes to the module through a serial\n"
      "               port, 8N1 with no flow control, at N baud (1200-115200,\n"
-     "               default 9600)\n",
-     {{"--port"}, {"--baud"}},
+     "               default 9600); several pictures in turn as an animation,\n"
+     "               each MS after the one before (default 100), the sequence N\n"
+     "               times (default 1; 0 until Ctrl+C, which ends it after the\n"
+     "               frame being sent, with status 130)\n",
+     {{"--port"}, {"--baud"}, {"--delay"}, {"--repeat"}},
      WithToolkit<SendPicture, Toolkit::Core>,
      kDrawingInput},
 };

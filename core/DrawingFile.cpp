@@ -167,6 +167,15 @@ FileStatus ReadDrawingFile(const std::filesystem::path &szFilePath, Drawing &dra
     return FileStatus::Ok();
 }
 
+std::filesystem::path FrameFileName(const std::string &stem, std::size_t index, std::size_t count)
+{
+    const std::size_t digits = std::max<std::size_t>(3, std::to_string(count == 0 ? 0 : count - 1).size());
+    std::string number = std::to_string(index);
+    number.insert(0, digits - std::min(digits, number.size()), '0');
+    const std::string name = stem + "-" + number + ".Lcd"; // UTF-8
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
 FileStatus SaveFile(const DotGrid &grid, const std::filesystem::path &szFilePath)
 {
     return WriteFileAtomically(szFilePath, FormatDrawing(grid));

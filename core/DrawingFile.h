@@ -51,6 +51,10 @@ void ApplyDrawing(DotGrid &grid, const Drawing &drawing);
 // refused file leaves nothing changed.
 FileStatus ReadDrawingFile(const std::filesystem::path &szFilePath, Drawing &drawing);
 
+// The file frame `index` of `count` goes to: STEM-000.Lcd, -001, ..., with as
+// many digits as the count needs, at least three, so that they sort in order.
+std::filesystem::path FrameFileName(const std::string &stem, std::size_t index, std::size_t count);
+
 FileStatus SaveFile(const DotGrid &grid, const std::filesystem::path &szFilePath);
 FileStatus OpenFile(DotGrid &grid, const std::filesystem::path &szFilePath);
 

@@ -51,7 +51,7 @@ GlyphLine LayGlyphs(const std::vector<Glyph> &glyphs, bool alignLeft, int offset
                 if (x < 0 || x >= kGridSide || y < 0 || y >= kGridSide)
                     line.cut = true;
                 else
-                    line.cells[static_cast<std::size_t>(y * kGridSide + x)] = true;
+                    line.cells[static_cast<std::size_t>(y) * kGridSide + static_cast<std::size_t>(x)] = true;
             }
         }
         left += glyph.width;

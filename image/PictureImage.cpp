@@ -91,10 +91,12 @@ GreyImage GreyFromImage(const QImage &image)
     return grey;
 }
 
-bool ReadGreyImage(QIODevice &device, GreyImage &grey, std::string &error)
+namespace {
+
+// Opens the reader on the device and checks what its header declares.
+bool StartReading(QIODevice &device, QImageReader &reader, std::string &error)
 {
-    const QuietImagePlugins quiet;
-    QImageReader reader(&device);
+    reader.setDevice(&device);
     reader.setAllocationLimit(kDecodeLimitMiB);
     if (device.size() == 0) {
         error = "the file is empty";
@@ -112,7 +114,14 @@ bool ReadGreyImage(QIODevice &device, GreyImage &grey, std::string &error)
         }
         ReduceLargeJpeg(reader, declared);
     }
-    const QImage image = reader.read(); // the first frame of an animation
+    return true;
+}
+
+// The next frame, whole: Qt's GIF reader composes each frame over the ones
+// before it as its disposal says, so what comes back is what a viewer shows.
+bool ReadFrame(QImageReader &reader, QImage &image, std::string &error)
+{
+    image = reader.read();
     if (image.isNull()) {
         error = "the image cannot be decoded: it is damaged or cut short (" + reader.errorString().toStdString() + ")";
         return false;
@@ -121,11 +130,10 @@ bool ReadGreyImage(QIODevice &device, GreyImage &grey, std::string &error)
         error = Megapixels(image.size());
         return false;
     }
-    grey = GreyFromImage(image);
     return true;
 }
 
-bool ReadGreyImage(const QString &path, GreyImage &grey, std::string &error)
+template <typename Read> bool WithFile(const QString &path, std::string &error, Read read)
 {
     int fd = -1;
     if (const std::error_code opened = OpenRegularFileToRead(std::filesystem::path(path.toStdU16String()), fd)) {
@@ -137,7 +145,80 @@ bool ReadGreyImage(const QString &path, GreyImage &grey, std::string &error)
         error = file.errorString().toStdString();
         return false;
     }
-    return ReadGreyImage(file, grey, error);
+    return read(file);
+}
+
+std::string TooManyFrames(std::size_t count)
+{
+    return "it has " + std::string(count > static_cast<std::size_t>(kMaxFrames) ? "more than " : "")
+           + std::to_string(kMaxFrames) + " frames; animations of up to " + std::to_string(kMaxFrames)
+           + " frames can be imported";
+}
+
+} // namespace
+
+bool ReadGreyImage(QIODevice &device, GreyImage &grey, std::string &error)
+{
+    const QuietImagePlugins quiet;
+    QImageReader reader;
+    QImage image; // the first frame of an animation
+    if (!StartReading(device, reader, error) || !ReadFrame(reader, image, error))
+        return false;
+    grey = GreyFromImage(image);
+    return true;
+}
+
+bool ReadGreyImage(const QString &path, GreyImage &grey, std::string &error)
+{
+    return WithFile(path, error, [&](QIODevice &file) { return ReadGreyImage(file, grey, error); });
+}
+
+FrameGreys FrameFromGreys(const GreyImage &image, int delayMs)
+{
+    FrameGreys frame;
+    for (const Fit fit : {Fit::Contain, Fit::Cover, Fit::Stretch})
+        frame.byFit[static_cast<std::size_t>(fit)] = ResampleToCells(image, fit);
+    frame.delayMs = delayMs;
+    return frame;
+}
+
+DotGrid FramePicture(const FrameGreys &frame, LcdType type, const DotOptions &options)
+{
+    DotGrid grid;
+    grid.SetLCDType(type);
+    PutCells(grid, Halftone(frame.byFit[static_cast<std::size_t>(options.fit)], options.threshold, options.dither,
+                            options.invert));
+    return grid;
+}
+
+bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::string &error)
+{
+    const QuietImagePlugins quiet;
+    QImageReader reader;
+    if (!StartReading(device, reader, error))
+        return false;
+    if (reader.imageCount() > kMaxFrames) {
+        error = TooManyFrames(static_cast<std::size_t>(reader.imageCount()));
+        return false;
+    }
+    std::vector<FrameGreys> read;
+    do {
+        if (read.size() == static_cast<std::size_t>(kMaxFrames)) {
+            error = TooManyFrames(read.size() + 1);
+            return false;
+        }
+        QImage image;
+        if (!ReadFrame(reader, image, error))
+            return false;
+        read.push_back(FrameFromGreys(GreyFromImage(image), std::max(0, reader.nextImageDelay())));
+    } while (reader.supportsAnimation() && reader.canRead());
+    frames = std::move(read);
+    return true;
+}
+
+bool ReadFrameGreys(const QString &path, std::vector<FrameGreys> &frames, std::string &error)
+{
+    return WithFile(path, error, [&](QIODevice &file) { return ReadFrameGreys(file, frames, error); });
 }
 
 QImage ImageFromPicture(const DotGrid &grid, int scale)

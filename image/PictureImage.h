@@ -6,8 +6,10 @@
 #include <QImage>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class QIODevice;
 
@@ -22,6 +24,25 @@ GreyImage GreyFromImage(const QImage &image);
 bool ReadGreyImage(const QString &path, GreyImage &grey, std::string &error);
 // The same for an image that is already in memory, such as standard input.
 bool ReadGreyImage(QIODevice &device, GreyImage &grey, std::string &error);
+
+// The most frames an animation may have; more are refused before any is used.
+inline constexpr int kMaxFrames = 10'000;
+
+// One frame of an image as a viewer shows it at that moment, reduced to the
+// cells' greys for every fit, and how long it stays.
+struct FrameGreys {
+    std::array<CellGreys, 3> byFit{}; // indexed by Fit
+    int delayMs = 0;
+};
+FrameGreys FrameFromGreys(const GreyImage &image, int delayMs);
+// The frame as a picture of that type, turned into dots as the options say.
+DotGrid FramePicture(const FrameGreys &frame, LcdType type, const DotOptions &options);
+
+// Decodes every frame of the image file (one for a still image), each whole
+// as composed over the ones before, or says why it cannot be used. The
+// megapixel limit holds for each frame.
+bool ReadFrameGreys(const QString &path, std::vector<FrameGreys> &frames, std::string &error);
+bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::string &error);
 
 // The picture as the window shows it for its type: each dot `scale` pixels
 // square, black on white, with one-pixel grid lines from scale 4 up.

@@ -31,7 +31,7 @@ QString WhyNotOpened(const QSerialPort &serial, const QString &port)
 
 } // namespace
 
-QString SendToModule(const QString &port, int baud, const QByteArray &bytes)
+QString ModuleLink::Open(const QString &port, int baud)
 {
     const QFileInfo device(port);
 #ifndef Q_OS_WIN // COM ports are no files there
@@ -40,24 +40,51 @@ QString SendToModule(const QString &port, int baud, const QByteArray &bytes)
     if (device.isFile() || device.isDir())
         return QStringLiteral("it is not a serial port");
 #endif
-    QSerialPort serial;
-    serial.setPortName(port);
-    serial.setBaudRate(baud);
-    serial.setDataBits(QSerialPort::Data8);
-    serial.setParity(QSerialPort::NoParity);
-    serial.setStopBits(QSerialPort::OneStop);
-    serial.setFlowControl(QSerialPort::NoFlowControl);
-    if (!serial.open(QIODevice::ReadWrite))
-        return WhyNotOpened(serial, port);
-    if (serial.write(bytes) != bytes.size() || !serial.waitForBytesWritten(kWriteTimeoutMs)) {
-        QString reason = serial.error() == QSerialPort::TimeoutError || serial.error() == QSerialPort::NoError
+    m_serial = std::make_unique<QSerialPort>();
+    m_port = port;
+    m_serial->setPortName(port);
+    m_serial->setBaudRate(baud);
+    m_serial->setDataBits(QSerialPort::Data8);
+    m_serial->setParity(QSerialPort::NoParity);
+    m_serial->setStopBits(QSerialPort::OneStop);
+    m_serial->setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_serial->open(QIODevice::ReadWrite)) {
+        QString problem = WhyNotOpened(*m_serial, port);
+        m_serial.reset();
+        return problem;
+    }
+    return {};
+}
+
+QString ModuleLink::Send(const QByteArray &bytes)
+{
+    if (!m_serial)
+        return QStringLiteral("the port is not open");
+    if (m_serial->write(bytes) != bytes.size() || !m_serial->waitForBytesWritten(kWriteTimeoutMs)) {
+        QString reason = m_serial->error() == QSerialPort::TimeoutError || m_serial->error() == QSerialPort::NoError
                              ? QStringLiteral("the bytes did not leave within %1 s").arg(kWriteTimeoutMs / 1000)
-                             : serial.errorString();
-        serial.clearError();
+                             : m_serial->errorString();
+        m_serial->clearError();
         return reason;
     }
-    serial.close();
     return {};
+}
+
+void ModuleLink::Close()
+{
+    if (m_serial)
+        m_serial->close();
+    m_serial.reset();
+}
+
+QString SendToModule(const QString &port, int baud, const QByteArray &bytes)
+{
+    ModuleLink link;
+    QString problem = link.Open(port, baud);
+    if (problem.isEmpty())
+        problem = link.Send(bytes);
+    link.Close();
+    return problem;
 }
 
 } // namespace tessaldo

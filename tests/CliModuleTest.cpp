@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -177,4 +179,35 @@ TEST(CliHeader, FramesMakeOneTwoDimensionalArrayInTheOrderGiven)
         EXPECT_EQ(printed, expected);
     EXPECT_EQ(RunCliProcess({"header", args[1], "--delay", "40"}).exitCode, 2);
     EXPECT_EQ(RunCliProcess({"header", args[1], "--frames", "int"}).exitCode, 2);
+}
+
+TEST(CliSend, SeveralPicturesGoInTurnAtTheirDelayAsOftenAsAsked)
+{
+    int master = -1;
+    int slave = -1;
+    char slaveName[256] = {};
+    ASSERT_EQ(openpty(&master, &slave, slaveName, nullptr, nullptr), 0);
+    close(slave);
+    TempDir dir;
+    const DotGrid first = PictureWithBytes({1}, 1);
+    const DotGrid second = PictureWithBytes({2}, 2);
+    const auto a = dir.Write("a.Lcd", FormatDrawing(first));
+    const auto b = dir.Write("b.Lcd", FormatDrawing(second));
+    const auto start = std::chrono::steady_clock::now();
+    const CliResult sent =
+        RunCliProcess({"send", a.string(), b.string(), "--port", slaveName, "--delay", "60", "--repeat", "2"});
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(sent.exitCode, 0) << sent.err;
+    std::string received;
+    pollfd ready{master, POLLIN, 0};
+    while (poll(&ready, 1, 200) > 0) {
+        char chunk[256];
+        const ssize_t got = read(master, chunk, sizeof chunk);
+        if (got <= 0)
+            break;
+        received.append(chunk, static_cast<std::size_t>(got));
+    }
+    close(master);
+    EXPECT_EQ(received, Bytes(first) + Bytes(second) + Bytes(first) + Bytes(second));
+    EXPECT_GE(took, std::chrono::milliseconds(3 * 60)); // the fourth frame starts 180 ms after the first
 }

@@ -241,3 +241,60 @@ TEST(ImageExportErrors, UnwritableTargetIsRefused)
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err.rfind("Cannot save \"" + out.string() + "\": ", 0), 0u) << result.err;
 }
+
+namespace {
+
+// A GIF of `frames` one-pixel frames, each 40 ms, written byte by byte.
+std::string TinyAnimation(int frames)
+{
+    std::string gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF", 19);
+    for (int i = 0; i < frames; ++i) {
+        gif += std::string("\x21\xF9\x04\x00\x04\x00\x00\x00", 8);                              // 40 ms
+        gif += std::string("\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00", 15); // one black pixel
+    }
+    return gif + "\x3B";
+}
+
+std::string Rows(const std::string &shown, int first, int count)
+{
+    std::string rows;
+    for (int row = first; row < first + count; ++row)
+        rows += shown.substr(7 + 17 * static_cast<std::size_t>(row), 16) + "|";
+    return rows;
+}
+
+} // namespace
+
+TEST(ImageFrames, EachFrameIsWhatAViewerShowsItsDelayKeptAndTooManyAreRefused)
+{
+    TempDir dir;
+    const std::string data = TESSALDO_TEST_DATA;
+    const CliResult frames = RunCliProcess({"import", data + "/partial-frames.gif", "--each", (dir / "f").string()});
+    ASSERT_EQ(frames.exitCode, 0) << frames.err;
+    const std::string f = (dir / "f").string();
+    EXPECT_EQ(frames.out, f + "/partial-frames-000.Lcd 100 ms\n" + f + "/partial-frames-001.Lcd 250 ms\n" + f
+                              + "/partial-frames-002.Lcd 400 ms\n");
+    // A 4 x 4 patch drawn at (8, 8) over the first frame, then one transparent frame with a dot at (15, 15).
+    const std::string last = RunCliProcess({"show", f + "/partial-frames-002.Lcd"}).out;
+    EXPECT_EQ(Rows(last, 0, 1), "#...............|");
+    EXPECT_EQ(Rows(last, 8, 1), "........####....|");
+    EXPECT_EQ(Rows(last, 15, 1), "...............#|");
+    for (const std::string disposal : {"background", "previous"}) {
+        const std::string gif = data + "/dispose-" + disposal + ".gif";
+        ASSERT_EQ(RunCliProcess({"import", gif, "--each", (dir / disposal).string()}).exitCode, 0);
+        const std::string shown =
+            RunCliProcess({"show", (dir / disposal / ("dispose-" + disposal + "-002.Lcd")).string()}).out;
+        EXPECT_EQ(Rows(shown, 0, 1) + Rows(shown, 8, 1), "#...............|................|") << disposal;
+    }
+
+    const auto one = dir.Write("one.gif", TinyAnimation(1));
+    EXPECT_EQ(RunCliProcess({"import", one.string(), "--each", (dir / "one").string()}).out,
+              (dir / "one" / "one-000.Lcd").string() + " 40 ms\n");
+    const auto many = dir.Write("many.gif", TinyAnimation(10'001));
+    const CliResult refused = RunCliProcess({"import", many.string(), "--each", (dir / "many").string()});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "Cannot import \"" + many.string()
+                               + "\": it has more than 10000 frames; animations of up to 10000 frames can be "
+                                 "imported.\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "many"));
+}

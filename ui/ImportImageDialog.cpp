@@ -2,12 +2,18 @@
 
 #include "PicturePreview.h"
 
+#include "CodeGenerator.h"
+
+#include "DrawingFile.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -20,6 +26,12 @@ namespace {
 constexpr Fit kFits[] = {Fit::Contain, Fit::Cover, Fit::Stretch};
 constexpr Dither kDithers[] = {Dither::None, Dither::FloydSteinberg, Dither::Atkinson, Dither::Bayer};
 
+// Browsers show a GIF frame that asks for less than 20 ms for 100 ms; so does the preview.
+int ShownDelay(int delayMs)
+{
+    return delayMs < 20 ? 100 : delayMs;
+}
+
 template <typename T, std::size_t N> int IndexOf(const T (&values)[N], T value)
 {
     for (std::size_t i = 0; i < N; ++i) {
@@ -31,17 +43,22 @@ template <typename T, std::size_t N> int IndexOf(const T (&values)[N], T value)
 
 } // namespace
 
-ImportImageDialog::ImportImageDialog(GreyImage image, LcdType layout, const DotOptions &options, QWidget *parent)
+ImportImageDialog::ImportImageDialog(std::vector<FrameGreys> frames, QSize size, QString stem, LcdType layout,
+                                     const DotOptions &options, QWidget *parent)
     : QDialog(parent),
-      m_image(std::move(image)),
+      m_frames(std::move(frames)),
+      m_stem(std::move(stem)),
       m_layout(layout)
 {
     setWindowTitle(QStringLiteral("Import Image"));
-    BuildControls(options);
-    Resample();
+    m_playing.setSingleShot(true);
+    m_playing.setTimerType(Qt::PreciseTimer);
+    connect(&m_playing, &QTimer::timeout, this, [this] { ShowFrame((m_frame->value() + 1) % int(m_frames.size())); });
+    BuildControls(options, size);
+    ShowFrame(0);
 }
 
-void ImportImageDialog::BuildControls(const DotOptions &options)
+void ImportImageDialog::BuildControls(const DotOptions &options, QSize pixels)
 {
     m_preview = new PicturePreview(this);
     m_preview->setObjectName(QStringLiteral("preview"));
@@ -86,19 +103,62 @@ void ImportImageDialog::BuildControls(const DotOptions &options)
     form->addRow(QStringLiteral("Dithering:"), m_dither);
     form->addRow(QString(), m_invert);
     auto *layout = new QVBoxLayout(this);
-    auto *size = new QLabel(QStringLiteral("%1 x %2 pixels").arg(m_image.width).arg(m_image.height), this);
+    auto *size = new QLabel(QStringLiteral("%1 x %2 pixels").arg(pixels.width()).arg(pixels.height()), this);
     layout->addWidget(m_preview, 0, Qt::AlignHCenter);
     layout->addWidget(size, 0, Qt::AlignHCenter);
+    QWidget *animation = BuildAnimationControls();
+    animation->setVisible(m_frames.size() > 1);
+    layout->addWidget(animation);
     layout->addLayout(form);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(m_fit, &QComboBox::currentIndexChanged, this, &ImportImageDialog::Resample);
+    connect(m_fit, &QComboBox::currentIndexChanged, this, &ImportImageDialog::Halftone);
     connect(m_thresholdSlider, &QSlider::valueChanged, m_threshold, &QSpinBox::setValue);
     connect(m_threshold, &QSpinBox::valueChanged, m_thresholdSlider, &QSlider::setValue);
     connect(m_threshold, &QSpinBox::valueChanged, this, &ImportImageDialog::Halftone);
     connect(m_dither, &QComboBox::currentIndexChanged, this, &ImportImageDialog::Halftone);
     connect(m_invert, &QCheckBox::toggled, this, &ImportImageDialog::Halftone);
+}
+
+QWidget *ImportImageDialog::BuildAnimationControls()
+{
+    auto *box = new QWidget(this);
+    m_play = new QPushButton(QStringLiteral("Play"), box);
+    m_play->setObjectName(QStringLiteral("play"));
+    m_frame = new QSlider(Qt::Horizontal, box);
+    m_frame->setObjectName(QStringLiteral("frame"));
+    m_frame->setRange(0, int(m_frames.size()) - 1);
+    m_frameLabel = new QLabel(box);
+    m_frameLabel->setObjectName(QStringLiteral("frameLabel"));
+    auto *save = new QPushButton(QStringLiteral("Save Frames…"), box);
+    save->setObjectName(QStringLiteral("saveFrames"));
+    m_playOnModule = new QPushButton(QStringLiteral("Play on Module…"), box);
+    m_playOnModule->setObjectName(QStringLiteral("playOnModule"));
+    m_result = new QLabel(box);
+    m_result->setObjectName(QStringLiteral("result"));
+    m_result->setWordWrap(true);
+    auto *steps = new QHBoxLayout;
+    steps->addWidget(m_play);
+    steps->addWidget(m_frame, 1);
+    auto *actions = new QHBoxLayout;
+    actions->addWidget(save);
+    actions->addWidget(m_playOnModule);
+    auto *column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addLayout(steps);
+    column->addWidget(m_frameLabel, 0, Qt::AlignHCenter);
+    column->addLayout(actions);
+    column->addWidget(m_result);
+    connect(m_play, &QPushButton::clicked, this, &ImportImageDialog::TogglePlaying);
+    connect(m_frame, &QSlider::valueChanged, this, &ImportImageDialog::ShowFrame);
+    connect(save, &QPushButton::clicked, this, &ImportImageDialog::AskFolderAndSaveFrames);
+    connect(m_playOnModule, &QPushButton::clicked, this, &ImportImageDialog::TogglePlayOnModule);
+    connect(&m_onModule, &ModulePlayer::Failed, this, [this](const QString &problem) {
+        m_playOnModule->setText(QStringLiteral("Play on Module…"));
+        m_result->setText(QStringLiteral("Cannot send to \"%1\": %2.").arg(m_port, problem));
+    });
+    return box;
 }
 
 DotOptions ImportImageDialog::Options() const
@@ -112,17 +172,82 @@ const DotGrid &ImportImageDialog::Picture() const
     return m_preview->Picture();
 }
 
-void ImportImageDialog::Resample()
+void ImportImageDialog::SetModulePort(const QString &port, int baud)
 {
-    m_greys = ResampleToCells(m_image, Options().fit);
-    Halftone();
+    m_port = port;
+    m_baud = baud;
 }
 
 void ImportImageDialog::Halftone()
 {
+    m_preview->SetPicture(FramePicture(m_frames[static_cast<std::size_t>(m_frame->value())], m_layout, Options()));
+}
+
+void ImportImageDialog::ShowFrame(int index)
+{
+    if (m_frame->value() != index) {
+        m_frame->setValue(index); // comes back here through valueChanged
+        return;
+    }
+    const int delay = m_frames[static_cast<std::size_t>(index)].delayMs;
+    m_frameLabel->setText(QStringLiteral("Frame %1 of %2, %3 ms").arg(index + 1).arg(m_frames.size()).arg(delay));
+    Halftone();
+    if (m_play->text() == u"Pause")
+        m_playing.start(ShownDelay(delay));
+}
+
+void ImportImageDialog::TogglePlaying()
+{
+    const bool play = m_play->text() == u"Play";
+    m_play->setText(play ? QStringLiteral("Pause") : QStringLiteral("Play"));
+    if (play)
+        m_playing.start(ShownDelay(m_frames[static_cast<std::size_t>(m_frame->value())].delayMs));
+    else
+        m_playing.stop();
+}
+
+QString ImportImageDialog::SaveFrames(const QString &folder)
+{
     const DotOptions options = Options();
-    DotGrid picture;
-    picture.SetLCDType(m_layout);
-    PutCells(picture, tessaldo::Halftone(m_greys, options.threshold, options.dither, options.invert));
-    m_preview->SetPicture(picture);
+    for (std::size_t i = 0; i < m_frames.size(); ++i) {
+        const auto file =
+            std::filesystem::path(folder.toStdU16String()) / FrameFileName(m_stem.toStdString(), i, m_frames.size());
+        if (const FileStatus saved = SaveFile(FramePicture(m_frames[i], m_layout, options), file); !saved)
+            return QString::fromStdString(saved.message());
+    }
+    return QStringLiteral("Wrote %1 frames to \"%2\".").arg(m_frames.size()).arg(folder);
+}
+
+void ImportImageDialog::AskFolderAndSaveFrames()
+{
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Save Frames"));
+    if (!folder.isEmpty())
+        m_result->setText(SaveFrames(folder));
+}
+
+void ImportImageDialog::TogglePlayOnModule()
+{
+    if (m_onModule.IsPlaying()) {
+        m_onModule.Stop();
+        m_playOnModule->setText(QStringLiteral("Play on Module…"));
+        m_result->setText(QStringLiteral("Stopped."));
+        return;
+    }
+    if (m_port.isEmpty()) {
+        m_result->setText(QStringLiteral("Choose the module's port in \"Send to Module…\" first."));
+        return;
+    }
+    const DotOptions options = Options();
+    std::vector<ModulePlayer::Frame> frames;
+    for (const FrameGreys &frame : m_frames) {
+        const ModuleBytes bytes = PictureModuleBytes(FramePicture(frame, m_layout, options));
+        frames.push_back({QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())),
+                          ShownDelay(frame.delayMs)});
+    }
+    if (const QString problem = m_onModule.Start(m_port, m_baud, std::move(frames)); !problem.isEmpty()) {
+        m_result->setText(QStringLiteral("Cannot send to \"%1\": %2.").arg(m_port, problem));
+        return;
+    }
+    m_playOnModule->setText(QStringLiteral("Stop Playing"));
+    m_result->setText(QStringLiteral("Playing on %1 at %2 baud.").arg(m_port).arg(m_baud));
 }

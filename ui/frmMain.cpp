@@ -326,19 +326,25 @@ void frmMain::OpenImage()
 
 void frmMain::ImportImageFile(const QString &path)
 {
-    GreyImage image;
+    std::vector<FrameGreys> frames;
     std::string problem;
-    if (!ReadGreyImage(path, image, problem)) {
+    if (!ReadFrameGreys(path, frames, problem)) {
         Warn(QStringLiteral("Cannot import \"%1\": %2.").arg(path, QString::fromStdString(problem)));
         return;
     }
-    ImportImage(image);
+    ImportFrames(std::move(frames), QImageReader(path).size(), QFileInfo(path).completeBaseName());
 }
 
 void frmMain::ImportImage(const GreyImage &image)
 {
+    ImportFrames({FrameFromGreys(image, 0)}, QSize(image.width, image.height), QStringLiteral("frame"));
+}
+
+void frmMain::ImportFrames(std::vector<FrameGreys> frames, QSize size, const QString &stem)
+{
     CommitStroke();
-    ImportImageDialog dialog(image, m_grid.nLCDType(), m_importOptions, this);
+    ImportImageDialog dialog(std::move(frames), size, stem, m_grid.nLCDType(), m_importOptions, this);
+    dialog.SetModulePort(m_sendPort, m_sendBaud);
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_importOptions = dialog.Options();

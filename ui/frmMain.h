@@ -3,7 +3,7 @@
 #include "Clipboard.h"
 #include "CommonDialog.h"
 #include "DotGrid.h"
-#include "PixelsToDots.h"
+#include "PictureImage.h"
 #include "Transform.h"
 
 #include <QWidget>
@@ -49,6 +49,8 @@ public:
     // previewed in the import dialog, and OK makes it one step.
     void ImportImageFile(const QString &path);
     void ImportImage(const tessaldo::GreyImage &image);
+    // The frames previewed in the import dialog (one for a still image); OK takes the frame shown.
+    void ImportFrames(std::vector<tessaldo::FrameGreys> frames, QSize size, const QString &stem);
 
 public slots:
     void lbDot_Click(int Index);

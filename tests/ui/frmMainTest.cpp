@@ -5,10 +5,13 @@
 #include "DrawingFile.h"
 #include "FileDialog.h"
 #include "ImportImageDialog.h"
+
 #include "SendDialog.h"
 #include "Toolbar.h"
 #include "UiDoubles.h"
 #include "frmAbout.h"
+#include <QDir>
+#include <QSlider>
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -110,6 +113,7 @@ private slots:
     void importCancelledOrRefusedChangesNothing();
     void pasteAndDropBringImagesAndDrawingsIn();
     void pasteOfCodeMakesThePictureItSaysAsOneStep();
+    void animationPlaysSavesItsFramesAndPlaysOnTheModule();
     void copyAsCArrayLeavesTheCodeBoxAlone();
     void insertTextPutsTheFontsOwnBitmapOnTheGrid();
     void insertTextGoesOntoThePictureMovedByArrowsAndSaysWhenItIsCut();
@@ -836,6 +840,53 @@ void frmMainTest::importCancelledOrRefusedChangesNothing()
     QVERIFY(dialog->shown.last().filter.startsWith(QStringLiteral("Images (")));
     QVERIFY(text.startsWith(QStringLiteral("Cannot import \"%1\": ").arg(broken)));
     QCOMPARE(history()->count(), 0);
+}
+
+void frmMainTest::animationPlaysSavesItsFramesAndPlaysOnTheModule()
+{
+    int master = -1;
+    int slave = -1;
+    char slaveName[256] = {};
+    QCOMPARE(openpty(&master, &slave, slaveName, nullptr, nullptr), 0);
+    ::close(slave);
+    QStringList labels;
+    QString saved;
+    QString withoutPort;
+    QByteArray played;
+    OnNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<ImportImageDialog *>(modal);
+        auto *label = dialog->findChild<QLabel *>("frameLabel");
+        labels << label->text();
+        dialog->findChild<QPushButton *>("play")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(label->text(), QStringLiteral("Frame 2 of 3, 250 ms"), 1000);
+        dialog->findChild<QPushButton *>("play")->click(); // pause
+        QTest::qWait(300);
+        labels << label->text();
+        dialog->findChild<QSlider *>("frame")->setValue(2);
+        saved = dialog->SaveFrames(Temp(QStringLiteral("frames")));
+        dialog->TogglePlayOnModule();
+        withoutPort = dialog->findChild<QLabel *>("result")->text();
+        dialog->SetModulePort(QString::fromLatin1(slaveName), 9600);
+        dialog->TogglePlayOnModule();
+        QTest::qWait(250);
+        dialog->TogglePlayOnModule();
+        char chunk[512];
+        for (ssize_t got; (got = ::read(master, chunk, sizeof chunk)) > 0;)
+            played.append(chunk, got);
+        dialog->accept();
+    });
+    ::fcntl(master, F_SETFL, O_NONBLOCK);
+    QDir().mkpath(Temp(QStringLiteral("frames")));
+    window->ImportImageFile(QStringLiteral(TESSALDO_TEST_DATA "/partial-frames.gif"));
+    QCOMPARE(labels, QStringList({QStringLiteral("Frame 1 of 3, 100 ms"), QStringLiteral("Frame 2 of 3, 250 ms")}));
+    QCOMPARE(saved, QStringLiteral("Wrote 3 frames to \"%1\".").arg(Temp(QStringLiteral("frames"))));
+    QVERIFY(QFile::exists(Temp(QStringLiteral("frames/partial-frames-002.Lcd"))));
+    QCOMPARE(withoutPort, QStringLiteral("Choose the module's port in \"Send to Module…\" first."));
+    QVERIFY2(played.size() >= 66 && played.size() % 33 == 0, qPrintable(QString::number(played.size())));
+    QCOMPARE(played.at(0), '\xA4');
+    // OK took the frame shown, the last one: the dots at (0, 0), (8..11, 8..11) and (15, 15).
+    QCOMPARE(SetDots(window->Grid()), 18);
+    ::close(master);
 }
 
 void frmMainTest::pasteOfCodeMakesThePictureItSaysAsOneStep()
