@@ -142,6 +142,44 @@ void BM_ImageMagickResize(benchmark::State &state)
 }
 BENCHMARK(BM_ImageMagickResize)->UseRealTime()->Iterations(1);
 
+// A 320 x 240 animation of 100 frames, a square turning, made by ImageMagick.
+const QString &Animation()
+{
+    static QTemporaryDir folder;
+    static const QString path = [] {
+        const QString file = folder.filePath(QStringLiteral("turning.gif"));
+        Run(QStringLiteral("convert -size 320x240 xc:white -fill black -draw 'rectangle 110,70 210,170' -duplicate 99 "
+                           "-virtual-pixel white -distort SRT '%%[fx:t*3.6]' -set delay 4 '%1'")
+                .arg(file));
+        return file;
+    }();
+    return path;
+}
+
+void BM_ImportGifWithCli(benchmark::State &state)
+{
+    QTemporaryDir out;
+    const QString command = QStringLiteral("'%1' import '%2' --each '%3' >/dev/null")
+                                .arg(QStringLiteral(TESSALDO_CLI), Animation(), out.filePath(QStringLiteral("frames")));
+    for (auto _ : state) {
+        if (Run(command) != 0)
+            state.SkipWithError("tessaldo-cli import --each failed");
+    }
+}
+BENCHMARK(BM_ImportGifWithCli)->UseRealTime()->Iterations(1);
+
+void BM_ImageMagickGif(benchmark::State &state)
+{
+    QTemporaryDir out;
+    const QString command = QStringLiteral("convert '%1' -coalesce -resize 16x16 -threshold 50%% '%2'")
+                                .arg(Animation(), out.filePath(QStringLiteral("frame-%03d.png")));
+    for (auto _ : state) {
+        if (Run(command) != 0)
+            state.SkipWithError("ImageMagick's convert failed (is imagemagick installed?)");
+    }
+}
+BENCHMARK(BM_ImageMagickGif)->UseRealTime()->Iterations(1);
+
 void BM_PreviewFollowsThreshold(benchmark::State &state)
 {
     tessaldo::GreyImage image;
@@ -194,5 +232,6 @@ int main(int argc, char **argv)
             {"BM_PreviewFollowsThreshold", "import preview following a threshold change", "BM_PlainWidgetRepaint",
              "us"},
             {"BM_ImportJpegWithCli", "import of a 24-megapixel JPEG", "BM_ImageMagickResize", "ms"},
+            {"BM_ImportGifWithCli", "import of a 100-frame GIF", "BM_ImageMagickGif", "ms"},
         });
 }
