@@ -179,6 +179,16 @@ void Arguments::ExpectSomeOperands(std::string_view name) const
         throw UsageError("missing " + std::string(name));
 }
 
+std::optional<std::string> Arguments::EachFolder(std::string_view input) const
+{
+    std::optional<std::string> each = Value("--each");
+    if (each)
+        ExpectOperands({input});
+    else
+        ExpectOperands({input, "OUT"});
+    return each;
+}
+
 bool Arguments::Has(std::string_view option) const
 {
     return std::any_of(options.begin(), options.end(), [option](const auto &given) { return given.first == option; });

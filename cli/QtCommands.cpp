@@ -140,11 +140,7 @@ bool ReadImageFrames(const std::string &imagePath, std::istream &in, bool allFra
 
 int Import(const Arguments &arguments, Streams &streams)
 {
-    const std::optional<std::string> each = arguments.Value("--each");
-    if (each)
-        arguments.ExpectOperands({"IMAGE"});
-    else
-        arguments.ExpectOperands({"IMAGE", "OUT"});
+    const std::optional<std::string> each = arguments.EachFolder("IMAGE");
     DotGrid grid;
     ApplyTypeOption(arguments, grid);
     DotOptions options;
@@ -230,11 +226,7 @@ int Text(const Arguments &arguments, Streams &streams)
 {
     if (arguments.Has("--list-fonts"))
         return ListFonts(arguments, streams);
-    const std::optional<std::string> each = arguments.Value("--each");
-    if (each)
-        arguments.ExpectOperands({"TEXT"});
-    else
-        arguments.ExpectOperands({"TEXT", "OUT"});
+    const std::optional<std::string> each = arguments.EachFolder("TEXT");
     const TextOptions text = ReadTextOptions(arguments);
     DotGrid base;
     if (const std::optional<std::string> onto = arguments.Value("--onto")) {

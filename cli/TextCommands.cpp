@@ -225,11 +225,7 @@ int DecodeEach(const std::string &source, const std::vector<CodePicture> &pictur
 
 int Decode(const Arguments &arguments, Streams &streams)
 {
-    const std::optional<std::string> each = arguments.Value("--each");
-    if (each)
-        arguments.ExpectOperands({"SOURCE"});
-    else
-        arguments.ExpectOperands({"SOURCE", "OUT"});
+    const std::optional<std::string> each = arguments.EachFolder("SOURCE");
     if (each && arguments.Has("--name"))
         throw UsageError("--name picks one picture, --each takes them all: give one of them");
     DotGrid grid;

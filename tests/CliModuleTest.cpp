@@ -37,6 +37,22 @@ std::string Bytes(const DotGrid &grid)
     return {bytes.begin(), bytes.end()};
 }
 
+// What the tool sent through the terminal pair, once nothing more comes for 200 ms.
+std::string ReadAndClose(int master)
+{
+    std::string received;
+    pollfd ready{master, POLLIN, 0};
+    while (poll(&ready, 1, 200) > 0) {
+        char chunk[256];
+        const ssize_t got = read(master, chunk, sizeof chunk);
+        if (got <= 0)
+            break;
+        received.append(chunk, static_cast<std::size_t>(got));
+    }
+    close(master);
+    return received;
+}
+
 // Compiles `source` with a program that prints every array named, as C99 and
 // as C++, warnings as errors, and returns what each printed.
 std::vector<std::string> CompileAndPrint(const TempDir &dir, const std::string &source,
@@ -133,17 +149,7 @@ TEST(CliSend, TheModuleGetsExactlyTheBytesRawAndBadPortsAreNamed)
     const CliResult sent = RunCliProcess({"send", file.string(), "--port", slaveName, "--baud", "115200"});
     EXPECT_EQ(sent.exitCode, 0) << sent.err;
     EXPECT_EQ(sent.err, "") << "no toolkit message may reach the user";
-    std::string received;
-    pollfd ready{master, POLLIN, 0};
-    while (received.size() < 40 && poll(&ready, 1, 200) > 0) {
-        char chunk[64];
-        const ssize_t got = read(master, chunk, sizeof chunk);
-        if (got <= 0)
-            break;
-        received.append(chunk, static_cast<std::size_t>(got));
-    }
-    close(master);
-    EXPECT_EQ(received, Bytes(grid));
+    EXPECT_EQ(ReadAndClose(master), Bytes(grid));
 
     const auto plain = dir.Write("plain.txt", "x");
     const std::pair<std::string, std::string> refused[] = {
@@ -198,16 +204,6 @@ TEST(CliSend, SeveralPicturesGoInTurnAtTheirDelayAsOftenAsAsked)
         RunCliProcess({"send", a.string(), b.string(), "--port", slaveName, "--delay", "60", "--repeat", "2"});
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(sent.exitCode, 0) << sent.err;
-    std::string received;
-    pollfd ready{master, POLLIN, 0};
-    while (poll(&ready, 1, 200) > 0) {
-        char chunk[256];
-        const ssize_t got = read(master, chunk, sizeof chunk);
-        if (got <= 0)
-            break;
-        received.append(chunk, static_cast<std::size_t>(got));
-    }
-    close(master);
-    EXPECT_EQ(received, Bytes(first) + Bytes(second) + Bytes(first) + Bytes(second));
+    EXPECT_EQ(ReadAndClose(master), Bytes(first) + Bytes(second) + Bytes(first) + Bytes(second));
     EXPECT_GE(took, std::chrono::milliseconds(3 * 60)); // the fourth frame starts 180 ms after the first
 }
