@@ -151,8 +151,8 @@ std::string CFrames(const std::string &name, const std::vector<NamedPicture> &fr
     text += "#define " + name + "_FRAMES " + std::to_string(frames.size()) + "\n";
     if (delayMs)
         text += "#define " + name + "_FRAME_MS " + std::to_string(*delayMs) + "\n";
-    text += "static const unsigned char " + name + "[" + name + "_FRAMES][" + std::to_string(kModuleByteCount)
-            + "] = {\n";
+    text +=
+        "static const unsigned char " + name + "[" + name + "_FRAMES][" + std::to_string(kModuleByteCount) + "] = {\n";
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const std::string from = frames[i].source.empty() ? "standard input" : CommentSafe(frames[i].source);
         text += "    /* " + std::to_string(i) + ": " + from + " */\n    {\n" + ByteLines(frames[i].grid, "        ")
@@ -172,8 +172,8 @@ std::string CHeader(const std::vector<NamedPicture> &pictures, std::string_view 
 std::string Guarded(const std::string &declarations, std::string_view command, std::string_view guardSource)
 {
     const std::string guard = GuardFrom(guardSource);
-    return "/* Made by " + CommentSafe(command) + " */\n#ifndef " + guard + "\n#define " + guard + "\n"
-           + declarations + "\n#endif /* " + guard + " */\n";
+    return "/* Made by " + CommentSafe(command) + " */\n#ifndef " + guard + "\n#define " + guard + "\n" + declarations
+           + "\n#endif /* " + guard + " */\n";
 }
 
 } // namespace tessaldo

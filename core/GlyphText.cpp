@@ -7,9 +7,10 @@ std::optional<std::uint16_t> HexValue(std::string_view digits)
 {
     std::uint16_t value = 0;
     for (const char c : digits) {
-        const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                       : c >= 'a' && c <= 'f'   ? c - 'a' + 10
-                                                                                : -1;
+        const int digit = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                 : -1;
         if (digit < 0)
             return std::nullopt;
         value = static_cast<std::uint16_t>(value * 16 + digit);

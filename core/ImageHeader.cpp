@@ -31,8 +31,8 @@ std::optional<ImageSize> JpegSize(std::string_view bytes)
             ++at; // fill byte
             continue;
         }
-        const bool startOfFrame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8
-                                  && marker != 0xCC;
+        const bool startOfFrame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (startOfFrame)
             return ImageSize{Big(bytes, at + 7, 2), Big(bytes, at + 5, 2)};
         at += 2 + Big(bytes, at + 2, 2);

@@ -153,8 +153,8 @@ public:
         auto greys = m_greys.find(chosenFit);
         if (greys == m_greys.end())
             greys = m_greys.emplace(chosenFit, ResampleToCells(m_grey, chosenFit)).first;
-        return DotsFromCells(type, Halftone(greys->second, threshold, DitherFromName(dither).value_or(Dither::None),
-                                            invert));
+        return DotsFromCells(type,
+                             Halftone(greys->second, threshold, DitherFromName(dither).value_or(Dither::None), invert));
     }
 
 private:
