@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "ImageCommands.h"
 #include "TextCommands.h"
 
 #include "CodeFormats.h"
@@ -309,72 +310,29 @@ int WithToolkit(const Arguments &arguments, Streams &streams)
     return Run(arguments, streams);
 }
 
-const Command kQtCommands[] = {
-    {"import",
-     "IMAGE OUT [--type 0|1] [--fit contain|cover|stretch] [--threshold N]\n"
-     "                   [--dither none|floyd-steinberg|atkinson|bayer] [--invert]\n"
-     "  import IMAGE --each FOLDER [the same options]",
-     "               make a drawing file from an image of any size (PNG, BMP, GIF,\n"
-     "               JPEG, ...) as the module shows it in that layout (default 0):\n"
-     "               the image is fitted to 16 x 16 cells (default contain: all of\n"
-     "               it, white margins), and a cell darker than N (0-255, default\n"
-     "               128) is a set dot; with --each, every frame of an animation\n"
-     "               becomes FOLDER/STEM-000.Lcd, -001, ..., a line each on\n"
-     "               standard output with its delay\n",
-     {{"--type"}, {"--fit"}, {"--threshold"}, {"--dither"}, {"--invert", false}, {"--each"}},
-     WithToolkit<Import, Toolkit::Plain>,
-     {"IMAGE", "the image"},
-     true},
-    {"png",
-     "FILE OUT.png [--scale N]",
-     "               draw the picture as the window shows it, each dot N pixels\n"
-     "               square (1-64, default 8), with grid lines from 4 up\n",
-     {{"--scale"}},
-     WithToolkit<Png, Toolkit::Plain>,
-     kDrawingInput},
-    {"text",
-     "TEXT OUT [--type 0|1] [--font FAMILY] [--size PX] [--align center|left]\n"
-     "                [--offset X,Y] [--onto FILE] [--threshold N] [--invert]\n"
-     "  text TEXT --each FOLDER [the same options]\n"
-     "  text --list-fonts",
-     "               draw one line of text from Unifont at 16 px unless told\n"
-     "               otherwise, centred unless --align left (a line wider than the\n"
-     "               picture is cut, and standard error says so), moved X dots\n"
-     "               right and Y down by --offset; it replaces the picture, or\n"
-     "               with --onto its dots are set over FILE's picture; with --each,\n"
-     "               one drawing file per character, named U+XXXX.Lcd;\n"
-     "               --list-fonts prints the font families installed\n",
-     {{"--type"},
-      {"--font"},
-      {"--size"},
-      {"--align"},
-      {"--offset"},
-      {"--onto"},
-      {"--threshold"},
-      {"--invert", false},
-      {"--each"},
-      {"--list-fonts", false}},
-     WithToolkit<Text, Toolkit::Gui>,
-     {},
-     true},
-    {"send",
-     "FILE... --port DEVICE [--baud N] [--delay MS] [--repeat N]",
-     "               send the picture's 33 bytes to the module through a serial\n"
-     "               port, 8N1 with no flow control, at N baud (1200-115200,\n"
-     "               default 9600); several pictures in turn as an animation,\n"
-     "               each MS after the one before (default 100), the sequence N\n"
-     "               times (default 1; 0 until Ctrl+C, which ends it after the\n"
-     "               frame being sent, with status 130)\n",
-     {{"--port"}, {"--baud"}, {"--delay"}, {"--repeat"}},
-     WithToolkit<SendPicture, Toolkit::Core>,
-     kDrawingInput},
-};
+// What runs each command this build's helper takes.
+int (*HandlerFor(std::string_view name))(const Arguments &, Streams &)
+{
+    if (name == "import")
+        return WithToolkit<Import, Toolkit::Plain>;
+    if (name == "png")
+        return WithToolkit<Png, Toolkit::Plain>;
+    if (name == "text")
+        return WithToolkit<Text, Toolkit::Gui>;
+    return WithToolkit<SendPicture, Toolkit::Core>;
+}
 
 } // namespace
 
-CommandTable ToolCommands()
+CommandTable ImageHelperCommands()
 {
-    return {{TextCommands(), kQtCommands}, {}};
+    static const std::vector<Command> commands = [] {
+        std::vector<Command> attached(ImageCommands().begin(), ImageCommands().end());
+        for (Command &command : attached)
+            command.run = HandlerFor(command.name);
+        return attached;
+    }();
+    return {{commands}, {}};
 }
 
 } // namespace tessaldo

@@ -9,6 +9,10 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <process.h>
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -87,6 +91,34 @@ int DuplicateOnto(int fd, int target)
     return _dup2(fd, target);
 }
 
+} // namespace
+
+std::filesystem::path OwnExecutable()
+{
+    std::wstring path(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    path.resize(length);
+    return path;
+}
+
+std::error_code RunInstead(const std::filesystem::path &program, const std::vector<std::string> &args, int &status)
+{
+    std::vector<std::wstring> words{program.wstring()};
+    for (const std::string &arg : args)
+        words.push_back(std::filesystem::path(std::u8string(arg.begin(), arg.end())).wstring());
+    std::vector<const wchar_t *> argv;
+    for (const std::wstring &word : words)
+        argv.push_back(word.c_str());
+    argv.push_back(nullptr);
+    const intptr_t result = _wspawnv(_P_WAIT, program.c_str(), argv.data());
+    if (result == -1)
+        return {errno, std::generic_category()};
+    status = static_cast<int>(result);
+    return {};
+}
+
+namespace {
+
 #else
 
 int OpenNew(const std::filesystem::path &path)
@@ -133,6 +165,29 @@ int DuplicateOnto(int fd, int target)
 {
     return ::dup2(fd, target);
 }
+
+} // namespace
+
+std::filesystem::path OwnExecutable()
+{
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : path;
+}
+
+std::error_code RunInstead(const std::filesystem::path &program, const std::vector<std::string> &args, int &)
+{
+    std::vector<std::string> words{program.string()};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char *> argv;
+    for (std::string &word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    ::execv(program.c_str(), argv.data());
+    return {errno, std::generic_category()};
+}
+
+namespace {
 
 #endif
 

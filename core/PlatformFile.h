@@ -5,9 +5,11 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 // The only platform-specific piece of the core: plain file descriptors, which
-// cost a fraction of a stream for files this small, and standard error.
+// cost a fraction of a stream for files this small, standard error, and
+// handing the process on to another program.
 namespace tessaldo {
 
 // Creates `path`, which must not exist yet, writes `bytes` into it and has
@@ -24,6 +26,14 @@ std::error_code RegularOrMissing(const std::filesystem::path &path);
 
 // Reads at most `maxBytes` from the start of the regular file into `out`.
 std::error_code ReadStartOfFile(const std::filesystem::path &path, std::size_t maxBytes, std::string &out);
+
+// The program this process runs, or an empty path where that cannot be told.
+std::filesystem::path OwnExecutable();
+
+// Runs `program` with `args` in place of this process, on the same standard
+// streams. Where the system replaces the process it does not return unless it
+// failed; elsewhere `status` is the program's exit status.
+std::error_code RunInstead(const std::filesystem::path &program, const std::vector<std::string> &args, int &status);
 
 // While one lives, whatever the process writes to standard error goes
 // nowhere: for libraries that print their own complaints where the program

@@ -12,7 +12,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 root="$work/root"
 DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
-for file in usr/bin/tessaldo usr/bin/tessaldo-cli usr/share/applications/tessaldo.desktop \
+for file in usr/bin/tessaldo usr/bin/tessaldo-cli usr/libexec/tessaldo/tessaldo-cli-qt usr/share/applications/tessaldo.desktop \
             usr/share/icons/hicolor/scalable/apps/tessaldo.svg usr/share/icons/hicolor/48x48/apps/tessaldo.png \
             usr/share/mime/packages/tessaldo.xml usr/share/metainfo/org.example.tessaldo.metainfo.xml \
             usr/share/man/man1/tessaldo.1.gz usr/share/man/man1/tessaldo-cli.1.gz \
@@ -26,6 +26,10 @@ for program in tessaldo tessaldo-cli; do
     [ "$(env -u DISPLAY "$root/usr/bin/$program" --version)" = "$program 1.1" ] || fail "$program --version"
     env -u DISPLAY "$root/usr/bin/$program" --help | grep -q "^Usage: $program" || fail "$program --help"
 done
+# The text commands load no Qt; the others find their helper in the installed tree.
+! ldd "$root/usr/bin/tessaldo-cli" | grep -q -i libqt || fail "tessaldo-cli links Qt"
+env -u DISPLAY "$root/usr/bin/tessaldo-cli" png "$(dirname "$0")/../samples/smiley.Lcd" "$work/smiley.png" 2>/dev/null &&
+    file "$work/smiley.png" | grep -q 'PNG image' || fail "tessaldo-cli png from the installed tree"
 status=0; env -u DISPLAY "$root/usr/bin/tessaldo" --no-such-option 2>/dev/null || status=$?
 [ "$status" = 2 ] || fail "an unknown option gave status $status, not 2"
 status=0; env -u DISPLAY "$root/usr/bin/tessaldo" a.Lcd b.Lcd 2>/dev/null || status=$?

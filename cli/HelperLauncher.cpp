@@ -1,0 +1,50 @@
+#include "ImageCommands.h"
+#include "PlatformFile.h"
+#include "TextCommands.h"
+
+#include <ostream>
+#include <vector>
+
+// tessaldo-cli as it is installed: the text commands run here, with nothing
+// but the core loaded, so that a build calling it once per file stays fast;
+// the commands that need Qt go on in tessaldo-cli-qt, once their options
+// have been checked here.
+namespace tessaldo {
+namespace {
+
+std::filesystem::path Helper()
+{
+    const std::filesystem::path here = OwnExecutable().parent_path();
+    for (const std::filesystem::path &place : {here, here / TESSALDO_HELPER_FROM_BIN}) {
+        const std::filesystem::path helper = place / TESSALDO_HELPER_NAME;
+        if (std::filesystem::exists(helper))
+            return helper;
+    }
+    return here / TESSALDO_HELPER_FROM_BIN / TESSALDO_HELPER_NAME;
+}
+
+int RunInHelper(const Arguments &arguments, Streams &streams)
+{
+    streams.out.flush();
+    const std::filesystem::path helper = Helper();
+    int status = kExitRefused;
+    if (const std::error_code error = RunInstead(helper, arguments.all, status))
+        return Refused(streams.err, "Cannot run \"" + helper.string() + "\", which does the " + arguments.operands[0]
+                                        + " command: " + error.message() + ".");
+    return status;
+}
+
+} // namespace
+
+CommandTable ToolCommands()
+{
+    static const std::vector<Command> handedOn = [] {
+        std::vector<Command> commands(ImageCommands().begin(), ImageCommands().end());
+        for (Command &command : commands)
+            command.run = RunInHelper;
+        return commands;
+    }();
+    return {{TextCommands(), handedOn}, {}};
+}
+
+} // namespace tessaldo
