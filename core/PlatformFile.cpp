@@ -10,7 +10,9 @@
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
