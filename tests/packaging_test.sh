@@ -16,7 +16,7 @@ for file in usr/bin/tessaldo usr/bin/tessaldo-cli usr/libexec/tessaldo/tessaldo-
             usr/share/icons/hicolor/scalable/apps/tessaldo.svg usr/share/icons/hicolor/48x48/apps/tessaldo.png \
             usr/share/mime/packages/tessaldo.xml usr/share/metainfo/org.example.tessaldo.metainfo.xml \
             usr/share/man/man1/tessaldo.1.gz usr/share/man/man1/tessaldo-cli.1.gz \
-            usr/share/doc/tessaldo/copyright usr/share/doc/tessaldo/changelog.gz; do
+            usr/share/doc/tessaldo/copyright; do
     [ -f "$root/$file" ] || fail "cmake --install did not install /$file"
 done
 file "$root/usr/share/icons/hicolor/48x48/apps/tessaldo.png" | grep -q '48 x 48' || fail "the PNG icon is not 48 px"
@@ -63,11 +63,19 @@ grep -q 'xml:lang="ko"' "$root/usr/share/mime/packages/tessaldo.xml" || fail "th
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.example.tessaldo.metainfo.xml" >/dev/null ||
     fail "the AppStream entry is not valid"
 
-cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/package" >/dev/null
-deb=$(ls "$work"/package/tessaldo_*.deb)
+# The Debian package, built from the source tree as a Debian developer would:
+# dpkg-buildpackage on a copy of the tracked files, lintian on the .changes,
+# then autopkgtest against the installed package.
+source_tree="$(cd "$(dirname "$0")/.." && pwd)"
+mkdir -p "$work/debian/tessaldo-1.1"
+git -C "$source_tree" ls-files -z | (cd "$source_tree" && xargs -0 cp --parents -t "$work/debian/tessaldo-1.1")
+(cd "$work/debian/tessaldo-1.1" && dpkg-buildpackage -us -uc >"$work/build.log" 2>&1) ||
+    { tail -n 40 "$work/build.log"; fail "dpkg-buildpackage failed"; }
+deb=$(ls "$work"/debian/tessaldo_*.deb)
 contents=$(dpkg-deb --contents "$deb")
-for file in ./usr/bin/tessaldo ./usr/bin/tessaldo-cli ./usr/share/applications/tessaldo.desktop \
-            ./usr/share/man/man1/tessaldo.1.gz ./usr/share/doc/tessaldo/copyright; do
+for file in ./usr/bin/tessaldo ./usr/bin/tessaldo-cli ./usr/libexec/tessaldo/tessaldo-cli-qt \
+            ./usr/share/applications/tessaldo.desktop ./usr/share/man/man1/tessaldo.1.gz \
+            ./usr/share/doc/tessaldo/copyright ./usr/share/doc/tessaldo/changelog.gz; do
     grep -q " $file\$" <<<"$contents" || fail "the package lacks $file"
 done
 depends=$(dpkg-deb --field "$deb" Depends)
@@ -77,9 +85,11 @@ done
 [ "$(dpkg-deb --field "$deb" Description | wc -l)" -gt 3 ] || fail "the package has no extended description"
 mkdir "$work/unpacked"
 dpkg-deb --extract "$deb" "$work/unpacked"
-for program in tessaldo tessaldo-cli; do
-    file "$work/unpacked/usr/bin/$program" | grep -q ', stripped' || fail "$program is not stripped"
+for program in usr/bin/tessaldo usr/bin/tessaldo-cli usr/libexec/tessaldo/tessaldo-cli-qt; do
+    file "$work/unpacked/$program" | grep -q ', stripped' || fail "$program is not stripped"
 done
-lintian --fail-on error "$deb" >"$work/lintian" 2>&1 ||
-    { cat "$work/lintian"; fail "lintian reports errors"; }
+lintian --fail-on error,warning "$work"/debian/tessaldo_*.changes >"$work/lintian" 2>&1 ||
+    { cat "$work/lintian"; fail "lintian reports errors or warnings"; }
+autopkgtest "$deb" "$work/debian/tessaldo-1.1" -- null >"$work/autopkgtest" 2>&1 ||
+    { tail -n 40 "$work/autopkgtest"; fail "autopkgtest failed"; }
 echo "1 passed, 0 failed"
