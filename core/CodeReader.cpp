@@ -368,6 +368,28 @@ private:
     bool m_sawCommand = false;
 };
 
+// `{ {...}, {...} }` from tokens[at]: an array of frames as `header --frames`
+// writes it, each frame a picture named NAME_000, NAME_001, ...; nothing when
+// any of its lists is no flat list of numbers.
+void AddFrames(const std::vector<Token> &tokens, std::size_t &at, const std::string &name,
+               std::vector<CodePicture> &pictures)
+{
+    std::vector<CodePicture> frames;
+    for (++at; at < tokens.size() && IsPunctuation(tokens[at], '{'); ++at) {
+        const std::optional<std::vector<Token>> numbers = FlatNumberList(tokens, at);
+        if (!numbers)
+            return;
+        std::string index = std::to_string(frames.size());
+        index.insert(0, index.size() < 3 ? 3 - index.size() : 0, '0');
+        frames.push_back(PictureFromValues(name + "_" + index, ByteValues(*numbers),
+                                           "frame " + index + " of the array " + name + " has"));
+        if (at + 1 < tokens.size() && IsPunctuation(tokens[at + 1], ','))
+            ++at;
+    }
+    if (at < tokens.size() && IsPunctuation(tokens[at], '}'))
+        pictures.insert(pictures.end(), frames.begin(), frames.end());
+}
+
 // Text of nothing but numbers and list punctuation: values copied on their own.
 std::optional<std::vector<Token>> BareValues(const std::vector<Token> &tokens)
 {
@@ -423,6 +445,10 @@ std::vector<CodePicture> FindPicturesInCode(std::string_view text)
         if (!array)
             continue;
         printfs.Flush();
+        if (at + 1 < tokens.size() && IsPunctuation(tokens[at + 1], '{')) {
+            AddFrames(tokens, at, std::string(*array), pictures);
+            continue;
+        }
         if (const std::optional<std::vector<Token>> numbers = FlatNumberList(tokens, at))
             pictures.push_back(PictureFromValues(std::string(*array), ByteValues(*numbers),
                                                  "the array " + std::string(*array) + " has"));

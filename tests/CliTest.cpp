@@ -219,6 +219,11 @@ TEST(CliDecode, HeaderThenDecodeEachGivesBackEveryPictureUnderItsArrayName)
     DotGrid seventh = grids[7];
     seventh.SetLCDType(LcdType::Column);
     EXPECT_EQ(one.out, FormatDrawing(seventh));
+    // The frames of an animation come back one file each, in their order.
+    const auto frames = dir / "frames.h";
+    ASSERT_EQ(RunCliProcess({"header", args[1], args[2], "--frames", "spin", "--output", frames.string()}).exitCode, 0);
+    ASSERT_EQ(RunCliProcess({"decode", frames.string(), "--each", (dir / "f").string(), "--type", "1"}).exitCode, 0);
+    EXPECT_EQ(TempDir::Read(dir / "f" / "spin_001.Lcd"), FormatDrawing(grids[1]));
     const CliResult several = RunCliProcess({"decode", (dir / "icons.h").string(), (dir / "x.Lcd").string()});
     EXPECT_EQ(several.exitCode, 1);
     EXPECT_NE(several.err.find("it holds 20 pictures (icon_0, icon_1,"), std::string::npos) << several.err;
