@@ -16,7 +16,7 @@ std::filesystem::path Helper()
 {
     const std::filesystem::path here = OwnExecutable().parent_path();
     for (const std::filesystem::path &place : {here, here / TESSALDO_HELPER_FROM_BIN}) {
-        const std::filesystem::path helper = place / TESSALDO_HELPER_NAME;
+        std::filesystem::path helper = place / TESSALDO_HELPER_NAME;
         if (std::filesystem::exists(helper))
             return helper;
     }

@@ -67,7 +67,6 @@ const Command kImageCommands[] = {
      kDrawingInput},
 };
 
-
 } // namespace
 
 std::span<const Command> ImageCommands()

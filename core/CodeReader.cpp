@@ -381,8 +381,11 @@ void AddFrames(const std::vector<Token> &tokens, std::size_t &at, const std::str
             return;
         std::string index = std::to_string(frames.size());
         index.insert(0, index.size() < 3 ? 3 - index.size() : 0, '0');
-        frames.push_back(PictureFromValues(name + "_" + index, ByteValues(*numbers),
-                                           "frame " + index + " of the array " + name + " has"));
+        std::string counted = "frame ";
+        counted.append(index).append(" of the array ").append(name).append(" has");
+        std::string frameName = name;
+        frameName.append("_").append(index);
+        frames.push_back(PictureFromValues(std::move(frameName), ByteValues(*numbers), counted));
         if (at + 1 < tokens.size() && IsPunctuation(tokens[at + 1], ','))
             ++at;
     }

@@ -106,9 +106,11 @@ std::filesystem::path OwnExecutable()
 std::error_code RunInstead(const std::filesystem::path &program, const std::vector<std::string> &args, int &status)
 {
     std::vector<std::wstring> words{program.wstring()};
+    words.reserve(args.size() + 1);
     for (const std::string &arg : args)
         words.push_back(std::filesystem::path(std::u8string(arg.begin(), arg.end())).wstring());
     std::vector<const wchar_t *> argv;
+    argv.reserve(words.size() + 1);
     for (const std::wstring &word : words)
         argv.push_back(word.c_str());
     argv.push_back(nullptr);
@@ -182,6 +184,7 @@ std::error_code RunInstead(const std::filesystem::path &program, const std::vect
     std::vector<std::string> words{program.string()};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char *> argv;
+    argv.reserve(words.size() + 1);
     for (std::string &word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
