@@ -118,15 +118,21 @@ int Run(const QString &command)
     return std::system(command.toLocal8Bit().constData());
 }
 
+// Times `command` as a process, once per iteration; `failure` says what broke.
+void TimeCommand(benchmark::State &state, const QString &command, const char *failure)
+{
+    for (auto _ : state) {
+        if (Run(command) != 0)
+            state.SkipWithError(failure);
+    }
+}
+
 void BM_ImportJpegWithCli(benchmark::State &state)
 {
     QTemporaryDir out;
     const QString command = QStringLiteral("'%1' import '%2' '%3'")
                                 .arg(QStringLiteral(TESSALDO_CLI), Photo(), out.filePath(QStringLiteral("out.Lcd")));
-    for (auto _ : state) {
-        if (Run(command) != 0)
-            state.SkipWithError("tessaldo-cli import failed");
-    }
+    TimeCommand(state, command, "tessaldo-cli import failed");
 }
 BENCHMARK(BM_ImportJpegWithCli)->UseRealTime()->Iterations(1);
 
@@ -135,10 +141,7 @@ void BM_ImageMagickResize(benchmark::State &state)
     QTemporaryDir out;
     const QString command = QStringLiteral("convert '%1' -resize 16x16 -threshold 50%% '%2'")
                                 .arg(Photo(), out.filePath(QStringLiteral("out.png")));
-    for (auto _ : state) {
-        if (Run(command) != 0)
-            state.SkipWithError("ImageMagick's convert failed (is imagemagick installed?)");
-    }
+    TimeCommand(state, command, "ImageMagick's convert failed (is imagemagick installed?)");
 }
 BENCHMARK(BM_ImageMagickResize)->UseRealTime()->Iterations(1);
 
@@ -161,10 +164,7 @@ void BM_ImportGifWithCli(benchmark::State &state)
     QTemporaryDir out;
     const QString command = QStringLiteral("'%1' import '%2' --each '%3' >/dev/null")
                                 .arg(QStringLiteral(TESSALDO_CLI), Animation(), out.filePath(QStringLiteral("frames")));
-    for (auto _ : state) {
-        if (Run(command) != 0)
-            state.SkipWithError("tessaldo-cli import --each failed");
-    }
+    TimeCommand(state, command, "tessaldo-cli import --each failed");
 }
 BENCHMARK(BM_ImportGifWithCli)->UseRealTime()->Iterations(1);
 
@@ -173,10 +173,7 @@ void BM_ImageMagickGif(benchmark::State &state)
     QTemporaryDir out;
     const QString command = QStringLiteral("convert '%1' -coalesce -resize 16x16 -threshold 50%% '%2'")
                                 .arg(Animation(), out.filePath(QStringLiteral("frame-%03d.png")));
-    for (auto _ : state) {
-        if (Run(command) != 0)
-            state.SkipWithError("ImageMagick's convert failed (is imagemagick installed?)");
-    }
+    TimeCommand(state, command, "ImageMagick's convert failed (is imagemagick installed?)");
 }
 BENCHMARK(BM_ImageMagickGif)->UseRealTime()->Iterations(1);
 
@@ -188,8 +185,8 @@ void BM_PreviewFollowsThreshold(benchmark::State &state)
         state.SkipWithError(problem.c_str());
         return;
     }
-    ImportImageDialog dialog({tessaldo::FrameFromGreys(image, 0)}, QSize(image.width, image.height),
-                             QStringLiteral("photo"), tessaldo::LcdType::Column, {});
+    ImportImageDialog dialog({tessaldo::FrameFromGreys(image, 0)}, QStringLiteral("photo"), tessaldo::LcdType::Column,
+                             {});
     dialog.show();
     QCoreApplication::processEvents();
     auto *threshold = dialog.findChild<QSpinBox *>(QStringLiteral("threshold"));

@@ -179,6 +179,8 @@ FrameGreys FrameFromGreys(const GreyImage &image, int delayMs)
     for (const Fit fit : {Fit::Contain, Fit::Cover, Fit::Stretch})
         frame.byFit[static_cast<std::size_t>(fit)] = ResampleToCells(image, fit);
     frame.delayMs = delayMs;
+    frame.width = image.width;
+    frame.height = image.height;
     return frame;
 }
 

@@ -33,6 +33,8 @@ inline constexpr int kMaxFrames = 10'000;
 struct FrameGreys {
     std::array<CellGreys, 3> byFit{}; // indexed by Fit
     int delayMs = 0;
+    int width = 0; // the image's size in pixels
+    int height = 0;
 };
 FrameGreys FrameFromGreys(const GreyImage &image, int delayMs);
 // The frame as a picture of that type, turned into dots as the options say.

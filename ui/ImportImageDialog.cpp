@@ -43,7 +43,7 @@ template <typename T, std::size_t N> int IndexOf(const T (&values)[N], T value)
 
 } // namespace
 
-ImportImageDialog::ImportImageDialog(std::vector<FrameGreys> frames, QSize size, QString stem, LcdType layout,
+ImportImageDialog::ImportImageDialog(std::vector<FrameGreys> frames, QString stem, LcdType layout,
                                      const DotOptions &options, QWidget *parent)
     : QDialog(parent),
       m_frames(std::move(frames)),
@@ -54,11 +54,11 @@ ImportImageDialog::ImportImageDialog(std::vector<FrameGreys> frames, QSize size,
     m_playing.setSingleShot(true);
     m_playing.setTimerType(Qt::PreciseTimer);
     connect(&m_playing, &QTimer::timeout, this, [this] { ShowFrame((m_frame->value() + 1) % int(m_frames.size())); });
-    BuildControls(options, size);
+    BuildControls(options);
     ShowFrame(0);
 }
 
-void ImportImageDialog::BuildControls(const DotOptions &options, QSize pixels)
+void ImportImageDialog::BuildControls(const DotOptions &options)
 {
     m_preview = new PicturePreview(this);
     m_preview->setObjectName(QStringLiteral("preview"));
@@ -103,7 +103,8 @@ void ImportImageDialog::BuildControls(const DotOptions &options, QSize pixels)
     form->addRow(QStringLiteral("Dithering:"), m_dither);
     form->addRow(QString(), m_invert);
     auto *layout = new QVBoxLayout(this);
-    auto *size = new QLabel(QStringLiteral("%1 x %2 pixels").arg(pixels.width()).arg(pixels.height()), this);
+    auto *size =
+        new QLabel(QStringLiteral("%1 x %2 pixels").arg(m_frames.front().width).arg(m_frames.front().height), this);
     layout->addWidget(m_preview, 0, Qt::AlignHCenter);
     layout->addWidget(size, 0, Qt::AlignHCenter);
     QWidget *animation = BuildAnimationControls();

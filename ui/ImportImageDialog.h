@@ -24,8 +24,8 @@ class ImportImageDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    // `stem` names the frames' files; `size` is the image's in pixels.
-    ImportImageDialog(std::vector<tessaldo::FrameGreys> frames, QSize size, QString stem, tessaldo::LcdType layout,
+    // `stem` names the frames' files.
+    ImportImageDialog(std::vector<tessaldo::FrameGreys> frames, QString stem, tessaldo::LcdType layout,
                       const tessaldo::DotOptions &options, QWidget *parent = nullptr);
 
     tessaldo::DotOptions Options() const;
@@ -41,7 +41,7 @@ public:
     void TogglePlayOnModule();
 
 private:
-    void BuildControls(const tessaldo::DotOptions &options, QSize size);
+    void BuildControls(const tessaldo::DotOptions &options);
     QWidget *BuildAnimationControls();
     void Halftone();
     void ShowFrame(int index);

@@ -332,18 +332,18 @@ void frmMain::ImportImageFile(const QString &path)
         Warn(QStringLiteral("Cannot import \"%1\": %2.").arg(path, QString::fromStdString(problem)));
         return;
     }
-    ImportFrames(std::move(frames), QImageReader(path).size(), QFileInfo(path).completeBaseName());
+    ImportFrames(std::move(frames), QFileInfo(path).completeBaseName());
 }
 
 void frmMain::ImportImage(const GreyImage &image)
 {
-    ImportFrames({FrameFromGreys(image, 0)}, QSize(image.width, image.height), QStringLiteral("frame"));
+    ImportFrames({FrameFromGreys(image, 0)}, QStringLiteral("frame"));
 }
 
-void frmMain::ImportFrames(std::vector<FrameGreys> frames, QSize size, const QString &stem)
+void frmMain::ImportFrames(std::vector<FrameGreys> frames, const QString &stem)
 {
     CommitStroke();
-    ImportImageDialog dialog(std::move(frames), size, stem, m_grid.nLCDType(), m_importOptions, this);
+    ImportImageDialog dialog(std::move(frames), stem, m_grid.nLCDType(), m_importOptions, this);
     dialog.SetModulePort(m_sendPort, m_sendBaud);
     if (dialog.exec() != QDialog::Accepted)
         return;

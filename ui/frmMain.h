@@ -50,7 +50,7 @@ public:
     void ImportImageFile(const QString &path);
     void ImportImage(const tessaldo::GreyImage &image);
     // The frames previewed in the import dialog (one for a still image); OK takes the frame shown.
-    void ImportFrames(std::vector<tessaldo::FrameGreys> frames, QSize size, const QString &stem);
+    void ImportFrames(std::vector<tessaldo::FrameGreys> frames, const QString &stem);
 
 public slots:
     void lbDot_Click(int Index);
