@@ -1,4 +1,5 @@
 #include "ImageCommands.h"
+#include "PlatformFile.h"
 
 #include <iostream>
 #include <string>
@@ -8,6 +9,7 @@
 // tessaldo-cli with the words it was given.
 int main(int argc, char *argv[])
 {
+    tessaldo::UseBinaryStandardOutput();
     const std::vector<std::string> args(argv + 1, argv + argc);
     return tessaldo::RunCli(tessaldo::ImageHelperCommands(), args, std::cin, std::cout, std::cerr);
 }

@@ -95,6 +95,11 @@ int DuplicateOnto(int fd, int target)
 
 } // namespace
 
+void UseBinaryStandardOutput()
+{
+    _setmode(_fileno(stdout), _O_BINARY);
+}
+
 std::filesystem::path OwnExecutable()
 {
     std::wstring path(32768, L'\0');
@@ -171,6 +176,8 @@ int DuplicateOnto(int fd, int target)
 }
 
 } // namespace
+
+void UseBinaryStandardOutput() {}
 
 std::filesystem::path OwnExecutable()
 {

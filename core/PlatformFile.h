@@ -35,6 +35,10 @@ std::filesystem::path OwnExecutable();
 // failed; elsewhere `status` is the program's exit status.
 std::error_code RunInstead(const std::filesystem::path &program, const std::vector<std::string> &args, int &status);
 
+// Standard output passes bytes as they are: the generated code carries its
+// own CR LF and a PNG is binary, where a text mode would add a CR to each LF.
+void UseBinaryStandardOutput();
+
 // While one lives, whatever the process writes to standard error goes
 // nowhere: for libraries that print their own complaints where the program
 // already reports the reason.
