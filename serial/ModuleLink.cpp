@@ -61,9 +61,12 @@ QString ModuleLink::Send(const QByteArray &bytes)
     if (!m_serial)
         return QStringLiteral("the port is not open");
     if (m_serial->write(bytes) != bytes.size() || !m_serial->waitForBytesWritten(kWriteTimeoutMs)) {
+        // A port that opened and then fails to write has gone away: the
+        // adapter was unplugged, or the other end closed; the system's own
+        // words for that ("Inappropriate ioctl for device") tell the user nothing.
         QString reason = m_serial->error() == QSerialPort::TimeoutError || m_serial->error() == QSerialPort::NoError
                              ? QStringLiteral("the bytes did not leave within %1 s").arg(kWriteTimeoutMs / 1000)
-                             : m_serial->errorString();
+                             : QStringLiteral("the port was lost");
         m_serial->clearError();
         return reason;
     }
