@@ -28,7 +28,8 @@ const Command kImageCommands[] = {
      "               square (1-64, default 8), with grid lines from 4 up\n",
      {{"--scale"}},
      nullptr,
-     kDrawingInput},
+     kDrawingInput,
+     true},
     {"text",
      "TEXT OUT [--type 0|1] [--font FAMILY] [--size PX] [--align center|left]\n"
      "                [--offset X,Y] [--onto FILE] [--threshold N] [--invert]\n"

@@ -35,6 +35,27 @@ int NumberOption(const Arguments &arguments, std::string_view option, int fallba
     return value ? NumberValue(option, *value, low, high) : fallback;
 }
 
+std::optional<int> StandardBaud(const std::string &value)
+{
+    int baud = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), baud);
+    if (error == std::errc{} && end == value.data() + value.size() && IsStandardBaud(baud))
+        return baud;
+    return std::nullopt;
+}
+
+// "1200, 2400, ... or 115200"
+std::string StandardBaudList()
+{
+    std::string list;
+    for (const int baud : kStandardBauds) {
+        if (baud != kStandardBauds.front())
+            list += baud == kStandardBauds.back() ? " or " : ", ";
+        list += std::to_string(baud);
+    }
+    return list;
+}
+
 volatile std::sig_atomic_t gInterrupted = 0;
 
 extern "C" void OnInterrupt(int)
@@ -58,9 +79,7 @@ int SendPicture(const Arguments &arguments, Streams &streams)
     arguments.ExpectSomeOperands("FILE");
     const std::optional<std::string> port = arguments.Value("--port");
     const std::optional<std::string> baudText = arguments.Value("--baud");
-    const int baud = baudText ? NumberValue("--baud", *baudText, 1, 1'000'000) : kDefaultBaud;
-    if (!IsStandardBaud(baud))
-        throw UsageError("--baud must be 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200, not " + *baudText);
+    const int baud = baudText ? ChoiceValue<int>("--baud", *baudText, StandardBaud, StandardBaudList()) : kDefaultBaud;
     const int delayMs = NumberOption(arguments, "--delay", 100, 1, 60'000);
     const int repeat = NumberOption(arguments, "--repeat", 1, 0, 1'000'000);
     if (!port)
@@ -152,6 +171,10 @@ int Import(const Arguments &arguments, Streams &streams)
     options.dither = ChoiceValue<Dither>("--dither", arguments.Value("--dither").value_or("none"), DitherFromName,
                                          "none, floyd-steinberg, atkinson or bayer");
     const std::string &imagePath = arguments.operands[1];
+    if (!each) {
+        if (const FileStatus spared = OutputSparesInputs(arguments.operands[2], {&imagePath, 1}); !spared)
+            return Refused(streams.err, spared.message());
+    }
     std::vector<FrameGreys> frames;
     std::string problem;
     if (!ReadImageFrames(imagePath, streams.in, each.has_value(), frames, problem)) {
@@ -162,10 +185,17 @@ int Import(const Arguments &arguments, Streams &streams)
         return WriteDrawing(FramePicture(frames.front(), grid.nLCDType(), options), arguments.operands[2], streams.out,
                             streams.err);
     const std::string stem = imagePath == kStandardStream ? "frame" : std::filesystem::path(imagePath).stem().string();
+    const auto fileOf = [&](std::size_t i) {
+        return std::filesystem::path(*each) / FrameFileName(stem, i, frames.size());
+    };
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        if (const FileStatus spared = OutputSparesInputs(fileOf(i), {&imagePath, 1}); !spared)
+            return Refused(streams.err, spared.message());
+    }
     std::error_code made;
     std::filesystem::create_directories(*each, made);
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        const std::filesystem::path file = std::filesystem::path(*each) / FrameFileName(stem, i, frames.size());
+        const std::filesystem::path file = fileOf(i);
         if (const FileStatus saved = SaveFile(FramePicture(frames[i], grid.nLCDType(), options), file); !saved)
             return Refused(streams.err, saved.message());
         streams.out << DisplayPath(file) << ' ' << frames[i].delayMs << " ms\n";
@@ -265,6 +295,15 @@ int Text(const Arguments &arguments, Streams &streams)
     return kExitOk;
 }
 
+QByteArray PngBytes(const DotGrid &grid, int scale)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ImageFromPicture(grid, scale).save(&buffer, "PNG");
+    return bytes;
+}
+
 int Png(const Arguments &arguments, Streams &streams)
 {
     arguments.ExpectOperands({"FILE", "OUT.png"});
@@ -273,11 +312,18 @@ int Png(const Arguments &arguments, Streams &streams)
     if (const FileStatus loaded = LoadFresh(arguments.operands[1], streams.in, grid); !loaded)
         return Refused(streams.err, loaded.message());
     const std::string &outPath = arguments.operands[2];
+    if (const FileStatus spared = OutputSparesInputs(outPath, {&arguments.operands[1], 1}); !spared)
+        return Refused(streams.err, spared.message());
+    const QByteArray png = PngBytes(grid, scale);
+    if (outPath == kStandardStream) {
+        streams.out.write(png.constData(), png.size());
+        return kExitOk;
+    }
     // QSaveFile would rename its temporary over a device or a FIFO.
     if (const std::error_code kind = RegularOrMissing(outPath))
         return Refused(streams.err, SaveFailed(outPath, kind.message()).message());
     QSaveFile file(QString::fromLocal8Bit(outPath));
-    if (!file.open(QIODevice::WriteOnly) || !ImageFromPicture(grid, scale).save(&file, "PNG") || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size() || !file.commit())
         return Refused(streams.err, SaveFailed(outPath, file.errorString().toStdString()).message());
     return kExitOk;
 }

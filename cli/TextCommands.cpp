@@ -105,25 +105,58 @@ FramesOption ReadFramesOption(const Arguments &arguments)
     }
     return frames;
 }
+bool SameFileName(const std::string &a, const std::string &b)
+{
+    // Some file systems do not tell "Logo.Lcd" from "logo.Lcd".
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+// Why two pictures cannot share a header: the same array name, or names that
+// decode --each could not write back as two files everywhere; else "".
+std::string NameClash(const NamedPicture &earlier, const NamedPicture &picture)
+{
+    if (earlier.name == picture.name)
+        return "both give the array name " + picture.name;
+    if (SameFileName(earlier.name, picture.name))
+        return "give the array names " + earlier.name + " and " + picture.name
+               + ", which some file systems take for one file name";
+    return {};
+}
+// The include guard comes from the header's name; on standard output, from
+// what it holds. Firmware cannot include two headers that share an array
+// name, so the animation's or the first picture's name tells them apart.
+std::string GuardSource(const std::optional<std::string> &output, const FramesOption &frames,
+                        const std::vector<NamedPicture> &pictures)
+{
+    if (output)
+        return DisplayPath(std::filesystem::path(*output).filename());
+    return "tessaldo_" + frames.name.value_or(pictures.front().name) + ".h";
+}
 int Header(const Arguments &arguments, Streams &streams)
 {
     arguments.ExpectSomeOperands("FILE");
     const std::optional<std::string> output = arguments.Value("--output");
     const FramesOption frames = ReadFramesOption(arguments);
+    const std::span<const std::string> files = std::span(arguments.operands).subspan(1);
+    if (output) {
+        if (const FileStatus spared = OutputSparesInputs(*output, files); !spared)
+            return Refused(streams.err, spared.message());
+    }
     // Every file is read and every clash found before anything is written.
     std::vector<NamedPicture> pictures;
     bool refused = false;
-    for (auto file = arguments.operands.begin() + 1; file != arguments.operands.end(); ++file) {
-        NamedPicture picture{DotGrid{}, ArrayName(*file), *file == kStandardStream ? "" : *file};
-        if (const FileStatus loaded = LoadFresh(*file, streams.in, picture.grid); !loaded) {
+    for (const std::string &file : files) {
+        NamedPicture picture{DotGrid{}, ArrayName(file), file == kStandardStream ? "" : file};
+        if (const FileStatus loaded = LoadFresh(file, streams.in, picture.grid); !loaded) {
             streams.err << loaded.message() << '\n';
             refused = true;
             continue;
         }
         for (const NamedPicture &earlier : pictures) {
-            if (!frames.name && earlier.name == picture.name) {
-                streams.err << "Cannot make the header: \"" << earlier.source << "\" and \"" << *file
-                            << "\" both give the array name " << picture.name << ".\n";
+            if (const std::string clash = NameClash(earlier, picture); !frames.name && !clash.empty()) {
+                streams.err << "Cannot make the header: \"" << earlier.source << "\" and \"" << file << "\" " << clash
+                            << ".\n";
                 refused = true;
             }
         }
@@ -131,8 +164,7 @@ int Header(const Arguments &arguments, Streams &streams)
     }
     if (refused)
         return kExitRefused;
-    const std::string guardSource =
-        output ? DisplayPath(std::filesystem::path(*output).filename()) : std::string("tessaldo_pictures.h");
+    const std::string guardSource = GuardSource(output, frames, pictures);
     const std::string text = frames.name ? Guarded("\n" + CFrames(*frames.name, pictures, frames.delayMs),
                                                    CommandLine(arguments.all), guardSource)
                                          : CHeader(pictures, CommandLine(arguments.all), guardSource);
@@ -187,23 +219,20 @@ FileStatus ReadSource(const std::string &source, std::istream &in, std::string &
     return FileStatus::Ok();
 }
 
-bool SameFileName(const std::string &a, const std::string &b)
-{
-    // Some file systems do not tell "Logo.Lcd" from "logo.Lcd".
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 // One NAME.Lcd per picture; nothing is written unless every picture reads and no two names clash.
 int DecodeEach(const std::string &source, const std::vector<CodePicture> &pictures, const std::string &folder,
                LcdType type, std::ostream &err)
 {
     if (pictures.empty())
         return Refused(err, DecodeFailed(source, PickPicture(pictures, std::nullopt).problem).message());
+    const auto fileOf = [&folder](const CodePicture &picture) {
+        return std::filesystem::path(folder) / (picture.name + ".Lcd");
+    };
     for (auto picture = pictures.begin(); picture != pictures.end(); ++picture) {
         if (!picture->problem.empty())
             return Refused(err, DecodeFailed(source, picture->problem).message());
+        if (const FileStatus spared = OutputSparesInputs(fileOf(*picture), {&source, 1}); !spared)
+            return Refused(err, spared.message());
         for (auto earlier = pictures.begin(); earlier != picture; ++earlier) {
             if (SameFileName(earlier->name, picture->name))
                 return Refused(err, DecodeFailed(source, "the names " + earlier->name + " and " + picture->name
@@ -217,7 +246,7 @@ int DecodeEach(const std::string &source, const std::vector<CodePicture> &pictur
         DotGrid grid;
         grid.SetLCDType(type);
         grid.SetAllDots(DotsFromPictureBytes(picture.bytes));
-        if (const FileStatus saved = SaveFile(grid, std::filesystem::path(folder) / (picture.name + ".Lcd")); !saved)
+        if (const FileStatus saved = SaveFile(grid, fileOf(picture)); !saved)
             return Refused(err, saved.message());
     }
     return kExitOk;
@@ -231,6 +260,10 @@ int Decode(const Arguments &arguments, Streams &streams)
     DotGrid grid;
     ApplyTypeOption(arguments, grid);
     const std::string &source = arguments.operands[1];
+    if (!each) {
+        if (const FileStatus spared = OutputSparesInputs(arguments.operands[2], {&source, 1}); !spared)
+            return Refused(streams.err, spared.message());
+    }
     std::string text;
     if (const FileStatus read = ReadSource(source, streams.in, text); !read)
         return Refused(streams.err, read.message());
@@ -317,6 +350,15 @@ int WriteDrawing(const DotGrid &grid, const std::string &outPath, std::ostream &
     }
     const FileStatus saved = SaveFile(grid, outPath);
     return saved ? kExitOk : Refused(err, saved.message());
+}
+FileStatus OutputSparesInputs(const std::filesystem::path &out, std::span<const std::string> inputs)
+{
+    for (const std::string &input : inputs) {
+        std::error_code unknown; // a file that is missing or cannot be told is no input
+        if (out != kStandardStream && input != kStandardStream && std::filesystem::equivalent(out, input, unknown))
+            return SaveFailed(out, "it is the same file as the input \"" + input + "\"");
+    }
+    return FileStatus::Ok();
 }
 void ApplyTypeOption(const Arguments &arguments, DotGrid &grid)
 {

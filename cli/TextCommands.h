@@ -4,7 +4,9 @@
 #include "DotGrid.h"
 #include "FileStatus.h"
 
+#include <filesystem>
 #include <iosfwd>
+#include <span>
 #include <string>
 
 // The commands that need nothing but the core, and what every command of the
@@ -16,6 +18,10 @@ namespace tessaldo {
 FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid);
 // Writes as Save does, or to standard output.
 int WriteDrawing(const DotGrid &grid, const std::string &outPath, std::ostream &out, std::ostream &err);
+// Refuses an `out` that is the very file of one of `inputs`, through links
+// too, for a command that would replace that input with another kind of file
+// (a drawing over C source, a header over a drawing). '-' is no file.
+FileStatus OutputSparesInputs(const std::filesystem::path &out, std::span<const std::string> inputs);
 // --type 0|1, when given.
 void ApplyTypeOption(const Arguments &arguments, DotGrid &grid);
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -131,7 +132,28 @@ TEST(CliHeader, OneHeaderForASetCompilesAndRefusesClashesWhole)
     EXPECT_NE(clash.err.find("both give the array name arrow_up"), std::string::npos) << clash.err;
     EXPECT_NE(clash.err.find("bad.Lcd"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir / "clash.h"));
-    EXPECT_NE(RunCliProcess({"header", files[1]}).out.find("#ifndef TESSALDO_PICTURES_H"), std::string::npos);
+}
+
+TEST(CliHeader, OnStandardOutputTheGuardComesFromWhatItHoldsAndCaseOnlyNamesClash)
+{
+    TempDir dir;
+    const DotGrid first = PictureWithBytes({1}, 1);
+    const DotGrid second = PictureWithBytes({2}, 2);
+    const auto logo = dir.Write("Logo.Lcd", FormatDrawing(first));
+    const auto lower = dir.Write("logo-.Lcd", FormatDrawing(second)); // the array name logo
+    const CliResult icons = RunCliProcess({"header", logo.string()});
+    const CliResult walk = RunCliProcess({"header", logo.string(), lower.string(), "--frames", "walk"});
+    EXPECT_NE(icons.out.find("#ifndef TESSALDO_LOGO_H"), std::string::npos) << icons.out;
+    EXPECT_NE(walk.out.find("#ifndef TESSALDO_WALK_H"), std::string::npos) << walk.out;
+    // Firmware that includes both gets both.
+    for (const std::string &printed : CompileAndPrint(dir, icons.out + walk.out, {"Logo", "walk[0]", "walk[1]"}))
+        EXPECT_EQ(printed, Bytes(first) + Bytes(first) + Bytes(second));
+
+    const CliResult clash = RunCliProcess({"header", logo.string(), lower.string()});
+    EXPECT_EQ(clash.exitCode, 1);
+    EXPECT_EQ(clash.err, "Cannot make the header: \"" + logo.string() + "\" and \"" + lower.string()
+                             + "\" give the array names Logo and logo, which some file systems take for one file "
+                               "name.\n");
 }
 
 TEST(CliSend, TheModuleGetsExactlyTheBytesRawAndBadPortsAreNamed)
@@ -164,6 +186,29 @@ TEST(CliSend, TheModuleGetsExactlyTheBytesRawAndBadPortsAreNamed)
     }
     EXPECT_EQ(RunCliProcess({"send", file.string()}).exitCode, 2);
     EXPECT_EQ(RunCliProcess({"send", file.string(), "--port", slaveName, "--baud", "1000"}).exitCode, 2);
+}
+
+TEST(CliSend, APortThatGoesAwayMidSendIsSaidToBeLost)
+{
+    int master = -1;
+    int slave = -1;
+    char slaveName[256] = {};
+    ASSERT_EQ(openpty(&master, &slave, slaveName, nullptr, nullptr), 0);
+    // Held open, that the terminal hangs up only when the master goes; and kept from the tool.
+    fcntl(master, F_SETFD, FD_CLOEXEC);
+    fcntl(slave, F_SETFD, FD_CLOEXEC);
+    TempDir dir;
+    const auto file = dir.Write("a.Lcd", FormatDrawing(DotGrid{}));
+    std::future<CliResult> sending = std::async(std::launch::async, [&] {
+        return RunCliProcess({"send", file.string(), "--port", slaveName, "--delay", "50", "--repeat", "100"});
+    });
+    pollfd ready{master, POLLIN, 0};
+    EXPECT_GT(poll(&ready, 1, 5000), 0); // the first picture arrived
+    close(master);                       // as an adapter unplugged
+    close(slave);
+    const CliResult lost = sending.get();
+    EXPECT_EQ(lost.exitCode, 1);
+    EXPECT_EQ(lost.err, "Cannot send to \"" + std::string(slaveName) + "\": the port was lost.\n");
 }
 
 TEST(CliHeader, FramesMakeOneTwoDimensionalArrayInTheOrderGiven)

@@ -221,7 +221,9 @@ TEST(ImageCommandUsage, BadOptionValuesNameTheOptionAndWhatItTakes)
         {{"png", "a.Lcd"}, "png: missing OUT.png"},
         {{"send", "a.Lcd"}, "send: missing --port DEVICE"},
         {{"send", "a.Lcd", "--port", "p", "--baud", "300"},
-         "send: --baud must be 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200, not 300"},
+         "send: --baud must be 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200, not '300'"},
+        {{"send", "a.Lcd", "--port", "p", "--baud", "12x"},
+         "send: --baud must be 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200, not '12x'"},
         {{"text", "A", "b.Lcd", "--offset", "1;2"}, "text: --offset must be X,Y, whole dots from -16 to 16, not '1;2'"},
         {{"text", "A", "b.Lcd", "--align", "right"}, "text: --align must be center or left, not 'right'"},
     };
