@@ -5,6 +5,7 @@
 #include "CodeReader.h"
 #include "DrawingFile.h"
 #include "FileIo.h"
+#include "PlatformFile.h"
 #include "Transform.h"
 
 #include <charconv>
@@ -277,6 +278,13 @@ int Decode(const Arguments &arguments, Streams &streams)
     return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
 }
 
+// Whether `out` is the file `input` reads, '-' being standard input.
+bool IsInputFile(const std::filesystem::path &out, const std::string &input)
+{
+    std::error_code unknown; // a file that is missing or cannot be told is no input
+    return input == kStandardStream ? IsStandardInputFile(out) : std::filesystem::equivalent(out, input, unknown);
+}
+
 const Command kTextCommands[] = {
     {"code",
      "FILE [--format ccs|c|raw] [--name NAME]",
@@ -354,9 +362,10 @@ int WriteDrawing(const DotGrid &grid, const std::string &outPath, std::ostream &
 FileStatus OutputSparesInputs(const std::filesystem::path &out, std::span<const std::string> inputs)
 {
     for (const std::string &input : inputs) {
-        std::error_code unknown; // a file that is missing or cannot be told is no input
-        if (out != kStandardStream && input != kStandardStream && std::filesystem::equivalent(out, input, unknown))
-            return SaveFailed(out, "it is the same file as the input \"" + input + "\"");
+        if (out == kStandardStream || !IsInputFile(out, input))
+            continue;
+        const std::string read = input == kStandardStream ? "standard input" : "the input \"" + input + "\"";
+        return SaveFailed(out, "it is the same file as " + read);
     }
     return FileStatus::Ok();
 }

@@ -20,7 +20,8 @@ FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid);
 int WriteDrawing(const DotGrid &grid, const std::string &outPath, std::ostream &out, std::ostream &err);
 // Refuses an `out` that is the very file of one of `inputs`, through links
 // too, for a command that would replace that input with another kind of file
-// (a drawing over C source, a header over a drawing). '-' is no file.
+// (a drawing over C source, a header over a drawing). An input '-' is the file
+// standard input reads, if any; an `out` '-' is standard output, never a file.
 FileStatus OutputSparesInputs(const std::filesystem::path &out, std::span<const std::string> inputs);
 // --type 0|1, when given.
 void ApplyTypeOption(const Arguments &arguments, DotGrid &grid);

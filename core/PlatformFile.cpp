@@ -100,6 +100,22 @@ void UseBinaryStandardOutput()
     _setmode(_fileno(stdout), _O_BINARY);
 }
 
+bool IsStandardInputFile(const std::filesystem::path &path)
+{
+    const HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION named{};
+    BY_HANDLE_FILE_INFORMATION input{};
+    const bool same = GetFileInformationByHandle(file, &named)
+                      && GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(0)), &input)
+                      && named.dwVolumeSerialNumber == input.dwVolumeSerialNumber
+                      && named.nFileIndexHigh == input.nFileIndexHigh && named.nFileIndexLow == input.nFileIndexLow;
+    CloseHandle(file);
+    return same;
+}
+
 std::filesystem::path OwnExecutable()
 {
     std::wstring path(32768, L'\0');
@@ -178,6 +194,14 @@ int DuplicateOnto(int fd, int target)
 } // namespace
 
 void UseBinaryStandardOutput() {}
+
+bool IsStandardInputFile(const std::filesystem::path &path)
+{
+    struct stat named {};
+    struct stat input {};
+    return ::stat(path.c_str(), &named) == 0 && ::fstat(0, &input) == 0 && named.st_dev == input.st_dev
+           && named.st_ino == input.st_ino;
+}
 
 std::filesystem::path OwnExecutable()
 {

@@ -24,6 +24,9 @@ std::error_code OpenRegularFileToRead(const std::filesystem::path &path, int &fd
 // Nothing when `path` is a regular file or does not exist; otherwise what it is.
 std::error_code RegularOrMissing(const std::filesystem::path &path);
 
+// Whether standard input reads the file `path` names, as `< path` makes it.
+bool IsStandardInputFile(const std::filesystem::path &path);
+
 // Reads at most `maxBytes` from the start of the regular file into `out`.
 std::error_code ReadStartOfFile(const std::filesystem::path &path, std::size_t maxBytes, std::string &out);
 

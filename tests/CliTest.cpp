@@ -284,6 +284,8 @@ TEST(CliOutput, OutputThatIsItsInputIsRefusedForCrossKindWritesAllowedInPlace)
         EXPECT_EQ(result.err, "Cannot save \"" + files.first.string() + "\": it is the same file as the input \""
                                   + files.second.string() + "\".\n");
     }
+    const CliResult piped = RunCliProcess({"decode", "-", source.string()}, source.string());
+    EXPECT_EQ(piped.err, "Cannot save \"" + source.string() + "\": it is the same file as standard input.\n");
     EXPECT_EQ(TempDir::Read(drawing), before[0]);
     EXPECT_EQ(TempDir::Read(image), before[1]);
     EXPECT_EQ(TempDir::Read(source), before[2]);
