@@ -281,8 +281,7 @@ int Decode(const Arguments &arguments, Streams &streams)
 // Whether `out` is the file `input` reads, '-' being standard input.
 bool IsInputFile(const std::filesystem::path &out, const std::string &input)
 {
-    std::error_code unknown; // a file that is missing or cannot be told is no input
-    return input == kStandardStream ? IsStandardInputFile(out) : std::filesystem::equivalent(out, input, unknown);
+    return input == kStandardStream ? IsStandardInputFile(out) : IsSameFile(out, input);
 }
 
 const Command kTextCommands[] = {

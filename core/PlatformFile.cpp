@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -44,8 +45,36 @@ std::error_code KindError(FileKind kind)
     return {static_cast<int>(kind), category};
 }
 
+// What tells one file from every other, whatever name or link reaches it.
+struct FileId {
+    unsigned long long volume = 0;
+    unsigned long long index = 0;
+    bool operator==(const FileId &) const = default;
+};
+
 #ifdef _WIN32
 
+std::optional<FileId> IdOfHandle(HANDLE handle)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (handle == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle, &info))
+        return std::nullopt;
+    return FileId{info.dwVolumeSerialNumber,
+                  (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+std::optional<FileId> IdOfPath(const std::filesystem::path &path)
+{
+    const HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    std::optional<FileId> id = IdOfHandle(file);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    return id;
+}
+std::optional<FileId> IdOfStandardInput()
+{
+    return IdOfHandle(reinterpret_cast<HANDLE>(_get_osfhandle(0)));
+}
 int OpenNew(const std::filesystem::path &path)
 {
     return _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
@@ -100,22 +129,6 @@ void UseBinaryStandardOutput()
     _setmode(_fileno(stdout), _O_BINARY);
 }
 
-bool IsStandardInputFile(const std::filesystem::path &path)
-{
-    const HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    BY_HANDLE_FILE_INFORMATION named{};
-    BY_HANDLE_FILE_INFORMATION input{};
-    const bool same = GetFileInformationByHandle(file, &named)
-                      && GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(0)), &input)
-                      && named.dwVolumeSerialNumber == input.dwVolumeSerialNumber
-                      && named.nFileIndexHigh == input.nFileIndexHigh && named.nFileIndexLow == input.nFileIndexLow;
-    CloseHandle(file);
-    return same;
-}
-
 std::filesystem::path OwnExecutable()
 {
     std::wstring path(32768, L'\0');
@@ -149,6 +162,20 @@ namespace {
 int OpenNew(const std::filesystem::path &path)
 {
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+FileId IdOf(const struct stat &info)
+{
+    return {static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino)};
+}
+std::optional<FileId> IdOfPath(const std::filesystem::path &path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? std::optional(IdOf(info)) : std::nullopt;
+}
+std::optional<FileId> IdOfStandardInput()
+{
+    struct stat info {};
+    return ::fstat(0, &info) == 0 ? std::optional(IdOf(info)) : std::nullopt;
 }
 // Never blocks: a FIFO with no writer would otherwise hang the open for ever.
 int OpenToRead(const std::filesystem::path &path)
@@ -194,14 +221,6 @@ int DuplicateOnto(int fd, int target)
 } // namespace
 
 void UseBinaryStandardOutput() {}
-
-bool IsStandardInputFile(const std::filesystem::path &path)
-{
-    struct stat named {};
-    struct stat input {};
-    return ::stat(path.c_str(), &named) == 0 && ::fstat(0, &input) == 0 && named.st_dev == input.st_dev
-           && named.st_ino == input.st_ino;
-}
 
 std::filesystem::path OwnExecutable()
 {
@@ -275,6 +294,18 @@ std::error_code OpenRegularFileToRead(const std::filesystem::path &path, int &fd
         return KindError(kind);
     }
     return {};
+}
+
+bool IsSameFile(const std::filesystem::path &path, const std::filesystem::path &other)
+{
+    const std::optional<FileId> id = IdOfPath(path);
+    return id && id == IdOfPath(other);
+}
+
+bool IsStandardInputFile(const std::filesystem::path &path)
+{
+    const std::optional<FileId> id = IdOfPath(path);
+    return id && id == IdOfStandardInput();
 }
 
 std::error_code RegularOrMissing(const std::filesystem::path &path)

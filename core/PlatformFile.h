@@ -24,6 +24,8 @@ std::error_code OpenRegularFileToRead(const std::filesystem::path &path, int &fd
 // Nothing when `path` is a regular file or does not exist; otherwise what it is.
 std::error_code RegularOrMissing(const std::filesystem::path &path);
 
+// Whether the two names reach one file, by links too; false where either is missing.
+bool IsSameFile(const std::filesystem::path &path, const std::filesystem::path &other);
 // Whether standard input reads the file `path` names, as `< path` makes it.
 bool IsStandardInputFile(const std::filesystem::path &path);
 
