@@ -137,7 +137,9 @@ std::string GuardSource(const std::optional<std::string> &output, const FramesOp
 int Header(const Arguments &arguments, Streams &streams)
 {
     arguments.ExpectSomeOperands("FILE");
-    const std::optional<std::string> output = arguments.Value("--output");
+    std::optional<std::string> output = arguments.Value("--output");
+    if (output == kStandardStream)
+        output.reset(); // as every OUT '-' is
     const FramesOption frames = ReadFramesOption(arguments);
     const std::span<const std::string> files = std::span(arguments.operands).subspan(1);
     if (output) {
@@ -318,7 +320,8 @@ const Command kTextCommands[] = {
      "               given, NAME_FRAMES N and, with --delay, NAME_FRAME_MS MS\n",
      {{"--output"}, {"--frames"}, {"--delay"}},
      Header,
-     kDrawingInput},
+     kDrawingInput,
+     true},
     {"decode",
      "SOURCE OUT [--type 0|1] [--name NAME]\n"
      "  decode SOURCE --each FOLDER [--type 0|1]",

@@ -145,6 +145,7 @@ TEST(CliHeader, OnStandardOutputTheGuardComesFromWhatItHoldsAndCaseOnlyNamesClas
     const CliResult walk = RunCliProcess({"header", logo.string(), lower.string(), "--frames", "walk"});
     EXPECT_NE(icons.out.find("#ifndef TESSALDO_LOGO_H"), std::string::npos) << icons.out;
     EXPECT_NE(walk.out.find("#ifndef TESSALDO_WALK_H"), std::string::npos) << walk.out;
+    EXPECT_NE(RunCliProcess({"header", logo.string(), "--output", "-"}).out.find("TESSALDO_LOGO_H"), std::string::npos);
     // Firmware that includes both gets both.
     for (const std::string &printed : CompileAndPrint(dir, icons.out + walk.out, {"Logo", "walk[0]", "walk[1]"}))
         EXPECT_EQ(printed, Bytes(first) + Bytes(first) + Bytes(second));
