@@ -195,7 +195,8 @@ TEST(CliSend, APortThatGoesAwayMidSendIsSaidToBeLost)
     int slave = -1;
     char slaveName[256] = {};
     ASSERT_EQ(openpty(&master, &slave, slaveName, nullptr, nullptr), 0);
-    // Held open, that the terminal hangs up only when the master goes; and kept from the tool.
+    // The slave end stays open here, so that the terminal hangs up only when the
+    // master closes; the tool inherits neither end.
     fcntl(master, F_SETFD, FD_CLOEXEC);
     fcntl(slave, F_SETFD, FD_CLOEXEC);
     TempDir dir;
