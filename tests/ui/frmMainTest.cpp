@@ -856,6 +856,12 @@ void frmMainTest::animationPlaysSavesItsFramesAndPlaysOnTheModule()
     QString saved;
     QString withoutPort;
     QByteArray played;
+    const auto readPlayed = [&] {
+        char chunk[512];
+        for (ssize_t got; (got = ::read(master, chunk, sizeof chunk)) > 0;)
+            played.append(chunk, got);
+        return played.size();
+    };
     OnNextModal([&](QWidget *modal) {
         auto *dialog = qobject_cast<ImportImageDialog *>(modal);
         auto *label = dialog->findChild<QLabel *>("frameLabel");
@@ -871,11 +877,9 @@ void frmMainTest::animationPlaysSavesItsFramesAndPlaysOnTheModule()
         withoutPort = dialog->findChild<QLabel *>("result")->text();
         dialog->SetModulePort(QString::fromLatin1(slaveName), 9600);
         dialog->TogglePlayOnModule();
-        QTest::qWait(250);
+        QTRY_VERIFY_WITH_TIMEOUT(readPlayed() >= 66, 10000); // the first frame at once, the second 100 ms later
         dialog->TogglePlayOnModule();
-        char chunk[512];
-        for (ssize_t got; (got = ::read(master, chunk, sizeof chunk)) > 0;)
-            played.append(chunk, got);
+        readPlayed();
         dialog->accept();
     });
     ::fcntl(master, F_SETFL, O_NONBLOCK);
