@@ -176,7 +176,7 @@ void frmMainTest::cleanup()
 
 void frmMainTest::controlsSitAtTheirDesignedPlaces()
 {
-    QCOMPARE(window->windowTitle(), QStringLiteral("Tessaldo 1.1"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tessaldo " TESSALDO_VERSION));
     QCOMPARE(window->size(), QSize(3645 / 15, 7695 / 15));
     QCOMPARE(window->minimumSize(), window->maximumSize());
     QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -398,7 +398,7 @@ void frmMainTest::copyKeepsTheCodeAndSaysSoWhenTheClipboardHasNoText()
         box->button(QMessageBox::Ok)->click();
     });
     window->cmdCopy_Click();
-    QCOMPARE(title, QStringLiteral("Tessaldo 1.1"));
+    QCOMPARE(title, QStringLiteral("Tessaldo " TESSALDO_VERSION));
     QCOMPARE(text, QStringLiteral("클립보드에 텍스트가 없습니다."));
     QCOMPARE(codeBox()->Text(), QString::fromStdString(LCDtoCODE(DotGrid{})));
 }
@@ -516,7 +516,7 @@ void frmMainTest::refusedOpenWarnsAndChangesNothing()
     });
     dialog->answers = {path};
     Press("open");
-    QCOMPARE(title, QStringLiteral("Tessaldo 1.1"));
+    QCOMPARE(title, QStringLiteral("Tessaldo " TESSALDO_VERSION));
     QCOMPARE(text,
              QStringLiteral("Cannot open \"%1\": its type line gives 4, but the LCD type must be 0 or 1.").arg(path));
     QCOMPARE(window->Grid(), before);
@@ -548,7 +548,7 @@ void frmMainTest::aboutIsModalAndClosesOnlyThroughItsButton()
         QVERIFY(about->isModal());
         QVERIFY(about->windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(about->size(), QSize(5295 / 15, 7005 / 15));
-        QCOMPARE(about->findChild<QLabel *>("Label1")->text(), QStringLiteral("Tessaldo 1.1"));
+        QCOMPARE(about->findChild<QLabel *>("Label1")->text(), QStringLiteral("Tessaldo " TESSALDO_VERSION));
         QCOMPARE(about->findChild<QLabel *>("Label1")->geometry(), Twips(1095, 105, 3210, 240));
         QCOMPARE(about->findChild<QWidget *>("Text1")->geometry(), Twips(45, 1485, 5205, 4860));
         QVERIFY(about->findChild<QPlainTextEdit *>("Text1")->isReadOnly());
