@@ -65,8 +65,9 @@ def fresh(driver):
 
 def recorded(driver, key):
     """What a stand-in recorded under key, once it has."""
-    return wait_for(driver, f"recorded.{key}",
-                    lambda d: d.execute_script("return arguments[0] in recorded ? [recorded[arguments[0]]] : null", key))[0]
+    return wait_for(driver, f"recorded.{key}", lambda d: d.execute_script("""
+        const value = recorded[arguments[0]];
+        return arguments[0] in recorded ? [ArrayBuffer.isView(value) ? Array.from(value) : value] : null;""", key))[0]
 
 
 def cell(driver, dot):
