@@ -7,6 +7,7 @@
 #include "FileIo.h"
 #include "Transform.h"
 
+#include <algorithm>
 #include <charconv>
 #include <istream>
 #include <limits>
@@ -164,10 +165,14 @@ int Edit(const Arguments &arguments, Streams &streams)
     return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
 }
 
+std::string SourceName(const std::string &source)
+{
+    return source == kStandardStream ? "standard input" : "\"" + source + "\"";
+}
+
 FileStatus DecodeFailed(const std::string &source, const std::string &reason)
 {
-    const std::string name = source == kStandardStream ? "standard input" : "\"" + source + "\"";
-    return FileStatus::Failed("Cannot decode " + name + ": " + reason + ".");
+    return FileStatus::Failed("Cannot decode " + SourceName(source) + ": " + reason + ".");
 }
 
 // Source files of firmware are small; anything larger is no source of pictures.
@@ -195,15 +200,14 @@ bool SameFileName(const std::string &a, const std::string &b)
     });
 }
 
-// One NAME.Lcd per picture; nothing is written unless every picture reads and no two names clash.
-int DecodeEach(const std::string &source, const std::vector<CodePicture> &pictures, const std::string &folder,
-               LcdType type, std::ostream &err)
+// One NAME.Lcd per picture; nothing is written unless no two names clash.
+int DecodeEach(const std::string &source, const CodeReading &reading, const std::string &folder, LcdType type,
+               std::ostream &err)
 {
+    const std::vector<CodePicture> &pictures = reading.pictures;
     if (pictures.empty())
-        return Refused(err, DecodeFailed(source, PickPicture(pictures, std::nullopt).problem).message());
+        return Refused(err, DecodeFailed(source, PickPicture(reading, std::nullopt).problem).message());
     for (auto picture = pictures.begin(); picture != pictures.end(); ++picture) {
-        if (!picture->problem.empty())
-            return Refused(err, DecodeFailed(source, picture->problem).message());
         for (auto earlier = pictures.begin(); earlier != picture; ++earlier) {
             if (SameFileName(earlier->name, picture->name))
                 return Refused(err, DecodeFailed(source, "the names " + earlier->name + " and " + picture->name
@@ -234,10 +238,18 @@ int Decode(const Arguments &arguments, Streams &streams)
     std::string text;
     if (const FileStatus read = ReadSource(source, streams.in, text); !read)
         return Refused(streams.err, read.message());
-    const std::vector<CodePicture> pictures = FindPicturesInCode(text);
+    // Arrays that are no pictures are named as they are passed over; one
+    // that is meant as a picture but does not read refuses the whole source.
+    const CodeReading reading = FindPicturesInCode(text, [&source, &streams](const std::string &why) {
+        streams.err << "Passed over in " << SourceName(source) << ": " << why << ".\n";
+    });
+    const auto unreadable = std::find_if(reading.pictures.begin(), reading.pictures.end(),
+                                         [](const CodePicture &picture) { return !picture.problem.empty(); });
+    if (unreadable != reading.pictures.end())
+        return Refused(streams.err, DecodeFailed(source, unreadable->problem).message());
     if (each)
-        return DecodeEach(source, pictures, *each, grid.nLCDType(), streams.err);
-    const PickedPicture picked = PickPicture(pictures, arguments.Value("--name"));
+        return DecodeEach(source, reading, *each, grid.nLCDType(), streams.err);
+    const PickedPicture picked = PickPicture(reading, arguments.Value("--name"));
     if (!picked.bytes)
         return Refused(streams.err, DecodeFailed(source, picked.problem).message());
     grid.SetAllDots(DotsFromPictureBytes(*picked.bytes));
