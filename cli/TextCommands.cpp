@@ -241,7 +241,7 @@ int Decode(const Arguments &arguments, Streams &streams)
     // Arrays that are no pictures are named as they are passed over; one
     // that is meant as a picture but does not read refuses the whole source.
     const CodeReading reading = FindPicturesInCode(text, [&source, &streams](const std::string &why) {
-        streams.err << "Passed over in " << SourceName(source) << ": " << why << ".\n";
+        streams.err << "Passed over in " + SourceName(source) + ": " + why + ".\n"; // one write a note
     });
     const auto unreadable = std::find_if(reading.pictures.begin(), reading.pictures.end(),
                                          [](const CodePicture &picture) { return !picture.problem.empty(); });

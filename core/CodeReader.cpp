@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <iterator>
 
 namespace tessaldo {
 namespace {
@@ -175,7 +174,8 @@ struct ArrayContents {
     std::size_t lists = 0;       // lists at the top level
     std::size_t listLength = 0;  // values in the first of them
     bool irregular = false;      // lists of unequal length, or lists in lists
-    std::vector<CodePicture> frames; // while every list is a picture's length
+    std::size_t firstFrame = 0;  // where its frames begin among the pictures
+    bool frames = true;          // while every list is a picture's length
     bool closed = false;
 };
 
@@ -338,27 +338,37 @@ private:
 
     // A list at the top of an array's initialiser: one frame of an animation
     // as `header --frames` writes it, named NAME_000, NAME_001, ...
-    void AddList(Lexer &lexer, const std::string &name, ArrayContents &contents) const
+    void AddList(Lexer &lexer, const std::string &name, ArrayContents &contents)
     {
         bool nested = false;
         const Values list = ReadList(lexer, nested);
-        if (contents.lists++ == 0)
+        const std::size_t frame = contents.lists++;
+        if (frame == 0)
             contents.listLength = list.count;
         contents.irregular = contents.irregular || nested || list.count != contents.listLength;
-        if (contents.irregular || !list.HavePictureLength()) {
-            contents.frames.clear();
-            contents.frames.shrink_to_fit();
-        } else if (contents.frames.size() + 1 == contents.lists) {
-            const std::string index = FrameIndex(contents.frames.size());
-            contents.frames.push_back(
-                PictureFromValues(name + "_" + index, list, "frame " + index + " of the array " + name + " has"));
+        contents.frames = contents.frames && !contents.irregular && list.HavePictureLength();
+        if (!contents.frames) {
+            DropFrames(contents);
+            return;
         }
+        const std::string index = FrameIndex(frame);
+        m_reading.pictures.push_back(
+            PictureFromValues(name + "_" + index, list, "frame " + index + " of the array " + name + " has"));
+    }
+
+    // Frames are added as they are read, so that an animation is never held twice.
+    void DropFrames(ArrayContents &contents)
+    {
+        contents.frames = false;
+        m_reading.pictures.erase(m_reading.pictures.begin() + static_cast<std::ptrdiff_t>(contents.firstFrame),
+                                 m_reading.pictures.end());
     }
 
     void ReadArray(Lexer &lexer, const Token &nameToken, std::string_view sizes)
     {
         const std::string name(nameToken.text);
         ArrayContents contents;
+        contents.firstFrame = m_reading.pictures.size();
         std::optional<Token> token = lexer.Next();
         if (!token || !IsPunctuation(*token, '{'))
             return; // an element given a value in code, not an array's initialiser
@@ -376,13 +386,15 @@ private:
                 contents.closed = IsPunctuation(*end, '}');
             }
         }
+        if (contents.values.count > 0 || !contents.closed)
+            DropFrames(contents);
         if (contents.closed)
             Take(nameToken, sizes, contents);
         else
             PassOver("the array " + name + " on line " + std::to_string(nameToken.line) + " has no closing brace");
     }
 
-    void Take(const Token &nameToken, std::string_view sizes, ArrayContents &contents)
+    void Take(const Token &nameToken, std::string_view sizes, const ArrayContents &contents)
     {
         const std::string name(nameToken.text);
         const std::string line = " on line " + std::to_string(nameToken.line);
@@ -394,9 +406,7 @@ private:
         else if (contents.values.count > 0 || contents.irregular)
             PassOver("the array " + name + line + " holds lists of unequal length or lists in lists; "
                      + std::string(kWhatAPictureIs));
-        else if (contents.frames.size() == contents.lists)
-            std::move(contents.frames.begin(), contents.frames.end(), std::back_inserter(m_reading.pictures));
-        else
+        else if (!contents.frames)
             PassOver("the array " + name + std::string(sizes) + line + " is " + Count(contents.lists, "list") + " of "
                      + Count(contents.listLength, "value") + "; " + std::string(kWhatAPictureIs));
     }
