@@ -295,10 +295,12 @@ const Command kTextCommands[] = {
      "SOURCE OUT [--type 0|1] [--name NAME]\n"
      "  decode SOURCE --each FOLDER [--type 0|1]",
      "               read a picture back from code: the printf lines Run makes, a\n"
-     "               C array (code --format c, header), 32 or 33 bare values, or\n"
-     "               the raw bytes, anywhere in a C, CCS or header file; write it\n"
-     "               as Save does in type 0 or 1 (default 0). --name picks one of\n"
-     "               several arrays; --each writes one NAME.Lcd per array\n",
+     "               C array (code --format c, header, firmware with PROGMEM,\n"
+     "               casts, characters, #defines), 32 or 33 bare values, or the\n"
+     "               raw bytes, anywhere in a C, CCS or header file; write it as\n"
+     "               Save does in type 0 or 1 (default 0). Arrays that are no\n"
+     "               pictures are named on standard error. --name picks one of\n"
+     "               several pictures; --each writes one NAME.Lcd per picture\n",
      {{"--type"}, {"--name"}, {"--each"}},
      Decode,
      {"SOURCE", "the code"},

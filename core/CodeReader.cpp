@@ -83,6 +83,14 @@ CodePicture PictureFromValues(std::string name, const Values &values, const std:
     return picture;
 }
 
+void PassOver(CodeReading &reading, const PassedOverNote &note, const std::string &why)
+{
+    if (reading.passedOver++ == 0)
+        reading.firstPassedOver = why;
+    if (note)
+        note(why);
+}
+
 // A printf of nothing but %c conversions with a constant for each.
 struct PrintfCall {
     Token start;
@@ -109,18 +117,19 @@ std::size_t CharConversions(std::string_view literal, bool &onlyConversions)
 // have given 33 values. Other printf lines of constants (commands to the
 // module, say) stand around them in firmware and are passed over; only in a
 // text with no 0xA4 at all are they taken as the picture, which then needs
-// its 32 values.
+// its 32 values, or they are passed over.
 class PrintfPictures {
 public:
-    explicit PrintfPictures(std::vector<CodePicture> &out) : m_out(out) {}
+    PrintfPictures(CodeReading &reading, const PassedOverNote &note) : m_reading(reading), m_note(note) {}
 
     void Add(const PrintfCall &call)
     {
         if (call.conversions != call.values.count) {
-            m_out.push_back({Name(call.start),
-                             {},
-                             "the printf on " + Place(call.start) + " has " + Count(call.conversions, "%c conversion")
-                                 + " but " + Count(call.values.count, "value")});
+            m_reading.pictures.push_back({Name(call.start),
+                                          {},
+                                          "the printf on " + Place(call.start) + " has "
+                                              + Count(call.conversions, "%c conversion") + " but "
+                                              + Count(call.values.count, "value")});
             m_picture.Clear();
             return;
         }
@@ -140,27 +149,33 @@ public:
     }
 
     // Ends the picture whose lines are being read, if any.
-    void Flush() { Take(m_picture, m_pictureStart); }
+    void Flush() { Take(m_picture, m_pictureStart, false); }
 
     void Finish()
     {
         Flush();
         if (!m_sawCommand)
-            Take(m_loose, m_looseStart);
+            Take(m_loose, m_looseStart, true);
     }
 
 private:
     static std::string Name(const Token &start) { return "printf_line_" + std::to_string(start.line); }
 
-    void Take(Values &values, const Token &start)
+    // `loose`: lines without the command, which are no picture unless they have a picture's length.
+    void Take(Values &values, const Token &start, bool loose)
     {
         if (values.count == 0)
             return;
-        m_out.push_back(PictureFromValues(Name(start), values, "the printf lines from " + Place(start) + " give"));
+        CodePicture picture = PictureFromValues(Name(start), values, "the printf lines from " + Place(start) + " give");
+        if (loose && !values.HavePictureLength())
+            PassOver(m_reading, m_note, picture.problem);
+        else
+            m_reading.pictures.push_back(std::move(picture));
         values.Clear();
     }
 
-    std::vector<CodePicture> &m_out;
+    CodeReading &m_reading;
+    const PassedOverNote &m_note;
     Values m_picture;
     Token m_pictureStart{};
     Values m_loose;
@@ -170,12 +185,12 @@ private:
 
 // What an array's initialiser holds: values, or lists of values, or both.
 struct ArrayContents {
-    Values values;               // at the top level
-    std::size_t lists = 0;       // lists at the top level
-    std::size_t listLength = 0;  // values in the first of them
-    bool irregular = false;      // lists of unequal length, or lists in lists
-    std::size_t firstFrame = 0;  // where its frames begin among the pictures
-    bool frames = true;          // while every list is a picture's length
+    Values values;              // at the top level
+    std::size_t lists = 0;      // lists at the top level
+    std::size_t listLength = 0; // values in the first of them
+    bool irregular = false;     // lists of unequal length, or lists in lists
+    std::size_t firstFrame = 0; // where its frames begin among the pictures
+    bool frames = true;         // while every list is a picture's length
     bool closed = false;
 };
 
@@ -203,7 +218,7 @@ public:
     CodeReading Find()
     {
         Lexer lexer(m_text);
-        PrintfPictures printfs(m_reading.pictures);
+        PrintfPictures printfs(m_reading, m_note);
         Values bare;
         bool onlyValues = true;
         for (std::optional<Token> token = lexer.Next(); token; token = lexer.Next()) {
@@ -391,7 +406,8 @@ private:
         if (contents.closed)
             Take(nameToken, sizes, contents);
         else
-            PassOver("the array " + name + " on line " + std::to_string(nameToken.line) + " has no closing brace");
+            PassOver(m_reading, m_note,
+                     "the array " + name + " on line " + std::to_string(nameToken.line) + " has no closing brace");
     }
 
     void Take(const Token &nameToken, std::string_view sizes, const ArrayContents &contents)
@@ -401,22 +417,17 @@ private:
         if (contents.lists == 0 && contents.values.HavePictureLength())
             m_reading.pictures.push_back(PictureFromValues(name, contents.values, "the array " + name + " has"));
         else if (contents.lists == 0)
-            PassOver("the array " + name + line + " has " + Count(contents.values.count, "value") + "; "
-                     + std::string(kWhatAPictureIs));
+            PassOver(m_reading, m_note,
+                     "the array " + name + line + " has " + Count(contents.values.count, "value") + "; "
+                         + std::string(kWhatAPictureIs));
         else if (contents.values.count > 0 || contents.irregular)
-            PassOver("the array " + name + line + " holds lists of unequal length or lists in lists; "
-                     + std::string(kWhatAPictureIs));
+            PassOver(m_reading, m_note,
+                     "the array " + name + line + " holds lists of unequal length or lists in lists; "
+                         + std::string(kWhatAPictureIs));
         else if (!contents.frames)
-            PassOver("the array " + name + std::string(sizes) + line + " is " + Count(contents.lists, "list") + " of "
-                     + Count(contents.listLength, "value") + "; " + std::string(kWhatAPictureIs));
-    }
-
-    void PassOver(const std::string &why)
-    {
-        if (m_reading.passedOver++ == 0)
-            m_reading.firstPassedOver = why;
-        if (m_note)
-            m_note(why);
+            PassOver(m_reading, m_note,
+                     "the array " + name + std::string(sizes) + line + " is " + Count(contents.lists, "list") + " of "
+                         + Count(contents.listLength, "value") + "; " + std::string(kWhatAPictureIs));
     }
 
     std::string_view m_text;
@@ -450,8 +461,8 @@ std::string NoPicture(const CodeReading &reading)
     if (reading.passedOver == 1)
         return reading.firstPassedOver;
     if (reading.passedOver > 1)
-        return "none of its " + std::to_string(reading.passedOver) + " arrays is a picture (the first: "
-               + reading.firstPassedOver + ")";
+        return "none of its " + std::to_string(reading.passedOver)
+               + " arrays is a picture (the first: " + reading.firstPassedOver + ")";
     return "nothing in it reads as a picture: no printf lines of %c, no array and no list of 32 or 33 values";
 }
 

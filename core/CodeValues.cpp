@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <utility>
 
 namespace tessaldo {
 namespace {
@@ -133,8 +134,7 @@ std::optional<int> CastBits(std::span<const Token> type)
 {
     int bits = 0;
     for (const Token &word : type) {
-        const std::optional<int> wordBits =
-            word.kind == TokenKind::Identifier ? TypeWordBits(word.text) : std::nullopt;
+        const std::optional<int> wordBits = word.kind == TokenKind::Identifier ? TypeWordBits(word.text) : std::nullopt;
         if (!wordBits)
             return std::nullopt;
         bits = std::max(bits, *wordBits);
@@ -234,31 +234,26 @@ std::string Place(const Token &token)
     return "line " + std::to_string(token.line) + ", column " + std::to_string(token.column);
 }
 
-// `#  define NAME` at `at`: the word and where the name begins.
-std::pair<std::string_view, std::size_t> DirectiveWord(std::string_view text, std::size_t at)
-{
-    const auto skipBlanks = [&text](std::size_t from) {
-        while (from < text.size() && (text[from] == ' ' || text[from] == '\t'))
-            ++from;
-        return from;
-    };
-    const auto wordEnd = [&text](std::size_t from) {
-        while (from < text.size()
-               && (std::isalnum(static_cast<unsigned char>(text[from])) != 0 || text[from] == '_'))
-            ++from;
-        return from;
-    };
-    const std::size_t wordStart = skipBlanks(at + 1);
-    const std::size_t end = wordEnd(wordStart);
-    const std::size_t nameStart = skipBlanks(end);
-    return {text.substr(wordStart, end - wordStart), nameStart};
-}
-
 std::size_t IdentifierEnd(std::string_view text, std::size_t from)
 {
     while (from < text.size() && (std::isalnum(static_cast<unsigned char>(text[from])) != 0 || text[from] == '_'))
         ++from;
     return from;
+}
+
+std::size_t BlanksEnd(std::string_view text, std::size_t from)
+{
+    while (from < text.size() && (text[from] == ' ' || text[from] == '\t'))
+        ++from;
+    return from;
+}
+
+// `#  define NAME` at `at`: the word and where the name begins.
+std::pair<std::string_view, std::size_t> DirectiveWord(std::string_view text, std::size_t at)
+{
+    const std::size_t wordStart = BlanksEnd(text, at + 1);
+    const std::size_t wordEnd = IdentifierEnd(text, wordStart);
+    return {text.substr(wordStart, wordEnd - wordStart), BlanksEnd(text, wordEnd)};
 }
 
 // Where the line from `from` ends, lines joined by a backslash at their end counted as one.

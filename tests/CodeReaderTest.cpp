@@ -138,7 +138,8 @@ TEST(CodeReader, RefusalsSayWhatWasFound)
     EXPECT_EQ(Refusal("#define F(x) x\nx[] = " + Values32("F(1)")), "\"F(1)\" on line 2, column 8 is no single value");
     EXPECT_EQ(Refusal("printf(\"%c%c%c\",0xA4,0x00);"),
               "the printf on line 1, column 1 has 3 %c conversions but 2 values");
-    EXPECT_EQ(Refusal("a[]=" + Values32("1") + "b[]=" + Values32("2")), "it holds 2 pictures (a, b); name the one to take");
+    EXPECT_EQ(Refusal("a[]=" + Values32("1") + "b[]=" + Values32("2")),
+              "it holds 2 pictures (a, b); name the one to take");
     EXPECT_EQ(PickPicture(FindPicturesInCode("a[]=" + Values32("1")), std::string("c")).problem,
               "it holds no picture named c (it holds a)");
     // Arrays of no picture's length or shape are passed over, each told once.
