@@ -35,6 +35,10 @@ std::filesystem::path OwnExecutable();
 // failed; elsewhere `status` is the program's exit status.
 std::error_code RunInstead(const std::filesystem::path &program, const std::vector<std::string> &args, int &status);
 
+// Whether standard error goes to a terminal that a person watches, rather
+// than to a file or a pipe that a program reads.
+bool StandardErrorIsTerminal();
+
 // While one lives, whatever the process writes to standard error goes
 // nowhere: for libraries that print their own complaints where the program
 // already reports the reason.

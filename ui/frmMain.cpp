@@ -30,6 +30,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -43,6 +44,8 @@ namespace {
 const QString kTitle = FromUtf8(kProgramTitle);
 const QString kFilter = QStringLiteral("All Files (*.*)|*.*|LCD File (*.Lcd)|*.Lcd|");
 constexpr int kLcdFilterIndex = 2;
+// An import that lasts longer than this shows its progress.
+constexpr int kProgressAfterMs = 500;
 const QString kNoTextMessage = FromUtf8(kNoTextOnClipboard);
 
 std::filesystem::path NativePath(const QString &path)
@@ -328,8 +331,21 @@ void frmMain::ImportImageFile(const QString &path)
 {
     std::vector<FrameGreys> frames;
     std::string problem;
-    if (!ReadFrameGreys(path, frames, problem)) {
-        Warn(QStringLiteral("Cannot import \"%1\": %2.").arg(path, QString::fromStdString(problem)));
+    // A long animation shows how far it has got and can be cancelled; a quick one shows nothing.
+    QProgressDialog progress(QStringLiteral("Importing \"%1\"…").arg(QFileInfo(path).fileName()),
+                             QStringLiteral("Cancel"), 0, 0, this);
+    progress.setWindowTitle(QStringLiteral("Import Image"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kProgressAfterMs);
+    const bool read = ReadFrameGreys(path, frames, problem, [&progress](int done, int count) {
+        progress.setMaximum(count);
+        progress.setValue(done);
+        return !progress.wasCanceled();
+    });
+    progress.reset();
+    if (!read) {
+        if (!problem.empty())
+            Warn(QStringLiteral("Cannot import \"%1\": %2.").arg(path, QString::fromStdString(problem)));
         return;
     }
     ImportFrames(std::move(frames), QFileInfo(path).completeBaseName());
