@@ -234,7 +234,9 @@ QString ImportImageDialog::SaveFrames(const QString &folder)
             return QString::fromStdString(saved.message());
     }
     const QString wrote = QStringLiteral("Wrote %1 frames to \"%2\"").arg(m_frames.size()).arg(folder);
-    return others.empty() ? wrote + u'.' : wrote + QStringLiteral(" and removed %1 others.").arg(others.size());
+    if (others.empty())
+        return wrote + u'.';
+    return wrote + QStringLiteral(" and removed %1 older frame%2.").arg(others.size()).arg(others.size() == 1 ? "" : "s");
 }
 
 void ImportImageDialog::AskFolderAndSaveFrames()

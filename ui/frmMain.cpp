@@ -337,6 +337,8 @@ void frmMain::ImportImageFile(const QString &path)
     progress.setWindowTitle(QStringLiteral("Import Image"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(kProgressAfterMs);
+    // Escape rejects the dialog, which alone would only hide it.
+    connect(&progress, &QProgressDialog::rejected, &progress, &QProgressDialog::cancel);
     const bool read = ReadFrameGreys(path, frames, problem, [&progress](int done, int count) {
         progress.setMaximum(count);
         progress.setValue(done);
