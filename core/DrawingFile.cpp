@@ -203,8 +203,8 @@ std::vector<std::filesystem::path> OtherFrames(const std::filesystem::path &fold
     for (auto entry = std::filesystem::directory_iterator(folder, error);
          !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
         const std::optional<std::string> number = FrameNumber(DisplayPath(entry->path().filename()), stem);
-        const bool written =
-            number && number->size() == FrameDigits(count) && std::stoull(*number) < static_cast<unsigned long long>(count);
+        const bool written = number && number->size() == FrameDigits(count)
+                             && std::stoull(*number) < static_cast<unsigned long long>(count);
         std::error_code kind;
         if (number && !written && entry->is_regular_file(kind))
             others.push_back(entry->path());

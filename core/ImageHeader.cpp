@@ -123,7 +123,8 @@ bool JpegReachesEnd(std::string_view bytes)
         const std::uint8_t marker = Byte(bytes, at + 1);
         if (marker == 0xD9)
             return true;
-        const bool standalone = marker == 0xFF || marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
+        const bool standalone =
+            marker == 0xFF || marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
         if (standalone) {
             at += marker == 0xFF ? 1 : 2; // a fill byte, or a marker without a length
             continue;

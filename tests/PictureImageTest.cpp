@@ -206,7 +206,8 @@ TEST(ImageImportErrors, HostileOrBrokenFilesAreRefusedWithTheReasonAndWriteNothi
     };
     const auto out = dir / "out.Lcd";
     for (const auto &[file, reason] : refused) {
-        for (const std::vector<std::string> &where : {std::vector<std::string>{out.string()}, {"--each", out.string()}}) {
+        for (const std::vector<std::string> &where :
+             {std::vector<std::string>{out.string()}, {"--each", out.string()}}) {
             std::vector<std::string> args = {"import", file.string()};
             args.insert(args.end(), where.begin(), where.end());
             const CliResult result = RunCliProcess(args);

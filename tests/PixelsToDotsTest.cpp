@@ -155,7 +155,8 @@ TEST(ImageHeader, GifOrJpegCutAnywhereIsToldAndAWholeOneIsNot)
     const std::set<std::size_t> frameEnds = {gif.size() - 1 - frame.size(), gif.size() - 1};
     EXPECT_EQ(CutShortImage(gif), "");
     for (std::size_t size = 6; size < gif.size(); ++size)
-        EXPECT_EQ(CutShortImage(gif.substr(0, size)), frameEnds.contains(size) ? "" : "the GIF ends before its last frame")
+        EXPECT_EQ(CutShortImage(gif.substr(0, size)),
+                  frameEnds.contains(size) ? "" : "the GIF ends before its last frame")
             << size;
 
     // The end-of-image marker inside a segment and the stuffed zero and restart in the scan do not end it.

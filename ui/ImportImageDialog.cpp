@@ -210,9 +210,10 @@ void ImportImageDialog::TogglePlaying()
 
 bool ImportImageDialog::AskToRemove(const QString &folder, const std::vector<std::filesystem::path> &others)
 {
-    const QString question = QStringLiteral("\"%1\" holds frames of another import that this one would not write "
-                                            "(%2).\n\nRemove them, so that the folder holds this import's frames alone?")
-                                 .arg(folder, QString::fromStdString(FrameNames(others)));
+    const QString question =
+        QStringLiteral("\"%1\" holds frames of another import that this one would not write "
+                       "(%2).\n\nRemove them, so that the folder holds this import's frames alone?")
+            .arg(folder, QString::fromStdString(FrameNames(others)));
     return QMessageBox::question(this, QStringLiteral("Save Frames"), question, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No)
            == QMessageBox::Yes;
@@ -236,7 +237,8 @@ QString ImportImageDialog::SaveFrames(const QString &folder)
     const QString wrote = QStringLiteral("Wrote %1 frames to \"%2\"").arg(m_frames.size()).arg(folder);
     if (others.empty())
         return wrote + u'.';
-    return wrote + QStringLiteral(" and removed %1 older frame%2.").arg(others.size()).arg(others.size() == 1 ? "" : "s");
+    return wrote
+           + QStringLiteral(" and removed %1 older frame%2.").arg(others.size()).arg(others.size() == 1 ? "" : "s");
 }
 
 void ImportImageDialog::AskFolderAndSaveFrames()

@@ -927,7 +927,8 @@ void frmMainTest::animationPlaysSavesItsFramesAndPlaysOnTheModule()
                                       "(partial-frames-003.Lcd).\n\nRemove them, so that the folder holds this "
                                       "import's frames alone?")
                            .arg(Temp(QStringLiteral("frames"))));
-    QCOMPARE(saved, QStringLiteral("Wrote 3 frames to \"%1\" and removed 1 older frame.").arg(Temp(QStringLiteral("frames"))));
+    QCOMPARE(saved,
+             QStringLiteral("Wrote 3 frames to \"%1\" and removed 1 older frame.").arg(Temp(QStringLiteral("frames"))));
     QCOMPARE(QDir(Temp(QStringLiteral("frames"))).entryList(QDir::Files),
              QStringList({QStringLiteral("partial-frames-000.Lcd"), QStringLiteral("partial-frames-001.Lcd"),
                           QStringLiteral("partial-frames-002.Lcd")}));
