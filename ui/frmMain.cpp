@@ -34,8 +34,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 #include <QUndoStack>
+
+#include <atomic>
+#include <memory>
 
 using namespace tessaldo;
 
@@ -44,8 +48,9 @@ namespace {
 const QString kTitle = FromUtf8(kProgramTitle);
 const QString kFilter = QStringLiteral("All Files (*.*)|*.*|LCD File (*.Lcd)|*.Lcd|");
 constexpr int kLcdFilterIndex = 2;
-// An import that lasts longer than this shows its progress.
+// An import that lasts longer than this shows its progress, looked at this often.
 constexpr int kProgressAfterMs = 500;
+constexpr int kProgressPollMs = 50;
 const QString kNoTextMessage = FromUtf8(kNoTextOnClipboard);
 
 std::filesystem::path NativePath(const QString &path)
@@ -90,6 +95,52 @@ PickedPicture CodeIn(const QMimeData *data)
 QImage ImageIn(const QMimeData *data)
 {
     return data->hasImage() ? qvariant_cast<QImage>(data->imageData()) : QImage();
+}
+
+// Reads the image's frames on a worker thread, so that the window stays
+// painted: an import that lasts shows its progress over `window`, and Cancel
+// stops it with nothing changed (false, and no problem). Until the progress
+// shows, the user's input waits, as it would for a quick import.
+bool ReadFramesShowingProgress(const QString &path, std::vector<FrameGreys> &frames, std::string &problem,
+                               QWidget *window)
+{
+    std::atomic<int> done{0};
+    std::atomic<int> count{0};
+    std::atomic<bool> cancelled{false};
+    bool read = false;
+    const std::unique_ptr<QThread> worker(QThread::create([&] {
+        read = ReadFrameGreys(path, frames, problem, [&](int framesRead, int frameCount) {
+            done = framesRead;
+            count = frameCount;
+            return !cancelled;
+        });
+    }));
+    QProgressDialog progress(QStringLiteral("Importing \"%1\"…").arg(QFileInfo(path).fileName()),
+                             QStringLiteral("Cancel"), 0, 0, window);
+    progress.setWindowTitle(QStringLiteral("Import Image"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kProgressAfterMs);
+    // Escape rejects the dialog, which alone would only hide it.
+    QObject::connect(&progress, &QProgressDialog::rejected, &progress, &QProgressDialog::cancel);
+    QObject::connect(&progress, &QProgressDialog::canceled, [&cancelled] { cancelled = true; });
+    QTimer poll;
+    poll.setInterval(kProgressPollMs);
+    QObject::connect(&poll, &QTimer::timeout, &progress, [&] {
+        progress.setMaximum(count > 1 ? count.load() : 0); // one frame: busy, not 0 %
+        if (done != progress.value())
+            progress.setValue(done); // only when it moves: setting 0 again restarts the wait before showing
+    });
+    QObject::connect(worker.get(), &QThread::finished, &progress, [] {}); // wakes the loop below
+    progress.setValue(0);
+    worker->start();
+    poll.start();
+    while (!worker->isFinished()) {
+        const QEventLoop::ProcessEventsFlags input =
+            progress.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
+        QCoreApplication::processEvents(input | QEventLoop::WaitForMoreEvents);
+    }
+    worker->wait();
+    return read;
 }
 
 } // namespace
@@ -331,21 +382,7 @@ void frmMain::ImportImageFile(const QString &path)
 {
     std::vector<FrameGreys> frames;
     std::string problem;
-    // A long animation shows how far it has got and can be cancelled; a quick one shows nothing.
-    QProgressDialog progress(QStringLiteral("Importing \"%1\"…").arg(QFileInfo(path).fileName()),
-                             QStringLiteral("Cancel"), 0, 0, this);
-    progress.setWindowTitle(QStringLiteral("Import Image"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(kProgressAfterMs);
-    // Escape rejects the dialog, which alone would only hide it.
-    connect(&progress, &QProgressDialog::rejected, &progress, &QProgressDialog::cancel);
-    const bool read = ReadFrameGreys(path, frames, problem, [&progress](int done, int count) {
-        progress.setMaximum(count);
-        progress.setValue(done);
-        return !progress.wasCanceled();
-    });
-    progress.reset();
-    if (!read) {
+    if (!ReadFramesShowingProgress(path, frames, problem, this)) {
         if (!problem.empty())
             Warn(QStringLiteral("Cannot import \"%1\": %2.").arg(path, QString::fromStdString(problem)));
         return;
