@@ -140,7 +140,9 @@ bool ReadFramesShowingProgress(const QString &path, std::vector<FrameGreys> &fra
         QCoreApplication::processEvents(input | QEventLoop::WaitForMoreEvents);
     }
     worker->wait();
-    return read;
+    if (cancelled)
+        problem.clear(); // cancelled during the last frame, which the reading does not look back on
+    return read && !cancelled;
 }
 
 } // namespace
