@@ -120,9 +120,13 @@ bool ReadFramesShowingProgress(const QString &path, std::vector<FrameGreys> &fra
     progress.setWindowTitle(QStringLiteral("Import Image"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(kProgressAfterMs);
-    // Escape rejects the dialog, which alone would only hide it.
-    QObject::connect(&progress, &QProgressDialog::rejected, &progress, &QProgressDialog::cancel);
-    QObject::connect(&progress, &QProgressDialog::canceled, [&cancelled] { cancelled = true; });
+    // Cancel, or Escape, which rejects the dialog and alone would only hide it.
+    const auto cancel = [&] {
+        cancelled = true;
+        progress.cancel();
+    };
+    QObject::connect(&progress, &QProgressDialog::canceled, &progress, cancel);
+    QObject::connect(&progress, &QProgressDialog::rejected, &progress, cancel);
     QTimer poll;
     poll.setInterval(kProgressPollMs);
     QObject::connect(&poll, &QTimer::timeout, &progress, [&] {
