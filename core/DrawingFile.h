@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessaldo {
 
@@ -54,6 +55,16 @@ FileStatus ReadDrawingFile(const std::filesystem::path &szFilePath, Drawing &dra
 // The file frame `index` of `count` goes to: STEM-000.Lcd, -001, ..., with as
 // many digits as the count needs, at least three, so that they sort in order.
 std::filesystem::path FrameFileName(const std::string &stem, std::size_t index, std::size_t count);
+
+// The files in `folder` named as frames of `stem` (STEM-digits.Lcd) that
+// writing `count` frames would not replace: what an earlier, longer import
+// left, which would pass for frames of this one. Sorted by name.
+std::vector<std::filesystem::path> OtherFrames(const std::filesystem::path &folder, const std::string &stem,
+                                               std::size_t count);
+// "spin-002.Lcd, spin-003.Lcd and spin-004.Lcd": the names, the first few and how many more.
+std::string FrameNames(const std::vector<std::filesystem::path> &frames);
+// Removes the files, stopping at the first that cannot be removed.
+FileStatus RemoveFrames(const std::vector<std::filesystem::path> &frames);
 
 FileStatus SaveFile(const DotGrid &grid, const std::filesystem::path &szFilePath);
 FileStatus OpenFile(DotGrid &grid, const std::filesystem::path &szFilePath);

@@ -30,11 +30,16 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 #include <QUndoStack>
+
+#include <atomic>
+#include <memory>
 
 using namespace tessaldo;
 
@@ -43,6 +48,9 @@ namespace {
 const QString kTitle = FromUtf8(kProgramTitle);
 const QString kFilter = QStringLiteral("All Files (*.*)|*.*|LCD File (*.Lcd)|*.Lcd|");
 constexpr int kLcdFilterIndex = 2;
+// An import that lasts longer than this shows its progress, looked at this often.
+constexpr int kProgressAfterMs = 500;
+constexpr int kProgressPollMs = 50;
 const QString kNoTextMessage = FromUtf8(kNoTextOnClipboard);
 
 std::filesystem::path NativePath(const QString &path)
@@ -87,6 +95,58 @@ PickedPicture CodeIn(const QMimeData *data)
 QImage ImageIn(const QMimeData *data)
 {
     return data->hasImage() ? qvariant_cast<QImage>(data->imageData()) : QImage();
+}
+
+// Reads the image's frames on a worker thread, so that the window stays
+// painted: an import that lasts shows its progress over `window`, and Cancel
+// stops it with nothing changed (false, and no problem). Until the progress
+// shows, the user's input waits, as it would for a quick import.
+bool ReadFramesShowingProgress(const QString &path, std::vector<FrameGreys> &frames, std::string &problem,
+                               QWidget *window)
+{
+    std::atomic<int> done{0};
+    std::atomic<int> count{0};
+    std::atomic<bool> cancelled{false};
+    bool read = false;
+    const std::unique_ptr<QThread> worker(QThread::create([&] {
+        read = ReadFrameGreys(path, frames, problem, [&](int framesRead, int frameCount) {
+            done = framesRead;
+            count = frameCount;
+            return !cancelled;
+        });
+    }));
+    QProgressDialog progress(QStringLiteral("Importing \"%1\"…").arg(QFileInfo(path).fileName()),
+                             QStringLiteral("Cancel"), 0, 0, window);
+    progress.setWindowTitle(QStringLiteral("Import Image"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kProgressAfterMs);
+    // Cancel, or Escape, which rejects the dialog and alone would only hide it.
+    const auto cancel = [&] {
+        cancelled = true;
+        progress.cancel();
+    };
+    QObject::connect(&progress, &QProgressDialog::canceled, &progress, cancel);
+    QObject::connect(&progress, &QProgressDialog::rejected, &progress, cancel);
+    QTimer poll;
+    poll.setInterval(kProgressPollMs);
+    QObject::connect(&poll, &QTimer::timeout, &progress, [&] {
+        progress.setMaximum(count > 1 ? count.load() : 0); // one frame: busy, not 0 %
+        if (done != progress.value())
+            progress.setValue(done); // only when it moves: setting 0 again restarts the wait before showing
+    });
+    QObject::connect(worker.get(), &QThread::finished, &progress, [] {}); // wakes the loop below
+    progress.setValue(0);
+    worker->start();
+    poll.start();
+    while (!worker->isFinished()) {
+        const QEventLoop::ProcessEventsFlags input =
+            progress.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
+        QCoreApplication::processEvents(input | QEventLoop::WaitForMoreEvents);
+    }
+    worker->wait();
+    if (cancelled)
+        problem.clear(); // cancelled during the last frame, which the reading does not look back on
+    return read && !cancelled;
 }
 
 } // namespace
@@ -328,8 +388,9 @@ void frmMain::ImportImageFile(const QString &path)
 {
     std::vector<FrameGreys> frames;
     std::string problem;
-    if (!ReadFrameGreys(path, frames, problem)) {
-        Warn(QStringLiteral("Cannot import \"%1\": %2.").arg(path, QString::fromStdString(problem)));
+    if (!ReadFramesShowingProgress(path, frames, problem, this)) {
+        if (!problem.empty())
+            Warn(QStringLiteral("Cannot import \"%1\": %2.").arg(path, QString::fromStdString(problem)));
         return;
     }
     ImportFrames(std::move(frames), QFileInfo(path).completeBaseName());

@@ -11,6 +11,7 @@
 #include "UiDoubles.h"
 #include "frmAbout.h"
 #include <QDir>
+#include <QElapsedTimer>
 #include <QSlider>
 
 #include <QCheckBox>
@@ -24,6 +25,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRawFont>
@@ -842,6 +844,34 @@ void frmMainTest::importCancelledOrRefusedChangesNothing()
     QCOMPARE(dialog->shown.last().title, QStringLiteral("Open Image"));
     QVERIFY(dialog->shown.last().filter.startsWith(QStringLiteral("Images (")));
     QVERIFY(text.startsWith(QStringLiteral("Cannot import \"%1\": ").arg(broken)));
+
+    QFile gif(QStringLiteral(TESSALDO_TEST_DATA "/partial-frames.gif"));
+    QVERIFY(gif.open(QIODevice::ReadOnly));
+    const QString cut = Temp(QStringLiteral("cut.gif"));
+    WriteBytes(cut, gif.read(gif.size() / 2));
+    OnNextModal([&](QWidget *modal) {
+        text = qobject_cast<QMessageBox *>(modal)->text();
+        modal->close();
+    });
+    window->ImportImageFile(cut);
+    QCOMPARE(text, QStringLiteral("Cannot import \"%1\": the GIF ends before its last frame.").arg(cut));
+
+    // An animation that takes seconds shows its progress within half a second; Escape stops it, silently.
+    QByteArray slow("GIF89a\xD0\x07\xD0\x07\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF", 19); // 2000 x 2000
+    for (int frame = 0; frame < 150; ++frame)
+        slow += QByteArray("\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00", 15);
+    WriteBytes(Temp(QStringLiteral("slow.gif")), slow + ';');
+    QElapsedTimer timer;
+    QString progress;
+    OnNextModal([&](QWidget *modal) {
+        progress = qobject_cast<QProgressDialog *>(modal)->labelText();
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    timer.start();
+    window->ImportImageFile(Temp(QStringLiteral("slow.gif")));
+    QCOMPARE(progress, QStringLiteral("Importing \"slow.gif\"…"));
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
     QCOMPARE(history()->count(), 0);
 }
 
@@ -853,6 +883,9 @@ void frmMainTest::animationPlaysSavesItsFramesAndPlaysOnTheModule()
     QCOMPARE(openpty(&master, &slave, slaveName, nullptr, nullptr), 0);
     ::close(slave);
     QStringList labels;
+    QString kept;
+    bool wroteOnNo = true;
+    QString question;
     QString saved;
     QString withoutPort;
     QByteArray played;
@@ -872,6 +905,14 @@ void frmMainTest::animationPlaysSavesItsFramesAndPlaysOnTheModule()
         QTest::qWait(300);
         labels << label->text();
         dialog->findChild<QSlider *>("frame")->setValue(2);
+        // An older import's frame is kept on No and nothing written; Yes removes it.
+        OnNextModal([](QWidget *box) { QTest::keyClick(box, Qt::Key_Escape); });
+        kept = dialog->SaveFrames(Temp(QStringLiteral("frames")));
+        wroteOnNo = QFile::exists(Temp(QStringLiteral("frames/partial-frames-000.Lcd")));
+        OnNextModal([&](QWidget *box) {
+            question = qobject_cast<QMessageBox *>(box)->text();
+            qobject_cast<QMessageBox *>(box)->button(QMessageBox::Yes)->click();
+        });
         saved = dialog->SaveFrames(Temp(QStringLiteral("frames")));
         dialog->TogglePlayOnModule();
         withoutPort = dialog->findChild<QLabel *>("result")->text();
@@ -884,10 +925,20 @@ void frmMainTest::animationPlaysSavesItsFramesAndPlaysOnTheModule()
     });
     ::fcntl(master, F_SETFL, O_NONBLOCK);
     QDir().mkpath(Temp(QStringLiteral("frames")));
+    WriteBytes(Temp(QStringLiteral("frames/partial-frames-003.Lcd")), " 0\r\n");
     window->ImportImageFile(QStringLiteral(TESSALDO_TEST_DATA "/partial-frames.gif"));
     QCOMPARE(labels, QStringList({QStringLiteral("Frame 1 of 3, 100 ms"), QStringLiteral("Frame 2 of 3, 250 ms")}));
-    QCOMPARE(saved, QStringLiteral("Wrote 3 frames to \"%1\".").arg(Temp(QStringLiteral("frames"))));
-    QVERIFY(QFile::exists(Temp(QStringLiteral("frames/partial-frames-002.Lcd"))));
+    QCOMPARE(kept, QStringLiteral("Nothing was written."));
+    QVERIFY(!wroteOnNo);
+    QCOMPARE(question, QStringLiteral("\"%1\" holds frames of another import that this one would not write "
+                                      "(partial-frames-003.Lcd).\n\nRemove them, so that the folder holds this "
+                                      "import's frames alone?")
+                           .arg(Temp(QStringLiteral("frames"))));
+    QCOMPARE(saved,
+             QStringLiteral("Wrote 3 frames to \"%1\" and removed 1 older frame.").arg(Temp(QStringLiteral("frames"))));
+    QCOMPARE(QDir(Temp(QStringLiteral("frames"))).entryList(QDir::Files),
+             QStringList({QStringLiteral("partial-frames-000.Lcd"), QStringLiteral("partial-frames-001.Lcd"),
+                          QStringLiteral("partial-frames-002.Lcd")}));
     QCOMPARE(withoutPort, QStringLiteral("Choose the module's port in \"Send to Module…\" first."));
     QVERIFY2(played.size() >= 66 && played.size() % 33 == 0, qPrintable(QString::number(played.size())));
     QCOMPARE(played.at(0), '\xA4');
