@@ -119,6 +119,8 @@ ParsedDrawing FromDotLine(std::optional<LcdType> type, std::string_view line)
 
 ParsedDrawing ParseDrawing(std::string_view bytes)
 {
+    if (bytes.starts_with(kUtf8ByteOrderMark))
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
     if (bytes.empty())
         return Refused("the file is empty");
     const Line first = FirstLine(bytes);
