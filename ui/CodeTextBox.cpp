@@ -2,6 +2,8 @@
 
 #include "KoreanFont.h"
 
+#include <QKeyEvent>
+
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -59,6 +61,19 @@ void CodeTextBox::SetCode(const QString &code, const tessaldo::DotGrid::Dots &ma
 void CodeTextBox::FollowPicture(const tessaldo::DotGrid::Dots &picture)
 {
     ShowStale(m_madeFrom && *m_madeFrom != picture);
+}
+
+bool CodeTextBox::event(QEvent *event)
+{
+    // A text box claims the copy key even with nothing selected; with nothing
+    // of its own to copy, the key is left to the window, whose copy button
+    // takes the whole code.
+    if (event->type() == QEvent::ShortcutOverride && !textCursor().hasSelection()
+        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)) {
+        event->ignore();
+        return false;
+    }
+    return QPlainTextEdit::event(event);
 }
 
 void CodeTextBox::Replace(const QString &text)

@@ -25,6 +25,9 @@ public:
     void FollowPicture(const tessaldo::DotGrid::Dots &picture);
     bool IsStale() const { return m_stale; }
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
     void Replace(const QString &text);
     void ShowStale(bool stale);
