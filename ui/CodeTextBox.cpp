@@ -3,6 +3,7 @@
 #include "KoreanFont.h"
 
 #include <QKeyEvent>
+#include <QTimer>
 
 namespace {
 
@@ -15,14 +16,6 @@ constexpr int kCodeMargin = 2;
 
 CodeTextBox::CodeTextBox(QWidget *parent) : QPlainTextEdit(parent)
 {
-    // The densest picture's code (every dot set) wraps into six lines of this
-    // monospaced font with Hangul, which the box shows whole: the box has no
-    // scroll bars, so nothing Copy takes may be hidden. Pixels rather than
-    // points, because the box is laid out in pixels.
-    QFont font = KoreanFont(8.25);
-    font.setFamilies(QStringList{QStringLiteral("NanumGothicCoding")} + font.families());
-    font.setPixelSize(kCodePixels);
-    setFont(font);
     document()->setDocumentMargin(kCodeMargin);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -63,6 +56,30 @@ void CodeTextBox::FollowPicture(const tessaldo::DotGrid::Dots &picture)
     ShowStale(m_madeFrom && *m_madeFrom != picture);
 }
 
+void CodeTextBox::paintEvent(QPaintEvent *event)
+{
+    QPlainTextEdit::paintEvent(event);
+    // The box starts empty, so its font shows in no frame until text comes:
+    // loaded after the first one, it no longer holds up the window's appearance.
+    if (!m_codeFont)
+        QTimer::singleShot(0, this, &CodeTextBox::UseCodeFont);
+}
+
+void CodeTextBox::UseCodeFont()
+{
+    if (m_codeFont)
+        return;
+    m_codeFont = true;
+    // The densest picture's code (every dot set) wraps into six lines of this
+    // monospaced font with Hangul, which the box shows whole: the box has no
+    // scroll bars, so nothing Copy takes may be hidden. Pixels rather than
+    // points, because the box is laid out in pixels.
+    QFont font = KoreanFont(8.25);
+    font.setFamilies(QStringList{QStringLiteral("NanumGothicCoding")} + font.families());
+    font.setPixelSize(kCodePixels);
+    setFont(font);
+}
+
 bool CodeTextBox::event(QEvent *event)
 {
     // A text box claims the copy key even with nothing selected; with nothing
@@ -78,6 +95,7 @@ bool CodeTextBox::event(QEvent *event)
 
 void CodeTextBox::Replace(const QString &text)
 {
+    UseCodeFont();
     m_replacing = true;
     setPlainText(QString(text).replace(kCrLf, kLf));
     m_replacing = false;
