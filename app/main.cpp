@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -90,27 +91,36 @@ bool HasDisplay()
 }
 
 // Runs `work` once, right after the window's first frame: a frame is painted
-// and sent to the screen in one go, so what its paint posts comes after it.
+// and sent to the screen in one go, so what its paint posts comes after it. A
+// window that starts minimized paints nothing, so a second is the latest.
 class AfterFirstFrame final : public QObject {
 public:
     AfterFirstFrame(QWidget &window, std::function<void()> work) : QObject(&window), m_work(std::move(work))
     {
         window.installEventFilter(this);
+        QTimer::singleShot(kLatestMs, this, &AfterFirstFrame::Run);
     }
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Paint) {
             watched->removeEventFilter(this);
-            QTimer::singleShot(0, this, [this] {
-                m_work();
-                deleteLater();
-            });
+            QTimer::singleShot(0, this, &AfterFirstFrame::Run);
         }
         return false;
     }
 
 private:
+    static constexpr int kLatestMs = 1000;
+
+    void Run()
+    {
+        if (!m_work)
+            return;
+        std::exchange(m_work, nullptr)();
+        deleteLater();
+    }
+
     std::function<void()> m_work;
 };
 
