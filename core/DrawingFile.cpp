@@ -138,6 +138,8 @@ std::optional<std::string> FrameNumber(const std::string &name, const std::strin
 
 ParsedDrawing ParseDrawing(std::string_view bytes)
 {
+    if (bytes.starts_with(kUtf8ByteOrderMark))
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
     if (bytes.empty())
         return Refused("the file is empty");
     const Line first = FirstLine(bytes);

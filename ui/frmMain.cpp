@@ -12,6 +12,7 @@
 #include "PictureChange.h"
 #include "PictureImage.h"
 #include "ProgramTexts.h"
+#include "SaveChangesBox.h"
 #include "SendDialog.h"
 #include "SystemClipboard.h"
 #include "Toolbar.h"
@@ -22,6 +23,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -151,11 +153,13 @@ bool ReadFramesShowingProgress(const QString &path, std::vector<FrameGreys> &fra
 
 } // namespace
 
-frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard> clipboard, QWidget *parent)
+frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard> clipboard,
+                 std::unique_ptr<SaveChangesQuestion> saveChanges, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_dlgBox(dlgBox ? std::move(dlgBox) : std::make_unique<FileDialog>(this)),
-      m_clipboard(clipboard ? std::move(clipboard) : std::make_unique<SystemClipboard>())
+      m_clipboard(clipboard ? std::move(clipboard) : std::make_unique<SystemClipboard>()),
+      m_saveChanges(saveChanges ? std::move(saveChanges) : std::make_unique<SaveChangesBox>(this))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kTitle);
@@ -225,6 +229,9 @@ void frmMain::BuildCodeBox()
     cmdCopy = new QPushButton(FromUtf8(kCopyCaption), this);
     cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
     cmdCopy->setGeometry(TwipsRect(45, 6825, 3510, 450));
+    // The key its caption names, anywhere in the window; the code box leaves
+    // it to the button unless text is selected there.
+    cmdCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     connect(cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);
 }
 
@@ -572,12 +579,11 @@ void frmMain::Open()
     QCoreApplication::processEvents();
 }
 
-void frmMain::Save()
+bool frmMain::Save()
 {
     PrepareDialog(QStringLiteral("Save Graphic LCD File"));
     m_dlgBox->ShowSave();
-    if (!m_dlgBox->FileName.isEmpty())
-        SaveFile(m_dlgBox->FileName);
+    return !m_dlgBox->FileName.isEmpty() && SaveFile(m_dlgBox->FileName);
 }
 
 void frmMain::Run()
@@ -589,6 +595,27 @@ void frmMain::Run()
 void frmMain::Exit()
 {
     close();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    event->setAccepted(NothingUnsavedIsLost());
+}
+
+bool frmMain::NothingUnsavedIsLost()
+{
+    CommitStroke();
+    if (m_grid == m_cleanPicture)
+        return true;
+    switch (m_saveChanges->Ask()) {
+    case SaveChangesQuestion::Answer::Save:
+        return Save();
+    case SaveChangesQuestion::Answer::Discard:
+        return true;
+    case SaveChangesQuestion::Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 void frmMain::About()
@@ -606,13 +633,18 @@ void frmMain::OpenFile(const QString &szFilePath)
         return;
     }
     Change(QStringLiteral("Open"), [&drawing](DotGrid &grid) { ApplyDrawing(grid, drawing); });
+    m_cleanPicture = m_grid;
 }
 
-void frmMain::SaveFile(const QString &szFilePath)
+bool frmMain::SaveFile(const QString &szFilePath)
 {
     const FileStatus saved = tessaldo::SaveFile(m_grid, NativePath(szFilePath));
-    if (!saved)
+    if (!saved) {
         Warn(QString::fromStdString(saved.message()));
+        return false;
+    }
+    m_cleanPicture = m_grid;
+    return true;
 }
 
 void frmMain::Warn(const QString &message)

@@ -34,6 +34,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextLayout>
 #include <QToolButton>
 #include <QUndoStack>
@@ -102,6 +103,10 @@ private slots:
     void failedSaveWarnsWithTheReason();
     void aboutIsModalAndClosesOnlyThroughItsButton();
     void exitClosesTheWindow();
+    void closingAsksOnlyWhileThePictureDiffersFromTheLastOpenedOrSaved();
+    void theAnswerSavesDiscardsOrKeepsTheWindowOpen();
+    void theQuestionIsAMessageBoxWithSaveDiscardAndCancel();
+    void ctrlCPressesCopyAnywhereButOnASelectionInTheCodeBox();
 
     void everyKindOfStepUndoesAndRedoesOnItsOwn();
     void refusedOpenRunCopyAndSaveAreNoSteps();
@@ -119,6 +124,7 @@ private slots:
     void copyAsCArrayLeavesTheCodeBoxAlone();
     void insertTextPutsTheFontsOwnBitmapOnTheGrid();
     void insertTextGoesOntoThePictureMovedByArrowsAndSaysWhenItIsCut();
+    void insertTextTakesTypingAtOnceAndRefusesNoText();
     void sendDialogSendsTheBytesSaysWhyNotAndRemembersThePort();
 
 private:
@@ -154,6 +160,7 @@ private:
     frmMain *window = nullptr;
     ScriptedDialog *dialog = nullptr;
     FakeClipboard *clipboard = nullptr;
+    ScriptedQuestion *question = nullptr;
     std::unique_ptr<QTemporaryDir> tempDir;
 };
 
@@ -161,9 +168,11 @@ void frmMainTest::init()
 {
     auto scripted = std::make_unique<ScriptedDialog>();
     auto fake = std::make_unique<FakeClipboard>();
+    auto asking = std::make_unique<ScriptedQuestion>();
     dialog = scripted.get();
     clipboard = fake.get();
-    window = new frmMain(std::move(scripted), std::move(fake));
+    question = asking.get();
+    window = new frmMain(std::move(scripted), std::move(fake), std::move(asking));
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     tempDir = std::make_unique<QTemporaryDir>();
@@ -572,6 +581,97 @@ void frmMainTest::exitClosesTheWindow()
 {
     ClickToolbarButton(5);
     QVERIFY(!window->isVisible());
+}
+
+void frmMainTest::closingAsksOnlyWhileThePictureDiffersFromTheLastOpenedOrSaved()
+{
+    window->lbDot_Click(3);
+    QVERIFY(!window->close()); // the script answers Cancel
+    QVERIFY(window->isVisible() && window->Grid().IsSet(3));
+    window->Undo(); // back to the picture it started with
+    QVERIFY(window->close());
+
+    const QString path = Temp(QStringLiteral("clean.Lcd"));
+    window->show();
+    QTest::mouseClick(option(1), Qt::LeftButton); // the type alone makes a difference
+    QVERIFY(!window->close());
+    dialog->answers = {path};
+    Press("save");
+    QVERIFY(window->close());
+    window->show();
+    window->lbDot_Click(4);
+    window->OpenFile(path);
+    QVERIFY(window->close());
+    QCOMPARE(question->asked, 2);
+}
+
+void frmMainTest::theAnswerSavesDiscardsOrKeepsTheWindowOpen()
+{
+    using Answer = SaveChangesQuestion::Answer;
+    window->lbDot_Click(9);
+    // Save, but the save dialog cancelled or the file not written: the window stays.
+    question->answers = {Answer::Save, Answer::Save, Answer::Save};
+    dialog->answers = {"", Temp(QStringLiteral("missing/picture.Lcd")), Temp(QStringLiteral("saved.Lcd"))};
+    QVERIFY(!window->close());
+    OnNextModal([](QWidget *modal) { modal->close(); });
+    QVERIFY(!window->close());
+    QVERIFY(window->isVisible());
+    ClickToolbarButton(5); // Exit
+    QVERIFY(!window->isVisible());
+    QCOMPARE(ReadBytes(Temp(QStringLiteral("saved.Lcd"))), QByteArray::fromStdString(FormatDrawing(window->Grid())));
+
+    window->show();
+    window->lbDot_Click(10);
+    question->answers = {Answer::Discard};
+    ClickToolbarButton(5);
+    QVERIFY(!window->isVisible());
+    QCOMPARE(question->asked, 4);
+    QCOMPARE(dialog->shown.size(), 3);
+}
+
+void frmMainTest::theQuestionIsAMessageBoxWithSaveDiscardAndCancel()
+{
+    frmMain plain(std::make_unique<ScriptedDialog>(), std::make_unique<FakeClipboard>());
+    plain.show();
+    plain.lbDot_Click(0);
+    QString seen;
+    QMessageBox::StandardButtons buttons;
+    OnNextModal([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        seen = box->windowTitle() + u'|' + box->text();
+        buttons = box->standardButtons();
+        const bool savesByDefault = box->defaultButton() == box->button(QMessageBox::Save);
+        box->button(savesByDefault ? QMessageBox::Cancel : QMessageBox::Discard)->click();
+    });
+    QVERIFY(!plain.close()); // Cancel, after finding Save the default
+    QCOMPARE(seen, QStringLiteral("Tessaldo 1.1|Save changes to the picture?"));
+    QCOMPARE(buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+}
+
+void frmMainTest::ctrlCPressesCopyAnywhereButOnASelectionInTheCodeBox()
+{
+    const QString code = QString::fromStdString(LCDtoCODE(DotGrid{}));
+    Activate();
+    for (QWidget *focus : {static_cast<QWidget *>(option(1)), static_cast<QWidget *>(codeBox())}) {
+        Press("run");
+        clipboard->text.clear();
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_C, Qt::ControlModifier);
+        QTRY_COMPARE(clipboard->text, code); // the button is pressed, and lets go a moment later
+        QCOMPARE(codeBox()->Text(), QString());
+    }
+    QCOMPARE(clipboard->clears, 2);
+
+    // A selection in the code box is copied as in any text box; the code stays.
+    Press("run");
+    QTextCursor selection(codeBox()->document());
+    selection.movePosition(QTextCursor::NextWord, QTextCursor::KeepAnchor);
+    codeBox()->setTextCursor(selection);
+    QTest::keyClick(codeBox(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("printf"));
+    QTest::qWait(200);
+    QCOMPARE(clipboard->clears, 2);
+    QCOMPARE(codeBox()->Text(), code);
 }
 
 void frmMainTest::everyKindOfStepUndoesAndRedoesOnItsOwn()
@@ -1103,6 +1203,31 @@ void frmMainTest::insertTextGoesOntoThePictureMovedByArrowsAndSaysWhenItIsCut()
         }
     }
     QCOMPARE(history()->count(), 2);
+}
+
+void frmMainTest::insertTextTakesTypingAtOnceAndRefusesNoText()
+{
+    window->lbDot_Click(7);
+    bool refusedEmpty = false;
+    bool tookText = false;
+    bool stayedOnEnter = false;
+    OnNextModal([&](QWidget *modal) {
+        auto *text = modal->findChild<QLineEdit *>("text");
+        QPushButton *ok = modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        refusedEmpty = !ok->isEnabled();
+        QTest::keyClicks(modal->focusWidget(), QStringLiteral("A"));
+        tookText = text->text() == u"A" && ok->isEnabled();
+        text->clear();
+        QTest::keyClick(text, Qt::Key_Return);
+        stayedOnEnter = modal->isVisible() && !ok->isEnabled();
+        modal->close();
+    });
+    menuAction("Insert Text…")->trigger();
+    QVERIFY(refusedEmpty);
+    QVERIFY(tookText);
+    QVERIFY(stayedOnEnter);
+    QVERIFY(window->Grid().IsSet(7));
+    QCOMPARE(history()->count(), 1);
 }
 
 void frmMainTest::copyAsCArrayLeavesTheCodeBoxAlone()
