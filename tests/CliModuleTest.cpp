@@ -257,3 +257,53 @@ TEST(CliSend, SeveralPicturesGoInTurnAtTheirDelayAsOftenAsAsked)
     EXPECT_EQ(ReadAndClose(master), Bytes(first) + Bytes(second) + Bytes(first) + Bytes(second));
     EXPECT_GE(took, std::chrono::milliseconds(3 * 60)); // the fourth frame starts 180 ms after the first
 }
+
+TEST(CliOutput, OutputThatIsItsInputIsRefusedForCrossKindWritesAllowedInPlace)
+{
+    TempDir dir;
+    const auto drawing = dir / "keep.Lcd";
+    DotGrid picture;
+    picture.SetLCDType(LcdType::Row);
+    for (const int dot : {0, 1, 17})
+        picture.SetDot(dot, DotState::Set);
+    ASSERT_TRUE(SaveFile(picture, drawing).ok());
+    const auto image = dir / "img.png";
+    ASSERT_EQ(RunCliProcess({"png", drawing.string(), image.string()}).exitCode, 0);
+    std::string values;
+    for (int i = 0; i < 32; ++i)
+        values += "1,";
+    const auto source = dir.Write("fw.h", "a[]={" + values + "};\n");
+    // Through a symbolic link and a hard link as well as by the same name.
+    std::filesystem::create_directories(dir / "each");
+    std::filesystem::create_symlink(source, dir / "each" / "a.Lcd");
+    std::filesystem::create_directories(dir / "frames");
+    std::filesystem::create_symlink(image, dir / "frames" / "img-000.Lcd");
+    std::filesystem::create_hard_link(drawing, dir / "hard.png");
+    const std::pair<std::vector<std::string>, std::pair<std::filesystem::path, std::filesystem::path>> refused[] = {
+        {{"decode", source.string(), source.string()}, {source, source}},
+        {{"decode", source.string(), "--each", (dir / "each").string()}, {dir / "each" / "a.Lcd", source}},
+        {{"header", drawing.string(), "--output", drawing.string()}, {drawing, drawing}},
+        {{"import", image.string(), image.string()}, {image, image}},
+        {{"import", image.string(), "--each", (dir / "frames").string()}, {dir / "frames" / "img-000.Lcd", image}},
+        {{"png", drawing.string(), (dir / "hard.png").string()}, {dir / "hard.png", drawing}},
+    };
+    const std::string before[] = {TempDir::Read(drawing), TempDir::Read(image), TempDir::Read(source)};
+    for (const auto &[args, files] : refused) {
+        const CliResult result = RunCliProcess(args);
+        EXPECT_EQ(result.exitCode, 1) << args[0];
+        EXPECT_EQ(result.err, "Cannot save \"" + files.first.string() + "\": it is the same file as the input \""
+                                  + files.second.string() + "\".\n");
+    }
+    const CliResult piped = RunCliProcess({"decode", "-", source.string()}, source.string());
+    EXPECT_EQ(piped.err, "Cannot save \"" + source.string() + "\": it is the same file as standard input.\n");
+    EXPECT_EQ(TempDir::Read(drawing), before[0]);
+    EXPECT_EQ(TempDir::Read(image), before[1]);
+    EXPECT_EQ(TempDir::Read(source), before[2]);
+    EXPECT_EQ(RunCliProcess({"png", drawing.string(), "-"}).out, before[1]); // '-' is standard output
+
+    // A drawing written over itself is an update: the picture is read before the text goes onto it.
+    EXPECT_EQ(RunCliProcess({"text", "x", drawing.string(), "--onto", drawing.string()}).exitCode, 0);
+    EXPECT_EQ(RunCliProcess({"show", drawing.string()}).out.substr(0, 41),
+              "type 1\n##..............\n.#..............\n");
+    EXPECT_NE(TempDir::Read(drawing), before[0]);
+}
