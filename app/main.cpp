@@ -1,4 +1,5 @@
 #include "ToolbarIcons.h"
+#include "Version.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -97,7 +98,7 @@ int main(int argc, char *argv[])
         std::fputs(kUsage, stdout);
         return 0;
     case Request::Version:
-        std::fputs("tessaldo 1.1\n", stdout);
+        std::printf("tessaldo %.*s\n", static_cast<int>(tessaldo::kVersion.size()), tessaldo::kVersion.data());
         return 0;
     case Request::Wrong:
         std::fputs(kUsage, stderr);
@@ -111,7 +112,7 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessaldo"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QApplication::setApplicationVersion(QString::fromUtf8(tessaldo::kVersion));
     QApplication::setDesktopFileName(QStringLiteral("tessaldo"));
     QApplication::setWindowIcon(ToolbarIcons::Application());
     frmMain window;

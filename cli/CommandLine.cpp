@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "Version.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,7 +9,6 @@ namespace tessaldo {
 namespace {
 
 constexpr std::string_view kProgram = "tessaldo-cli";
-constexpr std::string_view kVersion = "tessaldo-cli 1.1\n";
 
 std::vector<const Command *> AllCommands(const CommandTable &table)
 {
@@ -147,7 +147,8 @@ int Dispatch(const CommandTable &table, const std::vector<std::string> &args, St
     if (IsHelp(args[0]) || args[0] == "--version") {
         if (args.size() > 1)
             throw UsageError("unexpected argument '" + args[1] + "'");
-        streams.out << (IsHelp(args[0]) ? UsageText(table) : std::string(kVersion));
+        streams.out << (IsHelp(args[0]) ? UsageText(table)
+                                        : std::string(kProgram) + " " + std::string(kVersion) + "\n");
         return kExitOk;
     }
     if (args[0].starts_with("-") && args[0] != kStandardStream)

@@ -4,13 +4,12 @@
 
 namespace tessaldo {
 
-// Screen arithmetic of the dot grid. Places are in twips (15 to a pixel at
-// 96 dpi) from the top-left corner of the frame that holds the grid.
+// Screen arithmetic of the dot grid. The grid's place is in twips (15 to a
+// pixel at 96 dpi) from the top-left corner of the frame that holds it.
 
 inline constexpr int kGridSide = 16;
 inline constexpr int kDotCount = kGridSide * kGridSide;
 inline constexpr int kTwipsPerPixel = 15;
-inline constexpr int kCellTwips = 195; // both the size of a cell and the pitch
 inline constexpr int kGridLeftTwips = 200;
 inline constexpr int kGridTopTwips = 300;
 
@@ -24,12 +23,6 @@ struct Cell {
     int column = 0;
     int row = 0;
     friend bool operator==(const Cell &, const Cell &) = default;
-};
-
-struct TwipPoint {
-    int left = 0;
-    int top = 0;
-    friend bool operator==(const TwipPoint &, const TwipPoint &) = default;
 };
 
 // Where dot `dot` appears on screen in the given layout. The row layout is
@@ -50,12 +43,6 @@ constexpr int DotAtCell(LcdType type, Cell cell)
 constexpr bool IsInsideGrid(Cell cell)
 {
     return cell.column >= 0 && cell.column < kGridSide && cell.row >= 0 && cell.row < kGridSide;
-}
-
-constexpr TwipPoint DotPlaceTwips(LcdType type, int dot)
-{
-    const Cell cell = CellOfDot(type, dot);
-    return {kGridLeftTwips + cell.column * kCellTwips, kGridTopTwips + cell.row * kCellTwips};
 }
 
 } // namespace tessaldo

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "Version.h"
+
 #include <string_view>
 
 // The texts both faces of the program show, the window and the page, in UTF-8.
 namespace tessaldo {
 
-inline constexpr std::string_view kProgramTitle = "Tessaldo 1.1";
 inline constexpr std::string_view kAuthorLine = "by the Tessaldo developers";
 inline constexpr std::string_view kContactMail = "help@example.org";
 inline constexpr std::string_view kContactWeb = "www.example.org/tessaldo";

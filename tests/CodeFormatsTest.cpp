@@ -34,7 +34,9 @@ TEST(ArrayText, NoFileNameCanEndTheCommentOrBreakTheHeader)
     grid.SetDot(0, DotState::Set);
     const std::string text = CArray({grid, "x", "evil*/ int y; /*\n.Lcd"});
     EXPECT_EQ(text.find("*/ int"), std::string::npos);
-    EXPECT_EQ(text.find("static const unsigned char x[33] = {\n    0xA4,\n    0x01, 0x00,"), text.find("static"));
+    const auto array = text.find("static const unsigned char x[33] = {\n    0xA4,\n    0x01, 0x00,");
+    ASSERT_NE(array, std::string::npos) << text;
+    EXPECT_EQ(text.find("*/"), array - 3); // the comment ends only just before the array
     const std::string header = CHeader({{grid, "x", "a.Lcd"}}, "tessaldo-cli header a.Lcd", "2 icons.h");
     EXPECT_EQ(
         header.rfind("/* Made by tessaldo-cli header a.Lcd */\n#ifndef LCD_2_ICONS_H\n#define LCD_2_ICONS_H\n", 0), 0u);

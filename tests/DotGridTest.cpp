@@ -7,14 +7,12 @@ using namespace tessaldo;
 
 TEST(DotLayout, PlacesTheFirstDotsOfEachLayoutAsTheModuleShowsThem)
 {
-    EXPECT_EQ(DotPlaceTwips(LcdType::Column, 0), (TwipPoint{200, 300}));
-    EXPECT_EQ(DotPlaceTwips(LcdType::Row, 0), (TwipPoint{200, 300}));
     // Dot 16 starts the second column in the column layout, the second row in the row layout.
-    EXPECT_EQ(DotPlaceTwips(LcdType::Column, 16), (TwipPoint{395, 300}));
-    EXPECT_EQ(DotPlaceTwips(LcdType::Row, 16), (TwipPoint{200, 495}));
-    EXPECT_EQ(DotPlaceTwips(LcdType::Column, 1), (TwipPoint{200, 495}));
-    EXPECT_EQ(DotPlaceTwips(LcdType::Row, 1), (TwipPoint{395, 300}));
-    EXPECT_EQ(DotPlaceTwips(LcdType::Column, 255), (TwipPoint{200 + 15 * 195, 300 + 15 * 195}));
+    EXPECT_EQ(CellOfDot(LcdType::Column, 16), (Cell{1, 0}));
+    EXPECT_EQ(CellOfDot(LcdType::Row, 16), (Cell{0, 1}));
+    EXPECT_EQ(CellOfDot(LcdType::Column, 1), (Cell{0, 1}));
+    EXPECT_EQ(CellOfDot(LcdType::Row, 1), (Cell{1, 0}));
+    EXPECT_EQ(CellOfDot(LcdType::Column, 255), (Cell{15, 15}));
 }
 
 TEST(DotLayout, EveryLayoutShowsEachDotInItsOwnCellInsideTheGrid)
@@ -41,7 +39,7 @@ TEST(DotLayout, RowLayoutIsTheTransposeAndKeepsTheDiagonalInPlace)
         EXPECT_EQ(column.row, row.column);
     }
     for (int dot = 0; dot < kDotCount; dot += 17)
-        EXPECT_EQ(DotPlaceTwips(LcdType::Column, dot), DotPlaceTwips(LcdType::Row, dot)) << dot;
+        EXPECT_EQ(CellOfDot(LcdType::Column, dot), CellOfDot(LcdType::Row, dot)) << dot;
 }
 
 TEST(DotGrid, StartsClearWithTypeZero)

@@ -3,9 +3,13 @@
 # what a desktop and Debian expect of it: both programs and what they say
 # without a display, the menu entry that opens drawings, the drawing file's
 # type, the AppStream entry, the manual pages, and a package lintian passes.
+# Last, autopkgtest installs that package on this machine and tests it there:
+# only when TESSALDO_INSTALL_CHECK=1, which the project's test command sets,
+# so that a developer's ctest leaves the machine as it was.
 # Usage: packaging_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -23,7 +27,7 @@ file "$root/usr/share/icons/hicolor/48x48/apps/tessaldo.png" | grep -q '48 x 48'
 
 # What both programs say, with no display to need.
 for program in tessaldo tessaldo-cli; do
-    [ "$(env -u DISPLAY "$root/usr/bin/$program" --version)" = "$program 1.1" ] || fail "$program --version"
+    [ "$(env -u DISPLAY "$root/usr/bin/$program" --version)" = "$program $version" ] || fail "$program --version"
     env -u DISPLAY "$root/usr/bin/$program" --help | grep -q "^Usage: $program" || fail "$program --help"
 done
 # The text commands load no Qt; the others find their helper in the installed tree.
@@ -67,9 +71,9 @@ appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/org.example.
 # dpkg-buildpackage on a copy of the tracked files, lintian on the .changes,
 # then autopkgtest against the installed package.
 source_tree="$(cd "$(dirname "$0")/.." && pwd)"
-mkdir -p "$work/debian/tessaldo-1.1"
-git -C "$source_tree" ls-files -z | (cd "$source_tree" && xargs -0 cp --parents -t "$work/debian/tessaldo-1.1")
-(cd "$work/debian/tessaldo-1.1" && dpkg-buildpackage -us -uc >"$work/build.log" 2>&1) ||
+mkdir -p "$work/debian/tessaldo-$version"
+git -C "$source_tree" ls-files -z | (cd "$source_tree" && xargs -0 cp --parents -t "$work/debian/tessaldo-$version")
+(cd "$work/debian/tessaldo-$version" && dpkg-buildpackage -us -uc >"$work/build.log" 2>&1) ||
     { tail -n 40 "$work/build.log"; fail "dpkg-buildpackage failed"; }
 deb=$(ls "$work"/debian/tessaldo_*.deb)
 contents=$(dpkg-deb --contents "$deb")
@@ -90,6 +94,10 @@ for program in usr/bin/tessaldo usr/bin/tessaldo-cli usr/libexec/tessaldo/tessal
 done
 lintian --fail-on error,warning "$work"/debian/tessaldo_*.changes >"$work/lintian" 2>&1 ||
     { cat "$work/lintian"; fail "lintian reports errors or warnings"; }
-autopkgtest "$deb" "$work/debian/tessaldo-1.1" -- null >"$work/autopkgtest" 2>&1 ||
-    { tail -n 40 "$work/autopkgtest"; fail "autopkgtest failed"; }
+if [ "${TESSALDO_INSTALL_CHECK:-}" = 1 ]; then
+    autopkgtest "$deb" "$work/debian/tessaldo-$version" -- null >"$work/autopkgtest" 2>&1 ||
+        { tail -n 40 "$work/autopkgtest"; fail "autopkgtest failed"; }
+else
+    echo "autopkgtest not run: it installs the package on this machine (TESSALDO_INSTALL_CHECK=1 allows it)."
+fi
 echo "1 passed, 0 failed"

@@ -46,13 +46,6 @@ void DotGridView::RefreshDot(int dot)
     NotifyAccessibleState(dot);
 }
 
-void DotGridView::RefreshAll()
-{
-    update();
-    for (int dot = 0; dot < kDotCount; ++dot)
-        NotifyAccessibleState(dot);
-}
-
 void DotGridView::NotifyAccessibleState(int dot)
 {
     QAccessible::State changed;

@@ -26,9 +26,8 @@ public:
     // The dot under the keyboard's focus cell.
     int FocusDot() const;
 
-    // Shows a change of the picture: one dot, or all of them.
+    // Shows a change of one dot of the picture.
     void RefreshDot(int dot);
-    void RefreshAll();
 
     QSize sizeHint() const override;
 

@@ -2,10 +2,8 @@
 
 #include <QIcon>
 #include <QToolButton>
-#include <QVariant>
 
 namespace {
-constexpr char kKeyProperty[] = "key";
 constexpr int kImagePixels = 32;
 } // namespace
 
@@ -20,7 +18,6 @@ void Toolbar::AddButton(const QString &text, const QString &key, const QIcon &im
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setProperty(kKeyProperty, key);
     button->setObjectName(QStringLiteral("tbarMain_") + key);
     connect(button, &QToolButton::clicked, this, [this, key] { emit ButtonClick(key); });
     m_buttons.append(button);
@@ -30,11 +27,6 @@ void Toolbar::AddButton(const QString &text, const QString &key, const QIcon &im
 QToolButton *Toolbar::Button(int index) const
 {
     return m_buttons.value(index - 1);
-}
-
-QString Toolbar::Key(const QToolButton *button)
-{
-    return button->property(kKeyProperty).toString();
 }
 
 void Toolbar::resizeEvent(QResizeEvent *)

@@ -17,7 +17,6 @@ public:
 
     void AddButton(const QString &text, const QString &key, const QIcon &image);
     QToolButton *Button(int index) const; // counted from 1, as the buttons are numbered
-    static QString Key(const QToolButton *button);
 
 signals:
     void ButtonClick(const QString &key);

@@ -3,7 +3,9 @@
 the page's modules and Unifont's glyphs inlined, so that it opens from disk
 with nothing fetched.
 
-Usage: make_page.py PAGE_DIR CORE_JS UNIFONT_HEX OUT_HTML
+Usage: make_page.py PAGE_DIR CORE_JS UNIFONT_HEX VERSION OUT_HTML
+
+The version, from the project's CMakeLists.txt, replaces @PROJECT_VERSION@.
 
 The modules are plain ES modules with named imports of './name.js'. Each
 becomes a function scope of its own, in the order their imports need, that
@@ -64,9 +66,12 @@ def inline_script(text):
 
 
 def main():
-    page, core_js, unifont, out = sys.argv[1:5]
+    page, core_js, unifont, version, out = sys.argv[1:6]
     folder = Path(page)
     html = (folder / "index.html").read_text(encoding="utf-8")
+    if "@PROJECT_VERSION@" not in html:
+        sys.exit("make_page: index.html names no @PROJECT_VERSION@")
+    html = html.replace("@PROJECT_VERSION@", version)
     pieces = {
         "/*STYLE*/": (folder / "style.css").read_text(encoding="utf-8"),
         "/*CORE*/": inline_script(Path(core_js).read_text(encoding="utf-8")),

@@ -11,7 +11,6 @@ import json
 import subprocess
 import sys
 import tempfile
-import time
 import traceback
 from pathlib import Path
 
@@ -20,6 +19,7 @@ from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.wait import WebDriverWait
 
 PAGE, CLI = sys.argv[1], sys.argv[2]
 WORK = Path(tempfile.mkdtemp(prefix="tessaldo-page-"))
@@ -41,12 +41,15 @@ def cli(*args, stdin=None):
     return done.stdout
 
 
+def wait_for(driver, what, condition):
+    """condition(driver)'s first true value: a busy machine makes the page slower, not wrong."""
+    return WebDriverWait(driver, 30, poll_frequency=0.05).until(condition, f"timed out waiting for {what}")
+
+
 def fresh(driver):
     driver.get(Path(PAGE).resolve().as_uri())
-    for _ in range(100):
-        if driver.execute_script("return document.documentElement.dataset.ready") == "true":
-            break
-        time.sleep(0.05)
+    wait_for(driver, "the page to start",
+             lambda d: d.execute_script("return document.documentElement.dataset.ready") == "true")
     # Stand-ins for what a headless browser cannot do on its own: pickers, clipboard, serial port.
     driver.execute_script("""
         window.recorded = {};
@@ -58,6 +61,13 @@ def fresh(driver):
         Object.defineProperty(navigator, 'clipboard', { value: {
             writeText: async (text) => { recorded.clipboard = text; } } });
     """)
+
+
+def recorded(driver, key):
+    """What a stand-in recorded under key, once it has."""
+    return wait_for(driver, f"recorded.{key}", lambda d: d.execute_script("""
+        const value = recorded[arguments[0]];
+        return arguments[0] in recorded ? [ArrayBuffer.isView(value) ? Array.from(value) : value] : null;""", key))[0]
 
 
 def cell(driver, dot):
@@ -73,7 +83,12 @@ def press(driver, caption):
 
 
 def dots(driver):
-    return "".join("1" if cell(driver, dot).get_attribute("aria-checked") == "true" else "0" for dot in range(256))
+    return driver.execute_script("""return Array.from({ length: 256 }, (_, dot) =>
+        document.getElementById(`dot-${dot}`).getAttribute('aria-checked') === 'true' ? '1' : '0').join('')""")
+
+
+def wait_for_dots(driver, expected):
+    wait_for(driver, f"the dots {expected}", lambda d: dots(d) == expected)
 
 
 def drawing_file(text_dots, type_):
@@ -83,9 +98,9 @@ def drawing_file(text_dots, type_):
 
 
 def saved_bytes(driver):
+    driver.execute_script("delete recorded.saved")
     press(driver, "Save")
-    time.sleep(0.2)
-    return bytes(driver.execute_script("return Array.from(recorded.saved || [])"))
+    return bytes(recorded(driver, "saved"))
 
 
 def give_file(driver, name, data):
@@ -103,11 +118,9 @@ def drop_file(driver, name, data):
 
 
 def message(driver):
-    time.sleep(0.2)
-    found = driver.find_elements(By.CSS_SELECTOR, "dialog[open] .message-text")
-    text = found[0].text if found else None
-    if found:
-        driver.find_element(By.CSS_SELECTOR, "dialog[open] button").click()
+    """The text of the message box the page shows, which is then closed."""
+    text = wait_for(driver, "a message", lambda d: d.find_elements(By.CSS_SELECTOR, "dialog[open] .message-text"))[0].text
+    driver.find_element(By.CSS_SELECTOR, "dialog[open] button").click()
     return text
 
 
@@ -131,6 +144,7 @@ def places(driver):
         assert box(id_) == place, (id_, box(id_), place)
     captions = [b.get_attribute("aria-label") for b in driver.find_elements(By.CSS_SELECTOR, "#tbarMain button")]
     assert captions == ["New", "Open", "Save", "Run", "About"], captions
+    assert driver.title == "Tessaldo " + cli("--version").decode().split()[1], driver.title
     assert box("dot-16")[:2] == [16 + 14, 144 + 1], box("dot-16")  # second column, first row
     driver.find_element(By.CSS_SELECTOR, "#optType1 input").click()
     assert box("dot-16")[:2] == [16 + 1, 144 + 14], box("dot-16")  # first column, second row
@@ -154,9 +168,9 @@ def drawing(driver):
     assert cli("code", str(WORK / "drawn.Lcd")) == (code + "\r\n").encode()
     assert cli("edit", str(WORK / "drawn.Lcd"), "-") == saved
     driver.find_element(By.ID, "cmdCopy").click()
-    time.sleep(0.1)
-    assert driver.execute_script("return recorded.clipboard") == code
-    assert driver.execute_script("return document.getElementById('txtData').value") == ""
+    assert recorded(driver, "clipboard") == code
+    wait_for(driver, "the code box to empty",
+             lambda d: d.execute_script("return document.getElementById('txtData').value") == "")
 
 
 @check("Open takes good and legacy files and refuses junk with the desktop's reason")
@@ -164,12 +178,11 @@ def opening(driver):
     good = drawing_file("1" * 10 + "0" * 246, 1)
     give_file(driver, "good.Lcd", good)
     press(driver, "Open")
-    time.sleep(0.2)
-    assert dots(driver) == "1" * 10 + "0" * 246 and driver.find_element(By.CSS_SELECTOR, "#optType1 input").is_selected()
+    wait_for_dots(driver, "1" * 10 + "0" * 246)
+    assert driver.find_element(By.CSS_SELECTOR, "#optType1 input").is_selected()
     give_file(driver, "old.Lcd", ("0" + "1" * 254 + "\r\n").encode())
     press(driver, "Open")
-    time.sleep(0.2)
-    assert dots(driver) == "1" + "0" * 255
+    wait_for_dots(driver, "1" + "0" * 255)
     junk = Path("/etc/passwd").read_bytes()
     give_file(driver, "passwd", junk)
     press(driver, "Open")
@@ -201,13 +214,13 @@ def importing(driver):
     png = WORK / "p.png"
     cli("png", str(WORK / "p.Lcd"), str(png), "--scale", "3")
     drop_file(driver, "p.png", png.read_bytes())
-    time.sleep(0.5)
-    driver.find_element(By.CSS_SELECTOR, "dialog[open] input#threshold").clear()
-    driver.find_element(By.CSS_SELECTOR, "dialog[open] input#threshold").send_keys("100")
+    threshold = wait_for(driver, "the import dialog",
+                         lambda d: d.find_elements(By.CSS_SELECTOR, "dialog[open] input#threshold"))[0]
+    threshold.clear()
+    threshold.send_keys("100")
     driver.find_element(By.CSS_SELECTOR, 'dialog[open] button[value="ok"]').click()
-    time.sleep(0.2)
     expected = cli("import", str(png), "-", "--threshold", "100")
-    assert drawing_file(dots(driver), 0) == expected
+    wait_for(driver, "the imported dots", lambda d: drawing_file(dots(d), 0) == expected)
     big = b"\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR" + (100000).to_bytes(4, "big") * 2 + b"\x08\x02\x00\x00\x00"
     drop_file(driver, "big.png", big)
     assert message(driver) == 'Cannot import "big.png": it is 100000 x 100000 pixels; images up to 64 megapixels can be imported.'
@@ -219,10 +232,11 @@ def text(driver):
     driver.find_element(By.XPATH, '//*[@role="menuitem"][span[text()="Insert Text…"]]').click()
     box = driver.find_element(By.CSS_SELECTOR, "dialog[open] #text")
     box.send_keys("한")
-    time.sleep(1.0)
+    # The width shows once the glyph is drawn in the preview, which OK takes.
+    wait_for(driver, "the preview", lambda d: d.find_element(By.CSS_SELECTOR, "dialog[open] #width").text)
     driver.find_element(By.CSS_SELECTOR, 'dialog[open] button[value="ok"]').click()
-    time.sleep(0.2)
-    assert drawing_file(dots(driver), 0) == cli("text", "한", "-")
+    expected = cli("text", "한", "-")
+    wait_for(driver, "the text's dots", lambda d: drawing_file(dots(d), 0) == expected)
 
 
 @check("Send writes exactly the 33 bytes, 8N1 at the chosen rate")
@@ -239,14 +253,14 @@ def sending(driver):
     ActionChains(driver).context_click(cell(driver, 0)).perform()
     driver.find_element(By.XPATH, '//*[@role="menuitem"][span[text()="Send to Module…"]]').click()
     driver.find_element(By.ID, "choosePort").click()
+    wait_for(driver, "the chosen port", lambda d: d.find_element(By.ID, "port").text != "none chosen")
     driver.find_element(By.CSS_SELECTOR, '#baud option[value="115200"]').click()
     driver.find_element(By.ID, "send").click()
-    time.sleep(0.3)
-    recorded = driver.execute_script("return recorded")
+    result = wait_for(driver, "the result of sending", lambda d: d.find_element(By.ID, "result").text)
+    assert result == "Sent 33 bytes to the chosen port at 115200 baud.", result
     (WORK / "s.Lcd").write_bytes(drawing_file(dots(driver), 0))
-    assert bytes(recorded["sent"]) == cli("code", str(WORK / "s.Lcd"), "--format", "raw")
-    assert recorded["opened"] == {"baudRate": 115200, "dataBits": 8, "stopBits": 1, "parity": "none", "flowControl": "none"}
-    assert driver.find_element(By.ID, "result").text == "Sent 33 bytes to the chosen port at 115200 baud."
+    assert bytes(recorded(driver, "sent")) == cli("code", str(WORK / "s.Lcd"), "--format", "raw")
+    assert recorded(driver, "opened") == {"baudRate": 115200, "dataBits": 8, "stopBits": 1, "parity": "none", "flowControl": "none"}
 
 
 @check("a screen reader is given 256 check boxes named Dot N")
