@@ -133,7 +133,9 @@ bool EditSession::IsEnabled(CommandId id, bool somethingToPaste) const
 
 bool EditSession::Perform(CommandId id)
 {
-    const auto command = std::ranges::find(EditorCommands(), id, &EditorCommand::id);
+    const std::span<const EditorCommand> commands = EditorCommands();
+    const auto command = std::find_if(commands.begin(), commands.end(),
+                                      [id](const EditorCommand &candidate) { return candidate.id == id; });
     if (id == CommandId::Undo)
         Undo();
     else if (id == CommandId::Redo)

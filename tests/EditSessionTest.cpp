@@ -13,7 +13,8 @@ namespace {
 
 int SetDots(const EditSession &session)
 {
-    return static_cast<int>(std::ranges::count(session.Doc().Edited().dots, DotState::Set));
+    return static_cast<int>(
+        std::count(session.Doc().Edited().dots.begin(), session.Doc().Edited().dots.end(), DotState::Set));
 }
 
 } // namespace
