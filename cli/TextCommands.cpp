@@ -8,10 +8,12 @@
 #include "PlatformFile.h"
 #include "Transform.h"
 
+#include <algorithm>
 #include <charconv>
 #include <istream>
 #include <limits>
 #include <ostream>
+#include <unordered_map>
 
 namespace tessaldo {
 namespace {
@@ -106,13 +108,20 @@ FramesOption ReadFramesOption(const Arguments &arguments)
     }
     return frames;
 }
+
+std::string LowerCase(std::string name)
+{
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name;
+}
+
+// Some file systems do not tell "Logo.Lcd" from "logo.Lcd".
 bool SameFileName(const std::string &a, const std::string &b)
 {
-    // Some file systems do not tell "Logo.Lcd" from "logo.Lcd".
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
+    return LowerCase(a) == LowerCase(b);
 }
+
 // Why two pictures cannot share a header: the same array name, or names that
 // decode --each could not write back as two files everywhere; else "".
 std::string NameClash(const NamedPicture &earlier, const NamedPicture &picture)
@@ -199,10 +208,14 @@ int Edit(const Arguments &arguments, Streams &streams)
     return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
 }
 
+std::string SourceName(const std::string &source)
+{
+    return source == kStandardStream ? "standard input" : "\"" + source + "\"";
+}
+
 FileStatus DecodeFailed(const std::string &source, const std::string &reason)
 {
-    const std::string name = source == kStandardStream ? "standard input" : "\"" + source + "\"";
-    return FileStatus::Failed("Cannot decode " + name + ": " + reason + ".");
+    return FileStatus::Failed("Cannot decode " + SourceName(source) + ": " + reason + ".");
 }
 
 // Source files of firmware are small; anything larger is no source of pictures.
@@ -222,26 +235,26 @@ FileStatus ReadSource(const std::string &source, std::istream &in, std::string &
     return FileStatus::Ok();
 }
 
-// One NAME.Lcd per picture; nothing is written unless every picture reads and no two names clash.
-int DecodeEach(const std::string &source, const std::vector<CodePicture> &pictures, const std::string &folder,
-               LcdType type, std::ostream &err)
+// One NAME.Lcd per picture; nothing is written unless no two names clash.
+int DecodeEach(const std::string &source, const CodeReading &reading, const std::string &folder, LcdType type,
+               std::ostream &err)
 {
+    const std::vector<CodePicture> &pictures = reading.pictures;
     if (pictures.empty())
-        return Refused(err, DecodeFailed(source, PickPicture(pictures, std::nullopt).problem).message());
+        return Refused(err, DecodeFailed(source, PickPicture(reading, std::nullopt).problem).message());
     const auto fileOf = [&folder](const CodePicture &picture) {
         return std::filesystem::path(folder) / (picture.name + ".Lcd");
     };
-    for (auto picture = pictures.begin(); picture != pictures.end(); ++picture) {
-        if (!picture->problem.empty())
-            return Refused(err, DecodeFailed(source, picture->problem).message());
-        if (const FileStatus spared = OutputSparesInputs(fileOf(*picture), {&source, 1}); !spared)
+    // Keyed without case, as SameFileName compares; a header of many frames must not take quadratic time.
+    std::unordered_map<std::string, const CodePicture *> byFileName;
+    for (const CodePicture &picture : pictures) {
+        if (const FileStatus spared = OutputSparesInputs(fileOf(picture), {&source, 1}); !spared)
             return Refused(err, spared.message());
-        for (auto earlier = pictures.begin(); earlier != picture; ++earlier) {
-            if (SameFileName(earlier->name, picture->name))
-                return Refused(err, DecodeFailed(source, "the names " + earlier->name + " and " + picture->name
-                                                             + " would both be the file " + picture->name + ".Lcd")
-                                        .message());
-        }
+        const auto [earlier, added] = byFileName.emplace(LowerCase(picture.name), &picture);
+        if (!added)
+            return Refused(err, DecodeFailed(source, "the names " + earlier->second->name + " and " + picture.name
+                                                         + " would both be the file " + picture.name + ".Lcd")
+                                    .message());
     }
     std::error_code made;
     std::filesystem::create_directories(folder, made);
@@ -270,10 +283,18 @@ int Decode(const Arguments &arguments, Streams &streams)
     std::string text;
     if (const FileStatus read = ReadSource(source, streams.in, text); !read)
         return Refused(streams.err, read.message());
-    const std::vector<CodePicture> pictures = FindPicturesInCode(text);
+    // Arrays that are no pictures are named as they are passed over; one
+    // that is meant as a picture but does not read refuses the whole source.
+    const CodeReading reading = FindPicturesInCode(text, [&source, &streams](const std::string &why) {
+        streams.err << "Passed over in " + SourceName(source) + ": " + why + ".\n"; // one write a note
+    });
+    const auto unreadable = std::find_if(reading.pictures.begin(), reading.pictures.end(),
+                                         [](const CodePicture &picture) { return !picture.problem.empty(); });
+    if (unreadable != reading.pictures.end())
+        return Refused(streams.err, DecodeFailed(source, unreadable->problem).message());
     if (each)
-        return DecodeEach(source, pictures, *each, grid.nLCDType(), streams.err);
-    const PickedPicture picked = PickPicture(pictures, arguments.Value("--name"));
+        return DecodeEach(source, reading, *each, grid.nLCDType(), streams.err);
+    const PickedPicture picked = PickPicture(reading, arguments.Value("--name"));
     if (!picked.bytes)
         return Refused(streams.err, DecodeFailed(source, picked.problem).message());
     grid.SetAllDots(DotsFromPictureBytes(*picked.bytes));
@@ -326,10 +347,12 @@ const Command kTextCommands[] = {
      "SOURCE OUT [--type 0|1] [--name NAME]\n"
      "  decode SOURCE --each FOLDER [--type 0|1]",
      "               read a picture back from code: the printf lines Run makes, a\n"
-     "               C array (code --format c, header), 32 or 33 bare values, or\n"
-     "               the raw bytes, anywhere in a C, CCS or header file; write it\n"
-     "               as Save does in type 0 or 1 (default 0). --name picks one of\n"
-     "               several arrays; --each writes one NAME.Lcd per array\n",
+     "               C array (code --format c, header, firmware with PROGMEM,\n"
+     "               casts, characters, #defines), 32 or 33 bare values, or the\n"
+     "               raw bytes, anywhere in a C, CCS or header file; write it as\n"
+     "               Save does in type 0 or 1 (default 0). Arrays that are no\n"
+     "               pictures are named on standard error. --name picks one of\n"
+     "               several pictures; --each writes one NAME.Lcd per picture\n",
      {{"--type"}, {"--name"}, {"--each"}},
      Decode,
      {"SOURCE", "the code"},

@@ -1,169 +1,22 @@
 #include "CodeReader.h"
 
 #include "CodeGenerator.h"
+#include "CodeLexer.h"
+#include "CodeValues.h"
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <optional>
 
 namespace tessaldo {
 namespace {
 
 constexpr std::string_view kWhatAPictureIs = "a picture is 32 values, or 33 beginning with 0xA4";
-
-enum class TokenKind { Identifier, Number, String, Punctuation };
-
-struct Token {
-    TokenKind kind;
-    std::string_view text;
-    int line;
-    int column;
-};
-
-bool IsIdentifierStart(char c)
-{
-    return std::isalpha(static_cast<unsigned char>(c)) != 0 || c == '_';
-}
-
-bool IsIdentifierPart(char c)
-{
-    return IsIdentifierStart(c) || std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
-
-// Splits C source into the tokens that matter here; comments and
-// preprocessor lines are dropped, anything unknown is punctuation.
-class Lexer {
-public:
-    explicit Lexer(std::string_view text) : m_text(text) {}
-
-    std::vector<Token> Tokens()
-    {
-        std::vector<Token> tokens;
-        while (m_pos < m_text.size()) {
-            const char c = m_text[m_pos];
-            if (c == '\n') {
-                Advance(1);
-                m_lineHasToken = false;
-            } else if (std::isspace(static_cast<unsigned char>(c)) != 0) {
-                Advance(1);
-            } else if (StartsWith("//")) {
-                SkipToLineEnd(false);
-            } else if (StartsWith("/*")) {
-                SkipBlockComment();
-            } else if (c == '#' && !m_lineHasToken) {
-                SkipToLineEnd(true);
-            } else {
-                tokens.push_back(NextToken());
-                m_lineHasToken = true;
-            }
-        }
-        return tokens;
-    }
-
-private:
-    bool StartsWith(std::string_view prefix) const { return m_text.substr(m_pos).starts_with(prefix); }
-
-    void Advance(std::size_t count)
-    {
-        for (; count > 0 && m_pos < m_text.size(); --count, ++m_pos) {
-            if (m_text[m_pos] == '\n') {
-                ++m_line;
-                m_column = 1;
-            } else {
-                ++m_column;
-            }
-        }
-    }
-
-    // A preprocessor line goes on past a backslash at its end.
-    void SkipToLineEnd(bool continued)
-    {
-        while (m_pos < m_text.size() && m_text[m_pos] != '\n') {
-            const bool escapedEnd = continued && m_text[m_pos] == '\\' && m_pos + 1 < m_text.size()
-                                    && (m_text[m_pos + 1] == '\n' || m_text[m_pos + 1] == '\r');
-            Advance(escapedEnd ? 2 : 1);
-        }
-    }
-
-    void SkipBlockComment()
-    {
-        const std::size_t end = m_text.find("*/", m_pos + 2);
-        Advance(end == std::string_view::npos ? m_text.size() - m_pos : end + 2 - m_pos);
-    }
-
-    std::size_t Span(std::size_t from, bool (*part)(char)) const
-    {
-        std::size_t end = from;
-        while (end < m_text.size() && part(m_text[end]))
-            ++end;
-        return end - m_pos;
-    }
-
-    std::size_t QuotedLength(char quote) const
-    {
-        std::size_t end = m_pos + 1;
-        while (end < m_text.size() && m_text[end] != quote && m_text[end] != '\n')
-            end += m_text[end] == '\\' ? 2 : 1;
-        return std::min(end + 1, m_text.size()) - m_pos;
-    }
-
-    Token NextToken()
-    {
-        const char c = m_text[m_pos];
-        TokenKind kind = TokenKind::Punctuation;
-        std::size_t length = 1;
-        if (IsIdentifierStart(c)) {
-            kind = TokenKind::Identifier;
-            length = Span(m_pos, IsIdentifierPart);
-        } else if (std::isdigit(static_cast<unsigned char>(c)) != 0) {
-            kind = TokenKind::Number;
-            length = Span(m_pos, [](char part) { return IsIdentifierPart(part) || part == '.' || part == '\''; });
-        } else if (c == '"' || c == '\'') {
-            kind = c == '"' ? TokenKind::String : TokenKind::Punctuation; // a character is no byte value here
-            length = QuotedLength(c);
-        }
-        const Token token{kind, m_text.substr(m_pos, length), m_line, m_column};
-        Advance(length);
-        return token;
-    }
-
-    std::string_view m_text;
-    std::size_t m_pos = 0;
-    int m_line = 1;
-    int m_column = 1;
-    bool m_lineHasToken = false;
-};
-
-// An integer constant as C reads it, or nothing for what C would not take.
-// Values too large for any byte come back as 256.
-std::optional<unsigned> IntegerValue(std::string_view text)
-{
-    while (!text.empty() && (text.back() == 'u' || text.back() == 'U' || text.back() == 'l' || text.back() == 'L'))
-        text.remove_suffix(1);
-    unsigned base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.remove_prefix(2);
-    } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'b' || text[1] == 'B')) {
-        base = 2;
-        text.remove_prefix(2);
-    } else if (text.size() > 1 && text[0] == '0') {
-        base = 8;
-        text.remove_prefix(1);
-    }
-    if (text.empty())
-        return std::nullopt;
-    unsigned value = 0;
-    for (const char c : text) {
-        const int digit = std::isdigit(static_cast<unsigned char>(c)) != 0 ? c - '0'
-                          : std::isxdigit(static_cast<unsigned char>(c)) != 0
-                              ? std::tolower(static_cast<unsigned char>(c)) - 'a' + 10
-                              : 99;
-        if (static_cast<unsigned>(digit) >= base)
-            return std::nullopt;
-        value = std::min(value * base + static_cast<unsigned>(digit), 256u);
-    }
-    return value;
-}
+constexpr std::size_t kPictureSize = PictureBytes{}.size();
+// What stands between an array's name and its '=' is a few tokens: sizes,
+// attributes, an address; looking no further keeps junk linear.
+constexpr std::size_t kLongestDeclaration = 64;
 
 std::string Count(std::size_t count, const std::string &what)
 {
@@ -175,24 +28,72 @@ std::string Place(const Token &token)
     return "line " + std::to_string(token.line) + ", column " + std::to_string(token.column);
 }
 
-// The values a list of number tokens gives, or why they are no bytes.
+// The values of a list as they are read: all of them counted, the bytes of
+// the first that a picture can take kept, and the first problem.
 struct Values {
     std::vector<std::uint8_t> bytes;
+    std::size_t count = 0;
     std::string problem;
+    bool firstUnread = false;
+
+    void Add(const ByteValue &value)
+    {
+        if (count == 0)
+            firstUnread = !value.problem.empty();
+        if (problem.empty())
+            problem = value.problem;
+        if (bytes.size() <= kPictureSize)
+            bytes.push_back(value.byte);
+        ++count;
+    }
+
+    void Append(const Values &more)
+    {
+        if (count == 0)
+            firstUnread = more.firstUnread;
+        if (problem.empty())
+            problem = more.problem;
+        bytes.insert(bytes.end(), more.bytes.begin(),
+                     more.bytes.begin()
+                         + static_cast<std::ptrdiff_t>(std::min(more.bytes.size(), kPictureSize + 1 - bytes.size())));
+        count += more.count;
+    }
+
+    bool BeginsWithCommand() const { return count > 0 && !firstUnread && bytes.front() == kPictureCommand; }
+
+    // 32 values, or 33 of which the first is 0xA4 or cannot be told.
+    bool HavePictureLength() const
+    {
+        return count == kPictureSize || (count == kPictureSize + 1 && (firstUnread || BeginsWithCommand()));
+    }
+
+    // C fills what an initialiser leaves out with zeros: `[32] = {0}` is a blank picture.
+    void ZeroFillTo(std::size_t length)
+    {
+        if (length <= count)
+            return;
+        bytes.resize(std::max(bytes.size(), std::min(length, kPictureSize + 1)), 0);
+        count = length;
+    }
+
+    void Clear() { *this = {}; }
 };
 
-Values ByteValues(const std::vector<Token> &numbers)
+// The length written in a one-dimensional array's brackets, as `[32]`; none for `[]` or more dimensions.
+std::optional<std::size_t> DeclaredLength(std::string_view sizes)
 {
-    Values values;
-    for (const Token &number : numbers) {
-        const std::optional<unsigned> value = IntegerValue(number.text);
-        if (!value)
-            return {{}, "\"" + std::string(number.text) + "\" on " + Place(number) + " is no whole number C reads"};
-        if (*value > 255)
-            return {{}, "the value " + std::string(number.text) + " on " + Place(number) + " is over 255"};
-        values.bytes.push_back(static_cast<std::uint8_t>(*value));
-    }
-    return values;
+    if (sizes.size() < 3 || sizes.front() != '[' || sizes.back() != ']')
+        return std::nullopt;
+    std::string_view inside = sizes.substr(1, sizes.size() - 2);
+    while (!inside.empty() && std::isspace(static_cast<unsigned char>(inside.front())) != 0)
+        inside.remove_prefix(1);
+    while (!inside.empty() && std::isspace(static_cast<unsigned char>(inside.back())) != 0)
+        inside.remove_suffix(1);
+    std::size_t length = 0;
+    const auto [end, error] = std::from_chars(inside.data(), inside.data() + inside.size(), length);
+    if (error != std::errc() || end != inside.data() + inside.size())
+        return std::nullopt;
+    return length;
 }
 
 // `counted` says whose values they are: "found", "the array logo has".
@@ -201,67 +102,28 @@ CodePicture PictureFromValues(std::string name, const Values &values, const std:
     CodePicture picture{std::move(name), {}, values.problem};
     if (!picture.problem.empty())
         return picture;
-    const std::vector<std::uint8_t> &bytes = values.bytes;
-    const bool withCommand = bytes.size() == PictureBytes{}.size() + 1 && bytes.front() == kPictureCommand;
-    if (bytes.size() != PictureBytes{}.size() && !withCommand) {
-        picture.problem = counted + " " + Count(bytes.size(), "value") + "; " + std::string(kWhatAPictureIs);
+    if (!values.HavePictureLength()) {
+        picture.problem = counted + " " + Count(values.count, "value") + "; " + std::string(kWhatAPictureIs);
         return picture;
     }
-    std::copy(bytes.end() - static_cast<std::ptrdiff_t>(picture.bytes.size()), bytes.end(), picture.bytes.begin());
+    std::copy(values.bytes.end() - static_cast<std::ptrdiff_t>(kPictureSize), values.bytes.end(),
+              picture.bytes.begin());
     return picture;
 }
 
-bool IsPunctuation(const Token &token, char c)
+void PassOver(CodeReading &reading, const PassedOverNote &note, const std::string &why)
 {
-    return token.kind == TokenKind::Punctuation && token.text.size() == 1 && token.text[0] == c;
-}
-
-// `{ number, number, ... }` from tokens[at], a trailing comma allowed;
-// nothing when the list holds anything else, such as nested lists or names.
-std::optional<std::vector<Token>> FlatNumberList(const std::vector<Token> &tokens, std::size_t &at)
-{
-    std::vector<Token> numbers;
-    for (++at; at < tokens.size(); ++at) {
-        if (IsPunctuation(tokens[at], '}'))
-            return numbers;
-        if (tokens[at].kind != TokenKind::Number)
-            return std::nullopt;
-        numbers.push_back(tokens[at]);
-        if (at + 1 < tokens.size() && IsPunctuation(tokens[at + 1], ','))
-            ++at;
-    }
-    return std::nullopt;
-}
-
-// `NAME [..] = {`: the name of an array being initialised at tokens[at], and
-// `at` moved to its opening brace.
-std::optional<std::string_view> ArrayStart(const std::vector<Token> &tokens, std::size_t &at)
-{
-    if (tokens[at].kind != TokenKind::Identifier || at + 1 >= tokens.size() || !IsPunctuation(tokens[at + 1], '['))
-        return std::nullopt;
-    // A size is a few tokens; looking no further keeps junk full of '[' linear.
-    constexpr std::size_t kLongestSize = 16;
-    std::size_t next = at + 1;
-    while (next < tokens.size() && IsPunctuation(tokens[next], '[')) {
-        const std::size_t open = next;
-        while (next < tokens.size() && next - open < kLongestSize && !IsPunctuation(tokens[next], ']'))
-            ++next;
-        if (next >= tokens.size() || !IsPunctuation(tokens[next], ']'))
-            return std::nullopt;
-        ++next;
-    }
-    if (next + 1 >= tokens.size() || !IsPunctuation(tokens[next], '=') || !IsPunctuation(tokens[next + 1], '{'))
-        return std::nullopt;
-    const std::string_view name = tokens[at].text;
-    at = next + 1;
-    return name;
+    if (reading.passedOver++ == 0)
+        reading.firstPassedOver = why;
+    if (note)
+        note(why);
 }
 
 // A printf of nothing but %c conversions with a constant for each.
 struct PrintfCall {
     Token start;
     std::size_t conversions = 0;
-    std::vector<Token> values;
+    Values values;
 };
 
 std::size_t CharConversions(std::string_view literal, bool &onlyConversions)
@@ -279,141 +141,339 @@ std::size_t CharConversions(std::string_view literal, bool &onlyConversions)
     return count;
 }
 
-std::optional<PrintfCall> PictureCall(const std::vector<Token> &tokens, std::size_t &at)
-{
-    if (tokens[at].text != "printf" || at + 2 >= tokens.size() || !IsPunctuation(tokens[at + 1], '('))
-        return std::nullopt;
-    PrintfCall call{tokens[at], 0, {}};
-    std::size_t next = at + 2;
-    for (; next < tokens.size() && tokens[next].kind == TokenKind::String; ++next) {
-        bool only = false;
-        call.conversions += CharConversions(tokens[next].text, only);
-        if (!only)
-            return std::nullopt;
-    }
-    if (next == at + 2)
-        return std::nullopt;
-    for (; next + 1 < tokens.size() && IsPunctuation(tokens[next], ','); next += 2) {
-        if (tokens[next + 1].kind != TokenKind::Number)
-            return std::nullopt; // a variable or an expression: not a picture's constant
-        call.values.push_back(tokens[next + 1]);
-    }
-    if (next >= tokens.size() || !IsPunctuation(tokens[next], ')'))
-        return std::nullopt;
-    at = next;
-    return call;
-}
-
 // A picture's printf lines begin with the command 0xA4 and go on until they
 // have given 33 values. Other printf lines of constants (commands to the
 // module, say) stand around them in firmware and are passed over; only in a
 // text with no 0xA4 at all are they taken as the picture, which then needs
-// its 32 values.
+// its 32 values, or they are passed over.
 class PrintfPictures {
 public:
-    explicit PrintfPictures(std::vector<CodePicture> &out) : m_out(out) {}
+    PrintfPictures(CodeReading &reading, const PassedOverNote &note) : m_reading(reading), m_note(note) {}
 
     void Add(const PrintfCall &call)
     {
-        if (call.conversions != call.values.size()) {
-            m_out.push_back({Name(call.start),
-                             {},
-                             "the printf on " + Place(call.start) + " has " + Count(call.conversions, "%c conversion")
-                                 + " but " + Count(call.values.size(), "value")});
-            m_picture.clear();
+        if (call.conversions != call.values.count) {
+            m_reading.pictures.push_back({Name(call.start),
+                                          {},
+                                          "the printf on " + Place(call.start) + " has "
+                                              + Count(call.conversions, "%c conversion") + " but "
+                                              + Count(call.values.count, "value")});
+            m_picture.Clear();
             return;
         }
         // 0xA4 is also a picture byte: it begins a picture only where none is being read.
-        if (m_picture.empty() && !call.values.empty() && IntegerValue(call.values.front().text) == kPictureCommand) {
+        if (m_picture.count == 0 && call.values.BeginsWithCommand()) {
             m_sawCommand = true;
             m_pictureStart = call.start;
-        } else if (m_picture.empty()) {
-            if (m_loose.empty())
+        } else if (m_picture.count == 0) {
+            if (m_loose.count == 0)
                 m_looseStart = call.start;
-            m_loose.insert(m_loose.end(), call.values.begin(), call.values.end());
+            m_loose.Append(call.values);
             return;
         }
-        m_picture.insert(m_picture.end(), call.values.begin(), call.values.end());
-        if (m_picture.size() >= PictureBytes{}.size() + 1)
+        m_picture.Append(call.values);
+        if (m_picture.count >= kPictureSize + 1)
             Flush();
     }
 
     // Ends the picture whose lines are being read, if any.
-    void Flush() { Take(m_picture, m_pictureStart); }
+    void Flush() { Take(m_picture, m_pictureStart, false); }
 
     void Finish()
     {
         Flush();
         if (!m_sawCommand)
-            Take(m_loose, m_looseStart);
+            Take(m_loose, m_looseStart, true);
     }
 
 private:
     static std::string Name(const Token &start) { return "printf_line_" + std::to_string(start.line); }
 
-    void Take(std::vector<Token> &values, const Token &start)
+    // `loose`: lines without the command, which are no picture unless they have a picture's length.
+    void Take(Values &values, const Token &start, bool loose)
     {
-        if (values.empty())
+        if (values.count == 0)
             return;
-        m_out.push_back(
-            PictureFromValues(Name(start), ByteValues(values), "the printf lines from " + Place(start) + " give"));
-        values.clear();
+        CodePicture picture = PictureFromValues(Name(start), values, "the printf lines from " + Place(start) + " give");
+        if (loose && !values.HavePictureLength())
+            PassOver(m_reading, m_note, picture.problem);
+        else
+            m_reading.pictures.push_back(std::move(picture));
+        values.Clear();
     }
 
-    std::vector<CodePicture> &m_out;
-    std::vector<Token> m_picture;
+    CodeReading &m_reading;
+    const PassedOverNote &m_note;
+    Values m_picture;
     Token m_pictureStart{};
-    std::vector<Token> m_loose;
+    Values m_loose;
     Token m_looseStart{};
     bool m_sawCommand = false;
 };
 
-// `{ {...}, {...} }` from tokens[at]: an array of frames as `header --frames`
-// writes it, each frame a picture named NAME_000, NAME_001, ...; nothing when
-// any of its lists is no flat list of numbers.
-void AddFrames(const std::vector<Token> &tokens, std::size_t &at, const std::string &name,
-               std::vector<CodePicture> &pictures)
+// What an array's initialiser holds: values, or lists of values, or both.
+struct ArrayContents {
+    Values values;              // at the top level
+    std::size_t lists = 0;      // lists at the top level
+    std::size_t listLength = 0; // values in the first of them
+    bool irregular = false;     // lists of unequal length, or lists in lists
+    std::size_t firstFrame = 0; // where its frames begin among the pictures
+    bool frames = true;         // while every list is a picture's length
+    bool closed = false;
+};
+
+std::string FrameIndex(std::size_t frame)
 {
-    std::vector<CodePicture> frames;
-    for (++at; at < tokens.size() && IsPunctuation(tokens[at], '{'); ++at) {
-        const std::optional<std::vector<Token>> numbers = FlatNumberList(tokens, at);
-        if (!numbers)
-            return;
-        std::string index = std::to_string(frames.size());
-        index.insert(0, index.size() < 3 ? 3 - index.size() : 0, '0');
-        std::string counted = "frame ";
-        counted.append(index).append(" of the array ").append(name).append(" has");
-        std::string frameName = name;
-        frameName.append("_").append(index);
-        frames.push_back(PictureFromValues(std::move(frameName), ByteValues(*numbers), counted));
-        if (at + 1 < tokens.size() && IsPunctuation(tokens[at + 1], ','))
-            ++at;
-    }
-    if (at < tokens.size() && IsPunctuation(tokens[at], '}'))
-        pictures.insert(pictures.end(), frames.begin(), frames.end());
+    std::string index = std::to_string(frame);
+    index.insert(0, index.size() < 3 ? 3 - index.size() : 0, '0');
+    return index;
 }
 
-// Text of nothing but numbers and list punctuation: values copied on their own.
-std::optional<std::vector<Token>> BareValues(const std::vector<Token> &tokens)
+bool IsOpening(const Token &token)
 {
-    std::vector<Token> numbers;
-    for (const Token &token : tokens) {
-        if (token.kind == TokenKind::Number)
-            numbers.push_back(token);
-        else if (!IsPunctuation(token, ',') && !IsPunctuation(token, '{') && !IsPunctuation(token, '}')
-                 && !IsPunctuation(token, ';'))
-            return std::nullopt;
-    }
-    return numbers.empty() ? std::nullopt : std::optional(numbers);
+    return IsPunctuation(token, '(') || IsPunctuation(token, '[') || IsPunctuation(token, '{');
 }
+
+bool IsClosing(const Token &token)
+{
+    return IsPunctuation(token, ')') || IsPunctuation(token, ']') || IsPunctuation(token, '}');
+}
+
+class PictureFinder {
+public:
+    PictureFinder(std::string_view text, const PassedOverNote &note) : m_text(text), m_values(text), m_note(note) {}
+
+    CodeReading Find()
+    {
+        Lexer lexer(m_text);
+        PrintfPictures printfs(m_reading, m_note);
+        Values bare;
+        bool onlyValues = true;
+        for (std::optional<Token> token = lexer.Next(); token; token = lexer.Next()) {
+            onlyValues = onlyValues && TakeBare(*token, bare);
+            if (token->kind != TokenKind::Identifier)
+                continue;
+            Lexer call = lexer;
+            Lexer array = lexer;
+            if (std::optional<PrintfCall> picture = PictureCall(call, *token)) {
+                printfs.Add(*picture);
+                lexer = call;
+            } else if (const std::optional<std::string_view> sizes = ArrayStart(array)) {
+                printfs.Flush();
+                lexer = array;
+                ReadArray(lexer, *token, *sizes);
+            }
+        }
+        printfs.Finish();
+        if (m_reading.pictures.empty() && onlyValues && bare.count > 0)
+            m_reading.pictures.push_back(PictureFromValues("picture", bare, "found"));
+        return std::move(m_reading);
+    }
+
+private:
+    // Text of nothing but numbers and list punctuation is values copied on their own.
+    bool TakeBare(const Token &token, Values &bare) const
+    {
+        if (token.kind == TokenKind::Number) {
+            bare.Add(m_values.Read({&token, 1}));
+            return true;
+        }
+        return IsPunctuation(token, ',') || IsPunctuation(token, '{') || IsPunctuation(token, '}')
+               || IsPunctuation(token, ';');
+    }
+
+    std::optional<PrintfCall> PictureCall(Lexer &lexer, const Token &start) const
+    {
+        if (start.text != "printf")
+            return std::nullopt;
+        std::optional<Token> token = lexer.Next();
+        if (!token || !IsPunctuation(*token, '('))
+            return std::nullopt;
+        PrintfCall call{start, 0, {}};
+        bool anyString = false;
+        for (token = lexer.Next(); token && token->kind == TokenKind::String; token = lexer.Next()) {
+            bool only = false;
+            call.conversions += CharConversions(token->text, only);
+            if (!only)
+                return std::nullopt;
+            anyString = true;
+        }
+        for (; anyString && token && IsPunctuation(*token, ','); token = lexer.Next()) {
+            token = lexer.Next();
+            if (!token || token->kind != TokenKind::Number)
+                return std::nullopt; // a variable or an expression: not a picture's constant
+            call.values.Add(m_values.Read({&*token, 1}));
+        }
+        if (!anyString || !token || !IsPunctuation(*token, ')'))
+            return std::nullopt;
+        return call;
+    }
+
+    // `[..]... attributes =` after an array's name, the lexer moved past the
+    // '=': the sizes as written.
+    std::optional<std::string_view> ArrayStart(Lexer &lexer) const
+    {
+        std::optional<Token> token = lexer.Next();
+        if (!token || !IsPunctuation(*token, '['))
+            return std::nullopt;
+        const std::size_t sizesStart = token->offset;
+        std::size_t sizesEnd = sizesStart;
+        // The sizes in brackets, then what embedded compilers let stand there:
+        // PROGMEM, __attribute__((progmem)), @ 0x100, _at_ 0x100.
+        bool inSizes = true;
+        int depth = 0;
+        for (std::size_t read = 0; token && read < kLongestDeclaration; token = lexer.Next(), ++read) {
+            if (IsPunctuation(*token, ';') || IsPunctuation(*token, '{') || IsPunctuation(*token, '}'))
+                return std::nullopt;
+            if (depth == 0 && IsPunctuation(*token, '='))
+                return m_text.substr(sizesStart, sizesEnd - sizesStart);
+            if (depth == 0) {
+                const bool size = IsPunctuation(*token, '[');
+                if (size && !inSizes)
+                    return std::nullopt;
+                inSizes = size;
+                if (!size && !IsPunctuation(*token, '(') && !IsPunctuation(*token, '@')
+                    && token->kind != TokenKind::Identifier && token->kind != TokenKind::Number)
+                    return std::nullopt;
+            }
+            depth += IsOpening(*token) ? 1 : IsClosing(*token) ? -1 : 0;
+            if (depth < 0)
+                return std::nullopt;
+            if (depth == 0 && inSizes)
+                sizesEnd = token->offset + 1;
+        }
+        return std::nullopt;
+    }
+
+    // The tokens of one value from `first` on, up to the ',' or '}' that ends
+    // it, which is given back (nothing at the end of the text). Only the
+    // first tokens are kept: a longer value is no single one anyway.
+    static std::optional<Token> ValueTokens(Lexer &lexer, const Token &first, std::vector<Token> &tokens)
+    {
+        tokens.clear();
+        int depth = 0;
+        for (std::optional<Token> token = first; token; token = lexer.Next()) {
+            if (depth == 0 && (IsPunctuation(*token, ',') || IsPunctuation(*token, '}')))
+                return token;
+            depth = std::max(0, depth + (IsOpening(*token) ? 1 : IsClosing(*token) ? -1 : 0));
+            if (tokens.size() <= ValueReader::kLongestValue)
+                tokens.push_back(*token);
+        }
+        return std::nullopt;
+    }
+
+    // A list's values from after its '{' to its '}'; `nested` tells of lists in it.
+    Values ReadList(Lexer &lexer, bool &nested) const
+    {
+        Values values;
+        std::vector<Token> tokens;
+        for (std::optional<Token> token = lexer.Next(); token && !IsPunctuation(*token, '}'); token = lexer.Next()) {
+            if (IsPunctuation(*token, ','))
+                continue;
+            nested = nested || IsPunctuation(*token, '{');
+            const std::optional<Token> end = ValueTokens(lexer, *token, tokens);
+            values.Add(m_values.Read(tokens));
+            if (!end || IsPunctuation(*end, '}'))
+                break;
+        }
+        return values;
+    }
+
+    // A list at the top of an array's initialiser: one frame of an animation
+    // as `header --frames` writes it, named NAME_000, NAME_001, ...
+    void AddList(Lexer &lexer, const std::string &name, ArrayContents &contents)
+    {
+        bool nested = false;
+        const Values list = ReadList(lexer, nested);
+        const std::size_t frame = contents.lists++;
+        if (frame == 0)
+            contents.listLength = list.count;
+        contents.irregular = contents.irregular || nested || list.count != contents.listLength;
+        contents.frames = contents.frames && !contents.irregular && list.HavePictureLength();
+        if (!contents.frames) {
+            DropFrames(contents);
+            return;
+        }
+        const std::string index = FrameIndex(frame);
+        m_reading.pictures.push_back(
+            PictureFromValues(name + "_" + index, list, "frame " + index + " of the array " + name + " has"));
+    }
+
+    // Frames are added as they are read, so that an animation is never held twice.
+    void DropFrames(ArrayContents &contents)
+    {
+        contents.frames = false;
+        m_reading.pictures.erase(m_reading.pictures.begin() + static_cast<std::ptrdiff_t>(contents.firstFrame),
+                                 m_reading.pictures.end());
+    }
+
+    void ReadArray(Lexer &lexer, const Token &nameToken, std::string_view sizes)
+    {
+        const std::string name(nameToken.text);
+        ArrayContents contents;
+        contents.firstFrame = m_reading.pictures.size();
+        std::optional<Token> token = lexer.Next();
+        if (!token || !IsPunctuation(*token, '{'))
+            return; // an element given a value in code, not an array's initialiser
+        std::vector<Token> tokens;
+        while (!contents.closed && (token = lexer.Next())) {
+            if (IsPunctuation(*token, '{')) {
+                AddList(lexer, name, contents);
+            } else if (IsPunctuation(*token, '}')) {
+                contents.closed = true;
+            } else if (!IsPunctuation(*token, ',')) {
+                const std::optional<Token> end = ValueTokens(lexer, *token, tokens);
+                contents.values.Add(m_values.Read(tokens));
+                if (!end)
+                    break;
+                contents.closed = IsPunctuation(*end, '}');
+            }
+        }
+        if (contents.values.count > 0 || !contents.closed)
+            DropFrames(contents);
+        if (contents.closed)
+            Take(nameToken, sizes, contents);
+        else
+            PassOver(m_reading, m_note,
+                     "the array " + name + " on line " + std::to_string(nameToken.line) + " has no closing brace");
+    }
+
+    void Take(const Token &nameToken, std::string_view sizes, const ArrayContents &contents)
+    {
+        const std::string name(nameToken.text);
+        const std::string line = " on line " + std::to_string(nameToken.line);
+        Values values = contents.values;
+        if (const std::optional<std::size_t> declared = DeclaredLength(sizes); declared && contents.lists == 0)
+            values.ZeroFillTo(*declared);
+        if (contents.lists == 0 && values.HavePictureLength())
+            m_reading.pictures.push_back(PictureFromValues(name, values, "the array " + name + " has"));
+        else if (contents.lists == 0)
+            PassOver(m_reading, m_note,
+                     "the array " + name + line + " has " + Count(values.count, "value") + "; "
+                         + std::string(kWhatAPictureIs));
+        else if (contents.values.count > 0 || contents.irregular)
+            PassOver(m_reading, m_note,
+                     "the array " + name + line + " holds lists of unequal length or lists in lists; "
+                         + std::string(kWhatAPictureIs));
+        else if (!contents.frames)
+            PassOver(m_reading, m_note,
+                     "the array " + name + std::string(sizes) + line + " is " + Count(contents.lists, "list") + " of "
+                         + Count(contents.listLength, "value") + "; " + std::string(kWhatAPictureIs));
+    }
+
+    std::string_view m_text;
+    ValueReader m_values;
+    const PassedOverNote &m_note;
+    CodeReading m_reading;
+};
 
 // The bytes `code --format raw` writes, which no text begins with (0xA4 is no
 // first byte in UTF-8), or 32 bytes that are plainly no text.
 bool IsRawPicture(std::string_view bytes)
 {
-    if (bytes.size() == PictureBytes{}.size() + 1)
+    if (bytes.size() == kPictureSize + 1)
         return static_cast<std::uint8_t>(bytes.front()) == kPictureCommand;
-    return bytes.size() == PictureBytes{}.size() && std::any_of(bytes.begin(), bytes.end(), [](char c) {
+    return bytes.size() == kPictureSize && std::any_of(bytes.begin(), bytes.end(), [](char c) {
                const auto byte = static_cast<unsigned char>(c);
                return byte >= 0x7F || (byte < 0x20 && std::isspace(byte) == 0);
            });
@@ -427,48 +487,33 @@ std::string NameList(const std::vector<CodePicture> &pictures)
     return names;
 }
 
+std::string NoPicture(const CodeReading &reading)
+{
+    if (reading.passedOver == 1)
+        return reading.firstPassedOver;
+    if (reading.passedOver > 1)
+        return "none of its " + std::to_string(reading.passedOver)
+               + " arrays is a picture (the first: " + reading.firstPassedOver + ")";
+    return "nothing in it reads as a picture: no printf lines of %c, no array and no list of 32 or 33 values";
+}
+
 } // namespace
 
-std::vector<CodePicture> FindPicturesInCode(std::string_view text)
+CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note)
 {
     if (IsRawPicture(text)) {
         CodePicture raw{"picture", {}, {}};
         std::copy(text.end() - static_cast<std::ptrdiff_t>(raw.bytes.size()), text.end(), raw.bytes.begin());
-        return {raw};
+        return {{raw}, 0, {}};
     }
-    const std::vector<Token> tokens = Lexer(text).Tokens();
-    std::vector<CodePicture> pictures;
-    PrintfPictures printfs(pictures);
-    for (std::size_t at = 0; at < tokens.size(); ++at) {
-        if (const std::optional<PrintfCall> call = PictureCall(tokens, at)) {
-            printfs.Add(*call);
-            continue;
-        }
-        const std::optional<std::string_view> array = ArrayStart(tokens, at);
-        if (!array)
-            continue;
-        printfs.Flush();
-        if (at + 1 < tokens.size() && IsPunctuation(tokens[at + 1], '{')) {
-            AddFrames(tokens, at, std::string(*array), pictures);
-            continue;
-        }
-        if (const std::optional<std::vector<Token>> numbers = FlatNumberList(tokens, at))
-            pictures.push_back(PictureFromValues(std::string(*array), ByteValues(*numbers),
-                                                 "the array " + std::string(*array) + " has"));
-    }
-    printfs.Finish();
-    if (pictures.empty()) {
-        if (const std::optional<std::vector<Token>> numbers = BareValues(tokens))
-            pictures.push_back(PictureFromValues("picture", ByteValues(*numbers), "found"));
-    }
-    return pictures;
+    return PictureFinder(text, note).Find();
 }
 
-PickedPicture PickPicture(const std::vector<CodePicture> &pictures, const std::optional<std::string> &name)
+PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::string> &name)
 {
+    const std::vector<CodePicture> &pictures = reading.pictures;
     if (pictures.empty())
-        return {std::nullopt, "nothing in it reads as a picture: no printf lines of %c, no array and no list of "
-                              "32 or 33 values"};
+        return {std::nullopt, NoPicture(reading)};
     const CodePicture *picked = nullptr;
     if (name) {
         const auto found = std::find_if(pictures.begin(), pictures.end(),

@@ -3,7 +3,9 @@
 #include "DotGrid.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,13 +21,26 @@ using PictureBytes = std::array<std::uint8_t, kDotCount / 8>;
 struct CodePicture {
     std::string name;     // the array's, "printf_line_N" or "picture"
     PictureBytes bytes{}; // valid when problem is empty
-    std::string problem;  // why it is not one after all
+    std::string problem;  // why it cannot be read after all
 };
+
+struct CodeReading {
+    std::vector<CodePicture> pictures;
+    std::size_t passedOver = 0;  // arrays that are no pictures, a 475-byte font, say
+    std::string firstPassedOver; // why the first of them is none
+};
+
+// Told why each array passed over is no picture, as it is met, so that a
+// text of many arrays needs no memory for them.
+using PassedOverNote = std::function<void(const std::string &why)>;
 
 // Everything in the text that is meant as a picture, in the order it stands.
 // Comments, preprocessor lines and any other code around it are passed over;
-// numbers are read as C reads them (hex, octal, decimal, binary, suffixes).
-std::vector<CodePicture> FindPicturesInCode(std::string_view text);
+// values are read as a C compiler fills a char array with them, #define'd
+// names included. An array whose length or shape is no picture's is passed
+// over with a note; one that has a picture's but a value that gives no byte
+// is a picture with a problem.
+CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note = {});
 
 // Either the bytes of one picture, or why the text gives none.
 struct PickedPicture {
@@ -33,7 +48,7 @@ struct PickedPicture {
     std::string problem;
 };
 // The picture called `name`, or the only one the text holds.
-PickedPicture PickPicture(const std::vector<CodePicture> &pictures, const std::optional<std::string> &name);
+PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::string> &name);
 // FindPicturesInCode and PickPicture with no name: what a paste takes.
 PickedPicture ReadPictureCode(std::string_view text);
 

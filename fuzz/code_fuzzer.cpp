@@ -34,7 +34,13 @@ DotGrid PictureFrom(const std::uint8_t *data, std::size_t size)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
-    for (const CodePicture &picture : FindPicturesInCode(text))
+    std::size_t notes = 0;
+    const CodeReading reading = FindPicturesInCode(text, [&notes](const std::string &why) {
+        Require(!why.empty());
+        ++notes;
+    });
+    Require(notes == reading.passedOver);
+    for (const CodePicture &picture : reading.pictures)
         Require(!picture.name.empty());
     const PickedPicture picked = ReadPictureCode(text);
     Require(picked.bytes.has_value() != !picked.problem.empty());

@@ -229,14 +229,14 @@ TEST(CliDecode, HeaderThenDecodeEachGivesBackEveryPictureUnderItsArrayName)
     EXPECT_NE(several.err.find("it holds 20 pictures (icon_0, icon_1,"), std::string::npos) << several.err;
 }
 
-TEST(CliDecode, ARefusedArrayOrAClashWritesNothing)
+TEST(CliDecode, ARefusedArrayOrAClashWritesNothingAndArraysPassedOverAreNamed)
 {
     TempDir dir;
     std::string values;
     for (int i = 0; i < 32; ++i)
         values += "1,";
     const auto clash = dir.Write("clash.h", "a[]={" + values + "};\nA[]={" + values + "};\n");
-    const auto bad = dir.Write("bad.h", "a[]={" + values + "};\nb[]={1};\n");
+    const auto bad = dir.Write("bad.h", "a[]={" + values + "};\nb[]={CMD," + values.substr(2) + "};\n");
     const auto folder = dir / "out";
     const CliResult clashed = RunCliProcess({"decode", clash.string(), "--each", folder.string()});
     EXPECT_EQ(clashed.exitCode, 1);
@@ -244,12 +244,20 @@ TEST(CliDecode, ARefusedArrayOrAClashWritesNothing)
               "Cannot decode \"" + clash.string() + "\": the names a and A would both be the file A.Lcd.\n");
     const CliResult refused = RunCliProcess({"decode", bad.string(), "--each", folder.string()});
     EXPECT_EQ(refused.err, "Cannot decode \"" + bad.string()
-                               + "\": the array b has 1 value; a picture is 32 values, or 33 beginning with 0xA4.\n");
+                               + "\": the name CMD on line 2, column 6 is not #defined above it as a value.\n");
     EXPECT_FALSE(std::filesystem::exists(folder));
     const auto out = dir.Write("out.Lcd", "untouched");
-    EXPECT_EQ(RunCliProcess({"decode", bad.string(), out.string(), "--name", "b"}).exitCode, 1);
+    EXPECT_EQ(RunCliProcess({"decode", bad.string(), out.string(), "--name", "a"}).exitCode, 1);
     EXPECT_EQ(TempDir::Read(out), "untouched");
     EXPECT_EQ(RunCliProcess({"decode", bad.string(), "--each", "f", "--name", "a"}).exitCode, 2);
+
+    const auto font = dir.Write("font.h", "font[]={1,2,3};\nlogo[]={" + values + "};\n");
+    const CliResult taken = RunCliProcess({"decode", font.string(), out.string()});
+    EXPECT_EQ(taken.exitCode, 0);
+    EXPECT_EQ(taken.err, "Passed over in \"" + font.string()
+                             + "\": the array font on line 1 has 3 values; a picture is 32 values, or 33 beginning "
+                               "with 0xA4.\n");
+    EXPECT_NE(TempDir::Read(out), "untouched");
 }
 
 TEST(CliOutput, OutputThatIsItsInputIsRefusedForCrossKindWritesAllowedInPlace)

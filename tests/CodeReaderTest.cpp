@@ -23,6 +23,15 @@ std::string Refusal(const std::string &text)
     return picked.problem;
 }
 
+// 32 values: `first`, then 1 and zeros.
+std::string Values32(const std::string &first)
+{
+    std::string values = "{" + first + ", 1";
+    for (int i = 2; i < 32; ++i)
+        values += ", 0";
+    return values + "};\n";
+}
+
 std::string Raw(const DotGrid &grid)
 {
     const ModuleBytes bytes = PictureModuleBytes(grid);
@@ -43,7 +52,7 @@ TEST(CodeReader, EverythingTheProgramWritesReadsBackToTheSamePicture)
         const DotGrid other = RandomGrid(random, LcdType::Row);
         const std::string header = CHeader({{grid, "a", "a.Lcd"}, {other, "b", "b.Lcd"}}, "tessaldo-cli header", "x.h");
         EXPECT_EQ(Read(header, "b"), other.AllDots());
-        EXPECT_EQ(FindPicturesInCode(header).size(), 2u);
+        EXPECT_EQ(FindPicturesInCode(header).pictures.size(), 2u);
     }
     DotGrid full;
     for (int dot = 0; dot < kDotCount; ++dot)
@@ -82,6 +91,37 @@ TEST(CodeReader, TakesThePrintfLinesAsPeopleReformatThemInsideLargerSource)
     EXPECT_EQ(Read("unsigned char icon[] = {0xa4, 1, 0x80" + values + ", 0x80};"), grid.AllDots());
 }
 
+TEST(CodeReader, ReadsFirmwareArraysAsTheirCompilersDo)
+{
+    const struct {
+        std::string declaration;
+        std::string first;
+        std::uint8_t byte;
+    } cases[] = {
+        {"const uint8_t logo[] PROGMEM = ", "0xA4", 0xA4},
+        {"const uint8_t logo[] __attribute__((progmem, aligned(2))) = ", "164", 0xA4},
+        {"const __flash uint8_t logo[32] = ", "'\\xa4'", 0xA4},
+        {"__code unsigned char logo[] = ", "'A'", 'A'},
+        {"rom const char logo[2 * 16] = ", "'\\244'", 0xA4},
+        {"uint8_t const logo[] = ", "(uint8_t)0x1A4", 0xA4},
+        {"signed char logo[] = ", "-92", 0xA4},
+        {"signed char logo[] = ", "- (int8_t) 128", 0x80},
+        {"const unsigned char code logo[] _at_ 0x100 = ", "'\\n'", '\n'},
+        {"const unsigned char logo[] @ 0x200 = ", "B10100100", 0xA4},
+        {"#define B10100100 7\nconst char logo[] = ", "B10100100", 7},
+        {"#define CMD 0xA4 // the command\n#define FIRST \\\n  (CMD)\nconst char logo[] = ", "FIRST", 0xA4},
+        {"#define CMD 1\n#undef CMD\n#define CMD ((int8_t)'\\xff')\nconst BYTE logo[] = ", "CMD", 0xFF},
+        {"const char logo[] = ", "'\\''", '\''},
+    };
+    for (const auto &example : cases) {
+        const std::string source = example.declaration + Values32(example.first);
+        const PickedPicture picked = ReadPictureCode(source);
+        ASSERT_TRUE(picked.bytes) << picked.problem << "\n" << source;
+        EXPECT_EQ(int((*picked.bytes)[0]), int(example.byte)) << source;
+        EXPECT_EQ((*picked.bytes)[1], 1) << source;
+    }
+}
+
 TEST(CodeReader, RefusalsSayWhatWasFound)
 {
     std::string values31;
@@ -89,15 +129,39 @@ TEST(CodeReader, RefusalsSayWhatWasFound)
         values31 += "0x00, ";
     EXPECT_EQ(Refusal(values31), "found 31 values; a picture is 32 values, or 33 beginning with 0xA4");
     EXPECT_EQ(Refusal("0x12, " + values31 + "0"), "found 33 values; a picture is 32 values, or 33 beginning with 0xA4");
-    EXPECT_EQ(Refusal("const unsigned char logo[32] = {\n  0x00, 0x1FF };"),
+    EXPECT_EQ(Refusal("const unsigned char logo[32] = {\n  0x00, 0x1FF, " + values31.substr(6) + "};"),
               "the value 0x1FF on line 2, column 9 is over 255");
-    EXPECT_EQ(Refusal("x[2] = { 08, 1 };"), "\"08\" on line 1, column 10 is no whole number C reads");
+    EXPECT_EQ(Refusal("x[] = " + Values32("08")), "\"08\" on line 1, column 8 is no whole number C reads");
+    EXPECT_EQ(Refusal("x[] = " + Values32("-129")), "the value -129 on line 1, column 8 is under -128");
+    EXPECT_EQ(Refusal("x[] = " + Values32("CMD") + "#define CMD 0xA4"),
+              "the name CMD on line 1, column 8 is not #defined above it as a value");
+    EXPECT_EQ(Refusal("#define F(x) x\nx[] = " + Values32("F(1)")), "\"F(1)\" on line 2, column 8 is no single value");
     EXPECT_EQ(Refusal("printf(\"%c%c%c\",0xA4,0x00);"),
               "the printf on line 1, column 1 has 3 %c conversions but 2 values");
-    EXPECT_EQ(Refusal("a[1]={1};\nb[1]={2};"), "it holds 2 pictures (a, b); name the one to take");
-    EXPECT_EQ(PickPicture(FindPicturesInCode("a[1]={1};"), std::string("c")).problem,
+    EXPECT_EQ(Refusal("a[]=" + Values32("1") + "b[]=" + Values32("2")),
+              "it holds 2 pictures (a, b); name the one to take");
+    EXPECT_EQ(PickPicture(FindPicturesInCode("a[]=" + Values32("1")), std::string("c")).problem,
               "it holds no picture named c (it holds a)");
+    // Arrays of no picture's length or shape are passed over, each told once.
+    std::vector<std::string> notes;
+    const CodeReading reading =
+        FindPicturesInCode("font[475] = {1, 2};\nicons[16][2] = {{1, 2}, {3, 4}};\nlogo[] = " + Values32("0"),
+                           [&notes](const std::string &why) { notes.push_back(why); });
+    EXPECT_EQ(reading.pictures.size(), 1u);
+    EXPECT_EQ(notes, (std::vector<std::string>{
+                         "the array font on line 1 has 475 values; a picture is 32 values, or 33 beginning with 0xA4",
+                         "the array icons[16][2] on line 2 is 2 lists of 2 values; a picture is 32 values, or 33 "
+                         "beginning with 0xA4"}));
+    EXPECT_EQ(Refusal("x[] = {1, 2};"), "the array x on line 1 has 2 values; a picture is 32 values, or 33 "
+                                        "beginning with 0xA4");
+    EXPECT_EQ(Refusal("x[2][2] = {{1, 2}, {3}};\ny[] = {"),
+              "none of its 2 arrays is a picture (the first: the array x on line 1 holds lists of unequal length "
+              "or lists in lists; a picture is 32 values, or 33 beginning with 0xA4)");
     EXPECT_EQ(Refusal("Hello, world\n"), "nothing in it reads as a picture: no printf lines of %c, no array and no "
                                          "list of 32 or 33 values");
     EXPECT_EQ(Refusal(""), Refusal("/* unterminated comment"));
+    // What the initialiser leaves out of a declared length is zero, as C fills it.
+    const PickedPicture blank = ReadPictureCode("rom const unsigned char blank[33] = {0xA4};");
+    ASSERT_TRUE(blank.bytes) << blank.problem;
+    EXPECT_EQ(*blank.bytes, PictureBytes{});
 }

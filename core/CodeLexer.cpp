@@ -1,0 +1,134 @@
+#include "CodeLexer.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace tessaldo {
+namespace {
+
+bool IsIdentifierStart(char c)
+{
+    return std::isalpha(static_cast<unsigned char>(c)) != 0 || c == '_';
+}
+
+bool IsIdentifierPart(char c)
+{
+    return IsIdentifierStart(c) || std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+bool IsNumberPart(char c)
+{
+    return IsIdentifierPart(c) || c == '.' || c == '\'';
+}
+
+} // namespace
+
+Lexer::Lexer(std::string_view text, const DirectiveSeen *directiveSeen) : m_text(text), m_directiveSeen(directiveSeen)
+{
+}
+
+std::optional<Token> Lexer::Next()
+{
+    while (m_pos < m_text.size()) {
+        const char c = m_text[m_pos];
+        if (c == '\n') {
+            Advance(1);
+            m_lineHasToken = false;
+        } else if (std::isspace(static_cast<unsigned char>(c)) != 0) {
+            Advance(1);
+        } else if (AtSplice()) {
+            Advance(m_text[m_pos + 1] == '\r' ? 3 : 2);
+        } else if (StartsWith("//")) {
+            SkipToLineEnd(false);
+        } else if (StartsWith("/*")) {
+            SkipBlockComment();
+        } else if (c == '#' && !m_lineHasToken) {
+            if (m_directiveSeen != nullptr)
+                (*m_directiveSeen)(m_pos);
+            SkipToLineEnd(true);
+        } else {
+            m_lineHasToken = true;
+            return TokenHere();
+        }
+    }
+    return std::nullopt;
+}
+
+bool Lexer::StartsWith(std::string_view prefix) const
+{
+    return m_text.substr(m_pos).starts_with(prefix);
+}
+
+// A backslash at a line's end joins the next line to it.
+bool Lexer::AtSplice() const
+{
+    return m_text[m_pos] == '\\'
+           && (m_text.substr(m_pos + 1).starts_with('\n') || m_text.substr(m_pos + 1).starts_with("\r\n"));
+}
+
+void Lexer::Advance(std::size_t count)
+{
+    for (; count > 0 && m_pos < m_text.size(); --count, ++m_pos) {
+        if (m_text[m_pos] == '\n') {
+            ++m_line;
+            m_column = 1;
+        } else {
+            ++m_column;
+        }
+    }
+}
+
+void Lexer::SkipToLineEnd(bool continued)
+{
+    while (m_pos < m_text.size() && m_text[m_pos] != '\n')
+        Advance(continued && AtSplice() ? 2 : 1);
+}
+
+void Lexer::SkipBlockComment()
+{
+    const std::size_t end = m_text.find("*/", m_pos + 2);
+    Advance(end == std::string_view::npos ? m_text.size() - m_pos : end + 2 - m_pos);
+}
+
+std::size_t Lexer::Span(bool (*part)(char)) const
+{
+    std::size_t end = m_pos;
+    while (end < m_text.size() && part(m_text[end]))
+        ++end;
+    return end - m_pos;
+}
+
+std::size_t Lexer::QuotedLength(char quote) const
+{
+    std::size_t end = m_pos + 1;
+    while (end < m_text.size() && m_text[end] != quote && m_text[end] != '\n')
+        end += m_text[end] == '\\' ? 2 : 1;
+    return std::min(end + 1, m_text.size()) - m_pos;
+}
+
+Token Lexer::TokenHere()
+{
+    const char c = m_text[m_pos];
+    TokenKind kind = TokenKind::Punctuation;
+    std::size_t length = 1;
+    if (IsIdentifierStart(c)) {
+        kind = TokenKind::Identifier;
+        length = Span(IsIdentifierPart);
+    } else if (std::isdigit(static_cast<unsigned char>(c)) != 0) {
+        kind = TokenKind::Number;
+        length = Span(IsNumberPart);
+    } else if (c == '"' || c == '\'') {
+        kind = c == '"' ? TokenKind::String : TokenKind::Character;
+        length = QuotedLength(c);
+    }
+    const Token token{kind, m_text.substr(m_pos, length), m_line, m_column, m_pos};
+    Advance(length);
+    return token;
+}
+
+bool IsPunctuation(const Token &token, char c)
+{
+    return token.kind == TokenKind::Punctuation && token.text.size() == 1 && token.text[0] == c;
+}
+
+} // namespace tessaldo
