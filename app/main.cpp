@@ -7,7 +7,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -88,6 +90,40 @@ bool HasDisplay()
 #endif
 }
 
+// Runs `work` once, right after the window's first frame: a frame is painted
+// and sent to the screen in one go, so what its paint posts comes after it. A
+// window that starts minimized paints nothing, so a second is the latest.
+class AfterFirstFrame final : public QObject {
+public:
+    AfterFirstFrame(QWidget &window, std::function<void()> work) : QObject(&window), m_work(std::move(work))
+    {
+        window.installEventFilter(this);
+        QTimer::singleShot(kLatestMs, this, &AfterFirstFrame::Run);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, &AfterFirstFrame::Run);
+        }
+        return false;
+    }
+
+private:
+    static constexpr int kLatestMs = 1000;
+
+    void Run()
+    {
+        if (!m_work)
+            return;
+        std::exchange(m_work, nullptr)();
+        deleteLater();
+    }
+
+    std::function<void()> m_work;
+};
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -114,8 +150,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tessaldo"));
     QApplication::setApplicationVersion(QString::fromUtf8(tessaldo::kVersion));
     QApplication::setDesktopFileName(QStringLiteral("tessaldo"));
-    QApplication::setWindowIcon(ToolbarIcons::Application());
     frmMain window;
+    // The icon goes to the window manager, not into the window: handing it
+    // over, at every size, would only hold up the first frame.
+    new AfterFirstFrame(window, [] { QApplication::setWindowIcon(ToolbarIcons::Application()); });
     window.show();
     if (request.file != nullptr) {
         // Once the window is up, so that a refused file's warning has it to stand over.

@@ -10,15 +10,17 @@ const Command kImageCommands[] = {
     {"import",
      "IMAGE OUT [--type 0|1] [--fit contain|cover|stretch] [--threshold N]\n"
      "                   [--dither none|floyd-steinberg|atkinson|bayer] [--invert]\n"
-     "  import IMAGE --each FOLDER [the same options]",
+     "  import IMAGE --each FOLDER [--replace] [the same options]",
      "               make a drawing file from an image of any size (PNG, BMP, GIF,\n"
      "               JPEG, ...) as the module shows it in that layout (default 0):\n"
      "               the image is fitted to 16 x 16 cells (default contain: all of\n"
      "               it, white margins), and a cell darker than N (0-255, default\n"
      "               128) is a set dot; with --each, every frame of an animation\n"
      "               becomes FOLDER/STEM-000.Lcd, -001, ..., a line each on\n"
-     "               standard output with its delay\n",
-     {{"--type"}, {"--fit"}, {"--threshold"}, {"--dither"}, {"--invert", false}, {"--each"}},
+     "               standard output with its delay; frames of the same STEM\n"
+     "               that this import would not write are refused, or removed\n"
+     "               first with --replace; a damaged or cut-short image is refused\n",
+     {{"--type"}, {"--fit"}, {"--threshold"}, {"--dither"}, {"--invert", false}, {"--each"}, {"--replace", false}},
      nullptr,
      {"IMAGE", "the image"},
      true},

@@ -134,10 +134,11 @@ bool ReadStandardInput(std::istream &in, QByteArray &bytes, std::string &problem
 
 // Reads the image's frames, or only its first, from a file or standard input.
 template <typename Source>
-bool ReadFramesFrom(Source &&source, bool allFrames, std::vector<FrameGreys> &frames, std::string &problem)
+bool ReadFramesFrom(Source &&source, bool allFrames, std::vector<FrameGreys> &frames, std::string &problem,
+                    const FrameProgress &progress)
 {
     if (allFrames)
-        return ReadFrameGreys(source, frames, problem);
+        return ReadFrameGreys(source, frames, problem, progress);
     GreyImage first;
     if (!ReadGreyImage(source, first, problem))
         return false;
@@ -146,21 +147,97 @@ bool ReadFramesFrom(Source &&source, bool allFrames, std::vector<FrameGreys> &fr
 }
 
 bool ReadImageFrames(const std::string &imagePath, std::istream &in, bool allFrames, std::vector<FrameGreys> &frames,
-                     std::string &problem)
+                     std::string &problem, const FrameProgress &progress)
 {
     if (imagePath != kStandardStream)
-        return ReadFramesFrom(QString::fromLocal8Bit(imagePath), allFrames, frames, problem);
+        return ReadFramesFrom(QString::fromLocal8Bit(imagePath), allFrames, frames, problem, progress);
     QByteArray bytes;
     if (!ReadStandardInput(in, bytes, problem))
         return false;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    return ReadFramesFrom(static_cast<QIODevice &>(buffer), allFrames, frames, problem);
+    return ReadFramesFrom(static_cast<QIODevice &>(buffer), allFrames, frames, problem, progress);
+}
+
+// How far a read that lasts has gone, on one line of standard error that is
+// cleared when it ends; shown only on a terminal, so that standard error
+// redirected to a file or a program holds nothing but the messages.
+class TerminalProgress {
+public:
+    TerminalProgress(std::ostream &err, std::string name) : m_err(err), m_name(std::move(name)) {}
+    ~TerminalProgress()
+    {
+        if (m_width > 0)
+            m_err << '\r' << std::string(m_width, ' ') << '\r' << std::flush;
+    }
+    TerminalProgress(const TerminalProgress &) = delete;
+    TerminalProgress &operator=(const TerminalProgress &) = delete;
+
+    FrameProgress Callback()
+    {
+        if (!StandardErrorIsTerminal())
+            return {};
+        return [this](int read, int count) {
+            Show(read, count);
+            return true;
+        };
+    }
+
+private:
+    void Show(int read, int count)
+    {
+        if (std::chrono::steady_clock::now() - m_start < std::chrono::milliseconds(500))
+            return;
+        const std::string line = "Importing " + m_name + ": " + std::to_string(read)
+                                 + (count > 0 ? " of " + std::to_string(count) : "") + " frames read";
+        m_width = std::max(m_width, line.size());
+        m_err << '\r' << line << std::flush;
+    }
+
+    std::ostream &m_err;
+    std::string m_name;
+    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
+    std::size_t m_width = 0;
+};
+
+// Every frame into the folder as STEM-000.Lcd, -001, ...; frames of the same
+// stem that this import would not write are refused, or removed first with
+// --replace, so that the folder never holds two imports' frames mixed.
+int WriteEachFrame(const Arguments &arguments, const std::vector<FrameGreys> &frames, const std::string &name,
+                   LcdType type, const DotOptions &options, Streams &streams)
+{
+    const std::string &imagePath = arguments.operands[1];
+    const std::string stem = imagePath == kStandardStream ? "frame" : std::filesystem::path(imagePath).stem().string();
+    const std::filesystem::path folder = *arguments.Value("--each");
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        if (const FileStatus spared =
+                OutputSparesInputs(folder / FrameFileName(stem, i, frames.size()), {&imagePath, 1});
+            !spared)
+            return Refused(streams.err, spared.message());
+    }
+    const std::vector<std::filesystem::path> others = OtherFrames(folder, stem, frames.size());
+    if (!others.empty() && !arguments.Has("--replace"))
+        return Refused(streams.err, "Cannot import " + name + ": \"" + DisplayPath(folder)
+                                        + "\" holds frames of another import that this one would not write ("
+                                        + FrameNames(others) + "); --replace removes them.");
+    if (const FileStatus removed = RemoveFrames(others); !removed)
+        return Refused(streams.err, removed.message());
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const std::filesystem::path file = folder / FrameFileName(stem, i, frames.size());
+        if (const FileStatus saved = SaveFile(FramePicture(frames[i], type, options), file); !saved)
+            return Refused(streams.err, saved.message());
+        streams.out << DisplayPath(file) << ' ' << frames[i].delayMs << " ms\n";
+    }
+    return kExitOk;
 }
 
 int Import(const Arguments &arguments, Streams &streams)
 {
     const std::optional<std::string> each = arguments.EachFolder("IMAGE");
+    if (!each && arguments.Has("--replace"))
+        throw UsageError("--replace goes with --each FOLDER");
     DotGrid grid;
     ApplyTypeOption(arguments, grid);
     DotOptions options;
@@ -175,32 +252,20 @@ int Import(const Arguments &arguments, Streams &streams)
         if (const FileStatus spared = OutputSparesInputs(arguments.operands[2], {&imagePath, 1}); !spared)
             return Refused(streams.err, spared.message());
     }
+    const std::string name = imagePath == kStandardStream ? "standard input" : "\"" + imagePath + "\"";
     std::vector<FrameGreys> frames;
     std::string problem;
-    if (!ReadImageFrames(imagePath, streams.in, each.has_value(), frames, problem)) {
-        const std::string name = imagePath == kStandardStream ? "standard input" : "\"" + imagePath + "\"";
-        return Refused(streams.err, "Cannot import " + name + ": " + problem + ".");
+    bool read = false;
+    {
+        TerminalProgress progress(streams.err, name);
+        read = ReadImageFrames(imagePath, streams.in, each.has_value(), frames, problem, progress.Callback());
     }
+    if (!read)
+        return Refused(streams.err, "Cannot import " + name + ": " + problem + ".");
     if (!each)
         return WriteDrawing(FramePicture(frames.front(), grid.nLCDType(), options), arguments.operands[2], streams.out,
                             streams.err);
-    const std::string stem = imagePath == kStandardStream ? "frame" : std::filesystem::path(imagePath).stem().string();
-    const auto fileOf = [&](std::size_t i) {
-        return std::filesystem::path(*each) / FrameFileName(stem, i, frames.size());
-    };
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        if (const FileStatus spared = OutputSparesInputs(fileOf(i), {&imagePath, 1}); !spared)
-            return Refused(streams.err, spared.message());
-    }
-    std::error_code made;
-    std::filesystem::create_directories(*each, made);
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        const std::filesystem::path file = fileOf(i);
-        if (const FileStatus saved = SaveFile(FramePicture(frames[i], grid.nLCDType(), options), file); !saved)
-            return Refused(streams.err, saved.message());
-        streams.out << DisplayPath(file) << ' ' << frames[i].delayMs << " ms\n";
-    }
-    return kExitOk;
+    return WriteEachFrame(arguments, frames, name, grid.nLCDType(), options, streams);
 }
 
 // The drawing file a character of `--each` goes to: U+XXXX.Lcd, upper-case, at least four digits.

@@ -115,10 +115,31 @@ ParsedDrawing FromDotLine(std::optional<LcdType> type, std::string_view line)
     return {Drawing{type, DotsFromLine(line)}, {}};
 }
 
+// Frame numbers have as many digits as the count needs, at least three.
+std::size_t FrameDigits(std::size_t count)
+{
+    return std::max<std::size_t>(3, std::to_string(count == 0 ? 0 : count - 1).size());
+}
+
+// The digits of a file named STEM-digits.Lcd, or nothing for any other name.
+std::optional<std::string> FrameNumber(const std::string &name, const std::string &stem)
+{
+    const std::string prefix = stem + "-";
+    const std::string suffix = ".Lcd";
+    if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) || !name.ends_with(suffix))
+        return std::nullopt;
+    std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return digits;
+}
+
 } // namespace
 
 ParsedDrawing ParseDrawing(std::string_view bytes)
 {
+    if (bytes.starts_with(kUtf8ByteOrderMark))
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
     if (bytes.empty())
         return Refused("the file is empty");
     const Line first = FirstLine(bytes);
@@ -169,11 +190,51 @@ FileStatus ReadDrawingFile(const std::filesystem::path &szFilePath, Drawing &dra
 
 std::filesystem::path FrameFileName(const std::string &stem, std::size_t index, std::size_t count)
 {
-    const std::size_t digits = std::max<std::size_t>(3, std::to_string(count == 0 ? 0 : count - 1).size());
+    const std::size_t digits = FrameDigits(count);
     std::string number = std::to_string(index);
     number.insert(0, digits - std::min(digits, number.size()), '0');
     const std::string name = stem + "-" + number + ".Lcd"; // UTF-8
     return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+std::vector<std::filesystem::path> OtherFrames(const std::filesystem::path &folder, const std::string &stem,
+                                               std::size_t count)
+{
+    std::vector<std::filesystem::path> others;
+    std::error_code error;
+    for (auto entry = std::filesystem::directory_iterator(folder, error);
+         !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        const std::optional<std::string> number = FrameNumber(DisplayPath(entry->path().filename()), stem);
+        const bool written = number && number->size() == FrameDigits(count)
+                             && std::stoull(*number) < static_cast<unsigned long long>(count);
+        std::error_code kind;
+        if (number && !written && entry->is_regular_file(kind))
+            others.push_back(entry->path());
+    }
+    std::sort(others.begin(), others.end());
+    return others;
+}
+
+std::string FrameNames(const std::vector<std::filesystem::path> &frames)
+{
+    constexpr std::size_t kNamed = 4;
+    const std::size_t named = frames.size() <= kNamed ? frames.size() : kNamed - 1;
+    std::string names;
+    for (std::size_t i = 0; i < named; ++i)
+        names += (i == 0 ? "" : i + 1 == frames.size() ? " and " : ", ") + DisplayPath(frames[i].filename());
+    if (named < frames.size())
+        names += " and " + std::to_string(frames.size() - named) + " more";
+    return names;
+}
+
+FileStatus RemoveFrames(const std::vector<std::filesystem::path> &frames)
+{
+    for (const std::filesystem::path &frame : frames) {
+        std::error_code error;
+        if (!std::filesystem::remove(frame, error) && error)
+            return FileStatus::Failed("Cannot remove \"" + DisplayPath(frame) + "\": " + error.message() + ".");
+    }
+    return FileStatus::Ok();
 }
 
 FileStatus SaveFile(const DotGrid &grid, const std::filesystem::path &szFilePath)

@@ -8,22 +8,26 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessaldo {
 
 // The drawing file (.Lcd): a type line (" 0" or " 1") and a dot line with one
 // character per dot, "1" for Clear and "0" for Set, lines ended by CR LF; a
 // dot line with any other character is refused. The legacy form from version
-// 1.0 is the dot line alone.
+// 1.0 is the dot line alone. A UTF-8 byte-order mark before the first line,
+// as some Windows editors write one, is skipped.
 
 // A first line this long or longer is a legacy dot line, never a type line.
 inline constexpr std::size_t kLegacyLineMinLength = 10;
 // Dots 0..254 were all that version 1.0 stored; dot 255 rides in an extra
 // character that the old readers ignore.
 inline constexpr std::size_t kDotLineLength = kDotCount;
-// Everything a reader can ever look at: the longest type line, its line end
-// and a whole dot line. Bytes past this never change the result.
-inline constexpr std::size_t kDrawingBytesRead = (kLegacyLineMinLength - 1) + 2 + kDotLineLength;
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+// Everything a reader can ever look at: a byte-order mark, the longest type
+// line, its line end and a whole dot line. Bytes past this never change the result.
+inline constexpr std::size_t kDrawingBytesRead =
+    kUtf8ByteOrderMark.size() + (kLegacyLineMinLength - 1) + 2 + kDotLineLength;
 
 // What a drawing file says.
 struct Drawing {
@@ -54,6 +58,16 @@ FileStatus ReadDrawingFile(const std::filesystem::path &szFilePath, Drawing &dra
 // The file frame `index` of `count` goes to: STEM-000.Lcd, -001, ..., with as
 // many digits as the count needs, at least three, so that they sort in order.
 std::filesystem::path FrameFileName(const std::string &stem, std::size_t index, std::size_t count);
+
+// The files in `folder` named as frames of `stem` (STEM-digits.Lcd) that
+// writing `count` frames would not replace: what an earlier, longer import
+// left, which would pass for frames of this one. Sorted by name.
+std::vector<std::filesystem::path> OtherFrames(const std::filesystem::path &folder, const std::string &stem,
+                                               std::size_t count);
+// "spin-002.Lcd, spin-003.Lcd and spin-004.Lcd": the names, the first few and how many more.
+std::string FrameNames(const std::vector<std::filesystem::path> &frames);
+// Removes the files, stopping at the first that cannot be removed.
+FileStatus RemoveFrames(const std::vector<std::filesystem::path> &frames);
 
 FileStatus SaveFile(const DotGrid &grid, const std::filesystem::path &szFilePath);
 FileStatus OpenFile(DotGrid &grid, const std::filesystem::path &szFilePath);

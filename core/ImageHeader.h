@@ -20,6 +20,11 @@ struct ImageSize {
 // nothing for other formats or a header cut short.
 std::optional<ImageSize> DeclaredImageSize(std::string_view start);
 
+// Why a GIF or JPEG file stops before its format's end: a GIF that ends inside
+// a block, a JPEG whose data does not reach its end-of-image marker. Empty when it is whole, and for other formats.
+// Decoders take such a file without complaint, with the frames or rows that are missing left blank.
+std::string CutShortImage(std::string_view whole);
+
 bool HasTooManyPixels(ImageSize size);
 // "it is 100000 x 100000 pixels; images up to 64 megapixels can be imported"
 std::string TooManyPixels(ImageSize size);

@@ -121,6 +121,10 @@ int DuplicateOnto(int fd, int target)
 {
     return _dup2(fd, target);
 }
+bool IsTerminal(int fd)
+{
+    return _isatty(fd) != 0;
+}
 
 } // namespace
 
@@ -216,6 +220,10 @@ int Duplicate(int fd)
 int DuplicateOnto(int fd, int target)
 {
     return ::dup2(fd, target);
+}
+bool IsTerminal(int fd)
+{
+    return ::isatty(fd) != 0;
 }
 
 } // namespace
@@ -341,6 +349,11 @@ std::error_code WriteNewFileDurably(const std::filesystem::path &path, std::stri
 }
 
 constexpr int kStandardError = 2;
+
+bool StandardErrorIsTerminal()
+{
+    return IsTerminal(kStandardError);
+}
 
 StandardErrorSilenced::StandardErrorSilenced()
 {

@@ -44,6 +44,10 @@ std::error_code RunInstead(const std::filesystem::path &program, const std::vect
 // own CR LF and a PNG is binary, where a text mode would add a CR to each LF.
 void UseBinaryStandardOutput();
 
+// Whether standard error goes to a terminal that a person watches, rather
+// than to a file or a pipe that a program reads.
+bool StandardErrorIsTerminal();
+
 // While one lives, whatever the process writes to standard error goes
 // nowhere: for libraries that print their own complaints where the program
 // already reports the reason.

@@ -1,11 +1,15 @@
-// Any bytes become an image of any shape and a set of options for turning
-// pixels into dots. It must never crash or read out of bounds, every cell's
-// grey must be a shade, and an all-black or all-white image that fills the
-// cells must come out the same whatever the dither.
+// Any bytes are read as the data of an image file, and become an image of any
+// shape and a set of options for turning pixels into dots. It must never crash
+// or read out of bounds, every cell's grey must be a shade, and an all-black
+// or all-white image that fills the cells must come out the same whatever the
+// dither.
+#include "ImageHeader.h"
 #include "PixelsToDots.h"
 
 #include <cstdint>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
 using namespace tessaldo;
 
@@ -21,6 +25,14 @@ void Require(bool condition)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    // The same bytes after a GIF's or a JPEG's signature: the walkers that tell
+    // a cut-short file must stay inside whatever the file holds.
+    const std::string_view bytes(reinterpret_cast<const char *>(data), size);
+    for (const std::string_view signature : {std::string_view("GIF89a"), std::string_view("\xFF\xD8\xFF")}) {
+        const std::string file = std::string(signature) + std::string(bytes);
+        (void)CutShortImage(file);
+        (void)DeclaredImageSize(file);
+    }
     if (size < 4)
         return 0;
     const int width = 1 + data[0] % 64;

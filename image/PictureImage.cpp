@@ -5,6 +5,7 @@
 #include "PicturePainter.h"
 #include "PlatformFile.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
@@ -93,7 +94,27 @@ GreyImage GreyFromImage(const QImage &image)
 
 namespace {
 
-// Opens the reader on the device and checks what its header declares.
+// Why the device's data stops before its format's end, found without a copy
+// of a file or a buffer; the decoders would take it and leave the rest blank.
+std::string CutShort(QIODevice &device)
+{
+    const auto view = [](const auto *bytes, qint64 size) {
+        return std::string_view(reinterpret_cast<const char *>(bytes), static_cast<std::size_t>(size));
+    };
+    if (auto *buffer = qobject_cast<QBuffer *>(&device))
+        return CutShortImage(view(buffer->data().constData(), buffer->data().size()));
+    auto *file = qobject_cast<QFile *>(&device);
+    if (uchar *mapped = file != nullptr ? file->map(0, file->size()) : nullptr) {
+        std::string problem = CutShortImage(view(mapped, file->size()));
+        file->unmap(mapped);
+        return problem;
+    }
+    const QByteArray bytes = device.peek(device.size());
+    return CutShortImage(view(bytes.constData(), bytes.size()));
+}
+
+// Opens the reader on the device and checks what its header declares and
+// that the data goes on to its end.
 bool StartReading(QIODevice &device, QImageReader &reader, std::string &error)
 {
     reader.setDevice(&device);
@@ -114,7 +135,8 @@ bool StartReading(QIODevice &device, QImageReader &reader, std::string &error)
         }
         ReduceLargeJpeg(reader, declared);
     }
-    return true;
+    error = CutShort(device);
+    return error.empty();
 }
 
 // The next frame, whole: Qt's GIF reader composes each frame over the ones
@@ -193,34 +215,46 @@ DotGrid FramePicture(const FrameGreys &frame, LcdType type, const DotOptions &op
     return grid;
 }
 
-bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::string &error)
+bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::string &error,
+                    const FrameProgress &progress)
 {
-    const QuietImagePlugins quiet;
     QImageReader reader;
-    if (!StartReading(device, reader, error))
-        return false;
-    if (reader.imageCount() > kMaxFrames) {
-        error = TooManyFrames(static_cast<std::size_t>(reader.imageCount()));
+    int count = 0;
+    {
+        const QuietImagePlugins quiet;
+        if (!StartReading(device, reader, error))
+            return false;
+        count = std::max(0, reader.imageCount());
+    }
+    if (count > kMaxFrames) {
+        error = TooManyFrames(static_cast<std::size_t>(count));
         return false;
     }
     std::vector<FrameGreys> read;
-    do {
+    for (bool more = true; more;) {
+        if (progress && !progress(static_cast<int>(read.size()), count)) {
+            error.clear();
+            return false;
+        }
         if (read.size() == static_cast<std::size_t>(kMaxFrames)) {
             error = TooManyFrames(read.size() + 1);
             return false;
         }
+        const QuietImagePlugins quiet; // not over `progress`, which may write to standard error
         QImage image;
         if (!ReadFrame(reader, image, error))
             return false;
         read.push_back(FrameFromGreys(GreyFromImage(image), std::max(0, reader.nextImageDelay())));
-    } while (reader.supportsAnimation() && reader.canRead());
+        more = reader.supportsAnimation() && reader.canRead();
+    }
     frames = std::move(read);
     return true;
 }
 
-bool ReadFrameGreys(const QString &path, std::vector<FrameGreys> &frames, std::string &error)
+bool ReadFrameGreys(const QString &path, std::vector<FrameGreys> &frames, std::string &error,
+                    const FrameProgress &progress)
 {
-    return WithFile(path, error, [&](QIODevice &file) { return ReadFrameGreys(file, frames, error); });
+    return WithFile(path, error, [&](QIODevice &file) { return ReadFrameGreys(file, frames, error, progress); });
 }
 
 QImage ImageFromPicture(const DotGrid &grid, int scale)

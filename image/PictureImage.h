@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,8 +44,14 @@ DotGrid FramePicture(const FrameGreys &frame, LcdType type, const DotOptions &op
 // Decodes every frame of the image file (one for a still image), each whole
 // as composed over the ones before, or says why it cannot be used. The
 // megapixel limit holds for each frame.
-bool ReadFrameGreys(const QString &path, std::vector<FrameGreys> &frames, std::string &error);
-bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::string &error);
+// `progress` hears how many frames are read and how many there are (0 while
+// that is not known) before each frame; when it answers false the reading
+// stops, and ReadFrameGreys returns false with an empty error.
+using FrameProgress = std::function<bool(int read, int count)>;
+bool ReadFrameGreys(const QString &path, std::vector<FrameGreys> &frames, std::string &error,
+                    const FrameProgress &progress = {});
+bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::string &error,
+                    const FrameProgress &progress = {});
 
 // The picture as the window shows it for its type: each dot `scale` pixels
 // square, black on white, with one-pixel grid lines from scale 4 up.

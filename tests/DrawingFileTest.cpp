@@ -105,6 +105,22 @@ TEST(DrawingFile, SaveReplacesTheWholeEarlierContent)
     EXPECT_EQ(TempDir::Read(file), FormatDrawing(DotGrid{}));
 }
 
+TEST(DrawingFile, AByteOrderMarkBeforeTheFirstLineIsSkipped)
+{
+    // After the longest type line the last dot is the last byte read: a reader
+    // that counted the mark against what it reads would lose that dot.
+    std::string dots(256, '1');
+    dots[255] = '0';
+    TempDir dir;
+    DotGrid grid;
+    ASSERT_TRUE(OpenFile(grid, dir.Write("marked.Lcd", "\xEF\xBB\xBF        1\r\n" + dots)).ok());
+    EXPECT_EQ(grid.nLCDType(), LcdType::Row);
+    EXPECT_TRUE(grid.IsSet(255));
+    EXPECT_FALSE(Parse("\xEF\xBB\xBF" + std::string(256, '1')).type.has_value()); // a legacy dot line
+    EXPECT_EQ(Refusal("\xEF\xBB\xBF 1\r\n\xEF\xBB\xBF"),
+              "it is not a drawing file (character 1 of the dot line is the byte 0xEF; a drawing holds only 0 and 1)");
+}
+
 TEST(LegacyDrawing, OneLongLineSetsTheDotsAndLeavesTheType)
 {
     std::string line(255, '1');

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <random>
+#include <set>
 
 using namespace tessaldo;
 
@@ -184,6 +185,10 @@ TEST(ImageImportErrors, HostileOrBrokenFilesAreRefusedWithTheReasonAndWriteNothi
     const auto png = dir / "whole.png";
     ASSERT_TRUE(image.save(QString::fromStdString(png.string())));
     const std::string bytes = TempDir::Read(png);
+    const auto jpeg = dir / "whole.jpg";
+    ASSERT_TRUE(image.save(QString::fromStdString(jpeg.string())));
+    const std::string jpegBytes = TempDir::Read(jpeg);
+    const std::string gif = TempDir::Read(std::filesystem::path(TESSALDO_TEST_DATA) / "partial-frames.gif");
     std::filesystem::create_directory(dir / "folder.png");
     const std::vector<std::pair<std::filesystem::path, std::string>> refused = {
         {dir.Write("giant.png", PngDeclaring(100000, 100000)),
@@ -193,6 +198,8 @@ TEST(ImageImportErrors, HostileOrBrokenFilesAreRefusedWithTheReasonAndWriteNothi
          "it is 65535 x 65535 pixels; images up to 64 megapixels can be imported"},
         {dir.Write("cut.png", bytes.substr(0, bytes.size() / 2)), "the image cannot be decoded"},
         {dir.Write("corrupt.png", bytes.substr(0, 16) + std::string(200, 'x')), "the image cannot be decoded"},
+        {dir.Write("cut.jpg", jpegBytes.substr(0, jpegBytes.size() * 2 / 3)), "the JPEG data ends early."},
+        {dir.Write("cut.gif", gif.substr(0, gif.size() / 2)), "the GIF ends before its last frame."},
         {dir.Write("empty.png", ""), "the file is empty"},
         {dir.Write("text.png", "hello"), "it is not an image in a format that can be read (BMP"},
         {dir / "folder.png", "it is a folder"},
@@ -200,9 +207,14 @@ TEST(ImageImportErrors, HostileOrBrokenFilesAreRefusedWithTheReasonAndWriteNothi
     };
     const auto out = dir / "out.Lcd";
     for (const auto &[file, reason] : refused) {
-        const CliResult result = RunCliProcess({"import", file.string(), out.string()});
-        EXPECT_EQ(result.exitCode, 1) << file;
-        EXPECT_EQ(result.err.rfind("Cannot import \"" + file.string() + "\": " + reason, 0), 0u) << result.err;
+        for (const std::vector<std::string> &where :
+             {std::vector<std::string>{out.string()}, {"--each", out.string()}}) {
+            std::vector<std::string> args = {"import", file.string()};
+            args.insert(args.end(), where.begin(), where.end());
+            const CliResult result = RunCliProcess(args);
+            EXPECT_EQ(result.exitCode, 1) << file;
+            EXPECT_EQ(result.err.rfind("Cannot import \"" + file.string() + "\": " + reason, 0), 0u) << result.err;
+        }
     }
     EXPECT_FALSE(std::filesystem::exists(out));
     const CliResult piped = RunCliProcess({"import", "-", out.string()}, (dir / "giant.png").string());
@@ -218,6 +230,7 @@ TEST(ImageCommandUsage, BadOptionValuesNameTheOptionAndWhatItTakes)
         {{"import", "a.png", "b.Lcd", "--threshold", "12x"}, "import: --threshold must be 0 to 255, not '12x'"},
         {{"import", "a.png", "b.Lcd", "--fit", "fill"}, "import: --fit must be contain, cover or stretch, not 'fill'"},
         {{"import", "a.png", "b.Lcd", "--scale", "2"}, "import: unknown option '--scale'"},
+        {{"import", "a.png", "b.Lcd", "--replace"}, "import: --replace goes with --each FOLDER"},
         {{"png", "a.Lcd", "b.png", "--scale", "0"}, "png: --scale must be 1 to 64, not 0"},
         {{"png", "a.Lcd"}, "png: missing OUT.png"},
         {{"send", "a.Lcd"}, "send: missing --port DEVICE"},
@@ -300,4 +313,27 @@ TEST(ImageFrames, EachFrameIsWhatAViewerShowsItsDelayKeptAndTooManyAreRefused)
                                + "\": it has more than 10000 frames; animations of up to 10000 frames can be "
                                  "imported.\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "many"));
+}
+
+TEST(ImageFrames, FramesOfAnotherImportOfTheSameNameAreRefusedOrReplaced)
+{
+    TempDir dir;
+    const std::string folder = (dir / "spin").string();
+    const auto spin = dir.Write("spin.gif", TinyAnimation(7));
+    ASSERT_EQ(RunCliProcess({"import", spin.string(), "--each", folder}).exitCode, 0);
+    dir.Write("spin/spin-notes.Lcd", "");
+    dir.Write("spin/other-009.Lcd", "");
+    dir.Write("spin.gif", TinyAnimation(2));
+    const CliResult refused = RunCliProcess({"import", spin.string(), "--each", folder});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "Cannot import \"" + spin.string() + "\": \"" + folder
+                               + "\" holds frames of another import that this one would not write (spin-002.Lcd, "
+                                 "spin-003.Lcd, spin-004.Lcd and 2 more); --replace removes them.\n");
+    EXPECT_EQ(refused.out, "");
+    const CliResult replaced = RunCliProcess({"import", spin.string(), "--each", folder, "--replace"});
+    EXPECT_EQ(replaced.exitCode, 0) << replaced.err;
+    std::set<std::string> left;
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, std::set<std::string>({"other-009.Lcd", "spin-000.Lcd", "spin-001.Lcd", "spin-notes.Lcd"}));
 }

@@ -1,9 +1,12 @@
 #include "PixelsToDots.h"
 
+#include "ImageHeader.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <numeric>
+#include <set>
 
 using namespace tessaldo;
 
@@ -139,4 +142,28 @@ TEST(PixelsToDots, CellsLandOnTheDotsOfTheLayoutAndNamesParse)
     EXPECT_FALSE(FitFromName("fill"));
     EXPECT_FALSE(DitherFromName("Bayer"));
     EXPECT_EQ(SetCount(CellsFromPixels(GreyImage{}, {})), 0); // an empty image is all margin
+}
+
+TEST(ImageHeader, GifOrJpegCutAnywhereIsToldAndAWholeOneIsNot)
+{
+    const std::string screen("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF", 19);
+    const std::string loop("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
+    const std::string frame = std::string("\x21\xF9\x04\x00\x04\x00\x00\x00", 8)
+                              + std::string("\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00", 15);
+    const std::string gif = screen + loop + frame + frame + "\x3B";
+    // Without its trailer a GIF that ends just after a frame is whole, as some encoders write it.
+    const std::set<std::size_t> frameEnds = {gif.size() - 1 - frame.size(), gif.size() - 1};
+    EXPECT_EQ(CutShortImage(gif), "");
+    for (std::size_t size = 6; size < gif.size(); ++size)
+        EXPECT_EQ(CutShortImage(gif.substr(0, size)),
+                  frameEnds.contains(size) ? "" : "the GIF ends before its last frame")
+            << size;
+
+    // The end-of-image marker inside a segment and the stuffed zero and restart in the scan do not end it.
+    const std::string jpeg = std::string("\xFF\xD8\xFF\xE1\x00\x08\xFF\xD9\xFF\xD9\x00\x00", 12)
+                             + std::string("\xFF\xDA\x00\x04\x01\x00\x12\xFF\x00\x34\xFF\xD0\x56\xFF\xD9", 15);
+    EXPECT_EQ(CutShortImage(jpeg + "a video after the picture"), "");
+    for (std::size_t size = 3; size < jpeg.size(); ++size)
+        EXPECT_EQ(CutShortImage(jpeg.substr(0, size)), "the JPEG data ends early") << size;
+    EXPECT_EQ(CutShortImage("\x89PNG\r\n\x1A\n"), "");
 }

@@ -2,6 +2,9 @@
 
 #include "KoreanFont.h"
 
+#include <QKeyEvent>
+#include <QTimer>
+
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -13,14 +16,6 @@ constexpr int kCodeMargin = 2;
 
 CodeTextBox::CodeTextBox(QWidget *parent) : QPlainTextEdit(parent)
 {
-    // The densest picture's code (every dot set) wraps into six lines of this
-    // monospaced font with Hangul, which the box shows whole: the box has no
-    // scroll bars, so nothing Copy takes may be hidden. Pixels rather than
-    // points, because the box is laid out in pixels.
-    QFont font = KoreanFont(8.25);
-    font.setFamilies(QStringList{QStringLiteral("NanumGothicCoding")} + font.families());
-    font.setPixelSize(kCodePixels);
-    setFont(font);
     document()->setDocumentMargin(kCodeMargin);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -61,8 +56,46 @@ void CodeTextBox::FollowPicture(const tessaldo::DotGrid::Dots &picture)
     ShowStale(m_madeFrom && *m_madeFrom != picture);
 }
 
+void CodeTextBox::paintEvent(QPaintEvent *event)
+{
+    QPlainTextEdit::paintEvent(event);
+    // The box starts empty, so its font shows in no frame until text comes:
+    // loaded after the first one, it no longer holds up the window's appearance.
+    if (!m_codeFont)
+        QTimer::singleShot(0, this, &CodeTextBox::UseCodeFont);
+}
+
+void CodeTextBox::UseCodeFont()
+{
+    if (m_codeFont)
+        return;
+    m_codeFont = true;
+    // The densest picture's code (every dot set) wraps into six lines of this
+    // monospaced font with Hangul, which the box shows whole: the box has no
+    // scroll bars, so nothing Copy takes may be hidden. Pixels rather than
+    // points, because the box is laid out in pixels.
+    QFont font = KoreanFont(8.25);
+    font.setFamilies(QStringList{QStringLiteral("NanumGothicCoding")} + font.families());
+    font.setPixelSize(kCodePixels);
+    setFont(font);
+}
+
+bool CodeTextBox::event(QEvent *event)
+{
+    // A text box claims the copy key even with nothing selected; with nothing
+    // of its own to copy, the key is left to the window, whose copy button
+    // takes the whole code.
+    if (event->type() == QEvent::ShortcutOverride && !textCursor().hasSelection()
+        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)) {
+        event->ignore();
+        return false;
+    }
+    return QPlainTextEdit::event(event);
+}
+
 void CodeTextBox::Replace(const QString &text)
 {
+    UseCodeFont();
     m_replacing = true;
     setPlainText(QString(text).replace(kCrLf, kLf));
     m_replacing = false;

@@ -25,11 +25,17 @@ public:
     void FollowPicture(const tessaldo::DotGrid::Dots &picture);
     bool IsStale() const { return m_stale; }
 
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
 private:
+    void UseCodeFont();
     void Replace(const QString &text);
     void ShowStale(bool stale);
 
     std::optional<tessaldo::DotGrid::Dots> m_madeFrom;
     bool m_replacing = false;
     bool m_stale = false;
+    bool m_codeFont = false; // the coding font is set: after the first frame, or with the first text
 };

@@ -13,6 +13,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -207,16 +208,37 @@ void ImportImageDialog::TogglePlaying()
         m_playing.stop();
 }
 
+bool ImportImageDialog::AskToRemove(const QString &folder, const std::vector<std::filesystem::path> &others)
+{
+    const QString question =
+        QStringLiteral("\"%1\" holds frames of another import that this one would not write "
+                       "(%2).\n\nRemove them, so that the folder holds this import's frames alone?")
+            .arg(folder, QString::fromStdString(FrameNames(others)));
+    return QMessageBox::question(this, QStringLiteral("Save Frames"), question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No)
+           == QMessageBox::Yes;
+}
+
 QString ImportImageDialog::SaveFrames(const QString &folder)
 {
+    const std::filesystem::path where(folder.toStdU16String());
+    const std::string stem = m_stem.toStdString();
+    const std::vector<std::filesystem::path> others = OtherFrames(where, stem, m_frames.size());
+    if (!others.empty() && !AskToRemove(folder, others))
+        return QStringLiteral("Nothing was written.");
+    if (const FileStatus removed = RemoveFrames(others); !removed)
+        return QString::fromStdString(removed.message());
     const DotOptions options = Options();
     for (std::size_t i = 0; i < m_frames.size(); ++i) {
-        const auto file =
-            std::filesystem::path(folder.toStdU16String()) / FrameFileName(m_stem.toStdString(), i, m_frames.size());
+        const auto file = where / FrameFileName(stem, i, m_frames.size());
         if (const FileStatus saved = SaveFile(FramePicture(m_frames[i], m_layout, options), file); !saved)
             return QString::fromStdString(saved.message());
     }
-    return QStringLiteral("Wrote %1 frames to \"%2\".").arg(m_frames.size()).arg(folder);
+    const QString wrote = QStringLiteral("Wrote %1 frames to \"%2\"").arg(m_frames.size()).arg(folder);
+    if (others.empty())
+        return wrote + u'.';
+    return wrote
+           + QStringLiteral(" and removed %1 older frame%2.").arg(others.size()).arg(others.size() == 1 ? "" : "s");
 }
 
 void ImportImageDialog::AskFolderAndSaveFrames()

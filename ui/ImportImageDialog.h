@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QTimer>
 
+#include <filesystem>
 #include <vector>
 
 class PicturePreview;
@@ -35,7 +36,9 @@ public:
     void SetModulePort(const QString &port, int baud);
 
     // The work of "Save Frames…" without the folder dialog: every frame as a
-    // drawing file; says how many it wrote, or why none.
+    // drawing file; says how many it wrote, or why none. Frames of the same
+    // stem that these would not replace are removed first if the user agrees,
+    // and nothing is written if not.
     QString SaveFrames(const QString &folder);
     // The work of "Play on Module…": starts or stops playing the frames.
     void TogglePlayOnModule();
@@ -47,6 +50,7 @@ private:
     void ShowFrame(int index);
     void TogglePlaying();
     void AskFolderAndSaveFrames();
+    bool AskToRemove(const QString &folder, const std::vector<std::filesystem::path> &others);
 
     std::vector<tessaldo::FrameGreys> m_frames;
     QString m_stem;

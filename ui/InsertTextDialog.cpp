@@ -98,6 +98,7 @@ InsertTextDialog::InsertTextDialog(const DotGrid &picture, QWidget *parent) : QD
     connect(m_offsetY, &QSpinBox::valueChanged, this, &InsertTextDialog::Redraw);
     connect(m_preview, &PicturePreview::Nudged, this, &InsertTextDialog::Nudge);
     Redraw();
+    m_text->setFocus(); // what the user types first is the text
 }
 
 const DotGrid &InsertTextDialog::Picture() const
@@ -122,7 +123,8 @@ void InsertTextDialog::Redraw()
     m_problem->setText(drawn ? QString()
                              : QStringLiteral("Cannot draw this: %1.").arg(QString::fromStdString(problem)));
     m_problem->setVisible(!drawn);
-    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(drawn);
+    // No text would replace the picture with nothing.
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(drawn && !m_text->text().isEmpty());
     if (!drawn)
         return; // the preview keeps the last text that could be drawn
     m_width->setText(m_text->text().isEmpty() ? QString()

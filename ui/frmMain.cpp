@@ -12,6 +12,7 @@
 #include "PictureChange.h"
 #include "PictureImage.h"
 #include "ProgramTexts.h"
+#include "SaveChangesBox.h"
 #include "SendDialog.h"
 #include "SystemClipboard.h"
 #include "Toolbar.h"
@@ -22,6 +23,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -30,11 +32,16 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 #include <QUndoStack>
+
+#include <atomic>
+#include <memory>
 
 using namespace tessaldo;
 
@@ -43,6 +50,9 @@ namespace {
 const QString kTitle = FromUtf8(kProgramTitle);
 const QString kFilter = QStringLiteral("All Files (*.*)|*.*|LCD File (*.Lcd)|*.Lcd|");
 constexpr int kLcdFilterIndex = 2;
+// An import that lasts longer than this shows its progress, looked at this often.
+constexpr int kProgressAfterMs = 500;
+constexpr int kProgressPollMs = 50;
 const QString kNoTextMessage = FromUtf8(kNoTextOnClipboard);
 
 std::filesystem::path NativePath(const QString &path)
@@ -89,13 +99,67 @@ QImage ImageIn(const QMimeData *data)
     return data->hasImage() ? qvariant_cast<QImage>(data->imageData()) : QImage();
 }
 
+// Reads the image's frames on a worker thread, so that the window stays
+// painted: an import that lasts shows its progress over `window`, and Cancel
+// stops it with nothing changed (false, and no problem). Until the progress
+// shows, the user's input waits, as it would for a quick import.
+bool ReadFramesShowingProgress(const QString &path, std::vector<FrameGreys> &frames, std::string &problem,
+                               QWidget *window)
+{
+    std::atomic<int> done{0};
+    std::atomic<int> count{0};
+    std::atomic<bool> cancelled{false};
+    bool read = false;
+    const std::unique_ptr<QThread> worker(QThread::create([&] {
+        read = ReadFrameGreys(path, frames, problem, [&](int framesRead, int frameCount) {
+            done = framesRead;
+            count = frameCount;
+            return !cancelled;
+        });
+    }));
+    QProgressDialog progress(QStringLiteral("Importing \"%1\"…").arg(QFileInfo(path).fileName()),
+                             QStringLiteral("Cancel"), 0, 0, window);
+    progress.setWindowTitle(QStringLiteral("Import Image"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kProgressAfterMs);
+    // Cancel, or Escape, which rejects the dialog and alone would only hide it.
+    const auto cancel = [&] {
+        cancelled = true;
+        progress.cancel();
+    };
+    QObject::connect(&progress, &QProgressDialog::canceled, &progress, cancel);
+    QObject::connect(&progress, &QProgressDialog::rejected, &progress, cancel);
+    QTimer poll;
+    poll.setInterval(kProgressPollMs);
+    QObject::connect(&poll, &QTimer::timeout, &progress, [&] {
+        progress.setMaximum(count > 1 ? count.load() : 0); // one frame: busy, not 0 %
+        if (done != progress.value())
+            progress.setValue(done); // only when it moves: setting 0 again restarts the wait before showing
+    });
+    QObject::connect(worker.get(), &QThread::finished, &progress, [] {}); // wakes the loop below
+    progress.setValue(0);
+    worker->start();
+    poll.start();
+    while (!worker->isFinished()) {
+        const QEventLoop::ProcessEventsFlags input =
+            progress.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
+        QCoreApplication::processEvents(input | QEventLoop::WaitForMoreEvents);
+    }
+    worker->wait();
+    if (cancelled)
+        problem.clear(); // cancelled during the last frame, which the reading does not look back on
+    return read && !cancelled;
+}
+
 } // namespace
 
-frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard> clipboard, QWidget *parent)
+frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard> clipboard,
+                 std::unique_ptr<SaveChangesQuestion> saveChanges, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_dlgBox(dlgBox ? std::move(dlgBox) : std::make_unique<FileDialog>(this)),
-      m_clipboard(clipboard ? std::move(clipboard) : std::make_unique<SystemClipboard>())
+      m_clipboard(clipboard ? std::move(clipboard) : std::make_unique<SystemClipboard>()),
+      m_saveChanges(saveChanges ? std::move(saveChanges) : std::make_unique<SaveChangesBox>(this))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kTitle);
@@ -165,6 +229,9 @@ void frmMain::BuildCodeBox()
     cmdCopy = new QPushButton(FromUtf8(kCopyCaption), this);
     cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
     cmdCopy->setGeometry(TwipsRect(45, 6825, 3510, 450));
+    // The key its caption names, anywhere in the window; the code box leaves
+    // it to the button unless text is selected there.
+    cmdCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     connect(cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);
 }
 
@@ -328,8 +395,9 @@ void frmMain::ImportImageFile(const QString &path)
 {
     std::vector<FrameGreys> frames;
     std::string problem;
-    if (!ReadFrameGreys(path, frames, problem)) {
-        Warn(QStringLiteral("Cannot import \"%1\": %2.").arg(path, QString::fromStdString(problem)));
+    if (!ReadFramesShowingProgress(path, frames, problem, this)) {
+        if (!problem.empty())
+            Warn(QStringLiteral("Cannot import \"%1\": %2.").arg(path, QString::fromStdString(problem)));
         return;
     }
     ImportFrames(std::move(frames), QFileInfo(path).completeBaseName());
@@ -511,12 +579,11 @@ void frmMain::Open()
     QCoreApplication::processEvents();
 }
 
-void frmMain::Save()
+bool frmMain::Save()
 {
     PrepareDialog(QStringLiteral("Save Graphic LCD File"));
     m_dlgBox->ShowSave();
-    if (!m_dlgBox->FileName.isEmpty())
-        SaveFile(m_dlgBox->FileName);
+    return !m_dlgBox->FileName.isEmpty() && SaveFile(m_dlgBox->FileName);
 }
 
 void frmMain::Run()
@@ -528,6 +595,27 @@ void frmMain::Run()
 void frmMain::Exit()
 {
     close();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    event->setAccepted(NothingUnsavedIsLost());
+}
+
+bool frmMain::NothingUnsavedIsLost()
+{
+    CommitStroke();
+    if (m_grid == m_cleanPicture)
+        return true;
+    switch (m_saveChanges->Ask()) {
+    case SaveChangesQuestion::Answer::Save:
+        return Save();
+    case SaveChangesQuestion::Answer::Discard:
+        return true;
+    case SaveChangesQuestion::Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 void frmMain::About()
@@ -545,13 +633,18 @@ void frmMain::OpenFile(const QString &szFilePath)
         return;
     }
     Change(QStringLiteral("Open"), [&drawing](DotGrid &grid) { ApplyDrawing(grid, drawing); });
+    m_cleanPicture = m_grid;
 }
 
-void frmMain::SaveFile(const QString &szFilePath)
+bool frmMain::SaveFile(const QString &szFilePath)
 {
     const FileStatus saved = tessaldo::SaveFile(m_grid, NativePath(szFilePath));
-    if (!saved)
+    if (!saved) {
         Warn(QString::fromStdString(saved.message()));
+        return false;
+    }
+    m_cleanPicture = m_grid;
+    return true;
 }
 
 void frmMain::Warn(const QString &message)

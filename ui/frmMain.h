@@ -4,6 +4,7 @@
 #include "CommonDialog.h"
 #include "DotGrid.h"
 #include "PictureImage.h"
+#include "SaveChangesQuestion.h"
 #include "Transform.h"
 
 #include <QWidget>
@@ -16,6 +17,7 @@
 class CodeTextBox;
 class DotGridView;
 class QAction;
+class QCloseEvent;
 class QGroupBox;
 class QMenu;
 class QMimeData;
@@ -30,9 +32,9 @@ class frmMain final : public QWidget {
     Q_OBJECT
 
 public:
-    // The dialog and clipboard default to the system's own.
+    // The dialog, clipboard and question default to the system's own.
     explicit frmMain(std::unique_ptr<CommonDialog> dlgBox = nullptr, std::unique_ptr<Clipboard> clipboard = nullptr,
-                     QWidget *parent = nullptr);
+                     std::unique_ptr<SaveChangesQuestion> saveChanges = nullptr, QWidget *parent = nullptr);
     ~frmMain() override;
 
     // Steps kept in the history; the oldest go first.
@@ -44,7 +46,7 @@ public:
 
     // The work of Open and Save without the dialog; failures are shown to the user.
     void OpenFile(const QString &szFilePath);
-    void SaveFile(const QString &szFilePath);
+    bool SaveFile(const QString &szFilePath);
     // The work of "Import Image…" without the file dialog: the image is
     // previewed in the import dialog, and OK makes it one step.
     void ImportImageFile(const QString &path);
@@ -72,6 +74,8 @@ public slots:
     void SendToModule();
 
 protected:
+    // Closing, or Exit, first asks whether to save a picture that would be lost.
+    void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -88,7 +92,8 @@ private:
 
     void New();
     void Open();
-    void Save();
+    // False when the dialog was cancelled or the file could not be written.
+    bool Save();
     void Run();
     void Exit();
     void About();
@@ -98,6 +103,9 @@ private:
     // What a drop or a paste brings: an image, or the file to import or open.
     void TakeIncoming(const QImage &image, const QString &file);
     void Warn(const QString &message);
+    // True when nothing unsaved is left to lose: the picture is the clean one,
+    // or the user saved it or chose to discard it.
+    bool NothingUnsavedIsLost();
 
     // Every change of the picture goes through here as one step of the history.
     void Change(const QString &text, const std::function<void(tessaldo::DotGrid &)> &edit);
@@ -109,6 +117,7 @@ private:
     void ShowPicture(const tessaldo::DotGrid &picture);
 
     tessaldo::DotGrid m_grid;
+    tessaldo::DotGrid m_cleanPicture;               // as last opened, saved or started with
     std::optional<tessaldo::DotGrid> m_strokeStart; // the picture before the drag that is painting
     QUndoStack *m_history = nullptr;
     QMenu *m_gridMenu = nullptr;
@@ -118,6 +127,7 @@ private:
     int m_sendBaud = 0;
     std::unique_ptr<CommonDialog> m_dlgBox;
     std::unique_ptr<Clipboard> m_clipboard;
+    std::unique_ptr<SaveChangesQuestion> m_saveChanges;
 
     Toolbar *tbarMain = nullptr;
     QGroupBox *Frame2 = nullptr;

@@ -152,6 +152,13 @@ val DeclaredSize(const val &start)
     return result;
 }
 
+// Why the whole file's data stops before its format's end, or "": the browser
+// decodes a cut-short GIF or JPEG without complaint.
+std::string CutShortImageOf(const val &whole)
+{
+    return CutShortImage(BytesOf(whole));
+}
+
 std::string TooManyPixelsFor(double width, double height)
 {
     const ImageSize size{static_cast<std::int64_t>(width), static_cast<std::int64_t>(height)};
@@ -331,6 +338,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
     emscripten::function("strokeCells", &StrokeCells);
     emscripten::function("declaredSize", &DeclaredSize);
     emscripten::function("tooManyPixels", &TooManyPixelsFor);
+    emscripten::function("cutShortImage", &CutShortImageOf);
     emscripten::function("textDots", &TextDots);
     emscripten::function("commands", &Commands);
     emscripten::function("route", &Route);

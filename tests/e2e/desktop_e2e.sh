@@ -115,6 +115,15 @@ printf ' 1\r\n%s\r\n' "$dots" >"$work/edited.Lcd"
 "$bin_dir/tessaldo-cli" edit "$work/edited.Lcd" - shift-right | "$bin_dir/tessaldo-cli" code - | head -c -2 >"$work/edited.code"
 expect_clipboard "$work/edited.code" "undo, redo and the shift gave other code"
 
+# Exit asks before the edited picture is lost; Escape answers Cancel and the window stays.
+windows() { [ "$(xdotool search --name "$title" | wc -l)" -eq "$1" ]; }
+toolbar 5 # Exit
+wait_for 10 windows 2 || fail "Exit did not ask about the unsaved picture"
+xdotool key Escape
+wait_for 10 windows 1 || fail "Cancel did not close the question"
+kill -0 "$app" || fail "Cancel ended the program"
+save_or_open 3 "Save Graphic LCD File" "$work/history.Lcd"
+
 if [ -n "$shots" ]; then
     save_or_open 2 "Open Graphic LCD File" "$(dirname "$0")/../../samples/smiley.Lcd"
     toolbar 4 # Run
@@ -152,9 +161,21 @@ printf ' 7\r\n' >"$work/bad.Lcd"
 "$bin_dir/tessaldo" "$work/bad.Lcd" 2>"$work/third.log" &
 app=$!
 pids+=($app)
-two_windows() { [ "$(xdotool search --name "$title" | wc -l)" -ge 2 ]; }
-wait_for 15 two_windows || fail "no warning for a refused file named at start"
+wait_for 15 windows 2 || fail "no warning for a refused file named at start"
 xdotool key Return
-wait_for 10 sh -c "! [ \$(xdotool search --name '$title' | wc -l) -ge 2 ]" || fail "the warning did not close"
-exit_program "$app" "$work/third.log"
+wait_for 10 windows 1 || fail "the warning did not close"
+
+# A dot drawn there and Exit: Enter answers Save, and the program ends once the picture is saved.
+click_cell 0 0
+toolbar 5 # Exit
+wait_for 10 windows 2 || fail "Exit did not ask about the unsaved picture"
+xdotool key Return
+wait_for 10 focused "Save Graphic LCD File" || fail "Save did not open the save dialog"
+xdotool type --delay 20 "$work/on-exit.Lcd"
+xdotool key Return
+wait_for 10 sh -c "! kill -0 $app" || fail "the program did not end after saving"
+wait "$app" || fail "the program ended with status $?"
+printf ' 0\r\n0%s\r\n' "$(printf '1%.0s' $(seq 255))" >"$work/on-exit.expected"
+expect_same "$work/on-exit.Lcd" "$work/on-exit.expected" "Save on Exit wrote another picture"
+grep -v -e XDG_RUNTIME_DIR -e '^$' "$work/third.log" && fail "the program printed warnings"
 echo "1 passed, 0 failed"

@@ -2,6 +2,7 @@
 
 #include "Clipboard.h"
 #include "CommonDialog.h"
+#include "SaveChangesQuestion.h"
 
 #include <QApplication>
 #include <QMimeData>
@@ -34,6 +35,19 @@ private:
     {
         shown.append({save, DialogTitle, Filter, FileName, FilterIndex});
         FileName = answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+};
+
+// The question before unsaved work is lost, answered from a script; counts how often it was asked.
+class ScriptedQuestion final : public SaveChangesQuestion {
+public:
+    QList<Answer> answers; // none left means Cancel
+    int asked = 0;
+
+    Answer Ask() override
+    {
+        ++asked;
+        return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
     }
 };
 

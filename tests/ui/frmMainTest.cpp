@@ -11,6 +11,7 @@
 #include "UiDoubles.h"
 #include "frmAbout.h"
 #include <QDir>
+#include <QElapsedTimer>
 #include <QSlider>
 
 #include <QCheckBox>
@@ -24,6 +25,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRawFont>
@@ -32,6 +34,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextLayout>
 #include <QToolButton>
 #include <QUndoStack>
@@ -100,6 +103,10 @@ private slots:
     void failedSaveWarnsWithTheReason();
     void aboutIsModalAndClosesOnlyThroughItsButton();
     void exitClosesTheWindow();
+    void closingAsksOnlyWhileThePictureDiffersFromTheLastOpenedOrSaved();
+    void theAnswerSavesDiscardsOrKeepsTheWindowOpen();
+    void theQuestionIsAMessageBoxWithSaveDiscardAndCancel();
+    void ctrlCPressesCopyAnywhereButOnASelectionInTheCodeBox();
 
     void everyKindOfStepUndoesAndRedoesOnItsOwn();
     void refusedOpenRunCopyAndSaveAreNoSteps();
@@ -117,6 +124,7 @@ private slots:
     void copyAsCArrayLeavesTheCodeBoxAlone();
     void insertTextPutsTheFontsOwnBitmapOnTheGrid();
     void insertTextGoesOntoThePictureMovedByArrowsAndSaysWhenItIsCut();
+    void insertTextTakesTypingAtOnceAndRefusesNoText();
     void sendDialogSendsTheBytesSaysWhyNotAndRemembersThePort();
 
 private:
@@ -152,6 +160,7 @@ private:
     frmMain *window = nullptr;
     ScriptedDialog *dialog = nullptr;
     FakeClipboard *clipboard = nullptr;
+    ScriptedQuestion *question = nullptr;
     std::unique_ptr<QTemporaryDir> tempDir;
 };
 
@@ -159,9 +168,11 @@ void frmMainTest::init()
 {
     auto scripted = std::make_unique<ScriptedDialog>();
     auto fake = std::make_unique<FakeClipboard>();
+    auto asking = std::make_unique<ScriptedQuestion>();
     dialog = scripted.get();
     clipboard = fake.get();
-    window = new frmMain(std::move(scripted), std::move(fake));
+    question = asking.get();
+    window = new frmMain(std::move(scripted), std::move(fake), std::move(asking));
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     tempDir = std::make_unique<QTemporaryDir>();
@@ -572,6 +583,97 @@ void frmMainTest::exitClosesTheWindow()
     QVERIFY(!window->isVisible());
 }
 
+void frmMainTest::closingAsksOnlyWhileThePictureDiffersFromTheLastOpenedOrSaved()
+{
+    window->lbDot_Click(3);
+    QVERIFY(!window->close()); // the script answers Cancel
+    QVERIFY(window->isVisible() && window->Grid().IsSet(3));
+    window->Undo(); // back to the picture it started with
+    QVERIFY(window->close());
+
+    const QString path = Temp(QStringLiteral("clean.Lcd"));
+    window->show();
+    QTest::mouseClick(option(1), Qt::LeftButton); // the type alone makes a difference
+    QVERIFY(!window->close());
+    dialog->answers = {path};
+    Press("save");
+    QVERIFY(window->close());
+    window->show();
+    window->lbDot_Click(4);
+    window->OpenFile(path);
+    QVERIFY(window->close());
+    QCOMPARE(question->asked, 2);
+}
+
+void frmMainTest::theAnswerSavesDiscardsOrKeepsTheWindowOpen()
+{
+    using Answer = SaveChangesQuestion::Answer;
+    window->lbDot_Click(9);
+    // Save, but the save dialog cancelled or the file not written: the window stays.
+    question->answers = {Answer::Save, Answer::Save, Answer::Save};
+    dialog->answers = {"", Temp(QStringLiteral("missing/picture.Lcd")), Temp(QStringLiteral("saved.Lcd"))};
+    QVERIFY(!window->close());
+    OnNextModal([](QWidget *modal) { modal->close(); });
+    QVERIFY(!window->close());
+    QVERIFY(window->isVisible());
+    ClickToolbarButton(5); // Exit
+    QVERIFY(!window->isVisible());
+    QCOMPARE(ReadBytes(Temp(QStringLiteral("saved.Lcd"))), QByteArray::fromStdString(FormatDrawing(window->Grid())));
+
+    window->show();
+    window->lbDot_Click(10);
+    question->answers = {Answer::Discard};
+    ClickToolbarButton(5);
+    QVERIFY(!window->isVisible());
+    QCOMPARE(question->asked, 4);
+    QCOMPARE(dialog->shown.size(), 3);
+}
+
+void frmMainTest::theQuestionIsAMessageBoxWithSaveDiscardAndCancel()
+{
+    frmMain plain(std::make_unique<ScriptedDialog>(), std::make_unique<FakeClipboard>());
+    plain.show();
+    plain.lbDot_Click(0);
+    QString seen;
+    QMessageBox::StandardButtons buttons;
+    OnNextModal([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        seen = box->windowTitle() + u'|' + box->text();
+        buttons = box->standardButtons();
+        const bool savesByDefault = box->defaultButton() == box->button(QMessageBox::Save);
+        box->button(savesByDefault ? QMessageBox::Cancel : QMessageBox::Discard)->click();
+    });
+    QVERIFY(!plain.close()); // Cancel, after finding Save the default
+    QCOMPARE(seen, QStringLiteral("Tessaldo 1.1|Save changes to the picture?"));
+    QCOMPARE(buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+}
+
+void frmMainTest::ctrlCPressesCopyAnywhereButOnASelectionInTheCodeBox()
+{
+    const QString code = QString::fromStdString(LCDtoCODE(DotGrid{}));
+    Activate();
+    for (QWidget *focus : {static_cast<QWidget *>(option(1)), static_cast<QWidget *>(codeBox())}) {
+        Press("run");
+        clipboard->text.clear();
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_C, Qt::ControlModifier);
+        QTRY_COMPARE(clipboard->text, code); // the button is pressed, and lets go a moment later
+        QCOMPARE(codeBox()->Text(), QString());
+    }
+    QCOMPARE(clipboard->clears, 2);
+
+    // A selection in the code box is copied as in any text box; the code stays.
+    Press("run");
+    QTextCursor selection(codeBox()->document());
+    selection.movePosition(QTextCursor::NextWord, QTextCursor::KeepAnchor);
+    codeBox()->setTextCursor(selection);
+    QTest::keyClick(codeBox(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("printf"));
+    QTest::qWait(200);
+    QCOMPARE(clipboard->clears, 2);
+    QCOMPARE(codeBox()->Text(), code);
+}
+
 void frmMainTest::everyKindOfStepUndoesAndRedoesOnItsOwn()
 {
     DotGrid opened;
@@ -842,6 +944,34 @@ void frmMainTest::importCancelledOrRefusedChangesNothing()
     QCOMPARE(dialog->shown.last().title, QStringLiteral("Open Image"));
     QVERIFY(dialog->shown.last().filter.startsWith(QStringLiteral("Images (")));
     QVERIFY(text.startsWith(QStringLiteral("Cannot import \"%1\": ").arg(broken)));
+
+    QFile gif(QStringLiteral(TESSALDO_TEST_DATA "/partial-frames.gif"));
+    QVERIFY(gif.open(QIODevice::ReadOnly));
+    const QString cut = Temp(QStringLiteral("cut.gif"));
+    WriteBytes(cut, gif.read(gif.size() / 2));
+    OnNextModal([&](QWidget *modal) {
+        text = qobject_cast<QMessageBox *>(modal)->text();
+        modal->close();
+    });
+    window->ImportImageFile(cut);
+    QCOMPARE(text, QStringLiteral("Cannot import \"%1\": the GIF ends before its last frame.").arg(cut));
+
+    // An animation that takes seconds shows its progress within half a second; Escape stops it, silently.
+    QByteArray slow("GIF89a\xD0\x07\xD0\x07\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF", 19); // 2000 x 2000
+    for (int frame = 0; frame < 150; ++frame)
+        slow += QByteArray("\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00", 15);
+    WriteBytes(Temp(QStringLiteral("slow.gif")), slow + ';');
+    QElapsedTimer timer;
+    QString progress;
+    OnNextModal([&](QWidget *modal) {
+        progress = qobject_cast<QProgressDialog *>(modal)->labelText();
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    timer.start();
+    window->ImportImageFile(Temp(QStringLiteral("slow.gif")));
+    QCOMPARE(progress, QStringLiteral("Importing \"slow.gif\"…"));
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
     QCOMPARE(history()->count(), 0);
 }
 
@@ -853,6 +983,9 @@ void frmMainTest::animationPlaysSavesItsFramesAndPlaysOnTheModule()
     QCOMPARE(openpty(&master, &slave, slaveName, nullptr, nullptr), 0);
     ::close(slave);
     QStringList labels;
+    QString kept;
+    bool wroteOnNo = true;
+    QString question;
     QString saved;
     QString withoutPort;
     QByteArray played;
@@ -872,6 +1005,14 @@ void frmMainTest::animationPlaysSavesItsFramesAndPlaysOnTheModule()
         QTest::qWait(300);
         labels << label->text();
         dialog->findChild<QSlider *>("frame")->setValue(2);
+        // An older import's frame is kept on No and nothing written; Yes removes it.
+        OnNextModal([](QWidget *box) { QTest::keyClick(box, Qt::Key_Escape); });
+        kept = dialog->SaveFrames(Temp(QStringLiteral("frames")));
+        wroteOnNo = QFile::exists(Temp(QStringLiteral("frames/partial-frames-000.Lcd")));
+        OnNextModal([&](QWidget *box) {
+            question = qobject_cast<QMessageBox *>(box)->text();
+            qobject_cast<QMessageBox *>(box)->button(QMessageBox::Yes)->click();
+        });
         saved = dialog->SaveFrames(Temp(QStringLiteral("frames")));
         dialog->TogglePlayOnModule();
         withoutPort = dialog->findChild<QLabel *>("result")->text();
@@ -884,10 +1025,20 @@ void frmMainTest::animationPlaysSavesItsFramesAndPlaysOnTheModule()
     });
     ::fcntl(master, F_SETFL, O_NONBLOCK);
     QDir().mkpath(Temp(QStringLiteral("frames")));
+    WriteBytes(Temp(QStringLiteral("frames/partial-frames-003.Lcd")), " 0\r\n");
     window->ImportImageFile(QStringLiteral(TESSALDO_TEST_DATA "/partial-frames.gif"));
     QCOMPARE(labels, QStringList({QStringLiteral("Frame 1 of 3, 100 ms"), QStringLiteral("Frame 2 of 3, 250 ms")}));
-    QCOMPARE(saved, QStringLiteral("Wrote 3 frames to \"%1\".").arg(Temp(QStringLiteral("frames"))));
-    QVERIFY(QFile::exists(Temp(QStringLiteral("frames/partial-frames-002.Lcd"))));
+    QCOMPARE(kept, QStringLiteral("Nothing was written."));
+    QVERIFY(!wroteOnNo);
+    QCOMPARE(question, QStringLiteral("\"%1\" holds frames of another import that this one would not write "
+                                      "(partial-frames-003.Lcd).\n\nRemove them, so that the folder holds this "
+                                      "import's frames alone?")
+                           .arg(Temp(QStringLiteral("frames"))));
+    QCOMPARE(saved,
+             QStringLiteral("Wrote 3 frames to \"%1\" and removed 1 older frame.").arg(Temp(QStringLiteral("frames"))));
+    QCOMPARE(QDir(Temp(QStringLiteral("frames"))).entryList(QDir::Files),
+             QStringList({QStringLiteral("partial-frames-000.Lcd"), QStringLiteral("partial-frames-001.Lcd"),
+                          QStringLiteral("partial-frames-002.Lcd")}));
     QCOMPARE(withoutPort, QStringLiteral("Choose the module's port in \"Send to Module…\" first."));
     QVERIFY2(played.size() >= 66 && played.size() % 33 == 0, qPrintable(QString::number(played.size())));
     QCOMPARE(played.at(0), '\xA4');
@@ -1052,6 +1203,31 @@ void frmMainTest::insertTextGoesOntoThePictureMovedByArrowsAndSaysWhenItIsCut()
         }
     }
     QCOMPARE(history()->count(), 2);
+}
+
+void frmMainTest::insertTextTakesTypingAtOnceAndRefusesNoText()
+{
+    window->lbDot_Click(7);
+    bool refusedEmpty = false;
+    bool tookText = false;
+    bool stayedOnEnter = false;
+    OnNextModal([&](QWidget *modal) {
+        auto *text = modal->findChild<QLineEdit *>("text");
+        QPushButton *ok = modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        refusedEmpty = !ok->isEnabled();
+        QTest::keyClicks(modal->focusWidget(), QStringLiteral("A"));
+        tookText = text->text() == u"A" && ok->isEnabled();
+        text->clear();
+        QTest::keyClick(text, Qt::Key_Return);
+        stayedOnEnter = modal->isVisible() && !ok->isEnabled();
+        modal->close();
+    });
+    menuAction("Insert Text…")->trigger();
+    QVERIFY(refusedEmpty);
+    QVERIFY(tookText);
+    QVERIFY(stayedOnEnter);
+    QVERIFY(window->Grid().IsSet(7));
+    QCOMPARE(history()->count(), 1);
 }
 
 void frmMainTest::copyAsCArrayLeavesTheCodeBoxAlone()

@@ -224,6 +224,11 @@ def importing(driver):
     big = b"\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR" + (100000).to_bytes(4, "big") * 2 + b"\x08\x02\x00\x00\x00"
     drop_file(driver, "big.png", big)
     assert message(driver) == 'Cannot import "big.png": it is 100000 x 100000 pixels; images up to 64 megapixels can be imported.'
+    gif = (Path(__file__).resolve().parent.parent / "data" / "partial-frames.gif").read_bytes()
+    for name, data, reason in (("cut.gif", gif[:len(gif) // 2], "the GIF ends before its last frame"),
+                               ("cut.jpg", b"\xff\xd8\xff\xe0\x00\x10JFIF\x00", "the JPEG data ends early")):
+        drop_file(driver, name, data)
+        assert message(driver) == f'Cannot import "{name}": {reason}.'
 
 
 @check("Insert Text draws Unifont's own glyph")

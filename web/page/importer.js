@@ -1,5 +1,6 @@
 // Import Image: any image the browser decodes, refused by its declared size
-// before it is decoded when it is too large, previewed with the desktop's
+// before it is decoded when it is too large, and when its data is cut short,
+// which the browser would show blank; previewed with the desktop's
 // fit, threshold, dithering and invert, and taken as one step.
 import { core } from './core.js';
 import { buttons, element, messageBox, row, showDialog } from './dialogs.js';
@@ -15,6 +16,9 @@ async function decode(file) {
     const declared = core.declaredSize(new Uint8Array(await file.slice(0, kHeaderBytes).arrayBuffer()));
     if (declared && declared.problem)
         throw new Error(declared.problem);
+    const cutShort = core.cutShortImage(new Uint8Array(await file.arrayBuffer()));
+    if (cutShort)
+        throw new Error(cutShort);
     let bitmap;
     try {
         bitmap = await createImageBitmap(file, { premultiplyAlpha: 'none', colorSpaceConversion: 'none' });

@@ -1,0 +1,23 @@
+#include "SaveChangesBox.h"
+
+#include "ProgramTexts.h"
+#include "Utf8.h"
+
+#include <QMessageBox>
+
+SaveChangesBox::SaveChangesBox(QWidget *owner) : m_owner(owner) {}
+
+SaveChangesQuestion::Answer SaveChangesBox::Ask()
+{
+    // Save is the default, so Enter never throws the picture away; Escape cancels.
+    switch (QMessageBox::question(m_owner, FromUtf8(tessaldo::kProgramTitle),
+                                  QStringLiteral("Save changes to the picture?"),
+                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save)) {
+    case QMessageBox::Save:
+        return Answer::Save;
+    case QMessageBox::Discard:
+        return Answer::Discard;
+    default:
+        return Answer::Cancel;
+    }
+}
