@@ -95,7 +95,8 @@ void EditSession::MarkSaved()
 
 bool EditSession::IsClean() const
 {
-    return !m_strokeStart && m_history.IsClean();
+    // A drag not yet ended is a change unless it has painted nothing new.
+    return m_history.IsClean() && (!m_strokeStart || *m_strokeStart == m_document);
 }
 
 std::string EditSession::Run()

@@ -46,6 +46,7 @@ TEST(EditSessionTest, StepsThatChangeNothingAreNoSteps)
     session.Apply(Transform::ShiftUp);
     session.TakeDots("Paste", {});
     session.Paint(std::vector<int>{4}, DotState::Clear);
+    EXPECT_TRUE(session.IsClean());
     session.EndStroke();
     EXPECT_EQ(session.Steps().Count(), 0);
 }
