@@ -239,7 +239,6 @@ public:
     bool IsEnabled(CommandId id, bool somethingToPaste) const { return m_session.IsEnabled(id, somethingToPaste); }
 
     void MarkSaved() { m_session.MarkSaved(); }
-    bool IsClean() const { return m_session.IsClean(); }
 
     std::string Run() { return m_session.Run(); }
     void ForgetCode() { m_session.ForgetCode(); }
@@ -377,7 +376,6 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("perform", &PageSession::Perform)
         .function("isEnabled", &PageSession::IsEnabled)
         .function("markSaved", &PageSession::MarkSaved)
-        .function("isClean", &PageSession::IsClean)
         .function("run", &PageSession::Run)
         .function("forgetCode", &PageSession::ForgetCode)
         .function("codeIsStale", &PageSession::CodeIsStale);
