@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -52,6 +53,7 @@ bool IsToolkitFlag(std::string_view option)
 struct Request {
     enum Kind { Run, Help, Version, Wrong } kind = Run;
     const char *file = nullptr;
+    std::string problem; // with Wrong: what is wrong, in one line
 };
 
 Request ReadCommandLine(int argc, char *argv[])
@@ -60,17 +62,19 @@ Request ReadCommandLine(int argc, char *argv[])
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h")
-            return {Request::Help};
+            return {Request::Help, nullptr, {}};
         if (arg == "--version")
-            return {Request::Version};
+            return {Request::Version, nullptr, {}};
         if (IsToolkitOptionWithValue(arg) && i + 1 < argc) {
             ++i;
             continue;
         }
         if (IsToolkitFlag(arg))
             continue;
-        if ((arg.size() > 1 && arg.front() == '-') || request.file != nullptr)
-            return {Request::Wrong};
+        if (arg.size() > 1 && arg.front() == '-')
+            return {Request::Wrong, nullptr, "unknown option '" + std::string(arg) + "'"};
+        if (request.file != nullptr)
+            return {Request::Wrong, nullptr, "one FILE at most, not '" + std::string(arg) + "' as well"};
         request.file = argv[i];
     }
     return request;
@@ -137,7 +141,7 @@ int main(int argc, char *argv[])
         std::printf("tessaldo %.*s\n", static_cast<int>(tessaldo::kVersion.size()), tessaldo::kVersion.data());
         return 0;
     case Request::Wrong:
-        std::fputs(kUsage, stderr);
+        std::fprintf(stderr, "tessaldo: %s\nTry 'tessaldo --help'.\n", request.problem.c_str());
         return 2;
     case Request::Run:
         break;

@@ -183,6 +183,8 @@ void Arguments::ExpectSomeOperands(std::string_view name) const
 std::optional<std::string> Arguments::EachFolder(std::string_view input) const
 {
     std::optional<std::string> each = Value("--each");
+    if (each == kStandardStream)
+        throw UsageError("--each writes a folder of files; '-' is standard output, which holds one");
     if (each)
         ExpectOperands({input});
     else

@@ -210,10 +210,10 @@ int WriteEachFrame(const Arguments &arguments, const std::vector<FrameGreys> &fr
     const std::string stem = imagePath == kStandardStream ? "frame" : std::filesystem::path(imagePath).stem().string();
     const std::filesystem::path folder = *arguments.Value("--each");
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        if (const FileStatus spared =
-                OutputSparesInputs(folder / FrameFileName(stem, i, frames.size()), {&imagePath, 1});
-            !spared)
-            return Refused(streams.err, spared.message());
+        if (const FileStatus writable =
+                EachFileIsWritable(folder / FrameFileName(stem, i, frames.size()), {&imagePath, 1});
+            !writable)
+            return Refused(streams.err, writable.message());
     }
     const std::vector<std::filesystem::path> others = OtherFrames(folder, stem, frames.size());
     if (!others.empty() && !arguments.Has("--replace"))
@@ -268,11 +268,17 @@ int Import(const Arguments &arguments, Streams &streams)
     return WriteEachFrame(arguments, frames, name, grid.nLCDType(), options, streams);
 }
 
-// The drawing file a character of `--each` goes to: U+XXXX.Lcd, upper-case, at least four digits.
+// U+XXXX: upper-case, at least four digits.
+QString CodePointName(char32_t codePoint)
+{
+    return QStringLiteral("U+")
+           + QStringLiteral("%1").arg(static_cast<uint>(codePoint), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+// The drawing file a character of `--each` goes to: U+XXXX.Lcd.
 std::filesystem::path EachFileName(char32_t codePoint)
 {
-    const QString hex = QStringLiteral("%1").arg(static_cast<uint>(codePoint), 4, 16, QLatin1Char('0')).toUpper();
-    return (QStringLiteral("U+") + hex + QStringLiteral(".Lcd")).toStdString();
+    return (CodePointName(codePoint) + QStringLiteral(".Lcd")).toStdString();
 }
 
 // "X,Y": whole dots right and down, each within the picture's width either way.
@@ -318,6 +324,19 @@ int ListFonts(const Arguments &arguments, Streams &streams)
     return kExitOk;
 }
 
+// The text as a message quotes it: control characters as U+XXXX, which a terminal would act on or hide.
+std::string Shown(const QString &text)
+{
+    QString shown;
+    for (const char32_t codePoint : text.toUcs4()) {
+        if (QChar::category(codePoint) == QChar::Other_Control)
+            shown += CodePointName(codePoint);
+        else
+            shown += QString::fromUcs4(&codePoint, 1);
+    }
+    return shown.toStdString();
+}
+
 int Text(const Arguments &arguments, Streams &streams)
 {
     if (arguments.Has("--list-fonts"))
@@ -341,20 +360,31 @@ int Text(const Arguments &arguments, Streams &streams)
         return int{kExitOk};
     };
     const QString line = QString::fromStdString(arguments.operands[1]);
+    if (line.isEmpty())
+        throw UsageError("TEXT is empty; give at least one character");
     if (!each) {
         DotGrid picture = base;
-        if (const int drawn = draw(line, arguments.operands[1], picture); drawn != kExitOk)
+        if (const int drawn = draw(line, Shown(line), picture); drawn != kExitOk)
             return drawn;
         return WriteDrawing(picture, arguments.operands[2], streams.out, streams.err);
     }
-    std::error_code made;
-    std::filesystem::create_directories(*each, made);
+    // Every character is drawn and every file checked before the first is written.
+    std::vector<std::pair<std::filesystem::path, DotGrid>> drawn;
+    const std::vector<std::string> inputs(arguments.Value("--onto") ? 1 : 0, arguments.Value("--onto").value_or(""));
     for (const char32_t codePoint : line.toUcs4()) {
         const QString character = QString::fromUcs4(&codePoint, 1);
         DotGrid picture = base;
-        if (const int drawn = draw(character, character.toStdString(), picture); drawn != kExitOk)
-            return drawn;
-        if (const FileStatus saved = SaveFile(picture, std::filesystem::path(*each) / EachFileName(codePoint)); !saved)
+        if (const int status = draw(character, Shown(character), picture); status != kExitOk)
+            return status;
+        const std::filesystem::path file = std::filesystem::path(*each) / EachFileName(codePoint);
+        if (const FileStatus writable = EachFileIsWritable(file, inputs); !writable)
+            return Refused(streams.err, writable.message());
+        drawn.emplace_back(file, picture);
+    }
+    std::error_code made;
+    std::filesystem::create_directories(*each, made);
+    for (const auto &[file, picture] : drawn) {
+        if (const FileStatus saved = SaveFile(picture, file); !saved)
             return Refused(streams.err, saved.message());
     }
     return kExitOk;

@@ -9,6 +9,7 @@
 #include "Transform.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <istream>
 #include <limits>
@@ -133,16 +134,24 @@ std::string NameClash(const NamedPicture &earlier, const NamedPicture &picture)
                + ", which some file systems take for one file name";
     return {};
 }
-// The include guard comes from the header's name; on standard output, from
+
+// The include guard comes from the header's name; on standard output or for a
+// name in another script (아이콘.h, which would leave the guard H), from
 // what it holds. Firmware cannot include two headers that share an array
 // name, so the animation's or the first picture's name tells them apart.
 std::string GuardSource(const std::optional<std::string> &output, const FramesOption &frames,
                         const std::vector<NamedPicture> &pictures)
 {
-    if (output)
-        return DisplayPath(std::filesystem::path(*output).filename());
+    if (output) {
+        const std::string name = DisplayPath(std::filesystem::path(*output).filename());
+        const std::string stem = DisplayPath(std::filesystem::path(*output).stem());
+        if (std::all_of(stem.begin(), stem.end(), [](unsigned char c) { return c < 0x80; })
+            && std::any_of(stem.begin(), stem.end(), [](unsigned char c) { return std::isalnum(c) != 0; }))
+            return name;
+    }
     return "tessaldo_" + frames.name.value_or(pictures.front().name) + ".h";
 }
+
 int Header(const Arguments &arguments, Streams &streams)
 {
     arguments.ExpectSomeOperands("FILE");
@@ -248,8 +257,8 @@ int DecodeEach(const std::string &source, const CodeReading &reading, const std:
     // Keyed without case, as SameFileName compares; a header of many frames must not take quadratic time.
     std::unordered_map<std::string, const CodePicture *> byFileName;
     for (const CodePicture &picture : pictures) {
-        if (const FileStatus spared = OutputSparesInputs(fileOf(picture), {&source, 1}); !spared)
-            return Refused(err, spared.message());
+        if (const FileStatus writable = EachFileIsWritable(fileOf(picture), {&source, 1}); !writable)
+            return Refused(err, writable.message());
         const auto [earlier, added] = byFileName.emplace(LowerCase(picture.name), &picture);
         if (!added)
             return Refused(err, DecodeFailed(source, "the names " + earlier->second->name + " and " + picture.name
@@ -394,6 +403,17 @@ FileStatus OutputSparesInputs(const std::filesystem::path &out, std::span<const 
     }
     return FileStatus::Ok();
 }
+
+FileStatus EachFileIsWritable(const std::filesystem::path &file, std::span<const std::string> inputs)
+{
+    if (const FileStatus spared = OutputSparesInputs(file, inputs); !spared)
+        return spared;
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error))
+        return SaveFailed(file, "it is a folder");
+    return FileStatus::Ok();
+}
+
 void ApplyTypeOption(const Arguments &arguments, DotGrid &grid)
 {
     if (const std::optional<std::string> type = arguments.Value("--type"))

@@ -23,6 +23,9 @@ int WriteDrawing(const DotGrid &grid, const std::string &outPath, std::ostream &
 // (a drawing over C source, a header over a drawing). An input '-' is the file
 // standard input reads, if any; an `out` '-' is standard output, never a file.
 FileStatus OutputSparesInputs(const std::filesystem::path &out, std::span<const std::string> inputs);
+// One file of the set --each writes: neither an input nor a folder. Checked
+// for every file before the first is written, so a refusal leaves none behind.
+FileStatus EachFileIsWritable(const std::filesystem::path &file, std::span<const std::string> inputs);
 // --type 0|1, when given.
 void ApplyTypeOption(const Arguments &arguments, DotGrid &grid);
 

@@ -109,6 +109,8 @@ TEST(CliErrors, WrongUsageNamesTheProblemInOneLineAndExitsTwo)
          "tessaldo-cli edit: unknown operation 'spin' (invert, shift-up, shift-down, shift-left, shift-right, "
          "flip-h, flip-v, rotate-cw, rotate-ccw)"},
         {{"header"}, "tessaldo-cli header: missing FILE"},
+        {{"decode", f, "--each", "-"},
+         "tessaldo-cli decode: --each writes a folder of files; '-' is standard output, which holds one"},
     };
     for (const auto &[args, problem] : wrong) {
         const CliResult result = RunCliProcess(args);
@@ -246,6 +248,11 @@ TEST(CliDecode, ARefusedArrayOrAClashWritesNothingAndArraysPassedOverAreNamed)
     EXPECT_EQ(refused.err, "Cannot decode \"" + bad.string()
                                + "\": the name CMD on line 2, column 6 is not #defined above it as a value.\n");
     EXPECT_FALSE(std::filesystem::exists(folder));
+    std::filesystem::create_directories(dir / "blocked" / "b.Lcd");
+    const auto two = dir.Write("two.h", "a[]={" + values + "};\nb[]={" + values + "};\n");
+    EXPECT_EQ(RunCliProcess({"decode", two.string(), "--each", (dir / "blocked").string()}).err,
+              "Cannot save \"" + (dir / "blocked" / "b.Lcd").string() + "\": it is a folder.\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "blocked" / "a.Lcd")) << "a refusal leaves no part of the set";
     const auto out = dir.Write("out.Lcd", "untouched");
     EXPECT_EQ(RunCliProcess({"decode", bad.string(), out.string(), "--name", "a"}).exitCode, 1);
     EXPECT_EQ(TempDir::Read(out), "untouched");

@@ -117,6 +117,9 @@ TEST(CliText, MissingGlyphsAndUnknownFamiliesAreRefused)
     const CliResult family = RunCliProcess({"text", "A", out.string(), "--font", "No Such Family"});
     EXPECT_EQ(family.exitCode, 1);
     EXPECT_NE(family.err.find("--list-fonts"), std::string::npos) << family.err;
+    EXPECT_EQ(RunCliProcess({"text", "", out.string()}).exitCode, 2) << "no text is no picture";
+    EXPECT_EQ(RunCliProcess({"text", "A\x01", out.string()}).err,
+              "Cannot draw \"AU+0001\": the text must be one line of characters, without control characters.\n");
     EXPECT_FALSE(std::filesystem::exists(out));
     EXPECT_NE(RunCliProcess({"text", "--list-fonts"}).out.rfind("Unifont\n", 0), std::string::npos);
 }
