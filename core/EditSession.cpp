@@ -42,7 +42,7 @@ void EditSession::Open(const Drawing &drawing)
         document.type = grid.nLCDType();
         document.Edited().dots = grid.AllDots();
     });
-    m_history.MarkClean();
+    m_clean = m_document;
     Announce();
 }
 
@@ -50,7 +50,6 @@ void EditSession::New()
 {
     Change("New", [](Document &document) { document.Edited().dots = {}; });
     m_codeMadeFrom.reset();
-    m_history.MarkClean();
     Announce();
 }
 
@@ -89,14 +88,14 @@ void EditSession::Redo()
 void EditSession::MarkSaved()
 {
     EndStroke();
-    m_history.MarkClean();
+    m_clean = m_document;
     Announce();
 }
 
 bool EditSession::IsClean() const
 {
-    // A drag not yet ended is a change unless it has painted nothing new.
-    return m_history.IsClean() && (!m_strokeStart || *m_strokeStart == m_document);
+    // By value, so that a dot set and cleared again, or a drag still under way, is judged by what it shows.
+    return m_document == m_clean;
 }
 
 std::string EditSession::Run()

@@ -44,7 +44,8 @@ public:
     void Undo();
     void Redo();
 
-    // Clean: the document as it was last saved, opened or started with.
+    // Clean: the document equals the one last saved, opened or started with.
+    // New is no such point: the picture it clears is still to be saved.
     void MarkSaved();
     bool IsClean() const;
 
@@ -70,6 +71,7 @@ private:
     History m_history;
     std::optional<Document> m_strokeStart; // the document before the drag being painted
     std::optional<DotGrid::Dots> m_codeMadeFrom;
+    Document m_clean;
     std::vector<Listener> m_listeners;
 };
 

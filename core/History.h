@@ -29,9 +29,6 @@ public:
     // How many steps are done: Count() less those undone.
     int Index() const { return m_index; }
 
-    void MarkClean() { m_clean = m_index; }
-    bool IsClean() const { return m_clean == m_index; }
-
 private:
     struct Step {
         std::string caption;
@@ -41,9 +38,6 @@ private:
 
     std::deque<Step> m_steps;
     int m_index = 0;
-    // The index that is clean; it leaves the range, for good, once the step it
-    // stands after is dropped or replaced.
-    int m_clean = 0;
 };
 
 } // namespace tessaldo
