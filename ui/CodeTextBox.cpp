@@ -23,12 +23,9 @@ CodeTextBox::CodeTextBox(QWidget *parent) : QPlainTextEdit(parent)
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     // Tab moves on to the next control, as in every other box of the window.
     setTabChangesFocus(true);
-    // What the user types is no longer the code of any picture.
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
-        if (m_replacing)
-            return;
-        m_madeFrom.reset();
-        ShowStale(false);
+        if (!m_replacing)
+            emit Edited();
     });
 }
 
@@ -39,21 +36,10 @@ QString CodeTextBox::Text() const
 
 void CodeTextBox::SetText(const QString &text)
 {
-    m_madeFrom.reset();
-    Replace(text);
-    ShowStale(false);
-}
-
-void CodeTextBox::SetCode(const QString &code, const tessaldo::DotGrid::Dots &madeFrom)
-{
-    Replace(code);
-    m_madeFrom = madeFrom;
-    ShowStale(false);
-}
-
-void CodeTextBox::FollowPicture(const tessaldo::DotGrid::Dots &picture)
-{
-    ShowStale(m_madeFrom && *m_madeFrom != picture);
+    UseCodeFont();
+    m_replacing = true;
+    setPlainText(QString(text).replace(kCrLf, kLf));
+    m_replacing = false;
 }
 
 void CodeTextBox::paintEvent(QPaintEvent *event)
@@ -91,14 +77,6 @@ bool CodeTextBox::event(QEvent *event)
         return false;
     }
     return QPlainTextEdit::event(event);
-}
-
-void CodeTextBox::Replace(const QString &text)
-{
-    UseCodeFont();
-    m_replacing = true;
-    setPlainText(QString(text).replace(kCrLf, kLf));
-    m_replacing = false;
 }
 
 void CodeTextBox::ShowStale(bool stale)

@@ -2,14 +2,12 @@
 
 #include "CodeFormats.h"
 #include "CodeGenerator.h"
-#include "CodeReader.h"
 #include "CodeTextBox.h"
 #include "DotGridView.h"
 #include "DrawingFile.h"
 #include "FileDialog.h"
 #include "ImportImageDialog.h"
 #include "InsertTextDialog.h"
-#include "PictureChange.h"
 #include "PictureImage.h"
 #include "ProgramTexts.h"
 #include "SaveChangesBox.h"
@@ -38,7 +36,6 @@
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
-#include <QUndoStack>
 
 #include <atomic>
 #include <memory>
@@ -81,17 +78,20 @@ QString LocalFileIn(const QMimeData *data)
     return {};
 }
 
-bool HoldsImageOrFile(const QMimeData *data)
+// What the core routes: a drop brings only images and files, a paste text as well.
+Routed RouteMimeData(const QMimeData *data, bool withText)
 {
-    return data != nullptr && (data->hasImage() || !LocalFileIn(data).isEmpty());
+    if (data == nullptr)
+        return RouteIncoming({});
+    Incoming incoming{data->hasImage(), LocalFileIn(data).toStdString(), std::nullopt};
+    if (withText && data->hasText())
+        incoming.text = data->text().toStdString();
+    return RouteIncoming(incoming);
 }
 
-// Code as Run, "Copy as C Array" or a header write it, read back.
-PickedPicture CodeIn(const QMimeData *data)
+bool HoldsImageOrFile(const QMimeData *data)
 {
-    if (data == nullptr || !data->hasText())
-        return {std::nullopt, "the clipboard holds no image, file or code"};
-    return ReadPictureCode(data->text().toStdString());
+    return RouteMimeData(data, false).kind != IncomingKind::Nothing;
 }
 
 QImage ImageIn(const QMimeData *data)
@@ -168,8 +168,8 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
     BuildTypeOptions();
     BuildDotPanel();
     BuildCodeBox();
-    BuildHistory();
     BuildGridMenu();
+    m_session.Subscribe([this] { ShowSession(); });
     SetTabOrder();
     CentreOnScreen();
     setAcceptDrops(true);
@@ -233,20 +233,31 @@ void frmMain::BuildCodeBox()
     // it to the button unless text is selected there.
     cmdCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     connect(cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);
+    // What the user types is no longer the code of any picture.
+    connect(txtData, &CodeTextBox::Edited, this, [this] { m_session.ForgetCode(); });
 }
 
-void frmMain::BuildHistory()
+QAction *frmMain::AddGridAction(const EditorCommand &command)
 {
-    m_history = new QUndoStack(this);
-    m_history->setUndoLimit(kHistorySteps);
-}
-
-QAction *frmMain::AddGridAction(const QString &text, const QKeySequence &key, const std::function<void()> &trigger)
-{
-    auto *action = new QAction(text, this);
-    action->setShortcut(key);
-    connect(action, &QAction::triggered, this, trigger);
+    auto *action = new QAction(FromUtf8(command.caption), this);
+    QList<QKeySequence> keys;
+    for (const std::string_view key : command.keys) {
+        if (!key.empty())
+            keys << QKeySequence::fromString(FromUtf8(key), QKeySequence::PortableText);
+    }
+    action->setShortcuts(keys);
+    connect(action, &QAction::triggered, this, [this, id = command.id] { Perform(id); });
     m_gridMenu->addAction(action);
+    if (keys.isEmpty())
+        return action;
+    // A grid-only key leaves the other controls theirs; undo and redo answer
+    // anywhere but in the code box, which claims those keys before the window sees them.
+    if (command.gridOnly) {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        lbDot->addAction(action);
+    } else {
+        addAction(action);
+    }
     return action;
 }
 
@@ -254,59 +265,19 @@ void frmMain::BuildGridMenu()
 {
     m_gridMenu = new QMenu(this);
     m_gridMenu->setObjectName(QStringLiteral("gridMenu"));
-
-    // Undo and redo answer anywhere in the window; the code box keeps its own,
-    // because a text box claims those keys before the window sees them.
-    QAction *undo = AddGridAction(QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { Undo(); });
-    QAction *redo = AddGridAction(QStringLiteral("Redo"), {}, [this] { Redo(); });
-    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    undo->setEnabled(false);
-    redo->setEnabled(false);
-    connect(m_history, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
-    connect(m_history, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
-    addActions({undo, redo});
-    m_gridMenu->addSeparator();
-
-    // The transforms answer their keys only while the grid has the focus.
-    struct Item {
-        const char *text;
-        QKeySequence key;
-        Transform transform;
-    };
-    const Item items[] = {
-        {"Invert", QKeySequence(Qt::CTRL | Qt::Key_I), Transform::Invert},
-        {"Shift Up", QKeySequence(Qt::SHIFT | Qt::Key_Up), Transform::ShiftUp},
-        {"Shift Down", QKeySequence(Qt::SHIFT | Qt::Key_Down), Transform::ShiftDown},
-        {"Shift Left", QKeySequence(Qt::SHIFT | Qt::Key_Left), Transform::ShiftLeft},
-        {"Shift Right", QKeySequence(Qt::SHIFT | Qt::Key_Right), Transform::ShiftRight},
-        {"Flip Horizontally", {}, Transform::FlipHorizontally},
-        {"Flip Vertically", {}, Transform::FlipVertically},
-        {"Rotate Clockwise", {}, Transform::RotateClockwise},
-        {"Rotate Counterclockwise", {}, Transform::RotateCounterclockwise},
-    };
-    for (const Item &item : items) {
-        const Transform transform = item.transform;
-        QAction *action =
-            AddGridAction(QString::fromLatin1(item.text), item.key, [this, transform] { ApplyTransform(transform); });
-        action->setShortcutContext(Qt::WidgetShortcut);
-        lbDot->addAction(action);
+    for (const EditorCommand &command : EditorCommands()) {
+        if (command.startsGroup)
+            m_gridMenu->addSeparator();
+        m_actions[command.id] = AddGridAction(command);
     }
-    m_gridMenu->addSeparator();
-    AddGridAction(QStringLiteral("Import Image…"), {}, [this] { OpenImage(); });
-    AddGridAction(QStringLiteral("Insert Text…"), {}, [this] { InsertText(); });
-    m_paste = AddGridAction(QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), [this] { Paste(); });
-    m_paste->setShortcutContext(Qt::WidgetShortcut);
-    lbDot->addAction(m_paste);
-    m_gridMenu->addSeparator();
-    AddGridAction(QStringLiteral("Copy as C Array"), {}, [this] { CopyAsCArray(); });
-    AddGridAction(QStringLiteral("Send to Module…"), {}, [this] { SendToModule(); });
+    ShowSession();
 
     // The menu says whether there is anything to paste; the key stays live and finds out itself.
-    connect(m_gridMenu, &QMenu::aboutToShow, this, [this] {
-        const QMimeData *data = m_clipboard->Contents();
-        m_paste->setEnabled(HoldsImageOrFile(data) || CodeIn(data).bytes);
+    QAction *paste = m_actions.at(CommandId::Paste);
+    connect(m_gridMenu, &QMenu::aboutToShow, this, [this, paste] {
+        paste->setEnabled(m_session.IsEnabled(CommandId::Paste, RouteMimeData(m_clipboard->Contents(), true).Takes()));
     });
-    connect(m_gridMenu, &QMenu::aboutToHide, m_paste, [this] { m_paste->setEnabled(true); });
+    connect(m_gridMenu, &QMenu::aboutToHide, paste, [paste] { paste->setEnabled(true); });
 
     connect(lbDot, &DotGridView::ContextMenuRequested, this, [this](QPoint globalPos) {
         // Some platforms send both the key and their own menu request for it.
@@ -338,17 +309,12 @@ void frmMain::CentreOnScreen()
 
 void frmMain::lbDot_Click(int Index)
 {
-    Change(QStringLiteral("Dot %1").arg(Index), [Index](DotGrid &grid) { grid.ToggleDot(Index); });
+    m_session.ToggleDot(Index);
 }
 
 void frmMain::lbDot_Paint(int Index, DotState state)
 {
-    // The dots show as the pointer crosses them; the history gets the whole stroke when it ends.
-    if (!m_strokeStart)
-        m_strokeStart = m_grid;
-    m_grid.SetDot(Index, state);
-    lbDot->RefreshDot(Index);
-    txtData->FollowPicture(m_grid.AllDots());
+    m_session.Paint({&Index, 1}, state);
 }
 
 void frmMain::optType_Click(int Index)
@@ -358,26 +324,45 @@ void frmMain::optType_Click(int Index)
         lbDot->SetLayout(type); // the same type again re-lays the grid, and nothing else changes
         return;
     }
-    Change(QStringLiteral("Type %1").arg(Index), [type](DotGrid &grid) { grid.SetLCDType(type); });
+    m_session.SetType(type);
 }
 
 void frmMain::Undo()
 {
-    CommitStroke();
-    m_history->undo();
+    m_session.Undo();
 }
 
 void frmMain::Redo()
 {
-    CommitStroke();
-    m_history->redo();
+    m_session.Redo();
 }
 
 void frmMain::ApplyTransform(Transform transform)
 {
-    const auto name = TransformName(transform);
-    Change(QString::fromLatin1(name.data(), qsizetype(name.size())),
-           [transform](DotGrid &grid) { tessaldo::ApplyTransform(grid, transform); });
+    m_session.Apply(transform);
+}
+
+void frmMain::Perform(CommandId id)
+{
+    switch (id) {
+    case CommandId::ImportImage:
+        OpenImage();
+        break;
+    case CommandId::InsertText:
+        InsertText();
+        break;
+    case CommandId::Paste:
+        Paste();
+        break;
+    case CommandId::CopyAsCArray:
+        CopyAsCArray();
+        break;
+    case CommandId::SendToModule:
+        SendToModule();
+        break;
+    default:
+        m_session.Perform(id);
+    }
 }
 
 void frmMain::OpenImage()
@@ -416,7 +401,7 @@ void frmMain::ImportFrames(std::vector<FrameGreys> frames, const QString &stem)
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_importOptions = dialog.Options();
-    TakeDots(QStringLiteral("Import"), dialog.Picture());
+    TakeDots("Import", dialog.Picture());
 }
 
 void frmMain::InsertText()
@@ -425,24 +410,13 @@ void frmMain::InsertText()
     InsertTextDialog dialog(m_grid, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    TakeDots(QStringLiteral("Text"), dialog.Picture());
+    TakeDots("Text", dialog.Picture());
 }
 
 void frmMain::Paste()
 {
     const QMimeData *data = m_clipboard->Contents();
-    if (HoldsImageOrFile(data)) {
-        TakeIncoming(ImageIn(data), LocalFileIn(data));
-        return;
-    }
-    const PickedPicture code = CodeIn(data);
-    if (!code.bytes) {
-        Warn(QStringLiteral("Cannot paste: %1.").arg(QString::fromStdString(code.problem)));
-        return;
-    }
-    DotGrid picture;
-    picture.SetAllDots(DotsFromPictureBytes(*code.bytes));
-    TakeDots(QStringLiteral("Paste"), picture);
+    TakeIncoming(RouteMimeData(data, true), data != nullptr ? ImageIn(data) : QImage(), LocalFileIn(data));
 }
 
 void frmMain::CopyAsCArray()
@@ -461,14 +435,26 @@ void frmMain::SendToModule()
     m_sendBaud = dialog.Baud();
 }
 
-void frmMain::TakeIncoming(const QImage &image, const QString &file)
+void frmMain::TakeIncoming(const Routed &routed, const QImage &image, const QString &file)
 {
-    if (!image.isNull())
+    switch (routed.kind) {
+    case IncomingKind::Image:
         ImportImage(GreyFromImage(image));
-    else if (QFileInfo(file).suffix().compare(u"lcd", Qt::CaseInsensitive) == 0)
+        break;
+    case IncomingKind::DrawingFile:
         OpenFile(file);
-    else
+        break;
+    case IncomingKind::ImageFile:
         ImportImageFile(file);
+        break;
+    case IncomingKind::Code:
+    case IncomingKind::Nothing:
+        if (routed.Takes())
+            m_session.TakeDots("Paste", *routed.dots);
+        else
+            Warn(QString::fromStdString(CannotPaste(routed)));
+        break;
+    }
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent *event)
@@ -484,32 +470,28 @@ void frmMain::dropEvent(QDropEvent *event)
         return;
     event->acceptProposedAction();
     // The dialog waits until the drop is over, so the program it came from is not held up.
-    QTimer::singleShot(0, this, [this, image = ImageIn(data), file = LocalFileIn(data)] { TakeIncoming(image, file); });
+    QTimer::singleShot(0, this,
+                       [this, routed = RouteMimeData(data, false), image = ImageIn(data), file = LocalFileIn(data)] {
+                           TakeIncoming(routed, image, file);
+                       });
 }
 
-void frmMain::Change(const QString &text, const std::function<void(DotGrid &)> &edit)
+void frmMain::TakeDots(const char *caption, const DotGrid &picture)
 {
-    CommitStroke();
-    DotGrid after = m_grid;
-    edit(after);
-    if (after == m_grid)
-        return; // a step that changes nothing would only make Undo look broken
-    m_history->push(new PictureChange(text, m_grid, after, [this](const DotGrid &picture) { ShowPicture(picture); }));
-}
-
-void frmMain::TakeDots(const QString &text, const DotGrid &picture)
-{
-    Change(text, [&picture](DotGrid &grid) { grid.SetAllDots(picture.AllDots()); });
+    m_session.TakeDots(caption, picture.AllDots());
 }
 
 void frmMain::CommitStroke()
 {
-    if (!m_strokeStart)
-        return;
-    const DotGrid before = *std::exchange(m_strokeStart, std::nullopt);
-    if (before != m_grid)
-        m_history->push(new PictureChange(QStringLiteral("Stroke"), before, m_grid,
-                                          [this](const DotGrid &picture) { ShowPicture(picture); }));
+    m_session.EndStroke();
+}
+
+void frmMain::ShowSession()
+{
+    ShowPicture(m_session.Grid());
+    txtData->ShowStale(m_session.CodeIsStale());
+    for (const CommandId id : {CommandId::Undo, CommandId::Redo})
+        m_actions.at(id)->setEnabled(m_session.IsEnabled(id, true));
 }
 
 void frmMain::ShowPicture(const DotGrid &picture)
@@ -526,7 +508,6 @@ void frmMain::ShowPicture(const DotGrid &picture)
             lbDot->RefreshDot(dot);
         }
     }
-    txtData->FollowPicture(m_grid.AllDots());
 }
 
 void frmMain::tbarMain_ButtonClick(const QString &key)
@@ -549,15 +530,17 @@ void frmMain::cmdCopy_Click()
 {
     m_clipboard->Clear();
     m_clipboard->SetText(txtData->Text());
-    if (m_clipboard->HasText())
+    if (m_clipboard->HasText()) {
         txtData->SetText(QString());
-    else
+        m_session.ForgetCode();
+    } else {
         QMessageBox::information(this, kTitle, kNoTextMessage, QMessageBox::Ok);
+    }
 }
 
 void frmMain::New()
 {
-    Change(QStringLiteral("New"), [](DotGrid &grid) { grid.ClearLCD(); });
+    m_session.New();
     txtData->SetText(QString());
 }
 
@@ -588,7 +571,7 @@ bool frmMain::Save()
 
 void frmMain::Run()
 {
-    txtData->SetCode(QString::fromStdString(LCDtoCODE(m_grid)), m_grid.AllDots());
+    txtData->SetText(QString::fromStdString(m_session.Run()));
     txtData->repaint();
 }
 
@@ -604,8 +587,7 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 bool frmMain::NothingUnsavedIsLost()
 {
-    CommitStroke();
-    if (m_grid == m_cleanPicture)
+    if (m_session.IsClean())
         return true;
     switch (m_saveChanges->Ask()) {
     case SaveChangesQuestion::Answer::Save:
@@ -632,8 +614,7 @@ void frmMain::OpenFile(const QString &szFilePath)
         Warn(QString::fromStdString(read.message()));
         return;
     }
-    Change(QStringLiteral("Open"), [&drawing](DotGrid &grid) { ApplyDrawing(grid, drawing); });
-    m_cleanPicture = m_grid;
+    m_session.Open(drawing);
 }
 
 bool frmMain::SaveFile(const QString &szFilePath)
@@ -643,7 +624,7 @@ bool frmMain::SaveFile(const QString &szFilePath)
         Warn(QString::fromStdString(saved.message()));
         return false;
     }
-    m_cleanPicture = m_grid;
+    m_session.MarkSaved();
     return true;
 }
 

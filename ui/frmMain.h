@@ -3,6 +3,8 @@
 #include "Clipboard.h"
 #include "CommonDialog.h"
 #include "DotGrid.h"
+#include "EditSession.h"
+#include "Incoming.h"
 #include "PictureImage.h"
 #include "SaveChangesQuestion.h"
 #include "Transform.h"
@@ -10,9 +12,8 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
+#include <map>
 #include <memory>
-#include <optional>
 
 class CodeTextBox;
 class DotGridView;
@@ -23,11 +24,11 @@ class QMenu;
 class QMimeData;
 class QPushButton;
 class QRadioButton;
-class QUndoStack;
 class Toolbar;
 
 // The main window: toolbar, LCD type options, dot grid, code box and copy
-// button. It owns the picture and hands every rule to the drawing core.
+// button. It draws the core's editing session and turns its events into
+// calls on it; every rule is the core's.
 class frmMain final : public QWidget {
     Q_OBJECT
 
@@ -37,11 +38,8 @@ public:
                      std::unique_ptr<SaveChangesQuestion> saveChanges = nullptr, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // Steps kept in the history; the oldest go first.
-    static constexpr int kHistorySteps = 10000;
-
     const tessaldo::DotGrid &Grid() const { return m_grid; }
-    QUndoStack *History() const { return m_history; }
+    const tessaldo::EditSession &Session() const { return m_session; }
     QMenu *GridMenu() const { return m_gridMenu; }
 
     // The work of Open and Save without the dialog; failures are shown to the user.
@@ -84,9 +82,10 @@ private:
     void BuildTypeOptions();
     void BuildDotPanel();
     void BuildCodeBox();
-    void BuildHistory();
     void BuildGridMenu();
-    QAction *AddGridAction(const QString &text, const QKeySequence &key, const std::function<void()> &trigger);
+    QAction *AddGridAction(const tessaldo::EditorCommand &command);
+    // A command of the grid's menu: the window carries out what needs a dialog or the clipboard.
+    void Perform(tessaldo::CommandId id);
     void SetTabOrder();
     void CentreOnScreen();
 
@@ -100,28 +99,26 @@ private:
     // Readies the dialog the way Open and Save both need it.
     void PrepareDialog(const QString &title);
     void OpenImage();
-    // What a drop or a paste brings: an image, or the file to import or open.
-    void TakeIncoming(const QImage &image, const QString &file);
+    // What a drop or a paste brings, as the core routes it, with the image or file itself.
+    void TakeIncoming(const tessaldo::Routed &routed, const QImage &image, const QString &file);
     void Warn(const QString &message);
-    // True when nothing unsaved is left to lose: the picture is the clean one,
-    // or the user saved it or chose to discard it.
+    // True when nothing unsaved is left to lose: the session is clean, or the
+    // user saved the picture or chose to discard it.
     bool NothingUnsavedIsLost();
 
-    // Every change of the picture goes through here as one step of the history.
-    void Change(const QString &text, const std::function<void(tessaldo::DotGrid &)> &edit);
     // A dialog's picture as one step: its dots, in the grid's own type.
-    void TakeDots(const QString &text, const tessaldo::DotGrid &picture);
+    void TakeDots(const char *caption, const tessaldo::DotGrid &picture);
     // Ends the drag that is painting, if any, as one step.
     void CommitStroke();
+    // Brings the window to the session after each change it announces.
+    void ShowSession();
     // Brings the window to `picture`: the type with its option and layout first, then the dots.
     void ShowPicture(const tessaldo::DotGrid &picture);
 
-    tessaldo::DotGrid m_grid;
-    tessaldo::DotGrid m_cleanPicture;               // as last opened, saved or started with
-    std::optional<tessaldo::DotGrid> m_strokeStart; // the picture before the drag that is painting
-    QUndoStack *m_history = nullptr;
+    tessaldo::EditSession m_session;
+    tessaldo::DotGrid m_grid; // the session's picture as the grid draws it
     QMenu *m_gridMenu = nullptr;
-    QAction *m_paste = nullptr;
+    std::map<tessaldo::CommandId, QAction *> m_actions;
     tessaldo::DotOptions m_importOptions; // as the last import left them
     QString m_sendPort;                   // as the last send left them
     int m_sendBaud = 0;

@@ -6,14 +6,15 @@
 #include "CodeGenerator.h"
 #include "CodeReader.h"
 #include "DrawingFile.h"
+#include "EditSession.h"
 #include "FileIo.h"
 #include "GlyphText.h"
 #include "ImageHeader.h"
+#include "Incoming.h"
 #include "PixelsToDots.h"
 #include "ProgramTexts.h"
 #include "SerialRates.h"
 #include "Stroke.h"
-#include "Transform.h"
 
 #include <emscripten.h>
 #include <emscripten/bind.h>
@@ -77,22 +78,6 @@ std::string FormatDrawingOf(int type, const std::string &dots)
     return FormatDrawing(GridFrom(type, dots));
 }
 
-// What Open makes of a file's bytes: {type: -1 for a legacy file, dots} or {problem}.
-val ReadDrawing(const std::string &name, const val &bytes)
-{
-    std::string start = BytesOf(bytes);
-    start.resize(std::min(start.size(), kDrawingBytesRead));
-    const ParsedDrawing parsed = ParseDrawing(start);
-    val result = val::object();
-    if (!parsed.drawing) {
-        result.set("problem", OpenFailed(name, parsed.reason).message());
-        return result;
-    }
-    result.set("type", parsed.drawing->type ? LcdTypeValue(*parsed.drawing->type) : -1);
-    result.set("dots", DotsOf(parsed.drawing->dots));
-    return result;
-}
-
 val CellOf(int type, int dot)
 {
     const Cell cell = CellOfDot(type == 1 ? LcdType::Row : LcdType::Column, dot);
@@ -105,14 +90,6 @@ val CellOf(int type, int dot)
 int DotAt(int type, int column, int row)
 {
     return DotAtCell(type == 1 ? LcdType::Row : LcdType::Column, {column, row});
-}
-
-std::string Transformed(int type, const std::string &dots, const std::string &name)
-{
-    DotGrid grid = GridFrom(type, dots);
-    if (const std::optional<Transform> transform = TransformFromName(name))
-        ApplyTransform(grid, *transform);
-    return DotsOf(grid.AllDots());
 }
 
 // The cells a drag crosses, as [column, row, column, row, ...].
@@ -220,15 +197,93 @@ val TextDots(int type, const val &hexes, bool alignLeft, int offsetX, int offset
     return result;
 }
 
-// What a paste of text makes: {dots} or {problem}.
-val CodeDots(const std::string &text)
+// The editing session the page shows: the same one the window binds. The
+// page subscribes once and redraws from it after every announced change.
+class PageSession {
+public:
+    void Subscribe(val listener)
+    {
+        m_session.Subscribe([listener = std::move(listener)] { listener(); });
+    }
+
+    std::string Dots() const { return DotsOf(m_session.Doc().Edited().dots); }
+    int Type() const { return LcdTypeValue(m_session.Doc().type); }
+
+    void ToggleDot(int dot) { m_session.ToggleDot(dot); }
+    void SetType(int type) { m_session.SetType(TypeOf(type)); }
+    void TakeDots(const std::string &caption, const std::string &dots)
+    {
+        m_session.TakeDots(caption, GridFrom(0, dots).AllDots());
+    }
+    void NewPicture() { m_session.New(); }
+
+    // Opens a drawing file's bytes, or says why it cannot: the message, empty when opened.
+    std::string OpenDrawing(const std::string &name, const val &bytes)
+    {
+        std::string start = BytesOf(bytes);
+        start.resize(std::min(start.size(), kDrawingBytesRead));
+        const ParsedDrawing parsed = ParseDrawing(start);
+        if (!parsed.drawing)
+            return OpenFailed(name, parsed.reason).message();
+        m_session.Open(*parsed.drawing);
+        return {};
+    }
+
+    void Paint(const val &dots, bool set)
+    {
+        m_session.Paint(emscripten::vecFromJSArray<int>(dots), set ? DotState::Set : DotState::Clear);
+    }
+    void EndStroke() { m_session.EndStroke(); }
+
+    bool Perform(CommandId id) { return m_session.Perform(id); }
+    bool IsEnabled(CommandId id, bool somethingToPaste) const { return m_session.IsEnabled(id, somethingToPaste); }
+
+    void MarkSaved() { m_session.MarkSaved(); }
+
+    std::string Run() { return m_session.Run(); }
+    void ForgetCode() { m_session.ForgetCode(); }
+    bool CodeIsStale() const { return m_session.CodeIsStale(); }
+
+private:
+    static LcdType TypeOf(int type) { return type == 1 ? LcdType::Row : LcdType::Column; }
+
+    EditSession m_session;
+};
+
+val Commands()
 {
-    const PickedPicture picked = ReadPictureCode(text);
+    val commands = val::array();
+    for (const EditorCommand &command : EditorCommands()) {
+        val keys = val::array();
+        for (const std::string_view key : command.keys) {
+            if (!key.empty())
+                keys.call<void>("push", std::string(key));
+        }
+        val entry = val::object();
+        entry.set("id", command.id);
+        entry.set("caption", std::string(command.caption));
+        entry.set("keys", keys);
+        entry.set("gridOnly", command.gridOnly);
+        entry.set("startsGroup", command.startsGroup);
+        commands.call<void>("push", entry);
+    }
+    return commands;
+}
+
+// What a paste or a drop brings: {kind, dots, problem}, with problem the whole
+// message when a paste would take nothing.
+val Route(bool image, const std::string &fileName, const val &text)
+{
+    Incoming incoming{image, fileName, std::nullopt};
+    if (text.isString())
+        incoming.text = text.as<std::string>();
+    const Routed routed = RouteIncoming(incoming);
+    static constexpr std::array kKinds{"nothing", "image", "drawing-file", "image-file", "code"};
     val result = val::object();
-    if (picked.bytes)
-        result.set("dots", DotsOf(DotsFromPictureBytes(*picked.bytes)));
-    else
-        result.set("problem", picked.problem);
+    result.set("kind", std::string(kKinds.at(static_cast<std::size_t>(routed.kind))));
+    if (routed.dots)
+        result.set("dots", DotsOf(*routed.dots));
+    result.set("problem", routed.Takes() ? std::string() : CannotPaste(routed));
     return result;
 }
 
@@ -276,20 +331,54 @@ EMSCRIPTEN_BINDINGS(tessaldo)
     emscripten::function("cArray", &CArrayOf);
     emscripten::function("moduleBytes", &ModuleBytesOf);
     emscripten::function("formatDrawing", &FormatDrawingOf);
-    emscripten::function("readDrawing", &ReadDrawing);
     emscripten::function("describeDotBit", &DescribeDotBit);
     emscripten::function("cellOf", &CellOf);
     emscripten::function("dotAt", &DotAt);
-    emscripten::function("transformed", &Transformed);
     emscripten::function("strokeCells", &StrokeCells);
     emscripten::function("declaredSize", &DeclaredSize);
     emscripten::function("tooManyPixels", &TooManyPixelsFor);
     emscripten::function("cutShortImage", &CutShortImageOf);
     emscripten::function("textDots", &TextDots);
-    emscripten::function("codeDots", &CodeDots);
+    emscripten::function("commands", &Commands);
+    emscripten::function("route", &Route);
     emscripten::function("bauds", &Bauds);
     emscripten::function("texts", &Texts);
     emscripten::function("timeLcdToCode", &TimeLcdToCode);
+    emscripten::enum_<CommandId>("CommandId")
+        .value("Undo", CommandId::Undo)
+        .value("Redo", CommandId::Redo)
+        .value("Invert", CommandId::Invert)
+        .value("ShiftUp", CommandId::ShiftUp)
+        .value("ShiftDown", CommandId::ShiftDown)
+        .value("ShiftLeft", CommandId::ShiftLeft)
+        .value("ShiftRight", CommandId::ShiftRight)
+        .value("FlipHorizontally", CommandId::FlipHorizontally)
+        .value("FlipVertically", CommandId::FlipVertically)
+        .value("RotateClockwise", CommandId::RotateClockwise)
+        .value("RotateCounterclockwise", CommandId::RotateCounterclockwise)
+        .value("ImportImage", CommandId::ImportImage)
+        .value("InsertText", CommandId::InsertText)
+        .value("Paste", CommandId::Paste)
+        .value("CopyAsCArray", CommandId::CopyAsCArray)
+        .value("SendToModule", CommandId::SendToModule);
+    emscripten::class_<PageSession>("Session")
+        .constructor<>()
+        .function("subscribe", &PageSession::Subscribe)
+        .function("dots", &PageSession::Dots)
+        .function("type", &PageSession::Type)
+        .function("toggleDot", &PageSession::ToggleDot)
+        .function("setType", &PageSession::SetType)
+        .function("takeDots", &PageSession::TakeDots)
+        .function("newPicture", &PageSession::NewPicture)
+        .function("openDrawing", &PageSession::OpenDrawing)
+        .function("paint", &PageSession::Paint)
+        .function("endStroke", &PageSession::EndStroke)
+        .function("perform", &PageSession::Perform)
+        .function("isEnabled", &PageSession::IsEnabled)
+        .function("markSaved", &PageSession::MarkSaved)
+        .function("run", &PageSession::Run)
+        .function("forgetCode", &PageSession::ForgetCode)
+        .function("codeIsStale", &PageSession::CodeIsStale);
     emscripten::class_<ImportedImage>("ImportedImage")
         .constructor<val, int, int>()
         .function("dots", &ImportedImage::Dots);

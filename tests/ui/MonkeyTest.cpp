@@ -17,7 +17,6 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUndoStack>
 
 #include <random>
 
@@ -174,13 +173,13 @@ void MonkeyTest::RecordStep(bool walked)
 
 void MonkeyTest::UndoAndRedoEverything()
 {
-    QCOMPARE(m_window->History()->count(), int(m_pictures.size()) - 1);
+    QCOMPARE(m_window->Session().Steps().Count(), int(m_pictures.size()) - 1);
     const DotGrid last = m_pictures.back();
-    while (m_window->History()->canUndo())
+    while (m_window->Session().Steps().CanUndo())
         m_window->Undo();
     m_expected.grid = m_pictures.front();
     Check("undo everything");
-    while (m_window->History()->canRedo())
+    while (m_window->Session().Steps().CanRedo())
         m_window->Redo();
     m_expected.grid = last;
     Check("redo everything");

@@ -37,7 +37,6 @@
 #include <QTextCursor>
 #include <QTextLayout>
 #include <QToolButton>
-#include <QUndoStack>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -143,7 +142,7 @@ private:
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
     }
-    QUndoStack *history() const { return window->History(); }
+    const History &history() const { return window->Session().Steps(); }
     QAction *menuAction(const QString &text) const
     {
         for (QAction *action : window->GridMenu()->actions()) {
@@ -705,7 +704,7 @@ void frmMainTest::everyKindOfStepUndoesAndRedoesOnItsOwn()
         dialog->answers = {path};
         Press("open");
     });
-    QCOMPARE(history()->count(), pictures.size() - 1);
+    QCOMPARE(history().Count(), pictures.size() - 1);
     QCOMPARE(pictures[2].AllDots()[3], DotState::Set);
     QCOMPARE(pictures[3].AllDots()[1], DotState::Clear);
 
@@ -742,7 +741,7 @@ void frmMainTest::refusedOpenRunCopyAndSaveAreNoSteps()
     Press("new");
     Press("new"); // a clear picture cleared again changes nothing
     window->ApplyTransform(Transform::ShiftUp);
-    QCOMPARE(history()->count(), 2);
+    QCOMPARE(history().Count(), 2);
     window->Undo();
     QVERIFY(window->Grid().IsSet(7));
 }
@@ -750,11 +749,11 @@ void frmMainTest::refusedOpenRunCopyAndSaveAreNoSteps()
 void frmMainTest::historyKeepsAThousandSteps()
 {
     // One step more than the history holds: the oldest goes, so undoing all leaves the first click's dot.
-    QVERIFY(frmMain::kHistorySteps >= 1000);
-    for (int i = 0; i <= frmMain::kHistorySteps; ++i)
+    QVERIFY(History::kSteps >= 1000);
+    for (int i = 0; i <= History::kSteps; ++i)
         window->lbDot_Click(i % kDotCount);
-    QCOMPARE(history()->count(), frmMain::kHistorySteps);
-    while (history()->canUndo())
+    QCOMPARE(history().Count(), History::kSteps);
+    while (history().CanUndo())
         window->Undo();
     DotGrid first;
     first.SetDot(0, DotState::Set);
@@ -784,7 +783,7 @@ void frmMainTest::undoKeysAnswerEverywhereButInTheCodeBox()
     QTest::keyClick(codeBox(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(codeBox()->Text(), QStringLiteral("ab"));
     QVERIFY(window->Grid().IsSet(5));
-    QCOMPARE(history()->index(), 1);
+    QCOMPARE(history().Index(), 1);
 }
 
 void frmMainTest::gridKeysTransformAndPlainArrowsStillMoveTheFocusCell()
@@ -800,17 +799,17 @@ void frmMainTest::gridKeysTransformAndPlainArrowsStillMoveTheFocusCell()
     QVERIFY(window->Grid().IsSet(17));
     QTest::keyClick(view(), Qt::Key_I, Qt::ControlModifier);
     QVERIFY(window->Grid().IsClear(17) && window->Grid().IsSet(0));
-    QCOMPARE(history()->count(), 6);
+    QCOMPARE(history().Count(), 6);
 
     QCOMPARE(view()->FocusDot(), 17);
     QTest::keyClick(view(), Qt::Key_Right);
     QCOMPARE(view()->FocusDot(), 33);
-    QCOMPARE(history()->count(), 6);
+    QCOMPARE(history().Count(), 6);
 
     // Elsewhere in the window the transform keys do nothing.
     option(0)->setFocus();
     QTest::keyClick(option(0), Qt::Key_I, Qt::ControlModifier);
-    QCOMPARE(history()->count(), 6);
+    QCOMPARE(history().Count(), 6);
 }
 
 void frmMainTest::contextMenuListsTheItemsInOrderWithTheirKeys()
@@ -914,7 +913,7 @@ void frmMainTest::importPreviewFollowsEveryOptionAndOkIsOneStep()
     QVERIFY(seen[3] > 128 + 32 && seen[3] < 256); // the grey half dithered
     QCOMPARE(window->Grid(), previewed);
     QCOMPARE(window->Grid().nLCDType(), LcdType::Row);
-    QCOMPARE(history()->count(), 2);
+    QCOMPARE(history().Count(), 2);
     window->Undo();
     QCOMPARE(SetDots(window->Grid()), 0);
 
@@ -972,7 +971,7 @@ void frmMainTest::importCancelledOrRefusedChangesNothing()
     QCOMPARE(progress, QStringLiteral("Importing \"slow.gif\"…"));
     QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
     QVERIFY(QApplication::activeModalWidget() == nullptr);
-    QCOMPARE(history()->count(), 0);
+    QCOMPARE(history().Count(), 0);
 }
 
 void frmMainTest::animationPlaysSavesItsFramesAndPlaysOnTheModule()
@@ -1079,7 +1078,7 @@ void frmMainTest::pasteOfCodeMakesThePictureItSaysAsOneStep()
     QCOMPARE(warning,
              QStringLiteral("Cannot paste: found 2 values; a picture is 32 values, or 33 beginning with 0xA4."));
     QCOMPARE(SetDots(window->Grid()), 0);
-    QCOMPARE(history()->count(), 2);
+    QCOMPARE(history().Count(), 2);
 }
 
 void frmMainTest::pasteAndDropBringImagesAndDrawingsIn()
@@ -1137,7 +1136,7 @@ void frmMainTest::pasteAndDropBringImagesAndDrawingsIn()
     drop(png);
     QTRY_VERIFY(window->Grid().IsSet(15)); // top right in the row layout
     QCOMPARE(SetDots(window->Grid()), 1);
-    QCOMPARE(history()->count(), 4);
+    QCOMPARE(history().Count(), 4);
 }
 
 void frmMainTest::insertTextPutsTheFontsOwnBitmapOnTheGrid()
@@ -1171,7 +1170,7 @@ void frmMainTest::insertTextPutsTheFontsOwnBitmapOnTheGrid()
             QCOMPARE(window->Grid().IsSet(DotAtCell(LcdType::Row, {column, row})), set);
         }
     }
-    QCOMPARE(history()->count(), 2);
+    QCOMPARE(history().Count(), 2);
 }
 
 void frmMainTest::insertTextGoesOntoThePictureMovedByArrowsAndSaysWhenItIsCut()
@@ -1202,7 +1201,7 @@ void frmMainTest::insertTextGoesOntoThePictureMovedByArrowsAndSaysWhenItIsCut()
                      inked || (row == 15 && column == 15));
         }
     }
-    QCOMPARE(history()->count(), 2);
+    QCOMPARE(history().Count(), 2);
 }
 
 void frmMainTest::insertTextTakesTypingAtOnceAndRefusesNoText()
@@ -1227,7 +1226,7 @@ void frmMainTest::insertTextTakesTypingAtOnceAndRefusesNoText()
     QVERIFY(tookText);
     QVERIFY(stayedOnEnter);
     QVERIFY(window->Grid().IsSet(7));
-    QCOMPARE(history()->count(), 1);
+    QCOMPARE(history().Count(), 1);
 }
 
 void frmMainTest::copyAsCArrayLeavesTheCodeBoxAlone()

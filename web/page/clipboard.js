@@ -1,10 +1,9 @@
-// The clipboard: the copy button moves the code out, Paste takes an image,
-// an image or drawing file, or code back in.
+// The clipboard: the copy button moves the code out, "Copy as C Array" the
+// picture; what Paste finds there is read here and routed by the core.
 import { core } from './core.js';
 import { messageBox } from './dialogs.js';
-import { change } from './history.js';
 import { codeBoxText } from './mainwindow.js';
-import { state, update } from './state.js';
+import { session, state, update } from './state.js';
 
 async function writeText(text) {
     try {
@@ -16,24 +15,17 @@ async function writeText(text) {
 }
 
 export async function copyCode() {
-    if (await writeText(codeBoxText()))
-        update({ code: '', codeMadeFrom: null });
-    else
+    if (await writeText(codeBoxText())) {
+        session().forgetCode();
+        update({ code: '' });
+    } else {
         await messageBox(core.texts().noText);
+    }
 }
 
 export async function copyAsCArray() {
     if (!(await writeText(core.cArray(state.dots))))
         await messageBox(core.texts().noText);
-}
-
-export async function pasteCode(text) {
-    const read = core.codeDots(text);
-    if (read.problem) {
-        await messageBox(`Cannot paste: ${read.problem}.`);
-        return;
-    }
-    change('Paste', (picture) => ({ ...picture, dots: read.dots }));
 }
 
 // What the clipboard holds, read through the asynchronous clipboard: a file or image blob, or text.

@@ -2,18 +2,14 @@
 // download where it has none; the bytes and every refusal are the core's.
 import { core } from './core.js';
 import { buttons, element, messageBox, row, showDialog } from './dialogs.js';
-import { change } from './history.js';
-import { state } from './state.js';
+import { session, state } from './state.js';
 
 const kPickerTypes = [{ description: 'LCD File', accept: { 'application/octet-stream': ['.Lcd', '.lcd'] } }];
 
 export async function openDrawingFile(file) {
-    const read = core.readDrawing(file.name, new Uint8Array(await file.arrayBuffer()));
-    if (read.problem) {
-        await messageBox(read.problem);
-        return;
-    }
-    change('Open', (picture) => ({ dots: read.dots, type: read.type < 0 ? picture.type : read.type }));
+    const problem = session().openDrawing(file.name, new Uint8Array(await file.arrayBuffer()));
+    if (problem)
+        await messageBox(problem);
 }
 
 function chooseWithInput(accept) {
@@ -71,6 +67,7 @@ export async function save() {
         const writable = await handle.createWritable();
         await writable.write(new Blob([bytes]));
         await writable.close();
+        session().markSaved();
         return;
     }
     const name = await askName();
@@ -78,9 +75,6 @@ export async function save() {
         return;
     const link = element('a', { href: URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' })), download: name });
     link.click();
+    session().markSaved();
     setTimeout(() => URL.revokeObjectURL(link.href), 0);
-}
-
-export function isDrawingFileName(name) {
-    return /\.lcd$/i.test(name);
 }

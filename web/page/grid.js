@@ -1,15 +1,15 @@
 // The 256 dots: ARIA check boxes named "Dot N", laid out for the type. The
-// handlers only turn pointer and key events into steps of the history.
+// handlers only turn pointer and key events into calls on the session().
 import { core } from './core.js';
-import { commitStroke, change } from './history.js';
-import { state, update } from './state.js';
+import { session, state, update } from './state.js';
 
 const kPitch = 13;
 const cells = [];
 let grid = null;
 let laidOutType = -1;
-let press = null; // the pressed dot, where the pointer was, and the picture before a stroke
+let press = null; // the pressed dot, where the pointer was, whether a stroke began and what it sets
 let onMenuRequest = () => {};
+let onCommandKey = () => false;
 
 function dotOf(x, y) {
     const column = Math.floor(x / kPitch);
@@ -19,13 +19,6 @@ function dotOf(x, y) {
     return core.dotAt(state.type, column, row);
 }
 
-function withDot(dots, dot, set) {
-    return dots.slice(0, dot) + (set ? '1' : '0') + dots.slice(dot + 1);
-}
-
-export function toggleDot(dot) {
-    change(`Dot ${dot}`, (picture) => ({ ...picture, dots: withDot(picture.dots, dot, picture.dots[dot] !== '1') }));
-}
 
 function pointIn(event) {
     const box = grid.getBoundingClientRect();
@@ -34,10 +27,10 @@ function pointIn(event) {
 
 function paintAlong(from, to) {
     const crossed = core.strokeCells(from.x, from.y, to.x, to.y, kPitch);
-    let dots = state.dots;
+    const dots = [];
     for (let i = 0; i < crossed.length; i += 2)
-        dots = withDot(dots, core.dotAt(state.type, crossed[i], crossed[i + 1]), press.set);
-    update({ dots });
+        dots.push(core.dotAt(state.type, crossed[i], crossed[i + 1]));
+    session().paint(dots, press.set);
 }
 
 function pressed(event) {
@@ -51,7 +44,7 @@ function pressed(event) {
     grid.setPointerCapture(event.pointerId);
     const cell = core.cellOf(state.type, dot);
     update({ focus: { column: cell.column, row: cell.row } });
-    press = { dot, point, before: null, set: false };
+    press = { dot, point, stroke: false, set: false };
 }
 
 function moved(event) {
@@ -59,11 +52,11 @@ function moved(event) {
         return;
     const point = pointIn(event);
     const dot = dotOf(point.x, point.y);
-    if (!press.before) {
+    if (!press.stroke) {
         if (dot < 0 || dot === press.dot)
             return;
         // The stroke begins on reaching another dot: the pressed one flips, the rest take its new state.
-        press.before = { dots: state.dots, type: state.type };
+        press.stroke = true;
         press.set = state.dots[press.dot] !== '1';
     }
     paintAlong(press.point, point);
@@ -76,10 +69,10 @@ function released(event) {
     const point = pointIn(event);
     const ended = press;
     press = null;
-    if (ended.before)
-        commitStroke(ended.before);
+    if (ended.stroke)
+        session().endStroke();
     else if (dotOf(point.x, point.y) === ended.dot)
-        toggleDot(ended.dot);
+        session().toggleDot(ended.dot);
 }
 
 function moveFocus(dx, dy) {
@@ -89,18 +82,17 @@ function moveFocus(dx, dy) {
 }
 
 const kArrows = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
-const kShifts = { ArrowLeft: 'shift-left', ArrowRight: 'shift-right', ArrowUp: 'shift-up', ArrowDown: 'shift-down' };
 
 function keyPressed(event) {
     const focusDot = core.dotAt(state.type, state.focus.column, state.focus.row);
-    if (kArrows[event.key] && event.shiftKey && !event.ctrlKey) {
-        transformPicture(kShifts[event.key]);
-    } else if (kArrows[event.key] && !event.ctrlKey && !event.altKey) {
+    if (onCommandKey(event)) {
+        event.preventDefault();
+        return;
+    }
+    if (kArrows[event.key] && !event.ctrlKey && !event.altKey) {
         moveFocus(...kArrows[event.key]);
     } else if (event.key === ' ') {
-        toggleDot(focusDot);
-    } else if (event.ctrlKey && !event.shiftKey && event.key.toLowerCase() === 'i') {
-        transformPicture('invert');
+        session().toggleDot(focusDot);
     } else if (event.key === 'ContextMenu' || (event.shiftKey && event.key === 'F10')) {
         const box = cells[focusDot].getBoundingClientRect();
         onMenuRequest(box.left + box.width / 2, box.top + box.height / 2);
@@ -110,12 +102,10 @@ function keyPressed(event) {
     event.preventDefault();
 }
 
-export function transformPicture(name) {
-    change(name, (picture) => ({ ...picture, dots: core.transformed(picture.type, picture.dots, name) }));
-}
-
-export function buildGrid(parent, left, top, menuRequested) {
+// menuRequested(x, y) shows the menu; commandKey(event) answers a command's key, true when it did.
+export function buildGrid(parent, left, top, menuRequested, commandKey) {
     onMenuRequest = menuRequested;
+    onCommandKey = commandKey;
     grid = document.createElement('div');
     grid.id = 'lbDot';
     grid.tabIndex = 0;

@@ -4,9 +4,8 @@
 // fit, threshold, dithering and invert, and taken as one step.
 import { core } from './core.js';
 import { buttons, element, messageBox, row, showDialog } from './dialogs.js';
-import { change } from './history.js';
 import { drawPicture, makePreview } from './picture.js';
-import { state } from './state.js';
+import { session, state } from './state.js';
 
 // A JPEG's size may stand after its EXIF data; this much of the start holds it.
 const kHeaderBytes = 1 << 18;
@@ -82,9 +81,5 @@ export async function importImage(file) {
     if (answer !== 'ok')
         return;
     Object.assign(options, { fit: fit.value, threshold: Number(threshold.value), dither: dither.value, invert: invert.checked });
-    change('Import', (picture) => ({ ...picture, dots }));
-}
-
-export function isImageFile(file) {
-    return file.type.startsWith('image/') || /\.(png|gif|bmp|jpe?g|webp|ico|svg)$/i.test(file.name);
+    session().takeDots('Import', dots);
 }

@@ -1,84 +1,115 @@
-// Starts the page: the core first, then the window drawn from the state,
-// then the commands, the keys, paste and drops wired to the history.
-import { copyAsCArray, copyCode, pasteCode, readClipboard } from './clipboard.js';
-import { core, kClearDots, loadCore } from './core.js';
+// Starts the page: the core and its session first, then the window drawn
+// from the state, then the commands of the core's table wired to the menu,
+// the keys, paste and drops.
+import { copyAsCArray, copyCode, readClipboard } from './clipboard.js';
+import { core, loadCore } from './core.js';
 import { messageBox, showAbout } from './dialogs.js';
-import { chooseFile, isDrawingFileName, open, openDrawingFile, save } from './files.js';
-import { gridElement, transformPicture } from './grid.js';
-import { canRedo, canUndo, change, redo, undo } from './history.js';
-import { importImage, isImageFile } from './importer.js';
+import { chooseFile, open, openDrawingFile, save } from './files.js';
+import { gridElement } from './grid.js';
+import { importImage } from './importer.js';
 import { buildMainWindow, renderMainWindow } from './mainwindow.js';
 import { showMenu } from './menu.js';
 import { hasWebSerial, kNoWebSerial, sendToModule } from './serial.js';
-import { state, subscribe, update } from './state.js';
+import { session, startSession, subscribe, update } from './state.js';
 import { insertText } from './textdialog.js';
 
-// What a paste or a drop brings: a drawing file opens, an image is imported, text is read as code.
+// What a paste or a drop brings, as the core routes it: a drawing file opens,
+// an image is imported, code becomes the picture it says.
 async function take({ file, text }) {
-    if (file && isDrawingFileName(file.name))
+    const routed = core.route(false, file ? file.name : '', text);
+    if (routed.kind === 'drawing-file')
         await openDrawingFile(file);
-    else if (file)
+    else if (routed.kind === 'image-file')
         await importImage(file);
-    else if (text !== undefined)
-        await pasteCode(text);
+    else if (routed.problem)
+        await messageBox(routed.problem);
     else
-        await messageBox('Cannot paste: the clipboard holds no image, file or code.');
+        session().takeDots('Paste', routed.dots);
 }
 
-const commands = {
-    new: () => {
-        change('New', (picture) => ({ ...picture, dots: kClearDots }));
-        update({ code: '', codeMadeFrom: null });
-    },
-    open,
-    save,
-    run: () => update({ code: core.lcdToCode(state.dots).replace(/\r\n/g, '\n'), codeMadeFrom: state.dots }),
-    about: showAbout,
-    copy: copyCode,
-    type: (type) => {
-        if (type !== state.type)
-            change(`Type ${type}`, (picture) => ({ ...picture, type }));
-    },
-    menu: (x, y) => showMenu(x, y, [
-        ['Undo', 'Ctrl+Z', undo, canUndo()],
-        ['Redo', 'Ctrl+Shift+Z', redo, canRedo()],
-        '-',
-        ['Invert', 'Ctrl+I', () => transformPicture('invert')],
-        ['Shift Up', 'Shift+Up', () => transformPicture('shift-up')],
-        ['Shift Down', 'Shift+Down', () => transformPicture('shift-down')],
-        ['Shift Left', 'Shift+Left', () => transformPicture('shift-left')],
-        ['Shift Right', 'Shift+Right', () => transformPicture('shift-right')],
-        ['Flip Horizontally', '', () => transformPicture('flip-h')],
-        ['Flip Vertically', '', () => transformPicture('flip-v')],
-        ['Rotate Clockwise', '', () => transformPicture('rotate-cw')],
-        ['Rotate Counterclockwise', '', () => transformPicture('rotate-ccw')],
-        '-',
-        ['Import Image…', '', async () => {
+// What the page carries out itself; the session does the rest.
+function pageActions() {
+    const { CommandId } = core;
+    return new Map([
+        [CommandId.ImportImage, async () => {
             const file = await chooseFile('image/*', [{ description: 'Images', accept: { 'image/*': [] } }]);
             if (file)
                 await importImage(file);
         }],
-        ['Insert Text…', '', insertText],
-        ['Paste', 'Ctrl+V', async () => take(await readClipboard())],
-        '-',
-        ['Copy as C Array', '', copyAsCArray],
-        hasWebSerial() ? ['Send to Module…', '', sendToModule] : [kNoWebSerial, '', () => {}, false],
-    ]),
+        [CommandId.InsertText, insertText],
+        [CommandId.Paste, async () => take(await readClipboard())],
+        [CommandId.CopyAsCArray, copyAsCArray],
+        [CommandId.SendToModule, sendToModule],
+    ]);
+}
+
+let actions = null;
+
+function perform(id) {
+    const action = actions.get(id);
+    if (action)
+        action();
+    else
+        session().perform(id);
+}
+
+function menuItems() {
+    const items = [];
+    for (const command of core.commands()) {
+        if (command.startsGroup)
+            items.push('-');
+        // The page cannot look at the clipboard before a paste, so Paste is always offered.
+        const item = [command.caption, command.keys[0] || '', () => perform(command.id), session().isEnabled(command.id, true)];
+        if (command.id === core.CommandId.SendToModule && !hasWebSerial())
+            items.push([kNoWebSerial, '', () => {}, false]);
+        else
+            items.push(item);
+    }
+    return items;
+}
+
+const kKeyNames = { ArrowUp: 'Up', ArrowDown: 'Down', ArrowLeft: 'Left', ArrowRight: 'Right' };
+
+// A key as the core's table writes it: "Ctrl+Shift+Z", "Shift+Up".
+function keyText(event) {
+    const modifiers = [[event.ctrlKey, 'Ctrl'], [event.altKey, 'Alt'], [event.shiftKey, 'Shift']];
+    const key = kKeyNames[event.key] || event.key.toUpperCase();
+    return [...modifiers.filter(([held]) => held).map(([, name]) => name), key].join('+');
+}
+
+// Answers a key of the table; true when one was. Paste comes through the paste event, which brings what it pastes.
+function pressKey(event, inGrid) {
+    const text = keyText(event);
+    const command = core.commands().find((candidate) => candidate.gridOnly === inGrid
+        && candidate.id !== core.CommandId.Paste && candidate.keys.includes(text));
+    if (!command)
+        return false;
+    perform(command.id);
+    return true;
+}
+
+const commands = {
+    new: () => {
+        session().newPicture();
+        update({ code: '' });
+    },
+    open,
+    save,
+    run: () => update({ code: session().run().replace(/\r\n/g, '\n') }),
+    about: showAbout,
+    copy: copyCode,
+    type: (type) => session().setType(type),
+    menu: (x, y) => showMenu(x, y, menuItems()),
+    key: (event) => pressKey(event, true),
 };
 
 function wireKeys() {
     // Undo and redo answer anywhere but in the code box, whose own they stay.
     document.addEventListener('keydown', (event) => {
-        if (!event.ctrlKey || event.target.id === 'txtData' || document.querySelector('dialog[open]'))
+        if (event.target.id === 'txtData' || document.querySelector('dialog[open]'))
             return;
-        const key = event.key.toLowerCase();
-        if (key === 'z' && !event.shiftKey)
-            undo();
-        else if ((key === 'z' && event.shiftKey) || key === 'y')
-            redo();
-        else
-            return;
-        event.preventDefault();
+        if (pressKey(event, false))
+            event.preventDefault();
     });
     gridElement().addEventListener('paste', (event) => {
         event.preventDefault();
@@ -89,13 +120,15 @@ function wireKeys() {
     document.addEventListener('drop', (event) => {
         event.preventDefault();
         const file = event.dataTransfer.files[0];
-        if (file && (isDrawingFileName(file.name) || isImageFile(file)))
+        if (file)
             take({ file });
     });
 }
 
 async function start() {
     await loadCore();
+    startSession();
+    actions = pageActions();
     buildMainWindow(document.getElementById('frmMain'), commands);
     subscribe(renderMainWindow);
     renderMainWindow();

@@ -5,7 +5,7 @@
 import { core } from './core.js';
 import { element } from './dialogs.js';
 import { buildGrid, renderGrid } from './grid.js';
-import { codeIsStale, state, update } from './state.js';
+import { session, state, update } from './state.js';
 
 const kIcons = {
     new: '<path d="M8 3h11l6 6v20H8z" fill="#fff" stroke="#333"/><path d="M19 3v6h6" fill="none" stroke="#333"/>',
@@ -58,7 +58,10 @@ function typeOptions(onType) {
 function codeBox() {
     const box = placed(element('textarea', { id: 'txtData', spellcheck: false, ariaLabel: 'Code' }), 2, 372, 237, 79);
     // What the user types is no longer the code of any picture.
-    box.addEventListener('input', () => update({ code: box.value, codeMadeFrom: null }));
+    box.addEventListener('input', () => {
+        session().forgetCode();
+        update({ code: box.value });
+    });
     return box;
 }
 
@@ -66,7 +69,7 @@ export function buildMainWindow(root, commands) {
     root.style.width = '243px';
     root.style.height = '513px';
     const panel = frame('Frame1', 'LCD Pannel', 3, 124, 238, 245);
-    buildGrid(panel, 13, 20, commands.menu);
+    buildGrid(panel, 13, 20, commands.menu, commands.key);
     const copy = placed(element('button', { id: 'cmdCopy', type: 'button', textContent: core.texts().copy }), 3, 455, 234, 30);
     copy.addEventListener('click', commands.copy);
     root.append(toolbar(commands), typeOptions(commands.type), panel, codeBox(), copy);
@@ -77,7 +80,7 @@ export function renderMainWindow() {
     const box = document.getElementById('txtData');
     if (box.value !== state.code)
         box.value = state.code;
-    const stale = codeIsStale();
+    const stale = session().codeIsStale();
     box.classList.toggle('stale', stale);
     box.title = stale ? 'The picture has changed since Run' : '';
     renderGrid();

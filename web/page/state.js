@@ -1,11 +1,20 @@
-// The page's one state; the DOM is drawn from it after every change.
-import { kClearDots } from './core.js';
+// The page's state: the editing session the core keeps (picture, type,
+// history, the code's staleness) mirrored after each change it announces,
+// and what only the page has, the code box's text and the focus cell. The
+// DOM is drawn from it after every change.
+import { core } from './core.js';
+
+let made = null;
+
+// The session, once the core has loaded; from then on it leads.
+export function session() {
+    return made;
+}
 
 export const state = {
-    dots: kClearDots,
+    dots: '',
     type: 0,
     code: '',            // what the code box holds, LF line ends
-    codeMadeFrom: null,  // the dots Run made the box's code from, until the user types
     focus: { column: 0, row: 0 }, // the focus cell, in screen terms
 };
 
@@ -21,7 +30,8 @@ export function update(patch) {
         listener(state);
 }
 
-// While the picture differs from the one the code was made from, the code is stale.
-export function codeIsStale() {
-    return state.codeMadeFrom !== null && state.codeMadeFrom !== state.dots;
+export function startSession() {
+    made = new core.Session();
+    made.subscribe(() => update({ dots: made.dots(), type: made.type() }));
+    Object.assign(state, { dots: made.dots(), type: made.type() });
 }

@@ -4,9 +4,8 @@
 import { core } from './core.js';
 import { buttons, element, row, showDialog } from './dialogs.js';
 import { glyphsFor } from './glyphs.js';
-import { change } from './history.js';
 import { drawPicture, makePreview } from './picture.js';
-import { state } from './state.js';
+import { session, state } from './state.js';
 
 const kNudges = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
 
@@ -74,5 +73,5 @@ export async function insertText() {
     const shown = showDialog(dialog);
     await redraw();
     if ((await shown) === 'ok')
-        change('Text', (picture) => ({ ...picture, dots }));
+        session().takeDots('Text', dots);
 }

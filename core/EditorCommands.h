@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Transform.h"
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace tessaldo {
+
+// The commands of the grid's menu, in its order.
+enum class CommandId {
+    Undo,
+    Redo,
+    Invert,
+    ShiftUp,
+    ShiftDown,
+    ShiftLeft,
+    ShiftRight,
+    FlipHorizontally,
+    FlipVertically,
+    RotateClockwise,
+    RotateCounterclockwise,
+    ImportImage,
+    InsertText,
+    Paste,
+    CopyAsCArray,
+    SendToModule,
+};
+
+struct EditorCommand {
+    CommandId id;
+    std::string_view caption;
+    // Portable key texts ("Ctrl+Shift+Z", "Shift+Up"), the one the menu shows first; empty where there is none.
+    std::array<std::string_view, 2> keys;
+    // The key answers only while the grid has the focus; elsewhere it is another control's.
+    bool gridOnly;
+    // The menu draws a line above this command.
+    bool startsGroup;
+    // What the command does to the picture, for the transforms.
+    std::optional<Transform> transform;
+};
+
+// Every command once: the window and the page build their menus and keys from it.
+std::span<const EditorCommand> EditorCommands();
+
+} // namespace tessaldo

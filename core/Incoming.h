@@ -1,0 +1,40 @@
+#pragma once
+
+#include "DotGrid.h"
+
+#include <optional>
+#include <string>
+
+namespace tessaldo {
+
+// What a paste or a drop brings, as the window or the page found it.
+struct Incoming {
+    bool image = false;              // a picture already decoded
+    std::string fileName;            // a file named there, empty for none
+    std::optional<std::string> text; // text, read as code when nothing else came
+};
+
+enum class IncomingKind {
+    Nothing,     // nothing to take: `problem` says so
+    Image,       // the decoded picture, to import
+    DrawingFile, // a .Lcd file, to open
+    ImageFile,   // any other file, to import (its reader refuses what is no image)
+    Code,        // code that reads as a picture: `dots`; or does not: `problem`
+};
+
+struct Routed {
+    IncomingKind kind = IncomingKind::Nothing;
+    std::optional<DotGrid::Dots> dots;
+    std::string problem;
+
+    // Whether a paste would take anything, rather than only say why not.
+    bool Takes() const { return kind != IncomingKind::Nothing && problem.empty(); }
+};
+
+// An image comes before a file, a file before text.
+Routed RouteIncoming(const Incoming &incoming);
+
+// The message for a paste that takes nothing.
+std::string CannotPaste(const Routed &routed);
+
+} // namespace tessaldo

@@ -1,0 +1,164 @@
+#include "EditSession.h"
+#include "DrawingFile.h"
+#include "Incoming.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+using namespace tessaldo;
+
+namespace {
+
+int SetDots(const EditSession &session)
+{
+    return static_cast<int>(
+        std::count(session.Doc().Edited().dots.begin(), session.Doc().Edited().dots.end(), DotState::Set));
+}
+
+} // namespace
+
+TEST(EditSessionTest, HistoryKeepsTenThousandStepsAndDropsTheOldest)
+{
+    EditSession session;
+    int announced = 0;
+    session.Subscribe([&] { ++announced; });
+    for (int step = 0; step <= History::kSteps; ++step)
+        session.ToggleDot(step % kDotCount);
+    EXPECT_EQ(announced, History::kSteps + 1);
+    EXPECT_EQ(session.Steps().Count(), History::kSteps);
+    while (session.Steps().CanUndo())
+        session.Undo();
+    // The first step is gone: dot 0 stays as it set it.
+    EXPECT_EQ(SetDots(session), 1);
+    EXPECT_TRUE(session.Doc().Grid().IsSet(0));
+    session.Redo();
+    EXPECT_EQ(session.Steps().Index(), 1);
+    EXPECT_TRUE(session.Doc().Grid().IsSet(1));
+}
+
+TEST(EditSessionTest, StepsThatChangeNothingAreNoSteps)
+{
+    EditSession session;
+    session.New();
+    session.SetType(LcdType::Column);
+    session.Apply(Transform::ShiftUp);
+    session.TakeDots("Paste", {});
+    session.Paint(std::vector<int>{4}, DotState::Clear);
+    EXPECT_TRUE(session.IsClean());
+    session.EndStroke();
+    EXPECT_EQ(session.Steps().Count(), 0);
+}
+
+TEST(EditSessionTest, AStrokeIsOneStepEndedByWhateverComesNext)
+{
+    EditSession session;
+    session.Paint(std::vector<int>{1, 2}, DotState::Set);
+    session.Paint(std::vector<int>{3}, DotState::Set);
+    EXPECT_EQ(SetDots(session), 3);
+    EXPECT_EQ(session.Steps().Count(), 0);
+    session.SetType(LcdType::Row);
+    EXPECT_EQ(session.Steps().Count(), 2);
+    session.Undo();
+    session.Undo();
+    EXPECT_EQ(session.Doc(), Document{});
+}
+
+TEST(EditSessionTest, CleanIsThePictureLastStartedWithSavedOrOpened)
+{
+    EditSession session;
+    EXPECT_TRUE(session.IsClean());
+    session.ToggleDot(1);
+    EXPECT_FALSE(session.IsClean());
+    session.ToggleDot(1);
+    EXPECT_TRUE(session.IsClean()) << "judged by the picture, not by the steps that led to it";
+    session.ToggleDot(1);
+    session.MarkSaved();
+    session.Paint(std::vector<int>{9}, DotState::Set);
+    EXPECT_FALSE(session.IsClean()); // a drag not yet ended is a change too
+    session.EndStroke();
+    session.Undo();
+    EXPECT_TRUE(session.IsClean());
+
+    Drawing drawing;
+    drawing.dots[5] = DotState::Set;
+    session.Open(drawing);
+    EXPECT_TRUE(session.IsClean());
+    session.New(); // the opened picture is still what a file holds; the cleared one is not
+    EXPECT_FALSE(session.IsClean());
+    session.Undo();
+    EXPECT_TRUE(session.IsClean());
+    EXPECT_TRUE(session.Doc().Grid().IsSet(5));
+}
+
+TEST(EditSessionTest, CommandsAreListedOnceWithTheirKeysAndState)
+{
+    std::set<std::string_view> keys;
+    for (const EditorCommand &command : EditorCommands()) {
+        for (const std::string_view key : command.keys)
+            EXPECT_TRUE(key.empty() || keys.insert(key).second) << key;
+    }
+    EXPECT_EQ(EditorCommands().size(), 16U);
+    EXPECT_EQ(EditorCommands()[1].keys[1], "Ctrl+Y");
+
+    EditSession session;
+    EXPECT_FALSE(session.IsEnabled(CommandId::Undo, true));
+    EXPECT_FALSE(session.IsEnabled(CommandId::Redo, true));
+    EXPECT_FALSE(session.IsEnabled(CommandId::Paste, false));
+    EXPECT_TRUE(session.IsEnabled(CommandId::Paste, true));
+    EXPECT_TRUE(session.Perform(CommandId::Invert));
+    EXPECT_EQ(SetDots(session), kDotCount);
+    EXPECT_TRUE(session.IsEnabled(CommandId::Undo, false));
+    EXPECT_TRUE(session.Perform(CommandId::Undo));
+    EXPECT_TRUE(session.IsEnabled(CommandId::Redo, false));
+    EXPECT_FALSE(session.IsEnabled(CommandId::Undo, false));
+    EXPECT_FALSE(session.Perform(CommandId::Paste));
+    EXPECT_EQ(SetDots(session), 0);
+}
+
+TEST(EditSessionTest, IncomingIsAnImageThenAFileThenCode)
+{
+    EXPECT_EQ(RouteIncoming({true, "a.Lcd", "0x01"}).kind, IncomingKind::Image);
+    EXPECT_EQ(RouteIncoming({false, "C:\\x\\A.LCD", "0x01"}).kind, IncomingKind::DrawingFile);
+    EXPECT_EQ(RouteIncoming({false, "lcd", {}}).kind, IncomingKind::ImageFile);
+    EXPECT_EQ(RouteIncoming({false, "a.lcd.png", {}}).kind, IncomingKind::ImageFile);
+
+    const Routed nothing = RouteIncoming({});
+    EXPECT_FALSE(nothing.Takes());
+    EXPECT_EQ(CannotPaste(nothing), "Cannot paste: the clipboard holds no image, file or code.");
+
+    const Routed bad = RouteIncoming({false, {}, "0x01, 0x02"});
+    EXPECT_EQ(bad.kind, IncomingKind::Code);
+    EXPECT_FALSE(bad.Takes());
+    EXPECT_EQ(CannotPaste(bad), "Cannot paste: found 2 values; a picture is 32 values, or 33 beginning with 0xA4.");
+
+    EditSession session;
+    session.ToggleDot(17);
+    const Routed code = RouteIncoming({false, {}, session.Run()});
+    ASSERT_TRUE(code.Takes());
+    EXPECT_EQ(*code.dots, session.Doc().Edited().dots);
+}
+
+TEST(EditSessionTest, CodeIsStaleWhileThePictureDiffersFromTheOneRunMadeItFrom)
+{
+    EditSession session;
+    session.ToggleDot(1);
+    EXPECT_FALSE(session.CodeIsStale());
+    session.Run();
+    session.ToggleDot(2);
+    EXPECT_TRUE(session.CodeIsStale());
+    session.SetType(LcdType::Row); // the type does not change the code's bytes
+    session.Undo();
+    EXPECT_TRUE(session.CodeIsStale());
+    session.Undo();
+    EXPECT_FALSE(session.CodeIsStale());
+    session.Paint(std::vector<int>{7}, DotState::Set);
+    EXPECT_TRUE(session.CodeIsStale());
+    session.ForgetCode();
+    EXPECT_FALSE(session.CodeIsStale());
+    session.Run();
+    session.New();
+    session.Undo();
+    EXPECT_FALSE(session.CodeIsStale());
+}
