@@ -68,7 +68,7 @@ void ConditionTracker::Directive(std::size_t offset, int line, std::string_view 
     } else if (m_nestedInSkipped > 0) {
         m_nestedInSkipped -= word == "endif" ? 1 : 0;
     } else if (OpensGroup(word)) {
-        m_groups.push_back({offset, line});
+        m_groups.emplace_back();
         StartBranch(offset, line, Condition(word, rest, offset));
     } else if (!m_groups.empty() && GoesOnGroup(word)) {
         Group &group = m_groups.back();
@@ -80,8 +80,7 @@ void ConditionTracker::Directive(std::size_t offset, int line, std::string_view 
             taken = Truth::Unknown;
         StartBranch(offset, line, taken);
     } else if (!m_groups.empty() && word == "endif") {
-        EndBranch(offset);
-        m_groups.pop_back();
+        EndGroup(offset);
     }
 }
 
@@ -90,24 +89,23 @@ bool ConditionTracker::Skipping() const
     return !m_groups.empty() && m_groups.back().taken == Truth::False;
 }
 
+// Where text is not skipped, the last group in doubt is in doubt in its present branch.
 std::uint32_t ConditionTracker::OpenBranchAt(std::size_t offset)
 {
-    if (m_groups.empty() || m_groups.back().innermost == 0)
+    if (m_doubts.empty())
         return 0;
-    Group &group = m_groups[m_groups.back().innermost - 1];
-    if (group.branch == 0) {
-        m_branches.push_back({offset, m_textSize, group.condition, group.line});
-        group.branch = static_cast<std::uint32_t>(m_branches.size());
+    Doubt &doubt = m_doubts.back();
+    if (doubt.branch == 0) {
+        m_branches.push_back({offset, m_textSize, doubt.condition, doubt.line});
+        doubt.branch = static_cast<std::uint32_t>(m_branches.size());
     }
-    return group.branch;
+    return doubt.branch;
 }
 
 void ConditionTracker::Finish()
 {
-    while (!m_groups.empty()) {
-        EndBranch(m_textSize);
-        m_groups.pop_back();
-    }
+    while (!m_groups.empty())
+        EndGroup(m_textSize);
 }
 
 Truth ConditionTracker::Condition(std::string_view word, std::string_view rest, std::size_t offset) const
@@ -129,24 +127,28 @@ void ConditionTracker::StartBranch(std::size_t offset, int line, Truth taken)
 {
     Group &group = m_groups.back();
     group.taken = taken;
-    if (taken == Truth::Unknown && !group.earlierInDoubt) {
-        group.condition = offset;
-        group.line = line;
-    }
-    const std::uint32_t enclosing = m_groups.size() > 1 ? m_groups[m_groups.size() - 2].innermost : 0;
-    group.innermost = taken == Truth::Unknown ? static_cast<std::uint32_t>(m_groups.size()) : enclosing;
+    if (taken == Truth::Unknown && !group.earlierInDoubt)
+        m_doubts.push_back({m_groups.size() - 1, offset, line});
     if (taken == Truth::False)
         m_skipped.push_back({offset, m_textSize});
 }
 
 void ConditionTracker::EndBranch(std::size_t offset)
 {
-    Group &group = m_groups.back();
-    if (group.taken == Truth::False)
+    if (m_groups.back().taken == Truth::False)
         m_skipped.back().end = offset;
-    if (group.branch != 0)
-        m_branches[group.branch - 1].end = offset;
-    group.branch = 0;
+    if (!m_doubts.empty() && m_doubts.back().group == m_groups.size() - 1 && m_doubts.back().branch != 0) {
+        m_branches[m_doubts.back().branch - 1].end = offset;
+        m_doubts.back().branch = 0;
+    }
+}
+
+void ConditionTracker::EndGroup(std::size_t offset)
+{
+    EndBranch(offset);
+    if (!m_doubts.empty() && m_doubts.back().group == m_groups.size() - 1)
+        m_doubts.pop_back();
+    m_groups.pop_back();
 }
 
 } // namespace tessaldo

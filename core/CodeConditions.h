@@ -10,7 +10,7 @@
 
 namespace tessaldo {
 
-enum class Truth { False, True, Unknown };
+enum class Truth : std::uint8_t { False, True, Unknown };
 
 // A branch of a conditional that the text alone does not tell taken or not,
 // from the first #define in it to where it ends.
@@ -45,24 +45,30 @@ public:
     void Finish();
 
 private:
-    // One conditional being read, around text that is not skipped.
+    // One conditional being read, around text that is not skipped; kept
+    // small, as a text may nest a great many.
     struct Group {
-        std::size_t condition; // its first condition in doubt
-        int line;
-        std::uint32_t branch = 0;    // the present branch in m_branches plus one, once it needs one
-        std::uint32_t innermost = 0; // the innermost group with a branch in doubt, plus one
         Truth taken = Truth::Unknown;
         bool earlierTaken = false;
         bool earlierInDoubt = false;
+    };
+    // A group being read whose present branch is in doubt, or skipped after one that was.
+    struct Doubt {
+        std::size_t group;
+        std::size_t condition; // its first condition in doubt
+        int line;
+        std::uint32_t branch = 0; // the present branch in m_branches plus one, once it needs one
     };
 
     Truth Condition(std::string_view word, std::string_view rest, std::size_t offset) const;
     void StartBranch(std::size_t offset, int line, Truth taken);
     void EndBranch(std::size_t offset);
+    void EndGroup(std::size_t offset);
 
     std::size_t m_textSize;
     IsDefined m_isDefined;
     std::vector<Group> m_groups;
+    std::vector<Doubt> m_doubts;
     std::size_t m_nestedInSkipped = 0;
     std::vector<SkippedText> &m_skipped;
     std::vector<OpenBranch> &m_branches;
