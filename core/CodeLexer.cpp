@@ -23,7 +23,10 @@ bool IsNumberPart(char c)
 
 } // namespace
 
-Lexer::Lexer(std::string_view text, const DirectiveSeen *directiveSeen) : m_text(text), m_directiveSeen(directiveSeen)
+Lexer::Lexer(std::string_view text, const DirectiveSeen *directiveSeen, const std::vector<SkippedText> *skipped)
+    : m_text(text),
+      m_directiveSeen(directiveSeen),
+      m_skipped(skipped)
 {
 }
 
@@ -31,20 +34,22 @@ std::optional<Token> Lexer::Next()
 {
     while (m_pos < m_text.size()) {
         const char c = m_text[m_pos];
-        if (c == '\n') {
+        if (AtSkippedText()) {
+            Advance((*m_skipped)[m_nextSkipped++].end - m_pos);
+        } else if (AtLineEnd(m_pos)) {
             Advance(1);
             m_lineHasToken = false;
         } else if (std::isspace(static_cast<unsigned char>(c)) != 0) {
             Advance(1);
-        } else if (AtSplice()) {
-            Advance(m_text[m_pos + 1] == '\r' ? 3 : 2);
+        } else if (const std::size_t splice = SpliceLength(); splice > 0) {
+            Advance(splice);
         } else if (StartsWith("//")) {
             SkipToLineEnd(false);
         } else if (StartsWith("/*")) {
             SkipBlockComment();
         } else if (c == '#' && !m_lineHasToken) {
             if (m_directiveSeen != nullptr)
-                (*m_directiveSeen)(m_pos);
+                (*m_directiveSeen)(m_pos, m_line);
             SkipToLineEnd(true);
         } else {
             m_lineHasToken = true;
@@ -59,17 +64,29 @@ bool Lexer::StartsWith(std::string_view prefix) const
     return m_text.substr(m_pos).starts_with(prefix);
 }
 
-// A backslash at a line's end joins the next line to it.
-bool Lexer::AtSplice() const
+// The CR of a CR LF is no line end of its own: its LF is.
+bool Lexer::AtLineEnd(std::size_t at) const
 {
-    return m_text[m_pos] == '\\'
-           && (m_text.substr(m_pos + 1).starts_with('\n') || m_text.substr(m_pos + 1).starts_with("\r\n"));
+    return m_text[at] == '\n' || (m_text[at] == '\r' && !m_text.substr(at + 1).starts_with('\n'));
+}
+
+// A backslash at a line's end joins the next line to it: how long the two are, or 0.
+std::size_t Lexer::SpliceLength() const
+{
+    if (m_text[m_pos] != '\\' || m_pos + 1 >= m_text.size() || !AtLineEnd(m_pos + 1))
+        return m_text.substr(m_pos).starts_with("\\\r\n") ? 3 : 0;
+    return 2;
+}
+
+bool Lexer::AtSkippedText() const
+{
+    return m_skipped != nullptr && m_nextSkipped < m_skipped->size() && m_pos >= (*m_skipped)[m_nextSkipped].begin;
 }
 
 void Lexer::Advance(std::size_t count)
 {
     for (; count > 0 && m_pos < m_text.size(); --count, ++m_pos) {
-        if (m_text[m_pos] == '\n') {
+        if (AtLineEnd(m_pos)) {
             ++m_line;
             m_column = 1;
         } else {
@@ -80,8 +97,8 @@ void Lexer::Advance(std::size_t count)
 
 void Lexer::SkipToLineEnd(bool continued)
 {
-    while (m_pos < m_text.size() && m_text[m_pos] != '\n')
-        Advance(continued && AtSplice() ? 2 : 1);
+    while (m_pos < m_text.size() && !AtLineEnd(m_pos))
+        Advance(continued ? std::max<std::size_t>(SpliceLength(), 1) : 1);
 }
 
 void Lexer::SkipBlockComment()
@@ -101,7 +118,7 @@ std::size_t Lexer::Span(bool (*part)(char)) const
 std::size_t Lexer::QuotedLength(char quote) const
 {
     std::size_t end = m_pos + 1;
-    while (end < m_text.size() && m_text[end] != quote && m_text[end] != '\n')
+    while (end < m_text.size() && m_text[end] != quote && m_text[end] != '\n' && m_text[end] != '\r')
         end += m_text[end] == '\\' ? 2 : 1;
     return std::min(end + 1, m_text.size()) - m_pos;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace tessaldo {
 
@@ -17,22 +18,32 @@ struct Token {
     std::size_t offset; // in the text the lexer reads
 };
 
+// Text from `begin` to `end` that the preprocessor leaves out.
+struct SkippedText {
+    std::size_t begin;
+    std::size_t end;
+};
+
 // Splits C source into tokens one at a time, so that a large text never
 // stands in memory twice; copying the lexer keeps a place to come back to.
-// Comments, line splices and preprocessor lines are dropped; anything
-// unknown is punctuation.
+// Comments, line splices and preprocessor lines are dropped, and so is
+// skipped text (in order, none inside another); anything unknown is
+// punctuation. A line ends at LF, CR LF or a lone CR.
 class Lexer {
 public:
-    // Told the offset of each preprocessor line's '#'.
-    using DirectiveSeen = std::function<void(std::size_t offset)>;
+    // Told the offset and line of each preprocessor line's '#'.
+    using DirectiveSeen = std::function<void(std::size_t offset, int line)>;
 
-    explicit Lexer(std::string_view text, const DirectiveSeen *directiveSeen = nullptr);
+    explicit Lexer(std::string_view text, const DirectiveSeen *directiveSeen = nullptr,
+                   const std::vector<SkippedText> *skipped = nullptr);
 
     std::optional<Token> Next();
 
 private:
     bool StartsWith(std::string_view prefix) const;
-    bool AtSplice() const;
+    bool AtLineEnd(std::size_t at) const;
+    std::size_t SpliceLength() const;
+    bool AtSkippedText() const;
     void Advance(std::size_t count);
     void SkipToLineEnd(bool continued);
     void SkipBlockComment();
@@ -42,6 +53,8 @@ private:
 
     std::string_view m_text;
     const DirectiveSeen *m_directiveSeen;
+    const std::vector<SkippedText> *m_skipped;
+    std::size_t m_nextSkipped = 0;
     std::size_t m_pos = 0;
     int m_line = 1;
     int m_column = 1;

@@ -35,6 +35,7 @@ struct Values {
     std::size_t count = 0;
     std::string problem;
     bool firstUnread = false;
+    bool countInDoubt = false; // a value may be several
 
     void Add(const ByteValue &value)
     {
@@ -42,6 +43,7 @@ struct Values {
             firstUnread = !value.problem.empty();
         if (problem.empty())
             problem = value.problem;
+        countInDoubt = countInDoubt || value.maybeSeveral;
         if (bytes.size() <= kPictureSize)
             bytes.push_back(value.byte);
         ++count;
@@ -53,6 +55,7 @@ struct Values {
             firstUnread = more.firstUnread;
         if (problem.empty())
             problem = more.problem;
+        countInDoubt = countInDoubt || more.countInDoubt;
         bytes.insert(bytes.end(), more.bytes.begin(),
                      more.bytes.begin()
                          + static_cast<std::ptrdiff_t>(std::min(more.bytes.size(), kPictureSize + 1 - bytes.size())));
@@ -220,6 +223,7 @@ struct ArrayContents {
     std::size_t firstFrame = 0; // where its frames begin among the pictures
     bool frames = true;         // while every list is a picture's length
     bool closed = false;
+    std::string doubt; // why some list's length cannot be told
 };
 
 std::string FrameIndex(std::size_t frame)
@@ -245,12 +249,17 @@ public:
 
     CodeReading Find()
     {
-        Lexer lexer(m_text);
+        Lexer lexer(m_text, nullptr, &m_values.Skipped());
         PrintfPictures printfs(m_reading, m_note);
         Values bare;
         bool onlyValues = true;
+        int braces = 0;
+        bool afterWord = false; // a type, say, before a name that is declared
         for (std::optional<Token> token = lexer.Next(); token; token = lexer.Next()) {
             onlyValues = onlyValues && TakeBare(*token, bare);
+            braces = std::max(0, braces + (IsPunctuation(*token, '{') ? 1 : IsPunctuation(*token, '}') ? -1 : 0));
+            const bool declaration = braces == 0 || afterWord;
+            afterWord = token->kind == TokenKind::Identifier && token->text != "return";
             if (token->kind != TokenKind::Identifier)
                 continue;
             Lexer call = lexer;
@@ -261,7 +270,7 @@ public:
             } else if (const std::optional<std::string_view> sizes = ArrayStart(array)) {
                 printfs.Flush();
                 lexer = array;
-                ReadArray(lexer, *token, *sizes);
+                ReadArray(lexer, *token, *sizes, declaration);
             }
         }
         printfs.Finish();
@@ -386,6 +395,8 @@ private:
         bool nested = false;
         const Values list = ReadList(lexer, nested);
         const std::size_t frame = contents.lists++;
+        if (list.countInDoubt && contents.doubt.empty())
+            contents.doubt = list.problem;
         if (frame == 0)
             contents.listLength = list.count;
         contents.irregular = contents.irregular || nested || list.count != contents.listLength;
@@ -407,12 +418,35 @@ private:
                                  m_reading.pictures.end());
     }
 
-    void ReadArray(Lexer &lexer, const Token &nameToken, std::string_view sizes)
+    // `= "..." "..."`: the bytes C puts in the array, with the NUL it adds
+    // when no length is declared (a declared one fills it in as it does a list).
+    void ReadString(Lexer &lexer, Token literal, const Token &nameToken, std::string_view sizes)
+    {
+        ArrayContents contents;
+        const auto add = [&contents](const ByteValue &value) { contents.values.Add(value); };
+        for (;;) {
+            m_values.ReadString(literal, add);
+            Lexer next = lexer;
+            const std::optional<Token> token = next.Next();
+            if (!token || token->kind != TokenKind::String)
+                break;
+            literal = *token;
+            lexer = next;
+        }
+        if (!DeclaredLength(sizes))
+            contents.values.Add({});
+        contents.closed = true;
+        Take(nameToken, sizes, contents);
+    }
+
+    void ReadArray(Lexer &lexer, const Token &nameToken, std::string_view sizes, bool declaration)
     {
         const std::string name(nameToken.text);
         ArrayContents contents;
         contents.firstFrame = m_reading.pictures.size();
         std::optional<Token> token = lexer.Next();
+        if (token && token->kind == TokenKind::String && declaration)
+            return ReadString(lexer, *token, nameToken, sizes);
         if (!token || !IsPunctuation(*token, '{'))
             return; // an element given a value in code, not an array's initialiser
         std::vector<Token> tokens;
@@ -429,7 +463,7 @@ private:
                 contents.closed = IsPunctuation(*end, '}');
             }
         }
-        if (contents.values.count > 0 || !contents.closed)
+        if (contents.values.count > 0 || !contents.closed || !contents.doubt.empty())
             DropFrames(contents);
         if (contents.closed)
             Take(nameToken, sizes, contents);
@@ -442,6 +476,12 @@ private:
     {
         const std::string name(nameToken.text);
         const std::string line = " on line " + std::to_string(nameToken.line);
+        // A value that may be several leaves the length unknown: such an array may be a picture.
+        if (contents.values.countInDoubt || !contents.doubt.empty()) {
+            m_reading.pictures.push_back(
+                {name, {}, contents.values.countInDoubt ? contents.values.problem : contents.doubt});
+            return;
+        }
         Values values = contents.values;
         if (const std::optional<std::size_t> declared = DeclaredLength(sizes); declared && contents.lists == 0)
             values.ZeroFillTo(*declared);
@@ -520,6 +560,11 @@ PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::s
                                         [&name](const CodePicture &picture) { return picture.name == *name; });
         if (found == pictures.end())
             return {std::nullopt, "it holds no picture named " + *name + " (it holds " + NameList(pictures) + ")"};
+        // Only branches of a conditional give two arrays one name, and which the compiler takes is not known.
+        if (const auto named = std::count_if(found, pictures.end(),
+                                             [&name](const CodePicture &picture) { return picture.name == *name; });
+            named > 1)
+            return {std::nullopt, "it holds " + std::to_string(named) + " pictures named " + *name};
         picked = &*found;
     } else if (pictures.size() > 1) {
         return {std::nullopt, "it holds " + std::to_string(pictures.size()) + " pictures (" + NameList(pictures)

@@ -35,11 +35,13 @@ struct CodeReading {
 using PassedOverNote = std::function<void(const std::string &why)>;
 
 // Everything in the text that is meant as a picture, in the order it stands.
-// Comments, preprocessor lines and any other code around it are passed over;
-// values are read as a C compiler fills a char array with them, #define'd
-// names included. An array whose length or shape is no picture's is passed
-// over with a note; one that has a picture's but a value that gives no byte
-// is a picture with a problem.
+// Comments, preprocessor lines, text that #if and the like surely leave out
+// and any other code around it are passed over; values are read as a C
+// compiler fills a char array with them, #define'd names and strings
+// included. An array whose length or shape is no picture's is passed over
+// with a note; one that has a picture's but a value that gives no byte, or
+// one whose length a macro standing for a list leaves unknown, is a picture
+// with a problem.
 CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note = {});
 
 // Either the bytes of one picture, or why the text gives none.

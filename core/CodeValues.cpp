@@ -21,22 +21,23 @@ struct Integer {
     std::uint8_t low = 0;
 };
 
-enum class Failure { None, NoNumber, UnknownName, NoSingleValue };
+enum class Failure { None, NoNumber, UnknownName, NoSingleValue, SeveralValues, DependsOnCondition };
 
 struct Evaluated {
     Integer value;
     Failure failure = Failure::None;
-    std::string_view detail; // the number or the name that failed
+    std::string_view detail;            // the number or the name that failed
+    const OpenBranch *branch = nullptr; // the branch a name's value depends on
 };
 
-Evaluated Failed(Failure failure, std::string_view detail = {})
+Evaluated Failed(Failure failure, std::string_view detail = {}, const OpenBranch *branch = nullptr)
 {
-    return {{}, failure, detail};
+    return {{}, failure, detail, branch};
 }
 
 Evaluated Succeeded(const Integer &value)
 {
-    return {value, Failure::None, {}};
+    return {value, Failure::None, {}, nullptr};
 }
 
 bool IsBinaryDigits(std::string_view digits)
@@ -208,18 +209,24 @@ private:
 
     Evaluated Name(std::string_view name, int depth) const
     {
-        const std::optional<std::string_view> replacement = m_reader.Replacement(name, m_offset);
-        if (!replacement) {
+        const Definition definition = m_reader.Replacement(name, m_offset);
+        if (definition.dependsOn != nullptr)
+            return Failed(Failure::DependsOnCondition, name, definition.dependsOn);
+        if (!definition.replacement) {
             // Arduino's core defines B0 to B11111111 for every byte written in binary.
             if (name.size() <= 9 && name.starts_with('B') && IsBinaryDigits(name.substr(1)))
                 return Succeeded(*Digits(name.substr(1), 2));
             return Failed(Failure::UnknownName, name);
         }
         std::vector<Token> tokens;
-        Lexer lexer(*replacement);
+        Lexer lexer(*definition.replacement);
+        int parentheses = 0;
         for (std::optional<Token> token = lexer.Next(); token; token = lexer.Next()) {
-            if (tokens.size() == ValueReader::kLongestValue)
-                return Failed(Failure::NoSingleValue);
+            // `#define ROW 0, 0, 0` gives a list where the compiler sees it, and
+            // one too long to be read through may be such a list.
+            if ((parentheses == 0 && IsPunctuation(*token, ',')) || tokens.size() == ValueReader::kLongestValue)
+                return Failed(Failure::SeveralValues);
+            parentheses += IsPunctuation(*token, '(') ? 1 : IsPunctuation(*token, ')') ? -1 : 0;
             tokens.push_back(*token);
         }
         return Evaluate(tokens, depth + 1);
@@ -259,27 +266,128 @@ std::pair<std::string_view, std::size_t> DirectiveWord(std::string_view text, st
 // Where the line from `from` ends, lines joined by a backslash at their end counted as one.
 std::size_t LogicalLineEnd(std::string_view text, std::size_t from)
 {
-    std::size_t end = text.find('\n', from);
-    while (end != std::string_view::npos && end > from
-           && (text[end - 1] == '\\' || (text[end - 1] == '\r' && end > from + 1 && text[end - 2] == '\\')))
-        end = text.find('\n', end + 1);
+    std::size_t end = text.find_first_of("\r\n", from);
+    while (end != std::string_view::npos && end > from && text[end - 1] == '\\')
+        end = text.find_first_of("\r\n", text.substr(end).starts_with("\r\n") ? end + 2 : end + 1);
     return end == std::string_view::npos ? text.size() : end;
+}
+
+bool IsDefineOrUndef(std::string_view word)
+{
+    return word == "define" || word == "undef";
+}
+
+// The length of the character or escape at the start of `text`, as in a string literal.
+std::size_t CharacterLength(std::string_view text)
+{
+    if (text.size() < 2 || text[0] != '\\')
+        return 1;
+    const auto isDigit = [](char c, bool hex) {
+        return hex ? std::isxdigit(static_cast<unsigned char>(c)) != 0 : c >= '0' && c <= '7';
+    };
+    const bool hex = text[1] == 'x';
+    if (!hex && !isDigit(text[1], false))
+        return 2;
+    std::size_t end = hex ? 2 : 1;
+    while (end < text.size() && (hex || end < 4) && isDigit(text[end], hex))
+        ++end;
+    return end;
 }
 
 } // namespace
 
 ValueReader::ValueReader(std::string_view text) : m_text(text)
 {
-    const Lexer::DirectiveSeen seen = [this](std::size_t offset) {
-        const std::string_view word = DirectiveWord(m_text, offset).first;
-        if ((word == "define" || word == "undef") && !NameAt(offset).empty())
+    CollectDirectives();
+    FollowConditions();
+}
+
+void ValueReader::CollectDirectives()
+{
+    const Lexer::DirectiveSeen seen = [this](std::size_t offset, int) {
+        if (IsDefineOrUndef(DirectiveWord(m_text, offset).first) && !NameAt(offset).empty())
             m_directives.push_back(offset);
     };
-    Lexer lexer(text, &seen);
+    Lexer lexer(m_text, &seen);
     while (lexer.Next()) {
     }
     std::stable_sort(m_directives.begin(), m_directives.end(),
                      [this](std::size_t a, std::size_t b) { return NameAt(a) < NameAt(b); });
+}
+
+// Once more through the text, now that every #define can be found by name:
+// which of them the conditionals skip, and which stand in a branch in doubt.
+void ValueReader::FollowConditions()
+{
+    m_reach.resize(m_directives.size());
+    ConditionTracker conditions(
+        m_text.size(), [this](std::string_view name, std::size_t offset) { return IsDefined(name, offset); }, m_skipped,
+        m_branches);
+    const Lexer::DirectiveSeen seen = [this, &conditions](std::size_t offset, int line) {
+        const auto [word, restStart] = DirectiveWord(m_text, offset);
+        if (!IsDefineOrUndef(word)) {
+            conditions.Directive(offset, line, word,
+                                 m_text.substr(restStart, LogicalLineEnd(m_text, restStart) - restStart));
+            return;
+        }
+        const std::string_view name = NameAt(offset);
+        if (name.empty())
+            return;
+        const std::size_t index = IndexOf(name, offset);
+        Reach &reach = m_reach[index];
+        if (!conditions.Skipping())
+            reach = {static_cast<std::uint32_t>(index + 1), conditions.OpenBranchAt(offset)};
+        else if (index > 0 && NameAt(m_directives[index - 1]) == name)
+            reach.latest = m_reach[index - 1].latest;
+    };
+    Lexer lexer(m_text, &seen);
+    while (lexer.Next()) {
+    }
+    conditions.Finish();
+}
+
+std::size_t ValueReader::IndexOf(std::string_view name, std::size_t offset) const
+{
+    const auto after = std::partition_point(m_directives.begin(), m_directives.end(), [&](std::size_t directive) {
+        const std::string_view directiveName = NameAt(directive);
+        return directiveName < name || (directiveName == name && directive < offset);
+    });
+    return static_cast<std::size_t>(after - m_directives.begin());
+}
+
+std::optional<std::size_t> ValueReader::Latest(std::string_view name, std::size_t offset) const
+{
+    const std::size_t after = IndexOf(name, offset);
+    if (after == 0 || NameAt(m_directives[after - 1]) != name || m_reach[after - 1].latest == 0)
+        return std::nullopt;
+    return m_reach[after - 1].latest - 1;
+}
+
+// The branch in doubt that the #define or #undef stands in and `offset` does not.
+const OpenBranch *ValueReader::DependsOn(std::size_t directive, std::size_t offset) const
+{
+    const std::uint32_t branch = m_reach[directive].branch;
+    if (branch == 0)
+        return nullptr;
+    const OpenBranch &open = m_branches[branch - 1];
+    return open.begin <= offset && offset < open.end ? nullptr : &open;
+}
+
+// A name defined nowhere above may still come from a header or the compiler's
+// command line (__AVR__, ARDUINO): only an #undef makes it surely undefined.
+Truth ValueReader::IsDefined(std::string_view name, std::size_t offset) const
+{
+    const std::optional<std::size_t> latest = Latest(name, offset);
+    if (!latest || DependsOn(*latest, offset) != nullptr)
+        return Truth::Unknown;
+    return DirectiveWord(m_text, m_directives[*latest]).first == "define" ? Truth::True : Truth::False;
+}
+
+std::string ValueReader::DirectiveText(std::size_t offset) const
+{
+    std::string_view line = m_text.substr(offset, m_text.find_first_of("\r\n", offset) - offset);
+    line = line.substr(0, std::min(line.find("//"), line.find("/*")));
+    return std::string(line.substr(0, line.find_last_not_of(" \t\\") + 1));
 }
 
 std::string_view ValueReader::NameAt(std::size_t directive) const
@@ -290,21 +398,41 @@ std::string_view ValueReader::NameAt(std::size_t directive) const
     return m_text.substr(start, IdentifierEnd(m_text, start) - start);
 }
 
-std::optional<std::string_view> ValueReader::Replacement(std::string_view name, std::size_t offset) const
+Definition ValueReader::Replacement(std::string_view name, std::size_t offset) const
 {
-    // The last #define or #undef of the name above the offset says what it is there.
-    const auto after = std::partition_point(m_directives.begin(), m_directives.end(), [&](std::size_t directive) {
-        const std::string_view directiveName = NameAt(directive);
-        return directiveName < name || (directiveName == name && directive < offset);
-    });
-    if (after == m_directives.begin() || NameAt(*std::prev(after)) != name)
-        return std::nullopt;
-    const std::size_t directive = *std::prev(after);
+    // The last #define or #undef of the name above the offset, of those not skipped, says what it is there.
+    const std::optional<std::size_t> latest = Latest(name, offset);
+    if (!latest)
+        return {};
+    if (const OpenBranch *dependsOn = DependsOn(*latest, offset))
+        return {std::nullopt, dependsOn};
+    const std::size_t directive = m_directives[*latest];
     const std::size_t nameEnd = DirectiveWord(m_text, directive).second + name.size();
     const bool functionLike = nameEnd < m_text.size() && m_text[nameEnd] == '(';
     if (DirectiveWord(m_text, directive).first != "define" || functionLike)
-        return std::nullopt;
-    return m_text.substr(nameEnd, LogicalLineEnd(m_text, nameEnd) - nameEnd);
+        return {};
+    return {m_text.substr(nameEnd, LogicalLineEnd(m_text, nameEnd) - nameEnd), nullptr};
+}
+
+void ValueReader::ReadString(const Token &literal, const std::function<void(const ByteValue &)> &each) const
+{
+    const std::string where = "the string on " + Place(literal);
+    if (literal.text.size() < 2 || literal.text.back() != '"') {
+        each({0, where + " has no closing quote"});
+        return;
+    }
+    std::string_view inside = literal.text.substr(1, literal.text.size() - 2);
+    while (!inside.empty()) {
+        const std::string_view character = inside.substr(0, CharacterLength(inside));
+        inside.remove_prefix(character.size());
+        const std::optional<Integer> value = CharacterValue("'" + std::string(character) + "'");
+        if (!value)
+            each({0, where + " holds \"" + std::string(character) + "\", which is no character C reads"});
+        else if (value->magnitude > 255)
+            each({0, where + " holds \"" + std::string(character) + "\", which is over 255"});
+        else
+            each({value->low, {}});
+    }
 }
 
 ByteValue ValueReader::Read(std::span<const Token> value) const
@@ -321,7 +449,13 @@ ByteValue ValueReader::Read(std::span<const Token> value) const
         return {0, "the name " + std::string(evaluated.detail) + " on " + Place(first)
                        + " is not #defined above it as a value"};
     case Failure::NoSingleValue:
-        return {0, "\"" + std::string(text) + "\" on " + Place(first) + " is no single value"};
+    case Failure::SeveralValues:
+        return {0, "\"" + std::string(text) + "\" on " + Place(first) + " is no single value",
+                evaluated.failure == Failure::SeveralValues};
+    case Failure::DependsOnCondition:
+        return {0, "the name " + std::string(evaluated.detail) + " on " + Place(first)
+                       + " has a value that depends on \"" + DirectiveText(evaluated.branch->condition) + "\" on line "
+                       + std::to_string(evaluated.branch->line)};
     case Failure::None:
         break;
     }

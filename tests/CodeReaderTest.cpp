@@ -165,3 +165,45 @@ TEST(CodeReader, RefusalsSayWhatWasFound)
     ASSERT_TRUE(blank.bytes) << blank.problem;
     EXPECT_EQ(*blank.bytes, PictureBytes{});
 }
+
+TEST(CodeReader, FollowsConditionalsMacroListsAndStringsAsTheCompilerDoes)
+{
+    std::string zeros30;
+    for (int i = 0; i < 30; ++i)
+        zeros30 += "0,";
+    // A macro that stands for a list leaves the length unknown, in frames as in one list.
+    EXPECT_EQ(Refusal("#define Z8 0,0,0,0,0,0,0,0\nanim[2][33] = {{0xA4,1,Z8,Z8},{0xA4,1,Z8,Z8}};"),
+              "\"Z8\" on line 2, column 24 is no single value");
+    // What the text tells of #if, #ifdef, ... is followed; what it does not, leaves both branches possible.
+    const std::string conditions =
+        "#ifndef SMALL\n#define V 0x10\n#else\n#define V 0x01\n#endif\n"
+        "#define D\n#if 0\nhidden[] = "
+        + Values32("1")
+        + "#define W 9\n#elif !defined(D)\n#define W 8\n"
+          "#elif defined D // taken\n  #  if 1\n#define W 7\n#endif\n#else\n#define W 6\n#endif\n";
+    EXPECT_EQ(Refusal(conditions + "x[] = " + Values32("V")),
+              "the name V on line 19, column 8 has a value that depends on \"#ifndef SMALL\" on line 1");
+    EXPECT_EQ(Refusal("#if F_CPU > 8000000\n#elif X\n#define W 1\n#endif\nx[] = " + Values32("W")),
+              "the name W on line 5, column 8 has a value that depends on \"#if F_CPU > 8000000\" on line 1");
+    const DotGrid::Dots w = Read(conditions + "x[] = " + Values32("W")); // 7
+    EXPECT_EQ(w[0], DotState::Set);
+    EXPECT_EQ(w[1], DotState::Set);
+    EXPECT_EQ(Read("#ifdef __AVR__\n#define K 2\nx[] = " + Values32("K") + "#endif")[1], DotState::Set);
+    EXPECT_EQ(Refusal("#ifdef A\nx[]=" + Values32("1") + "#else\nx[]=" + Values32("2") + "#endif"),
+              "it holds 2 pictures (x, x); name the one to take");
+    EXPECT_EQ(PickPicture(FindPicturesInCode("#if X\nx[]=" + Values32("1") + "#else\nx[]=" + Values32("2") + "#endif"),
+                          std::string("x"))
+                  .problem,
+              "it holds 2 pictures named x");
+    // A string gives the bytes C puts in the array; [] adds the NUL, a declared length makes room or not.
+    EXPECT_EQ(Read("const char e2[33] = \"\\xa4\\001\" \"\\x80\";")[15], DotState::Set);
+    std::vector<std::string> notes;
+    FindPicturesInCode("const char e[] = \"\\xa4" + std::string(32, 'z')
+                           + "\";\nvoid f() { names[i] = \"x\"; }\r"
+                             "s[5] = \"ab\"\r\n\r\"c\";",
+                       [&notes](const std::string &why) { notes.push_back(why); });
+    EXPECT_EQ(notes, (std::vector<std::string>{
+                         "the array e on line 1 has 34 values; a picture is 32 values, or 33 beginning with 0xA4",
+                         "the array s on line 3 has 5 values; a picture is 32 values, or 33 beginning with 0xA4"}));
+    EXPECT_EQ(Refusal("e[32] = \"\\x1ff\";"), "the string on line 1, column 9 holds \"\\x1ff\", which is over 255");
+}
