@@ -1,5 +1,10 @@
 #include "ImageHeader.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdlib>
+
 namespace tessaldo {
 namespace {
 
@@ -80,36 +85,186 @@ std::size_t ColourTableBytes(std::uint8_t flags)
     return (flags & 0x80) != 0 ? std::size_t{3} << ((flags & 0x07) + 1) : 0;
 }
 
+// Reads the variable-width codes of a GIF frame's LZW stream, least
+// significant bit first, across its data sub-blocks, which end at `end`.
+class GifCodeReader {
+public:
+    GifCodeReader(std::string_view bytes, std::size_t at, std::size_t end) : m_bytes(bytes), m_at(at), m_end(end) {}
+
+    // Nothing when the sub-blocks end before the code does.
+    std::optional<std::uint32_t> Next(int width)
+    {
+        while (m_bitCount < width) {
+            if (m_left == 0) {
+                if (m_at >= m_end || (m_left = Byte(m_bytes, m_at++)) == 0)
+                    return std::nullopt;
+            }
+            --m_left;
+            m_bits |= std::uint32_t{Byte(m_bytes, m_at++)} << m_bitCount;
+            m_bitCount += 8;
+        }
+        const std::uint32_t code = m_bits & ((1U << width) - 1);
+        m_bits >>= width;
+        m_bitCount -= width;
+        return code;
+    }
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_at;
+    std::size_t m_end;
+    std::size_t m_left = 0;
+    std::uint32_t m_bits = 0;
+    int m_bitCount = 0;
+};
+
+// Decodes a frame's codes as far as the pixels they stand for, keeping only
+// the length of each dictionary entry: a damaged stream shows as a code that
+// is not yet in the dictionary, or as codes that end before the frame is
+// filled. Once it is filled, what follows is not looked at: decoders stop
+// there too, and some encoders write more.
+bool GifFrameDecodes(std::string_view bytes, std::size_t codeSizeAt, std::size_t end, std::uint64_t pixels)
+{
+    constexpr std::uint32_t kDictionary = 4096;
+    const int minimum = Byte(bytes, codeSizeAt);
+    if (minimum < 2 || minimum > 8)
+        return false;
+    const std::uint32_t clear = 1U << minimum;
+    std::array<std::uint16_t, kDictionary> lengths{};
+    std::fill_n(lengths.begin(), clear, std::uint16_t{1});
+    std::uint32_t next = clear + 2;
+    int width = minimum + 1;
+    constexpr std::uint32_t kNoCode = kDictionary; // after a clear code
+    std::uint32_t previous = kNoCode;
+    GifCodeReader reader(bytes, codeSizeAt + 1, end);
+    for (std::uint64_t decoded = 0; decoded < pixels;) {
+        const std::optional<std::uint32_t> code = reader.Next(width);
+        if (!code || *code == clear + 1)
+            return false;
+        if (*code == clear) {
+            next = clear + 2;
+            width = minimum + 1;
+            previous = kNoCode;
+            continue;
+        }
+        if (*code > next || (*code == next && previous == kNoCode))
+            return false;
+        const std::uint32_t length = *code == next ? lengths[previous] + 1U : lengths[*code];
+        decoded += length;
+        if (previous != kNoCode && next < kDictionary) {
+            lengths[next++] = static_cast<std::uint16_t>(lengths[previous] + 1);
+            if (next == 1U << width && width < 12)
+                ++width;
+        }
+        previous = *code;
+    }
+    return true;
+}
+
 // Walks the screen descriptor, then extensions (0x21) and images (0x2C) to
 // the trailer (0x3B); anything else where a block starts ends the GIF for
 // every decoder too. Some encoders leave the trailer out, so bytes that end
 // just after an image's data are whole as well.
-bool GifIsWhole(std::string_view bytes)
+ImageDataCheck WalkGif(std::string_view bytes)
 {
     constexpr std::size_t kScreenEnd = 13;
     constexpr std::size_t kImageDescriptor = 10;
+    ImageDataCheck check{"the GIF ends before its last frame", 0};
     if (bytes.size() < kScreenEnd)
-        return false;
+        return check;
     std::size_t at = kScreenEnd + ColourTableBytes(Byte(bytes, 10));
     bool afterImage = false;
     while (at < bytes.size()) {
         afterImage = Byte(bytes, at) == 0x2C;
         switch (Byte(bytes, at)) {
         case 0x3B:
-            return true;
+            check.problem.clear();
+            return check;
         case 0x21: // label, then sub-blocks
             at = AfterSubBlocks(bytes, at + 2);
             break;
-        case 0x2C: // descriptor, local colour table, LZW code size, then sub-blocks
+        case 0x2C: { // descriptor, local colour table, LZW code size, then sub-blocks
             if (at + kImageDescriptor > bytes.size())
-                return false;
-            at = AfterSubBlocks(bytes, at + kImageDescriptor + ColourTableBytes(Byte(bytes, at + 9)) + 1);
+                return check;
+            const std::uint64_t pixels = std::uint64_t{Little(bytes, at + 5, 2)} * Little(bytes, at + 7, 2);
+            const std::size_t codeSizeAt = at + kImageDescriptor + ColourTableBytes(Byte(bytes, at + 9));
+            at = AfterSubBlocks(bytes, codeSizeAt + 1);
+            ++check.gifFrames;
+            if (at != std::string_view::npos && !GifFrameDecodes(bytes, codeSizeAt, at, pixels))
+                return {GifFrameUndecodable(check.gifFrames), check.gifFrames};
             break;
+        }
         default:
-            return false;
+            return check;
         }
     }
-    return afterImage && at == bytes.size();
+    if (afterImage && at == bytes.size())
+        check.problem.clear();
+    return check;
+}
+
+// The bytes a BMP needs: its headers, what its file header declares, and at
+// least its pixel data, whose size its info header gives (rows of
+// uncompressed pixels are padded to four bytes).
+std::uint64_t BmpNeeds(std::string_view bytes)
+{
+    constexpr std::size_t kInfoHeader = 14;
+    constexpr std::size_t kCoreHeaderSize = 12; // the oldest header, with 16-bit sizes
+    constexpr std::size_t kHeaderSize = 40;
+    constexpr std::uint64_t kBeyondAnyFile = std::uint64_t{1} << 62;
+    if (bytes.size() < kInfoHeader + 4)
+        return kInfoHeader + 4;
+    const bool core = Little(bytes, kInfoHeader, 4) == kCoreHeaderSize;
+    const std::size_t headersEnd = kInfoHeader + (core ? kCoreHeaderSize : kHeaderSize);
+    if (bytes.size() < headersEnd)
+        return headersEnd;
+    const std::uint64_t width = Little(bytes, 18, core ? 2 : 4);
+    const std::uint64_t rows =
+        core ? Little(bytes, 20, 2)
+             : static_cast<std::uint64_t>(std::abs(std::int64_t{static_cast<std::int32_t>(Little(bytes, 22, 4))}));
+    const std::uint64_t bitCount = Little(bytes, core ? 24 : 28, 2);
+    const std::uint32_t compression = core ? 0 : Little(bytes, 30, 4);
+    constexpr std::uint32_t kRgb = 0;
+    constexpr std::uint32_t kRunLength8 = 1;
+    constexpr std::uint32_t kRunLength4 = 2;
+    constexpr std::uint32_t kBitFields = 3;
+    std::uint64_t pixelBytes = 0;
+    if (compression == kRgb || compression == kBitFields) {
+        const std::uint64_t rowBytes = (width * bitCount + 31) / 32 * 4;
+        pixelBytes = rowBytes != 0 && rows > kBeyondAnyFile / rowBytes ? kBeyondAnyFile : rowBytes * rows;
+    } else if (compression == kRunLength8 || compression == kRunLength4) {
+        pixelBytes = Little(bytes, 34, 4);
+    }
+    return std::max<std::uint64_t>(Little(bytes, 2, 4), Little(bytes, 10, 4) + pixelBytes);
+}
+
+// The number after the first `key` in an XBM's defines, or 0.
+std::uint64_t XbmDefine(std::string_view text, std::string_view key)
+{
+    const std::size_t at = text.find(key);
+    if (at == std::string_view::npos)
+        return 0;
+    const std::size_t digits = text.find_first_not_of(" \t", at + key.size());
+    std::uint64_t value = 0;
+    if (digits != std::string_view::npos)
+        std::from_chars(text.data() + digits, text.data() + text.size(), value);
+    return value;
+}
+
+// An XBM holds a hexadecimal byte for every eight pixels of each row; the
+// decoder fills its rows with the bytes it finds, so one that runs out early
+// leaves the rest blank.
+bool XbmHasEveryRow(std::string_view text)
+{
+    const std::size_t open = text.find('{');
+    if (open == std::string_view::npos)
+        return false;
+    const std::uint64_t needed = (XbmDefine(text, "_width") + 7) / 8 * XbmDefine(text, "_height");
+    std::uint64_t found = 0;
+    for (std::size_t at = text.find("0x", open); at != std::string_view::npos && found < needed;
+         at = text.find("0x", at + 2))
+        ++found;
+    return found >= needed;
 }
 
 // Goes from marker to marker: a segment is skipped by its length, and the
@@ -138,13 +293,23 @@ bool JpegReachesEnd(std::string_view bytes)
 
 } // namespace
 
-std::string CutShortImage(std::string_view whole)
+ImageDataCheck CheckImageData(std::string_view whole)
 {
     if (whole.substr(0, 6) == "GIF87a" || whole.substr(0, 6) == "GIF89a")
-        return GifIsWhole(whole) ? std::string() : "the GIF ends before its last frame";
+        return WalkGif(whole);
     if (whole.substr(0, 3) == "\xFF\xD8\xFF")
-        return JpegReachesEnd(whole) ? std::string() : "the JPEG data ends early";
+        return {JpegReachesEnd(whole) ? std::string() : "the JPEG data ends early", 0};
+    if (whole.substr(0, 2) == "BM") {
+        return {BmpNeeds(whole) > whole.size() ? "the BMP data ends early" : std::string(), 0};
+    }
+    if (whole.substr(0, 7) == "#define")
+        return {XbmHasEveryRow(whole) ? std::string() : "the XBM data ends early", 0};
     return {};
+}
+
+std::string CutShortImage(std::string_view whole)
+{
+    return CheckImageData(whole).problem;
 }
 
 std::optional<ImageSize> DeclaredImageSize(std::string_view start)
@@ -162,6 +327,11 @@ std::optional<ImageSize> DeclaredImageSize(std::string_view start)
     if (start.size() >= 16 && start.substr(0, 4) == "RIFF" && start.substr(8, 4) == "WEBP")
         return WebpSize(start);
     return std::nullopt;
+}
+
+std::string GifFrameUndecodable(std::size_t frame)
+{
+    return "frame " + std::to_string(frame) + " of the GIF cannot be decoded";
 }
 
 bool HasTooManyPixels(ImageSize size)

@@ -20,10 +20,20 @@ struct ImageSize {
 // nothing for other formats or a header cut short.
 std::optional<ImageSize> DeclaredImageSize(std::string_view start);
 
-// Why a GIF or JPEG file stops before its format's end: a GIF that ends inside
-// a block, a JPEG whose data does not reach its end-of-image marker. Empty when it is whole, and for other formats.
-// Decoders take such a file without complaint, with the frames or rows that are missing left blank.
+// Why an image file stops before its format's end or cannot be decoded: a GIF
+// that ends inside a block or whose frame's code stream is damaged, a JPEG
+// whose data does not reach its end-of-image marker, a BMP shorter than its
+// headers and pixels need, an XBM with fewer bytes than its rows need. Empty when it is whole, and for other formats.
+// Decoders take such a file without complaint, with the frames or rows that
+// are missing left blank.
+struct ImageDataCheck {
+    std::string problem;
+    std::size_t gifFrames = 0; // the frames a GIF's walk met, which a decoder must yield too
+};
+ImageDataCheck CheckImageData(std::string_view whole);
 std::string CutShortImage(std::string_view whole);
+// "frame 2 of the GIF cannot be decoded", counting from 1
+std::string GifFrameUndecodable(std::size_t frame);
 
 bool HasTooManyPixels(ImageSize size);
 // "it is 100000 x 100000 pixels; images up to 64 megapixels can be imported"

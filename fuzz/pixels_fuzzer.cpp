@@ -25,10 +25,11 @@ void Require(bool condition)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    // The same bytes after a GIF's or a JPEG's signature: the walkers that tell
-    // a cut-short file must stay inside whatever the file holds.
+    // The same bytes after each signature whose format is walked: the walkers
+    // that tell a cut-short or damaged file must stay inside whatever it holds.
     const std::string_view bytes(reinterpret_cast<const char *>(data), size);
-    for (const std::string_view signature : {std::string_view("GIF89a"), std::string_view("\xFF\xD8\xFF")}) {
+    for (const std::string_view signature : {std::string_view("GIF89a"), std::string_view("\xFF\xD8\xFF"),
+                                             std::string_view("BM"), std::string_view("#define")}) {
         const std::string file = std::string(signature) + std::string(bytes);
         (void)CutShortImage(file);
         (void)DeclaredImageSize(file);

@@ -94,28 +94,30 @@ GreyImage GreyFromImage(const QImage &image)
 
 namespace {
 
-// Why the device's data stops before its format's end, found without a copy
-// of a file or a buffer; the decoders would take it and leave the rest blank.
-std::string CutShort(QIODevice &device)
+// Why the device's data stops before its format's end or cannot be decoded,
+// found without a copy of a file or a buffer; the decoders would take it and
+// leave the rest blank.
+ImageDataCheck CheckData(QIODevice &device)
 {
     const auto view = [](const auto *bytes, qint64 size) {
         return std::string_view(reinterpret_cast<const char *>(bytes), static_cast<std::size_t>(size));
     };
     if (auto *buffer = qobject_cast<QBuffer *>(&device))
-        return CutShortImage(view(buffer->data().constData(), buffer->data().size()));
+        return CheckImageData(view(buffer->data().constData(), buffer->data().size()));
     auto *file = qobject_cast<QFile *>(&device);
     if (uchar *mapped = file != nullptr ? file->map(0, file->size()) : nullptr) {
-        std::string problem = CutShortImage(view(mapped, file->size()));
+        ImageDataCheck check = CheckImageData(view(mapped, file->size()));
         file->unmap(mapped);
-        return problem;
+        return check;
     }
     const QByteArray bytes = device.peek(device.size());
-    return CutShortImage(view(bytes.constData(), bytes.size()));
+    return CheckImageData(view(bytes.constData(), bytes.size()));
 }
 
 // Opens the reader on the device and checks what its header declares and
-// that the data goes on to its end.
-bool StartReading(QIODevice &device, QImageReader &reader, std::string &error)
+// that the data goes on to its end; `gifFrames` is how many frames a GIF's
+// data holds, which the reader must yield.
+bool StartReading(QIODevice &device, QImageReader &reader, std::string &error, std::size_t &gifFrames)
 {
     reader.setDevice(&device);
     reader.setAllocationLimit(kDecodeLimitMiB);
@@ -135,7 +137,9 @@ bool StartReading(QIODevice &device, QImageReader &reader, std::string &error)
         }
         ReduceLargeJpeg(reader, declared);
     }
-    error = CutShort(device);
+    ImageDataCheck check = CheckData(device);
+    error = std::move(check.problem);
+    gifFrames = check.gifFrames;
     return error.empty();
 }
 
@@ -184,7 +188,8 @@ bool ReadGreyImage(QIODevice &device, GreyImage &grey, std::string &error)
     const QuietImagePlugins quiet;
     QImageReader reader;
     QImage image; // the first frame of an animation
-    if (!StartReading(device, reader, error) || !ReadFrame(reader, image, error))
+    std::size_t gifFrames = 0;
+    if (!StartReading(device, reader, error, gifFrames) || !ReadFrame(reader, image, error))
         return false;
     grey = GreyFromImage(image);
     return true;
@@ -220,9 +225,10 @@ bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::str
 {
     QImageReader reader;
     int count = 0;
+    std::size_t gifFrames = 0;
     {
         const QuietImagePlugins quiet;
-        if (!StartReading(device, reader, error))
+        if (!StartReading(device, reader, error, gifFrames))
             return false;
         count = std::max(0, reader.imageCount());
     }
@@ -246,6 +252,11 @@ bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::str
             return false;
         read.push_back(FrameFromGreys(GreyFromImage(image), std::max(0, reader.nextImageDelay())));
         more = reader.supportsAnimation() && reader.canRead();
+    }
+    // The reader stops quietly at a frame it cannot decode.
+    if (read.size() < gifFrames) {
+        error = GifFrameUndecodable(read.size() + 1);
+        return false;
     }
     frames = std::move(read);
     return true;

@@ -189,6 +189,10 @@ TEST(ImageImportErrors, HostileOrBrokenFilesAreRefusedWithTheReasonAndWriteNothi
     ASSERT_TRUE(image.save(QString::fromStdString(jpeg.string())));
     const std::string jpegBytes = TempDir::Read(jpeg);
     const std::string gif = TempDir::Read(std::filesystem::path(TESSALDO_TEST_DATA) / "partial-frames.gif");
+    std::string damagedGif = gif;
+    damagedGif[220] = '\xFF'; // inside the last frame's codes
+    const auto bmp = dir / "whole.bmp";
+    ASSERT_TRUE(image.save(QString::fromStdString(bmp.string())));
     std::filesystem::create_directory(dir / "folder.png");
     const std::vector<std::pair<std::filesystem::path, std::string>> refused = {
         {dir.Write("giant.png", PngDeclaring(100000, 100000)),
@@ -200,6 +204,8 @@ TEST(ImageImportErrors, HostileOrBrokenFilesAreRefusedWithTheReasonAndWriteNothi
         {dir.Write("corrupt.png", bytes.substr(0, 16) + std::string(200, 'x')), "the image cannot be decoded"},
         {dir.Write("cut.jpg", jpegBytes.substr(0, jpegBytes.size() * 2 / 3)), "the JPEG data ends early."},
         {dir.Write("cut.gif", gif.substr(0, gif.size() / 2)), "the GIF ends before its last frame."},
+        {dir.Write("damaged.gif", damagedGif), "frame 3 of the GIF cannot be decoded."},
+        {dir.Write("cut.bmp", TempDir::Read(bmp).substr(0, 4136)), "the BMP data ends early."},
         {dir.Write("empty.png", ""), "the file is empty"},
         {dir.Write("text.png", "hello"), "it is not an image in a format that can be read (BMP"},
         {dir / "folder.png", "it is a folder"},

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <numeric>
 #include <set>
 
 using namespace tessaldo;
+using namespace std::literals;
 
 namespace {
 
@@ -49,6 +51,55 @@ std::string Rows(std::initializer_list<std::pair<int, std::string>> runs)
             text += row + "\n";
     }
     return text;
+}
+
+// A GIF frame's LZW data for the pixels, written as an encoder that never
+// clears writes it: the code width grows to 12 bits and the dictionary fills.
+std::string Lzw(const std::vector<int> &pixels, int minimum)
+{
+    std::map<std::pair<int, int>, int> table; // (prefix code, pixel) -> code
+    const int clear = 1 << minimum;
+    int next = clear + 2;
+    int width = minimum + 1;
+    std::string codes;
+    std::uint32_t bits = 0;
+    int count = 0;
+    const auto put = [&](int code) {
+        for (bits |= static_cast<std::uint32_t>(code) << count, count += width; count >= 8; count -= 8, bits >>= 8)
+            codes += static_cast<char>(bits & 0xFF);
+    };
+    put(clear);
+    int prefix = pixels[0];
+    for (std::size_t i = 1; i < pixels.size(); ++i) {
+        if (const auto found = table.find({prefix, pixels[i]}); found != table.end()) {
+            prefix = found->second;
+            continue;
+        }
+        put(prefix);
+        width += next == 1 << width && width < 12;
+        if (next < 4096)
+            table[{prefix, pixels[i]}] = next++;
+        prefix = pixels[i];
+    }
+    put(prefix);
+    width += next == 1 << width && width < 12;
+    put(clear + 1);
+    put(0); // flushes the last bits
+    std::string data(1, static_cast<char>(minimum));
+    for (std::size_t at = 0; at < codes.size(); at += 255)
+        data += static_cast<char>(std::min<std::size_t>(255, codes.size() - at)) + codes.substr(at, 255);
+    return data + '\0';
+}
+
+// A whole GIF of frames of width x height, each with its LZW data.
+std::string Gif(int width, int height, const std::vector<std::string> &frames)
+{
+    const std::string size{static_cast<char>(width), static_cast<char>(width >> 8), static_cast<char>(height),
+                           static_cast<char>(height >> 8)};
+    std::string gif = "GIF89a" + size + std::string(3, '\0');
+    for (const std::string &data : frames)
+        gif.append("\x2C\0\0\0\0", 5).append(size).append(1, '\0').append(data);
+    return gif + '\x3B';
 }
 
 } // namespace
@@ -166,4 +217,41 @@ TEST(ImageHeader, GifOrJpegCutAnywhereIsToldAndAWholeOneIsNot)
     for (std::size_t size = 3; size < jpeg.size(); ++size)
         EXPECT_EQ(CutShortImage(jpeg.substr(0, size)), "the JPEG data ends early") << size;
     EXPECT_EQ(CutShortImage("\x89PNG\r\n\x1A\n"), "");
+
+    // Padding to four bytes counts in each row; the pixels, not a file size of 0, tell what is needed.
+    const auto le = [](std::uint32_t value) {
+        return std::string{char(value), char(value >> 8), char(value >> 16), char(value >> 24)};
+    };
+    const std::string bmp = "BM" + le(0) + le(0) + le(54) + le(40) + le(3) + le(static_cast<std::uint32_t>(-2))
+                            + std::string("\x01\x00\x18\x00", 4) + std::string(24, '\0') + std::string(24, '\x7F');
+    EXPECT_EQ(CutShortImage(bmp), "");
+    for (std::size_t size = 2; size < bmp.size(); ++size)
+        EXPECT_EQ(CutShortImage(bmp.substr(0, size)), "the BMP data ends early") << size;
+    EXPECT_EQ(CutShortImage("BM" + le(bmp.size() + 1) + bmp.substr(6)), "the BMP data ends early");
+    const std::string xbm = "#define a_width 9\n#define a_height 2\nstatic char a_bits[] = {0x01, 0x02, 0x03, 0x04";
+    EXPECT_EQ(CutShortImage(xbm + "};"), "");
+    EXPECT_EQ(CutShortImage(xbm.substr(0, xbm.size() - 6)), "the XBM data ends early");
+}
+
+TEST(ImageHeader, AGifFrameMustDecodeToItsEveryPixel)
+{
+    constexpr std::size_t kPixels = std::size_t{128} * 64;
+    std::vector<int> noise(kPixels);
+    for (std::size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<int>((i * 2654435761U >> 13) % 256); // fills the dictionary
+    const std::string full = Lzw(noise, 8);
+    const std::string runs = Lzw(std::vector<int>(kPixels, 1), 2); // each code the one just being made
+    for (const std::string &data : {full, runs}) {
+        EXPECT_EQ(CutShortImage(Gif(128, 64, {data, data})), "");
+        EXPECT_EQ(CutShortImage(Gif(128, 63, {data})), ""); // what follows the last pixel is not read
+        EXPECT_EQ(CutShortImage(Gif(128, 65, {data, data})), "frame 1 of the GIF cannot be decoded");
+    }
+    std::string damaged = runs;
+    damaged[damaged.size() / 2] ^= 0x40;
+    EXPECT_EQ(CheckImageData(Gif(128, 64, {runs, damaged})).problem, "frame 2 of the GIF cannot be decoded");
+    EXPECT_EQ(CheckImageData(Gif(128, 64, {full, full, full})).gifFrames, 3U);
+    // Code sizes outside 2..8, a code not yet made, and the end before the pixels.
+    for (const std::string_view data :
+         {"\x01\x01\x02\x00"sv, "\x09\x01\x00\x00"sv, "\x02\x01\x34\x00"sv, "\x02\x01\x2C\x00"sv})
+        EXPECT_EQ(CutShortImage(Gif(1, 1, {std::string(data)})), "frame 1 of the GIF cannot be decoded") << data;
 }
