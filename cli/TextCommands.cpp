@@ -143,11 +143,10 @@ std::string GuardSource(const std::optional<std::string> &output, const FramesOp
                         const std::vector<NamedPicture> &pictures)
 {
     if (output) {
-        const std::string name = DisplayPath(std::filesystem::path(*output).filename());
         const std::string stem = DisplayPath(std::filesystem::path(*output).stem());
         if (std::all_of(stem.begin(), stem.end(), [](unsigned char c) { return c < 0x80; })
             && std::any_of(stem.begin(), stem.end(), [](unsigned char c) { return std::isalnum(c) != 0; }))
-            return name;
+            return DisplayPath(std::filesystem::path(*output).filename());
     }
     return "tessaldo_" + frames.name.value_or(pictures.front().name) + ".h";
 }
@@ -406,7 +405,7 @@ FileStatus OutputSparesInputs(const std::filesystem::path &out, std::span<const 
 
 FileStatus EachFileIsWritable(const std::filesystem::path &file, std::span<const std::string> inputs)
 {
-    if (const FileStatus spared = OutputSparesInputs(file, inputs); !spared)
+    if (FileStatus spared = OutputSparesInputs(file, inputs); !spared)
         return spared;
     std::error_code error;
     if (std::filesystem::is_directory(file, error))
