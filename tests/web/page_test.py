@@ -151,7 +151,7 @@ def places(driver):
     assert cell(driver, 37).get_attribute("title") == "Dot 37: byte 4 (first printf), bit 5 = 0x20"
 
 
-@check("clicks, a drag, Run, Copy and Save give the desktop's bytes")
+@check("clicks, a drag, Run, Copy, Ctrl+C and Save give the desktop's bytes")
 def drawing(driver):
     click_dot(driver, 0)
     click_dot(driver, 200)
@@ -171,6 +171,11 @@ def drawing(driver):
     assert recorded(driver, "clipboard") == code
     wait_for(driver, "the code box to empty",
              lambda d: d.execute_script("return document.getElementById('txtData').value") == "")
+    # Ctrl+C on the grid presses the copy button too.
+    press(driver, "Run")
+    driver.execute_script("delete recorded.clipboard")
+    driver.find_element(By.ID, "lbDot").send_keys(Keys.CONTROL, "c")
+    assert recorded(driver, "clipboard") == code
 
 
 @check("Open takes good and legacy files and refuses junk with the desktop's reason")

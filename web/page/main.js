@@ -103,10 +103,28 @@ const commands = {
     key: (event) => pressKey(event, true),
 };
 
+// Text the user has selected, which Ctrl+C copies as every page does.
+function selectsText(target) {
+    const inBox = target.id === 'txtData' && target.selectionStart !== target.selectionEnd;
+    return inBox || window.getSelection().toString() !== '';
+}
+
+function isCopyKey(event) {
+    return event.ctrlKey && !event.shiftKey && !event.altKey && !event.metaKey && event.key.toLowerCase() === 'c';
+}
+
 function wireKeys() {
-    // Undo and redo answer anywhere but in the code box, whose own they stay.
     document.addEventListener('keydown', (event) => {
-        if (event.target.id === 'txtData' || document.querySelector('dialog[open]'))
+        if (document.querySelector('dialog[open]'))
+            return;
+        // Ctrl+C is the copy button's key, as its caption says.
+        if (isCopyKey(event) && !selectsText(event.target)) {
+            event.preventDefault();
+            commands.copy();
+            return;
+        }
+        // Undo and redo answer anywhere but in the code box, whose own they stay.
+        if (event.target.id === 'txtData')
             return;
         if (pressKey(event, false))
             event.preventDefault();
