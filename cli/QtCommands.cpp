@@ -252,7 +252,7 @@ int Import(const Arguments &arguments, Streams &streams)
         if (const FileStatus spared = OutputSparesInputs(arguments.operands[2], {&imagePath, 1}); !spared)
             return Refused(streams.err, spared.message());
     }
-    const std::string name = imagePath == kStandardStream ? "standard input" : "\"" + imagePath + "\"";
+    const std::string name = SourceName(imagePath);
     std::vector<FrameGreys> frames;
     std::string problem;
     bool read = false;

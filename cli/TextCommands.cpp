@@ -117,22 +117,15 @@ std::string LowerCase(std::string name)
     return name;
 }
 
-// Some file systems do not tell "Logo.Lcd" from "logo.Lcd".
-bool SameFileName(const std::string &a, const std::string &b)
-{
-    return LowerCase(a) == LowerCase(b);
-}
-
-// Why two pictures cannot share a header: the same array name, or names that
-// decode --each could not write back as two files everywhere; else "".
+// Why two pictures whose names are the same without case cannot share a
+// header: the same array name, or names that decode --each could not write
+// back as two files where "Logo.Lcd" and "logo.Lcd" are one.
 std::string NameClash(const NamedPicture &earlier, const NamedPicture &picture)
 {
     if (earlier.name == picture.name)
         return "both give the array name " + picture.name;
-    if (SameFileName(earlier.name, picture.name))
-        return "give the array names " + earlier.name + " and " + picture.name
-               + ", which some file systems take for one file name";
-    return {};
+    return "give the array names " + earlier.name + " and " + picture.name
+           + ", which some file systems take for one file name";
 }
 
 // The include guard comes from the header's name; on standard output or for a
@@ -165,6 +158,7 @@ int Header(const Arguments &arguments, Streams &streams)
     }
     // Every file is read and every clash found before anything is written.
     std::vector<NamedPicture> pictures;
+    std::unordered_map<std::string, std::size_t> byFileName; // names without case, as decode --each keys them
     bool refused = false;
     for (const std::string &file : files) {
         NamedPicture picture{DotGrid{}, ArrayName(file), file == kStandardStream ? "" : file};
@@ -173,12 +167,11 @@ int Header(const Arguments &arguments, Streams &streams)
             refused = true;
             continue;
         }
-        for (const NamedPicture &earlier : pictures) {
-            if (const std::string clash = NameClash(earlier, picture); !frames.name && !clash.empty()) {
-                streams.err << "Cannot make the header: \"" << earlier.source << "\" and \"" << file << "\" " << clash
-                            << ".\n";
-                refused = true;
-            }
+        const auto [earlier, added] = byFileName.emplace(LowerCase(picture.name), pictures.size());
+        if (!added && !frames.name) {
+            streams.err << "Cannot make the header: \"" << pictures[earlier->second].source << "\" and \"" << file
+                        << "\" " << NameClash(pictures[earlier->second], picture) << ".\n";
+            refused = true;
         }
         pictures.push_back(std::move(picture));
     }
@@ -216,11 +209,6 @@ int Edit(const Arguments &arguments, Streams &streams)
     return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
 }
 
-std::string SourceName(const std::string &source)
-{
-    return source == kStandardStream ? "standard input" : "\"" + source + "\"";
-}
-
 FileStatus DecodeFailed(const std::string &source, const std::string &reason)
 {
     return FileStatus::Failed("Cannot decode " + SourceName(source) + ": " + reason + ".");
@@ -253,7 +241,7 @@ int DecodeEach(const std::string &source, const CodeReading &reading, const std:
     const auto fileOf = [&folder](const CodePicture &picture) {
         return std::filesystem::path(folder) / (picture.name + ".Lcd");
     };
-    // Keyed without case, as SameFileName compares; a header of many frames must not take quadratic time.
+    // Keyed without case, as header keys them; a header of many frames must not take quadratic time.
     std::unordered_map<std::string, const CodePicture *> byFileName;
     for (const CodePicture &picture : pictures) {
         if (const FileStatus writable = EachFileIsWritable(fileOf(picture), {&source, 1}); !writable)
@@ -401,6 +389,11 @@ FileStatus OutputSparesInputs(const std::filesystem::path &out, std::span<const 
         return SaveFailed(out, "it is the same file as " + read);
     }
     return FileStatus::Ok();
+}
+
+std::string SourceName(const std::string &source)
+{
+    return source == kStandardStream ? "standard input" : "\"" + source + "\"";
 }
 
 FileStatus EachFileIsWritable(const std::filesystem::path &file, std::span<const std::string> inputs)

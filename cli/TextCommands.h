@@ -23,6 +23,8 @@ int WriteDrawing(const DotGrid &grid, const std::string &outPath, std::ostream &
 // (a drawing over C source, a header over a drawing). An input '-' is the file
 // standard input reads, if any; an `out` '-' is standard output, never a file.
 FileStatus OutputSparesInputs(const std::filesystem::path &out, std::span<const std::string> inputs);
+// How a message names an input: "file" quoted, or standard input for '-'.
+std::string SourceName(const std::string &source);
 // One file of the set --each writes: neither an input nor a folder. Checked
 // for every file before the first is written, so a refusal leaves none behind.
 FileStatus EachFileIsWritable(const std::filesystem::path &file, std::span<const std::string> inputs);
