@@ -17,12 +17,17 @@ struct Picture {
     friend bool operator==(const Picture &, const Picture &) = default;
 };
 
+// How a set is saved: icons the firmware picks from by name, or an animation's
+// frames that it shows in turn.
+enum class SetForm { Pictures, Frames };
+
 // What the user edits: an ordered set of pictures sharing one LCD type, and
 // the picture being edited. The set is never empty.
 struct Document {
     LcdType type = LcdType::Column;
     std::vector<Picture> pictures{Picture{}};
     std::size_t current = 0;
+    SetForm form = SetForm::Pictures;
 
     const Picture &Edited() const { return pictures.at(current); }
     Picture &Edited() { return pictures.at(current); }
@@ -33,6 +38,11 @@ struct Document {
         grid.SetLCDType(type);
         grid.SetAllDots(Edited().dots);
         return grid;
+    }
+    // The same set, whichever picture is being edited: what saving keeps.
+    bool SameSet(const Document &other) const
+    {
+        return type == other.type && form == other.form && pictures == other.pictures;
     }
     friend bool operator==(const Document &, const Document &) = default;
 };

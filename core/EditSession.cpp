@@ -1,9 +1,11 @@
 #include "EditSession.h"
 
+#include "CodeFormats.h"
 #include "CodeGenerator.h"
 #include "DrawingFile.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace tessaldo {
 
@@ -34,6 +36,20 @@ void EditSession::TakeDots(const std::string &caption, const DotGrid::Dots &dots
     Change(caption, [&dots](Document &document) { document.Edited().dots = dots; });
 }
 
+void EditSession::TakePictures(const std::string &caption, std::vector<Picture> pictures)
+{
+    if (pictures.empty())
+        return;
+    Change(caption, [&pictures](Document &document) {
+        const std::size_t at = document.current;
+        document.pictures.erase(document.pictures.begin() + static_cast<std::ptrdiff_t>(at));
+        document.pictures.insert(document.pictures.begin() + static_cast<std::ptrdiff_t>(at), pictures.begin(),
+                                 pictures.end());
+        for (std::size_t i = at; i < at + pictures.size(); ++i)
+            document.pictures[i].name = UniqueName(document.pictures, document.pictures[i].name, i);
+    });
+}
+
 void EditSession::Open(const Drawing &drawing)
 {
     Change("Open", [&drawing](Document &document) {
@@ -42,8 +58,163 @@ void EditSession::Open(const Drawing &drawing)
         document.type = grid.nLCDType();
         document.Edited().dots = grid.AllDots();
     });
-    m_clean = m_document;
+    PictureSaved();
+}
+
+namespace {
+
+constexpr int kLongestDelayMs = 60'000;
+
+bool SameWithoutCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+}
+
+} // namespace
+
+std::string EditSession::UniqueName(const std::vector<Picture> &pictures, const std::string &base, std::size_t except)
+{
+    const auto taken = [&pictures, except](const std::string &name) {
+        for (std::size_t i = 0; i < pictures.size(); ++i)
+            if (i != except && SameWithoutCase(pictures[i].name, name))
+                return true;
+        return false;
+    };
+    if (!taken(base))
+        return base;
+    // "arrow_2" copied again is "arrow_3", not "arrow_2_2".
+    std::string stem = base;
+    if (const std::size_t cut = stem.find_last_not_of("0123456789");
+        cut != std::string::npos && cut + 1 < stem.size() && stem[cut] == '_')
+        stem.erase(cut);
+    for (int number = 2;; ++number)
+        if (const std::string name = stem + "_" + std::to_string(number); !taken(name))
+            return name;
+}
+
+void EditSession::AddPicture()
+{
+    Picture blank;
+    blank.name = UniqueName(m_document.pictures, "picture", m_document.pictures.size());
+    blank.delayMs = m_document.Edited().delayMs; // frames of one animation mostly share theirs
+    Change("Add Picture", [&blank](Document &document) {
+        document.pictures.insert(document.pictures.begin() + static_cast<std::ptrdiff_t>(document.current + 1), blank);
+        ++document.current;
+    });
+}
+
+void EditSession::CopyPicture()
+{
+    Picture copy = m_document.Edited();
+    copy.name = UniqueName(m_document.pictures, copy.name, m_document.pictures.size());
+    Change("Copy Picture", [&copy](Document &document) {
+        document.pictures.insert(document.pictures.begin() + static_cast<std::ptrdiff_t>(document.current + 1), copy);
+        ++document.current;
+    });
+}
+
+void EditSession::DeletePicture()
+{
+    if (!HoldsSet())
+        return;
+    Change("Delete Picture", [](Document &document) {
+        document.pictures.erase(document.pictures.begin() + static_cast<std::ptrdiff_t>(document.current));
+        document.current = std::min(document.current, document.pictures.size() - 1);
+    });
+}
+
+void EditSession::MovePicture(std::size_t from, std::size_t to)
+{
+    const std::size_t count = m_document.pictures.size();
+    if (from >= count || to >= count)
+        return;
+    Change("Move Picture", [from, to](Document &document) {
+        auto &pictures = document.pictures;
+        const auto at = [&pictures](std::size_t index) {
+            return pictures.begin() + static_cast<std::ptrdiff_t>(index);
+        };
+        if (from < to)
+            std::rotate(at(from), at(from + 1), at(to + 1));
+        else
+            std::rotate(at(to), at(from), at(from + 1));
+        document.current = to;
+    });
+}
+
+std::string EditSession::RenamePicture(std::size_t index, const std::string &name)
+{
+    if (index >= m_document.pictures.size())
+        return "There is no such picture.";
+    if (!IsUsableName(name))
+        return "\"" + name
+               + "\" cannot name a picture: a name is a C identifier (letters, digits and '_', not starting with "
+                 "a digit) that is no keyword of C or C++.";
+    if (UniqueName(m_document.pictures, name, index) != name)
+        return "Another picture is named \"" + name
+               + "\" already, or the same but for case; names must differ "
+                 "in more than case, as file names do on some systems.";
+    Change("Rename Picture", [index, &name](Document &document) { document.pictures[index].name = name; });
+    return {};
+}
+
+std::string EditSession::SetDelay(std::size_t index, int delayMs)
+{
+    if (index >= m_document.pictures.size())
+        return "There is no such picture.";
+    if (delayMs < 1 || delayMs > kLongestDelayMs)
+        return "A delay is 1 to " + std::to_string(kLongestDelayMs) + " milliseconds.";
+    Change("Picture Delay", [index, delayMs](Document &document) { document.pictures[index].delayMs = delayMs; });
+    return {};
+}
+
+void EditSession::SetForm(tessaldo::SetForm form)
+{
+    Change("Save as Animation", [form](Document &document) { document.form = form; });
+}
+
+void EditSession::OpenSet(Document set)
+{
+    if (set.pictures.empty())
+        return;
+    set.current = std::min(set.current, set.pictures.size() - 1);
+    Change("Open Set", [&set](Document &document) { document = set; });
+    m_codeMadeFrom.reset();
+    SetSaved();
+}
+
+void EditSession::Select(std::size_t index)
+{
+    EndStroke();
+    if (index >= m_document.pictures.size() || index == m_document.current)
+        return;
+    m_document.current = index;
     Announce();
+}
+
+void EditSession::SetOnionSkin(bool on)
+{
+    m_onionSkin = on;
+    Announce();
+}
+
+std::optional<DotGrid::Dots> EditSession::OnionDots() const
+{
+    if (!m_onionSkin || m_document.current == 0)
+        return std::nullopt;
+    return m_document.pictures[m_document.current - 1].dots;
+}
+
+void EditSession::SetPlaying(bool on)
+{
+    m_playing = on && HoldsSet();
+    Announce();
+}
+
+int EditSession::ShowNextFrame()
+{
+    Select((m_document.current + 1) % m_document.pictures.size());
+    return m_document.Edited().delayMs;
 }
 
 void EditSession::New()
@@ -57,6 +228,7 @@ void EditSession::Paint(std::span<const int> dots, DotState state)
 {
     if (!m_strokeStart)
         m_strokeStart = m_document;
+    m_playing = false;
     for (const int dot : dots)
         m_document.Edited().dots.at(static_cast<std::size_t>(dot)) = state;
     Announce();
@@ -76,16 +248,22 @@ void EditSession::EndStroke()
 void EditSession::Undo()
 {
     EndStroke();
-    Show(m_history.Undo());
+    Show(m_history.Undo(m_document));
 }
 
 void EditSession::Redo()
 {
     EndStroke();
-    Show(m_history.Redo());
+    Show(m_history.Redo(m_document));
 }
 
-void EditSession::MarkSaved()
+void EditSession::PictureSaved()
+{
+    if (!HoldsSet())
+        SetSaved();
+}
+
+void EditSession::SetSaved()
 {
     EndStroke();
     m_clean = m_document;
@@ -95,7 +273,7 @@ void EditSession::MarkSaved()
 bool EditSession::IsClean() const
 {
     // By value, so that a dot set and cleared again, or a drag still under way, is judged by what it shows.
-    return m_document == m_clean;
+    return m_document.SameSet(m_clean);
 }
 
 std::string EditSession::Run()
@@ -126,8 +304,32 @@ bool EditSession::IsEnabled(CommandId id, bool somethingToPaste) const
         return m_history.CanRedo();
     case CommandId::Paste:
         return somethingToPaste;
+    case CommandId::PreviousPicture:
+    case CommandId::MoveEarlier:
+        return m_document.current > 0;
+    case CommandId::NextPicture:
+    case CommandId::MoveLater:
+        return m_document.current + 1 < m_document.pictures.size();
+    case CommandId::DeletePicture:
+    case CommandId::Play:
+    case CommandId::PlayOnModule:
+        return HoldsSet();
     default:
         return true;
+    }
+}
+
+bool EditSession::IsChecked(CommandId id) const
+{
+    switch (id) {
+    case CommandId::OnionSkin:
+        return m_onionSkin;
+    case CommandId::SaveAsAnimation:
+        return m_document.form == SetForm::Frames;
+    case CommandId::Play:
+        return m_playing;
+    default:
+        return false;
     }
 }
 
@@ -136,20 +338,53 @@ bool EditSession::Perform(CommandId id)
     const std::span<const EditorCommand> commands = EditorCommands();
     const auto command = std::find_if(commands.begin(), commands.end(),
                                       [id](const EditorCommand &candidate) { return candidate.id == id; });
-    if (id == CommandId::Undo)
+    const std::size_t current = m_document.current;
+    switch (id) {
+    case CommandId::Undo:
         Undo();
-    else if (id == CommandId::Redo)
+        return true;
+    case CommandId::Redo:
         Redo();
-    else if (command->transform)
+        return true;
+    case CommandId::PreviousPicture:
+        Select(current - std::min<std::size_t>(current, 1));
+        return true;
+    case CommandId::NextPicture:
+        Select(current + 1);
+        return true;
+    case CommandId::AddPicture:
+        AddPicture();
+        return true;
+    case CommandId::CopyPicture:
+        CopyPicture();
+        return true;
+    case CommandId::DeletePicture:
+        DeletePicture();
+        return true;
+    case CommandId::MoveEarlier:
+        MovePicture(current, current - std::min<std::size_t>(current, 1));
+        return true;
+    case CommandId::MoveLater:
+        MovePicture(current, current + 1);
+        return true;
+    case CommandId::OnionSkin:
+        SetOnionSkin(!m_onionSkin);
+        return true;
+    case CommandId::SaveAsAnimation:
+        SetForm(m_document.form == SetForm::Frames ? SetForm::Pictures : SetForm::Frames);
+        return true;
+    default:
+        if (!command->transform)
+            return false;
         Apply(*command->transform);
-    else
-        return false;
-    return true;
+        return true;
+    }
 }
 
 void EditSession::Change(const std::string &caption, const std::function<void(Document &)> &edit)
 {
     EndStroke();
+    m_playing = false; // an edit goes to the picture the user sees, which stays
     Document after = m_document;
     edit(after);
     if (after == m_document)

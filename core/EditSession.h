@@ -32,9 +32,42 @@ public:
     void Apply(Transform transform);
     // Dots a dialog, a paste or an import made, into the edited picture.
     void TakeDots(const std::string &caption, const DotGrid::Dots &dots);
+    // Pictures pasted or dropped as code: the first in the edited one's place,
+    // the rest after it, each name made unique in the set.
+    void TakePictures(const std::string &caption, std::vector<Picture> pictures);
     void Open(const Drawing &drawing);
     // A clear picture to start again from; the code is no one's any more.
     void New();
+
+    // The set. Each change is one step; the picture added, copied or moved
+    // becomes the one edited. The set never loses its last picture.
+    void AddPicture();
+    void CopyPicture();
+    void DeletePicture();
+    void MovePicture(std::size_t from, std::size_t to);
+    // Why the name or delay cannot be the picture's, or "" when it now is.
+    std::string RenamePicture(std::size_t index, const std::string &name);
+    std::string SetDelay(std::size_t index, int delayMs);
+    void SetForm(SetForm form);
+    // A set read from a header, a source, a GIF or drawing files, as one step
+    // and a clean point: it is what the user has on disk.
+    void OpenSet(Document set);
+    // Which picture is edited. No step: Undo takes back changes, not looking around.
+    void Select(std::size_t index);
+    // More than one picture: the set is what is saved, not one picture.
+    bool HoldsSet() const { return m_document.pictures.size() > 1; }
+
+    // The previous picture's dots shown faintly under the grid, for drawing
+    // the next frame of an animation; never part of any code.
+    void SetOnionSkin(bool on);
+    std::optional<DotGrid::Dots> OnionDots() const;
+
+    // Playing shows the set picture by picture; the window's or page's timer
+    // calls ShowNextFrame after the shown picture's delay. No step either.
+    void SetPlaying(bool on);
+    bool IsPlaying() const { return m_playing; }
+    // Moves on to the next picture, from the last to the first, and gives its delay.
+    int ShowNextFrame();
 
     // A drag shows its dots at once and becomes one step when it ends, or
     // when anything else happens first.
@@ -44,9 +77,11 @@ public:
     void Undo();
     void Redo();
 
-    // Clean: the document equals the one last saved, opened or started with.
+    // Clean: the set equals the one last saved, opened or started with.
     // New is no such point: the picture it clears is still to be saved.
-    void MarkSaved();
+    // Saving or opening one picture's file is one only for a set of one.
+    void PictureSaved();
+    void SetSaved();
     bool IsClean() const;
 
     // The code for the picture, remembered as made from its dots.
@@ -57,21 +92,29 @@ public:
     bool CodeIsStale() const;
 
     // Undo and Redo while there is a step to take, Paste while something can be
-    // pasted, the rest always.
+    // pasted, the commands that walk, reorder, delete or play the set while it
+    // has somewhere to go, the rest always.
     bool IsEnabled(CommandId id, bool somethingToPaste) const;
-    // Undo, Redo and the transforms; false for a command the window or page carries out itself.
+    // Whether a checkable command is on.
+    bool IsChecked(CommandId id) const;
+    // Those that need no more from the user than the command; false for a
+    // command the window or page carries out itself.
     bool Perform(CommandId id);
 
 private:
     void Change(const std::string &caption, const std::function<void(Document &)> &edit);
     void Show(const std::optional<Document> &document);
     void Announce() const;
+    // `base`, or base_2, base_3, ...: the first no picture but the one at `except` has, without case.
+    static std::string UniqueName(const std::vector<Picture> &pictures, const std::string &base, std::size_t except);
 
     Document m_document;
     History m_history;
     std::optional<Document> m_strokeStart; // the document before the drag being painted
     std::optional<DotGrid::Dots> m_codeMadeFrom;
     Document m_clean;
+    bool m_onionSkin = false;
+    bool m_playing = false;
     std::vector<Listener> m_listeners;
 };
 

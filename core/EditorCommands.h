@@ -27,6 +27,23 @@ enum class CommandId {
     Paste,
     CopyAsCArray,
     SendToModule,
+    PreviousPicture,
+    NextPicture,
+    AddPicture,
+    CopyPicture,
+    DeletePicture,
+    MoveEarlier,
+    MoveLater,
+    RenamePicture,
+    PictureDelay,
+    OnionSkin,
+    SaveAsAnimation,
+    Play,
+    PlayOnModule,
+    OpenSet,
+    SaveSet,
+    SaveSetAs,
+    SaveSetAsFolder,
 };
 
 struct EditorCommand {
@@ -40,6 +57,10 @@ struct EditorCommand {
     bool startsGroup;
     // What the command does to the picture, for the transforms.
     std::optional<Transform> transform;
+    // The menu shows a check mark that says whether it is on.
+    bool checkable;
+    // The submenu the command stands in, at the place of its first command; empty for the menu itself.
+    std::string_view submenu;
 };
 
 // Every command once: the window and the page build their menus and keys from it.

@@ -2,16 +2,19 @@
 
 #include "Document.h"
 
+#include <cstddef>
 #include <deque>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tessaldo {
 
-// The steps Undo takes back and Redo brings again, each the whole document
-// before and after it, so every kind of step, from one dot to an opened
-// file, is undone the same way. It also knows which point of the history is
-// clean: the document as it was last saved, opened or started with.
+// The steps Undo takes back and Redo brings again. Every kind of step, from
+// one dot to an opened set, is kept the same way: what it did to the
+// document's type, form and edited picture, and the run of pictures it
+// replaced, so that a dot in a set of a thousand pictures costs two pictures,
+// not two thousand.
 class History {
 public:
     // Steps kept; the oldest go first.
@@ -19,9 +22,9 @@ public:
 
     // A new step drops whatever could have been redone.
     void Push(std::string caption, const Document &before, const Document &after);
-    // The document to show, or nothing when there is no step to take.
-    std::optional<Document> Undo();
-    std::optional<Document> Redo();
+    // The document to show, from the one shown, or nothing when there is no step to take.
+    std::optional<Document> Undo(const Document &shown);
+    std::optional<Document> Redo(const Document &shown);
 
     bool CanUndo() const { return m_index > 0; }
     bool CanRedo() const { return m_index < Count(); }
@@ -30,11 +33,21 @@ public:
     int Index() const { return m_index; }
 
 private:
+    // One side of a step: the document's own values and the pictures from `at` on that differ.
+    struct Side {
+        LcdType type;
+        SetForm form;
+        std::size_t current;
+        std::vector<Picture> pictures;
+    };
     struct Step {
         std::string caption;
-        Document before;
-        Document after;
+        std::size_t at;
+        Side before;
+        Side after;
     };
+
+    static Document Replaced(const Document &shown, std::size_t at, const Side &from, const Side &to);
 
     std::deque<Step> m_steps;
     int m_index = 0;

@@ -18,12 +18,23 @@ bool IsDrawingFileName(std::string_view name)
                          [](char want, char got) { return want == std::tolower(static_cast<unsigned char>(got)); });
 }
 
+// Code of several pictures, a header of icons say, brings them all.
 Routed CodeFrom(const std::string &text)
 {
-    const PickedPicture picked = ReadPictureCode(text);
-    if (!picked.bytes)
-        return {IncomingKind::Code, std::nullopt, picked.problem};
-    return {IncomingKind::Code, DotsFromPictureBytes(*picked.bytes), {}};
+    const CodeReading reading = FindPicturesInCode(text);
+    if (reading.pictures.size() < 2) {
+        const PickedPicture picked = PickPicture(reading, std::nullopt);
+        if (!picked.bytes)
+            return {IncomingKind::Code, std::nullopt, {}, picked.problem};
+        return {IncomingKind::Code, DotsFromPictureBytes(*picked.bytes), {}, {}};
+    }
+    Routed routed{IncomingKind::Code, std::nullopt, {}, {}};
+    for (const CodePicture &picture : reading.pictures) {
+        if (!picture.problem.empty())
+            return {IncomingKind::Code, std::nullopt, {}, picture.problem};
+        routed.pictures.push_back(Picture{picture.name, Picture{}.delayMs, DotsFromPictureBytes(picture.bytes)});
+    }
+    return routed;
 }
 
 } // namespace
@@ -31,14 +42,15 @@ Routed CodeFrom(const std::string &text)
 Routed RouteIncoming(const Incoming &incoming)
 {
     if (incoming.image)
-        return {IncomingKind::Image, std::nullopt, {}};
+        return {IncomingKind::Image, std::nullopt, {}, {}};
     if (!incoming.fileName.empty())
         return {IsDrawingFileName(incoming.fileName) ? IncomingKind::DrawingFile : IncomingKind::ImageFile,
                 std::nullopt,
+                {},
                 {}};
     if (incoming.text)
         return CodeFrom(*incoming.text);
-    return {IncomingKind::Nothing, std::nullopt, "the clipboard holds no image, file or code"};
+    return {IncomingKind::Nothing, std::nullopt, {}, "the clipboard holds no image, file or code"};
 }
 
 std::string CannotPaste(const Routed &routed)

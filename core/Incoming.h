@@ -1,9 +1,10 @@
 #pragma once
 
-#include "DotGrid.h"
+#include "Document.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tessaldo {
 
@@ -19,12 +20,13 @@ enum class IncomingKind {
     Image,       // the decoded picture, to import
     DrawingFile, // a .Lcd file, to open
     ImageFile,   // any other file, to import (its reader refuses what is no image)
-    Code,        // code that reads as a picture: `dots`; or does not: `problem`
+    Code,        // code that reads as a picture: `dots`; as several: `pictures`; or as none: `problem`
 };
 
 struct Routed {
     IncomingKind kind = IncomingKind::Nothing;
     std::optional<DotGrid::Dots> dots;
+    std::vector<Picture> pictures; // each named by its array, in the code's order
     std::string problem;
 
     // Whether a paste would take anything, rather than only say why not.

@@ -1,11 +1,14 @@
 #include "EditSession.h"
 #include "DrawingFile.h"
 #include "Incoming.h"
+#include "RandomPicture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <set>
+#include <vector>
 
 using namespace tessaldo;
 
@@ -74,7 +77,7 @@ TEST(EditSessionTest, CleanIsThePictureLastStartedWithSavedOrOpened)
     session.ToggleDot(1);
     EXPECT_TRUE(session.IsClean()) << "judged by the picture, not by the steps that led to it";
     session.ToggleDot(1);
-    session.MarkSaved();
+    session.PictureSaved();
     session.Paint(std::vector<int>{9}, DotState::Set);
     EXPECT_FALSE(session.IsClean()); // a drag not yet ended is a change too
     session.EndStroke();
@@ -99,7 +102,7 @@ TEST(EditSessionTest, CommandsAreListedOnceWithTheirKeysAndState)
         for (const std::string_view key : command.keys)
             EXPECT_TRUE(key.empty() || keys.insert(key).second) << key;
     }
-    EXPECT_EQ(EditorCommands().size(), 16U);
+    EXPECT_EQ(EditorCommands().size(), 33U);
     EXPECT_EQ(EditorCommands()[1].keys[1], "Ctrl+Y");
 
     EditSession session;
@@ -138,6 +141,15 @@ TEST(EditSessionTest, IncomingIsAnImageThenAFileThenCode)
     const Routed code = RouteIncoming({false, {}, session.Run()});
     ASSERT_TRUE(code.Takes());
     EXPECT_EQ(*code.dots, session.Doc().Edited().dots);
+
+    const Routed icons = RouteIncoming({false, {}, "char a[32] = {0}; char A[32] = {1}; char b[33] = {0xA4};"});
+    ASSERT_TRUE(icons.Takes());
+    session.CopyPicture();
+    session.TakePictures("Paste", icons.pictures);
+    ASSERT_EQ(session.Doc().pictures.size(), 4U) << "the edited picture gives its place to the three";
+    EXPECT_EQ(session.Doc().pictures[1].name, "a_2");
+    EXPECT_EQ(session.Doc().pictures[2].name, "A");
+    EXPECT_EQ(session.Doc().pictures[2].dots[0], DotState::Set);
 }
 
 TEST(EditSessionTest, CodeIsStaleWhileThePictureDiffersFromTheOneRunMadeItFrom)
@@ -161,4 +173,98 @@ TEST(EditSessionTest, CodeIsStaleWhileThePictureDiffersFromTheOneRunMadeItFrom)
     session.New();
     session.Undo();
     EXPECT_FALSE(session.CodeIsStale());
+}
+
+TEST(EditSessionTest, EverySetChangeUndoesAndRedoesExactly)
+{
+    EditSession session;
+    std::mt19937 random(7);
+    std::vector<Document> shown{session.Doc()};
+    for (int step = 0; step < 400; ++step) {
+        const std::size_t count = session.Doc().pictures.size();
+        switch (random() % 8) {
+        case 0:
+            session.AddPicture();
+            break;
+        case 1:
+            session.CopyPicture();
+            break;
+        case 2:
+            session.DeletePicture();
+            break;
+        case 3:
+            session.MovePicture(random() % count, random() % count);
+            break;
+        case 4:
+            session.RenamePicture(random() % count, "p" + std::to_string(random() % 50));
+            break;
+        case 5:
+            session.SetDelay(random() % count, static_cast<int>(1 + random() % 500));
+            break;
+        case 6:
+            session.Select(random() % count);
+            session.ToggleDot(static_cast<int>(random() % kDotCount));
+            break;
+        default:
+            session.SetType(random() % 2 ? LcdType::Row : LcdType::Column);
+        }
+        if (session.Steps().Index() == static_cast<int>(shown.size()))
+            shown.push_back(session.Doc());
+    }
+    ASSERT_GT(shown.size(), 300U);
+    for (std::size_t back = shown.size() - 1; back > 0; --back) {
+        session.Undo();
+        ASSERT_TRUE(session.Doc().SameSet(shown[back - 1])) << back;
+    }
+    while (session.Steps().CanRedo())
+        session.Redo();
+    EXPECT_TRUE(session.Doc().SameSet(shown.back()));
+}
+
+TEST(EditSessionTest, ASetKeepsUniqueNamesDelaysInRangeAndItsLastPicture)
+{
+    EditSession session;
+    session.DeletePicture();
+    EXPECT_EQ(session.Doc().pictures.size(), 1U);
+    session.CopyPicture();
+    session.CopyPicture();
+    EXPECT_EQ(session.Doc().pictures[2].name, "picture_3");
+    EXPECT_EQ(session.Doc().current, 2U);
+    EXPECT_NE(session.RenamePicture(0, "Picture_2"), "");
+    EXPECT_NE(session.RenamePicture(0, "2x"), "");
+    EXPECT_NE(session.RenamePicture(0, "int"), "");
+    EXPECT_EQ(session.RenamePicture(0, "Arrow"), "");
+    EXPECT_EQ(session.RenamePicture(0, "arrow"), "") << "its own name again, in other case";
+    EXPECT_NE(session.SetDelay(0, 0), "");
+    EXPECT_NE(session.SetDelay(0, 60'001), "");
+    EXPECT_EQ(session.SetDelay(0, 60'000), "");
+    session.Select(0);
+    EXPECT_FALSE(session.IsEnabled(CommandId::MoveEarlier, false));
+    EXPECT_TRUE(session.Perform(CommandId::MoveLater));
+    EXPECT_EQ(session.Doc().current, 1U);
+    EXPECT_EQ(session.Doc().Edited().name, "arrow");
+    EXPECT_FALSE(session.Perform(CommandId::Play)) << "the window's or page's timer plays";
+}
+
+TEST(EditSessionTest, AFileOfOnePictureIsACleanPointOnlyForASetOfOne)
+{
+    EditSession session;
+    session.AddPicture();
+    session.Open(Drawing{});
+    session.PictureSaved();
+    EXPECT_FALSE(session.IsClean()) << "the set of two is saved nowhere";
+    session.SetSaved();
+    session.Select(0); // looking at another picture changes nothing to save
+    EXPECT_TRUE(session.IsClean());
+    EXPECT_FALSE(session.OnionDots());
+    session.ToggleDot(3);
+    session.Perform(CommandId::NextPicture);
+    session.Perform(CommandId::OnionSkin);
+    ASSERT_TRUE(session.OnionDots());
+    EXPECT_EQ((*session.OnionDots())[3], DotState::Set);
+    session.SetPlaying(true);
+    EXPECT_EQ(session.ShowNextFrame(), 100);
+    EXPECT_EQ(session.Doc().current, 0U) << "from the last picture to the first";
+    session.ToggleDot(4);
+    EXPECT_FALSE(session.IsPlaying()) << "an edit stops the play where the user sees it";
 }

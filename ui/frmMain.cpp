@@ -624,7 +624,7 @@ bool frmMain::SaveFile(const QString &szFilePath)
         Warn(QString::fromStdString(saved.message()));
         return false;
     }
-    m_session.MarkSaved();
+    m_session.PictureSaved();
     return true;
 }
 

@@ -238,7 +238,7 @@ public:
     bool Perform(CommandId id) { return m_session.Perform(id); }
     bool IsEnabled(CommandId id, bool somethingToPaste) const { return m_session.IsEnabled(id, somethingToPaste); }
 
-    void MarkSaved() { m_session.MarkSaved(); }
+    void MarkSaved() { m_session.PictureSaved(); }
 
     std::string Run() { return m_session.Run(); }
     void ForgetCode() { m_session.ForgetCode(); }
