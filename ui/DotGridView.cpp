@@ -19,6 +19,8 @@ namespace {
 
 const int kGridPixels = PicturePixels(DotGridView::kCellPixels, true);
 const QColor kFocusColor(30, 110, 255);
+// Far lighter than a set dot, yet plainly not white.
+const QColor kOnionColor(200, 200, 200);
 
 DotState Opposite(DotState state)
 {
@@ -53,6 +55,14 @@ void DotGridView::NotifyAccessibleState(int dot)
     QAccessibleStateChangeEvent event(this, changed);
     event.setChild(dot);
     QAccessible::updateAccessibility(&event);
+}
+
+void DotGridView::SetOnionDots(const std::optional<DotGrid::Dots> &dots)
+{
+    if (dots == m_onionDots)
+        return;
+    m_onionDots = dots;
+    update();
 }
 
 void DotGridView::SetLayout(LcdType layout)
@@ -103,8 +113,19 @@ void DotGridView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     PaintPicture(painter, m_grid, m_layout, kCellPixels, true);
+    PaintOnionSkin(painter);
     if (hasFocus())
         PaintFocusRing(painter);
+}
+
+void DotGridView::PaintOnionSkin(QPainter &painter) const
+{
+    if (!m_onionDots)
+        return;
+    for (int dot = 0; dot < kDotCount; ++dot) {
+        if (m_grid.IsClear(dot) && (*m_onionDots)[static_cast<std::size_t>(dot)] == DotState::Set)
+            painter.fillRect(CellRect(dot).adjusted(1, 1, 0, 0), kOnionColor); // inside the grid lines
+    }
 }
 
 void DotGridView::PaintFocusRing(QPainter &painter) const

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 // Shows the 256 dots of the picture in one of the two layouts and turns
 // mouse and keyboard input into requests on the dots. It only reads the
 // picture; the main window changes it.
@@ -28,6 +30,8 @@ public:
 
     // Shows a change of one dot of the picture.
     void RefreshDot(int dot);
+    // Dots of another picture shown faintly under the clear cells, or none.
+    void SetOnionDots(const std::optional<tessaldo::DotGrid::Dots> &dots);
 
     QSize sizeHint() const override;
 
@@ -55,6 +59,7 @@ protected:
 private:
     void PaintAlong(QPointF from, QPointF to);
     void PaintFocusRing(QPainter &painter) const;
+    void PaintOnionSkin(QPainter &painter) const;
     void MoveFocusCell(int columns, int rows);
     void MoveFocusCellTo(tessaldo::Cell cell);
     void RequestMenuAtFocusCell();
@@ -63,6 +68,7 @@ private:
 
     const tessaldo::DotGrid &m_grid;
     tessaldo::LcdType m_layout = tessaldo::LcdType::Column;
+    std::optional<tessaldo::DotGrid::Dots> m_onionDots;
     tessaldo::Cell m_focusCell; // in screen cells, so arrows follow the screen in both layouts
 
     // The drag that began with a press on a dot.

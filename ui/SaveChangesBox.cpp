@@ -7,11 +7,10 @@
 
 SaveChangesBox::SaveChangesBox(QWidget *owner) : m_owner(owner) {}
 
-SaveChangesQuestion::Answer SaveChangesBox::Ask()
+SaveChangesQuestion::Answer SaveChangesBox::Ask(const QString &question)
 {
     // Save is the default, so Enter never throws the picture away; Escape cancels.
-    switch (QMessageBox::question(m_owner, FromUtf8(tessaldo::kProgramTitle),
-                                  QStringLiteral("Save changes to the picture?"),
+    switch (QMessageBox::question(m_owner, FromUtf8(tessaldo::kProgramTitle), question,
                                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save)) {
     case QMessageBox::Save:
         return Answer::Save;

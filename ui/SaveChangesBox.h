@@ -9,7 +9,7 @@ class SaveChangesBox final : public SaveChangesQuestion {
 public:
     explicit SaveChangesBox(QWidget *owner);
 
-    Answer Ask() override;
+    Answer Ask(const QString &question) override;
 
 private:
     QWidget *m_owner;

@@ -9,6 +9,7 @@
 #include "ImportImageDialog.h"
 #include "InsertTextDialog.h"
 #include "PictureImage.h"
+#include "PictureStrip.h"
 #include "ProgramTexts.h"
 #include "SaveChangesBox.h"
 #include "SendDialog.h"
@@ -27,6 +28,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QImageReader>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -36,6 +38,7 @@
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
+#include <QToolButton>
 
 #include <atomic>
 #include <memory>
@@ -51,6 +54,12 @@ constexpr int kLcdFilterIndex = 2;
 constexpr int kProgressAfterMs = 500;
 constexpr int kProgressPollMs = 50;
 const QString kNoTextMessage = FromUtf8(kNoTextOnClipboard);
+// The window as designed, and the strip of the set's pictures that widens it to the right.
+const QSize kWindowSize(TwipsToPixels(3645), TwipsToPixels(7695));
+constexpr int kStripWidth = 150;
+constexpr int kStripMargin = 6;
+constexpr int kButtonHeight = 24;
+const QString kPlayOnModule = QStringLiteral("Play on Module…");
 
 std::filesystem::path NativePath(const QString &path)
 {
@@ -163,13 +172,21 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kTitle);
-    setFixedSize(TwipsToPixels(3645), TwipsToPixels(7695));
+    setFixedSize(kWindowSize);
     BuildToolbar();
     BuildTypeOptions();
     BuildDotPanel();
     BuildCodeBox();
     BuildGridMenu();
+    BuildSetPanel();
+    ShowSession();
     m_session.Subscribe([this] { ShowSession(); });
+    m_playTimer.setSingleShot(true);
+    connect(&m_playTimer, &QTimer::timeout, this, [this] { m_session.ShowNextFrame(); });
+    connect(&m_onModule, &ModulePlayer::Failed, this, [this](const QString &problem) {
+        m_actions.at(CommandId::PlayOnModule)->setText(kPlayOnModule);
+        Warn(QStringLiteral("Cannot send to \"%1\": %2.").arg(m_sendPort, problem));
+    });
     SetTabOrder();
     CentreOnScreen();
     setAcceptDrops(true);
@@ -237,7 +254,7 @@ void frmMain::BuildCodeBox()
     connect(txtData, &CodeTextBox::Edited, this, [this] { m_session.ForgetCode(); });
 }
 
-QAction *frmMain::AddGridAction(const EditorCommand &command)
+QAction *frmMain::AddGridAction(const EditorCommand &command, QMenu *menu)
 {
     auto *action = new QAction(FromUtf8(command.caption), this);
     QList<QKeySequence> keys;
@@ -246,8 +263,9 @@ QAction *frmMain::AddGridAction(const EditorCommand &command)
             keys << QKeySequence::fromString(FromUtf8(key), QKeySequence::PortableText);
     }
     action->setShortcuts(keys);
+    action->setCheckable(command.checkable);
     connect(action, &QAction::triggered, this, [this, id = command.id] { Perform(id); });
-    m_gridMenu->addAction(action);
+    menu->addAction(action);
     if (keys.isEmpty())
         return action;
     // A grid-only key leaves the other controls theirs; undo and redo answer
@@ -265,12 +283,8 @@ void frmMain::BuildGridMenu()
 {
     m_gridMenu = new QMenu(this);
     m_gridMenu->setObjectName(QStringLiteral("gridMenu"));
-    for (const EditorCommand &command : EditorCommands()) {
-        if (command.startsGroup)
-            m_gridMenu->addSeparator();
-        m_actions[command.id] = AddGridAction(command);
-    }
-    ShowSession();
+    for (const EditorCommand &command : EditorCommands())
+        m_actions[command.id] = AddGridAction(command, MenuFor(command));
 
     // The menu says whether there is anything to paste; the key stays live and finds out itself.
     QAction *paste = m_actions.at(CommandId::Paste);
@@ -286,12 +300,81 @@ void frmMain::BuildGridMenu()
     });
 }
 
+QMenu *frmMain::MenuFor(const EditorCommand &command)
+{
+    if (command.submenu.empty()) {
+        if (command.startsGroup)
+            m_gridMenu->addSeparator();
+        return m_gridMenu;
+    }
+    // One submenu, the set's, at the place of its first command, whose line goes above the submenu.
+    if (m_setMenu == nullptr) {
+        if (command.startsGroup)
+            m_gridMenu->addSeparator();
+        m_setMenu = m_gridMenu->addMenu(FromUtf8(command.submenu));
+        m_setMenu->setObjectName(QStringLiteral("setMenu"));
+    } else if (command.startsGroup) {
+        m_setMenu->addSeparator();
+    }
+    return m_setMenu;
+}
+
+void frmMain::BuildSetPanel()
+{
+    m_strip = new PictureStrip(m_session.Doc(), this);
+    m_strip->setObjectName(QStringLiteral("pictureStrip"));
+    const int width = kStripWidth - kStripMargin;
+    const int buttonsTop = kWindowSize.height() - 2 * kButtonHeight - kStripMargin;
+    m_strip->setGeometry(kWindowSize.width(), kStripMargin, width, buttonsTop - 2 * kStripMargin);
+    // The set's keys answer in the strip as they do on the grid.
+    for (const EditorCommand &command : EditorCommands()) {
+        if (command.gridOnly && !command.submenu.empty())
+            m_strip->addAction(m_actions.at(command.id));
+    }
+    connect(m_strip, &PictureStrip::PictureChosen, this, [this](std::size_t index) { m_session.Select(index); });
+    connect(m_strip, &PictureStrip::PictureMoved, this,
+            [this](std::size_t from, std::size_t to) { m_session.MovePicture(from, to); });
+    connect(m_strip, &PictureStrip::customContextMenuRequested, this,
+            [this](QPoint at) { m_setMenu->popup(m_strip->viewport()->mapToGlobal(at)); });
+
+    // Captions short enough for the buttons; the menu keeps the commands' own.
+    const std::array<std::pair<CommandId, QString>, 5> buttons = {
+        {{CommandId::AddPicture, QStringLiteral("Add")},
+         {CommandId::CopyPicture, QStringLiteral("Copy")},
+         {CommandId::DeletePicture, QStringLiteral("Delete")},
+         {CommandId::Play, QStringLiteral("Play")},
+         {CommandId::OnionSkin, QStringLiteral("Onion Skin")}}};
+    const std::array<int, 5> rows = {0, 0, 0, 1, 1};
+    const std::array<int, 2> perRow = {3, 2};
+    std::array<int, 2> placed = {0, 0};
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const auto row = static_cast<std::size_t>(rows[i]);
+        QAction *action = m_actions.at(buttons[i].first);
+        action->setIconText(buttons[i].second);
+        auto *button = new QToolButton(this);
+        button->setObjectName(QStringLiteral("setButton_%1").arg(buttons[i].second));
+        button->setDefaultAction(action);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        const int buttonWidth = width / perRow[row];
+        button->setGeometry(kWindowSize.width() + placed[row] * buttonWidth, buttonsTop + rows[i] * kButtonHeight,
+                            buttonWidth, kButtonHeight);
+        ++placed[row];
+        m_setButtons << button;
+    }
+}
+
 void frmMain::SetTabOrder()
 {
     QWidget::setTabOrder(lbDot, txtData);
     QWidget::setTabOrder(txtData, cmdCopy);
     QWidget::setTabOrder(cmdCopy, optType[0]);
     QWidget::setTabOrder(optType[0], optType[1]);
+    QWidget::setTabOrder(optType[1], m_strip);
+    QWidget *previous = m_strip;
+    for (QWidget *button : m_setButtons) {
+        QWidget::setTabOrder(previous, button);
+        previous = button;
+    }
 }
 
 void frmMain::CentreOnScreen()
@@ -359,6 +442,18 @@ void frmMain::Perform(CommandId id)
         break;
     case CommandId::SendToModule:
         SendToModule();
+        break;
+    case CommandId::RenamePicture:
+        AskPictureName();
+        break;
+    case CommandId::PictureDelay:
+        AskPictureDelay();
+        break;
+    case CommandId::Play:
+        m_session.SetPlaying(!m_session.IsPlaying());
+        break;
+    case CommandId::PlayOnModule:
+        TogglePlayOnModule();
         break;
     default:
         m_session.Perform(id);
@@ -435,6 +530,79 @@ void frmMain::SendToModule()
     m_sendBaud = dialog.Baud();
 }
 
+void frmMain::AskPictureName()
+{
+    CommitStroke();
+    const std::size_t index = m_session.Doc().current;
+    QString name = FromUtf8(m_session.Doc().Edited().name);
+    QString problem;
+    for (;;) {
+        bool ok = false;
+        name = QInputDialog::getText(this, QStringLiteral("Rename Picture"),
+                                     problem + QStringLiteral("The picture's name, as its code calls it:"),
+                                     QLineEdit::Normal, name, &ok);
+        if (!ok)
+            return;
+        problem = FromUtf8(m_session.RenamePicture(index, name.toStdString()));
+        if (problem.isEmpty())
+            return;
+        problem += QStringLiteral("\n\n");
+    }
+}
+
+void frmMain::AskPictureDelay()
+{
+    CommitStroke();
+    const std::size_t index = m_session.Doc().current;
+    int delay = m_session.Doc().Edited().delayMs;
+    QString problem;
+    // The box lets through what the core refuses, so that the user reads why.
+    constexpr int kBoxLimit = 9'999'999;
+    constexpr int kStep = 10;
+    for (;;) {
+        bool ok = false;
+        delay = QInputDialog::getInt(this, QStringLiteral("Picture Delay"),
+                                     problem + QStringLiteral("How long the picture stays, in milliseconds:"), delay, 0,
+                                     kBoxLimit, kStep, &ok);
+        if (!ok)
+            return;
+        problem = FromUtf8(m_session.SetDelay(index, delay));
+        if (problem.isEmpty())
+            return;
+        problem += QStringLiteral("\n\n");
+    }
+}
+
+void frmMain::TogglePlayOnModule()
+{
+    CommitStroke();
+    QAction *action = m_actions.at(CommandId::PlayOnModule);
+    if (m_onModule.IsPlaying()) {
+        m_onModule.Stop();
+        action->setText(kPlayOnModule);
+        return;
+    }
+    if (m_sendPort.isEmpty()) {
+        Warn(QStringLiteral("Choose the module's port in \"Send to Module…\" first."));
+        return;
+    }
+    const Document &set = m_session.Doc();
+    std::vector<ModulePlayer::Frame> frames;
+    for (const Picture &picture : set.pictures) {
+        DotGrid grid;
+        grid.SetLCDType(set.type);
+        grid.SetAllDots(picture.dots);
+        const ModuleBytes bytes = PictureModuleBytes(grid);
+        frames.push_back(
+            {QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())), picture.delayMs});
+    }
+    if (const QString problem = m_onModule.Start(m_sendPort, m_sendBaud, std::move(frames)); !problem.isEmpty()) {
+        Warn(QStringLiteral("Cannot send to \"%1\": %2.").arg(m_sendPort, problem));
+        return;
+    }
+    action->setText(QStringLiteral("Stop Playing on Module"));
+}
+
 void frmMain::TakeIncoming(const Routed &routed, const QImage &image, const QString &file)
 {
     switch (routed.kind) {
@@ -449,10 +617,12 @@ void frmMain::TakeIncoming(const Routed &routed, const QImage &image, const QStr
         break;
     case IncomingKind::Code:
     case IncomingKind::Nothing:
-        if (routed.Takes())
-            m_session.TakeDots("Paste", *routed.dots);
-        else
+        if (!routed.Takes())
             Warn(QString::fromStdString(CannotPaste(routed)));
+        else if (!routed.pictures.empty())
+            m_session.TakePictures("Paste", routed.pictures);
+        else
+            m_session.TakeDots("Paste", *routed.dots);
         break;
     }
 }
@@ -489,9 +659,45 @@ void frmMain::CommitStroke()
 void frmMain::ShowSession()
 {
     ShowPicture(m_session.Grid());
+    lbDot->SetOnionDots(m_session.OnionDots());
     txtData->ShowStale(m_session.CodeIsStale());
-    for (const CommandId id : {CommandId::Undo, CommandId::Redo})
-        m_actions.at(id)->setEnabled(m_session.IsEnabled(id, true));
+    ShowCommandStates();
+    ShowSetPanel();
+    KeepPlaying();
+}
+
+void frmMain::ShowCommandStates()
+{
+    for (const EditorCommand &command : EditorCommands()) {
+        // Paste is looked up on the clipboard as the menu opens.
+        if (command.id == CommandId::Paste)
+            continue;
+        QAction *action = m_actions.at(command.id);
+        action->setEnabled(m_session.IsEnabled(command.id, true));
+        action->setChecked(command.checkable && m_session.IsChecked(command.id));
+    }
+    m_actions.at(CommandId::Play)->setIconText(m_session.IsPlaying() ? QStringLiteral("Stop") : QStringLiteral("Play"));
+}
+
+void frmMain::ShowSetPanel()
+{
+    const bool set = m_session.HoldsSet();
+    if (set == m_strip->isHidden()) {
+        setFixedSize(kWindowSize + QSize(set ? kStripWidth : 0, 0));
+        m_strip->setVisible(set);
+        for (QWidget *button : m_setButtons)
+            button->setVisible(set);
+    }
+    if (set)
+        m_strip->Refresh();
+}
+
+void frmMain::KeepPlaying()
+{
+    if (!m_session.IsPlaying())
+        m_playTimer.stop();
+    else if (!m_playTimer.isActive())
+        m_playTimer.start(m_session.Doc().Edited().delayMs);
 }
 
 void frmMain::ShowPicture(const DotGrid &picture)
@@ -540,6 +746,8 @@ void frmMain::cmdCopy_Click()
 
 void frmMain::New()
 {
+    if (!NoSetIsLost())
+        return;
     m_session.New();
     txtData->SetText(QString());
 }
@@ -554,6 +762,8 @@ void frmMain::PrepareDialog(const QString &title)
 
 void frmMain::Open()
 {
+    if (!NoSetIsLost())
+        return;
     PrepareDialog(QStringLiteral("Open Graphic LCD File"));
     m_dlgBox->ShowOpen();
     if (m_dlgBox->FileName.isEmpty())
@@ -589,7 +799,9 @@ bool frmMain::NothingUnsavedIsLost()
 {
     if (m_session.IsClean())
         return true;
-    switch (m_saveChanges->Ask()) {
+    const bool set = m_session.HoldsSet();
+    switch (m_saveChanges->Ask(set ? QStringLiteral("Save changes to the set?")
+                                   : QStringLiteral("Save changes to the picture?"))) {
     case SaveChangesQuestion::Answer::Save:
         return Save();
     case SaveChangesQuestion::Answer::Discard:
@@ -598,6 +810,11 @@ bool frmMain::NothingUnsavedIsLost()
         break;
     }
     return false;
+}
+
+bool frmMain::NoSetIsLost()
+{
+    return !m_session.HoldsSet() || NothingUnsavedIsLost();
 }
 
 void frmMain::About()

@@ -5,10 +5,12 @@
 #include "DotGrid.h"
 #include "EditSession.h"
 #include "Incoming.h"
+#include "ModulePlayer.h"
 #include "PictureImage.h"
 #include "SaveChangesQuestion.h"
 #include "Transform.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -22,12 +24,14 @@ class QCloseEvent;
 class QGroupBox;
 class QMenu;
 class QMimeData;
+class PictureStrip;
 class QPushButton;
 class QRadioButton;
 class Toolbar;
 
 // The main window: toolbar, LCD type options, dot grid, code box and copy
-// button. It draws the core's editing session and turns its events into
+// button, and beside them the strip of the set's pictures while there is
+// more than one. It draws the core's editing session and turns its events into
 // calls on it; every rule is the core's.
 class frmMain final : public QWidget {
     Q_OBJECT
@@ -70,6 +74,11 @@ public slots:
     // "Insert Text…": a line of text from a font, previewed; OK makes it one step.
     void InsertText();
     void SendToModule();
+    // "Rename Picture…" and "Picture Delay…": asked until the core takes the answer or the user cancels.
+    void AskPictureName();
+    void AskPictureDelay();
+    // "Play on Module…": plays the set at its delays through the port "Send to Module…" last used, or stops.
+    void TogglePlayOnModule();
 
 protected:
     // Closing, or Exit, first asks whether to save a picture that would be lost.
@@ -82,8 +91,11 @@ private:
     void BuildTypeOptions();
     void BuildDotPanel();
     void BuildCodeBox();
+    void BuildSetPanel();
     void BuildGridMenu();
-    QAction *AddGridAction(const tessaldo::EditorCommand &command);
+    // The menu a command stands in, made the first time one of its commands comes.
+    QMenu *MenuFor(const tessaldo::EditorCommand &command);
+    QAction *AddGridAction(const tessaldo::EditorCommand &command, QMenu *menu);
     // A command of the grid's menu: the window carries out what needs a dialog or the clipboard.
     void Perform(tessaldo::CommandId id);
     void SetTabOrder();
@@ -105,6 +117,9 @@ private:
     // True when nothing unsaved is left to lose: the session is clean, or the
     // user saved the picture or chose to discard it.
     bool NothingUnsavedIsLost();
+    // New and Open change one picture and are undone as any step, but a set
+    // that was never saved is asked about first.
+    bool NoSetIsLost();
 
     // A dialog's picture as one step: its dots, in the grid's own type.
     void TakeDots(const char *caption, const tessaldo::DotGrid &picture);
@@ -114,14 +129,23 @@ private:
     void ShowSession();
     // Brings the window to `picture`: the type with its option and layout first, then the dots.
     void ShowPicture(const tessaldo::DotGrid &picture);
+    // Enabled and checked as the session says.
+    void ShowCommandStates();
+    // The strip and its buttons beside the window while the set holds more than one picture.
+    void ShowSetPanel();
+    // The timer runs while the session plays, and shows the next picture after the shown one's delay.
+    void KeepPlaying();
 
     tessaldo::EditSession m_session;
     tessaldo::DotGrid m_grid; // the session's picture as the grid draws it
     QMenu *m_gridMenu = nullptr;
+    QMenu *m_setMenu = nullptr;
     std::map<tessaldo::CommandId, QAction *> m_actions;
     tessaldo::DotOptions m_importOptions; // as the last import left them
     QString m_sendPort;                   // as the last send left them
     int m_sendBaud = 0;
+    QTimer m_playTimer;
+    tessaldo::ModulePlayer m_onModule;
     std::unique_ptr<CommonDialog> m_dlgBox;
     std::unique_ptr<Clipboard> m_clipboard;
     std::unique_ptr<SaveChangesQuestion> m_saveChanges;
@@ -133,4 +157,6 @@ private:
     DotGridView *lbDot = nullptr;
     CodeTextBox *txtData = nullptr;
     QPushButton *cmdCopy = nullptr;
+    PictureStrip *m_strip = nullptr;
+    QList<QWidget *> m_setButtons;
 };

@@ -43,10 +43,12 @@ class ScriptedQuestion final : public SaveChangesQuestion {
 public:
     QList<Answer> answers; // none left means Cancel
     int asked = 0;
+    QString lastQuestion;
 
-    Answer Ask() override
+    Answer Ask(const QString &question) override
     {
         ++asked;
+        lastQuestion = question;
         return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
     }
 };

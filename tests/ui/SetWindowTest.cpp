@@ -1,0 +1,375 @@
+#include "CodeFormats.h"
+#include "CodeGenerator.h"
+#include "CodeTextBox.h"
+#include "DotGridView.h"
+#include "PictureStrip.h"
+#include "SendDialog.h"
+#include "UiDoubles.h"
+#include "frmMain.h"
+
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <fcntl.h>
+#include <pty.h>
+#include <unistd.h>
+
+using namespace tessaldo;
+
+namespace {
+
+// Answers the next input dialogs in turn, noting what each one asked.
+void AnswerInputs(QStringList answers, QStringList &asked)
+{
+    if (answers.isEmpty())
+        return;
+    OnNextModal([answers, &asked](QWidget *modal) mutable {
+        auto *input = qobject_cast<QInputDialog *>(modal);
+        asked << input->labelText();
+        if (input->inputMode() == QInputDialog::IntInput)
+            input->setIntValue(answers.takeFirst().toInt());
+        else
+            input->setTextValue(answers.takeFirst());
+        input->accept();
+        AnswerInputs(answers, asked); // the next dialog opens once this one is gone
+    });
+}
+
+} // namespace
+
+// The set of pictures as the window shows it: the Set submenu, the strip
+// beside the grid, onion skin, playing, and the set's names and delays.
+class SetWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void setSubmenuListsItsCommandsWithKeysAndStates();
+    void stripShowsOnlyForASetAndLeavesTheWindowAsDesigned();
+    void stripKeysChooseMoveAddAndDeleteAndUndoTakesThemBack();
+    void stripItemsTellScreenReadersTheirNameAndPlace();
+    void renameAndDelayShowTheRefusalAndAskAgain();
+    void onionSkinShowsThePreviousPictureFaintlyButNotInCode();
+    void playAdvancesAtTheDelaysAndAnEditStopsIt();
+    void playOnModuleSendsEveryPictureAtItsDelay();
+    void pasteOfSeveralArraysBringsThemAll();
+    void closingAsksAboutTheSetOnlyWhenThereIsOne();
+
+private:
+    DotGridView *view() const { return window->findChild<DotGridView *>(QStringLiteral("lbDot")); }
+    PictureStrip *strip() const { return window->findChild<PictureStrip *>(QStringLiteral("pictureStrip")); }
+    const Document &doc() const { return window->Session().Doc(); }
+    QMenu *setMenu() const { return window->GridMenu()->findChild<QMenu *>(QStringLiteral("setMenu")); }
+    QAction *setAction(const QString &text) const
+    {
+        for (QAction *action : setMenu()->actions()) {
+            if (action->text() == text)
+                return action;
+        }
+        return nullptr;
+    }
+    void Activate()
+    {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+    // Three pictures made with the grid's key, each with its own dot; the third is edited.
+    void MakeThreePictures()
+    {
+        Activate();
+        view()->setFocus();
+        for (int dot = 0; dot < 3; ++dot) {
+            if (dot > 0)
+                QTest::keyClick(view(), Qt::Key_Insert);
+            window->lbDot_Click(dot);
+        }
+    }
+
+    frmMain *window = nullptr;
+    FakeClipboard *clipboard = nullptr;
+    ScriptedQuestion *question = nullptr;
+};
+
+void SetWindowTest::init()
+{
+    auto fake = std::make_unique<FakeClipboard>();
+    auto asking = std::make_unique<ScriptedQuestion>();
+    clipboard = fake.get();
+    question = asking.get();
+    window = new frmMain(std::make_unique<ScriptedDialog>(), std::move(fake), std::move(asking));
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+}
+
+void SetWindowTest::cleanup()
+{
+    delete window;
+    window = nullptr;
+}
+
+void SetWindowTest::setSubmenuListsItsCommandsWithKeysAndStates()
+{
+    QStringList items;
+    for (const QAction *action : setMenu()->actions()) {
+        items << (action->isSeparator() ? QStringLiteral("-")
+                                        : action->text() + u'|' + action->shortcut().toString()
+                                              + (action->isCheckable() ? QStringLiteral("|check") : QString())
+                                              + (action->isEnabled() ? QString() : QStringLiteral("|off")));
+    }
+    QCOMPARE(items, QStringList({"Previous Picture|PgUp|off",
+                                 "Next Picture|PgDown|off",
+                                 "-",
+                                 "Add Picture|Ins",
+                                 "Copy Picture|Ctrl+Shift+D",
+                                 "Delete Picture|Ctrl+Del|off",
+                                 "Move Earlier|Shift+PgUp|off",
+                                 "Move Later|Shift+PgDown|off",
+                                 "Rename Picture…|F2",
+                                 "Picture Delay…|",
+                                 "-",
+                                 "Onion Skin||check",
+                                 "Save as Animation||check",
+                                 "Play||check|off",
+                                 "Play on Module…||off",
+                                 "-",
+                                 "Open Set…|Ctrl+Shift+O",
+                                 "Save Set|Ctrl+Shift+S",
+                                 "Save Set As…|",
+                                 "Save Set as Folder…|"}));
+    setAction("Add Picture")->trigger();
+    QVERIFY(setAction("Previous Picture")->isEnabled() && setAction("Delete Picture")->isEnabled());
+    QVERIFY(!setAction("Next Picture")->isEnabled());
+    setAction("Save as Animation")->trigger();
+    QVERIFY(setAction("Save as Animation")->isChecked());
+    window->Undo();
+    QVERIFY(!setAction("Save as Animation")->isChecked());
+}
+
+void SetWindowTest::stripShowsOnlyForASetAndLeavesTheWindowAsDesigned()
+{
+    const QSize designed = window->size();
+    const QRect panel = window->findChild<QGroupBox *>("Frame1")->geometry();
+    QVERIFY(strip()->isHidden());
+    setAction("Add Picture")->trigger();
+    QVERIFY(strip()->isVisible());
+    QCOMPARE(window->height(), designed.height());
+    QVERIFY(window->width() > designed.width());
+    QVERIFY(strip()->geometry().left() >= designed.width()); // to the right of everything designed
+    QCOMPARE(window->findChild<QGroupBox *>("Frame1")->geometry(), panel);
+    QCOMPARE(strip()->currentIndex().row(), 1);
+    window->Undo();
+    QVERIFY(strip()->isHidden());
+    QCOMPARE(window->size(), designed);
+}
+
+void SetWindowTest::stripKeysChooseMoveAddAndDeleteAndUndoTakesThemBack()
+{
+    MakeThreePictures();
+    strip()->setFocus();
+    QTest::keyClick(strip(), Qt::Key_Home);
+    QCOMPARE(doc().current, 0U);
+    QTest::keyClick(strip(), Qt::Key_Down);
+    QCOMPARE(doc().current, 1U);
+    QTest::keyClick(strip(), Qt::Key_PageDown, Qt::ShiftModifier); // the dot-1 picture goes last
+    QCOMPARE(doc().current, 2U);
+    QVERIFY(doc().pictures[2].dots[1] == DotState::Set);
+    QCOMPARE(strip()->currentIndex().row(), 2);
+    QTest::keyClick(strip(), Qt::Key_Insert);
+    QCOMPARE(doc().pictures.size(), 4U);
+    QTest::keyClick(strip(), Qt::Key_Delete, Qt::ControlModifier);
+    QTest::keyClick(strip(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(doc().pictures.size(), 2U);
+    const int steps = window->Session().Steps().Index();
+    QTest::mouseClick(strip()->viewport(), Qt::LeftButton, {},
+                      strip()->visualRect(strip()->model()->index(0, 0)).center());
+    QCOMPARE(doc().current, 0U);
+    QCOMPARE(window->Session().Steps().Index(), steps); // looking around is no step
+    for (int step = 0; step < 4; ++step)                // two deletes, the add and the move
+        window->Undo();
+    QCOMPARE(doc().pictures.size(), 3U);
+    QVERIFY(doc().pictures[1].dots[1] == DotState::Set);
+}
+
+void SetWindowTest::stripItemsTellScreenReadersTheirNameAndPlace()
+{
+    MakeThreePictures();
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(strip());
+    QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Pictures of the set"));
+    QCOMPARE(list->childCount(), 3);
+    QCOMPARE(list->child(1)->text(QAccessible::Name), QStringLiteral("picture_2, picture 2 of 3"));
+    QCOMPARE(list->child(1)->text(QAccessible::Description), QString());
+    setAction("Save as Animation")->trigger();
+    QCOMPARE(list->child(1)->text(QAccessible::Description), QStringLiteral("100 ms"));
+
+    // Tab goes from the type options to the strip.
+    window->findChild<QWidget *>("optType_1")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), strip());
+}
+
+void SetWindowTest::renameAndDelayShowTheRefusalAndAskAgain()
+{
+    MakeThreePictures();
+    QStringList asked;
+    AnswerInputs({"2arrows", "Picture", "arrow"}, asked);
+    QTest::keyClick(view(), Qt::Key_F2);
+    QCOMPARE(doc().Edited().name, "arrow");
+    QCOMPARE(asked.size(), 3);
+    QVERIFY(asked[1].startsWith(QStringLiteral("\"2arrows\" cannot name a picture")));
+    QVERIFY(asked[2].startsWith(QStringLiteral("Another picture is named \"Picture\"")));
+    QVERIFY(asked[2].endsWith(QStringLiteral("The picture's name, as its code calls it:")));
+
+    asked.clear();
+    AnswerInputs({"0", "250"}, asked);
+    setAction("Picture Delay…")->trigger();
+    QCOMPARE(doc().Edited().delayMs, 250);
+    QVERIFY(asked[1].startsWith(QStringLiteral("A delay is 1 to 60000 milliseconds.")));
+
+    asked.clear();
+    AnswerInputs({}, asked); // cancelled: no step
+    const int steps = window->Session().Steps().Index();
+    OnNextModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+    setAction("Rename Picture…")->trigger();
+    QCOMPARE(window->Session().Steps().Index(), steps);
+    window->Undo();
+    QCOMPARE(doc().Edited().delayMs, 100);
+    window->Undo();
+    QCOMPARE(doc().Edited().name, "picture_3");
+}
+
+void SetWindowTest::onionSkinShowsThePreviousPictureFaintlyButNotInCode()
+{
+    MakeThreePictures(); // the previous picture has dot 1 set, this one dot 2
+    const auto colourOf = [this](int dot) {
+        view()->repaint();
+        return view()->grab().toImage().pixelColor(view()->CellRect(dot).center());
+    };
+    QCOMPARE(colourOf(1), QColor(Qt::white));
+    window->findChild<QToolButton *>("setButton_Onion Skin")->click();
+    QVERIFY(setAction("Onion Skin")->isChecked());
+    const QColor faint = colourOf(1);
+    QVERIFY(faint != QColor(Qt::white) && faint.lightness() > 150);
+    QCOMPARE(colourOf(2), QColor(Qt::black));
+    QCOMPARE(colourOf(0), QColor(Qt::white)); // only the picture just before
+    DotGrid alone;
+    alone.SetDot(2, DotState::Set);
+    window->tbarMain_ButtonClick(QStringLiteral("run"));
+    QCOMPARE(window->findChild<CodeTextBox *>("txtData")->Text(), QString::fromStdString(LCDtoCODE(alone)));
+    setAction("Onion Skin")->trigger();
+    QCOMPARE(colourOf(1), QColor(Qt::white));
+}
+
+void SetWindowTest::playAdvancesAtTheDelaysAndAnEditStopsIt()
+{
+    MakeThreePictures();
+    QStringList asked;
+    AnswerInputs({"20"}, asked);
+    setAction("Picture Delay…")->trigger();
+    auto *play = window->findChild<QToolButton *>("setButton_Play");
+    play->click();
+    QVERIFY(window->Session().IsPlaying());
+    QCOMPARE(play->text(), QStringLiteral("Stop"));
+    QTRY_COMPARE_WITH_TIMEOUT(doc().current, 0U, 1000); // from the last picture round to the first
+    QTRY_COMPARE_WITH_TIMEOUT(doc().current, 1U, 1000);
+    QCOMPARE(strip()->currentIndex().row(), 1);
+
+    window->lbDot_Click(100);
+    QVERIFY(!window->Session().IsPlaying());
+    QCOMPARE(play->text(), QStringLiteral("Play"));
+    QVERIFY(!setAction("Play")->isChecked());
+    const std::size_t edited = doc().current;
+    QTest::qWait(150);
+    QCOMPARE(doc().current, edited);
+    QVERIFY(doc().Edited().dots[100] == DotState::Set);
+
+    play->click();
+    play->click(); // Stop
+    QTest::qWait(150);
+    QCOMPARE(doc().current, edited);
+}
+
+void SetWindowTest::playOnModuleSendsEveryPictureAtItsDelay()
+{
+    int master = -1;
+    int slave = -1;
+    char slaveName[256] = {};
+    QCOMPARE(openpty(&master, &slave, slaveName, nullptr, nullptr), 0);
+    ::close(slave);
+    ::fcntl(master, F_SETFL, O_NONBLOCK);
+    MakeThreePictures();
+    QString warned;
+    OnNextModal([&](QWidget *modal) {
+        warned = modal->findChild<QLabel *>("qt_msgbox_label")->text();
+        modal->close();
+    });
+    setAction("Play on Module…")->trigger();
+    QCOMPARE(warned, QStringLiteral("Choose the module's port in \"Send to Module…\" first."));
+
+    OnNextModal([&](QWidget *modal) {
+        modal->findChild<QComboBox *>("port")->setCurrentText(QString::fromLatin1(slaveName));
+        qobject_cast<QDialog *>(modal)->reject();
+    });
+    window->SendToModule();
+    setAction("Play on Module…")->trigger();
+    QCOMPARE(setAction("Play on Module…"), nullptr); // it now reads "Stop Playing on Module"
+    QByteArray played;
+    const auto readPlayed = [&] {
+        char chunk[512];
+        for (ssize_t got; (got = ::read(master, chunk, sizeof chunk)) > 0;)
+            played.append(chunk, got);
+        return played.size();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(readPlayed() >= 3 * 33, 5000);
+    setAction("Stop Playing on Module")->trigger();
+    QVERIFY(setAction("Play on Module…") != nullptr);
+    ::close(master);
+    // Each picture in the set's order: the byte 0xA4, then its 32 bytes.
+    for (int picture = 0; picture < 3; ++picture) {
+        QCOMPARE(played.at(picture * 33), '\xA4');
+        QCOMPARE(int(played.at(picture * 33 + 1)), 1 << picture);
+    }
+}
+
+void SetWindowTest::pasteOfSeveralArraysBringsThemAll()
+{
+    DotGrid one;
+    one.SetDot(7, DotState::Set);
+    const std::string code = CArray({one, "arrow", "test"}) + CArray({DotGrid{}, "blank", "test"});
+    clipboard->contents.setText(QString::fromStdString(code));
+    window->Paste();
+    QCOMPARE(doc().pictures.size(), 2U);
+    QCOMPARE(doc().pictures[0].name, "arrow");
+    QCOMPARE(doc().pictures[1].name, "blank");
+    QVERIFY(window->Grid().IsSet(7));
+    window->Undo();
+    QCOMPARE(doc().pictures.size(), 1U);
+}
+
+void SetWindowTest::closingAsksAboutTheSetOnlyWhenThereIsOne()
+{
+    window->lbDot_Click(5);
+    QVERIFY(!window->close());
+    QCOMPARE(question->lastQuestion, QStringLiteral("Save changes to the picture?"));
+    setAction("Add Picture")->trigger();
+    window->lbDot_Click(6);
+    QVERIFY(!window->close());
+    QCOMPARE(question->lastQuestion, QStringLiteral("Save changes to the set?"));
+    window->tbarMain_ButtonClick(QStringLiteral("new")); // cancelled: the picture keeps its dots
+    QCOMPARE(question->asked, 3);
+    QVERIFY(window->Grid().IsSet(6));
+    question->answers = {SaveChangesQuestion::Answer::Discard};
+    QVERIFY(window->close());
+}
+
+QTEST_MAIN(SetWindowTest)
+#include "SetWindowTest.moc"

@@ -1,0 +1,64 @@
+#include "PictureListModel.h"
+
+#include "Utf8.h"
+
+using namespace tessaldo;
+
+PictureListModel::PictureListModel(const Document &document, QObject *parent)
+    : QAbstractListModel(parent),
+      m_document(document),
+      m_rows(static_cast<int>(document.pictures.size()))
+{
+}
+
+void PictureListModel::Refresh()
+{
+    const int rows = static_cast<int>(m_document.pictures.size());
+    if (rows != m_rows) {
+        beginResetModel();
+        m_rows = rows;
+        endResetModel();
+        return;
+    }
+    emit dataChanged(index(0), index(m_rows - 1));
+}
+
+int PictureListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_rows;
+}
+
+QVariant PictureListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= static_cast<int>(m_document.pictures.size()))
+        return {};
+    const Picture &picture = m_document.pictures[static_cast<std::size_t>(index.row())];
+    const QString name = FromUtf8(picture.name);
+    switch (role) {
+    case Qt::DisplayRole:
+        return name;
+    case Qt::AccessibleTextRole:
+        return QStringLiteral("%1, picture %2 of %3").arg(name).arg(index.row() + 1).arg(m_rows);
+    case Qt::AccessibleDescriptionRole:
+    case Qt::ToolTipRole:
+        // Only an animation's frames are shown in turn; icons have no time of their own.
+        if (m_document.form == SetForm::Frames)
+            return QStringLiteral("%1 ms").arg(picture.delayMs);
+        return {};
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags PictureListModel::flags(const QModelIndex &index) const
+{
+    // Pictures are dragged and dropped between one another, never onto one.
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+}
+
+Qt::DropActions PictureListModel::supportedDropActions() const
+{
+    return Qt::MoveAction;
+}
