@@ -17,12 +17,15 @@ struct Picture {
     friend bool operator==(const Picture &, const Picture &) = default;
 };
 
+enum class SetForm { Pictures, Frames };
+
 // What the user edits: an ordered set of pictures sharing one LCD type, and
 // the picture being edited. The set is never empty.
 struct Document {
     LcdType type = LcdType::Column;
     std::vector<Picture> pictures{Picture{}};
     std::size_t current = 0;
+    SetForm form = SetForm::Pictures;
 
     const Picture &Edited() const { return pictures.at(current); }
     Picture &Edited() { return pictures.at(current); }
