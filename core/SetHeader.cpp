@@ -218,6 +218,8 @@ struct HeaderFacts {
     std::optional<std::vector<int>> delays;  // of `NAME_DELAY_MS[] = {...}`
     std::vector<std::string> frameLabels;    // of each frame's "    /* i: LABEL */"
     std::vector<std::string> earlierSources; // of the earlier form's "/* NAME, from SOURCE: the 33 bytes ..."
+    std::vector<std::string> arrays;         // NAME of each `static const unsigned char NAME[33] = {`
+    std::vector<std::uint8_t> bytes;         // of every line of 0x.. values, in order
 };
 
 std::optional<int> Number(std::string_view text)
@@ -264,9 +266,26 @@ std::optional<std::vector<int>> DelayList(std::string_view text, std::size_t fro
     return delays;
 }
 
+void ReadByteLine(std::string_view line, std::vector<std::uint8_t> &bytes)
+{
+    for (std::size_t at = line.find("0x"); at != std::string_view::npos; at = line.find("0x", at + 2)) {
+        unsigned value = 0;
+        std::from_chars(line.data() + at + 2, line.data() + line.size(), value, 16);
+        bytes.push_back(static_cast<std::uint8_t>(value));
+    }
+}
+
 void ReadFactLine(std::string_view text, std::size_t start, std::string_view line, HeaderFacts &facts)
 {
-    if (line.starts_with("#ifndef ") && facts.guard.empty()) {
+    constexpr std::string_view kArray = "static const unsigned char ";
+    const std::string_view arraySizes = "[33] = {";
+    const std::size_t indent = std::min(line.find_first_not_of(' '), line.size());
+    if (line.substr(indent).starts_with("0x")) {
+        ReadByteLine(line, facts.bytes);
+    } else if (line.starts_with(kArray) && line.ends_with(arraySizes)
+               && line.find('[') == line.size() - arraySizes.size()) {
+        facts.arrays.emplace_back(line.substr(kArray.size(), line.size() - kArray.size() - arraySizes.size()));
+    } else if (line.starts_with("#ifndef ") && facts.guard.empty()) {
         facts.guard = line.substr(8);
     } else if (const auto type = Define(line, "_LCD_TYPE")) {
         facts.name = type->first;
@@ -335,14 +354,41 @@ std::string EarlierHeader(const Document &set, const HeaderFacts &facts)
     return Guarded(declarations, *facts.command, facts.guard);
 }
 
-// Whether the text is just what this program writes for the set.
-bool IsOwnHeader(std::string_view text, const Document &set, const HeaderFacts &facts)
+void ApplyDelays(const HeaderFacts &facts, Document &set)
 {
-    if (!facts.command)
-        return false;
-    if (facts.name.empty())
-        return EarlierHeader(set, facts) == text;
-    return FormatNamed(set, facts.name, facts.guard, *facts.command).text == text;
+    for (std::size_t i = 0; i < set.pictures.size(); ++i) {
+        if (facts.delays && facts.delays->size() == set.pictures.size())
+            set.pictures[i].delayMs = (*facts.delays)[i];
+        else if (facts.frameMs && !facts.framesName.empty())
+            set.pictures[i].delayMs = *facts.frameMs;
+    }
+}
+
+// A header in this program's form, read straight from its lines: a thousand
+// pictures open at once. The set is trusted only when it gives the very text
+// back; any other text takes the way every C source does.
+std::optional<Document> OwnSet(std::string_view text, const HeaderFacts &facts)
+{
+    const bool frames = IsFramesHeader(facts);
+    const std::vector<std::string> &names = frames ? facts.frameLabels : facts.arrays;
+    const auto perPicture = static_cast<std::size_t>(kModuleByteCount);
+    if (!facts.command || !facts.type || names.empty() || facts.bytes.size() != names.size() * perPicture)
+        return std::nullopt;
+    Document set;
+    set.type = *facts.type;
+    set.form = frames ? SetForm::Frames : SetForm::Pictures;
+    set.pictures.clear();
+    set.pictures.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        PictureBytes bytes{};
+        const auto first = facts.bytes.begin() + static_cast<std::ptrdiff_t>(i * perPicture + 1);
+        std::copy(first, first + static_cast<std::ptrdiff_t>(bytes.size()), bytes.begin());
+        set.pictures.push_back({names[i], kDefaultDelayMs, DotsFromPictureBytes(bytes)});
+    }
+    ApplyDelays(facts, set);
+    if (FormatNamed(set, facts.name, facts.guard, *facts.command).text != text)
+        return std::nullopt;
+    return set;
 }
 
 std::string ArrayOfNote(const std::string &why)
@@ -378,16 +424,6 @@ SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const Passed
             pictures[i].name = facts.frameLabels[i];
     }
     return code;
-}
-
-void ApplyDelays(const HeaderFacts &facts, Document &set)
-{
-    for (std::size_t i = 0; i < set.pictures.size(); ++i) {
-        if (facts.delays && facts.delays->size() == set.pictures.size())
-            set.pictures[i].delayMs = (*facts.delays)[i];
-        else if (facts.frameMs && !facts.framesName.empty())
-            set.pictures[i].delayMs = *facts.frameMs;
-    }
 }
 
 std::string CaseClash(const Document &set)
@@ -444,8 +480,15 @@ SetCode FindSetPictures(std::string_view text, const PassedOverNote &note)
 SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note)
 {
     const HeaderFacts facts = ReadFacts(text);
-    const SetCode code = PicturesOf(text, facts, note);
     SetReading reading;
+    if (std::optional<Document> own = OwnSet(text, facts)) {
+        reading.set = std::move(own);
+        reading.ownHeader = true;
+        reading.typeSaid = true;
+        reading.name = facts.name;
+        return reading;
+    }
+    const SetCode code = PicturesOf(text, facts, note);
     reading.passedOver = code.reading.passedOver;
     reading.firstPassedOver = code.reading.firstPassedOver;
     reading.typeSaid = code.type.has_value();
@@ -472,7 +515,7 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
     ApplyDelays(facts, set);
     if (reading.problem = CaseClash(set); !reading.problem.empty())
         return reading;
-    reading.ownHeader = IsOwnHeader(text, set, facts);
+    reading.ownHeader = facts.command && facts.name.empty() && EarlierHeader(set, facts) == text;
     reading.set = std::move(set);
     return reading;
 }
