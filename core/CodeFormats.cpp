@@ -3,7 +3,6 @@
 #include "CodeGenerator.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 
 namespace tessaldo {
@@ -57,36 +56,13 @@ std::string CommentSafe(std::string_view text)
     return safe;
 }
 
-std::string Hex(unsigned byte)
+// A set of a thousand pictures is 33,000 of these: no formatted printing.
+void AppendHex(std::string &text, unsigned byte)
 {
-    char text[5];
-    std::snprintf(text, sizeof text, "0x%02X", byte);
-    return text;
-}
-
-std::string GuardFrom(std::string_view source)
-{
-    std::string guard;
-    for (const char c : source)
-        guard += IsNameChar(c) ? static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c) : '_';
-    guard.erase(0, guard.find_first_not_of('_')); // names that start with '_' and a capital are reserved
-    if (guard.empty() || IsDigit(guard.front()))
-        guard = "LCD_" + guard;
-    return guard;
-}
-
-// The 33 bytes, eight to a line after the command, each line indented.
-std::string ByteLines(const DotGrid &grid, const std::string &indent)
-{
-    const ModuleBytes bytes = PictureModuleBytes(grid);
-    std::string text = indent + Hex(bytes[0]) + ",";
-    for (int i = 1; i < kModuleByteCount; ++i) {
-        text += (i - 1) % kBytesPerLine == 0 ? "\n" + indent : " ";
-        text += Hex(bytes[static_cast<std::size_t>(i)]);
-        if (i + 1 < kModuleByteCount)
-            text += ",";
-    }
-    return text;
+    constexpr std::string_view kDigits = "0123456789ABCDEF";
+    text += "0x";
+    text += kDigits[(byte >> 4) & 0xF];
+    text += kDigits[byte & 0xF];
 }
 
 } // namespace
@@ -131,6 +107,43 @@ std::string NameFromFileName(const std::filesystem::path &file)
     return IsDigit(name.front()) || IsReserved(name) ? "lcd_" + name : name;
 }
 
+std::string LowerCase(std::string name)
+{
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return name;
+}
+
+std::string IncludeGuard(std::string_view source)
+{
+    std::string guard;
+    for (const char c : source)
+        guard += IsNameChar(c) ? static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c) : '_';
+    guard.erase(0, guard.find_first_not_of('_')); // names that start with '_' and a capital are reserved
+    if (guard.empty() || IsDigit(guard.front()))
+        guard = "LCD_" + guard;
+    return guard;
+}
+
+std::string ByteLines(const DotGrid &grid, const std::string &indent)
+{
+    const ModuleBytes bytes = PictureModuleBytes(grid);
+    std::string text = indent;
+    text.reserve(kModuleByteCount * 6 + 5 * indent.size());
+    AppendHex(text, bytes[0]);
+    text += ',';
+    for (int i = 1; i < kModuleByteCount; ++i) {
+        if ((i - 1) % kBytesPerLine == 0)
+            text += "\n" + indent;
+        else
+            text += ' ';
+        AppendHex(text, bytes[static_cast<std::size_t>(i)]);
+        if (i + 1 < kModuleByteCount)
+            text += ',';
+    }
+    return text;
+}
+
 std::string CArray(const NamedPicture &picture)
 {
     const std::string from = picture.source.empty() ? "standard input" : CommentSafe(picture.source);
@@ -142,36 +155,9 @@ std::string CArray(const NamedPicture &picture)
            + ByteLines(picture.grid, "    ") + "\n};\n";
 }
 
-std::string CFrames(const std::string &name, const std::vector<NamedPicture> &frames, std::optional<int> delayMs)
-{
-    std::string text = "/* " + CommentSafe(name) + ": " + std::to_string(frames.size())
-                       + " pictures shown in turn, each the 33 bytes a serial graphic\n"
-                         "   LCD module takes (the command 0xA4, then byte k holding dots 8k to 8k+7\n"
-                         "   with the lowest dot in bit 0). */\n";
-    text += "#define " + name + "_FRAMES " + std::to_string(frames.size()) + "\n";
-    if (delayMs)
-        text += "#define " + name + "_FRAME_MS " + std::to_string(*delayMs) + "\n";
-    text +=
-        "static const unsigned char " + name + "[" + name + "_FRAMES][" + std::to_string(kModuleByteCount) + "] = {\n";
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        const std::string from = frames[i].source.empty() ? "standard input" : CommentSafe(frames[i].source);
-        text += "    /* " + std::to_string(i) + ": " + from + " */\n    {\n" + ByteLines(frames[i].grid, "        ")
-                + (i + 1 < frames.size() ? "\n    },\n" : "\n    }\n");
-    }
-    return text + "};\n";
-}
-
-std::string CHeader(const std::vector<NamedPicture> &pictures, std::string_view command, std::string_view guardSource)
-{
-    std::string arrays;
-    for (const NamedPicture &picture : pictures)
-        arrays += "\n" + CArray(picture);
-    return Guarded(arrays, command, guardSource);
-}
-
 std::string Guarded(const std::string &declarations, std::string_view command, std::string_view guardSource)
 {
-    const std::string guard = GuardFrom(guardSource);
+    const std::string guard = IncludeGuard(guardSource);
     return "/* Made by " + CommentSafe(command) + " */\n#ifndef " + guard + "\n#define " + guard + "\n" + declarations
            + "\n#endif /* " + guard + " */\n";
 }
