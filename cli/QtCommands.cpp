@@ -243,17 +243,8 @@ int WriteImageHeader(const Arguments &arguments, const std::vector<FrameGreys> &
     const std::filesystem::path out = arguments.operands[2];
     const bool animated = frames.size() > 1;
     const std::string name = NameFromFileName(out);
-    Document set;
-    set.type = type;
-    set.form = animated ? SetForm::Frames : SetForm::Pictures;
-    set.pictures.clear();
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        const std::string pictureName = animated                       ? name + "_" + FrameNumberText(i, frames.size())
-                                        : imagePath == kStandardStream ? "picture"
-                                                                       : NameFromFileName(imagePath);
-        set.pictures.push_back(
-            {pictureName, animated ? frames[i].delayMs : 100, FramePicture(frames[i], type, options).AllDots()});
-    }
+    const std::string stillName = imagePath == kStandardStream ? "picture" : NameFromFileName(imagePath);
+    const Document set = SetFromFrames(frames, type, options, animated ? name : stillName);
     return WriteSetHeader(set, arguments.operands[2], animated ? std::optional(name) : std::nullopt, arguments.all,
                           streams);
 }

@@ -6,6 +6,7 @@
 #include "DrawingFile.h"
 #include "FileIo.h"
 #include "PlatformFile.h"
+#include "SetFiles.h"
 #include "SetHeader.h"
 #include "Transform.h"
 
@@ -49,9 +50,6 @@ FileStatus DecodeFailed(const std::string &source, const std::string &reason)
 {
     return FileStatus::Failed("Cannot decode " + SourceName(source) + ": " + reason + ".");
 }
-
-// Source files of firmware are small; anything larger is no source of pictures.
-constexpr std::size_t kMaxSourceBytes = std::size_t{16} << 20;
 
 FileStatus ReadSource(const std::string &source, std::istream &in, std::string &text)
 {
@@ -345,21 +343,6 @@ int Decode(const Arguments &arguments, Streams &streams)
         return Refused(streams.err, DecodeFailed(source, picked.problem).message());
     grid.SetAllDots(DotsFromPictureBytes(*picked.bytes));
     return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
-}
-
-// A file that is not there, or holds a header this program wrote and nobody changed since.
-FileStatus HeaderMayReplace(const std::filesystem::path &out)
-{
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(out, error))
-        return FileStatus::Ok(); // nothing to lose; a folder or the like refuses the write itself
-    std::string existing;
-    if (FileStatus read = ReadFileStart(out, kMaxSourceBytes + 1, existing); !read)
-        return read;
-    if (existing.size() <= kMaxSourceBytes && SafeToOverwrite(existing))
-        return FileStatus::Ok();
-    return SaveFailed(out, "it holds code that is no header of this program, or one changed since it was written, "
-                           "which writing over it would lose; remove it first, or write to another file");
 }
 
 // Whether `out` is the file `input` reads, '-' being standard input.

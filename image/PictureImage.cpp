@@ -1,5 +1,6 @@
 #include "PictureImage.h"
 
+#include "DrawingFile.h"
 #include "ImageHeader.h"
 
 #include "PicturePainter.h"
@@ -218,6 +219,22 @@ DotGrid FramePicture(const FrameGreys &frame, LcdType type, const DotOptions &op
     PutCells(grid, Halftone(frame.byFit[static_cast<std::size_t>(options.fit)], options.threshold, options.dither,
                             options.invert));
     return grid;
+}
+
+Document SetFromFrames(const std::vector<FrameGreys> &frames, LcdType type, const DotOptions &options,
+                       const std::string &name)
+{
+    const bool animated = frames.size() > 1;
+    Document set;
+    set.type = type;
+    set.form = animated ? SetForm::Frames : SetForm::Pictures;
+    set.pictures.clear();
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        set.pictures.push_back({animated ? name + "_" + FrameNumberText(i, frames.size()) : name,
+                                animated ? frames[i].delayMs : Picture{}.delayMs,
+                                FramePicture(frames[i], type, options).AllDots()});
+    }
+    return set;
 }
 
 bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::string &error,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Document.h"
 #include "DotGrid.h"
 #include "PixelsToDots.h"
 
@@ -40,6 +41,11 @@ struct FrameGreys {
 FrameGreys FrameFromGreys(const GreyImage &image, int delayMs);
 // The frame as a picture of that type, turned into dots as the options say.
 DotGrid FramePicture(const FrameGreys &frame, LcdType type, const DotOptions &options);
+
+// An image as a set: an animation's frames `name`_000, `name`_001, ... with
+// their delays, or a still image as one picture named `name`.
+Document SetFromFrames(const std::vector<FrameGreys> &frames, LcdType type, const DotOptions &options,
+                       const std::string &name);
 
 // Decodes every frame of the image file (one for a still image), each whole
 // as composed over the ones before, or says why it cannot be used. The

@@ -2,6 +2,8 @@
 #include "DrawingFile.h"
 #include "Incoming.h"
 #include "RandomPicture.h"
+#include "SetFiles.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -267,4 +269,24 @@ TEST(EditSessionTest, AFileOfOnePictureIsACleanPointOnlyForASetOfOne)
     EXPECT_EQ(session.Doc().current, 0U) << "from the last picture to the first";
     session.ToggleDot(4);
     EXPECT_FALSE(session.IsPlaying()) << "an edit stops the play where the user sees it";
+}
+
+TEST(SetFilesTest, SourcesOpenAsSetsUpToTheirSizeLimitAndOnlyOwnHeadersAreWrittenOver)
+{
+    const TempDir dir;
+    const auto mine = dir.Write("mine.h", "static const unsigned char a[33] = {0xA4};\n"
+                                          "static const unsigned char b[33] = {0xA4, 1};\n");
+    const SetFile read = ReadSetFile(mine, LcdType::Row);
+    ASSERT_TRUE(read.set);
+    EXPECT_EQ(read.set->pictures.size(), 2U);
+    EXPECT_EQ(read.set->type, LcdType::Row);
+    EXPECT_FALSE(read.ownHeader);
+    EXPECT_FALSE(HeaderMayReplace(mine));
+    EXPECT_TRUE(HeaderMayReplace(dir / "new.h"));
+    EXPECT_TRUE(HeaderMayReplace(dir.Write("empty.h", "")));
+
+    const auto huge = dir.Write("huge.c", std::string(kMaxSourceBytes + 1, ' '));
+    EXPECT_EQ(ReadSetFile(huge, LcdType::Column).status.message(),
+              "Cannot open \"" + huge.string() + "\": it is larger than 16 MiB.");
+    EXPECT_FALSE(ReadSetFile(dir.Write("none.c", "int x;"), LcdType::Column).set);
 }

@@ -6,6 +6,7 @@
 #include "DotGridView.h"
 #include "DrawingFile.h"
 #include "FileDialog.h"
+#include "FileIo.h"
 #include "ImportImageDialog.h"
 #include "InsertTextDialog.h"
 #include "PictureImage.h"
@@ -13,6 +14,8 @@
 #include "ProgramTexts.h"
 #include "SaveChangesBox.h"
 #include "SendDialog.h"
+#include "SetFiles.h"
+#include "SetHeader.h"
 #include "SystemClipboard.h"
 #include "Toolbar.h"
 #include "ToolbarIcons.h"
@@ -25,6 +28,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QImageReader>
@@ -40,6 +44,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 
@@ -96,6 +101,17 @@ Routed RouteMimeData(const QMimeData *data, bool withText)
     if (withText && data->hasText())
         incoming.text = data->text().toStdString();
     return RouteIncoming(incoming);
+}
+
+bool IsDrawingFile(const QString &path)
+{
+    return RouteIncoming({false, path.toStdString(), std::nullopt}).kind == IncomingKind::DrawingFile;
+}
+
+// An image the installed plugins read, by its content.
+bool IsImageFile(const QString &path)
+{
+    return !QImageReader::imageFormat(path).isEmpty();
 }
 
 bool HoldsImageOrFile(const QMimeData *data)
@@ -455,6 +471,18 @@ void frmMain::Perform(CommandId id)
     case CommandId::PlayOnModule:
         TogglePlayOnModule();
         break;
+    case CommandId::OpenSet:
+        OpenSet();
+        break;
+    case CommandId::SaveSet:
+        SaveSet();
+        break;
+    case CommandId::SaveSetAs:
+        SaveSetAs();
+        break;
+    case CommandId::SaveSetAsFolder:
+        SaveSetAsFolder();
+        break;
     default:
         m_session.Perform(id);
     }
@@ -603,6 +631,131 @@ void frmMain::TogglePlayOnModule()
     action->setText(QStringLiteral("Stop Playing on Module"));
 }
 
+void frmMain::OpenSet()
+{
+    if (!NoSetIsLost())
+        return;
+    OpenSetPaths(QFileDialog::getOpenFileNames(this, QStringLiteral("Open Set"), QString(),
+                                               QStringLiteral("Sets (*.h *.c *.gif *.Lcd);;All Files (*)")));
+}
+
+void frmMain::OpenSetPaths(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    CommitStroke();
+    std::vector<std::filesystem::path> files;
+    for (const QString &path : paths)
+        files.push_back(NativePath(path));
+    Document set;
+    QString header;
+    FileStatus opened = FileStatus::Ok();
+    if (std::all_of(paths.begin(), paths.end(), IsDrawingFile)) {
+        opened = OpenSetFiles(files, set);
+    } else if (paths.size() > 1) {
+        opened = FileStatus::Failed("Cannot open these files as one set: choose one header, C source or image, or "
+                                    "drawing files (.Lcd) alone.");
+    } else if (QFileInfo(paths.front()).isDir()) {
+        opened = OpenSetFolder(files.front(), set);
+    } else if (IsImageFile(paths.front())) {
+        if (!ReadImageSet(paths.front(), set))
+            return;
+    } else {
+        SetFile read = ReadSetFile(files.front(), m_session.Doc().type);
+        opened = read.status;
+        if (read.set)
+            set = std::move(*read.set);
+        if (read.ownHeader)
+            header = paths.front();
+    }
+    if (!opened) {
+        Warn(FromUtf8(opened.message()));
+        return;
+    }
+    m_setFile = header;
+    m_session.OpenSet(std::move(set));
+    ShowTitle();
+}
+
+bool frmMain::ReadImageSet(const QString &path, Document &set)
+{
+    std::vector<FrameGreys> frames;
+    std::string problem;
+    if (!ReadFramesShowingProgress(path, frames, problem, this)) {
+        if (!problem.empty())
+            Warn(QStringLiteral("Cannot open \"%1\": %2.").arg(path, FromUtf8(problem)));
+        return false;
+    }
+    set = SetFromFrames(frames, m_session.Doc().type, m_importOptions, NameFromFileName(NativePath(path)));
+    return true;
+}
+
+bool frmMain::SaveSet()
+{
+    // A header changed by hand since is not written over: SaveSetFile says so, and a new name is asked for.
+    return (!m_setFile.isEmpty() && SaveSetFile(m_setFile)) || SaveSetAs();
+}
+
+bool frmMain::SaveSetAs()
+{
+    CommitStroke();
+    QString name = m_setFile;
+    for (;;) {
+        m_dlgBox->DialogTitle = QStringLiteral("Save Set");
+        m_dlgBox->Filter = QStringLiteral("C Header (*.h)|*.h|All Files (*.*)|*.*|");
+        m_dlgBox->FileName = name;
+        m_dlgBox->FilterIndex = 1;
+        m_dlgBox->ShowSave();
+        name = m_dlgBox->FileName;
+        if (name.isEmpty())
+            return false;
+        if (SaveSetFile(name))
+            return true;
+    }
+}
+
+bool frmMain::SaveSetFile(const QString &path)
+{
+    CommitStroke();
+    const std::filesystem::path file = NativePath(path);
+    FileStatus saved = HeaderMayReplace(file);
+    if (saved) {
+        const SetText header = FormatSetHeader(m_session.Doc(), file, "the Tessaldo window");
+        saved = header.problem.empty() ? WriteFileAtomically(file, header.text) : FileStatus::Failed(header.problem);
+    }
+    if (!saved) {
+        Warn(FromUtf8(saved.message()));
+        return false;
+    }
+    m_setFile = path;
+    m_session.SetSaved();
+    ShowTitle();
+    return true;
+}
+
+void frmMain::SaveSetAsFolder()
+{
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Save Set as Folder"));
+    if (!folder.isEmpty())
+        SaveSetToFolder(folder);
+}
+
+bool frmMain::SaveSetToFolder(const QString &folder)
+{
+    CommitStroke();
+    // No clean point: the drawings keep neither the set's order nor its delays, which only its header does.
+    if (const FileStatus saved = tessaldo::SaveSetFolder(m_session.Doc(), NativePath(folder)); !saved) {
+        Warn(FromUtf8(saved.message()));
+        return false;
+    }
+    return true;
+}
+
+void frmMain::ShowTitle()
+{
+    setWindowTitle(m_setFile.isEmpty() ? kTitle : QFileInfo(m_setFile).fileName() + QStringLiteral(" - ") + kTitle);
+}
+
 void frmMain::TakeIncoming(const Routed &routed, const QImage &image, const QString &file)
 {
     switch (routed.kind) {
@@ -613,7 +766,11 @@ void frmMain::TakeIncoming(const Routed &routed, const QImage &image, const QStr
         OpenFile(file);
         break;
     case IncomingKind::ImageFile:
-        ImportImageFile(file);
+        // Any other file, a folder of drawings included, is opened as a set.
+        if (IsImageFile(file))
+            ImportImageFile(file);
+        else if (NoSetIsLost())
+            OpenSetPaths({file});
         break;
     case IncomingKind::Code:
     case IncomingKind::Nothing:
@@ -803,7 +960,7 @@ bool frmMain::NothingUnsavedIsLost()
     switch (m_saveChanges->Ask(set ? QStringLiteral("Save changes to the set?")
                                    : QStringLiteral("Save changes to the picture?"))) {
     case SaveChangesQuestion::Answer::Save:
-        return Save();
+        return set ? SaveSet() : Save();
     case SaveChangesQuestion::Answer::Discard:
         return true;
     case SaveChangesQuestion::Answer::Cancel:

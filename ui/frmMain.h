@@ -55,6 +55,12 @@ public:
     void ImportImage(const tessaldo::GreyImage &image);
     // The frames previewed in the import dialog (one for a still image); OK takes the frame shown.
     void ImportFrames(std::vector<tessaldo::FrameGreys> frames, const QString &stem);
+    // The work of "Open Set…" without the dialog: a header or any C source, an
+    // image (an animation's frames with their delays), drawing files, or a folder of them.
+    void OpenSetPaths(const QStringList &paths);
+    // The work of saving the set without the dialogs; false, after saying why, when it was not saved.
+    bool SaveSetFile(const QString &path);
+    bool SaveSetToFolder(const QString &folder);
 
 public slots:
     void lbDot_Click(int Index);
@@ -111,6 +117,16 @@ private:
     // Readies the dialog the way Open and Save both need it.
     void PrepareDialog(const QString &title);
     void OpenImage();
+    void OpenSet();
+    // The set's own header, or a name asked for the first time or when the header may not be written over.
+    bool SaveSet();
+    // Asks for a name until the set is saved or the user cancels.
+    bool SaveSetAs();
+    void SaveSetAsFolder();
+    // An image's frames as a set, made as the import dialog makes dots; false after saying why not.
+    bool ReadImageSet(const QString &path, tessaldo::Document &set);
+    // The title names the set's header while there is one.
+    void ShowTitle();
     // What a drop or a paste brings, as the core routes it, with the image or file itself.
     void TakeIncoming(const tessaldo::Routed &routed, const QImage &image, const QString &file);
     void Warn(const QString &message);
@@ -143,6 +159,7 @@ private:
     std::map<tessaldo::CommandId, QAction *> m_actions;
     tessaldo::DotOptions m_importOptions; // as the last import left them
     QString m_sendPort;                   // as the last send left them
+    QString m_setFile;                    // the header Save Set writes, empty before there is one
     int m_sendBaud = 0;
     QTimer m_playTimer;
     tessaldo::ModulePlayer m_onModule;

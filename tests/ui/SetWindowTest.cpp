@@ -10,10 +10,14 @@
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -64,6 +68,9 @@ private slots:
     void playOnModuleSendsEveryPictureAtItsDelay();
     void pasteOfSeveralArraysBringsThemAll();
     void closingAsksAboutTheSetOnlyWhenThereIsOne();
+    void savedHeaderOpensAsTheSameSetAndNamesTheWindow();
+    void codeThatIsNotOursIsNeverWrittenOverAndANewNameIsAsked();
+    void imagesDrawingsFoldersAndDroppedSourcesOpenAsSets();
 
 private:
     DotGridView *view() const { return window->findChild<DotGridView *>(QStringLiteral("lbDot")); }
@@ -95,18 +102,33 @@ private:
         }
     }
 
+    QString Temp(const QString &name) const { return tempDir->filePath(name); }
+    // The text of the next message box, which is then closed.
+    void NoteNextMessage(QString &text)
+    {
+        OnNextModal([&text](QWidget *modal) {
+            text = modal->findChild<QLabel *>("qt_msgbox_label")->text();
+            modal->close();
+        });
+    }
+
     frmMain *window = nullptr;
+    ScriptedDialog *dialog = nullptr;
     FakeClipboard *clipboard = nullptr;
     ScriptedQuestion *question = nullptr;
+    std::unique_ptr<QTemporaryDir> tempDir;
 };
 
 void SetWindowTest::init()
 {
+    auto scripted = std::make_unique<ScriptedDialog>();
     auto fake = std::make_unique<FakeClipboard>();
     auto asking = std::make_unique<ScriptedQuestion>();
+    dialog = scripted.get();
     clipboard = fake.get();
     question = asking.get();
-    window = new frmMain(std::make_unique<ScriptedDialog>(), std::move(fake), std::move(asking));
+    window = new frmMain(std::move(scripted), std::move(fake), std::move(asking));
+    tempDir = std::make_unique<QTemporaryDir>();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
 }
@@ -115,6 +137,7 @@ void SetWindowTest::cleanup()
 {
     delete window;
     window = nullptr;
+    tempDir.reset();
 }
 
 void SetWindowTest::setSubmenuListsItsCommandsWithKeysAndStates()
@@ -178,7 +201,9 @@ void SetWindowTest::stripKeysChooseMoveAddAndDeleteAndUndoTakesThemBack()
     strip()->setFocus();
     QTest::keyClick(strip(), Qt::Key_Home);
     QCOMPARE(doc().current, 0U);
-    QTest::keyClick(strip(), Qt::Key_Down);
+    QTest::keyClick(strip(), Qt::Key_PageDown);
+    QTest::keyClick(strip(), Qt::Key_End);
+    QTest::keyClick(strip(), Qt::Key_PageUp);
     QCOMPARE(doc().current, 1U);
     QTest::keyClick(strip(), Qt::Key_PageDown, Qt::ShiftModifier); // the dot-1 picture goes last
     QCOMPARE(doc().current, 2U);
@@ -222,7 +247,8 @@ void SetWindowTest::renameAndDelayShowTheRefusalAndAskAgain()
     MakeThreePictures();
     QStringList asked;
     AnswerInputs({"2arrows", "Picture", "arrow"}, asked);
-    QTest::keyClick(view(), Qt::Key_F2);
+    strip()->setFocus();
+    QTest::keyClick(strip(), Qt::Key_F2);
     QCOMPARE(doc().Edited().name, "arrow");
     QCOMPARE(asked.size(), 3);
     QVERIFY(asked[1].startsWith(QStringLiteral("\"2arrows\" cannot name a picture")));
@@ -308,10 +334,7 @@ void SetWindowTest::playOnModuleSendsEveryPictureAtItsDelay()
     ::fcntl(master, F_SETFL, O_NONBLOCK);
     MakeThreePictures();
     QString warned;
-    OnNextModal([&](QWidget *modal) {
-        warned = modal->findChild<QLabel *>("qt_msgbox_label")->text();
-        modal->close();
-    });
+    NoteNextMessage(warned);
     setAction("Play on Module…")->trigger();
     QCOMPARE(warned, QStringLiteral("Choose the module's port in \"Send to Module…\" first."));
 
@@ -369,6 +392,97 @@ void SetWindowTest::closingAsksAboutTheSetOnlyWhenThereIsOne()
     QVERIFY(window->Grid().IsSet(6));
     question->answers = {SaveChangesQuestion::Answer::Discard};
     QVERIFY(window->close());
+}
+
+void SetWindowTest::savedHeaderOpensAsTheSameSetAndNamesTheWindow()
+{
+    MakeThreePictures();
+    setAction("Save as Animation")->trigger();
+    QStringList asked;
+    AnswerInputs({"750"}, asked);
+    setAction("Picture Delay…")->trigger();
+    const Document made = doc();
+    dialog->answers = {Temp(QStringLiteral("walk.h"))};
+    setAction("Save Set")->trigger();
+    QCOMPARE(dialog->shown.size(), 1);
+    QVERIFY(dialog->shown[0].save);
+    QVERIFY(window->Session().IsClean());
+    QVERIFY(window->windowTitle().startsWith(QStringLiteral("walk.h - Tessaldo")));
+
+    window->lbDot_Click(50);
+    setAction("Save Set")->trigger(); // the set's own header again, without asking
+    QCOMPARE(dialog->shown.size(), 1);
+    window->lbDot_Click(50);
+    window->OpenSetPaths({Temp(QStringLiteral("walk.h"))});
+    QVERIFY(doc().pictures[2].dots[50] == DotState::Set); // as saved the second time
+    window->Undo();
+    QVERIFY(doc().SameSet(made));
+    window->Redo();
+    QCOMPARE(doc().pictures[2].delayMs, 750);
+    QCOMPARE(doc().form, SetForm::Frames);
+    QVERIFY(window->Session().IsClean());
+}
+
+void SetWindowTest::codeThatIsNotOursIsNeverWrittenOverAndANewNameIsAsked()
+{
+    MakeThreePictures();
+    const QString foreign = Temp(QStringLiteral("board.h"));
+    const QByteArray theirs = "#define LED 3\nstatic const unsigned char logo[33] = {0xA4};\n";
+    QFile file(foreign);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(theirs);
+    file.close();
+    QString warned;
+    NoteNextMessage(warned);
+    dialog->answers = {foreign, Temp(QStringLiteral("icons.h"))};
+    setAction("Save Set As…")->trigger();
+    QVERIFY(warned.startsWith(QStringLiteral("Cannot save \"%1\": it holds code that is no header").arg(foreign)));
+    QCOMPARE(dialog->shown.size(), 2);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), theirs);
+    QVERIFY(QFile::exists(Temp(QStringLiteral("icons.h"))));
+    QVERIFY(window->Session().IsClean());
+}
+
+void SetWindowTest::imagesDrawingsFoldersAndDroppedSourcesOpenAsSets()
+{
+    window->OpenSetPaths({QStringLiteral(TESSALDO_TEST_DATA "/partial-frames.gif")});
+    QCOMPARE(doc().pictures.size(), 3U);
+    QCOMPARE(doc().form, SetForm::Frames);
+    QCOMPARE(doc().pictures[0].name, "partial_frames_000");
+    QCOMPARE(doc().pictures[1].delayMs, 250);
+    QVERIFY(strip()->isVisible());
+
+    QDir().mkpath(Temp(QStringLiteral("icons")));
+    window->lbDot_Click(9);
+    QVERIFY(window->SaveSetToFolder(Temp(QStringLiteral("icons"))));
+    QVERIFY(!window->Session().IsClean()); // the drawings keep no delays
+    const QStringList drawings = {Temp(QStringLiteral("icons/partial_frames_002.Lcd")),
+                                  Temp(QStringLiteral("icons/partial_frames_000.Lcd"))};
+    window->OpenSetPaths(drawings);
+    QCOMPARE(doc().pictures.size(), 2U);
+    QCOMPARE(doc().pictures[0].name, "partial_frames_002");
+
+    // A source dropped on the window opens as a set; a folder of drawings too.
+    const auto drop = [this](const QString &path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(50, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window, &enter); // the drop goes where the drag was taken
+        QDropEvent dropped(QPointF(50, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window, &dropped);
+    };
+    drop(QStringLiteral(TESSALDO_TEST_DATA "/earlier-icons.h"));
+    QTRY_COMPARE(doc().pictures[0].name, "arrow");
+    drop(Temp(QStringLiteral("icons")));
+    QTRY_COMPARE(doc().pictures.size(), 3U);
+    QCOMPARE(doc().pictures[1].name, "partial_frames_001");
+
+    QString warned;
+    NoteNextMessage(warned);
+    window->OpenSetPaths({Temp(QStringLiteral("icons")) + "/none.Lcd"});
+    QVERIFY(warned.startsWith(QStringLiteral("Cannot open \"")));
+    QCOMPARE(doc().pictures.size(), 3U);
 }
 
 QTEST_MAIN(SetWindowTest)

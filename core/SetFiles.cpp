@@ -1,0 +1,49 @@
+#include "SetFiles.h"
+
+#include "FileIo.h"
+#include "SetHeader.h"
+
+#include <string>
+
+namespace tessaldo {
+
+namespace {
+
+// The whole text, or a refusal for a file too large to be a source.
+FileStatus ReadSourceText(const std::filesystem::path &file, std::string &text)
+{
+    if (FileStatus read = ReadFileStart(file, kMaxSourceBytes + 1, text); !read)
+        return read;
+    if (text.size() > kMaxSourceBytes)
+        return OpenFailed(file, "it is larger than 16 MiB");
+    return FileStatus::Ok();
+}
+
+} // namespace
+
+FileStatus HeaderMayReplace(const std::filesystem::path &file)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error))
+        return FileStatus::Ok(); // nothing to lose; a folder or the like refuses the write itself
+    std::string existing;
+    if (FileStatus read = ReadFileStart(file, kMaxSourceBytes + 1, existing); !read)
+        return read;
+    if (existing.size() <= kMaxSourceBytes && SafeToOverwrite(existing))
+        return FileStatus::Ok();
+    return SaveFailed(file, "it holds code that is no header of this program, or one changed since it was written, "
+                            "which writing over it would lose; remove it first, or write to another file");
+}
+
+SetFile ReadSetFile(const std::filesystem::path &file, LcdType typeIfUnsaid)
+{
+    std::string text;
+    if (FileStatus read = ReadSourceText(file, text); !read)
+        return {std::nullopt, read, false};
+    SetReading reading = ReadSet(text, typeIfUnsaid);
+    if (!reading.set)
+        return {std::nullopt, OpenFailed(file, reading.problem), false};
+    return {std::move(reading.set), FileStatus::Ok(), reading.ownHeader};
+}
+
+} // namespace tessaldo

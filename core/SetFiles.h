@@ -1,0 +1,29 @@
+#pragma once
+
+#include "Document.h"
+#include "FileStatus.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+
+namespace tessaldo {
+
+// Source files of firmware are small; anything larger is no source of pictures.
+inline constexpr std::size_t kMaxSourceBytes = std::size_t{16} << 20;
+
+// Whether writing a header to `file` loses nothing: there is no such file
+// yet, or it holds a header of this program that nobody changed since.
+FileStatus HeaderMayReplace(const std::filesystem::path &file);
+
+// A C source as a set: a header of this program exactly as it was saved, any
+// other source with every picture it holds, in `typeIfUnsaid` where it does
+// not say its type.
+struct SetFile {
+    std::optional<Document> set; // nullopt when the file cannot be read as one: `status` says why
+    FileStatus status;
+    bool ownHeader = false; // saving the set again may write over it
+};
+SetFile ReadSetFile(const std::filesystem::path &file, LcdType typeIfUnsaid);
+
+} // namespace tessaldo
