@@ -830,7 +830,9 @@ void frmMain::ShowCommandStates()
         if (command.id == CommandId::Paste)
             continue;
         QAction *action = m_actions.at(command.id);
-        action->setEnabled(m_session.IsEnabled(command.id, true));
+        // What plays on the module can always be stopped, whatever became of the set.
+        const bool stopsModule = command.id == CommandId::PlayOnModule && m_onModule.IsPlaying();
+        action->setEnabled(stopsModule || m_session.IsEnabled(command.id, true));
         action->setChecked(command.checkable && m_session.IsChecked(command.id));
     }
     m_actions.at(CommandId::Play)->setIconText(m_session.IsPlaying() ? QStringLiteral("Stop") : QStringLiteral("Play"));

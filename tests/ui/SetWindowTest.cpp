@@ -353,6 +353,9 @@ void SetWindowTest::playOnModuleSendsEveryPictureAtItsDelay()
         return played.size();
     };
     QTRY_VERIFY_WITH_TIMEOUT(readPlayed() >= 3 * 33, 5000);
+    setAction("Delete Picture")->trigger();
+    setAction("Delete Picture")->trigger(); // a set no more, yet what plays can be stopped
+    QVERIFY(setAction("Stop Playing on Module")->isEnabled());
     setAction("Stop Playing on Module")->trigger();
     QVERIFY(setAction("Play on Module…") != nullptr);
     ::close(master);
