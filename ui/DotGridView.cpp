@@ -42,10 +42,16 @@ DotGridView::DotGridView(const DotGrid &grid, QWidget *parent) : QWidget(parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void DotGridView::RefreshDot(int dot)
+void DotGridView::RefreshDots(std::span<const int> dots)
 {
-    update(CellRect(dot));
-    NotifyAccessibleState(dot);
+    constexpr std::size_t kMostCellsAlone = 16;
+    if (dots.size() > kMostCellsAlone)
+        update();
+    for (const int dot : dots) {
+        if (dots.size() <= kMostCellsAlone)
+            update(CellRect(dot));
+        NotifyAccessibleState(dot);
+    }
 }
 
 void DotGridView::NotifyAccessibleState(int dot)

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <span>
 
 // Shows the 256 dots of the picture in one of the two layouts and turns
 // mouse and keyboard input into requests on the dots. It only reads the
@@ -28,8 +29,10 @@ public:
     // The dot under the keyboard's focus cell.
     int FocusDot() const;
 
-    // Shows a change of one dot of the picture.
-    void RefreshDot(int dot);
+    // Shows a change of these dots of the picture: a few cells are drawn
+    // again alone, many as the whole grid, which is quicker than a region of
+    // a hundred cells.
+    void RefreshDots(std::span<const int> dots);
     // Dots of another picture shown faintly under the clear cells, or none.
     void SetOnionDots(const std::optional<tessaldo::DotGrid::Dots> &dots);
 

@@ -867,12 +867,14 @@ void frmMain::ShowPicture(const DotGrid &picture)
         lbDot->SetLayout(type); // the layout first, then the type is recorded
         m_grid.SetLCDType(type);
     }
+    std::vector<int> changed;
     for (int dot = 0; dot < kDotCount; ++dot) {
         if (picture.State(dot) != m_grid.State(dot)) {
             m_grid.SetDot(dot, picture.State(dot));
-            lbDot->RefreshDot(dot);
+            changed.push_back(dot);
         }
     }
+    lbDot->RefreshDots(changed);
 }
 
 void frmMain::tbarMain_ButtonClick(const QString &key)
