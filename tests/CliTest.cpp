@@ -281,7 +281,7 @@ TEST(CliDecode, ARefusedArrayOrAClashWritesNothingAndArraysPassedOverAreNamed)
     const CliResult clashed = RunCliProcess({"decode", clash.string(), "--each", folder.string()});
     EXPECT_EQ(clashed.exitCode, 1);
     EXPECT_EQ(clashed.err,
-              "Cannot decode \"" + clash.string() + "\": the names a and A would both be the file A.Lcd.\n");
+              "Cannot save \"" + folder.string() + "\": the names a and A would both be the file A.Lcd.\n");
     const CliResult refused = RunCliProcess({"decode", bad.string(), "--each", folder.string()});
     EXPECT_EQ(refused.err, "Cannot decode \"" + bad.string()
                                + "\": the name CMD on line 2, column 6 is not #defined above it as a value.\n");
