@@ -57,9 +57,13 @@ constexpr std::size_t kMaxSourceBytes = std::size_t{16} << 20;
 FileStatus ReadSource(const std::string &source, std::istream &in, std::string &text)
 {
     if (source == kStandardStream) {
-        text.assign(kMaxSourceBytes + 1, '\0');
-        in.read(text.data(), static_cast<std::streamsize>(text.size()));
-        text.resize(static_cast<std::size_t>(in.gcount()));
+        // In pieces, so that a drawing piped in costs no more than its few hundred bytes.
+        std::string piece(std::size_t{64} << 10, '\0');
+        text.clear();
+        while (in && text.size() <= kMaxSourceBytes) {
+            in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+            text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
+        }
     } else if (FileStatus read = ReadFileStart(source, kMaxSourceBytes + 1, text); !read) {
         return read;
     }
