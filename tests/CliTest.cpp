@@ -247,7 +247,7 @@ TEST(CliHeader, ASourceGivesItsPicturesAndOnlyAHeaderOfThisProgramIsWrittenOver)
         RunCliProcess({"header", icons, dir.Write("b.Lcd", FormatDrawing(b)).string(), "--output", icons});
     ASSERT_EQ(appended.exitCode, 0) << appended.err;
     const std::string both = TempDir::Read(icons);
-    ASSERT_EQ(RunCliProcess({"header", "-", "--output", icons}, icons).exitCode, 0);
+    ASSERT_EQ(RunCliProcess({"header", icons, "--output", icons}).exitCode, 0);
     const std::string again = TempDir::Read(icons);
     EXPECT_EQ(again.substr(again.find('\n')), both.substr(both.find('\n'))) << "the same bytes after line 1";
     ASSERT_EQ(RunCliProcess({"decode", icons, "--each", (dir / "back").string()}).exitCode, 0);
