@@ -10,7 +10,6 @@
 #include "Transform.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <istream>
 #include <limits>
