@@ -215,9 +215,8 @@ private:
             m_sources.push_back(file);
         }
         if (type && m_saidType && *type != *m_saidType)
-            return Refuse("Cannot make the header: " + SourceName(file) + " is drawn for type "
-                          + std::to_string(LcdTypeValue(*type)) + ", the files before it for type "
-                          + std::to_string(LcdTypeValue(*m_saidType)) + "; one header holds one type.");
+            return Refuse("Cannot make the header: " + SourceName(file) + " is drawn for " + LcdTypeName(*type)
+                          + ", the files before it for " + LcdTypeName(*m_saidType) + "; one header holds one type.");
         if (type && !m_saidType) {
             m_saidType = type;
             m_set.type = *type;

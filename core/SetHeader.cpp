@@ -446,11 +446,6 @@ std::string CaseClash(const Document &set)
                             : "the names " + earlier + " and " + later + " are the same without case";
 }
 
-std::string TypeName(LcdType type)
-{
-    return "type " + std::to_string(LcdTypeValue(type)) + " (" + std::string(LcdTypeCaption(type)) + ")";
-}
-
 } // namespace
 
 SetText FormatSetHeader(const Document &set, const std::optional<std::filesystem::path> &file, std::string_view command,
@@ -591,8 +586,8 @@ FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &
             return OpenFailed(file, "it gives the picture the name " + picture.name + ", as \""
                                         + DisplayPath(earlier->second) + "\" does (without case)");
         if (type && drawing.type && *drawing.type != *type)
-            return OpenFailed(file, "it is drawn for " + TypeName(*drawing.type) + ", the files before it for "
-                                        + TypeName(*type));
+            return OpenFailed(file, "it is drawn for " + LcdTypeName(*drawing.type) + ", the files before it for "
+                                        + LcdTypeName(*type));
         type = type ? type : drawing.type;
         opened.pictures.push_back(std::move(picture));
     }
