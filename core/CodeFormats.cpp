@@ -129,7 +129,9 @@ std::string ByteLines(const DotGrid &grid, const std::string &indent)
 {
     const ModuleBytes bytes = PictureModuleBytes(grid);
     std::string text = indent;
-    text.reserve(kModuleByteCount * 6 + 5 * indent.size());
+    constexpr std::size_t kCharsPerByte = 6; // "0xA4, "
+    constexpr std::size_t kLines = 5;
+    text.reserve(std::size_t{kModuleByteCount} * kCharsPerByte + kLines * indent.size());
     AppendHex(text, bytes[0]);
     text += ',';
     for (int i = 1; i < kModuleByteCount; ++i) {

@@ -149,23 +149,34 @@ std::string FramesDeclarations(const Document &set, const std::string &name)
     return text + FramesArray(name, set.pictures, Items(set, [](const Picture &picture) { return picture.name; }));
 }
 
+// The first two pictures whose names are the same without case: one file name
+// where case does not count.
+std::optional<std::pair<const Picture *, const Picture *>> NamesAlike(const Document &set)
+{
+    std::unordered_map<std::string, const Picture *> withoutCase;
+    for (const Picture &picture : set.pictures) {
+        const auto [earlier, added] = withoutCase.emplace(LowerCase(picture.name), &picture);
+        if (!added)
+            return std::pair{earlier->second, &picture};
+    }
+    return std::nullopt;
+}
+
 // Why the set's header would not be sound C, or would not read back as the same set.
 std::string NamesProblem(const Document &set, const std::string &name, const std::string &guard)
 {
     if (!IsUsableName(name))
         return "the set's name '" + name + "' is no C identifier, or a keyword of C or C++";
-    std::unordered_map<std::string, const Picture *> withoutCase;
     for (const Picture &picture : set.pictures) {
         if (!IsUsableName(picture.name))
             return "the name '" + picture.name + "' is no C identifier, or a keyword of C or C++";
         if (picture.delayMs < 0 || picture.delayMs > kLongestDelayMs)
             return "the delay of " + picture.name + ", " + std::to_string(picture.delayMs) + " ms, is not from 0 to "
                    + std::to_string(kLongestDelayMs) + " ms";
-        const auto [earlier, added] = withoutCase.emplace(LowerCase(picture.name), &picture);
-        if (!added)
-            return "the names " + earlier->second->name + " and " + picture.name
-                   + " are the same without case, which some file systems take for one file name";
     }
+    if (const auto alike = NamesAlike(set))
+        return "the names " + alike->first->name + " and " + alike->second->name
+               + " are the same without case, which some file systems take for one file name";
     const bool frames = set.form == SetForm::Frames;
     std::unordered_map<std::string, std::string> declared = {{guard, "the include guard"},
                                                              {name, frames ? "the array of frames" : "the index"}};
@@ -188,8 +199,6 @@ std::string NamesProblem(const Document &set, const std::string &name, const std
 SetText FormatNamed(const Document &set, const std::string &name, std::string_view guardSource,
                     std::string_view command)
 {
-    if (set.pictures.empty())
-        return {{}, "the set holds no pictures"};
     if (std::string problem = NamesProblem(set, name, IncludeGuard(guardSource)); !problem.empty())
         return {{}, std::move(problem)};
     const std::string declarations =
@@ -428,20 +437,13 @@ SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const Passed
 
 std::string CaseClash(const Document &set)
 {
-    std::unordered_map<std::string, const Picture *> withoutCase;
-    for (const Picture &picture : set.pictures) {
-        const auto [earlier, added] = withoutCase.emplace(LowerCase(picture.name), &picture);
-        if (!added)
-            return earlier->second->name == picture.name
-                       ? "it holds two pictures named " + picture.name
-                       : "the names " + earlier->second->name + " and " + picture.name + " are the same without case";
-    }
-    return {};
-}
-
-std::string TypeName(LcdType type)
-{
-    return "type " + std::to_string(LcdTypeValue(type)) + " (" + std::string(LcdTypeCaption(type)) + ")";
+    const auto alike = NamesAlike(set);
+    if (!alike)
+        return {};
+    const std::string &earlier = alike->first->name;
+    const std::string &later = alike->second->name;
+    return earlier == later ? "it holds two pictures named " + later
+                            : "the names " + earlier + " and " + later + " are the same without case";
 }
 
 } // namespace
@@ -527,7 +529,6 @@ bool SafeToOverwrite(std::string_view existingText)
 
 FileStatus SaveSetFolder(const Document &set, const std::filesystem::path &folder)
 {
-    std::unordered_map<std::string, const Picture *> byFile;
     for (const Picture &picture : set.pictures) {
         if (!IsUsableName(picture.name))
             return SaveFailed(folder, "the name '" + picture.name + "' is no C identifier, or a keyword of C or C++");
@@ -535,11 +536,10 @@ FileStatus SaveSetFolder(const Document &set, const std::filesystem::path &folde
         std::error_code error;
         if (std::filesystem::is_directory(file, error))
             return SaveFailed(file, "it is a folder");
-        const auto [earlier, added] = byFile.emplace(LowerCase(picture.name), &picture);
-        if (!added)
-            return SaveFailed(folder, "the names " + earlier->second->name + " and " + picture.name
-                                          + " would both be the file " + picture.name + ".Lcd");
     }
+    if (const auto alike = NamesAlike(set))
+        return SaveFailed(folder, "the names " + alike->first->name + " and " + alike->second->name
+                                      + " would both be the file " + alike->second->name + ".Lcd");
     std::error_code made;
     std::filesystem::create_directories(folder, made);
     for (const Picture &picture : set.pictures) {
@@ -586,8 +586,8 @@ FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &
             return OpenFailed(file, "it gives the picture the name " + picture.name + ", as \""
                                         + DisplayPath(earlier->second) + "\" does (without case)");
         if (type && drawing.type && *drawing.type != *type)
-            return OpenFailed(file, "it is drawn for " + TypeName(*drawing.type) + ", the files before it for "
-                                        + TypeName(*type));
+            return OpenFailed(file, "it is drawn for " + LcdTypeName(*drawing.type) + ", the files before it for "
+                                        + LcdTypeName(*type));
         type = type ? type : drawing.type;
         opened.pictures.push_back(std::move(picture));
     }
