@@ -62,7 +62,7 @@ void PictureDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     const QFontMetrics metrics(option.font);
     const QString name = metrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight, text.width());
     painter->drawText(text, Qt::AlignLeft | Qt::AlignTop, name);
-    const QString delay = index.data(Qt::ToolTipRole).toString();
+    const QString delay = index.data(Qt::AccessibleDescriptionRole).toString();
     if (!delay.isEmpty())
         painter->drawText(text.adjusted(0, metrics.lineSpacing(), 0, 0), Qt::AlignLeft | Qt::AlignTop, delay);
     painter->restore();

@@ -40,7 +40,6 @@ QVariant PictureListModel::data(const QModelIndex &index, int role) const
     case Qt::AccessibleTextRole:
         return QStringLiteral("%1, picture %2 of %3").arg(name).arg(index.row() + 1).arg(m_rows);
     case Qt::AccessibleDescriptionRole:
-    case Qt::ToolTipRole:
         // Only an animation's frames are shown in turn; icons have no time of their own.
         if (m_document.form == SetForm::Frames)
             return QStringLiteral("%1 ms").arg(picture.delayMs);

@@ -64,7 +64,6 @@ const QSize kWindowSize(TwipsToPixels(3645), TwipsToPixels(7695));
 constexpr int kStripWidth = 150;
 constexpr int kStripMargin = 6;
 constexpr int kButtonHeight = 24;
-const QString kPlayOnModule = QStringLiteral("Play on Module…");
 
 std::filesystem::path NativePath(const QString &path)
 {
@@ -101,6 +100,15 @@ Routed RouteMimeData(const QMimeData *data, bool withText)
     if (withText && data->hasText())
         incoming.text = data->text().toStdString();
     return RouteIncoming(incoming);
+}
+
+QString CaptionOf(CommandId id)
+{
+    for (const EditorCommand &command : EditorCommands()) {
+        if (command.id == id)
+            return FromUtf8(command.caption);
+    }
+    return {};
 }
 
 bool IsDrawingFile(const QString &path)
@@ -200,7 +208,7 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
     m_playTimer.setSingleShot(true);
     connect(&m_playTimer, &QTimer::timeout, this, [this] { m_session.ShowNextFrame(); });
     connect(&m_onModule, &ModulePlayer::Failed, this, [this](const QString &problem) {
-        m_actions.at(CommandId::PlayOnModule)->setText(kPlayOnModule);
+        m_actions.at(CommandId::PlayOnModule)->setText(CaptionOf(CommandId::PlayOnModule));
         Warn(QStringLiteral("Cannot send to \"%1\": %2.").arg(m_sendPort, problem));
     });
     SetTabOrder();
@@ -607,7 +615,7 @@ void frmMain::TogglePlayOnModule()
     QAction *action = m_actions.at(CommandId::PlayOnModule);
     if (m_onModule.IsPlaying()) {
         m_onModule.Stop();
-        action->setText(kPlayOnModule);
+        action->setText(CaptionOf(CommandId::PlayOnModule));
         return;
     }
     if (m_sendPort.isEmpty()) {
