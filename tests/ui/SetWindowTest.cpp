@@ -393,8 +393,10 @@ void SetWindowTest::closingAsksAboutTheSetOnlyWhenThereIsOne()
     window->tbarMain_ButtonClick(QStringLiteral("new")); // cancelled: the picture keeps its dots
     QCOMPARE(question->asked, 3);
     QVERIFY(window->Grid().IsSet(6));
-    question->answers = {SaveChangesQuestion::Answer::Discard};
-    QVERIFY(window->close());
+    question->answers = {SaveChangesQuestion::Answer::Save};
+    dialog->answers = {Temp(QStringLiteral("pair.h"))};
+    QVERIFY(window->close()); // Save saved the set
+    QVERIFY(QFile::exists(Temp(QStringLiteral("pair.h"))));
 }
 
 void SetWindowTest::savedHeaderOpensAsTheSameSetAndNamesTheWindow()
