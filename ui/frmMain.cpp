@@ -33,6 +33,7 @@
 #include <QGroupBox>
 #include <QImageReader>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -46,6 +47,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 using namespace tessaldo;
@@ -109,6 +111,22 @@ QString CaptionOf(CommandId id)
             return FromUtf8(command.caption);
     }
     return {};
+}
+
+// Shows `dialog` until `take` accepts its answer (gives "") or the user
+// cancels; each refusal is shown above the question.
+void AskUntilTaken(QInputDialog &dialog, const QString &question, const std::function<QString()> &take)
+{
+    dialog.setLabelText(question);
+    // A refusal is a long sentence: wrapped, it does not stretch the dialog across the screen.
+    if (auto *label = dialog.findChild<QLabel *>())
+        label->setWordWrap(true);
+    while (dialog.exec() == QDialog::Accepted) {
+        const QString problem = take();
+        if (problem.isEmpty())
+            return;
+        dialog.setLabelText(problem + QStringLiteral("\n\n") + question);
+    }
 }
 
 bool IsDrawingFile(const QString &path)
@@ -570,43 +588,28 @@ void frmMain::AskPictureName()
 {
     CommitStroke();
     const std::size_t index = m_session.Doc().current;
-    QString name = FromUtf8(m_session.Doc().Edited().name);
-    QString problem;
-    for (;;) {
-        bool ok = false;
-        name = QInputDialog::getText(this, QStringLiteral("Rename Picture"),
-                                     problem + QStringLiteral("The picture's name, as its code calls it:"),
-                                     QLineEdit::Normal, name, &ok);
-        if (!ok)
-            return;
-        problem = FromUtf8(m_session.RenamePicture(index, name.toStdString()));
-        if (problem.isEmpty())
-            return;
-        problem += QStringLiteral("\n\n");
-    }
+    QInputDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Rename Picture"));
+    dialog.setTextValue(FromUtf8(m_session.Doc().Edited().name));
+    AskUntilTaken(dialog, QStringLiteral("The picture's name, as its code calls it:"),
+                  [&] { return FromUtf8(m_session.RenamePicture(index, dialog.textValue().toStdString())); });
 }
 
 void frmMain::AskPictureDelay()
 {
     CommitStroke();
     const std::size_t index = m_session.Doc().current;
-    int delay = m_session.Doc().Edited().delayMs;
-    QString problem;
     // The box lets through what the core refuses, so that the user reads why.
     constexpr int kBoxLimit = 9'999'999;
     constexpr int kStep = 10;
-    for (;;) {
-        bool ok = false;
-        delay = QInputDialog::getInt(this, QStringLiteral("Picture Delay"),
-                                     problem + QStringLiteral("How long the picture stays, in milliseconds:"), delay, 0,
-                                     kBoxLimit, kStep, &ok);
-        if (!ok)
-            return;
-        problem = FromUtf8(m_session.SetDelay(index, delay));
-        if (problem.isEmpty())
-            return;
-        problem += QStringLiteral("\n\n");
-    }
+    QInputDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Picture Delay"));
+    dialog.setInputMode(QInputDialog::IntInput);
+    dialog.setIntRange(0, kBoxLimit);
+    dialog.setIntStep(kStep);
+    dialog.setIntValue(m_session.Doc().Edited().delayMs);
+    AskUntilTaken(dialog, QStringLiteral("How long the picture stays, in milliseconds:"),
+                  [&] { return FromUtf8(m_session.SetDelay(index, dialog.intValue())); });
 }
 
 void frmMain::TogglePlayOnModule()
