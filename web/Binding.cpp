@@ -197,6 +197,22 @@ val TextDots(int type, const val &hexes, bool alignLeft, int offsetX, int offset
     return result;
 }
 
+// A picture of a set as the page sees it: {name, delayMs, dots}.
+val PictureValue(const Picture &picture)
+{
+    val result = val::object();
+    result.set("name", picture.name);
+    result.set("delayMs", picture.delayMs);
+    result.set("dots", DotsOf(picture.dots));
+    return result;
+}
+
+Picture PictureFrom(const val &value)
+{
+    return {value["name"].as<std::string>(), value["delayMs"].as<int>(),
+            GridFrom(0, value["dots"].as<std::string>()).AllDots()};
+}
+
 // The editing session the page shows: the same one the window binds. The
 // page subscribes once and redraws from it after every announced change.
 class PageSession {
@@ -216,6 +232,40 @@ public:
         m_session.TakeDots(caption, GridFrom(0, dots).AllDots());
     }
     void NewPicture() { m_session.New(); }
+    void TakePictures(const std::string &caption, const val &pictures)
+    {
+        std::vector<Picture> taken;
+        const auto count = pictures["length"].as<std::size_t>();
+        for (std::size_t i = 0; i < count; ++i)
+            taken.push_back(PictureFrom(pictures[i]));
+        m_session.TakePictures(caption, std::move(taken));
+    }
+
+    // The set: its size, the edited picture, and any picture's name, delay and dots.
+    std::size_t Count() const { return m_session.Doc().pictures.size(); }
+    std::size_t Current() const { return m_session.Doc().current; }
+    std::string PictureName(std::size_t index) const { return PictureAt(index).name; }
+    int PictureDelay(std::size_t index) const { return PictureAt(index).delayMs; }
+    std::string PictureDots(std::size_t index) const { return DotsOf(PictureAt(index).dots); }
+    void Select(std::size_t index) { m_session.Select(index); }
+    void MovePicture(std::size_t from, std::size_t to) { m_session.MovePicture(from, to); }
+    std::string RenamePicture(std::size_t index, const std::string &name)
+    {
+        return m_session.RenamePicture(index, name);
+    }
+    std::string SetDelay(std::size_t index, int delayMs) { return m_session.SetDelay(index, delayMs); }
+    // The previous picture's dots under the grid, or "" when none are shown.
+    std::string OnionDots() const
+    {
+        const std::optional<DotGrid::Dots> dots = m_session.OnionDots();
+        return dots ? DotsOf(*dots) : std::string();
+    }
+    void SetPlaying(bool on) { m_session.SetPlaying(on); }
+    bool IsPlaying() const { return m_session.IsPlaying(); }
+    int ShowNextFrame() { return m_session.ShowNextFrame(); }
+    bool HoldsSet() const { return m_session.HoldsSet(); }
+    bool IsClean() const { return m_session.IsClean(); }
+    void SetSaved() { m_session.SetSaved(); }
 
     // Opens a drawing file's bytes, or says why it cannot: the message, empty when opened.
     std::string OpenDrawing(const std::string &name, const val &bytes)
@@ -237,6 +287,7 @@ public:
 
     bool Perform(CommandId id) { return m_session.Perform(id); }
     bool IsEnabled(CommandId id, bool somethingToPaste) const { return m_session.IsEnabled(id, somethingToPaste); }
+    bool IsChecked(CommandId id) const { return m_session.IsChecked(id); }
 
     void MarkSaved() { m_session.PictureSaved(); }
 
@@ -246,6 +297,7 @@ public:
 
 private:
     static LcdType TypeOf(int type) { return type == 1 ? LcdType::Row : LcdType::Column; }
+    const Picture &PictureAt(std::size_t index) const { return m_session.Doc().pictures.at(index); }
 
     EditSession m_session;
 };
@@ -265,13 +317,15 @@ val Commands()
         entry.set("keys", keys);
         entry.set("gridOnly", command.gridOnly);
         entry.set("startsGroup", command.startsGroup);
+        entry.set("checkable", command.checkable);
+        entry.set("submenu", std::string(command.submenu));
         commands.call<void>("push", entry);
     }
     return commands;
 }
 
-// What a paste or a drop brings: {kind, dots, problem}, with problem the whole
-// message when a paste would take nothing.
+// What a paste or a drop brings: {kind, dots, pictures, problem}, with problem
+// the whole message when a paste would take nothing; pictures holds code of several.
 val Route(bool image, const std::string &fileName, const val &text)
 {
     Incoming incoming{image, fileName, std::nullopt};
@@ -283,6 +337,10 @@ val Route(bool image, const std::string &fileName, const val &text)
     result.set("kind", std::string(kKinds.at(static_cast<std::size_t>(routed.kind))));
     if (routed.dots)
         result.set("dots", DotsOf(*routed.dots));
+    val pictures = val::array();
+    for (const Picture &picture : routed.pictures)
+        pictures.call<void>("push", PictureValue(picture));
+    result.set("pictures", pictures);
     result.set("problem", routed.Takes() ? std::string() : CannotPaste(routed));
     return result;
 }
@@ -360,7 +418,24 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .value("InsertText", CommandId::InsertText)
         .value("Paste", CommandId::Paste)
         .value("CopyAsCArray", CommandId::CopyAsCArray)
-        .value("SendToModule", CommandId::SendToModule);
+        .value("SendToModule", CommandId::SendToModule)
+        .value("PreviousPicture", CommandId::PreviousPicture)
+        .value("NextPicture", CommandId::NextPicture)
+        .value("AddPicture", CommandId::AddPicture)
+        .value("CopyPicture", CommandId::CopyPicture)
+        .value("DeletePicture", CommandId::DeletePicture)
+        .value("MoveEarlier", CommandId::MoveEarlier)
+        .value("MoveLater", CommandId::MoveLater)
+        .value("RenamePicture", CommandId::RenamePicture)
+        .value("PictureDelay", CommandId::PictureDelay)
+        .value("OnionSkin", CommandId::OnionSkin)
+        .value("SaveAsAnimation", CommandId::SaveAsAnimation)
+        .value("Play", CommandId::Play)
+        .value("PlayOnModule", CommandId::PlayOnModule)
+        .value("OpenSet", CommandId::OpenSet)
+        .value("SaveSet", CommandId::SaveSet)
+        .value("SaveSetAs", CommandId::SaveSetAs)
+        .value("SaveSetAsFolder", CommandId::SaveSetAsFolder);
     emscripten::class_<PageSession>("Session")
         .constructor<>()
         .function("subscribe", &PageSession::Subscribe)
@@ -370,11 +445,29 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("setType", &PageSession::SetType)
         .function("takeDots", &PageSession::TakeDots)
         .function("newPicture", &PageSession::NewPicture)
+        .function("takePictures", &PageSession::TakePictures)
+        .function("count", &PageSession::Count)
+        .function("current", &PageSession::Current)
+        .function("pictureName", &PageSession::PictureName)
+        .function("pictureDelay", &PageSession::PictureDelay)
+        .function("pictureDots", &PageSession::PictureDots)
+        .function("select", &PageSession::Select)
+        .function("movePicture", &PageSession::MovePicture)
+        .function("renamePicture", &PageSession::RenamePicture)
+        .function("setDelay", &PageSession::SetDelay)
+        .function("onionDots", &PageSession::OnionDots)
+        .function("setPlaying", &PageSession::SetPlaying)
+        .function("isPlaying", &PageSession::IsPlaying)
+        .function("showNextFrame", &PageSession::ShowNextFrame)
+        .function("holdsSet", &PageSession::HoldsSet)
+        .function("isClean", &PageSession::IsClean)
+        .function("setSaved", &PageSession::SetSaved)
         .function("openDrawing", &PageSession::OpenDrawing)
         .function("paint", &PageSession::Paint)
         .function("endStroke", &PageSession::EndStroke)
         .function("perform", &PageSession::Perform)
         .function("isEnabled", &PageSession::IsEnabled)
+        .function("isChecked", &PageSession::IsChecked)
         .function("markSaved", &PageSession::MarkSaved)
         .function("run", &PageSession::Run)
         .function("forgetCode", &PageSession::ForgetCode)

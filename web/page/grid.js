@@ -154,6 +154,8 @@ export function renderGrid() {
             cell.classList.toggle('set', set);
             cell.setAttribute('aria-checked', String(set));
         }
+        // The onion skin shows only where the picture itself leaves the cell clear.
+        cell.classList.toggle('onion', !set && state.onion[dot] === '1');
         cell.classList.toggle('focus', dot === focusDot);
     }
     grid.setAttribute('aria-activedescendant', cells[focusDot].id);

@@ -9,12 +9,15 @@ import { gridElement } from './grid.js';
 import { importImage } from './importer.js';
 import { buildMainWindow, renderMainWindow } from './mainwindow.js';
 import { showMenu } from './menu.js';
-import { hasWebSerial, kNoWebSerial, sendToModule } from './serial.js';
+import { followPlaying, togglePlay } from './play.js';
+import { hasWebSerial, noWebSerial, playOnModule, sendToModule } from './serial.js';
+import { pictureDelay, renamePicture } from './setdialogs.js';
 import { session, startSession, subscribe, update } from './state.js';
+import { buildStrip, renderStrip } from './strip.js';
 import { insertText } from './textdialog.js';
 
 // What a paste or a drop brings, as the core routes it: a drawing file opens,
-// an image is imported, code becomes the picture it says.
+// an image is imported, code becomes the picture it says, or the pictures.
 async function take({ file, text }) {
     const routed = core.route(false, file ? file.name : '', text);
     if (routed.kind === 'drawing-file')
@@ -23,6 +26,8 @@ async function take({ file, text }) {
         await importImage(file);
     else if (routed.problem)
         await messageBox(routed.problem);
+    else if (routed.pictures.length)
+        session().takePictures('Paste', routed.pictures);
     else
         session().takeDots('Paste', routed.dots);
 }
@@ -40,6 +45,10 @@ function pageActions() {
         [CommandId.Paste, async () => take(await readClipboard())],
         [CommandId.CopyAsCArray, copyAsCArray],
         [CommandId.SendToModule, sendToModule],
+        [CommandId.RenamePicture, renamePicture],
+        [CommandId.PictureDelay, pictureDelay],
+        [CommandId.Play, togglePlay],
+        [CommandId.PlayOnModule, playOnModule],
     ]);
 }
 
@@ -53,24 +62,44 @@ function perform(id) {
         session().perform(id);
 }
 
+// Without Web Serial these say why instead.
+const kNeedSerial = () => [core.CommandId.SendToModule, core.CommandId.PlayOnModule];
+
+function menuItem(command) {
+    if (kNeedSerial().includes(command.id) && !hasWebSerial())
+        return { text: noWebSerial(command.caption), key: '', action: () => {}, enabled: false };
+    // The page cannot look at the clipboard before a paste, so Paste is always offered.
+    return { text: command.caption, key: command.keys[0] || '', action: () => perform(command.id),
+        enabled: session().isEnabled(command.id, true),
+        checked: command.checkable ? session().isChecked(command.id) : undefined };
+}
+
+// The table's commands in its order; those of a submenu gather where its first one stands.
 function menuItems() {
     const items = [];
+    const submenus = new Map();
     for (const command of core.commands()) {
-        if (command.startsGroup)
-            items.push('-');
-        // The page cannot look at the clipboard before a paste, so Paste is always offered.
-        const item = [command.caption, command.keys[0] || '', () => perform(command.id), session().isEnabled(command.id, true)];
-        if (command.id === core.CommandId.SendToModule && !hasWebSerial())
-            items.push([kNoWebSerial, '', () => {}, false]);
-        else
-            items.push(item);
+        let into = items;
+        if (command.submenu && !submenus.has(command.submenu)) {
+            submenus.set(command.submenu, []);
+            if (command.startsGroup)
+                items.push('-');
+            items.push({ text: command.submenu, submenu: submenus.get(command.submenu) });
+            into = submenus.get(command.submenu);
+        } else {
+            into = command.submenu ? submenus.get(command.submenu) : items;
+            if (command.startsGroup)
+                into.push('-');
+        }
+        into.push(menuItem(command));
     }
     return items;
 }
 
-const kKeyNames = { ArrowUp: 'Up', ArrowDown: 'Down', ArrowLeft: 'Left', ArrowRight: 'Right' };
+const kKeyNames = { ArrowUp: 'Up', ArrowDown: 'Down', ArrowLeft: 'Left', ArrowRight: 'Right', PageUp: 'PgUp',
+    PageDown: 'PgDown', Insert: 'Ins', Delete: 'Del' };
 
-// A key as the core's table writes it: "Ctrl+Shift+Z", "Shift+Up".
+// A key as the core's table writes it: "Ctrl+Shift+Z", "Shift+Up", "Ctrl+Del".
 function keyText(event) {
     const modifiers = [[event.ctrlKey, 'Ctrl'], [event.altKey, 'Alt'], [event.shiftKey, 'Shift']];
     const key = kKeyNames[event.key] || event.key.toUpperCase();
@@ -141,15 +170,24 @@ function wireKeys() {
         if (file)
             take({ file });
     });
+    // A set is work the browser would throw away with the page.
+    window.addEventListener('beforeunload', (event) => {
+        if (session().holdsSet() && !session().isClean())
+            event.preventDefault();
+    });
 }
 
 async function start() {
     await loadCore();
     startSession();
     actions = pageActions();
-    buildMainWindow(document.getElementById('frmMain'), commands);
-    subscribe(renderMainWindow);
-    renderMainWindow();
+    const main = document.getElementById('frmMain');
+    buildMainWindow(main, commands);
+    buildStrip(main.parentElement, commands.menu, commands.key);
+    for (const render of [renderMainWindow, renderStrip, followPlaying]) {
+        subscribe(render);
+        render();
+    }
     wireKeys();
     document.documentElement.dataset.ready = 'true';
     // What the bench reads: when the page took clicks, and the core to time.
