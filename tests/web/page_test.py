@@ -2,7 +2,7 @@
 """The page in a real headless Chromium, opened from file://, against the
 command-line tool on the same pictures: the controls' places, drawing, Run
 and the clipboard, Save and Open, the history, a transform, an import, text,
-sending, and what a screen reader is given.
+sending, the set of pictures, and what a screen reader is given.
 
 Usage: page_test.py PAGE_HTML TESSALDO_CLI
 """
@@ -273,6 +273,100 @@ def sending(driver):
     assert recorded(driver, "opened") == {"baudRate": 115200, "dataBits": 8, "stopBits": 1, "parity": "none", "flowControl": "none"}
 
 
+def strip(driver):
+    """The strip's pictures as [name, selected], in order."""
+    return driver.execute_script("""return [...document.querySelectorAll('#setStrip [role="option"]')]
+        .sort((a, b) => a.dataset.index - b.dataset.index)
+        .map((o) => [o.querySelector('.strip-name').textContent, o.getAttribute('aria-selected') === 'true'])""")
+
+
+def names(driver):
+    return [name for name, _ in strip(driver)]
+
+
+def set_command(driver, caption):
+    ActionChains(driver).context_click(cell(driver, 0)).perform()
+    driver.find_element(By.XPATH, '//*[@role="menuitem"][span[text()="Set"]]').click()
+    driver.find_element(By.XPATH, f'//*[starts-with(@role, "menuitem")][span[text()="{caption}"]]').click()
+
+
+def three_pictures(driver):
+    """Dots 0, 1 and 2 set in the pictures picture, picture_2 and picture_3, the last edited."""
+    grid = driver.find_element(By.ID, "lbDot")
+    assert not driver.find_element(By.ID, "setStrip").is_displayed()
+    click_dot(driver, 0)
+    for dot in (1, 2):
+        grid.send_keys(Keys.INSERT)
+        click_dot(driver, dot)
+    assert strip(driver) == [["picture", False], ["picture_2", False], ["picture_3", True]], strip(driver)
+    return grid
+
+
+@check("the set: keys add, walk, move and delete, a drag reorders, rename refuses then takes, undo")
+def set_editing(driver):
+    grid = three_pictures(driver)
+    grid.send_keys(Keys.PAGE_UP)
+    grid.send_keys(Keys.SHIFT, Keys.PAGE_UP)
+    assert strip(driver) == [["picture_2", True], ["picture", False], ["picture_3", False]], strip(driver)
+    assert dots(driver)[:3] == "010"
+    # A drag of the first picture to below the last.
+    driver.execute_script("""
+        const strip = document.getElementById('setStrip'), transfer = new DataTransfer();
+        const first = strip.querySelector('[data-index="0"]'), box = strip.getBoundingClientRect();
+        first.dispatchEvent(new DragEvent('dragstart', { dataTransfer: transfer, bubbles: true }));
+        for (const type of ['dragover', 'drop'])
+            strip.dispatchEvent(new DragEvent(type, { dataTransfer: transfer, bubbles: true, cancelable: true,
+                clientX: box.left + 10, clientY: box.top + 3 * 88 - 5 }));""")
+    assert strip(driver) == [["picture", False], ["picture_3", False], ["picture_2", True]], strip(driver)
+    grid.send_keys(Keys.CONTROL, "z")
+    assert names(driver) == ["picture_2", "picture", "picture_3"], names(driver)
+    listbox = driver.find_element(By.ID, "setStrip")
+    listbox.send_keys(Keys.END)
+    assert dots(driver)[:3] == "001"
+    listbox.send_keys(Keys.HOME, Keys.ARROW_DOWN)
+    assert dots(driver)[:3] == "100"
+    listbox.send_keys(Keys.F2)
+    box = driver.find_element(By.CSS_SELECTOR, "dialog[open] #pictureName")
+    box.clear()
+    box.send_keys("PICTURE_3", Keys.ENTER)
+    refusal = driver.find_element(By.CSS_SELECTOR, "dialog[open] #problem").text
+    assert refusal.startswith('Another picture is named "PICTURE_3" already'), refusal
+    box.clear()
+    box.send_keys("arrow", Keys.ENTER)
+    wait_for(driver, "the new name", lambda d: names(d) == ["picture_2", "arrow", "picture_3"])
+    grid.send_keys(Keys.CONTROL, Keys.DELETE)
+    assert strip(driver) == [["picture_2", False], ["picture_3", True]], strip(driver)
+    grid.send_keys(Keys.CONTROL, "z")
+    grid.send_keys(Keys.CONTROL, "z")
+    assert strip(driver) == [["picture_2", False], ["picture", True], ["picture_3", False]], strip(driver)
+
+
+@check("onion skin shows the previous picture under clear cells; play walks the set until an edit")
+def onion_and_play(driver):
+    grid = three_pictures(driver)
+    set_command(driver, "Onion Skin")
+    click_dot(driver, 1)  # the previous picture's dot, now set here too
+    onion = driver.execute_script("return [...document.querySelectorAll('#lbDot .onion')].map((c) => c.id)")
+    assert onion == [], onion
+    grid.send_keys(Keys.PAGE_UP)
+    onion = driver.execute_script("return [...document.querySelectorAll('#lbDot .onion')].map((c) => c.id)")
+    assert onion == ["dot-0"], onion
+    set_command(driver, "Picture Delay…")
+    box = driver.find_element(By.CSS_SELECTOR, "dialog[open] #pictureDelay")
+    box.clear()
+    box.send_keys("0", Keys.ENTER)
+    assert driver.find_element(By.CSS_SELECTOR, "dialog[open] #problem").text == "A delay is 1 to 60000 milliseconds."
+    box.clear()
+    box.send_keys("30", Keys.ENTER)
+    set_command(driver, "Play")
+    seen = set()
+    wait_for(driver, "every picture shown", lambda d: seen.add(dots(d)[:3]) or len(seen) == 3)
+    click_dot(driver, 200)
+    shown = dots(driver)
+    driver.execute_script("return new Promise((done) => setTimeout(done, 300))")
+    assert dots(driver) == shown
+
+
 @check("a screen reader is given 256 check boxes named Dot N")
 def accessibility(driver):
     click_dot(driver, 3)
@@ -283,6 +377,11 @@ def accessibility(driver):
     checked = [n["name"]["value"] for n in boxes
                if any(p["name"] == "checked" and p["value"]["value"] == "true" for p in n.get("properties", []))]
     assert checked == ["Dot 3"], checked
+    driver.find_element(By.ID, "lbDot").send_keys(Keys.INSERT)
+    tree = driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+    listbox = [n["name"]["value"] for n in tree if n.get("role", {}).get("value") == "listbox"]
+    options = [n["name"]["value"] for n in tree if n.get("role", {}).get("value") == "option"]
+    assert listbox == ["Pictures of the set"] and options == ["picture, picture 1 of 2", "picture_2, picture 2 of 2"], options
 
 
 def main():

@@ -7,7 +7,7 @@ import { core } from './core.js';
 import { element } from './dialogs.js';
 import { session, state } from './state.js';
 
-const kItemHeight = 80;
+const kItemHeight = 88;
 const kSvg = 'http://www.w3.org/2000/svg';
 let strip = null;
 let space = null;
