@@ -241,6 +241,24 @@ public:
         m_session.TakePictures(caption, std::move(taken));
     }
 
+    // An animated image's frames, [{dots, delayMs}], as a set of frames in the
+    // type being edited, each named as the file its frame would be saved to.
+    void OpenFrames(const std::string &fileName, const val &frames)
+    {
+        Document set;
+        set.type = m_session.Doc().type;
+        set.form = SetForm::Frames;
+        set.pictures.clear();
+        const std::string stem = NameFromFileName(fileName);
+        const auto count = frames["length"].as<std::size_t>();
+        for (std::size_t i = 0; i < count; ++i) {
+            const val frame = frames[i];
+            set.pictures.push_back({NameFromFileName(FrameFileName(stem, i, count)), frame["delayMs"].as<int>(),
+                                    GridFrom(0, frame["dots"].as<std::string>()).AllDots()});
+        }
+        m_session.OpenSet(std::move(set));
+    }
+
     // The set: its size, the edited picture, and any picture's name, delay and dots.
     std::size_t Count() const { return m_session.Doc().pictures.size(); }
     std::size_t Current() const { return m_session.Doc().current; }
@@ -446,6 +464,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("takeDots", &PageSession::TakeDots)
         .function("newPicture", &PageSession::NewPicture)
         .function("takePictures", &PageSession::TakePictures)
+        .function("openFrames", &PageSession::OpenFrames)
         .function("count", &PageSession::Count)
         .function("current", &PageSession::Current)
         .function("pictureName", &PageSession::PictureName)

@@ -12,27 +12,32 @@ export async function openDrawingFile(file) {
         await messageBox(problem);
 }
 
-function chooseWithInput(accept) {
+function chooseWithInput(accept, multiple) {
     return new Promise((resolve) => {
-        const input = element('input', { type: 'file', accept });
-        input.addEventListener('change', () => resolve(input.files[0] || null), { once: true });
-        input.addEventListener('cancel', () => resolve(null), { once: true });
+        const input = element('input', { type: 'file', accept, multiple });
+        input.addEventListener('change', () => resolve([...input.files]), { once: true });
+        input.addEventListener('cancel', () => resolve([]), { once: true });
         input.click();
     });
 }
 
-// The file the user picks, or null when the picker was cancelled.
-export async function chooseFile(accept, types) {
+// The files the user picks, none when the picker was cancelled.
+export async function chooseFiles(accept, types, multiple) {
     if (!window.showOpenFilePicker)
-        return chooseWithInput(accept);
+        return chooseWithInput(accept, multiple);
     try {
-        const [handle] = await window.showOpenFilePicker({ types, excludeAcceptAllOption: false });
-        return await handle.getFile();
+        const handles = await window.showOpenFilePicker({ types, excludeAcceptAllOption: false, multiple });
+        return await Promise.all(handles.map((handle) => handle.getFile()));
     } catch (error) {
         if (error.name === 'AbortError')
-            return null;
+            return [];
         throw error;
     }
+}
+
+// The file the user picks, or null when the picker was cancelled.
+export async function chooseFile(accept, types) {
+    return (await chooseFiles(accept, types, false))[0] || null;
 }
 
 export async function open() {

@@ -12,6 +12,7 @@ import { showMenu } from './menu.js';
 import { followPlaying, togglePlay } from './play.js';
 import { hasWebSerial, noWebSerial, playOnModule, sendToModule } from './serial.js';
 import { pictureDelay, renamePicture } from './setdialogs.js';
+import { openSet } from './setfiles.js';
 import { session, startSession, subscribe, update } from './state.js';
 import { buildStrip, renderStrip } from './strip.js';
 import { insertText } from './textdialog.js';
@@ -49,6 +50,7 @@ function pageActions() {
         [CommandId.PictureDelay, pictureDelay],
         [CommandId.Play, togglePlay],
         [CommandId.PlayOnModule, playOnModule],
+        [CommandId.OpenSet, openSet],
     ]);
 }
 
