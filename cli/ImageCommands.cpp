@@ -19,7 +19,10 @@ const Command kImageCommands[] = {
      "               becomes FOLDER/STEM-000.Lcd, -001, ..., a line each on\n"
      "               standard output with its delay; frames of the same STEM\n"
      "               that this import would not write are refused, or removed\n"
-     "               first with --replace; a damaged or cut-short image is refused\n",
+     "               first with --replace; a damaged or cut-short image is refused.\n"
+     "               An OUT ending in .h is a header as header writes it: an\n"
+     "               animation's frames NAME_000, ... with their delays, NAME\n"
+     "               after OUT, or a still image as one picture\n",
      {{"--type"}, {"--fit"}, {"--threshold"}, {"--dither"}, {"--invert", false}, {"--each"}, {"--replace", false}},
      nullptr,
      {"IMAGE", "the image"},

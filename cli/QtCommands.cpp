@@ -233,6 +233,31 @@ int WriteEachFrame(const Arguments &arguments, const std::vector<FrameGreys> &fr
     return kExitOk;
 }
 
+// An OUT.h takes the image as a set: an animation as its frames NAME_000,
+// NAME_001, ... with their delays, NAME after OUT.h; a still image as one
+// picture named after the image.
+int WriteImageHeader(const Arguments &arguments, const std::vector<FrameGreys> &frames, LcdType type,
+                     const DotOptions &options, Streams &streams)
+{
+    const std::string &imagePath = arguments.operands[1];
+    const std::filesystem::path out = arguments.operands[2];
+    const bool animated = frames.size() > 1;
+    const std::string name = NameFromFileName(out);
+    Document set;
+    set.type = type;
+    set.form = animated ? SetForm::Frames : SetForm::Pictures;
+    set.pictures.clear();
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const std::string pictureName = animated                       ? name + "_" + FrameNumberText(i, frames.size())
+                                        : imagePath == kStandardStream ? "picture"
+                                                                       : NameFromFileName(imagePath);
+        set.pictures.push_back(
+            {pictureName, animated ? frames[i].delayMs : 100, FramePicture(frames[i], type, options).AllDots()});
+    }
+    return WriteSetHeader(set, arguments.operands[2], animated ? std::optional(name) : std::nullopt, arguments.all,
+                          streams);
+}
+
 int Import(const Arguments &arguments, Streams &streams)
 {
     const std::optional<std::string> each = arguments.EachFolder("IMAGE");
@@ -253,15 +278,18 @@ int Import(const Arguments &arguments, Streams &streams)
             return Refused(streams.err, spared.message());
     }
     const std::string name = SourceName(imagePath);
+    const bool toHeader = !each && arguments.operands[2].ends_with(".h");
     std::vector<FrameGreys> frames;
     std::string problem;
     bool read = false;
     {
         TerminalProgress progress(streams.err, name);
-        read = ReadImageFrames(imagePath, streams.in, each.has_value(), frames, problem, progress.Callback());
+        read = ReadImageFrames(imagePath, streams.in, each || toHeader, frames, problem, progress.Callback());
     }
     if (!read)
         return Refused(streams.err, "Cannot import " + name + ": " + problem + ".");
+    if (toHeader)
+        return WriteImageHeader(arguments, frames, grid.nLCDType(), options, streams);
     if (!each)
         return WriteDrawing(FramePicture(frames.front(), grid.nLCDType(), options), arguments.operands[2], streams.out,
                             streams.err);

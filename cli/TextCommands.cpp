@@ -6,6 +6,7 @@
 #include "DrawingFile.h"
 #include "FileIo.h"
 #include "PlatformFile.h"
+#include "SetHeader.h"
 #include "Transform.h"
 
 #include <algorithm>
@@ -44,6 +45,28 @@ void PrintPicture(const DotGrid &grid, std::ostream &out)
         out << line << '\n';
     }
 }
+FileStatus DecodeFailed(const std::string &source, const std::string &reason)
+{
+    return FileStatus::Failed("Cannot decode " + SourceName(source) + ": " + reason + ".");
+}
+
+// Source files of firmware are small; anything larger is no source of pictures.
+constexpr std::size_t kMaxSourceBytes = std::size_t{16} << 20;
+
+FileStatus ReadSource(const std::string &source, std::istream &in, std::string &text)
+{
+    if (source == kStandardStream) {
+        text.assign(kMaxSourceBytes + 1, '\0');
+        in.read(text.data(), static_cast<std::streamsize>(text.size()));
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    } else if (FileStatus read = ReadFileStart(source, kMaxSourceBytes + 1, text); !read) {
+        return read;
+    }
+    if (text.size() > kMaxSourceBytes)
+        return FileStatus::Failed("Cannot read " + SourceName(source) + ": it is larger than 16 MiB.");
+    return FileStatus::Ok();
+}
+
 // The array's name: the one asked for, else the file's.
 std::string ArrayName(const std::string &file)
 {
@@ -110,83 +133,129 @@ FramesOption ReadFramesOption(const Arguments &arguments)
     return frames;
 }
 
-std::string LowerCase(std::string name)
-{
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return name;
-}
-
 // Why two pictures whose names are the same without case cannot share a
 // header: the same array name, or names that decode --each could not write
 // back as two files where "Logo.Lcd" and "logo.Lcd" are one.
-std::string NameClash(const NamedPicture &earlier, const NamedPicture &picture)
+std::string NameClash(const std::string &earlier, const std::string &name)
 {
-    if (earlier.name == picture.name)
-        return "both give the array name " + picture.name;
-    return "give the array names " + earlier.name + " and " + picture.name
-           + ", which some file systems take for one file name";
+    if (earlier == name)
+        return "both give the array name " + name;
+    return "give the array names " + earlier + " and " + name + ", which some file systems take for one file name";
 }
 
-// The include guard comes from the header's name; on standard output or for a
-// name in another script (아이콘.h, which would leave the guard H), from
-// what it holds. Firmware cannot include two headers that share an array
-// name, so the animation's or the first picture's name tells them apart.
-std::string GuardSource(const std::optional<std::string> &output, const FramesOption &frames,
-                        const std::vector<NamedPicture> &pictures)
+bool IsDrawingFileName(const std::string &file)
 {
-    if (output) {
-        const std::string stem = DisplayPath(std::filesystem::path(*output).stem());
-        if (std::all_of(stem.begin(), stem.end(), [](unsigned char c) { return c < 0x80; })
-            && std::any_of(stem.begin(), stem.end(), [](unsigned char c) { return std::isalnum(c) != 0; }))
-            return DisplayPath(std::filesystem::path(*output).filename());
-    }
-    return "tessaldo_" + frames.name.value_or(pictures.front().name) + ".h";
+    return LowerCase(DisplayPath(std::filesystem::path(file).extension())) == ".lcd";
 }
+
+// The pictures of header's inputs, in order, with the file each came from.
+class SetGathering {
+public:
+    SetGathering(const FramesOption &frames, Streams &streams) : m_framesName(frames.name), m_streams(streams)
+    {
+        m_set.pictures.clear();
+    }
+
+    // A drawing file gives one picture named after it; any other file is C
+    // source, each of whose pictures comes with its name, delay and type.
+    bool Add(const std::string &file)
+    {
+        std::string text;
+        if (const FileStatus read = ReadSource(file, m_streams.in, text); !read)
+            return Refuse(read.message());
+        const ParsedDrawing parsed = ParseDrawing(std::string_view(text).substr(0, kDrawingBytesRead));
+        if (parsed.drawing)
+            return AddPictures(file, {{ArrayName(file), kDefaultDelayMs, parsed.drawing->dots}}, parsed.drawing->type);
+        if (IsDrawingFileName(file))
+            return Refuse(OpenFailed(file, parsed.reason).message());
+        const SetReading reading = ReadSet(text, m_set.type, [&file, this](const std::string &why) {
+            m_streams.err << "Passed over in " + SourceName(file) + ": " + why + ".\n"; // one write a note
+        });
+        if (!reading.set)
+            return Refuse("Cannot read " + SourceName(file) + ": " + reading.problem + ".");
+        if (m_sources.empty() && !m_framesName && reading.set->form == SetForm::Frames)
+            m_framesName = reading.name; // an animation stays one
+        return AddPictures(file, reading.set->pictures,
+                           reading.typeSaid ? std::optional<LcdType>(reading.set->type) : std::nullopt);
+    }
+
+    // The set, its pictures' names apart and, for --delay, its delays.
+    Document Finish(const FramesOption &frames)
+    {
+        m_set.form = m_framesName ? SetForm::Frames : SetForm::Pictures;
+        if (m_framesName)
+            NameFramesApart();
+        for (Picture &picture : m_set.pictures)
+            picture.delayMs = frames.delayMs.value_or(picture.delayMs);
+        return m_set;
+    }
+
+    const std::optional<std::string> &FramesName() const { return m_framesName; }
+
+private:
+    static constexpr int kDefaultDelayMs = 100;
+
+    bool Refuse(const std::string &message)
+    {
+        m_streams.err << message << '\n';
+        return false;
+    }
+
+    bool AddPictures(const std::string &file, const std::vector<Picture> &pictures, std::optional<LcdType> type)
+    {
+        for (const Picture &picture : pictures) {
+            const auto [earlier, added] = m_byFileName.emplace(LowerCase(picture.name), m_sources.size());
+            if (!added && !m_framesName)
+                return Refuse("Cannot make the header: " + SourceName(m_sources[earlier->second]) + " and "
+                              + SourceName(file) + " " + NameClash(m_set.pictures[earlier->second].name, picture.name)
+                              + ".");
+            m_set.pictures.push_back(picture);
+            m_sources.push_back(file);
+        }
+        if (type && m_saidType && *type != *m_saidType)
+            return Refuse("Cannot make the header: " + SourceName(file) + " is drawn for type "
+                          + std::to_string(LcdTypeValue(*type)) + ", the files before it for type "
+                          + std::to_string(LcdTypeValue(*m_saidType)) + "; one header holds one type.");
+        if (type && !m_saidType) {
+            m_saidType = type;
+            m_set.type = *type;
+        }
+        return true;
+    }
+
+    // Frames may show one file twice; each still needs a name of its own.
+    void NameFramesApart()
+    {
+        std::unordered_map<std::string, int> taken;
+        for (Picture &picture : m_set.pictures) {
+            const std::string name = picture.name;
+            for (int n = 2; !taken.emplace(LowerCase(picture.name), 0).second; ++n)
+                picture.name = name + "_" + std::to_string(n);
+        }
+    }
+
+    Document m_set;
+    std::optional<LcdType> m_saidType;
+    std::optional<std::string> m_framesName;
+    std::vector<std::string> m_sources;
+    std::unordered_map<std::string, std::size_t> m_byFileName; // names without case, as decode --each keys them
+    Streams &m_streams;
+};
 
 int Header(const Arguments &arguments, Streams &streams)
 {
     arguments.ExpectSomeOperands("FILE");
-    std::optional<std::string> output = arguments.Value("--output");
-    if (output == kStandardStream)
-        output.reset(); // as every OUT '-' is
     const FramesOption frames = ReadFramesOption(arguments);
-    const std::span<const std::string> files = std::span(arguments.operands).subspan(1);
-    if (output) {
-        if (const FileStatus spared = OutputSparesInputs(*output, files); !spared)
-            return Refused(streams.err, spared.message());
-    }
-    // Every file is read and every clash found before anything is written.
-    std::vector<NamedPicture> pictures;
-    std::unordered_map<std::string, std::size_t> byFileName; // names without case, as decode --each keys them
+    // Every input is read, and every clash found, before anything is written:
+    // OUT may be one of the inputs.
+    SetGathering gathering(frames, streams);
     bool refused = false;
-    for (const std::string &file : files) {
-        NamedPicture picture{DotGrid{}, ArrayName(file), file == kStandardStream ? "" : file};
-        if (const FileStatus loaded = LoadFresh(file, streams.in, picture.grid); !loaded) {
-            streams.err << loaded.message() << '\n';
-            refused = true;
-            continue;
-        }
-        const auto [earlier, added] = byFileName.emplace(LowerCase(picture.name), pictures.size());
-        if (!added && !frames.name) {
-            streams.err << "Cannot make the header: \"" << pictures[earlier->second].source << "\" and \"" << file
-                        << "\" " << NameClash(pictures[earlier->second], picture) << ".\n";
-            refused = true;
-        }
-        pictures.push_back(std::move(picture));
-    }
+    for (const std::string &file : std::span(arguments.operands).subspan(1))
+        refused = !gathering.Add(file) || refused;
     if (refused)
         return kExitRefused;
-    const std::string guardSource = GuardSource(output, frames, pictures);
-    const std::string text = frames.name ? Guarded("\n" + CFrames(*frames.name, pictures, frames.delayMs),
-                                                   CommandLine(arguments.all), guardSource)
-                                         : CHeader(pictures, CommandLine(arguments.all), guardSource);
-    if (!output) {
-        streams.out << text;
-        return kExitOk;
-    }
-    const FileStatus saved = WriteFileAtomically(*output, text);
-    return saved ? kExitOk : Refused(streams.err, saved.message());
+    return WriteSetHeader(gathering.Finish(frames), arguments.Value("--output").value_or(std::string(kStandardStream)),
+                          gathering.FramesName(), arguments.all, streams);
 }
 int Edit(const Arguments &arguments, Streams &streams)
 {
@@ -207,28 +276,6 @@ int Edit(const Arguments &arguments, Streams &streams)
     for (const Transform transform : transforms)
         ApplyTransform(grid, transform);
     return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
-}
-
-FileStatus DecodeFailed(const std::string &source, const std::string &reason)
-{
-    return FileStatus::Failed("Cannot decode " + SourceName(source) + ": " + reason + ".");
-}
-
-// Source files of firmware are small; anything larger is no source of pictures.
-constexpr std::size_t kMaxSourceBytes = std::size_t{16} << 20;
-
-FileStatus ReadSource(const std::string &source, std::istream &in, std::string &text)
-{
-    if (source == kStandardStream) {
-        text.assign(kMaxSourceBytes + 1, '\0');
-        in.read(text.data(), static_cast<std::streamsize>(text.size()));
-        text.resize(static_cast<std::size_t>(in.gcount()));
-    } else if (FileStatus read = ReadFileStart(source, kMaxSourceBytes + 1, text); !read) {
-        return read;
-    }
-    if (text.size() > kMaxSourceBytes)
-        return DecodeFailed(source, "it is larger than 16 MiB");
-    return FileStatus::Ok();
 }
 
 // One NAME.Lcd per picture; nothing is written unless no two names clash.
@@ -281,9 +328,12 @@ int Decode(const Arguments &arguments, Streams &streams)
         return Refused(streams.err, read.message());
     // Arrays that are no pictures are named as they are passed over; one
     // that is meant as a picture but does not read refuses the whole source.
-    const CodeReading reading = FindPicturesInCode(text, [&source, &streams](const std::string &why) {
+    const SetCode code = FindSetPictures(text, [&source, &streams](const std::string &why) {
         streams.err << "Passed over in " + SourceName(source) + ": " + why + ".\n"; // one write a note
     });
+    const CodeReading &reading = code.reading;
+    if (!arguments.Has("--type") && code.type)
+        grid.SetLCDType(*code.type); // as the header says, unless told otherwise
     const auto unreadable = std::find_if(reading.pictures.begin(), reading.pictures.end(),
                                          [](const CodePicture &picture) { return !picture.problem.empty(); });
     if (unreadable != reading.pictures.end())
@@ -295,6 +345,21 @@ int Decode(const Arguments &arguments, Streams &streams)
         return Refused(streams.err, DecodeFailed(source, picked.problem).message());
     grid.SetAllDots(DotsFromPictureBytes(*picked.bytes));
     return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
+}
+
+// A file that is not there, or holds a header this program wrote and nobody changed since.
+FileStatus HeaderMayReplace(const std::filesystem::path &out)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(out, error))
+        return FileStatus::Ok(); // nothing to lose; a folder or the like refuses the write itself
+    std::string existing;
+    if (FileStatus read = ReadFileStart(out, kMaxSourceBytes + 1, existing); !read)
+        return read;
+    if (existing.size() <= kMaxSourceBytes && SafeToOverwrite(existing))
+        return FileStatus::Ok();
+    return SaveFailed(out, "it holds code that is no header of this program, or one changed since it was written, "
+                           "which writing over it would lose; remove it first, or write to another file");
 }
 
 // Whether `out` is the file `input` reads, '-' being standard input.
@@ -331,10 +396,15 @@ const Command kTextCommands[] = {
      true},
     {"header",
      "FILE... [--output OUT.h] [--frames NAME [--delay MS]]",
-     "               one C header with an array for each drawing file, written to\n"
-     "               OUT.h or standard output; names that clash refuse it. With\n"
-     "               --frames, one array NAME[N][33] of the files in the order\n"
-     "               given, NAME_FRAMES N and, with --delay, NAME_FRAME_MS MS\n",
+     "               one C header for the pictures of the files, written to OUT.h\n"
+     "               or standard output: an array for each drawing file and for\n"
+     "               each picture of a C source (a header this command wrote keeps\n"
+     "               its names, delays and type), then NAME_LCD_TYPE, NAME_COUNT,\n"
+     "               an enum of NAME_PICTURE and NAME[], NAME after OUT.h; names\n"
+     "               that clash refuse it, and so does an OUT.h holding code this\n"
+     "               command did not write. With --frames, one array NAME[N][33]\n"
+     "               of the frames in the order given, NAME_FRAMES N and\n"
+     "               NAME_FRAME_MS MS (default 100)\n",
      {{"--output"}, {"--frames"}, {"--delay"}},
      Header,
      kDrawingInput,
@@ -404,6 +474,24 @@ FileStatus EachFileIsWritable(const std::filesystem::path &file, std::span<const
     if (std::filesystem::is_directory(file, error))
         return SaveFailed(file, "it is a folder");
     return FileStatus::Ok();
+}
+
+int WriteSetHeader(const Document &set, const std::string &out, const std::optional<std::string> &name,
+                   const std::vector<std::string> &args, Streams &streams)
+{
+    const bool toFile = out != kStandardStream;
+    const SetText header = FormatSetHeader(set, toFile ? std::optional<std::filesystem::path>(out) : std::nullopt,
+                                           CommandLine(args), name);
+    if (!header.problem.empty())
+        return Refused(streams.err, header.problem);
+    if (!toFile) {
+        streams.out << header.text;
+        return kExitOk;
+    }
+    if (const FileStatus replaceable = HeaderMayReplace(out); !replaceable)
+        return Refused(streams.err, replaceable.message());
+    const FileStatus saved = WriteFileAtomically(out, header.text);
+    return saved ? kExitOk : Refused(streams.err, saved.message());
 }
 
 void ApplyTypeOption(const Arguments &arguments, DotGrid &grid)

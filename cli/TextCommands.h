@@ -1,13 +1,16 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "Document.h"
 #include "DotGrid.h"
 #include "FileStatus.h"
 
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 // The commands that need nothing but the core, and what every command of the
 // tool shares: how it loads and writes drawing files. They build wherever the
@@ -28,6 +31,11 @@ std::string SourceName(const std::string &source);
 // One file of the set --each writes: neither an input nor a folder. Checked
 // for every file before the first is written, so a refusal leaves none behind.
 FileStatus EachFileIsWritable(const std::filesystem::path &file, std::span<const std::string> inputs);
+// The set as a C header in OUT ('-': standard output), made by the command
+// line `args`; an existing OUT that holds code the header would lose is
+// refused. `name`: an animation's NAME.
+int WriteSetHeader(const Document &set, const std::string &out, const std::optional<std::string> &name,
+                   const std::vector<std::string> &args, Streams &streams);
 // --type 0|1, when given.
 void ApplyTypeOption(const Arguments &arguments, DotGrid &grid);
 

@@ -64,31 +64,6 @@ std::string Hex(unsigned byte)
     return text;
 }
 
-std::string GuardFrom(std::string_view source)
-{
-    std::string guard;
-    for (const char c : source)
-        guard += IsNameChar(c) ? static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c) : '_';
-    guard.erase(0, guard.find_first_not_of('_')); // names that start with '_' and a capital are reserved
-    if (guard.empty() || IsDigit(guard.front()))
-        guard = "LCD_" + guard;
-    return guard;
-}
-
-// The 33 bytes, eight to a line after the command, each line indented.
-std::string ByteLines(const DotGrid &grid, const std::string &indent)
-{
-    const ModuleBytes bytes = PictureModuleBytes(grid);
-    std::string text = indent + Hex(bytes[0]) + ",";
-    for (int i = 1; i < kModuleByteCount; ++i) {
-        text += (i - 1) % kBytesPerLine == 0 ? "\n" + indent : " ";
-        text += Hex(bytes[static_cast<std::size_t>(i)]);
-        if (i + 1 < kModuleByteCount)
-            text += ",";
-    }
-    return text;
-}
-
 } // namespace
 
 std::optional<CodeFormat> CodeFormatFromName(std::string_view name)
@@ -131,6 +106,37 @@ std::string NameFromFileName(const std::filesystem::path &file)
     return IsDigit(name.front()) || IsReserved(name) ? "lcd_" + name : name;
 }
 
+std::string LowerCase(std::string name)
+{
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return name;
+}
+
+std::string IncludeGuard(std::string_view source)
+{
+    std::string guard;
+    for (const char c : source)
+        guard += IsNameChar(c) ? static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c) : '_';
+    guard.erase(0, guard.find_first_not_of('_')); // names that start with '_' and a capital are reserved
+    if (guard.empty() || IsDigit(guard.front()))
+        guard = "LCD_" + guard;
+    return guard;
+}
+
+std::string ByteLines(const DotGrid &grid, const std::string &indent)
+{
+    const ModuleBytes bytes = PictureModuleBytes(grid);
+    std::string text = indent + Hex(bytes[0]) + ",";
+    for (int i = 1; i < kModuleByteCount; ++i) {
+        text += (i - 1) % kBytesPerLine == 0 ? "\n" + indent : " ";
+        text += Hex(bytes[static_cast<std::size_t>(i)]);
+        if (i + 1 < kModuleByteCount)
+            text += ",";
+    }
+    return text;
+}
+
 std::string CArray(const NamedPicture &picture)
 {
     const std::string from = picture.source.empty() ? "standard input" : CommentSafe(picture.source);
@@ -142,36 +148,9 @@ std::string CArray(const NamedPicture &picture)
            + ByteLines(picture.grid, "    ") + "\n};\n";
 }
 
-std::string CFrames(const std::string &name, const std::vector<NamedPicture> &frames, std::optional<int> delayMs)
-{
-    std::string text = "/* " + CommentSafe(name) + ": " + std::to_string(frames.size())
-                       + " pictures shown in turn, each the 33 bytes a serial graphic\n"
-                         "   LCD module takes (the command 0xA4, then byte k holding dots 8k to 8k+7\n"
-                         "   with the lowest dot in bit 0). */\n";
-    text += "#define " + name + "_FRAMES " + std::to_string(frames.size()) + "\n";
-    if (delayMs)
-        text += "#define " + name + "_FRAME_MS " + std::to_string(*delayMs) + "\n";
-    text +=
-        "static const unsigned char " + name + "[" + name + "_FRAMES][" + std::to_string(kModuleByteCount) + "] = {\n";
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        const std::string from = frames[i].source.empty() ? "standard input" : CommentSafe(frames[i].source);
-        text += "    /* " + std::to_string(i) + ": " + from + " */\n    {\n" + ByteLines(frames[i].grid, "        ")
-                + (i + 1 < frames.size() ? "\n    },\n" : "\n    }\n");
-    }
-    return text + "};\n";
-}
-
-std::string CHeader(const std::vector<NamedPicture> &pictures, std::string_view command, std::string_view guardSource)
-{
-    std::string arrays;
-    for (const NamedPicture &picture : pictures)
-        arrays += "\n" + CArray(picture);
-    return Guarded(arrays, command, guardSource);
-}
-
 std::string Guarded(const std::string &declarations, std::string_view command, std::string_view guardSource)
 {
-    const std::string guard = GuardFrom(guardSource);
+    const std::string guard = IncludeGuard(guardSource);
     return "/* Made by " + CommentSafe(command) + " */\n#ifndef " + guard + "\n#define " + guard + "\n" + declarations
            + "\n#endif /* " + guard + " */\n";
 }

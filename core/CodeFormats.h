@@ -25,6 +25,10 @@ bool IsUsableName(std::string_view name);
 // "picture" for nothing left, and "lcd_" before a digit or a keyword.
 std::string NameFromFileName(const std::filesystem::path &file);
 
+// The name with its letters A to Z made a to z: what names that some file
+// systems take for one are the same in.
+std::string LowerCase(std::string name);
+
 // A picture with the name of its array and the file it came from.
 struct NamedPicture {
     DotGrid grid;
@@ -36,15 +40,13 @@ struct NamedPicture {
 // that says what the bytes are and where they came from; ends with a newline.
 std::string CArray(const NamedPicture &picture);
 
-// An animation for firmware that loops over it: `NAME_FRAMES` and, given a
-// delay, `NAME_FRAME_MS`, then `static const unsigned char NAME[NAME_FRAMES][33]`
-// with the frames in the order given.
-std::string CFrames(const std::string &name, const std::vector<NamedPicture> &frames, std::optional<int> delayMs);
+// The 33 bytes, eight to a line after the command, each line indented.
+std::string ByteLines(const DotGrid &grid, const std::string &indent);
 
 // One header: a first line naming the command that made it, then an include
 // guard made from `guardSource` around the declarations.
 std::string Guarded(const std::string &declarations, std::string_view command, std::string_view guardSource);
-// One header for a set of pictures, an array for each.
-std::string CHeader(const std::vector<NamedPicture> &pictures, std::string_view command, std::string_view guardSource);
+// The include guard Guarded makes from `source`: icons.h gives ICONS_H.
+std::string IncludeGuard(std::string_view source);
 
 } // namespace tessaldo

@@ -188,12 +188,17 @@ FileStatus ReadDrawingFile(const std::filesystem::path &szFilePath, Drawing &dra
     return FileStatus::Ok();
 }
 
-std::filesystem::path FrameFileName(const std::string &stem, std::size_t index, std::size_t count)
+std::string FrameNumberText(std::size_t index, std::size_t count)
 {
     const std::size_t digits = FrameDigits(count);
     std::string number = std::to_string(index);
     number.insert(0, digits - std::min(digits, number.size()), '0');
-    const std::string name = stem + "-" + number + ".Lcd"; // UTF-8
+    return number;
+}
+
+std::filesystem::path FrameFileName(const std::string &stem, std::size_t index, std::size_t count)
+{
+    const std::string name = stem + "-" + FrameNumberText(index, count) + ".Lcd"; // UTF-8
     return std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 

@@ -55,8 +55,10 @@ void ApplyDrawing(DotGrid &grid, const Drawing &drawing);
 // refused file leaves nothing changed.
 FileStatus ReadDrawingFile(const std::filesystem::path &szFilePath, Drawing &drawing);
 
-// The file frame `index` of `count` goes to: STEM-000.Lcd, -001, ..., with as
-// many digits as the count needs, at least three, so that they sort in order.
+// Frame `index` of `count` as "000", "001", ..., with as many digits as the
+// count needs, at least three, so that they sort in order.
+std::string FrameNumberText(std::size_t index, std::size_t count);
+// The file frame `index` of `count` goes to: STEM-000.Lcd, -001, ...
 std::filesystem::path FrameFileName(const std::string &stem, std::size_t index, std::size_t count);
 
 // The files in `folder` named as frames of `stem` (STEM-digits.Lcd) that

@@ -54,21 +54,21 @@ std::string ReadAndClose(int master)
     return received;
 }
 
-// Compiles `source` with a program that prints every array named, as C99 and
-// as C++, warnings as errors, and returns what each printed.
+// Compiles `source` with a program that prints the 33 bytes of every picture
+// named, as C99 and as C++, warnings as errors, and returns what each printed.
 std::vector<std::string> CompileAndPrint(const TempDir &dir, const std::string &source,
-                                         const std::vector<std::string> &arrays)
+                                         const std::vector<std::string> &pictures)
 {
     std::string program = source + "\n#include <stdio.h>\nint main(void)\n{\n    unsigned i;\n";
-    for (const std::string &array : arrays)
-        program += "    for (i = 0; i < sizeof " + array + "; ++i)\n        putchar(" + array + "[i]);\n";
+    for (const std::string &picture : pictures)
+        program += "    for (i = 0; i < 33; ++i)\n        putchar(" + picture + "[i]);\n";
     program += "    return 0;\n}\n";
     const auto file = dir.Write("program.c", program);
     std::vector<std::string> printed;
     for (const std::string compiler : {"cc -std=c99 -x c", "c++ -std=c++17 -x c++"}) {
         const auto binary = dir / "program";
-        const std::string command = compiler + " -pedantic -Wall -Wextra -Werror " + ShellQuote(file.string()) + " -o "
-                                    + ShellQuote(binary.string()) + " && " + ShellQuote(binary.string()) + " >"
+        const std::string command = compiler + " -pedantic -Wall -Wextra -Wunused -Werror " + ShellQuote(file.string())
+                                    + " -o " + ShellQuote(binary.string()) + " && " + ShellQuote(binary.string()) + " >"
                                     + ShellQuote((dir / "printed").string());
         EXPECT_EQ(std::system(command.c_str()), 0) << compiler << "\n" << program;
         printed.push_back(TempDir::Read(dir / "printed"));
@@ -120,7 +120,7 @@ TEST(CliHeader, OneHeaderForASetCompilesAndRefusesClashesWhole)
     EXPECT_EQ(header.rfind("/* Made by tessaldo-cli header ", 0), 0u);
     EXPECT_NE(header.find("#ifndef ICONS_H"), std::string::npos);
     const std::string source = "#include \"icons.h\"\n#include \"icons.h\"\n"; // the guard holds
-    for (const std::string &printed : CompileAndPrint(dir, source, {"arrow_up", "lcd_int", "lcd_3"}))
+    for (const std::string &printed : CompileAndPrint(dir, source, {"icons[0]", "icons[1]", "icons[icons_LCD_3]"}))
         EXPECT_EQ(printed, Bytes(grids[0]) + Bytes(grids[1]) + Bytes(grids[2]));
 
     // "arrow up" gives the name of "arrow-up": nothing is written, and a refused file is named too.
@@ -149,8 +149,11 @@ TEST(CliHeader, OnStandardOutputTheGuardComesFromWhatItHoldsAndCaseOnlyNamesClas
     // A name in another script would leave the guard H for every such header.
     ASSERT_EQ(RunCliProcess({"header", logo.string(), "--output", (dir / "아이콘.h").string()}).exitCode, 0);
     EXPECT_NE(TempDir::Read(dir / "아이콘.h").find("#ifndef TESSALDO_LOGO_H"), std::string::npos);
-    // Firmware that includes both gets both.
-    for (const std::string &printed : CompileAndPrint(dir, icons.out + walk.out, {"Logo", "walk[0]", "walk[1]"}))
+    // Firmware that includes both gets both; the second frame, named as the first without case, is renamed.
+    dir.Write("icons.h", icons.out);
+    dir.Write("walk.h", walk.out);
+    for (const std::string &printed : CompileAndPrint(dir, "#include \"icons.h\"\n#include \"walk.h\"\n",
+                                                      {"tessaldo_Logo[0]", "walk[0]", "walk[walk_LOGO_2]"}))
         EXPECT_EQ(printed, Bytes(first) + Bytes(first) + Bytes(second));
 
     const CliResult clash = RunCliProcess({"header", logo.string(), lower.string()});
@@ -229,12 +232,47 @@ TEST(CliHeader, FramesMakeOneTwoDimensionalArrayInTheOrderGiven)
     args.insert(args.end(), {"--frames", "spinner", "--delay", "40"});
     const CliResult made = RunCliProcess(args);
     ASSERT_EQ(made.exitCode, 0) << made.err;
-    EXPECT_NE(made.out.find("#define spinner_FRAMES 3\n#define spinner_FRAME_MS 40\n"), std::string::npos);
+    EXPECT_NE(made.out.find("#define spinner_FRAMES 3\n"), std::string::npos);
+    EXPECT_NE(made.out.find("#define spinner_FRAME_MS 40\n"), std::string::npos);
+    dir.Write("spinner.h", made.out);
     const std::vector<std::string> frames = {"spinner[0]", "spinner[1]", "spinner[spinner_FRAMES - 1]"};
-    for (const std::string &printed : CompileAndPrint(dir, made.out + made.out, frames))
+    for (const std::string &printed : CompileAndPrint(dir, "#include \"spinner.h\"\n#include \"spinner.h\"\n", frames))
         EXPECT_EQ(printed, expected);
     EXPECT_EQ(RunCliProcess({"header", args[1], "--delay", "40"}).exitCode, 2);
     EXPECT_EQ(RunCliProcess({"header", args[1], "--frames", "int"}).exitCode, 2);
+}
+
+TEST(CliImport, AHeaderOutputHoldsTheFramesWithTheirDelaysOrTheStillImage)
+{
+    TempDir dir;
+    const std::string gif = std::string(TESSALDO_TEST_DATA) + "/dispose-background.gif";
+    ASSERT_EQ(RunCliProcess({"import", gif, (dir / "anim.h").string()}).exitCode, 0);
+    EXPECT_NE(TempDir::Read(dir / "anim.h").find("anim_DELAY_MS[anim_FRAMES] = {\n    100, 250, 400\n}"),
+              std::string::npos);
+    ASSERT_EQ(RunCliProcess({"import", gif, "--each", (dir / "frames").string()}).exitCode, 0);
+    ASSERT_EQ(RunCliProcess({"decode", (dir / "anim.h").string(), "--each", (dir / "back").string()}).exitCode, 0);
+    const auto first = dir / "frames" / "dispose-background-000.Lcd";
+    EXPECT_EQ(TempDir::Read(dir / "back" / "anim_001.Lcd"),
+              TempDir::Read(dir / "frames" / "dispose-background-001.Lcd"));
+
+    const auto png = dir / "still.png";
+    ASSERT_EQ(RunCliProcess({"png", first.string(), png.string(), "--scale", "1"}).exitCode, 0);
+    ASSERT_EQ(RunCliProcess({"import", png.string(), (dir / "still.h").string()}).exitCode, 0);
+    EXPECT_EQ(RunCliProcess({"decode", (dir / "still.h").string(), "-", "--name", "still"}).out, TempDir::Read(first));
+    // A set of pictures with delays of their own, and an animation, in one program.
+    const std::string mixed = (dir / "mixed.h").string();
+    ASSERT_EQ(
+        RunCliProcess({"header", (dir / "still.h").string(), (dir / "anim.h").string(), "--output", mixed}).exitCode,
+        0);
+    EXPECT_NE(TempDir::Read(mixed).find("mixed_DELAY_MS[mixed_COUNT]"), std::string::npos);
+    const std::string frame = Bytes([&] {
+        DotGrid grid;
+        EXPECT_TRUE(OpenFile(grid, dir / "back" / "anim_002.Lcd").ok());
+        return grid;
+    }());
+    for (const std::string &printed :
+         CompileAndPrint(dir, "#include \"anim.h\"\n#include \"mixed.h\"\n", {"anim[2]", "mixed[mixed_ANIM_002]"}))
+        EXPECT_EQ(printed, frame + frame);
 }
 
 TEST(CliSend, SeveralPicturesGoInTurnAtTheirDelayAsOftenAsAsked)
@@ -282,7 +320,6 @@ TEST(CliOutput, OutputThatIsItsInputIsRefusedForCrossKindWritesAllowedInPlace)
     const std::pair<std::vector<std::string>, std::pair<std::filesystem::path, std::filesystem::path>> refused[] = {
         {{"decode", source.string(), source.string()}, {source, source}},
         {{"decode", source.string(), "--each", (dir / "each").string()}, {dir / "each" / "a.Lcd", source}},
-        {{"header", drawing.string(), "--output", drawing.string()}, {drawing, drawing}},
         {{"import", image.string(), image.string()}, {image, image}},
         {{"import", image.string(), "--each", (dir / "frames").string()}, {dir / "frames" / "img-000.Lcd", image}},
         {{"png", drawing.string(), (dir / "hard.png").string()}, {dir / "hard.png", drawing}},

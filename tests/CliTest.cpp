@@ -216,19 +216,57 @@ TEST(CliDecode, HeaderThenDecodeEachGivesBackEveryPictureUnderItsArrayName)
     for (int i = 0; i < 20; ++i)
         EXPECT_EQ(TempDir::Read(folder / ("icon_" + std::to_string(i) + ".Lcd")), FormatDrawing(grids[i])) << i;
 
-    // One picture by name, from standard input, in the default type 0.
+    // One picture by name, from standard input, in the type the header states unless told another.
     const CliResult one = RunCliProcess({"decode", "-", "-", "--name", "icon_7"}, (dir / "icons.h").string());
+    EXPECT_EQ(one.out, FormatDrawing(grids[7]));
     DotGrid seventh = grids[7];
     seventh.SetLCDType(LcdType::Column);
-    EXPECT_EQ(one.out, FormatDrawing(seventh));
-    // The frames of an animation come back one file each, in their order.
+    EXPECT_EQ(RunCliProcess({"decode", "-", "-", "--name", "icon_7", "--type", "0"}, (dir / "icons.h").string()).out,
+              FormatDrawing(seventh));
+    // The frames of an animation come back one file each, under their own names.
     const auto frames = dir / "frames.h";
     ASSERT_EQ(RunCliProcess({"header", args[1], args[2], "--frames", "spin", "--output", frames.string()}).exitCode, 0);
-    ASSERT_EQ(RunCliProcess({"decode", frames.string(), "--each", (dir / "f").string(), "--type", "1"}).exitCode, 0);
-    EXPECT_EQ(TempDir::Read(dir / "f" / "spin_001.Lcd"), FormatDrawing(grids[1]));
+    ASSERT_EQ(RunCliProcess({"decode", frames.string(), "--each", (dir / "f").string()}).exitCode, 0);
+    EXPECT_EQ(TempDir::Read(dir / "f" / "icon_1.Lcd"), FormatDrawing(grids[1]));
     const CliResult several = RunCliProcess({"decode", (dir / "icons.h").string(), (dir / "x.Lcd").string()});
     EXPECT_EQ(several.exitCode, 1);
     EXPECT_NE(several.err.find("it holds 20 pictures (icon_0, icon_1,"), std::string::npos) << several.err;
+}
+
+TEST(CliHeader, ASourceGivesItsPicturesAndOnlyAHeaderOfThisProgramIsWrittenOver)
+{
+    TempDir dir;
+    std::mt19937 random(9);
+    const DotGrid a = RandomGrid(random, LcdType::Row);
+    const DotGrid b = RandomGrid(random, LcdType::Row);
+    const auto aFile = dir.Write("a.Lcd", FormatDrawing(a));
+    const std::string icons = (dir / "icons.h").string();
+    ASSERT_EQ(RunCliProcess({"header", aFile.string(), "--output", icons}).exitCode, 0);
+    // A picture appended: the header is read whole before it is written over.
+    const CliResult appended =
+        RunCliProcess({"header", icons, dir.Write("b.Lcd", FormatDrawing(b)).string(), "--output", icons});
+    ASSERT_EQ(appended.exitCode, 0) << appended.err;
+    const std::string both = TempDir::Read(icons);
+    ASSERT_EQ(RunCliProcess({"header", "-", "--output", icons}, icons).exitCode, 0);
+    const std::string again = TempDir::Read(icons);
+    EXPECT_EQ(again.substr(again.find('\n')), both.substr(both.find('\n'))) << "the same bytes after line 1";
+    ASSERT_EQ(RunCliProcess({"decode", icons, "--each", (dir / "back").string()}).exitCode, 0);
+    EXPECT_EQ(TempDir::Read(dir / "back" / "a.Lcd"), FormatDrawing(a));
+    EXPECT_EQ(TempDir::Read(dir / "back" / "b.Lcd"), FormatDrawing(b));
+
+    // Code written by hand is read, but never written over; nor is a drawing.
+    const std::string code = "static const unsigned char logo[32] = {0};\nint counter;\n";
+    const auto mine = dir.Write("mine.h", code);
+    for (const auto &out : {mine, aFile}) {
+        const CliResult refused = RunCliProcess({"header", mine.string(), "--output", out.string()});
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_EQ(refused.err, "Cannot save \"" + out.string()
+                                   + "\": it holds code that is no header of this program, or one changed since it "
+                                     "was written, which writing over it would lose; remove it first, or write to "
+                                     "another file.\n");
+    }
+    EXPECT_EQ(TempDir::Read(mine), code);
+    EXPECT_EQ(RunCliProcess({"header", mine.string(), "--output", (dir / "logo.h").string()}).exitCode, 0);
 }
 
 TEST(CliDecode, ARefusedArrayOrAClashWritesNothingAndArraysPassedOverAreNamed)

@@ -37,7 +37,7 @@ TEST(ArrayText, NoFileNameCanEndTheCommentOrBreakTheHeader)
     const auto array = text.find("static const unsigned char x[33] = {\n    0xA4,\n    0x01, 0x00,");
     ASSERT_NE(array, std::string::npos) << text;
     EXPECT_EQ(text.find("*/"), array - 3); // the comment ends only just before the array
-    const std::string header = CHeader({{grid, "x", "a.Lcd"}}, "tessaldo-cli header a.Lcd", "2 icons.h");
+    const std::string header = Guarded("\n" + text, "tessaldo-cli header a.Lcd", "2 icons.h");
     EXPECT_EQ(
         header.rfind("/* Made by tessaldo-cli header a.Lcd */\n#ifndef LCD_2_ICONS_H\n#define LCD_2_ICONS_H\n", 0), 0u);
     EXPECT_EQ(header.substr(header.size() - 28), "\n#endif /* LCD_2_ICONS_H */\n");

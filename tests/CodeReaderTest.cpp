@@ -50,7 +50,7 @@ TEST(CodeReader, EverythingTheProgramWritesReadsBackToTheSamePicture)
         EXPECT_EQ(Read(Raw(grid)), grid.AllDots());
         EXPECT_EQ(Read(Raw(grid).substr(1)), grid.AllDots()) << "the 32 picture bytes alone";
         const DotGrid other = RandomGrid(random, LcdType::Row);
-        const std::string header = CHeader({{grid, "a", "a.Lcd"}, {other, "b", "b.Lcd"}}, "tessaldo-cli header", "x.h");
+        const std::string header = CArray({grid, "a", "a.Lcd"}) + CArray({other, "b", "b.Lcd"});
         EXPECT_EQ(Read(header, "b"), other.AllDots());
         EXPECT_EQ(FindPicturesInCode(header).pictures.size(), 2u);
     }

@@ -135,8 +135,9 @@ TEST(CliText, EachCharacterGetsItsOwnFileForAHeader)
         RunCliProcess({"header", (dir / "glyphs" / "U+AC00.Lcd").string(), (dir / "glyphs" / "U+0041.Lcd").string()});
     EXPECT_EQ(header.exitCode, 0) << header.err;
     EXPECT_NE(header.out.find("U_AC00[33]"), std::string::npos);
+    dir.Write("glyphs.h", header.out);
     const auto source =
-        dir.Write("glyphs.c", header.out + "int main(void) { return U_AC00[0] + U_0041[0] - 2 * 0xA4; }\n");
+        dir.Write("glyphs.c", "#include \"glyphs.h\"\nint main(void) { return U_AC00[0] + U_0041[0] - 2 * 0xA4; }\n");
     const std::string compile = "cc -std=c99 -pedantic -Wall -Wextra -Werror -o " + ShellQuote((dir / "g").string())
                                 + " " + ShellQuote(source.string()) + " && " + ShellQuote((dir / "g").string());
     EXPECT_EQ(std::system(compile.c_str()), 0);

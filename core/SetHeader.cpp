@@ -1,0 +1,556 @@
+#include "SetHeader.h"
+
+#include "CodeFormats.h"
+#include "CodeGenerator.h"
+#include "DrawingFile.h"
+#include "FileIo.h"
+
+#include <algorithm>
+#include <charconv>
+#include <unordered_map>
+
+namespace tessaldo {
+namespace {
+
+constexpr int kDefaultDelayMs = 100;
+constexpr int kLongestDelayMs = 65535; // what the header's unsigned short holds
+constexpr std::size_t kListWidth = 80;
+constexpr std::string_view kMadeBy = "/* Made by ";
+constexpr std::string_view kCommentEnd = " */";
+// How the earlier form began each array's comment: "/* NAME, from FILE: the 33 bytes ..."
+constexpr std::string_view kEarlierArrayComment = ": the 33 bytes a serial graphic LCD module takes for one";
+
+std::string Bytes()
+{
+    return std::to_string(kModuleByteCount);
+}
+
+std::string Count(std::size_t count, const std::string &what)
+{
+    return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
+std::string UpperCase(std::string name)
+{
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+    return name;
+}
+
+DotGrid GridOf(const Picture &picture)
+{
+    DotGrid grid;
+    grid.SetAllDots(picture.dots);
+    return grid;
+}
+
+std::string IndexConstant(const std::string &setName, const Picture &picture)
+{
+    return setName + "_" + UpperCase(picture.name);
+}
+
+// `{ a, b, ... }` over as many lines as keep them short.
+std::string Braced(const std::vector<std::string> &items)
+{
+    const std::string indent = "   ";
+    std::string text = "{\n";
+    std::string line = indent;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const std::string item = items[i] + (i + 1 < items.size() ? "," : "");
+        if (line.size() > indent.size() && line.size() + 1 + item.size() > kListWidth) {
+            text += line + "\n";
+            line = indent;
+        }
+        line += " " + item;
+    }
+    return text + line + "\n}";
+}
+
+template <typename Each> std::vector<std::string> Items(const Document &set, Each each)
+{
+    std::vector<std::string> items;
+    items.reserve(set.pictures.size());
+    for (const Picture &picture : set.pictures)
+        items.push_back(each(picture));
+    return items;
+}
+
+bool AllDelaysEqual(const Document &set)
+{
+    return std::all_of(set.pictures.begin(), set.pictures.end(),
+                       [&set](const Picture &picture) { return picture.delayMs == set.pictures.front().delayMs; });
+}
+
+std::string TypeLines(const std::string &name, LcdType type)
+{
+    return "/* The modules the pictures are drawn for: 0 " + std::string(LcdTypeCaption(LcdType::Column)) + ", 1 "
+           + std::string(LcdTypeCaption(LcdType::Row)) + ". */\n#define " + name + "_LCD_TYPE "
+           + std::to_string(LcdTypeValue(type)) + "\n";
+}
+
+std::string IndexEnum(const Document &set, const std::string &name)
+{
+    return "enum " + Braced(Items(set, [&name](const Picture &picture) { return IndexConstant(name, picture); }))
+           + ";\n";
+}
+
+std::string DelayArray(const Document &set, const std::string &name, const std::string &countMacro)
+{
+    return "static const unsigned short " + name + "_DELAY_MS[" + countMacro + "] = "
+           + Braced(Items(set, [](const Picture &picture) { return std::to_string(picture.delayMs); })) + ";\n";
+}
+
+std::string FramesComment(const std::string &name, std::size_t count)
+{
+    return "/* " + name + ": " + std::to_string(count)
+           + " pictures shown in turn, each the 33 bytes a serial graphic\n"
+             "   LCD module takes (the command 0xA4, then byte k holding dots 8k to 8k+7\n"
+             "   with the lowest dot in bit 0). */\n#define "
+           + name + "_FRAMES " + std::to_string(count) + "\n";
+}
+
+// The frames, each behind a comment with its label.
+std::string FramesArray(const std::string &name, const std::vector<Picture> &frames,
+                        const std::vector<std::string> &labels)
+{
+    std::string text = "static const unsigned char " + name + "[" + name + "_FRAMES][" + Bytes() + "] = {\n";
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        text += "    /* " + std::to_string(i) + ": " + labels[i] + " */\n    {\n"
+                + ByteLines(GridOf(frames[i]), "        ") + (i + 1 < frames.size() ? "\n    },\n" : "\n    }\n");
+    return text + "};\n";
+}
+
+std::string IndexDeclarations(const Document &set, const std::string &name)
+{
+    const Picture &first = set.pictures.front();
+    std::string text =
+        "\n/* " + name + ": " + Count(set.pictures.size(), "picture") + (set.pictures.size() == 1 ? "," : ", each")
+        + " the 33 bytes a serial graphic LCD module takes\n"
+          "   for a 16 x 16 picture: the command 0xA4, then byte k holding dots 8k\n"
+          "   to 8k+7 with the lowest dot in bit 0.\n   "
+        + name + "[" + IndexConstant(name, first) + "] is " + first.name + ". */\n" + TypeLines(name, set.type);
+    for (const Picture &picture : set.pictures)
+        text += "\nstatic const unsigned char " + picture.name + "[" + Bytes() + "] = {\n"
+                + ByteLines(GridOf(picture), "    ") + "\n};\n";
+    text += "\n#define " + name + "_COUNT " + std::to_string(set.pictures.size()) + "\n" + IndexEnum(set, name)
+            + "static const unsigned char *const " + name + "[" + name
+            + "_COUNT] = " + Braced(Items(set, [](const Picture &picture) { return picture.name; })) + ";\n";
+    const bool allDefault = std::all_of(set.pictures.begin(), set.pictures.end(),
+                                        [](const Picture &picture) { return picture.delayMs == kDefaultDelayMs; });
+    return allDefault ? text : text + DelayArray(set, name, name + "_COUNT");
+}
+
+std::string FramesDeclarations(const Document &set, const std::string &name)
+{
+    std::string text =
+        "\n" + FramesComment(name, set.pictures.size()) + TypeLines(name, set.type) + IndexEnum(set, name);
+    text += AllDelaysEqual(set) ? "#define " + name + "_FRAME_MS " + std::to_string(set.pictures.front().delayMs) + "\n"
+                                : DelayArray(set, name, name + "_FRAMES");
+    return text + FramesArray(name, set.pictures, Items(set, [](const Picture &picture) { return picture.name; }));
+}
+
+// Why the set's header would not be sound C, or would not read back as the same set.
+std::string NamesProblem(const Document &set, const std::string &name, const std::string &guard)
+{
+    if (!IsUsableName(name))
+        return "the set's name '" + name + "' is no C identifier, or a keyword of C or C++";
+    std::unordered_map<std::string, const Picture *> withoutCase;
+    for (const Picture &picture : set.pictures) {
+        if (!IsUsableName(picture.name))
+            return "the name '" + picture.name + "' is no C identifier, or a keyword of C or C++";
+        if (picture.delayMs < 0 || picture.delayMs > kLongestDelayMs)
+            return "the delay of " + picture.name + ", " + std::to_string(picture.delayMs) + " ms, is not from 0 to "
+                   + std::to_string(kLongestDelayMs) + " ms";
+        const auto [earlier, added] = withoutCase.emplace(LowerCase(picture.name), &picture);
+        if (!added)
+            return "the names " + earlier->second->name + " and " + picture.name
+                   + " are the same without case, which some file systems take for one file name";
+    }
+    const bool frames = set.form == SetForm::Frames;
+    std::unordered_map<std::string, std::string> declared = {{guard, "the include guard"},
+                                                             {name, frames ? "the array of frames" : "the index"}};
+    for (const char *macro : {"_LCD_TYPE", "_COUNT", "_DELAY_MS", "_FRAMES", "_FRAME_MS"})
+        declared.emplace(name + macro, "a macro of the set");
+    const auto declare = [&declared](const std::string &id, const std::string &what) -> std::string {
+        const auto [earlier, added] = declared.emplace(id, what);
+        return added ? "" : "the C name " + id + " would stand for " + earlier->second + " and for " + what;
+    };
+    for (const Picture &picture : set.pictures) {
+        std::string clash = frames ? "" : declare(picture.name, "the array of the picture " + picture.name);
+        if (clash.empty())
+            clash = declare(IndexConstant(name, picture), "the index constant of the picture " + picture.name);
+        if (!clash.empty())
+            return clash;
+    }
+    return {};
+}
+
+SetText FormatNamed(const Document &set, const std::string &name, std::string_view guardSource,
+                    std::string_view command)
+{
+    if (set.pictures.empty())
+        return {{}, "the set holds no pictures"};
+    if (std::string problem = NamesProblem(set, name, IncludeGuard(guardSource)); !problem.empty())
+        return {{}, std::move(problem)};
+    const std::string declarations =
+        set.form == SetForm::Frames ? FramesDeclarations(set, name) : IndexDeclarations(set, name);
+    return {Guarded(declarations, command, guardSource), {}};
+}
+
+// A file name the header's NAME and guard can come from: ASCII, with a letter or digit.
+bool NamesTheSet(const std::filesystem::path &file)
+{
+    const std::string stem = DisplayPath(file.stem());
+    return std::all_of(stem.begin(), stem.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })
+           && std::any_of(stem.begin(), stem.end(), [](char c) {
+                  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+              });
+}
+
+// What the lines of a header of this program say about its set.
+struct HeaderFacts {
+    std::optional<std::string> command;      // of its first line, "/* Made by COMMAND */"
+    std::string guard;                       // of its first #ifndef
+    std::string name;                        // NAME of `#define NAME_LCD_TYPE`
+    std::optional<LcdType> type;             // its value
+    std::string framesName;                  // NAME of `#define NAME_FRAMES`
+    std::optional<int> frameMs;              // of `#define NAME_FRAME_MS`
+    std::optional<std::vector<int>> delays;  // of `NAME_DELAY_MS[] = {...}`
+    std::vector<std::string> frameLabels;    // of each frame's "    /* i: LABEL */"
+    std::vector<std::string> earlierSources; // of the earlier form's "/* NAME, from SOURCE: the 33 bytes ..."
+};
+
+std::optional<int> Number(std::string_view text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// The NAME and value of `#define NAME<suffix> VALUE`.
+std::optional<std::pair<std::string, std::string_view>> Define(std::string_view line, std::string_view suffix)
+{
+    constexpr std::string_view kDefine = "#define ";
+    if (!line.starts_with(kDefine))
+        return std::nullopt;
+    line.remove_prefix(kDefine.size());
+    const std::size_t space = line.find(' ');
+    if (space == std::string_view::npos || !line.substr(0, space).ends_with(suffix))
+        return std::nullopt;
+    return std::pair{std::string(line.substr(0, space - suffix.size())), line.substr(space + 1)};
+}
+
+std::optional<std::vector<int>> DelayList(std::string_view text, std::size_t from)
+{
+    const std::size_t open = text.find('{', from);
+    const std::size_t close = text.find('}', open);
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    std::vector<int> delays;
+    std::string_view list = text.substr(open + 1, close - open - 1);
+    while (!list.empty()) {
+        const std::size_t comma = std::min(list.find(','), list.size());
+        std::string_view item = list.substr(0, comma);
+        item.remove_prefix(std::min(item.find_first_not_of(" \n"), item.size()));
+        item.remove_suffix(item.size() - std::min(item.find_last_not_of(" \n") + 1, item.size()));
+        const std::optional<int> delay = Number(item);
+        if (!delay)
+            return std::nullopt;
+        delays.push_back(*delay);
+        list.remove_prefix(std::min(comma + 1, list.size()));
+    }
+    return delays;
+}
+
+void ReadFactLine(std::string_view text, std::size_t start, std::string_view line, HeaderFacts &facts)
+{
+    if (line.starts_with("#ifndef ") && facts.guard.empty()) {
+        facts.guard = line.substr(8);
+    } else if (const auto type = Define(line, "_LCD_TYPE")) {
+        facts.name = type->first;
+        const std::optional<int> value = Number(type->second);
+        facts.type = value ? LcdTypeFromValue(*value) : std::nullopt;
+    } else if (const auto frames = Define(line, "_FRAMES")) {
+        facts.framesName = frames->first;
+    } else if (const auto frameMs = Define(line, "_FRAME_MS")) {
+        facts.frameMs = Number(frameMs->second);
+    } else if (line.starts_with("static const unsigned short ") && line.find("_DELAY_MS[") != std::string_view::npos) {
+        facts.delays = DelayList(text, start);
+    } else if (line.starts_with("    /* ") && line.ends_with(kCommentEnd)) {
+        const std::string_view inside = line.substr(7, line.size() - 7 - kCommentEnd.size());
+        const std::string index = std::to_string(facts.frameLabels.size()) + ": ";
+        if (inside.starts_with(index))
+            facts.frameLabels.emplace_back(inside.substr(index.size()));
+    } else if (line.starts_with("/* ") && line.ends_with(kEarlierArrayComment)) {
+        const std::size_t from = line.find(", from ");
+        if (from != std::string_view::npos)
+            facts.earlierSources.emplace_back(
+                line.substr(from + 7, line.size() - from - 7 - kEarlierArrayComment.size()));
+    }
+}
+
+HeaderFacts ReadFacts(std::string_view text)
+{
+    HeaderFacts facts;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = text.substr(start, end - start);
+        if (start == 0 && line.starts_with(kMadeBy) && line.ends_with(kCommentEnd))
+            facts.command = line.substr(kMadeBy.size(), line.size() - kMadeBy.size() - kCommentEnd.size());
+        else
+            ReadFactLine(text, start, line, facts);
+        start = end + 1;
+    }
+    return facts;
+}
+
+bool IsFramesHeader(const HeaderFacts &facts)
+{
+    return !facts.name.empty() && facts.framesName == facts.name;
+}
+
+// The earlier form of `header --frames`: frames behind their files' names, no index.
+bool IsEarlierFramesHeader(const HeaderFacts &facts, std::size_t count)
+{
+    return facts.command && facts.name.empty() && !facts.framesName.empty() && facts.frameLabels.size() == count;
+}
+
+// What `header` wrote before sets had an index, from the set and the facts its comments keep.
+std::string EarlierHeader(const Document &set, const HeaderFacts &facts)
+{
+    std::string declarations;
+    if (set.form == SetForm::Frames) {
+        declarations = "\n" + FramesComment(facts.framesName, set.pictures.size());
+        if (facts.frameMs)
+            declarations += "#define " + facts.framesName + "_FRAME_MS " + std::to_string(*facts.frameMs) + "\n";
+        declarations += FramesArray(facts.framesName, set.pictures, facts.frameLabels);
+    } else if (facts.earlierSources.size() == set.pictures.size()) {
+        for (std::size_t i = 0; i < set.pictures.size(); ++i)
+            declarations += "\n" + CArray({GridOf(set.pictures[i]), set.pictures[i].name, facts.earlierSources[i]});
+    } else {
+        return {};
+    }
+    return Guarded(declarations, *facts.command, facts.guard);
+}
+
+// Whether the text is just what this program writes for the set.
+bool IsOwnHeader(std::string_view text, const Document &set, const HeaderFacts &facts)
+{
+    if (!facts.command)
+        return false;
+    if (facts.name.empty())
+        return EarlierHeader(set, facts) == text;
+    return FormatNamed(set, facts.name, facts.guard, *facts.command).text == text;
+}
+
+std::string ArrayOfNote(const std::string &why)
+{
+    constexpr std::string_view kArray = "the array ";
+    if (!why.starts_with(kArray))
+        return {};
+    return why.substr(kArray.size(), why.find_first_of(" [", kArray.size()) - kArray.size());
+}
+
+SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const PassedOverNote &note)
+{
+    const auto isIndex = [&facts](const std::string &array) {
+        return !facts.name.empty() && (array == facts.name || array == facts.name + "_DELAY_MS");
+    };
+    SetCode code{{}, facts.type, facts.name.empty() ? facts.framesName : facts.name};
+    CodeReading found = FindPicturesInCode(text, [&](const std::string &why) {
+        if (isIndex(ArrayOfNote(why)))
+            return;
+        if (code.reading.passedOver++ == 0)
+            code.reading.firstPassedOver = why;
+        if (note)
+            note(why);
+    });
+    std::vector<CodePicture> &pictures = code.reading.pictures;
+    pictures.reserve(found.pictures.size());
+    for (CodePicture &picture : found.pictures) {
+        if (!isIndex(picture.name))
+            pictures.push_back(std::move(picture));
+    }
+    if (IsFramesHeader(facts) && facts.frameLabels.size() == pictures.size()) {
+        for (std::size_t i = 0; i < pictures.size(); ++i)
+            pictures[i].name = facts.frameLabels[i];
+    }
+    return code;
+}
+
+void ApplyDelays(const HeaderFacts &facts, Document &set)
+{
+    for (std::size_t i = 0; i < set.pictures.size(); ++i) {
+        if (facts.delays && facts.delays->size() == set.pictures.size())
+            set.pictures[i].delayMs = (*facts.delays)[i];
+        else if (facts.frameMs && !facts.framesName.empty())
+            set.pictures[i].delayMs = *facts.frameMs;
+    }
+}
+
+std::string CaseClash(const Document &set)
+{
+    std::unordered_map<std::string, const Picture *> withoutCase;
+    for (const Picture &picture : set.pictures) {
+        const auto [earlier, added] = withoutCase.emplace(LowerCase(picture.name), &picture);
+        if (!added)
+            return earlier->second->name == picture.name
+                       ? "it holds two pictures named " + picture.name
+                       : "the names " + earlier->second->name + " and " + picture.name + " are the same without case";
+    }
+    return {};
+}
+
+std::string TypeName(LcdType type)
+{
+    return "type " + std::to_string(LcdTypeValue(type)) + " (" + std::string(LcdTypeCaption(type)) + ")";
+}
+
+} // namespace
+
+SetText FormatSetHeader(const Document &set, const std::optional<std::filesystem::path> &file, std::string_view command,
+                        const std::optional<std::string> &name)
+{
+    if (set.pictures.empty())
+        return {{}, "Cannot make the header: the set holds no pictures."};
+    std::string setName;
+    std::string guardSource;
+    if (file && NamesTheSet(*file)) {
+        guardSource = DisplayPath(file->filename());
+        setName = name.value_or(NameFromFileName(*file));
+    } else {
+        const std::string base = "tessaldo_" + name.value_or(set.pictures.front().name);
+        guardSource = base + ".h";
+        setName = name.value_or(base);
+    }
+    const bool namesAPicture = std::any_of(set.pictures.begin(), set.pictures.end(),
+                                           [&setName](const Picture &picture) { return picture.name == setName; });
+    if (!name && set.form == SetForm::Pictures && namesAPicture)
+        setName += "_set";
+    SetText header = FormatNamed(set, setName, guardSource, command);
+    if (!header.problem.empty())
+        header.problem =
+            file ? SaveFailed(*file, header.problem).message() : "Cannot make the header: " + header.problem + ".";
+    return header;
+}
+
+SetCode FindSetPictures(std::string_view text, const PassedOverNote &note)
+{
+    return PicturesOf(text, ReadFacts(text), note);
+}
+
+SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note)
+{
+    const HeaderFacts facts = ReadFacts(text);
+    const SetCode code = PicturesOf(text, facts, note);
+    SetReading reading;
+    reading.passedOver = code.reading.passedOver;
+    reading.firstPassedOver = code.reading.firstPassedOver;
+    reading.typeSaid = code.type.has_value();
+    reading.name = code.name;
+    const std::vector<CodePicture> &found = code.reading.pictures;
+    if (found.empty()) {
+        reading.problem = PickPicture(code.reading, std::nullopt).problem;
+        return reading;
+    }
+    const auto unreadable =
+        std::find_if(found.begin(), found.end(), [](const CodePicture &picture) { return !picture.problem.empty(); });
+    if (unreadable != found.end()) {
+        reading.problem = unreadable->problem;
+        return reading;
+    }
+    Document set;
+    set.type = code.type.value_or(typeIfUnsaid);
+    set.pictures.clear();
+    set.pictures.reserve(found.size());
+    for (const CodePicture &picture : found)
+        set.pictures.push_back({picture.name, kDefaultDelayMs, DotsFromPictureBytes(picture.bytes)});
+    const bool frames = IsFramesHeader(facts) || IsEarlierFramesHeader(facts, found.size());
+    set.form = frames ? SetForm::Frames : SetForm::Pictures;
+    ApplyDelays(facts, set);
+    if (reading.problem = CaseClash(set); !reading.problem.empty())
+        return reading;
+    reading.ownHeader = IsOwnHeader(text, set, facts);
+    reading.set = std::move(set);
+    return reading;
+}
+
+bool SafeToOverwrite(std::string_view existingText)
+{
+    return existingText.empty() || ReadSet(existingText, LcdType::Column).ownHeader;
+}
+
+FileStatus SaveSetFolder(const Document &set, const std::filesystem::path &folder)
+{
+    std::unordered_map<std::string, const Picture *> byFile;
+    for (const Picture &picture : set.pictures) {
+        if (!IsUsableName(picture.name))
+            return SaveFailed(folder, "the name '" + picture.name + "' is no C identifier, or a keyword of C or C++");
+        const std::filesystem::path file = folder / (picture.name + ".Lcd");
+        std::error_code error;
+        if (std::filesystem::is_directory(file, error))
+            return SaveFailed(file, "it is a folder");
+        const auto [earlier, added] = byFile.emplace(LowerCase(picture.name), &picture);
+        if (!added)
+            return SaveFailed(folder, "the names " + earlier->second->name + " and " + picture.name
+                                          + " would both be the file " + picture.name + ".Lcd");
+    }
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);
+    for (const Picture &picture : set.pictures) {
+        DotGrid grid = GridOf(picture);
+        grid.SetLCDType(set.type);
+        if (FileStatus saved = SaveFile(grid, folder / (picture.name + ".Lcd")); !saved)
+            return saved;
+    }
+    return FileStatus::Ok();
+}
+
+FileStatus OpenSetFolder(const std::filesystem::path &folder, Document &set)
+{
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (entry->is_regular_file(error) && LowerCase(DisplayPath(entry->path().extension())) == ".lcd")
+            files.push_back(entry->path());
+    }
+    if (error)
+        return OpenFailed(folder, error.message());
+    if (files.empty())
+        return OpenFailed(folder, "it holds no drawing files (.Lcd)");
+    std::sort(files.begin(), files.end(),
+              [](const auto &a, const auto &b) { return a.filename().u8string() < b.filename().u8string(); });
+    return OpenSetFiles(files, set);
+}
+
+FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &set)
+{
+    if (files.empty())
+        return FileStatus::Failed("Cannot open the set: no drawing files were given.");
+    Document opened;
+    opened.pictures.clear();
+    std::optional<LcdType> type;
+    std::unordered_map<std::string, std::filesystem::path> byName;
+    for (const std::filesystem::path &file : files) {
+        Drawing drawing;
+        if (FileStatus read = ReadDrawingFile(file, drawing); !read)
+            return read;
+        Picture picture{NameFromFileName(file), kDefaultDelayMs, drawing.dots};
+        if (const auto [earlier, added] = byName.emplace(LowerCase(picture.name), file); !added)
+            return OpenFailed(file, "it gives the picture the name " + picture.name + ", as \""
+                                        + DisplayPath(earlier->second) + "\" does (without case)");
+        if (type && drawing.type && *drawing.type != *type)
+            return OpenFailed(file, "it is drawn for " + TypeName(*drawing.type) + ", the files before it for "
+                                        + TypeName(*type));
+        type = type ? type : drawing.type;
+        opened.pictures.push_back(std::move(picture));
+    }
+    opened.type = type.value_or(LcdType::Column);
+    set = std::move(opened);
+    return FileStatus::Ok();
+}
+
+} // namespace tessaldo

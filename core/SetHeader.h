@@ -1,0 +1,68 @@
+#pragma once
+
+#include "CodeReader.h"
+#include "Document.h"
+#include "FileStatus.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+// A set of pictures saved as the C header firmware includes: the arrays, then
+// an index of them with the set's type and delays, so that the header alone
+// gives the set back exactly.
+namespace tessaldo {
+
+// The header's text, or why the set cannot make one (a sentence for the user).
+struct SetText {
+    std::string text;
+    std::string problem;
+};
+// The header for the set, saved as `file`: its name gives the set's NAME and
+// the include guard (icons.h: icons, ICONS_H); with no file (standard output),
+// the first picture's name does (tessaldo_arrow). `name` is the NAME an
+// animation was given; it overrides the file's.
+SetText FormatSetHeader(const Document &set, const std::optional<std::filesystem::path> &file, std::string_view command,
+                        const std::optional<std::string> &name = std::nullopt);
+
+// The pictures of a text before they become a set: in a header of this
+// program, frames named as it names them and its index arrays left out.
+struct SetCode {
+    CodeReading reading;
+    std::optional<LcdType> type; // the type the header states
+    std::string name;            // the set's NAME in a header of this program
+};
+SetCode FindSetPictures(std::string_view text, const PassedOverNote &note = {});
+
+struct SetReading {
+    std::optional<Document> set; // every picture of the text in order; nullopt when it holds none usable
+    std::string problem;         // why not: the reader's reasons, names that clash
+    bool ownHeader = false;      // a header this program wrote, unchanged since: saving over it loses nothing
+    bool typeSaid = false;       // the text states the set's type
+    std::string name;            // the set's NAME in a header of this program
+    std::size_t passedOver = 0;  // as CodeReading: arrays that are no pictures
+    std::string firstPassedOver;
+};
+// Any C source. A header of this program gives back names, order, delays,
+// type and form exactly; another source gives every picture under its array's
+// name (frames of an N x 33 array as NAME_000, ...) with a delay of 100 ms
+// and `typeIfUnsaid`.
+SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note = {});
+
+// Whether writing a header over this text loses nothing: it is empty, or a
+// header this program wrote (this form or the earlier one without an index)
+// with nothing added by hand.
+bool SafeToOverwrite(std::string_view existingText);
+
+// One NAME.Lcd per picture in `folder`; names that clash without case, which
+// some file systems take for one file, refuse it before anything is written.
+FileStatus SaveSetFolder(const Document &set, const std::filesystem::path &folder);
+// The drawing files of `folder`, in name order.
+FileStatus OpenSetFolder(const std::filesystem::path &folder, Document &set);
+// Drawing files as a set in the order given, each picture named after its file.
+FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &set);
+
+} // namespace tessaldo

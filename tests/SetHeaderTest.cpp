@@ -1,0 +1,163 @@
+#include "SetHeader.h"
+
+#include "CodeFormats.h"
+#include "DrawingFile.h"
+#include "RandomPicture.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace tessaldo;
+
+namespace {
+
+// Names of every kind a set may hold: cases, digits, underscores, prefixes of one another.
+Document RandomSet(std::mt19937 &random)
+{
+    static const char *const kNames[] = {"arrow", "Arrow_up", "x", "_bell", "b2", "lcd_3", "Wifi", "wifi_off", "a_b_c"};
+    Document set;
+    set.type = random() % 2 ? LcdType::Row : LcdType::Column;
+    set.form = random() % 2 ? SetForm::Frames : SetForm::Pictures;
+    set.pictures.clear();
+    const int delays = static_cast<int>(random() % 3); // all 100, all alike, each its own
+    const int alike = static_cast<int>(random() % 60'000) + 1;
+    for (std::size_t i = 0; i < std::size(kNames); ++i) {
+        if (random() % 3 == 0 && !set.pictures.empty())
+            continue;
+        const int delay = delays == 0 ? 100 : delays == 1 ? alike : static_cast<int>(random() % 65'536);
+        set.pictures.push_back({kNames[i], delay, RandomGrid(random, set.type).AllDots()});
+    }
+    return set;
+}
+
+std::string Data(const std::string &name)
+{
+    return TempDir::Read(std::filesystem::path(TESSALDO_TEST_DATA) / name);
+}
+
+std::string Problem(const Document &set)
+{
+    return FormatSetHeader(set, std::filesystem::path("icons.h"), "tessaldo-cli header").problem;
+}
+
+} // namespace
+
+TEST(SetHeader, ReadingAHeaderBackAndWritingItAgainGivesTheSameSetAndBytes)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 40; ++round) {
+        const Document set = RandomSet(random);
+        for (const std::optional<std::filesystem::path> &file :
+             {std::optional<std::filesystem::path>("out/icons.h"), std::optional<std::filesystem::path>()}) {
+            const SetText header = FormatSetHeader(set, file, "tessaldo-cli header x");
+            ASSERT_EQ(header.problem, "");
+            const SetReading reading = ReadSet(header.text, LcdType::Column);
+            ASSERT_TRUE(reading.set) << reading.problem;
+            EXPECT_TRUE(reading.ownHeader && reading.typeSaid);
+            EXPECT_EQ(*reading.set, set) << header.text;
+            EXPECT_EQ(reading.passedOver, 0u) << "the index's own arrays are no pictures passed over";
+            EXPECT_EQ(FormatSetHeader(*reading.set, file, "tessaldo-cli header x").text, header.text);
+            EXPECT_TRUE(SafeToOverwrite(header.text));
+        }
+    }
+}
+
+TEST(SetHeader, OnlyAnUnchangedHeaderOfThisProgramIsSafeToOverwrite)
+{
+    std::mt19937 random(3);
+    Document set = RandomSet(random);
+    set.form = SetForm::Pictures;
+    const std::string header = FormatSetHeader(set, std::filesystem::path("icons.h"), "tessaldo-cli header").text;
+    EXPECT_TRUE(SafeToOverwrite(""));
+    const std::string touched[] = {header + "int counter;\n", "/* mine */\n" + header,
+                                   header.substr(0, header.find("#define icons_COUNT")) + "\n#endif /* ICONS_H */\n"};
+    for (const std::string &text : touched) {
+        EXPECT_FALSE(SafeToOverwrite(text)) << text;
+        EXPECT_EQ(ReadSet(text, LcdType::Column).set->pictures.size(), set.pictures.size()) << "still read";
+    }
+    // Another program's source: its arrays, in the type the caller says.
+    const std::string foreign = CArray({RandomGrid(random, LcdType::Row), "logo", "logo.Lcd"});
+    const SetReading other = ReadSet(foreign + "static const char font[3] = {1, 2, 3};", LcdType::Row);
+    ASSERT_TRUE(other.set);
+    EXPECT_FALSE(other.ownHeader || other.typeSaid || SafeToOverwrite(foreign));
+    EXPECT_EQ(other.set->type, LcdType::Row);
+    EXPECT_EQ(other.set->pictures.front().name, "logo");
+    EXPECT_EQ(other.passedOver, 1u);
+    EXPECT_EQ(ReadSet("a[]={1};", LcdType::Column).set, std::nullopt);
+    EXPECT_EQ(ReadSet(foreign + foreign, LcdType::Column).problem, "it holds two pictures named logo");
+}
+
+TEST(SetHeader, WhatTheEarlierVersionWroteIsSafeToOverwriteAndReadsBack)
+{
+    const SetReading icons = ReadSet(Data("earlier-icons.h"), LcdType::Row);
+    ASSERT_TRUE(icons.set);
+    EXPECT_TRUE(icons.ownHeader);
+    EXPECT_EQ(icons.set->pictures.at(1).name, "Dot_2");
+    EXPECT_EQ(icons.set->type, LcdType::Row);
+    const SetReading frames = ReadSet(Data("earlier-frames.h"), LcdType::Column);
+    ASSERT_TRUE(frames.set);
+    EXPECT_EQ(frames.set->form, SetForm::Frames);
+    EXPECT_EQ(frames.name, "spin");
+    EXPECT_EQ(frames.set->pictures.at(2).delayMs, 40);
+    for (const char *file : {"earlier-icons.h", "earlier-frames.h", "earlier-blink.h"}) {
+        EXPECT_TRUE(SafeToOverwrite(Data(file))) << file;
+        std::string changed = Data(file);
+        changed.replace(changed.find("0xA4"), 4, "0xa4");
+        EXPECT_FALSE(SafeToOverwrite(changed)) << file;
+    }
+}
+
+TEST(SetHeader, NamesThatWouldBreakTheCodeOrClashAreRefused)
+{
+    Document set;
+    set.pictures = {{"icons", 100, {}}};
+    EXPECT_NE(FormatSetHeader(set, std::filesystem::path("icons.h"), "c").text.find("icons_set[icons_set_COUNT]"),
+              std::string::npos);
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{"Logo", "logo"}, "the names Logo and logo are the same without case"},
+        {{"COUNT"},
+         "the C name icons_COUNT would stand for a macro of the set and for the index constant of the "
+         "picture COUNT"},
+        {{"icons_X", "x"}, "the C name icons_X would stand for the array of the picture icons_X and for the index"},
+        {{"ICONS_H"}, "would stand for the include guard"},
+        {{"class"}, "the name 'class' is no C identifier"},
+    };
+    for (const auto &[names, problem] : refused) {
+        set.pictures.clear();
+        for (const std::string &name : names)
+            set.pictures.push_back({name, 100, {}});
+        EXPECT_NE(Problem(set).find(problem), std::string::npos) << Problem(set);
+        EXPECT_EQ(Problem(set).rfind("Cannot save \"icons.h\": ", 0), 0u);
+    }
+    set.pictures = {{"a", 70'000, {}}};
+    EXPECT_NE(Problem(set).find("the delay of a, 70000 ms, is not from 0 to 65535 ms"), std::string::npos);
+}
+
+TEST(SetFolder, SavedAndOpenedInNameOrderOrRefusedBeforeAnythingIsWritten)
+{
+    TempDir dir;
+    std::mt19937 random(11);
+    Document set;
+    set.type = LcdType::Row;
+    set.pictures = {{"b", 100, RandomGrid(random, set.type).AllDots()},
+                    {"a", 100, RandomGrid(random, set.type).AllDots()}};
+    ASSERT_TRUE(SaveSetFolder(set, dir / "set").ok());
+    Document opened;
+    ASSERT_TRUE(OpenSetFolder(dir / "set", opened).ok());
+    std::swap(set.pictures[0], set.pictures[1]);
+    EXPECT_EQ(opened, set);
+
+    set.pictures.push_back({"A", 100, {}});
+    EXPECT_EQ(SaveSetFolder(set, dir / "clash").message(),
+              "Cannot save \"" + (dir / "clash").string() + "\": the names a and A would both be the file A.Lcd.");
+    EXPECT_FALSE(std::filesystem::exists(dir / "clash"));
+    DotGrid column;
+    ASSERT_TRUE(SaveFile(column, dir / "set" / "c.Lcd").ok());
+    const std::filesystem::path mixed[] = {dir / "set" / "a.Lcd", dir / "set" / "c.Lcd"};
+    EXPECT_NE(OpenSetFiles(mixed, opened)
+                  .message()
+                  .find("it is drawn for type 0 (HLCD112, HLCD114), the files "
+                        "before it for type 1 (HLCD154, HLCD168)"),
+              std::string::npos);
+    EXPECT_EQ(opened.pictures.size(), 2u) << "a refused open leaves the set as it was";
+}
