@@ -14,12 +14,14 @@
 #include "PixelsToDots.h"
 #include "ProgramTexts.h"
 #include "SerialRates.h"
+#include "SetHeader.h"
 #include "Stroke.h"
 
 #include <emscripten.h>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <filesystem>
 #include <map>
 
 using namespace tessaldo;
@@ -213,6 +215,56 @@ Picture PictureFrom(const val &value)
             GridFrom(0, value["dots"].as<std::string>()).AllDots()};
 }
 
+// A folder in the page's memory that the core's file code reads and writes
+// as it does a disk's, made the current one so that the files keep the names
+// the user knows in every message; gone with everything in it when done.
+class ScratchFolder {
+public:
+    ScratchFolder()
+    {
+        static int made = 0;
+        m_path = std::filesystem::path("/scratch") / std::to_string(++made);
+        std::filesystem::create_directories(m_path);
+        std::filesystem::current_path(m_path);
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::current_path("/", ignored);
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    ScratchFolder(const ScratchFolder &) = delete;
+    ScratchFolder &operator=(const ScratchFolder &) = delete;
+
+    static FileStatus Put(const std::string &name, const val &bytes)
+    {
+        return WriteFileAtomically(name, BytesOf(bytes));
+    }
+    static val Take(const std::filesystem::path &file)
+    {
+        std::string bytes;
+        const FileStatus read = ReadFileStart(file, kDrawingBytesRead, bytes);
+        return read ? Uint8Array(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size()) : val::null();
+    }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// The line a header of the page's begins with: "Made by ...".
+constexpr std::string_view kHeaderMaker = "the Tessaldo window";
+
+// "Passed over in "x": why." for the first of the arrays that are no pictures, and how many more.
+std::string PassedOverText(const std::string &fileName, const SetReading &reading)
+{
+    if (reading.passedOver == 0)
+        return {};
+    std::string text = "Passed over in \"" + fileName + "\": " + reading.firstPassedOver;
+    if (reading.passedOver > 1)
+        text += ", and " + std::to_string(reading.passedOver - 1) + " more arrays that are no pictures";
+    return text + ".";
+}
+
 // The editing session the page shows: the same one the window binds. The
 // page subscribes once and redraws from it after every announced change.
 class PageSession {
@@ -257,6 +309,66 @@ public:
                                     GridFrom(0, frame["dots"].as<std::string>()).AllDots()});
         }
         m_session.OpenSet(std::move(set));
+    }
+
+    // A header or C source opened as the set: {problem, note}, the problem the
+    // whole message when nothing was opened, the note what was passed over.
+    val OpenSetText(const std::string &fileName, const std::string &text)
+    {
+        const SetReading reading = ReadSet(text, m_session.Doc().type);
+        val result = val::object();
+        result.set("problem", reading.set ? std::string() : OpenFailed(fileName, reading.problem).message());
+        result.set("note", PassedOverText(fileName, reading));
+        if (reading.set)
+            m_session.OpenSet(*reading.set);
+        return result;
+    }
+
+    // Drawing files, [{name, bytes}], opened as the set in the order given: the message, empty when opened.
+    std::string OpenSetDrawings(const val &files)
+    {
+        const ScratchFolder folder;
+        std::vector<std::filesystem::path> names;
+        const auto count = files["length"].as<std::size_t>();
+        for (std::size_t i = 0; i < count; ++i) {
+            names.emplace_back(files[i]["name"].as<std::string>());
+            if (FileStatus put = ScratchFolder::Put(names.back().string(), files[i]["bytes"]); !put)
+                return put.message();
+        }
+        Document set;
+        if (FileStatus opened = OpenSetFiles(names, set); !opened)
+            return opened.message();
+        m_session.OpenSet(std::move(set));
+        return {};
+    }
+
+    // The header the set is saved as under `fileName`: {text, problem}.
+    val SetHeaderText(const std::string &fileName) const
+    {
+        const SetText header = FormatSetHeader(m_session.Doc(), std::filesystem::path(fileName), kHeaderMaker);
+        val result = val::object();
+        result.set("text", header.text);
+        result.set("problem", header.problem);
+        return result;
+    }
+
+    // The drawing files the set is saved as in the folder `folderName`:
+    // {files: [{name, bytes}], problem}.
+    val SetFolderFiles(const std::string &folderName) const
+    {
+        const ScratchFolder folder;
+        val result = val::object();
+        val files = val::array();
+        const FileStatus saved = SaveSetFolder(m_session.Doc(), folderName);
+        result.set("problem", saved.message());
+        for (const Picture &picture : saved ? m_session.Doc().pictures : std::vector<Picture>{}) {
+            val file = val::object();
+            file.set("name", picture.name + ".Lcd");
+            file.set("bytes", ScratchFolder::Take(std::filesystem::path(folderName) / (picture.name + ".Lcd")));
+            files.call<void>("push", file);
+        }
+        result.set("files", files);
+        return result;
     }
 
     // The set: its size, the edited picture, and any picture's name, delay and dots.
@@ -363,6 +475,21 @@ val Route(bool image, const std::string &fileName, const val &text)
     return result;
 }
 
+bool IsSourceFile(const std::string &name)
+{
+    return IsSourceFileName(name);
+}
+
+// Why a header is not saved over a file that holds other code: "" when it may be.
+std::string RefuseOverwrite(const std::string &fileName, const std::string &existingText)
+{
+    if (SafeToOverwrite(existingText))
+        return {};
+    return SaveFailed(fileName, "it holds code that is no header of this program, or one changed since it was "
+                                "written, which saving over it would lose; save the set under another name")
+        .message();
+}
+
 val Texts()
 {
     val texts = val::object();
@@ -417,6 +544,8 @@ EMSCRIPTEN_BINDINGS(tessaldo)
     emscripten::function("textDots", &TextDots);
     emscripten::function("commands", &Commands);
     emscripten::function("route", &Route);
+    emscripten::function("refuseOverwrite", &RefuseOverwrite);
+    emscripten::function("isSourceFileName", &IsSourceFile);
     emscripten::function("bauds", &Bauds);
     emscripten::function("texts", &Texts);
     emscripten::function("timeLcdToCode", &TimeLcdToCode);
@@ -465,6 +594,10 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("newPicture", &PageSession::NewPicture)
         .function("takePictures", &PageSession::TakePictures)
         .function("openFrames", &PageSession::OpenFrames)
+        .function("openSetText", &PageSession::OpenSetText)
+        .function("openSetDrawings", &PageSession::OpenSetDrawings)
+        .function("setHeaderText", &PageSession::SetHeaderText)
+        .function("setFolderFiles", &PageSession::SetFolderFiles)
         .function("count", &PageSession::Count)
         .function("current", &PageSession::Current)
         .function("pictureName", &PageSession::PictureName)

@@ -367,6 +367,95 @@ def onion_and_play(driver):
     assert dots(driver) == shown
 
 
+def paste_text(driver, text):
+    driver.execute_script("""
+        const transfer = new DataTransfer();
+        transfer.setData('text/plain', arguments[0]);
+        document.getElementById('lbDot').dispatchEvent(new ClipboardEvent('paste', { clipboardData: transfer, bubbles: true }));
+    """, text)
+
+
+def set_dots(driver):
+    """Each picture's dots, as the grid shows it when selected."""
+    listbox = driver.find_element(By.ID, "setStrip")
+    listbox.send_keys(Keys.HOME)
+    shown = []
+    for _ in names(driver):
+        shown.append(dots(driver))
+        listbox.send_keys(Keys.ARROW_DOWN)
+    return shown
+
+
+def leaving_asks(driver):
+    return driver.execute_script("""const event = new Event('beforeunload', { cancelable: true });
+        window.dispatchEvent(event); return event.defaultPrevented;""")
+
+
+def lcd_dots(data):
+    """The dots of a drawing file, '1' for set."""
+    return "".join("1" if c == "0" else "0" for c in data.decode().split("\r\n")[1])
+
+
+@check("a pasted header of six icons gives six; Save Set and Open Set give them back; a hand-written file is kept")
+def set_files(driver):
+    folder = WORK / "six"
+    folder.mkdir()
+    for letter in "ABCDEF":
+        cli("text", letter, str(folder / f"{letter}.Lcd"))
+    icons = [lcd_dots((folder / f"{letter}.Lcd").read_bytes()) for letter in "ABCDEF"]
+    assert not leaving_asks(driver)
+    paste_text(driver, cli("header", *sorted(map(str, folder.glob("*.Lcd"))), "--output", "-").decode())
+    assert names(driver) == list("ABCDEF") and set_dots(driver) == icons, names(driver)
+    assert leaving_asks(driver)
+    driver.execute_script("""
+        window.existing = '';
+        window.showSaveFilePicker = async () => ({ name: 'six.h', getFile: async () => new File([existing], 'six.h'),
+            createWritable: async () => ({ write: async (blob) => { recorded.saved = await blob.text(); }, close: async () => {} }) });""")
+    driver.find_element(By.ID, "lbDot").send_keys(Keys.CONTROL, Keys.SHIFT, "s")
+    header = recorded(driver, "saved")
+    assert not leaving_asks(driver)
+    (WORK / "six.h").write_text(header)
+    cli("decode", str(WORK / "six.h"), "--each", str(WORK / "back"))
+    assert [(WORK / "back" / f"{letter}.Lcd").read_bytes() for letter in "ABCDEF"] == \
+        [(folder / f"{letter}.Lcd").read_bytes() for letter in "ABCDEF"]
+    driver.execute_script("window.existing = 'int main(void) { return 0; }'; delete recorded.saved;")
+    driver.find_element(By.ID, "lbDot").send_keys(Keys.CONTROL, Keys.SHIFT, "s")
+    assert message(driver).startswith('Cannot save "six.h": it holds code that is no header of this program')
+    give_file(driver, "six.h", header.encode())
+    driver.find_element(By.ID, "lbDot").send_keys(Keys.INSERT, Keys.CONTROL, Keys.SHIFT, "o")
+    wait_for(driver, "the set opened", lambda d: names(d) == list("ABCDEF"))
+    assert set_dots(driver) == icons and not leaving_asks(driver)
+    # Drawing files dropped together are a set too, named after them, and a folder gives them back.
+    driver.execute_script("""
+        const transfer = new DataTransfer();
+        for (const [name, data] of arguments[0])
+            transfer.items.add(new File([Uint8Array.from(atob(data), c => c.charCodeAt(0))], name));
+        document.getElementById('frmMain').dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true }));
+        window.showDirectoryPicker = async () => ({ name: 'out', getFileHandle: async (name) => ({
+            createWritable: async () => ({ write: async (blob) => {
+                recorded[name] = new Uint8Array(await blob.arrayBuffer()); }, close: async () => {} }) }) });
+    """, [[f"{l}.Lcd", base64.b64encode((folder / f"{l}.Lcd").read_bytes()).decode()] for l in "FEDCBA"])
+    wait_for(driver, "the dropped set", lambda d: names(d) == list("FEDCBA"))
+    set_command(driver, "Save Set as Folder…")
+    assert bytes(recorded(driver, "A.Lcd")) == (folder / "A.Lcd").read_bytes()
+
+
+@check("an animated GIF opens as a set of its frames at their delays, as import --each makes them")
+def gif_set(driver):
+    gif = Path(__file__).resolve().parent.parent / "data" / "dispose-background.gif"
+    listed = cli("import", str(gif), "--each", str(WORK / "frames")).decode().split("\n")
+    give_file(driver, "spin.gif", gif.read_bytes())
+    driver.execute_script("window.nextFile = new File([window.nextFile], 'spin.gif', { type: 'image/gif' })")
+    driver.find_element(By.ID, "lbDot").send_keys(Keys.CONTROL, Keys.SHIFT, "o")
+    wait_for(driver, "the import dialog", lambda d: d.find_elements(By.CSS_SELECTOR, 'dialog[open] button[value="ok"]'))[0].click()
+    wait_for(driver, "the frames", lambda d: len(names(d)) == 3)
+    assert names(driver) == ["spin_000", "spin_001", "spin_002"], names(driver)
+    frames = sorted((WORK / "frames").glob("*.Lcd"))
+    assert set_dots(driver) == [lcd_dots(frame.read_bytes()) for frame in frames]
+    delays = driver.execute_script("return [...document.querySelectorAll('#setStrip .strip-delay')].map((d) => d.textContent)")
+    assert delays == [line.split(" ", 1)[1] for line in listed if line], delays
+
+
 @check("a screen reader is given 256 check boxes named Dot N")
 def accessibility(driver):
     click_dot(driver, 3)

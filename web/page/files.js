@@ -46,40 +46,55 @@ export async function open() {
         await openDrawingFile(file);
 }
 
-async function askName() {
-    const name = element('input', { id: 'saveName', value: 'picture.Lcd', autofocus: true });
-    const dialog = element('dialog', { ariaLabel: 'Save Graphic LCD File' }, [
+// The name a file is downloaded as, asked where the browser has no save picker; '' when cancelled.
+export async function askFileName(title, suggested) {
+    const name = element('input', { id: 'saveName', value: suggested, autofocus: true });
+    const dialog = element('dialog', { ariaLabel: title }, [
         element('form', { method: 'dialog' }, [
-            element('strong', { textContent: 'Save Graphic LCD File' }),
+            element('strong', { textContent: title }),
             row('File name:', name),
             buttons(['Save', 'save'], ['Cancel', ''])]),
     ]);
     return (await showDialog(dialog)) === 'save' ? name.value.trim() : '';
 }
 
+export function download(name, bytes) {
+    const link = element('a', { href: URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' })), download: name });
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 0);
+}
+
+export async function writeTo(handle, bytes) {
+    const writable = await handle.createWritable();
+    await writable.write(new Blob([bytes]));
+    await writable.close();
+}
+
+// The handle the save picker gives, or null when it was cancelled.
+export async function pickSaveFile(suggestedName, types) {
+    try {
+        return await window.showSaveFilePicker({ suggestedName, types });
+    } catch (error) {
+        if (error.name === 'AbortError')
+            return null;
+        throw error;
+    }
+}
+
 // The name goes to the file exactly as typed: no extension is added.
 export async function save() {
     const bytes = core.formatDrawing(state.type, state.dots);
     if (window.showSaveFilePicker) {
-        let handle;
-        try {
-            handle = await window.showSaveFilePicker({ suggestedName: 'picture.Lcd', types: kPickerTypes });
-        } catch (error) {
-            if (error.name === 'AbortError')
-                return;
-            throw error;
-        }
-        const writable = await handle.createWritable();
-        await writable.write(new Blob([bytes]));
-        await writable.close();
+        const handle = await pickSaveFile('picture.Lcd', kPickerTypes);
+        if (!handle)
+            return;
+        await writeTo(handle, bytes);
         session().markSaved();
         return;
     }
-    const name = await askName();
+    const name = await askFileName('Save Graphic LCD File', 'picture.Lcd');
     if (!name)
         return;
-    const link = element('a', { href: URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' })), download: name });
-    link.click();
+    download(name, bytes);
     session().markSaved();
-    setTimeout(() => URL.revokeObjectURL(link.href), 0);
 }

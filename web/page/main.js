@@ -12,14 +12,19 @@ import { showMenu } from './menu.js';
 import { followPlaying, togglePlay } from './play.js';
 import { hasWebSerial, noWebSerial, playOnModule, sendToModule } from './serial.js';
 import { pictureDelay, renamePicture } from './setdialogs.js';
-import { openSet } from './setfiles.js';
+import { openSet, openSetFrom, saveSet, saveSetAs, saveSetAsFolder } from './setfiles.js';
 import { session, startSession, subscribe, update } from './state.js';
 import { buildStrip, renderStrip } from './strip.js';
 import { insertText } from './textdialog.js';
 
-// What a paste or a drop brings, as the core routes it: a drawing file opens,
-// an image is imported, code becomes the picture it says, or the pictures.
+// What a paste or a drop brings, as the core routes it: a header or source
+// opens as a set, a drawing file opens, an image is imported, code becomes the
+// picture it says, or the pictures.
 async function take({ file, text }) {
+    if (file && core.isSourceFileName(file.name)) {
+        await openSetFrom([file]);
+        return;
+    }
     const routed = core.route(false, file ? file.name : '', text);
     if (routed.kind === 'drawing-file')
         await openDrawingFile(file);
@@ -51,6 +56,9 @@ function pageActions() {
         [CommandId.Play, togglePlay],
         [CommandId.PlayOnModule, playOnModule],
         [CommandId.OpenSet, openSet],
+        [CommandId.SaveSet, saveSet],
+        [CommandId.SaveSetAs, saveSetAs],
+        [CommandId.SaveSetAsFolder, saveSetAsFolder],
     ]);
 }
 
@@ -168,9 +176,12 @@ function wireKeys() {
     document.addEventListener('dragover', (event) => event.preventDefault());
     document.addEventListener('drop', (event) => {
         event.preventDefault();
-        const file = event.dataTransfer.files[0];
-        if (file)
-            take({ file });
+        // Several files are drawings for a set; one is what a paste of it would be.
+        const files = [...event.dataTransfer.files];
+        if (files.length > 1)
+            openSetFrom(files);
+        else if (files.length)
+            take({ file: files[0] });
     });
     // A set is work the browser would throw away with the page.
     window.addEventListener('beforeunload', (event) => {
