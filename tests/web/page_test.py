@@ -271,6 +271,17 @@ def sending(driver):
     (WORK / "s.Lcd").write_bytes(drawing_file(dots(driver), 0))
     assert bytes(recorded(driver, "sent")) == cli("code", str(WORK / "s.Lcd"), "--format", "raw")
     assert recorded(driver, "opened") == {"baudRate": 115200, "dataBits": 8, "stopBits": 1, "parity": "none", "flowControl": "none"}
+    driver.find_element(By.CSS_SELECTOR, 'dialog[open] button[value=""]').click()
+    # Play on Module sends each picture as it is shown, at the rate chosen last, until Stop.
+    driver.execute_script("recorded.played = []; recorded.sent = null;")
+    driver.find_element(By.ID, "lbDot").send_keys(Keys.INSERT)
+    set_command(driver, "Play on Module…")
+    driver.find_element(By.ID, "play").click()
+    wait_for(driver, "two pictures sent", lambda d: d.execute_script(
+        "if (recorded.sent) recorded.played.push(recorded.sent[2]); recorded.sent = null; return new Set(recorded.played).size == 2"))
+    driver.find_element(By.ID, "play").click()
+    wait_for(driver, "the end of playing", lambda d: d.find_element(By.ID, "result").text.startswith("Sent"))
+    assert driver.find_element(By.ID, "result").text.endswith("pictures to the chosen port at 115200 baud.")
 
 
 def strip(driver):

@@ -101,7 +101,7 @@ export async function sendToModule() {
 export async function playOnModule() {
     const result = element('p', { id: 'result' });
     const playButton = element('button', { id: 'play', type: 'button', textContent: 'Play' });
-    let playing = null; // {port, writer, sent, queue, unsubscribe}
+    let playing = null; // {port, baud, writer, sent, shown, queue, unsubscribe} while it plays
     const stop = async (problem) => {
         const ended = playing;
         playing = null;
@@ -116,7 +116,7 @@ export async function playOnModule() {
         ended.writer.releaseLock();
         await ended.port.close().catch(() => {});
         result.textContent = problem ? `Cannot send to "${portName(ended.port)}": ${problem}.`
-            : `Sent ${ended.sent} pictures to ${portName(ended.port)} at ${ended.baud} baud.`;
+            : `Sent ${ended.sent} picture${ended.sent === 1 ? '' : 's'} to ${portName(ended.port)} at ${ended.baud} baud.`;
     };
     const sendShown = () => {
         const bytes = core.moduleBytes(state.dots);
@@ -146,8 +146,7 @@ export async function playOnModule() {
         });
         playButton.textContent = 'Stop';
         result.textContent = `Playing on ${portName(port)} at ${chosenBaud} baud.`;
-        session().setPlaying(true);
-        sendShown();
+        session().setPlaying(true); // which the listener hears, and sends the picture shown
     };
     playButton.addEventListener('click', () => (playing ? stop() : start()));
     await showDialog(serialDialog('Play on Module',
