@@ -20,7 +20,7 @@ async function askFor(title, caption, input, apply) {
         problem.hidden = false;
         input.focus();
     });
-    await showDialog(element('dialog', { ariaLabel: title }, [form]));
+    await showDialog(element('dialog', { ariaLabel: title, className: 'narrow' }, [form]));
 }
 
 export function renamePicture() {
