@@ -327,7 +327,7 @@ def set_editing(driver):
         first.dispatchEvent(new DragEvent('dragstart', { dataTransfer: transfer, bubbles: true }));
         for (const type of ['dragover', 'drop'])
             strip.dispatchEvent(new DragEvent(type, { dataTransfer: transfer, bubbles: true, cancelable: true,
-                clientX: box.left + 10, clientY: box.top + 3 * 88 - 5 }));""")
+                clientX: box.left + 10, clientY: box.top + 3 * first.offsetHeight - 5 }));""")
     assert strip(driver) == [["picture", False], ["picture_3", False], ["picture_2", True]], strip(driver)
     grid.send_keys(Keys.CONTROL, "z")
     assert names(driver) == ["picture_2", "picture", "picture_3"], names(driver)

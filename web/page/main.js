@@ -73,10 +73,12 @@ function perform(id) {
 }
 
 // Without Web Serial these say why instead.
-const kNeedSerial = () => [core.CommandId.SendToModule, core.CommandId.PlayOnModule];
+function needsSerial(id) {
+    return id === core.CommandId.SendToModule || id === core.CommandId.PlayOnModule;
+}
 
 function menuItem(command) {
-    if (kNeedSerial().includes(command.id) && !hasWebSerial())
+    if (needsSerial(command.id) && !hasWebSerial())
         return { text: noWebSerial(command.caption), key: '', action: () => {}, enabled: false };
     // The page cannot look at the clipboard before a paste, so Paste is always offered.
     return { text: command.caption, key: command.keys[0] || '', action: () => perform(command.id),
@@ -89,19 +91,14 @@ function menuItems() {
     const items = [];
     const submenus = new Map();
     for (const command of core.commands()) {
-        let into = items;
-        if (command.submenu && !submenus.has(command.submenu)) {
+        const opensSubmenu = command.submenu && !submenus.has(command.submenu);
+        if (command.startsGroup)
+            (command.submenu && !opensSubmenu ? submenus.get(command.submenu) : items).push('-');
+        if (opensSubmenu) {
             submenus.set(command.submenu, []);
-            if (command.startsGroup)
-                items.push('-');
             items.push({ text: command.submenu, submenu: submenus.get(command.submenu) });
-            into = submenus.get(command.submenu);
-        } else {
-            into = command.submenu ? submenus.get(command.submenu) : items;
-            if (command.startsGroup)
-                into.push('-');
         }
-        into.push(menuItem(command));
+        (command.submenu ? submenus.get(command.submenu) : items).push(menuItem(command));
     }
     return items;
 }

@@ -47,6 +47,7 @@ function makeOption() {
     svg.append(paper, ink);
     const option = element('div', { role: 'option', className: 'strip-picture', draggable: true },
         [svg, element('span', { className: 'strip-name' }), element('span', { className: 'strip-delay' })]);
+    option.style.height = `${kItemHeight}px`;
     option.drawn = { dots: '', type: -1, label: '' };
     return option;
 }
