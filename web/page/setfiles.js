@@ -44,9 +44,12 @@ export async function openSetFrom(files) {
         return openImageFrames(files[0]);
     const drawings = await Promise.all(files.map(async (file) => ({ name: file.name, bytes: new Uint8Array(await file.arrayBuffer()) })));
     const problem = session().openSetDrawings(drawings);
-    if (problem)
+    if (problem) {
         await messageBox(problem);
+        return;
+    }
     savedAs = null;
+    openedName = '';
 }
 
 export async function openSet() {
