@@ -361,13 +361,15 @@ public:
         val files = val::array();
         const FileStatus saved = SaveSetFolder(m_session.Doc(), folderName);
         result.set("problem", saved.message());
-        for (const Picture &picture : saved ? m_session.Doc().pictures : std::vector<Picture>{}) {
+        result.set("files", files);
+        if (!saved)
+            return result;
+        for (const Picture &picture : m_session.Doc().pictures) {
             val file = val::object();
             file.set("name", picture.name + ".Lcd");
             file.set("bytes", ScratchFolder::Take(std::filesystem::path(folderName) / (picture.name + ".Lcd")));
             files.call<void>("push", file);
         }
-        result.set("files", files);
         return result;
     }
 
