@@ -63,6 +63,7 @@ function pageActions() {
 }
 
 let actions = null;
+let table = null; // the core's command table, read once: every key press looks in it
 
 function perform(id) {
     const action = actions.get(id);
@@ -90,7 +91,7 @@ function menuItem(command) {
 function menuItems() {
     const items = [];
     const submenus = new Map();
-    for (const command of core.commands()) {
+    for (const command of table) {
         const opensSubmenu = command.submenu && !submenus.has(command.submenu);
         if (command.startsGroup)
             (command.submenu && !opensSubmenu ? submenus.get(command.submenu) : items).push('-');
@@ -116,7 +117,7 @@ function keyText(event) {
 // Answers a key of the table; true when one was. Paste comes through the paste event, which brings what it pastes.
 function pressKey(event, inGrid) {
     const text = keyText(event);
-    const command = core.commands().find((candidate) => candidate.gridOnly === inGrid
+    const command = table.find((candidate) => candidate.gridOnly === inGrid
         && candidate.id !== core.CommandId.Paste && candidate.keys.includes(text));
     if (!command)
         return false;
@@ -191,6 +192,7 @@ async function start() {
     await loadCore();
     startSession();
     actions = pageActions();
+    table = core.commands();
     const main = document.getElementById('frmMain');
     buildMainWindow(main, commands);
     buildStrip(main.parentElement, commands.menu, commands.key);

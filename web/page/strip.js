@@ -16,6 +16,9 @@ const shown = new Map();  // index -> the option drawn for it
 const cellsOfType = [];   // per type, each dot's screen cell, asked of the core once
 let shownCurrent = -1;
 let shownCount = -1;
+// Where the strip is scrolled to and how much it shows, kept here so that a
+// switch of pictures reads no layout in the middle of changing the page.
+const view = { top: 0, height: 0 };
 let dragged = -1;
 let onMenuRequest = () => {};
 let onCommandKey = () => false;
@@ -74,12 +77,14 @@ function drawOption(option, index) {
         option.dataset.index = String(index);
         drawn.label = label;
     }
-    option.setAttribute('aria-selected', String(index === state.current));
+    const selected = String(index === state.current);
+    if (option.getAttribute('aria-selected') !== selected)
+        option.setAttribute('aria-selected', selected);
 }
 
 function visibleRange() {
-    const first = Math.max(0, Math.floor(strip.scrollTop / kItemHeight) - 1);
-    const last = Math.min(state.count - 1, Math.ceil((strip.scrollTop + strip.clientHeight) / kItemHeight));
+    const first = Math.max(0, Math.floor(view.top / kItemHeight) - 1);
+    const last = Math.min(state.count - 1, Math.ceil((view.top + view.height) / kItemHeight));
     return [first, last];
 }
 
@@ -104,12 +109,17 @@ function drawVisible() {
     spare.forEach((option) => option.remove());
 }
 
+function scrollTo(top) {
+    strip.scrollTop = top;
+    view.top = top;
+}
+
 function scrollToCurrent() {
     const top = state.current * kItemHeight;
-    if (top < strip.scrollTop)
-        strip.scrollTop = top;
-    else if (top + kItemHeight > strip.scrollTop + strip.clientHeight)
-        strip.scrollTop = top + kItemHeight - strip.clientHeight;
+    if (top < view.top)
+        scrollTo(top);
+    else if (top + kItemHeight > view.top + view.height)
+        scrollTo(top + kItemHeight - view.height);
 }
 
 export function renderStrip() {
@@ -118,13 +128,17 @@ export function renderStrip() {
         shownCount = -1;
         return;
     }
-    space.style.height = `${state.count * kItemHeight}px`;
-    if (state.current !== shownCurrent || state.count !== shownCount)
+    if (state.count !== shownCount)
+        space.style.height = `${state.count * kItemHeight}px`;
+    if (shownCount < 0)
+        Object.assign(view, { top: strip.scrollTop, height: strip.clientHeight }); // just shown
+    if (state.current !== shownCurrent || state.count !== shownCount) {
         scrollToCurrent();
+        strip.setAttribute('aria-activedescendant', `picture-${state.current}`);
+    }
     shownCurrent = state.current;
     shownCount = state.count;
     drawVisible();
-    strip.setAttribute('aria-activedescendant', `picture-${state.current}`);
 }
 
 function indexAt(event) {
@@ -192,7 +206,10 @@ export function buildStrip(parent, menuRequested, commandKey) {
     space = element('div', { className: 'strip-space' }, [marker]);
     strip = element('div', { id: 'setStrip', role: 'listbox', tabIndex: 0, ariaLabel: 'Pictures of the set', hidden: true },
         [space]);
-    strip.addEventListener('scroll', drawVisible);
+    strip.addEventListener('scroll', () => {
+        view.top = strip.scrollTop;
+        drawVisible();
+    });
     strip.addEventListener('click', (event) => {
         const index = indexAt(event);
         if (index >= 0)
