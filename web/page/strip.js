@@ -88,16 +88,21 @@ function visibleRange() {
     return [first, last];
 }
 
+// The pictures in view, and the edited one wherever it is: the listbox's active option is always there.
 function drawVisible() {
     const [first, last] = visibleRange();
+    const wanted = (index) => (index >= first && index <= last) || index === state.current;
     const spare = [];
     for (const [index, option] of shown) {
-        if (index < first || index > last || index >= state.count) {
+        if (!wanted(index) || index >= state.count) {
             shown.delete(index);
             spare.push(option);
         }
     }
-    for (let index = first; index <= last; ++index) {
+    const indexes = Array.from({ length: last - first + 1 }, (_, i) => first + i);
+    if (state.current < first || state.current > last)
+        indexes.push(state.current);
+    for (const index of indexes) {
         let option = shown.get(index);
         if (!option) {
             option = spare.pop() || space.appendChild(makeOption());
