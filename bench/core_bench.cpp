@@ -3,6 +3,7 @@
 #include "BenchReport.h"
 #include "CodeGenerator.h"
 #include "DrawingFile.h"
+#include "SetHeader.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -136,17 +137,59 @@ BENCHMARK(BM_ReadOnce)->UseRealTime();
 
 } // namespace
 
+Document ThousandPictures()
+{
+    Document set;
+    set.pictures.clear();
+    const std::vector<DotGrid> grids = RandomGrids(1000);
+    for (std::size_t i = 0; i < grids.size(); ++i)
+        set.pictures.push_back({"icon_" + std::to_string(i), 100, grids[i].AllDots()});
+    return set;
+}
+
+// A set's header read as a set and written again, as header icons.h --output icons.h does.
+void BM_SetOpenSave(benchmark::State &state)
+{
+    const std::filesystem::path file = "icons.h";
+    const std::string header = FormatSetHeader(ThousandPictures(), file, "bench").text;
+    for (auto _ : state) {
+        const SetReading reading = ReadSet(header, LcdType::Column);
+        benchmark::DoNotOptimize(FormatSetHeader(*reading.set, file, "bench").text.data());
+    }
+}
+BENCHMARK(BM_SetOpenSave);
+
+// The same pictures as a thousand drawing files' bytes, parsed and made again.
+void BM_DrawingsOpenSave(benchmark::State &state)
+{
+    std::vector<std::string> files;
+    for (const Picture &picture : ThousandPictures().pictures) {
+        DotGrid grid;
+        grid.SetAllDots(picture.dots);
+        files.push_back(FormatDrawing(grid));
+    }
+    for (auto _ : state) {
+        for (const std::string &file : files) {
+            DotGrid grid;
+            ApplyDrawing(grid, *ParseDrawing(file).drawing);
+            benchmark::DoNotOptimize(FormatDrawing(grid).data());
+        }
+    }
+}
+BENCHMARK(BM_DrawingsOpenSave);
+
 int main(int argc, char **argv)
 {
-    const int status =
-        RatioReporter::RunAll(argc, argv,
-                              {
-                                  {"BM_LCDtoCODE", "LCDtoCODE per picture", "BM_CopyCodeText", "ns"},
-                                  {"BM_BlockCODE", "BlockCODE per block", "BM_CopyCodeText", "ns"},
-                                  {"BM_ParseDrawing", "parse a drawing file in memory", "BM_CopyCodeText", "ns"},
-                                  {"BM_SaveFile", "SaveFile", "BM_WriteSyncRename", "us"},
-                                  {"BM_OpenFile", "OpenFile", "BM_ReadOnce", "us"},
-                              });
+    const int status = RatioReporter::RunAll(
+        argc, argv,
+        {
+            {"BM_LCDtoCODE", "LCDtoCODE per picture", "BM_CopyCodeText", "ns"},
+            {"BM_BlockCODE", "BlockCODE per block", "BM_CopyCodeText", "ns"},
+            {"BM_ParseDrawing", "parse a drawing file in memory", "BM_CopyCodeText", "ns"},
+            {"BM_SaveFile", "SaveFile", "BM_WriteSyncRename", "us"},
+            {"BM_OpenFile", "OpenFile", "BM_ReadOnce", "us"},
+            {"BM_SetOpenSave", "set of 1000 pictures in memory, open and save", "BM_DrawingsOpenSave", "us"},
+        });
     std::filesystem::remove_all(BenchFolder());
     return status;
 }

@@ -251,8 +251,9 @@ int WriteImageHeader(const Arguments &arguments, const std::vector<FrameGreys> &
         const std::string pictureName = animated                       ? name + "_" + FrameNumberText(i, frames.size())
                                         : imagePath == kStandardStream ? "picture"
                                                                        : NameFromFileName(imagePath);
-        set.pictures.push_back(
-            {pictureName, animated ? frames[i].delayMs : 100, FramePicture(frames[i], type, options).AllDots()});
+        Picture picture{.name = pictureName, .dots = FramePicture(frames[i], type, options).AllDots()};
+        picture.delayMs = animated ? frames[i].delayMs : picture.delayMs;
+        set.pictures.push_back(std::move(picture));
     }
     return WriteSetHeader(set, arguments.operands[2], animated ? std::optional(name) : std::nullopt, arguments.all,
                           streams);

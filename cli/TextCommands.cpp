@@ -10,12 +10,12 @@
 #include "Transform.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <istream>
 #include <limits>
 #include <ostream>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace tessaldo {
 namespace {
@@ -56,9 +56,13 @@ constexpr std::size_t kMaxSourceBytes = std::size_t{16} << 20;
 FileStatus ReadSource(const std::string &source, std::istream &in, std::string &text)
 {
     if (source == kStandardStream) {
-        text.assign(kMaxSourceBytes + 1, '\0');
-        in.read(text.data(), static_cast<std::streamsize>(text.size()));
-        text.resize(static_cast<std::size_t>(in.gcount()));
+        // In pieces, so that a drawing piped in costs no more than its few hundred bytes.
+        std::string piece(std::size_t{64} << 10, '\0');
+        text.clear();
+        while (in && text.size() <= kMaxSourceBytes) {
+            in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+            text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
+        }
     } else if (FileStatus read = ReadFileStart(source, kMaxSourceBytes + 1, text); !read) {
         return read;
     }
@@ -165,7 +169,7 @@ public:
             return Refuse(read.message());
         const ParsedDrawing parsed = ParseDrawing(std::string_view(text).substr(0, kDrawingBytesRead));
         if (parsed.drawing)
-            return AddPictures(file, {{ArrayName(file), kDefaultDelayMs, parsed.drawing->dots}}, parsed.drawing->type);
+            return AddPictures(file, {{.name = ArrayName(file), .dots = parsed.drawing->dots}}, parsed.drawing->type);
         if (IsDrawingFileName(file))
             return Refuse(OpenFailed(file, parsed.reason).message());
         const SetReading reading = ReadSet(text, m_set.type, [&file, this](const std::string &why) {
@@ -193,8 +197,6 @@ public:
     const std::optional<std::string> &FramesName() const { return m_framesName; }
 
 private:
-    static constexpr int kDefaultDelayMs = 100;
-
     bool Refuse(const std::string &message)
     {
         m_streams.err << message << '\n';
@@ -213,9 +215,8 @@ private:
             m_sources.push_back(file);
         }
         if (type && m_saidType && *type != *m_saidType)
-            return Refuse("Cannot make the header: " + SourceName(file) + " is drawn for type "
-                          + std::to_string(LcdTypeValue(*type)) + ", the files before it for type "
-                          + std::to_string(LcdTypeValue(*m_saidType)) + "; one header holds one type.");
+            return Refuse("Cannot make the header: " + SourceName(file) + " is drawn for " + LcdTypeName(*type)
+                          + ", the files before it for " + LcdTypeName(*m_saidType) + "; one header holds one type.");
         if (type && !m_saidType) {
             m_saidType = type;
             m_set.type = *type;
@@ -226,10 +227,10 @@ private:
     // Frames may show one file twice; each still needs a name of its own.
     void NameFramesApart()
     {
-        std::unordered_map<std::string, int> taken;
+        std::unordered_set<std::string> taken;
         for (Picture &picture : m_set.pictures) {
             const std::string name = picture.name;
-            for (int n = 2; !taken.emplace(LowerCase(picture.name), 0).second; ++n)
+            for (int n = 2; !taken.insert(LowerCase(picture.name)).second; ++n)
                 picture.name = name + "_" + std::to_string(n);
         }
     }
@@ -278,37 +279,23 @@ int Edit(const Arguments &arguments, Streams &streams)
     return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
 }
 
-// One NAME.Lcd per picture; nothing is written unless no two names clash.
+// One NAME.Lcd per picture, none over the source; nothing is written unless no two names clash.
 int DecodeEach(const std::string &source, const CodeReading &reading, const std::string &folder, LcdType type,
                std::ostream &err)
 {
-    const std::vector<CodePicture> &pictures = reading.pictures;
-    if (pictures.empty())
+    if (reading.pictures.empty())
         return Refused(err, DecodeFailed(source, PickPicture(reading, std::nullopt).problem).message());
-    const auto fileOf = [&folder](const CodePicture &picture) {
-        return std::filesystem::path(folder) / (picture.name + ".Lcd");
-    };
-    // Keyed without case, as header keys them; a header of many frames must not take quadratic time.
-    std::unordered_map<std::string, const CodePicture *> byFileName;
-    for (const CodePicture &picture : pictures) {
-        if (const FileStatus writable = EachFileIsWritable(fileOf(picture), {&source, 1}); !writable)
-            return Refused(err, writable.message());
-        const auto [earlier, added] = byFileName.emplace(LowerCase(picture.name), &picture);
-        if (!added)
-            return Refused(err, DecodeFailed(source, "the names " + earlier->second->name + " and " + picture.name
-                                                         + " would both be the file " + picture.name + ".Lcd")
-                                    .message());
+    Document set;
+    set.type = type;
+    set.pictures.clear();
+    for (const CodePicture &picture : reading.pictures) {
+        const std::filesystem::path file = std::filesystem::path(folder) / (picture.name + ".Lcd");
+        if (const FileStatus spared = OutputSparesInputs(file, {&source, 1}); !spared)
+            return Refused(err, spared.message());
+        set.pictures.push_back({.name = picture.name, .dots = DotsFromPictureBytes(picture.bytes)});
     }
-    std::error_code made;
-    std::filesystem::create_directories(folder, made);
-    for (const CodePicture &picture : pictures) {
-        DotGrid grid;
-        grid.SetLCDType(type);
-        grid.SetAllDots(DotsFromPictureBytes(picture.bytes));
-        if (const FileStatus saved = SaveFile(grid, fileOf(picture)); !saved)
-            return Refused(err, saved.message());
-    }
-    return kExitOk;
+    const FileStatus saved = SaveSetFolder(set, folder);
+    return saved ? kExitOk : Refused(err, saved.message());
 }
 
 int Decode(const Arguments &arguments, Streams &streams)

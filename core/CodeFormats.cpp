@@ -3,7 +3,6 @@
 #include "CodeGenerator.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 
 namespace tessaldo {
@@ -57,11 +56,13 @@ std::string CommentSafe(std::string_view text)
     return safe;
 }
 
-std::string Hex(unsigned byte)
+// A set of a thousand pictures is 33,000 of these: no formatted printing.
+void AppendHex(std::string &text, unsigned byte)
 {
-    char text[5];
-    std::snprintf(text, sizeof text, "0x%02X", byte);
-    return text;
+    constexpr std::string_view kDigits = "0123456789ABCDEF";
+    text += "0x";
+    text += kDigits[(byte >> 4) & 0xF];
+    text += kDigits[byte & 0xF];
 }
 
 } // namespace
@@ -127,12 +128,20 @@ std::string IncludeGuard(std::string_view source)
 std::string ByteLines(const DotGrid &grid, const std::string &indent)
 {
     const ModuleBytes bytes = PictureModuleBytes(grid);
-    std::string text = indent + Hex(bytes[0]) + ",";
+    std::string text = indent;
+    constexpr std::size_t kCharsPerByte = 6; // "0xA4, "
+    constexpr std::size_t kLines = 5;
+    text.reserve(std::size_t{kModuleByteCount} * kCharsPerByte + kLines * indent.size());
+    AppendHex(text, bytes[0]);
+    text += ',';
     for (int i = 1; i < kModuleByteCount; ++i) {
-        text += (i - 1) % kBytesPerLine == 0 ? "\n" + indent : " ";
-        text += Hex(bytes[static_cast<std::size_t>(i)]);
+        if ((i - 1) % kBytesPerLine == 0)
+            text += "\n" + indent;
+        else
+            text += ' ';
+        AppendHex(text, bytes[static_cast<std::size_t>(i)]);
         if (i + 1 < kModuleByteCount)
-            text += ",";
+            text += ',';
     }
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tessaldo {
@@ -17,6 +18,9 @@ inline constexpr int kLcdTypeCount = 2;
 
 // The caption of the type's option button, naming the modules it serves.
 std::string_view LcdTypeCaption(LcdType type);
+
+// "type 0 (HLCD112, HLCD114)": how a message names the type.
+std::string LcdTypeName(LcdType type);
 
 // The type with that stored value, or nothing for a value that names no type.
 std::optional<LcdType> LcdTypeFromValue(double value);

@@ -1,5 +1,6 @@
 #include "PlatformFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -267,12 +268,17 @@ std::error_code WriteAll(int fd, std::string_view bytes)
     return {};
 }
 
+// The buffer grows as the bytes come, so that a drawing file read with a
+// source's limit of megabytes costs no more than its few hundred bytes.
 std::error_code ReadUpTo(int fd, std::size_t maxBytes, std::string &out)
 {
-    out.resize(maxBytes);
+    constexpr std::size_t kFirstChunk = std::size_t{64} << 10;
+    out.clear();
     std::size_t filled = 0;
     while (filled < maxBytes) {
-        const long long got = ReadSome(fd, out.data() + filled, maxBytes - filled);
+        if (filled == out.size())
+            out.resize(std::min(maxBytes, std::max(kFirstChunk, out.size() * 2)));
+        const long long got = ReadSome(fd, out.data() + filled, out.size() - filled);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)

@@ -149,23 +149,34 @@ std::string FramesDeclarations(const Document &set, const std::string &name)
     return text + FramesArray(name, set.pictures, Items(set, [](const Picture &picture) { return picture.name; }));
 }
 
+// The first two pictures whose names are the same without case: one file name
+// where case does not count.
+std::optional<std::pair<const Picture *, const Picture *>> NamesAlike(const Document &set)
+{
+    std::unordered_map<std::string, const Picture *> withoutCase;
+    for (const Picture &picture : set.pictures) {
+        const auto [earlier, added] = withoutCase.emplace(LowerCase(picture.name), &picture);
+        if (!added)
+            return std::pair{earlier->second, &picture};
+    }
+    return std::nullopt;
+}
+
 // Why the set's header would not be sound C, or would not read back as the same set.
 std::string NamesProblem(const Document &set, const std::string &name, const std::string &guard)
 {
     if (!IsUsableName(name))
         return "the set's name '" + name + "' is no C identifier, or a keyword of C or C++";
-    std::unordered_map<std::string, const Picture *> withoutCase;
     for (const Picture &picture : set.pictures) {
         if (!IsUsableName(picture.name))
             return "the name '" + picture.name + "' is no C identifier, or a keyword of C or C++";
         if (picture.delayMs < 0 || picture.delayMs > kLongestDelayMs)
             return "the delay of " + picture.name + ", " + std::to_string(picture.delayMs) + " ms, is not from 0 to "
                    + std::to_string(kLongestDelayMs) + " ms";
-        const auto [earlier, added] = withoutCase.emplace(LowerCase(picture.name), &picture);
-        if (!added)
-            return "the names " + earlier->second->name + " and " + picture.name
-                   + " are the same without case, which some file systems take for one file name";
     }
+    if (const auto alike = NamesAlike(set))
+        return "the names " + alike->first->name + " and " + alike->second->name
+               + " are the same without case, which some file systems take for one file name";
     const bool frames = set.form == SetForm::Frames;
     std::unordered_map<std::string, std::string> declared = {{guard, "the include guard"},
                                                              {name, frames ? "the array of frames" : "the index"}};
@@ -188,8 +199,6 @@ std::string NamesProblem(const Document &set, const std::string &name, const std
 SetText FormatNamed(const Document &set, const std::string &name, std::string_view guardSource,
                     std::string_view command)
 {
-    if (set.pictures.empty())
-        return {{}, "the set holds no pictures"};
     if (std::string problem = NamesProblem(set, name, IncludeGuard(guardSource)); !problem.empty())
         return {{}, std::move(problem)};
     const std::string declarations =
@@ -218,6 +227,8 @@ struct HeaderFacts {
     std::optional<std::vector<int>> delays;  // of `NAME_DELAY_MS[] = {...}`
     std::vector<std::string> frameLabels;    // of each frame's "    /* i: LABEL */"
     std::vector<std::string> earlierSources; // of the earlier form's "/* NAME, from SOURCE: the 33 bytes ..."
+    std::vector<std::string> arrays;         // NAME of each `static const unsigned char NAME[33] = {`
+    std::vector<std::uint8_t> bytes;         // of every line of 0x.. values, in order
 };
 
 std::optional<int> Number(std::string_view text)
@@ -264,9 +275,26 @@ std::optional<std::vector<int>> DelayList(std::string_view text, std::size_t fro
     return delays;
 }
 
+void ReadByteLine(std::string_view line, std::vector<std::uint8_t> &bytes)
+{
+    for (std::size_t at = line.find("0x"); at != std::string_view::npos; at = line.find("0x", at + 2)) {
+        unsigned value = 0;
+        std::from_chars(line.data() + at + 2, line.data() + line.size(), value, 16);
+        bytes.push_back(static_cast<std::uint8_t>(value));
+    }
+}
+
 void ReadFactLine(std::string_view text, std::size_t start, std::string_view line, HeaderFacts &facts)
 {
-    if (line.starts_with("#ifndef ") && facts.guard.empty()) {
+    constexpr std::string_view kArray = "static const unsigned char ";
+    const std::string_view arraySizes = "[33] = {";
+    const std::size_t indent = std::min(line.find_first_not_of(' '), line.size());
+    if (line.substr(indent).starts_with("0x")) {
+        ReadByteLine(line, facts.bytes);
+    } else if (line.starts_with(kArray) && line.ends_with(arraySizes)
+               && line.find('[') == line.size() - arraySizes.size()) {
+        facts.arrays.emplace_back(line.substr(kArray.size(), line.size() - kArray.size() - arraySizes.size()));
+    } else if (line.starts_with("#ifndef ") && facts.guard.empty()) {
         facts.guard = line.substr(8);
     } else if (const auto type = Define(line, "_LCD_TYPE")) {
         facts.name = type->first;
@@ -335,14 +363,41 @@ std::string EarlierHeader(const Document &set, const HeaderFacts &facts)
     return Guarded(declarations, *facts.command, facts.guard);
 }
 
-// Whether the text is just what this program writes for the set.
-bool IsOwnHeader(std::string_view text, const Document &set, const HeaderFacts &facts)
+void ApplyDelays(const HeaderFacts &facts, Document &set)
 {
-    if (!facts.command)
-        return false;
-    if (facts.name.empty())
-        return EarlierHeader(set, facts) == text;
-    return FormatNamed(set, facts.name, facts.guard, *facts.command).text == text;
+    for (std::size_t i = 0; i < set.pictures.size(); ++i) {
+        if (facts.delays && facts.delays->size() == set.pictures.size())
+            set.pictures[i].delayMs = (*facts.delays)[i];
+        else if (facts.frameMs && !facts.framesName.empty())
+            set.pictures[i].delayMs = *facts.frameMs;
+    }
+}
+
+// A header in this program's form, read straight from its lines: a thousand
+// pictures open at once. The set is trusted only when it gives the very text
+// back; any other text takes the way every C source does.
+std::optional<Document> OwnSet(std::string_view text, const HeaderFacts &facts)
+{
+    const bool frames = IsFramesHeader(facts);
+    const std::vector<std::string> &names = frames ? facts.frameLabels : facts.arrays;
+    const auto perPicture = static_cast<std::size_t>(kModuleByteCount);
+    if (!facts.command || !facts.type || names.empty() || facts.bytes.size() != names.size() * perPicture)
+        return std::nullopt;
+    Document set;
+    set.type = *facts.type;
+    set.form = frames ? SetForm::Frames : SetForm::Pictures;
+    set.pictures.clear();
+    set.pictures.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        PictureBytes bytes{};
+        const auto first = facts.bytes.begin() + static_cast<std::ptrdiff_t>(i * perPicture + 1);
+        std::copy(first, first + static_cast<std::ptrdiff_t>(bytes.size()), bytes.begin());
+        set.pictures.push_back({names[i], kDefaultDelayMs, DotsFromPictureBytes(bytes)});
+    }
+    ApplyDelays(facts, set);
+    if (FormatNamed(set, facts.name, facts.guard, *facts.command).text != text)
+        return std::nullopt;
+    return set;
 }
 
 std::string ArrayOfNote(const std::string &why)
@@ -380,32 +435,15 @@ SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const Passed
     return code;
 }
 
-void ApplyDelays(const HeaderFacts &facts, Document &set)
-{
-    for (std::size_t i = 0; i < set.pictures.size(); ++i) {
-        if (facts.delays && facts.delays->size() == set.pictures.size())
-            set.pictures[i].delayMs = (*facts.delays)[i];
-        else if (facts.frameMs && !facts.framesName.empty())
-            set.pictures[i].delayMs = *facts.frameMs;
-    }
-}
-
 std::string CaseClash(const Document &set)
 {
-    std::unordered_map<std::string, const Picture *> withoutCase;
-    for (const Picture &picture : set.pictures) {
-        const auto [earlier, added] = withoutCase.emplace(LowerCase(picture.name), &picture);
-        if (!added)
-            return earlier->second->name == picture.name
-                       ? "it holds two pictures named " + picture.name
-                       : "the names " + earlier->second->name + " and " + picture.name + " are the same without case";
-    }
-    return {};
-}
-
-std::string TypeName(LcdType type)
-{
-    return "type " + std::to_string(LcdTypeValue(type)) + " (" + std::string(LcdTypeCaption(type)) + ")";
+    const auto alike = NamesAlike(set);
+    if (!alike)
+        return {};
+    const std::string &earlier = alike->first->name;
+    const std::string &later = alike->second->name;
+    return earlier == later ? "it holds two pictures named " + later
+                            : "the names " + earlier + " and " + later + " are the same without case";
 }
 
 } // namespace
@@ -444,8 +482,15 @@ SetCode FindSetPictures(std::string_view text, const PassedOverNote &note)
 SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note)
 {
     const HeaderFacts facts = ReadFacts(text);
-    const SetCode code = PicturesOf(text, facts, note);
     SetReading reading;
+    if (std::optional<Document> own = OwnSet(text, facts)) {
+        reading.set = std::move(own);
+        reading.ownHeader = true;
+        reading.typeSaid = true;
+        reading.name = facts.name;
+        return reading;
+    }
+    const SetCode code = PicturesOf(text, facts, note);
     reading.passedOver = code.reading.passedOver;
     reading.firstPassedOver = code.reading.firstPassedOver;
     reading.typeSaid = code.type.has_value();
@@ -472,7 +517,7 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
     ApplyDelays(facts, set);
     if (reading.problem = CaseClash(set); !reading.problem.empty())
         return reading;
-    reading.ownHeader = IsOwnHeader(text, set, facts);
+    reading.ownHeader = facts.command && facts.name.empty() && EarlierHeader(set, facts) == text;
     reading.set = std::move(set);
     return reading;
 }
@@ -484,7 +529,6 @@ bool SafeToOverwrite(std::string_view existingText)
 
 FileStatus SaveSetFolder(const Document &set, const std::filesystem::path &folder)
 {
-    std::unordered_map<std::string, const Picture *> byFile;
     for (const Picture &picture : set.pictures) {
         if (!IsUsableName(picture.name))
             return SaveFailed(folder, "the name '" + picture.name + "' is no C identifier, or a keyword of C or C++");
@@ -492,11 +536,10 @@ FileStatus SaveSetFolder(const Document &set, const std::filesystem::path &folde
         std::error_code error;
         if (std::filesystem::is_directory(file, error))
             return SaveFailed(file, "it is a folder");
-        const auto [earlier, added] = byFile.emplace(LowerCase(picture.name), &picture);
-        if (!added)
-            return SaveFailed(folder, "the names " + earlier->second->name + " and " + picture.name
-                                          + " would both be the file " + picture.name + ".Lcd");
     }
+    if (const auto alike = NamesAlike(set))
+        return SaveFailed(folder, "the names " + alike->first->name + " and " + alike->second->name
+                                      + " would both be the file " + alike->second->name + ".Lcd");
     std::error_code made;
     std::filesystem::create_directories(folder, made);
     for (const Picture &picture : set.pictures) {
@@ -543,8 +586,8 @@ FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &
             return OpenFailed(file, "it gives the picture the name " + picture.name + ", as \""
                                         + DisplayPath(earlier->second) + "\" does (without case)");
         if (type && drawing.type && *drawing.type != *type)
-            return OpenFailed(file, "it is drawn for " + TypeName(*drawing.type) + ", the files before it for "
-                                        + TypeName(*type));
+            return OpenFailed(file, "it is drawn for " + LcdTypeName(*drawing.type) + ", the files before it for "
+                                        + LcdTypeName(*type));
         type = type ? type : drawing.type;
         opened.pictures.push_back(std::move(picture));
     }

@@ -1,9 +1,11 @@
 // Any bytes go to the code reader. It must never crash, hang or read out of
 // bounds; it must say why whenever it gives no picture; and the code written
-// for a picture made from the same bytes must read back to that picture.
+// for a picture made from the same bytes must read back to that picture. Any
+// set the bytes give is written as a header that reads back as that set.
 #include "CodeFormats.h"
 #include "CodeGenerator.h"
 #include "CodeReader.h"
+#include "SetHeader.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -44,6 +46,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         Require(!picture.name.empty());
     const PickedPicture picked = ReadPictureCode(text);
     Require(picked.bytes.has_value() != !picked.problem.empty());
+
+    const SetReading set = ReadSet(text, LcdType::Column);
+    Require(set.set.has_value() != !set.problem.empty());
+    if (set.set) {
+        const SetText header = FormatSetHeader(*set.set, std::filesystem::path("fuzz.h"), "fuzz");
+        const SetReading back = ReadSet(header.text, LcdType::Row);
+        Require(!header.problem.empty() || (back.ownHeader && back.set == set.set));
+    }
 
     const DotGrid grid = PictureFrom(data, size);
     for (const std::string &code : {LCDtoCODE(grid), CArray({grid, "fuzz", "fuzz.Lcd"})}) {

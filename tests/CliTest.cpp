@@ -247,7 +247,7 @@ TEST(CliHeader, ASourceGivesItsPicturesAndOnlyAHeaderOfThisProgramIsWrittenOver)
         RunCliProcess({"header", icons, dir.Write("b.Lcd", FormatDrawing(b)).string(), "--output", icons});
     ASSERT_EQ(appended.exitCode, 0) << appended.err;
     const std::string both = TempDir::Read(icons);
-    ASSERT_EQ(RunCliProcess({"header", "-", "--output", icons}, icons).exitCode, 0);
+    ASSERT_EQ(RunCliProcess({"header", icons, "--output", icons}).exitCode, 0);
     const std::string again = TempDir::Read(icons);
     EXPECT_EQ(again.substr(again.find('\n')), both.substr(both.find('\n'))) << "the same bytes after line 1";
     ASSERT_EQ(RunCliProcess({"decode", icons, "--each", (dir / "back").string()}).exitCode, 0);
@@ -281,7 +281,7 @@ TEST(CliDecode, ARefusedArrayOrAClashWritesNothingAndArraysPassedOverAreNamed)
     const CliResult clashed = RunCliProcess({"decode", clash.string(), "--each", folder.string()});
     EXPECT_EQ(clashed.exitCode, 1);
     EXPECT_EQ(clashed.err,
-              "Cannot decode \"" + clash.string() + "\": the names a and A would both be the file A.Lcd.\n");
+              "Cannot save \"" + folder.string() + "\": the names a and A would both be the file A.Lcd.\n");
     const CliResult refused = RunCliProcess({"decode", bad.string(), "--each", folder.string()});
     EXPECT_EQ(refused.err, "Cannot decode \"" + bad.string()
                                + "\": the name CMD on line 2, column 6 is not #defined above it as a value.\n");
