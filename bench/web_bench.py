@@ -4,6 +4,7 @@ baseline measured in the same run:
 
   web page ready:            navigation until the page takes clicks, against a blank page
   web dot toggle with repaint: a click's step until the grid's style and layout are done
+  web picture switch (N pictures): PgDown or PgUp on the grid until the grid's and the strip's style and layout are done
   web LCDtoCODE:             the generator in WebAssembly, against the native one
   web page size:             gzip-compressed, Unifont's glyph data apart, against 400 KB
 
@@ -105,6 +106,28 @@ def main():
         median, base = statistics.median(times), statistics.median(plain)
         figure("web dot toggle with repaint", median * 1000, spread(times) * 1000, "us", median / base,
                f"restyling one cell, {base * 1000:.3g} us")
+        for count in (3, 1000):
+            times = driver.execute_script("""
+                const { session, core } = window.tessaldoBench;
+                const grid = document.getElementById('lbDot');
+                while (session().count() < arguments[0]) {
+                    session().perform(core.CommandId.AddPicture);
+                    session().toggleDot(session().count() % 256);
+                }
+                session().select(arguments[0] >> 1);
+                const batch = 200, times = [];
+                for (let round = 0; round < arguments[1]; ++round) {
+                    const start = performance.now();
+                    for (let i = 0; i < batch; ++i) {
+                        grid.dispatchEvent(new KeyboardEvent('keydown', { key: i % 2 ? 'PageUp' : 'PageDown', bubbles: true }));
+                        document.getElementById('setStrip').offsetHeight; grid.offsetHeight;
+                    }
+                    times.push((performance.now() - start) / batch);
+                }
+                return times;""", count, RUNS)
+            median = statistics.median(times)
+            figure(f"web picture switch ({count} pictures)", median * 1000, spread(times) * 1000, "us", median / base,
+                   f"restyling one cell, {base * 1000:.3g} us")
         dots = "".join("1" if (i * 37) % 3 == 0 else "0" for i in range(256))
         wasm = statistics.median(driver.execute_script(
             "const { core } = window.tessaldoBench; return [1, 2, 3, 4, 5].map(() => core.timeLcdToCode(arguments[0], 200000));", dots))

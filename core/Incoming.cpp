@@ -3,6 +3,7 @@
 #include "CodeReader.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <string_view>
 
@@ -10,12 +11,17 @@ namespace tessaldo {
 
 namespace {
 
+// `suffix` in lower case.
+bool EndsWithoutCase(std::string_view name, std::string_view suffix)
+{
+    return name.size() >= suffix.size()
+           && std::equal(suffix.begin(), suffix.end(), name.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                         [](char want, char got) { return want == std::tolower(static_cast<unsigned char>(got)); });
+}
+
 bool IsDrawingFileName(std::string_view name)
 {
-    constexpr std::string_view kSuffix = ".lcd";
-    return name.size() >= kSuffix.size()
-           && std::equal(kSuffix.begin(), kSuffix.end(), name.end() - static_cast<std::ptrdiff_t>(kSuffix.size()),
-                         [](char want, char got) { return want == std::tolower(static_cast<unsigned char>(got)); });
+    return EndsWithoutCase(name, ".lcd");
 }
 
 // Code of several pictures, a header of icons say, brings them all.
@@ -51,6 +57,13 @@ Routed RouteIncoming(const Incoming &incoming)
     if (incoming.text)
         return CodeFrom(*incoming.text);
     return {IncomingKind::Nothing, std::nullopt, {}, "the clipboard holds no image, file or code"};
+}
+
+bool IsSourceFileName(std::string_view name)
+{
+    constexpr std::array kSuffixes{".h", ".hh", ".hpp", ".c", ".cc", ".cpp", ".cxx", ".ino"};
+    return std::any_of(kSuffixes.begin(), kSuffixes.end(),
+                       [name](std::string_view suffix) { return EndsWithoutCase(name, suffix); });
 }
 
 std::string CannotPaste(const Routed &routed)

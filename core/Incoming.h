@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessaldo {
@@ -35,6 +36,10 @@ struct Routed {
 
 // An image comes before a file, a file before text.
 Routed RouteIncoming(const Incoming &incoming);
+
+// A C header or source file by its name (icons.h, main.c, sketch.ino), which
+// a drop or Open Set reads as a set of pictures.
+bool IsSourceFileName(std::string_view name);
 
 // The message for a paste that takes nothing.
 std::string CannotPaste(const Routed &routed);

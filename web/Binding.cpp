@@ -14,12 +14,14 @@
 #include "PixelsToDots.h"
 #include "ProgramTexts.h"
 #include "SerialRates.h"
+#include "SetHeader.h"
 #include "Stroke.h"
 
 #include <emscripten.h>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <filesystem>
 #include <map>
 
 using namespace tessaldo;
@@ -197,6 +199,72 @@ val TextDots(int type, const val &hexes, bool alignLeft, int offsetX, int offset
     return result;
 }
 
+// A picture of a set as the page sees it: {name, delayMs, dots}.
+val PictureValue(const Picture &picture)
+{
+    val result = val::object();
+    result.set("name", picture.name);
+    result.set("delayMs", picture.delayMs);
+    result.set("dots", DotsOf(picture.dots));
+    return result;
+}
+
+Picture PictureFrom(const val &value)
+{
+    return {value["name"].as<std::string>(), value["delayMs"].as<int>(),
+            GridFrom(0, value["dots"].as<std::string>()).AllDots()};
+}
+
+// A folder in the page's memory that the core's file code reads and writes
+// as it does a disk's, made the current one so that the files keep the names
+// the user knows in every message; gone with everything in it when done.
+class ScratchFolder {
+public:
+    ScratchFolder()
+    {
+        static int made = 0;
+        m_path = std::filesystem::path("/scratch") / std::to_string(++made);
+        std::filesystem::create_directories(m_path);
+        std::filesystem::current_path(m_path);
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::current_path("/", ignored);
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    ScratchFolder(const ScratchFolder &) = delete;
+    ScratchFolder &operator=(const ScratchFolder &) = delete;
+
+    static FileStatus Put(const std::string &name, const val &bytes)
+    {
+        return WriteFileAtomically(name, BytesOf(bytes));
+    }
+    static val Take(const std::filesystem::path &file)
+    {
+        std::string bytes;
+        const FileStatus read = ReadFileStart(file, kDrawingBytesRead, bytes);
+        return read ? Uint8Array(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size()) : val::null();
+    }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// The line a header of the page's begins with: "Made by ...".
+constexpr std::string_view kHeaderMaker = "the Tessaldo window";
+
+// "Passed over in "x": why." for the first of the arrays that are no pictures, and how many more.
+std::string PassedOverText(const std::string &fileName, const SetReading &reading)
+{
+    if (reading.passedOver == 0)
+        return {};
+    std::string text = "Passed over in \"" + fileName + "\": " + reading.firstPassedOver;
+    if (reading.passedOver > 1)
+        text += ", and " + std::to_string(reading.passedOver - 1) + " more arrays that are no pictures";
+    return text + ".";
+}
+
 // The editing session the page shows: the same one the window binds. The
 // page subscribes once and redraws from it after every announced change.
 class PageSession {
@@ -216,6 +284,120 @@ public:
         m_session.TakeDots(caption, GridFrom(0, dots).AllDots());
     }
     void NewPicture() { m_session.New(); }
+    void TakePictures(const std::string &caption, const val &pictures)
+    {
+        std::vector<Picture> taken;
+        const auto count = pictures["length"].as<std::size_t>();
+        for (std::size_t i = 0; i < count; ++i)
+            taken.push_back(PictureFrom(pictures[i]));
+        m_session.TakePictures(caption, std::move(taken));
+    }
+
+    // An animated image's frames, [{dots, delayMs}], as a set of frames in the
+    // type being edited, each named as the file its frame would be saved to.
+    void OpenFrames(const std::string &fileName, const val &frames)
+    {
+        Document set;
+        set.type = m_session.Doc().type;
+        set.form = SetForm::Frames;
+        set.pictures.clear();
+        const std::string stem = NameFromFileName(fileName);
+        const auto count = frames["length"].as<std::size_t>();
+        for (std::size_t i = 0; i < count; ++i) {
+            const val frame = frames[i];
+            set.pictures.push_back({NameFromFileName(FrameFileName(stem, i, count)), frame["delayMs"].as<int>(),
+                                    GridFrom(0, frame["dots"].as<std::string>()).AllDots()});
+        }
+        m_session.OpenSet(std::move(set));
+    }
+
+    // A header or C source opened as the set: {problem, note}, the problem the
+    // whole message when nothing was opened, the note what was passed over.
+    val OpenSetText(const std::string &fileName, const std::string &text)
+    {
+        const SetReading reading = ReadSet(text, m_session.Doc().type);
+        val result = val::object();
+        result.set("problem", reading.set ? std::string() : OpenFailed(fileName, reading.problem).message());
+        result.set("note", PassedOverText(fileName, reading));
+        if (reading.set)
+            m_session.OpenSet(*reading.set);
+        return result;
+    }
+
+    // Drawing files, [{name, bytes}], opened as the set in the order given: the message, empty when opened.
+    std::string OpenSetDrawings(const val &files)
+    {
+        const ScratchFolder folder;
+        std::vector<std::filesystem::path> names;
+        const auto count = files["length"].as<std::size_t>();
+        for (std::size_t i = 0; i < count; ++i) {
+            names.emplace_back(files[i]["name"].as<std::string>());
+            if (FileStatus put = ScratchFolder::Put(names.back().string(), files[i]["bytes"]); !put)
+                return put.message();
+        }
+        Document set;
+        if (FileStatus opened = OpenSetFiles(names, set); !opened)
+            return opened.message();
+        m_session.OpenSet(std::move(set));
+        return {};
+    }
+
+    // The header the set is saved as under `fileName`: {text, problem}.
+    val SetHeaderText(const std::string &fileName) const
+    {
+        const SetText header = FormatSetHeader(m_session.Doc(), std::filesystem::path(fileName), kHeaderMaker);
+        val result = val::object();
+        result.set("text", header.text);
+        result.set("problem", header.problem);
+        return result;
+    }
+
+    // The drawing files the set is saved as in the folder `folderName`:
+    // {files: [{name, bytes}], problem}.
+    val SetFolderFiles(const std::string &folderName) const
+    {
+        const ScratchFolder folder;
+        val result = val::object();
+        val files = val::array();
+        const FileStatus saved = SaveSetFolder(m_session.Doc(), folderName);
+        result.set("problem", saved.message());
+        result.set("files", files);
+        if (!saved)
+            return result;
+        for (const Picture &picture : m_session.Doc().pictures) {
+            val file = val::object();
+            file.set("name", picture.name + ".Lcd");
+            file.set("bytes", ScratchFolder::Take(std::filesystem::path(folderName) / (picture.name + ".Lcd")));
+            files.call<void>("push", file);
+        }
+        return result;
+    }
+
+    // The set: its size, the edited picture, and any picture's name, delay and dots.
+    std::size_t Count() const { return m_session.Doc().pictures.size(); }
+    std::size_t Current() const { return m_session.Doc().current; }
+    std::string PictureName(std::size_t index) const { return PictureAt(index).name; }
+    int PictureDelay(std::size_t index) const { return PictureAt(index).delayMs; }
+    std::string PictureDots(std::size_t index) const { return DotsOf(PictureAt(index).dots); }
+    void Select(std::size_t index) { m_session.Select(index); }
+    void MovePicture(std::size_t from, std::size_t to) { m_session.MovePicture(from, to); }
+    std::string RenamePicture(std::size_t index, const std::string &name)
+    {
+        return m_session.RenamePicture(index, name);
+    }
+    std::string SetDelay(std::size_t index, int delayMs) { return m_session.SetDelay(index, delayMs); }
+    // The previous picture's dots under the grid, or "" when none are shown.
+    std::string OnionDots() const
+    {
+        const std::optional<DotGrid::Dots> dots = m_session.OnionDots();
+        return dots ? DotsOf(*dots) : std::string();
+    }
+    void SetPlaying(bool on) { m_session.SetPlaying(on); }
+    bool IsPlaying() const { return m_session.IsPlaying(); }
+    int ShowNextFrame() { return m_session.ShowNextFrame(); }
+    bool HoldsSet() const { return m_session.HoldsSet(); }
+    bool IsClean() const { return m_session.IsClean(); }
+    void SetSaved() { m_session.SetSaved(); }
 
     // Opens a drawing file's bytes, or says why it cannot: the message, empty when opened.
     std::string OpenDrawing(const std::string &name, const val &bytes)
@@ -237,6 +419,7 @@ public:
 
     bool Perform(CommandId id) { return m_session.Perform(id); }
     bool IsEnabled(CommandId id, bool somethingToPaste) const { return m_session.IsEnabled(id, somethingToPaste); }
+    bool IsChecked(CommandId id) const { return m_session.IsChecked(id); }
 
     void MarkSaved() { m_session.PictureSaved(); }
 
@@ -246,6 +429,7 @@ public:
 
 private:
     static LcdType TypeOf(int type) { return type == 1 ? LcdType::Row : LcdType::Column; }
+    const Picture &PictureAt(std::size_t index) const { return m_session.Doc().pictures.at(index); }
 
     EditSession m_session;
 };
@@ -265,13 +449,15 @@ val Commands()
         entry.set("keys", keys);
         entry.set("gridOnly", command.gridOnly);
         entry.set("startsGroup", command.startsGroup);
+        entry.set("checkable", command.checkable);
+        entry.set("submenu", std::string(command.submenu));
         commands.call<void>("push", entry);
     }
     return commands;
 }
 
-// What a paste or a drop brings: {kind, dots, problem}, with problem the whole
-// message when a paste would take nothing.
+// What a paste or a drop brings: {kind, dots, pictures, problem}, with problem
+// the whole message when a paste would take nothing; pictures holds code of several.
 val Route(bool image, const std::string &fileName, const val &text)
 {
     Incoming incoming{image, fileName, std::nullopt};
@@ -283,8 +469,27 @@ val Route(bool image, const std::string &fileName, const val &text)
     result.set("kind", std::string(kKinds.at(static_cast<std::size_t>(routed.kind))));
     if (routed.dots)
         result.set("dots", DotsOf(*routed.dots));
+    val pictures = val::array();
+    for (const Picture &picture : routed.pictures)
+        pictures.call<void>("push", PictureValue(picture));
+    result.set("pictures", pictures);
     result.set("problem", routed.Takes() ? std::string() : CannotPaste(routed));
     return result;
+}
+
+bool IsSourceFile(const std::string &name)
+{
+    return IsSourceFileName(name);
+}
+
+// Why a header is not saved over a file that holds other code: "" when it may be.
+std::string RefuseOverwrite(const std::string &fileName, const std::string &existingText)
+{
+    if (SafeToOverwrite(existingText))
+        return {};
+    return SaveFailed(fileName, "it holds code that is no header of this program, or one changed since it was "
+                                "written, which saving over it would lose; save the set under another name")
+        .message();
 }
 
 val Texts()
@@ -341,6 +546,8 @@ EMSCRIPTEN_BINDINGS(tessaldo)
     emscripten::function("textDots", &TextDots);
     emscripten::function("commands", &Commands);
     emscripten::function("route", &Route);
+    emscripten::function("refuseOverwrite", &RefuseOverwrite);
+    emscripten::function("isSourceFileName", &IsSourceFile);
     emscripten::function("bauds", &Bauds);
     emscripten::function("texts", &Texts);
     emscripten::function("timeLcdToCode", &TimeLcdToCode);
@@ -360,7 +567,24 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .value("InsertText", CommandId::InsertText)
         .value("Paste", CommandId::Paste)
         .value("CopyAsCArray", CommandId::CopyAsCArray)
-        .value("SendToModule", CommandId::SendToModule);
+        .value("SendToModule", CommandId::SendToModule)
+        .value("PreviousPicture", CommandId::PreviousPicture)
+        .value("NextPicture", CommandId::NextPicture)
+        .value("AddPicture", CommandId::AddPicture)
+        .value("CopyPicture", CommandId::CopyPicture)
+        .value("DeletePicture", CommandId::DeletePicture)
+        .value("MoveEarlier", CommandId::MoveEarlier)
+        .value("MoveLater", CommandId::MoveLater)
+        .value("RenamePicture", CommandId::RenamePicture)
+        .value("PictureDelay", CommandId::PictureDelay)
+        .value("OnionSkin", CommandId::OnionSkin)
+        .value("SaveAsAnimation", CommandId::SaveAsAnimation)
+        .value("Play", CommandId::Play)
+        .value("PlayOnModule", CommandId::PlayOnModule)
+        .value("OpenSet", CommandId::OpenSet)
+        .value("SaveSet", CommandId::SaveSet)
+        .value("SaveSetAs", CommandId::SaveSetAs)
+        .value("SaveSetAsFolder", CommandId::SaveSetAsFolder);
     emscripten::class_<PageSession>("Session")
         .constructor<>()
         .function("subscribe", &PageSession::Subscribe)
@@ -370,11 +594,34 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("setType", &PageSession::SetType)
         .function("takeDots", &PageSession::TakeDots)
         .function("newPicture", &PageSession::NewPicture)
+        .function("takePictures", &PageSession::TakePictures)
+        .function("openFrames", &PageSession::OpenFrames)
+        .function("openSetText", &PageSession::OpenSetText)
+        .function("openSetDrawings", &PageSession::OpenSetDrawings)
+        .function("setHeaderText", &PageSession::SetHeaderText)
+        .function("setFolderFiles", &PageSession::SetFolderFiles)
+        .function("count", &PageSession::Count)
+        .function("current", &PageSession::Current)
+        .function("pictureName", &PageSession::PictureName)
+        .function("pictureDelay", &PageSession::PictureDelay)
+        .function("pictureDots", &PageSession::PictureDots)
+        .function("select", &PageSession::Select)
+        .function("movePicture", &PageSession::MovePicture)
+        .function("renamePicture", &PageSession::RenamePicture)
+        .function("setDelay", &PageSession::SetDelay)
+        .function("onionDots", &PageSession::OnionDots)
+        .function("setPlaying", &PageSession::SetPlaying)
+        .function("isPlaying", &PageSession::IsPlaying)
+        .function("showNextFrame", &PageSession::ShowNextFrame)
+        .function("holdsSet", &PageSession::HoldsSet)
+        .function("isClean", &PageSession::IsClean)
+        .function("setSaved", &PageSession::SetSaved)
         .function("openDrawing", &PageSession::OpenDrawing)
         .function("paint", &PageSession::Paint)
         .function("endStroke", &PageSession::EndStroke)
         .function("perform", &PageSession::Perform)
         .function("isEnabled", &PageSession::IsEnabled)
+        .function("isChecked", &PageSession::IsChecked)
         .function("markSaved", &PageSession::MarkSaved)
         .function("run", &PageSession::Run)
         .function("forgetCode", &PageSession::ForgetCode)

@@ -2,7 +2,7 @@
 """The page in a real headless Chromium, opened from file://, against the
 command-line tool on the same pictures: the controls' places, drawing, Run
 and the clipboard, Save and Open, the history, a transform, an import, text,
-sending, and what a screen reader is given.
+sending, the set of pictures, and what a screen reader is given.
 
 Usage: page_test.py PAGE_HTML TESSALDO_CLI
 """
@@ -271,6 +271,200 @@ def sending(driver):
     (WORK / "s.Lcd").write_bytes(drawing_file(dots(driver), 0))
     assert bytes(recorded(driver, "sent")) == cli("code", str(WORK / "s.Lcd"), "--format", "raw")
     assert recorded(driver, "opened") == {"baudRate": 115200, "dataBits": 8, "stopBits": 1, "parity": "none", "flowControl": "none"}
+    driver.find_element(By.CSS_SELECTOR, 'dialog[open] button[value=""]').click()
+    # Play on Module sends each picture as it is shown, at the rate chosen last, until Stop.
+    driver.execute_script("recorded.played = []; recorded.sent = null;")
+    driver.find_element(By.ID, "lbDot").send_keys(Keys.INSERT)
+    set_command(driver, "Play on Module…")
+    driver.find_element(By.ID, "play").click()
+    wait_for(driver, "two pictures sent", lambda d: d.execute_script(
+        "if (recorded.sent) recorded.played.push(recorded.sent[2]); recorded.sent = null; return new Set(recorded.played).size == 2"))
+    driver.find_element(By.ID, "play").click()
+    wait_for(driver, "the end of playing", lambda d: d.find_element(By.ID, "result").text.startswith("Sent"))
+    assert driver.find_element(By.ID, "result").text.endswith("pictures to the chosen port at 115200 baud.")
+
+
+def strip(driver):
+    """The strip's pictures as [name, selected], in order."""
+    return driver.execute_script("""return [...document.querySelectorAll('#setStrip [role="option"]')]
+        .sort((a, b) => a.dataset.index - b.dataset.index)
+        .map((o) => [o.querySelector('.strip-name').textContent, o.getAttribute('aria-selected') === 'true'])""")
+
+
+def names(driver):
+    return [name for name, _ in strip(driver)]
+
+
+def set_command(driver, caption):
+    ActionChains(driver).context_click(cell(driver, 0)).perform()
+    driver.find_element(By.XPATH, '//*[@role="menuitem"][span[text()="Set"]]').click()
+    driver.find_element(By.XPATH, f'//*[starts-with(@role, "menuitem")][span[text()="{caption}"]]').click()
+
+
+def three_pictures(driver):
+    """Dots 0, 1 and 2 set in the pictures picture, picture_2 and picture_3, the last edited."""
+    grid = driver.find_element(By.ID, "lbDot")
+    assert not driver.find_element(By.ID, "setStrip").is_displayed()
+    click_dot(driver, 0)
+    for dot in (1, 2):
+        grid.send_keys(Keys.INSERT)
+        click_dot(driver, dot)
+    assert strip(driver) == [["picture", False], ["picture_2", False], ["picture_3", True]], strip(driver)
+    return grid
+
+
+@check("the set: keys add, walk, move and delete, a drag reorders, rename refuses then takes, undo")
+def set_editing(driver):
+    grid = three_pictures(driver)
+    grid.send_keys(Keys.PAGE_UP)
+    grid.send_keys(Keys.SHIFT, Keys.PAGE_UP)
+    assert strip(driver) == [["picture_2", True], ["picture", False], ["picture_3", False]], strip(driver)
+    assert dots(driver)[:3] == "010"
+    # A drag of the first picture to below the last.
+    driver.execute_script("""
+        const strip = document.getElementById('setStrip'), transfer = new DataTransfer();
+        const first = strip.querySelector('[data-index="0"]'), box = strip.getBoundingClientRect();
+        first.dispatchEvent(new DragEvent('dragstart', { dataTransfer: transfer, bubbles: true }));
+        for (const type of ['dragover', 'drop'])
+            strip.dispatchEvent(new DragEvent(type, { dataTransfer: transfer, bubbles: true, cancelable: true,
+                clientX: box.left + 10, clientY: box.top + 3 * first.offsetHeight - 5 }));""")
+    assert strip(driver) == [["picture", False], ["picture_3", False], ["picture_2", True]], strip(driver)
+    grid.send_keys(Keys.CONTROL, "z")
+    assert names(driver) == ["picture_2", "picture", "picture_3"], names(driver)
+    listbox = driver.find_element(By.ID, "setStrip")
+    listbox.send_keys(Keys.END)
+    assert dots(driver)[:3] == "001"
+    listbox.send_keys(Keys.HOME, Keys.ARROW_DOWN)
+    assert dots(driver)[:3] == "100"
+    listbox.send_keys(Keys.F2)
+    box = driver.find_element(By.CSS_SELECTOR, "dialog[open] #pictureName")
+    box.clear()
+    box.send_keys("PICTURE_3", Keys.ENTER)
+    refusal = driver.find_element(By.CSS_SELECTOR, "dialog[open] #problem").text
+    assert refusal.startswith('Another picture is named "PICTURE_3" already'), refusal
+    box.clear()
+    box.send_keys("arrow", Keys.ENTER)
+    wait_for(driver, "the new name", lambda d: names(d) == ["picture_2", "arrow", "picture_3"])
+    grid.send_keys(Keys.CONTROL, Keys.DELETE)
+    assert strip(driver) == [["picture_2", False], ["picture_3", True]], strip(driver)
+    grid.send_keys(Keys.CONTROL, "z")
+    grid.send_keys(Keys.CONTROL, "z")
+    assert strip(driver) == [["picture_2", False], ["picture", True], ["picture_3", False]], strip(driver)
+
+
+@check("onion skin shows the previous picture under clear cells; play walks the set until an edit")
+def onion_and_play(driver):
+    grid = three_pictures(driver)
+    set_command(driver, "Onion Skin")
+    click_dot(driver, 1)  # the previous picture's dot, now set here too
+    onion = driver.execute_script("return [...document.querySelectorAll('#lbDot .onion')].map((c) => c.id)")
+    assert onion == [], onion
+    grid.send_keys(Keys.PAGE_UP)
+    onion = driver.execute_script("return [...document.querySelectorAll('#lbDot .onion')].map((c) => c.id)")
+    assert onion == ["dot-0"], onion
+    set_command(driver, "Picture Delay…")
+    box = driver.find_element(By.CSS_SELECTOR, "dialog[open] #pictureDelay")
+    box.clear()
+    box.send_keys("0", Keys.ENTER)
+    assert driver.find_element(By.CSS_SELECTOR, "dialog[open] #problem").text == "A delay is 1 to 60000 milliseconds."
+    box.clear()
+    box.send_keys("30", Keys.ENTER)
+    set_command(driver, "Play")
+    seen = set()
+    wait_for(driver, "every picture shown", lambda d: seen.add(dots(d)[:3]) or len(seen) == 3)
+    click_dot(driver, 200)
+    shown = dots(driver)
+    driver.execute_script("return new Promise((done) => setTimeout(done, 300))")
+    assert dots(driver) == shown
+
+
+def paste_text(driver, text):
+    driver.execute_script("""
+        const transfer = new DataTransfer();
+        transfer.setData('text/plain', arguments[0]);
+        document.getElementById('lbDot').dispatchEvent(new ClipboardEvent('paste', { clipboardData: transfer, bubbles: true }));
+    """, text)
+
+
+def set_dots(driver):
+    """Each picture's dots, as the grid shows it when selected."""
+    listbox = driver.find_element(By.ID, "setStrip")
+    listbox.send_keys(Keys.HOME)
+    shown = []
+    for _ in names(driver):
+        shown.append(dots(driver))
+        listbox.send_keys(Keys.ARROW_DOWN)
+    return shown
+
+
+def leaving_asks(driver):
+    return driver.execute_script("""const event = new Event('beforeunload', { cancelable: true });
+        window.dispatchEvent(event); return event.defaultPrevented;""")
+
+
+def lcd_dots(data):
+    """The dots of a drawing file, '1' for set."""
+    return "".join("1" if c == "0" else "0" for c in data.decode().split("\r\n")[1])
+
+
+@check("a pasted header of six icons gives six; Save Set and Open Set give them back; a hand-written file is kept")
+def set_files(driver):
+    folder = WORK / "six"
+    folder.mkdir()
+    for letter in "ABCDEF":
+        cli("text", letter, str(folder / f"{letter}.Lcd"))
+    icons = [lcd_dots((folder / f"{letter}.Lcd").read_bytes()) for letter in "ABCDEF"]
+    assert not leaving_asks(driver)
+    paste_text(driver, cli("header", *sorted(map(str, folder.glob("*.Lcd"))), "--output", "-").decode())
+    assert names(driver) == list("ABCDEF") and set_dots(driver) == icons, names(driver)
+    assert leaving_asks(driver)
+    driver.execute_script("""
+        window.existing = '';
+        window.showSaveFilePicker = async () => ({ name: 'six.h', getFile: async () => new File([existing], 'six.h'),
+            createWritable: async () => ({ write: async (blob) => { recorded.saved = await blob.text(); }, close: async () => {} }) });""")
+    driver.find_element(By.ID, "lbDot").send_keys(Keys.CONTROL, Keys.SHIFT, "s")
+    header = recorded(driver, "saved")
+    assert not leaving_asks(driver)
+    (WORK / "six.h").write_text(header)
+    cli("decode", str(WORK / "six.h"), "--each", str(WORK / "back"))
+    assert [(WORK / "back" / f"{letter}.Lcd").read_bytes() for letter in "ABCDEF"] == \
+        [(folder / f"{letter}.Lcd").read_bytes() for letter in "ABCDEF"]
+    driver.execute_script("window.existing = 'int main(void) { return 0; }'; delete recorded.saved;")
+    driver.find_element(By.ID, "lbDot").send_keys(Keys.CONTROL, Keys.SHIFT, "s")
+    assert message(driver).startswith('Cannot save "six.h": it holds code that is no header of this program')
+    give_file(driver, "six.h", header.encode())
+    driver.find_element(By.ID, "lbDot").send_keys(Keys.INSERT, Keys.CONTROL, Keys.SHIFT, "o")
+    wait_for(driver, "the set opened", lambda d: names(d) == list("ABCDEF"))
+    assert set_dots(driver) == icons and not leaving_asks(driver)
+    # Drawing files dropped together are a set too, named after them, and a folder gives them back.
+    driver.execute_script("""
+        const transfer = new DataTransfer();
+        for (const [name, data] of arguments[0])
+            transfer.items.add(new File([Uint8Array.from(atob(data), c => c.charCodeAt(0))], name));
+        document.getElementById('frmMain').dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true }));
+        window.showDirectoryPicker = async () => ({ name: 'out', getFileHandle: async (name) => ({
+            createWritable: async () => ({ write: async (blob) => {
+                recorded[name] = new Uint8Array(await blob.arrayBuffer()); }, close: async () => {} }) }) });
+    """, [[f"{l}.Lcd", base64.b64encode((folder / f"{l}.Lcd").read_bytes()).decode()] for l in "FEDCBA"])
+    wait_for(driver, "the dropped set", lambda d: names(d) == list("FEDCBA"))
+    set_command(driver, "Save Set as Folder…")
+    assert bytes(recorded(driver, "A.Lcd")) == (folder / "A.Lcd").read_bytes()
+
+
+@check("an animated GIF opens as a set of its frames at their delays, as import --each makes them")
+def gif_set(driver):
+    gif = Path(__file__).resolve().parent.parent / "data" / "dispose-background.gif"
+    listed = cli("import", str(gif), "--each", str(WORK / "frames")).decode().split("\n")
+    give_file(driver, "spin.gif", gif.read_bytes())
+    driver.execute_script("window.nextFile = new File([window.nextFile], 'spin.gif', { type: 'image/gif' })")
+    driver.find_element(By.ID, "lbDot").send_keys(Keys.CONTROL, Keys.SHIFT, "o")
+    wait_for(driver, "the import dialog", lambda d: d.find_elements(By.CSS_SELECTOR, 'dialog[open] button[value="ok"]'))[0].click()
+    wait_for(driver, "the frames", lambda d: len(names(d)) == 3)
+    assert names(driver) == ["spin_000", "spin_001", "spin_002"], names(driver)
+    frames = sorted((WORK / "frames").glob("*.Lcd"))
+    assert set_dots(driver) == [lcd_dots(frame.read_bytes()) for frame in frames]
+    delays = driver.execute_script("return [...document.querySelectorAll('#setStrip .strip-delay')].map((d) => d.textContent)")
+    assert delays == [line.split(" ", 1)[1] for line in listed if line], delays
 
 
 @check("a screen reader is given 256 check boxes named Dot N")
@@ -283,6 +477,11 @@ def accessibility(driver):
     checked = [n["name"]["value"] for n in boxes
                if any(p["name"] == "checked" and p["value"]["value"] == "true" for p in n.get("properties", []))]
     assert checked == ["Dot 3"], checked
+    driver.find_element(By.ID, "lbDot").send_keys(Keys.INSERT)
+    tree = driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+    listbox = [n["name"]["value"] for n in tree if n.get("role", {}).get("value") == "listbox"]
+    options = [n["name"]["value"] for n in tree if n.get("role", {}).get("value") == "option"]
+    assert listbox == ["Pictures of the set"] and options == ["picture, picture 1 of 2", "picture_2, picture 2 of 2"], options
 
 
 def main():

@@ -12,27 +12,32 @@ export async function openDrawingFile(file) {
         await messageBox(problem);
 }
 
-function chooseWithInput(accept) {
+function chooseWithInput(accept, multiple) {
     return new Promise((resolve) => {
-        const input = element('input', { type: 'file', accept });
-        input.addEventListener('change', () => resolve(input.files[0] || null), { once: true });
-        input.addEventListener('cancel', () => resolve(null), { once: true });
+        const input = element('input', { type: 'file', accept, multiple });
+        input.addEventListener('change', () => resolve([...input.files]), { once: true });
+        input.addEventListener('cancel', () => resolve([]), { once: true });
         input.click();
     });
 }
 
-// The file the user picks, or null when the picker was cancelled.
-export async function chooseFile(accept, types) {
+// The files the user picks, none when the picker was cancelled.
+export async function chooseFiles(accept, types, multiple) {
     if (!window.showOpenFilePicker)
-        return chooseWithInput(accept);
+        return chooseWithInput(accept, multiple);
     try {
-        const [handle] = await window.showOpenFilePicker({ types, excludeAcceptAllOption: false });
-        return await handle.getFile();
+        const handles = await window.showOpenFilePicker({ types, excludeAcceptAllOption: false, multiple });
+        return await Promise.all(handles.map((handle) => handle.getFile()));
     } catch (error) {
         if (error.name === 'AbortError')
-            return null;
+            return [];
         throw error;
     }
+}
+
+// The file the user picks, or null when the picker was cancelled.
+export async function chooseFile(accept, types) {
+    return (await chooseFiles(accept, types, false))[0] || null;
 }
 
 export async function open() {
@@ -41,40 +46,55 @@ export async function open() {
         await openDrawingFile(file);
 }
 
-async function askName() {
-    const name = element('input', { id: 'saveName', value: 'picture.Lcd', autofocus: true });
-    const dialog = element('dialog', { ariaLabel: 'Save Graphic LCD File' }, [
+// The name a file is downloaded as, asked where the browser has no save picker; '' when cancelled.
+export async function askFileName(title, suggested) {
+    const name = element('input', { id: 'saveName', value: suggested, autofocus: true });
+    const dialog = element('dialog', { ariaLabel: title }, [
         element('form', { method: 'dialog' }, [
-            element('strong', { textContent: 'Save Graphic LCD File' }),
+            element('strong', { textContent: title }),
             row('File name:', name),
             buttons(['Save', 'save'], ['Cancel', ''])]),
     ]);
     return (await showDialog(dialog)) === 'save' ? name.value.trim() : '';
 }
 
+export function download(name, bytes) {
+    const link = element('a', { href: URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' })), download: name });
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 0);
+}
+
+export async function writeTo(handle, bytes) {
+    const writable = await handle.createWritable();
+    await writable.write(new Blob([bytes]));
+    await writable.close();
+}
+
+// The handle the save picker gives, or null when it was cancelled.
+export async function pickSaveFile(suggestedName, types) {
+    try {
+        return await window.showSaveFilePicker({ suggestedName, types });
+    } catch (error) {
+        if (error.name === 'AbortError')
+            return null;
+        throw error;
+    }
+}
+
 // The name goes to the file exactly as typed: no extension is added.
 export async function save() {
     const bytes = core.formatDrawing(state.type, state.dots);
     if (window.showSaveFilePicker) {
-        let handle;
-        try {
-            handle = await window.showSaveFilePicker({ suggestedName: 'picture.Lcd', types: kPickerTypes });
-        } catch (error) {
-            if (error.name === 'AbortError')
-                return;
-            throw error;
-        }
-        const writable = await handle.createWritable();
-        await writable.write(new Blob([bytes]));
-        await writable.close();
+        const handle = await pickSaveFile('picture.Lcd', kPickerTypes);
+        if (!handle)
+            return;
+        await writeTo(handle, bytes);
         session().markSaved();
         return;
     }
-    const name = await askName();
+    const name = await askFileName('Save Graphic LCD File', 'picture.Lcd');
     if (!name)
         return;
-    const link = element('a', { href: URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' })), download: name });
-    link.click();
+    download(name, bytes);
     session().markSaved();
-    setTimeout(() => URL.revokeObjectURL(link.href), 0);
 }

@@ -121,6 +121,7 @@ export function buildGrid(parent, left, top, menuRequested, commandKey) {
         cell.setAttribute('aria-label', `Dot ${dot}`);
         cell.setAttribute('aria-checked', 'false');
         cell.title = core.describeDotBit(dot);
+        cell.shown = { set: false, onion: false, focus: false };
         cells.push(cell);
         grid.append(cell);
     }
@@ -137,6 +138,15 @@ export function buildGrid(parent, left, top, menuRequested, commandKey) {
     return grid;
 }
 
+// Touches the cell only when the class changes, which it remembers: a switch
+// of pictures redraws every cell, and asking the page would cost as much.
+function showIf(cell, name, on) {
+    if (cell.shown[name] !== on) {
+        cell.shown[name] = on;
+        cell.classList.toggle(name, on);
+    }
+}
+
 export function renderGrid() {
     if (laidOutType !== state.type) {
         for (let dot = 0; dot < 256; ++dot) {
@@ -150,13 +160,15 @@ export function renderGrid() {
     for (let dot = 0; dot < 256; ++dot) {
         const set = state.dots[dot] === '1';
         const cell = cells[dot];
-        if (cell.classList.contains('set') !== set) {
-            cell.classList.toggle('set', set);
+        if (cell.shown.set !== set)
             cell.setAttribute('aria-checked', String(set));
-        }
-        cell.classList.toggle('focus', dot === focusDot);
+        showIf(cell, 'set', set);
+        // The onion skin shows only where the picture itself leaves the cell clear.
+        showIf(cell, 'onion', !set && state.onion[dot] === '1');
+        showIf(cell, 'focus', dot === focusDot);
     }
-    grid.setAttribute('aria-activedescendant', cells[focusDot].id);
+    if (grid.getAttribute('aria-activedescendant') !== cells[focusDot].id)
+        grid.setAttribute('aria-activedescendant', cells[focusDot].id);
 }
 
 export function gridElement() {

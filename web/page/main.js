@@ -9,13 +9,22 @@ import { gridElement } from './grid.js';
 import { importImage } from './importer.js';
 import { buildMainWindow, renderMainWindow } from './mainwindow.js';
 import { showMenu } from './menu.js';
-import { hasWebSerial, kNoWebSerial, sendToModule } from './serial.js';
+import { followPlaying, togglePlay } from './play.js';
+import { hasWebSerial, noWebSerial, playOnModule, sendToModule } from './serial.js';
+import { pictureDelay, renamePicture } from './setdialogs.js';
+import { openSet, openSetFrom, saveSet, saveSetAs, saveSetAsFolder } from './setfiles.js';
 import { session, startSession, subscribe, update } from './state.js';
+import { buildStrip, renderStrip } from './strip.js';
 import { insertText } from './textdialog.js';
 
-// What a paste or a drop brings, as the core routes it: a drawing file opens,
-// an image is imported, code becomes the picture it says.
+// What a paste or a drop brings, as the core routes it: a header or source
+// opens as a set, a drawing file opens, an image is imported, code becomes the
+// picture it says, or the pictures.
 async function take({ file, text }) {
+    if (file && core.isSourceFileName(file.name)) {
+        await openSetFrom([file]);
+        return;
+    }
     const routed = core.route(false, file ? file.name : '', text);
     if (routed.kind === 'drawing-file')
         await openDrawingFile(file);
@@ -23,6 +32,8 @@ async function take({ file, text }) {
         await importImage(file);
     else if (routed.problem)
         await messageBox(routed.problem);
+    else if (routed.pictures.length)
+        session().takePictures('Paste', routed.pictures);
     else
         session().takeDots('Paste', routed.dots);
 }
@@ -40,10 +51,19 @@ function pageActions() {
         [CommandId.Paste, async () => take(await readClipboard())],
         [CommandId.CopyAsCArray, copyAsCArray],
         [CommandId.SendToModule, sendToModule],
+        [CommandId.RenamePicture, renamePicture],
+        [CommandId.PictureDelay, pictureDelay],
+        [CommandId.Play, togglePlay],
+        [CommandId.PlayOnModule, playOnModule],
+        [CommandId.OpenSet, openSet],
+        [CommandId.SaveSet, saveSet],
+        [CommandId.SaveSetAs, saveSetAs],
+        [CommandId.SaveSetAsFolder, saveSetAsFolder],
     ]);
 }
 
 let actions = null;
+let table = null; // the core's command table, read once: every key press looks in it
 
 function perform(id) {
     const action = actions.get(id);
@@ -53,24 +73,41 @@ function perform(id) {
         session().perform(id);
 }
 
+// Without Web Serial these say why instead.
+function needsSerial(id) {
+    return id === core.CommandId.SendToModule || id === core.CommandId.PlayOnModule;
+}
+
+function menuItem(command) {
+    if (needsSerial(command.id) && !hasWebSerial())
+        return { text: noWebSerial(command.caption), key: '', action: () => {}, enabled: false };
+    // The page cannot look at the clipboard before a paste, so Paste is always offered.
+    return { text: command.caption, key: command.keys[0] || '', action: () => perform(command.id),
+        enabled: session().isEnabled(command.id, true),
+        checked: command.checkable ? session().isChecked(command.id) : undefined };
+}
+
+// The table's commands in its order; those of a submenu gather where its first one stands.
 function menuItems() {
     const items = [];
-    for (const command of core.commands()) {
+    const submenus = new Map();
+    for (const command of table) {
+        const opensSubmenu = command.submenu && !submenus.has(command.submenu);
         if (command.startsGroup)
-            items.push('-');
-        // The page cannot look at the clipboard before a paste, so Paste is always offered.
-        const item = [command.caption, command.keys[0] || '', () => perform(command.id), session().isEnabled(command.id, true)];
-        if (command.id === core.CommandId.SendToModule && !hasWebSerial())
-            items.push([kNoWebSerial, '', () => {}, false]);
-        else
-            items.push(item);
+            (command.submenu && !opensSubmenu ? submenus.get(command.submenu) : items).push('-');
+        if (opensSubmenu) {
+            submenus.set(command.submenu, []);
+            items.push({ text: command.submenu, submenu: submenus.get(command.submenu) });
+        }
+        (command.submenu ? submenus.get(command.submenu) : items).push(menuItem(command));
     }
     return items;
 }
 
-const kKeyNames = { ArrowUp: 'Up', ArrowDown: 'Down', ArrowLeft: 'Left', ArrowRight: 'Right' };
+const kKeyNames = { ArrowUp: 'Up', ArrowDown: 'Down', ArrowLeft: 'Left', ArrowRight: 'Right', PageUp: 'PgUp',
+    PageDown: 'PgDown', Insert: 'Ins', Delete: 'Del' };
 
-// A key as the core's table writes it: "Ctrl+Shift+Z", "Shift+Up".
+// A key as the core's table writes it: "Ctrl+Shift+Z", "Shift+Up", "Ctrl+Del".
 function keyText(event) {
     const modifiers = [[event.ctrlKey, 'Ctrl'], [event.altKey, 'Alt'], [event.shiftKey, 'Shift']];
     const key = kKeyNames[event.key] || event.key.toUpperCase();
@@ -80,7 +117,7 @@ function keyText(event) {
 // Answers a key of the table; true when one was. Paste comes through the paste event, which brings what it pastes.
 function pressKey(event, inGrid) {
     const text = keyText(event);
-    const command = core.commands().find((candidate) => candidate.gridOnly === inGrid
+    const command = table.find((candidate) => candidate.gridOnly === inGrid
         && candidate.id !== core.CommandId.Paste && candidate.keys.includes(text));
     if (!command)
         return false;
@@ -137,9 +174,17 @@ function wireKeys() {
     document.addEventListener('dragover', (event) => event.preventDefault());
     document.addEventListener('drop', (event) => {
         event.preventDefault();
-        const file = event.dataTransfer.files[0];
-        if (file)
-            take({ file });
+        // Several files are drawings for a set; one is what a paste of it would be.
+        const files = [...event.dataTransfer.files];
+        if (files.length > 1)
+            openSetFrom(files);
+        else if (files.length)
+            take({ file: files[0] });
+    });
+    // A set is work the browser would throw away with the page.
+    window.addEventListener('beforeunload', (event) => {
+        if (session().holdsSet() && !session().isClean())
+            event.preventDefault();
     });
 }
 
@@ -147,14 +192,19 @@ async function start() {
     await loadCore();
     startSession();
     actions = pageActions();
-    buildMainWindow(document.getElementById('frmMain'), commands);
-    subscribe(renderMainWindow);
-    renderMainWindow();
+    table = core.commands();
+    const main = document.getElementById('frmMain');
+    buildMainWindow(main, commands);
+    buildStrip(main.parentElement, commands.menu, commands.key);
+    for (const render of [renderMainWindow, renderStrip, followPlaying]) {
+        subscribe(render);
+        render();
+    }
     wireKeys();
     document.documentElement.dataset.ready = 'true';
-    // What the bench reads: when the page took clicks, and the core to time.
+    // What the bench reads: when the page took clicks, the core to time and the session to fill.
     window.tessaldoReadyAt = performance.now();
-    window.tessaldoBench = { core };
+    window.tessaldoBench = { core, session };
 }
 
 start();

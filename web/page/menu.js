@@ -1,57 +1,132 @@
-// The grid's context menu: the desktop's items in the desktop's order.
+// The grid's context menu: the desktop's items in the desktop's order, a
+// submenu where the table gathers commands into one, check marks on those
+// that are on or off.
 import { element } from './dialogs.js';
 
-let open = null;
+let open = null; // the menu, its open submenu and what had the focus before
+
+function closeSubmenu() {
+    if (!open?.sub)
+        return;
+    open.sub.menu.remove();
+    open.sub.parent.setAttribute('aria-expanded', 'false');
+    open.sub.parent.focus();
+    open.sub = null;
+}
 
 function close() {
     if (!open)
         return;
+    open.sub?.menu.remove();
     open.menu.remove();
+    document.removeEventListener('pointerdown', open.outside);
     open.restore?.focus();
     open = null;
 }
 
-// items: [text, key, action, enabled] or '-' for a separator.
+function placeAt(menu, x, y) {
+    menu.style.left = `${Math.max(0, Math.min(x, window.innerWidth - menu.offsetWidth))}px`;
+    menu.style.top = `${Math.max(0, Math.min(y, window.innerHeight - menu.offsetHeight))}px`;
+}
+
+function entries(menu) {
+    return [...menu.querySelectorAll(':scope > [role^="menuitem"]')];
+}
+
+function openSubmenu(parent, items) {
+    if (open.sub?.parent === parent)
+        return open.sub.menu;
+    closeSubmenu();
+    const menu = buildMenu(items, true);
+    document.body.append(menu);
+    const box = parent.getBoundingClientRect();
+    placeAt(menu, box.right - 2, box.top - 4);
+    parent.setAttribute('aria-expanded', 'true');
+    open.sub = { menu, parent };
+    return menu;
+}
+
+function commandEntry({ text, key, action, enabled = true, checked }) {
+    const role = checked === undefined ? 'menuitem' : 'menuitemcheckbox';
+    const entry = element('div', { role, tabIndex: -1 }, [
+        element('span', { className: 'check', textContent: checked ? '✓' : '', ariaHidden: 'true' }),
+        element('span', { textContent: text }), element('span', { className: 'key', textContent: key })]);
+    entry.setAttribute('aria-disabled', String(!enabled));
+    if (checked !== undefined)
+        entry.setAttribute('aria-checked', String(checked));
+    entry.addEventListener('click', () => {
+        if (!enabled)
+            return;
+        close();
+        action();
+    });
+    return entry;
+}
+
+function submenuEntry({ text, submenu }) {
+    const entry = element('div', { role: 'menuitem', tabIndex: -1 }, [
+        element('span', { className: 'check' }), element('span', { textContent: text }),
+        element('span', { className: 'key', textContent: '▸', ariaHidden: 'true' })]);
+    entry.setAttribute('aria-haspopup', 'menu');
+    entry.setAttribute('aria-expanded', 'false');
+    entry.addEventListener('click', () => entries(openSubmenu(entry, submenu))[0]?.focus());
+    entry.addEventListener('pointerenter', () => openSubmenu(entry, submenu));
+    entry.dataset.submenu = 'true';
+    return entry;
+}
+
+function keyPressed(event, menu, isSubmenu) {
+    const list = entries(menu);
+    const at = list.indexOf(document.activeElement);
+    const focused = list[at];
+    if (event.key === 'Escape' || (isSubmenu && event.key === 'ArrowLeft'))
+        isSubmenu ? closeSubmenu() : close();
+    else if (event.key === 'ArrowDown' || event.key === 'ArrowUp')
+        list[(at + (event.key === 'ArrowDown' ? 1 : list.length - 1)) % list.length].focus();
+    else if (focused?.dataset.submenu && ['ArrowRight', 'Enter', ' '].includes(event.key))
+        focused.click();
+    else if (event.key === 'Enter' || event.key === ' ')
+        focused?.click();
+    else
+        return;
+    event.preventDefault();
+    event.stopPropagation();
+}
+
+function buildMenu(items, isSubmenu) {
+    const menu = element('div', { className: 'menu', role: 'menu' });
+    for (const item of items) {
+        if (item === '-')
+            menu.append(element('div', { role: 'separator' }));
+        else
+            menu.append(item.submenu ? submenuEntry(item) : commandEntry(item));
+    }
+    if (!isSubmenu) {
+        menu.id = 'gridMenu';
+        // Reaching another entry of the menu closes an open submenu.
+        menu.addEventListener('pointerover', (event) => {
+            const entry = event.target.closest('[role^="menuitem"]');
+            if (entry && entry.parentElement === menu && !entry.dataset.submenu && open?.sub)
+                closeSubmenu();
+        });
+    }
+    menu.addEventListener('keydown', (event) => keyPressed(event, menu, isSubmenu));
+    return menu;
+}
+
+// items: {text, key, action, enabled, checked} (checked undefined for a plain
+// command), {text, submenu: items}, or '-' for a separator.
 export function showMenu(x, y, items) {
     close();
-    const menu = element('div', { className: 'menu', role: 'menu', id: 'gridMenu' });
-    for (const item of items) {
-        if (item === '-') {
-            menu.append(element('div', { role: 'separator' }));
-            continue;
-        }
-        const [text, key, action, enabled = true] = item;
-        const entry = element('div', { role: 'menuitem', tabIndex: -1 },
-            [element('span', { textContent: text }), element('span', { textContent: key })]);
-        entry.setAttribute('aria-disabled', String(!enabled));
-        entry.addEventListener('click', () => {
-            if (!enabled)
-                return;
-            close();
-            action();
-        });
-        menu.append(entry);
-    }
-    menu.addEventListener('keydown', (event) => {
-        const entries = [...menu.querySelectorAll('[role="menuitem"]')];
-        const at = entries.indexOf(document.activeElement);
-        if (event.key === 'Escape')
-            close();
-        else if (event.key === 'ArrowDown' || event.key === 'ArrowUp')
-            entries[(at + (event.key === 'ArrowDown' ? 1 : entries.length - 1)) % entries.length].focus();
-        else if (event.key === 'Enter' || event.key === ' ')
-            document.activeElement.click();
-        else
-            return;
-        event.preventDefault();
-    });
+    const menu = buildMenu(items, false);
     document.body.append(menu);
-    menu.style.left = `${Math.min(x, window.innerWidth - menu.offsetWidth)}px`;
-    menu.style.top = `${Math.min(y, window.innerHeight - menu.offsetHeight)}px`;
-    open = { menu, restore: document.activeElement };
-    menu.querySelector('[role="menuitem"]').focus();
-    setTimeout(() => document.addEventListener('pointerdown', (event) => {
-        if (!menu.contains(event.target))
+    placeAt(menu, x, y);
+    const outside = (event) => {
+        if (!event.target.closest?.('.menu'))
             close();
-    }, { once: true }));
+    };
+    open = { menu, sub: null, restore: document.activeElement, outside };
+    entries(menu)[0].focus();
+    // Not the press that opened the menu.
+    setTimeout(() => open?.outside === outside && document.addEventListener('pointerdown', outside));
 }

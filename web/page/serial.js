@@ -1,9 +1,9 @@
-// Send to Module through Web Serial: a port the user chooses, 8N1 with no
-// flow control, exactly the picture's 33 bytes, the result said as the
-// desktop's dialog says it.
+// Send to Module and Play on Module through Web Serial: a port the user
+// chooses, 8N1 with no flow control, exactly each picture's 33 bytes, the
+// result said as the desktop's dialog says it.
 import { core } from './core.js';
 import { element, row, showDialog } from './dialogs.js';
-import { state } from './state.js';
+import { session, state, subscribe } from './state.js';
 
 const kWriteTimeoutMs = 2000;
 let chosenPort = null; // kept until the page is closed
@@ -13,16 +13,27 @@ export function hasWebSerial() {
     return 'serial' in navigator;
 }
 
-export const kNoWebSerial = 'Send to Module… needs Web Serial: Chrome, Edge or Opera';
+// Why a command that talks to the module cannot, where the browser has no Web Serial.
+export function noWebSerial(caption) {
+    return `${caption} needs Web Serial: Chrome, Edge or Opera`;
+}
+
+function openPort(port, baud) {
+    return port.open({ baudRate: baud, dataBits: 8, stopBits: 1, parity: 'none', flowControl: 'none' });
+}
+
+function writeWithin(writer, bytes) {
+    const timeout = new Promise((_, reject) => setTimeout(
+        () => reject(new Error(`the bytes did not leave within ${kWriteTimeoutMs / 1000} s`)), kWriteTimeoutMs));
+    return Promise.race([writer.write(bytes), timeout]);
+}
 
 async function send(port, baud, bytes) {
-    await port.open({ baudRate: baud, dataBits: 8, stopBits: 1, parity: 'none', flowControl: 'none' });
+    await openPort(port, baud);
     try {
         const writer = port.writable.getWriter();
         try {
-            const timeout = new Promise((_, reject) => setTimeout(
-                () => reject(new Error(`the bytes did not leave within ${kWriteTimeoutMs / 1000} s`)), kWriteTimeoutMs));
-            await Promise.race([writer.write(bytes), timeout]);
+            await writeWithin(writer, bytes);
         } finally {
             writer.releaseLock();
         }
@@ -36,14 +47,12 @@ function portName(port) {
     return info.usbVendorId ? `USB ${info.usbVendorId.toString(16)}:${(info.usbProductId || 0).toString(16)}` : 'the chosen port';
 }
 
-export async function sendToModule() {
-    const bytes = core.moduleBytes(state.dots);
+// The port and rate rows both dialogs show; the choices are kept until the page is closed.
+function portRows() {
     const baud = element('select', { id: 'baud' });
     for (const rate of core.bauds())
         baud.append(element('option', { value: String(rate), textContent: String(rate), selected: rate === chosenBaud }));
-    const result = element('p', { id: 'result' });
     const choose = element('button', { id: 'choosePort', type: 'button', textContent: 'Choose Port…' });
-    const sendButton = element('button', { id: 'send', type: 'button', textContent: 'Send' });
     const portLabel = element('span', { id: 'port', textContent: chosenPort ? portName(chosenPort) : 'none chosen' });
     choose.addEventListener('click', async () => {
         try {
@@ -53,10 +62,26 @@ export async function sendToModule() {
             // The user closed the browser's chooser.
         }
     });
+    baud.addEventListener('change', () => { chosenBaud = Number(baud.value); });
+    return [row('Port:', element('span', { className: 'dialog-row' }, [portLabel, choose])), row('Baud rate:', baud)];
+}
+
+const kNoPort = 'Choose or type the port the module is on.';
+
+function serialDialog(title, about, action, result) {
+    return element('dialog', { ariaLabel: title }, [element('form', { method: 'dialog' }, [
+        element('strong', { textContent: title }), element('p', { textContent: about }), ...portRows(),
+        result, element('div', { className: 'dialog-buttons' }, [action,
+            element('button', { type: 'submit', value: '', textContent: 'Close' })])])]);
+}
+
+export async function sendToModule() {
+    const bytes = core.moduleBytes(state.dots);
+    const result = element('p', { id: 'result' });
+    const sendButton = element('button', { id: 'send', type: 'button', textContent: 'Send' });
     sendButton.addEventListener('click', async () => {
-        chosenBaud = Number(baud.value);
         if (!chosenPort) {
-            result.textContent = 'Choose or type the port the module is on.';
+            result.textContent = kNoPort;
             return;
         }
         try {
@@ -66,12 +91,67 @@ export async function sendToModule() {
             result.textContent = `Cannot send to "${portName(chosenPort)}": ${error.message}.`;
         }
     });
-    const dialog = element('dialog', { ariaLabel: 'Send to Module' }, [element('form', { method: 'dialog' }, [
-        element('strong', { textContent: 'Send to Module' }),
-        element('p', { textContent: `The picture goes out as ${bytes.length} bytes, 8 data bits, no parity, one stop bit, no flow control.` }),
-        row('Port:', element('span', { className: 'dialog-row' }, [portLabel, choose])), row('Baud rate:', baud),
-        result, element('div', { className: 'dialog-buttons' }, [sendButton,
-            element('button', { type: 'submit', value: '', textContent: 'Close' })])])]);
-    await showDialog(dialog);
-    chosenBaud = Number(baud.value);
+    await showDialog(serialDialog('Send to Module',
+        `The picture goes out as ${bytes.length} bytes, 8 data bits, no parity, one stop bit, no flow control.`,
+        sendButton, result));
+}
+
+// The set played on the page, each picture sent to the module as it is shown.
+// The port stays open while it plays; Stop, Close or an error ends both.
+export async function playOnModule() {
+    const result = element('p', { id: 'result' });
+    const playButton = element('button', { id: 'play', type: 'button', textContent: 'Play' });
+    let playing = null; // {port, baud, writer, sent, shown, queue, unsubscribe} while it plays
+    const stop = async (problem) => {
+        const ended = playing;
+        playing = null;
+        ended.unsubscribe();
+        session().setPlaying(false);
+        playButton.textContent = 'Play';
+        try {
+            await ended.queue;
+        } catch {
+            // Said already.
+        }
+        ended.writer.releaseLock();
+        await ended.port.close().catch(() => {});
+        result.textContent = problem ? `Cannot send to "${portName(ended.port)}": ${problem}.`
+            : `Sent ${ended.sent} picture${ended.sent === 1 ? '' : 's'} to ${portName(ended.port)} at ${ended.baud} baud.`;
+    };
+    const sendShown = () => {
+        const bytes = core.moduleBytes(state.dots);
+        const now = playing;
+        now.shown = state.current;
+        now.queue = now.queue.then(() => writeWithin(now.writer, bytes)).then(() => { now.sent += 1; },
+            (error) => { if (playing === now) stop(error.message); throw error; });
+    };
+    const start = async () => {
+        if (!chosenPort) {
+            result.textContent = kNoPort;
+            return;
+        }
+        const port = chosenPort;
+        try {
+            await openPort(port, chosenBaud);
+        } catch (error) {
+            result.textContent = `Cannot send to "${portName(port)}": ${error.message}.`;
+            return;
+        }
+        playing = { port, baud: chosenBaud, writer: port.writable.getWriter(), sent: 0, queue: Promise.resolve(), shown: -1 };
+        playing.unsubscribe = subscribe(() => {
+            if (!state.playing)
+                stop();
+            else if (state.current !== playing.shown)
+                sendShown();
+        });
+        playButton.textContent = 'Stop';
+        result.textContent = `Playing on ${portName(port)} at ${chosenBaud} baud.`;
+        session().setPlaying(true); // which the listener hears, and sends the picture shown
+    };
+    playButton.addEventListener('click', () => (playing ? stop() : start()));
+    await showDialog(serialDialog('Play on Module',
+        'Each picture goes out as the page shows it, 8 data bits, no parity, one stop bit, no flow control.',
+        playButton, result));
+    if (playing)
+        await stop();
 }

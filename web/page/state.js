@@ -1,7 +1,7 @@
-// The page's state: the editing session the core keeps (picture, type,
-// history, the code's staleness) mirrored after each change it announces,
-// and what only the page has, the code box's text and the focus cell. The
-// DOM is drawn from it after every change.
+// The page's state: the editing session the core keeps (the set, the edited
+// picture, type, history, the code's staleness) mirrored after each change it
+// announces, and what only the page has, the code box's text and the focus
+// cell. The DOM is drawn from it after every change.
 import { core } from './core.js';
 
 let made = null;
@@ -14,24 +14,36 @@ export function session() {
 export const state = {
     dots: '',
     type: 0,
+    count: 1,            // pictures in the set
+    current: 0,          // the edited one
+    onion: '',           // the previous picture's dots shown under the grid, '' for none
+    playing: false,
+    animation: false,    // the set is saved as an animation's frames
     code: '',            // what the code box holds, LF line ends
     focus: { column: 0, row: 0 }, // the focus cell, in screen terms
 };
 
 const listeners = [];
 
+// Gives the call that stops the listening.
 export function subscribe(listener) {
     listeners.push(listener);
+    return () => listeners.splice(listeners.indexOf(listener), 1);
 }
 
 export function update(patch) {
     Object.assign(state, patch);
-    for (const listener of listeners)
+    for (const listener of [...listeners]) // one may stop listening as it is told
         listener(state);
+}
+
+function mirrored() {
+    return { dots: made.dots(), type: made.type(), count: made.count(), current: made.current(),
+        onion: made.onionDots(), playing: made.isPlaying(), animation: made.isChecked(core.CommandId.SaveAsAnimation) };
 }
 
 export function startSession() {
     made = new core.Session();
-    made.subscribe(() => update({ dots: made.dots(), type: made.type() }));
-    Object.assign(state, { dots: made.dots(), type: made.type() });
+    made.subscribe(() => update(mirrored()));
+    Object.assign(state, mirrored());
 }

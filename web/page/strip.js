@@ -1,0 +1,233 @@
+// The set's pictures beside the window, while it holds more than one: each
+// drawn at its real dots with its name, the edited one marked. A listbox for
+// screen readers; only the pictures in view are in the page, so that a set of
+// a thousand scrolls and switches as fast as one of three. Click selects, a
+// drag reorders, the arrows, Home and End walk, the table's keys act.
+import { core } from './core.js';
+import { element } from './dialogs.js';
+import { session, state } from './state.js';
+
+const kItemHeight = 88;
+const kSvg = 'http://www.w3.org/2000/svg';
+let strip = null;
+let space = null;
+let marker = null;        // the line where a dragged picture would land
+const shown = new Map();  // index -> the option drawn for it
+const cellsOfType = [];   // per type, each dot's screen cell, asked of the core once
+let shownCurrent = -1;
+let shownCount = -1;
+// Where the strip is scrolled to and how much it shows, kept here so that a
+// switch of pictures reads no layout in the middle of changing the page.
+const view = { top: 0, height: 0 };
+let dragged = -1;
+let onMenuRequest = () => {};
+let onCommandKey = () => false;
+
+function cellsFor(type) {
+    cellsOfType[type] ||= Array.from({ length: 256 }, (_, dot) => core.cellOf(type, dot));
+    return cellsOfType[type];
+}
+
+// One path of unit squares: crisp at any zoom, and one element however many dots are set.
+function dotsPath(dots, type) {
+    const cells = cellsFor(type);
+    let path = '';
+    for (let dot = 0; dot < 256; ++dot) {
+        if (dots[dot] === '1')
+            path += `M${cells[dot].column} ${cells[dot].row}h1v1h-1z`;
+    }
+    return path;
+}
+
+function makeOption() {
+    const svg = document.createElementNS(kSvg, 'svg');
+    svg.setAttribute('viewBox', '0 0 16 16');
+    svg.setAttribute('shape-rendering', 'crispEdges');
+    svg.setAttribute('aria-hidden', 'true');
+    const paper = document.createElementNS(kSvg, 'rect');
+    Object.entries({ width: 16, height: 16, fill: '#fff' }).forEach(([name, value]) => paper.setAttribute(name, value));
+    const ink = document.createElementNS(kSvg, 'path');
+    svg.append(paper, ink);
+    const option = element('div', { role: 'option', className: 'strip-picture', draggable: true },
+        [svg, element('span', { className: 'strip-name' }), element('span', { className: 'strip-delay' })]);
+    option.style.height = `${kItemHeight}px`;
+    option.drawn = { dots: '', type: -1, label: '' };
+    return option;
+}
+
+function drawOption(option, index) {
+    const name = session().pictureName(index);
+    const delay = session().pictureDelay(index);
+    const dots = session().pictureDots(index);
+    const label = state.animation ? `${name}, frame ${index + 1} of ${state.count}, ${delay} ms`
+        : `${name}, picture ${index + 1} of ${state.count}`;
+    const { drawn } = option;
+    if (drawn.dots !== dots || drawn.type !== state.type) {
+        option.querySelector('path').setAttribute('d', dotsPath(dots, state.type));
+        Object.assign(drawn, { dots, type: state.type });
+    }
+    if (drawn.label !== label) {
+        option.id = `picture-${index}`;
+        option.style.top = `${index * kItemHeight}px`;
+        option.setAttribute('aria-label', label);
+        option.setAttribute('aria-posinset', String(index + 1));
+        option.setAttribute('aria-setsize', String(state.count));
+        option.querySelector('.strip-name').textContent = name;
+        option.querySelector('.strip-delay').textContent = state.animation ? `${delay} ms` : '';
+        option.dataset.index = String(index);
+        drawn.label = label;
+    }
+    const selected = String(index === state.current);
+    if (option.getAttribute('aria-selected') !== selected)
+        option.setAttribute('aria-selected', selected);
+}
+
+function visibleRange() {
+    const first = Math.max(0, Math.floor(view.top / kItemHeight) - 1);
+    const last = Math.min(state.count - 1, Math.ceil((view.top + view.height) / kItemHeight));
+    return [first, last];
+}
+
+// The pictures in view, and the edited one wherever it is: the listbox's active option is always there.
+function drawVisible() {
+    const [first, last] = visibleRange();
+    const wanted = (index) => (index >= first && index <= last) || index === state.current;
+    const spare = [];
+    for (const [index, option] of shown) {
+        if (!wanted(index) || index >= state.count) {
+            shown.delete(index);
+            spare.push(option);
+        }
+    }
+    const indexes = Array.from({ length: last - first + 1 }, (_, i) => first + i);
+    if (state.current < first || state.current > last)
+        indexes.push(state.current);
+    for (const index of indexes) {
+        let option = shown.get(index);
+        if (!option) {
+            option = spare.pop() || space.appendChild(makeOption());
+            option.drawn.label = ''; // another picture's now
+            shown.set(index, option);
+        }
+        drawOption(option, index);
+    }
+    spare.forEach((option) => option.remove());
+}
+
+function scrollTo(top) {
+    strip.scrollTop = top;
+    view.top = top;
+}
+
+function scrollToCurrent() {
+    const top = state.current * kItemHeight;
+    if (top < view.top)
+        scrollTo(top);
+    else if (top + kItemHeight > view.top + view.height)
+        scrollTo(top + kItemHeight - view.height);
+}
+
+export function renderStrip() {
+    strip.hidden = state.count < 2;
+    if (strip.hidden) {
+        shownCount = -1;
+        return;
+    }
+    if (state.count !== shownCount)
+        space.style.height = `${state.count * kItemHeight}px`;
+    if (shownCount < 0)
+        Object.assign(view, { top: strip.scrollTop, height: strip.clientHeight }); // just shown
+    if (state.current !== shownCurrent || state.count !== shownCount) {
+        scrollToCurrent();
+        strip.setAttribute('aria-activedescendant', `picture-${state.current}`);
+    }
+    shownCurrent = state.current;
+    shownCount = state.count;
+    drawVisible();
+}
+
+function indexAt(event) {
+    return Number(event.target.closest('[role="option"]')?.dataset.index ?? -1);
+}
+
+// The gap a drop at the pointer lands in: 0 before the first picture, count after the last.
+function gapAt(event) {
+    const y = event.clientY - space.getBoundingClientRect().top;
+    return Math.max(0, Math.min(state.count, Math.round(y / kItemHeight)));
+}
+
+function wireDrag() {
+    strip.addEventListener('dragstart', (event) => {
+        dragged = indexAt(event);
+        event.dataTransfer.effectAllowed = 'move';
+        event.dataTransfer.setData('text/plain', String(dragged + 1)); // some browsers start no drag without data
+    });
+    strip.addEventListener('dragover', (event) => {
+        if (dragged < 0)
+            return;
+        event.preventDefault();
+        event.stopPropagation();
+        marker.hidden = false;
+        marker.style.top = `${gapAt(event) * kItemHeight - 1}px`;
+    });
+    strip.addEventListener('drop', (event) => {
+        if (dragged < 0)
+            return; // a file: the page's own drop opens it
+        event.preventDefault();
+        event.stopPropagation();
+        const gap = gapAt(event);
+        const from = dragged;
+        dragged = -1;
+        marker.hidden = true;
+        session().movePicture(from, gap > from ? gap - 1 : gap);
+    });
+    strip.addEventListener('dragend', () => {
+        dragged = -1;
+        marker.hidden = true;
+    });
+}
+
+const kWalks = { ArrowUp: -1, ArrowLeft: -1, ArrowDown: 1, ArrowRight: 1 };
+
+function keyPressed(event) {
+    const plain = !event.ctrlKey && !event.altKey && !event.shiftKey && !event.metaKey;
+    if (plain && event.key in kWalks)
+        session().select(Math.max(0, state.current + kWalks[event.key]));
+    else if (plain && (event.key === 'Home' || event.key === 'End'))
+        session().select(event.key === 'Home' ? 0 : state.count - 1);
+    else if (event.key === 'ContextMenu' || (event.shiftKey && event.key === 'F10')) {
+        const box = shown.get(state.current).getBoundingClientRect();
+        onMenuRequest(box.left + box.width / 2, box.top + box.height / 2);
+    } else if (!onCommandKey(event))
+        return;
+    event.preventDefault();
+}
+
+// menuRequested(x, y) shows the grid's menu; commandKey(event) answers a key of the table, true when it did.
+export function buildStrip(parent, menuRequested, commandKey) {
+    onMenuRequest = menuRequested;
+    onCommandKey = commandKey;
+    marker = element('div', { className: 'strip-marker', hidden: true });
+    space = element('div', { className: 'strip-space' }, [marker]);
+    strip = element('div', { id: 'setStrip', role: 'listbox', tabIndex: 0, ariaLabel: 'Pictures of the set', hidden: true },
+        [space]);
+    strip.addEventListener('scroll', () => {
+        view.top = strip.scrollTop;
+        drawVisible();
+    });
+    strip.addEventListener('click', (event) => {
+        const index = indexAt(event);
+        if (index >= 0)
+            session().select(index);
+    });
+    strip.addEventListener('contextmenu', (event) => {
+        event.preventDefault();
+        const index = indexAt(event);
+        if (index >= 0)
+            session().select(index);
+        onMenuRequest(event.clientX, event.clientY);
+    });
+    strip.addEventListener('keydown', keyPressed);
+    wireDrag();
+    parent.append(strip);
+}
