@@ -51,7 +51,7 @@ void AnswerInputs(QStringList answers, QStringList &asked)
 
 // The set of pictures as the window shows it: the Set submenu, the strip
 // beside the grid, onion skin, playing, and the set's names and delays.
-class SetWindowTest : public QObject {
+class SetWindowTest : public QObject, WindowUnderTest {
     Q_OBJECT
 
 private slots:
@@ -111,33 +111,16 @@ private:
             modal->close();
         });
     }
-
-    frmMain *window = nullptr;
-    ScriptedDialog *dialog = nullptr;
-    FakeClipboard *clipboard = nullptr;
-    ScriptedQuestion *question = nullptr;
-    std::unique_ptr<QTemporaryDir> tempDir;
 };
 
 void SetWindowTest::init()
 {
-    auto scripted = std::make_unique<ScriptedDialog>();
-    auto fake = std::make_unique<FakeClipboard>();
-    auto asking = std::make_unique<ScriptedQuestion>();
-    dialog = scripted.get();
-    clipboard = fake.get();
-    question = asking.get();
-    window = new frmMain(std::move(scripted), std::move(fake), std::move(asking));
-    tempDir = std::make_unique<QTemporaryDir>();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    Open();
 }
 
 void SetWindowTest::cleanup()
 {
-    delete window;
-    window = nullptr;
-    tempDir.reset();
+    Close();
 }
 
 void SetWindowTest::setSubmenuListsItsCommandsWithKeysAndStates()

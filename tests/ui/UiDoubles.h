@@ -3,14 +3,18 @@
 #include "Clipboard.h"
 #include "CommonDialog.h"
 #include "SaveChangesQuestion.h"
+#include "frmMain.h"
 
 #include <QApplication>
 #include <QMimeData>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 // A file dialog that answers from a script instead of asking anyone, and
 // remembers how it was set up each time it was shown.
@@ -93,3 +97,33 @@ inline void OnNextModal(std::function<void(QWidget *)> handle)
     });
     timer->start();
 }
+
+// A shown window whose dialogs, clipboard and questions the test scripts,
+// and a folder for its files; made anew for every test.
+struct WindowUnderTest {
+    frmMain *window = nullptr;
+    ScriptedDialog *dialog = nullptr;
+    FakeClipboard *clipboard = nullptr;
+    ScriptedQuestion *question = nullptr;
+    std::unique_ptr<QTemporaryDir> tempDir;
+
+    void Open()
+    {
+        auto scripted = std::make_unique<ScriptedDialog>();
+        auto fake = std::make_unique<FakeClipboard>();
+        auto asking = std::make_unique<ScriptedQuestion>();
+        dialog = scripted.get();
+        clipboard = fake.get();
+        question = asking.get();
+        window = new frmMain(std::move(scripted), std::move(fake), std::move(asking));
+        tempDir = std::make_unique<QTemporaryDir>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+    }
+    void Close()
+    {
+        delete window;
+        window = nullptr;
+        tempDir.reset();
+    }
+};

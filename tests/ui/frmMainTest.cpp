@@ -70,7 +70,7 @@ void WriteBytes(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-class frmMainTest : public QObject {
+class frmMainTest : public QObject, WindowUnderTest {
     Q_OBJECT
 
 private slots:
@@ -155,33 +155,16 @@ private:
     {
         QTest::mouseClick(window->findChild<Toolbar *>()->Button(index), Qt::LeftButton);
     }
-
-    frmMain *window = nullptr;
-    ScriptedDialog *dialog = nullptr;
-    FakeClipboard *clipboard = nullptr;
-    ScriptedQuestion *question = nullptr;
-    std::unique_ptr<QTemporaryDir> tempDir;
 };
 
 void frmMainTest::init()
 {
-    auto scripted = std::make_unique<ScriptedDialog>();
-    auto fake = std::make_unique<FakeClipboard>();
-    auto asking = std::make_unique<ScriptedQuestion>();
-    dialog = scripted.get();
-    clipboard = fake.get();
-    question = asking.get();
-    window = new frmMain(std::move(scripted), std::move(fake), std::move(asking));
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    tempDir = std::make_unique<QTemporaryDir>();
+    Open();
 }
 
 void frmMainTest::cleanup()
 {
-    delete window;
-    window = nullptr;
-    tempDir.reset();
+    Close();
 }
 
 void frmMainTest::controlsSitAtTheirDesignedPlaces()
