@@ -8,11 +8,16 @@
 
 namespace tessaldo {
 
+// A picture's delay when nobody set one, and the longest: what the saved
+// header's unsigned short holds. Zero is an animated GIF's "as fast as you can".
+inline constexpr int kDefaultDelayMs = 100;
+inline constexpr int kLongestDelayMs = 65'535;
+
 // One picture of a set: its dots, the C identifier its code is named by,
 // and how long it stays on the module when the set is played.
 struct Picture {
     std::string name = "picture";
-    int delayMs = 100;
+    int delayMs = kDefaultDelayMs;
     DotGrid::Dots dots{};
     friend bool operator==(const Picture &, const Picture &) = default;
 };

@@ -63,8 +63,6 @@ void EditSession::Open(const Drawing &drawing)
 
 namespace {
 
-constexpr int kLongestDelayMs = 60'000;
-
 bool SameWithoutCase(std::string_view a, std::string_view b)
 {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
@@ -162,8 +160,8 @@ std::string EditSession::SetDelay(std::size_t index, int delayMs)
 {
     if (index >= m_document.pictures.size())
         return "There is no such picture.";
-    if (delayMs < 1 || delayMs > kLongestDelayMs)
-        return "A delay is 1 to " + std::to_string(kLongestDelayMs) + " milliseconds.";
+    if (delayMs < 0 || delayMs > kLongestDelayMs)
+        return "A delay is 0 to " + std::to_string(kLongestDelayMs) + " milliseconds.";
     Change("Picture Delay", [index, delayMs](Document &document) { document.pictures[index].delayMs = delayMs; });
     return {};
 }

@@ -1,6 +1,7 @@
 #include "Incoming.h"
 
 #include "CodeReader.h"
+#include "SetHeader.h"
 
 #include <algorithm>
 #include <array>
@@ -24,10 +25,11 @@ bool IsDrawingFileName(std::string_view name)
     return EndsWithoutCase(name, ".lcd");
 }
 
-// Code of several pictures, a header of icons say, brings them all.
+// Code of several pictures, a header of icons say, brings them all; a header
+// of this program with its frames' names and delays.
 Routed CodeFrom(const std::string &text)
 {
-    const CodeReading reading = FindPicturesInCode(text);
+    const CodeReading reading = FindSetPictures(text).reading;
     if (reading.pictures.size() < 2) {
         const PickedPicture picked = PickPicture(reading, std::nullopt);
         if (!picked.bytes)
@@ -35,6 +37,10 @@ Routed CodeFrom(const std::string &text)
         return {IncomingKind::Code, DotsFromPictureBytes(*picked.bytes), {}, {}};
     }
     Routed routed{IncomingKind::Code, std::nullopt, {}, {}};
+    if (const SetReading set = ReadSet(text, LcdType::Column); set.set) {
+        routed.pictures = set.set->pictures;
+        return routed;
+    }
     for (const CodePicture &picture : reading.pictures) {
         if (!picture.problem.empty())
             return {IncomingKind::Code, std::nullopt, {}, picture.problem};

@@ -12,6 +12,8 @@ inline constexpr std::string_view kContactMail = "help@example.org";
 inline constexpr std::string_view kContactWeb = "www.example.org/tessaldo";
 inline constexpr std::string_view kCopyCaption = "클립보드로 복사 (Ctl+C)";
 inline constexpr std::string_view kNoTextOnClipboard = "클립보드에 텍스트가 없습니다.";
+inline constexpr std::string_view kRenameQuestion = "The picture's name, as its code calls it:";
+inline constexpr std::string_view kDelayQuestion = "How long the picture stays, in milliseconds:";
 inline constexpr std::string_view kCloseCaption = "닫기";
 inline constexpr std::string_view kUsageNote =
     "Tessaldo는 시리얼 그래픽 LCD에 쓸 이미지를 만드는 시간을 줄여 줍니다. "

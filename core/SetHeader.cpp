@@ -12,8 +12,6 @@
 namespace tessaldo {
 namespace {
 
-constexpr int kDefaultDelayMs = 100;
-constexpr int kLongestDelayMs = 65535; // what the header's unsigned short holds
 constexpr std::size_t kListWidth = 80;
 constexpr std::string_view kMadeBy = "/* Made by ";
 constexpr std::string_view kCommentEnd = " */";

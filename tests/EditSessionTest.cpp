@@ -239,9 +239,9 @@ TEST(EditSessionTest, ASetKeepsUniqueNamesDelaysInRangeAndItsLastPicture)
     EXPECT_NE(session.RenamePicture(0, "int"), "");
     EXPECT_EQ(session.RenamePicture(0, "Arrow"), "");
     EXPECT_EQ(session.RenamePicture(0, "arrow"), "") << "its own name again, in other case";
-    EXPECT_NE(session.SetDelay(0, 0), "");
-    EXPECT_NE(session.SetDelay(0, 60'001), "");
-    EXPECT_EQ(session.SetDelay(0, 60'000), "");
+    EXPECT_NE(session.SetDelay(0, -1), "");
+    EXPECT_NE(session.SetDelay(0, 65'536), "") << "more than the header's unsigned short holds";
+    EXPECT_EQ(session.SetDelay(0, 65'535), "");
     session.Select(0);
     EXPECT_FALSE(session.IsEnabled(CommandId::MoveEarlier, false));
     EXPECT_TRUE(session.Perform(CommandId::MoveLater));

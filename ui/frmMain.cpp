@@ -591,7 +591,7 @@ void frmMain::AskPictureName()
     QInputDialog dialog(this);
     dialog.setWindowTitle(QStringLiteral("Rename Picture"));
     dialog.setTextValue(FromUtf8(m_session.Doc().Edited().name));
-    AskUntilTaken(dialog, QStringLiteral("The picture's name, as its code calls it:"),
+    AskUntilTaken(dialog, FromUtf8(kRenameQuestion),
                   [&] { return FromUtf8(m_session.RenamePicture(index, dialog.textValue().toStdString())); });
 }
 
@@ -608,7 +608,7 @@ void frmMain::AskPictureDelay()
     dialog.setIntRange(0, kBoxLimit);
     dialog.setIntStep(kStep);
     dialog.setIntValue(m_session.Doc().Edited().delayMs);
-    AskUntilTaken(dialog, QStringLiteral("How long the picture stays, in milliseconds:"),
+    AskUntilTaken(dialog, FromUtf8(kDelayQuestion),
                   [&] { return FromUtf8(m_session.SetDelay(index, dialog.intValue())); });
 }
 

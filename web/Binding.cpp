@@ -501,6 +501,8 @@ val Texts()
     texts.set("web", std::string(kContactWeb));
     texts.set("copy", std::string(kCopyCaption));
     texts.set("noText", std::string(kNoTextOnClipboard));
+    texts.set("renameQuestion", std::string(kRenameQuestion));
+    texts.set("delayQuestion", std::string(kDelayQuestion));
     texts.set("close", std::string(kCloseCaption));
     texts.set("usage", std::string(kUsageNote));
     texts.set("type0", std::string(LcdTypeCaption(LcdType::Column)));

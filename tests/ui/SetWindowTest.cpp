@@ -239,10 +239,10 @@ void SetWindowTest::renameAndDelayShowTheRefusalAndAskAgain()
     QVERIFY(asked[2].endsWith(QStringLiteral("The picture's name, as its code calls it:")));
 
     asked.clear();
-    AnswerInputs({"0", "250"}, asked);
+    AnswerInputs({"70000", "250"}, asked);
     setAction("Picture Delay…")->trigger();
     QCOMPARE(doc().Edited().delayMs, 250);
-    QVERIFY(asked[1].startsWith(QStringLiteral("A delay is 1 to 60000 milliseconds.")));
+    QVERIFY(asked[1].startsWith(QStringLiteral("A delay is 0 to 65535 milliseconds.")));
 
     const int steps = window->Session().Steps().Index();
     OnNextModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });

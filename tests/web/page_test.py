@@ -365,8 +365,8 @@ def onion_and_play(driver):
     set_command(driver, "Picture Delay…")
     box = driver.find_element(By.CSS_SELECTOR, "dialog[open] #pictureDelay")
     box.clear()
-    box.send_keys("0", Keys.ENTER)
-    assert driver.find_element(By.CSS_SELECTOR, "dialog[open] #problem").text == "A delay is 1 to 60000 milliseconds."
+    box.send_keys("70000", Keys.ENTER)
+    assert driver.find_element(By.CSS_SELECTOR, "dialog[open] #problem").text == "A delay is 0 to 65535 milliseconds."
     box.clear()
     box.send_keys("30", Keys.ENTER)
     set_command(driver, "Play")

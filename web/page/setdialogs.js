@@ -2,6 +2,7 @@
 // The core judges what is typed; its refusal stays in the dialog until the
 // user types what it takes or cancels.
 import { buttons, element, row, showDialog } from './dialogs.js';
+import { core } from './core.js';
 import { session, state } from './state.js';
 
 // apply(text) gives "" when taken, or why not.
@@ -27,7 +28,7 @@ export function renamePicture() {
     const index = state.current;
     const name = element('input', { id: 'pictureName', value: session().pictureName(index), autofocus: true,
         spellcheck: false });
-    return askFor('Rename Picture', 'Name:', name, (text) => session().renamePicture(index, text));
+    return askFor('Rename Picture', core.texts().renameQuestion, name, (text) => session().renamePicture(index, text));
 }
 
 export function pictureDelay() {
@@ -37,7 +38,7 @@ export function pictureDelay() {
     // What is no whole number of milliseconds the core refuses as out of range.
     const wholeMs = (text) => {
         const ms = Number(text);
-        return text.trim() && Number.isInteger(ms) && Math.abs(ms) < 2 ** 31 ? ms : 0;
+        return text.trim() && Number.isInteger(ms) && Math.abs(ms) < 2 ** 31 ? ms : -1;
     };
-    return askFor('Picture Delay', 'Delay (ms):', delay, (text) => session().setDelay(index, wholeMs(text)));
+    return askFor('Picture Delay', core.texts().delayQuestion, delay, (text) => session().setDelay(index, wholeMs(text)));
 }
