@@ -36,18 +36,27 @@ void EditSession::TakeDots(const std::string &caption, const DotGrid::Dots &dots
     Change(caption, [&dots](Document &document) { document.Edited().dots = dots; });
 }
 
-void EditSession::TakePictures(const std::string &caption, std::vector<Picture> pictures)
+std::string EditSession::TakePictures(const std::string &caption, std::vector<Picture> pictures)
 {
     if (pictures.empty())
-        return;
-    Change(caption, [&pictures](Document &document) {
+        return {};
+    std::string renamed;
+    Change(caption, [&pictures, &renamed](Document &document) {
         const std::size_t at = document.current;
         document.pictures.erase(document.pictures.begin() + static_cast<std::ptrdiff_t>(at));
         document.pictures.insert(document.pictures.begin() + static_cast<std::ptrdiff_t>(at), pictures.begin(),
                                  pictures.end());
-        for (std::size_t i = at; i < at + pictures.size(); ++i)
-            document.pictures[i].name = UniqueName(document.pictures, document.pictures[i].name, i);
+        for (std::size_t i = at; i < at + pictures.size(); ++i) {
+            std::string &name = document.pictures[i].name;
+            const std::string unique = UniqueName(document.pictures, name, i);
+            if (unique != name)
+                renamed += (renamed.empty() ? "" : ", ") + name + " is now " + unique;
+            name = unique;
+        }
     });
+    if (renamed.empty())
+        return {};
+    return "Names in a set differ in more than case, so " + renamed + ".";
 }
 
 void EditSession::Open(const Drawing &drawing)
@@ -148,10 +157,13 @@ std::string EditSession::RenamePicture(std::size_t index, const std::string &nam
         return "\"" + name
                + "\" cannot name a picture: a name is a C identifier (letters, digits and '_', not starting with "
                  "a digit) that is no keyword of C or C++.";
-    if (UniqueName(m_document.pictures, name, index) != name)
-        return "Another picture is named \"" + name
-               + "\" already, or the same but for case; names must differ "
-                 "in more than case, as file names do on some systems.";
+    for (std::size_t other = 0; other < m_document.pictures.size(); ++other) {
+        const std::string &taken = m_document.pictures[other].name;
+        if (other != index && SameWithoutCase(taken, name))
+            return "Another picture is named \"" + taken
+                   + "\" already; names must differ in more than case, as "
+                     "file names do on some systems.";
+    }
     Change("Rename Picture", [index, &name](Document &document) { document.pictures[index].name = name; });
     return {};
 }
@@ -198,7 +210,7 @@ void EditSession::SetOnionSkin(bool on)
 
 std::optional<DotGrid::Dots> EditSession::OnionDots() const
 {
-    if (!m_onionSkin || m_document.current == 0)
+    if (!m_onionSkin || m_playing || m_document.current == 0)
         return std::nullopt;
     return m_document.pictures[m_document.current - 1].dots;
 }
@@ -212,7 +224,7 @@ void EditSession::SetPlaying(bool on)
 int EditSession::ShowNextFrame()
 {
     Select((m_document.current + 1) % m_document.pictures.size());
-    return m_document.Edited().delayMs;
+    return ShownMs();
 }
 
 void EditSession::New()

@@ -3,6 +3,7 @@
 #include "EditorCommands.h"
 #include "History.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <span>
@@ -33,8 +34,9 @@ public:
     // Dots a dialog, a paste or an import made, into the edited picture.
     void TakeDots(const std::string &caption, const DotGrid::Dots &dots);
     // Pictures pasted or dropped as code: the first in the edited one's place,
-    // the rest after it, each name made unique in the set.
-    void TakePictures(const std::string &caption, std::vector<Picture> pictures);
+    // the rest after it, each name made unique in the set. Gives "" or a note
+    // of the names it had to change, for the user to read.
+    std::string TakePictures(const std::string &caption, std::vector<Picture> pictures);
     void Open(const Drawing &drawing);
     // A clear picture to start again from; the code is no one's any more.
     void New();
@@ -58,7 +60,8 @@ public:
     bool HoldsSet() const { return m_document.pictures.size() > 1; }
 
     // The previous picture's dots shown faintly under the grid, for drawing
-    // the next frame of an animation; never part of any code.
+    // the next frame of an animation; never part of any code, and not while
+    // playing, which shows what the module would.
     void SetOnionSkin(bool on);
     std::optional<DotGrid::Dots> OnionDots() const;
 
@@ -66,8 +69,12 @@ public:
     // calls ShowNextFrame after the shown picture's delay. No step either.
     void SetPlaying(bool on);
     bool IsPlaying() const { return m_playing; }
-    // Moves on to the next picture, from the last to the first, and gives its delay.
+    // Moves on to the next picture, from the last to the first, and gives how
+    // long to show it: its delay, but no less than a screen can show, so that
+    // frames of 0 ms play fast without keeping a processor busy.
     int ShowNextFrame();
+    int ShownMs() const { return std::max(m_document.Edited().delayMs, kShortestShownMs); }
+    static constexpr int kShortestShownMs = 20;
 
     // A drag shows its dots at once and becomes one step when it ends, or
     // when anything else happens first.

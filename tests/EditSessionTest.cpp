@@ -149,7 +149,8 @@ TEST(EditSessionTest, IncomingIsAnImageThenAFileThenCode)
     const Routed icons = RouteIncoming({false, {}, "char a[32] = {0}; char A[32] = {1}; char b[33] = {0xA4};"});
     ASSERT_TRUE(icons.Takes());
     session.CopyPicture();
-    session.TakePictures("Paste", icons.pictures);
+    EXPECT_EQ(session.TakePictures("Paste", icons.pictures),
+              "Names in a set differ in more than case, so a is now a_2.");
     ASSERT_EQ(session.Doc().pictures.size(), 4U) << "the edited picture gives its place to the three";
     EXPECT_EQ(session.Doc().pictures[1].name, "a_2");
     EXPECT_EQ(session.Doc().pictures[2].name, "A");
@@ -267,7 +268,10 @@ TEST(EditSessionTest, AFileOfOnePictureIsACleanPointOnlyForASetOfOne)
     ASSERT_TRUE(session.OnionDots());
     EXPECT_EQ((*session.OnionDots())[3], DotState::Set);
     session.SetPlaying(true);
-    EXPECT_EQ(session.ShowNextFrame(), 100);
+    EXPECT_FALSE(session.OnionDots()) << "playing shows what the module would";
+    session.SetDelay(0, 0);
+    session.SetPlaying(true);
+    EXPECT_EQ(session.ShowNextFrame(), EditSession::kShortestShownMs);
     EXPECT_EQ(session.Doc().current, 0U) << "from the last picture to the first";
     session.ToggleDot(4);
     EXPECT_FALSE(session.IsPlaying()) << "an edit stops the play where the user sees it";

@@ -788,7 +788,7 @@ void frmMain::TakeIncoming(const Routed &routed, const QImage &image, const QStr
         if (!routed.Takes())
             Warn(QString::fromStdString(CannotPaste(routed)));
         else if (!routed.pictures.empty())
-            m_session.TakePictures("Paste", routed.pictures);
+            SayIfAny(m_session.TakePictures("Paste", routed.pictures));
         else
             m_session.TakeDots("Paste", *routed.dots);
         break;
@@ -867,7 +867,7 @@ void frmMain::KeepPlaying()
     if (!m_session.IsPlaying())
         m_playTimer.stop();
     else if (!m_playTimer.isActive())
-        m_playTimer.start(m_session.Doc().Edited().delayMs);
+        m_playTimer.start(m_session.ShownMs());
 }
 
 void frmMain::ShowPicture(const DotGrid &picture)
@@ -918,8 +918,6 @@ void frmMain::cmdCopy_Click()
 
 void frmMain::New()
 {
-    if (!NoSetIsLost())
-        return;
     m_session.New();
     txtData->SetText(QString());
 }
@@ -934,8 +932,6 @@ void frmMain::PrepareDialog(const QString &title)
 
 void frmMain::Open()
 {
-    if (!NoSetIsLost())
-        return;
     PrepareDialog(QStringLiteral("Open Graphic LCD File"));
     m_dlgBox->ShowOpen();
     if (m_dlgBox->FileName.isEmpty())
@@ -1020,4 +1016,10 @@ bool frmMain::SaveFile(const QString &szFilePath)
 void frmMain::Warn(const QString &message)
 {
     QMessageBox::warning(this, kTitle, message, QMessageBox::Ok);
+}
+
+void frmMain::SayIfAny(const std::string &note)
+{
+    if (!note.empty())
+        QMessageBox::information(this, kTitle, FromUtf8(note), QMessageBox::Ok);
 }

@@ -130,11 +130,13 @@ private:
     // What a drop or a paste brings, as the core routes it, with the image or file itself.
     void TakeIncoming(const tessaldo::Routed &routed, const QImage &image, const QString &file);
     void Warn(const QString &message);
+    // A note of the core's, where there is one.
+    void SayIfAny(const std::string &note);
     // True when nothing unsaved is left to lose: the session is clean, or the
     // user saved the picture or chose to discard it.
     bool NothingUnsavedIsLost();
-    // New and Open change one picture and are undone as any step, but a set
-    // that was never saved is asked about first.
+    // Opening a set replaces every picture: a set of more than one that was
+    // never saved is asked about first.
     bool NoSetIsLost();
 
     // A dialog's picture as one step: its dots, in the grid's own type.

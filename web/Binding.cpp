@@ -284,13 +284,13 @@ public:
         m_session.TakeDots(caption, GridFrom(0, dots).AllDots());
     }
     void NewPicture() { m_session.New(); }
-    void TakePictures(const std::string &caption, const val &pictures)
+    std::string TakePictures(const std::string &caption, const val &pictures)
     {
         std::vector<Picture> taken;
         const auto count = pictures["length"].as<std::size_t>();
         for (std::size_t i = 0; i < count; ++i)
             taken.push_back(PictureFrom(pictures[i]));
-        m_session.TakePictures(caption, std::move(taken));
+        return m_session.TakePictures(caption, std::move(taken));
     }
 
     // An animated image's frames, [{dots, delayMs}], as a set of frames in the
@@ -395,6 +395,7 @@ public:
     void SetPlaying(bool on) { m_session.SetPlaying(on); }
     bool IsPlaying() const { return m_session.IsPlaying(); }
     int ShowNextFrame() { return m_session.ShowNextFrame(); }
+    int ShownMs() const { return m_session.ShownMs(); }
     bool HoldsSet() const { return m_session.HoldsSet(); }
     bool IsClean() const { return m_session.IsClean(); }
     void SetSaved() { m_session.SetSaved(); }
@@ -615,6 +616,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("setPlaying", &PageSession::SetPlaying)
         .function("isPlaying", &PageSession::IsPlaying)
         .function("showNextFrame", &PageSession::ShowNextFrame)
+        .function("shownMs", &PageSession::ShownMs)
         .function("holdsSet", &PageSession::HoldsSet)
         .function("isClean", &PageSession::IsClean)
         .function("setSaved", &PageSession::SetSaved)

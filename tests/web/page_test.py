@@ -341,7 +341,7 @@ def set_editing(driver):
     box.clear()
     box.send_keys("PICTURE_3", Keys.ENTER)
     refusal = driver.find_element(By.CSS_SELECTOR, "dialog[open] #problem").text
-    assert refusal.startswith('Another picture is named "PICTURE_3" already'), refusal
+    assert refusal.startswith('Another picture is named "picture_3" already'), refusal
     box.clear()
     box.send_keys("arrow", Keys.ENTER)
     wait_for(driver, "the new name", lambda d: names(d) == ["picture_2", "arrow", "picture_3"])

@@ -32,8 +32,11 @@ async function take({ file, text }) {
         await importImage(file);
     else if (routed.problem)
         await messageBox(routed.problem);
-    else if (routed.pictures.length)
-        session().takePictures('Paste', routed.pictures);
+    else if (routed.pictures.length) {
+        const renamed = session().takePictures('Paste', routed.pictures);
+        if (renamed)
+            await messageBox(renamed);
+    }
     else
         session().takeDots('Paste', routed.dots);
 }

@@ -21,7 +21,7 @@ export function followPlaying() {
     if (advancing)
         return;
     if (state.playing && timer === null) {
-        timer = setTimeout(showNext, session().pictureDelay(state.current));
+        timer = setTimeout(showNext, session().shownMs());
     } else if (!state.playing && timer !== null) {
         clearTimeout(timer);
         timer = null;
