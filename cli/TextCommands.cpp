@@ -130,7 +130,7 @@ FramesOption ReadFramesOption(const Arguments &arguments)
     if (const std::optional<std::string> delay = arguments.Value("--delay")) {
         if (!frames.name)
             throw UsageError("--delay goes with --frames");
-        frames.delayMs = NumberValue("--delay", *delay, 1, 60'000);
+        frames.delayMs = NumberValue("--delay", *delay, 0, kLongestDelayMs);
     }
     return frames;
 }
