@@ -253,8 +253,6 @@ int WriteImageHeader(const Arguments &arguments, const std::vector<FrameGreys> &
 int Import(const Arguments &arguments, Streams &streams)
 {
     const std::optional<std::string> each = arguments.EachFolder("IMAGE");
-    if (!each && arguments.Has("--replace"))
-        throw UsageError("--replace goes with --each FOLDER");
     DotGrid grid;
     ApplyTypeOption(arguments, grid);
     DotOptions options;
