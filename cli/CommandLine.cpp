@@ -185,6 +185,8 @@ std::optional<std::string> Arguments::EachFolder(std::string_view input) const
     std::optional<std::string> each = Value("--each");
     if (each == kStandardStream)
         throw UsageError("--each writes a folder of files; '-' is standard output, which holds one");
+    if (!each && Has("--replace"))
+        throw UsageError("--replace goes with --each FOLDER");
     if (each)
         ExpectOperands({input});
     else

@@ -46,7 +46,8 @@ public:
     void ExpectOperands(std::initializer_list<std::string_view> names) const;
     // Throws unless at least one operand follows the command's name.
     void ExpectSomeOperands(std::string_view name) const;
-    // --each FOLDER stands in for OUT: expects `input` alone with it, `input` and OUT without.
+    // --each FOLDER stands in for OUT: expects `input` alone with it, `input` and
+    // OUT without; --replace, where a command takes it, goes with --each alone.
     std::optional<std::string> EachFolder(std::string_view input) const;
     bool Has(std::string_view option) const;
     std::optional<std::string> Value(std::string_view option) const;

@@ -65,9 +65,9 @@ const Command kImageCommands[] = {
      "               send the picture's 33 bytes to the module through a serial\n"
      "               port, 8N1 with no flow control, at N baud (1200-115200,\n"
      "               default 9600); several pictures in turn as an animation,\n"
-     "               each MS after the one before (default 100), the sequence N\n"
-     "               times (default 1; 0 until Ctrl+C, which ends it after the\n"
-     "               frame being sent, with status 130)\n",
+     "               each MS after the one before (0-65535, default 100), the\n"
+     "               sequence N times (default 1; 0 until Ctrl+C, which ends it\n"
+     "               after the frame being sent, with status 130)\n",
      {{"--port"}, {"--baud"}, {"--delay"}, {"--repeat"}},
      nullptr,
      kDrawingInput},

@@ -4,6 +4,7 @@
 
 #include "CodeFormats.h"
 #include "CodeGenerator.h"
+#include "Document.h"
 #include "DrawingFile.h"
 #include "FileIo.h"
 #include "ModuleLink.h"
@@ -80,7 +81,7 @@ int SendPicture(const Arguments &arguments, Streams &streams)
     const std::optional<std::string> port = arguments.Value("--port");
     const std::optional<std::string> baudText = arguments.Value("--baud");
     const int baud = baudText ? ChoiceValue<int>("--baud", *baudText, StandardBaud, StandardBaudList()) : kDefaultBaud;
-    const int delayMs = NumberOption(arguments, "--delay", 100, 1, 60'000);
+    const int delayMs = NumberOption(arguments, "--delay", kDefaultDelayMs, 0, kLongestDelayMs);
     const int repeat = NumberOption(arguments, "--repeat", 1, 0, 1'000'000);
     if (!port)
         throw UsageError("missing --port DEVICE");
@@ -252,8 +253,6 @@ int WriteImageHeader(const Arguments &arguments, const std::vector<FrameGreys> &
 int Import(const Arguments &arguments, Streams &streams)
 {
     const std::optional<std::string> each = arguments.EachFolder("IMAGE");
-    if (!each && arguments.Has("--replace"))
-        throw UsageError("--replace goes with --each FOLDER");
     DotGrid grid;
     ApplyTypeOption(arguments, grid);
     DotOptions options;

@@ -130,7 +130,7 @@ FramesOption ReadFramesOption(const Arguments &arguments)
     if (const std::optional<std::string> delay = arguments.Value("--delay")) {
         if (!frames.name)
             throw UsageError("--delay goes with --frames");
-        frames.delayMs = NumberValue("--delay", *delay, 1, 60'000);
+        frames.delayMs = NumberValue("--delay", *delay, 0, kLongestDelayMs);
     }
     return frames;
 }
@@ -277,9 +277,10 @@ int Edit(const Arguments &arguments, Streams &streams)
     return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
 }
 
-// One NAME.Lcd per picture, none over the source; nothing is written unless no two names clash.
+// One NAME.Lcd per picture, none over the source; nothing is written unless no
+// two names clash, nor, without --replace, over drawings that differ.
 int DecodeEach(const std::string &source, const CodeReading &reading, const std::string &folder, LcdType type,
-               std::ostream &err)
+               ReplaceDrawings replace, std::ostream &err)
 {
     if (reading.pictures.empty())
         return Refused(err, DecodeFailed(source, PickPicture(reading, std::nullopt).problem).message());
@@ -292,7 +293,11 @@ int DecodeEach(const std::string &source, const CodeReading &reading, const std:
             return Refused(err, spared.message());
         set.pictures.push_back({.name = picture.name, .dots = DotsFromPictureBytes(picture.bytes)});
     }
-    const FileStatus saved = SaveSetFolder(set, folder);
+    if (const FileStatus checked = CheckSetFolder(set, folder); !checked)
+        return Refused(err, checked.message());
+    if (const auto replaced = DrawingsReplaced(set, folder); !replaced.empty() && replace == ReplaceDrawings::No)
+        return Refused(err, SaveFailed(folder, ReplacingReason(replaced) + "; --replace writes over them").message());
+    const FileStatus saved = SaveSetFolder(set, folder, ReplaceDrawings::Yes);
     return saved ? kExitOk : Refused(err, saved.message());
 }
 
@@ -324,7 +329,8 @@ int Decode(const Arguments &arguments, Streams &streams)
     if (unreadable != reading.pictures.end())
         return Refused(streams.err, DecodeFailed(source, unreadable->problem).message());
     if (each)
-        return DecodeEach(source, reading, *each, grid.nLCDType(), streams.err);
+        return DecodeEach(source, reading, *each, grid.nLCDType(),
+                          arguments.Has("--replace") ? ReplaceDrawings::Yes : ReplaceDrawings::No, streams.err);
     const PickedPicture picked = PickPicture(reading, arguments.Value("--name"));
     if (!picked.bytes)
         return Refused(streams.err, DecodeFailed(source, picked.problem).message());
@@ -374,22 +380,24 @@ const Command kTextCommands[] = {
      "               that clash refuse it, and so does an OUT.h holding code this\n"
      "               command did not write. With --frames, one array NAME[N][33]\n"
      "               of the frames in the order given, NAME_FRAMES N and\n"
-     "               NAME_FRAME_MS MS (default 100)\n",
+     "               NAME_FRAME_MS MS (0-65535, default 100)\n",
      {{"--output"}, {"--frames"}, {"--delay"}},
      Header,
      kDrawingInput,
      true},
     {"decode",
      "SOURCE OUT [--type 0|1] [--name NAME]\n"
-     "  decode SOURCE --each FOLDER [--type 0|1]",
+     "  decode SOURCE --each FOLDER [--replace] [--type 0|1]",
      "               read a picture back from code: the printf lines Run makes, a\n"
      "               C array (code --format c, header, firmware with PROGMEM,\n"
      "               casts, characters, #defines), 32 or 33 bare values, or the\n"
      "               raw bytes, anywhere in a C, CCS or header file; write it as\n"
      "               Save does in type 0 or 1 (default 0). Arrays that are no\n"
      "               pictures are named on standard error. --name picks one of\n"
-     "               several pictures; --each writes one NAME.Lcd per picture\n",
-     {{"--type"}, {"--name"}, {"--each"}},
+     "               several pictures; --each writes one NAME.Lcd per picture;\n"
+     "               drawings there that it would change are refused, or\n"
+     "               written over with --replace\n",
+     {{"--type"}, {"--name"}, {"--each"}, {"--replace", false}},
      Decode,
      {"SOURCE", "the code"},
      true},

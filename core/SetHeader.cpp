@@ -42,6 +42,19 @@ DotGrid GridOf(const Picture &picture)
     return grid;
 }
 
+std::filesystem::path DrawingFileIn(const std::filesystem::path &folder, const Picture &picture)
+{
+    return folder / (picture.name + ".Lcd");
+}
+
+// The drawing file's bytes for the picture, in the set's type.
+std::string DrawingBytes(const Document &set, const Picture &picture)
+{
+    DotGrid grid = GridOf(picture);
+    grid.SetLCDType(set.type);
+    return FormatDrawing(grid);
+}
+
 std::string IndexConstant(const std::string &setName, const Picture &picture)
 {
     return setName + "_" + UpperCase(picture.name);
@@ -525,12 +538,12 @@ bool SafeToOverwrite(std::string_view existingText)
     return existingText.empty() || ReadSet(existingText, LcdType::Column).ownHeader;
 }
 
-FileStatus SaveSetFolder(const Document &set, const std::filesystem::path &folder)
+FileStatus CheckSetFolder(const Document &set, const std::filesystem::path &folder)
 {
     for (const Picture &picture : set.pictures) {
         if (!IsUsableName(picture.name))
             return SaveFailed(folder, "the name '" + picture.name + "' is no C identifier, or a keyword of C or C++");
-        const std::filesystem::path file = folder / (picture.name + ".Lcd");
+        const std::filesystem::path file = DrawingFileIn(folder, picture);
         std::error_code error;
         if (std::filesystem::is_directory(file, error))
             return SaveFailed(file, "it is a folder");
@@ -538,33 +551,78 @@ FileStatus SaveSetFolder(const Document &set, const std::filesystem::path &folde
     if (const auto alike = NamesAlike(set))
         return SaveFailed(folder, "the names " + alike->first->name + " and " + alike->second->name
                                       + " would both be the file " + alike->second->name + ".Lcd");
+    return FileStatus::Ok();
+}
+
+std::vector<std::filesystem::path> DrawingsReplaced(const Document &set, const std::filesystem::path &folder)
+{
+    std::vector<std::filesystem::path> replaced;
+    for (const Picture &picture : set.pictures) {
+        const std::filesystem::path file = DrawingFileIn(folder, picture);
+        const std::string bytes = DrawingBytes(set, picture);
+        std::error_code error;
+        std::string held;
+        // One byte more than the drawing tells a longer file from an equal one.
+        if (std::filesystem::exists(file, error) && (!ReadFileStart(file, bytes.size() + 1, held) || held != bytes))
+            replaced.push_back(file);
+    }
+    std::sort(replaced.begin(), replaced.end());
+    return replaced;
+}
+
+std::string ReplacingReason(const std::vector<std::filesystem::path> &replaced)
+{
+    return "it already holds drawings the set would replace (" + FrameNames(replaced) + ")";
+}
+
+FileStatus SaveSetFolder(const Document &set, const std::filesystem::path &folder, ReplaceDrawings replace)
+{
+    if (FileStatus checked = CheckSetFolder(set, folder); !checked)
+        return checked;
+    if (replace == ReplaceDrawings::No) {
+        if (const auto replaced = DrawingsReplaced(set, folder); !replaced.empty())
+            return SaveFailed(folder, ReplacingReason(replaced));
+    }
     std::error_code made;
     std::filesystem::create_directories(folder, made);
     for (const Picture &picture : set.pictures) {
-        DotGrid grid = GridOf(picture);
-        grid.SetLCDType(set.type);
-        if (FileStatus saved = SaveFile(grid, folder / (picture.name + ".Lcd")); !saved)
+        const std::filesystem::path file = DrawingFileIn(folder, picture);
+        if (FileStatus saved = WriteFileAtomically(file, DrawingBytes(set, picture)); !saved)
             return saved;
     }
     return FileStatus::Ok();
 }
 
-FileStatus OpenSetFolder(const std::filesystem::path &folder, Document &set)
+FileStatus OpenSetFolder(const std::filesystem::path &folder, Document &set,
+                         std::vector<std::filesystem::path> &passedOver)
 {
     std::vector<std::filesystem::path> files;
+    std::vector<std::filesystem::path> others;
     std::error_code error;
     for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
-        if (entry->is_regular_file(error) && LowerCase(DisplayPath(entry->path().extension())) == ".lcd")
-            files.push_back(entry->path());
+        const bool drawing =
+            entry->is_regular_file(error) && LowerCase(DisplayPath(entry->path().extension())) == ".lcd";
+        (drawing ? files : others).push_back(entry->path());
     }
     if (error)
         return OpenFailed(folder, error.message());
     if (files.empty())
         return OpenFailed(folder, "it holds no drawing files (.Lcd)");
-    std::sort(files.begin(), files.end(),
-              [](const auto &a, const auto &b) { return a.filename().u8string() < b.filename().u8string(); });
-    return OpenSetFiles(files, set);
+    const auto byName = [](const auto &a, const auto &b) { return a.filename().u8string() < b.filename().u8string(); };
+    std::sort(files.begin(), files.end(), byName);
+    std::sort(others.begin(), others.end(), byName);
+    FileStatus opened = OpenSetFiles(files, set);
+    if (opened)
+        passedOver = std::move(others);
+    return opened;
+}
+
+std::string FolderPassedOverNote(const std::filesystem::path &folder,
+                                 const std::vector<std::filesystem::path> &passedOver)
+{
+    return "Passed over in \"" + DisplayPath(folder) + "\": " + FrameNames(passedOver)
+           + (passedOver.size() == 1 ? ", which is no drawing file (.Lcd)." : ", which are no drawing files (.Lcd).");
 }
 
 FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &set)

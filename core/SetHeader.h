@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A set of pictures saved as the C header firmware includes: the arrays, then
 // an index of them with the set's type and delays, so that the header alone
@@ -57,11 +58,28 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
 // with nothing added by hand.
 bool SafeToOverwrite(std::string_view existingText);
 
-// One NAME.Lcd per picture in `folder`; names that clash without case, which
-// some file systems take for one file, refuse it before anything is written.
-FileStatus SaveSetFolder(const Document &set, const std::filesystem::path &folder);
-// The drawing files of `folder`, in name order.
-FileStatus OpenSetFolder(const std::filesystem::path &folder, Document &set);
+// Whether the set can be saved as a folder at all: names that are no C
+// identifiers, a folder in the place of a file, or names that clash without
+// case, which some file systems take for one file, refuse it.
+FileStatus CheckSetFolder(const Document &set, const std::filesystem::path &folder);
+// The files in `folder` that saving the set there would change: those of its
+// pictures' names that hold other bytes than it would write. Sorted by name.
+std::vector<std::filesystem::path> DrawingsReplaced(const Document &set, const std::filesystem::path &folder);
+// "it already holds drawings the set would replace (a.Lcd and b.Lcd)".
+std::string ReplacingReason(const std::vector<std::filesystem::path> &replaced);
+enum class ReplaceDrawings { No, Yes };
+// One NAME.Lcd per picture in `folder`, once CheckSetFolder agrees; drawings
+// there that it would change refuse it unless `replace` says Yes. A refusal
+// writes nothing.
+FileStatus SaveSetFolder(const Document &set, const std::filesystem::path &folder,
+                         ReplaceDrawings replace = ReplaceDrawings::No);
+// The drawing files of `folder`, in name order; `passedOver` gets everything
+// else it holds, in name order, for the caller to name.
+FileStatus OpenSetFolder(const std::filesystem::path &folder, Document &set,
+                         std::vector<std::filesystem::path> &passedOver);
+// "Passed over in "icons": readme.txt and notes, which are no drawing files (.Lcd)."
+std::string FolderPassedOverNote(const std::filesystem::path &folder,
+                                 const std::vector<std::filesystem::path> &passedOver);
 // Drawing files as a set in the order given, each picture named after its file.
 FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &set);
 

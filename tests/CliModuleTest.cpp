@@ -238,6 +238,8 @@ TEST(CliHeader, FramesMakeOneTwoDimensionalArrayInTheOrderGiven)
     const std::vector<std::string> frames = {"spinner[0]", "spinner[1]", "spinner[spinner_FRAMES - 1]"};
     for (const std::string &printed : CompileAndPrint(dir, "#include \"spinner.h\"\n#include \"spinner.h\"\n", frames))
         EXPECT_EQ(printed, expected);
+    EXPECT_NE(RunCliProcess({"header", args[1], "--frames", "s", "--delay", "0"}).out.find("#define s_FRAME_MS 0\n"),
+              std::string::npos);
     EXPECT_EQ(RunCliProcess({"header", args[1], "--delay", "40"}).exitCode, 2);
     EXPECT_EQ(RunCliProcess({"header", args[1], "--frames", "int"}).exitCode, 2);
 }

@@ -111,6 +111,10 @@ TEST(CliErrors, WrongUsageNamesTheProblemInOneLineAndExitsTwo)
         {{"header"}, "tessaldo-cli header: missing FILE"},
         {{"decode", f, "--each", "-"},
          "tessaldo-cli decode: --each writes a folder of files; '-' is standard output, which holds one"},
+        {{"decode", f, f, "--replace"}, "tessaldo-cli decode: --replace goes with --each FOLDER"},
+        {{"header", f, "--frames", "x", "--delay", "65536"},
+         "tessaldo-cli header: --delay must be 0 to 65535, not 65536"},
+        {{"send", f, "--port", "p", "--delay", "-1"}, "tessaldo-cli send: --delay must be 0 to 65535, not -1"},
     };
     for (const auto &[args, problem] : wrong) {
         const CliResult result = RunCliProcess(args);
@@ -291,6 +295,16 @@ TEST(CliDecode, ARefusedArrayOrAClashWritesNothingAndArraysPassedOverAreNamed)
     EXPECT_EQ(RunCliProcess({"decode", two.string(), "--each", (dir / "blocked").string()}).err,
               "Cannot save \"" + (dir / "blocked" / "b.Lcd").string() + "\": it is a folder.\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "blocked" / "a.Lcd")) << "a refusal leaves no part of the set";
+    const auto kept = dir / "kept";
+    std::filesystem::create_directory(kept);
+    const auto mine = dir.Write("kept/a.Lcd", "mine");
+    EXPECT_EQ(RunCliProcess({"decode", two.string(), "--each", kept.string()}).err,
+              "Cannot save \"" + kept.string()
+                  + "\": it already holds drawings the set would replace (a.Lcd); --replace writes over them.\n");
+    EXPECT_EQ(TempDir::Read(mine), "mine");
+    EXPECT_FALSE(std::filesystem::exists(kept / "b.Lcd"));
+    EXPECT_EQ(RunCliProcess({"decode", two.string(), "--each", kept.string(), "--replace"}).exitCode, 0);
+    EXPECT_EQ(TempDir::Read(mine), TempDir::Read(kept / "b.Lcd"));
     const auto out = dir.Write("out.Lcd", "untouched");
     EXPECT_EQ(RunCliProcess({"decode", bad.string(), out.string(), "--name", "a"}).exitCode, 1);
     EXPECT_EQ(TempDir::Read(out), "untouched");

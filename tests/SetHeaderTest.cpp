@@ -143,7 +143,9 @@ TEST(SetFolder, SavedAndOpenedInNameOrderOrRefusedBeforeAnythingIsWritten)
                     {"a", 100, RandomGrid(random, set.type).AllDots()}};
     ASSERT_TRUE(SaveSetFolder(set, dir / "set").ok());
     Document opened;
-    ASSERT_TRUE(OpenSetFolder(dir / "set", opened).ok());
+    std::vector<std::filesystem::path> passedOver;
+    ASSERT_TRUE(OpenSetFolder(dir / "set", opened, passedOver).ok());
+    EXPECT_TRUE(passedOver.empty());
     std::swap(set.pictures[0], set.pictures[1]);
     EXPECT_EQ(opened, set);
 
@@ -160,4 +162,33 @@ TEST(SetFolder, SavedAndOpenedInNameOrderOrRefusedBeforeAnythingIsWritten)
                         "before it for type 1 (HLCD154, HLCD168)"),
               std::string::npos);
     EXPECT_EQ(opened.pictures.size(), 2u) << "a refused open leaves the set as it was";
+}
+
+TEST(SetFolder, DrawingsThatWouldChangeAreReplacedOnlyWhenToldAndOtherFilesAreNamed)
+{
+    TempDir dir;
+    Document set;
+    set.pictures = {{"a", 100, {}}, {"b", 100, {}}, {"c", 100, {}}};
+    ASSERT_TRUE(SaveSetFolder(set, dir.path()).ok());
+    EXPECT_TRUE(SaveSetFolder(set, dir.path()).ok()) << "the same bytes again replace nothing";
+    const std::string before = TempDir::Read(dir / "b.Lcd");
+    dir.Write("c.Lcd", before + "\r\n"); // longer, else the same
+    set.pictures[1].dots[0] = DotState::Set;
+    set.pictures[0].dots[0] = DotState::Set;
+    EXPECT_EQ(DrawingsReplaced(set, dir.path()), (std::vector{dir / "a.Lcd", dir / "b.Lcd", dir / "c.Lcd"}));
+    EXPECT_EQ(SaveSetFolder(set, dir.path()).message(),
+              "Cannot save \"" + dir.path().string()
+                  + "\": it already holds drawings the set would replace (a.Lcd, b.Lcd and c.Lcd).");
+    EXPECT_EQ(TempDir::Read(dir / "b.Lcd"), before);
+    ASSERT_TRUE(SaveSetFolder(set, dir.path(), ReplaceDrawings::Yes).ok());
+    EXPECT_TRUE(DrawingsReplaced(set, dir.path()).empty());
+
+    dir.Write("readme.txt", "notes");
+    std::filesystem::create_directory(dir / "old");
+    Document opened;
+    std::vector<std::filesystem::path> passedOver;
+    ASSERT_TRUE(OpenSetFolder(dir.path(), opened, passedOver).ok());
+    EXPECT_EQ(opened.pictures.size(), 3u);
+    EXPECT_EQ(FolderPassedOverNote(dir.path(), passedOver),
+              "Passed over in \"" + dir.path().string() + "\": old and readme.txt, which are no drawing files (.Lcd).");
 }

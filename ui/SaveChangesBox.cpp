@@ -20,3 +20,11 @@ SaveChangesQuestion::Answer SaveChangesBox::Ask(const QString &question)
         return Answer::Cancel;
     }
 }
+
+bool SaveChangesBox::AskToReplace(const QString &question)
+{
+    // No is the default, so Enter never writes over anything.
+    return QMessageBox::question(m_owner, FromUtf8(tessaldo::kProgramTitle), question,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+           == QMessageBox::Yes;
+}

@@ -4,12 +4,13 @@
 
 class QWidget;
 
-// The question as a message box over the window: Save, Discard or Cancel.
+// The questions as message boxes over the window: Save, Discard or Cancel; Yes or No.
 class SaveChangesBox final : public SaveChangesQuestion {
 public:
     explicit SaveChangesBox(QWidget *owner);
 
     Answer Ask(const QString &question) override;
+    bool AskToReplace(const QString &question) override;
 
 private:
     QWidget *m_owner;

@@ -661,13 +661,15 @@ void frmMain::OpenSetPaths(const QStringList &paths)
     Document set;
     QString header;
     FileStatus opened = FileStatus::Ok();
-    if (std::all_of(paths.begin(), paths.end(), IsDrawingFile)) {
+    std::vector<std::filesystem::path> passedOver;
+    // Among drawing files, any other file refuses the set, named with its reason, rather than being left out.
+    if (std::any_of(paths.begin(), paths.end(), IsDrawingFile)) {
         opened = OpenSetFiles(files, set);
     } else if (paths.size() > 1) {
         opened = FileStatus::Failed("Cannot open these files as one set: choose one header, C source or image, or "
                                     "drawing files (.Lcd) alone.");
     } else if (QFileInfo(paths.front()).isDir()) {
-        opened = OpenSetFolder(files.front(), set);
+        opened = OpenSetFolder(files.front(), set, passedOver);
     } else if (IsImageFile(paths.front())) {
         if (!ReadImageSet(paths.front(), set))
             return;
@@ -686,6 +688,8 @@ void frmMain::OpenSetPaths(const QStringList &paths)
     m_setFile = header;
     m_session.OpenSet(std::move(set));
     ShowTitle();
+    if (!passedOver.empty())
+        Warn(FromUtf8(FolderPassedOverNote(files.front(), passedOver)));
 }
 
 bool frmMain::ReadImageSet(const QString &path, Document &set)
@@ -754,8 +758,18 @@ void frmMain::SaveSetAsFolder()
 bool frmMain::SaveSetToFolder(const QString &folder)
 {
     CommitStroke();
+    const Document &set = m_session.Doc();
+    const std::filesystem::path path = NativePath(folder);
+    if (const FileStatus checked = CheckSetFolder(set, path); !checked) {
+        Warn(FromUtf8(checked.message()));
+        return false;
+    }
+    const std::vector<std::filesystem::path> replaced = DrawingsReplaced(set, path);
+    const QString question = QStringLiteral("\"%1\" already holds drawings the set would replace: %2. Replace them?");
+    if (!replaced.empty() && !m_saveChanges->AskToReplace(question.arg(folder, FromUtf8(FrameNames(replaced)))))
+        return false;
     // No clean point: the drawings keep neither the set's order nor its delays, which only its header does.
-    if (const FileStatus saved = tessaldo::SaveSetFolder(m_session.Doc(), NativePath(folder)); !saved) {
+    if (const FileStatus saved = tessaldo::SaveSetFolder(set, path, ReplaceDrawings::Yes); !saved) {
         Warn(FromUtf8(saved.message()));
         return false;
     }

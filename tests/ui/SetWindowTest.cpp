@@ -443,6 +443,16 @@ void SetWindowTest::imagesDrawingsFoldersAndDroppedSourcesOpenAsSets()
     window->lbDot_Click(9);
     QVERIFY(window->SaveSetToFolder(Temp(QStringLiteral("icons"))));
     QVERIFY(!window->Session().IsClean()); // the drawings keep no delays
+    QVERIFY(window->SaveSetToFolder(Temp(QStringLiteral("icons"))));
+    QCOMPARE(question->asked, 0); // the same drawings again replace nothing
+    window->lbDot_Click(9);
+    QVERIFY(!window->SaveSetToFolder(Temp(QStringLiteral("icons"))));
+    QCOMPARE(question->lastQuestion, QStringLiteral("\"%1\" already holds drawings the set would replace: "
+                                                    "partial_frames_000.Lcd. Replace them?")
+                                         .arg(Temp(QStringLiteral("icons"))));
+    question->toReplace = {true};
+    QVERIFY(window->SaveSetToFolder(Temp(QStringLiteral("icons"))));
+    QCOMPARE(question->asked, 2);
     const QStringList drawings = {Temp(QStringLiteral("icons/partial_frames_002.Lcd")),
                                   Temp(QStringLiteral("icons/partial_frames_000.Lcd"))};
     window->OpenSetPaths(drawings);
@@ -460,15 +470,25 @@ void SetWindowTest::imagesDrawingsFoldersAndDroppedSourcesOpenAsSets()
     };
     drop(QStringLiteral(TESSALDO_TEST_DATA "/earlier-icons.h"));
     QTRY_COMPARE(doc().pictures[0].name, "arrow");
+    QFile readme(Temp(QStringLiteral("icons/readme.txt")));
+    QVERIFY(readme.open(QIODevice::WriteOnly));
+    readme.close();
+    QString warned;
+    NoteNextMessage(warned);
     drop(Temp(QStringLiteral("icons")));
     QTRY_COMPARE(doc().pictures.size(), 3U);
     QCOMPARE(doc().pictures[1].name, "partial_frames_001");
+    QTRY_COMPARE(warned, QStringLiteral("Passed over in \"%1\": readme.txt, which is no drawing file (.Lcd).")
+                             .arg(Temp(QStringLiteral("icons"))));
 
-    QString warned;
-    NoteNextMessage(warned);
-    window->OpenSetPaths({Temp(QStringLiteral("icons")) + "/none.Lcd"});
-    QVERIFY(warned.startsWith(QStringLiteral("Cannot open \"")));
-    QCOMPARE(doc().pictures.size(), 3U);
+    // Among drawing files, one that is none refuses them all.
+    for (const QString &other : {QStringLiteral("none.Lcd"), QStringLiteral("readme.txt")}) {
+        NoteNextMessage(warned);
+        window->OpenSetPaths({drawings[0], Temp(QStringLiteral("icons/")) + other});
+        QVERIFY2(warned.startsWith(QStringLiteral("Cannot open \"%1\": ").arg(Temp(QStringLiteral("icons/")) + other)),
+                 qPrintable(warned));
+        QCOMPARE(doc().pictures.size(), 3U);
+    }
 }
 
 QTEST_MAIN(SetWindowTest)

@@ -42,18 +42,30 @@ private:
     }
 };
 
-// The question before unsaved work is lost, answered from a script; counts how often it was asked.
+// The questions before work is lost, answered from a script; counts how often one was asked.
 class ScriptedQuestion final : public SaveChangesQuestion {
 public:
     QList<Answer> answers; // none left means Cancel
+    QList<bool> toReplace; // none left means No
     int asked = 0;
     QString lastQuestion;
 
     Answer Ask(const QString &question) override
     {
+        Note(question);
+        return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
+    }
+    bool AskToReplace(const QString &question) override
+    {
+        Note(question);
+        return !toReplace.isEmpty() && toReplace.takeFirst();
+    }
+
+private:
+    void Note(const QString &question)
+    {
         ++asked;
         lastQuestion = question;
-        return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
     }
 };
 
