@@ -50,7 +50,7 @@ std::string EditSession::TakePictures(const std::string &caption, std::vector<Pi
             std::string &name = document.pictures[i].name;
             const std::string unique = UniqueName(document.pictures, name, i);
             if (unique != name)
-                renamed += (renamed.empty() ? "" : ", ") + name + " is now " + unique;
+                renamed.append(renamed.empty() ? "" : ", ").append(name).append(" is now ").append(unique);
             name = unique;
         }
     });
@@ -95,9 +95,11 @@ std::string EditSession::UniqueName(const std::vector<Picture> &pictures, const 
     if (const std::size_t cut = stem.find_last_not_of("0123456789");
         cut != std::string::npos && cut + 1 < stem.size() && stem[cut] == '_')
         stem.erase(cut);
-    for (int number = 2;; ++number)
-        if (const std::string name = stem + "_" + std::to_string(number); !taken(name))
+    for (int number = 2;; ++number) {
+        std::string name = stem + "_" + std::to_string(number);
+        if (!taken(name))
             return name;
+    }
 }
 
 void EditSession::AddPicture()
