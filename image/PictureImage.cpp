@@ -182,6 +182,13 @@ std::string TooManyFrames(std::size_t count)
            + " frames can be imported";
 }
 
+// How long the frame just read is shown, by the same rule for GIFs as the page's.
+int FrameDelayMs(const QImageReader &reader)
+{
+    const int delayMs = std::max(0, reader.nextImageDelay());
+    return reader.format() == "gif" ? GifFrameDelayMs(delayMs) : delayMs;
+}
+
 } // namespace
 
 bool ReadGreyImage(QIODevice &device, GreyImage &grey, std::string &error)
@@ -267,7 +274,7 @@ bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::str
         QImage image;
         if (!ReadFrame(reader, image, error))
             return false;
-        read.push_back(FrameFromGreys(GreyFromImage(image), std::max(0, reader.nextImageDelay())));
+        read.push_back(FrameFromGreys(GreyFromImage(image), FrameDelayMs(reader)));
         more = reader.supportsAnimation() && reader.canRead();
     }
     // The reader stops quietly at a frame it cannot decode.

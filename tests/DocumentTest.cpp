@@ -1,0 +1,27 @@
+#include "Document.h"
+
+#include <gtest/gtest.h>
+
+using namespace tessaldo;
+
+TEST(DocumentTest, GifFramesAskingForUnder20MsShowForTheDefaultTime)
+{
+    EXPECT_EQ(GifFrameDelayMs(-1), kDefaultDelayMs);
+    EXPECT_EQ(GifFrameDelayMs(0), kDefaultDelayMs);
+    EXPECT_EQ(GifFrameDelayMs(10), kDefaultDelayMs);
+    EXPECT_EQ(GifFrameDelayMs(19), kDefaultDelayMs);
+    EXPECT_EQ(GifFrameDelayMs(20), 20);
+    EXPECT_EQ(GifFrameDelayMs(kLongestDelayMs), kLongestDelayMs);
+}
+
+TEST(DocumentTest, AccessibleNameTellsThePlaceAndOnlyFramesTellTheirDelay)
+{
+    Document set;
+    set.pictures = {{"A", 40, {}}, {"B", 0, {}}};
+    EXPECT_EQ(PictureAccessibleName(set, 1), "B, picture 2 of 2");
+    EXPECT_EQ(PictureAccessibleDescription(set, 0), "");
+    set.form = SetForm::Frames;
+    EXPECT_EQ(PictureAccessibleName(set, 0), "A, picture 1 of 2");
+    EXPECT_EQ(PictureAccessibleDescription(set, 0), "40 ms");
+    EXPECT_EQ(PictureAccessibleDescription(set, 1), "0 ms");
+}
