@@ -63,6 +63,11 @@ struct Document {
 // What a screen reader says for the set's picture at `index`: its name and
 // place, and as its description an animation frame's delay, as only frames are
 // shown in turn ("" for icons, which have no time of their own).
+// An image's frames, each a picture's dots and delay, as the set they open as:
+// an animation's frames named NAME_000, NAME_001, ... at their delays, or a
+// still image as one picture named NAME at the default delay.
+Document SetOfFrames(std::vector<Picture> frames, LcdType type, const std::string &name);
+
 std::string PictureAccessibleName(const Document &set, std::size_t index);
 std::string PictureAccessibleDescription(const Document &set, std::size_t index);
 

@@ -25,3 +25,16 @@ TEST(DocumentTest, AccessibleNameTellsThePlaceAndOnlyFramesTellTheirDelay)
     EXPECT_EQ(PictureAccessibleDescription(set, 0), "40 ms");
     EXPECT_EQ(PictureAccessibleDescription(set, 1), "0 ms");
 }
+
+TEST(DocumentTest, FramesOpenAsAnAnimationAndAStillImageAsOnePicture)
+{
+    const Document animation = SetOfFrames({{"", 0, {}}, {"", 40, {}}}, LcdType::Row, "spin");
+    EXPECT_EQ(animation.form, SetForm::Frames);
+    EXPECT_EQ(animation.type, LcdType::Row);
+    EXPECT_EQ(animation.pictures[0].name, "spin_000");
+    EXPECT_EQ(animation.pictures[1].name, "spin_001");
+    EXPECT_EQ(animation.pictures[0].delayMs, 0);
+    const Document still = SetOfFrames({{"", 40, {}}}, LcdType::Column, "logo");
+    EXPECT_EQ(still.form, SetForm::Pictures);
+    EXPECT_EQ(still.pictures, (std::vector<Picture>{{"logo", kDefaultDelayMs, {}}}));
+}

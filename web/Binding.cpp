@@ -300,23 +300,19 @@ public:
         return m_session.TakePictures(caption, std::move(taken));
     }
 
-    // An animated image's frames, [{dots, delayMs}], as a set of frames in the
-    // type being edited, each named as the file its frame would be saved to.
-    // The browser gives a GIF's delays as written; they are shown as viewers show them.
+    // An image's frames, [{dots, delayMs}], as the set the window opens them as,
+    // in the type being edited. The browser gives a GIF's delays as written;
+    // they are shown as viewers show them.
     void OpenFrames(const std::string &fileName, const val &frames, bool gif)
     {
-        Document set;
-        set.type = m_session.Doc().type;
-        set.form = SetForm::Frames;
-        set.pictures.clear();
-        const std::string stem = NameFromFileName(fileName);
+        std::vector<Picture> pictures;
         const auto count = frames["length"].as<std::size_t>();
+        pictures.reserve(count);
         for (std::size_t i = 0; i < count; ++i) {
             const val frame = frames[i];
-            set.pictures.push_back({NameFromFileName(FrameFileName(stem, i, count)), FrameDelay(frame, gif),
-                                    GridFrom(0, frame["dots"].as<std::string>()).AllDots()});
+            pictures.push_back({{}, FrameDelay(frame, gif), GridFrom(0, frame["dots"].as<std::string>()).AllDots()});
         }
-        m_session.OpenSet(std::move(set));
+        m_session.OpenSet(SetOfFrames(std::move(pictures), m_session.Doc().type, NameFromFileName(fileName)));
     }
 
     // A header or C source opened as the set: {problem, note}, the problem the
