@@ -9,9 +9,17 @@
 namespace tessaldo {
 
 // A picture's delay when nobody set one, and the longest: what the saved
-// header's unsigned short holds. Zero is an animated GIF's "as fast as you can".
+// header's unsigned short holds.
 inline constexpr int kDefaultDelayMs = 100;
 inline constexpr int kLongestDelayMs = 65'535;
+
+// How long a GIF's frame is shown. Viewers show a frame that asks for less
+// than 20 ms for the default time instead, because tools that wrote 0 or 10 ms
+// meant "no particular time"; taken literally, such an animation races past.
+inline constexpr int GifFrameDelayMs(int writtenMs)
+{
+    return writtenMs < 20 ? kDefaultDelayMs : writtenMs;
+}
 
 // One picture of a set: its dots, the C identifier its code is named by,
 // and how long it stays on the module when the set is played.
@@ -51,5 +59,16 @@ struct Document {
     }
     friend bool operator==(const Document &, const Document &) = default;
 };
+
+// What a screen reader says for the set's picture at `index`: its name and
+// place, and as its description an animation frame's delay, as only frames are
+// shown in turn ("" for icons, which have no time of their own).
+// An image's frames, each a picture's dots and delay, as the set they open as:
+// an animation's frames named NAME_000, NAME_001, ... at their delays, or a
+// still image as one picture named NAME at the default delay.
+Document SetOfFrames(std::vector<Picture> frames, LcdType type, const std::string &name);
+
+std::string PictureAccessibleName(const Document &set, std::size_t index);
+std::string PictureAccessibleDescription(const Document &set, std::size_t index);
 
 } // namespace tessaldo

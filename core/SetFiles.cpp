@@ -29,6 +29,11 @@ FileStatus HeaderMayReplace(const std::filesystem::path &file)
     std::string existing;
     if (FileStatus read = ReadFileStart(file, kMaxSourceBytes + 1, existing); !read)
         return read;
+    return HeaderMayReplaceText(file, existing);
+}
+
+FileStatus HeaderMayReplaceText(const std::filesystem::path &file, const std::string &existing)
+{
     if (existing.size() <= kMaxSourceBytes && SafeToOverwrite(existing))
         return FileStatus::Ok();
     return SaveFailed(file, "it holds code that is no header of this program, or one changed since it was written, "

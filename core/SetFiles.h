@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <string>
 
 namespace tessaldo {
 
@@ -15,6 +16,8 @@ inline constexpr std::size_t kMaxSourceBytes = std::size_t{16} << 20;
 // Whether writing a header to `file` loses nothing: there is no such file
 // yet, or it holds a header of this program that nobody changed since.
 FileStatus HeaderMayReplace(const std::filesystem::path &file);
+// The same for a file already read: `existing` is what it holds.
+FileStatus HeaderMayReplaceText(const std::filesystem::path &file, const std::string &existing);
 
 // A C source as a set: a header of this program exactly as it was saved, any
 // other source with every picture it holds, in `typeIfUnsaid` where it does

@@ -1,6 +1,5 @@
 #include "PictureImage.h"
 
-#include "DrawingFile.h"
 #include "ImageHeader.h"
 
 #include "PicturePainter.h"
@@ -182,6 +181,13 @@ std::string TooManyFrames(std::size_t count)
            + " frames can be imported";
 }
 
+// How long the frame just read is shown, by the same rule for GIFs as the page's.
+int FrameDelayMs(const QImageReader &reader)
+{
+    const int delayMs = std::max(0, reader.nextImageDelay());
+    return reader.format() == "gif" ? GifFrameDelayMs(delayMs) : delayMs;
+}
+
 } // namespace
 
 bool ReadGreyImage(QIODevice &device, GreyImage &grey, std::string &error)
@@ -224,17 +230,11 @@ DotGrid FramePicture(const FrameGreys &frame, LcdType type, const DotOptions &op
 Document SetFromFrames(const std::vector<FrameGreys> &frames, LcdType type, const DotOptions &options,
                        const std::string &name)
 {
-    const bool animated = frames.size() > 1;
-    Document set;
-    set.type = type;
-    set.form = animated ? SetForm::Frames : SetForm::Pictures;
-    set.pictures.clear();
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        set.pictures.push_back({animated ? name + "_" + FrameNumberText(i, frames.size()) : name,
-                                animated ? frames[i].delayMs : Picture{}.delayMs,
-                                FramePicture(frames[i], type, options).AllDots()});
-    }
-    return set;
+    std::vector<Picture> pictures;
+    pictures.reserve(frames.size());
+    for (const FrameGreys &frame : frames)
+        pictures.push_back({{}, frame.delayMs, FramePicture(frame, type, options).AllDots()});
+    return SetOfFrames(std::move(pictures), type, name);
 }
 
 bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::string &error,
@@ -267,7 +267,7 @@ bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::str
         QImage image;
         if (!ReadFrame(reader, image, error))
             return false;
-        read.push_back(FrameFromGreys(GreyFromImage(image), std::max(0, reader.nextImageDelay())));
+        read.push_back(FrameFromGreys(GreyFromImage(image), FrameDelayMs(reader)));
         more = reader.supportsAnimation() && reader.canRead();
     }
     // The reader stops quietly at a frame it cannot decode.

@@ -32,18 +32,14 @@ QVariant PictureListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= static_cast<int>(m_document.pictures.size()))
         return {};
-    const Picture &picture = m_document.pictures[static_cast<std::size_t>(index.row())];
-    const QString name = FromUtf8(picture.name);
+    const auto row = static_cast<std::size_t>(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return name;
+        return FromUtf8(m_document.pictures[row].name);
     case Qt::AccessibleTextRole:
-        return QStringLiteral("%1, picture %2 of %3").arg(name).arg(index.row() + 1).arg(m_rows);
+        return FromUtf8(PictureAccessibleName(m_document, row));
     case Qt::AccessibleDescriptionRole:
-        // Only an animation's frames are shown in turn; icons have no time of their own.
-        if (m_document.form == SetForm::Frames)
-            return QStringLiteral("%1 ms").arg(picture.delayMs);
-        return {};
+        return FromUtf8(PictureAccessibleDescription(m_document, row));
     default:
         return {};
     }

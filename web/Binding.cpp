@@ -14,6 +14,7 @@
 #include "PixelsToDots.h"
 #include "ProgramTexts.h"
 #include "SerialRates.h"
+#include "SetFiles.h"
 #include "SetHeader.h"
 #include "Stroke.h"
 
@@ -267,6 +268,12 @@ std::string PassedOverText(const std::string &fileName, const SetReading &readin
 
 // The editing session the page shows: the same one the window binds. The
 // page subscribes once and redraws from it after every announced change.
+int FrameDelay(const val &frame, bool gif)
+{
+    const int delayMs = frame["delayMs"].as<int>();
+    return gif ? GifFrameDelayMs(delayMs) : delayMs;
+}
+
 class PageSession {
 public:
     void Subscribe(val listener)
@@ -293,22 +300,19 @@ public:
         return m_session.TakePictures(caption, std::move(taken));
     }
 
-    // An animated image's frames, [{dots, delayMs}], as a set of frames in the
-    // type being edited, each named as the file its frame would be saved to.
-    void OpenFrames(const std::string &fileName, const val &frames)
+    // An image's frames, [{dots, delayMs}], as the set the window opens them as,
+    // in the type being edited. The browser gives a GIF's delays as written;
+    // they are shown as viewers show them.
+    void OpenFrames(const std::string &fileName, const val &frames, bool gif)
     {
-        Document set;
-        set.type = m_session.Doc().type;
-        set.form = SetForm::Frames;
-        set.pictures.clear();
-        const std::string stem = NameFromFileName(fileName);
+        std::vector<Picture> pictures;
         const auto count = frames["length"].as<std::size_t>();
+        pictures.reserve(count);
         for (std::size_t i = 0; i < count; ++i) {
             const val frame = frames[i];
-            set.pictures.push_back({NameFromFileName(FrameFileName(stem, i, count)), frame["delayMs"].as<int>(),
-                                    GridFrom(0, frame["dots"].as<std::string>()).AllDots()});
+            pictures.push_back({{}, FrameDelay(frame, gif), GridFrom(0, frame["dots"].as<std::string>()).AllDots()});
         }
-        m_session.OpenSet(std::move(set));
+        m_session.OpenSet(SetOfFrames(std::move(pictures), m_session.Doc().type, NameFromFileName(fileName)));
     }
 
     // A header or C source opened as the set: {problem, note}, the problem the
@@ -378,6 +382,14 @@ public:
     std::size_t Current() const { return m_session.Doc().current; }
     std::string PictureName(std::size_t index) const { return PictureAt(index).name; }
     int PictureDelay(std::size_t index) const { return PictureAt(index).delayMs; }
+    std::string PictureAccessibleName(std::size_t index) const
+    {
+        return tessaldo::PictureAccessibleName(m_session.Doc(), index);
+    }
+    std::string PictureAccessibleDescription(std::size_t index) const
+    {
+        return tessaldo::PictureAccessibleDescription(m_session.Doc(), index);
+    }
     std::string PictureDots(std::size_t index) const { return DotsOf(PictureAt(index).dots); }
     void Select(std::size_t index) { m_session.Select(index); }
     void MovePicture(std::size_t from, std::size_t to) { m_session.MovePicture(from, to); }
@@ -486,11 +498,7 @@ bool IsSourceFile(const std::string &name)
 // Why a header is not saved over a file that holds other code: "" when it may be.
 std::string RefuseOverwrite(const std::string &fileName, const std::string &existingText)
 {
-    if (SafeToOverwrite(existingText))
-        return {};
-    return SaveFailed(fileName, "it holds code that is no header of this program, or one changed since it was "
-                                "written, which saving over it would lose; save the set under another name")
-        .message();
+    return HeaderMayReplaceText(fileName, existingText).message();
 }
 
 val Texts()
@@ -607,6 +615,8 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("current", &PageSession::Current)
         .function("pictureName", &PageSession::PictureName)
         .function("pictureDelay", &PageSession::PictureDelay)
+        .function("pictureAccessibleName", &PageSession::PictureAccessibleName)
+        .function("pictureAccessibleDescription", &PageSession::PictureAccessibleDescription)
         .function("pictureDots", &PageSession::PictureDots)
         .function("select", &PageSession::Select)
         .function("movePicture", &PageSession::MovePicture)

@@ -2,7 +2,8 @@
 // before it is decoded when it is too large, and when its data is cut short,
 // which the browser would show blank; previewed with the desktop's
 // fit, threshold, dithering and invert, and taken as one step. An animated
-// image opens as a set of its frames, each at its own delay.
+// image opens as a set of its frames, each at its own delay, made with the
+// options last chosen here.
 import { core } from './core.js';
 import { buttons, element, messageBox, row, showDialog } from './dialogs.js';
 import { drawPicture, makePreview } from './picture.js';
@@ -136,23 +137,19 @@ async function openFrames(file) {
     };
 }
 
-// An animated image as a set of frames, turned into dots as the import dialog, shown on its first frame, says.
+// An animated image as a set of frames, turned into dots with the import options last used, as the desktop does.
 export async function openAnimation(file) {
     let frames;
     try {
         frames = await openFrames(file);
-        const first = await frames.frame(0);
-        const dots = await chooseDots(file, first);
-        if (!dots)
-            return;
-        const taken = [{ dots, delayMs: first.delayMs }];
-        for (let index = 1; index < frames.count; ++index) {
+        const taken = [];
+        for (let index = 0; index < frames.count; ++index) {
             const frame = await frames.frame(index);
             taken.push({ dots: frame.image.dots(state.type, options.fit, options.threshold, options.dither, options.invert),
                 delayMs: frame.delayMs });
             frame.image.delete();
         }
-        session().openFrames(file.name, taken);
+        session().openFrames(file.name, taken, file.type === 'image/gif');
     } catch (error) {
         await messageBox(`Cannot open "${file.name}": ${error.message}.`);
     } finally {

@@ -141,6 +141,7 @@ const commands = {
     type: (type) => session().setType(type),
     menu: (x, y) => showMenu(x, y, menuItems()),
     key: (event) => pressKey(event, true),
+    perform,
 };
 
 // Text the user has selected, which Ctrl+C copies as every page does.
@@ -198,7 +199,7 @@ async function start() {
     table = core.commands();
     const main = document.getElementById('frmMain');
     buildMainWindow(main, commands);
-    buildStrip(main.parentElement, commands.menu, commands.key);
+    buildStrip(main.parentElement, commands.menu, commands.key, commands.perform);
     for (const render of [renderMainWindow, renderStrip, followPlaying]) {
         subscribe(render);
         render();

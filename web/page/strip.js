@@ -2,14 +2,17 @@
 // drawn at its real dots with its name, the edited one marked. A listbox for
 // screen readers; only the pictures in view are in the page, so that a set of
 // a thousand scrolls and switches as fast as one of three. Click selects, a
-// drag reorders, the arrows, Home and End walk, the table's keys act.
+// drag reorders, the arrows, Home and End walk, the table's keys act. Under
+// it, the desktop's buttons for the set's commands.
 import { core } from './core.js';
 import { element } from './dialogs.js';
 import { session, state } from './state.js';
 
 const kItemHeight = 88;
 const kSvg = 'http://www.w3.org/2000/svg';
+let panel = null;         // the strip and its buttons, shown together
 let strip = null;
+let setButtons = [];      // [{id, control}] under the strip
 let space = null;
 let marker = null;        // the line where a dragged picture would land
 const shown = new Map();  // index -> the option drawn for it
@@ -22,6 +25,7 @@ const view = { top: 0, height: 0 };
 let dragged = -1;
 let onMenuRequest = () => {};
 let onCommandKey = () => false;
+let onCommand = () => {};
 
 function cellsFor(type) {
     cellsOfType[type] ||= Array.from({ length: 256 }, (_, dot) => core.cellOf(type, dot));
@@ -51,7 +55,7 @@ function makeOption() {
     const option = element('div', { role: 'option', className: 'strip-picture', draggable: true },
         [svg, element('span', { className: 'strip-name' }), element('span', { className: 'strip-delay' })]);
     option.style.height = `${kItemHeight}px`;
-    option.drawn = { dots: '', type: -1, label: '' };
+    option.drawn = { dots: '', type: -1, label: '', description: '' };
     return option;
 }
 
@@ -59,23 +63,24 @@ function drawOption(option, index) {
     const name = session().pictureName(index);
     const delay = session().pictureDelay(index);
     const dots = session().pictureDots(index);
-    const label = state.animation ? `${name}, frame ${index + 1} of ${state.count}, ${delay} ms`
-        : `${name}, picture ${index + 1} of ${state.count}`;
+    const label = session().pictureAccessibleName(index);
+    const description = session().pictureAccessibleDescription(index);
     const { drawn } = option;
     if (drawn.dots !== dots || drawn.type !== state.type) {
         option.querySelector('path').setAttribute('d', dotsPath(dots, state.type));
         Object.assign(drawn, { dots, type: state.type });
     }
-    if (drawn.label !== label) {
+    if (drawn.label !== label || drawn.description !== description) {
         option.id = `picture-${index}`;
         option.style.top = `${index * kItemHeight}px`;
         option.setAttribute('aria-label', label);
+        option.setAttribute('aria-description', description);
         option.setAttribute('aria-posinset', String(index + 1));
         option.setAttribute('aria-setsize', String(state.count));
         option.querySelector('.strip-name').textContent = name;
         option.querySelector('.strip-delay').textContent = state.animation ? `${delay} ms` : '';
         option.dataset.index = String(index);
-        drawn.label = label;
+        Object.assign(drawn, { label, description });
     }
     const selected = String(index === state.current);
     if (option.getAttribute('aria-selected') !== selected)
@@ -127,12 +132,23 @@ function scrollToCurrent() {
         scrollTo(top + kItemHeight - view.height);
 }
 
+// The buttons as the session says: what can be done now, Play as Stop while playing, the onion skin's check.
+function renderButtons() {
+    for (const { id, control } of setButtons) {
+        control.disabled = !session().isEnabled(id, true);
+        if (control.type === 'checkbox')
+            control.checked = session().isChecked(id);
+    }
+    setButtons.find(({ id }) => id === core.CommandId.Play).control.textContent = state.playing ? 'Stop' : 'Play';
+}
+
 export function renderStrip() {
-    strip.hidden = state.count < 2;
-    if (strip.hidden) {
+    panel.hidden = state.count < 2;
+    if (panel.hidden) {
         shownCount = -1;
         return;
     }
+    renderButtons();
     if (state.count !== shownCount)
         space.style.height = `${state.count * kItemHeight}px`;
     if (shownCount < 0)
@@ -203,14 +219,29 @@ function keyPressed(event) {
     event.preventDefault();
 }
 
-// menuRequested(x, y) shows the grid's menu; commandKey(event) answers a key of the table, true when it did.
-export function buildStrip(parent, menuRequested, commandKey) {
+// Captions short enough for the buttons, as the desktop's; the menu keeps the commands' own.
+function buildButtons() {
+    const { CommandId } = core;
+    const button = (id, caption) => ({ id, control: element('button', { type: 'button', textContent: caption }) });
+    const onion = element('input', { type: 'checkbox' });
+    setButtons = [button(CommandId.AddPicture, 'Add'), button(CommandId.CopyPicture, 'Copy'),
+        button(CommandId.DeletePicture, 'Delete'), button(CommandId.Play, 'Play'), { id: CommandId.OnionSkin, control: onion }];
+    for (const { id, control } of setButtons)
+        control.addEventListener(control === onion ? 'change' : 'click', () => onCommand(id));
+    const [add, copy, remove, play] = setButtons.map(({ control }) => control);
+    return element('div', { className: 'set-buttons' }, [add, copy, remove, play,
+        element('label', {}, [onion, element('span', { textContent: 'Onion Skin' })])]);
+}
+
+// menuRequested(x, y) shows the grid's menu; commandKey(event) answers a key of the table, true when it did;
+// command(id) carries out one of the table's commands.
+export function buildStrip(parent, menuRequested, commandKey, command) {
     onMenuRequest = menuRequested;
     onCommandKey = commandKey;
+    onCommand = command;
     marker = element('div', { className: 'strip-marker', hidden: true });
     space = element('div', { className: 'strip-space' }, [marker]);
-    strip = element('div', { id: 'setStrip', role: 'listbox', tabIndex: 0, ariaLabel: 'Pictures of the set', hidden: true },
-        [space]);
+    strip = element('div', { id: 'setStrip', role: 'listbox', tabIndex: 0, ariaLabel: 'Pictures of the set' }, [space]);
     strip.addEventListener('scroll', () => {
         view.top = strip.scrollTop;
         drawVisible();
@@ -229,5 +260,6 @@ export function buildStrip(parent, menuRequested, commandKey) {
     });
     strip.addEventListener('keydown', keyPressed);
     wireDrag();
-    parent.append(strip);
+    panel = element('div', { id: 'setPanel', hidden: true }, [strip, buildButtons()]);
+    parent.append(panel);
 }
