@@ -217,6 +217,8 @@ TEST(CliSend, APortThatGoesAwayMidSendIsSaidToBeLost)
     const CliResult lost = sending.get();
     EXPECT_EQ(lost.exitCode, 1);
     EXPECT_EQ(lost.err, "Cannot send to \"" + std::string(slaveName) + "\": the port was lost.\n");
+    EXPECT_EQ(RunCliProcess({"send", file.string(), "--port", slaveName, "--delay", "-1"}).err,
+              "tessaldo-cli send: --delay must be 0 to 65535, not -1\nTry 'tessaldo-cli --help'.\n");
 }
 
 TEST(CliHeader, FramesMakeOneTwoDimensionalArrayInTheOrderGiven)

@@ -114,7 +114,6 @@ TEST(CliErrors, WrongUsageNamesTheProblemInOneLineAndExitsTwo)
         {{"decode", f, f, "--replace"}, "tessaldo-cli decode: --replace goes with --each FOLDER"},
         {{"header", f, "--frames", "x", "--delay", "65536"},
          "tessaldo-cli header: --delay must be 0 to 65535, not 65536"},
-        {{"send", f, "--port", "p", "--delay", "-1"}, "tessaldo-cli send: --delay must be 0 to 65535, not -1"},
     };
     for (const auto &[args, problem] : wrong) {
         const CliResult result = RunCliProcess(args);
