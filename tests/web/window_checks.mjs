@@ -1,0 +1,120 @@
+// The main window: where its controls sit, drawing and its bytes, the
+// history and a transform, Insert Text, and what a screen reader is given.
+import { writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+
+import {
+    assert, assertEqual, cli, clickDot, centre, dots, drawingFile, forget, keys, kWork, lcdDots, menu, press, recorded,
+    waitFor, waitForDots,
+} from './harness.mjs';
+
+async function places(page) {
+    const box = (id) => page.evaluate((element) => {
+        const frame = document.getElementById('frmMain').getBoundingClientRect();
+        const b = document.getElementById(element).getBoundingClientRect();
+        return [b.left - frame.left - 1, b.top - frame.top - 1, b.width, b.height].map(Math.round);
+    }, id);
+    const expected = { tbarMain: [0, 0, 243, 57], Frame2: [4, 59, 236, 60], optType0: [14, 78, 155, 14],
+        optType1: [14, 97, 155, 14], Frame1: [3, 124, 238, 245], txtData: [2, 372, 237, 79],
+        cmdCopy: [3, 455, 234, 30], lbDot: [16, 144, 209, 209] };
+    for (const [id, place] of Object.entries(expected))
+        assertEqual(await box(id), place, id);
+    const captions = await page.$$eval('#tbarMain button', (buttons) => buttons.map((b) => b.getAttribute('aria-label')));
+    assertEqual(captions, ['New', 'Open', 'Save', 'Run', 'About']);
+    assertEqual(await page.title(), `Tessaldo ${cli('--version').toString().split(/\s+/)[1]}`);
+    assertEqual((await box('dot-16')).slice(0, 2), [16 + 14, 144 + 1], 'second column, first row');
+    await page.click('#optType1 input');
+    assertEqual((await box('dot-16')).slice(0, 2), [16 + 1, 144 + 14], 'first column, second row');
+    assertEqual(await page.$eval('#dot-37', (cell) => cell.title), 'Dot 37: byte 4 (first printf), bit 5 = 0x20');
+}
+
+async function savedBytes(page) {
+    await forget(page, 'saved');
+    await press(page, 'Save');
+    return Buffer.from(await recorded(page, 'saved'));
+}
+
+async function code(page) {
+    return page.$eval('#txtData', (box) => box.value);
+}
+
+async function drawing(page) {
+    await clickDot(page, 0);
+    await clickDot(page, 200);
+    // A drag along row 1 in the column layout, from column 1 to column 4: dots 17, 33, 49 and 65.
+    const [start, end] = [await centre(page, '#dot-17'), await centre(page, '#dot-65')];
+    await page.mouse.move(start.x, start.y);
+    await page.mouse.down();
+    await page.mouse.move(end.x, end.y);
+    await page.mouse.up();
+    const picture = await dots(page);
+    assertEqual([...picture].filter((dot) => dot === '1').length, 6, picture);
+    await press(page, 'Run');
+    const shown = (await code(page)).replaceAll('\n', '\r\n');
+    const saved = await savedBytes(page);
+    assertEqual(saved.toString(), drawingFile(picture, 0).toString());
+    const file = join(kWork, 'drawn.Lcd');
+    writeFileSync(file, saved);
+    assertEqual(cli('code', file).toString(), `${shown}\r\n`);
+    assertEqual(cli('edit', file, '-').toString(), saved.toString());
+    await page.click('#cmdCopy');
+    assertEqual(await recorded(page, 'clipboard'), shown);
+    await waitFor(page, () => document.getElementById('txtData').value === '');
+    // Ctrl+C on the grid presses the copy button too.
+    await press(page, 'Run');
+    await forget(page, 'clipboard');
+    await keys(page, '#lbDot', 'Control+c');
+    assertEqual(await recorded(page, 'clipboard'), shown);
+}
+
+async function history(page) {
+    await clickDot(page, 5);
+    await clickDot(page, 6);
+    await keys(page, '#lbDot', 'Control+z');
+    assertEqual((await dots(page)).slice(5, 7), '10', 'undone');
+    await keys(page, '#lbDot', 'Control+Shift+Z');
+    assertEqual((await dots(page)).slice(5, 7), '11', 'redone');
+    for (const type of [0, 1]) {
+        await page.click(`#optType${type} input`);
+        const file = join(kWork, 't.Lcd');
+        writeFileSync(file, drawingFile(await dots(page), type));
+        await keys(page, '#lbDot', 'Shift+ArrowRight');
+        assertEqual(drawingFile(await dots(page), type).toString(), cli('edit', file, '-', 'shift-right').toString(),
+            `type ${type}`);
+    }
+}
+
+async function insertText(page) {
+    await menu(page, 'Insert Text…');
+    await page.type('dialog[open] #text', '한');
+    // The width shows once the glyph is drawn in the preview, which OK takes.
+    await waitFor(page, () => document.querySelector('dialog[open] #width').innerText);
+    await page.click('dialog[open] button[value="ok"]');
+    await waitForDots(page, lcdDots(cli('text', '한', '-')));
+}
+
+// Roles and names as the browser's accessibility tree gives them, by the browser's own ARIA query.
+async function accessibility(page) {
+    await clickDot(page, 3);
+    const ids = async (query) => page.evaluate((...found) => found.map((n) => n.id), ...await page.$$(`::-p-aria(${query})`));
+    const boxes = await ids('[role="checkbox"]');
+    assertEqual(boxes.sort(), Array.from({ length: 256 }, (_, dot) => `dot-${dot}`).sort(), 'check boxes');
+    // Every name asked of Firefox takes a quarter of a second: the edges and a middle one stand for all.
+    for (const dot of [0, 1, 15, 16, 37, 255])
+        assertEqual(await ids(`[name="Dot ${dot}"][role="checkbox"]`), [`dot-${dot}`], `Dot ${dot}`);
+    const checked = await page.$$eval('[role="checkbox"][aria-checked="true"]', (cells) => cells.map((c) => c.id));
+    assertEqual(checked, ['dot-3']);
+    await keys(page, '#lbDot', 'Insert');
+    assertEqual(await ids('[name="Pictures of the set"][role="listbox"]'), ['setStrip']);
+    const options = await Promise.all(['picture, picture 1 of 2', 'picture_2, picture 2 of 2']
+        .map((name) => ids(`[name="${name}"][role="option"]`)));
+    assertEqual(options.map((found) => found.length), [1, 1], 'the strip\'s options');
+}
+
+export const kChecks = [
+    { name: 'controls sit at the desktop\'s places, in both layouts', run: places },
+    { name: 'clicks, a drag, Run, Copy, Ctrl+C and Save give the desktop\'s bytes', run: drawing },
+    { name: 'undo and redo walk the history; a transform acts as the screen shows it', run: history },
+    { name: 'Insert Text draws Unifont\'s own glyph', run: insertText },
+    { name: 'a screen reader is given 256 check boxes named Dot N', run: accessibility },
+];
