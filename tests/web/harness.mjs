@@ -58,7 +58,9 @@ export function lcdDots(data) {
 
 // page.waitForFunction's value once truthy, polled often: the page answers within frames.
 export async function waitFor(page, fn, ...args) {
-    const handle = await page.waitForFunction(fn, { timeout: kPatience, polling: 50 }, ...args);
+    const handle = await page.waitForFunction(fn, { timeout: kPatience, polling: 50 }, ...args).catch((error) => {
+        throw new Failure(`${error.message} for ${String(fn).replace(/\s+/g, ' ').slice(0, 160)} ${JSON.stringify(args)}`);
+    });
     const value = await handle.jsonValue();
     await handle.dispose();
     return value;

@@ -9,10 +9,13 @@ import {
 } from './harness.mjs';
 
 async function places(page) {
+    // In the window's own pixels, whatever zoom fills the view with it.
     const box = (id) => page.evaluate((element) => {
-        const frame = document.getElementById('frmMain').getBoundingClientRect();
+        const main = document.getElementById('frmMain');
+        const frame = main.getBoundingClientRect();
         const b = document.getElementById(element).getBoundingClientRect();
-        return [b.left - frame.left - 1, b.top - frame.top - 1, b.width, b.height].map(Math.round);
+        return [b.left - frame.left, b.top - frame.top, b.width, b.height]
+            .map((length, at) => Math.round(length / main.currentCSSZoom - (at < 2 ? 1 : 0)));
     }, id);
     const expected = { tbarMain: [0, 0, 243, 57], Frame2: [4, 59, 236, 60], optType0: [14, 78, 155, 14],
         optType1: [14, 97, 155, 14], Frame1: [3, 124, 238, 245], txtData: [2, 372, 237, 79],
