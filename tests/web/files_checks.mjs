@@ -5,8 +5,8 @@ import { mkdirSync, readdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 
 import {
-    assert, assertEqual, cli, cliRefusal, dataFile, kData, dots, drawingFile, dropFiles, forget, giveFile, keys, kWork, lcdDots,
-    leavingAsks, message, menu, names, pasteText, press, recorded, retype, setDots, waitFor, waitForDots, waitForNames,
+    assert, assertEqual, cli, cliRefusal, dataFile, kData, dots, drawingFile, dropFiles, giveFile, keys, kWork, lcdDots,
+    leavingAsks, message, menu, names, pasteText, press, recorded, retype, setDots, waitForDots, waitForNames,
 } from './harness.mjs';
 
 async function opening(page) {

@@ -96,8 +96,16 @@ export async function ready(page) {
     await waitFor(page, () => document.documentElement.dataset.ready === 'true');
 }
 
-// Opens the page at url, ready, with the stand-ins in place.
+const answered = new WeakSet();
+
+// Opens the page at url, ready, with the stand-ins in place. The leave-page
+// warning of a reload or a second opening is answered Leave, as a user who
+// means it would.
 export async function open(page, url) {
+    if (!answered.has(page)) {
+        answered.add(page);
+        page.on('dialog', (dialog) => dialog.accept());
+    }
     await page.goto(url);
     await ready(page);
     await standIns(page);
@@ -247,4 +255,14 @@ export async function leavingAsks(page) {
         window.dispatchEvent(event);
         return event.defaultPrevented;
     });
+}
+
+// Insert Text from the context menu, checked against the command line's drawing of the same text.
+export async function insertText(page, inserted) {
+    await menu(page, 'Insert Text…');
+    await page.type('dialog[open] #text', inserted);
+    // The width shows once the glyph is drawn in the preview, which OK takes.
+    await waitFor(page, () => document.querySelector('dialog[open] #width').innerText);
+    await page.click('dialog[open] button[value="ok"]');
+    await waitForDots(page, lcdDots(cli('text', inserted, '-')));
 }

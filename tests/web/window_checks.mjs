@@ -4,8 +4,8 @@ import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 
 import {
-    assert, assertEqual, cli, clickDot, centre, dots, drawingFile, forget, keys, kWork, lcdDots, menu, press, recorded,
-    waitFor, waitForDots,
+    assertEqual, cli, clickDot, centre, dots, drawingFile, forget, insertText, keys, kWork, press, recorded,
+    waitFor,
 } from './harness.mjs';
 
 async function places(page) {
@@ -87,15 +87,6 @@ async function history(page) {
     }
 }
 
-async function insertText(page) {
-    await menu(page, 'Insert Text…');
-    await page.type('dialog[open] #text', '한');
-    // The width shows once the glyph is drawn in the preview, which OK takes.
-    await waitFor(page, () => document.querySelector('dialog[open] #width').innerText);
-    await page.click('dialog[open] button[value="ok"]');
-    await waitForDots(page, lcdDots(cli('text', '한', '-')));
-}
-
 // Roles and names as the browser's accessibility tree gives them, by the browser's own ARIA query.
 async function accessibility(page) {
     await clickDot(page, 3);
@@ -118,6 +109,6 @@ export const kChecks = [
     { name: 'controls sit at the desktop\'s places, in both layouts', run: places },
     { name: 'clicks, a drag, Run, Copy, Ctrl+C and Save give the desktop\'s bytes', run: drawing },
     { name: 'undo and redo walk the history; a transform acts as the screen shows it', run: history },
-    { name: 'Insert Text draws Unifont\'s own glyph', run: insertText },
+    { name: 'Insert Text draws Unifont\'s own glyph', run: (page) => insertText(page, '한') },
     { name: 'a screen reader is given 256 check boxes named Dot N', run: accessibility },
 ];
