@@ -133,10 +133,12 @@ def check(name):
 
 @check("controls sit at the desktop's places, in both layouts")
 def places(driver):
-    origin = driver.execute_script("const b = document.getElementById('frmMain').getBoundingClientRect(); return [b.left + 1, b.top + 1];")
+    # The window is zoomed to fill the view: places are read back in its own pixels.
+    zoom, *origin = driver.execute_script("const main = document.getElementById('frmMain'); const b = main.getBoundingClientRect();"
+                                          " return [main.currentCSSZoom, b.left + main.clientLeft * main.currentCSSZoom, b.top + main.clientTop * main.currentCSSZoom];")
     def box(id_):
-        b = driver.find_element(By.ID, id_).rect
-        return [round(b["x"] - origin[0]), round(b["y"] - origin[1]), round(b["width"]), round(b["height"])]
+        b = driver.execute_script("return document.getElementById(arguments[0]).getBoundingClientRect().toJSON();", id_)
+        return [round((b["x"] - origin[0]) / zoom), round((b["y"] - origin[1]) / zoom), round(b["width"] / zoom), round(b["height"] / zoom)]
     expected = {"tbarMain": [0, 0, 243, 57], "Frame2": [4, 59, 236, 60], "optType0": [14, 78, 155, 14],
                 "optType1": [14, 97, 155, 14], "Frame1": [3, 124, 238, 245], "txtData": [2, 372, 237, 79],
                 "cmdCopy": [3, 455, 234, 30], "lbDot": [16, 144, 209, 209]}
