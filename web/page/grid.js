@@ -151,30 +151,44 @@ function deviceScale() {
     return grid.currentCSSZoom * window.devicePixelRatio;
 }
 
-// Layout keeps lengths in small units and rounds down to them; a length a
-// hair past a device pixel comes out on that pixel, not one unit short.
-const kHair = 1 / 256;
+// Layout keeps lengths in units of 1/64 of a CSS pixel, or of a device
+// pixel, and rounds down to them: a length a hair past a whole unit comes out
+// as that unit, not one unit short.
+const kHair = 1 / 256; // of a CSS pixel
 
 // From the grid's corner to the next device pixel, in the grid's pixels.
 function toDevicePixel(corner, scale) {
     const device = corner * window.devicePixelRatio;
-    return `${(Math.ceil(device) - device + kHair) / scale}px`;
+    return `${(Math.ceil(device) - device) / scale + kHair / scale * window.devicePixelRatio}px`;
+}
+
+// The canvas's side in device pixels: room for the cells and lines, and a
+// whole number of layout's units too, so that layout does not shorten it and
+// the browser stretch it by a fraction of a pixel. Beyond the grid it is clear.
+function canvasSide(needed) {
+    const units = (side) => (side * 64) / window.devicePixelRatio;
+    for (let side = needed; side < needed + 64; ++side) {
+        if (Math.abs(units(side) - Math.round(units(side))) < 1e-6)
+            return side;
+    }
+    return needed;
 }
 
 // Each cell a whole number of device pixels and each line a whole number,
-// the canvas on a device pixel and as large as they need, drawn pixel for
-// pixel: lines that fall between device pixels would come out blurred or
-// some wider than others. The window's zoom (scale.js) makes the cells the
-// grid's pitch, as near as whole pixels allow; it calls this whenever it
-// changes the zoom or the window's place.
+// the canvas on a device pixel and drawn pixel for pixel: lines that fall
+// between device pixels would come out blurred or some wider than others.
+// The window's zoom (scale.js) makes the cells the grid's pitch, as near as
+// whole pixels allow; it calls this whenever it changes the zoom or the
+// window's place.
 export function fitGrid() {
     const scale = deviceScale();
     const pitch = Math.max(2, Math.round(kPitch * scale));
     const line = Math.max(1, Math.round(scale));
-    const side = 16 * pitch + line;
+    const side = canvasSide(16 * pitch + line);
+    const length = `${side / scale + kHair / scale * window.devicePixelRatio}px`;
     const corner = grid.getBoundingClientRect();
     Object.assign(canvas.style, { left: toDevicePixel(corner.left, scale), top: toDevicePixel(corner.top, scale),
-        width: `${(side + kHair) / scale}px`, height: `${(side + kHair) / scale}px` });
+        width: length, height: length });
     if (canvas.width === side && paper.pitch === pitch)
         return;
     Object.assign(canvas, { width: side, height: side });

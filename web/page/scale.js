@@ -52,8 +52,9 @@ export function keepFitted(workspace) {
             watchRatio();
         }, { once: true });
     };
-    // Refitting changes the workspace's size only by the zoom, after which it fits the same again.
-    new ResizeObserver(refit).observe(workspace);
+    // Refitting changes the workspace's size by the zoom, after which it fits the same again; in the
+    // next frame, so that the observer is not still delivering the change it makes.
+    new ResizeObserver(() => requestAnimationFrame(refit)).observe(workspace);
     window.addEventListener('resize', refit);
     watchRatio();
     refit();
