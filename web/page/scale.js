@@ -9,7 +9,7 @@ import { kPitch } from './picture.js';
 const kSmallestZoom = 0.5;
 
 // The zoom for a window of `size` in a view of `room`, at `ratio` device pixels to a CSS pixel.
-export function crispZoom(room, size, ratio) {
+function crispZoom(room, size, ratio) {
     const fit = Math.min(room.width / size.width, room.height / size.height);
     const cell = Math.max(Math.floor(kPitch * fit * ratio), Math.ceil(kPitch * kSmallestZoom * ratio));
     return cell / (kPitch * ratio);
