@@ -121,6 +121,9 @@ bool StartReading(QIODevice &device, QImageReader &reader, std::string &error, s
 {
     reader.setDevice(&device);
     reader.setAllocationLimit(kDecodeLimitMiB);
+    // A phone stores its photo as the sensor saw it and says in EXIF how to
+    // turn it; every viewer and browser shows it turned, and so do the dots.
+    reader.setAutoTransform(true);
     if (device.size() == 0) {
         error = "the file is empty";
         return false;
