@@ -554,6 +554,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
     emscripten::function("declaredSize", &DeclaredSize);
     emscripten::function("tooManyPixels", &TooManyPixelsFor);
     emscripten::function("cutShortImage", &CutShortImageOf);
+    emscripten::function("frameDelay", &FrameDelay);
     emscripten::function("textDots", &TextDots);
     emscripten::function("commands", &Commands);
     emscripten::function("route", &Route);
