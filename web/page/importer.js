@@ -24,16 +24,126 @@ async function checkData(file) {
         throw new Error(cutShort);
 }
 
-// The greys of a decoded image or frame, kept for the options to be tried on.
-function greysOf(source, width, height) {
+// Rows are turned into greys a band at a time, each band a short task, so
+// that the page answers between them however large the image.
+const kBandPixels = 1 << 20;
+// A quick import shows no progress, as on the desktop.
+const kProgressAfterMs = 500;
+// The page answers within about this long while an import goes on: a frame at 60 Hz.
+const kAnswerWithinMs = 16;
+const kCancelled = new Error('cancelled');
+
+// The progress of a long import, shown once it has lasted, with Cancel.
+// `step` lets the page answer, and throws kCancelled once Cancel is pressed.
+function importProgress(name) {
+    const bar = element('progress', { max: 1, ariaLabel: 'Progress' }); // busy until the first rows are in
+    const dialog = element('dialog', { ariaLabel: 'Import Image' }, [element('form', { method: 'dialog' }, [
+        element('strong', { textContent: 'Import Image' }), element('span', { textContent: `Importing "${name}"…` }), bar,
+        buttons(['Cancel', ''])])]);
+    let cancelled = false;
+    let shown = false;
+    let answered = performance.now(); // when the page last answered
+    const timer = setTimeout(() => {
+        shown = true;
+        showDialog(dialog).then((answer) => { cancelled = answer !== 'done'; });
+    }, kProgressAfterMs);
+    return {
+        async step(fraction) {
+            bar.value = fraction;
+            if (performance.now() - answered < kAnswerWithinMs)
+                return; // many small frames need not each wait for a timer
+            await new Promise((resolve) => setTimeout(resolve));
+            answered = performance.now();
+            if (cancelled)
+                throw kCancelled;
+        },
+        close() {
+            clearTimeout(timer);
+            if (shown)
+                dialog.close('done');
+        },
+    };
+}
+
+const kUnreadable = 'it is not an image in a format this browser can read';
+
+// The rows of an image drawn whole (drawn in bands, a JPEG's colours could
+// differ at the bands' edges), as the canvas gives them, a band at a time.
+function* bandsOf(context, width, height, bandPixels) {
+    const rows = Math.max(1, Math.floor(bandPixels / width));
+    for (let top = 0; top < height; top += rows)
+        yield context.getImageData(0, top, width, Math.min(rows, height - top)).data;
+}
+
+function drawnWhole(source, width, height) {
+    const context = new OffscreenCanvas(width, height).getContext('2d', { willReadFrequently: true });
+    context.drawImage(source, 0, 0);
+    return context;
+}
+
+// Run in a worker: decodes a still image and draws it off the page's thread,
+// which a large photo would hold up for seconds, then sends its size and its
+// rows a band at a time.
+function decodeInWorker() {
+    onmessage = async ({ data: { file, bandPixels } }) => {
+        let bitmap;
+        try {
+            bitmap = await createImageBitmap(file, { premultiplyAlpha: 'none', colorSpaceConversion: 'none' });
+        } catch {
+            postMessage({ unreadable: true });
+            return;
+        }
+        const { width, height } = bitmap;
+        postMessage({ width, height });
+        for (const pixels of bandsOf(drawnWhole(bitmap, width, height), width, height, bandPixels))
+            postMessage({ pixels }, [pixels.buffer]);
+    };
+}
+
+// The greys of an image whose rows come a band at a time, kept for the
+// options to be tried on; `step` hears how much is done.
+async function greysFromBands(nextBand, width, height, step) {
+    const image = new core.ImportedImage(width, height);
+    try {
+        for (let done = 0; done < height;) {
+            const pixels = await nextBand();
+            image.addRows(pixels);
+            done += pixels.length / 4 / width;
+            await step(done / height);
+        }
+    } catch (error) {
+        image.delete();
+        throw error;
+    }
+    return { image, width, height };
+}
+
+function refuseTooMany(width, height) {
     const tooMany = core.tooManyPixels(width, height);
     if (tooMany)
         throw new Error(tooMany);
-    const canvas = new OffscreenCanvas(width, height);
-    const context = canvas.getContext('2d', { willReadFrequently: true });
-    context.drawImage(source, 0, 0);
-    const pixels = context.getImageData(0, 0, width, height).data;
-    return { image: new core.ImportedImage(pixels, width, height), width, height };
+}
+
+// A decoded frame's greys, drawn on the page's thread.
+function greysOf(source, width, height, step) {
+    refuseTooMany(width, height);
+    const bands = bandsOf(drawnWhole(source, width, height), width, height, kBandPixels);
+    return greysFromBands(async () => bands.next().value, width, height, step);
+}
+
+// What the worker sends, in turn; a worker that fails says the image cannot be read.
+function messagesOf(worker) {
+    const arrived = [];
+    const waiting = [];
+    const arrive = (data) => (waiting.length ? waiting.shift()(data) : arrived.push(data));
+    worker.onmessage = ({ data }) => arrive(data);
+    worker.onerror = () => arrive({ unreadable: true });
+    return async () => {
+        const data = arrived.length ? arrived.shift() : await new Promise((resolve) => waiting.push(resolve));
+        if (data.unreadable)
+            throw new Error(kUnreadable);
+        return data;
+    };
 }
 
 // Types whose files may hold an animation, which only a frame decoder reveals.
@@ -53,33 +163,43 @@ async function sniffedType(file) {
 }
 
 // A still image, or the first frame of an animation where the browser has no frame decoder.
-async function decodeStill(file) {
-    let bitmap;
+async function decodeStill(file, progress) {
+    const url = URL.createObjectURL(new Blob([`${bandsOf}\n${drawnWhole}\n(${decodeInWorker})();`], { type: 'text/javascript' }));
+    const worker = new Worker(url);
+    let still;
     try {
-        bitmap = await createImageBitmap(file, { premultiplyAlpha: 'none', colorSpaceConversion: 'none' });
-    } catch {
-        throw new Error('it is not an image in a format this browser can read');
+        const next = messagesOf(worker);
+        worker.postMessage({ file, bandPixels: kBandPixels });
+        const { width, height } = await next();
+        refuseTooMany(width, height);
+        still = await greysFromBands(async () => (await next()).pixels, width, height, progress.step);
+    } finally {
+        worker.terminate();
+        URL.revokeObjectURL(url);
     }
-    const still = greysOf(bitmap, bitmap.width, bitmap.height);
     const note = !decodesFrames() && kMayAnimate.includes(await sniffedType(file))
         ? 'This browser cannot decode an image\'s frames one by one: an animation shows its first frame only.' : '';
     return { frames: [{ image: still.image, delayMs: 0 }], width: still.width, height: still.height, gif: false, note };
 }
 
 // Every frame with its greys and delay ({frames, width, height, gif, note}), or the still image as one frame.
-async function decode(file) {
+async function decode(file, progress) {
     await checkData(file);
     const mayAnimate = decodesFrames() && kMayAnimate.includes(await sniffedType(file));
     const animation = mayAnimate ? await openFrames(file).catch(() => null) : null;
     if (!animation || animation.count < 2) {
         animation?.close();
-        return decodeStill(file);
+        return decodeStill(file, progress);
     }
+    const frames = [];
     try {
-        const frames = [];
         for (let index = 0; index < animation.count; ++index)
-            frames.push(await animation.frame(index));
+            frames.push(await animation.frame(index, (done) => progress.step((index + done) / animation.count)));
         return { frames, width: frames[0].width, height: frames[0].height, gif: animation.gif, note: '' };
+    } catch (error) {
+        for (const frame of frames)
+            frame.image.delete();
+        throw error;
     } finally {
         animation.close();
     }
@@ -181,13 +301,17 @@ async function chooseDots(file, decoded) {
 }
 
 export async function importImage(file) {
+    const progress = importProgress(file.name);
     let decoded;
     try {
-        decoded = await decode(file);
+        decoded = await decode(file, progress);
     } catch (error) {
-        await messageBox(`Cannot import "${file.name}": ${error.message}.`);
+        progress.close();
+        if (error !== kCancelled)
+            await messageBox(`Cannot import "${file.name}": ${error.message}.`);
         return;
     }
+    progress.close();
     const dots = await chooseDots(file, decoded);
     if (dots)
         session().takeDots('Import', dots);
@@ -200,7 +324,7 @@ export function decodesFrames() {
 
 // Every frame of an animated image, each as a viewer shows it at that moment, with its delay.
 async function openFrames(file) {
-    const unreadable = new Error('it is not an image in a format this browser can read');
+    const unreadable = new Error(kUnreadable);
     const type = await sniffedType(file);
     let decoder;
     try {
@@ -214,12 +338,12 @@ async function openFrames(file) {
     return {
         count: decoder.tracks.selectedTrack.frameCount,
         gif: type === 'image/gif',
-        async frame(index) {
+        async frame(index, step) {
             const image = await decoder.decode({ frameIndex: index }).then((decoded) => decoded.image, () => {
                 throw unreadable;
             });
             try {
-                return { ...greysOf(image, image.displayWidth, image.displayHeight), delayMs: Math.round((image.duration ?? 0) / 1000) };
+                return { ...await greysOf(image, image.displayWidth, image.displayHeight, step), delayMs: Math.round((image.duration ?? 0) / 1000) };
             } finally {
                 image.close();
             }
@@ -230,20 +354,24 @@ async function openFrames(file) {
 
 // An animated image as a set of frames, turned into dots with the import options last used, as the desktop does.
 export async function openAnimation(file) {
+    const progress = importProgress(file.name);
     let frames;
     try {
         await checkData(file);
         frames = await openFrames(file);
         const taken = [];
         for (let index = 0; index < frames.count; ++index) {
-            const frame = await frames.frame(index);
+            const frame = await frames.frame(index, (done) => progress.step((index + done) / frames.count));
             taken.push({ dots: frame.image.dots(state.type, options.fit, options.threshold, options.dither, options.invert),
                 delayMs: frame.delayMs });
             frame.image.delete();
         }
+        progress.close();
         session().openFrames(file.name, taken, frames.gif);
     } catch (error) {
-        await messageBox(`Cannot open "${file.name}": ${error.message}.`);
+        progress.close();
+        if (error !== kCancelled)
+            await messageBox(`Cannot open "${file.name}": ${error.message}.`);
     } finally {
         frames?.close();
     }
