@@ -114,17 +114,25 @@ std::string DotsFromCells(int type, const ScreenCells &cells)
     return DotsOf(grid.AllDots());
 }
 
-// An image being imported: its greys, kept while the options change, and
-// the cells' greys for each fit, so that a threshold change costs only the halftone.
+// An image being imported: its greys, given a band of rows at a time so that
+// the page answers between bands and never holds a large image's pixels
+// whole, and the cells' greys for each fit, so that a threshold change costs
+// only the halftone.
 class ImportedImage {
 public:
-    ImportedImage(const val &rgba, int width, int height)
+    ImportedImage(int width, int height)
+        : m_grey{width, height,
+                 std::vector<std::uint8_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 255)}
+    {
+    }
+
+    // The next rows, four bytes a pixel as the canvas gives them.
+    void AddRows(const val &rgba)
     {
         const std::vector<std::uint8_t> pixels = emscripten::convertJSArrayToNumberVector<std::uint8_t>(rgba);
-        m_grey = {width, height, {}};
-        m_grey.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-        for (std::size_t i = 0; i < m_grey.pixels.size() && 4 * i + 3 < pixels.size(); ++i)
-            m_grey.pixels[i] = GreyOverWhite(pixels[4 * i], pixels[4 * i + 1], pixels[4 * i + 2], pixels[4 * i + 3]);
+        for (std::size_t i = 0; 4 * i + 3 < pixels.size() && m_filled < m_grey.pixels.size(); ++i, ++m_filled)
+            m_grey.pixels[m_filled] =
+                GreyOverWhite(pixels[4 * i], pixels[4 * i + 1], pixels[4 * i + 2], pixels[4 * i + 3]);
     }
 
     std::string Dots(int type, const std::string &fit, int threshold, const std::string &dither, bool invert)
@@ -139,6 +147,7 @@ public:
 
 private:
     GreyImage m_grey;
+    std::size_t m_filled = 0; // the pixels given so far
     std::map<Fit, CellGreys> m_greys;
 };
 
@@ -554,6 +563,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
     emscripten::function("declaredSize", &DeclaredSize);
     emscripten::function("tooManyPixels", &TooManyPixelsFor);
     emscripten::function("cutShortImage", &CutShortImageOf);
+    emscripten::function("frameDelay", &FrameDelay);
     emscripten::function("textDots", &TextDots);
     emscripten::function("commands", &Commands);
     emscripten::function("route", &Route);
@@ -641,6 +651,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("forgetCode", &PageSession::ForgetCode)
         .function("codeIsStale", &PageSession::CodeIsStale);
     emscripten::class_<ImportedImage>("ImportedImage")
-        .constructor<val, int, int>()
+        .constructor<int, int>()
+        .function("addRows", &ImportedImage::AddRows)
         .function("dots", &ImportedImage::Dots);
 }

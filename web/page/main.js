@@ -12,6 +12,7 @@ import { showMenu } from './menu.js';
 import { followPlaying, togglePlay } from './play.js';
 import { hasWebSerial, noWebSerial, playOnModule, sendToModule } from './serial.js';
 import { pictureDelay, renamePicture } from './setdialogs.js';
+import { keepFitted } from './scale.js';
 import { openSet, openSetFrom, saveSet, saveSetAs, saveSetAsFolder } from './setfiles.js';
 import { session, startSession, subscribe, update } from './state.js';
 import { buildStrip, renderStrip } from './strip.js';
@@ -200,6 +201,7 @@ async function start() {
     const main = document.getElementById('frmMain');
     buildMainWindow(main, commands);
     buildStrip(main.parentElement, commands.menu, commands.key, commands.perform);
+    keepFitted(main.parentElement);
     for (const render of [renderMainWindow, renderStrip, followPlaying]) {
         subscribe(render);
         render();
