@@ -46,10 +46,18 @@ def wait_for(driver, what, condition):
     return WebDriverWait(driver, 30, poll_frequency=0.05).until(condition, f"timed out waiting for {what}")
 
 
-def fresh(driver):
-    driver.get(Path(PAGE).resolve().as_uri())
+def started(driver):
     wait_for(driver, "the page to start",
              lambda d: d.execute_script("return document.documentElement.dataset.ready") == "true")
+
+
+def fresh(driver):
+    # The page brings back the work the last check left in the browser's storage: emptied, it starts blank.
+    driver.get(Path(PAGE).resolve().as_uri())
+    started(driver)
+    driver.execute_script("localStorage.clear(); sessionStorage.clear();")
+    driver.refresh()
+    started(driver)
     # Stand-ins for what a headless browser cannot do on its own: pickers, clipboard, serial port.
     driver.execute_script("""
         window.recorded = {};
