@@ -5,6 +5,7 @@
 #include "CodeFormats.h"
 #include "CodeGenerator.h"
 #include "CodeReader.h"
+#include "DocumentText.h"
 #include "DrawingFile.h"
 #include "EditSession.h"
 #include "FileIo.h"
@@ -16,6 +17,7 @@
 #include "SerialRates.h"
 #include "SetFiles.h"
 #include "SetHeader.h"
+#include "ShareLink.h"
 #include "Stroke.h"
 
 #include <emscripten.h>
@@ -445,6 +447,35 @@ public:
 
     void MarkSaved() { m_session.PictureSaved(); }
 
+    // The work as the browser's storage keeps it, and the session made that
+    // work again: the message when the text is damaged, "" when restored.
+    std::string KeptText() const { return WriteKeptText(m_session.Doc(), m_session.SavedDoc()); }
+    std::string Restore(const std::string &text)
+    {
+        KeptReading kept = ReadKeptText(text);
+        if (kept.document)
+            m_session.Restore(std::move(*kept.document), std::move(kept.saved));
+        return kept.problem;
+    }
+
+    // The link to the document from the page at `pageAddress`: {address, note}.
+    val ShareLinkTo(const std::string &pageAddress) const
+    {
+        const ShareLink link = MakeShareLink(pageAddress, m_session.Doc());
+        val result = val::object();
+        result.set("address", link.address);
+        result.set("note", link.note);
+        return result;
+    }
+    // Shows the document of an address's fragment as one step: the message, "" when shown.
+    std::string OpenLink(const std::string &fragment)
+    {
+        LinkReading reading = ReadShareLink(fragment);
+        if (reading.document)
+            m_session.OpenShared(std::move(*reading.document));
+        return reading.problem;
+    }
+
     std::string Run() { return m_session.Run(); }
     void ForgetCode() { m_session.ForgetCode(); }
     bool CodeIsStale() const { return m_session.CodeIsStale(); }
@@ -460,6 +491,8 @@ val Commands()
 {
     val commands = val::array();
     for (const EditorCommand &command : EditorCommands()) {
+        if (!command.OfferedBy(Face::Page))
+            continue;
         val keys = val::array();
         for (const std::string_view key : command.keys) {
             if (!key.empty())
@@ -497,6 +530,22 @@ val Route(bool image, const std::string &fileName, const val &text)
     result.set("pictures", pictures);
     result.set("problem", routed.Takes() ? std::string() : CannotPaste(routed));
     return result;
+}
+
+std::string NameToSaveAsOf(const std::string &typed, const std::string &extension)
+{
+    return NameToSaveAs(typed, extension);
+}
+
+// The messages of an open or save the browser could not carry out.
+std::string OpenFailedOf(const std::string &name, const std::string &reason)
+{
+    return OpenFailed(name, reason).message();
+}
+
+std::string SaveFailedOf(const std::string &name, const std::string &reason)
+{
+    return SaveFailed(name, reason).message();
 }
 
 bool IsSourceFile(const std::string &name)
@@ -569,6 +618,9 @@ EMSCRIPTEN_BINDINGS(tessaldo)
     emscripten::function("route", &Route);
     emscripten::function("refuseOverwrite", &RefuseOverwrite);
     emscripten::function("isSourceFileName", &IsSourceFile);
+    emscripten::function("nameToSaveAs", &NameToSaveAsOf);
+    emscripten::function("openFailed", &OpenFailedOf);
+    emscripten::function("saveFailed", &SaveFailedOf);
     emscripten::function("bauds", &Bauds);
     emscripten::function("texts", &Texts);
     emscripten::function("timeLcdToCode", &TimeLcdToCode);
@@ -588,6 +640,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .value("InsertText", CommandId::InsertText)
         .value("Paste", CommandId::Paste)
         .value("CopyAsCArray", CommandId::CopyAsCArray)
+        .value("CopyLink", CommandId::CopyLink)
         .value("SendToModule", CommandId::SendToModule)
         .value("PreviousPicture", CommandId::PreviousPicture)
         .value("NextPicture", CommandId::NextPicture)
@@ -647,6 +700,10 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("isEnabled", &PageSession::IsEnabled)
         .function("isChecked", &PageSession::IsChecked)
         .function("markSaved", &PageSession::MarkSaved)
+        .function("keptText", &PageSession::KeptText)
+        .function("restore", &PageSession::Restore)
+        .function("shareLink", &PageSession::ShareLinkTo)
+        .function("openLink", &PageSession::OpenLink)
         .function("run", &PageSession::Run)
         .function("forgetCode", &PageSession::ForgetCode)
         .function("codeIsStale", &PageSession::CodeIsStale);
