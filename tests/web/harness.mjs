@@ -195,7 +195,9 @@ export async function dropFiles(page, files) {
     }, files.map(([name, data]) => [name, Buffer.from(data).toString('base64'), name.endsWith('.png') ? 'image/png' : '']));
 }
 
+// A paste on the focused grid, as Ctrl+V there brings it.
 export async function pasteText(page, pasted) {
+    await page.focus('#lbDot');
     await page.evaluate((value) => {
         const transfer = new DataTransfer();
         transfer.setData('text/plain', value);

@@ -17,11 +17,13 @@ import puppeteer from 'puppeteer-core';
 
 import { serveFolder } from '../../scripts/serve_site.mjs';
 import { kWork, open, useCli } from './harness.mjs';
+import { kChecks as kAppChecks } from './app_checks.mjs';
+import { kChecks as kFaultChecks } from './faults_checks.mjs';
 import { kChecks as kFileChecks } from './files_checks.mjs';
 import { kChecks as kSetChecks } from './set_checks.mjs';
 import { kChecks as kWindowChecks } from './window_checks.mjs';
 
-const kAllChecks = [...kWindowChecks, ...kFileChecks, ...kSetChecks];
+const kAllChecks = [...kWindowChecks, ...kFileChecks, ...kSetChecks, ...kFaultChecks, ...kAppChecks];
 
 const kChromiumFlags = ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
     '--disable-background-networking', '--disable-component-update', '--disable-sync'];
@@ -98,8 +100,9 @@ async function main() {
         const browser = await kBrowsers[kind]();
         try {
             for (const form of settings.forms) {
-                const server = form === 'site' ? await serveFolder(siteFolder(settings.site, settings.page)) : null;
-                const where = { browser: kind, form, url: server ? server.url : pathToFileURL(settings.page).href, server };
+                const site = form === 'site' ? siteFolder(settings.site, settings.page) : null;
+                const server = site ? await serveFolder(site) : null;
+                const where = { browser: kind, form, url: server ? server.url : pathToFileURL(settings.page).href, site };
                 const checks = kAllChecks.filter((check) => check.name.includes(settings.only)
                     && (!check.forms || check.forms.includes(form)));
                 let passed = 0;

@@ -1,0 +1,55 @@
+// The page as an app people keep: it keeps the picture across a reload,
+// opens a shared link as one step, and takes a touch drag as one step.
+import { assertEqual, centre, clickDot, dots, forget, keys, menu, open, ready, recorded, standIns } from './harness.mjs';
+
+async function reload(page) {
+    await page.reload();
+    await ready(page);
+    await standIns(page);
+}
+
+async function reloadKeeps(page) {
+    for (const dot of [0, 37, 255])
+        await clickDot(page, dot);
+    const drawn = await dots(page);
+    await reload(page);
+    assertEqual(await dots(page), drawn, 'after a reload');
+}
+
+// A link copied from one picture, opened in a new tab over another kept: that picture, with the other one Ctrl+Z away.
+async function linkOpens(page) {
+    await clickDot(page, 17);
+    await forget(page, 'clipboard');
+    await menu(page, 'Copy Link');
+    const link = await recorded(page, 'clipboard');
+    const shared = await dots(page);
+    await keys(page, '#lbDot', 'Control+z');
+    await clickDot(page, 200);
+    const before = await dots(page);
+    const tab = await page.browserContext().newPage();
+    await open(tab, link);
+    assertEqual(await dots(tab), shared, 'the linked picture');
+    await keys(tab, '#lbDot', 'Control+z');
+    assertEqual(await dots(tab), before, 'one Ctrl+Z after the link');
+}
+
+// A finger drawn along row 1 from the first column to the last (dots 1, 17, ... 241), then one Ctrl+Z.
+async function touchDrag(page) {
+    const [start, end] = [await centre(page, '#dot-1'), await centre(page, '#dot-241')];
+    await page.touchscreen.touchStart(start.x, start.y);
+    const steps = 8;
+    for (let step = 1; step <= steps; ++step)
+        await page.touchscreen.touchMove(start.x + ((end.x - start.x) * step) / steps,
+            start.y + ((end.y - start.y) * step) / steps);
+    await page.touchscreen.touchEnd();
+    const painted = Array.from({ length: 256 }, (_, dot) => (dot % 16 === 1 ? '1' : '0')).join('');
+    assertEqual(await dots(page), painted, 'the dragged row');
+    await keys(page, '#lbDot', 'Control+z');
+    assertEqual(await dots(page), '0'.repeat(256), 'one Ctrl+Z after the drag');
+}
+
+export const kChecks = [
+    { name: 'a reload keeps the picture', run: reloadKeeps },
+    { name: 'a link opens its picture as one step of the history', run: linkOpens },
+    { name: 'a touch drag paints as the mouse does, as one step', run: touchDrag },
+];
