@@ -8,20 +8,32 @@ let open = null; // the menu, its open submenu and what had the focus before
 function closeSubmenu() {
     if (!open?.sub)
         return;
-    open.sub.menu.remove();
-    open.sub.parent.setAttribute('aria-expanded', 'false');
-    open.sub.parent.focus();
+    const { menu, parent } = open.sub;
     open.sub = null;
+    // The focus goes back before the submenu goes, so that it never leaves the menu.
+    parent.setAttribute('aria-expanded', 'false');
+    parent.focus();
+    menu.remove();
 }
 
-function close() {
+// restoreFocus: false where the focus has gone elsewhere already, and stays there.
+function close(restoreFocus = true) {
     if (!open)
         return;
-    open.sub?.menu.remove();
-    open.menu.remove();
-    document.removeEventListener('pointerdown', open.outside);
-    open.restore?.focus();
+    const closed = open;
     open = null;
+    closed.sub?.menu.remove();
+    closed.menu.remove();
+    document.removeEventListener('pointerdown', closed.outside, true);
+    document.removeEventListener('keydown', closed.escape);
+    if (restoreFocus)
+        closed.restore?.focus();
+}
+
+// The menu closes as the focus leaves it, as for Tab or another window.
+function focusLeft(event) {
+    if (!event.relatedTarget?.closest?.('.menu'))
+        close(false);
 }
 
 function placeAt(menu, x, y) {
@@ -111,6 +123,9 @@ function buildMenu(items, isSubmenu) {
         });
     }
     menu.addEventListener('keydown', (event) => keyPressed(event, menu, isSubmenu));
+    menu.addEventListener('focusout', focusLeft);
+    // A press on a separator, an edge or a disabled entry leaves the focus where it is.
+    menu.addEventListener('mousedown', (event) => event.preventDefault());
     return menu;
 }
 
@@ -125,8 +140,16 @@ export function showMenu(x, y, items) {
         if (!event.target.closest?.('.menu'))
             close();
     };
-    open = { menu, sub: null, restore: document.activeElement, outside };
+    // An Escape the menu's own keys did not take, wherever the focus is.
+    const escape = (event) => {
+        if (event.key !== 'Escape')
+            return;
+        event.preventDefault();
+        close();
+    };
+    open = { menu, sub: null, restore: document.activeElement, outside, escape };
     entries(menu)[0].focus();
-    // Not the press that opened the menu.
-    setTimeout(() => open?.outside === outside && document.addEventListener('pointerdown', outside));
+    document.addEventListener('keydown', escape);
+    // Not the press that opened the menu. Captured, so that no handler on the way can keep it from closing the menu.
+    setTimeout(() => open?.outside === outside && document.addEventListener('pointerdown', outside, true));
 }
