@@ -3,7 +3,7 @@
 // the keys, paste and drops.
 import { copyAsCArray, copyCode, readClipboard } from './clipboard.js';
 import { core, loadCore } from './core.js';
-import { messageBox, showAbout } from './dialogs.js';
+import { dialogIsOpen, messageBox, showAbout } from './dialogs.js';
 import { chooseFile, open, openDrawingFile, save } from './files.js';
 import { gridElement } from './grid.js';
 import { importImage } from './importer.js';
@@ -165,7 +165,7 @@ function wireKeys() {
         const fileKey = fileKeys[keyText(event)];
         if (fileKey)
             event.preventDefault();
-        if (document.querySelector('dialog[open]'))
+        if (dialogIsOpen())
             return;
         if (fileKey) {
             fileKey();
@@ -183,7 +183,10 @@ function wireKeys() {
         if (pressKey(event, false))
             event.preventDefault();
     });
-    gridElement().addEventListener('paste', (event) => {
+    // On the document: Firefox gives a paste to the body, not to the grid that has the focus.
+    document.addEventListener('paste', (event) => {
+        if (document.activeElement !== gridElement() || dialogIsOpen())
+            return;
         event.preventDefault();
         const file = event.clipboardData.files[0];
         take(file ? { file } : { text: event.clipboardData.getData('text/plain') || undefined });
@@ -191,6 +194,9 @@ function wireKeys() {
     document.addEventListener('dragover', (event) => event.preventDefault());
     document.addEventListener('drop', (event) => {
         event.preventDefault();
+        // A file dropped on an open dialog would open a second one over it, for a picture the first still holds.
+        if (dialogIsOpen())
+            return;
         // Several files are drawings for a set; one is what a paste of it would be.
         const files = [...event.dataTransfer.files];
         if (files.length > 1)
