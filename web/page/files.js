@@ -27,18 +27,24 @@ export function saveFailure(name, error) {
     return core.saveFailed(name, fileProblem(error, 'write'));
 }
 
-// The file's content read as `how` ('arrayBuffer' or 'text'), or null once the user is told why it cannot be.
-export async function readFile(file, how) {
+// The file's content read as `how` ('arrayBuffer' or 'text'), its first `limit` bytes where given, or null once
+// the user is told why it cannot be.
+export async function readFile(file, how, limit = file.size) {
     try {
-        return await file[how]();
+        return await file.slice(0, limit)[how]();
     } catch (error) {
         await messageBox(openFailure(file.name, error));
         return null;
     }
 }
 
+// As much of a drawing file as the reader looks at, however large the file; null when it cannot be read.
+export function readDrawing(file) {
+    return readFile(file, 'arrayBuffer', core.drawingBytesRead);
+}
+
 export async function openDrawingFile(file) {
-    const bytes = await readFile(file, 'arrayBuffer');
+    const bytes = await readDrawing(file);
     const problem = bytes && session().openDrawing(file.name, new Uint8Array(bytes));
     if (problem)
         await messageBox(problem);

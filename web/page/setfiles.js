@@ -4,7 +4,7 @@
 // here are the pickers and downloads.
 import { core } from './core.js';
 import { messageBox } from './dialogs.js';
-import { askFileName, chooseFiles, download, pickSaveFile, readFile, saveFailure, writeTo } from './files.js';
+import { askFileName, chooseFiles, download, pickSaveFile, readDrawing, readFile, saveFailure, writeTo } from './files.js';
 import { decodesFrames, openAnimation } from './importer.js';
 import { session, state } from './state.js';
 
@@ -24,6 +24,11 @@ async function openImageFrames(file) {
 }
 
 async function openSource(file) {
+    const refusal = core.refuseSourceSize(file.name, file.size);
+    if (refusal) {
+        await messageBox(refusal);
+        return;
+    }
     const text = await readFile(file, 'text');
     if (text === null)
         return;
@@ -47,7 +52,7 @@ export async function openSetFrom(files) {
         return openImageFrames(files[0]);
     const drawings = [];
     for (const file of files) {
-        const bytes = await readFile(file, 'arrayBuffer');
+        const bytes = await readDrawing(file);
         if (!bytes)
             return;
         drawings.push({ name: file.name, bytes: new Uint8Array(bytes) });
