@@ -83,9 +83,10 @@ export function showAbout() {
     const close = place(element('button', { id: 'cmdClose', type: 'submit', value: 'close', textContent: texts.close }),
         278, 430, 69, 32);
     close.style.position = 'absolute';
+    // Named in the note's own language: "how to use".
     const note = place(element('textarea', { id: 'Text1', readOnly: true, value: texts.usage, ariaLabel: '사용법',
-        lang: 'ko' }), 3, 99, 347, 324);
-    close.lang = 'ko';
+        lang: languageOf(texts.usage) }), 3, 99, 347, 324);
+    close.lang = languageOf(texts.close);
     const dialog = element('dialog', { id: 'frmAbout', ariaLabel: texts.title }, [
         element('form', { method: 'dialog' }, [
             label('Label1', texts.title, 73, 7, 214, 16),

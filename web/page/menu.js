@@ -45,11 +45,11 @@ function entries(menu) {
     return [...menu.querySelectorAll(':scope > [role^="menuitem"]')];
 }
 
-function openSubmenu(parent, items) {
+function openSubmenu(parent, items, name) {
     if (open.sub?.parent === parent)
         return open.sub.menu;
     closeSubmenu();
-    const menu = buildMenu(items, true);
+    const menu = buildMenu(items, true, name);
     document.body.append(menu);
     const box = parent.getBoundingClientRect();
     placeAt(menu, box.right - 2, box.top - 4);
@@ -81,8 +81,9 @@ function submenuEntry({ text, submenu }) {
         element('span', { className: 'key', textContent: '▸', ariaHidden: 'true' })]);
     entry.setAttribute('aria-haspopup', 'menu');
     entry.setAttribute('aria-expanded', 'false');
-    entry.addEventListener('click', () => entries(openSubmenu(entry, submenu))[0]?.focus());
-    entry.addEventListener('pointerenter', () => openSubmenu(entry, submenu));
+    const show = () => openSubmenu(entry, submenu, text);
+    entry.addEventListener('click', () => entries(show())[0]?.focus());
+    entry.addEventListener('pointerenter', show);
     entry.dataset.submenu = 'true';
     return entry;
 }
@@ -105,8 +106,9 @@ function keyPressed(event, menu, isSubmenu) {
     event.stopPropagation();
 }
 
-function buildMenu(items, isSubmenu) {
-    const menu = element('div', { className: 'menu', role: 'menu' });
+// name: what a screen reader calls the menu, the entry that opens it for a submenu.
+function buildMenu(items, isSubmenu, name) {
+    const menu = element('div', { className: 'menu', role: 'menu', ariaLabel: name });
     for (const item of items) {
         if (item === '-')
             menu.append(element('div', { role: 'separator' }));
@@ -133,7 +135,7 @@ function buildMenu(items, isSubmenu) {
 // command), {text, submenu: items}, or '-' for a separator.
 export function showMenu(x, y, items) {
     close();
-    const menu = buildMenu(items, false);
+    const menu = buildMenu(items, false, 'Dots');
     document.body.append(menu);
     placeAt(menu, x, y);
     const outside = (event) => {
