@@ -1,7 +1,7 @@
 // Drawing files through the browser's pickers, or a file input and a
 // download where it has none; the bytes and every refusal are the core's.
 import { core } from './core.js';
-import { buttons, element, messageBox, row, showDialog } from './dialogs.js';
+import { announce, buttons, element, messageBox, row, showDialog } from './dialogs.js';
 import { session, state } from './state.js';
 
 const kPickerTypes = [{ description: 'LCD File', accept: { 'application/octet-stream': ['.Lcd', '.lcd'] } }];
@@ -136,6 +136,11 @@ export async function pickSaveFile(suggestedName, types) {
     }
 }
 
+function saved(name) {
+    session().markSaved();
+    announce(`Saved "${name}".`);
+}
+
 // Only a write that went through marks the picture saved.
 export async function save() {
     const bytes = core.formatDrawing(state.type, state.dots);
@@ -149,12 +154,12 @@ export async function save() {
             await messageBox(saveFailure(handle.name, error));
             return;
         }
-        session().markSaved();
+        saved(handle.name);
         return;
     }
     const name = await askFileName('Save Graphic LCD File', 'picture.Lcd', '.Lcd');
     if (!name)
         return;
     download(name, bytes);
-    session().markSaved();
+    saved(name);
 }

@@ -3,7 +3,7 @@
 // as a drawing file per picture. The reading and the writing are the core's;
 // here are the pickers and downloads.
 import { core } from './core.js';
-import { messageBox } from './dialogs.js';
+import { announce, messageBox } from './dialogs.js';
 import { askFileName, chooseFiles, download, pickSaveFile, readDrawing, readFile, saveFailure, writeTo } from './files.js';
 import { decodesFrames, openAnimation } from './importer.js';
 import { session, state } from './state.js';
@@ -110,6 +110,7 @@ async function saveSetTo(target) {
         download(target.name, header.text);
     savedAs = target;
     session().setSaved();
+    announce(`Saved "${target.name}".`);
 }
 
 export async function saveSetAs() {
