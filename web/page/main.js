@@ -185,7 +185,8 @@ function wireKeys() {
     });
     // On the document: Firefox gives a paste to the body, not to the grid that has the focus.
     document.addEventListener('paste', (event) => {
-        if (document.activeElement !== gridElement() || dialogIsOpen())
+        const grid = gridElement();
+        if ((document.activeElement !== grid && !grid.contains(event.target)) || dialogIsOpen())
             return;
         event.preventDefault();
         const file = event.clipboardData.files[0];
