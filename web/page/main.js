@@ -9,6 +9,7 @@ import { gridElement } from './grid.js';
 import { importImage } from './importer.js';
 import { buildMainWindow, renderMainWindow } from './mainwindow.js';
 import { showMenu } from './menu.js';
+import { keepForOffline } from './offline.js';
 import { followPlaying, togglePlay } from './play.js';
 import { hasWebSerial, noWebSerial, playOnModule, sendToModule } from './serial.js';
 import { pictureDelay, renamePicture } from './setdialogs.js';
@@ -192,8 +193,15 @@ function wireKeys() {
     });
 }
 
+// Lets the browser paint and take input between the steps of starting, so
+// that none holds it long on a slow phone.
+function nextTask() {
+    return globalThis.scheduler?.yield ? globalThis.scheduler.yield() : new Promise((resolve) => setTimeout(resolve));
+}
+
 async function start() {
     await loadCore();
+    await nextTask();
     startSession();
     actions = pageActions();
     table = core.commands();
@@ -209,6 +217,8 @@ async function start() {
     // What the bench reads: when the page took clicks, the core to time and the session to fill.
     window.tessaldoReadyAt = performance.now();
     window.tessaldoBench = { core, session };
+    await nextTask();
+    keepForOffline();
 }
 
 start();
