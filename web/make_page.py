@@ -85,10 +85,11 @@ def main():
     page, core_js, unifont, version, out = sys.argv[1:6]
     folder = Path(page)
     scripts = [Path(core_js).read_text(encoding="utf-8"), bundled(ordered_modules(folder))]
+    glyphs = base64.b64encode(packed_glyphs(unifont)).decode("ascii")
     html = page_html(folder, version, {
         "<!--SITE-->": "",
         "<!--SCRIPTS-->": "\n".join(f"<script>{inline_script(script)}</script>" for script in scripts),
-        "<!--GLYPHS-->": f'<script type="text/plain" id="unifont-glyphs">{base64.b64encode(packed_glyphs(unifont)).decode("ascii")}</script>',
+        "<!--GLYPHS-->": f'<script type="text/plain" id="unifont-glyphs">{glyphs}</script>',
     })
     Path(out).write_text(html, encoding="utf-8")
 
