@@ -200,6 +200,7 @@ function nextTask() {
 }
 
 async function start() {
+    await nextTask(); // the script's own running apart from the core's
     await loadCore();
     await nextTask();
     startSession();
