@@ -189,10 +189,28 @@ void EditSession::OpenSet(Document set)
 {
     if (set.pictures.empty())
         return;
-    set.current = std::min(set.current, set.pictures.size() - 1);
-    Change("Open Set", [&set](Document &document) { document = set; });
-    m_codeMadeFrom.reset();
+    Replace("Open Set", std::move(set));
     SetSaved();
+}
+
+void EditSession::OpenShared(Document document)
+{
+    if (!document.pictures.empty())
+        Replace("Open Link", std::move(document));
+}
+
+void EditSession::Restore(Document document, Document saved)
+{
+    if (document.pictures.empty())
+        return;
+    document.current = std::min(document.current, document.pictures.size() - 1);
+    m_history = History();
+    m_strokeStart.reset();
+    m_codeMadeFrom.reset();
+    m_playing = false;
+    m_document = std::move(document);
+    m_clean = std::move(saved);
+    Announce();
 }
 
 void EditSession::Select(std::size_t index)
@@ -412,6 +430,13 @@ void EditSession::Show(const std::optional<Document> &document)
         return;
     m_document = *document;
     Announce();
+}
+
+void EditSession::Replace(const std::string &caption, Document document)
+{
+    document.current = std::min(document.current, document.pictures.size() - 1);
+    Change(caption, [&document](Document &shown) { shown = document; });
+    m_codeMadeFrom.reset();
 }
 
 void EditSession::Announce() const

@@ -54,6 +54,12 @@ public:
     // A set read from a header, a source, a GIF or drawing files, as one step
     // and a clean point: it is what the user has on disk.
     void OpenSet(Document set);
+    // A document someone shared by a link: one step, so that Undo gives back
+    // what was there, and no clean point, as it is saved nowhere yet.
+    void OpenShared(Document document);
+    // Work kept from an earlier visit, as it was left: the document and the
+    // set last saved, with no steps to take back.
+    void Restore(Document document, Document saved);
     // Which picture is edited. No step: Undo takes back changes, not looking around.
     void Select(std::size_t index);
     // More than one picture: the set is what is saved, not one picture.
@@ -90,6 +96,8 @@ public:
     void PictureSaved();
     void SetSaved();
     bool IsClean() const;
+    // The set as last saved, opened or started with.
+    const Document &SavedDoc() const { return m_clean; }
 
     // The code for the picture, remembered as made from its dots.
     std::string Run();
@@ -111,6 +119,8 @@ public:
 private:
     void Change(const std::string &caption, const std::function<void(Document &)> &edit);
     void Show(const std::optional<Document> &document);
+    // The whole document replaced as one step; the code is no one's any more.
+    void Replace(const std::string &caption, Document document);
     void Announce() const;
     // `base`, or base_2, base_3, ...: the first no picture but the one at `except` has, without case.
     static std::string UniqueName(const std::vector<Picture> &pictures, const std::string &base, std::size_t except);

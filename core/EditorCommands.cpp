@@ -35,6 +35,7 @@ constexpr std::array kCommands{
     EditorCommand{CommandId::InsertText, "Insert Text…", {}, false, false, std::nullopt, false, {}},
     EditorCommand{CommandId::Paste, "Paste", {"Ctrl+V"}, true, false, std::nullopt, false, {}},
     EditorCommand{CommandId::CopyAsCArray, "Copy as C Array", {}, false, true, std::nullopt, false, {}},
+    EditorCommand{CommandId::CopyLink, "Copy Link", {}, false, false, std::nullopt, false, {}, Faces::PageOnly},
     EditorCommand{CommandId::SendToModule, "Send to Module…", {}, false, false, std::nullopt, false, {}},
     EditorCommand{CommandId::PreviousPicture, "Previous Picture", {"PgUp"}, true, true, std::nullopt, false, kSet},
     EditorCommand{CommandId::NextPicture, "Next Picture", {"PgDown"}, true, false, std::nullopt, false, kSet},

@@ -26,6 +26,7 @@ enum class CommandId {
     InsertText,
     Paste,
     CopyAsCArray,
+    CopyLink,
     SendToModule,
     PreviousPicture,
     NextPicture,
@@ -46,6 +47,11 @@ enum class CommandId {
     SaveSetAsFolder,
 };
 
+// The faces of the program that show the commands in their menus.
+enum class Face { Window, Page };
+// Which of them offer a command.
+enum class Faces { Every, PageOnly };
+
 struct EditorCommand {
     CommandId id;
     std::string_view caption;
@@ -61,6 +67,10 @@ struct EditorCommand {
     bool checkable;
     // The submenu the command stands in, at the place of its first command; empty for the menu itself.
     std::string_view submenu;
+    // Only the page has an address to share, say.
+    Faces faces = Faces::Every;
+
+    bool OfferedBy(Face face) const { return faces == Faces::Every || face == Face::Page; }
 };
 
 // Every command once: the window and the page build their menus and keys from it.

@@ -48,6 +48,20 @@ fs::path FinalTarget(const fs::path &path)
 
 } // namespace
 
+std::string NameToSaveAs(std::string_view typed, std::string_view extension)
+{
+    // Trailing dots name no extension; Windows drops them from a file's name.
+    const std::string_view name = typed.substr(0, typed.find_last_not_of('.') + 1);
+    if (name.empty())
+        return {};
+    const std::size_t dot = name.rfind('.');
+    const std::size_t folder = name.find_last_of("/\\");
+    const std::size_t nameStart = folder == std::string_view::npos ? 0 : folder + 1;
+    // A dot that starts the name makes it hidden on some systems, not an extension.
+    const bool hasExtension = dot != std::string_view::npos && dot > nameStart;
+    return std::string(name) + (hasExtension ? "" : std::string(extension));
+}
+
 FileStatus OpenFailed(const fs::path &path, const std::string &reason)
 {
     return FileStatus::Failed("Cannot open \"" + DisplayPath(path) + "\": " + reason + ".");

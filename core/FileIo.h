@@ -12,6 +12,10 @@ namespace tessaldo {
 // The path as UTF-8, for messages.
 std::string DisplayPath(const std::filesystem::path &path);
 
+// The name a file is saved under when the user typed `typed`: with
+// `extension` added when it has none, as file dialogs do.
+std::string NameToSaveAs(std::string_view typed, std::string_view extension);
+
 // The messages of a failed open or save: they name the file and the reason.
 FileStatus OpenFailed(const std::filesystem::path &path, const std::string &reason);
 FileStatus SaveFailed(const std::filesystem::path &path, const std::string &reason);

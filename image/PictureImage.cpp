@@ -16,9 +16,6 @@ namespace tessaldo {
 namespace {
 
 constexpr int kGridFromScale = 4;
-// A reduced decode keeps at least this many pixels on the shorter side: 16
-// or more source pixels to every cell, whichever way the image is fitted.
-constexpr int kReducedShortSide = 256;
 // Room for the largest image allowed, decoded at four bytes a pixel.
 constexpr int kDecodeLimitMiB = 320;
 // Converted a band of rows at a time, so a big image is never held twice.
@@ -61,15 +58,6 @@ private:
     QtMessageHandler m_previous;
     StandardErrorSilenced m_libraries;
 };
-
-void ReduceLargeJpeg(QImageReader &reader, QSize size)
-{
-    if (reader.format() != "jpeg" || !reader.supportsOption(QImageIOHandler::ScaledSize))
-        return;
-    const int factor = std::min(size.width(), size.height()) / kReducedShortSide;
-    if (factor >= 2)
-        reader.setScaledSize(QSize(std::max(1, size.width() / factor), std::max(1, size.height() / factor)));
-}
 
 } // namespace
 
@@ -121,6 +109,9 @@ bool StartReading(QIODevice &device, QImageReader &reader, std::string &error, s
 {
     reader.setDevice(&device);
     reader.setAllocationLimit(kDecodeLimitMiB);
+    // A phone stores its photo as the sensor saw it and says in EXIF how to
+    // turn it; every viewer and browser shows it turned, and so do the dots.
+    reader.setAutoTransform(true);
     if (device.size() == 0) {
         error = "the file is empty";
         return false;
@@ -130,12 +121,11 @@ bool StartReading(QIODevice &device, QImageReader &reader, std::string &error, s
         return false;
     }
     const QSize declared = reader.size();
-    if (declared.isValid()) {
-        if (TooLarge(declared)) {
-            error = Megapixels(declared);
-            return false;
-        }
-        ReduceLargeJpeg(reader, declared);
+    // A large photo is decoded whole, not reduced by the JPEG decoder: the
+    // browser decodes it whole, and the page's dots must be the same.
+    if (declared.isValid() && TooLarge(declared)) {
+        error = Megapixels(declared);
+        return false;
     }
     ImageDataCheck check = CheckData(device);
     error = std::move(check.problem);

@@ -21,8 +21,8 @@ inline constexpr int kMaxPngScale = 64;
 // The brightness of every pixel as seen on a white background, by qGray.
 GreyImage GreyFromImage(const QImage &image);
 
-// Decodes the image file, or says why it cannot be used. Large JPEG images
-// are decoded reduced, which is all sixteen cells need.
+// Decodes the image file, turned as its EXIF orientation says, or says why
+// it cannot be used.
 bool ReadGreyImage(const QString &path, GreyImage &grey, std::string &error);
 // The same for an image that is already in memory, such as standard input.
 bool ReadGreyImage(QIODevice &device, GreyImage &grey, std::string &error);

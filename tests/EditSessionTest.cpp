@@ -104,8 +104,14 @@ TEST(EditSessionTest, CommandsAreListedOnceWithTheirKeysAndState)
         for (const std::string_view key : command.keys)
             EXPECT_TRUE(key.empty() || keys.insert(key).second) << key;
     }
-    EXPECT_EQ(EditorCommands().size(), 33U);
+    EXPECT_EQ(EditorCommands().size(), 34U);
     EXPECT_EQ(EditorCommands()[1].keys[1], "Ctrl+Y");
+    const auto onlyOnPage = [](const EditorCommand &command) { return !command.OfferedBy(Face::Window); };
+    const auto pageOnly = std::find_if(EditorCommands().begin(), EditorCommands().end(), onlyOnPage);
+    ASSERT_NE(pageOnly, EditorCommands().end());
+    EXPECT_EQ(pageOnly->id, CommandId::CopyLink);
+    EXPECT_TRUE(pageOnly->OfferedBy(Face::Page));
+    EXPECT_EQ(std::count_if(EditorCommands().begin(), EditorCommands().end(), onlyOnPage), 1);
 
     EditSession session;
     EXPECT_FALSE(session.IsEnabled(CommandId::Undo, true));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QPainter>
 
 #include <algorithm>
@@ -70,6 +71,36 @@ std::string PngDeclaring(std::uint32_t width, std::uint32_t height)
     return std::string("\x89PNG\r\n\x1a\n", 8)
            + PngChunk("IHDR", BigEndian(width) + BigEndian(height) + std::string("\x08\0\0\0\0", 5))
            + PngChunk("IDAT", std::string(64, '\0'));
+}
+
+// A JPEG of `upright` stored turned a quarter to the left, as a phone stores
+// a photo, with the EXIF orientation (6) that says to turn it back.
+QByteArray TurnedJpeg(const QImage &upright)
+{
+    QByteArray stored;
+    QBuffer buffer(&stored);
+    buffer.open(QIODevice::WriteOnly);
+    upright.transformed(QTransform().rotate(-90)).save(&buffer, "JPEG", 100);
+    // A big-endian TIFF header and one entry: orientation (0x0112), one short, 6.
+    const std::string exif = std::string("Exif\0\0", 6)
+                             + std::string("MM\0*\0\0\0\x08"
+                                           "\0\x01"
+                                           "\x01\x12\0\x03\0\0\0\x01\0\x06\0\0"
+                                           "\0\0\0\0",
+                                           26);
+    const auto length = static_cast<char>(exif.size() + 2);
+    return stored.left(2) + QByteArray("\xFF\xE1\0", 3) + length + QByteArray::fromStdString(exif) + stored.mid(2);
+}
+
+DotGrid ImportedFrom(const QByteArray &bytes, Fit fit)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    std::vector<FrameGreys> frames;
+    std::string error;
+    EXPECT_TRUE(ReadFrameGreys(buffer, frames, error)) << error;
+    return frames.empty() ? DotGrid() : FramePicture(frames.front(), LcdType::Column, {fit, 128, Dither::None, false});
 }
 
 } // namespace
@@ -140,7 +171,7 @@ TEST(ImageRoundTrip, ExportAtScaleOneThenImportGivesTheSameDrawingFile)
 TEST(ImageImport, AnySizeIsFittedAndEveryOptionReachesTheCells)
 {
     TempDir dir;
-    // 2000 x 1000, the left half black: decoded reduced, as a photo would be.
+    // 2000 x 1000, the left half black.
     QImage wide(2000, 1000, QImage::Format_RGB32);
     wide.fill(Qt::white);
     QPainter(&wide).fillRect(0, 0, 1000, 1000, Qt::black);
@@ -175,6 +206,18 @@ TEST(ImageImport, AnySizeIsFittedAndEveryOptionReachesTheCells)
     const CliResult piped = RunCliProcess({"import", "-", "-", "--fit", "cover"}, jpeg.string());
     EXPECT_EQ(piped.exitCode, 0) << piped.err;
     EXPECT_EQ(piped.out, RunCliProcess({"import", jpeg.string(), "-", "--fit", "cover"}).out);
+}
+
+TEST(ImageImport, APhotoIsTurnedAsItsExifOrientationSays)
+{
+    std::mt19937 random(6);
+    const DotGrid upright = RandomGrid(random, LcdType::Column);
+    // Tall, so that what cover keeps shows which way it was turned.
+    const QImage picture = ImageFromPicture(upright, 8);
+    QImage image(picture.width(), picture.height() * 2, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter(&image).drawImage(0, picture.height() / 2, picture);
+    EXPECT_EQ(ImportedFrom(TurnedJpeg(image), Fit::Cover).AllDots(), upright.AllDots());
 }
 
 TEST(ImageImportErrors, HostileOrBrokenFilesAreRefusedWithTheReasonAndWriteNothing)

@@ -325,8 +325,10 @@ void frmMain::BuildGridMenu()
 {
     m_gridMenu = new QMenu(this);
     m_gridMenu->setObjectName(QStringLiteral("gridMenu"));
-    for (const EditorCommand &command : EditorCommands())
-        m_actions[command.id] = AddGridAction(command, MenuFor(command));
+    for (const EditorCommand &command : EditorCommands()) {
+        if (command.OfferedBy(Face::Window))
+            m_actions[command.id] = AddGridAction(command, MenuFor(command));
+    }
 
     // The menu says whether there is anything to paste; the key stays live and finds out itself.
     QAction *paste = m_actions.at(CommandId::Paste);
@@ -852,7 +854,7 @@ void frmMain::ShowCommandStates()
 {
     for (const EditorCommand &command : EditorCommands()) {
         // Paste is looked up on the clipboard as the menu opens.
-        if (command.id == CommandId::Paste)
+        if (command.id == CommandId::Paste || !command.OfferedBy(Face::Window))
             continue;
         QAction *action = m_actions.at(command.id);
         // What plays on the module can always be stopped, whatever became of the set.

@@ -5,6 +5,7 @@
 #include "CodeFormats.h"
 #include "CodeGenerator.h"
 #include "CodeReader.h"
+#include "DocumentText.h"
 #include "DrawingFile.h"
 #include "EditSession.h"
 #include "FileIo.h"
@@ -16,6 +17,7 @@
 #include "SerialRates.h"
 #include "SetFiles.h"
 #include "SetHeader.h"
+#include "ShareLink.h"
 #include "Stroke.h"
 
 #include <emscripten.h>
@@ -114,17 +116,25 @@ std::string DotsFromCells(int type, const ScreenCells &cells)
     return DotsOf(grid.AllDots());
 }
 
-// An image being imported: its greys, kept while the options change, and
-// the cells' greys for each fit, so that a threshold change costs only the halftone.
+// An image being imported: its greys, given a band of rows at a time so that
+// the page answers between bands and never holds a large image's pixels
+// whole, and the cells' greys for each fit, so that a threshold change costs
+// only the halftone.
 class ImportedImage {
 public:
-    ImportedImage(const val &rgba, int width, int height)
+    ImportedImage(int width, int height)
+        : m_grey{width, height,
+                 std::vector<std::uint8_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 255)}
+    {
+    }
+
+    // The next rows, four bytes a pixel as the canvas gives them.
+    void AddRows(const val &rgba)
     {
         const std::vector<std::uint8_t> pixels = emscripten::convertJSArrayToNumberVector<std::uint8_t>(rgba);
-        m_grey = {width, height, {}};
-        m_grey.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-        for (std::size_t i = 0; i < m_grey.pixels.size() && 4 * i + 3 < pixels.size(); ++i)
-            m_grey.pixels[i] = GreyOverWhite(pixels[4 * i], pixels[4 * i + 1], pixels[4 * i + 2], pixels[4 * i + 3]);
+        for (std::size_t i = 0; 4 * i + 3 < pixels.size() && m_filled < m_grey.pixels.size(); ++i, ++m_filled)
+            m_grey.pixels[m_filled] =
+                GreyOverWhite(pixels[4 * i], pixels[4 * i + 1], pixels[4 * i + 2], pixels[4 * i + 3]);
     }
 
     std::string Dots(int type, const std::string &fit, int threshold, const std::string &dither, bool invert)
@@ -139,6 +149,7 @@ public:
 
 private:
     GreyImage m_grey;
+    std::size_t m_filled = 0; // the pixels given so far
     std::map<Fit, CellGreys> m_greys;
 };
 
@@ -436,6 +447,35 @@ public:
 
     void MarkSaved() { m_session.PictureSaved(); }
 
+    // The work as the browser's storage keeps it, and the session made that
+    // work again: the message when the text is damaged, "" when restored.
+    std::string KeptText() const { return WriteKeptText(m_session.Doc(), m_session.SavedDoc()); }
+    std::string Restore(const std::string &text)
+    {
+        KeptReading kept = ReadKeptText(text);
+        if (kept.document)
+            m_session.Restore(std::move(*kept.document), std::move(kept.saved));
+        return kept.problem;
+    }
+
+    // The link to the document from the page at `pageAddress`: {address, note}.
+    val ShareLinkTo(const std::string &pageAddress) const
+    {
+        const ShareLink link = MakeShareLink(pageAddress, m_session.Doc());
+        val result = val::object();
+        result.set("address", link.address);
+        result.set("note", link.note);
+        return result;
+    }
+    // Shows the document of an address's fragment as one step: the message, "" when shown.
+    std::string OpenLink(const std::string &fragment)
+    {
+        LinkReading reading = ReadShareLink(fragment);
+        if (reading.document)
+            m_session.OpenShared(std::move(*reading.document));
+        return reading.problem;
+    }
+
     std::string Run() { return m_session.Run(); }
     void ForgetCode() { m_session.ForgetCode(); }
     bool CodeIsStale() const { return m_session.CodeIsStale(); }
@@ -451,6 +491,8 @@ val Commands()
 {
     val commands = val::array();
     for (const EditorCommand &command : EditorCommands()) {
+        if (!command.OfferedBy(Face::Page))
+            continue;
         val keys = val::array();
         for (const std::string_view key : command.keys) {
             if (!key.empty())
@@ -488,6 +530,22 @@ val Route(bool image, const std::string &fileName, const val &text)
     result.set("pictures", pictures);
     result.set("problem", routed.Takes() ? std::string() : CannotPaste(routed));
     return result;
+}
+
+std::string NameToSaveAsOf(const std::string &typed, const std::string &extension)
+{
+    return NameToSaveAs(typed, extension);
+}
+
+// The messages of an open or save the browser could not carry out.
+std::string OpenFailedOf(const std::string &name, const std::string &reason)
+{
+    return OpenFailed(name, reason).message();
+}
+
+std::string SaveFailedOf(const std::string &name, const std::string &reason)
+{
+    return SaveFailed(name, reason).message();
 }
 
 bool IsSourceFile(const std::string &name)
@@ -554,11 +612,15 @@ EMSCRIPTEN_BINDINGS(tessaldo)
     emscripten::function("declaredSize", &DeclaredSize);
     emscripten::function("tooManyPixels", &TooManyPixelsFor);
     emscripten::function("cutShortImage", &CutShortImageOf);
+    emscripten::function("frameDelay", &FrameDelay);
     emscripten::function("textDots", &TextDots);
     emscripten::function("commands", &Commands);
     emscripten::function("route", &Route);
     emscripten::function("refuseOverwrite", &RefuseOverwrite);
     emscripten::function("isSourceFileName", &IsSourceFile);
+    emscripten::function("nameToSaveAs", &NameToSaveAsOf);
+    emscripten::function("openFailed", &OpenFailedOf);
+    emscripten::function("saveFailed", &SaveFailedOf);
     emscripten::function("bauds", &Bauds);
     emscripten::function("texts", &Texts);
     emscripten::function("timeLcdToCode", &TimeLcdToCode);
@@ -578,6 +640,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .value("InsertText", CommandId::InsertText)
         .value("Paste", CommandId::Paste)
         .value("CopyAsCArray", CommandId::CopyAsCArray)
+        .value("CopyLink", CommandId::CopyLink)
         .value("SendToModule", CommandId::SendToModule)
         .value("PreviousPicture", CommandId::PreviousPicture)
         .value("NextPicture", CommandId::NextPicture)
@@ -637,10 +700,15 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("isEnabled", &PageSession::IsEnabled)
         .function("isChecked", &PageSession::IsChecked)
         .function("markSaved", &PageSession::MarkSaved)
+        .function("keptText", &PageSession::KeptText)
+        .function("restore", &PageSession::Restore)
+        .function("shareLink", &PageSession::ShareLinkTo)
+        .function("openLink", &PageSession::OpenLink)
         .function("run", &PageSession::Run)
         .function("forgetCode", &PageSession::ForgetCode)
         .function("codeIsStale", &PageSession::CodeIsStale);
     emscripten::class_<ImportedImage>("ImportedImage")
-        .constructor<val, int, int>()
+        .constructor<int, int>()
+        .function("addRows", &ImportedImage::AddRows)
         .function("dots", &ImportedImage::Dots);
 }

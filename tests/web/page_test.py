@@ -46,10 +46,18 @@ def wait_for(driver, what, condition):
     return WebDriverWait(driver, 30, poll_frequency=0.05).until(condition, f"timed out waiting for {what}")
 
 
-def fresh(driver):
-    driver.get(Path(PAGE).resolve().as_uri())
+def started(driver):
     wait_for(driver, "the page to start",
              lambda d: d.execute_script("return document.documentElement.dataset.ready") == "true")
+
+
+def fresh(driver):
+    # The page brings back the work the last check left in the browser's storage: emptied, it starts blank.
+    driver.get(Path(PAGE).resolve().as_uri())
+    started(driver)
+    driver.execute_script("localStorage.clear(); sessionStorage.clear();")
+    driver.refresh()
+    started(driver)
     # Stand-ins for what a headless browser cannot do on its own: pickers, clipboard, serial port.
     driver.execute_script("""
         window.recorded = {};
@@ -133,10 +141,12 @@ def check(name):
 
 @check("controls sit at the desktop's places, in both layouts")
 def places(driver):
-    origin = driver.execute_script("const b = document.getElementById('frmMain').getBoundingClientRect(); return [b.left + 1, b.top + 1];")
+    # The window is zoomed to fill the view: places are read back in its own pixels.
+    zoom, *origin = driver.execute_script("const main = document.getElementById('frmMain'); const b = main.getBoundingClientRect();"
+                                          " return [main.currentCSSZoom, b.left + main.clientLeft * main.currentCSSZoom, b.top + main.clientTop * main.currentCSSZoom];")
     def box(id_):
-        b = driver.find_element(By.ID, id_).rect
-        return [round(b["x"] - origin[0]), round(b["y"] - origin[1]), round(b["width"]), round(b["height"])]
+        b = driver.execute_script("return document.getElementById(arguments[0]).getBoundingClientRect().toJSON();", id_)
+        return [round((b["x"] - origin[0]) / zoom), round((b["y"] - origin[1]) / zoom), round(b["width"] / zoom), round(b["height"] / zoom)]
     expected = {"tbarMain": [0, 0, 243, 57], "Frame2": [4, 59, 236, 60], "optType0": [14, 78, 155, 14],
                 "optType1": [14, 97, 155, 14], "Frame1": [3, 124, 238, 245], "txtData": [2, 372, 237, 79],
                 "cmdCopy": [3, 455, 234, 30], "lbDot": [16, 144, 209, 209]}
@@ -478,7 +488,9 @@ def gif_set(driver):
         driver.find_element(By.ID, "lbDot").send_keys(Keys.CONTROL, Keys.SHIFT, "o")
         wait_for(driver, "the frames", lambda d: names(d) == ["spin_000", "spin_001", "spin_002"])
         frames = sorted((WORK / gif).glob("*.Lcd"))
-        assert set_dots(driver) == [lcd_dots(frame.read_bytes()) for frame in frames]
+        # The names are the same for both: the second set is there when its dots are.
+        expected = [lcd_dots(frame.read_bytes()) for frame in frames]
+        wait_for(driver, "the frames' dots", lambda d: set_dots(d) == expected)
         delays = driver.execute_script("return [...document.querySelectorAll('#setStrip .strip-delay')].map((d) => d.textContent)")
         assert delays == [line.split(" ", 1)[1] for line in listed], delays
         spoken = driver.execute_script("const o = document.getElementById('picture-0'); "

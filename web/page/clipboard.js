@@ -5,7 +5,7 @@ import { messageBox } from './dialogs.js';
 import { codeBoxText } from './mainwindow.js';
 import { session, state, update } from './state.js';
 
-async function writeText(text) {
+export async function writeText(text) {
     try {
         await navigator.clipboard.writeText(text);
         return true;

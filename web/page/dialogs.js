@@ -69,3 +69,15 @@ export function showAbout() {
     dialog.addEventListener('cancel', (event) => event.preventDefault());
     return showDialog(dialog).then(() => undefined);
 }
+
+// A whole number within the box's range whatever is typed, as a spin box
+// holds it: the browser would otherwise hold up the form with its own bubble.
+export function clampedNumber(box) {
+    return Math.min(Number(box.max), Math.max(Number(box.min), Math.round(Number(box.value)) || 0));
+}
+
+export function numberBox(properties) {
+    const box = element('input', { type: 'number', step: 1, ...properties });
+    box.addEventListener('change', () => { box.value = clampedNumber(box); });
+    return box;
+}

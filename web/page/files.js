@@ -6,8 +6,40 @@ import { session, state } from './state.js';
 
 const kPickerTypes = [{ description: 'LCD File', accept: { 'application/octet-stream': ['.Lcd', '.lcd'] } }];
 
+// Why the browser could not read or write a file it was given: the end of the core's message.
+function fileProblem(error, verb) {
+    const reasons = {
+        NotFoundError: 'it is no longer there',
+        NoModificationAllowedError: 'another program or page holds it locked',
+        NotReadableError: 'it cannot be read; it may have been changed, moved or locked since it was chosen',
+        InvalidStateError: 'it was changed since it was chosen',
+        NotAllowedError: `the browser was not allowed to ${verb} it`,
+        QuotaExceededError: 'there is no room left for it',
+    };
+    return reasons[error?.name] || `the browser could not ${verb} it`;
+}
+
+export function openFailure(name, error) {
+    return core.openFailed(name, fileProblem(error, 'read'));
+}
+
+export function saveFailure(name, error) {
+    return core.saveFailed(name, fileProblem(error, 'write'));
+}
+
+// The file's content read as `how` ('arrayBuffer' or 'text'), or null once the user is told why it cannot be.
+export async function readFile(file, how) {
+    try {
+        return await file[how]();
+    } catch (error) {
+        await messageBox(openFailure(file.name, error));
+        return null;
+    }
+}
+
 export async function openDrawingFile(file) {
-    const problem = session().openDrawing(file.name, new Uint8Array(await file.arrayBuffer()));
+    const bytes = await readFile(file, 'arrayBuffer');
+    const problem = bytes && session().openDrawing(file.name, new Uint8Array(bytes));
     if (problem)
         await messageBox(problem);
 }
@@ -21,18 +53,30 @@ function chooseWithInput(accept, multiple) {
     });
 }
 
-// The files the user picks, none when the picker was cancelled.
-export async function chooseFiles(accept, types, multiple) {
-    if (!window.showOpenFilePicker)
-        return chooseWithInput(accept, multiple);
+async function pickFiles(types, multiple) {
     try {
-        const handles = await window.showOpenFilePicker({ types, excludeAcceptAllOption: false, multiple });
-        return await Promise.all(handles.map((handle) => handle.getFile()));
+        return await window.showOpenFilePicker({ types, excludeAcceptAllOption: false, multiple });
     } catch (error) {
         if (error.name === 'AbortError')
             return [];
         throw error;
     }
+}
+
+// The files the user picks, none when the picker was cancelled or a file picked cannot be had.
+export async function chooseFiles(accept, types, multiple) {
+    if (!window.showOpenFilePicker)
+        return chooseWithInput(accept, multiple);
+    const files = [];
+    for (const handle of await pickFiles(types, multiple)) {
+        try {
+            files.push(await handle.getFile());
+        } catch (error) {
+            await messageBox(openFailure(handle.name, error));
+            return [];
+        }
+    }
+    return files;
 }
 
 // The file the user picks, or null when the picker was cancelled.
@@ -46,8 +90,9 @@ export async function open() {
         await openDrawingFile(file);
 }
 
-// The name a file is downloaded as, asked where the browser has no save picker; '' when cancelled.
-export async function askFileName(title, suggested) {
+// The name a file is downloaded as, asked where the browser has no save
+// picker, with `extension` added when the typed name has none; '' when cancelled.
+export async function askFileName(title, suggested, extension) {
     const name = element('input', { id: 'saveName', value: suggested, autofocus: true });
     const dialog = element('dialog', { ariaLabel: title }, [
         element('form', { method: 'dialog' }, [
@@ -55,7 +100,11 @@ export async function askFileName(title, suggested) {
             row('File name:', name),
             buttons(['Save', 'save'], ['Cancel', ''])]),
     ]);
-    return (await showDialog(dialog)) === 'save' ? name.value.trim() : '';
+    const answer = showDialog(dialog);
+    // The name part is selected, so that typing replaces it and keeps the extension.
+    const dot = suggested.lastIndexOf('.');
+    name.setSelectionRange(0, dot > 0 ? dot : suggested.length);
+    return (await answer) === 'save' ? core.nameToSaveAs(name.value.trim(), extension) : '';
 }
 
 export function download(name, bytes) {
@@ -81,18 +130,23 @@ export async function pickSaveFile(suggestedName, types) {
     }
 }
 
-// The name goes to the file exactly as typed: no extension is added.
+// Only a write that went through marks the picture saved.
 export async function save() {
     const bytes = core.formatDrawing(state.type, state.dots);
     if (window.showSaveFilePicker) {
         const handle = await pickSaveFile('picture.Lcd', kPickerTypes);
         if (!handle)
             return;
-        await writeTo(handle, bytes);
+        try {
+            await writeTo(handle, bytes);
+        } catch (error) {
+            await messageBox(saveFailure(handle.name, error));
+            return;
+        }
         session().markSaved();
         return;
     }
-    const name = await askFileName('Save Graphic LCD File', 'picture.Lcd');
+    const name = await askFileName('Save Graphic LCD File', 'picture.Lcd', '.Lcd');
     if (!name)
         return;
     download(name, bytes);

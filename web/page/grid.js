@@ -1,11 +1,14 @@
-// The 256 dots: ARIA check boxes named "Dot N", laid out for the type. The
-// handlers only turn pointer and key events into calls on the session().
+// The 256 dots: ARIA check boxes named "Dot N", laid out for the type, over
+// a canvas that draws them. The handlers only turn pointer and key events
+// into calls on the session().
 import { core } from './core.js';
+import { kPitch, paintGrid } from './picture.js';
 import { session, state, update } from './state.js';
 
-const kPitch = 13;
 const cells = [];
 let grid = null;
+let canvas = null;
+let paper = { pitch: kPitch, line: 1 }; // the canvas's cells and lines, in device pixels
 let laidOutType = -1;
 let press = null; // the pressed dot, where the pointer was, whether a stroke began and what it sets
 let onMenuRequest = () => {};
@@ -63,7 +66,8 @@ function moved(event) {
     press.point = point;
 }
 
-function released(event) {
+// A press that began no stroke is a click, which only toggles where it was released.
+function released(event, clicks = true) {
     if (!press)
         return;
     const point = pointIn(event);
@@ -71,7 +75,7 @@ function released(event) {
     press = null;
     if (ended.stroke)
         session().endStroke();
-    else if (dotOf(point.x, point.y) === ended.dot)
+    else if (clicks && dotOf(point.x, point.y) === ended.dot)
         session().toggleDot(ended.dot);
 }
 
@@ -113,6 +117,9 @@ export function buildGrid(parent, left, top, menuRequested, commandKey) {
     grid.setAttribute('aria-label', 'Dots');
     grid.style.left = `${left}px`;
     grid.style.top = `${top}px`;
+    canvas = document.createElement('canvas');
+    canvas.setAttribute('aria-hidden', 'true');
+    grid.append(canvas);
     for (let dot = 0; dot < 256; ++dot) {
         const cell = document.createElement('div');
         cell.className = 'cell';
@@ -128,7 +135,8 @@ export function buildGrid(parent, left, top, menuRequested, commandKey) {
     grid.addEventListener('pointerdown', pressed);
     grid.addEventListener('pointermove', moved);
     grid.addEventListener('pointerup', released);
-    grid.addEventListener('pointercancel', () => { press = null; });
+    // The browser may still take a touch for itself: what was painted stays, as one step.
+    grid.addEventListener('pointercancel', (event) => released(event, false));
     grid.addEventListener('keydown', keyPressed);
     grid.addEventListener('contextmenu', (event) => {
         event.preventDefault();
@@ -136,6 +144,67 @@ export function buildGrid(parent, left, top, menuRequested, commandKey) {
     });
     parent.append(grid);
     return grid;
+}
+
+// Device pixels to the grid's pixel: the window's zoom times the screen's.
+function deviceScale() {
+    return grid.currentCSSZoom * window.devicePixelRatio;
+}
+
+// Layout keeps lengths in units of 1/64 of a CSS pixel, or of a device
+// pixel, and rounds down to them: a length a hair past a whole unit comes out
+// as that unit, not one unit short.
+const kHair = 1 / 256; // of a CSS pixel
+
+// From the grid's corner to the next device pixel, in the grid's pixels.
+function toDevicePixel(corner, scale) {
+    const device = corner * window.devicePixelRatio;
+    return `${(Math.ceil(device) - device) / scale + kHair / scale * window.devicePixelRatio}px`;
+}
+
+// The canvas's side in device pixels: room for the cells and lines, and a
+// whole number of layout's units too, so that layout does not shorten it and
+// the browser stretch it by a fraction of a pixel. Beyond the grid it is clear.
+function canvasSide(needed) {
+    const units = (side) => (side * 64) / window.devicePixelRatio;
+    for (let side = needed; side < needed + 64; ++side) {
+        if (Math.abs(units(side) - Math.round(units(side))) < 1e-6)
+            return side;
+    }
+    return needed;
+}
+
+// Each cell a whole number of device pixels and each line a whole number,
+// the canvas on a device pixel and drawn pixel for pixel: lines that fall
+// between device pixels would come out blurred or some wider than others.
+// The window's zoom (scale.js) makes the cells the grid's pitch, as near as
+// whole pixels allow; it calls this whenever it changes the zoom or the
+// window's place.
+export function fitGrid() {
+    const scale = deviceScale();
+    const pitch = Math.max(2, Math.round(kPitch * scale));
+    const line = Math.max(1, Math.round(scale));
+    const side = canvasSide(16 * pitch + line);
+    const length = `${side / scale + kHair / scale * window.devicePixelRatio}px`;
+    const corner = grid.getBoundingClientRect();
+    Object.assign(canvas.style, { left: toDevicePixel(corner.left, scale), top: toDevicePixel(corner.top, scale),
+        width: length, height: length });
+    if (canvas.width === side && paper.pitch === pitch)
+        return;
+    Object.assign(canvas, { width: side, height: side });
+    paper = { pitch, line };
+    paintDots();
+}
+
+function colourOf(dot) {
+    if (state.dots[dot] === '1')
+        return '#000';
+    // The onion skin shows only where the picture itself leaves the cell clear.
+    return state.onion[dot] === '1' ? '#d4d4d4' : '#fff';
+}
+
+function paintDots() {
+    paintGrid(canvas.getContext('2d'), state.type, paper.pitch, paper.line, colourOf);
 }
 
 // Touches the cell only when the class changes, which it remembers: a switch
@@ -163,12 +232,12 @@ export function renderGrid() {
         if (cell.shown.set !== set)
             cell.setAttribute('aria-checked', String(set));
         showIf(cell, 'set', set);
-        // The onion skin shows only where the picture itself leaves the cell clear.
         showIf(cell, 'onion', !set && state.onion[dot] === '1');
         showIf(cell, 'focus', dot === focusDot);
     }
     if (grid.getAttribute('aria-activedescendant') !== cells[focusDot].id)
         grid.setAttribute('aria-activedescendant', cells[focusDot].id);
+    paintDots();
 }
 
 export function gridElement() {

@@ -1,11 +1,11 @@
 // Import Image: any image the browser decodes, refused by its declared size
 // before it is decoded when it is too large, and when its data is cut short,
 // which the browser would show blank; previewed with the desktop's
-// fit, threshold, dithering and invert, and taken as one step. An animated
-// image opens as a set of its frames, each at its own delay, made with the
-// options last chosen here.
+// fit, threshold, dithering and invert, and taken as one step. An animation
+// plays in the preview at its own delays and OK takes the frame shown; Open
+// Set opens it as a set of its frames, made with the options last chosen here.
 import { core } from './core.js';
-import { buttons, element, messageBox, row, showDialog } from './dialogs.js';
+import { buttons, clampedNumber, element, messageBox, numberBox, row, showDialog } from './dialogs.js';
 import { drawPicture, makePreview } from './picture.js';
 import { session, state } from './state.js';
 
@@ -24,27 +24,185 @@ async function checkData(file) {
         throw new Error(cutShort);
 }
 
-// The greys of a decoded image or frame, kept for the options to be tried on.
-function greysOf(source, width, height) {
+// Rows are turned into greys a band at a time, each band a short task, so
+// that the page answers between them however large the image.
+const kBandPixels = 1 << 20;
+// A quick import shows no progress, as on the desktop.
+const kProgressAfterMs = 500;
+// The page answers within about this long while an import goes on: a frame at 60 Hz.
+const kAnswerWithinMs = 16;
+const kCancelled = new Error('cancelled');
+
+// The progress of a long import, shown once it has lasted, with Cancel.
+// `step` lets the page answer, and throws kCancelled once Cancel is pressed.
+function importProgress(name) {
+    const bar = element('progress', { max: 1, ariaLabel: 'Progress' }); // busy until the first rows are in
+    const dialog = element('dialog', { ariaLabel: 'Import Image' }, [element('form', { method: 'dialog' }, [
+        element('strong', { textContent: 'Import Image' }), element('span', { textContent: `Importing "${name}"…` }), bar,
+        buttons(['Cancel', ''])])]);
+    let cancelled = false;
+    let shown = false;
+    let answered = performance.now(); // when the page last answered
+    const timer = setTimeout(() => {
+        shown = true;
+        showDialog(dialog).then((answer) => { cancelled = answer !== 'done'; });
+    }, kProgressAfterMs);
+    return {
+        async step(fraction) {
+            bar.value = fraction;
+            if (performance.now() - answered < kAnswerWithinMs)
+                return; // many small frames need not each wait for a timer
+            await new Promise((resolve) => setTimeout(resolve));
+            answered = performance.now();
+            if (cancelled)
+                throw kCancelled;
+        },
+        close() {
+            clearTimeout(timer);
+            if (shown)
+                dialog.close('done');
+        },
+    };
+}
+
+const kUnreadable = 'it is not an image in a format this browser can read';
+
+// The rows of an image drawn whole (drawn in bands, a JPEG's colours could
+// differ at the bands' edges), as the canvas gives them, a band at a time.
+function* bandsOf(context, width, height, bandPixels) {
+    const rows = Math.max(1, Math.floor(bandPixels / width));
+    for (let top = 0; top < height; top += rows)
+        yield context.getImageData(0, top, width, Math.min(rows, height - top)).data;
+}
+
+function drawnWhole(source, width, height) {
+    const context = new OffscreenCanvas(width, height).getContext('2d', { willReadFrequently: true });
+    context.drawImage(source, 0, 0);
+    return context;
+}
+
+// Run in a worker: decodes a still image and draws it off the page's thread,
+// which a large photo would hold up for seconds, then sends its size and its
+// rows a band at a time.
+function decodeInWorker() {
+    onmessage = async ({ data: { file, bandPixels } }) => {
+        let bitmap;
+        try {
+            bitmap = await createImageBitmap(file, { premultiplyAlpha: 'none', colorSpaceConversion: 'none' });
+        } catch {
+            postMessage({ unreadable: true });
+            return;
+        }
+        const { width, height } = bitmap;
+        postMessage({ width, height });
+        for (const pixels of bandsOf(drawnWhole(bitmap, width, height), width, height, bandPixels))
+            postMessage({ pixels }, [pixels.buffer]);
+    };
+}
+
+// The greys of an image whose rows come a band at a time, kept for the
+// options to be tried on; `step` hears how much is done.
+async function greysFromBands(nextBand, width, height, step) {
+    const image = new core.ImportedImage(width, height);
+    try {
+        for (let done = 0; done < height;) {
+            const pixels = await nextBand();
+            image.addRows(pixels);
+            done += pixels.length / 4 / width;
+            await step(done / height);
+        }
+    } catch (error) {
+        image.delete();
+        throw error;
+    }
+    return { image, width, height };
+}
+
+function refuseTooMany(width, height) {
     const tooMany = core.tooManyPixels(width, height);
     if (tooMany)
         throw new Error(tooMany);
-    const canvas = new OffscreenCanvas(width, height);
-    const context = canvas.getContext('2d', { willReadFrequently: true });
-    context.drawImage(source, 0, 0);
-    const pixels = context.getImageData(0, 0, width, height).data;
-    return { image: new core.ImportedImage(pixels, width, height), width, height };
 }
 
-async function decode(file) {
-    await checkData(file);
-    let bitmap;
+// A decoded frame's greys, drawn on the page's thread.
+function greysOf(source, width, height, step) {
+    refuseTooMany(width, height);
+    const bands = bandsOf(drawnWhole(source, width, height), width, height, kBandPixels);
+    return greysFromBands(async () => bands.next().value, width, height, step);
+}
+
+// What the worker sends, in turn; a worker that fails says the image cannot be read.
+function messagesOf(worker) {
+    const arrived = [];
+    const waiting = [];
+    const arrive = (data) => (waiting.length ? waiting.shift()(data) : arrived.push(data));
+    worker.onmessage = ({ data }) => arrive(data);
+    worker.onerror = () => arrive({ unreadable: true });
+    return async () => {
+        const data = arrived.length ? arrived.shift() : await new Promise((resolve) => waiting.push(resolve));
+        if (data.unreadable)
+            throw new Error(kUnreadable);
+        return data;
+    };
+}
+
+// Types whose files may hold an animation, which only a frame decoder reveals.
+const kMayAnimate = ['image/gif', 'image/png', 'image/apng', 'image/webp', 'image/avif'];
+
+// The type the file's data says, for a decoder that must be told: a dropped file may come with none.
+async function sniffedType(file) {
+    const start = new Uint8Array(await file.slice(0, 12).arrayBuffer());
+    const text = String.fromCharCode(...start);
+    if (text.startsWith('GIF8'))
+        return 'image/gif';
+    if (text.startsWith('\x89PNG'))
+        return 'image/png';
+    if (text.startsWith('RIFF') && text.endsWith('WEBP'))
+        return 'image/webp';
+    return file.type;
+}
+
+// A still image, or the first frame of an animation where the browser has no frame decoder.
+async function decodeStill(file, progress) {
+    const url = URL.createObjectURL(new Blob([`${bandsOf}\n${drawnWhole}\n(${decodeInWorker})();`], { type: 'text/javascript' }));
+    const worker = new Worker(url);
+    let still;
     try {
-        bitmap = await createImageBitmap(file, { premultiplyAlpha: 'none', colorSpaceConversion: 'none' });
-    } catch {
-        throw new Error('it is not an image in a format this browser can read');
+        const next = messagesOf(worker);
+        worker.postMessage({ file, bandPixels: kBandPixels });
+        const { width, height } = await next();
+        refuseTooMany(width, height);
+        still = await greysFromBands(async () => (await next()).pixels, width, height, progress.step);
+    } finally {
+        worker.terminate();
+        URL.revokeObjectURL(url);
     }
-    return greysOf(bitmap, bitmap.width, bitmap.height);
+    const note = !decodesFrames() && kMayAnimate.includes(await sniffedType(file))
+        ? 'This browser cannot decode an image\'s frames one by one: an animation shows its first frame only.' : '';
+    return { frames: [{ image: still.image, delayMs: 0 }], width: still.width, height: still.height, gif: false, note };
+}
+
+// Every frame with its greys and delay ({frames, width, height, gif, note}), or the still image as one frame.
+async function decode(file, progress) {
+    await checkData(file);
+    const mayAnimate = decodesFrames() && kMayAnimate.includes(await sniffedType(file));
+    const animation = mayAnimate ? await openFrames(file).catch(() => null) : null;
+    if (!animation || animation.count < 2) {
+        animation?.close();
+        return decodeStill(file, progress);
+    }
+    const frames = [];
+    try {
+        for (let index = 0; index < animation.count; ++index)
+            frames.push(await animation.frame(index, (done) => progress.step((index + done) / animation.count)));
+        return { frames, width: frames[0].width, height: frames[0].height, gif: animation.gif, note: '' };
+    } catch (error) {
+        for (const frame of frames)
+            frame.image.delete();
+        throw error;
+    } finally {
+        animation.close();
+    }
 }
 
 function select(id, choices, value) {
@@ -54,50 +212,106 @@ function select(id, choices, value) {
     return made;
 }
 
-// The import dialog on the decoded image: the dots the chosen options give, or null when cancelled.
+// Play and the frame slider over an animation's frames, as the desktop's
+// dialog has them; `show` draws the frame chosen.
+function frameControls(decoded, show) {
+    const count = decoded.frames.length;
+    const play = element('button', { id: 'play', type: 'button', textContent: 'Play' });
+    const slider = element('input', { id: 'frame', type: 'range', min: 0, max: count - 1, value: 0, ariaLabel: 'Frame' });
+    const label = element('span', { id: 'frameLabel' });
+    let timer = null;
+    const shown = () => Number(slider.value);
+    // A frame that asks for less than 20 ms stays as long as a GIF's would, as viewers show it.
+    const shownMs = () => core.frameDelay(decoded.frames[shown()], true);
+    const showFrame = (index) => {
+        slider.value = index;
+        const delay = core.frameDelay(decoded.frames[index], decoded.gif);
+        label.textContent = `Frame ${index + 1} of ${count}, ${delay} ms`;
+        show(decoded.frames[index]);
+        if (timer !== null)
+            timer = setTimeout(() => showFrame((shown() + 1) % count), shownMs());
+    };
+    const stop = () => {
+        clearTimeout(timer);
+        timer = null;
+        play.textContent = 'Play';
+    };
+    play.addEventListener('click', () => {
+        if (timer !== null) {
+            stop();
+            return;
+        }
+        play.textContent = 'Pause';
+        timer = setTimeout(() => showFrame((shown() + 1) % count), shownMs());
+    });
+    slider.addEventListener('input', () => {
+        clearTimeout(timer);
+        showFrame(shown());
+    });
+    const box = element('div', { className: 'dialog-body' }, [
+        element('div', { className: 'dialog-row' }, [play, slider]), label]);
+    return { box, showFrame, stop };
+}
+
+// The import dialog on the decoded image: the dots the chosen options give
+// for the frame shown, or null when cancelled.
 async function chooseDots(file, decoded) {
     const preview = makePreview('preview');
     const fit = select('fit', [['contain', 'Contain: all of the image, white margins'],
         ['cover', 'Cover: fill every cell, cut the rest'], ['stretch', 'Stretch: fill every cell, change the aspect']], options.fit);
-    const slider = element('input', { id: 'thresholdSlider', type: 'range', min: 0, max: 255, value: options.threshold });
-    const threshold = element('input', { id: 'threshold', type: 'number', min: 0, max: 255, value: options.threshold,
+    const slider = element('input', { id: 'thresholdSlider', type: 'range', min: 0, max: 255, value: options.threshold,
+        ariaLabel: 'Threshold' });
+    const threshold = numberBox({ id: 'threshold', min: 0, max: 255, value: options.threshold, ariaLabel: 'Threshold',
         title: 'A cell darker than this is set (0 to 255)' });
     const dither = select('dither', [['none', 'None'], ['floyd-steinberg', 'Floyd-Steinberg'], ['atkinson', 'Atkinson'],
         ['bayer', 'Bayer 4 x 4']], options.dither);
     const invert = element('input', { id: 'invert', type: 'checkbox', checked: options.invert });
     let dots = state.dots;
+    let frame = decoded.frames[0];
     const redraw = () => {
-        const value = Math.min(255, Math.max(0, Number(threshold.value) || 0));
-        dots = decoded.image.dots(state.type, fit.value, value, dither.value, invert.checked);
+        dots = frame.image.dots(state.type, fit.value, clampedNumber(threshold), dither.value, invert.checked);
         drawPicture(preview, dots, state.type);
     };
+    const frames = frameControls(decoded, (shown) => {
+        frame = shown;
+        redraw();
+    });
     slider.addEventListener('input', () => { threshold.value = slider.value; redraw(); });
-    threshold.addEventListener('input', () => { slider.value = threshold.value; redraw(); });
+    threshold.addEventListener('input', () => { slider.value = clampedNumber(threshold); redraw(); });
     for (const control of [fit, dither, invert])
         control.addEventListener('input', redraw);
-    const dialog = element('dialog', { ariaLabel: 'Import Image' }, [element('form', { method: 'dialog' }, [
+    const note = decoded.note ? [element('p', { id: 'note', textContent: decoded.note })] : [];
+    const animation = decoded.frames.length > 1 ? [frames.box] : [];
+    // noValidate: a number typed out of range is taken as the preview takes it, not held up by the browser.
+    const dialog = element('dialog', { ariaLabel: 'Import Image' }, [element('form', { method: 'dialog', noValidate: true }, [
         element('strong', { textContent: 'Import Image' }), preview,
-        element('span', { textContent: `${file.name}: ${decoded.width} x ${decoded.height} pixels` }),
+        element('span', { textContent: `${file.name}: ${decoded.width} x ${decoded.height} pixels` }), ...note, ...animation,
         row('Fit:', fit), row('Threshold:', element('span', { className: 'dialog-row' }, [slider, threshold])),
         row('Dithering:', dither), row('Invert', invert),
         buttons(['OK', 'ok', { autofocus: true }], ['Cancel', ''])])]);
-    redraw();
+    frames.showFrame(0);
     const answer = await showDialog(dialog);
-    decoded.image.delete();
+    frames.stop();
+    for (const each of decoded.frames)
+        each.image.delete();
     if (answer !== 'ok')
         return null;
-    Object.assign(options, { fit: fit.value, threshold: Number(threshold.value), dither: dither.value, invert: invert.checked });
+    Object.assign(options, { fit: fit.value, threshold: clampedNumber(threshold), dither: dither.value, invert: invert.checked });
     return dots;
 }
 
 export async function importImage(file) {
+    const progress = importProgress(file.name);
     let decoded;
     try {
-        decoded = await decode(file);
+        decoded = await decode(file, progress);
     } catch (error) {
-        await messageBox(`Cannot import "${file.name}": ${error.message}.`);
+        progress.close();
+        if (error !== kCancelled)
+            await messageBox(`Cannot import "${file.name}": ${error.message}.`);
         return;
     }
+    progress.close();
     const dots = await chooseDots(file, decoded);
     if (dots)
         session().takeDots('Import', dots);
@@ -110,11 +324,11 @@ export function decodesFrames() {
 
 // Every frame of an animated image, each as a viewer shows it at that moment, with its delay.
 async function openFrames(file) {
-    await checkData(file);
-    const unreadable = new Error('it is not an image in a format this browser can read');
+    const unreadable = new Error(kUnreadable);
+    const type = await sniffedType(file);
     let decoder;
     try {
-        decoder = new ImageDecoder({ data: await file.arrayBuffer(), type: file.type });
+        decoder = new ImageDecoder({ data: await file.arrayBuffer(), type });
         await decoder.tracks.ready;
         await decoder.completed;
     } catch {
@@ -123,12 +337,13 @@ async function openFrames(file) {
     }
     return {
         count: decoder.tracks.selectedTrack.frameCount,
-        async frame(index) {
+        gif: type === 'image/gif',
+        async frame(index, step) {
             const image = await decoder.decode({ frameIndex: index }).then((decoded) => decoded.image, () => {
                 throw unreadable;
             });
             try {
-                return { ...greysOf(image, image.displayWidth, image.displayHeight), delayMs: Math.round((image.duration ?? 0) / 1000) };
+                return { ...await greysOf(image, image.displayWidth, image.displayHeight, step), delayMs: Math.round((image.duration ?? 0) / 1000) };
             } finally {
                 image.close();
             }
@@ -139,19 +354,24 @@ async function openFrames(file) {
 
 // An animated image as a set of frames, turned into dots with the import options last used, as the desktop does.
 export async function openAnimation(file) {
+    const progress = importProgress(file.name);
     let frames;
     try {
+        await checkData(file);
         frames = await openFrames(file);
         const taken = [];
         for (let index = 0; index < frames.count; ++index) {
-            const frame = await frames.frame(index);
+            const frame = await frames.frame(index, (done) => progress.step((index + done) / frames.count));
             taken.push({ dots: frame.image.dots(state.type, options.fit, options.threshold, options.dither, options.invert),
                 delayMs: frame.delayMs });
             frame.image.delete();
         }
-        session().openFrames(file.name, taken, file.type === 'image/gif');
+        progress.close();
+        session().openFrames(file.name, taken, frames.gif);
     } catch (error) {
-        await messageBox(`Cannot open "${file.name}": ${error.message}.`);
+        progress.close();
+        if (error !== kCancelled)
+            await messageBox(`Cannot open "${file.name}": ${error.message}.`);
     } finally {
         frames?.close();
     }

@@ -7,14 +7,17 @@ import { messageBox, showAbout } from './dialogs.js';
 import { chooseFile, open, openDrawingFile, save } from './files.js';
 import { gridElement } from './grid.js';
 import { importImage } from './importer.js';
+import { copyLink, followLinks } from './link.js';
 import { buildMainWindow, renderMainWindow } from './mainwindow.js';
 import { showMenu } from './menu.js';
 import { keepForOffline } from './offline.js';
 import { followPlaying, togglePlay } from './play.js';
 import { hasWebSerial, noWebSerial, playOnModule, sendToModule } from './serial.js';
 import { pictureDelay, renamePicture } from './setdialogs.js';
+import { keepFitted } from './scale.js';
 import { openSet, openSetFrom, saveSet, saveSetAs, saveSetAsFolder } from './setfiles.js';
 import { session, startSession, subscribe, update } from './state.js';
+import { keepWork } from './storage.js';
 import { buildStrip, renderStrip } from './strip.js';
 import { insertText } from './textdialog.js';
 
@@ -54,6 +57,7 @@ function pageActions() {
         [CommandId.InsertText, insertText],
         [CommandId.Paste, async () => take(await readClipboard())],
         [CommandId.CopyAsCArray, copyAsCArray],
+        [CommandId.CopyLink, copyLink],
         [CommandId.SendToModule, sendToModule],
         [CommandId.RenamePicture, renamePicture],
         [CommandId.PictureDelay, pictureDelay],
@@ -156,9 +160,18 @@ function isCopyKey(event) {
 }
 
 function wireKeys() {
+    // Ctrl+S and Ctrl+O are the page's Save and Open, not the browser's; in a dialog they do nothing.
+    const fileKeys = { 'Ctrl+S': commands.save, 'Ctrl+O': commands.open };
     document.addEventListener('keydown', (event) => {
+        const fileKey = fileKeys[keyText(event)];
+        if (fileKey)
+            event.preventDefault();
         if (document.querySelector('dialog[open]'))
             return;
+        if (fileKey) {
+            fileKey();
+            return;
+        }
         // Ctrl+C is the copy button's key, as its caption says.
         if (isCopyKey(event) && !selectsText(event.target)) {
             event.preventDefault();
@@ -186,9 +199,9 @@ function wireKeys() {
         else if (files.length)
             take({ file: files[0] });
     });
-    // A set is work the browser would throw away with the page.
+    // Work not saved to a file: the browser asks before the page goes.
     window.addEventListener('beforeunload', (event) => {
-        if (session().holdsSet() && !session().isClean())
+        if (!session().isClean())
             event.preventDefault();
     });
 }
@@ -204,22 +217,27 @@ async function start() {
     await loadCore();
     await nextTask();
     startSession();
+    const lost = keepWork();
     actions = pageActions();
     table = core.commands();
     const main = document.getElementById('frmMain');
     buildMainWindow(main, commands);
     buildStrip(main.parentElement, commands.menu, commands.key, commands.perform);
+    keepFitted(main.parentElement);
     for (const render of [renderMainWindow, renderStrip, followPlaying]) {
         subscribe(render);
         render();
     }
     wireKeys();
+    followLinks();
     document.documentElement.dataset.ready = 'true';
     // What the bench reads: when the page took clicks, the core to time and the session to fill.
     window.tessaldoReadyAt = performance.now();
     window.tessaldoBench = { core, session };
     await nextTask();
     keepForOffline();
+    if (lost)
+        await messageBox(lost);
 }
 
 start();

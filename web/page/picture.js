@@ -1,9 +1,21 @@
-// A picture drawn as the grid shows it, for the dialogs' previews: sharp at
-// any zoom, because the canvas is sized in device pixels.
+// A picture drawn as the grid shows it: the grid's own canvas and the
+// dialogs' previews, sharp because each canvas is sized in device pixels.
 import { core } from './core.js';
 
-const kPitch = 13;
+export const kPitch = 13;
 const kSide = 16 * kPitch + 1;
+
+// The lines, then each dot's cell in the colour colourOf(dot) gives; cells
+// `pitch` apart, lines `line` wide. The grid's colours whatever the page's.
+export function paintGrid(context, type, pitch, line, colourOf) {
+    context.fillStyle = '#808080';
+    context.fillRect(0, 0, 16 * pitch + line, 16 * pitch + line);
+    for (let dot = 0; dot < 256; ++dot) {
+        const cell = core.cellOf(type, dot);
+        context.fillStyle = colourOf(dot);
+        context.fillRect(line + cell.column * pitch, line + cell.row * pitch, pitch - line, pitch - line);
+    }
+}
 
 export function drawPicture(canvas, dots, type) {
     const scale = window.devicePixelRatio || 1;
@@ -11,13 +23,7 @@ export function drawPicture(canvas, dots, type) {
     canvas.height = Math.round(kSide * scale);
     const context = canvas.getContext('2d');
     context.setTransform(scale, 0, 0, scale, 0, 0);
-    context.fillStyle = '#808080';
-    context.fillRect(0, 0, kSide, kSide);
-    for (let dot = 0; dot < 256; ++dot) {
-        const cell = core.cellOf(type, dot);
-        context.fillStyle = dots[dot] === '1' ? '#000' : '#fff';
-        context.fillRect(1 + cell.column * kPitch, 1 + cell.row * kPitch, kPitch - 1, kPitch - 1);
-    }
+    paintGrid(context, type, kPitch, 1, (dot) => (dots[dot] === '1' ? '#000' : '#fff'));
 }
 
 export function makePreview(name) {

@@ -4,7 +4,7 @@
 // here are the pickers and downloads.
 import { core } from './core.js';
 import { messageBox } from './dialogs.js';
-import { askFileName, chooseFiles, download, pickSaveFile, writeTo } from './files.js';
+import { askFileName, chooseFiles, download, pickSaveFile, readFile, saveFailure, writeTo } from './files.js';
 import { decodesFrames, openAnimation } from './importer.js';
 import { session, state } from './state.js';
 
@@ -24,7 +24,10 @@ async function openImageFrames(file) {
 }
 
 async function openSource(file) {
-    const opened = session().openSetText(file.name, await file.text());
+    const text = await readFile(file, 'text');
+    if (text === null)
+        return;
+    const opened = session().openSetText(file.name, text);
     if (opened.problem) {
         await messageBox(opened.problem);
         return;
@@ -42,7 +45,13 @@ export async function openSetFrom(files) {
         return openSource(files[0]);
     if (files.length === 1 && files[0].type.startsWith('image/'))
         return openImageFrames(files[0]);
-    const drawings = await Promise.all(files.map(async (file) => ({ name: file.name, bytes: new Uint8Array(await file.arrayBuffer()) })));
+    const drawings = [];
+    for (const file of files) {
+        const bytes = await readFile(file, 'arrayBuffer');
+        if (!bytes)
+            return;
+        drawings.push({ name: file.name, bytes: new Uint8Array(bytes) });
+    }
     const problem = session().openSetDrawings(drawings);
     if (problem) {
         await messageBox(problem);
@@ -67,27 +76,33 @@ async function chooseHeader() {
         const handle = await pickSaveFile(suggestedName(), kHeaderTypes);
         return handle && { name: handle.name, handle };
     }
-    const name = await askFileName('Save Set', suggestedName());
+    const name = await askFileName('Save Set', suggestedName(), '.h');
     return name && { name };
 }
 
-// Writes the header where the user chose, unless that holds code the header would lose.
+// Writes the header through the save picker's handle unless the file holds
+// code the header would lose: the message when it was not written, '' when it was.
+async function writeHeader(handle, name, text) {
+    try {
+        const refusal = core.refuseOverwrite(name, await (await handle.getFile()).text());
+        if (!refusal)
+            await writeTo(handle, text);
+        return refusal;
+    } catch (error) {
+        return saveFailure(name, error);
+    }
+}
+
+// Only a header that was written or downloaded marks the set saved.
 async function saveSetTo(target) {
     const header = session().setHeaderText(target.name);
-    if (header.problem) {
-        await messageBox(header.problem);
+    const problem = header.problem || (target.handle ? await writeHeader(target.handle, target.name, header.text) : '');
+    if (problem) {
+        await messageBox(problem);
         return;
     }
-    if (target.handle) {
-        const refusal = core.refuseOverwrite(target.name, await (await target.handle.getFile()).text());
-        if (refusal) {
-            await messageBox(refusal);
-            return;
-        }
-        await writeTo(target.handle, header.text);
-    } else {
+    if (!target.handle)
         download(target.name, header.text);
-    }
     savedAs = target;
     session().setSaved();
 }
@@ -131,7 +146,7 @@ export async function saveSetAsFolder() {
         try {
             await writeTo(await folder.getFileHandle(file.name, { create: true }), file.bytes);
         } catch (error) {
-            await messageBox(`Cannot save "${folder.name}/${file.name}": ${error.message}.`);
+            await messageBox(saveFailure(`${folder.name}/${file.name}`, error));
             return;
         }
     }

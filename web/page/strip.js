@@ -168,7 +168,7 @@ function indexAt(event) {
 
 // The gap a drop at the pointer lands in: 0 before the first picture, count after the last.
 function gapAt(event) {
-    const y = event.clientY - space.getBoundingClientRect().top;
+    const y = (event.clientY - space.getBoundingClientRect().top) / space.currentCSSZoom; // the pointer is in the view's pixels
     return Math.max(0, Math.min(state.count, Math.round(y / kItemHeight)));
 }
 

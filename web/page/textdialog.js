@@ -2,7 +2,7 @@
 // replacing the picture or laid onto it, moved by whole dots with the arrow
 // keys on the preview.
 import { core } from './core.js';
-import { buttons, element, row, showDialog } from './dialogs.js';
+import { buttons, clampedNumber, element, numberBox, row, showDialog } from './dialogs.js';
 import { glyphsFor } from './glyphs.js';
 import { drawPicture, makePreview } from './picture.js';
 import { session, state } from './state.js';
@@ -15,8 +15,8 @@ function select(id, choices) {
     return made;
 }
 
-function offsetBox(id, prefix) {
-    return element('input', { id, type: 'number', min: -16, max: 16, value: 0, title: prefix });
+function offsetBox(id, direction) {
+    return numberBox({ id, min: -16, max: 16, value: 0, title: direction, ariaLabel: `Offset ${direction} (dots)` });
 }
 
 export async function insertText() {
@@ -44,8 +44,8 @@ export async function insertText() {
         ok.disabled = Boolean(glyphs.problem);
         if (glyphs.problem)
             return; // the preview keeps the last text that could be drawn
-        const drawn = core.textDots(state.type, glyphs.hexes, align.value === '1', Number(offsetX.value) || 0,
-            Number(offsetY.value) || 0, invert.checked, placement.value === '1', state.dots);
+        const drawn = core.textDots(state.type, glyphs.hexes, align.value === '1', clampedNumber(offsetX),
+            clampedNumber(offsetY), invert.checked, placement.value === '1', state.dots);
         dots = drawn.dots;
         width.textContent = !text.value ? ''
             : drawn.cut ? `The text is ${drawn.width} dots wide and does not fit the 16 x 16 picture, so it is cut.`
@@ -57,13 +57,16 @@ export async function insertText() {
         if (!nudge)
             return;
         event.preventDefault();
-        offsetX.value = Number(offsetX.value) + nudge[0];
-        offsetY.value = Number(offsetY.value) + nudge[1];
+        for (const [box, step] of [[offsetX, nudge[0]], [offsetY, nudge[1]]]) {
+            box.value = clampedNumber(box) + step;
+            box.value = clampedNumber(box); // as far as the box goes, as the desktop's spin box stops
+        }
         redraw();
     });
     for (const control of [text, align, placement, invert, offsetX, offsetY])
         control.addEventListener('input', redraw);
-    const dialog = element('dialog', { ariaLabel: 'Insert Text' }, [element('form', { method: 'dialog' }, [
+    // noValidate: an offset typed out of range is taken as the preview takes it, not held up by the browser.
+    const dialog = element('dialog', { ariaLabel: 'Insert Text' }, [element('form', { method: 'dialog', noValidate: true }, [
         element('strong', { textContent: 'Insert Text' }), preview,
         row('Text:', text), row('Font:', element('span', { textContent: 'Unifont, 16 px' })), row('Alignment:', align),
         row('Invert', invert), row('Placement:', placement),

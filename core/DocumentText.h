@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Document.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// A document as one short line of text: what the page keeps in the browser's
+// storage and puts in a link's fragment. Only letters, digits and "._-~"
+// appear in it, none of which an address ever escapes, so the line survives
+// mail, chat and address bars as it is. It reads back as the very document
+// it was written from.
+//
+//   lcd1.TYPE.FORM.CURRENT~NAME.DELAY.DOTS~NAME.DELAY.DOTS...
+//
+// TYPE is 0 or 1, FORM p (pictures) or f (frames), CURRENT the edited
+// picture's place from 0, DELAY in ms, DOTS the picture's 32 bytes (bit j of
+// byte k is dot 8k+j) in base64url without padding.
+namespace tessaldo {
+
+std::string WriteDocumentText(const Document &document);
+
+// The document, or the reason a text is none (a phrase, for a sentence of the caller's).
+struct DocumentReading {
+    std::optional<Document> document;
+    std::string problem;
+};
+DocumentReading ReadDocumentText(std::string_view text);
+
+// The session's work as kept between visits: the document, and on a second
+// line the set as last saved when that differs, so that unsaved work comes
+// back unsaved.
+std::string WriteKeptText(const Document &document, const Document &saved);
+
+struct KeptReading {
+    std::optional<Document> document;
+    Document saved;
+    std::string problem; // the whole sentence for the user
+};
+KeptReading ReadKeptText(std::string_view text);
+
+} // namespace tessaldo

@@ -1,0 +1,33 @@
+// "Copy Link" and the links it makes: the page's address with the document in
+// its fragment, which no browser sends to a server. The core writes and reads
+// the fragment; an address that brings one shows its document as one step,
+// so that Ctrl+Z gives back what was there before.
+import { writeText } from './clipboard.js';
+import { core } from './core.js';
+import { messageBox } from './dialogs.js';
+import { session } from './state.js';
+
+export async function copyLink() {
+    const link = session().shareLink(location.href);
+    if (!(await writeText(link.address)))
+        await messageBox(core.texts().noText);
+    else if (link.note)
+        await messageBox(link.note);
+}
+
+// The fragment leaves the address at once, so that a reload does not bring its document again.
+async function followLink() {
+    const fragment = location.hash;
+    if (!fragment)
+        return;
+    history.replaceState(history.state, '', location.href.slice(0, location.href.indexOf('#')));
+    const problem = session().openLink(fragment);
+    if (problem)
+        await messageBox(problem);
+}
+
+// The link the page was opened with, and every one given to it later.
+export function followLinks() {
+    window.addEventListener('hashchange', followLink);
+    return followLink();
+}

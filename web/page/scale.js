@@ -1,0 +1,61 @@
+// The window and the set beside it, zoomed to fill the browser's view and
+// centred in it. The zoom is the largest at which a grid cell is a whole
+// number of device pixels, so that the grid (grid.js) draws every line the
+// same width; the window's origin sits on a device pixel.
+import { fitGrid } from './grid.js';
+import { kPitch } from './picture.js';
+
+// Below this the window's text is too small to read: the page scrolls instead.
+const kSmallestZoom = 0.5;
+
+// The zoom for a window of `size` in a view of `room`, at `ratio` device pixels to a CSS pixel.
+function crispZoom(room, size, ratio) {
+    const fit = Math.min(room.width / size.width, room.height / size.height);
+    const cell = Math.max(Math.floor(kPitch * fit * ratio), Math.ceil(kPitch * kSmallestZoom * ratio));
+    return cell / (kPitch * ratio);
+}
+
+function onDevicePixel(length, ratio) {
+    return Math.round(length * ratio) / ratio;
+}
+
+// The workspace is moved by its relative offsets; its home is where it would be without them.
+function homeOf(workspace, box) {
+    return { left: box.left + window.scrollX - (parseFloat(workspace.style.left) || 0),
+        top: box.top + window.scrollY - (parseFloat(workspace.style.top) || 0) };
+}
+
+function fit(workspace) {
+    const ratio = window.devicePixelRatio;
+    const box = workspace.getBoundingClientRect();
+    const zoom = Number(workspace.style.getPropertyValue('--zoom')) || 1;
+    const size = { width: box.width / zoom, height: box.height / zoom };
+    const home = homeOf(workspace, box);
+    const margin = parseFloat(getComputedStyle(document.body).marginLeft);
+    const view = { width: document.documentElement.clientWidth, height: document.documentElement.clientHeight };
+    const room = { width: view.width - 2 * margin, height: view.height - home.top - margin };
+    const fitted = crispZoom(room, size, ratio);
+    const left = onDevicePixel(Math.max(margin, (view.width - size.width * fitted) / 2), ratio);
+    const top = onDevicePixel(home.top + Math.max(0, (room.height - size.height * fitted) / 2), ratio);
+    workspace.style.setProperty('--zoom', String(fitted));
+    workspace.style.left = `${left - home.left}px`;
+    workspace.style.top = `${top - home.top}px`;
+    fitGrid();
+}
+
+// Fits now and again whenever the view, the screen's pixels or what the workspace holds change.
+export function keepFitted(workspace) {
+    const refit = () => fit(workspace);
+    const watchRatio = () => {
+        matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
+            refit();
+            watchRatio();
+        }, { once: true });
+    };
+    // Refitting changes the workspace's size by the zoom, after which it fits the same again; in the
+    // next frame, so that the observer is not still delivering the change it makes.
+    new ResizeObserver(() => requestAnimationFrame(refit)).observe(workspace);
+    window.addEventListener('resize', refit);
+    watchRatio();
+    refit();
+}
