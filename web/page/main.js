@@ -10,6 +10,7 @@ import { importImage } from './importer.js';
 import { copyLink, followLinks } from './link.js';
 import { buildMainWindow, renderMainWindow } from './mainwindow.js';
 import { showMenu } from './menu.js';
+import { keepForOffline } from './offline.js';
 import { followPlaying, togglePlay } from './play.js';
 import { hasWebSerial, noWebSerial, playOnModule, sendToModule } from './serial.js';
 import { pictureDelay, renamePicture } from './setdialogs.js';
@@ -212,8 +213,16 @@ function wireKeys() {
     });
 }
 
+// Lets the browser paint and take input between the steps of starting, so
+// that none holds it long on a slow phone.
+function nextTask() {
+    return globalThis.scheduler?.yield ? globalThis.scheduler.yield() : new Promise((resolve) => setTimeout(resolve));
+}
+
 async function start() {
+    await nextTask(); // the script's own running apart from the core's
     await loadCore();
+    await nextTask();
     startSession();
     const lost = keepWork();
     actions = pageActions();
@@ -232,6 +241,8 @@ async function start() {
     // What the bench reads: when the page took clicks, the core to time and the session to fill.
     window.tessaldoReadyAt = performance.now();
     window.tessaldoBench = { core, session };
+    await nextTask();
+    keepForOffline();
     if (lost)
         await messageBox(lost);
 }
