@@ -14,12 +14,15 @@ FileStatus ReadSourceText(const std::filesystem::path &file, std::string &text)
 {
     if (FileStatus read = ReadFileStart(file, kMaxSourceBytes + 1, text); !read)
         return read;
-    if (text.size() > kMaxSourceBytes)
-        return OpenFailed(file, "it is larger than 16 MiB");
-    return FileStatus::Ok();
+    return CheckSourceSize(file, text.size());
 }
 
 } // namespace
+
+FileStatus CheckSourceSize(const std::filesystem::path &file, std::uintmax_t size)
+{
+    return size > kMaxSourceBytes ? OpenFailed(file, "it is larger than 16 MiB") : FileStatus::Ok();
+}
 
 FileStatus HeaderMayReplace(const std::filesystem::path &file)
 {

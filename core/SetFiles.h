@@ -4,6 +4,7 @@
 #include "FileStatus.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -12,6 +13,9 @@ namespace tessaldo {
 
 // Source files of firmware are small; anything larger is no source of pictures.
 inline constexpr std::size_t kMaxSourceBytes = std::size_t{16} << 20;
+
+// Refuses a source of `size` bytes that is too large to read, before anything is read.
+FileStatus CheckSourceSize(const std::filesystem::path &file, std::uintmax_t size);
 
 // Whether writing a header to `file` loses nothing: there is no such file
 // yet, or it holds a header of this program that nobody changed since.

@@ -300,5 +300,9 @@ TEST(SetFilesTest, SourcesOpenAsSetsUpToTheirSizeLimitAndOnlyOwnHeadersAreWritte
     const auto huge = dir.Write("huge.c", std::string(kMaxSourceBytes + 1, ' '));
     EXPECT_EQ(ReadSetFile(huge, LcdType::Column).status.message(),
               "Cannot open \"" + huge.string() + "\": it is larger than 16 MiB.");
+    // Judged by the size alone, as the page does before it reads a file.
+    EXPECT_TRUE(CheckSourceSize(huge, kMaxSourceBytes));
+    EXPECT_EQ(CheckSourceSize(huge, kMaxSourceBytes + 1).message(),
+              ReadSetFile(huge, LcdType::Column).status.message());
     EXPECT_FALSE(ReadSetFile(dir.Write("none.c", "int x;"), LcdType::Column).set);
 }

@@ -553,6 +553,12 @@ bool IsSourceFile(const std::string &name)
     return IsSourceFileName(name);
 }
 
+// Why a source of `size` bytes is refused unread: "" when it may be read.
+std::string RefuseSourceSize(const std::string &fileName, double size)
+{
+    return CheckSourceSize(fileName, static_cast<std::uintmax_t>(size)).message();
+}
+
 // Why a header is not saved over a file that holds other code: "" when it may be.
 std::string RefuseOverwrite(const std::string &fileName, const std::string &existingText)
 {
@@ -617,6 +623,9 @@ EMSCRIPTEN_BINDINGS(tessaldo)
     emscripten::function("commands", &Commands);
     emscripten::function("route", &Route);
     emscripten::function("refuseOverwrite", &RefuseOverwrite);
+    emscripten::function("refuseSourceSize", &RefuseSourceSize);
+    // All of a drawing file the reader looks at: the page reads no more of one.
+    emscripten::constant("drawingBytesRead", kDrawingBytesRead);
     emscripten::function("isSourceFileName", &IsSourceFile);
     emscripten::function("nameToSaveAs", &NameToSaveAsOf);
     emscripten::function("openFailed", &OpenFailedOf);

@@ -6,6 +6,7 @@ with nothing fetched.
 Usage: make_page.py PAGE_DIR CORE_JS UNIFONT_HEX VERSION OUT_HTML
 
 The version, from the project's CMakeLists.txt, replaces @PROJECT_VERSION@.
+make_site.py makes the site form from the same pieces.
 
 The modules are plain ES modules with named imports of './name.js'. Each
 becomes a function scope of its own, in the order their imports need, that
@@ -56,33 +57,40 @@ def bundled(modules):
     return "(() => {\n'use strict';\n" + "\n".join(parts) + "\n})();"
 
 
-def glyph_data(hex_file):
+def packed_glyphs(hex_file):
     # Only the glyphs themselves, compressed, to be unpacked in the page on first use.
-    return base64.b64encode(gzip.compress(Path(hex_file).read_bytes(), 9, mtime=0)).decode("ascii")
+    return gzip.compress(Path(hex_file).read_bytes(), 9, mtime=0)
 
 
 def inline_script(text):
     return text.replace("</script", "<\\/script")
 
 
-def main():
-    page, core_js, unifont, version, out = sys.argv[1:6]
-    folder = Path(page)
+def page_html(folder, version, pieces):
+    """index.html with the version and each marker's piece filled in; the style is inlined in both forms."""
     html = (folder / "index.html").read_text(encoding="utf-8")
     if "@PROJECT_VERSION@" not in html:
         sys.exit("make_page: index.html names no @PROJECT_VERSION@")
     html = html.replace("@PROJECT_VERSION@", version)
-    pieces = {
-        "/*STYLE*/": (folder / "style.css").read_text(encoding="utf-8"),
-        "/*CORE*/": inline_script(Path(core_js).read_text(encoding="utf-8")),
-        "/*GLYPHS*/": glyph_data(unifont),
-        "/*APP*/": inline_script(bundled(ordered_modules(folder))),
-    }
+    pieces = {"/*STYLE*/": (folder / "style.css").read_text(encoding="utf-8"), **pieces}
     for marker, text in pieces.items():
         if html.count(marker) != 1:
             sys.exit(f"make_page: index.html must hold {marker} exactly once")
         before, after = html.split(marker)
         html = before + text + after
+    return html
+
+
+def main():
+    page, core_js, unifont, version, out = sys.argv[1:6]
+    folder = Path(page)
+    scripts = [Path(core_js).read_text(encoding="utf-8"), bundled(ordered_modules(folder))]
+    glyphs = base64.b64encode(packed_glyphs(unifont)).decode("ascii")
+    html = page_html(folder, version, {
+        "<!--SITE-->": "",
+        "<!--SCRIPTS-->": "\n".join(f"<script>{inline_script(script)}</script>" for script in scripts),
+        "<!--GLYPHS-->": f'<script type="text/plain" id="unifont-glyphs">{glyphs}</script>',
+    })
     Path(out).write_text(html, encoding="utf-8")
 
 

@@ -1,7 +1,7 @@
 // The clipboard: the copy button moves the code out, "Copy as C Array" the
 // picture; what Paste finds there is read here and routed by the core.
 import { core } from './core.js';
-import { messageBox } from './dialogs.js';
+import { announce, messageBox } from './dialogs.js';
 import { codeBoxText } from './mainwindow.js';
 import { session, state, update } from './state.js';
 
@@ -14,17 +14,22 @@ export async function writeText(text) {
     }
 }
 
+// An empty box has nothing to move: the clipboard keeps what it holds, and the user hears why.
 export async function copyCode() {
-    if (await writeText(codeBoxText())) {
+    const text = codeBoxText();
+    if (text && await writeText(text)) {
         session().forgetCode();
         update({ code: '' });
+        announce('The code is on the clipboard.');
     } else {
         await messageBox(core.texts().noText);
     }
 }
 
 export async function copyAsCArray() {
-    if (!(await writeText(core.cArray(state.dots))))
+    if (await writeText(core.cArray(state.dots)))
+        announce('The picture is on the clipboard as a C array.');
+    else
         await messageBox(core.texts().noText);
 }
 

@@ -13,6 +13,28 @@ export function row(caption, control) {
     return element('div', { className: 'dialog-row' }, [label, control]);
 }
 
+// The language a text of the page is in: Korean where it has Hangul, else English.
+export function languageOf(text) {
+    return /[\u1100-\u11ff\u3130-\u318f\uac00-\ud7af]/.test(text) ? 'ko' : 'en';
+}
+
+// Whether a modal dialog holds the page: what reaches the window then is not for the picture.
+export function dialogIsOpen() {
+    return document.querySelector('dialog[open]') !== null;
+}
+
+// Says a result to a screen reader without moving the focus.
+export function announce(text) {
+    let status = document.getElementById('status');
+    if (!status) {
+        status = element('p', { id: 'status', className: 'announcer', role: 'status' });
+        document.body.append(status);
+    }
+    // The same text twice is still news: clearing first makes it a change.
+    status.textContent = '';
+    requestAnimationFrame(() => { status.textContent = text; });
+}
+
 // A dialog closed by its buttons; resolves with the value of the button pressed, or '' for Escape.
 export function showDialog(dialog) {
     document.body.append(dialog);
@@ -30,14 +52,19 @@ export function buttons(...list) {
         list.map(([text, value, extra = {}]) => element('button', { type: 'submit', value, textContent: text, ...extra })));
 }
 
+let messages = 0; // names each message box's text, which describes its dialog
+
 export function messageBox(text) {
+    const id = `message-text-${++messages}`;
     const dialog = element('dialog', { className: 'message', ariaLabel: core.texts().title }, [
         element('form', { method: 'dialog' }, [
             element('strong', { textContent: core.texts().title }),
-            element('p', { className: 'message-text', textContent: text }),
+            element('p', { id, className: 'message-text', textContent: text, lang: languageOf(text) }),
             buttons(['OK', 'ok', { autofocus: true }]),
         ]),
     ]);
+    dialog.setAttribute('role', 'alertdialog');
+    dialog.setAttribute('aria-describedby', id);
     return showDialog(dialog);
 }
 
@@ -56,8 +83,11 @@ export function showAbout() {
     const close = place(element('button', { id: 'cmdClose', type: 'submit', value: 'close', textContent: texts.close }),
         278, 430, 69, 32);
     close.style.position = 'absolute';
-    const note = place(element('textarea', { id: 'Text1', readOnly: true, value: texts.usage }), 3, 99, 347, 324);
-    const dialog = element('dialog', { id: 'frmAbout' }, [
+    // Named in the note's own language: "how to use".
+    const note = place(element('textarea', { id: 'Text1', readOnly: true, value: texts.usage, ariaLabel: '사용법',
+        lang: languageOf(texts.usage) }), 3, 99, 347, 324);
+    close.lang = languageOf(texts.close);
+    const dialog = element('dialog', { id: 'frmAbout', ariaLabel: texts.title }, [
         element('form', { method: 'dialog' }, [
             label('Label1', texts.title, 73, 7, 214, 16),
             label('Label2', texts.author, 86, 34, 194, 12),
@@ -66,6 +96,11 @@ export function showAbout() {
             note, close,
         ]),
     ]);
+    // Escape would close it as a close request, which a browser lets a page refuse only once.
+    dialog.addEventListener('keydown', (event) => {
+        if (event.key === 'Escape')
+            event.preventDefault();
+    });
     dialog.addEventListener('cancel', (event) => event.preventDefault());
     return showDialog(dialog).then(() => undefined);
 }

@@ -1,7 +1,7 @@
 // Drawing files through the browser's pickers, or a file input and a
 // download where it has none; the bytes and every refusal are the core's.
 import { core } from './core.js';
-import { buttons, element, messageBox, row, showDialog } from './dialogs.js';
+import { announce, buttons, element, messageBox, row, showDialog } from './dialogs.js';
 import { session, state } from './state.js';
 
 const kPickerTypes = [{ description: 'LCD File', accept: { 'application/octet-stream': ['.Lcd', '.lcd'] } }];
@@ -27,18 +27,24 @@ export function saveFailure(name, error) {
     return core.saveFailed(name, fileProblem(error, 'write'));
 }
 
-// The file's content read as `how` ('arrayBuffer' or 'text'), or null once the user is told why it cannot be.
-export async function readFile(file, how) {
+// The file's content read as `how` ('arrayBuffer' or 'text'), its first `limit` bytes where given, or null once
+// the user is told why it cannot be.
+export async function readFile(file, how, limit = file.size) {
     try {
-        return await file[how]();
+        return await file.slice(0, limit)[how]();
     } catch (error) {
         await messageBox(openFailure(file.name, error));
         return null;
     }
 }
 
+// As much of a drawing file as the reader looks at, however large the file; null when it cannot be read.
+export function readDrawing(file) {
+    return readFile(file, 'arrayBuffer', core.drawingBytesRead);
+}
+
 export async function openDrawingFile(file) {
-    const bytes = await readFile(file, 'arrayBuffer');
+    const bytes = await readDrawing(file);
     const problem = bytes && session().openDrawing(file.name, new Uint8Array(bytes));
     if (problem)
         await messageBox(problem);
@@ -130,6 +136,11 @@ export async function pickSaveFile(suggestedName, types) {
     }
 }
 
+function saved(name) {
+    session().markSaved();
+    announce(`Saved "${name}".`);
+}
+
 // Only a write that went through marks the picture saved.
 export async function save() {
     const bytes = core.formatDrawing(state.type, state.dots);
@@ -143,12 +154,12 @@ export async function save() {
             await messageBox(saveFailure(handle.name, error));
             return;
         }
-        session().markSaved();
+        saved(handle.name);
         return;
     }
     const name = await askFileName('Save Graphic LCD File', 'picture.Lcd', '.Lcd');
     if (!name)
         return;
     download(name, bytes);
-    session().markSaved();
+    saved(name);
 }

@@ -3,13 +3,14 @@
 // the keys, paste and drops.
 import { copyAsCArray, copyCode, readClipboard } from './clipboard.js';
 import { core, loadCore } from './core.js';
-import { messageBox, showAbout } from './dialogs.js';
+import { dialogIsOpen, messageBox, showAbout } from './dialogs.js';
 import { chooseFile, open, openDrawingFile, save } from './files.js';
 import { gridElement } from './grid.js';
 import { importImage } from './importer.js';
 import { copyLink, followLinks } from './link.js';
 import { buildMainWindow, renderMainWindow } from './mainwindow.js';
 import { showMenu } from './menu.js';
+import { keepForOffline } from './offline.js';
 import { followPlaying, togglePlay } from './play.js';
 import { hasWebSerial, noWebSerial, playOnModule, sendToModule } from './serial.js';
 import { pictureDelay, renamePicture } from './setdialogs.js';
@@ -165,7 +166,7 @@ function wireKeys() {
         const fileKey = fileKeys[keyText(event)];
         if (fileKey)
             event.preventDefault();
-        if (document.querySelector('dialog[open]'))
+        if (dialogIsOpen())
             return;
         if (fileKey) {
             fileKey();
@@ -183,7 +184,11 @@ function wireKeys() {
         if (pressKey(event, false))
             event.preventDefault();
     });
-    gridElement().addEventListener('paste', (event) => {
+    // On the document: Firefox gives a paste to the body, not to the grid that has the focus.
+    document.addEventListener('paste', (event) => {
+        const grid = gridElement();
+        if ((document.activeElement !== grid && !grid.contains(event.target)) || dialogIsOpen())
+            return;
         event.preventDefault();
         const file = event.clipboardData.files[0];
         take(file ? { file } : { text: event.clipboardData.getData('text/plain') || undefined });
@@ -191,6 +196,9 @@ function wireKeys() {
     document.addEventListener('dragover', (event) => event.preventDefault());
     document.addEventListener('drop', (event) => {
         event.preventDefault();
+        // A file dropped on an open dialog would open a second one over it, for a picture the first still holds.
+        if (dialogIsOpen())
+            return;
         // Several files are drawings for a set; one is what a paste of it would be.
         const files = [...event.dataTransfer.files];
         if (files.length > 1)
@@ -205,8 +213,16 @@ function wireKeys() {
     });
 }
 
+// Lets the browser paint and take input between the steps of starting, so
+// that none holds it long on a slow phone.
+function nextTask() {
+    return globalThis.scheduler?.yield ? globalThis.scheduler.yield() : new Promise((resolve) => setTimeout(resolve));
+}
+
 async function start() {
+    await nextTask(); // the script's own running apart from the core's
     await loadCore();
+    await nextTask();
     startSession();
     const lost = keepWork();
     actions = pageActions();
@@ -225,6 +241,8 @@ async function start() {
     // What the bench reads: when the page took clicks, the core to time and the session to fill.
     window.tessaldoReadyAt = performance.now();
     window.tessaldoBench = { core, session };
+    await nextTask();
+    keepForOffline();
     if (lost)
         await messageBox(lost);
 }

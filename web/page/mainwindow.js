@@ -3,7 +3,7 @@
 // code box and the copy button. The page has no Exit: a page is closed by
 // its browser.
 import { core } from './core.js';
-import { element } from './dialogs.js';
+import { element, languageOf } from './dialogs.js';
 import { buildGrid, renderGrid } from './grid.js';
 import { session, state, update } from './state.js';
 
@@ -29,7 +29,7 @@ function frame(id, title, ...box) {
 }
 
 function toolbar(commands) {
-    const bar = placed(element('div', { id: 'tbarMain', role: 'toolbar' }), 0, 0, 243, 57);
+    const bar = placed(element('div', { id: 'tbarMain', role: 'toolbar', ariaLabel: 'Toolbar' }), 0, 0, 243, 57);
     // The buttons keep the desktop's places; Exit's place stays empty.
     const buttons = [['New', 'new', 0], ['Open', 'open', 1], ['Save', 'save', 2], ['Run', 'run', 3], ['About', 'about', 5]];
     for (const [text, key, place] of buttons) {
@@ -70,7 +70,9 @@ export function buildMainWindow(root, commands) {
     root.style.height = '513px';
     const panel = frame('Frame1', 'LCD Pannel', 3, 124, 238, 245);
     buildGrid(panel, 13, 20, commands.menu, commands.key);
-    const copy = placed(element('button', { id: 'cmdCopy', type: 'button', textContent: core.texts().copy }), 3, 455, 234, 30);
+    const caption = core.texts().copy;
+    const copy = placed(element('button', { id: 'cmdCopy', type: 'button', textContent: caption, lang: languageOf(caption) }),
+        3, 455, 234, 30);
     copy.addEventListener('click', commands.copy);
     root.append(toolbar(commands), typeOptions(commands.type), panel, codeBox(), copy);
 }

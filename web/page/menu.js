@@ -8,20 +8,32 @@ let open = null; // the menu, its open submenu and what had the focus before
 function closeSubmenu() {
     if (!open?.sub)
         return;
-    open.sub.menu.remove();
-    open.sub.parent.setAttribute('aria-expanded', 'false');
-    open.sub.parent.focus();
+    const { menu, parent } = open.sub;
     open.sub = null;
+    // The focus goes back before the submenu goes, so that it never leaves the menu.
+    parent.setAttribute('aria-expanded', 'false');
+    parent.focus();
+    menu.remove();
 }
 
-function close() {
+// restoreFocus: false where the focus has gone elsewhere already, and stays there.
+function close(restoreFocus = true) {
     if (!open)
         return;
-    open.sub?.menu.remove();
-    open.menu.remove();
-    document.removeEventListener('pointerdown', open.outside);
-    open.restore?.focus();
+    const closed = open;
     open = null;
+    closed.sub?.menu.remove();
+    closed.menu.remove();
+    document.removeEventListener('pointerdown', closed.outside, true);
+    document.removeEventListener('keydown', closed.escape);
+    if (restoreFocus)
+        closed.restore?.focus();
+}
+
+// The menu closes as the focus leaves it, as for Tab or another window.
+function focusLeft(event) {
+    if (!event.relatedTarget?.closest?.('.menu'))
+        close(false);
 }
 
 function placeAt(menu, x, y) {
@@ -33,11 +45,11 @@ function entries(menu) {
     return [...menu.querySelectorAll(':scope > [role^="menuitem"]')];
 }
 
-function openSubmenu(parent, items) {
+function openSubmenu(parent, items, name) {
     if (open.sub?.parent === parent)
         return open.sub.menu;
     closeSubmenu();
-    const menu = buildMenu(items, true);
+    const menu = buildMenu(items, true, name);
     document.body.append(menu);
     const box = parent.getBoundingClientRect();
     placeAt(menu, box.right - 2, box.top - 4);
@@ -69,8 +81,9 @@ function submenuEntry({ text, submenu }) {
         element('span', { className: 'key', textContent: '▸', ariaHidden: 'true' })]);
     entry.setAttribute('aria-haspopup', 'menu');
     entry.setAttribute('aria-expanded', 'false');
-    entry.addEventListener('click', () => entries(openSubmenu(entry, submenu))[0]?.focus());
-    entry.addEventListener('pointerenter', () => openSubmenu(entry, submenu));
+    const show = () => openSubmenu(entry, submenu, text);
+    entry.addEventListener('click', () => entries(show())[0]?.focus());
+    entry.addEventListener('pointerenter', show);
     entry.dataset.submenu = 'true';
     return entry;
 }
@@ -93,8 +106,9 @@ function keyPressed(event, menu, isSubmenu) {
     event.stopPropagation();
 }
 
-function buildMenu(items, isSubmenu) {
-    const menu = element('div', { className: 'menu', role: 'menu' });
+// name: what a screen reader calls the menu, the entry that opens it for a submenu.
+function buildMenu(items, isSubmenu, name) {
+    const menu = element('div', { className: 'menu', role: 'menu', ariaLabel: name });
     for (const item of items) {
         if (item === '-')
             menu.append(element('div', { role: 'separator' }));
@@ -111,6 +125,9 @@ function buildMenu(items, isSubmenu) {
         });
     }
     menu.addEventListener('keydown', (event) => keyPressed(event, menu, isSubmenu));
+    menu.addEventListener('focusout', focusLeft);
+    // A press on a separator, an edge or a disabled entry leaves the focus where it is.
+    menu.addEventListener('mousedown', (event) => event.preventDefault());
     return menu;
 }
 
@@ -118,15 +135,23 @@ function buildMenu(items, isSubmenu) {
 // command), {text, submenu: items}, or '-' for a separator.
 export function showMenu(x, y, items) {
     close();
-    const menu = buildMenu(items, false);
+    const menu = buildMenu(items, false, 'Dots');
     document.body.append(menu);
     placeAt(menu, x, y);
     const outside = (event) => {
         if (!event.target.closest?.('.menu'))
             close();
     };
-    open = { menu, sub: null, restore: document.activeElement, outside };
+    // An Escape the menu's own keys did not take, wherever the focus is.
+    const escape = (event) => {
+        if (event.key !== 'Escape')
+            return;
+        event.preventDefault();
+        close();
+    };
+    open = { menu, sub: null, restore: document.activeElement, outside, escape };
     entries(menu)[0].focus();
-    // Not the press that opened the menu.
-    setTimeout(() => open?.outside === outside && document.addEventListener('pointerdown', outside));
+    document.addEventListener('keydown', escape);
+    // Not the press that opened the menu. Captured, so that no handler on the way can keep it from closing the menu.
+    setTimeout(() => open?.outside === outside && document.addEventListener('pointerdown', outside, true));
 }

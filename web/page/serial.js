@@ -47,6 +47,15 @@ function portName(port) {
     return info.usbVendorId ? `USB ${info.usbVendorId.toString(16)}:${(info.usbProductId || 0).toString(16)}` : 'the chosen port';
 }
 
+// A port the user allowed on an earlier visit needs no choosing again: the last one allowed is offered.
+async function offerGrantedPort(portLabel) {
+    const granted = await navigator.serial.getPorts();
+    if (chosenPort || !granted.length)
+        return;
+    chosenPort = granted[granted.length - 1];
+    portLabel.textContent = portName(chosenPort);
+}
+
 // The port and rate rows both dialogs show; the choices are kept until the page is closed.
 function portRows() {
     const baud = element('select', { id: 'baud' });
@@ -54,6 +63,8 @@ function portRows() {
         baud.append(element('option', { value: String(rate), textContent: String(rate), selected: rate === chosenBaud }));
     const choose = element('button', { id: 'choosePort', type: 'button', textContent: 'Choose Port…' });
     const portLabel = element('span', { id: 'port', textContent: chosenPort ? portName(chosenPort) : 'none chosen' });
+    if (!chosenPort)
+        offerGrantedPort(portLabel);
     choose.addEventListener('click', async () => {
         try {
             chosenPort = await navigator.serial.requestPort();
@@ -66,7 +77,12 @@ function portRows() {
     return [row('Port:', element('span', { className: 'dialog-row' }, [portLabel, choose])), row('Baud rate:', baud)];
 }
 
-const kNoPort = 'Choose or type the port the module is on.';
+const kNoPort = 'Choose the port the module is on.';
+
+// Where the dialog says what became of the bytes, read out as it changes.
+function resultLine() {
+    return element('p', { id: 'result', role: 'status' });
+}
 
 function serialDialog(title, about, action, result) {
     return element('dialog', { ariaLabel: title }, [element('form', { method: 'dialog' }, [
@@ -77,7 +93,7 @@ function serialDialog(title, about, action, result) {
 
 export async function sendToModule() {
     const bytes = core.moduleBytes(state.dots);
-    const result = element('p', { id: 'result' });
+    const result = resultLine();
     const sendButton = element('button', { id: 'send', type: 'button', textContent: 'Send' });
     sendButton.addEventListener('click', async () => {
         if (!chosenPort) {
@@ -99,7 +115,7 @@ export async function sendToModule() {
 // The set played on the page, each picture sent to the module as it is shown.
 // The port stays open while it plays; Stop, Close or an error ends both.
 export async function playOnModule() {
-    const result = element('p', { id: 'result' });
+    const result = resultLine();
     const playButton = element('button', { id: 'play', type: 'button', textContent: 'Play' });
     let playing = null; // {port, baud, writer, sent, shown, queue, unsubscribe} while it plays
     const stop = async (problem) => {

@@ -3,8 +3,8 @@
 // as a drawing file per picture. The reading and the writing are the core's;
 // here are the pickers and downloads.
 import { core } from './core.js';
-import { messageBox } from './dialogs.js';
-import { askFileName, chooseFiles, download, pickSaveFile, readFile, saveFailure, writeTo } from './files.js';
+import { announce, messageBox } from './dialogs.js';
+import { askFileName, chooseFiles, download, pickSaveFile, readDrawing, readFile, saveFailure, writeTo } from './files.js';
 import { decodesFrames, openAnimation } from './importer.js';
 import { session, state } from './state.js';
 
@@ -24,6 +24,11 @@ async function openImageFrames(file) {
 }
 
 async function openSource(file) {
+    const refusal = core.refuseSourceSize(file.name, file.size);
+    if (refusal) {
+        await messageBox(refusal);
+        return;
+    }
     const text = await readFile(file, 'text');
     if (text === null)
         return;
@@ -47,7 +52,7 @@ export async function openSetFrom(files) {
         return openImageFrames(files[0]);
     const drawings = [];
     for (const file of files) {
-        const bytes = await readFile(file, 'arrayBuffer');
+        const bytes = await readDrawing(file);
         if (!bytes)
             return;
         drawings.push({ name: file.name, bytes: new Uint8Array(bytes) });
@@ -105,6 +110,7 @@ async function saveSetTo(target) {
         download(target.name, header.text);
     savedAs = target;
     session().setSaved();
+    announce(`Saved "${target.name}".`);
 }
 
 export async function saveSetAs() {

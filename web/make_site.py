@@ -1,0 +1,82 @@
+#!/usr/bin/env python3
+"""Makes the page's site form: a folder for any static web host, under any
+path, every address in it relative. The first document is small, with the
+style inlined; the script (the core's and the page's modules) and the
+WebAssembly come beside it, fetched at once; Unifont's glyphs wait in a file
+of their own until text is first inserted. A web app manifest with its icons
+lets browsers install the site, and a service worker keeps every file for use
+with no network.
+
+Usage: make_site.py PAGE_DIR SITE_DIR CORE_JS UNIFONT_HEX ICON_SVG VERSION OUT_DIR
+
+CORE_JS is the core built without its WebAssembly inlined; its .wasm file
+stands beside it. SITE_DIR holds the manifest and the service worker, whose
+@FILES@ and @VERSION@ are filled in here.
+"""
+import hashlib
+import json
+import shutil
+import sys
+from pathlib import Path
+
+from make_icons import make_icons
+from make_page import bundled, ordered_modules, packed_glyphs, page_html
+
+SCRIPT = "tessaldo.js"  # the core's script and the page's modules, run in that order
+GLYPHS = "unifont.hex.gz"  # the name web/page/glyphs.js fetches
+
+
+def head(core_wasm, manifest):
+    theme = json.loads(manifest.read_text(encoding="utf-8"))["theme_color"]
+    # The WebAssembly is asked for with the document, not once the script has run: it is the longest download.
+    return "\n".join([
+        f'<meta name="theme-color" content="{theme}">',
+        '<link rel="manifest" href="manifest.webmanifest">',
+        '<link rel="icon" href="favicon.svg" type="image/svg+xml">',
+        '<link rel="apple-touch-icon" href="maskable-192.png">',
+        f'<link rel="preload" href="{core_wasm}" as="fetch" type="application/wasm" crossorigin>',
+        f'<script src="{SCRIPT}" defer></script>',
+    ])
+
+
+def version(out):
+    digest = hashlib.sha256()
+    for path in sorted(out.iterdir()):
+        digest.update(path.name.encode() + b"\0" + path.read_bytes())
+    return digest.hexdigest()[:16]
+
+
+def service_worker(site, out):
+    """sw.js with the list of every other file; the first document by its folder's address, as it is opened."""
+    files = sorted("./" if path.name == "index.html" else path.name for path in out.iterdir())
+    text = (site / "sw.js").read_text(encoding="utf-8")
+    for marker in ("@FILES@", "@VERSION@"):
+        if text.count(marker) != 1:
+            sys.exit(f"make_site: sw.js must hold {marker} exactly once")
+    return text.replace("@FILES@", json.dumps(files)).replace("@VERSION@", version(out))
+
+
+def main():
+    page, site, core_js, unifont, icon, project_version, out = (Path(argument) for argument in sys.argv[1:8])
+    core_wasm = core_js.with_suffix(".wasm")
+    if out.exists():
+        shutil.rmtree(out)  # no file of an earlier build stays to be kept by the service worker
+    out.mkdir(parents=True)
+    html = page_html(page, str(project_version), {
+        "<!--SITE-->": head(core_wasm.name, site / "manifest.webmanifest"),
+        "<!--SCRIPTS-->": "",
+        "<!--GLYPHS-->": "",
+    })
+    (out / "index.html").write_text(html, encoding="utf-8")
+    (out / SCRIPT).write_text(core_js.read_text(encoding="utf-8") + "\n" + bundled(ordered_modules(page)),
+                              encoding="utf-8")
+    shutil.copyfile(core_wasm, out / core_wasm.name)
+    (out / GLYPHS).write_bytes(packed_glyphs(unifont))
+    shutil.copyfile(site / "manifest.webmanifest", out / "manifest.webmanifest")
+    shutil.copyfile(icon, out / "favicon.svg")
+    make_icons(icon, out)
+    (out / "sw.js").write_text(service_worker(site, out), encoding="utf-8")
+
+
+if __name__ == "__main__":
+    main()
