@@ -1,9 +1,70 @@
-// What Firefox users met: an out-of-range threshold. Each runs in every browser.
+// What Firefox users met: pasting into the grid reached by Tab, the context
+// menu's closing, copying an empty code box, About and Escape, a drop while
+// Import is open, an out-of-range threshold. Each runs in every browser.
 import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { crc32, deflateSync } from 'node:zlib';
 
-import { cli, dropFiles, kWork, lcdDots, retype, waitForDots } from './harness.mjs';
+import {
+    assert, assertEqual, cli, clickDot, dots, dropFiles, keys, kWork, lcdDots, message, press, retype, waitFor,
+    waitForDots,
+} from './harness.mjs';
+
+// Real keys and the browser's own clipboard: the code copied from its box comes back as the picture.
+async function pasteByKeys(page) {
+    await clickDot(page, 0);
+    await clickDot(page, 200);
+    const drawn = await dots(page);
+    await press(page, 'Run');
+    await keys(page, '#txtData', 'Control+a', 'Control+c');
+    await press(page, 'New');
+    await waitForDots(page, '0'.repeat(256));
+    await keys(page, '#optType1 input', 'Tab');
+    assertEqual(await page.evaluate(() => document.activeElement.id), 'lbDot', 'Tab reaches the grid');
+    await keys(page, '#lbDot', 'Control+v');
+    await waitForDots(page, drawn);
+}
+
+const menuOpen = (page) => page.evaluate(() => document.getElementById('gridMenu') !== null);
+
+async function openMenu(page) {
+    await clickDot(page, 0, 'right');
+    await page.waitForSelector('#gridMenu [role^="menuitem"]:focus');
+}
+
+async function menuCloses(page) {
+    await openMenu(page);
+    await page.keyboard.press('Tab');
+    assert(!await menuOpen(page), 'Tab out of the menu leaves it open');
+    await openMenu(page);
+    await page.keyboard.press('Escape');
+    assert(!await menuOpen(page), 'Escape leaves the menu open');
+    // A click on an item that cannot be chosen keeps the menu, and a click outside still closes it.
+    await openMenu(page);
+    await page.click('#gridMenu [role="menuitem"][aria-disabled="true"]');
+    assert(await menuOpen(page), 'a disabled item closed the menu');
+    await page.mouse.click(1, 1);
+    assert(!await menuOpen(page), 'a click outside leaves the menu open');
+}
+
+async function copyEmpty(page) {
+    assertEqual(await page.$eval('#txtData', (box) => box.value), '', 'the code box at the start');
+    await page.click('#cmdCopy');
+    assertEqual(await message(page), '클립보드에 텍스트가 없습니다.');
+    assert(await page.evaluate(() => !('clipboard' in window.recorded)), 'the clipboard was written');
+}
+
+// About is closed only by its button, as on the desktop: however many times Escape is pressed.
+async function aboutEscape(page) {
+    await press(page, 'About');
+    await page.waitForSelector('#frmAbout[open]');
+    for (const time of ['first', 'second', 'third']) {
+        await page.keyboard.press('Escape');
+        assert(await page.$('#frmAbout[open]'), `the ${time} Escape closed About`);
+    }
+    await page.click('#cmdClose');
+    await waitFor(page, () => !document.querySelector('#frmAbout'));
+}
 
 // A 16 x 16 grey PNG whose pixel n is n grey: every threshold gives other dots.
 function greyRamp() {
@@ -20,6 +81,27 @@ function greyRamp() {
         chunk('IDAT', deflateSync(Buffer.from(rows.flat()))), chunk('IEND', Buffer.alloc(0))]);
 }
 
+// A refused drop shows nothing, and nothing can be waited for: a third drop after the first dialog is
+// cancelled is taken the same way, so a second dialog, had it come, is there by the time the third is.
+async function dropWhileImport(page) {
+    const png = greyRamp();
+    await page.evaluate(() => {
+        window.recorded.dialogs = 0;
+        new MutationObserver((changes) => {
+            window.recorded.dialogs += changes.flatMap((change) => [...change.addedNodes])
+                .filter((node) => node.localName === 'dialog').length;
+        }).observe(document.body, { childList: true });
+    });
+    await dropFiles(page, [['ramp.png', png]]);
+    await page.waitForSelector('dialog[open] input#threshold');
+    await dropFiles(page, [['ramp.png', png]]);
+    await page.keyboard.press('Escape');
+    await waitFor(page, () => !document.querySelector('dialog[open]') || window.recorded.dialogs > 1);
+    await dropFiles(page, [['ramp.png', png]]);
+    await waitFor(page, () => window.recorded.dialogs > 1 && document.querySelector('dialog[open] input#threshold'));
+    assertEqual(await page.evaluate(() => window.recorded.dialogs), 2, 'import dialogs for three drops, one while open');
+}
+
 async function thresholdClamps(page) {
     const png = greyRamp();
     const file = join(kWork, 'ramp.png');
@@ -32,5 +114,10 @@ async function thresholdClamps(page) {
 }
 
 export const kChecks = [
+    { name: 'Ctrl+V on the grid reached by Tab pastes the copied code', run: pasteByKeys },
+    { name: 'the context menu closes on Tab out, on Escape, and on a click outside after a disabled item', run: menuCloses },
+    { name: 'Copy with an empty code box says the clipboard gets no text', run: copyEmpty },
+    { name: 'About answers every Escape alike, staying open until its button', run: aboutEscape },
+    { name: 'a drop while Import is open stacks no second dialog', run: dropWhileImport },
     { name: 'a threshold typed as 300 is taken as 255, as the preview takes it', run: thresholdClamps },
 ];
