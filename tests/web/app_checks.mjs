@@ -1,11 +1,40 @@
-// The page as an app people keep: it keeps the picture across a reload,
-// opens a shared link as one step, and takes a touch drag as one step.
-import { assertEqual, centre, clickDot, dots, forget, keys, menu, open, ready, recorded, standIns } from './harness.mjs';
+// The page as an app people keep: it works offline once visited, keeps the
+// picture across a reload, opens a shared link as one step, and takes a
+// touch drag as one step.
+import { existsSync, mkdirSync, symlinkSync } from 'node:fs';
+import { join } from 'node:path';
+
+import { serveFolder } from '../../scripts/serve_site.mjs';
+import {
+    assertEqual, centre, clickDot, dots, forget, insertText, keys, kWork, menu, open, ready, recorded, standIns, waitFor,
+} from './harness.mjs';
 
 async function reload(page) {
     await page.reload();
     await ready(page);
     await standIns(page);
+}
+
+// The site from a folder deep in a host of its own, which goes once the service worker holds the site, as a
+// host gone or a phone offline would.
+async function offline(page, where) {
+    const host = join(kWork, 'host');
+    mkdirSync(join(host, 'tools', 'lcd'), { recursive: true });
+    if (!existsSync(join(host, 'tools', 'lcd', 'tessaldo')))
+        symlinkSync(where.site, join(host, 'tools', 'lcd', 'tessaldo'));
+    const server = await serveFolder(host);
+    try {
+        await open(page, `${server.url}tools/lcd/tessaldo/`);
+        await waitFor(page, () => navigator.serviceWorker?.controller !== null);
+    } finally {
+        await server.close();
+    }
+    await reload(page);
+    await clickDot(page, 5);
+    assertEqual((await dots(page)).indexOf('1'), 5, 'the first set dot offline');
+    await keys(page, '#lbDot', 'Control+z');
+    // The glyphs are fetched when text is first inserted: the worker must have kept them too.
+    await insertText(page, 'A');
 }
 
 async function reloadKeeps(page) {
@@ -49,6 +78,7 @@ async function touchDrag(page) {
 }
 
 export const kChecks = [
+    { name: 'once visited, the site opens, draws and inserts text with its server gone', run: offline, forms: ['site'] },
     { name: 'a reload keeps the picture', run: reloadKeeps },
     { name: 'a link opens its picture as one step of the history', run: linkOpens },
     { name: 'a touch drag paints as the mouse does, as one step', run: touchDrag },

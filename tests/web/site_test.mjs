@@ -1,15 +1,11 @@
-// The site form as a web host holds it: every file named relatively and kept
-// by the service worker, the manifest's icons what it says they are, and the
-// site working from a folder deep in the host, then with the host gone, in
-// Chromium and in Firefox.
+// The site form's files as a web host holds them: every file named relatively
+// and kept by the service worker, the manifest's icons what it says they are.
+// The page's tests open the site from a folder deep in a host, then offline.
 // Usage: node tests/web/site_test.mjs SITE_DIR
 import assert from 'node:assert/strict';
-import { mkdirSync, mkdtempSync, readdirSync, readFileSync, symlinkSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { readdirSync, readFileSync } from 'node:fs';
 import { join, resolve } from 'node:path';
 import { inflateSync } from 'node:zlib';
-import puppeteer from 'puppeteer-core';
-import { serveFolder } from '../../scripts/serve_site.mjs';
 
 const kSite = resolve(process.argv[2]);
 
@@ -86,43 +82,5 @@ function checkSafeZone(name, { width, rows }) {
     assert.ok(drawn > width * width / 10, `${name}: the picture is there`);
 }
 
-function launch(browser) {
-    return browser === 'firefox'
-        ? puppeteer.launch({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true })
-        : puppeteer.launch({ browser: 'chrome', executablePath: '/usr/bin/chromium', args: ['--headless=new',
-            '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-            '--disable-component-update', '--disable-sync', `--user-data-dir=${mkdtempSync(join(tmpdir(), 'tessaldo-site-'))}`] });
-}
-
-// Served from a folder two levels down, visited once, then opened again with the host gone.
-async function checkOffline(browserName) {
-    const host = mkdtempSync(join(tmpdir(), 'tessaldo-host-'));
-    mkdirSync(join(host, 'tools', 'lcd'), { recursive: true });
-    symlinkSync(kSite, join(host, 'tools', 'lcd', 'tessaldo'));
-    const server = await serveFolder(host);
-    const browser = await launch(browserName);
-    try {
-        const page = await browser.newPage();
-        await page.goto(`${server.url}tools/lcd/tessaldo/`);
-        await page.waitForFunction(() => document.documentElement.dataset.ready === 'true');
-        await page.waitForFunction(() => navigator.serviceWorker.controller, { timeout: 60000 });
-        await server.close();
-        await page.reload();
-        await page.waitForFunction(() => document.documentElement.dataset.ready === 'true');
-        await page.click('#dot-40');
-        assert.equal(await page.$eval('#dot-40', (cell) => cell.getAttribute('aria-checked')), 'true',
-            `${browserName}: the grid draws offline`);
-        // Insert Text's glyphs, never asked for by the page until now.
-        assert.ok(await page.evaluate(async () => (await fetch('unifont.hex.gz')).ok), `${browserName}: the glyphs are kept`);
-    } finally {
-        await browser.close();
-        await server.close();
-    }
-}
-
 checkFiles();
 console.log('ok: every file is named relatively and kept; the icons are what the manifest says, maskable ones safe');
-for (const browser of ['chrome', 'firefox']) {
-    await checkOffline(browser);
-    console.log(`ok: ${browser}: the site works from a folder deep in the host, then with the host gone`);
-}
