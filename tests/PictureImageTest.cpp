@@ -1,6 +1,7 @@
 #include "PictureImage.h"
 #include "CliRunner.h"
 #include "DrawingFile.h"
+#include "PngChunks.h"
 #include "PngPixels.h"
 #include "RandomPicture.h"
 
@@ -43,28 +44,6 @@ DotGrid PictureFromImage(const QImage &image, const ImportOptions &options)
     PutCells(grid,
              CellsFromPixels(GreyFromImage(image), {Fit::Contain, options.threshold, Dither::None, options.invert}));
     return grid;
-}
-
-std::uint32_t Crc32(const std::string &bytes)
-{
-    std::uint32_t crc = 0xFFFFFFFF;
-    for (const char c : bytes) {
-        crc ^= static_cast<unsigned char>(c);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
-    }
-    return ~crc;
-}
-
-std::string BigEndian(std::uint32_t value)
-{
-    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
-            static_cast<char>(value)};
-}
-
-std::string PngChunk(const std::string &type, const std::string &data)
-{
-    return BigEndian(static_cast<std::uint32_t>(data.size())) + type + data + BigEndian(Crc32(type + data));
 }
 
 // A zlib stream of stored blocks: the PNG's image data without compression.
@@ -131,9 +110,7 @@ std::string FilteredRows(int width, int height, int bitsPerPixel, bool interlace
 // A PNG file whose header declares the size, followed by a scrap of image data.
 std::string PngDeclaring(std::uint32_t width, std::uint32_t height)
 {
-    return std::string("\x89PNG\r\n\x1a\n", 8)
-           + PngChunk("IHDR", BigEndian(width) + BigEndian(height) + std::string("\x08\0\0\0\0", 5))
-           + PngChunk("IDAT", std::string(64, '\0'));
+    return PngStart(width, height, 8, 0) + PngChunk("IDAT", std::string(64, '\0'));
 }
 
 // A JPEG of `upright` stored turned a quarter to the left, as a phone stores
@@ -309,11 +286,7 @@ TEST(PngPixels, GreysAreTheDesktopReadersForEveryKindOfPng)
                             const std::size_t at = depth == 16 ? (k * 2 + i % 2) % from.size() : 1;
                             return static_cast<std::uint8_t>(from[at]);
                         };
-                        std::string header = BigEndian(static_cast<std::uint32_t>(width))
-                                             + BigEndian(static_cast<std::uint32_t>(height));
-                        header +=
-                            {static_cast<char>(depth), static_cast<char>(colour), 0, 0, static_cast<char>(interlaced)};
-                        std::string chunks = PngChunk("IHDR", header);
+                        std::string chunks;
                         const int entries = 1 + static_cast<int>(random() % (1u << depth));
                         if (colour == 3) {
                             std::string palette;
@@ -330,8 +303,9 @@ TEST(PngPixels, GreysAreTheDesktopReadersForEveryKindOfPng)
                                                                      : key);
                         }
                         const std::string raw = FilteredRows(width, height, bits, interlaced, random, pick);
-                        const std::string file = std::string("\x89PNG\r\n\x1a\n", 8) + chunks
-                                                 + PngChunk("IDAT", StoredZlib(raw)) + PngChunk("IEND", "");
+                        const std::string file = PngStart(static_cast<std::uint32_t>(width),
+                                                          static_cast<std::uint32_t>(height), depth, colour, interlaced)
+                                                 + chunks + PngChunk("IDAT", StoredZlib(raw)) + PngChunk("IEND", "");
 
                         // The desktop's reader lays out 16-bit RGB with a transparent colour as if it had
                         // an alpha sample, leaving the last quarter of each row unset: the core keys it.

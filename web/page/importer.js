@@ -177,19 +177,52 @@ async function decodeStill(file, progress) {
         worker.terminate();
         URL.revokeObjectURL(url);
     }
-    const note = !decodesFrames() && kMayAnimate.includes(await sniffedType(file))
-        ? 'This browser cannot decode an image\'s frames one by one: an animation shows its first frame only.' : '';
-    return { frames: [{ image: still.image, delayMs: 0 }], width: still.width, height: still.height, gif: false, note };
+    return still;
+}
+
+// A PNG's rows as the desktop reads them, decoded by the core: a canvas keeps
+// only the high byte of a 16-bit sample, and some browsers premultiply a
+// half-transparent pixel. The browser only inflates the data, as a stream.
+async function decodePng(file, progress) {
+    const png = new core.PngImage(new Uint8Array(await file.arrayBuffer()));
+    try {
+        if (png.damaged())
+            throw new Error(kUnreadable);
+        const compressed = png.compressed();
+        let read = 0;
+        const counted = new TransformStream({ transform(chunk, controller) {
+            read += chunk.length;
+            controller.enqueue(chunk);
+        } });
+        const rows = new Blob([compressed]).stream().pipeThrough(counted).pipeThrough(new DecompressionStream('deflate'))
+            .getReader();
+        // What follows the last row is never looked at, as on the desktop: a damaged end is no matter.
+        while (!png.complete()) {
+            const { done, value } = await rows.read().catch(() => ({ done: true }));
+            if (done)
+                throw new Error(kUnreadable);
+            png.add(value);
+            await progress.step(read / compressed.length);
+        }
+        rows.cancel().catch(() => {});
+        return { image: png.greys(), width: png.width(), height: png.height() };
+    } finally {
+        png.delete();
+    }
 }
 
 // Every frame with its greys and delay ({frames, width, height, gif, note}), or the still image as one frame.
 async function decode(file, progress) {
     await checkData(file);
-    const mayAnimate = decodesFrames() && kMayAnimate.includes(await sniffedType(file));
+    const type = await sniffedType(file);
+    const mayAnimate = decodesFrames() && kMayAnimate.includes(type);
     const animation = mayAnimate ? await openFrames(file).catch(() => null) : null;
     if (!animation || animation.count < 2) {
         animation?.close();
-        return decodeStill(file, progress);
+        const still = await (type === 'image/png' ? decodePng : decodeStill)(file, progress);
+        const note = !decodesFrames() && kMayAnimate.includes(type)
+            ? 'This browser cannot decode an image\'s frames one by one: an animation shows its first frame only.' : '';
+        return { frames: [{ image: still.image, delayMs: 0 }], width: still.width, height: still.height, gif: false, note };
     }
     const frames = [];
     try {
