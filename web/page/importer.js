@@ -201,8 +201,11 @@ async function decodePng(file, progress) {
             const { done, value } = await rows.read().catch(() => ({ done: true }));
             if (done)
                 throw new Error(kUnreadable);
-            png.add(value);
-            await progress.step(read / compressed.length);
+            // Highly compressed data inflates to large pieces: each is taken a band at a time.
+            for (let at = 0; at < value.length && !png.complete(); at += kBandPixels) {
+                png.add(value.subarray(at, at + kBandPixels));
+                await progress.step(read / compressed.length);
+            }
         }
         rows.cancel().catch(() => {});
         return { image: png.greys(), width: png.width(), height: png.height() };
