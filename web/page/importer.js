@@ -180,6 +180,8 @@ async function decodeStill(file, progress) {
     return still;
 }
 
+const kInflatePiece = 1 << 14;
+
 // A PNG's rows as the desktop reads them, decoded by the core: a canvas keeps
 // only the high byte of a 16-bit sample, and some browsers premultiply a
 // half-transparent pixel. The browser only inflates the data, as a stream.
@@ -189,13 +191,18 @@ async function decodePng(file, progress) {
         if (png.damaged())
             throw new Error(kUnreadable);
         const compressed = png.compressed();
-        let read = 0;
-        const counted = new TransformStream({ transform(chunk, controller) {
-            read += chunk.length;
-            controller.enqueue(chunk);
-        } });
-        const rows = new Blob([compressed]).stream().pipeThrough(counted).pipeThrough(new DecompressionStream('deflate'))
-            .getReader();
+        const inflate = new DecompressionStream('deflate');
+        const rows = inflate.readable.getReader();
+        let written = 0;
+        // In small pieces, each inflated at once: deflate shrinks up to a thousandfold.
+        const feed = async (writer) => {
+            for (; written < compressed.length; written += kInflatePiece) {
+                await writer.ready;
+                writer.write(compressed.subarray(written, written + kInflatePiece)).catch(() => {});
+            }
+            await writer.close();
+        };
+        feed(inflate.writable.getWriter()).catch(() => {});
         // What follows the last row is never looked at, as on the desktop: a damaged end is no matter.
         while (!png.complete()) {
             const { done, value } = await rows.read().catch(() => ({ done: true }));
@@ -204,7 +211,7 @@ async function decodePng(file, progress) {
             // Highly compressed data inflates to large pieces: each is taken a band at a time.
             for (let at = 0; at < value.length && !png.complete(); at += kBandPixels) {
                 png.add(value.subarray(at, at + kBandPixels));
-                await progress.step(read / compressed.length);
+                await progress.step(Math.min(written / compressed.length, 1));
             }
         }
         rows.cancel().catch(() => {});
