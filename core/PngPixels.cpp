@@ -96,6 +96,7 @@ PngPixels::PngPixels(std::string_view file)
     bool paletteSeen = false;
     bool transparencySeen = false;
     bool dataEnded = false; // a chunk came after the image data, which ends it
+    bool ended = false;     // the file's end chunk came; the desktop's reader wants it
     for (std::size_t at = kSignature.size(); at + 12 <= file.size();) {
         const std::uint32_t length = Big32(file, at);
         if (length > 0x7FFFFFFFU || file.size() - at - 12 < length)
@@ -115,6 +116,7 @@ PngPixels::PngPixels(std::string_view file)
             if (!dataEnded)
                 m_compressed += data;
         } else if (type == "IEND") {
+            ended = true;
             break;
         } else if (!m_compressed.empty()) {
             dataEnded = true;
@@ -130,7 +132,7 @@ PngPixels::PngPixels(std::string_view file)
             return;
         }
     }
-    if (m_compressed.empty())
+    if (m_compressed.empty() || !ended)
         return;
     m_greys = {m_width, m_height,
                std::vector<std::uint8_t>(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), 255)};

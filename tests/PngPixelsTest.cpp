@@ -68,7 +68,8 @@ TEST(PngPixels, DamagedFilesAreRefusedAndDataPastTheRowsIgnored)
     for (const std::string &damaged :
          {file.substr(0, file.size() - 14), badChecksum, PngStart(2, 2, 8, 3) + PngChunk("IDAT", "z") + kEnd,
           PngStart(0, 2, 8, 0) + PngChunk("IDAT", "z") + kEnd, PngStart(2, 2, 16, 3) + PngChunk("IDAT", "z") + kEnd,
-          PngStart(2, 2, 8, 0) + kEnd, PngStart(2, 2, 8, 0) + PngChunk("ABCD", "") + PngChunk("IDAT", "z") + kEnd}) {
+          PngStart(2, 2, 8, 0) + kEnd, PngStart(2, 2, 8, 0) + PngChunk("IDAT", "z"),
+          PngStart(2, 2, 8, 0) + PngChunk("ABCD", "") + PngChunk("IDAT", "z") + kEnd}) {
         PngPixels png(damaged);
         EXPECT_TRUE(png.Damaged());
         png.Add(rows);

@@ -66,6 +66,22 @@ const files = {
         sample: (x, y, c) => (c === 3 ? (x * 5 + y * 3) % 256 : ramp(x, y + 9 * c, 255)) }),
 };
 
+// Damaged or odd files, refused by the page where tessaldo-cli refuses them.
+const ramp8 = { width: 16, height: 16, depth: 8, colour: 0, channels: 1, sample: (x, y) => x * 16 + y };
+const whole = png(ramp8);
+const idat = whole.indexOf('IDAT') - 4;
+const end = whole.length - 12;
+const withData = (data) => Buffer.concat([whole.subarray(0, idat), chunk('IDAT', data), whole.subarray(end)]);
+const zlibData = whole.subarray(idat + 8, end - 4);
+const damaged = {
+    'bad-checksum.png': withData(Buffer.concat([zlibData.subarray(0, -4), Buffer.alloc(4)])),
+    'no-end.png': whole.subarray(0, end),
+    'cut.png': whole.subarray(0, idat + 8 + zlibData.length / 2),
+    'long-rows.png': withData(deflateSync(Buffer.alloc(17 * 17))),
+    'short-rows.png': withData(deflateSync(Buffer.alloc(17 * 15))),
+    'after-end.png': Buffer.concat([whole, Buffer.from('trailing')]),
+};
+
 const work = mkdtempSync(join(tmpdir(), 'png-test-'));
 const launches = {
     chromium: { browser: 'chrome', executablePath: '/usr/bin/chromium', args: ['--headless=new', '--no-sandbox',
@@ -82,12 +98,14 @@ const shownDots = () => Array.from({ length: 256 }, (_, dot) =>
 
 // The dots the page shows after importing the file, once they are `expected`
 // or, when they never become so, as they are after a while.
-async function importedDots(tab, name, data, dither, expected) {
-    await tab.evaluate((name, bytes) => {
+const dropFile = (tab, name, data) => tab.evaluate((name, bytes) => {
         const transfer = new DataTransfer();
         transfer.items.add(new File([Uint8Array.from(atob(bytes), (c) => c.charCodeAt(0))], name, { type: 'image/png' }));
         document.getElementById('frmMain').dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true }));
     }, name, data.toString('base64'));
+
+async function importedDots(tab, name, data, dither, expected) {
+    await dropFile(tab, name, data);
     await tab.waitForSelector('dialog[open] select#dither');
     await tab.evaluate((dither) => {
         const select = document.querySelector('dialog[open] select#dither');
@@ -120,6 +138,23 @@ try {
                     counts.push(`${dither} ${count}`);
                 }
                 console.log(`${browserName} ${name}: dots differing from tessaldo-cli import: ${counts.join(', ')}`);
+            }
+            for (const [name, data] of Object.entries(damaged)) {
+                const path = join(work, name);
+                writeFileSync(path, data);
+                let cliRefuses = false;
+                try {
+                    execFileSync(cli, ['import', path, '-'], { stdio: 'pipe' });
+                } catch {
+                    cliRefuses = true;
+                }
+                await dropFile(tab, name, data);
+                const shown = await tab.waitForSelector('dialog[open] select#dither, dialog[open] .message-text');
+                const pageRefuses = await shown.evaluate((element) => element.matches('.message-text'));
+                await tab.evaluate(() => document.querySelector('dialog[open] button').click());
+                await tab.waitForFunction(() => !document.querySelector('dialog[open]'));
+                differing += cliRefuses === pageRefuses ? 0 : 1;
+                console.log(`${browserName} ${name}: tessaldo-cli ${cliRefuses ? 'refuses' : 'takes'} it, the page ${pageRefuses ? 'refuses' : 'takes'} it`);
             }
         } finally {
             await browser.close();

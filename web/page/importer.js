@@ -203,18 +203,21 @@ async function decodePng(file, progress) {
             await writer.close();
         };
         feed(inflate.writable.getWriter()).catch(() => {});
-        // What follows the last row is never looked at, as on the desktop: a damaged end is no matter.
-        while (!png.complete()) {
-            const { done, value } = await rows.read().catch(() => ({ done: true }));
-            if (done)
+        // To the stream's end, whose checksum must hold, as on the desktop.
+        for (;;) {
+            const next = await rows.read().catch(() => null);
+            if (next === null)
                 throw new Error(kUnreadable);
+            if (next.done)
+                break;
             // Highly compressed data inflates to large pieces: each is taken a band at a time.
-            for (let at = 0; at < value.length && !png.complete(); at += kBandPixels) {
-                png.add(value.subarray(at, at + kBandPixels));
+            for (let at = 0; at < next.value.length; at += kBandPixels) {
+                png.add(next.value.subarray(at, at + kBandPixels));
                 await progress.step(Math.min(written / compressed.length, 1));
             }
         }
-        rows.cancel().catch(() => {});
+        if (!png.complete())
+            throw new Error(kUnreadable);
         return { image: png.greys(), width: png.width(), height: png.height() };
     } finally {
         png.delete();
