@@ -97,40 +97,41 @@ PngPixels::PngPixels(std::string_view file)
     bool transparencySeen = false;
     bool dataEnded = false; // a chunk came after the image data, which ends it
     bool ended = false;     // the file's end chunk came; the desktop's reader wants it
-    for (std::size_t at = kSignature.size(); at + 12 <= file.size();) {
+    for (std::size_t at = kSignature.size(); at + 12 <= file.size() && !ended;) {
         const std::uint32_t length = Big32(file, at);
         if (length > 0x7FFFFFFFU || file.size() - at - 12 < length)
             return;
+        const bool first = at == kSignature.size();
         const std::string_view type = file.substr(at + 4, 4);
         const std::string_view data = file.substr(at + 8, length);
         const bool intact = Crc(file.substr(at + 4, length + 4)) == Big32(file, at + 8 + length);
         const bool critical = (type[0] & 0x20) == 0;
         at += 12 + length;
-        if (at == 12 + length + kSignature.size() ? type != "IHDR" || !intact || !ReadHeader(data) : type == "IHDR")
-            return;
-        if (!intact && critical)
-            return;
-        if (type == "IDAT") {
+        if (first != (type == "IHDR") || (!intact && critical))
+            return; // the header comes first and once; a critical chunk must be whole
+        const bool beforeData = m_compressed.empty();
+        if (first) {
+            if (!ReadHeader(data))
+                return;
+        } else if (type == "IDAT") {
             if (m_colour == kIndexed && m_palette.empty())
                 return;
             if (!dataEnded)
                 m_compressed += data;
         } else if (type == "IEND") {
             ended = true;
-            break;
-        } else if (!m_compressed.empty()) {
-            dataEnded = true;
-        } else if (type == "PLTE") {
+        } else if (type == "PLTE" && beforeData) {
             if (paletteSeen || (m_colour == kIndexed && (length == 0 || length % 3 != 0 || length > 768)))
                 return;
             paletteSeen = true;
             ReadPalette(data);
-        } else if (type == "tRNS" && intact && !transparencySeen) {
+        } else if (type == "tRNS" && beforeData && intact && !transparencySeen) {
             transparencySeen = true;
             ReadTransparency(data);
-        } else if (critical && type != "IHDR") {
-            return;
+        } else if (critical) {
+            return; // of a kind unknown here, or out of place
         }
+        dataEnded = dataEnded || (!beforeData && type != "IDAT");
     }
     if (m_compressed.empty() || !ended)
         return;
@@ -180,8 +181,10 @@ void PngPixels::ReadTransparency(std::string_view data)
             m_palette[i][3] = static_cast<std::uint8_t>(data[i]);
     } else if ((m_colour == kGrey && data.size() == 2) || (m_colour == kRgb && data.size() == 6)) {
         m_hasKey = true;
+        // Only an 8-bit colour's key is cut to its low byte there; a grey's must match whole.
+        const int kept = m_colour == kRgb && m_depth == 8 ? 0xFF : 0xFFFF;
         for (std::size_t i = 0; i < data.size() / 2; ++i)
-            m_key[i] = Big16(data, 2 * i);
+            m_key[i] = Big16(data, 2 * i) & kept;
     }
 }
 

@@ -52,6 +52,10 @@ TEST(PngPixels, SamplesBecomeTheDesktopsGreysAtTheirPlaces)
                              + PngChunk("IDAT", "z") + kEnd;
     twoColours[twoColours.find("tRNS") + 5] ^= 1;
     EXPECT_EQ(Greys(twoColours, Bytes({0, 0b01000000})), (std::vector<std::uint8_t>{0, 255}));
+    // An 8-bit colour is transparent when it matches the low bytes of the transparent one.
+    const std::string keyed =
+        PngStart(2, 1, 8, 2) + PngChunk("tRNS", Bytes({1, 0, 0, 0, 0, 0})) + PngChunk("IDAT", "z") + kEnd;
+    EXPECT_EQ(Greys(keyed, Bytes({0, 0, 0, 0, 0, 0, 40})), (std::vector<std::uint8_t>{255, 6}));
 }
 
 TEST(PngPixels, DamagedFilesAreRefusedAndDataPastTheRowsIgnored)
