@@ -1,10 +1,13 @@
-// Any bytes are read as the data of an image file, and become an image of any
-// shape and a set of options for turning pixels into dots. It must never crash
+// Any bytes are read as the data of an image file, as a PNG's chunks and
+// rows, and become an image of any shape and a set of options for turning
+// pixels into dots. It must never crash
 // or read out of bounds, every cell's grey must be a shade, and an all-black
 // or all-white image that fills the cells must come out the same whatever the
 // dither.
 #include "ImageHeader.h"
 #include "PixelsToDots.h"
+#include "PngChunks.h"
+#include "PngPixels.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -34,8 +37,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         (void)CutShortImage(file);
         (void)DeclaredImageSize(file);
     }
-    if (size < 4)
+    if (size < 6)
         return 0;
+    // A PNG of a kind and size the bytes choose, then the same bytes as its
+    // chunks and as its inflated rows: decoded whole, every pixel has a grey.
+    const int depths[] = {1, 2, 4, 8, 16};
+    const int colours[] = {0, 2, 3, 4, 6};
+    const std::uint32_t side[] = {1u + data[0] % 40, 1u + data[1] % 40};
+    PngPixels png(PngStart(side[0], side[1], depths[data[2] % 5], colours[data[3] % 5], (data[4] & 1) != 0)
+                  + PngChunk("PLTE", std::string(bytes.substr(0, 3u * (1u + data[5] % 256))))
+                  + std::string(bytes.substr(6)) + PngChunk("IDAT", "x"));
+    png.Add(bytes);
+    if (png.Complete())
+        Require(png.TakeGreys().pixels.size() == static_cast<std::size_t>(side[0] * side[1]));
+
     const int width = 1 + data[0] % 64;
     const int height = 1 + data[1] % 64;
     const DotOptions options{static_cast<Fit>(data[2] % 3), data[3], static_cast<Dither>((data[2] / 3) % 4),

@@ -16,8 +16,9 @@ namespace tessaldo {
 namespace {
 
 constexpr int kGridFromScale = 4;
-// Room for the largest image allowed, decoded at four bytes a pixel.
-constexpr int kDecodeLimitMiB = 320;
+// Room for the largest image allowed, decoded at eight bytes a pixel as a
+// 16-bit PNG is, which the page reads whole too.
+constexpr int kDecodeLimitMiB = 512;
 // Converted a band of rows at a time, so a big image is never held twice.
 constexpr int kBandRows = 256;
 

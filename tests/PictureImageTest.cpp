@@ -1,6 +1,8 @@
 #include "PictureImage.h"
 #include "CliRunner.h"
 #include "DrawingFile.h"
+#include "PngChunks.h"
+#include "PngPixels.h"
 #include "RandomPicture.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <set>
 
@@ -43,34 +46,71 @@ DotGrid PictureFromImage(const QImage &image, const ImportOptions &options)
     return grid;
 }
 
-std::uint32_t Crc32(const std::string &bytes)
+// A zlib stream of stored blocks: the PNG's image data without compression.
+std::string StoredZlib(const std::string &raw)
 {
-    std::uint32_t crc = 0xFFFFFFFF;
-    for (const char c : bytes) {
-        crc ^= static_cast<unsigned char>(c);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    std::string stream("\x78\x01", 2);
+    std::uint32_t a = 1;
+    std::uint32_t b = 0;
+    for (std::size_t at = 0; at == 0 || at < raw.size(); at += 65535) {
+        const std::string block = raw.substr(at, 65535);
+        const auto size = static_cast<std::uint16_t>(block.size());
+        const bool last = at + block.size() >= raw.size();
+        stream += {static_cast<char>(last), static_cast<char>(size), static_cast<char>(size >> 8),
+                   static_cast<char>(~size), static_cast<char>(~size >> 8)};
+        stream += block;
     }
-    return ~crc;
+    for (const char c : raw) {
+        a = (a + static_cast<unsigned char>(c)) % 65521;
+        b = (b + a) % 65521;
+    }
+    return stream + BigEndian(b << 16 | a);
 }
 
-std::string BigEndian(std::uint32_t value)
+// Rows of samples drawn from `pick`, each with a filter of its own, applied as an encoder does.
+std::string FilteredRows(int width, int height, int bitsPerPixel, bool interlaced, std::mt19937 &random,
+                         const std::function<std::uint8_t(std::size_t)> &pick)
 {
-    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
-            static_cast<char>(value)};
-}
-
-std::string PngChunk(const std::string &type, const std::string &data)
-{
-    return BigEndian(static_cast<std::uint32_t>(data.size())) + type + data + BigEndian(Crc32(type + data));
+    struct Pass {
+        int left, top, stepX, stepY;
+    };
+    const std::vector<Pass> passes = interlaced
+                                         ? std::vector<Pass>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                                             {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
+                                         : std::vector<Pass>{{0, 0, 1, 1}};
+    const std::size_t step = std::max(1, bitsPerPixel / 8);
+    std::string data;
+    for (const Pass &pass : passes) {
+        const int columns = width > pass.left ? (width - pass.left + pass.stepX - 1) / pass.stepX : 0;
+        const int rows = height > pass.top ? (height - pass.top + pass.stepY - 1) / pass.stepY : 0;
+        const std::size_t bytes = (static_cast<std::size_t>(columns) * bitsPerPixel + 7) / 8;
+        std::vector<int> above(bytes + step, 0);
+        for (int row = 0; columns > 0 && row < rows; ++row) {
+            std::vector<int> line(bytes + step, 0); // `step` zeros before the row
+            for (std::size_t i = 0; i < bytes; ++i)
+                line[step + i] = pick(i);
+            const int filter = static_cast<int>(random() % 5);
+            data += static_cast<char>(filter);
+            for (std::size_t i = step; i < line.size(); ++i) {
+                const int left = line[i - step], up = above[i], upLeft = above[i - step];
+                const int p = left + up - upLeft;
+                const int paeth = std::abs(p - left) <= std::abs(p - up) && std::abs(p - left) <= std::abs(p - upLeft)
+                                      ? left
+                                  : std::abs(p - up) <= std::abs(p - upLeft) ? up
+                                                                             : upLeft;
+                const int predicted = std::array<int, 5>{0, left, up, (left + up) / 2, paeth}[filter];
+                data += static_cast<char>(line[i] - predicted);
+            }
+            above = line;
+        }
+    }
+    return data;
 }
 
 // A PNG file whose header declares the size, followed by a scrap of image data.
 std::string PngDeclaring(std::uint32_t width, std::uint32_t height)
 {
-    return std::string("\x89PNG\r\n\x1a\n", 8)
-           + PngChunk("IHDR", BigEndian(width) + BigEndian(height) + std::string("\x08\0\0\0\0", 5))
-           + PngChunk("IDAT", std::string(64, '\0'));
+    return PngStart(width, height, 8, 0) + PngChunk("IDAT", std::string(64, '\0'));
 }
 
 // A JPEG of `upright` stored turned a quarter to the left, as a phone stores
@@ -218,6 +258,74 @@ TEST(ImageImport, APhotoIsTurnedAsItsExifOrientationSays)
     image.fill(Qt::white);
     QPainter(&image).drawImage(0, picture.height() / 2, picture);
     EXPECT_EQ(ImportedFrom(TurnedJpeg(image), Fit::Cover).AllDots(), upright.AllDots());
+}
+
+// Every colour type and depth, interlaced or not, with and without a
+// transparent colour, samples at the edges of rounding 16 bits to 8: the
+// core's greys are the desktop reader's, so the page's dots are the same.
+TEST(PngPixels, GreysAreTheDesktopReadersForEveryKindOfPng)
+{
+    std::mt19937 random(7);
+    const std::vector<std::pair<int, std::vector<int>>> kinds = {
+        {0, {1, 2, 4, 8, 16}}, {2, {8, 16}}, {3, {1, 2, 4, 8}}, {4, {8, 16}}, {6, {8, 16}}};
+    const std::array<int, 7> channels{1, 0, 3, 1, 2, 0, 4};
+    for (const auto &[colour, depths] : kinds) {
+        for (const int depth : depths) {
+            for (const bool interlaced : {false, true}) {
+                for (const bool transparency : {false, true}) {
+                    for (const auto &[width, height] : {std::pair{19, 13}, std::pair{1, 1}, std::pair{3, 9}}) {
+                        const int bits = depth * channels[static_cast<std::size_t>(colour)];
+                        // A sample of the transparent colour, or 16-bit values next to where rounding turns.
+                        const std::string key(depth == 16 ? "\x01\x80" : depth == 8 ? "\x00\x81" : "\0\x01", 2);
+                        const std::string edges("\x00\x80\x00\x81\x01\x81\x01\x82\xFF\x7F\xFF\xFF", 12);
+                        const auto pick = [&](std::size_t i) {
+                            const std::size_t k = random() % 12;
+                            if (depth < 8 || k > 5)
+                                return static_cast<std::uint8_t>(random());
+                            const std::string &from = k < 2 ? key : edges;
+                            const std::size_t at = depth == 16 ? (k * 2 + i % 2) % from.size() : 1;
+                            return static_cast<std::uint8_t>(from[at]);
+                        };
+                        std::string chunks;
+                        const int entries = 1 + static_cast<int>(random() % (1u << depth));
+                        if (colour == 3) {
+                            std::string palette;
+                            for (int i = 0; i < 3 * entries; ++i)
+                                palette += static_cast<char>(random());
+                            chunks += PngChunk("PLTE", palette);
+                        }
+                        if (transparency) {
+                            std::string alpha;
+                            for (int i = 0; i < entries; ++i)
+                                alpha += static_cast<char>(random());
+                            chunks += PngChunk("tRNS", colour == 3   ? alpha.substr(0, 1 + random() % entries)
+                                                       : colour == 2 ? key + key + key
+                                                                     : key);
+                        }
+                        const std::string raw = FilteredRows(width, height, bits, interlaced, random, pick);
+                        const std::string file = PngStart(static_cast<std::uint32_t>(width),
+                                                          static_cast<std::uint32_t>(height), depth, colour, interlaced)
+                                                 + chunks + PngChunk("IDAT", StoredZlib(raw)) + PngChunk("IEND", "");
+
+                        // The desktop's reader lays out 16-bit RGB with a transparent colour as if it had
+                        // an alpha sample, leaving the last quarter of each row unset: the core keys it.
+                        if (colour == 2 && depth == 16 && transparency)
+                            continue;
+                        const QImage desktop = QImage::fromData(QByteArray::fromStdString(file), "PNG");
+                        ASSERT_FALSE(desktop.isNull());
+                        PngPixels png(file);
+                        ASSERT_FALSE(png.Damaged());
+                        for (std::size_t at = 0; at < raw.size(); at += 7)
+                            png.Add(std::string_view(raw).substr(at, 7));
+                        ASSERT_TRUE(png.Complete());
+                        EXPECT_EQ(png.TakeGreys().pixels, GreyFromImage(desktop).pixels)
+                            << "colour " << colour << ", depth " << depth << ", interlaced " << interlaced
+                            << ", transparency " << transparency << ", " << width << " x " << height;
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(ImageImportErrors, HostileOrBrokenFilesAreRefusedWithTheReasonAndWriteNothing)

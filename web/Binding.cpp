@@ -13,6 +13,7 @@
 #include "ImageHeader.h"
 #include "Incoming.h"
 #include "PixelsToDots.h"
+#include "PngPixels.h"
 #include "ProgramTexts.h"
 #include "SerialRates.h"
 #include "SetFiles.h"
@@ -128,6 +129,8 @@ public:
     {
     }
 
+    explicit ImportedImage(GreyImage grey) : m_grey(std::move(grey)), m_filled(m_grey.pixels.size()) {}
+
     // The next rows, four bytes a pixel as the canvas gives them.
     void AddRows(const val &rgba)
     {
@@ -151,6 +154,27 @@ private:
     GreyImage m_grey;
     std::size_t m_filled = 0; // the pixels given so far
     std::map<Fit, CellGreys> m_greys;
+};
+
+// A PNG decoded by the core rather than the canvas, whose data the page
+// inflates and hands over in pieces.
+class PngImage {
+public:
+    explicit PngImage(const val &file) : m_png(BytesOf(file)) {}
+    bool Damaged() const { return m_png.Damaged(); }
+    int Width() const { return m_png.Width(); }
+    int Height() const { return m_png.Height(); }
+    val Compressed() const
+    {
+        const std::string &data = m_png.Compressed();
+        return Uint8Array(reinterpret_cast<const std::uint8_t *>(data.data()), data.size());
+    }
+    void Add(const val &inflated) { m_png.Add(BytesOf(inflated)); }
+    bool Complete() const { return m_png.Complete(); }
+    ImportedImage Greys() { return ImportedImage(m_png.TakeGreys()); }
+
+private:
+    PngPixels m_png;
 };
 
 // What the header of an image file declares: {width, height, problem} or null.
@@ -720,4 +744,13 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .constructor<int, int>()
         .function("addRows", &ImportedImage::AddRows)
         .function("dots", &ImportedImage::Dots);
+    emscripten::class_<PngImage>("PngImage")
+        .constructor<const val &>()
+        .function("damaged", &PngImage::Damaged)
+        .function("width", &PngImage::Width)
+        .function("height", &PngImage::Height)
+        .function("compressed", &PngImage::Compressed)
+        .function("add", &PngImage::Add)
+        .function("complete", &PngImage::Complete)
+        .function("greys", &PngImage::Greys);
 }

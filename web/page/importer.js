@@ -177,19 +177,65 @@ async function decodeStill(file, progress) {
         worker.terminate();
         URL.revokeObjectURL(url);
     }
-    const note = !decodesFrames() && kMayAnimate.includes(await sniffedType(file))
-        ? 'This browser cannot decode an image\'s frames one by one: an animation shows its first frame only.' : '';
-    return { frames: [{ image: still.image, delayMs: 0 }], width: still.width, height: still.height, gif: false, note };
+    return still;
+}
+
+const kInflatePiece = 1 << 14;
+
+// A PNG's rows as the desktop reads them, decoded by the core: a canvas keeps
+// only the high byte of a 16-bit sample, and some browsers premultiply a
+// half-transparent pixel. The browser only inflates the data, as a stream.
+async function decodePng(file, progress) {
+    const png = new core.PngImage(new Uint8Array(await file.arrayBuffer()));
+    try {
+        if (png.damaged())
+            throw new Error(kUnreadable);
+        const compressed = png.compressed();
+        const inflate = new DecompressionStream('deflate');
+        const rows = inflate.readable.getReader();
+        let written = 0;
+        // In small pieces, each inflated at once: deflate shrinks up to a thousandfold.
+        const feed = async (writer) => {
+            for (; written < compressed.length; written += kInflatePiece) {
+                await writer.ready;
+                writer.write(compressed.subarray(written, written + kInflatePiece)).catch(() => {});
+            }
+            await writer.close();
+        };
+        feed(inflate.writable.getWriter()).catch(() => {});
+        // To the stream's end, whose checksum must hold, as on the desktop.
+        for (;;) {
+            const next = await rows.read().catch(() => null);
+            if (next === null)
+                throw new Error(kUnreadable);
+            if (next.done)
+                break;
+            // Highly compressed data inflates to large pieces: each is taken a band at a time.
+            for (let at = 0; at < next.value.length; at += kBandPixels) {
+                png.add(next.value.subarray(at, at + kBandPixels));
+                await progress.step(Math.min(written / compressed.length, 1));
+            }
+        }
+        if (!png.complete())
+            throw new Error(kUnreadable);
+        return { image: png.greys(), width: png.width(), height: png.height() };
+    } finally {
+        png.delete();
+    }
 }
 
 // Every frame with its greys and delay ({frames, width, height, gif, note}), or the still image as one frame.
 async function decode(file, progress) {
     await checkData(file);
-    const mayAnimate = decodesFrames() && kMayAnimate.includes(await sniffedType(file));
+    const type = await sniffedType(file);
+    const mayAnimate = decodesFrames() && kMayAnimate.includes(type);
     const animation = mayAnimate ? await openFrames(file).catch(() => null) : null;
     if (!animation || animation.count < 2) {
         animation?.close();
-        return decodeStill(file, progress);
+        const still = await (type === 'image/png' ? decodePng : decodeStill)(file, progress);
+        const note = !decodesFrames() && kMayAnimate.includes(type)
+            ? 'This browser cannot decode an image\'s frames one by one: an animation shows its first frame only.' : '';
+        return { frames: [{ image: still.image, delayMs: 0 }], width: still.width, height: still.height, gif: false, note };
     }
     const frames = [];
     try {
