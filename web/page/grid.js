@@ -2,7 +2,7 @@
 // a canvas that draws them. The handlers only turn pointer and key events
 // into calls on the session().
 import { core } from './core.js';
-import { kPitch, paintGrid } from './picture.js';
+import { cellsOf, kPitch, paintGrid } from './picture.js';
 import { session, state, update } from './state.js';
 
 const cells = [];
@@ -218,8 +218,9 @@ function showIf(cell, name, on) {
 
 export function renderGrid() {
     if (laidOutType !== state.type) {
+        const layout = cellsOf(state.type);
         for (let dot = 0; dot < 256; ++dot) {
-            const cell = core.cellOf(state.type, dot);
+            const cell = layout[dot];
             cells[dot].style.left = `${1 + cell.column * kPitch}px`;
             cells[dot].style.top = `${1 + cell.row * kPitch}px`;
         }

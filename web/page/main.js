@@ -219,22 +219,39 @@ function nextTask() {
     return globalThis.scheduler?.yield ? globalThis.scheduler.yield() : new Promise((resolve) => setTimeout(resolve));
 }
 
+// Draws now and after every change.
+function showAlways(render) {
+    subscribe(render);
+    render();
+}
+
+// Each step a task of its own, short on a slow phone too. The window is
+// built, drawn and fitted while laid out but unseen, and shown at once: no
+// half-drawn frame, no shift, and nothing to click before it works.
 async function start() {
     await nextTask(); // the script's own running apart from the core's
     await loadCore();
     await nextTask();
     startSession();
+    await nextTask();
     const lost = keepWork();
+    await nextTask();
     actions = pageActions();
     table = core.commands();
+    await nextTask();
     const main = document.getElementById('frmMain');
+    const workspace = main.parentElement;
     buildMainWindow(main, commands);
-    buildStrip(main.parentElement, commands.menu, commands.key, commands.perform);
-    keepFitted(main.parentElement);
-    for (const render of [renderMainWindow, renderStrip, followPlaying]) {
-        subscribe(render);
-        render();
-    }
+    await nextTask();
+    showAlways(renderMainWindow);
+    await nextTask();
+    buildStrip(workspace, commands.menu, commands.key, commands.perform);
+    await nextTask();
+    showAlways(renderStrip);
+    showAlways(followPlaying);
+    keepFitted(workspace);
+    await nextTask();
+    workspace.classList.remove('unseen');
     wireKeys();
     followLinks();
     document.documentElement.dataset.ready = 'true';
