@@ -225,20 +225,10 @@ function showAlways(render) {
     render();
 }
 
-// Each step a task of its own, short on a slow phone too. The window is
-// built, drawn and fitted while laid out but unseen, and shown at once: no
-// half-drawn frame, no shift, and nothing to click before it works.
-async function start() {
-    await nextTask(); // the script's own running apart from the core's
-    await loadCore();
-    await nextTask();
-    startSession();
-    await nextTask();
-    const lost = keepWork();
-    await nextTask();
-    actions = pageActions();
-    table = core.commands();
-    await nextTask();
+// The window built, drawn and fitted while laid out but unseen, each step a
+// task of its own, then shown at once: no half-drawn frame, no shift, and
+// nothing to click before it works.
+async function showWindow() {
     const main = document.getElementById('frmMain');
     const workspace = main.parentElement;
     buildMainWindow(main, commands);
@@ -252,6 +242,21 @@ async function start() {
     keepFitted(workspace);
     await nextTask();
     workspace.classList.remove('unseen');
+}
+
+// In steps that each take a slow phone a short while.
+async function start() {
+    await nextTask(); // the script's own running apart from the core's
+    await loadCore();
+    await nextTask();
+    startSession();
+    await nextTask();
+    const lost = keepWork();
+    await nextTask();
+    actions = pageActions();
+    table = core.commands();
+    await nextTask();
+    await showWindow();
     wireKeys();
     followLinks();
     document.documentElement.dataset.ready = 'true';
