@@ -127,7 +127,6 @@ export function buildGrid(parent, left, top, menuRequested, commandKey) {
         cell.setAttribute('role', 'checkbox');
         cell.setAttribute('aria-label', `Dot ${dot}`);
         cell.setAttribute('aria-checked', 'false');
-        cell.title = core.describeDotBit(dot);
         cell.shown = { set: false, onion: false, focus: false };
         cells.push(cell);
         grid.append(cell);
@@ -144,6 +143,14 @@ export function buildGrid(parent, left, top, menuRequested, commandKey) {
     });
     parent.append(grid);
     return grid;
+}
+
+// Each dot's hint, the byte and bit it sets: apart from building the cells,
+// as asking the core for 256 texts is a step of its own on a slow phone.
+export function describeDots() {
+    cells.forEach((cell, dot) => {
+        cell.title = core.describeDotBit(dot);
+    });
 }
 
 // Device pixels to the grid's pixel: the window's zoom times the screen's.

@@ -5,7 +5,7 @@ import { copyAsCArray, copyCode, readClipboard } from './clipboard.js';
 import { core, loadCore } from './core.js';
 import { dialogIsOpen, messageBox, showAbout } from './dialogs.js';
 import { chooseFile, open, openDrawingFile, save } from './files.js';
-import { gridElement } from './grid.js';
+import { describeDots, gridElement } from './grid.js';
 import { importImage } from './importer.js';
 import { copyLink, followLinks } from './link.js';
 import { buildMainWindow, renderMainWindow } from './mainwindow.js';
@@ -232,6 +232,8 @@ async function showWindow() {
     const main = document.getElementById('frmMain');
     const workspace = main.parentElement;
     buildMainWindow(main, commands);
+    await nextTask();
+    describeDots();
     await nextTask();
     showAlways(renderMainWindow);
     await nextTask();
