@@ -1,12 +1,16 @@
 // Serves a folder on 127.0.0.1 as a static web host would, gzip-compressed
 // where the client takes it, so that the page's tests and Lighthouse see the
-// site as its users do. Run alone it prints the address and serves until
+// site as its users do. Like a host, it compresses a file once and keeps it:
+// at every request, the strongest level would take a large file longer than
+// the download it saves. Run alone it prints the address and serves until
 // stopped: node scripts/serve_site.mjs FOLDER [PORT]
 import { createReadStream, statSync } from 'node:fs';
+import { readFile } from 'node:fs/promises';
 import { createServer } from 'node:http';
 import { extname, join, normalize, resolve, sep } from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { createGzip } from 'node:zlib';
+import { promisify } from 'node:util';
+import { gzip as gzipped } from 'node:zlib';
 
 const kTypes = {
     '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8', '.mjs': 'text/javascript; charset=utf-8',
@@ -31,7 +35,19 @@ function fileFor(root, url) {
     }
 }
 
-function answer(root, request, response) {
+const compressed = new Map(); // file -> { version, body }, a promise of the gzip-compressed body
+
+function compressedBody(file) {
+    const { mtimeMs, size } = statSync(file);
+    const version = `${mtimeMs}:${size}`;
+    if (compressed.get(file)?.version !== version) {
+        compressed.set(file, { version,
+            body: readFile(file).then((bytes) => promisify(gzipped)(bytes, { level: 9 })) });
+    }
+    return compressed.get(file).body;
+}
+
+async function answer(root, request, response) {
     const file = fileFor(root, request.url);
     if (!file) {
         response.writeHead(404, { 'Content-Type': 'text/plain; charset=utf-8' });
@@ -48,8 +64,10 @@ function answer(root, request, response) {
         response.end();
         return;
     }
-    const body = createReadStream(file);
-    (gzip ? body.pipe(createGzip({ level: 9 })) : body).pipe(response);
+    if (gzip)
+        response.end(await compressedBody(file));
+    else
+        createReadStream(file).pipe(response);
 }
 
 // Serves FOLDER; resolves to its address and a close() that also ends open connections, as a host going offline would.

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Makes the page's site form: a folder for any static web host, under any
 path, every address in it relative. The first document is small, with the
-style inlined; the script (the core's and the page's modules) and the
+style inlined; the scripts (the core's and the page's modules) and the
 WebAssembly come beside it, fetched at once; Unifont's glyphs wait in a file
 of their own until text is first inserted. A web app manifest with its icons
 lets browsers install the site, and a service worker keeps every file for use
@@ -22,7 +22,9 @@ from pathlib import Path
 from make_icons import make_icons
 from make_page import bundled, ordered_modules, packed_glyphs, page_html
 
-SCRIPT = "tessaldo.js"  # the core's script and the page's modules, run in that order
+# The core's script, then the page's modules: two files, so that the browser
+# runs each in a task of its own, neither long on a slow phone.
+SCRIPTS = ("tessaldo-core.js", "tessaldo.js")
 GLYPHS = "unifont.hex.gz"  # the name web/page/glyphs.js fetches
 
 
@@ -35,8 +37,7 @@ def head(core_wasm, manifest):
         '<link rel="icon" href="favicon.svg" type="image/svg+xml">',
         '<link rel="apple-touch-icon" href="maskable-192.png">',
         f'<link rel="preload" href="{core_wasm}" as="fetch" type="application/wasm" crossorigin>',
-        f'<script src="{SCRIPT}" defer></script>',
-    ])
+    ] + [f'<script src="{script}" defer></script>' for script in SCRIPTS])
 
 
 def version(out):
@@ -68,8 +69,8 @@ def main():
         "<!--GLYPHS-->": "",
     })
     (out / "index.html").write_text(html, encoding="utf-8")
-    (out / SCRIPT).write_text(core_js.read_text(encoding="utf-8") + "\n" + bundled(ordered_modules(page)),
-                              encoding="utf-8")
+    for script, text in zip(SCRIPTS, (core_js.read_text(encoding="utf-8"), bundled(ordered_modules(page)))):
+        (out / script).write_text(text, encoding="utf-8")
     shutil.copyfile(core_wasm, out / core_wasm.name)
     (out / GLYPHS).write_bytes(packed_glyphs(unifont))
     shutil.copyfile(site / "manifest.webmanifest", out / "manifest.webmanifest")

@@ -2,7 +2,7 @@
 // a canvas that draws them. The handlers only turn pointer and key events
 // into calls on the session().
 import { core } from './core.js';
-import { kPitch, paintGrid } from './picture.js';
+import { cellsOf, kPitch, paintGrid } from './picture.js';
 import { session, state, update } from './state.js';
 
 const cells = [];
@@ -127,7 +127,6 @@ export function buildGrid(parent, left, top, menuRequested, commandKey) {
         cell.setAttribute('role', 'checkbox');
         cell.setAttribute('aria-label', `Dot ${dot}`);
         cell.setAttribute('aria-checked', 'false');
-        cell.title = core.describeDotBit(dot);
         cell.shown = { set: false, onion: false, focus: false };
         cells.push(cell);
         grid.append(cell);
@@ -144,6 +143,14 @@ export function buildGrid(parent, left, top, menuRequested, commandKey) {
     });
     parent.append(grid);
     return grid;
+}
+
+// Each dot's hint, the byte and bit it sets: apart from building the cells,
+// as asking the core for 256 texts is a step of its own on a slow phone.
+export function describeDots() {
+    cells.forEach((cell, dot) => {
+        cell.title = core.describeDotBit(dot);
+    });
 }
 
 // Device pixels to the grid's pixel: the window's zoom times the screen's.
@@ -218,8 +225,9 @@ function showIf(cell, name, on) {
 
 export function renderGrid() {
     if (laidOutType !== state.type) {
+        const layout = cellsOf(state.type);
         for (let dot = 0; dot < 256; ++dot) {
-            const cell = core.cellOf(state.type, dot);
+            const cell = layout[dot];
             cells[dot].style.left = `${1 + cell.column * kPitch}px`;
             cells[dot].style.top = `${1 + cell.row * kPitch}px`;
         }

@@ -5,7 +5,7 @@ import { copyAsCArray, copyCode, readClipboard } from './clipboard.js';
 import { core, loadCore } from './core.js';
 import { dialogIsOpen, messageBox, showAbout } from './dialogs.js';
 import { chooseFile, open, openDrawingFile, save } from './files.js';
-import { gridElement } from './grid.js';
+import { describeDots, gridElement } from './grid.js';
 import { importImage } from './importer.js';
 import { copyLink, followLinks } from './link.js';
 import { buildMainWindow, renderMainWindow } from './mainwindow.js';
@@ -219,22 +219,46 @@ function nextTask() {
     return globalThis.scheduler?.yield ? globalThis.scheduler.yield() : new Promise((resolve) => setTimeout(resolve));
 }
 
+// Draws now and after every change.
+function showAlways(render) {
+    subscribe(render);
+    render();
+}
+
+// The window built, drawn and fitted while laid out but unseen, each step a
+// task of its own, then shown at once: no half-drawn frame, no shift, and
+// nothing to click before it works.
+async function showWindow() {
+    const main = document.getElementById('frmMain');
+    const workspace = main.parentElement;
+    buildMainWindow(main, commands);
+    await nextTask();
+    describeDots();
+    await nextTask();
+    showAlways(renderMainWindow);
+    await nextTask();
+    buildStrip(workspace, commands.menu, commands.key, commands.perform);
+    await nextTask();
+    showAlways(renderStrip);
+    showAlways(followPlaying);
+    keepFitted(workspace);
+    await nextTask();
+    workspace.classList.remove('unseen');
+}
+
+// In steps that each take a slow phone a short while.
 async function start() {
     await nextTask(); // the script's own running apart from the core's
     await loadCore();
     await nextTask();
     startSession();
+    await nextTask();
     const lost = keepWork();
+    await nextTask();
     actions = pageActions();
     table = core.commands();
-    const main = document.getElementById('frmMain');
-    buildMainWindow(main, commands);
-    buildStrip(main.parentElement, commands.menu, commands.key, commands.perform);
-    keepFitted(main.parentElement);
-    for (const render of [renderMainWindow, renderStrip, followPlaying]) {
-        subscribe(render);
-        render();
-    }
+    await nextTask();
+    await showWindow();
     wireKeys();
     followLinks();
     document.documentElement.dataset.ready = 'true';

@@ -4,14 +4,23 @@ import { core } from './core.js';
 
 export const kPitch = 13;
 const kSide = 16 * kPitch + 1;
+const cellsOfType = [];
+
+// Each dot's cell on the screen for the type, asked of the core once: every
+// paint and every layout of the grid and the strip reads it.
+export function cellsOf(type) {
+    cellsOfType[type] ||= Array.from({ length: 256 }, (_, dot) => core.cellOf(type, dot));
+    return cellsOfType[type];
+}
 
 // The lines, then each dot's cell in the colour colourOf(dot) gives; cells
 // `pitch` apart, lines `line` wide. The grid's colours whatever the page's.
 export function paintGrid(context, type, pitch, line, colourOf) {
     context.fillStyle = '#808080';
     context.fillRect(0, 0, 16 * pitch + line, 16 * pitch + line);
+    const cells = cellsOf(type);
     for (let dot = 0; dot < 256; ++dot) {
-        const cell = core.cellOf(type, dot);
+        const cell = cells[dot];
         context.fillStyle = colourOf(dot);
         context.fillRect(line + cell.column * pitch, line + cell.row * pitch, pitch - line, pitch - line);
     }

@@ -6,6 +6,7 @@
 // it, the desktop's buttons for the set's commands.
 import { core } from './core.js';
 import { element } from './dialogs.js';
+import { cellsOf } from './picture.js';
 import { session, state } from './state.js';
 
 const kItemHeight = 88;
@@ -16,7 +17,6 @@ let setButtons = [];      // [{id, control}] under the strip
 let space = null;
 let marker = null;        // the line where a dragged picture would land
 const shown = new Map();  // index -> the option drawn for it
-const cellsOfType = [];   // per type, each dot's screen cell, asked of the core once
 let shownCurrent = -1;
 let shownCount = -1;
 // Where the strip is scrolled to and how much it shows, kept here so that a
@@ -27,14 +27,9 @@ let onMenuRequest = () => {};
 let onCommandKey = () => false;
 let onCommand = () => {};
 
-function cellsFor(type) {
-    cellsOfType[type] ||= Array.from({ length: 256 }, (_, dot) => core.cellOf(type, dot));
-    return cellsOfType[type];
-}
-
 // One path of unit squares: crisp at any zoom, and one element however many dots are set.
 function dotsPath(dots, type) {
-    const cells = cellsFor(type);
+    const cells = cellsOf(type);
     let path = '';
     for (let dot = 0; dot < 256; ++dot) {
         if (dots[dot] === '1')
