@@ -6,7 +6,7 @@ import { join } from 'node:path';
 import { crc32, deflateSync } from 'node:zlib';
 
 import {
-    assert, assertEqual, cli, clickDot, dots, dropFiles, keys, kWork, lcdDots, message, press, retype, waitFor,
+    assert, assertEqual, cli, clickDot, dots, dropFiles, keys, kWork, lcdDots, menu, message, press, retype, waitFor,
     waitForDots,
 } from './harness.mjs';
 
@@ -52,6 +52,12 @@ async function copyEmpty(page) {
     await page.click('#cmdCopy');
     assertEqual(await message(page), '클립보드에 텍스트가 없습니다.');
     assert(await page.evaluate(() => !('clipboard' in window.recorded)), 'the clipboard was written');
+    // A browser that will not let the page write there is named as the cause, not an empty box.
+    await page.evaluate(() => {
+        navigator.clipboard.writeText = async () => { throw new DOMException('refused', 'NotAllowedError'); };
+    });
+    await menu(page, 'Copy as C Array');
+    assertEqual(await message(page), 'Cannot copy to the clipboard: the browser did not allow it. The clipboard keeps what it held.');
 }
 
 // About is closed only by its button, as on the desktop: however many times Escape is pressed.
@@ -116,7 +122,7 @@ async function thresholdClamps(page) {
 export const kChecks = [
     { name: 'Ctrl+V on the grid reached by Tab pastes the copied code', run: pasteByKeys },
     { name: 'the context menu closes on Tab out, on Escape, and on a click outside after a disabled item', run: menuCloses },
-    { name: 'Copy with an empty code box says the clipboard gets no text', run: copyEmpty },
+    { name: 'Copy with an empty code box, or to a clipboard the browser refuses, says why', run: copyEmpty },
     { name: 'About answers every Escape alike, staying open until its button', run: aboutEscape },
     { name: 'a drop while Import is open stacks no second dialog', run: dropWhileImport },
     { name: 'a threshold typed as 300 is taken as 255, as the preview takes it', run: thresholdClamps },

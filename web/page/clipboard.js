@@ -5,32 +5,37 @@ import { announce, messageBox } from './dialogs.js';
 import { codeBoxText } from './mainwindow.js';
 import { session, state, update } from './state.js';
 
+// '' once the text is on the clipboard; else why it is not. A browser lets a
+// page write there only while it has the focus, and some ask the user first.
 export async function writeText(text) {
     try {
         await navigator.clipboard.writeText(text);
-        return true;
-    } catch {
-        return false;
+        return '';
+    } catch (error) {
+        const why = error.name === 'NotAllowedError' ? 'the browser did not allow it' : error.message;
+        return `Cannot copy to the clipboard: ${why}. The clipboard keeps what it held.`;
     }
 }
 
 // An empty box has nothing to move: the clipboard keeps what it holds, and the user hears why.
 export async function copyCode() {
     const text = codeBoxText();
-    if (text && await writeText(text)) {
-        session().forgetCode();
-        update({ code: '' });
-        announce('The code is on the clipboard.');
-    } else {
-        await messageBox(core.texts().noText);
+    const problem = text ? await writeText(text) : core.texts().noText;
+    if (problem) {
+        await messageBox(problem);
+        return;
     }
+    session().forgetCode();
+    update({ code: '' });
+    announce('The code is on the clipboard.');
 }
 
 export async function copyAsCArray() {
-    if (await writeText(core.cArray(state.dots)))
-        announce('The picture is on the clipboard as a C array.');
+    const problem = await writeText(core.cArray(state.dots));
+    if (problem)
+        await messageBox(problem);
     else
-        await messageBox(core.texts().noText);
+        announce('The picture is on the clipboard as a C array.');
 }
 
 // What the clipboard holds, read through the asynchronous clipboard: a file or image blob, or text.

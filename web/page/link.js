@@ -3,14 +3,14 @@
 // the fragment; an address that brings one shows its document as one step,
 // so that Ctrl+Z gives back what was there before.
 import { writeText } from './clipboard.js';
-import { core } from './core.js';
 import { messageBox } from './dialogs.js';
 import { session } from './state.js';
 
 export async function copyLink() {
     const link = session().shareLink(location.href);
-    if (!(await writeText(link.address)))
-        await messageBox(core.texts().noText);
+    const problem = await writeText(link.address);
+    if (problem)
+        await messageBox(problem);
     else if (link.note)
         await messageBox(link.note);
 }
