@@ -20,10 +20,11 @@ import { kWork, open, useCli } from './harness.mjs';
 import { kChecks as kAppChecks } from './app_checks.mjs';
 import { kChecks as kFaultChecks } from './faults_checks.mjs';
 import { kChecks as kFileChecks } from './files_checks.mjs';
+import { kChecks as kImportChecks } from './import_checks.mjs';
 import { kChecks as kSetChecks } from './set_checks.mjs';
 import { kChecks as kWindowChecks } from './window_checks.mjs';
 
-const kAllChecks = [...kWindowChecks, ...kFileChecks, ...kSetChecks, ...kFaultChecks, ...kAppChecks];
+const kAllChecks = [...kWindowChecks, ...kFileChecks, ...kImportChecks, ...kSetChecks, ...kFaultChecks, ...kAppChecks];
 
 const kChromiumFlags = ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
     '--disable-background-networking', '--disable-component-update', '--disable-sync'];

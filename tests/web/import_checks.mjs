@@ -1,0 +1,184 @@
+// Import Image against tessaldo-cli import on the same file: PNGs the
+// browser's canvas would change (16-bit samples, partial alpha, a palette
+// with transparency, interlacing) with every dithering, damaged PNGs refused
+// alike, a phone photo turned as its EXIF orientation says, and an animated
+// GIF played and taken at the frame chosen.
+import { readFileSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { crc32, deflateSync } from 'node:zlib';
+
+import {
+    assertEqual, cli, cliRefusal, dataFile, dropFiles, Failure, kData, kWork, lcdDots, waitFor, waitForDots, waitForText,
+} from './harness.mjs';
+
+const kDithers = ['none', 'floyd-steinberg', 'atkinson', 'bayer'];
+
+function chunk(type, data) {
+    const body = Buffer.concat([Buffer.from(type), data]);
+    const length = Buffer.alloc(4);
+    length.writeUInt32BE(data.length);
+    const crc = Buffer.alloc(4);
+    crc.writeUInt32BE(crc32(body));
+    return Buffer.concat([length, body, crc]);
+}
+
+const kPasses = [[0, 0, 8, 8], [4, 0, 8, 8], [0, 4, 4, 8], [2, 0, 4, 4], [0, 2, 2, 4], [1, 0, 2, 2], [0, 1, 1, 2]];
+
+// A PNG whose samples `sample(x, y, channel)` gives, 8 or 16 bits each, unfiltered.
+function png({ width, height, depth, colour, channels, interlaced = false, extra = [], sample }) {
+    const bytes = depth / 8;
+    const rows = [];
+    for (const [left, top, stepX, stepY] of interlaced ? kPasses : [[0, 0, 1, 1]]) {
+        for (let y = top; y < height && left < width; y += stepY) {
+            const row = [0];
+            for (let x = left; x < width; x += stepX) {
+                for (let c = 0; c < channels; ++c) {
+                    const value = sample(x, y, c);
+                    row.push(...(bytes === 2 ? [value >> 8, value & 255] : [value]));
+                }
+            }
+            rows.push(Buffer.from(row));
+        }
+    }
+    const header = Buffer.alloc(13);
+    header.writeUInt32BE(width, 0);
+    header.writeUInt32BE(height, 4);
+    header.set([depth, colour, 0, 0, interlaced ? 1 : 0], 8);
+    return Buffer.concat([Buffer.from('\x89PNG\r\n\x1a\n', 'latin1'), chunk('IHDR', header), ...extra,
+        chunk('IDAT', deflateSync(Buffer.concat(rows))), chunk('IEND', Buffer.alloc(0))]);
+}
+
+// PNGs with a smooth diagonal and a little noise, so that dithering and a 16-bit sample's low byte both matter.
+function pngsOfEveryKind() {
+    let seed = 1;
+    const noise = () => ((seed = (seed * 1103515245 + 12345) % 2147483648) >> 16) % 64;
+    const ramp = (x, y, scale) => Math.min(scale, Math.floor(((x + y) / 90) * scale) + noise() * (scale >> 8));
+    const size = { width: 48, height: 42 };
+    const palette = chunk('PLTE', Buffer.from(Array.from({ length: 16 }, (_, i) => [i * 17, 255 - i * 17, i * 9]).flat()));
+    return {
+        'grey16.png': png({ ...size, depth: 16, colour: 0, channels: 1, sample: (x, y) => ramp(x, y, 65535) }),
+        'rgb16.png': png({ ...size, depth: 16, colour: 2, channels: 3, sample: (x, y, c) => ramp(x + 7 * c, y, 65535) }),
+        'rgba16.png': png({ ...size, depth: 16, colour: 6, channels: 4,
+            sample: (x, y, c) => (c === 3 ? ramp(y, 0, 65535) : ramp(x, y + 5 * c, 65535)) }),
+        'palette.png': png({ ...size, depth: 8, colour: 3, channels: 1,
+            extra: [palette, chunk('tRNS', Buffer.from([0, 60, 128, 200]))], sample: (x, y) => (x * 3 + y * 5 + noise()) % 16 }),
+        'interlaced.png': png({ ...size, depth: 16, colour: 0, channels: 1, interlaced: true,
+            sample: (x, y) => ramp(y, x, 65535) }),
+        'alpha8.png': png({ ...size, depth: 8, colour: 6, channels: 4,
+            sample: (x, y, c) => (c === 3 ? (x * 5 + y * 3) % 256 : ramp(x, y + 9 * c, 255)) }),
+    };
+}
+
+// A small grey PNG damaged in each way a reader must notice, or odd in a way it must not mind.
+function damagedPngs() {
+    const whole = png({ width: 16, height: 16, depth: 8, colour: 0, channels: 1, sample: (x, y) => x * 16 + y });
+    const idat = whole.indexOf('IDAT') - 4;
+    const end = whole.length - 12;
+    const withData = (data) => Buffer.concat([whole.subarray(0, idat), chunk('IDAT', data), whole.subarray(end)]);
+    const zlibData = whole.subarray(idat + 8, end - 4);
+    return {
+        'bad-checksum.png': withData(Buffer.concat([zlibData.subarray(0, -4), Buffer.alloc(4)])),
+        'no-end.png': whole.subarray(0, end),
+        'cut.png': whole.subarray(0, idat + 8 + zlibData.length / 2),
+        'long-rows.png': withData(deflateSync(Buffer.alloc(17 * 17))),
+        'short-rows.png': withData(deflateSync(Buffer.alloc(17 * 15))),
+        'after-end.png': Buffer.concat([whole, Buffer.from('trailing')]),
+    };
+}
+
+async function openImport(page, name, data) {
+    await dropFiles(page, [[name, data]]);
+    await page.waitForSelector('dialog[open] select#dither');
+}
+
+async function importWith(page, name, data, dither) {
+    await openImport(page, name, data);
+    await page.select('dialog[open] select#dither', dither);
+    await page.click('dialog[open] button[value="ok"]');
+}
+
+// Written where the command line can read it, under the name the page is given.
+function saved(name, data) {
+    const file = join(kWork, name);
+    writeFileSync(file, data);
+    return file;
+}
+
+async function sameDotsAsCli(page, name, data, dithers) {
+    const file = saved(name, data);
+    for (const dither of dithers) {
+        await importWith(page, name, data, dither);
+        await waitForDots(page, lcdDots(cli('import', file, '-', '--dither', dither))).catch((error) => {
+            throw new Failure(`${name} with ${dither} dithering: ${error.message}`);
+        });
+    }
+}
+
+async function pngs(page) {
+    for (const [name, data] of Object.entries(pngsOfEveryKind()))
+        await sameDotsAsCli(page, name, data, kDithers);
+    for (const [name, data] of Object.entries(damagedPngs())) {
+        const expected = cliRefusal(['import', '-', '-'], data) !== '';
+        await dropFiles(page, [[name, data]]);
+        const shown = await page.waitForSelector('dialog[open] select#dither, dialog[open] .message-text');
+        assertEqual(await shown.evaluate((element) => element.matches('.message-text')), expected, name, 'refused');
+        await page.click('dialog[open] button');
+        await waitFor(page, () => !document.querySelector('dialog[open]'));
+    }
+}
+
+// A JPEG as a phone stores it: the sensor's picture, not turned, with an
+// EXIF orientation of 6 (turn a quarter clockwise) right after its start.
+// The browser encodes it; grey, so that its colours' subsampling cannot
+// tell decoders apart.
+async function phonePhoto(page) {
+    const base64 = await page.evaluate(async () => {
+        const canvas = new OffscreenCanvas(60, 36);
+        const context = canvas.getContext('2d');
+        for (let x = 0; x < 60; ++x) {
+            context.fillStyle = `rgb(${x * 4} ${x * 4} ${x * 4})`;
+            context.fillRect(x, 0, 1, 36);
+        }
+        context.fillStyle = 'black';
+        context.fillRect(40, 4, 14, 6); // a mark in one corner, so that any turn moves it
+        const bytes = new Uint8Array(await (await canvas.convertToBlob({ type: 'image/jpeg', quality: 0.95 })).arrayBuffer());
+        return btoa(String.fromCharCode(...bytes));
+    });
+    const stored = Buffer.from(base64, 'base64');
+    // A big-endian TIFF header and one entry: orientation (0x0112), one short, 6.
+    const exif = Buffer.from('Exif\0\0MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0', 'latin1');
+    const length = Buffer.alloc(2);
+    length.writeUInt16BE(exif.length + 2);
+    return Buffer.concat([stored.subarray(0, 2), Buffer.from([0xff, 0xe1]), length, exif, stored.subarray(2)]);
+}
+
+async function photo(page) {
+    await sameDotsAsCli(page, 'photo.jpg', await phonePhoto(page), ['none', 'floyd-steinberg']);
+}
+
+const frameLabel = (page) => waitForText(page, 'dialog[open] #frameLabel');
+
+async function animatedGif(page) {
+    const gif = 'partial-frames.gif';
+    // Each line: the frame's file, then its delay.
+    const listed = cli('import', join(kData, gif), '--each', join(kWork, 'frames')).toString().trim().split('\n')
+        .map((line) => line.split(' '));
+    await openImport(page, gif, dataFile(gif));
+    assertEqual(await frameLabel(page), `Frame 1 of 3, ${listed[0].slice(-2).join(' ')}`);
+    await page.click('dialog[open] #play');
+    await waitFor(page, () => !document.querySelector('dialog[open] #frameLabel').innerText.startsWith('Frame 1 '));
+    await page.click('dialog[open] #play'); // paused, so that the frame chosen stays
+    await page.focus('dialog[open] #frame');
+    await page.keyboard.press('End');
+    await waitFor(page, () => document.querySelector('dialog[open] #frameLabel').innerText.startsWith('Frame 3 of 3,'));
+    await page.click('dialog[open] button[value="ok"]');
+    await waitForDots(page, lcdDots(readFileSync(listed[2].slice(0, -2).join(' '))));
+}
+
+export const kChecks = [
+    // Thirty imports, each against the command line: the site form's page decodes them with the same code.
+    { name: 'imported PNGs of every kind give tessaldo-cli import\'s dots with every dithering; damaged ones are refused alike',
+        run: pngs, forms: ['file'] },
+    { name: 'a phone photo turned by its EXIF orientation gives tessaldo-cli import\'s dots', run: photo },
+    { name: 'an animated GIF in Import Image plays, and OK takes the frame chosen on the slider', run: animatedGif },
+];
