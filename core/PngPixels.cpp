@@ -3,6 +3,7 @@
 #include "ImageHeader.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 
 namespace tessaldo {
@@ -213,7 +214,8 @@ void PngPixels::Add(std::string_view inflated)
 {
     while (!inflated.empty() && !m_damaged && !Complete()) {
         const std::size_t taken = std::min(inflated.size(), m_line.size() - m_filled);
-        std::copy_n(reinterpret_cast<const std::uint8_t *>(inflated.data()), taken, m_line.begin() + m_filled);
+        std::copy_n(reinterpret_cast<const std::uint8_t *>(inflated.data()), taken,
+                    m_line.begin() + static_cast<std::ptrdiff_t>(m_filled));
         inflated.remove_prefix(taken);
         m_filled += taken;
         if (m_filled == m_line.size())
@@ -228,7 +230,8 @@ void PngPixels::FinishRow()
         return;
     }
     const AdamPass pass = m_pass < 0 ? kWhole : kAdam7[static_cast<std::size_t>(m_pass)];
-    const std::size_t y = static_cast<std::size_t>(pass.top + m_row * pass.stepY);
+    const auto y =
+        static_cast<std::size_t>(pass.top) + static_cast<std::size_t>(m_row) * static_cast<std::size_t>(pass.stepY);
     for (int x = 0; x < m_passWidth; ++x)
         m_greys.pixels[y * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(pass.left + x * pass.stepX)] =
             Grey(x);
@@ -265,8 +268,10 @@ bool PngPixels::Unfilter()
 int PngPixels::Sample(int index) const
 {
     const std::uint8_t *row = m_line.data() + 1;
-    if (m_depth == 16)
-        return row[2 * index] << 8 | row[2 * index + 1];
+    if (m_depth == 16) {
+        const auto at = 2 * static_cast<std::size_t>(index);
+        return row[at] << 8 | row[at + 1];
+    }
     if (m_depth == 8)
         return row[index];
     const int bit = index * m_depth;
