@@ -3,10 +3,9 @@
 // Import is open, an out-of-range threshold. Each runs in every browser.
 import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { crc32, deflateSync } from 'node:zlib';
 
 import {
-    assert, assertEqual, cli, clickDot, dots, dropFiles, keys, kWork, lcdDots, menu, message, press, retype, waitFor,
+    assert, assertEqual, cli, clickDot, dots, dropFiles, keys, kWork, lcdDots, menu, message, png, press, retype, waitFor,
     waitForDots,
 } from './harness.mjs';
 
@@ -74,17 +73,7 @@ async function aboutEscape(page) {
 
 // A 16 x 16 grey PNG whose pixel n is n grey: every threshold gives other dots.
 function greyRamp() {
-    const chunk = (type, data) => {
-        const length = Buffer.alloc(4);
-        length.writeUInt32BE(data.length);
-        const tail = Buffer.alloc(4);
-        tail.writeUInt32BE(crc32(Buffer.concat([Buffer.from(type), data])));
-        return Buffer.concat([length, Buffer.from(type), data, tail]);
-    };
-    const header = Buffer.from([0, 0, 0, 16, 0, 0, 0, 16, 8, 0, 0, 0, 0]);
-    const rows = Array.from({ length: 16 }, (_, y) => [0, ...Array.from({ length: 16 }, (__, x) => y * 16 + x)]);
-    return Buffer.concat([Buffer.from('\x89PNG\r\n\x1a\n', 'latin1'), chunk('IHDR', header),
-        chunk('IDAT', deflateSync(Buffer.from(rows.flat()))), chunk('IEND', Buffer.alloc(0))]);
+    return png({ width: 16, height: 16, depth: 8, colour: 0, channels: 1, sample: (x, y) => y * 16 + x });
 }
 
 // A refused drop shows nothing, and nothing can be waited for: a third drop after the first dialog is

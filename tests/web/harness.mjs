@@ -7,6 +7,7 @@ import { mkdtempSync, readFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { crc32, deflateSync } from 'node:zlib';
 
 export const kData = join(dirname(fileURLToPath(import.meta.url)), '..', 'data');
 export const kWork = mkdtempSync(join(tmpdir(), 'tessaldo-page-'));
@@ -267,4 +268,40 @@ export async function insertText(page, inserted) {
     await waitFor(page, () => document.querySelector('dialog[open] #width').innerText);
     await page.click('dialog[open] button[value="ok"]');
     await waitForDots(page, lcdDots(cli('text', inserted, '-')));
+}
+
+// A PNG chunk: its length, type, data and CRC.
+export function chunk(type, data) {
+    const body = Buffer.concat([Buffer.from(type), data]);
+    const length = Buffer.alloc(4);
+    length.writeUInt32BE(data.length);
+    const crc = Buffer.alloc(4);
+    crc.writeUInt32BE(crc32(body));
+    return Buffer.concat([length, body, crc]);
+}
+
+const kPasses = [[0, 0, 8, 8], [4, 0, 8, 8], [0, 4, 4, 8], [2, 0, 4, 4], [0, 2, 2, 4], [1, 0, 2, 2], [0, 1, 1, 2]];
+
+// A PNG whose samples `sample(x, y, channel)` gives, 8 or 16 bits each, unfiltered.
+export function png({ width, height, depth, colour, channels, interlaced = false, extra = [], sample }) {
+    const bytes = depth / 8;
+    const rows = [];
+    for (const [left, top, stepX, stepY] of interlaced ? kPasses : [[0, 0, 1, 1]]) {
+        for (let y = top; y < height && left < width; y += stepY) {
+            const row = [0];
+            for (let x = left; x < width; x += stepX) {
+                for (let c = 0; c < channels; ++c) {
+                    const value = sample(x, y, c);
+                    row.push(...(bytes === 2 ? [value >> 8, value & 255] : [value]));
+                }
+            }
+            rows.push(Buffer.from(row));
+        }
+    }
+    const header = Buffer.alloc(13);
+    header.writeUInt32BE(width, 0);
+    header.writeUInt32BE(height, 4);
+    header.set([depth, colour, 0, 0, interlaced ? 1 : 0], 8);
+    return Buffer.concat([Buffer.from('\x89PNG\r\n\x1a\n', 'latin1'), chunk('IHDR', header), ...extra,
+        chunk('IDAT', deflateSync(Buffer.concat(rows))), chunk('IEND', Buffer.alloc(0))]);
 }

@@ -5,48 +5,14 @@
 // GIF played and taken at the frame chosen.
 import { readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { crc32, deflateSync } from 'node:zlib';
+import { deflateSync } from 'node:zlib';
 
 import {
-    assertEqual, cli, cliRefusal, dataFile, dropFiles, Failure, kData, kWork, lcdDots, waitFor, waitForDots, waitForText,
+    assertEqual, chunk, cli, cliRefusal, dataFile, dropFiles, Failure, kData, kWork, lcdDots, png, waitFor, waitForDots,
+    waitForText,
 } from './harness.mjs';
 
 const kDithers = ['none', 'floyd-steinberg', 'atkinson', 'bayer'];
-
-function chunk(type, data) {
-    const body = Buffer.concat([Buffer.from(type), data]);
-    const length = Buffer.alloc(4);
-    length.writeUInt32BE(data.length);
-    const crc = Buffer.alloc(4);
-    crc.writeUInt32BE(crc32(body));
-    return Buffer.concat([length, body, crc]);
-}
-
-const kPasses = [[0, 0, 8, 8], [4, 0, 8, 8], [0, 4, 4, 8], [2, 0, 4, 4], [0, 2, 2, 4], [1, 0, 2, 2], [0, 1, 1, 2]];
-
-// A PNG whose samples `sample(x, y, channel)` gives, 8 or 16 bits each, unfiltered.
-function png({ width, height, depth, colour, channels, interlaced = false, extra = [], sample }) {
-    const bytes = depth / 8;
-    const rows = [];
-    for (const [left, top, stepX, stepY] of interlaced ? kPasses : [[0, 0, 1, 1]]) {
-        for (let y = top; y < height && left < width; y += stepY) {
-            const row = [0];
-            for (let x = left; x < width; x += stepX) {
-                for (let c = 0; c < channels; ++c) {
-                    const value = sample(x, y, c);
-                    row.push(...(bytes === 2 ? [value >> 8, value & 255] : [value]));
-                }
-            }
-            rows.push(Buffer.from(row));
-        }
-    }
-    const header = Buffer.alloc(13);
-    header.writeUInt32BE(width, 0);
-    header.writeUInt32BE(height, 4);
-    header.set([depth, colour, 0, 0, interlaced ? 1 : 0], 8);
-    return Buffer.concat([Buffer.from('\x89PNG\r\n\x1a\n', 'latin1'), chunk('IHDR', header), ...extra,
-        chunk('IDAT', deflateSync(Buffer.concat(rows))), chunk('IEND', Buffer.alloc(0))]);
-}
 
 // PNGs with a smooth diagonal and a little noise, so that dithering and a 16-bit sample's low byte both matter.
 function pngsOfEveryKind() {
