@@ -1,5 +1,6 @@
 #include "CodeFormats.h"
 
+#include "BitLayout.h"
 #include "CodeGenerator.h"
 
 #include <algorithm>
@@ -57,12 +58,11 @@ std::string CommentSafe(std::string_view text)
 }
 
 // A set of a thousand pictures is 33,000 of these: no formatted printing.
-void AppendHex(std::string &text, unsigned byte)
+void AppendHex(std::string &text, unsigned byte, std::string_view digits = "0123456789ABCDEF")
 {
-    constexpr std::string_view kDigits = "0123456789ABCDEF";
     text += "0x";
-    text += kDigits[(byte >> 4) & 0xF];
-    text += kDigits[byte & 0xF];
+    text += digits[(byte >> 4) & 0xF];
+    text += digits[byte & 0xF];
 }
 
 } // namespace
@@ -155,6 +155,22 @@ std::string CArray(const NamedPicture &picture)
                          "   dots 8k to 8k+7 with the lowest dot in bit 0. */\n";
     return text + "static const unsigned char " + picture.name + "[" + std::to_string(kModuleByteCount) + "] = {\n"
            + ByteLines(picture.grid, "    ") + "\n};\n";
+}
+
+std::string XbmText(const DotGrid &grid, std::string_view name)
+{
+    // As X11's XWriteBitmapFile writes it, which every XBM reader takes:
+    // lower-case hex, twelve to a line after three spaces.
+    constexpr std::size_t kXbmBytesPerLine = 12;
+    const std::string size = " " + std::to_string(kGridSide) + "\n";
+    std::string text = "#define " + std::string(name) + "_width" + size + "#define " + std::string(name) + "_height"
+                       + size + "static unsigned char " + std::string(name) + "_bits[] = {";
+    const PictureBytes bytes = LayoutBytes(grid, BitLayout::Xbm);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        text += i == 0 ? "\n   " : i % kXbmBytesPerLine == 0 ? ",\n   " : ", ";
+        AppendHex(text, bytes[i], "0123456789abcdef");
+    }
+    return text + "};\n";
 }
 
 std::string Guarded(const std::string &declarations, std::string_view command, std::string_view guardSource)

@@ -40,6 +40,10 @@ struct NamedPicture {
 // that says what the bytes are and where they came from; ends with a newline.
 std::string CArray(const NamedPicture &picture);
 
+// An X BitMap of the picture as the window shows it, as X11 writes one:
+// NAME_width, NAME_height and NAME_bits; ends with a newline.
+std::string XbmText(const DotGrid &grid, std::string_view name);
+
 // The 33 bytes, eight to a line after the command, each line indented.
 std::string ByteLines(const DotGrid &grid, const std::string &indent);
 

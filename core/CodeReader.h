@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BitLayout.h"
 #include "DotGrid.h"
 
 #include <array>
@@ -12,9 +13,6 @@
 #include <vector>
 
 namespace tessaldo {
-
-// The 32 bytes of a picture: bit j of byte k is dot 8k+j.
-using PictureBytes = std::array<std::uint8_t, kDotCount / 8>;
 
 // Something in a text that is meant as a picture: the printf lines Run
 // writes, an array of byte values, a bare list of values, or the raw bytes.

@@ -42,3 +42,18 @@ TEST(ArrayText, NoFileNameCanEndTheCommentOrBreakTheHeader)
         header.rfind("/* Made by tessaldo-cli header a.Lcd */\n#ifndef LCD_2_ICONS_H\n#define LCD_2_ICONS_H\n", 0), 0u);
     EXPECT_EQ(header.substr(header.size() - 28), "\n#endif /* LCD_2_ICONS_H */\n");
 }
+
+// The layout of X11's own writer: what bitmap(1) and every XBM reader expect.
+TEST(XbmText, IsWrittenAsX11WritesBitmaps)
+{
+    DotGrid grid;
+    grid.SetLCDType(LcdType::Row);
+    grid.SetDot(DotAtCell(LcdType::Row, {0, 0}), DotState::Set);
+    grid.SetDot(DotAtCell(LcdType::Row, {15, 15}), DotState::Set);
+    EXPECT_EQ(XbmText(grid, "arrow"), "#define arrow_width 16\n"
+                                      "#define arrow_height 16\n"
+                                      "static unsigned char arrow_bits[] = {\n"
+                                      "   0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,\n"
+                                      "   0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,\n"
+                                      "   0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80};\n");
+}
