@@ -144,7 +144,7 @@ bool ReadFramesFrom(Source &&source, bool allFrames, std::vector<FrameGreys> &fr
     FrameGreys first;
     if (!ReadFirstFrame(source, first, problem))
         return false;
-    frames = {std::move(first)};
+    frames = {first};
     return true;
 }
 

@@ -255,7 +255,7 @@ bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::str
     FrameGreys bitmapFrame;
     if (const std::optional<bool> bitmap = ReadBitmapFrame(device, bitmapFrame, error)) {
         if (*bitmap)
-            frames = {std::move(bitmapFrame)};
+            frames = {bitmapFrame};
         return *bitmap;
     }
     QImageReader reader;
