@@ -179,14 +179,13 @@ BENCHMARK(BM_ImageMagickGif)->UseRealTime()->Iterations(1);
 
 void BM_PreviewFollowsThreshold(benchmark::State &state)
 {
-    tessaldo::GreyImage image;
+    tessaldo::FrameGreys frame;
     std::string problem;
-    if (!tessaldo::ReadGreyImage(Photo(), image, problem)) {
+    if (!tessaldo::ReadFirstFrame(Photo(), frame, problem)) {
         state.SkipWithError(problem.c_str());
         return;
     }
-    ImportImageDialog dialog({tessaldo::FrameFromGreys(image, 0)}, QStringLiteral("photo"), tessaldo::LcdType::Column,
-                             {});
+    ImportImageDialog dialog({frame}, QStringLiteral("photo"), tessaldo::LcdType::Column, {});
     dialog.show();
     QCoreApplication::processEvents();
     auto *threshold = dialog.findChild<QSpinBox *>(QStringLiteral("threshold"));

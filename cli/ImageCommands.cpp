@@ -20,6 +20,7 @@ const Command kImageCommands[] = {
      "               standard output with its delay; frames of the same STEM\n"
      "               that this import would not write are refused, or removed\n"
      "               first with --replace; a damaged or cut-short image is refused.\n"
+     "               A 16 x 16 XBM or PBM is taken dot for dot, whatever the options.\n"
      "               An OUT ending in .h is a header as header writes it: an\n"
      "               animation's frames NAME_000, ... with their delays, NAME\n"
      "               after OUT, or a still image as one picture\n",
@@ -31,6 +32,16 @@ const Command kImageCommands[] = {
      "FILE OUT.png [--scale N]",
      "               draw the picture as the window shows it, each dot N pixels\n"
      "               square (1-64, default 8), with grid lines from 4 up\n",
+     {{"--scale"}},
+     nullptr,
+     kDrawingInput,
+     true},
+    {"export",
+     "FILE OUT.png|OUT.xbm|OUT.pbm [--scale N]",
+     "               write the picture as the window shows it in the format OUT's\n"
+     "               name ends in: .png as png draws it (--scale N as there), .xbm\n"
+     "               an X BitMap whose names come from OUT's, .pbm a raw portable\n"
+     "               bitmap (P4), one pixel for each dot, black where it is set\n",
      {{"--scale"}},
      nullptr,
      kDrawingInput,

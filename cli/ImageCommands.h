@@ -4,7 +4,7 @@
 
 namespace tessaldo {
 
-// import, png, text and send, without what runs them: tessaldo-cli hands
+// import, png, export, text and send, without what runs them: tessaldo-cli hands
 // them to its helper, and the helper attaches its handlers.
 std::span<const Command> ImageCommands();
 

@@ -2,6 +2,7 @@
 #include "ImageCommands.h"
 #include "TextCommands.h"
 
+#include "BitmapFiles.h"
 #include "CodeFormats.h"
 #include "CodeGenerator.h"
 #include "Document.h"
@@ -140,10 +141,10 @@ bool ReadFramesFrom(Source &&source, bool allFrames, std::vector<FrameGreys> &fr
 {
     if (allFrames)
         return ReadFrameGreys(source, frames, problem, progress);
-    GreyImage first;
-    if (!ReadGreyImage(source, first, problem))
+    FrameGreys first;
+    if (!ReadFirstFrame(source, first, problem))
         return false;
-    frames = {FrameFromGreys(first, 0)};
+    frames = {first};
     return true;
 }
 
@@ -250,6 +251,19 @@ int WriteImageHeader(const Arguments &arguments, const std::vector<FrameGreys> &
                           streams);
 }
 
+// A 16 x 16 XBM or PBM is taken dot for dot; options that would have changed
+// its dots are named rather than passed over in silence.
+void NoteOptionsUnused(const Arguments &arguments, const std::string &name, std::ostream &err)
+{
+    std::string unused;
+    for (const std::string_view option : {"--fit", "--threshold", "--dither", "--invert"}) {
+        if (arguments.Has(option))
+            unused += (unused.empty() ? "" : ", ") + std::string(option);
+    }
+    if (!unused.empty())
+        err << name << " is a 16 x 16 bitmap, taken dot for dot: " << unused << " did not change it.\n";
+}
+
 int Import(const Arguments &arguments, Streams &streams)
 {
     const std::optional<std::string> each = arguments.EachFolder("IMAGE");
@@ -278,6 +292,8 @@ int Import(const Arguments &arguments, Streams &streams)
     }
     if (!read)
         return Refused(streams.err, "Cannot import " + name + ": " + problem + ".");
+    if (frames.front().dotForDot)
+        NoteOptionsUnused(arguments, name, streams.err);
     if (toHeader)
         return WriteImageHeader(arguments, frames, grid.nLCDType(), options, streams);
     if (!each)
@@ -417,28 +433,69 @@ QByteArray PngBytes(const DotGrid &grid, int scale)
     return bytes;
 }
 
-int Png(const Arguments &arguments, Streams &streams)
+// Writes a picture's file to OUT, or to standard output for "-", never over
+// the drawing it came from.
+int WriteExported(const Arguments &arguments, std::string_view bytes, Streams &streams)
 {
-    arguments.ExpectOperands({"FILE", "OUT.png"});
-    const int scale = NumberOption(arguments, "--scale", 8, 1, kMaxPngScale);
-    DotGrid grid;
-    if (const FileStatus loaded = LoadFresh(arguments.operands[1], streams.in, grid); !loaded)
-        return Refused(streams.err, loaded.message());
     const std::string &outPath = arguments.operands[2];
     if (const FileStatus spared = OutputSparesInputs(outPath, {&arguments.operands[1], 1}); !spared)
         return Refused(streams.err, spared.message());
-    const QByteArray png = PngBytes(grid, scale);
     if (outPath == kStandardStream) {
-        streams.out.write(png.constData(), png.size());
+        streams.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return kExitOk;
     }
     // QSaveFile would rename its temporary over a device or a FIFO.
     if (const std::error_code kind = RegularOrMissing(outPath))
         return Refused(streams.err, SaveFailed(outPath, kind.message()).message());
     QSaveFile file(QString::fromLocal8Bit(outPath));
-    if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size() || !file.commit())
+    const auto size = static_cast<qint64>(bytes.size());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), size) != size || !file.commit())
         return Refused(streams.err, SaveFailed(outPath, file.errorString().toStdString()).message());
     return kExitOk;
+}
+
+enum class ExportFormat { Png, Xbm, Pbm };
+
+// The drawing FILE as OUT in `format`.
+int WritePicture(const Arguments &arguments, ExportFormat format, Streams &streams)
+{
+    const int scale = NumberOption(arguments, "--scale", 8, 1, kMaxPngScale);
+    DotGrid grid;
+    if (const FileStatus loaded = LoadFresh(arguments.operands[1], streams.in, grid); !loaded)
+        return Refused(streams.err, loaded.message());
+    if (format == ExportFormat::Png) {
+        const QByteArray png = PngBytes(grid, scale);
+        return WriteExported(arguments, {png.constData(), static_cast<std::size_t>(png.size())}, streams);
+    }
+    const std::filesystem::path out = arguments.operands[2];
+    return WriteExported(arguments, format == ExportFormat::Xbm ? XbmText(grid, NameFromFileName(out)) : PbmBytes(grid),
+                         streams);
+}
+
+int Png(const Arguments &arguments, Streams &streams)
+{
+    arguments.ExpectOperands({"FILE", "OUT.png"});
+    return WritePicture(arguments, ExportFormat::Png, streams);
+}
+
+// The format OUT's extension names, which standard output has none of;
+// --scale is for PNG alone.
+ExportFormat ExportFormatOf(const Arguments &arguments)
+{
+    const std::string extension = LowerCase(std::filesystem::path(arguments.operands[2]).extension().string());
+    if (extension == ".png")
+        return ExportFormat::Png;
+    if (extension != ".xbm" && extension != ".pbm")
+        throw UsageError("OUT must end in .png, .xbm or .pbm, the format it is written in");
+    if (arguments.Has("--scale"))
+        throw UsageError("--scale is for .png only: an XBM or PBM holds one pixel for each dot");
+    return extension == ".xbm" ? ExportFormat::Xbm : ExportFormat::Pbm;
+}
+
+int Export(const Arguments &arguments, Streams &streams)
+{
+    arguments.ExpectOperands({"FILE", "OUT"});
+    return WritePicture(arguments, ExportFormatOf(arguments), streams);
 }
 
 // The toolkit's own notes (no runtime folder, socket notifiers and the like)
@@ -476,6 +533,8 @@ int (*HandlerFor(std::string_view name))(const Arguments &, Streams &)
         return WithToolkit<Import, Toolkit::Plain>;
     if (name == "png")
         return WithToolkit<Png, Toolkit::Plain>;
+    if (name == "export")
+        return WithToolkit<Export, Toolkit::Plain>;
     if (name == "text")
         return WithToolkit<Text, Toolkit::Gui>;
     return WithToolkit<SendPicture, Toolkit::Core>;

@@ -1,8 +1,9 @@
 #include "ImageHeader.h"
 
+#include "BitmapFiles.h"
+
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdlib>
 
 namespace tessaldo {
@@ -238,35 +239,6 @@ std::uint64_t BmpNeeds(std::string_view bytes)
     return std::max<std::uint64_t>(Little(bytes, 2, 4), Little(bytes, 10, 4) + pixelBytes);
 }
 
-// The number after the first `key` in an XBM's defines, or 0.
-std::uint64_t XbmDefine(std::string_view text, std::string_view key)
-{
-    const std::size_t at = text.find(key);
-    if (at == std::string_view::npos)
-        return 0;
-    const std::size_t digits = text.find_first_not_of(" \t", at + key.size());
-    std::uint64_t value = 0;
-    if (digits != std::string_view::npos)
-        std::from_chars(text.data() + digits, text.data() + text.size(), value);
-    return value;
-}
-
-// An XBM holds a hexadecimal byte for every eight pixels of each row; the
-// decoder fills its rows with the bytes it finds, so one that runs out early
-// leaves the rest blank.
-bool XbmHasEveryRow(std::string_view text)
-{
-    const std::size_t open = text.find('{');
-    if (open == std::string_view::npos)
-        return false;
-    const std::uint64_t needed = (XbmDefine(text, "_width") + 7) / 8 * XbmDefine(text, "_height");
-    std::uint64_t found = 0;
-    for (std::size_t at = text.find("0x", open); at != std::string_view::npos && found < needed;
-         at = text.find("0x", at + 2))
-        ++found;
-    return found >= needed;
-}
-
 // Goes from marker to marker: a segment is skipped by its length, and the
 // entropy-coded data after a scan's header up to the next marker that is
 // neither a stuffed zero nor a restart. Stray bytes before a marker are
@@ -302,8 +274,8 @@ ImageDataCheck CheckImageData(std::string_view whole)
     if (whole.substr(0, 2) == "BM") {
         return {BmpNeeds(whole) > whole.size() ? "the BMP data ends early" : std::string(), 0};
     }
-    if (whole.substr(0, 7) == "#define")
-        return {XbmHasEveryRow(whole) ? std::string() : "the XBM data ends early", 0};
+    if (IsBitmapFile(whole))
+        return {ReadBitmapFile(whole).problem, 0};
     return {};
 }
 

@@ -23,7 +23,8 @@ std::optional<ImageSize> DeclaredImageSize(std::string_view start);
 // Why an image file stops before its format's end or cannot be decoded: a GIF
 // that ends inside a block or whose frame's code stream is damaged, a JPEG
 // whose data does not reach its end-of-image marker, a BMP shorter than its
-// headers and pixels need, an XBM with fewer bytes than its rows need. Empty when it is whole, and for other formats.
+// headers and pixels need, an XBM or PBM that the core's reader refuses. Empty when it is whole, and for other
+// formats.
 // Decoders take such a file without complaint, with the frames or rows that
 // are missing left blank.
 struct ImageDataCheck {

@@ -195,6 +195,12 @@ ScreenCells CellsFromPixels(const GreyImage &image, const DotOptions &options)
     return Halftone(ResampleToCells(image, options.fit), options.threshold, options.dither, options.invert);
 }
 
+ScreenCells ImportedCells(const CellGreys &greys, const DotOptions &options,
+                          const std::optional<ScreenCells> &dotForDot)
+{
+    return dotForDot ? *dotForDot : Halftone(greys, options.threshold, options.dither, options.invert);
+}
+
 void PutCells(DotGrid &grid, const ScreenCells &cells)
 {
     ForEachCell(grid, cells, [](bool set) { return set ? DotState::Set : DotState::Clear; });

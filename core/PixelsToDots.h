@@ -42,6 +42,10 @@ using ScreenCells = std::array<bool, kDotCount>; // true where the cell is set
 CellGreys ResampleToCells(const GreyImage &image, Fit fit);
 ScreenCells Halftone(const CellGreys &greys, int threshold, Dither dither, bool invert);
 ScreenCells CellsFromPixels(const GreyImage &image, const DotOptions &options);
+// What an import takes: a 16 x 16 bitmap's own pixels where the image is one
+// (BitmapFiles' DotForDot), whatever the options say, or else the greys' halftone.
+ScreenCells ImportedCells(const CellGreys &greys, const DotOptions &options,
+                          const std::optional<ScreenCells> &dotForDot);
 
 // Sets each dot from the cell where the grid's layout shows it.
 void PutCells(DotGrid &grid, const ScreenCells &cells);

@@ -1,5 +1,6 @@
 #include "PictureImage.h"
 
+#include "BitmapFiles.h"
 #include "ImageHeader.h"
 
 #include "PicturePainter.h"
@@ -179,23 +180,44 @@ int FrameDelayMs(const QImageReader &reader)
     return reader.format() == "gif" ? GifFrameDelayMs(delayMs) : delayMs;
 }
 
+// An XBM or PBM, read by the core as the page and the command line read it;
+// nothing when the device holds neither.
+std::optional<bool> ReadBitmapFrame(QIODevice &device, FrameGreys &frame, std::string &error)
+{
+    constexpr qint64 kStartBytes = 4096; // room for comments before an XBM's first define
+    const QByteArray start = device.peek(kStartBytes);
+    if (!IsBitmapFile(std::string_view(start.constData(), static_cast<std::size_t>(start.size()))))
+        return std::nullopt;
+    const QByteArray whole = device.readAll();
+    BitmapRead read = ReadBitmapFile(std::string_view(whole.constData(), static_cast<std::size_t>(whole.size())));
+    if (!read.problem.empty()) {
+        error = std::move(read.problem);
+        return false;
+    }
+    frame = FrameFromGreys(GreysOfBitmap(read.bitmap), 0);
+    frame.dotForDot = DotForDot(read.bitmap);
+    return true;
+}
+
 } // namespace
 
-bool ReadGreyImage(QIODevice &device, GreyImage &grey, std::string &error)
+bool ReadFirstFrame(QIODevice &device, FrameGreys &frame, std::string &error)
 {
+    if (const std::optional<bool> bitmap = ReadBitmapFrame(device, frame, error))
+        return *bitmap;
     const QuietImagePlugins quiet;
     QImageReader reader;
     QImage image; // the first frame of an animation
     std::size_t gifFrames = 0;
     if (!StartReading(device, reader, error, gifFrames) || !ReadFrame(reader, image, error))
         return false;
-    grey = GreyFromImage(image);
+    frame = FrameFromGreys(GreyFromImage(image), 0);
     return true;
 }
 
-bool ReadGreyImage(const QString &path, GreyImage &grey, std::string &error)
+bool ReadFirstFrame(const QString &path, FrameGreys &frame, std::string &error)
 {
-    return WithFile(path, error, [&](QIODevice &file) { return ReadGreyImage(file, grey, error); });
+    return WithFile(path, error, [&](QIODevice &file) { return ReadFirstFrame(file, frame, error); });
 }
 
 FrameGreys FrameFromGreys(const GreyImage &image, int delayMs)
@@ -213,8 +235,7 @@ DotGrid FramePicture(const FrameGreys &frame, LcdType type, const DotOptions &op
 {
     DotGrid grid;
     grid.SetLCDType(type);
-    PutCells(grid, Halftone(frame.byFit[static_cast<std::size_t>(options.fit)], options.threshold, options.dither,
-                            options.invert));
+    PutCells(grid, ImportedCells(frame.byFit[static_cast<std::size_t>(options.fit)], options, frame.dotForDot));
     return grid;
 }
 
@@ -231,6 +252,12 @@ Document SetFromFrames(const std::vector<FrameGreys> &frames, LcdType type, cons
 bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::string &error,
                     const FrameProgress &progress)
 {
+    FrameGreys bitmapFrame;
+    if (const std::optional<bool> bitmap = ReadBitmapFrame(device, bitmapFrame, error)) {
+        if (*bitmap)
+            frames = {bitmapFrame};
+        return *bitmap;
+    }
     QImageReader reader;
     int count = 0;
     std::size_t gifFrames = 0;

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,12 +22,6 @@ inline constexpr int kMaxPngScale = 64;
 // The brightness of every pixel as seen on a white background, by qGray.
 GreyImage GreyFromImage(const QImage &image);
 
-// Decodes the image file, turned as its EXIF orientation says, or says why
-// it cannot be used.
-bool ReadGreyImage(const QString &path, GreyImage &grey, std::string &error);
-// The same for an image that is already in memory, such as standard input.
-bool ReadGreyImage(QIODevice &device, GreyImage &grey, std::string &error);
-
 // The most frames an animation may have; more are refused before any is used.
 inline constexpr int kMaxFrames = 10'000;
 
@@ -37,8 +32,15 @@ struct FrameGreys {
     int delayMs = 0;
     int width = 0; // the image's size in pixels
     int height = 0;
+    std::optional<ScreenCells> dotForDot; // a 16 x 16 XBM's or PBM's own pixels, which no option changes
 };
 FrameGreys FrameFromGreys(const GreyImage &image, int delayMs);
+
+// Decodes the image file's first frame, turned as its EXIF orientation says,
+// or says why it cannot be used.
+bool ReadFirstFrame(const QString &path, FrameGreys &frame, std::string &error);
+// The same for an image that is already in memory, such as standard input.
+bool ReadFirstFrame(QIODevice &device, FrameGreys &frame, std::string &error);
 // The frame as a picture of that type, turned into dots as the options say.
 DotGrid FramePicture(const FrameGreys &frame, LcdType type, const DotOptions &options);
 
@@ -49,7 +51,8 @@ Document SetFromFrames(const std::vector<FrameGreys> &frames, LcdType type, cons
 
 // Decodes every frame of the image file (one for a still image), each whole
 // as composed over the ones before, or says why it cannot be used. The
-// megapixel limit holds for each frame.
+// megapixel limit holds for each frame. XBM and PBM files are read by the
+// core's reader, as the page and the command line read them.
 // `progress` hears how many frames are read and how many there are (0 while
 // that is not known) before each frame; when it answers false the reading
 // stops, and ReadFrameGreys returns false with an empty error.

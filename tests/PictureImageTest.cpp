@@ -208,6 +208,58 @@ TEST(ImageRoundTrip, ExportAtScaleOneThenImportGivesTheSameDrawingFile)
     }
 }
 
+namespace {
+
+// What ImageMagick, a reader not of this program, sees in an image file: a
+// line a row, '#' for a black pixel, as show draws the picture.
+std::string MagickRows(const std::filesystem::path &file)
+{
+    TempDir dir;
+    const auto grey = dir / "grey";
+    const std::string command = "convert " + ShellQuote(file.string()) + " -depth 8 gray:" + ShellQuote(grey.string());
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    const std::string pixels = TempDir::Read(grey);
+    std::string rows;
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        rows += std::string(static_cast<std::uint8_t>(pixels[i]) < 128 ? "#" : ".") + ((i + 1) % 16 == 0 ? "\n" : "");
+    return rows;
+}
+
+} // namespace
+
+TEST(BitmapFiles, ImageMagickSeesWhatShowDrawsAndItsOwnFilesImportDotForDot)
+{
+    TempDir dir;
+    std::mt19937 random(41);
+    const auto drawing = dir / "icon.Lcd";
+    const auto png = dir / "icon.png";
+    const auto back = dir / "back.Lcd";
+    for (const LcdType type : {LcdType::Column, LcdType::Row}) {
+        ASSERT_TRUE(SaveFile(RandomGrid(random, type), drawing).ok());
+        const std::string shown = RunCliProcess({"show", drawing.string()}).out;
+        for (const char *name : {"icon.xbm", "icon.PBM"}) {
+            const CliResult exported = RunCliProcess({"export", drawing.string(), (dir / name).string()});
+            ASSERT_EQ(exported.exitCode, 0) << exported.err;
+            EXPECT_EQ(MagickRows(dir / name), shown.substr(shown.find('\n') + 1)) << name;
+        }
+        // ImageMagick's own XBM, raw PBM and plain PBM; the threshold would clear every dot of another image.
+        ASSERT_EQ(RunCliProcess({"png", drawing.string(), png.string(), "--scale", "1"}).exitCode, 0);
+        for (const std::string name : {"magick.xbm", "magick.pbm", "plain.pbm"}) {
+            const std::string convert = "convert " + ShellQuote(png.string())
+                                        + (name == "plain.pbm" ? " -compress none " : " ")
+                                        + ShellQuote((dir / name).string());
+            ASSERT_EQ(std::system(convert.c_str()), 0) << convert;
+            const std::string source = (dir / name).string();
+            const CliResult imported = RunCliProcess(
+                {"import", source, back.string(), "--type", type == LcdType::Row ? "1" : "0", "--threshold", "0"});
+            ASSERT_EQ(imported.exitCode, 0) << imported.err;
+            EXPECT_EQ(imported.err,
+                      "\"" + source + "\" is a 16 x 16 bitmap, taken dot for dot: --threshold did not change it.\n");
+            EXPECT_EQ(TempDir::Read(back), TempDir::Read(drawing)) << name;
+        }
+    }
+}
+
 TEST(ImageImport, AnySizeIsFittedAndEveryOptionReachesTheCells)
 {
     TempDir dir;
@@ -390,6 +442,9 @@ TEST(ImageCommandUsage, BadOptionValuesNameTheOptionAndWhatItTakes)
         {{"import", "a.png", "b.Lcd", "--replace"}, "import: --replace goes with --each FOLDER"},
         {{"png", "a.Lcd", "b.png", "--scale", "0"}, "png: --scale must be 1 to 64, not 0"},
         {{"png", "a.Lcd"}, "png: missing OUT.png"},
+        {{"export", "a.Lcd", "-"}, "export: OUT must end in .png, .xbm or .pbm, the format it is written in"},
+        {{"export", "a.Lcd", "b.xbm", "--scale", "2"},
+         "export: --scale is for .png only: an XBM or PBM holds one pixel for each dot"},
         {{"send", "a.Lcd"}, "send: missing --port DEVICE"},
         {{"send", "a.Lcd", "--port", "p", "--baud", "300"},
          "send: --baud must be 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200, not '300'"},

@@ -1,10 +1,12 @@
 #include "ImportImageDialog.h"
 
 #include "PicturePreview.h"
+#include "Utf8.h"
 
 #include "CodeGenerator.h"
 
 #include "DrawingFile.h"
+#include "ProgramTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -111,6 +113,8 @@ void ImportImageDialog::BuildControls(const DotOptions &options)
     QWidget *animation = BuildAnimationControls();
     animation->setVisible(m_frames.size() > 1);
     layout->addWidget(animation);
+    if (m_frames.front().dotForDot)
+        layout->addWidget(DotForDotNote());
     layout->addLayout(form);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -121,6 +125,18 @@ void ImportImageDialog::BuildControls(const DotOptions &options)
     connect(m_threshold, &QSpinBox::valueChanged, this, &ImportImageDialog::Halftone);
     connect(m_dither, &QComboBox::currentIndexChanged, this, &ImportImageDialog::Halftone);
     connect(m_invert, &QCheckBox::toggled, this, &ImportImageDialog::Halftone);
+}
+
+// A 16 x 16 XBM or PBM is taken as it stands: the options, which could not
+// change it, stay in sight but disabled, and a note says why.
+QLabel *ImportImageDialog::DotForDotNote()
+{
+    for (QWidget *option : std::initializer_list<QWidget *>{m_fit, m_thresholdSlider, m_threshold, m_dither, m_invert})
+        option->setEnabled(false);
+    auto *note = new QLabel(FromUtf8(kDotForDotNote), this);
+    note->setObjectName(QStringLiteral("note"));
+    note->setWordWrap(true);
+    return note;
 }
 
 QWidget *ImportImageDialog::BuildAnimationControls()

@@ -46,6 +46,7 @@ public:
 private:
     void BuildControls(const tessaldo::DotOptions &options);
     QWidget *BuildAnimationControls();
+    QLabel *DotForDotNote();
     void Halftone();
     void ShowFrame(int index);
     void TogglePlaying();

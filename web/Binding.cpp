@@ -2,6 +2,7 @@
 // string of 256 characters, '1' for a set dot; bytes cross as Uint8Arrays.
 // Every rule the page follows is computed here, by the same code the desktop
 // program runs.
+#include "BitmapFiles.h"
 #include "CodeFormats.h"
 #include "CodeGenerator.h"
 #include "CodeReader.h"
@@ -129,7 +130,15 @@ public:
     {
     }
 
-    explicit ImportedImage(GreyImage grey) : m_grey(std::move(grey)), m_filled(m_grey.pixels.size()) {}
+    explicit ImportedImage(GreyImage grey, std::optional<ScreenCells> dotForDot = std::nullopt)
+        : m_grey(std::move(grey)),
+          m_filled(m_grey.pixels.size()),
+          m_dotForDot(dotForDot)
+    {
+    }
+
+    // A 16 x 16 XBM or PBM, which the options do not change.
+    bool DotForDot() const { return m_dotForDot.has_value(); }
 
     // The next rows, four bytes a pixel as the canvas gives them.
     void AddRows(const val &rgba)
@@ -146,15 +155,37 @@ public:
         auto greys = m_greys.find(chosenFit);
         if (greys == m_greys.end())
             greys = m_greys.emplace(chosenFit, ResampleToCells(m_grey, chosenFit)).first;
-        return DotsFromCells(type,
-                             Halftone(greys->second, threshold, DitherFromName(dither).value_or(Dither::None), invert));
+        const DotOptions options{chosenFit, threshold, DitherFromName(dither).value_or(Dither::None), invert};
+        return DotsFromCells(type, ImportedCells(greys->second, options, m_dotForDot));
     }
 
 private:
     GreyImage m_grey;
     std::size_t m_filled = 0; // the pixels given so far
     std::map<Fit, CellGreys> m_greys;
+    std::optional<ScreenCells> m_dotForDot;
 };
+
+// An XBM or PBM read by the core, as the desktop reads it: {image, width,
+// height}, or {problem}.
+val BitmapImage(const val &file)
+{
+    BitmapRead read = ReadBitmapFile(BytesOf(file));
+    val result = val::object();
+    if (!read.problem.empty()) {
+        result.set("problem", read.problem);
+        return result;
+    }
+    result.set("width", read.bitmap.width);
+    result.set("height", read.bitmap.height);
+    result.set("image", ImportedImage(GreysOfBitmap(read.bitmap), DotForDot(read.bitmap)));
+    return result;
+}
+
+bool IsBitmapFileStart(const val &start)
+{
+    return IsBitmapFile(BytesOf(start));
+}
 
 // A PNG decoded by the core rather than the canvas, whose data the page
 // inflates and hands over in pieces.
@@ -601,6 +632,7 @@ val Texts()
     texts.set("renameQuestion", std::string(kRenameQuestion));
     texts.set("delayQuestion", std::string(kDelayQuestion));
     texts.set("close", std::string(kCloseCaption));
+    texts.set("dotForDot", std::string(kDotForDotNote));
     texts.set("usage", std::string(kUsageNote));
     texts.set("type0", std::string(LcdTypeCaption(LcdType::Column)));
     texts.set("type1", std::string(LcdTypeCaption(LcdType::Row)));
@@ -642,6 +674,8 @@ EMSCRIPTEN_BINDINGS(tessaldo)
     emscripten::function("declaredSize", &DeclaredSize);
     emscripten::function("tooManyPixels", &TooManyPixelsFor);
     emscripten::function("cutShortImage", &CutShortImageOf);
+    emscripten::function("isBitmapFile", &IsBitmapFileStart);
+    emscripten::function("bitmapImage", &BitmapImage);
     emscripten::function("frameDelay", &FrameDelay);
     emscripten::function("textDots", &TextDots);
     emscripten::function("commands", &Commands);
@@ -743,6 +777,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
     emscripten::class_<ImportedImage>("ImportedImage")
         .constructor<int, int>()
         .function("addRows", &ImportedImage::AddRows)
+        .function("dotForDot", &ImportedImage::DotForDot)
         .function("dots", &ImportedImage::Dots);
     emscripten::class_<PngImage>("PngImage")
         .constructor<const val &>()

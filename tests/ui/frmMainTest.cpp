@@ -1,4 +1,5 @@
 #include "frmMain.h"
+#include "CodeFormats.h"
 #include "CodeGenerator.h"
 #include "CodeTextBox.h"
 #include "DotGridView.h"
@@ -117,6 +118,7 @@ private slots:
 
     void importPreviewFollowsEveryOptionAndOkIsOneStep();
     void importCancelledOrRefusedChangesNothing();
+    void importOfA16By16BitmapIsDotForDotWithTheOptionsDisabled();
     void pasteAndDropBringImagesAndDrawingsIn();
     void pasteOfCodeMakesThePictureItSaysAsOneStep();
     void animationPlaysSavesItsFramesAndPlaysOnTheModule();
@@ -922,6 +924,33 @@ void frmMainTest::importPreviewFollowsEveryOptionAndOkIsOneStep()
         modal->close();
     });
     window->ImportImage(HalfBlackHalfGrey());
+}
+
+void frmMainTest::importOfA16By16BitmapIsDotForDotWithTheOptionsDisabled()
+{
+    QTest::mouseClick(option(1), Qt::LeftButton);
+    DotGrid icon;
+    icon.SetLCDType(LcdType::Row);
+    for (const int dot : {0, 17, 100, 255})
+        icon.SetDot(dot, DotState::Set);
+    const QString path = Temp(QStringLiteral("icon.xbm"));
+    WriteBytes(path, QByteArray::fromStdString(XbmText(icon, "icon")));
+    QString note;
+    bool optionsEnabled = true;
+    OnNextModal([&](QWidget *modal) {
+        // Options that would clear every dot of another image.
+        modal->findChild<QSpinBox *>("threshold")->setValue(0);
+        modal->findChild<QCheckBox *>("invert")->setChecked(true);
+        note = modal->findChild<QLabel *>("note")->text();
+        optionsEnabled =
+            modal->findChild<QComboBox *>("fit")->isEnabled() || modal->findChild<QSpinBox *>("threshold")->isEnabled();
+        QTest::keyClick(modal, Qt::Key_Return);
+    });
+    window->ImportImageFile(path);
+    QCOMPARE(note, QStringLiteral("A 16 x 16 bitmap is taken dot for dot: fit, threshold, dithering and invert do not "
+                                  "change it."));
+    QVERIFY(!optionsEnabled);
+    QCOMPARE(window->Grid(), icon);
 }
 
 void frmMainTest::importCancelledOrRefusedChangesNothing()

@@ -2,7 +2,7 @@
 // browser's canvas would change (16-bit samples, partial alpha, a palette
 // with transparency, interlacing) with every dithering, damaged PNGs refused
 // alike, a phone photo turned as its EXIF orientation says, and an animated
-// GIF played and taken at the frame chosen.
+// GIF played and taken at the frame chosen; XBM and PBM files.
 import { readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { deflateSync } from 'node:zlib';
@@ -141,10 +141,37 @@ async function animatedGif(page) {
     await waitForDots(page, lcdDots(readFileSync(listed[2].slice(0, -2).join(' '))));
 }
 
+// XBM and PBM read by the core, not the browser: a 16 x 16 one dot for dot
+// with the options disabled, another size fitted as any image, and a cut one
+// refused with the command line's reason.
+async function bitmaps(page) {
+    const bits = Array.from({ length: 32 }, (_, i) => `0x${((i * 37 + 11) & 0xff).toString(16)}`).join(', ');
+    const xbm = `/* drawn elsewhere */\n#define icon_width 16\n#define icon_height 16\nstatic unsigned char icon_bits[] = {\n   ${bits} };\n`;
+    const file = saved('icon.xbm', xbm);
+    await openImport(page, 'icon.xbm', xbm);
+    assertEqual(await waitForText(page, 'dialog[open] #note'),
+        'A 16 x 16 bitmap is taken dot for dot: fit, threshold, dithering and invert do not change it.');
+    assertEqual(await page.$eval('dialog[open] #threshold', (box) => box.disabled), true, 'threshold disabled');
+    await page.click('dialog[open] button[value="ok"]');
+    await waitForDots(page, lcdDots(cli('import', file, '-')));
+
+    const raster = Buffer.from(Array.from({ length: 3 * 12 }, (_, i) => (i * 73 + 5) & 0xff));
+    const pbm = Buffer.concat([Buffer.from('P4\n# wider than tall\n20 12\n'), raster]);
+    await sameDotsAsCli(page, 'wide.pbm', pbm, ['none', 'atkinson']);
+
+    const cut = pbm.subarray(0, pbm.length - 5);
+    await dropFiles(page, [['cut.pbm', cut]]);
+    assertEqual(await waitForText(page, 'dialog[open] .message-text'),
+        `Cannot import "cut.pbm": ${cliRefusal(['import', '-', '-'], cut).split(': ').slice(1).join(': ')}`);
+    await page.click('dialog[open] button');
+    await waitFor(page, () => !document.querySelector('dialog[open]'));
+}
+
 export const kChecks = [
     // Thirty imports, each against the command line: the site form's page decodes them with the same code.
     { name: 'imported PNGs of every kind give tessaldo-cli import\'s dots with every dithering; damaged ones are refused alike',
         run: pngs, forms: ['file'] },
     { name: 'a phone photo turned by its EXIF orientation gives tessaldo-cli import\'s dots', run: photo },
     { name: 'an animated GIF in Import Image plays, and OK takes the frame chosen on the slider', run: animatedGif },
+    { name: 'imported XBM and PBM files give tessaldo-cli import\'s dots, a 16 x 16 one dot for dot', run: bitmaps },
 ];

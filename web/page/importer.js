@@ -224,8 +224,19 @@ async function decodePng(file, progress) {
     }
 }
 
+// An XBM or PBM, read by the core as the desktop reads it, not by the browser.
+async function decodeBitmap(file) {
+    const read = core.bitmapImage(new Uint8Array(await file.arrayBuffer()));
+    if (read.problem)
+        throw new Error(read.problem);
+    const note = read.image.dotForDot() ? core.texts().dotForDot : '';
+    return { frames: [{ image: read.image, delayMs: 0 }], width: read.width, height: read.height, gif: false, note };
+}
+
 // Every frame with its greys and delay ({frames, width, height, gif, note}), or the still image as one frame.
 async function decode(file, progress) {
+    if (core.isBitmapFile(new Uint8Array(await file.slice(0, kHeaderBytes).arrayBuffer())))
+        return decodeBitmap(file);
     await checkData(file);
     const type = await sniffedType(file);
     const mayAnimate = decodesFrames() && kMayAnimate.includes(type);
@@ -326,6 +337,9 @@ async function chooseDots(file, decoded) {
     threshold.addEventListener('input', () => { slider.value = clampedNumber(threshold); redraw(); });
     for (const control of [fit, dither, invert])
         control.addEventListener('input', redraw);
+    // A 16 x 16 bitmap is taken as it stands: the options stay in sight, disabled, and the note says why.
+    for (const control of [fit, slider, threshold, dither, invert])
+        control.disabled = frame.image.dotForDot();
     const note = decoded.note ? [element('p', { id: 'note', textContent: decoded.note })] : [];
     const animation = decoded.frames.length > 1 ? [frames.box] : [];
     // noValidate: a number typed out of range is taken as the preview takes it, not held up by the browser.

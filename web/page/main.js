@@ -50,7 +50,8 @@ function pageActions() {
     const { CommandId } = core;
     return new Map([
         [CommandId.ImportImage, async () => {
-            const file = await chooseFile('image/*', [{ description: 'Images', accept: { 'image/*': [] } }]);
+            // XBM and PBM files, which the core reads, have no image type in every browser.
+            const file = await chooseFile('image/*,.xbm,.pbm', [{ description: 'Images', accept: { 'image/*': ['.xbm', '.pbm'] } }]);
             if (file)
                 await importImage(file);
         }],
