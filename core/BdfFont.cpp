@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <unordered_set>
@@ -283,8 +284,10 @@ private:
         // a font that reaches left of its origin moves right to keep it whole.
         // The font's bounding box is no place to start from: writers shrink it
         // to the dots their glyphs use.
-        const int left = box->x - std::min(0, m_fontBox->x);
-        const int top = m_ascent.value_or(m_fontBox->y + m_fontBox->height) - box->y - box->height;
+        // Wide enough for any numbers the font gives.
+        const std::int64_t left = std::int64_t{box->x} - std::min(0, m_fontBox->x);
+        const std::int64_t top =
+            m_ascent.value_or(std::int64_t{m_fontBox->y} + m_fontBox->height) - box->y - box->height;
         std::vector<std::string_view> words;
         for (int row = 0; row < box->height; ++row) {
             if (!NextLine(words) || words.front() == "ENDCHAR")
@@ -299,10 +302,10 @@ private:
                     Damaged("holds a row of the BITMAP that is no hex number");
                 if ((digit & (8U >> (column % 4))) == 0)
                     continue;
-                const Cell cell{left + column, top + row};
-                if (IsInsideGrid(cell))
-                    cells[static_cast<std::size_t>(cell.row) * kGridSide + static_cast<std::size_t>(cell.column)] =
-                        true;
+                const std::int64_t x = left + column;
+                const std::int64_t y = top + row;
+                if (x >= 0 && x < kGridSide && y >= 0 && y < kGridSide)
+                    cells[static_cast<std::size_t>(y * kGridSide + x)] = true;
                 else
                     ++outside;
             }
@@ -323,7 +326,7 @@ private:
     std::size_t m_position = 0;
     int m_lineNumber = 0;
     std::optional<Box> m_fontBox;
-    std::optional<int> m_ascent; // FONT_ASCENT
+    std::optional<std::int64_t> m_ascent; // FONT_ASCENT
     std::size_t m_glyphsRead = 0;
     std::unordered_set<int> m_codePoints;
 };
