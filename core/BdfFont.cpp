@@ -5,7 +5,6 @@
 #include "PixelsToDots.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -159,15 +158,16 @@ private:
         throw Damage{"line " + std::to_string(m_lineNumber) + " " + what};
     }
 
+    // The `count` whole numbers after the keyword.
     std::vector<int> Numbers(const std::vector<std::string_view> &words, std::size_t count) const
     {
         std::vector<int> numbers;
-        for (std::size_t i = 1; i < words.size() && numbers.size() < count; ++i) {
+        for (std::size_t i = 1; i < words.size() && i <= count; ++i) {
             if (const std::optional<int> number = Integer(words[i]))
                 numbers.push_back(*number);
         }
         if (numbers.size() < count)
-            Damaged("gives " + std::string(words.front()) + " fewer than " + std::to_string(count) + " whole numbers");
+            Damaged("does not give " + std::string(words.front()) + " its " + std::to_string(count) + " whole numbers");
         return numbers;
     }
 
