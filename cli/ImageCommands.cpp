@@ -10,7 +10,8 @@ const Command kImageCommands[] = {
     {"import",
      "IMAGE OUT [--type 0|1] [--fit contain|cover|stretch] [--threshold N]\n"
      "                   [--dither none|floyd-steinberg|atkinson|bayer] [--invert]\n"
-     "  import IMAGE --each FOLDER [--replace] [the same options]",
+     "  import IMAGE --each FOLDER [--replace] [the same options]\n"
+     "  import FONT.bdf OUT|--each FOLDER [--replace] [--type 0|1]",
      "               make a drawing file from an image of any size (PNG, BMP, GIF,\n"
      "               JPEG, ...) as the module shows it in that layout (default 0):\n"
      "               the image is fitted to 16 x 16 cells (default contain: all of\n"
@@ -23,7 +24,12 @@ const Command kImageCommands[] = {
      "               A 16 x 16 XBM or PBM is taken dot for dot, whatever the options.\n"
      "               An OUT ending in .h is a header as header writes it: an\n"
      "               animation's frames NAME_000, ... with their delays, NAME\n"
-     "               after OUT, or a still image as one picture\n",
+     "               after OUT, or a still image as one picture. A BDF font's\n"
+     "               glyphs up to 16 x 16 become drawings dot for dot: with\n"
+     "               --each one U+XXXX.Lcd per glyph, as text --each names them\n"
+     "               (drawings there that it would change are refused, or written\n"
+     "               over with --replace); an OUT.h takes them all as U_XXXX, any\n"
+     "               other OUT a font of one glyph\n",
      {{"--type"}, {"--fit"}, {"--threshold"}, {"--dither"}, {"--invert", false}, {"--each"}, {"--replace", false}},
      nullptr,
      {"IMAGE", "the image"},

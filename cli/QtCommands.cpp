@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "FontCommands.h"
 #include "ImageCommands.h"
 #include "TextCommands.h"
 
@@ -8,6 +9,7 @@
 #include "Document.h"
 #include "DrawingFile.h"
 #include "FileIo.h"
+#include "GlyphNames.h"
 #include "ModuleLink.h"
 #include "PictureImage.h"
 #include "PlatformFile.h"
@@ -266,6 +268,9 @@ void NoteOptionsUnused(const Arguments &arguments, const std::string &name, std:
 
 int Import(const Arguments &arguments, Streams &streams)
 {
+    // A font's glyphs are pictures already: nothing to fit or halftone.
+    if (arguments.operands.size() > 1 && IsFontFile(arguments.operands[1]))
+        return ImportFont(arguments, streams);
     const std::optional<std::string> each = arguments.EachFolder("IMAGE");
     DotGrid grid;
     ApplyTypeOption(arguments, grid);
@@ -300,19 +305,6 @@ int Import(const Arguments &arguments, Streams &streams)
         return WriteDrawing(FramePicture(frames.front(), grid.nLCDType(), options), arguments.operands[2], streams.out,
                             streams.err);
     return WriteEachFrame(arguments, frames, name, grid.nLCDType(), options, streams);
-}
-
-// U+XXXX: upper-case, at least four digits.
-QString CodePointName(char32_t codePoint)
-{
-    return QStringLiteral("U+")
-           + QStringLiteral("%1").arg(static_cast<uint>(codePoint), 4, 16, QLatin1Char('0')).toUpper();
-}
-
-// The drawing file a character of `--each` goes to: U+XXXX.Lcd.
-std::filesystem::path EachFileName(char32_t codePoint)
-{
-    return (CodePointName(codePoint) + QStringLiteral(".Lcd")).toStdString();
 }
 
 // "X,Y": whole dots right and down, each within the picture's width either way.
@@ -364,7 +356,7 @@ std::string Shown(const QString &text)
     QString shown;
     for (const char32_t codePoint : text.toUcs4()) {
         if (QChar::category(codePoint) == QChar::Other_Control)
-            shown += CodePointName(codePoint);
+            shown += QString::fromStdString(CodePointName(codePoint));
         else
             shown += QString::fromUcs4(&codePoint, 1);
     }
@@ -410,7 +402,7 @@ int Text(const Arguments &arguments, Streams &streams)
         DotGrid picture = base;
         if (const int status = draw(character, Shown(character), picture); status != kExitOk)
             return status;
-        const std::filesystem::path file = std::filesystem::path(*each) / EachFileName(codePoint);
+        const std::filesystem::path file = std::filesystem::path(*each) / CharacterFileName(codePoint);
         if (const FileStatus writable = EachFileIsWritable(file, inputs); !writable)
             return Refused(streams.err, writable.message());
         drawn.emplace_back(file, picture);

@@ -5,6 +5,7 @@
 #include "CodeReader.h"
 #include "DrawingFile.h"
 #include "FileIo.h"
+#include "FontCommands.h"
 #include "PlatformFile.h"
 #include "SetFiles.h"
 #include "SetHeader.h"
@@ -49,24 +50,6 @@ void PrintPicture(const DotGrid &grid, std::ostream &out)
 FileStatus DecodeFailed(const std::string &source, const std::string &reason)
 {
     return FileStatus::Failed("Cannot decode " + SourceName(source) + ": " + reason + ".");
-}
-
-FileStatus ReadSource(const std::string &source, std::istream &in, std::string &text)
-{
-    if (source == kStandardStream) {
-        // In pieces, so that a drawing piped in costs no more than its few hundred bytes.
-        std::string piece(std::size_t{64} << 10, '\0');
-        text.clear();
-        while (in && text.size() <= kMaxSourceBytes) {
-            in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
-            text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
-        }
-    } else if (FileStatus read = ReadFileStart(source, kMaxSourceBytes + 1, text); !read) {
-        return read;
-    }
-    if (text.size() > kMaxSourceBytes)
-        return FileStatus::Failed("Cannot read " + SourceName(source) + ": it is larger than 16 MiB.");
-    return FileStatus::Ok();
 }
 
 // The array's name: the one asked for, else the file's.
@@ -158,27 +141,14 @@ public:
         m_set.pictures.clear();
     }
 
-    // A drawing file gives one picture named after it; any other file is C
-    // source, each of whose pictures comes with its name, delay and type.
     bool Add(const std::string &file)
     {
-        std::string text;
-        if (const FileStatus read = ReadSource(file, m_streams.in, text); !read)
-            return Refuse(read.message());
-        const ParsedDrawing parsed = ParseDrawing(std::string_view(text).substr(0, kDrawingBytesRead));
-        if (parsed.drawing)
-            return AddPictures(file, {{.name = ArrayName(file), .dots = parsed.drawing->dots}}, parsed.drawing->type);
-        if (IsDrawingFileName(file))
-            return Refuse(OpenFailed(file, parsed.reason).message());
-        const SetReading reading = ReadSet(text, m_set.type, [&file, this](const std::string &why) {
-            m_streams.err << "Passed over in " + SourceName(file) + ": " + why + ".\n"; // one write a note
-        });
-        if (!reading.set)
-            return Refuse("Cannot read " + SourceName(file) + ": " + reading.problem + ".");
-        if (m_sources.empty() && !m_framesName && reading.set->form == SetForm::Frames)
-            m_framesName = reading.name; // an animation stays one
-        return AddPictures(file, reading.set->pictures,
-                           reading.typeSaid ? std::optional<LcdType>(reading.set->type) : std::nullopt);
+        SourcePictures read;
+        if (const FileStatus status = ReadSourcePictures(file, m_set.type, m_streams, read); !status)
+            return Refuse(status.message());
+        if (m_sources.empty() && !m_framesName)
+            m_framesName = read.framesName; // an animation stays one
+        return AddPictures(file, read.pictures, read.type);
     }
 
     // The set, its pictures' names apart and, for --delay, its delays.
@@ -401,6 +371,19 @@ const Command kTextCommands[] = {
      Decode,
      {"SOURCE", "the code"},
      true},
+    {"font",
+     "SOURCE... --output NAME.bdf [--name FAMILY]",
+     "               a BDF 2.1 bitmap font of 16 x 16 glyphs, one per picture of\n"
+     "               the drawing files, folders of them and C sources given, each\n"
+     "               as the window shows it, for the character its name gives:\n"
+     "               U+XXXX.Lcd as text --each names them, or U_XXXX in a header;\n"
+     "               other names and characters drawn twice refuse it. FAMILY\n"
+     "               (default: after NAME) names the font for the programs that\n"
+     "               read it; import turns the font back into drawings\n",
+     {{"--output"}, {"--name"}},
+     MakeFont,
+     {},
+     true},
 };
 
 } // namespace
@@ -470,6 +453,47 @@ int WriteSetHeader(const Document &set, const std::string &out, const std::optio
         return Refused(streams.err, replaceable.message());
     const FileStatus saved = WriteFileAtomically(out, header.text);
     return saved ? kExitOk : Refused(streams.err, saved.message());
+}
+
+FileStatus ReadSource(const std::string &source, std::istream &in, std::string &text)
+{
+    if (source == kStandardStream) {
+        // In pieces, so that a drawing piped in costs no more than its few hundred bytes.
+        std::string piece(std::size_t{64} << 10, '\0');
+        text.clear();
+        while (in && text.size() <= kMaxSourceBytes) {
+            in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+            text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
+        }
+    } else if (FileStatus read = ReadFileStart(source, kMaxSourceBytes + 1, text); !read) {
+        return read;
+    }
+    if (text.size() > kMaxSourceBytes)
+        return FileStatus::Failed("Cannot read " + SourceName(source) + ": it is larger than 16 MiB.");
+    return FileStatus::Ok();
+}
+
+FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Streams &streams, SourcePictures &read)
+{
+    std::string text;
+    if (FileStatus status = ReadSource(file, streams.in, text); !status)
+        return status;
+    const ParsedDrawing parsed = ParseDrawing(std::string_view(text).substr(0, kDrawingBytesRead));
+    if (parsed.drawing) {
+        read = {{{.name = ArrayName(file), .dots = parsed.drawing->dots}}, parsed.drawing->type, std::nullopt};
+        return FileStatus::Ok();
+    }
+    if (IsDrawingFileName(file))
+        return OpenFailed(file, parsed.reason);
+    SetReading reading = ReadSet(text, typeIfUnsaid, [&file, &streams](const std::string &why) {
+        streams.err << "Passed over in " + SourceName(file) + ": " + why + ".\n"; // one write a note
+    });
+    if (!reading.set)
+        return FileStatus::Failed("Cannot read " + SourceName(file) + ": " + reading.problem + ".");
+    read = {std::move(reading.set->pictures),
+            reading.typeSaid ? std::optional<LcdType>(reading.set->type) : std::nullopt,
+            reading.set->form == SetForm::Frames ? std::optional(reading.name) : std::nullopt};
+    return FileStatus::Ok();
 }
 
 void ApplyTypeOption(const Arguments &arguments, DotGrid &grid)

@@ -36,6 +36,18 @@ FileStatus EachFileIsWritable(const std::filesystem::path &file, std::span<const
 // refused. `name`: an animation's NAME.
 int WriteSetHeader(const Document &set, const std::string &out, const std::optional<std::string> &name,
                    const std::vector<std::string> &args, Streams &streams);
+// The source's text, standard input's for '-', up to 16 MiB.
+FileStatus ReadSource(const std::string &source, std::istream &in, std::string &text);
+// What one input of header or font gives: a drawing file one picture named
+// after it; any other file is C source, each of whose pictures comes with its
+// name, delay and, where the source says it, type. Arrays that are no
+// pictures are named on standard error as they are passed over.
+struct SourcePictures {
+    std::vector<Picture> pictures;
+    std::optional<LcdType> type;           // as the source says it
+    std::optional<std::string> framesName; // an animation's NAME
+};
+FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Streams &streams, SourcePictures &read);
 // --type 0|1, when given.
 void ApplyTypeOption(const Arguments &arguments, DotGrid &grid);
 

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The fonts font makes, read by other programs than this one: Pillow's BDF
+# reader, and bdftopcf, whose PCF Pillow reads too; every glyph's bitmap must
+# be its picture as the window shows it. FontForge opens the font. Then import
+# turns the font, and FontForge's BDF of it, back into the very drawings they
+# came from, and a damaged font is refused with its reason.
+# Usage: font_readers_test.sh BIN_DIR
+set -euo pipefail
+cli="$1/tessaldo-cli"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Hangul and a narrow Latin letter in type 0, one more syllable in type 1:
+# the font holds each picture as it is shown, whatever the type.
+"$cli" text '한글A' --each "$work/set"
+"$cli" text '가' "$work/U+AC00.Lcd" --type 1
+"$cli" font "$work/set" "$work/U+AC00.Lcd" --output "$work/hangul.bdf"
+for file in "$work"/set/*.Lcd "$work/U+AC00.Lcd"; do
+    name=$(basename "$file" .Lcd)
+    "$cli" show "$file" | tail -n +2 >"$work/$name.txt"
+done
+
+bdftopcf -o "$work/hangul.pcf" "$work/hangul.bdf" 2>"$work/bdftopcf.err" || fail "bdftopcf refused the font: $(cat "$work/bdftopcf.err")"
+[ ! -s "$work/bdftopcf.err" ] || fail "bdftopcf warned: $(cat "$work/bdftopcf.err")"
+
+/usr/bin/python3 - "$work" <<'PYTHON' || fail "Pillow reads other glyphs than the pictures"
+import sys
+from pathlib import Path
+from PIL import BdfFontFile, PcfFontFile
+
+work = Path(sys.argv[1])
+
+def rows(image):
+    """The 16 x 16 cell as show prints it; the glyphs fill their cells."""
+    assert image.size == (16, 16), image.size
+    return ["".join("#" if image.getpixel((x, y)) else "." for x in range(16)) for y in range(16)]
+
+def expected(code_point):
+    return (work / f"U+{code_point:04X}.txt").read_text().split()
+
+with open(work / "hangul.bdf", "rb") as bdf:
+    font = BdfFontFile.BdfFontFile(bdf)  # the header and properties, and the glyphs below 256
+    assert rows(font.glyph[ord("A")][3]) == expected(ord("A"))
+    bdf.seek(0)
+    while not bdf.readline().startswith(b"ENDPROPERTIES"):
+        pass
+    # Pillow's own reader of one glyph, for every glyph however large its code point.
+    glyphs = list(iter(lambda: BdfFontFile.bdf_char(bdf), None))
+assert [glyph[1] for glyph in glyphs] == [0x41, 0xAC00, 0xAE00, 0xD55C], [glyph[1] for glyph in glyphs]
+for _, code_point, (advance, _, _), image in glyphs:
+    assert advance == (16, 0), advance
+    assert rows(image) == expected(code_point), hex(code_point)
+
+with open(work / "hangul.pcf", "rb") as pcf:
+    font = PcfFontFile.PcfFontFile(pcf)
+    bitmaps = font._load_bitmaps(font._load_metrics())  # in the BDF's order
+for (_, code_point, _, _), image in zip(glyphs, bitmaps, strict=True):
+    assert rows(image) == expected(code_point), hex(code_point)
+PYTHON
+
+# FontForge opens the font and writes it again as its own BDF, every box
+# shrunk to the dots it holds.
+fontforge -lang=py -c '
+import fontforge, sys
+font = fontforge.open(sys.argv[1])
+assert sorted(glyph.unicode for glyph in font.glyphs()) == [0x41, 0xAC00, 0xAE00, 0xD55C]
+font.generate(sys.argv[2], "bdf")' "$work/hangul.bdf" "$work/fontforge." 2>"$work/fontforge.err" ||
+    fail "FontForge: $(cat "$work/fontforge.err")"
+
+# Both fonts import as the very drawings they came from.
+for font in hangul fontforge-16; do
+    "$cli" import "$work/$font.bdf" --each "$work/$font"
+    for file in "$work"/set/*.Lcd; do
+        cmp -s "$file" "$work/$font/$(basename "$file")" || fail "$(basename "$file") did not come back from $font.bdf"
+    done
+    "$cli" show "$work/$font/U+AC00.Lcd" | tail -n +2 | cmp -s - "$work/U+AC00.txt" ||
+        fail "U+AC00 did not come back from $font.bdf"
+    [ "$(ls "$work/$font" | wc -l)" = 4 ] || fail "import --each wrote other files than the four glyphs"
+done
+
+# A header's arrays U_XXXX make the same font as the drawings they came from;
+# names that give no character, and characters drawn twice, are refused.
+"$cli" header "$work"/set/*.Lcd --output "$work/set.h"
+"$cli" font "$work/set" --output "$work/folder.bdf" --name same
+"$cli" font "$work/set.h" --output "$work/header.bdf" --name same
+cmp -s "$work/folder.bdf" "$work/header.bdf" || fail "the header's font differs from the drawings' font"
+cp "$work/set/U+0041.Lcd" "$work/logo.Lcd"
+cp "$work/set/U+0041.Lcd" "$work/U+0041.Lcd"
+if "$cli" font "$work/set" "$work/logo.Lcd" "$work/U+0041.Lcd" --output "$work/no.bdf" 2>"$work/names.err"; then
+    fail "a font was made of pictures without characters"
+fi
+grep -q 'the picture logo of ".*logo.Lcd" names no character' "$work/names.err" || fail "$(cat "$work/names.err")"
+grep -q '/set" and ".*/U+0041.Lcd" both draw U+0041.$' "$work/names.err" || fail "$(cat "$work/names.err")"
+[ ! -e "$work/no.bdf" ] || fail "a refused font was written"
+
+sed '/^STARTCHAR uniAE00/,$d' "$work/hangul.bdf" >"$work/cut.bdf"
+if "$cli" import "$work/cut.bdf" --each "$work/cut" 2>"$work/cut.err"; then fail "a cut-short font was imported"; fi
+grep -q '^Cannot import ".*cut.bdf": it ends before ENDFONT: the file is cut short.$' "$work/cut.err" ||
+    fail "the cut-short font's reason: $(cat "$work/cut.err")"
+[ ! -e "$work/cut" ] || fail "a refused import wrote files"
+echo "font readers: 4 glyphs read alike by Pillow (BDF and PCF), FontForge and back by import"
