@@ -86,19 +86,12 @@ int Code(const Arguments &arguments, Streams &streams)
     arguments.ExpectOperands({"FILE"});
     const std::string &file = arguments.operands[1];
     const CodeFormat format = ChoiceValue<CodeFormat>("--format", arguments.Value("--format").value_or("ccs"),
-                                                      CodeFormatFromName, "ccs, c or raw");
+                                                      CodeFormatFromName, "ccs, c, raw, xbm, gfx or pages");
     const std::string name = NameValue(arguments, ArrayName(file));
     DotGrid grid;
     if (const FileStatus loaded = LoadFresh(file, streams.in, grid); !loaded)
         return Refused(streams.err, loaded.message());
-    if (format == CodeFormat::Ccs) {
-        streams.out << LCDtoCODE(grid) << "\r\n";
-    } else if (format == CodeFormat::C) {
-        streams.out << CArray({grid, name, file == kStandardStream ? "" : file});
-    } else {
-        const ModuleBytes bytes = PictureModuleBytes(grid);
-        streams.out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
+    streams.out << PictureCode({grid, name, file == kStandardStream ? "" : file}, format);
     return kExitOk;
 }
 int Show(const Arguments &arguments, Streams &streams)
@@ -346,10 +339,14 @@ bool IsInputFile(const std::filesystem::path &out, const std::string &input)
 
 const Command kTextCommands[] = {
     {"code",
-     "FILE [--format ccs|c|raw] [--name NAME]",
+     "FILE [--format ccs|c|raw|xbm|gfx|pages] [--name NAME]",
      "               print the C code that Run makes for the drawing file (.Lcd)\n"
      "               (ccs, the default); a C array of the 33 bytes the module\n"
-     "               takes, named NAME or after the file (c); or those bytes (raw)\n",
+     "               takes, named NAME or after the file (c); or those bytes (raw).\n"
+     "               For other displays, the picture as the window shows it: an X\n"
+     "               BitMap for u8g2's drawXBM (xbm), a PROGMEM array for Adafruit\n"
+     "               GFX's drawBitmap (gfx), or the two pages SSD1306, SH1106,\n"
+     "               ST7565 and PCD8544 displays take (pages)\n",
      {{"--format"}, {"--name"}},
      Code,
      kDrawingInput},

@@ -71,6 +71,13 @@ public:
     void SetOnionSkin(bool on);
     std::optional<DotGrid::Dots> OnionDots() const;
 
+    // The form "Copy as C Array" copies the picture in: the module's array
+    // unless the user chose another, which the window and the page remember.
+    void SetArrayForm(CodeFormat form);
+    CodeFormat ArrayForm() const { return m_arrayForm; }
+    // The edited picture in that form, as the clipboard gets it.
+    std::string ArrayText() const;
+
     // Playing shows the set picture by picture; the window's or page's timer
     // calls ShowNextFrame after the shown picture's delay. No step either.
     void SetPlaying(bool on);
@@ -131,6 +138,7 @@ private:
     std::optional<DotGrid::Dots> m_codeMadeFrom;
     Document m_clean;
     bool m_onionSkin = false;
+    CodeFormat m_arrayForm = CodeFormat::C;
     bool m_playing = false;
     std::vector<Listener> m_listeners;
 };

@@ -41,6 +41,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -104,13 +105,17 @@ Routed RouteMimeData(const QMimeData *data, bool withText)
     return RouteIncoming(incoming);
 }
 
+// Where the window keeps what the user chose for next time.
+constexpr auto kArrayFormKey = "copyAsCArray/form";
+
+QSettings Preferences()
+{
+    return QSettings(QStringLiteral("Tessaldo"), QStringLiteral("Tessaldo"));
+}
+
 QString CaptionOf(CommandId id)
 {
-    for (const EditorCommand &command : EditorCommands()) {
-        if (command.id == id)
-            return FromUtf8(command.caption);
-    }
-    return {};
+    return FromUtf8(CommandWithId(id).caption);
 }
 
 // Shows `dialog` until `take` accepts its answer (gives "") or the user
@@ -221,6 +226,8 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
     BuildCodeBox();
     BuildGridMenu();
     BuildSetPanel();
+    if (const auto form = ArrayFormFromName(Preferences().value(kArrayFormKey).toString().toStdString()))
+        m_session.SetArrayForm(*form);
     ShowSession();
     m_session.Subscribe([this] { ShowSession(); });
     m_playTimer.setSingleShot(true);
@@ -336,6 +343,8 @@ void frmMain::BuildGridMenu()
         paste->setEnabled(m_session.IsEnabled(CommandId::Paste, RouteMimeData(m_clipboard->Contents(), true).Takes()));
     });
     connect(m_gridMenu, &QMenu::aboutToHide, paste, [paste] { paste->setEnabled(true); });
+    m_setMenu = m_submenus.at(CommandWithId(CommandId::AddPicture).submenu);
+    m_setMenu->setObjectName(QStringLiteral("setMenu"));
 
     connect(lbDot, &DotGridView::ContextMenuRequested, this, [this](QPoint globalPos) {
         // Some platforms send both the key and their own menu request for it.
@@ -351,16 +360,16 @@ QMenu *frmMain::MenuFor(const EditorCommand &command)
             m_gridMenu->addSeparator();
         return m_gridMenu;
     }
-    // One submenu, the set's, at the place of its first command, whose line goes above the submenu.
-    if (m_setMenu == nullptr) {
+    // Each submenu at the place of its first command, whose line goes above the submenu.
+    QMenu *&submenu = m_submenus[command.submenu];
+    if (submenu == nullptr) {
         if (command.startsGroup)
             m_gridMenu->addSeparator();
-        m_setMenu = m_gridMenu->addMenu(FromUtf8(command.submenu));
-        m_setMenu->setObjectName(QStringLiteral("setMenu"));
+        submenu = m_gridMenu->addMenu(FromUtf8(command.submenu));
     } else if (command.startsGroup) {
-        m_setMenu->addSeparator();
+        submenu->addSeparator();
     }
-    return m_setMenu;
+    return submenu;
 }
 
 void frmMain::BuildSetPanel()
@@ -513,6 +522,8 @@ void frmMain::Perform(CommandId id)
         break;
     default:
         m_session.Perform(id);
+        if (const std::optional<CodeFormat> form = CommandWithId(id).arrayForm)
+            Preferences().setValue(kArrayFormKey, FromUtf8(CodeFormatName(*form)));
     }
 }
 
@@ -572,7 +583,7 @@ void frmMain::Paste()
 
 void frmMain::CopyAsCArray()
 {
-    m_clipboard->SetText(QString::fromStdString(CArray({m_grid, "picture", "the Tessaldo window"})));
+    m_clipboard->SetText(QString::fromStdString(m_session.ArrayText()));
 }
 
 void frmMain::SendToModule()

@@ -68,11 +68,6 @@ std::string LcdToCode(const std::string &dots)
     return LCDtoCODE(GridFrom(0, dots));
 }
 
-std::string CArrayOf(const std::string &dots)
-{
-    return CArray({GridFrom(0, dots), "picture", "the Tessaldo window"});
-}
-
 val ModuleBytesOf(const std::string &dots)
 {
     const ModuleBytes bytes = PictureModuleBytes(GridFrom(0, dots));
@@ -469,6 +464,16 @@ public:
     bool IsEnabled(CommandId id, bool somethingToPaste) const { return m_session.IsEnabled(id, somethingToPaste); }
     bool IsChecked(CommandId id) const { return m_session.IsChecked(id); }
 
+    // What "Copy as C Array" copies, and the name of its form, which the page
+    // remembers and gives back at the next visit; a name of no form is not taken.
+    std::string ArrayText() const { return m_session.ArrayText(); }
+    std::string ArrayForm() const { return std::string(CodeFormatName(m_session.ArrayForm())); }
+    void SetArrayForm(const std::string &name)
+    {
+        if (const std::optional<CodeFormat> form = ArrayFormFromName(name))
+            m_session.SetArrayForm(*form);
+    }
+
     void MarkSaved() { m_session.PictureSaved(); }
 
     // The work as the browser's storage keeps it, and the session made that
@@ -632,7 +637,6 @@ double TimeLcdToCode(const std::string &dots, int calls)
 EMSCRIPTEN_BINDINGS(tessaldo)
 {
     emscripten::function("lcdToCode", &LcdToCode);
-    emscripten::function("cArray", &CArrayOf);
     emscripten::function("moduleBytes", &ModuleBytesOf);
     emscripten::function("formatDrawing", &FormatDrawingOf);
     emscripten::function("describeDotBit", &DescribeDotBit);
@@ -673,6 +677,10 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .value("InsertText", CommandId::InsertText)
         .value("Paste", CommandId::Paste)
         .value("CopyAsCArray", CommandId::CopyAsCArray)
+        .value("ModuleArrayForm", CommandId::ModuleArrayForm)
+        .value("XbmArrayForm", CommandId::XbmArrayForm)
+        .value("GfxArrayForm", CommandId::GfxArrayForm)
+        .value("PagesArrayForm", CommandId::PagesArrayForm)
         .value("CopyLink", CommandId::CopyLink)
         .value("SendToModule", CommandId::SendToModule)
         .value("PreviousPicture", CommandId::PreviousPicture)
@@ -732,6 +740,9 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("perform", &PageSession::Perform)
         .function("isEnabled", &PageSession::IsEnabled)
         .function("isChecked", &PageSession::IsChecked)
+        .function("arrayText", &PageSession::ArrayText)
+        .function("arrayForm", &PageSession::ArrayForm)
+        .function("setArrayForm", &PageSession::SetArrayForm)
         .function("markSaved", &PageSession::MarkSaved)
         .function("keptText", &PageSession::KeptText)
         .function("restore", &PageSession::Restore)
