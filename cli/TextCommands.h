@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BitLayout.h"
 #include "CommandLine.h"
 #include "Document.h"
 #include "DotGrid.h"
@@ -33,9 +34,9 @@ std::string SourceName(const std::string &source);
 FileStatus EachFileIsWritable(const std::filesystem::path &file, std::span<const std::string> inputs);
 // The set as a C header in OUT ('-': standard output), made by the command
 // line `args`; an existing OUT that holds code the header would lose is
-// refused. `name`: an animation's NAME.
+// refused. `name`: an animation's NAME; `layout`: the arrays' (BitLayout).
 int WriteSetHeader(const Document &set, const std::string &out, const std::optional<std::string> &name,
-                   const std::vector<std::string> &args, Streams &streams);
+                   const std::vector<std::string> &args, Streams &streams, BitLayout layout = BitLayout::Module);
 // --type 0|1, when given.
 void ApplyTypeOption(const Arguments &arguments, DotGrid &grid);
 

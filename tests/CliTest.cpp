@@ -102,7 +102,7 @@ TEST(CliErrors, WrongUsageNamesTheProblemInOneLineAndExitsTwo)
         {{"code"}, "tessaldo-cli code: missing FILE"},
         {{"code", f, f}, "tessaldo-cli code: unexpected argument '" + f + "'"},
         {{"code", f, "--format"}, "tessaldo-cli code: option '--format' needs a value"},
-        {{"code", f, "--format", "hex"}, "tessaldo-cli code: --format must be ccs, c or raw, not 'hex'"},
+        {{"code", f, "--format", "hex"}, "tessaldo-cli code: --format must be ccs, c, raw, xbm, gfx or pages, not 'hex'"},
         {{"code", f, "--name", "a", "--name", "b"}, "tessaldo-cli code: option '--name' is given twice"},
         {{"show", f, "--invert"}, "tessaldo-cli show: unknown option '--invert'"},
         {{"edit", f, f, "invert", "spin"},
