@@ -245,8 +245,8 @@ int Header(const Arguments &arguments, Streams &streams)
     const FramesOption frames = ReadFramesOption(arguments);
     const std::optional<std::string> layoutName = arguments.Value("--layout");
     const std::optional<BitLayout> layout =
-        layoutName ? std::optional(ChoiceValue<BitLayout>("--layout", *layoutName, BitLayoutFromName,
-                                                          "module, xbm, rows or pages"))
+        layoutName ? std::optional(
+            ChoiceValue<BitLayout>("--layout", *layoutName, BitLayoutFromName, "module, xbm, rows or pages"))
                    : std::nullopt;
     // Every input is read, and every clash found, before anything is written:
     // OUT may be one of the inputs.
