@@ -24,6 +24,7 @@
 #include "frmAbout.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -343,6 +344,12 @@ void frmMain::BuildGridMenu()
         paste->setEnabled(m_session.IsEnabled(CommandId::Paste, RouteMimeData(m_clipboard->Contents(), true).Takes()));
     });
     connect(m_gridMenu, &QMenu::aboutToHide, paste, [paste] { paste->setEnabled(true); });
+    // The forms of the C array are one choice: marked as such, and the chosen one is not unchosen by a click.
+    auto *arrayForms = new QActionGroup(this);
+    for (const EditorCommand &command : EditorCommands()) {
+        if (command.arrayForm)
+            arrayForms->addAction(m_actions.at(command.id));
+    }
     m_setMenu = m_submenus.at(CommandWithId(CommandId::AddPicture).submenu);
     m_setMenu->setObjectName(QStringLiteral("setMenu"));
 
