@@ -185,10 +185,11 @@ void EditSession::SetForm(tessaldo::SetForm form)
     Change("Save as Animation", [form](Document &document) { document.form = form; });
 }
 
-void EditSession::OpenSet(Document set)
+void EditSession::OpenSet(Document set, BitLayout layout)
 {
     if (set.pictures.empty())
         return;
+    m_headerLayout = layout;
     Replace("Open Set", std::move(set));
     SetSaved();
 }

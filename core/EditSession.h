@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BitLayout.h"
 #include "EditorCommands.h"
 #include "History.h"
 
@@ -52,8 +53,10 @@ public:
     std::string SetDelay(std::size_t index, int delayMs);
     void SetForm(SetForm form);
     // A set read from a header, a source, a GIF or drawing files, as one step
-    // and a clean point: it is what the user has on disk.
-    void OpenSet(Document set);
+    // and a clean point: it is what the user has on disk. `layout`: the one a
+    // header of this program holds its pictures in, which saving it keeps.
+    void OpenSet(Document set, BitLayout layout = BitLayout::Module);
+    BitLayout HeaderLayout() const { return m_headerLayout; }
     // A document someone shared by a link: one step, so that Undo gives back
     // what was there, and no clean point, as it is saved nowhere yet.
     void OpenShared(Document document);
@@ -139,6 +142,7 @@ private:
     Document m_clean;
     bool m_onionSkin = false;
     CodeFormat m_arrayForm = CodeFormat::C;
+    BitLayout m_headerLayout = BitLayout::Module;
     bool m_playing = false;
     std::vector<Listener> m_listeners;
 };

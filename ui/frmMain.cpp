@@ -680,6 +680,7 @@ void frmMain::OpenSetPaths(const QStringList &paths)
         files.push_back(NativePath(path));
     Document set;
     QString header;
+    BitLayout layout = BitLayout::Module;
     FileStatus opened = FileStatus::Ok();
     std::vector<std::filesystem::path> passedOver;
     // Among drawing files, any other file refuses the set, named with its reason, rather than being left out.
@@ -700,13 +701,14 @@ void frmMain::OpenSetPaths(const QStringList &paths)
             set = std::move(*read.set);
         if (read.ownHeader)
             header = paths.front();
+        layout = read.layout;
     }
     if (!opened) {
         Warn(FromUtf8(opened.message()));
         return;
     }
     m_setFile = header;
-    m_session.OpenSet(std::move(set));
+    m_session.OpenSet(std::move(set), layout);
     ShowTitle();
     if (!passedOver.empty())
         Warn(FromUtf8(FolderPassedOverNote(files.front(), passedOver)));
@@ -755,7 +757,8 @@ bool frmMain::SaveSetFile(const QString &path)
     const std::filesystem::path file = NativePath(path);
     FileStatus saved = HeaderMayReplace(file);
     if (saved) {
-        const SetText header = FormatSetHeader(m_session.Doc(), file, "the Tessaldo window");
+        const SetText header =
+            FormatSetHeader(m_session.Doc(), file, "the Tessaldo window", std::nullopt, m_session.HeaderLayout());
         saved = header.problem.empty() ? WriteFileAtomically(file, header.text) : FileStatus::Failed(header.problem);
     }
     if (!saved) {

@@ -354,7 +354,7 @@ public:
         result.set("problem", reading.set ? std::string() : OpenFailed(fileName, reading.problem).message());
         result.set("note", PassedOverText(fileName, reading));
         if (reading.set)
-            m_session.OpenSet(*reading.set);
+            m_session.OpenSet(*reading.set, reading.layout);
         return result;
     }
 
@@ -379,7 +379,8 @@ public:
     // The header the set is saved as under `fileName`: {text, problem}.
     val SetHeaderText(const std::string &fileName) const
     {
-        const SetText header = FormatSetHeader(m_session.Doc(), std::filesystem::path(fileName), kHeaderMaker);
+        const SetText header = FormatSetHeader(m_session.Doc(), std::filesystem::path(fileName), kHeaderMaker,
+                                               std::nullopt, m_session.HeaderLayout());
         val result = val::object();
         result.set("text", header.text);
         result.set("problem", header.problem);
