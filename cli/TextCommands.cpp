@@ -69,19 +69,12 @@ int Code(const Arguments &arguments, Streams &streams)
     arguments.ExpectOperands({"FILE"});
     const std::string &file = arguments.operands[1];
     const CodeFormat format = ChoiceValue<CodeFormat>("--format", arguments.Value("--format").value_or("ccs"),
-                                                      CodeFormatFromName, "ccs, c or raw");
+                                                      CodeFormatFromName, "ccs, c, raw, xbm, gfx or pages");
     const std::string name = NameValue(arguments, ArrayName(file));
     DotGrid grid;
     if (const FileStatus loaded = LoadFresh(file, streams.in, grid); !loaded)
         return Refused(streams.err, loaded.message());
-    if (format == CodeFormat::Ccs) {
-        streams.out << LCDtoCODE(grid) << "\r\n";
-    } else if (format == CodeFormat::C) {
-        streams.out << CArray({grid, name, file == kStandardStream ? "" : file});
-    } else {
-        const ModuleBytes bytes = PictureModuleBytes(grid);
-        streams.out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
+    streams.out << PictureCode({grid, name, file == kStandardStream ? "" : file}, format);
     return kExitOk;
 }
 int Show(const Arguments &arguments, Streams &streams)
@@ -148,6 +141,8 @@ public:
             return Refuse(status.message());
         if (m_sources.empty() && !m_framesName)
             m_framesName = read.framesName; // an animation stays one
+        if (m_sources.empty())
+            m_layout = read.layout; // and a header in another display's layout stays in it
         return AddPictures(file, read.pictures, read.type);
     }
 
@@ -163,6 +158,8 @@ public:
     }
 
     const std::optional<std::string> &FramesName() const { return m_framesName; }
+    // The layout of the first input, when it is a header that says one.
+    BitLayout Layout() const { return m_layout; }
 
 private:
     bool Refuse(const std::string &message)
@@ -206,6 +203,7 @@ private:
     Document m_set;
     std::optional<LcdType> m_saidType;
     std::optional<std::string> m_framesName;
+    BitLayout m_layout = BitLayout::Module;
     std::vector<std::string> m_sources;
     std::unordered_map<std::string, std::size_t> m_byFileName; // names without case, as decode --each keys them
     Streams &m_streams;
@@ -215,6 +213,11 @@ int Header(const Arguments &arguments, Streams &streams)
 {
     arguments.ExpectSomeOperands("FILE");
     const FramesOption frames = ReadFramesOption(arguments);
+    const std::optional<std::string> layoutName = arguments.Value("--layout");
+    const std::optional<BitLayout> layout =
+        layoutName ? std::optional(
+            ChoiceValue<BitLayout>("--layout", *layoutName, BitLayoutFromName, "module, xbm, rows or pages"))
+                   : std::nullopt;
     // Every input is read, and every clash found, before anything is written:
     // OUT may be one of the inputs.
     SetGathering gathering(frames, streams);
@@ -224,7 +227,7 @@ int Header(const Arguments &arguments, Streams &streams)
     if (refused)
         return kExitRefused;
     return WriteSetHeader(gathering.Finish(frames), arguments.Value("--output").value_or(std::string(kStandardStream)),
-                          gathering.FramesName(), arguments.all, streams);
+                          gathering.FramesName(), arguments.all, streams, layout.value_or(gathering.Layout()));
 }
 int Edit(const Arguments &arguments, Streams &streams)
 {
@@ -316,10 +319,14 @@ bool IsInputFile(const std::filesystem::path &out, const std::string &input)
 
 const Command kTextCommands[] = {
     {"code",
-     "FILE [--format ccs|c|raw] [--name NAME]",
+     "FILE [--format ccs|c|raw|xbm|gfx|pages] [--name NAME]",
      "               print the C code that Run makes for the drawing file (.Lcd)\n"
      "               (ccs, the default); a C array of the 33 bytes the module\n"
-     "               takes, named NAME or after the file (c); or those bytes (raw)\n",
+     "               takes, named NAME or after the file (c); or those bytes (raw).\n"
+     "               For other displays, the picture as the window shows it: an X\n"
+     "               BitMap for u8g2's drawXBM (xbm), a PROGMEM array for Adafruit\n"
+     "               GFX's drawBitmap (gfx), or the two pages SSD1306, SH1106,\n"
+     "               ST7565 and PCD8544 displays take (pages)\n",
      {{"--format"}, {"--name"}},
      Code,
      kDrawingInput},
@@ -341,7 +348,8 @@ const Command kTextCommands[] = {
      kDrawingInput,
      true},
     {"header",
-     "FILE... [--output OUT.h] [--frames NAME [--delay MS]]",
+     "FILE... [--output OUT.h] [--frames NAME [--delay MS]]\n"
+     "         [--layout module|xbm|rows|pages]",
      "               one C header for the pictures of the files, written to OUT.h\n"
      "               or standard output: an array for each drawing file and for\n"
      "               each picture of a C source (a header this command wrote keeps\n"
@@ -350,8 +358,14 @@ const Command kTextCommands[] = {
      "               that clash refuse it, and so does an OUT.h holding code this\n"
      "               command did not write. With --frames, one array NAME[N][33]\n"
      "               of the frames in the order given, NAME_FRAMES N and\n"
-     "               NAME_FRAME_MS MS (0-65535, default 100)\n",
-     {{"--output"}, {"--frames"}, {"--delay"}},
+     "               NAME_FRAME_MS MS (0-65535, default 100). With --layout, each\n"
+     "               picture is the 32 bytes of another display's library, of the\n"
+     "               picture as the window shows it, and NAME_LAYOUT says which:\n"
+     "               1 xbm (u8g2's drawXBM), 2 rows (Adafruit GFX's drawBitmap),\n"
+     "               3 pages (SSD1306, SH1106, ST7565, PCD8544); module, the\n"
+     "               default, is the module's 33 bytes. A header in a layout keeps\n"
+     "               it when it is the first FILE and --layout is not given\n",
+     {{"--output"}, {"--frames"}, {"--delay"}, {"--layout"}},
      Header,
      kDrawingInput,
      true},
@@ -438,11 +452,11 @@ FileStatus EachFileIsWritable(const std::filesystem::path &file, std::span<const
 }
 
 int WriteSetHeader(const Document &set, const std::string &out, const std::optional<std::string> &name,
-                   const std::vector<std::string> &args, Streams &streams)
+                   const std::vector<std::string> &args, Streams &streams, BitLayout layout)
 {
     const bool toFile = out != kStandardStream;
     const SetText header = FormatSetHeader(set, toFile ? std::optional<std::filesystem::path>(out) : std::nullopt,
-                                           CommandLine(args), name);
+                                           CommandLine(args), name, layout);
     if (!header.problem.empty())
         return Refused(streams.err, header.problem);
     if (!toFile) {
@@ -492,7 +506,7 @@ FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Str
         return FileStatus::Failed("Cannot read " + SourceName(file) + ": " + reading.problem + ".");
     read = {std::move(reading.set->pictures),
             reading.typeSaid ? std::optional<LcdType>(reading.set->type) : std::nullopt,
-            reading.set->form == SetForm::Frames ? std::optional(reading.name) : std::nullopt};
+            reading.set->form == SetForm::Frames ? std::optional(reading.name) : std::nullopt, reading.layout};
     return FileStatus::Ok();
 }
 

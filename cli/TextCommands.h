@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BitLayout.h"
 #include "CommandLine.h"
 #include "Document.h"
 #include "DotGrid.h"
@@ -33,9 +34,9 @@ std::string SourceName(const std::string &source);
 FileStatus EachFileIsWritable(const std::filesystem::path &file, std::span<const std::string> inputs);
 // The set as a C header in OUT ('-': standard output), made by the command
 // line `args`; an existing OUT that holds code the header would lose is
-// refused. `name`: an animation's NAME.
+// refused. `name`: an animation's NAME; `layout`: the arrays' (BitLayout).
 int WriteSetHeader(const Document &set, const std::string &out, const std::optional<std::string> &name,
-                   const std::vector<std::string> &args, Streams &streams);
+                   const std::vector<std::string> &args, Streams &streams, BitLayout layout = BitLayout::Module);
 // The source's text, standard input's for '-', up to 16 MiB.
 FileStatus ReadSource(const std::string &source, std::istream &in, std::string &text);
 // What one input of header or font gives: a drawing file one picture named
@@ -46,6 +47,7 @@ struct SourcePictures {
     std::vector<Picture> pictures;
     std::optional<LcdType> type;           // as the source says it
     std::optional<std::string> framesName; // an animation's NAME
+    BitLayout layout = BitLayout::Module;  // the layout a header of this program says its arrays are in
 };
 FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Streams &streams, SourcePictures &read);
 // --type 0|1, when given.

@@ -5,11 +5,14 @@
 
 #include <algorithm>
 #include <iterator>
+#include <span>
 
 namespace tessaldo {
 namespace {
 
 constexpr int kBytesPerLine = 8;
+
+constexpr std::array<std::string_view, 6> kFormatNames{"ccs", "c", "raw", "xbm", "gfx", "pages"};
 
 // Keywords of C (up to C23) and C++ (up to C++20), with the alternative
 // tokens; `main` too, which compilers warn about as an object's name.
@@ -65,17 +68,78 @@ void AppendHex(std::string &text, unsigned byte, std::string_view digits = "0123
     text += digits[byte & 0xF];
 }
 
+// `bytes` eight to a line, each line indented, a comma after every byte but the last.
+void AppendLines(std::string &text, std::span<const std::uint8_t> bytes, const std::string &indent)
+{
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (i == 0)
+            text += indent;
+        else if (i % kBytesPerLine == 0)
+            (text += ",\n") += indent;
+        else
+            text += ", ";
+        AppendHex(text, bytes[i]);
+    }
+}
+
+// "NAME, from FILE", what each array's comment begins with.
+std::string Origin(const NamedPicture &picture)
+{
+    const std::string from = picture.source.empty() ? "standard input" : CommentSafe(picture.source);
+    return CommentSafe(picture.name) + ", from " + from;
+}
+
+// Adafruit GFX's drawBitmap reads the bytes from flash with pgm_read_byte on
+// AVR, so they must be put there; elsewhere, a plain compiler included,
+// PROGMEM means nothing and is defined away.
+std::string GfxArray(const NamedPicture &picture)
+{
+    const std::string &name = picture.name;
+    const std::string side = " " + std::to_string(kGridSide) + "\n";
+    return "/* " + Origin(picture) + ": 16 x 16 dots for Adafruit GFX,\n   display.drawBitmap(x, y, " + name + ", "
+           + name + "_WIDTH, " + name
+           + "_HEIGHT, color);\n"
+             "   rows top to bottom, two bytes a row, the leftmost dot in bit 7. On AVR\n"
+             "   outside Arduino, include <avr/pgmspace.h> first. */\n"
+             "#ifndef PROGMEM\n#define PROGMEM\n#endif\n#define "
+           + name + "_WIDTH" + side + "#define " + name + "_HEIGHT" + side + "static const unsigned char PROGMEM "
+           + name + "[" + std::to_string(kBlockCount) + "] = {\n"
+           + LayoutByteLines(picture.grid, BitLayout::Rows, "    ") + "\n};\n";
+}
+
+std::string PagesArray(const NamedPicture &picture)
+{
+    return "/* " + Origin(picture)
+           + ": 16 x 16 dots for SSD1306, SH1106,\n"
+             "   ST7565 and PCD8544 displays, page by page: bytes 0 to 15 the top eight\n"
+             "   rows, 16 to 31 the bottom eight, each byte a column, left to right, its\n"
+             "   top dot in bit 0. */\n"
+             "static const unsigned char "
+           + picture.name + "[" + std::to_string(kBlockCount) + "] = {\n"
+           + LayoutByteLines(picture.grid, BitLayout::Pages, "    ") + "\n};\n";
+}
+
 } // namespace
+
+std::string_view CodeFormatName(CodeFormat format)
+{
+    return kFormatNames.at(static_cast<std::size_t>(format));
+}
 
 std::optional<CodeFormat> CodeFormatFromName(std::string_view name)
 {
-    if (name == "ccs")
-        return CodeFormat::Ccs;
-    if (name == "c")
-        return CodeFormat::C;
-    if (name == "raw")
-        return CodeFormat::Raw;
-    return std::nullopt;
+    const auto found = std::find(kFormatNames.begin(), kFormatNames.end(), name);
+    if (found == kFormatNames.end())
+        return std::nullopt;
+    return static_cast<CodeFormat>(found - kFormatNames.begin());
+}
+
+std::optional<CodeFormat> ArrayFormFromName(std::string_view name)
+{
+    const std::optional<CodeFormat> format = CodeFormatFromName(name);
+    if (!format || std::find(kArrayForms.begin(), kArrayForms.end(), *format) == kArrayForms.end())
+        return std::nullopt;
+    return format;
 }
 
 bool IsUsableName(std::string_view name)
@@ -133,23 +197,21 @@ std::string ByteLines(const DotGrid &grid, const std::string &indent)
     constexpr std::size_t kLines = 5;
     text.reserve(std::size_t{kModuleByteCount} * kCharsPerByte + kLines * indent.size());
     AppendHex(text, bytes[0]);
-    text += ',';
-    for (int i = 1; i < kModuleByteCount; ++i) {
-        if ((i - 1) % kBytesPerLine == 0)
-            text += "\n" + indent;
-        else
-            text += ' ';
-        AppendHex(text, bytes[static_cast<std::size_t>(i)]);
-        if (i + 1 < kModuleByteCount)
-            text += ',';
-    }
+    text += ",\n";
+    AppendLines(text, std::span(bytes).subspan(1), indent);
+    return text;
+}
+
+std::string LayoutByteLines(const DotGrid &grid, BitLayout layout, const std::string &indent)
+{
+    std::string text;
+    AppendLines(text, LayoutBytes(grid, layout), indent);
     return text;
 }
 
 std::string CArray(const NamedPicture &picture)
 {
-    const std::string from = picture.source.empty() ? "standard input" : CommentSafe(picture.source);
-    std::string text = "/* " + CommentSafe(picture.name) + ", from " + from
+    std::string text = "/* " + Origin(picture)
                        + ": the 33 bytes a serial graphic LCD module takes for one\n"
                          "   16 x 16 picture, the command 0xA4 and then the picture, byte k holding\n"
                          "   dots 8k to 8k+7 with the lowest dot in bit 0. */\n";
@@ -171,6 +233,27 @@ std::string XbmText(const DotGrid &grid, std::string_view name)
         AppendHex(text, bytes[i], "0123456789abcdef");
     }
     return text + "};\n";
+}
+
+std::string PictureCode(const NamedPicture &picture, CodeFormat format)
+{
+    switch (format) {
+    case CodeFormat::Ccs:
+        return LCDtoCODE(picture.grid) + "\r\n";
+    case CodeFormat::C:
+        return CArray(picture);
+    case CodeFormat::Raw: {
+        const ModuleBytes bytes = PictureModuleBytes(picture.grid);
+        return {bytes.begin(), bytes.end()};
+    }
+    case CodeFormat::Xbm:
+        return XbmText(picture.grid, picture.name);
+    case CodeFormat::Gfx:
+        return GfxArray(picture);
+    case CodeFormat::Pages:
+        return PagesArray(picture);
+    }
+    return {};
 }
 
 std::string Guarded(const std::string &declarations, std::string_view command, std::string_view guardSource)

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "BitLayout.h"
 #include "DotGrid.h"
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -15,8 +17,18 @@ enum class CodeFormat {
     Ccs, // the two printf statements, exactly as Run writes them
     C,   // one array of the 33 bytes, for any C or C++ compiler
     Raw, // the 33 bytes themselves
+    // The arrays the libraries of other displays draw, of the picture as the window shows it:
+    Xbm,   // an X BitMap, as X11 writes it (u8g2's drawXBM)
+    Gfx,   // a PROGMEM array for Adafruit GFX's drawBitmap, with its width and height
+    Pages, // the two pages SSD1306, SH1106, ST7565 and PCD8544 displays take
 };
+// "ccs", "c", "raw", "xbm", "gfx", "pages"
+std::string_view CodeFormatName(CodeFormat format);
 std::optional<CodeFormat> CodeFormatFromName(std::string_view name);
+// The forms "Copy as C Array" can copy the picture in, the module's first.
+inline constexpr std::array kArrayForms{CodeFormat::C, CodeFormat::Xbm, CodeFormat::Gfx, CodeFormat::Pages};
+// The form a remembered name stands for; nullopt for a name of no such form.
+std::optional<CodeFormat> ArrayFormFromName(std::string_view name);
 
 // A C identifier that is no keyword of C or C++.
 bool IsUsableName(std::string_view name);
@@ -44,8 +56,14 @@ std::string CArray(const NamedPicture &picture);
 // NAME_width, NAME_height and NAME_bits; ends with a newline.
 std::string XbmText(const DotGrid &grid, std::string_view name);
 
+// The picture's code in `format`: what `code --format` prints and "Copy as C
+// Array" copies. The arrays are named and commented as CArray's is.
+std::string PictureCode(const NamedPicture &picture, CodeFormat format);
+
 // The 33 bytes, eight to a line after the command, each line indented.
 std::string ByteLines(const DotGrid &grid, const std::string &indent);
+// The 32 bytes of the picture in `layout`, eight to a line, each line indented.
+std::string LayoutByteLines(const DotGrid &grid, BitLayout layout, const std::string &indent);
 
 // One header: a first line naming the command that made it, then an include
 // guard made from `guardSource` around the declarations.

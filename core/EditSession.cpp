@@ -185,10 +185,11 @@ void EditSession::SetForm(tessaldo::SetForm form)
     Change("Save as Animation", [form](Document &document) { document.form = form; });
 }
 
-void EditSession::OpenSet(Document set)
+void EditSession::OpenSet(Document set, BitLayout layout)
 {
     if (set.pictures.empty())
         return;
+    m_headerLayout = layout;
     Replace("Open Set", std::move(set));
     SetSaved();
 }
@@ -226,6 +227,17 @@ void EditSession::SetOnionSkin(bool on)
 {
     m_onionSkin = on;
     Announce();
+}
+
+void EditSession::SetArrayForm(CodeFormat form)
+{
+    m_arrayForm = form;
+    Announce();
+}
+
+std::string EditSession::ArrayText() const
+{
+    return PictureCode({Grid(), "picture", "the Tessaldo window"}, m_arrayForm);
 }
 
 std::optional<DotGrid::Dots> EditSession::OnionDots() const
@@ -359,15 +371,13 @@ bool EditSession::IsChecked(CommandId id) const
     case CommandId::Play:
         return m_playing;
     default:
-        return false;
+        return CommandWithId(id).arrayForm == m_arrayForm;
     }
 }
 
 bool EditSession::Perform(CommandId id)
 {
-    const std::span<const EditorCommand> commands = EditorCommands();
-    const auto command = std::find_if(commands.begin(), commands.end(),
-                                      [id](const EditorCommand &candidate) { return candidate.id == id; });
+    const EditorCommand &command = CommandWithId(id);
     const std::size_t current = m_document.current;
     switch (id) {
     case CommandId::Undo:
@@ -404,9 +414,13 @@ bool EditSession::Perform(CommandId id)
         SetForm(m_document.form == SetForm::Frames ? SetForm::Pictures : SetForm::Frames);
         return true;
     default:
-        if (!command->transform)
+        if (command.arrayForm) {
+            SetArrayForm(*command.arrayForm);
+            return true;
+        }
+        if (!command.transform)
             return false;
-        Apply(*command->transform);
+        Apply(*command.transform);
         return true;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BitLayout.h"
 #include "EditorCommands.h"
 #include "History.h"
 
@@ -52,8 +53,10 @@ public:
     std::string SetDelay(std::size_t index, int delayMs);
     void SetForm(SetForm form);
     // A set read from a header, a source, a GIF or drawing files, as one step
-    // and a clean point: it is what the user has on disk.
-    void OpenSet(Document set);
+    // and a clean point: it is what the user has on disk. `layout`: the one a
+    // header of this program holds its pictures in, which saving it keeps.
+    void OpenSet(Document set, BitLayout layout = BitLayout::Module);
+    BitLayout HeaderLayout() const { return m_headerLayout; }
     // A document someone shared by a link: one step, so that Undo gives back
     // what was there, and no clean point, as it is saved nowhere yet.
     void OpenShared(Document document);
@@ -70,6 +73,13 @@ public:
     // playing, which shows what the module would.
     void SetOnionSkin(bool on);
     std::optional<DotGrid::Dots> OnionDots() const;
+
+    // The form "Copy as C Array" copies the picture in: the module's array
+    // unless the user chose another, which the window and the page remember.
+    void SetArrayForm(CodeFormat form);
+    CodeFormat ArrayForm() const { return m_arrayForm; }
+    // The edited picture in that form, as the clipboard gets it.
+    std::string ArrayText() const;
 
     // Playing shows the set picture by picture; the window's or page's timer
     // calls ShowNextFrame after the shown picture's delay. No step either.
@@ -131,6 +141,8 @@ private:
     std::optional<DotGrid::Dots> m_codeMadeFrom;
     Document m_clean;
     bool m_onionSkin = false;
+    CodeFormat m_arrayForm = CodeFormat::C;
+    BitLayout m_headerLayout = BitLayout::Module;
     bool m_playing = false;
     std::vector<Listener> m_listeners;
 };

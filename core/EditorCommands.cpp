@@ -1,10 +1,19 @@
 #include "EditorCommands.h"
 
+#include <algorithm>
+
 namespace tessaldo {
 
 namespace {
 
 constexpr std::string_view kSet = "Set";
+constexpr std::string_view kArrayForm = "C Array Form";
+
+// One of the forms "Copy as C Array" copies in, checked while it is the one.
+constexpr EditorCommand ArrayForm(CommandId id, std::string_view caption, CodeFormat form)
+{
+    return {id, caption, {}, false, false, std::nullopt, true, kArrayForm, Faces::Every, form};
+}
 
 // Undo and redo answer anywhere but where a text box claims those keys; the
 // transforms and Paste only in the grid, where arrows and Ctrl+V mean nothing else,
@@ -35,6 +44,10 @@ constexpr std::array kCommands{
     EditorCommand{CommandId::InsertText, "Insert Text…", {}, false, false, std::nullopt, false, {}},
     EditorCommand{CommandId::Paste, "Paste", {"Ctrl+V"}, true, false, std::nullopt, false, {}},
     EditorCommand{CommandId::CopyAsCArray, "Copy as C Array", {}, false, true, std::nullopt, false, {}},
+    ArrayForm(CommandId::ModuleArrayForm, "Module C Array", CodeFormat::C),
+    ArrayForm(CommandId::XbmArrayForm, "XBM for u8g2", CodeFormat::Xbm),
+    ArrayForm(CommandId::GfxArrayForm, "Adafruit GFX drawBitmap", CodeFormat::Gfx),
+    ArrayForm(CommandId::PagesArrayForm, "SSD1306 Pages", CodeFormat::Pages),
     EditorCommand{CommandId::CopyLink, "Copy Link", {}, false, false, std::nullopt, false, {}, Faces::PageOnly},
     EditorCommand{CommandId::SendToModule, "Send to Module…", {}, false, false, std::nullopt, false, {}},
     EditorCommand{CommandId::PreviousPicture, "Previous Picture", {"PgUp"}, true, true, std::nullopt, false, kSet},
@@ -61,6 +74,12 @@ constexpr std::array kCommands{
 std::span<const EditorCommand> EditorCommands()
 {
     return kCommands;
+}
+
+const EditorCommand &CommandWithId(CommandId id)
+{
+    return *std::find_if(kCommands.begin(), kCommands.end(),
+                         [id](const EditorCommand &command) { return command.id == id; });
 }
 
 } // namespace tessaldo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CodeFormats.h"
 #include "Transform.h"
 
 #include <array>
@@ -26,6 +27,10 @@ enum class CommandId {
     InsertText,
     Paste,
     CopyAsCArray,
+    ModuleArrayForm,
+    XbmArrayForm,
+    GfxArrayForm,
+    PagesArrayForm,
     CopyLink,
     SendToModule,
     PreviousPicture,
@@ -69,11 +74,15 @@ struct EditorCommand {
     std::string_view submenu;
     // Only the page has an address to share, say.
     Faces faces = Faces::Every;
+    // The form "Copy as C Array" copies in once this command is chosen.
+    std::optional<CodeFormat> arrayForm = std::nullopt;
 
     bool OfferedBy(Face face) const { return faces == Faces::Every || face == Face::Page; }
 };
 
 // Every command once: the window and the page build their menus and keys from it.
 std::span<const EditorCommand> EditorCommands();
+// The table's entry for `id`.
+const EditorCommand &CommandWithId(CommandId id);
 
 } // namespace tessaldo

@@ -51,7 +51,7 @@ SetFile ReadSetFile(const std::filesystem::path &file, LcdType typeIfUnsaid)
     SetReading reading = ReadSet(text, typeIfUnsaid);
     if (!reading.set)
         return {std::nullopt, OpenFailed(file, reading.problem), false};
-    return {std::move(reading.set), FileStatus::Ok(), reading.ownHeader};
+    return {std::move(reading.set), FileStatus::Ok(), reading.ownHeader, reading.layout};
 }
 
 } // namespace tessaldo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BitLayout.h"
 #include "Document.h"
 #include "FileStatus.h"
 
@@ -29,7 +30,8 @@ FileStatus HeaderMayReplaceText(const std::filesystem::path &file, const std::st
 struct SetFile {
     std::optional<Document> set; // nullopt when the file cannot be read as one: `status` says why
     FileStatus status;
-    bool ownHeader = false; // saving the set again may write over it
+    bool ownHeader = false;               // saving the set again may write over it
+    BitLayout layout = BitLayout::Module; // the layout such a header holds the pictures in
 };
 SetFile ReadSetFile(const std::filesystem::path &file, LcdType typeIfUnsaid);
 

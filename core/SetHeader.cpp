@@ -18,9 +18,25 @@ constexpr std::string_view kCommentEnd = " */";
 // How the earlier form began each array's comment: "/* NAME, from FILE: the 33 bytes ..."
 constexpr std::string_view kEarlierArrayComment = ": the 33 bytes a serial graphic LCD module takes for one";
 
-std::string Bytes()
+// The bytes of one picture: the module's command and its 32, or the 32 of another layout.
+std::size_t BytesPerPicture(BitLayout layout)
 {
-    return std::to_string(kModuleByteCount);
+    return layout == BitLayout::Module ? kModuleByteCount : kBlockCount;
+}
+
+std::string Bytes(BitLayout layout)
+{
+    return std::to_string(BytesPerPicture(layout));
+}
+
+// The picture's bytes as an array's lines: in any layout but the module's, of
+// the picture as the screen shows it in the set's type.
+std::string PictureLines(const Picture &picture, LcdType type, BitLayout layout, const std::string &indent)
+{
+    DotGrid grid;
+    grid.SetLCDType(type);
+    grid.SetAllDots(picture.dots);
+    return layout == BitLayout::Module ? ByteLines(grid, indent) : LayoutByteLines(grid, layout, indent);
 }
 
 std::string Count(std::size_t count, const std::string &what)
@@ -92,11 +108,32 @@ bool AllDelaysEqual(const Document &set)
                        [&set](const Picture &picture) { return picture.delayMs == set.pictures.front().delayMs; });
 }
 
-std::string TypeLines(const std::string &name, LcdType type)
+// The type, and for another layout than the module's, that layout; a header
+// in the module's is as it was before there were others.
+std::string TypeLines(const std::string &name, LcdType type, BitLayout layout)
 {
-    return "/* The modules the pictures are drawn for: 0 " + std::string(LcdTypeCaption(LcdType::Column)) + ", 1 "
-           + std::string(LcdTypeCaption(LcdType::Row)) + ". */\n#define " + name + "_LCD_TYPE "
-           + std::to_string(LcdTypeValue(type)) + "\n";
+    std::string text = "/* The modules the pictures are drawn for: 0 " + std::string(LcdTypeCaption(LcdType::Column))
+                       + ", 1 " + std::string(LcdTypeCaption(LcdType::Row)) + ". */\n#define " + name + "_LCD_TYPE "
+                       + std::to_string(LcdTypeValue(type)) + "\n";
+    if (layout == BitLayout::Module)
+        return text;
+    return text
+           + "/* Where the dots are in the bytes: 1 rows top to bottom, two bytes a row,\n"
+             "   the leftmost dot in bit 0 (X BitMap, u8g2's drawXBM); 2 the same with the\n"
+             "   leftmost dot in bit 7 (Adafruit GFX's drawBitmap); 3 two pages of eight\n"
+             "   rows, a byte a column from left to right, the top dot in bit 0 (SSD1306,\n"
+             "   SH1106, ST7565, PCD8544). */\n#define "
+           + name + "_LAYOUT " + std::to_string(static_cast<int>(layout)) + "\n";
+}
+
+// What each picture's bytes are, for the comment above them.
+std::string WhatBytesAre(BitLayout layout)
+{
+    if (layout == BitLayout::Module)
+        return " the 33 bytes a serial graphic LCD module takes\n"
+               "   for a 16 x 16 picture: the command 0xA4, then byte k holding dots 8k\n"
+               "   to 8k+7 with the lowest dot in bit 0.\n   ";
+    return " the 32 bytes of a 16 x 16 picture as the\n   screen shows it, laid out as the layout below says.\n   ";
 }
 
 std::string IndexEnum(const Document &set, const std::string &name)
@@ -111,38 +148,40 @@ std::string DelayArray(const Document &set, const std::string &name, const std::
            + Braced(Items(set, [](const Picture &picture) { return std::to_string(picture.delayMs); })) + ";\n";
 }
 
-std::string FramesComment(const std::string &name, std::size_t count)
+std::string FramesComment(const std::string &name, std::size_t count, BitLayout layout = BitLayout::Module)
 {
-    return "/* " + name + ": " + std::to_string(count)
-           + " pictures shown in turn, each the 33 bytes a serial graphic\n"
-             "   LCD module takes (the command 0xA4, then byte k holding dots 8k to 8k+7\n"
-             "   with the lowest dot in bit 0). */\n#define "
+    const std::string what = layout == BitLayout::Module
+                                 ? "the 33 bytes a serial graphic\n"
+                                   "   LCD module takes (the command 0xA4, then byte k holding dots 8k to 8k+7\n"
+                                   "   with the lowest dot in bit 0)"
+                                 : "the 32 bytes of a\n"
+                                   "   16 x 16 picture as the screen shows it, laid out as the layout below says";
+    return "/* " + name + ": " + std::to_string(count) + " pictures shown in turn, each " + what + ". */\n#define "
            + name + "_FRAMES " + std::to_string(count) + "\n";
 }
 
 // The frames, each behind a comment with its label.
 std::string FramesArray(const std::string &name, const std::vector<Picture> &frames,
-                        const std::vector<std::string> &labels)
+                        const std::vector<std::string> &labels, LcdType type, BitLayout layout)
 {
-    std::string text = "static const unsigned char " + name + "[" + name + "_FRAMES][" + Bytes() + "] = {\n";
+    std::string text = "static const unsigned char " + name + "[" + name + "_FRAMES][" + Bytes(layout) + "] = {\n";
     for (std::size_t i = 0; i < frames.size(); ++i)
         text += "    /* " + std::to_string(i) + ": " + labels[i] + " */\n    {\n"
-                + ByteLines(GridOf(frames[i]), "        ") + (i + 1 < frames.size() ? "\n    },\n" : "\n    }\n");
+                + PictureLines(frames[i], type, layout, "        ")
+                + (i + 1 < frames.size() ? "\n    },\n" : "\n    }\n");
     return text + "};\n";
 }
 
-std::string IndexDeclarations(const Document &set, const std::string &name)
+std::string IndexDeclarations(const Document &set, const std::string &name, BitLayout layout)
 {
     const Picture &first = set.pictures.front();
-    std::string text =
-        "\n/* " + name + ": " + Count(set.pictures.size(), "picture") + (set.pictures.size() == 1 ? "," : ", each")
-        + " the 33 bytes a serial graphic LCD module takes\n"
-          "   for a 16 x 16 picture: the command 0xA4, then byte k holding dots 8k\n"
-          "   to 8k+7 with the lowest dot in bit 0.\n   "
-        + name + "[" + IndexConstant(name, first) + "] is " + first.name + ". */\n" + TypeLines(name, set.type);
+    std::string text = "\n/* " + name + ": " + Count(set.pictures.size(), "picture")
+                       + (set.pictures.size() == 1 ? "," : ", each") + WhatBytesAre(layout) + name + "["
+                       + IndexConstant(name, first) + "] is " + first.name + ". */\n"
+                       + TypeLines(name, set.type, layout);
     for (const Picture &picture : set.pictures)
-        text += "\nstatic const unsigned char " + picture.name + "[" + Bytes() + "] = {\n"
-                + ByteLines(GridOf(picture), "    ") + "\n};\n";
+        text += "\nstatic const unsigned char " + picture.name + "[" + Bytes(layout) + "] = {\n"
+                + PictureLines(picture, set.type, layout, "    ") + "\n};\n";
     text += "\n#define " + name + "_COUNT " + std::to_string(set.pictures.size()) + "\n" + IndexEnum(set, name)
             + "static const unsigned char *const " + name + "[" + name
             + "_COUNT] = " + Braced(Items(set, [](const Picture &picture) { return picture.name; })) + ";\n";
@@ -151,13 +190,15 @@ std::string IndexDeclarations(const Document &set, const std::string &name)
     return allDefault ? text : text + DelayArray(set, name, name + "_COUNT");
 }
 
-std::string FramesDeclarations(const Document &set, const std::string &name)
+std::string FramesDeclarations(const Document &set, const std::string &name, BitLayout layout)
 {
-    std::string text =
-        "\n" + FramesComment(name, set.pictures.size()) + TypeLines(name, set.type) + IndexEnum(set, name);
+    std::string text = "\n" + FramesComment(name, set.pictures.size(), layout) + TypeLines(name, set.type, layout)
+                       + IndexEnum(set, name);
     text += AllDelaysEqual(set) ? "#define " + name + "_FRAME_MS " + std::to_string(set.pictures.front().delayMs) + "\n"
                                 : DelayArray(set, name, name + "_FRAMES");
-    return text + FramesArray(name, set.pictures, Items(set, [](const Picture &picture) { return picture.name; }));
+    return text
+           + FramesArray(name, set.pictures, Items(set, [](const Picture &picture) { return picture.name; }), set.type,
+                         layout);
 }
 
 // The first two pictures whose names are the same without case: one file name
@@ -191,7 +232,7 @@ std::string NamesProblem(const Document &set, const std::string &name, const std
     const bool frames = set.form == SetForm::Frames;
     std::unordered_map<std::string, std::string> declared = {{guard, "the include guard"},
                                                              {name, frames ? "the array of frames" : "the index"}};
-    for (const char *macro : {"_LCD_TYPE", "_COUNT", "_DELAY_MS", "_FRAMES", "_FRAME_MS"})
+    for (const char *macro : {"_LCD_TYPE", "_LAYOUT", "_COUNT", "_DELAY_MS", "_FRAMES", "_FRAME_MS"})
         declared.emplace(name + macro, "a macro of the set");
     const auto declare = [&declared](const std::string &id, const std::string &what) -> std::string {
         const auto [earlier, added] = declared.emplace(id, what);
@@ -208,12 +249,12 @@ std::string NamesProblem(const Document &set, const std::string &name, const std
 }
 
 SetText FormatNamed(const Document &set, const std::string &name, std::string_view guardSource,
-                    std::string_view command)
+                    std::string_view command, BitLayout layout)
 {
     if (std::string problem = NamesProblem(set, name, IncludeGuard(guardSource)); !problem.empty())
         return {{}, std::move(problem)};
     const std::string declarations =
-        set.form == SetForm::Frames ? FramesDeclarations(set, name) : IndexDeclarations(set, name);
+        set.form == SetForm::Frames ? FramesDeclarations(set, name, layout) : IndexDeclarations(set, name, layout);
     return {Guarded(declarations, command, guardSource), {}};
 }
 
@@ -233,6 +274,7 @@ struct HeaderFacts {
     std::string guard;                       // of its first #ifndef
     std::string name;                        // NAME of `#define NAME_LCD_TYPE`
     std::optional<LcdType> type;             // its value
+    BitLayout layout = BitLayout::Module;    // of `#define NAME_LAYOUT`; the module's without one
     std::string framesName;                  // NAME of `#define NAME_FRAMES`
     std::optional<int> frameMs;              // of `#define NAME_FRAME_MS`
     std::optional<std::vector<int>> delays;  // of `NAME_DELAY_MS[] = {...}`
@@ -298,7 +340,7 @@ void ReadByteLine(std::string_view line, std::vector<std::uint8_t> &bytes)
 void ReadFactLine(std::string_view text, std::size_t start, std::string_view line, HeaderFacts &facts)
 {
     constexpr std::string_view kArray = "static const unsigned char ";
-    const std::string_view arraySizes = "[33] = {";
+    const std::string_view arraySizes = facts.layout == BitLayout::Module ? "[33] = {" : "[32] = {";
     const std::size_t indent = std::min(line.find_first_not_of(' '), line.size());
     if (line.substr(indent).starts_with("0x")) {
         ReadByteLine(line, facts.bytes);
@@ -311,6 +353,10 @@ void ReadFactLine(std::string_view text, std::size_t start, std::string_view lin
         facts.name = type->first;
         const std::optional<int> value = Number(type->second);
         facts.type = value ? LcdTypeFromValue(*value) : std::nullopt;
+    } else if (const auto layout = Define(line, "_LAYOUT"); layout && layout->first == facts.name) {
+        const std::optional<int> value = Number(layout->second);
+        const bool known = value && *value > 0 && *value < static_cast<int>(kBitLayouts.size());
+        facts.layout = known ? kBitLayouts.at(static_cast<std::size_t>(*value)) : BitLayout::Module;
     } else if (const auto frames = Define(line, "_FRAMES")) {
         facts.framesName = frames->first;
     } else if (const auto frameMs = Define(line, "_FRAME_MS")) {
@@ -364,7 +410,7 @@ std::string EarlierHeader(const Document &set, const HeaderFacts &facts)
         declarations = "\n" + FramesComment(facts.framesName, set.pictures.size());
         if (facts.frameMs)
             declarations += "#define " + facts.framesName + "_FRAME_MS " + std::to_string(*facts.frameMs) + "\n";
-        declarations += FramesArray(facts.framesName, set.pictures, facts.frameLabels);
+        declarations += FramesArray(facts.framesName, set.pictures, facts.frameLabels, set.type, BitLayout::Module);
     } else if (facts.earlierSources.size() == set.pictures.size()) {
         for (std::size_t i = 0; i < set.pictures.size(); ++i)
             declarations += "\n" + CArray({GridOf(set.pictures[i]), set.pictures[i].name, facts.earlierSources[i]});
@@ -391,7 +437,7 @@ std::optional<Document> OwnSet(std::string_view text, const HeaderFacts &facts)
 {
     const bool frames = IsFramesHeader(facts);
     const std::vector<std::string> &names = frames ? facts.frameLabels : facts.arrays;
-    const auto perPicture = static_cast<std::size_t>(kModuleByteCount);
+    const std::size_t perPicture = BytesPerPicture(facts.layout);
     if (!facts.command || !facts.type || names.empty() || facts.bytes.size() != names.size() * perPicture)
         return std::nullopt;
     Document set;
@@ -401,12 +447,12 @@ std::optional<Document> OwnSet(std::string_view text, const HeaderFacts &facts)
     set.pictures.reserve(names.size());
     for (std::size_t i = 0; i < names.size(); ++i) {
         PictureBytes bytes{};
-        const auto first = facts.bytes.begin() + static_cast<std::ptrdiff_t>(i * perPicture + 1);
+        const auto first = facts.bytes.begin() + static_cast<std::ptrdiff_t>((i + 1) * perPicture - bytes.size());
         std::copy(first, first + static_cast<std::ptrdiff_t>(bytes.size()), bytes.begin());
-        set.pictures.push_back({names[i], kDefaultDelayMs, DotsFromPictureBytes(bytes)});
+        set.pictures.push_back({names[i], kDefaultDelayMs, DotsFromLayoutBytes(bytes, facts.layout, set.type)});
     }
     ApplyDelays(facts, set);
-    if (FormatNamed(set, facts.name, facts.guard, *facts.command).text != text)
+    if (FormatNamed(set, facts.name, facts.guard, *facts.command, facts.layout).text != text)
         return std::nullopt;
     return set;
 }
@@ -439,6 +485,14 @@ SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const Passed
         if (!isIndex(picture.name))
             pictures.push_back(std::move(picture));
     }
+    // What a header says of its layout holds for its arrays, in the type it says.
+    if (facts.layout != BitLayout::Module && facts.type) {
+        for (CodePicture &picture : pictures) {
+            DotGrid grid;
+            grid.SetAllDots(DotsFromLayoutBytes(picture.bytes, facts.layout, *facts.type));
+            picture.bytes = LayoutBytes(grid, BitLayout::Module);
+        }
+    }
     if (IsFramesHeader(facts) && facts.frameLabels.size() == pictures.size()) {
         for (std::size_t i = 0; i < pictures.size(); ++i)
             pictures[i].name = facts.frameLabels[i];
@@ -460,7 +514,7 @@ std::string CaseClash(const Document &set)
 } // namespace
 
 SetText FormatSetHeader(const Document &set, const std::optional<std::filesystem::path> &file, std::string_view command,
-                        const std::optional<std::string> &name)
+                        const std::optional<std::string> &name, BitLayout layout)
 {
     if (set.pictures.empty())
         return {{}, "Cannot make the header: the set holds no pictures."};
@@ -478,7 +532,7 @@ SetText FormatSetHeader(const Document &set, const std::optional<std::filesystem
                                            [&setName](const Picture &picture) { return picture.name == setName; });
     if (!name && set.form == SetForm::Pictures && namesAPicture)
         setName += "_set";
-    SetText header = FormatNamed(set, setName, guardSource, command);
+    SetText header = FormatNamed(set, setName, guardSource, command, layout);
     if (!header.problem.empty())
         header.problem =
             file ? SaveFailed(*file, header.problem).message() : "Cannot make the header: " + header.problem + ".";
@@ -498,6 +552,7 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
         reading.set = std::move(own);
         reading.ownHeader = true;
         reading.typeSaid = true;
+        reading.layout = facts.layout;
         reading.name = facts.name;
         return reading;
     }
@@ -505,6 +560,7 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
     reading.passedOver = code.reading.passedOver;
     reading.firstPassedOver = code.reading.firstPassedOver;
     reading.typeSaid = code.type.has_value();
+    reading.layout = code.type ? facts.layout : BitLayout::Module;
     reading.name = code.name;
     const std::vector<CodePicture> &found = code.reading.pictures;
     if (found.empty()) {

@@ -25,9 +25,11 @@ struct SetText {
 // The header for the set, saved as `file`: its name gives the set's NAME and
 // the include guard (icons.h: icons, ICONS_H); with no file (standard output),
 // the first picture's name does (tessaldo_arrow). `name` is the NAME an
-// animation was given; it overrides the file's.
+// animation was given; it overrides the file's. In any other `layout` than
+// the module's, each picture is its 32 bytes in that layout, of the picture
+// as the screen shows it, and the header says which layout it is.
 SetText FormatSetHeader(const Document &set, const std::optional<std::filesystem::path> &file, std::string_view command,
-                        const std::optional<std::string> &name = std::nullopt);
+                        const std::optional<std::string> &name = std::nullopt, BitLayout layout = BitLayout::Module);
 
 // The pictures of a text before they become a set: in a header of this
 // program, frames named as it names them and its index arrays left out.
@@ -39,16 +41,17 @@ struct SetCode {
 SetCode FindSetPictures(std::string_view text, const PassedOverNote &note = {});
 
 struct SetReading {
-    std::optional<Document> set; // every picture of the text in order; nullopt when it holds none usable
-    std::string problem;         // why not: the reader's reasons, names that clash
-    bool ownHeader = false;      // a header this program wrote, unchanged since: saving over it loses nothing
-    bool typeSaid = false;       // the text states the set's type
-    std::string name;            // the set's NAME in a header of this program
-    std::size_t passedOver = 0;  // as CodeReading: arrays that are no pictures
+    std::optional<Document> set;          // every picture of the text in order; nullopt when it holds none usable
+    std::string problem;                  // why not: the reader's reasons, names that clash
+    bool ownHeader = false;               // a header this program wrote, unchanged since: saving over it loses nothing
+    bool typeSaid = false;                // the text states the set's type
+    std::string name;                     // the set's NAME in a header of this program
+    BitLayout layout = BitLayout::Module; // the layout the header says its arrays are in, with its type
+    std::size_t passedOver = 0;           // as CodeReading: arrays that are no pictures
     std::string firstPassedOver;
 };
 // Any C source. A header of this program gives back names, order, delays,
-// type and form exactly; another source gives every picture under its array's
+// type, form and layout exactly; another source gives every picture under its array's
 // name (frames of an N x 33 array as NAME_000, ...) with a delay of 100 ms
 // and `typeIfUnsaid`.
 SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note = {});

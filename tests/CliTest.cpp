@@ -55,6 +55,49 @@ TEST(CliCode, LegacyFileLoadsIntoAFreshPicture)
     EXPECT_EQ(result.out, LCDtoCODE(expected) + "\r\n");
 }
 
+// Each library's array compiles as plain C and, drawn by a few lines that
+// follow that library's documented bit order rather than this program's, is
+// the picture `show` prints: u8g2's drawXBM takes a row's leftmost dot from
+// bit 0, Adafruit GFX's drawBitmap from bit 7 (0x80 >> (x & 7)), and a page
+// display a byte for a column of eight rows, the top one in D0.
+TEST(CliCode, EachLibrarysArrayCompilesAndDrawsThePictureAsTheLibraryReadsIt)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "the arrays are compiled by gcc through a shell";
+#else
+    if (std::system("gcc --version >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "no gcc to compile the arrays";
+    const std::pair<const char *, const char *> forms[] = {
+        {"xbm", "(picture_bits[y * 2 + x / 8] >> (x % 8)) & 1"},
+        {"gfx", "picture[y * ((picture_WIDTH + 7) / 8) + x / 8] & (0x80 >> (x & 7))"},
+        {"pages", "(picture[(y / 8) * 16 + x] >> (y % 8)) & 1"},
+    };
+    TempDir dir;
+    std::mt19937 random(5);
+    for (const LcdType type : {LcdType::Column, LcdType::Row}) {
+        const auto drawing = dir / "picture.Lcd";
+        ASSERT_TRUE(SaveFile(RandomGrid(random, type), drawing).ok());
+        const std::string shown = RunCliProcess({"show", drawing.string()}).out;
+        for (const auto &[format, dot] : forms) {
+            const CliResult code = RunCliProcess({"code", drawing.string(), "--format", format});
+            ASSERT_EQ(code.exitCode, 0) << code.err;
+            const std::string program = code.out + "#include <stdio.h>\n\nint main(void)\n{\n    printf(\"type "
+                                        + std::to_string(LcdTypeValue(type))
+                                        + "\\n\");\n    for (int y = 0; y < 16; ++y) {\n"
+                                          "        for (int x = 0; x < 16; ++x)\n            putchar(("
+                                        + dot + ") ? '#' : '.');\n        putchar('\\n');\n    }\n    return 0;\n}\n";
+            const auto source = dir.Write("draw.c", program);
+            const auto drawn = dir / "drawn.txt";
+            const std::string build = "gcc -x c -std=c99 -pedantic -Wall -Wextra -Werror -o "
+                                      + ShellQuote((dir / "draw").string()) + " " + ShellQuote(source.string()) + " && "
+                                      + ShellQuote((dir / "draw").string()) + " >" + ShellQuote(drawn.string());
+            ASSERT_EQ(std::system(build.c_str()), 0) << program;
+            EXPECT_EQ(TempDir::Read(drawn), shown) << program;
+        }
+    }
+#endif
+}
+
 TEST(CliShow, DrawsEachDotWhereTheWindowShowsItForTheFilesType)
 {
     TempDir dir;
@@ -102,7 +145,8 @@ TEST(CliErrors, WrongUsageNamesTheProblemInOneLineAndExitsTwo)
         {{"code"}, "tessaldo-cli code: missing FILE"},
         {{"code", f, f}, "tessaldo-cli code: unexpected argument '" + f + "'"},
         {{"code", f, "--format"}, "tessaldo-cli code: option '--format' needs a value"},
-        {{"code", f, "--format", "hex"}, "tessaldo-cli code: --format must be ccs, c or raw, not 'hex'"},
+        {{"code", f, "--format", "hex"},
+         "tessaldo-cli code: --format must be ccs, c, raw, xbm, gfx or pages, not 'hex'"},
         {{"code", f, "--name", "a", "--name", "b"}, "tessaldo-cli code: option '--name' is given twice"},
         {{"show", f, "--invert"}, "tessaldo-cli show: unknown option '--invert'"},
         {{"edit", f, f, "invert", "spin"},

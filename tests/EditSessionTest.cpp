@@ -104,7 +104,7 @@ TEST(EditSessionTest, CommandsAreListedOnceWithTheirKeysAndState)
         for (const std::string_view key : command.keys)
             EXPECT_TRUE(key.empty() || keys.insert(key).second) << key;
     }
-    EXPECT_EQ(EditorCommands().size(), 34U);
+    EXPECT_EQ(EditorCommands().size(), 38U);
     EXPECT_EQ(EditorCommands()[1].keys[1], "Ctrl+Y");
     const auto onlyOnPage = [](const EditorCommand &command) { return !command.OfferedBy(Face::Window); };
     const auto pageOnly = std::find_if(EditorCommands().begin(), EditorCommands().end(), onlyOnPage);
@@ -126,6 +126,23 @@ TEST(EditSessionTest, CommandsAreListedOnceWithTheirKeysAndState)
     EXPECT_FALSE(session.IsEnabled(CommandId::Undo, false));
     EXPECT_FALSE(session.Perform(CommandId::Paste));
     EXPECT_EQ(SetDots(session), 0);
+
+    // The forms of "Copy as C Array": one checked at a time, the module's until another is chosen.
+    const auto checkedForms = [&session] {
+        std::string checked;
+        for (const CommandId id :
+             {CommandId::ModuleArrayForm, CommandId::XbmArrayForm, CommandId::GfxArrayForm, CommandId::PagesArrayForm})
+            checked += session.IsChecked(id) ? '1' : '0';
+        return checked;
+    };
+    EXPECT_EQ(checkedForms(), "1000");
+    EXPECT_EQ(session.ArrayText(), CArray({session.Grid(), "picture", "the Tessaldo window"}));
+    EXPECT_TRUE(session.Perform(CommandId::GfxArrayForm));
+    EXPECT_EQ(checkedForms(), "0010");
+    EXPECT_NE(session.ArrayText().find("drawBitmap(x, y, picture, picture_WIDTH"), std::string::npos);
+    EXPECT_FALSE(session.IsChecked(CommandId::CopyAsCArray));
+    EXPECT_EQ(ArrayFormFromName("pages"), CodeFormat::Pages);
+    EXPECT_EQ(ArrayFormFromName("raw"), std::nullopt); // remembered by no face, taken by none
 }
 
 TEST(EditSessionTest, IncomingIsAnImageThenAFileThenCode)

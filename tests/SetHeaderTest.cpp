@@ -62,6 +62,32 @@ TEST(SetHeader, ReadingAHeaderBackAndWritingItAgainGivesTheSameSetAndBytes)
     }
 }
 
+// In another display's layout too, whichever way it is read: as this
+// program's own header, and as any source once it is changed by hand.
+TEST(SetHeader, AHeaderInAnyLayoutReadsBackExactly)
+{
+    std::mt19937 random(11);
+    const std::filesystem::path file("icons.h");
+    for (const BitLayout layout : kBitLayouts) {
+        for (int round = 0; round < 4; ++round) {
+            const Document set = RandomSet(random);
+            const SetText header = FormatSetHeader(set, file, "tessaldo-cli header x", std::nullopt, layout);
+            ASSERT_EQ(header.problem, "");
+            const SetReading reading = ReadSet(header.text, LcdType::Column);
+            ASSERT_TRUE(reading.set) << reading.problem;
+            EXPECT_TRUE(reading.ownHeader && SafeToOverwrite(header.text));
+            EXPECT_EQ(reading.layout, layout);
+            EXPECT_EQ(*reading.set, set) << header.text;
+            EXPECT_EQ(FormatSetHeader(set, file, "tessaldo-cli header x", std::nullopt, layout).text, header.text);
+            const SetReading edited = ReadSet(header.text + "/* mine */\n", LcdType::Column);
+            ASSERT_TRUE(edited.set) << edited.problem;
+            EXPECT_FALSE(edited.ownHeader || SafeToOverwrite(header.text + " "));
+            EXPECT_EQ(edited.layout, layout);
+            EXPECT_EQ(*edited.set, set) << header.text;
+        }
+    }
+}
+
 TEST(SetHeader, OnlyAnUnchangedHeaderOfThisProgramIsSafeToOverwrite)
 {
     std::mt19937 random(3);

@@ -24,6 +24,7 @@
 #include "frmAbout.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -41,6 +42,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -104,13 +106,17 @@ Routed RouteMimeData(const QMimeData *data, bool withText)
     return RouteIncoming(incoming);
 }
 
+// Where the window keeps what the user chose for next time.
+constexpr auto kArrayFormKey = "copyAsCArray/form";
+
+QSettings Preferences()
+{
+    return QSettings(QStringLiteral("Tessaldo"), QStringLiteral("Tessaldo"));
+}
+
 QString CaptionOf(CommandId id)
 {
-    for (const EditorCommand &command : EditorCommands()) {
-        if (command.id == id)
-            return FromUtf8(command.caption);
-    }
-    return {};
+    return FromUtf8(CommandWithId(id).caption);
 }
 
 // Shows `dialog` until `take` accepts its answer (gives "") or the user
@@ -221,6 +227,8 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
     BuildCodeBox();
     BuildGridMenu();
     BuildSetPanel();
+    if (const auto form = ArrayFormFromName(Preferences().value(kArrayFormKey).toString().toStdString()))
+        m_session.SetArrayForm(*form);
     ShowSession();
     m_session.Subscribe([this] { ShowSession(); });
     m_playTimer.setSingleShot(true);
@@ -336,6 +344,14 @@ void frmMain::BuildGridMenu()
         paste->setEnabled(m_session.IsEnabled(CommandId::Paste, RouteMimeData(m_clipboard->Contents(), true).Takes()));
     });
     connect(m_gridMenu, &QMenu::aboutToHide, paste, [paste] { paste->setEnabled(true); });
+    // The forms of the C array are one choice: marked as such, and the chosen one is not unchosen by a click.
+    auto *arrayForms = new QActionGroup(this);
+    for (const EditorCommand &command : EditorCommands()) {
+        if (command.arrayForm)
+            arrayForms->addAction(m_actions.at(command.id));
+    }
+    m_setMenu = m_submenus.at(CommandWithId(CommandId::AddPicture).submenu);
+    m_setMenu->setObjectName(QStringLiteral("setMenu"));
 
     connect(lbDot, &DotGridView::ContextMenuRequested, this, [this](QPoint globalPos) {
         // Some platforms send both the key and their own menu request for it.
@@ -351,16 +367,16 @@ QMenu *frmMain::MenuFor(const EditorCommand &command)
             m_gridMenu->addSeparator();
         return m_gridMenu;
     }
-    // One submenu, the set's, at the place of its first command, whose line goes above the submenu.
-    if (m_setMenu == nullptr) {
+    // Each submenu at the place of its first command, whose line goes above the submenu.
+    QMenu *&submenu = m_submenus[command.submenu];
+    if (submenu == nullptr) {
         if (command.startsGroup)
             m_gridMenu->addSeparator();
-        m_setMenu = m_gridMenu->addMenu(FromUtf8(command.submenu));
-        m_setMenu->setObjectName(QStringLiteral("setMenu"));
+        submenu = m_gridMenu->addMenu(FromUtf8(command.submenu));
     } else if (command.startsGroup) {
-        m_setMenu->addSeparator();
+        submenu->addSeparator();
     }
-    return m_setMenu;
+    return submenu;
 }
 
 void frmMain::BuildSetPanel()
@@ -513,6 +529,8 @@ void frmMain::Perform(CommandId id)
         break;
     default:
         m_session.Perform(id);
+        if (const std::optional<CodeFormat> form = CommandWithId(id).arrayForm)
+            Preferences().setValue(kArrayFormKey, FromUtf8(CodeFormatName(*form)));
     }
 }
 
@@ -572,7 +590,7 @@ void frmMain::Paste()
 
 void frmMain::CopyAsCArray()
 {
-    m_clipboard->SetText(QString::fromStdString(CArray({m_grid, "picture", "the Tessaldo window"})));
+    m_clipboard->SetText(QString::fromStdString(m_session.ArrayText()));
 }
 
 void frmMain::SendToModule()
@@ -662,6 +680,7 @@ void frmMain::OpenSetPaths(const QStringList &paths)
         files.push_back(NativePath(path));
     Document set;
     QString header;
+    BitLayout layout = BitLayout::Module;
     FileStatus opened = FileStatus::Ok();
     std::vector<std::filesystem::path> passedOver;
     // Among drawing files, any other file refuses the set, named with its reason, rather than being left out.
@@ -682,13 +701,14 @@ void frmMain::OpenSetPaths(const QStringList &paths)
             set = std::move(*read.set);
         if (read.ownHeader)
             header = paths.front();
+        layout = read.layout;
     }
     if (!opened) {
         Warn(FromUtf8(opened.message()));
         return;
     }
     m_setFile = header;
-    m_session.OpenSet(std::move(set));
+    m_session.OpenSet(std::move(set), layout);
     ShowTitle();
     if (!passedOver.empty())
         Warn(FromUtf8(FolderPassedOverNote(files.front(), passedOver)));
@@ -737,7 +757,8 @@ bool frmMain::SaveSetFile(const QString &path)
     const std::filesystem::path file = NativePath(path);
     FileStatus saved = HeaderMayReplace(file);
     if (saved) {
-        const SetText header = FormatSetHeader(m_session.Doc(), file, "the Tessaldo window");
+        const SetText header =
+            FormatSetHeader(m_session.Doc(), file, "the Tessaldo window", std::nullopt, m_session.HeaderLayout());
         saved = header.problem.empty() ? WriteFileAtomically(file, header.text) : FileStatus::Failed(header.problem);
     }
     if (!saved) {

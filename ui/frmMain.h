@@ -75,7 +75,8 @@ public slots:
     // An image on the clipboard, an image or drawing file named there, or
     // code that reads as a picture.
     void Paste();
-    // The picture as a C array named "picture"; the code box is left alone.
+    // The picture as a C array named "picture", in the form chosen in the grid's
+    // menu; the code box is left alone.
     void CopyAsCArray();
     // "Insert Text…": a line of text from a font, previewed; OK makes it one step.
     void InsertText();
@@ -158,6 +159,7 @@ private:
     tessaldo::DotGrid m_grid; // the session's picture as the grid draws it
     QMenu *m_gridMenu = nullptr;
     QMenu *m_setMenu = nullptr;
+    std::map<std::string_view, QMenu *> m_submenus; // by caption
     std::map<tessaldo::CommandId, QAction *> m_actions;
     tessaldo::DotOptions m_importOptions; // as the last import left them
     QString m_sendPort;                   // as the last send left them

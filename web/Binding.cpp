@@ -69,11 +69,6 @@ std::string LcdToCode(const std::string &dots)
     return LCDtoCODE(GridFrom(0, dots));
 }
 
-std::string CArrayOf(const std::string &dots)
-{
-    return CArray({GridFrom(0, dots), "picture", "the Tessaldo window"});
-}
-
 val ModuleBytesOf(const std::string &dots)
 {
     const ModuleBytes bytes = PictureModuleBytes(GridFrom(0, dots));
@@ -390,7 +385,7 @@ public:
         result.set("problem", reading.set ? std::string() : OpenFailed(fileName, reading.problem).message());
         result.set("note", PassedOverText(fileName, reading));
         if (reading.set)
-            m_session.OpenSet(*reading.set);
+            m_session.OpenSet(*reading.set, reading.layout);
         return result;
     }
 
@@ -415,7 +410,8 @@ public:
     // The header the set is saved as under `fileName`: {text, problem}.
     val SetHeaderText(const std::string &fileName) const
     {
-        const SetText header = FormatSetHeader(m_session.Doc(), std::filesystem::path(fileName), kHeaderMaker);
+        const SetText header = FormatSetHeader(m_session.Doc(), std::filesystem::path(fileName), kHeaderMaker,
+                                               std::nullopt, m_session.HeaderLayout());
         val result = val::object();
         result.set("text", header.text);
         result.set("problem", header.problem);
@@ -499,6 +495,16 @@ public:
     bool Perform(CommandId id) { return m_session.Perform(id); }
     bool IsEnabled(CommandId id, bool somethingToPaste) const { return m_session.IsEnabled(id, somethingToPaste); }
     bool IsChecked(CommandId id) const { return m_session.IsChecked(id); }
+
+    // What "Copy as C Array" copies, and the name of its form, which the page
+    // remembers and gives back at the next visit; a name of no form is not taken.
+    std::string ArrayText() const { return m_session.ArrayText(); }
+    std::string ArrayForm() const { return std::string(CodeFormatName(m_session.ArrayForm())); }
+    void SetArrayForm(const std::string &name)
+    {
+        if (const std::optional<CodeFormat> form = ArrayFormFromName(name))
+            m_session.SetArrayForm(*form);
+    }
 
     void MarkSaved() { m_session.PictureSaved(); }
 
@@ -664,7 +670,6 @@ double TimeLcdToCode(const std::string &dots, int calls)
 EMSCRIPTEN_BINDINGS(tessaldo)
 {
     emscripten::function("lcdToCode", &LcdToCode);
-    emscripten::function("cArray", &CArrayOf);
     emscripten::function("moduleBytes", &ModuleBytesOf);
     emscripten::function("formatDrawing", &FormatDrawingOf);
     emscripten::function("describeDotBit", &DescribeDotBit);
@@ -707,6 +712,10 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .value("InsertText", CommandId::InsertText)
         .value("Paste", CommandId::Paste)
         .value("CopyAsCArray", CommandId::CopyAsCArray)
+        .value("ModuleArrayForm", CommandId::ModuleArrayForm)
+        .value("XbmArrayForm", CommandId::XbmArrayForm)
+        .value("GfxArrayForm", CommandId::GfxArrayForm)
+        .value("PagesArrayForm", CommandId::PagesArrayForm)
         .value("CopyLink", CommandId::CopyLink)
         .value("SendToModule", CommandId::SendToModule)
         .value("PreviousPicture", CommandId::PreviousPicture)
@@ -766,6 +775,9 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("perform", &PageSession::Perform)
         .function("isEnabled", &PageSession::IsEnabled)
         .function("isChecked", &PageSession::IsChecked)
+        .function("arrayText", &PageSession::ArrayText)
+        .function("arrayForm", &PageSession::ArrayForm)
+        .function("setArrayForm", &PageSession::SetArrayForm)
         .function("markSaved", &PageSession::MarkSaved)
         .function("keptText", &PageSession::KeptText)
         .function("restore", &PageSession::Restore)

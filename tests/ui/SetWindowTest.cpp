@@ -4,6 +4,7 @@
 #include "DotGridView.h"
 #include "PictureStrip.h"
 #include "SendDialog.h"
+#include "SetHeader.h"
 #include "UiDoubles.h"
 #include "frmMain.h"
 
@@ -407,6 +408,21 @@ void SetWindowTest::savedHeaderOpensAsTheSameSetAndNamesTheWindow()
     QCOMPARE(doc().pictures[2].delayMs, 750);
     QCOMPARE(doc().form, SetForm::Frames);
     QVERIFY(window->Session().IsClean());
+
+    // A header in another display's layout is saved in that layout again.
+    const SetText paged =
+        FormatSetHeader(made, std::filesystem::path("paged.h"), "tessaldo-cli header", std::nullopt, BitLayout::Pages);
+    QFile file(Temp(QStringLiteral("paged.h")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(paged.text.data(), qint64(paged.text.size())) > 0);
+    file.close();
+    window->OpenSetPaths({file.fileName()});
+    window->lbDot_Click(60);
+    setAction("Save Set")->trigger();
+    QCOMPARE(dialog->shown.size(), 1);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const SetReading saved = ReadSet(file.readAll().toStdString(), LcdType::Column);
+    QVERIFY(saved.ownHeader && saved.layout == BitLayout::Pages);
+    QVERIFY(saved.set->SameSet(doc()) && !doc().SameSet(made));
 }
 
 void SetWindowTest::codeThatIsNotOursIsNeverWrittenOverAndANewNameIsAsked()

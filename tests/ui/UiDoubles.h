@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QMimeData>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -120,6 +122,14 @@ struct WindowUnderTest {
     std::unique_ptr<QTemporaryDir> tempDir;
 
     void Open()
+    {
+        // The windows' choices go where tests keep their settings, and no test finds another's.
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings(QStringLiteral("Tessaldo"), QStringLiteral("Tessaldo")).clear();
+        OpenKeepingChoices();
+    }
+    // A window as the program's next start makes it: with the choices the last one remembered.
+    void OpenKeepingChoices()
     {
         auto scripted = std::make_unique<ScriptedDialog>();
         auto fake = std::make_unique<FakeClipboard>();

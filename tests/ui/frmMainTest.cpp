@@ -123,6 +123,7 @@ private slots:
     void pasteOfCodeMakesThePictureItSaysAsOneStep();
     void animationPlaysSavesItsFramesAndPlaysOnTheModule();
     void copyAsCArrayLeavesTheCodeBoxAlone();
+    void copyAsCArrayCopiesTheChosenFormNextTimeToo();
     void insertTextPutsTheFontsOwnBitmapOnTheGrid();
     void insertTextGoesOntoThePictureMovedByArrowsAndSaysWhenItIsCut();
     void insertTextTakesTypingAtOnceAndRefusesNoText();
@@ -821,6 +822,7 @@ void frmMainTest::contextMenuListsTheItemsInOrderWithTheirKeys()
                                  "Paste|Ctrl+V",
                                  "-",
                                  "Copy as C Array|",
+                                 "C Array Form|",
                                  "Send to Module…|",
                                  "-",
                                  "Set|"}));
@@ -1266,6 +1268,27 @@ void frmMainTest::copyAsCArrayLeavesTheCodeBoxAlone()
     QVERIFY(
         clipboard->text.contains(QStringLiteral("static const unsigned char picture[33] = {\n    0xA4,\n    0x01,")));
     QCOMPARE(codeBox()->Text(), code);
+}
+
+void frmMainTest::copyAsCArrayCopiesTheChosenFormNextTimeToo()
+{
+    const auto forms = [this] { return menuAction(QStringLiteral("C Array Form"))->menu()->actions(); };
+    QCOMPARE(forms().size(), 4);
+    QVERIFY(forms()[0]->isChecked());
+    forms()[2]->trigger(); // Adafruit GFX drawBitmap
+    QVERIFY(forms()[2]->isChecked() && !forms()[0]->isChecked());
+
+    Close();
+    OpenKeepingChoices();
+    QVERIFY(forms()[2]->isChecked());
+    window->optType_Click(1);
+    window->lbDot_Click(DotAtCell(LcdType::Row, {15, 0}));
+    menuAction("Copy as C Array")->trigger();
+    // The dot at the top right is bit 0 of the second byte, as drawBitmap reads it.
+    QVERIFY(clipboard->text.contains(QStringLiteral("PROGMEM picture[32] = {\n    0x00, 0x01, 0x00,")));
+    forms()[0]->trigger();
+    menuAction("Copy as C Array")->trigger();
+    QVERIFY(clipboard->text.contains(QStringLiteral("static const unsigned char picture[33] = {\n    0xA4,")));
 }
 
 void frmMainTest::sendDialogSendsTheBytesSaysWhyNotAndRemembersThePort()

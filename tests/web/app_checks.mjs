@@ -62,6 +62,24 @@ async function linkOpens(page) {
     assertEqual(await dots(tab), before, 'one Ctrl+Z after the link');
 }
 
+// The form chosen for "Copy as C Array" is what it copies, after a reload too, with its check mark.
+async function arrayFormKept(page) {
+    await clickDot(page, 0);
+    await menu(page, 'C Array Form', 'XBM for u8g2');
+    await reload(page);
+    await menu(page, 'C Array Form');
+    const checked = await page.$$eval('.menu [role="menuitemcheckbox"][aria-checked="true"]',
+        (entries) => entries.map((entry) => entry.children[1].textContent));
+    assertEqual(checked, ['XBM for u8g2'], 'the checked form');
+    await page.keyboard.press('Escape');
+    await page.keyboard.press('Escape');
+    await forget(page, 'clipboard');
+    await menu(page, 'Copy as C Array');
+    assertEqual((await recorded(page, 'clipboard')).split('\n').slice(0, 4), ['#define picture_width 16',
+        '#define picture_height 16', 'static unsigned char picture_bits[] = {',
+        '   0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,'], 'the copied XBM');
+}
+
 // A finger drawn along row 1 from the first column to the last (dots 1, 17, ... 241), then one Ctrl+Z.
 async function touchDrag(page) {
     const [start, end] = [await centre(page, '#dot-1'), await centre(page, '#dot-241')];
@@ -82,4 +100,5 @@ export const kChecks = [
     { name: 'a reload keeps the picture', run: reloadKeeps },
     { name: 'a link opens its picture as one step of the history', run: linkOpens },
     { name: 'a touch drag paints as the mouse does, as one step', run: touchDrag },
+    { name: 'Copy as C Array copies the form chosen for it, after a reload too', run: arrayFormKept },
 ];

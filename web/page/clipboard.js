@@ -3,7 +3,7 @@
 import { core } from './core.js';
 import { announce, messageBox } from './dialogs.js';
 import { codeBoxText } from './mainwindow.js';
-import { session, state, update } from './state.js';
+import { session, update } from './state.js';
 
 // '' once the text is on the clipboard; else why it is not. A browser lets a
 // page write there only while it has the focus, and some ask the user first.
@@ -31,7 +31,7 @@ export async function copyCode() {
 }
 
 export async function copyAsCArray() {
-    const problem = await writeText(core.cArray(state.dots));
+    const problem = await writeText(session().arrayText());
     if (problem)
         await messageBox(problem);
     else

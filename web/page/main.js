@@ -17,7 +17,7 @@ import { pictureDelay, renamePicture } from './setdialogs.js';
 import { keepFitted } from './scale.js';
 import { openSet, openSetFrom, saveSet, saveSetAs, saveSetAsFolder } from './setfiles.js';
 import { session, startSession, subscribe, update } from './state.js';
-import { keepWork } from './storage.js';
+import { keepWork, rememberArrayForm } from './storage.js';
 import { buildStrip, renderStrip } from './strip.js';
 import { insertText } from './textdialog.js';
 
@@ -255,6 +255,7 @@ async function start() {
     startSession();
     await nextTask();
     const lost = keepWork();
+    rememberArrayForm();
     await nextTask();
     actions = pageActions();
     table = core.commands();

@@ -8,15 +8,16 @@ import { messageBox } from './dialogs.js';
 import { session, subscribe } from './state.js';
 
 const kKey = 'tessaldo.work';
+const kArrayFormKey = 'tessaldo.arrayForm';
 // Reached through functions: where storage is turned off, even naming it throws.
 const kStorages = [() => sessionStorage, () => localStorage];
 
 let written = null; // the text last kept
 let unkept = false; // the user was told that nothing is kept
 
-function read(storage) {
+function read(storage, key = kKey) {
     try {
-        return storage().getItem(kKey);
+        return storage().getItem(key);
     } catch {
         return null;
     }
@@ -61,4 +62,18 @@ export function keepWork() {
     written = text;
     subscribe(keep);
     return problem && putAside(text, problem);
+}
+
+// The form "Copy as C Array" copies in, as last chosen in any tab: a choice
+// of the user's, not part of the work.
+export function rememberArrayForm() {
+    const chosen = read(kStorages[1], kArrayFormKey);
+    if (chosen)
+        session().setArrayForm(chosen);
+    let remembered = session().arrayForm();
+    subscribe(() => {
+        const form = session().arrayForm();
+        if (form !== remembered && write(kStorages[1], kArrayFormKey, form))
+            remembered = form;
+    });
 }
