@@ -101,9 +101,8 @@ std::string GfxArray(const NamedPicture &picture)
            + "_HEIGHT, color);\n"
              "   rows top to bottom, two bytes a row, the leftmost dot in bit 7. On AVR\n"
              "   outside Arduino, include <avr/pgmspace.h> first. */\n"
-             "#ifndef PROGMEM\n#define PROGMEM\n#endif\n#define "
-           + name + "_WIDTH" + side + "#define " + name + "_HEIGHT" + side + "static const unsigned char PROGMEM "
-           + name + "[" + std::to_string(kBlockCount) + "] = {\n"
+           + kProgmemWherever + "#define " + name + "_WIDTH" + side + "#define " + name + "_HEIGHT" + side
+           + "static const unsigned char PROGMEM " + name + "[" + std::to_string(kBlockCount) + "] = {\n"
            + LayoutByteLines(picture.grid, BitLayout::Rows, "    ") + "\n};\n";
 }
 

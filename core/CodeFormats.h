@@ -52,6 +52,10 @@ struct NamedPicture {
 // that says what the bytes are and where they came from; ends with a newline.
 std::string CArray(const NamedPicture &picture);
 
+// Lets an array be put in program memory where Arduino's AVR core defines
+// PROGMEM, and compile unchanged on any other compiler.
+inline constexpr const char *kProgmemWherever = "#ifndef PROGMEM\n#define PROGMEM\n#endif\n";
+
 // An X BitMap of the picture as the window shows it, as X11 writes one:
 // NAME_width, NAME_height and NAME_bits; ends with a newline.
 std::string XbmText(const DotGrid &grid, std::string_view name);

@@ -123,7 +123,15 @@ std::string TypeLines(const std::string &name, LcdType type, BitLayout layout)
              "   leftmost dot in bit 7 (Adafruit GFX's drawBitmap); 3 two pages of eight\n"
              "   rows, a byte a column from left to right, the top dot in bit 0 (SSD1306,\n"
              "   SH1106, ST7565, PCD8544). */\n#define "
-           + name + "_LAYOUT " + std::to_string(static_cast<int>(layout)) + "\n";
+           + name + "_LAYOUT " + std::to_string(static_cast<int>(layout)) + "\n"
+           + (layout == BitLayout::Rows ? kProgmemWherever : "");
+}
+
+// How each picture's array begins. Adafruit GFX's drawBitmap reads a const
+// array from program memory on AVR, so arrays for it must be put there.
+std::string ArrayStart(BitLayout layout)
+{
+    return layout == BitLayout::Rows ? "static const unsigned char PROGMEM " : "static const unsigned char ";
 }
 
 // What each picture's bytes are, for the comment above them.
@@ -164,7 +172,7 @@ std::string FramesComment(const std::string &name, std::size_t count, BitLayout 
 std::string FramesArray(const std::string &name, const std::vector<Picture> &frames,
                         const std::vector<std::string> &labels, LcdType type, BitLayout layout)
 {
-    std::string text = "static const unsigned char " + name + "[" + name + "_FRAMES][" + Bytes(layout) + "] = {\n";
+    std::string text = ArrayStart(layout) + name + "[" + name + "_FRAMES][" + Bytes(layout) + "] = {\n";
     for (std::size_t i = 0; i < frames.size(); ++i)
         text += "    /* " + std::to_string(i) + ": " + labels[i] + " */\n    {\n"
                 + PictureLines(frames[i], type, layout, "        ")
@@ -180,7 +188,7 @@ std::string IndexDeclarations(const Document &set, const std::string &name, BitL
                        + IndexConstant(name, first) + "] is " + first.name + ". */\n"
                        + TypeLines(name, set.type, layout);
     for (const Picture &picture : set.pictures)
-        text += "\nstatic const unsigned char " + picture.name + "[" + Bytes(layout) + "] = {\n"
+        text += "\n" + ArrayStart(layout) + picture.name + "[" + Bytes(layout) + "] = {\n"
                 + PictureLines(picture, set.type, layout, "    ") + "\n};\n";
     text += "\n#define " + name + "_COUNT " + std::to_string(set.pictures.size()) + "\n" + IndexEnum(set, name)
             + "static const unsigned char *const " + name + "[" + name
@@ -339,7 +347,7 @@ void ReadByteLine(std::string_view line, std::vector<std::uint8_t> &bytes)
 
 void ReadFactLine(std::string_view text, std::size_t start, std::string_view line, HeaderFacts &facts)
 {
-    constexpr std::string_view kArray = "static const unsigned char ";
+    const std::string kArray = ArrayStart(facts.layout);
     const std::string_view arraySizes = facts.layout == BitLayout::Module ? "[33] = {" : "[32] = {";
     const std::size_t indent = std::min(line.find_first_not_of(' '), line.size());
     if (line.substr(indent).starts_with("0x")) {
