@@ -14,6 +14,10 @@ inline constexpr std::string_view kCopyCaption = "클립보드로 복사 (Ctl+C)
 inline constexpr std::string_view kNoTextOnClipboard = "클립보드에 텍스트가 없습니다.";
 inline constexpr std::string_view kRenameQuestion = "The picture's name, as its code calls it:";
 inline constexpr std::string_view kDelayQuestion = "How long the picture stays, in milliseconds:";
+inline constexpr std::string_view kLayoutChoiceTitle = "Which Layout?";
+inline constexpr std::string_view kLayoutQuestion =
+    "The values do not say which display's layout they are in. Pick the picture they are meant as; the likeliest "
+    "comes first.";
 inline constexpr std::string_view kCloseCaption = "닫기";
 inline constexpr std::string_view kUsageNote =
     "Tessaldo는 시리얼 그래픽 LCD에 쓸 이미지를 만드는 시간을 줄여 줍니다. "

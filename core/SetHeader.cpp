@@ -522,7 +522,7 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
     set.pictures.clear();
     set.pictures.reserve(found.size());
     for (const CodePicture &picture : found)
-        set.pictures.push_back({picture.name, kDefaultDelayMs, DotsFromPictureBytes(picture.bytes)});
+        set.pictures.push_back({picture.name, kDefaultDelayMs, DotsOfPicture(picture.bytes, picture.layout, set.type)});
     const bool frames = IsFramesHeader(facts) || IsEarlierFramesHeader(facts, found.size());
     set.form = frames ? SetForm::Frames : SetForm::Pictures;
     ApplyDelays(facts, set);

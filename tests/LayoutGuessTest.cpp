@@ -1,0 +1,121 @@
+#include "LayoutGuess.h"
+#include "Transform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+using namespace tessaldo;
+
+namespace {
+
+using Drawn = std::array<std::string_view, kGridSide>;
+
+// Icons as people draw them for these displays, and 한 and 글 as unifont draws
+// them: filled shapes, outlines and thin strokes.
+constexpr Drawn kArrow{
+    "................", "................", "........#.......", "........##......",
+    "........###.....", "........####....", ".############...", ".#############..",
+    ".#############..", ".############...", "........####....", "........###.....",
+    "........##......", "........#.......", "................", "................",
+};
+constexpr Drawn kHeart{
+    "................", "................", "...###....###...", "..#####..#####..",
+    ".##############.", ".##############.", ".##############.", "..############..",
+    "...##########...", "....########....", ".....######.....", "......####......",
+    ".......##.......", "................", "................", "................",
+};
+constexpr Drawn kBattery{
+    "................", "................", "................", "..############..",
+    "..#..........#..", "..#.##.##....##.", "..#.##.##....##.", "..#.##.##....##.",
+    "..#.##.##....##.", "..#.##.##....##.", "..#..........#..", "..############..",
+    "................", "................", "................", "................",
+};
+constexpr Drawn kBell{
+    ".......##.......", "......####......", ".....######.....", "....########....",
+    "....########....", "....########....", "....########....", "...##########...",
+    "...##########...", "..############..", "..############..", ".##############.",
+    "................", "......####......", ".......##.......", "................",
+};
+constexpr Drawn kHan{
+    "................", "....#.......#...", ".#######....#...", "...###......#...",
+    "..#...#.....#...", "..#...#.....###.", "..#...#.....#...", "...###......#...",
+    "............#...", "............#...", "....#...........", "....#...........",
+    "....#...........", "....#...........", "....#########...", "................",
+};
+constexpr Drawn kGeul{
+    "................", "................", "...#########....", "...........#....",
+    "...........#....", "...........#....", "...........#....", "................",
+    ".#############..", "................", "...#########....", "...........#....",
+    "...#########....", "...#............", "...#########....", "................",
+};
+
+DotGrid GridOf(const Drawn &drawn, LcdType type)
+{
+    DotGrid grid;
+    grid.SetLCDType(type);
+    for (int row = 0; row < kGridSide; ++row)
+        for (int column = 0; column < kGridSide; ++column)
+            if (drawn.at(row).at(column) == '#')
+                grid.SetDot(DotAtCell(type, {column, row}), DotState::Set);
+    return grid;
+}
+
+bool Names(const LayoutCandidate &candidate, BitLayout layout)
+{
+    return std::ranges::find(candidate.layouts, layout) != candidate.layouts.end();
+}
+
+} // namespace
+
+// Whatever library's layout a real icon comes in, it is the first picture
+// offered, in either type, drawn dark on light or light on dark. Only the
+// module's column type reads XBM's bytes as the picture's transpose, which is
+// as smooth: there the two tie, and the module's, as ever, comes first.
+TEST(LayoutGuess, RanksTheTrueLayoutOfRealIconsFirst)
+{
+    const std::array icons{kArrow, kHeart, kBattery, kBell, kHan, kGeul};
+    for (std::size_t icon = 0; icon < icons.size(); ++icon) {
+        for (const LcdType type : {LcdType::Column, LcdType::Row}) {
+            for (const bool inverted : {false, true}) {
+                DotGrid grid = GridOf(icons.at(icon), type);
+                if (inverted)
+                    ApplyTransform(grid, Transform::Invert);
+                for (const BitLayout layout : kBitLayouts) {
+                    const std::vector<LayoutCandidate> ranked = RankLayouts(LayoutBytes(grid, layout), type);
+                    const auto truth = std::ranges::find_if(
+                        ranked, [&grid](const LayoutCandidate &candidate) { return candidate.dots == grid.AllDots(); });
+                    ASSERT_NE(truth, ranked.end());
+                    EXPECT_TRUE(Names(*truth, layout));
+                    const bool transposed = type == LcdType::Column
+                                            && (layout == BitLayout::Module || layout == BitLayout::Xbm);
+                    const auto asSmooth = std::ranges::count_if(ranked, [&truth](const LayoutCandidate &candidate) {
+                        return candidate.roughness <= truth->roughness;
+                    });
+                    EXPECT_EQ(asSmooth, transposed ? 2 : 1)
+                        << "icon " << icon << " type " << LcdTypeValue(type) << " inverted " << inverted << " in "
+                        << BitLayoutName(layout) << ": " << CandidateName(ranked.front()) << " ranked first";
+                    EXPECT_TRUE(Names(ranked.front(), transposed ? BitLayout::Module : layout));
+                }
+            }
+        }
+    }
+}
+
+// Layouts that read the bytes as one picture are offered once, under all their names.
+TEST(LayoutGuess, OffersEachPictureOnce)
+{
+    const PictureBytes bytes = LayoutBytes(GridOf(kBell, LcdType::Row), BitLayout::Pages);
+    std::vector<std::string> names;
+    for (const LayoutCandidate &candidate : RankLayouts(bytes, LcdType::Row))
+        names.push_back(CandidateName(candidate));
+    std::ranges::sort(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"module/xbm", "pages", "rows"}));
+    EXPECT_EQ(RankLayouts(bytes, LcdType::Column).size(), 4U);
+
+    const std::vector<LayoutCandidate> blank = RankLayouts(PictureBytes{}, LcdType::Column);
+    ASSERT_EQ(blank.size(), 1U);
+    EXPECT_EQ(CandidateName(blank.front()), "module/xbm/rows/pages");
+}
