@@ -65,7 +65,7 @@ DotGrid GridOf(const Drawn &drawn, LcdType type)
 
 bool Names(const LayoutCandidate &candidate, BitLayout layout)
 {
-    return std::ranges::find(candidate.layouts, layout) != candidate.layouts.end();
+    return std::find(candidate.layouts.begin(), candidate.layouts.end(), layout) != candidate.layouts.end();
 }
 
 } // namespace
@@ -85,15 +85,18 @@ TEST(LayoutGuess, RanksTheTrueLayoutOfRealIconsFirst)
                     ApplyTransform(grid, Transform::Invert);
                 for (const BitLayout layout : kBitLayouts) {
                     const std::vector<LayoutCandidate> ranked = RankLayouts(LayoutBytes(grid, layout), type);
-                    const auto truth = std::ranges::find_if(
-                        ranked, [&grid](const LayoutCandidate &candidate) { return candidate.dots == grid.AllDots(); });
+                    const auto truth =
+                        std::find_if(ranked.begin(), ranked.end(), [&grid](const LayoutCandidate &candidate) {
+                            return candidate.dots == grid.AllDots();
+                        });
                     ASSERT_NE(truth, ranked.end());
                     EXPECT_TRUE(Names(*truth, layout));
-                    const bool transposed = type == LcdType::Column
-                                            && (layout == BitLayout::Module || layout == BitLayout::Xbm);
-                    const auto asSmooth = std::ranges::count_if(ranked, [&truth](const LayoutCandidate &candidate) {
-                        return candidate.roughness <= truth->roughness;
-                    });
+                    const bool transposed =
+                        type == LcdType::Column && (layout == BitLayout::Module || layout == BitLayout::Xbm);
+                    const auto asSmooth =
+                        std::count_if(ranked.begin(), ranked.end(), [&truth](const LayoutCandidate &candidate) {
+                            return candidate.roughness <= truth->roughness;
+                        });
                     EXPECT_EQ(asSmooth, transposed ? 2 : 1)
                         << "icon " << icon << " type " << LcdTypeValue(type) << " inverted " << inverted << " in "
                         << BitLayoutName(layout) << ": " << CandidateName(ranked.front()) << " ranked first";
@@ -111,7 +114,7 @@ TEST(LayoutGuess, OffersEachPictureOnce)
     std::vector<std::string> names;
     for (const LayoutCandidate &candidate : RankLayouts(bytes, LcdType::Row))
         names.push_back(CandidateName(candidate));
-    std::ranges::sort(names);
+    std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"module/xbm", "pages", "rows"}));
     EXPECT_EQ(RankLayouts(bytes, LcdType::Column).size(), 4U);
 

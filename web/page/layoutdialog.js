@@ -15,8 +15,9 @@ function choice(candidate, index) {
     drawPicture(canvas, candidate.dots, state.type, kSmallPitch);
     const radio = element('input', { type: 'radio', name: 'layout', id: `layout-${index}`, value: String(index),
         checked: index === 0, autofocus: index === 0 });
-    return element('label', { className: 'layout-choice', htmlFor: radio.id },
-        [radio, canvas, element('span', { textContent: candidate.name })]);
+    // The radio before its label, so that the label shows it chosen or focused.
+    return element('span', { className: 'layout-choice' }, [radio,
+        element('label', { htmlFor: radio.id }, [canvas, element('span', { textContent: candidate.name })])]);
 }
 
 // The dots of the picture the user takes, or null when they cancel.
