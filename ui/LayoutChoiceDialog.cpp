@@ -22,8 +22,10 @@ QListWidgetItem *ItemOf(const LayoutCandidate &candidate, LcdType type)
     DotGrid grid;
     grid.SetLCDType(type);
     grid.SetAllDots(candidate.dots);
-    auto *item = new QListWidgetItem(QIcon(QPixmap::fromImage(ImageFromPicture(grid, kDotPixels))),
-                                     FromUtf8(CandidateName(candidate)));
+    const QPixmap drawing = QPixmap::fromImage(ImageFromPicture(grid, kDotPixels));
+    QIcon icon(drawing);
+    icon.addPixmap(drawing, QIcon::Selected); // black on white as the grid shows it; the name shows the choice
+    auto *item = new QListWidgetItem(icon, FromUtf8(CandidateName(candidate)));
     item->setTextAlignment(Qt::AlignHCenter);
     return item;
 }
@@ -47,12 +49,16 @@ LayoutChoiceDialog::LayoutChoiceDialog(std::vector<LayoutCandidate> candidates, 
     m_list->setResizeMode(QListView::Adjust);
     const int side = kGridSide * kDotPixels;
     m_list->setIconSize({side, side});
-    m_list->setSpacing(kDotPixels * 2);
+    const QSize cell(side + 4 * kDotPixels, side + fontMetrics().height() + 3 * kDotPixels);
+    m_list->setGridSize(cell);
     for (const LayoutCandidate &candidate : m_candidates)
         m_list->addItem(ItemOf(candidate, type));
     m_list->setCurrentRow(0);
-    const int count = static_cast<int>(m_candidates.size());
-    m_list->setMinimumSize(count * (side + 6 * kDotPixels), side + 10 * kDotPixels);
+    // Just the drawings in one row: no scrolling, no empty room below them.
+    const int frame = 2 * m_list->frameWidth();
+    m_list->setFixedSize(static_cast<int>(m_candidates.size()) * cell.width() + frame, cell.height() + frame);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(m_list, &QListWidget::itemActivated, this, &QDialog::accept);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -63,6 +69,7 @@ LayoutChoiceDialog::LayoutChoiceDialog(std::vector<LayoutCandidate> candidates, 
     box->addWidget(question);
     box->addWidget(m_list);
     box->addWidget(buttons);
+    box->setSizeConstraint(QLayout::SetFixedSize);
     m_list->setFocus();
 }
 
