@@ -326,15 +326,9 @@ TEST(CliDecode, ARefusedArrayOrAClashWritesNothingAndArraysPassedOverAreNamed)
 TEST(CliDecode, LayoutReadsOtherDisplaysBytesAndAllShowsEveryReadingLikeliestFirst)
 {
     TempDir dir;
-    DotGrid box;
-    box.SetLCDType(LcdType::Row);
-    for (int row = 3; row < 11; ++row)
-        for (int column = 2; column < 13; ++column)
-            box.SetDot(DotAtCell(LcdType::Row, {column, row}), DotState::Set);
-    std::string values;
-    for (const std::uint8_t byte : LayoutBytes(box, BitLayout::Rows))
-        values += std::to_string(byte) + ",";
-    const auto rows = dir.Write("rows.h", "const unsigned char icon[] PROGMEM = {" + values + "};\n");
+    const DotGrid box = FilledBox(LcdType::Row, {2, 3}, {12, 10});
+    const auto rows = dir.Write("rows.h", "const unsigned char icon[] PROGMEM = {"
+                                              + ValueList(LayoutBytes(box, BitLayout::Rows)) + "};\n");
     const std::string shown = RunCliProcess({"show", dir.Write("box.Lcd", FormatDrawing(box)).string()}).out;
 
     EXPECT_EQ(RunCliProcess({"decode", rows.string(), "-", "--layout", "rows", "--type", "1"}).out, FormatDrawing(box));

@@ -321,14 +321,8 @@ TEST(SetFilesTest, SourcesOpenAsSetsUpToTheirSizeLimitAndOnlyOwnHeadersAreWritte
 // their readings they are, in the grid's type, unless every reading is one.
 TEST(EditSessionTest, OnlyValuesThatDoNotTellTheirLayoutOfferTheirReadings)
 {
-    DotGrid box;
-    box.SetLCDType(LcdType::Row);
-    for (int row = 4; row < 12; ++row)
-        for (int column = 3; column < 11; ++column)
-            box.SetDot(DotAtCell(LcdType::Row, {column, row}), DotState::Set);
-    std::string bare;
-    for (const std::uint8_t byte : LayoutBytes(box, BitLayout::Rows))
-        bare += std::to_string(byte) + ",";
+    const DotGrid box = FilledBox(LcdType::Row, {3, 4}, {10, 11});
+    const std::string bare = ValueList(LayoutBytes(box, BitLayout::Rows));
     const auto route = [](const std::string &text) { return RouteIncoming({false, {}, text, LcdType::Row}); };
 
     const Routed asked = route(bare);
@@ -338,8 +332,7 @@ TEST(EditSessionTest, OnlyValuesThatDoNotTellTheirLayoutOfferTheirReadings)
     EXPECT_EQ(asked.candidates.front().dots, box.AllDots());
     EXPECT_EQ(*asked.dots, DotsFromPictureBytes(LayoutBytes(box, BitLayout::Rows))) << "as ever, the module's";
 
-    for (const std::string &told :
-         {LCDtoCODE(box), CArray({box, "box", ""}), XbmText(box, "box"), Raw(box)}) {
+    for (const std::string &told : {LCDtoCODE(box), CArray({box, "box", ""}), XbmText(box, "box"), Raw(box)}) {
         const Routed known = route(told);
         EXPECT_TRUE(known.candidates.empty()) << told;
         EXPECT_EQ(*known.dots, box.AllDots()) << told;

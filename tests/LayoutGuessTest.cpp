@@ -4,63 +4,33 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <string_view>
+#include <fstream>
+#include <string>
+#include <vector>
 
 using namespace tessaldo;
 
 namespace {
 
-using Drawn = std::array<std::string_view, kGridSide>;
-
-// Icons as people draw them for these displays, and 한 and 글 as unifont draws
-// them: filled shapes, outlines and thin strokes.
-constexpr Drawn kArrow{
-    "................", "................", "........#.......", "........##......",
-    "........###.....", "........####....", ".############...", ".#############..",
-    ".#############..", ".############...", "........####....", "........###.....",
-    "........##......", "........#.......", "................", "................",
-};
-constexpr Drawn kHeart{
-    "................", "................", "...###....###...", "..#####..#####..",
-    ".##############.", ".##############.", ".##############.", "..############..",
-    "...##########...", "....########....", ".....######.....", "......####......",
-    ".......##.......", "................", "................", "................",
-};
-constexpr Drawn kBattery{
-    "................", "................", "................", "..############..",
-    "..#..........#..", "..#.##.##....##.", "..#.##.##....##.", "..#.##.##....##.",
-    "..#.##.##....##.", "..#.##.##....##.", "..#..........#..", "..############..",
-    "................", "................", "................", "................",
-};
-constexpr Drawn kBell{
-    ".......##.......", "......####......", ".....######.....", "....########....",
-    "....########....", "....########....", "....########....", "...##########...",
-    "...##########...", "..############..", "..############..", ".##############.",
-    "................", "......####......", ".......##.......", "................",
-};
-constexpr Drawn kHan{
-    "................", "....#.......#...", ".#######....#...", "...###......#...",
-    "..#...#.....#...", "..#...#.....###.", "..#...#.....#...", "...###......#...",
-    "............#...", "............#...", "....#...........", "....#...........",
-    "....#...........", "....#...........", "....#########...", "................",
-};
-constexpr Drawn kGeul{
-    "................", "................", "...#########....", "...........#....",
-    "...........#....", "...........#....", "...........#....", "................",
-    ".#############..", "................", "...#########....", "...........#....",
-    "...#########....", "...#............", "...#########....", "................",
-};
-
-DotGrid GridOf(const Drawn &drawn, LcdType type)
+// The icons of drawn-icons.txt, each as the type shows it.
+std::vector<DotGrid> DrawnIcons(LcdType type)
 {
-    DotGrid grid;
-    grid.SetLCDType(type);
-    for (int row = 0; row < kGridSide; ++row)
-        for (int column = 0; column < kGridSide; ++column)
-            if (drawn.at(row).at(column) == '#')
-                grid.SetDot(DotAtCell(type, {column, row}), DotState::Set);
-    return grid;
+    std::ifstream file(std::string(TESSALDO_TEST_DATA) + "/drawn-icons.txt");
+    std::vector<DotGrid> icons;
+    int row = kGridSide;
+    for (std::string line; std::getline(file, line);) {
+        const bool dots = line.size() == kGridSide && line.find_first_not_of(".#") == std::string::npos;
+        if (dots && row < kGridSide) {
+            for (int column = 0; column < kGridSide; ++column)
+                if (line.at(column) == '#')
+                    icons.back().SetDot(DotAtCell(type, {column, row}), DotState::Set);
+            ++row;
+        } else if (!line.empty() && line.rfind("# ", 0) != 0) {
+            icons.emplace_back().SetLCDType(type); // a name begins the next icon
+            row = 0;
+        }
+    }
+    return icons;
 }
 
 bool Names(const LayoutCandidate &candidate, BitLayout layout)
@@ -76,11 +46,12 @@ bool Names(const LayoutCandidate &candidate, BitLayout layout)
 // as smooth: there the two tie, and the module's, as ever, comes first.
 TEST(LayoutGuess, RanksTheTrueLayoutOfRealIconsFirst)
 {
-    const std::array icons{kArrow, kHeart, kBattery, kBell, kHan, kGeul};
-    for (std::size_t icon = 0; icon < icons.size(); ++icon) {
-        for (const LcdType type : {LcdType::Column, LcdType::Row}) {
+    for (const LcdType type : {LcdType::Column, LcdType::Row}) {
+        const std::vector<DotGrid> icons = DrawnIcons(type);
+        ASSERT_EQ(icons.size(), 6U);
+        for (std::size_t icon = 0; icon < icons.size(); ++icon) {
             for (const bool inverted : {false, true}) {
-                DotGrid grid = GridOf(icons.at(icon), type);
+                DotGrid grid = icons.at(icon);
                 if (inverted)
                     ApplyTransform(grid, Transform::Invert);
                 for (const BitLayout layout : kBitLayouts) {
@@ -110,7 +81,7 @@ TEST(LayoutGuess, RanksTheTrueLayoutOfRealIconsFirst)
 // Layouts that read the bytes as one picture are offered once, under all their names.
 TEST(LayoutGuess, OffersEachPictureOnce)
 {
-    const PictureBytes bytes = LayoutBytes(GridOf(kBell, LcdType::Row), BitLayout::Pages);
+    const PictureBytes bytes = LayoutBytes(DrawnIcons(LcdType::Row).at(3), BitLayout::Pages); // the bell
     std::vector<std::string> names;
     for (const LayoutCandidate &candidate : RankLayouts(bytes, LcdType::Row))
         names.push_back(CandidateName(candidate));

@@ -1,4 +1,5 @@
 #include "frmMain.h"
+#include "../RandomPicture.h"
 #include "CodeGenerator.h"
 #include "CodeTextBox.h"
 #include "DotGridView.h"
@@ -1086,15 +1087,8 @@ void frmMainTest::pasteOfCodeMakesThePictureItSaysAsOneStep()
 void frmMainTest::pasteOfValuesThatDoNotSayTheirLayoutAsksWhichPictureTheyAre()
 {
     window->optType_Click(1);
-    DotGrid box;
-    box.SetLCDType(LcdType::Row);
-    for (int row = 4; row < 12; ++row)
-        for (int column = 3; column < 11; ++column)
-            box.SetDot(DotAtCell(LcdType::Row, {column, row}), DotState::Set);
-    QStringList values;
-    for (const std::uint8_t byte : LayoutBytes(box, BitLayout::Pages))
-        values << QString::number(byte);
-    clipboard->contents.setText(values.join(QStringLiteral(", ")));
+    const DotGrid box = FilledBox(LcdType::Row, {3, 4}, {10, 11});
+    clipboard->contents.setText(QString::fromStdString(ValueList(LayoutBytes(box, BitLayout::Pages))));
     // Enter takes the likeliest, chosen at the start; Escape takes nothing.
     QStringList names;
     const auto answer = [&](QList<int> keys) {
