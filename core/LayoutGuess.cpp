@@ -1,6 +1,8 @@
 #include "LayoutGuess.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 namespace tessaldo {
 
@@ -14,6 +16,39 @@ bool IsSetAt(const DotGrid::Dots &dots, LcdType type, Cell cell)
 bool MostlySet(const DotGrid::Dots &dots)
 {
     return std::count(dots.begin(), dots.end(), DotState::Set) * 2 > kDotCount;
+}
+
+// What a separate piece of the drawing costs: as much border as two lone dots have.
+constexpr int kPieceCost = 8;
+
+// Pieces of dots of the drawing's colour (not `background`) that touch, diagonally too.
+int Pieces(const DotGrid::Dots &dots, LcdType type, bool background)
+{
+    std::array<bool, kDotCount> seen{};
+    int pieces = 0;
+    for (int start = 0; start < kDotCount; ++start) {
+        if (seen.at(start) || (dots.at(start) == DotState::Set) == background)
+            continue;
+        ++pieces;
+        std::vector<int> reached{start};
+        seen.at(start) = true;
+        while (!reached.empty()) {
+            const Cell cell = CellOfDot(type, reached.back());
+            reached.pop_back();
+            for (int row = cell.row - 1; row <= cell.row + 1; ++row) {
+                for (int column = cell.column - 1; column <= cell.column + 1; ++column) {
+                    if (row < 0 || column < 0 || row >= kGridSide || column >= kGridSide)
+                        continue;
+                    const int dot = DotAtCell(type, {column, row});
+                    if (!seen.at(dot) && (dots.at(dot) == DotState::Set) != background) {
+                        seen.at(dot) = true;
+                        reached.push_back(dot);
+                    }
+                }
+            }
+        }
+    }
+    return pieces;
 }
 
 } // namespace
@@ -40,7 +75,7 @@ int Roughness(const DotGrid::Dots &dots, LcdType type)
         for (int column = -1; column < kGridSide; ++column)
             border += cost(column, row, column + 1, row) + cost(column, row, column, row + 1);
     }
-    return border;
+    return border + kPieceCost * Pieces(dots, type, background);
 }
 
 std::vector<LayoutCandidate> RankLayouts(const PictureBytes &bytes, LcdType type)

@@ -18,8 +18,10 @@ namespace tessaldo {
 // differ counts one. Around the picture lies its background (the colour most
 // of its dots have, clear on a tie), and each dot on the edge that differs
 // from it counts two: icons and glyphs are drawn with a margin, and a wrong
-// reading moves their middle to the edges. A drawing's connected shapes have
-// little border; noise, and a drawing torn apart, have much.
+// reading moves their middle to the edges. Each separate piece of the
+// drawing, dots of its colour that touch (diagonally too), adds eight. A
+// drawing's few connected shapes have little border; noise, and a drawing
+// torn apart, have much border in many pieces.
 int Roughness(const DotGrid::Dots &dots, LcdType type);
 
 // One picture the bytes may be, and the layouts that read them as it.
