@@ -6,6 +6,7 @@
 #include "DrawingFile.h"
 #include "FileIo.h"
 #include "FontCommands.h"
+#include "LayoutGuess.h"
 #include "PlatformFile.h"
 #include "SetFiles.h"
 #include "SetHeader.h"
@@ -37,13 +38,36 @@ FileStatus ReadDrawingFromStream(std::istream &in, Drawing &drawing)
     drawing = *parsed.drawing;
     return FileStatus::Ok();
 }
+// One row of the picture as the window shows it, '#' set and '.' clear.
+std::string ShownRow(const DotGrid::Dots &dots, LcdType type, int row)
+{
+    std::string line;
+    for (int column = 0; column < kGridSide; ++column)
+        line += dots.at(DotAtCell(type, {column, row})) == DotState::Set ? '#' : '.';
+    return line;
+}
 void PrintPicture(const DotGrid &grid, std::ostream &out)
 {
     out << "type " << LcdTypeValue(grid.nLCDType()) << '\n';
+    for (int row = 0; row < kGridSide; ++row)
+        out << ShownRow(grid.AllDots(), grid.nLCDType(), row) << '\n';
+}
+// The candidates as show draws a picture, side by side under their names.
+void PrintCandidates(const std::vector<LayoutCandidate> &candidates, LcdType type, std::ostream &out)
+{
+    constexpr std::string_view kGap = "  ";
+    std::string names;
+    for (const LayoutCandidate &candidate : candidates) {
+        const std::string name = CandidateName(candidate);
+        names += (names.empty() ? "" : std::string(kGap)) + name;
+        if (&candidate != &candidates.back())
+            names.append(kGridSide > static_cast<int>(name.size()) ? kGridSide - name.size() : 0, ' ');
+    }
+    out << "type " << LcdTypeValue(type) << '\n' << names << '\n';
     for (int row = 0; row < kGridSide; ++row) {
         std::string line;
-        for (int column = 0; column < kGridSide; ++column)
-            line += grid.IsSet(DotAtCell(grid.nLCDType(), {column, row})) ? '#' : '.';
+        for (const LayoutCandidate &candidate : candidates)
+            line += (line.empty() ? "" : std::string(kGap)) + ShownRow(candidate.dots, type, row);
         out << line << '\n';
     }
 }
@@ -264,7 +288,7 @@ int DecodeEach(const std::string &source, const CodeReading &reading, const std:
         const std::filesystem::path file = std::filesystem::path(folder) / (picture.name + ".Lcd");
         if (const FileStatus spared = OutputSparesInputs(file, {&source, 1}); !spared)
             return Refused(err, spared.message());
-        set.pictures.push_back({.name = picture.name, .dots = DotsFromPictureBytes(picture.bytes)});
+        set.pictures.push_back({.name = picture.name, .dots = DotsOfPicture(picture.bytes, picture.layout, type)});
     }
     if (const FileStatus checked = CheckSetFolder(set, folder); !checked)
         return Refused(err, checked.message());
@@ -274,15 +298,57 @@ int DecodeEach(const std::string &source, const CodeReading &reading, const std:
     return saved ? kExitOk : Refused(err, saved.message());
 }
 
+// --layout: the one the pictures are read in, or every one side by side.
+struct LayoutOption {
+    std::optional<BitLayout> layout;
+    bool all = false;
+};
+LayoutOption ReadLayoutOption(const Arguments &arguments)
+{
+    const std::optional<std::string> value = arguments.Value("--layout");
+    if (!value)
+        return {};
+    if (*value == "all")
+        return {std::nullopt, true};
+    return {ChoiceValue<BitLayout>("--layout", *value, BitLayoutFromName, "module, xbm, rows, pages or all"), false};
+}
+// Why the code says the picture is in its layout.
+std::string_view LayoutEvidence(BitLayout layout)
+{
+    return layout == BitLayout::Xbm ? "it is an X BitMap's NAME_bits"
+                                    : "its values begin with 0xA4, are printf lines or raw bytes for the module, or "
+                                      "are a header of this program's, read in the layout it names";
+}
+// The layout --layout names for each picture it reads (those called NAME with
+// --name); refused for a picture whose code tells another.
+FileStatus ApplyLayout(CodeReading &reading, BitLayout asked, const std::optional<std::string> &name)
+{
+    for (CodePicture &picture : reading.pictures) {
+        if (name && picture.name != *name)
+            continue;
+        if (picture.layout && *picture.layout != asked)
+            return FileStatus::Failed("the picture " + picture.name + " is in the "
+                                      + std::string(BitLayoutName(*picture.layout)) + " layout, as "
+                                      + std::string(LayoutEvidence(*picture.layout)) + "; leave out --layout "
+                                      + std::string(BitLayoutName(asked)));
+        picture.layout = asked;
+    }
+    return FileStatus::Ok();
+}
 int Decode(const Arguments &arguments, Streams &streams)
 {
-    const std::optional<std::string> each = arguments.EachFolder("SOURCE");
+    const LayoutOption layout = ReadLayoutOption(arguments);
+    if (layout.all && (arguments.Has("--each") || arguments.Has("--replace")))
+        throw UsageError("--layout all prints the picture under every layout and writes no files: leave out --each");
+    const std::optional<std::string> each = layout.all ? std::nullopt : arguments.EachFolder("SOURCE");
+    if (layout.all)
+        arguments.ExpectOperands({"SOURCE"});
     if (each && arguments.Has("--name"))
         throw UsageError("--name picks one picture, --each takes them all: give one of them");
     DotGrid grid;
     ApplyTypeOption(arguments, grid);
     const std::string &source = arguments.operands[1];
-    if (!each) {
+    if (!each && !layout.all) {
         if (const FileStatus spared = OutputSparesInputs(arguments.operands[2], {&source, 1}); !spared)
             return Refused(streams.err, spared.message());
     }
@@ -291,23 +357,34 @@ int Decode(const Arguments &arguments, Streams &streams)
         return Refused(streams.err, read.message());
     // Arrays that are no pictures are named as they are passed over; one
     // that is meant as a picture but does not read refuses the whole source.
-    const SetCode code = FindSetPictures(text, [&source, &streams](const std::string &why) {
+    SetCode code = FindSetPictures(text, [&source, &streams](const std::string &why) {
         streams.err << "Passed over in " + SourceName(source) + ": " + why + ".\n"; // one write a note
     });
-    const CodeReading &reading = code.reading;
+    CodeReading &reading = code.reading;
     if (!arguments.Has("--type") && code.type)
         grid.SetLCDType(*code.type); // as the header says, unless told otherwise
     const auto unreadable = std::find_if(reading.pictures.begin(), reading.pictures.end(),
                                          [](const CodePicture &picture) { return !picture.problem.empty(); });
     if (unreadable != reading.pictures.end())
         return Refused(streams.err, DecodeFailed(source, unreadable->problem).message());
+    if (layout.layout) {
+        if (const FileStatus applied = ApplyLayout(reading, *layout.layout, arguments.Value("--name")); !applied)
+            return Refused(streams.err, DecodeFailed(source, applied.message()).message());
+    }
     if (each)
         return DecodeEach(source, reading, *each, grid.nLCDType(),
                           arguments.Has("--replace") ? ReplaceDrawings::Yes : ReplaceDrawings::No, streams.err);
     const PickedPicture picked = PickPicture(reading, arguments.Value("--name"));
     if (!picked.bytes)
         return Refused(streams.err, DecodeFailed(source, picked.problem).message());
-    grid.SetAllDots(DotsFromPictureBytes(*picked.bytes));
+    if (layout.all) {
+        if (picked.layout)
+            streams.err << "Note: the code tells its layout, " << BitLayoutName(*picked.layout) << ", as "
+                        << LayoutEvidence(*picked.layout) << "; decode without --layout reads it so.\n";
+        PrintCandidates(RankLayouts(*picked.bytes, grid.nLCDType()), grid.nLCDType(), streams.out);
+        return kExitOk;
+    }
+    grid.SetAllDots(DotsOfPicture(*picked.bytes, picked.layout, grid.nLCDType()));
     return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
 }
 
@@ -370,8 +447,9 @@ const Command kTextCommands[] = {
      kDrawingInput,
      true},
     {"decode",
-     "SOURCE OUT [--type 0|1] [--name NAME]\n"
-     "  decode SOURCE --each FOLDER [--replace] [--type 0|1]",
+     "SOURCE OUT [--type 0|1] [--name NAME] [--layout module|xbm|rows|pages]\n"
+     "  decode SOURCE --each FOLDER [--replace] [--type 0|1] [--layout LAYOUT]\n"
+     "  decode SOURCE --layout all [--type 0|1] [--name NAME]",
      "               read a picture back from code: the printf lines Run makes, a\n"
      "               C array (code --format c, header, firmware with PROGMEM,\n"
      "               casts, characters, #defines), 32 or 33 bare values, or the\n"
@@ -380,8 +458,14 @@ const Command kTextCommands[] = {
      "               pictures are named on standard error. --name picks one of\n"
      "               several pictures; --each writes one NAME.Lcd per picture;\n"
      "               drawings there that it would change are refused, or\n"
-     "               written over with --replace\n",
-     {{"--type"}, {"--name"}, {"--each"}, {"--replace", false}},
+     "               written over with --replace. 32 values are read in the\n"
+     "               module's layout, an X BitMap in xbm; --layout reads them in\n"
+     "               another display's, as the type shows the picture: xbm, rows\n"
+     "               (Adafruit GFX's drawBitmap) or pages (SSD1306 and the like);\n"
+     "               values the module's own code holds keep the module's. With\n"
+     "               all, prints the picture under every layout, as show draws\n"
+     "               it, side by side under their names, the likeliest first\n",
+     {{"--type"}, {"--name"}, {"--each"}, {"--replace", false}, {"--layout"}},
      Decode,
      {"SOURCE", "the code"},
      true},

@@ -102,7 +102,7 @@ std::optional<std::size_t> DeclaredLength(std::string_view sizes)
 // `counted` says whose values they are: "found", "the array logo has".
 CodePicture PictureFromValues(std::string name, const Values &values, const std::string &counted)
 {
-    CodePicture picture{std::move(name), {}, values.problem};
+    CodePicture picture{std::move(name), {}, values.problem, std::nullopt};
     if (!picture.problem.empty())
         return picture;
     if (!values.HavePictureLength()) {
@@ -111,6 +111,8 @@ CodePicture PictureFromValues(std::string name, const Values &values, const std:
     }
     std::copy(values.bytes.end() - static_cast<std::ptrdiff_t>(kPictureSize), values.bytes.end(),
               picture.bytes.begin());
+    if (values.count == kPictureSize + 1)
+        picture.layout = BitLayout::Module; // only the module's pictures begin with its command
     return picture;
 }
 
@@ -160,7 +162,8 @@ public:
                                           {},
                                           "the printf on " + Place(call.start) + " has "
                                               + Count(call.conversions, "%c conversion") + " but "
-                                              + Count(call.values.count, "value")});
+                                              + Count(call.values.count, "value"),
+                                          std::nullopt});
             m_picture.Clear();
             return;
         }
@@ -198,6 +201,7 @@ private:
         if (values.count == 0)
             return;
         CodePicture picture = PictureFromValues(Name(start), values, "the printf lines from " + Place(start) + " give");
+        picture.layout = BitLayout::Module; // printf of %c is what goes down the module's serial line
         if (loose && !values.HavePictureLength())
             PassOver(m_reading, m_note, picture.problem);
         else
@@ -479,15 +483,17 @@ private:
         // A value that may be several leaves the length unknown: such an array may be a picture.
         if (contents.values.countInDoubt || !contents.doubt.empty()) {
             m_reading.pictures.push_back(
-                {name, {}, contents.values.countInDoubt ? contents.values.problem : contents.doubt});
+                {name, {}, contents.values.countInDoubt ? contents.values.problem : contents.doubt, std::nullopt});
             return;
         }
         Values values = contents.values;
         if (const std::optional<std::size_t> declared = DeclaredLength(sizes); declared && contents.lists == 0)
             values.ZeroFillTo(*declared);
-        if (contents.lists == 0 && values.HavePictureLength())
+        if (contents.lists == 0 && values.HavePictureLength()) {
             m_reading.pictures.push_back(PictureFromValues(name, values, "the array " + name + " has"));
-        else if (contents.lists == 0)
+            if (IsXbmBits(name, nameToken.offset))
+                m_reading.pictures.back().layout = BitLayout::Xbm;
+        } else if (contents.lists == 0)
             PassOver(m_reading, m_note,
                      "the array " + name + line + " has " + Count(values.count, "value") + "; "
                          + std::string(kWhatAPictureIs));
@@ -499,6 +505,28 @@ private:
             PassOver(m_reading, m_note,
                      "the array " + name + std::string(sizes) + line + " is " + Count(contents.lists, "list") + " of "
                          + Count(contents.listLength, "value") + "; " + std::string(kWhatAPictureIs));
+    }
+
+    // X11 writes an X BitMap as NAME_bits after `#define NAME_width 16` and
+    // `#define NAME_height 16`; bits so named are in its layout.
+    bool IsXbmBits(std::string_view name, std::size_t offset) const
+    {
+        constexpr std::string_view kBits = "_bits";
+        if (name.size() <= kBits.size() || !name.ends_with(kBits))
+            return false;
+        const std::string stem(name.substr(0, name.size() - kBits.size()));
+        return DefinesSide(stem + "_width", offset) && DefinesSide(stem + "_height", offset);
+    }
+
+    bool DefinesSide(const std::string &name, std::size_t offset) const
+    {
+        std::string_view value = m_values.Replacement(name, offset).replacement.value_or("");
+        const auto isBlank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+        while (!value.empty() && isBlank(value.front()))
+            value.remove_prefix(1);
+        while (!value.empty() && isBlank(value.back()))
+            value.remove_suffix(1);
+        return value == std::to_string(kGridSide);
     }
 
     std::string_view m_text;
@@ -542,7 +570,9 @@ std::string NoPicture(const CodeReading &reading)
 CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note)
 {
     if (IsRawPicture(text)) {
-        CodePicture raw{"picture", {}, {}};
+        CodePicture raw{"picture", {}, {}, std::nullopt};
+        if (text.size() == raw.bytes.size() + 1)
+            raw.layout = BitLayout::Module;
         std::copy(text.end() - static_cast<std::ptrdiff_t>(raw.bytes.size()), text.end(), raw.bytes.begin());
         return {{raw}, 0, {}};
     }
@@ -553,28 +583,31 @@ PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::s
 {
     const std::vector<CodePicture> &pictures = reading.pictures;
     if (pictures.empty())
-        return {std::nullopt, NoPicture(reading)};
+        return {std::nullopt, NoPicture(reading), std::nullopt};
     const CodePicture *picked = nullptr;
     if (name) {
         const auto found = std::find_if(pictures.begin(), pictures.end(),
                                         [&name](const CodePicture &picture) { return picture.name == *name; });
         if (found == pictures.end())
-            return {std::nullopt, "it holds no picture named " + *name + " (it holds " + NameList(pictures) + ")"};
+            return {std::nullopt, "it holds no picture named " + *name + " (it holds " + NameList(pictures) + ")",
+                    std::nullopt};
         // Only branches of a conditional give two arrays one name, and which the compiler takes is not known.
         if (const auto named = std::count_if(found, pictures.end(),
                                              [&name](const CodePicture &picture) { return picture.name == *name; });
             named > 1)
-            return {std::nullopt, "it holds " + std::to_string(named) + " pictures named " + *name};
+            return {std::nullopt, "it holds " + std::to_string(named) + " pictures named " + *name, std::nullopt};
         picked = &*found;
     } else if (pictures.size() > 1) {
-        return {std::nullopt, "it holds " + std::to_string(pictures.size()) + " pictures (" + NameList(pictures)
-                                  + "); name the one to take"};
+        return {std::nullopt,
+                "it holds " + std::to_string(pictures.size()) + " pictures (" + NameList(pictures)
+                    + "); name the one to take",
+                std::nullopt};
     } else {
         picked = &pictures.front();
     }
     if (!picked->problem.empty())
-        return {std::nullopt, picked->problem};
-    return {picked->bytes, {}};
+        return {std::nullopt, picked->problem, std::nullopt};
+    return {picked->bytes, {}, picked->layout};
 }
 
 PickedPicture ReadPictureCode(std::string_view text)
@@ -588,6 +621,11 @@ DotGrid::Dots DotsFromPictureBytes(const PictureBytes &bytes)
     for (std::size_t dot = 0; dot < dots.size(); ++dot)
         dots[dot] = static_cast<DotState>((bytes[dot / 8] >> (dot % 8)) & 1);
     return dots;
+}
+
+DotGrid::Dots DotsOfPicture(const PictureBytes &bytes, std::optional<BitLayout> layout, LcdType type)
+{
+    return DotsFromLayoutBytes(bytes, layout.value_or(BitLayout::Module), type);
 }
 
 } // namespace tessaldo

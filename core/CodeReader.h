@@ -20,6 +20,10 @@ struct CodePicture {
     std::string name;     // the array's, "printf_line_N" or "picture"
     PictureBytes bytes{}; // valid when problem is empty
     std::string problem;  // why it cannot be read after all
+    // Whose layout the bytes are in, when the text tells: the module's for
+    // values after 0xA4, printf lines and raw bytes; X BitMap's for an XBM.
+    // Bare values tell nothing; they are read as the module's.
+    std::optional<BitLayout> layout;
 };
 
 struct CodeReading {
@@ -46,6 +50,7 @@ CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note
 struct PickedPicture {
     std::optional<PictureBytes> bytes;
     std::string problem;
+    std::optional<BitLayout> layout; // as the picture's
 };
 // The picture called `name`, or the only one the text holds.
 PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::string> &name);
@@ -53,5 +58,7 @@ PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::s
 PickedPicture ReadPictureCode(std::string_view text);
 
 DotGrid::Dots DotsFromPictureBytes(const PictureBytes &bytes);
+// The dots a picture's bytes show in `type`: in its layout, the module's when the text tells none.
+DotGrid::Dots DotsOfPicture(const PictureBytes &bytes, std::optional<BitLayout> layout, LcdType type);
 
 } // namespace tessaldo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Document.h"
+#include "LayoutGuess.h"
 
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@ struct Incoming {
     bool image = false;              // a picture already decoded
     std::string fileName;            // a file named there, empty for none
     std::optional<std::string> text; // text, read as code when nothing else came
+    LcdType type = LcdType::Column;  // the grid's: other displays' layouts are read as it shows them
 };
 
 enum class IncomingKind {
@@ -29,6 +31,11 @@ struct Routed {
     std::optional<DotGrid::Dots> dots;
     std::vector<Picture> pictures; // each named by its array, in the code's order
     std::string problem;
+    // Code of one picture whose layout it does not tell: the pictures its
+    // values show under each layout, the likeliest first, for the user to
+    // pick from; `dots` is then the module's reading. Empty when every
+    // layout shows the same.
+    std::vector<LayoutCandidate> candidates;
 
     // Whether a paste would take anything, rather than only say why not.
     bool Takes() const { return kind != IncomingKind::Nothing && problem.empty(); }

@@ -17,6 +17,10 @@ inline constexpr std::string_view kDelayQuestion = "How long the picture stays, 
 // Under Import Image's preview, with its options disabled, for an XBM or PBM file of 16 x 16 pixels.
 inline constexpr std::string_view kDotForDotNote =
     "A 16 x 16 bitmap is taken dot for dot: fit, threshold, dithering and invert do not change it.";
+inline constexpr std::string_view kLayoutChoiceTitle = "Which Layout?";
+inline constexpr std::string_view kLayoutQuestion =
+    "The values do not say which display's layout they are in. Pick the picture they are meant as; the likeliest "
+    "comes first.";
 inline constexpr std::string_view kCloseCaption = "닫기";
 inline constexpr std::string_view kUsageNote =
     "Tessaldo는 시리얼 그래픽 LCD에 쓸 이미지를 만드는 시간을 줄여 줍니다. "

@@ -493,12 +493,16 @@ SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const Passed
         if (!isIndex(picture.name))
             pictures.push_back(std::move(picture));
     }
-    // What a header says of its layout holds for its arrays, in the type it says.
+    // What a header says of its layout holds for its arrays, in the type it
+    // says, but not for one that tells its own (0xA4 first, say), added by hand.
     if (facts.layout != BitLayout::Module && facts.type) {
         for (CodePicture &picture : pictures) {
+            if (picture.layout)
+                continue;
             DotGrid grid;
             grid.SetAllDots(DotsFromLayoutBytes(picture.bytes, facts.layout, *facts.type));
             picture.bytes = LayoutBytes(grid, BitLayout::Module);
+            picture.layout = BitLayout::Module;
         }
     }
     if (IsFramesHeader(facts) && facts.frameLabels.size() == pictures.size()) {
@@ -586,7 +590,7 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
     set.pictures.clear();
     set.pictures.reserve(found.size());
     for (const CodePicture &picture : found)
-        set.pictures.push_back({picture.name, kDefaultDelayMs, DotsFromPictureBytes(picture.bytes)});
+        set.pictures.push_back({picture.name, kDefaultDelayMs, DotsOfPicture(picture.bytes, picture.layout, set.type)});
     const bool frames = IsFramesHeader(facts) || IsEarlierFramesHeader(facts, found.size());
     set.form = frames ? SetForm::Frames : SetForm::Pictures;
     ApplyDelays(facts, set);

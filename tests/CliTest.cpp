@@ -1,4 +1,6 @@
+#include "BitLayout.h"
 #include "CliRunner.h"
+#include "CodeFormats.h"
 #include "CodeGenerator.h"
 #include "DrawingFile.h"
 #include "RandomPicture.h"
@@ -360,4 +362,50 @@ TEST(CliDecode, ARefusedArrayOrAClashWritesNothingAndArraysPassedOverAreNamed)
                              + "\": the array font on line 1 has 3 values; a picture is 32 values, or 33 beginning "
                                "with 0xA4.\n");
     EXPECT_NE(TempDir::Read(out), "untouched");
+}
+
+// Bytes from another display's library are read in its layout, as the type
+// shows the picture; --layout all shows every reading, the drawn one first;
+// code that tells its own layout is read in it, and a --layout against it refused.
+TEST(CliDecode, LayoutReadsOtherDisplaysBytesAndAllShowsEveryReadingLikeliestFirst)
+{
+    TempDir dir;
+    const DotGrid box = FilledBox(LcdType::Row, {2, 3}, {12, 10});
+    const auto rows = dir.Write("rows.h", "const unsigned char icon[] PROGMEM = {"
+                                              + ValueList(LayoutBytes(box, BitLayout::Rows)) + "};\n");
+    const std::string shown = RunCliProcess({"show", dir.Write("box.Lcd", FormatDrawing(box)).string()}).out;
+
+    EXPECT_EQ(RunCliProcess({"decode", rows.string(), "-", "--layout", "rows", "--type", "1"}).out, FormatDrawing(box));
+    const CliResult all = RunCliProcess({"decode", rows.string(), "--layout", "all", "--type", "1"});
+    EXPECT_EQ(all.exitCode, 0) << all.err;
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end = 0; (end = all.out.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(all.out.substr(start, end - start));
+    ASSERT_EQ(lines.size(), 18U);
+    EXPECT_EQ(lines[0], "type 1");
+    EXPECT_EQ(lines[1].substr(0, 18), "rows              ");
+    EXPECT_NE(lines[1].find("xbm/module"), std::string::npos) << "one picture in the row type, named once";
+    std::string first = "type 1\n";
+    for (std::size_t row = 2; row < lines.size(); ++row) {
+        EXPECT_EQ(lines[row].size(), 16U * 3 + 2 * 2);
+        first += lines[row].substr(0, 16) + "\n";
+    }
+    EXPECT_EQ(first, shown);
+
+    // An X BitMap says its layout; the module's 33 values say theirs.
+    const auto xbm = dir.Write("box.xbm", XbmText(box, "box"));
+    EXPECT_EQ(RunCliProcess({"decode", xbm.string(), "-", "--type", "1"}).out, FormatDrawing(box));
+    const auto own = dir.Write("own.h", CArray({box, "box", ""}));
+    const auto out = dir.Write("out.Lcd", "untouched");
+    const CliResult refused = RunCliProcess({"decode", own.string(), out.string(), "--layout", "pages"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "Cannot decode \"" + own.string()
+                               + "\": the picture box is in the module layout, as its values begin with 0xA4, are "
+                                 "printf lines or raw bytes for the module, or are a header of this program's, read "
+                                 "in the layout it names; leave out --layout pages.\n");
+    EXPECT_EQ(TempDir::Read(out), "untouched");
+    EXPECT_EQ(RunCliProcess({"decode", rows.string(), "-", "--layout", "all"}).exitCode, 2);
+    EXPECT_EQ(RunCliProcess({"decode", rows.string(), "-", "--layout", "columns"}).err,
+              "tessaldo-cli decode: --layout must be module, xbm, rows, pages or all, not 'columns'\n"
+              "Try 'tessaldo-cli --help'.\n");
 }

@@ -1,4 +1,7 @@
 #include "EditSession.h"
+#include "CodeFormats.h"
+#include "CodeGenerator.h"
+#include "CodeReader.h"
 #include "DrawingFile.h"
 #include "Incoming.h"
 #include "RandomPicture.h"
@@ -15,6 +18,13 @@
 using namespace tessaldo;
 
 namespace {
+
+// What code --format raw writes.
+std::string Raw(const DotGrid &grid)
+{
+    const ModuleBytes bytes = PictureModuleBytes(grid);
+    return {bytes.begin(), bytes.end()};
+}
 
 int SetDots(const EditSession &session)
 {
@@ -322,4 +332,30 @@ TEST(SetFilesTest, SourcesOpenAsSetsUpToTheirSizeLimitAndOnlyOwnHeadersAreWritte
     EXPECT_EQ(CheckSourceSize(huge, kMaxSourceBytes + 1).message(),
               ReadSetFile(huge, LcdType::Column).status.message());
     EXPECT_FALSE(ReadSetFile(dir.Write("none.c", "int x;"), LcdType::Column).set);
+}
+
+// Code that tells its layout is pasted in it; 32 bare values ask which of
+// their readings they are, in the grid's type, unless every reading is one.
+TEST(EditSessionTest, OnlyValuesThatDoNotTellTheirLayoutOfferTheirReadings)
+{
+    const DotGrid box = FilledBox(LcdType::Row, {3, 4}, {10, 11});
+    const std::string bare = ValueList(LayoutBytes(box, BitLayout::Rows));
+    const auto route = [](const std::string &text) { return RouteIncoming({false, {}, text, LcdType::Row}); };
+
+    const Routed asked = route(bare);
+    ASSERT_TRUE(asked.Takes());
+    ASSERT_EQ(asked.candidates.size(), 3U);
+    EXPECT_EQ(CandidateName(asked.candidates.front()), "rows");
+    EXPECT_EQ(asked.candidates.front().dots, box.AllDots());
+    EXPECT_EQ(*asked.dots, DotsFromPictureBytes(LayoutBytes(box, BitLayout::Rows))) << "as ever, the module's";
+
+    for (const std::string &told : {LCDtoCODE(box), CArray({box, "box", ""}), XbmText(box, "box"), Raw(box)}) {
+        const Routed known = route(told);
+        EXPECT_TRUE(known.candidates.empty()) << told;
+        EXPECT_EQ(*known.dots, box.AllDots()) << told;
+    }
+    EXPECT_TRUE(route("char a[32] = {0};").candidates.empty()) << "a blank picture reads alike in every layout";
+    EXPECT_TRUE(
+        route("#define icon_width 16\n#define icon_height 8\nchar icon_bits[] = {" + bare + "};").candidates.size() > 1)
+        << "no X BitMap of 16 x 16";
 }

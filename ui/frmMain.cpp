@@ -9,6 +9,7 @@
 #include "FileIo.h"
 #include "ImportImageDialog.h"
 #include "InsertTextDialog.h"
+#include "LayoutChoiceDialog.h"
 #include "PictureImage.h"
 #include "PictureStrip.h"
 #include "ProgramTexts.h"
@@ -95,15 +96,20 @@ QString LocalFileIn(const QMimeData *data)
     return {};
 }
 
-// What the core routes: a drop brings only images and files, a paste text as well.
-Routed RouteMimeData(const QMimeData *data, bool withText)
+// What the core is given: a drop brings only images and files, a paste text as well.
+Incoming IncomingOf(const QMimeData *data, bool withText)
 {
     if (data == nullptr)
-        return RouteIncoming({});
+        return {};
     Incoming incoming{data->hasImage(), LocalFileIn(data).toStdString(), std::nullopt};
     if (withText && data->hasText())
         incoming.text = data->text().toStdString();
-    return RouteIncoming(incoming);
+    return incoming;
+}
+
+Routed RouteMimeData(const QMimeData *data, bool withText)
+{
+    return RouteIncoming(IncomingOf(data, withText));
 }
 
 // Where the window keeps what the user chose for next time.
@@ -585,7 +591,9 @@ void frmMain::InsertText()
 void frmMain::Paste()
 {
     const QMimeData *data = m_clipboard->Contents();
-    TakeIncoming(RouteMimeData(data, true), data != nullptr ? ImageIn(data) : QImage(), LocalFileIn(data));
+    Incoming incoming = IncomingOf(data, true);
+    incoming.type = m_grid.nLCDType(); // values for another display are read as the grid shows them
+    TakeIncoming(RouteIncoming(incoming), data != nullptr ? ImageIn(data) : QImage(), LocalFileIn(data));
 }
 
 void frmMain::CopyAsCArray()
@@ -826,10 +834,19 @@ void frmMain::TakeIncoming(const Routed &routed, const QImage &image, const QStr
             Warn(QString::fromStdString(CannotPaste(routed)));
         else if (!routed.pictures.empty())
             SayIfAny(m_session.TakePictures("Paste", routed.pictures));
+        else if (!routed.candidates.empty())
+            PasteInChosenLayout(routed.candidates);
         else
             m_session.TakeDots("Paste", *routed.dots);
         break;
     }
+}
+
+void frmMain::PasteInChosenLayout(const std::vector<LayoutCandidate> &candidates)
+{
+    LayoutChoiceDialog dialog(candidates, m_grid.nLCDType(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_session.TakeDots("Paste", dialog.Chosen());
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent *event)

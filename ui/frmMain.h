@@ -130,6 +130,8 @@ private:
     void ShowTitle();
     // What a drop or a paste brings, as the core routes it, with the image or file itself.
     void TakeIncoming(const tessaldo::Routed &routed, const QImage &image, const QString &file);
+    // 32 values that do not say their layout: the user picks the picture they are meant as.
+    void PasteInChosenLayout(const std::vector<tessaldo::LayoutCandidate> &candidates);
     void Warn(const QString &message);
     // A note of the core's, where there is one.
     void SayIfAny(const std::string &note);

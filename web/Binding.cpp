@@ -34,10 +34,15 @@ using emscripten::val;
 
 namespace {
 
+LcdType TypeOf(int type)
+{
+    return type == 1 ? LcdType::Row : LcdType::Column;
+}
+
 DotGrid GridFrom(int type, const std::string &dots)
 {
     DotGrid grid;
-    grid.SetLCDType(type == 1 ? LcdType::Row : LcdType::Column);
+    grid.SetLCDType(TypeOf(type));
     for (int dot = 0; dot < kDotCount && dot < static_cast<int>(dots.size()); ++dot)
         grid.SetDot(dot, dots[static_cast<std::size_t>(dot)] == '1' ? DotState::Set : DotState::Clear);
     return grid;
@@ -542,7 +547,6 @@ public:
     bool CodeIsStale() const { return m_session.CodeIsStale(); }
 
 private:
-    static LcdType TypeOf(int type) { return type == 1 ? LcdType::Row : LcdType::Column; }
     const Picture &PictureAt(std::size_t index) const { return m_session.Doc().pictures.at(index); }
 
     EditSession m_session;
@@ -572,11 +576,13 @@ val Commands()
     return commands;
 }
 
-// What a paste or a drop brings: {kind, dots, pictures, problem}, with problem
-// the whole message when a paste would take nothing; pictures holds code of several.
-val Route(bool image, const std::string &fileName, const val &text)
+// What a paste or a drop brings: {kind, dots, pictures, candidates, problem},
+// with problem the whole message when a paste would take nothing; pictures
+// holds code of several, candidates {name, dots} the readings of values that
+// do not say their layout, as `type` shows them, the likeliest first.
+val Route(bool image, const std::string &fileName, const val &text, int type)
 {
-    Incoming incoming{image, fileName, std::nullopt};
+    Incoming incoming{image, fileName, std::nullopt, TypeOf(type)};
     if (text.isString())
         incoming.text = text.as<std::string>();
     const Routed routed = RouteIncoming(incoming);
@@ -589,6 +595,14 @@ val Route(bool image, const std::string &fileName, const val &text)
     for (const Picture &picture : routed.pictures)
         pictures.call<void>("push", PictureValue(picture));
     result.set("pictures", pictures);
+    val candidates = val::array();
+    for (const LayoutCandidate &candidate : routed.candidates) {
+        val entry = val::object();
+        entry.set("name", CandidateName(candidate));
+        entry.set("dots", DotsOf(candidate.dots));
+        candidates.call<void>("push", entry);
+    }
+    result.set("candidates", candidates);
     result.set("problem", routed.Takes() ? std::string() : CannotPaste(routed));
     return result;
 }
@@ -636,6 +650,8 @@ val Texts()
     texts.set("copy", std::string(kCopyCaption));
     texts.set("noText", std::string(kNoTextOnClipboard));
     texts.set("renameQuestion", std::string(kRenameQuestion));
+    texts.set("layoutChoiceTitle", std::string(kLayoutChoiceTitle));
+    texts.set("layoutQuestion", std::string(kLayoutQuestion));
     texts.set("delayQuestion", std::string(kDelayQuestion));
     texts.set("close", std::string(kCloseCaption));
     texts.set("dotForDot", std::string(kDotForDotNote));

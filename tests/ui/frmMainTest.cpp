@@ -1,4 +1,5 @@
 #include "frmMain.h"
+#include "../RandomPicture.h"
 #include "CodeFormats.h"
 #include "CodeGenerator.h"
 #include "CodeTextBox.h"
@@ -6,6 +7,7 @@
 #include "DrawingFile.h"
 #include "FileDialog.h"
 #include "ImportImageDialog.h"
+#include "LayoutChoiceDialog.h"
 
 #include "SendDialog.h"
 #include "Toolbar.h"
@@ -23,6 +25,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -121,6 +124,7 @@ private slots:
     void importOfA16By16BitmapIsDotForDotWithTheOptionsDisabled();
     void pasteAndDropBringImagesAndDrawingsIn();
     void pasteOfCodeMakesThePictureItSaysAsOneStep();
+    void pasteOfValuesThatDoNotSayTheirLayoutAsksWhichPictureTheyAre();
     void animationPlaysSavesItsFramesAndPlaysOnTheModule();
     void copyAsCArrayLeavesTheCodeBoxAlone();
     void copyAsCArrayCopiesTheChosenFormNextTimeToo();
@@ -1109,6 +1113,47 @@ void frmMainTest::pasteOfCodeMakesThePictureItSaysAsOneStep()
              QStringLiteral("Cannot paste: found 2 values; a picture is 32 values, or 33 beginning with 0xA4."));
     QCOMPARE(SetDots(window->Grid()), 0);
     QCOMPARE(history().Count(), 2);
+}
+
+void frmMainTest::pasteOfValuesThatDoNotSayTheirLayoutAsksWhichPictureTheyAre()
+{
+    window->optType_Click(1);
+    const DotGrid box = FilledBox(LcdType::Row, {3, 4}, {10, 11});
+    clipboard->contents.setText(QString::fromStdString(ValueList(LayoutBytes(box, BitLayout::Pages))));
+    // Enter takes the likeliest, chosen at the start; Escape takes nothing.
+    QStringList names;
+    const auto answer = [&](QList<int> keys) {
+        OnNextModal([&names, keys](QWidget *modal) {
+            auto *dialog = qobject_cast<LayoutChoiceDialog *>(modal);
+            QVERIFY(dialog != nullptr);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Which Layout?"));
+            auto *list = dialog->findChild<QListWidget *>(QStringLiteral("layouts"));
+            names.clear();
+            for (int row = 0; row < list->count(); ++row)
+                names << list->item(row)->text();
+            for (const int key : keys)
+                QTest::keyClick(list, static_cast<Qt::Key>(key));
+        });
+        window->Paste();
+    };
+    answer({Qt::Key_Return});
+    QCOMPARE(names.size(), 3); // the module's and XBM's are one picture in this type
+    QCOMPARE(names.first(), QStringLiteral("pages"));
+    QVERIFY(names.contains(QStringLiteral("xbm/module")));
+    QCOMPARE(window->Grid(), box);
+    answer({Qt::Key_Escape});
+    QCOMPARE(window->Grid(), box);
+    QCOMPARE(history().Count(), 2);
+    // Another reading, picked with the arrow keys, is one step that Undo takes back.
+    answer({Qt::Key_Right, Qt::Key_Return});
+    DotGrid second;
+    second.SetLCDType(LcdType::Row);
+    second.SetAllDots(DotsFromLayoutBytes(LayoutBytes(box, BitLayout::Pages),
+                                          names.at(1) == QStringLiteral("rows") ? BitLayout::Rows : BitLayout::Module,
+                                          LcdType::Row));
+    QCOMPARE(window->Grid(), second);
+    window->Undo();
+    QCOMPARE(window->Grid(), box);
 }
 
 void frmMainTest::pasteAndDropBringImagesAndDrawingsIn()

@@ -1,11 +1,12 @@
 // The main window: where its controls sit, drawing and its bytes, the
-// history and a transform, Insert Text, and what a screen reader is given.
+// history and a transform, Insert Text, what a screen reader is given, and
+// the choice of reading for pasted values that do not say their layout.
 import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 
 import {
-    assertEqual, cli, clickDot, centre, dots, drawingFile, forget, insertText, keys, kWork, press, recorded,
-    waitFor,
+    assertEqual, cli, clickDot, centre, dots, drawingFile, forget, insertText, keys, kWork, lcdDots, pasteText, press,
+    recorded, waitFor, waitForDots,
 } from './harness.mjs';
 
 async function places(page) {
@@ -105,10 +106,44 @@ async function accessibility(page) {
     assertEqual(options.map((found) => found.length), [1, 1], 'the strip\'s options');
 }
 
+// 32 values with no word of their layout: a box's bytes as an SSD1306 takes them.
+async function layoutChoice(page) {
+    const set = (column, row) => column >= 3 && column < 11 && row >= 4 && row < 12;
+    const bytes = Array.from({ length: 32 }, (_, byte) => {
+        let value = 0;
+        for (let bit = 0; bit < 8; ++bit)
+            value |= set(byte % 16, 8 * Math.floor(byte / 16) + bit) ? 1 << bit : 0;
+        return value;
+    });
+    const pasted = bytes.join(', ');
+    const shown = (layout) => lcdDots(cli('decode', join(kWork, 'box.h'), '-', '--layout', layout));
+    writeFileSync(join(kWork, 'box.h'), pasted);
+    const choose = async (...presses) => {
+        await pasteText(page, pasted);
+        await page.waitForSelector('dialog[open] .layout-choice');
+        const names = await page.$$eval('dialog[open] .layout-choice label', (labels) => labels.map((label) => label.textContent));
+        for (const key of presses)
+            await page.keyboard.press(key);
+        await waitFor(page, () => !document.querySelector('dialog[open]'));
+        return names;
+    };
+    const names = await choose('Enter');
+    assertEqual(names[0], 'pages', 'the likeliest reading');
+    assertEqual(names.length, 4, 'the readings in type 0');
+    await waitForDots(page, shown('pages'));
+    await choose('Escape');
+    assertEqual(await dots(page), shown('pages'), 'the picture after Cancel');
+    await choose('ArrowRight', 'Enter');
+    await waitForDots(page, shown(names[1].split('/')[0]));
+    await keys(page, '#lbDot', 'Control+Z');
+    await waitForDots(page, shown('pages'));
+}
+
 export const kChecks = [
     { name: 'controls sit at the desktop\'s places, in both layouts', run: places },
     { name: 'clicks, a drag, Run, Copy, Ctrl+C and Save give the desktop\'s bytes', run: drawing },
     { name: 'undo and redo walk the history; a transform acts as the screen shows it', run: history },
     { name: 'Insert Text draws Unifont\'s own glyph', run: (page) => insertText(page, '한') },
     { name: 'a screen reader is given 256 check boxes named Dot N', run: accessibility },
+    { name: 'pasted values that do not say their layout offer each reading, the likeliest first', run: layoutChoice },
 ];

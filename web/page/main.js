@@ -7,6 +7,7 @@ import { dialogIsOpen, messageBox, showAbout } from './dialogs.js';
 import { chooseFile, open, openDrawingFile, save } from './files.js';
 import { describeDots, gridElement } from './grid.js';
 import { importImage } from './importer.js';
+import { chooseLayout } from './layoutdialog.js';
 import { copyLink, followLinks } from './link.js';
 import { buildMainWindow, renderMainWindow } from './mainwindow.js';
 import { showMenu } from './menu.js';
@@ -16,7 +17,7 @@ import { hasWebSerial, noWebSerial, playOnModule, sendToModule } from './serial.
 import { pictureDelay, renamePicture } from './setdialogs.js';
 import { keepFitted } from './scale.js';
 import { openSet, openSetFrom, saveSet, saveSetAs, saveSetAsFolder } from './setfiles.js';
-import { session, startSession, subscribe, update } from './state.js';
+import { session, startSession, state, subscribe, update } from './state.js';
 import { keepWork, rememberArrayForm } from './storage.js';
 import { buildStrip, renderStrip } from './strip.js';
 import { insertText } from './textdialog.js';
@@ -29,7 +30,8 @@ async function take({ file, text }) {
         await openSetFrom([file]);
         return;
     }
-    const routed = core.route(false, file ? file.name : '', text);
+    // Values for another display are read as the grid shows them, in its type.
+    const routed = core.route(false, file ? file.name : '', text, state.type);
     if (routed.kind === 'drawing-file')
         await openDrawingFile(file);
     else if (routed.kind === 'image-file')
@@ -40,6 +42,11 @@ async function take({ file, text }) {
         const renamed = session().takePictures('Paste', routed.pictures);
         if (renamed)
             await messageBox(renamed);
+    }
+    else if (routed.candidates.length) {
+        const chosen = await chooseLayout(routed.candidates);
+        if (chosen)
+            session().takeDots('Paste', chosen);
     }
     else
         session().takeDots('Paste', routed.dots);

@@ -3,7 +3,6 @@
 import { core } from './core.js';
 
 export const kPitch = 13;
-const kSide = 16 * kPitch + 1;
 const cellsOfType = [];
 
 // Each dot's cell on the screen for the type, asked of the core once: every
@@ -26,13 +25,15 @@ export function paintGrid(context, type, pitch, line, colourOf) {
     }
 }
 
-export function drawPicture(canvas, dots, type) {
+// `pitch` smaller than the grid's for the small drawings a choice shows side by side.
+export function drawPicture(canvas, dots, type, pitch = kPitch) {
     const scale = window.devicePixelRatio || 1;
-    canvas.width = Math.round(kSide * scale);
-    canvas.height = Math.round(kSide * scale);
+    const side = 16 * pitch + 1;
+    canvas.width = Math.round(side * scale);
+    canvas.height = Math.round(side * scale);
     const context = canvas.getContext('2d');
     context.setTransform(scale, 0, 0, scale, 0, 0);
-    paintGrid(context, type, kPitch, 1, (dot) => (dots[dot] === '1' ? '#000' : '#fff'));
+    paintGrid(context, type, pitch, 1, (dot) => (dots[dot] === '1' ? '#000' : '#fff'));
 }
 
 export function makePreview(name) {

@@ -1,0 +1,111 @@
+#include "LayoutGuess.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace tessaldo {
+
+namespace {
+
+bool IsSetAt(const DotGrid::Dots &dots, LcdType type, Cell cell)
+{
+    return dots.at(DotAtCell(type, cell)) == DotState::Set;
+}
+
+bool MostlySet(const DotGrid::Dots &dots)
+{
+    return std::count(dots.begin(), dots.end(), DotState::Set) * 2 > kDotCount;
+}
+
+// Values with no 0xA4 before them rarely come from the module's own code,
+// which always writes the command, so other displays' layouts go first on a
+// tie (in the column type the module's reads XBM's bytes as their transpose).
+constexpr std::array kGuessOrder{BitLayout::Xbm, BitLayout::Rows, BitLayout::Pages, BitLayout::Module};
+
+// What a separate piece of the drawing costs: as much border as two lone dots have.
+constexpr int kPieceCost = 8;
+
+// Pieces of dots of the drawing's colour (not `background`) that touch, diagonally too.
+int Pieces(const DotGrid::Dots &dots, LcdType type, bool background)
+{
+    std::array<bool, kDotCount> seen{};
+    int pieces = 0;
+    for (int start = 0; start < kDotCount; ++start) {
+        if (seen.at(start) || (dots.at(start) == DotState::Set) == background)
+            continue;
+        ++pieces;
+        std::vector<int> reached{start};
+        seen.at(start) = true;
+        while (!reached.empty()) {
+            const Cell cell = CellOfDot(type, reached.back());
+            reached.pop_back();
+            for (int row = cell.row - 1; row <= cell.row + 1; ++row) {
+                for (int column = cell.column - 1; column <= cell.column + 1; ++column) {
+                    if (row < 0 || column < 0 || row >= kGridSide || column >= kGridSide)
+                        continue;
+                    const int dot = DotAtCell(type, {column, row});
+                    if (!seen.at(dot) && (dots.at(dot) == DotState::Set) != background) {
+                        seen.at(dot) = true;
+                        reached.push_back(dot);
+                    }
+                }
+            }
+        }
+    }
+    return pieces;
+}
+
+} // namespace
+
+int Roughness(const DotGrid::Dots &dots, LcdType type)
+{
+    const bool background = MostlySet(dots);
+    const auto outside = [](int column, int row) {
+        return column < 0 || row < 0 || column >= kGridSide || row >= kGridSide;
+    };
+    // The colour at a cell, the background outside the picture.
+    const auto at = [&](int column, int row) {
+        return outside(column, row) ? background : IsSetAt(dots, type, {column, row});
+    };
+    // What two neighbours that differ cost: twice as much on the frame, where icons keep a margin.
+    const auto cost = [&](int column, int row, int nextColumn, int nextRow) {
+        if (at(column, row) == at(nextColumn, nextRow))
+            return 0;
+        return outside(column, row) || outside(nextColumn, nextRow) ? 2 : 1;
+    };
+    int border = 0;
+    // From the row and column before the picture to its last: each cell with the one right of it and below it.
+    for (int row = -1; row < kGridSide; ++row) {
+        for (int column = -1; column < kGridSide; ++column)
+            border += cost(column, row, column + 1, row) + cost(column, row, column, row + 1);
+    }
+    return border + kPieceCost * Pieces(dots, type, background);
+}
+
+std::vector<LayoutCandidate> RankLayouts(const PictureBytes &bytes, LcdType type)
+{
+    std::vector<LayoutCandidate> candidates;
+    for (const BitLayout layout : kGuessOrder) {
+        const DotGrid::Dots dots = DotsFromLayoutBytes(bytes, layout, type);
+        const auto same = std::find_if(candidates.begin(), candidates.end(),
+                                       [&dots](const LayoutCandidate &candidate) { return candidate.dots == dots; });
+        if (same != candidates.end())
+            same->layouts.push_back(layout);
+        else
+            candidates.push_back({{layout}, dots, Roughness(dots, type)});
+    }
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const LayoutCandidate &a, const LayoutCandidate &b) { return a.roughness < b.roughness; });
+    return candidates;
+}
+
+std::string CandidateName(const LayoutCandidate &candidate)
+{
+    std::string name;
+    for (const BitLayout layout : candidate.layouts)
+        name += (name.empty() ? "" : "/") + std::string(BitLayoutName(layout));
+    return name;
+}
+
+} // namespace tessaldo

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "BitLayout.h"
+#include "DotGrid.h"
+
+#include <string>
+#include <vector>
+
+// 32 bytes from a display whose library is not known carry no word of their
+// layout; what tells it is which reading looks drawn. Reading a picture in
+// the wrong layout scatters its dots: runs of a row become bits of columns,
+// halves of rows swap or mirror, so a drawing's few long outlines break
+// into many short ones.
+namespace tessaldo {
+
+// How much border there is between set and clear dots of the picture as
+// `type` shows it: each pair of neighbouring dots, across and down, that
+// differ counts one. Around the picture lies its background (the colour most
+// of its dots have, clear on a tie), and each dot on the edge that differs
+// from it counts two: icons and glyphs are drawn with a margin, and a wrong
+// reading moves their middle to the edges. Each separate piece of the
+// drawing, dots of its colour that touch (diagonally too), adds eight. A
+// drawing's few connected shapes have little border; noise, and a drawing
+// torn apart, have much border in many pieces.
+int Roughness(const DotGrid::Dots &dots, LcdType type);
+
+// One picture the bytes may be, and the layouts that read them as it.
+struct LayoutCandidate {
+    std::vector<BitLayout> layouts; // xbm, rows, pages, module, as many as read the bytes so
+    DotGrid::Dots dots{};           // as `type` shows them
+    int roughness = 0;
+};
+
+// The pictures the bytes show in `type` under each layout, each picture once,
+// the least rough first; on a tie the other displays' layouts before the module's.
+std::vector<LayoutCandidate> RankLayouts(const PictureBytes &bytes, LcdType type);
+
+// The candidate's layouts by name: "module", or "xbm/module" when both show it.
+std::string CandidateName(const LayoutCandidate &candidate);
+
+} // namespace tessaldo

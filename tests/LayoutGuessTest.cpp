@@ -1,0 +1,96 @@
+#include "LayoutGuess.h"
+#include "Transform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <vector>
+
+using namespace tessaldo;
+
+namespace {
+
+// The icons of drawn-icons.txt, each as the type shows it.
+std::vector<DotGrid> DrawnIcons(LcdType type)
+{
+    std::ifstream file(std::string(TESSALDO_TEST_DATA) + "/drawn-icons.txt");
+    std::vector<DotGrid> icons;
+    int row = kGridSide;
+    for (std::string line; std::getline(file, line);) {
+        const bool dots = line.size() == kGridSide && line.find_first_not_of(".#") == std::string::npos;
+        if (dots && row < kGridSide) {
+            for (int column = 0; column < kGridSide; ++column)
+                if (line.at(column) == '#')
+                    icons.back().SetDot(DotAtCell(type, {column, row}), DotState::Set);
+            ++row;
+        } else if (!line.empty() && line.rfind("# ", 0) != 0) {
+            icons.emplace_back().SetLCDType(type); // a name begins the next icon
+            row = 0;
+        }
+    }
+    return icons;
+}
+
+bool Names(const LayoutCandidate &candidate, BitLayout layout)
+{
+    return std::find(candidate.layouts.begin(), candidate.layouts.end(), layout) != candidate.layouts.end();
+}
+
+} // namespace
+
+// Whatever library's layout a real icon comes in, it is the first picture
+// offered, in either type, drawn dark on light or light on dark. Only the
+// module's column type reads XBM's bytes as the picture's transpose, which is
+// as smooth: there the two tie, and XBM comes first, as values without 0xA4
+// rarely are the module's.
+TEST(LayoutGuess, RanksTheTrueLayoutOfRealIconsFirst)
+{
+    for (const LcdType type : {LcdType::Column, LcdType::Row}) {
+        const std::vector<DotGrid> icons = DrawnIcons(type);
+        ASSERT_EQ(icons.size(), 6U);
+        for (std::size_t icon = 0; icon < icons.size(); ++icon) {
+            for (const bool inverted : {false, true}) {
+                DotGrid grid = icons.at(icon);
+                if (inverted)
+                    ApplyTransform(grid, Transform::Invert);
+                for (const BitLayout layout : kBitLayouts) {
+                    const std::vector<LayoutCandidate> ranked = RankLayouts(LayoutBytes(grid, layout), type);
+                    const auto truth =
+                        std::find_if(ranked.begin(), ranked.end(), [&grid](const LayoutCandidate &candidate) {
+                            return candidate.dots == grid.AllDots();
+                        });
+                    ASSERT_NE(truth, ranked.end());
+                    EXPECT_TRUE(Names(*truth, layout));
+                    const bool transposed =
+                        type == LcdType::Column && (layout == BitLayout::Module || layout == BitLayout::Xbm);
+                    const auto asSmooth =
+                        std::count_if(ranked.begin(), ranked.end(), [&truth](const LayoutCandidate &candidate) {
+                            return candidate.roughness <= truth->roughness;
+                        });
+                    EXPECT_EQ(asSmooth, transposed ? 2 : 1)
+                        << "icon " << icon << " type " << LcdTypeValue(type) << " inverted " << inverted << " in "
+                        << BitLayoutName(layout) << ": " << CandidateName(ranked.front()) << " ranked first";
+                    EXPECT_TRUE(Names(ranked.front(), transposed ? BitLayout::Xbm : layout));
+                }
+            }
+        }
+    }
+}
+
+// Layouts that read the bytes as one picture are offered once, under all their names.
+TEST(LayoutGuess, OffersEachPictureOnce)
+{
+    const PictureBytes bytes = LayoutBytes(DrawnIcons(LcdType::Row).at(3), BitLayout::Pages); // the bell
+    std::vector<std::string> names;
+    for (const LayoutCandidate &candidate : RankLayouts(bytes, LcdType::Row))
+        names.push_back(CandidateName(candidate));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"pages", "rows", "xbm/module"}));
+    EXPECT_EQ(RankLayouts(bytes, LcdType::Column).size(), 4U);
+
+    const std::vector<LayoutCandidate> blank = RankLayouts(PictureBytes{}, LcdType::Column);
+    ASSERT_EQ(blank.size(), 1U);
+    EXPECT_EQ(CandidateName(blank.front()), "xbm/rows/pages/module");
+}

@@ -1,0 +1,47 @@
+// Which Layout?: 32 pasted values that do not say whose display they are for,
+// drawn as each layout reads them, side by side under the layouts' names, the
+// likeliest first and chosen. The arrow keys move between them; Enter or a
+// double click takes one.
+import { core } from './core.js';
+import { buttons, element, showDialog } from './dialogs.js';
+import { drawPicture } from './picture.js';
+import { state } from './state.js';
+
+// Whole pixels a dot, as on the desktop: crisp, and four drawings fit beside each other on a phone.
+const kSmallPitch = 5;
+
+function choice(candidate, index) {
+    const canvas = element('canvas', { className: 'layout-picture' });
+    drawPicture(canvas, candidate.dots, state.type, kSmallPitch);
+    const radio = element('input', { type: 'radio', name: 'layout', id: `layout-${index}`, value: String(index),
+        checked: index === 0, autofocus: index === 0 });
+    // The radio before its label, so that the label shows it chosen or focused.
+    return element('span', { className: 'layout-choice' }, [radio,
+        element('label', { htmlFor: radio.id }, [canvas, element('span', { textContent: candidate.name })])]);
+}
+
+// The dots of the picture the user takes, or null when they cancel.
+export async function chooseLayout(candidates) {
+    const { layoutChoiceTitle, layoutQuestion } = core.texts();
+    const ok = buttons(['OK', 'ok'], ['Cancel', '']);
+    const form = element('form', { method: 'dialog' }, [element('strong', { textContent: layoutChoiceTitle }),
+        element('p', { textContent: layoutQuestion }),
+        element('div', { className: 'layout-choices', role: 'radiogroup', ariaLabel: 'Layouts' },
+            candidates.map(choice)),
+        ok]);
+    const take = () => form.requestSubmit(ok.querySelector('[value="ok"]'));
+    form.addEventListener('dblclick', (event) => {
+        if (event.target.closest('.layout-choice'))
+            take();
+    });
+    form.addEventListener('keydown', (event) => {
+        if (event.key === 'Enter' && event.target.name === 'layout') {
+            event.preventDefault();
+            take();
+        }
+    });
+    const dialog = element('dialog', { ariaLabel: layoutChoiceTitle, className: 'narrow' }, [form]);
+    if ((await showDialog(dialog)) !== 'ok')
+        return null;
+    return candidates[Number(form.elements.layout.value)].dots;
+}
