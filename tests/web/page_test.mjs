@@ -39,7 +39,9 @@ function options() {
         options: { browser: { type: 'string', multiple: true }, form: { type: 'string', multiple: true },
             only: { type: 'string' }, out: { type: 'string' } },
     });
-    if (positionals.length < 2 || positionals.length > 3) {
+    const known = (given, choices) => (given || []).every((choice) => choices.includes(choice));
+    if (positionals.length < 2 || positionals.length > 3 || !known(values.browser, Object.keys(kBrowsers))
+        || !known(values.form, ['file', 'site'])) {
         console.error('usage: node page_test.mjs PAGE_HTML TESSALDO_CLI [SITE_FOLDER] '
             + '[--browser chromium|firefox] [--form file|site] [--only TEXT] [--out FOLDER]');
         process.exit(2);
