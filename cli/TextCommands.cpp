@@ -274,6 +274,18 @@ int Edit(const Arguments &arguments, Streams &streams)
     return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
 }
 
+// Values that do not say their layout are read as the module's, which may
+// well not be what they were made for: the user is told how to see.
+void NoteLayoutsUnsaid(std::size_t pictures, std::ostream &err)
+{
+    if (pictures == 0)
+        return;
+    err << "Note: "
+        << (pictures == 1 ? "the picture's values do not" : std::to_string(pictures) + " pictures' values do not")
+        << " say which display's layout they are in, and are read as the module's; --layout names another, and "
+           "--layout all shows the picture under each.\n";
+}
+
 // One NAME.Lcd per picture, none over the source; nothing is written unless no
 // two names clash, nor, without --replace, over drawings that differ.
 int DecodeEach(const std::string &source, const CodeReading &reading, const std::string &folder, LcdType type,
@@ -295,7 +307,12 @@ int DecodeEach(const std::string &source, const CodeReading &reading, const std:
     if (const auto replaced = DrawingsReplaced(set, folder); !replaced.empty() && replace == ReplaceDrawings::No)
         return Refused(err, SaveFailed(folder, ReplacingReason(replaced) + "; --replace writes over them").message());
     const FileStatus saved = SaveSetFolder(set, folder, ReplaceDrawings::Yes);
-    return saved ? kExitOk : Refused(err, saved.message());
+    if (!saved)
+        return Refused(err, saved.message());
+    NoteLayoutsUnsaid(static_cast<std::size_t>(std::ranges::count_if(
+                          reading.pictures, [](const CodePicture &picture) { return !picture.layout; })),
+                      err);
+    return kExitOk;
 }
 
 // --layout: the one the pictures are read in, or every one side by side.
@@ -315,9 +332,17 @@ LayoutOption ReadLayoutOption(const Arguments &arguments)
 // Why the code says the picture is in its layout.
 std::string_view LayoutEvidence(BitLayout layout)
 {
-    return layout == BitLayout::Xbm ? "it is an X BitMap's NAME_bits"
-                                    : "its values begin with 0xA4, are printf lines or raw bytes for the module, or "
-                                      "are a header of this program's, read in the layout it names";
+    switch (layout) {
+    case BitLayout::Module:
+        return "its values begin with 0xA4, or are printf lines or raw bytes for the module";
+    case BitLayout::Xbm:
+        return "it is an X BitMap's NAME_bits, or its header names that layout";
+    case BitLayout::Rows:
+        return "NAME_WIDTH and NAME_HEIGHT of 16 stand beside it as for Adafruit GFX, or its header names that layout";
+    case BitLayout::Pages:
+        return "its header names that layout";
+    }
+    return {};
 }
 // The layout --layout names for each picture it reads (those called NAME with
 // --name); refused for a picture whose code tells another.
@@ -381,11 +406,19 @@ int Decode(const Arguments &arguments, Streams &streams)
         if (picked.layout)
             streams.err << "Note: the code tells its layout, " << BitLayoutName(*picked.layout) << ", as "
                         << LayoutEvidence(*picked.layout) << "; decode without --layout reads it so.\n";
-        PrintCandidates(RankLayouts(*picked.bytes, grid.nLCDType()), grid.nLCDType(), streams.out);
+        std::vector<LayoutCandidate> ranked = RankLayouts(*picked.bytes, grid.nLCDType());
+        if (picked.layout) // what the code tells beats any likelihood
+            std::stable_partition(ranked.begin(), ranked.end(), [&picked](const LayoutCandidate &candidate) {
+                return std::ranges::find(candidate.layouts, *picked.layout) != candidate.layouts.end();
+            });
+        PrintCandidates(ranked, grid.nLCDType(), streams.out);
         return kExitOk;
     }
     grid.SetAllDots(DotsOfPicture(*picked.bytes, picked.layout, grid.nLCDType()));
-    return WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
+    const int written = WriteDrawing(grid, arguments.operands[2], streams.out, streams.err);
+    if (written == kExitOk && !picked.layout)
+        NoteLayoutsUnsaid(1, streams.err);
+    return written;
 }
 
 // Whether `out` is the file `input` reads, '-' being standard input.

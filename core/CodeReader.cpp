@@ -493,6 +493,8 @@ private:
             m_reading.pictures.push_back(PictureFromValues(name, values, "the array " + name + " has"));
             if (IsXbmBits(name, nameToken.offset))
                 m_reading.pictures.back().layout = BitLayout::Xbm;
+            else if (IsGfxBitmap(name, nameToken.offset))
+                m_reading.pictures.back().layout = BitLayout::Rows;
         } else if (contents.lists == 0)
             PassOver(m_reading, m_note,
                      "the array " + name + line + " has " + Count(values.count, "value") + "; "
@@ -516,6 +518,13 @@ private:
             return false;
         const std::string stem(name.substr(0, name.size() - kBits.size()));
         return DefinesSide(stem + "_width", offset) && DefinesSide(stem + "_height", offset);
+    }
+
+    // An Adafruit GFX bitmap as `code --format gfx` writes it, and Adafruit's
+    // examples do: NAME beside `#define NAME_WIDTH 16` and `NAME_HEIGHT 16`.
+    bool IsGfxBitmap(const std::string &name, std::size_t offset) const
+    {
+        return DefinesSide(name + "_WIDTH", offset) && DefinesSide(name + "_HEIGHT", offset);
     }
 
     bool DefinesSide(const std::string &name, std::size_t offset) const

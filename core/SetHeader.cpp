@@ -493,16 +493,12 @@ SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const Passed
         if (!isIndex(picture.name))
             pictures.push_back(std::move(picture));
     }
-    // What a header says of its layout holds for its arrays, in the type it
-    // says, but not for one that tells its own (0xA4 first, say), added by hand.
+    // What a header says of its layout holds for its arrays, but not for one
+    // that tells its own (0xA4 first, say), added by hand.
     if (facts.layout != BitLayout::Module && facts.type) {
         for (CodePicture &picture : pictures) {
-            if (picture.layout)
-                continue;
-            DotGrid grid;
-            grid.SetAllDots(DotsFromLayoutBytes(picture.bytes, facts.layout, *facts.type));
-            picture.bytes = LayoutBytes(grid, BitLayout::Module);
-            picture.layout = BitLayout::Module;
+            if (!picture.layout)
+                picture.layout = facts.layout;
         }
     }
     if (IsFramesHeader(facts) && facts.frameLabels.size() == pictures.size()) {

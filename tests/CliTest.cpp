@@ -360,7 +360,9 @@ TEST(CliDecode, ARefusedArrayOrAClashWritesNothingAndArraysPassedOverAreNamed)
     EXPECT_EQ(taken.exitCode, 0);
     EXPECT_EQ(taken.err, "Passed over in \"" + font.string()
                              + "\": the array font on line 1 has 3 values; a picture is 32 values, or 33 beginning "
-                               "with 0xA4.\n");
+                               "with 0xA4.\nNote: the picture's values do not say which display's layout they are in, "
+                               "and are read as the module's; --layout names another, and --layout all shows the "
+                               "picture under each.\n");
     EXPECT_NE(TempDir::Read(out), "untouched");
 }
 
@@ -395,14 +397,21 @@ TEST(CliDecode, LayoutReadsOtherDisplaysBytesAndAllShowsEveryReadingLikeliestFir
     // An X BitMap says its layout; the module's 33 values say theirs.
     const auto xbm = dir.Write("box.xbm", XbmText(box, "box"));
     EXPECT_EQ(RunCliProcess({"decode", xbm.string(), "-", "--type", "1"}).out, FormatDrawing(box));
+    // So do the Adafruit GFX array code writes, and a header in another layout, which --layout may name.
+    const std::string boxFile = (dir / "box.Lcd").string();
+    const auto gfx = dir.Write("gfx.h", RunCliProcess({"code", boxFile, "--format", "gfx"}).out);
+    EXPECT_EQ(RunCliProcess({"decode", gfx.string(), "-", "--type", "1"}).out, FormatDrawing(box));
+    const std::string pages = (dir / "pages.h").string();
+    ASSERT_EQ(RunCliProcess({"header", boxFile, "--layout", "pages", "--output", pages}).exitCode, 0);
+    EXPECT_EQ(RunCliProcess({"decode", pages, "-", "--layout", "pages"}).out, FormatDrawing(box));
+    EXPECT_EQ(RunCliProcess({"decode", pages, "--layout", "all"}).out.substr(0, 13), "type 1\npages ");
     const auto own = dir.Write("own.h", CArray({box, "box", ""}));
     const auto out = dir.Write("out.Lcd", "untouched");
     const CliResult refused = RunCliProcess({"decode", own.string(), out.string(), "--layout", "pages"});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, "Cannot decode \"" + own.string()
-                               + "\": the picture box is in the module layout, as its values begin with 0xA4, are "
-                                 "printf lines or raw bytes for the module, or are a header of this program's, read "
-                                 "in the layout it names; leave out --layout pages.\n");
+                               + "\": the picture box is in the module layout, as its values begin with 0xA4, or are "
+                                 "printf lines or raw bytes for the module; leave out --layout pages.\n");
     EXPECT_EQ(TempDir::Read(out), "untouched");
     EXPECT_EQ(RunCliProcess({"decode", rows.string(), "-", "--layout", "all"}).exitCode, 2);
     EXPECT_EQ(RunCliProcess({"decode", rows.string(), "-", "--layout", "columns"}).err,
