@@ -244,17 +244,23 @@ private:
         ScreenCells cells{};
         std::string passedOver;
         bool ended = false;
+        bool drawn = false;
         while (!ended && NextLine(words)) {
             ended = words.front() == "ENDCHAR";
-            if (words.front() == "ENCODING")
+            if (words.front() == "ENCODING") {
                 encoding = Numbers(words, 1).front();
-            else if (words.front() == "BBX")
+            } else if (words.front() == "BBX") {
                 box = BoxOf(words);
-            else if (words.front() == "BITMAP")
+            } else if (words.front() == "BITMAP") {
                 passedOver = ReadBitmap(box, cells, ended);
+                drawn = true;
+            }
         }
         if (!ended)
             throw Damage{"it ends inside the glyph " + name + ": the file is cut short"};
+        // Without its BITMAP a glyph would come in blank, as if drawn so.
+        if (!drawn)
+            Damaged("ends the glyph " + name + " without its BITMAP");
         ++m_glyphsRead;
         const std::string shown = encoding && *encoding >= 0 ? CodePointName(static_cast<char32_t>(*encoding)) : name;
         if (!encoding || *encoding < 0 || *encoding > 0x10FFFF)

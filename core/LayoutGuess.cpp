@@ -18,10 +18,12 @@ bool MostlySet(const DotGrid::Dots &dots)
     return std::count(dots.begin(), dots.end(), DotState::Set) * 2 > kDotCount;
 }
 
-// Values with no 0xA4 before them rarely come from the module's own code,
-// which always writes the command, so other displays' layouts go first on a
-// tie (in the column type the module's reads XBM's bytes as their transpose).
-constexpr std::array kGuessOrder{BitLayout::Xbm, BitLayout::Rows, BitLayout::Pages, BitLayout::Module};
+// The order on a tie: rows first, as most LCD and e-paper libraries take
+// them (XBM's reading mirrors each byte of them, which a narrow glyph
+// survives); values with no 0xA4 before them rarely come from the module's
+// own code, which always writes the command, so its layout comes last (in the
+// column type it reads XBM's bytes as their transpose).
+constexpr std::array kGuessOrder{BitLayout::Rows, BitLayout::Xbm, BitLayout::Pages, BitLayout::Module};
 
 // What a separate piece of the drawing costs: as much border as two lone dots have.
 constexpr int kPieceCost = 8;

@@ -90,6 +90,7 @@ TEST(BdfFont, DamagedFontsSayWhy)
               "line 12 holds more than the 2 rows of the glyph's BITMAP, or its ENDCHAR is missing"},
              {OneGlyphFont("BBX 8 2 0 0\nBITMAP\nFF\nG0\n"), "line 11 holds a row of the BITMAP that is no hex number"},
              {OneGlyphFont("BBX 8 3 0 0\nBITMAP\nFF\nFF\n"), "line 12 ends the BITMAP before its 3 rows"},
+             {OneGlyphFont("BBX 8 2 0 0\nBITMAPX\nFF\nFF\n"), "line 12 ends the glyph a without its BITMAP"},
              {"STARTFONT 2.1\nSTARTPROPERTIES 2\nCHARSET_REGISTRY \"JISX0208.1983\"\nCHARSET_ENCODING \"0\"\n"
               "ENDPROPERTIES\n",
               "its characters are numbered in JISX0208.1983-0, not in Unicode (ISO10646), so they cannot be named "

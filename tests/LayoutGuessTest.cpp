@@ -92,5 +92,5 @@ TEST(LayoutGuess, OffersEachPictureOnce)
 
     const std::vector<LayoutCandidate> blank = RankLayouts(PictureBytes{}, LcdType::Column);
     ASSERT_EQ(blank.size(), 1U);
-    EXPECT_EQ(CandidateName(blank.front()), "xbm/rows/pages/module");
+    EXPECT_EQ(CandidateName(blank.front()), "rows/xbm/pages/module");
 }
