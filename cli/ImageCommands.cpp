@@ -50,8 +50,7 @@ const Command kImageCommands[] = {
      "               bitmap (P4), one pixel for each dot, black where it is set\n",
      {{"--scale"}},
      nullptr,
-     kDrawingInput,
-     true},
+     kDrawingInput},
     {"text",
      "TEXT OUT [--type 0|1] [--font FAMILY] [--size PX] [--align center|left]\n"
      "                [--offset X,Y] [--onto FILE] [--threshold N] [--invert]\n"

@@ -68,7 +68,7 @@ async function arrayFormKept(page) {
     await menu(page, 'C Array Form', 'XBM for u8g2');
     await reload(page);
     await menu(page, 'C Array Form');
-    const checked = await page.$$eval('.menu [role="menuitemcheckbox"][aria-checked="true"]',
+    const checked = await page.$$eval('.menu [role="menuitemradio"][aria-checked="true"]',
         (entries) => entries.map((entry) => entry.children[1].textContent));
     assertEqual(checked, ['XBM for u8g2'], 'the checked form');
     await page.keyboard.press('Escape');

@@ -100,7 +100,7 @@ function menuItem(command) {
     // The page cannot look at the clipboard before a paste, so Paste is always offered.
     return { text: command.caption, key: command.keys[0] || '', action: () => perform(command.id),
         enabled: session().isEnabled(command.id, true),
-        checked: command.checkable ? session().isChecked(command.id) : undefined };
+        checked: command.checkable ? session().isChecked(command.id) : undefined, oneOfSeveral: command.oneOfSeveral };
 }
 
 // The table's commands in its order; those of a submenu gather where its first one stands.

@@ -58,10 +58,12 @@ function openSubmenu(parent, items, name) {
     return menu;
 }
 
-function commandEntry({ text, key, action, enabled = true, checked }) {
-    const role = checked === undefined ? 'menuitem' : 'menuitemcheckbox';
+function commandEntry({ text, key, action, enabled = true, checked, oneOfSeveral = false }) {
+    const choice = oneOfSeveral ? 'menuitemradio' : 'menuitemcheckbox';
+    const role = checked === undefined ? 'menuitem' : choice;
+    const mark = oneOfSeveral ? '•' : '✓';
     const entry = element('div', { role, tabIndex: -1 }, [
-        element('span', { className: 'check', textContent: checked ? '✓' : '', ariaHidden: 'true' }),
+        element('span', { className: 'check', textContent: checked ? mark : '', ariaHidden: 'true' }),
         element('span', { textContent: text }), element('span', { className: 'key', textContent: key })]);
     entry.setAttribute('aria-disabled', String(!enabled));
     if (checked !== undefined)
@@ -131,8 +133,8 @@ function buildMenu(items, isSubmenu, name) {
     return menu;
 }
 
-// items: {text, key, action, enabled, checked} (checked undefined for a plain
-// command), {text, submenu: items}, or '-' for a separator.
+// items: {text, key, action, enabled, checked, oneOfSeveral} (checked undefined
+// for a plain command; oneOfSeveral for one of choices that exclude each other), {text, submenu: items}, or '-' for a separator.
 export function showMenu(x, y, items) {
     close();
     const menu = buildMenu(items, false, 'Dots');
