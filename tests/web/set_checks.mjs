@@ -11,10 +11,15 @@ import {
 // Dots 0, 1 and 2 set in the pictures picture, picture_2 and picture_3, the last edited.
 async function threePictures(page) {
     assert(await page.$eval('#setStrip', (shown) => shown.offsetParent === null), 'the strip shows for one picture');
+    // Each click drawn before the next key, which a loaded machine may otherwise overtake.
+    const drawn = (dot) => waitFor(page, (at) => window.shown.dots().slice(0, 3) === '000'.replace(/./g,
+        (_, index) => (index === at ? '1' : '0')), dot);
     await clickDot(page, 0);
+    await drawn(0);
     for (const dot of [1, 2]) {
         await keys(page, '#lbDot', 'Insert');
         await clickDot(page, dot);
+        await drawn(dot);
     }
     assertEqual(await strip(page), [['picture', false], ['picture_2', false], ['picture_3', true]]);
 }
