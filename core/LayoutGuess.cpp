@@ -18,12 +18,12 @@ bool MostlySet(const DotGrid::Dots &dots)
     return std::count(dots.begin(), dots.end(), DotState::Set) * 2 > kDotCount;
 }
 
-// The order on a tie: rows first, as most LCD and e-paper libraries take
-// them (XBM's reading mirrors each byte of them, which a narrow glyph
-// survives); values with no 0xA4 before them rarely come from the module's
-// own code, which always writes the command, so its layout comes last (in the
-// column type it reads XBM's bytes as their transpose).
-constexpr std::array kGuessOrder{BitLayout::Rows, BitLayout::Xbm, BitLayout::Pages, BitLayout::Module};
+// The order on a tie. The module's first: values read without a layout are
+// read as its, and firmware that sends 0xA4 by itself keeps 32 bytes (in the
+// column type it reads XBM's bytes as their transpose, and ties). Then rows,
+// which most LCD and e-paper libraries take, before XBM's reading of them,
+// which mirrors each byte and so ties with it for a glyph in one half.
+constexpr std::array kGuessOrder{BitLayout::Module, BitLayout::Rows, BitLayout::Xbm, BitLayout::Pages};
 
 // What a separate piece of the drawing costs: as much border as two lone dots have.
 constexpr int kPieceCost = 8;

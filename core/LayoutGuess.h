@@ -26,16 +26,16 @@ int Roughness(const DotGrid::Dots &dots, LcdType type);
 
 // One picture the bytes may be, and the layouts that read them as it.
 struct LayoutCandidate {
-    std::vector<BitLayout> layouts; // rows, xbm, pages, module, as many as read the bytes so
+    std::vector<BitLayout> layouts; // module, rows, xbm, pages, as many as read the bytes so
     DotGrid::Dots dots{};           // as `type` shows them
     int roughness = 0;
 };
 
 // The pictures the bytes show in `type` under each layout, each picture once,
-// the least rough first; on a tie rows, xbm, pages, then the module's.
+// the least rough first; on a tie the module's, rows, xbm, then pages.
 std::vector<LayoutCandidate> RankLayouts(const PictureBytes &bytes, LcdType type);
 
-// The candidate's layouts by name: "module", or "xbm/module" when both show it.
+// The candidate's layouts by name: "module", or "module/xbm" when both show it.
 std::string CandidateName(const LayoutCandidate &candidate);
 
 } // namespace tessaldo

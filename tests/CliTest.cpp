@@ -386,7 +386,7 @@ TEST(CliDecode, LayoutReadsOtherDisplaysBytesAndAllShowsEveryReadingLikeliestFir
     ASSERT_EQ(lines.size(), 18U);
     EXPECT_EQ(lines[0], "type 1");
     EXPECT_EQ(lines[1].substr(0, 18), "rows              ");
-    EXPECT_NE(lines[1].find("xbm/module"), std::string::npos) << "one picture in the row type, named once";
+    EXPECT_NE(lines[1].find("module/xbm"), std::string::npos) << "one picture in the row type, named once";
     std::string first = "type 1\n";
     for (std::size_t row = 2; row < lines.size(); ++row) {
         EXPECT_EQ(lines[row].size(), 16U * 3 + 2 * 2);

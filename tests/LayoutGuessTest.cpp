@@ -43,8 +43,8 @@ bool Names(const LayoutCandidate &candidate, BitLayout layout)
 // Whatever library's layout a real icon comes in, it is the first picture
 // offered, in either type, drawn dark on light or light on dark. Only the
 // module's column type reads XBM's bytes as the picture's transpose, which is
-// as smooth: there the two tie, and XBM comes first, as values without 0xA4
-// rarely are the module's.
+// as smooth: there the two tie, and the module's, as values that say no
+// layout are read, comes first.
 TEST(LayoutGuess, RanksTheTrueLayoutOfRealIconsFirst)
 {
     for (const LcdType type : {LcdType::Column, LcdType::Row}) {
@@ -72,7 +72,7 @@ TEST(LayoutGuess, RanksTheTrueLayoutOfRealIconsFirst)
                     EXPECT_EQ(asSmooth, transposed ? 2 : 1)
                         << "icon " << icon << " type " << LcdTypeValue(type) << " inverted " << inverted << " in "
                         << BitLayoutName(layout) << ": " << CandidateName(ranked.front()) << " ranked first";
-                    EXPECT_TRUE(Names(ranked.front(), transposed ? BitLayout::Xbm : layout));
+                    EXPECT_TRUE(Names(ranked.front(), transposed ? BitLayout::Module : layout));
                 }
             }
         }
@@ -87,10 +87,10 @@ TEST(LayoutGuess, OffersEachPictureOnce)
     for (const LayoutCandidate &candidate : RankLayouts(bytes, LcdType::Row))
         names.push_back(CandidateName(candidate));
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"pages", "rows", "xbm/module"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"module/xbm", "pages", "rows"}));
     EXPECT_EQ(RankLayouts(bytes, LcdType::Column).size(), 4U);
 
     const std::vector<LayoutCandidate> blank = RankLayouts(PictureBytes{}, LcdType::Column);
     ASSERT_EQ(blank.size(), 1U);
-    EXPECT_EQ(CandidateName(blank.front()), "rows/xbm/pages/module");
+    EXPECT_EQ(CandidateName(blank.front()), "module/rows/xbm/pages");
 }

@@ -1139,7 +1139,7 @@ void frmMainTest::pasteOfValuesThatDoNotSayTheirLayoutAsksWhichPictureTheyAre()
     answer({Qt::Key_Return});
     QCOMPARE(names.size(), 3); // the module's and XBM's are one picture in this type
     QCOMPARE(names.first(), QStringLiteral("pages"));
-    QVERIFY(names.contains(QStringLiteral("xbm/module")));
+    QVERIFY(names.contains(QStringLiteral("module/xbm")));
     QCOMPARE(window->Grid(), box);
     answer({Qt::Key_Escape});
     QCOMPARE(window->Grid(), box);
