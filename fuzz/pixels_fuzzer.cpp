@@ -1,9 +1,11 @@
 // Any bytes are read as the data of an image file, as a PNG's chunks and
-// rows, and become an image of any shape and a set of options for turning
-// pixels into dots. It must never crash
+// rows, as a one-bit bitmap and as a BDF font, and become an image of any
+// shape and a set of options for turning pixels into dots. It must never crash
 // or read out of bounds, every cell's grey must be a shade, and an all-black
 // or all-white image that fills the cells must come out the same whatever the
 // dither.
+#include "BdfFont.h"
+#include "BitmapFiles.h"
 #include "ImageHeader.h"
 #include "PixelsToDots.h"
 #include "PngChunks.h"
@@ -37,6 +39,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         (void)CutShortImage(file);
         (void)DeclaredImageSize(file);
     }
+    // The same bytes after the start of each one-bit format and of a font:
+    // a bitmap read whole has a pixel for each place its sides give, and a
+    // font's glyphs are all pictures.
+    for (const std::string_view start : {std::string_view("P1\n"), std::string_view("P4\n"),
+                                         std::string_view("#define b_width 16\n#define b_height ")}) {
+        const BitmapRead read = ReadBitmapFile(std::string(start) + std::string(bytes));
+        if (read.problem.empty())
+            Require(read.bitmap.black.size()
+                    == static_cast<std::size_t>(read.bitmap.width) * static_cast<std::size_t>(read.bitmap.height));
+    }
+    (void)ReadBdfFont("STARTFONT 2.1\n" + std::string(bytes), LcdType::Row);
     if (size < 6)
         return 0;
     // A PNG of a kind and size the bytes choose, then the same bytes as its
