@@ -1,10 +1,10 @@
 #include "BitmapFiles.h"
 
 #include "BitLayout.h"
+#include "CodeLexer.h"
 #include "ImageHeader.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cstdint>
 
@@ -13,11 +13,6 @@ namespace {
 
 // Larger sides are shown as this in the refusal; their product stays within 64 bits.
 constexpr std::uint64_t kLargestSide = std::uint64_t{1} << 31;
-
-bool IsSpace(char c)
-{
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
 
 std::string Quoted(std::string_view token)
 {
@@ -62,15 +57,6 @@ std::string WithoutComments(std::string_view text)
                   ' ');
     }
     return plain;
-}
-
-std::string_view Trimmed(std::string_view text)
-{
-    while (!text.empty() && IsSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 struct XbmHeader {

@@ -60,25 +60,28 @@ std::string CommentSafe(std::string_view text)
     return safe;
 }
 
+constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+
 // A set of a thousand pictures is 33,000 of these: no formatted printing.
-void AppendHex(std::string &text, unsigned byte, std::string_view digits = "0123456789ABCDEF")
+void AppendHex(std::string &text, unsigned byte, std::string_view digits = kHexDigits)
 {
     text += "0x";
     text += digits[(byte >> 4) & 0xF];
     text += digits[byte & 0xF];
 }
 
-// `bytes` eight to a line, each line indented, a comma after every byte but the last.
-void AppendLines(std::string &text, std::span<const std::uint8_t> bytes, const std::string &indent)
+// `bytes` `perLine` to a line, each line indented, a comma after every byte but the last.
+void AppendLines(std::string &text, std::span<const std::uint8_t> bytes, const std::string &indent,
+                 std::size_t perLine = kBytesPerLine, std::string_view digits = kHexDigits)
 {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (i == 0)
             text += indent;
-        else if (i % kBytesPerLine == 0)
+        else if (i % perLine == 0)
             (text += ",\n") += indent;
         else
             text += ", ";
-        AppendHex(text, bytes[i]);
+        AppendHex(text, bytes[i], digits);
     }
 }
 
@@ -225,12 +228,8 @@ std::string XbmText(const DotGrid &grid, std::string_view name)
     constexpr std::size_t kXbmBytesPerLine = 12;
     const std::string size = " " + std::to_string(kGridSide) + "\n";
     std::string text = "#define " + std::string(name) + "_width" + size + "#define " + std::string(name) + "_height"
-                       + size + "static unsigned char " + std::string(name) + "_bits[] = {";
-    const PictureBytes bytes = LayoutBytes(grid, BitLayout::Xbm);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        text += i == 0 ? "\n   " : i % kXbmBytesPerLine == 0 ? ",\n   " : ", ";
-        AppendHex(text, bytes[i], "0123456789abcdef");
-    }
+                       + size + "static unsigned char " + std::string(name) + "_bits[] = {\n";
+    AppendLines(text, LayoutBytes(grid, BitLayout::Xbm), "   ", kXbmBytesPerLine, "0123456789abcdef");
     return text + "};\n";
 }
 

@@ -23,6 +23,20 @@ bool IsNumberPart(char c)
 
 } // namespace
 
+bool IsSpace(char c)
+{
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+std::string_view Trimmed(std::string_view text)
+{
+    while (!text.empty() && IsSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 Lexer::Lexer(std::string_view text, const DirectiveSeen *directiveSeen, const std::vector<SkippedText> *skipped)
     : m_text(text),
       m_directiveSeen(directiveSeen),
@@ -39,7 +53,7 @@ std::optional<Token> Lexer::Next()
         } else if (AtLineEnd(m_pos)) {
             Advance(1);
             m_lineHasToken = false;
-        } else if (std::isspace(static_cast<unsigned char>(c)) != 0) {
+        } else if (IsSpace(c)) {
             Advance(1);
         } else if (const std::size_t splice = SpliceLength(); splice > 0) {
             Advance(splice);

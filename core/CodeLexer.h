@@ -8,6 +8,11 @@
 
 namespace tessaldo {
 
+// Whether `c` is white space in C source and the text formats read beside it.
+bool IsSpace(char c);
+// The text without the white space around it.
+std::string_view Trimmed(std::string_view text);
+
 enum class TokenKind { Identifier, Number, String, Character, Punctuation };
 
 struct Token {

@@ -87,11 +87,7 @@ std::optional<std::size_t> DeclaredLength(std::string_view sizes)
 {
     if (sizes.size() < 3 || sizes.front() != '[' || sizes.back() != ']')
         return std::nullopt;
-    std::string_view inside = sizes.substr(1, sizes.size() - 2);
-    while (!inside.empty() && std::isspace(static_cast<unsigned char>(inside.front())) != 0)
-        inside.remove_prefix(1);
-    while (!inside.empty() && std::isspace(static_cast<unsigned char>(inside.back())) != 0)
-        inside.remove_suffix(1);
+    const std::string_view inside = Trimmed(sizes.substr(1, sizes.size() - 2));
     std::size_t length = 0;
     const auto [end, error] = std::from_chars(inside.data(), inside.data() + inside.size(), length);
     if (error != std::errc() || end != inside.data() + inside.size())
@@ -529,13 +525,7 @@ private:
 
     bool DefinesSide(const std::string &name, std::size_t offset) const
     {
-        std::string_view value = m_values.Replacement(name, offset).replacement.value_or("");
-        const auto isBlank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-        while (!value.empty() && isBlank(value.front()))
-            value.remove_prefix(1);
-        while (!value.empty() && isBlank(value.back()))
-            value.remove_suffix(1);
-        return value == std::to_string(kGridSide);
+        return Trimmed(m_values.Replacement(name, offset).replacement.value_or("")) == std::to_string(kGridSide);
     }
 
     std::string_view m_text;
