@@ -44,7 +44,7 @@ int Pieces(const DotGrid::Dots &dots, LcdType type, bool background)
             reached.pop_back();
             for (int row = cell.row - 1; row <= cell.row + 1; ++row) {
                 for (int column = cell.column - 1; column <= cell.column + 1; ++column) {
-                    if (row < 0 || column < 0 || row >= kGridSide || column >= kGridSide)
+                    if (!IsInsideGrid({column, row}))
                         continue;
                     const int dot = DotAtCell(type, {column, row});
                     if (!seen.at(dot) && (dots.at(dot) == DotState::Set) != background) {
@@ -63,9 +63,7 @@ int Pieces(const DotGrid::Dots &dots, LcdType type, bool background)
 int Roughness(const DotGrid::Dots &dots, LcdType type)
 {
     const bool background = MostlySet(dots);
-    const auto outside = [](int column, int row) {
-        return column < 0 || row < 0 || column >= kGridSide || row >= kGridSide;
-    };
+    const auto outside = [](int column, int row) { return !IsInsideGrid({column, row}); };
     // The colour at a cell, the background outside the picture.
     const auto at = [&](int column, int row) {
         return outside(column, row) ? background : IsSetAt(dots, type, {column, row});
