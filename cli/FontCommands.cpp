@@ -174,6 +174,8 @@ int ImportFont(const Arguments &arguments, Streams &streams)
     const BdfReading reading = ReadBdfFont(text, typed.nLCDType());
     if (!reading.problem.empty())
         return Refused(streams.err, ImportFailed(fontPath, reading.problem));
+    if (!reading.note.empty())
+        streams.err << "Note: " << SourceName(fontPath) << ": " << reading.note << ".\n";
     if (reading.passedOver > 0)
         streams.err << "Passed over in " << SourceName(fontPath) << ": " << reading.passedOver
                     << (reading.passedOver == 1 ? " glyph, " : " glyphs, the first ") << reading.firstPassedOver

@@ -98,12 +98,19 @@ std::vector<std::string_view> Words(std::string_view line)
     return words;
 }
 
-std::optional<int> Integer(std::string_view word)
-{
+// A whole number, or why the word is none: not a number, or one too large for a font.
+struct Integer {
+    explicit Integer(std::string_view word)
+    {
+        const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+        whole = end == word.data() + word.size() && !word.empty();
+        tooLarge = whole && error == std::errc::result_out_of_range;
+        whole = whole && error == std::errc{};
+    }
     int value = 0;
-    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-    return error == std::errc{} && end == word.data() + word.size() ? std::optional(value) : std::nullopt;
-}
+    bool whole = false;
+    bool tooLarge = false;
+};
 
 struct Box {
     int width = 0;
@@ -161,13 +168,20 @@ private:
     // The `count` whole numbers after the keyword.
     std::vector<int> Numbers(const std::vector<std::string_view> &words, std::size_t count) const
     {
+        const std::string keyword(words.front());
         std::vector<int> numbers;
         for (std::size_t i = 1; i < words.size() && i <= count; ++i) {
-            if (const std::optional<int> number = Integer(words[i]))
-                numbers.push_back(*number);
+            const Integer number(words[i]);
+            // No font holds so many glyphs, nor a box so large: say so rather than call it no number.
+            if (number.tooLarge)
+                Damaged("gives " + keyword + (keyword == "CHARS" ? " a count" : " a number")
+                        + " too large for any font (" + std::string(words[i]) + ")");
+            if (number.whole)
+                numbers.push_back(number.value);
         }
         if (numbers.size() < count)
-            Damaged("does not give " + std::string(words.front()) + " its " + std::to_string(count) + " whole numbers");
+            Damaged("does not give " + keyword + " its "
+                    + (count == 1 ? std::string("whole number") : std::to_string(count) + " whole numbers"));
         return numbers;
     }
 
@@ -197,16 +211,22 @@ private:
             else if (words.front() == "STARTCHAR")
                 ReadGlyph(words.size() > 1 ? std::string(words[1]) : std::string(), reading);
         }
-        if (!ended)
+        const bool allCounted = !chars || static_cast<std::size_t>(*chars) == m_glyphsRead;
+        // Some writers leave ENDFONT out; glyphs that each end whole, as many
+        // as CHARS says, are the whole font all the same.
+        if (!ended && (!allCounted || m_glyphsRead == 0))
             throw Damage{"it ends before ENDFONT: the file is cut short"};
-        if (chars && static_cast<std::size_t>(*chars) != m_glyphsRead)
+        if (!allCounted)
             throw Damage{"it says it holds " + std::to_string(*chars) + " glyphs (CHARS) but holds "
                          + std::to_string(m_glyphsRead)};
         if (m_glyphsRead == 0)
             throw Damage{"it holds no glyphs"};
+        if (!ended)
+            reading.note = "it ends without ENDFONT, but each of its " + std::to_string(m_glyphsRead)
+                           + " glyphs is whole, so they were taken";
     }
 
-    // The ascent places the glyphs; the character set says whether their numbers are Unicode's.
+    // The ascent and descent place the glyphs; the character set says whether their numbers are Unicode's.
     void ReadProperties()
     {
         std::vector<std::string_view> words;
@@ -218,6 +238,8 @@ private:
             const auto value = [&words] { return words.size() > 1 ? std::string(words[1]) : std::string(); };
             if (words.front() == "FONT_ASCENT")
                 m_ascent = Numbers(words, 1).front();
+            else if (words.front() == "FONT_DESCENT")
+                m_descent = Numbers(words, 1).front();
             else if (words.front() == "CHARSET_REGISTRY")
                 registry = value();
             else if (words.front() == "CHARSET_ENCODING")
@@ -229,10 +251,13 @@ private:
         std::erase(encoding, '"');
         std::transform(registry.begin(), registry.end(), registry.begin(),
                        [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+        // Writers spell the standard's number with a dash too: ISO-8859, ISO-10646.
+        std::string standard = registry;
+        std::erase(standard, '-');
         // ISO 8859-1 numbers its characters as Unicode does; other sets do not.
-        const bool unicode = registry.empty() || registry == "ISO10646" || (registry == "ISO8859" && encoding == "1");
+        const bool unicode = standard.empty() || standard == "ISO10646" || (standard == "ISO8859" && encoding == "1");
         if (!unicode)
-            throw Damage{"its characters are numbered in " + registry + "-" + encoding
+            throw Damage{"its characters are numbered in " + registry + (encoding.empty() ? "" : "-" + encoding)
                          + ", not in Unicode (ISO10646), so they cannot be named U+XXXX"};
     }
 
@@ -291,9 +316,11 @@ private:
         // The font's bounding box is no place to start from: writers shrink it
         // to the dots their glyphs use.
         // Wide enough for any numbers the font gives.
+        // Icon fonts give an ascent and descent of 0, or none: their box is the cell then.
+        const bool metricsGiven = m_ascent && (*m_ascent != 0 || m_descent.value_or(0) != 0);
         const std::int64_t left = std::int64_t{box->x} - std::min(0, m_fontBox->x);
         const std::int64_t top =
-            m_ascent.value_or(std::int64_t{m_fontBox->y} + m_fontBox->height) - box->y - box->height;
+            (metricsGiven ? *m_ascent : std::int64_t{m_fontBox->y} + m_fontBox->height) - box->y - box->height;
         std::vector<std::string_view> words;
         for (int row = 0; row < box->height; ++row) {
             if (!NextLine(words) || words.front() == "ENDCHAR")
@@ -332,7 +359,8 @@ private:
     std::size_t m_position = 0;
     int m_lineNumber = 0;
     std::optional<Box> m_fontBox;
-    std::optional<std::int64_t> m_ascent; // FONT_ASCENT
+    std::optional<std::int64_t> m_ascent;  // FONT_ASCENT
+    std::optional<std::int64_t> m_descent; // FONT_DESCENT
     std::size_t m_glyphsRead = 0;
     std::unordered_set<int> m_codePoints;
 };

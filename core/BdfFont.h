@@ -36,11 +36,12 @@ struct BdfReading {
     std::string problem;           // why the font cannot be read at all: the glyphs are empty then
     std::size_t passedOver = 0;    // glyphs that make no picture: no code point, too large, or a code point repeated
     std::string firstPassedOver;   // which was the first, and why
+    std::string note;              // a flaw the font was read in spite of ("" for none), and why that loses nothing
 };
 // Every glyph of the font as a picture in `type`. A glyph's box of any size
 // is placed in the 16 x 16 cell by its offsets from the origin, which lies at
 // the cell's left edge and FONT_ASCENT below its top (without that property,
-// the top of the font's bounding box).
+// or where it and FONT_DESCENT are both 0, the top of the font's bounding box).
 BdfReading ReadBdfFont(std::string_view text, LcdType type);
 
 } // namespace tessaldo

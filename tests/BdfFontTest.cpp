@@ -80,6 +80,38 @@ TEST(BdfFont, SmallerGlyphsArePlacedByTheirOffsets)
     EXPECT_TRUE(reading.glyphs[0].picture.IsSet(DotAtCell(LcdType::Row, {7, 15})));
 }
 
+// As u8g2's 16 x 16 icon fonts are written: an ascent and descent of 0,
+// ISO-8859 for ISO8859, no ENDFONT. The font's box is the cell then.
+TEST(BdfFont, IconFontsWithoutMetricsOrEndAreTakenWithANote)
+{
+    std::string rows = "8000\n";
+    for (int row = 1; row < 15; ++row)
+        rows += "0000\n";
+    const std::string font = "STARTFONT 2.1\nFONT open_iconic_test_2x\nSIZE 16 75 75\nFONTBOUNDINGBOX 16 16 0 0\n"
+                             "STARTPROPERTIES 4\nFONT_ASCENT 0\nFONT_DESCENT 0\nCHARSET_REGISTRY \"ISO-8859\"\n"
+                             "CHARSET_ENCODING \"1\"\nENDPROPERTIES\nCHARS 2\n"
+                             "STARTCHAR corners\nENCODING 64\nDWIDTH 16 0\nBBX 16 16 0 0\nBITMAP\n"
+                             + rows
+                             + "0001\nENDCHAR\nSTARTCHAR bar\nENCODING 65\nDWIDTH 16 0\nBBX 2 1 3 5\nBITMAP\nC0\n"
+                               "ENDCHAR\n";
+    const BdfReading reading = ReadBdfFont(font, LcdType::Row);
+    ASSERT_EQ(reading.problem, "");
+    EXPECT_EQ(reading.note, "it ends without ENDFONT, but each of its 2 glyphs is whole, so they were taken");
+    ASSERT_EQ(reading.glyphs.size(), 2U);
+    const DotGrid &corners = reading.glyphs[0].picture;
+    EXPECT_EQ(SetCount(corners.AllDots()), 2);
+    EXPECT_TRUE(corners.IsSet(DotAtCell(LcdType::Row, {0, 0})));
+    EXPECT_TRUE(corners.IsSet(DotAtCell(LcdType::Row, {15, 15})));
+    // Two dots from the fourth column, five above the cell's bottom.
+    const DotGrid &bar = reading.glyphs[1].picture;
+    EXPECT_EQ(SetCount(bar.AllDots()), 2);
+    EXPECT_TRUE(bar.IsSet(DotAtCell(LcdType::Row, {3, 10})));
+    EXPECT_TRUE(bar.IsSet(DotAtCell(LcdType::Row, {4, 10})));
+    // Cut at a glyph's end, as CHARS tells, is still cut short.
+    EXPECT_EQ(ReadBdfFont(font.substr(0, font.find("STARTCHAR bar")), LcdType::Row).problem,
+              "it ends before ENDFONT: the file is cut short");
+}
+
 TEST(BdfFont, DamagedFontsSayWhy)
 {
     const std::string glyph = "BBX 8 2 0 0\nBITMAP\nFF\nFF\n";
@@ -91,6 +123,9 @@ TEST(BdfFont, DamagedFontsSayWhy)
              {OneGlyphFont("BBX 8 2 0 0\nBITMAP\nFF\nG0\n"), "line 11 holds a row of the BITMAP that is no hex number"},
              {OneGlyphFont("BBX 8 3 0 0\nBITMAP\nFF\nFF\n"), "line 12 ends the BITMAP before its 3 rows"},
              {OneGlyphFont("BBX 8 2 0 0\nBITMAPX\nFF\nFF\n"), "line 12 ends the glyph a without its BITMAP"},
+             {"STARTFONT 2.1\nCHARS 4611686018427387904\n",
+              "line 2 gives CHARS a count too large for any font (4611686018427387904)"},
+             {"STARTFONT 2.1\nCHARS many\n", "line 2 does not give CHARS its whole number"},
              {"STARTFONT 2.1\nSTARTPROPERTIES 2\nCHARSET_REGISTRY \"JISX0208.1983\"\nCHARSET_ENCODING \"0\"\n"
               "ENDPROPERTIES\n",
               "its characters are numbered in JISX0208.1983-0, not in Unicode (ISO10646), so they cannot be named "
