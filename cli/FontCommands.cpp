@@ -110,13 +110,13 @@ int WriteEachGlyph(const Arguments &arguments, const Document &set, Streams &str
     if (const auto replaced = DrawingsReplaced(set, folder); !replaced.empty() && !arguments.Has("--replace"))
         return Refused(streams.err,
                        SaveFailed(folder, ReplacingReason(replaced) + "; --replace writes over them").message());
+    std::vector<FileToWrite> files;
+    for (const Picture &picture : set.pictures)
+        files.push_back({folder / (picture.name + ".Lcd"), FormatDrawing(Drawn(set.type, picture.dots))});
     std::error_code made;
     std::filesystem::create_directories(folder, made);
-    for (const Picture &picture : set.pictures) {
-        if (const FileStatus saved = SaveFile(Drawn(set.type, picture.dots), folder / (picture.name + ".Lcd")); !saved)
-            return Refused(streams.err, saved.message());
-    }
-    return kExitOk;
+    const FileStatus saved = WriteFilesAtomically(files);
+    return saved ? kExitOk : Refused(streams.err, saved.message());
 }
 
 } // namespace

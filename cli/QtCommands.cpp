@@ -226,14 +226,16 @@ int WriteEachFrame(const Arguments &arguments, const std::vector<FrameGreys> &fr
                                         + FrameNames(others) + "); --replace removes them.");
     if (const FileStatus removed = RemoveFrames(others); !removed)
         return Refused(streams.err, removed.message());
+    std::vector<FileToWrite> files;
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        files.push_back(
+            {folder / FrameFileName(stem, i, frames.size()), FormatDrawing(FramePicture(frames[i], type, options))});
     std::error_code made;
     std::filesystem::create_directories(folder, made);
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        const std::filesystem::path file = folder / FrameFileName(stem, i, frames.size());
-        if (const FileStatus saved = SaveFile(FramePicture(frames[i], type, options), file); !saved)
-            return Refused(streams.err, saved.message());
-        streams.out << DisplayPath(file) << ' ' << frames[i].delayMs << " ms\n";
-    }
+    if (const FileStatus saved = WriteFilesAtomically(files); !saved)
+        return Refused(streams.err, saved.message());
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        streams.out << DisplayPath(files[i].path) << ' ' << frames[i].delayMs << " ms\n";
     return kExitOk;
 }
 
@@ -395,7 +397,7 @@ int Text(const Arguments &arguments, Streams &streams)
         return WriteDrawing(picture, arguments.operands[2], streams.out, streams.err);
     }
     // Every character is drawn and every file checked before the first is written.
-    std::vector<std::pair<std::filesystem::path, DotGrid>> drawn;
+    std::vector<FileToWrite> drawn;
     const std::vector<std::string> inputs(arguments.Value("--onto") ? 1 : 0, arguments.Value("--onto").value_or(""));
     for (const char32_t codePoint : line.toUcs4()) {
         const QString character = QString::fromUcs4(&codePoint, 1);
@@ -405,15 +407,12 @@ int Text(const Arguments &arguments, Streams &streams)
         const std::filesystem::path file = std::filesystem::path(*each) / CharacterFileName(codePoint);
         if (const FileStatus writable = EachFileIsWritable(file, inputs); !writable)
             return Refused(streams.err, writable.message());
-        drawn.emplace_back(file, picture);
+        drawn.push_back({file, FormatDrawing(picture)});
     }
     std::error_code made;
     std::filesystem::create_directories(*each, made);
-    for (const auto &[file, picture] : drawn) {
-        if (const FileStatus saved = SaveFile(picture, file); !saved)
-            return Refused(streams.err, saved.message());
-    }
-    return kExitOk;
+    const FileStatus saved = WriteFilesAtomically(drawn);
+    return saved ? kExitOk : Refused(streams.err, saved.message());
 }
 
 QByteArray PngBytes(const DotGrid &grid, int scale)

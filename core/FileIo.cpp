@@ -2,21 +2,28 @@
 
 #include "PlatformFile.h"
 
+#include <cstdint>
 #include <random>
 #include <system_error>
+#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace tessaldo {
 namespace {
 
-fs::path TemporaryPathBeside(const fs::path &target)
+// A name no other writer picks: the file is created only where none is.
+fs::path TemporaryPathBeside(const fs::path &target, std::mt19937_64 &tags)
+{
+    fs::path name = target.filename();
+    name += ".tmp-" + std::to_string(tags());
+    return target.parent_path() / name;
+}
+
+std::mt19937_64 TemporaryTags()
 {
     std::random_device random;
-    const auto tag = std::to_string(random()) + std::to_string(random());
-    fs::path name = target.filename();
-    name += ".tmp-" + tag;
-    return target.parent_path() / name;
+    return std::mt19937_64((std::uint64_t{random()} << 32) | random());
 }
 
 // A replaced file keeps the permissions the user gave it.
@@ -44,6 +51,28 @@ fs::path FinalTarget(const fs::path &path)
         current = next.is_absolute() ? next : current.parent_path() / next;
     }
     return current;
+}
+
+// Whether `file` holds exactly `bytes`; one byte more read tells a longer file from an equal one.
+bool HoldsExactly(const fs::path &file, std::string_view bytes)
+{
+    std::string held;
+    return !ReadStartOfFile(file, bytes.size() + 1, held) && held == bytes;
+}
+
+// A file written beside its target, to be renamed over it.
+struct PendingFile {
+    fs::path path; // as the caller named it, for messages
+    fs::path target;
+    fs::path temporary;
+};
+
+void RemoveTemporaries(std::span<const PendingFile> pending)
+{
+    for (const PendingFile &file : pending) {
+        std::error_code ignored;
+        fs::remove(file.temporary, ignored);
+    }
 }
 
 } // namespace
@@ -86,7 +115,8 @@ FileStatus WriteFileAtomically(const fs::path &path, std::string_view bytes)
         return SaveFailed(path, kind.message());
 
     std::error_code error;
-    const fs::path temporary = TemporaryPathBeside(target);
+    std::mt19937_64 tags = TemporaryTags();
+    const fs::path temporary = TemporaryPathBeside(target, tags);
     error = WriteNewFileDurably(temporary, bytes);
     if (!error) {
         CopyPermissions(target, temporary);
@@ -96,6 +126,44 @@ FileStatus WriteFileAtomically(const fs::path &path, std::string_view bytes)
         std::error_code ignored;
         fs::remove(temporary, ignored);
         return SaveFailed(path, error.message());
+    }
+    return FileStatus::Ok();
+}
+
+FileStatus WriteFilesAtomically(std::span<const FileToWrite> files)
+{
+    std::mt19937_64 tags = TemporaryTags();
+    std::vector<PendingFile> pending;
+    for (const FileToWrite &file : files) {
+        const fs::path target = FinalTarget(file.path);
+        if (const std::error_code kind = RegularOrMissing(target)) {
+            RemoveTemporaries(pending);
+            return SaveFailed(file.path, kind.message());
+        }
+        if (HoldsExactly(target, file.bytes))
+            continue;
+        pending.push_back({file.path, target, TemporaryPathBeside(target, tags)});
+        if (const std::error_code error = WriteNewFile(pending.back().temporary, file.bytes)) {
+            RemoveTemporaries(pending);
+            return SaveFailed(file.path, error.message());
+        }
+    }
+    std::vector<fs::path> temporaries;
+    temporaries.reserve(pending.size());
+    for (const PendingFile &file : pending)
+        temporaries.push_back(file.temporary);
+    if (const std::error_code error = SyncWrittenFiles(temporaries)) {
+        RemoveTemporaries(pending);
+        return SaveFailed(pending.front().path, error.message());
+    }
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        CopyPermissions(pending[i].target, pending[i].temporary);
+        std::error_code error;
+        fs::rename(pending[i].temporary, pending[i].target, error);
+        if (error) {
+            RemoveTemporaries(std::span(pending).subspan(i));
+            return SaveFailed(pending[i].path, error.message());
+        }
     }
     return FileStatus::Ok();
 }

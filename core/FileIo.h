@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,17 @@ FileStatus SaveFailed(const std::filesystem::path &path, const std::string &reas
 // leaves the earlier file as it was: the bytes go to a temporary file beside
 // the target, are flushed to disk, and only then renamed over it.
 FileStatus WriteFileAtomically(const std::filesystem::path &target, std::string_view bytes);
+
+struct FileToWrite {
+    std::filesystem::path path;
+    std::string bytes;
+};
+// Writes many files as WriteFileAtomically writes one, at the cost of one
+// flush to disk for them all: a file that already holds its bytes is left as
+// it is, time and all; the others go to temporary files beside them, are
+// flushed together and only then renamed over their files. A failure leaves
+// every file whole: before the renames as it was, during them old or new.
+FileStatus WriteFilesAtomically(std::span<const FileToWrite> files);
 
 // Reads at most `maxBytes` from the start of the file into `out`, so that a
 // huge file costs no more than a small one.

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <optional>
+#include <vector>
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -28,6 +29,9 @@ std::error_code LastError()
 {
     return {errno, std::generic_category()};
 }
+
+// Puts each of `files`, already written and closed, on the disk.
+std::error_code SyncEachFile(std::span<const std::filesystem::path> files);
 
 enum class FileKind { Regular, Folder, Other };
 
@@ -84,6 +88,10 @@ int OpenToRead(const std::filesystem::path &path)
 {
     return _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
 }
+int OpenToWrite(const std::filesystem::path &path)
+{
+    return _wopen(path.c_str(), _O_WRONLY | _O_BINARY);
+}
 // What kind of thing the descriptor reads: a file, a folder or anything else.
 FileKind KindOf(int fd)
 {
@@ -105,6 +113,11 @@ long long ReadSome(int fd, char *data, std::size_t size)
 int Sync(int fd)
 {
     return _commit(fd);
+}
+// Windows flushes no file system for a program without the administrator's rights: each file is flushed.
+std::error_code SyncFileSystemsOf(std::span<const std::filesystem::path> files)
+{
+    return SyncEachFile(files);
 }
 int Close(int fd)
 {
@@ -187,6 +200,10 @@ int OpenToRead(const std::filesystem::path &path)
 {
     return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
 }
+int OpenToWrite(const std::filesystem::path &path)
+{
+    return ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+}
 FileKind KindOf(int fd)
 {
     struct stat info {};
@@ -206,6 +223,37 @@ int Sync(int fd)
 {
     return ::fsync(fd);
 }
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+// One syncfs for each folder's file system, which costs one round trip to
+// the disk where fsync of each file would cost one for each.
+std::error_code SyncFileSystemsOf(std::span<const std::filesystem::path> files)
+{
+    std::vector<std::filesystem::path> folders;
+    for (const std::filesystem::path &file : files) {
+        if (std::find(folders.begin(), folders.end(), file.parent_path()) == folders.end())
+            folders.push_back(file.parent_path());
+    }
+    for (const std::filesystem::path &folder : folders) {
+        const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return LastError();
+        const int synced = ::syncfs(fd);
+        const std::error_code error = synced != 0 ? LastError() : std::error_code{};
+        ::close(fd);
+        // A kernel before 2.6.39, or a sandbox that forbids the call, has each file flushed instead.
+        if (error == std::errc::function_not_supported || error == std::errc::operation_not_permitted)
+            return SyncEachFile(files);
+        if (error)
+            return error;
+    }
+    return {};
+}
+#else
+std::error_code SyncFileSystemsOf(std::span<const std::filesystem::path> files)
+{
+    return SyncEachFile(files);
+}
+#endif
 int Close(int fd)
 {
     return ::close(fd);
@@ -341,17 +389,51 @@ std::error_code ReadStartOfFile(const std::filesystem::path &path, std::size_t m
     return error;
 }
 
-std::error_code WriteNewFileDurably(const std::filesystem::path &path, std::string_view bytes)
+namespace {
+
+std::error_code WriteNew(const std::filesystem::path &path, std::string_view bytes, bool durably)
 {
     const int fd = OpenNew(path);
     if (fd < 0)
         return LastError();
     std::error_code error = WriteAll(fd, bytes);
-    if (!error && Sync(fd) != 0)
+    if (!error && durably && Sync(fd) != 0)
         error = LastError();
     if (Close(fd) != 0 && !error)
         error = LastError();
     return error;
+}
+
+std::error_code SyncEachFile(std::span<const std::filesystem::path> files)
+{
+    for (const std::filesystem::path &file : files) {
+        const int fd = OpenToWrite(file);
+        if (fd < 0)
+            return LastError();
+        std::error_code error = Sync(fd) != 0 ? LastError() : std::error_code{};
+        if (Close(fd) != 0 && !error)
+            error = LastError();
+        if (error)
+            return error;
+    }
+    return {};
+}
+
+} // namespace
+
+std::error_code WriteNewFileDurably(const std::filesystem::path &path, std::string_view bytes)
+{
+    return WriteNew(path, bytes, true);
+}
+
+std::error_code WriteNewFile(const std::filesystem::path &path, std::string_view bytes)
+{
+    return WriteNew(path, bytes, false);
+}
+
+std::error_code SyncWrittenFiles(std::span<const std::filesystem::path> files)
+{
+    return SyncFileSystemsOf(files);
 }
 
 constexpr int kStandardError = 2;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -15,6 +16,13 @@ namespace tessaldo {
 // Creates `path`, which must not exist yet, writes `bytes` into it and has
 // the operating system put them on the disk before returning.
 std::error_code WriteNewFileDurably(const std::filesystem::path &path, std::string_view bytes);
+// The same without waiting for the disk: SyncWrittenFiles then puts many such
+// files there at once, where a wait for each would cost a disk's round trip.
+std::error_code WriteNewFile(const std::filesystem::path &path, std::string_view bytes);
+// Has the operating system put the files written with WriteNewFile on the
+// disk: with one flush of their file system where the system has one, else
+// file by file.
+std::error_code SyncWrittenFiles(std::span<const std::filesystem::path> files);
 
 // Opens `path` for reading without ever blocking, and refuses anything that
 // is not a regular file (a folder, FIFO, socket or device) with an error

@@ -647,14 +647,12 @@ FileStatus SaveSetFolder(const Document &set, const std::filesystem::path &folde
         if (const auto replaced = DrawingsReplaced(set, folder); !replaced.empty())
             return SaveFailed(folder, ReplacingReason(replaced));
     }
+    std::vector<FileToWrite> files;
+    for (const Picture &picture : set.pictures)
+        files.push_back({DrawingFileIn(folder, picture), DrawingBytes(set, picture)});
     std::error_code made;
     std::filesystem::create_directories(folder, made);
-    for (const Picture &picture : set.pictures) {
-        const std::filesystem::path file = DrawingFileIn(folder, picture);
-        if (FileStatus saved = WriteFileAtomically(file, DrawingBytes(set, picture)); !saved)
-            return saved;
-    }
-    return FileStatus::Ok();
+    return WriteFilesAtomically(files);
 }
 
 FileStatus OpenSetFolder(const std::filesystem::path &folder, Document &set,
