@@ -77,14 +77,16 @@ const Command kImageCommands[] = {
      {},
      true},
     {"send",
-     "FILE... --port DEVICE [--baud N] [--delay MS] [--repeat N]",
+     "FILE... --port DEVICE [--baud N] [--delay MS] [--repeat N] [--type 0|1]",
      "               send the picture's 33 bytes to the module through a serial\n"
      "               port, 8N1 with no flow control, at N baud (1200-115200,\n"
      "               default 9600); several pictures in turn as an animation,\n"
-     "               each MS after the one before (0-65535, default 100), the\n"
-     "               sequence N times (default 1; 0 until Ctrl+C, which ends it\n"
-     "               after the frame being sent, with status 130)\n",
-     {{"--port"}, {"--baud"}, {"--delay"}, {"--repeat"}},
+     "               drawings, sets of C source and images' frames alike, each\n"
+     "               at its own delay or MS (0-65535; 0 ms frames stay 20 ms),\n"
+     "               the sequence N times (default 1; 0 until Ctrl+C, which ends\n"
+     "               it after the frame being sent, with status 130); pictures\n"
+     "               drawn for another type than the module's are refused\n",
+     {{"--port"}, {"--baud"}, {"--delay"}, {"--repeat"}, {"--type"}},
      nullptr,
      kDrawingInput},
 };

@@ -21,6 +21,15 @@ inline constexpr int GifFrameDelayMs(int writtenMs)
     return writtenMs < 20 ? kDefaultDelayMs : writtenMs;
 }
 
+// How long a picture stays while a set plays, on the screen or on the module:
+// its delay, but no less than a screen can show, so that frames of 0 ms play
+// fast without keeping a processor busy or flooding the module's port.
+inline constexpr int kShortestShownMs = 20;
+inline constexpr int ShownDelayMs(int delayMs)
+{
+    return delayMs < kShortestShownMs ? kShortestShownMs : delayMs;
+}
+
 // One picture of a set: its dots, the C identifier its code is named by,
 // and how long it stays on the module when the set is played.
 struct Picture {

@@ -86,11 +86,9 @@ public:
     void SetPlaying(bool on);
     bool IsPlaying() const { return m_playing; }
     // Moves on to the next picture, from the last to the first, and gives how
-    // long to show it: its delay, but no less than a screen can show, so that
-    // frames of 0 ms play fast without keeping a processor busy.
+    // long to show it: its ShownDelayMs.
     int ShowNextFrame();
-    int ShownMs() const { return std::max(m_document.Edited().delayMs, kShortestShownMs); }
-    static constexpr int kShortestShownMs = 20;
+    int ShownMs() const { return ShownDelayMs(m_document.Edited().delayMs); }
 
     // A drag shows its dots at once and becomes one step when it ends, or
     // when anything else happens first.

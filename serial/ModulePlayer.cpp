@@ -1,5 +1,7 @@
 #include "ModulePlayer.h"
 
+#include "Document.h"
+
 namespace tessaldo {
 
 ModulePlayer::ModulePlayer(QObject *parent) : QObject(parent)
@@ -37,7 +39,7 @@ void ModulePlayer::SendNext()
         return;
     }
     m_next = (m_next + 1) % m_frames.size();
-    m_timer.start(frame.delayMs);
+    m_timer.start(ShownDelayMs(frame.delayMs));
 }
 
 } // namespace tessaldo

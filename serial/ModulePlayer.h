@@ -9,7 +9,7 @@
 
 namespace tessaldo {
 
-// Plays pictures on the module in turn at their delays, again and again,
+// Plays pictures on the module in turn at their ShownDelayMs, again and again,
 // from the event loop, so that the window stays responsive while it plays.
 class ModulePlayer final : public QObject {
     Q_OBJECT

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <future>
+#include <tuple>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -298,6 +299,57 @@ TEST(CliSend, SeveralPicturesGoInTurnAtTheirDelayAsOftenAsAsked)
     EXPECT_EQ(sent.exitCode, 0) << sent.err;
     EXPECT_EQ(ReadAndClose(master), Bytes(first) + Bytes(second) + Bytes(first) + Bytes(second));
     EXPECT_GE(took, std::chrono::milliseconds(3 * 60)); // the fourth frame starts 180 ms after the first
+}
+
+// A header's frames and a GIF's play at their own delays, 0 ms ones for 20 ms
+// as in the window; pictures of two types cannot share one module.
+TEST(CliSend, SetsAndImagesPlayAtTheirOwnDelaysAndOneTypeGoesToAModule)
+{
+    TempDir dir;
+    const DotGrid first = PictureWithBytes({1}, 1);
+    const DotGrid second = PictureWithBytes({2}, 2);
+    const auto a = dir.Write("a.Lcd", FormatDrawing(first));
+    const auto b = dir.Write("b.Lcd", FormatDrawing(second));
+    const std::string walk = (dir / "walk.h").string();
+    ASSERT_EQ(RunCliProcess({"header", a.string(), b.string(), "--frames", "walk", "--delay", "0", "--output", walk})
+                  .exitCode,
+              0);
+    const std::string gif = std::string(TESSALDO_TEST_DATA) + "/dispose-background.gif";
+    ASSERT_EQ(RunCliProcess({"import", gif, "--each", (dir / "frames").string()}).exitCode, 0);
+    std::string gifBytes;
+    for (const char *frame : {"000", "001", "002"})
+        gifBytes += Bytes([&] {
+            DotGrid grid;
+            EXPECT_TRUE(OpenFile(grid, dir / "frames" / ("dispose-background-" + std::string(frame) + ".Lcd")).ok());
+            return grid;
+        }());
+    const std::string pair = Bytes(first) + Bytes(second);
+    // The GIF's frames stay 100 and 250 ms before its last; the header's five 20 ms each.
+    for (const auto &[args, expected, shortest] :
+         {std::tuple{std::vector<std::string>{walk, "--repeat", "3"}, pair + pair + pair, 5 * 20},
+          {{gif}, gifBytes, 100 + 250}}) {
+        int master = -1;
+        int slave = -1;
+        char slaveName[256] = {};
+        ASSERT_EQ(openpty(&master, &slave, slaveName, nullptr, nullptr), 0);
+        close(slave);
+        std::vector<std::string> send = {"send", "--port", slaveName};
+        send.insert(send.begin() + 1, args.begin(), args.end());
+        const auto start = std::chrono::steady_clock::now();
+        const CliResult sent = RunCliProcess(send);
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(sent.exitCode, 0) << sent.err;
+        EXPECT_EQ(ReadAndClose(master), expected) << args.front();
+        EXPECT_GE(took, std::chrono::milliseconds(shortest)) << args.front();
+    }
+
+    DotGrid column = first;
+    column.SetLCDType(LcdType::Column);
+    const auto other = dir.Write("other.Lcd", FormatDrawing(column));
+    const CliResult mixed = RunCliProcess({"send", a.string(), other.string(), "--port", "/dev/null"});
+    EXPECT_EQ(mixed.exitCode, 1);
+    EXPECT_EQ(mixed.err, "Cannot send \"" + other.string() + "\": it is drawn for type 0 (HLCD112, HLCD114), \""
+                             + a.string() + "\" for type 1 (HLCD154, HLCD168), and one module shows one type.\n");
 }
 
 TEST(CliOutput, OutputThatIsItsInputIsRefusedForCrossKindWritesAllowedInPlace)

@@ -304,7 +304,7 @@ TEST(EditSessionTest, AFileOfOnePictureIsACleanPointOnlyForASetOfOne)
     EXPECT_FALSE(session.OnionDots()) << "playing shows what the module would";
     session.SetDelay(0, 0);
     session.SetPlaying(true);
-    EXPECT_EQ(session.ShowNextFrame(), EditSession::kShortestShownMs);
+    EXPECT_EQ(session.ShowNextFrame(), kShortestShownMs);
     EXPECT_EQ(session.Doc().current, 0U) << "from the last picture to the first";
     session.ToggleDot(4);
     EXPECT_FALSE(session.IsPlaying()) << "an edit stops the play where the user sees it";
