@@ -240,7 +240,7 @@ int Header(const Arguments &arguments, Streams &streams)
     const std::optional<std::string> layoutName = arguments.Value("--layout");
     const std::optional<BitLayout> layout =
         layoutName ? std::optional(
-            ChoiceValue<BitLayout>("--layout", *layoutName, BitLayoutFromName, "module, xbm, rows or pages"))
+            ChoiceValue<BitLayout>("--layout", *layoutName, BitLayoutFromName, "module (c), xbm, rows (gfx) or pages"))
                    : std::nullopt;
     // Every input is read, and every clash found, before anything is written:
     // OUT may be one of the inputs.
@@ -327,7 +327,8 @@ LayoutOption ReadLayoutOption(const Arguments &arguments)
         return {};
     if (*value == "all")
         return {std::nullopt, true};
-    return {ChoiceValue<BitLayout>("--layout", *value, BitLayoutFromName, "module, xbm, rows, pages or all"), false};
+    return {ChoiceValue<BitLayout>("--layout", *value, BitLayoutFromName, "module (c), xbm, rows (gfx), pages or all"),
+            false};
 }
 // Why the code says the picture is in its layout.
 std::string_view LayoutEvidence(BitLayout layout)
