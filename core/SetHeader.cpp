@@ -266,14 +266,24 @@ SetText FormatNamed(const Document &set, const std::string &name, std::string_vi
     return {Guarded(declarations, command, guardSource), {}};
 }
 
-// A file name the header's NAME and guard can come from: ASCII, with a letter or digit.
-bool NamesTheSet(const std::filesystem::path &file)
+// The NAME and the include guard's source a file name gives the header, or
+// nothing for a name with no letter or digit in it. An ASCII name's guard is
+// made from the name as it stands (icons.h: ICONS_H), as it always was;
+// another's from the NAME it gives (아이콘.h: aikon, AIKON_H).
+std::optional<std::pair<std::string, std::string>> NamesFromFile(const std::filesystem::path &file)
 {
     const std::string stem = DisplayPath(file.stem());
-    return std::all_of(stem.begin(), stem.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })
-           && std::any_of(stem.begin(), stem.end(), [](char c) {
-                  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-              });
+    const bool ascii =
+        std::all_of(stem.begin(), stem.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const bool letterOrDigit = std::any_of(stem.begin(), stem.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+    const std::string name = NameFromFileName(file);
+    if (ascii)
+        return letterOrDigit ? std::optional(std::pair(name, DisplayPath(file.filename()))) : std::nullopt;
+    if (name == "picture") // nothing but marks and spaces
+        return std::nullopt;
+    return std::pair(name, name + ".h");
 }
 
 // What the lines of a header of this program say about its set.
@@ -528,9 +538,9 @@ SetText FormatSetHeader(const Document &set, const std::optional<std::filesystem
         return {{}, "Cannot make the header: the set holds no pictures."};
     std::string setName;
     std::string guardSource;
-    if (file && NamesTheSet(*file)) {
-        guardSource = DisplayPath(file->filename());
-        setName = name.value_or(NameFromFileName(*file));
+    if (const auto fromFile = file ? NamesFromFile(*file) : std::nullopt) {
+        setName = name.value_or(fromFile->first);
+        guardSource = fromFile->second;
     } else {
         const std::string base = "tessaldo_" + name.value_or(set.pictures.front().name);
         guardSource = base + ".h";
