@@ -337,9 +337,10 @@ std::string_view LayoutEvidence(BitLayout layout)
     case BitLayout::Module:
         return "its values begin with 0xA4, or are printf lines or raw bytes for the module";
     case BitLayout::Xbm:
-        return "it is an X BitMap's NAME_bits, or its header names that layout";
+        return "it is an X BitMap's NAME_bits, u8g2's drawXBM draws it, or its header names that layout";
     case BitLayout::Rows:
-        return "NAME_WIDTH and NAME_HEIGHT of 16 stand beside it as for Adafruit GFX, or its header names that layout";
+        return "NAME_WIDTH and NAME_HEIGHT of 16 stand beside it as for Adafruit GFX, drawBitmap draws it, or its "
+               "header names that layout";
     case BitLayout::Pages:
         return "its header names that layout";
     }

@@ -17,7 +17,7 @@ namespace tessaldo {
 // Something in a text that is meant as a picture: the printf lines Run
 // writes, an array of byte values, a bare list of values, or the raw bytes.
 struct CodePicture {
-    std::string name;     // the array's, "printf_line_N" or "picture"
+    std::string name;     // the array's (NAME of an X BitMap's NAME_bits), "printf_line_N" or "picture"
     PictureBytes bytes{}; // valid when problem is empty
     std::string problem;  // why it cannot be read after all
     // Whose layout the bytes are in, when the text tells: the module's for

@@ -207,3 +207,26 @@ TEST(CodeReader, FollowsConditionalsMacroListsAndStringsAsTheCompilerDoes)
                          "the array s on line 3 has 5 values; a picture is 32 values, or 33 beginning with 0xA4"}));
     EXPECT_EQ(Refusal("e[32] = \"\\x1ff\";"), "the string on line 1, column 9 holds \"\\x1ff\", which is over 255");
 }
+
+// A sketch's drawing calls tell the layout of the arrays they draw; an X
+// BitMap is its NAME, picked by that or by its array's name.
+TEST(CodeReader, TheCallsThatDrawAnArrayTellItsLayout)
+{
+    const std::string sketch = "#include <U8g2lib.h>\n#include <Adafruit_SSD1306.h>\n"
+                               "#define wifi_width 16\n#define wifi_height 16\n"
+                               "static const unsigned char wifi_bits[] U8X8_PROGMEM = "
+                               + Values32("0") + "const unsigned char battery[] U8X8_PROGMEM = " + Values32("0")
+                               + "const uint8_t PROGMEM bell[] = " + Values32("0") + "const uint8_t both[] = "
+                               + Values32("0") + "const uint8_t spare[] = " + Values32("0")
+                               + "void loop() {\n  u8g2.drawXBM(0, 0, wifi_width, wifi_height, wifi_bits);\n"
+                                 "  u8g2.drawXBMP(20, 0, 16, 16, battery);\n"
+                                 "  display.drawBitmap(40, 0, bell, 16, 16, SSD1306_WHITE);\n"
+                                 "  display.drawBitmap(0, 20, both, 16, 16, 1);\n  u8g2.drawXBM(0, 20, 16, 16, both);\n"
+                                 "  display.drawBitmap(x, y, (const uint8_t *)spare, 16, 16, 1); // a cast hides it\n}\n";
+    const CodeReading reading = FindPicturesInCode(sketch);
+    std::string layouts;
+    for (const CodePicture &picture : reading.pictures)
+        layouts += picture.name + ":" + (picture.layout ? std::string(BitLayoutName(*picture.layout)) : "?") + " ";
+    EXPECT_EQ(layouts, "wifi:xbm battery:xbm bell:rows both:? spare:? ");
+    EXPECT_EQ(PickPicture(reading, std::string("wifi_bits")).layout, BitLayout::Xbm);
+}
