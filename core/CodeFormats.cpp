@@ -66,7 +66,11 @@ std::string CommentSafe(std::string_view text)
 std::optional<char32_t> DecodeUtf8(std::string_view bytes, std::size_t &at)
 {
     const auto lead = static_cast<unsigned char>(bytes[at]);
-    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    const std::size_t length = lead < 0x80                   ? 1
+                               : lead >= 0xF0 && lead < 0xF5 ? 4
+                               : lead >= 0xE0                ? 3
+                               : lead >= 0xC2                ? 2
+                                                             : 0;
     if (length == 0 || at + length > bytes.size()) {
         ++at;
         return std::nullopt;
@@ -81,7 +85,8 @@ std::optional<char32_t> DecodeUtf8(std::string_view bytes, std::size_t &at)
         character = (character << 6) | (next & 0x3FU);
     }
     constexpr std::array<char32_t, 5> kSmallestOfLength{0, 0, 0x80, 0x800, 0x10000};
-    if (character < kSmallestOfLength.at(length) || character > 0x10FFFF || (character >= 0xD800 && character <= 0xDFFF)) {
+    if (character < kSmallestOfLength.at(length) || character > 0x10FFFF
+        || (character >= 0xD800 && character <= 0xDFFF)) {
         ++at;
         return std::nullopt;
     }
@@ -128,13 +133,13 @@ std::string RomanizedSyllable(char32_t character)
     constexpr char32_t kLast = 0xD7A3;
     constexpr char32_t kMedials = 21;
     constexpr char32_t kFinals = 28;
-    static constexpr std::array<std::string_view, 19> kInitial{"g", "kk", "n", "d", "tt", "r", "m", "b", "pp", "s",
-                                                                "ss", "",  "j", "jj", "ch", "k", "t", "p", "h"};
+    static constexpr std::array<std::string_view, 19> kInitial{"g",  "kk", "n", "d",  "tt", "r", "m", "b", "pp", "s",
+                                                               "ss", "",   "j", "jj", "ch", "k", "t", "p", "h"};
     static constexpr std::array<std::string_view, kMedials> kMedial{"a",  "ae", "ya", "yae", "eo", "e",  "yeo",
                                                                     "ye", "o",  "wa", "wae", "oe", "yo", "u",
                                                                     "wo", "we", "wi", "yu",  "eu", "ui", "i"};
-    static constexpr std::array<std::string_view, kFinals> kFinal{"",  "k", "k", "k", "n", "n",  "n", "t", "l", "k",
-                                                                  "m", "l", "l", "l", "p", "l",  "m", "p", "p", "t",
+    static constexpr std::array<std::string_view, kFinals> kFinal{"",  "k",  "k", "k", "n", "n", "n", "t", "l", "k",
+                                                                  "m", "l",  "l", "l", "p", "l", "m", "p", "p", "t",
                                                                   "t", "ng", "t", "t", "k", "t", "p", "t"};
     if (character < kFirst || character > kLast)
         return {};
@@ -149,9 +154,10 @@ std::string RomanizedSyllable(char32_t character)
 // before this is asked).
 bool IsLetterOrDigit(char32_t character)
 {
-    const bool punctuation = (character >= 0x2000 && character <= 0x2BFF) || (character >= 0x3000 && character <= 0x303F)
-                             || (character >= 0xFF00 && character <= 0xFF0F) || (character >= 0xFE30 && character <= 0xFE4F)
-                             || (character >= 0x80 && character <= 0xBF) || character == 0xD7 || character == 0xF7;
+    const bool punctuation =
+        (character >= 0x2000 && character <= 0x2BFF) || (character >= 0x3000 && character <= 0x303F)
+        || (character >= 0xFF00 && character <= 0xFF0F) || (character >= 0xFE30 && character <= 0xFE4F)
+        || (character >= 0x80 && character <= 0xBF) || character == 0xD7 || character == 0xF7;
     return character >= 0x80 && !punctuation;
 }
 

@@ -247,7 +247,12 @@ bool IsClosing(const Token &token)
 
 class PictureFinder {
 public:
-    PictureFinder(std::string_view text, const PassedOverNote &note) : m_text(text), m_values(text), m_note(note) {}
+    PictureFinder(std::string_view text, const PassedOverNote &note, const CommandLineDefines &defines)
+        : m_text(text),
+          m_values(text, defines),
+          m_note(note)
+    {
+    }
 
     CodeReading Find()
     {
@@ -282,6 +287,7 @@ public:
         if (m_reading.pictures.empty() && onlyValues && bare.count > 0)
             m_reading.pictures.push_back(PictureFromValues("picture", bare, "found"));
         ApplyDrawingCalls();
+        DropRepeats();
         return std::move(m_reading);
     }
 
@@ -338,6 +344,26 @@ private:
             if (!added && noted->second != layout)
                 noted->second = std::nullopt;
         }
+    }
+
+    // Branches of a conditional that give one array twice (#ifdef __AVR__ with
+    // PROGMEM, #else without) give one picture where both hold the same.
+    void DropRepeats()
+    {
+        std::vector<CodePicture> &pictures = m_reading.pictures;
+        std::unordered_map<std::string, std::size_t> first; // by name, where it now stands
+        std::size_t kept = 0;
+        for (CodePicture &picture : pictures) {
+            const auto [earlier, added] = first.emplace(picture.name, kept);
+            const CodePicture &same = pictures[earlier->second];
+            if (!added && same.problem.empty() && picture.problem.empty() && same.bytes == picture.bytes
+                && same.layout == picture.layout)
+                continue;
+            if (&pictures[kept] != &picture)
+                pictures[kept] = std::move(picture);
+            ++kept;
+        }
+        pictures.resize(kept);
     }
 
     // A picture whose code tells no layout of its own is in the one its drawing calls take.
@@ -640,7 +666,7 @@ std::string NoPicture(const CodeReading &reading)
 
 } // namespace
 
-CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note)
+CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note, const CommandLineDefines &defines)
 {
     if (IsRawPicture(text)) {
         CodePicture raw{"picture", {}, {}, std::nullopt};
@@ -649,7 +675,26 @@ CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note
         std::copy(text.end() - static_cast<std::ptrdiff_t>(raw.bytes.size()), text.end(), raw.bytes.begin());
         return {{raw}, 0, {}};
     }
-    return PictureFinder(text, note).Find();
+    return PictureFinder(text, note, defines).Find();
+}
+
+std::optional<std::string> NameSharedByTwo(const CodeReading &reading)
+{
+    std::unordered_map<std::string_view, bool> seen;
+    for (const CodePicture &picture : reading.pictures) {
+        if (!seen.emplace(picture.name, true).second)
+            return picture.name;
+    }
+    return std::nullopt;
+}
+
+std::string SharedNameProblem(const CodeReading &reading, const std::string &name)
+{
+    const auto count = std::count_if(reading.pictures.begin(), reading.pictures.end(),
+                                     [&name](const CodePicture &picture) { return picture.name == name; });
+    // Only branches of a conditional give two arrays one name, and which the compiler takes is not known.
+    return "it holds " + std::to_string(count) + " different pictures named " + name
+           + ", in branches of a conditional that the text itself does not settle";
 }
 
 PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::string> &name)
@@ -670,10 +715,11 @@ PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::s
         if (found == pictures.end())
             return {std::nullopt, "it holds no picture named " + *name + " (it holds " + NameList(pictures) + ")",
                     std::nullopt};
-        // Only branches of a conditional give two arrays one name, and which the compiler takes is not known.
-        if (const auto named = std::count_if(found, pictures.end(), answers); named > 1)
-            return {std::nullopt, "it holds " + std::to_string(named) + " pictures named " + *name, std::nullopt};
+        if (std::count_if(found, pictures.end(), answers) > 1)
+            return {std::nullopt, SharedNameProblem(reading, found->name), std::nullopt};
         picked = &*found;
+    } else if (const std::optional<std::string> shared = NameSharedByTwo(reading)) {
+        return {std::nullopt, SharedNameProblem(reading, *shared), std::nullopt};
     } else if (pictures.size() > 1) {
         return {std::nullopt,
                 "it holds " + std::to_string(pictures.size()) + " pictures (" + NameList(pictures)

@@ -296,7 +296,9 @@ std::size_t CharacterLength(std::string_view text)
 
 } // namespace
 
-ValueReader::ValueReader(std::string_view text) : m_text(text)
+ValueReader::ValueReader(std::string_view text, CommandLineDefines defines)
+    : m_text(text),
+      m_defines(std::move(defines))
 {
     CollectDirectives();
     FollowConditions();
@@ -374,10 +376,13 @@ const OpenBranch *ValueReader::DependsOn(std::size_t directive, std::size_t offs
 }
 
 // A name defined nowhere above may still come from a header or the compiler's
-// command line (__AVR__, ARDUINO): only an #undef makes it surely undefined.
+// command line (__AVR__, ARDUINO): only an #undef makes it surely undefined,
+// unless the command line the compiler is given is known.
 Truth ValueReader::IsDefined(std::string_view name, std::size_t offset) const
 {
     const std::optional<std::size_t> latest = Latest(name, offset);
+    if (!latest && !m_defines.empty())
+        return m_defines.contains(name) ? Truth::True : Truth::False;
     if (!latest || DependsOn(*latest, offset) != nullptr)
         return Truth::Unknown;
     return DirectiveWord(m_text, m_directives[*latest]).first == "define" ? Truth::True : Truth::False;
@@ -402,8 +407,10 @@ Definition ValueReader::Replacement(std::string_view name, std::size_t offset) c
 {
     // The last #define or #undef of the name above the offset, of those not skipped, says what it is there.
     const std::optional<std::size_t> latest = Latest(name, offset);
-    if (!latest)
-        return {};
+    if (!latest) {
+        const auto given = m_defines.find(name);
+        return {given == m_defines.end() ? std::nullopt : std::optional<std::string_view>(given->second), nullptr};
+    }
     if (const OpenBranch *dependsOn = DependsOn(*latest, offset))
         return {std::nullopt, dependsOn};
     const std::size_t directive = m_directives[*latest];

@@ -483,20 +483,24 @@ std::string ArrayOfNote(const std::string &why)
     return why.substr(kArray.size(), why.find_first_of(" [", kArray.size()) - kArray.size());
 }
 
-SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const PassedOverNote &note)
+SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const PassedOverNote &note,
+                   const CommandLineDefines &defines = {})
 {
     const auto isIndex = [&facts](const std::string &array) {
         return !facts.name.empty() && (array == facts.name || array == facts.name + "_DELAY_MS");
     };
     SetCode code{{}, facts.type, facts.name.empty() ? facts.framesName : facts.name};
-    CodeReading found = FindPicturesInCode(text, [&](const std::string &why) {
-        if (isIndex(ArrayOfNote(why)))
-            return;
-        if (code.reading.passedOver++ == 0)
-            code.reading.firstPassedOver = why;
-        if (note)
-            note(why);
-    });
+    CodeReading found = FindPicturesInCode(
+        text,
+        [&](const std::string &why) {
+            if (isIndex(ArrayOfNote(why)))
+                return;
+            if (code.reading.passedOver++ == 0)
+                code.reading.firstPassedOver = why;
+            if (note)
+                note(why);
+        },
+        defines);
     std::vector<CodePicture> &pictures = code.reading.pictures;
     pictures.reserve(found.pictures.size());
     for (CodePicture &picture : found.pictures) {
@@ -557,9 +561,9 @@ SetText FormatSetHeader(const Document &set, const std::optional<std::filesystem
     return header;
 }
 
-SetCode FindSetPictures(std::string_view text, const PassedOverNote &note)
+SetCode FindSetPictures(std::string_view text, const PassedOverNote &note, const CommandLineDefines &defines)
 {
-    return PicturesOf(text, ReadFacts(text), note);
+    return PicturesOf(text, ReadFacts(text), note, defines);
 }
 
 SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note)
@@ -589,6 +593,10 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
         std::find_if(found.begin(), found.end(), [](const CodePicture &picture) { return !picture.problem.empty(); });
     if (unreadable != found.end()) {
         reading.problem = unreadable->problem;
+        return reading;
+    }
+    if (const std::optional<std::string> shared = NameSharedByTwo(code.reading)) {
+        reading.problem = SharedNameProblem(code.reading, *shared);
         return reading;
     }
     Document set;

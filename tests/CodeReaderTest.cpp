@@ -9,9 +9,10 @@ using namespace tessaldo;
 
 namespace {
 
-DotGrid::Dots Read(const std::string &text, const std::optional<std::string> &name = std::nullopt)
+DotGrid::Dots Read(const std::string &text, const std::optional<std::string> &name = std::nullopt,
+                   const CommandLineDefines &defines = {})
 {
-    const PickedPicture picked = PickPicture(FindPicturesInCode(text), name);
+    const PickedPicture picked = PickPicture(FindPicturesInCode(text, {}, defines), name);
     EXPECT_TRUE(picked.bytes.has_value()) << picked.problem << "\n" << text;
     return picked.bytes ? DotsFromPictureBytes(*picked.bytes) : DotGrid::Dots{};
 }
@@ -189,12 +190,26 @@ TEST(CodeReader, FollowsConditionalsMacroListsAndStringsAsTheCompilerDoes)
     EXPECT_EQ(w[0], DotState::Set);
     EXPECT_EQ(w[1], DotState::Set);
     EXPECT_EQ(Read("#ifdef __AVR__\n#define K 2\nx[] = " + Values32("K") + "#endif")[1], DotState::Set);
-    EXPECT_EQ(Refusal("#ifdef A\nx[]=" + Values32("1") + "#else\nx[]=" + Values32("2") + "#endif"),
-              "it holds 2 pictures (x, x); name the one to take");
-    EXPECT_EQ(PickPicture(FindPicturesInCode("#if X\nx[]=" + Values32("1") + "#else\nx[]=" + Values32("2") + "#endif"),
-                          std::string("x"))
-                  .problem,
-              "it holds 2 pictures named x");
+    // Branches that give an array twice give one picture where they agree; where they differ, the
+    // compiler's command line decides, as `defines` tells it.
+    const std::string branches =
+        "#ifdef __AVR__\nconst char x[] PROGMEM = " + Values32("1") + "#else\nconst char x[] = ";
+    EXPECT_EQ(FindPicturesInCode(branches + Values32("1") + "#endif").pictures.size(), 1U);
+    const std::string differ = branches + Values32("2") + "#endif";
+    const std::string inDoubt = "it holds 2 different pictures named x, in branches of a conditional that the text "
+                                "itself does not settle";
+    EXPECT_EQ(Refusal(differ), inDoubt);
+    EXPECT_EQ(PickPicture(FindPicturesInCode(differ), std::string("x")).problem, inDoubt);
+    for (const auto &[define, first] : {std::pair{"__AVR__", 1}, std::pair{"ESP32", 2}}) {
+        const CodeReading reading = FindPicturesInCode(differ, {}, {{define, "1"}});
+        ASSERT_EQ(reading.pictures.size(), 1U) << define;
+        EXPECT_EQ(reading.pictures.front().bytes[0], first) << define;
+    }
+    EXPECT_EQ(Read("#if SMALL\nx[]=" + Values32("1") + "#else\nx[]=" + Values32("2") + "#endif", std::nullopt,
+                   {{"BIG", ""}})[1],
+              DotState::Set)
+        << "a name the command line leaves out is 0";
+    EXPECT_EQ(Read("x[]=" + Values32("CMD"), std::nullopt, {{"CMD", "0x03"}})[1], DotState::Set) << "a -D value";
     // A string gives the bytes C puts in the array; [] adds the NUL, a declared length makes room or not.
     EXPECT_EQ(Read("const char e2[33] = \"\\xa4\\001\" \"\\x80\";")[15], DotState::Set);
     std::vector<std::string> notes;
@@ -212,17 +227,18 @@ TEST(CodeReader, FollowsConditionalsMacroListsAndStringsAsTheCompilerDoes)
 // BitMap is its NAME, picked by that or by its array's name.
 TEST(CodeReader, TheCallsThatDrawAnArrayTellItsLayout)
 {
-    const std::string sketch = "#include <U8g2lib.h>\n#include <Adafruit_SSD1306.h>\n"
-                               "#define wifi_width 16\n#define wifi_height 16\n"
-                               "static const unsigned char wifi_bits[] U8X8_PROGMEM = "
-                               + Values32("0") + "const unsigned char battery[] U8X8_PROGMEM = " + Values32("0")
-                               + "const uint8_t PROGMEM bell[] = " + Values32("0") + "const uint8_t both[] = "
-                               + Values32("0") + "const uint8_t spare[] = " + Values32("0")
-                               + "void loop() {\n  u8g2.drawXBM(0, 0, wifi_width, wifi_height, wifi_bits);\n"
-                                 "  u8g2.drawXBMP(20, 0, 16, 16, battery);\n"
-                                 "  display.drawBitmap(40, 0, bell, 16, 16, SSD1306_WHITE);\n"
-                                 "  display.drawBitmap(0, 20, both, 16, 16, 1);\n  u8g2.drawXBM(0, 20, 16, 16, both);\n"
-                                 "  display.drawBitmap(x, y, (const uint8_t *)spare, 16, 16, 1); // a cast hides it\n}\n";
+    const std::string sketch =
+        "#include <U8g2lib.h>\n#include <Adafruit_SSD1306.h>\n"
+        "#define wifi_width 16\n#define wifi_height 16\n"
+        "static const unsigned char wifi_bits[] U8X8_PROGMEM = "
+        + Values32("0") + "const unsigned char battery[] U8X8_PROGMEM = " + Values32("0")
+        + "const uint8_t PROGMEM bell[] = " + Values32("0") + "const uint8_t both[] = " + Values32("0")
+        + "const uint8_t spare[] = " + Values32("0")
+        + "void loop() {\n  u8g2.drawXBM(0, 0, wifi_width, wifi_height, wifi_bits);\n"
+          "  u8g2.drawXBMP(20, 0, 16, 16, battery);\n"
+          "  display.drawBitmap(40, 0, bell, 16, 16, SSD1306_WHITE);\n"
+          "  display.drawBitmap(0, 20, both, 16, 16, 1);\n  u8g2.drawXBM(0, 20, 16, 16, both);\n"
+          "  display.drawBitmap(x, y, (const uint8_t *)spare, 16, 16, 1); // a cast hides it\n}\n";
     const CodeReading reading = FindPicturesInCode(sketch);
     std::string layouts;
     for (const CodePicture &picture : reading.pictures)

@@ -110,7 +110,10 @@ TEST(SetHeader, OnlyAnUnchangedHeaderOfThisProgramIsSafeToOverwrite)
     EXPECT_EQ(other.set->pictures.front().name, "logo");
     EXPECT_EQ(other.passedOver, 1u);
     EXPECT_EQ(ReadSet("a[]={1};", LcdType::Column).set, std::nullopt);
-    EXPECT_EQ(ReadSet(foreign + foreign, LcdType::Column).problem, "it holds two pictures named logo");
+    EXPECT_EQ(
+        ReadSet(foreign + CArray({RandomGrid(random, LcdType::Row), "logo", "logo.Lcd"}), LcdType::Column).problem,
+        "it holds 2 different pictures named logo, in branches of a conditional that the text itself does not "
+        "settle");
 }
 
 TEST(SetHeader, WhatTheEarlierVersionWroteIsSafeToOverwriteAndReadsBack)
