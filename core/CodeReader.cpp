@@ -646,11 +646,16 @@ bool IsRawPicture(std::string_view bytes)
            });
 }
 
+// "a, b, c": a source of thousands of arrays is named by its first few, and the rest counted.
 std::string NameList(const std::vector<CodePicture> &pictures)
 {
+    constexpr std::size_t kNamed = 8;
+    const std::size_t named = pictures.size() > kNamed + 1 ? kNamed : pictures.size();
     std::string names;
-    for (const CodePicture &picture : pictures)
-        names += (names.empty() ? "" : ", ") + picture.name;
+    for (std::size_t i = 0; i < named; ++i)
+        names += (names.empty() ? "" : ", ") + pictures[i].name;
+    if (named < pictures.size())
+        names += " and " + std::to_string(pictures.size() - named) + " more";
     return names;
 }
 
@@ -675,6 +680,8 @@ CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note
         std::copy(text.end() - static_cast<std::ptrdiff_t>(raw.bytes.size()), text.end(), raw.bytes.begin());
         return {{raw}, 0, {}};
     }
+    if (const std::optional<std::string> utf8 = Utf8FromUtf16(text))
+        return PictureFinder(*utf8, note, defines).Find();
     return PictureFinder(text, note, defines).Find();
 }
 

@@ -21,7 +21,7 @@ struct Integer {
     std::uint8_t low = 0;
 };
 
-enum class Failure { None, NoNumber, UnknownName, NoSingleValue, SeveralValues, DependsOnCondition };
+enum class Failure { None, NoNumber, UnknownName, NoSingleValue, SeveralValues, DependsOnCondition, TooDeep };
 
 struct Evaluated {
     Integer value;
@@ -160,7 +160,9 @@ public:
 
     Evaluated Evaluate(std::span<const Token> tokens, int depth) const
     {
-        if (tokens.empty() || depth > kDeepestMacro)
+        if (depth > kDeepestMacro)
+            return Failed(Failure::TooDeep);
+        if (tokens.empty())
             return Failed(Failure::NoSingleValue);
         const Token &first = tokens.front();
         if (IsPunctuation(first, '-') || IsPunctuation(first, '+')) {
@@ -459,6 +461,10 @@ ByteValue ValueReader::Read(std::span<const Token> value) const
     case Failure::SeveralValues:
         return {0, "\"" + std::string(text) + "\" on " + Place(first) + " is no single value",
                 evaluated.failure == Failure::SeveralValues};
+    case Failure::TooDeep:
+        return {0, "\"" + std::string(text) + "\" on " + Place(first)
+                       + " stands for macros that stand for macros more than " + std::to_string(kDeepestMacro)
+                       + " deep, which are taken to go round in a circle"};
     case Failure::DependsOnCondition:
         return {0, "the name " + std::string(evaluated.detail) + " on " + Place(first)
                        + " has a value that depends on \"" + DirectiveText(evaluated.branch->condition) + "\" on line "

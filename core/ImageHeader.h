@@ -39,6 +39,8 @@ std::string GifFrameUndecodable(std::size_t frame);
 bool HasTooManyPixels(ImageSize size);
 // "it is 100000 x 100000 pixels; images up to 64 megapixels can be imported"
 std::string TooManyPixels(ImageSize size);
+// The same with the sides as the file writes them, digits too many for any integer included.
+std::string TooManyPixels(std::string_view width, std::string_view height);
 
 // A pixel's luminance as seen on a white background, as the desktop's
 // images give it: the weighted grey of red, green and blue, blended over

@@ -2,6 +2,7 @@
 
 #include "CodeFormats.h"
 #include "CodeGenerator.h"
+#include "CodeLexer.h"
 #include "DrawingFile.h"
 #include "FileIo.h"
 
@@ -563,11 +564,15 @@ SetText FormatSetHeader(const Document &set, const std::optional<std::filesystem
 
 SetCode FindSetPictures(std::string_view text, const PassedOverNote &note, const CommandLineDefines &defines)
 {
+    if (const std::optional<std::string> utf8 = Utf8FromUtf16(text))
+        return FindSetPictures(*utf8, note, defines);
     return PicturesOf(text, ReadFacts(text), note, defines);
 }
 
 SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note)
 {
+    if (const std::optional<std::string> utf8 = Utf8FromUtf16(text))
+        return ReadSet(*utf8, typeIfUnsaid, note);
     const HeaderFacts facts = ReadFacts(text);
     SetReading reading;
     if (std::optional<Document> own = OwnSet(text, facts)) {

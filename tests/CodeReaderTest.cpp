@@ -137,12 +137,22 @@ TEST(CodeReader, RefusalsSayWhatWasFound)
     EXPECT_EQ(Refusal("x[] = " + Values32("CMD") + "#define CMD 0xA4"),
               "the name CMD on line 1, column 8 is not #defined above it as a value");
     EXPECT_EQ(Refusal("#define F(x) x\nx[] = " + Values32("F(1)")), "\"F(1)\" on line 2, column 8 is no single value");
+    std::string chain = "#define M0 1\n";
+    for (int i = 1; i <= 40; ++i)
+        chain += "#define M" + std::to_string(i) + " M" + std::to_string(i - 1) + "\n";
+    EXPECT_EQ(Refusal(chain + "x[] = " + Values32("M40")),
+              "\"M40\" on line 42, column 8 stands for macros that stand for macros more than 32 deep, which are "
+              "taken to go round in a circle");
     EXPECT_EQ(Refusal("printf(\"%c%c%c\",0xA4,0x00);"),
               "the printf on line 1, column 1 has 3 %c conversions but 2 values");
     EXPECT_EQ(Refusal("a[]=" + Values32("1") + "b[]=" + Values32("2")),
               "it holds 2 pictures (a, b); name the one to take");
     EXPECT_EQ(PickPicture(FindPicturesInCode("a[]=" + Values32("1")), std::string("c")).problem,
               "it holds no picture named c (it holds a)");
+    std::string many;
+    for (char name = 'a'; name <= 'z'; ++name)
+        many += std::string(1, name) + "[]=" + Values32("1");
+    EXPECT_EQ(Refusal(many), "it holds 26 pictures (a, b, c, d, e, f, g, h and 18 more); name the one to take");
     // Arrays of no picture's length or shape are passed over, each told once.
     std::vector<std::string> notes;
     const CodeReading reading =
@@ -161,6 +171,19 @@ TEST(CodeReader, RefusalsSayWhatWasFound)
     EXPECT_EQ(Refusal("Hello, world\n"), "nothing in it reads as a picture: no printf lines of %c, no array and no "
                                          "list of 32 or 33 values");
     EXPECT_EQ(Refusal(""), Refusal("/* unterminated comment"));
+    // Source an editor saved as UTF-16, with its mark or without, either byte first, reads as it shows.
+    const std::string values = Values32("0xA4");
+    const std::string array = "/* 그림 */ x[] = " + values;
+    const std::u16string wide = u"/* 그림 */ x[] = " + std::u16string(values.begin(), values.end());
+    for (const bool lowFirst : {true, false})
+        for (const bool mark : {true, false}) {
+            std::string bytes = mark ? (lowFirst ? "\xFF\xFE" : "\xFE\xFF") : "";
+            for (const char16_t unit : wide) {
+                const std::array<char, 2> pair{static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+                bytes += lowFirst ? std::string{pair[0], pair[1]} : std::string{pair[1], pair[0]};
+            }
+            EXPECT_EQ(Read(bytes), Read(array)) << lowFirst << mark;
+        }
     // What the initialiser leaves out of a declared length is zero, as C fills it.
     const PickedPicture blank = ReadPictureCode("rom const unsigned char blank[33] = {0xA4};");
     ASSERT_TRUE(blank.bytes) << blank.problem;
