@@ -117,7 +117,7 @@ public:
             GifOnItsFramesScreen(std::string_view(whole.constData(), static_cast<std::size_t>(whole.size())));
         if (!fitted)
             return;
-        m_fitted.setData(fitted->data(), static_cast<qsizetype>(fitted->size()));
+        m_fitted.setData(QByteArray(fitted->data(), static_cast<qsizetype>(fitted->size())));
         m_fitted.open(QIODevice::ReadOnly);
     }
 
