@@ -61,16 +61,22 @@ std::string CommentSafe(std::string_view text)
     return safe;
 }
 
+// The bytes a character takes in UTF-8, told by its first; 0 for a byte that starts none.
+std::size_t Utf8Length(unsigned char lead)
+{
+    if (lead < 0x80)
+        return 1;
+    if (lead < 0xC2 || lead >= 0xF5)
+        return 0;
+    return lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
+
 // The character that starts at `at` in UTF-8, `at` moved past it; nothing,
 // and `at` moved one byte on, for a byte that starts no character.
 std::optional<char32_t> DecodeUtf8(std::string_view bytes, std::size_t &at)
 {
     const auto lead = static_cast<unsigned char>(bytes[at]);
-    const std::size_t length = lead < 0x80                   ? 1
-                               : lead >= 0xF0 && lead < 0xF5 ? 4
-                               : lead >= 0xE0                ? 3
-                               : lead >= 0xC2                ? 2
-                                                             : 0;
+    const std::size_t length = Utf8Length(lead);
     if (length == 0 || at + length > bytes.size()) {
         ++at;
         return std::nullopt;
@@ -99,12 +105,13 @@ std::optional<char32_t> DecodeUtf8(std::string_view bytes, std::size_t &at)
 std::optional<char32_t> NextCharacter(std::string_view bytes, std::size_t &at)
 {
     constexpr char32_t kInitials = 0x1100;
+    constexpr char32_t kInitialCount = 19;
     constexpr char32_t kMedials = 0x1161;
     constexpr char32_t kFinals = 0x11A7; // one before the first, which stands for none
     constexpr char32_t kMedialCount = 21;
     constexpr char32_t kFinalCount = 28;
     const std::optional<char32_t> character = DecodeUtf8(bytes, at);
-    if (!character || *character < kInitials || *character >= kInitials + 19)
+    if (!character || *character < kInitials || *character >= kInitials + kInitialCount)
         return character;
     const auto following = [&bytes, &at](char32_t first, char32_t count) -> std::optional<char32_t> {
         std::size_t next = at;

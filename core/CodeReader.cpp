@@ -9,6 +9,7 @@
 #include <charconv>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace tessaldo {
 namespace {
@@ -687,9 +688,9 @@ CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note
 
 std::optional<std::string> NameSharedByTwo(const CodeReading &reading)
 {
-    std::unordered_map<std::string_view, bool> seen;
+    std::unordered_set<std::string_view> seen;
     for (const CodePicture &picture : reading.pictures) {
-        if (!seen.emplace(picture.name, true).second)
+        if (!seen.insert(picture.name).second)
             return picture.name;
     }
     return std::nullopt;
