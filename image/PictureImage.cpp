@@ -110,8 +110,12 @@ class FittedDevice {
 public:
     explicit FittedDevice(QIODevice &device) : m_device(device)
     {
-        if (device.isSequential() || !device.peek(3).startsWith("GIF"))
-            return;
+        constexpr qint64 kScreenEnd = 10;
+        const QByteArray start = device.isSequential() ? QByteArray() : device.peek(kScreenEnd);
+        const std::optional<ImageSize> screen =
+            DeclaredImageSize(std::string_view(start.constData(), static_cast<std::size_t>(start.size())));
+        if (!start.startsWith("GIF") || !screen || !HasTooManyPixels(*screen))
+            return; // any other file, and every GIF of a sound screen, is read as it is
         const QByteArray whole = device.peek(device.size());
         const std::optional<std::string> fitted =
             GifOnItsFramesScreen(std::string_view(whole.constData(), static_cast<std::size_t>(whole.size())));
