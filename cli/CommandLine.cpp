@@ -119,7 +119,7 @@ Arguments ReadArguments(const Command &command, const std::vector<std::string> &
         const OptionSpec *option = FindOption(command, args[i]);
         if (option == nullptr)
             throw UsageError("unknown option '" + args[i] + "'");
-        if (arguments.Has(args[i]))
+        if (arguments.Has(args[i]) && !option->repeats)
             throw UsageError("option '" + args[i] + "' is given twice");
         if (!option->takesValue) {
             arguments.options.emplace_back(args[i], std::nullopt);
@@ -206,6 +206,16 @@ std::optional<std::string> Arguments::Value(std::string_view option) const
             return value;
     }
     return std::nullopt;
+}
+
+std::vector<std::string> Arguments::Values(std::string_view option) const
+{
+    std::vector<std::string> values;
+    for (const auto &[name, value] : options) {
+        if (name == option && value)
+            values.push_back(*value);
+    }
+    return values;
 }
 
 std::string UsageText(const CommandTable &table)

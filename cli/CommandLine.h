@@ -28,6 +28,7 @@ public:
 struct OptionSpec {
     std::string_view name;
     bool takesValue = true;
+    bool repeats = false; // may be given more than once, as a compiler's -D
 };
 
 struct Streams {
@@ -51,6 +52,8 @@ public:
     std::optional<std::string> EachFolder(std::string_view input) const;
     bool Has(std::string_view option) const;
     std::optional<std::string> Value(std::string_view option) const;
+    // Every value of an option that repeats, in the order given.
+    std::vector<std::string> Values(std::string_view option) const;
 
     std::vector<std::pair<std::string, std::optional<std::string>>> options;
 };

@@ -240,7 +240,7 @@ int Header(const Arguments &arguments, Streams &streams)
     const std::optional<std::string> layoutName = arguments.Value("--layout");
     const std::optional<BitLayout> layout =
         layoutName ? std::optional(
-            ChoiceValue<BitLayout>("--layout", *layoutName, BitLayoutFromName, "module, xbm, rows or pages"))
+            ChoiceValue<BitLayout>("--layout", *layoutName, BitLayoutFromName, "module (c), xbm, rows (gfx) or pages"))
                    : std::nullopt;
     // Every input is read, and every clash found, before anything is written:
     // OUT may be one of the inputs.
@@ -327,7 +327,8 @@ LayoutOption ReadLayoutOption(const Arguments &arguments)
         return {};
     if (*value == "all")
         return {std::nullopt, true};
-    return {ChoiceValue<BitLayout>("--layout", *value, BitLayoutFromName, "module, xbm, rows, pages or all"), false};
+    return {ChoiceValue<BitLayout>("--layout", *value, BitLayoutFromName, "module (c), xbm, rows (gfx), pages or all"),
+            false};
 }
 // Why the code says the picture is in its layout.
 std::string_view LayoutEvidence(BitLayout layout)
@@ -336,9 +337,10 @@ std::string_view LayoutEvidence(BitLayout layout)
     case BitLayout::Module:
         return "its values begin with 0xA4, or are printf lines or raw bytes for the module";
     case BitLayout::Xbm:
-        return "it is an X BitMap's NAME_bits, or its header names that layout";
+        return "it is an X BitMap's NAME_bits, u8g2's drawXBM draws it, or its header names that layout";
     case BitLayout::Rows:
-        return "NAME_WIDTH and NAME_HEIGHT of 16 stand beside it as for Adafruit GFX, or its header names that layout";
+        return "NAME_WIDTH and NAME_HEIGHT of 16 stand beside it as for Adafruit GFX, drawBitmap draws it, or its "
+               "header names that layout";
     case BitLayout::Pages:
         return "its header names that layout";
     }
@@ -360,6 +362,25 @@ FileStatus ApplyLayout(CodeReading &reading, BitLayout asked, const std::optiona
     }
     return FileStatus::Ok();
 }
+// --define NAME[=VALUE], each as a compiler's -D: NAME alone is NAME=1.
+CommandLineDefines ReadDefines(const Arguments &arguments)
+{
+    CommandLineDefines defines;
+    for (const std::string &define : arguments.Values("--define")) {
+        const std::size_t equals = define.find('=');
+        const std::string name = define.substr(0, equals);
+        if (!IsUsableName(name))
+            throw UsageError("--define must be NAME or NAME=VALUE with NAME a C identifier, not '" + define + "'");
+        defines.insert_or_assign(name, equals == std::string::npos ? "1" : define.substr(equals + 1));
+    }
+    return defines;
+}
+// Two different pictures of one name, which only the compiler's command line tells apart.
+FileStatus RefuseSharedName(const std::string &source, const CodeReading &reading, const std::string &name)
+{
+    return DecodeFailed(source, SharedNameProblem(reading, name)
+                                    + "; --define NAME[=VALUE] settles its condition, as a compiler's -D does");
+}
 int Decode(const Arguments &arguments, Streams &streams)
 {
     const LayoutOption layout = ReadLayoutOption(arguments);
@@ -370,6 +391,7 @@ int Decode(const Arguments &arguments, Streams &streams)
         arguments.ExpectOperands({"SOURCE"});
     if (each && arguments.Has("--name"))
         throw UsageError("--name picks one picture, --each takes them all: give one of them");
+    const CommandLineDefines defines = ReadDefines(arguments);
     DotGrid grid;
     ApplyTypeOption(arguments, grid);
     const std::string &source = arguments.operands[1];
@@ -382,9 +404,12 @@ int Decode(const Arguments &arguments, Streams &streams)
         return Refused(streams.err, read.message());
     // Arrays that are no pictures are named as they are passed over; one
     // that is meant as a picture but does not read refuses the whole source.
-    SetCode code = FindSetPictures(text, [&source, &streams](const std::string &why) {
-        streams.err << "Passed over in " + SourceName(source) + ": " + why + ".\n"; // one write a note
-    });
+    SetCode code = FindSetPictures(
+        text,
+        [&source, &streams](const std::string &why) {
+            streams.err << "Passed over in " + SourceName(source) + ": " + why + ".\n"; // one write a note
+        },
+        defines);
     CodeReading &reading = code.reading;
     if (!arguments.Has("--type") && code.type)
         grid.SetLCDType(*code.type); // as the header says, unless told otherwise
@@ -392,6 +417,9 @@ int Decode(const Arguments &arguments, Streams &streams)
                                          [](const CodePicture &picture) { return !picture.problem.empty(); });
     if (unreadable != reading.pictures.end())
         return Refused(streams.err, DecodeFailed(source, unreadable->problem).message());
+    const std::optional<std::string> asked = arguments.Value("--name");
+    if (const std::optional<std::string> shared = NameSharedByTwo(reading); shared && (!asked || *asked == *shared))
+        return Refused(streams.err, RefuseSharedName(source, reading, *shared).message());
     if (layout.layout) {
         if (const FileStatus applied = ApplyLayout(reading, *layout.layout, arguments.Value("--name")); !applied)
             return Refused(streams.err, DecodeFailed(source, applied.message()).message());
@@ -480,9 +508,10 @@ const Command kTextCommands[] = {
      kDrawingInput,
      true},
     {"decode",
-     "SOURCE OUT [--type 0|1] [--name NAME] [--layout module|xbm|rows|pages]\n"
+     "SOURCE OUT [--type 0|1] [--name NAME] [--layout LAYOUT]\n"
      "  decode SOURCE --each FOLDER [--replace] [--type 0|1] [--layout LAYOUT]\n"
-     "  decode SOURCE --layout all [--type 0|1] [--name NAME]",
+     "  decode SOURCE --layout all [--type 0|1] [--name NAME]\n"
+     "         each with [--define NAME[=VALUE]]...",
      "               read a picture back from code: the printf lines Run makes, a\n"
      "               C array (code --format c, header, firmware with PROGMEM,\n"
      "               casts, characters, #defines), 32 or 33 bare values, or the\n"
@@ -492,13 +521,20 @@ const Command kTextCommands[] = {
      "               several pictures; --each writes one NAME.Lcd per picture;\n"
      "               drawings there that it would change are refused, or\n"
      "               written over with --replace. 32 values are read in the\n"
-     "               module's layout, an X BitMap in xbm; --layout reads them in\n"
-     "               another display's, as the type shows the picture: xbm, rows\n"
-     "               (Adafruit GFX's drawBitmap) or pages (SSD1306 and the like);\n"
-     "               values the module's own code holds keep the module's. With\n"
-     "               all, prints the picture under every layout, as show draws\n"
-     "               it, side by side under their names, the likeliest first\n",
-     {{"--type"}, {"--name"}, {"--each"}, {"--replace", false}, {"--layout"}},
+     "               module's layout; an X BitMap (NAME_bits, the picture NAME)\n"
+     "               and an array u8g2's drawXBM draws in xbm, one drawBitmap\n"
+     "               draws in rows. --layout reads them in another display's, as\n"
+     "               the type shows the picture: xbm, rows (Adafruit GFX's\n"
+     "               drawBitmap) or pages (SSD1306 and the like), or module; the\n"
+     "               code forms' names c and gfx name module and rows too; values\n"
+     "               the module's own code holds keep the module's. With all,\n"
+     "               prints the picture under every layout, as show draws it,\n"
+     "               side by side under their names, the likeliest first.\n"
+     "               --define NAME[=VALUE], as often as needed, settles #if and\n"
+     "               #ifdef as a compiler's -D does: any other name the file does\n"
+     "               not #define is then undefined. An array that branches give\n"
+     "               twice with the same bytes is one picture\n",
+     {{"--type"}, {"--name"}, {"--each"}, {"--replace", false}, {"--layout"}, {"--define", true, true}},
      Decode,
      {"SOURCE", "the code"},
      true},

@@ -8,6 +8,9 @@ constexpr int kBitsPerByte = 8;
 constexpr int kBytesPerRow = kGridSide / kBitsPerByte;
 
 constexpr std::array<std::string_view, kBitLayouts.size()> kNames{"module", "xbm", "rows", "pages"};
+// The names of the code forms that write each layout (code --format c, xbm, gfx,
+// pages): what a user who wrote the array with one of them reads it back with.
+constexpr std::array<std::string_view, kBitLayouts.size()> kFormatNames{"c", "xbm", "gfx", "pages"};
 
 } // namespace
 
@@ -19,7 +22,7 @@ std::string_view BitLayoutName(BitLayout layout)
 std::optional<BitLayout> BitLayoutFromName(std::string_view name)
 {
     for (const BitLayout layout : kBitLayouts)
-        if (BitLayoutName(layout) == name)
+        if (BitLayoutName(layout) == name || kFormatNames.at(static_cast<std::size_t>(layout)) == name)
             return layout;
     return std::nullopt;
 }

@@ -27,6 +27,7 @@ inline constexpr std::array kBitLayouts{BitLayout::Module, BitLayout::Xbm, BitLa
 
 // "module", "xbm", "rows", "pages"
 std::string_view BitLayoutName(BitLayout layout);
+// The layout by its name, or by the name of the code form that writes it: "c" for module, "gfx" for rows.
 std::optional<BitLayout> BitLayoutFromName(std::string_view name);
 
 // Byte and bit that hold the dot shown at `cell`.

@@ -7,12 +7,17 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <limits>
 
 namespace tessaldo {
 namespace {
 
-// Larger sides are shown as this in the refusal; their product stays within 64 bits.
-constexpr std::uint64_t kLargestSide = std::uint64_t{1} << 31;
+// A size the header gives: its value, as large as 64 bits hold, and its
+// digits as written, which a refusal repeats however many there are.
+struct Side {
+    std::uint64_t value = 0;
+    std::string written;
+};
 
 std::string Quoted(std::string_view token)
 {
@@ -20,30 +25,31 @@ std::string Quoted(std::string_view token)
     return "'" + std::string(token.substr(0, kShown)) + (token.size() > kShown ? "…'" : "'");
 }
 
-// A size the header gives: decimal digits, read whole however many there are.
-std::optional<std::uint64_t> SideFrom(std::string_view token)
+// Decimal digits, read whole however many there are.
+std::optional<Side> SideFrom(std::string_view token)
 {
     std::uint64_t value = 0;
     const auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value);
     if (token.empty() || end != token.data() + token.size())
         return std::nullopt;
-    return error == std::errc::result_out_of_range ? kLargestSide : std::min(value, kLargestSide);
+    constexpr std::uint64_t kLargest = std::numeric_limits<std::int64_t>::max();
+    return Side{error == std::errc::result_out_of_range ? kLargest : std::min(value, kLargest), std::string(token)};
 }
 
 // The sides read, or why not: none may be 0 and the pixels must be few enough
 // to import, which is known before anything is allocated.
-std::string CheckSides(std::string_view format, std::uint64_t width, std::uint64_t height)
+std::string CheckSides(std::string_view format, const Side &width, const Side &height)
 {
-    if (width == 0 || height == 0)
-        return "the " + std::string(format) + " has no pixels: it is " + std::to_string(width) + " x "
-               + std::to_string(height);
-    const ImageSize size{static_cast<std::int64_t>(width), static_cast<std::int64_t>(height)};
-    return HasTooManyPixels(size) ? TooManyPixels(size) : std::string();
+    if (width.value == 0 || height.value == 0)
+        return "the " + std::string(format) + " has no pixels: it is " + width.written + " x " + height.written;
+    const ImageSize size{static_cast<std::int64_t>(width.value), static_cast<std::int64_t>(height.value)};
+    return HasTooManyPixels(size) ? TooManyPixels(width.written, height.written) : std::string();
 }
 
-Bitmap BlankBitmap(std::uint64_t width, std::uint64_t height)
+Bitmap BlankBitmap(const Side &width, const Side &height)
 {
-    return {static_cast<int>(width), static_cast<int>(height), std::vector<bool>(width * height)};
+    return {static_cast<int>(width.value), static_cast<int>(height.value),
+            std::vector<bool>(width.value * height.value)};
 }
 
 // The text with its C comments made spaces, so that they separate tokens and nothing else.
@@ -60,8 +66,8 @@ std::string WithoutComments(std::string_view text)
 }
 
 struct XbmHeader {
-    std::optional<std::uint64_t> width;
-    std::optional<std::uint64_t> height;
+    std::optional<Side> width;
+    std::optional<Side> height;
     std::size_t arrayAt = std::string::npos; // where the declaration of the bits starts
 };
 
@@ -80,7 +86,7 @@ XbmHeader ReadXbmHeader(std::string_view text)
             const std::size_t nameEnd = std::min(rest.find_first_of(" \t"), rest.size());
             const std::string_view name = rest.substr(0, nameEnd);
             const std::string_view kind = name.substr(name.rfind('_') + 1);
-            const std::optional<std::uint64_t> value = SideFrom(Trimmed(rest.substr(nameEnd)));
+            const std::optional<Side> value = SideFrom(Trimmed(rest.substr(nameEnd)));
             if (kind == "width")
                 header.width = value;
             else if (kind == "height")
@@ -230,8 +236,8 @@ BitmapRead ReadPbm(std::string_view whole)
 {
     PbmReader reader(whole);
     const bool plain = reader.Token() == "P1";
-    const std::optional<std::uint64_t> width = SideFrom(reader.Token());
-    const std::optional<std::uint64_t> height = SideFrom(reader.Token());
+    const std::optional<Side> width = SideFrom(reader.Token());
+    const std::optional<Side> height = SideFrom(reader.Token());
     if (!width || !height)
         return {{}, "the PBM does not give its width and height as numbers"};
     if (std::string problem = CheckSides("PBM", *width, *height); !problem.empty())

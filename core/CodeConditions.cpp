@@ -21,7 +21,7 @@ bool IsDecimal(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// `0`, `1`, `defined NAME`, `defined(NAME)`, each perhaps after `!`.
+// `0`, `1`, `defined NAME`, `defined(NAME)`, an undefined NAME, each perhaps after `!`.
 Truth Evaluate(std::span<const Token> tokens, const ConditionTracker::IsDefined &isDefined, std::size_t offset)
 {
     if (tokens.empty())
@@ -30,6 +30,9 @@ Truth Evaluate(std::span<const Token> tokens, const ConditionTracker::IsDefined 
         return Not(Evaluate(tokens.subspan(1), isDefined, offset));
     if (tokens.size() == 1 && tokens.front().kind == TokenKind::Number && IsDecimal(tokens.front().text))
         return tokens.front().text.find_first_not_of('0') == std::string_view::npos ? Truth::False : Truth::True;
+    // A name that is surely undefined is 0 to the preprocessor; a defined one has a value not worked out here.
+    if (tokens.size() == 1 && tokens.front().kind == TokenKind::Identifier && tokens.front().text != "defined")
+        return isDefined(tokens.front().text, offset) == Truth::False ? Truth::False : Truth::Unknown;
     if (tokens.front().text != "defined")
         return Truth::Unknown;
     if (tokens.size() == 2 && tokens[1].kind == TokenKind::Identifier)

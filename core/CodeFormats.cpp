@@ -2,6 +2,7 @@
 
 #include "BitLayout.h"
 #include "CodeGenerator.h"
+#include "GlyphNames.h"
 
 #include <algorithm>
 #include <iterator>
@@ -58,6 +59,121 @@ std::string CommentSafe(std::string_view text)
         safe += printable ? c : '?';
     }
     return safe;
+}
+
+// The bytes a character takes in UTF-8, told by its first; 0 for a byte that starts none.
+std::size_t Utf8Length(unsigned char lead)
+{
+    if (lead < 0x80)
+        return 1;
+    if (lead < 0xC2 || lead >= 0xF5)
+        return 0;
+    return lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
+
+// The character that starts at `at` in UTF-8, `at` moved past it; nothing,
+// and `at` moved one byte on, for a byte that starts no character.
+std::optional<char32_t> DecodeUtf8(std::string_view bytes, std::size_t &at)
+{
+    const auto lead = static_cast<unsigned char>(bytes[at]);
+    const std::size_t length = Utf8Length(lead);
+    if (length == 0 || at + length > bytes.size()) {
+        ++at;
+        return std::nullopt;
+    }
+    char32_t character = length == 1 ? lead : lead & (0x7FU >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(bytes[at + i]);
+        if ((next & 0xC0U) != 0x80U) {
+            ++at;
+            return std::nullopt;
+        }
+        character = (character << 6) | (next & 0x3FU);
+    }
+    constexpr std::array<char32_t, 5> kSmallestOfLength{0, 0, 0x80, 0x800, 0x10000};
+    if (character < kSmallestOfLength.at(length) || character > 0x10FFFF
+        || (character >= 0xD800 && character <= 0xDFFF)) {
+        ++at;
+        return std::nullopt;
+    }
+    at += length;
+    return character;
+}
+
+// The next character, a syllable whose jamo are written one by one, as some
+// file systems store Korean names, composed into the one syllable they spell.
+std::optional<char32_t> NextCharacter(std::string_view bytes, std::size_t &at)
+{
+    constexpr char32_t kInitials = 0x1100;
+    constexpr char32_t kInitialCount = 19;
+    constexpr char32_t kMedials = 0x1161;
+    constexpr char32_t kFinals = 0x11A7; // one before the first, which stands for none
+    constexpr char32_t kMedialCount = 21;
+    constexpr char32_t kFinalCount = 28;
+    const std::optional<char32_t> character = DecodeUtf8(bytes, at);
+    if (!character || *character < kInitials || *character >= kInitials + kInitialCount)
+        return character;
+    const auto following = [&bytes, &at](char32_t first, char32_t count) -> std::optional<char32_t> {
+        std::size_t next = at;
+        const std::optional<char32_t> jamo = next < bytes.size() ? DecodeUtf8(bytes, next) : std::nullopt;
+        if (!jamo || *jamo < first || *jamo >= first + count)
+            return std::nullopt;
+        at = next;
+        return *jamo - first;
+    };
+    const std::optional<char32_t> medial = following(kMedials, kMedialCount);
+    if (!medial)
+        return character;
+    const std::optional<char32_t> final = following(kFinals + 1, kFinalCount - 1);
+    return 0xAC00 + ((*character - kInitials) * kMedialCount + *medial) * kFinalCount + (final ? *final + 1 : 0);
+}
+
+// A Hangul syllable in Latin letters by the Revised Romanization of Korean,
+// letter by letter: its initial, medial and final jamo follow by arithmetic
+// from its code point, and a final consonant is written as it sounds at the
+// end of a word (ㄱ k, ㄷ t, ㅂ p, ㄹ l). The rules that join syllables (신라
+// silla) are left out: a name needs to be readable and stable, not spoken.
+// Empty for any other character.
+std::string RomanizedSyllable(char32_t character)
+{
+    constexpr char32_t kFirst = 0xAC00;
+    constexpr char32_t kLast = 0xD7A3;
+    constexpr char32_t kMedials = 21;
+    constexpr char32_t kFinals = 28;
+    static constexpr std::array<std::string_view, 19> kInitial{"g",  "kk", "n", "d",  "tt", "r", "m", "b", "pp", "s",
+                                                               "ss", "",   "j", "jj", "ch", "k", "t", "p", "h"};
+    static constexpr std::array<std::string_view, kMedials> kMedial{"a",  "ae", "ya", "yae", "eo", "e",  "yeo",
+                                                                    "ye", "o",  "wa", "wae", "oe", "yo", "u",
+                                                                    "wo", "we", "wi", "yu",  "eu", "ui", "i"};
+    static constexpr std::array<std::string_view, kFinals> kFinal{"",  "k",  "k", "k", "n", "n", "n", "t", "l", "k",
+                                                                  "m", "l",  "l", "l", "p", "l", "m", "p", "p", "t",
+                                                                  "t", "ng", "t", "t", "k", "t", "p", "t"};
+    if (character < kFirst || character > kLast)
+        return {};
+    const char32_t index = character - kFirst;
+    return std::string(kInitial.at(index / (kMedials * kFinals))) + std::string(kMedial.at(index / kFinals % kMedials))
+           + std::string(kFinal.at(index % kFinals));
+}
+
+// Whether a character beyond ASCII is part of a word rather than a mark or a
+// space between words: punctuation, symbols and spaces of the ranges file
+// names hold separate words, as ASCII's do (its letters and digits are kept
+// before this is asked).
+bool IsLetterOrDigit(char32_t character)
+{
+    const bool punctuation =
+        (character >= 0x2000 && character <= 0x2BFF) || (character >= 0x3000 && character <= 0x303F)
+        || (character >= 0xFF00 && character <= 0xFF0F) || (character >= 0xFE30 && character <= 0xFE4F)
+        || (character >= 0x80 && character <= 0xBF) || character == 0xD7 || character == 0xF7;
+    return character >= 0x80 && !punctuation;
+}
+
+// U_00E9: the character as a name, as a set names a glyph of a font.
+std::string CodePointIdentifier(char32_t character)
+{
+    std::string name = CodePointName(character);
+    name[1] = '_';
+    return name;
 }
 
 constexpr std::string_view kHexDigits = "0123456789ABCDEF";
@@ -153,15 +269,36 @@ bool IsUsableName(std::string_view name)
 std::string NameFromFileName(const std::filesystem::path &file)
 {
     const std::u8string stem = file.stem().u8string();
+    const std::string_view bytes(reinterpret_cast<const char *>(stem.data()), stem.size());
     std::string name;
     bool inRun = false;
-    for (const char8_t c : stem) {
-        const bool keep = IsNameChar(static_cast<char>(c));
-        if (keep)
-            name += static_cast<char>(c);
-        else if (!inRun)
+    const auto separate = [&name, &inRun] {
+        if (!inRun)
             name += '\x01'; // stands for a '_' this rule made, which may go at either end
-        inRun = !keep;
+        inRun = true;
+    };
+    for (std::size_t at = 0; at < bytes.size();) {
+        if (IsNameChar(bytes[at])) {
+            name += bytes[at++];
+            inRun = false;
+            continue;
+        }
+        const std::optional<char32_t> character = NextCharacter(bytes, at);
+        if (!character) {
+            separate();
+            continue;
+        }
+        if (const std::string latin = RomanizedSyllable(*character); !latin.empty()) {
+            name += latin;
+            inRun = false;
+        } else if (IsLetterOrDigit(*character)) {
+            separate();
+            name += CodePointIdentifier(*character);
+            inRun = false;
+            separate();
+        } else {
+            separate();
+        }
     }
     if (!name.empty() && name.front() == '\x01')
         name.erase(0, 1);

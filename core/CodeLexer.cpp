@@ -1,9 +1,86 @@
 #include "CodeLexer.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 
 namespace tessaldo {
+
+namespace {
+
+void AppendUtf8(std::string &text, char32_t character)
+{
+    if (character < 0x80) {
+        text += static_cast<char>(character);
+        return;
+    }
+    const int continuation = character < 0x800 ? 1 : character < 0x10000 ? 2 : 3;
+    constexpr std::array<unsigned, 4> kLead{0, 0xC0, 0xE0, 0xF0};
+    text += static_cast<char>(kLead.at(continuation) | (character >> (6 * continuation)));
+    for (int i = continuation - 1; i >= 0; --i)
+        text += static_cast<char>(0x80U | ((character >> (6 * i)) & 0x3FU));
+}
+
+// Whether the bytes are UTF-16 with the low byte first: by the mark, or, for
+// text without one, by a zero high byte under most of its first characters
+// and no zero character, as source in ASCII with a few words in another
+// script gives.
+std::optional<bool> Utf16LowFirst(std::string_view bytes)
+{
+    // The raw bytes of a picture are never taken for text.
+    constexpr std::size_t kRawPicture = 33;
+    constexpr std::size_t kLookedAt = 128;
+    if (bytes.size() <= kRawPicture)
+        return std::nullopt;
+    if (bytes.starts_with("\xFF\xFE"))
+        return true;
+    if (bytes.starts_with("\xFE\xFF"))
+        return false;
+    const std::size_t looked = std::min(bytes.size(), kLookedAt) & ~std::size_t{1};
+    for (const bool lowFirst : {true, false}) {
+        std::size_t ascii = 0;
+        for (std::size_t at = 0; at < looked; at += 2) {
+            const char low = bytes[at + (lowFirst ? 0 : 1)];
+            const char high = bytes[at + (lowFirst ? 1 : 0)];
+            if (low == '\0' && high == '\0')
+                return std::nullopt;
+            ascii += high == '\0' ? 1 : 0;
+        }
+        if (ascii * 4 >= looked / 2 * 3)
+            return lowFirst;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> Utf8FromUtf16(std::string_view bytes)
+{
+    const std::optional<bool> lowFirst = Utf16LowFirst(bytes);
+    if (!lowFirst)
+        return std::nullopt;
+    const auto unit = [&bytes, &lowFirst](std::size_t at) {
+        const auto first = static_cast<unsigned char>(bytes[at]);
+        const auto second = static_cast<unsigned char>(bytes[at + 1]);
+        return static_cast<char32_t>(*lowFirst ? first | (second << 8) : (first << 8) | second);
+    };
+    constexpr char32_t kReplacement = 0xFFFD;
+    std::string text;
+    text.reserve(bytes.size() / 2);
+    const std::size_t start = bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ? 2 : 0;
+    for (std::size_t at = start; at + 1 < bytes.size(); at += 2) {
+        const char32_t first = unit(at);
+        const bool high = first >= 0xD800 && first < 0xDC00;
+        const char32_t second = high && at + 3 < bytes.size() ? unit(at + 2) : 0;
+        if (high && second >= 0xDC00 && second < 0xE000) {
+            AppendUtf8(text, 0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00));
+            at += 2;
+        } else {
+            AppendUtf8(text, first >= 0xD800 && first < 0xE000 ? kReplacement : first);
+        }
+    }
+    return text;
+}
 namespace {
 
 bool IsIdentifierStart(char c)

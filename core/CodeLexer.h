@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +13,11 @@ namespace tessaldo {
 bool IsSpace(char c);
 // The text without the white space around it.
 std::string_view Trimmed(std::string_view text);
+
+// Source that an editor saved as UTF-16 (Windows' "Unicode"), told by its
+// byte-order mark or by the zero byte beside each ASCII character, as UTF-8;
+// nothing for any other text.
+std::optional<std::string> Utf8FromUtf16(std::string_view bytes);
 
 enum class TokenKind { Identifier, Number, String, Character, Punctuation };
 

@@ -8,12 +8,15 @@
 #include <cctype>
 #include <charconv>
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace tessaldo {
 namespace {
 
 constexpr std::string_view kWhatAPictureIs = "a picture is 32 values, or 33 beginning with 0xA4";
 constexpr std::size_t kPictureSize = PictureBytes{}.size();
+constexpr std::string_view kXbmBits = "_bits";
 // What stands between an array's name and its '=' is a few tokens: sizes,
 // attributes, an address; looking no further keeps junk linear.
 constexpr std::size_t kLongestDeclaration = 64;
@@ -245,7 +248,12 @@ bool IsClosing(const Token &token)
 
 class PictureFinder {
 public:
-    PictureFinder(std::string_view text, const PassedOverNote &note) : m_text(text), m_values(text), m_note(note) {}
+    PictureFinder(std::string_view text, const PassedOverNote &note, const CommandLineDefines &defines)
+        : m_text(text),
+          m_values(text, defines),
+          m_note(note)
+    {
+    }
 
     CodeReading Find()
     {
@@ -264,7 +272,10 @@ public:
                 continue;
             Lexer call = lexer;
             Lexer array = lexer;
-            if (std::optional<PrintfCall> picture = PictureCall(call, *token)) {
+            if (const std::optional<BitLayout> drawn = DrawingCallLayout(token->text)) {
+                Lexer arguments = lexer;
+                NoteDrawingCall(arguments, *drawn, token->text);
+            } else if (std::optional<PrintfCall> picture = PictureCall(call, *token)) {
                 printfs.Add(*picture);
                 lexer = call;
             } else if (const std::optional<std::string_view> sizes = ArrayStart(array)) {
@@ -276,10 +287,96 @@ public:
         printfs.Finish();
         if (m_reading.pictures.empty() && onlyValues && bare.count > 0)
             m_reading.pictures.push_back(PictureFromValues("picture", bare, "found"));
+        ApplyDrawingCalls();
+        DropRepeats();
         return std::move(m_reading);
     }
 
 private:
+    // The display libraries' calls that draw an array name its layout: u8g2's
+    // drawXBM and drawXBMP an X BitMap, Adafruit GFX's drawBitmap (and u8g2's)
+    // rows with the leftmost dot in bit 7.
+    static std::optional<BitLayout> DrawingCallLayout(std::string_view function)
+    {
+        if (function == "drawXBM" || function == "drawXBMP")
+            return BitLayout::Xbm;
+        if (function == "drawBitmap")
+            return BitLayout::Rows;
+        return std::nullopt;
+    }
+
+    // Where the array stands among the call's arguments: u8g2.drawXBM(x, y,
+    // w, h, NAME); display.drawBitmap(x, y, NAME, w, h, color) for Adafruit
+    // GFX, u8g2.drawBitmap(x, y, cnt, h, NAME) for u8g2.
+    static bool NamesTheArray(std::string_view function, std::size_t argument, std::size_t count)
+    {
+        if (function == "drawBitmap")
+            return (argument == 2 && count >= 5) || (argument == 4 && count == 5);
+        return argument == 4 && count == 5;
+    }
+
+    // Notes the array a drawing call takes, an argument that is one name; one
+    // drawn with calls of two layouts has none of them.
+    void NoteDrawingCall(Lexer &lexer, BitLayout layout, std::string_view function)
+    {
+        std::optional<Token> token = lexer.Next();
+        if (!token || !IsPunctuation(*token, '('))
+            return;
+        std::vector<std::vector<Token>> arguments(1);
+        int depth = 0;
+        for (std::size_t read = 0; (token = lexer.Next()) && read < kLongestDeclaration; ++read) {
+            if (depth == 0 && IsPunctuation(*token, ')'))
+                break;
+            if (depth == 0 && IsPunctuation(*token, ',')) {
+                arguments.emplace_back();
+                continue;
+            }
+            depth += IsOpening(*token) ? 1 : IsClosing(*token) ? -1 : 0;
+            arguments.back().push_back(*token);
+        }
+        if (!token || !IsPunctuation(*token, ')'))
+            return;
+        for (std::size_t at = 0; at < arguments.size(); ++at) {
+            const std::vector<Token> &argument = arguments[at];
+            if (argument.size() != 1 || argument.front().kind != TokenKind::Identifier
+                || !NamesTheArray(function, at, arguments.size()))
+                continue;
+            const auto [noted, added] = m_drawnIn.emplace(std::string(argument.front().text), layout);
+            if (!added && noted->second != layout)
+                noted->second = std::nullopt;
+        }
+    }
+
+    // Branches of a conditional that give one array twice (#ifdef __AVR__ with
+    // PROGMEM, #else without) give one picture where both hold the same.
+    void DropRepeats()
+    {
+        std::vector<CodePicture> &pictures = m_reading.pictures;
+        std::unordered_map<std::string, std::size_t> first; // by name, where it now stands
+        std::size_t kept = 0;
+        for (CodePicture &picture : pictures) {
+            const auto [earlier, added] = first.emplace(picture.name, kept);
+            const CodePicture &same = pictures[earlier->second];
+            if (!added && same.problem.empty() && picture.problem.empty() && same.bytes == picture.bytes
+                && same.layout == picture.layout)
+                continue;
+            if (&pictures[kept] != &picture)
+                pictures[kept] = std::move(picture);
+            ++kept;
+        }
+        pictures.resize(kept);
+    }
+
+    // A picture whose code tells no layout of its own is in the one its drawing calls take.
+    void ApplyDrawingCalls()
+    {
+        for (CodePicture &picture : m_reading.pictures) {
+            const auto drawn = m_drawnIn.find(picture.name);
+            if (!picture.layout && drawn != m_drawnIn.end())
+                picture.layout = drawn->second;
+        }
+    }
+
     // Text of nothing but numbers and list punctuation is values copied on their own.
     bool TakeBare(const Token &token, Values &bare) const
     {
@@ -487,9 +584,11 @@ private:
             values.ZeroFillTo(*declared);
         if (contents.lists == 0 && values.HavePictureLength()) {
             m_reading.pictures.push_back(PictureFromValues(name, values, "the array " + name + " has"));
-            if (IsXbmBits(name, nameToken.offset))
+            if (const std::optional<std::string> stem = XbmStem(name, nameToken.offset)) {
+                // The picture is NAME, as code --format xbm names its three lines after it.
+                m_reading.pictures.back().name = *stem;
                 m_reading.pictures.back().layout = BitLayout::Xbm;
-            else if (IsGfxBitmap(name, nameToken.offset))
+            } else if (IsGfxBitmap(name, nameToken.offset))
                 m_reading.pictures.back().layout = BitLayout::Rows;
         } else if (contents.lists == 0)
             PassOver(m_reading, m_note,
@@ -506,14 +605,15 @@ private:
     }
 
     // X11 writes an X BitMap as NAME_bits after `#define NAME_width 16` and
-    // `#define NAME_height 16`; bits so named are in its layout.
-    bool IsXbmBits(std::string_view name, std::size_t offset) const
+    // `#define NAME_height 16`; bits so named are in its layout. NAME, or nothing.
+    std::optional<std::string> XbmStem(std::string_view name, std::size_t offset) const
     {
-        constexpr std::string_view kBits = "_bits";
-        if (name.size() <= kBits.size() || !name.ends_with(kBits))
-            return false;
-        const std::string stem(name.substr(0, name.size() - kBits.size()));
-        return DefinesSide(stem + "_width", offset) && DefinesSide(stem + "_height", offset);
+        if (name.size() <= kXbmBits.size() || !name.ends_with(kXbmBits))
+            return std::nullopt;
+        std::string stem(name.substr(0, name.size() - kXbmBits.size()));
+        if (!DefinesSide(stem + "_width", offset) || !DefinesSide(stem + "_height", offset))
+            return std::nullopt;
+        return stem;
     }
 
     // An Adafruit GFX bitmap as `code --format gfx` writes it, and Adafruit's
@@ -532,6 +632,7 @@ private:
     ValueReader m_values;
     const PassedOverNote &m_note;
     CodeReading m_reading;
+    std::unordered_map<std::string, std::optional<BitLayout>> m_drawnIn; // by the arrays' names
 };
 
 // The bytes `code --format raw` writes, which no text begins with (0xA4 is no
@@ -546,11 +647,16 @@ bool IsRawPicture(std::string_view bytes)
            });
 }
 
+// "a, b, c": a source of thousands of arrays is named by its first few, and the rest counted.
 std::string NameList(const std::vector<CodePicture> &pictures)
 {
+    constexpr std::size_t kNamed = 8;
+    const std::size_t named = pictures.size() > kNamed + 1 ? kNamed : pictures.size();
     std::string names;
-    for (const CodePicture &picture : pictures)
-        names += (names.empty() ? "" : ", ") + picture.name;
+    for (std::size_t i = 0; i < named; ++i)
+        names += (names.empty() ? "" : ", ") + pictures[i].name;
+    if (named < pictures.size())
+        names += " and " + std::to_string(pictures.size() - named) + " more";
     return names;
 }
 
@@ -566,7 +672,7 @@ std::string NoPicture(const CodeReading &reading)
 
 } // namespace
 
-CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note)
+CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note, const CommandLineDefines &defines)
 {
     if (IsRawPicture(text)) {
         CodePicture raw{"picture", {}, {}, std::nullopt};
@@ -575,7 +681,28 @@ CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note
         std::copy(text.end() - static_cast<std::ptrdiff_t>(raw.bytes.size()), text.end(), raw.bytes.begin());
         return {{raw}, 0, {}};
     }
-    return PictureFinder(text, note).Find();
+    if (const std::optional<std::string> utf8 = Utf8FromUtf16(text))
+        return PictureFinder(*utf8, note, defines).Find();
+    return PictureFinder(text, note, defines).Find();
+}
+
+std::optional<std::string> NameSharedByTwo(const CodeReading &reading)
+{
+    std::unordered_set<std::string_view> seen;
+    for (const CodePicture &picture : reading.pictures) {
+        if (!seen.insert(picture.name).second)
+            return picture.name;
+    }
+    return std::nullopt;
+}
+
+std::string SharedNameProblem(const CodeReading &reading, const std::string &name)
+{
+    const auto count = std::count_if(reading.pictures.begin(), reading.pictures.end(),
+                                     [&name](const CodePicture &picture) { return picture.name == name; });
+    // Only branches of a conditional give two arrays one name, and which the compiler takes is not known.
+    return "it holds " + std::to_string(count) + " different pictures named " + name
+           + ", in branches of a conditional that the text itself does not settle";
 }
 
 PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::string> &name)
@@ -585,17 +712,22 @@ PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::s
         return {std::nullopt, NoPicture(reading), std::nullopt};
     const CodePicture *picked = nullptr;
     if (name) {
-        const auto found = std::find_if(pictures.begin(), pictures.end(),
-                                        [&name](const CodePicture &picture) { return picture.name == *name; });
+        // An X BitMap's picture is NAME; its array's name, NAME_bits, picks it where no picture has that name.
+        const bool exact = std::any_of(pictures.begin(), pictures.end(),
+                                       [&name](const CodePicture &picture) { return picture.name == *name; });
+        const auto answers = [&name, exact](const CodePicture &picture) {
+            return exact ? picture.name == *name
+                         : picture.layout == BitLayout::Xbm && *name == picture.name + std::string(kXbmBits);
+        };
+        const auto found = std::find_if(pictures.begin(), pictures.end(), answers);
         if (found == pictures.end())
             return {std::nullopt, "it holds no picture named " + *name + " (it holds " + NameList(pictures) + ")",
                     std::nullopt};
-        // Only branches of a conditional give two arrays one name, and which the compiler takes is not known.
-        if (const auto named = std::count_if(found, pictures.end(),
-                                             [&name](const CodePicture &picture) { return picture.name == *name; });
-            named > 1)
-            return {std::nullopt, "it holds " + std::to_string(named) + " pictures named " + *name, std::nullopt};
+        if (std::count_if(found, pictures.end(), answers) > 1)
+            return {std::nullopt, SharedNameProblem(reading, found->name), std::nullopt};
         picked = &*found;
+    } else if (const std::optional<std::string> shared = NameSharedByTwo(reading)) {
+        return {std::nullopt, SharedNameProblem(reading, *shared), std::nullopt};
     } else if (pictures.size() > 1) {
         return {std::nullopt,
                 "it holds " + std::to_string(pictures.size()) + " pictures (" + NameList(pictures)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BitLayout.h"
+#include "CodeValues.h"
 #include "DotGrid.h"
 
 #include <array>
@@ -17,7 +18,7 @@ namespace tessaldo {
 // Something in a text that is meant as a picture: the printf lines Run
 // writes, an array of byte values, a bare list of values, or the raw bytes.
 struct CodePicture {
-    std::string name;     // the array's, "printf_line_N" or "picture"
+    std::string name;     // the array's (NAME of an X BitMap's NAME_bits), "printf_line_N" or "picture"
     PictureBytes bytes{}; // valid when problem is empty
     std::string problem;  // why it cannot be read after all
     // Whose layout the bytes are in, when the text tells: the module's for
@@ -44,7 +45,15 @@ using PassedOverNote = std::function<void(const std::string &why)>;
 // with a note; one that has a picture's but a value that gives no byte, or
 // one whose length a macro standing for a list leaves unknown, is a picture
 // with a problem.
-CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note = {});
+// Branches of a conditional that give an array the same bytes give one
+// picture; `defines` settles conditions as a compiler's command line does.
+CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note = {},
+                               const CommandLineDefines &defines = {});
+
+// The first name that two different pictures share, as branches of a conditional give them.
+std::optional<std::string> NameSharedByTwo(const CodeReading &reading);
+// "it holds 2 different pictures named x, in branches of a conditional that the text itself does not settle"
+std::string SharedNameProblem(const CodeReading &reading, const std::string &name);
 
 // Either the bytes of one picture, or why the text gives none.
 struct PickedPicture {

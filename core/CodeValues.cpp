@@ -21,7 +21,7 @@ struct Integer {
     std::uint8_t low = 0;
 };
 
-enum class Failure { None, NoNumber, UnknownName, NoSingleValue, SeveralValues, DependsOnCondition };
+enum class Failure { None, NoNumber, UnknownName, NoSingleValue, SeveralValues, DependsOnCondition, TooDeep };
 
 struct Evaluated {
     Integer value;
@@ -160,7 +160,9 @@ public:
 
     Evaluated Evaluate(std::span<const Token> tokens, int depth) const
     {
-        if (tokens.empty() || depth > kDeepestMacro)
+        if (depth > kDeepestMacro)
+            return Failed(Failure::TooDeep);
+        if (tokens.empty())
             return Failed(Failure::NoSingleValue);
         const Token &first = tokens.front();
         if (IsPunctuation(first, '-') || IsPunctuation(first, '+')) {
@@ -296,7 +298,9 @@ std::size_t CharacterLength(std::string_view text)
 
 } // namespace
 
-ValueReader::ValueReader(std::string_view text) : m_text(text)
+ValueReader::ValueReader(std::string_view text, CommandLineDefines defines)
+    : m_text(text),
+      m_defines(std::move(defines))
 {
     CollectDirectives();
     FollowConditions();
@@ -374,10 +378,13 @@ const OpenBranch *ValueReader::DependsOn(std::size_t directive, std::size_t offs
 }
 
 // A name defined nowhere above may still come from a header or the compiler's
-// command line (__AVR__, ARDUINO): only an #undef makes it surely undefined.
+// command line (__AVR__, ARDUINO): only an #undef makes it surely undefined,
+// unless the command line the compiler is given is known.
 Truth ValueReader::IsDefined(std::string_view name, std::size_t offset) const
 {
     const std::optional<std::size_t> latest = Latest(name, offset);
+    if (!latest && !m_defines.empty())
+        return m_defines.contains(name) ? Truth::True : Truth::False;
     if (!latest || DependsOn(*latest, offset) != nullptr)
         return Truth::Unknown;
     return DirectiveWord(m_text, m_directives[*latest]).first == "define" ? Truth::True : Truth::False;
@@ -402,8 +409,10 @@ Definition ValueReader::Replacement(std::string_view name, std::size_t offset) c
 {
     // The last #define or #undef of the name above the offset, of those not skipped, says what it is there.
     const std::optional<std::size_t> latest = Latest(name, offset);
-    if (!latest)
-        return {};
+    if (!latest) {
+        const auto given = m_defines.find(name);
+        return {given == m_defines.end() ? std::nullopt : std::optional<std::string_view>(given->second), nullptr};
+    }
     if (const OpenBranch *dependsOn = DependsOn(*latest, offset))
         return {std::nullopt, dependsOn};
     const std::size_t directive = m_directives[*latest];
@@ -452,6 +461,10 @@ ByteValue ValueReader::Read(std::span<const Token> value) const
     case Failure::SeveralValues:
         return {0, "\"" + std::string(text) + "\" on " + Place(first) + " is no single value",
                 evaluated.failure == Failure::SeveralValues};
+    case Failure::TooDeep:
+        return {0, "\"" + std::string(text) + "\" on " + Place(first)
+                       + " stands for macros that stand for macros more than " + std::to_string(kDeepestMacro)
+                       + " deep, which are taken to go round in a circle"};
     case Failure::DependsOnCondition:
         return {0, "the name " + std::string(evaluated.detail) + " on " + Place(first)
                        + " has a value that depends on \"" + DirectiveText(evaluated.branch->condition) + "\" on line "

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,6 +20,13 @@ struct ByteValue {
     std::string problem;
     bool maybeSeveral = false; // a macro that stands for a list: the value may be several
 };
+
+// The names a compiler's command line defines (-D NAME=VALUE; -D NAME is
+// NAME=1). Given any, they are all it defines: a name neither among them nor
+// #defined in the text is undefined, as to that compiler. Given none, such a
+// name may come from anywhere (a header, the toolchain), and a condition on
+// it is in doubt.
+using CommandLineDefines = std::map<std::string, std::string, std::less<>>;
 
 // What a name stands for at a place: the replacement of an object-like
 // #define above it, and whether another branch of a conditional may give
@@ -37,7 +45,7 @@ public:
     // A value is a few tokens; longer ones are expressions this reader does not work out.
     static constexpr std::size_t kLongestValue = 24;
 
-    explicit ValueReader(std::string_view text);
+    explicit ValueReader(std::string_view text, CommandLineDefines defines = {});
 
     // `value` is the tokens of one value, taken from the text.
     ByteValue Read(std::span<const Token> value) const;
@@ -75,6 +83,7 @@ private:
     std::vector<Reach> m_reach;            // of each of them
     std::vector<SkippedText> m_skipped;
     std::vector<OpenBranch> m_branches;
+    CommandLineDefines m_defines;
 };
 
 } // namespace tessaldo

@@ -237,7 +237,8 @@ void EditSession::SetArrayForm(CodeFormat form)
 
 std::string EditSession::ArrayText() const
 {
-    return PictureCode({Grid(), "picture", "the Tessaldo window"}, m_arrayForm);
+    // Under the picture's own name, as the set's header names its array.
+    return PictureCode({Grid(), m_document.pictures.at(m_document.current).name, "the Tessaldo window"}, m_arrayForm);
 }
 
 std::optional<DotGrid::Dots> EditSession::OnionDots() const

@@ -301,6 +301,38 @@ std::optional<ImageSize> DeclaredImageSize(std::string_view start)
     return std::nullopt;
 }
 
+std::optional<std::string> GifOnItsFramesScreen(std::string_view whole)
+{
+    constexpr std::size_t kScreenEnd = 13;
+    constexpr std::size_t kImageDescriptor = 10;
+    if (whole.size() < kScreenEnd || (whole.substr(0, 6) != "GIF87a" && whole.substr(0, 6) != "GIF89a")
+        || !HasTooManyPixels({Little(whole, 6, 2), Little(whole, 8, 2)}))
+        return std::nullopt;
+    ImageSize covered;
+    std::size_t at = kScreenEnd + ColourTableBytes(Byte(whole, 10));
+    while (at < whole.size() && (Byte(whole, at) == 0x21 || Byte(whole, at) == 0x2C)) {
+        if (Byte(whole, at) == 0x21) {
+            at = AfterSubBlocks(whole, at + 2);
+            continue;
+        }
+        if (at + kImageDescriptor > whole.size())
+            break;
+        covered.width = std::max<std::int64_t>(covered.width, Little(whole, at + 1, 2) + Little(whole, at + 5, 2));
+        covered.height = std::max<std::int64_t>(covered.height, Little(whole, at + 3, 2) + Little(whole, at + 7, 2));
+        at = AfterSubBlocks(whole, at + kImageDescriptor + ColourTableBytes(Byte(whole, at + 9)) + 1);
+    }
+    if (covered.width == 0 || covered.height == 0 || HasTooManyPixels(covered))
+        return std::nullopt;
+    std::string fitted(whole);
+    const auto put = [&fitted](std::size_t place, std::int64_t value) {
+        fitted[place] = static_cast<char>(value & 0xFF);
+        fitted[place + 1] = static_cast<char>((value >> 8) & 0xFF);
+    };
+    put(6, std::min<std::int64_t>(covered.width, Little(whole, 6, 2)));
+    put(8, std::min<std::int64_t>(covered.height, Little(whole, 8, 2)));
+    return fitted;
+}
+
 std::string GifFrameUndecodable(std::size_t frame)
 {
     return "frame " + std::to_string(frame) + " of the GIF cannot be decoded";
@@ -308,12 +340,18 @@ std::string GifFrameUndecodable(std::size_t frame)
 
 bool HasTooManyPixels(ImageSize size)
 {
-    return size.width * size.height > kMaxImportPixels;
+    // Divided, not multiplied: sides a file declares may be too large for their product.
+    return size.width > 0 && size.height > 0 && size.width > kMaxImportPixels / size.height;
 }
 
 std::string TooManyPixels(ImageSize size)
 {
-    return "it is " + std::to_string(size.width) + " x " + std::to_string(size.height) + " pixels; images up to "
+    return TooManyPixels(std::to_string(size.width), std::to_string(size.height));
+}
+
+std::string TooManyPixels(std::string_view width, std::string_view height)
+{
+    return "it is " + std::string(width) + " x " + std::string(height) + " pixels; images up to "
            + std::to_string(kMaxImportPixels / 1'000'000) + " megapixels can be imported";
 }
 

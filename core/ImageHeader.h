@@ -36,9 +36,18 @@ std::string CutShortImage(std::string_view whole);
 // "frame 2 of the GIF cannot be decoded", counting from 1
 std::string GifFrameUndecodable(std::size_t frame);
 
+// A GIF whose logical screen has too many pixels to import but whose frames
+// cover few enough (65535 x 65535 around a 16 x 16 frame, as some encoders
+// write it), with its screen made the size the frames cover from its top left
+// corner, as ImageMagick reads it; nothing for any other file. A decoder
+// would make room for the whole screen.
+std::optional<std::string> GifOnItsFramesScreen(std::string_view whole);
+
 bool HasTooManyPixels(ImageSize size);
 // "it is 100000 x 100000 pixels; images up to 64 megapixels can be imported"
 std::string TooManyPixels(ImageSize size);
+// The same with the sides as the file writes them, digits too many for any integer included.
+std::string TooManyPixels(std::string_view width, std::string_view height);
 
 // A pixel's luminance as seen on a white background, as the desktop's
 // images give it: the weighted grey of red, green and blue, blended over

@@ -2,6 +2,7 @@
 
 #include "CodeFormats.h"
 #include "CodeGenerator.h"
+#include "CodeLexer.h"
 #include "DrawingFile.h"
 #include "FileIo.h"
 
@@ -266,14 +267,24 @@ SetText FormatNamed(const Document &set, const std::string &name, std::string_vi
     return {Guarded(declarations, command, guardSource), {}};
 }
 
-// A file name the header's NAME and guard can come from: ASCII, with a letter or digit.
-bool NamesTheSet(const std::filesystem::path &file)
+// The NAME and the include guard's source a file name gives the header, or
+// nothing for a name with no letter or digit in it. An ASCII name's guard is
+// made from the name as it stands (icons.h: ICONS_H), as it always was;
+// another's from the NAME it gives (아이콘.h: aikon, AIKON_H).
+std::optional<std::pair<std::string, std::string>> NamesFromFile(const std::filesystem::path &file)
 {
     const std::string stem = DisplayPath(file.stem());
-    return std::all_of(stem.begin(), stem.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })
-           && std::any_of(stem.begin(), stem.end(), [](char c) {
-                  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-              });
+    const bool ascii =
+        std::all_of(stem.begin(), stem.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const bool letterOrDigit = std::any_of(stem.begin(), stem.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+    const std::string name = NameFromFileName(file);
+    if (ascii)
+        return letterOrDigit ? std::optional(std::pair(name, DisplayPath(file.filename()))) : std::nullopt;
+    if (name == "picture") // nothing but marks and spaces
+        return std::nullopt;
+    return std::pair(name, name + ".h");
 }
 
 // What the lines of a header of this program say about its set.
@@ -473,20 +484,24 @@ std::string ArrayOfNote(const std::string &why)
     return why.substr(kArray.size(), why.find_first_of(" [", kArray.size()) - kArray.size());
 }
 
-SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const PassedOverNote &note)
+SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const PassedOverNote &note,
+                   const CommandLineDefines &defines = {})
 {
     const auto isIndex = [&facts](const std::string &array) {
         return !facts.name.empty() && (array == facts.name || array == facts.name + "_DELAY_MS");
     };
     SetCode code{{}, facts.type, facts.name.empty() ? facts.framesName : facts.name};
-    CodeReading found = FindPicturesInCode(text, [&](const std::string &why) {
-        if (isIndex(ArrayOfNote(why)))
-            return;
-        if (code.reading.passedOver++ == 0)
-            code.reading.firstPassedOver = why;
-        if (note)
-            note(why);
-    });
+    CodeReading found = FindPicturesInCode(
+        text,
+        [&](const std::string &why) {
+            if (isIndex(ArrayOfNote(why)))
+                return;
+            if (code.reading.passedOver++ == 0)
+                code.reading.firstPassedOver = why;
+            if (note)
+                note(why);
+        },
+        defines);
     std::vector<CodePicture> &pictures = code.reading.pictures;
     pictures.reserve(found.pictures.size());
     for (CodePicture &picture : found.pictures) {
@@ -528,9 +543,9 @@ SetText FormatSetHeader(const Document &set, const std::optional<std::filesystem
         return {{}, "Cannot make the header: the set holds no pictures."};
     std::string setName;
     std::string guardSource;
-    if (file && NamesTheSet(*file)) {
-        guardSource = DisplayPath(file->filename());
-        setName = name.value_or(NameFromFileName(*file));
+    if (const auto fromFile = file ? NamesFromFile(*file) : std::nullopt) {
+        setName = name.value_or(fromFile->first);
+        guardSource = fromFile->second;
     } else {
         const std::string base = "tessaldo_" + name.value_or(set.pictures.front().name);
         guardSource = base + ".h";
@@ -547,13 +562,17 @@ SetText FormatSetHeader(const Document &set, const std::optional<std::filesystem
     return header;
 }
 
-SetCode FindSetPictures(std::string_view text, const PassedOverNote &note)
+SetCode FindSetPictures(std::string_view text, const PassedOverNote &note, const CommandLineDefines &defines)
 {
-    return PicturesOf(text, ReadFacts(text), note);
+    if (const std::optional<std::string> utf8 = Utf8FromUtf16(text))
+        return FindSetPictures(*utf8, note, defines);
+    return PicturesOf(text, ReadFacts(text), note, defines);
 }
 
 SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note)
 {
+    if (const std::optional<std::string> utf8 = Utf8FromUtf16(text))
+        return ReadSet(*utf8, typeIfUnsaid, note);
     const HeaderFacts facts = ReadFacts(text);
     SetReading reading;
     if (std::optional<Document> own = OwnSet(text, facts)) {
@@ -579,6 +598,10 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
         std::find_if(found.begin(), found.end(), [](const CodePicture &picture) { return !picture.problem.empty(); });
     if (unreadable != found.end()) {
         reading.problem = unreadable->problem;
+        return reading;
+    }
+    if (const std::optional<std::string> shared = NameSharedByTwo(code.reading)) {
+        reading.problem = SharedNameProblem(code.reading, *shared);
         return reading;
     }
     Document set;

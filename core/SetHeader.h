@@ -38,7 +38,7 @@ struct SetCode {
     std::optional<LcdType> type; // the type the header states
     std::string name;            // the set's NAME in a header of this program
 };
-SetCode FindSetPictures(std::string_view text, const PassedOverNote &note = {});
+SetCode FindSetPictures(std::string_view text, const PassedOverNote &note = {}, const CommandLineDefines &defines = {});
 
 struct SetReading {
     std::optional<Document> set;          // every picture of the text in order; nullopt when it holds none usable

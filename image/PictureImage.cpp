@@ -104,6 +104,34 @@ ImageDataCheck CheckData(QIODevice &device)
     return CheckImageData(view(bytes.constData(), bytes.size()));
 }
 
+// The device a reader reads: the device itself, or for a GIF whose screen is
+// too large to import around frames that are not, the GIF on its frames' screen.
+class FittedDevice {
+public:
+    explicit FittedDevice(QIODevice &device) : m_device(device)
+    {
+        constexpr qint64 kScreenEnd = 10;
+        const QByteArray start = device.isSequential() ? QByteArray() : device.peek(kScreenEnd);
+        const std::optional<ImageSize> screen =
+            DeclaredImageSize(std::string_view(start.constData(), static_cast<std::size_t>(start.size())));
+        if (!start.startsWith("GIF") || !screen || !HasTooManyPixels(*screen))
+            return; // any other file, and every GIF of a sound screen, is read as it is
+        const QByteArray whole = device.peek(device.size());
+        const std::optional<std::string> fitted =
+            GifOnItsFramesScreen(std::string_view(whole.constData(), static_cast<std::size_t>(whole.size())));
+        if (!fitted)
+            return;
+        m_fitted.setData(QByteArray(fitted->data(), static_cast<qsizetype>(fitted->size())));
+        m_fitted.open(QIODevice::ReadOnly);
+    }
+
+    QIODevice &Device() { return m_fitted.isOpen() ? static_cast<QIODevice &>(m_fitted) : m_device; }
+
+private:
+    QIODevice &m_device;
+    QBuffer m_fitted;
+};
+
 // Opens the reader on the device and checks what its header declares and
 // that the data goes on to its end; `gifFrames` is how many frames a GIF's
 // data holds, which the reader must yield.
@@ -209,7 +237,8 @@ bool ReadFirstFrame(QIODevice &device, FrameGreys &frame, std::string &error)
     QImageReader reader;
     QImage image; // the first frame of an animation
     std::size_t gifFrames = 0;
-    if (!StartReading(device, reader, error, gifFrames) || !ReadFrame(reader, image, error))
+    FittedDevice fitted(device);
+    if (!StartReading(fitted.Device(), reader, error, gifFrames) || !ReadFrame(reader, image, error))
         return false;
     frame = FrameFromGreys(GreyFromImage(image), 0);
     return true;
@@ -261,9 +290,10 @@ bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::str
     QImageReader reader;
     int count = 0;
     std::size_t gifFrames = 0;
+    FittedDevice fitted(device);
     {
         const QuietImagePlugins quiet;
-        if (!StartReading(device, reader, error, gifFrames))
+        if (!StartReading(fitted.Device(), reader, error, gifFrames))
             return false;
         count = std::max(0, reader.imageCount());
     }

@@ -70,6 +70,9 @@ TEST(BitLayout, NamesRoundTripAndUnknownNamesGiveNothing)
 {
     for (const BitLayout layout : kBitLayouts)
         EXPECT_EQ(BitLayoutFromName(BitLayoutName(layout)), layout);
+    // The code form that writes a layout names it too: code --format gfx, then decode --layout gfx.
+    EXPECT_EQ(BitLayoutFromName("c"), BitLayout::Module);
+    EXPECT_EQ(BitLayoutFromName("gfx"), BitLayout::Rows);
     EXPECT_FALSE(BitLayoutFromName("XBM"));
     EXPECT_FALSE(BitLayoutFromName(""));
 }

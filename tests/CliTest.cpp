@@ -401,6 +401,8 @@ TEST(CliDecode, LayoutReadsOtherDisplaysBytesAndAllShowsEveryReadingLikeliestFir
     const std::string boxFile = (dir / "box.Lcd").string();
     const auto gfx = dir.Write("gfx.h", RunCliProcess({"code", boxFile, "--format", "gfx"}).out);
     EXPECT_EQ(RunCliProcess({"decode", gfx.string(), "-", "--type", "1"}).out, FormatDrawing(box));
+    EXPECT_EQ(RunCliProcess({"decode", gfx.string(), "-", "--type", "1", "--layout", "gfx"}).out, FormatDrawing(box))
+        << "the form's name names its layout";
     const std::string pages = (dir / "pages.h").string();
     ASSERT_EQ(RunCliProcess({"header", boxFile, "--layout", "pages", "--output", pages}).exitCode, 0);
     EXPECT_EQ(RunCliProcess({"decode", pages, "-", "--layout", "pages"}).out, FormatDrawing(box));
@@ -415,6 +417,27 @@ TEST(CliDecode, LayoutReadsOtherDisplaysBytesAndAllShowsEveryReadingLikeliestFir
     EXPECT_EQ(TempDir::Read(out), "untouched");
     EXPECT_EQ(RunCliProcess({"decode", rows.string(), "-", "--layout", "all"}).exitCode, 2);
     EXPECT_EQ(RunCliProcess({"decode", rows.string(), "-", "--layout", "columns"}).err,
-              "tessaldo-cli decode: --layout must be module, xbm, rows, pages or all, not 'columns'\n"
+              "tessaldo-cli decode: --layout must be module (c), xbm, rows (gfx), pages or all, not 'columns'\n"
               "Try 'tessaldo-cli --help'.\n");
+}
+
+// Branches of a conditional that give an array other bytes are told apart as
+// the compiler's command line tells them; the refusal says how.
+TEST(CliDecode, DefineSettlesTheConditionBetweenTwoPicturesOfOneName)
+{
+    TempDir dir;
+    const DotGrid avr = SmallPicture(LcdType::Column);
+    const auto source = dir.Write(
+        "icons.h", "#ifdef __AVR__\nconst unsigned char x[] PROGMEM = {"
+                       + ValueList(LayoutBytes(avr, BitLayout::Module)) + "};\n#else\nconst unsigned char x[] = {"
+                       + ValueList(LayoutBytes(DotGrid{}, BitLayout::Module)) + "};\n#endif\n");
+    const CliResult refused = RunCliProcess({"decode", source.string(), "-"});
+    EXPECT_EQ(refused.err, "Cannot decode \"" + source.string()
+                               + "\": it holds 2 different pictures named x, in branches of a conditional that the "
+                                 "text itself does not settle; --define NAME[=VALUE] settles its condition, as a "
+                                 "compiler's -D does.\n");
+    const CliResult avrOnly =
+        RunCliProcess({"decode", source.string(), "-", "--define", "__AVR__", "--define", "F_CPU=16000000"});
+    EXPECT_EQ(avrOnly.out, FormatDrawing(avr)) << avrOnly.err;
+    EXPECT_EQ(RunCliProcess({"decode", source.string(), "-", "--define", "1x"}).exitCode, 2);
 }

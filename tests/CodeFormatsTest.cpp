@@ -11,14 +11,25 @@ TEST(ArrayNames, FileNamesBecomeIdentifiersThatNoCompilerRejects)
         {"my-icon.v2.Lcd", "my_icon_v2"},
         {"2arrows.Lcd", "lcd_2arrows"},
         {"int.Lcd", "lcd_int"},
-        {"그림.Lcd", "picture"},
+        {"그림.Lcd", "geurim"},
         {"--.Lcd", "picture"},
         {"_keep__this_.Lcd", "_keep__this_"},
         {"a  b++c.Lcd", "a_b_c"},
         {"dir.v1/main.Lcd", "lcd_main"},
-        {"한 icon 둘.Lcd", "icon"},
+        {"한 icon 둘.Lcd", "han_icon_dul"},
         {"and.lcd", "lcd_and"},
         {"x", "x"},
+        // Hangul in Latin letters by the Revised Romanization, each syllable
+        // from its jamo, finals as they sound at a word's end; jamo written
+        // one by one (as macOS stores names) are the syllable they spell.
+        {"와이파이.Lcd", "waipai"},
+        {"집.Lcd", "jip"},
+        {"닭꽃.Lcd", "dakkkot"},
+        {"\u110C\u1175\u11B8.Lcd", "jip"},
+        // Other scripts by their code points, as a font's glyphs are named; marks between words stay '_'.
+        {"日本.Lcd", "U_65E5_U_672C"},
+        {"café — 2.Lcd", "caf_U_00E9_2"},
+        {"\xff.Lcd", "picture"},
     };
     for (const auto &[file, name] : names)
         EXPECT_EQ(NameFromFileName(std::filesystem::path(std::u8string(reinterpret_cast<const char8_t *>(file)))), name)

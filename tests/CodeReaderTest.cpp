@@ -9,9 +9,10 @@ using namespace tessaldo;
 
 namespace {
 
-DotGrid::Dots Read(const std::string &text, const std::optional<std::string> &name = std::nullopt)
+DotGrid::Dots Read(const std::string &text, const std::optional<std::string> &name = std::nullopt,
+                   const CommandLineDefines &defines = {})
 {
-    const PickedPicture picked = PickPicture(FindPicturesInCode(text), name);
+    const PickedPicture picked = PickPicture(FindPicturesInCode(text, {}, defines), name);
     EXPECT_TRUE(picked.bytes.has_value()) << picked.problem << "\n" << text;
     return picked.bytes ? DotsFromPictureBytes(*picked.bytes) : DotGrid::Dots{};
 }
@@ -136,12 +137,22 @@ TEST(CodeReader, RefusalsSayWhatWasFound)
     EXPECT_EQ(Refusal("x[] = " + Values32("CMD") + "#define CMD 0xA4"),
               "the name CMD on line 1, column 8 is not #defined above it as a value");
     EXPECT_EQ(Refusal("#define F(x) x\nx[] = " + Values32("F(1)")), "\"F(1)\" on line 2, column 8 is no single value");
+    std::string chain = "#define M0 1\n";
+    for (int i = 1; i <= 40; ++i)
+        chain += "#define M" + std::to_string(i) + " M" + std::to_string(i - 1) + "\n";
+    EXPECT_EQ(Refusal(chain + "x[] = " + Values32("M40")),
+              "\"M40\" on line 42, column 8 stands for macros that stand for macros more than 32 deep, which are "
+              "taken to go round in a circle");
     EXPECT_EQ(Refusal("printf(\"%c%c%c\",0xA4,0x00);"),
               "the printf on line 1, column 1 has 3 %c conversions but 2 values");
     EXPECT_EQ(Refusal("a[]=" + Values32("1") + "b[]=" + Values32("2")),
               "it holds 2 pictures (a, b); name the one to take");
     EXPECT_EQ(PickPicture(FindPicturesInCode("a[]=" + Values32("1")), std::string("c")).problem,
               "it holds no picture named c (it holds a)");
+    std::string many;
+    for (char name = 'a'; name <= 'z'; ++name)
+        many += std::string(1, name) + "[]=" + Values32("1");
+    EXPECT_EQ(Refusal(many), "it holds 26 pictures (a, b, c, d, e, f, g, h and 18 more); name the one to take");
     // Arrays of no picture's length or shape are passed over, each told once.
     std::vector<std::string> notes;
     const CodeReading reading =
@@ -160,6 +171,19 @@ TEST(CodeReader, RefusalsSayWhatWasFound)
     EXPECT_EQ(Refusal("Hello, world\n"), "nothing in it reads as a picture: no printf lines of %c, no array and no "
                                          "list of 32 or 33 values");
     EXPECT_EQ(Refusal(""), Refusal("/* unterminated comment"));
+    // Source an editor saved as UTF-16, with its mark or without, either byte first, reads as it shows.
+    const std::string values = Values32("0xA4");
+    const std::string array = "/* 그림 */ x[] = " + values;
+    const std::u16string wide = u"/* 그림 */ x[] = " + std::u16string(values.begin(), values.end());
+    for (const bool lowFirst : {true, false})
+        for (const bool mark : {true, false}) {
+            std::string bytes = mark ? (lowFirst ? "\xFF\xFE" : "\xFE\xFF") : "";
+            for (const char16_t unit : wide) {
+                const std::array<char, 2> pair{static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+                bytes += lowFirst ? std::string{pair[0], pair[1]} : std::string{pair[1], pair[0]};
+            }
+            EXPECT_EQ(Read(bytes), Read(array)) << lowFirst << mark;
+        }
     // What the initialiser leaves out of a declared length is zero, as C fills it.
     const PickedPicture blank = ReadPictureCode("rom const unsigned char blank[33] = {0xA4};");
     ASSERT_TRUE(blank.bytes) << blank.problem;
@@ -189,12 +213,26 @@ TEST(CodeReader, FollowsConditionalsMacroListsAndStringsAsTheCompilerDoes)
     EXPECT_EQ(w[0], DotState::Set);
     EXPECT_EQ(w[1], DotState::Set);
     EXPECT_EQ(Read("#ifdef __AVR__\n#define K 2\nx[] = " + Values32("K") + "#endif")[1], DotState::Set);
-    EXPECT_EQ(Refusal("#ifdef A\nx[]=" + Values32("1") + "#else\nx[]=" + Values32("2") + "#endif"),
-              "it holds 2 pictures (x, x); name the one to take");
-    EXPECT_EQ(PickPicture(FindPicturesInCode("#if X\nx[]=" + Values32("1") + "#else\nx[]=" + Values32("2") + "#endif"),
-                          std::string("x"))
-                  .problem,
-              "it holds 2 pictures named x");
+    // Branches that give an array twice give one picture where they agree; where they differ, the
+    // compiler's command line decides, as `defines` tells it.
+    const std::string branches =
+        "#ifdef __AVR__\nconst char x[] PROGMEM = " + Values32("1") + "#else\nconst char x[] = ";
+    EXPECT_EQ(FindPicturesInCode(branches + Values32("1") + "#endif").pictures.size(), 1U);
+    const std::string differ = branches + Values32("2") + "#endif";
+    const std::string inDoubt = "it holds 2 different pictures named x, in branches of a conditional that the text "
+                                "itself does not settle";
+    EXPECT_EQ(Refusal(differ), inDoubt);
+    EXPECT_EQ(PickPicture(FindPicturesInCode(differ), std::string("x")).problem, inDoubt);
+    for (const auto &[define, first] : {std::pair{"__AVR__", 1}, std::pair{"ESP32", 2}}) {
+        const CodeReading reading = FindPicturesInCode(differ, {}, {{define, "1"}});
+        ASSERT_EQ(reading.pictures.size(), 1U) << define;
+        EXPECT_EQ(reading.pictures.front().bytes[0], first) << define;
+    }
+    EXPECT_EQ(Read("#if SMALL\nx[]=" + Values32("1") + "#else\nx[]=" + Values32("2") + "#endif", std::nullopt,
+                   {{"BIG", ""}})[1],
+              DotState::Set)
+        << "a name the command line leaves out is 0";
+    EXPECT_EQ(Read("x[]=" + Values32("CMD"), std::nullopt, {{"CMD", "0x03"}})[1], DotState::Set) << "a -D value";
     // A string gives the bytes C puts in the array; [] adds the NUL, a declared length makes room or not.
     EXPECT_EQ(Read("const char e2[33] = \"\\xa4\\001\" \"\\x80\";")[15], DotState::Set);
     std::vector<std::string> notes;
@@ -206,4 +244,28 @@ TEST(CodeReader, FollowsConditionalsMacroListsAndStringsAsTheCompilerDoes)
                          "the array e on line 1 has 34 values; a picture is 32 values, or 33 beginning with 0xA4",
                          "the array s on line 3 has 5 values; a picture is 32 values, or 33 beginning with 0xA4"}));
     EXPECT_EQ(Refusal("e[32] = \"\\x1ff\";"), "the string on line 1, column 9 holds \"\\x1ff\", which is over 255");
+}
+
+// A sketch's drawing calls tell the layout of the arrays they draw; an X
+// BitMap is its NAME, picked by that or by its array's name.
+TEST(CodeReader, TheCallsThatDrawAnArrayTellItsLayout)
+{
+    const std::string sketch =
+        "#include <U8g2lib.h>\n#include <Adafruit_SSD1306.h>\n"
+        "#define wifi_width 16\n#define wifi_height 16\n"
+        "static const unsigned char wifi_bits[] U8X8_PROGMEM = "
+        + Values32("0") + "const unsigned char battery[] U8X8_PROGMEM = " + Values32("0")
+        + "const uint8_t PROGMEM bell[] = " + Values32("0") + "const uint8_t both[] = " + Values32("0")
+        + "const uint8_t spare[] = " + Values32("0")
+        + "void loop() {\n  u8g2.drawXBM(0, 0, wifi_width, wifi_height, wifi_bits);\n"
+          "  u8g2.drawXBMP(20, 0, 16, 16, battery);\n"
+          "  display.drawBitmap(40, 0, bell, 16, 16, SSD1306_WHITE);\n"
+          "  display.drawBitmap(0, 20, both, 16, 16, 1);\n  u8g2.drawXBM(0, 20, 16, 16, both);\n"
+          "  display.drawBitmap(x, y, (const uint8_t *)spare, 16, 16, 1); // a cast hides it\n}\n";
+    const CodeReading reading = FindPicturesInCode(sketch);
+    std::string layouts;
+    for (const CodePicture &picture : reading.pictures)
+        layouts += picture.name + ":" + (picture.layout ? std::string(BitLayoutName(*picture.layout)) : "?") + " ";
+    EXPECT_EQ(layouts, "wifi:xbm battery:xbm bell:rows both:? spare:? ");
+    EXPECT_EQ(PickPicture(reading, std::string("wifi_bits")).layout, BitLayout::Xbm);
 }

@@ -151,6 +151,8 @@ TEST(EditSessionTest, CommandsAreListedOnceWithTheirKeysAndState)
     EXPECT_EQ(checkedForms(), "0010");
     EXPECT_NE(session.ArrayText().find("drawBitmap(x, y, picture, picture_WIDTH"), std::string::npos);
     EXPECT_FALSE(session.IsChecked(CommandId::CopyAsCArray));
+    EXPECT_EQ(session.RenamePicture(0, "wifi"), "");
+    EXPECT_NE(session.ArrayText().find("drawBitmap(x, y, wifi, wifi_WIDTH"), std::string::npos) << "its own name";
     EXPECT_EQ(ArrayFormFromName("pages"), CodeFormat::Pages);
     EXPECT_EQ(ArrayFormFromName("raw"), std::nullopt); // remembered by no face, taken by none
 }

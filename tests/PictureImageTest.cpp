@@ -518,6 +518,12 @@ TEST(ImageFrames, EachFrameIsWhatAViewerShowsItsDelayKeptAndTooManyAreRefused)
     const auto one = dir.Write("one.gif", TinyAnimation(1));
     EXPECT_EQ(RunCliProcess({"import", one.string(), "--each", (dir / "one").string()}).out,
               (dir / "one" / "one-000.Lcd").string() + " 40 ms\n");
+    // A screen of 65535 x 65535 around the frame, as some encoders write it, is read on the frame's own.
+    std::string wide = TinyAnimation(1);
+    wide.replace(6, 4, "\xFF\xFF\xFF\xFF");
+    const CliResult fitted = RunCliProcess({"import", dir.Write("wide.gif", wide).string(), "-"});
+    EXPECT_EQ(fitted.err, "");
+    EXPECT_EQ(fitted.out, RunCliProcess({"import", one.string(), "-"}).out);
     const auto many = dir.Write("many.gif", TinyAnimation(10'001));
     const CliResult refused = RunCliProcess({"import", many.string(), "--each", (dir / "many").string()});
     EXPECT_EQ(refused.exitCode, 1);

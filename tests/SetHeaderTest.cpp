@@ -110,7 +110,10 @@ TEST(SetHeader, OnlyAnUnchangedHeaderOfThisProgramIsSafeToOverwrite)
     EXPECT_EQ(other.set->pictures.front().name, "logo");
     EXPECT_EQ(other.passedOver, 1u);
     EXPECT_EQ(ReadSet("a[]={1};", LcdType::Column).set, std::nullopt);
-    EXPECT_EQ(ReadSet(foreign + foreign, LcdType::Column).problem, "it holds two pictures named logo");
+    EXPECT_EQ(
+        ReadSet(foreign + CArray({RandomGrid(random, LcdType::Row), "logo", "logo.Lcd"}), LcdType::Column).problem,
+        "it holds 2 different pictures named logo, in branches of a conditional that the text itself does not "
+        "settle");
 }
 
 TEST(SetHeader, WhatTheEarlierVersionWroteIsSafeToOverwriteAndReadsBack)
@@ -139,6 +142,10 @@ TEST(SetHeader, NamesThatWouldBreakTheCodeOrClashAreRefused)
     set.pictures = {{"icons", 100, {}}};
     EXPECT_NE(FormatSetHeader(set, std::filesystem::path("icons.h"), "c").text.find("icons_set[icons_set_COUNT]"),
               std::string::npos);
+    // A Korean file name names the set in Latin letters, not after its first picture.
+    const std::string korean = FormatSetHeader(set, std::filesystem::path(u8"아이콘.h"), "c").text;
+    EXPECT_NE(korean.find("#ifndef AIKON_H\n"), std::string::npos) << korean;
+    EXPECT_NE(korean.find("aikon[aikon_COUNT]"), std::string::npos) << korean;
     const std::pair<std::vector<std::string>, std::string> refused[] = {
         {{"Logo", "logo"}, "the names Logo and logo are the same without case"},
         {{"COUNT"},
