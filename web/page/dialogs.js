@@ -76,7 +76,7 @@ function place(made, left, top, width, height) {
     return made;
 }
 
-// The about window: no title bar, closed only by 닫기, as on the desktop.
+// The about window: no title bar, as on the desktop; closed by 닫기 or Escape.
 export function showAbout() {
     const texts = core.texts();
     const label = (id, text, ...box) => place(element('div', { id, className: 'label', textContent: text }), ...box);
@@ -96,12 +96,7 @@ export function showAbout() {
             note, close,
         ]),
     ]);
-    // Escape would close it as a close request, which a browser lets a page refuse only once.
-    dialog.addEventListener('keydown', (event) => {
-        if (event.key === 'Escape')
-            event.preventDefault();
-    });
-    dialog.addEventListener('cancel', (event) => event.preventDefault());
+    // Escape closes it as 닫기 does, as every dialog of the page closes on it.
     return showDialog(dialog).then(() => undefined);
 }
 
