@@ -161,7 +161,8 @@ TEST(EditSessionTest, IncomingIsAnImageThenAFileThenCode)
     EXPECT_EQ(RouteIncoming({false, "C:\\x\\A.LCD", "0x01"}).kind, IncomingKind::DrawingFile);
     EXPECT_EQ(RouteIncoming({false, "lcd", {}}).kind, IncomingKind::ImageFile);
     EXPECT_EQ(RouteIncoming({false, "a.lcd.png", {}}).kind, IncomingKind::ImageFile);
-    EXPECT_TRUE(IsSourceFileName("icons.H") && IsSourceFileName("main.cpp") && IsSourceFileName("blink.ino"));
+    EXPECT_TRUE(IsSourceFileName("icons.H") && IsSourceFileName("main.cpp") && IsSourceFileName("blink.ino")
+                && IsSourceFileName("code.TXT"));
     EXPECT_FALSE(IsSourceFileName("h") || IsSourceFileName("a.hex") || IsSourceFileName("a.c.png"));
 
     const Routed nothing = RouteIncoming({});
