@@ -191,6 +191,23 @@ TEST(EditSessionTest, IncomingIsAnImageThenAFileThenCode)
     EXPECT_EQ(session.Doc().pictures[2].dots[0], DotState::Set);
 }
 
+TEST(EditSessionTest, TheCopyKeyRunsFirstOnStaleCodeAndCopiesNothingFromAnEmptyBox)
+{
+    EditSession session;
+    const std::string blank = session.Run();
+    EXPECT_EQ(session.CopyByKey(blank).text, blank);
+    EXPECT_EQ(session.CopyByKey(blank).note, "");
+    session.ToggleDot(9);
+    const EditSession::KeyCopy ran = session.CopyByKey(blank);
+    EXPECT_EQ(ran.text, LCDtoCODE(session.Grid()));
+    EXPECT_NE(ran.note.find("run first"), std::string::npos) << ran.note;
+    EXPECT_FALSE(session.CodeIsStale());
+    session.ForgetCode(); // the code moved out, the box emptied
+    const EditSession::KeyCopy none = session.CopyByKey("");
+    EXPECT_EQ(none.text, "");
+    EXPECT_NE(none.note.find("press Run"), std::string::npos) << none.note;
+}
+
 TEST(EditSessionTest, CodeIsStaleWhileThePictureDiffersFromTheOneRunMadeItFrom)
 {
     EditSession session;

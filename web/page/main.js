@@ -1,7 +1,7 @@
 // Starts the page: the core and its session first, then the window drawn
 // from the state, then the commands of the core's table wired to the menu,
 // the keys, paste and drops.
-import { copyAsCArray, copyCode, readClipboard } from './clipboard.js';
+import { copyAsCArray, copyCode, copyCodeByKey, readClipboard } from './clipboard.js';
 import { core, loadCore } from './core.js';
 import { dialogIsOpen, messageBox, showAbout } from './dialogs.js';
 import { chooseFile, open, openDrawingFile, save } from './files.js';
@@ -183,7 +183,7 @@ function wireKeys() {
         // Ctrl+C is the copy button's key, as its caption says.
         if (isCopyKey(event) && !selectsText(event.target)) {
             event.preventDefault();
-            commands.copy();
+            copyCodeByKey();
             return;
         }
         // Undo and redo answer anywhere but in the code box, whose own they stay.
