@@ -6,7 +6,8 @@ import { join } from 'node:path';
 
 import { serveFolder } from '../../scripts/serve_site.mjs';
 import {
-    assertEqual, centre, clickDot, dots, forget, insertText, keys, kWork, menu, open, ready, recorded, standIns, waitFor,
+    assertEqual, centre, clickDot, dots, forget, insertText, keys, kWork, menu, open, ready, recorded, shownResult, standIns,
+    waitFor,
 } from './harness.mjs';
 
 async function reload(page) {
@@ -51,6 +52,7 @@ async function linkOpens(page) {
     await forget(page, 'clipboard');
     await menu(page, 'Copy Link');
     const link = await recorded(page, 'clipboard');
+    assertEqual(await shownResult(page), 'The link is on the clipboard.', 'what Copy Link shows');
     const shared = await dots(page);
     await keys(page, '#lbDot', 'Control+z');
     await clickDot(page, 200);

@@ -23,7 +23,11 @@ export function dialogIsOpen() {
     return document.querySelector('dialog[open]') !== null;
 }
 
-// Says a result to a screen reader without moving the focus.
+const kShownMs = 3000; // how long a result stays on screen
+let hideResult = 0;
+
+// Says a result to a screen reader and shows it a moment at the foot of the
+// view, without moving the focus.
 export function announce(text) {
     let status = document.getElementById('status');
     if (!status) {
@@ -32,7 +36,12 @@ export function announce(text) {
     }
     // The same text twice is still news: clearing first makes it a change.
     status.textContent = '';
-    requestAnimationFrame(() => { status.textContent = text; });
+    requestAnimationFrame(() => {
+        status.textContent = text;
+        status.classList.add('shown');
+    });
+    clearTimeout(hideResult);
+    hideResult = setTimeout(() => status.classList.remove('shown'), kShownMs);
 }
 
 // A dialog closed by its buttons; resolves with the value of the button pressed, or '' for Escape.
