@@ -151,8 +151,22 @@ async function insertNothing(page) {
     await page.keyboard.press('Escape');
 }
 
+// The grid's menu and About at the window's zoom, where the view holds them: their text as large as the window's.
+async function zoomedAlike(page) {
+    await page.setViewport({ width: 1200, height: 1400 });
+    const zoom = (selector) => page.$eval(selector, (element) => element.currentCSSZoom);
+    const windowZoom = await zoom('#frmMain');
+    assert(windowZoom > 1.5, 'the window\'s zoom', windowZoom);
+    await clickDot(page, 0, 'right');
+    assertEqual(await zoom('#gridMenu'), windowZoom, 'the menu\'s zoom');
+    await page.keyboard.press('Escape');
+    await press(page, 'About');
+    assertEqual(await zoom('#frmAbout[open]'), windowZoom, 'About\'s zoom');
+}
+
 export const kChecks = [
     { name: 'controls sit at the desktop\'s places, in both layouts', run: places },
+    { name: 'the menu and dialogs are zoomed as the window is', run: zoomedAlike },
     { name: 'clicks, a drag, Run, Copy, Ctrl+C and Save give the desktop\'s bytes', run: drawing },
     { name: 'undo and redo walk the history; a transform acts as the screen shows it', run: history },
     { name: 'Insert Text draws Unifont\'s own glyph', run: (page) => insertText(page, '한') },

@@ -1,6 +1,7 @@
 // Modal dialogs: the message box, the about window, and the frame every
 // other dialog of the page is built in.
 import { core } from './core.js';
+import { zoomLikeWindow } from './scale.js';
 
 export function element(tag, properties = {}, children = []) {
     const made = Object.assign(document.createElement(tag), properties);
@@ -38,6 +39,7 @@ export function announce(text) {
     status.textContent = '';
     requestAnimationFrame(() => {
         status.textContent = text;
+        zoomLikeWindow(status);
         status.classList.add('shown');
     });
     clearTimeout(hideResult);
@@ -53,6 +55,7 @@ export function showDialog(dialog) {
             resolve(dialog.returnValue);
         }, { once: true });
         dialog.showModal();
+        zoomLikeWindow(dialog);
     });
 }
 

@@ -2,6 +2,7 @@
 // submenu where the table gathers commands into one, check marks on those
 // that are on or off.
 import { element } from './dialogs.js';
+import { zoomLikeWindow } from './scale.js';
 
 let open = null; // the menu, its open submenu and what had the focus before
 
@@ -36,9 +37,12 @@ function focusLeft(event) {
         close(false);
 }
 
+// x and y in the view's pixels; the menu's own are zoomed as the window is.
 function placeAt(menu, x, y) {
-    menu.style.left = `${Math.max(0, Math.min(x, window.innerWidth - menu.offsetWidth))}px`;
-    menu.style.top = `${Math.max(0, Math.min(y, window.innerHeight - menu.offsetHeight))}px`;
+    const box = menu.getBoundingClientRect();
+    const zoom = menu.currentCSSZoom;
+    menu.style.left = `${Math.max(0, Math.min(x, window.innerWidth - box.width)) / zoom}px`;
+    menu.style.top = `${Math.max(0, Math.min(y, window.innerHeight - box.height)) / zoom}px`;
 }
 
 function entries(menu) {
@@ -51,6 +55,7 @@ function openSubmenu(parent, items, name) {
     closeSubmenu();
     const menu = buildMenu(items, true, name);
     document.body.append(menu);
+    zoomLikeWindow(menu);
     const box = parent.getBoundingClientRect();
     placeAt(menu, box.right - 2, box.top - 4);
     parent.setAttribute('aria-expanded', 'true');
@@ -139,6 +144,7 @@ export function showMenu(x, y, items) {
     close();
     const menu = buildMenu(items, false, 'Dots');
     document.body.append(menu);
+    zoomLikeWindow(menu);
     placeAt(menu, x, y);
     const outside = (event) => {
         if (!event.target.closest?.('.menu'))
