@@ -6,8 +6,8 @@ import { join } from 'node:path';
 
 import { serveFolder } from '../../scripts/serve_site.mjs';
 import {
-    assertEqual, centre, clickDot, dots, forget, insertText, keys, kWork, menu, open, ready, recorded, shownResult, standIns,
-    waitFor,
+    assert, assertEqual, centre, clickDot, dots, forget, insertText, keys, kWork, menu, open, ready, recorded, shownResult, standIns,
+    strip, waitFor,
 } from './harness.mjs';
 
 async function reload(page) {
@@ -106,6 +106,35 @@ async function strokes(page, by) {
     assertEqual(await dots(page), Array.from({ length: 256 }, (_, dot) => row(dot, 4)).join(''), 'one Ctrl+Z after five');
 }
 
+// The entries of the menu a screen reader or a finger finds: those shown, of the submenu where one is open.
+async function shownEntries(page) {
+    return page.$$eval('.menu [role^="menuitem"]', (found) => found.filter((entry) => entry.checkVisibility())
+        .map((entry) => [entry.children[1].textContent, entry.getAttribute('aria-checked') === 'true']));
+}
+
+// On a phone a tap on an entry that opens a submenu opens it, and nothing the submenu puts under the finger runs.
+async function phoneSubmenus(page) {
+    await page.setViewport({ width: 390, height: 844, hasTouch: true, isMobile: true });
+    await reload(page); // as a phone opens it
+    const tap = async (caption) => {
+        const { x, y } = await centre(page, `::-p-xpath(//*[starts-with(@role, "menuitem")][span[text()="${caption}"]])`);
+        await page.touchscreen.tap(x, y);
+    };
+    const chosenForm = async () => (await shownEntries(page)).filter(([, checked]) => checked).map(([text]) => text);
+    await clickDot(page, 0, 'right');
+    await tap('C Array Form');
+    assertEqual(await chosenForm(), ['Module C Array'], 'the forms shown after a tap on C Array Form');
+    await tap('XBM for u8g2');
+    await clickDot(page, 0, 'right');
+    await tap('C Array Form');
+    assertEqual(await chosenForm(), ['XBM for u8g2'], 'the form chosen by a tap');
+    await page.keyboard.press('Escape');
+    await tap('Set');
+    assert((await shownEntries(page)).some(([text]) => text === 'Add Picture'), 'the Set submenu after a tap on Set');
+    await tap('Add Picture');
+    assertEqual((await strip(page)).length, 2, 'pictures after a tap on Add Picture');
+}
+
 export const kChecks = [
     { name: 'once visited, the site opens, draws and inserts text with its server gone', run: offline, forms: ['site'] },
     { name: 'a reload keeps the picture', run: reloadKeeps },
@@ -113,4 +142,5 @@ export const kChecks = [
     { name: 'five mouse strokes in a row paint five whole rows, each one step', run: (page) => strokes(page, 'mouse') },
     { name: 'five touch strokes in a row paint five whole rows, each one step', run: (page) => strokes(page, 'touch') },
     { name: 'Copy as C Array copies the form chosen for it, after a reload too', run: arrayFormKept },
+    { name: 'on a phone a tap opens a submenu and runs nothing it puts under the finger', run: phoneSubmenus },
 ];
