@@ -135,6 +135,19 @@ async function phoneSubmenus(page) {
     assertEqual((await strip(page)).length, 2, 'pictures after a tap on Add Picture');
 }
 
+// The button above the window offers what the grid's context menu does, to a finger too.
+async function menuButton(page) {
+    await clickDot(page, 0, 'right');
+    const context = await shownEntries(page);
+    await page.keyboard.press('Escape');
+    const { x, y } = await centre(page, '#menuButton');
+    await page.touchscreen.tap(x, y);
+    assertEqual(await shownEntries(page), context, 'the entries behind the button');
+    const invert = await centre(page, '::-p-xpath(//*[@role="menuitem"][span[text()="Invert"]])');
+    await page.touchscreen.tap(invert.x, invert.y);
+    assertEqual(await dots(page), '1'.repeat(256), 'the picture after a tap on Invert');
+}
+
 export const kChecks = [
     { name: 'once visited, the site opens, draws and inserts text with its server gone', run: offline, forms: ['site'] },
     { name: 'a reload keeps the picture', run: reloadKeeps },
@@ -142,5 +155,6 @@ export const kChecks = [
     { name: 'five mouse strokes in a row paint five whole rows, each one step', run: (page) => strokes(page, 'mouse') },
     { name: 'five touch strokes in a row paint five whole rows, each one step', run: (page) => strokes(page, 'touch') },
     { name: 'Copy as C Array copies the form chosen for it, after a reload too', run: arrayFormKept },
+    { name: 'a button above the window offers every command of the grid\'s menu', run: menuButton },
     { name: 'on a phone a tap opens a submenu and runs nothing it puts under the finger', run: phoneSubmenus },
 ];
