@@ -6,8 +6,8 @@ import { join } from 'node:path';
 
 import { serveFolder } from '../../scripts/serve_site.mjs';
 import {
-    assert, assertEqual, centre, clickDot, dots, forget, insertText, keys, kWork, menu, open, ready, recorded, shownResult, standIns,
-    strip, waitFor,
+    assert, assertEqual, centre, clickDot, dots, forget, insertText, keys, kWork, menu, open, ready, recorded, shownResult,
+    standIns, strip, waitFor,
 } from './harness.mjs';
 
 async function reload(page) {
@@ -92,18 +92,20 @@ async function strokes(page, by) {
         touch: { start: (x, y) => page.touchscreen.touchStart(x, y), move: (x, y) => page.touchscreen.touchMove(x, y),
             end: () => page.touchscreen.touchEnd() },
     }[by];
-    const row = (dot, rows) => (dot % 16 >= 1 && dot % 16 <= rows ? '1' : '0');
+    const rowsSet = (rows) => Array.from({ length: 256 }, (_, dot) => (dot % 16 >= 1 && dot % 16 <= rows ? '1' : '0'))
+        .join('');
     for (let rows = 1; rows <= 5; ++rows) {
         const [start, end] = [await centre(page, `#dot-${rows}`), await centre(page, `#dot-${240 + rows}`)];
         await pointer.start(start.x, start.y);
         const steps = 8;
         for (let step = 1; step <= steps; ++step)
-            await pointer.move(start.x + ((end.x - start.x) * step) / steps, start.y + ((end.y - start.y) * step) / steps);
+            await pointer.move(start.x + ((end.x - start.x) * step) / steps,
+                start.y + ((end.y - start.y) * step) / steps);
         await pointer.end();
-        assertEqual(await dots(page), Array.from({ length: 256 }, (_, dot) => row(dot, rows)).join(''), `after stroke ${rows}`);
+        assertEqual(await dots(page), rowsSet(rows), `after stroke ${rows}`);
     }
     await keys(page, '#lbDot', 'Control+z');
-    assertEqual(await dots(page), Array.from({ length: 256 }, (_, dot) => row(dot, 4)).join(''), 'one Ctrl+Z after five');
+    assertEqual(await dots(page), rowsSet(4), 'one Ctrl+Z after five');
 }
 
 // The entries of the menu a screen reader or a finger finds: those shown, of the submenu where one is open.
@@ -117,7 +119,8 @@ async function phoneSubmenus(page) {
     await page.setViewport({ width: 390, height: 844, hasTouch: true, isMobile: true });
     await reload(page); // as a phone opens it
     const tap = async (caption) => {
-        const { x, y } = await centre(page, `::-p-xpath(//*[starts-with(@role, "menuitem")][span[text()="${caption}"]])`);
+        const entry = `::-p-xpath(//*[starts-with(@role, "menuitem")][span[text()="${caption}"]])`;
+        const { x, y } = await centre(page, entry);
         await page.touchscreen.tap(x, y);
     };
     const chosenForm = async () => (await shownEntries(page)).filter(([, checked]) => checked).map(([text]) => text);

@@ -6,8 +6,8 @@ import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 
 import {
-    assert, assertEqual, cli, clickDot, dots, drawingFile, dropFiles, forget, keys, kWork, lcdDots, menu, message, png, press,
-    recorded, retype, shownResult, waitFor, waitForDots,
+    assert, assertEqual, cli, clickDot, dots, drawingFile, dropFiles, forget, keys, kWork, lcdDots, menu, message, png,
+    press, recorded, retype, shownResult, waitFor, waitForDots,
 } from './harness.mjs';
 
 // Real keys and the browser's own clipboard: the code copied from its box comes back as the picture.

@@ -5,8 +5,8 @@ import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 
 import {
-    assert, assertEqual, cli, clickDot, centre, dots, drawingFile, forget, insertText, keys, kWork, lcdDots, menu, pasteText, press,
-    recorded, waitFor, waitForDots,
+    assert, assertEqual, cli, clickDot, centre, dots, drawingFile, forget, insertText, keys, kWork, lcdDots, menu, pasteText,
+    press, recorded, waitFor, waitForDots,
 } from './harness.mjs';
 
 async function places(page) {

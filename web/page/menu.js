@@ -66,7 +66,8 @@ function besideMenu(submenu, parent) {
 
 function backEntry(name) {
     const entry = element('div', { role: 'menuitem', tabIndex: -1, ariaLabel: `Back from ${name}` }, [
-        element('span', { className: 'check', textContent: '◂', ariaHidden: 'true' }), element('span', { textContent: name })]);
+        element('span', { className: 'check', textContent: '◂', ariaHidden: 'true' }),
+        element('span', { textContent: name })]);
     entry.addEventListener('click', closeSubmenu);
     return entry;
 }
