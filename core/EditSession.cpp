@@ -338,6 +338,17 @@ bool EditSession::CodeIsStale() const
     return m_codeMadeFrom && *m_codeMadeFrom != m_document.Edited().dots;
 }
 
+EditSession::KeyCopy EditSession::CopyByKey(const std::string &shown)
+{
+    if (CodeIsStale())
+        return {Run(), "The picture had changed since Run, so it was run first: its code is on the clipboard."};
+    if (shown.empty())
+        return {{},
+                "The code box is empty: press Run for the picture's code, then copy it. The clipboard keeps what "
+                "it held."};
+    return {shown, {}};
+}
+
 bool EditSession::IsEnabled(CommandId id, bool somethingToPaste) const
 {
     switch (id) {

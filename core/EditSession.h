@@ -113,6 +113,15 @@ public:
     void ForgetCode();
     // The code was made from dots the picture no longer has.
     bool CodeIsStale() const;
+    // What the copy key takes to the clipboard: the code box's `shown` text,
+    // or the picture's own code, run first, where the box's is stale. `text`
+    // is empty where there is nothing to copy, and the clipboard is then left
+    // as it is; `note` says why, or that Run went first.
+    struct KeyCopy {
+        std::string text;
+        std::string note;
+    };
+    KeyCopy CopyByKey(const std::string &shown);
 
     // Undo and Redo while there is a step to take, Paste while something can be
     // pasted, the commands that walk, reorder, delete or play the set while it

@@ -80,7 +80,7 @@ Routed RouteIncoming(const Incoming &incoming)
 
 bool IsSourceFileName(std::string_view name)
 {
-    constexpr std::array kSuffixes{".h", ".hh", ".hpp", ".c", ".cc", ".cpp", ".cxx", ".ino"};
+    constexpr std::array kSuffixes{".h", ".hh", ".hpp", ".c", ".cc", ".cpp", ".cxx", ".ino", ".txt"};
     return std::any_of(kSuffixes.begin(), kSuffixes.end(),
                        [name](std::string_view suffix) { return EndsWithoutCase(name, suffix); });
 }

@@ -44,8 +44,9 @@ struct Routed {
 // An image comes before a file, a file before text.
 Routed RouteIncoming(const Incoming &incoming);
 
-// A C header or source file by its name (icons.h, main.c, sketch.ino), which
-// a drop or Open Set reads as a set of pictures.
+// A file of code by its name: a C header or source (icons.h, main.c,
+// sketch.ino) or plain text (code.txt, as Run's lines are kept), which a drop
+// or Open Set reads as a set of pictures.
 bool IsSourceFileName(std::string_view name);
 
 // The message for a paste that takes nothing.

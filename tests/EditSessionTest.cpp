@@ -163,7 +163,8 @@ TEST(EditSessionTest, IncomingIsAnImageThenAFileThenCode)
     EXPECT_EQ(RouteIncoming({false, "C:\\x\\A.LCD", "0x01"}).kind, IncomingKind::DrawingFile);
     EXPECT_EQ(RouteIncoming({false, "lcd", {}}).kind, IncomingKind::ImageFile);
     EXPECT_EQ(RouteIncoming({false, "a.lcd.png", {}}).kind, IncomingKind::ImageFile);
-    EXPECT_TRUE(IsSourceFileName("icons.H") && IsSourceFileName("main.cpp") && IsSourceFileName("blink.ino"));
+    EXPECT_TRUE(IsSourceFileName("icons.H") && IsSourceFileName("main.cpp") && IsSourceFileName("blink.ino")
+                && IsSourceFileName("code.TXT"));
     EXPECT_FALSE(IsSourceFileName("h") || IsSourceFileName("a.hex") || IsSourceFileName("a.c.png"));
 
     const Routed nothing = RouteIncoming({});
@@ -190,6 +191,23 @@ TEST(EditSessionTest, IncomingIsAnImageThenAFileThenCode)
     EXPECT_EQ(session.Doc().pictures[1].name, "a_2");
     EXPECT_EQ(session.Doc().pictures[2].name, "A");
     EXPECT_EQ(session.Doc().pictures[2].dots[0], DotState::Set);
+}
+
+TEST(EditSessionTest, TheCopyKeyRunsFirstOnStaleCodeAndCopiesNothingFromAnEmptyBox)
+{
+    EditSession session;
+    const std::string blank = session.Run();
+    EXPECT_EQ(session.CopyByKey(blank).text, blank);
+    EXPECT_EQ(session.CopyByKey(blank).note, "");
+    session.ToggleDot(9);
+    const EditSession::KeyCopy ran = session.CopyByKey(blank);
+    EXPECT_EQ(ran.text, LCDtoCODE(session.Grid()));
+    EXPECT_NE(ran.note.find("run first"), std::string::npos) << ran.note;
+    EXPECT_FALSE(session.CodeIsStale());
+    session.ForgetCode(); // the code moved out, the box emptied
+    const EditSession::KeyCopy none = session.CopyByKey("");
+    EXPECT_EQ(none.text, "");
+    EXPECT_NE(none.note.find("press Run"), std::string::npos) << none.note;
 }
 
 TEST(EditSessionTest, CodeIsStaleWhileThePictureDiffersFromTheOneRunMadeItFrom)

@@ -44,9 +44,11 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSettings>
+#include <QShortcut>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <algorithm>
 #include <atomic>
@@ -303,8 +305,8 @@ void frmMain::BuildCodeBox()
     cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
     cmdCopy->setGeometry(TwipsRect(45, 6825, 3510, 450));
     // The key its caption names, anywhere in the window; the code box leaves
-    // it to the button unless text is selected there.
-    cmdCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    // it to the window unless text is selected there.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_C), this), &QShortcut::activated, this, &frmMain::CopyByKey);
     connect(cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);
     // What the user types is no longer the code of any picture.
     connect(txtData, &CodeTextBox::Edited, this, [this] { m_session.ForgetCode(); });
@@ -960,14 +962,35 @@ void frmMain::tbarMain_ButtonClick(const QString &key)
 
 void frmMain::cmdCopy_Click()
 {
+    MoveToClipboard(txtData->Text());
+}
+
+bool frmMain::MoveToClipboard(const QString &text)
+{
     m_clipboard->Clear();
-    m_clipboard->SetText(txtData->Text());
-    if (m_clipboard->HasText()) {
-        txtData->SetText(QString());
-        m_session.ForgetCode();
-    } else {
+    m_clipboard->SetText(text);
+    if (!m_clipboard->HasText()) {
         QMessageBox::information(this, kTitle, kNoTextMessage, QMessageBox::Ok);
+        return false;
     }
+    txtData->SetText(QString());
+    m_session.ForgetCode();
+    return true;
+}
+
+void frmMain::CopyByKey()
+{
+    const EditSession::KeyCopy copy = m_session.CopyByKey(txtData->Text().toStdString());
+    const QString note = FromUtf8(copy.note);
+    if (copy.text.empty()) {
+        QMessageBox::information(this, kTitle, note, QMessageBox::Ok);
+        return;
+    }
+    const QString text = QString::fromStdString(copy.text);
+    // Run went first: the box shows its code, which stays there should the clipboard not take it.
+    txtData->SetText(text);
+    if (MoveToClipboard(text) && !note.isEmpty())
+        QToolTip::showText(cmdCopy->mapToGlobal(cmdCopy->rect().center()), note, cmdCopy);
 }
 
 void frmMain::New()

@@ -69,6 +69,9 @@ public slots:
     void optType_Click(int Index);
     void tbarMain_ButtonClick(const QString &key);
     void cmdCopy_Click();
+    // Ctrl+C: what the copy button does, but the picture's own code, run
+    // first, where the box's is stale, and nothing touched where it is empty.
+    void CopyByKey();
     void Undo();
     void Redo();
     void ApplyTransform(tessaldo::Transform transform);
@@ -108,6 +111,8 @@ private:
     void SetTabOrder();
     void CentreOnScreen();
 
+    // The copy button's move: `text` onto the emptied clipboard, and out of the code box once the clipboard has it.
+    bool MoveToClipboard(const QString &text);
     void New();
     void Open();
     // False when the dialog was cancelled or the file could not be written.

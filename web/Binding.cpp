@@ -545,6 +545,15 @@ public:
     std::string Run() { return m_session.Run(); }
     void ForgetCode() { m_session.ForgetCode(); }
     bool CodeIsStale() const { return m_session.CodeIsStale(); }
+    // What Ctrl+C copies, {text, note}: the text empty where nothing is to be copied.
+    val CopyByKey(const std::string &shown)
+    {
+        const EditSession::KeyCopy copy = m_session.CopyByKey(shown);
+        val result = val::object();
+        result.set("text", copy.text);
+        result.set("note", copy.note);
+        return result;
+    }
 
 private:
     const Picture &PictureAt(std::size_t index) const { return m_session.Doc().pictures.at(index); }
@@ -802,7 +811,8 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("openLink", &PageSession::OpenLink)
         .function("run", &PageSession::Run)
         .function("forgetCode", &PageSession::ForgetCode)
-        .function("codeIsStale", &PageSession::CodeIsStale);
+        .function("codeIsStale", &PageSession::CodeIsStale)
+        .function("copyByKey", &PageSession::CopyByKey);
     emscripten::class_<ImportedImage>("ImportedImage")
         .constructor<int, int>()
         .function("addRows", &ImportedImage::AddRows)

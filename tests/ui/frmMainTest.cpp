@@ -41,6 +41,7 @@
 #include <QTextCursor>
 #include <QTextLayout>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -110,6 +111,7 @@ private slots:
     void theAnswerSavesDiscardsOrKeepsTheWindowOpen();
     void theQuestionIsAMessageBoxWithSaveDiscardAndCancel();
     void ctrlCPressesCopyAnywhereButOnASelectionInTheCodeBox();
+    void ctrlCRunsStaleCodeFirstAndLeavesTheClipboardAloneWithAnEmptyBox();
 
     void everyKindOfStepUndoesAndRedoesOnItsOwn();
     void refusedOpenRunCopyAndSaveAreNoSteps();
@@ -661,6 +663,30 @@ void frmMainTest::ctrlCPressesCopyAnywhereButOnASelectionInTheCodeBox()
     QTest::qWait(200);
     QCOMPARE(clipboard->clears, 2);
     QCOMPARE(codeBox()->Text(), code);
+}
+
+void frmMainTest::ctrlCRunsStaleCodeFirstAndLeavesTheClipboardAloneWithAnEmptyBox()
+{
+    Activate();
+    Press("run");
+    window->lbDot_Click(9);
+    QTest::keyClick(option(0), Qt::Key_C, Qt::ControlModifier);
+    DotGrid drawn;
+    drawn.SetDot(9, DotState::Set);
+    QCOMPARE(clipboard->text, QString::fromStdString(LCDtoCODE(drawn)));
+    QVERIFY2(QToolTip::text().contains(QStringLiteral("run first")), qPrintable(QToolTip::text()));
+    QCOMPARE(codeBox()->Text(), QString());
+
+    const int clears = clipboard->clears;
+    QString said;
+    OnNextModal([&](QWidget *modal) {
+        said = qobject_cast<QMessageBox *>(modal)->text();
+        modal->close();
+    });
+    QTest::keyClick(option(0), Qt::Key_C, Qt::ControlModifier);
+    QVERIFY2(said.contains(QStringLiteral("press Run")), qPrintable(said));
+    QCOMPARE(clipboard->clears, clears);
+    QCOMPARE(clipboard->text, QString::fromStdString(LCDtoCODE(drawn)));
 }
 
 void frmMainTest::everyKindOfStepUndoesAndRedoesOnItsOwn()

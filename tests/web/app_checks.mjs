@@ -1,12 +1,13 @@
 // The page as an app people keep: it works offline once visited, keeps the
 // picture across a reload, opens a shared link as one step, and takes a
-// touch drag as one step.
+// stroke as one step, however many come in a row, by mouse or by finger.
 import { existsSync, mkdirSync, symlinkSync } from 'node:fs';
 import { join } from 'node:path';
 
 import { serveFolder } from '../../scripts/serve_site.mjs';
 import {
-    assertEqual, centre, clickDot, dots, forget, insertText, keys, kWork, menu, open, ready, recorded, standIns, waitFor,
+    assert, assertEqual, centre, clickDot, dots, forget, insertText, keys, kWork, menu, open, ready, recorded, shownResult,
+    standIns, strip, waitFor,
 } from './harness.mjs';
 
 async function reload(page) {
@@ -51,6 +52,7 @@ async function linkOpens(page) {
     await forget(page, 'clipboard');
     await menu(page, 'Copy Link');
     const link = await recorded(page, 'clipboard');
+    assertEqual(await shownResult(page), 'The link is on the clipboard.', 'what Copy Link shows');
     const shared = await dots(page);
     await keys(page, '#lbDot', 'Control+z');
     await clickDot(page, 200);
@@ -80,25 +82,82 @@ async function arrayFormKept(page) {
         '   0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,'], 'the copied XBM');
 }
 
-// A finger drawn along row 1 from the first column to the last (dots 1, 17, ... 241), then one Ctrl+Z.
-async function touchDrag(page) {
-    const [start, end] = [await centre(page, '#dot-1'), await centre(page, '#dot-241')];
-    await page.touchscreen.touchStart(start.x, start.y);
-    const steps = 8;
-    for (let step = 1; step <= steps; ++step)
-        await page.touchscreen.touchMove(start.x + ((end.x - start.x) * step) / steps,
-            start.y + ((end.y - start.y) * step) / steps);
-    await page.touchscreen.touchEnd();
-    const painted = Array.from({ length: 256 }, (_, dot) => (dot % 16 === 1 ? '1' : '0')).join('');
-    assertEqual(await dots(page), painted, 'the dragged row');
+// Five strokes in a row, each along one of rows 1 to 5 from the first column to the last, by mouse or by finger:
+// five whole rows, each stroke one step. A stroke that leaves a selection behind lets the browser take the next
+// press for a drag of its own, which stops that stroke after a dot or two.
+async function strokes(page, by) {
+    const pointer = {
+        mouse: { start: async (x, y) => { await page.mouse.move(x, y); await page.mouse.down(); },
+            move: (x, y) => page.mouse.move(x, y), end: () => page.mouse.up() },
+        touch: { start: (x, y) => page.touchscreen.touchStart(x, y), move: (x, y) => page.touchscreen.touchMove(x, y),
+            end: () => page.touchscreen.touchEnd() },
+    }[by];
+    const rowsSet = (rows) => Array.from({ length: 256 }, (_, dot) => (dot % 16 >= 1 && dot % 16 <= rows ? '1' : '0'))
+        .join('');
+    for (let rows = 1; rows <= 5; ++rows) {
+        const [start, end] = [await centre(page, `#dot-${rows}`), await centre(page, `#dot-${240 + rows}`)];
+        await pointer.start(start.x, start.y);
+        const steps = 8;
+        for (let step = 1; step <= steps; ++step)
+            await pointer.move(start.x + ((end.x - start.x) * step) / steps,
+                start.y + ((end.y - start.y) * step) / steps);
+        await pointer.end();
+        assertEqual(await dots(page), rowsSet(rows), `after stroke ${rows}`);
+    }
     await keys(page, '#lbDot', 'Control+z');
-    assertEqual(await dots(page), '0'.repeat(256), 'one Ctrl+Z after the drag');
+    assertEqual(await dots(page), rowsSet(4), 'one Ctrl+Z after five');
+}
+
+// The entries of the menu a screen reader or a finger finds: those shown, of the submenu where one is open.
+async function shownEntries(page) {
+    return page.$$eval('.menu [role^="menuitem"]', (found) => found.filter((entry) => entry.checkVisibility())
+        .map((entry) => [entry.children[1].textContent, entry.getAttribute('aria-checked') === 'true']));
+}
+
+// On a phone a tap on an entry that opens a submenu opens it, and nothing the submenu puts under the finger runs.
+async function phoneSubmenus(page) {
+    await page.setViewport({ width: 390, height: 844, hasTouch: true, isMobile: true });
+    await reload(page); // as a phone opens it
+    const tap = async (caption) => {
+        const entry = `::-p-xpath(//*[starts-with(@role, "menuitem")][span[text()="${caption}"]])`;
+        const { x, y } = await centre(page, entry);
+        await page.touchscreen.tap(x, y);
+    };
+    const chosenForm = async () => (await shownEntries(page)).filter(([, checked]) => checked).map(([text]) => text);
+    await clickDot(page, 0, 'right');
+    await tap('C Array Form');
+    assertEqual(await chosenForm(), ['Module C Array'], 'the forms shown after a tap on C Array Form');
+    await tap('XBM for u8g2');
+    await clickDot(page, 0, 'right');
+    await tap('C Array Form');
+    assertEqual(await chosenForm(), ['XBM for u8g2'], 'the form chosen by a tap');
+    await page.keyboard.press('Escape');
+    await tap('Set');
+    assert((await shownEntries(page)).some(([text]) => text === 'Add Picture'), 'the Set submenu after a tap on Set');
+    await tap('Add Picture');
+    assertEqual((await strip(page)).length, 2, 'pictures after a tap on Add Picture');
+}
+
+// The button above the window offers what the grid's context menu does, to a finger too.
+async function menuButton(page) {
+    await clickDot(page, 0, 'right');
+    const context = await shownEntries(page);
+    await page.keyboard.press('Escape');
+    const { x, y } = await centre(page, '#menuButton');
+    await page.touchscreen.tap(x, y);
+    assertEqual(await shownEntries(page), context, 'the entries behind the button');
+    const invert = await centre(page, '::-p-xpath(//*[@role="menuitem"][span[text()="Invert"]])');
+    await page.touchscreen.tap(invert.x, invert.y);
+    assertEqual(await dots(page), '1'.repeat(256), 'the picture after a tap on Invert');
 }
 
 export const kChecks = [
     { name: 'once visited, the site opens, draws and inserts text with its server gone', run: offline, forms: ['site'] },
     { name: 'a reload keeps the picture', run: reloadKeeps },
     { name: 'a link opens its picture as one step of the history', run: linkOpens },
-    { name: 'a touch drag paints as the mouse does, as one step', run: touchDrag },
+    { name: 'five mouse strokes in a row paint five whole rows, each one step', run: (page) => strokes(page, 'mouse') },
+    { name: 'five touch strokes in a row paint five whole rows, each one step', run: (page) => strokes(page, 'touch') },
     { name: 'Copy as C Array copies the form chosen for it, after a reload too', run: arrayFormKept },
+    { name: 'a button above the window offers every command of the grid\'s menu', run: menuButton },
+    { name: 'on a phone a tap opens a submenu and runs nothing it puts under the finger', run: phoneSubmenus },
 ];

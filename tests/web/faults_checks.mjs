@@ -1,12 +1,13 @@
 // What Firefox users met: pasting into the grid reached by Tab, the context
-// menu's closing, copying an empty code box, About and Escape, a drop while
-// Import is open, an out-of-range threshold. Each runs in every browser.
+// menu's closing, copying an empty code box or stale code, Escape on About,
+// a drop while Import is open, an out-of-range threshold. Each runs in every
+// browser.
 import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 
 import {
-    assert, assertEqual, cli, clickDot, dots, dropFiles, keys, kWork, lcdDots, menu, message, png, press, retype, waitFor,
-    waitForDots,
+    assert, assertEqual, cli, clickDot, dots, drawingFile, dropFiles, forget, keys, kWork, lcdDots, menu, message, png,
+    press, recorded, retype, shownResult, waitFor, waitForDots,
 } from './harness.mjs';
 
 // Real keys and the browser's own clipboard: the code copied from its box comes back as the picture.
@@ -59,16 +60,32 @@ async function copyEmpty(page) {
     assertEqual(await message(page), 'Cannot copy to the clipboard: the browser did not allow it. The clipboard keeps what it held.');
 }
 
-// About is closed only by its button, as on the desktop: however many times Escape is pressed.
+// Ctrl+C copies no code the picture no longer has, and empties no clipboard for an empty box: it runs first and
+// shows that it did, or says the box is empty.
+async function copyKey(page) {
+    await press(page, 'Run');
+    await clickDot(page, 9);
+    const file = join(kWork, 'nine.Lcd');
+    writeFileSync(file, drawingFile(await dots(page), 0));
+    await keys(page, '#lbDot', 'Control+c');
+    assertEqual(`${await recorded(page, 'clipboard')}\r\n`, cli('code', file).toString(), 'the code copied');
+    const shown = await shownResult(page);
+    assert(shown.includes('run first'), shown);
+    await forget(page, 'clipboard');
+    await keys(page, '#lbDot', 'Control+c');
+    const said = await message(page);
+    assert(said.includes('press Run'), said);
+    assert(await page.evaluate(() => !('clipboard' in window.recorded)), 'the clipboard was written');
+}
+
+// Escape closes About as its button does, and About opens again after.
 async function aboutEscape(page) {
-    await press(page, 'About');
-    await page.waitForSelector('#frmAbout[open]');
-    for (const time of ['first', 'second', 'third']) {
-        await page.keyboard.press('Escape');
-        assert(await page.$('#frmAbout[open]'), `the ${time} Escape closed About`);
+    for (const close of ['Escape', 'button']) {
+        await press(page, 'About');
+        await page.waitForSelector('#frmAbout[open]');
+        await (close === 'Escape' ? page.keyboard.press('Escape') : page.click('#cmdClose'));
+        await waitFor(page, () => !document.querySelector('#frmAbout'));
     }
-    await page.click('#cmdClose');
-    await waitFor(page, () => !document.querySelector('#frmAbout'));
 }
 
 // A 16 x 16 grey PNG whose pixel n is n grey: every threshold gives other dots.
@@ -112,7 +129,9 @@ export const kChecks = [
     { name: 'Ctrl+V on the grid reached by Tab pastes the copied code', run: pasteByKeys },
     { name: 'the context menu closes on Tab out, on Escape, and on a click outside after a disabled item', run: menuCloses },
     { name: 'Copy with an empty code box, or to a clipboard the browser refuses, says why', run: copyEmpty },
-    { name: 'About answers every Escape alike, staying open until its button', run: aboutEscape },
+    { name: 'Ctrl+C runs stale code first and says so; with an empty box it says so and leaves the clipboard',
+        run: copyKey },
+    { name: 'Escape closes About as its button does', run: aboutEscape },
     { name: 'a drop while Import is open stacks no second dialog', run: dropWhileImport },
     { name: 'a threshold typed as 300 is taken as 255, as the preview takes it', run: thresholdClamps },
 ];

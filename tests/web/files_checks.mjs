@@ -50,6 +50,14 @@ async function importing(page) {
     }
 }
 
+// The two printf lines Run gives, saved as code.txt and dropped: the picture they send, as code.c gives it.
+async function codeText(page) {
+    const lcd = join(kWork, 'code.Lcd');
+    writeFileSync(lcd, drawingFile(Array.from({ length: 256 }, (_, i) => (i % 3 ? '0' : '1')).join(''), 0));
+    await dropFiles(page, [['code.txt', cli('code', lcd)]]);
+    await waitForDots(page, lcdDots(readFileSync(lcd)));
+}
+
 // Saves the set with the header picker standing in, which finds `existing` in the file it is given.
 async function saveSetOver(page, existing) {
     await page.evaluate((text) => {
@@ -138,6 +146,7 @@ async function gifSet(page) {
 export const kChecks = [
     { name: 'Open takes good and legacy files and refuses junk with the desktop\'s reason', run: opening },
     { name: 'an imported PNG gives the dots tessaldo-cli import gives', run: importing },
+    { name: 'a dropped code.txt of printf lines opens as code', run: codeText },
     { name: 'a pasted header of six icons gives six; Save Set and Open Set give them back; a hand-written file is kept',
         run: setFiles },
     { name: 'an animated GIF opens at once as a set of its frames at their delays, as import --each makes them',

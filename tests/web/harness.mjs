@@ -216,6 +216,15 @@ export async function message(page) {
     return shown;
 }
 
+// The result the page shows a moment on screen (saved, copied), once it shows.
+export async function shownResult(page) {
+    return waitFor(page, () => {
+        const status = document.getElementById('status');
+        const seen = status?.checkVisibility({ opacityProperty: true }) && status.getBoundingClientRect().width > 1;
+        return seen && status.innerText;
+    });
+}
+
 // Opens the context menu on the grid and chooses the items named, a submenu's caption first.
 export async function menu(page, ...captions) {
     await clickDot(page, 0, 'right');

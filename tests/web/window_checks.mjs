@@ -5,8 +5,8 @@ import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 
 import {
-    assertEqual, cli, clickDot, centre, dots, drawingFile, forget, insertText, keys, kWork, lcdDots, pasteText, press,
-    recorded, waitFor, waitForDots,
+    assert, assertEqual, cli, clickDot, centre, dots, drawingFile, forget, insertText, keys, kWork, lcdDots, menu, pasteText,
+    press, recorded, waitFor, waitForDots,
 } from './harness.mjs';
 
 async function places(page) {
@@ -139,11 +139,38 @@ async function layoutChoice(page) {
     await waitForDots(page, shown('pages'));
 }
 
+// Enter in an empty text box is no OK: the picture stays, and so does the dialog, until there is text.
+async function insertNothing(page) {
+    await clickDot(page, 7);
+    const drawn = await dots(page);
+    await menu(page, 'Insert Text…');
+    await page.waitForSelector('dialog[open] #text:focus');
+    await page.keyboard.press('Enter');
+    assert(await page.$('dialog[open] #text'), 'Enter with no text closed the dialog');
+    assertEqual(await dots(page), drawn, 'the picture after Enter with no text');
+    await page.keyboard.press('Escape');
+}
+
+// The grid's menu and About at the window's zoom, where the view holds them: their text as large as the window's.
+async function zoomedAlike(page) {
+    await page.setViewport({ width: 1200, height: 1400 });
+    const zoom = (selector) => page.$eval(selector, (element) => element.currentCSSZoom);
+    const windowZoom = await zoom('#frmMain');
+    assert(windowZoom > 1.5, 'the window\'s zoom', windowZoom);
+    await clickDot(page, 0, 'right');
+    assertEqual(await zoom('#gridMenu'), windowZoom, 'the menu\'s zoom');
+    await page.keyboard.press('Escape');
+    await press(page, 'About');
+    assertEqual(await zoom('#frmAbout[open]'), windowZoom, 'About\'s zoom');
+}
+
 export const kChecks = [
     { name: 'controls sit at the desktop\'s places, in both layouts', run: places },
+    { name: 'the menu and dialogs are zoomed as the window is', run: zoomedAlike },
     { name: 'clicks, a drag, Run, Copy, Ctrl+C and Save give the desktop\'s bytes', run: drawing },
     { name: 'undo and redo walk the history; a transform acts as the screen shows it', run: history },
     { name: 'Insert Text draws Unifont\'s own glyph', run: (page) => insertText(page, '한') },
+    { name: 'Insert Text takes no OK while its text is empty', run: insertNothing },
     { name: 'a screen reader is given 256 check boxes named Dot N', run: accessibility },
     { name: 'pasted values that do not say their layout offer each reading, the likeliest first', run: layoutChoice },
 ];

@@ -1,5 +1,6 @@
-// The clipboard: the copy button moves the code out, "Copy as C Array" the
-// picture; what Paste finds there is read here and routed by the core.
+// The clipboard: the copy button moves the code out, and so does Ctrl+C,
+// never stale code; "Copy as C Array" the picture; what Paste finds there is
+// read here and routed by the core.
 import { core } from './core.js';
 import { announce, messageBox } from './dialogs.js';
 import { codeBoxText } from './mainwindow.js';
@@ -28,6 +29,26 @@ export async function copyCode() {
     session().forgetCode();
     update({ code: '' });
     announce('The code is on the clipboard.');
+}
+
+// Ctrl+C: the button's move, but of the picture's own code, run first, where the box's is stale; an empty box
+// leaves the clipboard as it is.
+export async function copyCodeByKey() {
+    const copy = session().copyByKey(codeBoxText());
+    if (!copy.text) {
+        await messageBox(copy.note);
+        return;
+    }
+    // Run went first: the box shows its code, which stays there should the clipboard not take it.
+    update({ code: copy.text.replace(/\r\n/g, '\n') });
+    const problem = await writeText(copy.text);
+    if (problem) {
+        await messageBox(problem);
+        return;
+    }
+    session().forgetCode();
+    update({ code: '' });
+    announce(copy.note || 'The code is on the clipboard.');
 }
 
 export async function copyAsCArray() {

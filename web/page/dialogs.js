@@ -1,6 +1,7 @@
 // Modal dialogs: the message box, the about window, and the frame every
 // other dialog of the page is built in.
 import { core } from './core.js';
+import { zoomLikeWindow } from './scale.js';
 
 export function element(tag, properties = {}, children = []) {
     const made = Object.assign(document.createElement(tag), properties);
@@ -23,7 +24,11 @@ export function dialogIsOpen() {
     return document.querySelector('dialog[open]') !== null;
 }
 
-// Says a result to a screen reader without moving the focus.
+const kShownMs = 3000; // how long a result stays on screen
+let hideResult = 0;
+
+// Says a result to a screen reader and shows it a moment at the foot of the
+// view, without moving the focus.
 export function announce(text) {
     let status = document.getElementById('status');
     if (!status) {
@@ -32,7 +37,13 @@ export function announce(text) {
     }
     // The same text twice is still news: clearing first makes it a change.
     status.textContent = '';
-    requestAnimationFrame(() => { status.textContent = text; });
+    requestAnimationFrame(() => {
+        status.textContent = text;
+        zoomLikeWindow(status);
+        status.classList.add('shown');
+    });
+    clearTimeout(hideResult);
+    hideResult = setTimeout(() => status.classList.remove('shown'), kShownMs);
 }
 
 // A dialog closed by its buttons; resolves with the value of the button pressed, or '' for Escape.
@@ -44,6 +55,7 @@ export function showDialog(dialog) {
             resolve(dialog.returnValue);
         }, { once: true });
         dialog.showModal();
+        zoomLikeWindow(dialog);
     });
 }
 
@@ -76,7 +88,7 @@ function place(made, left, top, width, height) {
     return made;
 }
 
-// The about window: no title bar, closed only by 닫기, as on the desktop.
+// The about window: no title bar, as on the desktop; closed by 닫기 or Escape.
 export function showAbout() {
     const texts = core.texts();
     const label = (id, text, ...box) => place(element('div', { id, className: 'label', textContent: text }), ...box);
@@ -96,12 +108,7 @@ export function showAbout() {
             note, close,
         ]),
     ]);
-    // Escape would close it as a close request, which a browser lets a page refuse only once.
-    dialog.addEventListener('keydown', (event) => {
-        if (event.key === 'Escape')
-            event.preventDefault();
-    });
-    dialog.addEventListener('cancel', (event) => event.preventDefault());
+    // Escape closes it as 닫기 does, as every dialog of the page closes on it.
     return showDialog(dialog).then(() => undefined);
 }
 

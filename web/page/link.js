@@ -3,7 +3,7 @@
 // the fragment; an address that brings one shows its document as one step,
 // so that Ctrl+Z gives back what was there before.
 import { writeText } from './clipboard.js';
-import { messageBox } from './dialogs.js';
+import { announce, messageBox } from './dialogs.js';
 import { session } from './state.js';
 
 export async function copyLink() {
@@ -13,6 +13,8 @@ export async function copyLink() {
         await messageBox(problem);
     else if (link.note)
         await messageBox(link.note);
+    else
+        announce('The link is on the clipboard.');
 }
 
 // The fragment leaves the address at once, so that a reload does not bring its document again.

@@ -1,9 +1,9 @@
 // Starts the page: the core and its session first, then the window drawn
 // from the state, then the commands of the core's table wired to the menu,
 // the keys, paste and drops.
-import { copyAsCArray, copyCode, readClipboard } from './clipboard.js';
+import { copyAsCArray, copyCode, copyCodeByKey, readClipboard } from './clipboard.js';
 import { core, loadCore } from './core.js';
-import { dialogIsOpen, messageBox, showAbout } from './dialogs.js';
+import { dialogIsOpen, element, messageBox, showAbout } from './dialogs.js';
 import { chooseFile, open, openDrawingFile, save } from './files.js';
 import { describeDots, gridElement } from './grid.js';
 import { importImage } from './importer.js';
@@ -183,7 +183,7 @@ function wireKeys() {
         // Ctrl+C is the copy button's key, as its caption says.
         if (isCopyKey(event) && !selectsText(event.target)) {
             event.preventDefault();
-            commands.copy();
+            copyCodeByKey();
             return;
         }
         // Undo and redo answer anywhere but in the code box, whose own they stay.
@@ -233,6 +233,20 @@ function showAlways(render) {
     render();
 }
 
+// The grid's menu within a tap's reach: a right click or a long press opens
+// it too, but nothing on screen says so. Above the window, whose toolbar stays
+// the desktop's.
+function buildMenuButton(workspace) {
+    const button = element('button', { id: 'menuButton', type: 'button', title: 'The commands of the grid\'s menu' }, [
+        element('span', { textContent: '☰', ariaHidden: 'true' }), element('span', { textContent: 'Menu' })]);
+    button.setAttribute('aria-haspopup', 'menu');
+    button.addEventListener('click', () => {
+        const box = button.getBoundingClientRect();
+        commands.menu(box.left, box.bottom);
+    });
+    workspace.before(button);
+}
+
 // The window built, drawn and fitted while laid out but unseen, each step a
 // task of its own, then shown at once: no half-drawn frame, no shift, and
 // nothing to click before it works.
@@ -240,6 +254,7 @@ async function showWindow() {
     const main = document.getElementById('frmMain');
     const workspace = main.parentElement;
     buildMainWindow(main, commands);
+    buildMenuButton(workspace);
     await nextTask();
     describeDots();
     await nextTask();

@@ -2,6 +2,7 @@
 // submenu where the table gathers commands into one, check marks on those
 // that are on or off.
 import { element } from './dialogs.js';
+import { zoomLikeWindow } from './scale.js';
 
 let open = null; // the menu, its open submenu and what had the focus before
 
@@ -10,6 +11,7 @@ function closeSubmenu() {
         return;
     const { menu, parent } = open.sub;
     open.sub = null;
+    open.menu.hidden = false; // where the submenu stood in its place
     // The focus goes back before the submenu goes, so that it never leaves the menu.
     parent.setAttribute('aria-expanded', 'false');
     parent.focus();
@@ -36,25 +38,67 @@ function focusLeft(event) {
         close(false);
 }
 
+// x and y in the view's pixels; the menu's own are zoomed as the window is.
 function placeAt(menu, x, y) {
-    menu.style.left = `${Math.max(0, Math.min(x, window.innerWidth - menu.offsetWidth))}px`;
-    menu.style.top = `${Math.max(0, Math.min(y, window.innerHeight - menu.offsetHeight))}px`;
+    const box = menu.getBoundingClientRect();
+    const zoom = menu.currentCSSZoom;
+    menu.style.left = `${Math.max(0, Math.min(x, window.innerWidth - box.width)) / zoom}px`;
+    menu.style.top = `${Math.max(0, Math.min(y, window.innerHeight - box.height)) / zoom}px`;
 }
 
 function entries(menu) {
     return [...menu.querySelectorAll(':scope > [role^="menuitem"]')];
 }
 
-function openSubmenu(parent, items, name) {
+// Where the submenu goes beside the menu, right of it or else left of it, so
+// that no tap on the entry that opens it lands on it; null where neither side
+// has room, as on a phone.
+function besideMenu(submenu, parent) {
+    const outer = open.menu.getBoundingClientRect();
+    const { width } = submenu.getBoundingClientRect();
+    const top = parent.getBoundingClientRect().top - 4 * submenu.currentCSSZoom;
+    if (outer.right + width <= window.innerWidth)
+        return { x: outer.right, y: top };
+    if (outer.left - width >= 0)
+        return { x: outer.left - width, y: top };
+    return null;
+}
+
+function backEntry(name) {
+    const entry = element('div', { role: 'menuitem', tabIndex: -1, ariaLabel: `Back from ${name}` }, [
+        element('span', { className: 'check', textContent: '◂', ariaHidden: 'true' }),
+        element('span', { textContent: name })]);
+    entry.addEventListener('click', closeSubmenu);
+    return entry;
+}
+
+// asPage: where it has no room beside the menu, the submenu may stand in the
+// menu's place, a page of its own that leads back to it; else it stays shut.
+// Gives the submenu, or null where it stayed shut.
+function openSubmenu(parent, items, name, asPage) {
     if (open.sub?.parent === parent)
         return open.sub.menu;
     closeSubmenu();
     const menu = buildMenu(items, true, name);
     document.body.append(menu);
-    const box = parent.getBoundingClientRect();
-    placeAt(menu, box.right - 2, box.top - 4);
+    zoomLikeWindow(menu);
+    const beside = besideMenu(menu, parent);
+    if (!beside && !asPage) {
+        menu.remove();
+        return null;
+    }
     parent.setAttribute('aria-expanded', 'true');
     open.sub = { menu, parent };
+    if (beside) {
+        placeAt(menu, beside.x, beside.y);
+        return menu;
+    }
+    menu.prepend(backEntry(name), element('div', { role: 'separator' }));
+    const outer = open.menu.getBoundingClientRect();
+    placeAt(menu, outer.left, outer.top);
+    // The focus moves into the page before the menu goes, so that it never leaves the menus.
+    entries(menu)[0].focus();
+    open.menu.hidden = true;
     return menu;
 }
 
@@ -83,9 +127,9 @@ function submenuEntry({ text, submenu }) {
         element('span', { className: 'key', textContent: '▸', ariaHidden: 'true' })]);
     entry.setAttribute('aria-haspopup', 'menu');
     entry.setAttribute('aria-expanded', 'false');
-    const show = () => openSubmenu(entry, submenu, text);
-    entry.addEventListener('click', () => entries(show())[0]?.focus());
-    entry.addEventListener('pointerenter', show);
+    entry.addEventListener('click', () => entries(openSubmenu(entry, submenu, text, true))[0]?.focus());
+    // Only beside the menu: a page in its place would be under the pointer that is about to press.
+    entry.addEventListener('pointerenter', () => openSubmenu(entry, submenu, text, false));
     entry.dataset.submenu = 'true';
     return entry;
 }
@@ -139,6 +183,7 @@ export function showMenu(x, y, items) {
     close();
     const menu = buildMenu(items, false, 'Dots');
     document.body.append(menu);
+    zoomLikeWindow(menu);
     placeAt(menu, x, y);
     const outside = (event) => {
         if (!event.target.closest?.('.menu'))

@@ -7,6 +7,11 @@ import { kPitch } from './picture.js';
 
 // Below this the window's text is too small to read: the page scrolls instead.
 const kSmallestZoom = 0.5;
+// What a dialog or menu keeps clear of each edge of the view, in its own
+// pixels: a dialog's own bounds leave 6 px and two lines' height in all.
+const kViewMargin = 20;
+
+let windowZoom = 1; // the window's, as last fitted
 
 // The zoom for a window of `size` in a view of `room`, at `ratio` device pixels to a CSS pixel.
 function crispZoom(room, size, ratio) {
@@ -38,6 +43,7 @@ function fit(workspace) {
     const left = onDevicePixel(Math.max(margin, (view.width - size.width * fitted) / 2), ratio);
     const top = onDevicePixel(home.top + Math.max(0, (room.height - size.height * fitted) / 2), ratio);
     workspace.style.setProperty('--zoom', String(fitted));
+    windowZoom = fitted;
     workspace.style.left = `${left - home.left}px`;
     workspace.style.top = `${top - home.top}px`;
     fitGrid();
@@ -58,4 +64,15 @@ export function keepFitted(workspace) {
     window.addEventListener('resize', refit);
     watchRatio();
     refit();
+}
+
+// A dialog, menu or note shown over the window, at the window's zoom so that
+// its text is as large as the window's, but never larger than the view holds
+// nor smaller than unzoomed. Measured as it is shown.
+export function zoomLikeWindow(element) {
+    element.style.zoom = '1';
+    const box = element.getBoundingClientRect();
+    const room = Math.min(window.innerWidth / (box.width + 2 * kViewMargin),
+        window.innerHeight / (box.height + 2 * kViewMargin));
+    element.style.zoom = String(Math.max(1, Math.min(windowZoom, room)));
 }

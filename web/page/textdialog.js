@@ -31,7 +31,8 @@ export async function insertText() {
     const offsetY = offsetBox('offsetY', 'down');
     const width = element('p', { id: 'width' });
     const problem = element('p', { id: 'problem', className: 'problem', hidden: true });
-    const ok = element('button', { type: 'submit', value: 'ok', textContent: 'OK' });
+    // OK waits for text, which Enter in the empty box then does not stand in for either.
+    const ok = element('button', { type: 'submit', value: 'ok', textContent: 'OK', disabled: true });
     let dots = state.dots;
     let drawing = 0;
     const redraw = async () => {
@@ -41,7 +42,7 @@ export async function insertText() {
             return; // a later keystroke has drawn already
         problem.hidden = !glyphs.problem;
         problem.textContent = glyphs.problem ? `Cannot draw this: ${glyphs.problem}.` : '';
-        ok.disabled = Boolean(glyphs.problem);
+        ok.disabled = Boolean(glyphs.problem) || !text.value;
         if (glyphs.problem)
             return; // the preview keeps the last text that could be drawn
         const drawn = core.textDots(state.type, glyphs.hexes, align.value === '1', clampedNumber(offsetX),
