@@ -21,6 +21,10 @@ inline constexpr std::string_view kLayoutChoiceTitle = "Which Layout?";
 inline constexpr std::string_view kLayoutQuestion =
     "The values do not say which display's layout they are in. Pick the picture they are meant as; the likeliest "
     "comes first.";
+// The same question for a set's arrays, answered once for all of them.
+inline constexpr std::string_view kSetLayoutQuestion =
+    "The arrays do not say which display's layout they are in. Pick how they are all meant, shown by the first "
+    "pictures; the likeliest comes first.";
 inline constexpr std::string_view kCloseCaption = "닫기";
 inline constexpr std::string_view kUsageNote =
     "Tessaldo는 시리얼 그래픽 LCD에 쓸 이미지를 만드는 시간을 줄여 줍니다. "

@@ -508,6 +508,22 @@ SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const Passed
     return code;
 }
 
+// The readings to ask about for the pictures that say no layout; none when all read alike.
+std::vector<LayoutChoice> UnsaidChoices(const std::vector<CodePicture> &found, LcdType type)
+{
+    std::vector<PictureBytes> unsaid;
+    for (const CodePicture &picture : found) {
+        if (!picture.layout)
+            unsaid.push_back(picture.bytes);
+    }
+    if (unsaid.empty())
+        return {};
+    std::vector<LayoutChoice> choices = RankSetLayouts(unsaid, type);
+    if (choices.size() < 2)
+        choices.clear();
+    return choices;
+}
+
 std::string CaseClash(const Document &set)
 {
     const auto alike = NamesAlike(set);
@@ -552,7 +568,8 @@ SetCode FindSetPictures(std::string_view text, const PassedOverNote &note)
     return PicturesOf(text, ReadFacts(text), note);
 }
 
-SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note)
+SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note,
+                   std::optional<BitLayout> unsaidLayout)
 {
     const HeaderFacts facts = ReadFacts(text);
     SetReading reading;
@@ -583,10 +600,14 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
     }
     Document set;
     set.type = code.type.value_or(typeIfUnsaid);
+    if (!unsaidLayout)
+        reading.choices = UnsaidChoices(found, set.type);
     set.pictures.clear();
     set.pictures.reserve(found.size());
-    for (const CodePicture &picture : found)
-        set.pictures.push_back({picture.name, kDefaultDelayMs, DotsOfPicture(picture.bytes, picture.layout, set.type)});
+    for (const CodePicture &picture : found) {
+        const std::optional<BitLayout> layout = picture.layout ? picture.layout : unsaidLayout;
+        set.pictures.push_back({picture.name, kDefaultDelayMs, DotsOfPicture(picture.bytes, layout, set.type)});
+    }
     const bool frames = IsFramesHeader(facts) || IsEarlierFramesHeader(facts, found.size());
     set.form = frames ? SetForm::Frames : SetForm::Pictures;
     ApplyDelays(facts, set);
@@ -595,6 +616,16 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
     reading.ownHeader = facts.command && facts.name.empty() && EarlierHeader(set, facts) == text;
     reading.set = std::move(set);
     return reading;
+}
+
+std::string PassedOverText(std::string_view sourceName, const SetReading &reading)
+{
+    if (reading.passedOver == 0)
+        return {};
+    std::string text = "Passed over in \"" + std::string(sourceName) + "\": " + reading.firstPassedOver;
+    if (reading.passedOver > 1)
+        text += ", and " + std::to_string(reading.passedOver - 1) + " more arrays that are no pictures";
+    return text + ".";
 }
 
 bool SafeToOverwrite(std::string_view existingText)

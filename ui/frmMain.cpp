@@ -593,7 +593,14 @@ void frmMain::Paste()
     const QMimeData *data = m_clipboard->Contents();
     Incoming incoming = IncomingOf(data, true);
     incoming.type = m_grid.nLCDType(); // values for another display are read as the grid shows them
-    TakeIncoming(RouteIncoming(incoming), data != nullptr ? ImageIn(data) : QImage(), LocalFileIn(data));
+    Routed routed = RouteIncoming(incoming);
+    if (!routed.candidates.empty()) {
+        const std::optional<BitLayout> layout = AskLayout(routed.candidates, incoming.type);
+        if (!layout)
+            return;
+        routed = RouteIncoming(incoming, layout);
+    }
+    TakeIncoming(routed, data != nullptr ? ImageIn(data) : QImage(), LocalFileIn(data));
 }
 
 void frmMain::CopyAsCArray()
@@ -691,6 +698,8 @@ void frmMain::OpenSetPaths(const QStringList &paths)
     BitLayout layout = BitLayout::Module;
     FileStatus opened = FileStatus::Ok();
     std::vector<std::filesystem::path> passedOver;
+    std::string note;
+    std::string headerText;
     // Among drawing files, any other file refuses the set, named with its reason, rather than being left out.
     if (std::any_of(paths.begin(), paths.end(), IsDrawingFile)) {
         opened = OpenSetFiles(files, set);
@@ -704,7 +713,15 @@ void frmMain::OpenSetPaths(const QStringList &paths)
             return;
     } else {
         SetFile read = ReadSetFile(files.front(), m_session.Doc().type);
+        if (read.set && !read.choices.empty()) {
+            const std::optional<BitLayout> chosen = AskLayout(read.choices, read.set->type);
+            if (!chosen)
+                return;
+            read = ReadSetFile(files.front(), m_session.Doc().type, chosen);
+        }
         opened = read.status;
+        note = std::move(read.passedOver);
+        headerText = std::move(read.text);
         if (read.set)
             set = std::move(*read.set);
         if (read.ownHeader)
@@ -716,10 +733,12 @@ void frmMain::OpenSetPaths(const QStringList &paths)
         return;
     }
     m_setFile = header;
+    m_setFileText = header.isEmpty() ? std::string() : std::move(headerText);
     m_session.OpenSet(std::move(set), layout);
     ShowTitle();
     if (!passedOver.empty())
         Warn(FromUtf8(FolderPassedOverNote(files.front(), passedOver)));
+    SayIfAny(note);
 }
 
 bool frmMain::ReadImageSet(const QString &path, Document &set)
@@ -737,8 +756,15 @@ bool frmMain::ReadImageSet(const QString &path, Document &set)
 
 bool frmMain::SaveSet()
 {
-    // A header changed by hand since is not written over: SaveSetFile says so, and a new name is asked for.
-    return (!m_setFile.isEmpty() && SaveSetFile(m_setFile)) || SaveSetAs();
+    if (m_setFile.isEmpty())
+        return SaveSetAs();
+    // A header written since by someone else, by hand or by a program, is not
+    // written over unasked: the user is told, and asked for a name, this one offered.
+    if (const FileStatus unchanged = HeaderUnchanged(NativePath(m_setFile), m_setFileText); !unchanged) {
+        Warn(FromUtf8(unchanged.message()));
+        return SaveSetAs();
+    }
+    return SaveSetFile(m_setFile) || SaveSetAs();
 }
 
 bool frmMain::SaveSetAs()
@@ -764,9 +790,9 @@ bool frmMain::SaveSetFile(const QString &path)
     CommitStroke();
     const std::filesystem::path file = NativePath(path);
     FileStatus saved = HeaderMayReplace(file);
+    SetText header;
     if (saved) {
-        const SetText header =
-            FormatSetHeader(m_session.Doc(), file, "the Tessaldo window", std::nullopt, m_session.HeaderLayout());
+        header = FormatSetHeader(m_session.Doc(), file, "the Tessaldo window", std::nullopt, m_session.HeaderLayout());
         saved = header.problem.empty() ? WriteFileAtomically(file, header.text) : FileStatus::Failed(header.problem);
     }
     if (!saved) {
@@ -774,6 +800,7 @@ bool frmMain::SaveSetFile(const QString &path)
         return false;
     }
     m_setFile = path;
+    m_setFileText = std::move(header.text);
     m_session.SetSaved();
     ShowTitle();
     return true;
@@ -834,19 +861,18 @@ void frmMain::TakeIncoming(const Routed &routed, const QImage &image, const QStr
             Warn(QString::fromStdString(CannotPaste(routed)));
         else if (!routed.pictures.empty())
             SayIfAny(m_session.TakePictures("Paste", routed.pictures));
-        else if (!routed.candidates.empty())
-            PasteInChosenLayout(routed.candidates);
         else
             m_session.TakeDots("Paste", *routed.dots);
         break;
     }
 }
 
-void frmMain::PasteInChosenLayout(const std::vector<LayoutCandidate> &candidates)
+std::optional<BitLayout> frmMain::AskLayout(const std::vector<LayoutChoice> &choices, LcdType type)
 {
-    LayoutChoiceDialog dialog(candidates, m_grid.nLCDType(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        m_session.TakeDots("Paste", dialog.Chosen());
+    LayoutChoiceDialog dialog(choices, type, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Chosen().layouts.front();
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent *event)

@@ -16,6 +16,9 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 class CodeTextBox;
 class DotGridView;
@@ -130,8 +133,10 @@ private:
     void ShowTitle();
     // What a drop or a paste brings, as the core routes it, with the image or file itself.
     void TakeIncoming(const tessaldo::Routed &routed, const QImage &image, const QString &file);
-    // 32 values that do not say their layout: the user picks the picture they are meant as.
-    void PasteInChosenLayout(const std::vector<tessaldo::LayoutCandidate> &candidates);
+    // Values that do not say their layout: the user picks, for all of them, the
+    // reading they are meant as, drawn in `type`; nullopt when they cancel.
+    std::optional<tessaldo::BitLayout> AskLayout(const std::vector<tessaldo::LayoutChoice> &choices,
+                                                 tessaldo::LcdType type);
     void Warn(const QString &message);
     // A note of the core's, where there is one.
     void SayIfAny(const std::string &note);
@@ -166,6 +171,7 @@ private:
     tessaldo::DotOptions m_importOptions; // as the last import left them
     QString m_sendPort;                   // as the last send left them
     QString m_setFile;                    // the header Save Set writes, empty before there is one
+    std::string m_setFileText;            // what it held when opened or saved: Save Set writes over nothing else
     int m_sendBaud = 0;
     QTimer m_playTimer;
     tessaldo::ModulePlayer m_onModule;

@@ -2,6 +2,7 @@
 #include "CodeGenerator.h"
 #include "CodeTextBox.h"
 #include "DotGridView.h"
+#include "LayoutChoiceDialog.h"
 #include "PictureStrip.h"
 #include "SendDialog.h"
 #include "SetHeader.h"
@@ -17,6 +18,7 @@
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -72,6 +74,8 @@ private slots:
     void savedHeaderOpensAsTheSameSetAndNamesTheWindow();
     void codeThatIsNotOursIsNeverWrittenOverAndANewNameIsAsked();
     void imagesDrawingsFoldersAndDroppedSourcesOpenAsSets();
+    void openSetAsksOnceWhichLayoutArraysAreInAndNamesWhatItPassedOver();
+    void saveSetDoesNotWriteOverAHeaderThatChangedOnDisk();
 
 private:
     DotGridView *view() const { return window->findChild<DotGridView *>(QStringLiteral("lbDot")); }
@@ -505,6 +509,75 @@ void SetWindowTest::imagesDrawingsFoldersAndDroppedSourcesOpenAsSets()
                  qPrintable(warned));
         QCOMPARE(doc().pictures.size(), 3U);
     }
+}
+
+void SetWindowTest::openSetAsksOnceWhichLayoutArraysAreInAndNamesWhatItPassedOver()
+{
+    DotGrid wide;
+    DotGrid tall;
+    for (int row = 5; row <= 7; ++row) {
+        for (int column = 2; column <= 13; ++column) {
+            wide.SetDot(DotAtCell(LcdType::Column, {column, row}), DotState::Set);
+            tall.SetDot(DotAtCell(LcdType::Column, {row, column}), DotState::Set);
+        }
+    }
+    const auto array = [](const char *name, const DotGrid &grid) {
+        std::string values;
+        for (const std::uint8_t byte : LayoutBytes(grid, BitLayout::Rows))
+            values += std::to_string(byte) + ",";
+        return "const unsigned char " + std::string(name) + "[] PROGMEM = {" + values + "};\n";
+    };
+    const std::string sketch = array("wide", wide) + array("tall", tall) + "const char font[5] = {1, 2, 3, 4, 5};\n";
+    QFile file(Temp(QStringLiteral("sketch.ino")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sketch.data(), qint64(sketch.size())) > 0);
+    file.close();
+
+    QStringList names;
+    QString note;
+    OnNextModal([&](QWidget *modal) {
+        auto *list = modal->findChild<QListWidget *>(QStringLiteral("layouts"));
+        QVERIFY(qobject_cast<LayoutChoiceDialog *>(modal) != nullptr && list != nullptr);
+        for (int row = 0; row < list->count(); ++row)
+            names << list->item(row)->text();
+        NoteNextMessage(note);
+        QTest::keyClick(list, Qt::Key_Return);
+    });
+    window->OpenSetPaths({file.fileName()});
+    QCOMPARE(names.value(0), QStringLiteral("Adafruit GFX drawBitmap"));
+    QVERIFY(names.contains(QStringLiteral("Module C Array")));
+    QCOMPARE(doc().pictures.size(), 2U);
+    QVERIFY(doc().pictures[0].dots == wide.AllDots() && doc().pictures[1].dots == tall.AllDots());
+    QTRY_VERIFY(note.startsWith(QStringLiteral("Passed over in \"sketch.ino\": the array font")));
+
+    OnNextModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+    window->lbDot_Click(0);
+    window->OpenSetPaths({file.fileName()});
+    QVERIFY(doc().pictures[0].dots[0] == DotState::Set); // cancelled: nothing opened
+}
+
+void SetWindowTest::saveSetDoesNotWriteOverAHeaderThatChangedOnDisk()
+{
+    MakeThreePictures();
+    const QString path = Temp(QStringLiteral("icons.h"));
+    dialog->answers = {path};
+    setAction("Save Set")->trigger();
+    Document other;
+    other.pictures.front().name = "other";
+    const std::string theirs = FormatSetHeader(other, std::filesystem::path("icons.h"), "tessaldo-cli header").text;
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(theirs.data(), qint64(theirs.size())) > 0);
+    file.close();
+
+    window->lbDot_Click(40);
+    QString warned;
+    NoteNextMessage(warned);
+    dialog->answers = {QString()};
+    setAction("Save Set")->trigger();
+    QVERIFY2(warned.startsWith(QStringLiteral("Cannot save \"%1\": it changed on disk").arg(path)), qPrintable(warned));
+    QCOMPARE(dialog->shown.size(), 2);
+    QCOMPARE(dialog->shown.last().fileName, path); // offered again, to write over it on purpose
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().toStdString(), theirs);
 }
 
 QTEST_MAIN(SetWindowTest)

@@ -1138,8 +1138,8 @@ void frmMainTest::pasteOfValuesThatDoNotSayTheirLayoutAsksWhichPictureTheyAre()
     };
     answer({Qt::Key_Return});
     QCOMPARE(names.size(), 3); // the module's and XBM's are one picture in this type
-    QCOMPARE(names.first(), QStringLiteral("pages"));
-    QVERIFY(names.contains(QStringLiteral("module/xbm")));
+    QCOMPARE(names.first(), QStringLiteral("SSD1306 Pages"));
+    QVERIFY(names.contains(QStringLiteral("Module C Array or XBM for u8g2")));
     QCOMPARE(window->Grid(), box);
     answer({Qt::Key_Escape});
     QCOMPARE(window->Grid(), box);
@@ -1148,9 +1148,9 @@ void frmMainTest::pasteOfValuesThatDoNotSayTheirLayoutAsksWhichPictureTheyAre()
     answer({Qt::Key_Right, Qt::Key_Return});
     DotGrid second;
     second.SetLCDType(LcdType::Row);
-    second.SetAllDots(DotsFromLayoutBytes(LayoutBytes(box, BitLayout::Pages),
-                                          names.at(1) == QStringLiteral("rows") ? BitLayout::Rows : BitLayout::Module,
-                                          LcdType::Row));
+    second.SetAllDots(DotsFromLayoutBytes(
+        LayoutBytes(box, BitLayout::Pages),
+        names.at(1) == QStringLiteral("Adafruit GFX drawBitmap") ? BitLayout::Rows : BitLayout::Module, LcdType::Row));
     QCOMPARE(window->Grid(), second);
     window->Undo();
     QCOMPARE(window->Grid(), box);

@@ -6,6 +6,7 @@ import { core } from './core.js';
 import { announce, messageBox } from './dialogs.js';
 import { askFileName, chooseFiles, download, pickSaveFile, readDrawing, readFile, saveFailure, writeTo } from './files.js';
 import { decodesFrames, openAnimation } from './importer.js';
+import { chooseLayout } from './layoutdialog.js';
 import { session, state } from './state.js';
 
 const kOpenAccept = '.h,.hh,.hpp,.c,.cc,.cpp,.cxx,.ino,.Lcd,.lcd,image/*';
@@ -32,7 +33,13 @@ async function openSource(file) {
     const text = await readFile(file, 'text');
     if (text === null)
         return;
-    const opened = session().openSetText(file.name, text);
+    let opened = session().openSetText(file.name, text, '');
+    if (opened.choices.length) {
+        const chosen = await chooseLayout(opened.choices);
+        if (!chosen)
+            return;
+        opened = session().openSetText(file.name, text, chosen.layout);
+    }
     if (opened.problem) {
         await messageBox(opened.problem);
         return;
