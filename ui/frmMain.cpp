@@ -733,6 +733,7 @@ void frmMain::OpenSetPaths(const QStringList &paths)
         return;
     }
     m_setFile = header;
+    m_pictureFile.clear();
     m_setFileText = header.isEmpty() ? std::string() : std::move(headerText);
     m_session.OpenSet(std::move(set), layout);
     ShowTitle();
@@ -836,7 +837,15 @@ bool frmMain::SaveSetToFolder(const QString &folder)
 
 void frmMain::ShowTitle()
 {
-    setWindowTitle(m_setFile.isEmpty() ? kTitle : QFileInfo(m_setFile).fileName() + QStringLiteral(" - ") + kTitle);
+    const QString &named = m_session.HoldsSet() || m_pictureFile.isEmpty() ? m_setFile : m_pictureFile;
+    const bool clean = m_session.IsClean();
+    // Qt's [*] shows where the title marks unsaved work; with nothing named and nothing changed it is the program's
+    // alone.
+    if (named.isEmpty())
+        setWindowTitle(clean ? kTitle : kTitle + QStringLiteral("[*]"));
+    else
+        setWindowTitle(QFileInfo(named).fileName() + QStringLiteral("[*] - ") + kTitle);
+    setWindowModified(!clean);
 }
 
 void frmMain::TakeIncoming(const Routed &routed, const QImage &image, const QString &file)
@@ -906,6 +915,7 @@ void frmMain::CommitStroke()
 
 void frmMain::ShowSession()
 {
+    ShowTitle();
     ShowPicture(m_session.Grid());
     lbDot->SetOnionDots(m_session.OnionDots());
     txtData->ShowStale(m_session.CodeIsStale());
@@ -998,6 +1008,7 @@ void frmMain::cmdCopy_Click()
 
 void frmMain::New()
 {
+    m_pictureFile.clear(); // the clear picture is no file's yet
     m_session.New();
     txtData->SetText(QString());
 }
@@ -1079,6 +1090,7 @@ void frmMain::OpenFile(const QString &szFilePath)
         Warn(QString::fromStdString(read.message()));
         return;
     }
+    m_pictureFile = szFilePath;
     m_session.Open(drawing);
 }
 
@@ -1089,7 +1101,9 @@ bool frmMain::SaveFile(const QString &szFilePath)
         Warn(QString::fromStdString(saved.message()));
         return false;
     }
+    m_pictureFile = szFilePath;
     m_session.PictureSaved();
+    ShowTitle();
     return true;
 }
 

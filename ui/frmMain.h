@@ -129,7 +129,8 @@ private:
     void SaveSetAsFolder();
     // An image's frames as a set, made as the import dialog makes dots; false after saying why not.
     bool ReadImageSet(const QString &path, tessaldo::Document &set);
-    // The title names the set's header while there is one.
+    // The title names the set's header while there is one, else the drawing
+    // file last opened or saved, and marks work not saved since.
     void ShowTitle();
     // What a drop or a paste brings, as the core routes it, with the image or file itself.
     void TakeIncoming(const tessaldo::Routed &routed, const QImage &image, const QString &file);
@@ -171,6 +172,7 @@ private:
     tessaldo::DotOptions m_importOptions; // as the last import left them
     QString m_sendPort;                   // as the last send left them
     QString m_setFile;                    // the header Save Set writes, empty before there is one
+    QString m_pictureFile;                // the drawing file last opened or saved, empty before there is one
     std::string m_setFileText;            // what it held when opened or saved: Save Set writes over nothing else
     int m_sendBaud = 0;
     QTimer m_playTimer;

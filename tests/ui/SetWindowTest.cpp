@@ -398,7 +398,7 @@ void SetWindowTest::savedHeaderOpensAsTheSameSetAndNamesTheWindow()
     QCOMPARE(dialog->shown.size(), 1);
     QVERIFY(dialog->shown[0].save);
     QVERIFY(window->Session().IsClean());
-    QVERIFY(window->windowTitle().startsWith(QStringLiteral("walk.h - Tessaldo")));
+    QVERIFY(window->windowTitle().startsWith(QStringLiteral("walk.h[*] - Tessaldo")));
 
     window->lbDot_Click(50);
     setAction("Save Set")->trigger(); // the set's own header again, without asking

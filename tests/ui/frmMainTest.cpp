@@ -83,6 +83,7 @@ private slots:
 
     void controlsSitAtTheirDesignedPlaces();
     void opensCentredOnTheScreen();
+    void titleNamesTheFileAndMarksUnsavedWork();
     void dotsSitAtTheirPlacesInBothLayouts();
     void startsWithTypeZeroAClearPictureAndAnEmptyCodeBox();
     void tabOrderFollowsTheDesign();
@@ -209,6 +210,24 @@ void frmMainTest::controlsSitAtTheirDesignedPlaces()
         QVERIFY(!button->icon().isNull());
     }
     QCOMPARE(toolbar->Button(7), nullptr);
+}
+
+void frmMainTest::titleNamesTheFileAndMarksUnsavedWork()
+{
+    const QString program = QStringLiteral("Tessaldo " TESSALDO_VERSION);
+    QVERIFY(window->SaveFile(Temp(QStringLiteral("bell.Lcd"))));
+    QCOMPARE(window->windowTitle(), QStringLiteral("bell.Lcd[*] - ") + program);
+    QVERIFY(!window->isWindowModified());
+    window->lbDot_Click(5);
+    QVERIFY(window->isWindowModified());
+    window->Undo();
+    QVERIFY(!window->isWindowModified());
+    window->tbarMain_ButtonClick(QStringLiteral("new"));
+    window->lbDot_Click(5);
+    QCOMPARE(window->windowTitle(), program + QStringLiteral("[*]"));
+    window->OpenFile(Temp(QStringLiteral("bell.Lcd")));
+    QCOMPARE(window->windowTitle(), QStringLiteral("bell.Lcd[*] - ") + program);
+    QVERIFY(!window->isWindowModified());
 }
 
 void frmMainTest::opensCentredOnTheScreen()
