@@ -742,6 +742,14 @@ void frmMain::OpenSetPaths(const QStringList &paths)
     SayIfAny(note);
 }
 
+void frmMain::OpenAtStart(const QString &path)
+{
+    if (IsSourceFileName(path.toStdString()))
+        OpenSetPaths({path});
+    else
+        OpenFile(path);
+}
+
 bool frmMain::ReadImageSet(const QString &path, Document &set)
 {
     std::vector<FrameGreys> frames;

@@ -58,6 +58,8 @@ public:
     void ImportImage(const tessaldo::GreyImage &image);
     // The frames previewed in the import dialog (one for a still image); OK takes the frame shown.
     void ImportFrames(std::vector<tessaldo::FrameGreys> frames, const QString &stem);
+    // The file named on the command line: a header or C source opens as a set, anything else as Open opens it.
+    void OpenAtStart(const QString &path);
     // The work of "Open Set…" without the dialog: a header or any C source, an
     // image (an animation's frames with their delays), drawing files, or a folder of them.
     void OpenSetPaths(const QStringList &paths);

@@ -452,6 +452,9 @@ void SetWindowTest::codeThatIsNotOursIsNeverWrittenOverAndANewNameIsAsked()
 
 void SetWindowTest::imagesDrawingsFoldersAndDroppedSourcesOpenAsSets()
 {
+    window->OpenAtStart(QStringLiteral(TESSALDO_TEST_DATA "/earlier-icons.h")); // as `tessaldo icons.h` does
+    QCOMPARE(doc().pictures.size(), 2U);
+    QCOMPARE(doc().pictures[0].name, "arrow");
     window->OpenSetPaths({QStringLiteral(TESSALDO_TEST_DATA "/partial-frames.gif")});
     QCOMPARE(doc().pictures.size(), 3U);
     QCOMPARE(doc().form, SetForm::Frames);
@@ -490,6 +493,7 @@ void SetWindowTest::imagesDrawingsFoldersAndDroppedSourcesOpenAsSets()
     };
     drop(QStringLiteral(TESSALDO_TEST_DATA "/earlier-icons.h"));
     QTRY_COMPARE(doc().pictures[0].name, "arrow");
+
     QFile readme(Temp(QStringLiteral("icons/readme.txt")));
     QVERIFY(readme.open(QIODevice::WriteOnly));
     readme.close();
