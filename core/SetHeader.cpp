@@ -226,10 +226,10 @@ std::optional<std::pair<const Picture *, const Picture *>> NamesAlike(const Docu
 std::string NamesProblem(const Document &set, const std::string &name, const std::string &guard)
 {
     if (!IsUsableName(name))
-        return "the set's name '" + name + "' is no C identifier, or a keyword of C or C++";
+        return "the set's name '" + name + "' " + std::string(kNotUsableName);
     for (const Picture &picture : set.pictures) {
         if (!IsUsableName(picture.name))
-            return "the name '" + picture.name + "' is no C identifier, or a keyword of C or C++";
+            return "the name '" + picture.name + "' " + std::string(kNotUsableName);
         if (picture.delayMs < 0 || picture.delayMs > kLongestDelayMs)
             return "the delay of " + picture.name + ", " + std::to_string(picture.delayMs) + " ms, is not from 0 to "
                    + std::to_string(kLongestDelayMs) + " ms";
@@ -637,7 +637,7 @@ FileStatus CheckSetFolder(const Document &set, const std::filesystem::path &fold
 {
     for (const Picture &picture : set.pictures) {
         if (!IsUsableName(picture.name))
-            return SaveFailed(folder, "the name '" + picture.name + "' is no C identifier, or a keyword of C or C++");
+            return SaveFailed(folder, "the name '" + picture.name + "' " + std::string(kNotUsableName));
         const std::filesystem::path file = DrawingFileIn(folder, picture);
         std::error_code error;
         if (std::filesystem::is_directory(file, error))

@@ -391,3 +391,22 @@ TEST(EditSessionTest, ArraysThatDoNotTellTheirLayoutAreAskedAboutOnceForAll)
     EXPECT_TRUE(read.choices.empty());
     EXPECT_EQ(read.set->pictures.at(1).dots, tall.AllDots());
 }
+
+// Names are C identifiers of at most the 63 characters C tells apart: a
+// longer one is refused by Rename, and refuses Save Set as Folder before any
+// file is written; a file's long name is cut to it.
+TEST(EditSessionTest, NamesLongerThanCTellsApartAreRefusedBeforeAnythingIsWritten)
+{
+    EditSession session;
+    EXPECT_NE(session.RenamePicture(0, std::string(kMaxNameLength + 1, 'a')), "");
+    EXPECT_EQ(session.RenamePicture(0, std::string(kMaxNameLength, 'a')), "");
+
+    TempDir dir;
+    Document set;
+    set.pictures = {{"first", 100, {}}, {std::string(300, 'b'), 100, {}}};
+    const FileStatus saved = SaveSetFolder(set, dir / "set", ReplaceDrawings::Yes);
+    EXPECT_NE(saved.message().find("is no C identifier of at most 63 characters"), std::string::npos)
+        << saved.message();
+    EXPECT_FALSE(std::filesystem::exists(dir / "set" / "first.Lcd"));
+    EXPECT_EQ(NameFromFileName(std::string(200, 'c') + ".Lcd"), std::string(kMaxNameLength, 'c'));
+}
