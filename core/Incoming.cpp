@@ -88,10 +88,17 @@ Routed RouteIncoming(const Incoming &incoming, std::optional<BitLayout> unsaidLa
     return {IncomingKind::Nothing, std::nullopt, {}, "the clipboard holds no image, file or code", {}};
 }
 
+std::span<const std::string_view> SourceFileSuffixes()
+{
+    static constexpr std::array<std::string_view, 8> kSuffixes{".h",  ".hh",  ".hpp", ".c",
+                                                               ".cc", ".cpp", ".cxx", ".ino"};
+    return kSuffixes;
+}
+
 bool IsSourceFileName(std::string_view name)
 {
-    constexpr std::array kSuffixes{".h", ".hh", ".hpp", ".c", ".cc", ".cpp", ".cxx", ".ino"};
-    return std::any_of(kSuffixes.begin(), kSuffixes.end(),
+    const auto suffixes = SourceFileSuffixes();
+    return std::any_of(suffixes.begin(), suffixes.end(),
                        [name](std::string_view suffix) { return EndsWithoutCase(name, suffix); });
 }
 

@@ -4,6 +4,7 @@
 #include "LayoutGuess.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,8 @@ Routed RouteIncoming(const Incoming &incoming, std::optional<BitLayout> unsaidLa
 // A C header or source file by its name (icons.h, main.c, sketch.ino), which
 // a drop or Open Set reads as a set of pictures.
 bool IsSourceFileName(std::string_view name);
+// Those names' endings, ".h" first, as a file dialog's filter lists them.
+std::span<const std::string_view> SourceFileSuffixes();
 
 // The message for a paste that takes nothing.
 std::string CannotPaste(const Routed &routed);

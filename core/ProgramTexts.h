@@ -8,8 +8,10 @@
 namespace tessaldo {
 
 inline constexpr std::string_view kAuthorLine = "by the Tessaldo developers";
-inline constexpr std::string_view kContactMail = "help@example.org";
-inline constexpr std::string_view kContactWeb = "www.example.org/tessaldo";
+// Under the author in About, where contact addresses stood: what is true of
+// every copy, its licence (LICENSE) and where its manual is, in the room of an address.
+inline constexpr std::string_view kLicenceLine = "MIT License";
+inline constexpr std::string_view kManualLine = "Manual: man tessaldo";
 inline constexpr std::string_view kCopyCaption = "클립보드로 복사 (Ctl+C)";
 inline constexpr std::string_view kNoTextOnClipboard = "클립보드에 텍스트가 없습니다.";
 inline constexpr std::string_view kRenameQuestion = "The picture's name, as its code calls it:";

@@ -114,6 +114,8 @@ Routed RouteMimeData(const QMimeData *data, bool withText)
 
 // Where the window keeps what the user chose for next time.
 constexpr auto kArrayFormKey = "copyAsCArray/form";
+constexpr auto kSendPortKey = "sendToModule/port";
+constexpr auto kSendBaudKey = "sendToModule/baud";
 
 QSettings Preferences()
 {
@@ -131,8 +133,14 @@ void AskUntilTaken(QInputDialog &dialog, const QString &question, const std::fun
 {
     dialog.setLabelText(question);
     // A refusal is a long sentence: wrapped, it does not stretch the dialog across the screen.
-    if (auto *label = dialog.findChild<QLabel *>())
+    // Wrapped, though, the question would leave the dialog too narrow for its
+    // title, which a window manager draws in a larger font beside an icon and
+    // three buttons; the dialog's layout takes its width from the label's.
+    constexpr int kTitleBarRoom = 180;
+    if (auto *label = dialog.findChild<QLabel *>()) {
         label->setWordWrap(true);
+        label->setMinimumWidth(dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) * 3 / 2 + kTitleBarRoom);
+    }
     while (dialog.exec() == QDialog::Accepted) {
         const QString problem = take();
         if (problem.isEmpty())
@@ -235,6 +243,8 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
     BuildSetPanel();
     if (const auto form = ArrayFormFromName(Preferences().value(kArrayFormKey).toString().toStdString()))
         m_session.SetArrayForm(*form);
+    m_sendPort = Preferences().value(kSendPortKey).toString();
+    m_sendBaud = Preferences().value(kSendBaudKey, 0).toInt();
     ShowSession();
     m_session.Subscribe([this] { ShowSession(); });
     m_playTimer.setSingleShot(true);
@@ -617,6 +627,9 @@ void frmMain::SendToModule()
     dialog.exec();
     m_sendPort = dialog.Port();
     m_sendBaud = dialog.Baud();
+    QSettings preferences = Preferences();
+    preferences.setValue(kSendPortKey, m_sendPort);
+    preferences.setValue(kSendBaudKey, m_sendBaud);
 }
 
 void frmMain::AskPictureName()
@@ -681,8 +694,15 @@ void frmMain::OpenSet()
 {
     if (!NoSetIsLost())
         return;
-    OpenSetPaths(QFileDialog::getOpenFileNames(this, QStringLiteral("Open Set"), QString(),
-                                               QStringLiteral("Sets (*.h *.c *.gif *.Lcd);;All Files (*)")));
+    OpenSetPaths(QFileDialog::getOpenFileNames(this, QStringLiteral("Open Set"), QString(), OpenSetFilter()));
+}
+
+QString frmMain::OpenSetFilter()
+{
+    QStringList patterns;
+    for (const std::string_view suffix : SourceFileSuffixes())
+        patterns << u'*' + FromUtf8(suffix);
+    return QStringLiteral("Sets (%1 *.gif *.Lcd);;All Files (*)").arg(patterns.join(u' '));
 }
 
 void frmMain::OpenSetPaths(const QStringList &paths)

@@ -63,6 +63,8 @@ public:
     // The work of "Open Set…" without the dialog: a header or any C source, an
     // image (an animation's frames with their delays), drawing files, or a folder of them.
     void OpenSetPaths(const QStringList &paths);
+    // Open Set's filter: every header and source the core reads as a set, GIF animations and drawing files.
+    static QString OpenSetFilter();
     // The work of saving the set without the dialogs; false, after saying why, when it was not saved.
     bool SaveSetFile(const QString &path);
     bool SaveSetToFolder(const QString &folder);

@@ -654,8 +654,8 @@ val Texts()
     val texts = val::object();
     texts.set("title", std::string(kProgramTitle));
     texts.set("author", std::string(kAuthorLine));
-    texts.set("mail", std::string(kContactMail));
-    texts.set("web", std::string(kContactWeb));
+    texts.set("licence", std::string(kLicenceLine));
+    texts.set("manual", std::string(kManualLine));
     texts.set("copy", std::string(kCopyCaption));
     texts.set("noText", std::string(kNoTextOnClipboard));
     texts.set("renameQuestion", std::string(kRenameQuestion));

@@ -41,6 +41,8 @@ void AnswerInputs(QStringList answers, QStringList &asked)
     OnNextModal([answers, &asked](QWidget *modal) mutable {
         auto *input = qobject_cast<QInputDialog *>(modal);
         asked << input->labelText();
+        // Room for the whole title beside the window manager's buttons.
+        QVERIFY(input->width() >= input->fontMetrics().horizontalAdvance(input->windowTitle()) + 160);
         if (input->inputMode() == QInputDialog::IntInput)
             input->setIntValue(answers.takeFirst().toInt());
         else
@@ -220,6 +222,7 @@ void SetWindowTest::stripItemsTellScreenReadersTheirNameAndPlace()
     QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Pictures of the set"));
     QCOMPARE(list->childCount(), 3);
     QCOMPARE(list->child(1)->text(QAccessible::Name), QStringLiteral("picture_2, picture 2 of 3"));
+    QCOMPARE(strip()->model()->index(1, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("picture_2")); // uncut
     QCOMPARE(list->child(1)->text(QAccessible::Description), QString());
     setAction("Save as Animation")->trigger();
     QCOMPARE(list->child(1)->text(QAccessible::Description), QStringLiteral("100 ms"));
@@ -517,6 +520,8 @@ void SetWindowTest::imagesDrawingsFoldersAndDroppedSourcesOpenAsSets()
 
 void SetWindowTest::openSetAsksOnceWhichLayoutArraysAreInAndNamesWhatItPassedOver()
 {
+    for (const std::string_view suffix : SourceFileSuffixes())
+        QVERIFY(frmMain::OpenSetFilter().contains(u'*' + QString::fromLatin1(suffix.data(), qsizetype(suffix.size()))));
     DotGrid wide;
     DotGrid tall;
     for (int row = 5; row <= 7; ++row) {

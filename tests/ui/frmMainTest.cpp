@@ -571,6 +571,10 @@ void frmMainTest::aboutIsModalAndClosesOnlyThroughItsButton()
         QCOMPARE(about->findChild<QLabel *>("Label1")->geometry(), Twips(1095, 105, 3210, 240));
         QCOMPARE(about->findChild<QWidget *>("Text1")->geometry(), Twips(45, 1485, 5205, 4860));
         QVERIFY(about->findChild<QPlainTextEdit *>("Text1")->isReadOnly());
+        // What is true of every copy, where addresses that reach nobody stood.
+        QCOMPARE(about->findChild<QLabel *>("Label3")->text(), QStringLiteral("MIT License"));
+        QCOMPARE(about->findChild<QLabel *>("Label3")->geometry(), Twips(1980, 825, 1410, 180));
+        QVERIFY(about->findChild<QLabel *>("Label4")->text().contains(QStringLiteral("man tessaldo")));
         QVERIFY(about->findChild<QPlainTextEdit *>("Text1")->toPlainText().contains("HLCD154"));
         auto *close = about->findChild<QPushButton *>("cmdClose");
         QCOMPARE(close->text(), QStringLiteral("닫기"));
@@ -1403,6 +1407,20 @@ void frmMainTest::sendDialogSendsTheBytesSaysWhyNotAndRemembersThePort()
         dialog->reject();
     });
     window->SendToModule();
+    // And at the next start, as the page keeps them.
+    Close();
+    OpenKeepingChoices();
+    QString port;
+    int baud = 0;
+    OnNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<SendDialog *>(modal);
+        port = dialog->Port();
+        baud = dialog->Baud();
+        dialog->reject();
+    });
+    window->SendToModule();
+    QCOMPARE(port, QString::fromLatin1(slaveName));
+    QCOMPARE(baud, 57600);
 }
 
 QTEST_MAIN(frmMainTest)
