@@ -689,7 +689,7 @@ FileStatus SaveSetFolder(const Document &set, const std::filesystem::path &folde
 }
 
 FileStatus OpenSetFolder(const std::filesystem::path &folder, Document &set,
-                         std::vector<std::filesystem::path> &passedOver)
+                         std::vector<std::filesystem::path> &passedOver, std::vector<std::string> *leftOut)
 {
     std::vector<std::filesystem::path> files;
     std::vector<std::filesystem::path> others;
@@ -707,7 +707,7 @@ FileStatus OpenSetFolder(const std::filesystem::path &folder, Document &set,
     const auto byName = [](const auto &a, const auto &b) { return a.filename().u8string() < b.filename().u8string(); };
     std::sort(files.begin(), files.end(), byName);
     std::sort(others.begin(), others.end(), byName);
-    FileStatus opened = OpenSetFiles(files, set);
+    FileStatus opened = OpenSetFiles(files, set, leftOut);
     if (opened)
         passedOver = std::move(others);
     return opened;
@@ -720,7 +720,7 @@ std::string FolderPassedOverNote(const std::filesystem::path &folder,
            + (passedOver.size() == 1 ? ", which is no drawing file (.Lcd)." : ", which are no drawing files (.Lcd).");
 }
 
-FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &set)
+FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &set, std::vector<std::string> *leftOut)
 {
     if (files.empty())
         return FileStatus::Failed("Cannot open the set: no drawing files were given.");
@@ -728,23 +728,48 @@ FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &
     opened.pictures.clear();
     std::optional<LcdType> type;
     std::unordered_map<std::string, std::filesystem::path> byName;
+    std::vector<std::string> refused;
     for (const std::filesystem::path &file : files) {
         Drawing drawing;
-        if (FileStatus read = ReadDrawingFile(file, drawing); !read)
-            return read;
+        FileStatus read = ReadDrawingFile(file, drawing);
         Picture picture{NameFromFileName(file), kDefaultDelayMs, drawing.dots};
-        if (const auto [earlier, added] = byName.emplace(LowerCase(picture.name), file); !added)
-            return OpenFailed(file, "it gives the picture the name " + picture.name + ", as \""
-                                        + DisplayPath(earlier->second) + "\" does (without case)");
-        if (type && drawing.type && *drawing.type != *type)
-            return OpenFailed(file, "it is drawn for " + LcdTypeName(*drawing.type) + ", the files before it for "
-                                        + LcdTypeName(*type));
+        if (read) {
+            if (const auto earlier = byName.find(LowerCase(picture.name)); earlier != byName.end())
+                read = OpenFailed(file, "it gives the picture the name " + picture.name + ", as \""
+                                            + DisplayPath(earlier->second) + "\" does (without case)");
+            else if (type && drawing.type && *drawing.type != *type)
+                read = OpenFailed(file, "it is drawn for " + LcdTypeName(*drawing.type) + ", the files before it for "
+                                            + LcdTypeName(*type));
+        }
+        if (!read) {
+            if (leftOut == nullptr)
+                return read;
+            refused.push_back(read.message());
+            continue;
+        }
+        byName.emplace(LowerCase(picture.name), file);
         type = type ? type : drawing.type;
         opened.pictures.push_back(std::move(picture));
     }
+    if (opened.pictures.empty()) {
+        std::string none = "None of these files opens as a drawing:";
+        for (const std::string &why : refused)
+            none += "\n" + why;
+        return FileStatus::Failed(refused.size() == 1 ? refused.front() : none);
+    }
     opened.type = type.value_or(LcdType::Column);
     set = std::move(opened);
+    if (leftOut != nullptr)
+        *leftOut = std::move(refused);
     return FileStatus::Ok();
+}
+
+std::string LeftOutNote(const std::vector<std::string> &leftOut)
+{
+    std::string note;
+    for (const std::string &why : leftOut)
+        note += (note.empty() ? "Left out of the set:\n" : "\n") + why;
+    return note;
 }
 
 } // namespace tessaldo

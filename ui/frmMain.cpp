@@ -85,15 +85,22 @@ QString ImageFilter()
     return QStringLiteral("Images (%1)|%1|All Files (*.*)|*.*|").arg(images);
 }
 
+QStringList LocalFilesIn(const QMimeData *data)
+{
+    QStringList files;
+    if (data != nullptr && data->hasUrls()) {
+        for (const QUrl &url : data->urls()) {
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+        }
+    }
+    return files;
+}
+
 QString LocalFileIn(const QMimeData *data)
 {
-    if (data == nullptr || !data->hasUrls())
-        return {};
-    for (const QUrl &url : data->urls()) {
-        if (url.isLocalFile())
-            return url.toLocalFile();
-    }
-    return {};
+    const QStringList files = LocalFilesIn(data);
+    return files.isEmpty() ? QString() : files.front();
 }
 
 // What the core is given: a drop brings only images and files, a paste text as well.
@@ -692,8 +699,6 @@ void frmMain::TogglePlayOnModule()
 
 void frmMain::OpenSet()
 {
-    if (!NoSetIsLost())
-        return;
     OpenSetPaths(QFileDialog::getOpenFileNames(this, QStringLiteral("Open Set"), QString(), OpenSetFilter()));
 }
 
@@ -718,16 +723,17 @@ void frmMain::OpenSetPaths(const QStringList &paths)
     BitLayout layout = BitLayout::Module;
     FileStatus opened = FileStatus::Ok();
     std::vector<std::filesystem::path> passedOver;
+    std::vector<std::string> leftOut;
     std::string note;
     std::string headerText;
-    // Among drawing files, any other file refuses the set, named with its reason, rather than being left out.
+    // Among drawing files, what does not open as one is left out and named with its reason.
     if (std::any_of(paths.begin(), paths.end(), IsDrawingFile)) {
-        opened = OpenSetFiles(files, set);
+        opened = OpenSetFiles(files, set, &leftOut);
     } else if (paths.size() > 1) {
         opened = FileStatus::Failed("Cannot open these files as one set: choose one header, C source or image, or "
                                     "drawing files (.Lcd) alone.");
     } else if (QFileInfo(paths.front()).isDir()) {
-        opened = OpenSetFolder(files.front(), set, passedOver);
+        opened = OpenSetFolder(files.front(), set, passedOver, &leftOut);
     } else if (IsImageFile(paths.front())) {
         if (!ReadImageSet(paths.front(), set))
             return;
@@ -752,14 +758,20 @@ void frmMain::OpenSetPaths(const QStringList &paths)
         Warn(FromUtf8(opened.message()));
         return;
     }
+    // Asked only now that there is a set to take the unsaved one's place.
+    if (!NoSetIsLost())
+        return;
     m_setFile = header;
     m_pictureFile.clear();
     m_setFileText = header.isEmpty() ? std::string() : std::move(headerText);
     m_session.OpenSet(std::move(set), layout);
     ShowTitle();
     if (!passedOver.empty())
-        Warn(FromUtf8(FolderPassedOverNote(files.front(), passedOver)));
-    SayIfAny(note);
+        note = FolderPassedOverNote(files.front(), passedOver) + (note.empty() ? "" : "\n\n" + note);
+    if (!leftOut.empty())
+        note += (note.empty() ? "" : "\n\n") + LeftOutNote(leftOut);
+    if (!note.empty())
+        Warn(FromUtf8(note));
 }
 
 void frmMain::OpenAtStart(const QString &path)
@@ -889,7 +901,7 @@ void frmMain::TakeIncoming(const Routed &routed, const QImage &image, const QStr
         // Any other file, a folder of drawings included, is opened as a set.
         if (IsImageFile(file))
             ImportImageFile(file);
-        else if (NoSetIsLost())
+        else
             OpenSetPaths({file});
         break;
     case IncomingKind::Code:
@@ -925,6 +937,10 @@ void frmMain::dropEvent(QDropEvent *event)
         return;
     event->acceptProposedAction();
     // The dialog waits until the drop is over, so the program it came from is not held up.
+    if (const QStringList files = LocalFilesIn(data); files.size() > 1) {
+        QTimer::singleShot(0, this, [this, files] { OpenSetPaths(files); }); // drawings for a set
+        return;
+    }
     QTimer::singleShot(0, this,
                        [this, routed = RouteMimeData(data, false), image = ImageIn(data), file = LocalFileIn(data)] {
                            TakeIncoming(routed, image, file);

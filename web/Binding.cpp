@@ -409,22 +409,33 @@ public:
         return result;
     }
 
-    // Drawing files, [{name, bytes}], opened as the set in the order given: the message, empty when opened.
-    std::string OpenSetDrawings(const val &files)
+    // Drawing files, [{name, bytes}], opened as the set in the order given, those
+    // that do not open as one left out: {problem, note}, the problem the
+    // message when none opened, the note the files left out and why.
+    val OpenSetDrawings(const val &files)
     {
+        val result = val::object();
+        result.set("note", std::string());
+        result.set("problem", std::string());
         const ScratchFolder folder;
         std::vector<std::filesystem::path> names;
         const auto count = files["length"].as<std::size_t>();
         for (std::size_t i = 0; i < count; ++i) {
             names.emplace_back(files[i]["name"].as<std::string>());
-            if (FileStatus put = ScratchFolder::Put(names.back().string(), files[i]["bytes"]); !put)
-                return put.message();
+            if (FileStatus put = ScratchFolder::Put(names.back().string(), files[i]["bytes"]); !put) {
+                result.set("problem", put.message());
+                return result;
+            }
         }
         Document set;
-        if (FileStatus opened = OpenSetFiles(names, set); !opened)
-            return opened.message();
+        std::vector<std::string> leftOut;
+        if (FileStatus opened = OpenSetFiles(names, set, &leftOut); !opened) {
+            result.set("problem", opened.message());
+            return result;
+        }
+        result.set("note", LeftOutNote(leftOut));
         m_session.OpenSet(std::move(set));
-        return {};
+        return result;
     }
 
     // The header the set is saved as under `fileName`: {text, problem}.

@@ -78,6 +78,7 @@ private slots:
     void imagesDrawingsFoldersAndDroppedSourcesOpenAsSets();
     void openSetAsksOnceWhichLayoutArraysAreInAndNamesWhatItPassedOver();
     void saveSetDoesNotWriteOverAHeaderThatChangedOnDisk();
+    void droppedDrawingsAreAllTakenAndOnlyWhatReplacesUnsavedWorkAsks();
 
 private:
     DotGridView *view() const { return window->findChild<DotGridView *>(QStringLiteral("lbDot")); }
@@ -407,6 +408,7 @@ void SetWindowTest::savedHeaderOpensAsTheSameSetAndNamesTheWindow()
     setAction("Save Set")->trigger(); // the set's own header again, without asking
     QCOMPARE(dialog->shown.size(), 1);
     window->lbDot_Click(50);
+    question->answers = {SaveChangesQuestion::Answer::Discard};
     window->OpenSetPaths({Temp(QStringLiteral("walk.h"))});
     QVERIFY(doc().pictures[2].dots[50] == DotState::Set); // as saved the second time
     window->Undo();
@@ -508,14 +510,60 @@ void SetWindowTest::imagesDrawingsFoldersAndDroppedSourcesOpenAsSets()
     QTRY_COMPARE(warned, QStringLiteral("Passed over in \"%1\": readme.txt, which is no drawing file (.Lcd).")
                              .arg(Temp(QStringLiteral("icons"))));
 
-    // Among drawing files, one that is none refuses them all.
+    // Among drawing files, one that is none is left out and named with why; the rest open.
     for (const QString &other : {QStringLiteral("none.Lcd"), QStringLiteral("readme.txt")}) {
         NoteNextMessage(warned);
         window->OpenSetPaths({drawings[0], Temp(QStringLiteral("icons/")) + other});
-        QVERIFY2(warned.startsWith(QStringLiteral("Cannot open \"%1\": ").arg(Temp(QStringLiteral("icons/")) + other)),
+        QVERIFY2(warned.startsWith(QStringLiteral("Left out of the set:\nCannot open \"%1\": ")
+                                       .arg(Temp(QStringLiteral("icons/")) + other)),
                  qPrintable(warned));
-        QCOMPARE(doc().pictures.size(), 3U);
+        QCOMPARE(doc().pictures.size(), 1U);
     }
+}
+
+void SetWindowTest::droppedDrawingsAreAllTakenAndOnlyWhatReplacesUnsavedWorkAsks()
+{
+    const auto drop = [this](const QStringList &paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString &path : paths)
+            urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(50, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window, &enter);
+        QDropEvent dropped(QPointF(50, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window, &dropped);
+    };
+    QDir().mkpath(Temp(QStringLiteral("icons")));
+    const QString a = Temp(QStringLiteral("icons/a.Lcd"));
+    const QString b = Temp(QStringLiteral("icons/b.Lcd"));
+    window->lbDot_Click(1);
+    QVERIFY(window->SaveFile(a));
+    window->lbDot_Click(2);
+    QVERIFY(window->SaveFile(b));
+    drop({a, b});
+    QTRY_COMPARE(doc().pictures.size(), 2U);
+    QCOMPARE(doc().pictures[1].name, "b");
+
+    // An empty drawing in a dropped folder is named; the others open, asked about only as they replace work.
+    QFile(Temp(QStringLiteral("icons/empty.Lcd"))).open(QIODevice::WriteOnly);
+    window->lbDot_Click(3);
+    QString warned;
+    NoteNextMessage(warned);
+    question->answers = {SaveChangesQuestion::Answer::Discard};
+    drop({Temp(QStringLiteral("icons"))});
+    QTRY_VERIFY2(
+        warned.startsWith(
+            QStringLiteral("Left out of the set:\nCannot open \"%1\"").arg(Temp(QStringLiteral("icons/empty.Lcd")))),
+        qPrintable(warned));
+    QCOMPARE(question->asked, 1);
+    QCOMPARE(doc().pictures.size(), 2U);
+    window->lbDot_Click(3);
+    NoteNextMessage(warned);
+    drop({Temp(QStringLiteral("icons/empty.Lcd")), Temp(QStringLiteral("icons/none.txt"))});
+    QTRY_VERIFY(warned.startsWith(QStringLiteral("None of these files opens as a drawing:")));
+    QCOMPARE(question->asked, 1); // nothing was to replace the set
+    QVERIFY(doc().pictures[0].dots[3] == DotState::Set);
 }
 
 void SetWindowTest::openSetAsksOnceWhichLayoutArraysAreInAndNamesWhatItPassedOver()

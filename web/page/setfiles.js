@@ -57,6 +57,7 @@ export async function openSetFrom(files) {
         return openSource(files[0]);
     if (files.length === 1 && files[0].type.startsWith('image/'))
         return openImageFrames(files[0]);
+    // Every file goes to the core, which opens those that are drawings and names the rest.
     const drawings = [];
     for (const file of files) {
         const bytes = await readDrawing(file);
@@ -64,13 +65,15 @@ export async function openSetFrom(files) {
             return;
         drawings.push({ name: file.name, bytes: new Uint8Array(bytes) });
     }
-    const problem = session().openSetDrawings(drawings);
-    if (problem) {
-        await messageBox(problem);
+    const opened = session().openSetDrawings(drawings);
+    if (opened.problem) {
+        await messageBox(opened.problem);
         return;
     }
     savedAs = null;
     openedName = '';
+    if (opened.note)
+        await messageBox(opened.note);
 }
 
 export async function openSet() {
