@@ -879,8 +879,7 @@ void frmMain::ShowTitle()
 {
     const QString &named = m_session.HoldsSet() || m_pictureFile.isEmpty() ? m_setFile : m_pictureFile;
     const bool clean = m_session.IsClean();
-    // Qt's [*] shows where the title marks unsaved work; with nothing named and nothing changed it is the program's
-    // alone.
+    // Qt's [*] marks unsaved work; with nothing named or changed the title is the program's alone.
     if (named.isEmpty())
         setWindowTitle(clean ? kTitle : kTitle + QStringLiteral("[*]"));
     else
