@@ -143,10 +143,6 @@ std::string CandidateName(const LayoutCandidate &candidate)
     return name;
 }
 
-} // namespace tessaldo
-
-namespace tessaldo {
-
 std::vector<LayoutChoice> RankSetLayouts(std::span<const PictureBytes> pictures, LcdType type)
 {
     std::vector<LayoutChoice> choices;
