@@ -18,7 +18,8 @@ constexpr const char *kUsage = "Usage: tessaldo [FILE]\n"
                                "\n"
                                "Draws 16 x 16 pictures for serial graphic LCD modules and turns them into the C\n"
                                "code that sends them to the module. FILE, a drawing file (.Lcd), is opened at\n"
-                               "start as Open would open it.\n"
+                               "start as Open would open it; a C header or source (icons.h, sketch.ino) opens\n"
+                               "as a set, as Open Set would open it.\n"
                                "\n"
                                "Options:\n"
                                "  --help       print this text\n"
@@ -162,7 +163,7 @@ int main(int argc, char *argv[])
     if (request.file != nullptr) {
         // Once the window is up, so that a refused file's warning has it to stand over.
         const QString file = QString::fromLocal8Bit(request.file);
-        QTimer::singleShot(0, &window, [&window, file] { window.OpenFile(file); });
+        QTimer::singleShot(0, &window, [&window, file] { window.OpenAtStart(file); });
     }
     return QApplication::exec();
 }

@@ -262,8 +262,8 @@ std::optional<CodeFormat> ArrayFormFromName(std::string_view name)
 
 bool IsUsableName(std::string_view name)
 {
-    return !name.empty() && !IsDigit(name.front()) && std::all_of(name.begin(), name.end(), IsNameChar)
-           && !IsReserved(name);
+    return !name.empty() && name.size() <= kMaxNameLength && !IsDigit(name.front())
+           && std::all_of(name.begin(), name.end(), IsNameChar) && !IsReserved(name);
 }
 
 std::string NameFromFileName(const std::filesystem::path &file)
@@ -307,7 +307,10 @@ std::string NameFromFileName(const std::filesystem::path &file)
     std::replace(name.begin(), name.end(), '\x01', '_');
     if (name.empty())
         return "picture";
-    return IsDigit(name.front()) || IsReserved(name) ? "lcd_" + name : name;
+    if (IsDigit(name.front()) || IsReserved(name))
+        name.insert(0, "lcd_");
+    name.resize(std::min(name.size(), kMaxNameLength));
+    return name;
 }
 
 std::string LowerCase(std::string name)

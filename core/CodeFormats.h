@@ -4,6 +4,7 @@
 #include "DotGrid.h"
 
 #include <array>
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -30,11 +31,18 @@ inline constexpr std::array kArrayForms{CodeFormat::C, CodeFormat::Xbm, CodeForm
 // The form a remembered name stands for; nullopt for a name of no such form.
 std::optional<CodeFormat> ArrayFormFromName(std::string_view name);
 
-// A C identifier that is no keyword of C or C++.
+// The longest name C promises to tell apart from others (63 significant
+// characters); a picture's file, NAME.Lcd, then fits in any file system.
+inline constexpr std::size_t kMaxNameLength = 63;
+// A C identifier of at most kMaxNameLength characters that is no keyword of C or C++.
 bool IsUsableName(std::string_view name);
+// Why a name is not usable, after it: "'x' is no C identifier ...".
+inline constexpr std::string_view kNotUsableName =
+    "is no C identifier of at most 63 characters, or is a keyword of C or C++";
 // The array name a drawing file gives: its stem, each run of other characters
 // than letters, digits and '_' made one '_', those '_' dropped at either end,
-// "picture" for nothing left, and "lcd_" before a digit or a keyword.
+// "picture" for nothing left, and "lcd_" before a digit or a keyword; cut to
+// kMaxNameLength.
 std::string NameFromFileName(const std::filesystem::path &file);
 
 // The name with its letters A to Z made a to z: what names that some file

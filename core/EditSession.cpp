@@ -158,7 +158,7 @@ std::string EditSession::RenamePicture(std::size_t index, const std::string &nam
     if (!IsUsableName(name))
         return "\"" + name
                + "\" cannot name a picture: a name is a C identifier (letters, digits and '_', not starting with "
-                 "a digit) that is no keyword of C or C++.";
+                 "a digit, at most 63 characters) that is no keyword of C or C++.";
     for (std::size_t other = 0; other < m_document.pictures.size(); ++other) {
         const std::string &taken = m_document.pictures[other].name;
         if (other != index && SameWithoutCase(taken, name))

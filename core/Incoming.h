@@ -4,6 +4,7 @@
 #include "LayoutGuess.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,23 +32,26 @@ struct Routed {
     std::optional<DotGrid::Dots> dots;
     std::vector<Picture> pictures; // each named by its array, in the code's order
     std::string problem;
-    // Code of one picture whose layout it does not tell: the pictures its
-    // values show under each layout, the likeliest first, for the user to
-    // pick from; `dots` is then the module's reading. Empty when every
-    // layout shows the same.
-    std::vector<LayoutCandidate> candidates;
+    // Code of pictures whose layout it does not tell, routed with no layout
+    // for them: their readings under each layout, the likeliest over all of
+    // them first, for the user to pick one for all; `dots` and `pictures`
+    // are then the module's reading. Empty when every layout shows the same.
+    std::vector<LayoutChoice> candidates;
 
     // Whether a paste would take anything, rather than only say why not.
     bool Takes() const { return kind != IncomingKind::Nothing && problem.empty(); }
 };
 
-// An image comes before a file, a file before text.
-Routed RouteIncoming(const Incoming &incoming);
+// An image comes before a file, a file before text. Code that does not tell
+// its pictures' layout is read in `unsaidLayout`, the user's answer.
+Routed RouteIncoming(const Incoming &incoming, std::optional<BitLayout> unsaidLayout = std::nullopt);
 
 // A file of code by its name: a C header or source (icons.h, main.c,
 // sketch.ino) or plain text (code.txt, as Run's lines are kept), which a drop
 // or Open Set reads as a set of pictures.
 bool IsSourceFileName(std::string_view name);
+// Those names' endings, ".h" first, as a file dialog's filter lists them.
+std::span<const std::string_view> SourceFileSuffixes();
 
 // The message for a paste that takes nothing.
 std::string CannotPaste(const Routed &routed);

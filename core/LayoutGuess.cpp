@@ -1,5 +1,7 @@
 #include "LayoutGuess.h"
 
+#include "EditorCommands.h"
+
 #include <algorithm>
 #include <array>
 #include <vector>
@@ -58,6 +60,39 @@ int Pieces(const DotGrid::Dots &dots, LcdType type, bool background)
     return pieces;
 }
 
+// Whether `layout` reads every picture as `earlier` does.
+bool ReadsAlike(std::span<const PictureBytes> pictures, LcdType type, BitLayout layout, BitLayout earlier)
+{
+    return std::all_of(pictures.begin(), pictures.end(), [&](const PictureBytes &bytes) {
+        return DotsFromLayoutBytes(bytes, layout, type) == DotsFromLayoutBytes(bytes, earlier, type);
+    });
+}
+
+// The form of "Copy as C Array" whose array holds its bytes in `layout`.
+CodeFormat ArrayFormOf(BitLayout layout)
+{
+    switch (layout) {
+    case BitLayout::Module:
+        return CodeFormat::C;
+    case BitLayout::Xbm:
+        return CodeFormat::Xbm;
+    case BitLayout::Rows:
+        return CodeFormat::Gfx;
+    case BitLayout::Pages:
+        break;
+    }
+    return CodeFormat::Pages;
+}
+
+std::string_view ArrayFormCaption(BitLayout layout)
+{
+    const auto commands = EditorCommands();
+    return std::find_if(
+               commands.begin(), commands.end(),
+               [form = ArrayFormOf(layout)](const EditorCommand &command) { return command.arrayForm == form; })
+        ->caption;
+}
+
 } // namespace
 
 int Roughness(const DotGrid::Dots &dots, LcdType type)
@@ -105,6 +140,39 @@ std::string CandidateName(const LayoutCandidate &candidate)
     std::string name;
     for (const BitLayout layout : candidate.layouts)
         name += (name.empty() ? "" : "/") + std::string(BitLayoutName(layout));
+    return name;
+}
+
+std::vector<LayoutChoice> RankSetLayouts(std::span<const PictureBytes> pictures, LcdType type)
+{
+    std::vector<LayoutChoice> choices;
+    for (const BitLayout layout : kGuessOrder) {
+        const auto same = std::find_if(choices.begin(), choices.end(), [&](const LayoutChoice &choice) {
+            return ReadsAlike(pictures, type, layout, choice.layouts.front());
+        });
+        if (same != choices.end()) {
+            same->layouts.push_back(layout);
+            continue;
+        }
+        LayoutChoice choice{{layout}, {}, 0};
+        for (const PictureBytes &bytes : pictures) {
+            const DotGrid::Dots dots = DotsFromLayoutBytes(bytes, layout, type);
+            choice.roughness += Roughness(dots, type);
+            if (choice.shown.size() < kChoiceShown)
+                choice.shown.push_back(dots);
+        }
+        choices.push_back(std::move(choice));
+    }
+    std::stable_sort(choices.begin(), choices.end(),
+                     [](const LayoutChoice &a, const LayoutChoice &b) { return a.roughness < b.roughness; });
+    return choices;
+}
+
+std::string LayoutChoiceName(const LayoutChoice &choice)
+{
+    std::string name;
+    for (const BitLayout layout : choice.layouts)
+        name += (name.empty() ? "" : " or ") + std::string(ArrayFormCaption(layout));
     return name;
 }
 

@@ -3,6 +3,8 @@
 #include "BitLayout.h"
 #include "DotGrid.h"
 
+#include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -37,5 +39,23 @@ std::vector<LayoutCandidate> RankLayouts(const PictureBytes &bytes, LcdType type
 
 // The candidate's layouts by name: "module", or "module/xbm" when both show it.
 std::string CandidateName(const LayoutCandidate &candidate);
+
+// One way to read every picture of a paste or a set whose code says no
+// layout: a set of icons is drawn for one display, so one answer does for
+// all of them, and the layout that draws them all least rough is likeliest.
+struct LayoutChoice {
+    std::vector<BitLayout> layouts;   // module, rows, xbm, pages, as many as read every picture alike
+    std::vector<DotGrid::Dots> shown; // the first kChoiceShown pictures so read, as `type` shows them
+    long long roughness = 0;          // summed over all of them
+};
+inline constexpr std::size_t kChoiceShown = 4;
+
+// The readings of all `pictures` in `type`, each once, the least rough in
+// sum first; on a tie the module's, rows, xbm, then pages.
+std::vector<LayoutChoice> RankSetLayouts(std::span<const PictureBytes> pictures, LcdType type);
+
+// The layouts by the names "C Array Form" gives them: "Adafruit GFX
+// drawBitmap", or "Module C Array or XBM for u8g2" when both read alike.
+std::string LayoutChoiceName(const LayoutChoice &choice);
 
 } // namespace tessaldo

@@ -8,8 +8,10 @@
 namespace tessaldo {
 
 inline constexpr std::string_view kAuthorLine = "by the Tessaldo developers";
-inline constexpr std::string_view kContactMail = "help@example.org";
-inline constexpr std::string_view kContactWeb = "www.example.org/tessaldo";
+// Under the author in About, where contact addresses stood: what is true of
+// every copy, its licence (LICENSE) and where its manual is, in the room of an address.
+inline constexpr std::string_view kLicenceLine = "MIT License";
+inline constexpr std::string_view kManualLine = "Manual: man tessaldo";
 inline constexpr std::string_view kCopyCaption = "클립보드로 복사 (Ctl+C)";
 inline constexpr std::string_view kNoTextOnClipboard = "클립보드에 텍스트가 없습니다.";
 inline constexpr std::string_view kRenameQuestion = "The picture's name, as its code calls it:";
@@ -21,6 +23,10 @@ inline constexpr std::string_view kLayoutChoiceTitle = "Which Layout?";
 inline constexpr std::string_view kLayoutQuestion =
     "The values do not say which display's layout they are in. Pick the picture they are meant as; the likeliest "
     "comes first.";
+// The same question for a set's arrays, answered once for all of them.
+inline constexpr std::string_view kSetLayoutQuestion =
+    "The arrays do not say which display's layout they are in. Pick how they are all meant, shown by the first "
+    "pictures; the likeliest comes first.";
 inline constexpr std::string_view kCloseCaption = "닫기";
 inline constexpr std::string_view kUsageNote =
     "Tessaldo는 시리얼 그래픽 LCD에 쓸 이미지를 만드는 시간을 줄여 줍니다. "

@@ -43,15 +43,32 @@ FileStatus HeaderMayReplaceText(const std::filesystem::path &file, const std::st
                             "which writing over it would lose; remove it first, or write to another file");
 }
 
-SetFile ReadSetFile(const std::filesystem::path &file, LcdType typeIfUnsaid)
+SetFile ReadSetFile(const std::filesystem::path &file, LcdType typeIfUnsaid, std::optional<BitLayout> unsaidLayout)
 {
     std::string text;
     if (FileStatus read = ReadSourceText(file, text); !read)
-        return {std::nullopt, read, false};
-    SetReading reading = ReadSet(text, typeIfUnsaid);
+        return {std::nullopt, read};
+    SetReading reading = ReadSet(text, typeIfUnsaid, {}, unsaidLayout);
     if (!reading.set)
-        return {std::nullopt, OpenFailed(file, reading.problem), false};
-    return {std::move(reading.set), FileStatus::Ok(), reading.ownHeader, reading.layout};
+        return {std::nullopt, OpenFailed(file, reading.problem)};
+    std::string note = PassedOverText(DisplayPath(file.filename()), reading);
+    return {std::move(reading.set),     FileStatus::Ok(), reading.ownHeader, reading.layout,
+            std::move(reading.choices), std::move(note),  std::move(text)};
+}
+
+FileStatus HeaderUnchanged(const std::filesystem::path &file, const std::string &known)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(file, error))
+        return FileStatus::Ok(); // gone: writing loses nothing
+    std::string held;
+    // One byte more than what was known tells a longer file from an equal one.
+    const FileStatus read = ReadFileStart(file, known.size() + 1, held);
+    if (read && held == known)
+        return FileStatus::Ok();
+    return SaveFailed(file, "it changed on disk since the set was opened or saved there, and writing over it would "
+                            "lose what it holds now; save the set under another name, or choose this one again to "
+                            "write over it");
 }
 
 } // namespace tessaldo

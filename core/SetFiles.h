@@ -3,12 +3,14 @@
 #include "BitLayout.h"
 #include "Document.h"
 #include "FileStatus.h"
+#include "LayoutGuess.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tessaldo {
 
@@ -32,7 +34,18 @@ struct SetFile {
     FileStatus status;
     bool ownHeader = false;               // saving the set again may write over it
     BitLayout layout = BitLayout::Module; // the layout such a header holds the pictures in
+    std::vector<LayoutChoice> choices{};  // as SetReading's: what to ask before taking the set
+    std::string passedOver{};             // PassedOverText's note, "" when nothing was
+    std::string text{};                   // what the file held, to tell later whether it changed
 };
-SetFile ReadSetFile(const std::filesystem::path &file, LcdType typeIfUnsaid);
+// Pictures whose code says no layout are read in `unsaidLayout`; with none
+// given, in the module's, with `choices` to ask the user about.
+SetFile ReadSetFile(const std::filesystem::path &file, LcdType typeIfUnsaid,
+                    std::optional<BitLayout> unsaidLayout = std::nullopt);
+
+// Whether Save Set may write over the header it opened or saved: only while
+// the file still holds `known`, what it held then. Another program, or this
+// one's command line, may have written another set there since.
+FileStatus HeaderUnchanged(const std::filesystem::path &file, const std::string &known);
 
 } // namespace tessaldo

@@ -227,10 +227,10 @@ std::optional<std::pair<const Picture *, const Picture *>> NamesAlike(const Docu
 std::string NamesProblem(const Document &set, const std::string &name, const std::string &guard)
 {
     if (!IsUsableName(name))
-        return "the set's name '" + name + "' is no C identifier, or a keyword of C or C++";
+        return "the set's name '" + name + "' " + std::string(kNotUsableName);
     for (const Picture &picture : set.pictures) {
         if (!IsUsableName(picture.name))
-            return "the name '" + picture.name + "' is no C identifier, or a keyword of C or C++";
+            return "the name '" + picture.name + "' " + std::string(kNotUsableName);
         if (picture.delayMs < 0 || picture.delayMs > kLongestDelayMs)
             return "the delay of " + picture.name + ", " + std::to_string(picture.delayMs) + " ms, is not from 0 to "
                    + std::to_string(kLongestDelayMs) + " ms";
@@ -523,6 +523,22 @@ SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const Passed
     return code;
 }
 
+// The readings to ask about for the pictures that say no layout; none when all read alike.
+std::vector<LayoutChoice> UnsaidChoices(const std::vector<CodePicture> &found, LcdType type)
+{
+    std::vector<PictureBytes> unsaid;
+    for (const CodePicture &picture : found) {
+        if (!picture.layout)
+            unsaid.push_back(picture.bytes);
+    }
+    if (unsaid.empty())
+        return {};
+    std::vector<LayoutChoice> choices = RankSetLayouts(unsaid, type);
+    if (choices.size() < 2)
+        choices.clear();
+    return choices;
+}
+
 std::string CaseClash(const Document &set)
 {
     const auto alike = NamesAlike(set);
@@ -569,7 +585,8 @@ SetCode FindSetPictures(std::string_view text, const PassedOverNote &note, const
     return PicturesOf(text, ReadFacts(text), note, defines);
 }
 
-SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note)
+SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note,
+                   std::optional<BitLayout> unsaidLayout)
 {
     if (const std::optional<std::string> utf8 = Utf8FromUtf16(text))
         return ReadSet(*utf8, typeIfUnsaid, note);
@@ -606,10 +623,14 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
     }
     Document set;
     set.type = code.type.value_or(typeIfUnsaid);
+    if (!unsaidLayout)
+        reading.choices = UnsaidChoices(found, set.type);
     set.pictures.clear();
     set.pictures.reserve(found.size());
-    for (const CodePicture &picture : found)
-        set.pictures.push_back({picture.name, kDefaultDelayMs, DotsOfPicture(picture.bytes, picture.layout, set.type)});
+    for (const CodePicture &picture : found) {
+        const std::optional<BitLayout> layout = picture.layout ? picture.layout : unsaidLayout;
+        set.pictures.push_back({picture.name, kDefaultDelayMs, DotsOfPicture(picture.bytes, layout, set.type)});
+    }
     const bool frames = IsFramesHeader(facts) || IsEarlierFramesHeader(facts, found.size());
     set.form = frames ? SetForm::Frames : SetForm::Pictures;
     ApplyDelays(facts, set);
@@ -618,6 +639,16 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
     reading.ownHeader = facts.command && facts.name.empty() && EarlierHeader(set, facts) == text;
     reading.set = std::move(set);
     return reading;
+}
+
+std::string PassedOverText(std::string_view sourceName, const SetReading &reading)
+{
+    if (reading.passedOver == 0)
+        return {};
+    std::string text = "Passed over in \"" + std::string(sourceName) + "\": " + reading.firstPassedOver;
+    if (reading.passedOver > 1)
+        text += ", and " + std::to_string(reading.passedOver - 1) + " more arrays that are no pictures";
+    return text + ".";
 }
 
 bool SafeToOverwrite(std::string_view existingText)
@@ -629,7 +660,7 @@ FileStatus CheckSetFolder(const Document &set, const std::filesystem::path &fold
 {
     for (const Picture &picture : set.pictures) {
         if (!IsUsableName(picture.name))
-            return SaveFailed(folder, "the name '" + picture.name + "' is no C identifier, or a keyword of C or C++");
+            return SaveFailed(folder, "the name '" + picture.name + "' " + std::string(kNotUsableName));
         const std::filesystem::path file = DrawingFileIn(folder, picture);
         std::error_code error;
         if (std::filesystem::is_directory(file, error))
@@ -679,7 +710,7 @@ FileStatus SaveSetFolder(const Document &set, const std::filesystem::path &folde
 }
 
 FileStatus OpenSetFolder(const std::filesystem::path &folder, Document &set,
-                         std::vector<std::filesystem::path> &passedOver)
+                         std::vector<std::filesystem::path> &passedOver, std::vector<std::string> *leftOut)
 {
     std::vector<std::filesystem::path> files;
     std::vector<std::filesystem::path> others;
@@ -697,7 +728,7 @@ FileStatus OpenSetFolder(const std::filesystem::path &folder, Document &set,
     const auto byName = [](const auto &a, const auto &b) { return a.filename().u8string() < b.filename().u8string(); };
     std::sort(files.begin(), files.end(), byName);
     std::sort(others.begin(), others.end(), byName);
-    FileStatus opened = OpenSetFiles(files, set);
+    FileStatus opened = OpenSetFiles(files, set, leftOut);
     if (opened)
         passedOver = std::move(others);
     return opened;
@@ -710,7 +741,7 @@ std::string FolderPassedOverNote(const std::filesystem::path &folder,
            + (passedOver.size() == 1 ? ", which is no drawing file (.Lcd)." : ", which are no drawing files (.Lcd).");
 }
 
-FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &set)
+FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &set, std::vector<std::string> *leftOut)
 {
     if (files.empty())
         return FileStatus::Failed("Cannot open the set: no drawing files were given.");
@@ -718,23 +749,48 @@ FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &
     opened.pictures.clear();
     std::optional<LcdType> type;
     std::unordered_map<std::string, std::filesystem::path> byName;
+    std::vector<std::string> refused;
     for (const std::filesystem::path &file : files) {
         Drawing drawing;
-        if (FileStatus read = ReadDrawingFile(file, drawing); !read)
-            return read;
+        FileStatus read = ReadDrawingFile(file, drawing);
         Picture picture{NameFromFileName(file), kDefaultDelayMs, drawing.dots};
-        if (const auto [earlier, added] = byName.emplace(LowerCase(picture.name), file); !added)
-            return OpenFailed(file, "it gives the picture the name " + picture.name + ", as \""
-                                        + DisplayPath(earlier->second) + "\" does (without case)");
-        if (type && drawing.type && *drawing.type != *type)
-            return OpenFailed(file, "it is drawn for " + LcdTypeName(*drawing.type) + ", the files before it for "
-                                        + LcdTypeName(*type));
+        if (read) {
+            if (const auto earlier = byName.find(LowerCase(picture.name)); earlier != byName.end())
+                read = OpenFailed(file, "it gives the picture the name " + picture.name + ", as \""
+                                            + DisplayPath(earlier->second) + "\" does (without case)");
+            else if (type && drawing.type && *drawing.type != *type)
+                read = OpenFailed(file, "it is drawn for " + LcdTypeName(*drawing.type) + ", the files before it for "
+                                            + LcdTypeName(*type));
+        }
+        if (!read) {
+            if (leftOut == nullptr)
+                return read;
+            refused.push_back(read.message());
+            continue;
+        }
+        byName.emplace(LowerCase(picture.name), file);
         type = type ? type : drawing.type;
         opened.pictures.push_back(std::move(picture));
     }
+    if (opened.pictures.empty()) {
+        std::string none = "None of these files opens as a drawing:";
+        for (const std::string &why : refused)
+            none += "\n" + why;
+        return FileStatus::Failed(refused.size() == 1 ? refused.front() : none);
+    }
     opened.type = type.value_or(LcdType::Column);
     set = std::move(opened);
+    if (leftOut != nullptr)
+        *leftOut = std::move(refused);
     return FileStatus::Ok();
+}
+
+std::string LeftOutNote(const std::vector<std::string> &leftOut)
+{
+    std::string note;
+    for (const std::string &why : leftOut)
+        note += (note.empty() ? "Left out of the set:\n" : "\n") + why;
+    return note;
 }
 
 } // namespace tessaldo

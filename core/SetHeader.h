@@ -3,6 +3,7 @@
 #include "CodeReader.h"
 #include "Document.h"
 #include "FileStatus.h"
+#include "LayoutGuess.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -49,12 +50,21 @@ struct SetReading {
     BitLayout layout = BitLayout::Module; // the layout the header says its arrays are in, with its type
     std::size_t passedOver = 0;           // as CodeReading: arrays that are no pictures
     std::string firstPassedOver;
+    // Pictures whose code says no layout, read in `unsaidLayout`, or with no
+    // answer yet in the module's: the readings to ask the user about, the
+    // likeliest first. Empty when there was an answer, or nothing to ask.
+    std::vector<LayoutChoice> choices;
 };
 // Any C source. A header of this program gives back names, order, delays,
 // type, form and layout exactly; another source gives every picture under its array's
 // name (frames of an N x 33 array as NAME_000, ...) with a delay of 100 ms
 // and `typeIfUnsaid`.
-SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note = {});
+SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note = {},
+                   std::optional<BitLayout> unsaidLayout = std::nullopt);
+
+// "Passed over in "icons.h": the array font [475] is no picture, and 2 more
+// arrays that are no pictures.", or "" when nothing was.
+std::string PassedOverText(std::string_view sourceName, const SetReading &reading);
 
 // Whether writing a header over this text loses nothing: it is empty, or a
 // header this program wrote (this form or the earlier one without an index)
@@ -77,13 +87,19 @@ enum class ReplaceDrawings { No, Yes };
 FileStatus SaveSetFolder(const Document &set, const std::filesystem::path &folder,
                          ReplaceDrawings replace = ReplaceDrawings::No);
 // The drawing files of `folder`, in name order; `passedOver` gets everything
-// else it holds, in name order, for the caller to name.
+// else it holds, in name order, for the caller to name. With `leftOut`, as OpenSetFiles.
 FileStatus OpenSetFolder(const std::filesystem::path &folder, Document &set,
-                         std::vector<std::filesystem::path> &passedOver);
+                         std::vector<std::filesystem::path> &passedOver, std::vector<std::string> *leftOut = nullptr);
 // "Passed over in "icons": readme.txt and notes, which are no drawing files (.Lcd)."
 std::string FolderPassedOverNote(const std::filesystem::path &folder,
                                  const std::vector<std::filesystem::path> &passedOver);
-// Drawing files as a set in the order given, each picture named after its file.
-FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &set);
+// Drawing files as a set in the order given, each picture named after its
+// file. One that cannot be read, or that clashes with those before it in
+// name or type, refuses them all; with `leftOut`, it is left out instead
+// and named there with why, a sentence each, and only none left refuses.
+FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &set,
+                        std::vector<std::string> *leftOut = nullptr);
+// "Left out of the set:" and each file's sentence on a line of its own; "" for none.
+std::string LeftOutNote(const std::vector<std::string> &leftOut);
 
 } // namespace tessaldo

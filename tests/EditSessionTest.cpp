@@ -6,6 +6,7 @@
 #include "Incoming.h"
 #include "RandomPicture.h"
 #include "SetFiles.h"
+#include "SetHeader.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -365,9 +366,12 @@ TEST(EditSessionTest, OnlyValuesThatDoNotTellTheirLayoutOfferTheirReadings)
     const Routed asked = route(bare);
     ASSERT_TRUE(asked.Takes());
     ASSERT_EQ(asked.candidates.size(), 3U);
-    EXPECT_EQ(CandidateName(asked.candidates.front()), "rows");
-    EXPECT_EQ(asked.candidates.front().dots, box.AllDots());
+    EXPECT_EQ(asked.candidates.front().layouts, std::vector{BitLayout::Rows});
+    EXPECT_EQ(asked.candidates.front().shown, std::vector{box.AllDots()});
     EXPECT_EQ(*asked.dots, DotsFromPictureBytes(LayoutBytes(box, BitLayout::Rows))) << "as ever, the module's";
+    const Routed answered = RouteIncoming({false, {}, bare, LcdType::Row}, BitLayout::Rows);
+    EXPECT_TRUE(answered.candidates.empty());
+    EXPECT_EQ(*answered.dots, box.AllDots());
 
     for (const std::string &told : {LCDtoCODE(box), CArray({box, "box", ""}), XbmText(box, "box"), Raw(box)}) {
         const Routed known = route(told);
@@ -378,4 +382,51 @@ TEST(EditSessionTest, OnlyValuesThatDoNotTellTheirLayoutOfferTheirReadings)
     EXPECT_TRUE(
         route("#define icon_width 16\n#define icon_height 8\nchar icon_bits[] = {" + bare + "};").candidates.size() > 1)
         << "no X BitMap of 16 x 16";
+}
+
+// Several arrays that say no layout, pasted or opened as a set, are asked
+// about once for all of them, and read as answered; those that say theirs keep it.
+TEST(EditSessionTest, ArraysThatDoNotTellTheirLayoutAreAskedAboutOnceForAll)
+{
+    const DotGrid wide = FilledBox(LcdType::Row, {2, 5}, {13, 7});
+    const DotGrid tall = FilledBox(LcdType::Row, {6, 1}, {8, 14});
+    const std::string told = CArray({tall, "told", ""});
+    const std::string text = "const unsigned char wide[] = {" + ValueList(LayoutBytes(wide, BitLayout::Rows))
+                             + "};\nconst unsigned char tall[] = {" + ValueList(LayoutBytes(tall, BitLayout::Rows))
+                             + "};\n" + told;
+
+    const Routed pasted = RouteIncoming({false, {}, text, LcdType::Row});
+    ASSERT_FALSE(pasted.candidates.empty());
+    EXPECT_EQ(pasted.candidates.front().layouts, std::vector{BitLayout::Rows});
+    EXPECT_EQ(pasted.candidates.front().shown, (std::vector{wide.AllDots(), tall.AllDots()}));
+    const Routed answered = RouteIncoming({false, {}, text, LcdType::Row}, BitLayout::Rows);
+    ASSERT_EQ(answered.pictures.size(), 3U);
+    EXPECT_EQ(answered.pictures.at(0).dots, wide.AllDots());
+    EXPECT_EQ(answered.pictures.at(2).dots, tall.AllDots());
+
+    const SetReading opened = ReadSet(text, LcdType::Row);
+    ASSERT_TRUE(opened.set);
+    EXPECT_EQ(opened.choices.size(), pasted.candidates.size());
+    const SetReading read = ReadSet(text, LcdType::Row, {}, BitLayout::Rows);
+    EXPECT_TRUE(read.choices.empty());
+    EXPECT_EQ(read.set->pictures.at(1).dots, tall.AllDots());
+}
+
+// Names are C identifiers of at most the 63 characters C tells apart: a
+// longer one is refused by Rename, and refuses Save Set as Folder before any
+// file is written; a file's long name is cut to it.
+TEST(EditSessionTest, NamesLongerThanCTellsApartAreRefusedBeforeAnythingIsWritten)
+{
+    EditSession session;
+    EXPECT_NE(session.RenamePicture(0, std::string(kMaxNameLength + 1, 'a')), "");
+    EXPECT_EQ(session.RenamePicture(0, std::string(kMaxNameLength, 'a')), "");
+
+    TempDir dir;
+    Document set;
+    set.pictures = {{"first", 100, {}}, {std::string(300, 'b'), 100, {}}};
+    const FileStatus saved = SaveSetFolder(set, dir / "set", ReplaceDrawings::Yes);
+    EXPECT_NE(saved.message().find("is no C identifier of at most 63 characters"), std::string::npos)
+        << saved.message();
+    EXPECT_FALSE(std::filesystem::exists(dir / "set" / "first.Lcd"));
+    EXPECT_EQ(NameFromFileName(std::string(200, 'c') + ".Lcd"), std::string(kMaxNameLength, 'c'));
 }

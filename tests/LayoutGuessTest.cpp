@@ -94,3 +94,26 @@ TEST(LayoutGuess, OffersEachPictureOnce)
     ASSERT_EQ(blank.size(), 1U);
     EXPECT_EQ(CandidateName(blank.front()), "module/rows/xbm/pages");
 }
+
+// A set's pictures are drawn for one display: the layout that draws them all
+// least rough comes first, named as "C Array Form" names it and shown by its
+// first pictures; layouts that read every picture alike are one choice.
+TEST(LayoutGuess, RanksOneLayoutForAllOfASetsPictures)
+{
+    const std::vector<DotGrid> icons = DrawnIcons(LcdType::Row);
+    std::vector<PictureBytes> bytes;
+    for (const DotGrid &icon : icons)
+        bytes.push_back(LayoutBytes(icon, BitLayout::Rows));
+    const std::vector<LayoutChoice> ranked = RankSetLayouts(bytes, LcdType::Row);
+    ASSERT_EQ(ranked.size(), 3U); // the module's and XBM's read alike in this type
+    EXPECT_EQ(LayoutChoiceName(ranked.front()), "Adafruit GFX drawBitmap");
+    ASSERT_EQ(ranked.front().shown.size(), kChoiceShown);
+    EXPECT_EQ(ranked.front().shown.at(1), icons.at(1).AllDots());
+
+    const PictureBytes bell = LayoutBytes(icons.at(3), BitLayout::Pages);
+    std::vector<std::string> names;
+    for (const LayoutChoice &choice : RankSetLayouts({&bell, 1}, LcdType::Row))
+        names.push_back(LayoutChoiceName(choice));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"SSD1306 Pages", "Module C Array or XBM for u8g2", "Adafruit GFX drawBitmap"}));
+}

@@ -195,6 +195,14 @@ TEST(SetFolder, SavedAndOpenedInNameOrderOrRefusedBeforeAnythingIsWritten)
                         "before it for type 1 (HLCD154, HLCD168)"),
               std::string::npos);
     EXPECT_EQ(opened.pictures.size(), 2u) << "a refused open leaves the set as it was";
+    // What a face takes: the drawings that fit together, the rest named.
+    std::vector<std::string> leftOut;
+    ASSERT_TRUE(OpenSetFiles(mixed, opened, &leftOut).ok());
+    EXPECT_EQ(opened.pictures.size(), 1u);
+    ASSERT_EQ(leftOut.size(), 1u);
+    EXPECT_EQ(
+        LeftOutNote(leftOut).rfind("Left out of the set:\nCannot open \"" + mixed[1].string() + "\": it is drawn", 0),
+        0u);
 }
 
 TEST(SetFolder, DrawingsThatWouldChangeAreReplacedOnlyWhenToldAndOtherFilesAreNamed)

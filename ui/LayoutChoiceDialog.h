@@ -8,21 +8,21 @@
 
 class QListWidget;
 
-// "Which Layout?": 32 pasted values that do not say whose display they are
-// for, drawn as each layout reads them, side by side with the layouts' names
-// under them, the likeliest first and chosen. Arrow keys move between them,
-// Enter or a double click takes one.
+// "Which Layout?": pasted or opened values that do not say whose display they
+// are for, drawn as each layout reads them, the likeliest first and chosen.
+// One picture's readings stand side by side with the layouts' names under
+// them; a set's, one below the other, each as its first pictures. Arrow keys
+// move between them, Enter or a double click takes one.
 class LayoutChoiceDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    LayoutChoiceDialog(std::vector<tessaldo::LayoutCandidate> candidates, tessaldo::LcdType type,
-                       QWidget *parent = nullptr);
+    LayoutChoiceDialog(std::vector<tessaldo::LayoutChoice> choices, tessaldo::LcdType type, QWidget *parent = nullptr);
 
-    // The dots of the picture chosen.
-    const tessaldo::DotGrid::Dots &Chosen() const;
+    // The reading chosen.
+    const tessaldo::LayoutChoice &Chosen() const;
 
 private:
-    std::vector<tessaldo::LayoutCandidate> m_candidates;
+    std::vector<tessaldo::LayoutChoice> m_choices;
     QListWidget *m_list = nullptr;
 };

@@ -35,6 +35,7 @@ QVariant PictureListModel::data(const QModelIndex &index, int role) const
     const auto row = static_cast<std::size_t>(index.row());
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::ToolTipRole: // the whole name, where the strip has to cut it short
         return FromUtf8(m_document.pictures[row].name);
     case Qt::AccessibleTextRole:
         return FromUtf8(PictureAccessibleName(m_document, row));

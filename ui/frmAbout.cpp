@@ -21,9 +21,9 @@ frmAbout::frmAbout(QWidget *mainWindow) : QDialog(mainWindow, Qt::Dialog | Qt::F
     title->setFont(KoreanFont(12, true));
     AddLabel(QStringLiteral("Label2"), FromUtf8(tessaldo::kAuthorLine), TwipsRect(1290, 510, 2910, 180),
              palette().color(QPalette::WindowText));
-    AddLabel(QStringLiteral("Label3"), FromUtf8(tessaldo::kContactMail), TwipsRect(1980, 825, 1410, 180),
+    AddLabel(QStringLiteral("Label3"), FromUtf8(tessaldo::kLicenceLine), TwipsRect(1980, 825, 1410, 180),
              QColor(0, 0, 255));
-    AddLabel(QStringLiteral("Label4"), FromUtf8(tessaldo::kContactWeb), TwipsRect(1635, 1140, 2130, 180),
+    AddLabel(QStringLiteral("Label4"), FromUtf8(tessaldo::kManualLine), TwipsRect(1635, 1140, 2130, 180),
              QColor(0, 0, 255));
 
     Text1 = new QPlainTextEdit(FromUtf8(tessaldo::kUsageNote), this);

@@ -87,15 +87,22 @@ QString ImageFilter()
     return QStringLiteral("Images (%1)|%1|All Files (*.*)|*.*|").arg(images);
 }
 
+QStringList LocalFilesIn(const QMimeData *data)
+{
+    QStringList files;
+    if (data != nullptr && data->hasUrls()) {
+        for (const QUrl &url : data->urls()) {
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+        }
+    }
+    return files;
+}
+
 QString LocalFileIn(const QMimeData *data)
 {
-    if (data == nullptr || !data->hasUrls())
-        return {};
-    for (const QUrl &url : data->urls()) {
-        if (url.isLocalFile())
-            return url.toLocalFile();
-    }
-    return {};
+    const QStringList files = LocalFilesIn(data);
+    return files.isEmpty() ? QString() : files.front();
 }
 
 // What the core is given: a drop brings only images and files, a paste text as well.
@@ -116,6 +123,8 @@ Routed RouteMimeData(const QMimeData *data, bool withText)
 
 // Where the window keeps what the user chose for next time.
 constexpr auto kArrayFormKey = "copyAsCArray/form";
+constexpr auto kSendPortKey = "sendToModule/port";
+constexpr auto kSendBaudKey = "sendToModule/baud";
 
 QSettings Preferences()
 {
@@ -133,8 +142,14 @@ void AskUntilTaken(QInputDialog &dialog, const QString &question, const std::fun
 {
     dialog.setLabelText(question);
     // A refusal is a long sentence: wrapped, it does not stretch the dialog across the screen.
-    if (auto *label = dialog.findChild<QLabel *>())
+    // Wrapped, though, the question would leave the dialog too narrow for its
+    // title, which a window manager draws in a larger font beside an icon and
+    // three buttons; the dialog's layout takes its width from the label's.
+    constexpr int kTitleBarRoom = 180;
+    if (auto *label = dialog.findChild<QLabel *>()) {
         label->setWordWrap(true);
+        label->setMinimumWidth(dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) * 3 / 2 + kTitleBarRoom);
+    }
     while (dialog.exec() == QDialog::Accepted) {
         const QString problem = take();
         if (problem.isEmpty())
@@ -237,6 +252,8 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
     BuildSetPanel();
     if (const auto form = ArrayFormFromName(Preferences().value(kArrayFormKey).toString().toStdString()))
         m_session.SetArrayForm(*form);
+    m_sendPort = Preferences().value(kSendPortKey).toString();
+    m_sendBaud = Preferences().value(kSendBaudKey, 0).toInt();
     ShowSession();
     m_session.Subscribe([this] { ShowSession(); });
     m_playTimer.setSingleShot(true);
@@ -595,7 +612,14 @@ void frmMain::Paste()
     const QMimeData *data = m_clipboard->Contents();
     Incoming incoming = IncomingOf(data, true);
     incoming.type = m_grid.nLCDType(); // values for another display are read as the grid shows them
-    TakeIncoming(RouteIncoming(incoming), data != nullptr ? ImageIn(data) : QImage(), LocalFileIn(data));
+    Routed routed = RouteIncoming(incoming);
+    if (!routed.candidates.empty()) {
+        const std::optional<BitLayout> layout = AskLayout(routed.candidates, incoming.type);
+        if (!layout)
+            return;
+        routed = RouteIncoming(incoming, layout);
+    }
+    TakeIncoming(routed, data != nullptr ? ImageIn(data) : QImage(), LocalFileIn(data));
 }
 
 void frmMain::CopyAsCArray()
@@ -612,6 +636,9 @@ void frmMain::SendToModule()
     dialog.exec();
     m_sendPort = dialog.Port();
     m_sendBaud = dialog.Baud();
+    QSettings preferences = Preferences();
+    preferences.setValue(kSendPortKey, m_sendPort);
+    preferences.setValue(kSendBaudKey, m_sendBaud);
 }
 
 void frmMain::AskPictureName()
@@ -674,10 +701,15 @@ void frmMain::TogglePlayOnModule()
 
 void frmMain::OpenSet()
 {
-    if (!NoSetIsLost())
-        return;
-    OpenSetPaths(QFileDialog::getOpenFileNames(this, QStringLiteral("Open Set"), QString(),
-                                               QStringLiteral("Sets (*.h *.c *.gif *.Lcd);;All Files (*)")));
+    OpenSetPaths(QFileDialog::getOpenFileNames(this, QStringLiteral("Open Set"), QString(), OpenSetFilter()));
+}
+
+QString frmMain::OpenSetFilter()
+{
+    QStringList patterns;
+    for (const std::string_view suffix : SourceFileSuffixes())
+        patterns << u'*' + FromUtf8(suffix);
+    return QStringLiteral("Sets (%1 *.gif *.Lcd);;All Files (*)").arg(patterns.join(u' '));
 }
 
 void frmMain::OpenSetPaths(const QStringList &paths)
@@ -693,20 +725,31 @@ void frmMain::OpenSetPaths(const QStringList &paths)
     BitLayout layout = BitLayout::Module;
     FileStatus opened = FileStatus::Ok();
     std::vector<std::filesystem::path> passedOver;
-    // Among drawing files, any other file refuses the set, named with its reason, rather than being left out.
+    std::vector<std::string> leftOut;
+    std::string note;
+    std::string headerText;
+    // Among drawing files, what does not open as one is left out and named with its reason.
     if (std::any_of(paths.begin(), paths.end(), IsDrawingFile)) {
-        opened = OpenSetFiles(files, set);
+        opened = OpenSetFiles(files, set, &leftOut);
     } else if (paths.size() > 1) {
         opened = FileStatus::Failed("Cannot open these files as one set: choose one header, C source or image, or "
                                     "drawing files (.Lcd) alone.");
     } else if (QFileInfo(paths.front()).isDir()) {
-        opened = OpenSetFolder(files.front(), set, passedOver);
+        opened = OpenSetFolder(files.front(), set, passedOver, &leftOut);
     } else if (IsImageFile(paths.front())) {
         if (!ReadImageSet(paths.front(), set))
             return;
     } else {
         SetFile read = ReadSetFile(files.front(), m_session.Doc().type);
+        if (read.set && !read.choices.empty()) {
+            const std::optional<BitLayout> chosen = AskLayout(read.choices, read.set->type);
+            if (!chosen)
+                return;
+            read = ReadSetFile(files.front(), m_session.Doc().type, chosen);
+        }
         opened = read.status;
+        note = std::move(read.passedOver);
+        headerText = std::move(read.text);
         if (read.set)
             set = std::move(*read.set);
         if (read.ownHeader)
@@ -717,11 +760,28 @@ void frmMain::OpenSetPaths(const QStringList &paths)
         Warn(FromUtf8(opened.message()));
         return;
     }
+    // Asked only now that there is a set to take the unsaved one's place.
+    if (!NoSetIsLost())
+        return;
     m_setFile = header;
+    m_pictureFile.clear();
+    m_setFileText = header.isEmpty() ? std::string() : std::move(headerText);
     m_session.OpenSet(std::move(set), layout);
     ShowTitle();
     if (!passedOver.empty())
-        Warn(FromUtf8(FolderPassedOverNote(files.front(), passedOver)));
+        note = FolderPassedOverNote(files.front(), passedOver) + (note.empty() ? "" : "\n\n" + note);
+    if (!leftOut.empty())
+        note += (note.empty() ? "" : "\n\n") + LeftOutNote(leftOut);
+    if (!note.empty())
+        Warn(FromUtf8(note));
+}
+
+void frmMain::OpenAtStart(const QString &path)
+{
+    if (IsSourceFileName(path.toStdString()))
+        OpenSetPaths({path});
+    else
+        OpenFile(path);
 }
 
 bool frmMain::ReadImageSet(const QString &path, Document &set)
@@ -739,8 +799,15 @@ bool frmMain::ReadImageSet(const QString &path, Document &set)
 
 bool frmMain::SaveSet()
 {
-    // A header changed by hand since is not written over: SaveSetFile says so, and a new name is asked for.
-    return (!m_setFile.isEmpty() && SaveSetFile(m_setFile)) || SaveSetAs();
+    if (m_setFile.isEmpty())
+        return SaveSetAs();
+    // A header written since by someone else, by hand or by a program, is not
+    // written over unasked: the user is told, and asked for a name, this one offered.
+    if (const FileStatus unchanged = HeaderUnchanged(NativePath(m_setFile), m_setFileText); !unchanged) {
+        Warn(FromUtf8(unchanged.message()));
+        return SaveSetAs();
+    }
+    return SaveSetFile(m_setFile) || SaveSetAs();
 }
 
 bool frmMain::SaveSetAs()
@@ -766,9 +833,9 @@ bool frmMain::SaveSetFile(const QString &path)
     CommitStroke();
     const std::filesystem::path file = NativePath(path);
     FileStatus saved = HeaderMayReplace(file);
+    SetText header;
     if (saved) {
-        const SetText header =
-            FormatSetHeader(m_session.Doc(), file, "the Tessaldo window", std::nullopt, m_session.HeaderLayout());
+        header = FormatSetHeader(m_session.Doc(), file, "the Tessaldo window", std::nullopt, m_session.HeaderLayout());
         saved = header.problem.empty() ? WriteFileAtomically(file, header.text) : FileStatus::Failed(header.problem);
     }
     if (!saved) {
@@ -776,6 +843,7 @@ bool frmMain::SaveSetFile(const QString &path)
         return false;
     }
     m_setFile = path;
+    m_setFileText = std::move(header.text);
     m_session.SetSaved();
     ShowTitle();
     return true;
@@ -811,7 +879,14 @@ bool frmMain::SaveSetToFolder(const QString &folder)
 
 void frmMain::ShowTitle()
 {
-    setWindowTitle(m_setFile.isEmpty() ? kTitle : QFileInfo(m_setFile).fileName() + QStringLiteral(" - ") + kTitle);
+    const QString &named = m_session.HoldsSet() || m_pictureFile.isEmpty() ? m_setFile : m_pictureFile;
+    const bool clean = m_session.IsClean();
+    // Qt's [*] marks unsaved work; with nothing named or changed the title is the program's alone.
+    if (named.isEmpty())
+        setWindowTitle(clean ? kTitle : kTitle + QStringLiteral("[*]"));
+    else
+        setWindowTitle(QFileInfo(named).fileName() + QStringLiteral("[*] - ") + kTitle);
+    setWindowModified(!clean);
 }
 
 void frmMain::TakeIncoming(const Routed &routed, const QImage &image, const QString &file)
@@ -827,7 +902,7 @@ void frmMain::TakeIncoming(const Routed &routed, const QImage &image, const QStr
         // Any other file, a folder of drawings included, is opened as a set.
         if (IsImageFile(file))
             ImportImageFile(file);
-        else if (NoSetIsLost())
+        else
             OpenSetPaths({file});
         break;
     case IncomingKind::Code:
@@ -836,19 +911,18 @@ void frmMain::TakeIncoming(const Routed &routed, const QImage &image, const QStr
             Warn(QString::fromStdString(CannotPaste(routed)));
         else if (!routed.pictures.empty())
             SayIfAny(m_session.TakePictures("Paste", routed.pictures));
-        else if (!routed.candidates.empty())
-            PasteInChosenLayout(routed.candidates);
         else
             m_session.TakeDots("Paste", *routed.dots);
         break;
     }
 }
 
-void frmMain::PasteInChosenLayout(const std::vector<LayoutCandidate> &candidates)
+std::optional<BitLayout> frmMain::AskLayout(const std::vector<LayoutChoice> &choices, LcdType type)
 {
-    LayoutChoiceDialog dialog(candidates, m_grid.nLCDType(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        m_session.TakeDots("Paste", dialog.Chosen());
+    LayoutChoiceDialog dialog(choices, type, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Chosen().layouts.front();
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent *event)
@@ -864,6 +938,10 @@ void frmMain::dropEvent(QDropEvent *event)
         return;
     event->acceptProposedAction();
     // The dialog waits until the drop is over, so the program it came from is not held up.
+    if (const QStringList files = LocalFilesIn(data); files.size() > 1) {
+        QTimer::singleShot(0, this, [this, files] { OpenSetPaths(files); }); // drawings for a set
+        return;
+    }
     QTimer::singleShot(0, this,
                        [this, routed = RouteMimeData(data, false), image = ImageIn(data), file = LocalFileIn(data)] {
                            TakeIncoming(routed, image, file);
@@ -882,6 +960,7 @@ void frmMain::CommitStroke()
 
 void frmMain::ShowSession()
 {
+    ShowTitle();
     ShowPicture(m_session.Grid());
     lbDot->SetOnionDots(m_session.OnionDots());
     txtData->ShowStale(m_session.CodeIsStale());
@@ -995,6 +1074,7 @@ void frmMain::CopyByKey()
 
 void frmMain::New()
 {
+    m_pictureFile.clear(); // the clear picture is no file's yet
     m_session.New();
     txtData->SetText(QString());
 }
@@ -1076,6 +1156,7 @@ void frmMain::OpenFile(const QString &szFilePath)
         Warn(QString::fromStdString(read.message()));
         return;
     }
+    m_pictureFile = szFilePath;
     m_session.Open(drawing);
 }
 
@@ -1086,7 +1167,9 @@ bool frmMain::SaveFile(const QString &szFilePath)
         Warn(QString::fromStdString(saved.message()));
         return false;
     }
+    m_pictureFile = szFilePath;
     m_session.PictureSaved();
+    ShowTitle();
     return true;
 }
 

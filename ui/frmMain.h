@@ -16,6 +16,9 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 class CodeTextBox;
 class DotGridView;
@@ -55,9 +58,13 @@ public:
     void ImportImage(const tessaldo::GreyImage &image);
     // The frames previewed in the import dialog (one for a still image); OK takes the frame shown.
     void ImportFrames(std::vector<tessaldo::FrameGreys> frames, const QString &stem);
+    // The file named on the command line: a header or C source opens as a set, anything else as Open opens it.
+    void OpenAtStart(const QString &path);
     // The work of "Open Set…" without the dialog: a header or any C source, an
     // image (an animation's frames with their delays), drawing files, or a folder of them.
     void OpenSetPaths(const QStringList &paths);
+    // Open Set's filter: every header and source the core reads as a set, GIF animations and drawing files.
+    static QString OpenSetFilter();
     // The work of saving the set without the dialogs; false, after saying why, when it was not saved.
     bool SaveSetFile(const QString &path);
     bool SaveSetToFolder(const QString &folder);
@@ -131,12 +138,15 @@ private:
     void SaveSetAsFolder();
     // An image's frames as a set, made as the import dialog makes dots; false after saying why not.
     bool ReadImageSet(const QString &path, tessaldo::Document &set);
-    // The title names the set's header while there is one.
+    // The title names the set's header while there is one, else the drawing
+    // file last opened or saved, and marks work not saved since.
     void ShowTitle();
     // What a drop or a paste brings, as the core routes it, with the image or file itself.
     void TakeIncoming(const tessaldo::Routed &routed, const QImage &image, const QString &file);
-    // 32 values that do not say their layout: the user picks the picture they are meant as.
-    void PasteInChosenLayout(const std::vector<tessaldo::LayoutCandidate> &candidates);
+    // Values that do not say their layout: the user picks, for all of them, the
+    // reading they are meant as, drawn in `type`; nullopt when they cancel.
+    std::optional<tessaldo::BitLayout> AskLayout(const std::vector<tessaldo::LayoutChoice> &choices,
+                                                 tessaldo::LcdType type);
     void Warn(const QString &message);
     // A note of the core's, where there is one.
     void SayIfAny(const std::string &note);
@@ -171,6 +181,8 @@ private:
     tessaldo::DotOptions m_importOptions; // as the last import left them
     QString m_sendPort;                   // as the last send left them
     QString m_setFile;                    // the header Save Set writes, empty before there is one
+    QString m_pictureFile;                // the drawing file last opened or saved, empty before there is one
+    std::string m_setFileText;            // what it held when opened or saved: Save Set writes over nothing else
     int m_sendBaud = 0;
     QTimer m_playTimer;
     tessaldo::ModulePlayer m_onModule;

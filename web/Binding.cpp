@@ -321,15 +321,27 @@ private:
 // The line a header of the page's begins with: "Made by ...".
 constexpr std::string_view kHeaderMaker = "the Tessaldo window";
 
-// "Passed over in "x": why." for the first of the arrays that are no pictures, and how many more.
-std::string PassedOverText(const std::string &fileName, const SetReading &reading)
+// The user's answer to "Which Layout?": a layout's name, or "" before there is one.
+std::optional<BitLayout> AnsweredLayout(const std::string &name)
 {
-    if (reading.passedOver == 0)
-        return {};
-    std::string text = "Passed over in \"" + fileName + "\": " + reading.firstPassedOver;
-    if (reading.passedOver > 1)
-        text += ", and " + std::to_string(reading.passedOver - 1) + " more arrays that are no pictures";
-    return text + ".";
+    return name.empty() ? std::nullopt : BitLayoutFromName(name);
+}
+
+// Readings to ask about, [{name, layout, pictures}], each picture its dots, the likeliest reading first.
+val ChoicesValue(const std::vector<LayoutChoice> &choices)
+{
+    val result = val::array();
+    for (const LayoutChoice &choice : choices) {
+        val entry = val::object();
+        entry.set("name", LayoutChoiceName(choice));
+        entry.set("layout", std::string(BitLayoutName(choice.layouts.front())));
+        val pictures = val::array();
+        for (const DotGrid::Dots &dots : choice.shown)
+            pictures.call<void>("push", DotsOf(dots));
+        entry.set("pictures", pictures);
+        result.call<void>("push", entry);
+    }
+    return result;
 }
 
 // The editing session the page shows: the same one the window binds. The
@@ -381,35 +393,49 @@ public:
         m_session.OpenSet(SetOfFrames(std::move(pictures), m_session.Doc().type, NameFromFileName(fileName)));
     }
 
-    // A header or C source opened as the set: {problem, note}, the problem the
-    // whole message when nothing was opened, the note what was passed over.
-    val OpenSetText(const std::string &fileName, const std::string &text)
+    // A header or C source opened as the set: {problem, note, choices}, the
+    // problem the whole message when nothing was opened, the note what was
+    // passed over. Pictures that say no layout are read in `layout`; before
+    // the user answered (""), nothing is opened while there are choices to ask about.
+    val OpenSetText(const std::string &fileName, const std::string &text, const std::string &layout)
     {
-        const SetReading reading = ReadSet(text, m_session.Doc().type);
+        const SetReading reading = ReadSet(text, m_session.Doc().type, {}, AnsweredLayout(layout));
         val result = val::object();
         result.set("problem", reading.set ? std::string() : OpenFailed(fileName, reading.problem).message());
         result.set("note", PassedOverText(fileName, reading));
-        if (reading.set)
+        result.set("choices", ChoicesValue(reading.set ? reading.choices : std::vector<LayoutChoice>{}));
+        if (reading.set && reading.choices.empty())
             m_session.OpenSet(*reading.set, reading.layout);
         return result;
     }
 
-    // Drawing files, [{name, bytes}], opened as the set in the order given: the message, empty when opened.
-    std::string OpenSetDrawings(const val &files)
+    // Drawing files, [{name, bytes}], opened as the set in the order given, those
+    // that do not open as one left out: {problem, note}, the problem the
+    // message when none opened, the note the files left out and why.
+    val OpenSetDrawings(const val &files)
     {
+        val result = val::object();
+        result.set("note", std::string());
+        result.set("problem", std::string());
         const ScratchFolder folder;
         std::vector<std::filesystem::path> names;
         const auto count = files["length"].as<std::size_t>();
         for (std::size_t i = 0; i < count; ++i) {
             names.emplace_back(files[i]["name"].as<std::string>());
-            if (FileStatus put = ScratchFolder::Put(names.back().string(), files[i]["bytes"]); !put)
-                return put.message();
+            if (FileStatus put = ScratchFolder::Put(names.back().string(), files[i]["bytes"]); !put) {
+                result.set("problem", put.message());
+                return result;
+            }
         }
         Document set;
-        if (FileStatus opened = OpenSetFiles(names, set); !opened)
-            return opened.message();
+        std::vector<std::string> leftOut;
+        if (FileStatus opened = OpenSetFiles(names, set, &leftOut); !opened) {
+            result.set("problem", opened.message());
+            return result;
+        }
+        result.set("note", LeftOutNote(leftOut));
         m_session.OpenSet(std::move(set));
-        return {};
+        return result;
     }
 
     // The header the set is saved as under `fileName`: {text, problem}.
@@ -588,14 +614,14 @@ val Commands()
 
 // What a paste or a drop brings: {kind, dots, pictures, candidates, problem},
 // with problem the whole message when a paste would take nothing; pictures
-// holds code of several, candidates {name, dots} the readings of values that
-// do not say their layout, as `type` shows them, the likeliest first.
-val Route(bool image, const std::string &fileName, const val &text, int type)
+// holds code of several, candidates the readings of values that do not say
+// their layout (as ChoicesValue, in `type`) while `layout` gives no answer.
+val Route(bool image, const std::string &fileName, const val &text, int type, const std::string &layout)
 {
     Incoming incoming{image, fileName, std::nullopt, TypeOf(type)};
     if (text.isString())
         incoming.text = text.as<std::string>();
-    const Routed routed = RouteIncoming(incoming);
+    const Routed routed = RouteIncoming(incoming, AnsweredLayout(layout));
     static constexpr std::array kKinds{"nothing", "image", "drawing-file", "image-file", "code"};
     val result = val::object();
     result.set("kind", std::string(kKinds.at(static_cast<std::size_t>(routed.kind))));
@@ -605,14 +631,7 @@ val Route(bool image, const std::string &fileName, const val &text, int type)
     for (const Picture &picture : routed.pictures)
         pictures.call<void>("push", PictureValue(picture));
     result.set("pictures", pictures);
-    val candidates = val::array();
-    for (const LayoutCandidate &candidate : routed.candidates) {
-        val entry = val::object();
-        entry.set("name", CandidateName(candidate));
-        entry.set("dots", DotsOf(candidate.dots));
-        candidates.call<void>("push", entry);
-    }
-    result.set("candidates", candidates);
+    result.set("candidates", ChoicesValue(routed.candidates));
     result.set("problem", routed.Takes() ? std::string() : CannotPaste(routed));
     return result;
 }
@@ -655,13 +674,14 @@ val Texts()
     val texts = val::object();
     texts.set("title", std::string(kProgramTitle));
     texts.set("author", std::string(kAuthorLine));
-    texts.set("mail", std::string(kContactMail));
-    texts.set("web", std::string(kContactWeb));
+    texts.set("licence", std::string(kLicenceLine));
+    texts.set("manual", std::string(kManualLine));
     texts.set("copy", std::string(kCopyCaption));
     texts.set("noText", std::string(kNoTextOnClipboard));
     texts.set("renameQuestion", std::string(kRenameQuestion));
     texts.set("layoutChoiceTitle", std::string(kLayoutChoiceTitle));
     texts.set("layoutQuestion", std::string(kLayoutQuestion));
+    texts.set("setLayoutQuestion", std::string(kSetLayoutQuestion));
     texts.set("delayQuestion", std::string(kDelayQuestion));
     texts.set("close", std::string(kCloseCaption));
     texts.set("dotForDot", std::string(kDotForDotNote));

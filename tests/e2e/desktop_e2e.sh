@@ -31,8 +31,9 @@ wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 
-# The main window's title, as an xdotool pattern: "Tessaldo" and the version.
-title="^Tessaldo $("$bin_dir/tessaldo-cli" --version | cut -d ' ' -f 2 | sed 's/\./\\./g')\$"
+# The main window's title, as an xdotool pattern: "Tessaldo" and the version,
+# after the file it names ("smiley.Lcd - "), "*" while the work is not saved.
+title="(^|- )Tessaldo $("$bin_dir/tessaldo-cli" --version | cut -d ' ' -f 2 | sed 's/\./\\./g')\\*?\$"
 
 "$bin_dir/tessaldo" 2>"$work/tessaldo.log" &
 app=$!

@@ -2,6 +2,7 @@
 #include "CodeGenerator.h"
 #include "CodeTextBox.h"
 #include "DotGridView.h"
+#include "LayoutChoiceDialog.h"
 #include "PictureStrip.h"
 #include "SendDialog.h"
 #include "SetHeader.h"
@@ -17,6 +18,7 @@
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -39,6 +41,8 @@ void AnswerInputs(QStringList answers, QStringList &asked)
     OnNextModal([answers, &asked](QWidget *modal) mutable {
         auto *input = qobject_cast<QInputDialog *>(modal);
         asked << input->labelText();
+        // Room for the whole title beside the window manager's buttons.
+        QVERIFY(input->width() >= input->fontMetrics().horizontalAdvance(input->windowTitle()) + 160);
         if (input->inputMode() == QInputDialog::IntInput)
             input->setIntValue(answers.takeFirst().toInt());
         else
@@ -72,6 +76,9 @@ private slots:
     void savedHeaderOpensAsTheSameSetAndNamesTheWindow();
     void codeThatIsNotOursIsNeverWrittenOverAndANewNameIsAsked();
     void imagesDrawingsFoldersAndDroppedSourcesOpenAsSets();
+    void openSetAsksOnceWhichLayoutArraysAreInAndNamesWhatItPassedOver();
+    void saveSetDoesNotWriteOverAHeaderThatChangedOnDisk();
+    void droppedDrawingsAreAllTakenAndOnlyWhatReplacesUnsavedWorkAsks();
 
 private:
     DotGridView *view() const { return window->findChild<DotGridView *>(QStringLiteral("lbDot")); }
@@ -216,6 +223,7 @@ void SetWindowTest::stripItemsTellScreenReadersTheirNameAndPlace()
     QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Pictures of the set"));
     QCOMPARE(list->childCount(), 3);
     QCOMPARE(list->child(1)->text(QAccessible::Name), QStringLiteral("picture_2, picture 2 of 3"));
+    QCOMPARE(strip()->model()->index(1, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("picture_2")); // uncut
     QCOMPARE(list->child(1)->text(QAccessible::Description), QString());
     setAction("Save as Animation")->trigger();
     QCOMPARE(list->child(1)->text(QAccessible::Description), QStringLiteral("100 ms"));
@@ -394,12 +402,13 @@ void SetWindowTest::savedHeaderOpensAsTheSameSetAndNamesTheWindow()
     QCOMPARE(dialog->shown.size(), 1);
     QVERIFY(dialog->shown[0].save);
     QVERIFY(window->Session().IsClean());
-    QVERIFY(window->windowTitle().startsWith(QStringLiteral("walk.h - Tessaldo")));
+    QVERIFY(window->windowTitle().startsWith(QStringLiteral("walk.h[*] - Tessaldo")));
 
     window->lbDot_Click(50);
     setAction("Save Set")->trigger(); // the set's own header again, without asking
     QCOMPARE(dialog->shown.size(), 1);
     window->lbDot_Click(50);
+    question->answers = {SaveChangesQuestion::Answer::Discard};
     window->OpenSetPaths({Temp(QStringLiteral("walk.h"))});
     QVERIFY(doc().pictures[2].dots[50] == DotState::Set); // as saved the second time
     window->Undo();
@@ -448,6 +457,9 @@ void SetWindowTest::codeThatIsNotOursIsNeverWrittenOverAndANewNameIsAsked()
 
 void SetWindowTest::imagesDrawingsFoldersAndDroppedSourcesOpenAsSets()
 {
+    window->OpenAtStart(QStringLiteral(TESSALDO_TEST_DATA "/earlier-icons.h")); // as `tessaldo icons.h` does
+    QCOMPARE(doc().pictures.size(), 2U);
+    QCOMPARE(doc().pictures[0].name, "arrow");
     window->OpenSetPaths({QStringLiteral(TESSALDO_TEST_DATA "/partial-frames.gif")});
     QCOMPARE(doc().pictures.size(), 3U);
     QCOMPARE(doc().form, SetForm::Frames);
@@ -486,6 +498,7 @@ void SetWindowTest::imagesDrawingsFoldersAndDroppedSourcesOpenAsSets()
     };
     drop(QStringLiteral(TESSALDO_TEST_DATA "/earlier-icons.h"));
     QTRY_COMPARE(doc().pictures[0].name, "arrow");
+
     QFile readme(Temp(QStringLiteral("icons/readme.txt")));
     QVERIFY(readme.open(QIODevice::WriteOnly));
     readme.close();
@@ -497,14 +510,131 @@ void SetWindowTest::imagesDrawingsFoldersAndDroppedSourcesOpenAsSets()
     QTRY_COMPARE(warned, QStringLiteral("Passed over in \"%1\": readme.txt, which is no drawing file (.Lcd).")
                              .arg(Temp(QStringLiteral("icons"))));
 
-    // Among drawing files, one that is none refuses them all.
+    // Among drawing files, one that is none is left out and named with why; the rest open.
     for (const QString &other : {QStringLiteral("none.Lcd"), QStringLiteral("readme.txt")}) {
         NoteNextMessage(warned);
         window->OpenSetPaths({drawings[0], Temp(QStringLiteral("icons/")) + other});
-        QVERIFY2(warned.startsWith(QStringLiteral("Cannot open \"%1\": ").arg(Temp(QStringLiteral("icons/")) + other)),
+        QVERIFY2(warned.startsWith(QStringLiteral("Left out of the set:\nCannot open \"%1\": ")
+                                       .arg(Temp(QStringLiteral("icons/")) + other)),
                  qPrintable(warned));
-        QCOMPARE(doc().pictures.size(), 3U);
+        QCOMPARE(doc().pictures.size(), 1U);
     }
+}
+
+void SetWindowTest::droppedDrawingsAreAllTakenAndOnlyWhatReplacesUnsavedWorkAsks()
+{
+    const auto drop = [this](const QStringList &paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString &path : paths)
+            urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(50, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window, &enter);
+        QDropEvent dropped(QPointF(50, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window, &dropped);
+    };
+    QDir().mkpath(Temp(QStringLiteral("icons")));
+    const QString a = Temp(QStringLiteral("icons/a.Lcd"));
+    const QString b = Temp(QStringLiteral("icons/b.Lcd"));
+    window->lbDot_Click(1);
+    QVERIFY(window->SaveFile(a));
+    window->lbDot_Click(2);
+    QVERIFY(window->SaveFile(b));
+    drop({a, b});
+    QTRY_COMPARE(doc().pictures.size(), 2U);
+    QCOMPARE(doc().pictures[1].name, "b");
+
+    // An empty drawing in a dropped folder is named; the others open, asked about only as they replace work.
+    QFile(Temp(QStringLiteral("icons/empty.Lcd"))).open(QIODevice::WriteOnly);
+    window->lbDot_Click(3);
+    QString warned;
+    NoteNextMessage(warned);
+    question->answers = {SaveChangesQuestion::Answer::Discard};
+    drop({Temp(QStringLiteral("icons"))});
+    QTRY_VERIFY2(
+        warned.startsWith(
+            QStringLiteral("Left out of the set:\nCannot open \"%1\"").arg(Temp(QStringLiteral("icons/empty.Lcd")))),
+        qPrintable(warned));
+    QCOMPARE(question->asked, 1);
+    QCOMPARE(doc().pictures.size(), 2U);
+    window->lbDot_Click(3);
+    NoteNextMessage(warned);
+    drop({Temp(QStringLiteral("icons/empty.Lcd")), Temp(QStringLiteral("icons/none.txt"))});
+    QTRY_VERIFY(warned.startsWith(QStringLiteral("None of these files opens as a drawing:")));
+    QCOMPARE(question->asked, 1); // nothing was to replace the set
+    QVERIFY(doc().pictures[0].dots[3] == DotState::Set);
+}
+
+void SetWindowTest::openSetAsksOnceWhichLayoutArraysAreInAndNamesWhatItPassedOver()
+{
+    for (const std::string_view suffix : SourceFileSuffixes())
+        QVERIFY(frmMain::OpenSetFilter().contains(u'*' + QString::fromLatin1(suffix.data(), qsizetype(suffix.size()))));
+    DotGrid wide;
+    DotGrid tall;
+    for (int row = 5; row <= 7; ++row) {
+        for (int column = 2; column <= 13; ++column) {
+            wide.SetDot(DotAtCell(LcdType::Column, {column, row}), DotState::Set);
+            tall.SetDot(DotAtCell(LcdType::Column, {row, column}), DotState::Set);
+        }
+    }
+    const auto array = [](const char *name, const DotGrid &grid) {
+        std::string values;
+        for (const std::uint8_t byte : LayoutBytes(grid, BitLayout::Rows))
+            values += std::to_string(byte) + ",";
+        return "const unsigned char " + std::string(name) + "[] PROGMEM = {" + values + "};\n";
+    };
+    const std::string sketch = array("wide", wide) + array("tall", tall) + "const char font[5] = {1, 2, 3, 4, 5};\n";
+    QFile file(Temp(QStringLiteral("sketch.ino")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sketch.data(), qint64(sketch.size())) > 0);
+    file.close();
+
+    QStringList names;
+    QString note;
+    OnNextModal([&](QWidget *modal) {
+        auto *list = modal->findChild<QListWidget *>(QStringLiteral("layouts"));
+        QVERIFY(qobject_cast<LayoutChoiceDialog *>(modal) != nullptr && list != nullptr);
+        for (int row = 0; row < list->count(); ++row)
+            names << list->item(row)->text();
+        NoteNextMessage(note);
+        QTest::keyClick(list, Qt::Key_Return);
+    });
+    window->OpenSetPaths({file.fileName()});
+    QCOMPARE(names.value(0), QStringLiteral("Adafruit GFX drawBitmap"));
+    QVERIFY(names.contains(QStringLiteral("Module C Array")));
+    QCOMPARE(doc().pictures.size(), 2U);
+    QVERIFY(doc().pictures[0].dots == wide.AllDots() && doc().pictures[1].dots == tall.AllDots());
+    QTRY_VERIFY(note.startsWith(QStringLiteral("Passed over in \"sketch.ino\": the array font")));
+
+    OnNextModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+    window->lbDot_Click(0);
+    window->OpenSetPaths({file.fileName()});
+    QVERIFY(doc().pictures[0].dots[0] == DotState::Set); // cancelled: nothing opened
+}
+
+void SetWindowTest::saveSetDoesNotWriteOverAHeaderThatChangedOnDisk()
+{
+    MakeThreePictures();
+    const QString path = Temp(QStringLiteral("icons.h"));
+    dialog->answers = {path};
+    setAction("Save Set")->trigger();
+    Document other;
+    other.pictures.front().name = "other";
+    const std::string theirs = FormatSetHeader(other, std::filesystem::path("icons.h"), "tessaldo-cli header").text;
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(theirs.data(), qint64(theirs.size())) > 0);
+    file.close();
+
+    window->lbDot_Click(40);
+    QString warned;
+    NoteNextMessage(warned);
+    dialog->answers = {QString()};
+    setAction("Save Set")->trigger();
+    QVERIFY2(warned.startsWith(QStringLiteral("Cannot save \"%1\": it changed on disk").arg(path)), qPrintable(warned));
+    QCOMPARE(dialog->shown.size(), 2);
+    QCOMPARE(dialog->shown.last().fileName, path); // offered again, to write over it on purpose
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().toStdString(), theirs);
 }
 
 QTEST_MAIN(SetWindowTest)

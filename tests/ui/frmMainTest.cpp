@@ -84,6 +84,7 @@ private slots:
 
     void controlsSitAtTheirDesignedPlaces();
     void opensCentredOnTheScreen();
+    void titleNamesTheFileAndMarksUnsavedWork();
     void dotsSitAtTheirPlacesInBothLayouts();
     void startsWithTypeZeroAClearPictureAndAnEmptyCodeBox();
     void tabOrderFollowsTheDesign();
@@ -211,6 +212,24 @@ void frmMainTest::controlsSitAtTheirDesignedPlaces()
         QVERIFY(!button->icon().isNull());
     }
     QCOMPARE(toolbar->Button(7), nullptr);
+}
+
+void frmMainTest::titleNamesTheFileAndMarksUnsavedWork()
+{
+    const QString program = QStringLiteral("Tessaldo " TESSALDO_VERSION);
+    QVERIFY(window->SaveFile(Temp(QStringLiteral("bell.Lcd"))));
+    QCOMPARE(window->windowTitle(), QStringLiteral("bell.Lcd[*] - ") + program);
+    QVERIFY(!window->isWindowModified());
+    window->lbDot_Click(5);
+    QVERIFY(window->isWindowModified());
+    window->Undo();
+    QVERIFY(!window->isWindowModified());
+    window->tbarMain_ButtonClick(QStringLiteral("new"));
+    window->lbDot_Click(5);
+    QCOMPARE(window->windowTitle(), program + QStringLiteral("[*]"));
+    window->OpenFile(Temp(QStringLiteral("bell.Lcd")));
+    QCOMPARE(window->windowTitle(), QStringLiteral("bell.Lcd[*] - ") + program);
+    QVERIFY(!window->isWindowModified());
 }
 
 void frmMainTest::opensCentredOnTheScreen()
@@ -554,6 +573,10 @@ void frmMainTest::aboutIsModalAndClosesOnlyThroughItsButton()
         QCOMPARE(about->findChild<QLabel *>("Label1")->geometry(), Twips(1095, 105, 3210, 240));
         QCOMPARE(about->findChild<QWidget *>("Text1")->geometry(), Twips(45, 1485, 5205, 4860));
         QVERIFY(about->findChild<QPlainTextEdit *>("Text1")->isReadOnly());
+        // What is true of every copy, where addresses that reach nobody stood.
+        QCOMPARE(about->findChild<QLabel *>("Label3")->text(), QStringLiteral("MIT License"));
+        QCOMPARE(about->findChild<QLabel *>("Label3")->geometry(), Twips(1980, 825, 1410, 180));
+        QVERIFY(about->findChild<QLabel *>("Label4")->text().contains(QStringLiteral("man tessaldo")));
         QVERIFY(about->findChild<QPlainTextEdit *>("Text1")->toPlainText().contains("HLCD154"));
         auto *close = about->findChild<QPushButton *>("cmdClose");
         QCOMPARE(close->text(), QStringLiteral("닫기"));
@@ -1164,8 +1187,8 @@ void frmMainTest::pasteOfValuesThatDoNotSayTheirLayoutAsksWhichPictureTheyAre()
     };
     answer({Qt::Key_Return});
     QCOMPARE(names.size(), 3); // the module's and XBM's are one picture in this type
-    QCOMPARE(names.first(), QStringLiteral("pages"));
-    QVERIFY(names.contains(QStringLiteral("module/xbm")));
+    QCOMPARE(names.first(), QStringLiteral("SSD1306 Pages"));
+    QVERIFY(names.contains(QStringLiteral("Module C Array or XBM for u8g2")));
     QCOMPARE(window->Grid(), box);
     answer({Qt::Key_Escape});
     QCOMPARE(window->Grid(), box);
@@ -1174,9 +1197,9 @@ void frmMainTest::pasteOfValuesThatDoNotSayTheirLayoutAsksWhichPictureTheyAre()
     answer({Qt::Key_Right, Qt::Key_Return});
     DotGrid second;
     second.SetLCDType(LcdType::Row);
-    second.SetAllDots(DotsFromLayoutBytes(LayoutBytes(box, BitLayout::Pages),
-                                          names.at(1) == QStringLiteral("rows") ? BitLayout::Rows : BitLayout::Module,
-                                          LcdType::Row));
+    second.SetAllDots(DotsFromLayoutBytes(
+        LayoutBytes(box, BitLayout::Pages),
+        names.at(1) == QStringLiteral("Adafruit GFX drawBitmap") ? BitLayout::Rows : BitLayout::Module, LcdType::Row));
     QCOMPARE(window->Grid(), second);
     window->Undo();
     QCOMPARE(window->Grid(), box);
@@ -1410,6 +1433,20 @@ void frmMainTest::sendDialogSendsTheBytesSaysWhyNotAndRemembersThePort()
         dialog->reject();
     });
     window->SendToModule();
+    // And at the next start, as the page keeps them.
+    Close();
+    OpenKeepingChoices();
+    QString port;
+    int baud = 0;
+    OnNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<SendDialog *>(modal);
+        port = dialog->Port();
+        baud = dialog->Baud();
+        dialog->reject();
+    });
+    window->SendToModule();
+    QCOMPARE(port, QString::fromLatin1(slaveName));
+    QCOMPARE(baud, 57600);
 }
 
 QTEST_MAIN(frmMainTest)

@@ -127,14 +127,17 @@ async function layoutChoice(page) {
         await waitFor(page, () => !document.querySelector('dialog[open]'));
         return names;
     };
+    // Named as "C Array Form" names them; the command line's names for the same layouts.
+    const layouts = { 'Module C Array': 'module', 'XBM for u8g2': 'xbm', 'Adafruit GFX drawBitmap': 'rows',
+        'SSD1306 Pages': 'pages' };
     const names = await choose('Enter');
-    assertEqual(names[0], 'pages', 'the likeliest reading');
+    assertEqual(names[0], 'SSD1306 Pages', 'the likeliest reading');
     assertEqual(names.length, 4, 'the readings in type 0');
     await waitForDots(page, shown('pages'));
     await choose('Escape');
     assertEqual(await dots(page), shown('pages'), 'the picture after Cancel');
     await choose('ArrowRight', 'Enter');
-    await waitForDots(page, shown(names[1].split('/')[0]));
+    await waitForDots(page, shown(layouts[names[1].split(' or ')[0]]));
     await keys(page, '#lbDot', 'Control+Z');
     await waitForDots(page, shown('pages'));
 }

@@ -103,8 +103,8 @@ export function showAbout() {
         element('form', { method: 'dialog' }, [
             label('Label1', texts.title, 73, 7, 214, 16),
             label('Label2', texts.author, 86, 34, 194, 12),
-            label('Label3', texts.mail, 132, 55, 94, 12),
-            label('Label4', texts.web, 109, 76, 142, 12),
+            label('Label3', texts.licence, 132, 55, 94, 12),
+            label('Label4', texts.manual, 109, 76, 142, 12),
             note, close,
         ]),
     ]);

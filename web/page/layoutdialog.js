@@ -1,7 +1,8 @@
-// Which Layout?: 32 pasted values that do not say whose display they are for,
-// drawn as each layout reads them, side by side under the layouts' names, the
-// likeliest first and chosen. The arrow keys move between them; Enter or a
-// double click takes one.
+// Which Layout?: pasted or opened values that do not say whose display they
+// are for, drawn as each layout reads them, the likeliest first and chosen:
+// one picture's readings side by side under the layouts' names, a set's one
+// below the other, each as its first pictures. The arrow keys move between
+// them; Enter or a double click takes one.
 import { core } from './core.js';
 import { buttons, element, showDialog } from './dialogs.js';
 import { drawPicture } from './picture.js';
@@ -11,23 +12,28 @@ import { state } from './state.js';
 const kSmallPitch = 5;
 
 function choice(candidate, index) {
-    const canvas = element('canvas', { className: 'layout-picture' });
-    drawPicture(canvas, candidate.dots, state.type, kSmallPitch);
+    const canvases = candidate.pictures.map((dots) => {
+        const canvas = element('canvas', { className: 'layout-picture' });
+        drawPicture(canvas, dots, state.type, kSmallPitch);
+        return canvas;
+    });
     const radio = element('input', { type: 'radio', name: 'layout', id: `layout-${index}`, value: String(index),
         checked: index === 0, autofocus: index === 0 });
     // The radio before its label, so that the label shows it chosen or focused.
     return element('span', { className: 'layout-choice' }, [radio,
-        element('label', { htmlFor: radio.id }, [canvas, element('span', { textContent: candidate.name })])]);
+        element('label', { htmlFor: radio.id }, [element('span', { className: 'layout-pictures' }, canvases),
+            element('span', { textContent: candidate.name })])]);
 }
 
-// The dots of the picture the user takes, or null when they cancel.
+// The reading the user takes, {name, layout, pictures}, or null when they cancel.
 export async function chooseLayout(candidates) {
-    const { layoutChoiceTitle, layoutQuestion } = core.texts();
+    const { layoutChoiceTitle, layoutQuestion, setLayoutQuestion } = core.texts();
+    const ofSet = candidates[0].pictures.length > 1;
     const ok = buttons(['OK', 'ok'], ['Cancel', '']);
     const form = element('form', { method: 'dialog' }, [element('strong', { textContent: layoutChoiceTitle }),
-        element('p', { textContent: layoutQuestion }),
-        element('div', { className: 'layout-choices', role: 'radiogroup', ariaLabel: 'Layouts' },
-            candidates.map(choice)),
+        element('p', { textContent: ofSet ? setLayoutQuestion : layoutQuestion }),
+        element('div', { className: ofSet ? 'layout-choices of-set' : 'layout-choices',
+            role: 'radiogroup', ariaLabel: 'Layouts' }, candidates.map(choice)),
         ok]);
     const take = () => form.requestSubmit(ok.querySelector('[value="ok"]'));
     form.addEventListener('dblclick', (event) => {
@@ -43,5 +49,5 @@ export async function chooseLayout(candidates) {
     const dialog = element('dialog', { ariaLabel: layoutChoiceTitle, className: 'narrow' }, [form]);
     if ((await showDialog(dialog)) !== 'ok')
         return null;
-    return candidates[Number(form.elements.layout.value)].dots;
+    return candidates[Number(form.elements.layout.value)];
 }

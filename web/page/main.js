@@ -30,8 +30,15 @@ async function take({ file, text }) {
         await openSetFrom([file]);
         return;
     }
-    // Values for another display are read as the grid shows them, in its type.
-    const routed = core.route(false, file ? file.name : '', text, state.type);
+    // Values for another display are read as the grid shows them, in its type;
+    // values that do not say their layout, in the one the user picks for them all.
+    let routed = core.route(false, file ? file.name : '', text, state.type, '');
+    if (routed.candidates.length) {
+        const chosen = await chooseLayout(routed.candidates);
+        if (!chosen)
+            return;
+        routed = core.route(false, file ? file.name : '', text, state.type, chosen.layout);
+    }
     if (routed.kind === 'drawing-file')
         await openDrawingFile(file);
     else if (routed.kind === 'image-file')
@@ -42,11 +49,6 @@ async function take({ file, text }) {
         const renamed = session().takePictures('Paste', routed.pictures);
         if (renamed)
             await messageBox(renamed);
-    }
-    else if (routed.candidates.length) {
-        const chosen = await chooseLayout(routed.candidates);
-        if (chosen)
-            session().takeDots('Paste', chosen);
     }
     else
         session().takeDots('Paste', routed.dots);

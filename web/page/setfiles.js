@@ -6,6 +6,7 @@ import { core } from './core.js';
 import { announce, messageBox } from './dialogs.js';
 import { askFileName, chooseFiles, download, pickSaveFile, readDrawing, readFile, saveFailure, writeTo } from './files.js';
 import { decodesFrames, openAnimation } from './importer.js';
+import { chooseLayout } from './layoutdialog.js';
 import { session, state } from './state.js';
 
 const kOpenAccept = '.h,.hh,.hpp,.c,.cc,.cpp,.cxx,.ino,.Lcd,.lcd,image/*';
@@ -32,7 +33,13 @@ async function openSource(file) {
     const text = await readFile(file, 'text');
     if (text === null)
         return;
-    const opened = session().openSetText(file.name, text);
+    let opened = session().openSetText(file.name, text, '');
+    if (opened.choices.length) {
+        const chosen = await chooseLayout(opened.choices);
+        if (!chosen)
+            return;
+        opened = session().openSetText(file.name, text, chosen.layout);
+    }
     if (opened.problem) {
         await messageBox(opened.problem);
         return;
@@ -50,6 +57,7 @@ export async function openSetFrom(files) {
         return openSource(files[0]);
     if (files.length === 1 && files[0].type.startsWith('image/'))
         return openImageFrames(files[0]);
+    // Every file goes to the core, which opens those that are drawings and names the rest.
     const drawings = [];
     for (const file of files) {
         const bytes = await readDrawing(file);
@@ -57,13 +65,15 @@ export async function openSetFrom(files) {
             return;
         drawings.push({ name: file.name, bytes: new Uint8Array(bytes) });
     }
-    const problem = session().openSetDrawings(drawings);
-    if (problem) {
-        await messageBox(problem);
+    const opened = session().openSetDrawings(drawings);
+    if (opened.problem) {
+        await messageBox(opened.problem);
         return;
     }
     savedAs = null;
     openedName = '';
+    if (opened.note)
+        await messageBox(opened.note);
 }
 
 export async function openSet() {
