@@ -228,6 +228,16 @@ std::string CutShortImageOf(const val &whole)
     return CutShortImage(BytesOf(whole));
 }
 
+// A GIF whose screen is too large around frames that are not, on its frames'
+// screen, as the desktop reads it; null for any other file.
+val GifOnItsFramesScreenOf(const val &whole)
+{
+    const std::optional<std::string> fitted = GifOnItsFramesScreen(BytesOf(whole));
+    if (!fitted)
+        return val::null();
+    return Uint8Array(reinterpret_cast<const std::uint8_t *>(fitted->data()), fitted->size());
+}
+
 std::string TooManyPixelsFor(double width, double height)
 {
     const ImageSize size{static_cast<std::int64_t>(width), static_cast<std::int64_t>(height)};
@@ -725,6 +735,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
     emscripten::function("declaredSize", &DeclaredSize);
     emscripten::function("tooManyPixels", &TooManyPixelsFor);
     emscripten::function("cutShortImage", &CutShortImageOf);
+    emscripten::function("gifOnItsFramesScreen", &GifOnItsFramesScreenOf);
     emscripten::function("isBitmapFile", &IsBitmapFileStart);
     emscripten::function("bitmapImage", &BitmapImage);
     emscripten::function("frameDelay", &FrameDelay);

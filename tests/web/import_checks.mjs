@@ -3,6 +3,7 @@
 // with transparency, interlacing) with every dithering, damaged PNGs refused
 // alike, a phone photo turned as its EXIF orientation says, and an animated
 // GIF played and taken at the frame chosen; XBM and PBM files.
+import { execFileSync } from 'node:child_process';
 import { readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { deflateSync } from 'node:zlib';
@@ -122,6 +123,15 @@ async function photo(page) {
     await sameDotsAsCli(page, 'photo.jpg', await phonePhoto(page), ['none', 'floyd-steinberg']);
 }
 
+// Some encoders write a GIF's screen as 65535 x 65535 around a small frame;
+// it is read on its frame's screen, as ImageMagick and the desktop read it.
+async function giantScreenGif(page) {
+    const gif = execFileSync('convert', ['-size', '20x12', 'gradient:black-white', 'gif:-']);
+    gif.writeUInt16LE(65535, 6);
+    gif.writeUInt16LE(65535, 8);
+    await sameDotsAsCli(page, 'giant-screen.gif', gif, ['none']);
+}
+
 const frameLabel = (page) => waitForText(page, 'dialog[open] #frameLabel');
 
 async function animatedGif(page) {
@@ -172,6 +182,8 @@ export const kChecks = [
     { name: 'imported PNGs of every kind give tessaldo-cli import\'s dots with every dithering; damaged ones are refused alike',
         run: pngs, forms: ['file'] },
     { name: 'a phone photo turned by its EXIF orientation gives tessaldo-cli import\'s dots', run: photo },
+    { name: 'a GIF whose screen is far larger than its frame gives tessaldo-cli import\'s dots', run: giantScreenGif,
+        forms: ['file'] },
     { name: 'an animated GIF in Import Image plays, and OK takes the frame chosen on the slider', run: animatedGif },
     { name: 'imported XBM and PBM files give tessaldo-cli import\'s dots, a 16 x 16 one dot for dot', run: bitmaps },
 ];

@@ -233,10 +233,22 @@ async function decodeBitmap(file) {
     return { frames: [{ image: read.image, delayMs: 0 }], width: read.width, height: read.height, gif: false, note };
 }
 
+// A GIF whose screen is too large around frames that are not (65535 x 65535
+// around a 16 x 16 frame) is read on its frames' screen, as the desktop reads
+// it; every other file as it is.
+async function onItsFramesScreen(file) {
+    const declared = core.declaredSize(new Uint8Array(await file.slice(0, kHeaderBytes).arrayBuffer()));
+    if (!declared || !declared.problem)
+        return file;
+    const fitted = core.gifOnItsFramesScreen(new Uint8Array(await file.arrayBuffer()));
+    return fitted ? new File([fitted], file.name, { type: 'image/gif' }) : file;
+}
+
 // Every frame with its greys and delay ({frames, width, height, gif, note}), or the still image as one frame.
-async function decode(file, progress) {
-    if (core.isBitmapFile(new Uint8Array(await file.slice(0, kHeaderBytes).arrayBuffer())))
-        return decodeBitmap(file);
+async function decode(given, progress) {
+    if (core.isBitmapFile(new Uint8Array(await given.slice(0, kHeaderBytes).arrayBuffer())))
+        return decodeBitmap(given);
+    const file = await onItsFramesScreen(given);
     await checkData(file);
     const type = await sniffedType(file);
     const mayAnimate = decodesFrames() && kMayAnimate.includes(type);
