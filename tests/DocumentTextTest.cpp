@@ -166,4 +166,6 @@ TEST(FileNameTest, ASavedNameWithoutExtensionGetsTheOneGiven)
     EXPECT_EQ(NameToSaveAs("arrow.lcd", ".Lcd"), "arrow.lcd");
     EXPECT_EQ(NameToSaveAs("arrow.txt", ".Lcd"), "arrow.txt");
     EXPECT_EQ(NameToSaveAs("...", ".Lcd"), "");
+    EXPECT_EQ(NameToSaveAs(".lcd", ".Lcd"), "");
+    EXPECT_EQ(NameToSaveAs("v1/.Lcd", ".Lcd"), "");
 }

@@ -477,6 +477,7 @@ public:
     int ShownMs() const { return m_session.ShownMs(); }
     bool HoldsSet() const { return m_session.HoldsSet(); }
     bool IsClean() const { return m_session.IsClean(); }
+    std::string SaveChangesQuestion() const { return std::string(m_session.SaveChangesQuestion()); }
     void SetSaved() { m_session.SetSaved(); }
 
     // Opens a drawing file's bytes, or says why it cannot: the message, empty when opened.
@@ -613,6 +614,12 @@ std::string NameToSaveAsOf(const std::string &typed, const std::string &extensio
     return NameToSaveAs(typed, extension);
 }
 
+// The page's title for the file being edited, marked while there are unsaved changes.
+std::string ShownTitleOf(const std::string &fileName, bool unsaved)
+{
+    return ShownTitle(fileName, unsaved);
+}
+
 // The messages of an open or save the browser could not carry out.
 std::string OpenFailedOf(const std::string &name, const std::string &reason)
 {
@@ -657,6 +664,7 @@ val Texts()
     texts.set("close", std::string(kCloseCaption));
     texts.set("dotForDot", std::string(kDotForDotNote));
     texts.set("usage", std::string(kUsageNote));
+    texts.set("nameNeeded", std::string(kNameNeeded));
     texts.set("type0", std::string(LcdTypeCaption(LcdType::Column)));
     texts.set("type1", std::string(LcdTypeCaption(LcdType::Row)));
     return texts;
@@ -708,6 +716,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
     emscripten::constant("drawingBytesRead", kDrawingBytesRead);
     emscripten::function("isSourceFileName", &IsSourceFile);
     emscripten::function("nameToSaveAs", &NameToSaveAsOf);
+    emscripten::function("shownTitle", &ShownTitleOf);
     emscripten::function("openFailed", &OpenFailedOf);
     emscripten::function("saveFailed", &SaveFailedOf);
     emscripten::function("bauds", &Bauds);
@@ -785,6 +794,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("shownMs", &PageSession::ShownMs)
         .function("holdsSet", &PageSession::HoldsSet)
         .function("isClean", &PageSession::IsClean)
+        .function("saveChangesQuestion", &PageSession::SaveChangesQuestion)
         .function("setSaved", &PageSession::SetSaved)
         .function("openDrawing", &PageSession::OpenDrawing)
         .function("paint", &PageSession::Paint)

@@ -1,6 +1,5 @@
 // The page as an app people keep: it works offline once visited, keeps the
-// picture across a reload, opens a shared link as one step, and takes a
-// touch drag as one step.
+// picture across a reload, and takes a touch drag as one step.
 import { existsSync, mkdirSync, symlinkSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -45,23 +44,6 @@ async function reloadKeeps(page) {
     assertEqual(await dots(page), drawn, 'after a reload');
 }
 
-// A link copied from one picture, opened in a new tab over another kept: that picture, with the other one Ctrl+Z away.
-async function linkOpens(page) {
-    await clickDot(page, 17);
-    await forget(page, 'clipboard');
-    await menu(page, 'Copy Link');
-    const link = await recorded(page, 'clipboard');
-    const shared = await dots(page);
-    await keys(page, '#lbDot', 'Control+z');
-    await clickDot(page, 200);
-    const before = await dots(page);
-    const tab = await page.browserContext().newPage();
-    await open(tab, link);
-    assertEqual(await dots(tab), shared, 'the linked picture');
-    await keys(tab, '#lbDot', 'Control+z');
-    assertEqual(await dots(tab), before, 'one Ctrl+Z after the link');
-}
-
 // The form chosen for "Copy as C Array" is what it copies, after a reload too, with its check mark.
 async function arrayFormKept(page) {
     await clickDot(page, 0);
@@ -98,7 +80,6 @@ async function touchDrag(page) {
 export const kChecks = [
     { name: 'once visited, the site opens, draws and inserts text with its server gone', run: offline, forms: ['site'] },
     { name: 'a reload keeps the picture', run: reloadKeeps },
-    { name: 'a link opens its picture as one step of the history', run: linkOpens },
     { name: 'a touch drag paints as the mouse does, as one step', run: touchDrag },
     { name: 'Copy as C Array copies the form chosen for it, after a reload too', run: arrayFormKept },
 ];

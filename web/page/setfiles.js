@@ -1,10 +1,13 @@
 // The set's files: Open Set reads a header or C source, drawing files or an
 // animated image; Save Set writes the set as one header, Save Set as Folder
-// as a drawing file per picture. The reading and the writing are the core's;
-// here are the pickers and downloads.
+// as a drawing file per picture where the browser writes folders. The
+// reading and the writing are the core's; here are the pickers and downloads.
 import { core } from './core.js';
-import { announce, messageBox } from './dialogs.js';
-import { askFileName, chooseFiles, download, pickSaveFile, readDrawing, readFile, saveFailure, writeTo } from './files.js';
+import { announce, askSaveChanges, buttons, element, messageBox, showDialog } from './dialogs.js';
+import {
+    askFileName, chooseFiles, download, downloaded, nameFile, nameSetFile, pickSaveFile, readDrawing, readFile, save, saveFailure,
+    writeTo,
+} from './files.js';
 import { decodesFrames, openAnimation } from './importer.js';
 import { session, state } from './state.js';
 
@@ -39,13 +42,27 @@ async function openSource(file) {
     }
     openedName = file.name;
     savedAs = null;
+    nameSetFile(file.name);
     if (opened.note)
         await messageBox(opened.note);
 }
 
+// True when the work may be replaced: it is saved, or the user saved it or
+// let it go. `setsOnly`: as the window asks before another set, only for a
+// set of several pictures, a picture being one step of the history away.
+export async function mayReplaceWork(setsOnly = false) {
+    const question = session().saveChangesQuestion();
+    if (!question || (setsOnly && !session().holdsSet()))
+        return true;
+    const answer = await askSaveChanges(question);
+    if (answer === 'save')
+        return session().holdsSet() ? saveSet() : save();
+    return answer === 'discard';
+}
+
 // What Open Set or a drop brings, as the set: one header or source, one
 // animated image, or drawing files in the order given.
-export async function openSetFrom(files) {
+async function openAsSet(files) {
     if (files.length === 1 && core.isSourceFileName(files[0].name))
         return openSource(files[0]);
     if (files.length === 1 && files[0].type.startsWith('image/'))
@@ -64,12 +81,21 @@ export async function openSetFrom(files) {
     }
     savedAs = null;
     openedName = '';
+    nameFile('');
+}
+
+// A drop or paste of files for a set, once the set there is saved or let go.
+export async function openSetFrom(files) {
+    if (await mayReplaceWork(true))
+        await openAsSet(files);
 }
 
 export async function openSet() {
+    if (!await mayReplaceWork(true))
+        return;
     const files = await chooseFiles(kOpenAccept, kOpenTypes, true);
     if (files.length)
-        await openSetFrom(files);
+        await openAsSet(files);
 }
 
 function suggestedName() {
@@ -98,57 +124,71 @@ async function writeHeader(handle, name, text) {
     }
 }
 
-// Only a header that was written or downloaded marks the set saved.
+// Only a header that was written marks the set saved; true when it was written or downloaded.
 async function saveSetTo(target) {
     const header = session().setHeaderText(target.name);
     const problem = header.problem || (target.handle ? await writeHeader(target.handle, target.name, header.text) : '');
     if (problem) {
         await messageBox(problem);
-        return;
+        return false;
     }
-    if (!target.handle)
-        download(target.name, header.text);
     savedAs = target;
+    nameSetFile(target.name);
+    if (!target.handle) {
+        download(target.name, header.text);
+        downloaded(target.name);
+        return true;
+    }
     session().setSaved();
     announce(`Saved "${target.name}".`);
+    return true;
 }
 
 export async function saveSetAs() {
     const target = await chooseHeader();
-    if (target)
-        await saveSetTo(target);
+    return target ? saveSetTo(target) : false;
 }
 
 export async function saveSet() {
-    if (savedAs)
-        await saveSetTo(savedAs);
-    else
+    return savedAs ? saveSetTo(savedAs) : saveSetAs();
+}
+
+// Where the browser writes no folder, a download per picture would start
+// them all at once: the set is offered as one header instead.
+async function offerHeader() {
+    const text = `This browser lets a page write no folder: it would download each of the ${state.count} pictures as a `
+        + 'file of its own, all at once. Save the set as one header instead?';
+    const dialog = element('dialog', { className: 'message', ariaLabel: 'Save Set as Folder' }, [
+        element('form', { method: 'dialog' }, [
+            element('strong', { textContent: 'Save Set as Folder' }),
+            element('p', { className: 'message-text', textContent: text }),
+            buttons(['Save Header…', 'header', { autofocus: true }], ['Cancel', '']),
+        ]),
+    ]);
+    if (await showDialog(dialog) === 'header')
         await saveSetAs();
 }
 
-// Into a folder the user picks where the browser writes folders; elsewhere a
-// download per picture, NAME.Lcd, for the user to gather.
+// Into a folder the user picks, where the browser writes folders.
 export async function saveSetAsFolder() {
-    let folder = null;
-    if (window.showDirectoryPicker) {
-        try {
-            folder = await window.showDirectoryPicker({ mode: 'readwrite' });
-        } catch (error) {
-            if (error.name === 'AbortError')
-                return;
-            throw error;
-        }
+    if (!window.showDirectoryPicker) {
+        await offerHeader();
+        return;
     }
-    const made = session().setFolderFiles(folder ? folder.name : 'set');
+    let folder = null;
+    try {
+        folder = await window.showDirectoryPicker({ mode: 'readwrite' });
+    } catch (error) {
+        if (error.name === 'AbortError')
+            return;
+        throw error;
+    }
+    const made = session().setFolderFiles(folder.name);
     if (made.problem) {
         await messageBox(made.problem);
         return;
     }
     for (const file of made.files) {
-        if (!folder) {
-            download(file.name, file.bytes);
-            continue;
-        }
         try {
             await writeTo(await folder.getFileHandle(file.name, { create: true }), file.bytes);
         } catch (error) {
