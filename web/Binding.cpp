@@ -20,6 +20,7 @@
 #include "SetFiles.h"
 #include "SetHeader.h"
 #include "ShareLink.h"
+#include "StoredZip.h"
 #include "Stroke.h"
 
 #include <emscripten.h>
@@ -307,11 +308,15 @@ public:
     {
         return WriteFileAtomically(name, BytesOf(bytes));
     }
-    static val Take(const std::filesystem::path &file)
+    static std::optional<std::string> Read(const std::filesystem::path &file)
     {
         std::string bytes;
-        const FileStatus read = ReadFileStart(file, kDrawingBytesRead, bytes);
-        return read ? Uint8Array(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size()) : val::null();
+        return ReadFileStart(file, kDrawingBytesRead, bytes) ? std::optional(std::move(bytes)) : std::nullopt;
+    }
+    static val Take(const std::filesystem::path &file)
+    {
+        const std::optional<std::string> bytes = Read(file);
+        return bytes ? Uint8Array(reinterpret_cast<const std::uint8_t *>(bytes->data()), bytes->size()) : val::null();
     }
 
 private:
@@ -444,6 +449,27 @@ public:
         return result;
     }
 
+    // The same files in a zip archive, in the folder `folderName` inside it,
+    // dated `time` ({year, month, day, hour, minute, second}): {bytes, problem}.
+    val SetFolderZip(const std::string &folderName, const val &time) const
+    {
+        const ScratchFolder folder;
+        val result = val::object();
+        const FileStatus saved = SaveSetFolder(m_session.Doc(), folderName);
+        std::vector<ZipEntry> entries;
+        for (const Picture &picture : m_session.Doc().pictures) {
+            const std::string name = folderName + "/" + picture.name + ".Lcd";
+            entries.push_back({name, saved ? ScratchFolder::Read(name).value_or(std::string()) : std::string()});
+        }
+        const ZipMade zip =
+            saved ? StoredZip(entries, {time["year"].as<int>(), time["month"].as<int>(), time["day"].as<int>(),
+                                        time["hour"].as<int>(), time["minute"].as<int>(), time["second"].as<int>()})
+                  : ZipMade{{}, saved.message()};
+        result.set("problem", zip.problem);
+        result.set("bytes", Uint8Array(reinterpret_cast<const std::uint8_t *>(zip.bytes.data()), zip.bytes.size()));
+        return result;
+    }
+
     // The set: its size, the edited picture, and any picture's name, delay and dots.
     std::size_t Count() const { return m_session.Doc().pictures.size(); }
     std::size_t Current() const { return m_session.Doc().current; }
@@ -517,6 +543,22 @@ public:
     // The work as the browser's storage keeps it, and the session made that
     // work again: the message when the text is damaged, "" when restored.
     std::string KeptText() const { return WriteKeptText(m_session.Doc(), m_session.SavedDoc()); }
+    // The same in parts, for storage to write only what changed: {document,
+    // saved: [[index, text]] changed since the last call, documentParts,
+    // savedParts}, the saved set's parts 0 while it is the document's. Joined,
+    // the parts, and the saved set's after a line break, are KeptText.
+    val KeptParts()
+    {
+        val result = val::object();
+        result.set("document", PartsValue(m_documentParts.Changed(m_session.Doc())));
+        result.set("documentParts", m_documentParts.Count());
+        const bool same = m_session.Doc().SameSet(m_session.SavedDoc());
+        if (same)
+            m_savedParts.Forget();
+        result.set("saved", PartsValue(same ? std::vector<TextPart>() : m_savedParts.Changed(m_session.SavedDoc())));
+        result.set("savedParts", same ? 0 : m_savedParts.Count());
+        return result;
+    }
     std::string Restore(const std::string &text)
     {
         KeptReading kept = ReadKeptText(text);
@@ -550,7 +592,21 @@ public:
 private:
     const Picture &PictureAt(std::size_t index) const { return m_session.Doc().pictures.at(index); }
 
+    static val PartsValue(const std::vector<TextPart> &parts)
+    {
+        val list = val::array();
+        for (const TextPart &part : parts) {
+            val entry = val::array();
+            entry.call<void>("push", part.index);
+            entry.call<void>("push", part.text);
+            list.call<void>("push", entry);
+        }
+        return list;
+    }
+
     EditSession m_session;
+    PartWriter m_documentParts;
+    PartWriter m_savedParts;
 };
 
 val Commands()
@@ -776,6 +832,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("openSetDrawings", &PageSession::OpenSetDrawings)
         .function("setHeaderText", &PageSession::SetHeaderText)
         .function("setFolderFiles", &PageSession::SetFolderFiles)
+        .function("setFolderZip", &PageSession::SetFolderZip)
         .function("count", &PageSession::Count)
         .function("current", &PageSession::Current)
         .function("pictureName", &PageSession::PictureName)
@@ -807,6 +864,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("setArrayForm", &PageSession::SetArrayForm)
         .function("markSaved", &PageSession::MarkSaved)
         .function("keptText", &PageSession::KeptText)
+        .function("keptParts", &PageSession::KeptParts)
         .function("restore", &PageSession::Restore)
         .function("shareLink", &PageSession::ShareLinkTo)
         .function("openLink", &PageSession::OpenLink)

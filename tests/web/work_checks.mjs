@@ -1,6 +1,7 @@
 // What a new user lost or was not told: the work of tabs kept apart and
 // offered again, files saved where they came from under the names they had,
 // downloads that are no saves, and the site's and the link's limits said.
+import { execFileSync } from 'node:child_process';
 import { cpSync, readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 
@@ -102,21 +103,40 @@ async function downloadsStayUnsaved(page) {
     assert(await page.evaluate(() => document.title.startsWith('dot.Lcd*')), 'a download marked the picture saved');
 }
 
-// Where the browser writes no folder, Save Set as Folder offers one header rather than a download a picture.
-async function folderOffersHeader(page) {
+// Where the browser writes no folder, Save Set as Folder offers one zip of the folder, which Python's zipfile
+// reads back as the drawing files, or one header.
+async function folderAsZip(page) {
     await page.evaluate(() => {
         delete window.showDirectoryPicker;
+        URL.createObjectURL = (blob) => {
+            blob.arrayBuffer().then((bytes) => { window.recorded.download = new Uint8Array(bytes); });
+            return 'blob:zip';
+        };
+        HTMLAnchorElement.prototype.click = function named() { window.recorded.downloadName = this.download; };
         window.showSaveFilePicker = async () => ({
-            name: 'set.h', getFile: async () => new File([''], 'set.h'),
+            name: 'icons.h', getFile: async () => new File([''], 'icons.h'),
             createWritable: async () => ({
                 write: async (blob) => { window.recorded.saved = await blob.text(); }, close: async () => {},
             }),
         });
     });
+    await clickDot(page, 7);
     await keys(page, '#lbDot', 'Insert', 'Insert');
     await menu(page, 'Set', 'Save Set as Folder…');
-    assertEqual(await answer(page, 'Save Header…'), 'This browser lets a page write no folder: it would download each of '
-        + 'the 3 pictures as a file of its own, all at once. Save the set as one header instead?');
+    assertEqual(await answer(page, 'Download Zip'), 'This browser lets a page write no folder: it would download each '
+        + 'of the 3 pictures as a file of its own, all at once. Download the folder as one zip archive, or save the set '
+        + 'as one header?');
+    assertEqual(await recorded(page, 'downloadName'), 'icons.zip');
+    const zip = join(kWork, 'icons.zip');
+    writeFileSync(zip, Buffer.from(await recorded(page, 'download')));
+    const files = JSON.parse(execFileSync('python3', ['-c', 'import json, sys, zipfile\n'
+        + 'z = zipfile.ZipFile(sys.argv[1])\nassert z.testzip() is None\n'
+        + 'print(json.dumps({n: z.read(n).decode() for n in z.namelist()}))', zip]).toString());
+    assertEqual(Object.keys(files), ['icons/picture.Lcd', 'icons/picture_2.Lcd', 'icons/picture_3.Lcd']);
+    assertEqual(files['icons/picture.Lcd'], drawingFile(only(7), 0).toString());
+    assertEqual(files['icons/picture_3.Lcd'], drawingFile(kClear, 0).toString());
+    await menu(page, 'Set', 'Save Set as Folder…');
+    await answer(page, 'Save Header…');
     assert((await recorded(page, 'saved')).length > 0, 'no header saved');
 }
 
@@ -167,7 +187,7 @@ export const kChecks = [
     { name: 'Save offers the opened file, Ctrl+S writes to it again, the title names it and marks changes',
         run: savesWhereOpened },
     { name: 'without a save picker, a nameless name is refused and a download stays unsaved', run: downloadsStayUnsaved },
-    { name: 'Save Set as Folder where no folder can be written offers one header', run: folderOffersHeader },
+    { name: 'Save Set as Folder where no folder can be written offers a zip or one header', run: folderAsZip },
     { name: 'an address deeper under the site opens the page with its picture', run: deeperAddress, forms: ['site'] },
     { name: 'a new version found on a visit is announced for the next start', run: newVersionSaid, forms: ['site'] },
 ];

@@ -26,6 +26,20 @@ async function openImageFrames(file) {
         await messageBox(`Cannot open "${file.name}" as a set: this browser cannot decode an image's frames one by one.`);
 }
 
+// The core reads a source whole and holds the page while it does: a large
+// one says first that it is being opened, drawn before the reading starts.
+const kSayOpeningFrom = 1 << 20;
+
+async function sayOpening(name) {
+    const dialog = element('dialog', { ariaLabel: 'Open Set' }, [element('form', { method: 'dialog' }, [
+        element('strong', { textContent: 'Open Set' }), element('span', { textContent: `Opening "${name}"…` }),
+        element('progress', { ariaLabel: 'Progress' })])]);
+    dialog.addEventListener('cancel', (event) => event.preventDefault());
+    showDialog(dialog);
+    await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+    return () => dialog.close();
+}
+
 async function openSource(file) {
     const refusal = core.refuseSourceSize(file.name, file.size);
     if (refusal) {
@@ -35,7 +49,9 @@ async function openSource(file) {
     const text = await readFile(file, 'text');
     if (text === null)
         return;
+    const done = file.size >= kSayOpeningFrom ? await sayOpening(file.name) : () => {};
     const opened = session().openSetText(file.name, text);
+    done();
     if (opened.problem) {
         await messageBox(opened.problem);
         return;
@@ -153,26 +169,43 @@ export async function saveSet() {
     return savedAs ? saveSetTo(savedAs) : saveSetAs();
 }
 
+// The folder's files in one zip archive, named and dated as the set is now.
+async function downloadZip() {
+    const folder = suggestedName().replace(/\.[^.]*$/, '') || 'icons';
+    const now = new Date();
+    const made = session().setFolderZip(folder, { year: now.getFullYear(), month: now.getMonth() + 1,
+        day: now.getDate(), hour: now.getHours(), minute: now.getMinutes(), second: now.getSeconds() });
+    if (made.problem) {
+        await messageBox(made.problem);
+        return;
+    }
+    download(`${folder}.zip`, made.bytes);
+    downloaded(`${folder}.zip`);
+}
+
 // Where the browser writes no folder, a download per picture would start
-// them all at once: the set is offered as one header instead.
-async function offerHeader() {
-    const text = `This browser lets a page write no folder: it would download each of the ${state.count} pictures as a `
-        + 'file of its own, all at once. Save the set as one header instead?';
+// them all at once: the folder is offered as one zip archive, or the set as one header.
+async function offerZipOrHeader() {
+    const text = `This browser lets a page write no folder: it would download each of the ${state.count} pictures as `
+        + 'a file of its own, all at once. Download the folder as one zip archive, or save the set as one header?';
     const dialog = element('dialog', { className: 'message', ariaLabel: 'Save Set as Folder' }, [
         element('form', { method: 'dialog' }, [
             element('strong', { textContent: 'Save Set as Folder' }),
             element('p', { className: 'message-text', textContent: text }),
-            buttons(['Save Header…', 'header', { autofocus: true }], ['Cancel', '']),
+            buttons(['Download Zip', 'zip', { autofocus: true }], ['Save Header…', 'header'], ['Cancel', '']),
         ]),
     ]);
-    if (await showDialog(dialog) === 'header')
+    const answer = await showDialog(dialog);
+    if (answer === 'zip')
+        await downloadZip();
+    else if (answer === 'header')
         await saveSetAs();
 }
 
 // Into a folder the user picks, where the browser writes folders.
 export async function saveSetAsFolder() {
     if (!window.showDirectoryPicker) {
-        await offerHeader();
+        await offerZipOrHeader();
         return;
     }
     let folder = null;

@@ -15,12 +15,14 @@ const kOldKey = 'tessaldo.work'; // where earlier versions kept the work, one fo
 const kArrayFormKey = 'tessaldo.arrayForm';
 // The most pieces of work kept at once: the newest, this tab's always among them.
 const kMostKept = 8;
+const kPartMissing = 'The work kept in this browser cannot be read: a part of it is missing.';
 // Reached through functions: where storage is turned off, even naming it throws.
 const local = () => localStorage;
 const tab = () => sessionStorage;
 
 let ownKey = '';
-let written = null; // the entry last kept
+// The parts of the work as last kept: a change writes only those that differ.
+const kept = { meta: '', document: [], saved: [], stored: [] };
 let unkept = false; // the user was told that nothing is kept
 
 function read(storage, key) {
@@ -48,30 +50,94 @@ function remove(storage, key) {
     }
 }
 
+// Each entry is a line of its own, {parts, savedParts, at, pictures, name,
+// unsaved}, with its parts beside it: KEY.N the document's, KEY.sN the set
+// last saved's, "=" where that is the document's part N.
 function keys() {
     try {
-        return Object.keys(local()).filter((key) => key.startsWith(kPrefix) && !key.includes('.damaged.'));
+        return Object.keys(local()).filter((key) => /^tessaldo\.work\.[^.]+$/.test(key));
     } catch {
         return [];
     }
 }
 
-// {text, at, pictures, name, unsaved}, or null for what is no entry of this page's.
 function entry(key) {
     try {
-        const kept = JSON.parse(read(local, key));
-        return typeof kept?.text === 'string' ? kept : null;
+        const meta = JSON.parse(read(local, key));
+        return Number.isInteger(meta?.parts) && Number.isInteger(meta.savedParts) ? meta : null;
     } catch {
         return null;
     }
 }
 
+function removeEntry(key, meta) {
+    for (let part = 0; part < (meta?.parts ?? 0); ++part)
+        remove(local, `${key}.${part}`);
+    for (let part = 0; part < (meta?.savedParts ?? 0); ++part)
+        remove(local, `${key}.s${part}`);
+    remove(local, key);
+}
+
+// The kept text the core reads back, or null when a part is missing.
+function textOf(key, meta) {
+    const document = Array.from({ length: meta.parts }, (_, part) => read(local, `${key}.${part}`));
+    const saved = Array.from({ length: meta.savedParts }, (_, part) => {
+        const text = read(local, `${key}.s${part}`);
+        return text === '=' ? document[part] : text;
+    });
+    if ([...document, ...saved].includes(null))
+        return null;
+    return document.join('') + (saved.length ? `\n${saved.join('')}` : '');
+}
+
+function writeEntry(key, text, meta) {
+    const [document, saved] = text.split('\n');
+    const written = write(local, `${key}.0`, document) && (saved === undefined || write(local, `${key}.s0`, saved));
+    return written && write(local, key, JSON.stringify({ ...meta, parts: 1, savedParts: saved === undefined ? 0 : 1 }));
+}
+
+// Writes the parts that changed, the saved set's where they are not the
+// document's, and drops those the work no longer has; false when storage refused one.
+function writeParts() {
+    const parts = session().keptParts();
+    let written = true;
+    const put = (name, text) => { written = write(local, `${ownKey}.${name}`, text) && written; };
+    const touched = new Set();
+    for (const [part, text] of parts.document) {
+        kept.document[part] = text;
+        put(part, text);
+        touched.add(part);
+    }
+    for (const [part, text] of parts.saved) {
+        kept.saved[part] = text;
+        touched.add(part);
+    }
+    const shrunk = parts.documentParts < kept.document.length || parts.savedParts < kept.stored.length;
+    for (let part = parts.documentParts; part < kept.document.length; ++part)
+        remove(local, `${ownKey}.${part}`);
+    for (let part = parts.savedParts; part < kept.stored.length; ++part)
+        remove(local, `${ownKey}.s${part}`);
+    kept.document.length = parts.documentParts;
+    kept.saved.length = kept.stored.length = parts.savedParts;
+    for (let part = 0; part < parts.savedParts; ++part) {
+        const stored = kept.saved[part] === kept.document[part] ? '=' : kept.saved[part];
+        if (touched.has(part) || stored !== kept.stored[part]) {
+            kept.stored[part] = stored;
+            put(`s${part}`, stored);
+        }
+    }
+    const changed = touched.size > 0 || shrunk;
+    return { written, changed, documentParts: parts.documentParts, savedParts: parts.savedParts };
+}
+
 function keep() {
-    const work = { text: session().keptText(), pictures: state.count, name: state.fileName, unsaved: !session().isClean() };
-    if (written && Object.keys(work).every((field) => work[field] === written[field]))
-        return;
-    written = work;
-    if (!write(local, ownKey, JSON.stringify({ ...work, at: Date.now() })) && !unkept) {
+    const parts = writeParts();
+    const meta = JSON.stringify({ parts: parts.documentParts, savedParts: parts.savedParts, pictures: state.count,
+        name: state.fileName, unsaved: !session().isClean() });
+    const written = parts.written && ((meta === kept.meta && !parts.changed)
+        || write(local, ownKey, `${meta.slice(0, -1)},"at":${Date.now()}}`));
+    kept.meta = written ? meta : '';
+    if (!written && !unkept) {
         unkept = true;
         messageBox('This browser keeps no copy of the work: its storage for this page is full or turned off. '
             + 'Save the picture to a file to keep it.');
@@ -129,10 +195,10 @@ async function chooseKey() {
 function takeOldWork() {
     const own = read(tab, kOldKey);
     const shared = read(local, kOldKey);
+    if (shared && shared !== own)
+        writeEntry(newKey(), shared, { at: Date.now(), pictures: 0, name: '', unsaved: true });
     remove(tab, kOldKey);
     remove(local, kOldKey);
-    if (shared && shared !== own)
-        write(local, newKey(), JSON.stringify({ text: shared, at: Date.now(), pictures: 0, name: '', unsaved: true }));
     return own;
 }
 
@@ -143,38 +209,39 @@ function leftWork(live) {
     for (const key of keys()) {
         if (key === ownKey || live?.has(key))
             continue;
-        const kept = entry(key);
-        if (kept?.unsaved)
-            left.push({ key, ...kept });
+        const meta = entry(key);
+        if (meta?.unsaved)
+            left.push({ key, ...meta });
         else
-            remove(local, key);
+            removeEntry(key, meta);
     }
     left.sort((a, b) => b.at - a.at);
-    for (const { key } of left.splice(kMostKept - 1))
-        remove(local, key);
+    for (const { key, ...meta } of left.splice(kMostKept - 1))
+        removeEntry(key, meta);
     return left;
 }
 
-function describe(kept) {
-    const when = kept.at ? new Date(kept.at).toLocaleString([], { dateStyle: 'medium', timeStyle: 'short' }) : 'earlier';
-    const pictures = kept.pictures === 1 ? '1 picture' : kept.pictures > 1 ? `${kept.pictures} pictures` : 'work';
-    return `${kept.name ? `${kept.name}, ` : ''}${pictures}, ${when}`;
+function describe(left) {
+    const when = left.at ? new Date(left.at).toLocaleString([], { dateStyle: 'medium', timeStyle: 'short' }) : 'earlier';
+    const pictures = left.pictures === 1 ? '1 picture' : left.pictures > 1 ? `${left.pictures} pictures` : 'work';
+    return `${left.name ? `${left.name}, ` : ''}${pictures}, ${when}`;
 }
 
-async function restoreLeft(kept, button, offer) {
+async function restoreLeft(left, button, offer) {
     if (!await mayReplaceWork())
         return;
-    const problem = session().restore(kept.text);
-    if (problem) {
-        await messageBox(putAside(kept.text, problem));
-    } else {
-        nameKeptFile(kept.name || '');
-        keep();
-    }
-    remove(local, kept.key);
+    const text = textOf(left.key, left);
+    const problem = text === null ? kPartMissing : session().restore(text);
+    if (problem)
+        await messageBox(text === null ? problem : putAside(text, problem));
+    else
+        nameKeptFile(left.name || '');
+    removeEntry(left.key, left);
     button.remove();
-    if (!offer.querySelector('button.restore'))
+    if (!offer.querySelector('button.restore')) {
         offer.remove();
+        document.getElementById('lbDot').focus(); // where the restored work is
+    }
 }
 
 // The small offer above the window, one Restore for each piece of work left.
@@ -183,9 +250,9 @@ function offerLeft(left) {
         return;
     const offer = element('section', { id: 'restoreOffer', className: 'restore-offer', ariaLabel: 'Work left unsaved' },
         [element('span', { textContent: 'Unsaved work left in another tab or on an earlier visit:' })]);
-    for (const kept of left) {
-        const button = element('button', { type: 'button', className: 'restore', textContent: `Restore ${describe(kept)}` });
-        button.addEventListener('click', () => restoreLeft(kept, button, offer));
+    for (const work of left) {
+        const button = element('button', { type: 'button', className: 'restore', textContent: `Restore ${describe(work)}` });
+        button.addEventListener('click', () => restoreLeft(work, button, offer));
         offer.append(button);
     }
     const close = element('button', { type: 'button', className: 'restore-close', textContent: 'Not now' });
@@ -202,13 +269,23 @@ export async function keepWork() {
     const live = await liveKeys();
     const old = takeOldWork();
     const own = entry(ownKey);
-    const text = own?.text ?? old;
-    const problem = text ? session().restore(text) : '';
-    if (own && !problem)
+    const text = own ? textOf(ownKey, own) : old;
+    if (own && text === null) {
+        // Left where it is, under a key this tab no longer writes.
+        ownKey = newKey();
+        await hold(ownKey, 1000);
+        write(tab, kTabKey, ownKey);
+    }
+    const problem = text ? session().restore(text) : (own && kPartMissing) || '';
+    if (own && text && !problem)
         nameKeptFile(own.name || '');
+    // What the parts of an earlier page of this tab's hold is written again, whole, from the work restored.
+    if (text)
+        removeEntry(ownKey, own);
     subscribe(keep);
+    keep();
     offerLeft(leftWork(live));
-    return problem && putAside(text, problem);
+    return text && problem ? putAside(text, problem) : problem;
 }
 
 // The form "Copy as C Array" copies in, as last chosen in any tab: a choice
