@@ -20,10 +20,16 @@ let savedAs = null;  // {name, handle}: where Save Set writes again; the handle 
 let openedName = ''; // the header or source last opened, the name first offered to save under
 
 async function openImageFrames(file) {
-    if (decodesFrames())
-        await openAnimation(file);
-    else
+    if (!decodesFrames()) {
         await messageBox(`Cannot open "${file.name}" as a set: this browser cannot decode an image's frames one by one.`);
+        return;
+    }
+    // Frames are saved to no file yet: a header of their own, once Save Set asks for its name.
+    if (await openAnimation(file)) {
+        savedAs = null;
+        openedName = '';
+        nameFile('');
+    }
 }
 
 // The core reads a source whole and holds the page while it does: a large
