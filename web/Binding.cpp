@@ -27,6 +27,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -399,6 +400,22 @@ public:
         return result;
     }
 
+    // A source read apart, in a worker of the page's, crosses as the text of
+    // its document and the index of its layout in kBitLayouts; opened as
+    // OpenSetText opens it.
+    std::string DocumentText() const { return WriteDocumentText(m_session.Doc()); }
+    int HeaderLayoutIndex() const
+    {
+        return static_cast<int>(std::find(kBitLayouts.begin(), kBitLayouts.end(), m_session.HeaderLayout())
+                                - kBitLayouts.begin());
+    }
+    void OpenSetDocument(const std::string &documentText, int layoutIndex)
+    {
+        DocumentReading reading = ReadDocumentText(documentText);
+        if (reading.document)
+            m_session.OpenSet(std::move(*reading.document), kBitLayouts.at(static_cast<std::size_t>(layoutIndex)));
+    }
+
     // Drawing files, [{name, bytes}], opened as the set in the order given: the message, empty when opened.
     std::string OpenSetDrawings(const val &files)
     {
@@ -558,6 +575,12 @@ public:
         result.set("saved", PartsValue(same ? std::vector<TextPart>() : m_savedParts.Changed(m_session.SavedDoc())));
         result.set("savedParts", same ? 0 : m_savedParts.Count());
         return result;
+    }
+    // After storage refused a part, the next call gives every part again.
+    void ForgetKeptParts()
+    {
+        m_documentParts.Forget();
+        m_savedParts.Forget();
     }
     std::string Restore(const std::string &text)
     {
@@ -830,6 +853,9 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("openFrames", &PageSession::OpenFrames)
         .function("openSetText", &PageSession::OpenSetText)
         .function("openSetDrawings", &PageSession::OpenSetDrawings)
+        .function("documentText", &PageSession::DocumentText)
+        .function("headerLayoutIndex", &PageSession::HeaderLayoutIndex)
+        .function("openSetDocument", &PageSession::OpenSetDocument)
         .function("setHeaderText", &PageSession::SetHeaderText)
         .function("setFolderFiles", &PageSession::SetFolderFiles)
         .function("setFolderZip", &PageSession::SetFolderZip)
@@ -865,6 +891,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("markSaved", &PageSession::MarkSaved)
         .function("keptText", &PageSession::KeptText)
         .function("keptParts", &PageSession::KeptParts)
+        .function("forgetKeptParts", &PageSession::ForgetKeptParts)
         .function("restore", &PageSession::Restore)
         .function("shareLink", &PageSession::ShareLinkTo)
         .function("openLink", &PageSession::OpenLink)

@@ -140,6 +140,32 @@ async function folderAsZip(page) {
     assert((await recorded(page, 'saved')).length > 0, 'no header saved');
 }
 
+// A header of nearly 16 MiB, the most Open Set reads: 62,000 and more arrays of the module's 33 bytes.
+function largestHeader() {
+    const arrays = [];
+    let size = 0;
+    for (let index = 0; size < (16 << 20) - 300; ++index) {
+        const bytes = Array.from({ length: 32 }, (_, at) => `0x${((index * 31 + at * 7) & 255).toString(16).padStart(2, '0')}`);
+        const array = `static const unsigned char icon_${index}[33] = {\n    0xA4,\n    ${bytes.join(', ')}\n};\n\n`;
+        arrays.push(array);
+        size += array.length;
+    }
+    return { text: arrays.join(''), count: arrays.length };
+}
+
+// The largest header is read while the page answers: its progress is shown, Cancel keeps the work, and it opens.
+async function largeHeaderAnswers(page) {
+    const { text, count } = largestHeader();
+    await giveFile(page, 'icons.h', Buffer.from(text));
+    await keys(page, '#lbDot', 'Control+Shift+O');
+    await page.waitForSelector('dialog[open] progress');
+    await page.click('dialog[open] button');
+    await waitFor(page, () => !document.querySelector('dialog[open]'));
+    assertEqual(await page.evaluate(() => window.tessaldoBench.session().count()), 1, 'pictures after Cancel');
+    await keys(page, '#lbDot', 'Control+Shift+O');
+    await waitFor(page, (want) => window.tessaldoBench.session().count() === want, count);
+}
+
 // A copy of the site, served, whose service worker a test may change as a new build would.
 async function servedCopy(site, name) {
     const copy = join(kWork, name);
@@ -188,6 +214,7 @@ export const kChecks = [
         run: savesWhereOpened },
     { name: 'without a save picker, a nameless name is refused and a download stays unsaved', run: downloadsStayUnsaved },
     { name: 'Save Set as Folder where no folder can be written offers a zip or one header', run: folderAsZip },
+    { name: 'the largest header opens while the page answers, with its progress and Cancel', run: largeHeaderAnswers },
     { name: 'an address deeper under the site opens the page with its picture', run: deeperAddress, forms: ['site'] },
     { name: 'a new version found on a visit is announced for the next start', run: newVersionSaid, forms: ['site'] },
 ];

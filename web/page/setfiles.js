@@ -9,6 +9,7 @@ import {
     writeTo,
 } from './files.js';
 import { decodesFrames, openAnimation } from './importer.js';
+import { openSourceApart } from './setreader.js';
 import { session, state } from './state.js';
 
 const kOpenAccept = '.h,.hh,.hpp,.c,.cc,.cpp,.cxx,.ino,.Lcd,.lcd,image/*';
@@ -32,19 +33,8 @@ async function openImageFrames(file) {
     }
 }
 
-// The core reads a source whole and holds the page while it does: a large
-// one says first that it is being opened, drawn before the reading starts.
-const kSayOpeningFrom = 1 << 20;
-
-async function sayOpening(name) {
-    const dialog = element('dialog', { ariaLabel: 'Open Set' }, [element('form', { method: 'dialog' }, [
-        element('strong', { textContent: 'Open Set' }), element('span', { textContent: `Opening "${name}"…` }),
-        element('progress', { ariaLabel: 'Progress' })])]);
-    dialog.addEventListener('cancel', (event) => event.preventDefault());
-    showDialog(dialog);
-    await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
-    return () => dialog.close();
-}
+// A source this large is read apart, while the page answers.
+const kReadApartFrom = 1 << 20;
 
 async function openSource(file) {
     const refusal = core.refuseSourceSize(file.name, file.size);
@@ -55,9 +45,10 @@ async function openSource(file) {
     const text = await readFile(file, 'text');
     if (text === null)
         return;
-    const done = file.size >= kSayOpeningFrom ? await sayOpening(file.name) : () => {};
-    const opened = session().openSetText(file.name, text);
-    done();
+    const opened = file.size >= kReadApartFrom ? await openSourceApart(file.name, text)
+        : session().openSetText(file.name, text);
+    if (!opened)
+        return; // cancelled
     if (opened.problem) {
         await messageBox(opened.problem);
         return;

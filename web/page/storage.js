@@ -137,6 +137,11 @@ function keep() {
     const written = parts.written && ((meta === kept.meta && !parts.changed)
         || write(local, ownKey, `${meta.slice(0, -1)},"at":${Date.now()}}`));
     kept.meta = written ? meta : '';
+    if (!written) {
+        // What was refused is written again at the next change, if there is room by then.
+        session().forgetKeptParts();
+        Object.assign(kept, { document: [], saved: [], stored: [] });
+    }
     if (!written && !unkept) {
         unkept = true;
         messageBox('This browser keeps no copy of the work: its storage for this page is full or turned off. '
