@@ -2,6 +2,7 @@
 
 #include "CodeFormats.h"
 
+#include <algorithm>
 #include <charconv>
 #include <unordered_map>
 #include <vector>
@@ -138,9 +139,19 @@ std::string ReadHead(std::string_view head, std::size_t count, Document &documen
 
 std::string WriteDocumentText(const Document &document)
 {
-    std::string text = std::string(kTag) + kField + std::to_string(LcdTypeValue(document.type)) + kField
-                       + (document.form == SetForm::Frames ? "f" : "p") + kField + std::to_string(document.current);
-    for (const Picture &picture : document.pictures)
+    return DocumentHead(document) + PicturesText(document.pictures);
+}
+
+std::string DocumentHead(const Document &document)
+{
+    return std::string(kTag) + kField + std::to_string(LcdTypeValue(document.type)) + kField
+           + (document.form == SetForm::Frames ? "f" : "p") + kField + std::to_string(document.current);
+}
+
+std::string PicturesText(std::span<const Picture> pictures)
+{
+    std::string text;
+    for (const Picture &picture : pictures)
         text.append(1, kPicture)
             .append(picture.name)
             .append(1, kField)
@@ -148,6 +159,32 @@ std::string WriteDocumentText(const Document &document)
             .append(1, kField)
             .append(DotDigits(picture.dots));
     return text;
+}
+
+std::vector<TextPart> PartWriter::Changed(const Document &document)
+{
+    std::vector<TextPart> changed;
+    if (std::string head = DocumentHead(document); head != m_head) {
+        m_head = head;
+        changed.push_back({0, std::move(head)});
+    }
+    const std::span<const Picture> pictures(document.pictures);
+    m_written.resize((pictures.size() + kPicturesPerPart - 1) / kPicturesPerPart);
+    for (std::size_t part = 0; part < m_written.size(); ++part) {
+        const std::span<const Picture> these = pictures.subspan(
+            part * kPicturesPerPart, std::min(kPicturesPerPart, pictures.size() - part * kPicturesPerPart));
+        if (std::equal(these.begin(), these.end(), m_written[part].begin(), m_written[part].end()))
+            continue;
+        m_written[part].assign(these.begin(), these.end());
+        changed.push_back({part + 1, PicturesText(these)});
+    }
+    return changed;
+}
+
+void PartWriter::Forget()
+{
+    m_head.clear();
+    m_written.clear();
 }
 
 DocumentReading ReadDocumentText(std::string_view text)

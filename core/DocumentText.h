@@ -3,8 +3,10 @@
 #include "Document.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A document as one short line of text: what the page keeps in the browser's
 // storage and puts in a link's fragment. Only letters, digits and "._-~"
@@ -20,6 +22,30 @@
 namespace tessaldo {
 
 std::string WriteDocumentText(const Document &document);
+// Its two halves: "lcd1.TYPE.FORM.CURRENT", and "~NAME.DELAY.DOTS" for each picture.
+std::string DocumentHead(const Document &document);
+std::string PicturesText(std::span<const Picture> pictures);
+
+// The text of a large set in parts, so that the browser's storage rewrites
+// only those a change touched: the head (part 0), then the pictures
+// kPicturesPerPart at a time. Joined, the parts are WriteDocumentText's text.
+inline constexpr std::size_t kPicturesPerPart = 256;
+struct TextPart {
+    std::size_t index;
+    std::string text;
+};
+class PartWriter {
+public:
+    // The parts that differ from those of the last call; any past Count() are no longer the document's.
+    std::vector<TextPart> Changed(const Document &document);
+    std::size_t Count() const { return m_written.size() + 1; }
+    // The next call gives every part.
+    void Forget();
+
+private:
+    std::string m_head;
+    std::vector<std::vector<Picture>> m_written; // each part's pictures as last written
+};
 
 // The document, or the reason a text is none (a phrase, for a sentence of the caller's).
 struct DocumentReading {

@@ -3,6 +3,7 @@
 #include "CodeFormats.h"
 #include "CodeGenerator.h"
 #include "DrawingFile.h"
+#include "ProgramTexts.h"
 
 #include <algorithm>
 #include <cctype>
@@ -317,6 +318,13 @@ bool EditSession::IsClean() const
 {
     // By value, so that a dot set and cleared again, or a drag still under way, is judged by what it shows.
     return m_document.SameSet(m_clean);
+}
+
+std::string_view EditSession::SaveChangesQuestion() const
+{
+    if (IsClean())
+        return {};
+    return HoldsSet() ? kSaveSetQuestion : kSavePictureQuestion;
 }
 
 std::string EditSession::Run()

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessaldo {
@@ -104,6 +105,9 @@ public:
     void PictureSaved();
     void SetSaved();
     bool IsClean() const;
+    // What is asked before the work is closed or replaced: "" when clean, else
+    // whether to save the set (while it holds several pictures) or the picture.
+    std::string_view SaveChangesQuestion() const;
     // The set as last saved, opened or started with.
     const Document &SavedDoc() const { return m_clean; }
 

@@ -2,6 +2,8 @@
 
 #include "PlatformFile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <random>
 #include <system_error>
@@ -75,6 +77,12 @@ void RemoveTemporaries(std::span<const PendingFile> pending)
     }
 }
 
+bool SameWithoutCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+}
+
 } // namespace
 
 std::string NameToSaveAs(std::string_view typed, std::string_view extension)
@@ -86,6 +94,8 @@ std::string NameToSaveAs(std::string_view typed, std::string_view extension)
     const std::size_t dot = name.rfind('.');
     const std::size_t folder = name.find_last_of("/\\");
     const std::size_t nameStart = folder == std::string_view::npos ? 0 : folder + 1;
+    if (SameWithoutCase(name.substr(nameStart), extension))
+        return {}; // ".Lcd" is the extension with no name before it, not a name to give one
     // A dot that starts the name makes it hidden on some systems, not an extension.
     const bool hasExtension = dot != std::string_view::npos && dot > nameStart;
     return std::string(name) + (hasExtension ? "" : std::string(extension));

@@ -14,8 +14,11 @@ namespace tessaldo {
 std::string DisplayPath(const std::filesystem::path &path);
 
 // The name a file is saved under when the user typed `typed`: with
-// `extension` added when it has none, as file dialogs do.
+// `extension` added when it has none, as file dialogs do; "" when it names
+// no file (blank, dots, or the extension alone), which kNameNeeded says.
 std::string NameToSaveAs(std::string_view typed, std::string_view extension);
+inline constexpr std::string_view kNameNeeded = "Type a name for the file: the name may not be blank, dots alone or "
+                                                "the extension alone.";
 
 // The messages of a failed open or save: they name the file and the reason.
 FileStatus OpenFailed(const std::filesystem::path &path, const std::string &reason);

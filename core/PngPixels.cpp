@@ -1,6 +1,7 @@
 #include "PngPixels.h"
 
 #include "ImageHeader.h"
+#include "StoredZip.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -35,24 +36,6 @@ std::uint32_t Big32(std::string_view bytes, std::size_t at)
 int Big16(std::string_view bytes, std::size_t at)
 {
     return static_cast<std::uint8_t>(bytes[at]) << 8 | static_cast<std::uint8_t>(bytes[at + 1]);
-}
-
-std::uint32_t Crc(std::string_view bytes)
-{
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> made{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) != 0 ? 0xEDB88320U ^ (c >> 1) : c >> 1;
-            made[n] = c;
-        }
-        return made;
-    }();
-    std::uint32_t c = 0xFFFFFFFFU;
-    for (const char byte : bytes)
-        c = table[(c ^ static_cast<std::uint8_t>(byte)) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFU;
 }
 
 bool ValidDepth(int colour, int depth)
@@ -105,7 +88,7 @@ PngPixels::PngPixels(std::string_view file)
         const bool first = at == kSignature.size();
         const std::string_view type = file.substr(at + 4, 4);
         const std::string_view data = file.substr(at + 8, length);
-        const bool intact = Crc(file.substr(at + 4, length + 4)) == Big32(file, at + 8 + length);
+        const bool intact = Crc32(file.substr(at + 4, length + 4)) == Big32(file, at + 8 + length);
         const bool critical = (type[0] & 0x20) == 0;
         at += 12 + length;
         if (first != (type == "IHDR") || (!intact && critical))

@@ -2,6 +2,7 @@
 
 #include "Version.h"
 
+#include <string>
 #include <string_view>
 
 // The texts both faces of the program show, the window and the page, in UTF-8.
@@ -28,6 +29,27 @@ inline constexpr std::string_view kSetLayoutQuestion =
     "The arrays do not say which display's layout they are in. Pick how they are all meant, shown by the first "
     "pictures; the likeliest comes first.";
 inline constexpr std::string_view kCloseCaption = "닫기";
+// Asked before unsaved work is closed or replaced.
+inline constexpr std::string_view kSavePictureQuestion = "Save changes to the picture?";
+inline constexpr std::string_view kSaveSetQuestion = "Save changes to the set?";
+
+// The title that names the file being edited, with Qt's "[*]" where an
+// unsaved change is marked: "bell.Lcd[*] - Tessaldo 1.1", or the program's
+// title alone while no file is named.
+inline std::string TitleNaming(std::string_view fileName)
+{
+    if (fileName.empty())
+        return std::string(kProgramTitle) + "[*]";
+    return std::string(fileName) + "[*] - " + std::string(kProgramTitle);
+}
+
+// That title as shown: "[*]" becomes "*" while there are unsaved changes and goes otherwise, as Qt shows it.
+inline std::string ShownTitle(std::string_view fileName, bool unsaved)
+{
+    std::string title = TitleNaming(fileName);
+    title.replace(title.find("[*]"), 3, unsaved ? "*" : "");
+    return title;
+}
 inline constexpr std::string_view kUsageNote =
     "Tessaldo는 시리얼 그래픽 LCD에 쓸 이미지를 만드는 시간을 줄여 줍니다. "
     "사용하는 LCD 종류를 고르고 그림을 그린 뒤 \"Run\"을 누르면 C 소스가 만들어지며, "

@@ -17,9 +17,13 @@ inline constexpr std::size_t kLinkLimit = 2000;
 
 struct ShareLink {
     std::string address;
-    // "" when the link holds the whole set; else why it holds only the edited picture.
+    // "" when the link holds the whole set and opens anywhere; else why it
+    // holds only the edited picture, or that it opens only on this machine.
     std::string note;
 };
+inline constexpr std::string_view kLinkOnlyHere =
+    "The page was opened from a file on this computer, so the link opens only here, where that file is; a link "
+    "copied from the page on a web site opens anywhere.";
 // The link for `pageAddress` (whatever fragment it has is dropped): the whole
 // set while the address stays under kLinkLimit characters, else the
 // edited picture alone.

@@ -167,4 +167,32 @@ TEST(FileNameTest, ASavedNameWithoutExtensionGetsTheOneGiven)
     EXPECT_EQ(NameToSaveAs("arrow.lcd", ".Lcd"), "arrow.lcd");
     EXPECT_EQ(NameToSaveAs("arrow.txt", ".Lcd"), "arrow.txt");
     EXPECT_EQ(NameToSaveAs("...", ".Lcd"), "");
+    EXPECT_EQ(NameToSaveAs(".lcd", ".Lcd"), "");
+    EXPECT_EQ(NameToSaveAs("v1/.Lcd", ".Lcd"), "");
+}
+
+TEST(DocumentTextTest, PartsJoinedAreTheTextAndAChangeRewritesOnlyItsPart)
+{
+    std::mt19937 random(11);
+    Document set = RandomSet(random, kPicturesPerPart * 2 + 3);
+    PartWriter writer;
+    const auto joined = [](const std::vector<TextPart> &parts) {
+        std::string text;
+        for (const TextPart &part : parts)
+            text += part.text;
+        return text;
+    };
+    EXPECT_EQ(joined(writer.Changed(set)), WriteDocumentText(set));
+    EXPECT_EQ(writer.Count(), 4U);
+    DotState &dot = set.pictures[kPicturesPerPart + 1].dots[7];
+    dot = dot == DotState::Set ? DotState::Clear : DotState::Set;
+    const std::vector<TextPart> changed = writer.Changed(set);
+    ASSERT_EQ(changed.size(), 1U);
+    EXPECT_EQ(changed[0].index, 2U);
+    EXPECT_TRUE(writer.Changed(set).empty());
+    set.pictures.pop_back();
+    set.pictures.pop_back();
+    set.pictures.pop_back();
+    EXPECT_EQ(writer.Changed(set).size(), 0U);
+    EXPECT_EQ(writer.Count(), 3U);
 }

@@ -1125,8 +1125,7 @@ bool frmMain::NothingUnsavedIsLost()
     if (m_session.IsClean())
         return true;
     const bool set = m_session.HoldsSet();
-    switch (m_saveChanges->Ask(set ? QStringLiteral("Save changes to the set?")
-                                   : QStringLiteral("Save changes to the picture?"))) {
+    switch (m_saveChanges->Ask(FromUtf8(m_session.SaveChangesQuestion()))) {
     case SaveChangesQuestion::Answer::Save:
         return set ? SaveSet() : Save();
     case SaveChangesQuestion::Answer::Discard:

@@ -20,12 +20,14 @@
 #include "SetFiles.h"
 #include "SetHeader.h"
 #include "ShareLink.h"
+#include "StoredZip.h"
 #include "Stroke.h"
 
 #include <emscripten.h>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -317,11 +319,15 @@ public:
     {
         return WriteFileAtomically(name, BytesOf(bytes));
     }
-    static val Take(const std::filesystem::path &file)
+    static std::optional<std::string> Read(const std::filesystem::path &file)
     {
         std::string bytes;
-        const FileStatus read = ReadFileStart(file, kDrawingBytesRead, bytes);
-        return read ? Uint8Array(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size()) : val::null();
+        return ReadFileStart(file, kDrawingBytesRead, bytes) ? std::optional(std::move(bytes)) : std::nullopt;
+    }
+    static val Take(const std::filesystem::path &file)
+    {
+        const std::optional<std::string> bytes = Read(file);
+        return bytes ? Uint8Array(reinterpret_cast<const std::uint8_t *>(bytes->data()), bytes->size()) : val::null();
     }
 
 private:
@@ -419,6 +425,22 @@ public:
         return result;
     }
 
+    // A source read apart, in a worker of the page's, crosses as the text of
+    // its document and the index of its layout in kBitLayouts; opened as
+    // OpenSetText opens it.
+    std::string DocumentText() const { return WriteDocumentText(m_session.Doc()); }
+    int HeaderLayoutIndex() const
+    {
+        return static_cast<int>(std::find(kBitLayouts.begin(), kBitLayouts.end(), m_session.HeaderLayout())
+                                - kBitLayouts.begin());
+    }
+    void OpenSetDocument(const std::string &documentText, int layoutIndex)
+    {
+        DocumentReading reading = ReadDocumentText(documentText);
+        if (reading.document)
+            m_session.OpenSet(std::move(*reading.document), kBitLayouts.at(static_cast<std::size_t>(layoutIndex)));
+    }
+
     // Drawing files, [{name, bytes}], opened as the set in the order given, those
     // that do not open as one left out: {problem, note}, the problem the
     // message when none opened, the note the files left out and why.
@@ -480,6 +502,27 @@ public:
         return result;
     }
 
+    // The same files in a zip archive, in the folder `folderName` inside it,
+    // dated `time` ({year, month, day, hour, minute, second}): {bytes, problem}.
+    val SetFolderZip(const std::string &folderName, const val &time) const
+    {
+        const ScratchFolder folder;
+        val result = val::object();
+        const FileStatus saved = SaveSetFolder(m_session.Doc(), folderName);
+        std::vector<ZipEntry> entries;
+        for (const Picture &picture : m_session.Doc().pictures) {
+            const std::string name = folderName + "/" + picture.name + ".Lcd";
+            entries.push_back({name, saved ? ScratchFolder::Read(name).value_or(std::string()) : std::string()});
+        }
+        const ZipMade zip =
+            saved ? StoredZip(entries, {time["year"].as<int>(), time["month"].as<int>(), time["day"].as<int>(),
+                                        time["hour"].as<int>(), time["minute"].as<int>(), time["second"].as<int>()})
+                  : ZipMade{{}, saved.message()};
+        result.set("problem", zip.problem);
+        result.set("bytes", Uint8Array(reinterpret_cast<const std::uint8_t *>(zip.bytes.data()), zip.bytes.size()));
+        return result;
+    }
+
     // The set: its size, the edited picture, and any picture's name, delay and dots.
     std::size_t Count() const { return m_session.Doc().pictures.size(); }
     std::size_t Current() const { return m_session.Doc().current; }
@@ -513,6 +556,7 @@ public:
     int ShownMs() const { return m_session.ShownMs(); }
     bool HoldsSet() const { return m_session.HoldsSet(); }
     bool IsClean() const { return m_session.IsClean(); }
+    std::string SaveChangesQuestion() const { return std::string(m_session.SaveChangesQuestion()); }
     void SetSaved() { m_session.SetSaved(); }
 
     // Opens a drawing file's bytes, or says why it cannot: the message, empty when opened.
@@ -552,6 +596,28 @@ public:
     // The work as the browser's storage keeps it, and the session made that
     // work again: the message when the text is damaged, "" when restored.
     std::string KeptText() const { return WriteKeptText(m_session.Doc(), m_session.SavedDoc()); }
+    // The same in parts, for storage to write only what changed: {document,
+    // saved: [[index, text]] changed since the last call, documentParts,
+    // savedParts}, the saved set's parts 0 while it is the document's. Joined,
+    // the parts, and the saved set's after a line break, are KeptText.
+    val KeptParts()
+    {
+        val result = val::object();
+        result.set("document", PartsValue(m_documentParts.Changed(m_session.Doc())));
+        result.set("documentParts", m_documentParts.Count());
+        const bool same = m_session.Doc().SameSet(m_session.SavedDoc());
+        if (same)
+            m_savedParts.Forget();
+        result.set("saved", PartsValue(same ? std::vector<TextPart>() : m_savedParts.Changed(m_session.SavedDoc())));
+        result.set("savedParts", same ? 0 : m_savedParts.Count());
+        return result;
+    }
+    // After storage refused a part, the next call gives every part again.
+    void ForgetKeptParts()
+    {
+        m_documentParts.Forget();
+        m_savedParts.Forget();
+    }
     std::string Restore(const std::string &text)
     {
         KeptReading kept = ReadKeptText(text);
@@ -594,7 +660,21 @@ public:
 private:
     const Picture &PictureAt(std::size_t index) const { return m_session.Doc().pictures.at(index); }
 
+    static val PartsValue(const std::vector<TextPart> &parts)
+    {
+        val list = val::array();
+        for (const TextPart &part : parts) {
+            val entry = val::array();
+            entry.call<void>("push", part.index);
+            entry.call<void>("push", part.text);
+            list.call<void>("push", entry);
+        }
+        return list;
+    }
+
     EditSession m_session;
+    PartWriter m_documentParts;
+    PartWriter m_savedParts;
 };
 
 val Commands()
@@ -651,6 +731,12 @@ std::string NameToSaveAsOf(const std::string &typed, const std::string &extensio
     return NameToSaveAs(typed, extension);
 }
 
+// The page's title for the file being edited, marked while there are unsaved changes.
+std::string ShownTitleOf(const std::string &fileName, bool unsaved)
+{
+    return ShownTitle(fileName, unsaved);
+}
+
 // The messages of an open or save the browser could not carry out.
 std::string OpenFailedOf(const std::string &name, const std::string &reason)
 {
@@ -696,6 +782,7 @@ val Texts()
     texts.set("close", std::string(kCloseCaption));
     texts.set("dotForDot", std::string(kDotForDotNote));
     texts.set("usage", std::string(kUsageNote));
+    texts.set("nameNeeded", std::string(kNameNeeded));
     texts.set("type0", std::string(LcdTypeCaption(LcdType::Column)));
     texts.set("type1", std::string(LcdTypeCaption(LcdType::Row)));
     return texts;
@@ -748,6 +835,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
     emscripten::constant("drawingBytesRead", kDrawingBytesRead);
     emscripten::function("isSourceFileName", &IsSourceFile);
     emscripten::function("nameToSaveAs", &NameToSaveAsOf);
+    emscripten::function("shownTitle", &ShownTitleOf);
     emscripten::function("openFailed", &OpenFailedOf);
     emscripten::function("saveFailed", &SaveFailedOf);
     emscripten::function("bauds", &Bauds);
@@ -805,8 +893,12 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("openFrames", &PageSession::OpenFrames)
         .function("openSetText", &PageSession::OpenSetText)
         .function("openSetDrawings", &PageSession::OpenSetDrawings)
+        .function("documentText", &PageSession::DocumentText)
+        .function("headerLayoutIndex", &PageSession::HeaderLayoutIndex)
+        .function("openSetDocument", &PageSession::OpenSetDocument)
         .function("setHeaderText", &PageSession::SetHeaderText)
         .function("setFolderFiles", &PageSession::SetFolderFiles)
+        .function("setFolderZip", &PageSession::SetFolderZip)
         .function("count", &PageSession::Count)
         .function("current", &PageSession::Current)
         .function("pictureName", &PageSession::PictureName)
@@ -825,6 +917,7 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("shownMs", &PageSession::ShownMs)
         .function("holdsSet", &PageSession::HoldsSet)
         .function("isClean", &PageSession::IsClean)
+        .function("saveChangesQuestion", &PageSession::SaveChangesQuestion)
         .function("setSaved", &PageSession::SetSaved)
         .function("openDrawing", &PageSession::OpenDrawing)
         .function("paint", &PageSession::Paint)
@@ -837,6 +930,8 @@ EMSCRIPTEN_BINDINGS(tessaldo)
         .function("setArrayForm", &PageSession::SetArrayForm)
         .function("markSaved", &PageSession::MarkSaved)
         .function("keptText", &PageSession::KeptText)
+        .function("keptParts", &PageSession::KeptParts)
+        .function("forgetKeptParts", &PageSession::ForgetKeptParts)
         .function("restore", &PageSession::Restore)
         .function("shareLink", &PageSession::ShareLinkTo)
         .function("openLink", &PageSession::OpenLink)

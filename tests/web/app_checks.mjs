@@ -1,13 +1,13 @@
 // The page as an app people keep: it works offline once visited, keeps the
-// picture across a reload, opens a shared link as one step, and takes a
-// stroke as one step, however many come in a row, by mouse or by finger.
+// picture across a reload, and takes a stroke as one step, however many
+// come in a row, by mouse or by finger.
 import { existsSync, mkdirSync, symlinkSync } from 'node:fs';
 import { join } from 'node:path';
 
 import { serveFolder } from '../../scripts/serve_site.mjs';
 import {
-    assert, assertEqual, centre, clickDot, dots, forget, insertText, keys, kWork, menu, open, ready, recorded, shownResult,
-    standIns, strip, waitFor,
+    assert, assertEqual, centre, clickDot, dots, forget, insertText, keys, kWork, menu, open, ready, recorded, standIns,
+    strip, waitFor,
 } from './harness.mjs';
 
 async function reload(page) {
@@ -44,24 +44,6 @@ async function reloadKeeps(page) {
     const drawn = await dots(page);
     await reload(page);
     assertEqual(await dots(page), drawn, 'after a reload');
-}
-
-// A link copied from one picture, opened in a new tab over another kept: that picture, with the other one Ctrl+Z away.
-async function linkOpens(page) {
-    await clickDot(page, 17);
-    await forget(page, 'clipboard');
-    await menu(page, 'Copy Link');
-    const link = await recorded(page, 'clipboard');
-    assertEqual(await shownResult(page), 'The link is on the clipboard.', 'what Copy Link shows');
-    const shared = await dots(page);
-    await keys(page, '#lbDot', 'Control+z');
-    await clickDot(page, 200);
-    const before = await dots(page);
-    const tab = await page.browserContext().newPage();
-    await open(tab, link);
-    assertEqual(await dots(tab), shared, 'the linked picture');
-    await keys(tab, '#lbDot', 'Control+z');
-    assertEqual(await dots(tab), before, 'one Ctrl+Z after the link');
 }
 
 // The form chosen for "Copy as C Array" is what it copies, after a reload too, with its check mark.
@@ -154,7 +136,6 @@ async function menuButton(page) {
 export const kChecks = [
     { name: 'once visited, the site opens, draws and inserts text with its server gone', run: offline, forms: ['site'] },
     { name: 'a reload keeps the picture', run: reloadKeeps },
-    { name: 'a link opens its picture as one step of the history', run: linkOpens },
     { name: 'five mouse strokes in a row paint five whole rows, each one step', run: (page) => strokes(page, 'mouse') },
     { name: 'five touch strokes in a row paint five whole rows, each one step', run: (page) => strokes(page, 'touch') },
     { name: 'Copy as C Array copies the form chosen for it, after a reload too', run: arrayFormKept },

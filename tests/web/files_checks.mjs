@@ -5,7 +5,7 @@ import { mkdirSync, readdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 
 import {
-    assert, assertEqual, cli, cliRefusal, dataFile, kData, dots, drawingFile, dropFiles, giveFile, keys, kWork, lcdDots,
+    answer, assert, assertEqual, cli, cliRefusal, dataFile, kData, dots, drawingFile, dropFiles, giveFile, keys, kWork, lcdDots,
     leavingAsks, message, menu, names, pasteText, press, recorded, retype, setDots, waitFor, waitForDots, waitForNames,
 } from './harness.mjs';
 
@@ -97,7 +97,12 @@ async function setFiles(page) {
     const refusal = await message(page);
     assert(refusal.startsWith('Cannot save "six.h": it holds code that is no header of this program'), refusal);
     await giveFile(page, 'six.h', Buffer.from(header));
+    // Another set over one not saved asks first, as the window does: Cancel keeps it, Discard lets it go.
     await keys(page, '#lbDot', 'Insert', 'Control+Shift+O');
+    assertEqual(await answer(page, 'Cancel'), 'Save changes to the set?');
+    assertEqual(await page.evaluate(() => window.tessaldoBench.session().count()), 7, 'the set kept');
+    await keys(page, '#lbDot', 'Control+Shift+O');
+    assertEqual(await answer(page, 'Discard'), 'Save changes to the set?');
     await waitForNames(page, letters);
     assertEqual(await setDots(page), icons, 'the opened pictures');
     assert(!await leavingAsks(page), 'leaving an opened set asks');

@@ -78,7 +78,8 @@ export async function standIns(page) {
                 .map((o) => [o.querySelector('.strip-name').textContent, o.getAttribute('aria-selected') === 'true']),
         };
         window.recorded = {};
-        window.showSaveFilePicker = async () => ({
+        window.showSaveFilePicker = async ({ suggestedName }) => ({
+            name: (window.recorded.suggested = suggestedName),
             createWritable: async () => ({
                 write: async (blob) => { window.recorded.saved = new Uint8Array(await blob.arrayBuffer()); },
                 close: async () => {},
@@ -223,6 +224,13 @@ export async function shownResult(page) {
         const seen = status?.checkVisibility({ opacityProperty: true }) && status.getBoundingClientRect().width > 1;
         return seen && status.innerText;
     });
+}
+
+// The question the page asks, answered by the button of that caption.
+export async function answer(page, caption) {
+    const asked = await waitForText(page, 'dialog[open] .message-text');
+    await page.click(`::-p-xpath(//dialog[@open]//button[text()="${caption}"])`);
+    return asked;
 }
 
 // Opens the context menu on the grid and chooses the items named, a submenu's caption first.

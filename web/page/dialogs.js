@@ -80,6 +80,22 @@ export function messageBox(text) {
     return showDialog(dialog);
 }
 
+// Asked before unsaved work is replaced, as the window asks before it closes:
+// 'save', 'discard', or '' to keep the work as it is.
+export function askSaveChanges(question) {
+    const id = `message-text-${++messages}`;
+    const dialog = element('dialog', { className: 'message', ariaLabel: core.texts().title }, [
+        element('form', { method: 'dialog' }, [
+            element('strong', { textContent: core.texts().title }),
+            element('p', { id, className: 'message-text', textContent: question }),
+            buttons(['Save', 'save', { autofocus: true }], ['Discard', 'discard'], ['Cancel', '']),
+        ]),
+    ]);
+    dialog.setAttribute('role', 'alertdialog');
+    dialog.setAttribute('aria-describedby', id);
+    return showDialog(dialog);
+}
+
 function place(made, left, top, width, height) {
     made.style.left = `${left}px`;
     made.style.top = `${top}px`;

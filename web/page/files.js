@@ -2,9 +2,33 @@
 // download where it has none; the bytes and every refusal are the core's.
 import { core } from './core.js';
 import { announce, buttons, element, messageBox, row, showDialog } from './dialogs.js';
-import { session, state } from './state.js';
+import { session, state, update } from './state.js';
 
 const kPickerTypes = [{ description: 'LCD File', accept: { 'application/octet-stream': ['.Lcd', '.lcd'] } }];
+
+// The drawing file the picture was last opened from or saved to, which Save
+// offers again; the handle where the browser gave one, which Ctrl+S writes.
+let pictureFile = { name: '', handle: null };
+
+// The work is now that drawing file's, or no file's for ''.
+export function nameFile(name, handle = null) {
+    pictureFile = { name, handle };
+    update({ fileName: name });
+}
+
+// The work is now a set's header or source: Save and Ctrl+S offer no drawing file of before.
+export function nameSetFile(name) {
+    pictureFile = { name: '', handle: null };
+    update({ fileName: name });
+}
+
+// The name kept with the work of an earlier page of this tab's.
+export function nameKeptFile(name) {
+    if (core.isSourceFileName(name))
+        nameSetFile(name);
+    else
+        nameFile(name);
+}
 
 // Why the browser could not read or write a file it was given: the end of the core's message.
 function fileProblem(error, verb) {
@@ -43,11 +67,15 @@ export function readDrawing(file) {
     return readFile(file, 'arrayBuffer', core.drawingBytesRead);
 }
 
-export async function openDrawingFile(file) {
+export async function openDrawingFile(file, handle = null) {
     const bytes = await readDrawing(file);
-    const problem = bytes && session().openDrawing(file.name, new Uint8Array(bytes));
+    if (!bytes)
+        return;
+    const problem = session().openDrawing(file.name, new Uint8Array(bytes));
     if (problem)
         await messageBox(problem);
+    else
+        nameFile(file.name, handle);
 }
 
 function chooseWithInput(accept, multiple) {
@@ -90,27 +118,54 @@ export async function chooseFile(accept, types) {
     return (await chooseFiles(accept, types, false))[0] || null;
 }
 
+// With the picker's handle where the browser has one, for Ctrl+S to write back to.
 export async function open() {
-    const file = await chooseFile('.Lcd,.lcd', kPickerTypes);
-    if (file)
-        await openDrawingFile(file);
+    if (!window.showOpenFilePicker) {
+        const file = await chooseFile('.Lcd,.lcd', kPickerTypes);
+        if (file)
+            await openDrawingFile(file);
+        return;
+    }
+    const [handle] = await pickFiles(kPickerTypes, false);
+    if (!handle)
+        return;
+    try {
+        await openDrawingFile(await handle.getFile(), handle);
+    } catch (error) {
+        await messageBox(openFailure(handle.name, error));
+    }
 }
 
 // The name a file is downloaded as, asked where the browser has no save
-// picker, with `extension` added when the typed name has none; '' when cancelled.
+// picker, with `extension` added when the typed name has none; '' when
+// cancelled. A name that names no file is refused in the dialog, saying why.
 export async function askFileName(title, suggested, extension) {
     const name = element('input', { id: 'saveName', value: suggested, autofocus: true });
-    const dialog = element('dialog', { ariaLabel: title }, [
-        element('form', { method: 'dialog' }, [
-            element('strong', { textContent: title }),
-            row('File name:', name),
-            buttons(['Save', 'save'], ['Cancel', ''])]),
-    ]);
-    const answer = showDialog(dialog);
+    const problem = element('p', { id: 'problem', className: 'problem', hidden: true, role: 'alert' });
+    const form = element('form', { method: 'dialog' }, [
+        element('strong', { textContent: title }),
+        row('File name:', name),
+        problem,
+        buttons(['Save', 'save'], ['Cancel', ''])]);
+    form.addEventListener('submit', (event) => {
+        if (event.submitter?.value !== 'save' || core.nameToSaveAs(name.value.trim(), extension))
+            return;
+        event.preventDefault();
+        problem.textContent = core.texts().nameNeeded;
+        problem.hidden = false;
+        name.focus();
+    });
+    const answer = showDialog(element('dialog', { ariaLabel: title }, [form]));
     // The name part is selected, so that typing replaces it and keeps the extension.
     const dot = suggested.lastIndexOf('.');
     name.setSelectionRange(0, dot > 0 ? dot : suggested.length);
     return (await answer) === 'save' ? core.nameToSaveAs(name.value.trim(), extension) : '';
+}
+
+// A download goes where the browser puts it, which the page never learns:
+// the work stays unsaved until a save to a file the user chose.
+export function downloaded(name) {
+    announce(`Downloaded "${name}". The browser decides where downloads go, so the work here still counts as unsaved.`);
 }
 
 export function download(name, bytes) {
@@ -136,30 +191,41 @@ export async function pickSaveFile(suggestedName, types) {
     }
 }
 
-function saved(name) {
+function saved(name, handle) {
+    nameFile(name, handle);
     session().markSaved();
     announce(`Saved "${name}".`);
 }
 
-// Only a write that went through marks the picture saved.
-export async function save() {
-    const bytes = core.formatDrawing(state.type, state.dots);
-    if (window.showSaveFilePicker) {
-        const handle = await pickSaveFile('picture.Lcd', kPickerTypes);
-        if (!handle)
-            return;
-        try {
-            await writeTo(handle, bytes);
-        } catch (error) {
-            await messageBox(saveFailure(handle.name, error));
-            return;
-        }
-        saved(handle.name);
-        return;
+async function saveTo(handle, bytes) {
+    try {
+        await writeTo(handle, bytes);
+    } catch (error) {
+        await messageBox(saveFailure(handle.name, error));
+        return false;
     }
-    const name = await askFileName('Save Graphic LCD File', 'picture.Lcd', '.Lcd');
+    saved(handle.name, handle);
+    return true;
+}
+
+// Save asks where every time, offering the file the picture came from;
+// Ctrl+S (`again`) writes to the file chosen before where the browser gave
+// a handle to it. Only a write that went through marks the picture saved;
+// true when it was written or downloaded.
+export async function save(again = false) {
+    const bytes = core.formatDrawing(state.type, state.dots);
+    if (again && pictureFile.handle)
+        return saveTo(pictureFile.handle, bytes);
+    const suggested = pictureFile.name || 'picture.Lcd';
+    if (window.showSaveFilePicker) {
+        const handle = await pickSaveFile(suggested, kPickerTypes);
+        return handle ? saveTo(handle, bytes) : false;
+    }
+    const name = await askFileName('Save Graphic LCD File', suggested, '.Lcd');
     if (!name)
-        return;
+        return false;
     download(name, bytes);
-    saved(name);
+    nameFile(name);
+    downloaded(name);
+    return true;
 }

@@ -424,7 +424,8 @@ async function openFrames(file) {
     };
 }
 
-// An animated image as a set of frames, turned into dots with the import options last used, as the desktop does.
+// An animated image as a set of frames, turned into dots with the import
+// options last used, as the desktop does; true once opened.
 export async function openAnimation(file) {
     const progress = importProgress(file.name);
     let frames;
@@ -440,10 +441,12 @@ export async function openAnimation(file) {
         }
         progress.close();
         session().openFrames(file.name, taken, frames.gif);
+        return true;
     } catch (error) {
         progress.close();
         if (error !== kCancelled)
             await messageBox(`Cannot open "${file.name}": ${error.message}.`);
+        return false;
     } finally {
         frames?.close();
     }

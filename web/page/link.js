@@ -1,9 +1,12 @@
 // "Copy Link" and the links it makes: the page's address with the document in
 // its fragment, which no browser sends to a server. The core writes and reads
 // the fragment; an address that brings one shows its document as one step,
-// so that Ctrl+Z gives back what was there before.
+// so that Ctrl+Z gives back what was there before, once unsaved work there
+// is saved or let go.
 import { writeText } from './clipboard.js';
 import { announce, messageBox } from './dialogs.js';
+import { nameFile } from './files.js';
+import { mayReplaceWork } from './setfiles.js';
 import { session } from './state.js';
 
 export async function copyLink() {
@@ -17,15 +20,20 @@ export async function copyLink() {
         announce('The link is on the clipboard.');
 }
 
-// The fragment leaves the address at once, so that a reload does not bring its document again.
+// The fragment leaves the address at once, so that a reload does not bring
+// its document again; unsaved work is not replaced unasked.
 async function followLink() {
     const fragment = location.hash;
     if (!fragment)
         return;
     history.replaceState(history.state, '', location.href.slice(0, location.href.indexOf('#')));
+    if (!await mayReplaceWork())
+        return;
     const problem = session().openLink(fragment);
     if (problem)
         await messageBox(problem);
+    else
+        nameFile('');
 }
 
 // The link the page was opened with, and every one given to it later.

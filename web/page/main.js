@@ -4,7 +4,7 @@
 import { copyAsCArray, copyCode, copyCodeByKey, readClipboard } from './clipboard.js';
 import { core, loadCore } from './core.js';
 import { dialogIsOpen, element, messageBox, showAbout } from './dialogs.js';
-import { chooseFile, open, openDrawingFile, save } from './files.js';
+import { chooseFile, nameFile, open, openDrawingFile, save } from './files.js';
 import { describeDots, gridElement } from './grid.js';
 import { importImage } from './importer.js';
 import { chooseLayout } from './layoutdialog.js';
@@ -146,6 +146,7 @@ function pressKey(event, inGrid) {
 const commands = {
     new: () => {
         session().newPicture();
+        nameFile('');
         update({ code: '' });
     },
     open,
@@ -171,7 +172,8 @@ function isCopyKey(event) {
 
 function wireKeys() {
     // Ctrl+S and Ctrl+O are the page's Save and Open, not the browser's; in a dialog they do nothing.
-    const fileKeys = { 'Ctrl+S': commands.save, 'Ctrl+O': commands.open };
+    // Ctrl+S saves again to the file chosen before, where the browser lets it.
+    const fileKeys = { 'Ctrl+S': () => save(true), 'Ctrl+O': commands.open };
     document.addEventListener('keydown', (event) => {
         const fileKey = fileKeys[keyText(event)];
         if (fileKey)
@@ -229,6 +231,11 @@ function nextTask() {
     return globalThis.scheduler?.yield ? globalThis.scheduler.yield() : new Promise((resolve) => setTimeout(resolve));
 }
 
+// The tab's title names the file and marks unsaved work, as the window's does.
+function showTitle() {
+    document.title = core.shownTitle(state.fileName, !session().isClean());
+}
+
 // Draws now and after every change.
 function showAlways(render) {
     subscribe(render);
@@ -266,6 +273,7 @@ async function showWindow() {
     await nextTask();
     showAlways(renderStrip);
     showAlways(followPlaying);
+    showAlways(showTitle);
     keepFitted(workspace);
     await nextTask();
     workspace.classList.remove('unseen');
@@ -278,7 +286,7 @@ async function start() {
     await nextTask();
     startSession();
     await nextTask();
-    const lost = keepWork();
+    const lost = await keepWork();
     rememberArrayForm();
     await nextTask();
     actions = pageActions();

@@ -1,12 +1,16 @@
 // The set's files: Open Set reads a header or C source, drawing files or an
 // animated image; Save Set writes the set as one header, Save Set as Folder
-// as a drawing file per picture. The reading and the writing are the core's;
-// here are the pickers and downloads.
+// as a drawing file per picture where the browser writes folders. The
+// reading and the writing are the core's; here are the pickers and downloads.
 import { core } from './core.js';
-import { announce, messageBox } from './dialogs.js';
-import { askFileName, chooseFiles, download, pickSaveFile, readDrawing, readFile, saveFailure, writeTo } from './files.js';
+import { announce, askSaveChanges, buttons, element, messageBox, showDialog } from './dialogs.js';
+import {
+    askFileName, chooseFiles, download, downloaded, nameFile, nameSetFile, pickSaveFile, readDrawing, readFile, save, saveFailure,
+    writeTo,
+} from './files.js';
 import { decodesFrames, openAnimation } from './importer.js';
 import { chooseLayout } from './layoutdialog.js';
+import { openSourceApart } from './setreader.js';
 import { session, state } from './state.js';
 
 const kOpenAccept = '.h,.hh,.hpp,.c,.cc,.cpp,.cxx,.ino,.Lcd,.lcd,image/*';
@@ -18,11 +22,20 @@ let savedAs = null;  // {name, handle}: where Save Set writes again; the handle 
 let openedName = ''; // the header or source last opened, the name first offered to save under
 
 async function openImageFrames(file) {
-    if (decodesFrames())
-        await openAnimation(file);
-    else
+    if (!decodesFrames()) {
         await messageBox(`Cannot open "${file.name}" as a set: this browser cannot decode an image's frames one by one.`);
+        return;
+    }
+    // Frames are saved to no file yet: a header of their own, once Save Set asks for its name.
+    if (await openAnimation(file)) {
+        savedAs = null;
+        openedName = '';
+        nameFile('');
+    }
 }
+
+// A source this large is read apart, while the page answers.
+const kReadApartFrom = 1 << 20;
 
 async function openSource(file) {
     const refusal = core.refuseSourceSize(file.name, file.size);
@@ -33,26 +46,45 @@ async function openSource(file) {
     const text = await readFile(file, 'text');
     if (text === null)
         return;
-    let opened = session().openSetText(file.name, text, '');
-    if (opened.choices.length) {
+    // The layout is '' until the user has chosen one for arrays that say none.
+    const read = async (layout) => (file.size >= kReadApartFrom ? openSourceApart(file.name, text, layout)
+        : session().openSetText(file.name, text, layout));
+    let opened = await read('');
+    if (opened?.choices?.length) {
         const chosen = await chooseLayout(opened.choices);
         if (!chosen)
             return;
-        opened = session().openSetText(file.name, text, chosen.layout);
+        opened = await read(chosen.layout);
     }
+    if (!opened)
+        return; // cancelled
     if (opened.problem) {
         await messageBox(opened.problem);
         return;
     }
     openedName = file.name;
     savedAs = null;
+    nameSetFile(file.name);
     if (opened.note)
         await messageBox(opened.note);
 }
 
+// True when the work may be replaced: it is saved, or the user saved it or
+// let it go. `setsOnly`: as the window asks before another set, only for a
+// set of several pictures, a picture being one step of the history away.
+export async function mayReplaceWork(setsOnly = false) {
+    const question = session().saveChangesQuestion();
+    if (!question || (setsOnly && !session().holdsSet()))
+        return true;
+    const answer = await askSaveChanges(question);
+    if (answer === 'save')
+        return session().holdsSet() ? saveSet() : save();
+    return answer === 'discard';
+}
+
 // What Open Set or a drop brings, as the set: one header or source, one
 // animated image, or drawing files in the order given.
-export async function openSetFrom(files) {
+async function openAsSet(files) {
     if (files.length === 1 && core.isSourceFileName(files[0].name))
         return openSource(files[0]);
     if (files.length === 1 && files[0].type.startsWith('image/'))
@@ -72,14 +104,23 @@ export async function openSetFrom(files) {
     }
     savedAs = null;
     openedName = '';
+    nameFile('');
     if (opened.note)
         await messageBox(opened.note);
 }
 
+// A drop or paste of files for a set, once the set there is saved or let go.
+export async function openSetFrom(files) {
+    if (await mayReplaceWork(true))
+        await openAsSet(files);
+}
+
 export async function openSet() {
+    if (!await mayReplaceWork(true))
+        return;
     const files = await chooseFiles(kOpenAccept, kOpenTypes, true);
     if (files.length)
-        await openSetFrom(files);
+        await openAsSet(files);
 }
 
 function suggestedName() {
@@ -108,57 +149,88 @@ async function writeHeader(handle, name, text) {
     }
 }
 
-// Only a header that was written or downloaded marks the set saved.
+// Only a header that was written marks the set saved; true when it was written or downloaded.
 async function saveSetTo(target) {
     const header = session().setHeaderText(target.name);
     const problem = header.problem || (target.handle ? await writeHeader(target.handle, target.name, header.text) : '');
     if (problem) {
         await messageBox(problem);
-        return;
+        return false;
     }
-    if (!target.handle)
-        download(target.name, header.text);
     savedAs = target;
+    nameSetFile(target.name);
+    if (!target.handle) {
+        download(target.name, header.text);
+        downloaded(target.name);
+        return true;
+    }
     session().setSaved();
     announce(`Saved "${target.name}".`);
+    return true;
 }
 
 export async function saveSetAs() {
     const target = await chooseHeader();
-    if (target)
-        await saveSetTo(target);
+    return target ? saveSetTo(target) : false;
 }
 
 export async function saveSet() {
-    if (savedAs)
-        await saveSetTo(savedAs);
-    else
+    return savedAs ? saveSetTo(savedAs) : saveSetAs();
+}
+
+// The folder's files in one zip archive, named and dated as the set is now.
+async function downloadZip() {
+    const folder = suggestedName().replace(/\.[^.]*$/, '') || 'icons';
+    const now = new Date();
+    const made = session().setFolderZip(folder, { year: now.getFullYear(), month: now.getMonth() + 1,
+        day: now.getDate(), hour: now.getHours(), minute: now.getMinutes(), second: now.getSeconds() });
+    if (made.problem) {
+        await messageBox(made.problem);
+        return;
+    }
+    download(`${folder}.zip`, made.bytes);
+    downloaded(`${folder}.zip`);
+}
+
+// Where the browser writes no folder, a download per picture would start
+// them all at once: the folder is offered as one zip archive, or the set as one header.
+async function offerZipOrHeader() {
+    const text = `This browser lets a page write no folder: it would download each of the ${state.count} pictures as `
+        + 'a file of its own, all at once. Download the folder as one zip archive, or save the set as one header?';
+    const dialog = element('dialog', { className: 'message', ariaLabel: 'Save Set as Folder' }, [
+        element('form', { method: 'dialog' }, [
+            element('strong', { textContent: 'Save Set as Folder' }),
+            element('p', { className: 'message-text', textContent: text }),
+            buttons(['Download Zip', 'zip', { autofocus: true }], ['Save Header…', 'header'], ['Cancel', '']),
+        ]),
+    ]);
+    const answer = await showDialog(dialog);
+    if (answer === 'zip')
+        await downloadZip();
+    else if (answer === 'header')
         await saveSetAs();
 }
 
-// Into a folder the user picks where the browser writes folders; elsewhere a
-// download per picture, NAME.Lcd, for the user to gather.
+// Into a folder the user picks, where the browser writes folders.
 export async function saveSetAsFolder() {
-    let folder = null;
-    if (window.showDirectoryPicker) {
-        try {
-            folder = await window.showDirectoryPicker({ mode: 'readwrite' });
-        } catch (error) {
-            if (error.name === 'AbortError')
-                return;
-            throw error;
-        }
+    if (!window.showDirectoryPicker) {
+        await offerZipOrHeader();
+        return;
     }
-    const made = session().setFolderFiles(folder ? folder.name : 'set');
+    let folder = null;
+    try {
+        folder = await window.showDirectoryPicker({ mode: 'readwrite' });
+    } catch (error) {
+        if (error.name === 'AbortError')
+            return;
+        throw error;
+    }
+    const made = session().setFolderFiles(folder.name);
     if (made.problem) {
         await messageBox(made.problem);
         return;
     }
     for (const file of made.files) {
-        if (!folder) {
-            download(file.name, file.bytes);
-            continue;
-        }
         try {
             await writeTo(await folder.getFileHandle(file.name, { create: true }), file.bytes);
         } catch (error) {

@@ -20,6 +20,7 @@ export const state = {
     playing: false,
     animation: false,    // the set is saved as an animation's frames
     code: '',            // what the code box holds, LF line ends
+    fileName: '',        // the file the work was last opened from or saved to, '' for none
     focus: { column: 0, row: 0 }, // the focus cell, in screen terms
 };
 

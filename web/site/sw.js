@@ -20,12 +20,15 @@ self.addEventListener('activate', (event) => {
         .then(() => self.clients.claim()));
 });
 
-// The kept file, or the page itself for any address of the site opened as a page; the network for the rest.
+// The kept file; for any other address of the site opened as a page, the
+// page at the site's own address, where the files it names are beside it
+// (the fragment, a shared picture, goes along); the network for the rest.
 async function answer(request) {
     const cache = await caches.open(kCache);
-    const kept = await cache.match(request, { ignoreSearch: true })
-        || (request.mode === 'navigate' ? await cache.match('./') : undefined);
-    return kept || fetch(request);
+    const kept = await cache.match(request, { ignoreSearch: true });
+    if (kept)
+        return kept;
+    return request.mode === 'navigate' ? Response.redirect(self.registration.scope, 302) : fetch(request);
 }
 
 self.addEventListener('fetch', (event) => {
