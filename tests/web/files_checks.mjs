@@ -106,6 +106,12 @@ async function setFiles(page) {
     await waitForNames(page, letters);
     assertEqual(await setDots(page), icons, 'the opened pictures');
     assert(!await leavingAsks(page), 'leaving an opened set asks');
+    // Files of which nothing opens replace nothing, so they ask nothing.
+    await keys(page, '#lbDot', 'Insert');
+    await dropFiles(page, [['readme.txt', Buffer.from('hi')], ['empty.Lcd', Buffer.alloc(0)]]);
+    const none = await message(page);
+    assert(none.startsWith('None of these files opens as a drawing'), none);
+    await keys(page, '#lbDot', 'Control+z');
     // Drawing files dropped together are a set too, named after them, and a folder gives them back;
     // anything else among them is left out and named with why.
     await dropFiles(page, [['A.Lcd', readFileSync(lcd('A'))], ['B.Lcd', readFileSync(lcd('B'))], ['readme.txt', Buffer.from('hi')]]);

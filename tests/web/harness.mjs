@@ -144,8 +144,22 @@ export async function centre(page, selector) {
     return box;
 }
 
+// A cell's centre once the page has laid it out: a strip that opens beside
+// the window moves every cell, and a loaded machine lays it out late.
+async function settledCentre(page, selector) {
+    let last = await centre(page, selector);
+    for (let frames = 0; frames < 60; ++frames) {
+        await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+        const now = await centre(page, selector);
+        if (now.x === last.x && now.y === last.y)
+            break;
+        last = now;
+    }
+    return last;
+}
+
 export async function clickDot(page, dot, button = 'left') {
-    const { x, y } = await centre(page, `#dot-${dot}`);
+    const { x, y } = await settledCentre(page, `#dot-${dot}`);
     await page.mouse.click(x, y, { button });
 }
 

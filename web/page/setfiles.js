@@ -10,7 +10,7 @@ import {
 } from './files.js';
 import { decodesFrames, openAnimation } from './importer.js';
 import { chooseLayout } from './layoutdialog.js';
-import { openSourceApart } from './setreader.js';
+import { readApartFromTheWork, readSource } from './setreader.js';
 import { session, state } from './state.js';
 
 const kOpenAccept = '.h,.hh,.hpp,.c,.cc,.cpp,.cxx,.ino,.Lcd,.lcd,image/*';
@@ -34,9 +34,6 @@ async function openImageFrames(file) {
     }
 }
 
-// A source this large is read apart, while the page answers.
-const kReadApartFrom = 1 << 20;
-
 async function openSource(file) {
     const refusal = core.refuseSourceSize(file.name, file.size);
     if (refusal) {
@@ -47,26 +44,20 @@ async function openSource(file) {
     if (text === null)
         return;
     // The layout is '' until the user has chosen one for arrays that say none.
-    const read = async (layout) => (file.size >= kReadApartFrom ? openSourceApart(file.name, text, layout)
-        : session().openSetText(file.name, text, layout));
-    let opened = await read('');
-    if (opened?.choices?.length) {
-        const chosen = await chooseLayout(opened.choices);
+    let read = await readSource(file.name, file.size, text, '');
+    if (read?.choices.length) {
+        const chosen = await chooseLayout(read.choices);
         if (!chosen)
             return;
-        opened = await read(chosen.layout);
+        read = await readSource(file.name, file.size, text, chosen.layout);
     }
-    if (!opened)
-        return; // cancelled
-    if (opened.problem) {
-        await messageBox(opened.problem);
+    if (!read || !await opened(read))
         return;
-    }
     openedName = file.name;
     savedAs = null;
     nameSetFile(file.name);
-    if (opened.note)
-        await messageBox(opened.note);
+    if (read.note)
+        await messageBox(read.note);
 }
 
 // True when the work may be replaced: it is saved, or the user saved it or
@@ -82,13 +73,27 @@ export async function mayReplaceWork(setsOnly = false) {
     return answer === 'discard';
 }
 
+// Opens the set read apart once the work here is saved or let go: false
+// when it is not opened, the problem said.
+async function opened(read) {
+    if (read.problem) {
+        await messageBox(read.problem);
+        return false;
+    }
+    if (!await mayReplaceWork(true))
+        return false;
+    session().openSetDocument(read.document, read.layout);
+    return true;
+}
+
 // What Open Set or a drop brings, as the set: one header or source, one
-// animated image, or drawing files in the order given.
-async function openAsSet(files) {
+// animated image, or drawing files in the order given. The work here is asked
+// about once a set has come of them.
+export async function openSetFrom(files) {
     if (files.length === 1 && core.isSourceFileName(files[0].name))
         return openSource(files[0]);
     if (files.length === 1 && files[0].type.startsWith('image/'))
-        return openImageFrames(files[0]);
+        return await mayReplaceWork(true) && openImageFrames(files[0]);
     // Every file goes to the core, which opens those that are drawings and names the rest.
     const drawings = [];
     for (const file of files) {
@@ -97,30 +102,20 @@ async function openAsSet(files) {
             return;
         drawings.push({ name: file.name, bytes: new Uint8Array(bytes) });
     }
-    const opened = session().openSetDrawings(drawings);
-    if (opened.problem) {
-        await messageBox(opened.problem);
+    const read = readApartFromTheWork((reader) => reader.openSetDrawings(drawings));
+    if (!await opened(read))
         return;
-    }
     savedAs = null;
     openedName = '';
     nameFile('');
-    if (opened.note)
-        await messageBox(opened.note);
-}
-
-// A drop or paste of files for a set, once the set there is saved or let go.
-export async function openSetFrom(files) {
-    if (await mayReplaceWork(true))
-        await openAsSet(files);
+    if (read.note)
+        await messageBox(read.note);
 }
 
 export async function openSet() {
-    if (!await mayReplaceWork(true))
-        return;
     const files = await chooseFiles(kOpenAccept, kOpenTypes, true);
     if (files.length)
-        await openAsSet(files);
+        await openSetFrom(files);
 }
 
 function suggestedName() {

@@ -1,10 +1,15 @@
-// A large source is read by the core in a worker of its own, so that the
-// page answers, says that it is at work and can be cancelled meanwhile; the
-// set found crosses back as the text of its document, which the page's
-// session opens in a moment. Where no worker starts, the page reads it
-// itself, having said so first.
+// A source is read by the core into a session of its own, so that the work
+// on the page is asked about only once a set has come of it; the set found
+// crosses as the text of its document, which the page's session opens in a
+// moment. A large source is read in a worker, so that the page answers, says
+// that it is at work and can be cancelled meanwhile; where no worker starts,
+// the page reads it itself, having said so first.
+import { core } from './core.js';
 import { buttons, element, showDialog } from './dialogs.js';
-import { session, state } from './state.js';
+import { state } from './state.js';
+
+// A source this large is read apart, while the page answers.
+const kReadApartFrom = 1 << 20;
 
 // What the worker runs after the core's script.
 function readInWorker() {
@@ -63,26 +68,37 @@ function readApart(source, name, text, layout) {
     });
 }
 
+// What a session of its own makes of `read(reader)`: {problem, note, choices}, with the set found as
+// {document, layout} when there are no layouts to choose from.
+export function readApartFromTheWork(read) {
+    const reader = new core.Session();
+    try {
+        reader.setType(state.type);
+        const { problem, note, choices = [] } = read(reader);
+        return problem || choices.length ? { problem, note, choices }
+            : { problem, note, choices, document: reader.documentText(), layout: reader.headerLayoutIndex() };
+    } finally {
+        reader.delete();
+    }
+}
+
 // The page itself reads when no worker can: the note is drawn before the reading holds the page.
 async function readHere(name, text, layout) {
     const { dialog } = progressDialog(name);
     dialog.querySelector('.dialog-buttons').remove(); // nothing answers Cancel while the page reads
     dialog.addEventListener('cancel', (event) => event.preventDefault());
     await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
-    const opened = session().openSetText(name, text, layout);
+    const read = readApartFromTheWork((reader) => reader.openSetText(name, text, layout));
     dialog.close('done');
-    return opened;
+    return read;
 }
 
-// Opens the source as the set, as session().openSetText does with the
-// layout chosen ('' for none yet): {problem, note, choices}, or null when
-// cancelled.
-export async function openSourceApart(name, text, layout) {
+// Reads the source with the layout chosen ('' for none yet) as
+// readApartFromTheWork does; null when cancelled.
+export async function readSource(name, size, text, layout) {
+    if (size < kReadApartFrom)
+        return readApartFromTheWork((reader) => reader.openSetText(name, text, layout));
     const source = workerSource();
     const read = source ? await readApart(source, name, text, layout) : undefined;
-    if (read === undefined)
-        return readHere(name, text, layout);
-    if (read && read.document !== undefined)
-        session().openSetDocument(read.document, read.layout);
-    return read;
+    return read === undefined ? readHere(name, text, layout) : read;
 }
