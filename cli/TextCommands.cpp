@@ -23,6 +23,9 @@
 namespace tessaldo {
 namespace {
 
+// What a refusal of two pictures of one name adds: how to pick one.
+constexpr std::string_view kDefineRemedy = "; --define NAME[=VALUE] settles its condition, as a compiler's -D does";
+
 // Standard input gets the same reading as a file: only the start counts.
 // The rest is read and dropped so that the program writing into the pipe
 // is not cut off.
@@ -153,7 +156,10 @@ bool IsDrawingFileName(const std::string &file)
 // The pictures of header's inputs, in order, with the file each came from.
 class SetGathering {
 public:
-    SetGathering(const FramesOption &frames, Streams &streams) : m_framesName(frames.name), m_streams(streams)
+    SetGathering(const FramesOption &frames, CommandLineDefines defines, Streams &streams)
+        : m_framesName(frames.name),
+          m_defines(std::move(defines)),
+          m_streams(streams)
     {
         m_set.pictures.clear();
     }
@@ -161,7 +167,7 @@ public:
     bool Add(const std::string &file)
     {
         SourcePictures read;
-        if (const FileStatus status = ReadSourcePictures(file, m_set.type, m_streams, read); !status)
+        if (const FileStatus status = ReadSourcePictures(file, m_set.type, m_streams, read, m_defines); !status)
             return Refuse(status.message());
         if (m_sources.empty() && !m_framesName)
             m_framesName = read.framesName; // an animation stays one
@@ -230,6 +236,7 @@ private:
     BitLayout m_layout = BitLayout::Module;
     std::vector<std::string> m_sources;
     std::unordered_map<std::string, std::size_t> m_byFileName; // names without case, as decode --each keys them
+    CommandLineDefines m_defines;
     Streams &m_streams;
 };
 
@@ -244,7 +251,7 @@ int Header(const Arguments &arguments, Streams &streams)
                    : std::nullopt;
     // Every input is read, and every clash found, before anything is written:
     // OUT may be one of the inputs.
-    SetGathering gathering(frames, streams);
+    SetGathering gathering(frames, ReadDefines(arguments), streams);
     bool refused = false;
     for (const std::string &file : std::span(arguments.operands).subspan(1))
         refused = !gathering.Add(file) || refused;
@@ -362,24 +369,10 @@ FileStatus ApplyLayout(CodeReading &reading, BitLayout asked, const std::optiona
     }
     return FileStatus::Ok();
 }
-// --define NAME[=VALUE], each as a compiler's -D: NAME alone is NAME=1.
-CommandLineDefines ReadDefines(const Arguments &arguments)
-{
-    CommandLineDefines defines;
-    for (const std::string &define : arguments.Values("--define")) {
-        const std::size_t equals = define.find('=');
-        const std::string name = define.substr(0, equals);
-        if (!IsUsableName(name))
-            throw UsageError("--define must be NAME or NAME=VALUE with NAME a C identifier, not '" + define + "'");
-        defines.insert_or_assign(name, equals == std::string::npos ? "1" : define.substr(equals + 1));
-    }
-    return defines;
-}
 // Two different pictures of one name, which only the compiler's command line tells apart.
 FileStatus RefuseSharedName(const std::string &source, const CodeReading &reading, const std::string &name)
 {
-    return DecodeFailed(source, SharedNameProblem(reading, name)
-                                    + "; --define NAME[=VALUE] settles its condition, as a compiler's -D does");
+    return DecodeFailed(source, SharedNameProblem(reading, name) + std::string(kDefineRemedy));
 }
 int Decode(const Arguments &arguments, Streams &streams)
 {
@@ -487,7 +480,7 @@ const Command kTextCommands[] = {
      true},
     {"header",
      "FILE... [--output OUT.h] [--frames NAME [--delay MS]]\n"
-     "         [--layout module|xbm|rows|pages]",
+     "         [--layout module|xbm|rows|pages] [--define NAME[=VALUE]]...",
      "               one C header for the pictures of the files, written to OUT.h\n"
      "               or standard output: an array for each drawing file and for\n"
      "               each picture of a C source (a header this command wrote keeps\n"
@@ -502,8 +495,9 @@ const Command kTextCommands[] = {
      "               1 xbm (u8g2's drawXBM), 2 rows (Adafruit GFX's drawBitmap),\n"
      "               3 pages (SSD1306, SH1106, ST7565, PCD8544); module, the\n"
      "               default, is the module's 33 bytes. A header in a layout keeps\n"
-     "               it when it is the first FILE and --layout is not given\n",
-     {{"--output"}, {"--frames"}, {"--delay"}, {"--layout"}},
+     "               it when it is the first FILE and --layout is not given.\n"
+     "               --define settles the C sources' #if as for decode\n",
+     {{"--output"}, {"--frames"}, {"--delay"}, {"--layout"}, kDefineOption},
      Header,
      kDrawingInput,
      true},
@@ -534,20 +528,21 @@ const Command kTextCommands[] = {
      "               #ifdef as a compiler's -D does: any other name the file does\n"
      "               not #define is then undefined. An array that branches give\n"
      "               twice with the same bytes is one picture\n",
-     {{"--type"}, {"--name"}, {"--each"}, {"--replace", false}, {"--layout"}, {"--define", true, true}},
+     {{"--type"}, {"--name"}, {"--each"}, {"--replace", false}, {"--layout"}, kDefineOption},
      Decode,
      {"SOURCE", "the code"},
      true},
     {"font",
-     "SOURCE... --output NAME.bdf [--name FAMILY]",
+     "SOURCE... --output NAME.bdf [--name FAMILY] [--define NAME[=VALUE]]...",
      "               a BDF 2.1 bitmap font of 16 x 16 glyphs, one per picture of\n"
      "               the drawing files, folders of them and C sources given, each\n"
      "               as the window shows it, for the character its name gives:\n"
      "               U+XXXX.Lcd as text --each names them, or U_XXXX in a header;\n"
      "               other names and characters drawn twice refuse it. FAMILY\n"
      "               (default: after NAME) names the font for the programs that\n"
-     "               read it; import turns the font back into drawings\n",
-     {{"--output"}, {"--name"}},
+     "               read it; import turns the font back into drawings. --define\n"
+     "               settles the C sources' #if as for decode\n",
+     {{"--output"}, {"--name"}, kDefineOption},
      MakeFont,
      {},
      true},
@@ -555,6 +550,19 @@ const Command kTextCommands[] = {
 
 } // namespace
 
+// --define NAME[=VALUE], each as a compiler's -D: NAME alone is NAME=1.
+CommandLineDefines ReadDefines(const Arguments &arguments)
+{
+    CommandLineDefines defines;
+    for (const std::string &define : arguments.Values("--define")) {
+        const std::size_t equals = define.find('=');
+        const std::string name = define.substr(0, equals);
+        if (!IsUsableName(name))
+            throw UsageError("--define must be NAME or NAME=VALUE with NAME a C identifier, not '" + define + "'");
+        defines.insert_or_assign(name, equals == std::string::npos ? "1" : define.substr(equals + 1));
+    }
+    return defines;
+}
 std::span<const Command> TextCommands()
 {
     return kTextCommands;
@@ -640,7 +648,8 @@ FileStatus ReadSource(const std::string &source, std::istream &in, std::string &
     return FileStatus::Ok();
 }
 
-FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Streams &streams, SourcePictures &read)
+FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Streams &streams, SourcePictures &read,
+                              const CommandLineDefines &defines)
 {
     std::string text;
     if (FileStatus status = ReadSource(file, streams.in, text); !status)
@@ -652,11 +661,15 @@ FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Str
     }
     if (IsDrawingFileName(file))
         return OpenFailed(file, parsed.reason);
-    SetReading reading = ReadSet(text, typeIfUnsaid, [&file, &streams](const std::string &why) {
-        streams.err << "Passed over in " + SourceName(file) + ": " + why + ".\n"; // one write a note
-    });
+    SetReading reading = ReadSet(
+        text, typeIfUnsaid,
+        [&file, &streams](const std::string &why) {
+            streams.err << "Passed over in " + SourceName(file) + ": " + why + ".\n"; // one write a note
+        },
+        std::nullopt, defines);
     if (!reading.set)
-        return FileStatus::Failed("Cannot read " + SourceName(file) + ": " + reading.problem + ".");
+        return FileStatus::Failed("Cannot read " + SourceName(file) + ": " + reading.problem
+                                  + (reading.branchesDiffer ? std::string(kDefineRemedy) : "") + ".");
     read = {std::move(reading.set->pictures),
             reading.typeSaid ? std::optional<LcdType>(reading.set->type) : std::nullopt,
             reading.set->form == SetForm::Frames ? std::optional(reading.name) : std::nullopt, reading.layout};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BitLayout.h"
+#include "CodeValues.h"
 #include "CommandLine.h"
 #include "Document.h"
 #include "DotGrid.h"
@@ -49,7 +50,11 @@ struct SourcePictures {
     std::optional<std::string> framesName; // an animation's NAME
     BitLayout layout = BitLayout::Module;  // the layout a header of this program says its arrays are in
 };
-FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Streams &streams, SourcePictures &read);
+// `defines` settles the source's conditions as --define gives them.
+FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Streams &streams, SourcePictures &read,
+                              const CommandLineDefines &defines);
+// --define's NAME[=VALUE]s, each as a compiler's -D: NAME alone is NAME=1.
+CommandLineDefines ReadDefines(const Arguments &arguments);
 // --type 0|1, when given.
 void ApplyTypeOption(const Arguments &arguments, DotGrid &grid);
 

@@ -586,10 +586,10 @@ SetCode FindSetPictures(std::string_view text, const PassedOverNote &note, const
 }
 
 SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note,
-                   std::optional<BitLayout> unsaidLayout)
+                   std::optional<BitLayout> unsaidLayout, const CommandLineDefines &defines)
 {
     if (const std::optional<std::string> utf8 = Utf8FromUtf16(text))
-        return ReadSet(*utf8, typeIfUnsaid, note);
+        return ReadSet(*utf8, typeIfUnsaid, note, unsaidLayout, defines);
     const HeaderFacts facts = ReadFacts(text);
     SetReading reading;
     if (std::optional<Document> own = OwnSet(text, facts)) {
@@ -600,7 +600,7 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
         reading.name = facts.name;
         return reading;
     }
-    const SetCode code = PicturesOf(text, facts, note);
+    const SetCode code = PicturesOf(text, facts, note, defines);
     reading.passedOver = code.reading.passedOver;
     reading.firstPassedOver = code.reading.firstPassedOver;
     reading.typeSaid = code.type.has_value();
@@ -619,6 +619,7 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
     }
     if (const std::optional<std::string> shared = NameSharedByTwo(code.reading)) {
         reading.problem = SharedNameProblem(code.reading, *shared);
+        reading.branchesDiffer = true;
         return reading;
     }
     Document set;

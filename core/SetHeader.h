@@ -44,6 +44,7 @@ SetCode FindSetPictures(std::string_view text, const PassedOverNote &note = {}, 
 struct SetReading {
     std::optional<Document> set;          // every picture of the text in order; nullopt when it holds none usable
     std::string problem;                  // why not: the reader's reasons, names that clash
+    bool branchesDiffer = false;          // the problem is two pictures of one name that only defines tell apart
     bool ownHeader = false;               // a header this program wrote, unchanged since: saving over it loses nothing
     bool typeSaid = false;                // the text states the set's type
     std::string name;                     // the set's NAME in a header of this program
@@ -59,8 +60,9 @@ struct SetReading {
 // type, form and layout exactly; another source gives every picture under its array's
 // name (frames of an N x 33 array as NAME_000, ...) with a delay of 100 ms
 // and `typeIfUnsaid`.
+// `defines` settles conditions as a compiler's command line does.
 SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note = {},
-                   std::optional<BitLayout> unsaidLayout = std::nullopt);
+                   std::optional<BitLayout> unsaidLayout = std::nullopt, const CommandLineDefines &defines = {});
 
 // "Passed over in "icons.h": the array font [475] is no picture, and 2 more
 // arrays that are no pictures.", or "" when nothing was.

@@ -422,7 +422,8 @@ TEST(CliDecode, LayoutReadsOtherDisplaysBytesAndAllShowsEveryReadingLikeliestFir
 }
 
 // Branches of a conditional that give an array other bytes are told apart as
-// the compiler's command line tells them; the refusal says how.
+// the compiler's command line tells them, by every command that reads the
+// source; the refusal says how.
 TEST(CliDecode, DefineSettlesTheConditionBetweenTwoPicturesOfOneName)
 {
     TempDir dir;
@@ -440,4 +441,9 @@ TEST(CliDecode, DefineSettlesTheConditionBetweenTwoPicturesOfOneName)
         RunCliProcess({"decode", source.string(), "-", "--define", "__AVR__", "--define", "F_CPU=16000000"});
     EXPECT_EQ(avrOnly.out, FormatDrawing(avr)) << avrOnly.err;
     EXPECT_EQ(RunCliProcess({"decode", source.string(), "-", "--define", "1x"}).exitCode, 2);
+    const std::string made = (dir / "made.h").string();
+    EXPECT_EQ(RunCliProcess({"header", source.string(), "--define", "__AVR__", "--output", made}).err, "");
+    EXPECT_EQ(RunCliProcess({"decode", made, "-"}).out, FormatDrawing(avr));
+    const CliResult unsent = RunCliProcess({"send", source.string(), "--port", (dir / "none").string()});
+    EXPECT_NE(unsent.err.find("does not settle; --define NAME[=VALUE] settles"), std::string::npos) << unsent.err;
 }
