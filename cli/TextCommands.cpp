@@ -74,6 +74,11 @@ void PrintCandidates(const std::vector<LayoutCandidate> &candidates, LcdType typ
         out << line << '\n';
     }
 }
+void NotePassedOver(const std::string &lines, std::ostream &err)
+{
+    if (!lines.empty())
+        err << lines << '\n';
+}
 FileStatus DecodeFailed(const std::string &source, const std::string &reason)
 {
     return FileStatus::Failed("Cannot decode " + SourceName(source) + ": " + reason + ".");
@@ -395,15 +400,11 @@ int Decode(const Arguments &arguments, Streams &streams)
     std::string text;
     if (const FileStatus read = ReadSource(source, streams.in, text); !read)
         return Refused(streams.err, read.message());
-    // Arrays that are no pictures are named as they are passed over; one
-    // that is meant as a picture but does not read refuses the whole source.
-    SetCode code = FindSetPictures(
-        text,
-        [&source, &streams](const std::string &why) {
-            streams.err << "Passed over in " + SourceName(source) + ": " + why + ".\n"; // one write a note
-        },
-        defines);
+    // The first few arrays that are no pictures are named, the rest counted;
+    // one that is meant as a picture but does not read refuses the whole source.
+    SetCode code = FindSetPictures(text, {}, defines);
     CodeReading &reading = code.reading;
+    NotePassedOver(PassedOverLines(SourceName(source), reading.passedOver, reading.firstPassedOver), streams.err);
     if (!arguments.Has("--type") && code.type)
         grid.SetLCDType(*code.type); // as the header says, unless told otherwise
     const auto unreadable = std::find_if(reading.pictures.begin(), reading.pictures.end(),
@@ -661,12 +662,8 @@ FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Str
     }
     if (IsDrawingFileName(file))
         return OpenFailed(file, parsed.reason);
-    SetReading reading = ReadSet(
-        text, typeIfUnsaid,
-        [&file, &streams](const std::string &why) {
-            streams.err << "Passed over in " + SourceName(file) + ": " + why + ".\n"; // one write a note
-        },
-        std::nullopt, defines);
+    SetReading reading = ReadSet(text, typeIfUnsaid, {}, std::nullopt, defines);
+    NotePassedOver(PassedOverLines(SourceName(file), reading.passedOver, reading.firstPassedOver), streams.err);
     if (!reading.set)
         return FileStatus::Failed("Cannot read " + SourceName(file) + ": " + reading.problem
                                   + (reading.branchesDiffer ? std::string(kDefineRemedy) : "") + ".");

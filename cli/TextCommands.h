@@ -43,7 +43,7 @@ FileStatus ReadSource(const std::string &source, std::istream &in, std::string &
 // What one input of header or font gives: a drawing file one picture named
 // after it; any other file is C source, each of whose pictures comes with its
 // name, delay and, where the source says it, type. Arrays that are no
-// pictures are named on standard error as they are passed over.
+// pictures are named on standard error, the first few of them.
 struct SourcePictures {
     std::vector<Picture> pictures;
     std::optional<LcdType> type;           // as the source says it

@@ -117,8 +117,7 @@ CodePicture PictureFromValues(std::string name, const Values &values, const std:
 
 void PassOver(CodeReading &reading, const PassedOverNote &note, const std::string &why)
 {
-    if (reading.passedOver++ == 0)
-        reading.firstPassedOver = why;
+    reading.PassOver(why);
     if (note)
         note(why);
 }
@@ -663,10 +662,10 @@ std::string NameList(const std::vector<CodePicture> &pictures)
 std::string NoPicture(const CodeReading &reading)
 {
     if (reading.passedOver == 1)
-        return reading.firstPassedOver;
+        return reading.firstPassedOver.front();
     if (reading.passedOver > 1)
         return "none of its " + std::to_string(reading.passedOver)
-               + " arrays is a picture (the first: " + reading.firstPassedOver + ")";
+               + " arrays is a picture (the first: " + reading.firstPassedOver.front() + ")";
     return "nothing in it reads as a picture: no printf lines of %c, no array and no list of 32 or 33 values";
 }
 

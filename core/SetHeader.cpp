@@ -496,8 +496,7 @@ SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const Passed
         [&](const std::string &why) {
             if (isIndex(ArrayOfNote(why)))
                 return;
-            if (code.reading.passedOver++ == 0)
-                code.reading.firstPassedOver = why;
+            code.reading.PassOver(why);
             if (note)
                 note(why);
         },
@@ -642,14 +641,22 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
     return reading;
 }
 
+std::string PassedOverLines(std::string_view where, std::size_t passedOver, const std::vector<std::string> &first)
+{
+    const std::string start = "Passed over in " + std::string(where) + ": ";
+    // As a list of names: never "and 1 more" where that one could be named.
+    const std::size_t named = passedOver > kPassedOverNamed + 1 ? kPassedOverNamed : passedOver;
+    std::string text;
+    for (std::size_t i = 0; i < named && i < first.size(); ++i)
+        text += (text.empty() ? "" : "\n") + start + first[i] + ".";
+    if (named < passedOver)
+        text += "\n" + start + std::to_string(passedOver - named) + " more arrays that are no pictures.";
+    return text;
+}
+
 std::string PassedOverText(std::string_view sourceName, const SetReading &reading)
 {
-    if (reading.passedOver == 0)
-        return {};
-    std::string text = "Passed over in \"" + std::string(sourceName) + "\": " + reading.firstPassedOver;
-    if (reading.passedOver > 1)
-        text += ", and " + std::to_string(reading.passedOver - 1) + " more arrays that are no pictures";
-    return text + ".";
+    return PassedOverLines("\"" + std::string(sourceName) + "\"", reading.passedOver, reading.firstPassedOver);
 }
 
 bool SafeToOverwrite(std::string_view existingText)

@@ -50,7 +50,7 @@ struct SetReading {
     std::string name;                     // the set's NAME in a header of this program
     BitLayout layout = BitLayout::Module; // the layout the header says its arrays are in, with its type
     std::size_t passedOver = 0;           // as CodeReading: arrays that are no pictures
-    std::string firstPassedOver;
+    std::vector<std::string> firstPassedOver;
     // Pictures whose code says no layout, read in `unsaidLayout`, or with no
     // answer yet in the module's: the readings to ask the user about, the
     // likeliest first. Empty when there was an answer, or nothing to ask.
@@ -64,8 +64,11 @@ struct SetReading {
 SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note = {},
                    std::optional<BitLayout> unsaidLayout = std::nullopt, const CommandLineDefines &defines = {});
 
-// "Passed over in "icons.h": the array font [475] is no picture, and 2 more
-// arrays that are no pictures.", or "" when nothing was.
+// One line "Passed over in WHERE: why." for each of the first few arrays
+// passed over (WHERE "\"icons.h\"" or "standard input"), then how many more
+// there were; "" when none was.
+std::string PassedOverLines(std::string_view where, std::size_t passedOver, const std::vector<std::string> &first);
+// PassedOverLines for the file sourceName.
 std::string PassedOverText(std::string_view sourceName, const SetReading &reading);
 
 // Whether writing a header over this text loses nothing: it is empty, or a
