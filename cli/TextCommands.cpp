@@ -342,22 +342,6 @@ LayoutOption ReadLayoutOption(const Arguments &arguments)
     return {ChoiceValue<BitLayout>("--layout", *value, BitLayoutFromName, "module (c), xbm, rows (gfx), pages or all"),
             false};
 }
-// Why the code says the picture is in its layout.
-std::string_view LayoutEvidence(BitLayout layout)
-{
-    switch (layout) {
-    case BitLayout::Module:
-        return "its values begin with 0xA4, or are printf lines or raw bytes for the module";
-    case BitLayout::Xbm:
-        return "it is an X BitMap's NAME_bits, u8g2's drawXBM draws it, or its header names that layout";
-    case BitLayout::Rows:
-        return "NAME_WIDTH and NAME_HEIGHT of 16 stand beside it as for Adafruit GFX, drawBitmap draws it, or its "
-               "header names that layout";
-    case BitLayout::Pages:
-        return "its header names that layout";
-    }
-    return {};
-}
 // The layout --layout names for each picture it reads (those called NAME with
 // --name); refused for a picture whose code tells another.
 FileStatus ApplyLayout(CodeReading &reading, BitLayout asked, const std::optional<std::string> &name)
@@ -368,7 +352,7 @@ FileStatus ApplyLayout(CodeReading &reading, BitLayout asked, const std::optiona
         if (picture.layout && *picture.layout != asked)
             return FileStatus::Failed("the picture " + picture.name + " is in the "
                                       + std::string(BitLayoutName(*picture.layout)) + " layout, as "
-                                      + std::string(LayoutEvidence(*picture.layout)) + "; leave out --layout "
+                                      + picture.layoutEvidence + "; leave out --layout "
                                       + std::string(BitLayoutName(asked)));
         picture.layout = asked;
     }
@@ -427,7 +411,7 @@ int Decode(const Arguments &arguments, Streams &streams)
     if (layout.all) {
         if (picked.layout)
             streams.err << "Note: the code tells its layout, " << BitLayoutName(*picked.layout) << ", as "
-                        << LayoutEvidence(*picked.layout) << "; decode without --layout reads it so.\n";
+                        << picked.layoutEvidence << "; decode without --layout reads it so.\n";
         std::vector<LayoutCandidate> ranked = RankLayouts(*picked.bytes, grid.nLCDType());
         if (picked.layout) // what the code tells beats any likelihood
             std::stable_partition(ranked.begin(), ranked.end(), [&picked](const LayoutCandidate &candidate) {

@@ -25,6 +25,7 @@ struct CodePicture {
     // values after 0xA4, printf lines and raw bytes; X BitMap's for an XBM.
     // Bare values tell nothing; they are read as the module's.
     std::optional<BitLayout> layout;
+    std::string layoutEvidence{}; // how the text tells it: "drawXBM draws it on line 14"
 };
 
 // How many of the arrays passed over are named, the rest counted: a source
@@ -73,6 +74,7 @@ struct PickedPicture {
     std::optional<PictureBytes> bytes;
     std::string problem;
     std::optional<BitLayout> layout; // as the picture's
+    std::string layoutEvidence{};    // as the picture's
 };
 // The picture called `name`, or the only one the text holds.
 PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::string> &name);

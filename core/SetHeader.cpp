@@ -511,8 +511,10 @@ SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const Passed
     // that tells its own (0xA4 first, say), added by hand.
     if (facts.layout != BitLayout::Module && facts.type) {
         for (CodePicture &picture : pictures) {
-            if (!picture.layout)
+            if (!picture.layout) {
                 picture.layout = facts.layout;
+                picture.layoutEvidence = "its header names that layout";
+            }
         }
     }
     if (IsFramesHeader(facts) && facts.frameLabels.size() == pictures.size()) {

@@ -412,8 +412,8 @@ TEST(CliDecode, LayoutReadsOtherDisplaysBytesAndAllShowsEveryReadingLikeliestFir
     const CliResult refused = RunCliProcess({"decode", own.string(), out.string(), "--layout", "pages"});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, "Cannot decode \"" + own.string()
-                               + "\": the picture box is in the module layout, as its values begin with 0xA4, or are "
-                                 "printf lines or raw bytes for the module; leave out --layout pages.\n");
+                               + "\": the picture box is in the module layout, as its values begin with 0xA4; leave "
+                                 "out --layout pages.\n");
     EXPECT_EQ(TempDir::Read(out), "untouched");
     EXPECT_EQ(RunCliProcess({"decode", rows.string(), "-", "--layout", "all"}).exitCode, 2);
     EXPECT_EQ(RunCliProcess({"decode", rows.string(), "-", "--layout", "columns"}).err,
