@@ -31,6 +31,9 @@ struct OptionSpec {
     bool repeats = false; // may be given more than once, as a compiler's -D
 };
 
+// --define NAME[=VALUE], which every command that reads C sources takes, as often as needed.
+inline constexpr OptionSpec kDefineOption{"--define", true, true};
+
 struct Streams {
     std::istream &in;
     std::ostream &out;

@@ -45,13 +45,14 @@ bool GatherFolder(const std::string &folder, std::vector<GivenPicture> &given, S
     return true;
 }
 
-bool GatherSource(const std::string &source, std::vector<GivenPicture> &given, Streams &streams)
+bool GatherSource(const std::string &source, const CommandLineDefines &defines, std::vector<GivenPicture> &given,
+                  Streams &streams)
 {
     std::error_code error;
     if (std::filesystem::is_directory(source, error))
         return GatherFolder(source, given, streams);
     SourcePictures read;
-    if (const FileStatus status = ReadSourcePictures(source, LcdType::Column, streams, read); !status) {
+    if (const FileStatus status = ReadSourcePictures(source, LcdType::Column, streams, read, defines); !status) {
         streams.err << status.message() << '\n';
         return false;
     }
@@ -132,10 +133,11 @@ int MakeFont(const Arguments &arguments, Streams &streams)
         throw UsageError("--name '" + family + "': " + problem);
     const std::vector<std::string> sources(arguments.operands.begin() + 1, arguments.operands.end());
     // Every source is read, and every name checked, before anything is written.
+    const CommandLineDefines defines = ReadDefines(arguments);
     std::vector<GivenPicture> given;
     bool refused = false;
     for (const std::string &source : sources)
-        refused = !GatherSource(source, given, streams) || refused;
+        refused = !GatherSource(source, defines, given, streams) || refused;
     std::vector<FontGlyph> glyphs;
     if (refused || !GlyphsOf(given, glyphs, streams.err))
         return kExitRefused;

@@ -77,7 +77,8 @@ const Command kImageCommands[] = {
      {},
      true},
     {"send",
-     "FILE... --port DEVICE [--baud N] [--delay MS] [--repeat N] [--type 0|1]",
+     "FILE... --port DEVICE [--baud N] [--delay MS] [--repeat N] [--type 0|1]\n"
+     "         [--define NAME[=VALUE]]...",
      "               send the picture's 33 bytes to the module through a serial\n"
      "               port, 8N1 with no flow control, at N baud (1200-115200,\n"
      "               default 9600); several pictures in turn as an animation,\n"
@@ -85,8 +86,9 @@ const Command kImageCommands[] = {
      "               at its own delay or MS (0-65535; 0 ms frames stay 20 ms),\n"
      "               the sequence N times (default 1; 0 until Ctrl+C, which ends\n"
      "               it after the frame being sent, with status 130); pictures\n"
-     "               drawn for another type than the module's are refused\n",
-     {{"--port"}, {"--baud"}, {"--delay"}, {"--repeat"}, {"--type"}},
+     "               drawn for another type than the module's are refused.\n"
+     "               --define settles the C sources' #if as for decode\n",
+     {{"--port"}, {"--baud"}, {"--delay"}, {"--repeat"}, {"--type"}, kDefineOption},
      nullptr,
      kDrawingInput},
 };

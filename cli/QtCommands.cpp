@@ -135,11 +135,12 @@ bool IsImageFile(const std::string &file)
     return file != kStandardStream && !QImageReader::imageFormat(QString::fromLocal8Bit(file)).isEmpty();
 }
 
-FileStatus ReadSentFile(const std::string &file, LcdType typeIfUnsaid, Streams &streams, SentFile &sent)
+FileStatus ReadSentFile(const std::string &file, LcdType typeIfUnsaid, const CommandLineDefines &defines,
+                        Streams &streams, SentFile &sent)
 {
     sent.file = file;
     if (!IsImageFile(file))
-        return ReadSourcePictures(file, typeIfUnsaid, streams, sent.read);
+        return ReadSourcePictures(file, typeIfUnsaid, streams, sent.read, defines);
     std::string problem;
     if (!ReadImageFrames(file, streams.in, true, sent.frames, problem, {}))
         return FileStatus::Failed("Cannot read " + SourceName(file) + ": " + problem + ".");
@@ -232,9 +233,12 @@ int SendPicture(const Arguments &arguments, Streams &streams)
         throw UsageError("missing --port DEVICE");
     DotGrid told;
     ApplyTypeOption(arguments, told);
+    const CommandLineDefines defines = ReadDefines(arguments);
     std::vector<SentFile> files(arguments.operands.size() - 1);
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (const FileStatus read = ReadSentFile(arguments.operands[i + 1], told.nLCDType(), streams, files[i]); !read)
+        if (const FileStatus read =
+                ReadSentFile(arguments.operands[i + 1], told.nLCDType(), defines, streams, files[i]);
+            !read)
             return Refused(streams.err, read.message());
     }
     if (delay)

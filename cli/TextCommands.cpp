@@ -23,6 +23,9 @@
 namespace tessaldo {
 namespace {
 
+// What a refusal of two pictures of one name adds: how to pick one.
+constexpr std::string_view kDefineRemedy = "; --define NAME[=VALUE] settles its condition, as a compiler's -D does";
+
 // Standard input gets the same reading as a file: only the start counts.
 // The rest is read and dropped so that the program writing into the pipe
 // is not cut off.
@@ -70,6 +73,11 @@ void PrintCandidates(const std::vector<LayoutCandidate> &candidates, LcdType typ
             line += (line.empty() ? "" : std::string(kGap)) + ShownRow(candidate.dots, type, row);
         out << line << '\n';
     }
+}
+void NotePassedOver(const std::string &lines, std::ostream &err)
+{
+    if (!lines.empty())
+        err << lines << '\n';
 }
 FileStatus DecodeFailed(const std::string &source, const std::string &reason)
 {
@@ -153,7 +161,10 @@ bool IsDrawingFileName(const std::string &file)
 // The pictures of header's inputs, in order, with the file each came from.
 class SetGathering {
 public:
-    SetGathering(const FramesOption &frames, Streams &streams) : m_framesName(frames.name), m_streams(streams)
+    SetGathering(const FramesOption &frames, CommandLineDefines defines, Streams &streams)
+        : m_framesName(frames.name),
+          m_defines(std::move(defines)),
+          m_streams(streams)
     {
         m_set.pictures.clear();
     }
@@ -161,7 +172,7 @@ public:
     bool Add(const std::string &file)
     {
         SourcePictures read;
-        if (const FileStatus status = ReadSourcePictures(file, m_set.type, m_streams, read); !status)
+        if (const FileStatus status = ReadSourcePictures(file, m_set.type, m_streams, read, m_defines); !status)
             return Refuse(status.message());
         if (m_sources.empty() && !m_framesName)
             m_framesName = read.framesName; // an animation stays one
@@ -230,6 +241,7 @@ private:
     BitLayout m_layout = BitLayout::Module;
     std::vector<std::string> m_sources;
     std::unordered_map<std::string, std::size_t> m_byFileName; // names without case, as decode --each keys them
+    CommandLineDefines m_defines;
     Streams &m_streams;
 };
 
@@ -244,7 +256,7 @@ int Header(const Arguments &arguments, Streams &streams)
                    : std::nullopt;
     // Every input is read, and every clash found, before anything is written:
     // OUT may be one of the inputs.
-    SetGathering gathering(frames, streams);
+    SetGathering gathering(frames, ReadDefines(arguments), streams);
     bool refused = false;
     for (const std::string &file : std::span(arguments.operands).subspan(1))
         refused = !gathering.Add(file) || refused;
@@ -330,22 +342,6 @@ LayoutOption ReadLayoutOption(const Arguments &arguments)
     return {ChoiceValue<BitLayout>("--layout", *value, BitLayoutFromName, "module (c), xbm, rows (gfx), pages or all"),
             false};
 }
-// Why the code says the picture is in its layout.
-std::string_view LayoutEvidence(BitLayout layout)
-{
-    switch (layout) {
-    case BitLayout::Module:
-        return "its values begin with 0xA4, or are printf lines or raw bytes for the module";
-    case BitLayout::Xbm:
-        return "it is an X BitMap's NAME_bits, u8g2's drawXBM draws it, or its header names that layout";
-    case BitLayout::Rows:
-        return "NAME_WIDTH and NAME_HEIGHT of 16 stand beside it as for Adafruit GFX, drawBitmap draws it, or its "
-               "header names that layout";
-    case BitLayout::Pages:
-        return "its header names that layout";
-    }
-    return {};
-}
 // The layout --layout names for each picture it reads (those called NAME with
 // --name); refused for a picture whose code tells another.
 FileStatus ApplyLayout(CodeReading &reading, BitLayout asked, const std::optional<std::string> &name)
@@ -356,30 +352,16 @@ FileStatus ApplyLayout(CodeReading &reading, BitLayout asked, const std::optiona
         if (picture.layout && *picture.layout != asked)
             return FileStatus::Failed("the picture " + picture.name + " is in the "
                                       + std::string(BitLayoutName(*picture.layout)) + " layout, as "
-                                      + std::string(LayoutEvidence(*picture.layout)) + "; leave out --layout "
+                                      + picture.layoutEvidence + "; leave out --layout "
                                       + std::string(BitLayoutName(asked)));
         picture.layout = asked;
     }
     return FileStatus::Ok();
 }
-// --define NAME[=VALUE], each as a compiler's -D: NAME alone is NAME=1.
-CommandLineDefines ReadDefines(const Arguments &arguments)
-{
-    CommandLineDefines defines;
-    for (const std::string &define : arguments.Values("--define")) {
-        const std::size_t equals = define.find('=');
-        const std::string name = define.substr(0, equals);
-        if (!IsUsableName(name))
-            throw UsageError("--define must be NAME or NAME=VALUE with NAME a C identifier, not '" + define + "'");
-        defines.insert_or_assign(name, equals == std::string::npos ? "1" : define.substr(equals + 1));
-    }
-    return defines;
-}
 // Two different pictures of one name, which only the compiler's command line tells apart.
 FileStatus RefuseSharedName(const std::string &source, const CodeReading &reading, const std::string &name)
 {
-    return DecodeFailed(source, SharedNameProblem(reading, name)
-                                    + "; --define NAME[=VALUE] settles its condition, as a compiler's -D does");
+    return DecodeFailed(source, SharedNameProblem(reading, name) + std::string(kDefineRemedy));
 }
 int Decode(const Arguments &arguments, Streams &streams)
 {
@@ -402,15 +384,11 @@ int Decode(const Arguments &arguments, Streams &streams)
     std::string text;
     if (const FileStatus read = ReadSource(source, streams.in, text); !read)
         return Refused(streams.err, read.message());
-    // Arrays that are no pictures are named as they are passed over; one
-    // that is meant as a picture but does not read refuses the whole source.
-    SetCode code = FindSetPictures(
-        text,
-        [&source, &streams](const std::string &why) {
-            streams.err << "Passed over in " + SourceName(source) + ": " + why + ".\n"; // one write a note
-        },
-        defines);
+    // The first few arrays that are no pictures are named, the rest counted;
+    // one that is meant as a picture but does not read refuses the whole source.
+    SetCode code = FindSetPictures(text, {}, defines);
     CodeReading &reading = code.reading;
+    NotePassedOver(PassedOverLines(SourceName(source), reading.passedOver, reading.firstPassedOver), streams.err);
     if (!arguments.Has("--type") && code.type)
         grid.SetLCDType(*code.type); // as the header says, unless told otherwise
     const auto unreadable = std::find_if(reading.pictures.begin(), reading.pictures.end(),
@@ -433,7 +411,7 @@ int Decode(const Arguments &arguments, Streams &streams)
     if (layout.all) {
         if (picked.layout)
             streams.err << "Note: the code tells its layout, " << BitLayoutName(*picked.layout) << ", as "
-                        << LayoutEvidence(*picked.layout) << "; decode without --layout reads it so.\n";
+                        << picked.layoutEvidence << "; decode without --layout reads it so.\n";
         std::vector<LayoutCandidate> ranked = RankLayouts(*picked.bytes, grid.nLCDType());
         if (picked.layout) // what the code tells beats any likelihood
             std::stable_partition(ranked.begin(), ranked.end(), [&picked](const LayoutCandidate &candidate) {
@@ -487,7 +465,7 @@ const Command kTextCommands[] = {
      true},
     {"header",
      "FILE... [--output OUT.h] [--frames NAME [--delay MS]]\n"
-     "         [--layout module|xbm|rows|pages]",
+     "         [--layout module|xbm|rows|pages] [--define NAME[=VALUE]]...",
      "               one C header for the pictures of the files, written to OUT.h\n"
      "               or standard output: an array for each drawing file and for\n"
      "               each picture of a C source (a header this command wrote keeps\n"
@@ -502,8 +480,9 @@ const Command kTextCommands[] = {
      "               1 xbm (u8g2's drawXBM), 2 rows (Adafruit GFX's drawBitmap),\n"
      "               3 pages (SSD1306, SH1106, ST7565, PCD8544); module, the\n"
      "               default, is the module's 33 bytes. A header in a layout keeps\n"
-     "               it when it is the first FILE and --layout is not given\n",
-     {{"--output"}, {"--frames"}, {"--delay"}, {"--layout"}},
+     "               it when it is the first FILE and --layout is not given.\n"
+     "               --define settles the C sources' #if as for decode\n",
+     {{"--output"}, {"--frames"}, {"--delay"}, {"--layout"}, kDefineOption},
      Header,
      kDrawingInput,
      true},
@@ -534,20 +513,21 @@ const Command kTextCommands[] = {
      "               #ifdef as a compiler's -D does: any other name the file does\n"
      "               not #define is then undefined. An array that branches give\n"
      "               twice with the same bytes is one picture\n",
-     {{"--type"}, {"--name"}, {"--each"}, {"--replace", false}, {"--layout"}, {"--define", true, true}},
+     {{"--type"}, {"--name"}, {"--each"}, {"--replace", false}, {"--layout"}, kDefineOption},
      Decode,
      {"SOURCE", "the code"},
      true},
     {"font",
-     "SOURCE... --output NAME.bdf [--name FAMILY]",
+     "SOURCE... --output NAME.bdf [--name FAMILY] [--define NAME[=VALUE]]...",
      "               a BDF 2.1 bitmap font of 16 x 16 glyphs, one per picture of\n"
      "               the drawing files, folders of them and C sources given, each\n"
      "               as the window shows it, for the character its name gives:\n"
      "               U+XXXX.Lcd as text --each names them, or U_XXXX in a header;\n"
      "               other names and characters drawn twice refuse it. FAMILY\n"
      "               (default: after NAME) names the font for the programs that\n"
-     "               read it; import turns the font back into drawings\n",
-     {{"--output"}, {"--name"}},
+     "               read it; import turns the font back into drawings. --define\n"
+     "               settles the C sources' #if as for decode\n",
+     {{"--output"}, {"--name"}, kDefineOption},
      MakeFont,
      {},
      true},
@@ -555,6 +535,19 @@ const Command kTextCommands[] = {
 
 } // namespace
 
+// --define NAME[=VALUE], each as a compiler's -D: NAME alone is NAME=1.
+CommandLineDefines ReadDefines(const Arguments &arguments)
+{
+    CommandLineDefines defines;
+    for (const std::string &define : arguments.Values("--define")) {
+        const std::size_t equals = define.find('=');
+        const std::string name = define.substr(0, equals);
+        if (!IsUsableName(name))
+            throw UsageError("--define must be NAME or NAME=VALUE with NAME a C identifier, not '" + define + "'");
+        defines.insert_or_assign(name, equals == std::string::npos ? "1" : define.substr(equals + 1));
+    }
+    return defines;
+}
 std::span<const Command> TextCommands()
 {
     return kTextCommands;
@@ -640,7 +633,8 @@ FileStatus ReadSource(const std::string &source, std::istream &in, std::string &
     return FileStatus::Ok();
 }
 
-FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Streams &streams, SourcePictures &read)
+FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Streams &streams, SourcePictures &read,
+                              const CommandLineDefines &defines)
 {
     std::string text;
     if (FileStatus status = ReadSource(file, streams.in, text); !status)
@@ -652,11 +646,11 @@ FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Str
     }
     if (IsDrawingFileName(file))
         return OpenFailed(file, parsed.reason);
-    SetReading reading = ReadSet(text, typeIfUnsaid, [&file, &streams](const std::string &why) {
-        streams.err << "Passed over in " + SourceName(file) + ": " + why + ".\n"; // one write a note
-    });
+    SetReading reading = ReadSet(text, typeIfUnsaid, {}, std::nullopt, defines);
+    NotePassedOver(PassedOverLines(SourceName(file), reading.passedOver, reading.firstPassedOver), streams.err);
     if (!reading.set)
-        return FileStatus::Failed("Cannot read " + SourceName(file) + ": " + reading.problem + ".");
+        return FileStatus::Failed("Cannot read " + SourceName(file) + ": " + reading.problem
+                                  + (reading.branchesDiffer ? std::string(kDefineRemedy) : "") + ".");
     read = {std::move(reading.set->pictures),
             reading.typeSaid ? std::optional<LcdType>(reading.set->type) : std::nullopt,
             reading.set->form == SetForm::Frames ? std::optional(reading.name) : std::nullopt, reading.layout};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BitLayout.h"
+#include "CodeValues.h"
 #include "CommandLine.h"
 #include "Document.h"
 #include "DotGrid.h"
@@ -42,14 +43,18 @@ FileStatus ReadSource(const std::string &source, std::istream &in, std::string &
 // What one input of header or font gives: a drawing file one picture named
 // after it; any other file is C source, each of whose pictures comes with its
 // name, delay and, where the source says it, type. Arrays that are no
-// pictures are named on standard error as they are passed over.
+// pictures are named on standard error, the first few of them.
 struct SourcePictures {
     std::vector<Picture> pictures;
     std::optional<LcdType> type;           // as the source says it
     std::optional<std::string> framesName; // an animation's NAME
     BitLayout layout = BitLayout::Module;  // the layout a header of this program says its arrays are in
 };
-FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Streams &streams, SourcePictures &read);
+// `defines` settles the source's conditions as --define gives them.
+FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Streams &streams, SourcePictures &read,
+                              const CommandLineDefines &defines);
+// --define's NAME[=VALUE]s, each as a compiler's -D: NAME alone is NAME=1.
+CommandLineDefines ReadDefines(const Arguments &arguments);
 // --type 0|1, when given.
 void ApplyTypeOption(const Arguments &arguments, DotGrid &grid);
 

@@ -48,19 +48,6 @@ bool IsReserved(std::string_view name)
     return std::find(std::begin(kReserved), std::end(kReserved), name) != std::end(kReserved);
 }
 
-// Text that may stand inside a C comment: printable ASCII, and never the end of the comment.
-std::string CommentSafe(std::string_view text)
-{
-    std::string safe;
-    for (const char c : text) {
-        const bool printable = c >= ' ' && c <= '~';
-        if (c == '/' && !safe.empty() && safe.back() == '*')
-            safe += ' ';
-        safe += printable ? c : '?';
-    }
-    return safe;
-}
-
 // The bytes a character takes in UTF-8, told by its first; 0 for a byte that starts none.
 std::size_t Utf8Length(unsigned char lead)
 {
@@ -199,6 +186,27 @@ void AppendLines(std::string &text, std::span<const std::uint8_t> bytes, const s
             text += ", ";
         AppendHex(text, bytes[i], digits);
     }
+}
+
+// Text that may stand inside a C comment: printable characters of valid
+// UTF-8, a file's Korean name included, and never the end of the comment.
+// Control characters and bytes of no character become '?'.
+std::string CommentSafe(std::string_view text)
+{
+    std::string safe;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t start = at;
+        const std::optional<char32_t> character = DecodeUtf8(text, at);
+        const bool printable =
+            character && *character >= U' ' && *character != U'\x7F' && (*character < U'\x80' || *character >= U'\xA0');
+        if (text[start] == '/' && !safe.empty() && safe.back() == '*')
+            safe += ' ';
+        if (printable)
+            safe.append(text.substr(start, at - start));
+        else
+            safe += '?';
+    }
+    return safe;
 }
 
 // "NAME, from FILE", what each array's comment begins with.

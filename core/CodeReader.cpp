@@ -14,6 +14,8 @@
 namespace tessaldo {
 namespace {
 
+// What tells that values are the module's own.
+constexpr std::string_view kBeginsWithCommand = "its values begin with 0xA4";
 constexpr std::string_view kWhatAPictureIs = "a picture is 32 values, or 33 beginning with 0xA4";
 constexpr std::size_t kPictureSize = PictureBytes{}.size();
 constexpr std::string_view kXbmBits = "_bits";
@@ -110,15 +112,16 @@ CodePicture PictureFromValues(std::string name, const Values &values, const std:
     }
     std::copy(values.bytes.end() - static_cast<std::ptrdiff_t>(kPictureSize), values.bytes.end(),
               picture.bytes.begin());
-    if (values.count == kPictureSize + 1)
+    if (values.count == kPictureSize + 1) {
         picture.layout = BitLayout::Module; // only the module's pictures begin with its command
+        picture.layoutEvidence = std::string(kBeginsWithCommand);
+    }
     return picture;
 }
 
 void PassOver(CodeReading &reading, const PassedOverNote &note, const std::string &why)
 {
-    if (reading.passedOver++ == 0)
-        reading.firstPassedOver = why;
+    reading.PassOver(why);
     if (note)
         note(why);
 }
@@ -201,6 +204,7 @@ private:
             return;
         CodePicture picture = PictureFromValues(Name(start), values, "the printf lines from " + Place(start) + " give");
         picture.layout = BitLayout::Module; // printf of %c is what goes down the module's serial line
+        picture.layoutEvidence = "its printf lines send it to the module";
         if (loose && !values.HavePictureLength())
             PassOver(m_reading, m_note, picture.problem);
         else
@@ -274,7 +278,7 @@ public:
             Lexer array = lexer;
             if (const std::optional<BitLayout> drawn = DrawingCallLayout(token->text)) {
                 Lexer arguments = lexer;
-                NoteDrawingCall(arguments, *drawn, token->text);
+                NoteDrawingCall(arguments, *drawn, *token);
             } else if (std::optional<PrintfCall> picture = PictureCall(call, *token)) {
                 printfs.Add(*picture);
                 lexer = call;
@@ -317,8 +321,9 @@ private:
 
     // Notes the array a drawing call takes, an argument that is one name; one
     // drawn with calls of two layouts has none of them.
-    void NoteDrawingCall(Lexer &lexer, BitLayout layout, std::string_view function)
+    void NoteDrawingCall(Lexer &lexer, BitLayout layout, const Token &call)
     {
+        const std::string_view function = call.text;
         std::optional<Token> token = lexer.Next();
         if (!token || !IsPunctuation(*token, '('))
             return;
@@ -341,9 +346,11 @@ private:
             if (argument.size() != 1 || argument.front().kind != TokenKind::Identifier
                 || !NamesTheArray(function, at, arguments.size()))
                 continue;
-            const auto [noted, added] = m_drawnIn.emplace(std::string(argument.front().text), layout);
-            if (!added && noted->second != layout)
-                noted->second = std::nullopt;
+            const auto [noted, added] = m_drawnIn.emplace(
+                std::string(argument.front().text),
+                DrawnIn{layout, std::string(function) + " draws it on line " + std::to_string(call.line)});
+            if (!added && noted->second.layout != layout)
+                noted->second.layout = std::nullopt;
         }
     }
 
@@ -372,8 +379,10 @@ private:
     {
         for (CodePicture &picture : m_reading.pictures) {
             const auto drawn = m_drawnIn.find(picture.name);
-            if (!picture.layout && drawn != m_drawnIn.end())
-                picture.layout = drawn->second;
+            if (!picture.layout && drawn != m_drawnIn.end() && drawn->second.layout) {
+                picture.layout = drawn->second.layout;
+                picture.layoutEvidence = drawn->second.evidence;
+            }
         }
     }
 
@@ -588,8 +597,11 @@ private:
                 // The picture is NAME, as code --format xbm names its three lines after it.
                 m_reading.pictures.back().name = *stem;
                 m_reading.pictures.back().layout = BitLayout::Xbm;
-            } else if (IsGfxBitmap(name, nameToken.offset))
+                m_reading.pictures.back().layoutEvidence = *stem + "_width and " + *stem + "_height stand beside it";
+            } else if (IsGfxBitmap(name, nameToken.offset)) {
                 m_reading.pictures.back().layout = BitLayout::Rows;
+                m_reading.pictures.back().layoutEvidence = name + "_WIDTH and " + name + "_HEIGHT stand beside it";
+            }
         } else if (contents.lists == 0)
             PassOver(m_reading, m_note,
                      "the array " + name + line + " has " + Count(values.count, "value") + "; "
@@ -632,7 +644,12 @@ private:
     ValueReader m_values;
     const PassedOverNote &m_note;
     CodeReading m_reading;
-    std::unordered_map<std::string, std::optional<BitLayout>> m_drawnIn; // by the arrays' names
+    // The layout a drawing call takes, none where calls of two layouts draw it, and where it was said.
+    struct DrawnIn {
+        std::optional<BitLayout> layout;
+        std::string evidence;
+    };
+    std::unordered_map<std::string, DrawnIn> m_drawnIn; // by the arrays' names
 };
 
 // The bytes `code --format raw` writes, which no text begins with (0xA4 is no
@@ -663,10 +680,10 @@ std::string NameList(const std::vector<CodePicture> &pictures)
 std::string NoPicture(const CodeReading &reading)
 {
     if (reading.passedOver == 1)
-        return reading.firstPassedOver;
+        return reading.firstPassedOver.front();
     if (reading.passedOver > 1)
         return "none of its " + std::to_string(reading.passedOver)
-               + " arrays is a picture (the first: " + reading.firstPassedOver + ")";
+               + " arrays is a picture (the first: " + reading.firstPassedOver.front() + ")";
     return "nothing in it reads as a picture: no printf lines of %c, no array and no list of 32 or 33 values";
 }
 
@@ -676,8 +693,10 @@ CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note
 {
     if (IsRawPicture(text)) {
         CodePicture raw{"picture", {}, {}, std::nullopt};
-        if (text.size() == raw.bytes.size() + 1)
+        if (text.size() == raw.bytes.size() + 1) {
             raw.layout = BitLayout::Module;
+            raw.layoutEvidence = std::string(kBeginsWithCommand);
+        }
         std::copy(text.end() - static_cast<std::ptrdiff_t>(raw.bytes.size()), text.end(), raw.bytes.begin());
         return {{raw}, 0, {}};
     }
@@ -738,7 +757,7 @@ PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::s
     }
     if (!picked->problem.empty())
         return {std::nullopt, picked->problem, std::nullopt};
-    return {picked->bytes, {}, picked->layout};
+    return {picked->bytes, {}, picked->layout, picked->layoutEvidence};
 }
 
 PickedPicture ReadPictureCode(std::string_view text)

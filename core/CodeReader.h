@@ -25,12 +25,26 @@ struct CodePicture {
     // values after 0xA4, printf lines and raw bytes; X BitMap's for an XBM.
     // Bare values tell nothing; they are read as the module's.
     std::optional<BitLayout> layout;
+    std::string layoutEvidence{}; // how the text tells it: "drawXBM draws it on line 14"
 };
+
+// How many of the arrays passed over are named, the rest counted: a source
+// of thousands says why the first few are no pictures, as a refusal of
+// thousands of pictures names the first few.
+inline constexpr std::size_t kPassedOverNamed = 8;
 
 struct CodeReading {
     std::vector<CodePicture> pictures;
-    std::size_t passedOver = 0;  // arrays that are no pictures, a 475-byte font, say
-    std::string firstPassedOver; // why the first of them is none
+    std::size_t passedOver = 0;               // arrays that are no pictures, a 475-byte font, say
+    std::vector<std::string> firstPassedOver; // why the first kPassedOverNamed + 1 of them are none
+
+    // Counts one more array passed over, and keeps why while few are: one
+    // more than are named, which is named rather than "1 more".
+    void PassOver(const std::string &why)
+    {
+        if (passedOver++ <= kPassedOverNamed)
+            firstPassedOver.push_back(why);
+    }
 };
 
 // Told why each array passed over is no picture, as it is met, so that a
@@ -60,6 +74,7 @@ struct PickedPicture {
     std::optional<PictureBytes> bytes;
     std::string problem;
     std::optional<BitLayout> layout; // as the picture's
+    std::string layoutEvidence{};    // as the picture's
 };
 // The picture called `name`, or the only one the text holds.
 PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::string> &name);

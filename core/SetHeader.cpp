@@ -496,8 +496,7 @@ SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const Passed
         [&](const std::string &why) {
             if (isIndex(ArrayOfNote(why)))
                 return;
-            if (code.reading.passedOver++ == 0)
-                code.reading.firstPassedOver = why;
+            code.reading.PassOver(why);
             if (note)
                 note(why);
         },
@@ -512,8 +511,10 @@ SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const Passed
     // that tells its own (0xA4 first, say), added by hand.
     if (facts.layout != BitLayout::Module && facts.type) {
         for (CodePicture &picture : pictures) {
-            if (!picture.layout)
+            if (!picture.layout) {
                 picture.layout = facts.layout;
+                picture.layoutEvidence = "its header names that layout";
+            }
         }
     }
     if (IsFramesHeader(facts) && facts.frameLabels.size() == pictures.size()) {
@@ -586,10 +587,10 @@ SetCode FindSetPictures(std::string_view text, const PassedOverNote &note, const
 }
 
 SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note,
-                   std::optional<BitLayout> unsaidLayout)
+                   std::optional<BitLayout> unsaidLayout, const CommandLineDefines &defines)
 {
     if (const std::optional<std::string> utf8 = Utf8FromUtf16(text))
-        return ReadSet(*utf8, typeIfUnsaid, note);
+        return ReadSet(*utf8, typeIfUnsaid, note, unsaidLayout, defines);
     const HeaderFacts facts = ReadFacts(text);
     SetReading reading;
     if (std::optional<Document> own = OwnSet(text, facts)) {
@@ -600,7 +601,7 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
         reading.name = facts.name;
         return reading;
     }
-    const SetCode code = PicturesOf(text, facts, note);
+    const SetCode code = PicturesOf(text, facts, note, defines);
     reading.passedOver = code.reading.passedOver;
     reading.firstPassedOver = code.reading.firstPassedOver;
     reading.typeSaid = code.type.has_value();
@@ -619,6 +620,7 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
     }
     if (const std::optional<std::string> shared = NameSharedByTwo(code.reading)) {
         reading.problem = SharedNameProblem(code.reading, *shared);
+        reading.branchesDiffer = true;
         return reading;
     }
     Document set;
@@ -641,14 +643,22 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
     return reading;
 }
 
+std::string PassedOverLines(std::string_view where, std::size_t passedOver, const std::vector<std::string> &first)
+{
+    const std::string start = "Passed over in " + std::string(where) + ": ";
+    // As a list of names: never "and 1 more" where that one could be named.
+    const std::size_t named = passedOver > kPassedOverNamed + 1 ? kPassedOverNamed : passedOver;
+    std::string text;
+    for (std::size_t i = 0; i < named && i < first.size(); ++i)
+        text += (text.empty() ? "" : "\n") + start + first[i] + ".";
+    if (named < passedOver)
+        text += "\n" + start + std::to_string(passedOver - named) + " more arrays that are no pictures.";
+    return text;
+}
+
 std::string PassedOverText(std::string_view sourceName, const SetReading &reading)
 {
-    if (reading.passedOver == 0)
-        return {};
-    std::string text = "Passed over in \"" + std::string(sourceName) + "\": " + reading.firstPassedOver;
-    if (reading.passedOver > 1)
-        text += ", and " + std::to_string(reading.passedOver - 1) + " more arrays that are no pictures";
-    return text + ".";
+    return PassedOverLines("\"" + std::string(sourceName) + "\"", reading.passedOver, reading.firstPassedOver);
 }
 
 bool SafeToOverwrite(std::string_view existingText)

@@ -44,12 +44,13 @@ SetCode FindSetPictures(std::string_view text, const PassedOverNote &note = {}, 
 struct SetReading {
     std::optional<Document> set;          // every picture of the text in order; nullopt when it holds none usable
     std::string problem;                  // why not: the reader's reasons, names that clash
+    bool branchesDiffer = false;          // the problem is two pictures of one name that only defines tell apart
     bool ownHeader = false;               // a header this program wrote, unchanged since: saving over it loses nothing
     bool typeSaid = false;                // the text states the set's type
     std::string name;                     // the set's NAME in a header of this program
     BitLayout layout = BitLayout::Module; // the layout the header says its arrays are in, with its type
     std::size_t passedOver = 0;           // as CodeReading: arrays that are no pictures
-    std::string firstPassedOver;
+    std::vector<std::string> firstPassedOver;
     // Pictures whose code says no layout, read in `unsaidLayout`, or with no
     // answer yet in the module's: the readings to ask the user about, the
     // likeliest first. Empty when there was an answer, or nothing to ask.
@@ -59,11 +60,15 @@ struct SetReading {
 // type, form and layout exactly; another source gives every picture under its array's
 // name (frames of an N x 33 array as NAME_000, ...) with a delay of 100 ms
 // and `typeIfUnsaid`.
+// `defines` settles conditions as a compiler's command line does.
 SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note = {},
-                   std::optional<BitLayout> unsaidLayout = std::nullopt);
+                   std::optional<BitLayout> unsaidLayout = std::nullopt, const CommandLineDefines &defines = {});
 
-// "Passed over in "icons.h": the array font [475] is no picture, and 2 more
-// arrays that are no pictures.", or "" when nothing was.
+// One line "Passed over in WHERE: why." for each of the first few arrays
+// passed over (WHERE "\"icons.h\"" or "standard input"), then how many more
+// there were; "" when none was.
+std::string PassedOverLines(std::string_view where, std::size_t passedOver, const std::vector<std::string> &first);
+// PassedOverLines for the file sourceName.
 std::string PassedOverText(std::string_view sourceName, const SetReading &reading);
 
 // Whether writing a header over this text loses nothing: it is empty, or a

@@ -412,8 +412,8 @@ TEST(CliDecode, LayoutReadsOtherDisplaysBytesAndAllShowsEveryReadingLikeliestFir
     const CliResult refused = RunCliProcess({"decode", own.string(), out.string(), "--layout", "pages"});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, "Cannot decode \"" + own.string()
-                               + "\": the picture box is in the module layout, as its values begin with 0xA4, or are "
-                                 "printf lines or raw bytes for the module; leave out --layout pages.\n");
+                               + "\": the picture box is in the module layout, as its values begin with 0xA4; leave "
+                                 "out --layout pages.\n");
     EXPECT_EQ(TempDir::Read(out), "untouched");
     EXPECT_EQ(RunCliProcess({"decode", rows.string(), "-", "--layout", "all"}).exitCode, 2);
     EXPECT_EQ(RunCliProcess({"decode", rows.string(), "-", "--layout", "columns"}).err,
@@ -422,7 +422,8 @@ TEST(CliDecode, LayoutReadsOtherDisplaysBytesAndAllShowsEveryReadingLikeliestFir
 }
 
 // Branches of a conditional that give an array other bytes are told apart as
-// the compiler's command line tells them; the refusal says how.
+// the compiler's command line tells them, by every command that reads the
+// source; the refusal says how.
 TEST(CliDecode, DefineSettlesTheConditionBetweenTwoPicturesOfOneName)
 {
     TempDir dir;
@@ -440,4 +441,9 @@ TEST(CliDecode, DefineSettlesTheConditionBetweenTwoPicturesOfOneName)
         RunCliProcess({"decode", source.string(), "-", "--define", "__AVR__", "--define", "F_CPU=16000000"});
     EXPECT_EQ(avrOnly.out, FormatDrawing(avr)) << avrOnly.err;
     EXPECT_EQ(RunCliProcess({"decode", source.string(), "-", "--define", "1x"}).exitCode, 2);
+    const std::string made = (dir / "made.h").string();
+    EXPECT_EQ(RunCliProcess({"header", source.string(), "--define", "__AVR__", "--output", made}).err, "");
+    EXPECT_EQ(RunCliProcess({"decode", made, "-"}).out, FormatDrawing(avr));
+    const CliResult unsent = RunCliProcess({"send", source.string(), "--port", (dir / "none").string()});
+    EXPECT_NE(unsent.err.find("does not settle; --define NAME[=VALUE] settles"), std::string::npos) << unsent.err;
 }

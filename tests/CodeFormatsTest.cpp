@@ -52,6 +52,11 @@ TEST(ArrayText, NoFileNameCanEndTheCommentOrBreakTheHeader)
     EXPECT_EQ(
         header.rfind("/* Made by tessaldo-cli header a.Lcd */\n#ifndef LCD_2_ICONS_H\n#define LCD_2_ICONS_H\n", 0), 0u);
     EXPECT_EQ(header.substr(header.size() - 28), "\n#endif /* LCD_2_ICONS_H */\n");
+    // A name in another script is written as it is; only what is no character, or a control, is not.
+    EXPECT_EQ(CArray({grid, "x", "와이파이\x7F\xC2\x85\xFF\xE5.Lcd"}).rfind("/* x, from 와이파이????.Lcd: ", 0), 0u);
+    EXPECT_EQ(Guarded("", "tessaldo-cli header 와이파이.Lcd", "아이콘.h")
+                  .rfind("/* Made by tessaldo-cli header 와이파이.Lcd */", 0),
+              0u);
 }
 
 // The layout of X11's own writer: what bitmap(1) and every XBM reader expect.

@@ -268,4 +268,15 @@ TEST(CodeReader, TheCallsThatDrawAnArrayTellItsLayout)
         layouts += picture.name + ":" + (picture.layout ? std::string(BitLayoutName(*picture.layout)) : "?") + " ";
     EXPECT_EQ(layouts, "wifi:xbm battery:xbm bell:rows both:? spare:? ");
     EXPECT_EQ(PickPicture(reading, std::string("wifi_bits")).layout, BitLayout::Xbm);
+    // Each says the one thing that told it, so that a note need not list every possible reason.
+    const auto lineOf = [&sketch](std::string_view call) {
+        return std::to_string(
+            std::count(sketch.begin(), sketch.begin() + static_cast<std::ptrdiff_t>(sketch.find(call)), '\n') + 1);
+    };
+    std::string evidence;
+    for (const CodePicture &picture : reading.pictures)
+        evidence += picture.layoutEvidence + "|";
+    EXPECT_EQ(evidence, "wifi_width and wifi_height stand beside it|drawXBMP draws it on line "
+                            + lineOf("u8g2.drawXBMP") + "|drawBitmap draws it on line "
+                            + lineOf("display.drawBitmap(40") + "|||");
 }

@@ -233,3 +233,24 @@ TEST(SetFolder, DrawingsThatWouldChangeAreReplacedOnlyWhenToldAndOtherFilesAreNa
     EXPECT_EQ(FolderPassedOverNote(dir.path(), passedOver),
               "Passed over in \"" + dir.path().string() + "\": old and readme.txt, which are no drawing files (.Lcd).");
 }
+
+// Thousands of arrays that are no pictures are not a line each: the first
+// few are named, the rest counted, but never one left over that fits.
+TEST(SetHeader, PassedOverNamesTheFirstFewAndCountsTheRest)
+{
+    const auto note = [](int arrays) {
+        std::string text;
+        for (int i = 0; i < arrays; ++i)
+            text += "const unsigned char a" + std::to_string(i) + "[] = {1, 2, 3};\n";
+        return PassedOverText("many.h", ReadSet(text, LcdType::Column));
+    };
+    const std::string many = note(5000);
+    EXPECT_EQ(std::ranges::count(many, '\n'), 8);
+    EXPECT_NE(many.find("\"many.h\": the array a7 on line 8 has 3 values; "), std::string::npos) << many;
+    EXPECT_TRUE(many.ends_with("\nPassed over in \"many.h\": 4992 more arrays that are no pictures.")) << many;
+    const std::string nine = note(9);
+    EXPECT_EQ(std::ranges::count(nine, '\n'), 8);
+    EXPECT_TRUE(
+        nine.ends_with("the array a8 on line 9 has 3 values; a picture is 32 values, or 33 beginning with 0xA4."))
+        << nine;
+}
