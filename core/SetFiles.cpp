@@ -51,7 +51,7 @@ SetFile ReadSetFile(const std::filesystem::path &file, LcdType typeIfUnsaid, std
     SetReading reading = ReadSet(text, typeIfUnsaid, {}, unsaidLayout);
     if (!reading.set)
         return {std::nullopt, OpenFailed(file, reading.problem)};
-    std::string note = PassedOverText(DisplayPath(file.filename()), reading);
+    std::string note = ReadingNote(DisplayPath(file.filename()), reading);
     return {std::move(reading.set),     FileStatus::Ok(), reading.ownHeader, reading.layout,
             std::move(reading.choices), std::move(note),  std::move(text)};
 }
