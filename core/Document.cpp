@@ -9,7 +9,7 @@ namespace tessaldo {
 
 std::string DistinctName(const std::string &base, const std::function<bool(const std::string &)> &taken)
 {
-    const std::string whole = base.substr(0, kMaxNameLength);
+    std::string whole = base.substr(0, kMaxNameLength);
     if (!taken(whole))
         return whole;
     std::string stem = whole;
