@@ -586,14 +586,14 @@ SetText FormatSetHeader(const Document &set, const std::optional<std::filesystem
         setName = name.value_or(fromFile->first);
         guardSource = fromFile->second;
     } else {
-        const std::string base = "tessaldo_" + name.value_or(set.pictures.front().name);
+        const std::string base = ("tessaldo_" + name.value_or(set.pictures.front().name)).substr(0, kMaxNameLength);
         guardSource = base + ".h";
         setName = name.value_or(base);
     }
     const bool namesAPicture = std::any_of(set.pictures.begin(), set.pictures.end(),
                                            [&setName](const Picture &picture) { return picture.name == setName; });
     if (!name && set.form == SetForm::Pictures && namesAPicture)
-        setName += "_set";
+        setName = setName.substr(0, kMaxNameLength - 4) + "_set";
     SetText header = FormatNamed(set, setName, guardSource, command, layout);
     if (!header.problem.empty())
         header.problem =

@@ -133,7 +133,10 @@ TEST(SetHeader, NamesOfASourceLongerThanCTellsApartAreCutToFitKeptDistinctAndNam
     EXPECT_EQ(ReadingNote("icons.h", reading),
               "Names in \"icons.h\" longer than 63 characters are cut to fit: " + longer + "a is now " + cut + ", "
                   + longer + "b is now " + pictures.at(1).name + ".");
-    EXPECT_TRUE(FormatSetHeader(*reading.set, std::filesystem::path("icons.h"), "c").problem.empty());
+    for (const std::optional<std::filesystem::path> &file :
+         {std::optional<std::filesystem::path>("icons.h"), std::optional<std::filesystem::path>()})
+        EXPECT_TRUE(FormatSetHeader(*reading.set, file, "c").problem.empty())
+            << FormatSetHeader(*reading.set, file, "c").problem;
 }
 
 TEST(SetHeader, WhatTheEarlierVersionWroteIsSafeToOverwriteAndReadsBack)
