@@ -36,9 +36,6 @@ std::optional<CodeFormat> ArrayFormFromName(std::string_view name);
 inline constexpr std::size_t kMaxNameLength = 63;
 // A C identifier of at most kMaxNameLength characters that is no keyword of C or C++.
 bool IsUsableName(std::string_view name);
-// Why a name is not usable, after it: "'x' is no C identifier ...".
-inline constexpr std::string_view kNotUsableName =
-    "is no C identifier of at most 63 characters, or is a keyword of C or C++";
 // The array name a drawing file gives: its stem, each run of other characters
 // than letters, digits and '_' made one '_', those '_' dropped at either end,
 // "picture" for nothing left, and "lcd_" before a digit or a keyword; cut to

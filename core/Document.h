@@ -3,7 +3,9 @@
 #include "DotGrid.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessaldo {
@@ -76,6 +78,14 @@ struct Document {
 // an animation's frames named NAME_000, NAME_001, ... at their delays, or a
 // still image as one picture named NAME at the default delay.
 Document SetOfFrames(std::vector<Picture> frames, LcdType type, const std::string &name);
+
+// `base` cut to kMaxNameLength or, where `taken` says that name is taken,
+// base_2, base_3, ... each cut before its number to fit: "arrow_2" made
+// distinct again is "arrow_3", not "arrow_2_2".
+std::string DistinctName(const std::string &base, const std::function<bool(const std::string &)> &taken);
+// After "the name 'x' ": which rule of a picture's name it breaks ("is longer
+// than 63 characters", ...), or "" for a usable name.
+std::string NameRuleBroken(std::string_view name);
 
 std::string PictureAccessibleName(const Document &set, std::size_t index);
 std::string PictureAccessibleDescription(const Document &set, std::size_t index);

@@ -92,8 +92,8 @@ std::string ReadPicture(std::string_view text, std::size_t index, Picture &pictu
     if (fields.size() != 3)
         return Place(index) + " is not a name, a delay and dots";
     picture.name = std::string(fields[0]);
-    if (!IsUsableName(picture.name))
-        return "the name of " + Place(index) + " " + std::string(kNotUsableName);
+    if (const std::string broken = NameRuleBroken(picture.name); !broken.empty())
+        return "the name of " + Place(index) + " " + broken;
     const std::optional<std::size_t> delay = Number(fields[1], kLongestDelayMs);
     if (!delay)
         return "the delay of " + Place(index) + " is not from 0 to " + std::to_string(kLongestDelayMs) + " ms";

@@ -89,18 +89,7 @@ std::string EditSession::UniqueName(const std::vector<Picture> &pictures, const 
                 return true;
         return false;
     };
-    if (!taken(base))
-        return base;
-    // "arrow_2" copied again is "arrow_3", not "arrow_2_2".
-    std::string stem = base;
-    if (const std::size_t cut = stem.find_last_not_of("0123456789");
-        cut != std::string::npos && cut + 1 < stem.size() && stem[cut] == '_')
-        stem.erase(cut);
-    for (int number = 2;; ++number) {
-        std::string name = stem + "_" + std::to_string(number);
-        if (!taken(name))
-            return name;
-    }
+    return DistinctName(base, taken);
 }
 
 void EditSession::AddPicture()
@@ -156,10 +145,8 @@ std::string EditSession::RenamePicture(std::size_t index, const std::string &nam
 {
     if (index >= m_document.pictures.size())
         return "There is no such picture.";
-    if (!IsUsableName(name))
-        return "\"" + name
-               + "\" cannot name a picture: a name is a C identifier (letters, digits and '_', not starting with "
-                 "a digit, at most 63 characters) that is no keyword of C or C++.";
+    if (const std::string broken = NameRuleBroken(name); !broken.empty())
+        return "\"" + name + "\" cannot name a picture: it " + broken + ".";
     for (std::size_t other = 0; other < m_document.pictures.size(); ++other) {
         const std::string &taken = m_document.pictures[other].name;
         if (other != index && SameWithoutCase(taken, name))

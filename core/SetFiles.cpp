@@ -51,9 +51,18 @@ SetFile ReadSetFile(const std::filesystem::path &file, LcdType typeIfUnsaid, std
     SetReading reading = ReadSet(text, typeIfUnsaid, {}, unsaidLayout);
     if (!reading.set)
         return {std::nullopt, OpenFailed(file, reading.problem)};
-    std::string note = PassedOverText(DisplayPath(file.filename()), reading);
+    std::string note = ReadingNote(DisplayPath(file.filename()), reading);
     return {std::move(reading.set),     FileStatus::Ok(), reading.ownHeader, reading.layout,
             std::move(reading.choices), std::move(note),  std::move(text)};
+}
+
+std::string HeaderNameFor(std::string_view opened)
+{
+    const std::size_t folder = opened.find_last_of("/\\");
+    const std::size_t nameStart = folder == std::string_view::npos ? 0 : folder + 1;
+    const std::size_t dot = opened.rfind('.');
+    const bool hasExtension = dot != std::string_view::npos && dot > nameStart;
+    return std::string(opened.substr(0, hasExtension ? dot : opened.size())) + ".h";
 }
 
 FileStatus HeaderUnchanged(const std::filesystem::path &file, const std::string &known)

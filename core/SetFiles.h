@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessaldo {
@@ -42,6 +43,11 @@ struct SetFile {
 // given, in the module's, with `choices` to ask the user about.
 SetFile ReadSetFile(const std::filesystem::path &file, LcdType typeIfUnsaid,
                     std::optional<BitLayout> unsaidLayout = std::nullopt);
+
+// The name Save Set offers for a set opened from the source `opened`, which
+// it may not write over: a header's own name, another source's with .h for
+// its extension (gfx_sketch.ino: gfx_sketch.h).
+std::string HeaderNameFor(std::string_view opened);
 
 // Whether Save Set may write over the header it opened or saved: only while
 // the file still holds `known`, what it held then. Another program, or this

@@ -226,11 +226,11 @@ std::optional<std::pair<const Picture *, const Picture *>> NamesAlike(const Docu
 // Why the set's header would not be sound C, or would not read back as the same set.
 std::string NamesProblem(const Document &set, const std::string &name, const std::string &guard)
 {
-    if (!IsUsableName(name))
-        return "the set's name '" + name + "' " + std::string(kNotUsableName);
+    if (const std::string broken = NameRuleBroken(name); !broken.empty())
+        return "the set's name '" + name + "' " + broken;
     for (const Picture &picture : set.pictures) {
-        if (!IsUsableName(picture.name))
-            return "the name '" + picture.name + "' " + std::string(kNotUsableName);
+        if (const std::string broken = NameRuleBroken(picture.name); !broken.empty())
+            return "the name '" + picture.name + "' " + broken;
         if (picture.delayMs < 0 || picture.delayMs > kLongestDelayMs)
             return "the delay of " + picture.name + ", " + std::to_string(picture.delayMs) + " ms, is not from 0 to "
                    + std::to_string(kLongestDelayMs) + " ms";
@@ -484,13 +484,35 @@ std::string ArrayOfNote(const std::string &why)
     return why.substr(kArray.size(), why.find_first_of(" [", kArray.size()) - kArray.size());
 }
 
+// C takes longer names than the 63 characters it promises to tell apart, and
+// gcc does, but a picture's name is no longer: such names are cut to fit,
+// made distinct as pasted names are. "long is now cut, ..." or "" for none.
+std::string CutLongNames(std::vector<CodePicture> &pictures)
+{
+    std::string cut;
+    for (std::size_t at = 0; at < pictures.size(); ++at) {
+        std::string &name = pictures[at].name;
+        if (name.size() <= kMaxNameLength)
+            continue;
+        const auto taken = [&pictures, at](const std::string &candidate) {
+            return std::any_of(pictures.begin(), pictures.end(), [&](const CodePicture &other) {
+                return &other != &pictures[at] && LowerCase(other.name) == LowerCase(candidate);
+            });
+        };
+        std::string fitting = DistinctName(name, taken);
+        cut.append(cut.empty() ? "" : ", ").append(name).append(" is now ").append(fitting);
+        name = std::move(fitting);
+    }
+    return cut;
+}
+
 SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const PassedOverNote &note,
                    const CommandLineDefines &defines = {})
 {
     const auto isIndex = [&facts](const std::string &array) {
         return !facts.name.empty() && (array == facts.name || array == facts.name + "_DELAY_MS");
     };
-    SetCode code{{}, facts.type, facts.name.empty() ? facts.framesName : facts.name};
+    SetCode code{{}, facts.type, facts.name.empty() ? facts.framesName : facts.name, {}};
     CodeReading found = FindPicturesInCode(
         text,
         [&](const std::string &why) {
@@ -521,6 +543,7 @@ SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const Passed
         for (std::size_t i = 0; i < pictures.size(); ++i)
             pictures[i].name = facts.frameLabels[i];
     }
+    code.cutNames = CutLongNames(pictures);
     return code;
 }
 
@@ -564,14 +587,14 @@ SetText FormatSetHeader(const Document &set, const std::optional<std::filesystem
         setName = name.value_or(fromFile->first);
         guardSource = fromFile->second;
     } else {
-        const std::string base = "tessaldo_" + name.value_or(set.pictures.front().name);
+        const std::string base = ("tessaldo_" + name.value_or(set.pictures.front().name)).substr(0, kMaxNameLength);
         guardSource = base + ".h";
         setName = name.value_or(base);
     }
     const bool namesAPicture = std::any_of(set.pictures.begin(), set.pictures.end(),
                                            [&setName](const Picture &picture) { return picture.name == setName; });
     if (!name && set.form == SetForm::Pictures && namesAPicture)
-        setName += "_set";
+        setName = setName.substr(0, kMaxNameLength - 4) + "_set";
     SetText header = FormatNamed(set, setName, guardSource, command, layout);
     if (!header.problem.empty())
         header.problem =
@@ -607,6 +630,7 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
     reading.typeSaid = code.type.has_value();
     reading.layout = code.type ? facts.layout : BitLayout::Module;
     reading.name = code.name;
+    reading.cutNames = code.cutNames;
     const std::vector<CodePicture> &found = code.reading.pictures;
     if (found.empty()) {
         reading.problem = PickPicture(code.reading, std::nullopt).problem;
@@ -661,6 +685,16 @@ std::string PassedOverText(std::string_view sourceName, const SetReading &readin
     return PassedOverLines("\"" + std::string(sourceName) + "\"", reading.passedOver, reading.firstPassedOver);
 }
 
+std::string ReadingNote(std::string_view sourceName, const SetReading &reading)
+{
+    std::string note = PassedOverText(sourceName, reading);
+    if (!reading.cutNames.empty())
+        note.append(note.empty() ? "" : " ")
+            .append("Names in \"" + std::string(sourceName) + "\" longer than " + std::to_string(kMaxNameLength)
+                    + " characters are cut to fit: " + reading.cutNames + ".");
+    return note;
+}
+
 bool SafeToOverwrite(std::string_view existingText)
 {
     return existingText.empty() || ReadSet(existingText, LcdType::Column).ownHeader;
@@ -669,8 +703,8 @@ bool SafeToOverwrite(std::string_view existingText)
 FileStatus CheckSetFolder(const Document &set, const std::filesystem::path &folder)
 {
     for (const Picture &picture : set.pictures) {
-        if (!IsUsableName(picture.name))
-            return SaveFailed(folder, "the name '" + picture.name + "' " + std::string(kNotUsableName));
+        if (const std::string broken = NameRuleBroken(picture.name); !broken.empty())
+            return SaveFailed(folder, "the name '" + picture.name + "' " + broken);
         const std::filesystem::path file = DrawingFileIn(folder, picture);
         std::error_code error;
         if (std::filesystem::is_directory(file, error))

@@ -38,6 +38,7 @@ struct SetCode {
     CodeReading reading;
     std::optional<LcdType> type; // the type the header states
     std::string name;            // the set's NAME in a header of this program
+    std::string cutNames;        // names cut to kMaxNameLength: "long is now cut, ...", "" for none
 };
 SetCode FindSetPictures(std::string_view text, const PassedOverNote &note = {}, const CommandLineDefines &defines = {});
 
@@ -51,6 +52,7 @@ struct SetReading {
     BitLayout layout = BitLayout::Module; // the layout the header says its arrays are in, with its type
     std::size_t passedOver = 0;           // as CodeReading: arrays that are no pictures
     std::vector<std::string> firstPassedOver;
+    std::string cutNames; // as SetCode's
     // Pictures whose code says no layout, read in `unsaidLayout`, or with no
     // answer yet in the module's: the readings to ask the user about, the
     // likeliest first. Empty when there was an answer, or nothing to ask.
@@ -70,6 +72,8 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
 std::string PassedOverLines(std::string_view where, std::size_t passedOver, const std::vector<std::string> &first);
 // PassedOverLines for the file sourceName.
 std::string PassedOverText(std::string_view sourceName, const SetReading &reading);
+// PassedOverText's note, then which names were cut to fit, "" when neither.
+std::string ReadingNote(std::string_view sourceName, const SetReading &reading);
 
 // Whether writing a header over this text loses nothing: it is empty, or a
 // header this program wrote (this form or the earlier one without an index)

@@ -116,6 +116,29 @@ TEST(SetHeader, OnlyAnUnchangedHeaderOfThisProgramIsSafeToOverwrite)
         "settle");
 }
 
+TEST(SetHeader, NamesOfASourceLongerThanCTellsApartAreCutToFitKeptDistinctAndNamed)
+{
+    std::mt19937 random(5);
+    const std::string longer = "icon_" + std::string(70, 'x');
+    std::string source;
+    for (const std::string &name : {longer + "a", longer + "b", std::string(kMaxNameLength, 'k')})
+        source += CArray({RandomGrid(random, LcdType::Column), name, name + ".Lcd"});
+    const SetReading reading = ReadSet(source, LcdType::Column);
+    ASSERT_TRUE(reading.set) << reading.problem;
+    const std::string cut = longer.substr(0, kMaxNameLength);
+    const std::vector<Picture> &pictures = reading.set->pictures;
+    EXPECT_EQ(pictures.at(0).name, cut);
+    EXPECT_EQ(pictures.at(1).name, cut.substr(0, kMaxNameLength - 2) + "_2");
+    EXPECT_EQ(pictures.at(2).name, std::string(kMaxNameLength, 'k'));
+    EXPECT_EQ(ReadingNote("icons.h", reading),
+              "Names in \"icons.h\" longer than 63 characters are cut to fit: " + longer + "a is now " + cut + ", "
+                  + longer + "b is now " + pictures.at(1).name + ".");
+    for (const std::optional<std::filesystem::path> &file :
+         {std::optional<std::filesystem::path>("icons.h"), std::optional<std::filesystem::path>()})
+        EXPECT_TRUE(FormatSetHeader(*reading.set, file, "c").problem.empty())
+            << FormatSetHeader(*reading.set, file, "c").problem;
+}
+
 TEST(SetHeader, WhatTheEarlierVersionWroteIsSafeToOverwriteAndReadsBack)
 {
     const SetReading icons = ReadSet(Data("earlier-icons.h"), LcdType::Row);
@@ -153,7 +176,8 @@ TEST(SetHeader, NamesThatWouldBreakTheCodeOrClashAreRefused)
          "picture COUNT"},
         {{"icons_X", "x"}, "the C name icons_X would stand for the array of the picture icons_X and for the index"},
         {{"ICONS_H"}, "would stand for the include guard"},
-        {{"class"}, "the name 'class' is no C identifier"},
+        {{"class"}, "the name 'class' is a keyword of C or C++"},
+        {{"2arrows"}, "the name '2arrows' is no C identifier"},
     };
     for (const auto &[names, problem] : refused) {
         set.pictures.clear();

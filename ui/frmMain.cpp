@@ -728,6 +728,7 @@ void frmMain::OpenSetPaths(const QStringList &paths)
     std::vector<std::string> leftOut;
     std::string note;
     std::string headerText;
+    QString source;
     // Among drawing files, what does not open as one is left out and named with its reason.
     if (std::any_of(paths.begin(), paths.end(), IsDrawingFile)) {
         opened = OpenSetFiles(files, set, &leftOut);
@@ -754,6 +755,8 @@ void frmMain::OpenSetPaths(const QStringList &paths)
             set = std::move(*read.set);
         if (read.ownHeader)
             header = paths.front();
+        else
+            source = paths.front();
         layout = read.layout;
     }
     if (!opened) {
@@ -764,6 +767,7 @@ void frmMain::OpenSetPaths(const QStringList &paths)
     if (!NoSetIsLost())
         return;
     m_setFile = header;
+    m_setSource = source;
     m_pictureFile.clear();
     m_setFileText = header.isEmpty() ? std::string() : std::move(headerText);
     m_session.OpenSet(std::move(set), layout);
@@ -813,16 +817,23 @@ bool frmMain::SaveSet()
 bool frmMain::SaveSetAs()
 {
     CommitStroke();
-    QString name = m_setFile;
+    QString name =
+        m_setFile.isEmpty() && !m_setSource.isEmpty() ? FromUtf8(HeaderNameFor(m_setSource.toStdString())) : m_setFile;
     for (;;) {
         m_dlgBox->DialogTitle = QStringLiteral("Save Set");
         m_dlgBox->Filter = QStringLiteral("C Header (*.h)|*.h|All Files (*.*)|*.*|");
         m_dlgBox->FileName = name;
         m_dlgBox->FilterIndex = 1;
         m_dlgBox->ShowSave();
-        name = m_dlgBox->FileName;
-        if (name.isEmpty())
+        if (m_dlgBox->FileName.isEmpty())
             return false;
+        // As the page does: a name typed without an extension is a header's.
+        const std::string toSave = NameToSaveAs(m_dlgBox->FileName.toStdString(), ".h");
+        if (toSave.empty()) {
+            Warn(FromUtf8(std::string(kNameNeeded)));
+            continue;
+        }
+        name = FromUtf8(toSave);
         if (SaveSetFile(name))
             return true;
     }
@@ -843,6 +854,7 @@ bool frmMain::SaveSetFile(const QString &path)
         return false;
     }
     m_setFile = path;
+    m_setSource.clear();
     m_setFileText = std::move(header.text);
     m_session.SetSaved();
     ShowTitle();
@@ -879,7 +891,8 @@ bool frmMain::SaveSetToFolder(const QString &folder)
 
 void frmMain::ShowTitle()
 {
-    const QString &named = m_session.HoldsSet() || m_pictureFile.isEmpty() ? m_setFile : m_pictureFile;
+    const QString &set = m_setFile.isEmpty() ? m_setSource : m_setFile;
+    const QString &named = m_session.HoldsSet() || m_pictureFile.isEmpty() ? set : m_pictureFile;
     const bool clean = m_session.IsClean();
     // Qt's [*] marks unsaved work; with nothing named or changed the title is the program's alone.
     if (named.isEmpty())

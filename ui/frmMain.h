@@ -181,8 +181,9 @@ private:
     tessaldo::DotOptions m_importOptions; // as the last import left them
     QString m_sendPort;                   // as the last send left them
     QString m_setFile;                    // the header Save Set writes, empty before there is one
-    QString m_pictureFile;                // the drawing file last opened or saved, empty before there is one
-    std::string m_setFileText;            // what it held when opened or saved: Save Set writes over nothing else
+    QString m_setSource;       // the source the set was opened from when Save Set may not write it: named and offered
+    QString m_pictureFile;     // the drawing file last opened or saved, empty before there is one
+    std::string m_setFileText; // what it held when opened or saved: Save Set writes over nothing else
     int m_sendBaud = 0;
     QTimer m_playTimer;
     tessaldo::ModulePlayer m_onModule;

@@ -418,7 +418,7 @@ public:
         const SetReading reading = ReadSet(text, m_session.Doc().type, {}, AnsweredLayout(layout));
         val result = val::object();
         result.set("problem", reading.set ? std::string() : OpenFailed(fileName, reading.problem).message());
-        result.set("note", PassedOverText(fileName, reading));
+        result.set("note", ReadingNote(fileName, reading));
         result.set("choices", ChoicesValue(reading.set ? reading.choices : std::vector<LayoutChoice>{}));
         if (reading.set && reading.choices.empty())
             m_session.OpenSet(*reading.set, reading.layout);

@@ -79,6 +79,8 @@ private slots:
     void openSetAsksOnceWhichLayoutArraysAreInAndNamesWhatItPassedOver();
     void saveSetDoesNotWriteOverAHeaderThatChangedOnDisk();
     void droppedDrawingsAreAllTakenAndOnlyWhatReplacesUnsavedWorkAsks();
+    void saveSetGivesANameTypedWithoutExtensionTheHeaders();
+    void openedSourceNamesTheWindowAndIsOfferedAsAHeader();
 
 private:
     DotGridView *view() const { return window->findChild<DotGridView *>(QStringLiteral("lbDot")); }
@@ -635,6 +637,31 @@ void SetWindowTest::saveSetDoesNotWriteOverAHeaderThatChangedOnDisk()
     QCOMPARE(dialog->shown.last().fileName, path); // offered again, to write over it on purpose
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().toStdString(), theirs);
+}
+
+void SetWindowTest::saveSetGivesANameTypedWithoutExtensionTheHeaders()
+{
+    MakeThreePictures();
+    dialog->answers = {Temp(QStringLiteral("set1"))};
+    setAction("Save Set")->trigger();
+    QVERIFY(QFile::exists(Temp(QStringLiteral("set1.h"))) && !QFile::exists(Temp(QStringLiteral("set1"))));
+    QVERIFY(window->windowTitle().startsWith(QStringLiteral("set1.h[*] - Tessaldo")));
+}
+
+void SetWindowTest::openedSourceNamesTheWindowAndIsOfferedAsAHeader()
+{
+    MakeThreePictures();
+    QFile file(Temp(QStringLiteral("gfx_sketch.ino")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("static const unsigned char a[33] = {0xA4};\nstatic const unsigned char b[33] = {0xA4, 1};\n");
+    file.close();
+    question->answers = {SaveChangesQuestion::Answer::Discard};
+    window->OpenSetPaths({file.fileName()});
+    QCOMPARE(doc().pictures.size(), 2U);
+    QVERIFY(window->windowTitle().startsWith(QStringLiteral("gfx_sketch.ino[*] - Tessaldo")));
+    setAction("Save Set")->trigger();
+    QCOMPARE(dialog->shown.size(), 1);
+    QCOMPARE(dialog->shown[0].fileName, Temp(QStringLiteral("gfx_sketch.h")));
 }
 
 QTEST_MAIN(SetWindowTest)

@@ -154,12 +154,14 @@ async function insertNothing(page) {
     await page.keyboard.press('Escape');
 }
 
-// The grid's menu and About at the window's zoom, where the view holds them: their text as large as the window's.
+// The grid's menu, About and the menu button above the window at the window's zoom, where the view holds
+// them: their text as large as the window's.
 async function zoomedAlike(page) {
-    await page.setViewport({ width: 1200, height: 1400 });
+    await page.setViewport({ width: 1920, height: 1400 });
     const zoom = (selector) => page.$eval(selector, (element) => element.currentCSSZoom);
     const windowZoom = await zoom('#frmMain');
     assert(windowZoom > 1.5, 'the window\'s zoom', windowZoom);
+    assertEqual(await zoom('#menuButton'), windowZoom, 'the menu button\'s zoom');
     await clickDot(page, 0, 'right');
     assertEqual(await zoom('#gridMenu'), windowZoom, 'the menu\'s zoom');
     await page.keyboard.press('Escape');

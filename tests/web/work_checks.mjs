@@ -50,11 +50,14 @@ async function tabsApart(page) {
     await page.close();
     await clickDot(other, 10);
     const third = await other.browserContext().newPage();
+    await third.setViewport({ width: 1920, height: 1400 });
     await open(third, other.url());
     assertEqual(await dots(third), kClear, 'a third tab starts clear');
     const offered = await third.$$eval('#restoreOffer button.restore', (shown) => shown.map((button) => button.textContent));
     assertEqual(offered.length, 1, 'the Restore offered, for the closed tab only');
     assert(offered[0].startsWith('Restore 1 picture, '), offered[0]);
+    const zoom = (selector) => third.$eval(selector, (element) => element.currentCSSZoom);
+    assertEqual(await zoom('#restoreOffer'), await zoom('#frmMain'), 'the offer\'s zoom, as the window\'s');
     await third.click('#restoreOffer button.restore');
     await waitForDots(third, only(5));
     assertEqual(await dots(other), only(9, 10), 'the open tab\'s work');

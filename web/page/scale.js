@@ -30,22 +30,38 @@ function homeOf(workspace, box) {
         top: box.top + window.scrollY - (parseFloat(workspace.style.top) || 0) };
 }
 
+// The menu button and the restore offer above the window zoom with it, so
+// that their text is as large as the window's: where they begin, and their
+// height at a zoom of 1, the window's zoom being `zoom` now.
+function zoomedAbove(workspace, homeTop, zoom) {
+    const tops = [...document.querySelectorAll('#menuButton, #restoreOffer')]
+        .filter(element => element.compareDocumentPosition(workspace) & Node.DOCUMENT_POSITION_FOLLOWING)
+        .map(element => element.getBoundingClientRect().top + window.scrollY);
+    const top = Math.min(homeTop, ...tops);
+    return { top, height: (homeTop - top) / zoom };
+}
+
 function fit(workspace) {
     const ratio = window.devicePixelRatio;
     const box = workspace.getBoundingClientRect();
     const zoom = Number(workspace.style.getPropertyValue('--zoom')) || 1;
     const size = { width: box.width / zoom, height: box.height / zoom };
     const home = homeOf(workspace, box);
+    const above = zoomedAbove(workspace, home.top, zoom);
     const margin = parseFloat(getComputedStyle(document.body).marginLeft);
     const view = { width: document.documentElement.clientWidth, height: document.documentElement.clientHeight };
-    const room = { width: view.width - 2 * margin, height: view.height - home.top - margin };
-    const fitted = crispZoom(room, size, ratio);
+    const room = { width: view.width - 2 * margin, height: view.height - above.top - margin };
+    const whole = { width: size.width, height: size.height + above.height };
+    const fitted = crispZoom(room, whole, ratio);
     const left = onDevicePixel(Math.max(margin, (view.width - size.width * fitted) / 2), ratio);
-    const top = onDevicePixel(home.top + Math.max(0, (room.height - size.height * fitted) / 2), ratio);
+    // Where the window's home is once what stands above it has this zoom too.
+    const homeTop = above.top + above.height * fitted;
+    const top = onDevicePixel(homeTop + Math.max(0, (room.height - whole.height * fitted) / 2), ratio);
     workspace.style.setProperty('--zoom', String(fitted));
+    document.documentElement.style.setProperty('--window-zoom', String(fitted));
     windowZoom = fitted;
     workspace.style.left = `${left - home.left}px`;
-    workspace.style.top = `${top - home.top}px`;
+    workspace.style.top = `${top - homeTop}px`;
     fitGrid();
 }
 
@@ -60,7 +76,10 @@ export function keepFitted(workspace) {
     };
     // Refitting changes the workspace's size by the zoom, after which it fits the same again; in the
     // next frame, so that the observer is not still delivering the change it makes.
-    new ResizeObserver(() => requestAnimationFrame(refit)).observe(workspace);
+    // The body's size changes too as the restore offer above the window comes and goes.
+    const observer = new ResizeObserver(() => requestAnimationFrame(refit));
+    observer.observe(workspace);
+    observer.observe(document.body);
     window.addEventListener('resize', refit);
     watchRatio();
     refit();
