@@ -546,6 +546,33 @@ private:
             return ReadString(lexer, *token, nameToken, sizes);
         if (!token || !IsPunctuation(*token, '{'))
             return; // an element given a value in code, not an array's initialiser
+        // An array opened in a branch that the text does not settle may go on
+        // after the #endif, as `#ifdef __AVR__` with PROGMEM and `#else`
+        // without give it: it is read with that branch taken, and then the
+        // text reads on in the next branch, which may open it again.
+        const std::optional<SkippedText> laterBranches = m_values.Unsettled().LaterBranches(token->offset);
+        Lexer reading = lexer;
+        reading.AlsoLeaveOut(laterBranches);
+        ReadInitialiser(reading, name, contents);
+        if (reading.LeftOut()) {
+            lexer.SkipTo(laterBranches->begin);
+        } else {
+            reading.AlsoLeaveOut(std::nullopt);
+            lexer = reading;
+        }
+        if (contents.values.count > 0 || !contents.closed || !contents.doubt.empty())
+            DropFrames(contents);
+        if (contents.closed)
+            Take(nameToken, sizes, contents);
+        else
+            PassOver(m_reading, m_note,
+                     "the array " + name + " on line " + std::to_string(nameToken.line) + " has no closing brace");
+    }
+
+    // An array's values from after its '{' to its '}'.
+    void ReadInitialiser(Lexer &lexer, const std::string &name, ArrayContents &contents)
+    {
+        std::optional<Token> token;
         std::vector<Token> tokens;
         while (!contents.closed && (token = lexer.Next())) {
             if (IsPunctuation(*token, '{')) {
@@ -560,13 +587,6 @@ private:
                 contents.closed = IsPunctuation(*end, '}');
             }
         }
-        if (contents.values.count > 0 || !contents.closed || !contents.doubt.empty())
-            DropFrames(contents);
-        if (contents.closed)
-            Take(nameToken, sizes, contents);
-        else
-            PassOver(m_reading, m_note,
-                     "the array " + name + " on line " + std::to_string(nameToken.line) + " has no closing brace");
     }
 
     void Take(const Token &nameToken, std::string_view sizes, const ArrayContents &contents)
