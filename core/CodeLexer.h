@@ -56,6 +56,8 @@ public:
     void AlsoLeaveOut(const std::optional<SkippedText> &text);
     // Whether it has passed what AlsoLeaveOut gave.
     bool LeftOut() const { return m_leftOut; }
+    // Where it has read to.
+    std::size_t Offset() const { return m_pos; }
     // Moves on to `offset`, at the start of a preprocessor line after the present place.
     void SkipTo(std::size_t offset);
 

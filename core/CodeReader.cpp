@@ -20,6 +20,7 @@ constexpr std::string_view kXbmBits = "_bits";
 // What stands between an array's name and its '=' is a few tokens: sizes,
 // attributes, an address; looking no further keeps junk linear.
 constexpr std::size_t kLongestDeclaration = 64;
+constexpr std::size_t kRereadsOfText = 8;
 
 std::string Count(std::size_t count, const std::string &what)
 {
@@ -251,7 +252,8 @@ public:
     PictureFinder(std::string_view text, const PassedOverNote &note, const CommandLineDefines &defines)
         : m_text(text),
           m_values(text, defines),
-          m_note(note)
+          m_note(note),
+          m_rereadLeft(kRereadsOfText * text.size())
     {
     }
 
@@ -550,11 +552,13 @@ private:
         // after the #endif, as `#ifdef __AVR__` with PROGMEM and `#else`
         // without give it: it is read with that branch taken, and then the
         // text reads on in the next branch, which may open it again.
-        const std::optional<SkippedText> laterBranches = m_values.Unsettled().LaterBranches(token->offset);
+        const std::optional<SkippedText> laterBranches =
+            m_rereadLeft > 0 ? m_values.Unsettled().LaterBranches(token->offset) : std::nullopt;
         Lexer reading = lexer;
         reading.AlsoLeaveOut(laterBranches);
         ReadInitialiser(reading, name, contents);
         if (reading.LeftOut()) {
+            m_rereadLeft -= std::min(m_rereadLeft, reading.Offset() - laterBranches->begin);
             lexer.SkipTo(laterBranches->begin);
         } else {
             reading.AlsoLeaveOut(std::nullopt);
@@ -653,6 +657,11 @@ private:
     const PassedOverNote &m_note;
     CodeReading m_reading;
     std::unordered_map<std::string, std::optional<BitLayout>> m_drawnIn; // by the arrays' names
+    // How much text the arrays that conditionals split may have read again: a
+    // few times as much as there is, enough for every array of a text to be
+    // split in several branches, while a text made to be read again and again
+    // stays linear; beyond it they are read straight through the branches.
+    std::size_t m_rereadLeft;
 };
 
 // The bytes `code --format raw` writes, which no text begins with (0xA4 is no
