@@ -90,7 +90,7 @@ private:
     };
 
     Truth Condition(std::string_view word, std::string_view rest, std::size_t offset) const;
-    void StartBranch(std::size_t offset, int line, Truth taken);
+    void StartBranch(std::size_t offset, int line, Truth condition);
     void EndBranch(std::size_t offset);
     void EndGroup(std::size_t offset);
     std::uint32_t InnermostUnsettled() const;
