@@ -1,46 +1,16 @@
 #include "CodeConditions.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
-#include <span>
 #include <utility>
 
 namespace tessaldo {
 namespace {
 
-// A condition longer than this is an expression this reader does not work out.
-constexpr std::size_t kLongestCondition = 8;
-
 Truth Not(Truth truth)
 {
     return truth == Truth::Unknown ? truth : truth == Truth::True ? Truth::False : Truth::True;
-}
-
-bool IsDecimal(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// `0`, `1`, `defined NAME`, `defined(NAME)`, an undefined NAME, each perhaps after `!`.
-Truth Evaluate(std::span<const Token> tokens, const ConditionTracker::IsDefined &isDefined, std::size_t offset)
-{
-    if (tokens.empty())
-        return Truth::Unknown;
-    if (IsPunctuation(tokens.front(), '!'))
-        return Not(Evaluate(tokens.subspan(1), isDefined, offset));
-    if (tokens.size() == 1 && tokens.front().kind == TokenKind::Number && IsDecimal(tokens.front().text))
-        return tokens.front().text.find_first_not_of('0') == std::string_view::npos ? Truth::False : Truth::True;
-    // A name that is surely undefined is 0 to the preprocessor; a defined one has a value not worked out here.
-    if (tokens.size() == 1 && tokens.front().kind == TokenKind::Identifier && tokens.front().text != "defined")
-        return isDefined(tokens.front().text, offset) == Truth::False ? Truth::False : Truth::Unknown;
-    if (tokens.front().text != "defined")
-        return Truth::Unknown;
-    if (tokens.size() == 2 && tokens[1].kind == TokenKind::Identifier)
-        return isDefined(tokens[1].text, offset);
-    if (tokens.size() == 4 && IsPunctuation(tokens[1], '(') && tokens[2].kind == TokenKind::Identifier
-        && IsPunctuation(tokens[3], ')'))
-        return isDefined(tokens[2].text, offset);
-    return Truth::Unknown;
 }
 
 bool OpensGroup(std::string_view word)
@@ -55,12 +25,26 @@ bool GoesOnGroup(std::string_view word)
 
 } // namespace
 
-ConditionTracker::ConditionTracker(std::size_t textSize, IsDefined isDefined, std::vector<SkippedText> &skipped,
-                                   std::vector<OpenBranch> &branches)
+std::optional<SkippedText> UnsettledBranches::LaterBranches(std::size_t offset) const
+{
+    const auto after = std::upper_bound(m_stretches.begin(), m_stretches.end(), offset,
+                                        [](std::size_t at, const Stretch &stretch) { return at < stretch.begin; });
+    if (after == m_stretches.begin() || std::prev(after)->branch == 0)
+        return std::nullopt;
+    const Branch &branch = m_branches[std::prev(after)->branch - 1];
+    const std::size_t conditionalEnd = m_conditionalEnds[branch.conditional];
+    if (branch.end >= conditionalEnd)
+        return std::nullopt;
+    return SkippedText{branch.end, conditionalEnd};
+}
+
+ConditionTracker::ConditionTracker(std::size_t textSize, LookUp lookUp, std::vector<SkippedText> &skipped,
+                                   std::vector<OpenBranch> &branches, UnsettledBranches &unsettled)
     : m_textSize(textSize),
-      m_isDefined(std::move(isDefined)),
+      m_lookUp(std::move(lookUp)),
       m_skipped(skipped),
-      m_branches(branches)
+      m_branches(branches),
+      m_unsettled(unsettled)
 {
 }
 
@@ -71,17 +55,17 @@ void ConditionTracker::Directive(std::size_t offset, int line, std::string_view 
     } else if (m_nestedInSkipped > 0) {
         m_nestedInSkipped -= word == "endif" ? 1 : 0;
     } else if (OpensGroup(word)) {
-        m_groups.emplace_back();
+        Group group;
+        group.enclosing = InnermostUnsettled();
+        m_groups.push_back(group);
         StartBranch(offset, line, Condition(word, rest, offset));
     } else if (!m_groups.empty() && GoesOnGroup(word)) {
         Group &group = m_groups.back();
         EndBranch(offset);
-        group.earlierTaken = group.earlierTaken || group.taken == Truth::True;
+        // After a branch whose condition holds, no later one is taken, whether or not that one is reached.
+        group.earlierTaken = group.earlierTaken || group.conditionHolds;
         group.earlierInDoubt = group.earlierInDoubt || group.taken == Truth::Unknown;
-        Truth taken = group.earlierTaken ? Truth::False : Condition(word, rest, offset);
-        if (taken == Truth::True && group.earlierInDoubt)
-            taken = Truth::Unknown;
-        StartBranch(offset, line, taken);
+        StartBranch(offset, line, group.earlierTaken ? Truth::False : Condition(word, rest, offset));
     } else if (!m_groups.empty() && word == "endif") {
         EndGroup(offset);
     }
@@ -115,31 +99,47 @@ Truth ConditionTracker::Condition(std::string_view word, std::string_view rest, 
 {
     if (word == "else")
         return Truth::True;
-    std::vector<Token> tokens;
+    const auto lookUp = [this, offset](std::string_view name) { return m_lookUp(name, offset); };
+    if (!word.ends_with("def"))
+        return ConditionHolds(rest, lookUp);
     Lexer lexer(rest);
-    for (std::optional<Token> token = lexer.Next(); token && tokens.size() <= kLongestCondition; token = lexer.Next())
-        tokens.push_back(*token);
-    if (word.ends_with("def") && tokens.size() == 1 && tokens.front().kind == TokenKind::Identifier) {
-        const Truth defined = m_isDefined(tokens.front().text, offset);
-        return word.ends_with("ndef") ? Not(defined) : defined;
-    }
-    return word.ends_with("def") ? Truth::Unknown : Evaluate(tokens, m_isDefined, offset);
+    const std::optional<Token> name = lexer.Next();
+    if (!name || name->kind != TokenKind::Identifier || lexer.Next())
+        return Truth::Unknown;
+    const Truth defined = lookUp(name->text).defined;
+    return word.ends_with("ndef") ? Not(defined) : defined;
 }
 
-void ConditionTracker::StartBranch(std::size_t offset, int line, Truth taken)
+// A branch whose condition holds is in doubt after one that is.
+void ConditionTracker::StartBranch(std::size_t offset, int line, Truth condition)
 {
     Group &group = m_groups.back();
+    group.conditionHolds = condition == Truth::True;
+    const Truth taken = group.conditionHolds && group.earlierInDoubt ? Truth::Unknown : condition;
     group.taken = taken;
     if (taken == Truth::Unknown && !group.earlierInDoubt)
         m_doubts.push_back({m_groups.size() - 1, offset, line});
     if (taken == Truth::False)
         m_skipped.push_back({offset, m_textSize});
+    if (taken == Truth::Unknown) {
+        if (group.conditional == 0) {
+            m_unsettled.m_conditionalEnds.push_back(m_textSize);
+            group.conditional = static_cast<std::uint32_t>(m_unsettled.m_conditionalEnds.size());
+        }
+        m_unsettled.m_branches.push_back({m_textSize, group.conditional - 1});
+        group.unsettled = static_cast<std::uint32_t>(m_unsettled.m_branches.size());
+    }
+    EnterStretch(offset, InnermostUnsettled());
 }
 
 void ConditionTracker::EndBranch(std::size_t offset)
 {
-    if (m_groups.back().taken == Truth::False)
+    Group &group = m_groups.back();
+    if (group.taken == Truth::False)
         m_skipped.back().end = offset;
+    if (group.unsettled != 0)
+        m_unsettled.m_branches[group.unsettled - 1].end = offset;
+    group.unsettled = 0;
     if (!m_doubts.empty() && m_doubts.back().group == m_groups.size() - 1 && m_doubts.back().branch != 0) {
         m_branches[m_doubts.back().branch - 1].end = offset;
         m_doubts.back().branch = 0;
@@ -151,7 +151,28 @@ void ConditionTracker::EndGroup(std::size_t offset)
     EndBranch(offset);
     if (!m_doubts.empty() && m_doubts.back().group == m_groups.size() - 1)
         m_doubts.pop_back();
+    if (m_groups.back().conditional != 0)
+        m_unsettled.m_conditionalEnds[m_groups.back().conditional - 1] = offset;
     m_groups.pop_back();
+    EnterStretch(offset, InnermostUnsettled());
+}
+
+std::uint32_t ConditionTracker::InnermostUnsettled() const
+{
+    if (m_groups.empty())
+        return 0;
+    return m_groups.back().unsettled != 0 ? m_groups.back().unsettled : m_groups.back().enclosing;
+}
+
+void ConditionTracker::EnterStretch(std::size_t offset, std::uint32_t branch)
+{
+    std::vector<UnsettledBranches::Stretch> &stretches = m_unsettled.m_stretches;
+    if (!stretches.empty() && stretches.back().branch == branch)
+        return;
+    if (!stretches.empty() && stretches.back().begin == offset)
+        stretches.back().branch = branch;
+    else
+        stretches.push_back({offset, branch});
 }
 
 } // namespace tessaldo

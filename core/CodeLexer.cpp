@@ -125,7 +125,11 @@ std::optional<Token> Lexer::Next()
 {
     while (m_pos < m_text.size()) {
         const char c = m_text[m_pos];
-        if (AtSkippedText()) {
+        if (m_alsoLeftOut && m_pos >= m_alsoLeftOut->begin) {
+            SkipTo(m_alsoLeftOut->end);
+            m_alsoLeftOut.reset();
+            m_leftOut = true;
+        } else if (AtSkippedText()) {
             Advance((*m_skipped)[m_nextSkipped++].end - m_pos);
         } else if (AtLineEnd(m_pos)) {
             Advance(1);
@@ -148,6 +152,20 @@ std::optional<Token> Lexer::Next()
         }
     }
     return std::nullopt;
+}
+
+void Lexer::AlsoLeaveOut(const std::optional<SkippedText> &text)
+{
+    m_alsoLeftOut = text;
+    m_leftOut = false;
+}
+
+void Lexer::SkipTo(std::size_t offset)
+{
+    Advance(offset > m_pos ? offset - m_pos : 0);
+    while (m_skipped != nullptr && m_nextSkipped < m_skipped->size() && (*m_skipped)[m_nextSkipped].end <= m_pos)
+        ++m_nextSkipped;
+    m_lineHasToken = false;
 }
 
 bool Lexer::StartsWith(std::string_view prefix) const

@@ -50,6 +50,17 @@ public:
 
     std::optional<Token> Next();
 
+    // Leaves out `text` as well, which stands after the present place: the
+    // later branches of a conditional, read as the preprocessor does when it
+    // takes the present one. Nothing: no more than it leaves out anyway.
+    void AlsoLeaveOut(const std::optional<SkippedText> &text);
+    // Whether it has passed what AlsoLeaveOut gave.
+    bool LeftOut() const { return m_leftOut; }
+    // Where it has read to.
+    std::size_t Offset() const { return m_pos; }
+    // Moves on to `offset`, at the start of a preprocessor line after the present place.
+    void SkipTo(std::size_t offset);
+
 private:
     bool StartsWith(std::string_view prefix) const;
     bool AtLineEnd(std::size_t at) const;
@@ -66,6 +77,8 @@ private:
     const DirectiveSeen *m_directiveSeen;
     const std::vector<SkippedText> *m_skipped;
     std::size_t m_nextSkipped = 0;
+    std::optional<SkippedText> m_alsoLeftOut;
+    bool m_leftOut = false;
     std::size_t m_pos = 0;
     int m_line = 1;
     int m_column = 1;

@@ -22,6 +22,7 @@ constexpr std::string_view kXbmBits = "_bits";
 // What stands between an array's name and its '=' is a few tokens: sizes,
 // attributes, an address; looking no further keeps junk linear.
 constexpr std::size_t kLongestDeclaration = 64;
+constexpr std::size_t kRereadsOfText = 8;
 
 std::string Count(std::size_t count, const std::string &what)
 {
@@ -255,7 +256,8 @@ public:
     PictureFinder(std::string_view text, const PassedOverNote &note, const CommandLineDefines &defines)
         : m_text(text),
           m_values(text, defines),
-          m_note(note)
+          m_note(note),
+          m_rereadLeft(kRereadsOfText * text.size())
     {
     }
 
@@ -555,6 +557,35 @@ private:
             return ReadString(lexer, *token, nameToken, sizes);
         if (!token || !IsPunctuation(*token, '{'))
             return; // an element given a value in code, not an array's initialiser
+        // An array opened in a branch that the text does not settle may go on
+        // after the #endif, as `#ifdef __AVR__` with PROGMEM and `#else`
+        // without give it: it is read with that branch taken, and then the
+        // text reads on in the next branch, which may open it again.
+        const std::optional<SkippedText> laterBranches =
+            m_rereadLeft > 0 ? m_values.Unsettled().LaterBranches(token->offset) : std::nullopt;
+        Lexer reading = lexer;
+        reading.AlsoLeaveOut(laterBranches);
+        ReadInitialiser(reading, name, contents);
+        if (reading.LeftOut()) {
+            m_rereadLeft -= std::min(m_rereadLeft, reading.Offset() - laterBranches->begin);
+            lexer.SkipTo(laterBranches->begin);
+        } else {
+            reading.AlsoLeaveOut(std::nullopt);
+            lexer = reading;
+        }
+        if (contents.values.count > 0 || !contents.closed || !contents.doubt.empty())
+            DropFrames(contents);
+        if (contents.closed)
+            Take(nameToken, sizes, contents);
+        else
+            PassOver(m_reading, m_note,
+                     "the array " + name + " on line " + std::to_string(nameToken.line) + " has no closing brace");
+    }
+
+    // An array's values from after its '{' to its '}'.
+    void ReadInitialiser(Lexer &lexer, const std::string &name, ArrayContents &contents)
+    {
+        std::optional<Token> token;
         std::vector<Token> tokens;
         while (!contents.closed && (token = lexer.Next())) {
             if (IsPunctuation(*token, '{')) {
@@ -569,13 +600,6 @@ private:
                 contents.closed = IsPunctuation(*end, '}');
             }
         }
-        if (contents.values.count > 0 || !contents.closed || !contents.doubt.empty())
-            DropFrames(contents);
-        if (contents.closed)
-            Take(nameToken, sizes, contents);
-        else
-            PassOver(m_reading, m_note,
-                     "the array " + name + " on line " + std::to_string(nameToken.line) + " has no closing brace");
     }
 
     void Take(const Token &nameToken, std::string_view sizes, const ArrayContents &contents)
@@ -650,6 +674,11 @@ private:
         std::string evidence;
     };
     std::unordered_map<std::string, DrawnIn> m_drawnIn; // by the arrays' names
+    // How much text the arrays that conditionals split may have read again: a
+    // few times as much as there is, enough for every array of a text to be
+    // split in several branches, while a text made to be read again and again
+    // stays linear; beyond it they are read straight through the branches.
+    std::size_t m_rereadLeft;
 };
 
 // The bytes `code --format raw` writes, which no text begins with (0xA4 is no

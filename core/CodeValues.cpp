@@ -8,8 +8,6 @@
 namespace tessaldo {
 namespace {
 
-// Macros that stand for macros this deep are taken to go round in a circle.
-constexpr int kDeepestMacro = 32;
 // Any magnitude above a byte's does; this keeps the arithmetic from overflowing.
 constexpr std::uint64_t kHuge = std::uint64_t{1} << 40;
 
@@ -325,8 +323,8 @@ void ValueReader::FollowConditions()
 {
     m_reach.resize(m_directives.size());
     ConditionTracker conditions(
-        m_text.size(), [this](std::string_view name, std::size_t offset) { return IsDefined(name, offset); }, m_skipped,
-        m_branches);
+        m_text.size(), [this](std::string_view name, std::size_t offset) { return Meaning(name, offset); }, m_skipped,
+        m_branches, m_unsettled);
     const Lexer::DirectiveSeen seen = [this, &conditions](std::size_t offset, int line) {
         const auto [word, restStart] = DirectiveWord(m_text, offset);
         if (!IsDefineOrUndef(word)) {
@@ -388,6 +386,12 @@ Truth ValueReader::IsDefined(std::string_view name, std::size_t offset) const
     if (!latest || DependsOn(*latest, offset) != nullptr)
         return Truth::Unknown;
     return DirectiveWord(m_text, m_directives[*latest]).first == "define" ? Truth::True : Truth::False;
+}
+
+NameMeaning ValueReader::Meaning(std::string_view name, std::size_t offset) const
+{
+    const Truth defined = IsDefined(name, offset);
+    return {defined, defined == Truth::True ? Replacement(name, offset).replacement : std::nullopt};
 }
 
 std::string ValueReader::DirectiveText(std::size_t offset) const

@@ -58,6 +58,8 @@ public:
 
     // Text that the preprocessor surely leaves out, in order.
     const std::vector<SkippedText> &Skipped() const { return m_skipped; }
+    // Where the branches stand that the text alone does not settle.
+    const UnsettledBranches &Unsettled() const { return m_unsettled; }
 
     // `#ifdef SMALL`: the preprocessor line at `offset`, for a message.
     std::string DirectiveText(std::size_t offset) const;
@@ -76,6 +78,7 @@ private:
     std::optional<std::size_t> Latest(std::string_view name, std::size_t offset) const;
     const OpenBranch *DependsOn(std::size_t directive, std::size_t offset) const;
     Truth IsDefined(std::string_view name, std::size_t offset) const;
+    NameMeaning Meaning(std::string_view name, std::size_t offset) const;
     std::string_view NameAt(std::size_t directive) const;
 
     std::string_view m_text;
@@ -83,6 +86,7 @@ private:
     std::vector<Reach> m_reach;            // of each of them
     std::vector<SkippedText> m_skipped;
     std::vector<OpenBranch> m_branches;
+    UnsettledBranches m_unsettled;
     CommandLineDefines m_defines;
 };
 

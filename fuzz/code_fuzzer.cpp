@@ -46,6 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         Require(!picture.name.empty());
     const PickedPicture picked = ReadPictureCode(text);
     Require(picked.bytes.has_value() != !picked.problem.empty());
+    // A compiler's command line settles more of the conditionals, with values to work out.
+    const PickedPicture defined = PickPicture(FindPicturesInCode(text, {}, {{"ARDUINO", "105"}}), std::nullopt);
+    Require(defined.bytes.has_value() != !defined.problem.empty());
 
     const SetReading set = ReadSet(text, LcdType::Column);
     Require(set.set.has_value() != !set.problem.empty());

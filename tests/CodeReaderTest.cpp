@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace tessaldo;
 
 namespace {
@@ -244,6 +246,67 @@ TEST(CodeReader, FollowsConditionalsMacroListsAndStringsAsTheCompilerDoes)
                          "the array e on line 1 has 34 values; a picture is 32 values, or 33 beginning with 0xA4",
                          "the array s on line 3 has 5 values; a picture is 32 values, or 33 beginning with 0xA4"}));
     EXPECT_EQ(Refusal("e[32] = \"\\x1ff\";"), "the string on line 1, column 9 holds \"\\x1ff\", which is over 255");
+}
+
+// #if conditions are worked out as the preprocessor does, with the file's own
+// #defines and the command line's; what stays unknown leaves both branches.
+TEST(CodeReader, WorksOutIfConditionsAsThePreprocessorDoes)
+{
+    const auto branchTaken = [](const std::string &above, const std::string &condition,
+                                const CommandLineDefines &defines) {
+        const std::string text = above + "#if " + condition + "\nx[] = " + Values32("1")
+                                 + "#elif ARDUINO >= 100\nx[] = " + Values32("2") + "#else\nx[] = " + Values32("4")
+                                 + "#endif\n";
+        const CodeReading reading = FindPicturesInCode(text, {}, defines);
+        return reading.pictures.size() == 1 ? reading.pictures.front().bytes[0] : 0;
+    };
+    const CommandLineDefines esp32{{"ESP32", "1"}};
+    const CommandLineDefines arduino{{"ARDUINO", "105"}};
+    const std::vector<std::tuple<std::string, std::string, CommandLineDefines, int>> cases{
+        {"", "defined(ESP32) || defined(ESP8266)", esp32, 1},
+        {"", "defined(ESP32) && defined(X)", esp32, 4},
+        {"", "(ESP32)", esp32, 1},
+        {"", "ARDUINO", arduino, 1},
+        {"", "ARDUINO == 105", arduino, 1},
+        {"", "ARDUINO < 100", arduino, 2},
+        {"#define USE_BIG 1\n", "USE_BIG", {}, 1},
+        {"#define USE_BIG 0\n", "USE_BIG", {}, 0}, // the #elif is still in doubt
+        {"#define A A + 1\n#define P Q\n#define Q P\n", "A == 1 && !P", esp32, 1},
+        {"#define SUM 1 + 2\n", "SUM * 3 == 7 && 0x10 == 020 && 0b11 == 3u && 'a'", esp32, 0},
+        {"", "!(1u > -1) && ~0 == -1 && -5 / 2 == -2 && -5 % 2 == -1 && (1 << 3 >> 1) == 4", esp32, 1},
+        {"", "0x7fffffffffffffff + 1 < 0 && (-0x7fffffffffffffff - 1) / -1 < 0 && 18446744073709551615 > 0", esp32, 1},
+        {"", "(0 ? 1 : 2) == 2 && (1 ? -1 : 0u) > 0 && (0 && 1 / 0) == 0 && (1 || F(x))", esp32, 1},
+        {"", "1 ? 1 / 0 : 1", esp32, 0},
+        {"", "1 << 64", esp32, 0},
+        {"", "99999999999999999999 > 0", esp32, 0},
+        {"", "1 +", esp32, 0},
+        {"", "F_CPU > 8000000", {}, 0},
+        {"", "defined F_CPU || MISSING(1)", {}, 0},
+    };
+    for (const auto &[above, condition, defines, taken] : cases)
+        EXPECT_EQ(branchTaken(above, condition, defines), taken) << above << condition;
+}
+
+// A declaration that a conditional splits, its values after the #endif, is
+// one array in every branch; branches that give it other values differ.
+TEST(CodeReader, ReadsAnArrayOpenedInEachBranchOfAConditional)
+{
+    const std::string split =
+        "#ifdef __AVR__\nstatic const unsigned char wifi_bits[] PROGMEM = {\n#elif defined(ESP32)\n"
+        "static const unsigned char wifi_bits[] = { // ESP32\n#else\nstatic const unsigned char wifi_bits[] = {\n"
+        "#endif\n  "
+        + Values32("0x80").substr(1) + "const unsigned char after[] = " + Values32("2");
+    for (const std::string define : {"", "__AVR__", "ESP32", "OTHER"}) {
+        const CodeReading reading =
+            FindPicturesInCode(split, {}, define.empty() ? CommandLineDefines{} : CommandLineDefines{{define, "1"}});
+        ASSERT_EQ(reading.pictures.size(), 2U) << define << reading.firstPassedOver;
+        EXPECT_EQ(reading.pictures[0].name, "wifi_bits");
+        EXPECT_EQ(reading.pictures[0].bytes[0], 0x80);
+        EXPECT_EQ(reading.pictures[1].name, "after");
+    }
+    EXPECT_EQ(Refusal("#ifdef __AVR__\nx[] = {3,\n#else\nx[] = {4,\n#endif\n" + Values32("0").substr(4)),
+              "it holds 2 different pictures named x, in branches of a conditional that the text itself does not "
+              "settle");
 }
 
 // A sketch's drawing calls tell the layout of the arrays they draw; an X
