@@ -299,7 +299,7 @@ TEST(CodeReader, ReadsAnArrayOpenedInEachBranchOfAConditional)
     for (const std::string define : {"", "__AVR__", "ESP32", "OTHER"}) {
         const CodeReading reading =
             FindPicturesInCode(split, {}, define.empty() ? CommandLineDefines{} : CommandLineDefines{{define, "1"}});
-        ASSERT_EQ(reading.pictures.size(), 2U) << define << reading.firstPassedOver;
+        ASSERT_EQ(reading.pictures.size(), 2U) << define << reading.passedOver;
         EXPECT_EQ(reading.pictures[0].name, "wifi_bits");
         EXPECT_EQ(reading.pictures[0].bytes[0], 0x80);
         EXPECT_EQ(reading.pictures[1].name, "after");
