@@ -5,6 +5,8 @@
 #include "RandomPicture.h"
 #include "TempDir.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using namespace tessaldo;
@@ -269,11 +271,11 @@ TEST(SetHeader, PassedOverNamesTheFirstFewAndCountsTheRest)
         return PassedOverText("many.h", ReadSet(text, LcdType::Column));
     };
     const std::string many = note(5000);
-    EXPECT_EQ(std::ranges::count(many, '\n'), 8);
+    EXPECT_EQ(std::count(many.begin(), many.end(), '\n'), 8);
     EXPECT_NE(many.find("\"many.h\": the array a7 on line 8 has 3 values; "), std::string::npos) << many;
     EXPECT_TRUE(many.ends_with("\nPassed over in \"many.h\": 4992 more arrays that are no pictures.")) << many;
     const std::string nine = note(9);
-    EXPECT_EQ(std::ranges::count(nine, '\n'), 8);
+    EXPECT_EQ(std::count(nine.begin(), nine.end(), '\n'), 8);
     EXPECT_TRUE(
         nine.ends_with("the array a8 on line 9 has 3 values; a picture is 32 values, or 33 beginning with 0xA4."))
         << nine;
