@@ -27,6 +27,12 @@ bool MostlySet(const DotGrid::Dots &dots)
 // which mirrors each byte and so ties with it for a glyph in one half.
 constexpr std::array kGuessOrder{BitLayout::Module, BitLayout::Rows, BitLayout::Xbm, BitLayout::Pages};
 
+// A reading of a set is scored by how many times rougher it draws each
+// picture than that picture's smoothest reading, in thousandths, so that
+// every picture weighs alike: a frame that touches every edge, rough in any
+// layout, cannot outvote the icons beside it.
+constexpr long long kPerSmoothest = 1000;
+
 // What a separate piece of the drawing costs: as much border as two lone dots have.
 constexpr int kPieceCost = 8;
 
@@ -145,8 +151,17 @@ std::string CandidateName(const LayoutCandidate &candidate)
 
 std::vector<LayoutChoice> RankSetLayouts(std::span<const PictureBytes> pictures, LcdType type)
 {
+    // Each picture's roughness in every layout, and in its smoothest one.
+    std::vector<std::array<long long, kGuessOrder.size()>> rough(pictures.size());
+    std::vector<long long> smoothest(pictures.size());
+    for (std::size_t picture = 0; picture < pictures.size(); ++picture) {
+        for (std::size_t at = 0; at < kGuessOrder.size(); ++at)
+            rough[picture][at] = Roughness(DotsFromLayoutBytes(pictures[picture], kGuessOrder[at], type), type);
+        smoothest[picture] = std::max(1LL, *std::min_element(rough[picture].begin(), rough[picture].end()));
+    }
     std::vector<LayoutChoice> choices;
-    for (const BitLayout layout : kGuessOrder) {
+    for (std::size_t at = 0; at < kGuessOrder.size(); ++at) {
+        const BitLayout layout = kGuessOrder[at];
         const auto same = std::find_if(choices.begin(), choices.end(), [&](const LayoutChoice &choice) {
             return ReadsAlike(pictures, type, layout, choice.layouts.front());
         });
@@ -155,11 +170,10 @@ std::vector<LayoutChoice> RankSetLayouts(std::span<const PictureBytes> pictures,
             continue;
         }
         LayoutChoice choice{{layout}, {}, 0};
-        for (const PictureBytes &bytes : pictures) {
-            const DotGrid::Dots dots = DotsFromLayoutBytes(bytes, layout, type);
-            choice.roughness += Roughness(dots, type);
+        for (std::size_t picture = 0; picture < pictures.size(); ++picture) {
+            choice.roughness += rough[picture][at] * kPerSmoothest / smoothest[picture];
             if (choice.shown.size() < kChoiceShown)
-                choice.shown.push_back(dots);
+                choice.shown.push_back(DotsFromLayoutBytes(pictures[picture], layout, type));
         }
         choices.push_back(std::move(choice));
     }

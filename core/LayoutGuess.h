@@ -46,12 +46,13 @@ std::string CandidateName(const LayoutCandidate &candidate);
 struct LayoutChoice {
     std::vector<BitLayout> layouts;   // module, rows, xbm, pages, as many as read every picture alike
     std::vector<DotGrid::Dots> shown; // the first kChoiceShown pictures so read, as `type` shows them
-    long long roughness = 0;          // summed over all of them
+    long long roughness = 0;          // over all of them, each picture against its smoothest reading
 };
 inline constexpr std::size_t kChoiceShown = 4;
 
-// The readings of all `pictures` in `type`, each once, the least rough in
-// sum first; on a tie the module's, rows, xbm, then pages.
+// The readings of all `pictures` in `type`, each once, the least rough over
+// all of them first, each picture weighing alike; on a tie the module's,
+// rows, xbm, then pages.
 std::vector<LayoutChoice> RankSetLayouts(std::span<const PictureBytes> pictures, LcdType type);
 
 // The layouts by the names "C Array Form" gives them: "Adafruit GFX

@@ -116,4 +116,16 @@ TEST(LayoutGuess, RanksOneLayoutForAllOfASetsPictures)
         names.push_back(LayoutChoiceName(choice));
     EXPECT_EQ(names,
               (std::vector<std::string>{"SSD1306 Pages", "Module C Array or XBM for u8g2", "Adafruit GFX drawBitmap"}));
+
+    // A frame along every edge is rough in any layout; it does not outvote the heart beside it.
+    PictureBytes frame{};
+    for (std::size_t row = 0; row < 16; ++row) {
+        const bool edge = row == 0 || row == 15;
+        frame.at(row * 2) = edge ? 0xFF : 0x80;
+        frame.at(row * 2 + 1) = edge ? 0xFF : 0x01;
+    }
+    const std::vector<PictureBytes> framed{{0x00, 0x00, 0x1C, 0x38, 0x3E, 0x7C, 0x7F, 0xFE, 0x7F, 0xFE, 0x7F, 0xFE,
+                                            0x3F, 0xFC, 0x1F, 0xF8, 0x0F, 0xF0, 0x07, 0xE0, 0x03, 0xC0, 0x01, 0x80},
+                                           frame};
+    EXPECT_EQ(LayoutChoiceName(RankSetLayouts(framed, LcdType::Column).front()), "Adafruit GFX drawBitmap");
 }
