@@ -303,6 +303,23 @@ TEST(CliSend, SeveralPicturesGoInTurnAtTheirDelayAsOftenAsAsked)
 
 // A header's frames and a GIF's play at their own delays, 0 ms ones for 20 ms
 // as in the window; pictures of two types cannot share one module.
+// send reads sources as decode does, and says how to settle branches that differ.
+TEST(CliSend, BranchesThatGiveAPictureOtherBytesAreSettledByDefine)
+{
+    TempDir dir;
+    const auto values = [](const char *value) {
+        std::string list;
+        for (int i = 0; i < 32; ++i)
+            list += std::string(value) + ",";
+        return list;
+    };
+    const auto source =
+        dir.Write("icons.h", "#ifdef __AVR__\nconst unsigned char x[] = {" + values("1")
+                                 + "};\n#else\nconst unsigned char x[] = {" + values("2") + "};\n#endif\n");
+    const CliResult unsent = RunCliProcess({"send", source.string(), "--port", (dir / "none").string()});
+    EXPECT_NE(unsent.err.find("does not settle; --define NAME[=VALUE] settles"), std::string::npos) << unsent.err;
+}
+
 TEST(CliSend, SetsAndImagesPlayAtTheirOwnDelaysAndOneTypeGoesToAModule)
 {
     TempDir dir;
