@@ -4,6 +4,7 @@
 #include "Utf8.h"
 
 #include "CodeGenerator.h"
+#include "Document.h"
 
 #include "DrawingFile.h"
 #include "ProgramTexts.h"
@@ -28,12 +29,6 @@ namespace {
 // In the order the lists show them.
 constexpr Fit kFits[] = {Fit::Contain, Fit::Cover, Fit::Stretch};
 constexpr Dither kDithers[] = {Dither::None, Dither::FloydSteinberg, Dither::Atkinson, Dither::Bayer};
-
-// Browsers show a GIF frame that asks for less than 20 ms for 100 ms; so does the preview.
-int ShownDelay(int delayMs)
-{
-    return delayMs < 20 ? 100 : delayMs;
-}
 
 template <typename T, std::size_t N> int IndexOf(const T (&values)[N], T value)
 {
@@ -211,7 +206,7 @@ void ImportImageDialog::ShowFrame(int index)
     m_frameLabel->setText(QStringLiteral("Frame %1 of %2, %3 ms").arg(index + 1).arg(m_frames.size()).arg(delay));
     Halftone();
     if (m_play->text() == u"Pause")
-        m_playing.start(ShownDelay(delay));
+        m_playing.start(GifFrameDelayMs(delay));
 }
 
 void ImportImageDialog::TogglePlaying()
@@ -219,7 +214,7 @@ void ImportImageDialog::TogglePlaying()
     const bool play = m_play->text() == u"Play";
     m_play->setText(play ? QStringLiteral("Pause") : QStringLiteral("Play"));
     if (play)
-        m_playing.start(ShownDelay(m_frames[static_cast<std::size_t>(m_frame->value())].delayMs));
+        m_playing.start(GifFrameDelayMs(m_frames[static_cast<std::size_t>(m_frame->value())].delayMs));
     else
         m_playing.stop();
 }
@@ -281,7 +276,7 @@ void ImportImageDialog::TogglePlayOnModule()
     for (const FrameGreys &frame : m_frames) {
         const ModuleBytes bytes = PictureModuleBytes(FramePicture(frame, m_layout, options));
         frames.push_back({QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())),
-                          ShownDelay(frame.delayMs)});
+                          GifFrameDelayMs(frame.delayMs)});
     }
     if (const QString problem = m_onModule.Start(m_port, m_baud, std::move(frames)); !problem.isEmpty()) {
         m_result->setText(QStringLiteral("Cannot send to \"%1\": %2.").arg(m_port, problem));
