@@ -1,5 +1,5 @@
 #include "ToolbarIcons.h"
-#include "Version.h"
+#include "core/session/Version.h"
 #include "frmMain.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // The core's speed: code generation, parsing, and the drawing file on disk,
 // each against the plainest way to do the same amount of work.
 #include "BenchReport.h"
-#include "CodeGenerator.h"
-#include "DrawingFile.h"
-#include "SetHeader.h"
+#include "core/code/CodeGenerator.h"
+#include "core/formats/DrawingFile.h"
+#include "core/formats/SetHeader.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,5 +1,5 @@
 #include "CommandLine.h"
-#include "Version.h"
+#include "core/session/Version.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,13 +1,13 @@
 #include "FontCommands.h"
 
-#include "BdfFont.h"
-#include "CodeFormats.h"
-#include "DrawingFile.h"
-#include "FileIo.h"
-#include "GlyphNames.h"
-#include "PlatformFile.h"
-#include "SetHeader.h"
 #include "TextCommands.h"
+#include "core/code/CodeFormats.h"
+#include "core/convert/GlyphNames.h"
+#include "core/formats/BdfFont.h"
+#include "core/formats/DrawingFile.h"
+#include "core/formats/SetHeader.h"
+#include "core/platform/FileIo.h"
+#include "core/platform/PlatformFile.h"
 
 #include <map>
 #include <ostream>

@@ -1,6 +1,6 @@
 #include "ImageCommands.h"
-#include "PlatformFile.h"
 #include "TextCommands.h"
+#include "core/platform/PlatformFile.h"
 
 #include <ostream>
 #include <vector>

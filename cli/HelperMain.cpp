@@ -1,5 +1,5 @@
 #include "ImageCommands.h"
-#include "PlatformFile.h"
+#include "core/platform/PlatformFile.h"
 
 #include <iostream>
 #include <string>

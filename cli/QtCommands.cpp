@@ -3,18 +3,18 @@
 #include "ImageCommands.h"
 #include "TextCommands.h"
 
-#include "BitmapFiles.h"
-#include "CodeFormats.h"
-#include "CodeGenerator.h"
-#include "Document.h"
-#include "DrawingFile.h"
-#include "FileIo.h"
-#include "GlyphNames.h"
 #include "ModuleLink.h"
 #include "PictureImage.h"
-#include "PlatformFile.h"
 #include "TextImage.h"
-#include "Transform.h"
+#include "core/code/CodeFormats.h"
+#include "core/code/CodeGenerator.h"
+#include "core/convert/GlyphNames.h"
+#include "core/formats/BitmapFiles.h"
+#include "core/formats/DrawingFile.h"
+#include "core/model/Document.h"
+#include "core/model/Transform.h"
+#include "core/platform/FileIo.h"
+#include "core/platform/PlatformFile.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -1,16 +1,16 @@
 #include "TextCommands.h"
 
-#include "CodeFormats.h"
-#include "CodeGenerator.h"
-#include "CodeReader.h"
-#include "DrawingFile.h"
-#include "FileIo.h"
 #include "FontCommands.h"
-#include "LayoutGuess.h"
-#include "PlatformFile.h"
-#include "SetFiles.h"
-#include "SetHeader.h"
-#include "Transform.h"
+#include "core/code/CodeFormats.h"
+#include "core/code/CodeGenerator.h"
+#include "core/code/CodeReader.h"
+#include "core/code/LayoutGuess.h"
+#include "core/formats/DrawingFile.h"
+#include "core/formats/SetFiles.h"
+#include "core/formats/SetHeader.h"
+#include "core/model/Transform.h"
+#include "core/platform/FileIo.h"
+#include "core/platform/PlatformFile.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "BitLayout.h"
-#include "CodeValues.h"
 #include "CommandLine.h"
-#include "Document.h"
-#include "DotGrid.h"
-#include "FileStatus.h"
+#include "core/code/CodeValues.h"
+#include "core/model/BitLayout.h"
+#include "core/model/Document.h"
+#include "core/model/DotGrid.h"
+#include "core/platform/FileStatus.h"
 
 #include <filesystem>
 #include <iosfwd>

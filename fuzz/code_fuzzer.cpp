@@ -2,10 +2,10 @@
 // bounds; it must say why whenever it gives no picture; and the code written
 // for a picture made from the same bytes must read back to that picture. Any
 // set the bytes give is written as a header that reads back as that set.
-#include "CodeFormats.h"
-#include "CodeGenerator.h"
-#include "CodeReader.h"
-#include "SetHeader.h"
+#include "core/code/CodeFormats.h"
+#include "core/code/CodeGenerator.h"
+#include "core/code/CodeReader.h"
+#include "core/formats/SetHeader.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Any bytes go to the drawing-file reader. It must never crash, hang or read
 // out of bounds, and whatever it accepts must be a whole picture that saves
 // and reopens unchanged.
-#include "DrawingFile.h"
+#include "core/formats/DrawingFile.h"
 
 #include <cstdint>
 #include <cstdlib>

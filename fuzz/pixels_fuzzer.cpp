@@ -4,12 +4,12 @@
 // or read out of bounds, every cell's grey must be a shade, and an all-black
 // or all-white image that fills the cells must come out the same whatever the
 // dither.
-#include "BdfFont.h"
-#include "BitmapFiles.h"
-#include "ImageHeader.h"
-#include "PixelsToDots.h"
 #include "PngChunks.h"
-#include "PngPixels.h"
+#include "core/convert/PixelsToDots.h"
+#include "core/formats/BdfFont.h"
+#include "core/formats/BitmapFiles.h"
+#include "core/formats/ImageHeader.h"
+#include "core/formats/PngPixels.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,10 +1,10 @@
 #include "PictureImage.h"
 
-#include "BitmapFiles.h"
-#include "ImageHeader.h"
+#include "core/formats/BitmapFiles.h"
+#include "core/formats/ImageHeader.h"
 
 #include "PicturePainter.h"
-#include "PlatformFile.h"
+#include "core/platform/PlatformFile.h"
 
 #include <QBuffer>
 #include <QFile>

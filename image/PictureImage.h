@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Document.h"
-#include "DotGrid.h"
-#include "PixelsToDots.h"
+#include "core/convert/PixelsToDots.h"
+#include "core/model/Document.h"
+#include "core/model/DotGrid.h"
 
 #include <QImage>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PixelsToDots.h"
+#include "core/convert/PixelsToDots.h"
 
 #include <QString>
 #include <QStringList>

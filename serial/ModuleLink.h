@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SerialRates.h"
+#include "core/session/SerialRates.h"
 
 #include <QByteArray>
 #include <QString>

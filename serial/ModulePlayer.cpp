@@ -1,6 +1,6 @@
 #include "ModulePlayer.h"
 
-#include "Document.h"
+#include "core/model/Document.h"
 
 namespace tessaldo {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BitLayout.h"
-#include "DotGrid.h"
+#include "core/model/BitLayout.h"
+#include "core/model/DotGrid.h"
 
 #include <algorithm>
 #include <random>

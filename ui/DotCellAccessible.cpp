@@ -1,7 +1,7 @@
 #include "DotCellAccessible.h"
 
-#include "CodeGenerator.h"
 #include "DotGridView.h"
+#include "core/code/CodeGenerator.h"
 
 #include <QWidget>
 

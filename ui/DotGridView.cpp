@@ -1,9 +1,9 @@
 #include "DotGridView.h"
 
-#include "CodeGenerator.h"
 #include "DotGridAccessible.h"
 #include "PicturePainter.h"
-#include "Stroke.h"
+#include "core/code/CodeGenerator.h"
+#include "core/model/Stroke.h"
 
 #include <QAccessible>
 #include <QContextMenuEvent>

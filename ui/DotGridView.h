@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DotGrid.h"
+#include "core/model/DotGrid.h"
 
 #include <QWidget>
 

@@ -3,11 +3,11 @@
 #include "PicturePreview.h"
 #include "Utf8.h"
 
-#include "CodeGenerator.h"
-#include "Document.h"
+#include "core/code/CodeGenerator.h"
+#include "core/model/Document.h"
 
-#include "DrawingFile.h"
-#include "ProgramTexts.h"
+#include "core/formats/DrawingFile.h"
+#include "core/session/ProgramTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "InsertTextDialog.h"
 
 #include "PicturePreview.h"
-#include "PixelsToDots.h"
 #include "TextImage.h"
+#include "core/convert/PixelsToDots.h"
 
 #include <QCheckBox>
 #include <QComboBox>

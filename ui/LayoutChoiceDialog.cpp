@@ -1,8 +1,8 @@
 #include "LayoutChoiceDialog.h"
 
 #include "PictureImage.h"
-#include "ProgramTexts.h"
 #include "Utf8.h"
+#include "core/session/ProgramTexts.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LayoutGuess.h"
+#include "core/code/LayoutGuess.h"
 
 #include <QDialog>
 

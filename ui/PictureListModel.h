@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Document.h"
+#include "core/model/Document.h"
 
 #include <QAbstractListModel>
 

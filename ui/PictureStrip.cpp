@@ -1,8 +1,8 @@
 #include "PictureStrip.h"
 
-#include "Document.h"
 #include "PictureDelegate.h"
 #include "PictureListModel.h"
+#include "core/model/Document.h"
 
 #include <QDropEvent>
 

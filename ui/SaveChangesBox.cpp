@@ -1,7 +1,7 @@
 #include "SaveChangesBox.h"
 
-#include "ProgramTexts.h"
 #include "Utf8.h"
+#include "core/session/ProgramTexts.h"
 
 #include <QMessageBox>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Layout.h"
+#include "core/model/Layout.h"
 
 #include <QPoint>
 #include <QRect>

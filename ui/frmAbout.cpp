@@ -1,7 +1,7 @@
 #include "frmAbout.h"
 
-#include "ProgramTexts.h"
 #include "Utf8.h"
+#include "core/session/ProgramTexts.h"
 
 #include "KoreanFont.h"
 #include "Twips.h"

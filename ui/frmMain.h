@@ -2,13 +2,13 @@
 
 #include "Clipboard.h"
 #include "CommonDialog.h"
-#include "DotGrid.h"
-#include "EditSession.h"
-#include "Incoming.h"
 #include "ModulePlayer.h"
 #include "PictureImage.h"
 #include "SaveChangesQuestion.h"
-#include "Transform.h"
+#include "core/model/DotGrid.h"
+#include "core/model/Transform.h"
+#include "core/session/EditSession.h"
+#include "core/session/Incoming.h"
 
 #include <QTimer>
 #include <QWidget>

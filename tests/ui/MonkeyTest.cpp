@@ -4,12 +4,12 @@
 // session went through, so undo and redo are checked against it, and at the
 // end undoing everything must give the first picture and redoing it the last. TESSALDO_MONKEY_EVENTS and
 // TESSALDO_MONKEY_SEED set the length and the seed; the same seed replays the same session.
-#include "CodeGenerator.h"
 #include "CodeTextBox.h"
 #include "DotGridView.h"
-#include "DrawingFile.h"
-#include "Transform.h"
 #include "UiDoubles.h"
+#include "core/code/CodeGenerator.h"
+#include "core/formats/DrawingFile.h"
+#include "core/model/Transform.h"
 #include "frmMain.h"
 
 #include <QMenu>

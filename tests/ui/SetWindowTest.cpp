@@ -1,12 +1,12 @@
-#include "CodeFormats.h"
-#include "CodeGenerator.h"
 #include "CodeTextBox.h"
 #include "DotGridView.h"
 #include "LayoutChoiceDialog.h"
 #include "PictureStrip.h"
 #include "SendDialog.h"
-#include "SetHeader.h"
 #include "UiDoubles.h"
+#include "core/code/CodeFormats.h"
+#include "core/code/CodeGenerator.h"
+#include "core/formats/SetHeader.h"
 #include "frmMain.h"
 
 #include <QAccessible>

@@ -1,0 +1,416 @@
+#include "core/formats/BdfFont.h"
+
+#include "core/convert/GlyphNames.h"
+#include "core/convert/PixelsToDots.h"
+#include "core/model/BitLayout.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <unordered_set>
+
+namespace tessaldo {
+namespace {
+
+// The cell's metrics: Unifont's, so that text drawn from it sits on the baseline.
+constexpr int kDescent = 2;
+constexpr int kAscent = kGridSide - kDescent;
+// At 72 dots an inch a point is a dot, so the scalable width of the 16-dot
+// advance is a round 1000 thousandths of the size.
+constexpr int kResolution = 72;
+
+std::string Hex(unsigned value, int digits)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", digits, value);
+    return text;
+}
+
+// The glyph names of the Adobe Glyph List's convention: uniD55C, u1F600.
+std::string GlyphName(char32_t codePoint)
+{
+    return codePoint <= 0xFFFF ? "uni" + Hex(codePoint, 4) : "u" + Hex(codePoint, 5);
+}
+
+std::string XlfdName(std::string_view family)
+{
+    const std::string size = std::to_string(kGridSide);
+    const std::string resolution = std::to_string(kResolution);
+    return "-Tessaldo-" + std::string(family) + "-Medium-R-Normal--" + size + "-" + size + "0-" + resolution + "-"
+           + resolution + "-C-" + size + "0-ISO10646-1";
+}
+
+std::string Properties(std::string_view family, bool hasReplacementCharacter)
+{
+    const std::string size = std::to_string(kGridSide);
+    const std::string resolution = std::to_string(kResolution);
+    std::vector<std::string> lines{"FOUNDRY \"Tessaldo\"",
+                                   "FAMILY_NAME \"" + std::string(family) + "\"",
+                                   "WEIGHT_NAME \"Medium\"",
+                                   "SLANT \"R\"",
+                                   "SETWIDTH_NAME \"Normal\"",
+                                   "ADD_STYLE_NAME \"\"",
+                                   "PIXEL_SIZE " + size,
+                                   "POINT_SIZE " + size + "0",
+                                   "RESOLUTION_X " + resolution,
+                                   "RESOLUTION_Y " + resolution,
+                                   "SPACING \"C\"",
+                                   "AVERAGE_WIDTH " + size + "0",
+                                   "CHARSET_REGISTRY \"ISO10646\"",
+                                   "CHARSET_ENCODING \"1\"",
+                                   "FONT_ASCENT " + std::to_string(kAscent),
+                                   "FONT_DESCENT " + std::to_string(kDescent)};
+    // What a program shows for a character the font lacks, where the font can say.
+    if (hasReplacementCharacter)
+        lines.push_back("DEFAULT_CHAR " + std::to_string(0xFFFD));
+    std::string text = "STARTPROPERTIES " + std::to_string(lines.size()) + "\n";
+    for (const std::string &line : lines)
+        text += line + "\n";
+    return text + "ENDPROPERTIES\n";
+}
+
+std::string GlyphText(const FontGlyph &glyph)
+{
+    const std::string box =
+        std::to_string(kGridSide) + " " + std::to_string(kGridSide) + " 0 -" + std::to_string(kDescent);
+    std::string text = "STARTCHAR " + GlyphName(glyph.codePoint) + "\nENCODING "
+                       + std::to_string(static_cast<unsigned>(glyph.codePoint)) + "\nSWIDTH 1000 0\nDWIDTH "
+                       + std::to_string(kGridSide) + " 0\nBBX " + box + "\nBITMAP\n";
+    // A row's bytes from the left, the leftmost dot the high bit: the rows layout exactly.
+    const PictureBytes rows = LayoutBytes(glyph.picture, BitLayout::Rows);
+    for (std::size_t byte = 0; byte < rows.size(); byte += 2)
+        text += Hex(rows[byte], 2) + Hex(rows[byte + 1], 2) + "\n";
+    return text + "ENDCHAR\n";
+}
+
+// The words of one line, split at spaces and tabs.
+std::vector<std::string_view> Words(std::string_view line)
+{
+    std::vector<std::string_view> words;
+    std::size_t start = 0;
+    while ((start = line.find_first_not_of(" \t", start)) != std::string_view::npos) {
+        const std::size_t end = std::min(line.find_first_of(" \t", start), line.size());
+        words.push_back(line.substr(start, end - start));
+        start = end;
+    }
+    return words;
+}
+
+// A whole number, or why the word is none: not a number, or one too large for a font.
+struct Integer {
+    explicit Integer(std::string_view word)
+    {
+        const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+        whole = end == word.data() + word.size() && !word.empty();
+        tooLarge = whole && error == std::errc::result_out_of_range;
+        whole = whole && error == std::errc{};
+    }
+    int value = 0;
+    bool whole = false;
+    bool tooLarge = false;
+};
+
+struct Box {
+    int width = 0;
+    int height = 0;
+    int x = 0;
+    int y = 0;
+};
+
+// A reason the font cannot be read: the line it was found on, and what is wrong there.
+struct Damage {
+    std::string reason;
+};
+
+// Reads the font a line at a time; a damaged line throws Damage.
+class BdfParser {
+public:
+    BdfParser(std::string_view text, LcdType type) : m_text(text), m_type(type) {}
+
+    BdfReading Read()
+    {
+        BdfReading reading;
+        try {
+            ReadFont(reading);
+        } catch (const Damage &damage) {
+            reading = BdfReading{};
+            reading.problem = damage.reason;
+        }
+        return reading;
+    }
+
+private:
+    // The next line's words; none at the end of the text.
+    bool NextLine(std::vector<std::string_view> &words)
+    {
+        while (m_position < m_text.size()) {
+            std::size_t end = m_text.find('\n', m_position);
+            end = end == std::string_view::npos ? m_text.size() : end;
+            std::string_view line = m_text.substr(m_position, end - m_position);
+            m_position = end + 1;
+            ++m_lineNumber;
+            if (!line.empty() && line.back() == '\r')
+                line.remove_suffix(1);
+            words = Words(line);
+            if (!words.empty() && words.front() != "COMMENT")
+                return true;
+        }
+        return false;
+    }
+
+    [[noreturn]] void Damaged(const std::string &what) const
+    {
+        throw Damage{"line " + std::to_string(m_lineNumber) + " " + what};
+    }
+
+    // The `count` whole numbers after the keyword.
+    std::vector<int> Numbers(const std::vector<std::string_view> &words, std::size_t count) const
+    {
+        const std::string keyword(words.front());
+        std::vector<int> numbers;
+        for (std::size_t i = 1; i < words.size() && i <= count; ++i) {
+            const Integer number(words[i]);
+            // No font holds so many glyphs, nor a box so large: say so rather than call it no number.
+            if (number.tooLarge)
+                Damaged("gives " + keyword + (keyword == "CHARS" ? " a count" : " a number")
+                        + " too large for any font (" + std::string(words[i]) + ")");
+            if (number.whole)
+                numbers.push_back(number.value);
+        }
+        if (numbers.size() < count)
+            Damaged("does not give " + keyword + " its "
+                    + (count == 1 ? std::string("whole number") : std::to_string(count) + " whole numbers"));
+        return numbers;
+    }
+
+    Box BoxOf(const std::vector<std::string_view> &words) const
+    {
+        const std::vector<int> numbers = Numbers(words, 4);
+        if (numbers[0] < 0 || numbers[1] < 0)
+            Damaged("gives a box of negative size");
+        return {numbers[0], numbers[1], numbers[2], numbers[3]};
+    }
+
+    void ReadFont(BdfReading &reading)
+    {
+        std::vector<std::string_view> words;
+        if (!NextLine(words) || words.front() != "STARTFONT")
+            throw Damage{"it is no BDF font: it does not begin with STARTFONT"};
+        std::optional<int> chars;
+        bool ended = false;
+        while (!ended && NextLine(words)) {
+            ended = words.front() == "ENDFONT";
+            if (words.front() == "FONTBOUNDINGBOX")
+                m_fontBox = BoxOf(words);
+            else if (words.front() == "STARTPROPERTIES")
+                ReadProperties();
+            else if (words.front() == "CHARS")
+                chars = Numbers(words, 1).front();
+            else if (words.front() == "STARTCHAR")
+                ReadGlyph(words.size() > 1 ? std::string(words[1]) : std::string(), reading);
+        }
+        const bool allCounted = !chars || static_cast<std::size_t>(*chars) == m_glyphsRead;
+        // Some writers leave ENDFONT out; glyphs that each end whole, as many
+        // as CHARS says, are the whole font all the same.
+        if (!ended && (!allCounted || m_glyphsRead == 0))
+            throw Damage{"it ends before ENDFONT: the file is cut short"};
+        if (!allCounted)
+            throw Damage{"it says it holds " + std::to_string(*chars) + " glyphs (CHARS) but holds "
+                         + std::to_string(m_glyphsRead)};
+        if (m_glyphsRead == 0)
+            throw Damage{"it holds no glyphs"};
+        if (!ended)
+            reading.note = "it ends without ENDFONT, but each of its " + std::to_string(m_glyphsRead)
+                           + " glyphs is whole, so they were taken";
+    }
+
+    // The ascent and descent place the glyphs; the character set says whether their numbers are Unicode's.
+    void ReadProperties()
+    {
+        std::vector<std::string_view> words;
+        std::string registry;
+        std::string encoding;
+        bool ended = false;
+        while (!ended && NextLine(words)) {
+            ended = words.front() == "ENDPROPERTIES";
+            const auto value = [&words] { return words.size() > 1 ? std::string(words[1]) : std::string(); };
+            if (words.front() == "FONT_ASCENT")
+                m_ascent = Numbers(words, 1).front();
+            else if (words.front() == "FONT_DESCENT")
+                m_descent = Numbers(words, 1).front();
+            else if (words.front() == "CHARSET_REGISTRY")
+                registry = value();
+            else if (words.front() == "CHARSET_ENCODING")
+                encoding = value();
+        }
+        if (!ended)
+            throw Damage{"it ends before ENDPROPERTIES: the file is cut short"};
+        std::erase(registry, '"');
+        std::erase(encoding, '"');
+        std::transform(registry.begin(), registry.end(), registry.begin(),
+                       [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+        // Writers spell the standard's number with a dash too: ISO-8859, ISO-10646.
+        std::string standard = registry;
+        std::erase(standard, '-');
+        // ISO 8859-1 numbers its characters as Unicode does; other sets do not.
+        const bool unicode = standard.empty() || standard == "ISO10646" || (standard == "ISO8859" && encoding == "1");
+        if (!unicode)
+            throw Damage{"its characters are numbered in " + registry + (encoding.empty() ? "" : "-" + encoding)
+                         + ", not in Unicode (ISO10646), so they cannot be named U+XXXX"};
+    }
+
+    void ReadGlyph(const std::string &name, BdfReading &reading)
+    {
+        std::vector<std::string_view> words;
+        std::optional<int> encoding;
+        std::optional<Box> box;
+        ScreenCells cells{};
+        std::string passedOver;
+        bool ended = false;
+        bool drawn = false;
+        while (!ended && NextLine(words)) {
+            ended = words.front() == "ENDCHAR";
+            if (words.front() == "ENCODING") {
+                encoding = Numbers(words, 1).front();
+            } else if (words.front() == "BBX") {
+                box = BoxOf(words);
+            } else if (words.front() == "BITMAP") {
+                passedOver = ReadBitmap(box, cells, ended);
+                drawn = true;
+            }
+        }
+        if (!ended)
+            throw Damage{"it ends inside the glyph " + name + ": the file is cut short"};
+        // Without its BITMAP a glyph would come in blank, as if drawn so.
+        if (!drawn)
+            Damaged("ends the glyph " + name + " without its BITMAP");
+        ++m_glyphsRead;
+        const std::string shown = encoding && *encoding >= 0 ? CodePointName(static_cast<char32_t>(*encoding)) : name;
+        if (!encoding || *encoding < 0 || *encoding > 0x10FFFF)
+            passedOver = "it has no Unicode code point (ENCODING)";
+        else if (!m_codePoints.insert(*encoding).second)
+            passedOver = "a glyph before it draws the same character";
+        if (!passedOver.empty()) {
+            if (reading.passedOver++ == 0)
+                reading.firstPassedOver = shown + ": " + passedOver;
+            return;
+        }
+        FontGlyph glyph{static_cast<char32_t>(*encoding), DotGrid{}};
+        glyph.picture.SetLCDType(m_type);
+        PutCells(glyph.picture, cells);
+        reading.glyphs.push_back(glyph);
+    }
+
+    // The glyph's rows into the cell; why it cannot be a picture, or "".
+    // The rows end the glyph: `ended` once its ENDCHAR follows them.
+    std::string ReadBitmap(const std::optional<Box> &box, ScreenCells &cells, bool &ended)
+    {
+        if (!box || !m_fontBox)
+            Damaged("begins a BITMAP before the font's FONTBOUNDINGBOX and the glyph's BBX");
+        int outside = 0;
+        // The baseline as far below the cell's top as the font ascends, and
+        // the origin at its left edge, as a line of text sets the glyph; only
+        // a font that reaches left of its origin moves right to keep it whole.
+        // The font's bounding box is no place to start from: writers shrink it
+        // to the dots their glyphs use.
+        // Wide enough for any numbers the font gives.
+        // Icon fonts give an ascent and descent of 0, or none: their box is the cell then.
+        const bool metricsGiven = m_ascent && (*m_ascent != 0 || m_descent.value_or(0) != 0);
+        const std::int64_t left = std::int64_t{box->x} - std::min(0, m_fontBox->x);
+        const std::int64_t top =
+            (metricsGiven ? *m_ascent : std::int64_t{m_fontBox->y} + m_fontBox->height) - box->y - box->height;
+        std::vector<std::string_view> words;
+        for (int row = 0; row < box->height; ++row) {
+            if (!NextLine(words) || words.front() == "ENDCHAR")
+                Damaged("ends the BITMAP before its " + std::to_string(box->height) + " rows");
+            const std::string_view hex = words.front();
+            if (hex.size() * 4 < static_cast<std::size_t>(box->width))
+                Damaged("holds a row of the BITMAP shorter than the glyph's width");
+            for (int column = 0; column < box->width; ++column) {
+                unsigned digit = 0;
+                const char *first = hex.data() + column / 4;
+                if (std::from_chars(first, first + 1, digit, 16).ec != std::errc{})
+                    Damaged("holds a row of the BITMAP that is no hex number");
+                if ((digit & (8U >> (column % 4))) == 0)
+                    continue;
+                const std::int64_t x = left + column;
+                const std::int64_t y = top + row;
+                if (x >= 0 && x < kGridSide && y >= 0 && y < kGridSide)
+                    cells[static_cast<std::size_t>(y * kGridSide + x)] = true;
+                else
+                    ++outside;
+            }
+        }
+        ended = NextLine(words);
+        if (ended && words.front() != "ENDCHAR")
+            Damaged("holds more than the " + std::to_string(box->height)
+                    + " rows of the glyph's BITMAP, or its ENDCHAR is missing");
+        if (outside == 0)
+            return {};
+        return std::to_string(outside) + " of its dots fall outside the 16 x 16 picture (its box is "
+               + std::to_string(box->width) + " x " + std::to_string(box->height) + " at " + std::to_string(box->x)
+               + ", " + std::to_string(box->y) + ")";
+    }
+
+    std::string_view m_text;
+    LcdType m_type;
+    std::size_t m_position = 0;
+    int m_lineNumber = 0;
+    std::optional<Box> m_fontBox;
+    std::optional<std::int64_t> m_ascent;  // FONT_ASCENT
+    std::optional<std::int64_t> m_descent; // FONT_DESCENT
+    std::size_t m_glyphsRead = 0;
+    std::unordered_set<int> m_codePoints;
+};
+
+bool IsFamilyCharacter(char c)
+{
+    return c >= ' ' && c <= '~' && std::string_view("-?*,\"").find(c) == std::string_view::npos;
+}
+
+} // namespace
+
+std::string FamilyProblem(std::string_view family)
+{
+    if (family.empty())
+        return "the family name is empty";
+    if (!std::all_of(family.begin(), family.end(), IsFamilyCharacter))
+        return "the family name holds a character a font's name cannot: only printable ASCII without - ? * , and \"";
+    return {};
+}
+
+std::string FamilyFromFileName(const std::filesystem::path &file)
+{
+    std::string family;
+    for (const char8_t c : file.stem().u8string())
+        family += IsFamilyCharacter(static_cast<char>(c)) ? static_cast<char>(c) : ' ';
+    const std::size_t first = family.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return "Tessaldo";
+    return family.substr(first, family.find_last_not_of(' ') - first + 1);
+}
+
+std::string FormatBdfFont(std::vector<FontGlyph> glyphs, std::string_view family)
+{
+    std::sort(glyphs.begin(), glyphs.end(),
+              [](const FontGlyph &a, const FontGlyph &b) { return a.codePoint < b.codePoint; });
+    const bool hasReplacement =
+        std::any_of(glyphs.begin(), glyphs.end(), [](const FontGlyph &glyph) { return glyph.codePoint == 0xFFFD; });
+    const std::string size = std::to_string(kGridSide);
+    std::string text = "STARTFONT 2.1\nFONT " + XlfdName(family) + "\nSIZE " + size + " " + std::to_string(kResolution)
+                       + " " + std::to_string(kResolution) + "\nFONTBOUNDINGBOX " + size + " " + size + " 0 -"
+                       + std::to_string(kDescent) + "\n" + Properties(family, hasReplacement) + "CHARS "
+                       + std::to_string(glyphs.size()) + "\n";
+    for (const FontGlyph &glyph : glyphs)
+        text += GlyphText(glyph);
+    return text + "ENDFONT\n";
+}
+
+BdfReading ReadBdfFont(std::string_view text, LcdType type)
+{
+    return BdfParser(text, type).Read();
+}
+
+} // namespace tessaldo

@@ -1,0 +1,294 @@
+#include "core/formats/BitmapFiles.h"
+
+#include "core/code/CodeLexer.h"
+#include "core/convert/ImageSize.h"
+#include "core/model/BitLayout.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+
+namespace tessaldo {
+namespace {
+
+// A size the header gives: its value, as large as 64 bits hold, and its
+// digits as written, which a refusal repeats however many there are.
+struct Side {
+    std::uint64_t value = 0;
+    std::string written;
+};
+
+std::string Quoted(std::string_view token)
+{
+    constexpr std::size_t kShown = 20;
+    return "'" + std::string(token.substr(0, kShown)) + (token.size() > kShown ? "…'" : "'");
+}
+
+// Decimal digits, read whole however many there are.
+std::optional<Side> SideFrom(std::string_view token)
+{
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value);
+    if (token.empty() || end != token.data() + token.size())
+        return std::nullopt;
+    constexpr std::uint64_t kLargest = std::numeric_limits<std::int64_t>::max();
+    return Side{error == std::errc::result_out_of_range ? kLargest : std::min(value, kLargest), std::string(token)};
+}
+
+// The sides read, or why not: none may be 0 and the pixels must be few enough
+// to import, which is known before anything is allocated.
+std::string CheckSides(std::string_view format, const Side &width, const Side &height)
+{
+    if (width.value == 0 || height.value == 0)
+        return "the " + std::string(format) + " has no pixels: it is " + width.written + " x " + height.written;
+    const ImageSize size{static_cast<std::int64_t>(width.value), static_cast<std::int64_t>(height.value)};
+    return HasTooManyPixels(size) ? TooManyPixels(width.written, height.written) : std::string();
+}
+
+Bitmap BlankBitmap(const Side &width, const Side &height)
+{
+    return {static_cast<int>(width.value), static_cast<int>(height.value),
+            std::vector<bool>(width.value * height.value)};
+}
+
+// The text with its C comments made spaces, so that they separate tokens and nothing else.
+std::string WithoutComments(std::string_view text)
+{
+    std::string plain(text);
+    for (std::size_t at = plain.find("/*"); at != std::string::npos; at = plain.find("/*", at)) {
+        const std::size_t end = plain.find("*/", at + 2);
+        const std::size_t stop = end == std::string::npos ? plain.size() : end + 2;
+        std::fill(plain.begin() + static_cast<std::ptrdiff_t>(at), plain.begin() + static_cast<std::ptrdiff_t>(stop),
+                  ' ');
+    }
+    return plain;
+}
+
+struct XbmHeader {
+    std::optional<Side> width;
+    std::optional<Side> height;
+    std::size_t arrayAt = std::string::npos; // where the declaration of the bits starts
+};
+
+// `#define NAME_width W` and `NAME_height H`, as X11 reads them, by the part
+// of the name after its last '_'; other defines (the hot spot) are passed
+// over. The bits' declaration follows the defines.
+XbmHeader ReadXbmHeader(std::string_view text)
+{
+    XbmHeader header;
+    std::size_t line = 0;
+    while (line < text.size()) {
+        const std::size_t end = std::min(text.find('\n', line), text.size());
+        const std::string_view content = Trimmed(text.substr(line, end - line));
+        if (content.starts_with("#define")) {
+            const std::string_view rest = Trimmed(content.substr(7));
+            const std::size_t nameEnd = std::min(rest.find_first_of(" \t"), rest.size());
+            const std::string_view name = rest.substr(0, nameEnd);
+            const std::string_view kind = name.substr(name.rfind('_') + 1);
+            const std::optional<Side> value = SideFrom(Trimmed(rest.substr(nameEnd)));
+            if (kind == "width")
+                header.width = value;
+            else if (kind == "height")
+                header.height = value;
+        } else if (!content.empty()) {
+            header.arrayAt = line;
+            return header;
+        }
+        line = end + 1;
+    }
+    return header;
+}
+
+// The values between the braces, each of `bits` bits; X10 wrote `short`s of
+// 16 pixels, X11 writes `char`s of 8, the leftmost pixel in bit 0 of each.
+std::string ReadXbmValues(std::string_view values, int bits, Bitmap &bitmap)
+{
+    const std::size_t perRow = (static_cast<std::size_t>(bitmap.width) + bits - 1) / bits;
+    const std::size_t needed = perRow * static_cast<std::size_t>(bitmap.height);
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < values.size();) {
+        const std::size_t comma = std::min(values.find(',', at), values.size());
+        const std::string_view token = Trimmed(values.substr(at, comma - at));
+        at = comma + 1;
+        if (token.empty() && comma == values.size())
+            break; // a comma after the last value
+        const bool hex = token.starts_with("0x") || token.starts_with("0X");
+        const std::string_view digits = hex ? token.substr(2) : token;
+        unsigned value = 0;
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, hex ? 16 : 10);
+        if (digits.empty() || end != digits.data() + digits.size() || error != std::errc() || value >> bits != 0)
+            return "the XBM holds " + Quoted(token) + " where a value of " + std::to_string(bits) + " bits should be";
+        if (count < needed) {
+            const std::size_t row = count / perRow;
+            const std::size_t left = count % perRow * static_cast<std::size_t>(bits);
+            for (int bit = 0;
+                 bit < bits && left + static_cast<std::size_t>(bit) < static_cast<std::size_t>(bitmap.width); ++bit)
+                bitmap.black[row * static_cast<std::size_t>(bitmap.width) + left + static_cast<std::size_t>(bit)] =
+                    (value >> bit & 1U) != 0;
+        }
+        ++count;
+    }
+    if (count != needed)
+        return "the XBM holds " + std::to_string(count) + " values where its " + std::to_string(bitmap.width) + " x "
+               + std::to_string(bitmap.height) + " pixels need " + std::to_string(needed);
+    return {};
+}
+
+BitmapRead ReadXbm(std::string_view whole)
+{
+    const std::string text = WithoutComments(whole);
+    const XbmHeader header = ReadXbmHeader(text);
+    if (!header.width || !header.height)
+        return {{}, "the XBM does not define its width and height as numbers"};
+    if (std::string problem = CheckSides("XBM", *header.width, *header.height); !problem.empty())
+        return {{}, std::move(problem)};
+    const std::size_t open = text.find('{', std::min(header.arrayAt, text.size()));
+    if (open == std::string::npos)
+        return {{}, "the XBM data ends early"};
+    const std::string_view declaration = std::string_view(text).substr(header.arrayAt, open - header.arrayAt);
+    const bool shorts = declaration.find("short") != std::string_view::npos;
+    const std::size_t close = text.find('}', open);
+    if (close == std::string::npos)
+        return {{}, "the XBM data ends early"};
+    BitmapRead read{BlankBitmap(*header.width, *header.height), {}};
+    read.problem =
+        ReadXbmValues(std::string_view(text).substr(open + 1, close - open - 1), shorts ? 16 : 8, read.bitmap);
+    return read;
+}
+
+// Reads a PBM's tokens: whitespace and comments from '#' to the line's end separate them.
+class PbmReader {
+public:
+    explicit PbmReader(std::string_view bytes) : m_bytes(bytes) {}
+
+    std::string_view Token()
+    {
+        SkipSeparators();
+        const std::size_t start = m_at;
+        while (m_at < m_bytes.size() && !IsSpace(m_bytes[m_at]) && m_bytes[m_at] != '#')
+            ++m_at;
+        return m_bytes.substr(start, m_at - start);
+    }
+
+    // A P1 pixel: '0' or '1', with or without separators between them.
+    std::optional<char> Digit()
+    {
+        SkipSeparators();
+        return m_at < m_bytes.size() ? std::optional(m_bytes[m_at++]) : std::nullopt;
+    }
+
+    // After the height, one whitespace character and then the raw rows.
+    std::string_view Raster() { return m_bytes.substr(std::min(m_at + 1, m_bytes.size())); }
+
+    bool OnlySeparatorsLeft()
+    {
+        SkipSeparators();
+        return m_at == m_bytes.size();
+    }
+
+private:
+    void SkipSeparators()
+    {
+        while (m_at < m_bytes.size() && (IsSpace(m_bytes[m_at]) || m_bytes[m_at] == '#')) {
+            if (m_bytes[m_at] == '#')
+                m_at = std::min(m_bytes.find('\n', m_at), m_bytes.size());
+            else
+                ++m_at;
+        }
+    }
+
+    std::string_view m_bytes;
+    std::size_t m_at = 0;
+};
+
+std::string ReadPlainPixels(PbmReader &reader, Bitmap &bitmap)
+{
+    for (std::size_t i = 0; i < bitmap.black.size(); ++i) {
+        const std::optional<char> digit = reader.Digit();
+        if (!digit)
+            return "the PBM data ends early";
+        if (*digit != '0' && *digit != '1')
+            return "the PBM holds " + Quoted(std::string_view(&*digit, 1)) + " where a pixel, 0 or 1, should be";
+        bitmap.black[i] = *digit == '1';
+    }
+    return reader.OnlySeparatorsLeft() ? std::string() : "the PBM goes on after its pixels";
+}
+
+// Raw rows: a byte for every eight pixels, the leftmost in bit 7, 1 black.
+std::string ReadRawPixels(std::string_view raster, Bitmap &bitmap)
+{
+    const auto width = static_cast<std::size_t>(bitmap.width);
+    const std::size_t rowBytes = (width + 7) / 8;
+    const std::size_t needed = rowBytes * static_cast<std::size_t>(bitmap.height);
+    if (raster.size() < needed)
+        return "the PBM data ends early";
+    if (!Trimmed(raster.substr(needed)).empty())
+        return "the PBM goes on after its pixels";
+    for (std::size_t i = 0; i < bitmap.black.size(); ++i) {
+        const auto byte = static_cast<std::uint8_t>(raster[i / width * rowBytes + i % width / 8]);
+        bitmap.black[i] = (byte >> (7 - i % width % 8) & 1U) != 0;
+    }
+    return {};
+}
+
+BitmapRead ReadPbm(std::string_view whole)
+{
+    PbmReader reader(whole);
+    const bool plain = reader.Token() == "P1";
+    const std::optional<Side> width = SideFrom(reader.Token());
+    const std::optional<Side> height = SideFrom(reader.Token());
+    if (!width || !height)
+        return {{}, "the PBM does not give its width and height as numbers"};
+    if (std::string problem = CheckSides("PBM", *width, *height); !problem.empty())
+        return {{}, std::move(problem)};
+    BitmapRead read{BlankBitmap(*width, *height), {}};
+    read.problem = plain ? ReadPlainPixels(reader, read.bitmap) : ReadRawPixels(reader.Raster(), read.bitmap);
+    return read;
+}
+
+bool IsPbm(std::string_view start)
+{
+    return start.size() >= 3 && (start.starts_with("P1") || start.starts_with("P4"))
+           && (IsSpace(start[2]) || start[2] == '#');
+}
+
+} // namespace
+
+bool IsBitmapFile(std::string_view start)
+{
+    return IsPbm(start) || Trimmed(WithoutComments(start)).starts_with("#define");
+}
+
+BitmapRead ReadBitmapFile(std::string_view whole)
+{
+    return IsPbm(whole) ? ReadPbm(whole) : ReadXbm(whole);
+}
+
+GreyImage GreysOfBitmap(const Bitmap &bitmap)
+{
+    constexpr std::uint8_t kWhite = 255;
+    GreyImage grey{bitmap.width, bitmap.height, std::vector<std::uint8_t>(bitmap.black.size(), kWhite)};
+    for (std::size_t i = 0; i < bitmap.black.size(); ++i)
+        if (bitmap.black[i])
+            grey.pixels[i] = 0;
+    return grey;
+}
+
+std::optional<ScreenCells> DotForDot(const Bitmap &bitmap)
+{
+    if (bitmap.width != kGridSide || bitmap.height != kGridSide)
+        return std::nullopt;
+    ScreenCells cells{};
+    std::copy(bitmap.black.begin(), bitmap.black.end(), cells.begin());
+    return cells;
+}
+
+std::string PbmBytes(const DotGrid &grid)
+{
+    const PictureBytes rows = LayoutBytes(grid, BitLayout::Rows); // a PBM's raw rows, byte for byte
+    const std::string side = std::to_string(kGridSide);
+    return "P4\n" + side + " " + side + "\n" + std::string(rows.begin(), rows.end());
+}
+
+} // namespace tessaldo

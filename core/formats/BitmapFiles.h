@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/convert/PixelsToDots.h"
+#include "core/model/DotGrid.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// X BitMaps and portable bitmaps, the one-bit files other display tools
+// read and write. The window, the page and the command line all read them
+// here rather than through their toolkits' readers, so that a file gives the
+// same dots everywhere.
+namespace tessaldo {
+
+// A one-bit image of any size: true is a black pixel, row by row from the top left.
+struct Bitmap {
+    int width = 0;
+    int height = 0;
+    std::vector<bool> black;
+};
+
+// The bitmap, or why the file cannot be read ("the PBM data ends early").
+struct BitmapRead {
+    Bitmap bitmap;
+    std::string problem;
+};
+
+// Whether the file starts as an XBM ("#define", after any comments) or a PBM ("P1" or "P4").
+bool IsBitmapFile(std::string_view start);
+BitmapRead ReadBitmapFile(std::string_view whole);
+
+// Black 0 and white 255, for a bitmap that is not 16 x 16 and goes through the usual import.
+GreyImage GreysOfBitmap(const Bitmap &bitmap);
+// A 16 x 16 bitmap's own pixels as the cells: such a file is already a
+// picture, so no fit, threshold, dithering or invert may change a dot of it.
+// Nothing for other sizes.
+std::optional<ScreenCells> DotForDot(const Bitmap &bitmap);
+
+// The picture as the window shows it, as a raw portable bitmap (P4), black the set dots.
+std::string PbmBytes(const DotGrid &grid);
+
+} // namespace tessaldo

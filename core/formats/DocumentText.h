@@ -1,0 +1,69 @@
+#pragma once
+
+#include "core/model/Document.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A document as one short line of text: what the page keeps in the browser's
+// storage and puts in a link's fragment. Only letters, digits and "._-~"
+// appear in it, none of which an address ever escapes, so the line survives
+// mail, chat and address bars as it is. It reads back as the very document
+// it was written from.
+//
+//   lcd1.TYPE.FORM.CURRENT~NAME.DELAY.DOTS~NAME.DELAY.DOTS...
+//
+// TYPE is 0 or 1, FORM p (pictures) or f (frames), CURRENT the edited
+// picture's place from 0, DELAY in ms, DOTS the picture's 32 bytes (bit j of
+// byte k is dot 8k+j) in base64url without padding.
+namespace tessaldo {
+
+std::string WriteDocumentText(const Document &document);
+// Its two halves: "lcd1.TYPE.FORM.CURRENT", and "~NAME.DELAY.DOTS" for each picture.
+std::string DocumentHead(const Document &document);
+std::string PicturesText(std::span<const Picture> pictures);
+
+// The text of a large set in parts, so that the browser's storage rewrites
+// only those a change touched: the head (part 0), then the pictures
+// kPicturesPerPart at a time. Joined, the parts are WriteDocumentText's text.
+inline constexpr std::size_t kPicturesPerPart = 256;
+struct TextPart {
+    std::size_t index;
+    std::string text;
+};
+class PartWriter {
+public:
+    // The parts that differ from those of the last call; any past Count() are no longer the document's.
+    std::vector<TextPart> Changed(const Document &document);
+    std::size_t Count() const { return m_written.size() + 1; }
+    // The next call gives every part.
+    void Forget();
+
+private:
+    std::string m_head;
+    std::vector<std::vector<Picture>> m_written; // each part's pictures as last written
+};
+
+// The document, or the reason a text is none (a phrase, for a sentence of the caller's).
+struct DocumentReading {
+    std::optional<Document> document;
+    std::string problem;
+};
+DocumentReading ReadDocumentText(std::string_view text);
+
+// The session's work as kept between visits: the document, and on a second
+// line the set as last saved when that differs, so that unsaved work comes
+// back unsaved.
+std::string WriteKeptText(const Document &document, const Document &saved);
+
+struct KeptReading {
+    std::optional<Document> document;
+    Document saved;
+    std::string problem; // the whole sentence for the user
+};
+KeptReading ReadKeptText(std::string_view text);
+
+} // namespace tessaldo

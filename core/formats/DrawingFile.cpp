@@ -1,0 +1,245 @@
+#include "core/formats/DrawingFile.h"
+
+#include "core/platform/FileIo.h"
+
+#include <algorithm>
+
+namespace tessaldo {
+namespace {
+
+constexpr char kClearChar = '1';
+constexpr char kSetChar = '0';
+
+struct Line {
+    std::string_view text;
+    bool terminated = false; // a line end followed it
+    std::string_view rest;   // the bytes after its line end
+};
+
+Line FirstLine(std::string_view bytes)
+{
+    // Two single-character searches: find_first_of("\r\n") would call memchr once per byte.
+    const std::size_t end = std::min(bytes.find('\r'), bytes.find('\n'));
+    if (end == std::string_view::npos)
+        return {bytes, false, {}};
+    std::size_t next = end + 1;
+    if (bytes[end] == '\r' && next < bytes.size() && bytes[next] == '\n')
+        ++next;
+    return {bytes.substr(0, end), true, bytes.substr(next)};
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The value a type line gives, rounded to the nearest integer with half-way
+// cases going to the even neighbour (1.5 and 2.5 both give 2): leading blanks
+// skipped, an optional sign, a decimal number with an optional fraction;
+// anything that does not start like a number counts as 0. A type line is
+// shorter than a dot line, so the digits always fit; they are worked out
+// exactly, without floating point.
+long long RoundedTypeLineValue(std::string_view line)
+{
+    std::size_t pos = line.find_first_not_of(" \t");
+    if (pos == std::string_view::npos)
+        return 0;
+    bool negative = false;
+    if (line[pos] == '+' || line[pos] == '-') {
+        negative = line[pos] == '-';
+        ++pos;
+    }
+    long long whole = 0;
+    std::size_t digits = 0;
+    for (; pos < line.size() && IsDigit(line[pos]); ++pos, ++digits)
+        whole = whole * 10 + (line[pos] - '0');
+    std::string_view fraction;
+    if (pos < line.size() && line[pos] == '.') {
+        const std::size_t start = ++pos;
+        while (pos < line.size() && IsDigit(line[pos]))
+            ++pos;
+        fraction = line.substr(start, pos - start);
+    }
+    if (digits + fraction.size() == 0)
+        return 0;
+    const bool pastHalf = !fraction.empty() && fraction[0] > '5';
+    const bool half = !fraction.empty() && fraction[0] == '5';
+    const bool moreAfterHalf = half && fraction.find_first_not_of('0', 1) != std::string_view::npos;
+    if (pastHalf || moreAfterHalf || (half && whole % 2 == 1))
+        ++whole;
+    return negative ? -whole : whole;
+}
+
+// Dots 0..254 become Set where their character is missing, as the earlier
+// versions read them; dot 255 becomes Clear when its character is missing,
+// so that an old file loads the same whatever was drawn before.
+DotGrid::Dots DotsFromLine(std::string_view line)
+{
+    DotGrid::Dots dots;
+    const std::size_t present = std::min(line.size(), dots.size());
+    for (std::size_t i = 0; i < present; ++i)
+        dots[i] = static_cast<DotState>(line[i] == kSetChar); // no branch on picture data
+    std::fill(dots.begin() + static_cast<std::ptrdiff_t>(present), dots.end(), DotState::Set);
+    if (line.size() < dots.size())
+        dots.back() = DotState::Clear;
+    return dots;
+}
+
+ParsedDrawing Refused(std::string reason)
+{
+    return {std::nullopt, std::move(reason)};
+}
+
+// Every file a version of the program ever wrote holds only '0' and '1' on
+// its dot line; anything else among the characters read is some other kind
+// of file, and reading it as dots would pass junk off as a picture.
+std::optional<std::string> NotADrawing(std::string_view line)
+{
+    const std::string_view read = line.substr(0, kDotLineLength);
+    const auto stray = std::find_if(read.begin(), read.end(), [](char c) { return c != kClearChar && c != kSetChar; });
+    if (stray == read.end())
+        return std::nullopt;
+    const auto byte = static_cast<unsigned char>(*stray);
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const std::string shown = byte >= 0x20 && byte < 0x7F
+                                  ? "\"" + std::string(1, *stray) + "\""
+                                  : std::string("the byte 0x") + kHex[byte >> 4] + kHex[byte & 15];
+    return "it is not a drawing file (character " + std::to_string(stray - read.begin() + 1) + " of the dot line is "
+           + shown + "; a drawing holds only 0 and 1)";
+}
+
+ParsedDrawing FromDotLine(std::optional<LcdType> type, std::string_view line)
+{
+    if (std::optional<std::string> problem = NotADrawing(line))
+        return Refused(std::move(*problem));
+    return {Drawing{type, DotsFromLine(line)}, {}};
+}
+
+// The digits of a file named STEM-digits.Lcd, or nothing for any other name.
+std::optional<std::string> FrameNumber(const std::string &name, const std::string &stem)
+{
+    const std::string prefix = stem + "-";
+    const std::string suffix = ".Lcd";
+    if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) || !name.ends_with(suffix))
+        return std::nullopt;
+    std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return digits;
+}
+
+} // namespace
+
+ParsedDrawing ParseDrawing(std::string_view bytes)
+{
+    if (bytes.starts_with(kUtf8ByteOrderMark))
+        bytes.remove_prefix(kUtf8ByteOrderMark.size());
+    if (bytes.empty())
+        return Refused("the file is empty");
+    const Line first = FirstLine(bytes);
+    if (first.text.size() >= kLegacyLineMinLength)
+        return FromDotLine(std::nullopt, first.text);
+
+    const long long value = RoundedTypeLineValue(first.text);
+    const std::optional<LcdType> type = LcdTypeFromValue(static_cast<double>(value));
+    if (!type)
+        return Refused("its type line gives " + std::to_string(value) + ", but the LCD type must be 0 or 1");
+    if (!first.terminated || first.rest.empty())
+        return Refused("the file ends after the type line, before the dot line");
+    return FromDotLine(type, FirstLine(first.rest).text);
+}
+
+std::string FormatDrawing(const DotGrid &grid)
+{
+    std::string bytes;
+    bytes.reserve(2 + 2 + kDotLineLength + 2);
+    // The type is written with a sign position, as version 1.0 wrote numbers.
+    bytes += ' ';
+    bytes += static_cast<char>('0' + LcdTypeValue(grid.nLCDType()));
+    bytes += "\r\n";
+    for (int dot = 0; dot < kDotCount; ++dot)
+        bytes += grid.IsClear(dot) ? kClearChar : kSetChar;
+    bytes += "\r\n";
+    return bytes;
+}
+
+void ApplyDrawing(DotGrid &grid, const Drawing &drawing)
+{
+    if (drawing.type)
+        grid.SetLCDType(*drawing.type);
+    grid.SetAllDots(drawing.dots);
+}
+
+FileStatus ReadDrawingFile(const std::filesystem::path &szFilePath, Drawing &drawing)
+{
+    std::string bytes;
+    if (FileStatus read = ReadFileStart(szFilePath, kDrawingBytesRead, bytes); !read)
+        return read;
+    ParsedDrawing parsed = ParseDrawing(bytes);
+    if (!parsed.drawing)
+        return OpenFailed(szFilePath, parsed.reason);
+    drawing = *parsed.drawing;
+    return FileStatus::Ok();
+}
+
+std::filesystem::path FrameFileName(const std::string &stem, std::size_t index, std::size_t count)
+{
+    const std::string name = stem + "-" + FrameNumberText(index, count) + ".Lcd"; // UTF-8
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+std::vector<std::filesystem::path> OtherFrames(const std::filesystem::path &folder, const std::string &stem,
+                                               std::size_t count)
+{
+    std::vector<std::filesystem::path> others;
+    std::error_code error;
+    for (auto entry = std::filesystem::directory_iterator(folder, error);
+         !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        const std::optional<std::string> number = FrameNumber(DisplayPath(entry->path().filename()), stem);
+        const bool written = number && number->size() == FrameDigits(count)
+                             && std::stoull(*number) < static_cast<unsigned long long>(count);
+        std::error_code kind;
+        if (number && !written && entry->is_regular_file(kind))
+            others.push_back(entry->path());
+    }
+    std::sort(others.begin(), others.end());
+    return others;
+}
+
+std::string FrameNames(const std::vector<std::filesystem::path> &frames)
+{
+    constexpr std::size_t kNamed = 4;
+    const std::size_t named = frames.size() <= kNamed ? frames.size() : kNamed - 1;
+    std::string names;
+    for (std::size_t i = 0; i < named; ++i)
+        names += (i == 0 ? "" : i + 1 == frames.size() ? " and " : ", ") + DisplayPath(frames[i].filename());
+    if (named < frames.size())
+        names += " and " + std::to_string(frames.size() - named) + " more";
+    return names;
+}
+
+FileStatus RemoveFrames(const std::vector<std::filesystem::path> &frames)
+{
+    for (const std::filesystem::path &frame : frames) {
+        std::error_code error;
+        if (!std::filesystem::remove(frame, error) && error)
+            return FileStatus::Failed("Cannot remove \"" + DisplayPath(frame) + "\": " + error.message() + ".");
+    }
+    return FileStatus::Ok();
+}
+
+FileStatus SaveFile(const DotGrid &grid, const std::filesystem::path &szFilePath)
+{
+    return WriteFileAtomically(szFilePath, FormatDrawing(grid));
+}
+
+FileStatus OpenFile(DotGrid &grid, const std::filesystem::path &szFilePath)
+{
+    Drawing drawing;
+    FileStatus read = ReadDrawingFile(szFilePath, drawing);
+    if (read)
+        ApplyDrawing(grid, drawing);
+    return read;
+}
+
+} // namespace tessaldo

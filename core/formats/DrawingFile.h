@@ -1,0 +1,75 @@
+#pragma once
+
+#include "core/model/DotGrid.h"
+#include "core/model/PictureName.h"
+#include "core/platform/FileStatus.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessaldo {
+
+// The drawing file (.Lcd): a type line (" 0" or " 1") and a dot line with one
+// character per dot, "1" for Clear and "0" for Set, lines ended by CR LF; a
+// dot line with any other character is refused. The legacy form from version
+// 1.0 is the dot line alone. A UTF-8 byte-order mark before the first line,
+// as some Windows editors write one, is skipped.
+
+// A first line this long or longer is a legacy dot line, never a type line.
+inline constexpr std::size_t kLegacyLineMinLength = 10;
+// Dots 0..254 were all that version 1.0 stored; dot 255 rides in an extra
+// character that the old readers ignore.
+inline constexpr std::size_t kDotLineLength = kDotCount;
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+// Everything a reader can ever look at: a byte-order mark, the longest type
+// line, its line end and a whole dot line. Bytes past this never change the result.
+inline constexpr std::size_t kDrawingBytesRead =
+    kUtf8ByteOrderMark.size() + (kLegacyLineMinLength - 1) + 2 + kDotLineLength;
+
+// What a drawing file says.
+struct Drawing {
+    std::optional<LcdType> type; // absent in the legacy form: the type stays as it is
+    DotGrid::Dots dots{};
+    friend bool operator==(const Drawing &, const Drawing &) = default;
+};
+
+// Either a drawing, or why the bytes are not one.
+struct ParsedDrawing {
+    std::optional<Drawing> drawing;
+    std::string reason;
+};
+
+// Reads a drawing file's bytes. Line ends may be CR LF, LF or CR.
+ParsedDrawing ParseDrawing(std::string_view bytes);
+
+// The exact bytes SaveFile writes for the picture.
+std::string FormatDrawing(const DotGrid &grid);
+
+// Puts the drawing into the grid: the type first, when the file has one, then the dots.
+void ApplyDrawing(DotGrid &grid, const Drawing &drawing);
+
+// Reads and checks the whole drawing file before anything is applied, so a
+// refused file leaves nothing changed.
+FileStatus ReadDrawingFile(const std::filesystem::path &szFilePath, Drawing &drawing);
+
+// The file frame `index` of `count` goes to: STEM-000.Lcd, -001, ...
+std::filesystem::path FrameFileName(const std::string &stem, std::size_t index, std::size_t count);
+
+// The files in `folder` named as frames of `stem` (STEM-digits.Lcd) that
+// writing `count` frames would not replace: what an earlier, longer import
+// left, which would pass for frames of this one. Sorted by name.
+std::vector<std::filesystem::path> OtherFrames(const std::filesystem::path &folder, const std::string &stem,
+                                               std::size_t count);
+// "spin-002.Lcd, spin-003.Lcd and spin-004.Lcd": the names, the first few and how many more.
+std::string FrameNames(const std::vector<std::filesystem::path> &frames);
+// Removes the files, stopping at the first that cannot be removed.
+FileStatus RemoveFrames(const std::vector<std::filesystem::path> &frames);
+
+FileStatus SaveFile(const DotGrid &grid, const std::filesystem::path &szFilePath);
+FileStatus OpenFile(DotGrid &grid, const std::filesystem::path &szFilePath);
+
+} // namespace tessaldo

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/model/Document.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// A picture shared by its address: the page's own address with the document
+// in the fragment, which a browser never sends to a server.
+namespace tessaldo {
+
+// Links stay shorter than this: longer addresses are cut or refused by some
+// mail programs, chats and browsers.
+inline constexpr std::size_t kLinkLimit = 2000;
+
+struct ShareLink {
+    std::string address;
+    // "" when the link holds the whole set and opens anywhere; else why it
+    // holds only the edited picture, or that it opens only on this machine.
+    std::string note;
+};
+inline constexpr std::string_view kLinkOnlyHere =
+    "The page was opened from a file on this computer, so the link opens only here, where that file is; a link "
+    "copied from the page on a web site opens anywhere.";
+// The link for `pageAddress` (whatever fragment it has is dropped): the whole
+// set while the address stays under kLinkLimit characters, else the
+// edited picture alone.
+ShareLink MakeShareLink(std::string_view pageAddress, const Document &document);
+
+struct LinkReading {
+    std::optional<Document> document;
+    std::string problem; // the whole sentence for the user
+};
+// The document a fragment holds, with or without its '#'.
+LinkReading ReadShareLink(std::string_view fragment);
+
+} // namespace tessaldo

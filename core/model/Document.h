@@ -1,0 +1,86 @@
+#pragma once
+
+#include "core/model/DotGrid.h"
+#include "core/model/PictureName.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessaldo {
+
+// A picture's delay when nobody set one, and the longest: what the saved
+// header's unsigned short holds.
+inline constexpr int kDefaultDelayMs = 100;
+inline constexpr int kLongestDelayMs = 65'535;
+
+// How long a GIF's frame is shown. Viewers show a frame that asks for less
+// than 20 ms for the default time instead, because tools that wrote 0 or 10 ms
+// meant "no particular time"; taken literally, such an animation races past.
+inline constexpr int GifFrameDelayMs(int writtenMs)
+{
+    return writtenMs < 20 ? kDefaultDelayMs : writtenMs;
+}
+
+// How long a picture stays while a set plays, on the screen or on the module:
+// its delay, but no less than a screen can show, so that frames of 0 ms play
+// fast without keeping a processor busy or flooding the module's port.
+inline constexpr int kShortestShownMs = 20;
+inline constexpr int ShownDelayMs(int delayMs)
+{
+    return delayMs < kShortestShownMs ? kShortestShownMs : delayMs;
+}
+
+// One picture of a set: its dots, the C identifier its code is named by,
+// and how long it stays on the module when the set is played.
+struct Picture {
+    std::string name = "picture";
+    int delayMs = kDefaultDelayMs;
+    DotGrid::Dots dots{};
+    friend bool operator==(const Picture &, const Picture &) = default;
+};
+
+// How a set is saved: icons the firmware picks from by name, or an animation's
+// frames that it shows in turn.
+enum class SetForm { Pictures, Frames };
+
+// What the user edits: an ordered set of pictures sharing one LCD type, and
+// the picture being edited. The set is never empty.
+struct Document {
+    LcdType type = LcdType::Column;
+    std::vector<Picture> pictures{Picture{}};
+    std::size_t current = 0;
+    SetForm form = SetForm::Pictures;
+
+    const Picture &Edited() const { return pictures.at(current); }
+    Picture &Edited() { return pictures.at(current); }
+    // The edited picture as the grid shows it, in the set's type.
+    DotGrid Grid() const
+    {
+        DotGrid grid;
+        grid.SetLCDType(type);
+        grid.SetAllDots(Edited().dots);
+        return grid;
+    }
+    // The same set, whichever picture is being edited: what saving keeps.
+    bool SameSet(const Document &other) const
+    {
+        return type == other.type && form == other.form && pictures == other.pictures;
+    }
+    friend bool operator==(const Document &, const Document &) = default;
+};
+
+// What a screen reader says for the set's picture at `index`: its name and
+// place, and as its description an animation frame's delay, as only frames are
+// shown in turn ("" for icons, which have no time of their own).
+// An image's frames, each a picture's dots and delay, as the set they open as:
+// an animation's frames named NAME_000, NAME_001, ... at their delays, or a
+// still image as one picture named NAME at the default delay.
+Document SetOfFrames(std::vector<Picture> frames, LcdType type, const std::string &name);
+
+std::string PictureAccessibleName(const Document &set, std::size_t index);
+std::string PictureAccessibleDescription(const Document &set, std::size_t index);
+
+} // namespace tessaldo

@@ -1,0 +1,469 @@
+#include "core/session/EditSession.h"
+
+#include "core/code/CodeFormats.h"
+#include "core/code/CodeGenerator.h"
+#include "core/formats/DrawingFile.h"
+#include "core/session/ProgramTexts.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace tessaldo {
+
+void EditSession::ToggleDot(int dot)
+{
+    Change("Dot " + std::to_string(dot), [dot](Document &document) {
+        DotState &state = document.Edited().dots.at(static_cast<std::size_t>(dot));
+        state = state == DotState::Set ? DotState::Clear : DotState::Set;
+    });
+}
+
+void EditSession::SetType(LcdType type)
+{
+    Change("Type " + std::to_string(LcdTypeValue(type)), [type](Document &document) { document.type = type; });
+}
+
+void EditSession::Apply(Transform transform)
+{
+    Change(std::string(TransformName(transform)), [transform](Document &document) {
+        DotGrid grid = document.Grid();
+        ApplyTransform(grid, transform);
+        document.Edited().dots = grid.AllDots();
+    });
+}
+
+void EditSession::TakeDots(const std::string &caption, const DotGrid::Dots &dots)
+{
+    Change(caption, [&dots](Document &document) { document.Edited().dots = dots; });
+}
+
+std::string EditSession::TakePictures(const std::string &caption, std::vector<Picture> pictures)
+{
+    if (pictures.empty())
+        return {};
+    std::string renamed;
+    Change(caption, [&pictures, &renamed](Document &document) {
+        const std::size_t at = document.current;
+        document.pictures.erase(document.pictures.begin() + static_cast<std::ptrdiff_t>(at));
+        document.pictures.insert(document.pictures.begin() + static_cast<std::ptrdiff_t>(at), pictures.begin(),
+                                 pictures.end());
+        for (std::size_t i = at; i < at + pictures.size(); ++i) {
+            std::string &name = document.pictures[i].name;
+            const std::string unique = UniqueName(document.pictures, name, i);
+            if (unique != name)
+                renamed.append(renamed.empty() ? "" : ", ").append(name).append(" is now ").append(unique);
+            name = unique;
+        }
+    });
+    if (renamed.empty())
+        return {};
+    return "Names in a set differ in more than case, so " + renamed + ".";
+}
+
+void EditSession::Open(const Drawing &drawing)
+{
+    Change("Open", [&drawing](Document &document) {
+        DotGrid grid = document.Grid();
+        ApplyDrawing(grid, drawing);
+        document.type = grid.nLCDType();
+        document.Edited().dots = grid.AllDots();
+    });
+    PictureSaved();
+}
+
+namespace {
+
+bool SameWithoutCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+}
+
+} // namespace
+
+std::string EditSession::UniqueName(const std::vector<Picture> &pictures, const std::string &base, std::size_t except)
+{
+    const auto taken = [&pictures, except](const std::string &name) {
+        for (std::size_t i = 0; i < pictures.size(); ++i)
+            if (i != except && SameWithoutCase(pictures[i].name, name))
+                return true;
+        return false;
+    };
+    return DistinctName(base, taken);
+}
+
+void EditSession::AddPicture()
+{
+    Picture blank;
+    blank.name = UniqueName(m_document.pictures, "picture", m_document.pictures.size());
+    blank.delayMs = m_document.Edited().delayMs; // frames of one animation mostly share theirs
+    Change("Add Picture", [&blank](Document &document) {
+        document.pictures.insert(document.pictures.begin() + static_cast<std::ptrdiff_t>(document.current + 1), blank);
+        ++document.current;
+    });
+}
+
+void EditSession::CopyPicture()
+{
+    Picture copy = m_document.Edited();
+    copy.name = UniqueName(m_document.pictures, copy.name, m_document.pictures.size());
+    Change("Copy Picture", [&copy](Document &document) {
+        document.pictures.insert(document.pictures.begin() + static_cast<std::ptrdiff_t>(document.current + 1), copy);
+        ++document.current;
+    });
+}
+
+void EditSession::DeletePicture()
+{
+    if (!HoldsSet())
+        return;
+    Change("Delete Picture", [](Document &document) {
+        document.pictures.erase(document.pictures.begin() + static_cast<std::ptrdiff_t>(document.current));
+        document.current = std::min(document.current, document.pictures.size() - 1);
+    });
+}
+
+void EditSession::MovePicture(std::size_t from, std::size_t to)
+{
+    const std::size_t count = m_document.pictures.size();
+    if (from >= count || to >= count)
+        return;
+    Change("Move Picture", [from, to](Document &document) {
+        auto &pictures = document.pictures;
+        const auto at = [&pictures](std::size_t index) {
+            return pictures.begin() + static_cast<std::ptrdiff_t>(index);
+        };
+        if (from < to)
+            std::rotate(at(from), at(from + 1), at(to + 1));
+        else
+            std::rotate(at(to), at(from), at(from + 1));
+        document.current = to;
+    });
+}
+
+std::string EditSession::RenamePicture(std::size_t index, const std::string &name)
+{
+    if (index >= m_document.pictures.size())
+        return "There is no such picture.";
+    if (const std::string broken = NameRuleBroken(name); !broken.empty())
+        return "\"" + name + "\" cannot name a picture: it " + broken + ".";
+    for (std::size_t other = 0; other < m_document.pictures.size(); ++other) {
+        const std::string &taken = m_document.pictures[other].name;
+        if (other != index && SameWithoutCase(taken, name))
+            return "Another picture is named \"" + taken
+                   + "\" already; names must differ in more than case, as "
+                     "file names do on some systems.";
+    }
+    Change("Rename Picture", [index, &name](Document &document) { document.pictures[index].name = name; });
+    return {};
+}
+
+std::string EditSession::SetDelay(std::size_t index, int delayMs)
+{
+    if (index >= m_document.pictures.size())
+        return "There is no such picture.";
+    if (delayMs < 0 || delayMs > kLongestDelayMs)
+        return "A delay is 0 to " + std::to_string(kLongestDelayMs) + " milliseconds.";
+    Change("Picture Delay", [index, delayMs](Document &document) { document.pictures[index].delayMs = delayMs; });
+    return {};
+}
+
+void EditSession::SetForm(tessaldo::SetForm form)
+{
+    Change("Save as Animation", [form](Document &document) { document.form = form; });
+}
+
+void EditSession::OpenSet(Document set, BitLayout layout)
+{
+    if (set.pictures.empty())
+        return;
+    m_headerLayout = layout;
+    Replace("Open Set", std::move(set));
+    SetSaved();
+}
+
+void EditSession::OpenShared(Document document)
+{
+    if (!document.pictures.empty())
+        Replace("Open Link", std::move(document));
+}
+
+void EditSession::Restore(Document document, Document saved)
+{
+    if (document.pictures.empty())
+        return;
+    document.current = std::min(document.current, document.pictures.size() - 1);
+    m_history = History();
+    m_strokeStart.reset();
+    m_codeMadeFrom.reset();
+    m_playing = false;
+    m_document = std::move(document);
+    m_clean = std::move(saved);
+    Announce();
+}
+
+void EditSession::Select(std::size_t index)
+{
+    EndStroke();
+    if (index >= m_document.pictures.size() || index == m_document.current)
+        return;
+    m_document.current = index;
+    Announce();
+}
+
+void EditSession::SetOnionSkin(bool on)
+{
+    m_onionSkin = on;
+    Announce();
+}
+
+void EditSession::SetArrayForm(CodeFormat form)
+{
+    m_arrayForm = form;
+    Announce();
+}
+
+std::string EditSession::ArrayText() const
+{
+    // Under the picture's own name, as the set's header names its array.
+    return PictureCode({Grid(), m_document.pictures.at(m_document.current).name, "the Tessaldo window"}, m_arrayForm);
+}
+
+std::optional<DotGrid::Dots> EditSession::OnionDots() const
+{
+    if (!m_onionSkin || m_playing || m_document.current == 0)
+        return std::nullopt;
+    return m_document.pictures[m_document.current - 1].dots;
+}
+
+void EditSession::SetPlaying(bool on)
+{
+    m_playing = on && HoldsSet();
+    Announce();
+}
+
+int EditSession::ShowNextFrame()
+{
+    Select((m_document.current + 1) % m_document.pictures.size());
+    return ShownMs();
+}
+
+void EditSession::New()
+{
+    Change("New", [](Document &document) { document.Edited().dots = {}; });
+    m_codeMadeFrom.reset();
+    Announce();
+}
+
+void EditSession::Paint(std::span<const int> dots, DotState state)
+{
+    if (!m_strokeStart)
+        m_strokeStart = m_document;
+    m_playing = false;
+    for (const int dot : dots)
+        m_document.Edited().dots.at(static_cast<std::size_t>(dot)) = state;
+    Announce();
+}
+
+void EditSession::EndStroke()
+{
+    if (!m_strokeStart)
+        return;
+    const Document before = *std::exchange(m_strokeStart, std::nullopt);
+    if (before == m_document)
+        return;
+    m_history.Push("Stroke", before, m_document);
+    Announce();
+}
+
+void EditSession::Undo()
+{
+    EndStroke();
+    Show(m_history.Undo(m_document));
+}
+
+void EditSession::Redo()
+{
+    EndStroke();
+    Show(m_history.Redo(m_document));
+}
+
+void EditSession::PictureSaved()
+{
+    if (!HoldsSet())
+        SetSaved();
+}
+
+void EditSession::SetSaved()
+{
+    EndStroke();
+    m_clean = m_document;
+    Announce();
+}
+
+bool EditSession::IsClean() const
+{
+    // By value, so that a dot set and cleared again, or a drag still under way, is judged by what it shows.
+    return m_document.SameSet(m_clean);
+}
+
+std::string_view EditSession::SaveChangesQuestion() const
+{
+    if (IsClean())
+        return {};
+    return HoldsSet() ? kSaveSetQuestion : kSavePictureQuestion;
+}
+
+std::string EditSession::Run()
+{
+    EndStroke();
+    m_codeMadeFrom = m_document.Edited().dots;
+    Announce();
+    return LCDtoCODE(Grid());
+}
+
+void EditSession::ForgetCode()
+{
+    m_codeMadeFrom.reset();
+    Announce();
+}
+
+bool EditSession::CodeIsStale() const
+{
+    return m_codeMadeFrom && *m_codeMadeFrom != m_document.Edited().dots;
+}
+
+EditSession::KeyCopy EditSession::CopyByKey(const std::string &shown)
+{
+    if (CodeIsStale())
+        return {Run(), "The picture had changed since Run, so it was run first: its code is on the clipboard."};
+    if (shown.empty())
+        return {{},
+                "The code box is empty: press Run for the picture's code, then copy it. The clipboard keeps what "
+                "it held."};
+    return {shown, {}};
+}
+
+bool EditSession::IsEnabled(CommandId id, bool somethingToPaste) const
+{
+    switch (id) {
+    case CommandId::Undo:
+        return m_history.CanUndo();
+    case CommandId::Redo:
+        return m_history.CanRedo();
+    case CommandId::Paste:
+        return somethingToPaste;
+    case CommandId::PreviousPicture:
+    case CommandId::MoveEarlier:
+        return m_document.current > 0;
+    case CommandId::NextPicture:
+    case CommandId::MoveLater:
+        return m_document.current + 1 < m_document.pictures.size();
+    case CommandId::DeletePicture:
+    case CommandId::Play:
+    case CommandId::PlayOnModule:
+        return HoldsSet();
+    default:
+        return true;
+    }
+}
+
+bool EditSession::IsChecked(CommandId id) const
+{
+    switch (id) {
+    case CommandId::OnionSkin:
+        return m_onionSkin;
+    case CommandId::SaveAsAnimation:
+        return m_document.form == SetForm::Frames;
+    case CommandId::Play:
+        return m_playing;
+    default:
+        return CommandWithId(id).arrayForm == m_arrayForm;
+    }
+}
+
+bool EditSession::Perform(CommandId id)
+{
+    const EditorCommand &command = CommandWithId(id);
+    const std::size_t current = m_document.current;
+    switch (id) {
+    case CommandId::Undo:
+        Undo();
+        return true;
+    case CommandId::Redo:
+        Redo();
+        return true;
+    case CommandId::PreviousPicture:
+        Select(current - std::min<std::size_t>(current, 1));
+        return true;
+    case CommandId::NextPicture:
+        Select(current + 1);
+        return true;
+    case CommandId::AddPicture:
+        AddPicture();
+        return true;
+    case CommandId::CopyPicture:
+        CopyPicture();
+        return true;
+    case CommandId::DeletePicture:
+        DeletePicture();
+        return true;
+    case CommandId::MoveEarlier:
+        MovePicture(current, current - std::min<std::size_t>(current, 1));
+        return true;
+    case CommandId::MoveLater:
+        MovePicture(current, current + 1);
+        return true;
+    case CommandId::OnionSkin:
+        SetOnionSkin(!m_onionSkin);
+        return true;
+    case CommandId::SaveAsAnimation:
+        SetForm(m_document.form == SetForm::Frames ? SetForm::Pictures : SetForm::Frames);
+        return true;
+    default:
+        if (command.arrayForm) {
+            SetArrayForm(*command.arrayForm);
+            return true;
+        }
+        if (!command.transform)
+            return false;
+        Apply(*command.transform);
+        return true;
+    }
+}
+
+void EditSession::Change(const std::string &caption, const std::function<void(Document &)> &edit)
+{
+    EndStroke();
+    m_playing = false; // an edit goes to the picture the user sees, which stays
+    Document after = m_document;
+    edit(after);
+    if (after == m_document)
+        return; // a step that changes nothing would only make Undo look broken
+    m_history.Push(caption, m_document, after);
+    m_document = std::move(after);
+    Announce();
+}
+
+void EditSession::Show(const std::optional<Document> &document)
+{
+    if (!document)
+        return;
+    m_document = *document;
+    Announce();
+}
+
+void EditSession::Replace(const std::string &caption, Document document)
+{
+    document.current = std::min(document.current, document.pictures.size() - 1);
+    Change(caption, [&document](Document &shown) { shown = document; });
+    m_codeMadeFrom.reset();
+}
+
+void EditSession::Announce() const
+{
+    for (const Listener &listener : m_listeners)
+        listener();
+}
+
+} // namespace tessaldo

@@ -1,0 +1,85 @@
+#include "core/session/EditorCommands.h"
+
+#include <algorithm>
+
+namespace tessaldo {
+
+namespace {
+
+constexpr std::string_view kSet = "Set";
+constexpr std::string_view kArrayForm = "C Array Form";
+
+// One of the forms "Copy as C Array" copies in, checked while it is the one.
+constexpr EditorCommand ArrayForm(CommandId id, CodeFormat form)
+{
+    return {id, ArrayFormCaption(form), {}, false, false, std::nullopt, true, kArrayForm, Faces::Every, form};
+}
+
+// Undo and redo answer anywhere but where a text box claims those keys; the
+// transforms and Paste only in the grid, where arrows and Ctrl+V mean nothing else,
+// and so the keys that walk and change the set, which a text box has uses for.
+// No key a browser keeps for itself (Ctrl+N, Ctrl+T, Ctrl+W, Ctrl+PgUp) is used.
+constexpr std::array kCommands{
+    EditorCommand{CommandId::Undo, "Undo", {"Ctrl+Z"}, false, false, std::nullopt, false, {}},
+    EditorCommand{CommandId::Redo, "Redo", {"Ctrl+Shift+Z", "Ctrl+Y"}, false, false, std::nullopt, false, {}},
+    EditorCommand{CommandId::Invert, "Invert", {"Ctrl+I"}, true, true, Transform::Invert, false, {}},
+    EditorCommand{CommandId::ShiftUp, "Shift Up", {"Shift+Up"}, true, false, Transform::ShiftUp, false, {}},
+    EditorCommand{CommandId::ShiftDown, "Shift Down", {"Shift+Down"}, true, false, Transform::ShiftDown, false, {}},
+    EditorCommand{CommandId::ShiftLeft, "Shift Left", {"Shift+Left"}, true, false, Transform::ShiftLeft, false, {}},
+    EditorCommand{CommandId::ShiftRight, "Shift Right", {"Shift+Right"}, true, false, Transform::ShiftRight, false, {}},
+    EditorCommand{
+        CommandId::FlipHorizontally, "Flip Horizontally", {}, true, false, Transform::FlipHorizontally, false, {}},
+    EditorCommand{CommandId::FlipVertically, "Flip Vertically", {}, true, false, Transform::FlipVertically, false, {}},
+    EditorCommand{
+        CommandId::RotateClockwise, "Rotate Clockwise", {}, true, false, Transform::RotateClockwise, false, {}},
+    EditorCommand{CommandId::RotateCounterclockwise,
+                  "Rotate Counterclockwise",
+                  {},
+                  true,
+                  false,
+                  Transform::RotateCounterclockwise,
+                  false,
+                  {}},
+    EditorCommand{CommandId::ImportImage, "Import Image…", {}, false, true, std::nullopt, false, {}},
+    EditorCommand{CommandId::InsertText, "Insert Text…", {}, false, false, std::nullopt, false, {}},
+    EditorCommand{CommandId::Paste, "Paste", {"Ctrl+V"}, true, false, std::nullopt, false, {}},
+    EditorCommand{CommandId::CopyAsCArray, "Copy as C Array", {}, false, true, std::nullopt, false, {}},
+    ArrayForm(CommandId::ModuleArrayForm, CodeFormat::C),
+    ArrayForm(CommandId::XbmArrayForm, CodeFormat::Xbm),
+    ArrayForm(CommandId::GfxArrayForm, CodeFormat::Gfx),
+    ArrayForm(CommandId::PagesArrayForm, CodeFormat::Pages),
+    EditorCommand{CommandId::CopyLink, "Copy Link", {}, false, false, std::nullopt, false, {}, Faces::PageOnly},
+    EditorCommand{CommandId::SendToModule, "Send to Module…", {}, false, false, std::nullopt, false, {}},
+    EditorCommand{CommandId::PreviousPicture, "Previous Picture", {"PgUp"}, true, true, std::nullopt, false, kSet},
+    EditorCommand{CommandId::NextPicture, "Next Picture", {"PgDown"}, true, false, std::nullopt, false, kSet},
+    EditorCommand{CommandId::AddPicture, "Add Picture", {"Ins"}, true, true, std::nullopt, false, kSet},
+    EditorCommand{CommandId::CopyPicture, "Copy Picture", {"Ctrl+Shift+D"}, false, false, std::nullopt, false, kSet},
+    EditorCommand{CommandId::DeletePicture, "Delete Picture", {"Ctrl+Del"}, true, false, std::nullopt, false, kSet},
+    EditorCommand{CommandId::MoveEarlier, "Move Earlier", {"Shift+PgUp"}, true, false, std::nullopt, false, kSet},
+    EditorCommand{CommandId::MoveLater, "Move Later", {"Shift+PgDown"}, true, false, std::nullopt, false, kSet},
+    EditorCommand{CommandId::RenamePicture, "Rename Picture…", {"F2"}, false, false, std::nullopt, false, kSet},
+    EditorCommand{CommandId::PictureDelay, "Picture Delay…", {}, false, false, std::nullopt, false, kSet},
+    EditorCommand{CommandId::OnionSkin, "Onion Skin", {}, false, true, std::nullopt, true, kSet},
+    EditorCommand{CommandId::SaveAsAnimation, "Save as Animation", {}, false, false, std::nullopt, true, kSet},
+    EditorCommand{CommandId::Play, "Play", {}, false, false, std::nullopt, true, kSet},
+    EditorCommand{CommandId::PlayOnModule, "Play on Module…", {}, false, false, std::nullopt, false, kSet},
+    EditorCommand{CommandId::OpenSet, "Open Set…", {"Ctrl+Shift+O"}, false, true, std::nullopt, false, kSet},
+    EditorCommand{CommandId::SaveSet, "Save Set", {"Ctrl+Shift+S"}, false, false, std::nullopt, false, kSet},
+    EditorCommand{CommandId::SaveSetAs, "Save Set As…", {}, false, false, std::nullopt, false, kSet},
+    EditorCommand{CommandId::SaveSetAsFolder, "Save Set as Folder…", {}, false, false, std::nullopt, false, kSet},
+};
+
+} // namespace
+
+std::span<const EditorCommand> EditorCommands()
+{
+    return kCommands;
+}
+
+const EditorCommand &CommandWithId(CommandId id)
+{
+    return *std::find_if(kCommands.begin(), kCommands.end(),
+                         [id](const EditorCommand &command) { return command.id == id; });
+}
+
+} // namespace tessaldo

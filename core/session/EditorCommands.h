@@ -1,0 +1,88 @@
+#pragma once
+
+#include "core/code/CodeFormats.h"
+#include "core/model/Transform.h"
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace tessaldo {
+
+// The commands of the grid's menu, in its order.
+enum class CommandId {
+    Undo,
+    Redo,
+    Invert,
+    ShiftUp,
+    ShiftDown,
+    ShiftLeft,
+    ShiftRight,
+    FlipHorizontally,
+    FlipVertically,
+    RotateClockwise,
+    RotateCounterclockwise,
+    ImportImage,
+    InsertText,
+    Paste,
+    CopyAsCArray,
+    ModuleArrayForm,
+    XbmArrayForm,
+    GfxArrayForm,
+    PagesArrayForm,
+    CopyLink,
+    SendToModule,
+    PreviousPicture,
+    NextPicture,
+    AddPicture,
+    CopyPicture,
+    DeletePicture,
+    MoveEarlier,
+    MoveLater,
+    RenamePicture,
+    PictureDelay,
+    OnionSkin,
+    SaveAsAnimation,
+    Play,
+    PlayOnModule,
+    OpenSet,
+    SaveSet,
+    SaveSetAs,
+    SaveSetAsFolder,
+};
+
+// The faces of the program that show the commands in their menus.
+enum class Face { Window, Page };
+// Which of them offer a command.
+enum class Faces { Every, PageOnly };
+
+struct EditorCommand {
+    CommandId id;
+    std::string_view caption;
+    // Portable key texts ("Ctrl+Shift+Z", "Shift+Up"), the one the menu shows first; empty where there is none.
+    std::array<std::string_view, 2> keys;
+    // The key answers only while the grid has the focus; elsewhere it is another control's.
+    bool gridOnly;
+    // The menu draws a line above this command.
+    bool startsGroup;
+    // What the command does to the picture, for the transforms.
+    std::optional<Transform> transform;
+    // The menu shows a check mark that says whether it is on.
+    bool checkable;
+    // The submenu the command stands in, at the place of its first command; empty for the menu itself.
+    std::string_view submenu;
+    // Only the page has an address to share, say.
+    Faces faces = Faces::Every;
+    // The form "Copy as C Array" copies in once this command is chosen.
+    std::optional<CodeFormat> arrayForm = std::nullopt;
+
+    bool OfferedBy(Face face) const { return faces == Faces::Every || face == Face::Page; }
+};
+
+// Every command once: the window and the page build their menus and keys from it.
+std::span<const EditorCommand> EditorCommands();
+// The table's entry for `id`.
+const EditorCommand &CommandWithId(CommandId id);
+
+} // namespace tessaldo

@@ -1,0 +1,197 @@
+#include "core/formats/DocumentText.h"
+#include "RandomPicture.h"
+#include "core/formats/ShareLink.h"
+#include "core/platform/FileIo.h"
+#include "core/session/EditSession.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace tessaldo;
+
+namespace {
+
+Document RandomSet(std::mt19937 &random, std::size_t count)
+{
+    Document set;
+    set.type = random() % 2 ? LcdType::Row : LcdType::Column;
+    set.form = random() % 2 ? SetForm::Frames : SetForm::Pictures;
+    set.pictures.clear();
+    for (std::size_t i = 0; i < count; ++i)
+        set.pictures.push_back({"p" + std::to_string(i), static_cast<int>(random() % (kLongestDelayMs + 1)),
+                                RandomGrid(random, LcdType::Column).AllDots()});
+    set.pictures.front().delayMs = 0;
+    set.pictures.back().delayMs = kLongestDelayMs;
+    set.current = random() % count;
+    return set;
+}
+
+// A set whose whole link for `page` is exactly `length` characters long.
+Document SetWithLinkOf(std::size_t length, const std::string &page)
+{
+    std::mt19937 random(3);
+    Document set = RandomSet(random, 40);
+    set.current = 0;
+    const auto linkLength = [&page, &set] { return page.size() + 1 + WriteDocumentText(set).size(); };
+    while (linkLength() > length)
+        set.pictures.pop_back();
+    // The last name grows by the characters still missing.
+    set.pictures.back().name += std::string(length - linkLength(), 'x');
+    return set;
+}
+
+} // namespace
+
+TEST(DocumentTextTest, EverySetReadsBackExactlyInCharactersNoAddressEscapes)
+{
+    std::mt19937 random(11);
+    for (const std::size_t count : {1U, 2U, 40U}) {
+        const Document set = RandomSet(random, count);
+        const std::string text = WriteDocumentText(set);
+        EXPECT_EQ(text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-~"),
+                  std::string::npos)
+            << text;
+        const DocumentReading reading = ReadDocumentText(text);
+        ASSERT_TRUE(reading.document) << reading.problem;
+        EXPECT_EQ(*reading.document, set);
+    }
+    Document full;
+    full.pictures.front().dots.fill(DotState::Set);
+    EXPECT_EQ(WriteDocumentText(full), "lcd1.0.p.0~picture.100." + std::string(42, '_') + "8");
+    EXPECT_EQ(WriteDocumentText(Document{}), "lcd1.0.p.0~picture.100." + std::string(43, 'A'));
+}
+
+TEST(DocumentTextTest, DamagedTextsAreRefusedWithTheirReason)
+{
+    const std::string dots(43, 'A');
+    const std::vector<std::pair<std::string, std::string>> damaged = {
+        {"", "it does not begin as a Tessaldo picture does"},
+        {"lcd2.0.p.0~a.1." + dots, "it does not begin as a Tessaldo picture does"},
+        {"lcd1.0.p.0", "it holds no picture"},
+        {"lcd1.2.p.0~a.1." + dots, "its LCD type is neither 0 nor 1"},
+        {"lcd1.0.x.0~a.1." + dots, "its set is neither pictures (p) nor frames (f)"},
+        {"lcd1.0.p.1~a.1." + dots, "the picture it edits is none of its 1"},
+        {"lcd1.0.p.00~a.1." + dots, "the picture it edits is none of its 1"},
+        {"lcd1.0.p.0~a.1." + dots + "~b", "picture 2 is not a name, a delay and dots"},
+        {"lcd1.0.p.0~int.1." + dots, "the name of picture 1 is a keyword of C or C++"},
+        {"lcd1.0.p.0~a.65536." + dots, "the delay of picture 1 is not from 0 to 65535 ms"},
+        {"lcd1.0.p.0~a.-1." + dots, "the delay of picture 1 is not from 0 to 65535 ms"},
+        {"lcd1.0.p.0~a.01." + dots, "the delay of picture 1 is not from 0 to 65535 ms"},
+        {"lcd1.0.p.0~a.1." + dots.substr(1), "the dots of picture 1 are damaged"},
+        {"lcd1.0.p.0~a.1." + dots.substr(1) + "B", "the dots of picture 1 are damaged"}, // a bit past dot 255
+        {"lcd1.0.p.0~a.1." + dots.substr(1) + "=", "the dots of picture 1 are damaged"},
+        {"lcd1.0.p.0~a.1." + dots + "~A.1." + dots, "two pictures are named a and A"},
+    };
+    for (const auto &[text, reason] : damaged) {
+        const DocumentReading reading = ReadDocumentText(text);
+        EXPECT_FALSE(reading.document) << text;
+        EXPECT_EQ(reading.problem, reason) << text;
+    }
+}
+
+TEST(DocumentTextTest, KeptWorkComesBackAsSavedOrUnsavedAsItWasLeft)
+{
+    std::mt19937 random(5);
+    const Document saved = RandomSet(random, 3);
+    Document changed = saved;
+    changed.current = 1;
+    EXPECT_EQ(WriteKeptText(changed, saved), WriteDocumentText(changed)) << "another picture edited is no change";
+    changed.pictures[2].delayMs = 7;
+    const KeptReading kept = ReadKeptText(WriteKeptText(changed, saved));
+    ASSERT_TRUE(kept.document) << kept.problem;
+
+    EditSession session;
+    session.Restore(*kept.document, kept.saved);
+    EXPECT_EQ(session.Doc(), changed);
+    EXPECT_FALSE(session.IsClean());
+    EXPECT_FALSE(session.Steps().CanUndo());
+    session.SetDelay(2, saved.pictures[2].delayMs);
+    EXPECT_TRUE(session.IsClean()) << "back to what the file holds";
+
+    const KeptReading damaged = ReadKeptText(WriteDocumentText(changed) + "\nlcd1.0.p.0");
+    EXPECT_FALSE(damaged.document);
+    EXPECT_EQ(damaged.problem,
+              "The work kept in this browser from the last visit cannot be read: it holds no picture.");
+}
+
+TEST(ShareLinkTest, TheWholeSetTravelsWhileTheAddressStaysUnder2000Characters)
+{
+    const std::string page = "https://example.org/lcd/tessaldo.html?x=1";
+    const Document fits = SetWithLinkOf(kLinkLimit - 1, page);
+    const ShareLink whole = MakeShareLink(page + "#old", fits);
+    EXPECT_EQ(whole.address.size(), kLinkLimit - 1);
+    EXPECT_EQ(whole.address.rfind(page + "#lcd1.", 0), 0U) << whole.address;
+    EXPECT_EQ(whole.note, "");
+    const LinkReading read = ReadShareLink(whole.address.substr(whole.address.find('#')));
+    ASSERT_TRUE(read.document) << read.problem;
+    EXPECT_EQ(*read.document, fits);
+
+    Document over = fits;
+    over.pictures.back().name += "x";
+    over.current = 1;
+    const ShareLink edited = MakeShareLink(page, over);
+    EXPECT_EQ(edited.note, "With the whole set the address would be 2000 characters or more, which not every "
+                           "program passes on, so the link holds only the picture p1.");
+    const LinkReading alone = ReadShareLink(edited.address.substr(edited.address.find('#') + 1));
+    ASSERT_TRUE(alone.document);
+    EXPECT_EQ(alone.document->pictures, std::vector<Picture>{over.Edited()});
+    EXPECT_EQ(alone.document->type, over.type);
+
+    EXPECT_EQ(ReadShareLink("#top").problem,
+              "This address holds no picture that can be shown: it does not begin as a Tessaldo picture does.");
+}
+
+TEST(ShareLinkTest, AnOpenedLinkIsOneUnsavedStepBackToWhatWasThere)
+{
+    EditSession session;
+    session.ToggleDot(3);
+    session.SetSaved();
+    std::mt19937 random(9);
+    const Document shared = RandomSet(random, 4);
+    session.OpenShared(shared);
+    EXPECT_EQ(session.Doc(), shared);
+    EXPECT_FALSE(session.IsClean());
+    session.Undo();
+    EXPECT_TRUE(session.IsClean());
+    EXPECT_TRUE(session.Doc().Grid().IsSet(3));
+}
+
+TEST(FileNameTest, ASavedNameWithoutExtensionGetsTheOneGiven)
+{
+    EXPECT_EQ(NameToSaveAs("arrow", ".Lcd"), "arrow.Lcd");
+    EXPECT_EQ(NameToSaveAs("arrow.", ".Lcd"), "arrow.Lcd");
+    EXPECT_EQ(NameToSaveAs(".arrow", ".Lcd"), ".arrow.Lcd");
+    EXPECT_EQ(NameToSaveAs("v1.2/arrow", ".Lcd"), "v1.2/arrow.Lcd");
+    EXPECT_EQ(NameToSaveAs("arrow.lcd", ".Lcd"), "arrow.lcd");
+    EXPECT_EQ(NameToSaveAs("arrow.txt", ".Lcd"), "arrow.txt");
+    EXPECT_EQ(NameToSaveAs("...", ".Lcd"), "");
+    EXPECT_EQ(NameToSaveAs(".lcd", ".Lcd"), "");
+    EXPECT_EQ(NameToSaveAs("v1/.Lcd", ".Lcd"), "");
+}
+
+TEST(DocumentTextTest, PartsJoinedAreTheTextAndAChangeRewritesOnlyItsPart)
+{
+    std::mt19937 random(11);
+    Document set = RandomSet(random, kPicturesPerPart * 2 + 3);
+    PartWriter writer;
+    const auto joined = [](const std::vector<TextPart> &parts) {
+        std::string text;
+        for (const TextPart &part : parts)
+            text += part.text;
+        return text;
+    };
+    EXPECT_EQ(joined(writer.Changed(set)), WriteDocumentText(set));
+    EXPECT_EQ(writer.Count(), 4U);
+    DotState &dot = set.pictures[kPicturesPerPart + 1].dots[7];
+    dot = dot == DotState::Set ? DotState::Clear : DotState::Set;
+    const std::vector<TextPart> changed = writer.Changed(set);
+    ASSERT_EQ(changed.size(), 1U);
+    EXPECT_EQ(changed[0].index, 2U);
+    EXPECT_TRUE(writer.Changed(set).empty());
+    set.pictures.pop_back();
+    set.pictures.pop_back();
+    set.pictures.pop_back();
+    EXPECT_EQ(writer.Changed(set).size(), 0U);
+    EXPECT_EQ(writer.Count(), 3U);
+}
