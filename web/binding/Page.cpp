@@ -76,44 +76,8 @@ EMSCRIPTEN_BINDINGS(tessaldo_page)
     emscripten::function("commands", &Commands);
     emscripten::function("bauds", &Bauds);
     emscripten::function("texts", &Texts);
-    emscripten::function("texts", &Texts);
-    emscripten::enum_<CommandId>("CommandId")
-        .value("Undo", CommandId::Undo)
-        .value("Redo", CommandId::Redo)
-        .value("Invert", CommandId::Invert)
-        .value("ShiftUp", CommandId::ShiftUp)
-        .value("ShiftDown", CommandId::ShiftDown)
-        .value("ShiftLeft", CommandId::ShiftLeft)
-        .value("ShiftRight", CommandId::ShiftRight)
-        .value("FlipHorizontally", CommandId::FlipHorizontally)
-        .value("FlipVertically", CommandId::FlipVertically)
-        .value("RotateClockwise", CommandId::RotateClockwise)
-        .value("RotateCounterclockwise", CommandId::RotateCounterclockwise)
-        .value("ImportImage", CommandId::ImportImage)
-        .value("InsertText", CommandId::InsertText)
-        .value("Paste", CommandId::Paste)
-        .value("CopyAsCArray", CommandId::CopyAsCArray)
-        .value("ModuleArrayForm", CommandId::ModuleArrayForm)
-        .value("XbmArrayForm", CommandId::XbmArrayForm)
-        .value("GfxArrayForm", CommandId::GfxArrayForm)
-        .value("PagesArrayForm", CommandId::PagesArrayForm)
-        .value("CopyLink", CommandId::CopyLink)
-        .value("SendToModule", CommandId::SendToModule)
-        .value("PreviousPicture", CommandId::PreviousPicture)
-        .value("NextPicture", CommandId::NextPicture)
-        .value("AddPicture", CommandId::AddPicture)
-        .value("CopyPicture", CommandId::CopyPicture)
-        .value("DeletePicture", CommandId::DeletePicture)
-        .value("MoveEarlier", CommandId::MoveEarlier)
-        .value("MoveLater", CommandId::MoveLater)
-        .value("RenamePicture", CommandId::RenamePicture)
-        .value("PictureDelay", CommandId::PictureDelay)
-        .value("OnionSkin", CommandId::OnionSkin)
-        .value("SaveAsAnimation", CommandId::SaveAsAnimation)
-        .value("Play", CommandId::Play)
-        .value("PlayOnModule", CommandId::PlayOnModule)
-        .value("OpenSet", CommandId::OpenSet)
-        .value("SaveSet", CommandId::SaveSet)
-        .value("SaveSetAs", CommandId::SaveSetAs)
-        .value("SaveSetAsFolder", CommandId::SaveSetAsFolder);
+    // Every command of the core's table, by its enumerator's name.
+    emscripten::enum_<CommandId> ids("CommandId");
+    for (const EditorCommand &command : EditorCommands())
+        ids.value(CommandName(command.id).data(), command.id);
 }

@@ -117,6 +117,12 @@ TEST(EditSessionTest, CommandsAreListedOnceWithTheirKeysAndState)
     }
     EXPECT_EQ(EditorCommands().size(), 38U);
     EXPECT_EQ(EditorCommands()[1].keys[1], "Ctrl+Y");
+    // The page calls each command by its enumerator's name.
+    std::set<std::string_view> names;
+    for (const EditorCommand &command : EditorCommands())
+        EXPECT_TRUE(names.insert(CommandName(command.id)).second) << CommandName(command.id);
+    EXPECT_EQ(CommandName(CommandId::RotateCounterclockwise), "RotateCounterclockwise");
+    EXPECT_EQ(CommandName(CommandId::SaveSetAsFolder), "SaveSetAsFolder");
     const auto onlyOnPage = [](const EditorCommand &command) { return !command.OfferedBy(Face::Window); };
     const auto pageOnly = std::find_if(EditorCommands().begin(), EditorCommands().end(), onlyOnPage);
     ASSERT_NE(pageOnly, EditorCommands().end());
