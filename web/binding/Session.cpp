@@ -10,6 +10,7 @@
 #include "core/formats/ShareLink.h"
 #include "core/formats/StoredZip.h"
 #include "core/platform/FileIo.h"
+#include "core/platform/ScratchFolder.h"
 #include "core/session/EditSession.h"
 
 #include <emscripten/bind.h>
@@ -23,45 +24,8 @@ using emscripten::val;
 
 namespace {
 
-// A folder in the page's memory that the core's file code reads and writes
-// as it does a disk's, made the current one so that the files keep the names
-// the user knows in every message; gone with everything in it when done.
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        static int made = 0;
-        m_path = std::filesystem::path("/scratch") / std::to_string(++made);
-        std::filesystem::create_directories(m_path);
-        std::filesystem::current_path(m_path);
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::current_path("/", ignored);
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    ScratchFolder(const ScratchFolder &) = delete;
-    ScratchFolder &operator=(const ScratchFolder &) = delete;
-
-    static FileStatus Put(const std::string &name, const val &bytes)
-    {
-        return WriteFileAtomically(name, BytesOf(bytes));
-    }
-    static std::optional<std::string> Read(const std::filesystem::path &file)
-    {
-        std::string bytes;
-        return ReadFileStart(file, kDrawingBytesRead, bytes) ? std::optional(std::move(bytes)) : std::nullopt;
-    }
-    static val Take(const std::filesystem::path &file)
-    {
-        const std::optional<std::string> bytes = Read(file);
-        return bytes ? Uint8Array(*bytes) : val::null();
-    }
-
-private:
-    std::filesystem::path m_path;
-};
+// The page's file system lives in memory; the set's files pass through it.
+constexpr std::string_view kScratchRoot = "/scratch";
 
 // The line a header of the page's begins with: "Made by ...".
 constexpr std::string_view kHeaderMaker = "the Tessaldo window";
@@ -154,12 +118,12 @@ public:
         val result = val::object();
         result.set("note", std::string());
         result.set("problem", std::string());
-        const ScratchFolder folder;
+        const ScratchFolder folder(kScratchRoot);
         std::vector<std::filesystem::path> names;
         const auto count = files["length"].as<std::size_t>();
         for (std::size_t i = 0; i < count; ++i) {
             names.emplace_back(files[i]["name"].as<std::string>());
-            if (FileStatus put = ScratchFolder::Put(names.back().string(), files[i]["bytes"]); !put) {
+            if (FileStatus put = ScratchFolder::Put(names.back(), BytesOf(files[i]["bytes"])); !put) {
                 result.set("problem", put.message());
                 return result;
             }
@@ -190,7 +154,7 @@ public:
     // {files: [{name, bytes}], problem}.
     val SetFolderFiles(const std::string &folderName) const
     {
-        const ScratchFolder folder;
+        const ScratchFolder folder(kScratchRoot);
         val result = val::object();
         val files = val::array();
         const FileStatus saved = SaveSetFolder(m_session.Doc(), folderName);
@@ -201,7 +165,9 @@ public:
         for (const Picture &picture : m_session.Doc().pictures) {
             val file = val::object();
             file.set("name", picture.name + ".Lcd");
-            file.set("bytes", ScratchFolder::Take(std::filesystem::path(folderName) / (picture.name + ".Lcd")));
+            const std::optional<std::string> bytes =
+                ScratchFolder::Read(std::filesystem::path(folderName) / (picture.name + ".Lcd"), kDrawingBytesRead);
+            file.set("bytes", bytes ? Uint8Array(*bytes) : val::null());
             files.call<void>("push", file);
         }
         return result;
@@ -211,13 +177,14 @@ public:
     // dated `time` ({year, month, day, hour, minute, second}): {bytes, problem}.
     val SetFolderZip(const std::string &folderName, const val &time) const
     {
-        const ScratchFolder folder;
+        const ScratchFolder folder(kScratchRoot);
         val result = val::object();
         const FileStatus saved = SaveSetFolder(m_session.Doc(), folderName);
         std::vector<ZipEntry> entries;
         for (const Picture &picture : m_session.Doc().pictures) {
             const std::string name = folderName + "/" + picture.name + ".Lcd";
-            entries.push_back({name, saved ? ScratchFolder::Read(name).value_or(std::string()) : std::string()});
+            entries.push_back(
+                {name, saved ? ScratchFolder::Read(name, kDrawingBytesRead).value_or(std::string()) : std::string()});
         }
         const ZipMade zip =
             saved ? StoredZip(entries, {time["year"].as<int>(), time["month"].as<int>(), time["day"].as<int>(),
