@@ -285,8 +285,9 @@ TEST(DrawingReader, BytesPastTheReadLimitNeverChangeTheResult)
         const ParsedDrawing whole = ParseDrawing(bytes, kFile);
         const ParsedDrawing prefix = ParseDrawing(std::string_view(bytes).substr(0, kDrawingBytesRead), kFile);
         EXPECT_EQ(whole.ok(), prefix.ok()) << bytes;
-        if (whole && prefix)
+        if (whole && prefix) {
             EXPECT_EQ(whole.value(), prefix.value()) << bytes;
+        }
         EXPECT_EQ(whole.message(), prefix.message());
     }
 }
