@@ -236,10 +236,10 @@ public:
     {
         std::string start = BytesOf(bytes);
         start.resize(std::min(start.size(), kDrawingBytesRead));
-        const ParsedDrawing parsed = ParseDrawing(start);
-        if (!parsed.drawing)
-            return OpenFailed(name, parsed.reason).message();
-        m_session.Open(*parsed.drawing);
+        const ParsedDrawing parsed = ParseDrawing(start, ReadFrom::File(name));
+        if (!parsed)
+            return parsed.message();
+        m_session.Open(parsed.value());
         return {};
     }
 

@@ -374,7 +374,8 @@ TEST(EditSessionTest, OnlyValuesThatDoNotTellTheirLayoutOfferTheirReadings)
     ASSERT_EQ(asked.candidates.size(), 3U);
     EXPECT_EQ(asked.candidates.front().layouts, std::vector{BitLayout::Rows});
     EXPECT_EQ(asked.candidates.front().shown, std::vector{box.AllDots()});
-    EXPECT_EQ(*asked.dots, DotsFromPictureBytes(LayoutBytes(box, BitLayout::Rows))) << "as ever, the module's";
+    EXPECT_EQ(*asked.dots, DotsFromLayoutBytes(LayoutBytes(box, BitLayout::Rows), BitLayout::Module, box.nLCDType()))
+        << "as ever, the module's";
     const Routed answered = RouteIncoming({false, {}, bare, LcdType::Row}, BitLayout::Rows);
     EXPECT_TRUE(answered.candidates.empty());
     EXPECT_EQ(*answered.dots, box.AllDots());
