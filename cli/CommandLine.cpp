@@ -242,6 +242,12 @@ int NumberValue(std::string_view option, const std::string &value, int low, int 
                      + std::to_string(high) + ", not " + (whole ? value : "'" + value + "'"));
 }
 
+int NumberOption(const Arguments &arguments, std::string_view option, int fallback, int low, int high)
+{
+    const std::optional<std::string> value = arguments.Value(option);
+    return value ? NumberValue(option, *value, low, high) : fallback;
+}
+
 int Refused(std::ostream &err, const std::string &message)
 {
     err << message << '\n';

@@ -93,6 +93,8 @@ std::string UsageText(const CommandTable &table);
 
 // A whole number from low to high, or a usage error that names the option.
 int NumberValue(std::string_view option, const std::string &value, int low, int high);
+// The option's number, checked as NumberValue does, or `fallback` when it is not given.
+int NumberOption(const Arguments &arguments, std::string_view option, int fallback, int low, int high);
 // One of the names `parse` knows, or a usage error listing them.
 template <typename T, typename Parse>
 T ChoiceValue(std::string_view option, const std::string &value, Parse parse, std::string_view choices)

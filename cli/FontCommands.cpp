@@ -1,6 +1,6 @@
 #include "FontCommands.h"
 
-#include "TextCommands.h"
+#include "CommandShared.h"
 #include "core/code/CodeFormats.h"
 #include "core/convert/GlyphNames.h"
 #include "core/formats/BdfFont.h"
@@ -51,7 +51,7 @@ bool GatherSource(const std::string &source, const CommandLineDefines &defines, 
     std::error_code error;
     if (std::filesystem::is_directory(source, error))
         return GatherFolder(source, given, streams);
-    SourcePictures read;
+    SetPart read;
     if (const FileStatus status = ReadSourcePictures(source, LcdType::Column, streams, read, defines); !status) {
         streams.err << status.message() << '\n';
         return false;

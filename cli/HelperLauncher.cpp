@@ -1,5 +1,4 @@
 #include "ImageCommands.h"
-#include "TextCommands.h"
 #include "core/platform/PlatformFile.h"
 
 #include <ostream>

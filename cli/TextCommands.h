@@ -1,61 +1,20 @@
 #pragma once
 
 #include "CommandLine.h"
-#include "core/code/CodeValues.h"
-#include "core/model/BitLayout.h"
-#include "core/model/Document.h"
-#include "core/model/DotGrid.h"
-#include "core/platform/FileStatus.h"
 
-#include <filesystem>
-#include <iosfwd>
-#include <optional>
-#include <span>
-#include <string>
-#include <vector>
-
-// The commands that need nothing but the core, and what every command of the
-// tool shares: how it loads and writes drawing files. They build wherever the
-// core builds, Windows too.
+// The commands that need nothing but the core; TextCommands() lists them
+// with their help. They build wherever the core builds, Windows too.
 namespace tessaldo {
 
-// Loads the drawing as the window's Open would into a picture fresh from start-up.
-FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid);
-// Writes as Save does, or to standard output.
-int WriteDrawing(const DotGrid &grid, const std::string &outPath, std::ostream &out, std::ostream &err);
-// Refuses an `out` that is the very file of one of `inputs`, through links
-// too, for a command that would replace that input with another kind of file
-// (a drawing over C source, a header over a drawing). An input '-' is the file
-// standard input reads, if any; an `out` '-' is standard output, never a file.
-FileStatus OutputSparesInputs(const std::filesystem::path &out, std::span<const std::string> inputs);
-// How a message names an input: "file" quoted, or standard input for '-'.
-std::string SourceName(const std::string &source);
-// One file of the set --each writes: neither an input nor a folder. Checked
-// for every file before the first is written, so a refusal leaves none behind.
-FileStatus EachFileIsWritable(const std::filesystem::path &file, std::span<const std::string> inputs);
-// The set as a C header in OUT ('-': standard output), made by the command
-// line `args`; an existing OUT that holds code the header would lose is
-// refused. `name`: an animation's NAME; `layout`: the arrays' (BitLayout).
-int WriteSetHeader(const Document &set, const std::string &out, const std::optional<std::string> &name,
-                   const std::vector<std::string> &args, Streams &streams, BitLayout layout = BitLayout::Module);
-// The source's text, standard input's for '-', up to 16 MiB.
-FileStatus ReadSource(const std::string &source, std::istream &in, std::string &text);
-// What one input of header or font gives: a drawing file one picture named
-// after it; any other file is C source, each of whose pictures comes with its
-// name, delay and, where the source says it, type. Arrays that are no
-// pictures are named on standard error, the first few of them.
-struct SourcePictures {
-    std::vector<Picture> pictures;
-    std::optional<LcdType> type;           // as the source says it
-    std::optional<std::string> framesName; // an animation's NAME
-    BitLayout layout = BitLayout::Module;  // the layout a header of this program says its arrays are in
-};
-// `defines` settles the source's conditions as --define gives them.
-FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Streams &streams, SourcePictures &read,
-                              const CommandLineDefines &defines);
-// --define's NAME[=VALUE]s, each as a compiler's -D: NAME alone is NAME=1.
-CommandLineDefines ReadDefines(const Arguments &arguments);
-// --type 0|1, when given.
-void ApplyTypeOption(const Arguments &arguments, DotGrid &grid);
+// code FILE [--format FORMAT] [--name NAME]
+int Code(const Arguments &arguments, Streams &streams);
+// show FILE
+int Show(const Arguments &arguments, Streams &streams);
+// edit FILE OUT [OPERATION...]
+int Edit(const Arguments &arguments, Streams &streams);
+// header FILE... [--output OUT.h] [--frames NAME [--delay MS]] [--layout LAYOUT]
+int Header(const Arguments &arguments, Streams &streams);
+// decode SOURCE OUT, or --each FOLDER, or --layout all
+int Decode(const Arguments &arguments, Streams &streams);
 
 } // namespace tessaldo

@@ -1,0 +1,203 @@
+#include "CommandShared.h"
+
+#include "core/code/CodeFormats.h"
+#include "core/code/CodeReader.h"
+#include "core/formats/DrawingFile.h"
+#include "core/formats/SetFiles.h"
+#include "core/formats/SetHeader.h"
+#include "core/formats/SetMerge.h"
+#include "core/platform/FileIo.h"
+#include "core/platform/PlatformFile.h"
+
+#include <istream>
+#include <limits>
+#include <ostream>
+
+namespace tessaldo {
+namespace {
+
+// Standard input gets the same reading as a file: only the start counts.
+// The rest is read and dropped so that the program writing into the pipe
+// is not cut off.
+FileStatus ReadDrawingFromStream(std::istream &in, Drawing &drawing)
+{
+    std::string bytes(kDrawingBytesRead, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    in.ignore(std::numeric_limits<std::streamsize>::max());
+    const ParsedDrawing parsed = ParseDrawing(bytes, ReadFrom::StandardInput());
+    if (!parsed)
+        return FileStatus::Failed(parsed.message());
+    drawing = parsed.value();
+    return FileStatus::Ok();
+}
+std::string CommandLine(const std::vector<std::string> &args)
+{
+    std::string line = "tessaldo-cli";
+    for (const std::string &arg : args)
+        line += " " + arg;
+    return line;
+}
+
+bool IsDrawingFileName(const std::string &file)
+{
+    return LowerCase(DisplayPath(std::filesystem::path(file).extension())) == ".lcd";
+}
+
+// Whether `out` is the file `input` reads, '-' being standard input.
+bool IsInputFile(const std::filesystem::path &out, const std::string &input)
+{
+    return input == kStandardStream ? IsStandardInputFile(out) : IsSameFile(out, input);
+}
+
+} // namespace
+
+// One row of the picture as the window shows it, '#' set and '.' clear.
+std::string ShownRow(const DotGrid::Dots &dots, LcdType type, int row)
+{
+    std::string line;
+    for (int column = 0; column < kGridSide; ++column)
+        line += dots.at(DotAtCell(type, {column, row})) == DotState::Set ? '#' : '.';
+    return line;
+}
+void NotePassedOver(const std::string &lines, std::ostream &err)
+{
+    if (!lines.empty())
+        err << lines << '\n';
+}
+
+// The array's name: the one asked for, else the file's.
+std::string ArrayName(const std::string &file)
+{
+    return file == kStandardStream ? "picture" : NameFromFileName(std::filesystem::path(file));
+}
+
+// --define NAME[=VALUE], each as a compiler's -D: NAME alone is NAME=1.
+CommandLineDefines ReadDefines(const Arguments &arguments)
+{
+    CommandLineDefines defines;
+    for (const std::string &define : arguments.Values("--define")) {
+        const std::size_t equals = define.find('=');
+        const std::string name = define.substr(0, equals);
+        if (!IsUsableName(name))
+            throw UsageError("--define must be NAME or NAME=VALUE with NAME a C identifier, not '" + define + "'");
+        defines.insert_or_assign(name, equals == std::string::npos ? "1" : define.substr(equals + 1));
+    }
+    return defines;
+}
+
+FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid)
+{
+    Drawing drawing;
+    FileStatus read = file == kStandardStream ? ReadDrawingFromStream(in, drawing) : ReadDrawingFile(file, drawing);
+    grid = DotGrid{};
+    if (read)
+        ApplyDrawing(grid, drawing);
+    return read;
+}
+int WriteDrawing(const DotGrid &grid, const std::string &outPath, std::ostream &out, std::ostream &err)
+{
+    if (outPath == kStandardStream) {
+        out << FormatDrawing(grid);
+        return kExitOk;
+    }
+    const FileStatus saved = SaveFile(grid, outPath);
+    return saved ? kExitOk : Refused(err, saved.message());
+}
+FileStatus OutputSparesInputs(const std::filesystem::path &out, std::span<const std::string> inputs)
+{
+    for (const std::string &input : inputs) {
+        if (out == kStandardStream || !IsInputFile(out, input))
+            continue;
+        const std::string read = input == kStandardStream ? "standard input" : "the input \"" + input + "\"";
+        return SaveFailed(out, "it is the same file as " + read);
+    }
+    return FileStatus::Ok();
+}
+
+std::string SourceName(const std::string &source)
+{
+    return source == kStandardStream ? "standard input" : "\"" + source + "\"";
+}
+
+FileStatus EachFileIsWritable(const std::filesystem::path &file, std::span<const std::string> inputs)
+{
+    if (FileStatus spared = OutputSparesInputs(file, inputs); !spared)
+        return spared;
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error))
+        return SaveFailed(file, "it is a folder");
+    return FileStatus::Ok();
+}
+
+int WriteSetHeader(const Document &set, const std::string &out, const std::optional<std::string> &name,
+                   const std::vector<std::string> &args, Streams &streams, BitLayout layout)
+{
+    const bool toFile = out != kStandardStream;
+    const SetText header = FormatSetHeader(set, toFile ? std::optional<std::filesystem::path>(out) : std::nullopt,
+                                           CommandLine(args), name, layout);
+    if (!header.problem.empty())
+        return Refused(streams.err, header.problem);
+    if (!toFile) {
+        streams.out << header.text;
+        return kExitOk;
+    }
+    if (const FileStatus replaceable = HeaderMayReplace(out); !replaceable)
+        return Refused(streams.err, replaceable.message());
+    const FileStatus saved = WriteFileAtomically(out, header.text);
+    return saved ? kExitOk : Refused(streams.err, saved.message());
+}
+
+FileStatus ReadSource(const std::string &source, std::istream &in, std::string &text)
+{
+    if (source == kStandardStream) {
+        // In pieces, so that a drawing piped in costs no more than its few hundred bytes.
+        std::string piece(std::size_t{64} << 10, '\0');
+        text.clear();
+        while (in && text.size() <= kMaxSourceBytes) {
+            in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+            text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
+        }
+    } else if (FileStatus read = ReadFileStart(source, kMaxSourceBytes + 1, text); !read) {
+        return read;
+    }
+    if (text.size() > kMaxSourceBytes)
+        return FileStatus::Failed("Cannot read " + SourceName(source) + ": it is larger than 16 MiB.");
+    return FileStatus::Ok();
+}
+
+FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Streams &streams, SetPart &read,
+                              const CommandLineDefines &defines)
+{
+    std::string text;
+    if (FileStatus status = ReadSource(file, streams.in, text); !status)
+        return status;
+    const ParsedDrawing parsed =
+        ParseDrawing(std::string_view(text).substr(0, kDrawingBytesRead), ReadFrom::File(file));
+    if (parsed) {
+        read = {SourceName(file),
+                {{.name = ArrayName(file), .dots = parsed.value().dots}},
+                parsed.value().type,
+                std::nullopt};
+        return FileStatus::Ok();
+    }
+    if (IsDrawingFileName(file))
+        return FileStatus::Failed(parsed.message());
+    SetReading reading = ReadSet(text, typeIfUnsaid, {}, std::nullopt, defines);
+    NotePassedOver(PassedOverLines(SourceName(file), reading.passedOver, reading.firstPassedOver), streams.err);
+    if (!reading.set)
+        return FileStatus::Failed("Cannot read " + SourceName(file) + ": " + reading.problem
+                                  + (reading.branchesDiffer ? std::string(kDefineRemedy) : "") + ".");
+    read = {SourceName(file), std::move(reading.set->pictures),
+            reading.typeSaid ? std::optional<LcdType>(reading.set->type) : std::nullopt,
+            reading.set->form == SetForm::Frames ? std::optional(reading.name) : std::nullopt, reading.layout};
+    return FileStatus::Ok();
+}
+
+void ApplyTypeOption(const Arguments &arguments, DotGrid &grid)
+{
+    if (const std::optional<std::string> type = arguments.Value("--type"))
+        grid.SetLCDType(static_cast<LcdType>(NumberValue("--type", *type, 0, 1)));
+}
+
+} // namespace tessaldo

@@ -1,0 +1,212 @@
+#include "QtCommands.h"
+
+#include "CommandShared.h"
+#include "FontCommands.h"
+#include "PictureImage.h"
+#include "core/code/CodeFormats.h"
+#include "core/formats/DrawingFile.h"
+#include "core/platform/FileIo.h"
+#include "core/platform/PlatformFile.h"
+
+#include <QBuffer>
+
+#include <chrono>
+#include <istream>
+#include <ostream>
+
+// import: images and fonts made into drawings, a folder of them or a header.
+namespace tessaldo {
+namespace {
+
+// Standard input is read whole, as an image format needs, up to a bound
+// that leaves room for the largest image allowed.
+bool ReadStandardInput(std::istream &in, QByteArray &bytes, std::string &problem)
+{
+    constexpr std::size_t kMaxBytes = std::size_t{320} << 20;
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        bytes.append(chunk, static_cast<qsizetype>(in.gcount()));
+        if (static_cast<std::size_t>(bytes.size()) > kMaxBytes) {
+            problem = "it holds more than 320 MiB";
+            return false;
+        }
+    }
+    return true;
+}
+
+// Reads the image's frames, or only its first, from a file or standard input.
+template <typename Source>
+bool ReadFramesFrom(Source &&source, bool allFrames, std::vector<FrameGreys> &frames, std::string &problem,
+                    const FrameProgress &progress)
+{
+    if (allFrames)
+        return ReadFrameGreys(source, frames, problem, progress);
+    FrameGreys first;
+    if (!ReadFirstFrame(source, first, problem))
+        return false;
+    frames = {first};
+    return true;
+}
+
+// How far a read that lasts has gone, on one line of standard error that is
+// cleared when it ends; shown only on a terminal, so that standard error
+// redirected to a file or a program holds nothing but the messages.
+class TerminalProgress {
+public:
+    TerminalProgress(std::ostream &err, std::string name) : m_err(err), m_name(std::move(name)) {}
+    ~TerminalProgress()
+    {
+        if (m_width > 0)
+            m_err << '\r' << std::string(m_width, ' ') << '\r' << std::flush;
+    }
+    TerminalProgress(const TerminalProgress &) = delete;
+    TerminalProgress &operator=(const TerminalProgress &) = delete;
+
+    FrameProgress Callback()
+    {
+        if (!StandardErrorIsTerminal())
+            return {};
+        return [this](int read, int count) {
+            Show(read, count);
+            return true;
+        };
+    }
+
+private:
+    void Show(int read, int count)
+    {
+        if (std::chrono::steady_clock::now() - m_start < std::chrono::milliseconds(500))
+            return;
+        const std::string line = "Importing " + m_name + ": " + std::to_string(read)
+                                 + (count > 0 ? " of " + std::to_string(count) : "") + " frames read";
+        m_width = std::max(m_width, line.size());
+        m_err << '\r' << line << std::flush;
+    }
+
+    std::ostream &m_err;
+    std::string m_name;
+    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
+    std::size_t m_width = 0;
+};
+
+// Every frame into the folder as STEM-000.Lcd, -001, ...; frames of the same
+// stem that this import would not write are refused, or removed first with
+// --replace, so that the folder never holds two imports' frames mixed.
+int WriteEachFrame(const Arguments &arguments, const std::vector<FrameGreys> &frames, const std::string &name,
+                   LcdType type, const DotOptions &options, Streams &streams)
+{
+    const std::string &imagePath = arguments.operands[1];
+    const std::string stem = imagePath == kStandardStream ? "frame" : std::filesystem::path(imagePath).stem().string();
+    const std::filesystem::path folder = *arguments.Value("--each");
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        if (const FileStatus writable =
+                EachFileIsWritable(folder / FrameFileName(stem, i, frames.size()), {&imagePath, 1});
+            !writable)
+            return Refused(streams.err, writable.message());
+    }
+    const std::vector<std::filesystem::path> others = OtherFrames(folder, stem, frames.size());
+    if (!others.empty() && !arguments.Has("--replace"))
+        return Refused(streams.err, "Cannot import " + name + ": \"" + DisplayPath(folder)
+                                        + "\" holds frames of another import that this one would not write ("
+                                        + FrameNames(others) + "); --replace removes them.");
+    if (const FileStatus removed = RemoveFrames(others); !removed)
+        return Refused(streams.err, removed.message());
+    std::vector<FileToWrite> files;
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        files.push_back(
+            {folder / FrameFileName(stem, i, frames.size()), FormatDrawing(FramePicture(frames[i], type, options))});
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);
+    if (const FileStatus saved = WriteFilesAtomically(files); !saved)
+        return Refused(streams.err, saved.message());
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        streams.out << DisplayPath(files[i].path) << ' ' << frames[i].delayMs << " ms\n";
+    return kExitOk;
+}
+
+// An OUT.h takes the image as a set: an animation as its frames NAME_000,
+// NAME_001, ... with their delays, NAME after OUT.h; a still image as one
+// picture named after the image.
+int WriteImageHeader(const Arguments &arguments, const std::vector<FrameGreys> &frames, LcdType type,
+                     const DotOptions &options, Streams &streams)
+{
+    const std::string &imagePath = arguments.operands[1];
+    const std::filesystem::path out = arguments.operands[2];
+    const bool animated = frames.size() > 1;
+    const std::string name = NameFromFileName(out);
+    const std::string stillName = imagePath == kStandardStream ? "picture" : NameFromFileName(imagePath);
+    const Document set = SetFromFrames(frames, type, options, animated ? name : stillName);
+    return WriteSetHeader(set, arguments.operands[2], animated ? std::optional(name) : std::nullopt, arguments.all,
+                          streams);
+}
+
+// A 16 x 16 XBM or PBM is taken dot for dot; options that would have changed
+// its dots are named rather than passed over in silence.
+void NoteOptionsUnused(const Arguments &arguments, const std::string &name, std::ostream &err)
+{
+    std::string unused;
+    for (const std::string_view option : {"--fit", "--threshold", "--dither", "--invert"}) {
+        if (arguments.Has(option))
+            unused += (unused.empty() ? "" : ", ") + std::string(option);
+    }
+    if (!unused.empty())
+        err << name << " is a 16 x 16 bitmap, taken dot for dot: " << unused << " did not change it.\n";
+}
+
+} // namespace
+
+bool ReadImageFrames(const std::string &imagePath, std::istream &in, bool allFrames, std::vector<FrameGreys> &frames,
+                     std::string &problem, const FrameProgress &progress)
+{
+    if (imagePath != kStandardStream)
+        return ReadFramesFrom(QString::fromLocal8Bit(imagePath), allFrames, frames, problem, progress);
+    QByteArray bytes;
+    if (!ReadStandardInput(in, bytes, problem))
+        return false;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadFramesFrom(static_cast<QIODevice &>(buffer), allFrames, frames, problem, progress);
+}
+
+int Import(const Arguments &arguments, Streams &streams)
+{
+    // A font's glyphs are pictures already: nothing to fit or halftone.
+    if (arguments.operands.size() > 1 && IsFontFile(arguments.operands[1]))
+        return ImportFont(arguments, streams);
+    const std::optional<std::string> each = arguments.EachFolder("IMAGE");
+    DotGrid grid;
+    ApplyTypeOption(arguments, grid);
+    DotOptions options;
+    options.invert = arguments.Has("--invert");
+    options.threshold = NumberOption(arguments, "--threshold", options.threshold, 0, 255);
+    options.fit = ChoiceValue<Fit>("--fit", arguments.Value("--fit").value_or("contain"), FitFromName,
+                                   "contain, cover or stretch");
+    options.dither = ChoiceValue<Dither>("--dither", arguments.Value("--dither").value_or("none"), DitherFromName,
+                                         "none, floyd-steinberg, atkinson or bayer");
+    const std::string &imagePath = arguments.operands[1];
+    if (!each) {
+        if (const FileStatus spared = OutputSparesInputs(arguments.operands[2], {&imagePath, 1}); !spared)
+            return Refused(streams.err, spared.message());
+    }
+    const std::string name = SourceName(imagePath);
+    const bool toHeader = !each && arguments.operands[2].ends_with(".h");
+    std::vector<FrameGreys> frames;
+    std::string problem;
+    bool read = false;
+    {
+        TerminalProgress progress(streams.err, name);
+        read = ReadImageFrames(imagePath, streams.in, each || toHeader, frames, problem, progress.Callback());
+    }
+    if (!read)
+        return Refused(streams.err, "Cannot import " + name + ": " + problem + ".");
+    if (frames.front().dotForDot)
+        NoteOptionsUnused(arguments, name, streams.err);
+    if (toHeader)
+        return WriteImageHeader(arguments, frames, grid.nLCDType(), options, streams);
+    if (!each)
+        return WriteDrawing(FramePicture(frames.front(), grid.nLCDType(), options), arguments.operands[2], streams.out,
+                            streams.err);
+    return WriteEachFrame(arguments, frames, name, grid.nLCDType(), options, streams);
+}
+
+} // namespace tessaldo
