@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <optional>
 #include <vector>
 
 class QListWidget;
@@ -18,6 +19,10 @@ class LayoutChoiceDialog final : public QDialog {
 
 public:
     LayoutChoiceDialog(std::vector<tessaldo::LayoutChoice> choices, tessaldo::LcdType type, QWidget *parent = nullptr);
+
+    // The layout the user picks for `choices`, drawn in `type`; nullopt when they cancel.
+    static std::optional<tessaldo::BitLayout> Ask(const std::vector<tessaldo::LayoutChoice> &choices,
+                                                  tessaldo::LcdType type, QWidget *parent);
 
     // The reading chosen.
     const tessaldo::LayoutChoice &Chosen() const;

@@ -7,6 +7,7 @@
 #include "core/code/CodeFormats.h"
 #include "core/code/CodeGenerator.h"
 #include "core/formats/SetHeader.h"
+#include "core/session/Incoming.h"
 #include "frmMain.h"
 
 #include <QAccessible>

@@ -658,7 +658,7 @@ void frmMainTest::theQuestionIsAMessageBoxWithSaveDiscardAndCancel()
         box->button(savesByDefault ? QMessageBox::Cancel : QMessageBox::Discard)->click();
     });
     QVERIFY(!plain.close()); // Cancel, after finding Save the default
-    QCOMPARE(seen, QStringLiteral("Tessaldo 1.1|Save changes to the picture?"));
+    QCOMPARE(seen, QStringLiteral("Tessaldo " TESSALDO_VERSION "|Save changes to the picture?"));
     QCOMPARE(buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
 }
 

@@ -1,0 +1,74 @@
+#include "DrawingFiles.h"
+
+#include "NativePath.h"
+#include "WindowNotices.h"
+#include "core/formats/DrawingFile.h"
+
+#include <QCoreApplication>
+
+using namespace tessaldo;
+
+namespace {
+
+const QString kFilter = QStringLiteral("All Files (*.*)|*.*|LCD File (*.Lcd)|*.Lcd|");
+constexpr int kLcdFilterIndex = 2;
+
+} // namespace
+
+DrawingFiles::DrawingFiles(EditSession &session, const DotGrid &grid, CommonDialog &dlgBox, QWidget *window)
+    : m_session(session),
+      m_grid(grid),
+      m_dlgBox(dlgBox),
+      m_window(window)
+{
+}
+
+void DrawingFiles::PrepareDialog(const QString &title)
+{
+    m_dlgBox.DialogTitle = title;
+    m_dlgBox.Filter = kFilter;
+    m_dlgBox.FileName = QString();
+    m_dlgBox.FilterIndex = kLcdFilterIndex;
+}
+
+void DrawingFiles::Open()
+{
+    PrepareDialog(QStringLiteral("Open Graphic LCD File"));
+    m_dlgBox.ShowOpen();
+    if (m_dlgBox.FileName.isEmpty())
+        return;
+    OpenFile(m_dlgBox.FileName);
+    QCoreApplication::processEvents();
+}
+
+bool DrawingFiles::Save()
+{
+    PrepareDialog(QStringLiteral("Save Graphic LCD File"));
+    m_dlgBox.ShowSave();
+    return !m_dlgBox.FileName.isEmpty() && SaveFile(m_dlgBox.FileName);
+}
+
+void DrawingFiles::OpenFile(const QString &szFilePath)
+{
+    Drawing drawing;
+    const FileStatus read = ReadDrawingFile(NativePath(szFilePath), drawing);
+    if (!read) {
+        Warn(m_window, QString::fromStdString(read.message()));
+        return;
+    }
+    m_pictureFile = szFilePath;
+    m_session.Open(drawing);
+}
+
+bool DrawingFiles::SaveFile(const QString &szFilePath)
+{
+    const FileStatus saved = tessaldo::SaveFile(m_grid, NativePath(szFilePath));
+    if (!saved) {
+        Warn(m_window, QString::fromStdString(saved.message()));
+        return false;
+    }
+    m_pictureFile = szFilePath;
+    m_session.PictureSaved();
+    emit Saved();
+    return true;
+}

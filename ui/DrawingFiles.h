@@ -1,0 +1,46 @@
+#pragma once
+
+#include "CommonDialog.h"
+#include "core/model/DotGrid.h"
+#include "core/session/EditSession.h"
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+// Open and Save of one picture as a drawing file (.Lcd), and the file last
+// opened or saved, which the title names. Each dialog is asked apart from the
+// work, which is given the path.
+class DrawingFiles final : public QObject {
+    Q_OBJECT
+
+public:
+    // `grid` is the picture as the window draws it, which is what is saved.
+    DrawingFiles(tessaldo::EditSession &session, const tessaldo::DotGrid &grid, CommonDialog &dlgBox, QWidget *window);
+
+    void Open();
+    // False when the dialog was cancelled or the file could not be written.
+    bool Save();
+    // The work of Open and Save without the dialog; failures are shown to the user.
+    void OpenFile(const QString &szFilePath);
+    bool SaveFile(const QString &szFilePath);
+
+    // The drawing file last opened or saved, empty before there is one or once the picture is no file's.
+    const QString &Named() const { return m_pictureFile; }
+    void Forget() { m_pictureFile.clear(); }
+
+signals:
+    // The picture was saved under Named().
+    void Saved();
+
+private:
+    // Readies the dialog the way Open and Save both need it.
+    void PrepareDialog(const QString &title);
+
+    tessaldo::EditSession &m_session;
+    const tessaldo::DotGrid &m_grid;
+    CommonDialog &m_dlgBox;
+    QWidget *m_window;
+    QString m_pictureFile;
+};

@@ -1,0 +1,140 @@
+#include "IncomingRouter.h"
+
+#include "LayoutChoiceDialog.h"
+#include "ProgressFrameReader.h"
+#include "WindowNotices.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QImage>
+#include <QMimeData>
+#include <QTimer>
+
+using namespace tessaldo;
+
+namespace {
+
+QStringList LocalFilesIn(const QMimeData *data)
+{
+    QStringList files;
+    if (data != nullptr && data->hasUrls()) {
+        for (const QUrl &url : data->urls()) {
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+        }
+    }
+    return files;
+}
+
+QString LocalFileIn(const QMimeData *data)
+{
+    const QStringList files = LocalFilesIn(data);
+    return files.isEmpty() ? QString() : files.front();
+}
+
+// What the core is given: a drop brings only images and files, a paste text as well.
+Incoming IncomingOf(const QMimeData *data, bool withText)
+{
+    if (data == nullptr)
+        return {};
+    Incoming incoming{data->hasImage(), LocalFileIn(data).toStdString(), std::nullopt};
+    if (withText && data->hasText())
+        incoming.text = data->text().toStdString();
+    return incoming;
+}
+
+Routed RouteMimeData(const QMimeData *data, bool withText)
+{
+    return RouteIncoming(IncomingOf(data, withText));
+}
+
+bool HoldsImageOrFile(const QMimeData *data)
+{
+    return RouteMimeData(data, false).kind != IncomingKind::Nothing;
+}
+
+QImage ImageIn(const QMimeData *data)
+{
+    return data->hasImage() ? qvariant_cast<QImage>(data->imageData()) : QImage();
+}
+
+} // namespace
+
+IncomingRouter::IncomingRouter(EditSession &session, Clipboard &clipboard, const DotGrid &grid, QWidget *window)
+    : m_session(session),
+      m_clipboard(clipboard),
+      m_grid(grid),
+      m_window(window)
+{
+}
+
+void IncomingRouter::Paste()
+{
+    const QMimeData *data = m_clipboard.Contents();
+    Incoming incoming = IncomingOf(data, true);
+    incoming.type = m_grid.nLCDType(); // values for another display are read as the grid shows them
+    Routed routed = RouteIncoming(incoming);
+    if (!routed.candidates.empty()) {
+        const std::optional<BitLayout> layout = LayoutChoiceDialog::Ask(routed.candidates, incoming.type, m_window);
+        if (!layout)
+            return;
+        routed = RouteIncoming(incoming, layout);
+    }
+    TakeIncoming(routed, data != nullptr ? ImageIn(data) : QImage(), LocalFileIn(data));
+}
+
+bool IncomingRouter::ClipboardTakes() const
+{
+    return RouteMimeData(m_clipboard.Contents(), true).Takes();
+}
+
+void IncomingRouter::DragEnter(QDragEnterEvent *event) const
+{
+    if (HoldsImageOrFile(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void IncomingRouter::Drop(QDropEvent *event)
+{
+    const QMimeData *data = event->mimeData();
+    if (!HoldsImageOrFile(data))
+        return;
+    event->acceptProposedAction();
+    // The dialog waits until the drop is over, so the program it came from is not held up.
+    if (const QStringList files = LocalFilesIn(data); files.size() > 1) {
+        QTimer::singleShot(0, this, [this, files] { emit SetPathsCame(files); }); // drawings for a set
+        return;
+    }
+    QTimer::singleShot(0, this,
+                       [this, routed = RouteMimeData(data, false), image = ImageIn(data), file = LocalFileIn(data)] {
+                           TakeIncoming(routed, image, file);
+                       });
+}
+
+void IncomingRouter::TakeIncoming(const Routed &routed, const QImage &image, const QString &file)
+{
+    switch (routed.kind) {
+    case IncomingKind::Image:
+        emit ImageCame(GreyFromImage(image));
+        break;
+    case IncomingKind::DrawingFile:
+        emit DrawingFileCame(file);
+        break;
+    case IncomingKind::ImageFile:
+        // Any other file, a folder of drawings included, is opened as a set.
+        if (ProgressFrameReader::IsImage(file))
+            emit ImageFileCame(file);
+        else
+            emit SetPathsCame({file});
+        break;
+    case IncomingKind::Code:
+    case IncomingKind::Nothing:
+        if (!routed.Takes())
+            Warn(m_window, QString::fromStdString(CannotPaste(routed)));
+        else if (!routed.pictures.empty())
+            SayIfAny(m_window, m_session.TakePictures("Paste", routed.pictures));
+        else
+            m_session.TakeDots("Paste", *routed.dots);
+        break;
+    }
+}

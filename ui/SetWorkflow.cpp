@@ -1,0 +1,224 @@
+#include "SetWorkflow.h"
+
+#include "ImageImport.h"
+#include "LayoutChoiceDialog.h"
+#include "NativePath.h"
+#include "ProgressFrameReader.h"
+#include "Utf8.h"
+#include "WindowNotices.h"
+#include "core/formats/DrawingFile.h"
+#include "core/formats/SetFiles.h"
+#include "core/formats/SetHeader.h"
+#include "core/platform/FileIo.h"
+#include "core/session/Incoming.h"
+#include "core/session/ProgramTexts.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <utility>
+
+using namespace tessaldo;
+
+namespace {
+
+bool IsDrawingFile(const QString &path)
+{
+    return RouteIncoming({false, path.toStdString(), std::nullopt}).kind == IncomingKind::DrawingFile;
+}
+
+} // namespace
+
+SetWorkflow::SetWorkflow(EditSession &session, CommonDialog &dlgBox, SaveChangesQuestion &saveChanges,
+                         const ImageImport &import, std::function<bool()> noSetIsLost, QWidget *window)
+    : m_session(session),
+      m_dlgBox(dlgBox),
+      m_saveChanges(saveChanges),
+      m_import(import),
+      m_noSetIsLost(std::move(noSetIsLost)),
+      m_window(window)
+{
+}
+
+void SetWorkflow::OpenSet()
+{
+    OpenSetPaths(QFileDialog::getOpenFileNames(m_window, QStringLiteral("Open Set"), QString(), OpenSetFilter()));
+}
+
+QString SetWorkflow::OpenSetFilter()
+{
+    QStringList patterns;
+    for (const std::string_view suffix : SourceFileSuffixes())
+        patterns << u'*' + FromUtf8(suffix);
+    return QStringLiteral("Sets (%1 *.gif *.Lcd);;All Files (*)").arg(patterns.join(u' '));
+}
+
+void SetWorkflow::OpenSetPaths(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    m_session.EndStroke();
+    std::vector<std::filesystem::path> files;
+    for (const QString &path : paths)
+        files.push_back(NativePath(path));
+    Document set;
+    QString header;
+    BitLayout layout = BitLayout::Module;
+    FileStatus opened = FileStatus::Ok();
+    std::vector<std::filesystem::path> passedOver;
+    std::vector<std::string> leftOut;
+    std::string note;
+    std::string headerText;
+    QString source;
+    // Among drawing files, what does not open as one is left out and named with its reason.
+    if (std::any_of(paths.begin(), paths.end(), IsDrawingFile)) {
+        opened = OpenSetFiles(files, set, &leftOut);
+    } else if (paths.size() > 1) {
+        opened = FileStatus::Failed("Cannot open these files as one set: choose one header, C source or image, or "
+                                    "drawing files (.Lcd) alone.");
+    } else if (QFileInfo(paths.front()).isDir()) {
+        opened = OpenSetFolder(files.front(), set, passedOver, &leftOut);
+    } else if (ProgressFrameReader::IsImage(paths.front())) {
+        if (!ReadImageSet(paths.front(), set))
+            return;
+    } else {
+        SetFile read = ReadSetFile(files.front(), m_session.Doc().type);
+        if (read.set && !read.choices.empty()) {
+            const std::optional<BitLayout> chosen = LayoutChoiceDialog::Ask(read.choices, read.set->type, m_window);
+            if (!chosen)
+                return;
+            read = ReadSetFile(files.front(), m_session.Doc().type, chosen);
+        }
+        opened = read.status;
+        note = std::move(read.passedOver);
+        headerText = std::move(read.text);
+        if (read.set)
+            set = std::move(*read.set);
+        if (read.ownHeader)
+            header = paths.front();
+        else
+            source = paths.front();
+        layout = read.layout;
+    }
+    if (!opened) {
+        Warn(m_window, FromUtf8(opened.message()));
+        return;
+    }
+    // Asked only now that there is a set to take the unsaved one's place.
+    if (!m_noSetIsLost())
+        return;
+    m_setFile = header;
+    m_setSource = source;
+    m_setFileText = header.isEmpty() ? std::string() : std::move(headerText);
+    emit SetOpening();
+    m_session.OpenSet(std::move(set), layout);
+    emit NameChanged();
+    if (!passedOver.empty())
+        note = FolderPassedOverNote(files.front(), passedOver) + (note.empty() ? "" : "\n\n" + note);
+    if (!leftOut.empty())
+        note += (note.empty() ? "" : "\n\n") + LeftOutNote(leftOut);
+    if (!note.empty())
+        Warn(m_window, FromUtf8(note));
+}
+
+bool SetWorkflow::ReadImageSet(const QString &path, Document &set)
+{
+    std::vector<FrameGreys> frames;
+    std::string problem;
+    if (!m_import.Reader().Read(path, frames, problem)) {
+        if (!problem.empty())
+            Warn(m_window, QStringLiteral("Cannot open \"%1\": %2.").arg(path, FromUtf8(problem)));
+        return false;
+    }
+    set = SetFromFrames(frames, m_session.Doc().type, m_import.Options(), NameFromFileName(NativePath(path)));
+    return true;
+}
+
+bool SetWorkflow::SaveSet()
+{
+    if (m_setFile.isEmpty())
+        return SaveSetAs();
+    // A header written since by someone else, by hand or by a program, is not
+    // written over unasked: the user is told, and asked for a name, this one offered.
+    if (const FileStatus unchanged = HeaderUnchanged(NativePath(m_setFile), m_setFileText); !unchanged) {
+        Warn(m_window, FromUtf8(unchanged.message()));
+        return SaveSetAs();
+    }
+    return SaveSetFile(m_setFile) || SaveSetAs();
+}
+
+bool SetWorkflow::SaveSetAs()
+{
+    m_session.EndStroke();
+    QString name =
+        m_setFile.isEmpty() && !m_setSource.isEmpty() ? FromUtf8(HeaderNameFor(m_setSource.toStdString())) : m_setFile;
+    for (;;) {
+        m_dlgBox.DialogTitle = QStringLiteral("Save Set");
+        m_dlgBox.Filter = QStringLiteral("C Header (*.h)|*.h|All Files (*.*)|*.*|");
+        m_dlgBox.FileName = name;
+        m_dlgBox.FilterIndex = 1;
+        m_dlgBox.ShowSave();
+        if (m_dlgBox.FileName.isEmpty())
+            return false;
+        // As the page does: a name typed without an extension is a header's.
+        const std::string toSave = NameToSaveAs(m_dlgBox.FileName.toStdString(), ".h");
+        if (toSave.empty()) {
+            Warn(m_window, FromUtf8(std::string(kNameNeeded)));
+            continue;
+        }
+        name = FromUtf8(toSave);
+        if (SaveSetFile(name))
+            return true;
+    }
+}
+
+bool SetWorkflow::SaveSetFile(const QString &path)
+{
+    m_session.EndStroke();
+    const std::filesystem::path file = NativePath(path);
+    FileStatus saved = HeaderMayReplace(file);
+    SetText header;
+    if (saved) {
+        header = FormatSetHeader(m_session.Doc(), file, "the Tessaldo window", std::nullopt, m_session.HeaderLayout());
+        saved = header.problem.empty() ? WriteFileAtomically(file, header.text) : FileStatus::Failed(header.problem);
+    }
+    if (!saved) {
+        Warn(m_window, FromUtf8(saved.message()));
+        return false;
+    }
+    m_setFile = path;
+    m_setSource.clear();
+    m_setFileText = std::move(header.text);
+    m_session.SetSaved();
+    emit NameChanged();
+    return true;
+}
+
+void SetWorkflow::SaveSetAsFolder()
+{
+    const QString folder = QFileDialog::getExistingDirectory(m_window, QStringLiteral("Save Set as Folder"));
+    if (!folder.isEmpty())
+        SaveSetToFolder(folder);
+}
+
+bool SetWorkflow::SaveSetToFolder(const QString &folder)
+{
+    m_session.EndStroke();
+    const Document &set = m_session.Doc();
+    const std::filesystem::path path = NativePath(folder);
+    if (const FileStatus checked = CheckSetFolder(set, path); !checked) {
+        Warn(m_window, FromUtf8(checked.message()));
+        return false;
+    }
+    const std::vector<std::filesystem::path> replaced = DrawingsReplaced(set, path);
+    const QString question = QStringLiteral("\"%1\" already holds drawings the set would replace: %2. Replace them?");
+    if (!replaced.empty() && !m_saveChanges.AskToReplace(question.arg(folder, FromUtf8(FrameNames(replaced)))))
+        return false;
+    // No clean point: the drawings keep neither the set's order nor its delays, which only its header does.
+    if (const FileStatus saved = tessaldo::SaveSetFolder(set, path, ReplaceDrawings::Yes); !saved) {
+        Warn(m_window, FromUtf8(saved.message()));
+        return false;
+    }
+    return true;
+}
