@@ -79,7 +79,7 @@ void BM_ParseDrawing(benchmark::State &state)
         files.push_back(FormatDrawing(grid));
     std::size_t i = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(ParseDrawing(files[i++ % files.size()]));
+        benchmark::DoNotOptimize(ParseDrawing(files[i++ % files.size()], ReadFrom::File("bench.Lcd")));
 }
 BENCHMARK(BM_ParseDrawing);
 
@@ -171,7 +171,7 @@ void BM_DrawingsOpenSave(benchmark::State &state)
     for (auto _ : state) {
         for (const std::string &file : files) {
             DotGrid grid;
-            ApplyDrawing(grid, *ParseDrawing(file).drawing);
+            ApplyDrawing(grid, ParseDrawing(file, ReadFrom::File("bench.Lcd")).value());
             benchmark::DoNotOptimize(FormatDrawing(grid).data());
         }
     }

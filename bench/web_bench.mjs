@@ -12,7 +12,8 @@
 //   web first document:          the site's first document gzip-compressed, against the 14.6 KB a server
 //                                sends in its first round trip
 //
-// Usage: node bench/web_bench.mjs SITE_DIR PAGE_HTML CORE_BENCH [RUNS]
+// Usage: node bench/web_bench.mjs SITE_DIR PAGE_HTML CORE_BENCH BENCH_CORE_JS [RUNS]
+// (BENCH_CORE_JS: the module of what only the bench times, built as tessaldo_bench_core)
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -21,7 +22,7 @@ import { gzipSync } from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 import { serveFolder } from '../scripts/serve_site.mjs';
 
-const [siteDir, pageHtml, coreBench, runsArgument] = process.argv.slice(2);
+const [siteDir, pageHtml, coreBench, benchCore, runsArgument] = process.argv.slice(2);
 const kRuns = Number(runsArgument || 15);
 const kWork = mkdtempSync(join(tmpdir(), 'tessaldo-web-bench-'));
 
@@ -159,8 +160,11 @@ async function editing(browser, site) {
             median(times) / base, restyling);
     }
     const dots = Array.from({ length: 256 }, (_, i) => ((i * 37) % 3 === 0 ? '1' : '0')).join('');
-    const wasm = median(await page.evaluate((picture) => [1, 2, 3, 4, 5].map(
-        () => window.tessaldoBench.core.timeLcdToCode(picture, 200000)), dots));
+    await page.addScriptTag({ path: benchCore });
+    const wasm = median(await page.evaluate(async (picture) => {
+        const bench = await globalThis.TessaldoBench();
+        return [1, 2, 3, 4, 5].map(() => bench.timeLcdToCode(picture, 200000));
+    }, dots));
     const native = nativeLcdToCodeNs();
     figure('web LCDtoCODE', wasm, 0, 'ns', wasm / native, `native LCDtoCODE, ${Number(native.toPrecision(3))} ns`);
 }

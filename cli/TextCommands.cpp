@@ -35,10 +35,10 @@ FileStatus ReadDrawingFromStream(std::istream &in, Drawing &drawing)
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     in.ignore(std::numeric_limits<std::streamsize>::max());
-    ParsedDrawing parsed = ParseDrawing(bytes);
-    if (!parsed.drawing)
-        return FileStatus::Failed("Cannot read standard input: " + parsed.reason + ".");
-    drawing = *parsed.drawing;
+    const ParsedDrawing parsed = ParseDrawing(bytes, ReadFrom::StandardInput());
+    if (!parsed)
+        return FileStatus::Failed(parsed.message());
+    drawing = parsed.value();
     return FileStatus::Ok();
 }
 // One row of the picture as the window shows it, '#' set and '.' clear.
@@ -639,13 +639,14 @@ FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Str
     std::string text;
     if (FileStatus status = ReadSource(file, streams.in, text); !status)
         return status;
-    const ParsedDrawing parsed = ParseDrawing(std::string_view(text).substr(0, kDrawingBytesRead));
-    if (parsed.drawing) {
-        read = {{{.name = ArrayName(file), .dots = parsed.drawing->dots}}, parsed.drawing->type, std::nullopt};
+    const ParsedDrawing parsed =
+        ParseDrawing(std::string_view(text).substr(0, kDrawingBytesRead), ReadFrom::File(file));
+    if (parsed) {
+        read = {{{.name = ArrayName(file), .dots = parsed.value().dots}}, parsed.value().type, std::nullopt};
         return FileStatus::Ok();
     }
     if (IsDrawingFileName(file))
-        return OpenFailed(file, parsed.reason);
+        return FileStatus::Failed(parsed.message());
     SetReading reading = ReadSet(text, typeIfUnsaid, {}, std::nullopt, defines);
     NotePassedOver(PassedOverLines(SourceName(file), reading.passedOver, reading.firstPassedOver), streams.err);
     if (!reading.set)

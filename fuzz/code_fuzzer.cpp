@@ -27,7 +27,7 @@ DotGrid PictureFrom(const std::uint8_t *data, std::size_t size)
     PictureBytes bytes{};
     std::copy_n(data, std::min(size, bytes.size()), bytes.begin());
     DotGrid grid;
-    grid.SetAllDots(DotsFromPictureBytes(bytes));
+    grid.SetAllDots(DotsFromLayoutBytes(bytes, BitLayout::Module, grid.nLCDType()));
     return grid;
 }
 
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Require(notes == reading.passedOver);
     for (const CodePicture &picture : reading.pictures)
         Require(!picture.name.empty());
-    const PickedPicture picked = ReadPictureCode(text);
+    const PickedPicture picked = PickPicture(FindPicturesInCode(text), std::nullopt);
     Require(picked.bytes.has_value() != !picked.problem.empty());
     // A compiler's command line settles more of the conditionals, with values to work out.
     const PickedPicture defined = PickPicture(FindPicturesInCode(text, {}, {{"ARDUINO", "105"}}), std::nullopt);
@@ -60,8 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const DotGrid grid = PictureFrom(data, size);
     for (const std::string &code : {LCDtoCODE(grid), CArray({grid, "fuzz", "fuzz.Lcd"})}) {
-        const PickedPicture back = ReadPictureCode(code);
-        Require(back.bytes.has_value() && DotsFromPictureBytes(*back.bytes) == grid.AllDots());
+        const PickedPicture back = PickPicture(FindPicturesInCode(code), std::nullopt);
+        Require(back.bytes.has_value() && DotsOfPicture(*back.bytes, back.layout, grid.nLCDType()) == grid.AllDots());
     }
     return 0;
 }

@@ -27,17 +27,18 @@ bool IsDotState(DotState state)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char *>(data), size);
-    const ParsedDrawing parsed = ParseDrawing(bytes);
+    const ParsedDrawing parsed = ParseDrawing(bytes, ReadFrom::File("fuzz.Lcd"));
 
     // Only the start of a file is ever read, so it alone must decide.
-    const ParsedDrawing start = ParseDrawing(bytes.substr(0, kDrawingBytesRead));
-    Require(start.drawing == parsed.drawing && start.reason == parsed.reason);
+    const ParsedDrawing start = ParseDrawing(bytes.substr(0, kDrawingBytesRead), ReadFrom::File("fuzz.Lcd"));
+    Require(start.ok() == parsed.ok() && start.message() == parsed.message()
+            && (!parsed || start.value() == parsed.value()));
 
-    if (!parsed.drawing) {
-        Require(!parsed.reason.empty());
+    if (!parsed) {
+        Require(!parsed.message().empty());
         return 0;
     }
-    const Drawing &drawing = *parsed.drawing;
+    const Drawing &drawing = parsed.value();
     for (const DotState state : drawing.dots)
         Require(IsDotState(state));
     if (drawing.type)
@@ -49,9 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Require(grid.nLCDType() == drawing.type.value_or(LcdType::Row));
     Require(grid.AllDots() == drawing.dots);
 
-    const ParsedDrawing reopened = ParseDrawing(FormatDrawing(grid));
-    Require(reopened.drawing.has_value());
-    Require(reopened.drawing->type == grid.nLCDType());
-    Require(reopened.drawing->dots == grid.AllDots());
+    const ParsedDrawing reopened = ParseDrawing(FormatDrawing(grid), ReadFrom::File("fuzz.Lcd"));
+    Require(reopened.ok());
+    Require(reopened.value().type == grid.nLCDType());
+    Require(reopened.value().dots == grid.AllDots());
     return 0;
 }

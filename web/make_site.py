@@ -11,7 +11,8 @@ Usage: make_site.py PAGE_DIR SITE_DIR CORE_JS UNIFONT_HEX ICON_SVG VERSION OUT_D
 
 CORE_JS is the core built without its WebAssembly inlined; its .wasm file
 stands beside it. SITE_DIR holds the manifest and the service worker, whose
-@FILES@ and @VERSION@ are filled in here.
+['@FILES@'] and @VERSION@ are filled in here (the list's marker is a list, so
+that the worker's source parses as it is).
 """
 import hashlib
 import json
@@ -51,10 +52,10 @@ def service_worker(site, out):
     """sw.js with the list of every other file; the first document by its folder's address, as it is opened."""
     files = sorted("./" if path.name == "index.html" else path.name for path in out.iterdir())
     text = (site / "sw.js").read_text(encoding="utf-8")
-    for marker in ("@FILES@", "@VERSION@"):
+    for marker in ("['@FILES@']", "@VERSION@"):
         if text.count(marker) != 1:
             sys.exit(f"make_site: sw.js must hold {marker} exactly once")
-    return text.replace("@FILES@", json.dumps(files)).replace("@VERSION@", version(out))
+    return text.replace("['@FILES@']", json.dumps(files)).replace("@VERSION@", version(out))
 
 
 def main():

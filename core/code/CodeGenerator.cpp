@@ -27,10 +27,10 @@ unsigned BlockValue(const DotGrid::Dots &dots, int startDot)
 // Writes the hex text of `byte` at `out` and returns the end of what it wrote.
 char *WriteHex(char *out, unsigned byte)
 {
-    constexpr std::string_view digits = "0123456789ABCDEF";
+    constexpr std::string_view kDigits = "0123456789ABCDEF";
     if (byte >= 16)
-        *out++ = digits[byte >> 4];
-    *out++ = digits[byte & 15];
+        *out++ = kDigits[byte >> 4];
+    *out++ = kDigits[byte & 15];
     return out;
 }
 

@@ -789,19 +789,6 @@ PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::s
     return {picked->bytes, {}, picked->layout, picked->layoutEvidence};
 }
 
-PickedPicture ReadPictureCode(std::string_view text)
-{
-    return PickPicture(FindPicturesInCode(text), std::nullopt);
-}
-
-DotGrid::Dots DotsFromPictureBytes(const PictureBytes &bytes)
-{
-    DotGrid::Dots dots{};
-    for (std::size_t dot = 0; dot < dots.size(); ++dot)
-        dots[dot] = static_cast<DotState>((bytes[dot / 8] >> (dot % 8)) & 1);
-    return dots;
-}
-
 DotGrid::Dots DotsOfPicture(const PictureBytes &bytes, std::optional<BitLayout> layout, LcdType type)
 {
     return DotsFromLayoutBytes(bytes, layout.value_or(BitLayout::Module), type);

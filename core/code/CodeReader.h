@@ -78,10 +78,6 @@ struct PickedPicture {
 };
 // The picture called `name`, or the only one the text holds.
 PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::string> &name);
-// FindPicturesInCode and PickPicture with no name: what a paste takes.
-PickedPicture ReadPictureCode(std::string_view text);
-
-DotGrid::Dots DotsFromPictureBytes(const PictureBytes &bytes);
 // The dots a picture's bytes show in `type`: in its layout, the module's when the text tells none.
 DotGrid::Dots DotsOfPicture(const PictureBytes &bytes, std::optional<BitLayout> layout, LcdType type);
 

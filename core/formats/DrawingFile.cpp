@@ -85,11 +85,6 @@ DotGrid::Dots DotsFromLine(std::string_view line)
     return dots;
 }
 
-ParsedDrawing Refused(std::string reason)
-{
-    return {std::nullopt, std::move(reason)};
-}
-
 // Every file a version of the program ever wrote holds only '0' and '1' on
 // its dot line; anything else among the characters read is some other kind
 // of file, and reading it as dots would pass junk off as a picture.
@@ -108,11 +103,11 @@ std::optional<std::string> NotADrawing(std::string_view line)
            + shown + "; a drawing holds only 0 and 1)";
 }
 
-ParsedDrawing FromDotLine(std::optional<LcdType> type, std::string_view line)
+ParsedDrawing FromDotLine(std::optional<LcdType> type, std::string_view line, const ReadFrom &from)
 {
     if (std::optional<std::string> problem = NotADrawing(line))
-        return Refused(std::move(*problem));
-    return {Drawing{type, DotsFromLine(line)}, {}};
+        return ParsedDrawing::Failed(from.Refusal(*problem));
+    return ParsedDrawing::Ok(Drawing{type, DotsFromLine(line)});
 }
 
 // The digits of a file named STEM-digits.Lcd, or nothing for any other name.
@@ -130,23 +125,24 @@ std::optional<std::string> FrameNumber(const std::string &name, const std::strin
 
 } // namespace
 
-ParsedDrawing ParseDrawing(std::string_view bytes)
+ParsedDrawing ParseDrawing(std::string_view bytes, const ReadFrom &from)
 {
     if (bytes.starts_with(kUtf8ByteOrderMark))
         bytes.remove_prefix(kUtf8ByteOrderMark.size());
     if (bytes.empty())
-        return Refused("the file is empty");
+        return ParsedDrawing::Failed(from.Refusal("the file is empty"));
     const Line first = FirstLine(bytes);
     if (first.text.size() >= kLegacyLineMinLength)
-        return FromDotLine(std::nullopt, first.text);
+        return FromDotLine(std::nullopt, first.text, from);
 
     const long long value = RoundedTypeLineValue(first.text);
     const std::optional<LcdType> type = LcdTypeFromValue(static_cast<double>(value));
     if (!type)
-        return Refused("its type line gives " + std::to_string(value) + ", but the LCD type must be 0 or 1");
+        return ParsedDrawing::Failed(
+            from.Refusal("its type line gives " + std::to_string(value) + ", but the LCD type must be 0 or 1"));
     if (!first.terminated || first.rest.empty())
-        return Refused("the file ends after the type line, before the dot line");
-    return FromDotLine(type, FirstLine(first.rest).text);
+        return ParsedDrawing::Failed(from.Refusal("the file ends after the type line, before the dot line"));
+    return FromDotLine(type, FirstLine(first.rest).text, from);
 }
 
 std::string FormatDrawing(const DotGrid &grid)
@@ -175,10 +171,10 @@ FileStatus ReadDrawingFile(const std::filesystem::path &szFilePath, Drawing &dra
     std::string bytes;
     if (FileStatus read = ReadFileStart(szFilePath, kDrawingBytesRead, bytes); !read)
         return read;
-    ParsedDrawing parsed = ParseDrawing(bytes);
-    if (!parsed.drawing)
-        return OpenFailed(szFilePath, parsed.reason);
-    drawing = *parsed.drawing;
+    const ParsedDrawing parsed = ParseDrawing(bytes, ReadFrom::File(szFilePath));
+    if (!parsed)
+        return FileStatus::Failed(parsed.message());
+    drawing = parsed.value();
     return FileStatus::Ok();
 }
 

@@ -2,7 +2,8 @@
 
 #include "core/model/DotGrid.h"
 #include "core/model/PictureName.h"
-#include "core/platform/FileStatus.h"
+#include "core/platform/FileIo.h"
+#include "core/platform/Result.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -37,14 +38,11 @@ struct Drawing {
     friend bool operator==(const Drawing &, const Drawing &) = default;
 };
 
-// Either a drawing, or why the bytes are not one.
-struct ParsedDrawing {
-    std::optional<Drawing> drawing;
-    std::string reason;
-};
+// Either a drawing, or the sentence saying why the bytes `from` gives are not one.
+using ParsedDrawing = Result<Drawing>;
 
 // Reads a drawing file's bytes. Line ends may be CR LF, LF or CR.
-ParsedDrawing ParseDrawing(std::string_view bytes);
+ParsedDrawing ParseDrawing(std::string_view bytes, const ReadFrom &from);
 
 // The exact bytes SaveFile writes for the picture.
 std::string FormatDrawing(const DotGrid &grid);

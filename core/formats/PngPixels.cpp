@@ -14,7 +14,7 @@ constexpr std::string_view kSignature = "\x89PNG\r\n\x1A\n";
 // The reader below the desktop's refuses wider or taller images.
 constexpr std::uint32_t kMaxSide = 1'000'000;
 
-enum Colour { kGrey = 0, kRgb = 2, kIndexed = 3, kGreyAlpha = 4, kRgba = 6 };
+enum Colour { Grey = 0, Rgb = 2, Indexed = 3, GreyAlpha = 4, Rgba = 6 };
 
 constexpr std::array<int, 7> kChannels{1, 0, 3, 1, 2, 0, 4};
 
@@ -41,13 +41,13 @@ int Big16(std::string_view bytes, std::size_t at)
 bool ValidDepth(int colour, int depth)
 {
     switch (colour) {
-    case kGrey:
+    case Colour::Grey:
         return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
-    case kIndexed:
+    case Colour::Indexed:
         return depth == 1 || depth == 2 || depth == 4 || depth == 8;
-    case kRgb:
-    case kGreyAlpha:
-    case kRgba:
+    case Colour::Rgb:
+    case Colour::GreyAlpha:
+    case Colour::Rgba:
         return depth == 8 || depth == 16;
     default:
         return false;
@@ -98,14 +98,14 @@ PngPixels::PngPixels(std::string_view file)
             if (!ReadHeader(data))
                 return;
         } else if (type == "IDAT") {
-            if (m_colour == kIndexed && m_palette.empty())
+            if (m_colour == Colour::Indexed && m_palette.empty())
                 return;
             if (!dataEnded)
                 m_compressed += data;
         } else if (type == "IEND") {
             ended = true;
         } else if (type == "PLTE" && beforeData) {
-            if (paletteSeen || (m_colour == kIndexed && (length == 0 || length % 3 != 0 || length > 768)))
+            if (paletteSeen || (m_colour == Colour::Indexed && (length == 0 || length % 3 != 0 || length > 768)))
                 return;
             paletteSeen = true;
             ReadPalette(data);
@@ -146,7 +146,7 @@ bool PngPixels::ReadHeader(std::string_view data)
 
 void PngPixels::ReadPalette(std::string_view data)
 {
-    if (m_colour != kIndexed)
+    if (m_colour != Colour::Indexed)
         return; // a suggestion for a display with few colours
     // Entries past what the depth can index are never used.
     const std::size_t count = std::min<std::size_t>(data.size() / 3, std::size_t{1} << m_depth);
@@ -158,15 +158,15 @@ void PngPixels::ReadPalette(std::string_view data)
 // Transparency that does not fit the image is left out, as the desktop's reader does.
 void PngPixels::ReadTransparency(std::string_view data)
 {
-    if (m_colour == kIndexed) {
+    if (m_colour == Colour::Indexed) {
         if (data.empty() || data.size() > m_palette.size())
             return;
         for (std::size_t i = 0; i < data.size(); ++i)
             m_palette[i][3] = static_cast<std::uint8_t>(data[i]);
-    } else if ((m_colour == kGrey && data.size() == 2) || (m_colour == kRgb && data.size() == 6)) {
+    } else if ((m_colour == Colour::Grey && data.size() == 2) || (m_colour == Colour::Rgb && data.size() == 6)) {
         m_hasKey = true;
         // Only an 8-bit colour's key is cut to its low byte there; a grey's must match whole.
-        const int kept = m_colour == kRgb && m_depth == 8 ? 0xFF : 0xFFFF;
+        const int kept = m_colour == Colour::Rgb && m_depth == 8 ? 0xFF : 0xFFFF;
         for (std::size_t i = 0; i < data.size() / 2; ++i)
             m_key[i] = Big16(data, 2 * i) & kept;
     }
@@ -274,11 +274,11 @@ std::uint8_t PngPixels::Grey(int x) const
     const int channels = kChannels[m_colour];
     const int first = Sample(x * channels);
     switch (m_colour) {
-    case kGrey: {
+    case Colour::Grey: {
         const int grey = Channel(first);
         return GreyOverWhite(grey, grey, grey, m_hasKey && first == m_key[0] ? 0 : 255);
     }
-    case kIndexed: {
+    case Colour::Indexed: {
         // The desktop's reader takes an index past the palette as the first
         // entry, or as white in a two-colour image.
         const bool known = static_cast<std::size_t>(first) < m_palette.size();
@@ -287,7 +287,7 @@ std::uint8_t PngPixels::Grey(int x) const
         const auto &entry = m_palette[known ? static_cast<std::size_t>(first) : 0];
         return GreyOverWhite(entry[0], entry[1], entry[2], entry[3]);
     }
-    case kGreyAlpha: {
+    case Colour::GreyAlpha: {
         const int grey = Channel(first);
         return GreyOverWhite(grey, grey, grey, Channel(Sample(x * channels + 1)));
     }
@@ -295,7 +295,7 @@ std::uint8_t PngPixels::Grey(int x) const
         const int green = Sample(x * channels + 1);
         const int blue = Sample(x * channels + 2);
         const bool keyed = m_hasKey && first == m_key[0] && green == m_key[1] && blue == m_key[2];
-        const int alpha = m_colour == kRgba ? Channel(Sample(x * channels + 3)) : keyed ? 0 : 255;
+        const int alpha = m_colour == Colour::Rgba ? Channel(Sample(x * channels + 3)) : keyed ? 0 : 255;
         return GreyOverWhite(Channel(first), Channel(green), Channel(blue), alpha);
     }
     }

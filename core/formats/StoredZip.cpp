@@ -53,7 +53,7 @@ void PutCommon(std::string &out, const ZipEntry &entry, const ZipTime &time)
 
 std::uint32_t Crc32(std::string_view bytes)
 {
-    static const std::array<std::uint32_t, 256> table = [] {
+    static const std::array<std::uint32_t, 256> kTable = [] {
         std::array<std::uint32_t, 256> made{};
         for (std::uint32_t n = 0; n < 256; ++n) {
             std::uint32_t c = n;
@@ -65,7 +65,7 @@ std::uint32_t Crc32(std::string_view bytes)
     }();
     std::uint32_t c = 0xFFFFFFFFU;
     for (const char byte : bytes)
-        c = table[(c ^ static_cast<std::uint8_t>(byte)) & 0xFF] ^ (c >> 8);
+        c = kTable[(c ^ static_cast<std::uint8_t>(byte)) & 0xFF] ^ (c >> 8);
     return c ^ 0xFFFFFFFFU;
 }
 

@@ -106,6 +106,11 @@ FileStatus OpenFailed(const fs::path &path, const std::string &reason)
     return FileStatus::Failed("Cannot open \"" + DisplayPath(path) + "\": " + reason + ".");
 }
 
+std::string ReadFrom::Refusal(const std::string &reason) const
+{
+    return m_file ? OpenFailed(*m_file, reason).message() : "Cannot read standard input: " + reason + ".";
+}
+
 FileStatus SaveFailed(const fs::path &path, const std::string &reason)
 {
     return FileStatus::Failed("Cannot save \"" + DisplayPath(path) + "\": " + reason + ".");

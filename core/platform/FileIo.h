@@ -4,9 +4,11 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tessaldo {
 
@@ -23,6 +25,20 @@ inline constexpr std::string_view kNameNeeded = "Type a name for the file: the n
 // The messages of a failed open or save: they name the file and the reason.
 FileStatus OpenFailed(const std::filesystem::path &path, const std::string &reason);
 FileStatus SaveFailed(const std::filesystem::path &path, const std::string &reason);
+
+// What a reader reads, as its refusal names it: a file, as OpenFailed does,
+// or standard input.
+class ReadFrom {
+public:
+    static ReadFrom File(std::filesystem::path path) { return ReadFrom{std::move(path)}; }
+    static ReadFrom StandardInput() { return ReadFrom{std::nullopt}; }
+    // "Cannot open \"a.Lcd\": REASON." or "Cannot read standard input: REASON."
+    std::string Refusal(const std::string &reason) const;
+
+private:
+    explicit ReadFrom(std::optional<std::filesystem::path> file) : m_file(std::move(file)) {}
+    std::optional<std::filesystem::path> m_file; // none: standard input
+};
 
 // Replaces the content of `target` with `bytes` so that a failure at any point
 // leaves the earlier file as it was: the bytes go to a temporary file beside

@@ -46,8 +46,8 @@ public:
 
 std::error_code KindError(FileKind kind)
 {
-    static const FileKindCategory category;
-    return {static_cast<int>(kind), category};
+    static const FileKindCategory kCategory;
+    return {static_cast<int>(kind), kCategory};
 }
 
 // What tells one file from every other, whatever name or link reaches it.

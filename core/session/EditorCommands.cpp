@@ -69,6 +69,48 @@ constexpr std::array kCommands{
     EditorCommand{CommandId::SaveSetAsFolder, "Save Set as Folder…", {}, false, false, std::nullopt, false, kSet},
 };
 
+// In the enumeration's order, one for each command of the table.
+constexpr std::array<std::string_view, kCommands.size()> kCommandNames{
+    "Undo",
+    "Redo",
+    "Invert",
+    "ShiftUp",
+    "ShiftDown",
+    "ShiftLeft",
+    "ShiftRight",
+    "FlipHorizontally",
+    "FlipVertically",
+    "RotateClockwise",
+    "RotateCounterclockwise",
+    "ImportImage",
+    "InsertText",
+    "Paste",
+    "CopyAsCArray",
+    "ModuleArrayForm",
+    "XbmArrayForm",
+    "GfxArrayForm",
+    "PagesArrayForm",
+    "CopyLink",
+    "SendToModule",
+    "PreviousPicture",
+    "NextPicture",
+    "AddPicture",
+    "CopyPicture",
+    "DeletePicture",
+    "MoveEarlier",
+    "MoveLater",
+    "RenamePicture",
+    "PictureDelay",
+    "OnionSkin",
+    "SaveAsAnimation",
+    "Play",
+    "PlayOnModule",
+    "OpenSet",
+    "SaveSet",
+    "SaveSetAs",
+    "SaveSetAsFolder",
+};
+
 } // namespace
 
 std::span<const EditorCommand> EditorCommands()
@@ -80,6 +122,11 @@ const EditorCommand &CommandWithId(CommandId id)
 {
     return *std::find_if(kCommands.begin(), kCommands.end(),
                          [id](const EditorCommand &command) { return command.id == id; });
+}
+
+std::string_view CommandName(CommandId id)
+{
+    return kCommandNames.at(static_cast<std::size_t>(id));
 }
 
 } // namespace tessaldo

@@ -84,5 +84,7 @@ struct EditorCommand {
 std::span<const EditorCommand> EditorCommands();
 // The table's entry for `id`.
 const EditorCommand &CommandWithId(CommandId id);
+// The name a script calls the command by, its enumerator's: the page's CommandId.
+std::string_view CommandName(CommandId id);
 
 } // namespace tessaldo

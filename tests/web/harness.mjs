@@ -276,7 +276,7 @@ export async function setButton(page, caption) {
 export async function setDots(page) {
     await keys(page, '#setStrip', 'Home');
     const shown = [];
-    for (const _ of await names(page)) {
+    for (let left = (await names(page)).length; left > 0; --left) {
         shown.push(await dots(page));
         await keys(page, '#setStrip', 'ArrowDown');
     }

@@ -2,23 +2,22 @@
 // download where it has none; the bytes and every refusal are the core's.
 import { core } from './core.js';
 import { announce, buttons, element, messageBox, row, showDialog } from './dialogs.js';
-import { session, state, update } from './state.js';
+import { places, session, state, update } from './state.js';
 
 const kPickerTypes = [{ description: 'LCD File', accept: { 'application/octet-stream': ['.Lcd', '.lcd'] } }];
 
 // The drawing file the picture was last opened from or saved to, which Save
 // offers again; the handle where the browser gave one, which Ctrl+S writes.
-let pictureFile = { name: '', handle: null };
 
 // The work is now that drawing file's, or no file's for ''.
 export function nameFile(name, handle = null) {
-    pictureFile = { name, handle };
+    places.picture = { name, handle };
     update({ fileName: name });
 }
 
 // The work is now a set's header or source: Save and Ctrl+S offer no drawing file of before.
 export function nameSetFile(name) {
-    pictureFile = { name: '', handle: null };
+    places.picture = { name: '', handle: null };
     update({ fileName: name });
 }
 
@@ -214,9 +213,9 @@ async function saveTo(handle, bytes) {
 // true when it was written or downloaded.
 export async function save(again = false) {
     const bytes = core.formatDrawing(state.type, state.dots);
-    if (again && pictureFile.handle)
-        return saveTo(pictureFile.handle, bytes);
-    const suggested = pictureFile.name || 'picture.Lcd';
+    if (again && places.picture.handle)
+        return saveTo(places.picture.handle, bytes);
+    const suggested = places.picture.name || 'picture.Lcd';
     if (window.showSaveFilePicker) {
         const handle = await pickSaveFile(suggested, kPickerTypes);
         return handle ? saveTo(handle, bytes) : false;

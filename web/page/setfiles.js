@@ -11,15 +11,13 @@ import {
 import { decodesFrames, openAnimation } from './importer.js';
 import { chooseLayout } from './layoutdialog.js';
 import { readApartFromTheWork, readSource } from './setreader.js';
-import { session, state } from './state.js';
+import { places, session, state } from './state.js';
 
 const kOpenAccept = '.h,.hh,.hpp,.c,.cc,.cpp,.cxx,.ino,.Lcd,.lcd,image/*';
 const kOpenTypes = [{ description: 'C headers and sources, drawing files, animated images',
     accept: { 'text/plain': ['.h', '.hh', '.hpp', '.c', '.cc', '.cpp', '.cxx', '.ino', '.Lcd', '.lcd'], 'image/*': [] } }];
 const kHeaderTypes = [{ description: 'C Header', accept: { 'text/plain': ['.h'] } }];
 
-let savedAs = null;  // {name, handle}: where Save Set writes again; the handle only with the save picker
-let openedName = ''; // the header or source last opened, the name first offered to save under
 
 async function openImageFrames(file) {
     if (!decodesFrames()) {
@@ -28,8 +26,8 @@ async function openImageFrames(file) {
     }
     // Frames are saved to no file yet: a header of their own, once Save Set asks for its name.
     if (await openAnimation(file)) {
-        savedAs = null;
-        openedName = '';
+        places.setSavedAs = null;
+        places.setOpenedName = '';
         nameFile('');
     }
 }
@@ -53,8 +51,8 @@ async function openSource(file) {
     }
     if (!read || !await opened(read))
         return;
-    openedName = file.name;
-    savedAs = null;
+    places.setOpenedName = file.name;
+    places.setSavedAs = null;
     nameSetFile(file.name);
     if (read.note)
         await messageBox(read.note);
@@ -105,8 +103,8 @@ export async function openSetFrom(files) {
     const read = readApartFromTheWork((reader) => reader.openSetDrawings(drawings));
     if (!await opened(read))
         return;
-    savedAs = null;
-    openedName = '';
+    places.setSavedAs = null;
+    places.setOpenedName = '';
     nameFile('');
     if (read.note)
         await messageBox(read.note);
@@ -119,7 +117,7 @@ export async function openSet() {
 }
 
 function suggestedName() {
-    return savedAs?.name || openedName || (state.animation ? 'animation.h' : 'icons.h');
+    return places.setSavedAs?.name || places.setOpenedName || (state.animation ? 'animation.h' : 'icons.h');
 }
 
 async function chooseHeader() {
@@ -152,7 +150,7 @@ async function saveSetTo(target) {
         await messageBox(problem);
         return false;
     }
-    savedAs = target;
+    places.setSavedAs = target;
     nameSetFile(target.name);
     if (!target.handle) {
         download(target.name, header.text);
@@ -170,7 +168,7 @@ export async function saveSetAs() {
 }
 
 export async function saveSet() {
-    return savedAs ? saveSetTo(savedAs) : saveSetAs();
+    return places.setSavedAs ? saveSetTo(places.setSavedAs) : saveSetAs();
 }
 
 // The folder's files in one zip archive, named and dated as the set is now.

@@ -24,6 +24,13 @@ export const state = {
     focus: { column: 0, row: 0 }, // the focus cell, in screen terms
 };
 
+// Where the work was opened from and is saved to, which no drawing shows.
+export const places = {
+    picture: { name: '', handle: null }, // the drawing file; the handle only with the file pickers
+    setSavedAs: null,  // {name, handle}: where Save Set writes again; the handle only with the save picker
+    setOpenedName: '', // the header or source last opened, the name first offered to save under
+};
+
 const listeners = [];
 
 // Gives the call that stops the listening.

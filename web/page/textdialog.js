@@ -2,7 +2,7 @@
 // replacing the picture or laid onto it, moved by whole dots with the arrow
 // keys on the preview.
 import { core } from './core.js';
-import { buttons, clampedNumber, element, numberBox, row, showDialog } from './dialogs.js';
+import { clampedNumber, element, numberBox, row, showDialog } from './dialogs.js';
 import { glyphsFor } from './glyphs.js';
 import { drawPicture, makePreview } from './picture.js';
 import { session, state } from './state.js';

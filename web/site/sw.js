@@ -3,7 +3,7 @@
 // made from their contents: a new build is a new worker, which fetches the
 // new files and drops the old ones.
 const kVersion = '@VERSION@';
-const kFiles = @FILES@;
+const kFiles = ['@FILES@'];
 const kCache = `tessaldo-${kVersion}`;
 
 self.addEventListener('install', (event) => {

@@ -16,12 +16,12 @@ DotGrid::Dots Read(const std::string &text, const std::optional<std::string> &na
 {
     const PickedPicture picked = PickPicture(FindPicturesInCode(text, {}, defines), name);
     EXPECT_TRUE(picked.bytes.has_value()) << picked.problem << "\n" << text;
-    return picked.bytes ? DotsFromPictureBytes(*picked.bytes) : DotGrid::Dots{};
+    return picked.bytes ? DotsFromLayoutBytes(*picked.bytes, BitLayout::Module, LcdType::Column) : DotGrid::Dots{};
 }
 
 std::string Refusal(const std::string &text)
 {
-    const PickedPicture picked = ReadPictureCode(text);
+    const PickedPicture picked = PickPicture(FindPicturesInCode(text), std::nullopt);
     EXPECT_FALSE(picked.bytes.has_value()) << text;
     return picked.problem;
 }
@@ -118,7 +118,7 @@ TEST(CodeReader, ReadsFirmwareArraysAsTheirCompilersDo)
     };
     for (const auto &example : cases) {
         const std::string source = example.declaration + Values32(example.first);
-        const PickedPicture picked = ReadPictureCode(source);
+        const PickedPicture picked = PickPicture(FindPicturesInCode(source), std::nullopt);
         ASSERT_TRUE(picked.bytes) << picked.problem << "\n" << source;
         EXPECT_EQ(int((*picked.bytes)[0]), int(example.byte)) << source;
         EXPECT_EQ((*picked.bytes)[1], 1) << source;
@@ -187,7 +187,8 @@ TEST(CodeReader, RefusalsSayWhatWasFound)
             EXPECT_EQ(Read(bytes), Read(array)) << lowFirst << mark;
         }
     // What the initialiser leaves out of a declared length is zero, as C fills it.
-    const PickedPicture blank = ReadPictureCode("rom const unsigned char blank[33] = {0xA4};");
+    const PickedPicture blank =
+        PickPicture(FindPicturesInCode("rom const unsigned char blank[33] = {0xA4};"), std::nullopt);
     ASSERT_TRUE(blank.bytes) << blank.problem;
     EXPECT_EQ(*blank.bytes, PictureBytes{});
 }

@@ -34,24 +34,32 @@ DotGrid BusyGrid()
     return RandomGrid(random, LcdType::Row);
 }
 
+const ReadFrom kFile = ReadFrom::File("a.Lcd");
+
 Drawing Parse(std::string_view bytes)
 {
-    const ParsedDrawing parsed = ParseDrawing(bytes);
-    EXPECT_TRUE(parsed.drawing.has_value()) << parsed.reason;
-    return parsed.drawing.value_or(Drawing{});
+    const ParsedDrawing parsed = ParseDrawing(bytes, kFile);
+    EXPECT_TRUE(parsed.ok()) << parsed.message();
+    return parsed ? parsed.value() : Drawing{};
 }
 
 std::string Refusal(std::string_view bytes)
 {
-    const ParsedDrawing parsed = ParseDrawing(bytes);
-    EXPECT_FALSE(parsed.drawing.has_value());
-    return parsed.reason;
+    const ParsedDrawing parsed = ParseDrawing(bytes, kFile);
+    EXPECT_FALSE(parsed.ok());
+    return parsed.message();
+}
+
+// The sentence a refusal of a.Lcd is.
+std::string CannotOpen(const std::string &reason)
+{
+    return "Cannot open \"a.Lcd\": " + reason + ".";
 }
 
 std::optional<LcdType> TypeOfLine(const std::string &typeLine)
 {
-    const ParsedDrawing parsed = ParseDrawing(typeLine + "\r\n" + std::string(256, '1'));
-    return parsed.drawing ? parsed.drawing->type : std::nullopt;
+    const ParsedDrawing parsed = ParseDrawing(typeLine + "\r\n" + std::string(256, '1'), kFile);
+    return parsed ? parsed.value().type : std::nullopt;
 }
 
 } // namespace
@@ -118,8 +126,10 @@ TEST(DrawingFile, AByteOrderMarkBeforeTheFirstLineIsSkipped)
     EXPECT_EQ(grid.nLCDType(), LcdType::Row);
     EXPECT_TRUE(grid.IsSet(255));
     EXPECT_FALSE(Parse("\xEF\xBB\xBF" + std::string(256, '1')).type.has_value()); // a legacy dot line
-    EXPECT_EQ(Refusal("\xEF\xBB\xBF 1\r\n\xEF\xBB\xBF"),
-              "it is not a drawing file (character 1 of the dot line is the byte 0xEF; a drawing holds only 0 and 1)");
+    EXPECT_EQ(
+        Refusal("\xEF\xBB\xBF 1\r\n\xEF\xBB\xBF"),
+        CannotOpen("it is not a drawing file (character 1 of the dot line is the byte 0xEF; a drawing holds only 0 "
+                   "and 1)"));
 }
 
 TEST(LegacyDrawing, OneLongLineSetsTheDotsAndLeavesTheType)
@@ -183,9 +193,10 @@ TEST(DotLine, ExtraCharactersAreIgnoredButAStrayOneAmongThoseReadRefusesTheFile)
         {std::string(255, '0') + '\0', "character 256 of the dot line is the byte 0x00"},
     };
     for (const auto &[bytes, place] : junk) {
-        const ParsedDrawing parsed = ParseDrawing(bytes);
-        EXPECT_FALSE(parsed.drawing.has_value()) << place;
-        EXPECT_EQ(parsed.reason, "it is not a drawing file (" + place + "; a drawing holds only 0 and 1)");
+        const ParsedDrawing parsed = ParseDrawing(bytes, kFile);
+        EXPECT_FALSE(parsed.ok()) << place;
+        EXPECT_EQ(parsed.message(),
+                  CannotOpen("it is not a drawing file (" + place + "; a drawing holds only 0 and 1)"));
     }
 }
 
@@ -225,13 +236,13 @@ TEST(LineEnds, CrLfLfAndCrAloneReadTheSame)
 
 TEST(RefusedDrawing, NamesTheReasonForEachBrokenFile)
 {
-    EXPECT_EQ(Refusal(""), "the file is empty");
-    EXPECT_EQ(Refusal(" 1"), "the file ends after the type line, before the dot line");
-    EXPECT_EQ(Refusal(" 1\r\n"), "the file ends after the type line, before the dot line");
-    EXPECT_EQ(Refusal("\n"), "the file ends after the type line, before the dot line");
-    EXPECT_EQ(Refusal(" 2\r\n111"), "its type line gives 2, but the LCD type must be 0 or 1");
-    EXPECT_EQ(Refusal(" 1.5\r\n111"), "its type line gives 2, but the LCD type must be 0 or 1");
-    EXPECT_EQ(Refusal("-7\r\n111"), "its type line gives -7, but the LCD type must be 0 or 1");
+    EXPECT_EQ(Refusal(""), CannotOpen("the file is empty"));
+    EXPECT_EQ(Refusal(" 1"), CannotOpen("the file ends after the type line, before the dot line"));
+    EXPECT_EQ(Refusal(" 1\r\n"), CannotOpen("the file ends after the type line, before the dot line"));
+    EXPECT_EQ(Refusal("\n"), CannotOpen("the file ends after the type line, before the dot line"));
+    EXPECT_EQ(Refusal(" 2\r\n111"), CannotOpen("its type line gives 2, but the LCD type must be 0 or 1"));
+    EXPECT_EQ(Refusal(" 1.5\r\n111"), CannotOpen("its type line gives 2, but the LCD type must be 0 or 1"));
+    EXPECT_EQ(Refusal("-7\r\n111"), CannotOpen("its type line gives -7, but the LCD type must be 0 or 1"));
 }
 
 TEST(RefusedDrawing, ChangesNothingAndNamesTheFile)
@@ -271,10 +282,13 @@ TEST(DrawingReader, BytesPastTheReadLimitNeverChangeTheResult)
             const auto pick = random() % 8;
             c = pick == 0 ? '\r' : pick == 1 ? '\n' : pick == 2 ? '0' : pick == 3 ? ' ' : '1';
         }
-        const ParsedDrawing whole = ParseDrawing(bytes);
-        const ParsedDrawing prefix = ParseDrawing(std::string_view(bytes).substr(0, kDrawingBytesRead));
-        EXPECT_EQ(whole.drawing, prefix.drawing) << bytes;
-        EXPECT_EQ(whole.reason, prefix.reason);
+        const ParsedDrawing whole = ParseDrawing(bytes, kFile);
+        const ParsedDrawing prefix = ParseDrawing(std::string_view(bytes).substr(0, kDrawingBytesRead), kFile);
+        EXPECT_EQ(whole.ok(), prefix.ok()) << bytes;
+        if (whole && prefix) {
+            EXPECT_EQ(whole.value(), prefix.value()) << bytes;
+        }
+        EXPECT_EQ(whole.message(), prefix.message());
     }
 }
 

@@ -117,6 +117,12 @@ TEST(EditSessionTest, CommandsAreListedOnceWithTheirKeysAndState)
     }
     EXPECT_EQ(EditorCommands().size(), 38U);
     EXPECT_EQ(EditorCommands()[1].keys[1], "Ctrl+Y");
+    // The page calls each command by its enumerator's name.
+    std::set<std::string_view> names;
+    for (const EditorCommand &command : EditorCommands())
+        EXPECT_TRUE(names.insert(CommandName(command.id)).second) << CommandName(command.id);
+    EXPECT_EQ(CommandName(CommandId::RotateCounterclockwise), "RotateCounterclockwise");
+    EXPECT_EQ(CommandName(CommandId::SaveSetAsFolder), "SaveSetAsFolder");
     const auto onlyOnPage = [](const EditorCommand &command) { return !command.OfferedBy(Face::Window); };
     const auto pageOnly = std::find_if(EditorCommands().begin(), EditorCommands().end(), onlyOnPage);
     ASSERT_NE(pageOnly, EditorCommands().end());
@@ -368,7 +374,8 @@ TEST(EditSessionTest, OnlyValuesThatDoNotTellTheirLayoutOfferTheirReadings)
     ASSERT_EQ(asked.candidates.size(), 3U);
     EXPECT_EQ(asked.candidates.front().layouts, std::vector{BitLayout::Rows});
     EXPECT_EQ(asked.candidates.front().shown, std::vector{box.AllDots()});
-    EXPECT_EQ(*asked.dots, DotsFromPictureBytes(LayoutBytes(box, BitLayout::Rows))) << "as ever, the module's";
+    EXPECT_EQ(*asked.dots, DotsFromLayoutBytes(LayoutBytes(box, BitLayout::Rows), BitLayout::Module, box.nLCDType()))
+        << "as ever, the module's";
     const Routed answered = RouteIncoming({false, {}, bare, LcdType::Row}, BitLayout::Rows);
     EXPECT_TRUE(answered.candidates.empty());
     EXPECT_EQ(*answered.dots, box.AllDots());

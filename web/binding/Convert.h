@@ -1,0 +1,34 @@
+// How the core's values cross to the page. A picture crosses as its type (0
+// or 1) and a string of 256 characters, '1' for a set dot; bytes cross as
+// Uint8Arrays.
+#pragma once
+
+#include "core/code/LayoutGuess.h"
+#include "core/model/Document.h"
+#include "core/model/DotGrid.h"
+
+#include <emscripten/val.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessaldo::page {
+
+LcdType TypeOf(int type);
+DotGrid GridFrom(int type, const std::string &dots);
+std::string DotsOf(const DotGrid::Dots &dots);
+
+std::string BytesOf(const emscripten::val &array);
+emscripten::val Uint8Array(std::string_view bytes);
+
+// A picture of a set as the page sees it: {name, delayMs, dots}.
+emscripten::val PictureValue(const Picture &picture);
+Picture PictureFrom(const emscripten::val &value);
+
+// The user's answer to "Which Layout?": a layout's name, or "" before there is one.
+std::optional<BitLayout> AnsweredLayout(const std::string &name);
+// Readings to ask about, [{name, layout, pictures}], each picture its dots, the likeliest reading first.
+emscripten::val ChoicesValue(const std::vector<LayoutChoice> &choices);
+
+} // namespace tessaldo::page

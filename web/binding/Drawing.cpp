@@ -1,0 +1,63 @@
+// The grid and a single picture: where a dot stands on the screen and what
+// the picture's bytes and file are.
+#include "web/binding/Convert.h"
+
+#include "core/code/CodeGenerator.h"
+#include "core/formats/DrawingFile.h"
+#include "core/model/Stroke.h"
+
+#include <emscripten/bind.h>
+
+using namespace tessaldo;
+using namespace tessaldo::page;
+using emscripten::val;
+
+namespace {
+
+val ModuleBytesOf(const std::string &dots)
+{
+    const ModuleBytes bytes = PictureModuleBytes(GridFrom(0, dots));
+    return Uint8Array({reinterpret_cast<const char *>(bytes.data()), bytes.size()});
+}
+
+std::string FormatDrawingOf(int type, const std::string &dots)
+{
+    return FormatDrawing(GridFrom(type, dots));
+}
+
+val CellOf(int type, int dot)
+{
+    const Cell cell = CellOfDot(TypeOf(type), dot);
+    val result = val::object();
+    result.set("column", cell.column);
+    result.set("row", cell.row);
+    return result;
+}
+
+int DotAt(int type, int column, int row)
+{
+    return DotAtCell(TypeOf(type), {column, row});
+}
+
+// The cells a drag crosses, as [column, row, column, row, ...].
+val StrokeCells(double x0, double y0, double x1, double y1, double cellSize)
+{
+    val cells = val::array();
+    for (const Cell &cell : CellsAlongSegment({x0, y0}, {x1, y1}, cellSize)) {
+        cells.call<void>("push", cell.column);
+        cells.call<void>("push", cell.row);
+    }
+    return cells;
+}
+
+} // namespace
+
+EMSCRIPTEN_BINDINGS(tessaldo_drawing)
+{
+    emscripten::function("moduleBytes", &ModuleBytesOf);
+    emscripten::function("formatDrawing", &FormatDrawingOf);
+    emscripten::function("describeDotBit", &DescribeDotBit);
+    emscripten::function("cellOf", &CellOf);
+    emscripten::function("dotAt", &DotAt);
+    emscripten::function("strokeCells", &StrokeCells);
+}

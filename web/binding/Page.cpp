@@ -1,0 +1,83 @@
+// What the whole page shows from the core: its menu's commands, the texts
+// its own controls carry and the serial speeds it offers.
+#include "core/model/LcdType.h"
+#include "core/platform/FileIo.h"
+#include "core/session/EditorCommands.h"
+#include "core/session/ProgramTexts.h"
+#include "core/session/SerialRates.h"
+
+#include <emscripten/bind.h>
+
+using namespace tessaldo;
+using emscripten::val;
+
+namespace {
+
+val Commands()
+{
+    val commands = val::array();
+    for (const EditorCommand &command : EditorCommands()) {
+        if (!command.OfferedBy(Face::Page))
+            continue;
+        val keys = val::array();
+        for (const std::string_view key : command.keys) {
+            if (!key.empty())
+                keys.call<void>("push", std::string(key));
+        }
+        val entry = val::object();
+        entry.set("id", command.id);
+        entry.set("caption", std::string(command.caption));
+        entry.set("keys", keys);
+        entry.set("gridOnly", command.gridOnly);
+        entry.set("startsGroup", command.startsGroup);
+        entry.set("checkable", command.checkable);
+        entry.set("oneOfSeveral", command.arrayForm.has_value()); // checking it unchecks the others
+        entry.set("submenu", std::string(command.submenu));
+        commands.call<void>("push", entry);
+    }
+    return commands;
+}
+
+val Texts()
+{
+    val texts = val::object();
+    texts.set("title", std::string(kProgramTitle));
+    texts.set("author", std::string(kAuthorLine));
+    texts.set("licence", std::string(kLicenceLine));
+    texts.set("manual", std::string(kManualLine));
+    texts.set("copy", std::string(kCopyCaption));
+    texts.set("noText", std::string(kNoTextOnClipboard));
+    texts.set("renameQuestion", std::string(kRenameQuestion));
+    texts.set("layoutChoiceTitle", std::string(kLayoutChoiceTitle));
+    texts.set("layoutQuestion", std::string(kLayoutQuestion));
+    texts.set("setLayoutQuestion", std::string(kSetLayoutQuestion));
+    texts.set("delayQuestion", std::string(kDelayQuestion));
+    texts.set("close", std::string(kCloseCaption));
+    texts.set("dotForDot", std::string(kDotForDotNote));
+    texts.set("usage", std::string(kUsageNote));
+    texts.set("nameNeeded", std::string(kNameNeeded));
+    texts.set("type0", std::string(LcdTypeCaption(LcdType::Column)));
+    texts.set("type1", std::string(LcdTypeCaption(LcdType::Row)));
+    return texts;
+}
+
+val Bauds()
+{
+    val bauds = val::array();
+    for (const int baud : kStandardBauds)
+        bauds.call<void>("push", baud);
+    return bauds;
+}
+
+} // namespace
+
+EMSCRIPTEN_BINDINGS(tessaldo_page)
+{
+    emscripten::function("commands", &Commands);
+    emscripten::function("bauds", &Bauds);
+    emscripten::function("texts", &Texts);
+    // Every command of the core's table, by its enumerator's name.
+    emscripten::enum_<CommandId> ids("CommandId");
+    for (const EditorCommand &command : EditorCommands())
+        ids.value(CommandName(command.id).data(), command.id);
+}
