@@ -8,8 +8,6 @@
 namespace tessaldo {
 namespace {
 
-constexpr int kWriteTimeoutMs = 2000;
-
 QString WhyNotOpened(const QSerialPort &serial, const QString &port)
 {
     const QFileInfo device(port);

@@ -1,5 +1,7 @@
 #include "ProgressFrameReader.h"
 
+#include "core/session/WindowLayout.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QImageReader>
@@ -14,8 +16,7 @@ using namespace tessaldo;
 
 namespace {
 
-// A reading that lasts longer than this shows its progress, looked at this often.
-constexpr int kProgressAfterMs = 500;
+// A reading's progress, once shown (after kProgressAfterMs), is looked at this often.
 constexpr int kProgressPollMs = 50;
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/model/Layout.h"
+#include "core/session/WindowLayout.h"
 
 #include <QPoint>
 #include <QRect>
@@ -15,4 +16,9 @@ constexpr int TwipsToPixels(int twips)
 constexpr QRect TwipsRect(int left, int top, int width, int height)
 {
     return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
+}
+
+constexpr QRect TwipsRect(const tessaldo::TwipsBox &box)
+{
+    return TwipsRect(box.left, box.top, box.width, box.height);
 }

@@ -44,7 +44,7 @@ namespace {
 
 const QString kTitle = WindowTitle();
 // The window as designed; the set's panel widens it to the right.
-const QSize kWindowSize(TwipsToPixels(3645), TwipsToPixels(7695));
+const QSize kWindowSize(TwipsToPixels(kWindowWidthTwips), TwipsToPixels(kWindowHeightTwips));
 
 constexpr auto kArrayFormKey = "copyAsCArray/form";
 
@@ -83,7 +83,7 @@ void frmMain::BuildToolbar()
 {
     tbarMain = new Toolbar(this);
     tbarMain->setObjectName(QStringLiteral("tbarMain"));
-    tbarMain->setGeometry(TwipsRect(0, 0, 3645, 855));
+    tbarMain->setGeometry(TwipsRect(kToolbarBox));
     tbarMain->AddButton(QStringLiteral("New"), QStringLiteral("new"), ToolbarIcons::BlankSheet());
     tbarMain->AddButton(QStringLiteral("Open"), QStringLiteral("open"), ToolbarIcons::SheetWithArrow());
     tbarMain->AddButton(QStringLiteral("Save"), QStringLiteral("save"), ToolbarIcons::OpenBox());
@@ -97,13 +97,12 @@ void frmMain::BuildTypeOptions()
 {
     Frame2 = new QGroupBox(QStringLiteral("LCD Type"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(TwipsRect(60, 885, 3540, 900));
-    const std::array<int, kLcdTypeCount> tops = {285, 570};
+    Frame2->setGeometry(TwipsRect(kTypeFrameBox));
     for (int index = 0; index < kLcdTypeCount; ++index) {
         const auto caption = LcdTypeCaption(static_cast<LcdType>(index));
         auto *option = new QRadioButton(QString::fromLatin1(caption.data(), qsizetype(caption.size())), Frame2);
         option->setObjectName(QStringLiteral("optType_%1").arg(index));
-        option->setGeometry(TwipsRect(150, tops[static_cast<std::size_t>(index)], 2325, 210));
+        option->setGeometry(TwipsRect(kTypeOptionBoxes[static_cast<std::size_t>(index)]));
         connect(option, &QRadioButton::clicked, this, [this, index] { optType_Click(index); });
         optType[static_cast<std::size_t>(index)] = option;
     }
@@ -114,7 +113,7 @@ void frmMain::BuildDotPanel()
 {
     Frame1 = new QGroupBox(QStringLiteral("LCD Pannel"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(TwipsRect(45, 1860, 3570, 3675));
+    Frame1->setGeometry(TwipsRect(kDotFrameBox));
     lbDot = new DotGridView(m_grid, Frame1);
     lbDot->setObjectName(QStringLiteral("lbDot"));
     lbDot->move(TwipsToPixels(kGridLeftTwips), TwipsToPixels(kGridTopTwips));
@@ -127,10 +126,10 @@ void frmMain::BuildCodeBox()
 {
     txtData = new CodeTextBox(this);
     txtData->setObjectName(QStringLiteral("txtData"));
-    txtData->setGeometry(TwipsRect(30, 5580, 3555, 1185));
+    txtData->setGeometry(TwipsRect(kCodeBoxBox));
     cmdCopy = new QPushButton(FromUtf8(kCopyCaption), this);
     cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
-    cmdCopy->setGeometry(TwipsRect(45, 6825, 3510, 450));
+    cmdCopy->setGeometry(TwipsRect(kCopyButtonBox));
     // The key its caption names, anywhere in the window; the code box leaves
     // it to the window unless text is selected there.
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_C), this), &QShortcut::activated, this, &frmMain::CopyByKey);
