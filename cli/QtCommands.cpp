@@ -15,6 +15,7 @@
 #include "core/model/Transform.h"
 #include "core/platform/FileIo.h"
 #include "core/platform/PlatformFile.h"
+#include "core/session/Texts.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -248,7 +249,7 @@ int SendPicture(const Arguments &arguments, Streams &streams)
         return Refused(streams.err, typed.message());
     const std::vector<SentFrame> frames = SentFrames(files, type);
     const auto refused = [&](const QString &problem) {
-        return Refused(streams.err, "Cannot send to \"" + *port + "\": " + problem.toStdString() + ".");
+        return Refused(streams.err, CannotSendTo(*port, problem.toStdString()));
     };
     ModuleLink link;
     if (const QString problem = link.Open(QString::fromLocal8Bit(*port), baud); !problem.isEmpty())

@@ -22,6 +22,7 @@
 #include "core/formats/SetHeader.h"
 #include "core/platform/FileIo.h"
 #include "core/session/ProgramTexts.h"
+#include "core/session/Texts.h"
 #include "frmAbout.h"
 
 #include <QAction>
@@ -197,9 +198,9 @@ bool ReadFramesShowingProgress(const QString &path, std::vector<FrameGreys> &fra
             return !cancelled;
         });
     }));
-    QProgressDialog progress(QStringLiteral("Importing \"%1\"…").arg(QFileInfo(path).fileName()),
+    QProgressDialog progress(FromUtf8(FilledText(TextId::Importing, {QFileInfo(path).fileName().toStdString()})),
                              QStringLiteral("Cancel"), 0, 0, window);
-    progress.setWindowTitle(QStringLiteral("Import Image"));
+    progress.setWindowTitle(FromUtf8(Text(TextId::ImportImage)));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(kProgressAfterMs);
     // Cancel, or Escape, which rejects the dialog and alone would only hide it.
@@ -260,7 +261,7 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
     connect(&m_playTimer, &QTimer::timeout, this, [this] { m_session.ShowNextFrame(); });
     connect(&m_onModule, &ModulePlayer::Failed, this, [this](const QString &problem) {
         m_actions.at(CommandId::PlayOnModule)->setText(CaptionOf(CommandId::PlayOnModule));
-        Warn(QStringLiteral("Cannot send to \"%1\": %2.").arg(m_sendPort, problem));
+        Warn(FromUtf8(CannotSendTo(m_sendPort.toStdString(), problem.toStdString())));
     });
     SetTabOrder();
     CentreOnScreen();
@@ -427,7 +428,7 @@ void frmMain::BuildSetPanel()
         {{CommandId::AddPicture, QStringLiteral("Add")},
          {CommandId::CopyPicture, QStringLiteral("Copy")},
          {CommandId::DeletePicture, QStringLiteral("Delete")},
-         {CommandId::Play, QStringLiteral("Play")},
+         {CommandId::Play, FromUtf8(Text(TextId::Play))},
          {CommandId::OnionSkin, QStringLiteral("Onion Skin")}}};
     const std::array<int, 5> rows = {0, 0, 0, 1, 1};
     const std::array<int, 2> perRow = {3, 2};
@@ -576,7 +577,7 @@ void frmMain::ImportImageFile(const QString &path)
     std::string problem;
     if (!ReadFramesShowingProgress(path, frames, problem, this)) {
         if (!problem.empty())
-            Warn(QStringLiteral("Cannot import \"%1\": %2.").arg(path, QString::fromStdString(problem)));
+            Warn(FromUtf8(FilledText(TextId::CannotImport, {path.toStdString(), problem})));
         return;
     }
     ImportFrames(std::move(frames), QFileInfo(path).completeBaseName());
@@ -646,7 +647,7 @@ void frmMain::AskPictureName()
     CommitStroke();
     const std::size_t index = m_session.Doc().current;
     QInputDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("Rename Picture"));
+    dialog.setWindowTitle(FromUtf8(Text(TextId::RenamePicture)));
     dialog.setTextValue(FromUtf8(m_session.Doc().Edited().name));
     AskUntilTaken(dialog, FromUtf8(kRenameQuestion),
                   [&] { return FromUtf8(m_session.RenamePicture(index, dialog.textValue().toStdString())); });
@@ -660,7 +661,7 @@ void frmMain::AskPictureDelay()
     constexpr int kBoxLimit = 9'999'999;
     constexpr int kStep = 10;
     QInputDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("Picture Delay"));
+    dialog.setWindowTitle(FromUtf8(Text(TextId::PictureDelay)));
     dialog.setInputMode(QInputDialog::IntInput);
     dialog.setIntRange(0, kBoxLimit);
     dialog.setIntStep(kStep);
@@ -693,7 +694,7 @@ void frmMain::TogglePlayOnModule()
             {QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())), picture.delayMs});
     }
     if (const QString problem = m_onModule.Start(m_sendPort, m_sendBaud, std::move(frames)); !problem.isEmpty()) {
-        Warn(QStringLiteral("Cannot send to \"%1\": %2.").arg(m_sendPort, problem));
+        Warn(FromUtf8(CannotSendTo(m_sendPort.toStdString(), problem.toStdString())));
         return;
     }
     action->setText(QStringLiteral("Stop Playing on Module"));
@@ -994,7 +995,7 @@ void frmMain::ShowCommandStates()
         action->setEnabled(stopsModule || m_session.IsEnabled(command.id, true));
         action->setChecked(command.checkable && m_session.IsChecked(command.id));
     }
-    m_actions.at(CommandId::Play)->setIconText(m_session.IsPlaying() ? QStringLiteral("Stop") : QStringLiteral("Play"));
+    m_actions.at(CommandId::Play)->setIconText(FromUtf8(Text(m_session.IsPlaying() ? TextId::Stop : TextId::Play)));
 }
 
 void frmMain::ShowSetPanel()

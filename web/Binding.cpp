@@ -765,29 +765,6 @@ std::string RefuseOverwrite(const std::string &fileName, const std::string &exis
     return HeaderMayReplaceText(fileName, existingText).message();
 }
 
-val Texts()
-{
-    val texts = val::object();
-    texts.set("title", std::string(kProgramTitle));
-    texts.set("author", std::string(kAuthorLine));
-    texts.set("licence", std::string(kLicenceLine));
-    texts.set("manual", std::string(kManualLine));
-    texts.set("copy", std::string(kCopyCaption));
-    texts.set("noText", std::string(kNoTextOnClipboard));
-    texts.set("renameQuestion", std::string(kRenameQuestion));
-    texts.set("layoutChoiceTitle", std::string(kLayoutChoiceTitle));
-    texts.set("layoutQuestion", std::string(kLayoutQuestion));
-    texts.set("setLayoutQuestion", std::string(kSetLayoutQuestion));
-    texts.set("delayQuestion", std::string(kDelayQuestion));
-    texts.set("close", std::string(kCloseCaption));
-    texts.set("dotForDot", std::string(kDotForDotNote));
-    texts.set("usage", std::string(kUsageNote));
-    texts.set("nameNeeded", std::string(kNameNeeded));
-    texts.set("type0", std::string(LcdTypeCaption(LcdType::Column)));
-    texts.set("type1", std::string(LcdTypeCaption(LcdType::Row)));
-    return texts;
-}
-
 val Bauds()
 {
     val bauds = val::array();
@@ -839,7 +816,6 @@ EMSCRIPTEN_BINDINGS(tessaldo)
     emscripten::function("openFailed", &OpenFailedOf);
     emscripten::function("saveFailed", &SaveFailedOf);
     emscripten::function("bauds", &Bauds);
-    emscripten::function("texts", &Texts);
     emscripten::function("timeLcdToCode", &TimeLcdToCode);
     emscripten::enum_<CommandId>("CommandId")
         .value("Undo", CommandId::Undo)
