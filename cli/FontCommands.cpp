@@ -179,9 +179,11 @@ int ImportFont(const Arguments &arguments, Streams &streams)
     if (!reading.note.empty())
         streams.err << "Note: " << SourceName(fontPath) << ": " << reading.note << ".\n";
     if (reading.passedOver > 0)
-        streams.err << "Passed over in " << SourceName(fontPath) << ": " << reading.passedOver
-                    << (reading.passedOver == 1 ? " glyph, " : " glyphs, the first ") << reading.firstPassedOver
-                    << ".\n";
+        streams.err << PassedOverIn(SourceName(fontPath),
+                                    std::to_string(reading.passedOver)
+                                        + (reading.passedOver == 1 ? " glyph, " : " glyphs, the first ")
+                                        + reading.firstPassedOver)
+                    << "\n";
     if (reading.glyphs.empty())
         return Refused(streams.err, ImportFailed(fontPath, "none of its glyphs makes a picture"));
     Document set;

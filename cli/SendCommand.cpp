@@ -5,6 +5,7 @@
 #include "PictureImage.h"
 #include "core/code/CodeGenerator.h"
 #include "core/session/SerialRates.h"
+#include "core/session/Texts.h"
 
 #include <QImageReader>
 
@@ -185,7 +186,7 @@ int SendPicture(const Arguments &arguments, Streams &streams)
         return Refused(streams.err, typed.message());
     const std::vector<SentFrame> frames = SentFrames(files, type);
     const auto refused = [&](const QString &problem) {
-        return Refused(streams.err, "Cannot send to \"" + *port + "\": " + problem.toStdString() + ".");
+        return Refused(streams.err, CannotSendTo(*port, problem.toStdString()));
     };
     ModuleLink link;
     if (const QString problem = link.Open(QString::fromLocal8Bit(*port), baud); !problem.isEmpty())

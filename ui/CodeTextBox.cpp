@@ -1,4 +1,6 @@
 #include "CodeTextBox.h"
+#include "Utf8.h"
+#include "core/session/Texts.h"
 
 #include "KoreanFont.h"
 
@@ -88,5 +90,5 @@ void CodeTextBox::ShowStale(bool stale)
     if (stale)
         colours.setColor(QPalette::Text, QColor(128, 128, 128));
     setPalette(colours);
-    setToolTip(stale ? QStringLiteral("The picture has changed since Run") : QString());
+    setToolTip(stale ? FromUtf8(tessaldo::Text(tessaldo::TextId::CodeStale)) : QString());
 }

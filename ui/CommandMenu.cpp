@@ -1,5 +1,7 @@
 #include "CommandMenu.h"
 
+#include "core/session/Texts.h"
+
 #include "IncomingRouter.h"
 #include "Utf8.h"
 
@@ -104,7 +106,7 @@ void CommandMenu::ShowStates(bool modulePlaying)
         action->setEnabled(stopsModule || m_session.IsEnabled(command.id, true));
         action->setChecked(command.checkable && m_session.IsChecked(command.id));
     }
-    m_actions.at(CommandId::Play)->setIconText(m_session.IsPlaying() ? QStringLiteral("Stop") : QStringLiteral("Play"));
+    m_actions.at(CommandId::Play)->setIconText(FromUtf8(Text(m_session.IsPlaying() ? TextId::Stop : TextId::Play)));
 }
 
 void CommandMenu::Popup(QPoint globalPos)

@@ -1,4 +1,7 @@
 #include "ImageImport.h"
+#include "Utf8.h"
+
+#include "core/session/Texts.h"
 
 #include "ImportImageDialog.h"
 #include "ModuleSending.h"
@@ -49,7 +52,7 @@ void ImageImport::ImportImageFile(const QString &path)
     std::string problem;
     if (!m_reader.Read(path, frames, problem)) {
         if (!problem.empty())
-            Warn(m_window, QStringLiteral("Cannot import \"%1\": %2.").arg(path, QString::fromStdString(problem)));
+            Warn(m_window, FromUtf8(FilledText(TextId::CannotImport, {path.toStdString(), problem})));
         return;
     }
     ImportFrames(std::move(frames), QFileInfo(path).completeBaseName());

@@ -5,6 +5,7 @@
 
 #include "core/code/CodeGenerator.h"
 #include "core/model/Document.h"
+#include "core/session/Texts.h"
 
 #include "core/formats/DrawingFile.h"
 #include "core/session/ProgramTexts.h"
@@ -48,7 +49,7 @@ ImportImageDialog::ImportImageDialog(std::vector<FrameGreys> frames, QString ste
       m_stem(std::move(stem)),
       m_layout(layout)
 {
-    setWindowTitle(QStringLiteral("Import Image"));
+    setWindowTitle(FromUtf8(Text(TextId::ImportImage)));
     m_playing.setSingleShot(true);
     m_playing.setTimerType(Qt::PreciseTimer);
     connect(&m_playing, &QTimer::timeout, this, [this] { ShowFrame((m_frame->value() + 1) % int(m_frames.size())); });
@@ -63,9 +64,8 @@ void ImportImageDialog::BuildControls(const DotOptions &options)
 
     m_fit = new QComboBox(this);
     m_fit->setObjectName(QStringLiteral("fit"));
-    m_fit->addItems({QStringLiteral("Contain: all of the image, white margins"),
-                     QStringLiteral("Cover: fill every cell, cut the rest"),
-                     QStringLiteral("Stretch: fill every cell, change the aspect")});
+    m_fit->addItems(
+        {FromUtf8(Text(TextId::FitContain)), FromUtf8(Text(TextId::FitCover)), FromUtf8(Text(TextId::FitStretch))});
     m_fit->setCurrentIndex(IndexOf(kFits, options.fit));
 
     m_thresholdSlider = new QSlider(Qt::Horizontal, this);
@@ -76,15 +76,15 @@ void ImportImageDialog::BuildControls(const DotOptions &options)
     m_thresholdSlider->setValue(options.threshold);
     m_threshold->setRange(0, 255);
     m_threshold->setValue(options.threshold);
-    m_threshold->setToolTip(QStringLiteral("A cell darker than this is set (0 to 255)"));
+    m_threshold->setToolTip(FromUtf8(Text(TextId::ThresholdTip)));
 
     m_dither = new QComboBox(this);
     m_dither->setObjectName(QStringLiteral("dither"));
-    m_dither->addItems({QStringLiteral("None"), QStringLiteral("Floyd-Steinberg"), QStringLiteral("Atkinson"),
-                        QStringLiteral("Bayer 4 x 4")});
+    m_dither->addItems({FromUtf8(Text(TextId::DitherNone)), FromUtf8(Text(TextId::DitherFloydSteinberg)),
+                        FromUtf8(Text(TextId::DitherAtkinson)), FromUtf8(Text(TextId::DitherBayer))});
     m_dither->setCurrentIndex(IndexOf(kDithers, options.dither));
 
-    m_invert = new QCheckBox(QStringLiteral("Invert"), this);
+    m_invert = new QCheckBox(FromUtf8(Text(TextId::Invert)), this);
     m_invert->setObjectName(QStringLiteral("invert"));
     m_invert->setChecked(options.invert);
 
@@ -96,9 +96,9 @@ void ImportImageDialog::BuildControls(const DotOptions &options)
     threshold->addWidget(m_thresholdSlider, 1);
     threshold->addWidget(m_threshold);
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Fit:"), m_fit);
-    form->addRow(QStringLiteral("Threshold:"), threshold);
-    form->addRow(QStringLiteral("Dithering:"), m_dither);
+    form->addRow(FromUtf8(Text(TextId::FitLabel)), m_fit);
+    form->addRow(FromUtf8(Text(TextId::ThresholdLabel)), threshold);
+    form->addRow(FromUtf8(Text(TextId::DitheringLabel)), m_dither);
     form->addRow(QString(), m_invert);
     auto *layout = new QVBoxLayout(this);
     auto *size =
@@ -137,7 +137,7 @@ QLabel *ImportImageDialog::DotForDotNote()
 QWidget *ImportImageDialog::BuildAnimationControls()
 {
     auto *box = new QWidget(this);
-    m_play = new QPushButton(QStringLiteral("Play"), box);
+    m_play = new QPushButton(FromUtf8(Text(TextId::Play)), box);
     m_play->setObjectName(QStringLiteral("play"));
     m_frame = new QSlider(Qt::Horizontal, box);
     m_frame->setObjectName(QStringLiteral("frame"));
@@ -169,7 +169,7 @@ QWidget *ImportImageDialog::BuildAnimationControls()
     connect(m_playOnModule, &QPushButton::clicked, this, &ImportImageDialog::TogglePlayOnModule);
     connect(&m_onModule, &ModulePlayer::Failed, this, [this](const QString &problem) {
         m_playOnModule->setText(QStringLiteral("Play on Module…"));
-        m_result->setText(QStringLiteral("Cannot send to \"%1\": %2.").arg(m_port, problem));
+        m_result->setText(FromUtf8(CannotSendTo(m_port.toStdString(), problem.toStdString())));
     });
     return box;
 }
@@ -205,14 +205,14 @@ void ImportImageDialog::ShowFrame(int index)
     const int delay = m_frames[static_cast<std::size_t>(index)].delayMs;
     m_frameLabel->setText(QStringLiteral("Frame %1 of %2, %3 ms").arg(index + 1).arg(m_frames.size()).arg(delay));
     Halftone();
-    if (m_play->text() == u"Pause")
+    if (m_play->text() == FromUtf8(Text(TextId::Pause)))
         m_playing.start(GifFrameDelayMs(delay));
 }
 
 void ImportImageDialog::TogglePlaying()
 {
-    const bool play = m_play->text() == u"Play";
-    m_play->setText(play ? QStringLiteral("Pause") : QStringLiteral("Play"));
+    const bool play = m_play->text() == FromUtf8(Text(TextId::Play));
+    m_play->setText(FromUtf8(Text(play ? TextId::Pause : TextId::Play)));
     if (play)
         m_playing.start(GifFrameDelayMs(m_frames[static_cast<std::size_t>(m_frame->value())].delayMs));
     else
@@ -279,9 +279,9 @@ void ImportImageDialog::TogglePlayOnModule()
                           GifFrameDelayMs(frame.delayMs)});
     }
     if (const QString problem = m_onModule.Start(m_port, m_baud, std::move(frames)); !problem.isEmpty()) {
-        m_result->setText(QStringLiteral("Cannot send to \"%1\": %2.").arg(m_port, problem));
+        m_result->setText(FromUtf8(CannotSendTo(m_port.toStdString(), problem.toStdString())));
         return;
     }
     m_playOnModule->setText(QStringLiteral("Stop Playing"));
-    m_result->setText(QStringLiteral("Playing on %1 at %2 baud.").arg(m_port).arg(m_baud));
+    m_result->setText(FromUtf8(FilledText(TextId::PlayingOn, {m_port.toStdString(), std::to_string(m_baud)})));
 }

@@ -1,8 +1,10 @@
 #include "InsertTextDialog.h"
+#include "Utf8.h"
 
 #include "PicturePreview.h"
 #include "TextImage.h"
 #include "core/convert/PixelsToDots.h"
+#include "core/session/Texts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,15 +34,15 @@ QSpinBox *OffsetBox(const QString &name, const QString &prefix, QWidget *parent)
 
 InsertTextDialog::InsertTextDialog(const DotGrid &picture, QWidget *parent) : QDialog(parent), m_under(picture)
 {
-    setWindowTitle(QStringLiteral("Insert Text"));
+    setWindowTitle(FromUtf8(Text(TextId::InsertText)));
 
     m_preview = new PicturePreview(this);
     m_preview->setObjectName(QStringLiteral("preview"));
     m_preview->SetNudgeable(true);
-    m_preview->setToolTip(QStringLiteral("Arrow keys move the text by one dot"));
+    m_preview->setToolTip(FromUtf8(Text(TextId::TextMoveTip)));
     m_text = new QLineEdit(this);
     m_text->setObjectName(QStringLiteral("text"));
-    m_text->setPlaceholderText(QStringLiteral("가, 한, 温, A1 ..."));
+    m_text->setPlaceholderText(FromUtf8(Text(TextId::TextExample)));
     m_font = new QComboBox(this);
     m_font->setObjectName(QStringLiteral("font"));
     m_font->addItems(TextFamilies());
@@ -52,11 +54,11 @@ InsertTextDialog::InsertTextDialog(const DotGrid &picture, QWidget *parent) : QD
     m_align = new QComboBox(this);
     m_align->setObjectName(QStringLiteral("align"));
     m_align->addItems({QStringLiteral("Centre"), QStringLiteral("Left")});
-    m_invert = new QCheckBox(QStringLiteral("Invert"), this);
+    m_invert = new QCheckBox(FromUtf8(Text(TextId::Invert)), this);
     m_invert->setObjectName(QStringLiteral("invert"));
     m_placement = new QComboBox(this);
     m_placement->setObjectName(QStringLiteral("placement"));
-    m_placement->addItems({QStringLiteral("Replace the picture"), QStringLiteral("Onto the picture")});
+    m_placement->addItems({FromUtf8(Text(TextId::ReplacePicture)), FromUtf8(Text(TextId::OntoPicture))});
     m_offsetX = OffsetBox(QStringLiteral("offsetX"), QStringLiteral("right "), this);
     m_offsetY = OffsetBox(QStringLiteral("offsetY"), QStringLiteral("down "), this);
     auto *offset = new QHBoxLayout;
@@ -73,13 +75,13 @@ InsertTextDialog::InsertTextDialog(const DotGrid &picture, QWidget *parent) : QD
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Text:"), m_text);
-    form->addRow(QStringLiteral("Font:"), m_font);
+    form->addRow(FromUtf8(Text(TextId::TextLabel)), m_text);
+    form->addRow(FromUtf8(Text(TextId::FontLabel)), m_font);
     form->addRow(QStringLiteral("Size:"), m_size);
-    form->addRow(QStringLiteral("Alignment:"), m_align);
+    form->addRow(FromUtf8(Text(TextId::AlignmentLabel)), m_align);
     form->addRow(QString(), m_invert);
-    form->addRow(QStringLiteral("Placement:"), m_placement);
-    form->addRow(QStringLiteral("Offset (dots):"), offset);
+    form->addRow(FromUtf8(Text(TextId::PlacementLabel)), m_placement);
+    form->addRow(FromUtf8(Text(TextId::OffsetLabel)), offset);
     auto *box = new QVBoxLayout(this);
     box->addWidget(m_preview, 0, Qt::AlignHCenter);
     box->addLayout(form);
@@ -120,8 +122,7 @@ void InsertTextDialog::Redraw()
     TextExtent extent;
     std::string problem;
     const bool drawn = PutText(picture, m_text->text(), options, extent, problem);
-    m_problem->setText(drawn ? QString()
-                             : QStringLiteral("Cannot draw this: %1.").arg(QString::fromStdString(problem)));
+    m_problem->setText(drawn ? QString() : FromUtf8(FilledText(TextId::CannotDraw, {problem})));
     m_problem->setVisible(!drawn);
     // No text would replace the picture with nothing.
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(drawn && !m_text->text().isEmpty());
@@ -129,7 +130,7 @@ void InsertTextDialog::Redraw()
         return; // the preview keeps the last text that could be drawn
     m_width->setText(m_text->text().isEmpty() ? QString()
                      : extent.cut ? QStringLiteral("The text %1.").arg(QString::fromStdString(CutNote(extent)))
-                                  : QStringLiteral("The text is %1 dots wide.").arg(extent.width));
+                                  : FromUtf8(FilledText(TextId::TextWidth, {std::to_string(extent.width)})));
     m_preview->SetPicture(picture);
 }
 

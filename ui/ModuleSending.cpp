@@ -5,6 +5,7 @@
 #include "Utf8.h"
 #include "WindowNotices.h"
 #include "core/code/CodeGenerator.h"
+#include "core/session/Texts.h"
 
 using namespace tessaldo;
 
@@ -80,5 +81,5 @@ void ModuleSending::TogglePlayOnModule()
 
 void ModuleSending::CannotSend(const QString &problem)
 {
-    Warn(m_window, QStringLiteral("Cannot send to \"%1\": %2.").arg(m_sendPort, problem));
+    Warn(m_window, FromUtf8(CannotSendTo(m_sendPort.toStdString(), problem.toStdString())));
 }

@@ -2,6 +2,7 @@
 
 #include "Utf8.h"
 #include "core/session/ProgramTexts.h"
+#include "core/session/Texts.h"
 
 #include <QInputDialog>
 #include <QLabel>
@@ -41,7 +42,7 @@ void PictureQuestions::AskPictureName()
     m_session.EndStroke();
     const std::size_t index = m_session.Doc().current;
     QInputDialog dialog(m_window);
-    dialog.setWindowTitle(QStringLiteral("Rename Picture"));
+    dialog.setWindowTitle(FromUtf8(Text(TextId::RenamePicture)));
     dialog.setTextValue(FromUtf8(m_session.Doc().Edited().name));
     AskUntilTaken(dialog, FromUtf8(kRenameQuestion),
                   [&] { return FromUtf8(m_session.RenamePicture(index, dialog.textValue().toStdString())); });
@@ -55,7 +56,7 @@ void PictureQuestions::AskPictureDelay()
     constexpr int kBoxLimit = 9'999'999;
     constexpr int kStep = 10;
     QInputDialog dialog(m_window);
-    dialog.setWindowTitle(QStringLiteral("Picture Delay"));
+    dialog.setWindowTitle(FromUtf8(Text(TextId::PictureDelay)));
     dialog.setInputMode(QInputDialog::IntInput);
     dialog.setIntRange(0, kBoxLimit);
     dialog.setIntStep(kStep);

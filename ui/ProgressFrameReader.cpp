@@ -1,5 +1,7 @@
 #include "ProgressFrameReader.h"
+#include "Utf8.h"
 
+#include "core/session/Texts.h"
 #include "core/session/WindowLayout.h"
 
 #include <QCoreApplication>
@@ -40,9 +42,9 @@ bool ProgressFrameReader::Read(const QString &path, std::vector<FrameGreys> &fra
             return !cancelled;
         });
     }));
-    QProgressDialog progress(QStringLiteral("Importing \"%1\"…").arg(QFileInfo(path).fileName()),
+    QProgressDialog progress(FromUtf8(FilledText(TextId::Importing, {QFileInfo(path).fileName().toStdString()})),
                              QStringLiteral("Cancel"), 0, 0, m_window);
-    progress.setWindowTitle(QStringLiteral("Import Image"));
+    progress.setWindowTitle(FromUtf8(Text(TextId::ImportImage)));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(kProgressAfterMs);
     // Cancel, or Escape, which rejects the dialog and alone would only hide it.

@@ -1,4 +1,6 @@
 #include "SendDialog.h"
+#include "Utf8.h"
+#include "core/session/Texts.h"
 
 #include "ModuleLink.h"
 
@@ -18,7 +20,7 @@ SendDialog::SendDialog(QByteArray bytes, const QString &port, int baud, QWidget 
     : QDialog(parent),
       m_bytes(std::move(bytes))
 {
-    setWindowTitle(QStringLiteral("Send to Module"));
+    setWindowTitle(FromUtf8(Text(TextId::SendToModule)));
 
     m_port = new QComboBox(this);
     m_port->setObjectName(QStringLiteral("port"));
@@ -54,13 +56,10 @@ SendDialog::SendDialog(QByteArray bytes, const QString &port, int baud, QWidget 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Port:"), m_port);
-    form->addRow(QStringLiteral("Baud rate:"), m_baud);
+    form->addRow(FromUtf8(Text(TextId::PortLabel)), m_port);
+    form->addRow(FromUtf8(Text(TextId::BaudLabel)), m_baud);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("The picture goes out as %1 bytes, 8 data bits, no parity, one stop "
-                                                "bit, no flow control.")
-                                     .arg(m_bytes.size()),
-                                 this));
+    layout->addWidget(new QLabel(FromUtf8(FilledText(TextId::PictureGoesOut, {std::to_string(m_bytes.size())})), this));
     layout->addLayout(form);
     layout->addWidget(m_result);
     layout->addWidget(buttons);
@@ -86,8 +85,8 @@ void SendDialog::Send()
     QApplication::setOverrideCursor(Qt::WaitCursor); // at most the two seconds the bytes may take to leave
     const QString problem = SendToModule(Port(), Baud(), m_bytes);
     QApplication::restoreOverrideCursor();
-    m_result->setText(
-        problem.isEmpty()
-            ? QStringLiteral("Sent %1 bytes to %2 at %3 baud.").arg(m_bytes.size()).arg(Port()).arg(Baud())
-            : QStringLiteral("Cannot send to \"%1\": %2.").arg(Port(), problem));
+    m_result->setText(problem.isEmpty()
+                          ? FromUtf8(FilledText(TextId::SentBytes, {std::to_string(m_bytes.size()),
+                                                                    Port().toStdString(), std::to_string(Baud())}))
+                          : FromUtf8(CannotSendTo(Port().toStdString(), problem.toStdString())));
 }

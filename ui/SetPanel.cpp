@@ -1,4 +1,7 @@
 #include "SetPanel.h"
+#include "Utf8.h"
+
+#include "core/session/Texts.h"
 
 #include "CommandMenu.h"
 #include "PictureStrip.h"
@@ -62,7 +65,7 @@ void SetPanel::BuildButtons(const CommandMenu &menu)
         {{CommandId::AddPicture, QStringLiteral("Add")},
          {CommandId::CopyPicture, QStringLiteral("Copy")},
          {CommandId::DeletePicture, QStringLiteral("Delete")},
-         {CommandId::Play, QStringLiteral("Play")},
+         {CommandId::Play, FromUtf8(Text(TextId::Play))},
          {CommandId::OnionSkin, QStringLiteral("Onion Skin")}}};
     const std::array<int, 5> rows = {0, 0, 0, 1, 1};
     const std::array<int, 2> perRow = {3, 2};

@@ -667,16 +667,20 @@ SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOver
     return reading;
 }
 
+std::string PassedOverIn(std::string_view where, std::string_view why)
+{
+    return "Passed over in " + std::string(where) + ": " + std::string(why) + ".";
+}
+
 std::string PassedOverLines(std::string_view where, std::size_t passedOver, const std::vector<std::string> &first)
 {
-    const std::string start = "Passed over in " + std::string(where) + ": ";
     // As a list of names: never "and 1 more" where that one could be named.
     const std::size_t named = passedOver > kPassedOverNamed + 1 ? kPassedOverNamed : passedOver;
     std::string text;
     for (std::size_t i = 0; i < named && i < first.size(); ++i)
-        text += (text.empty() ? "" : "\n") + start + first[i] + ".";
+        text += (text.empty() ? "" : "\n") + PassedOverIn(where, first[i]);
     if (named < passedOver)
-        text += "\n" + start + std::to_string(passedOver - named) + " more arrays that are no pictures.";
+        text += "\n" + PassedOverIn(where, std::to_string(passedOver - named) + " more arrays that are no pictures");
     return text;
 }
 
@@ -781,8 +785,10 @@ FileStatus OpenSetFolder(const std::filesystem::path &folder, Document &set,
 std::string FolderPassedOverNote(const std::filesystem::path &folder,
                                  const std::vector<std::filesystem::path> &passedOver)
 {
-    return "Passed over in \"" + DisplayPath(folder) + "\": " + FrameNames(passedOver)
-           + (passedOver.size() == 1 ? ", which is no drawing file (.Lcd)." : ", which are no drawing files (.Lcd).");
+    return PassedOverIn(
+        "\"" + DisplayPath(folder) + "\"",
+        FrameNames(passedOver)
+            + (passedOver.size() == 1 ? ", which is no drawing file (.Lcd)" : ", which are no drawing files (.Lcd)"));
 }
 
 FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &set, std::vector<std::string> *leftOut)

@@ -66,6 +66,8 @@ struct SetReading {
 SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note = {},
                    std::optional<BitLayout> unsaidLayout = std::nullopt, const CommandLineDefines &defines = {});
 
+// "Passed over in WHERE: why.": what a reading left out of WHERE ("\"icons.h\"", "standard input"), and why.
+std::string PassedOverIn(std::string_view where, std::string_view why);
 // One line "Passed over in WHERE: why." for each of the first few arrays
 // passed over (WHERE "\"icons.h\"" or "standard input"), then how many more
 // there were; "" when none was.

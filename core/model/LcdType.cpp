@@ -4,7 +4,7 @@ namespace tessaldo {
 
 std::string_view LcdTypeCaption(LcdType type)
 {
-    return type == LcdType::Column ? "HLCD112, HLCD114" : "HLCD154, HLCD168";
+    return type == LcdType::Column ? kColumnTypeCaption : kRowTypeCaption;
 }
 
 std::string LcdTypeName(LcdType type)

@@ -17,6 +17,8 @@ enum class LcdType : std::int16_t {
 inline constexpr int kLcdTypeCount = 2;
 
 // The caption of the type's option button, naming the modules it serves.
+inline constexpr std::string_view kColumnTypeCaption = "HLCD112, HLCD114";
+inline constexpr std::string_view kRowTypeCaption = "HLCD154, HLCD168";
 std::string_view LcdTypeCaption(LcdType type);
 
 // "type 0 (HLCD112, HLCD114)": how a message names the type.

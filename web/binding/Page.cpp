@@ -1,9 +1,8 @@
-// What the whole page shows from the core: its menu's commands, the texts
-// its own controls carry and the serial speeds it offers.
+// What the whole page shows from the core: its menu's commands and the serial
+// speeds it offers.
 #include "core/model/LcdType.h"
 #include "core/platform/FileIo.h"
 #include "core/session/EditorCommands.h"
-#include "core/session/ProgramTexts.h"
 #include "core/session/SerialRates.h"
 
 #include <emscripten/bind.h>
@@ -38,29 +37,6 @@ val Commands()
     return commands;
 }
 
-val Texts()
-{
-    val texts = val::object();
-    texts.set("title", std::string(kProgramTitle));
-    texts.set("author", std::string(kAuthorLine));
-    texts.set("licence", std::string(kLicenceLine));
-    texts.set("manual", std::string(kManualLine));
-    texts.set("copy", std::string(kCopyCaption));
-    texts.set("noText", std::string(kNoTextOnClipboard));
-    texts.set("renameQuestion", std::string(kRenameQuestion));
-    texts.set("layoutChoiceTitle", std::string(kLayoutChoiceTitle));
-    texts.set("layoutQuestion", std::string(kLayoutQuestion));
-    texts.set("setLayoutQuestion", std::string(kSetLayoutQuestion));
-    texts.set("delayQuestion", std::string(kDelayQuestion));
-    texts.set("close", std::string(kCloseCaption));
-    texts.set("dotForDot", std::string(kDotForDotNote));
-    texts.set("usage", std::string(kUsageNote));
-    texts.set("nameNeeded", std::string(kNameNeeded));
-    texts.set("type0", std::string(LcdTypeCaption(LcdType::Column)));
-    texts.set("type1", std::string(LcdTypeCaption(LcdType::Row)));
-    return texts;
-}
-
 val Bauds()
 {
     val bauds = val::array();
@@ -75,7 +51,6 @@ EMSCRIPTEN_BINDINGS(tessaldo_page)
 {
     emscripten::function("commands", &Commands);
     emscripten::function("bauds", &Bauds);
-    emscripten::function("texts", &Texts);
     // Every command of the core's table, by its enumerator's name.
     emscripten::enum_<CommandId> ids("CommandId");
     for (const EditorCommand &command : EditorCommands())

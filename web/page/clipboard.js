@@ -2,6 +2,7 @@
 // never stale code; "Copy as C Array" the picture; what Paste finds there is
 // read here and routed by the core.
 import { core } from './core.js';
+import { text } from './texts.js';
 import { announce, messageBox } from './dialogs.js';
 import { codeBoxText } from './mainwindow.js';
 import { session, update } from './state.js';
@@ -20,8 +21,8 @@ export async function writeText(text) {
 
 // An empty box has nothing to move: the clipboard keeps what it holds, and the user hears why.
 export async function copyCode() {
-    const text = codeBoxText();
-    const problem = text ? await writeText(text) : core.texts().noText;
+    const code = codeBoxText();
+    const problem = code ? await writeText(code) : text('noText');
     if (problem) {
         await messageBox(problem);
         return;

@@ -1,6 +1,6 @@
 // Modal dialogs: the message box, the about window, and the frame every
 // other dialog of the page is built in.
-import { core } from './core.js';
+import { text } from './texts.js';
 import { zoomLikeWindow } from './scale.js';
 
 export function element(tag, properties = {}, children = []) {
@@ -66,12 +66,12 @@ export function buttons(...list) {
 
 let messages = 0; // names each message box's text, which describes its dialog
 
-export function messageBox(text) {
+export function messageBox(message) {
     const id = `message-text-${++messages}`;
-    const dialog = element('dialog', { className: 'message', ariaLabel: core.texts().title }, [
+    const dialog = element('dialog', { className: 'message', ariaLabel: text('title') }, [
         element('form', { method: 'dialog' }, [
-            element('strong', { textContent: core.texts().title }),
-            element('p', { id, className: 'message-text', textContent: text, lang: languageOf(text) }),
+            element('strong', { textContent: text('title') }),
+            element('p', { id, className: 'message-text', textContent: message, lang: languageOf(message) }),
             buttons(['OK', 'ok', { autofocus: true }]),
         ]),
     ]);
@@ -84,9 +84,9 @@ export function messageBox(text) {
 // 'save', 'discard', or '' to keep the work as it is.
 export function askSaveChanges(question) {
     const id = `message-text-${++messages}`;
-    const dialog = element('dialog', { className: 'message', ariaLabel: core.texts().title }, [
+    const dialog = element('dialog', { className: 'message', ariaLabel: text('title') }, [
         element('form', { method: 'dialog' }, [
-            element('strong', { textContent: core.texts().title }),
+            element('strong', { textContent: text('title') }),
             element('p', { id, className: 'message-text', textContent: question }),
             buttons(['Save', 'save', { autofocus: true }], ['Discard', 'discard'], ['Cancel', '']),
         ]),
@@ -106,21 +106,20 @@ function place(made, left, top, width, height) {
 
 // The about window: no title bar, as on the desktop; closed by 닫기 or Escape.
 export function showAbout() {
-    const texts = core.texts();
-    const label = (id, text, ...box) => place(element('div', { id, className: 'label', textContent: text }), ...box);
-    const close = place(element('button', { id: 'cmdClose', type: 'submit', value: 'close', textContent: texts.close }),
+        const label = (id, text, ...box) => place(element('div', { id, className: 'label', textContent: text }), ...box);
+    const close = place(element('button', { id: 'cmdClose', type: 'submit', value: 'close', textContent: text('close') }),
         278, 430, 69, 32);
     close.style.position = 'absolute';
     // Named in the note's own language: "how to use".
-    const note = place(element('textarea', { id: 'Text1', readOnly: true, value: texts.usage, ariaLabel: '사용법',
-        lang: languageOf(texts.usage) }), 3, 99, 347, 324);
-    close.lang = languageOf(texts.close);
-    const dialog = element('dialog', { id: 'frmAbout', ariaLabel: texts.title }, [
+    const note = place(element('textarea', { id: 'Text1', readOnly: true, value: text('usage'), ariaLabel: '사용법',
+        lang: languageOf(text('usage')) }), 3, 99, 347, 324);
+    close.lang = languageOf(text('close'));
+    const dialog = element('dialog', { id: 'frmAbout', ariaLabel: text('title') }, [
         element('form', { method: 'dialog' }, [
-            label('Label1', texts.title, 73, 7, 214, 16),
-            label('Label2', texts.author, 86, 34, 194, 12),
-            label('Label3', texts.licence, 132, 55, 94, 12),
-            label('Label4', texts.manual, 109, 76, 142, 12),
+            label('Label1', text('title'), 73, 7, 214, 16),
+            label('Label2', text('author'), 86, 34, 194, 12),
+            label('Label3', text('licence'), 132, 55, 94, 12),
+            label('Label4', text('manual'), 109, 76, 142, 12),
             note, close,
         ]),
     ]);

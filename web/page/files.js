@@ -1,6 +1,7 @@
 // Drawing files through the browser's pickers, or a file input and a
 // download where it has none; the bytes and every refusal are the core's.
 import { core } from './core.js';
+import { text } from './texts.js';
 import { announce, buttons, element, messageBox, row, showDialog } from './dialogs.js';
 import { places, session, state, update } from './state.js';
 
@@ -150,7 +151,7 @@ export async function askFileName(title, suggested, extension) {
         if (event.submitter?.value !== 'save' || core.nameToSaveAs(name.value.trim(), extension))
             return;
         event.preventDefault();
-        problem.textContent = core.texts().nameNeeded;
+        problem.textContent = text('nameNeeded');
         problem.hidden = false;
         name.focus();
     });

@@ -5,6 +5,7 @@
 // plays in the preview at its own delays and OK takes the frame shown; Open
 // Set opens it as a set of its frames, made with the options last chosen here.
 import { core } from './core.js';
+import { text } from './texts.js';
 import { buttons, clampedNumber, element, messageBox, numberBox, row, showDialog } from './dialogs.js';
 import { drawPicture, makePreview } from './picture.js';
 import { session, state } from './state.js';
@@ -37,8 +38,8 @@ const kCancelled = new Error('cancelled');
 // `step` lets the page answer, and throws kCancelled once Cancel is pressed.
 function importProgress(name) {
     const bar = element('progress', { max: 1, ariaLabel: 'Progress' }); // busy until the first rows are in
-    const dialog = element('dialog', { ariaLabel: 'Import Image' }, [element('form', { method: 'dialog' }, [
-        element('strong', { textContent: 'Import Image' }), element('span', { textContent: `Importing "${name}"…` }), bar,
+    const dialog = element('dialog', { ariaLabel: text('importImage') }, [element('form', { method: 'dialog' }, [
+        element('strong', { textContent: text('importImage') }), element('span', { textContent: text('importing', name) }), bar,
         buttons(['Cancel', ''])])]);
     let cancelled = false;
     let shown = false;
@@ -229,7 +230,7 @@ async function decodeBitmap(file) {
     const read = core.bitmapImage(new Uint8Array(await file.arrayBuffer()));
     if (read.problem)
         throw new Error(read.problem);
-    const note = read.image.dotForDot() ? core.texts().dotForDot : '';
+    const note = read.image.dotForDot() ? text('dotForDot') : '';
     return { frames: [{ image: read.image, delayMs: 0 }], width: read.width, height: read.height, gif: false, note };
 }
 
@@ -285,7 +286,7 @@ function select(id, choices, value) {
 // dialog has them; `show` draws the frame chosen.
 function frameControls(decoded, show) {
     const count = decoded.frames.length;
-    const play = element('button', { id: 'play', type: 'button', textContent: 'Play' });
+    const play = element('button', { id: 'play', type: 'button', textContent: text('play') });
     const slider = element('input', { id: 'frame', type: 'range', min: 0, max: count - 1, value: 0, ariaLabel: 'Frame' });
     const label = element('span', { id: 'frameLabel' });
     let timer = null;
@@ -303,14 +304,14 @@ function frameControls(decoded, show) {
     const stop = () => {
         clearTimeout(timer);
         timer = null;
-        play.textContent = 'Play';
+        play.textContent = text('play');
     };
     play.addEventListener('click', () => {
         if (timer !== null) {
             stop();
             return;
         }
-        play.textContent = 'Pause';
+        play.textContent = text('pause');
         timer = setTimeout(() => showFrame((shown() + 1) % count), shownMs());
     });
     slider.addEventListener('input', () => {
@@ -326,14 +327,14 @@ function frameControls(decoded, show) {
 // for the frame shown, or null when cancelled.
 async function chooseDots(file, decoded) {
     const preview = makePreview('preview');
-    const fit = select('fit', [['contain', 'Contain: all of the image, white margins'],
-        ['cover', 'Cover: fill every cell, cut the rest'], ['stretch', 'Stretch: fill every cell, change the aspect']], options.fit);
+    const fit = select('fit', [['contain', text('fitContain')],
+        ['cover', text('fitCover')], ['stretch', text('fitStretch')]], options.fit);
     const slider = element('input', { id: 'thresholdSlider', type: 'range', min: 0, max: 255, value: options.threshold,
-        ariaLabel: 'Threshold' });
-    const threshold = numberBox({ id: 'threshold', min: 0, max: 255, value: options.threshold, ariaLabel: 'Threshold',
-        title: 'A cell darker than this is set (0 to 255)' });
-    const dither = select('dither', [['none', 'None'], ['floyd-steinberg', 'Floyd-Steinberg'], ['atkinson', 'Atkinson'],
-        ['bayer', 'Bayer 4 x 4']], options.dither);
+        ariaLabel: text('threshold') });
+    const threshold = numberBox({ id: 'threshold', min: 0, max: 255, value: options.threshold, ariaLabel: text('threshold'),
+        title: text('thresholdTip') });
+    const dither = select('dither', [['none', text('ditherNone')], ['floyd-steinberg', text('ditherFloydSteinberg')], ['atkinson', text('ditherAtkinson')],
+        ['bayer', text('ditherBayer')]], options.dither);
     const invert = element('input', { id: 'invert', type: 'checkbox', checked: options.invert });
     let dots = state.dots;
     let frame = decoded.frames[0];
@@ -355,11 +356,11 @@ async function chooseDots(file, decoded) {
     const note = decoded.note ? [element('p', { id: 'note', textContent: decoded.note })] : [];
     const animation = decoded.frames.length > 1 ? [frames.box] : [];
     // noValidate: a number typed out of range is taken as the preview takes it, not held up by the browser.
-    const dialog = element('dialog', { ariaLabel: 'Import Image' }, [element('form', { method: 'dialog', noValidate: true }, [
-        element('strong', { textContent: 'Import Image' }), preview,
+    const dialog = element('dialog', { ariaLabel: text('importImage') }, [element('form', { method: 'dialog', noValidate: true }, [
+        element('strong', { textContent: text('importImage') }), preview,
         element('span', { textContent: `${file.name}: ${decoded.width} x ${decoded.height} pixels` }), ...note, ...animation,
-        row('Fit:', fit), row('Threshold:', element('span', { className: 'dialog-row' }, [slider, threshold])),
-        row('Dithering:', dither), row('Invert', invert),
+        row(text('fitLabel'), fit), row(text('thresholdLabel'), element('span', { className: 'dialog-row' }, [slider, threshold])),
+        row(text('ditheringLabel'), dither), row(text('invert'), invert),
         buttons(['OK', 'ok', { autofocus: true }], ['Cancel', ''])])]);
     frames.showFrame(0);
     const answer = await showDialog(dialog);
@@ -380,7 +381,7 @@ export async function importImage(file) {
     } catch (error) {
         progress.close();
         if (error !== kCancelled)
-            await messageBox(`Cannot import "${file.name}": ${error.message}.`);
+            await messageBox(text('cannotImport', file.name, error.message));
         return;
     }
     progress.close();

@@ -3,7 +3,7 @@
 // one picture's readings side by side under the layouts' names, a set's one
 // below the other, each as its first pictures. The arrow keys move between
 // them; Enter or a double click takes one.
-import { core } from './core.js';
+import { text } from './texts.js';
 import { buttons, element, showDialog } from './dialogs.js';
 import { drawPicture } from './picture.js';
 import { state } from './state.js';
@@ -27,7 +27,8 @@ function choice(candidate, index) {
 
 // The reading the user takes, {name, layout, pictures}, or null when they cancel.
 export async function chooseLayout(candidates) {
-    const { layoutChoiceTitle, layoutQuestion, setLayoutQuestion } = core.texts();
+    const [layoutChoiceTitle, layoutQuestion, setLayoutQuestion] = [text('layoutChoiceTitle'), text('layoutQuestion'),
+        text('setLayoutQuestion')];
     const ofSet = candidates[0].pictures.length > 1;
     const ok = buttons(['OK', 'ok'], ['Cancel', '']);
     const form = element('form', { method: 'dialog' }, [element('strong', { textContent: layoutChoiceTitle }),

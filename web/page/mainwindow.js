@@ -2,7 +2,7 @@
 // toolbar, "LCD Type" with its two options, "LCD Pannel" with the grid, the
 // code box and the copy button. The page has no Exit: a page is closed by
 // its browser.
-import { core } from './core.js';
+import { text } from './texts.js';
 import { element, languageOf } from './dialogs.js';
 import { buildGrid, renderGrid } from './grid.js';
 import { session, state, update } from './state.js';
@@ -45,8 +45,7 @@ function toolbar(commands) {
 
 function typeOptions(onType) {
     const box = frame('Frame2', 'LCD Type', 4, 59, 236, 60);
-    const texts = core.texts();
-    [[texts.type0, 19], [texts.type1, 38]].forEach(([caption, top], type) => {
+    [[text('type0'), 19], [text('type1'), 38]].forEach(([caption, top], type) => {
         const input = element('input', { type: 'radio', name: 'optType', value: String(type) });
         input.addEventListener('change', () => onType(type));
         box.append(placed(element('label', { id: `optType${type}`, className: 'option' },
@@ -70,7 +69,7 @@ export function buildMainWindow(root, commands) {
     root.style.height = '513px';
     const panel = frame('Frame1', 'LCD Pannel', 3, 124, 238, 245);
     buildGrid(panel, 13, 20, commands.menu, commands.key);
-    const caption = core.texts().copy;
+    const caption = text('copy');
     const copy = placed(element('button', { id: 'cmdCopy', type: 'button', textContent: caption, lang: languageOf(caption) }),
         3, 455, 234, 30);
     copy.addEventListener('click', commands.copy);
@@ -84,7 +83,7 @@ export function renderMainWindow() {
         box.value = state.code;
     const stale = session().codeIsStale();
     box.classList.toggle('stale', stale);
-    box.title = stale ? 'The picture has changed since Run' : '';
+    box.title = stale ? text('codeStale') : '';
     renderGrid();
 }
 

@@ -2,6 +2,7 @@
 // chooses, 8N1 with no flow control, exactly each picture's 33 bytes, the
 // result said as the desktop's dialog says it.
 import { core } from './core.js';
+import { text } from './texts.js';
 import { element, row, showDialog } from './dialogs.js';
 import { session, state, subscribe } from './state.js';
 
@@ -74,7 +75,7 @@ function portRows() {
         }
     });
     baud.addEventListener('change', () => { chosenBaud = Number(baud.value); });
-    return [row('Port:', element('span', { className: 'dialog-row' }, [portLabel, choose])), row('Baud rate:', baud)];
+    return [row(text('portLabel'), element('span', { className: 'dialog-row' }, [portLabel, choose])), row(text('baudLabel'), baud)];
 }
 
 const kNoPort = 'Choose the port the module is on.';
@@ -102,13 +103,13 @@ export async function sendToModule() {
         }
         try {
             await send(chosenPort, chosenBaud, bytes);
-            result.textContent = `Sent ${bytes.length} bytes to ${portName(chosenPort)} at ${chosenBaud} baud.`;
+            result.textContent = text('sentBytes', bytes.length, portName(chosenPort), chosenBaud);
         } catch (error) {
-            result.textContent = `Cannot send to "${portName(chosenPort)}": ${error.message}.`;
+            result.textContent = text('cannotSendTo', portName(chosenPort), error.message);
         }
     });
-    await showDialog(serialDialog('Send to Module',
-        `The picture goes out as ${bytes.length} bytes, 8 data bits, no parity, one stop bit, no flow control.`,
+    await showDialog(serialDialog(text('sendToModule'),
+        text('pictureGoesOut', bytes.length),
         sendButton, result));
 }
 
@@ -116,14 +117,14 @@ export async function sendToModule() {
 // The port stays open while it plays; Stop, Close or an error ends both.
 export async function playOnModule() {
     const result = resultLine();
-    const playButton = element('button', { id: 'play', type: 'button', textContent: 'Play' });
+    const playButton = element('button', { id: 'play', type: 'button', textContent: text('play') });
     let playing = null; // {port, baud, writer, sent, shown, queue, unsubscribe} while it plays
     const stop = async (problem) => {
         const ended = playing;
         playing = null;
         ended.unsubscribe();
         session().setPlaying(false);
-        playButton.textContent = 'Play';
+        playButton.textContent = text('play');
         try {
             await ended.queue;
         } catch {
@@ -131,7 +132,7 @@ export async function playOnModule() {
         }
         ended.writer.releaseLock();
         await ended.port.close().catch(() => {});
-        result.textContent = problem ? `Cannot send to "${portName(ended.port)}": ${problem}.`
+        result.textContent = problem ? text('cannotSendTo', portName(ended.port), problem)
             : `Sent ${ended.sent} picture${ended.sent === 1 ? '' : 's'} to ${portName(ended.port)} at ${ended.baud} baud.`;
     };
     const sendShown = () => {
@@ -150,7 +151,7 @@ export async function playOnModule() {
         try {
             await openPort(port, chosenBaud);
         } catch (error) {
-            result.textContent = `Cannot send to "${portName(port)}": ${error.message}.`;
+            result.textContent = text('cannotSendTo', portName(port), error.message);
             return;
         }
         playing = { port, baud: chosenBaud, writer: port.writable.getWriter(), sent: 0, queue: Promise.resolve(), shown: -1 };
@@ -160,12 +161,12 @@ export async function playOnModule() {
             else if (state.current !== playing.shown)
                 sendShown();
         });
-        playButton.textContent = 'Stop';
-        result.textContent = `Playing on ${portName(port)} at ${chosenBaud} baud.`;
+        playButton.textContent = text('stop');
+        result.textContent = text('playingOn', portName(port), chosenBaud);
         session().setPlaying(true); // which the listener hears, and sends the picture shown
     };
     playButton.addEventListener('click', () => (playing ? stop() : start()));
-    await showDialog(serialDialog('Play on Module',
+    await showDialog(serialDialog(text('playOnModule'),
         'Each picture goes out as the page shows it, 8 data bits, no parity, one stop bit, no flow control.',
         playButton, result));
     if (playing)

@@ -2,7 +2,7 @@
 // The core judges what is typed; its refusal stays in the dialog until the
 // user types what it takes or cancels.
 import { buttons, element, row, showDialog } from './dialogs.js';
-import { core } from './core.js';
+import { text } from './texts.js';
 import { session, state } from './state.js';
 
 // apply(text) gives "" when taken, or why not.
@@ -28,7 +28,7 @@ export function renamePicture() {
     const index = state.current;
     const name = element('input', { id: 'pictureName', value: session().pictureName(index), autofocus: true,
         spellcheck: false });
-    return askFor('Rename Picture', core.texts().renameQuestion, name, (text) => session().renamePicture(index, text));
+    return askFor(text('renamePicture'), text('renameQuestion'), name, (text) => session().renamePicture(index, text));
 }
 
 export function pictureDelay() {
@@ -40,5 +40,5 @@ export function pictureDelay() {
         const ms = Number(text);
         return text.trim() && Number.isInteger(ms) && Math.abs(ms) < 2 ** 31 ? ms : -1;
     };
-    return askFor('Picture Delay', core.texts().delayQuestion, delay, (text) => session().setDelay(index, wholeMs(text)));
+    return askFor(text('pictureDelay'), text('delayQuestion'), delay, (text) => session().setDelay(index, wholeMs(text)));
 }

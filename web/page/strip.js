@@ -5,6 +5,7 @@
 // drag reorders, the arrows, Home and End walk, the table's keys act. Under
 // it, the desktop's buttons for the set's commands.
 import { core } from './core.js';
+import { text } from './texts.js';
 import { element } from './dialogs.js';
 import { cellsOf } from './picture.js';
 import { session, state } from './state.js';
@@ -134,7 +135,7 @@ function renderButtons() {
         if (control.type === 'checkbox')
             control.checked = session().isChecked(id);
     }
-    setButtons.find(({ id }) => id === core.CommandId.Play).control.textContent = state.playing ? 'Stop' : 'Play';
+    setButtons.find(({ id }) => id === core.CommandId.Play).control.textContent = text(state.playing ? 'stop' : 'play');
 }
 
 export function renderStrip() {
@@ -220,7 +221,7 @@ function buildButtons() {
     const button = (id, caption) => ({ id, control: element('button', { type: 'button', textContent: caption }) });
     const onion = element('input', { type: 'checkbox' });
     setButtons = [button(CommandId.AddPicture, 'Add'), button(CommandId.CopyPicture, 'Copy'),
-        button(CommandId.DeletePicture, 'Delete'), button(CommandId.Play, 'Play'), { id: CommandId.OnionSkin, control: onion }];
+        button(CommandId.DeletePicture, 'Delete'), button(CommandId.Play, text('play')), { id: CommandId.OnionSkin, control: onion }];
     for (const { id, control } of setButtons)
         control.addEventListener(control === onion ? 'change' : 'click', () => onCommand(id));
     const [add, copy, remove, play] = setButtons.map(({ control }) => control);

@@ -2,6 +2,7 @@
 // replacing the picture or laid onto it, moved by whole dots with the arrow
 // keys on the preview.
 import { core } from './core.js';
+import { text } from './texts.js';
 import { clampedNumber, element, numberBox, row, showDialog } from './dialogs.js';
 import { glyphsFor } from './glyphs.js';
 import { drawPicture, makePreview } from './picture.js';
@@ -22,10 +23,10 @@ function offsetBox(id, direction) {
 export async function insertText() {
     const preview = makePreview('preview');
     preview.tabIndex = 0;
-    preview.title = 'Arrow keys move the text by one dot';
-    const text = element('input', { id: 'text', placeholder: '가, 한, 温, A1 ...', autofocus: true });
+    preview.title = text('textMoveTip');
+    const textBox = element('input', { id: 'text', placeholder: text('textExample'), autofocus: true });
     const align = select('align', ['Centre', 'Left']);
-    const placement = select('placement', ['Replace the picture', 'Onto the picture']);
+    const placement = select('placement', [text('replacePicture'), text('ontoPicture')]);
     const invert = element('input', { id: 'invert', type: 'checkbox' });
     const offsetX = offsetBox('offsetX', 'right');
     const offsetY = offsetBox('offsetY', 'down');
@@ -37,20 +38,20 @@ export async function insertText() {
     let drawing = 0;
     const redraw = async () => {
         const ticket = ++drawing;
-        const glyphs = await glyphsFor(text.value);
+        const glyphs = await glyphsFor(textBox.value);
         if (ticket !== drawing)
             return; // a later keystroke has drawn already
         problem.hidden = !glyphs.problem;
-        problem.textContent = glyphs.problem ? `Cannot draw this: ${glyphs.problem}.` : '';
-        ok.disabled = Boolean(glyphs.problem) || !text.value;
+        problem.textContent = glyphs.problem ? text('cannotDraw', glyphs.problem) : '';
+        ok.disabled = Boolean(glyphs.problem) || !textBox.value;
         if (glyphs.problem)
             return; // the preview keeps the last text that could be drawn
         const drawn = core.textDots(state.type, glyphs.hexes, align.value === '1', clampedNumber(offsetX),
             clampedNumber(offsetY), invert.checked, placement.value === '1', state.dots);
         dots = drawn.dots;
-        width.textContent = !text.value ? ''
+        width.textContent = !textBox.value ? ''
             : drawn.cut ? `The text is ${drawn.width} dots wide and does not fit the 16 x 16 picture, so it is cut.`
-                : `The text is ${drawn.width} dots wide.`;
+                : text('textWidth', drawn.width);
         drawPicture(preview, dots, state.type);
     };
     preview.addEventListener('keydown', (event) => {
@@ -64,14 +65,15 @@ export async function insertText() {
         }
         redraw();
     });
-    for (const control of [text, align, placement, invert, offsetX, offsetY])
+    for (const control of [textBox, align, placement, invert, offsetX, offsetY])
         control.addEventListener('input', redraw);
     // noValidate: an offset typed out of range is taken as the preview takes it, not held up by the browser.
-    const dialog = element('dialog', { ariaLabel: 'Insert Text' }, [element('form', { method: 'dialog', noValidate: true }, [
-        element('strong', { textContent: 'Insert Text' }), preview,
-        row('Text:', text), row('Font:', element('span', { textContent: 'Unifont, 16 px' })), row('Alignment:', align),
-        row('Invert', invert), row('Placement:', placement),
-        row('Offset (dots):', element('span', { className: 'dialog-row' }, [offsetX, offsetY])),
+    const dialog = element('dialog', { ariaLabel: text('insertText') }, [element('form', { method: 'dialog', noValidate: true }, [
+        element('strong', { textContent: text('insertText') }), preview,
+        row(text('textLabel'), textBox), row(text('fontLabel'), element('span', { textContent: 'Unifont, 16 px' })),
+        row(text('alignmentLabel'), align),
+        row(text('invert'), invert), row(text('placementLabel'), placement),
+        row(text('offsetLabel'), element('span', { className: 'dialog-row' }, [offsetX, offsetY])),
         width, problem, element('div', { className: 'dialog-buttons' }, [ok,
             element('button', { type: 'submit', value: '', textContent: 'Cancel' })])])]);
     const shown = showDialog(dialog);

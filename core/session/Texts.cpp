@@ -1,0 +1,126 @@
+#include "core/session/Texts.h"
+
+#include "core/model/LcdType.h"
+#include "core/platform/FileIo.h"
+#include "core/session/ProgramTexts.h"
+#include "core/session/Version.h"
+
+#include <algorithm>
+#include <array>
+
+namespace tessaldo {
+
+namespace {
+
+// In TextId's order, which Text relies on.
+constexpr std::array kTexts = std::to_array<TextEntry>({
+    {TextId::ProgramTitle, "title", kProgramTitle},
+    {TextId::Author, "author", kAuthorLine},
+    {TextId::Licence, "licence", kLicenceLine},
+    {TextId::Manual, "manual", kManualLine},
+    {TextId::Copy, "copy", kCopyCaption},
+    {TextId::NoTextOnClipboard, "noText", kNoTextOnClipboard},
+    {TextId::RenameQuestion, "renameQuestion", kRenameQuestion},
+    {TextId::LayoutChoiceTitle, "layoutChoiceTitle", kLayoutChoiceTitle},
+    {TextId::LayoutQuestion, "layoutQuestion", kLayoutQuestion},
+    {TextId::SetLayoutQuestion, "setLayoutQuestion", kSetLayoutQuestion},
+    {TextId::DelayQuestion, "delayQuestion", kDelayQuestion},
+    {TextId::Close, "close", kCloseCaption},
+    {TextId::DotForDot, "dotForDot", kDotForDotNote},
+    {TextId::Usage, "usage", kUsageNote},
+    {TextId::NameNeeded, "nameNeeded", kNameNeeded},
+    {TextId::Type0, "type0", kColumnTypeCaption},
+    {TextId::Type1, "type1", kRowTypeCaption},
+    {TextId::SendToModule, "sendToModule", "Send to Module"},
+    {TextId::PlayOnModule, "playOnModule", "Play on Module"},
+    {TextId::RenamePicture, "renamePicture", "Rename Picture"},
+    {TextId::PictureDelay, "pictureDelay", "Picture Delay"},
+    {TextId::InsertText, "insertText", "Insert Text"},
+    {TextId::ImportImage, "importImage", "Import Image"},
+    {TextId::Play, "play", "Play"},
+    {TextId::Pause, "pause", "Pause"},
+    {TextId::Stop, "stop", "Stop"},
+    {TextId::FitLabel, "fitLabel", "Fit:"},
+    {TextId::FitContain, "fitContain", "Contain: all of the image, white margins"},
+    {TextId::FitCover, "fitCover", "Cover: fill every cell, cut the rest"},
+    {TextId::FitStretch, "fitStretch", "Stretch: fill every cell, change the aspect"},
+    {TextId::ThresholdLabel, "thresholdLabel", "Threshold:"},
+    {TextId::Threshold, "threshold", "Threshold"},
+    {TextId::ThresholdTip, "thresholdTip", "A cell darker than this is set (0 to 255)"},
+    {TextId::DitheringLabel, "ditheringLabel", "Dithering:"},
+    {TextId::DitherNone, "ditherNone", "None"},
+    {TextId::DitherFloydSteinberg, "ditherFloydSteinberg", "Floyd-Steinberg"},
+    {TextId::DitherAtkinson, "ditherAtkinson", "Atkinson"},
+    {TextId::DitherBayer, "ditherBayer", "Bayer 4 x 4"},
+    {TextId::Invert, "invert", "Invert"},
+    {TextId::PortLabel, "portLabel", "Port:"},
+    {TextId::BaudLabel, "baudLabel", "Baud rate:"},
+    {TextId::CodeStale, "codeStale", "The picture has changed since Run"},
+    {TextId::TextLabel, "textLabel", "Text:"},
+    {TextId::FontLabel, "fontLabel", "Font:"},
+    {TextId::AlignmentLabel, "alignmentLabel", "Alignment:"},
+    {TextId::PlacementLabel, "placementLabel", "Placement:"},
+    {TextId::OffsetLabel, "offsetLabel", "Offset (dots):"},
+    {TextId::ReplacePicture, "replacePicture", "Replace the picture"},
+    {TextId::OntoPicture, "ontoPicture", "Onto the picture"},
+    {TextId::TextMoveTip, "textMoveTip", "Arrow keys move the text by one dot"},
+    {TextId::TextExample, "textExample", "가, 한, 温, A1 ..."},
+    {TextId::CannotSendTo, "cannotSendTo", "Cannot send to \"%1\": %2."},
+    {TextId::SentBytes, "sentBytes", "Sent %1 bytes to %2 at %3 baud."},
+    {TextId::PlayingOn, "playingOn", "Playing on %1 at %2 baud."},
+    {TextId::PictureGoesOut, "pictureGoesOut",
+     "The picture goes out as %1 bytes, 8 data bits, no parity, one stop bit, no flow control."},
+    {TextId::CannotDraw, "cannotDraw", "Cannot draw this: %1."},
+    {TextId::TextWidth, "textWidth", "The text is %1 dots wide."},
+    {TextId::CannotImport, "cannotImport", "Cannot import \"%1\": %2."},
+    {TextId::Importing, "importing", "Importing \"%1\"…"},
+});
+
+constexpr bool InIdOrder()
+{
+    for (std::size_t index = 0; index < kTexts.size(); ++index)
+        if (static_cast<std::size_t>(kTexts[index].id) != index)
+            return false;
+    return true;
+}
+static_assert(InIdOrder(), "the table lists the texts in TextId's order");
+
+} // namespace
+
+std::string_view Text(TextId id)
+{
+    return kTexts[static_cast<std::size_t>(id)].text;
+}
+
+std::span<const TextEntry> AllTexts()
+{
+    return kTexts;
+}
+
+std::string FilledText(std::string_view text, std::initializer_list<std::string_view> parts)
+{
+    std::string filled;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const std::size_t part =
+            at + 1 < text.size() && text[at] == '%' ? std::size_t(text[at + 1] - '1') : parts.size();
+        if (part < parts.size()) {
+            filled += parts.begin()[part];
+            ++at;
+        } else {
+            filled += text[at];
+        }
+    }
+    return filled;
+}
+
+std::string FilledText(TextId id, std::initializer_list<std::string_view> parts)
+{
+    return FilledText(Text(id), parts);
+}
+
+std::string CannotSendTo(std::string_view port, std::string_view reason)
+{
+    return FilledText(TextId::CannotSendTo, {port, reason});
+}
+
+} // namespace tessaldo
