@@ -16,7 +16,6 @@
 #include "core/formats/SetHeader.h"
 #include "core/formats/ShareLink.h"
 #include "core/formats/StoredZip.h"
-#include "core/model/Stroke.h"
 #include "core/platform/FileIo.h"
 #include "core/session/EditSession.h"
 #include "core/session/Incoming.h"
@@ -99,17 +98,6 @@ val CellOf(int type, int dot)
 int DotAt(int type, int column, int row)
 {
     return DotAtCell(type == 1 ? LcdType::Row : LcdType::Column, {column, row});
-}
-
-// The cells a drag crosses, as [column, row, column, row, ...].
-val StrokeCells(double x0, double y0, double x1, double y1, double cellSize)
-{
-    val cells = val::array();
-    for (const Cell &cell : CellsAlongSegment({x0, y0}, {x1, y1}, cellSize)) {
-        cells.call<void>("push", cell.column);
-        cells.call<void>("push", cell.row);
-    }
-    return cells;
 }
 
 // The picture's dots from the screen cells, laid out for the type.
@@ -818,7 +806,6 @@ EMSCRIPTEN_BINDINGS(tessaldo)
     emscripten::function("describeDotBit", &DescribeDotBit);
     emscripten::function("cellOf", &CellOf);
     emscripten::function("dotAt", &DotAt);
-    emscripten::function("strokeCells", &StrokeCells);
     emscripten::function("declaredSize", &DeclaredSize);
     emscripten::function("tooManyPixels", &TooManyPixelsFor);
     emscripten::function("cutShortImage", &CutShortImageOf);
