@@ -911,6 +911,9 @@ void frmMain::TakeIncoming(const Routed &routed, const QImage &image, const QStr
     case IncomingKind::DrawingFile:
         OpenFile(file);
         break;
+    case IncomingKind::SourceFile:
+        OpenSetPaths({file});
+        break;
     case IncomingKind::ImageFile:
         // Any other file, a folder of drawings included, is opened as a set.
         if (IsImageFile(file))

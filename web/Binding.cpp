@@ -700,7 +700,7 @@ val Route(bool image, const std::string &fileName, const val &text, int type, co
     if (text.isString())
         incoming.text = text.as<std::string>();
     const Routed routed = RouteIncoming(incoming, AnsweredLayout(layout));
-    static constexpr std::array kKinds{"nothing", "image", "drawing-file", "image-file", "code"};
+    static constexpr std::array kKinds{"nothing", "image", "drawing-file", "source-file", "image-file", "code"};
     val result = val::object();
     result.set("kind", std::string(kKinds.at(static_cast<std::size_t>(routed.kind))));
     if (routed.dots)

@@ -25,6 +25,13 @@ bool IsDrawingFileName(std::string_view name)
     return EndsWithoutCase(name, ".lcd");
 }
 
+IncomingKind FileKind(std::string_view name)
+{
+    if (IsDrawingFileName(name))
+        return IncomingKind::DrawingFile;
+    return IsSourceFileName(name) ? IncomingKind::SourceFile : IncomingKind::ImageFile;
+}
+
 // One picture in the layout its code tells; in the module's, with every
 // reading to pick from, when it tells none.
 Routed OnePicture(const PickedPicture &picked, LcdType type, std::optional<BitLayout> unsaidLayout)
@@ -78,11 +85,7 @@ Routed RouteIncoming(const Incoming &incoming, std::optional<BitLayout> unsaidLa
     if (incoming.image)
         return {IncomingKind::Image, std::nullopt, {}, {}, {}};
     if (!incoming.fileName.empty())
-        return {IsDrawingFileName(incoming.fileName) ? IncomingKind::DrawingFile : IncomingKind::ImageFile,
-                std::nullopt,
-                {},
-                {},
-                {}};
+        return {FileKind(incoming.fileName), std::nullopt, {}, {}, {}};
     if (incoming.text)
         return CodeFrom(*incoming.text, incoming.type, unsaidLayout);
     return {IncomingKind::Nothing, std::nullopt, {}, "the clipboard holds no image, file or code", {}};
