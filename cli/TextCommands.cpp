@@ -8,6 +8,7 @@
 #include "core/formats/DrawingFile.h"
 #include "core/formats/SetFiles.h"
 #include "core/formats/SetHeader.h"
+#include "core/model/PictureName.h"
 #include "core/model/Transform.h"
 #include "core/platform/FileIo.h"
 #include "core/platform/PlatformFile.h"
@@ -155,7 +156,7 @@ std::string NameClash(const std::string &earlier, const std::string &name)
 
 bool IsDrawingFileName(const std::string &file)
 {
-    return LowerCase(DisplayPath(std::filesystem::path(file).extension())) == ".lcd";
+    return EndsInDrawingSuffix(DisplayPath(std::filesystem::path(file).extension()));
 }
 
 // The pictures of header's inputs, in order, with the file each came from.
@@ -309,7 +310,7 @@ int DecodeEach(const std::string &source, const CodeReading &reading, const std:
     set.type = type;
     set.pictures.clear();
     for (const CodePicture &picture : reading.pictures) {
-        const std::filesystem::path file = std::filesystem::path(folder) / (picture.name + ".Lcd");
+        const std::filesystem::path file = std::filesystem::path(folder) / DrawingFileName(picture.name);
         if (const FileStatus spared = OutputSparesInputs(file, {&source, 1}); !spared)
             return Refused(err, spared.message());
         set.pictures.push_back({.name = picture.name, .dots = DotsOfPicture(picture.bytes, picture.layout, type)});

@@ -20,6 +20,7 @@
 #include "core/formats/DrawingFile.h"
 #include "core/formats/SetFiles.h"
 #include "core/formats/SetHeader.h"
+#include "core/model/PictureName.h"
 #include "core/platform/FileIo.h"
 #include "core/session/ProgramTexts.h"
 #include "frmAbout.h"
@@ -60,7 +61,7 @@ using namespace tessaldo;
 namespace {
 
 const QString kTitle = FromUtf8(kProgramTitle);
-const QString kFilter = QStringLiteral("All Files (*.*)|*.*|LCD File (*.Lcd)|*.Lcd|");
+const QString kFilter = QStringLiteral("All Files (*.*)|*.*|LCD File (*%1)|*%1|").arg(FromUtf8(kDrawingSuffix));
 constexpr int kLcdFilterIndex = 2;
 // An import that lasts longer than this shows its progress, looked at this often.
 constexpr int kProgressAfterMs = 500;
@@ -709,7 +710,7 @@ QString frmMain::OpenSetFilter()
     QStringList patterns;
     for (const std::string_view suffix : SourceFileSuffixes())
         patterns << u'*' + FromUtf8(suffix);
-    return QStringLiteral("Sets (%1 *.gif *.Lcd);;All Files (*)").arg(patterns.join(u' '));
+    return QStringLiteral("Sets (%1 *.gif *%2);;All Files (*)").arg(patterns.join(u' '), FromUtf8(kDrawingSuffix));
 }
 
 void frmMain::OpenSetPaths(const QStringList &paths)

@@ -16,6 +16,7 @@
 #include "core/formats/SetHeader.h"
 #include "core/formats/ShareLink.h"
 #include "core/formats/StoredZip.h"
+#include "core/model/PictureName.h"
 #include "core/platform/FileIo.h"
 #include "core/session/EditSession.h"
 #include "core/session/Incoming.h"
@@ -483,8 +484,8 @@ public:
             return result;
         for (const Picture &picture : m_session.Doc().pictures) {
             val file = val::object();
-            file.set("name", picture.name + ".Lcd");
-            file.set("bytes", ScratchFolder::Take(std::filesystem::path(folderName) / (picture.name + ".Lcd")));
+            file.set("name", DrawingFileName(picture.name));
+            file.set("bytes", ScratchFolder::Take(std::filesystem::path(folderName) / DrawingFileName(picture.name)));
             files.call<void>("push", file);
         }
         return result;
@@ -499,7 +500,7 @@ public:
         const FileStatus saved = SaveSetFolder(m_session.Doc(), folderName);
         std::vector<ZipEntry> entries;
         for (const Picture &picture : m_session.Doc().pictures) {
-            const std::string name = folderName + "/" + picture.name + ".Lcd";
+            const std::string name = folderName + "/" + DrawingFileName(picture.name);
             entries.push_back({name, saved ? ScratchFolder::Read(name).value_or(std::string()) : std::string()});
         }
         const ZipMade zip =

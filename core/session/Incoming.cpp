@@ -2,6 +2,7 @@
 
 #include "core/code/CodeReader.h"
 #include "core/formats/SetHeader.h"
+#include "core/model/PictureName.h"
 
 #include <algorithm>
 #include <array>
@@ -20,14 +21,9 @@ bool EndsWithoutCase(std::string_view name, std::string_view suffix)
                          [](char want, char got) { return want == std::tolower(static_cast<unsigned char>(got)); });
 }
 
-bool IsDrawingFileName(std::string_view name)
-{
-    return EndsWithoutCase(name, ".lcd");
-}
-
 IncomingKind FileKind(std::string_view name)
 {
-    if (IsDrawingFileName(name))
+    if (EndsInDrawingSuffix(name))
         return IncomingKind::DrawingFile;
     return IsSourceFileName(name) ? IncomingKind::SourceFile : IncomingKind::ImageFile;
 }

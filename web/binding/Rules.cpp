@@ -1,5 +1,8 @@
-// Rules both faces follow, as the page asks them: the grid's gesture.
+// Rules both faces follow, as the page asks them: the grid's gesture and
+// the endings of the files a set is read from.
+#include "core/model/PictureName.h"
 #include "core/session/GridGesture.h"
+#include "core/session/Incoming.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -57,10 +60,26 @@ std::string CancelGesture(GridGesture &gesture)
     return EndName(gesture.Cancel());
 }
 
+std::string DrawingSuffix()
+{
+    return std::string(kDrawingSuffix);
+}
+
+// ".h" first, as a picker lists them.
+val SourceSuffixes()
+{
+    val suffixes = val::array();
+    for (const std::string_view suffix : SourceFileSuffixes())
+        suffixes.call<void>("push", std::string(suffix));
+    return suffixes;
+}
+
 } // namespace
 
 EMSCRIPTEN_BINDINGS(rules)
 {
+    emscripten::function("drawingSuffix", &DrawingSuffix);
+    emscripten::function("sourceFileSuffixes", &SourceSuffixes);
     emscripten::class_<GridGesture>("GridGesture")
         .constructor<double>()
         .function("press", &PressGesture)

@@ -58,7 +58,8 @@ TEST(GridGesture, ClicksStrokesAndTheirEnds)
 
     // A stroke from a set dot clears; one the pointer was taken from still closes.
     gesture.Press(Dot(0, 0), Middle(0, 0), LcdType::Row);
-    EXPECT_EQ(gesture.Move(Dot(0, 1), Middle(0, 1), grid), (std::vector<int>{Dot(0, 0), DotAtCell(LcdType::Row, {0, 1})}));
+    EXPECT_EQ(gesture.Move(Dot(0, 1), Middle(0, 1), grid),
+              (std::vector<int>{Dot(0, 0), DotAtCell(LcdType::Row, {0, 1})}));
     EXPECT_EQ(gesture.PaintState(), DotState::Clear);
     EXPECT_EQ(gesture.Cancel(), GridGesture::End::Stroke);
     EXPECT_EQ(gesture.Cancel(), GridGesture::End::Nothing);
