@@ -128,8 +128,7 @@ void InsertTextDialog::Redraw()
     if (!drawn)
         return; // the preview keeps the last text that could be drawn
     m_width->setText(m_text->text().isEmpty() ? QString()
-                     : extent.cut ? QStringLiteral("The text %1.").arg(QString::fromStdString(CutNote(extent)))
-                                  : QStringLiteral("The text is %1 dots wide.").arg(extent.width));
+                                              : QString::fromStdString(TextWidthNote(extent.width, extent.cut)));
     m_preview->SetPicture(picture);
 }
 

@@ -7,6 +7,7 @@
 #include "core/code/CodeReader.h"
 #include "core/convert/GlyphText.h"
 #include "core/convert/PixelsToDots.h"
+#include "core/convert/TextPlacement.h"
 #include "core/formats/BitmapFiles.h"
 #include "core/formats/DocumentText.h"
 #include "core/formats/DrawingFile.h"
@@ -250,16 +251,9 @@ val TextDots(int type, const val &hexes, bool alignLeft, int offsetX, int offset
         }
         glyphs.push_back(*glyph);
     }
-    GlyphLine line = LayGlyphs(glyphs, alignLeft, offsetX, offsetY);
-    if (invert) {
-        for (bool &cell : line.cells)
-            cell = !cell;
-    }
+    const GlyphLine line = LayGlyphs(glyphs, alignLeft, offsetX, offsetY);
     DotGrid grid = GridFrom(type, under);
-    if (onto)
-        AddCells(grid, line.cells);
-    else
-        PutCells(grid, line.cells);
+    PlaceText(grid, line.cells, {invert, onto});
     val result = val::object();
     result.set("dots", DotsOf(grid.AllDots()));
     result.set("width", line.width);

@@ -1,5 +1,7 @@
 // Rules both faces follow, as the page asks them: the grid's gesture and
-// the endings of the files a set is read from.
+// the endings of the files a set is read from; what the user reads of
+// inserted text's width.
+#include "core/convert/TextPlacement.h"
 #include "core/model/PictureName.h"
 #include "core/session/GridGesture.h"
 #include "core/session/Incoming.h"
@@ -80,6 +82,7 @@ EMSCRIPTEN_BINDINGS(rules)
 {
     emscripten::function("drawingSuffix", &DrawingSuffix);
     emscripten::function("sourceFileSuffixes", &SourceSuffixes);
+    emscripten::function("textWidthNote", &TextWidthNote);
     emscripten::class_<GridGesture>("GridGesture")
         .constructor<double>()
         .function("press", &PressGesture)
