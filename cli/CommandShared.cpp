@@ -41,7 +41,7 @@ std::string CommandLine(const std::vector<std::string> &args)
 
 bool IsDrawingFileName(const std::string &file)
 {
-    return LowerCase(DisplayPath(std::filesystem::path(file).extension())) == ".lcd";
+    return EndsInDrawingSuffix(DisplayPath(std::filesystem::path(file).extension()));
 }
 
 // Whether `out` is the file `input` reads, '-' being standard input.

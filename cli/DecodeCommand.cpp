@@ -61,7 +61,7 @@ int DecodeEach(const std::string &source, const CodeReading &reading, const std:
     set.type = type;
     set.pictures.clear();
     for (const CodePicture &picture : reading.pictures) {
-        const std::filesystem::path file = std::filesystem::path(folder) / (picture.name + ".Lcd");
+        const std::filesystem::path file = std::filesystem::path(folder) / DrawingFileName(picture.name);
         if (const FileStatus spared = OutputSparesInputs(file, {&source, 1}); !spared)
             return Refused(err, spared.message());
         set.pictures.push_back({.name = picture.name, .dots = DotsOfPicture(picture.bytes, picture.layout, type)});

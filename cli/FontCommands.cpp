@@ -6,6 +6,7 @@
 #include "core/formats/BdfFont.h"
 #include "core/formats/DrawingFile.h"
 #include "core/formats/SetHeader.h"
+#include "core/model/PictureName.h"
 #include "core/platform/FileIo.h"
 #include "core/platform/PlatformFile.h"
 
@@ -104,7 +105,7 @@ int WriteEachGlyph(const Arguments &arguments, const Document &set, Streams &str
     const std::filesystem::path folder = *arguments.Value("--each");
     for (const Picture &picture : set.pictures) {
         if (const FileStatus writable =
-                EachFileIsWritable(folder / (picture.name + ".Lcd"), {&arguments.operands[1], 1});
+                EachFileIsWritable(folder / DrawingFileName(picture.name), {&arguments.operands[1], 1});
             !writable)
             return Refused(streams.err, writable.message());
     }
@@ -113,7 +114,7 @@ int WriteEachGlyph(const Arguments &arguments, const Document &set, Streams &str
                        SaveFailed(folder, ReplacingReason(replaced) + "; --replace writes over them").message());
     std::vector<FileToWrite> files;
     for (const Picture &picture : set.pictures)
-        files.push_back({folder / (picture.name + ".Lcd"), FormatDrawing(Drawn(set.type, picture.dots))});
+        files.push_back({folder / DrawingFileName(picture.name), FormatDrawing(Drawn(set.type, picture.dots))});
     std::error_code made;
     std::filesystem::create_directories(folder, made);
     const FileStatus saved = WriteFilesAtomically(files);
@@ -194,7 +195,7 @@ int ImportFont(const Arguments &arguments, Streams &streams)
         // A header's arrays take the names a set gives the files U+XXXX.Lcd.
         const std::string name = CodePointName(glyph.codePoint);
         set.pictures.push_back(
-            {toHeader ? NameFromFileName(name + ".Lcd") : name, kDefaultDelayMs, glyph.picture.AllDots()});
+            {toHeader ? NameFromFileName(DrawingFileName(name)) : name, kDefaultDelayMs, glyph.picture.AllDots()});
     }
     if (each)
         return WriteEachGlyph(arguments, set, streams);

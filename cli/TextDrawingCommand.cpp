@@ -89,7 +89,7 @@ int Text(const Arguments &arguments, Streams &streams)
         if (!PutText(picture, what, text, extent, problem))
             return Refused(streams.err, "Cannot draw \"" + shown + "\": " + problem + ".");
         if (extent.cut)
-            streams.err << "The text \"" << shown << "\" " << CutNote(extent) << ".\n";
+            streams.err << "The text \"" << shown << "\" " << CutNote(extent.width) << ".\n";
         return int{kExitOk};
     };
     const QString line = QString::fromStdString(arguments.operands[1]);

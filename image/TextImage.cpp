@@ -115,17 +115,9 @@ bool PutText(DotGrid &picture, const QString &text, const TextOptions &options, 
     GreyImage cells;
     if (!RenderText(text, options, cells, extent, error))
         return false;
-    const ScreenCells dots = CellsFromPixels(cells, {Fit::Contain, options.threshold, Dither::None, options.invert});
-    if (options.onto)
-        AddCells(picture, dots);
-    else
-        PutCells(picture, dots);
+    PlaceText(picture, CellsFromPixels(cells, {Fit::Contain, options.threshold, Dither::None, false}),
+              {options.invert, options.onto});
     return true;
-}
-
-std::string CutNote(const TextExtent &extent)
-{
-    return "is " + std::to_string(extent.width) + " dots wide and does not fit the 16 x 16 picture, so it is cut";
 }
 
 } // namespace tessaldo

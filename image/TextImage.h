@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/convert/PixelsToDots.h"
+#include "core/convert/TextPlacement.h"
 
 #include <QString>
 #include <QStringList>
@@ -42,9 +43,6 @@ bool RenderText(const QString &text, const TextOptions &options, GreyImage &cell
 // The text put on the picture in the picture's own layout, as the options
 // say; a refused text leaves the picture as it was.
 bool PutText(DotGrid &picture, const QString &text, const TextOptions &options, TextExtent &extent, std::string &error);
-
-// What the user is told when the text does not fit: "is 40 dots wide and is cut".
-std::string CutNote(const TextExtent &extent);
 
 // The font families installed, Unifont first when it is there.
 QStringList TextFamilies();

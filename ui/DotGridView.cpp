@@ -3,7 +3,6 @@
 #include "DotGridAccessible.h"
 #include "PicturePainter.h"
 #include "core/code/CodeGenerator.h"
-#include "core/model/Stroke.h"
 
 #include <QAccessible>
 #include <QContextMenuEvent>
@@ -22,14 +21,9 @@ const QColor kFocusColor(30, 110, 255);
 // Far lighter than a set dot, yet plainly not white.
 const QColor kOnionColor(200, 200, 200);
 
-DotState Opposite(DotState state)
-{
-    return state == DotState::Set ? DotState::Clear : DotState::Set;
-}
-
 } // namespace
 
-DotGridView::DotGridView(const DotGrid &grid, QWidget *parent) : QWidget(parent), m_grid(grid)
+DotGridView::DotGridView(const DotGrid &grid, QWidget *parent) : QWidget(parent), m_grid(grid), m_gesture(kCellPixels)
 {
     // Before anything below can make the toolkit build a plain interface for this widget.
     static const bool accessibleInstalled = [] {
@@ -149,51 +143,41 @@ void DotGridView::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    m_pressedDot = DotAt(event->position().toPoint());
-    m_painting = false;
-    m_lastPointer = event->position();
+    const int pressed = DotAt(event->position().toPoint());
+    m_gesture.Press(pressed, PointOf(event), m_layout);
     // The keyboard carries on from where the mouse last pressed.
-    if (m_pressedDot >= 0)
-        MoveFocusCellTo(CellOfDot(m_layout, m_pressedDot));
+    if (pressed >= 0)
+        MoveFocusCellTo(CellOfDot(m_layout, pressed));
 }
 
 void DotGridView::mouseMoveEvent(QMouseEvent *event)
 {
-    if (m_pressedDot < 0 || !(event->buttons() & Qt::LeftButton))
+    if (!(event->buttons() & Qt::LeftButton))
         return;
-    const QPointF pointer = event->position();
-    if (!m_painting) {
-        const int under = DotAt(pointer.toPoint());
-        if (under < 0 || under == m_pressedDot)
-            return;
-        // The stroke begins: the pressed dot flips, and everything the pointer
-        // crosses from here on takes its new state.
-        m_painting = true;
-        m_paintState = Opposite(m_grid.State(m_pressedDot));
-        emit DotPainted(m_pressedDot, m_paintState);
-    }
-    PaintAlong(m_lastPointer, pointer);
-    m_lastPointer = pointer;
+    const auto painted = m_gesture.Move(DotAt(event->position().toPoint()), PointOf(event), m_grid);
+    for (const int dot : painted)
+        emit DotPainted(dot, m_gesture.PaintState());
 }
 
 void DotGridView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const int pressed = std::exchange(m_pressedDot, -1);
-    if (std::exchange(m_painting, false))
+    switch (m_gesture.Release(DotAt(event->position().toPoint()))) {
+    case GridGesture::End::Stroke:
         emit StrokeFinished();
-    else if (pressed >= 0 && DotAt(event->position().toPoint()) == pressed)
-        emit DotClicked(pressed);
+        break;
+    case GridGesture::End::Click:
+        emit DotClicked(m_gesture.ClickedDot());
+        break;
+    case GridGesture::End::Nothing:
+        break;
+    }
 }
 
-void DotGridView::PaintAlong(QPointF from, QPointF to)
+PointF DotGridView::PointOf(const QMouseEvent *event)
 {
-    for (const Cell cell : CellsAlongSegment({from.x(), from.y()}, {to.x(), to.y()}, kCellPixels)) {
-        const int dot = DotAtCell(m_layout, cell);
-        if (m_grid.State(dot) != m_paintState)
-            emit DotPainted(dot, m_paintState);
-    }
+    return {event->position().x(), event->position().y()};
 }
 
 void DotGridView::keyPressEvent(QKeyEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/model/DotGrid.h"
+#include "core/session/GridGesture.h"
 
 #include <QWidget>
 
@@ -60,7 +61,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    void PaintAlong(QPointF from, QPointF to);
+    static tessaldo::PointF PointOf(const QMouseEvent *event);
     void PaintFocusRing(QPainter &painter) const;
     void PaintOnionSkin(QPainter &painter) const;
     void MoveFocusCell(int columns, int rows);
@@ -74,9 +75,5 @@ private:
     std::optional<tessaldo::DotGrid::Dots> m_onionDots;
     tessaldo::Cell m_focusCell; // in screen cells, so arrows follow the screen in both layouts
 
-    // The drag that began with a press on a dot.
-    int m_pressedDot = -1;
-    bool m_painting = false;
-    tessaldo::DotState m_paintState = tessaldo::DotState::Set;
-    QPointF m_lastPointer;
+    tessaldo::GridGesture m_gesture;
 };

@@ -1,6 +1,7 @@
 #include "DrawingFiles.h"
 
 #include "NativePath.h"
+#include "Utf8.h"
 #include "WindowNotices.h"
 #include "core/formats/DrawingFile.h"
 
@@ -10,7 +11,7 @@ using namespace tessaldo;
 
 namespace {
 
-const QString kFilter = QStringLiteral("All Files (*.*)|*.*|LCD File (*.Lcd)|*.Lcd|");
+const QString kFilter = QStringLiteral("All Files (*.*)|*.*|LCD File (*%1)|*%1|").arg(FromUtf8(kDrawingSuffix));
 constexpr int kLcdFilterIndex = 2;
 
 } // namespace

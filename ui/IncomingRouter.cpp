@@ -120,6 +120,9 @@ void IncomingRouter::TakeIncoming(const Routed &routed, const QImage &image, con
     case IncomingKind::DrawingFile:
         emit DrawingFileCame(file);
         break;
+    case IncomingKind::SourceFile:
+        emit SetPathsCame({file});
+        break;
     case IncomingKind::ImageFile:
         // Any other file, a folder of drawings included, is opened as a set.
         if (ProgressFrameReader::IsImage(file))

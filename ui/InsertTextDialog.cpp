@@ -129,8 +129,7 @@ void InsertTextDialog::Redraw()
     if (!drawn)
         return; // the preview keeps the last text that could be drawn
     m_width->setText(m_text->text().isEmpty() ? QString()
-                     : extent.cut ? QStringLiteral("The text %1.").arg(QString::fromStdString(CutNote(extent)))
-                                  : FromUtf8(FilledText(TextId::TextWidth, {std::to_string(extent.width)})));
+                                              : QString::fromStdString(TextWidthNote(extent.width, extent.cut)));
     m_preview->SetPicture(picture);
 }
 

@@ -51,7 +51,7 @@ QString SetWorkflow::OpenSetFilter()
     QStringList patterns;
     for (const std::string_view suffix : SourceFileSuffixes())
         patterns << u'*' + FromUtf8(suffix);
-    return QStringLiteral("Sets (%1 *.gif *.Lcd);;All Files (*)").arg(patterns.join(u' '));
+    return QStringLiteral("Sets (%1 *.gif *%2);;All Files (*)").arg(patterns.join(u' '), FromUtf8(kDrawingSuffix));
 }
 
 void SetWorkflow::OpenSetPaths(const QStringList &paths)

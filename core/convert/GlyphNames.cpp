@@ -1,4 +1,5 @@
 #include "core/convert/GlyphNames.h"
+#include "core/model/PictureName.h"
 
 #include <charconv>
 #include <cstdint>
@@ -26,7 +27,7 @@ std::string CodePointName(char32_t codePoint)
 
 std::filesystem::path CharacterFileName(char32_t codePoint)
 {
-    return CodePointName(codePoint) + ".Lcd";
+    return DrawingFileName(CodePointName(codePoint));
 }
 
 std::optional<char32_t> CodePointOfName(std::string_view name)

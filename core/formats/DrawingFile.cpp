@@ -1,5 +1,6 @@
 #include "core/formats/DrawingFile.h"
 
+#include "core/model/PictureName.h"
 #include "core/platform/FileIo.h"
 
 #include <algorithm>
@@ -114,7 +115,7 @@ ParsedDrawing FromDotLine(std::optional<LcdType> type, std::string_view line, co
 std::optional<std::string> FrameNumber(const std::string &name, const std::string &stem)
 {
     const std::string prefix = stem + "-";
-    const std::string suffix = ".Lcd";
+    const std::string_view suffix = kDrawingSuffix;
     if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) || !name.ends_with(suffix))
         return std::nullopt;
     std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());

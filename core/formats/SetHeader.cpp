@@ -4,6 +4,7 @@
 #include "core/code/CodeGenerator.h"
 #include "core/code/CodeLexer.h"
 #include "core/formats/DrawingFile.h"
+#include "core/model/PictureName.h"
 #include "core/platform/FileIo.h"
 
 #include <algorithm>
@@ -61,7 +62,7 @@ DotGrid GridOf(const Picture &picture)
 
 std::filesystem::path DrawingFileIn(const std::filesystem::path &folder, const Picture &picture)
 {
-    return folder / (picture.name + ".Lcd");
+    return folder / DrawingFileName(picture.name);
 }
 
 // The drawing file's bytes for the picture, in the set's type.
@@ -766,7 +767,7 @@ FileStatus OpenSetFolder(const std::filesystem::path &folder, Document &set,
     for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
         const bool drawing =
-            entry->is_regular_file(error) && LowerCase(DisplayPath(entry->path().extension())) == ".lcd";
+            entry->is_regular_file(error) && EndsInDrawingSuffix(DisplayPath(entry->path().extension()));
         (drawing ? files : others).push_back(entry->path());
     }
     if (error)

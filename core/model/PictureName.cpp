@@ -92,4 +92,18 @@ std::string FrameNumberText(std::size_t index, std::size_t count)
     return number;
 }
 
+std::string DrawingFileName(std::string_view stem)
+{
+    return std::string(stem) + std::string(kDrawingSuffix);
+}
+
+bool EndsInDrawingSuffix(std::string_view name)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return name.size() >= kDrawingSuffix.size()
+           && std::equal(kDrawingSuffix.begin(), kDrawingSuffix.end(),
+                         name.end() - static_cast<std::ptrdiff_t>(kDrawingSuffix.size()),
+                         [&](char want, char got) { return lower(want) == lower(got); });
+}
+
 } // namespace tessaldo

@@ -27,6 +27,14 @@ std::size_t FrameDigits(std::size_t count);
 // Frame `index` of `count` as "000", "001", ..., with as many digits as the
 // count needs, at least three, so that they sort in order.
 std::string FrameNumberText(std::size_t index, std::size_t count);
+// The ending of a picture's drawing file as this program names one; it
+// reads a file as one in any case of it.
+inline constexpr std::string_view kDrawingSuffix = ".Lcd";
+// The drawing file named `stem` + kDrawingSuffix.
+std::string DrawingFileName(std::string_view stem);
+// Whether `name` ends in kDrawingSuffix, in any case.
+bool EndsInDrawingSuffix(std::string_view name);
+
 // A letter, digit or '_', the characters of a C identifier.
 bool IsNameChar(char c);
 bool IsDigit(char c);

@@ -2,6 +2,7 @@
 
 #include "core/code/CodeReader.h"
 #include "core/formats/SetHeader.h"
+#include "core/model/PictureName.h"
 
 #include <algorithm>
 #include <array>
@@ -20,9 +21,11 @@ bool EndsWithoutCase(std::string_view name, std::string_view suffix)
                          [](char want, char got) { return want == std::tolower(static_cast<unsigned char>(got)); });
 }
 
-bool IsDrawingFileName(std::string_view name)
+IncomingKind FileKind(std::string_view name)
 {
-    return EndsWithoutCase(name, ".lcd");
+    if (EndsInDrawingSuffix(name))
+        return IncomingKind::DrawingFile;
+    return IsSourceFileName(name) ? IncomingKind::SourceFile : IncomingKind::ImageFile;
 }
 
 // One picture in the layout its code tells; in the module's, with every
@@ -78,11 +81,7 @@ Routed RouteIncoming(const Incoming &incoming, std::optional<BitLayout> unsaidLa
     if (incoming.image)
         return {IncomingKind::Image, std::nullopt, {}, {}, {}};
     if (!incoming.fileName.empty())
-        return {IsDrawingFileName(incoming.fileName) ? IncomingKind::DrawingFile : IncomingKind::ImageFile,
-                std::nullopt,
-                {},
-                {},
-                {}};
+        return {FileKind(incoming.fileName), std::nullopt, {}, {}, {}};
     if (incoming.text)
         return CodeFrom(*incoming.text, incoming.type, unsaidLayout);
     return {IncomingKind::Nothing, std::nullopt, {}, "the clipboard holds no image, file or code", {}};

@@ -23,6 +23,7 @@ enum class IncomingKind {
     Nothing,     // nothing to take: `problem` says so
     Image,       // the decoded picture, to import
     DrawingFile, // a .Lcd file, to open
+    SourceFile,  // a header, a source or a text of code (IsSourceFileName), to open as a set
     ImageFile,   // any other file, to import (its reader refuses what is no image)
     Code,        // code that reads as a picture: `dots`; as several: `pictures`; or as none: `problem`
 };

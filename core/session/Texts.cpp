@@ -71,7 +71,6 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
     {TextId::PictureGoesOut, "pictureGoesOut",
      "The picture goes out as %1 bytes, 8 data bits, no parity, one stop bit, no flow control."},
     {TextId::CannotDraw, "cannotDraw", "Cannot draw this: %1."},
-    {TextId::TextWidth, "textWidth", "The text is %1 dots wide."},
     {TextId::CannotImport, "cannotImport", "Cannot import \"%1\": %2."},
     {TextId::Importing, "importing", "Importing \"%1\"…"},
 });

@@ -67,7 +67,6 @@ enum class TextId {
     PlayingOn,
     PictureGoesOut,
     CannotDraw,
-    TextWidth,
     CannotImport,
     Importing,
 };

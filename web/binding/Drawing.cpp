@@ -39,17 +39,6 @@ int DotAt(int type, int column, int row)
     return DotAtCell(TypeOf(type), {column, row});
 }
 
-// The cells a drag crosses, as [column, row, column, row, ...].
-val StrokeCells(double x0, double y0, double x1, double y1, double cellSize)
-{
-    val cells = val::array();
-    for (const Cell &cell : CellsAlongSegment({x0, y0}, {x1, y1}, cellSize)) {
-        cells.call<void>("push", cell.column);
-        cells.call<void>("push", cell.row);
-    }
-    return cells;
-}
-
 } // namespace
 
 EMSCRIPTEN_BINDINGS(tessaldo_drawing)
@@ -59,5 +48,4 @@ EMSCRIPTEN_BINDINGS(tessaldo_drawing)
     emscripten::function("describeDotBit", &DescribeDotBit);
     emscripten::function("cellOf", &CellOf);
     emscripten::function("dotAt", &DotAt);
-    emscripten::function("strokeCells", &StrokeCells);
 }

@@ -4,6 +4,7 @@
 
 #include "core/convert/GlyphText.h"
 #include "core/convert/PixelsToDots.h"
+#include "core/convert/TextPlacement.h"
 #include "core/formats/BitmapFiles.h"
 #include "core/formats/ImageHeader.h"
 #include "core/formats/PngPixels.h"
@@ -164,16 +165,9 @@ val TextDots(int type, const val &hexes, bool alignLeft, int offsetX, int offset
         }
         glyphs.push_back(*glyph);
     }
-    GlyphLine line = LayGlyphs(glyphs, alignLeft, offsetX, offsetY);
-    if (invert) {
-        for (bool &cell : line.cells)
-            cell = !cell;
-    }
+    const GlyphLine line = LayGlyphs(glyphs, alignLeft, offsetX, offsetY);
     DotGrid grid = GridFrom(type, under);
-    if (onto)
-        AddCells(grid, line.cells);
-    else
-        PutCells(grid, line.cells);
+    PlaceText(grid, line.cells, {invert, onto});
     val result = val::object();
     result.set("dots", DotsOf(grid.AllDots()));
     result.set("width", line.width);
@@ -191,7 +185,7 @@ val Route(bool image, const std::string &fileName, const val &text, int type, co
     if (text.isString())
         incoming.text = text.as<std::string>();
     const Routed routed = RouteIncoming(incoming, AnsweredLayout(layout));
-    static constexpr std::array kKinds{"nothing", "image", "drawing-file", "image-file", "code"};
+    static constexpr std::array kKinds{"nothing", "image", "drawing-file", "source-file", "image-file", "code"};
     val result = val::object();
     result.set("kind", std::string(kKinds.at(static_cast<std::size_t>(routed.kind))));
     if (routed.dots)

@@ -164,9 +164,9 @@ public:
             return result;
         for (const Picture &picture : m_session.Doc().pictures) {
             val file = val::object();
-            file.set("name", picture.name + ".Lcd");
-            const std::optional<std::string> bytes =
-                ScratchFolder::Read(std::filesystem::path(folderName) / (picture.name + ".Lcd"), kDrawingBytesRead);
+            file.set("name", DrawingFileName(picture.name));
+            const std::optional<std::string> bytes = ScratchFolder::Read(
+                std::filesystem::path(folderName) / DrawingFileName(picture.name), kDrawingBytesRead);
             file.set("bytes", bytes ? Uint8Array(*bytes) : val::null());
             files.call<void>("push", file);
         }
@@ -182,7 +182,7 @@ public:
         const FileStatus saved = SaveSetFolder(m_session.Doc(), folderName);
         std::vector<ZipEntry> entries;
         for (const Picture &picture : m_session.Doc().pictures) {
-            const std::string name = folderName + "/" + picture.name + ".Lcd";
+            const std::string name = folderName + "/" + DrawingFileName(picture.name);
             entries.push_back(
                 {name, saved ? ScratchFolder::Read(name, kDrawingBytesRead).value_or(std::string()) : std::string()});
         }

@@ -5,7 +5,14 @@ import { text } from './texts.js';
 import { announce, buttons, element, messageBox, row, showDialog } from './dialogs.js';
 import { places, session, state, update } from './state.js';
 
-const kPickerTypes = [{ description: 'LCD File', accept: { 'application/octet-stream': ['.Lcd', '.lcd'] } }];
+// A drawing file's ending as the core names it, and in lower case, which it reads too.
+export function drawingSuffixes() {
+    return [core.drawingSuffix(), core.drawingSuffix().toLowerCase()];
+}
+
+function pickerTypes() {
+    return [{ description: 'LCD File', accept: { 'application/octet-stream': drawingSuffixes() } }];
+}
 
 // The drawing file the picture was last opened from or saved to, which Save
 // offers again; the handle where the browser gave one, which Ctrl+S writes.
@@ -121,12 +128,12 @@ export async function chooseFile(accept, types) {
 // With the picker's handle where the browser has one, for Ctrl+S to write back to.
 export async function open() {
     if (!window.showOpenFilePicker) {
-        const file = await chooseFile('.Lcd,.lcd', kPickerTypes);
+        const file = await chooseFile(drawingSuffixes().join(','), pickerTypes());
         if (file)
             await openDrawingFile(file);
         return;
     }
-    const [handle] = await pickFiles(kPickerTypes, false);
+    const [handle] = await pickFiles(pickerTypes(), false);
     if (!handle)
         return;
     try {
@@ -216,12 +223,12 @@ export async function save(again = false) {
     const bytes = core.formatDrawing(state.type, state.dots);
     if (again && places.picture.handle)
         return saveTo(places.picture.handle, bytes);
-    const suggested = places.picture.name || 'picture.Lcd';
+    const suggested = places.picture.name || `picture${core.drawingSuffix()}`;
     if (window.showSaveFilePicker) {
-        const handle = await pickSaveFile(suggested, kPickerTypes);
+        const handle = await pickSaveFile(suggested, pickerTypes());
         return handle ? saveTo(handle, bytes) : false;
     }
-    const name = await askFileName('Save Graphic LCD File', suggested, '.Lcd');
+    const name = await askFileName('Save Graphic LCD File', suggested, core.drawingSuffix());
     if (!name)
         return false;
     download(name, bytes);

@@ -10,7 +10,7 @@ let grid = null;
 let canvas = null;
 let paper = { pitch: kPitch, line: 1 }; // the canvas's cells and lines, in device pixels
 let laidOutType = -1;
-let press = null; // the pressed dot, where the pointer was, whether a stroke began and what it sets
+let gesture = null; // the core's rule of click and stroke, made with the grid
 let onMenuRequest = () => {};
 let onCommandKey = () => false;
 
@@ -28,14 +28,6 @@ function pointIn(event) {
     return { x: (event.clientX - box.left) * (grid.offsetWidth / box.width), y: (event.clientY - box.top) * (grid.offsetHeight / box.height) };
 }
 
-function paintAlong(from, to) {
-    const crossed = core.strokeCells(from.x, from.y, to.x, to.y, kPitch);
-    const dots = [];
-    for (let i = 0; i < crossed.length; i += 2)
-        dots.push(core.dotAt(state.type, crossed[i], crossed[i + 1]));
-    session().paint(dots, press.set);
-}
-
 function pressed(event) {
     if (event.button !== 0)
         return;
@@ -47,36 +39,23 @@ function pressed(event) {
     grid.setPointerCapture(event.pointerId);
     const cell = core.cellOf(state.type, dot);
     update({ focus: { column: cell.column, row: cell.row } });
-    press = { dot, point, stroke: false, set: false };
+    gesture.press(dot, point.x, point.y, state.type);
 }
 
 function moved(event) {
-    if (!press)
+    if (!gesture.isPressed())
         return;
     const point = pointIn(event);
-    const dot = dotOf(point.x, point.y);
-    if (!press.stroke) {
-        if (dot < 0 || dot === press.dot)
-            return;
-        // The stroke begins on reaching another dot: the pressed one flips, the rest take its new state.
-        press.stroke = true;
-        press.set = state.dots[press.dot] !== '1';
-    }
-    paintAlong(press.point, point);
-    press.point = point;
+    const dots = gesture.move(dotOf(point.x, point.y), point.x, point.y, state.dots);
+    if (dots.length)
+        session().paint(dots, gesture.paintsSet());
 }
 
-// A press that began no stroke is a click, which only toggles where it was released.
-function released(event, clicks = true) {
-    if (!press)
-        return;
-    const point = pointIn(event);
-    const ended = press;
-    press = null;
-    if (ended.stroke)
+function ended(how) {
+    if (how === 'stroke')
         session().endStroke();
-    else if (clicks && dotOf(point.x, point.y) === ended.dot)
-        session().toggleDot(ended.dot);
+    else if (how === 'click')
+        session().toggleDot(gesture.clickedDot());
 }
 
 function moveFocus(dx, dy) {
@@ -110,6 +89,7 @@ function keyPressed(event) {
 export function buildGrid(parent, left, top, menuRequested, commandKey) {
     onMenuRequest = menuRequested;
     onCommandKey = commandKey;
+    gesture = new core.GridGesture(kPitch);
     grid = document.createElement('div');
     grid.id = 'lbDot';
     grid.tabIndex = 0;
@@ -133,9 +113,12 @@ export function buildGrid(parent, left, top, menuRequested, commandKey) {
     }
     grid.addEventListener('pointerdown', pressed);
     grid.addEventListener('pointermove', moved);
-    grid.addEventListener('pointerup', released);
+    grid.addEventListener('pointerup', (event) => {
+        const point = pointIn(event);
+        ended(gesture.release(dotOf(point.x, point.y)));
+    });
     // The browser may still take a touch for itself: what was painted stays, as one step.
-    grid.addEventListener('pointercancel', (event) => released(event, false));
+    grid.addEventListener('pointercancel', () => ended(gesture.cancel()));
     grid.addEventListener('keydown', keyPressed);
     grid.addEventListener('contextmenu', (event) => {
         event.preventDefault();

@@ -26,10 +26,6 @@ import { insertText } from './textdialog.js';
 // opens as a set, a drawing file opens, an image is imported, code becomes the
 // picture it says, or the pictures.
 async function take({ file, text }) {
-    if (file && core.isSourceFileName(file.name)) {
-        await openSetFrom([file]);
-        return;
-    }
     // Values for another display are read as the grid shows them, in its type;
     // values that do not say their layout, in the one the user picks for them all.
     let routed = core.route(false, file ? file.name : '', text, state.type, '');
@@ -41,6 +37,8 @@ async function take({ file, text }) {
     }
     if (routed.kind === 'drawing-file')
         await openDrawingFile(file);
+    else if (routed.kind === 'source-file')
+        await openSetFrom([file]);
     else if (routed.kind === 'image-file')
         await importImage(file);
     else if (routed.problem)

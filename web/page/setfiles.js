@@ -5,17 +5,23 @@
 import { core } from './core.js';
 import { announce, askSaveChanges, buttons, element, messageBox, showDialog } from './dialogs.js';
 import {
-    askFileName, chooseFiles, download, downloaded, nameFile, nameSetFile, pickSaveFile, readDrawing, readFile, save, saveFailure,
-    writeTo,
+    askFileName, chooseFiles, download, downloaded, drawingSuffixes, nameFile, nameSetFile, pickSaveFile, readDrawing, readFile, save,
+    saveFailure, writeTo,
 } from './files.js';
 import { decodesFrames, openAnimation } from './importer.js';
 import { chooseLayout } from './layoutdialog.js';
 import { readApartFromTheWork, readSource } from './setreader.js';
 import { places, session, state } from './state.js';
 
-const kOpenAccept = '.h,.hh,.hpp,.c,.cc,.cpp,.cxx,.ino,.Lcd,.lcd,image/*';
-const kOpenTypes = [{ description: 'C headers and sources, drawing files, animated images',
-    accept: { 'text/plain': ['.h', '.hh', '.hpp', '.c', '.cc', '.cpp', '.cxx', '.ino', '.Lcd', '.lcd'], 'image/*': [] } }];
+// What Open Set offers: the core's endings of sources and of drawing files, and images.
+function openSuffixes() {
+    return [...core.sourceFileSuffixes(), ...drawingSuffixes()];
+}
+
+function openTypes() {
+    return [{ description: 'C headers and sources, drawing files, animated images',
+        accept: { 'text/plain': openSuffixes(), 'image/*': [] } }];
+}
 const kHeaderTypes = [{ description: 'C Header', accept: { 'text/plain': ['.h'] } }];
 
 
@@ -111,7 +117,7 @@ export async function openSetFrom(files) {
 }
 
 export async function openSet() {
-    const files = await chooseFiles(kOpenAccept, kOpenTypes, true);
+    const files = await chooseFiles(`${openSuffixes().join(',')},image/*`, openTypes(), true);
     if (files.length)
         await openSetFrom(files);
 }

@@ -139,7 +139,7 @@ function renderButtons() {
 }
 
 export function renderStrip() {
-    panel.hidden = state.count < 2;
+    panel.hidden = !session().holdsSet();
     if (panel.hidden) {
         shownCount = -1;
         return;

@@ -49,9 +49,7 @@ export async function insertText() {
         const drawn = core.textDots(state.type, glyphs.hexes, align.value === '1', clampedNumber(offsetX),
             clampedNumber(offsetY), invert.checked, placement.value === '1', state.dots);
         dots = drawn.dots;
-        width.textContent = !textBox.value ? ''
-            : drawn.cut ? `The text is ${drawn.width} dots wide and does not fit the 16 x 16 picture, so it is cut.`
-                : text('textWidth', drawn.width);
+        width.textContent = textBox.value ? core.textWidthNote(drawn.width, drawn.cut) : '';
         drawPicture(preview, dots, state.type);
     };
     preview.addEventListener('keydown', (event) => {

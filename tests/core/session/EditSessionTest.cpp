@@ -170,6 +170,8 @@ TEST(EditSessionTest, IncomingIsAnImageThenAFileThenCode)
     EXPECT_EQ(RouteIncoming({false, "C:\\x\\A.LCD", "0x01"}).kind, IncomingKind::DrawingFile);
     EXPECT_EQ(RouteIncoming({false, "lcd", {}}).kind, IncomingKind::ImageFile);
     EXPECT_EQ(RouteIncoming({false, "a.lcd.png", {}}).kind, IncomingKind::ImageFile);
+    EXPECT_EQ(RouteIncoming({false, "icons.H", "0x01"}).kind, IncomingKind::SourceFile);
+    EXPECT_EQ(RouteIncoming({false, "code.txt", {}}).kind, IncomingKind::SourceFile);
     EXPECT_TRUE(IsSourceFileName("icons.H") && IsSourceFileName("main.cpp") && IsSourceFileName("blink.ino")
                 && IsSourceFileName("code.TXT"));
     EXPECT_FALSE(IsSourceFileName("h") || IsSourceFileName("a.hex") || IsSourceFileName("a.c.png"));

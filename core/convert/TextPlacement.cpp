@@ -1,0 +1,27 @@
+#include "core/convert/TextPlacement.h"
+
+namespace tessaldo {
+
+void PlaceText(DotGrid &picture, ScreenCells cells, TextPlacement placement)
+{
+    if (placement.invert) {
+        for (bool &cell : cells)
+            cell = !cell;
+    }
+    if (placement.onto)
+        AddCells(picture, cells);
+    else
+        PutCells(picture, cells);
+}
+
+std::string CutNote(int width)
+{
+    return "is " + std::to_string(width) + " dots wide and does not fit the 16 x 16 picture, so it is cut";
+}
+
+std::string TextWidthNote(int width, bool cut)
+{
+    return "The text " + (cut ? CutNote(width) : "is " + std::to_string(width) + " dots wide") + ".";
+}
+
+} // namespace tessaldo

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/convert/PixelsToDots.h"
+
+#include <string>
+
+namespace tessaldo {
+
+// How a line of inserted text goes on the picture, the same from a font in
+// the window, from Unifont's glyphs on the page and on the command line.
+struct TextPlacement {
+    bool invert = false; // the line's cells flipped: text cut out of a filled picture
+    bool onto = false;   // the text's dots set over the picture; else they replace it
+};
+
+// The line's cells put on `picture` in its own layout as `placement` says.
+void PlaceText(DotGrid &picture, ScreenCells cells, TextPlacement placement);
+
+// What the user is told when the line does not fit: "is 40 dots wide and does not fit ...".
+std::string CutNote(int width);
+// The line's width as the dialog shows it, a whole sentence, cut or not.
+std::string TextWidthNote(int width, bool cut);
+
+} // namespace tessaldo

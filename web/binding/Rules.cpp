@@ -1,0 +1,95 @@
+// Rules both faces follow, as the page asks them: the grid's gesture and
+// the endings of the files a set is read from; what the user reads of
+// inserted text's width.
+#include "core/convert/TextPlacement.h"
+#include "core/model/PictureName.h"
+#include "core/session/GridGesture.h"
+#include "core/session/Incoming.h"
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <string>
+
+using namespace tessaldo;
+using emscripten::val;
+
+namespace {
+
+void PressGesture(GridGesture &gesture, int dot, double x, double y, int type)
+{
+    gesture.Press(dot, {x, y}, type == 1 ? LcdType::Row : LcdType::Column);
+}
+
+// `dots`: the picture as 256 characters, '1' for a set dot. Gives the dots to paint as an array.
+val MoveGesture(GridGesture &gesture, int dot, double x, double y, const std::string &dots)
+{
+    DotGrid grid;
+    for (int at = 0; at < kDotCount && at < static_cast<int>(dots.size()); ++at)
+        grid.SetDot(at, dots[static_cast<std::size_t>(at)] == '1' ? DotState::Set : DotState::Clear);
+    val painted = val::array();
+    for (const int changed : gesture.Move(dot, {x, y}, grid))
+        painted.call<void>("push", changed);
+    return painted;
+}
+
+bool PaintsSet(const GridGesture &gesture)
+{
+    return gesture.PaintState() == DotState::Set;
+}
+
+// 'click', 'stroke' or '' for nothing.
+std::string EndName(GridGesture::End end)
+{
+    switch (end) {
+    case GridGesture::End::Click:
+        return "click";
+    case GridGesture::End::Stroke:
+        return "stroke";
+    case GridGesture::End::Nothing:
+        break;
+    }
+    return "";
+}
+
+std::string ReleaseGesture(GridGesture &gesture, int dot)
+{
+    return EndName(gesture.Release(dot));
+}
+
+std::string CancelGesture(GridGesture &gesture)
+{
+    return EndName(gesture.Cancel());
+}
+
+std::string DrawingSuffix()
+{
+    return std::string(kDrawingSuffix);
+}
+
+// ".h" first, as a picker lists them.
+val SourceSuffixes()
+{
+    val suffixes = val::array();
+    for (const std::string_view suffix : SourceFileSuffixes())
+        suffixes.call<void>("push", std::string(suffix));
+    return suffixes;
+}
+
+} // namespace
+
+EMSCRIPTEN_BINDINGS(rules)
+{
+    emscripten::function("drawingSuffix", &DrawingSuffix);
+    emscripten::function("sourceFileSuffixes", &SourceSuffixes);
+    emscripten::function("textWidthNote", &TextWidthNote);
+    emscripten::class_<GridGesture>("GridGesture")
+        .constructor<double>()
+        .function("press", &PressGesture)
+        .function("isPressed", &GridGesture::IsPressed)
+        .function("move", &MoveGesture)
+        .function("paintsSet", &PaintsSet)
+        .function("release", &ReleaseGesture)
+        .function("cancel", &CancelGesture)
+        .function("clickedDot", &GridGesture::ClickedDot);
+}
