@@ -235,4 +235,32 @@ std::optional<Dither> DitherFromName(std::string_view name)
     return std::nullopt;
 }
 
+std::string_view FitName(Fit fit)
+{
+    switch (fit) {
+    case Fit::Cover:
+        return "cover";
+    case Fit::Stretch:
+        return "stretch";
+    case Fit::Contain:
+        break;
+    }
+    return "contain";
+}
+
+std::string_view DitherName(Dither dither)
+{
+    switch (dither) {
+    case Dither::FloydSteinberg:
+        return "floyd-steinberg";
+    case Dither::Atkinson:
+        return "atkinson";
+    case Dither::Bayer:
+        return "bayer";
+    case Dither::None:
+        break;
+    }
+    return "none";
+}
+
 } // namespace tessaldo
