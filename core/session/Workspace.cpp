@@ -44,11 +44,6 @@ std::optional<int> Threshold(std::string_view text)
     return threshold && *threshold >= 0 && *threshold <= 255 ? threshold : std::nullopt;
 }
 
-void AddLine(std::string &text, std::string_view key, std::string_view value)
-{
-    text.append(key).append("=").append(value).append("\n");
-}
-
 } // namespace
 
 bool SetWorkspaceValue(Workspace &workspace, std::string_view key, std::string_view value)
@@ -75,18 +70,33 @@ bool SetWorkspaceValue(Workspace &workspace, std::string_view key, std::string_v
     return true;
 }
 
-std::string WorkspaceText(const Workspace &workspace)
+std::string WorkspaceValue(const Workspace &workspace, std::string_view key)
 {
     const DotOptions &options = workspace.importOptions;
+    if (key == kImportFitKey)
+        return std::string(FitName(options.fit));
+    if (key == kImportThresholdKey)
+        return std::to_string(options.threshold);
+    if (key == kImportDitherKey)
+        return std::string(DitherName(options.dither));
+    if (key == kImportInvertKey)
+        return options.invert ? "true" : "false";
+    if (key == kSendPortKey)
+        return workspace.sendPort;
+    if (key == kSendBaudKey)
+        return std::to_string(workspace.sendBaud);
+    if (key == kArrayFormKey)
+        return std::string(CodeFormatName(workspace.arrayForm));
+    if (key == kSetFileNameKey)
+        return workspace.setFileName;
+    return {};
+}
+
+std::string WorkspaceText(const Workspace &workspace)
+{
     std::string text;
-    AddLine(text, kImportFitKey, FitName(options.fit));
-    AddLine(text, kImportThresholdKey, std::to_string(options.threshold));
-    AddLine(text, kImportDitherKey, DitherName(options.dither));
-    AddLine(text, kImportInvertKey, options.invert ? "true" : "false");
-    AddLine(text, kSendPortKey, workspace.sendPort);
-    AddLine(text, kSendBaudKey, std::to_string(workspace.sendBaud));
-    AddLine(text, kArrayFormKey, CodeFormatName(workspace.arrayForm));
-    AddLine(text, kSetFileNameKey, workspace.setFileName);
+    for (const std::string_view key : kWorkspaceKeys)
+        text.append(key).append("=").append(WorkspaceValue(workspace, key)).append("\n");
     return text;
 }
 

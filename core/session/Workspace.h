@@ -4,6 +4,7 @@
 #include "core/convert/PixelsToDots.h"
 #include "core/session/SerialRates.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -27,7 +28,12 @@ inline constexpr std::string_view kImportThresholdKey = "importImage/threshold";
 inline constexpr std::string_view kImportDitherKey = "importImage/dither";
 inline constexpr std::string_view kImportInvertKey = "importImage/invert";
 inline constexpr std::string_view kSetFileNameKey = "set/fileName";
+// In the order the text form writes them.
+inline constexpr std::array kWorkspaceKeys{kImportFitKey, kImportThresholdKey, kImportDitherKey, kImportInvertKey,
+                                           kSendPortKey,  kSendBaudKey,        kArrayFormKey,    kSetFileNameKey};
 
+// The text of the part stored under `key`; "" for an unknown key.
+std::string WorkspaceValue(const Workspace &workspace, std::string_view key);
 // One `key=value` line a part, each ending with a newline.
 std::string WorkspaceText(const Workspace &workspace);
 // Reads what WorkspaceText wrote, or any part of it: a line of an unknown key
