@@ -11,9 +11,6 @@ using namespace tessaldo;
 
 namespace {
 
-constexpr auto kSendPortKey = "sendToModule/port";
-constexpr auto kSendBaudKey = "sendToModule/baud";
-
 QByteArray BytesFor(const DotGrid &grid)
 {
     const ModuleBytes bytes = PictureModuleBytes(grid);
@@ -30,10 +27,11 @@ QString PlayCaption()
 ModuleSending::ModuleSending(EditSession &session, const DotGrid &grid, QWidget *window)
     : m_session(session),
       m_grid(grid),
-      m_window(window),
-      m_sendPort(Preferences().value(kSendPortKey).toString()),
-      m_sendBaud(Preferences().value(kSendBaudKey, 0).toInt())
+      m_window(window)
 {
+    const Workspace stored = StoredWorkspace();
+    m_sendPort = FromUtf8(stored.sendPort);
+    m_sendBaud = stored.sendBaud;
     connect(&m_onModule, &ModulePlayer::Failed, this, [this](const QString &problem) {
         emit PlayCaptionChanged(PlayCaption());
         CannotSend(problem);
@@ -47,9 +45,10 @@ void ModuleSending::SendToModule()
     dialog.exec();
     m_sendPort = dialog.Port();
     m_sendBaud = dialog.Baud();
-    QSettings preferences = Preferences();
-    preferences.setValue(kSendPortKey, m_sendPort);
-    preferences.setValue(kSendBaudKey, m_sendBaud);
+    Workspace chosen;
+    chosen.sendPort = m_sendPort.toStdString();
+    chosen.sendBaud = m_sendBaud;
+    StoreWorkspace(chosen, {kSendPortKey, kSendBaudKey});
 }
 
 void ModuleSending::TogglePlayOnModule()

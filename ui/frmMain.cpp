@@ -46,8 +46,6 @@ const QString kTitle = WindowTitle();
 // The window as designed; the set's panel widens it to the right.
 const QSize kWindowSize(TwipsToPixels(kWindowWidthTwips), TwipsToPixels(kWindowHeightTwips));
 
-constexpr auto kArrayFormKey = "copyAsCArray/form";
-
 } // namespace
 
 frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard> clipboard,
@@ -68,8 +66,7 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
     BuildWorkflows();
     BuildGridMenu();
     m_panel = std::make_unique<SetPanel>(m_session, *m_menu, kWindowSize, this);
-    if (const auto form = ArrayFormFromName(Preferences().value(kArrayFormKey).toString().toStdString()))
-        m_session.SetArrayForm(*form);
+    m_session.SetArrayForm(StoredWorkspace().arrayForm);
     ShowSession();
     m_session.Subscribe([this] { ShowSession(); });
     SetTabOrder();
@@ -271,8 +268,11 @@ void frmMain::Perform(CommandId id)
         break;
     default:
         m_session.Perform(id);
-        if (const std::optional<CodeFormat> form = CommandWithId(id).arrayForm)
-            Preferences().setValue(kArrayFormKey, FromUtf8(CodeFormatName(*form)));
+        if (const std::optional<CodeFormat> form = CommandWithId(id).arrayForm) {
+            Workspace chosen;
+            chosen.arrayForm = *form;
+            StoreWorkspace(chosen, {kArrayFormKey});
+        }
     }
 }
 

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/code/CodeFormats.h"
+#include "core/convert/PixelsToDots.h"
+#include "core/session/SerialRates.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace tessaldo {
+
+// What a user's work carries besides the set, kept from one sitting to the next.
+struct Workspace {
+    DotOptions importOptions;              // as the last import left them
+    std::string sendPort;                  // "" until a port is chosen
+    int sendBaud = kDefaultBaud;           // always one of kStandardBauds
+    CodeFormat arrayForm = kArrayForms[0]; // one of kArrayForms
+    std::string setFileName;               // "" for a set never saved
+};
+
+// The keys the text form stores each part under, as the window's settings name them.
+inline constexpr std::string_view kArrayFormKey = "copyAsCArray/form";
+inline constexpr std::string_view kSendPortKey = "sendToModule/port";
+inline constexpr std::string_view kSendBaudKey = "sendToModule/baud";
+inline constexpr std::string_view kImportFitKey = "importImage/fit";
+inline constexpr std::string_view kImportThresholdKey = "importImage/threshold";
+inline constexpr std::string_view kImportDitherKey = "importImage/dither";
+inline constexpr std::string_view kImportInvertKey = "importImage/invert";
+inline constexpr std::string_view kSetFileNameKey = "set/fileName";
+// In the order the text form writes them.
+inline constexpr std::array kWorkspaceKeys{kImportFitKey, kImportThresholdKey, kImportDitherKey, kImportInvertKey,
+                                           kSendPortKey,  kSendBaudKey,        kArrayFormKey,    kSetFileNameKey};
+
+// The text of the part stored under `key`; "" for an unknown key.
+std::string WorkspaceValue(const Workspace &workspace, std::string_view key);
+// One `key=value` line a part, each ending with a newline.
+std::string WorkspaceText(const Workspace &workspace);
+// Reads what WorkspaceText wrote, or any part of it: a line of an unknown key
+// or without '=' is passed over, and a part missing or of a value that does
+// not fit keeps its default.
+Workspace WorkspaceFromText(std::string_view text);
+// Takes one part's value; false, leaving the workspace as it was, for an
+// unknown key or a value that does not fit.
+bool SetWorkspaceValue(Workspace &workspace, std::string_view key, std::string_view value);
+
+} // namespace tessaldo
