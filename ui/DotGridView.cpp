@@ -26,11 +26,11 @@ const QColor kOnionColor(200, 200, 200);
 DotGridView::DotGridView(const DotGrid &grid, QWidget *parent) : QWidget(parent), m_grid(grid), m_gesture(kCellPixels)
 {
     // Before anything below can make the toolkit build a plain interface for this widget.
-    static const bool accessibleInstalled = [] {
+    static const bool kAccessibleInstalled = [] {
         QAccessible::installFactory(&DotGridAccessible::Create);
         return true;
     }();
-    Q_UNUSED(accessibleInstalled);
+    Q_UNUSED(kAccessibleInstalled);
     setFixedSize(kGridPixels, kGridPixels);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
