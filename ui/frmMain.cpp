@@ -229,6 +229,12 @@ void frmMain::ApplyTransform(Transform transform)
 
 void frmMain::Perform(CommandId id)
 {
+    if (!IsCarriedOutByFace(id)) {
+        m_session.Perform(id);
+        if (const std::optional<CodeFormat> form = CommandWithId(id).arrayForm)
+            Preferences().setValue(kArrayFormKey, FromUtf8(CodeFormatName(*form)));
+        return;
+    }
     switch (id) {
     case CommandId::ImportImage:
         m_import->OpenImage();
@@ -269,10 +275,8 @@ void frmMain::Perform(CommandId id)
     case CommandId::SaveSetAsFolder:
         m_sets->SaveSetAsFolder();
         break;
-    default:
-        m_session.Perform(id);
-        if (const std::optional<CodeFormat> form = CommandWithId(id).arrayForm)
-            Preferences().setValue(kArrayFormKey, FromUtf8(CodeFormatName(*form)));
+    default: // Copy Link, which only the page offers
+        break;
     }
 }
 
