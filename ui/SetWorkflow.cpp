@@ -11,21 +11,33 @@
 #include "core/formats/SetHeader.h"
 #include "core/platform/FileIo.h"
 #include "core/session/Incoming.h"
+#include "core/session/OpenSetPlan.h"
 #include "core/session/ProgramTexts.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include <algorithm>
+#include <string>
 #include <utility>
+#include <vector>
 
 using namespace tessaldo;
 
 namespace {
 
-bool IsDrawingFile(const QString &path)
+// The core's plan for the paths, told which are folders and which images Qt reads.
+OpenSetPlan PlanFor(const QStringList &paths)
 {
-    return RouteIncoming({false, path.toStdString(), std::nullopt}).kind == IncomingKind::DrawingFile;
+    std::vector<std::string> names;
+    for (const QString &path : paths)
+        names.push_back(path.toStdString());
+    std::vector<ChosenFile> chosen;
+    for (qsizetype at = 0; at < paths.size(); ++at) {
+        const QString &path = paths.at(at);
+        chosen.push_back(
+            {names.at(static_cast<std::size_t>(at)), QFileInfo(path).isDir(), ProgressFrameReader::IsImage(path)});
+    }
+    return PlanOpenSet(chosen);
 }
 
 } // namespace
@@ -71,15 +83,15 @@ void SetWorkflow::OpenSetPaths(const QStringList &paths)
     std::string note;
     std::string headerText;
     QString source;
+    const OpenSetPlan plan = PlanFor(paths);
     // Among drawing files, what does not open as one is left out and named with its reason.
-    if (std::any_of(paths.begin(), paths.end(), IsDrawingFile)) {
+    if (plan.reader == SetReader::Drawings) {
         opened = OpenSetFiles(files, set, &leftOut);
-    } else if (paths.size() > 1) {
-        opened = FileStatus::Failed("Cannot open these files as one set: choose one header, C source or image, or "
-                                    "drawing files (.Lcd) alone.");
-    } else if (QFileInfo(paths.front()).isDir()) {
+    } else if (plan.reader == SetReader::Refused) {
+        opened = FileStatus::Failed(plan.refusal);
+    } else if (plan.reader == SetReader::Folder) {
         opened = OpenSetFolder(files.front(), set, passedOver, &leftOut);
-    } else if (ProgressFrameReader::IsImage(paths.front())) {
+    } else if (plan.reader == SetReader::Image) {
         if (!ReadImageSet(paths.front(), set))
             return;
     } else {

@@ -226,6 +226,15 @@ void frmMain::ApplyTransform(Transform transform)
 
 void frmMain::Perform(CommandId id)
 {
+    if (!IsCarriedOutByFace(id)) {
+        m_session.Perform(id);
+        if (const std::optional<CodeFormat> form = CommandWithId(id).arrayForm) {
+            Workspace chosen;
+            chosen.arrayForm = *form;
+            StoreWorkspace(chosen, {kArrayFormKey});
+        }
+        return;
+    }
     switch (id) {
     case CommandId::ImportImage:
         m_import->OpenImage();
@@ -266,13 +275,8 @@ void frmMain::Perform(CommandId id)
     case CommandId::SaveSetAsFolder:
         m_sets->SaveSetAsFolder();
         break;
-    default:
-        m_session.Perform(id);
-        if (const std::optional<CodeFormat> form = CommandWithId(id).arrayForm) {
-            Workspace chosen;
-            chosen.arrayForm = *form;
-            StoreWorkspace(chosen, {kArrayFormKey});
-        }
+    default: // Copy Link, which only the page offers
+        break;
     }
 }
 

@@ -111,6 +111,15 @@ constexpr std::array<std::string_view, kCommands.size()> kCommandNames{
     "SaveSetAsFolder",
 };
 
+// What asks the user, reads or writes a file, the clipboard or the module, or
+// keeps time: the session knows none of those.
+constexpr std::array kCarriedOutByFace{
+    CommandId::ImportImage, CommandId::InsertText,      CommandId::Paste,         CommandId::CopyAsCArray,
+    CommandId::CopyLink,    CommandId::SendToModule,    CommandId::RenamePicture, CommandId::PictureDelay,
+    CommandId::Play,        CommandId::PlayOnModule,    CommandId::OpenSet,       CommandId::SaveSet,
+    CommandId::SaveSetAs,   CommandId::SaveSetAsFolder,
+};
+
 } // namespace
 
 std::span<const EditorCommand> EditorCommands()
@@ -127,6 +136,11 @@ const EditorCommand &CommandWithId(CommandId id)
 std::string_view CommandName(CommandId id)
 {
     return kCommandNames.at(static_cast<std::size_t>(id));
+}
+
+bool IsCarriedOutByFace(CommandId id)
+{
+    return std::find(kCarriedOutByFace.begin(), kCarriedOutByFace.end(), id) != kCarriedOutByFace.end();
 }
 
 } // namespace tessaldo

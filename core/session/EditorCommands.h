@@ -86,5 +86,8 @@ std::span<const EditorCommand> EditorCommands();
 const EditorCommand &CommandWithId(CommandId id);
 // The name a script calls the command by, its enumerator's: the page's CommandId.
 std::string_view CommandName(CommandId id);
+// Whether the face carries the command out itself, with its own dialogs, files,
+// clipboard or serial port, rather than handing it to `EditSession::Perform`.
+bool IsCarriedOutByFace(CommandId id);
 
 } // namespace tessaldo

@@ -51,6 +51,7 @@ EMSCRIPTEN_BINDINGS(tessaldo_page)
 {
     emscripten::function("commands", &Commands);
     emscripten::function("bauds", &Bauds);
+    emscripten::function("isCarriedOutByFace", &IsCarriedOutByFace);
     // Every command of the core's table, by its enumerator's name.
     emscripten::enum_<CommandId> ids("CommandId");
     for (const EditorCommand &command : EditorCommands())

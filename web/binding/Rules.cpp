@@ -1,15 +1,18 @@
-// Rules both faces follow, as the page asks them: the grid's gesture and
-// the endings of the files a set is read from; what the user reads of
-// inserted text's width.
+// Rules both faces follow, as the page asks them: the grid's gesture, the
+// endings of the files a set is read from and how Open Set reads them; what
+// the user reads of inserted text's width.
 #include "core/convert/TextPlacement.h"
 #include "core/model/PictureName.h"
 #include "core/session/GridGesture.h"
 #include "core/session/Incoming.h"
+#include "core/session/OpenSetPlan.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <array>
 #include <string>
+#include <vector>
 
 using namespace tessaldo;
 using emscripten::val;
@@ -76,10 +79,30 @@ val SourceSuffixes()
     return suffixes;
 }
 
+// `files`: [{name, isImage}], the page's chosen files, none a folder. Gives
+// {reader: 'drawings', 'image', 'source' or 'refused', refusal}.
+val PlanOpenSetOf(const val &files)
+{
+    const auto count = files["length"].as<std::size_t>();
+    std::vector<std::string> names;
+    for (std::size_t at = 0; at < count; ++at)
+        names.push_back(files[at]["name"].as<std::string>());
+    std::vector<ChosenFile> chosen;
+    for (std::size_t at = 0; at < count; ++at)
+        chosen.push_back({names.at(at), false, files[at]["isImage"].as<bool>()});
+    const OpenSetPlan plan = PlanOpenSet(chosen);
+    static constexpr std::array<const char *, 5> kReaders{"drawings", "folder", "image", "source", "refused"};
+    val answer = val::object();
+    answer.set("reader", std::string(kReaders.at(static_cast<std::size_t>(plan.reader))));
+    answer.set("refusal", plan.refusal);
+    return answer;
+}
+
 } // namespace
 
 EMSCRIPTEN_BINDINGS(rules)
 {
+    emscripten::function("planOpenSet", &PlanOpenSetOf);
     emscripten::function("drawingSuffix", &DrawingSuffix);
     emscripten::function("sourceFileSuffixes", &SourceSuffixes);
     emscripten::function("textWidthNote", &TextWidthNote);

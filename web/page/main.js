@@ -52,7 +52,7 @@ async function take({ file, text }) {
         session().takeDots('Paste', routed.dots);
 }
 
-// What the page carries out itself; the session does the rest.
+// How the page carries out the commands the core leaves to the faces.
 function pageActions() {
     const { CommandId } = core;
     return new Map([
@@ -82,9 +82,8 @@ let actions = null;
 let table = null; // the core's command table, read once: every key press looks in it
 
 function perform(id) {
-    const action = actions.get(id);
-    if (action)
-        action();
+    if (core.isCarriedOutByFace(id))
+        actions.get(id)();
     else
         session().perform(id);
 }

@@ -90,13 +90,16 @@ async function opened(read) {
     return true;
 }
 
-// What Open Set or a drop brings, as the set: one header or source, one
-// animated image, or drawing files in the order given. The work here is asked
-// about once a set has come of them.
+// What Open Set or a drop brings, as the set, read as the core plans: one
+// header or source, one animated image, or drawing files in the order given.
+// The work here is asked about once a set has come of them.
 export async function openSetFrom(files) {
-    if (files.length === 1 && core.isSourceFileName(files[0].name))
+    const plan = core.planOpenSet(files.map((file) => ({ name: file.name, isImage: file.type.startsWith('image/') })));
+    if (plan.reader === 'refused')
+        return messageBox(plan.refusal);
+    if (plan.reader === 'source')
         return openSource(files[0]);
-    if (files.length === 1 && files[0].type.startsWith('image/'))
+    if (plan.reader === 'image')
         return await mayReplaceWork(true) && openImageFrames(files[0]);
     // Every file goes to the core, which opens those that are drawings and names the rest.
     const drawings = [];

@@ -129,6 +129,10 @@ TEST(EditSessionTest, CommandsAreListedOnceWithTheirKeysAndState)
     EXPECT_EQ(pageOnly->id, CommandId::CopyLink);
     EXPECT_TRUE(pageOnly->OfferedBy(Face::Page));
     EXPECT_EQ(std::count_if(EditorCommands().begin(), EditorCommands().end(), onlyOnPage), 1);
+    // Each command is either the session's or the face's, never both nor neither.
+    EditSession every;
+    for (const EditorCommand &command : EditorCommands())
+        EXPECT_NE(every.Perform(command.id), IsCarriedOutByFace(command.id)) << CommandName(command.id);
 
     EditSession session;
     EXPECT_FALSE(session.IsEnabled(CommandId::Undo, true));
