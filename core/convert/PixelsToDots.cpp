@@ -211,28 +211,64 @@ void AddCells(DotGrid &grid, const ScreenCells &cells)
     ForEachCell(grid, cells, [](bool set) { return set ? std::optional(DotState::Set) : std::nullopt; });
 }
 
+namespace {
+
+// Each choice with the name the command line and the page call it by.
+template <typename Choice> struct NamedChoice {
+    Choice choice;
+    std::string_view name;
+};
+
+constexpr std::array<NamedChoice<Fit>, 3> kFitNames{{
+    {Fit::Contain, "contain"},
+    {Fit::Cover, "cover"},
+    {Fit::Stretch, "stretch"},
+}};
+constexpr std::array<NamedChoice<Dither>, 4> kDitherNames{{
+    {Dither::None, "none"},
+    {Dither::FloydSteinberg, "floyd-steinberg"},
+    {Dither::Atkinson, "atkinson"},
+    {Dither::Bayer, "bayer"},
+}};
+
+template <typename Choice, std::size_t N>
+std::optional<Choice> ChoiceNamed(const std::array<NamedChoice<Choice>, N> &names, std::string_view name)
+{
+    for (const NamedChoice<Choice> &entry : names)
+        if (entry.name == name)
+            return entry.choice;
+    return std::nullopt;
+}
+
+template <typename Choice, std::size_t N>
+std::string_view NameOfChoice(const std::array<NamedChoice<Choice>, N> &names, Choice choice)
+{
+    for (const NamedChoice<Choice> &entry : names)
+        if (entry.choice == choice)
+            return entry.name;
+    return {};
+}
+
+} // namespace
+
 std::optional<Fit> FitFromName(std::string_view name)
 {
-    if (name == "contain")
-        return Fit::Contain;
-    if (name == "cover")
-        return Fit::Cover;
-    if (name == "stretch")
-        return Fit::Stretch;
-    return std::nullopt;
+    return ChoiceNamed(kFitNames, name);
 }
 
 std::optional<Dither> DitherFromName(std::string_view name)
 {
-    if (name == "none")
-        return Dither::None;
-    if (name == "floyd-steinberg")
-        return Dither::FloydSteinberg;
-    if (name == "atkinson")
-        return Dither::Atkinson;
-    if (name == "bayer")
-        return Dither::Bayer;
-    return std::nullopt;
+    return ChoiceNamed(kDitherNames, name);
+}
+
+std::string_view FitName(Fit fit)
+{
+    return NameOfChoice(kFitNames, fit);
+}
+
+std::string_view DitherName(Dither dither)
+{
+    return NameOfChoice(kDitherNames, dither);
 }
 
 } // namespace tessaldo

@@ -55,5 +55,8 @@ void AddCells(DotGrid &grid, const ScreenCells &cells);
 // The names the command line uses: "contain", "floyd-steinberg", ...
 std::optional<Fit> FitFromName(std::string_view name);
 std::optional<Dither> DitherFromName(std::string_view name);
+// The inverse: the name each choice goes by.
+std::string_view FitName(Fit fit);
+std::string_view DitherName(Dither dither);
 
 } // namespace tessaldo

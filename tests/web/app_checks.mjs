@@ -1,8 +1,9 @@
 // The page as an app people keep: it works offline once visited, keeps the
 // picture across a reload, and takes a stroke as one step, however many
 // come in a row, by mouse or by finger.
-import { existsSync, mkdirSync, symlinkSync } from 'node:fs';
+import { existsSync, mkdirSync, readdirSync, readFileSync, symlinkSync } from 'node:fs';
 import { join } from 'node:path';
+import { fileURLToPath } from 'node:url';
 
 import { serveFolder } from '../../scripts/serve_site.mjs';
 import {
@@ -133,7 +134,24 @@ async function menuButton(page) {
     assertEqual(await dots(page), '1'.repeat(256), 'the picture after a tap on Invert');
 }
 
+// The page's modules take every text of the core's catalogue from it, so a
+// translation of the catalogue reaches the whole page: none is typed again as a literal.
+async function textsOnce(page) {
+    const catalogue = await page.evaluate(async () => Object.values((await globalThis.TessaldoCore()).texts()));
+    const folder = fileURLToPath(new URL('../../web/page/', import.meta.url));
+    const typed = [];
+    for (const file of readdirSync(folder).filter((name) => name.endsWith('.js'))) {
+        const source = readFileSync(join(folder, file), 'utf8');
+        for (const text of catalogue) {
+            if (["'", '"', '`'].some((quote) => source.includes(quote + text + quote)))
+                typed.push(`${file}: ${text}`);
+        }
+    }
+    assertEqual(typed.join('; '), '', 'texts of the catalogue typed in the page');
+}
+
 export const kChecks = [
+    { name: 'no text of the core\'s catalogue is typed again in the page\'s modules', run: textsOnce, forms: ['file'] },
     { name: 'once visited, the site opens, draws and inserts text with its server gone', run: offline, forms: ['site'] },
     { name: 'a reload keeps the picture', run: reloadKeeps },
     { name: 'five mouse strokes in a row paint five whole rows, each one step', run: (page) => strokes(page, 'mouse') },

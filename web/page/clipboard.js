@@ -1,7 +1,6 @@
 // The clipboard: the copy button moves the code out, and so does Ctrl+C,
 // never stale code; "Copy as C Array" the picture; what Paste finds there is
 // read here and routed by the core.
-import { core } from './core.js';
 import { text } from './texts.js';
 import { announce, messageBox } from './dialogs.js';
 import { codeBoxText } from './mainwindow.js';

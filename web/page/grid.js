@@ -1,7 +1,7 @@
 // The 256 dots: ARIA check boxes named "Dot N", laid out for the type, over
 // a canvas that draws them. The handlers only turn pointer and key events
 // into calls on the session().
-import { core } from './core.js';
+import { constants, core } from './core.js';
 import { cellsOf, kPitch, paintGrid } from './picture.js';
 import { session, state, update } from './state.js';
 
@@ -17,7 +17,7 @@ let onCommandKey = () => false;
 function dotOf(x, y) {
     const column = Math.floor(x / kPitch);
     const row = Math.floor(y / kPitch);
-    if (x < 0 || y < 0 || column > 15 || row > 15)
+    if (x < 0 || y < 0 || column >= constants.gridSide || row >= constants.gridSide)
         return -1;
     return core.dotAt(state.type, column, row);
 }
@@ -59,8 +59,8 @@ function ended(how) {
 }
 
 function moveFocus(dx, dy) {
-    const column = Math.min(15, Math.max(0, state.focus.column + dx));
-    const row = Math.min(15, Math.max(0, state.focus.row + dy));
+    const column = Math.min(constants.gridSide - 1, Math.max(0, state.focus.column + dx));
+    const row = Math.min(constants.gridSide - 1, Math.max(0, state.focus.row + dy));
     update({ focus: { column, row } });
 }
 
@@ -100,7 +100,7 @@ export function buildGrid(parent, left, top, menuRequested, commandKey) {
     canvas = document.createElement('canvas');
     canvas.setAttribute('aria-hidden', 'true');
     grid.append(canvas);
-    for (let dot = 0; dot < 256; ++dot) {
+    for (let dot = 0; dot < constants.dotCount; ++dot) {
         const cell = document.createElement('div');
         cell.className = 'cell';
         cell.id = `dot-${dot}`;
@@ -174,7 +174,7 @@ export function fitGrid() {
     const scale = deviceScale();
     const pitch = Math.max(2, Math.round(kPitch * scale));
     const line = Math.max(1, Math.round(scale));
-    const side = canvasSide(16 * pitch + line);
+    const side = canvasSide(constants.gridSide * pitch + line);
     const length = `${side / scale + kHair / scale * window.devicePixelRatio}px`;
     const corner = grid.getBoundingClientRect();
     Object.assign(canvas.style, { left: toDevicePixel(corner.left, scale), top: toDevicePixel(corner.top, scale),
@@ -209,7 +209,7 @@ function showIf(cell, name, on) {
 export function renderGrid() {
     if (laidOutType !== state.type) {
         const layout = cellsOf(state.type);
-        for (let dot = 0; dot < 256; ++dot) {
+        for (let dot = 0; dot < constants.dotCount; ++dot) {
             const cell = layout[dot];
             cells[dot].style.left = `${1 + cell.column * kPitch}px`;
             cells[dot].style.top = `${1 + cell.row * kPitch}px`;
@@ -217,7 +217,7 @@ export function renderGrid() {
         laidOutType = state.type;
     }
     const focusDot = core.dotAt(state.type, state.focus.column, state.focus.row);
-    for (let dot = 0; dot < 256; ++dot) {
+    for (let dot = 0; dot < constants.dotCount; ++dot) {
         const set = state.dots[dot] === '1';
         const cell = cells[dot];
         if (cell.shown.set !== set)

@@ -4,7 +4,7 @@
 // fit, threshold, dithering and invert, and taken as one step. An animation
 // plays in the preview at its own delays and OK takes the frame shown; Open
 // Set opens it as a set of its frames, made with the options last chosen here.
-import { core } from './core.js';
+import { constants, core } from './core.js';
 import { text } from './texts.js';
 import { buttons, clampedNumber, element, messageBox, numberBox, row, showDialog } from './dialogs.js';
 import { drawPicture, makePreview } from './picture.js';
@@ -12,8 +12,13 @@ import { session, state } from './state.js';
 
 // A JPEG's size may stand after its EXIF data; this much of the start holds it.
 const kHeaderBytes = 1 << 18;
-// Kept until the page is closed, as the desktop keeps them until the program ends.
-const options = { fit: 'contain', threshold: 128, dither: 'none', invert: false };
+// Kept until the page is closed, as the desktop keeps them until the program ends; the core's defaults at first.
+let lastOptions = null;
+
+function importOptions() {
+    lastOptions ??= { ...constants.importDefaults };
+    return lastOptions;
+}
 
 // Refuses a file too large to decode, or whose data is cut short, which the browser would show blank.
 async function checkData(file) {
@@ -28,8 +33,6 @@ async function checkData(file) {
 // Rows are turned into greys a band at a time, each band a short task, so
 // that the page answers between them however large the image.
 const kBandPixels = 1 << 20;
-// A quick import shows no progress, as on the desktop.
-const kProgressAfterMs = 500;
 // The page answers within about this long while an import goes on: a frame at 60 Hz.
 const kAnswerWithinMs = 16;
 const kCancelled = new Error('cancelled');
@@ -47,7 +50,7 @@ function importProgress(name) {
     const timer = setTimeout(() => {
         shown = true;
         showDialog(dialog).then((answer) => { cancelled = answer !== 'done'; });
-    }, kProgressAfterMs);
+    }, constants.progressAfterMs); // a quick import shows no progress, as on the desktop
     return {
         async step(fraction) {
             bar.value = fraction;
@@ -326,6 +329,7 @@ function frameControls(decoded, show) {
 // The import dialog on the decoded image: the dots the chosen options give
 // for the frame shown, or null when cancelled.
 async function chooseDots(file, decoded) {
+    const options = importOptions();
     const preview = makePreview('preview');
     const fit = select('fit', [['contain', text('fitContain')],
         ['cover', text('fitCover')], ['stretch', text('fitStretch')]], options.fit);
@@ -434,6 +438,7 @@ export async function openAnimation(file) {
         await checkData(file);
         frames = await openFrames(file);
         const taken = [];
+        const options = importOptions();
         for (let index = 0; index < frames.count; ++index) {
             const frame = await frames.frame(index, (done) => progress.step((index + done) / frames.count));
             taken.push({ dots: frame.image.dots(state.type, options.fit, options.threshold, options.dither, options.invert),

@@ -1,6 +1,6 @@
 // A picture drawn as the grid shows it: the grid's own canvas and the
 // dialogs' previews, sharp because each canvas is sized in device pixels.
-import { core } from './core.js';
+import { constants, core } from './core.js';
 
 export const kPitch = 13;
 const cellsOfType = [];
@@ -8,7 +8,7 @@ const cellsOfType = [];
 // Each dot's cell on the screen for the type, asked of the core once: every
 // paint and every layout of the grid and the strip reads it.
 export function cellsOf(type) {
-    cellsOfType[type] ||= Array.from({ length: 256 }, (_, dot) => core.cellOf(type, dot));
+    cellsOfType[type] ||= Array.from({ length: constants.dotCount }, (_, dot) => core.cellOf(type, dot));
     return cellsOfType[type];
 }
 
@@ -16,9 +16,10 @@ export function cellsOf(type) {
 // `pitch` apart, lines `line` wide. The grid's colours whatever the page's.
 export function paintGrid(context, type, pitch, line, colourOf) {
     context.fillStyle = '#808080';
-    context.fillRect(0, 0, 16 * pitch + line, 16 * pitch + line);
+    const side = constants.gridSide * pitch + line;
+    context.fillRect(0, 0, side, side);
     const cells = cellsOf(type);
-    for (let dot = 0; dot < 256; ++dot) {
+    for (let dot = 0; dot < constants.dotCount; ++dot) {
         const cell = cells[dot];
         context.fillStyle = colourOf(dot);
         context.fillRect(line + cell.column * pitch, line + cell.row * pitch, pitch - line, pitch - line);
@@ -28,7 +29,7 @@ export function paintGrid(context, type, pitch, line, colourOf) {
 // `pitch` smaller than the grid's for the small drawings a choice shows side by side.
 export function drawPicture(canvas, dots, type, pitch = kPitch) {
     const scale = window.devicePixelRatio || 1;
-    const side = 16 * pitch + 1;
+    const side = constants.gridSide * pitch + 1;
     canvas.width = Math.round(side * scale);
     canvas.height = Math.round(side * scale);
     const context = canvas.getContext('2d');

@@ -1,14 +1,13 @@
 // Send to Module and Play on Module through Web Serial: a port the user
 // chooses, 8N1 with no flow control, exactly each picture's 33 bytes, the
 // result said as the desktop's dialog says it.
-import { core } from './core.js';
+import { constants, core } from './core.js';
 import { text } from './texts.js';
 import { element, row, showDialog } from './dialogs.js';
 import { session, state, subscribe } from './state.js';
 
-const kWriteTimeoutMs = 2000;
 let chosenPort = null; // kept until the page is closed
-let chosenBaud = 9600;
+let chosenBaud = null; // the core's default until the user picks another
 
 export function hasWebSerial() {
     return 'serial' in navigator;
@@ -25,7 +24,7 @@ function openPort(port, baud) {
 
 function writeWithin(writer, bytes) {
     const timeout = new Promise((_, reject) => setTimeout(
-        () => reject(new Error(`the bytes did not leave within ${kWriteTimeoutMs / 1000} s`)), kWriteTimeoutMs));
+        () => reject(new Error(`the bytes did not leave within ${constants.writeTimeoutMs / 1000} s`)), constants.writeTimeoutMs));
     return Promise.race([writer.write(bytes), timeout]);
 }
 
@@ -59,6 +58,7 @@ async function offerGrantedPort(portLabel) {
 
 // The port and rate rows both dialogs show; the choices are kept until the page is closed.
 function portRows() {
+    chosenBaud ??= constants.defaultBaud;
     const baud = element('select', { id: 'baud' });
     for (const rate of core.bauds())
         baud.append(element('option', { value: String(rate), textContent: String(rate), selected: rate === chosenBaud }));

@@ -4,7 +4,7 @@
 // a thousand scrolls and switches as fast as one of three. Click selects, a
 // drag reorders, the arrows, Home and End walk, the table's keys act. Under
 // it, the desktop's buttons for the set's commands.
-import { core } from './core.js';
+import { constants, core } from './core.js';
 import { text } from './texts.js';
 import { element } from './dialogs.js';
 import { cellsOf } from './picture.js';
@@ -32,7 +32,7 @@ let onCommand = () => {};
 function dotsPath(dots, type) {
     const cells = cellsOf(type);
     let path = '';
-    for (let dot = 0; dot < 256; ++dot) {
+    for (let dot = 0; dot < constants.dotCount; ++dot) {
         if (dots[dot] === '1')
             path += `M${cells[dot].column} ${cells[dot].row}h1v1h-1z`;
     }
@@ -41,11 +41,11 @@ function dotsPath(dots, type) {
 
 function makeOption() {
     const svg = document.createElementNS(kSvg, 'svg');
-    svg.setAttribute('viewBox', '0 0 16 16');
+    svg.setAttribute('viewBox', `0 0 ${constants.gridSide} ${constants.gridSide}`);
     svg.setAttribute('shape-rendering', 'crispEdges');
     svg.setAttribute('aria-hidden', 'true');
     const paper = document.createElementNS(kSvg, 'rect');
-    Object.entries({ width: 16, height: 16, fill: '#fff' }).forEach(([name, value]) => paper.setAttribute(name, value));
+    Object.entries({ width: constants.gridSide, height: constants.gridSide, fill: '#fff' }).forEach(([name, value]) => paper.setAttribute(name, value));
     const ink = document.createElementNS(kSvg, 'path');
     svg.append(paper, ink);
     const option = element('div', { role: 'option', className: 'strip-picture', draggable: true },

@@ -1,7 +1,7 @@
 // Insert Text: one line from Unifont's own glyphs, previewed as it is typed,
 // replacing the picture or laid onto it, moved by whole dots with the arrow
 // keys on the preview.
-import { core } from './core.js';
+import { constants, core } from './core.js';
 import { text } from './texts.js';
 import { clampedNumber, element, numberBox, row, showDialog } from './dialogs.js';
 import { glyphsFor } from './glyphs.js';
@@ -17,7 +17,7 @@ function select(id, choices) {
 }
 
 function offsetBox(id, direction) {
-    return numberBox({ id, min: -16, max: 16, value: 0, title: direction, ariaLabel: `Offset ${direction} (dots)` });
+    return numberBox({ id, min: -constants.gridSide, max: constants.gridSide, value: 0, title: direction, ariaLabel: `Offset ${direction} (dots)` });
 }
 
 export async function insertText() {

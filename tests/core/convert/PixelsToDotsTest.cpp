@@ -192,6 +192,8 @@ TEST(PixelsToDots, CellsLandOnTheDotsOfTheLayoutAndNamesParse)
     EXPECT_EQ(DitherFromName("floyd-steinberg"), Dither::FloydSteinberg);
     EXPECT_FALSE(FitFromName("fill"));
     EXPECT_FALSE(DitherFromName("Bayer"));
+    EXPECT_EQ(FitName(Fit::Stretch), "stretch");
+    EXPECT_EQ(DitherName(DotOptions{}.dither), "none");
     EXPECT_EQ(SetCount(CellsFromPixels(GreyImage{}, {})), 0); // an empty image is all margin
 }
 
