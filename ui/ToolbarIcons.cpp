@@ -1,6 +1,7 @@
 #include "ToolbarIcons.h"
 
 #include "PaintedIconEngine.h"
+#include "core/session/ToolbarIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -8,51 +9,113 @@
 
 namespace {
 
-const QColor kOutline(64, 64, 64);
-const QColor kPaper(255, 255, 255);
-const QColor kBlue(30, 100, 220);
-const QColor kYellow(245, 200, 60);
-const QColor kGrey(150, 150, 150);
+using namespace tessaldo;
+
+QColor Colour(IconColour colour)
+{
+    return QColor(colour.red, colour.green, colour.blue);
+}
+
+QPointF Point(IconPoint point)
+{
+    return QPointF(point.x, point.y);
+}
+
+QRectF Box(IconBox box)
+{
+    return QRectF(box.left, box.top, box.width, box.height);
+}
+
+QPen Pen(const IconPen &pen)
+{
+    if (pen.width == 0)
+        return Qt::NoPen;
+    if (pen.rounded)
+        return QPen(Colour(pen.colour), pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    return QPen(Colour(pen.colour), pen.width);
+}
+
+QBrush Brush(const IconFill &fill)
+{
+    switch (fill.kind) {
+    case IconFill::Kind::None:
+        return Qt::NoBrush;
+    case IconFill::Kind::Solid:
+        return Colour(fill.colour);
+    case IconFill::Kind::Glow:
+        break;
+    }
+    QRadialGradient glow(Point(fill.glowCentre), fill.glowRadius);
+    glow.setColorAt(0, Colour(fill.colour));
+    glow.setColorAt(1, Colour(fill.glowEdge));
+    return glow;
+}
+
+QPainterPath Path(const IconShape &shape)
+{
+    QPainterPath path;
+    for (const IconStep &step : shape.steps) {
+        switch (step.kind) {
+        case IconStep::Kind::Move:
+            path.moveTo(Point(step.to));
+            break;
+        case IconStep::Kind::Line:
+            path.lineTo(Point(step.to));
+            break;
+        case IconStep::Kind::Arc:
+            if (path.elementCount() == 0)
+                path.arcMoveTo(Box(step.box), step.start);
+            path.arcTo(Box(step.box), step.start, step.sweep);
+            break;
+        case IconStep::Kind::Quad:
+            path.quadTo(Point(step.control), Point(step.to));
+            break;
+        }
+    }
+    if (shape.closed)
+        path.closeSubpath();
+    return path;
+}
+
+void DrawShape(QPainter &p, const IconShape &shape)
+{
+    p.setPen(Pen(shape.pen));
+    p.setBrush(Brush(shape.fill));
+    switch (shape.kind) {
+    case IconShape::Kind::Outline:
+        p.drawPath(Path(shape));
+        break;
+    case IconShape::Kind::Polygon: {
+        QPolygonF polygon;
+        for (const IconPoint &corner : shape.corners)
+            polygon << Point(corner);
+        p.drawPolygon(polygon);
+        break;
+    }
+    case IconShape::Kind::Rectangle:
+        if (shape.cornerRadius > 0)
+            p.drawRoundedRect(Box(shape.box), shape.cornerRadius, shape.cornerRadius);
+        else
+            p.drawRect(Box(shape.box));
+        break;
+    case IconShape::Kind::Ellipse:
+        p.drawEllipse(Box(shape.box));
+        break;
+    }
+}
 
 QIcon Painted(PaintedIconEngine::Drawing drawing)
 {
     return QIcon(new PaintedIconEngine(std::move(drawing)));
 }
 
-// A sheet of paper with a folded top-right corner.
-void DrawSheet(QPainter &p)
+// The picture the core describes for command.
+QIcon Described(std::string_view command)
 {
-    QPainterPath sheet;
-    sheet.moveTo(7, 3);
-    sheet.lineTo(20, 3);
-    sheet.lineTo(26, 9);
-    sheet.lineTo(26, 29);
-    sheet.lineTo(7, 29);
-    sheet.closeSubpath();
-    p.setPen(QPen(kOutline, 1.2));
-    p.setBrush(kPaper);
-    p.drawPath(sheet);
-    p.setBrush(QColor(220, 220, 220));
-    p.drawPolygon(QPolygonF({QPointF(20, 3), QPointF(20, 9), QPointF(26, 9)}));
-}
-
-void DrawArrow(QPainter &p, QRectF box)
-{
-    const qreal midY = box.center().y();
-    const qreal shaftHalf = box.height() / 5;
-    const qreal headX = box.right() - box.height() / 2;
-    QPainterPath arrow;
-    arrow.moveTo(box.left(), midY - shaftHalf);
-    arrow.lineTo(headX, midY - shaftHalf);
-    arrow.lineTo(headX, box.top());
-    arrow.lineTo(box.right(), midY);
-    arrow.lineTo(headX, box.bottom());
-    arrow.lineTo(headX, midY + shaftHalf);
-    arrow.lineTo(box.left(), midY + shaftHalf);
-    arrow.closeSubpath();
-    p.setPen(QPen(kBlue.darker(150), 1));
-    p.setBrush(kBlue);
-    p.drawPath(arrow);
+    return Painted([command](QPainter &p) {
+        for (const IconShape &shape : ToolbarIconShapes(command))
+            DrawShape(p, shape);
+    });
 }
 
 } // namespace
@@ -61,72 +124,32 @@ namespace ToolbarIcons {
 
 QIcon BlankSheet()
 {
-    return Painted(DrawSheet);
+    return Described("new");
 }
 
 QIcon SheetWithArrow()
 {
-    return Painted([](QPainter &p) {
-        DrawSheet(p);
-        DrawArrow(p, QRectF(2, 15, 18, 11));
-    });
+    return Described("open");
 }
 
 QIcon OpenBox()
 {
-    return Painted([](QPainter &p) {
-        p.setPen(QPen(kOutline, 1.2));
-        p.setBrush(kGrey);
-        p.drawRect(QRectF(4, 15, 24, 13));
-        p.setBrush(kYellow);
-        // Two flaps folded open above the box.
-        p.drawPolygon(QPolygonF({QPointF(4, 15), QPointF(1, 8), QPointF(13, 8), QPointF(16, 15)}));
-        p.drawPolygon(QPolygonF({QPointF(16, 15), QPointF(19, 6), QPointF(31, 6), QPointF(28, 15)}));
-        p.setBrush(kYellow.darker(115));
-        p.drawRect(QRectF(4, 15, 24, 5));
-    });
+    return Described("save");
 }
 
 QIcon ArrowRight()
 {
-    return Painted([](QPainter &p) { DrawArrow(p, QRectF(3, 7, 26, 18)); });
+    return Described("run");
 }
 
 QIcon GlowingMonitor()
 {
-    return Painted([](QPainter &p) {
-        p.setPen(QPen(kOutline, 1.2));
-        p.setBrush(QColor(200, 200, 200));
-        p.drawRoundedRect(QRectF(2, 3, 28, 21), 2, 2);
-        p.drawRect(QRectF(12, 24, 8, 3));
-        p.drawRect(QRectF(7, 27, 18, 3));
-        QRadialGradient glow(QPointF(16, 13.5), 12);
-        glow.setColorAt(0, QColor(150, 255, 150));
-        glow.setColorAt(1, QColor(0, 110, 30));
-        p.setBrush(glow);
-        p.drawRect(QRectF(5, 6, 22, 15));
-    });
+    return Described("exit");
 }
 
 QIcon QuestionCard()
 {
-    return Painted([](QPainter &p) {
-        p.setPen(QPen(kOutline, 1.2));
-        p.setBrush(QColor(255, 250, 220));
-        p.drawRoundedRect(QRectF(5, 2, 22, 28), 3, 3);
-        // Drawn as strokes rather than text, so that no bold font is loaded for it.
-        QPainterPath mark;
-        const QRectF hook(11, 7, 10, 9);
-        mark.arcMoveTo(hook, 160);
-        mark.arcTo(hook, 160, -250);
-        mark.quadTo(QPointF(16, 17.5), QPointF(16, 20.5));
-        p.setPen(QPen(kBlue, 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(mark);
-        p.setPen(Qt::NoPen);
-        p.setBrush(kBlue);
-        p.drawEllipse(QPointF(16, 25), 2, 2);
-    });
+    return Described("about");
 }
 
 } // namespace ToolbarIcons

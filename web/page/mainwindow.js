@@ -6,15 +6,8 @@ import { constants } from './core.js';
 import { text } from './texts.js';
 import { element, languageOf } from './dialogs.js';
 import { buildGrid, renderGrid } from './grid.js';
+import { toolbarIcon } from './icons.js';
 import { session, state, update } from './state.js';
-
-const kIcons = {
-    new: '<path d="M8 3h11l6 6v20H8z" fill="#fff" stroke="#333"/><path d="M19 3v6h6" fill="none" stroke="#333"/>',
-    open: '<path d="M8 3h11l6 6v20H8z" fill="#fff" stroke="#333"/><path d="M10 19h9v-4l6 6-6 6v-4h-9z" fill="#2a6fdb"/>',
-    save: '<path d="M4 14l5-6h14l5 6z" fill="#e8c547" stroke="#7a6a20"/><rect x="4" y="14" width="24" height="14" fill="#b8b8b8" stroke="#555"/>',
-    run: '<path d="M3 12h16V5l11 11-11 11v-7H3z" fill="#2a6fdb" stroke="#1a4f9b"/>',
-    about: '<rect x="5" y="3" width="22" height="26" rx="2" fill="#fff" stroke="#333"/><path d="M12 11a4 4 0 1 1 6 3.5c-1.5.8-2 1.5-2 3.5" fill="none" stroke="#2a6fdb" stroke-width="2.5"/><circle cx="16" cy="23" r="1.6" fill="#2a6fdb"/>',
-};
 
 // Twips as the page's pixels, rounded.
 function pixels(twips) {
@@ -40,8 +33,7 @@ function toolbar(commands) {
     const buttons = [['New', 'new', 0], ['Open', 'open', 1], ['Save', 'save', 2], ['Run', 'run', 3], ['About', 'about', 5]];
     for (const [text, key, place] of buttons) {
         const button = element('button', { className: 'toolbar-button', type: 'button', ariaLabel: text });
-        button.innerHTML = `<svg viewBox="0 0 32 32" aria-hidden="true">${kIcons[key]}</svg>`;
-        button.append(element('span', { textContent: text }));
+        button.append(toolbarIcon(key), element('span', { textContent: text }));
         button.style.left = `${place * 40}px`;
         button.addEventListener('click', () => commands[key]());
         bar.append(button);
