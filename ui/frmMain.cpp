@@ -228,11 +228,8 @@ void frmMain::Perform(CommandId id)
 {
     if (!IsCarriedOutByFace(id)) {
         m_session.Perform(id);
-        if (const std::optional<CodeFormat> form = CommandWithId(id).arrayForm) {
-            Workspace chosen;
-            chosen.arrayForm = *form;
-            StoreWorkspace(chosen, {kArrayFormKey});
-        }
+        if (const std::optional<CodeFormat> form = CommandWithId(id).arrayForm)
+            StoreWorkspace(Workspace{.arrayForm = *form}, {kArrayFormKey});
         return;
     }
     switch (id) {
