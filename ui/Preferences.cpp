@@ -34,3 +34,10 @@ void StoreWorkspace(const Workspace &workspace, std::initializer_list<std::strin
     for (const std::string_view key : keys)
         preferences.setValue(FromUtf8(key), StoredValue(workspace, key));
 }
+
+void StoreArrayForm(CodeFormat form)
+{
+    Workspace chosen;
+    chosen.arrayForm = form;
+    StoreWorkspace(chosen, {kArrayFormKey});
+}

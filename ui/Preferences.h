@@ -18,3 +18,5 @@ inline QSettings Preferences()
 tessaldo::Workspace StoredWorkspace();
 // Keeps the parts under `keys` for next time, as the preferences have always held them.
 void StoreWorkspace(const tessaldo::Workspace &workspace, std::initializer_list<std::string_view> keys);
+// Keeps the form "Copy as C Array" copies in for next time.
+void StoreArrayForm(tessaldo::CodeFormat form);

@@ -229,7 +229,7 @@ void frmMain::Perform(CommandId id)
     if (!IsCarriedOutByFace(id)) {
         m_session.Perform(id);
         if (const std::optional<CodeFormat> form = CommandWithId(id).arrayForm)
-            StoreWorkspace(Workspace{.arrayForm = *form}, {kArrayFormKey});
+            StoreArrayForm(*form);
         return;
     }
     switch (id) {
