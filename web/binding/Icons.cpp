@@ -23,7 +23,7 @@ std::string Hex(IconColour colour)
 }
 
 // An element as the page makes it: its tag, its attributes and the elements inside it.
-val Element(const char *tag, val attributes, val children = val::array())
+val Element(const char *tag, const val &attributes, const val &children = val::array())
 {
     val element = val::object();
     element.set("tag", tag);
