@@ -105,20 +105,20 @@ std::vector<IconShape> QuestionCard()
 
 const std::vector<ToolbarIcon> &ToolbarIcons()
 {
-    static const std::vector<ToolbarIcon> icons{
+    static const std::vector<ToolbarIcon> kIcons{
         {"new", Sheet()},           {"open", SheetWithArrow()}, {"save", OpenBox()}, {"run", {Arrow({3, 7, 26, 18})}},
         {"exit", GlowingMonitor()}, {"about", QuestionCard()},
     };
-    return icons;
+    return kIcons;
 }
 
 const std::vector<IconShape> &ToolbarIconShapes(std::string_view command)
 {
-    static const std::vector<IconShape> none;
+    static const std::vector<IconShape> kNone;
     const auto &icons = ToolbarIcons();
     const auto found = std::find_if(icons.begin(), icons.end(),
                                     [command](const ToolbarIcon &icon) { return icon.command == command; });
-    return found == icons.end() ? none : found->shapes;
+    return found == icons.end() ? kNone : found->shapes;
 }
 
 } // namespace tessaldo
