@@ -92,28 +92,4 @@ std::string WorkspaceValue(const Workspace &workspace, std::string_view key)
     return {};
 }
 
-std::string WorkspaceText(const Workspace &workspace)
-{
-    std::string text;
-    for (const std::string_view key : kWorkspaceKeys)
-        text.append(key).append("=").append(WorkspaceValue(workspace, key)).append("\n");
-    return text;
-}
-
-Workspace WorkspaceFromText(std::string_view text)
-{
-    Workspace workspace;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1); // a file edited where lines end in CR LF
-        const std::size_t equals = line.find('=');
-        if (equals != std::string_view::npos)
-            SetWorkspaceValue(workspace, line.substr(0, equals), line.substr(equals + 1));
-    }
-    return workspace;
-}
-
 } // namespace tessaldo

@@ -28,18 +28,12 @@ inline constexpr std::string_view kImportThresholdKey = "importImage/threshold";
 inline constexpr std::string_view kImportDitherKey = "importImage/dither";
 inline constexpr std::string_view kImportInvertKey = "importImage/invert";
 inline constexpr std::string_view kSetFileNameKey = "set/fileName";
-// In the order the text form writes them.
+// Every part's key, in the order of the workspace's parts.
 inline constexpr std::array kWorkspaceKeys{kImportFitKey, kImportThresholdKey, kImportDitherKey, kImportInvertKey,
                                            kSendPortKey,  kSendBaudKey,        kArrayFormKey,    kSetFileNameKey};
 
 // The text of the part stored under `key`; "" for an unknown key.
 std::string WorkspaceValue(const Workspace &workspace, std::string_view key);
-// One `key=value` line a part, each ending with a newline.
-std::string WorkspaceText(const Workspace &workspace);
-// Reads what WorkspaceText wrote, or any part of it: a line of an unknown key
-// or without '=' is passed over, and a part missing or of a value that does
-// not fit keeps its default.
-Workspace WorkspaceFromText(std::string_view text);
 // Takes one part's value; false, leaving the workspace as it was, for an
 // unknown key or a value that does not fit.
 bool SetWorkspaceValue(Workspace &workspace, std::string_view key, std::string_view value);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace tessaldo;
 
 namespace {
@@ -17,15 +19,27 @@ bool SameWorkspace(const Workspace &a, const Workspace &b)
            && a.arrayForm == b.arrayForm && a.setFileName == b.setFileName;
 }
 
+// Each part as the window's settings keep it, stored under its key.
+Workspace ReadBack(const Workspace &stored)
+{
+    Workspace read;
+    for (const std::string_view key : kWorkspaceKeys)
+        SetWorkspaceValue(read, key, WorkspaceValue(stored, key));
+    return read;
+}
+
 } // namespace
 
-TEST(WorkspaceTest, TextReadsBackAndToleratesWhatDoesNotFit)
+TEST(WorkspaceTest, PartsReadBackAndWhatDoesNotFitKeepsTheDefault)
 {
     const Workspace defaults;
     EXPECT_TRUE(SameOptions(defaults.importOptions, DotOptions{}));
     EXPECT_EQ(defaults.sendBaud, kDefaultBaud);
     EXPECT_EQ(defaults.arrayForm, CodeFormat::C);
-    EXPECT_TRUE(SameWorkspace(WorkspaceFromText(""), defaults));
+    EXPECT_EQ(WorkspaceValue(defaults, kArrayFormKey), "c");
+    EXPECT_EQ(WorkspaceValue(defaults, kSendBaudKey), "9600");
+    EXPECT_EQ(WorkspaceValue(defaults, kImportFitKey), "contain");
+    EXPECT_EQ(WorkspaceValue(defaults, "window/colour"), "");
 
     Workspace chosen;
     chosen.importOptions = {Fit::Stretch, 255, Dither::Bayer, true};
@@ -33,21 +47,20 @@ TEST(WorkspaceTest, TextReadsBackAndToleratesWhatDoesNotFit)
     chosen.sendBaud = 115200;
     chosen.arrayForm = CodeFormat::Pages;
     chosen.setFileName = "my icons=v2.lcdset";
-    EXPECT_TRUE(SameWorkspace(WorkspaceFromText(WorkspaceText(chosen)), chosen));
-    EXPECT_EQ(WorkspaceText(defaults), "importImage/fit=contain\nimportImage/threshold=128\nimportImage/dither=none\n"
-                                       "importImage/invert=false\nsendToModule/port=\nsendToModule/baud=9600\n"
-                                       "copyAsCArray/form=c\nset/fileName=\n");
+    EXPECT_TRUE(SameWorkspace(ReadBack(chosen), chosen));
 
     // A form "Copy as C Array" does not copy, a rate no module is set to, a
-    // threshold past 255, an unknown key and a line with no '=' all leave the defaults.
-    const Workspace tolerated = WorkspaceFromText("copyAsCArray/form=raw\nsendToModule/baud=9601\r\n"
-                                                  "importImage/threshold=256\nimportImage/invert=yes\n"
-                                                  "importImage/fit=\nwindow/colour=red\nno equals sign\n"
-                                                  "sendToModule/port=/dev/ttyUSB0\r\n");
-    Workspace expected;
-    expected.sendPort = "/dev/ttyUSB0";
-    EXPECT_TRUE(SameWorkspace(tolerated, expected));
-    EXPECT_FALSE(SetWorkspaceValue(expected, "importImage/threshold", "-1"));
-    EXPECT_TRUE(SetWorkspaceValue(expected, "importImage/threshold", "0"));
-    EXPECT_EQ(expected.importOptions.threshold, 0);
+    // threshold past 255 and an unknown key all leave the workspace as it was.
+    Workspace tolerated;
+    for (const auto &[key, value] : {std::pair{"copyAsCArray/form", "raw"},
+                                     {"sendToModule/baud", "9601"},
+                                     {"importImage/threshold", "256"},
+                                     {"importImage/threshold", "-1"},
+                                     {"importImage/invert", "yes"},
+                                     {"importImage/fit", ""},
+                                     {"window/colour", "red"}})
+        EXPECT_FALSE(SetWorkspaceValue(tolerated, key, value)) << key << '=' << value;
+    EXPECT_TRUE(SameWorkspace(tolerated, defaults));
+    EXPECT_TRUE(SetWorkspaceValue(tolerated, "importImage/threshold", "0"));
+    EXPECT_EQ(tolerated.importOptions.threshold, 0);
 }
