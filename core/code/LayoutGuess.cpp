@@ -85,6 +85,7 @@ CodeFormat ArrayFormOf(BitLayout layout)
     case BitLayout::Rows:
         return CodeFormat::Gfx;
     case BitLayout::Pages:
+    case BitLayout::Tiles:
         break;
     }
     return CodeFormat::Pages;

@@ -7,10 +7,15 @@ namespace {
 constexpr int kBitsPerByte = 8;
 constexpr int kBytesPerRow = kGridSide / kBitsPerByte;
 
-constexpr std::array<std::string_view, kBitLayouts.size()> kNames{"module", "xbm", "rows", "pages"};
+constexpr std::array<std::string_view, kEveryBitLayout.size()> kNames{"module", "xbm", "rows", "pages", "tiles"};
 // The names of the code forms that write each layout (code --format c, xbm, gfx,
 // pages): what a user who wrote the array with one of them reads it back with.
-constexpr std::array<std::string_view, kBitLayouts.size()> kFormatNames{"c", "xbm", "gfx", "pages"};
+constexpr std::array<std::string_view, kEveryBitLayout.size()> kFormatNames{"c", "xbm", "gfx", "pages", "u8x8"};
+
+int WholeBytes(int dots)
+{
+    return (dots + kBitsPerByte - 1) / kBitsPerByte;
+}
 
 } // namespace
 
@@ -21,7 +26,7 @@ std::string_view BitLayoutName(BitLayout layout)
 
 std::optional<BitLayout> BitLayoutFromName(std::string_view name)
 {
-    for (const BitLayout layout : kBitLayouts)
+    for (const BitLayout layout : kEveryBitLayout)
         if (BitLayoutName(layout) == name || kFormatNames.at(static_cast<std::size_t>(layout)) == name)
             return layout;
     return std::nullopt;
@@ -39,9 +44,78 @@ BitPlace PlaceOfCell(BitLayout layout, LcdType type, Cell cell)
     case BitLayout::Rows:
         return {cell.row * kBytesPerRow + cell.column / kBitsPerByte, kBitsPerByte - 1 - cell.column % kBitsPerByte};
     case BitLayout::Pages:
+    case BitLayout::Tiles: // two tiles a row: the bytes of pages
         return {(cell.row / kBitsPerByte) * kGridSide + cell.column, cell.row % kBitsPerByte};
     }
     return {};
+}
+
+std::size_t LayoutByteCount(BitLayout layout, PictureSize size)
+{
+    switch (layout) {
+    case BitLayout::Module:
+        return static_cast<std::size_t>(WholeBytes(size.DotCount()));
+    case BitLayout::Xbm:
+    case BitLayout::Rows:
+        return static_cast<std::size_t>(WholeBytes(size.width)) * static_cast<std::size_t>(size.height);
+    case BitLayout::Pages:
+        return static_cast<std::size_t>(size.width) * static_cast<std::size_t>(WholeBytes(size.height));
+    case BitLayout::Tiles:
+        return static_cast<std::size_t>(WholeBytes(size.width)) * kBitsPerByte *
+               static_cast<std::size_t>(WholeBytes(size.height));
+    }
+    return 0;
+}
+
+BitPlace PlaceOfCell(BitLayout layout, LcdType type, Cell cell, PictureSize size)
+{
+    if (IsModuleSize(size))
+        return PlaceOfCell(layout, type, cell);
+    const int rowBytes = WholeBytes(size.width);
+    switch (layout) {
+    case BitLayout::Module: {
+        const int dot = DotAtCell(type, cell, size);
+        return {dot / kBitsPerByte, dot % kBitsPerByte};
+    }
+    case BitLayout::Xbm:
+        return {cell.row * rowBytes + cell.column / kBitsPerByte, cell.column % kBitsPerByte};
+    case BitLayout::Rows:
+        return {cell.row * rowBytes + cell.column / kBitsPerByte, kBitsPerByte - 1 - cell.column % kBitsPerByte};
+    case BitLayout::Pages:
+        return {(cell.row / kBitsPerByte) * size.width + cell.column, cell.row % kBitsPerByte};
+    case BitLayout::Tiles: {
+        const int tile = (cell.row / kBitsPerByte) * rowBytes + cell.column / kBitsPerByte;
+        return {tile * kBitsPerByte + cell.column % kBitsPerByte, cell.row % kBitsPerByte};
+    }
+    }
+    return {};
+}
+
+std::vector<std::uint8_t> SizedLayoutBytes(const DotGrid &grid, BitLayout layout)
+{
+    const PictureSize size = grid.Size();
+    std::vector<std::uint8_t> bytes(LayoutByteCount(layout, size));
+    const Dots &dots = grid.AllDots();
+    for (int dot = 0; dot < size.DotCount(); ++dot) {
+        if (dots[static_cast<std::size_t>(dot)] != DotState::Set)
+            continue;
+        const BitPlace place = PlaceOfCell(layout, grid.nLCDType(), grid.CellOf(dot), size);
+        std::uint8_t &byte = bytes[static_cast<std::size_t>(place.byte)];
+        byte = static_cast<std::uint8_t>(byte | (1U << place.bit));
+    }
+    return bytes;
+}
+
+Dots DotsFromSizedLayoutBytes(std::span<const std::uint8_t> bytes, BitLayout layout, LcdType type, PictureSize size)
+{
+    Dots dots(size);
+    for (int dot = 0; dot < size.DotCount(); ++dot) {
+        const BitPlace place = PlaceOfCell(layout, type, CellOfDot(type, dot, size), size);
+        const auto byte = static_cast<std::size_t>(place.byte);
+        if (byte < bytes.size() && ((bytes[byte] >> place.bit) & 1U) != 0)
+            dots[static_cast<std::size_t>(dot)] = DotState::Set;
+    }
+    return dots;
 }
 
 PictureBytes LayoutBytes(const DotGrid &grid, BitLayout layout)

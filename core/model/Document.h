@@ -33,7 +33,7 @@ inline constexpr int ShownDelayMs(int delayMs)
     return delayMs < kShortestShownMs ? kShortestShownMs : delayMs;
 }
 
-// One picture of a set: its dots, the C identifier its code is named by,
+// One picture of a set: its dots and their size, the C identifier its code is named by,
 // and how long it stays on the module when the set is played.
 struct Picture {
     std::string name = "picture";
@@ -54,6 +54,8 @@ struct Document {
     std::size_t current = 0;
     SetForm form = SetForm::Pictures;
 
+    // The size every picture of the set has.
+    PictureSize Size() const { return pictures.front().dots.Size(); }
     const Picture &Edited() const { return pictures.at(current); }
     Picture &Edited() { return pictures.at(current); }
     // The edited picture as the grid shows it, in the set's type.

@@ -1,26 +1,27 @@
 #pragma once
 
+#include "core/model/Dots.h"
 #include "core/model/Layout.h"
 #include "core/model/LcdType.h"
 
-#include <array>
-
 namespace tessaldo {
 
-// The values are fixed: code that counts on Set being 1 and Clear 0 casts between them.
-enum class DotState : unsigned char { Clear = 0, Set = 1 };
-
-// The picture: 256 dots addressed by dot index, and the LCD type it is drawn
-// for. The type only decides where a dot is shown; a dot's state stays with
-// its index whatever the type.
+// The picture: its dots addressed by dot index, and the LCD type it is drawn
+// for. The type only decides where a dot of a 16 x 16 picture is shown; a
+// dot's state stays with its index whatever the type.
 class DotGrid {
 public:
-    using Dots = std::array<DotState, kDotCount>;
+    using Dots = tessaldo::Dots;
 
     DotState State(int dot) const { return m_dots.at(dot); }
     bool IsSet(int dot) const { return State(dot) == DotState::Set; }
     bool IsClear(int dot) const { return State(dot) == DotState::Clear; }
     const Dots &AllDots() const { return m_dots; }
+    PictureSize Size() const { return m_dots.Size(); }
+    bool HasDot(int dot) const { return dot >= 0 && static_cast<std::size_t>(dot) < m_dots.size(); }
+    // Where dot `dot` is shown, and the dot shown at `cell`, in this picture's size and type.
+    Cell CellOf(int dot) const { return CellOfDot(m_nLCDType, dot, Size()); }
+    int DotAt(Cell cell) const { return DotAtCell(m_nLCDType, cell, Size()); }
 
     void SetDot(int dot, DotState state) { m_dots.at(dot) = state; }
     void SetAllDots(const Dots &dots) { m_dots = dots; }
@@ -34,7 +35,7 @@ public:
     friend bool operator==(const DotGrid &, const DotGrid &) = default;
 
 private:
-    Dots m_dots{}; // value-initialised: every dot Clear
+    Dots m_dots; // 16 x 16, every dot Clear
     LcdType m_nLCDType = LcdType::Column;
 };
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/model/LcdType.h"
+#include "core/model/PictureSize.h"
 
 namespace tessaldo {
 
-// Screen arithmetic of the dot grid. The grid's place is in twips (15 to a
+// Screen arithmetic of the dot grid. The constants are the module's 16 x 16;
+// the sized forms below serve pictures of any size. The grid's place is in twips (15 to a
 // pixel at 96 dpi) from the top-left corner of the frame that holds it.
 
 inline constexpr int kGridSide = 16;
@@ -43,6 +45,21 @@ constexpr int DotAtCell(LcdType type, Cell cell)
 constexpr bool IsInsideGrid(Cell cell)
 {
     return cell.column >= 0 && cell.column < kGridSide && cell.row >= 0 && cell.row < kGridSide;
+}
+
+// The same for a picture of `size`: at 16 x 16 as above; at any other size
+// the type plays no part and dots run along rows, y * width + x.
+constexpr Cell CellOfDot(LcdType type, int dot, PictureSize size)
+{
+    return IsModuleSize(size) ? CellOfDot(type, dot) : Cell{dot % size.width, dot / size.width};
+}
+constexpr int DotAtCell(LcdType type, Cell cell, PictureSize size)
+{
+    return IsModuleSize(size) ? DotAtCell(type, cell) : cell.row * size.width + cell.column;
+}
+constexpr bool IsInside(Cell cell, PictureSize size)
+{
+    return cell.column >= 0 && cell.column < size.width && cell.row >= 0 && cell.row < size.height;
 }
 
 } // namespace tessaldo
