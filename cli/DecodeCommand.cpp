@@ -213,8 +213,8 @@ FileStatus ApplyLayout(CodeReading &reading, BitLayout asked, const std::optiona
                                       + ", and the module's layout holds 16 x 16 pictures only" + leaveOut);
         if (!IsModuleSize(picture.size) && LayoutByteCount(asked, picture.size) != picture.sizedBytes.size())
             return FileStatus::Failed("the picture " + picture.name + " has " + std::to_string(picture.sizedBytes.size())
-                                      + " bytes, and a " + PictureSizeText(picture.size) + " picture in "
-                                      + std::string(BitLayoutName(asked)) + " takes "
+                                      + " bytes, but at " + PictureSizeText(picture.size) + " the "
+                                      + std::string(BitLayoutName(asked)) + " layout takes "
                                       + std::to_string(LayoutByteCount(asked, picture.size)) + leaveOut);
         picture.layout = asked;
     }

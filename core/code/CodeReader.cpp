@@ -524,6 +524,7 @@ private:
             return;
         for (const std::string_view array : named)
             m_indexOf.emplace(std::string(array), IndexOfArrays{std::string(name.text), name.offset});
+        m_indexes.emplace(name.text);
     }
 
     // Branches of a conditional that give one array twice (#ifdef __AVR__ with
@@ -831,7 +832,8 @@ private:
     {
         const std::string name(nameToken.text);
         const bool listed = contents.lists > 0;
-        if (listed && (contents.values.count > 0 || contents.irregular || contents.frames))
+        if ((listed && (contents.values.count > 0 || contents.irregular || contents.frames))
+            || m_indexes.contains(name))
             return false;
         if (listed)
             values = contents.listed;
@@ -862,11 +864,11 @@ private:
                 return LayoutByteCount(layout, told->size) == values.count;
             })) {
             PassOver(m_reading, m_note,
-                     what + ", but a " + PictureSizeText(told->size) + " picture" + as + " takes "
+                     what + ", but at " + PictureSizeText(told->size) + as + " its picture takes "
                          + BytesTaken(told->size, layouts));
             return true;
         }
-        m_reading.pictures.push_back({told->name, {}, {}, told->layout, told->layoutEvidence});
+        m_reading.pictures.push_back({told->name, {}, values.problem, told->layout, told->layoutEvidence});
         CodePicture &picture = m_reading.pictures.back();
         picture.size = told->size;
         picture.sizedBytes.assign(values.bytes.begin(), values.bytes.begin() + static_cast<std::ptrdiff_t>(values.count));
@@ -896,7 +898,7 @@ private:
     // Kept where a common display's size fits its length, to propose that size.
     void KeepUnsized(const std::string &what, const std::string &name, const Values &values, const DrawnIn *drawn)
     {
-        if (m_sizes.unsaid || values.count > values.bytes.size())
+        if (m_sizes.unsaid || values.count > values.bytes.size() || !values.problem.empty())
             return;
         const bool fits = std::any_of(kDisplaySizes.begin(), kDisplaySizes.end(), [&values](PictureSize size) {
             return std::any_of(kSizedGuessOrder.begin(), kSizedGuessOrder.end(),
@@ -1023,6 +1025,7 @@ private:
     std::unordered_map<std::string, DrawnIn> m_drawnIn; // by the arrays' names
     NamedConstants m_constants;
     std::unordered_map<std::string, IndexOfArrays> m_indexOf; // by the arrays' names
+    std::unordered_set<std::string> m_indexes;
     // How much text the arrays that conditionals split may have read again: a
     // few times as much as there is, enough for every array of a text to be
     // split in several branches, while a text made to be read again and again
