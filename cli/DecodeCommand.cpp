@@ -212,10 +212,10 @@ FileStatus ApplyLayout(CodeReading &reading, BitLayout asked, const std::optiona
             return FileStatus::Failed("the picture " + picture.name + " is " + PictureSizeText(picture.size)
                                       + ", and the module's layout holds 16 x 16 pictures only" + leaveOut);
         if (!IsModuleSize(picture.size) && LayoutByteCount(asked, picture.size) != picture.sizedBytes.size())
-            return FileStatus::Failed("the picture " + picture.name + " has " + std::to_string(picture.sizedBytes.size())
-                                      + " bytes, but at " + PictureSizeText(picture.size) + " the "
-                                      + std::string(BitLayoutName(asked)) + " layout takes "
-                                      + std::to_string(LayoutByteCount(asked, picture.size)) + leaveOut);
+            return FileStatus::Failed(
+                "the picture " + picture.name + " has " + std::to_string(picture.sizedBytes.size()) + " bytes, but at "
+                + PictureSizeText(picture.size) + " the " + std::string(BitLayoutName(asked)) + " layout takes "
+                + std::to_string(LayoutByteCount(asked, picture.size)) + leaveOut);
         picture.layout = asked;
     }
     for (UnsizedArray &array : reading.unsized) {
@@ -269,10 +269,9 @@ int DecodeUnsized(const std::string &source, const UnsizedArray &array, bool all
     const std::string unsaid = array.what + " and its code tells no size";
     if (!all || candidates.empty()) {
         const PictureSize first = candidates.empty() ? PictureSize{} : candidates.front().dots.Size();
-        const std::string likeliest =
-            candidates.empty() ? ""
-                               : ", e.g. --size " + std::to_string(first.width) + "x" + std::to_string(first.height)
-                                     + " (likeliest)";
+        const std::string likeliest = candidates.empty() ? ""
+                                                         : ", e.g. --size " + std::to_string(first.width) + "x"
+                                                               + std::to_string(first.height) + " (likeliest)";
         return Refused(streams.err,
                        DecodeFailed(source, unsaid + "; give --size WxH" + likeliest
                                                 + (candidates.size() > 1 ? ", or see every display size it fits with "
@@ -341,11 +340,12 @@ int Decode(const Arguments &arguments, Streams &streams)
     if (!picked.problem.empty())
         return Refused(streams.err, DecodeFailed(source, picked.problem).message());
     if (size && *size != picked.size)
-        return Refused(streams.err, DecodeFailed(source, "its picture is " + PictureSizeText(picked.size)
-                                                             + (picked.sizeEvidence.empty() ? ", as its code tells"
-                                                                                             : ", as " + picked.sizeEvidence)
-                                                             + "; leave out --size")
-                                        .message());
+        return Refused(streams.err,
+                       DecodeFailed(source, "its picture is " + PictureSizeText(picked.size)
+                                                + (picked.sizeEvidence.empty() ? ", as its code tells"
+                                                                               : ", as " + picked.sizeEvidence)
+                                                + "; leave out --size")
+                           .message());
     if (!picked.bytes)
         return DecodeSized(picked, layout.all, layout.all ? "" : arguments.operands[2], grid, streams);
     if (layout.all) {

@@ -423,19 +423,19 @@ private:
     // drawTile's cnt tiles in a row.
     std::optional<PictureSize> CallSize(const DrawingCall &call, std::size_t at) const
     {
-        const auto number = [&](std::size_t argument) {
-            return NumberOf(call.arguments[argument], call.call.offset);
-        };
+        const auto number = [&](std::size_t argument) { return NumberOf(call.arguments[argument], call.call.offset); };
         const std::string_view function = call.call.text;
         std::optional<std::int64_t> width;
         std::optional<std::int64_t> height;
-        if (function == "drawTile") { // tiles of eight columns
-            width = number(2);
-            width = width ? std::optional(*width * 8) : std::nullopt;
+        // drawTile's tiles and u8g2's drawBitmap's bytes are eight dots wide.
+        const auto eights = [](std::optional<std::int64_t> count) {
+            return count && *count >= 0 && *count <= kLargestSide ? std::optional(*count * 8) : std::nullopt;
+        };
+        if (function == "drawTile") {
+            width = eights(number(2));
             height = 8;
-        } else if (function == "drawBitmap" && at == 4) { // bytes of eight dots
-            width = number(2);
-            width = width ? std::optional(*width * 8) : std::nullopt;
+        } else if (function == "drawBitmap" && at == 4) {
+            width = eights(number(2));
             height = number(3);
         } else {
             width = number(at == 2 ? 3 : 2);
@@ -461,10 +461,9 @@ private:
             const std::optional<PictureSize> size = m_sizes.toldSizes ? CallSize(call, at) : std::nullopt;
             const std::string sizeEvidence =
                 size ? std::string(function) + " draws it " + PictureSizeText(*size) + " on line " + line : "";
-            const auto [noted, added] =
-                m_drawnIn.emplace(std::string(argument.front().text),
-                                  DrawnIn{call.layout, std::string(function) + " draws it on line " + line, size,
-                                          sizeEvidence});
+            const auto [noted, added] = m_drawnIn.emplace(
+                std::string(argument.front().text),
+                DrawnIn{call.layout, std::string(function) + " draws it on line " + line, size, sizeEvidence});
             if (added)
                 continue;
             if (noted->second.layout != call.layout)
@@ -840,10 +839,13 @@ private:
         const DrawnIn *drawn = DrawnWith(name);
         std::optional<ToldSize> told = SizeTold(name, nameToken.offset, sizes, contents, values);
         if (!told && m_sizes.unsaid)
-            told = ToldSize{*m_sizes.unsaid, {}, name, drawn ? drawn->layout : std::nullopt,
+            told = ToldSize{*m_sizes.unsaid,
+                            {},
+                            name,
+                            drawn ? drawn->layout : std::nullopt,
                             drawn ? drawn->evidence : std::string()};
-        const std::string what = "the array " + name + " on line " + std::to_string(nameToken.line) + " has "
-                                 + Count(values.count, "value");
+        const std::string what =
+            "the array " + name + " on line " + std::to_string(nameToken.line) + " has " + Count(values.count, "value");
         if (!told) {
             if (!listed && !values.HavePictureLength())
                 KeepUnsized(what, name, values, drawn);
@@ -860,9 +862,8 @@ private:
         }
         const std::span<const BitLayout> layouts =
             told->layout ? std::span<const BitLayout>(&*told->layout, 1) : std::span<const BitLayout>(kSizedGuessOrder);
-        if (std::none_of(layouts.begin(), layouts.end(), [&](BitLayout layout) {
-                return LayoutByteCount(layout, told->size) == values.count;
-            })) {
+        if (std::none_of(layouts.begin(), layouts.end(),
+                         [&](BitLayout layout) { return LayoutByteCount(layout, told->size) == values.count; })) {
             PassOver(m_reading, m_note,
                      what + ", but at " + PictureSizeText(told->size) + as + " its picture takes "
                          + BytesTaken(told->size, layouts));
@@ -871,7 +872,8 @@ private:
         m_reading.pictures.push_back({told->name, {}, values.problem, told->layout, told->layoutEvidence});
         CodePicture &picture = m_reading.pictures.back();
         picture.size = told->size;
-        picture.sizedBytes.assign(values.bytes.begin(), values.bytes.begin() + static_cast<std::ptrdiff_t>(values.count));
+        picture.sizedBytes.assign(values.bytes.begin(),
+                                  values.bytes.begin() + static_cast<std::ptrdiff_t>(values.count));
         picture.sizeEvidence = told->evidence;
         return true;
     }
@@ -882,7 +884,8 @@ private:
         std::vector<std::pair<std::size_t, std::vector<std::string_view>>> counts;
         for (const BitLayout layout : layouts) {
             const std::size_t count = LayoutByteCount(layout, size);
-            const auto same = std::find_if(counts.begin(), counts.end(), [count](const auto &c) { return c.first == count; });
+            const auto same =
+                std::find_if(counts.begin(), counts.end(), [count](const auto &c) { return c.first == count; });
             (same == counts.end() ? counts.emplace_back(count, std::vector<std::string_view>()).second : same->second)
                 .push_back(BitLayoutName(layout));
         }
@@ -968,11 +971,11 @@ private:
         const bool pages = drawnLayout == BitLayout::Pages || drawnLayout == BitLayout::Tiles;
         const int a = static_cast<int>(*rows);
         const int b = static_cast<int>(*columns);
-        const std::string shape = std::string(sizes) + ": " + std::to_string(a)
-                                  + (pages ? " pages of " + std::to_string(b) + " columns"
-                                           : " rows of " + std::to_string(b) + " bytes");
-        return ToldSize{pages ? PictureSize{b, a * 8} : PictureSize{b * 8, a}, "its shape " + shape + ", says",
-                        name, drawnLayout, drawnEvidence};
+        const std::string shape =
+            std::string(sizes) + ": " + std::to_string(a)
+            + (pages ? " pages of " + std::to_string(b) + " columns" : " rows of " + std::to_string(b) + " bytes");
+        return ToldSize{pages ? PictureSize{b, a * 8} : PictureSize{b * 8, a}, "its shape " + shape + ", says", name,
+                        drawnLayout, drawnEvidence};
     }
 
     const DrawnIn *DrawnWith(const std::string &name) const
@@ -1140,8 +1143,8 @@ PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::s
     if (!picked->problem.empty())
         return {std::nullopt, picked->problem, std::nullopt};
     if (!IsModuleSize(picked->size))
-        return {std::nullopt,     {},           picked->layout,        picked->layoutEvidence,
-                picked->size,     picked->sizedBytes, picked->sizeEvidence};
+        return {std::nullopt,        {}, picked->layout, picked->layoutEvidence, picked->size, picked->sizedBytes,
+                picked->sizeEvidence};
     return {picked->bytes, {}, picked->layout, picked->layoutEvidence};
 }
 

@@ -434,8 +434,7 @@ std::optional<std::int64_t> ValueReader::WholeNumber(std::string_view expression
         if (const NameMeaning meaning = Meaning(name, offset); meaning.defined == Truth::True)
             return meaning;
         const auto constant = constants.find(name);
-        return constant == constants.end() ? NameMeaning{}
-                                           : NameMeaning{Truth::True, std::optional(constant->second)};
+        return constant == constants.end() ? NameMeaning{} : NameMeaning{Truth::True, std::optional(constant->second)};
     });
 }
 

@@ -145,8 +145,9 @@ std::vector<LayoutCandidate> RankSizedLayouts(std::span<const std::uint8_t> byte
             if (LayoutByteCount(layout, size) != bytes.size())
                 continue;
             Dots dots = DotsFromSizedLayoutBytes(bytes, layout, type, size);
-            const auto same = std::find_if(candidates.begin() + static_cast<std::ptrdiff_t>(first), candidates.end(),
-                                           [&dots](const LayoutCandidate &candidate) { return candidate.dots == dots; });
+            const auto same =
+                std::find_if(candidates.begin() + static_cast<std::ptrdiff_t>(first), candidates.end(),
+                             [&dots](const LayoutCandidate &candidate) { return candidate.dots == dots; });
             if (same != candidates.end()) {
                 same->layouts.push_back(layout);
                 continue;

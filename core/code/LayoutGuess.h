@@ -18,10 +18,9 @@
 namespace tessaldo {
 
 // How much border there is between set and clear dots of the picture as
-// `type` shows it (at any size other than 16 x 16 the type plays no part): each pair of neighbouring dots, across and down, that
-// differ counts one. Around the picture lies its background (the colour most
-// of its dots have, clear on a tie), and each dot on the edge that differs
-// from it counts two: icons and glyphs are drawn with a margin, and a wrong
+// `type` shows it (at any size other than 16 x 16 the type plays no part): each pair of neighbouring dots, across and
+// down, that differ counts one. Around the picture lies its background (the colour most of its dots have, clear on a
+// tie), and each dot on the edge that differs from it counts two: icons and glyphs are drawn with a margin, and a wrong
 // reading moves their middle to the edges. Each separate piece of the
 // drawing, dots of its colour that touch (diagonally too), adds eight. A
 // drawing's few connected shapes have little border; noise, and a drawing
@@ -46,11 +45,10 @@ std::string CandidateName(const LayoutCandidate &candidate);
 // module, icons, the Nokia 5110 (PCD8544), SSD1306 and SH1106 OLEDs, and
 // e-paper from 1.54 to 7.5 inches.
 inline constexpr std::array kDisplaySizes{
-    PictureSize{8, 8},     PictureSize{16, 16},   PictureSize{32, 32},   PictureSize{84, 48},
-    PictureSize{128, 32},  PictureSize{128, 64},  PictureSize{128, 128}, PictureSize{200, 200},
-    PictureSize{250, 122}, PictureSize{296, 128}, PictureSize{400, 300}, PictureSize{800, 480},
-    PictureSize{400, 240}, PictureSize{48, 84},   PictureSize{32, 128},  PictureSize{64, 128},
-    PictureSize{122, 250}, PictureSize{128, 296}, PictureSize{300, 400}, PictureSize{480, 800},
+    PictureSize{8, 8},     PictureSize{16, 16},   PictureSize{32, 32},   PictureSize{84, 48},   PictureSize{128, 32},
+    PictureSize{128, 64},  PictureSize{128, 128}, PictureSize{200, 200}, PictureSize{250, 122}, PictureSize{296, 128},
+    PictureSize{400, 300}, PictureSize{800, 480}, PictureSize{400, 240}, PictureSize{48, 84},   PictureSize{32, 128},
+    PictureSize{64, 128},  PictureSize{122, 250}, PictureSize{128, 296}, PictureSize{300, 400}, PictureSize{480, 800},
     PictureSize{240, 400}};
 
 // The layouts a guess weighs away from 16 x 16, in the order of a tie: the

@@ -460,8 +460,8 @@ using DotsAt = std::function<bool(int x, int y)>;
 std::string ArrayOf(const std::string &declaration, PictureSize size, const std::string &order, const DotsAt &set)
 {
     const int rowBytes = (size.width + 7) / 8;
-    std::vector<int> bytes(static_cast<std::size_t>(order == "pages" ? size.width * ((size.height + 7) / 8)
-                                                                     : rowBytes * size.height));
+    std::vector<int> bytes(
+        static_cast<std::size_t>(order == "pages" ? size.width * ((size.height + 7) / 8) : rowBytes * size.height));
     for (int y = 0; y < size.height; ++y) {
         for (int x = 0; x < size.width; ++x) {
             if (!set(x, y))
@@ -469,7 +469,8 @@ std::string ArrayOf(const std::string &declaration, PictureSize size, const std:
             if (order == "pages")
                 bytes.at(static_cast<std::size_t>((y / 8) * size.width + x)) |= 1 << (y % 8);
             else
-                bytes.at(static_cast<std::size_t>(y * rowBytes + x / 8)) |= order == "xbm" ? 1 << (x % 8) : 0x80 >> (x & 7);
+                bytes.at(static_cast<std::size_t>(y * rowBytes + x / 8)) |=
+                    order == "xbm" ? 1 << (x % 8) : 0x80 >> (x & 7);
         }
     }
     std::string text = declaration + " = {";
@@ -546,7 +547,8 @@ TEST(CliDecode, ASketchsArraysComeBackAtTheSizesItsCallsDrawThem)
               DotsOf({8, 8}, kHeart));
     EXPECT_EQ(PbmDots(RunCliProcess({"decode", gfxFile.string(), "-", "--name", "logo_bmp"}).out),
               DotsOf({128, 64}, kSplash));
-    const CliResult xbm = RunCliProcess({"decode", gfxFile.string(), (dir / "ring.xbm").string(), "--name", "ring_bmp"});
+    const CliResult xbm =
+        RunCliProcess({"decode", gfxFile.string(), (dir / "ring.xbm").string(), "--name", "ring_bmp"});
     EXPECT_EQ(xbm.exitCode, 0) << xbm.err;
     EXPECT_NE(TempDir::Read(dir / "ring.xbm").find("#define ring_width 32"), std::string::npos);
     // What the call tells stands: another size or layout is refused with the reason.

@@ -150,10 +150,9 @@ TEST(LayoutGuess, ABufferOfNoSaidSizeReadsSmoothestAtTheSizeAndLayoutItWasDrawnI
         grid.SetAllDots(dots);
         return grid;
     };
-    for (const auto &[size, layout] : {std::pair{PictureSize{128, 64}, BitLayout::Pages},
-                                       std::pair{PictureSize{128, 64}, BitLayout::Rows},
-                                       std::pair{PictureSize{84, 48}, BitLayout::Pages},
-                                       std::pair{PictureSize{250, 122}, BitLayout::Xbm}}) {
+    for (const auto &[size, layout] :
+         {std::pair{PictureSize{128, 64}, BitLayout::Pages}, std::pair{PictureSize{128, 64}, BitLayout::Rows},
+          std::pair{PictureSize{84, 48}, BitLayout::Pages}, std::pair{PictureSize{250, 122}, BitLayout::Xbm}}) {
         const DotGrid grid = drawn(size);
         const std::vector<std::uint8_t> bytes = SizedLayoutBytes(grid, layout);
         const std::vector<LayoutCandidate> ranked = RankSizedLayouts(bytes, kDisplaySizes, LcdType::Column);
