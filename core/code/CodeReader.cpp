@@ -123,6 +123,16 @@ CodePicture PictureFromValues(std::string name, const Values &values, const std:
     return picture;
 }
 
+// The size two whole numbers of the code make, where they are sides at all:
+// one far beyond any picture's is none, and not worked with.
+std::optional<PictureSize> ToldSides(std::optional<std::int64_t> width, std::optional<std::int64_t> height)
+{
+    constexpr std::int64_t kLongest = std::int64_t{kLargestSide} * 8;
+    if (!width || !height || *width < 0 || *height < 0 || *width > kLongest || *height > kLongest)
+        return std::nullopt;
+    return PictureSize{static_cast<int>(*width), static_cast<int>(*height)};
+}
+
 void PassOver(CodeReading &reading, const PassedOverNote &note, const std::string &why)
 {
     reading.PassOver(why);
@@ -441,9 +451,7 @@ private:
             width = number(at == 2 ? 3 : 2);
             height = number(at == 2 ? 4 : 3);
         }
-        if (!width || !height || *width < 0 || *height < 0 || *width > kLargestSide * 8 || *height > kLargestSide * 8)
-            return std::nullopt;
-        return PictureSize{static_cast<int>(*width), static_cast<int>(*height)};
+        return ToldSides(width, height);
     }
 
     // Notes the array a drawing call takes, an argument that is one name, and
@@ -988,11 +996,7 @@ private:
     std::optional<PictureSize> DefinedSize(const std::string &widthName, const std::string &heightName,
                                            std::size_t offset) const
     {
-        const std::optional<std::int64_t> width = m_values.WholeNumber(widthName, offset, {});
-        const std::optional<std::int64_t> height = m_values.WholeNumber(heightName, offset, {});
-        if (!width || !height || *width < 0 || *height < 0 || *width > kLargestSide * 8 || *height > kLargestSide * 8)
-            return std::nullopt;
-        return PictureSize{static_cast<int>(*width), static_cast<int>(*height)};
+        return ToldSides(m_values.WholeNumber(widthName, offset, {}), m_values.WholeNumber(heightName, offset, {}));
     }
 
     // X11 writes an X BitMap as NAME_bits after `#define NAME_width 16` and
@@ -1007,7 +1011,7 @@ private:
     // An X BitMap of 16 x 16: NAME, or nothing.
     std::optional<std::string> XbmStem(std::string_view name, std::size_t offset) const
     {
-        const std::optional<std::string> stem = XbmStem(name);
+        std::optional<std::string> stem = XbmStem(name);
         if (!stem || DefinedSize(*stem + "_width", *stem + "_height", offset) != kModuleSize)
             return std::nullopt;
         return stem;

@@ -138,13 +138,14 @@ TEST(LayoutGuess, ABufferOfNoSaidSizeReadsSmoothestAtTheSizeAndLayoutItWasDrawnI
         DotGrid grid;
         Dots dots(size);
         const int radius = size.height / 3;
+        std::size_t dot = 0; // row by row, as away from 16 x 16
         for (int y = 0; y < size.height; ++y) {
             for (int x = 0; x < size.width; ++x) {
                 const int dx = x - size.width / 3;
                 const int dy = y - size.height / 2;
                 const bool ring = std::abs(dx * dx + dy * dy - radius * radius) <= radius;
                 const bool bar = y == size.height - 4 && x > size.width / 2 && x < size.width - 4;
-                dots[static_cast<std::size_t>(y * size.width + x)] = ring || bar ? DotState::Set : DotState::Clear;
+                dots[dot++] = ring || bar ? DotState::Set : DotState::Clear;
             }
         }
         grid.SetAllDots(dots);
