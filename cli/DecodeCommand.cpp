@@ -183,18 +183,6 @@ LayoutOption ReadLayoutOption(const Arguments &arguments)
     return {ChoiceValue<BitLayout>("--layout", *value, BitLayoutFromName, "module (c), xbm, rows (gfx), pages or all"),
             false};
 }
-// --size WxH: the size of the arrays whose code tells none.
-std::optional<PictureSize> ReadSizeOption(const Arguments &arguments)
-{
-    const std::optional<std::string> value = arguments.Value("--size");
-    if (!value)
-        return std::nullopt;
-    const std::optional<PictureSize> size = PictureSizeFromText(*value);
-    if (!size)
-        throw UsageError("--size must be a width and a height of 1 to " + std::to_string(kLargestSide)
-                         + " dots, as 128x64, not '" + *value + "'");
-    return size;
-}
 // The layout --layout names for each picture it reads (those called NAME with
 // --name); refused for a picture whose code tells another.
 FileStatus ApplyLayout(CodeReading &reading, BitLayout asked, const std::optional<std::string> &name)
@@ -297,7 +285,7 @@ int Decode(const Arguments &arguments, Streams &streams)
     if (each && arguments.Has("--name"))
         throw UsageError("--name picks one picture, --each takes them all: give one of them");
     const CommandLineDefines defines = ReadDefines(arguments);
-    const std::optional<PictureSize> size = ReadSizeOption(arguments);
+    const std::optional<PictureSize> size = SizeOption(arguments); // of the arrays whose code tells none
     DotGrid grid;
     ApplyTypeOption(arguments, grid);
     const std::string &source = arguments.operands[1];
