@@ -7,6 +7,7 @@
 #include "core/platform/FileIo.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tessaldo {
 namespace {
@@ -264,10 +265,10 @@ FileStatus ReadPictureFile(const std::filesystem::path &path, Drawing &drawing, 
         if (FileStatus small = CheckSourceSize(path, bytes.size()); !small)
             return small;
     }
-    const ParsedDrawing parsed = ParsePicture(bytes, ReadFrom::File(path), type);
+    ParsedDrawing parsed = ParsePicture(bytes, ReadFrom::File(path), type);
     if (!parsed)
         return FileStatus::Failed(parsed.message());
-    drawing = parsed.value();
+    drawing = std::move(parsed.value()); // a picture of up to a million dots
     return FileStatus::Ok();
 }
 
