@@ -105,7 +105,7 @@ FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid)
     FileStatus read =
         file == kStandardStream ? ReadPictureFromStream(in, drawing, type) : ReadPictureFile(file, drawing, type);
     if (read)
-        ApplyDrawing(grid, drawing);
+        ApplyDrawing(grid, std::move(drawing));
     return read;
 }
 int WriteDrawing(const DotGrid &grid, const std::string &outPath, std::ostream &out, std::ostream &err)

@@ -164,11 +164,11 @@ std::string FormatDrawing(const DotGrid &grid)
     return bytes;
 }
 
-void ApplyDrawing(DotGrid &grid, const Drawing &drawing)
+void ApplyDrawing(DotGrid &grid, Drawing drawing)
 {
     if (drawing.type)
         grid.SetLCDType(*drawing.type);
-    grid.SetAllDots(drawing.dots);
+    grid.SetAllDots(std::move(drawing.dots));
 }
 
 FileStatus ReadDrawingFile(const std::filesystem::path &szFilePath, Drawing &drawing)
