@@ -40,8 +40,8 @@ public:
     void SetType(LcdType type);
     // "" when done, or why not: a turn of a picture that is not square would
     // leave it another size than the rest of its set. Turning the others too
-    // would change pictures the user is not looking at, so the set is
-    // resized to a square first, where every picture then turns alone.
+    // would change pictures the user is not looking at; resized to a square
+    // first, the set lets each of its pictures turn alone.
     std::string Apply(Transform transform);
     // Dots a dialog, a paste or an import made, into the edited picture: ""
     // when taken, or why not where they are another size than the rest of
