@@ -526,11 +526,11 @@ void EditSession::Change(const std::string &caption, const std::function<void(Do
     Announce();
 }
 
-void EditSession::Show(const std::optional<Document> &document)
+void EditSession::Show(std::optional<Document> document)
 {
     if (!document)
         return;
-    m_document = *document;
+    m_document = std::move(*document);
     Announce();
 }
 

@@ -168,7 +168,7 @@ private:
     std::string SizeRefusal(PictureSize size) const;
     // Every picture's dots made by `resized` as one step.
     void ResizeAll(const std::string &caption, const std::function<Dots(const Dots &)> &resized);
-    void Show(const std::optional<Document> &document);
+    void Show(std::optional<Document> document);
     // The whole document replaced as one step; the code is no one's any more.
     void Replace(const std::string &caption, Document document);
     void Announce() const;
