@@ -16,9 +16,6 @@ enum class DotState : unsigned char { Clear = 0, Set = 1 };
 // Anything that sizes a container like std::array reads it the same way.
 class Dots {
 public:
-    using iterator = std::vector<DotState>::iterator;
-    using const_iterator = std::vector<DotState>::const_iterator;
-
     Dots() : Dots(kModuleSize) {}
     explicit Dots(PictureSize size) : m_size(size), m_states(static_cast<std::size_t>(size.DotCount())) {}
 
@@ -30,10 +27,10 @@ public:
     const DotState &operator[](std::size_t dot) const { return m_states[dot]; }
     DotState &back() { return m_states.back(); }
     void fill(DotState state) { m_states.assign(m_states.size(), state); }
-    iterator begin() { return m_states.begin(); }
-    iterator end() { return m_states.end(); }
-    const_iterator begin() const { return m_states.begin(); }
-    const_iterator end() const { return m_states.end(); }
+    auto begin() { return m_states.begin(); }
+    auto end() { return m_states.end(); }
+    auto begin() const { return m_states.begin(); }
+    auto end() const { return m_states.end(); }
     DotState *data() { return m_states.data(); }
     const DotState *data() const { return m_states.data(); }
 
