@@ -57,7 +57,7 @@ std::string CheckSides(std::string_view format, const Side &width, const Side &h
 Bitmap BlankBitmap(const Side &width, const Side &height)
 {
     return {static_cast<int>(width.value), static_cast<int>(height.value),
-            std::vector<bool>(width.value * height.value)};
+            std::vector<std::uint8_t>(width.value * height.value)};
 }
 
 // The text with its C comments made spaces, so that they separate tokens and nothing else.
@@ -237,7 +237,7 @@ std::string ReadRawPixels(std::string_view raster, Bitmap &bitmap)
     for (std::size_t row = 0; row < static_cast<std::size_t>(bitmap.height); ++row) {
         const std::string_view bytes = raster.substr(row * rowBytes, rowBytes);
         for (std::size_t column = 0; column < width; ++column, ++pixel)
-            bitmap.black[pixel] = (static_cast<std::uint8_t>(bytes[column / 8]) >> (7 - column % 8) & 1U) != 0;
+            bitmap.black[pixel] = static_cast<std::uint8_t>(static_cast<std::uint8_t>(bytes[column / 8]) >> (7 - column % 8) & 1U);
     }
     return {};
 }
@@ -284,6 +284,11 @@ Dots DotsOfBitmap(const Bitmap &bitmap, LcdType type)
 {
     const PictureSize size{bitmap.width, bitmap.height};
     Dots dots(size);
+    if (!IsModuleSize(size)) { // dots run along rows as the pixels do
+        std::transform(bitmap.black.begin(), bitmap.black.end(), dots.begin(),
+                       [](std::uint8_t black) { return black != 0 ? DotState::Set : DotState::Clear; });
+        return dots;
+    }
     std::size_t pixel = 0;
     for (int row = 0; row < size.height; ++row)
         for (int column = 0; column < size.width; ++column, ++pixel)

@@ -3,6 +3,7 @@
 #include "core/convert/PixelsToDots.h"
 #include "core/model/DotGrid.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,7 +19,7 @@ namespace tessaldo {
 struct Bitmap {
     int width = 0;
     int height = 0;
-    std::vector<bool> black;
+    std::vector<std::uint8_t> black; // 1 black, 0 white: a byte each, as large pictures are read fast
 };
 
 // The bitmap, or why the file cannot be read ("the PBM data ends early").

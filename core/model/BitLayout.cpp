@@ -91,11 +91,36 @@ BitPlace PlaceOfCell(BitLayout layout, LcdType type, Cell cell, PictureSize size
     return {};
 }
 
+namespace {
+
+// XBM's and GFX's rows of a picture that is not 16 x 16, whose dots run along rows: eight dots a byte at a time,
+// as an 800 x 480 picture is written as fast as netpbm writes it.
+std::vector<std::uint8_t> PackedRows(const Dots &dots, bool leftmostInBit0)
+{
+    const PictureSize size = dots.Size();
+    const int rowBytes = WholeBytes(size.width);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(size.height));
+    const DotState *dot = dots.data();
+    std::uint8_t *out = bytes.data();
+    for (int row = 0; row < size.height; ++row)
+        for (int column = 0; column < size.width; column += kBitsPerByte, ++out) {
+            unsigned byte = 0;
+            for (int bit = 0; bit < kBitsPerByte && column + bit < size.width; ++bit, ++dot)
+                byte |= static_cast<unsigned>(*dot) << (leftmostInBit0 ? bit : kBitsPerByte - 1 - bit);
+            *out = static_cast<std::uint8_t>(byte);
+        }
+    return bytes;
+}
+
+} // namespace
+
 std::vector<std::uint8_t> SizedLayoutBytes(const DotGrid &grid, BitLayout layout)
 {
     const PictureSize size = grid.Size();
-    std::vector<std::uint8_t> bytes(LayoutByteCount(layout, size));
     const Dots &dots = grid.AllDots();
+    if (!IsModuleSize(size) && (layout == BitLayout::Xbm || layout == BitLayout::Rows))
+        return PackedRows(dots, layout == BitLayout::Xbm);
+    std::vector<std::uint8_t> bytes(LayoutByteCount(layout, size));
     for (int dot = 0; dot < size.DotCount(); ++dot) {
         if (dots[static_cast<std::size_t>(dot)] != DotState::Set)
             continue;
