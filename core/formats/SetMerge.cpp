@@ -1,6 +1,7 @@
 #include "core/formats/SetMerge.h"
 
 #include "core/code/CodeFormats.h"
+#include "core/formats/SetHeader.h"
 #include "core/model/LcdType.h"
 
 #include <unordered_set>
@@ -33,6 +34,10 @@ std::string SetMerge::Add(const SetPart &part)
     if (m_sources.empty())
         m_layout = part.layout; // and a header in another display's layout stays in it
     for (const Picture &picture : part.pictures) {
+        if (!m_set.pictures.empty() && picture.dots.Size() != m_set.Size())
+            return "Cannot make the header: " + part.source + " holds a " + PictureSizeText(picture.dots.Size())
+                   + " picture, " + m_sources.front() + " a " + PictureSizeText(m_set.Size())
+                   + " one; one header holds one size.";
         const auto [earlier, added] = m_byFileName.emplace(LowerCase(picture.name), m_sources.size());
         if (!added && !m_framesName)
             return "Cannot make the header: " + m_sources[earlier->second] + " and " + part.source + " "
@@ -48,6 +53,13 @@ std::string SetMerge::Add(const SetPart &part)
         m_set.type = *part.type;
     }
     return {};
+}
+
+BitLayout SetMerge::Layout() const
+{
+    if (m_layout == BitLayout::Module && !m_set.pictures.empty() && !IsModuleSize(m_set.Size()))
+        return kSizedSetLayout;
+    return m_layout;
 }
 
 Document SetMerge::Finish(std::optional<int> delayMs)
