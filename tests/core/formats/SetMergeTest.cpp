@@ -1,5 +1,7 @@
 #include "core/formats/SetMerge.h"
 
+#include "core/formats/SetHeader.h"
+
 #include <gtest/gtest.h>
 
 using namespace tessaldo;
@@ -52,4 +54,22 @@ TEST(SetMergeTest, FramesMayRepeatAPictureAndTakeTheFirstFilesAnimation)
     EXPECT_EQ(delayed.Add({"\"a.Lcd\"", {Named("a", 30)}, std::nullopt, "ignored", BitLayout::Module}), "");
     EXPECT_EQ(delayed.FramesName(), "f"); // --frames beats the file's
     EXPECT_EQ(delayed.Finish(7).pictures.front().delayMs, 7);
+}
+
+// A set of pictures of another size than 16 x 16 is one size, in X BitMap
+// rows unless its first file says another layout.
+TEST(SetMergeTest, PicturesShareOneSizeAndASizedSetTakesRowsOfXbm)
+{
+    Picture wide = Named("wide");
+    wide.dots = Dots({128, 64});
+    SetMerge merge(std::nullopt);
+    EXPECT_EQ(merge.Add({"\"wide.pbm\"", {wide}, std::nullopt, std::nullopt, BitLayout::Module}), "");
+    EXPECT_EQ(merge.Layout(), kSizedSetLayout);
+    EXPECT_EQ(merge.Add({"\"icon.Lcd\"", {Named("icon")}, std::nullopt, std::nullopt, BitLayout::Module}),
+              "Cannot make the header: \"icon.Lcd\" holds a 16 x 16 picture, \"wide.pbm\" a 128 x 64 one; one "
+              "header holds one size.");
+    SetMerge paged(std::nullopt);
+    EXPECT_EQ(paged.Add({"\"wide.h\"", {wide}, LcdType::Column, std::nullopt, BitLayout::Pages}), "");
+    EXPECT_EQ(paged.Layout(), BitLayout::Pages);
+    EXPECT_EQ(SetMerge(std::nullopt).Layout(), BitLayout::Module);
 }
