@@ -196,10 +196,16 @@ std::string Define(const std::string &name, std::string_view what, int value)
     return "#define " + name + std::string(what) + " " + std::to_string(value) + "\n";
 }
 
-// How many dots a size leaves to pad its last byte, tile or page with: 0 to 7.
+// The bytes, pages or tiles `dots` take along one side, the last one padded.
+int WholeBytes(int dots)
+{
+    return (dots + kBitsPerByte - 1) / kBitsPerByte;
+}
+
+// How many clear dots pad the last byte, page or tile along a side: 0 to 7.
 int PaddingDots(int side)
 {
-    return (kBitsPerByte - side % kBitsPerByte) % kBitsPerByte;
+    return WholeBytes(side) * kBitsPerByte - side;
 }
 
 std::string ArrayLines(const NamedPicture &picture, BitLayout layout)
@@ -225,7 +231,7 @@ std::string GfxArray(const NamedPicture &picture)
         padding == 0 ? "" : "\n   The last " + std::to_string(padding) + " bits of each row are clear padding.";
     return "/* " + Origin(picture) + ": " + PictureSizeText(size)
            + " dots for Adafruit GFX,\n   display.drawBitmap(x, y, " + name + ", " + name + "_WIDTH, " + name
-           + "_HEIGHT, color);\n   rows top to bottom, " + ByteCount((size.width + kBitsPerByte - 1) / kBitsPerByte)
+           + "_HEIGHT, color);\n   rows top to bottom, " + ByteCount(WholeBytes(size.width))
            + " a row, the leftmost dot in bit 7." + padded
            + " On AVR\n   outside Arduino, include <avr/pgmspace.h> first. */\n" + kProgmemWherever
            + Define(name, "_WIDTH", size.width) + Define(name, "_HEIGHT", size.height)
@@ -247,7 +253,7 @@ std::string PagesArray(const NamedPicture &picture)
                  "   top dot in bit 0. */\n"
                  "static const unsigned char "
                + name + ArrayLines(picture, BitLayout::Pages);
-    const int pages = (size.height + kBitsPerByte - 1) / kBitsPerByte;
+    const int pages = WholeBytes(size.height);
     const int padding = PaddingDots(size.height);
     const std::string padded =
         padding == 0 ? "" : "\n   The last page's bottom " + std::to_string(padding) + " rows are clear padding.";
@@ -269,8 +275,8 @@ std::string TilesArray(const NamedPicture &picture)
 {
     const std::string &name = picture.name;
     const PictureSize size = picture.grid.Size();
-    const int columns = (size.width + kBitsPerByte - 1) / kBitsPerByte;
-    const int rows = (size.height + kBitsPerByte - 1) / kBitsPerByte;
+    const int columns = WholeBytes(size.width);
+    const int rows = WholeBytes(size.height);
     const bool padded = PaddingDots(size.width) != 0 || PaddingDots(size.height) != 0;
     return "/* " + Origin(picture) + ": " + PictureSizeText(size) + " dots for u8x8, as " + std::to_string(columns)
            + " x " + std::to_string(rows)

@@ -31,6 +31,12 @@ std::string Bytes(BitLayout layout, PictureSize size)
     return std::to_string(BytesPerPicture(layout, size));
 }
 
+// How each picture's array line ends: "[33] = {", "[1024] = {".
+std::string ArrayEnd(BitLayout layout, PictureSize size)
+{
+    return "[" + Bytes(layout, size) + "] = {";
+}
+
 // The picture's bytes as an array's lines: in any layout but the module's, of
 // the picture as the screen shows it in the set's type.
 std::string PictureLines(const Picture &picture, LcdType type, BitLayout layout, const std::string &indent)
@@ -214,7 +220,7 @@ std::string IndexDeclarations(const Document &set, const std::string &name, BitL
                        + (set.pictures.size() == 1 ? "," : ", each") + WhatBytesAre(layout, size) + name + "["
                        + IndexConstant(name, first) + "] is " + first.name + ". */\n"
                        + TypeLines(name, set.type, layout, size);
-    const std::string arraySize = "[" + Bytes(layout, size) + "] = {\n";
+    const std::string arraySize = ArrayEnd(layout, size) + "\n";
     for (const Picture &picture : set.pictures)
         text += "\n" + ArrayStart(layout) + picture.name + arraySize + PictureLines(picture, set.type, layout, "    ")
                 + "\n};\n";
@@ -432,13 +438,13 @@ void ReadFactLine(std::string_view text, std::size_t start, std::string_view lin
         const std::optional<int> value = Number(layout->second);
         const bool known = value && *value > 0 && *value < static_cast<int>(kEveryBitLayout.size());
         facts.layout = known ? kEveryBitLayout.at(static_cast<std::size_t>(*value)) : BitLayout::Module;
-        facts.arraySizes = "[" + Bytes(facts.layout, facts.size) + "] = {";
+        facts.arraySizes = ArrayEnd(facts.layout, facts.size);
     } else if (const auto width = Define(line, "_WIDTH"); width && width->first == facts.name) {
         facts.size.width = Side(width->second);
     } else if (const auto height = Define(line, "_HEIGHT"); height && height->first == facts.name) {
         facts.size.height = Side(height->second);
         if (IsPictureSize(facts.size))
-            facts.arraySizes = "[" + Bytes(facts.layout, facts.size) + "] = {";
+            facts.arraySizes = ArrayEnd(facts.layout, facts.size);
     } else if (const auto frames = Define(line, "_FRAMES")) {
         facts.framesName = frames->first;
     } else if (const auto frameMs = Define(line, "_FRAME_MS")) {
