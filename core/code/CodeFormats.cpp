@@ -422,16 +422,11 @@ std::string XbmText(const DotGrid &grid, std::string_view name)
     return text + "};\n";
 }
 
-std::string ModuleSizeReason(PictureSize size)
-{
-    return "the module takes only " + PictureSizeText(kModuleSize) + " pictures, not " + PictureSizeText(size);
-}
-
 Result<std::string> PictureCode(const NamedPicture &picture, CodeFormat format)
 {
     const bool moduleForm = format == CodeFormat::Ccs || format == CodeFormat::C || format == CodeFormat::Raw;
     if (moduleForm && !IsModuleSize(picture.grid.Size()))
-        return Result<std::string>::Failed("Cannot write the module's code: " + ModuleSizeReason(picture.grid.Size())
+        return Result<std::string>::Failed("Cannot write the module's code: " + NotForTheModule(picture.grid.Size())
                                            + "; the forms xbm, gfx, pages and u8x8 take any size.");
     switch (format) {
     case CodeFormat::Ccs:

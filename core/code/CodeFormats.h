@@ -83,10 +83,6 @@ inline constexpr const char *kProgmemWherever = "#ifndef PROGMEM\n#define PROGME
 // NAME_width, NAME_height and NAME_bits; ends with a newline.
 std::string XbmText(const DotGrid &grid, std::string_view name);
 
-// Why the module's forms and layout take no picture of `size`: "the module
-// takes only 16 x 16 pictures, not 128 x 64".
-std::string ModuleSizeReason(PictureSize size);
-
 // The picture's code in `format`: what `code --format` prints and "Copy as C
 // Array" copies. The arrays are named and commented as CArray's is, and the
 // other displays' arrays are as wide and high as the picture. The module's

@@ -305,7 +305,8 @@ std::string SizeProblem(const Document &set, BitLayout layout)
         return "its pictures are not all of one size: " + set.pictures.front().name + " is " + PictureSizeText(size)
                + ", " + other->name + " " + PictureSizeText(other->dots.Size());
     if (layout == BitLayout::Module && !IsModuleSize(size))
-        return ModuleSizeReason(size) + "; the layouts xbm, rows, pages and tiles take any size";
+        return "the module shows " + PictureSizeText(kModuleSize) + " pictures and the set's are "
+               + PictureSizeText(size) + "; the layouts xbm, rows, pages and tiles take any size";
     return {};
 }
 

@@ -183,8 +183,8 @@ TEST(CliSizedCode, EachLibrarysArrayDrawsThePictureAtItsSize)
             const CliResult refused = RunCliProcess({"code", picture, "--format", format});
             EXPECT_EQ(refused.exitCode, 1) << format;
             EXPECT_EQ(refused.out, "") << format;
-            EXPECT_EQ(refused.err, "Cannot write the module's code: the module takes only 16 x 16 pictures, not " + name
-                                       + "; the forms xbm, gfx, pages and u8x8 take any size.\n")
+            EXPECT_EQ(refused.err, "Cannot write the module's code: the module shows 16 x 16 pictures and this one is "
+                                       + name + "; the forms xbm, gfx, pages and u8x8 take any size.\n")
                 << format;
         }
     }

@@ -126,7 +126,7 @@ TEST(SetHeader, ASetOfAnySizeReadsBackExactlyWithItsWidthAndHeight)
         }
     }
     Document set = RandomSet(random, {32, 32});
-    EXPECT_EQ(Problem(set), "Cannot save \"icons.h\": the module takes only 16 x 16 pictures, not 32 x 32; the "
+    EXPECT_EQ(Problem(set), "Cannot save \"icons.h\": the module shows 16 x 16 pictures and the set's are 32 x 32; the "
                             "layouts xbm, rows, pages and tiles take any size.");
     set.pictures.push_back({"odd_one", kDefaultDelayMs, RandomDots(random, {32, 16})});
     EXPECT_EQ(FormatSetHeader(set, std::nullopt, "c", std::nullopt, BitLayout::Xbm).problem,
