@@ -126,7 +126,10 @@ int Code(const Arguments &arguments, Streams &streams)
     DotGrid grid;
     if (const FileStatus loaded = LoadFresh(file, streams.in, grid); !loaded)
         return Refused(streams.err, loaded.message());
-    streams.out << PictureCode({grid, name, file == kStandardStream ? "" : file}, format);
+    const Result<std::string> code = PictureCode({grid, name, file == kStandardStream ? "" : file}, format);
+    if (!code)
+        return Refused(streams.err, code.message());
+    streams.out << code.value();
     return kExitOk;
 }
 int Show(const Arguments &arguments, Streams &streams)

@@ -8,14 +8,18 @@ namespace {
 
 const Command kTextCommands[] = {
     {"code",
-     "FILE [--format ccs|c|raw|xbm|gfx|pages] [--name NAME]",
+     "FILE [--format ccs|c|raw|xbm|gfx|pages|u8x8] [--name NAME]",
      "               print the C code that Run makes for the drawing file (.Lcd)\n"
      "               (ccs, the default); a C array of the 33 bytes the module\n"
      "               takes, named NAME or after the file (c); or those bytes (raw).\n"
      "               For other displays, the picture as the window shows it: an X\n"
      "               BitMap for u8g2's drawXBM (xbm), a PROGMEM array for Adafruit\n"
-     "               GFX's drawBitmap (gfx), or the two pages SSD1306, SH1106,\n"
-     "               ST7565 and PCD8544 displays take (pages)\n",
+     "               GFX's drawBitmap (gfx), the pages of eight rows SSD1306,\n"
+     "               SH1106, ST7565 and PCD8544 displays take (pages), or u8x8's\n"
+     "               8 x 8 tiles for drawTile (u8x8). These four take a picture of\n"
+     "               any size (a PBM or XBM file, 1 to 1024 dots each way), with\n"
+     "               its width and height beside the array; the module's forms\n"
+     "               take 16 x 16 only\n",
      {{"--format"}, {"--name"}},
      Code,
      kDrawingInput},
@@ -45,7 +49,7 @@ const Command kTextCommands[] = {
      true},
     {"header",
      "FILE... [--output OUT.h] [--frames NAME [--delay MS]]\n"
-     "         [--layout module|xbm|rows|pages] [--define NAME[=VALUE]]...",
+     "         [--layout module|xbm|rows|pages|tiles] [--define NAME[=VALUE]]...",
      "               one C header for the pictures of the files, written to OUT.h\n"
      "               or standard output: an array for each drawing file and for\n"
      "               each picture of a C source (a header this command wrote keeps\n"
@@ -58,9 +62,12 @@ const Command kTextCommands[] = {
      "               picture is the 32 bytes of another display's library, of the\n"
      "               picture as the window shows it, and NAME_LAYOUT says which:\n"
      "               1 xbm (u8g2's drawXBM), 2 rows (Adafruit GFX's drawBitmap),\n"
-     "               3 pages (SSD1306, SH1106, ST7565, PCD8544); module, the\n"
-     "               default, is the module's 33 bytes. A header in a layout keeps\n"
-     "               it when it is the first FILE and --layout is not given.\n"
+     "               3 pages (SSD1306, SH1106, ST7565, PCD8544), 4 tiles (u8x8);\n"
+     "               module, the default, is the module's 33 bytes. A header in a\n"
+     "               layout keeps it when it is the first FILE and --layout is not\n"
+     "               given. Pictures of another size than 16 x 16 (all of one\n"
+     "               size) take a layout, xbm unless another is given, each array\n"
+     "               as long as the size needs, and NAME_WIDTH and NAME_HEIGHT.\n"
      "               --define settles the C sources' #if as for decode\n",
      {{"--output"}, {"--frames"}, {"--delay"}, {"--layout"}, kDefineOption},
      Header,

@@ -14,7 +14,8 @@ namespace {
 
 constexpr int kBytesPerLine = 8;
 
-constexpr std::array<std::string_view, 6> kFormatNames{"ccs", "c", "raw", "xbm", "gfx", "pages"};
+constexpr std::array<std::string_view, 7> kFormatNames{"ccs", "c", "raw", "xbm", "gfx", "pages", "u8x8"};
+constexpr int kBitsPerByte = 8;
 
 // The bytes a character takes in UTF-8, told by its first; 0 for a byte that starts none.
 std::size_t Utf8Length(unsigned char lead)
@@ -184,33 +185,108 @@ std::string Origin(const NamedPicture &picture)
     return CommentSafe(picture.name) + ", from " + from;
 }
 
+// "one byte", "two bytes", "11 bytes": how the comments count bytes.
+std::string ByteCount(int count)
+{
+    return count == 1 ? "one byte" : count == 2 ? "two bytes" : std::to_string(count) + " bytes";
+}
+
+std::string Define(const std::string &name, std::string_view what, int value)
+{
+    return "#define " + name + std::string(what) + " " + std::to_string(value) + "\n";
+}
+
+// The bytes, pages or tiles `dots` take along one side, the last one padded.
+int WholeBytes(int dots)
+{
+    return (dots + kBitsPerByte - 1) / kBitsPerByte;
+}
+
+// How many clear dots pad the last byte, page or tile along a side: 0 to 7.
+int PaddingDots(int side)
+{
+    return WholeBytes(side) * kBitsPerByte - side;
+}
+
+std::string ArrayLines(const NamedPicture &picture, BitLayout layout)
+{
+    std::string text = "[";
+    text += std::to_string(LayoutByteCount(layout, picture.grid.Size()));
+    text += "] = {\n";
+    text += LayoutByteLines(picture.grid, layout, "    ");
+    return text + "\n};\n";
+}
+
 // Adafruit GFX's drawBitmap reads the bytes from flash with pgm_read_byte on
 // AVR, so they must be put there; elsewhere, a plain compiler included,
-// PROGMEM means nothing and is defined away.
+// PROGMEM means nothing and is defined away. Its rows take whole bytes, as
+// drawBitmap counts (w + 7) / 8 of them a row; its examples name the size
+// with defines beside the array.
 std::string GfxArray(const NamedPicture &picture)
 {
     const std::string &name = picture.name;
-    const std::string side = " " + std::to_string(kGridSide) + "\n";
-    return "/* " + Origin(picture) + ": 16 x 16 dots for Adafruit GFX,\n   display.drawBitmap(x, y, " + name + ", "
-           + name + "_WIDTH, " + name
-           + "_HEIGHT, color);\n"
-             "   rows top to bottom, two bytes a row, the leftmost dot in bit 7. On AVR\n"
-             "   outside Arduino, include <avr/pgmspace.h> first. */\n"
-           + kProgmemWherever + "#define " + name + "_WIDTH" + side + "#define " + name + "_HEIGHT" + side
-           + "static const unsigned char PROGMEM " + name + "[" + std::to_string(kBlockCount) + "] = {\n"
-           + LayoutByteLines(picture.grid, BitLayout::Rows, "    ") + "\n};\n";
+    const PictureSize size = picture.grid.Size();
+    const int padding = PaddingDots(size.width);
+    const std::string padded =
+        padding == 0 ? "" : "\n   The last " + std::to_string(padding) + " bits of each row are clear padding.";
+    return "/* " + Origin(picture) + ": " + PictureSizeText(size)
+           + " dots for Adafruit GFX,\n   display.drawBitmap(x, y, " + name + ", " + name + "_WIDTH, " + name
+           + "_HEIGHT, color);\n   rows top to bottom, " + ByteCount(WholeBytes(size.width))
+           + " a row, the leftmost dot in bit 7." + padded
+           + " On AVR\n   outside Arduino, include <avr/pgmspace.h> first. */\n" + kProgmemWherever
+           + Define(name, "_WIDTH", size.width) + Define(name, "_HEIGHT", size.height)
+           + "static const unsigned char PROGMEM " + name + ArrayLines(picture, BitLayout::Rows);
 }
 
+// Page by page as the display's memory holds them, which its driver copies
+// as they are: Adafruit's SSD1306 and PCD8544 drivers keep dot (x, y) in bit
+// y % 8 of byte x + y / 8 * width of their buffer.
 std::string PagesArray(const NamedPicture &picture)
 {
-    return "/* " + Origin(picture)
-           + ": 16 x 16 dots for SSD1306, SH1106,\n"
-             "   ST7565 and PCD8544 displays, page by page: bytes 0 to 15 the top eight\n"
-             "   rows, 16 to 31 the bottom eight, each byte a column, left to right, its\n"
-             "   top dot in bit 0. */\n"
-             "static const unsigned char "
-           + picture.name + "[" + std::to_string(kBlockCount) + "] = {\n"
-           + LayoutByteLines(picture.grid, BitLayout::Pages, "    ") + "\n};\n";
+    const std::string &name = picture.name;
+    const PictureSize size = picture.grid.Size();
+    if (IsModuleSize(size))
+        return "/* " + Origin(picture)
+               + ": 16 x 16 dots for SSD1306, SH1106,\n"
+                 "   ST7565 and PCD8544 displays, page by page: bytes 0 to 15 the top eight\n"
+                 "   rows, 16 to 31 the bottom eight, each byte a column, left to right, its\n"
+                 "   top dot in bit 0. */\n"
+                 "static const unsigned char "
+               + name + ArrayLines(picture, BitLayout::Pages);
+    const int pages = WholeBytes(size.height);
+    const int padding = PaddingDots(size.height);
+    const std::string padded =
+        padding == 0 ? "" : "\n   The last page's bottom " + std::to_string(padding) + " rows are clear padding.";
+    return "/* " + Origin(picture) + ": " + PictureSizeText(size)
+           + " dots for SSD1306, SH1106,\n   ST7565 and PCD8544 displays, page by page: " + std::to_string(pages)
+           + " pages of eight rows,\n   top to bottom, each " + name
+           + "_WIDTH bytes, a byte a column from the left, its top\n   dot in bit 0: dot (x, y) is bit y % 8 of byte x "
+             "+ y / 8 * "
+           + name + "_WIDTH." + padded + " */\n" + Define(name, "_WIDTH", size.width)
+           + Define(name, "_HEIGHT", size.height) + Define(name, "_PAGES", pages) + "static const unsigned char " + name
+           + ArrayLines(picture, BitLayout::Pages);
+}
+
+// u8x8 draws a row of tiles from one pointer (drawTile's cnt tiles, eight
+// bytes each, left to right), so the tiles go row by row. Its tile_ptr is not
+// const and its display's size is counted in tiles, as tile_width and
+// tile_height.
+std::string TilesArray(const NamedPicture &picture)
+{
+    const std::string &name = picture.name;
+    const PictureSize size = picture.grid.Size();
+    const int columns = WholeBytes(size.width);
+    const int rows = WholeBytes(size.height);
+    const bool padded = PaddingDots(size.width) != 0 || PaddingDots(size.height) != 0;
+    return "/* " + Origin(picture) + ": " + PictureSizeText(size) + " dots for u8x8, as " + std::to_string(columns)
+           + " x " + std::to_string(rows)
+           + " tiles of\n   8 x 8 dots, tile rows top to bottom, each row's tiles left to right;\n"
+             "   a tile is eight bytes, a byte a column from the left, its top dot in\n   bit 0."
+           + (padded ? " Dots of the tiles past the picture's edges are clear." : "")
+           + "\n   Tile row r: u8x8.drawTile(x, y + r, " + name + "_TILE_WIDTH,\n       (uint8_t *)" + name + " + r * "
+           + name + "_TILE_WIDTH * 8); */\n" + Define(name, "_WIDTH", size.width) + Define(name, "_HEIGHT", size.height)
+           + Define(name, "_TILE_WIDTH", columns) + Define(name, "_TILE_HEIGHT", rows) + "static const unsigned char "
+           + name + ArrayLines(picture, BitLayout::Tiles);
 }
 
 } // namespace
@@ -316,8 +392,11 @@ std::string ByteLines(const DotGrid &grid, const std::string &indent)
 
 std::string LayoutByteLines(const DotGrid &grid, BitLayout layout, const std::string &indent)
 {
+    const std::vector<std::uint8_t> bytes = SizedLayoutBytes(grid, layout);
     std::string text;
-    AppendLines(text, LayoutBytes(grid, layout), indent);
+    constexpr std::size_t kCharsPerByte = 6; // "0xA4, "
+    text.reserve(bytes.size() * kCharsPerByte + (bytes.size() / kBytesPerLine + 1) * (indent.size() + 1));
+    AppendLines(text, bytes, indent);
     return text;
 }
 
@@ -343,25 +422,31 @@ std::string XbmText(const DotGrid &grid, std::string_view name)
     return text + "};\n";
 }
 
-std::string PictureCode(const NamedPicture &picture, CodeFormat format)
+Result<std::string> PictureCode(const NamedPicture &picture, CodeFormat format)
 {
+    const bool moduleForm = format == CodeFormat::Ccs || format == CodeFormat::C || format == CodeFormat::Raw;
+    if (moduleForm && !IsModuleSize(picture.grid.Size()))
+        return Result<std::string>::Failed("Cannot write the module's code: " + NotForTheModule(picture.grid.Size())
+                                           + "; the forms xbm, gfx, pages and u8x8 take any size.");
     switch (format) {
     case CodeFormat::Ccs:
-        return LCDtoCODE(picture.grid) + "\r\n";
+        return Result<std::string>::Ok(LCDtoCODE(picture.grid) + "\r\n");
     case CodeFormat::C:
-        return CArray(picture);
+        return Result<std::string>::Ok(CArray(picture));
     case CodeFormat::Raw: {
         const ModuleBytes bytes = PictureModuleBytes(picture.grid);
-        return {bytes.begin(), bytes.end()};
+        return Result<std::string>::Ok({bytes.begin(), bytes.end()});
     }
     case CodeFormat::Xbm:
-        return XbmText(picture.grid, picture.name);
+        return Result<std::string>::Ok(XbmText(picture.grid, picture.name));
     case CodeFormat::Gfx:
-        return GfxArray(picture);
+        return Result<std::string>::Ok(GfxArray(picture));
     case CodeFormat::Pages:
-        return PagesArray(picture);
+        return Result<std::string>::Ok(PagesArray(picture));
+    case CodeFormat::Tiles:
+        return Result<std::string>::Ok(TilesArray(picture));
     }
-    return {};
+    return Result<std::string>::Failed("Cannot write the code: the form is unknown.");
 }
 
 std::string Guarded(const std::string &declarations, std::string_view command, std::string_view guardSource)

@@ -3,6 +3,7 @@
 #include "core/model/BitLayout.h"
 #include "core/model/DotGrid.h"
 #include "core/model/PictureName.h"
+#include "core/platform/Result.h"
 
 #include <array>
 #include <cstddef>
@@ -22,9 +23,10 @@ enum class CodeFormat {
     // The arrays the libraries of other displays draw, of the picture as the window shows it:
     Xbm,   // an X BitMap, as X11 writes it (u8g2's drawXBM)
     Gfx,   // a PROGMEM array for Adafruit GFX's drawBitmap, with its width and height
-    Pages, // the two pages SSD1306, SH1106, ST7565 and PCD8544 displays take
+    Pages, // the pages of eight rows SSD1306, SH1106, ST7565 and PCD8544 displays take
+    Tiles, // u8x8's tiles of 8 x 8 dots, row by row
 };
-// "ccs", "c", "raw", "xbm", "gfx", "pages"
+// "ccs", "c", "raw", "xbm", "gfx", "pages", "u8x8"
 std::string_view CodeFormatName(CodeFormat format);
 std::optional<CodeFormat> CodeFormatFromName(std::string_view name);
 // The forms "Copy as C Array" can copy the picture in, the module's first.
@@ -40,6 +42,8 @@ constexpr std::string_view ArrayFormCaption(CodeFormat form)
         return "Adafruit GFX drawBitmap";
     case CodeFormat::Pages:
         return "SSD1306 Pages";
+    case CodeFormat::Tiles:
+        return "u8x8 Tiles";
     case CodeFormat::Ccs:
     case CodeFormat::C:
     case CodeFormat::Raw:
@@ -80,12 +84,15 @@ inline constexpr const char *kProgmemWherever = "#ifndef PROGMEM\n#define PROGME
 std::string XbmText(const DotGrid &grid, std::string_view name);
 
 // The picture's code in `format`: what `code --format` prints and "Copy as C
-// Array" copies. The arrays are named and commented as CArray's is.
-std::string PictureCode(const NamedPicture &picture, CodeFormat format);
+// Array" copies. The arrays are named and commented as CArray's is, and the
+// other displays' arrays are as wide and high as the picture. The module's
+// forms (ccs, c, raw) refuse a picture of another size than 16 x 16.
+Result<std::string> PictureCode(const NamedPicture &picture, CodeFormat format);
 
 // The 33 bytes, eight to a line after the command, each line indented.
 std::string ByteLines(const DotGrid &grid, const std::string &indent);
-// The 32 bytes of the picture in `layout`, eight to a line, each line indented.
+// The bytes of the picture in `layout` at its size (LayoutByteCount of them),
+// eight to a line, each line indented.
 std::string LayoutByteLines(const DotGrid &grid, BitLayout layout, const std::string &indent);
 
 // One header: a first line naming the command that made it, then an include

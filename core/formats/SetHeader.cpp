@@ -20,15 +20,21 @@ constexpr std::string_view kCommentEnd = " */";
 // How the earlier form began each array's comment: "/* NAME, from FILE: the 33 bytes ..."
 constexpr std::string_view kEarlierArrayComment = ": the 33 bytes a serial graphic LCD module takes for one";
 
-// The bytes of one picture: the module's command and its 32, or the 32 of another layout.
-std::size_t BytesPerPicture(BitLayout layout)
+// The bytes of one picture: the module's command and its 32, or as many as another layout takes for `size`.
+std::size_t BytesPerPicture(BitLayout layout, PictureSize size)
 {
-    return layout == BitLayout::Module ? kModuleByteCount : kBlockCount;
+    return layout == BitLayout::Module ? kModuleByteCount : LayoutByteCount(layout, size);
 }
 
-std::string Bytes(BitLayout layout)
+std::string Bytes(BitLayout layout, PictureSize size)
 {
-    return std::to_string(BytesPerPicture(layout));
+    return std::to_string(BytesPerPicture(layout, size));
+}
+
+// How each picture's array line ends: "[33] = {", "[1024] = {".
+std::string ArrayEnd(BitLayout layout, PictureSize size)
+{
+    return "[" + Bytes(layout, size) + "] = {";
 }
 
 // The picture's bytes as an array's lines: in any layout but the module's, of
@@ -110,23 +116,40 @@ bool AllDelaysEqual(const Document &set)
                        [&set](const Picture &picture) { return picture.delayMs == set.pictures.front().delayMs; });
 }
 
-// The type, and for another layout than the module's, that layout; a header
-// in the module's is as it was before there were others.
-std::string TypeLines(const std::string &name, LcdType type, BitLayout layout)
+// What each layout's number stands for, where the pictures are of another
+// size than 16 x 16 or in u8x8's tiles.
+constexpr std::string_view kEveryLayoutComment =
+    "/* Where the dots are in the bytes: 1 rows top to bottom, each row in whole\n"
+    "   bytes, the leftmost dot in bit 0 (X BitMap, u8g2's drawXBM); 2 the same\n"
+    "   with the leftmost dot in bit 7 (Adafruit GFX's drawBitmap); 3 pages of\n"
+    "   eight rows top to bottom, a byte a column from left to right, the top dot\n"
+    "   in bit 0 (SSD1306, SH1106, ST7565, PCD8544); 4 u8x8's tiles of 8 x 8 dots\n"
+    "   row by row, eight bytes a tile, a byte a column, the top dot in bit 0. */\n";
+
+// The type, and for another layout than the module's, that layout, and for
+// another size than 16 x 16, that size; a header in the module's is as it was
+// before there were others, and one of 16 x 16 pictures as it was before
+// there were other sizes.
+std::string TypeLines(const std::string &name, LcdType type, BitLayout layout, PictureSize size)
 {
     std::string text = "/* The modules the pictures are drawn for: 0 " + std::string(LcdTypeCaption(LcdType::Column))
                        + ", 1 " + std::string(LcdTypeCaption(LcdType::Row)) + ". */\n#define " + name + "_LCD_TYPE "
                        + std::to_string(LcdTypeValue(type)) + "\n";
     if (layout == BitLayout::Module)
         return text;
-    return text
-           + "/* Where the dots are in the bytes: 1 rows top to bottom, two bytes a row,\n"
-             "   the leftmost dot in bit 0 (X BitMap, u8g2's drawXBM); 2 the same with the\n"
-             "   leftmost dot in bit 7 (Adafruit GFX's drawBitmap); 3 two pages of eight\n"
-             "   rows, a byte a column from left to right, the top dot in bit 0 (SSD1306,\n"
-             "   SH1106, ST7565, PCD8544). */\n#define "
-           + name + "_LAYOUT " + std::to_string(static_cast<int>(layout)) + "\n"
-           + (layout == BitLayout::Rows ? kProgmemWherever : "");
+    const bool sized = !IsModuleSize(size);
+    text += sized || layout == BitLayout::Tiles
+                ? std::string(kEveryLayoutComment)
+                : "/* Where the dots are in the bytes: 1 rows top to bottom, two bytes a row,\n"
+                  "   the leftmost dot in bit 0 (X BitMap, u8g2's drawXBM); 2 the same with the\n"
+                  "   leftmost dot in bit 7 (Adafruit GFX's drawBitmap); 3 two pages of eight\n"
+                  "   rows, a byte a column from left to right, the top dot in bit 0 (SSD1306,\n"
+                  "   SH1106, ST7565, PCD8544). */\n";
+    text += "#define " + name + "_LAYOUT " + std::to_string(static_cast<int>(layout)) + "\n";
+    if (sized)
+        text += "/* How many dots wide and high each picture is. */\n#define " + name + "_WIDTH "
+                + std::to_string(size.width) + "\n#define " + name + "_HEIGHT " + std::to_string(size.height) + "\n";
+    return text + (layout == BitLayout::Rows ? kProgmemWherever : "");
 }
 
 // How each picture's array begins. Adafruit GFX's drawBitmap reads a const
@@ -137,12 +160,15 @@ std::string ArrayStart(BitLayout layout)
 }
 
 // What each picture's bytes are, for the comment above them.
-std::string WhatBytesAre(BitLayout layout)
+std::string WhatBytesAre(BitLayout layout, PictureSize size)
 {
     if (layout == BitLayout::Module)
         return " the 33 bytes a serial graphic LCD module takes\n"
                "   for a 16 x 16 picture: the command 0xA4, then byte k holding dots 8k\n"
                "   to 8k+7 with the lowest dot in bit 0.\n   ";
+    if (!IsModuleSize(size))
+        return " the " + Bytes(layout, size) + " bytes of a " + PictureSizeText(size)
+               + " picture,\n   laid out as the layout below says.\n   ";
     return " the 32 bytes of a 16 x 16 picture as the\n   screen shows it, laid out as the layout below says.\n   ";
 }
 
@@ -158,14 +184,17 @@ std::string DelayArray(const Document &set, const std::string &name, const std::
            + Braced(Items(set, [](const Picture &picture) { return std::to_string(picture.delayMs); })) + ";\n";
 }
 
-std::string FramesComment(const std::string &name, std::size_t count, BitLayout layout = BitLayout::Module)
+std::string FramesComment(const std::string &name, std::size_t count, BitLayout layout = BitLayout::Module,
+                          PictureSize size = kModuleSize)
 {
-    const std::string what = layout == BitLayout::Module
-                                 ? "the 33 bytes a serial graphic\n"
-                                   "   LCD module takes (the command 0xA4, then byte k holding dots 8k to 8k+7\n"
-                                   "   with the lowest dot in bit 0)"
-                                 : "the 32 bytes of a\n"
-                                   "   16 x 16 picture as the screen shows it, laid out as the layout below says";
+    const std::string what = layout == BitLayout::Module ? "the 33 bytes a serial graphic\n"
+                                                           "   LCD module takes (the command 0xA4, then byte k holding "
+                                                           "dots 8k to 8k+7\n   with the lowest dot in bit 0)"
+                             : IsModuleSize(size)
+                                 ? "the 32 bytes of a\n"
+                                   "   16 x 16 picture as the screen shows it, laid out as the layout below says"
+                                 : "the " + Bytes(layout, size) + " bytes of a\n   " + PictureSizeText(size)
+                                       + " picture, laid out as the layout below says";
     return "/* " + name + ": " + std::to_string(count) + " pictures shown in turn, each " + what + ". */\n#define "
            + name + "_FRAMES " + std::to_string(count) + "\n";
 }
@@ -174,7 +203,8 @@ std::string FramesComment(const std::string &name, std::size_t count, BitLayout 
 std::string FramesArray(const std::string &name, const std::vector<Picture> &frames,
                         const std::vector<std::string> &labels, LcdType type, BitLayout layout)
 {
-    std::string text = ArrayStart(layout) + name + "[" + name + "_FRAMES][" + Bytes(layout) + "] = {\n";
+    const PictureSize size = frames.front().dots.Size();
+    std::string text = ArrayStart(layout) + name + "[" + name + "_FRAMES][" + Bytes(layout, size) + "] = {\n";
     for (std::size_t i = 0; i < frames.size(); ++i)
         text += "    /* " + std::to_string(i) + ": " + labels[i] + " */\n    {\n"
                 + PictureLines(frames[i], type, layout, "        ")
@@ -185,13 +215,15 @@ std::string FramesArray(const std::string &name, const std::vector<Picture> &fra
 std::string IndexDeclarations(const Document &set, const std::string &name, BitLayout layout)
 {
     const Picture &first = set.pictures.front();
+    const PictureSize size = set.Size();
     std::string text = "\n/* " + name + ": " + Count(set.pictures.size(), "picture")
-                       + (set.pictures.size() == 1 ? "," : ", each") + WhatBytesAre(layout) + name + "["
+                       + (set.pictures.size() == 1 ? "," : ", each") + WhatBytesAre(layout, size) + name + "["
                        + IndexConstant(name, first) + "] is " + first.name + ". */\n"
-                       + TypeLines(name, set.type, layout);
+                       + TypeLines(name, set.type, layout, size);
+    const std::string arraySize = ArrayEnd(layout, size) + "\n";
     for (const Picture &picture : set.pictures)
-        text += "\n" + ArrayStart(layout) + picture.name + "[" + Bytes(layout) + "] = {\n"
-                + PictureLines(picture, set.type, layout, "    ") + "\n};\n";
+        text += "\n" + ArrayStart(layout) + picture.name + arraySize + PictureLines(picture, set.type, layout, "    ")
+                + "\n};\n";
     text += "\n#define " + name + "_COUNT " + std::to_string(set.pictures.size()) + "\n" + IndexEnum(set, name)
             + "static const unsigned char *const " + name + "[" + name
             + "_COUNT] = " + Braced(Items(set, [](const Picture &picture) { return picture.name; })) + ";\n";
@@ -202,8 +234,8 @@ std::string IndexDeclarations(const Document &set, const std::string &name, BitL
 
 std::string FramesDeclarations(const Document &set, const std::string &name, BitLayout layout)
 {
-    std::string text = "\n" + FramesComment(name, set.pictures.size(), layout) + TypeLines(name, set.type, layout)
-                       + IndexEnum(set, name);
+    std::string text = "\n" + FramesComment(name, set.pictures.size(), layout, set.Size())
+                       + TypeLines(name, set.type, layout, set.Size()) + IndexEnum(set, name);
     text += AllDelaysEqual(set) ? "#define " + name + "_FRAME_MS " + std::to_string(set.pictures.front().delayMs) + "\n"
                                 : DelayArray(set, name, name + "_FRAMES");
     return text
@@ -244,6 +276,10 @@ std::string NamesProblem(const Document &set, const std::string &name, const std
                                                              {name, frames ? "the array of frames" : "the index"}};
     for (const char *macro : {"_LCD_TYPE", "_LAYOUT", "_COUNT", "_DELAY_MS", "_FRAMES", "_FRAME_MS"})
         declared.emplace(name + macro, "a macro of the set");
+    if (!IsModuleSize(set.Size())) {
+        for (const char *macro : {"_WIDTH", "_HEIGHT"})
+            declared.emplace(name + macro, "a macro of the set");
+    }
     const auto declare = [&declared](const std::string &id, const std::string &what) -> std::string {
         const auto [earlier, added] = declared.emplace(id, what);
         return added ? "" : "the C name " + id + " would stand for " + earlier->second + " and for " + what;
@@ -258,9 +294,27 @@ std::string NamesProblem(const Document &set, const std::string &name, const std
     return {};
 }
 
+// Why the set's pictures cannot share a header in `layout`: sizes that
+// differ, or the module's layout for pictures it does not take.
+std::string SizeProblem(const Document &set, BitLayout layout)
+{
+    const PictureSize size = set.Size();
+    const auto other = std::find_if(set.pictures.begin(), set.pictures.end(),
+                                    [size](const Picture &picture) { return picture.dots.Size() != size; });
+    if (other != set.pictures.end())
+        return "its pictures are not all of one size: " + set.pictures.front().name + " is " + PictureSizeText(size)
+               + ", " + other->name + " " + PictureSizeText(other->dots.Size());
+    if (layout == BitLayout::Module && !IsModuleSize(size))
+        return "the module shows " + PictureSizeText(kModuleSize) + " pictures and the set's are "
+               + PictureSizeText(size) + "; the layouts xbm, rows, pages and tiles take any size";
+    return {};
+}
+
 SetText FormatNamed(const Document &set, const std::string &name, std::string_view guardSource,
                     std::string_view command, BitLayout layout)
 {
+    if (std::string problem = SizeProblem(set, layout); !problem.empty())
+        return {{}, std::move(problem)};
     if (std::string problem = NamesProblem(set, name, IncludeGuard(guardSource)); !problem.empty())
         return {{}, std::move(problem)};
     const std::string declarations =
@@ -295,6 +349,8 @@ struct HeaderFacts {
     std::string name;                        // NAME of `#define NAME_LCD_TYPE`
     std::optional<LcdType> type;             // its value
     BitLayout layout = BitLayout::Module;    // of `#define NAME_LAYOUT`; the module's without one
+    PictureSize size;                        // of `#define NAME_WIDTH` and `NAME_HEIGHT`; 16 x 16 without them
+    std::string arraySizes = "[33] = {";     // how each picture's array line ends, in that layout and size
     std::string framesName;                  // NAME of `#define NAME_FRAMES`
     std::optional<int> frameMs;              // of `#define NAME_FRAME_MS`
     std::optional<std::vector<int>> delays;  // of `NAME_DELAY_MS[] = {...}`
@@ -357,10 +413,16 @@ void ReadByteLine(std::string_view line, std::vector<std::uint8_t> &bytes)
     }
 }
 
+// The picture's side a `#define NAME_WIDTH` or `NAME_HEIGHT` gives; 0 for no number.
+int Side(std::string_view value)
+{
+    return Number(value).value_or(0);
+}
+
 void ReadFactLine(std::string_view text, std::size_t start, std::string_view line, HeaderFacts &facts)
 {
     const std::string kArray = ArrayStart(facts.layout);
-    const std::string_view arraySizes = facts.layout == BitLayout::Module ? "[33] = {" : "[32] = {";
+    const std::string_view arraySizes = facts.arraySizes;
     const std::size_t indent = std::min(line.find_first_not_of(' '), line.size());
     if (line.substr(indent).starts_with("0x")) {
         ReadByteLine(line, facts.bytes);
@@ -375,8 +437,15 @@ void ReadFactLine(std::string_view text, std::size_t start, std::string_view lin
         facts.type = value ? LcdTypeFromValue(*value) : std::nullopt;
     } else if (const auto layout = Define(line, "_LAYOUT"); layout && layout->first == facts.name) {
         const std::optional<int> value = Number(layout->second);
-        const bool known = value && *value > 0 && *value < static_cast<int>(kBitLayouts.size());
-        facts.layout = known ? kBitLayouts.at(static_cast<std::size_t>(*value)) : BitLayout::Module;
+        const bool known = value && *value > 0 && *value < static_cast<int>(kEveryBitLayout.size());
+        facts.layout = known ? kEveryBitLayout.at(static_cast<std::size_t>(*value)) : BitLayout::Module;
+        facts.arraySizes = ArrayEnd(facts.layout, facts.size);
+    } else if (const auto width = Define(line, "_WIDTH"); width && width->first == facts.name) {
+        facts.size.width = Side(width->second);
+    } else if (const auto height = Define(line, "_HEIGHT"); height && height->first == facts.name) {
+        facts.size.height = Side(height->second);
+        if (IsPictureSize(facts.size))
+            facts.arraySizes = ArrayEnd(facts.layout, facts.size);
     } else if (const auto frames = Define(line, "_FRAMES")) {
         facts.framesName = frames->first;
     } else if (const auto frameMs = Define(line, "_FRAME_MS")) {
@@ -457,19 +526,23 @@ std::optional<Document> OwnSet(std::string_view text, const HeaderFacts &facts)
 {
     const bool frames = IsFramesHeader(facts);
     const std::vector<std::string> &names = frames ? facts.frameLabels : facts.arrays;
-    const std::size_t perPicture = BytesPerPicture(facts.layout);
+    if (!IsPictureSize(facts.size))
+        return std::nullopt;
+    const std::size_t perPicture = BytesPerPicture(facts.layout, facts.size);
     if (!facts.command || !facts.type || names.empty() || facts.bytes.size() != names.size() * perPicture)
         return std::nullopt;
+    // The module's bytes follow its command; the other layouts' are the picture alone.
+    const std::size_t pictureBytes = facts.layout == BitLayout::Module ? std::size_t{kBlockCount} : perPicture;
     Document set;
     set.type = *facts.type;
     set.form = frames ? SetForm::Frames : SetForm::Pictures;
     set.pictures.clear();
     set.pictures.reserve(names.size());
     for (std::size_t i = 0; i < names.size(); ++i) {
-        PictureBytes bytes{};
-        const auto first = facts.bytes.begin() + static_cast<std::ptrdiff_t>((i + 1) * perPicture - bytes.size());
-        std::copy(first, first + static_cast<std::ptrdiff_t>(bytes.size()), bytes.begin());
-        set.pictures.push_back({names[i], kDefaultDelayMs, DotsFromLayoutBytes(bytes, facts.layout, set.type)});
+        const std::span<const std::uint8_t> bytes(facts.bytes.data() + (i + 1) * perPicture - pictureBytes,
+                                                  pictureBytes);
+        set.pictures.push_back(
+            {names[i], kDefaultDelayMs, DotsFromSizedLayoutBytes(bytes, facts.layout, set.type, facts.size)});
     }
     ApplyDelays(facts, set);
     if (FormatNamed(set, facts.name, facts.guard, *facts.command, facts.layout).text != text)

@@ -27,8 +27,14 @@ struct SetText {
 // the include guard (icons.h: icons, ICONS_H); with no file (standard output),
 // the first picture's name does (tessaldo_arrow). `name` is the NAME an
 // animation was given; it overrides the file's. In any other `layout` than
-// the module's, each picture is its 32 bytes in that layout, of the picture
-// as the screen shows it, and the header says which layout it is.
+// the module's, each picture is its bytes in that layout (32 at 16 x 16), of
+// the picture as the screen shows it, and the header says which layout it
+// is. Pictures of another size, which share one, take another layout, and
+// the header says their NAME_WIDTH and NAME_HEIGHT.
+// The layout of a header of pictures of another size than 16 x 16 where none
+// is asked for: X BitMap rows, the order of the PBM and XBM files such
+// pictures come from, which u8g2's drawXBM draws on any of its displays.
+inline constexpr BitLayout kSizedSetLayout = BitLayout::Xbm;
 SetText FormatSetHeader(const Document &set, const std::optional<std::filesystem::path> &file, std::string_view command,
                         const std::optional<std::string> &name = std::nullopt, BitLayout layout = BitLayout::Module);
 

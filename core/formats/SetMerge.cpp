@@ -1,6 +1,7 @@
 #include "core/formats/SetMerge.h"
 
 #include "core/code/CodeFormats.h"
+#include "core/formats/SetHeader.h"
 #include "core/model/LcdType.h"
 
 #include <unordered_set>
@@ -55,6 +56,13 @@ std::string SetMerge::Add(const SetPart &part)
         m_set.type = *part.type;
     }
     return {};
+}
+
+BitLayout SetMerge::Layout() const
+{
+    if (m_layout == BitLayout::Module && !m_set.pictures.empty() && !IsModuleSize(m_set.Size()))
+        return kSizedSetLayout;
+    return m_layout;
 }
 
 Document SetMerge::Finish(std::optional<int> delayMs)

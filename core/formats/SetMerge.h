@@ -25,7 +25,7 @@ struct SetPart {
 // one header holds: one type, one size, and icons whose names differ without case (the
 // names decode --each writes back as files), or an animation's frames, which
 // may show one picture twice. The first file's animation stays one, and its
-// layout stays the set's.
+// layout stays the set's. Its pictures share one size.
 class SetMerge {
 public:
     // `framesName`: the animation the set is made into, whatever the files are.
@@ -41,8 +41,9 @@ public:
     Document Finish(std::optional<int> delayMs);
 
     const std::optional<std::string> &FramesName() const { return m_framesName; }
-    // The layout of the first file, when it is a header that says one.
-    BitLayout Layout() const { return m_layout; }
+    // The layout of the first file, when it is a header that says one;
+    // otherwise the module's for 16 x 16 pictures, kSizedSetLayout for others.
+    BitLayout Layout() const;
 
 private:
     void NameFramesApart();

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <stdexcept>
 
 namespace tessaldo {
 
@@ -241,8 +242,13 @@ void EditSession::SetArrayForm(CodeFormat form)
 
 std::string EditSession::ArrayText() const
 {
-    // Under the picture's own name, as the set's header names its array.
-    return PictureCode({Grid(), m_document.pictures.at(m_document.current).name, "the Tessaldo window"}, m_arrayForm);
+    // Under the picture's own name, as the set's header names its array. The
+    // faces edit 16 x 16 pictures, which every form takes.
+    const Result<std::string> code =
+        PictureCode({Grid(), m_document.pictures.at(m_document.current).name, "the Tessaldo window"}, m_arrayForm);
+    if (!code)
+        throw std::logic_error(code.message());
+    return code.value();
 }
 
 std::optional<DotGrid::Dots> EditSession::OnionDots() const

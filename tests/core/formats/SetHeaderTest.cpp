@@ -13,8 +13,17 @@ using namespace tessaldo;
 
 namespace {
 
+// Every dot of a picture of `size` at random.
+Dots RandomDots(std::mt19937 &random, PictureSize size)
+{
+    Dots dots(size);
+    for (DotState &dot : dots)
+        dot = random() % 2 ? DotState::Set : DotState::Clear;
+    return dots;
+}
+
 // Names of every kind a set may hold: cases, digits, underscores, prefixes of one another.
-Document RandomSet(std::mt19937 &random)
+Document RandomSet(std::mt19937 &random, PictureSize size = kModuleSize)
 {
     static const char *const kNames[] = {"arrow", "Arrow_up", "x", "_bell", "b2", "lcd_3", "Wifi", "wifi_off", "a_b_c"};
     Document set;
@@ -27,7 +36,8 @@ Document RandomSet(std::mt19937 &random)
         if (random() % 3 == 0 && !set.pictures.empty())
             continue;
         const int delay = delays == 0 ? 100 : delays == 1 ? alike : static_cast<int>(random() % 65'536);
-        set.pictures.push_back({kNames[i], delay, RandomGrid(random, set.type).AllDots()});
+        set.pictures.push_back(
+            {kNames[i], delay, IsModuleSize(size) ? RandomGrid(random, set.type).AllDots() : RandomDots(random, size)});
     }
     return set;
 }
@@ -88,6 +98,40 @@ TEST(SetHeader, AHeaderInAnyLayoutReadsBackExactly)
             EXPECT_EQ(*edited.set, set) << header.text;
         }
     }
+}
+
+// Pictures of any size, which share one, in each layout that takes them,
+// tiles at 16 x 16 too; the module's layout takes 16 x 16 only.
+TEST(SetHeader, ASetOfAnySizeReadsBackExactlyWithItsWidthAndHeight)
+{
+    std::mt19937 random(34);
+    const std::filesystem::path file("icons.h");
+    for (const PictureSize size : {PictureSize{8, 8}, kModuleSize, PictureSize{32, 32}, PictureSize{128, 64}}) {
+        for (const BitLayout layout : {BitLayout::Xbm, BitLayout::Rows, BitLayout::Pages, BitLayout::Tiles}) {
+            const Document set = RandomSet(random, size);
+            const SetText header = FormatSetHeader(set, file, "tessaldo-cli header x", std::nullopt, layout);
+            ASSERT_EQ(header.problem, "");
+            const std::string sizeLines = "#define icons_WIDTH " + std::to_string(size.width)
+                                          + "\n#define icons_HEIGHT " + std::to_string(size.height) + "\n";
+            EXPECT_EQ(header.text.find(sizeLines) != std::string::npos, !IsModuleSize(size)) << header.text;
+            const std::string arrays = "[" + std::to_string(LayoutByteCount(layout, size)) + "] = {";
+            EXPECT_NE(header.text.find(arrays), std::string::npos) << header.text;
+            const SetReading reading = ReadSet(header.text, LcdType::Column);
+            ASSERT_TRUE(reading.set) << reading.problem;
+            EXPECT_TRUE(reading.ownHeader && SafeToOverwrite(header.text));
+            EXPECT_EQ(reading.layout, layout);
+            EXPECT_EQ(*reading.set, set) << header.text;
+            EXPECT_EQ(FormatSetHeader(*reading.set, file, "tessaldo-cli header x", std::nullopt, layout).text,
+                      header.text);
+        }
+    }
+    Document set = RandomSet(random, {32, 32});
+    EXPECT_EQ(Problem(set), "Cannot save \"icons.h\": the module shows 16 x 16 pictures and the set's are 32 x 32; the "
+                            "layouts xbm, rows, pages and tiles take any size.");
+    set.pictures.push_back({"odd_one", kDefaultDelayMs, RandomDots(random, {32, 16})});
+    EXPECT_EQ(FormatSetHeader(set, std::nullopt, "c", std::nullopt, BitLayout::Xbm).problem,
+              "Cannot make the header: its pictures are not all of one size: " + set.pictures.front().name
+                  + " is 32 x 32, odd_one 32 x 16.");
 }
 
 TEST(SetHeader, OnlyAnUnchangedHeaderOfThisProgramIsSafeToOverwrite)

@@ -1,5 +1,7 @@
 #include "core/formats/SetMerge.h"
 
+#include "core/formats/SetHeader.h"
+
 #include <gtest/gtest.h>
 
 using namespace tessaldo;
@@ -54,12 +56,20 @@ TEST(SetMergeTest, FramesMayRepeatAPictureAndTakeTheFirstFilesAnimation)
     EXPECT_EQ(delayed.Finish(7).pictures.front().delayMs, 7);
 }
 
-TEST(SetMergeTest, OneHeaderHoldsPicturesOfOneSize)
+// A set of pictures of another size than 16 x 16 is one size, in X BitMap
+// rows unless its first file says another layout.
+TEST(SetMergeTest, PicturesShareOneSizeAndASizedSetTakesRowsOfXbm)
 {
-    Picture oled = Named("splash");
-    oled.dots = Dots(PictureSize{128, 64});
+    Picture wide = Named("wide");
+    wide.dots = Dots({128, 64});
     SetMerge merge(std::nullopt);
-    EXPECT_EQ(merge.Add({"\"a.h\"", {oled, Named("bell")}, std::nullopt, std::nullopt, BitLayout::Pages}),
-              "Cannot make the header: bell in \"a.h\" is 16 x 16 and splash in \"a.h\" 128 x 64; one header holds "
-              "pictures of one size.");
+    EXPECT_EQ(merge.Add({"\"wide.pbm\"", {wide}, std::nullopt, std::nullopt, BitLayout::Module}), "");
+    EXPECT_EQ(merge.Layout(), kSizedSetLayout);
+    EXPECT_EQ(merge.Add({"\"icon.Lcd\"", {Named("icon")}, std::nullopt, std::nullopt, BitLayout::Module}),
+              "Cannot make the header: icon in \"icon.Lcd\" is 16 x 16 and wide in \"wide.pbm\" 128 x 64; one "
+              "header holds pictures of one size.");
+    SetMerge paged(std::nullopt);
+    EXPECT_EQ(paged.Add({"\"wide.h\"", {wide}, LcdType::Column, std::nullopt, BitLayout::Pages}), "");
+    EXPECT_EQ(paged.Layout(), BitLayout::Pages);
+    EXPECT_EQ(SetMerge(std::nullopt).Layout(), BitLayout::Module);
 }
