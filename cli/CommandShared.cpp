@@ -2,6 +2,7 @@
 
 #include "core/code/CodeFormats.h"
 #include "core/code/CodeReader.h"
+#include "core/formats/BitmapFiles.h"
 #include "core/formats/DrawingFile.h"
 #include "core/formats/SetFiles.h"
 #include "core/formats/SetHeader.h"
@@ -16,16 +17,24 @@
 namespace tessaldo {
 namespace {
 
-// Standard input gets the same reading as a file: only the start counts.
-// The rest is read and dropped so that the program writing into the pipe
-// is not cut off.
-FileStatus ReadDrawingFromStream(std::istream &in, Drawing &drawing)
+// Standard input gets the same reading as a file: only the start counts,
+// and all of a bitmap. The rest is read and dropped so that the program
+// writing into the pipe is not cut off.
+FileStatus ReadPictureFromStream(std::istream &in, Drawing &drawing, LcdType type)
 {
-    std::string bytes(kDrawingBytesRead, '\0');
+    std::string bytes(kPictureKindBytes, '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (IsBitmapFile(bytes)) {
+        std::string rest;
+        if (FileStatus read = ReadSource(std::string(kStandardStream), in, rest); !read)
+            return read;
+        bytes += rest;
+        if (bytes.size() > kMaxSourceBytes)
+            return FileStatus::Failed(ReadFrom::StandardInput().Refusal("it is larger than 16 MiB"));
+    }
     in.ignore(std::numeric_limits<std::streamsize>::max());
-    const ParsedDrawing parsed = ParseDrawing(bytes, ReadFrom::StandardInput());
+    const ParsedDrawing parsed = ParsePicture(bytes, ReadFrom::StandardInput(), type);
     if (!parsed)
         return FileStatus::Failed(parsed.message());
     drawing = parsed.value();
@@ -56,8 +65,9 @@ bool IsInputFile(const std::filesystem::path &out, const std::string &input)
 std::string ShownRow(const DotGrid::Dots &dots, LcdType type, int row)
 {
     std::string line;
-    for (int column = 0; column < kGridSide; ++column)
-        line += dots.at(DotAtCell(type, {column, row})) == DotState::Set ? '#' : '.';
+    for (int column = 0; column < dots.Size().width; ++column)
+        line +=
+            dots.at(static_cast<std::size_t>(DotAtCell(type, {column, row}, dots.Size()))) == DotState::Set ? '#' : '.';
     return line;
 }
 void NotePassedOver(const std::string &lines, std::ostream &err)
@@ -89,8 +99,10 @@ CommandLineDefines ReadDefines(const Arguments &arguments)
 FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid)
 {
     Drawing drawing;
-    FileStatus read = file == kStandardStream ? ReadDrawingFromStream(in, drawing) : ReadDrawingFile(file, drawing);
     grid = DotGrid{};
+    const LcdType type = grid.nLCDType();
+    FileStatus read =
+        file == kStandardStream ? ReadPictureFromStream(in, drawing, type) : ReadPictureFile(file, drawing, type);
     if (read)
         ApplyDrawing(grid, drawing);
     return read;
@@ -98,10 +110,11 @@ FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid)
 int WriteDrawing(const DotGrid &grid, const std::string &outPath, std::ostream &out, std::ostream &err)
 {
     if (outPath == kStandardStream) {
-        out << FormatDrawing(grid);
+        const Result<std::string> bytes = PictureFileBytes(grid, outPath);
+        out << bytes.value(); // standard output has no name a picture could be refused for
         return kExitOk;
     }
-    const FileStatus saved = SaveFile(grid, outPath);
+    const FileStatus saved = SavePicture(grid, outPath);
     return saved ? kExitOk : Refused(err, saved.message());
 }
 FileStatus OutputSparesInputs(const std::filesystem::path &out, std::span<const std::string> inputs)
@@ -172,8 +185,10 @@ FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Str
     std::string text;
     if (FileStatus status = ReadSource(file, streams.in, text); !status)
         return status;
+    // A PBM is a picture at its size; an XBM is read as the C source it also is.
     const ParsedDrawing parsed =
-        ParseDrawing(std::string_view(text).substr(0, kDrawingBytesRead), ReadFrom::File(file));
+        IsPbmFile(text) ? ParsePicture(text, ReadFrom::File(file), typeIfUnsaid)
+                        : ParseDrawing(std::string_view(text).substr(0, kDrawingBytesRead), ReadFrom::File(file));
     if (parsed) {
         read = {SourceName(file),
                 {{.name = ArrayName(file), .dots = parsed.value().dots}},

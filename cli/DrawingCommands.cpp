@@ -13,8 +13,12 @@ namespace {
 
 void PrintPicture(const DotGrid &grid, std::ostream &out)
 {
-    out << "type " << LcdTypeValue(grid.nLCDType()) << '\n';
-    for (int row = 0; row < kGridSide; ++row)
+    // The type says where a 16 x 16 picture's dots are shown; at any other size it plays no part.
+    if (IsModuleSize(grid.Size()))
+        out << "type " << LcdTypeValue(grid.nLCDType()) << '\n';
+    else
+        out << "size " << PictureSizeText(grid.Size()) << '\n';
+    for (int row = 0; row < grid.Size().height; ++row)
         out << ShownRow(grid.AllDots(), grid.nLCDType(), row) << '\n';
 }
 std::string NameValue(const Arguments &arguments, const std::string &fallback)

@@ -336,10 +336,10 @@ std::string XbmText(const DotGrid &grid, std::string_view name)
     // As X11's XWriteBitmapFile writes it, which every XBM reader takes:
     // lower-case hex, twelve to a line after three spaces.
     constexpr std::size_t kXbmBytesPerLine = 12;
-    const std::string size = " " + std::to_string(kGridSide) + "\n";
-    std::string text = "#define " + std::string(name) + "_width" + size + "#define " + std::string(name) + "_height"
-                       + size + "static unsigned char " + std::string(name) + "_bits[] = {\n";
-    AppendLines(text, LayoutBytes(grid, BitLayout::Xbm), "   ", kXbmBytesPerLine, "0123456789abcdef");
+    std::string text = "#define " + std::string(name) + "_width " + std::to_string(grid.Size().width) + "\n#define "
+                       + std::string(name) + "_height " + std::to_string(grid.Size().height) + "\nstatic unsigned char "
+                       + std::string(name) + "_bits[] = {\n";
+    AppendLines(text, SizedLayoutBytes(grid, BitLayout::Xbm), "   ", kXbmBytesPerLine, "0123456789abcdef");
     return text + "};\n";
 }
 

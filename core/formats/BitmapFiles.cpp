@@ -36,12 +36,20 @@ std::optional<Side> SideFrom(std::string_view token)
     return Side{error == std::errc::result_out_of_range ? kLargest : std::min(value, kLargest), std::string(token)};
 }
 
+// What the bitmap is read for: an image to import, of up to 64 megapixels,
+// or a picture, at most kLargestSide each way.
+enum class Use { Image, Picture };
+
 // The sides read, or why not: none may be 0 and the pixels must be few enough
-// to import, which is known before anything is allocated.
-std::string CheckSides(std::string_view format, const Side &width, const Side &height)
+// for the use, which is known before anything is allocated.
+std::string CheckSides(std::string_view format, const Side &width, const Side &height, Use use)
 {
     if (width.value == 0 || height.value == 0)
         return "the " + std::string(format) + " has no pixels: it is " + width.written + " x " + height.written;
+    constexpr auto kLargest = static_cast<std::uint64_t>(kLargestSide);
+    if (use == Use::Picture && (width.value > kLargest || height.value > kLargest))
+        return "the " + std::string(format) + " is " + width.written + " x " + height.written
+               + " pixels, and a picture is at most " + std::to_string(kLargestSide) + " dots each way";
     const ImageSize size{static_cast<std::int64_t>(width.value), static_cast<std::int64_t>(height.value)};
     return HasTooManyPixels(size) ? TooManyPixels(width.written, height.written) : std::string();
 }
@@ -135,13 +143,13 @@ std::string ReadXbmValues(std::string_view values, int bits, Bitmap &bitmap)
     return {};
 }
 
-BitmapRead ReadXbm(std::string_view whole)
+BitmapRead ReadXbm(std::string_view whole, Use use)
 {
     const std::string text = WithoutComments(whole);
     const XbmHeader header = ReadXbmHeader(text);
     if (!header.width || !header.height)
         return {{}, "the XBM does not define its width and height as numbers"};
-    if (std::string problem = CheckSides("XBM", *header.width, *header.height); !problem.empty())
+    if (std::string problem = CheckSides("XBM", *header.width, *header.height, use); !problem.empty())
         return {{}, std::move(problem)};
     const std::size_t open = text.find('{', std::min(header.arrayAt, text.size()));
     if (open == std::string::npos)
@@ -232,7 +240,7 @@ std::string ReadRawPixels(std::string_view raster, Bitmap &bitmap)
     return {};
 }
 
-BitmapRead ReadPbm(std::string_view whole)
+BitmapRead ReadPbm(std::string_view whole, Use use)
 {
     PbmReader reader(whole);
     const bool plain = reader.Token() == "P1";
@@ -240,29 +248,46 @@ BitmapRead ReadPbm(std::string_view whole)
     const std::optional<Side> height = SideFrom(reader.Token());
     if (!width || !height)
         return {{}, "the PBM does not give its width and height as numbers"};
-    if (std::string problem = CheckSides("PBM", *width, *height); !problem.empty())
+    if (std::string problem = CheckSides("PBM", *width, *height, use); !problem.empty())
         return {{}, std::move(problem)};
     BitmapRead read{BlankBitmap(*width, *height), {}};
     read.problem = plain ? ReadPlainPixels(reader, read.bitmap) : ReadRawPixels(reader.Raster(), read.bitmap);
     return read;
 }
 
-bool IsPbm(std::string_view start)
+} // namespace
+
+bool IsPbmFile(std::string_view start)
 {
     return start.size() >= 3 && (start.starts_with("P1") || start.starts_with("P4"))
            && (IsSpace(start[2]) || start[2] == '#');
 }
 
-} // namespace
-
 bool IsBitmapFile(std::string_view start)
 {
-    return IsPbm(start) || Trimmed(WithoutComments(start)).starts_with("#define");
+    return IsPbmFile(start) || Trimmed(WithoutComments(start)).starts_with("#define");
 }
 
 BitmapRead ReadBitmapFile(std::string_view whole)
 {
-    return IsPbm(whole) ? ReadPbm(whole) : ReadXbm(whole);
+    return IsPbmFile(whole) ? ReadPbm(whole, Use::Image) : ReadXbm(whole, Use::Image);
+}
+
+BitmapRead ReadPictureBitmap(std::string_view whole)
+{
+    return IsPbmFile(whole) ? ReadPbm(whole, Use::Picture) : ReadXbm(whole, Use::Picture);
+}
+
+Dots DotsOfBitmap(const Bitmap &bitmap, LcdType type)
+{
+    const PictureSize size{bitmap.width, bitmap.height};
+    Dots dots(size);
+    std::size_t pixel = 0;
+    for (int row = 0; row < size.height; ++row)
+        for (int column = 0; column < size.width; ++column, ++pixel)
+            if (bitmap.black[pixel])
+                dots[static_cast<std::size_t>(DotAtCell(type, {column, row}, size))] = DotState::Set;
+    return dots;
 }
 
 GreyImage GreysOfBitmap(const Bitmap &bitmap)
@@ -284,11 +309,36 @@ std::optional<ScreenCells> DotForDot(const Bitmap &bitmap, PictureSize size)
     return cells;
 }
 
+namespace {
+
+std::string PbmStart(std::string_view magic, PictureSize size)
+{
+    return std::string(magic) + "\n" + std::to_string(size.width) + " " + std::to_string(size.height) + "\n";
+}
+
+} // namespace
+
 std::string PbmBytes(const DotGrid &grid)
 {
-    const PictureBytes rows = LayoutBytes(grid, BitLayout::Rows); // a PBM's raw rows, byte for byte
-    const std::string side = std::to_string(kGridSide);
-    return "P4\n" + side + " " + side + "\n" + std::string(rows.begin(), rows.end());
+    const std::vector<std::uint8_t> rows = SizedLayoutBytes(grid, BitLayout::Rows); // a PBM's raw rows, byte for byte
+    return PbmStart("P4", grid.Size()) + std::string(rows.begin(), rows.end());
+}
+
+std::string PlainPbmText(const DotGrid &grid)
+{
+    constexpr int kLineLength = 70; // the longest line netpbm's plain formats allow
+    const PictureSize size = grid.Size();
+    std::string text = PbmStart("P1", size);
+    text.reserve(text.size() + static_cast<std::size_t>(size.DotCount() + size.DotCount() / kLineLength + size.height));
+    for (int row = 0; row < size.height; ++row) {
+        for (int column = 0; column < size.width; ++column) {
+            if (column > 0 && column % kLineLength == 0)
+                text += '\n';
+            text += grid.IsSet(grid.DotAt({column, row})) ? '1' : '0';
+        }
+        text += '\n';
+    }
+    return text;
 }
 
 } // namespace tessaldo

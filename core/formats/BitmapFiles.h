@@ -29,7 +29,14 @@ struct BitmapRead {
 
 // Whether the file starts as an XBM ("#define", after any comments) or a PBM ("P1" or "P4").
 bool IsBitmapFile(std::string_view start);
+// Whether it starts as a PBM alone: an XBM is C source too.
+bool IsPbmFile(std::string_view start);
 BitmapRead ReadBitmapFile(std::string_view whole);
+// The same for a file opened as a picture, dot for dot: sides past
+// kLargestSide are refused before any pixel is read.
+BitmapRead ReadPictureBitmap(std::string_view whole);
+// The bitmap's pixels as the dots shown at the same places, in `type` at 16 x 16.
+Dots DotsOfBitmap(const Bitmap &bitmap, LcdType type);
 
 // Black 0 and white 255, for a bitmap that is not the picture's size and goes through the usual import.
 GreyImage GreysOfBitmap(const Bitmap &bitmap);
@@ -40,5 +47,8 @@ std::optional<ScreenCells> DotForDot(const Bitmap &bitmap, PictureSize size = kM
 
 // The picture as the window shows it, as a raw portable bitmap (P4), black the set dots.
 std::string PbmBytes(const DotGrid &grid);
+// The same as a plain PBM (P1), as netpbm writes one: a row of digits a
+// row of the picture, broken after every 70 digits, so that a diff shows it.
+std::string PlainPbmText(const DotGrid &grid);
 
 } // namespace tessaldo

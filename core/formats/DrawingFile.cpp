@@ -1,5 +1,8 @@
 #include "core/formats/DrawingFile.h"
 
+#include "core/code/CodeFormats.h"
+#include "core/formats/BitmapFiles.h"
+#include "core/formats/SetFiles.h"
 #include "core/model/PictureName.h"
 #include "core/platform/FileIo.h"
 
@@ -237,6 +240,54 @@ FileStatus OpenFile(DotGrid &grid, const std::filesystem::path &szFilePath)
     if (read)
         ApplyDrawing(grid, drawing);
     return read;
+}
+
+ParsedDrawing ParsePicture(std::string_view bytes, const ReadFrom &from, LcdType type)
+{
+    if (!IsBitmapFile(bytes.substr(0, kPictureKindBytes)))
+        return ParseDrawing(bytes.substr(0, kDrawingBytesRead), from);
+    const BitmapRead read = ReadPictureBitmap(bytes);
+    if (!read.problem.empty())
+        return ParsedDrawing::Failed(from.Refusal(read.problem));
+    return ParsedDrawing::Ok(Drawing{std::nullopt, DotsOfBitmap(read.bitmap, type)});
+}
+
+FileStatus ReadPictureFile(const std::filesystem::path &path, Drawing &drawing, LcdType type)
+{
+    std::string bytes;
+    if (FileStatus read = ReadFileStart(path, kPictureKindBytes, bytes); !read)
+        return read;
+    // A bitmap is read whole; a drawing file's first bytes are all there is to it.
+    if (IsBitmapFile(bytes)) {
+        if (FileStatus read = ReadFileStart(path, kMaxSourceBytes + 1, bytes); !read)
+            return read;
+        if (FileStatus small = CheckSourceSize(path, bytes.size()); !small)
+            return small;
+    }
+    const ParsedDrawing parsed = ParsePicture(bytes, ReadFrom::File(path), type);
+    if (!parsed)
+        return FileStatus::Failed(parsed.message());
+    drawing = parsed.value();
+    return FileStatus::Ok();
+}
+
+Result<std::string> PictureFileBytes(const DotGrid &grid, const std::filesystem::path &name)
+{
+    if (IsModuleSize(grid.Size()))
+        return Result<std::string>::Ok(FormatDrawing(grid));
+    const std::string extension = LowerCase(DisplayPath(name.extension()));
+    if (EndsInDrawingSuffix(extension))
+        return Result<std::string>::Failed(
+            SaveFailed(name, "the picture is " + PictureSizeText(grid.Size())
+                                 + ", and a .Lcd file holds a 16 x 16 picture; name the file .pbm or .xbm")
+                .message());
+    return Result<std::string>::Ok(extension == ".xbm" ? XbmText(grid, NameFromFileName(name)) : PlainPbmText(grid));
+}
+
+FileStatus SavePicture(const DotGrid &grid, const std::filesystem::path &path)
+{
+    const Result<std::string> bytes = PictureFileBytes(grid, path);
+    return bytes ? WriteFileAtomically(path, bytes.value()) : FileStatus::Failed(bytes.message());
 }
 
 } // namespace tessaldo

@@ -70,4 +70,22 @@ FileStatus RemoveFrames(const std::vector<std::filesystem::path> &frames);
 FileStatus SaveFile(const DotGrid &grid, const std::filesystem::path &szFilePath);
 FileStatus OpenFile(DotGrid &grid, const std::filesystem::path &szFilePath);
 
+// A picture file: a drawing file, or a PBM (P1 or P4) or an XBM at its own
+// size, dot for dot, told apart by their first bytes. This many of them tell
+// them apart, an XBM's leading comments included.
+inline constexpr std::size_t kPictureKindBytes = 4096;
+// Reads a picture file's bytes. A bitmap has no type: its pixels are the
+// dots shown at the same places in `type`, which only matters at 16 x 16.
+ParsedDrawing ParsePicture(std::string_view bytes, const ReadFrom &from, LcdType type);
+// The same for a file, of which no more is read than its kind needs.
+FileStatus ReadPictureFile(const std::filesystem::path &path, Drawing &drawing, LcdType type);
+
+// The bytes of the picture's file named `name`: a 16 x 16 picture's drawing
+// file whatever the name, as SaveFile writes it; a picture of any other size
+// as an XBM when the name ends in .xbm, in any case, else as a plain PBM. A
+// .Lcd name for such a picture is refused with the reason.
+Result<std::string> PictureFileBytes(const DotGrid &grid, const std::filesystem::path &name);
+// Writes PictureFileBytes to the file, as SaveFile does.
+FileStatus SavePicture(const DotGrid &grid, const std::filesystem::path &path);
+
 } // namespace tessaldo

@@ -3,12 +3,12 @@
 namespace tessaldo {
 namespace {
 
-constexpr int kLast = kGridSide - 1;
-
-// The screen cell whose dot moves into `to`; it may lie outside the grid.
-Cell SourceCell(Transform transform, Cell to)
+// The screen cell whose dot moves into `to`; it may lie outside the picture of `size`, the size before.
+Cell SourceCell(Transform transform, Cell to, PictureSize size)
 {
     const auto [c, r] = to;
+    const int lastColumn = size.width - 1;
+    const int lastRow = size.height - 1;
     switch (transform) {
     case Transform::ShiftUp:
         return {c, r + 1};
@@ -19,13 +19,13 @@ Cell SourceCell(Transform transform, Cell to)
     case Transform::ShiftRight:
         return {c - 1, r};
     case Transform::FlipHorizontally:
-        return {kLast - c, r};
+        return {lastColumn - c, r};
     case Transform::FlipVertically:
-        return {c, kLast - r};
+        return {c, lastRow - r};
     case Transform::RotateClockwise: // the top row becomes the right column
-        return {r, kLast - c};
+        return {r, lastRow - c};
     case Transform::RotateCounterclockwise: // the top row becomes the left column
-        return {kLast - r, c};
+        return {lastColumn - r, c};
     case Transform::Invert:
         break;
     }
@@ -39,19 +39,28 @@ DotState Flipped(DotState state)
 
 } // namespace
 
+PictureSize TransformedSize(PictureSize size, Transform transform)
+{
+    const bool turns = transform == Transform::RotateClockwise || transform == Transform::RotateCounterclockwise;
+    return turns ? PictureSize{size.height, size.width} : size;
+}
+
 void ApplyTransform(DotGrid &grid, Transform transform)
 {
     const DotGrid::Dots &before = grid.AllDots();
-    DotGrid::Dots after{};
+    const PictureSize size = grid.Size();
+    const PictureSize turned = TransformedSize(size, transform);
+    DotGrid::Dots after(turned);
     const LcdType layout = grid.nLCDType();
-    for (int dot = 0; dot < kDotCount; ++dot) {
+    for (int dot = 0; dot < turned.DotCount(); ++dot) {
         const auto index = static_cast<std::size_t>(dot);
         if (transform == Transform::Invert) {
             after[index] = Flipped(before[index]);
             continue;
         }
-        const Cell from = SourceCell(transform, CellOfDot(layout, dot));
-        after[index] = IsInsideGrid(from) ? grid.State(DotAtCell(layout, from)) : DotState::Clear;
+        const Cell from = SourceCell(transform, CellOfDot(layout, dot, turned), size);
+        after[index] = IsInside(from, size) ? before[static_cast<std::size_t>(DotAtCell(layout, from, size))]
+                                            : DotState::Clear;
     }
     grid.SetAllDots(after);
 }

@@ -23,7 +23,9 @@ enum class Transform {
 };
 
 // Shifts drop what they push past the edge and leave the emptied row or column clear.
+// A turn of a picture that is not square swaps its width and height.
 void ApplyTransform(DotGrid &grid, Transform transform);
+PictureSize TransformedSize(PictureSize size, Transform transform);
 
 // The name the command line uses ("invert", "shift-up", "flip-h", "rotate-cw", ...).
 std::string_view TransformName(Transform transform);
