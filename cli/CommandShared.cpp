@@ -215,4 +215,18 @@ void ApplyTypeOption(const Arguments &arguments, DotGrid &grid)
         grid.SetLCDType(static_cast<LcdType>(NumberValue("--type", *type, 0, 1)));
 }
 
+PictureSize PictureSizeValue(std::string_view option, const std::string &value)
+{
+    if (const std::optional<PictureSize> size = PictureSizeFromText(value))
+        return *size;
+    throw UsageError(std::string(option) + " must be WIDTHxHEIGHT, each from 1 to " + std::to_string(kLargestSide)
+                     + " dots (as 128x64), not '" + value + "'");
+}
+
+std::optional<PictureSize> PictureSizeOption(const Arguments &arguments)
+{
+    const std::optional<std::string> value = arguments.Value("--size");
+    return value ? std::optional(PictureSizeValue("--size", *value)) : std::nullopt;
+}
+
 } // namespace tessaldo
