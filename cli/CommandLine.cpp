@@ -227,6 +227,10 @@ std::string UsageText(const CommandTable &table)
     text += "  --help, -h   print this text; COMMAND --help prints that command's part\n"
             "  --version    print the program's name and version\n\n";
     text += StandardStreamsHelp(table);
+    text += "\n"
+            + Wrapped("A FILE is a drawing file (.Lcd) or a PBM or XBM of any size up to 1024 x 1024, read dot for "
+                      "dot; a picture of another size than 16 x 16 is written as a plain PBM (P1), or as an XBM where "
+                      "OUT ends in .xbm, and show prints 'size W x H' where a 16 x 16 picture's type stands.");
     text += "\nExit status: 0 done, 1 a file was refused, 2 wrong usage.\n";
     return text;
 }

@@ -215,18 +215,18 @@ void ApplyTypeOption(const Arguments &arguments, DotGrid &grid)
         grid.SetLCDType(static_cast<LcdType>(NumberValue("--type", *type, 0, 1)));
 }
 
-PictureSize PictureSizeValue(std::string_view option, const std::string &value)
+PictureSize PictureSizeValue(std::string_view what, const std::string &text)
 {
-    if (const std::optional<PictureSize> size = PictureSizeFromText(value))
+    if (const std::optional<PictureSize> size = PictureSizeFromText(text))
         return *size;
-    throw UsageError(std::string(option) + " must be WIDTHxHEIGHT, each from 1 to " + std::to_string(kLargestSide)
-                     + " dots (as 128x64), not '" + value + "'");
+    throw UsageError(std::string(what) + " must be WIDTHxHEIGHT, each 1 to " + std::to_string(kLargestSide)
+                     + " dots, such as 128x64, not '" + text + "'");
 }
 
-std::optional<PictureSize> PictureSizeOption(const Arguments &arguments)
+std::optional<PictureSize> SizeOption(const Arguments &arguments)
 {
-    const std::optional<std::string> value = arguments.Value("--size");
-    return value ? std::optional(PictureSizeValue("--size", *value)) : std::nullopt;
+    const std::optional<std::string> size = arguments.Value("--size");
+    return size ? std::optional(PictureSizeValue("--size", *size)) : std::nullopt;
 }
 
 } // namespace tessaldo

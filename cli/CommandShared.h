@@ -57,10 +57,11 @@ FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Str
 CommandLineDefines ReadDefines(const Arguments &arguments);
 // --type 0|1, when given.
 void ApplyTypeOption(const Arguments &arguments, DotGrid &grid);
-// The picture's size as `option` gives it, WxH from 1 to 1024 dots each way, or a usage error.
-PictureSize PictureSizeValue(std::string_view option, const std::string &value);
-// --size WxH, when given.
-std::optional<PictureSize> PictureSizeOption(const Arguments &arguments);
+// The picture's size `text` names ("128x64"), or a usage error for `what`
+// (--size, an operation) that names the range each side may take.
+PictureSize PictureSizeValue(std::string_view what, const std::string &text);
+// --size WxH, the one option that gives a picture's size, when given.
+std::optional<PictureSize> SizeOption(const Arguments &arguments);
 
 // The array's name for a drawing file: the file's, "picture" for standard input.
 std::string ArrayName(const std::string &file);

@@ -3,6 +3,7 @@
 #include "CommandShared.h"
 #include "PictureImage.h"
 #include "core/code/CodeFormats.h"
+#include "core/convert/ImageSize.h"
 #include "core/formats/BitmapFiles.h"
 #include "core/platform/FileIo.h"
 #include "core/platform/PlatformFile.h"
@@ -56,6 +57,13 @@ int WritePicture(const Arguments &arguments, ExportFormat format, Streams &strea
     if (const FileStatus loaded = LoadFresh(arguments.operands[1], streams.in, grid); !loaded)
         return Refused(streams.err, loaded.message());
     if (format == ExportFormat::Png) {
+        const QSize pixels = PictureImageSize(grid, scale);
+        if (HasTooManyPixels({pixels.width(), pixels.height()}))
+            return Refused(streams.err, "At --scale " + std::to_string(scale) + " the " + PictureSizeText(grid.Size())
+                                            + " picture would be an image of " + std::to_string(pixels.width()) + " x "
+                                            + std::to_string(pixels.height()) + " pixels; images of up to "
+                                            + std::to_string(kMaxImportPixels / 1'000'000)
+                                            + " megapixels are written, so give a smaller --scale.");
         const QByteArray png = PngBytes(grid, scale);
         return WriteExported(arguments, {png.constData(), static_cast<std::size_t>(png.size())}, streams);
     }

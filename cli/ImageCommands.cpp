@@ -50,7 +50,8 @@ const Command kImageCommands[] = {
     {"png",
      "FILE OUT.png [--scale N]",
      "               draw the picture as the window shows it, each dot N pixels\n"
-     "               square (1-64, default 8), with grid lines from 4 up\n",
+     "               square (1-64, default 8), with grid lines from 4 up; an image\n"
+     "               of more than 64 megapixels is refused\n",
      {{"--scale"}},
      nullptr,
      kDrawingInput,

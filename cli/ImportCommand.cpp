@@ -189,7 +189,7 @@ int Import(const Arguments &arguments, Streams &streams)
                                    "contain, cover or stretch");
     options.dither = ChoiceValue<Dither>("--dither", arguments.Value("--dither").value_or("none"), DitherFromName,
                                          "none, floyd-steinberg, atkinson or bayer");
-    const PictureSize size = PictureSizeOption(arguments).value_or(kModuleSize);
+    const PictureSize size = SizeOption(arguments).value_or(kModuleSize);
     const std::string &imagePath = arguments.operands[1];
     if (!each) {
         if (const FileStatus spared = OutputSparesInputs(arguments.operands[2], {&imagePath, 1}); !spared)

@@ -27,12 +27,19 @@ const Command kTextCommands[] = {
      Show,
      kDrawingInput},
     {"edit",
-     "FILE OUT [OPERATION...]",
+     "FILE OUT [OPERATION...]\n"
+     "  edit --size WxH OUT [OPERATION...]",
      "               apply the operations from left to right, as the window's\n"
      "               context menu does in the file's layout, and write OUT as Save\n"
      "               does (OUT may be FILE itself): invert, shift-up, shift-down,\n"
-     "               shift-left, shift-right, flip-h, flip-v, rotate-cw, rotate-ccw\n",
-     {},
+     "               shift-left, shift-right, flip-h, flip-v, rotate-cw, rotate-ccw;\n"
+     "               resize WxH[@ANCHOR] crops or extends the picture with clear\n"
+     "               dots, held at top-left (the default), top, top-right, left,\n"
+     "               centre, right, bottom-left, bottom or bottom-right; scale N\n"
+     "               makes each dot N x N dots and scale 1/N each N x N block one\n"
+     "               dot, set where half of it is. With --size WxH (1-1024 dots\n"
+     "               each way) there is no FILE: the picture is new and clear\n",
+     {{"--size"}},
      Edit,
      kDrawingInput,
      true},

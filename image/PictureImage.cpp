@@ -335,11 +335,16 @@ bool ReadFrameGreys(const QString &path, std::vector<FrameGreys> &frames, std::s
                     [&](QIODevice &file) { return ReadFrameGreys(file, frames, error, progress, size); });
 }
 
+QSize PictureImageSize(const DotGrid &grid, int scale)
+{
+    const bool lines = scale >= kGridFromScale;
+    return {PicturePixels(scale, lines, grid.Size().width), PicturePixels(scale, lines, grid.Size().height)};
+}
+
 QImage ImageFromPicture(const DotGrid &grid, int scale)
 {
     const bool lines = scale >= kGridFromScale;
-    const int side = PicturePixels(scale, lines);
-    QImage image(side, side, QImage::Format_RGB32);
+    QImage image(PictureImageSize(grid, scale), QImage::Format_RGB32);
     QPainter painter(&image);
     PaintPicture(painter, grid, grid.nLCDType(), scale, lines);
     return image;

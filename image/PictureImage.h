@@ -65,5 +65,7 @@ bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::str
 // The picture as the window shows it for its type: each dot `scale` pixels
 // square, black on white, with one-pixel grid lines from scale 4 up.
 QImage ImageFromPicture(const DotGrid &grid, int scale);
+// The size in pixels of that image.
+QSize PictureImageSize(const DotGrid &grid, int scale);
 
 } // namespace tessaldo

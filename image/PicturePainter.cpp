@@ -10,18 +10,20 @@ const QColor kSetColor(0, 0, 0);
 const QColor kLineColor(128, 128, 128);
 } // namespace
 
-int PicturePixels(int cellPixels, bool gridLines)
+int PicturePixels(int cellPixels, bool gridLines, int dots)
 {
-    return kGridSide * cellPixels + (gridLines ? 1 : 0);
+    return dots * cellPixels + (gridLines ? 1 : 0);
 }
 
 void PaintPicture(QPainter &painter, const DotGrid &grid, LcdType layout, int cellPixels, bool gridLines)
 {
-    const int side = PicturePixels(cellPixels, gridLines);
-    painter.fillRect(0, 0, side, side, kClearColor);
-    for (int dot = 0; dot < kDotCount; ++dot) {
+    const PictureSize size = grid.Size();
+    const int width = PicturePixels(cellPixels, gridLines, size.width);
+    const int height = PicturePixels(cellPixels, gridLines, size.height);
+    painter.fillRect(0, 0, width, height, kClearColor);
+    for (int dot = 0; dot < size.DotCount(); ++dot) {
         if (grid.IsSet(dot)) {
-            const Cell cell = CellOfDot(layout, dot);
+            const Cell cell = CellOfDot(layout, dot, size);
             painter.fillRect(cell.column * cellPixels, cell.row * cellPixels, cellPixels, cellPixels, kSetColor);
         }
     }
@@ -29,9 +31,8 @@ void PaintPicture(QPainter &painter, const DotGrid &grid, LcdType layout, int ce
         return;
     // Drawn last, over the cells, so that neighbouring set dots still read as separate cells.
     painter.setPen(QPen(kLineColor, 0));
-    for (int line = 0; line <= kGridSide; ++line) {
-        const int at = line * cellPixels;
-        painter.drawLine(at, 0, at, side - 1);
-        painter.drawLine(0, at, side - 1, at);
-    }
+    for (int line = 0; line <= size.width; ++line)
+        painter.drawLine(line * cellPixels, 0, line * cellPixels, height - 1);
+    for (int line = 0; line <= size.height; ++line)
+        painter.drawLine(0, line * cellPixels, width - 1, line * cellPixels);
 }

@@ -11,5 +11,6 @@ class QPainter;
 void PaintPicture(QPainter &painter, const tessaldo::DotGrid &grid, tessaldo::LcdType layout, int cellPixels,
                   bool gridLines);
 
-// The side of the square PaintPicture covers; grid lines add the closing line.
-int PicturePixels(int cellPixels, bool gridLines);
+// The side of the square PaintPicture covers for a 16 x 16 picture, or the
+// pixels of a side of `dots` dots; grid lines add the closing line.
+int PicturePixels(int cellPixels, bool gridLines, int dots = tessaldo::kGridSide);

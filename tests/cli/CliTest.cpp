@@ -117,6 +117,33 @@ TEST(CliShow, DrawsEachDotWhereTheWindowShowsItForTheFilesType)
     EXPECT_EQ(rowShow.out, ShowLines(LcdType::Row, {"##..............", ".#.............."}));
 }
 
+TEST(CliShow, APbmOfAnySizeIsShownAtItsSizeUnderItsSize)
+{
+    TempDir dir;
+    std::mt19937 random(12);
+    Dots dots({128, 64});
+    for (DotState &dot : dots)
+        dot = random() % 2 ? DotState::Set : DotState::Clear;
+    std::string raster;
+    std::string shown = "size 128 x 64\n";
+    for (int row = 0; row < 64; ++row) {
+        for (int column = 0; column < 128; ++column) {
+            const bool set = dots[static_cast<std::size_t>(row * 128 + column)] == DotState::Set;
+            if (column % 8 == 0)
+                raster += '\0';
+            raster.back() = static_cast<char>(raster.back() | (set ? 0x80 >> column % 8 : 0));
+            shown += set ? '#' : '.';
+        }
+        shown += '\n';
+    }
+    const auto pbm = dir.Write("splash.pbm", "P4\n# a splash screen\n128 64\n" + raster);
+    for (const std::string &file : {pbm.string(), std::string("-")}) {
+        const CliResult result = RunCliProcess({"show", file}, pbm.string());
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out, shown) << file;
+    }
+}
+
 TEST(CliErrors, RefusedFilePrintsTheReasonOnStandardErrorOnly)
 {
     TempDir dir;
@@ -242,6 +269,56 @@ TEST(CliEdit, WrongOperationOrRefusedFileWritesNothing)
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.err.find("bad.Lcd"), std::string::npos);
     EXPECT_EQ(TempDir::Read(out), "untouched");
+}
+
+TEST(CliEdit, ResizesAtAnAnchorScalesByWholeFactorsAndStartsANewPictureOfAnySize)
+{
+    TempDir dir;
+    const auto small = dir.Write("small.pbm", "P1\n3 2\n110\n001\n");
+    const std::pair<std::vector<std::string>, std::string> edits[] = {
+        {{"resize", "5x3@bottom-right"}, "P1\n5 3\n00000\n00110\n00001\n"},
+        {{"resize", "5x4@centre"}, "P1\n5 4\n00000\n01100\n00010\n00000\n"},
+        {{"resize", "2x1"}, "P1\n2 1\n11\n"},
+        {{"scale", "2"}, "P1\n6 4\n111100\n111100\n000011\n000011\n"},
+        {{"scale", "2", "rotate-cw", "scale", "1/2"}, "P1\n2 3\n01\n01\n10\n"},
+    };
+    for (const auto &[steps, expected] : edits) {
+        std::vector<std::string> args = {"edit", small.string(), "-"};
+        args.insert(args.end(), steps.begin(), steps.end());
+        const CliResult result = RunCliProcess(args);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out, expected) << steps.back();
+    }
+    EXPECT_EQ(RunCliProcess({"edit", "--size", "3x1", "-", "invert"}).out, "P1\n3 1\n111\n");
+    // Back at 16 x 16 it is a drawing file again, and a new 16 x 16 picture is a fresh one.
+    EXPECT_EQ(RunCliProcess({"edit", small.string(), "-", "resize", "16x16"}).out.substr(0, 4), " 0\r\n");
+    EXPECT_EQ(RunCliProcess({"edit", "--size", "16x16", "-"}).out, FormatDrawing(DotGrid{}));
+
+    const auto drawing = dir / "small.Lcd";
+    const CliResult lcd = RunCliProcess({"edit", small.string(), drawing.string()});
+    EXPECT_EQ(lcd.exitCode, 1);
+    EXPECT_EQ(lcd.err, "Cannot save \"" + drawing.string()
+                           + "\": the picture is 3 x 2, and a .Lcd file holds a 16 x 16 picture; name the file .pbm "
+                             "or .xbm.\n");
+    EXPECT_FALSE(std::filesystem::exists(drawing));
+    const CliResult tooLarge = RunCliProcess({"edit", "--size", "600x1", "-", "scale", "2"});
+    EXPECT_EQ(tooLarge.exitCode, 1);
+    EXPECT_EQ(tooLarge.err, "Cannot scale the 600 x 1 picture 2 times: a picture is at most 1024 dots each way.\n");
+    const std::pair<std::vector<std::string>, std::string> wrong[] = {
+        {{"edit", "--size", "1025x1", "-"},
+         "--size must be WIDTHxHEIGHT, each 1 to 1024 dots, such as 128x64, not '1025x1'"},
+        {{"edit", small.string(), "-", "scale", "1/0"},
+         "scale must be N or 1/N, a whole factor from 1 to 1024, not '1/0'"},
+        {{"edit", small.string(), "-", "resize", "4x4@middle"},
+         "resize's anchor must be top-left, top, top-right, left, centre, right, bottom-left, bottom or bottom-right, "
+         "not 'middle'"},
+        {{"edit", small.string(), "-", "resize"}, "resize needs its value after it: resize WxH[@ANCHOR]"},
+    };
+    for (const auto &[args, problem] : wrong) {
+        const CliResult result = RunCliProcess(args);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_EQ(result.err, "tessaldo-cli edit: " + problem + "\nTry 'tessaldo-cli --help'.\n");
+    }
 }
 
 TEST(CliDecode, HeaderThenDecodeEachGivesBackEveryPictureUnderItsArrayName)

@@ -211,9 +211,9 @@ TEST(ImageRoundTrip, ExportAtScaleOneThenImportGivesTheSameDrawingFile)
 
 namespace {
 
-// What ImageMagick, a reader not of this program, sees in an image file
-// `width` pixels wide: a line a row, '#' for a black pixel, as show draws the picture.
-std::string MagickRows(const std::filesystem::path &file, std::size_t width = 16)
+// What ImageMagick, a reader not of this program, sees in an image file: a
+// line a row, '#' for a black pixel, as show draws the picture.
+std::string MagickRows(const std::filesystem::path &file, int width = kGridSide)
 {
     TempDir dir;
     const auto grey = dir / "grey";
@@ -222,7 +222,8 @@ std::string MagickRows(const std::filesystem::path &file, std::size_t width = 16
     const std::string pixels = TempDir::Read(grey);
     std::string rows;
     for (std::size_t i = 0; i < pixels.size(); ++i)
-        rows += std::string(static_cast<std::uint8_t>(pixels[i]) < 128 ? "#" : ".") + ((i + 1) % width == 0 ? "\n" : "");
+        rows += std::string(static_cast<std::uint8_t>(pixels[i]) < 128 ? "#" : ".")
+                + ((i + 1) % static_cast<std::size_t>(width) == 0 ? "\n" : "");
     return rows;
 }
 
@@ -258,6 +259,59 @@ TEST(BitmapFiles, ImageMagickSeesWhatShowDrawsAndItsOwnFilesImportDotForDot)
                       "\"" + source + "\" is a 16 x 16 bitmap, taken dot for dot: --threshold did not change it.\n");
             EXPECT_EQ(TempDir::Read(back), TempDir::Read(drawing)) << name;
         }
+    }
+}
+
+namespace {
+
+// The picture's rows as show draws them, '#' set.
+std::string ShownRows(const DotGrid &grid)
+{
+    std::string rows;
+    for (int row = 0; row < grid.Size().height; ++row) {
+        for (int column = 0; column < grid.Size().width; ++column)
+            rows += grid.IsSet(grid.DotAt({column, row})) ? '#' : '.';
+        rows += '\n';
+    }
+    return rows;
+}
+
+// An XBM's defines and the values between its braces, whatever its spacing and its array's type.
+std::string XbmDefinesAndValues(const std::string &text)
+{
+    std::string kept = text.substr(0, text.find("static"));
+    for (std::size_t at = text.find("0x", text.find('{')); at != std::string::npos; at = text.find("0x", at + 2))
+        kept += text.substr(at, 4) + ",";
+    return kept;
+}
+
+} // namespace
+
+TEST(BitmapFiles, ImageMagickReadsOurPbmAndXbmOfEverySizeAndNetpbmWritesOurXbmsValues)
+{
+    TempDir dir;
+    std::mt19937 random(43);
+    for (const PictureSize size :
+         {PictureSize{8, 8}, PictureSize{84, 48}, PictureSize{128, 64}, PictureSize{250, 122}, PictureSize{800, 480}}) {
+        Dots dots(size);
+        for (DotState &dot : dots)
+            dot = random() % 3 == 0 ? DotState::Set : DotState::Clear;
+        DotGrid grid;
+        grid.SetAllDots(dots);
+        const std::string shown = ShownRows(grid);
+        const auto pbm = dir / "picture.pbm";
+        const auto xbm = dir / "picture.xbm";
+        ASSERT_TRUE(SavePicture(grid, pbm).ok());
+        ASSERT_TRUE(SavePicture(grid, xbm).ok());
+        EXPECT_EQ(MagickRows(pbm, size.width), shown) << PictureSizeText(size);
+        EXPECT_EQ(MagickRows(xbm, size.width), shown) << PictureSizeText(size);
+
+        // pbmtoxbm writes `static char` and fifteen values a line; the defines and the values are ours.
+        const auto netpbm = dir / "netpbm.xbm";
+        const std::string command = "cd " + ShellQuote(dir.path().string()) + " && pbmtoxbm picture.pbm >netpbm.xbm";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        EXPECT_EQ(XbmDefinesAndValues(TempDir::Read(netpbm)), XbmDefinesAndValues(TempDir::Read(xbm)))
+            << PictureSizeText(size);
     }
 }
 
@@ -318,7 +372,7 @@ TEST(ImageImport, APictureOfAnySizeIsWrittenAsImageMagickReadsIt)
     painter.end();
     const auto png = dir / "photo.png";
     ASSERT_TRUE(photo.save(QString::fromStdString(png.string())));
-    for (const auto &[size, width, options] : std::initializer_list<std::tuple<std::string, std::size_t, std::string>>{
+    for (const auto &[size, width, options] : std::initializer_list<std::tuple<std::string, int, std::string>>{
              {"84x48", 84, "floyd-steinberg"}, {"250x122", 250, "bayer"}}) {
         const auto out = dir / ("photo-" + size + ".pbm");
         const CliResult imported =

@@ -1,10 +1,13 @@
 #include "core/formats/DrawingFile.h"
 #include "RandomPicture.h"
 #include "TempDir.h"
+#include "core/code/CodeFormats.h"
+#include "core/formats/BitmapFiles.h"
 #include "core/platform/FileIo.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 
@@ -467,4 +470,105 @@ TEST(DrawingFile, ReplacedFileKeepsItsPermissions)
     EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms::owner_read
                                                                | std::filesystem::perms::owner_write
                                                                | std::filesystem::perms::group_read);
+}
+
+namespace {
+
+DotGrid RandomPictureOfSize(std::mt19937 &random, PictureSize size)
+{
+    Dots dots(size);
+    for (DotState &dot : dots)
+        dot = random() % 2 ? DotState::Set : DotState::Clear;
+    DotGrid grid;
+    grid.SetAllDots(dots);
+    return grid;
+}
+
+Dots PictureDots(std::string_view bytes, LcdType type = LcdType::Column)
+{
+    const ParsedDrawing parsed = ParsePicture(bytes, ReadFrom::StandardInput(), type);
+    EXPECT_TRUE(parsed.ok()) << parsed.message();
+    return parsed ? parsed.value().dots : Dots{};
+}
+
+std::string PictureRefusal(std::string_view bytes)
+{
+    const ParsedDrawing parsed = ParsePicture(bytes, ReadFrom::StandardInput(), LcdType::Column);
+    EXPECT_FALSE(parsed.ok());
+    return parsed.message();
+}
+
+} // namespace
+
+TEST(PictureFile, PbmAndXbmOpenAtTheirOwnSizeDotForDotInAnyFormTheirToolsWrite)
+{
+    std::mt19937 random(5);
+    // 20 wide: every row ends in a padded byte.
+    const DotGrid grid = RandomPictureOfSize(random, {20, 3});
+    const std::string plain = PlainPbmText(grid);
+    std::string loose = "P1\t# by hand\r\n20 # wide\n\n3\r\n";
+    for (const char digit : plain.substr(std::string_view("P1\n20 3\n").size()))
+        loose += digit == '\n' ? std::string("\r\n# a row\n") : std::string(1, digit) + (random() % 2 ? " " : "\t");
+    for (const std::string &file : {plain, loose, PbmBytes(grid), XbmText(grid, "p")})
+        EXPECT_EQ(PictureDots(file), grid.AllDots()) << file;
+    EXPECT_FALSE(ParsePicture(plain, kFile, LcdType::Row).value().type); // a bitmap says no type
+
+    // At 16 x 16 each pixel is the dot shown in its place in the type the picture is opened in.
+    const DotGrid row = RandomGrid(random, LcdType::Row);
+    EXPECT_EQ(PictureDots(PbmBytes(row), LcdType::Row), row.AllDots());
+    EXPECT_EQ(PictureDots(PlainPbmText(row), LcdType::Row), row.AllDots());
+    // A drawing file reads as it always did.
+    EXPECT_EQ(PictureDots(FormatDrawing(row)), row.AllDots());
+    EXPECT_EQ(ParsePicture(FormatDrawing(row), kFile, LcdType::Column).value().type, LcdType::Row);
+}
+
+TEST(PictureFile, APictureLargerThan1024EachWayOrADamagedOneIsRefusedWithTheReason)
+{
+    const std::string rowOf1024 = std::string(128, '\xFF');
+    EXPECT_EQ(PictureDots("P4 1024 1\n" + rowOf1024).Size(), (PictureSize{1024, 1}));
+    EXPECT_EQ(PictureRefusal("P4 1025 1\n" + rowOf1024 + "\xFF"),
+              "Cannot read standard input: the PBM is 1025 x 1 pixels, and a picture is at most 1024 dots each way.");
+    EXPECT_EQ(PictureRefusal("P1 1 1025\n"),
+              "Cannot read standard input: the PBM is 1 x 1025 pixels, and a picture is at most 1024 dots each way.");
+    EXPECT_EQ(PictureRefusal("#define a_width 1025\n#define a_height 1\n"),
+              "Cannot read standard input: the XBM is 1025 x 1 pixels, and a picture is at most 1024 dots each way.");
+    EXPECT_EQ(PictureRefusal("P1 2 2 1 0 1"), "Cannot read standard input: the PBM data ends early.");
+
+    TempDir dir;
+    const auto cut = dir.Write("cut.pbm", "P4 16 2\n\xFF");
+    Drawing drawing;
+    EXPECT_EQ(ReadPictureFile(cut, drawing, LcdType::Column).message(),
+              "Cannot open \"" + DisplayPath(cut) + "\": the PBM data ends early.");
+}
+
+TEST(PictureFile, A16By16PictureKeepsItsDrawingFileAndAnyOtherIsAPlainPbmOrAnXbmByName)
+{
+    std::mt19937 random(6);
+    const DotGrid module = RandomGrid(random, LcdType::Row);
+    for (const char *name : {"a.Lcd", "a.pbm", "a.xbm", "-"})
+        EXPECT_EQ(PictureFileBytes(module, name).value(), FormatDrawing(module)) << name;
+
+    // 72 wide, the first row set: no line longer than 70 characters, as netpbm writes them.
+    Dots dots({72, 2});
+    std::fill(dots.begin(), dots.begin() + 72, DotState::Set);
+    DotGrid wide;
+    wide.SetAllDots(dots);
+    const std::string plain = "P1\n72 2\n" + std::string(70, '1') + "\n11\n" + std::string(70, '0') + "\n00\n";
+    EXPECT_EQ(PictureFileBytes(wide, "wide.pbm").value(), plain);
+    EXPECT_EQ(PictureFileBytes(wide, "-").value(), plain);
+    EXPECT_EQ(PictureFileBytes(wide, "wide.XBM").value(), XbmText(wide, "wide"));
+    EXPECT_EQ(PictureFileBytes(wide, "wide.lcd").message(),
+              "Cannot save \"wide.lcd\": the picture is 72 x 2, and a .Lcd file holds a 16 x 16 picture; name the "
+              "file .pbm or .xbm.");
+
+    TempDir dir;
+    for (const char *name : {"wide.pbm", "wide.xbm"}) {
+        const DotGrid picture = RandomPictureOfSize(random, {250, 122});
+        ASSERT_TRUE(SavePicture(picture, dir / name).ok());
+        Drawing drawing;
+        ASSERT_TRUE(ReadPictureFile(dir / name, drawing, LcdType::Row).ok());
+        EXPECT_EQ(drawing.dots, picture.AllDots()) << name;
+    }
+    EXPECT_FALSE(SavePicture(wide, dir / "wide.Lcd").ok());
+    EXPECT_FALSE(std::filesystem::exists(dir / "wide.Lcd"));
 }
