@@ -146,19 +146,13 @@ struct Damage {
     std::string reason;
 };
 
-// The size of the glyphs' pictures: the font's box where it is a whole cell
-// around the origin, as fonts drawn for a size give it (a 5 x 7 font's
-// "5 7 0 -1", u8g2's 32 x 32 icons' "32 32 0 0"), so that every glyph keeps its
-// place on the baseline and a set of them shares one size. A box that does
-// not hold the origin was shrunk by its writer to the dots the glyphs use,
-// and says nothing of their cell: those glyphs, like a box of no picture's
-// size, go into the module's 16 x 16 cell, as Unifont's do.
-PictureSize CellSizeOf(const Box &box)
-{
-    const PictureSize own{box.width, box.height};
-    const bool holdsOrigin = box.x <= 0 && box.x + box.width >= 0 && box.y <= 0 && box.y + box.height >= 0;
-    return holdsOrigin && IsPictureSize(own) ? own : kModuleSize;
-}
+// Where a font's glyphs are drawn: a cell of `size` whose top left corner
+// is the font's box's, or else whose left edge holds the origin and whose
+// top is the ascent above it.
+struct GlyphPlace {
+    PictureSize size;
+    bool fromBox = false;
+};
 
 // Reads the font a line at a time; a damaged line throws Damage.
 class BdfParser {
@@ -238,10 +232,8 @@ private:
         bool ended = false;
         while (!ended && NextLine(words)) {
             ended = words.front() == "ENDFONT";
-            if (words.front() == "FONTBOUNDINGBOX") {
+            if (words.front() == "FONTBOUNDINGBOX")
                 m_fontBox = BoxOf(words);
-                m_cellSize = CellSizeOf(*m_fontBox);
-            }
             else if (words.front() == "STARTPROPERTIES")
                 ReadProperties();
             else if (words.front() == "CHARS")
@@ -278,6 +270,10 @@ private:
                 m_ascent = Numbers(words, 1).front();
             else if (words.front() == "FONT_DESCENT")
                 m_descent = Numbers(words, 1).front();
+            else if (words.front() == "AVERAGE_WIDTH")
+                m_averageWidth = Numbers(words, 1).front();
+            else if (words.front() == "SPACING")
+                m_spacing = value();
             else if (words.front() == "CHARSET_REGISTRY")
                 registry = value();
             else if (words.front() == "CHARSET_ENCODING")
@@ -287,6 +283,7 @@ private:
             throw Damage{"it ends before ENDPROPERTIES: the file is cut short"};
         std::erase(registry, '"');
         std::erase(encoding, '"');
+        std::erase(m_spacing, '"');
         std::transform(registry.begin(), registry.end(), registry.begin(),
                        [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
         // Writers spell the standard's number with a dash too: ISO-8859, ISO-10646.
@@ -349,7 +346,10 @@ private:
         if (!box || !m_fontBox)
             Damaged("begins a BITMAP before the font's FONTBOUNDINGBOX and the glyph's BBX");
         int outside = 0;
-        cells = ScreenCells(m_cellSize);
+        if (!m_place)
+            m_place = Place();
+        const PictureSize cell = m_place->size;
+        cells = ScreenCells(cell);
         // The baseline as far below the cell's top as the font ascends, and
         // the origin at its left edge, as a line of text sets the glyph; only
         // a font that reaches left of its origin moves right to keep it whole.
@@ -359,7 +359,7 @@ private:
         // Icon fonts give an ascent and descent of 0, or none: their box is the cell then.
         // A cell of the font's own box has the box's top left corner.
         const bool metricsGiven = m_ascent && (*m_ascent != 0 || m_descent.value_or(0) != 0);
-        const bool ownBox = !IsModuleSize(m_cellSize);
+        const bool ownBox = m_place->fromBox && !IsModuleSize(cell);
         const std::int64_t left = std::int64_t{box->x} - (ownBox ? m_fontBox->x : std::min(0, m_fontBox->x));
         const std::int64_t top = (metricsGiven && !ownBox ? *m_ascent : std::int64_t{m_fontBox->y} + m_fontBox->height)
                                  - box->y - box->height;
@@ -379,7 +379,7 @@ private:
                     continue;
                 const std::int64_t x = left + column;
                 const std::int64_t y = top + row;
-                if (x >= 0 && x < m_cellSize.width && y >= 0 && y < m_cellSize.height)
+                if (x >= 0 && x < cell.width && y >= 0 && y < cell.height)
                     cells.At({static_cast<int>(x), static_cast<int>(y)}) = true;
                 else
                     ++outside;
@@ -391,7 +391,7 @@ private:
                     + " rows of the glyph's BITMAP, or its ENDCHAR is missing");
         if (outside == 0)
             return {};
-        return std::to_string(outside) + " of its dots fall outside the " + PictureSizeText(m_cellSize)
+        return std::to_string(outside) + " of its dots fall outside the " + PictureSizeText(cell)
                + " picture (its box is "
                + std::to_string(box->width) + " x " + std::to_string(box->height) + " at " + std::to_string(box->x)
                + ", " + std::to_string(box->y) + ")";
@@ -401,10 +401,36 @@ private:
     LcdType m_type;
     std::size_t m_position = 0;
     int m_lineNumber = 0;
+    // The size of the glyphs' pictures: the font's box where it is a whole
+    // cell around the origin, as fonts drawn for a size give it (a 5 x 7
+    // font's "5 7 0 -1", u8g2's 32 x 32 icons' "32 32 0 0"), so that every
+    // glyph keeps its place on the baseline and a set of them shares one
+    // size. A box that does not hold the origin was shrunk by its writer to
+    // the dots the glyphs use, as FontForge writes it; a font of character
+    // cells then still says its cell: its average width, all its advances
+    // are, and its ascent and descent. Any other font's glyphs go into the
+    // module's 16 x 16 cell, as Unifont's do.
+    GlyphPlace Place() const
+    {
+        const Box &box = *m_fontBox;
+        const PictureSize own{box.width, box.height};
+        if (box.x <= 0 && box.x + box.width >= 0 && box.y <= 0 && box.y + box.height >= 0 && IsPictureSize(own))
+            return {own, true};
+        const bool cells = m_spacing == "C" || m_spacing == "M";
+        if (cells && m_averageWidth && m_ascent && m_descent) {
+            const PictureSize line{(*m_averageWidth + 5) / 10, static_cast<int>(*m_ascent + *m_descent)};
+            if (IsPictureSize(line))
+                return {line, false};
+        }
+        return {kModuleSize, false};
+    }
+
     std::optional<Box> m_fontBox;
-    PictureSize m_cellSize; // the glyphs' pictures
+    std::optional<GlyphPlace> m_place; // found at the first glyph's bitmap, once the properties are read
     std::optional<std::int64_t> m_ascent;  // FONT_ASCENT
     std::optional<std::int64_t> m_descent; // FONT_DESCENT
+    std::optional<int> m_averageWidth;     // AVERAGE_WIDTH, in tenths of a dot
+    std::string m_spacing;                 // SPACING: C for character cells, M for monospace, P proportional
     std::size_t m_glyphsRead = 0;
     std::unordered_set<int> m_codePoints;
 };

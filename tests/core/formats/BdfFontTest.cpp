@@ -158,6 +158,15 @@ TEST(BdfFont, FontsOfOtherSizesKeepTheirGlyphsSizeBothWays)
     EXPECT_EQ(SetCount(corner.AllDots()), 3);
     EXPECT_TRUE(corner.IsSet(corner.DotAt({31, 30})) && corner.IsSet(corner.DotAt({30, 31})));
 
+    // FontForge shrinks the box to the dots; a font of character cells still says its cell.
+    const BdfReading shrunk = ReadBdfFont("STARTFONT 2.1\nFONT x\nSIZE 7 72 72\nFONTBOUNDINGBOX 5 6 0 1\n"
+                                          "STARTPROPERTIES 4\nSPACING \"C\"\nAVERAGE_WIDTH 50\nFONT_ASCENT 7\n"
+                                          "FONT_DESCENT 0\nENDPROPERTIES\nCHARS 1\nSTARTCHAR A\nENCODING 65\n"
+                                          "DWIDTH 5 0\nBBX 5 6 0 1\nBITMAP\n20\n50\n88\nF8\n88\n88\nENDCHAR\nENDFONT\n",
+                                          LcdType::Row);
+    ASSERT_EQ(shrunk.glyphs.size(), 1U);
+    EXPECT_EQ(shown(shrunk.glyphs[0].picture), "..#..|.#.#.|#...#|#####|#...#|#...#|.....|");
+
     // Written and read again, every glyph is the same picture.
     const auto byCharacter = [&shown](const BdfReading &font) {
         std::map<char32_t, std::string> pictures;
