@@ -13,6 +13,7 @@
 #include <istream>
 #include <limits>
 #include <ostream>
+#include <utility>
 
 namespace tessaldo {
 namespace {
@@ -34,10 +35,10 @@ FileStatus ReadPictureFromStream(std::istream &in, Drawing &drawing, LcdType typ
             return FileStatus::Failed(ReadFrom::StandardInput().Refusal("it is larger than 16 MiB"));
     }
     in.ignore(std::numeric_limits<std::streamsize>::max());
-    const ParsedDrawing parsed = ParsePicture(bytes, ReadFrom::StandardInput(), type);
+    ParsedDrawing parsed = ParsePicture(bytes, ReadFrom::StandardInput(), type);
     if (!parsed)
         return FileStatus::Failed(parsed.message());
-    drawing = parsed.value();
+    drawing = std::move(parsed.value());
     return FileStatus::Ok();
 }
 std::string CommandLine(const std::vector<std::string> &args)
@@ -104,7 +105,7 @@ FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid)
     FileStatus read =
         file == kStandardStream ? ReadPictureFromStream(in, drawing, type) : ReadPictureFile(file, drawing, type);
     if (read)
-        ApplyDrawing(grid, drawing);
+        ApplyDrawing(grid, std::move(drawing));
     return read;
 }
 int WriteDrawing(const DotGrid &grid, const std::string &outPath, std::ostream &out, std::ostream &err)
@@ -186,9 +187,10 @@ FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Str
     if (FileStatus status = ReadSource(file, streams.in, text); !status)
         return status;
     // A PBM is a picture at its size; an XBM is read as the C source it also is.
+    const bool pbm = IsPbmFile(text);
     const ParsedDrawing parsed =
-        IsPbmFile(text) ? ParsePicture(text, ReadFrom::File(file), typeIfUnsaid)
-                        : ParseDrawing(std::string_view(text).substr(0, kDrawingBytesRead), ReadFrom::File(file));
+        pbm ? ParsePicture(text, ReadFrom::File(file), typeIfUnsaid)
+            : ParseDrawing(std::string_view(text).substr(0, kDrawingBytesRead), ReadFrom::File(file));
     if (parsed) {
         read = {SourceName(file),
                 {{.name = ArrayName(file), .dots = parsed.value().dots}},
@@ -196,7 +198,7 @@ FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Str
                 std::nullopt};
         return FileStatus::Ok();
     }
-    if (IsDrawingFileName(file))
+    if (pbm || IsDrawingFileName(file))
         return FileStatus::Failed(parsed.message());
     SetReading reading = ReadSet(text, typeIfUnsaid, {}, std::nullopt, defines);
     NotePassedOver(PassedOverLines(SourceName(file), reading.passedOver, reading.firstPassedOver), streams.err);

@@ -10,7 +10,7 @@
 #include <ostream>
 #include <variant>
 
-// code, show and edit: one drawing file in, its code, its dots or another drawing out.
+// code, show and edit: one picture file in (a drawing, a PBM or an XBM), its code, its dots or another picture out.
 namespace tessaldo {
 namespace {
 

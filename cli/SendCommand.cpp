@@ -70,12 +70,25 @@ bool IsImageFile(const std::string &file)
     return file != kStandardStream && !QImageReader::imageFormat(QString::fromLocal8Bit(file)).isEmpty();
 }
 
+// The module takes 16 x 16 pictures only; a larger one refuses the whole send before the port opens.
+FileStatus ModuleSizedPictures(const SentFile &sent)
+{
+    for (const Picture &picture : sent.read.pictures)
+        if (!IsModuleSize(picture.dots.Size()))
+            return FileStatus::Failed("Cannot send '" + picture.name + "' of " + SourceName(sent.file) + ": "
+                                      + NotForTheModule(picture.dots.Size()) + ".");
+    return FileStatus::Ok();
+}
+
 FileStatus ReadSentFile(const std::string &file, LcdType typeIfUnsaid, const CommandLineDefines &defines,
                         Streams &streams, SentFile &sent)
 {
     sent.file = file;
-    if (!IsImageFile(file))
-        return ReadSourcePictures(file, typeIfUnsaid, streams, sent.read, defines);
+    if (!IsImageFile(file)) {
+        if (const FileStatus read = ReadSourcePictures(file, typeIfUnsaid, streams, sent.read, defines); !read)
+            return read;
+        return ModuleSizedPictures(sent);
+    }
     std::string problem;
     if (!ReadImageFrames(file, streams.in, true, sent.frames, problem, {}))
         return FileStatus::Failed("Cannot read " + SourceName(file) + ": " + problem + ".");

@@ -70,7 +70,7 @@ const Command kTextCommands[] = {
      "SOURCE OUT [--type 0|1] [--name NAME] [--layout LAYOUT]\n"
      "  decode SOURCE --each FOLDER [--replace] [--type 0|1] [--layout LAYOUT]\n"
      "  decode SOURCE --layout all [--type 0|1] [--name NAME]\n"
-     "         each with [--define NAME[=VALUE]]...",
+     "         each with [--size WxH] [--define NAME[=VALUE]]...",
      "               read a picture back from code: the printf lines Run makes, a\n"
      "               C array (code --format c, header, firmware with PROGMEM,\n"
      "               casts, characters, #defines), 32 or 33 bare values, or the\n"
@@ -89,11 +89,20 @@ const Command kTextCommands[] = {
      "               the module's own code holds keep the module's. With all,\n"
      "               prints the picture under every layout, as show draws it,\n"
      "               side by side under their names, the likeliest first.\n"
+     "               Arrays of other sizes than 16 x 16 are read at the size\n"
+     "               their code tells: NAME_width and NAME_height (xbm),\n"
+     "               NAME_WIDTH and NAME_HEIGHT (rows), the same beside a set's\n"
+     "               index, a shape [H][B] (H rows of B bytes), or a call that\n"
+     "               draws them (drawXBM, drawBitmap, drawTile); --size WxH names\n"
+     "               it where the code does not. Such a picture is written as\n"
+     "               a PBM, or an XBM for an OUT ending in .xbm (NAME.pbm with\n"
+     "               --each); an array of no told size is refused with the\n"
+     "               common display sizes it fits, which --layout all shows.\n"
      "               --define NAME[=VALUE], as often as needed, settles #if and\n"
      "               #ifdef as a compiler's -D does: any other name the file does\n"
      "               not #define is then undefined. An array that branches give\n"
      "               twice with the same bytes is one picture\n",
-     {{"--type"}, {"--name"}, {"--each"}, {"--replace", false}, {"--layout"}, kDefineOption},
+     {{"--type"}, {"--name"}, {"--each"}, {"--replace", false}, {"--layout"}, {"--size"}, kDefineOption},
      Decode,
      {"SOURCE", "the code"},
      true},

@@ -433,15 +433,35 @@ private:
 
 } // namespace
 
-Truth ConditionHolds(std::string_view condition, const NameLookUp &lookUp)
+namespace {
+
+std::optional<Value> KnownValue(std::string_view expression, const NameLookUp &lookUp)
 {
     Expansion expansion(lookUp);
-    if (!expansion.Add(condition, 0))
-        return Truth::Unknown;
+    if (!expansion.Add(expression, 0))
+        return std::nullopt;
     const std::optional<Value> value = Parser(expansion.Items()).Whole();
     if (!value || !value->known)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+Truth ConditionHolds(std::string_view condition, const NameLookUp &lookUp)
+{
+    const std::optional<Value> value = KnownValue(condition, lookUp);
+    if (!value)
         return Truth::Unknown;
     return value->bits != 0 ? Truth::True : Truth::False;
+}
+
+std::optional<std::int64_t> ExpressionValue(std::string_view expression, const NameLookUp &lookUp)
+{
+    const std::optional<Value> value = KnownValue(expression, lookUp);
+    if (!value)
+        return std::nullopt;
+    return AsSigned(value->bits);
 }
 
 } // namespace tessaldo

@@ -27,4 +27,9 @@ using NameLookUp = std::function<NameMeaning(std::string_view name)>;
 // read leaves the answer open.
 Truth ConditionHolds(std::string_view condition, const NameLookUp &lookUp);
 
+// The value of a constant expression, worked out the same way, where it is
+// known: a picture's width written `LOGO_WIDTH` or `128 / 2`. A name the
+// look-up does not know is unknown here, not 0: it may be a variable.
+std::optional<std::int64_t> ExpressionValue(std::string_view expression, const NameLookUp &lookUp);
+
 } // namespace tessaldo

@@ -3,6 +3,7 @@
 #include "core/code/CodeGenerator.h"
 #include "core/code/CodeLexer.h"
 #include "core/code/CodeValues.h"
+#include "core/code/LayoutGuess.h"
 
 #include <algorithm>
 #include <cctype>
@@ -18,6 +19,8 @@ namespace {
 constexpr std::string_view kBeginsWithCommand = "its values begin with 0xA4";
 constexpr std::string_view kWhatAPictureIs = "a picture is 32 values, or 33 beginning with 0xA4";
 constexpr std::size_t kPictureSize = PictureBytes{}.size();
+// The most bytes a picture of any size takes: 1024 x 1024 in any layout.
+constexpr std::size_t kMostBytes = std::size_t{kLargestSide} * kLargestSide / 8;
 constexpr std::string_view kXbmBits = "_bits";
 // What stands between an array's name and its '=' is a few tokens: sizes,
 // attributes, an address; looking no further keeps junk linear.
@@ -35,7 +38,7 @@ std::string Place(const Token &token)
 }
 
 // The values of a list as they are read: all of them counted, the bytes of
-// the first that a picture can take kept, and the first problem.
+// the first that a picture of any size can take kept, and the first problem.
 struct Values {
     std::vector<std::uint8_t> bytes;
     std::size_t count = 0;
@@ -50,7 +53,7 @@ struct Values {
         if (problem.empty())
             problem = value.problem;
         countInDoubt = countInDoubt || value.maybeSeveral;
-        if (bytes.size() <= kPictureSize)
+        if (bytes.size() < kMostBytes)
             bytes.push_back(value.byte);
         ++count;
     }
@@ -64,7 +67,7 @@ struct Values {
         countInDoubt = countInDoubt || more.countInDoubt;
         bytes.insert(bytes.end(), more.bytes.begin(),
                      more.bytes.begin()
-                         + static_cast<std::ptrdiff_t>(std::min(more.bytes.size(), kPictureSize + 1 - bytes.size())));
+                         + static_cast<std::ptrdiff_t>(std::min(more.bytes.size(), kMostBytes - bytes.size())));
         count += more.count;
     }
 
@@ -81,7 +84,7 @@ struct Values {
     {
         if (length <= count)
             return;
-        bytes.resize(std::max(bytes.size(), std::min(length, kPictureSize + 1)), 0);
+        bytes.resize(std::max(bytes.size(), std::min(length, kMostBytes)), 0);
         count = length;
     }
 
@@ -118,6 +121,16 @@ CodePicture PictureFromValues(std::string name, const Values &values, const std:
         picture.layoutEvidence = std::string(kBeginsWithCommand);
     }
     return picture;
+}
+
+// The size two whole numbers of the code make, where they are sides at all:
+// one far beyond any picture's is none, and not worked with.
+std::optional<PictureSize> ToldSides(std::optional<std::int64_t> width, std::optional<std::int64_t> height)
+{
+    constexpr std::int64_t kLongest = std::int64_t{kLargestSide} * 8;
+    if (!width || !height || *width < 0 || *height < 0 || *width > kLongest || *height > kLongest)
+        return std::nullopt;
+    return PictureSize{static_cast<int>(*width), static_cast<int>(*height)};
 }
 
 void PassOver(CodeReading &reading, const PassedOverNote &note, const std::string &why)
@@ -225,6 +238,7 @@ private:
 // What an array's initialiser holds: values, or lists of values, or both.
 struct ArrayContents {
     Values values;              // at the top level
+    Values listed;              // of its lists, one after another
     std::size_t lists = 0;      // lists at the top level
     std::size_t listLength = 0; // values in the first of them
     bool irregular = false;     // lists of unequal length, or lists in lists
@@ -253,16 +267,19 @@ bool IsClosing(const Token &token)
 
 class PictureFinder {
 public:
-    PictureFinder(std::string_view text, const PassedOverNote &note, const CommandLineDefines &defines)
+    PictureFinder(std::string_view text, const PassedOverNote &note, const CommandLineDefines &defines,
+                  const SizeReading &sizes)
         : m_text(text),
           m_values(text, defines),
           m_note(note),
+          m_sizes(sizes),
           m_rereadLeft(kRereadsOfText * text.size())
     {
     }
 
     CodeReading Find()
     {
+        ReadAround();
         Lexer lexer(m_text, nullptr, &m_values.Skipped());
         PrintfPictures printfs(m_reading, m_note);
         Values bare;
@@ -278,10 +295,7 @@ public:
                 continue;
             Lexer call = lexer;
             Lexer array = lexer;
-            if (const std::optional<BitLayout> drawn = DrawingCallLayout(token->text)) {
-                Lexer arguments = lexer;
-                NoteDrawingCall(arguments, *drawn, *token);
-            } else if (std::optional<PrintfCall> picture = PictureCall(call, *token)) {
+            if (std::optional<PrintfCall> picture = PictureCall(call, *token)) {
                 printfs.Add(*picture);
                 lexer = call;
             } else if (const std::optional<std::string_view> sizes = ArrayStart(array)) {
@@ -299,61 +313,225 @@ public:
     }
 
 private:
+    // The layout a drawing call takes, none where calls of two layouts draw
+    // it, and where it was said; the size likewise.
+    struct DrawnIn {
+        std::optional<BitLayout> layout;
+        std::string evidence;
+        std::optional<PictureSize> size;
+        std::string sizeEvidence;
+    };
+    // The index of a set that names an array, and where it stands.
+    struct IndexOfArrays {
+        std::string name;
+        std::size_t offset = 0;
+    };
+
+    // What the text says of its arrays besides their values, read before
+    // them, since it often stands after them: the calls that draw them, the
+    // named constants their sides are given by, and the indexes of a set.
+    void ReadAround()
+    {
+        Lexer lexer(m_text, nullptr, &m_values.Skipped());
+        std::vector<DrawingCall> calls;
+        bool constant = false; // in a declaration of constants
+        for (std::optional<Token> token = lexer.Next(); token; token = lexer.Next()) {
+            if (IsPunctuation(*token, ';') || IsPunctuation(*token, '{') || IsPunctuation(*token, '}'))
+                constant = false;
+            if (token->kind != TokenKind::Identifier)
+                continue;
+            if (token->text == "const" || token->text == "constexpr") {
+                constant = true;
+                continue;
+            }
+            Lexer after = lexer;
+            if (const std::optional<BitLayout> layout = DrawingCallLayout(token->text)) {
+                if (std::optional<DrawingCall> call = ReadDrawingCall(after, *layout, *token))
+                    calls.push_back(std::move(*call));
+                continue;
+            }
+            if (!m_sizes.toldSizes)
+                continue;
+            if (constant)
+                NoteConstant(after, *token);
+            Lexer index = lexer;
+            NoteIndex(index, *token);
+        }
+        for (const DrawingCall &call : calls)
+            NoteDrawingCall(call);
+    }
+
     // The display libraries' calls that draw an array name its layout: u8g2's
     // drawXBM and drawXBMP an X BitMap, Adafruit GFX's drawBitmap (and u8g2's)
-    // rows with the leftmost dot in bit 7.
-    static std::optional<BitLayout> DrawingCallLayout(std::string_view function)
+    // rows with the leftmost dot in bit 7, u8x8's drawTile its tiles (only
+    // where sizes are read: a 16 x 16 picture is no row of tiles).
+    std::optional<BitLayout> DrawingCallLayout(std::string_view function) const
     {
         if (function == "drawXBM" || function == "drawXBMP")
             return BitLayout::Xbm;
         if (function == "drawBitmap")
             return BitLayout::Rows;
+        if (function == "drawTile" && m_sizes.toldSizes)
+            return BitLayout::Tiles;
         return std::nullopt;
     }
 
     // Where the array stands among the call's arguments: u8g2.drawXBM(x, y,
     // w, h, NAME); display.drawBitmap(x, y, NAME, w, h, color) for Adafruit
-    // GFX, u8g2.drawBitmap(x, y, cnt, h, NAME) for u8g2.
+    // GFX, u8g2.drawBitmap(x, y, cnt, h, NAME) for u8g2; u8x8.drawTile(x, y,
+    // cnt, NAME).
     static bool NamesTheArray(std::string_view function, std::size_t argument, std::size_t count)
     {
         if (function == "drawBitmap")
             return (argument == 2 && count >= 5) || (argument == 4 && count == 5);
+        if (function == "drawTile")
+            return argument == 3 && count == 4;
         return argument == 4 && count == 5;
     }
 
-    // Notes the array a drawing call takes, an argument that is one name; one
-    // drawn with calls of two layouts has none of them.
-    void NoteDrawingCall(Lexer &lexer, BitLayout layout, const Token &call)
+    // A drawing call as written: its arguments' tokens.
+    struct DrawingCall {
+        Token call;
+        BitLayout layout;
+        std::vector<std::vector<Token>> arguments;
+    };
+
+    static std::optional<DrawingCall> ReadDrawingCall(Lexer &lexer, BitLayout layout, const Token &call)
     {
-        const std::string_view function = call.text;
         std::optional<Token> token = lexer.Next();
         if (!token || !IsPunctuation(*token, '('))
-            return;
-        std::vector<std::vector<Token>> arguments(1);
+            return std::nullopt;
+        DrawingCall read{call, layout, std::vector<std::vector<Token>>(1)};
         int depth = 0;
-        for (std::size_t read = 0; (token = lexer.Next()) && read < kLongestDeclaration; ++read) {
+        for (std::size_t count = 0; (token = lexer.Next()) && count < kLongestDeclaration; ++count) {
             if (depth == 0 && IsPunctuation(*token, ')'))
                 break;
             if (depth == 0 && IsPunctuation(*token, ',')) {
-                arguments.emplace_back();
+                read.arguments.emplace_back();
                 continue;
             }
             depth += IsOpening(*token) ? 1 : IsClosing(*token) ? -1 : 0;
-            arguments.back().push_back(*token);
+            read.arguments.back().push_back(*token);
         }
         if (!token || !IsPunctuation(*token, ')'))
-            return;
-        for (std::size_t at = 0; at < arguments.size(); ++at) {
-            const std::vector<Token> &argument = arguments[at];
+            return std::nullopt;
+        return read;
+    }
+
+    // The whole number an argument or a name stands for, where the text tells it.
+    std::optional<std::int64_t> NumberOf(std::span<const Token> tokens, std::size_t offset) const
+    {
+        if (tokens.empty())
+            return std::nullopt;
+        const std::size_t begin = tokens.front().offset;
+        const std::size_t end = tokens.back().offset + tokens.back().text.size();
+        return m_values.WholeNumber(m_text.substr(begin, end - begin), offset, m_constants);
+    }
+
+    // The size a drawing call draws the array `at` at: drawXBM's and
+    // Adafruit's drawBitmap's w and h; u8g2's drawBitmap's cnt bytes a row;
+    // drawTile's cnt tiles in a row.
+    std::optional<PictureSize> CallSize(const DrawingCall &call, std::size_t at) const
+    {
+        const auto number = [&](std::size_t argument) { return NumberOf(call.arguments[argument], call.call.offset); };
+        const std::string_view function = call.call.text;
+        std::optional<std::int64_t> width;
+        std::optional<std::int64_t> height;
+        // drawTile's tiles and u8g2's drawBitmap's bytes are eight dots wide.
+        const auto eights = [](std::optional<std::int64_t> count) {
+            return count && *count >= 0 && *count <= kLargestSide ? std::optional(*count * 8) : std::nullopt;
+        };
+        if (function == "drawTile") {
+            width = eights(number(2));
+            height = 8;
+        } else if (function == "drawBitmap" && at == 4) {
+            width = eights(number(2));
+            height = number(3);
+        } else {
+            width = number(at == 2 ? 3 : 2);
+            height = number(at == 2 ? 4 : 3);
+        }
+        return ToldSides(width, height);
+    }
+
+    // Notes the array a drawing call takes, an argument that is one name, and
+    // the size it is drawn at; one drawn with calls of two layouts has none
+    // of them, and one drawn at two sizes none of those.
+    void NoteDrawingCall(const DrawingCall &call)
+    {
+        const std::string_view function = call.call.text;
+        const std::string line = std::to_string(call.call.line);
+        for (std::size_t at = 0; at < call.arguments.size(); ++at) {
+            const std::vector<Token> &argument = call.arguments[at];
             if (argument.size() != 1 || argument.front().kind != TokenKind::Identifier
-                || !NamesTheArray(function, at, arguments.size()))
+                || !NamesTheArray(function, at, call.arguments.size()))
                 continue;
+            const std::optional<PictureSize> size = m_sizes.toldSizes ? CallSize(call, at) : std::nullopt;
+            const std::string sizeEvidence =
+                size ? std::string(function) + " draws it " + PictureSizeText(*size) + " on line " + line : "";
             const auto [noted, added] = m_drawnIn.emplace(
                 std::string(argument.front().text),
-                DrawnIn{layout, std::string(function) + " draws it on line " + std::to_string(call.line)});
-            if (!added && noted->second.layout != layout)
+                DrawnIn{call.layout, std::string(function) + " draws it on line " + line, size, sizeEvidence});
+            if (added)
+                continue;
+            if (noted->second.layout != call.layout)
                 noted->second.layout = std::nullopt;
+            if (noted->second.size != size)
+                noted->second.size = std::nullopt;
         }
+    }
+
+    // `const int W = 128, H = 64;`: the expression each constant is given.
+    void NoteConstant(Lexer &lexer, const Token &name)
+    {
+        std::optional<Token> token = lexer.Next();
+        if (!token || !IsPunctuation(*token, '='))
+            return;
+        std::vector<Token> value;
+        int depth = 0;
+        for (std::size_t count = 0; (token = lexer.Next()) && count < kLongestDeclaration; ++count) {
+            if (depth == 0 && (IsPunctuation(*token, ',') || IsPunctuation(*token, ';')))
+                break;
+            depth += IsOpening(*token) ? 1 : IsClosing(*token) ? -1 : 0;
+            value.push_back(*token);
+        }
+        if (!token || value.empty())
+            return;
+        const std::size_t end = value.back().offset + value.back().text.size();
+        m_constants.emplace(name.text, m_text.substr(value.front().offset, end - value.front().offset));
+    }
+
+    // `NAME[] = {a, b, c}`, a set's index of its arrays, as header writes it
+    // with NAME_WIDTH and NAME_HEIGHT beside it: the arrays it names.
+    void NoteIndex(Lexer &lexer, const Token &name)
+    {
+        if (!ArrayStart(lexer))
+            return;
+        std::optional<Token> token = lexer.Next();
+        if (!token || !IsPunctuation(*token, '{'))
+            return;
+        std::vector<std::string_view> named;
+        std::optional<std::string_view> last; // the element's name so far
+        while ((token = lexer.Next())) {
+            if (IsPunctuation(*token, ',') || IsPunctuation(*token, '}')) {
+                if (!last)
+                    break;
+                named.push_back(*last);
+                last.reset();
+                if (IsPunctuation(*token, '}'))
+                    break;
+            } else if (token->kind == TokenKind::Identifier) {
+                last = token->text;
+            } else if (!IsPunctuation(*token, '&') && !IsPunctuation(*token, '(') && !IsPunctuation(*token, ')')
+                       && !IsPunctuation(*token, '*')) {
+                return; // values, not names: no index
+            }
+        }
+        if (!token || !IsPunctuation(*token, '}'))
+            return;
+        for (const std::string_view array : named)
+            m_indexOf.emplace(std::string(array), IndexOfArrays{std::string(name.text), name.offset});
+        m_indexes.emplace(name.text);
     }
 
     // Branches of a conditional that give one array twice (#ifdef __AVR__ with
@@ -367,7 +545,7 @@ private:
             const auto [earlier, added] = first.emplace(picture.name, kept);
             const CodePicture &same = pictures[earlier->second];
             if (!added && same.problem.empty() && picture.problem.empty() && same.bytes == picture.bytes
-                && same.layout == picture.layout)
+                && same.layout == picture.layout && same.size == picture.size && same.sizedBytes == picture.sizedBytes)
                 continue;
             if (&pictures[kept] != &picture)
                 pictures[kept] = std::move(picture);
@@ -502,6 +680,7 @@ private:
     {
         bool nested = false;
         const Values list = ReadList(lexer, nested);
+        contents.listed.Append(list);
         const std::size_t frame = contents.lists++;
         if (list.countInDoubt && contents.doubt.empty())
             contents.doubt = list.problem;
@@ -615,6 +794,8 @@ private:
         Values values = contents.values;
         if (const std::optional<std::size_t> declared = DeclaredLength(sizes); declared && contents.lists == 0)
             values.ZeroFillTo(*declared);
+        if (m_sizes.toldSizes && TakeSized(nameToken, sizes, contents, values))
+            return;
         if (contents.lists == 0 && values.HavePictureLength()) {
             m_reading.pictures.push_back(PictureFromValues(name, values, "the array " + name + " has"));
             if (const std::optional<std::string> stem = XbmStem(name, nameToken.offset)) {
@@ -640,14 +821,198 @@ private:
                          + Count(contents.listLength, "value") + "; " + std::string(kWhatAPictureIs));
     }
 
+    // A size the code tells for an array, how it tells it, and the layout
+    // that comes with it.
+    struct ToldSize {
+        PictureSize size;
+        std::string evidence; // "logo_width and logo_height say"
+        std::string name;     // the picture's: an X BitMap is NAME, its array NAME_bits
+        std::optional<BitLayout> layout;
+        std::string layoutEvidence;
+    };
+
+    // An array whose code tells a size other than 16 x 16, or that the size
+    // given is read at: a picture of that size, or passed over with the
+    // reason. False where neither holds, or the size is 16 x 16, which is
+    // read as it always has been (so `[16][2]` stays no picture).
+    bool TakeSized(const Token &nameToken, std::string_view sizes, const ArrayContents &contents, Values values)
+    {
+        const std::string name(nameToken.text);
+        const bool listed = contents.lists > 0;
+        if ((listed && (contents.values.count > 0 || contents.irregular || contents.frames))
+            || m_indexes.contains(name))
+            return false;
+        if (listed)
+            values = contents.listed;
+        const DrawnIn *drawn = DrawnWith(name);
+        std::optional<ToldSize> told = SizeTold(name, nameToken.offset, sizes, contents, values);
+        if (!told && m_sizes.unsaid)
+            told = ToldSize{*m_sizes.unsaid,
+                            {},
+                            name,
+                            drawn ? drawn->layout : std::nullopt,
+                            drawn ? drawn->evidence : std::string()};
+        const std::string what =
+            "the array " + name + " on line " + std::to_string(nameToken.line) + " has " + Count(values.count, "value");
+        if (!told) {
+            if (!listed && !values.HavePictureLength())
+                KeepUnsized(what, name, values, drawn);
+            return false;
+        }
+        if (IsModuleSize(told->size))
+            return false;
+        const std::string as = told->evidence.empty() ? "" : ", as " + told->evidence + ",";
+        if (!IsPictureSize(told->size)) {
+            PassOver(m_reading, m_note,
+                     what + ", but its picture" + as + " would be " + PictureSizeText(told->size)
+                         + ", and a picture is 1 to " + std::to_string(kLargestSide) + " dots each way");
+            return true;
+        }
+        const std::span<const BitLayout> layouts =
+            told->layout ? std::span<const BitLayout>(&*told->layout, 1) : std::span<const BitLayout>(kSizedGuessOrder);
+        if (std::none_of(layouts.begin(), layouts.end(),
+                         [&](BitLayout layout) { return LayoutByteCount(layout, told->size) == values.count; })) {
+            PassOver(m_reading, m_note,
+                     what + ", but at " + PictureSizeText(told->size) + as + " its picture takes "
+                         + BytesTaken(told->size, layouts));
+            return true;
+        }
+        m_reading.pictures.push_back({told->name, {}, values.problem, told->layout, told->layoutEvidence});
+        CodePicture &picture = m_reading.pictures.back();
+        picture.size = told->size;
+        picture.sizedBytes.assign(values.bytes.begin(),
+                                  values.bytes.begin() + static_cast<std::ptrdiff_t>(values.count));
+        picture.sizeEvidence = told->evidence;
+        return true;
+    }
+
+    // "528 bytes in rows, xbm or tiles and 504 in pages"
+    static std::string BytesTaken(PictureSize size, std::span<const BitLayout> layouts)
+    {
+        std::vector<std::pair<std::size_t, std::vector<std::string_view>>> counts;
+        for (const BitLayout layout : layouts) {
+            const std::size_t count = LayoutByteCount(layout, size);
+            const auto same =
+                std::find_if(counts.begin(), counts.end(), [count](const auto &c) { return c.first == count; });
+            (same == counts.end() ? counts.emplace_back(count, std::vector<std::string_view>()).second : same->second)
+                .push_back(BitLayoutName(layout));
+        }
+        std::string text;
+        for (const auto &[count, names] : counts) {
+            text += text.empty() ? Count(count, "byte") : " and " + std::to_string(count);
+            for (std::size_t at = 0; at < names.size(); ++at)
+                text += std::string(at == 0 ? " in " : at + 1 == names.size() ? " or " : ", ") + std::string(names[at]);
+        }
+        return text;
+    }
+
+    // Kept where a common display's size fits its length, to propose that size.
+    void KeepUnsized(const std::string &what, const std::string &name, const Values &values, const DrawnIn *drawn)
+    {
+        if (m_sizes.unsaid || values.count > values.bytes.size() || !values.problem.empty())
+            return;
+        const bool fits = std::any_of(kDisplaySizes.begin(), kDisplaySizes.end(), [&values](PictureSize size) {
+            return std::any_of(kSizedGuessOrder.begin(), kSizedGuessOrder.end(),
+                               [&](BitLayout layout) { return LayoutByteCount(layout, size) == values.count; });
+        });
+        if (fits)
+            m_reading.unsized.push_back({name, what, values.bytes, drawn ? drawn->layout : std::nullopt,
+                                         drawn ? drawn->evidence : std::string()});
+    }
+
+    // What the code tells of the array's size, the first of: an X BitMap's
+    // defines, Adafruit's, a drawing call, the defines beside a set's index,
+    // the array's shape.
+    std::optional<ToldSize> SizeTold(const std::string &name, std::size_t offset, std::string_view sizes,
+                                     const ArrayContents &contents, Values &values) const
+    {
+        const DrawnIn *drawn = DrawnWith(name);
+        const std::optional<BitLayout> drawnLayout = drawn ? drawn->layout : std::nullopt;
+        const std::string drawnEvidence = drawn ? drawn->evidence : std::string();
+        if (const std::optional<std::string> stem = XbmStem(name)) {
+            if (const std::optional<PictureSize> size = DefinedSize(*stem + "_width", *stem + "_height", offset))
+                return ToldSize{*size, *stem + "_width and " + *stem + "_height say", *stem, BitLayout::Xbm,
+                                *stem + "_width and " + *stem + "_height stand beside it"};
+        }
+        if (const std::optional<PictureSize> size = DefinedSize(name + "_WIDTH", name + "_HEIGHT", offset))
+            return ToldSize{*size, name + "_WIDTH and " + name + "_HEIGHT say", name, BitLayout::Rows,
+                            name + "_WIDTH and " + name + "_HEIGHT stand beside it"};
+        if (drawn && drawn->size)
+            return ToldSize{*drawn->size, drawn->sizeEvidence, name, drawnLayout, drawnEvidence};
+        if (const auto index = m_indexOf.find(name); index != m_indexOf.end()) {
+            const std::string &set = index->second.name;
+            if (const std::optional<PictureSize> size =
+                    DefinedSize(set + "_WIDTH", set + "_HEIGHT", index->second.offset))
+                return ToldSize{*size, set + "_WIDTH and " + set + "_HEIGHT beside the index " + set + " say", name,
+                                drawnLayout, drawnEvidence};
+        }
+        return ShapeSize(name, offset, sizes, contents, values, drawnLayout, drawnEvidence);
+    }
+
+    // `[64][16]`, filled: 64 rows of 16 bytes, a 128 x 64 picture, as rows and
+    // XBM take it; a call that draws it in pages or tiles makes it 8 pages of
+    // 16 columns, 16 x 64. C fills what a flat initialiser leaves out with zeros.
+    std::optional<ToldSize> ShapeSize(const std::string &name, std::size_t offset, std::string_view sizes,
+                                      const ArrayContents &contents, Values &values,
+                                      std::optional<BitLayout> drawnLayout, const std::string &drawnEvidence) const
+    {
+        const std::size_t close = sizes.find(']');
+        if (close == std::string_view::npos || sizes.substr(close + 1).find('[') != 0 || sizes.back() != ']'
+            || sizes.substr(close + 2).find('[') != std::string_view::npos)
+            return std::nullopt;
+        const std::string_view first = Trimmed(sizes.substr(1, close - 1));
+        const std::string_view second = Trimmed(sizes.substr(close + 2, sizes.size() - close - 3));
+        const auto number = [&](std::string_view dimension) -> std::optional<std::int64_t> {
+            const std::optional<std::int64_t> value = m_values.WholeNumber(dimension, offset, m_constants);
+            return value && *value > 0 && *value <= kLargestSide ? value : std::nullopt;
+        };
+        const std::optional<std::int64_t> columns = number(second);
+        std::optional<std::int64_t> rows = first.empty() ? std::optional<std::int64_t>(contents.lists) : number(first);
+        if (!columns || !rows || *rows <= 0)
+            return std::nullopt;
+        const auto total = static_cast<std::size_t>(*rows * *columns);
+        if (contents.lists > 0 ? contents.lists != static_cast<std::size_t>(*rows)
+                                     || contents.listLength != static_cast<std::size_t>(*columns)
+                               : values.count > total)
+            return std::nullopt;
+        values.ZeroFillTo(total);
+        const bool pages = drawnLayout == BitLayout::Pages || drawnLayout == BitLayout::Tiles;
+        const int a = static_cast<int>(*rows);
+        const int b = static_cast<int>(*columns);
+        const std::string shape =
+            std::string(sizes) + ": " + std::to_string(a)
+            + (pages ? " pages of " + std::to_string(b) + " columns" : " rows of " + std::to_string(b) + " bytes");
+        return ToldSize{pages ? PictureSize{b, a * 8} : PictureSize{b * 8, a}, "its shape " + shape + ", says", name,
+                        drawnLayout, drawnEvidence};
+    }
+
+    const DrawnIn *DrawnWith(const std::string &name) const
+    {
+        const auto drawn = m_drawnIn.find(name);
+        return drawn == m_drawnIn.end() ? nullptr : &drawn->second;
+    }
+
+    // The size `#define WIDTH_NAME 128` and `#define HEIGHT_NAME 64` give, or nothing.
+    std::optional<PictureSize> DefinedSize(const std::string &widthName, const std::string &heightName,
+                                           std::size_t offset) const
+    {
+        return ToldSides(m_values.WholeNumber(widthName, offset, {}), m_values.WholeNumber(heightName, offset, {}));
+    }
+
     // X11 writes an X BitMap as NAME_bits after `#define NAME_width 16` and
     // `#define NAME_height 16`; bits so named are in its layout. NAME, or nothing.
-    std::optional<std::string> XbmStem(std::string_view name, std::size_t offset) const
+    static std::optional<std::string> XbmStem(std::string_view name)
     {
         if (name.size() <= kXbmBits.size() || !name.ends_with(kXbmBits))
             return std::nullopt;
-        std::string stem(name.substr(0, name.size() - kXbmBits.size()));
-        if (!DefinesSide(stem + "_width", offset) || !DefinesSide(stem + "_height", offset))
+        return std::string(name.substr(0, name.size() - kXbmBits.size()));
+    }
+
+    // An X BitMap of 16 x 16: NAME, or nothing.
+    std::optional<std::string> XbmStem(std::string_view name, std::size_t offset) const
+    {
+        std::optional<std::string> stem = XbmStem(name);
+        if (!stem || DefinedSize(*stem + "_width", *stem + "_height", offset) != kModuleSize)
             return std::nullopt;
         return stem;
     }
@@ -656,24 +1021,18 @@ private:
     // examples do: NAME beside `#define NAME_WIDTH 16` and `NAME_HEIGHT 16`.
     bool IsGfxBitmap(const std::string &name, std::size_t offset) const
     {
-        return DefinesSide(name + "_WIDTH", offset) && DefinesSide(name + "_HEIGHT", offset);
-    }
-
-    bool DefinesSide(const std::string &name, std::size_t offset) const
-    {
-        return Trimmed(m_values.Replacement(name, offset).replacement.value_or("")) == std::to_string(kGridSide);
+        return DefinedSize(name + "_WIDTH", name + "_HEIGHT", offset) == kModuleSize;
     }
 
     std::string_view m_text;
     ValueReader m_values;
     const PassedOverNote &m_note;
+    SizeReading m_sizes;
     CodeReading m_reading;
-    // The layout a drawing call takes, none where calls of two layouts draw it, and where it was said.
-    struct DrawnIn {
-        std::optional<BitLayout> layout;
-        std::string evidence;
-    };
     std::unordered_map<std::string, DrawnIn> m_drawnIn; // by the arrays' names
+    NamedConstants m_constants;
+    std::unordered_map<std::string, IndexOfArrays> m_indexOf; // by the arrays' names
+    std::unordered_set<std::string> m_indexes;
     // How much text the arrays that conditionals split may have read again: a
     // few times as much as there is, enough for every array of a text to be
     // split in several branches, while a text made to be read again and again
@@ -718,7 +1077,8 @@ std::string NoPicture(const CodeReading &reading)
 
 } // namespace
 
-CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note, const CommandLineDefines &defines)
+CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note, const CommandLineDefines &defines,
+                               const SizeReading &sizes)
 {
     if (IsRawPicture(text)) {
         CodePicture raw{"picture", {}, {}, std::nullopt};
@@ -727,11 +1087,11 @@ CodeReading FindPicturesInCode(std::string_view text, const PassedOverNote &note
             raw.layoutEvidence = std::string(kBeginsWithCommand);
         }
         std::copy(text.end() - static_cast<std::ptrdiff_t>(raw.bytes.size()), text.end(), raw.bytes.begin());
-        return {{raw}, 0, {}};
+        return {{raw}, 0, {}, {}};
     }
     if (const std::optional<std::string> utf8 = Utf8FromUtf16(text))
-        return PictureFinder(*utf8, note, defines).Find();
-    return PictureFinder(text, note, defines).Find();
+        return PictureFinder(*utf8, note, defines, sizes).Find();
+    return PictureFinder(text, note, defines, sizes).Find();
 }
 
 std::optional<std::string> NameSharedByTwo(const CodeReading &reading)
@@ -786,7 +1146,26 @@ PickedPicture PickPicture(const CodeReading &reading, const std::optional<std::s
     }
     if (!picked->problem.empty())
         return {std::nullopt, picked->problem, std::nullopt};
+    if (!IsModuleSize(picked->size))
+        return {std::nullopt,        {}, picked->layout, picked->layoutEvidence, picked->size, picked->sizedBytes,
+                picked->sizeEvidence};
     return {picked->bytes, {}, picked->layout, picked->layoutEvidence};
+}
+
+const UnsizedArray *PickUnsized(const CodeReading &reading, const std::optional<std::string> &name)
+{
+    const auto named = [&reading](const std::string &wanted) {
+        return std::any_of(reading.pictures.begin(), reading.pictures.end(),
+                           [&wanted](const CodePicture &picture) { return picture.name == wanted; });
+    };
+    if (name) {
+        if (named(*name))
+            return nullptr;
+        const auto found = std::find_if(reading.unsized.begin(), reading.unsized.end(),
+                                        [&name](const UnsizedArray &array) { return array.name == *name; });
+        return found == reading.unsized.end() ? nullptr : &*found;
+    }
+    return reading.pictures.empty() && reading.unsized.size() == 1 ? &reading.unsized.front() : nullptr;
 }
 
 DotGrid::Dots DotsOfPicture(const PictureBytes &bytes, std::optional<BitLayout> layout, LcdType type)

@@ -427,6 +427,17 @@ Definition ValueReader::Replacement(std::string_view name, std::size_t offset) c
     return {m_text.substr(nameEnd, LogicalLineEnd(m_text, nameEnd) - nameEnd), nullptr};
 }
 
+std::optional<std::int64_t> ValueReader::WholeNumber(std::string_view expression, std::size_t offset,
+                                                     const NamedConstants &constants) const
+{
+    return ExpressionValue(expression, [&](std::string_view name) {
+        if (const NameMeaning meaning = Meaning(name, offset); meaning.defined == Truth::True)
+            return meaning;
+        const auto constant = constants.find(name);
+        return constant == constants.end() ? NameMeaning{} : NameMeaning{Truth::True, std::optional(constant->second)};
+    });
+}
+
 void ValueReader::ReadString(const Token &literal, const std::function<void(const ByteValue &)> &each) const
 {
     const std::string where = "the string on " + Place(literal);

@@ -28,6 +28,11 @@ struct ByteValue {
 // it is in doubt.
 using CommandLineDefines = std::map<std::string, std::string, std::less<>>;
 
+// The text's named constants by name, `const int W = 128;`, each with the
+// expression that gives its value: a picture's side is written so as often
+// as with a #define.
+using NamedConstants = std::map<std::string_view, std::string_view, std::less<>>;
+
 // What a name stands for at a place: the replacement of an object-like
 // #define above it, and whether another branch of a conditional may give
 // it another.
@@ -55,6 +60,11 @@ public:
 
     // What `name` stands for at `offset`.
     Definition Replacement(std::string_view name, std::size_t offset) const;
+
+    // The whole number the constant expression `expression` at `offset`
+    // stands for, where the #defines above it and `constants` tell it.
+    std::optional<std::int64_t> WholeNumber(std::string_view expression, std::size_t offset,
+                                            const NamedConstants &constants) const;
 
     // Text that the preprocessor surely leaves out, in order.
     const std::vector<SkippedText> &Skipped() const { return m_skipped; }

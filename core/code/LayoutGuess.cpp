@@ -12,12 +12,12 @@ namespace {
 
 bool IsSetAt(const DotGrid::Dots &dots, LcdType type, Cell cell)
 {
-    return dots.at(DotAtCell(type, cell)) == DotState::Set;
+    return dots.at(static_cast<std::size_t>(DotAtCell(type, cell, dots.Size()))) == DotState::Set;
 }
 
 bool MostlySet(const DotGrid::Dots &dots)
 {
-    return std::count(dots.begin(), dots.end(), DotState::Set) * 2 > kDotCount;
+    return std::count(dots.begin(), dots.end(), DotState::Set) * 2 > static_cast<std::ptrdiff_t>(dots.size());
 }
 
 // The order on a tie. The module's first: values read without a layout are
@@ -39,25 +39,26 @@ constexpr int kPieceCost = 8;
 // Pieces of dots of the drawing's colour (not `background`) that touch, diagonally too.
 int Pieces(const DotGrid::Dots &dots, LcdType type, bool background)
 {
-    std::array<bool, kDotCount> seen{};
+    const PictureSize size = dots.Size();
+    std::vector<bool> seen(dots.size());
     int pieces = 0;
-    for (int start = 0; start < kDotCount; ++start) {
-        if (seen.at(start) || (dots.at(start) == DotState::Set) == background)
+    for (std::size_t start = 0; start < dots.size(); ++start) {
+        if (seen[start] || (dots[start] == DotState::Set) == background)
             continue;
         ++pieces;
-        std::vector<int> reached{start};
-        seen.at(start) = true;
+        std::vector<int> reached{static_cast<int>(start)};
+        seen[start] = true;
         while (!reached.empty()) {
-            const Cell cell = CellOfDot(type, reached.back());
+            const Cell cell = CellOfDot(type, reached.back(), size);
             reached.pop_back();
             for (int row = cell.row - 1; row <= cell.row + 1; ++row) {
                 for (int column = cell.column - 1; column <= cell.column + 1; ++column) {
-                    if (!IsInsideGrid({column, row}))
+                    if (!IsInside({column, row}, size))
                         continue;
-                    const int dot = DotAtCell(type, {column, row});
-                    if (!seen.at(dot) && (dots.at(dot) == DotState::Set) != background) {
-                        seen.at(dot) = true;
-                        reached.push_back(dot);
+                    const auto dot = static_cast<std::size_t>(DotAtCell(type, {column, row}, size));
+                    if (!seen[dot] && (dots[dot] == DotState::Set) != background) {
+                        seen[dot] = true;
+                        reached.push_back(static_cast<int>(dot));
                     }
                 }
             }
@@ -95,8 +96,9 @@ CodeFormat ArrayFormOf(BitLayout layout)
 
 int Roughness(const DotGrid::Dots &dots, LcdType type)
 {
+    const PictureSize size = dots.Size();
     const bool background = MostlySet(dots);
-    const auto outside = [](int column, int row) { return !IsInsideGrid({column, row}); };
+    const auto outside = [size](int column, int row) { return !IsInside({column, row}, size); };
     // The colour at a cell, the background outside the picture.
     const auto at = [&](int column, int row) {
         return outside(column, row) ? background : IsSetAt(dots, type, {column, row});
@@ -109,8 +111,8 @@ int Roughness(const DotGrid::Dots &dots, LcdType type)
     };
     int border = 0;
     // From the row and column before the picture to its last: each cell with the one right of it and below it.
-    for (int row = -1; row < kGridSide; ++row) {
-        for (int column = -1; column < kGridSide; ++column)
+    for (int row = -1; row < size.height; ++row) {
+        for (int column = -1; column < size.width; ++column)
             border += cost(column, row, column + 1, row) + cost(column, row, column, row + 1);
     }
     return border + kPieceCost * Pieces(dots, type, background);
@@ -127,6 +129,32 @@ std::vector<LayoutCandidate> RankLayouts(const PictureBytes &bytes, LcdType type
             same->layouts.push_back(layout);
         else
             candidates.push_back({{layout}, dots, Roughness(dots, type)});
+    }
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const LayoutCandidate &a, const LayoutCandidate &b) { return a.roughness < b.roughness; });
+    return candidates;
+}
+
+std::vector<LayoutCandidate> RankSizedLayouts(std::span<const std::uint8_t> bytes, std::span<const PictureSize> sizes,
+                                              LcdType type)
+{
+    std::vector<LayoutCandidate> candidates;
+    for (const PictureSize size : sizes) {
+        const std::size_t first = candidates.size(); // a picture of another size is another picture
+        for (const BitLayout layout : kSizedGuessOrder) {
+            if (LayoutByteCount(layout, size) != bytes.size())
+                continue;
+            Dots dots = DotsFromSizedLayoutBytes(bytes, layout, type, size);
+            const auto same =
+                std::find_if(candidates.begin() + static_cast<std::ptrdiff_t>(first), candidates.end(),
+                             [&dots](const LayoutCandidate &candidate) { return candidate.dots == dots; });
+            if (same != candidates.end()) {
+                same->layouts.push_back(layout);
+                continue;
+            }
+            const int roughness = Roughness(dots, type);
+            candidates.push_back({{layout}, std::move(dots), roughness});
+        }
     }
     std::stable_sort(candidates.begin(), candidates.end(),
                      [](const LayoutCandidate &a, const LayoutCandidate &b) { return a.roughness < b.roughness; });

@@ -233,9 +233,11 @@ std::string ReadRawPixels(std::string_view raster, Bitmap &bitmap)
         return "the PBM data ends early";
     if (!Trimmed(raster.substr(needed)).empty())
         return "the PBM goes on after its pixels";
-    for (std::size_t i = 0; i < bitmap.black.size(); ++i) {
-        const auto byte = static_cast<std::uint8_t>(raster[i / width * rowBytes + i % width / 8]);
-        bitmap.black[i] = (byte >> (7 - i % width % 8) & 1U) != 0;
+    std::size_t pixel = 0;
+    for (std::size_t row = 0; row < static_cast<std::size_t>(bitmap.height); ++row) {
+        const std::string_view bytes = raster.substr(row * rowBytes, rowBytes);
+        for (std::size_t column = 0; column < width; ++column, ++pixel)
+            bitmap.black[pixel] = (static_cast<std::uint8_t>(bytes[column / 8]) >> (7 - column % 8) & 1U) != 0;
     }
     return {};
 }

@@ -7,6 +7,7 @@
 #include "core/platform/FileIo.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tessaldo {
 namespace {
@@ -162,11 +163,11 @@ std::string FormatDrawing(const DotGrid &grid)
     return bytes;
 }
 
-void ApplyDrawing(DotGrid &grid, const Drawing &drawing)
+void ApplyDrawing(DotGrid &grid, Drawing drawing)
 {
     if (drawing.type)
         grid.SetLCDType(*drawing.type);
-    grid.SetAllDots(drawing.dots);
+    grid.SetAllDots(std::move(drawing.dots));
 }
 
 FileStatus ReadDrawingFile(const std::filesystem::path &szFilePath, Drawing &drawing)
@@ -264,10 +265,10 @@ FileStatus ReadPictureFile(const std::filesystem::path &path, Drawing &drawing, 
         if (FileStatus small = CheckSourceSize(path, bytes.size()); !small)
             return small;
     }
-    const ParsedDrawing parsed = ParsePicture(bytes, ReadFrom::File(path), type);
+    ParsedDrawing parsed = ParsePicture(bytes, ReadFrom::File(path), type);
     if (!parsed)
         return FileStatus::Failed(parsed.message());
-    drawing = parsed.value();
+    drawing = std::move(parsed.value()); // a picture of up to a million dots
     return FileStatus::Ok();
 }
 

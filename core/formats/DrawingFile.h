@@ -48,7 +48,7 @@ ParsedDrawing ParseDrawing(std::string_view bytes, const ReadFrom &from);
 std::string FormatDrawing(const DotGrid &grid);
 
 // Puts the drawing into the grid: the type first, when the file has one, then the dots.
-void ApplyDrawing(DotGrid &grid, const Drawing &drawing);
+void ApplyDrawing(DotGrid &grid, Drawing drawing);
 
 // Reads and checks the whole drawing file before anything is applied, so a
 // refused file leaves nothing changed.

@@ -508,7 +508,7 @@ std::string CutLongNames(std::vector<CodePicture> &pictures)
 }
 
 SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const PassedOverNote &note,
-                   const CommandLineDefines &defines = {})
+                   const CommandLineDefines &defines = {}, const SizeReading &sizes = {})
 {
     const auto isIndex = [&facts](const std::string &array) {
         return !facts.name.empty() && (array == facts.name || array == facts.name + "_DELAY_MS");
@@ -523,13 +523,14 @@ SetCode PicturesOf(std::string_view text, const HeaderFacts &facts, const Passed
             if (note)
                 note(why);
         },
-        defines);
+        defines, sizes);
     std::vector<CodePicture> &pictures = code.reading.pictures;
     pictures.reserve(found.pictures.size());
     for (CodePicture &picture : found.pictures) {
         if (!isIndex(picture.name))
             pictures.push_back(std::move(picture));
     }
+    code.reading.unsized = std::move(found.unsized);
     // What a header says of its layout holds for its arrays, but not for one
     // that tells its own (0xA4 first, say), added by hand.
     if (facts.layout != BitLayout::Module && facts.type) {
@@ -603,11 +604,12 @@ SetText FormatSetHeader(const Document &set, const std::optional<std::filesystem
     return header;
 }
 
-SetCode FindSetPictures(std::string_view text, const PassedOverNote &note, const CommandLineDefines &defines)
+SetCode FindSetPictures(std::string_view text, const PassedOverNote &note, const CommandLineDefines &defines,
+                        const SizeReading &sizes)
 {
     if (const std::optional<std::string> utf8 = Utf8FromUtf16(text))
-        return FindSetPictures(*utf8, note, defines);
-    return PicturesOf(text, ReadFacts(text), note, defines);
+        return FindSetPictures(*utf8, note, defines, sizes);
+    return PicturesOf(text, ReadFacts(text), note, defines, sizes);
 }
 
 SetReading ReadSet(std::string_view text, LcdType typeIfUnsaid, const PassedOverNote &note,

@@ -40,7 +40,9 @@ struct SetCode {
     std::string name;            // the set's NAME in a header of this program
     std::string cutNames;        // names cut to kMaxNameLength: "long is now cut, ...", "" for none
 };
-SetCode FindSetPictures(std::string_view text, const PassedOverNote &note = {}, const CommandLineDefines &defines = {});
+// `sizes`: which sizes are read, as FindPicturesInCode reads them.
+SetCode FindSetPictures(std::string_view text, const PassedOverNote &note = {}, const CommandLineDefines &defines = {},
+                        const SizeReading &sizes = {});
 
 struct SetReading {
     std::optional<Document> set;          // every picture of the text in order; nullopt when it holds none usable

@@ -33,6 +33,13 @@ std::string SetMerge::Add(const SetPart &part)
     if (m_sources.empty())
         m_layout = part.layout; // and a header in another display's layout stays in it
     for (const Picture &picture : part.pictures) {
+        // Cropping or padding a picture to the others' size would write what no file holds.
+        if (!m_set.pictures.empty() && picture.dots.Size() != m_set.Size()) {
+            const Picture &first = m_set.pictures.front();
+            return "Cannot make the header: " + picture.name + " in " + part.source + " is "
+                   + PictureSizeText(picture.dots.Size()) + " and " + first.name + " in " + m_sources.front() + " "
+                   + PictureSizeText(first.dots.Size()) + "; one header holds pictures of one size.";
+        }
         const auto [earlier, added] = m_byFileName.emplace(LowerCase(picture.name), m_sources.size());
         if (!added && !m_framesName)
             return "Cannot make the header: " + m_sources[earlier->second] + " and " + part.source + " "

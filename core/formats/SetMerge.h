@@ -22,7 +22,7 @@ struct SetPart {
 };
 
 // The pictures of several files as one set, in the order given, by the rules
-// one header holds: one type, and icons whose names differ without case (the
+// one header holds: one type, one size, and icons whose names differ without case (the
 // names decode --each writes back as files), or an animation's frames, which
 // may show one picture twice. The first file's animation stays one, and its
 // layout stays the set's.

@@ -4,6 +4,8 @@
 #include "core/model/Layout.h"
 #include "core/model/LcdType.h"
 
+#include <utility>
+
 namespace tessaldo {
 
 // The picture: its dots addressed by dot index, and the LCD type it is drawn
@@ -24,7 +26,7 @@ public:
     int DotAt(Cell cell) const { return DotAtCell(m_nLCDType, cell, Size()); }
 
     void SetDot(int dot, DotState state) { m_dots.at(dot) = state; }
-    void SetAllDots(const Dots &dots) { m_dots = dots; }
+    void SetAllDots(Dots dots) { m_dots = std::move(dots); } // moved in: a picture may hold a million dots
     // A clear dot becomes set and a set dot clear: what a click on a dot does.
     void ToggleDot(int dot);
     void ClearLCD();

@@ -44,4 +44,9 @@ std::string PictureSizeText(PictureSize size)
     return std::to_string(size.width) + " x " + std::to_string(size.height);
 }
 
+std::string NotForTheModule(PictureSize size)
+{
+    return "the module shows " + PictureSizeText(kModuleSize) + " pictures and this one is " + PictureSizeText(size);
+}
+
 } // namespace tessaldo

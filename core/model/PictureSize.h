@@ -35,5 +35,9 @@ constexpr bool IsPictureSize(PictureSize size)
 std::optional<PictureSize> PictureSizeFromText(std::string_view text);
 // "128 x 64": how messages and captions name a size.
 std::string PictureSizeText(PictureSize size);
+// Why the module's own forms (its printf lines, its 33 bytes, sending) cannot
+// take a picture of `size`: "the module shows 16 x 16 pictures and this one is
+// 128 x 64", to follow "Cannot ...: ".
+std::string NotForTheModule(PictureSize size);
 
 } // namespace tessaldo

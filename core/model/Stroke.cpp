@@ -35,7 +35,7 @@ int CellIndex(double at, double cellSize)
 
 } // namespace
 
-std::vector<Cell> CellsAlongSegment(PointF from, PointF to, double cellSize)
+std::vector<Cell> CellsAlongSegment(PointF from, PointF to, double cellSize, PictureSize size)
 {
     std::vector<Cell> cells;
     Cell cell{CellIndex(from.x, cellSize), CellIndex(from.y, cellSize)};
@@ -45,7 +45,7 @@ std::vector<Cell> CellsAlongSegment(PointF from, PointF to, double cellSize)
     // A segment crosses at most one border per cell on each axis.
     const int crossings = std::abs(last.column - cell.column) + std::abs(last.row - cell.row);
     for (int i = 0; i <= crossings; ++i) {
-        if (IsInsideGrid(cell))
+        if (IsInside(cell, size))
             cells.push_back(cell);
         if (x.next < y.next) {
             cell.column += x.step;

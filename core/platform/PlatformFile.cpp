@@ -21,6 +21,9 @@
 #else
 #include <unistd.h>
 #endif
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+#include <sys/resource.h>
+#endif
 
 namespace tessaldo {
 namespace {
@@ -437,6 +440,16 @@ std::error_code SyncWrittenFiles(std::span<const std::filesystem::path> files)
 }
 
 constexpr int kStandardError = 2;
+
+std::optional<std::size_t> PeakMemoryBytes()
+{
+#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+    rusage usage{};
+    if (::getrusage(RUSAGE_SELF, &usage) == 0)
+        return static_cast<std::size_t>(usage.ru_maxrss) * 1024; // Linux counts it in KiB
+#endif
+    return std::nullopt;
+}
 
 bool StandardErrorIsTerminal()
 {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -9,8 +10,8 @@
 #include <vector>
 
 // The only platform-specific piece of the core: plain file descriptors, which
-// cost a fraction of a stream for files this small, standard error, and
-// handing the process on to another program.
+// cost a fraction of a stream for files this small, standard error, handing
+// the process on to another program, and the memory the process has held.
 namespace tessaldo {
 
 // Creates `path`, which must not exist yet, writes `bytes` into it and has
@@ -47,6 +48,9 @@ std::filesystem::path OwnExecutable();
 // streams. Where the system replaces the process it does not return unless it
 // failed; elsewhere `status` is the program's exit status.
 std::error_code RunInstead(const std::filesystem::path &program, const std::vector<std::string> &args, int &status);
+
+// The most memory this process has held at once, in bytes, or nothing where the system does not say.
+std::optional<std::size_t> PeakMemoryBytes();
 
 // Standard output passes bytes as they are: the generated code carries its
 // own CR LF and a PNG is binary, where a text mode would add a CR to each LF.

@@ -4,6 +4,7 @@
 #include "core/code/CodeGenerator.h"
 #include "core/formats/DrawingFile.h"
 #include "core/session/ProgramTexts.h"
+#include "core/session/Texts.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,24 +24,35 @@ void EditSession::SetType(LcdType type)
     Change("Type " + std::to_string(LcdTypeValue(type)), [type](Document &document) { document.type = type; });
 }
 
-void EditSession::Apply(Transform transform)
+std::string EditSession::Apply(Transform transform)
 {
+    if (!Fits(transform))
+        return FilledText(TextId::TurnInSet, {PictureSizeText(m_document.Size())});
     Change(std::string(TransformName(transform)), [transform](Document &document) {
         DotGrid grid = document.Grid();
         ApplyTransform(grid, transform);
         document.Edited().dots = grid.AllDots();
     });
+    return {};
 }
 
-void EditSession::TakeDots(const std::string &caption, const DotGrid::Dots &dots)
+std::string EditSession::TakeDots(const std::string &caption, const DotGrid::Dots &dots)
 {
+    if (std::string refused = SizeRefusal(dots.Size()); !refused.empty())
+        return refused;
     Change(caption, [&dots](Document &document) { document.Edited().dots = dots; });
+    return {};
 }
 
 std::string EditSession::TakePictures(const std::string &caption, std::vector<Picture> pictures)
 {
     if (pictures.empty())
         return {};
+    // Alone, the edited picture gives way to the first pasted one, whose size the set then has.
+    const PictureSize size = HoldsSet() ? m_document.Size() : pictures.front().dots.Size();
+    for (const Picture &picture : pictures)
+        if (picture.dots.Size() != size)
+            return FilledText(TextId::OtherSize, {PictureSizeText(picture.dots.Size()), PictureSizeText(size)});
     std::string renamed;
     Change(caption, [&pictures, &renamed](Document &document) {
         const std::size_t at = document.current;
@@ -60,8 +72,10 @@ std::string EditSession::TakePictures(const std::string &caption, std::vector<Pi
     return "Names in a set differ in more than case, so " + renamed + ".";
 }
 
-void EditSession::Open(const Drawing &drawing)
+std::string EditSession::Open(const Drawing &drawing)
 {
+    if (std::string refused = SizeRefusal(drawing.dots.Size()); !refused.empty())
+        return refused;
     Change("Open", [&drawing](Document &document) {
         DotGrid grid = document.Grid();
         ApplyDrawing(grid, drawing);
@@ -69,6 +83,7 @@ void EditSession::Open(const Drawing &drawing)
         document.Edited().dots = grid.AllDots();
     });
     PictureSaved();
+    return {};
 }
 
 namespace {
@@ -95,6 +110,7 @@ std::string EditSession::UniqueName(const std::vector<Picture> &pictures, const 
 void EditSession::AddPicture()
 {
     Picture blank;
+    blank.dots = Dots(m_document.Size());
     blank.name = UniqueName(m_document.pictures, "picture", m_document.pictures.size());
     blank.delayMs = m_document.Edited().delayMs; // frames of one animation mostly share theirs
     Change("Add Picture", [&blank](Document &document) {
@@ -194,7 +210,7 @@ void EditSession::Restore(Document document, Document saved)
         return;
     document.current = std::min(document.current, document.pictures.size() - 1);
     m_history = History();
-    m_strokeStart.reset();
+    m_stroke.reset();
     m_codeMadeFrom.reset();
     m_playing = false;
     m_document = std::move(document);
@@ -250,29 +266,92 @@ int EditSession::ShowNextFrame()
 
 void EditSession::New()
 {
-    Change("New", [](Document &document) { document.Edited().dots = {}; });
+    Change("New", [](Document &document) { document.Edited().dots = Dots(document.Size()); });
     m_codeMadeFrom.reset();
     Announce();
 }
 
+std::string EditSession::Resize(PictureSize size, Anchor anchor)
+{
+    if (!IsPictureSize(size))
+        return FilledText(TextId::SizeOutOfRange, {std::to_string(kLargestSide), PictureSizeText(size)});
+    const LcdType type = m_document.type;
+    ResizeAll("Resize", [type, size, anchor](const Dots &dots) { return ResizedDots(dots, type, size, anchor); });
+    return {};
+}
+
+std::string EditSession::Enlarge(int factor)
+{
+    if (factor < 1)
+        return FilledText(TextId::ScaleFactor, {std::to_string(factor)});
+    const LcdType type = m_document.type;
+    if (!EnlargedDots(m_document.Edited().dots, type, factor)) // the size alone decides, the same for every picture
+        return FilledText(TextId::EnlargedTooFar,
+                          {std::to_string(factor), PictureSizeText(m_document.Size()), std::to_string(kLargestSide)});
+    ResizeAll("Enlarge", [type, factor](const Dots &dots) { return *EnlargedDots(dots, type, factor); });
+    return {};
+}
+
+std::string EditSession::Reduce(int factor)
+{
+    if (factor < 1)
+        return FilledText(TextId::ScaleFactor, {std::to_string(factor)});
+    const LcdType type = m_document.type;
+    ResizeAll("Reduce", [type, factor](const Dots &dots) { return *ReducedDots(dots, type, factor); });
+    return {};
+}
+
+void EditSession::ResizeAll(const std::string &caption, const std::function<Dots(const Dots &)> &resized)
+{
+    Change(caption, [&resized](Document &document) {
+        for (Picture &picture : document.pictures)
+            picture.dots = resized(picture.dots);
+    });
+}
+
+bool EditSession::Fits(Transform transform) const
+{
+    return !HoldsSet() || TransformedSize(m_document.Size(), transform) == m_document.Size();
+}
+
+std::string EditSession::SizeRefusal(PictureSize size) const
+{
+    if (!HoldsSet() || size == m_document.Size())
+        return {};
+    return FilledText(TextId::OtherSize, {PictureSizeText(size), PictureSizeText(m_document.Size())});
+}
+
 void EditSession::Paint(std::span<const int> dots, DotState state)
 {
-    if (!m_strokeStart)
-        m_strokeStart = m_document;
+    if (!m_stroke)
+        m_stroke.emplace();
     m_playing = false;
-    for (const int dot : dots)
-        m_document.Edited().dots.at(static_cast<std::size_t>(dot)) = state;
+    for (const int dot : dots) {
+        DotState &shown = m_document.Edited().dots.at(static_cast<std::size_t>(dot));
+        if (shown != state)
+            m_stroke->push_back(dot);
+        shown = state;
+    }
     Announce();
 }
 
 void EditSession::EndStroke()
 {
-    if (!m_strokeStart)
+    if (!m_stroke)
         return;
-    const Document before = *std::exchange(m_strokeStart, std::nullopt);
-    if (before == m_document)
+    std::vector<int> changes = *std::exchange(m_stroke, std::nullopt);
+    // A dot changed twice is as it was: the stroke flipped those changed an odd number of times.
+    std::sort(changes.begin(), changes.end());
+    std::vector<int> flipped;
+    for (auto same = changes.begin(); same != changes.end();) {
+        const auto next = std::upper_bound(same, changes.end(), *same);
+        if ((next - same) % 2 != 0)
+            flipped.push_back(*same);
+        same = next;
+    }
+    if (flipped.empty())
         return;
-    m_history.Push("Stroke", before, m_document);
+    m_history.PushFlips("Stroke", m_document, flipped);
     Announce();
 }
 
@@ -363,8 +442,10 @@ bool EditSession::IsEnabled(CommandId id, bool somethingToPaste) const
     case CommandId::Play:
     case CommandId::PlayOnModule:
         return HoldsSet();
-    default:
-        return true;
+    default: {
+        const std::optional<Transform> transform = CommandWithId(id).transform;
+        return !transform || Fits(*transform);
+    }
     }
 }
 
@@ -445,11 +526,11 @@ void EditSession::Change(const std::string &caption, const std::function<void(Do
     Announce();
 }
 
-void EditSession::Show(const std::optional<Document> &document)
+void EditSession::Show(std::optional<Document> document)
 {
     if (!document)
         return;
-    m_document = *document;
+    m_document = std::move(*document);
     Announce();
 }
 

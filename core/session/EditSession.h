@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/model/BitLayout.h"
+#include "core/model/Resize.h"
 #include "core/session/EditorCommands.h"
 #include "core/session/History.h"
 
@@ -18,7 +19,10 @@ struct Drawing;
 
 // The editing session the window and the page both show: the document, its
 // history, the drag being painted and the dots the code was made from. Every
-// change is announced to the listeners, which redraw from it.
+// change is announced to the listeners, which redraw from it. Pictures may be
+// any size; a set's pictures share one, so what would give one picture
+// another size than the rest is refused with the reason, and a resize acts
+// on every picture at once.
 class EditSession {
 public:
     using Listener = std::function<void()>;
@@ -31,20 +35,39 @@ public:
 
     // Each of these is one step of the history, and none at all when it changes nothing.
     void ToggleDot(int dot);
+    // The type places the dots of a 16 x 16 picture only; at any other size
+    // the set just keeps it, for when it is made 16 x 16 again.
     void SetType(LcdType type);
-    void Apply(Transform transform);
-    // Dots a dialog, a paste or an import made, into the edited picture.
-    void TakeDots(const std::string &caption, const DotGrid::Dots &dots);
+    // "" when done, or why not: a turn of a picture that is not square would
+    // leave it another size than the rest of its set. Turning the others too
+    // would change pictures the user is not looking at; resized to a square
+    // first, the set lets each of its pictures turn alone.
+    std::string Apply(Transform transform);
+    // Dots a dialog, a paste or an import made, into the edited picture: ""
+    // when taken, or why not where they are another size than the rest of
+    // the set. A picture alone takes their size.
+    std::string TakeDots(const std::string &caption, const DotGrid::Dots &dots);
     // Pictures pasted or dropped as code: the first in the edited one's place,
     // the rest after it, each name made unique in the set. Gives "" or a note
-    // of the names it had to change, for the user to read.
+    // of the names it had to change, for the user to read, or, taking none,
+    // why they cannot share the set's size.
     std::string TakePictures(const std::string &caption, std::vector<Picture> pictures);
-    void Open(const Drawing &drawing);
-    // A clear picture to start again from; the code is no one's any more.
+    // As TakeDots for a drawing file's picture, which then is a clean point.
+    std::string Open(const Drawing &drawing);
+    // A clear picture of the same size to start again from; the code is no one's any more.
     void New();
 
+    // The set made another size as one step, every picture alike: cropped or
+    // extended with clear dots, held at `anchor`; each dot made `factor` x
+    // `factor` dots; or each such block one dot, set where at least half of
+    // it is. "" when done, or the sentence saying why not.
+    std::string Resize(PictureSize size, Anchor anchor = Anchor::TopLeft);
+    std::string Enlarge(int factor);
+    std::string Reduce(int factor);
+
     // The set. Each change is one step; the picture added, copied or moved
-    // becomes the one edited. The set never loses its last picture.
+    // becomes the one edited, an added one clear at the set's size. The set
+    // never loses its last picture.
     void AddPicture();
     void CopyPicture();
     void DeletePicture();
@@ -129,7 +152,7 @@ public:
 
     // Undo and Redo while there is a step to take, Paste while something can be
     // pasted, the commands that walk, reorder, delete or play the set while it
-    // has somewhere to go, the rest always.
+    // has somewhere to go, the turns while Apply would take them, the rest always.
     bool IsEnabled(CommandId id, bool somethingToPaste) const;
     // Whether a checkable command is on.
     bool IsChecked(CommandId id) const;
@@ -139,7 +162,13 @@ public:
 
 private:
     void Change(const std::string &caption, const std::function<void(Document &)> &edit);
-    void Show(const std::optional<Document> &document);
+    // Whether the edited picture keeps the set's size through `transform`: all but a turn of one not square.
+    bool Fits(Transform transform) const;
+    // "" where the edited picture may take `size`: it is the set's, or the picture is alone.
+    std::string SizeRefusal(PictureSize size) const;
+    // Every picture's dots made by `resized` as one step.
+    void ResizeAll(const std::string &caption, const std::function<Dots(const Dots &)> &resized);
+    void Show(std::optional<Document> document);
     // The whole document replaced as one step; the code is no one's any more.
     void Replace(const std::string &caption, Document document);
     void Announce() const;
@@ -148,7 +177,9 @@ private:
 
     Document m_document;
     History m_history;
-    std::optional<Document> m_strokeStart; // the document before the drag being painted
+    // The drag being painted: each dot it changed, once for every change, so
+    // that what it costs grows with the dots it reaches, not the picture's size.
+    std::optional<std::vector<int>> m_stroke;
     std::optional<DotGrid::Dots> m_codeMadeFrom;
     Document m_clean;
     bool m_onionSkin = false;

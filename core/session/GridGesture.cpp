@@ -25,8 +25,8 @@ std::vector<int> GridGesture::Move(int dot, PointF point, const DotGrid &grid)
         m_paintState = grid.State(m_pressedDot) == DotState::Set ? DotState::Clear : DotState::Set;
         changed.push_back(m_pressedDot);
     }
-    for (const Cell cell : CellsAlongSegment(m_lastPoint, point, m_cellSize)) {
-        const int crossed = DotAtCell(m_layout, cell);
+    for (const Cell cell : CellsAlongSegment(m_lastPoint, point, m_cellSize, grid.Size())) {
+        const int crossed = DotAtCell(m_layout, cell, grid.Size());
         if (grid.State(crossed) != m_paintState && std::find(changed.begin(), changed.end(), crossed) == changed.end())
             changed.push_back(crossed);
     }

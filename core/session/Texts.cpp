@@ -73,6 +73,15 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
     {TextId::CannotDraw, "cannotDraw", "Cannot draw this: %1."},
     {TextId::CannotImport, "cannotImport", "Cannot import \"%1\": %2."},
     {TextId::Importing, "importing", "Importing \"%1\"…"},
+    {TextId::TurnInSet, "turnInSet",
+     "A %1 picture cannot turn within a set, whose pictures share one size, unless the set is resized to a square "
+     "first."},
+    {TextId::OtherSize, "otherSize",
+     "A %1 picture cannot join this set, whose pictures are all %2; resize one or the other first."},
+    {TextId::SizeOutOfRange, "sizeOutOfRange", "A picture is 1 to %1 dots wide and high, so it cannot be %2."},
+    {TextId::EnlargedTooFar, "enlargedTooFar",
+     "Enlarged %1 times, the %2 pictures would be wider or higher than %3 dots."},
+    {TextId::ScaleFactor, "scaleFactor", "A picture is scaled by a whole factor of 1 or more, not %1."},
 });
 
 constexpr bool InIdOrder()

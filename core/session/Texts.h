@@ -69,6 +69,11 @@ enum class TextId {
     CannotDraw,
     CannotImport,
     Importing,
+    TurnInSet,
+    OtherSize,
+    SizeOutOfRange,
+    EnlargedTooFar,
+    ScaleFactor,
 };
 
 struct TextEntry {

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <functional>
+#include <sstream>
+
 using namespace tessaldo;
 
 namespace {
@@ -521,4 +525,153 @@ TEST(CliDecode, DefineSettlesTheConditionBetweenTwoPicturesOfOneName)
     const std::string made = (dir / "made.h").string();
     EXPECT_EQ(RunCliProcess({"header", source.string(), "--define", "__AVR__", "--output", made}).err, "");
     EXPECT_EQ(RunCliProcess({"decode", made, "-"}).out, FormatDrawing(avr));
+}
+
+namespace {
+
+using DotsAt = std::function<bool(int x, int y)>;
+
+// A picture's bytes as a library's documentation orders them: XBM and
+// Adafruit GFX rows of (w + 7) / 8 bytes, the leftmost dot in bit 0 or in
+// bit 7 (0x80 >> (x & 7)); SSD1306 pages, byte (y / 8) * w + x, the top dot in bit 0.
+std::string ArrayOf(const std::string &declaration, PictureSize size, const std::string &order, const DotsAt &set)
+{
+    const int rowBytes = (size.width + 7) / 8;
+    std::vector<int> bytes(
+        static_cast<std::size_t>(order == "pages" ? size.width * ((size.height + 7) / 8) : rowBytes * size.height));
+    for (int y = 0; y < size.height; ++y) {
+        for (int x = 0; x < size.width; ++x) {
+            if (!set(x, y))
+                continue;
+            if (order == "pages")
+                bytes.at(static_cast<std::size_t>((y / 8) * size.width + x)) |= 1 << (y % 8);
+            else
+                bytes.at(static_cast<std::size_t>(y * rowBytes + x / 8)) |=
+                    order == "xbm" ? 1 << (x % 8) : 0x80 >> (x & 7);
+        }
+    }
+    std::string text = declaration + " = {";
+    for (std::size_t at = 0; at < bytes.size(); ++at)
+        text += (at % 16 == 0 ? "\n    " : " ") + std::to_string(bytes[at]) + ",";
+    return text + "\n};\n";
+}
+
+// A plain PBM's dots, '1' set, row by row, after "W H ".
+std::string PbmDots(const std::string &pbm)
+{
+    std::istringstream in(pbm);
+    std::string magic;
+    int width = 0;
+    int height = 0;
+    in >> magic >> width >> height;
+    std::string dots = std::to_string(width) + " " + std::to_string(height) + " ";
+    for (char c = 0; in.get(c);)
+        if (c == '0' || c == '1')
+            dots += c;
+    return magic == "P1" ? dots : "no plain PBM";
+}
+
+std::string DotsOf(PictureSize size, const DotsAt &set)
+{
+    std::string dots = std::to_string(size.width) + " " + std::to_string(size.height) + " ";
+    for (int y = 0; y < size.height; ++y)
+        for (int x = 0; x < size.width; ++x)
+            dots += set(x, y) ? '1' : '0';
+    return dots;
+}
+
+const DotsAt kHeart = [](int x, int y) { return std::abs(2 * x - 7) + 2 * y <= 12 && y >= 2 && (y > 2 || x % 7 != 0); };
+const DotsAt kRing = [](int x, int y) {
+    const int distance = (2 * x - 31) * (2 * x - 31) + (2 * y - 31) * (2 * y - 31);
+    return distance >= 400 && distance <= 784;
+};
+const DotsAt kSplash = [](int x, int y) { return x == 0 || y == 0 || x == 127 || y == 63 || x == 2 * y; };
+
+} // namespace
+
+// Sketches as their authors write them, arrays of several sizes drawn by the
+// libraries' calls: each array comes back at the size its call draws it, in
+// the layout that call takes, as a PBM.
+TEST(CliDecode, ASketchsArraysComeBackAtTheSizesItsCallsDrawThem)
+{
+    TempDir dir;
+    const std::string u8g2 = "#include <U8g2lib.h>\n#define HEART_W 8\n#define HEART_H 8\nconst int RING = 32;\n"
+                             + ArrayOf("static const unsigned char heart[] U8X8_PROGMEM", {8, 8}, "xbm", kHeart)
+                             + ArrayOf("static const unsigned char ring[] U8X8_PROGMEM", {32, 32}, "xbm", kRing)
+                             + ArrayOf("static const unsigned char splash[] U8X8_PROGMEM", {128, 64}, "xbm", kSplash)
+                             + "U8G2_SSD1306_128X64_NONAME_F_HW_I2C u8g2(U8G2_R0);\nvoid loop(void) {\n"
+                               "  u8g2.clearBuffer();\n  u8g2.drawXBMP(0, 0, 128, 64, splash);\n"
+                               "  u8g2.drawXBMP(10, 10, HEART_W, HEART_H, heart);\n"
+                               "  u8g2.drawXBMP(40, 10, RING, RING, ring);\n  u8g2.sendBuffer();\n}\n";
+    const std::string gfx = "#include <Adafruit_SSD1306.h>\n#define SCREEN_WIDTH 128\n#define SCREEN_HEIGHT 64\n"
+                            + ArrayOf("const unsigned char heart_bmp[] PROGMEM", {8, 8}, "rows", kHeart)
+                            + ArrayOf("const unsigned char ring_bmp[] PROGMEM", {32, 32}, "rows", kRing)
+                            + ArrayOf("const unsigned char logo_bmp[] PROGMEM", {128, 64}, "rows", kSplash)
+                            + "void setup() {\n  display.drawBitmap(0, 0, logo_bmp, SCREEN_WIDTH, SCREEN_HEIGHT, "
+                              "SSD1306_WHITE);\n  display.drawBitmap(4, 4, heart_bmp, 8, 8, 1);\n"
+                              "  display.drawBitmap((display.width() - 32) / 2, 16, ring_bmp, 32, 32, 1);\n}\n";
+    const auto u8g2File = dir.Write("u8g2.ino", u8g2);
+    const auto gfxFile = dir.Write("gfx.ino", gfx);
+    const CliResult each = RunCliProcess({"decode", u8g2File.string(), "--each", (dir / "u8g2").string()});
+    EXPECT_EQ(each.exitCode, 0) << each.err;
+    EXPECT_EQ(each.err, "");
+    const std::pair<std::string, std::pair<PictureSize, DotsAt>> pictures[] = {
+        {"heart", {{8, 8}, kHeart}}, {"ring", {{32, 32}, kRing}}, {"splash", {{128, 64}, kSplash}}};
+    for (const auto &[name, picture] : pictures)
+        EXPECT_EQ(PbmDots(TempDir::Read(dir / "u8g2" / (name + ".pbm"))), DotsOf(picture.first, picture.second))
+            << name;
+    EXPECT_EQ(PbmDots(RunCliProcess({"decode", gfxFile.string(), "-", "--name", "heart_bmp"}).out),
+              DotsOf({8, 8}, kHeart));
+    EXPECT_EQ(PbmDots(RunCliProcess({"decode", gfxFile.string(), "-", "--name", "logo_bmp"}).out),
+              DotsOf({128, 64}, kSplash));
+    const CliResult xbm =
+        RunCliProcess({"decode", gfxFile.string(), (dir / "ring.xbm").string(), "--name", "ring_bmp"});
+    EXPECT_EQ(xbm.exitCode, 0) << xbm.err;
+    EXPECT_NE(TempDir::Read(dir / "ring.xbm").find("#define ring_width 32"), std::string::npos);
+    // What the call tells stands: another size or layout is refused with the reason.
+    EXPECT_EQ(RunCliProcess({"decode", gfxFile.string(), "-", "--name", "ring_bmp", "--size", "16x64"}).err,
+              "Cannot decode \"" + gfxFile.string()
+                  + "\": its picture is 32 x 32, as drawBitmap draws it 32 x 32 on line 86; leave out --size.\n");
+    EXPECT_EQ(RunCliProcess({"decode", u8g2File.string(), "-", "--size", "128"}).exitCode, 2);
+}
+
+// A frame buffer whose code says no size: refused with the size of the
+// display it likeliest fits, shown at every size it fits with --layout all,
+// and read at the size --size gives, where its length fits that size.
+TEST(CliDecode, AFrameBufferOfNoSaidSizeIsOfferedTheDisplaySizesItFits)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "netpbm draws the text through a shell";
+#else
+    TempDir dir;
+    const auto text = dir / "text.pbm";
+    if (std::system(("pbmtext -builtin fixed Tessaldo 2>/dev/null | pnmpad -white -width 128 -height 64 | pamtopnm "
+                     "-plain >"
+                     + ShellQuote(text.string()))
+                        .c_str())
+        != 0)
+        GTEST_SKIP() << "no netpbm to draw the text";
+    const std::string drawn = PbmDots(TempDir::Read(text));
+    const DotsAt set = [&drawn](int x, int y) { return drawn.at(std::string("128 64 ").size() + y * 128 + x) == '1'; };
+    const auto buffer = dir.Write("buffer.c", ArrayOf("uint8_t buffer[1024]", {128, 64}, "pages", set));
+    const std::string out = (dir / "out.pbm").string();
+    const CliResult refused = RunCliProcess({"decode", buffer.string(), out});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "Cannot decode \"" + buffer.string()
+                               + "\": the array buffer on line 1 has 1024 values and its code tells no size; give "
+                                 "--size WxH, e.g. --size 128x64 (likeliest), or see every display size it fits with "
+                                 "--layout all.\n");
+    const CliResult all = RunCliProcess({"decode", buffer.string(), "--layout", "all"});
+    EXPECT_EQ(all.out.substr(0, all.out.find('\n')), "size 128 x 64, pages/tiles");
+    EXPECT_NE(all.out.find("size 64 x 128, rows"), std::string::npos);
+    EXPECT_EQ(RunCliProcess({"decode", buffer.string(), out, "--size", "128x64"}).exitCode, 0);
+    EXPECT_EQ(PbmDots(TempDir::Read(out)), drawn);
+    EXPECT_EQ(RunCliProcess({"decode", buffer.string(), out, "--size", "84x48"}).err,
+              "Passed over in \"" + buffer.string()
+                  + "\": the array buffer on line 1 has 1024 values, but at 84 x 48 its picture takes 528 bytes in "
+                    "rows, xbm or tiles and 504 in pages.\nCannot decode \""
+                  + buffer.string()
+                  + "\": the array buffer on line 1 has 1024 values, but at 84 x 48 its picture takes 528 bytes in "
+                    "rows, xbm or tiles and 504 in pages.\n");
+#endif
 }

@@ -344,3 +344,63 @@ TEST(CodeReader, TheCallsThatDrawAnArrayTellItsLayout)
                             + lineOf("u8g2.drawXBMP") + "|drawBitmap draws it on line "
                             + lineOf("display.drawBitmap(40") + "|||");
 }
+
+// Firmware tells a picture's size in many ways, each read in the layout it
+// comes with; a length that does not fit the size is named, never taken. The
+// window, which reads 16 x 16 only, passes over all of them as before.
+TEST(CodeReader, PicturesOfOtherSizesAreReadAtTheSizeTheirCodeTells)
+{
+    const auto values = [](std::size_t count) {
+        std::string list = "{1";
+        for (std::size_t i = 1; i < count; ++i)
+            list += ", 0";
+        return list + "}";
+    };
+    std::string rows;
+    for (int row = 0; row < 64; ++row)
+        rows += (row == 0 ? "" : ", ") + values(16);
+    const std::string text = "#define icon_width 8\n#define icon_height 8\nstatic char icon_bits[] = " + values(8)
+                             + ";\n#define LOGO_WIDTH 128\n#define LOGO_HEIGHT (64 / 2)\n"
+                               "const unsigned char LOGO[] PROGMEM = "
+                             + values(512) + ";\nconst uint8_t splash[64][16] = {" + rows
+                             + "};\nconst int SIDE = 32;\nconst uint8_t ring[] = " + values(128)
+                             + ";\nconst uint8_t arrow[] = " + values(16) + ";\nconst uint8_t wrong[] = " + values(100)
+                             + ";\n#define up_WIDTH 24\n#define up_HEIGHT 8\nconst uint8_t up[24] = {1};\n"
+                               "const unsigned char *const up_set[] = {up, up};\n"
+                               "void loop() {\n  u8g2.drawXBMP(0, 0, SIDE, SIDE, ring);\n"
+                               "  u8x8.drawTile(0, 0, 2, arrow);\n  display.drawBitmap(0, 0, wrong, 24, 24, 1);\n}\n";
+    std::vector<std::string> notes;
+    const CodeReading reading =
+        FindPicturesInCode(text, [&notes](const std::string &why) { notes.push_back(why); }, {}, {true, {}});
+    using Expected = std::tuple<std::string, PictureSize, std::optional<BitLayout>, std::size_t>;
+    std::vector<Expected> found;
+    for (const CodePicture &picture : reading.pictures)
+        found.emplace_back(picture.name, picture.size, picture.layout, picture.sizedBytes.size());
+    EXPECT_EQ(found, (std::vector<Expected>{{"icon", {8, 8}, BitLayout::Xbm, 8},
+                                            {"LOGO", {128, 32}, BitLayout::Rows, 512},
+                                            {"splash", {128, 64}, std::nullopt, 1024},
+                                            {"ring", {32, 32}, BitLayout::Xbm, 128},
+                                            {"arrow", {16, 8}, BitLayout::Tiles, 16},
+                                            {"up", {24, 8}, BitLayout::Rows, 24}}));
+    ASSERT_EQ(notes.size(), 2U);
+    EXPECT_EQ(notes.front(), "the array wrong on line 11 has 100 values, but at 24 x 24, as drawBitmap draws it "
+                             "24 x 24 on line 19, its picture takes 72 bytes in rows");
+    EXPECT_EQ(notes.back().substr(0, 26), "the array up_set on line 1");
+    const PickedPicture splash = PickPicture(reading, "splash");
+    EXPECT_FALSE(splash.bytes);
+    EXPECT_EQ(splash.sizeEvidence, "its shape [64][16]: 64 rows of 16 bytes, says");
+    EXPECT_EQ(splash.sizedBytes.at(16), 1);
+
+    EXPECT_TRUE(FindPicturesInCode(text).pictures.empty());
+    // No size told: kept to propose one for where a display's fits, or read at the size given.
+    const std::string buffer = "uint8_t buffer[] = " + values(1024) + ";\nuint8_t odd[] = " + values(1000) + ";\n";
+    const CodeReading unsized = FindPicturesInCode(buffer, {}, {}, {true, {}});
+    ASSERT_EQ(unsized.unsized.size(), 1U);
+    EXPECT_EQ(PickUnsized(unsized, "buffer")->what, "the array buffer on line 1 has 1024 values");
+    EXPECT_EQ(PickUnsized(unsized, std::nullopt), &unsized.unsized.front());
+    const CodeReading given = FindPicturesInCode(buffer, {}, {}, {true, PictureSize{64, 128}});
+    ASSERT_EQ(given.pictures.size(), 1U);
+    EXPECT_EQ(given.pictures.front().size, (PictureSize{64, 128}));
+    EXPECT_EQ(given.firstPassedOver.back(), "the array odd on line 2 has 1000 values, but at 64 x 128 its picture "
+                                            "takes 1024 bytes in rows, xbm, pages or tiles");
+}

@@ -129,3 +129,37 @@ TEST(LayoutGuess, RanksOneLayoutForAllOfASetsPictures)
                                            frame};
     EXPECT_EQ(LayoutChoiceName(RankSetLayouts(framed, LcdType::Column).front()), "Adafruit GFX drawBitmap");
 }
+
+// A frame buffer that says no size: of the common displays' sizes and the
+// layouts its byte count fits, the one it was drawn in reads smoothest.
+TEST(LayoutGuess, ABufferOfNoSaidSizeReadsSmoothestAtTheSizeAndLayoutItWasDrawnIn)
+{
+    const auto drawn = [](PictureSize size) {
+        DotGrid grid;
+        Dots dots(size);
+        const int radius = size.height / 3;
+        std::size_t dot = 0; // row by row, as away from 16 x 16
+        for (int y = 0; y < size.height; ++y) {
+            for (int x = 0; x < size.width; ++x) {
+                const int dx = x - size.width / 3;
+                const int dy = y - size.height / 2;
+                const bool ring = std::abs(dx * dx + dy * dy - radius * radius) <= radius;
+                const bool bar = y == size.height - 4 && x > size.width / 2 && x < size.width - 4;
+                dots[dot++] = ring || bar ? DotState::Set : DotState::Clear;
+            }
+        }
+        grid.SetAllDots(dots);
+        return grid;
+    };
+    for (const auto &[size, layout] :
+         {std::pair{PictureSize{128, 64}, BitLayout::Pages}, std::pair{PictureSize{128, 64}, BitLayout::Rows},
+          std::pair{PictureSize{84, 48}, BitLayout::Pages}, std::pair{PictureSize{250, 122}, BitLayout::Xbm}}) {
+        const DotGrid grid = drawn(size);
+        const std::vector<std::uint8_t> bytes = SizedLayoutBytes(grid, layout);
+        const std::vector<LayoutCandidate> ranked = RankSizedLayouts(bytes, kDisplaySizes, LcdType::Column);
+        ASSERT_GT(ranked.size(), 2U);
+        EXPECT_EQ(ranked.front().dots, grid.AllDots()) << PictureSizeText(size) << " " << BitLayoutName(layout);
+        EXPECT_NE(std::ranges::find(ranked.front().layouts, layout), ranked.front().layouts.end());
+    }
+    EXPECT_TRUE(RankSizedLayouts(std::vector<std::uint8_t>(1000), kDisplaySizes, LcdType::Column).empty());
+}

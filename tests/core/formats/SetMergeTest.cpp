@@ -53,3 +53,13 @@ TEST(SetMergeTest, FramesMayRepeatAPictureAndTakeTheFirstFilesAnimation)
     EXPECT_EQ(delayed.FramesName(), "f"); // --frames beats the file's
     EXPECT_EQ(delayed.Finish(7).pictures.front().delayMs, 7);
 }
+
+TEST(SetMergeTest, OneHeaderHoldsPicturesOfOneSize)
+{
+    Picture oled = Named("splash");
+    oled.dots = Dots(PictureSize{128, 64});
+    SetMerge merge(std::nullopt);
+    EXPECT_EQ(merge.Add({"\"a.h\"", {oled, Named("bell")}, std::nullopt, std::nullopt, BitLayout::Pages}),
+              "Cannot make the header: bell in \"a.h\" is 16 x 16 and splash in \"a.h\" 128 x 64; one header holds "
+              "pictures of one size.");
+}

@@ -1,0 +1,142 @@
+#include "core/session/EditSession.h"
+#include "core/session/GridGesture.h"
+#include "core/session/Texts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+using namespace tessaldo;
+
+namespace {
+
+Dots RandomDots(std::mt19937 &random, PictureSize size)
+{
+    Dots dots(size);
+    for (DotState &state : dots)
+        state = random() % 2 ? DotState::Set : DotState::Clear;
+    return dots;
+}
+
+// A set of `count` random pictures of `size`, as a header would open it.
+Document RandomSet(std::mt19937 &random, PictureSize size, int count)
+{
+    Document set;
+    set.pictures.clear();
+    for (int i = 0; i < count; ++i)
+        set.pictures.push_back({"p" + std::to_string(i), 100, RandomDots(random, size)});
+    return set;
+}
+
+} // namespace
+
+TEST(SizedSessionTest, StrokesOnALargePictureKeepTheirDotsNotCopiesOfIt)
+{
+    const PictureSize screen{800, 480};
+    const std::size_t picture = static_cast<std::size_t>(screen.DotCount());
+    EditSession session;
+    ASSERT_EQ(session.TakeDots("New", Dots(screen)), "");
+    const Document start = session.Doc();
+    const std::size_t first = session.Steps().KeptBytes();
+    EXPECT_LE(first, 2 * picture + 1024) << "a step that changes the size keeps both pictures";
+    // A thousand diagonal strokes, the worst a pencil does: every dot a run of its own.
+    for (int stroke = 0; stroke < 1000; ++stroke) {
+        for (int along = 0; along < 20; ++along) {
+            const int dot = (stroke % 460 + along) * screen.width + stroke / 460 * 40 + along;
+            session.Paint(std::vector<int>{dot}, DotState::Set);
+        }
+        session.EndStroke();
+    }
+    ASSERT_EQ(session.Steps().Count(), 1001);
+    EXPECT_LT(session.Steps().KeptBytes() - first, picture) << "all of them cost less than one copy of the picture";
+
+    // A change of most dots keeps no more than the two pictures it lies between.
+    std::mt19937 random(3);
+    const std::size_t before = session.Steps().KeptBytes();
+    session.TakeDots("Paste", RandomDots(random, screen));
+    EXPECT_LE(session.Steps().KeptBytes() - before, 2 * picture + 1024);
+
+    const Document end = session.Doc();
+    while (session.Steps().Index() > 1)
+        session.Undo();
+    EXPECT_EQ(session.Doc(), start);
+    while (session.Steps().CanRedo())
+        session.Redo();
+    EXPECT_EQ(session.Doc(), end);
+}
+
+TEST(SizedSessionTest, AResizeOfASetIsOneStepOnEveryPicture)
+{
+    std::mt19937 random(5);
+    EditSession session;
+    Document set = RandomSet(random, {16, 16}, 3);
+    set.type = LcdType::Row;
+    set.current = 1;
+    session.OpenSet(set);
+    ASSERT_EQ(session.Resize({21, 10}, Anchor::Centre), "");
+    ASSERT_EQ(session.Steps().Count(), 2);
+    for (const Picture &picture : session.Doc().pictures)
+        EXPECT_EQ(picture.dots.Size(), (PictureSize{21, 10}));
+    // The middle of the first picture as a Row picture shows it: cell (4, 3) of 16 x 16 went to (6, 0).
+    EXPECT_EQ(session.Doc().pictures[0].dots[6], set.pictures[0].dots[3 * 16 + 4]);
+    const Document resized = session.Doc();
+    session.Undo();
+    EXPECT_EQ(session.Doc(), set);
+    session.Redo();
+    EXPECT_EQ(session.Doc(), resized);
+
+    // What would leave one picture another size than the rest is refused, naming both.
+    EXPECT_EQ(session.Apply(Transform::RotateClockwise), FilledText(TextId::TurnInSet, {PictureSizeText({21, 10})}));
+    EXPECT_FALSE(session.IsEnabled(CommandId::RotateClockwise, false));
+    EXPECT_TRUE(session.IsEnabled(CommandId::FlipHorizontally, false));
+    EXPECT_EQ(session.TakeDots("Paste", Dots()), FilledText(TextId::OtherSize, {"16 x 16", "21 x 10"}));
+    EXPECT_NE(session.TakePictures("Paste", {Picture{}}), "");
+    EXPECT_EQ(session.Enlarge(49), FilledText(TextId::EnlargedTooFar, {"49", "21 x 10", "1024"}));
+    EXPECT_NE(session.Resize({1025, 1}), "");
+    EXPECT_EQ(session.Steps().Count(), 2);
+    // A picture added to the set, or the set cleared, keeps its size.
+    session.AddPicture();
+    EXPECT_EQ(session.Doc().Edited().dots, Dots(PictureSize{21, 10}));
+    session.New();
+    EXPECT_EQ(session.Doc().Edited().dots, Dots(PictureSize{21, 10}));
+
+    // Alone, a picture turns and takes any size.
+    EditSession alone;
+    ASSERT_EQ(alone.TakeDots("Paste", RandomDots(random, {3, 5})), "");
+    ASSERT_EQ(alone.Apply(Transform::RotateClockwise), "");
+    EXPECT_EQ(alone.Doc().Size(), (PictureSize{5, 3}));
+    ASSERT_EQ(alone.Enlarge(3), "");
+    ASSERT_EQ(alone.Reduce(2), "");
+    EXPECT_EQ(alone.Doc().Size(), (PictureSize{8, 5}));
+}
+
+TEST(SizedSessionTest, AStrokeReachesEveryDotOfA128x64Picture)
+{
+    constexpr double kCell = 4;
+    const PictureSize oled{128, 64};
+    EditSession session;
+    ASSERT_EQ(session.TakeDots("New", Dots(oled)), "");
+    const Document clear = session.Doc();
+    GridGesture gesture(kCell);
+    const auto middle = [](int column, int row) { return PointF{(column + 0.5) * kCell, (row + 0.5) * kCell}; };
+    // Rows run along: dot y * 128 + x, and cells past the 16th column or row are in the picture.
+    gesture.Press(0, middle(0, 0), session.Doc().type);
+    const std::vector<int> painted = gesture.Move(63 * 128 + 127, middle(127, 63), session.Grid());
+    session.Paint(painted, gesture.PaintState());
+    // Past the last column, the pointer is over no dot, and nothing is painted there.
+    session.Paint(gesture.Move(-1, middle(140, 63), session.Grid()), gesture.PaintState());
+    EXPECT_EQ(gesture.Release(-1), GridGesture::End::Stroke);
+    session.EndStroke();
+
+    ASSERT_EQ(painted.size(), 128U + 63U) << "a slant of 127 columns and 63 rows crosses one border at a time";
+    EXPECT_EQ(painted.front(), 0);
+    EXPECT_EQ(painted.back(), 63 * 128 + 127);
+    const Dots &dots = session.Doc().Edited().dots;
+    EXPECT_EQ(std::count(dots.begin(), dots.end(), DotState::Set), 128 + 63);
+    EXPECT_EQ(dots[32 * 128 + 64], DotState::Set) << "the middle";
+    EXPECT_EQ(session.Steps().Count(), 2);
+    session.Undo();
+    EXPECT_EQ(session.Doc(), clear);
+}
