@@ -82,12 +82,22 @@ bool GlyphsOf(const std::vector<GivenPicture> &given, std::vector<FontGlyph> &gl
             glyphs.push_back({*codePoint, picture.picture});
         }
     }
+    // A font's glyphs share its cell: the first picture's size is the font's.
+    for (const GivenPicture &picture : given) {
+        if (picture.picture.Size() == given.front().picture.Size())
+            continue;
+        err << "Cannot make the font: its glyphs share one size, but the picture " << given.front().name << " of "
+            << SourceName(given.front().source) << " is " << PictureSizeText(given.front().picture.Size())
+            << " and " << picture.name << " of " << SourceName(picture.source) << " is "
+            << PictureSizeText(picture.picture.Size()) << ".\n";
+        return false;
+    }
     return !refused;
 }
 
 void RefuseImageOptions(const Arguments &arguments)
 {
-    for (const std::string_view option : {"--fit", "--threshold", "--dither", "--invert"}) {
+    for (const std::string_view option : {"--size", "--fit", "--threshold", "--dither", "--invert"}) {
         if (arguments.Has(option))
             throw UsageError(std::string(option) + " applies to images; a font's glyphs are taken dot for dot");
     }
@@ -103,9 +113,11 @@ std::string ImportFailed(const std::string &font, const std::string &reason)
 int WriteEachGlyph(const Arguments &arguments, const Document &set, Streams &streams)
 {
     const std::filesystem::path folder = *arguments.Value("--each");
+    const auto fileOf = [&folder](const Picture &picture) {
+        return folder / PictureFileName(picture.name, picture.dots.Size());
+    };
     for (const Picture &picture : set.pictures) {
-        if (const FileStatus writable =
-                EachFileIsWritable(folder / DrawingFileName(picture.name), {&arguments.operands[1], 1});
+        if (const FileStatus writable = EachFileIsWritable(fileOf(picture), {&arguments.operands[1], 1});
             !writable)
             return Refused(streams.err, writable.message());
     }
@@ -114,7 +126,7 @@ int WriteEachGlyph(const Arguments &arguments, const Document &set, Streams &str
                        SaveFailed(folder, ReplacingReason(replaced) + "; --replace writes over them").message());
     std::vector<FileToWrite> files;
     for (const Picture &picture : set.pictures)
-        files.push_back({folder / DrawingFileName(picture.name), FormatDrawing(Drawn(set.type, picture.dots))});
+        files.push_back({fileOf(picture), PictureFileBytes(Drawn(set.type, picture.dots), fileOf(picture)).value()});
     std::error_code made;
     std::filesystem::create_directories(folder, made);
     const FileStatus saved = WriteFilesAtomically(files);

@@ -8,8 +8,9 @@ namespace {
 
 const Command kImageCommands[] = {
     {"import",
-     "IMAGE OUT [--type 0|1] [--fit contain|cover|stretch] [--threshold N]\n"
-     "                   [--dither none|floyd-steinberg|atkinson|bayer] [--invert]\n"
+     "IMAGE OUT [--type 0|1] [--size WxH] [--fit contain|cover|stretch]\n"
+     "                   [--threshold N] [--dither none|floyd-steinberg|atkinson|bayer]\n"
+     "                   [--invert]\n"
      "  import IMAGE --each FOLDER [--replace] [the same options]\n"
      "  import FONT.bdf OUT|--each FOLDER [--replace] [--type 0|1]",
      "               make a drawing file from an image of any size (PNG, BMP, GIF,\n"
@@ -22,6 +23,11 @@ const Command kImageCommands[] = {
      "               that this import would not write are refused, or removed\n"
      "               first with --replace; a damaged or cut-short image is refused.\n"
      "               A 16 x 16 XBM or PBM is taken dot for dot, whatever the options.\n"
+     "               With --size WxH (1-1024 each way, as 128x64) the picture is\n"
+     "               that size instead, the image fitted to its cells, and OUT a\n"
+     "               plain PBM, or an XBM when its name ends in .xbm (--each\n"
+     "               writes STEM-000.pbm, ...); an XBM or PBM of that size is\n"
+     "               taken dot for dot.\n"
      "               An OUT ending in .h is a header as header writes it: an\n"
      "               animation's frames NAME_000, ... with their delays, NAME\n"
      "               after OUT, or a still image as one picture. A BDF font's\n"
@@ -30,7 +36,14 @@ const Command kImageCommands[] = {
      "               (drawings there that it would change are refused, or written\n"
      "               over with --replace); an OUT.h takes them all as U_XXXX, any\n"
      "               other OUT a font of one glyph\n",
-     {{"--type"}, {"--fit"}, {"--threshold"}, {"--dither"}, {"--invert", false}, {"--each"}, {"--replace", false}},
+     {{"--type"},
+      {"--size"},
+      {"--fit"},
+      {"--threshold"},
+      {"--dither"},
+      {"--invert", false},
+      {"--each"},
+      {"--replace", false}},
      nullptr,
      {"IMAGE", "the image"},
      true},
@@ -53,7 +66,7 @@ const Command kImageCommands[] = {
      nullptr,
      kDrawingInput},
     {"text",
-     "TEXT OUT [--type 0|1] [--font FAMILY] [--size PX] [--align center|left]\n"
+     "TEXT OUT [--type 0|1] [--font FAMILY] [--size PX|WxH] [--align center|left]\n"
      "                [--offset X,Y] [--onto FILE] [--threshold N] [--invert]\n"
      "  text TEXT --each FOLDER [the same options]\n"
      "  text --list-fonts",
@@ -63,10 +76,15 @@ const Command kImageCommands[] = {
      "               right and Y down by --offset; it replaces the picture, or\n"
      "               with --onto its dots are set over FILE's picture; with --each,\n"
      "               one drawing file per character, named U+XXXX.Lcd;\n"
-     "               --list-fonts prints the font families installed\n",
+     "               --list-fonts prints the font families installed. --size\n"
+     "               is told apart by its form, and may be given once of each:\n"
+     "               a number is the font's pixel size (--size 12), WxH the\n"
+     "               picture's size (--size 128x64, 1-1024 each way, default\n"
+     "               16x16), OUT then a plain PBM, or an XBM by its name, as\n"
+     "               import writes them; with --onto the picture is FILE's size\n",
      {{"--type"},
       {"--font"},
-      {"--size"},
+      {"--size", true, true},
       {"--align"},
       {"--offset"},
       {"--onto"},

@@ -37,12 +37,12 @@ bool ReadStandardInput(std::istream &in, QByteArray &bytes, std::string &problem
 // Reads the image's frames, or only its first, from a file or standard input.
 template <typename Source>
 bool ReadFramesFrom(Source &&source, bool allFrames, std::vector<FrameGreys> &frames, std::string &problem,
-                    const FrameProgress &progress)
+                    const FrameProgress &progress, PictureSize size)
 {
     if (allFrames)
-        return ReadFrameGreys(source, frames, problem, progress);
+        return ReadFrameGreys(source, frames, problem, progress, size);
     FrameGreys first;
-    if (!ReadFirstFrame(source, first, problem))
+    if (!ReadFirstFrame(source, first, problem, size))
         return false;
     frames = {first};
     return true;
@@ -89,22 +89,24 @@ private:
     std::size_t m_width = 0;
 };
 
-// Every frame into the folder as STEM-000.Lcd, -001, ...; frames of the same
-// stem that this import would not write are refused, or removed first with
-// --replace, so that the folder never holds two imports' frames mixed.
+// Every frame into the folder as STEM-000.Lcd, -001, ... (STEM-000.pbm, ...
+// for pictures of another size than 16 x 16, which no drawing file holds);
+// frames of the same stem that this import would not write are refused, or
+// removed first with --replace, so that the folder never holds two imports' frames mixed.
 int WriteEachFrame(const Arguments &arguments, const std::vector<FrameGreys> &frames, const std::string &name,
                    LcdType type, const DotOptions &options, Streams &streams)
 {
     const std::string &imagePath = arguments.operands[1];
     const std::string stem = imagePath == kStandardStream ? "frame" : std::filesystem::path(imagePath).stem().string();
     const std::filesystem::path folder = *arguments.Value("--each");
+    const std::string_view suffix = PictureFileSuffix(frames.front().byFit.front().Size());
     for (std::size_t i = 0; i < frames.size(); ++i) {
         if (const FileStatus writable =
-                EachFileIsWritable(folder / FrameFileName(stem, i, frames.size()), {&imagePath, 1});
+                EachFileIsWritable(folder / FrameFileName(stem, i, frames.size(), suffix), {&imagePath, 1});
             !writable)
             return Refused(streams.err, writable.message());
     }
-    const std::vector<std::filesystem::path> others = OtherFrames(folder, stem, frames.size());
+    const std::vector<std::filesystem::path> others = OtherFrames(folder, stem, frames.size(), suffix);
     if (!others.empty() && !arguments.Has("--replace"))
         return Refused(streams.err, "Cannot import " + name + ": \"" + DisplayPath(folder)
                                         + "\" holds frames of another import that this one would not write ("
@@ -112,9 +114,11 @@ int WriteEachFrame(const Arguments &arguments, const std::vector<FrameGreys> &fr
     if (const FileStatus removed = RemoveFrames(others); !removed)
         return Refused(streams.err, removed.message());
     std::vector<FileToWrite> files;
-    for (std::size_t i = 0; i < frames.size(); ++i)
-        files.push_back(
-            {folder / FrameFileName(stem, i, frames.size()), FormatDrawing(FramePicture(frames[i], type, options))});
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const std::filesystem::path file = folder / FrameFileName(stem, i, frames.size(), suffix);
+        // The suffix is one each size may be written as, so the bytes are never refused.
+        files.push_back({file, PictureFileBytes(FramePicture(frames[i], type, options), file).value()});
+    }
     std::error_code made;
     std::filesystem::create_directories(folder, made);
     if (const FileStatus saved = WriteFilesAtomically(files); !saved)
@@ -140,9 +144,9 @@ int WriteImageHeader(const Arguments &arguments, const std::vector<FrameGreys> &
                           streams);
 }
 
-// A 16 x 16 XBM or PBM is taken dot for dot; options that would have changed
-// its dots are named rather than passed over in silence.
-void NoteOptionsUnused(const Arguments &arguments, const std::string &name, std::ostream &err)
+// An XBM or PBM of the picture's size is taken dot for dot; options that
+// would have changed its dots are named rather than passed over in silence.
+void NoteOptionsUnused(const Arguments &arguments, const std::string &name, PictureSize size, std::ostream &err)
 {
     std::string unused;
     for (const std::string_view option : {"--fit", "--threshold", "--dither", "--invert"}) {
@@ -150,22 +154,24 @@ void NoteOptionsUnused(const Arguments &arguments, const std::string &name, std:
             unused += (unused.empty() ? "" : ", ") + std::string(option);
     }
     if (!unused.empty())
-        err << name << " is a 16 x 16 bitmap, taken dot for dot: " << unused << " did not change it.\n";
+        err << name << " is "
+            << (IsModuleSize(size) ? "a 16 x 16 bitmap" : "a bitmap of the picture's size, " + PictureSizeText(size))
+            << ", taken dot for dot: " << unused << " did not change it.\n";
 }
 
 } // namespace
 
 bool ReadImageFrames(const std::string &imagePath, std::istream &in, bool allFrames, std::vector<FrameGreys> &frames,
-                     std::string &problem, const FrameProgress &progress)
+                     std::string &problem, const FrameProgress &progress, PictureSize size)
 {
     if (imagePath != kStandardStream)
-        return ReadFramesFrom(QString::fromLocal8Bit(imagePath), allFrames, frames, problem, progress);
+        return ReadFramesFrom(QString::fromLocal8Bit(imagePath), allFrames, frames, problem, progress, size);
     QByteArray bytes;
     if (!ReadStandardInput(in, bytes, problem))
         return false;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    return ReadFramesFrom(static_cast<QIODevice &>(buffer), allFrames, frames, problem, progress);
+    return ReadFramesFrom(static_cast<QIODevice &>(buffer), allFrames, frames, problem, progress, size);
 }
 
 int Import(const Arguments &arguments, Streams &streams)
@@ -183,6 +189,7 @@ int Import(const Arguments &arguments, Streams &streams)
                                    "contain, cover or stretch");
     options.dither = ChoiceValue<Dither>("--dither", arguments.Value("--dither").value_or("none"), DitherFromName,
                                          "none, floyd-steinberg, atkinson or bayer");
+    const PictureSize size = SizeOption(arguments).value_or(kModuleSize);
     const std::string &imagePath = arguments.operands[1];
     if (!each) {
         if (const FileStatus spared = OutputSparesInputs(arguments.operands[2], {&imagePath, 1}); !spared)
@@ -195,12 +202,12 @@ int Import(const Arguments &arguments, Streams &streams)
     bool read = false;
     {
         TerminalProgress progress(streams.err, name);
-        read = ReadImageFrames(imagePath, streams.in, each || toHeader, frames, problem, progress.Callback());
+        read = ReadImageFrames(imagePath, streams.in, each || toHeader, frames, problem, progress.Callback(), size);
     }
     if (!read)
         return Refused(streams.err, "Cannot import " + name + ": " + problem + ".");
     if (frames.front().dotForDot)
-        NoteOptionsUnused(arguments, name, streams.err);
+        NoteOptionsUnused(arguments, name, size, streams.err);
     if (toHeader)
         return WriteImageHeader(arguments, frames, grid.nLCDType(), options, streams);
     if (!each)

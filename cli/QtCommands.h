@@ -22,9 +22,9 @@ int Text(const Arguments &arguments, Streams &streams);
 // send FILE... --port DEVICE
 int SendPicture(const Arguments &arguments, Streams &streams);
 
-// The image's frames, or only its first, from a file or standard input ('-');
-// false with `problem` when it cannot be read.
+// The image's frames, or only its first, from a file or standard input ('-'),
+// for pictures of `size`; false with `problem` when it cannot be read.
 bool ReadImageFrames(const std::string &imagePath, std::istream &in, bool allFrames, std::vector<FrameGreys> &frames,
-                     std::string &problem, const FrameProgress &progress);
+                     std::string &problem, const FrameProgress &progress, PictureSize size = kModuleSize);
 
 } // namespace tessaldo

@@ -115,9 +115,11 @@ const Command kTextCommands[] = {
      true},
     {"font",
      "SOURCE... --output NAME.bdf [--name FAMILY] [--define NAME[=VALUE]]...",
-     "               a BDF 2.1 bitmap font of 16 x 16 glyphs, one per picture of\n"
-     "               the drawing files, folders of them and C sources given, each\n"
-     "               as the window shows it, for the character its name gives:\n"
+     "               a BDF 2.1 bitmap font, one glyph per picture of the drawing\n"
+     "               files, pictures, folders of them and C sources given, each\n"
+     "               as the window shows it, all of one size (16 x 16 glyphs\n"
+     "               reach two dots below the baseline, others end on it), for\n"
+     "               the character its name gives:\n"
      "               U+XXXX.Lcd as text --each names them, or U_XXXX in a header;\n"
      "               other names and characters drawn twice refuse it. FAMILY\n"
      "               (default: after NAME) names the font for the programs that\n"

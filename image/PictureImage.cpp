@@ -210,7 +210,7 @@ int FrameDelayMs(const QImageReader &reader)
 
 // An XBM or PBM, read by the core as the page and the command line read it;
 // nothing when the device holds neither.
-std::optional<bool> ReadBitmapFrame(QIODevice &device, FrameGreys &frame, std::string &error)
+std::optional<bool> ReadBitmapFrame(QIODevice &device, FrameGreys &frame, std::string &error, PictureSize size)
 {
     constexpr qint64 kStartBytes = 4096; // room for comments before an XBM's first define
     const QByteArray start = device.peek(kStartBytes);
@@ -222,16 +222,16 @@ std::optional<bool> ReadBitmapFrame(QIODevice &device, FrameGreys &frame, std::s
         error = std::move(read.problem);
         return false;
     }
-    frame = FrameFromGreys(GreysOfBitmap(read.bitmap), 0);
-    frame.dotForDot = DotForDot(read.bitmap);
+    frame = FrameFromGreys(GreysOfBitmap(read.bitmap), 0, size);
+    frame.dotForDot = DotForDot(read.bitmap, size);
     return true;
 }
 
 } // namespace
 
-bool ReadFirstFrame(QIODevice &device, FrameGreys &frame, std::string &error)
+bool ReadFirstFrame(QIODevice &device, FrameGreys &frame, std::string &error, PictureSize size)
 {
-    if (const std::optional<bool> bitmap = ReadBitmapFrame(device, frame, error))
+    if (const std::optional<bool> bitmap = ReadBitmapFrame(device, frame, error, size))
         return *bitmap;
     const QuietImagePlugins quiet;
     QImageReader reader;
@@ -240,20 +240,20 @@ bool ReadFirstFrame(QIODevice &device, FrameGreys &frame, std::string &error)
     FittedDevice fitted(device);
     if (!StartReading(fitted.Device(), reader, error, gifFrames) || !ReadFrame(reader, image, error))
         return false;
-    frame = FrameFromGreys(GreyFromImage(image), 0);
+    frame = FrameFromGreys(GreyFromImage(image), 0, size);
     return true;
 }
 
-bool ReadFirstFrame(const QString &path, FrameGreys &frame, std::string &error)
+bool ReadFirstFrame(const QString &path, FrameGreys &frame, std::string &error, PictureSize size)
 {
-    return WithFile(path, error, [&](QIODevice &file) { return ReadFirstFrame(file, frame, error); });
+    return WithFile(path, error, [&](QIODevice &file) { return ReadFirstFrame(file, frame, error, size); });
 }
 
-FrameGreys FrameFromGreys(const GreyImage &image, int delayMs)
+FrameGreys FrameFromGreys(const GreyImage &image, int delayMs, PictureSize size)
 {
     FrameGreys frame;
     for (const Fit fit : {Fit::Contain, Fit::Cover, Fit::Stretch})
-        frame.byFit[static_cast<std::size_t>(fit)] = ResampleToCells(image, fit);
+        frame.byFit[static_cast<std::size_t>(fit)] = ResampleToCells(image, fit, size);
     frame.delayMs = delayMs;
     frame.width = image.width;
     frame.height = image.height;
@@ -264,6 +264,7 @@ DotGrid FramePicture(const FrameGreys &frame, LcdType type, const DotOptions &op
 {
     DotGrid grid;
     grid.SetLCDType(type);
+    grid.SetAllDots(Dots(frame.byFit[static_cast<std::size_t>(options.fit)].Size()));
     PutCells(grid, ImportedCells(frame.byFit[static_cast<std::size_t>(options.fit)], options, frame.dotForDot));
     return grid;
 }
@@ -279,10 +280,10 @@ Document SetFromFrames(const std::vector<FrameGreys> &frames, LcdType type, cons
 }
 
 bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::string &error,
-                    const FrameProgress &progress)
+                    const FrameProgress &progress, PictureSize size)
 {
     FrameGreys bitmapFrame;
-    if (const std::optional<bool> bitmap = ReadBitmapFrame(device, bitmapFrame, error)) {
+    if (const std::optional<bool> bitmap = ReadBitmapFrame(device, bitmapFrame, error, size)) {
         if (*bitmap)
             frames = {bitmapFrame};
         return *bitmap;
@@ -315,7 +316,7 @@ bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::str
         QImage image;
         if (!ReadFrame(reader, image, error))
             return false;
-        read.push_back(FrameFromGreys(GreyFromImage(image), FrameDelayMs(reader)));
+        read.push_back(FrameFromGreys(GreyFromImage(image), FrameDelayMs(reader), size));
         more = reader.supportsAnimation() && reader.canRead();
     }
     // The reader stops quietly at a frame it cannot decode.
@@ -328,9 +329,10 @@ bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::str
 }
 
 bool ReadFrameGreys(const QString &path, std::vector<FrameGreys> &frames, std::string &error,
-                    const FrameProgress &progress)
+                    const FrameProgress &progress, PictureSize size)
 {
-    return WithFile(path, error, [&](QIODevice &file) { return ReadFrameGreys(file, frames, error, progress); });
+    return WithFile(path, error,
+                    [&](QIODevice &file) { return ReadFrameGreys(file, frames, error, progress, size); });
 }
 
 QSize PictureImageSize(const DotGrid &grid, int scale)

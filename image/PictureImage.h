@@ -26,22 +26,22 @@ GreyImage GreyFromImage(const QImage &image);
 inline constexpr int kMaxFrames = 10'000;
 
 // One frame of an image as a viewer shows it at that moment, reduced to the
-// cells' greys for every fit, and how long it stays.
+// greys of a picture's cells for every fit, and how long it stays.
 struct FrameGreys {
-    std::array<CellGreys, 3> byFit{}; // indexed by Fit
+    std::array<CellGreys, 3> byFit{}; // indexed by Fit, each the picture's size
     int delayMs = 0;
     int width = 0; // the image's size in pixels
     int height = 0;
-    std::optional<ScreenCells> dotForDot; // a 16 x 16 XBM's or PBM's own pixels, which no option changes
+    std::optional<ScreenCells> dotForDot; // an XBM's or PBM's own pixels at the picture's size, which no option changes
 };
-FrameGreys FrameFromGreys(const GreyImage &image, int delayMs);
+FrameGreys FrameFromGreys(const GreyImage &image, int delayMs, PictureSize size = kModuleSize);
 
 // Decodes the image file's first frame, turned as its EXIF orientation says,
-// or says why it cannot be used.
-bool ReadFirstFrame(const QString &path, FrameGreys &frame, std::string &error);
+// for a picture of `size`, or says why it cannot be used.
+bool ReadFirstFrame(const QString &path, FrameGreys &frame, std::string &error, PictureSize size = kModuleSize);
 // The same for an image that is already in memory, such as standard input.
-bool ReadFirstFrame(QIODevice &device, FrameGreys &frame, std::string &error);
-// The frame as a picture of that type, turned into dots as the options say.
+bool ReadFirstFrame(QIODevice &device, FrameGreys &frame, std::string &error, PictureSize size = kModuleSize);
+// The frame as a picture of that type and of the frame's size, turned into dots as the options say.
 DotGrid FramePicture(const FrameGreys &frame, LcdType type, const DotOptions &options);
 
 // An image as a set: an animation's frames `name`_000, `name`_001, ... with
@@ -58,9 +58,9 @@ Document SetFromFrames(const std::vector<FrameGreys> &frames, LcdType type, cons
 // stops, and ReadFrameGreys returns false with an empty error.
 using FrameProgress = std::function<bool(int read, int count)>;
 bool ReadFrameGreys(const QString &path, std::vector<FrameGreys> &frames, std::string &error,
-                    const FrameProgress &progress = {});
+                    const FrameProgress &progress = {}, PictureSize size = kModuleSize);
 bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::string &error,
-                    const FrameProgress &progress = {});
+                    const FrameProgress &progress = {}, PictureSize size = kModuleSize);
 
 // The picture as the window shows it for its type: each dot `scale` pixels
 // square, black on white, with one-pixel grid lines from scale 4 up.

@@ -55,8 +55,8 @@ QStringList TextFamilies()
     return families;
 }
 
-bool RenderText(const QString &text, const TextOptions &options, GreyImage &cells, TextExtent &extent,
-                std::string &error)
+bool RenderText(const QString &text, const TextOptions &options, PictureSize size, GreyImage &cells,
+                TextExtent &extent, std::string &error)
 {
     const QString family = InstalledFamily(options.family);
     if (family.isEmpty()) {
@@ -88,10 +88,10 @@ bool RenderText(const QString &text, const TextOptions &options, GreyImage &cell
 
     const QFontMetrics metrics(font);
     const int width = metrics.horizontalAdvance(text);
-    const QPoint origin((options.alignLeft ? 0 : (kGridSide - width) / 2) + options.offsetX, options.offsetY);
-    // The whole line is drawn, so that what falls outside the grid can be
+    const QPoint origin((options.alignLeft ? 0 : (size.width - width) / 2) + options.offsetX, options.offsetY);
+    // The whole line is drawn, so that what falls outside the picture can be
     // told from blank space; a line too long to draw whole is cut anyway.
-    const QRect grid(0, 0, kGridSide, kGridSide);
+    const QRect grid(0, 0, size.width, size.height);
     QRect canvas = grid.united(QRect(origin, QSize(width, metrics.height())));
     const bool drawnWhole = canvas.width() <= kMaxTextCanvas && canvas.height() <= kMaxTextCanvas;
     if (!drawnWhole)
@@ -113,9 +113,9 @@ bool RenderText(const QString &text, const TextOptions &options, GreyImage &cell
 bool PutText(DotGrid &picture, const QString &text, const TextOptions &options, TextExtent &extent, std::string &error)
 {
     GreyImage cells;
-    if (!RenderText(text, options, cells, extent, error))
+    if (!RenderText(text, options, picture.Size(), cells, extent, error))
         return false;
-    PlaceText(picture, CellsFromPixels(cells, {Fit::Contain, options.threshold, Dither::None, false}),
+    PlaceText(picture, CellsFromPixels(cells, {Fit::Contain, options.threshold, Dither::None, false}, picture.Size()),
               {options.invert, options.onto});
     return true;
 }

@@ -99,4 +99,60 @@ if "$cli" import "$work/cut.bdf" --each "$work/cut" 2>"$work/cut.err"; then fail
 grep -q '^Cannot import ".*cut.bdf": it ends before ENDFONT: the file is cut short.$' "$work/cut.err" ||
     fail "the cut-short font's reason: $(cat "$work/cut.err")"
 [ ! -e "$work/cut" ] || fail "a refused import wrote files"
-echo "font readers: 4 glyphs read alike by Pillow (BDF and PCF), FontForge and back by import"
+# Pictures of another size make a font of that size: 5 x 7 and 8 x 16 glyphs
+# read by Pillow from the BDF and bdftopcf's PCF as the pictures, and brought
+# back by import from FontForge's BDF, whose box is shrunk to the dots.
+# Pictures of two sizes make no font.
+mkdir "$work/small" "$work/tall"
+printf 'P1\n5 7\n00100\n01010\n10001\n11111\n10001\n10001\n00001\n' >"$work/small/U+0041.pbm"
+printf 'P1\n5 7\n11110\n10001\n11110\n10001\n10001\n11110\n00000\n' >"$work/small/U+0042.pbm"
+{ printf 'P1\n8 16\n'; for row in $(seq 16); do printf '%s\n' "$([ $((row % 3)) = 0 ] && echo 11111111 || echo 10000001)"; done; } \
+    >"$work/tall/U+0049.pbm"
+for size in small tall; do
+    "$cli" font "$work/$size"/*.pbm --output "$work/$size.bdf"
+    bdftopcf -o "$work/$size.pcf" "$work/$size.bdf" 2>"$work/bdftopcf.err" && [ ! -s "$work/bdftopcf.err" ] ||
+        fail "bdftopcf on the $size font: $(cat "$work/bdftopcf.err")"
+    /usr/bin/python3 - "$work" "$size" <<'PYTHON' || fail "Pillow reads other glyphs than the $size pictures"
+import sys
+from pathlib import Path
+from PIL import BdfFontFile, PcfFontFile
+
+work, size = Path(sys.argv[1]), sys.argv[2]
+pictures = {}
+for pbm in sorted((work / size).glob("*.pbm")):
+    lines = pbm.read_text().split()
+    pictures[int(pbm.stem[2:], 16)] = (tuple(map(int, lines[1:3])), lines[3:])
+
+def rows(image):
+    return ["".join("1" if image.getpixel((x, y)) else "0" for x in range(image.size[0])) for y in range(image.size[1])]
+
+with open(work / f"{size}.bdf", "rb") as bdf:
+    while not bdf.readline().startswith(b"ENDPROPERTIES"):
+        pass
+    glyphs = list(iter(lambda: BdfFontFile.bdf_char(bdf), None))
+assert sorted(glyph[1] for glyph in glyphs) == sorted(pictures)
+for _, code_point, (advance, _, _), image in glyphs:
+    (width, height), expected = pictures[code_point]
+    assert advance == (width, 0), advance
+    assert image.size == (width, height), image.size
+    assert rows(image) == expected, hex(code_point)
+with open(work / f"{size}.pcf", "rb") as pcf:
+    font = PcfFontFile.PcfFontFile(pcf)
+    bitmaps = font._load_bitmaps(font._load_metrics())
+for (_, code_point, _, _), image in zip(glyphs, bitmaps, strict=True):
+    assert rows(image) == pictures[code_point][1], hex(code_point)
+PYTHON
+    fontforge -lang=py -c 'import fontforge, sys; fontforge.open(sys.argv[1]).generate(sys.argv[2], "bdf")' \
+        "$work/$size.bdf" "$work/ff-$size." 2>"$work/fontforge.err" || fail "FontForge: $(cat "$work/fontforge.err")"
+    "$cli" import "$work"/ff-"$size"-*.bdf --each "$work/$size-back"
+    for file in "$work/$size"/*.pbm; do
+        cmp -s "$file" "$work/$size-back/$(basename "$file")" || fail "$(basename "$file") did not come back from FontForge's $size font"
+    done
+done
+if "$cli" font "$work"/small/*.pbm "$work/tall/U+0049.pbm" --output "$work/mixed.bdf" 2>"$work/mixed.err"; then
+    fail "a font was made of pictures of two sizes"
+fi
+grep -q '^Cannot make the font: its glyphs share one size, but the picture U_0041 of ".*" is 5 x 7 and U_0049 of ".*U+0049.pbm" is 8 x 16.$' \
+    "$work/mixed.err" || fail "the mixed sizes' reason: $(cat "$work/mixed.err")"
+
+echo "font readers: 4 glyphs read alike by Pillow (BDF and PCF), FontForge and back by import, and fonts of 5 x 7 and 8 x 16"

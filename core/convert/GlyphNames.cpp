@@ -25,9 +25,9 @@ std::string CodePointName(char32_t codePoint)
     return name;
 }
 
-std::filesystem::path CharacterFileName(char32_t codePoint)
+std::filesystem::path CharacterFileName(char32_t codePoint, PictureSize size)
 {
-    return DrawingFileName(CodePointName(codePoint));
+    return PictureFileName(CodePointName(codePoint), size);
 }
 
 std::optional<char32_t> CodePointOfName(std::string_view name)

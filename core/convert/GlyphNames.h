@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/model/PictureSize.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -12,8 +14,8 @@ namespace tessaldo {
 
 // "U+D55C": upper-case hex digits, at least four.
 std::string CodePointName(char32_t codePoint);
-// U+D55C.Lcd
-std::filesystem::path CharacterFileName(char32_t codePoint);
+// U+D55C.Lcd, or U+D55C.pbm for a picture of another size than 16 x 16
+std::filesystem::path CharacterFileName(char32_t codePoint, PictureSize size = kModuleSize);
 // The character a picture's name stands for: U_ (or the file's U+) and four
 // to six hex digits of a Unicode scalar value; nullopt for any other name.
 std::optional<char32_t> CodePointOfName(std::string_view name);

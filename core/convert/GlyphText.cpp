@@ -26,7 +26,7 @@ std::optional<Glyph> GlyphFromHex(std::string_view hex)
         return std::nullopt;
     Glyph glyph;
     glyph.width = hex.size() == 32 ? 8 : 16;
-    const std::size_t digitsPerRow = hex.size() / kGridSide;
+    const std::size_t digitsPerRow = hex.size() / glyph.rows.size();
     for (std::size_t row = 0; row < glyph.rows.size(); ++row) {
         const std::optional<std::uint16_t> value = HexValue(hex.substr(row * digitsPerRow, digitsPerRow));
         if (!value)
@@ -36,23 +36,23 @@ std::optional<Glyph> GlyphFromHex(std::string_view hex)
     return glyph;
 }
 
-GlyphLine LayGlyphs(const std::vector<Glyph> &glyphs, bool alignLeft, int offsetX, int offsetY)
+GlyphLine LayGlyphs(const std::vector<Glyph> &glyphs, bool alignLeft, int offsetX, int offsetY, PictureSize size)
 {
-    GlyphLine line;
+    GlyphLine line{ScreenCells(size)};
     for (const Glyph &glyph : glyphs)
         line.width += glyph.width;
-    int left = (alignLeft ? 0 : (kGridSide - line.width) / 2) + offsetX;
+    int left = (alignLeft ? 0 : (size.width - line.width) / 2) + offsetX;
     for (const Glyph &glyph : glyphs) {
-        for (int row = 0; row < kGridSide; ++row) {
+        for (int row = 0; row < static_cast<int>(glyph.rows.size()); ++row) {
             for (int column = 0; column < glyph.width; ++column) {
                 if (!((glyph.rows[static_cast<std::size_t>(row)] >> (15 - column)) & 1))
                     continue;
                 const int x = left + column;
                 const int y = offsetY + row;
-                if (x < 0 || x >= kGridSide || y < 0 || y >= kGridSide)
+                if (!IsInside({x, y}, size))
                     line.cut = true;
                 else
-                    line.cells[static_cast<std::size_t>(y) * kGridSide + static_cast<std::size_t>(x)] = true;
+                    line.cells.At({x, y}) = true;
             }
         }
         left += glyph.width;

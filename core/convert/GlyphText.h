@@ -26,9 +26,11 @@ struct GlyphLine {
     bool cut = false; // some of its dots fall outside the picture
 };
 
-// The glyphs side by side, the line centred (a line wider than the picture
-// cut on both sides) or from the left edge, then moved by whole dots: the
-// same picture as the desktop draws from Unifont at 16 px.
-GlyphLine LayGlyphs(const std::vector<Glyph> &glyphs, bool alignLeft, int offsetX, int offsetY);
+// The glyphs side by side on a picture of `size`, the line centred (a line
+// wider than the picture cut on both sides) or from the left edge, its top
+// on the top row, then moved by whole dots: the same picture as the desktop
+// draws from Unifont at 16 px.
+GlyphLine LayGlyphs(const std::vector<Glyph> &glyphs, bool alignLeft, int offsetX, int offsetY,
+                    PictureSize size = kModuleSize);
 
 } // namespace tessaldo

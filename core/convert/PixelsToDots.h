@@ -17,7 +17,7 @@ struct GreyImage {
     std::vector<std::uint8_t> pixels;
 };
 
-// How the image is laid onto the 16 x 16 cells.
+// How the image is laid onto the picture's cells.
 enum class Fit {
     Contain, // all of it, aspect kept, centred, white margins
     Cover,   // filling every cell, aspect kept, centred, the rest cut off
@@ -33,21 +33,62 @@ struct DotOptions {
     bool invert = false; // swaps set and clear at the very end
 };
 
-// The 16 x 16 cells as the screen shows them, row by row from the top left.
-using CellGreys = std::array<double, kDotCount>; // the brightness each cell averages
-using ScreenCells = std::array<bool, kDotCount>; // true where the cell is set
+// A value for each cell of a picture as the screen shows it, row by row
+// from the top left: column x of row y is value y * width + x, whatever the
+// LCD type. Reads like the std::array it once was, at 16 x 16 by default.
+template <typename Value> class CellGrid {
+public:
+    using reference = typename std::vector<Value>::reference;
+    using const_reference = typename std::vector<Value>::const_reference;
 
-// Each cell takes the mean of the image area it covers, weighted by coverage;
-// along an axis where the image is enlarged, the pixel under the cell's centre.
-CellGreys ResampleToCells(const GreyImage &image, Fit fit);
+    CellGrid() : CellGrid(kModuleSize) {}
+    explicit CellGrid(PictureSize size, Value value = {})
+        : m_size(size), m_values(static_cast<std::size_t>(size.DotCount()), value)
+    {
+    }
+
+    PictureSize Size() const { return m_size; }
+    std::size_t size() const { return m_values.size(); }
+    reference operator[](std::size_t cell) { return m_values[cell]; }
+    const_reference operator[](std::size_t cell) const { return m_values[cell]; }
+    reference At(Cell cell) { return m_values[Index(cell)]; }
+    const_reference At(Cell cell) const { return m_values[Index(cell)]; }
+    void fill(Value value) { m_values.assign(m_values.size(), value); }
+    auto begin() { return m_values.begin(); }
+    auto end() { return m_values.end(); }
+    auto begin() const { return m_values.begin(); }
+    auto end() const { return m_values.end(); }
+
+    friend bool operator==(const CellGrid &, const CellGrid &) = default;
+
+private:
+    std::size_t Index(Cell cell) const
+    {
+        return static_cast<std::size_t>(cell.row) * static_cast<std::size_t>(m_size.width)
+               + static_cast<std::size_t>(cell.column);
+    }
+
+    PictureSize m_size;
+    std::vector<Value> m_values;
+};
+
+using CellGreys = CellGrid<double>; // the brightness each cell averages
+using ScreenCells = CellGrid<bool>; // true where the cell is set
+
+// Each cell of a picture of `size` takes the mean of the image area it
+// covers, weighted by coverage; along an axis where the image is enlarged,
+// the pixel under the cell's centre. One pass over the image, whatever its size.
+CellGreys ResampleToCells(const GreyImage &image, Fit fit, PictureSize size = kModuleSize);
 ScreenCells Halftone(const CellGreys &greys, int threshold, Dither dither, bool invert);
-ScreenCells CellsFromPixels(const GreyImage &image, const DotOptions &options);
-// What an import takes: a 16 x 16 bitmap's own pixels where the image is one
-// (BitmapFiles' DotForDot), whatever the options say, or else the greys' halftone.
+ScreenCells CellsFromPixels(const GreyImage &image, const DotOptions &options, PictureSize size = kModuleSize);
+// What an import takes: a bitmap's own pixels where the image is one of the
+// picture's size (BitmapFiles' DotForDot), whatever the options say, or else
+// the greys' halftone.
 ScreenCells ImportedCells(const CellGreys &greys, const DotOptions &options,
                           const std::optional<ScreenCells> &dotForDot);
 
-// Sets each dot from the cell where the grid's layout shows it.
+// Sets each dot from the cell where the grid's layout shows it; the cells
+// are the grid's size.
 void PutCells(DotGrid &grid, const ScreenCells &cells);
 // Sets the dots of the set cells and leaves the others as they are.
 void AddCells(DotGrid &grid, const ScreenCells &cells);

@@ -5,7 +5,7 @@ namespace tessaldo {
 void PlaceText(DotGrid &picture, ScreenCells cells, TextPlacement placement)
 {
     if (placement.invert) {
-        for (bool &cell : cells)
+        for (auto &&cell : cells)
             cell = !cell;
     }
     if (placement.onto)
@@ -14,9 +14,10 @@ void PlaceText(DotGrid &picture, ScreenCells cells, TextPlacement placement)
         PutCells(picture, cells);
 }
 
-std::string CutNote(int width)
+std::string CutNote(int width, PictureSize size)
 {
-    return "is " + std::to_string(width) + " dots wide and does not fit the 16 x 16 picture, so it is cut";
+    return "is " + std::to_string(width) + " dots wide and does not fit the " + PictureSizeText(size)
+           + " picture, so it is cut";
 }
 
 std::string TextWidthNote(int width, bool cut)

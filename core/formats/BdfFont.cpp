@@ -14,12 +14,25 @@
 namespace tessaldo {
 namespace {
 
-// The cell's metrics: Unifont's, so that text drawn from it sits on the baseline.
-constexpr int kDescent = 2;
-constexpr int kAscent = kGridSide - kDescent;
-// At 72 dots an inch a point is a dot, so the scalable width of the 16-dot
-// advance is a round 1000 thousandths of the size.
+// The 16 x 16 cell's metrics: Unifont's, so that text drawn from it sits on
+// the baseline. A picture of another size says nothing of a baseline, so its
+// bottom row sits on it, as u8g2's icon fonts set theirs.
+constexpr int kModuleDescent = 2;
+// At 72 dots an inch a point is a dot, so the scalable width of a square
+// cell's advance is a round 1000 thousandths of the size.
 constexpr int kResolution = 72;
+
+// The cell every glyph of a font written for pictures of `size` is drawn in.
+struct GlyphCell {
+    explicit GlyphCell(PictureSize size) : width(size.width), height(size.height)
+    {
+        descent = IsModuleSize(size) ? kModuleDescent : 0;
+    }
+    int width;
+    int height;
+    int descent;
+    int Ascent() const { return height - descent; }
+};
 
 std::string Hex(unsigned value, int digits)
 {
@@ -34,17 +47,17 @@ std::string GlyphName(char32_t codePoint)
     return codePoint <= 0xFFFF ? "uni" + Hex(codePoint, 4) : "u" + Hex(codePoint, 5);
 }
 
-std::string XlfdName(std::string_view family)
+std::string XlfdName(std::string_view family, const GlyphCell &cell)
 {
-    const std::string size = std::to_string(kGridSide);
+    const std::string size = std::to_string(cell.height);
     const std::string resolution = std::to_string(kResolution);
     return "-Tessaldo-" + std::string(family) + "-Medium-R-Normal--" + size + "-" + size + "0-" + resolution + "-"
-           + resolution + "-C-" + size + "0-ISO10646-1";
+           + resolution + "-C-" + std::to_string(cell.width) + "0-ISO10646-1";
 }
 
-std::string Properties(std::string_view family, bool hasReplacementCharacter)
+std::string Properties(std::string_view family, bool hasReplacementCharacter, const GlyphCell &cell)
 {
-    const std::string size = std::to_string(kGridSide);
+    const std::string size = std::to_string(cell.height);
     const std::string resolution = std::to_string(kResolution);
     std::vector<std::string> lines{"FOUNDRY \"Tessaldo\"",
                                    "FAMILY_NAME \"" + std::string(family) + "\"",
@@ -57,11 +70,11 @@ std::string Properties(std::string_view family, bool hasReplacementCharacter)
                                    "RESOLUTION_X " + resolution,
                                    "RESOLUTION_Y " + resolution,
                                    "SPACING \"C\"",
-                                   "AVERAGE_WIDTH " + size + "0",
+                                   "AVERAGE_WIDTH " + std::to_string(cell.width) + "0",
                                    "CHARSET_REGISTRY \"ISO10646\"",
                                    "CHARSET_ENCODING \"1\"",
-                                   "FONT_ASCENT " + std::to_string(kAscent),
-                                   "FONT_DESCENT " + std::to_string(kDescent)};
+                                   "FONT_ASCENT " + std::to_string(cell.Ascent()),
+                                   "FONT_DESCENT " + std::to_string(cell.descent)};
     // What a program shows for a character the font lacks, where the font can say.
     if (hasReplacementCharacter)
         lines.push_back("DEFAULT_CHAR " + std::to_string(0xFFFD));
@@ -71,17 +84,26 @@ std::string Properties(std::string_view family, bool hasReplacementCharacter)
     return text + "ENDPROPERTIES\n";
 }
 
-std::string GlyphText(const FontGlyph &glyph)
+// The cell's box: its size, and its left and bottom from the origin.
+std::string CellBox(const GlyphCell &cell)
 {
-    const std::string box =
-        std::to_string(kGridSide) + " " + std::to_string(kGridSide) + " 0 -" + std::to_string(kDescent);
+    return std::to_string(cell.width) + " " + std::to_string(cell.height) + " 0 " + std::to_string(-cell.descent);
+}
+
+std::string GlyphText(const FontGlyph &glyph, const GlyphCell &cell)
+{
+    // The advance is the cell's width; scaled, thousandths of the size (the height), rounded.
+    const int scalable = (cell.width * 1000 + cell.height / 2) / cell.height;
     std::string text = "STARTCHAR " + GlyphName(glyph.codePoint) + "\nENCODING "
-                       + std::to_string(static_cast<unsigned>(glyph.codePoint)) + "\nSWIDTH 1000 0\nDWIDTH "
-                       + std::to_string(kGridSide) + " 0\nBBX " + box + "\nBITMAP\n";
-    // A row's bytes from the left, the leftmost dot the high bit: the rows layout exactly.
-    const PictureBytes rows = LayoutBytes(glyph.picture, BitLayout::Rows);
-    for (std::size_t byte = 0; byte < rows.size(); byte += 2)
-        text += Hex(rows[byte], 2) + Hex(rows[byte + 1], 2) + "\n";
+                       + std::to_string(static_cast<unsigned>(glyph.codePoint)) + "\nSWIDTH "
+                       + std::to_string(scalable) + " 0\nDWIDTH " + std::to_string(cell.width) + " 0\nBBX "
+                       + CellBox(cell) + "\nBITMAP\n";
+    // A row's bytes from the left, the leftmost dot the high bit, padded to
+    // whole bytes: the rows layout exactly.
+    const std::vector<std::uint8_t> rows = SizedLayoutBytes(glyph.picture, BitLayout::Rows);
+    const std::size_t rowBytes = (static_cast<std::size_t>(cell.width) + 7) / 8;
+    for (std::size_t byte = 0; byte < rows.size(); ++byte)
+        text += Hex(rows[byte], 2) + ((byte + 1) % rowBytes == 0 ? "\n" : "");
     return text + "ENDCHAR\n";
 }
 
@@ -122,6 +144,14 @@ struct Box {
 // A reason the font cannot be read: the line it was found on, and what is wrong there.
 struct Damage {
     std::string reason;
+};
+
+// Where a font's glyphs are drawn: a cell of `size` whose top left corner
+// is the font's box's, or else whose left edge holds the origin and whose
+// top is the ascent above it.
+struct GlyphPlace {
+    PictureSize size;
+    bool fromBox = false;
 };
 
 // Reads the font a line at a time; a damaged line throws Damage.
@@ -240,6 +270,10 @@ private:
                 m_ascent = Numbers(words, 1).front();
             else if (words.front() == "FONT_DESCENT")
                 m_descent = Numbers(words, 1).front();
+            else if (words.front() == "AVERAGE_WIDTH")
+                m_averageWidth = Numbers(words, 1).front();
+            else if (words.front() == "SPACING")
+                m_spacing = value();
             else if (words.front() == "CHARSET_REGISTRY")
                 registry = value();
             else if (words.front() == "CHARSET_ENCODING")
@@ -249,6 +283,7 @@ private:
             throw Damage{"it ends before ENDPROPERTIES: the file is cut short"};
         std::erase(registry, '"');
         std::erase(encoding, '"');
+        std::erase(m_spacing, '"');
         std::transform(registry.begin(), registry.end(), registry.begin(),
                        [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
         // Writers spell the standard's number with a dash too: ISO-8859, ISO-10646.
@@ -299,6 +334,7 @@ private:
         }
         FontGlyph glyph{static_cast<char32_t>(*encoding), DotGrid{}};
         glyph.picture.SetLCDType(m_type);
+        glyph.picture.SetAllDots(Dots(cells.Size()));
         PutCells(glyph.picture, cells);
         reading.glyphs.push_back(glyph);
     }
@@ -310,6 +346,10 @@ private:
         if (!box || !m_fontBox)
             Damaged("begins a BITMAP before the font's FONTBOUNDINGBOX and the glyph's BBX");
         int outside = 0;
+        if (!m_place)
+            m_place = Place();
+        const PictureSize cell = m_place->size;
+        cells = ScreenCells(cell);
         // The baseline as far below the cell's top as the font ascends, and
         // the origin at its left edge, as a line of text sets the glyph; only
         // a font that reaches left of its origin moves right to keep it whole.
@@ -317,10 +357,12 @@ private:
         // to the dots their glyphs use.
         // Wide enough for any numbers the font gives.
         // Icon fonts give an ascent and descent of 0, or none: their box is the cell then.
+        // A cell of the font's own box has the box's top left corner.
         const bool metricsGiven = m_ascent && (*m_ascent != 0 || m_descent.value_or(0) != 0);
-        const std::int64_t left = std::int64_t{box->x} - std::min(0, m_fontBox->x);
-        const std::int64_t top =
-            (metricsGiven ? *m_ascent : std::int64_t{m_fontBox->y} + m_fontBox->height) - box->y - box->height;
+        const bool ownBox = m_place->fromBox && !IsModuleSize(cell);
+        const std::int64_t left = std::int64_t{box->x} - (ownBox ? m_fontBox->x : std::min(0, m_fontBox->x));
+        const std::int64_t top = (metricsGiven && !ownBox ? *m_ascent : std::int64_t{m_fontBox->y} + m_fontBox->height)
+                                 - box->y - box->height;
         std::vector<std::string_view> words;
         for (int row = 0; row < box->height; ++row) {
             if (!NextLine(words) || words.front() == "ENDCHAR")
@@ -337,8 +379,8 @@ private:
                     continue;
                 const std::int64_t x = left + column;
                 const std::int64_t y = top + row;
-                if (x >= 0 && x < kGridSide && y >= 0 && y < kGridSide)
-                    cells[static_cast<std::size_t>(y * kGridSide + x)] = true;
+                if (x >= 0 && x < cell.width && y >= 0 && y < cell.height)
+                    cells.At({static_cast<int>(x), static_cast<int>(y)}) = true;
                 else
                     ++outside;
             }
@@ -349,7 +391,8 @@ private:
                     + " rows of the glyph's BITMAP, or its ENDCHAR is missing");
         if (outside == 0)
             return {};
-        return std::to_string(outside) + " of its dots fall outside the 16 x 16 picture (its box is "
+        return std::to_string(outside) + " of its dots fall outside the " + PictureSizeText(cell)
+               + " picture (its box is "
                + std::to_string(box->width) + " x " + std::to_string(box->height) + " at " + std::to_string(box->x)
                + ", " + std::to_string(box->y) + ")";
     }
@@ -358,9 +401,36 @@ private:
     LcdType m_type;
     std::size_t m_position = 0;
     int m_lineNumber = 0;
+    // The size of the glyphs' pictures: the font's box where it is a whole
+    // cell around the origin, as fonts drawn for a size give it (a 5 x 7
+    // font's "5 7 0 -1", u8g2's 32 x 32 icons' "32 32 0 0"), so that every
+    // glyph keeps its place on the baseline and a set of them shares one
+    // size. A box that does not hold the origin was shrunk by its writer to
+    // the dots the glyphs use, as FontForge writes it; a font of character
+    // cells then still says its cell: its average width, all its advances
+    // are, and its ascent and descent. Any other font's glyphs go into the
+    // module's 16 x 16 cell, as Unifont's do.
+    GlyphPlace Place() const
+    {
+        const Box &box = *m_fontBox;
+        const PictureSize own{box.width, box.height};
+        if (box.x <= 0 && box.x + box.width >= 0 && box.y <= 0 && box.y + box.height >= 0 && IsPictureSize(own))
+            return {own, true};
+        const bool cells = m_spacing == "C" || m_spacing == "M";
+        if (cells && m_averageWidth && m_ascent && m_descent) {
+            const PictureSize line{(*m_averageWidth + 5) / 10, static_cast<int>(*m_ascent + *m_descent)};
+            if (IsPictureSize(line))
+                return {line, false};
+        }
+        return {kModuleSize, false};
+    }
+
     std::optional<Box> m_fontBox;
+    std::optional<GlyphPlace> m_place; // found at the first glyph's bitmap, once the properties are read
     std::optional<std::int64_t> m_ascent;  // FONT_ASCENT
     std::optional<std::int64_t> m_descent; // FONT_DESCENT
+    std::optional<int> m_averageWidth;     // AVERAGE_WIDTH, in tenths of a dot
+    std::string m_spacing;                 // SPACING: C for character cells, M for monospace, P proportional
     std::size_t m_glyphsRead = 0;
     std::unordered_set<int> m_codePoints;
 };
@@ -394,17 +464,17 @@ std::string FamilyFromFileName(const std::filesystem::path &file)
 
 std::string FormatBdfFont(std::vector<FontGlyph> glyphs, std::string_view family)
 {
+    const GlyphCell cell(glyphs.empty() ? kModuleSize : glyphs.front().picture.Size());
     std::sort(glyphs.begin(), glyphs.end(),
               [](const FontGlyph &a, const FontGlyph &b) { return a.codePoint < b.codePoint; });
     const bool hasReplacement =
         std::any_of(glyphs.begin(), glyphs.end(), [](const FontGlyph &glyph) { return glyph.codePoint == 0xFFFD; });
-    const std::string size = std::to_string(kGridSide);
-    std::string text = "STARTFONT 2.1\nFONT " + XlfdName(family) + "\nSIZE " + size + " " + std::to_string(kResolution)
-                       + " " + std::to_string(kResolution) + "\nFONTBOUNDINGBOX " + size + " " + size + " 0 -"
-                       + std::to_string(kDescent) + "\n" + Properties(family, hasReplacement) + "CHARS "
+    std::string text = "STARTFONT 2.1\nFONT " + XlfdName(family, cell) + "\nSIZE " + std::to_string(cell.height) + " "
+                       + std::to_string(kResolution) + " " + std::to_string(kResolution) + "\nFONTBOUNDINGBOX "
+                       + CellBox(cell) + "\n" + Properties(family, hasReplacement, cell) + "CHARS "
                        + std::to_string(glyphs.size()) + "\n";
     for (const FontGlyph &glyph : glyphs)
-        text += GlyphText(glyph);
+        text += GlyphText(glyph, cell);
     return text + "ENDFONT\n";
 }
 

@@ -11,8 +11,9 @@
 // Pictures of characters as a bitmap font in the Glyph Bitmap Distribution
 // Format 2.1, which every font tool reads: u8g2's bdfconv turns it into its
 // fonts, bdftopcf into the X server's, FontForge opens it. Every glyph is the
-// picture as the window shows it, a 16 x 16 cell whose baseline is two dots
-// above its bottom, as in Unifont, which text draws from.
+// picture as the window shows it: a 16 x 16 cell whose baseline is two dots
+// above its bottom, as in Unifont, which text draws from, or a cell of the
+// pictures' own size on whose bottom row the baseline lies.
 namespace tessaldo {
 
 struct FontGlyph {
@@ -27,8 +28,8 @@ std::string FamilyProblem(std::string_view family);
 // cannot hold made a space.
 std::string FamilyFromFileName(const std::filesystem::path &file);
 
-// The font, its glyphs in code point order; the code points are distinct and
-// the family usable.
+// The font, its glyphs in code point order; the code points are distinct,
+// the pictures share one size and the family is usable.
 std::string FormatBdfFont(std::vector<FontGlyph> glyphs, std::string_view family);
 
 struct BdfReading {
@@ -38,10 +39,12 @@ struct BdfReading {
     std::string firstPassedOver;   // which was the first, and why
     std::string note;              // a flaw the font was read in spite of ("" for none), and why that loses nothing
 };
-// Every glyph of the font as a picture in `type`. A glyph's box of any size
-// is placed in the 16 x 16 cell by its offsets from the origin, which lies at
-// the cell's left edge and FONT_ASCENT below its top (without that property,
-// or where it and FONT_DESCENT are both 0, the top of the font's bounding box).
+// Every glyph of the font as a picture in `type`. The pictures are the size
+// of the font's bounding box, where that box holds the origin and is not
+// 16 x 16, each glyph's box placed in it by its offsets from the origin; any
+// other font's glyphs are placed in the 16 x 16 cell, the origin at its left edge and
+// FONT_ASCENT below its top (without that property, or where it and
+// FONT_DESCENT are both 0, the top of the font's bounding box).
 BdfReading ReadBdfFont(std::string_view text, LcdType type);
 
 } // namespace tessaldo

@@ -307,11 +307,11 @@ GreyImage GreysOfBitmap(const Bitmap &bitmap)
     return grey;
 }
 
-std::optional<ScreenCells> DotForDot(const Bitmap &bitmap)
+std::optional<ScreenCells> DotForDot(const Bitmap &bitmap, PictureSize size)
 {
-    if (bitmap.width != kGridSide || bitmap.height != kGridSide)
+    if (bitmap.width != size.width || bitmap.height != size.height)
         return std::nullopt;
-    ScreenCells cells{};
+    ScreenCells cells(size);
     std::copy(bitmap.black.begin(), bitmap.black.end(), cells.begin());
     return cells;
 }

@@ -39,12 +39,12 @@ BitmapRead ReadPictureBitmap(std::string_view whole);
 // The bitmap's pixels as the dots shown at the same places, in `type` at 16 x 16.
 Dots DotsOfBitmap(const Bitmap &bitmap, LcdType type);
 
-// Black 0 and white 255, for a bitmap that is not 16 x 16 and goes through the usual import.
+// Black 0 and white 255, for a bitmap that is not the picture's size and goes through the usual import.
 GreyImage GreysOfBitmap(const Bitmap &bitmap);
-// A 16 x 16 bitmap's own pixels as the cells: such a file is already a
-// picture, so no fit, threshold, dithering or invert may change a dot of it.
-// Nothing for other sizes.
-std::optional<ScreenCells> DotForDot(const Bitmap &bitmap);
+// The bitmap's own pixels as the cells when it is the picture's size: such a
+// file is already a picture, so no fit, threshold, dithering or invert may
+// change a dot of it. Nothing for other sizes.
+std::optional<ScreenCells> DotForDot(const Bitmap &bitmap, PictureSize size = kModuleSize);
 
 // The picture as the window shows it, as a raw portable bitmap (P4), black the set dots.
 std::string PbmBytes(const DotGrid &grid);

@@ -116,10 +116,9 @@ ParsedDrawing FromDotLine(std::optional<LcdType> type, std::string_view line, co
 }
 
 // The digits of a file named STEM-digits.Lcd, or nothing for any other name.
-std::optional<std::string> FrameNumber(const std::string &name, const std::string &stem)
+std::optional<std::string> FrameNumber(const std::string &name, const std::string &stem, std::string_view suffix)
 {
     const std::string prefix = stem + "-";
-    const std::string_view suffix = kDrawingSuffix;
     if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) || !name.ends_with(suffix))
         return std::nullopt;
     std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
@@ -183,20 +182,21 @@ FileStatus ReadDrawingFile(const std::filesystem::path &szFilePath, Drawing &dra
     return FileStatus::Ok();
 }
 
-std::filesystem::path FrameFileName(const std::string &stem, std::size_t index, std::size_t count)
+std::filesystem::path FrameFileName(const std::string &stem, std::size_t index, std::size_t count,
+                                    std::string_view suffix)
 {
-    const std::string name = stem + "-" + FrameNumberText(index, count) + ".Lcd"; // UTF-8
+    const std::string name = stem + "-" + FrameNumberText(index, count) + std::string(suffix); // UTF-8
     return std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 
 std::vector<std::filesystem::path> OtherFrames(const std::filesystem::path &folder, const std::string &stem,
-                                               std::size_t count)
+                                               std::size_t count, std::string_view suffix)
 {
     std::vector<std::filesystem::path> others;
     std::error_code error;
     for (auto entry = std::filesystem::directory_iterator(folder, error);
          !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
-        const std::optional<std::string> number = FrameNumber(DisplayPath(entry->path().filename()), stem);
+        const std::optional<std::string> number = FrameNumber(DisplayPath(entry->path().filename()), stem, suffix);
         const bool written = number && number->size() == FrameDigits(count)
                              && std::stoull(*number) < static_cast<unsigned long long>(count);
         std::error_code kind;

@@ -54,14 +54,16 @@ void ApplyDrawing(DotGrid &grid, Drawing drawing);
 // refused file leaves nothing changed.
 FileStatus ReadDrawingFile(const std::filesystem::path &szFilePath, Drawing &drawing);
 
-// The file frame `index` of `count` goes to: STEM-000.Lcd, -001, ...
-std::filesystem::path FrameFileName(const std::string &stem, std::size_t index, std::size_t count);
+// The file frame `index` of `count` goes to: STEM-000.Lcd, -001, ..., or
+// with another suffix for frames that are no drawing files (STEM-000.pbm).
+std::filesystem::path FrameFileName(const std::string &stem, std::size_t index, std::size_t count,
+                                    std::string_view suffix = kDrawingSuffix);
 
-// The files in `folder` named as frames of `stem` (STEM-digits.Lcd) that
-// writing `count` frames would not replace: what an earlier, longer import
-// left, which would pass for frames of this one. Sorted by name.
+// The files in `folder` named as frames of `stem` (STEM-digits.Lcd, or the
+// suffix given) that writing `count` frames would not replace: what an
+// earlier, longer import left, which would pass for frames of this one. Sorted by name.
 std::vector<std::filesystem::path> OtherFrames(const std::filesystem::path &folder, const std::string &stem,
-                                               std::size_t count);
+                                               std::size_t count, std::string_view suffix = kDrawingSuffix);
 // "spin-002.Lcd, spin-003.Lcd and spin-004.Lcd": the names, the first few and how many more.
 std::string FrameNames(const std::vector<std::filesystem::path> &frames);
 // Removes the files, stopping at the first that cannot be removed.

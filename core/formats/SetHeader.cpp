@@ -68,15 +68,15 @@ DotGrid GridOf(const Picture &picture)
 
 std::filesystem::path DrawingFileIn(const std::filesystem::path &folder, const Picture &picture)
 {
-    return folder / DrawingFileName(picture.name);
+    return folder / PictureFileName(picture.name, picture.dots.Size());
 }
 
-// The drawing file's bytes for the picture, in the set's type.
+// The drawing file's bytes for the picture, in the set's type; a PBM's at another size than 16 x 16.
 std::string DrawingBytes(const Document &set, const Picture &picture)
 {
     DotGrid grid = GridOf(picture);
     grid.SetLCDType(set.type);
-    return FormatDrawing(grid);
+    return PictureFileBytes(grid, DrawingFileIn({}, picture)).value();
 }
 
 std::string IndexConstant(const std::string &setName, const Picture &picture)

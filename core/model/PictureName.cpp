@@ -97,6 +97,16 @@ std::string DrawingFileName(std::string_view stem)
     return std::string(stem) + std::string(kDrawingSuffix);
 }
 
+std::string_view PictureFileSuffix(PictureSize size)
+{
+    return IsModuleSize(size) ? kDrawingSuffix : std::string_view(".pbm");
+}
+
+std::string PictureFileName(std::string_view stem, PictureSize size)
+{
+    return std::string(stem) + std::string(PictureFileSuffix(size));
+}
+
 bool EndsInDrawingSuffix(std::string_view name)
 {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };

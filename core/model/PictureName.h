@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/model/PictureSize.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -32,6 +34,12 @@ std::string FrameNumberText(std::size_t index, std::size_t count);
 inline constexpr std::string_view kDrawingSuffix = ".Lcd";
 // The drawing file named `stem` + kDrawingSuffix.
 std::string DrawingFileName(std::string_view stem);
+// The suffix of a picture of `size` among others (a set's, a folder's, an
+// animation's frames): kDrawingSuffix at 16 x 16, ".pbm" at any other size,
+// which no drawing file holds.
+std::string_view PictureFileSuffix(PictureSize size);
+// The file named `stem` + PictureFileSuffix(size).
+std::string PictureFileName(std::string_view stem, PictureSize size);
 // Whether `name` ends in kDrawingSuffix, in any case.
 bool EndsInDrawingSuffix(std::string_view name);
 

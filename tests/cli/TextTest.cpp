@@ -142,3 +142,41 @@ TEST(CliText, EachCharacterGetsItsOwnFileForAHeader)
                                 + " " + ShellQuote(source.string()) + " && " + ShellQuote((dir / "g").string());
     EXPECT_EQ(std::system(compile.c_str()), 0);
 }
+
+// --size tells the picture's WxH from the font's pixel size by its form;
+// the line is centred on the picture's own width and cut at its edges.
+TEST(CliText, APictureOfAnySizeTakesTheTextAtItsOwnWidth)
+{
+    if (!std::ifstream(kUnifontHex))
+        GTEST_SKIP() << kUnifontHex << " is not installed (Debian's unifont package)";
+    TempDir dir;
+    const auto show = [&dir](const std::vector<std::string> &args, const std::string &expectedErr = "") {
+        const CliResult drawn = RunCliProcess(args);
+        EXPECT_EQ(drawn.exitCode, 0) << drawn.err;
+        EXPECT_EQ(drawn.err, expectedErr);
+        return RunCliProcess({"show", dir.Write("text.pbm", drawn.out).string()}).out;
+    };
+    std::vector<std::string> rows(64, std::string(128, '.'));
+    for (std::size_t row = 0; row < 16; ++row)
+        rows[row].replace(56, 16, Glyph('H')[row] + Glyph('i')[row]);
+    std::string expected = "size 128 x 64\n";
+    for (const std::string &row : rows)
+        expected += row + "\n";
+    EXPECT_EQ(show({"text", "Hi", "-", "--size", "128x64"}), expected);
+    // Both forms at once: the font's size and the picture's.
+    EXPECT_EQ(show({"text", "Hi", "-", "--size", "12", "--size", "128x64"}).substr(0, 14), "size 128 x 64\n");
+
+    // --onto takes the picture's size from its file, and says where the line is cut.
+    const auto under = dir.Write("under.pbm", "P1\n20 10\n" + std::string(199, '0') + "1\n");
+    const std::string onto = show({"text", "A", "-", "--onto", under.string()},
+                                  "The text \"A\" is 8 dots wide and does not fit the 20 x 10 picture, so it is cut.\n");
+    std::string glyph = "size 20 x 10\n";
+    for (std::size_t row = 0; row < 10; ++row)
+        glyph += "......" + Glyph('A')[row] + "....." + (row == 9 ? "#" : ".") + "\n";
+    EXPECT_EQ(onto, glyph);
+    const CliResult clash = RunCliProcess({"text", "A", "-", "--onto", under.string(), "--size", "16x16"});
+    EXPECT_EQ(clash.exitCode, 2);
+    EXPECT_EQ(clash.err.substr(0, clash.err.find('\n')),
+              "tessaldo-cli text: --onto " + under.string()
+                  + " is 20 x 10, and the text goes onto it at that size; leave out --size 16x16");
+}

@@ -14,6 +14,7 @@
 #include <functional>
 #include <random>
 #include <set>
+#include <tuple>
 
 using namespace tessaldo;
 
@@ -352,6 +353,52 @@ TEST(ImageImport, AnySizeIsFittedAndEveryOptionReachesTheCells)
     const CliResult piped = RunCliProcess({"import", "-", "-", "--fit", "cover"}, jpeg.string());
     EXPECT_EQ(piped.exitCode, 0) << piped.err;
     EXPECT_EQ(piped.out, RunCliProcess({"import", jpeg.string(), "-", "--fit", "cover"}).out);
+}
+
+// --size WxH makes the picture that size, written as a plain PBM that
+// ImageMagick reads as show prints it; a bitmap of that size is taken dot
+// for dot, and an animation's frames are pictures of it too.
+TEST(ImageImport, APictureOfAnySizeIsWrittenAsImageMagickReadsIt)
+{
+    TempDir dir;
+    QImage photo(900, 700, QImage::Format_RGB32);
+    QLinearGradient shade(0, 0, 900, 700);
+    shade.setColorAt(0, Qt::black);
+    shade.setColorAt(1, Qt::white);
+    QPainter painter(&photo);
+    painter.fillRect(photo.rect(), shade);
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(500, 100, 300, 300);
+    painter.end();
+    const auto png = dir / "photo.png";
+    ASSERT_TRUE(photo.save(QString::fromStdString(png.string())));
+    for (const auto &[size, width, options] : std::initializer_list<std::tuple<std::string, int, std::string>>{
+             {"84x48", 84, "floyd-steinberg"}, {"250x122", 250, "bayer"}}) {
+        const auto out = dir / ("photo-" + size + ".pbm");
+        const CliResult imported =
+            RunCliProcess({"import", png.string(), out.string(), "--size", size, "--dither", options, "--fit", "cover"});
+        ASSERT_EQ(imported.exitCode, 0) << imported.err;
+        EXPECT_EQ(TempDir::Read(out).substr(0, 3), "P1\n");
+        const std::string shown = RunCliProcess({"show", out.string()}).out;
+        const std::string rows = shown.substr(shown.find('\n') + 1);
+        EXPECT_EQ(MagickRows(out, width), rows) << size;
+        EXPECT_GT(std::ranges::count(rows, '#'), 0);
+        EXPECT_GT(std::ranges::count(rows, '.'), 0);
+        // The picture's own PBM comes back dot for dot, whatever the options say.
+        const CliResult again = RunCliProcess({"import", out.string(), "-", "--size", size, "--threshold", "0"});
+        EXPECT_EQ(again.err, "\"" + out.string() + "\" is a bitmap of the picture's size, "
+                                 + shown.substr(5, shown.find('\n') - 5)
+                                 + ", taken dot for dot: --threshold did not change it.\n");
+        EXPECT_EQ(again.out, TempDir::Read(out));
+    }
+    const CliResult frames =
+        RunCliProcess({"import", std::string(TESSALDO_TEST_DATA) + "/partial-frames.gif", "--each",
+                       (dir / "f").string(), "--size", "32x8"});
+    ASSERT_EQ(frames.exitCode, 0) << frames.err;
+    const std::string f = (dir / "f").string();
+    EXPECT_EQ(frames.out, f + "/partial-frames-000.pbm 100 ms\n" + f + "/partial-frames-001.pbm 250 ms\n" + f
+                              + "/partial-frames-002.pbm 400 ms\n");
+    EXPECT_EQ(RunCliProcess({"show", f + "/partial-frames-002.pbm"}).out.substr(0, 12), "size 32 x 8\n");
 }
 
 TEST(ImageImport, APhotoIsTurnedAsItsExifOrientationSays)

@@ -197,6 +197,50 @@ TEST(PixelsToDots, CellsLandOnTheDotsOfTheLayoutAndNamesParse)
     EXPECT_EQ(SetCount(CellsFromPixels(GreyImage{}, {})), 0); // an empty image is all margin
 }
 
+// Away from 16 x 16 the picture's own sides set each fit's scale and margins,
+// and a dither spreads its error within them.
+TEST(PixelsToDots, APictureOfAnySizeFitsTheImageToItsOwnSides)
+{
+    const GreyImage leftHalf = Image(200, 100, [](int x, int) { return x < 100 ? 0 : 255; });
+    const PictureSize wide{64, 16};
+    const auto columns = [](const ScreenCells &cells) {
+        std::string row;
+        for (int column = 0; column < cells.Size().width; ++column)
+            row += cells.At({column, 5}) ? '#' : '.';
+        return row;
+    };
+    // Contain: 32 x 16 in the middle; cover and stretch: the whole width, its left half black.
+    EXPECT_EQ(columns(CellsFromPixels(leftHalf, {Fit::Contain}, wide)),
+              std::string(16, '.') + std::string(16, '#') + std::string(32, '.'));
+    for (const Fit fit : {Fit::Cover, Fit::Stretch}) {
+        const ScreenCells cells = CellsFromPixels(leftHalf, {fit}, wide);
+        EXPECT_EQ(cells.Size(), wide);
+        EXPECT_EQ(SetCount(cells), 32 * 16) << FitName(fit);
+        EXPECT_EQ(columns(cells), std::string(32, '#') + std::string(32, '.')) << FitName(fit);
+    }
+    // Cover fills 250 x 122 from a square's middle rows: its top and bottom are cut.
+    const GreyImage band = Image(100, 100, [](int, int y) { return y < 25 || y >= 75 ? 0 : 255; });
+    EXPECT_EQ(SetCount(CellsFromPixels(band, {Fit::Cover}, {250, 122})), 0);
+    EXPECT_EQ(SetCount(CellsFromPixels(band, {Fit::Stretch}, {250, 122})), 250 * 122 / 2);
+
+    // A quarter grey comes out a quarter set (less under Atkinson, which
+    // hands on only six eighths of the error), the last row included; a big
+    // image averages to the same greys.
+    for (const Dither dither : {Dither::FloydSteinberg, Dither::Atkinson, Dither::Bayer}) {
+        const ScreenCells cells = CellsFromPixels(Even(2500, 1220, 191), {Fit::Stretch, 128, dither}, {250, 122});
+        if (dither == Dither::Atkinson)
+            EXPECT_LT(SetCount(cells), 250 * 122 / 4);
+        else
+            EXPECT_NEAR(SetCount(cells), 250 * 122 / 4, 250 * 122 / 50) << DitherName(dither);
+        int lastRow = 0;
+        for (int column = 0; column < 250; ++column)
+            lastRow += cells.At({column, 121}) ? 1 : 0;
+        EXPECT_GT(lastRow, 0) << DitherName(dither);
+    }
+    EXPECT_EQ(ResampleToCells(Even(2500, 1220, 191), Fit::Stretch, {250, 122}),
+              CellGreys(PictureSize{250, 122}, 191));
+}
+
 TEST(ImageHeader, GifOrJpegCutAnywhereIsToldAndAWholeOneIsNot)
 {
     const std::string screen("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF", 19);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 using namespace tessaldo;
@@ -110,6 +111,76 @@ TEST(BdfFont, IconFontsWithoutMetricsOrEndAreTakenWithANote)
     // Cut at a glyph's end, as CHARS tells, is still cut short.
     EXPECT_EQ(ReadBdfFont(font.substr(0, font.find("STARTCHAR bar")), LcdType::Row).problem,
               "it ends before ENDFONT: the file is cut short");
+}
+
+// A font drawn for another size than 16 x 16 keeps it: each glyph a picture
+// of the font's box, placed by its offsets, and written back as such a font.
+TEST(BdfFont, FontsOfOtherSizesKeepTheirGlyphsSizeBothWays)
+{
+    // An "A" of a 5 x 7 font, its last row below the baseline, and a dot on the baseline.
+    const std::string small = "STARTFONT 2.1\nFONT fixed-5x7\nSIZE 7 75 75\nFONTBOUNDINGBOX 5 7 0 -1\n"
+                              "STARTPROPERTIES 2\nFONT_ASCENT 6\nFONT_DESCENT 1\nENDPROPERTIES\nCHARS 2\n"
+                              "STARTCHAR A\nENCODING 65\nDWIDTH 5 0\nBBX 5 7 0 -1\nBITMAP\n"
+                              "20\n50\n88\nF8\n88\n88\n08\nENDCHAR\n"
+                              "STARTCHAR period\nENCODING 46\nDWIDTH 5 0\nBBX 1 1 2 0\nBITMAP\n80\nENDCHAR\nENDFONT\n";
+    // An 8 x 16 glyph whose rows fill its box, and u8g2's 32 x 32 icons, whose box starts on the baseline.
+    std::string tall = "STARTFONT 2.1\nFONT vga-8x16\nSIZE 16 75 75\nFONTBOUNDINGBOX 8 16 0 -4\nCHARS 1\n"
+                       "STARTCHAR bar\nENCODING 124\nBBX 1 16 7 -4\nBITMAP\n";
+    for (int row = 0; row < 16; ++row)
+        tall += "80\n";
+    tall += "ENDCHAR\nENDFONT\n";
+    const std::string icon = "STARTFONT 2.1\nFONT open_iconic_4x\nSIZE 32 75 75\nFONTBOUNDINGBOX 32 32 0 0\n"
+                             "STARTPROPERTIES 2\nFONT_ASCENT 0\nFONT_DESCENT 0\nENDPROPERTIES\nCHARS 1\n"
+                             "STARTCHAR corner\nENCODING 64\nBBX 2 2 30 0\nBITMAP\n40\nC0\nENDCHAR\nENDFONT\n";
+    const auto shown = [](const DotGrid &picture) {
+        std::string rows;
+        for (int row = 0; row < picture.Size().height; ++row) {
+            for (int column = 0; column < picture.Size().width; ++column)
+                rows += picture.IsSet(picture.DotAt({column, row})) ? '#' : '.';
+            rows += '|';
+        }
+        return rows;
+    };
+    const BdfReading read = ReadBdfFont(small, LcdType::Row);
+    ASSERT_EQ(read.problem, "");
+    ASSERT_EQ(read.glyphs.size(), 2U);
+    EXPECT_EQ(shown(read.glyphs[0].picture), "..#..|.#.#.|#...#|#####|#...#|#...#|....#|");
+    EXPECT_EQ(shown(read.glyphs[1].picture), ".....|.....|.....|.....|.....|..#..|.....|");
+    const BdfReading bar = ReadBdfFont(tall, LcdType::Column);
+    ASSERT_EQ(bar.glyphs.size(), 1U);
+    EXPECT_EQ(bar.glyphs[0].picture.Size(), (PictureSize{8, 16}));
+    EXPECT_EQ(SetCount(bar.glyphs[0].picture.AllDots()), 16);
+    EXPECT_TRUE(bar.glyphs[0].picture.IsSet(bar.glyphs[0].picture.DotAt({7, 15})));
+    const BdfReading icons = ReadBdfFont(icon, LcdType::Row);
+    ASSERT_EQ(icons.glyphs.size(), 1U);
+    const DotGrid &corner = icons.glyphs[0].picture;
+    EXPECT_EQ(corner.Size(), (PictureSize{32, 32}));
+    EXPECT_EQ(SetCount(corner.AllDots()), 3);
+    EXPECT_TRUE(corner.IsSet(corner.DotAt({31, 30})) && corner.IsSet(corner.DotAt({30, 31})));
+
+    // FontForge shrinks the box to the dots; a font of character cells still says its cell.
+    const BdfReading shrunk = ReadBdfFont("STARTFONT 2.1\nFONT x\nSIZE 7 72 72\nFONTBOUNDINGBOX 5 6 0 1\n"
+                                          "STARTPROPERTIES 4\nSPACING \"C\"\nAVERAGE_WIDTH 50\nFONT_ASCENT 7\n"
+                                          "FONT_DESCENT 0\nENDPROPERTIES\nCHARS 1\nSTARTCHAR A\nENCODING 65\n"
+                                          "DWIDTH 5 0\nBBX 5 6 0 1\nBITMAP\n20\n50\n88\nF8\n88\n88\nENDCHAR\nENDFONT\n",
+                                          LcdType::Row);
+    ASSERT_EQ(shrunk.glyphs.size(), 1U);
+    EXPECT_EQ(shown(shrunk.glyphs[0].picture), "..#..|.#.#.|#...#|#####|#...#|#...#|.....|");
+
+    // Written and read again, every glyph is the same picture.
+    const auto byCharacter = [&shown](const BdfReading &font) {
+        std::map<char32_t, std::string> pictures;
+        for (const FontGlyph &glyph : font.glyphs)
+            pictures[glyph.codePoint] = shown(glyph.picture);
+        return pictures;
+    };
+    for (const BdfReading *font : {&read, &bar, &icons})
+        EXPECT_EQ(byCharacter(ReadBdfFont(FormatBdfFont(font->glyphs, "Sized"), LcdType::Row)), byCharacter(*font));
+    // A dot beyond the box passes the glyph over, saying the picture's size.
+    const BdfReading beyond = ReadBdfFont(small.substr(0, small.find("BBX 1 1 2 0")) + "BBX 1 1 5 0\nBITMAP\n80\n"
+                                              + "ENDCHAR\nENDFONT\n",
+                                          LcdType::Row);
+    EXPECT_EQ(beyond.firstPassedOver, "U+002E: 1 of its dots fall outside the 5 x 7 picture (its box is 1 x 1 at 5, 0)");
 }
 
 TEST(BdfFont, DamagedFontsSayWhy)
