@@ -121,12 +121,12 @@ int Code(const Arguments &arguments, Streams &streams)
     arguments.ExpectOperands({"FILE"});
     const std::string &file = arguments.operands[1];
     const CodeFormat format = ChoiceValue<CodeFormat>("--format", arguments.Value("--format").value_or("ccs"),
-                                                      CodeFormatFromName, "ccs, c, raw, xbm, gfx or pages");
+                                                      CodeFormatFromName, "ccs, c, raw, xbm, gfx, pages or u8x8");
     const std::string name = NameValue(arguments, ArrayName(file));
     DotGrid grid;
     if (const FileStatus loaded = LoadFresh(file, streams.in, grid); !loaded)
         return Refused(streams.err, loaded.message());
-    const Result<std::string> code = PictureCode({grid, name, file == kStandardStream ? "" : file}, format);
+    const Result<std::string> code = PictureCode({std::move(grid), name, file == kStandardStream ? "" : file}, format);
     if (!code)
         return Refused(streams.err, code.message());
     streams.out << code.value();

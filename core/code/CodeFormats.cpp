@@ -6,6 +6,7 @@
 #include "core/model/PictureName.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <span>
 
@@ -146,6 +147,7 @@ void AppendHex(std::string &text, unsigned byte, std::string_view digits = kHexD
 void AppendLines(std::string &text, std::span<const std::uint8_t> bytes, const std::string &indent,
                  std::size_t perLine = kBytesPerLine, std::string_view digits = kHexDigits)
 {
+    text.reserve(text.size() + bytes.size() * (indent.size() + 6)); // "0x00, " at most, and a line's indent
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (i == 0)
             text += indent;
@@ -419,7 +421,8 @@ std::string XbmText(const DotGrid &grid, std::string_view name)
                        + std::string(name) + "_height " + std::to_string(grid.Size().height) + "\nstatic unsigned char "
                        + std::string(name) + "_bits[] = {\n";
     AppendLines(text, SizedLayoutBytes(grid, BitLayout::Xbm), "   ", kXbmBytesPerLine, "0123456789abcdef");
-    return text + "};\n";
+    text += "};\n";
+    return text;
 }
 
 Result<std::string> PictureCode(const NamedPicture &picture, CodeFormat format)

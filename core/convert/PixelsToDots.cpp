@@ -1,6 +1,7 @@
 #include "core/convert/PixelsToDots.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <span>
 

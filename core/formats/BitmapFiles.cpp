@@ -57,7 +57,7 @@ std::string CheckSides(std::string_view format, const Side &width, const Side &h
 Bitmap BlankBitmap(const Side &width, const Side &height)
 {
     return {static_cast<int>(width.value), static_cast<int>(height.value),
-            std::vector<std::uint8_t>(width.value * height.value)};
+            std::vector<DotState>(width.value * height.value)};
 }
 
 // The text with its C comments made spaces, so that they separate tokens and nothing else.
@@ -133,7 +133,7 @@ std::string ReadXbmValues(std::string_view values, int bits, Bitmap &bitmap)
             for (int bit = 0;
                  bit < bits && left + static_cast<std::size_t>(bit) < static_cast<std::size_t>(bitmap.width); ++bit)
                 bitmap.black[row * static_cast<std::size_t>(bitmap.width) + left + static_cast<std::size_t>(bit)] =
-                    (value >> bit & 1U) != 0;
+                    static_cast<DotState>(value >> bit & 1U);
         }
         ++count;
     }
@@ -218,7 +218,7 @@ std::string ReadPlainPixels(PbmReader &reader, Bitmap &bitmap)
             return "the PBM data ends early";
         if (*digit != '0' && *digit != '1')
             return "the PBM holds " + Quoted(std::string_view(&*digit, 1)) + " where a pixel, 0 or 1, should be";
-        bitmap.black[i] = *digit == '1';
+        bitmap.black[i] = *digit == '1' ? DotState::Set : DotState::Clear;
     }
     return reader.OnlySeparatorsLeft() ? std::string() : "the PBM goes on after its pixels";
 }
@@ -237,7 +237,7 @@ std::string ReadRawPixels(std::string_view raster, Bitmap &bitmap)
     for (std::size_t row = 0; row < static_cast<std::size_t>(bitmap.height); ++row) {
         const std::string_view bytes = raster.substr(row * rowBytes, rowBytes);
         for (std::size_t column = 0; column < width; ++column, ++pixel)
-            bitmap.black[pixel] = static_cast<std::uint8_t>(static_cast<std::uint8_t>(bytes[column / 8]) >> (7 - column % 8) & 1U);
+            bitmap.black[pixel] = static_cast<DotState>(static_cast<std::uint8_t>(bytes[column / 8]) >> (7 - column % 8) & 1U);
     }
     return {};
 }
@@ -280,19 +280,16 @@ BitmapRead ReadPictureBitmap(std::string_view whole)
     return IsPbmFile(whole) ? ReadPbm(whole, Use::Picture) : ReadXbm(whole, Use::Picture);
 }
 
-Dots DotsOfBitmap(const Bitmap &bitmap, LcdType type)
+Dots DotsOfBitmap(Bitmap bitmap, LcdType type)
 {
     const PictureSize size{bitmap.width, bitmap.height};
+    if (!IsModuleSize(size)) // dots run along rows as the pixels do
+        return Dots(size, std::move(bitmap.black));
     Dots dots(size);
-    if (!IsModuleSize(size)) { // dots run along rows as the pixels do
-        std::transform(bitmap.black.begin(), bitmap.black.end(), dots.begin(),
-                       [](std::uint8_t black) { return black != 0 ? DotState::Set : DotState::Clear; });
-        return dots;
-    }
     std::size_t pixel = 0;
     for (int row = 0; row < size.height; ++row)
         for (int column = 0; column < size.width; ++column, ++pixel)
-            if (bitmap.black[pixel])
+            if (bitmap.black[pixel] == DotState::Set)
                 dots[static_cast<std::size_t>(DotAtCell(type, {column, row}, size))] = DotState::Set;
     return dots;
 }
@@ -302,7 +299,7 @@ GreyImage GreysOfBitmap(const Bitmap &bitmap)
     constexpr std::uint8_t kWhite = 255;
     GreyImage grey{bitmap.width, bitmap.height, std::vector<std::uint8_t>(bitmap.black.size(), kWhite)};
     for (std::size_t i = 0; i < bitmap.black.size(); ++i)
-        if (bitmap.black[i])
+        if (bitmap.black[i] == DotState::Set)
             grey.pixels[i] = 0;
     return grey;
 }
@@ -312,7 +309,8 @@ std::optional<ScreenCells> DotForDot(const Bitmap &bitmap, PictureSize size)
     if (bitmap.width != size.width || bitmap.height != size.height)
         return std::nullopt;
     ScreenCells cells(size);
-    std::copy(bitmap.black.begin(), bitmap.black.end(), cells.begin());
+    std::transform(bitmap.black.begin(), bitmap.black.end(), cells.begin(),
+                   [](DotState state) { return state == DotState::Set; });
     return cells;
 }
 

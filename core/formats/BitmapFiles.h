@@ -19,7 +19,7 @@ namespace tessaldo {
 struct Bitmap {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> black; // 1 black, 0 white: a byte each, as large pictures are read fast
+    std::vector<DotState> black; // Set for a black pixel: the very store of a picture's dots, which takes it whole
 };
 
 // The bitmap, or why the file cannot be read ("the PBM data ends early").
@@ -37,7 +37,7 @@ BitmapRead ReadBitmapFile(std::string_view whole);
 // kLargestSide are refused before any pixel is read.
 BitmapRead ReadPictureBitmap(std::string_view whole);
 // The bitmap's pixels as the dots shown at the same places, in `type` at 16 x 16.
-Dots DotsOfBitmap(const Bitmap &bitmap, LcdType type);
+Dots DotsOfBitmap(Bitmap bitmap, LcdType type);
 
 // Black 0 and white 255, for a bitmap that is not the picture's size and goes through the usual import.
 GreyImage GreysOfBitmap(const Bitmap &bitmap);

@@ -247,10 +247,10 @@ ParsedDrawing ParsePicture(std::string_view bytes, const ReadFrom &from, LcdType
 {
     if (!IsBitmapFile(bytes.substr(0, kPictureKindBytes)))
         return ParseDrawing(bytes.substr(0, kDrawingBytesRead), from);
-    const BitmapRead read = ReadPictureBitmap(bytes);
+    BitmapRead read = ReadPictureBitmap(bytes);
     if (!read.problem.empty())
         return ParsedDrawing::Failed(from.Refusal(read.problem));
-    return ParsedDrawing::Ok(Drawing{std::nullopt, DotsOfBitmap(read.bitmap, type)});
+    return ParsedDrawing::Ok(Drawing{std::nullopt, DotsOfBitmap(std::move(read.bitmap), type)});
 }
 
 FileStatus ReadPictureFile(const std::filesystem::path &path, Drawing &drawing, LcdType type)

@@ -4,6 +4,7 @@
 #include "core/formats/StoredZip.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdlib>
 

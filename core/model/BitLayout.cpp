@@ -1,5 +1,7 @@
 #include "core/model/BitLayout.h"
 
+#include <array>
+
 namespace tessaldo {
 
 namespace {

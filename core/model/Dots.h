@@ -3,6 +3,7 @@
 #include "core/model/PictureSize.h"
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 namespace tessaldo {
@@ -18,6 +19,11 @@ class Dots {
 public:
     Dots() : Dots(kModuleSize) {}
     explicit Dots(PictureSize size) : m_size(size), m_states(static_cast<std::size_t>(size.DotCount())) {}
+    // Dots already in this order, taken without a copy; `states` holds size.DotCount() of them.
+    Dots(PictureSize size, std::vector<DotState> states) : m_size(size), m_states(std::move(states))
+    {
+        m_states.resize(static_cast<std::size_t>(size.DotCount()));
+    }
 
     PictureSize Size() const { return m_size; }
     std::size_t size() const { return m_states.size(); }

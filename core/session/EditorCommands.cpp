@@ -1,6 +1,7 @@
 #include "core/session/EditorCommands.h"
 
 #include <algorithm>
+#include <array>
 
 namespace tessaldo {
 

@@ -179,7 +179,7 @@ TEST(CliErrors, WrongUsageNamesTheProblemInOneLineAndExitsTwo)
         {{"code", f, f}, "tessaldo-cli code: unexpected argument '" + f + "'"},
         {{"code", f, "--format"}, "tessaldo-cli code: option '--format' needs a value"},
         {{"code", f, "--format", "hex"},
-         "tessaldo-cli code: --format must be ccs, c, raw, xbm, gfx or pages, not 'hex'"},
+         "tessaldo-cli code: --format must be ccs, c, raw, xbm, gfx, pages or u8x8, not 'hex'"},
         {{"code", f, "--name", "a", "--name", "b"}, "tessaldo-cli code: option '--name' is given twice"},
         {{"show", f, "--invert"}, "tessaldo-cli show: unknown option '--invert'"},
         {{"edit", f, f, "invert", "spin"},
@@ -498,7 +498,7 @@ TEST(CliDecode, LayoutReadsOtherDisplaysBytesAndAllShowsEveryReadingLikeliestFir
     EXPECT_EQ(TempDir::Read(out), "untouched");
     EXPECT_EQ(RunCliProcess({"decode", rows.string(), "-", "--layout", "all"}).exitCode, 2);
     EXPECT_EQ(RunCliProcess({"decode", rows.string(), "-", "--layout", "columns"}).err,
-              "tessaldo-cli decode: --layout must be module (c), xbm, rows (gfx), pages or all, not 'columns'\n"
+              "tessaldo-cli decode: --layout must be module (c), xbm, rows (gfx), pages, tiles (u8x8) or all, not 'columns'\n"
               "Try 'tessaldo-cli --help'.\n");
 }
 

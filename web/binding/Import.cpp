@@ -10,6 +10,7 @@
 #include "core/formats/PngPixels.h"
 #include "core/session/Incoming.h"
 
+#include <array>
 #include <emscripten/bind.h>
 
 #include <map>

@@ -3,6 +3,7 @@
 #include "core/code/CodeFormats.h"
 #include "core/code/CodeGenerator.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 #include <tuple>

@@ -28,7 +28,7 @@ std::string Rows(const Bitmap &bitmap)
 {
     std::string rows;
     for (std::size_t i = 0; i < bitmap.black.size(); ++i)
-        rows += std::string(bitmap.black[i] ? "#" : ".") + ((i + 1) % bitmap.width == 0 ? "|" : "");
+        rows += std::string(bitmap.black[i] == DotState::Set ? "#" : ".") + ((i + 1) % bitmap.width == 0 ? "|" : "");
     return rows;
 }
 

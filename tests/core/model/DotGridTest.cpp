@@ -1,6 +1,7 @@
 #include "core/model/DotGrid.h"
 #include "core/model/Layout.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 using namespace tessaldo;
