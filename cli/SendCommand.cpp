@@ -85,7 +85,7 @@ FileStatus ReadSentFile(const std::string &file, LcdType typeIfUnsaid, const Com
 {
     sent.file = file;
     if (!IsImageFile(file)) {
-        if (const FileStatus read = ReadSourcePictures(file, typeIfUnsaid, streams, sent.read, defines); !read)
+        if (FileStatus read = ReadSourcePictures(file, typeIfUnsaid, streams, sent.read, defines); !read)
             return read;
         return ModuleSizedPictures(sent);
     }

@@ -38,8 +38,8 @@ struct DotOptions {
 // LCD type. Reads like the std::array it once was, at 16 x 16 by default.
 template <typename Value> class CellGrid {
 public:
-    using reference = typename std::vector<Value>::reference;
-    using const_reference = typename std::vector<Value>::const_reference;
+    using Reference = typename std::vector<Value>::reference;
+    using ConstReference = typename std::vector<Value>::const_reference;
 
     CellGrid() : CellGrid(kModuleSize) {}
     explicit CellGrid(PictureSize size, Value value = {})
@@ -49,10 +49,10 @@ public:
 
     PictureSize Size() const { return m_size; }
     std::size_t size() const { return m_values.size(); }
-    reference operator[](std::size_t cell) { return m_values[cell]; }
-    const_reference operator[](std::size_t cell) const { return m_values[cell]; }
-    reference At(Cell cell) { return m_values[Index(cell)]; }
-    const_reference At(Cell cell) const { return m_values[Index(cell)]; }
+    Reference operator[](std::size_t cell) { return m_values[cell]; }
+    ConstReference operator[](std::size_t cell) const { return m_values[cell]; }
+    Reference At(Cell cell) { return m_values[Index(cell)]; }
+    ConstReference At(Cell cell) const { return m_values[Index(cell)]; }
     void fill(Value value) { m_values.assign(m_values.size(), value); }
     auto begin() { return m_values.begin(); }
     auto end() { return m_values.end(); }
