@@ -180,7 +180,8 @@ LayoutOption ReadLayoutOption(const Arguments &arguments)
         return {};
     if (*value == "all")
         return {std::nullopt, true};
-    return {ChoiceValue<BitLayout>("--layout", *value, BitLayoutFromName, "module (c), xbm, rows (gfx), pages, tiles (u8x8) or all"),
+    return {ChoiceValue<BitLayout>("--layout", *value, BitLayoutFromName,
+                                   "module (c), xbm, rows (gfx), pages, tiles (u8x8) or all"),
             false};
 }
 // The layout --layout names for each picture it reads (those called NAME with

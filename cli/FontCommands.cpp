@@ -87,9 +87,9 @@ bool GlyphsOf(const std::vector<GivenPicture> &given, std::vector<FontGlyph> &gl
         if (picture.picture.Size() == given.front().picture.Size())
             continue;
         err << "Cannot make the font: its glyphs share one size, but the picture " << given.front().name << " of "
-            << SourceName(given.front().source) << " is " << PictureSizeText(given.front().picture.Size())
-            << " and " << picture.name << " of " << SourceName(picture.source) << " is "
-            << PictureSizeText(picture.picture.Size()) << ".\n";
+            << SourceName(given.front().source) << " is " << PictureSizeText(given.front().picture.Size()) << " and "
+            << picture.name << " of " << SourceName(picture.source) << " is " << PictureSizeText(picture.picture.Size())
+            << ".\n";
         return false;
     }
     return !refused;
@@ -117,8 +117,7 @@ int WriteEachGlyph(const Arguments &arguments, const Document &set, Streams &str
         return folder / PictureFileName(picture.name, picture.dots.Size());
     };
     for (const Picture &picture : set.pictures) {
-        if (const FileStatus writable = EachFileIsWritable(fileOf(picture), {&arguments.operands[1], 1});
-            !writable)
+        if (const FileStatus writable = EachFileIsWritable(fileOf(picture), {&arguments.operands[1], 1}); !writable)
             return Refused(streams.err, writable.message());
     }
     if (const auto replaced = DrawingsReplaced(set, folder); !replaced.empty() && !arguments.Has("--replace"))

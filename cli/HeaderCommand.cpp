@@ -51,8 +51,8 @@ int Header(const Arguments &arguments, Streams &streams)
     const FramesOption frames = ReadFramesOption(arguments);
     const std::optional<std::string> layoutName = arguments.Value("--layout");
     const std::optional<BitLayout> layout =
-        layoutName ? std::optional(
-            ChoiceValue<BitLayout>("--layout", *layoutName, BitLayoutFromName, "module (c), xbm, rows (gfx), pages or tiles (u8x8)"))
+        layoutName ? std::optional(ChoiceValue<BitLayout>("--layout", *layoutName, BitLayoutFromName,
+                                                          "module (c), xbm, rows (gfx), pages or tiles (u8x8)"))
                    : std::nullopt;
     // Every input is read, and every clash found, before anything is written:
     // OUT may be one of the inputs.

@@ -5,6 +5,7 @@
 #include "PictureImage.h"
 #include "core/code/CodeFormats.h"
 #include "core/formats/DrawingFile.h"
+#include "core/formats/SetHeader.h"
 #include "core/platform/FileIo.h"
 #include "core/platform/PlatformFile.h"
 
@@ -141,7 +142,7 @@ int WriteImageHeader(const Arguments &arguments, const std::vector<FrameGreys> &
     const std::string stillName = imagePath == kStandardStream ? "picture" : NameFromFileName(imagePath);
     const Document set = SetFromFrames(frames, type, options, animated ? name : stillName);
     return WriteSetHeader(set, arguments.operands[2], animated ? std::optional(name) : std::nullopt, arguments.all,
-                          streams);
+                          streams, DefaultSetLayout(set.Size()));
 }
 
 // An XBM or PBM of the picture's size is taken dot for dot; options that

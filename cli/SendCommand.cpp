@@ -92,6 +92,11 @@ FileStatus ReadSentFile(const std::string &file, LcdType typeIfUnsaid, const Com
     std::string problem;
     if (!ReadImageFrames(file, streams.in, true, sent.frames, problem, {}))
         return FileStatus::Failed("Cannot read " + SourceName(file) + ": " + problem + ".");
+    // A PBM or XBM is a picture dot for dot, not an image to fit: the module takes it only at its own size.
+    const QByteArray format = QImageReader::imageFormat(QString::fromLocal8Bit(file));
+    const PictureSize size{sent.frames.front().width, sent.frames.front().height};
+    if ((format == "pbm" || format == "xbm") && !IsModuleSize(size))
+        return FileStatus::Failed("Cannot send " + SourceName(file) + ": " + NotForTheModule(size) + ".");
     // A still image stays as long as a drawing does; an animation's frames as long as each asks.
     if (sent.frames.size() == 1)
         sent.frames.front().delayMs = kDefaultDelayMs;

@@ -331,8 +331,7 @@ bool ReadFrameGreys(QIODevice &device, std::vector<FrameGreys> &frames, std::str
 bool ReadFrameGreys(const QString &path, std::vector<FrameGreys> &frames, std::string &error,
                     const FrameProgress &progress, PictureSize size)
 {
-    return WithFile(path, error,
-                    [&](QIODevice &file) { return ReadFrameGreys(file, frames, error, progress, size); });
+    return WithFile(path, error, [&](QIODevice &file) { return ReadFrameGreys(file, frames, error, progress, size); });
 }
 
 QSize PictureImageSize(const DotGrid &grid, int scale)

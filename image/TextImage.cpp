@@ -55,8 +55,8 @@ QStringList TextFamilies()
     return families;
 }
 
-bool RenderText(const QString &text, const TextOptions &options, PictureSize size, GreyImage &cells,
-                TextExtent &extent, std::string &error)
+bool RenderText(const QString &text, const TextOptions &options, PictureSize size, GreyImage &cells, TextExtent &extent,
+                std::string &error)
 {
     const QString family = InstalledFamily(options.family);
     if (family.isEmpty()) {

@@ -37,8 +37,8 @@ struct TextExtent {
 // antialiasing, pixel for pixel; other fonts are antialiased and left to the
 // threshold. A character the font has no glyph for is refused, never drawn
 // from another font. Needs a running QGuiApplication, which knows the fonts.
-bool RenderText(const QString &text, const TextOptions &options, PictureSize size, GreyImage &cells,
-                TextExtent &extent, std::string &error);
+bool RenderText(const QString &text, const TextOptions &options, PictureSize size, GreyImage &cells, TextExtent &extent,
+                std::string &error);
 
 // The text put on the picture in the picture's own layout and size, as the
 // options say; a refused text leaves the picture as it was.

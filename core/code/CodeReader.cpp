@@ -11,6 +11,7 @@
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 namespace tessaldo {
 namespace {
@@ -934,9 +935,10 @@ private:
                 return ToldSize{*size, *stem + "_width and " + *stem + "_height say", *stem, BitLayout::Xbm,
                                 *stem + "_width and " + *stem + "_height stand beside it"};
         }
-        if (const std::optional<PictureSize> size = DefinedSize(name + "_WIDTH", name + "_HEIGHT", offset))
-            return ToldSize{*size, name + "_WIDTH and " + name + "_HEIGHT say", name, BitLayout::Rows,
-                            name + "_WIDTH and " + name + "_HEIGHT stand beside it"};
+        if (const std::optional<PictureSize> size = DefinedSize(name + "_WIDTH", name + "_HEIGHT", offset)) {
+            const auto [layout, evidence] = UpperCaseSidesLayout(name, offset, drawn);
+            return ToldSize{*size, name + "_WIDTH and " + name + "_HEIGHT say", name, layout, evidence};
+        }
         if (drawn && drawn->size)
             return ToldSize{*drawn->size, drawn->sizeEvidence, name, drawnLayout, drawnEvidence};
         if (const auto index = m_indexOf.find(name); index != m_indexOf.end()) {
@@ -947,6 +949,22 @@ private:
                                 drawnLayout, drawnEvidence};
         }
         return ShapeSize(name, offset, sizes, contents, values, drawnLayout, drawnEvidence);
+    }
+
+    // The layout of an array beside NAME_WIDTH and NAME_HEIGHT: pages where
+    // NAME_PAGES counts them and tiles where NAME_TILE_WIDTH does (as code
+    // --format pages and u8x8 write them), else what a call draws it in, else
+    // Adafruit GFX's rows, whose examples name their sides so.
+    std::pair<std::optional<BitLayout>, std::string> UpperCaseSidesLayout(const std::string &name, std::size_t offset,
+                                                                          const DrawnIn *drawn) const
+    {
+        if (m_values.WholeNumber(name + "_PAGES", offset, {}))
+            return {BitLayout::Pages, name + "_PAGES stands beside it"};
+        if (m_values.WholeNumber(name + "_TILE_WIDTH", offset, {}))
+            return {BitLayout::Tiles, name + "_TILE_WIDTH stands beside it"};
+        if (drawn && drawn->layout)
+            return {drawn->layout, drawn->evidence};
+        return {BitLayout::Rows, name + "_WIDTH and " + name + "_HEIGHT stand beside it"};
     }
 
     // `[64][16]`, filled: 64 rows of 16 bytes, a 128 x 64 picture, as rows and

@@ -156,8 +156,9 @@ template <typename State> void ForEachCell(DotGrid &grid, const ScreenCells &cel
     for (int row = 0; row < size.height; ++row) {
         for (int column = 0; column < size.width; ++column) {
             const int dot = grid.DotAt({column, row});
-            grid.SetDot(dot, std::optional<DotState>(state(cells[CellIndex(column, row, size.width)]))
-                                 .value_or(grid.State(dot)));
+            grid.SetDot(
+                dot,
+                std::optional<DotState>(state(cells[CellIndex(column, row, size.width)])).value_or(grid.State(dot)));
         }
     }
 }
@@ -176,7 +177,8 @@ CellGreys ResampleToCells(const GreyImage &image, Fit fit, PictureSize size)
     else if (fit == Fit::Cover)
         scaleX = scaleY = std::max(scaleX, scaleY);
     const AxisWeights columns = WeightsOfAxis(image.width, size.width, scaleX, (size.width - image.width * scaleX) / 2);
-    const AxisWeights rows = WeightsOfAxis(image.height, size.height, scaleY, (size.height - image.height * scaleY) / 2);
+    const AxisWeights rows =
+        WeightsOfAxis(image.height, size.height, scaleY, (size.height - image.height * scaleY) / 2);
     const AxisWeights rowsOfLines = CellsOfPixels(rows, image.height);
 
     // Separable, in one pass down the image: each source row into the

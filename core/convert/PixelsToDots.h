@@ -43,7 +43,8 @@ public:
 
     CellGrid() : CellGrid(kModuleSize) {}
     explicit CellGrid(PictureSize size, Value value = {})
-        : m_size(size), m_values(static_cast<std::size_t>(size.DotCount()), value)
+        : m_size(size),
+          m_values(static_cast<std::size_t>(size.DotCount()), value)
     {
     }
 

@@ -95,9 +95,8 @@ std::string GlyphText(const FontGlyph &glyph, const GlyphCell &cell)
     // The advance is the cell's width; scaled, thousandths of the size (the height), rounded.
     const int scalable = (cell.width * 1000 + cell.height / 2) / cell.height;
     std::string text = "STARTCHAR " + GlyphName(glyph.codePoint) + "\nENCODING "
-                       + std::to_string(static_cast<unsigned>(glyph.codePoint)) + "\nSWIDTH "
-                       + std::to_string(scalable) + " 0\nDWIDTH " + std::to_string(cell.width) + " 0\nBBX "
-                       + CellBox(cell) + "\nBITMAP\n";
+                       + std::to_string(static_cast<unsigned>(glyph.codePoint)) + "\nSWIDTH " + std::to_string(scalable)
+                       + " 0\nDWIDTH " + std::to_string(cell.width) + " 0\nBBX " + CellBox(cell) + "\nBITMAP\n";
     // A row's bytes from the left, the leftmost dot the high bit, padded to
     // whole bytes: the rows layout exactly.
     const std::vector<std::uint8_t> rows = SizedLayoutBytes(glyph.picture, BitLayout::Rows);
@@ -392,9 +391,8 @@ private:
         if (outside == 0)
             return {};
         return std::to_string(outside) + " of its dots fall outside the " + PictureSizeText(cell)
-               + " picture (its box is "
-               + std::to_string(box->width) + " x " + std::to_string(box->height) + " at " + std::to_string(box->x)
-               + ", " + std::to_string(box->y) + ")";
+               + " picture (its box is " + std::to_string(box->width) + " x " + std::to_string(box->height) + " at "
+               + std::to_string(box->x) + ", " + std::to_string(box->y) + ")";
     }
 
     std::string_view m_text;
@@ -426,7 +424,7 @@ private:
     }
 
     std::optional<Box> m_fontBox;
-    std::optional<GlyphPlace> m_place; // found at the first glyph's bitmap, once the properties are read
+    std::optional<GlyphPlace> m_place;     // found at the first glyph's bitmap, once the properties are read
     std::optional<std::int64_t> m_ascent;  // FONT_ASCENT
     std::optional<std::int64_t> m_descent; // FONT_DESCENT
     std::optional<int> m_averageWidth;     // AVERAGE_WIDTH, in tenths of a dot

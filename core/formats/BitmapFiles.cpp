@@ -237,7 +237,8 @@ std::string ReadRawPixels(std::string_view raster, Bitmap &bitmap)
     for (std::size_t row = 0; row < static_cast<std::size_t>(bitmap.height); ++row) {
         const std::string_view bytes = raster.substr(row * rowBytes, rowBytes);
         for (std::size_t column = 0; column < width; ++column, ++pixel)
-            bitmap.black[pixel] = static_cast<DotState>(static_cast<std::uint8_t>(bytes[column / 8]) >> (7 - column % 8) & 1U);
+            bitmap.black[pixel] =
+                static_cast<DotState>(static_cast<std::uint8_t>(bytes[column / 8]) >> (7 - column % 8) & 1U);
     }
     return {};
 }

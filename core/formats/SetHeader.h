@@ -35,6 +35,11 @@ struct SetText {
 // is asked for: X BitMap rows, the order of the PBM and XBM files such
 // pictures come from, which u8g2's drawXBM draws on any of its displays.
 inline constexpr BitLayout kSizedSetLayout = BitLayout::Xbm;
+// The module's layout for 16 x 16 pictures, kSizedSetLayout for others.
+constexpr BitLayout DefaultSetLayout(PictureSize size)
+{
+    return IsModuleSize(size) ? BitLayout::Module : kSizedSetLayout;
+}
 SetText FormatSetHeader(const Document &set, const std::optional<std::filesystem::path> &file, std::string_view command,
                         const std::optional<std::string> &name = std::nullopt, BitLayout layout = BitLayout::Module);
 

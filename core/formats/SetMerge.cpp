@@ -60,8 +60,8 @@ std::string SetMerge::Add(const SetPart &part)
 
 BitLayout SetMerge::Layout() const
 {
-    if (m_layout == BitLayout::Module && !m_set.pictures.empty() && !IsModuleSize(m_set.Size()))
-        return kSizedSetLayout;
+    if (m_layout == BitLayout::Module && !m_set.pictures.empty())
+        return DefaultSetLayout(m_set.Size());
     return m_layout;
 }
 

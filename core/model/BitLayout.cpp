@@ -63,8 +63,8 @@ std::size_t LayoutByteCount(BitLayout layout, PictureSize size)
     case BitLayout::Pages:
         return static_cast<std::size_t>(size.width) * static_cast<std::size_t>(WholeBytes(size.height));
     case BitLayout::Tiles:
-        return static_cast<std::size_t>(WholeBytes(size.width)) * kBitsPerByte *
-               static_cast<std::size_t>(WholeBytes(size.height));
+        return static_cast<std::size_t>(WholeBytes(size.width)) * kBitsPerByte
+               * static_cast<std::size_t>(WholeBytes(size.height));
     }
     return 0;
 }

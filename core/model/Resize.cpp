@@ -14,10 +14,14 @@ struct NamedAnchor {
 };
 
 constexpr std::array kAnchorNames{
-    NamedAnchor{Anchor::TopLeft, "top-left"},     NamedAnchor{Anchor::Top, "top"},
-    NamedAnchor{Anchor::TopRight, "top-right"},   NamedAnchor{Anchor::Left, "left"},
-    NamedAnchor{Anchor::Centre, "centre"},        NamedAnchor{Anchor::Right, "right"},
-    NamedAnchor{Anchor::BottomLeft, "bottom-left"}, NamedAnchor{Anchor::Bottom, "bottom"},
+    NamedAnchor{Anchor::TopLeft, "top-left"},
+    NamedAnchor{Anchor::Top, "top"},
+    NamedAnchor{Anchor::TopRight, "top-right"},
+    NamedAnchor{Anchor::Left, "left"},
+    NamedAnchor{Anchor::Centre, "centre"},
+    NamedAnchor{Anchor::Right, "right"},
+    NamedAnchor{Anchor::BottomLeft, "bottom-left"},
+    NamedAnchor{Anchor::Bottom, "bottom"},
     NamedAnchor{Anchor::BottomRight, "bottom-right"},
 };
 

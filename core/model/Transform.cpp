@@ -59,8 +59,8 @@ void ApplyTransform(DotGrid &grid, Transform transform)
             continue;
         }
         const Cell from = SourceCell(transform, CellOfDot(layout, dot, turned), size);
-        after[index] = IsInside(from, size) ? before[static_cast<std::size_t>(DotAtCell(layout, from, size))]
-                                            : DotState::Clear;
+        after[index] =
+            IsInside(from, size) ? before[static_cast<std::size_t>(DotAtCell(layout, from, size))] : DotState::Clear;
     }
     grid.SetAllDots(after);
 }

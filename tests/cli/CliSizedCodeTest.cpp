@@ -163,6 +163,12 @@ TEST(CliSizedCode, EachLibrarysArrayDrawsThePictureAtItsSize)
             const CliResult code = RunCliProcess({"code", picture, "--format", format, "--name", array});
             ASSERT_EQ(code.exitCode, 0) << name << " " << format << ": " << code.err;
             arrays += code.out;
+            // What the defines beside the array say is enough to read it back.
+            const std::string source = dir.Write("code.h", code.out).string();
+            const std::string back = (dir / "back.pbm").string();
+            const CliResult decoded = RunCliProcess({"decode", source, back});
+            ASSERT_EQ(decoded.exitCode, 0) << name << " " << format << ": " << decoded.err;
+            EXPECT_EQ(RunCliProcess({"show", back}).out, RunCliProcess({"show", picture}).out) << name << " " << format;
         }
         const auto source = dir.Write("draw.c", arrays + kDrawing);
         const auto drawn = dir / "drawn.txt";

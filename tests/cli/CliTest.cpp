@@ -497,9 +497,10 @@ TEST(CliDecode, LayoutReadsOtherDisplaysBytesAndAllShowsEveryReadingLikeliestFir
                                  "out --layout pages.\n");
     EXPECT_EQ(TempDir::Read(out), "untouched");
     EXPECT_EQ(RunCliProcess({"decode", rows.string(), "-", "--layout", "all"}).exitCode, 2);
-    EXPECT_EQ(RunCliProcess({"decode", rows.string(), "-", "--layout", "columns"}).err,
-              "tessaldo-cli decode: --layout must be module (c), xbm, rows (gfx), pages, tiles (u8x8) or all, not 'columns'\n"
-              "Try 'tessaldo-cli --help'.\n");
+    EXPECT_EQ(
+        RunCliProcess({"decode", rows.string(), "-", "--layout", "columns"}).err,
+        "tessaldo-cli decode: --layout must be module (c), xbm, rows (gfx), pages, tiles (u8x8) or all, not 'columns'\n"
+        "Try 'tessaldo-cli --help'.\n");
 }
 
 // Branches of a conditional that give an array other bytes are told apart as

@@ -168,8 +168,9 @@ TEST(CliText, APictureOfAnySizeTakesTheTextAtItsOwnWidth)
 
     // --onto takes the picture's size from its file, and says where the line is cut.
     const auto under = dir.Write("under.pbm", "P1\n20 10\n" + std::string(199, '0') + "1\n");
-    const std::string onto = show({"text", "A", "-", "--onto", under.string()},
-                                  "The text \"A\" is 8 dots wide and does not fit the 20 x 10 picture, so it is cut.\n");
+    const std::string onto =
+        show({"text", "A", "-", "--onto", under.string()},
+             "The text \"A\" is 8 dots wide and does not fit the 20 x 10 picture, so it is cut.\n");
     std::string glyph = "size 20 x 10\n";
     for (std::size_t row = 0; row < 10; ++row)
         glyph += "......" + Glyph('A')[row] + "....." + (row == 9 ? "#" : ".") + "\n";

@@ -376,8 +376,8 @@ TEST(ImageImport, APictureOfAnySizeIsWrittenAsImageMagickReadsIt)
     for (const auto &[size, width, options] : std::initializer_list<std::tuple<std::string, int, std::string>>{
              {"84x48", 84, "floyd-steinberg"}, {"250x122", 250, "bayer"}}) {
         const auto out = dir / ("photo-" + size + ".pbm");
-        const CliResult imported =
-            RunCliProcess({"import", png.string(), out.string(), "--size", size, "--dither", options, "--fit", "cover"});
+        const CliResult imported = RunCliProcess(
+            {"import", png.string(), out.string(), "--size", size, "--dither", options, "--fit", "cover"});
         ASSERT_EQ(imported.exitCode, 0) << imported.err;
         EXPECT_EQ(TempDir::Read(out).substr(0, 3), "P1\n");
         const std::string shown = RunCliProcess({"show", out.string()}).out;
@@ -392,9 +392,8 @@ TEST(ImageImport, APictureOfAnySizeIsWrittenAsImageMagickReadsIt)
                                  + ", taken dot for dot: --threshold did not change it.\n");
         EXPECT_EQ(again.out, TempDir::Read(out));
     }
-    const CliResult frames =
-        RunCliProcess({"import", std::string(TESSALDO_TEST_DATA) + "/partial-frames.gif", "--each",
-                       (dir / "f").string(), "--size", "32x8"});
+    const CliResult frames = RunCliProcess({"import", std::string(TESSALDO_TEST_DATA) + "/partial-frames.gif", "--each",
+                                            (dir / "f").string(), "--size", "32x8"});
     ASSERT_EQ(frames.exitCode, 0) << frames.err;
     const std::string f = (dir / "f").string();
     EXPECT_EQ(frames.out, f + "/partial-frames-000.pbm 100 ms\n" + f + "/partial-frames-001.pbm 250 ms\n" + f

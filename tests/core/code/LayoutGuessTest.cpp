@@ -159,7 +159,8 @@ TEST(LayoutGuess, ABufferOfNoSaidSizeReadsSmoothestAtTheSizeAndLayoutItWasDrawnI
         const std::vector<LayoutCandidate> ranked = RankSizedLayouts(bytes, kDisplaySizes, LcdType::Column);
         ASSERT_GT(ranked.size(), 2U);
         EXPECT_EQ(ranked.front().dots, grid.AllDots()) << PictureSizeText(size) << " " << BitLayoutName(layout);
-        EXPECT_NE(std::find(ranked.front().layouts.begin(), ranked.front().layouts.end(), layout), ranked.front().layouts.end());
+        EXPECT_NE(std::find(ranked.front().layouts.begin(), ranked.front().layouts.end(), layout),
+                  ranked.front().layouts.end());
     }
     EXPECT_TRUE(RankSizedLayouts(std::vector<std::uint8_t>(1000), kDisplaySizes, LcdType::Column).empty());
 }

@@ -237,8 +237,7 @@ TEST(PixelsToDots, APictureOfAnySizeFitsTheImageToItsOwnSides)
             lastRow += cells.At({column, 121}) ? 1 : 0;
         EXPECT_GT(lastRow, 0) << DitherName(dither);
     }
-    EXPECT_EQ(ResampleToCells(Even(2500, 1220, 191), Fit::Stretch, {250, 122}),
-              CellGreys(PictureSize{250, 122}, 191));
+    EXPECT_EQ(ResampleToCells(Even(2500, 1220, 191), Fit::Stretch, {250, 122}), CellGreys(PictureSize{250, 122}, 191));
 }
 
 TEST(ImageHeader, GifOrJpegCutAnywhereIsToldAndAWholeOneIsNot)

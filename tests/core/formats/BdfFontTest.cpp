@@ -177,10 +177,10 @@ TEST(BdfFont, FontsOfOtherSizesKeepTheirGlyphsSizeBothWays)
     for (const BdfReading *font : {&read, &bar, &icons})
         EXPECT_EQ(byCharacter(ReadBdfFont(FormatBdfFont(font->glyphs, "Sized"), LcdType::Row)), byCharacter(*font));
     // A dot beyond the box passes the glyph over, saying the picture's size.
-    const BdfReading beyond = ReadBdfFont(small.substr(0, small.find("BBX 1 1 2 0")) + "BBX 1 1 5 0\nBITMAP\n80\n"
-                                              + "ENDCHAR\nENDFONT\n",
-                                          LcdType::Row);
-    EXPECT_EQ(beyond.firstPassedOver, "U+002E: 1 of its dots fall outside the 5 x 7 picture (its box is 1 x 1 at 5, 0)");
+    const BdfReading beyond = ReadBdfFont(
+        small.substr(0, small.find("BBX 1 1 2 0")) + "BBX 1 1 5 0\nBITMAP\n80\n" + "ENDCHAR\nENDFONT\n", LcdType::Row);
+    EXPECT_EQ(beyond.firstPassedOver,
+              "U+002E: 1 of its dots fall outside the 5 x 7 picture (its box is 1 x 1 at 5, 0)");
 }
 
 TEST(BdfFont, DamagedFontsSayWhy)

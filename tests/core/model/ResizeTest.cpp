@@ -1,5 +1,5 @@
-#include "core/model/BitLayout.h"
 #include "core/model/Resize.h"
+#include "core/model/BitLayout.h"
 #include "core/model/Transform.h"
 
 #include <gtest/gtest.h>
@@ -104,7 +104,6 @@ TEST(Resize, SizedLayoutsPadAsTheirLibrariesDo)
     grid.SetAllDots(Drawn({"#.........#.", "............", "............", "............", "............",
                            "............", "............", "............", "...........#"}));
     for (const BitLayout layout : kEveryBitLayout)
-        EXPECT_EQ(DotsFromSizedLayoutBytes(SizedLayoutBytes(grid, layout), layout, LcdType::Row, size),
-                  grid.AllDots())
+        EXPECT_EQ(DotsFromSizedLayoutBytes(SizedLayoutBytes(grid, layout), layout, LcdType::Row, size), grid.AllDots())
             << BitLayoutName(layout);
 }
