@@ -6,7 +6,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <random>
-#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -128,13 +128,20 @@ int main(void)
 std::string ValuesAndDefines(const std::string &code)
 {
     std::string found;
-    const std::regex token(R"(#define \w+ \d+|0[xX][0-9a-fA-F]+)");
-    for (auto match = std::sregex_iterator(code.begin(), code.end(), token); match != std::sregex_iterator(); ++match) {
-        std::string text = match->str();
-        if (text.starts_with("0"))
-            for (char &c : text)
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        found += text + "\n";
+    std::istringstream lines(code);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("#define ")) {
+            found += line + "\n";
+            continue;
+        }
+        for (std::size_t at = 0; at + 1 < line.size(); ++at) {
+            if (line[at] != '0' || std::tolower(static_cast<unsigned char>(line[at + 1])) != 'x')
+                continue;
+            std::string value = "0x";
+            for (at += 2; at < line.size() && std::isxdigit(static_cast<unsigned char>(line[at])); ++at)
+                value += static_cast<char>(std::tolower(static_cast<unsigned char>(line[at])));
+            found += value + "\n";
+        }
     }
     return found;
 }
