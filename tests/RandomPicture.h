@@ -17,6 +17,15 @@ inline tessaldo::DotGrid RandomGrid(std::mt19937 &random, tessaldo::LcdType type
     return grid;
 }
 
+// Every dot of a picture of `size` at random.
+inline tessaldo::Dots RandomDots(std::mt19937 &random, tessaldo::PictureSize size)
+{
+    tessaldo::Dots dots(size);
+    for (tessaldo::DotState &dot : dots)
+        dot = random() % 2 ? tessaldo::DotState::Set : tessaldo::DotState::Clear;
+    return dots;
+}
+
 inline int SetCount(const tessaldo::DotGrid::Dots &dots)
 {
     return static_cast<int>(std::count(dots.begin(), dots.end(), tessaldo::DotState::Set));

@@ -476,11 +476,8 @@ namespace {
 
 DotGrid RandomPictureOfSize(std::mt19937 &random, PictureSize size)
 {
-    Dots dots(size);
-    for (DotState &dot : dots)
-        dot = random() % 2 ? DotState::Set : DotState::Clear;
     DotGrid grid;
-    grid.SetAllDots(dots);
+    grid.SetAllDots(RandomDots(random, size));
     return grid;
 }
 

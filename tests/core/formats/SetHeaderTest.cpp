@@ -13,15 +13,6 @@ using namespace tessaldo;
 
 namespace {
 
-// Every dot of a picture of `size` at random.
-Dots RandomDots(std::mt19937 &random, PictureSize size)
-{
-    Dots dots(size);
-    for (DotState &dot : dots)
-        dot = random() % 2 ? DotState::Set : DotState::Clear;
-    return dots;
-}
-
 // Names of every kind a set may hold: cases, digits, underscores, prefixes of one another.
 Document RandomSet(std::mt19937 &random, PictureSize size = kModuleSize)
 {

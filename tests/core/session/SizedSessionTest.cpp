@@ -2,6 +2,8 @@
 #include "core/session/GridGesture.h"
 #include "core/session/Texts.h"
 
+#include "RandomPicture.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,14 +13,6 @@
 using namespace tessaldo;
 
 namespace {
-
-Dots RandomDots(std::mt19937 &random, PictureSize size)
-{
-    Dots dots(size);
-    for (DotState &state : dots)
-        state = random() % 2 ? DotState::Set : DotState::Clear;
-    return dots;
-}
 
 // A set of `count` random pictures of `size`, as a header would open it.
 Document RandomSet(std::mt19937 &random, PictureSize size, int count)
