@@ -44,7 +44,7 @@ public:
     explicit ImportedImage(GreyImage grey, std::optional<ScreenCells> dotForDot = std::nullopt)
         : m_grey(std::move(grey)),
           m_filled(m_grey.pixels.size()),
-          m_dotForDot(dotForDot)
+          m_dotForDot(std::move(dotForDot))
     {
     }
 
