@@ -189,7 +189,7 @@ std::vector<LayoutChoice> RankSetLayouts(std::span<const PictureBytes> pictures,
             same->layouts.push_back(layout);
             continue;
         }
-        LayoutChoice choice{{layout}, {}, 0};
+        LayoutChoice choice{{layout}, {}, 0, kModuleSize};
         for (std::size_t picture = 0; picture < pictures.size(); ++picture) {
             choice.roughness += rough[picture][at] * kPerSmoothest / smoothest[picture];
             if (choice.shown.size() < kChoiceShown)

@@ -69,6 +69,7 @@ struct LayoutChoice {
     std::vector<BitLayout> layouts;   // module, rows, xbm, pages, as many as read every picture alike
     std::vector<DotGrid::Dots> shown; // the first kChoiceShown pictures so read, as `type` shows them
     long long roughness = 0;          // over all of them, each picture against its smoothest reading
+    PictureSize size; // the pictures' size under this reading: the module's unless the bytes say another
 };
 inline constexpr std::size_t kChoiceShown = 4;
 

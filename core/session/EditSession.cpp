@@ -27,6 +27,10 @@ void EditSession::SetType(LcdType type)
 
 std::string EditSession::Apply(Transform transform)
 {
+    if (m_selection) {
+        ApplyToSelection(transform);
+        return {};
+    }
     if (!Fits(transform))
         return FilledText(TextId::TurnInSet, {PictureSizeText(m_document.Size())});
     Change(std::string(TransformName(transform)), [transform](Document &document) {
@@ -212,6 +216,8 @@ void EditSession::Restore(Document document, Document saved)
     document.current = std::min(document.current, document.pictures.size() - 1);
     m_history = History();
     m_stroke.reset();
+    m_live.reset();
+    m_selection.reset();
     m_codeMadeFrom.reset();
     m_playing = false;
     m_document = std::move(document);
@@ -224,6 +230,7 @@ void EditSession::Select(std::size_t index)
     EndStroke();
     if (index >= m_document.pictures.size() || index == m_document.current)
         return;
+    m_selection.reset();
     m_document.current = index;
     Announce();
 }
@@ -240,12 +247,19 @@ void EditSession::SetArrayForm(CodeFormat form)
     Announce();
 }
 
+CodeFormat EditSession::ArrayForm() const
+{
+    const bool modules =
+        m_arrayForm == CodeFormat::C || m_arrayForm == CodeFormat::Ccs || m_arrayForm == CodeFormat::Raw;
+    return modules && !IsModuleSize(m_document.Size()) ? CodeFormat::Pages : m_arrayForm;
+}
+
 std::string EditSession::ArrayText() const
 {
-    // Under the picture's own name, as the set's header names its array. The
-    // faces edit 16 x 16 pictures, which every form takes.
+    // Under the picture's own name, as the set's header names its array.
+    // ArrayForm() is always one the picture's size takes.
     const Result<std::string> code =
-        PictureCode({Grid(), m_document.pictures.at(m_document.current).name, "the Tessaldo window"}, m_arrayForm);
+        PictureCode({Grid(), m_document.pictures.at(m_document.current).name, "the Tessaldo window"}, ArrayForm());
     if (!code)
         throw std::logic_error(code.message());
     return code.value();
@@ -343,6 +357,7 @@ void EditSession::Paint(std::span<const int> dots, DotState state)
 
 void EditSession::EndStroke()
 {
+    EndLiveChange();
     if (!m_stroke)
         return;
     std::vector<int> changes = *std::exchange(m_stroke, std::nullopt);
@@ -448,9 +463,16 @@ bool EditSession::IsEnabled(CommandId id, bool somethingToPaste) const
     case CommandId::Play:
     case CommandId::PlayOnModule:
         return HoldsSet();
+    case CommandId::SelectNone:
+    case CommandId::CutSelection:
+    case CommandId::CopySelection:
+    case CommandId::DeleteSelection:
+        return m_selection.has_value();
+    case CommandId::ModuleArrayForm:
+        return IsModuleSize(m_document.Size());
     default: {
         const std::optional<Transform> transform = CommandWithId(id).transform;
-        return !transform || Fits(*transform);
+        return !transform || m_selection || Fits(*transform);
     }
     }
 }
@@ -464,8 +486,16 @@ bool EditSession::IsChecked(CommandId id) const
         return m_document.form == SetForm::Frames;
     case CommandId::Play:
         return m_playing;
-    default:
-        return CommandWithId(id).arrayForm == m_arrayForm;
+    case CommandId::FilledShapes:
+        return m_filledShapes;
+    case CommandId::DisplayPreview:
+        return PreviewShown();
+    default: {
+        const EditorCommand &command = CommandWithId(id);
+        if (command.tool)
+            return command.tool == m_tool;
+        return command.arrayForm == ArrayForm();
+    }
     }
 }
 
@@ -507,7 +537,26 @@ bool EditSession::Perform(CommandId id)
     case CommandId::SaveAsAnimation:
         SetForm(m_document.form == SetForm::Frames ? SetForm::Pictures : SetForm::Frames);
         return true;
+    case CommandId::FilledShapes:
+        SetFilledShapes(!m_filledShapes);
+        return true;
+    case CommandId::SelectAll:
+        SelectAll();
+        return true;
+    case CommandId::SelectNone:
+        SelectNone();
+        return true;
+    case CommandId::DeleteSelection:
+        DeleteSelection();
+        return true;
+    case CommandId::DisplayPreview:
+        SetPreviewShown(!PreviewShown());
+        return true;
     default:
+        if (command.tool) {
+            SetTool(*command.tool);
+            return true;
+        }
         if (command.arrayForm) {
             SetArrayForm(*command.arrayForm);
             return true;
@@ -529,6 +578,7 @@ void EditSession::Change(const std::string &caption, const std::function<void(Do
         return; // a step that changes nothing would only make Undo look broken
     m_history.Push(caption, m_document, after);
     m_document = std::move(after);
+    m_selection.reset();
     Announce();
 }
 
@@ -536,6 +586,7 @@ void EditSession::Show(std::optional<Document> document)
 {
     if (!document)
         return;
+    m_selection.reset();
     m_document = std::move(*document);
     Announce();
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/model/BitLayout.h"
+#include "core/model/Displays.h"
 #include "core/model/Resize.h"
+#include "core/model/Shapes.h"
 #include "core/session/EditorCommands.h"
 #include "core/session/History.h"
 
@@ -100,8 +102,10 @@ public:
 
     // The form "Copy as C Array" copies the picture in: the module's array
     // unless the user chose another, which the window and the page remember.
+    // The module takes only 16 x 16 pictures: at any other size its forms
+    // give way to SSD1306 pages, unless the user chose another of the sized forms.
     void SetArrayForm(CodeFormat form);
-    CodeFormat ArrayForm() const { return m_arrayForm; }
+    CodeFormat ArrayForm() const;
     // The edited picture in that form, as the clipboard gets it.
     std::string ArrayText() const;
 
@@ -115,12 +119,46 @@ public:
     int ShownMs() const { return ShownDelayMs(m_document.Edited().delayMs); }
 
     // A drag shows its dots at once and becomes one step when it ends, or
-    // when anything else happens first.
+    // when anything else happens first. A shape's or a selection's drag ends the same way.
     void Paint(std::span<const int> dots, DotState state);
     void EndStroke();
 
     void Undo();
     void Redo();
+
+    // The drawing tools. Choosing one, or filled shapes, is no step.
+    void SetTool(Tool tool);
+    Tool CurrentTool() const { return m_tool; }
+    void SetFilledShapes(bool filled);
+    bool FilledShapes() const { return m_filledShapes; }
+    // A line, box or ellipse of the chosen tool dragged from `from` to `to`,
+    // `constrained` while Shift is held: shown at once in the state opposite
+    // to that of the dot at `from`, as a pencil's stroke paints; each call
+    // replaces the shape of the one before, and EndStroke makes the last one
+    // step. Cells outside the picture are left out.
+    void DragShape(Cell from, Cell to, bool constrained);
+    // The dots a fill at `at` reaches flipped, as one step; nothing outside the picture.
+    void Fill(Cell at);
+
+    // The rectangle of cells selected, clipped to the picture; no step. Any
+    // change but those below, and Undo and Redo, lets the selection go, as
+    // its dots are then the picture's again.
+    void SelectCells(Cell a, Cell b);
+    void SelectAll();
+    void SelectNone();
+    std::optional<CellRect> Selection() const;
+    // What the selection holds, as its own picture, for the clipboard.
+    std::optional<Dots> SelectedDots() const;
+    // What the selection holds dragged by `dx`, `dy` cells from where it was
+    // when the drag began, clear dots left behind; what goes past the edge
+    // comes back when dragged in again. Shown at once; EndStroke makes it one step.
+    void DragSelection(int dx, int dy);
+    // The selected dots cleared, as one step; the selection stays.
+    void DeleteSelection();
+    // `dots` laid over the picture with their top-left at `topLeft`, as one
+    // step, and selected, to be dragged where they belong; "" when done, or
+    // why not: the pasted picture is larger than this one.
+    std::string PasteAt(const Dots &dots, Cell topLeft);
 
     // Clean: the set equals the one last saved, opened or started with.
     // New is no such point: the picture it clears is still to be saved.
@@ -160,7 +198,38 @@ public:
     // command the window or page carries out itself.
     bool Perform(CommandId id);
 
+    // Whether the preview of the picture as a display shows it stands beside
+    // the canvas: while the user has not said, shown for any size but the
+    // module's, whose window stays as it always was.
+    void SetPreviewShown(bool shown);
+    bool PreviewShown() const;
+    // The display the preview shows the picture on: a preset of Displays(),
+    // by default the first of the picture's size, and its colours, by default the preset's.
+    void SetPreviewDisplay(std::size_t index);
+    std::size_t PreviewDisplay() const;
+    void SetPreviewColours(PanelColours colours);
+    PanelColours PreviewColours() const;
+
 private:
+    // A drag that shows its change at once and becomes one step when it
+    // ends: the edited picture's dots before it, and the step's caption.
+    struct LiveChange {
+        std::string caption;
+        Dots before;
+    };
+    // The selection: the cells it covers, and once it is dragged, the dots
+    // it holds and the picture as it was with them lifted out.
+    struct Selected {
+        CellRect rect;
+        std::optional<Dots> held;
+        std::optional<Dots> under;
+        Cell dragFrom;
+    };
+    void BeginLiveChange(const std::string &caption);
+    void EndLiveChange();
+    // The held dots laid over `under` at `rect`, into the edited picture.
+    void PlaceSelection();
+    void ApplyToSelection(Transform transform);
     void Change(const std::string &caption, const std::function<void(Document &)> &edit);
     // Whether the edited picture keeps the set's size through `transform`: all but a turn of one not square.
     bool Fits(Transform transform) const;
@@ -186,6 +255,13 @@ private:
     CodeFormat m_arrayForm = CodeFormat::C;
     BitLayout m_headerLayout = BitLayout::Module;
     bool m_playing = false;
+    Tool m_tool = Tool::Pencil;
+    bool m_filledShapes = false;
+    std::optional<LiveChange> m_live;
+    std::optional<Selected> m_selection;
+    std::optional<bool> m_previewShown;
+    std::optional<std::size_t> m_previewDisplay;
+    std::optional<PanelColours> m_previewColours;
     std::vector<Listener> m_listeners;
 };
 

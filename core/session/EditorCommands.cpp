@@ -9,11 +9,22 @@ namespace {
 
 constexpr std::string_view kSet = "Set";
 constexpr std::string_view kArrayForm = "C Array Form";
+constexpr std::string_view kTools = "Tools";
+constexpr std::string_view kSelection = "Selection";
+constexpr std::string_view kView = "View";
 
 // One of the forms "Copy as C Array" copies in, checked while it is the one.
 constexpr EditorCommand ArrayForm(CommandId id, CodeFormat form)
 {
     return {id, ArrayFormCaption(form), {}, false, false, std::nullopt, true, kArrayForm, Faces::Every, form};
+}
+
+// One of the canvas's tools, checked while it is the one. A letter alone
+// chooses it, as in the paint programs people know; the grid has no other use for letters.
+constexpr EditorCommand ToolCommand(CommandId id, std::string_view caption, std::string_view key, Tool tool,
+                                    bool startsGroup = false)
+{
+    return {id, caption, {key}, true, startsGroup, std::nullopt, true, kTools, Faces::Every, std::nullopt, tool};
 }
 
 // Undo and redo answer anywhere but where a text box claims those keys; the
@@ -23,6 +34,8 @@ constexpr EditorCommand ArrayForm(CommandId id, CodeFormat form)
 constexpr std::array kCommands{
     EditorCommand{CommandId::Undo, "Undo", {"Ctrl+Z"}, false, false, std::nullopt, false, {}},
     EditorCommand{CommandId::Redo, "Redo", {"Ctrl+Shift+Z", "Ctrl+Y"}, false, false, std::nullopt, false, {}},
+    EditorCommand{CommandId::NewPicture, "New Picture…", {}, false, true, std::nullopt, false, {}},
+    EditorCommand{CommandId::PictureSize, "Picture Size…", {}, false, false, std::nullopt, false, {}},
     EditorCommand{CommandId::Invert, "Invert", {"Ctrl+I"}, true, true, Transform::Invert, false, {}},
     EditorCommand{CommandId::ShiftUp, "Shift Up", {"Shift+Up"}, true, false, Transform::ShiftUp, false, {}},
     EditorCommand{CommandId::ShiftDown, "Shift Down", {"Shift+Down"}, true, false, Transform::ShiftDown, false, {}},
@@ -41,6 +54,20 @@ constexpr std::array kCommands{
                   Transform::RotateCounterclockwise,
                   false,
                   {}},
+    ToolCommand(CommandId::PencilTool, "Pencil", "P", Tool::Pencil, true),
+    ToolCommand(CommandId::LineTool, "Line", "L", Tool::Line),
+    ToolCommand(CommandId::RectangleTool, "Rectangle", "R", Tool::Rectangle),
+    ToolCommand(CommandId::EllipseTool, "Ellipse", "E", Tool::Ellipse),
+    ToolCommand(CommandId::FillTool, "Fill", "F", Tool::Fill),
+    ToolCommand(CommandId::SelectTool, "Select", "S", Tool::Select),
+    EditorCommand{CommandId::FilledShapes, "Filled Shapes", {"Shift+F"}, true, true, std::nullopt, true, kTools},
+    // Ctrl+C and Ctrl+X copy the code wherever the focus is; the selection takes the other keys people know.
+    EditorCommand{CommandId::SelectAll, "Select All", {"Ctrl+A"}, true, false, std::nullopt, false, kSelection},
+    EditorCommand{
+        CommandId::SelectNone, "Select None", {"Ctrl+Shift+A", "Esc"}, true, false, std::nullopt, false, kSelection},
+    EditorCommand{CommandId::CutSelection, "Cut", {"Shift+Del"}, true, true, std::nullopt, false, kSelection},
+    EditorCommand{CommandId::CopySelection, "Copy", {"Ctrl+Ins"}, true, false, std::nullopt, false, kSelection},
+    EditorCommand{CommandId::DeleteSelection, "Delete", {"Del"}, true, false, std::nullopt, false, kSelection},
     EditorCommand{CommandId::ImportImage, "Import Image…", {}, false, true, std::nullopt, false, {}},
     EditorCommand{CommandId::InsertText, "Insert Text…", {}, false, false, std::nullopt, false, {}},
     EditorCommand{CommandId::Paste, "Paste", {"Ctrl+V"}, true, false, std::nullopt, false, {}},
@@ -49,8 +76,13 @@ constexpr std::array kCommands{
     ArrayForm(CommandId::XbmArrayForm, CodeFormat::Xbm),
     ArrayForm(CommandId::GfxArrayForm, CodeFormat::Gfx),
     ArrayForm(CommandId::PagesArrayForm, CodeFormat::Pages),
+    ArrayForm(CommandId::TilesArrayForm, CodeFormat::Tiles),
     EditorCommand{CommandId::CopyLink, "Copy Link", {}, false, false, std::nullopt, false, {}, Faces::PageOnly},
     EditorCommand{CommandId::SendToModule, "Send to Module…", {}, false, false, std::nullopt, false, {}},
+    EditorCommand{CommandId::ZoomIn, "Zoom In", {"Ctrl++", "Ctrl+="}, true, true, std::nullopt, false, kView},
+    EditorCommand{CommandId::ZoomOut, "Zoom Out", {"Ctrl+-"}, true, false, std::nullopt, false, kView},
+    EditorCommand{CommandId::ZoomToFit, "Zoom to Fit", {"Ctrl+0"}, true, false, std::nullopt, false, kView},
+    EditorCommand{CommandId::DisplayPreview, "Display Preview", {}, false, true, std::nullopt, true, kView},
     EditorCommand{CommandId::PreviousPicture, "Previous Picture", {"PgUp"}, true, true, std::nullopt, false, kSet},
     EditorCommand{CommandId::NextPicture, "Next Picture", {"PgDown"}, true, false, std::nullopt, false, kSet},
     EditorCommand{CommandId::AddPicture, "Add Picture", {"Ins"}, true, true, std::nullopt, false, kSet},
@@ -74,6 +106,8 @@ constexpr std::array kCommands{
 constexpr std::array<std::string_view, kCommands.size()> kCommandNames{
     "Undo",
     "Redo",
+    "NewPicture",
+    "PictureSize",
     "Invert",
     "ShiftUp",
     "ShiftDown",
@@ -83,6 +117,18 @@ constexpr std::array<std::string_view, kCommands.size()> kCommandNames{
     "FlipVertically",
     "RotateClockwise",
     "RotateCounterclockwise",
+    "PencilTool",
+    "LineTool",
+    "RectangleTool",
+    "EllipseTool",
+    "FillTool",
+    "SelectTool",
+    "FilledShapes",
+    "SelectAll",
+    "SelectNone",
+    "CutSelection",
+    "CopySelection",
+    "DeleteSelection",
     "ImportImage",
     "InsertText",
     "Paste",
@@ -91,8 +137,13 @@ constexpr std::array<std::string_view, kCommands.size()> kCommandNames{
     "XbmArrayForm",
     "GfxArrayForm",
     "PagesArrayForm",
+    "TilesArrayForm",
     "CopyLink",
     "SendToModule",
+    "ZoomIn",
+    "ZoomOut",
+    "ZoomToFit",
+    "DisplayPreview",
     "PreviousPicture",
     "NextPicture",
     "AddPicture",
@@ -113,12 +164,15 @@ constexpr std::array<std::string_view, kCommands.size()> kCommandNames{
 };
 
 // What asks the user, reads or writes a file, the clipboard or the module, or
-// keeps time: the session knows none of those.
+// keeps time, or changes only how the face shows the picture, as its zoom:
+// the session knows none of those.
 constexpr std::array kCarriedOutByFace{
-    CommandId::ImportImage, CommandId::InsertText,      CommandId::Paste,         CommandId::CopyAsCArray,
-    CommandId::CopyLink,    CommandId::SendToModule,    CommandId::RenamePicture, CommandId::PictureDelay,
-    CommandId::Play,        CommandId::PlayOnModule,    CommandId::OpenSet,       CommandId::SaveSet,
-    CommandId::SaveSetAs,   CommandId::SaveSetAsFolder,
+    CommandId::NewPicture,      CommandId::PictureSize,   CommandId::CutSelection, CommandId::CopySelection,
+    CommandId::ZoomIn,          CommandId::ZoomOut,       CommandId::ZoomToFit,    CommandId::ImportImage,
+    CommandId::InsertText,      CommandId::Paste,         CommandId::CopyAsCArray, CommandId::CopyLink,
+    CommandId::SendToModule,    CommandId::RenamePicture, CommandId::PictureDelay, CommandId::Play,
+    CommandId::PlayOnModule,    CommandId::OpenSet,       CommandId::SaveSet,      CommandId::SaveSetAs,
+    CommandId::SaveSetAsFolder,
 };
 
 } // namespace

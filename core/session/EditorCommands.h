@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/code/CodeFormats.h"
+#include "core/model/Shapes.h"
 #include "core/model/Transform.h"
 
 #include <array>
@@ -14,6 +15,8 @@ namespace tessaldo {
 enum class CommandId {
     Undo,
     Redo,
+    NewPicture,
+    PictureSize,
     Invert,
     ShiftUp,
     ShiftDown,
@@ -23,6 +26,18 @@ enum class CommandId {
     FlipVertically,
     RotateClockwise,
     RotateCounterclockwise,
+    PencilTool,
+    LineTool,
+    RectangleTool,
+    EllipseTool,
+    FillTool,
+    SelectTool,
+    FilledShapes,
+    SelectAll,
+    SelectNone,
+    CutSelection,
+    CopySelection,
+    DeleteSelection,
     ImportImage,
     InsertText,
     Paste,
@@ -31,8 +46,13 @@ enum class CommandId {
     XbmArrayForm,
     GfxArrayForm,
     PagesArrayForm,
+    TilesArrayForm,
     CopyLink,
     SendToModule,
+    ZoomIn,
+    ZoomOut,
+    ZoomToFit,
+    DisplayPreview,
     PreviousPicture,
     NextPicture,
     AddPicture,
@@ -76,6 +96,8 @@ struct EditorCommand {
     Faces faces = Faces::Every;
     // The form "Copy as C Array" copies in once this command is chosen.
     std::optional<CodeFormat> arrayForm = std::nullopt;
+    // The tool this command chooses, checked while it is the one.
+    std::optional<Tool> tool = std::nullopt;
 
     bool OfferedBy(Face face) const { return faces == Faces::Every || face == Face::Page; }
 };

@@ -82,6 +82,11 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
     {TextId::EnlargedTooFar, "enlargedTooFar",
      "Enlarged %1 times, the %2 pictures would be wider or higher than %3 dots."},
     {TextId::ScaleFactor, "scaleFactor", "A picture is scaled by a whole factor of 1 or more, not %1."},
+    {TextId::PasteTooLarge, "pasteTooLarge",
+     "Cannot paste a %1 picture into a %2 one; make the picture larger with Picture Size first."},
+    {TextId::PreviewReadAs, "previewReadAs",
+     "The %1 display takes its frame buffer in %2, so it shows the bytes of the %3 array as they are here."},
+    {TextId::PreviewPlaced, "previewPlaced", "The picture is %1 and the display %2; it is shown at the top left."},
 });
 
 constexpr bool InIdOrder()

@@ -74,6 +74,9 @@ enum class TextId {
     SizeOutOfRange,
     EnlargedTooFar,
     ScaleFactor,
+    PasteTooLarge,
+    PreviewReadAs,
+    PreviewPlaced,
 };
 
 struct TextEntry {

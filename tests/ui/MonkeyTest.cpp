@@ -417,7 +417,7 @@ void MonkeyTest::TransformByKey()
 void MonkeyTest::TransformFromMenu()
 {
     const QList<QAction *> actions = m_window->GridMenu()->actions();
-    const int first = 3; // after Undo, Redo and the separator
+    const int first = 6; // after Undo, Redo, New Picture, Picture Size and their separators
     const int pick = first + static_cast<int>(m_random() % 9);
     actions[pick]->trigger();
     const std::array<Transform, 9> order = {

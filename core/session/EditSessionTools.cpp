@@ -1,0 +1,296 @@
+// The canvas's tools and selection, apart from the rest of the session.
+#include "core/session/EditSession.h"
+
+#include "core/session/Texts.h"
+
+#include <algorithm>
+
+namespace tessaldo {
+
+namespace {
+
+// The dots, in ascending order, in which two pictures of one size differ.
+std::vector<int> DifferingDots(const Dots &was, const Dots &is)
+{
+    std::vector<int> dots;
+    for (std::size_t i = 0; i < was.size(); ++i)
+        if (was[i] != is[i])
+            dots.push_back(static_cast<int>(i));
+    return dots;
+}
+
+DotState Opposite(DotState state)
+{
+    return state == DotState::Set ? DotState::Clear : DotState::Set;
+}
+
+} // namespace
+
+void EditSession::SetTool(Tool tool)
+{
+    EndStroke();
+    m_tool = tool;
+    Announce();
+}
+
+void EditSession::SetFilledShapes(bool filled)
+{
+    m_filledShapes = filled;
+    Announce();
+}
+
+void EditSession::BeginLiveChange(const std::string &caption)
+{
+    if (m_live)
+        return;
+    if (m_stroke)
+        EndStroke();
+    m_playing = false;
+    m_live = LiveChange{caption, m_document.Edited().dots};
+}
+
+void EditSession::EndLiveChange()
+{
+    if (!m_live)
+        return;
+    const LiveChange live = *std::exchange(m_live, std::nullopt);
+    const std::vector<int> flipped = DifferingDots(live.before, m_document.Edited().dots);
+    if (flipped.empty())
+        return;
+    m_history.PushFlips(live.caption, m_document, flipped);
+    Announce();
+}
+
+void EditSession::DragShape(Cell from, Cell to, bool constrained)
+{
+    const DotGrid grid = Grid();
+    const PictureSize size = grid.Size();
+    if (!IsInside(from, size))
+        return;
+    m_selection.reset();
+    BeginLiveChange(std::string(CommandWithId(CommandId::PencilTool).caption));
+    Dots &dots = m_document.Edited().dots;
+    dots = m_live->before;
+    const DotState state = Opposite(dots[static_cast<std::size_t>(grid.DotAt(from))]);
+    std::vector<Cell> cells;
+    switch (m_tool) {
+    case Tool::Line:
+        m_live->caption = "Line";
+        cells = LineCells(from, constrained ? StraightLineEnd(from, to) : to);
+        break;
+    case Tool::Rectangle:
+        m_live->caption = "Rectangle";
+        cells = RectangleCells(from, constrained ? SquareEnd(from, to) : to, m_filledShapes);
+        break;
+    case Tool::Ellipse:
+        m_live->caption = "Ellipse";
+        cells = EllipseCells(from, constrained ? SquareEnd(from, to) : to, m_filledShapes);
+        break;
+    default:
+        return;
+    }
+    for (const Cell cell : cells)
+        if (IsInside(cell, size))
+            dots[static_cast<std::size_t>(grid.DotAt(cell))] = state;
+    Announce();
+}
+
+void EditSession::Fill(Cell at)
+{
+    const DotGrid grid = Grid();
+    const std::vector<int> reached = FloodDots(grid, at);
+    if (reached.empty())
+        return;
+    Change("Fill", [&reached](Document &document) {
+        Dots &dots = document.Edited().dots;
+        const DotState state = Opposite(dots[static_cast<std::size_t>(reached.front())]);
+        for (const int dot : reached)
+            dots[static_cast<std::size_t>(dot)] = state;
+    });
+}
+
+void EditSession::SelectCells(Cell a, Cell b)
+{
+    EndStroke();
+    const std::optional<CellRect> rect = ClippedRect(RectBetween(a, b), m_document.Size());
+    if (!rect)
+        m_selection.reset();
+    else
+        m_selection = Selected{*rect, std::nullopt, std::nullopt, rect->topLeft};
+    Announce();
+}
+
+void EditSession::SelectAll()
+{
+    const PictureSize size = m_document.Size();
+    SelectCells({0, 0}, {size.width - 1, size.height - 1});
+}
+
+void EditSession::SelectNone()
+{
+    EndStroke();
+    if (!m_selection)
+        return;
+    m_selection.reset();
+    Announce();
+}
+
+std::optional<CellRect> EditSession::Selection() const
+{
+    if (!m_selection)
+        return std::nullopt;
+    return ClippedRect(m_selection->rect, m_document.Size());
+}
+
+std::optional<Dots> EditSession::SelectedDots() const
+{
+    if (!m_selection)
+        return std::nullopt;
+    if (m_selection->held)
+        return m_selection->held;
+    const CellRect rect = m_selection->rect;
+    const DotGrid grid = Grid();
+    Dots held(rect.size);
+    for (int row = 0; row < rect.size.height; ++row)
+        for (int column = 0; column < rect.size.width; ++column)
+            held[static_cast<std::size_t>(row * rect.size.width + column)] =
+                grid.State(grid.DotAt({rect.topLeft.column + column, rect.topLeft.row + row}));
+    return held;
+}
+
+void EditSession::PlaceSelection()
+{
+    const Selected &selection = *m_selection;
+    DotGrid placed = Grid();
+    placed.SetAllDots(*selection.under);
+    const PictureSize size = placed.Size();
+    const PictureSize held = selection.held->Size();
+    for (int row = 0; row < held.height; ++row)
+        for (int column = 0; column < held.width; ++column) {
+            const Cell cell{selection.rect.topLeft.column + column, selection.rect.topLeft.row + row};
+            if (IsInside(cell, size))
+                placed.SetDot(placed.DotAt(cell),
+                              (*selection.held)[static_cast<std::size_t>(row * held.width + column)]);
+        }
+    m_document.Edited().dots = placed.AllDots();
+}
+
+void EditSession::DragSelection(int dx, int dy)
+{
+    if (!m_selection)
+        return;
+    if (!m_live) {
+        BeginLiveChange("Move Selection");
+        if (!m_selection->held) {
+            m_selection->held = SelectedDots();
+            // The picture with the selection lifted out: what it leaves behind is clear.
+            DotGrid under = Grid();
+            const CellRect rect = m_selection->rect;
+            for (int row = 0; row < rect.size.height; ++row)
+                for (int column = 0; column < rect.size.width; ++column)
+                    under.SetDot(under.DotAt({rect.topLeft.column + column, rect.topLeft.row + row}), DotState::Clear);
+            m_selection->under = under.AllDots();
+        }
+        m_selection->dragFrom = m_selection->rect.topLeft;
+    }
+    m_selection->rect.topLeft = {m_selection->dragFrom.column + dx, m_selection->dragFrom.row + dy};
+    PlaceSelection();
+    Announce();
+}
+
+void EditSession::DeleteSelection()
+{
+    const std::optional<CellRect> rect = Selection();
+    if (!rect)
+        return;
+    const Selected kept = *m_selection;
+    Change("Delete", [&rect](Document &document) {
+        DotGrid grid = document.Grid();
+        for (int row = 0; row < rect->size.height; ++row)
+            for (int column = 0; column < rect->size.width; ++column)
+                grid.SetDot(grid.DotAt({rect->topLeft.column + column, rect->topLeft.row + row}), DotState::Clear);
+        document.Edited().dots = grid.AllDots();
+    });
+    m_selection = Selected{*rect, std::nullopt, std::nullopt, rect->topLeft};
+    Announce();
+}
+
+std::string EditSession::PasteAt(const Dots &dots, Cell topLeft)
+{
+    const PictureSize size = m_document.Size();
+    if (dots.Size().width > size.width || dots.Size().height > size.height)
+        return FilledText(TextId::PasteTooLarge, {PictureSizeText(dots.Size()), PictureSizeText(size)});
+    EndStroke();
+    // Kept inside the picture, so that all that was pasted shows.
+    topLeft.column = std::clamp(topLeft.column, 0, size.width - dots.Size().width);
+    topLeft.row = std::clamp(topLeft.row, 0, size.height - dots.Size().height);
+    m_selection = Selected{{topLeft, dots.Size()}, dots, m_document.Edited().dots, topLeft};
+    BeginLiveChange("Paste");
+    PlaceSelection();
+    EndLiveChange();
+    Announce();
+    return {};
+}
+
+void EditSession::ApplyToSelection(Transform transform)
+{
+    std::optional<Dots> held = SelectedDots();
+    if (!held)
+        return;
+    // What a selection holds runs along rows, as any picture but the module's does; at 16 x 16 that is the row type.
+    DotGrid grid;
+    grid.SetLCDType(LcdType::Row);
+    grid.SetAllDots(*std::move(held));
+    ApplyTransform(grid, transform);
+    if (!m_selection->held) {
+        DragSelection(0, 0); // lifted first, so that a turn may reach past where it was
+        m_live->caption = std::string(TransformName(transform));
+    } else {
+        BeginLiveChange(std::string(TransformName(transform)));
+    }
+    m_selection->held = grid.AllDots();
+    m_selection->rect.size = grid.Size();
+    PlaceSelection();
+    EndLiveChange();
+    Announce();
+}
+
+void EditSession::SetPreviewShown(bool shown)
+{
+    m_previewShown = shown;
+    Announce();
+}
+
+bool EditSession::PreviewShown() const
+{
+    return m_previewShown.value_or(!IsModuleSize(m_document.Size()));
+}
+
+void EditSession::SetPreviewDisplay(std::size_t index)
+{
+    if (index >= Displays().size())
+        return;
+    m_previewDisplay = index;
+    m_previewColours.reset();
+    Announce();
+}
+
+std::size_t EditSession::PreviewDisplay() const
+{
+    if (m_previewDisplay)
+        return *m_previewDisplay;
+    return DisplayOfSize(m_document.Size()).value_or(0);
+}
+
+void EditSession::SetPreviewColours(PanelColours colours)
+{
+    m_previewColours = colours;
+    Announce();
+}
+
+PanelColours EditSession::PreviewColours() const
+{
+    return m_previewColours.value_or(Displays()[PreviewDisplay()].colours);
+}
+
+} // namespace tessaldo
