@@ -249,9 +249,7 @@ void EditSession::SetArrayForm(CodeFormat form)
 
 CodeFormat EditSession::ArrayForm() const
 {
-    const bool modules =
-        m_arrayForm == CodeFormat::C || m_arrayForm == CodeFormat::Ccs || m_arrayForm == CodeFormat::Raw;
-    return modules && !IsModuleSize(m_document.Size()) ? CodeFormat::Pages : m_arrayForm;
+    return IsModuleSize(m_document.Size()) ? m_arrayForm : SizedArrayForm(m_arrayForm);
 }
 
 std::string EditSession::ArrayText() const
@@ -289,6 +287,17 @@ void EditSession::New()
     Change("New", [](Document &document) { document.Edited().dots = Dots(document.Size()); });
     m_codeMadeFrom.reset();
     Announce();
+}
+
+std::string EditSession::NewPicture(PictureSize size)
+{
+    if (!IsPictureSize(size))
+        return FilledText(TextId::SizeOutOfRange, {std::to_string(kLargestSide), PictureSizeText(size)});
+    Document fresh;
+    fresh.type = m_document.type;
+    fresh.pictures.front().dots = Dots(size);
+    Replace("New Picture", std::move(fresh));
+    return {};
 }
 
 std::string EditSession::Resize(PictureSize size, Anchor anchor)
@@ -343,6 +352,8 @@ std::string EditSession::SizeRefusal(PictureSize size) const
 
 void EditSession::Paint(std::span<const int> dots, DotState state)
 {
+    EndLiveChange(); // a shape or a move broken into by the pencil is a step of its own
+    m_selection.reset();
     if (!m_stroke)
         m_stroke.emplace();
     m_playing = false;
