@@ -59,7 +59,7 @@ std::vector<Cell> FilledRows(const std::vector<Cell> &outline)
     const auto [lowest, highest] =
         std::minmax_element(outline.begin(), outline.end(), [](const Cell &a, const Cell &b) { return a.row < b.row; });
     const int top = lowest->row;
-    const auto rows = static_cast<std::size_t>(highest->row - top + 1);
+    const std::size_t rows = static_cast<std::size_t>(highest->row - top) + 1;
     std::vector<int> left(rows, INT32_MAX);
     std::vector<int> right(rows, INT32_MIN);
     for (const Cell &cell : outline) {
@@ -186,7 +186,10 @@ std::vector<int> FloodDots(const DotGrid &grid, Cell start)
         return {};
     const DotState state = grid.State(grid.DotAt(start));
     std::vector<std::uint8_t> reached(static_cast<std::size_t>(size.DotCount()), 0);
-    const auto flat = [&size](Cell cell) { return static_cast<std::size_t>(cell.row * size.width + cell.column); };
+    const auto flat = [&size](Cell cell) {
+        return static_cast<std::size_t>(cell.row) * static_cast<std::size_t>(size.width)
+               + static_cast<std::size_t>(cell.column);
+    };
     const auto open = [&](Cell cell) { return reached[flat(cell)] == 0 && grid.State(grid.DotAt(cell)) == state; };
     // Run by run along the rows, each run seeding the runs it touches above
     // and below: a fill of a whole screen visits each dot a few times, not

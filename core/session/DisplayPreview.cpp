@@ -52,8 +52,8 @@ DisplayPreview PreviewOnDisplay(const DotGrid &grid, CodeFormat form, const Disp
     const int height = std::min(size.height, display.size.height);
     for (int row = 0; row < height; ++row)
         for (int column = 0; column < width; ++column)
-            panel[static_cast<std::size_t>(row * display.size.width + column)] =
-                shown.State(shown.DotAt({column, row}));
+            panel[static_cast<std::size_t>(row) * static_cast<std::size_t>(display.size.width)
+                  + static_cast<std::size_t>(column)] = shown.State(shown.DotAt({column, row}));
 
     std::string note;
     if (read != written)

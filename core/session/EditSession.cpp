@@ -297,6 +297,8 @@ std::string EditSession::NewPicture(PictureSize size)
     fresh.type = m_document.type;
     fresh.pictures.front().dots = Dots(size);
     Replace("New Picture", std::move(fresh));
+    m_clean = m_document; // nothing drawn on it yet is lost
+    Announce();
     return {};
 }
 

@@ -59,8 +59,9 @@ public:
     // A clear picture of the same size to start again from; the code is no one's any more.
     void New();
     // The work replaced by one clear picture of `size`, in the set's type, as
-    // one step, so that Undo gives the work back; the faces ask to save it
-    // first. "" when done, or why not: the size is none a picture can have.
+    // one step, so that Undo gives the work back, and a clean point: the faces
+    // ask to save the work first. "" when done, or why not: the size is none
+    // a picture can have.
     std::string NewPicture(PictureSize size);
 
     // The set made another size as one step, every picture alike: cropped or

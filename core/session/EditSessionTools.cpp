@@ -21,6 +21,13 @@ std::vector<int> DifferingDots(const Dots &was, const Dots &is)
     return dots;
 }
 
+// Where `cell` is in dots of `size` that run along rows, as a selection holds them.
+std::size_t AlongRows(Cell cell, PictureSize size)
+{
+    return static_cast<std::size_t>(cell.row) * static_cast<std::size_t>(size.width)
+           + static_cast<std::size_t>(cell.column);
+}
+
 DotState Opposite(DotState state)
 {
     return state == DotState::Set ? DotState::Clear : DotState::Set;
@@ -160,7 +167,7 @@ std::optional<Dots> EditSession::SelectedDots() const
     Dots held(rect.size);
     for (int row = 0; row < rect.size.height; ++row)
         for (int column = 0; column < rect.size.width; ++column)
-            held[static_cast<std::size_t>(row * rect.size.width + column)] =
+            held[AlongRows({column, row}, rect.size)] =
                 grid.State(grid.DotAt({rect.topLeft.column + column, rect.topLeft.row + row}));
     return held;
 }
@@ -173,12 +180,12 @@ std::string EditSession::SelectionArrayText() const
     // In the set's type, so that a 16 x 16 selection gives the module the bytes its picture would.
     DotGrid grid;
     grid.SetLCDType(m_document.type);
-    grid.SetAllDots(Dots(held->Size()));
-    const int width = held->Size().width;
-    for (int row = 0; row < held->Size().height; ++row)
-        for (int column = 0; column < width; ++column)
-            grid.SetDot(grid.DotAt({column, row}), (*held)[static_cast<std::size_t>(row * width + column)]);
-    const CodeFormat form = IsModuleSize(held->Size()) ? ArrayForm() : SizedArrayForm(ArrayForm());
+    const PictureSize size = held->Size();
+    grid.SetAllDots(Dots(size));
+    for (int row = 0; row < size.height; ++row)
+        for (int column = 0; column < size.width; ++column)
+            grid.SetDot(grid.DotAt({column, row}), (*held)[AlongRows({column, row}, size)]);
+    const CodeFormat form = IsModuleSize(size) ? ArrayForm() : SizedArrayForm(ArrayForm());
     const Result<std::string> code = PictureCode({grid, m_document.Edited().name, "the Tessaldo window"}, form);
     if (!code)
         throw std::logic_error(code.message());
@@ -196,8 +203,7 @@ void EditSession::PlaceSelection()
         for (int column = 0; column < held.width; ++column) {
             const Cell cell{selection.rect.topLeft.column + column, selection.rect.topLeft.row + row};
             if (IsInside(cell, size))
-                placed.SetDot(placed.DotAt(cell),
-                              (*selection.held)[static_cast<std::size_t>(row * held.width + column)]);
+                placed.SetDot(placed.DotAt(cell), (*selection.held)[AlongRows({column, row}, held)]);
         }
     m_document.Edited().dots = placed.AllDots();
 }

@@ -194,9 +194,11 @@ TEST(ToolSession, NewPictureReplacesTheWorkAsOneStep)
     EXPECT_EQ(session.NewPicture({128, 64}), "");
     ASSERT_EQ(session.Doc().pictures.size(), 1U);
     EXPECT_EQ(session.Doc().Edited().dots, Dots({128, 64}));
+    EXPECT_TRUE(session.IsClean()) << "nothing drawn on it yet is lost";
     EXPECT_EQ(session.NewPicture({0, 64}), FilledText(TextId::SizeOutOfRange, {"1024", "0 x 64"}));
     session.Undo();
     EXPECT_EQ(session.Doc(), work);
+    EXPECT_FALSE(session.IsClean());
 }
 
 TEST(ToolSession, BytesThatSayNoSizeArePastedAtTheDisplaySizeChosen)
