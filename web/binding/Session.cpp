@@ -28,6 +28,10 @@ namespace {
 // The page's file system lives in memory; the set's files pass through it.
 constexpr std::string_view kScratchRoot = "/scratch";
 
+// All of a picture's file the set's folder holds: a drawing file's first
+// bytes, or a bitmap of any size, as large as a source may be.
+constexpr std::size_t kPictureFileBytes = kMaxSourceBytes;
+
 // The line a header of the page's begins with: "Made by ...".
 constexpr std::string_view kHeaderMaker = "the Tessaldo window";
 
@@ -168,9 +172,10 @@ public:
             return result;
         for (const Picture &picture : m_session.Doc().pictures) {
             val file = val::object();
-            file.set("name", DrawingFileName(picture.name));
-            const std::optional<std::string> bytes = ScratchFolder::Read(
-                std::filesystem::path(folderName) / DrawingFileName(picture.name), kDrawingBytesRead);
+            const std::string name = PictureFileName(picture.name, picture.dots.Size());
+            file.set("name", name);
+            const std::optional<std::string> bytes =
+                ScratchFolder::Read(std::filesystem::path(folderName) / name, kPictureFileBytes);
             file.set("bytes", bytes ? Uint8Array(*bytes) : val::null());
             files.call<void>("push", file);
         }
@@ -186,9 +191,9 @@ public:
         const FileStatus saved = SaveSetFolder(m_session.Doc(), folderName);
         std::vector<ZipEntry> entries;
         for (const Picture &picture : m_session.Doc().pictures) {
-            const std::string name = folderName + "/" + DrawingFileName(picture.name);
+            const std::string name = folderName + "/" + PictureFileName(picture.name, picture.dots.Size());
             entries.push_back(
-                {name, saved ? ScratchFolder::Read(name, kDrawingBytesRead).value_or(std::string()) : std::string()});
+                {name, saved ? ScratchFolder::Read(name, kPictureFileBytes).value_or(std::string()) : std::string()});
         }
         const ZipMade zip =
             saved ? StoredZip(entries, {time["year"].as<int>(), time["month"].as<int>(), time["day"].as<int>(),
