@@ -237,7 +237,8 @@ async function decodeBitmap(file) {
     const read = core.bitmapImage(new Uint8Array(await file.arrayBuffer()), width, height);
     if (read.problem)
         throw new Error(read.problem);
-    const note = read.image.dotForDot() ? text('dotForDot') : '';
+    const moduleSized = width === constants.gridSide && height === constants.gridSide;
+    const note = read.image.dotForDot() ? text(moduleSized ? 'dotForDot' : 'sizedDotForDot') : '';
     return { frames: [{ image: read.image, delayMs: 0 }], width: read.width, height: read.height, gif: false, note };
 }
 
