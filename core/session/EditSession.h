@@ -58,6 +58,8 @@ public:
     std::string Open(const Drawing &drawing);
     // A clear picture of the same size to start again from; the code is no one's any more.
     void New();
+    // One clear picture of `size` in place of the whole set, as one step and a clean point.
+    void NewPicture(PictureSize size);
 
     // The set made another size as one step, every picture alike: cropped or
     // extended with clear dots, held at `anchor`; each dot made `factor` x

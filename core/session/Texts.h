@@ -77,6 +77,16 @@ enum class TextId {
     PasteTooLarge,
     PreviewReadAs,
     PreviewPlaced,
+    SizePresetLabel,
+    AnySize,
+    WidthLabel,
+    HeightLabel,
+    CropOrExtend,
+    ScaleUp,
+    ScaleDown,
+    PreviewColoursLabel,
+    PbmFilter,
+    XbmFilter,
 };
 
 struct TextEntry {
