@@ -84,7 +84,13 @@ public:
     // and a clean point: it is what the user has on disk. `layout`: the one a
     // header of this program holds its pictures in, which saving it keeps.
     void OpenSet(Document set, BitLayout layout = BitLayout::Module);
-    BitLayout HeaderLayout() const { return m_headerLayout; }
+    // The module's layout holds 16 x 16 pictures only: a set of any other
+    // size is saved in SSD1306 pages, as Copy as C Array copies it.
+    BitLayout HeaderLayout() const
+    {
+        return m_headerLayout == BitLayout::Module && !IsModuleSize(m_document.Size()) ? BitLayout::Pages
+                                                                                       : m_headerLayout;
+    }
     // A document someone shared by a link: one step, so that Undo gives back
     // what was there, and no clean point, as it is saved nowhere yet.
     void OpenShared(Document document);

@@ -68,7 +68,7 @@ private slots:
     void pictureSizeCropsAtAnAnchorOrScalesAsOneStep();
     void previewReadsTheArrayFormsBytesAsTheDisplayDoes();
     void stripFitsEachPictureAndTipsOnlyANameItCuts();
-    void sizedPbmOpensAtItsSizeAndSavesAsPbmWithoutTheModule();
+    void sizedPbmAndSetOpenAndSaveAtTheirSizeWithoutTheModule();
 
 private:
     QAction *action(CommandId id) const
@@ -246,7 +246,7 @@ void AnySizeWindowTest::stripFitsEachPictureAndTipsOnlyANameItCuts()
     QCOMPARE(tipAt(0), QString::fromUtf8(set.pictures[0].name.c_str()));
 }
 
-void AnySizeWindowTest::sizedPbmOpensAtItsSizeAndSavesAsPbmWithoutTheModule()
+void AnySizeWindowTest::sizedPbmAndSetOpenAndSaveAtTheirSizeWithoutTheModule()
 {
     const QByteArray pbm = PlainPbm({128, 64}, Splash);
     window->OpenFile(WriteFile(QStringLiteral("splash.pbm"), pbm));
@@ -263,7 +263,19 @@ void AnySizeWindowTest::sizedPbmOpensAtItsSizeAndSavesAsPbmWithoutTheModule()
     QVERIFY(ReadPictureFile(saved.toStdString(), again, doc().type));
     QCOMPARE(again.dots, doc().Edited().dots);
 
+    // A set of two such pictures saved as a header opens again at their size.
+    action(CommandId::CopyPicture)->trigger();
+    const QString header = tempDir->filePath(QStringLiteral("splash.h"));
+    dialog->answers = {header};
+    action(CommandId::SaveSetAs)->trigger();
+    QVERIFY(window->Session().IsClean());
+    window->OpenSetPaths({header});
+    QCOMPARE(doc().pictures.size(), std::size_t{2});
+    QCOMPARE(doc().pictures[1].dots, again.dots);
+
+    action(CommandId::DeletePicture)->trigger();
     window->OpenFile(WriteFile(QStringLiteral("module.pbm"), PlainPbm(kModuleSize, Splash)));
+    QCOMPARE(doc().Size(), kModuleSize);
     QVERIFY(action(CommandId::SendToModule)->isEnabled());
 }
 
