@@ -87,6 +87,7 @@ enum class TextId {
     PreviewColoursLabel,
     PbmFilter,
     XbmFilter,
+    SizedDotForDot,
 };
 
 struct TextEntry {
