@@ -13,6 +13,7 @@
 #include <array>
 #include <memory>
 
+class CanvasTools;
 class CodeCopy;
 class CodeTextBox;
 class CommandMenu;
@@ -104,8 +105,9 @@ private:
     void BuildWorkflows();
     // A command of the grid's menu: the window carries out what needs a dialog or the clipboard.
     void Perform(tessaldo::CommandId id);
+    // Where each control goes as the window grows.
+    void AnchorToCorners();
     void SetTabOrder();
-    void CentreOnScreen();
 
     void New();
     void Open();
@@ -147,6 +149,7 @@ private:
     std::unique_ptr<IncomingRouter> m_incoming;
     std::unique_ptr<CommandMenu> m_menu;
     std::unique_ptr<SetPanel> m_panel;
+    std::unique_ptr<CanvasTools> m_canvas;
 
     Toolbar *tbarMain = nullptr;
     QGroupBox *Frame2 = nullptr;

@@ -87,6 +87,7 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
     {TextId::PreviewReadAs, "previewReadAs",
      "The %1 display takes its frame buffer in %2, so it shows the bytes of the %3 array as they are here."},
     {TextId::PreviewPlaced, "previewPlaced", "The picture is %1 and the display %2; it is shown at the top left."},
+    {TextId::PointerCell, "pointerCell", "x %1, y %2"},
 });
 
 constexpr bool InIdOrder()

@@ -77,6 +77,7 @@ enum class TextId {
     PasteTooLarge,
     PreviewReadAs,
     PreviewPlaced,
+    PointerCell,
 };
 
 struct TextEntry {
