@@ -52,7 +52,8 @@ bool DrawingFiles::Save()
 void DrawingFiles::OpenFile(const QString &szFilePath)
 {
     Drawing drawing;
-    const FileStatus read = ReadDrawingFile(NativePath(szFilePath), drawing);
+    // A PBM or XBM opens at its own size, its pixels where the grid shows them.
+    const FileStatus read = ReadPictureFile(NativePath(szFilePath), drawing, m_grid.nLCDType());
     if (!read) {
         Warn(m_window, QString::fromStdString(read.message()));
         return;
@@ -63,7 +64,7 @@ void DrawingFiles::OpenFile(const QString &szFilePath)
 
 bool DrawingFiles::SaveFile(const QString &szFilePath)
 {
-    const FileStatus saved = tessaldo::SaveFile(m_grid, NativePath(szFilePath));
+    const FileStatus saved = SavePicture(m_grid, NativePath(szFilePath));
     if (!saved) {
         Warn(m_window, QString::fromStdString(saved.message()));
         return false;
