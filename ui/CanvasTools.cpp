@@ -3,9 +3,13 @@
 #include "Clipboard.h"
 #include "DotGridView.h"
 #include "WindowCorners.h"
+#include "core/session/Canvas.h"
 
 #include <QEvent>
+#include <QScreen>
+
 #include <QLabel>
+#include <algorithm>
 
 using namespace tessaldo;
 
@@ -33,12 +37,33 @@ CanvasTools::CanvasTools(EditSession &session, Clipboard &clipboard, DotGridView
 
 void CanvasTools::Anchor(WindowCorners &corners) const
 {
+    corners.Add(m_view->parentWidget(), WindowCorners::Wider | WindowCorners::Taller);
     corners.Add(m_view, WindowCorners::Wider | WindowCorners::Taller);
     corners.Add(m_pointer, WindowCorners::Down | WindowCorners::Wider);
 }
 
+void CanvasTools::MakeRoom()
+{
+    // A window the user has not sized yet grows to show a larger picture with
+    // its grid lines, as far as the screen has room; the module's stays as designed.
+    QWidget *window = m_view->window();
+    const PictureSize size = m_view->Grid().Size();
+    if (IsModuleSize(size) || window->isMaximized() || window->size() != window->minimumSize())
+        return;
+    const QSize wanted =
+        QSize(CanvasPixels(size.width, kGridLinesFrom), CanvasPixels(size.height, kGridLinesFrom)) - m_view->size();
+    const QSize room = window->screen()->availableGeometry().size() * 9 / 10;
+    window->resize(
+        std::clamp(window->width() + wanted.width(), window->width(), std::max(room.width(), window->width())),
+        std::clamp(window->height() + wanted.height(), window->height(), std::max(room.height(), window->height())));
+}
+
 void CanvasTools::Show()
 {
+    if (m_view->Grid().Size() != m_shownSize) {
+        m_shownSize = m_view->Grid().Size();
+        MakeRoom();
+    }
     m_view->SetTool(m_session.CurrentTool());
     m_view->SetSelection(m_session.Selection());
     ShowPointerPlace();

@@ -19,7 +19,7 @@ class CanvasTools final : public QObject {
 public:
     CanvasTools(tessaldo::EditSession &session, Clipboard &clipboard, DotGridView *view);
 
-    // The grid and the label take the room the window gains.
+    // The grid's frame, the grid and the label take the room the window gains.
     void Anchor(WindowCorners &corners) const;
 
     void Show();
@@ -32,9 +32,12 @@ protected:
 private:
     void CopySelection();
     void ShowPointerPlace();
+    // The window made larger for a picture that has just taken another size, where the user left it as it opened.
+    void MakeRoom();
 
     tessaldo::EditSession &m_session;
     Clipboard &m_clipboard;
     DotGridView *m_view;
     QLabel *m_pointer;
+    tessaldo::PictureSize m_shownSize;
 };

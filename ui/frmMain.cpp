@@ -31,13 +31,10 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
-
-#include <algorithm>
 
 using namespace tessaldo;
 
@@ -69,7 +66,11 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
     BuildWorkflows();
     BuildGridMenu();
     m_panel = std::make_unique<SetPanel>(m_session, *m_menu, kWindowSize, this);
-    AnchorToCorners();
+    auto *corners = new WindowCorners(this);
+    m_canvas->Anchor(*corners);
+    corners->Add(txtData, WindowCorners::Down | WindowCorners::Wider);
+    corners->Add(cmdCopy, WindowCorners::Down | WindowCorners::Wider);
+    m_panel->Anchor(*corners);
     m_session.SetArrayForm(StoredWorkspace().arrayForm);
     ShowSession();
     m_session.Subscribe([this] { ShowSession(); });
@@ -170,16 +171,6 @@ void frmMain::BuildWorkflows()
 QMenu *frmMain::GridMenu() const
 {
     return m_menu->Menu();
-}
-
-void frmMain::AnchorToCorners()
-{
-    auto *corners = new WindowCorners(this);
-    corners->Add(Frame1, WindowCorners::Wider | WindowCorners::Taller);
-    m_canvas->Anchor(*corners);
-    corners->Add(txtData, WindowCorners::Down | WindowCorners::Wider);
-    corners->Add(cmdCopy, WindowCorners::Down | WindowCorners::Wider);
-    m_panel->Anchor(*corners);
 }
 
 void frmMain::SetTabOrder()

@@ -105,8 +105,6 @@ private:
     void BuildWorkflows();
     // A command of the grid's menu: the window carries out what needs a dialog or the clipboard.
     void Perform(tessaldo::CommandId id);
-    // Where each control goes as the window grows.
-    void AnchorToCorners();
     void SetTabOrder();
 
     void New();
