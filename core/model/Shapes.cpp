@@ -185,11 +185,9 @@ std::vector<int> FloodDots(const DotGrid &grid, Cell start)
     const auto flat = [&size](Cell cell) { return static_cast<std::size_t>(cell.row * size.width + cell.column); };
     std::vector<Cell> waiting{start};
     reached[flat(start)] = true;
-    std::vector<int> dots;
     while (!waiting.empty()) {
         const Cell cell = waiting.back();
         waiting.pop_back();
-        dots.push_back(grid.DotAt(cell));
         for (const Cell next : {Cell{cell.column - 1, cell.row}, Cell{cell.column + 1, cell.row},
                                 Cell{cell.column, cell.row - 1}, Cell{cell.column, cell.row + 1}}) {
             if (IsInside(next, size) && !reached[flat(next)] && grid.State(grid.DotAt(next)) == state) {
@@ -198,7 +196,15 @@ std::vector<int> FloodDots(const DotGrid &grid, Cell start)
             }
         }
     }
-    std::sort(dots.begin(), dots.end());
+    // Read off in the order of rows, which is the dots' own order at any size
+    // but the module's: a fill of a large picture then needs no sort.
+    std::vector<int> dots;
+    for (std::size_t at = 0; at < reached.size(); ++at) {
+        if (reached[at])
+            dots.push_back(grid.DotAt({static_cast<int>(at) % size.width, static_cast<int>(at) / size.width}));
+    }
+    if (IsModuleSize(size))
+        std::sort(dots.begin(), dots.end());
     return dots;
 }
 
