@@ -56,6 +56,7 @@ void CanvasTools::MakeRoom()
     window->resize(
         std::clamp(window->width() + wanted.width(), window->width(), std::max(room.width(), window->width())),
         std::clamp(window->height() + wanted.height(), window->height(), std::max(room.height(), window->height())));
+    CentreOnScreen(window);
 }
 
 void CanvasTools::Show()
