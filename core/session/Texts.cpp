@@ -87,6 +87,18 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
     {TextId::PreviewReadAs, "previewReadAs",
      "The %1 display takes its frame buffer in %2, so it shows the bytes of the %3 array as they are here."},
     {TextId::PreviewPlaced, "previewPlaced", "The picture is %1 and the display %2; it is shown at the top left."},
+    {TextId::SizePresetLabel, "sizePresetLabel", "Display:"},
+    {TextId::AnySize, "anySize", "Any size"},
+    {TextId::WidthLabel, "widthLabel", "Width:"},
+    {TextId::HeightLabel, "heightLabel", "Height:"},
+    {TextId::CropOrExtend, "cropOrExtend", "Crop or extend, keeping the picture at:"},
+    {TextId::ScaleUp, "scaleUp", "Scale up, each dot made this many dots each way:"},
+    {TextId::ScaleDown, "scaleDown", "Scale down, this many dots each way made one:"},
+    {TextId::PreviewColoursLabel, "previewColoursLabel", "Colours:"},
+    {TextId::PbmFilter, "pbmFilter", "PBM Picture"},
+    {TextId::XbmFilter, "xbmFilter", "X BitMap"},
+    {TextId::SizedDotForDot, "sizedDotForDot",
+     "A bitmap of the picture's size is taken dot for dot: fit, threshold, dithering and invert do not change it."},
     {TextId::PointerCell, "pointerCell", "x %1, y %2"},
 });
 

@@ -77,6 +77,17 @@ enum class TextId {
     PasteTooLarge,
     PreviewReadAs,
     PreviewPlaced,
+    SizePresetLabel,
+    AnySize,
+    WidthLabel,
+    HeightLabel,
+    CropOrExtend,
+    ScaleUp,
+    ScaleDown,
+    PreviewColoursLabel,
+    PbmFilter,
+    XbmFilter,
+    SizedDotForDot,
     PointerCell,
 };
 
