@@ -3,14 +3,19 @@
 // change, each with the repaint it causes, against repainting a plain widget
 // of the grid's size. Also importing a 24-megapixel JPEG with tessaldo-cli
 // against ImageMagick reducing the same file to 16 x 16, both as processes.
+// At 800 x 480, in a large window: a stroke, a fill, an undo and a zoom step,
+// each with its repaint, against repainting a plain widget of the canvas's size.
 #include "BenchReport.h"
 #include "DotGridView.h"
 #include "ImportImageDialog.h"
 #include "PictureImage.h"
 #include "frmMain.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -212,6 +217,114 @@ void BM_PlainWidgetRepaint(benchmark::State &state)
 }
 BENCHMARK(BM_PlainWidgetRepaint)->UseRealTime();
 
+// A window as large as a desktop's, holding an 800 x 480 picture opened from a PBM.
+frmMain *LargeWindow()
+{
+    static QTemporaryDir folder;
+    static frmMain *window = [] {
+        const QString path = folder.filePath(QStringLiteral("large.pbm"));
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("P1\n800 480\n" + QByteArray(800 * 480, '0'));
+        file.close();
+        auto *created = new frmMain;
+        created->resize(1200, 900);
+        created->show();
+        created->OpenFile(path);
+        QCoreApplication::processEvents();
+        return created;
+    }();
+    return window;
+}
+
+DotGridView *LargeView()
+{
+    return LargeWindow()->findChild<DotGridView *>();
+}
+
+void ChooseTool(const QString &caption)
+{
+    for (QAction *action : LargeWindow()->findChildren<QAction *>()) {
+        if (action->text() == caption)
+            action->trigger();
+    }
+}
+
+void Click(QPoint at)
+{
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, LargeView()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, {});
+        QApplication::sendEvent(LargeView(), &event);
+    }
+}
+
+void BM_LargeStrokeRepaint(benchmark::State &state)
+{
+    int dot = 0;
+    for (auto _ : state) {
+        // What a drag's move does: the next dot along a row, shown.
+        LargeWindow()->lbDot_Paint(dot, tessaldo::DotState::Set);
+        dot = (dot + 1) % (800 * 480);
+        QCoreApplication::processEvents();
+    }
+    LargeWindow()->tbarMain_ButtonClick(QStringLiteral("new"));
+}
+BENCHMARK(BM_LargeStrokeRepaint)->UseRealTime();
+
+void BM_LargeFillRepaint(benchmark::State &state)
+{
+    ChooseTool(QStringLiteral("Fill"));
+    for (auto _ : state) {
+        // The whole picture flips each time: the largest fill there is.
+        Click(LargeView()->CellRect(0).center());
+        QCoreApplication::processEvents();
+    }
+    ChooseTool(QStringLiteral("Pencil"));
+}
+BENCHMARK(BM_LargeFillRepaint)->UseRealTime();
+
+void BM_LargeUndoRepaint(benchmark::State &state)
+{
+    ChooseTool(QStringLiteral("Fill"));
+    Click(LargeView()->CellRect(0).center());
+    ChooseTool(QStringLiteral("Pencil"));
+    QCoreApplication::processEvents();
+    bool undo = true;
+    for (auto _ : state) {
+        undo ? LargeWindow()->Undo() : LargeWindow()->Redo();
+        undo = !undo;
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_LargeUndoRepaint)->UseRealTime();
+
+void BM_LargeZoomStepRepaint(benchmark::State &state)
+{
+    bool in = true;
+    for (auto _ : state) {
+        in ? LargeView()->ZoomIn() : LargeView()->ZoomOut();
+        in = !in;
+        QCoreApplication::processEvents();
+    }
+    LargeView()->ZoomToFit();
+}
+BENCHMARK(BM_LargeZoomStepRepaint)->UseRealTime();
+
+void BM_LargePlainWidgetRepaint(benchmark::State &state)
+{
+    QWidget plain;
+    plain.setFixedSize(LargeView()->size());
+    plain.setAutoFillBackground(true);
+    plain.show();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        plain.update();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_LargePlainWidgetRepaint)->UseRealTime();
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -227,6 +340,11 @@ int main(int argc, char **argv)
             {"BM_UndoRepaint", "undo with repaint", "BM_PlainWidgetRepaint", "us"},
             {"BM_PreviewFollowsThreshold", "import preview following a threshold change", "BM_PlainWidgetRepaint",
              "us"},
+            {"BM_LargeStrokeRepaint", "800 x 480: stroke step with repaint", "BM_LargePlainWidgetRepaint", "us"},
+            {"BM_LargeFillRepaint", "800 x 480: fill of the whole picture with repaint", "BM_LargePlainWidgetRepaint",
+             "us"},
+            {"BM_LargeUndoRepaint", "800 x 480: undo of a fill with repaint", "BM_LargePlainWidgetRepaint", "us"},
+            {"BM_LargeZoomStepRepaint", "800 x 480: zoom step with repaint", "BM_LargePlainWidgetRepaint", "us"},
             {"BM_ImportJpegWithCli", "import of a 24-megapixel JPEG", "BM_ImageMagickResize", "ms"},
             {"BM_ImportGifWithCli", "import of a 100-frame GIF", "BM_ImageMagickGif", "ms"},
         });

@@ -89,9 +89,12 @@ void CommandMenu::LookUpPasteAsShown()
 void CommandMenu::GroupArrayForms()
 {
     auto *arrayForms = new QActionGroup(m_window);
+    auto *tools = new QActionGroup(m_window); // one tool at a time, as the forms
     for (const EditorCommand &command : EditorCommands()) {
         if (command.arrayForm)
             arrayForms->addAction(m_actions.at(command.id));
+        if (command.tool)
+            tools->addAction(m_actions.at(command.id));
     }
 }
 

@@ -37,7 +37,8 @@ private:
     QAction *AddAction(const tessaldo::EditorCommand &command, QMenu *menu);
     // The menu says whether there is anything to paste; the key stays live and finds out itself.
     void LookUpPasteAsShown();
-    // The forms of the C array are one choice: marked as such, and the chosen one is not unchosen by a click.
+    // The forms of the C array are one choice, and the tools another: marked as such, and the chosen one is not
+    // unchosen by a click.
     void GroupArrayForms();
 
     const tessaldo::EditSession &m_session;

@@ -1,7 +1,9 @@
 #include "DotCellAccessible.h"
 
 #include "DotGridView.h"
+#include "Utf8.h"
 #include "core/code/CodeGenerator.h"
+#include "core/session/Texts.h"
 
 #include <QWidget>
 
@@ -9,7 +11,7 @@ DotCellAccessible::DotCellAccessible(DotGridView *view, int dot) : m_view(view),
 
 bool DotCellAccessible::isValid() const
 {
-    return !m_view.isNull();
+    return !m_view.isNull() && m_view->Grid().HasDot(m_dot);
 }
 
 QObject *DotCellAccessible::object() const
@@ -53,12 +55,23 @@ QString DotCellAccessible::text(QAccessible::Text t) const
     case QAccessible::Name:
         return QStringLiteral("Dot %1").arg(m_dot);
     case QAccessible::Value:
-        return m_view && m_view->Grid().IsSet(m_dot) ? QStringLiteral("set") : QStringLiteral("clear");
+        return isValid() && m_view->Grid().IsSet(m_dot) ? QStringLiteral("set") : QStringLiteral("clear");
     case QAccessible::Description:
-        return QString::fromStdString(tessaldo::DescribeDotBit(m_dot));
+        return m_view ? Description() : QString();
     default:
         return {};
     }
+}
+
+QString DotCellAccessible::Description() const
+{
+    // Where the bit lands in the module's code, or at any other size where the dot stands.
+    const tessaldo::DotGrid &grid = m_view->Grid();
+    if (tessaldo::IsModuleSize(grid.Size()))
+        return QString::fromStdString(tessaldo::DescribeDotBit(m_dot));
+    const tessaldo::Cell cell = grid.CellOf(m_dot);
+    return FromUtf8(
+        tessaldo::FilledText(tessaldo::TextId::PointerCell, {std::to_string(cell.column), std::to_string(cell.row)}));
 }
 
 void DotCellAccessible::setText(QAccessible::Text, const QString &) {}
@@ -85,7 +98,7 @@ QAccessible::State DotCellAccessible::state() const
         state.invalid = true;
         return state;
     }
-    state.checked = m_view->Grid().IsSet(m_dot);
+    state.checked = m_view->Grid().HasDot(m_dot) && m_view->Grid().IsSet(m_dot);
     state.focused = m_view->hasFocus() && m_view->FocusDot() == m_dot;
     return state;
 }

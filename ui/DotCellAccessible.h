@@ -27,6 +27,8 @@ public:
     int Dot() const { return m_dot; }
 
 private:
+    QString Description() const;
+
     QPointer<DotGridView> m_view;
     int m_dot;
 };

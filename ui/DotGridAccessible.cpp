@@ -3,16 +3,12 @@
 #include "DotCellAccessible.h"
 #include "DotGridView.h"
 
-using tessaldo::kDotCount;
-
 DotGridAccessible::DotGridAccessible(DotGridView *view) : QAccessibleWidget(view, QAccessible::Grouping) {}
 
 DotGridAccessible::~DotGridAccessible()
 {
-    for (const QAccessible::Id id : m_cellIds) {
-        if (id != 0)
-            QAccessible::deleteAccessibleInterface(id);
-    }
+    for (const auto &[dot, id] : m_cellIds)
+        QAccessible::deleteAccessibleInterface(id);
 }
 
 QAccessibleInterface *DotGridAccessible::Create(const QString &className, QObject *object)
@@ -29,17 +25,18 @@ DotGridView *DotGridAccessible::View() const
 
 int DotGridAccessible::childCount() const
 {
-    return kDotCount;
+    return View()->Grid().Size().DotCount();
 }
 
 QAccessibleInterface *DotGridAccessible::child(int index) const
 {
-    if (index < 0 || index >= kDotCount)
+    if (!View()->Grid().HasDot(index))
         return nullptr;
-    QAccessible::Id &id = m_cellIds[static_cast<std::size_t>(index)];
-    if (id == 0)
-        id = QAccessible::registerAccessibleInterface(new DotCellAccessible(View(), index));
-    return QAccessible::accessibleInterface(id);
+    auto found = m_cellIds.find(index);
+    if (found == m_cellIds.end())
+        found = m_cellIds.emplace(index, QAccessible::registerAccessibleInterface(new DotCellAccessible(View(), index)))
+                    .first;
+    return QAccessible::accessibleInterface(found->second);
 }
 
 int DotGridAccessible::indexOfChild(const QAccessibleInterface *child) const

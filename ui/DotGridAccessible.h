@@ -1,15 +1,14 @@
 #pragma once
 
-#include "core/model/Layout.h"
-
 #include <QAccessibleWidget>
 
-#include <array>
+#include <unordered_map>
 
 class DotGridView;
 
-// The dot grid as screen readers see it: a group of 256 cells, one per dot,
-// in dot order.
+// The dot grid as screen readers see it: a group of cells, one per dot, in
+// dot order; a cell is made only when a screen reader asks for it, as a
+// large picture has hundreds of thousands.
 class DotGridAccessible final : public QAccessibleWidget {
 public:
     explicit DotGridAccessible(DotGridView *view);
@@ -31,5 +30,5 @@ private:
     DotGridView *View() const;
 
     // Cell interfaces are made on first request and live as long as the grid's.
-    mutable std::array<QAccessible::Id, tessaldo::kDotCount> m_cellIds{};
+    mutable std::unordered_map<int, QAccessible::Id> m_cellIds;
 };

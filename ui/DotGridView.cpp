@@ -1,29 +1,53 @@
 #include "DotGridView.h"
 
 #include "DotGridAccessible.h"
-#include "PicturePainter.h"
+#include "Utf8.h"
 #include "core/code/CodeGenerator.h"
+#include "core/session/Canvas.h"
+#include "core/session/Texts.h"
 
 #include <QAccessible>
 #include <QContextMenuEvent>
+#include <QGestureEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPinchGesture>
+#include <QScrollBar>
+#include <QStyle>
 #include <QToolTip>
+#include <QWheelEvent>
+
+#include <cmath>
 
 using namespace tessaldo;
 
 namespace {
 
-const int kGridPixels = PicturePixels(DotGridView::kCellPixels, true);
+const int kGridPixels = CanvasPixels(kGridSide, DotGridView::kCellPixels);
 const QColor kFocusColor(30, 110, 255);
 // Far lighter than a set dot, yet plainly not white.
 const QColor kOnionColor(200, 200, 200);
+const QColor kClearColor(255, 255, 255);
+const QColor kSetColor(0, 0, 0);
+const QColor kLineColor(128, 128, 128);
+// A pinch this much wider or narrower than where it last zoomed takes a zoom step.
+constexpr double kPinchStep = 1.25;
+
+int FloorDiv(int value, int by)
+{
+    return value >= 0 ? value / by : -((-value + by - 1) / by);
+}
 
 } // namespace
 
-DotGridView::DotGridView(const DotGrid &grid, QWidget *parent) : QWidget(parent), m_grid(grid), m_gesture(kCellPixels)
+DotGridView::DotGridView(const DotGrid &grid, QWidget *parent)
+    : QWidget(parent),
+      m_grid(grid),
+      m_columns(new QScrollBar(Qt::Horizontal, this)),
+      m_rows(new QScrollBar(Qt::Vertical, this)),
+      m_gesture(kCellPixels)
 {
     // Before anything below can make the toolkit build a plain interface for this widget.
     static const bool kAccessibleInstalled = [] {
@@ -31,9 +55,20 @@ DotGridView::DotGridView(const DotGrid &grid, QWidget *parent) : QWidget(parent)
         return true;
     }();
     Q_UNUSED(kAccessibleInstalled);
-    setFixedSize(kGridPixels, kGridPixels);
+    resize(kGridPixels, kGridPixels);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    grabGesture(Qt::PinchGesture);
+    for (QScrollBar *bar : {m_columns, m_rows}) {
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->hide();
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            m_viewport.ScrollTo({m_columns->value(), m_rows->value()});
+            update();
+        });
+    }
+    RefreshSize();
 }
 
 void DotGridView::RefreshDots(std::span<const int> dots)
@@ -41,11 +76,30 @@ void DotGridView::RefreshDots(std::span<const int> dots)
     constexpr std::size_t kMostCellsAlone = 16;
     if (dots.size() > kMostCellsAlone)
         update();
+    // Past the module's count a screen reader hears of the change as a whole, not dot by dot.
+    const bool eachDot = dots.size() <= static_cast<std::size_t>(kDotCount);
     for (const int dot : dots) {
+        PaintImageDot(dot);
         if (dots.size() <= kMostCellsAlone)
             update(CellRect(dot));
-        NotifyAccessibleState(dot);
+        if (eachDot)
+            NotifyAccessibleState(dot);
     }
+    if (!eachDot) {
+        QAccessibleEvent changed(this, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
+void DotGridView::RefreshSize()
+{
+    const PictureSize size = m_grid.Size();
+    m_image = QImage(size.width, size.height, QImage::Format_RGB32);
+    RepaintImage();
+    m_focusCell = {std::min(m_focusCell.column, size.width - 1), std::min(m_focusCell.row, size.height - 1)};
+    m_viewport.Fit();
+    PlaceScrollBars();
+    update();
 }
 
 void DotGridView::NotifyAccessibleState(int dot)
@@ -62,32 +116,70 @@ void DotGridView::SetOnionDots(const std::optional<DotGrid::Dots> &dots)
     if (dots == m_onionDots)
         return;
     m_onionDots = dots;
+    RepaintImage();
     update();
 }
 
 void DotGridView::SetLayout(LcdType layout)
 {
     m_layout = layout;
+    RepaintImage();
     update();
+}
+
+void DotGridView::SetTool(Tool tool)
+{
+    m_tool = tool;
+}
+
+void DotGridView::SetSelection(const std::optional<tessaldo::CellRect> &selection)
+{
+    if (selection == m_selection)
+        return;
+    m_selection = selection;
+    update();
+}
+
+void DotGridView::PaintImageDot(int dot)
+{
+    if (!m_grid.HasDot(dot) || m_image.isNull())
+        return;
+    const Cell cell = CellOfDot(m_layout, dot, m_grid.Size());
+    const bool onion = m_onionDots && m_onionDots->size() == m_grid.AllDots().size()
+                       && (*m_onionDots)[static_cast<std::size_t>(dot)] == DotState::Set;
+    const QColor &colour = m_grid.IsSet(dot) ? kSetColor : onion ? kOnionColor : kClearColor;
+    reinterpret_cast<QRgb *>(m_image.scanLine(cell.row))[cell.column] = colour.rgb();
+}
+
+void DotGridView::RepaintImage()
+{
+    for (int dot = 0; dot < m_grid.Size().DotCount(); ++dot)
+        PaintImageDot(dot);
 }
 
 QRect DotGridView::CellRect(int dot) const
 {
-    const Cell cell = CellOfDot(m_layout, dot);
-    return {cell.column * kCellPixels, cell.row * kCellPixels, kCellPixels, kCellPixels};
+    const Cell cell = CellOfDot(m_layout, dot, m_grid.Size());
+    const int side = CellPixels();
+    const QPoint origin = m_viewport.Origin();
+    return {origin.x() + cell.column * side, origin.y() + cell.row * side, side, side};
+}
+
+Cell DotGridView::CellAt(QPoint point) const
+{
+    const QPoint inPicture = point - m_viewport.Origin();
+    return {FloorDiv(inPicture.x(), CellPixels()), FloorDiv(inPicture.y(), CellPixels())};
 }
 
 int DotGridView::DotAt(QPoint point) const
 {
-    if (point.x() < 0 || point.y() < 0)
-        return -1;
-    const Cell cell{point.x() / kCellPixels, point.y() / kCellPixels};
-    return IsInsideGrid(cell) ? DotAtCell(m_layout, cell) : -1;
+    const Cell cell = CellAt(point);
+    return IsInside(cell, m_grid.Size()) ? DotAtCell(m_layout, cell, m_grid.Size()) : -1;
 }
 
 int DotGridView::FocusDot() const
 {
-    return DotAtCell(m_layout, m_focusCell);
+    return DotAtCell(m_layout, m_focusCell, m_grid.Size());
 }
 
 QSize DotGridView::sizeHint() const
@@ -95,166 +187,183 @@ QSize DotGridView::sizeHint() const
     return {kGridPixels, kGridPixels};
 }
 
+void DotGridView::ZoomIn()
+{
+    Zoom(ZoomedIn(CellPixels()), QRectF(rect()).center());
+}
+
+void DotGridView::ZoomOut()
+{
+    Zoom(ZoomedOut(CellPixels()), QRectF(rect()).center());
+}
+
+void DotGridView::ZoomToFit()
+{
+    m_viewport.Fit();
+    PlaceScrollBars();
+    update();
+}
+
+void DotGridView::Zoom(int cellPixels, QPointF about)
+{
+    m_viewport.ZoomTo(cellPixels, about);
+    PlaceScrollBars();
+    update();
+}
+
+void DotGridView::PlaceScrollBars()
+{
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    m_viewport.Show(m_grid.Size(), size());
+    const QSize canvas = m_viewport.Canvas();
+    bool columns = canvas.width() > width();
+    const bool rows = canvas.height() > height() || (columns && canvas.height() > height() - extent);
+    columns = columns || (rows && canvas.width() > width() - extent);
+    const QSize area(width() - (rows ? extent : 0), height() - (columns ? extent : 0));
+    m_viewport.Show(m_grid.Size(), area);
+    m_columns->setGeometry(0, area.height(), area.width(), extent);
+    m_rows->setGeometry(area.width(), 0, extent, area.height());
+    m_columns->setVisible(columns);
+    m_rows->setVisible(rows);
+    const QSize over = m_viewport.Overflow();
+    for (auto [bar, range, page] :
+         {std::tuple{m_columns, over.width(), area.width()}, std::tuple{m_rows, over.height(), area.height()}}) {
+        const QSignalBlocker quiet(bar);
+        bar->setRange(0, range);
+        bar->setPageStep(page);
+        bar->setSingleStep(std::max(CellPixels(), page / 20));
+    }
+    ShowScroll();
+    if (!m_gesture.IsPressed())
+        m_gesture = GridGesture(CellPixels());
+}
+
+void DotGridView::ShowScroll()
+{
+    const QSignalBlocker quietColumns(m_columns);
+    const QSignalBlocker quietRows(m_rows);
+    m_columns->setValue(m_viewport.Scroll().x());
+    m_rows->setValue(m_viewport.Scroll().y());
+}
+
+bool DotGridView::CanPan() const
+{
+    return !m_viewport.Overflow().isNull();
+}
+
+void DotGridView::PanBy(QPoint pixels)
+{
+    m_viewport.ScrollTo(m_viewport.Scroll() + pixels);
+    ShowScroll();
+    update();
+}
+
+void DotGridView::resizeEvent(QResizeEvent *)
+{
+    PlaceScrollBars();
+}
+
 bool DotGridView::event(QEvent *event)
 {
-    if (event->type() == QEvent::ToolTip) {
+    switch (event->type()) {
+    case QEvent::ToolTip: {
         const auto *help = static_cast<QHelpEvent *>(event);
         const int dot = DotAt(help->pos());
-        if (dot < 0)
+        // Where a dot's bit lands is the module's code alone.
+        if (dot < 0 || !IsModuleSize(m_grid.Size()))
             QToolTip::hideText();
         else
             QToolTip::showText(help->globalPos(), QString::fromStdString(DescribeDotBit(dot)), this, CellRect(dot));
         return true;
     }
+    case QEvent::Leave:
+        ShowPointer({-1, -1});
+        break;
+    case QEvent::Gesture: {
+        auto *pinch = static_cast<QPinchGesture *>(static_cast<QGestureEvent *>(event)->gesture(Qt::PinchGesture));
+        if (pinch == nullptr)
+            break;
+        const QPointF at = mapFromGlobal(pinch->centerPoint());
+        PanBy((pinch->lastCenterPoint() - pinch->centerPoint()).toPoint());
+        if (pinch->totalScaleFactor() >= kPinchStep || pinch->totalScaleFactor() <= 1 / kPinchStep) {
+            Zoom(pinch->totalScaleFactor() > 1 ? ZoomedIn(CellPixels()) : ZoomedOut(CellPixels()), at);
+            pinch->setTotalScaleFactor(1);
+        }
+        return true;
+    }
+    default:
+        break;
+    }
     return QWidget::event(event);
 }
 
-void DotGridView::paintEvent(QPaintEvent *)
+void DotGridView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    PaintPicture(painter, m_grid, m_layout, kCellPixels, true);
-    PaintOnionSkin(painter);
+    const int side = CellPixels();
+    const QRect picture(m_viewport.Origin(), m_viewport.Canvas());
+    if (!picture.contains(event->rect()))
+        painter.fillRect(event->rect(), palette().color(QPalette::Window));
+    // Only the cells the repaint reaches, so that a large picture costs what shows of it.
+    const QRect shown = event->rect() & picture;
+    const QPoint from = shown.topLeft() - picture.topLeft();
+    const QPoint to = shown.bottomRight() - picture.topLeft();
+    const PictureSize size = m_grid.Size();
+    const QRect cells(QPoint(from.x() / side, from.y() / side),
+                      QPoint(std::min(to.x() / side, size.width - 1), std::min(to.y() / side, size.height - 1)));
+    if (!shown.isEmpty() && cells.isValid()) {
+        painter.drawImage(QRect(picture.topLeft() + cells.topLeft() * side, cells.size() * side), m_image, cells);
+        if (ShowsGridLines(side))
+            PaintGridLines(painter, cells);
+    }
+    PaintSelection(painter);
     if (hasFocus())
         PaintFocusRing(painter);
 }
 
-void DotGridView::PaintOnionSkin(QPainter &painter) const
+void DotGridView::PaintGridLines(QPainter &painter, QRect cells) const
 {
-    if (!m_onionDots)
+    // Drawn over the cells, so that neighbouring set dots still read as separate cells.
+    const int side = CellPixels();
+    const QPoint origin = m_viewport.Origin();
+    const int top = origin.y() + cells.top() * side;
+    const int bottom = origin.y() + (cells.bottom() + 1) * side;
+    const int left = origin.x() + cells.left() * side;
+    const int right = origin.x() + (cells.right() + 1) * side;
+    painter.setPen(QPen(kLineColor, 0));
+    for (int column = cells.left(); column <= cells.right() + 1; ++column)
+        painter.drawLine(origin.x() + column * side, top, origin.x() + column * side, bottom);
+    for (int row = cells.top(); row <= cells.bottom() + 1; ++row)
+        painter.drawLine(left, origin.y() + row * side, right, origin.y() + row * side);
+}
+
+void DotGridView::PaintSelection(QPainter &painter) const
+{
+    if (!m_selection)
         return;
-    for (int dot = 0; dot < kDotCount; ++dot) {
-        if (m_grid.IsClear(dot) && (*m_onionDots)[static_cast<std::size_t>(dot)] == DotState::Set)
-            painter.fillRect(CellRect(dot).adjusted(1, 1, 0, 0), kOnionColor); // inside the grid lines
-    }
+    const int side = CellPixels();
+    const QRect around(m_viewport.Origin() + QPoint(m_selection->topLeft.column, m_selection->topLeft.row) * side,
+                       QSize(m_selection->size.width, m_selection->size.height) * side);
+    // Dashes over a solid line read on white and on black alike.
+    painter.setPen(QPen(Qt::white, 0));
+    painter.drawRect(around);
+    painter.setPen(QPen(Qt::black, 0, Qt::DashLine));
+    painter.drawRect(around);
 }
 
 void DotGridView::PaintFocusRing(QPainter &painter) const
 {
-    // A two-pixel ring just inside the grid lines, visible on white and on black.
+    const QRect cell = CellRect(FocusDot());
     constexpr int kRing = 2;
-    const QRect inside = CellRect(FocusDot()).adjusted(1, 1, 0, 0);
+    if (cell.width() < 3 * kRing) { // too small to ring inside: an outline around it
+        painter.setPen(QPen(kFocusColor, 0));
+        painter.drawRect(cell.adjusted(-1, -1, 0, 0));
+        return;
+    }
+    // A two-pixel ring just inside the grid lines, visible on white and on black.
+    const QRect inside = cell.adjusted(1, 1, 0, 0);
     painter.fillRect(inside.left(), inside.top(), inside.width(), kRing, kFocusColor);
     painter.fillRect(inside.left(), inside.bottom() - kRing + 1, inside.width(), kRing, kFocusColor);
     painter.fillRect(inside.left(), inside.top(), kRing, inside.height(), kFocusColor);
     painter.fillRect(inside.right() - kRing + 1, inside.top(), kRing, inside.height(), kFocusColor);
-}
-
-void DotGridView::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    const int pressed = DotAt(event->position().toPoint());
-    m_gesture.Press(pressed, PointOf(event), m_layout);
-    // The keyboard carries on from where the mouse last pressed.
-    if (pressed >= 0)
-        MoveFocusCellTo(CellOfDot(m_layout, pressed));
-}
-
-void DotGridView::mouseMoveEvent(QMouseEvent *event)
-{
-    if (!(event->buttons() & Qt::LeftButton))
-        return;
-    const auto painted = m_gesture.Move(DotAt(event->position().toPoint()), PointOf(event), m_grid);
-    for (const int dot : painted)
-        emit DotPainted(dot, m_gesture.PaintState());
-}
-
-void DotGridView::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    switch (m_gesture.Release(DotAt(event->position().toPoint()))) {
-    case GridGesture::End::Stroke:
-        emit StrokeFinished();
-        break;
-    case GridGesture::End::Click:
-        emit DotClicked(m_gesture.ClickedDot());
-        break;
-    case GridGesture::End::Nothing:
-        break;
-    }
-}
-
-PointF DotGridView::PointOf(const QMouseEvent *event)
-{
-    return {event->position().x(), event->position().y()};
-}
-
-void DotGridView::keyPressEvent(QKeyEvent *event)
-{
-    switch (event->key()) {
-    case Qt::Key_Left:
-        MoveFocusCell(-1, 0);
-        break;
-    case Qt::Key_Right:
-        MoveFocusCell(1, 0);
-        break;
-    case Qt::Key_Up:
-        MoveFocusCell(0, -1);
-        break;
-    case Qt::Key_Down:
-        MoveFocusCell(0, 1);
-        break;
-    case Qt::Key_Space:
-        emit DotClicked(FocusDot());
-        break;
-    case Qt::Key_F10:
-        // The Menu key reaches contextMenuEvent by itself; Shift+F10 is its stand-in on keyboards without one.
-        if (event->modifiers() == Qt::ShiftModifier)
-            RequestMenuAtFocusCell();
-        else
-            QWidget::keyPressEvent(event);
-        break;
-    default:
-        QWidget::keyPressEvent(event);
-    }
-}
-
-void DotGridView::contextMenuEvent(QContextMenuEvent *event)
-{
-    if (event->reason() == QContextMenuEvent::Keyboard)
-        RequestMenuAtFocusCell();
-    else
-        emit ContextMenuRequested(event->globalPos());
-}
-
-void DotGridView::RequestMenuAtFocusCell()
-{
-    emit ContextMenuRequested(mapToGlobal(CellRect(FocusDot()).center()));
-}
-
-void DotGridView::MoveFocusCell(int columns, int rows)
-{
-    MoveFocusCellTo({std::clamp(m_focusCell.column + columns, 0, kGridSide - 1),
-                     std::clamp(m_focusCell.row + rows, 0, kGridSide - 1)});
-}
-
-void DotGridView::MoveFocusCellTo(Cell cell)
-{
-    if (cell == m_focusCell)
-        return;
-    update(CellRect(FocusDot()));
-    m_focusCell = cell;
-    update(CellRect(FocusDot()));
-    NotifyAccessibleFocus();
-}
-
-void DotGridView::focusInEvent(QFocusEvent *event)
-{
-    QWidget::focusInEvent(event);
-    update(CellRect(FocusDot()));
-    NotifyAccessibleFocus();
-}
-
-void DotGridView::focusOutEvent(QFocusEvent *event)
-{
-    QWidget::focusOutEvent(event);
-    update(CellRect(FocusDot()));
-}
-
-void DotGridView::NotifyAccessibleFocus()
-{
-    QAccessibleEvent focus(this, QAccessible::Focus);
-    focus.setChild(FocusDot());
-    QAccessible::updateAccessibility(&focus);
 }

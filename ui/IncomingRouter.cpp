@@ -134,6 +134,10 @@ void IncomingRouter::TakeIncoming(const Routed &routed, const QImage &image, con
     case IncomingKind::Nothing:
         if (!routed.Takes())
             Warn(m_window, QString::fromStdString(CannotPaste(routed)));
+        else if (const std::optional<CellRect> selected = m_session.Selection())
+            // A selection takes the paste where it stands, to be dragged on from there.
+            SayIfAny(m_window, m_session.PasteAt(routed.pictures.empty() ? *routed.dots : routed.pictures.front().dots,
+                                                 selected->topLeft));
         else if (!routed.pictures.empty())
             SayIfAny(m_window, m_session.TakePictures("Paste", routed.pictures));
         else

@@ -1,5 +1,7 @@
 #include "SetPanel.h"
+
 #include "Utf8.h"
+#include "WindowCorners.h"
 
 #include "core/session/Texts.h"
 
@@ -10,6 +12,7 @@
 #include <QMenu>
 #include <QToolButton>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -91,7 +94,10 @@ void SetPanel::Show()
 {
     const bool set = m_session.HoldsSet();
     if (set == m_strip->isHidden()) {
-        m_window->setFixedSize(m_designed + QSize(set ? kStripWidth : 0, 0));
+        // The strip's room is added to the window however large it is; the window is never smaller than designed.
+        const int width = m_window->width() + (set ? kStripWidth : -kStripWidth);
+        m_window->setMinimumSize(m_designed + QSize(set ? kStripWidth : 0, 0));
+        m_window->resize(std::max(width, m_window->minimumWidth()), m_window->height());
         m_strip->setVisible(set);
         for (QWidget *button : m_setButtons)
             button->setVisible(set);
@@ -99,6 +105,13 @@ void SetPanel::Show()
     if (set)
         m_strip->Refresh();
     KeepPlaying();
+}
+
+void SetPanel::Anchor(WindowCorners &corners) const
+{
+    corners.Add(m_strip, WindowCorners::Right | WindowCorners::Taller);
+    for (QWidget *button : m_setButtons)
+        corners.Add(button, WindowCorners::Right | WindowCorners::Down);
 }
 
 void SetPanel::KeepPlaying()

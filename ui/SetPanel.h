@@ -10,6 +10,7 @@
 class CommandMenu;
 class PictureStrip;
 class QWidget;
+class WindowCorners;
 
 // The strip of the set's pictures and its buttons, beside the window as
 // designed, which they widen to the right while the set holds more than one picture.
@@ -25,6 +26,8 @@ public:
     void Show();
     // The strip and then its buttons, in the tab order after `previous`.
     void ChainTabOrder(QWidget *previous) const;
+    // The strip and its buttons kept at the window's right as it grows.
+    void Anchor(WindowCorners &corners) const;
 
 private:
     void BuildStrip(const CommandMenu &menu);

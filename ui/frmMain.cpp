@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "CanvasTools.h"
 #include "CodeCopy.h"
 #include "CodeTextBox.h"
 #include "CommandMenu.h"
@@ -22,6 +23,7 @@
 #include "ToolbarIcons.h"
 #include "Twips.h"
 #include "Utf8.h"
+#include "WindowCorners.h"
 #include "WindowNotices.h"
 #include "core/code/CodeFormats.h"
 #include "core/formats/SetFiles.h"
@@ -31,14 +33,10 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShortcut>
-
-#include <algorithm>
 
 using namespace tessaldo;
 
@@ -53,14 +51,16 @@ const QSize kWindowSize(TwipsToPixels(kWindowWidthTwips), TwipsToPixels(kWindowH
 frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard> clipboard,
                  std::unique_ptr<SaveChangesQuestion> saveChanges, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+                          | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       m_dlgBox(dlgBox ? std::move(dlgBox) : std::make_unique<FileDialog>(this)),
       m_clipboard(clipboard ? std::move(clipboard) : std::make_unique<SystemClipboard>()),
       m_saveChanges(saveChanges ? std::move(saveChanges) : std::make_unique<SaveChangesBox>(this))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kTitle);
-    setFixedSize(kWindowSize);
+    // As designed at its smallest; larger, the canvas takes the room.
+    setMinimumSize(kWindowSize);
+    resize(kWindowSize);
     BuildToolbar();
     BuildTypeOptions();
     BuildDotPanel();
@@ -73,11 +73,16 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
     m_sizing->Answer(*m_menu);
     connect(m_sizing.get(), &PictureSizing::PictureStarted, m_drawings.get(), &DrawingFiles::Forget);
     m_preview = new DisplayPreviewPanel(m_session, this);
+    auto *corners = new WindowCorners(this);
+    m_canvas->Anchor(*corners);
+    corners->Add(txtData, WindowCorners::Down | WindowCorners::Wider);
+    corners->Add(cmdCopy, WindowCorners::Down | WindowCorners::Wider);
+    m_panel->Anchor(*corners);
     m_session.SetArrayForm(StoredWorkspace().arrayForm);
     ShowSession();
     m_session.Subscribe([this] { ShowSession(); });
     SetTabOrder();
-    CentreOnScreen();
+    CentreOnScreen(this);
     setAcceptDrops(true);
 }
 
@@ -121,6 +126,7 @@ void frmMain::BuildDotPanel()
     lbDot = new DotGridView(m_grid, Frame1);
     lbDot->setObjectName(QStringLiteral("lbDot"));
     lbDot->move(TwipsToPixels(kGridLeftTwips), TwipsToPixels(kGridTopTwips));
+    m_canvas = std::make_unique<CanvasTools>(m_session, *m_clipboard, lbDot);
     connect(lbDot, &DotGridView::DotClicked, this, &frmMain::lbDot_Click);
     connect(lbDot, &DotGridView::DotPainted, this, &frmMain::lbDot_Paint);
     connect(lbDot, &DotGridView::StrokeFinished, this, &frmMain::CommitStroke);
@@ -184,19 +190,6 @@ void frmMain::SetTabOrder()
     m_panel->ChainTabOrder(optType[1]);
 }
 
-void frmMain::CentreOnScreen()
-{
-    // Done here rather than left to a window manager, which may not exist.
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return;
-    const QRect available = screen->availableGeometry();
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(available.center());
-    // On a screen smaller than the window, keep its top-left corner, and so its title, in sight.
-    move(std::max(frame.left(), available.left()), std::max(frame.top(), available.top()));
-}
-
 void frmMain::lbDot_Click(int Index)
 {
     m_session.ToggleDot(Index);
@@ -234,6 +227,8 @@ void frmMain::ApplyTransform(Transform transform)
 
 void frmMain::Perform(CommandId id)
 {
+    if (m_canvas->Perform(id))
+        return;
     if (!IsCarriedOutByFace(id)) {
         m_session.Perform(id);
         if (const std::optional<CodeFormat> form = CommandWithId(id).arrayForm)
@@ -373,6 +368,7 @@ void frmMain::ShowSession()
     ShowTitle();
     ShowPicture(m_session.Grid());
     lbDot->SetOnionDots(m_session.OnionDots());
+    m_canvas->Show();
     txtData->ShowStale(m_session.CodeIsStale());
     m_menu->ShowStates(m_module->IsPlaying());
     m_panel->Show();
@@ -386,8 +382,13 @@ void frmMain::ShowPicture(const DotGrid &picture)
         lbDot->SetLayout(type); // the layout first, then the type is recorded
         m_grid.SetLCDType(type);
     }
+    if (picture.Size() != m_grid.Size()) {
+        m_grid.SetAllDots(picture.AllDots());
+        lbDot->RefreshSize();
+        return;
+    }
     std::vector<int> changed;
-    for (int dot = 0; dot < kDotCount; ++dot) {
+    for (int dot = 0; dot < picture.Size().DotCount(); ++dot) {
         if (picture.State(dot) != m_grid.State(dot)) {
             m_grid.SetDot(dot, picture.State(dot));
             changed.push_back(dot);

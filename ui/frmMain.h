@@ -13,6 +13,7 @@
 #include <array>
 #include <memory>
 
+class CanvasTools;
 class CodeCopy;
 class CodeTextBox;
 class CommandMenu;
@@ -107,7 +108,6 @@ private:
     // A command of the grid's menu: the window carries out what needs a dialog or the clipboard.
     void Perform(tessaldo::CommandId id);
     void SetTabOrder();
-    void CentreOnScreen();
 
     void New();
     void Open();
@@ -148,6 +148,7 @@ private:
     std::unique_ptr<CommandMenu> m_menu;
     std::unique_ptr<SetPanel> m_panel;
     std::unique_ptr<PictureSizing> m_sizing;
+    std::unique_ptr<CanvasTools> m_canvas;
 
     Toolbar *tbarMain = nullptr;
     QGroupBox *Frame2 = nullptr;

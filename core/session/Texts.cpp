@@ -101,6 +101,7 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
      "A bitmap of the picture's size is taken dot for dot: fit, threshold, dithering and invert do not change it."},
     {TextId::PreviewNotForModule, "previewNotForModule",
      "The module's array cannot be shown on a display: the module shows %1 pictures and this one is %2."},
+    {TextId::PointerCell, "pointerCell", "x %1, y %2"},
 });
 
 constexpr bool InIdOrder()

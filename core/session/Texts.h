@@ -89,6 +89,7 @@ enum class TextId {
     XbmFilter,
     SizedDotForDot,
     PreviewNotForModule,
+    PointerCell,
 };
 
 struct TextEntry {

@@ -181,8 +181,7 @@ void frmMainTest::controlsSitAtTheirDesignedPlaces()
 {
     QCOMPARE(window->windowTitle(), QStringLiteral("Tessaldo " TESSALDO_VERSION));
     QCOMPARE(window->size(), QSize(3645 / 15, 7695 / 15));
-    QCOMPARE(window->minimumSize(), window->maximumSize());
-    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(window->minimumSize(), window->size()); // larger, the canvas takes the room
     QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
 
     QCOMPARE(geometryOf("tbarMain"), Twips(0, 0, 3645, 855));

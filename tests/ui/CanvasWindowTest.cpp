@@ -1,0 +1,198 @@
+#include "DotGridView.h"
+#include "PicturePainter.h"
+#include "UiDoubles.h"
+#include "core/model/Shapes.h"
+#include "core/session/Canvas.h"
+
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QPainter>
+#include <QProcess>
+#include <QScrollBar>
+#include <QTest>
+
+using namespace tessaldo;
+
+// The canvas as a user drives it: a picture of another size drawn with the
+// tools, zoomed, saved and read back by the command line; the module's grid
+// as it always was.
+class CanvasWindowTest : public QObject, private WindowUnderTest {
+    Q_OBJECT
+
+private slots:
+    void init() { Open(); }
+    void cleanup() { Close(); }
+
+    void theModulesGridDrawsAsThePictureExportDrawsIt();
+    void theModulesGridGrowsInWholeCellsWithTheWindowAndComesBack();
+    void boxCircleFillAndMovedSelectionAreOneStepEachAndSaveAsTheyShow();
+    void keysWalkALargePictureAndTheViewFollows();
+
+private:
+    DotGridView *view() const { return window->findChild<DotGridView *>(QStringLiteral("lbDot")); }
+    QAction *action(const QString &text) const
+    {
+        for (QAction *found : window->findChildren<QAction *>()) {
+            if (found->text() == text)
+                return found;
+        }
+        return nullptr;
+    }
+    QString OpenClearPicture(PictureSize size) const
+    {
+        const QString path = tempDir->filePath(QStringLiteral("clear.pbm"));
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QStringLiteral("P1\n%1 %2\n%3\n")
+                           .arg(size.width)
+                           .arg(size.height)
+                           .arg(QString(size.DotCount(), u'0'))
+                           .toLatin1());
+        file.close();
+        window->OpenFile(path);
+        return path;
+    }
+    QPoint At(Cell cell) const { return view()->CellRect(view()->Grid().DotAt(cell)).center(); }
+    void Drag(Cell from, Cell to) const
+    {
+        QTest::mousePress(view(), Qt::LeftButton, {}, At(from));
+        QMouseEvent move(QEvent::MouseMove, At(to), view()->mapToGlobal(At(to)), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(view(), &move);
+        QTest::mouseRelease(view(), Qt::LeftButton, {}, At(to));
+    }
+    int SetCount() const
+    {
+        const auto &dots = window->Grid().AllDots();
+        return static_cast<int>(std::count(dots.begin(), dots.end(), DotState::Set));
+    }
+    // The picture as the canvas shows it, '#' for a black cell, a line a row.
+    QStringList ShownRows() const
+    {
+        const QImage shown = view()->grab().toImage();
+        QStringList rows;
+        const PictureSize size = window->Grid().Size();
+        for (int row = 0; row < size.height; ++row) {
+            QString line;
+            for (int column = 0; column < size.width; ++column)
+                line += shown.pixelColor(At({column, row})) == QColor(Qt::black) ? u'#' : u'.';
+            rows << line;
+        }
+        return rows;
+    }
+};
+
+void CanvasWindowTest::theModulesGridDrawsAsThePictureExportDrawsIt()
+{
+    for (const int dot : {0, 17, 100, 255})
+        window->lbDot_Click(dot);
+    QImage expected(view()->size(), QImage::Format_RGB32);
+    QPainter painter(&expected);
+    PaintPicture(painter, window->Grid(), LcdType::Column, DotGridView::kCellPixels, true);
+    painter.end();
+    QCOMPARE(view()->size(), QSize(209, 209));
+    view()->clearFocus(); // its outline is the one thing the export leaves out
+    QCOMPARE(view()->grab().toImage().convertToFormat(QImage::Format_RGB32), expected);
+    QVERIFY(window->findChild<QWidget *>(QStringLiteral("lbPointer"))->isHidden());
+}
+
+void CanvasWindowTest::theModulesGridGrowsInWholeCellsWithTheWindowAndComesBack()
+{
+    const QRect grid = view()->geometry();
+    const QRect code = window->findChild<QWidget *>(QStringLiteral("txtData"))->geometry();
+    window->resize(window->width() + 200, window->height() + 300);
+    QTRY_COMPARE(view()->size(), grid.size() + QSize(200, 300));
+    QCOMPARE(view()->CellPixels(), FitCellPixels(kModuleSize, grid.width() + 200, grid.height() + 300));
+    QCOMPARE(view()->CellRect(1).top() - view()->CellRect(0).top(), view()->CellPixels());
+    QCOMPARE(window->findChild<QWidget *>(QStringLiteral("txtData"))->geometry(),
+             code.translated(0, 300).adjusted(0, 0, 200, 0));
+    QVERIFY(window->findChild<QWidget *>(QStringLiteral("lbPointer"))->isVisible());
+
+    window->resize(window->minimumSize());
+    QTRY_COMPARE(view()->geometry(), grid);
+    QCOMPARE(view()->CellPixels(), DotGridView::kCellPixels);
+    QCOMPARE(view()->CellRect(0).topLeft(), QPoint(0, 0));
+}
+
+void CanvasWindowTest::boxCircleFillAndMovedSelectionAreOneStepEachAndSaveAsTheyShow()
+{
+    OpenClearPicture({128, 64});
+    QCOMPARE(window->Grid().Size(), (PictureSize{128, 64}));
+    window->resize(800, 700);
+    QTRY_VERIFY(view()->CellPixels() >= 4);
+    const int fitted = view()->CellPixels();
+
+    std::vector<DotGrid::Dots> before;
+    const int opened = window->Session().Steps().Count();
+    const auto step = [&](const char *tool, const std::function<void()> &use) {
+        before.push_back(window->Grid().AllDots());
+        action(QString::fromLatin1(tool))->trigger();
+        use();
+        QCOMPARE(window->Session().Steps().Count(), opened + static_cast<int>(before.size()));
+    };
+    step("Rectangle", [&] { Drag({10, 10}, {40, 30}); });
+    QCOMPARE(SetCount(), static_cast<int>(RectangleCells({10, 10}, {40, 30}, false).size()));
+    step("Ellipse", [&] { Drag({60, 10}, {90, 40}); });
+    const int outlines = SetCount();
+    QCOMPARE(outlines, static_cast<int>(RectangleCells({10, 10}, {40, 30}, false).size()
+                                        + EllipseCells({60, 10}, {90, 40}, false).size()));
+    step("Fill", [&] { QTest::mouseClick(view(), Qt::LeftButton, {}, At({20, 20})); });
+    QCOMPARE(SetCount(), outlines + 29 * 19);
+    step("Select", [&] {
+        Drag({5, 5}, {45, 35});
+        QCOMPARE(window->Session().Selection(), (CellRect{{5, 5}, {41, 31}}));
+        Drag({20, 20}, {25, 22});
+    });
+    QVERIFY(window->Grid().IsSet(window->Grid().DotAt({15, 12})));
+    QVERIFY(window->Grid().IsClear(window->Grid().DotAt({10, 10})));
+
+    action(QStringLiteral("Zoom In"))->trigger();
+    QCOMPARE(view()->CellPixels(), ZoomedIn(fitted));
+    QVERIFY(view()->findChild<QScrollBar *>()->isVisible());
+    action(QStringLiteral("Zoom to Fit"))->trigger();
+    QCOMPARE(view()->CellPixels(), fitted);
+
+    const QString saved = tempDir->filePath(QStringLiteral("drawn.pbm"));
+    QVERIFY(window->SaveFile(saved));
+    QProcess cli;
+    cli.start(QStringLiteral(TESSALDO_CLI), {QStringLiteral("show"), saved});
+    QVERIFY(cli.waitForFinished());
+    QStringList shown = QString::fromUtf8(cli.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(shown.mid(shown.size() - 64), ShownRows());
+    const DotGrid::Dots drawn = window->Grid().AllDots();
+    window->OpenFile(saved);
+    QCOMPARE(window->Grid().AllDots(), drawn);
+
+    for (auto earlier = before.rbegin(); earlier != before.rend(); ++earlier) {
+        window->Undo();
+        QVERIFY(window->Grid().AllDots() == *earlier);
+    }
+}
+
+void CanvasWindowTest::keysWalkALargePictureAndTheViewFollows()
+{
+    OpenClearPicture({800, 480});
+    view()->setFocus();
+    for (int step = 0; step < 4; ++step)
+        action(QStringLiteral("Zoom In"))->trigger();
+    const auto focusShows = [&] { return view()->rect().contains(view()->CellRect(view()->FocusDot())); };
+    QTest::keyClick(view(), Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(view()->FocusDot(), 800 * 480 - 1);
+    QVERIFY(focusShows());
+    QTest::keyClick(view(), Qt::Key_Home);
+    QCOMPARE(view()->FocusDot(), 800 * 479);
+    QVERIFY(focusShows());
+    QTest::keyClick(view(), Qt::Key_PageUp, Qt::AltModifier);
+    QVERIFY(view()->FocusDot() < 800 * 478);
+    QVERIFY(focusShows());
+    QTest::keyClick(view(), Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(view()->FocusDot(), 0);
+    QVERIFY(focusShows());
+
+    QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(view());
+    QCOMPARE(grid->childCount(), 800 * 480);
+    QCOMPARE(grid->child(800 * 480 - 1)->text(QAccessible::Name), QStringLiteral("Dot 383999"));
+    QCOMPARE(grid->focusChild()->text(QAccessible::Name), QStringLiteral("Dot 0"));
+}
+
+QTEST_MAIN(CanvasWindowTest)
+#include "CanvasWindowTest.moc"

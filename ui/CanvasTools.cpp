@@ -1,0 +1,113 @@
+#include "CanvasTools.h"
+
+#include "Clipboard.h"
+#include "DotGridView.h"
+#include "WindowCorners.h"
+#include "core/session/Canvas.h"
+
+#include <QEvent>
+#include <QScreen>
+
+#include <QLabel>
+#include <algorithm>
+
+using namespace tessaldo;
+
+CanvasTools::CanvasTools(EditSession &session, Clipboard &clipboard, DotGridView *view)
+    : QObject(view),
+      m_session(session),
+      m_clipboard(clipboard),
+      m_view(view),
+      m_pointer(new QLabel(view->parentWidget()))
+{
+    m_pointer->setObjectName(QStringLiteral("lbPointer"));
+    // In the frame's margin under the grid, where it covers nothing.
+    const QRect grid = view->geometry();
+    m_pointer->setGeometry(grid.left(), grid.bottom() + 1, grid.width(),
+                           view->parentWidget()->height() - grid.bottom() - 3);
+    connect(view, &DotGridView::ShapeDragged, this,
+            [this](Cell from, Cell to, bool constrained) { m_session.DragShape(from, to, constrained); });
+    connect(view, &DotGridView::FillClicked, this, [this](Cell at) { m_session.Fill(at); });
+    connect(view, &DotGridView::CellsSelected, this, [this](Cell from, Cell to) { m_session.SelectCells(from, to); });
+    connect(view, &DotGridView::SelectionDragged, this,
+            [this](int columns, int rows) { m_session.DragSelection(columns, rows); });
+    connect(view, &DotGridView::PointerMoved, m_pointer, &QLabel::setText);
+    view->installEventFilter(this);
+}
+
+void CanvasTools::Anchor(WindowCorners &corners) const
+{
+    corners.Add(m_view->parentWidget(), WindowCorners::Wider | WindowCorners::Taller);
+    corners.Add(m_view, WindowCorners::Wider | WindowCorners::Taller);
+    corners.Add(m_pointer, WindowCorners::Down | WindowCorners::Wider);
+}
+
+void CanvasTools::MakeRoom()
+{
+    // A window the user has not sized yet grows to show a larger picture with
+    // its grid lines, as far as the screen has room; the module's stays as designed.
+    QWidget *window = m_view->window();
+    const PictureSize size = m_view->Grid().Size();
+    if (IsModuleSize(size) || window->isMaximized() || window->size() != window->minimumSize())
+        return;
+    const QSize wanted =
+        QSize(CanvasPixels(size.width, kGridLinesFrom), CanvasPixels(size.height, kGridLinesFrom)) - m_view->size();
+    const QSize room = window->screen()->availableGeometry().size() * 9 / 10;
+    window->resize(
+        std::clamp(window->width() + wanted.width(), window->width(), std::max(room.width(), window->width())),
+        std::clamp(window->height() + wanted.height(), window->height(), std::max(room.height(), window->height())));
+    CentreOnScreen(window);
+}
+
+void CanvasTools::Show()
+{
+    if (m_view->Grid().Size() != m_shownSize) {
+        m_shownSize = m_view->Grid().Size();
+        MakeRoom();
+    }
+    m_view->SetTool(m_session.CurrentTool());
+    m_view->SetSelection(m_session.Selection());
+    ShowPointerPlace();
+}
+
+void CanvasTools::ShowPointerPlace()
+{
+    // The module's window stays as designed; a grown window or any other size has room for the pointer's cell.
+    m_pointer->setVisible(!IsModuleSize(m_view->Grid().Size()) || m_view->width() > m_view->sizeHint().width());
+}
+
+bool CanvasTools::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view && event->type() == QEvent::Resize)
+        ShowPointerPlace();
+    return QObject::eventFilter(watched, event);
+}
+
+bool CanvasTools::Perform(CommandId id)
+{
+    switch (id) {
+    case CommandId::ZoomIn:
+        m_view->ZoomIn();
+        return true;
+    case CommandId::ZoomOut:
+        m_view->ZoomOut();
+        return true;
+    case CommandId::ZoomToFit:
+        m_view->ZoomToFit();
+        return true;
+    case CommandId::CopySelection:
+        CopySelection();
+        return true;
+    case CommandId::CutSelection:
+        CopySelection();
+        m_session.DeleteSelection();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CanvasTools::CopySelection()
+{
+    Q_UNUSED(m_clipboard);
+}
