@@ -87,6 +87,9 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
     {TextId::PreviewReadAs, "previewReadAs",
      "The %1 display takes its frame buffer in %2, so it shows the bytes of the %3 array as they are here."},
     {TextId::PreviewPlaced, "previewPlaced", "The picture is %1 and the display %2; it is shown at the top left."},
+    {TextId::CanvasPointer, "canvasPointer", "x %1, y %2"},
+    {TextId::CanvasCellSet, "canvasCellSet", "x %1, y %2, set"},
+    {TextId::CanvasCellClear, "canvasCellClear", "x %1, y %2, clear"},
 });
 
 constexpr bool InIdOrder()

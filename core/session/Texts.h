@@ -77,6 +77,9 @@ enum class TextId {
     PasteTooLarge,
     PreviewReadAs,
     PreviewPlaced,
+    CanvasPointer,
+    CanvasCellSet,
+    CanvasCellClear,
 };
 
 struct TextEntry {

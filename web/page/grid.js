@@ -1,9 +1,10 @@
-// The 256 dots: ARIA check boxes named "Dot N", laid out for the type, over
-// a canvas that draws them. The handlers only turn pointer and key events
-// into calls on the session().
+// The 256 dots of a 16 x 16 picture: ARIA check boxes named "Dot N", laid
+// out for the type, over a canvas that draws them; any other size is drawn
+// on the canvas of canvas.js instead. The handlers only turn pointer and key
+// events into calls on the session().
 import { constants, core } from './core.js';
-import { cellsOf, kPitch, paintGrid } from './picture.js';
-import { session, state, update } from './state.js';
+import { cellsOf, kColours, kPitch, paintGrid } from './picture.js';
+import { atModuleSize, session, state, update } from './state.js';
 
 const cells = [];
 let grid = null;
@@ -188,9 +189,9 @@ export function fitGrid() {
 
 function colourOf(dot) {
     if (state.dots[dot] === '1')
-        return '#000';
+        return kColours.set;
     // The onion skin shows only where the picture itself leaves the cell clear.
-    return state.onion[dot] === '1' ? '#d4d4d4' : '#fff';
+    return state.onion[dot] === '1' ? kColours.onion : kColours.clear;
 }
 
 function paintDots() {
@@ -207,6 +208,9 @@ function showIf(cell, name, on) {
 }
 
 export function renderGrid() {
+    grid.hidden = !atModuleSize();
+    if (grid.hidden)
+        return;
     if (laidOutType !== state.type) {
         const layout = cellsOf(state.type);
         for (let dot = 0; dot < constants.dotCount; ++dot) {
