@@ -180,25 +180,34 @@ std::vector<int> FloodDots(const DotGrid &grid, Cell start)
     const PictureSize size = grid.Size();
     if (!IsInside(start, size))
         return {};
-    const DotState state = grid.State(grid.DotAt(start));
-    std::vector<bool> reached(static_cast<std::size_t>(size.DotCount()), false);
+    // Read by cell once, and marked by dot: an 800 x 480 fill is a frame's work, not a sort of 384,000 dots.
+    const auto count = static_cast<std::size_t>(size.DotCount());
     const auto flat = [&size](Cell cell) { return static_cast<std::size_t>(cell.row * size.width + cell.column); };
+    std::vector<DotState> states(count);
+    for (int row = 0; row < size.height; ++row)
+        for (int column = 0; column < size.width; ++column)
+            states[flat({column, row})] = grid.State(grid.DotAt({column, row}));
+    const DotState state = states[flat(start)];
+    std::vector<bool> reached(count, false);
+    std::vector<bool> reachedDot(count, false);
     std::vector<Cell> waiting{start};
     reached[flat(start)] = true;
-    std::vector<int> dots;
     while (!waiting.empty()) {
         const Cell cell = waiting.back();
         waiting.pop_back();
-        dots.push_back(grid.DotAt(cell));
+        reachedDot[static_cast<std::size_t>(grid.DotAt(cell))] = true;
         for (const Cell next : {Cell{cell.column - 1, cell.row}, Cell{cell.column + 1, cell.row},
                                 Cell{cell.column, cell.row - 1}, Cell{cell.column, cell.row + 1}}) {
-            if (IsInside(next, size) && !reached[flat(next)] && grid.State(grid.DotAt(next)) == state) {
+            if (IsInside(next, size) && !reached[flat(next)] && states[flat(next)] == state) {
                 reached[flat(next)] = true;
                 waiting.push_back(next);
             }
         }
     }
-    std::sort(dots.begin(), dots.end());
+    std::vector<int> dots;
+    for (std::size_t dot = 0; dot < count; ++dot)
+        if (reachedDot[dot])
+            dots.push_back(static_cast<int>(dot));
     return dots;
 }
 

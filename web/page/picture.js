@@ -55,27 +55,40 @@ function pixelOf(colour) {
 }
 const kPixels = { set: pixelOf(kColours.set), clear: pixelOf(kColours.clear), onion: pixelOf(kColours.onion) };
 
-// A picture of any size as an image of a pixel a dot, made again only when
-// the picture changed: `version` counts its changes. The canvas scales it
-// with smoothing off, so that one putImageData draws every dot.
-const dotImage = { canvas: null, version: -1 };
+// A picture of any size as an image of a pixel a dot, kept from one change
+// to the next: `version` counts the picture's changes, and only the dots
+// that differ from those last drawn are written and put again, so that a
+// stroke's step costs a look at each dot, not a new image. The canvas scales
+// it with smoothing off.
+const dotImage = { canvas: null, image: null, words: null, pixels: null, onion: null, version: -1 };
 function imageOf({ width, height, version, pixels, onionPixels }) {
     dotImage.canvas ??= document.createElement('canvas');
     const { canvas } = dotImage;
     if (dotImage.version === version && canvas.width === width && canvas.height === height)
         return canvas;
-    Object.assign(canvas, { width, height });
     const context = canvas.getContext('2d');
-    const image = context.createImageData(width, height);
-    const words = new Uint32Array(image.data.buffer);
-    for (let dot = 0; dot < words.length; ++dot) {
-        if (pixels[dot])
-            words[dot] = kPixels.set;
-        else
-            words[dot] = onionPixels?.[dot] ? kPixels.onion : kPixels.clear;
+    if (canvas.width !== width || canvas.height !== height || !dotImage.image) {
+        Object.assign(canvas, { width, height });
+        dotImage.image = context.createImageData(width, height);
+        dotImage.words = new Uint32Array(dotImage.image.data.buffer);
+        dotImage.pixels = null;
     }
-    context.putImageData(image, 0, 0);
-    dotImage.version = version;
+    const { words } = dotImage;
+    const onion = onionPixels || new Uint8Array(pixels.length);
+    const same = dotImage.pixels && dotImage.onion && dotImage.onion.length === onion.length;
+    let [first, last] = [same ? pixels.length : 0, same ? -1 : pixels.length - 1];
+    for (let dot = 0; dot < pixels.length; ++dot) {
+        if (same && pixels[dot] === dotImage.pixels[dot] && onion[dot] === dotImage.onion[dot])
+            continue;
+        words[dot] = pixels[dot] ? kPixels.set : (onion[dot] ? kPixels.onion : kPixels.clear);
+        first = Math.min(first, dot);
+        last = dot;
+    }
+    if (last >= first) {
+        const [top, bottom] = [Math.floor(first / width), Math.floor(last / width)];
+        context.putImageData(dotImage.image, 0, 0, 0, top, width, bottom - top + 1);
+    }
+    Object.assign(dotImage, { pixels, onion, version });
     return canvas;
 }
 
