@@ -11,6 +11,17 @@ import { assert, assertEqual, cli, forget, keys, kWork, press, recorded, waitFor
 async function sized(page) {
     await page.evaluate(() => window.tessaldoBench.session().resize(128, 64, ''));
     await waitFor(page, () => !document.getElementById('canvasPanel').hidden);
+    // The window is fitted to the view again with the canvas beside it: its place settles within frames.
+    let last = '';
+    for (let frames = 0; frames < 60; ++frames) {
+        const now = await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(() => {
+            const canvas = document.querySelector('#canvasBox canvas');
+            resolve(JSON.stringify([canvas.width, canvas.height, canvas.getBoundingClientRect()]));
+        }))));
+        if (now === last)
+            break;
+        last = now;
+    }
 }
 
 // The viewport's point at the middle of a cell of the 128 x 64 picture, fitted whole.

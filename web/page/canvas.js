@@ -12,7 +12,8 @@ import { text } from './texts.js';
 
 // A cell's side in device pixels (0 until fitted), the picture it was fitted
 // to, and the canvas's corner in device pixels of the whole drawing, as last painted.
-export const view = { cell: 0, fittedTo: '', left: 0, top: 0 };
+// `fitted` while the user has not zoomed since, so that a new size of the box fits the picture to it again.
+export const view = { cell: 0, fittedTo: '', fitted: false, left: 0, top: 0 };
 let panel = null;
 let scroller = null;
 let space = null;
@@ -64,6 +65,7 @@ function zoomTo(cell, x, y) {
     const scale = deviceScale();
     const dot = { x: (view.left + x) / view.cell, y: (view.top + y) / view.cell };
     view.cell = cell;
+    view.fitted = false;
     layOut();
     scroller.scrollLeft = (dot.x * cell - x) / scale;
     scroller.scrollTop = (dot.y * cell - y) / scale;
@@ -95,6 +97,7 @@ export function zoomToFit() {
     const { width, height } = room();
     view.cell = core.fitCellPixels(state.width, state.height, width, height);
     view.fittedTo = `${state.width}x${state.height}`;
+    view.fitted = true;
     layOut();
     paint();
 }
@@ -133,9 +136,13 @@ export function buildCanvas(after, focusCell) {
     pointerLine = element('div', { id: 'canvasPointer', ariaHidden: 'true' });
     panel = element('div', { id: 'canvasPanel', hidden: true }, [scroller, pointerLine]);
     scroller.addEventListener('scroll', paint);
-    // A new size of the box (the window's zoom, the view) keeps the cell and the picture's corner in view.
+    // A new size of the box (the window's zoom, the view) fits the picture again, or keeps the user's zoom.
     new ResizeObserver(() => {
-        if (!panel.hidden && view.cell) {
+        if (panel.hidden || !view.cell)
+            return;
+        if (view.fitted) {
+            zoomToFit();
+        } else {
             layOut();
             paint();
         }
