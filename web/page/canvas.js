@@ -9,6 +9,7 @@ import { element } from './dialogs.js';
 import { paintPicture } from './picture.js';
 import { atModuleSize, state } from './state.js';
 import { text } from './texts.js';
+import { inPicture } from './tools.js';
 
 // A cell's side in device pixels (0 until fitted), the picture it was fitted
 // to, and the canvas's corner in device pixels of the whole drawing, as last painted.
@@ -116,10 +117,6 @@ export function cellAt(clientX, clientY) {
     const x = ((clientX - box.left) * (canvas.width / box.width) + view.left) / view.cell;
     const y = ((clientY - box.top) * (canvas.height / box.height) + view.top) / view.cell;
     return { column: Math.floor(x), row: Math.floor(y), x, y };
-}
-
-export function inPicture({ column, row }) {
-    return column >= 0 && row >= 0 && column < state.width && row < state.height;
 }
 
 // Where the pointer is, as the status line under the canvas shows it; nothing off the picture.

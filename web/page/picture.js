@@ -116,18 +116,21 @@ export function paintPicture(context, picture, { cell, left, top, lines }) {
         for (let row = first.row; row <= last.row; ++row)
             context.fillRect(x, row * cell - top, across + 1, 1);
     }
-    const { selection } = picture;
-    if (selection) {
-        const box = [selection.left * cell - left + 0.5, selection.top * cell - top + 0.5,
-            selection.width * cell, selection.height * cell];
-        context.lineWidth = 1;
-        context.setLineDash([4, 4]);
-        context.strokeStyle = kColours.clear;
-        context.strokeRect(...box);
-        context.lineDashOffset = 4;
-        context.strokeStyle = kColours.set;
-        context.strokeRect(...box);
-        context.lineDashOffset = 0;
-        context.setLineDash([]);
-    }
+    if (picture.selection)
+        paintMarquee(context, picture.selection, cell, left, top);
+}
+
+// The selection's dashed outline on the lines around its cells, black over white so that it shows on either.
+export function paintMarquee(context, selection, cell, left, top) {
+    const box = [selection.left * cell - left + 0.5, selection.top * cell - top + 0.5,
+        selection.width * cell, selection.height * cell];
+    context.lineWidth = 1;
+    context.setLineDash([4, 4]);
+    context.strokeStyle = kColours.clear;
+    context.strokeRect(...box);
+    context.lineDashOffset = 4;
+    context.strokeStyle = kColours.set;
+    context.strokeRect(...box);
+    context.lineDashOffset = 0;
+    context.setLineDash([]);
 }
