@@ -291,6 +291,15 @@ void EditSession::New()
     Announce();
 }
 
+void EditSession::NewPicture(PictureSize size)
+{
+    Document fresh;
+    fresh.type = m_document.type;
+    fresh.pictures.front().dots = Dots(size);
+    Replace("New Picture", std::move(fresh));
+    Announce();
+}
+
 std::string EditSession::Resize(PictureSize size, Anchor anchor)
 {
     if (!IsPictureSize(size))
@@ -461,13 +470,15 @@ bool EditSession::IsEnabled(CommandId id, bool somethingToPaste) const
         return m_document.current + 1 < m_document.pictures.size();
     case CommandId::DeletePicture:
     case CommandId::Play:
-    case CommandId::PlayOnModule:
         return HoldsSet();
+    case CommandId::PlayOnModule:
+        return HoldsSet() && IsModuleSize(m_document.Size());
     case CommandId::SelectNone:
     case CommandId::CutSelection:
     case CommandId::CopySelection:
     case CommandId::DeleteSelection:
         return m_selection.has_value();
+    case CommandId::SendToModule: // the module shows 16 x 16 pictures only
     case CommandId::ModuleArrayForm:
         return IsModuleSize(m_document.Size());
     default: {

@@ -58,6 +58,8 @@ public:
     std::string Open(const Drawing &drawing);
     // A clear picture of the same size to start again from; the code is no one's any more.
     void New();
+    // One clear picture of `size` in place of the whole set, as one step.
+    void NewPicture(PictureSize size);
 
     // The set made another size as one step, every picture alike: cropped or
     // extended with clear dots, held at `anchor`; each dot made `factor` x
@@ -82,7 +84,13 @@ public:
     // and a clean point: it is what the user has on disk. `layout`: the one a
     // header of this program holds its pictures in, which saving it keeps.
     void OpenSet(Document set, BitLayout layout = BitLayout::Module);
-    BitLayout HeaderLayout() const { return m_headerLayout; }
+    // The module's layout holds 16 x 16 pictures only: a set of any other
+    // size is saved in SSD1306 pages, as Copy as C Array copies it.
+    BitLayout HeaderLayout() const
+    {
+        return m_headerLayout == BitLayout::Module && !IsModuleSize(m_document.Size()) ? BitLayout::Pages
+                                                                                       : m_headerLayout;
+    }
     // A document someone shared by a link: one step, so that Undo gives back
     // what was there, and no clean point, as it is saved nowhere yet.
     void OpenShared(Document document);

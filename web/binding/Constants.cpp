@@ -3,6 +3,7 @@
 // serial rate and timeout, and how soon a long task shows its progress.
 #include "core/convert/PixelsToDots.h"
 #include "core/model/Layout.h"
+#include "core/model/PictureSize.h"
 #include "core/session/SerialRates.h"
 #include "core/session/WindowLayout.h"
 
@@ -64,6 +65,7 @@ val Constants()
     constants.set("window", WindowValue());
     constants.set("gridSide", kGridSide);
     constants.set("dotCount", kDotCount);
+    constants.set("largestSide", kLargestSide);
     constants.set("importDefaults", ImportDefaultsValue());
     constants.set("progressAfterMs", kProgressAfterMs);
     constants.set("defaultBaud", kDefaultBaud);

@@ -24,9 +24,9 @@ DotGrid GridFrom(int type, const std::string &dots)
 
 std::string DotsOf(const DotGrid::Dots &dots)
 {
-    std::string text(kDotCount, '0');
-    for (int dot = 0; dot < kDotCount; ++dot)
-        text[static_cast<std::size_t>(dot)] = dots[static_cast<std::size_t>(dot)] == DotState::Set ? '1' : '0';
+    std::string text(dots.size(), '0');
+    for (std::size_t dot = 0; dot < dots.size(); ++dot)
+        text[dot] = dots[dot] == DotState::Set ? '1' : '0';
     return text;
 }
 
@@ -75,6 +75,9 @@ val ChoicesValue(const std::vector<LayoutChoice> &choices)
         for (const DotGrid::Dots &dots : choice.shown)
             pictures.call<void>("push", DotsOf(dots));
         entry.set("pictures", pictures);
+        entry.set("width", choice.size.width);
+        entry.set("height", choice.size.height);
+        entry.set("size", PictureSizeText(choice.size));
         result.call<void>("push", entry);
     }
     return result;

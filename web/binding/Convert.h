@@ -1,5 +1,5 @@
 // How the core's values cross to the page. A picture crosses as its type (0
-// or 1) and a string of 256 characters, '1' for a set dot; bytes cross as
+// or 1) and a string of a character a dot, '1' for a set dot; bytes cross as
 // Uint8Arrays.
 #pragma once
 
@@ -28,7 +28,8 @@ Picture PictureFrom(const emscripten::val &value);
 
 // The user's answer to "Which Layout?": a layout's name, or "" before there is one.
 std::optional<BitLayout> AnsweredLayout(const std::string &name);
-// Readings to ask about, [{name, layout, pictures}], each picture its dots, the likeliest reading first.
+// Readings to ask about, [{name, layout, pictures, width, height, size}], each picture its dots, the likeliest reading
+// first, at the size the reading gives (size: "128 x 64").
 emscripten::val ChoicesValue(const std::vector<LayoutChoice> &choices);
 
 } // namespace tessaldo::page

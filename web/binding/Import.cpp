@@ -14,6 +14,7 @@
 #include <emscripten/bind.h>
 
 #include <map>
+#include <tuple>
 
 using namespace tessaldo;
 using namespace tessaldo::page;
@@ -21,10 +22,12 @@ using emscripten::val;
 
 namespace {
 
-// The picture's dots from the screen cells, laid out for the type.
+// The picture's dots from the screen cells, at their size, laid out for the type.
 std::string DotsFromCells(int type, const ScreenCells &cells)
 {
-    DotGrid grid = GridFrom(type, {});
+    DotGrid grid;
+    grid.SetLCDType(TypeOf(type));
+    grid.SetAllDots(tessaldo::Dots(cells.Size()));
     PutCells(grid, cells);
     return DotsOf(grid.AllDots());
 }
@@ -48,7 +51,7 @@ public:
     {
     }
 
-    // A 16 x 16 XBM or PBM, which the options do not change.
+    // An XBM or PBM of the picture's size, which the options do not change.
     bool DotForDot() const { return m_dotForDot.has_value(); }
 
     // The next rows, four bytes a pixel as the canvas gives them.
@@ -60,26 +63,33 @@ public:
                 GreyOverWhite(pixels[4 * i], pixels[4 * i + 1], pixels[4 * i + 2], pixels[4 * i + 3]);
     }
 
-    std::string Dots(int type, const std::string &fit, int threshold, const std::string &dither, bool invert)
+    // The dots of a picture of `width` x `height`, the image fitted to it.
+    std::string Dots(int type, const std::string &fit, int threshold, const std::string &dither, bool invert, int width,
+                     int height)
     {
         const Fit chosenFit = FitFromName(fit).value_or(Fit::Contain);
-        auto greys = m_greys.find(chosenFit);
+        const PictureSize size{width, height};
+        auto greys = m_greys.find({chosenFit, size.width, size.height});
         if (greys == m_greys.end())
-            greys = m_greys.emplace(chosenFit, ResampleToCells(m_grey, chosenFit)).first;
+            greys =
+                m_greys
+                    .emplace(std::tuple{chosenFit, size.width, size.height}, ResampleToCells(m_grey, chosenFit, size))
+                    .first;
         const DotOptions options{chosenFit, threshold, DitherFromName(dither).value_or(Dither::None), invert};
         return DotsFromCells(type, ImportedCells(greys->second, options, m_dotForDot));
     }
 
 private:
     GreyImage m_grey;
-    std::size_t m_filled = 0; // the pixels given so far
-    std::map<Fit, CellGreys> m_greys;
+    std::size_t m_filled = 0;                               // the pixels given so far
+    std::map<std::tuple<Fit, int, int>, CellGreys> m_greys; // by fit and picture size
     std::optional<ScreenCells> m_dotForDot;
 };
 
 // An XBM or PBM read by the core, as the desktop reads it: {image, width,
-// height}, or {problem}.
-val BitmapImage(const val &file)
+// height}, or {problem}; taken dot for dot where it is the picture's size,
+// `pictureWidth` x `pictureHeight`.
+val BitmapImage(const val &file, int pictureWidth, int pictureHeight)
 {
     BitmapRead read = ReadBitmapFile(BytesOf(file));
     val result = val::object();
@@ -89,7 +99,8 @@ val BitmapImage(const val &file)
     }
     result.set("width", read.bitmap.width);
     result.set("height", read.bitmap.height);
-    result.set("image", ImportedImage(GreysOfBitmap(read.bitmap), DotForDot(read.bitmap)));
+    result.set("image",
+               ImportedImage(GreysOfBitmap(read.bitmap), DotForDot(read.bitmap, {pictureWidth, pictureHeight})));
     return result;
 }
 

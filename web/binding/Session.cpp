@@ -11,6 +11,7 @@
 #include "core/formats/StoredZip.h"
 #include "core/platform/FileIo.h"
 #include "core/platform/ScratchFolder.h"
+#include "core/session/DisplayPreview.h"
 #include "core/session/EditSession.h"
 #include "core/session/GridGesture.h"
 
@@ -28,6 +29,10 @@ namespace {
 
 // The page's file system lives in memory; the set's files pass through it.
 constexpr std::string_view kScratchRoot = "/scratch";
+
+// All of a picture's file the set's folder holds: a drawing file's first
+// bytes, or a bitmap of any size, as large as a source may be.
+constexpr std::size_t kPictureFileBytes = kMaxSourceBytes;
 
 // The line a header of the page's begins with: "Made by ...".
 constexpr std::string_view kHeaderMaker = "the Tessaldo window";
@@ -51,9 +56,12 @@ public:
 
     void ToggleDot(int dot) { m_session.ToggleDot(dot); }
     void SetType(int type) { m_session.SetType(TypeOf(type)); }
+    // Dots of the picture's size, as an import of it gives them, or else of the module's.
     void TakeDots(const std::string &caption, const std::string &dots)
     {
-        m_session.TakeDots(caption, GridFrom(0, dots).AllDots());
+        const tessaldo::PictureSize size = m_session.Doc().Size();
+        const bool sized = !IsModuleSize(size) && dots.size() == static_cast<std::size_t>(size.DotCount());
+        m_session.TakeDots(caption, sized ? SizedDots(dots, size) : GridFrom(0, dots).AllDots());
     }
     void NewPicture() { m_session.New(); }
     std::string TakePictures(const std::string &caption, const val &pictures)
@@ -166,9 +174,10 @@ public:
             return result;
         for (const Picture &picture : m_session.Doc().pictures) {
             val file = val::object();
-            file.set("name", DrawingFileName(picture.name));
-            const std::optional<std::string> bytes = ScratchFolder::Read(
-                std::filesystem::path(folderName) / DrawingFileName(picture.name), kDrawingBytesRead);
+            const std::string name = PictureFileName(picture.name, picture.dots.Size());
+            file.set("name", name);
+            const std::optional<std::string> bytes =
+                ScratchFolder::Read(std::filesystem::path(folderName) / name, kPictureFileBytes);
             file.set("bytes", bytes ? Uint8Array(*bytes) : val::null());
             files.call<void>("push", file);
         }
@@ -184,9 +193,9 @@ public:
         const FileStatus saved = SaveSetFolder(m_session.Doc(), folderName);
         std::vector<ZipEntry> entries;
         for (const Picture &picture : m_session.Doc().pictures) {
-            const std::string name = folderName + "/" + DrawingFileName(picture.name);
+            const std::string name = folderName + "/" + PictureFileName(picture.name, picture.dots.Size());
             entries.push_back(
-                {name, saved ? ScratchFolder::Read(name, kDrawingBytesRead).value_or(std::string()) : std::string()});
+                {name, saved ? ScratchFolder::Read(name, kPictureFileBytes).value_or(std::string()) : std::string()});
         }
         const ZipMade zip =
             saved ? StoredZip(entries, {time["year"].as<int>(), time["month"].as<int>(), time["day"].as<int>(),
@@ -233,16 +242,14 @@ public:
     std::string SaveChangesQuestion() const { return std::string(m_session.SaveChangesQuestion()); }
     void SetSaved() { m_session.SetSaved(); }
 
-    // Opens a drawing file's bytes, or says why it cannot: the message, empty when opened.
+    // Opens a picture file's bytes, a drawing file, PBM or XBM at its own
+    // size, or says why it cannot: the message, empty when opened.
     std::string OpenDrawing(const std::string &name, const val &bytes)
     {
-        std::string start = BytesOf(bytes);
-        start.resize(std::min(start.size(), kDrawingBytesRead));
-        const ParsedDrawing parsed = ParseDrawing(start, ReadFrom::File(name));
+        const ParsedDrawing parsed = ParsePicture(BytesOf(bytes), ReadFrom::File(name), m_session.Doc().type);
         if (!parsed)
             return parsed.message();
-        m_session.Open(parsed.value());
-        return {};
+        return m_session.Open(parsed.value());
     }
 
     // The edited picture at any size: its sides, and its dots a byte each (1
@@ -256,12 +263,6 @@ public:
     {
         m_onion = m_session.OnionDots();
         return m_onion ? ByteView(*m_onion) : val::null();
-    }
-
-    // The set cropped or extended as one step, "" when done or the sentence saying why not.
-    std::string Resize(int width, int height, const std::string &anchor)
-    {
-        return m_session.Resize({width, height}, AnchorFromName(anchor).value_or(Anchor::TopLeft));
     }
 
     // The pencil's drag at any size: the gesture's dots painted in the session's picture, not a copy of 256.
@@ -382,7 +383,89 @@ public:
         return result;
     }
 
+    // The picture's size, {width, height}; and the work made another size:
+    // a new clear picture, or the set cropped, extended or scaled as one
+    // step, "" when done or the sentence saying why not. The page's boxes
+    // take only the sizes a picture may have.
+    val Size() const { return SizeValue(m_session.Doc().Size()); }
+    val PictureSizeAt(std::size_t index) const { return SizeValue(PictureAt(index).dots.Size()); }
+    void NewPictureOfSize(int width, int height) { m_session.NewPicture({width, height}); }
+    std::string Resize(int width, int height, const std::string &anchor)
+    {
+        return m_session.Resize({width, height}, AnchorFromName(anchor).value_or(Anchor::TopLeft));
+    }
+    std::string Enlarge(int factor) { return m_session.Enlarge(factor); }
+    std::string Reduce(int factor) { return m_session.Reduce(factor); }
+
+    // The picture as the chosen display shows it, read back from the bytes of
+    // the array form: {shown, display, colours, width, height, pixels, note},
+    // the pixels RGBA a dot each, the display an index into displays(), the
+    // colours into panelColours().
+    val Preview() const
+    {
+        val result = val::object();
+        const bool shown = m_session.PreviewShown();
+        result.set("shown", shown);
+        result.set("display", m_session.PreviewDisplay());
+        const PanelColours colours = m_session.PreviewColours();
+        result.set("colours", static_cast<int>(std::find(kPanelColours.begin(), kPanelColours.end(), colours)
+                                               - kPanelColours.begin()));
+        if (!shown)
+            return result;
+        const Display &display = Displays()[m_session.PreviewDisplay()];
+        const DisplayPreview preview = PreviewOnDisplay(m_session.Doc().Grid(), m_session.ArrayForm(), display);
+        const PanelPalette palette = PaletteOf(colours);
+        const tessaldo::PictureSize size = preview.dots.Size();
+        std::string pixels(static_cast<std::size_t>(size.DotCount()) * 4, '\xff');
+        for (int row = 0; row < size.height; ++row) {
+            for (int column = 0; column < size.width; ++column) {
+                const auto dot = static_cast<std::size_t>(row * size.width + column);
+                const std::uint32_t colour = DotColour(palette, row, preview.dots[dot] == DotState::Set);
+                pixels[dot * 4] = static_cast<char>(colour >> 16);
+                pixels[dot * 4 + 1] = static_cast<char>(colour >> 8);
+                pixels[dot * 4 + 2] = static_cast<char>(colour);
+            }
+        }
+        result.set("width", size.width);
+        result.set("height", size.height);
+        result.set("pixels", Uint8Array(pixels));
+        result.set("note", preview.note);
+        return result;
+    }
+    void SetPreviewDisplay(std::size_t index) { m_session.SetPreviewDisplay(index); }
+    void SetPreviewColours(std::size_t index)
+    {
+        if (index < kPanelColours.size())
+            m_session.SetPreviewColours(kPanelColours.at(index));
+    }
+
+    // The bytes Save writes for the picture under `name`: {bytes, problem}.
+    val PictureFile(const std::string &name) const
+    {
+        const Result<std::string> bytes = PictureFileBytes(m_session.Doc().Grid(), std::filesystem::path(name));
+        val result = val::object();
+        result.set("problem", bytes ? std::string() : bytes.message());
+        result.set("bytes", Uint8Array(bytes ? bytes.value() : std::string()));
+        return result;
+    }
+
 private:
+    static tessaldo::Dots SizedDots(const std::string &text, tessaldo::PictureSize size)
+    {
+        tessaldo::Dots dots(size);
+        for (std::size_t dot = 0; dot < dots.size(); ++dot)
+            dots[dot] = text[dot] == '1' ? DotState::Set : DotState::Clear;
+        return dots;
+    }
+
+    static val SizeValue(tessaldo::PictureSize size)
+    {
+        val value = val::object();
+        value.set("width", size.width);
+        value.set("height", size.height);
+        return value;
+    }
+
     const Picture &PictureAt(std::size_t index) const { return m_session.Doc().pictures.at(index); }
 
     static val PartsValue(const std::vector<TextPart> &parts)
@@ -465,7 +548,6 @@ EMSCRIPTEN_BINDINGS(tessaldo_session)
         .function("dotView", &PageSession::DotView)
         .function("onionView", &PageSession::OnionView)
         .function("strokeTo", &PageSession::StrokeTo)
-        .function("resize", &PageSession::Resize)
         .function("tool", &PageSession::CurrentTool)
         .function("dragShape", &PageSession::DragShape)
         .function("fill", &PageSession::Fill)
@@ -491,5 +573,15 @@ EMSCRIPTEN_BINDINGS(tessaldo_session)
         .function("run", &PageSession::Run)
         .function("forgetCode", &PageSession::ForgetCode)
         .function("codeIsStale", &PageSession::CodeIsStale)
-        .function("copyByKey", &PageSession::CopyByKey);
+        .function("copyByKey", &PageSession::CopyByKey)
+        .function("size", &PageSession::Size)
+        .function("pictureSize", &PageSession::PictureSizeAt)
+        .function("newPictureOfSize", &PageSession::NewPictureOfSize)
+        .function("resize", &PageSession::Resize)
+        .function("enlarge", &PageSession::Enlarge)
+        .function("reduce", &PageSession::Reduce)
+        .function("preview", &PageSession::Preview)
+        .function("setPreviewDisplay", &PageSession::SetPreviewDisplay)
+        .function("setPreviewColours", &PageSession::SetPreviewColours)
+        .function("pictureFile", &PageSession::PictureFile);
 }

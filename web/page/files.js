@@ -1,6 +1,6 @@
 // Drawing files through the browser's pickers, or a file input and a
 // download where it has none; the bytes and every refusal are the core's.
-import { core } from './core.js';
+import { constants, core } from './core.js';
 import { text } from './texts.js';
 import { announce, buttons, element, messageBox, row, showDialog } from './dialogs.js';
 import { places, session, state, update } from './state.js';
@@ -12,6 +12,22 @@ export function drawingSuffixes() {
 
 function pickerTypes() {
     return [{ description: 'LCD File', accept: { 'application/octet-stream': drawingSuffixes() } }];
+}
+
+// What a picture of another size than the module's is saved as: PBM, or X BitMap by its name.
+function bitmapPickerTypes() {
+    return [{ description: text('pbmFilter'), accept: { 'image/x-portable-bitmap': ['.pbm'] } },
+        { description: text('xbmFilter'), accept: { 'image/x-xbitmap': ['.xbm'] } }];
+}
+
+// Open takes a drawing file, or a PBM or X BitMap at its own size.
+function openPickerTypes() {
+    return [...pickerTypes(), ...bitmapPickerTypes()];
+}
+
+function isModuleSized() {
+    const { width, height } = session().size();
+    return width === constants.gridSide && height === constants.gridSide;
 }
 
 // The drawing file the picture was last opened from or saved to, which Save
@@ -74,8 +90,24 @@ export function readDrawing(file) {
     return readFile(file, 'arrayBuffer', core.drawingBytesRead);
 }
 
+function isDrawingFileName(name) {
+    return drawingSuffixes().some((suffix) => name.endsWith(suffix));
+}
+
+// A drawing file's first bytes are all of it; a bitmap is read whole, up to the largest source the core reads.
+async function readPicture(file) {
+    if (isDrawingFileName(file.name))
+        return readDrawing(file);
+    const refusal = core.refuseSourceSize(file.name, file.size);
+    if (refusal) {
+        await messageBox(refusal);
+        return null;
+    }
+    return readFile(file, 'arrayBuffer');
+}
+
 export async function openDrawingFile(file, handle = null) {
-    const bytes = await readDrawing(file);
+    const bytes = await readPicture(file);
     if (!bytes)
         return;
     const problem = session().openDrawing(file.name, new Uint8Array(bytes));
@@ -128,12 +160,12 @@ export async function chooseFile(accept, types) {
 // With the picker's handle where the browser has one, for Ctrl+S to write back to.
 export async function open() {
     if (!window.showOpenFilePicker) {
-        const file = await chooseFile(drawingSuffixes().join(','), pickerTypes());
+        const file = await chooseFile([...drawingSuffixes(), '.pbm', '.xbm'].join(','), openPickerTypes());
         if (file)
             await openDrawingFile(file);
         return;
     }
-    const [handle] = await pickFiles(pickerTypes(), false);
+    const [handle] = await pickFiles(openPickerTypes(), false);
     if (!handle)
         return;
     try {
@@ -204,7 +236,23 @@ function saved(name, handle) {
     announce(`Saved "${name}".`);
 }
 
-async function saveTo(handle, bytes) {
+// The file's bytes under `name`, or null once the user is told why it cannot
+// be written: a picture of the module's size is a drawing file, any other a bitmap.
+async function pictureBytes(name) {
+    if (isModuleSized())
+        return core.formatDrawing(state.type, state.dots);
+    const made = session().pictureFile(name);
+    if (made.problem) {
+        await messageBox(made.problem);
+        return null;
+    }
+    return made.bytes;
+}
+
+async function saveTo(handle) {
+    const bytes = await pictureBytes(handle.name);
+    if (!bytes)
+        return false;
     try {
         await writeTo(handle, bytes);
     } catch (error) {
@@ -220,16 +268,24 @@ async function saveTo(handle, bytes) {
 // a handle to it. Only a write that went through marks the picture saved;
 // true when it was written or downloaded.
 export async function save(again = false) {
-    const bytes = core.formatDrawing(state.type, state.dots);
-    if (again && places.picture.handle)
-        return saveTo(places.picture.handle, bytes);
-    const suggested = places.picture.name || `picture${core.drawingSuffix()}`;
+    const moduleSized = isModuleSized();
+    // A drawing file opened before is no place for a picture it cannot hold: Save asks, offering a PBM of its name.
+    const handle = places.picture.handle;
+    if (again && handle && (moduleSized || !isDrawingFileName(handle.name)))
+        return saveTo(handle);
+    const extension = moduleSized ? core.drawingSuffix() : '.pbm';
+    const kept = places.picture.name;
+    const suggested = kept && (moduleSized || !isDrawingFileName(kept)) ? kept
+        : `${kept ? kept.replace(/\.[^.]*$/, '') : 'picture'}${extension}`;
     if (window.showSaveFilePicker) {
-        const handle = await pickSaveFile(suggested, pickerTypes());
-        return handle ? saveTo(handle, bytes) : false;
+        const picked = await pickSaveFile(suggested, moduleSized ? pickerTypes() : bitmapPickerTypes());
+        return picked ? saveTo(picked) : false;
     }
-    const name = await askFileName('Save Graphic LCD File', suggested, core.drawingSuffix());
+    const name = await askFileName('Save Graphic LCD File', suggested, extension);
     if (!name)
+        return false;
+    const bytes = await pictureBytes(name);
+    if (!bytes)
         return false;
     download(name, bytes);
     nameFile(name);

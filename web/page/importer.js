@@ -9,9 +9,12 @@ import { text } from './texts.js';
 import { buttons, clampedNumber, element, messageBox, numberBox, row, showDialog } from './dialogs.js';
 import { drawPicture, makePreview } from './picture.js';
 import { session, state } from './state.js';
+import { drawThumbnail } from './thumbnail.js';
 
 // A JPEG's size may stand after its EXIF data; this much of the start holds it.
 const kHeaderBytes = 1 << 18;
+// The side, in CSS pixels, of the preview a picture of another size than the module's is scaled to fit.
+const kPreviewSide = 209;
 // Kept until the page is closed, as the desktop keeps them until the program ends; the core's defaults at first.
 let lastOptions = null;
 
@@ -230,10 +233,12 @@ async function decodePng(file, progress) {
 
 // An XBM or PBM, read by the core as the desktop reads it, not by the browser.
 async function decodeBitmap(file) {
-    const read = core.bitmapImage(new Uint8Array(await file.arrayBuffer()));
+    const { width, height } = session().size();
+    const read = core.bitmapImage(new Uint8Array(await file.arrayBuffer()), width, height);
     if (read.problem)
         throw new Error(read.problem);
-    const note = read.image.dotForDot() ? text('dotForDot') : '';
+    const moduleSized = width === constants.gridSide && height === constants.gridSide;
+    const note = read.image.dotForDot() ? text(moduleSized ? 'dotForDot' : 'sizedDotForDot') : '';
     return { frames: [{ image: read.image, delayMs: 0 }], width: read.width, height: read.height, gif: false, note };
 }
 
@@ -342,9 +347,15 @@ async function chooseDots(file, decoded) {
     const invert = element('input', { id: 'invert', type: 'checkbox', checked: options.invert });
     let dots = state.dots;
     let frame = decoded.frames[0];
+    const size = session().size();
+    const moduleSized = size.width === constants.gridSide && size.height === constants.gridSide;
     const redraw = () => {
-        dots = frame.image.dots(state.type, fit.value, clampedNumber(threshold), dither.value, invert.checked);
-        drawPicture(preview, dots, state.type);
+        dots = frame.image.dots(state.type, fit.value, clampedNumber(threshold), dither.value, invert.checked,
+            size.width, size.height);
+        if (moduleSized)
+            drawPicture(preview, dots, state.type);
+        else
+            drawThumbnail(preview, dots, size, state.type, kPreviewSide);
     };
     const frames = frameControls(decoded, (shown) => {
         frame = shown;
@@ -354,7 +365,7 @@ async function chooseDots(file, decoded) {
     threshold.addEventListener('input', () => { slider.value = clampedNumber(threshold); redraw(); });
     for (const control of [fit, dither, invert])
         control.addEventListener('input', redraw);
-    // A 16 x 16 bitmap is taken as it stands: the options stay in sight, disabled, and the note says why.
+    // A bitmap of the picture's size is taken as it stands: the options stay in sight, disabled, and the note says why.
     for (const control of [fit, slider, threshold, dither, invert])
         control.disabled = frame.image.dotForDot();
     const note = decoded.note ? [element('p', { id: 'note', textContent: decoded.note })] : [];
@@ -439,9 +450,11 @@ export async function openAnimation(file) {
         frames = await openFrames(file);
         const taken = [];
         const options = importOptions();
+        const size = session().size();
         for (let index = 0; index < frames.count; ++index) {
             const frame = await frames.frame(index, (done) => progress.step((index + done) / frames.count));
-            taken.push({ dots: frame.image.dots(state.type, options.fit, options.threshold, options.dither, options.invert),
+            taken.push({ dots: frame.image.dots(state.type, options.fit, options.threshold, options.dither, options.invert,
+                size.width, size.height),
                 delayMs: frame.delayMs });
             frame.image.delete();
         }

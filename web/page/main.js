@@ -14,9 +14,11 @@ import { copyLink, followLinks } from './link.js';
 import { buildMainWindow, renderMainWindow } from './mainwindow.js';
 import { showMenu } from './menu.js';
 import { keepForOffline } from './offline.js';
+import { buildPreview, renderPreview } from './preview.js';
 import { followPlaying, togglePlay } from './play.js';
 import { hasWebSerial, noWebSerial, playOnModule, sendToModule } from './serial.js';
 import { pictureDelay, renamePicture } from './setdialogs.js';
+import { newPicture, pictureSize } from './sizedialog.js';
 import { keepFitted } from './scale.js';
 import { openSet, openSetFrom, saveSet, saveSetAs, saveSetAsFolder } from './setfiles.js';
 import { atModuleSize, session, startSession, state, subscribe, update } from './state.js';
@@ -65,6 +67,8 @@ function pageActions() {
                 await importImage(file);
         }],
         [CommandId.InsertText, insertText],
+        [CommandId.NewPicture, newPicture],
+        [CommandId.PictureSize, pictureSize],
         [CommandId.Paste, async () => take(await readClipboard())],
         [CommandId.CopyAsCArray, copyAsCArray],
         [CommandId.CopyLink, copyLink],
@@ -277,6 +281,8 @@ async function showWindow() {
     buildStrip(workspace, commands.menu, commands.key, commands.perform);
     await nextTask();
     showAlways(renderStrip);
+    buildPreview(workspace);
+    showAlways(renderPreview);
     showAlways(followPlaying);
     showAlways(showTitle);
     keepFitted(workspace);

@@ -4,14 +4,13 @@
 // a thousand scrolls and switches as fast as one of three. Click selects, a
 // drag reorders, the arrows, Home and End walk, the table's keys act. Under
 // it, the desktop's buttons for the set's commands.
-import { constants, core } from './core.js';
+import { core } from './core.js';
 import { text } from './texts.js';
 import { element } from './dialogs.js';
-import { cellsOf } from './picture.js';
 import { session, state } from './state.js';
+import { drawThumbnail } from './thumbnail.js';
 
 const kItemHeight = 88;
-const kSvg = 'http://www.w3.org/2000/svg';
 let panel = null;         // the strip and its buttons, shown together
 let strip = null;
 let setButtons = [];      // [{id, control}] under the strip
@@ -28,31 +27,25 @@ let onMenuRequest = () => {};
 let onCommandKey = () => false;
 let onCommand = () => {};
 
-// One path of unit squares: crisp at any zoom, and one element however many dots are set.
-function dotsPath(dots, type) {
-    const cells = cellsOf(type);
-    let path = '';
-    for (let dot = 0; dot < constants.dotCount; ++dot) {
-        if (dots[dot] === '1')
-            path += `M${cells[dot].column} ${cells[dot].row}h1v1h-1z`;
-    }
-    return path;
-}
+const kThumbnailSide = 48; // CSS pixels, the picture scaled to fit it
 
 function makeOption() {
-    const svg = document.createElementNS(kSvg, 'svg');
-    svg.setAttribute('viewBox', `0 0 ${constants.gridSide} ${constants.gridSide}`);
-    svg.setAttribute('shape-rendering', 'crispEdges');
-    svg.setAttribute('aria-hidden', 'true');
-    const paper = document.createElementNS(kSvg, 'rect');
-    Object.entries({ width: constants.gridSide, height: constants.gridSide, fill: '#fff' }).forEach(([name, value]) => paper.setAttribute(name, value));
-    const ink = document.createElementNS(kSvg, 'path');
-    svg.append(paper, ink);
+    const canvas = element('canvas', { className: 'strip-thumbnail', ariaHidden: 'true' });
     const option = element('div', { role: 'option', className: 'strip-picture', draggable: true },
-        [svg, element('span', { className: 'strip-name' }), element('span', { className: 'strip-delay' })]);
+        [canvas, element('span', { className: 'strip-name' }), element('span', { className: 'strip-delay' })]);
     option.style.height = `${kItemHeight}px`;
     option.drawn = { dots: '', type: -1, label: '', description: '' };
     return option;
+}
+
+// Names whose text changed, looked at once the frame is laid out: where one
+// is cut to fit, its whole name is its tooltip.
+const cutNames = new Set();
+
+function titleCutNames() {
+    for (const label of cutNames)
+        label.title = label.scrollWidth > label.clientWidth ? label.textContent : '';
+    cutNames.clear();
 }
 
 function drawOption(option, index) {
@@ -63,7 +56,7 @@ function drawOption(option, index) {
     const description = session().pictureAccessibleDescription(index);
     const { drawn } = option;
     if (drawn.dots !== dots || drawn.type !== state.type) {
-        option.querySelector('path').setAttribute('d', dotsPath(dots, state.type));
+        drawThumbnail(option.querySelector('canvas'), dots, session().pictureSize(index), state.type, kThumbnailSide);
         Object.assign(drawn, { dots, type: state.type });
     }
     if (drawn.label !== label || drawn.description !== description) {
@@ -73,7 +66,10 @@ function drawOption(option, index) {
         option.setAttribute('aria-description', description);
         option.setAttribute('aria-posinset', String(index + 1));
         option.setAttribute('aria-setsize', String(state.count));
-        option.querySelector('.strip-name').textContent = name;
+        const nameLabel = option.querySelector('.strip-name');
+        nameLabel.textContent = name;
+        nameLabel.title = '';
+        cutNames.add(nameLabel);
         option.querySelector('.strip-delay').textContent = state.animation ? `${delay} ms` : '';
         option.dataset.index = String(index);
         Object.assign(drawn, { label, description });
@@ -113,6 +109,8 @@ function drawVisible() {
         drawOption(option, index);
     }
     spare.forEach((option) => option.remove());
+    if (cutNames.size)
+        requestAnimationFrame(titleCutNames);
 }
 
 function scrollTo(top) {

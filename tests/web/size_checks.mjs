@@ -1,0 +1,114 @@
+// Pictures of other sizes: New Picture… from a display's preset, Picture
+// Size… and its undo, the preview of a pages array on the display it was
+// written for, and a 128 x 64 PBM opened and saved as the command line saves it.
+import { readFileSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+
+import { assert, assertEqual, cli, giveFile, kWork, press, recorded, waitFor } from './harness.mjs';
+
+// A 128 x 64 plain PBM whose dots no turn or shift leaves alike: a box, a diagonal and a few odd dots.
+function pbm128x64() {
+    const rows = Array.from({ length: 64 }, (_, y) => Array.from({ length: 128 }, (_, x) => {
+        const box = (x === 3 || x === 90 || y === 2 || y === 40) && x >= 3 && x <= 90 && y >= 2 && y <= 40;
+        return box || x === 2 * y || (x * 7 + y * 3) % 23 === 0 ? '1' : '0';
+    }).join(' '));
+    return Buffer.from(`P1\n128 64\n${rows.join('\n')}\n`);
+}
+
+// The picture's size and dots as the session holds them.
+function picture(page) {
+    return page.evaluate(() => {
+        const session = window.tessaldoBench.session();
+        return { ...session.size(), dots: session.dots() };
+    });
+}
+
+// The commands of the grid's menu through the menu button, which stands above a canvas of any size.
+async function command(page, ...captions) {
+    await page.click('#menuButton');
+    for (const caption of captions)
+        await page.click(`::-p-xpath(//*[starts-with(@role, "menuitem")][span[text()="${caption}"]])`);
+}
+
+async function openPicture(page, name, bytes) {
+    await giveFile(page, name, bytes);
+    await press(page, 'Open');
+    await waitFor(page, () => window.tessaldoBench.session().size().width !== 16);
+}
+
+async function newFromPreset(page) {
+    await command(page, 'New Picture…');
+    const preset = await page.$eval('dialog[open] #sizePreset', (select) =>
+        [...select.options].find((option) => option.textContent.startsWith('128 x 64 SSD1306')).value);
+    await page.select('dialog[open] #sizePreset', preset);
+    assertEqual(await page.$eval('dialog[open] #sizeWidth', (box) => box.value), '128', 'the preset fills the width');
+    await page.click('dialog[open] button[value="ok"]');
+    await waitFor(page, () => window.tessaldoBench.session().size().width === 128);
+    const made = await picture(page);
+    assertEqual(`${made.width} x ${made.height}`, '128 x 64');
+    assert(!made.dots.includes('1'), 'the new picture is clear');
+    // Away from the module's size the display it fits shows it.
+    await waitFor(page, () => !document.getElementById('displayPreview').hidden);
+    assertEqual(await page.$eval('#previewDisplay', (select) => select.selectedOptions[0].textContent.slice(0, 16)),
+        '128 x 64 SSD1306');
+}
+
+async function cropAndUndo(page) {
+    const file = join(kWork, 'crop.pbm');
+    writeFileSync(file, pbm128x64());
+    await openPicture(page, 'crop.pbm', readFileSync(file));
+    const opened = await picture(page);
+    await command(page, 'Picture Size…');
+    await page.$eval('dialog[open] #sizeWidth', (box) => { box.value = ''; });
+    await page.type('dialog[open] #sizeWidth', '64');
+    await page.click('dialog[open] input[name="anchor"][value="centre"]');
+    await page.click('dialog[open] button[value="ok"]');
+    await waitFor(page, () => window.tessaldoBench.session().size().width === 64);
+    const expected = join(kWork, 'cropped.pbm');
+    cli('edit', file, expected, 'resize', '64x64@centre');
+    writeFileSync(join(kWork, 'shown.pbm'), await page.evaluate(() =>
+        String.fromCharCode(...window.tessaldoBench.session().pictureFile('shown.pbm').bytes)));
+    assertEqual(cli('show', join(kWork, 'shown.pbm')), cli('show', expected), 'cropped at the centre as edit crops it');
+    await page.keyboard.down('Control');
+    await page.keyboard.press('z');
+    await page.keyboard.up('Control');
+    await waitFor(page, () => window.tessaldoBench.session().size().width === 128);
+    assertEqual(JSON.stringify(await picture(page)), JSON.stringify(opened), 'one Undo gives the picture back');
+}
+
+// The pages array's bytes, read back in the controller's order, light the dots the drawing has.
+async function pagesPreview(page) {
+    await openPicture(page, 'splash.pbm', pbm128x64());
+    await waitFor(page, () => !document.getElementById('displayPreview').hidden);
+    const { dots } = await picture(page);
+    const lit = await waitFor(page, () => {
+        const canvas = document.getElementById('previewCanvas');
+        if (canvas.width !== 128)
+            return '';
+        const { data } = canvas.getContext('2d').getImageData(0, 0, 128, 64);
+        return Array.from({ length: 128 * 64 }, (_, dot) =>
+            (data[dot * 4] + data[dot * 4 + 1] + data[dot * 4 + 2] > 3 * 128 ? '1' : '0')).join('');
+    });
+    assertEqual(await page.evaluate(() => window.tessaldoBench.session().arrayForm()), 'pages');
+    assert(lit === dots, 'the SSD1306 shows the pages array as drawn');
+    assertEqual(await page.$eval('.preview-note', (note) => note.hidden), true, 'no note where it shows as drawn');
+}
+
+async function pbmSaved(page) {
+    const file = join(kWork, 'saved.pbm');
+    writeFileSync(file, pbm128x64());
+    await openPicture(page, 'saved.pbm', readFileSync(file));
+    await press(page, 'Save');
+    const expected = join(kWork, 'expected.pbm');
+    cli('edit', file, expected);
+    assertEqual(await recorded(page, 'suggested'), 'saved.pbm', 'Save offers the file it came from');
+    assertEqual(Buffer.from(await recorded(page, 'saved')).toString(), readFileSync(expected).toString());
+}
+
+export const kChecks = [
+    { name: 'New Picture… makes a clear 128 x 64 picture from its display\'s preset and previews it there',
+        run: newFromPreset },
+    { name: 'Picture Size… crops at the centre as tessaldo-cli edit does, and one Undo gives it back', run: cropAndUndo },
+    { name: 'the preview of a 128 x 64 pages array on the SSD1306 equals the drawing', run: pagesPreview },
+    { name: 'a 128 x 64 PBM opened and saved gives the bytes tessaldo-cli edit writes', run: pbmSaved },
+];

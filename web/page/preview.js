@@ -1,0 +1,64 @@
+// The picture as the chosen display shows it, beside the window: read back by
+// the core from the very bytes of the array form Copy as C Array writes, in
+// the panel's colours, at its real size on the screen (a dot's pitch in CSS
+// millimetres), with the core's note of why it differs from the drawing.
+// Shown while the session says, which the View menu's Display Preview turns.
+import { core } from './core.js';
+import { element, row } from './dialogs.js';
+import { session } from './state.js';
+import { text } from './texts.js';
+
+let panel = null;
+let displays = [];
+let drawPending = false;
+
+function choice(id, names, change) {
+    const select = element('select', { id }, names.map((name, index) =>
+        element('option', { value: String(index), textContent: name })));
+    select.addEventListener('change', () => change(Number(select.value)));
+    return select;
+}
+
+function draw() {
+    drawPending = false;
+    const preview = session().preview();
+    panel.hidden = !preview.shown;
+    if (!preview.shown)
+        return;
+    const [display, colours, canvas, note] = ['#previewDisplay', '#previewColours', 'canvas', '.preview-note']
+        .map((selector) => panel.querySelector(selector));
+    display.value = String(preview.display);
+    colours.value = String(preview.colours);
+    const { width, height, pixels } = preview;
+    if (canvas.width !== width || canvas.height !== height)
+        Object.assign(canvas, { width, height });
+    canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(pixels.buffer), width, height), 0, 0);
+    const { pitchMm } = displays[preview.display];
+    canvas.style.width = `${width * pitchMm}mm`;
+    canvas.style.height = `${height * pitchMm}mm`;
+    note.textContent = preview.note;
+    note.hidden = !preview.note;
+}
+
+// Drawn once a frame however many changes a stroke announces.
+export function renderPreview() {
+    if (drawPending)
+        return;
+    drawPending = true;
+    requestAnimationFrame(draw);
+}
+
+export function buildPreview(parent) {
+    displays = core.displays();
+    const displayChoice = choice('previewDisplay', displays.map((display) => display.name),
+        (index) => session().setPreviewDisplay(index));
+    const coloursChoice = choice('previewColours', core.panelColours(), (index) => session().setPreviewColours(index));
+    const canvas = element('canvas', { id: 'previewCanvas', role: 'img' });
+    canvas.setAttribute('aria-label', core.commands().find((command) => command.id === core.CommandId.DisplayPreview).caption);
+    panel = element('section', { id: 'displayPreview', hidden: true }, [
+        row(text('sizePresetLabel'), displayChoice), row(text('previewColoursLabel'), coloursChoice),
+        element('div', { className: 'preview-panel' }, [canvas]),
+        element('p', { className: 'preview-note', hidden: true })]);
+    panel.setAttribute('aria-label', canvas.getAttribute('aria-label'));
+    parent.append(panel);
+}
