@@ -1,13 +1,22 @@
 // The session's memory: ten thousand pencil strokes on an 800 x 480 picture,
 // drawn through the grid's gesture as the faces draw them, against the
-// process before its first stroke. Fails above 64 MB, unless --quick.
+// process before its first stroke. Fails above 64 MB, unless --quick. Then
+// the time the tools take there, each against copying the picture's dots
+// once in the same run: a stroke across it, a filled ellipse dragged over
+// all of it, a fill of all of it and an undo.
 #include "core/platform/PlatformFile.h"
 #include "core/session/EditSession.h"
 #include "core/session/GridGesture.h"
 
+#include <algorithm>
+#include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <random>
+#include <span>
+#include <utility>
 
 using namespace tessaldo;
 
@@ -48,6 +57,64 @@ void DrawStroke(EditSession &session, DotGrid &shown, std::mt19937 &random)
     session.EndStroke();
 }
 
+// The shortest of a few runs of `work`, in milliseconds, `again` undoing it between them untimed.
+double Milliseconds(const std::function<void()> &work, const std::function<void()> &again)
+{
+    constexpr int kRuns = 5;
+    double best = 1e300;
+    for (int run = 0; run < kRuns; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        best = std::min(best, took.count());
+        again();
+    }
+    return best;
+}
+
+// The tools' times on a clear picture of kScreen, printed against the baseline.
+void TimeTools()
+{
+    EditSession session;
+    session.TakeDots("New", Dots(kScreen));
+    const DotGrid grid = session.Grid();
+    Dots copy;
+    const double baseline = Milliseconds([&copy, &session] { copy = session.Doc().Edited().dots; }, [] {});
+    // A stroke from corner to corner, painted a few dots at a time as a pointer's moves bring them.
+    std::vector<int> across;
+    for (const Cell cell : LineCells({0, 0}, {kScreen.width - 1, kScreen.height - 1}))
+        across.push_back(grid.DotAt(cell));
+    const auto undo = [&session] { session.Undo(); };
+    const double stroke = Milliseconds(
+        [&session, &across] {
+            for (std::size_t at = 0; at < across.size(); at += 8)
+                session.Paint(std::span(across).subspan(at, std::min<std::size_t>(8, across.size() - at)),
+                              DotState::Set);
+            session.EndStroke();
+        },
+        undo);
+    session.SetTool(Tool::Ellipse);
+    session.SetFilledShapes(true);
+    const double ellipse = Milliseconds(
+        [&session] {
+            session.DragShape({0, 0}, {kScreen.width - 1, kScreen.height - 1}, false);
+            session.EndStroke();
+        },
+        undo);
+    const double fill = Milliseconds([&session] { session.Fill({0, 0}); }, undo);
+    session.Fill({0, 0});
+    const double undone = Milliseconds(undo, [&session] { session.Fill({0, 0}); });
+    std::printf("baseline: copying the %s picture's dots once takes %.3f ms\n", PictureSizeText(kScreen).c_str(),
+                baseline);
+    const std::array<std::pair<const char *, double>, 4> figures{
+        {{"a pencil stroke across the picture", stroke},
+         {"a filled ellipse dragged over the whole picture", ellipse},
+         {"a fill of the whole picture", fill},
+         {"an undo of that fill", undone}}};
+    for (const auto &[what, ms] : figures)
+        std::printf("%s: %.3f ms (%.1f x the baseline)\n", what, ms, ms / baseline);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -78,5 +145,6 @@ int main(int argc, char **argv)
         std::printf("The session held more than %.0f MB.\n", kLimitMb);
         return 1;
     }
+    TimeTools();
     return 0;
 }

@@ -64,19 +64,6 @@ void PrintSizedCandidates(const std::vector<LayoutCandidate> &candidates, LcdTyp
     }
 }
 
-// The readings of a picture of another size than 16 x 16 at `sizes`, the
-// likeliest first; in the layout `told`, where the code or --layout tells one.
-std::vector<LayoutCandidate> SizedReadings(std::span<const std::uint8_t> bytes, std::span<const PictureSize> sizes,
-                                           std::optional<BitLayout> told, LcdType type)
-{
-    std::vector<LayoutCandidate> ranked = RankSizedLayouts(bytes, sizes, type);
-    if (told)
-        std::erase_if(ranked, [&told](const LayoutCandidate &candidate) {
-            return std::ranges::find(candidate.layouts, *told) == candidate.layouts.end();
-        });
-    return ranked;
-}
-
 // The dots of a picture of another size than 16 x 16: in its layout, or the
 // likeliest reading of it, whose layout `guessed` then names.
 Dots SizedDots(const std::vector<std::uint8_t> &bytes, PictureSize size, std::optional<BitLayout> layout, LcdType type,
@@ -84,7 +71,7 @@ Dots SizedDots(const std::vector<std::uint8_t> &bytes, PictureSize size, std::op
 {
     if (layout)
         return DotsFromSizedLayoutBytes(bytes, *layout, type, size);
-    const LayoutCandidate likeliest = SizedReadings(bytes, {&size, 1}, std::nullopt, type).front();
+    const LayoutCandidate likeliest = RankSizedLayouts(bytes, {&size, 1}, type).front();
     guessed = CandidateName(likeliest);
     return likeliest.dots;
 }
@@ -237,7 +224,7 @@ int DecodeSized(const PickedPicture &picked, bool all, const std::string &out, D
 {
     const LcdType type = grid.nLCDType();
     if (all) {
-        std::vector<LayoutCandidate> ranked = SizedReadings(picked.sizedBytes, {&picked.size, 1}, std::nullopt, type);
+        std::vector<LayoutCandidate> ranked = RankSizedLayouts(picked.sizedBytes, {&picked.size, 1}, type);
         PutToldFirst(ranked, picked, streams.err);
         PrintSizedCandidates(ranked, type, streams.out);
         return kExitOk;
@@ -254,7 +241,7 @@ int DecodeSized(const PickedPicture &picked, bool all, const std::string &out, D
 // displays its length fits, or, with --layout all, shown at each of them.
 int DecodeUnsized(const std::string &source, const UnsizedArray &array, bool all, LcdType type, Streams &streams)
 {
-    const std::vector<LayoutCandidate> candidates = SizedReadings(array.bytes, kDisplaySizes, array.layout, type);
+    const std::vector<LayoutCandidate> candidates = RankSizedLayouts(array.bytes, kDisplaySizes, type, array.layout);
     const std::string unsaid = array.what + " and its code tells no size";
     if (!all || candidates.empty()) {
         const PictureSize first = candidates.empty() ? PictureSize{} : candidates.front().dots.Size();

@@ -1,23 +1,23 @@
 #pragma once
 
 #include "CommonDialog.h"
-#include "core/model/DotGrid.h"
 #include "core/session/EditSession.h"
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
-// Open and Save of one picture as a drawing file (.Lcd), and the file last
+// Open and Save of one picture as a drawing file (.Lcd), or a bitmap at any
+// size (.pbm, .xbm), and the file last
 // opened or saved, which the title names. Each dialog is asked apart from the
 // work, which is given the path.
 class DrawingFiles final : public QObject {
     Q_OBJECT
 
 public:
-    // `grid` is the picture as the window draws it, which is what is saved.
-    DrawingFiles(tessaldo::EditSession &session, const tessaldo::DotGrid &grid, CommonDialog &dlgBox, QWidget *window);
+    DrawingFiles(tessaldo::EditSession &session, CommonDialog &dlgBox, QWidget *window);
 
     void Open();
     // False when the dialog was cancelled or the file could not be written.
@@ -33,13 +33,14 @@ public:
 signals:
     // The picture was saved under Named().
     void Saved();
+    // A header or C source was chosen, which opens as a set.
+    void SourceChosen(const QStringList &paths);
 
 private:
-    // Readies the dialog the way Open and Save both need it.
-    void PrepareDialog(const QString &title);
+    // Readies the dialog the way Open and Save need it: a picture not 16 x 16 saves as a bitmap.
+    void PrepareDialog(const QString &title, bool saving);
 
     tessaldo::EditSession &m_session;
-    const tessaldo::DotGrid &m_grid;
     CommonDialog &m_dlgBox;
     QWidget *m_window;
     QString m_pictureFile;

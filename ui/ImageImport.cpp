@@ -50,7 +50,7 @@ void ImageImport::ImportImageFile(const QString &path)
 {
     std::vector<FrameGreys> frames;
     std::string problem;
-    if (!m_reader.Read(path, frames, problem)) {
+    if (!m_reader.Read(path, frames, problem, m_session.Doc().Size())) {
         if (!problem.empty())
             Warn(m_window, FromUtf8(FilledText(TextId::CannotImport, {path.toStdString(), problem})));
         return;
@@ -60,7 +60,7 @@ void ImageImport::ImportImageFile(const QString &path)
 
 void ImageImport::ImportImage(const GreyImage &image)
 {
-    ImportFrames({FrameFromGreys(image, 0)}, QStringLiteral("frame"));
+    ImportFrames({FrameFromGreys(image, 0, m_session.Doc().Size())}, QStringLiteral("frame"));
 }
 
 void ImageImport::ImportFrames(std::vector<FrameGreys> frames, const QString &stem)

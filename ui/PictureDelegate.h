@@ -2,17 +2,20 @@
 
 #include <QStyledItemDelegate>
 
-// Draws one picture of the strip at its real dots, crisp at any device pixel
-// ratio, with its name and, in an animation, its delay.
+// Draws one picture of the strip fitted to its row, crisp at any device pixel
+// ratio, with its name and, in an animation, its delay. The whole name shows
+// as a tooltip where the row cuts it short.
 class PictureDelegate final : public QStyledItemDelegate {
     Q_OBJECT
 
 public:
-    // Each dot's side in logical pixels, before rounding to whole device pixels.
+    // Each dot's side in logical pixels at 16 x 16, before rounding to whole device pixels.
     static constexpr int kDotPixels = 3;
 
     using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override;
 };

@@ -2,13 +2,23 @@
 
 #include "DotGridView.h"
 #include "PicturePainter.h"
+#include "core/session/Canvas.h"
 
 #include <QKeyEvent>
 #include <QPainter>
 
-PicturePreview::PicturePreview(QWidget *parent) : QWidget(parent)
+#include <algorithm>
+
+namespace {
+
+// The most a picture of another size than 16 x 16 takes each way, so that the dialog stays on the screen.
+constexpr int kLargestRoom = 512;
+
+} // namespace
+
+PicturePreview::PicturePreview(QWidget *parent) : QWidget(parent), m_cellPixels(DotGridView::kCellPixels)
 {
-    const int side = PicturePixels(DotGridView::kCellPixels, true);
+    const int side = PicturePixels(m_cellPixels, true);
     setFixedSize(side, side);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -16,6 +26,11 @@ PicturePreview::PicturePreview(QWidget *parent) : QWidget(parent)
 void PicturePreview::SetPicture(const tessaldo::DotGrid &picture)
 {
     m_picture = picture;
+    const tessaldo::PictureSize size = picture.Size();
+    m_cellPixels = IsModuleSize(size)
+                       ? DotGridView::kCellPixels
+                       : std::min(DotGridView::kCellPixels, tessaldo::FitCellPixels(size, kLargestRoom, kLargestRoom));
+    setFixedSize(tessaldo::CanvasPixels(size.width, m_cellPixels), tessaldo::CanvasPixels(size.height, m_cellPixels));
     update();
 }
 
@@ -27,7 +42,7 @@ void PicturePreview::SetNudgeable(bool nudgeable)
 void PicturePreview::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    PaintPicture(painter, m_picture, m_picture.nLCDType(), DotGridView::kCellPixels, true);
+    PaintPicture(painter, m_picture, m_picture.nLCDType(), m_cellPixels, tessaldo::ShowsGridLines(m_cellPixels));
     if (hasFocus()) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
         painter.drawRect(rect().adjusted(1, 1, -1, -1));

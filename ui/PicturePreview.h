@@ -4,8 +4,9 @@
 
 #include <QWidget>
 
-// A picture shown exactly as the grid shows it, for dialogs that show what
-// the grid would become. Given the focus, it turns arrow keys into nudges of
+// A picture shown exactly as the grid shows it at 16 x 16, for dialogs that
+// show what the grid would become; a picture of another size takes the
+// largest whole cell at which it fits the room a dialog leaves it. Given the focus, it turns arrow keys into nudges of
 // whatever the dialog lays on the picture.
 class PicturePreview final : public QWidget {
     Q_OBJECT
@@ -28,4 +29,5 @@ protected:
 
 private:
     tessaldo::DotGrid m_picture;
+    int m_cellPixels;
 };

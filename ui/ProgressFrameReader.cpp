@@ -29,18 +29,22 @@ bool ProgressFrameReader::IsImage(const QString &path)
 }
 
 // Until the progress shows, the user's input waits, as it would for a quick import.
-bool ProgressFrameReader::Read(const QString &path, std::vector<FrameGreys> &frames, std::string &problem) const
+bool ProgressFrameReader::Read(const QString &path, std::vector<FrameGreys> &frames, std::string &problem,
+                               PictureSize size) const
 {
     std::atomic<int> done{0};
     std::atomic<int> count{0};
     std::atomic<bool> cancelled{false};
     bool read = false;
     const std::unique_ptr<QThread> worker(QThread::create([&] {
-        read = ReadFrameGreys(path, frames, problem, [&](int framesRead, int frameCount) {
-            done = framesRead;
-            count = frameCount;
-            return !cancelled;
-        });
+        read = ReadFrameGreys(
+            path, frames, problem,
+            [&](int framesRead, int frameCount) {
+                done = framesRead;
+                count = frameCount;
+                return !cancelled;
+            },
+            size);
     }));
     QProgressDialog progress(FromUtf8(FilledText(TextId::Importing, {QFileInfo(path).fileName().toStdString()})),
                              QStringLiteral("Cancel"), 0, 0, m_window);

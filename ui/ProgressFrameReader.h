@@ -17,8 +17,10 @@ public:
 
     // An image the installed plugins read, by its content.
     static bool IsImage(const QString &path);
-    // False when the frames were not read: with the problem, or cancelled (no problem).
-    bool Read(const QString &path, std::vector<tessaldo::FrameGreys> &frames, std::string &problem) const;
+    // False when the frames were not read: with the problem, or cancelled (no problem). Each frame is for a picture of
+    // `size`.
+    bool Read(const QString &path, std::vector<tessaldo::FrameGreys> &frames, std::string &problem,
+              tessaldo::PictureSize size = tessaldo::kModuleSize) const;
 
 private:
     QWidget *m_window;

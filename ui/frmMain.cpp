@@ -3,6 +3,7 @@
 #include "CodeCopy.h"
 #include "CodeTextBox.h"
 #include "CommandMenu.h"
+#include "DisplayPreviewPanel.h"
 #include "DotGridView.h"
 #include "DrawingFiles.h"
 #include "FileDialog.h"
@@ -11,6 +12,7 @@
 #include "InsertTextDialog.h"
 #include "ModuleSending.h"
 #include "PictureQuestions.h"
+#include "PictureSizing.h"
 #include "Preferences.h"
 #include "SaveChangesBox.h"
 #include "SetPanel.h"
@@ -66,6 +68,11 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
     BuildWorkflows();
     BuildGridMenu();
     m_panel = std::make_unique<SetPanel>(m_session, *m_menu, kWindowSize, this);
+    m_sizing = std::make_unique<PictureSizing>(
+        m_session, [this] { return NothingUnsavedIsLost(); }, this);
+    m_sizing->Answer(*m_menu);
+    connect(m_sizing.get(), &PictureSizing::PictureStarted, m_drawings.get(), &DrawingFiles::Forget);
+    m_preview = new DisplayPreviewPanel(m_session, this);
     m_session.SetArrayForm(StoredWorkspace().arrayForm);
     ShowSession();
     m_session.Subscribe([this] { ShowSession(); });
@@ -151,8 +158,9 @@ void frmMain::BuildWorkflows()
     m_sets = std::make_unique<SetWorkflow>(
         m_session, *m_dlgBox, *m_saveChanges, *m_import, [this] { return NoSetIsLost(); }, this);
     m_questions = std::make_unique<PictureQuestions>(m_session, this);
-    m_drawings = std::make_unique<DrawingFiles>(m_session, m_grid, *m_dlgBox, this);
+    m_drawings = std::make_unique<DrawingFiles>(m_session, *m_dlgBox, this);
     connect(m_drawings.get(), &DrawingFiles::Saved, this, &frmMain::ShowTitle);
+    connect(m_drawings.get(), &DrawingFiles::SourceChosen, m_sets.get(), &SetWorkflow::OpenSetPaths);
     connect(m_sets.get(), &SetWorkflow::SetOpening, m_drawings.get(), &DrawingFiles::Forget);
     connect(m_sets.get(), &SetWorkflow::NameChanged, this, &frmMain::ShowTitle);
     m_incoming = std::make_unique<IncomingRouter>(m_session, *m_clipboard, m_grid, this);
@@ -272,7 +280,7 @@ void frmMain::Perform(CommandId id)
     case CommandId::SaveSetAsFolder:
         m_sets->SaveSetAsFolder();
         break;
-    default: // Copy Link, which only the page offers
+    default: // Copy Link, which only the page offers, and the sizes, which PictureSizing asks
         break;
     }
 }
@@ -293,7 +301,7 @@ void frmMain::InsertText()
     InsertTextDialog dialog(m_grid, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    TakeDots("Text", dialog.Picture());
+    m_session.TakeDots("Text", dialog.Picture().AllDots());
 }
 
 void frmMain::Paste()
@@ -323,10 +331,7 @@ void frmMain::OpenSetPaths(const QStringList &paths)
 
 void frmMain::OpenAtStart(const QString &path)
 {
-    if (IsSourceFileName(path.toStdString()))
-        OpenSetPaths({path});
-    else
-        OpenFile(path);
+    OpenFile(path);
 }
 
 bool frmMain::SaveSetToFolder(const QString &folder)
@@ -356,11 +361,6 @@ void frmMain::dragEnterEvent(QDragEnterEvent *event)
 void frmMain::dropEvent(QDropEvent *event)
 {
     m_incoming->Drop(event);
-}
-
-void frmMain::TakeDots(const char *caption, const DotGrid &picture)
-{
-    m_session.TakeDots(caption, picture.AllDots());
 }
 
 void frmMain::CommitStroke()

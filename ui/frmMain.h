@@ -16,12 +16,14 @@
 class CodeCopy;
 class CodeTextBox;
 class CommandMenu;
+class DisplayPreviewPanel;
 class DotGridView;
 class DrawingFiles;
 class ImageImport;
 class IncomingRouter;
 class ModuleSending;
 class PictureQuestions;
+class PictureSizing;
 class QCloseEvent;
 class QGroupBox;
 class QMenu;
@@ -124,8 +126,6 @@ private:
     // never saved is asked about first.
     bool NoSetIsLost();
 
-    // A dialog's picture as one step: its dots, in the grid's own type.
-    void TakeDots(const char *caption, const tessaldo::DotGrid &picture);
     // Ends the drag that is painting, if any, as one step.
     void CommitStroke();
     // Brings the window to the session after each change it announces.
@@ -147,12 +147,14 @@ private:
     std::unique_ptr<IncomingRouter> m_incoming;
     std::unique_ptr<CommandMenu> m_menu;
     std::unique_ptr<SetPanel> m_panel;
+    std::unique_ptr<PictureSizing> m_sizing;
 
     Toolbar *tbarMain = nullptr;
     QGroupBox *Frame2 = nullptr;
     std::array<QRadioButton *, tessaldo::kLcdTypeCount> optType{};
     QGroupBox *Frame1 = nullptr;
     DotGridView *lbDot = nullptr;
+    DisplayPreviewPanel *m_preview = nullptr;
     CodeTextBox *txtData = nullptr;
     QPushButton *cmdCopy = nullptr;
 };

@@ -51,6 +51,13 @@ constexpr std::string_view ArrayFormCaption(CodeFormat form)
     }
     return "Module C Array";
 }
+// The form `form` gives way to for a picture of another size than 16 x 16,
+// which the module does not take: its forms become SSD1306 pages, the rest stay.
+constexpr CodeFormat SizedArrayForm(CodeFormat form)
+{
+    const bool module = form == CodeFormat::C || form == CodeFormat::Ccs || form == CodeFormat::Raw;
+    return module ? CodeFormat::Pages : form;
+}
 // The form a remembered name stands for; nullopt for a name of no such form.
 std::optional<CodeFormat> ArrayFormFromName(std::string_view name);
 

@@ -136,7 +136,7 @@ std::vector<LayoutCandidate> RankLayouts(const PictureBytes &bytes, LcdType type
 }
 
 std::vector<LayoutCandidate> RankSizedLayouts(std::span<const std::uint8_t> bytes, std::span<const PictureSize> sizes,
-                                              LcdType type)
+                                              LcdType type, std::optional<BitLayout> told)
 {
     std::vector<LayoutCandidate> candidates;
     for (const PictureSize size : sizes) {
@@ -156,6 +156,10 @@ std::vector<LayoutCandidate> RankSizedLayouts(std::span<const std::uint8_t> byte
             candidates.push_back({{layout}, std::move(dots), roughness});
         }
     }
+    if (told)
+        std::erase_if(candidates, [&told](const LayoutCandidate &candidate) {
+            return std::find(candidate.layouts.begin(), candidate.layouts.end(), *told) == candidate.layouts.end();
+        });
     std::stable_sort(candidates.begin(), candidates.end(),
                      [](const LayoutCandidate &a, const LayoutCandidate &b) { return a.roughness < b.roughness; });
     return candidates;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -58,9 +59,10 @@ inline constexpr std::array kSizedGuessOrder{BitLayout::Rows, BitLayout::Xbm, Bi
 
 // The pictures `bytes` show at each of `sizes` under each layout of
 // kSizedGuessOrder that takes exactly that many bytes there, each picture
-// once, the least rough first; on a tie in the order of `sizes`, then of the layouts.
+// once, the least rough first; on a tie in the order of `sizes`, then of the
+// layouts. Only those that read as `told` does, where the code tells a layout.
 std::vector<LayoutCandidate> RankSizedLayouts(std::span<const std::uint8_t> bytes, std::span<const PictureSize> sizes,
-                                              LcdType type);
+                                              LcdType type, std::optional<BitLayout> told = std::nullopt);
 
 // One way to read every picture of a paste or a set whose code says no
 // layout: a set of icons is drawn for one display, so one answer does for

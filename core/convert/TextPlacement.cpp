@@ -2,8 +2,24 @@
 
 namespace tessaldo {
 
-void PlaceText(DotGrid &picture, ScreenCells cells, TextPlacement placement)
+bool PlaceText(DotGrid &picture, ScreenCells cells, TextPlacement placement)
 {
+    bool cut = false;
+    if (placement.origin != Cell{}) {
+        const PictureSize size = cells.Size();
+        ScreenCells moved(size);
+        for (int row = 0; row < size.height; ++row)
+            for (int column = 0; column < size.width; ++column) {
+                if (!cells.At({column, row}))
+                    continue;
+                const Cell to{column + placement.origin.column, row + placement.origin.row};
+                if (IsInside(to, size))
+                    moved.At(to) = true;
+                else
+                    cut = true;
+            }
+        cells = std::move(moved);
+    }
     if (placement.invert) {
         for (auto &&cell : cells)
             cell = !cell;
@@ -12,6 +28,7 @@ void PlaceText(DotGrid &picture, ScreenCells cells, TextPlacement placement)
         AddCells(picture, cells);
     else
         PutCells(picture, cells);
+    return cut;
 }
 
 std::string CutNote(int width, PictureSize size)

@@ -11,10 +11,13 @@ namespace tessaldo {
 struct TextPlacement {
     bool invert = false; // the line's cells flipped: text cut out of a filled picture
     bool onto = false;   // the text's dots set over the picture; else they replace it
+    Cell origin{};       // where the line's top-left cell goes: the cell the user pointed at
 };
 
-// The line's cells put on `picture` in its own layout as `placement` says.
-void PlaceText(DotGrid &picture, ScreenCells cells, TextPlacement placement);
+// The line's cells, laid out from the top-left cell, put on `picture` in its
+// own layout as `placement` says; whether some of the text's dots fell past
+// its right or bottom edge there, and were cut.
+bool PlaceText(DotGrid &picture, ScreenCells cells, TextPlacement placement);
 
 // What the user is told when the line does not fit: "is 40 dots wide and does not fit ...".
 std::string CutNote(int width, PictureSize size = kModuleSize);

@@ -59,7 +59,7 @@ std::vector<Cell> FilledRows(const std::vector<Cell> &outline)
     const auto [lowest, highest] =
         std::minmax_element(outline.begin(), outline.end(), [](const Cell &a, const Cell &b) { return a.row < b.row; });
     const int top = lowest->row;
-    const auto rows = static_cast<std::size_t>(highest->row - top + 1);
+    const std::size_t rows = static_cast<std::size_t>(highest->row - top) + 1;
     std::vector<int> left(rows, INT32_MAX);
     std::vector<int> right(rows, INT32_MIN);
     for (const Cell &cell : outline) {
@@ -67,7 +67,11 @@ std::vector<Cell> FilledRows(const std::vector<Cell> &outline)
         left[row] = std::min(left[row], cell.column);
         right[row] = std::max(right[row], cell.column);
     }
+    std::size_t count = 0;
+    for (std::size_t row = 0; row < rows; ++row)
+        count += static_cast<std::size_t>(right[row] - left[row] + 1);
     std::vector<Cell> cells;
+    cells.reserve(count);
     for (std::size_t row = 0; row < rows; ++row)
         for (int column = left[row]; column <= right[row]; ++column)
             cells.push_back({column, top + static_cast<int>(row)});
@@ -149,7 +153,7 @@ std::vector<Cell> EllipseCells(Cell a, Cell b, bool filled)
         put(x1 + 1, y1--);
     }
     if (filled)
-        cells = FilledRows(cells);
+        return FilledRows(cells); // row by row already, each cell once: no sort of a whole screen's cells
     SortUnique(cells);
     return cells;
 }
@@ -180,34 +184,51 @@ std::vector<int> FloodDots(const DotGrid &grid, Cell start)
     const PictureSize size = grid.Size();
     if (!IsInside(start, size))
         return {};
-    // Read by cell once, and marked by dot: an 800 x 480 fill is a frame's work, not a sort of 384,000 dots.
-    const auto count = static_cast<std::size_t>(size.DotCount());
-    const auto flat = [&size](Cell cell) { return static_cast<std::size_t>(cell.row * size.width + cell.column); };
-    std::vector<DotState> states(count);
-    for (int row = 0; row < size.height; ++row)
-        for (int column = 0; column < size.width; ++column)
-            states[flat({column, row})] = grid.State(grid.DotAt({column, row}));
-    const DotState state = states[flat(start)];
-    std::vector<bool> reached(count, false);
-    std::vector<bool> reachedDot(count, false);
-    std::vector<Cell> waiting{start};
-    reached[flat(start)] = true;
-    while (!waiting.empty()) {
-        const Cell cell = waiting.back();
-        waiting.pop_back();
-        reachedDot[static_cast<std::size_t>(grid.DotAt(cell))] = true;
-        for (const Cell next : {Cell{cell.column - 1, cell.row}, Cell{cell.column + 1, cell.row},
-                                Cell{cell.column, cell.row - 1}, Cell{cell.column, cell.row + 1}}) {
-            if (IsInside(next, size) && !reached[flat(next)] && states[flat(next)] == state) {
-                reached[flat(next)] = true;
-                waiting.push_back(next);
+    const DotState state = grid.State(grid.DotAt(start));
+    std::vector<std::uint8_t> reached(static_cast<std::size_t>(size.DotCount()), 0);
+    const auto flat = [&size](Cell cell) {
+        return static_cast<std::size_t>(cell.row) * static_cast<std::size_t>(size.width)
+               + static_cast<std::size_t>(cell.column);
+    };
+    const auto open = [&](Cell cell) { return reached[flat(cell)] == 0 && grid.State(grid.DotAt(cell)) == state; };
+    // Run by run along the rows, each run seeding the runs it touches above
+    // and below: a fill of a whole screen visits each dot a few times, not
+    // a stack entry for each of its edges.
+    std::vector<Cell> seeds{start};
+    while (!seeds.empty()) {
+        const Cell seed = seeds.back();
+        seeds.pop_back();
+        if (!open(seed))
+            continue;
+        int left = seed.column;
+        int right = seed.column;
+        while (left > 0 && open({left - 1, seed.row}))
+            --left;
+        while (right + 1 < size.width && open({right + 1, seed.row}))
+            ++right;
+        std::fill(reached.begin() + static_cast<std::ptrdiff_t>(flat({left, seed.row})),
+                  reached.begin() + static_cast<std::ptrdiff_t>(flat({right, seed.row})) + 1, 1);
+        for (const int row : {seed.row - 1, seed.row + 1}) {
+            if (row < 0 || row >= size.height)
+                continue;
+            bool inRun = false;
+            for (int column = left; column <= right; ++column) {
+                const bool next = open({column, row});
+                if (next && !inRun)
+                    seeds.push_back({column, row});
+                inRun = next;
             }
         }
     }
+    // Read off row by row, which is the dots' own order at any size but the
+    // module's; there only, the 256 of them are sorted.
     std::vector<int> dots;
-    for (std::size_t dot = 0; dot < count; ++dot)
-        if (reachedDot[dot])
-            dots.push_back(static_cast<int>(dot));
+    for (int row = 0; row < size.height; ++row)
+        for (int column = 0; column < size.width; ++column)
+            if (reached[flat({column, row})] != 0)
+                dots.push_back(grid.DotAt({column, row}));
+    if (!std::is_sorted(dots.begin(), dots.end()))
+        std::sort(dots.begin(), dots.end());
     return dots;
 }
 

@@ -37,7 +37,8 @@ DisplayPreview PreviewOnDisplay(const DotGrid &grid, CodeFormat form, const Disp
     const BitLayout written = LayoutOfForm(form);
     // The module's forms take 16 x 16 pictures only; their bytes would be no one's.
     if (written == BitLayout::Module && !IsModuleSize(size))
-        return {Dots(display.size), "Cannot show the module's code: " + NotForTheModule(size) + "."};
+        return {Dots(display.size),
+                FilledText(TextId::PreviewNotForModule, {PictureSizeText(kModuleSize), PictureSizeText(size)})};
     const BitLayout read = IsDrawnByLibrary(form) ? written : display.buffer;
     std::vector<std::uint8_t> bytes = SizedLayoutBytes(grid, written);
     // A buffer of another length is read as far as it goes, as a controller would.
@@ -51,8 +52,8 @@ DisplayPreview PreviewOnDisplay(const DotGrid &grid, CodeFormat form, const Disp
     const int height = std::min(size.height, display.size.height);
     for (int row = 0; row < height; ++row)
         for (int column = 0; column < width; ++column)
-            panel[static_cast<std::size_t>(row * display.size.width + column)] =
-                shown.State(shown.DotAt({column, row}));
+            panel[static_cast<std::size_t>(row) * static_cast<std::size_t>(display.size.width)
+                  + static_cast<std::size_t>(column)] = shown.State(shown.DotAt({column, row}));
 
     std::string note;
     if (read != written)

@@ -249,9 +249,7 @@ void EditSession::SetArrayForm(CodeFormat form)
 
 CodeFormat EditSession::ArrayForm() const
 {
-    const bool modules =
-        m_arrayForm == CodeFormat::C || m_arrayForm == CodeFormat::Ccs || m_arrayForm == CodeFormat::Raw;
-    return modules && !IsModuleSize(m_document.Size()) ? CodeFormat::Pages : m_arrayForm;
+    return IsModuleSize(m_document.Size()) ? m_arrayForm : SizedArrayForm(m_arrayForm);
 }
 
 std::string EditSession::ArrayText() const
@@ -291,13 +289,17 @@ void EditSession::New()
     Announce();
 }
 
-void EditSession::NewPicture(PictureSize size)
+std::string EditSession::NewPicture(PictureSize size)
 {
+    if (!IsPictureSize(size))
+        return FilledText(TextId::SizeOutOfRange, {std::to_string(kLargestSide), PictureSizeText(size)});
     Document fresh;
     fresh.type = m_document.type;
     fresh.pictures.front().dots = Dots(size);
     Replace("New Picture", std::move(fresh));
+    m_clean = m_document; // nothing drawn on it yet is lost
     Announce();
+    return {};
 }
 
 std::string EditSession::Resize(PictureSize size, Anchor anchor)
@@ -352,6 +354,8 @@ std::string EditSession::SizeRefusal(PictureSize size) const
 
 void EditSession::Paint(std::span<const int> dots, DotState state)
 {
+    EndLiveChange(); // a shape or a move broken into by the pencil is a step of its own
+    m_selection.reset();
     if (!m_stroke)
         m_stroke.emplace();
     m_playing = false;

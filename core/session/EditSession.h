@@ -58,8 +58,11 @@ public:
     std::string Open(const Drawing &drawing);
     // A clear picture of the same size to start again from; the code is no one's any more.
     void New();
-    // One clear picture of `size` in place of the whole set, as one step.
-    void NewPicture(PictureSize size);
+    // The work replaced by one clear picture of `size`, in the set's type, as
+    // one step, so that Undo gives the work back, and a clean point: the faces
+    // ask to save the work first. "" when done, or why not: the size is none
+    // a picture can have.
+    std::string NewPicture(PictureSize size);
 
     // The set made another size as one step, every picture alike: cropped or
     // extended with clear dots, held at `anchor`; each dot made `factor` x
@@ -157,6 +160,9 @@ public:
     std::optional<CellRect> Selection() const;
     // What the selection holds, as its own picture, for the clipboard.
     std::optional<Dots> SelectedDots() const;
+    // Those dots as one array in ArrayForm(), named after the edited picture,
+    // as Copy and Cut put them on the clipboard; "" without a selection.
+    std::string SelectionArrayText() const;
     // What the selection holds dragged by `dx`, `dy` cells from where it was
     // when the drag began, clear dots left behind; what goes past the edge
     // comes back when dragged in again. Shown at once; EndStroke makes it one step.
@@ -224,6 +230,7 @@ private:
     struct LiveChange {
         std::string caption;
         Dots before;
+        bool movesSelection; // a shape's drag and a selection's are two steps, even unended
     };
     // The selection: the cells it covers, and once it is dragged, the dots
     // it holds and the picture as it was with them lifted out.
@@ -233,7 +240,7 @@ private:
         std::optional<Dots> under;
         Cell dragFrom;
     };
-    void BeginLiveChange(const std::string &caption);
+    void BeginLiveChange(const std::string &caption, bool movesSelection);
     void EndLiveChange();
     // The held dots laid over `under` at `rect`, into the edited picture.
     void PlaceSelection();

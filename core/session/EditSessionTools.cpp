@@ -1,9 +1,11 @@
 // The canvas's tools and selection, apart from the rest of the session.
 #include "core/session/EditSession.h"
 
+#include "core/code/CodeFormats.h"
 #include "core/session/Texts.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace tessaldo {
 
@@ -17,6 +19,13 @@ std::vector<int> DifferingDots(const Dots &was, const Dots &is)
         if (was[i] != is[i])
             dots.push_back(static_cast<int>(i));
     return dots;
+}
+
+// Where `cell` is in dots of `size` that run along rows, as a selection holds them.
+std::size_t AlongRows(Cell cell, PictureSize size)
+{
+    return static_cast<std::size_t>(cell.row) * static_cast<std::size_t>(size.width)
+           + static_cast<std::size_t>(cell.column);
 }
 
 DotState Opposite(DotState state)
@@ -39,14 +48,16 @@ void EditSession::SetFilledShapes(bool filled)
     Announce();
 }
 
-void EditSession::BeginLiveChange(const std::string &caption)
+void EditSession::BeginLiveChange(const std::string &caption, bool movesSelection)
 {
+    if (m_live && m_live->movesSelection != movesSelection)
+        EndLiveChange(); // a selection's move broken into by a shape, or the other way round: two steps
     if (m_live)
         return;
     if (m_stroke)
         EndStroke();
     m_playing = false;
-    m_live = LiveChange{caption, m_document.Edited().dots};
+    m_live = LiveChange{caption, m_document.Edited().dots, movesSelection};
 }
 
 void EditSession::EndLiveChange()
@@ -67,28 +78,31 @@ void EditSession::DragShape(Cell from, Cell to, bool constrained)
     const PictureSize size = grid.Size();
     if (!IsInside(from, size))
         return;
-    m_selection.reset();
-    BeginLiveChange(std::string(CommandWithId(CommandId::PencilTool).caption));
-    Dots &dots = m_document.Edited().dots;
-    dots = m_live->before;
-    const DotState state = Opposite(dots[static_cast<std::size_t>(grid.DotAt(from))]);
+    const bool filled = m_filledShapes;
     std::vector<Cell> cells;
+    std::string caption;
     switch (m_tool) {
     case Tool::Line:
-        m_live->caption = "Line";
+        caption = "Line";
         cells = LineCells(from, constrained ? StraightLineEnd(from, to) : to);
         break;
     case Tool::Rectangle:
-        m_live->caption = "Rectangle";
-        cells = RectangleCells(from, constrained ? SquareEnd(from, to) : to, m_filledShapes);
+        caption = "Rectangle";
+        cells = RectangleCells(from, constrained ? SquareEnd(from, to) : to, filled);
         break;
     case Tool::Ellipse:
-        m_live->caption = "Ellipse";
-        cells = EllipseCells(from, constrained ? SquareEnd(from, to) : to, m_filledShapes);
+        caption = "Ellipse";
+        cells = EllipseCells(from, constrained ? SquareEnd(from, to) : to, filled);
         break;
     default:
         return;
     }
+    m_selection.reset();
+    BeginLiveChange(caption, false);
+    m_live->caption = caption;
+    Dots &dots = m_document.Edited().dots;
+    dots = m_live->before;
+    const DotState state = Opposite(dots[static_cast<std::size_t>(grid.DotAt(from))]);
     for (const Cell cell : cells)
         if (IsInside(cell, size))
             dots[static_cast<std::size_t>(grid.DotAt(cell))] = state;
@@ -153,9 +167,29 @@ std::optional<Dots> EditSession::SelectedDots() const
     Dots held(rect.size);
     for (int row = 0; row < rect.size.height; ++row)
         for (int column = 0; column < rect.size.width; ++column)
-            held[static_cast<std::size_t>(row * rect.size.width + column)] =
+            held[AlongRows({column, row}, rect.size)] =
                 grid.State(grid.DotAt({rect.topLeft.column + column, rect.topLeft.row + row}));
     return held;
+}
+
+std::string EditSession::SelectionArrayText() const
+{
+    const std::optional<Dots> held = SelectedDots();
+    if (!held)
+        return {};
+    // In the set's type, so that a 16 x 16 selection gives the module the bytes its picture would.
+    DotGrid grid;
+    grid.SetLCDType(m_document.type);
+    const PictureSize size = held->Size();
+    grid.SetAllDots(Dots(size));
+    for (int row = 0; row < size.height; ++row)
+        for (int column = 0; column < size.width; ++column)
+            grid.SetDot(grid.DotAt({column, row}), (*held)[AlongRows({column, row}, size)]);
+    const CodeFormat form = IsModuleSize(size) ? ArrayForm() : SizedArrayForm(ArrayForm());
+    const Result<std::string> code = PictureCode({grid, m_document.Edited().name, "the Tessaldo window"}, form);
+    if (!code)
+        throw std::logic_error(code.message());
+    return code.value();
 }
 
 void EditSession::PlaceSelection()
@@ -169,8 +203,7 @@ void EditSession::PlaceSelection()
         for (int column = 0; column < held.width; ++column) {
             const Cell cell{selection.rect.topLeft.column + column, selection.rect.topLeft.row + row};
             if (IsInside(cell, size))
-                placed.SetDot(placed.DotAt(cell),
-                              (*selection.held)[static_cast<std::size_t>(row * held.width + column)]);
+                placed.SetDot(placed.DotAt(cell), (*selection.held)[AlongRows({column, row}, held)]);
         }
     m_document.Edited().dots = placed.AllDots();
 }
@@ -180,7 +213,7 @@ void EditSession::DragSelection(int dx, int dy)
     if (!m_selection)
         return;
     if (!m_live) {
-        BeginLiveChange("Move Selection");
+        BeginLiveChange("Move Selection", true);
         if (!m_selection->held) {
             m_selection->held = SelectedDots();
             // The picture with the selection lifted out: what it leaves behind is clear.
@@ -203,7 +236,6 @@ void EditSession::DeleteSelection()
     const std::optional<CellRect> rect = Selection();
     if (!rect)
         return;
-    const Selected kept = *m_selection;
     Change("Delete", [&rect](Document &document) {
         DotGrid grid = document.Grid();
         for (int row = 0; row < rect->size.height; ++row)
@@ -225,7 +257,7 @@ std::string EditSession::PasteAt(const Dots &dots, Cell topLeft)
     topLeft.column = std::clamp(topLeft.column, 0, size.width - dots.Size().width);
     topLeft.row = std::clamp(topLeft.row, 0, size.height - dots.Size().height);
     m_selection = Selected{{topLeft, dots.Size()}, dots, m_document.Edited().dots, topLeft};
-    BeginLiveChange("Paste");
+    BeginLiveChange("Paste", true);
     PlaceSelection();
     EndLiveChange();
     Announce();
@@ -234,6 +266,7 @@ std::string EditSession::PasteAt(const Dots &dots, Cell topLeft)
 
 void EditSession::ApplyToSelection(Transform transform)
 {
+    EndStroke(); // a turn during a drag is a step of its own
     std::optional<Dots> held = SelectedDots();
     if (!held)
         return;
@@ -246,7 +279,7 @@ void EditSession::ApplyToSelection(Transform transform)
         DragSelection(0, 0); // lifted first, so that a turn may reach past where it was
         m_live->caption = std::string(TransformName(transform));
     } else {
-        BeginLiveChange(std::string(TransformName(transform)));
+        BeginLiveChange(std::string(TransformName(transform)), true);
     }
     m_selection->held = grid.AllDots();
     m_selection->rect.size = grid.Size();

@@ -44,11 +44,51 @@ Routed OnePicture(const PickedPicture &picked, LcdType type, std::optional<BitLa
     return routed;
 }
 
+// The readings as choices of one picture each, the likeliest first; none where only one reads it.
+std::vector<LayoutChoice> ChoicesOf(std::vector<LayoutCandidate> candidates)
+{
+    std::vector<LayoutChoice> choices;
+    if (candidates.size() < 2)
+        return choices;
+    for (LayoutCandidate &candidate : candidates) {
+        const PictureSize size = candidate.dots.Size();
+        choices.push_back({std::move(candidate.layouts), {std::move(candidate.dots)}, candidate.roughness, size});
+    }
+    return choices;
+}
+
+// A picture of another size than the module's: in the layout its code tells
+// or the user chose, else in its likeliest reading, with all of them to pick
+// from. An array that tells no size is read at each common display's size.
+Routed SizedPicture(const CodeReading &reading, LcdType type, std::optional<BitLayout> unsaidLayout)
+{
+    const UnsizedArray *unsized = PickUnsized(reading, std::nullopt);
+    const PickedPicture picked = PickPicture(reading, std::nullopt);
+    if (!unsized && (picked.bytes || !picked.problem.empty()))
+        return OnePicture(picked, type, unsaidLayout);
+    const std::optional<BitLayout> told = unsized ? unsized->layout : picked.layout;
+    const std::optional<BitLayout> layout = told ? told : unsaidLayout;
+    if (!unsized && layout && LayoutByteCount(*layout, picked.size) == picked.sizedBytes.size())
+        return {
+            IncomingKind::Code, DotsFromSizedLayoutBytes(picked.sizedBytes, *layout, type, picked.size), {}, {}, {}};
+    std::vector<LayoutCandidate> readings = unsized ? RankSizedLayouts(unsized->bytes, kDisplaySizes, type, layout)
+                                                    : RankSizedLayouts(picked.sizedBytes, {&picked.size, 1}, type);
+    if (readings.empty())
+        return {IncomingKind::Code, std::nullopt, {}, picked.problem, {}};
+    Routed routed{IncomingKind::Code, readings.front().dots, {}, {}, {}};
+    if (!layout)
+        routed.candidates = ChoicesOf(std::move(readings));
+    return routed;
+}
+
 // Code of several pictures, a header of icons say, brings them all; a header
 // of this program with its frames' names and delays.
-Routed CodeFrom(const std::string &text, LcdType type, std::optional<BitLayout> unsaidLayout)
+Routed CodeFrom(const std::string &text, LcdType type, std::optional<BitLayout> unsaidLayout,
+                std::optional<PictureSize> unsaidSize)
 {
     const CodeReading reading = FindSetPictures(text).reading;
+    if (reading.pictures.empty() || unsaidSize) // perhaps a picture of another size
+        return SizedPicture(FindSetPictures(text, {}, {}, {true, unsaidSize}).reading, type, unsaidLayout);
     if (reading.pictures.size() < 2)
         return OnePicture(PickPicture(reading, std::nullopt), type, unsaidLayout);
     Routed routed{IncomingKind::Code, std::nullopt, {}, {}, {}};
@@ -76,14 +116,15 @@ Routed CodeFrom(const std::string &text, LcdType type, std::optional<BitLayout> 
 
 } // namespace
 
-Routed RouteIncoming(const Incoming &incoming, std::optional<BitLayout> unsaidLayout)
+Routed RouteIncoming(const Incoming &incoming, std::optional<BitLayout> unsaidLayout,
+                     std::optional<PictureSize> unsaidSize)
 {
     if (incoming.image)
         return {IncomingKind::Image, std::nullopt, {}, {}, {}};
     if (!incoming.fileName.empty())
         return {FileKind(incoming.fileName), std::nullopt, {}, {}, {}};
     if (incoming.text)
-        return CodeFrom(*incoming.text, incoming.type, unsaidLayout);
+        return CodeFrom(*incoming.text, incoming.type, unsaidLayout, unsaidSize);
     return {IncomingKind::Nothing, std::nullopt, {}, "the clipboard holds no image, file or code", {}};
 }
 

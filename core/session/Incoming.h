@@ -44,8 +44,13 @@ struct Routed {
 };
 
 // An image comes before a file, a file before text. Code that does not tell
-// its pictures' layout is read in `unsaidLayout`, the user's answer.
-Routed RouteIncoming(const Incoming &incoming, std::optional<BitLayout> unsaidLayout = std::nullopt);
+// its pictures' layout is read in `unsaidLayout`, the user's answer. One
+// array that tells neither its size nor its layout, only a length that
+// common displays' sizes fit, gives a candidate for each size and layout,
+// each with its `size`; it is read at `unsaidSize` in `unsaidLayout`, the
+// user's answer, and with a layout alone at the likeliest size in it.
+Routed RouteIncoming(const Incoming &incoming, std::optional<BitLayout> unsaidLayout = std::nullopt,
+                     std::optional<PictureSize> unsaidSize = std::nullopt);
 
 // A file of code by its name: a C header or source (icons.h, main.c,
 // sketch.ino) or plain text (code.txt, as Run's lines are kept), which a drop

@@ -88,6 +88,7 @@ enum class TextId {
     PbmFilter,
     XbmFilter,
     SizedDotForDot,
+    PreviewNotForModule,
     CanvasPointer,
     CanvasCellSet,
     CanvasCellClear,

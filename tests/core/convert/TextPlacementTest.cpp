@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace tessaldo;
 
 TEST(TextPlacement, InvertedOntoOrReplacingAndItsWidth)
@@ -27,4 +29,20 @@ TEST(TextPlacement, InvertedOntoOrReplacingAndItsWidth)
 
     EXPECT_EQ(TextWidthNote(8, false), "The text is 8 dots wide.");
     EXPECT_EQ(TextWidthNote(40, true), "The text is 40 dots wide and does not fit the 16 x 16 picture, so it is cut.");
+}
+
+TEST(TextPlacement, TheLineGoesWhereTheUserPointedCutAtTheEdge)
+{
+    const PictureSize size{40, 20};
+    ScreenCells line(size);
+    line.At({0, 0}) = line.At({1, 0}) = line.At({2, 0}) = true; // laid out from the top-left cell
+    DotGrid picture;
+    picture.SetAllDots(Dots(size));
+    EXPECT_TRUE(PlaceText(picture, line, {false, false, {38, 5}})) << "its third dot falls past the right edge";
+    EXPECT_TRUE(picture.IsSet(picture.DotAt({38, 5})) && picture.IsSet(picture.DotAt({39, 5})));
+    EXPECT_EQ(std::count(picture.AllDots().begin(), picture.AllDots().end(), DotState::Set), 2);
+
+    EXPECT_FALSE(PlaceText(picture, line, {true, false, {10, 19}}));
+    EXPECT_TRUE(picture.IsClear(picture.DotAt({12, 19})) && picture.IsSet(picture.DotAt({13, 19})));
+    EXPECT_TRUE(picture.IsSet(picture.DotAt({0, 0}))) << "cut out of a filled picture, the rest set";
 }

@@ -2,39 +2,14 @@
 #include "core/model/BitLayout.h"
 #include "core/model/Transform.h"
 
+#include "DrawnDots.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 using namespace tessaldo;
-
-namespace {
-
-// A picture from rows of '#' and '.', dots along rows as any size but 16 x 16 keeps them.
-Dots Drawn(const std::vector<std::string> &rows)
-{
-    Dots dots({static_cast<int>(rows.front().size()), static_cast<int>(rows.size())});
-    for (std::size_t row = 0; row < rows.size(); ++row)
-        for (std::size_t column = 0; column < rows[row].size(); ++column)
-            if (rows[row][column] == '#')
-                dots[row * rows[row].size() + column] = DotState::Set;
-    return dots;
-}
-
-std::vector<std::string> Rows(const Dots &dots)
-{
-    std::vector<std::string> rows;
-    for (int row = 0; row < dots.Size().height; ++row) {
-        std::string line;
-        for (int column = 0; column < dots.Size().width; ++column)
-            line += dots[static_cast<std::size_t>(row * dots.Size().width + column)] == DotState::Set ? '#' : '.';
-        rows.push_back(line);
-    }
-    return rows;
-}
-
-} // namespace
 
 TEST(Resize, CropsAndExtendsFromTheAnchorWithClearDots)
 {

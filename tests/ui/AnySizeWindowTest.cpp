@@ -1,0 +1,283 @@
+#include "DisplayPreviewPanel.h"
+#include "PictureDelegate.h"
+#include "PictureSizeDialog.h"
+#include "PictureStrip.h"
+#include "Toolbar.h"
+#include "UiDoubles.h"
+#include "core/formats/DrawingFile.h"
+#include "core/model/Document.h"
+#include "core/session/EditorCommands.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QHelpEvent>
+#include <QMenu>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QToolTip>
+
+using namespace tessaldo;
+
+namespace {
+
+// A P1 PBM of `size` with the dots `set` gives, row by row.
+QByteArray PlainPbm(PictureSize size, const std::function<bool(int, int)> &set)
+{
+    QByteArray text =
+        QByteArrayLiteral("P1\n") + QByteArray::number(size.width) + ' ' + QByteArray::number(size.height) + '\n';
+    for (int row = 0; row < size.height; ++row) {
+        for (int column = 0; column < size.width; ++column)
+            text += set(column, row) ? "1 " : "0 ";
+        text += '\n';
+    }
+    return text;
+}
+
+// A box outline and a diagonal: wrong in any layout but the right one.
+bool Splash(int column, int row)
+{
+    return row == 2 || row == 60 || column == 3 || column == 120 || column == row;
+}
+
+QRgb DotRgb(PanelColours colours)
+{
+    return 0xFF000000 | PaletteOf(colours).dot;
+}
+
+bool IsSetAt(const Dots &dots, int column, int row)
+{
+    return dots[static_cast<std::size_t>(row * dots.Size().width + column)] == DotState::Set;
+}
+
+} // namespace
+
+// The window with a picture of any size: the size dialogs, the display
+// preview, the strip's pictures and names, and files of other sizes.
+class AnySizeWindowTest : public QObject, WindowUnderTest {
+    Q_OBJECT
+
+private slots:
+    void init() { Open(); }
+    void cleanup() { Close(); }
+
+    void newPictureTakesAPresetOrATypedSizeOnceUnsavedWorkIsSettled();
+    void pictureSizeCropsAtAnAnchorOrScalesAsOneStep();
+    void previewReadsTheArrayFormsBytesAsTheDisplayDoes();
+    void stripFitsEachPictureAndTipsOnlyANameItCuts();
+    void sizedPbmAndSetOpenAndSaveAtTheirSizeWithoutTheModule();
+
+private:
+    QAction *action(CommandId id) const
+    {
+        const QString caption = QString::fromUtf8(CommandWithId(id).caption.data());
+        for (QAction *candidate : window->findChildren<QAction *>()) {
+            if (candidate->text() == caption)
+                return candidate;
+        }
+        return nullptr;
+    }
+    const Document &doc() const { return window->Session().Doc(); }
+    QString WriteFile(const QString &name, const QByteArray &bytes) const
+    {
+        const QString path = tempDir->filePath(name);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+        return path;
+    }
+    // Runs `choose` on the size dialog `id` opens, then presses OK.
+    void AnswerSizeDialog(CommandId id, const std::function<void(QDialog *)> &choose)
+    {
+        bool answered = false;
+        OnNextModal([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QDialog *>(modal);
+            choose(dialog);
+            dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+            answered = true;
+        });
+        action(id)->trigger();
+        QVERIFY(answered);
+    }
+    static void ChoosePreset(QDialog *dialog, PictureSize size)
+    {
+        auto *preset = dialog->findChild<QComboBox *>(QStringLiteral("preset"));
+        const int index = static_cast<int>(*DisplayOfSize(size)) + 1;
+        preset->setCurrentIndex(index);
+        emit preset->activated(index);
+    }
+    static void TypeSize(QDialog *dialog, PictureSize size)
+    {
+        dialog->findChild<QSpinBox *>(QStringLiteral("width"))->setValue(size.width);
+        dialog->findChild<QSpinBox *>(QStringLiteral("height"))->setValue(size.height);
+    }
+};
+
+void AnySizeWindowTest::newPictureTakesAPresetOrATypedSizeOnceUnsavedWorkIsSettled()
+{
+    window->lbDot_Click(0);
+    question->answers = {SaveChangesQuestion::Answer::Cancel};
+    AnswerSizeDialog(CommandId::NewPicture, [](QDialog *dialog) { ChoosePreset(dialog, {128, 64}); });
+    QCOMPARE(question->asked, 1);
+    QCOMPARE(doc().Size(), kModuleSize); // kept, as the user asked
+
+    question->answers = {SaveChangesQuestion::Answer::Discard};
+    AnswerSizeDialog(CommandId::NewPicture, [](QDialog *dialog) {
+        ChoosePreset(dialog, {128, 64});
+        QCOMPARE(dialog->findChild<QSpinBox *>(QStringLiteral("width"))->value(), 128);
+    });
+    QCOMPARE(doc().Size(), (PictureSize{128, 64}));
+    QCOMPARE(doc().pictures.size(), std::size_t{1});
+    QCOMPARE(doc().Edited().dots, Dots({128, 64}));
+
+    // A size no preset has shows as any size; the new picture is clean, so nothing is asked.
+    AnswerSizeDialog(CommandId::NewPicture, [](QDialog *dialog) {
+        TypeSize(dialog, {300, 7});
+        QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("preset"))->currentIndex(), 0);
+    });
+    QCOMPARE(doc().Size(), (PictureSize{300, 7}));
+    QCOMPARE(question->asked, 2);
+    window->Undo();
+    QCOMPARE(doc().Size(), (PictureSize{128, 64}));
+}
+
+void AnySizeWindowTest::pictureSizeCropsAtAnAnchorOrScalesAsOneStep()
+{
+    // Its top-left and bottom-right dots set.
+    const auto corners = [](int column, int row) { return (column == 0 && row == 0) || (column == 31 && row == 7); };
+    window->OpenFile(WriteFile(QStringLiteral("small.pbm"), PlainPbm({32, 8}, corners)));
+    QCOMPARE(doc().Size(), (PictureSize{32, 8}));
+    const int steps = window->Session().Steps().Index();
+
+    AnswerSizeDialog(CommandId::PictureSize, [](QDialog *dialog) {
+        TypeSize(dialog, {34, 9});
+        dialog->findChild<QAbstractButton *>(QStringLiteral("bottom-right"))->click();
+    });
+    const Dots &extended = doc().Edited().dots;
+    QCOMPARE(extended.Size(), (PictureSize{34, 9}));
+    QVERIFY(IsSetAt(extended, 2, 1) && IsSetAt(extended, 33, 8) && !IsSetAt(extended, 0, 0));
+    QCOMPARE(window->Session().Steps().Index(), steps + 1);
+
+    AnswerSizeDialog(CommandId::PictureSize, [](QDialog *dialog) {
+        dialog->findChild<QAbstractButton *>(QStringLiteral("enlarge"))->click();
+        dialog->findChild<QSpinBox *>(QStringLiteral("enlargeBy"))->setValue(3);
+    });
+    QCOMPARE(doc().Size(), (PictureSize{102, 27}));
+    QCOMPARE(window->Session().Steps().Index(), steps + 2);
+    window->Undo();
+    window->Undo();
+    QCOMPARE(doc().Size(), (PictureSize{32, 8}));
+}
+
+void AnySizeWindowTest::previewReadsTheArrayFormsBytesAsTheDisplayDoes()
+{
+    auto *preview = window->findChild<DisplayPreviewPanel *>();
+    QVERIFY(preview != nullptr);
+    QVERIFY(preview->isHidden()); // at 16 x 16 the window stays as it was
+
+    window->OpenFile(WriteFile(QStringLiteral("splash.pbm"), PlainPbm({128, 64}, Splash)));
+    QVERIFY(preview->isVisible());
+    // Pages on the SSD1306, which takes its buffer in pages: as drawn, white on black.
+    const QImage &shown = preview->Shown();
+    QCOMPARE(shown.size(), QSize(128, 64));
+    const QRgb lit = DotRgb(PanelColours::WhiteOled);
+    for (int row = 0; row < 64; ++row)
+        for (int column = 0; column < 128; ++column)
+            QCOMPARE(shown.pixel(column, row) == lit, Splash(column, row));
+    QVERIFY(preview->Note().isEmpty());
+
+    // The same bytes on an e-paper, which reads rows: not the drawing, and the note says why.
+    auto *display = preview->findChild<QComboBox *>(QStringLiteral("previewDisplay"));
+    const int paper = static_cast<int>(*DisplayOfSize({250, 122}));
+    display->setCurrentIndex(paper);
+    emit display->activated(paper);
+    QCOMPARE(preview->Shown().size(), QSize(250, 122));
+    QVERIFY(preview->Note().contains(QStringLiteral("250 x 122")));
+    const QRgb ink = DotRgb(PanelColours::EPaper);
+    bool differs = false;
+    for (int row = 0; row < 64 && !differs; ++row)
+        for (int column = 0; column < 128 && !differs; ++column)
+            differs = (preview->Shown().pixel(column, row) == ink) != Splash(column, row);
+    QVERIFY(differs);
+
+    // X BitMap is drawn by the library's own call: as drawn on any display.
+    action(CommandId::XbmArrayForm)->trigger();
+    for (int column = 0; column < 128; ++column)
+        QCOMPARE(preview->Shown().pixel(column, 30) == ink, Splash(column, 30));
+
+    action(CommandId::DisplayPreview)->trigger();
+    QVERIFY(preview->isHidden());
+}
+
+void AnySizeWindowTest::stripFitsEachPictureAndTipsOnlyANameItCuts()
+{
+    Document set;
+    set.pictures = {Picture{"a_name_far_too_long_for_any_strip_to_show_whole", kDefaultDelayMs, Dots({128, 64})},
+                    Picture{"dot", kDefaultDelayMs, Dots({128, 64})}};
+    for (std::size_t dot = 0; dot < static_cast<std::size_t>(set.pictures[0].dots.Size().DotCount()); ++dot)
+        set.pictures[0].dots[dot] = DotState::Set;
+    PictureStrip strip(set);
+    strip.resize(150, 300);
+    strip.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&strip));
+    strip.Refresh();
+
+    // The black 128 x 64 picture keeps its shape: twice as wide as high.
+    const QImage row = strip.viewport()->grab(strip.visualRect(strip.model()->index(0, 0))).toImage();
+    QRect dark;
+    for (int y = 0; y < row.height(); ++y)
+        for (int x = 0; x < row.width(); ++x)
+            if (qGray(row.pixel(x, y)) < 40)
+                dark |= QRect(x, y, 1, 1);
+    QVERIFY(!dark.isEmpty());
+    QVERIFY2(qAbs(dark.width() - 2 * dark.height()) <= 2,
+             qPrintable(QStringLiteral("%1 x %2").arg(dark.width()).arg(dark.height())));
+
+    const auto tipAt = [&strip](int index) {
+        const QPoint at = strip.visualRect(strip.model()->index(index, 0)).center();
+        QHelpEvent help(QEvent::ToolTip, at, strip.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(strip.viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(tipAt(1), QString());
+    QCOMPARE(tipAt(0), QString::fromUtf8(set.pictures[0].name.c_str()));
+}
+
+void AnySizeWindowTest::sizedPbmAndSetOpenAndSaveAtTheirSizeWithoutTheModule()
+{
+    const QByteArray pbm = PlainPbm({128, 64}, Splash);
+    window->OpenFile(WriteFile(QStringLiteral("splash.pbm"), pbm));
+    QCOMPARE(doc().Size(), (PictureSize{128, 64}));
+    QVERIFY(IsSetAt(doc().Edited().dots, 120, 30) && !IsSetAt(doc().Edited().dots, 119, 30));
+    QVERIFY(window->Session().IsClean());
+    QVERIFY(!action(CommandId::SendToModule)->isEnabled());
+
+    const QString saved = tempDir->filePath(QStringLiteral("again.pbm"));
+    dialog->answers = {saved};
+    QTest::mouseClick(window->findChild<Toolbar *>()->Button(3), Qt::LeftButton); // Save
+    QVERIFY(dialog->shown.last().filter.startsWith(QStringLiteral("PBM Picture (*.pbm)")));
+    Drawing again;
+    QVERIFY(ReadPictureFile(saved.toStdString(), again, doc().type));
+    QCOMPARE(again.dots, doc().Edited().dots);
+
+    // A set of two such pictures saved as a header opens again at their size.
+    action(CommandId::CopyPicture)->trigger();
+    const QString header = tempDir->filePath(QStringLiteral("splash.h"));
+    dialog->answers = {header};
+    action(CommandId::SaveSetAs)->trigger();
+    QVERIFY(window->Session().IsClean());
+    window->OpenSetPaths({header});
+    QCOMPARE(doc().pictures.size(), std::size_t{2});
+    QCOMPARE(doc().pictures[1].dots, again.dots);
+
+    action(CommandId::DeletePicture)->trigger();
+    window->OpenFile(WriteFile(QStringLiteral("module.pbm"), PlainPbm(kModuleSize, Splash)));
+    QCOMPARE(doc().Size(), kModuleSize);
+    QVERIFY(action(CommandId::SendToModule)->isEnabled());
+}
+
+QTEST_MAIN(AnySizeWindowTest)
+#include "AnySizeWindowTest.moc"

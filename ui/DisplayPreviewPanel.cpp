@@ -1,0 +1,123 @@
+#include "DisplayPreviewPanel.h"
+
+#include "Utf8.h"
+#include "core/session/DisplayPreview.h"
+#include "core/session/EditorCommands.h"
+#include "core/session/Texts.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace tessaldo;
+
+namespace {
+
+constexpr double kMmPerInch = 25.4;
+// The note wraps rather than widen the panel past its combos.
+constexpr int kNoteWidth = 260;
+// Where the screen tells nothing of its size.
+constexpr double kUsualDpi = 96;
+
+QRgb Rgb(std::uint32_t colour)
+{
+    return qRgb(static_cast<int>((colour >> 16) & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                static_cast<int>(colour & 0xFF));
+}
+
+} // namespace
+
+DisplayPreviewPanel::DisplayPreviewPanel(EditSession &session, QWidget *window)
+    : QWidget(window, Qt::Tool),
+      m_session(session)
+{
+    setWindowTitle(FromUtf8(CommandWithId(CommandId::DisplayPreview).caption));
+    m_display = new QComboBox(this);
+    m_display->setObjectName(QStringLiteral("previewDisplay"));
+    for (const Display &display : Displays())
+        m_display->addItem(FromUtf8(display.name));
+    m_colours = new QComboBox(this);
+    m_colours->setObjectName(QStringLiteral("previewColours"));
+    for (const PanelColours colours : kPanelColours)
+        m_colours->addItem(FromUtf8(PanelColoursName(colours)));
+    m_view = new QLabel(this);
+    m_view->setObjectName(QStringLiteral("previewView"));
+    m_view->setAlignment(Qt::AlignCenter);
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("previewNote"));
+    m_note->setWordWrap(true);
+    m_note->setFixedWidth(kNoteWidth);
+
+    auto *form = new QFormLayout;
+    form->addRow(FromUtf8(Text(TextId::SizePresetLabel)), m_display);
+    form->addRow(FromUtf8(Text(TextId::PreviewColoursLabel)), m_colours);
+    auto *box = new QVBoxLayout(this);
+    box->addLayout(form);
+    box->addWidget(m_view, 0, Qt::AlignHCenter);
+    box->addWidget(m_note);
+    box->addStretch();
+    box->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(m_display, &QComboBox::activated, this,
+            [this](int index) { m_session.SetPreviewDisplay(static_cast<std::size_t>(index)); });
+    connect(m_colours, &QComboBox::activated, this,
+            [this](int index) { m_session.SetPreviewColours(kPanelColours[static_cast<std::size_t>(index)]); });
+    ShowSession();
+    m_session.Subscribe([this] { ShowSession(); });
+}
+
+QString DisplayPreviewPanel::Note() const
+{
+    return m_note->text();
+}
+
+void DisplayPreviewPanel::ShowSession()
+{
+    const bool shown = m_session.PreviewShown();
+    if (shown && isHidden() && parentWidget() != nullptr)
+        move(parentWidget()->frameGeometry().topRight());
+    setVisible(shown);
+    if (shown)
+        Redraw();
+}
+
+void DisplayPreviewPanel::Redraw()
+{
+    const Display &display = Displays()[m_session.PreviewDisplay()];
+    const PanelColours colours = m_session.PreviewColours();
+    m_display->setCurrentIndex(static_cast<int>(m_session.PreviewDisplay()));
+    m_colours->setCurrentIndex(
+        static_cast<int>(std::find(kPanelColours.begin(), kPanelColours.end(), colours) - kPanelColours.begin()));
+
+    const DisplayPreview preview = PreviewOnDisplay(m_session.Grid(), m_session.ArrayForm(), display);
+    const PanelPalette palette = PaletteOf(colours);
+    const PictureSize size = display.size;
+    if (m_image.size() != QSize(size.width, size.height))
+        m_image = QImage(size.width, size.height, QImage::Format_RGB32);
+    for (int row = 0; row < size.height; ++row) {
+        auto *line = reinterpret_cast<QRgb *>(m_image.scanLine(row));
+        const QRgb clear = Rgb(DotColour(palette, row, false));
+        const QRgb set = Rgb(DotColour(palette, row, true));
+        for (int column = 0; column < size.width; ++column)
+            line[column] =
+                preview.dots[static_cast<std::size_t>(row * size.width + column)] == DotState::Set ? set : clear;
+    }
+
+    // The display's own size on this screen: its dots' pitch at the screen's physical density.
+    const QScreen *on = screen();
+    const double dpi = on != nullptr ? on->physicalDotsPerInch() / on->devicePixelRatio() : kUsualDpi;
+    const double dot = display.pitchMm * dpi / kMmPerInch;
+    const QSize real(std::max(1, static_cast<int>(std::lround(size.width * dot))),
+                     std::max(1, static_cast<int>(std::lround(size.height * dot))));
+    // Shrunk, neighbouring dots blend as the eye blends them; grown, each stays a crisp square.
+    const Qt::TransformationMode mode = dot < 1 ? Qt::SmoothTransformation : Qt::FastTransformation;
+    m_view->setPixmap(QPixmap::fromImage(m_image.scaled(real, Qt::IgnoreAspectRatio, mode)));
+    m_note->setText(FromUtf8(preview.note));
+    m_note->setVisible(!preview.note.empty());
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/model/Displays.h"
+#include "core/session/EditSession.h"
+
+#include <QImage>
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+
+// The picture as the chosen display shows it: read back from the bytes of
+// the chosen array form, in the panel's colours, at the panel's real size on
+// this screen. A window of its own beside `window`, shown while the session
+// says so and redrawn on each change it announces.
+class DisplayPreviewPanel final : public QWidget {
+    Q_OBJECT
+
+public:
+    DisplayPreviewPanel(tessaldo::EditSession &session, QWidget *window);
+
+    // The display's dots, one a pixel, as last drawn.
+    const QImage &Shown() const { return m_image; }
+    QString Note() const;
+
+private:
+    void ShowSession();
+    void Redraw();
+
+    tessaldo::EditSession &m_session;
+    QComboBox *m_display = nullptr;
+    QComboBox *m_colours = nullptr;
+    QLabel *m_view = nullptr;
+    QLabel *m_note = nullptr;
+    QImage m_image;
+};
