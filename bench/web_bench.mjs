@@ -7,6 +7,9 @@
 //                                page's next visit
 //   web dot toggle with repaint: a click's step until the grid's style and layout are done
 //   web picture switch (N pictures): PgDown or PgUp on the grid until the grid's and the strip's style and layout are done
+//   web canvas stroke/fill/undo/zoom step (800 x 480): on an 800 x 480 picture, a stroke's move of the pointer, a
+//                                fill of the whole picture, its undo and a zoom step, each until its pixels are on
+//                                the canvas, against repainting the empty canvas; each within a frame, 16 ms
 //   web LCDtoCODE:               the generator in WebAssembly, against the native one
 //   web page size:               the one file gzip-compressed, Unifont's glyph data apart, against 400 KB
 //   web first document:          the site's first document gzip-compressed, against the 14.6 KB a server
@@ -139,6 +142,51 @@ function pictureSwitches(count, runs) {
     return times;
 }
 
+// Each step's time in ms, a sample a step: reading a pixel back waits until what was drawn is on the canvas.
+function canvasSteps(runs) {
+    const { session, core } = window.tessaldoBench;
+    session().resize(800, 480, '');
+    const box = document.getElementById('canvasBox');
+    const canvas = box.querySelector('canvas');
+    const space = canvas.parentElement;
+    const context = canvas.getContext('2d');
+    const settled = () => context.getImageData(0, 0, 1, 1);
+    const timed = (step) => {
+        const start = performance.now();
+        step();
+        settled();
+        return performance.now() - start;
+    };
+    const cell = core.fitCellPixels(800, 480, canvas.width, canvas.height);
+    const pointer = (type, column, row) => {
+        const b = canvas.getBoundingClientRect();
+        const scale = b.width / canvas.width;
+        space.dispatchEvent(new PointerEvent(type, { clientX: b.left + (column + 0.5) * cell * scale,
+            clientY: b.top + (row + 0.5) * cell * scale, button: 0, bubbles: true, pointerId: 1 }));
+    };
+    const key = (text) => box.dispatchEvent(new KeyboardEvent('keydown', { key: text, ctrlKey: true, bubbles: true }));
+    const steps = { empty: [], stroke: [], fill: [], undo: [], zoom: [] };
+    for (let round = 0; round < runs; ++round) {
+        // A batch's mean: one repaint of the empty canvas is below the page's timer's step.
+        steps.empty.push(timed(() => {
+            for (let repaint = 0; repaint < 20; ++repaint) {
+                context.fillStyle = repaint % 2 ? '#fff' : '#eee';
+                context.fillRect(0, 0, canvas.width, canvas.height);
+                settled();
+            }
+        }) / 20);
+        const row = 10 + (round % 400);
+        pointer('pointerdown', 10, row);
+        for (let column = 12; column < 60; column += 2)
+            steps.stroke.push(timed(() => pointer('pointermove', column, row)));
+        pointer('pointerup', 60, row);
+        steps.fill.push(timed(() => session().fill(700, 470)));
+        steps.undo.push(timed(() => session().perform(core.CommandId.Undo)));
+        steps.zoom.push(timed(() => key('+')), timed(() => key('-')));
+    }
+    return steps;
+}
+
 function nativeLcdToCodeNs() {
     const out = join(kWork, 'native.json');
     execFileSync(coreBench, ['--benchmark_filter=^BM_LCDtoCODE$', `--benchmark_out=${out}`, '--benchmark_out_format=json',
@@ -158,6 +206,18 @@ async function editing(browser, site) {
         const times = await page.evaluate(pictureSwitches, count, kRuns);
         figure(`web picture switch (${count} pictures)`, median(times) * 1000, spread(times) * 1000, 'us',
             median(times) / base, restyling);
+    }
+    // On a page of its own: the one above holds a set of 1,000 pictures, which a resize would make 800 x 480 each.
+    const drawn = await browser.newPage();
+    await drawn.goto(site.url);
+    await drawn.waitForFunction(() => document.documentElement.dataset.ready === 'true', { polling: 1 });
+    const steps = await drawn.evaluate(canvasSteps, Math.max(kRuns, 5));
+    await drawn.close();
+    const empty = median(steps.empty);
+    const repaint = `repainting the empty canvas, ${Number(empty.toPrecision(3))} ms; a frame is 16 ms`;
+    for (const name of ['stroke', 'fill', 'undo', 'zoom']) {
+        figure(`web canvas ${name} step (800 x 480)`, median(steps[name]), spread(steps[name]), 'ms',
+            median(steps[name]) / empty, repaint);
     }
     const dots = Array.from({ length: 256 }, (_, i) => ((i * 37) % 3 === 0 ? '1' : '0')).join('');
     await page.addScriptTag({ path: benchCore });

@@ -90,6 +90,9 @@ enum class TextId {
     SizedDotForDot,
     PreviewNotForModule,
     PointerCell,
+    CanvasPointer,
+    CanvasCellSet,
+    CanvasCellClear,
 };
 
 struct TextEntry {

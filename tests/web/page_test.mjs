@@ -18,6 +18,7 @@ import puppeteer from 'puppeteer-core';
 import { serveFolder } from '../../scripts/serve_site.mjs';
 import { kWork, open, useCli } from './harness.mjs';
 import { kChecks as kAppChecks } from './app_checks.mjs';
+import { kChecks as kCanvasChecks } from './canvas_checks.mjs';
 import { kChecks as kFaultChecks } from './faults_checks.mjs';
 import { kChecks as kFileChecks } from './files_checks.mjs';
 import { kChecks as kImportChecks } from './import_checks.mjs';
@@ -27,7 +28,7 @@ import { kChecks as kWindowChecks } from './window_checks.mjs';
 import { kChecks as kWorkChecks } from './work_checks.mjs';
 
 const kAllChecks = [...kWindowChecks, ...kFileChecks, ...kImportChecks, ...kSetChecks, ...kFaultChecks, ...kAppChecks,
-    ...kWorkChecks, ...kSizeChecks];
+    ...kWorkChecks, ...kSizeChecks, ...kCanvasChecks];
 
 const kChromiumFlags = ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
     '--disable-background-networking', '--disable-component-update', '--disable-sync'];
@@ -110,7 +111,7 @@ async function main() {
                 const server = site ? await serveFolder(site) : null;
                 const where = { browser: kind, form, url: server ? server.url : pathToFileURL(settings.page).href, site };
                 const checks = kAllChecks.filter((check) => check.name.includes(settings.only)
-                    && (!check.forms || check.forms.includes(form)));
+                    && (!check.forms || check.forms.includes(form)) && (!check.browsers || check.browsers.includes(kind)));
                 let passed = 0;
                 for (const check of checks)
                     passed += await runCheck(browser, where, check, settings);

@@ -39,6 +39,12 @@ int DotAt(int type, int column, int row)
     return DotAtCell(TypeOf(type), {column, row});
 }
 
+// The same in a picture of `width` x `height`, whose dots run along rows at any size but 16 x 16.
+int DotAtSized(int type, int column, int row, int width, int height)
+{
+    return DotAtCell(TypeOf(type), {column, row}, {width, height});
+}
+
 } // namespace
 
 EMSCRIPTEN_BINDINGS(tessaldo_drawing)
@@ -48,4 +54,5 @@ EMSCRIPTEN_BINDINGS(tessaldo_drawing)
     emscripten::function("describeDotBit", &DescribeDotBit);
     emscripten::function("cellOf", &CellOf);
     emscripten::function("dotAt", &DotAt);
+    emscripten::function("dotAtSized", &DotAtSized);
 }

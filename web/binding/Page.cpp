@@ -30,7 +30,8 @@ val Commands()
         entry.set("gridOnly", command.gridOnly);
         entry.set("startsGroup", command.startsGroup);
         entry.set("checkable", command.checkable);
-        entry.set("oneOfSeveral", command.arrayForm.has_value()); // checking it unchecks the others
+        // Checking it unchecks the others.
+        entry.set("oneOfSeveral", command.arrayForm.has_value() || command.tool.has_value());
         entry.set("submenu", std::string(command.submenu));
         commands.call<void>("push", entry);
     }

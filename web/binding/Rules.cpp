@@ -1,8 +1,9 @@
-// Rules both faces follow, as the page asks them: the grid's gesture, the
+// Rules both faces follow, as the page asks them: the grid's gesture, the canvas's zoom, the
 // endings of the files a set is read from and how Open Set reads them; what
 // the user reads of inserted text's width.
 #include "core/convert/TextPlacement.h"
 #include "core/model/PictureName.h"
+#include "core/session/Canvas.h"
 #include "core/session/GridGesture.h"
 #include "core/session/Incoming.h"
 #include "core/session/OpenSetPlan.h"
@@ -98,10 +99,21 @@ val PlanOpenSetOf(const val &files)
     return answer;
 }
 
+// The largest whole cell at which a `width` x `height` picture fits `roomWidth` x `roomHeight` pixels.
+int FitCell(int width, int height, int roomWidth, int roomHeight)
+{
+    return FitCellPixels({width, height}, roomWidth, roomHeight);
+}
+
 } // namespace
 
 EMSCRIPTEN_BINDINGS(rules)
 {
+    emscripten::function("fitCellPixels", &FitCell);
+    emscripten::function("zoomedIn", &ZoomedIn);
+    emscripten::function("zoomedOut", &ZoomedOut);
+    emscripten::function("showsGridLines", &ShowsGridLines);
+    emscripten::function("canvasPixels", &CanvasPixels);
     emscripten::function("planOpenSet", &PlanOpenSetOf);
     emscripten::function("drawingSuffix", &DrawingSuffix);
     emscripten::function("sourceFileSuffixes", &SourceSuffixes);

@@ -13,11 +13,13 @@
 #include "core/platform/ScratchFolder.h"
 #include "core/session/DisplayPreview.h"
 #include "core/session/EditSession.h"
+#include "core/session/GridGesture.h"
 
 #include <emscripten/bind.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <vector>
 
 using namespace tessaldo;
 using namespace tessaldo::page;
@@ -250,6 +252,51 @@ public:
         return m_session.Open(parsed.value());
     }
 
+    // The edited picture at any size: its sides, and its dots a byte each (1
+    // for set) by index, viewed in the core's memory. The view lasts only
+    // until the next change, so the page copies it as it is told of one.
+    int Width() const { return m_session.Doc().Edited().dots.Size().width; }
+    int Height() const { return m_session.Doc().Edited().dots.Size().height; }
+    val DotView() const { return ByteView(m_session.Doc().Edited().dots); }
+    // The previous picture's dots as DotView gives them, or null when none are shown.
+    val OnionView()
+    {
+        m_onion = m_session.OnionDots();
+        return m_onion ? ByteView(*m_onion) : val::null();
+    }
+
+    // The pencil's drag at any size: the gesture's dots painted in the session's picture, not a copy of 256.
+    void StrokeTo(GridGesture &gesture, int dot, double x, double y)
+    {
+        const std::vector<int> dots = gesture.Move(dot, {x, y}, m_session.Grid());
+        if (!dots.empty())
+            m_session.Paint(dots, gesture.PaintState());
+    }
+
+    // The tools, cells given as column and row.
+    Tool CurrentTool() const { return m_session.CurrentTool(); }
+    void DragShape(int fromX, int fromY, int toX, int toY, bool constrained)
+    {
+        m_session.DragShape({fromX, fromY}, {toX, toY}, constrained);
+    }
+    void Fill(int x, int y) { m_session.Fill({x, y}); }
+    void SelectCells(int ax, int ay, int bx, int by) { m_session.SelectCells({ax, ay}, {bx, by}); }
+    void SelectNone() { m_session.SelectNone(); }
+    // {left, top, width, height} in cells, or null when nothing is selected.
+    val Selection() const
+    {
+        const std::optional<CellRect> rect = m_session.Selection();
+        if (!rect)
+            return val::null();
+        val result = val::object();
+        result.set("left", rect->topLeft.column);
+        result.set("top", rect->topLeft.row);
+        result.set("width", rect->size.width);
+        result.set("height", rect->size.height);
+        return result;
+    }
+    void DragSelection(int dx, int dy) { m_session.DragSelection(dx, dy); }
+
     void Paint(const val &dots, bool set)
     {
         m_session.Paint(emscripten::vecFromJSArray<int>(dots), set ? DotState::Set : DotState::Clear);
@@ -433,7 +480,13 @@ private:
         return list;
     }
 
+    static val ByteView(const tessaldo::Dots &dots)
+    {
+        return val(emscripten::typed_memory_view(dots.size(), reinterpret_cast<const unsigned char *>(dots.data())));
+    }
+
     EditSession m_session;
+    std::optional<tessaldo::Dots> m_onion; // what OnionView last viewed
     PartWriter m_documentParts;
     PartWriter m_savedParts;
 };
@@ -443,6 +496,13 @@ private:
 EMSCRIPTEN_BINDINGS(tessaldo_session)
 {
     emscripten::function("frameDelay", &FrameDelay);
+    emscripten::enum_<Tool>("Tool")
+        .value("Pencil", Tool::Pencil)
+        .value("Line", Tool::Line)
+        .value("Rectangle", Tool::Rectangle)
+        .value("Ellipse", Tool::Ellipse)
+        .value("Fill", Tool::Fill)
+        .value("Select", Tool::Select);
     emscripten::class_<PageSession>("Session")
         .constructor<>()
         .function("subscribe", &PageSession::Subscribe)
@@ -483,6 +543,18 @@ EMSCRIPTEN_BINDINGS(tessaldo_session)
         .function("saveChangesQuestion", &PageSession::SaveChangesQuestion)
         .function("setSaved", &PageSession::SetSaved)
         .function("openDrawing", &PageSession::OpenDrawing)
+        .function("width", &PageSession::Width)
+        .function("height", &PageSession::Height)
+        .function("dotView", &PageSession::DotView)
+        .function("onionView", &PageSession::OnionView)
+        .function("strokeTo", &PageSession::StrokeTo)
+        .function("tool", &PageSession::CurrentTool)
+        .function("dragShape", &PageSession::DragShape)
+        .function("fill", &PageSession::Fill)
+        .function("selectCells", &PageSession::SelectCells)
+        .function("selectNone", &PageSession::SelectNone)
+        .function("selection", &PageSession::Selection)
+        .function("dragSelection", &PageSession::DragSelection)
         .function("paint", &PageSession::Paint)
         .function("endStroke", &PageSession::EndStroke)
         .function("perform", &PageSession::Perform)

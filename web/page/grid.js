@@ -1,9 +1,11 @@
-// The 256 dots: ARIA check boxes named "Dot N", laid out for the type, over
-// a canvas that draws them. The handlers only turn pointer and key events
-// into calls on the session().
+// The 256 dots of a 16 x 16 picture: ARIA check boxes named "Dot N", laid
+// out for the type, over a canvas that draws them; any other size is drawn
+// on the canvas of canvas.js instead. The handlers only turn pointer and key
+// events into calls on the session().
 import { constants, core } from './core.js';
-import { cellsOf, kPitch, paintGrid } from './picture.js';
-import { session, state, update } from './state.js';
+import { cellsOf, kColours, kPitch, paintGrid, paintMarquee } from './picture.js';
+import { atModuleSize, session, state, update } from './state.js';
+import { toolGesture } from './tools.js';
 
 const cells = [];
 let grid = null;
@@ -11,6 +13,7 @@ let canvas = null;
 let paper = { pitch: kPitch, line: 1 }; // the canvas's cells and lines, in device pixels
 let laidOutType = -1;
 let gesture = null; // the core's rule of click and stroke, made with the grid
+let tool = null; // the gesture of a tool other than the pencil, under way
 let onMenuRequest = () => {};
 let onCommandKey = () => false;
 
@@ -39,10 +42,33 @@ function pressed(event) {
     grid.setPointerCapture(event.pointerId);
     const cell = core.cellOf(state.type, dot);
     update({ focus: { column: cell.column, row: cell.row } });
-    gesture.press(dot, point.x, point.y, state.type);
+    if (state.tool === core.Tool.Pencil.value)
+        gesture.press(dot, point.x, point.y, state.type);
+    else
+        tool = toolGesture(cellIn(point), event);
+}
+
+// The cell at the grid's point, which may lie outside the picture, in screen terms.
+function cellIn(point) {
+    return { column: Math.floor(point.x / kPitch), row: Math.floor(point.y / kPitch), x: point.x / kPitch,
+        y: point.y / kPitch };
+}
+
+// The other tools take what the pointer does as they do on the canvas.
+function toolEnded(event, how) {
+    const ending = tool;
+    tool = null;
+    if (how === 'release')
+        ending.release(cellIn(pointIn(event)));
+    else
+        ending.cancel();
 }
 
 function moved(event) {
+    if (tool) {
+        tool.move(cellIn(pointIn(event)), event);
+        return;
+    }
     if (!gesture.isPressed())
         return;
     const point = pointIn(event);
@@ -114,11 +140,15 @@ export function buildGrid(parent, left, top, menuRequested, commandKey) {
     grid.addEventListener('pointerdown', pressed);
     grid.addEventListener('pointermove', moved);
     grid.addEventListener('pointerup', (event) => {
+        if (tool) {
+            toolEnded(event, 'release');
+            return;
+        }
         const point = pointIn(event);
         ended(gesture.release(dotOf(point.x, point.y)));
     });
     // The browser may still take a touch for itself: what was painted stays, as one step.
-    grid.addEventListener('pointercancel', () => ended(gesture.cancel()));
+    grid.addEventListener('pointercancel', (event) => (tool ? toolEnded(event, 'cancel') : ended(gesture.cancel())));
     grid.addEventListener('keydown', keyPressed);
     grid.addEventListener('contextmenu', (event) => {
         event.preventDefault();
@@ -188,13 +218,16 @@ export function fitGrid() {
 
 function colourOf(dot) {
     if (state.dots[dot] === '1')
-        return '#000';
+        return kColours.set;
     // The onion skin shows only where the picture itself leaves the cell clear.
-    return state.onion[dot] === '1' ? '#d4d4d4' : '#fff';
+    return state.onion[dot] === '1' ? kColours.onion : kColours.clear;
 }
 
 function paintDots() {
-    paintGrid(canvas.getContext('2d'), state.type, paper.pitch, paper.line, colourOf);
+    const context = canvas.getContext('2d');
+    paintGrid(context, state.type, paper.pitch, paper.line, colourOf);
+    if (state.selection)
+        paintMarquee(context, state.selection, paper.pitch, 0, 0);
 }
 
 // Touches the cell only when the class changes, which it remembers: a switch
@@ -207,6 +240,9 @@ function showIf(cell, name, on) {
 }
 
 export function renderGrid() {
+    grid.hidden = !atModuleSize();
+    if (grid.hidden)
+        return;
     if (laidOutType !== state.type) {
         const layout = cellsOf(state.type);
         for (let dot = 0; dot < constants.dotCount; ++dot) {

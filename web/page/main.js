@@ -1,6 +1,8 @@
 // Starts the page: the core and its session first, then the window drawn
 // from the state, then the commands of the core's table wired to the menu,
 // the keys, paste and drops.
+import { canvasBox, zoomIn, zoomOut, zoomToFit } from './canvas.js';
+import { buildCanvasGrid } from './canvasfocus.js';
 import { copyAsCArray, copyCode, copyCodeByKey, readClipboard } from './clipboard.js';
 import { core, loadCore } from './core.js';
 import { dialogIsOpen, element, messageBox, showAbout } from './dialogs.js';
@@ -19,7 +21,7 @@ import { pictureDelay, renamePicture } from './setdialogs.js';
 import { newPicture, pictureSize } from './sizedialog.js';
 import { keepFitted } from './scale.js';
 import { openSet, openSetFrom, saveSet, saveSetAs, saveSetAsFolder } from './setfiles.js';
-import { session, startSession, state, subscribe, update } from './state.js';
+import { atModuleSize, session, startSession, state, subscribe, update } from './state.js';
 import { keepWork, rememberArrayForm } from './storage.js';
 import { buildStrip, renderStrip } from './strip.js';
 import { insertText } from './textdialog.js';
@@ -79,6 +81,9 @@ function pageActions() {
         [CommandId.SaveSet, saveSet],
         [CommandId.SaveSetAs, saveSetAs],
         [CommandId.SaveSetAsFolder, saveSetAsFolder],
+        [CommandId.ZoomIn, () => zoomIn()],
+        [CommandId.ZoomOut, () => zoomOut()],
+        [CommandId.ZoomToFit, zoomToFit],
     ]);
 }
 
@@ -124,11 +129,13 @@ function menuItems() {
 }
 
 const kKeyNames = { ArrowUp: 'Up', ArrowDown: 'Down', ArrowLeft: 'Left', ArrowRight: 'Right', PageUp: 'PgUp',
-    PageDown: 'PgDown', Insert: 'Ins', Delete: 'Del' };
+    PageDown: 'PgDown', Insert: 'Ins', Delete: 'Del', Escape: 'Esc' };
 
-// A key as the core's table writes it: "Ctrl+Shift+Z", "Shift+Up", "Ctrl+Del".
+// A key as the core's table writes it: "Ctrl+Shift+Z", "Shift+Up", "Ctrl+Del", "Ctrl++", "P". Shift is
+// left out of a sign it is needed to type, as "+" is on many keyboards.
 function keyText(event) {
-    const modifiers = [[event.ctrlKey, 'Ctrl'], [event.altKey, 'Alt'], [event.shiftKey, 'Shift']];
+    const sign = event.key.length === 1 && event.key.toLowerCase() === event.key.toUpperCase() && event.key !== ' ';
+    const modifiers = [[event.ctrlKey, 'Ctrl'], [event.altKey, 'Alt'], [event.shiftKey && !sign, 'Shift']];
     const key = kKeyNames[event.key] || event.key.toUpperCase();
     return [...modifiers.filter(([held]) => held).map(([, name]) => name), key].join('+');
 }
@@ -199,7 +206,7 @@ function wireKeys() {
     });
     // On the document: Firefox gives a paste to the body, not to the grid that has the focus.
     document.addEventListener('paste', (event) => {
-        const grid = gridElement();
+        const grid = atModuleSize() ? gridElement() : canvasBox();
         if ((document.activeElement !== grid && !grid.contains(event.target)) || dialogIsOpen())
             return;
         event.preventDefault();
@@ -264,6 +271,7 @@ async function showWindow() {
     const main = document.getElementById('frmMain');
     const workspace = main.parentElement;
     buildMainWindow(main, commands);
+    buildCanvasGrid(main, commands.menu, commands.key);
     buildMenuButton(workspace);
     await nextTask();
     describeDots();

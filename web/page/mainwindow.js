@@ -5,6 +5,7 @@
 import { constants } from './core.js';
 import { text } from './texts.js';
 import { element, languageOf } from './dialogs.js';
+import { renderCanvasGrid } from './canvasfocus.js';
 import { buildGrid, renderGrid } from './grid.js';
 import { toolbarIcon } from './icons.js';
 import { session, state, update } from './state.js';
@@ -85,6 +86,7 @@ export function renderMainWindow() {
     box.classList.toggle('stale', stale);
     box.title = stale ? text('codeStale') : '';
     renderGrid();
+    renderCanvasGrid();
 }
 
 export function codeBoxText() {

@@ -2,7 +2,7 @@
 // picture, type, history, the code's staleness) mirrored after each change it
 // announces, and what only the page has, the code box's text and the focus
 // cell. The DOM is drawn from it after every change.
-import { core } from './core.js';
+import { constants, core } from './core.js';
 
 let made = null;
 
@@ -12,11 +12,16 @@ export function session() {
 }
 
 export const state = {
-    dots: '',
+    width: 0,
+    height: 0,
+    version: 0,          // counts the session's changes: what is drawn from `pixels` redraws when it moves on
+    pixels: new Uint8Array(), // the edited picture's dots by index, 1 for set: one copy a change at any size
+    onionPixels: null,   // the previous picture's, the same way, or null for none
+    tool: 0,             // core.Tool's value
+    selection: null,     // {left, top, width, height} in cells, or null
     type: 0,
     count: 1,            // pictures in the set
     current: 0,          // the edited one
-    onion: '',           // the previous picture's dots shown under the grid, '' for none
     playing: false,
     animation: false,    // the set is saved as an animation's frames
     code: '',            // what the code box holds, LF line ends
@@ -45,13 +50,33 @@ export function update(patch) {
         listener(state);
 }
 
+// The dots as 256 characters, '1' for a set dot, and the onion skin's ('' for
+// none), as the 16 x 16 controls read them: made only when one asks, as the
+// text of an 800 x 480 picture would cost more than a frame.
+let texts = { version: -1, dots: '', onion: '' };
+function textsNow() {
+    if (texts.version !== state.version)
+        texts = { version: state.version, dots: made.dots(), onion: made.onionDots() };
+    return texts;
+}
+Object.defineProperty(state, 'dots', { enumerable: true, get: () => textsNow().dots });
+Object.defineProperty(state, 'onion', { enumerable: true, get: () => textsNow().onion });
+
 function mirrored() {
-    return { dots: made.dots(), type: made.type(), count: made.count(), current: made.current(),
-        onion: made.onionDots(), playing: made.isPlaying(), animation: made.isChecked(core.CommandId.SaveAsAnimation) };
+    const onion = made.onionView();
+    return { version: state.version + 1, width: made.width(), height: made.height(), pixels: made.dotView().slice(),
+        onionPixels: onion && onion.slice(), tool: made.tool().value, selection: made.selection(),
+        type: made.type(), count: made.count(), current: made.current(),
+        playing: made.isPlaying(), animation: made.isChecked(core.CommandId.SaveAsAnimation) };
 }
 
 export function startSession() {
     made = new core.Session();
     made.subscribe(() => update(mirrored()));
     Object.assign(state, mirrored());
+}
+
+// The module's 16 x 16, whose grid of check boxes stays as it always was.
+export function atModuleSize() {
+    return state.width === constants.gridSide && state.height === constants.gridSide;
 }

@@ -7,7 +7,7 @@
 import { element, messageBox } from './dialogs.js';
 import { mayReplaceWork } from './setfiles.js';
 import { nameKeptFile } from './files.js';
-import { session, state, subscribe } from './state.js';
+import { atModuleSize, session, state, subscribe } from './state.js';
 
 const kPrefix = 'tessaldo.work.';
 const kTabKey = 'tessaldo.tab';  // in the tab's own session storage: the key its work is kept under
@@ -149,6 +149,27 @@ function keep() {
     }
 }
 
+// A large picture's text takes longer to write than a frame lasts: while the
+// user draws on it, it is kept once the changes pause, and before the page
+// goes. A 16 x 16 picture is kept at once, as it always was.
+const kLargeKeptAfterMs = 250;
+let keepTimer = 0;
+function keepSoon() {
+    clearTimeout(keepTimer);
+    keepTimer = 0;
+    if (atModuleSize())
+        keep();
+    else
+        keepTimer = setTimeout(keepNow, kLargeKeptAfterMs);
+}
+function keepNow() {
+    if (keepTimer) {
+        clearTimeout(keepTimer);
+        keepTimer = 0;
+    }
+    keep();
+}
+
 // Damaged work is put aside unchanged under a name of its own rather than
 // written over; the message says where.
 function putAside(text, problem) {
@@ -287,7 +308,8 @@ export async function keepWork() {
     // What the parts of an earlier page of this tab's hold is written again, whole, from the work restored.
     if (text)
         removeEntry(ownKey, own);
-    subscribe(keep);
+    subscribe(keepSoon);
+    window.addEventListener('pagehide', () => keepTimer && keepNow());
     keep();
     offerLeft(leftWork(live));
     return text && problem ? putAside(text, problem) : problem;
