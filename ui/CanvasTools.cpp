@@ -109,5 +109,9 @@ bool CanvasTools::Perform(CommandId id)
 
 void CanvasTools::CopySelection()
 {
-    Q_UNUSED(m_clipboard);
+    const std::string text = m_session.SelectionArrayText();
+    if (text.empty())
+        return; // nothing selected: the clipboard keeps what it holds
+    m_clipboard.Clear();
+    m_clipboard.SetText(QString::fromStdString(text));
 }

@@ -75,10 +75,10 @@ void IncomingRouter::Paste()
     incoming.type = m_grid.nLCDType(); // values for another display are read as the grid shows them
     Routed routed = RouteIncoming(incoming);
     if (!routed.candidates.empty()) {
-        const std::optional<BitLayout> layout = LayoutChoiceDialog::Ask(routed.candidates, incoming.type, m_window);
-        if (!layout)
+        const std::optional<LayoutChoice> chosen = LayoutChoiceDialog::Ask(routed.candidates, incoming.type, m_window);
+        if (!chosen)
             return;
-        routed = RouteIncoming(incoming, layout);
+        routed = RouteIncoming(incoming, chosen->layouts.front(), chosen->size);
     }
     TakeIncoming(routed, data != nullptr ? ImageIn(data) : QImage(), LocalFileIn(data));
 }

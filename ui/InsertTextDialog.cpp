@@ -21,18 +21,21 @@ using namespace tessaldo;
 
 namespace {
 
-QSpinBox *OffsetBox(const QString &name, const QString &prefix, QWidget *parent)
+// Far enough to move the text off any side of a picture `side` dots long.
+QSpinBox *OffsetBox(const QString &name, const QString &prefix, int side, QWidget *parent)
 {
     auto *box = new QSpinBox(parent);
     box->setObjectName(name);
-    box->setRange(-kGridSide, kGridSide);
+    box->setRange(-side, side);
     box->setPrefix(prefix);
     return box;
 }
 
 } // namespace
 
-InsertTextDialog::InsertTextDialog(const DotGrid &picture, QWidget *parent) : QDialog(parent), m_under(picture)
+InsertTextDialog::InsertTextDialog(const DotGrid &picture, std::optional<Cell> at, QWidget *parent)
+    : QDialog(parent),
+      m_under(picture)
 {
     setWindowTitle(FromUtf8(Text(TextId::InsertText)));
 
@@ -59,8 +62,14 @@ InsertTextDialog::InsertTextDialog(const DotGrid &picture, QWidget *parent) : QD
     m_placement = new QComboBox(this);
     m_placement->setObjectName(QStringLiteral("placement"));
     m_placement->addItems({FromUtf8(Text(TextId::ReplacePicture)), FromUtf8(Text(TextId::OntoPicture))});
-    m_offsetX = OffsetBox(QStringLiteral("offsetX"), QStringLiteral("right "), this);
-    m_offsetY = OffsetBox(QStringLiteral("offsetY"), QStringLiteral("down "), this);
+    m_offsetX = OffsetBox(QStringLiteral("offsetX"), QStringLiteral("right "), picture.Size().width, this);
+    m_offsetY = OffsetBox(QStringLiteral("offsetY"), QStringLiteral("down "), picture.Size().height, this);
+    if (at) {
+        m_align->setCurrentIndex(1);
+        m_placement->setCurrentIndex(1);
+        m_offsetX->setValue(at->column);
+        m_offsetY->setValue(at->row);
+    }
     auto *offset = new QHBoxLayout;
     offset->addWidget(m_offsetX);
     offset->addWidget(m_offsetY);

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class PicturePreview;
 class QCheckBox;
 class QComboBox;
@@ -19,7 +21,10 @@ class InsertTextDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit InsertTextDialog(const tessaldo::DotGrid &picture, QWidget *parent = nullptr);
+    // `at`: the cell the user pointed at, where the text starts, laid onto
+    // the picture; without one the text is centred, as on a 16 x 16 picture.
+    explicit InsertTextDialog(const tessaldo::DotGrid &picture, std::optional<tessaldo::Cell> at = std::nullopt,
+                              QWidget *parent = nullptr);
 
     // What the grid becomes on OK.
     const tessaldo::DotGrid &Picture() const;

@@ -136,11 +136,11 @@ const LayoutChoice &LayoutChoiceDialog::Chosen() const
     return m_choices.at(static_cast<std::size_t>(std::max(m_list->currentRow(), 0)));
 }
 
-std::optional<BitLayout> LayoutChoiceDialog::Ask(const std::vector<LayoutChoice> &choices, LcdType type,
-                                                 QWidget *parent)
+std::optional<LayoutChoice> LayoutChoiceDialog::Ask(const std::vector<LayoutChoice> &choices, LcdType type,
+                                                    QWidget *parent)
 {
     LayoutChoiceDialog dialog(choices, type, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return dialog.Chosen().layouts.front();
+    return dialog.Chosen();
 }

@@ -21,8 +21,8 @@ public:
     LayoutChoiceDialog(std::vector<tessaldo::LayoutChoice> choices, tessaldo::LcdType type, QWidget *parent = nullptr);
 
     // The layout the user picks for `choices`, drawn in `type`; nullopt when they cancel.
-    static std::optional<tessaldo::BitLayout> Ask(const std::vector<tessaldo::LayoutChoice> &choices,
-                                                  tessaldo::LcdType type, QWidget *parent);
+    static std::optional<tessaldo::LayoutChoice> Ask(const std::vector<tessaldo::LayoutChoice> &choices,
+                                                     tessaldo::LcdType type, QWidget *parent);
 
     // The reading chosen.
     const tessaldo::LayoutChoice &Chosen() const;

@@ -97,10 +97,10 @@ void SetWorkflow::OpenSetPaths(const QStringList &paths)
     } else {
         SetFile read = ReadSetFile(files.front(), m_session.Doc().type);
         if (read.set && !read.choices.empty()) {
-            const std::optional<BitLayout> chosen = LayoutChoiceDialog::Ask(read.choices, read.set->type, m_window);
+            const std::optional<LayoutChoice> chosen = LayoutChoiceDialog::Ask(read.choices, read.set->type, m_window);
             if (!chosen)
                 return;
-            read = ReadSetFile(files.front(), m_session.Doc().type, chosen);
+            read = ReadSetFile(files.front(), m_session.Doc().type, chosen->layouts.front());
         }
         opened = read.status;
         note = std::move(read.passedOver);

@@ -293,7 +293,9 @@ void frmMain::ImportImage(const GreyImage &image)
 void frmMain::InsertText()
 {
     CommitStroke();
-    InsertTextDialog dialog(m_grid, this);
+    // Off the module's size the text starts where the grid's menu was opened.
+    const std::optional<Cell> at = IsModuleSize(m_grid.Size()) ? std::nullopt : std::optional(lbDot->MenuCell());
+    InsertTextDialog dialog(m_grid, at, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_session.TakeDots("Text", dialog.Picture().AllDots());
