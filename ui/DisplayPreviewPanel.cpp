@@ -105,8 +105,11 @@ void DisplayPreviewPanel::Redraw()
         const QRgb clear = Rgb(DotColour(palette, row, false));
         const QRgb set = Rgb(DotColour(palette, row, true));
         for (int column = 0; column < size.width; ++column)
-            line[column] =
-                preview.dots[static_cast<std::size_t>(row * size.width + column)] == DotState::Set ? set : clear;
+            line[column] = preview.dots[(static_cast<std::size_t>(row) * static_cast<std::size_t>(size.width))
+                                        + static_cast<std::size_t>(column)]
+                                   == DotState::Set
+                               ? set
+                               : clear;
     }
 
     // The display's own size on this screen: its dots' pitch at the screen's physical density.
