@@ -102,7 +102,6 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
     {TextId::PreviewNotForModule, "previewNotForModule",
      "The module's array cannot be shown on a display: the module shows %1 pictures and this one is %2."},
     {TextId::PointerCell, "pointerCell", "x %1, y %2"},
-    {TextId::CanvasPointer, "canvasPointer", "x %1, y %2"},
     {TextId::CanvasCellSet, "canvasCellSet", "x %1, y %2, set"},
     {TextId::CanvasCellClear, "canvasCellClear", "x %1, y %2, clear"},
 });

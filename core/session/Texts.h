@@ -90,7 +90,6 @@ enum class TextId {
     SizedDotForDot,
     PreviewNotForModule,
     PointerCell,
-    CanvasPointer,
     CanvasCellSet,
     CanvasCellClear,
 };

@@ -142,6 +142,25 @@ async function layoutChoice(page) {
     await waitForDots(page, shown('pages'));
 }
 
+// An array of no told size that fits several displays opens at the size chosen with its layout.
+async function layoutAndSizeChoice(page) {
+    const bytes = Array.from({ length: 1024 }, (_, byte) => (byte % 3 ? '0x00' : '0x81')).join(', ');
+    await pasteText(page, `const unsigned char logo[] = { ${bytes} };`);
+    await page.waitForSelector('dialog[open] .layout-choice');
+    const names = await page.$$eval('dialog[open] .layout-choice label', (labels) => labels.map((label) => label.textContent));
+    const at = names.findIndex((name) => name.includes('SSD1306 Pages') && name.includes('128 x 64'));
+    assert(at >= 0, `a reading as 128 x 64 pages among ${names.join('; ')}`);
+    for (let step = 0; step < at; ++step)
+        await page.keyboard.press('ArrowRight');
+    await page.keyboard.press('Enter');
+    await waitFor(page, () => !document.querySelector('dialog[open]'));
+    const size = await waitFor(page, () => {
+        const { width, height } = window.tessaldoBench.session().size();
+        return width === 128 && `${width} x ${height}`;
+    });
+    assertEqual(size, '128 x 64', 'the picture\'s size after the choice');
+}
+
 // Enter in an empty text box is no OK: the picture stays, and so does the dialog, until there is text.
 async function insertNothing(page) {
     await clickDot(page, 7);
@@ -181,4 +200,5 @@ export const kChecks = [
     { name: 'Insert Text takes no OK while its text is empty', run: insertNothing },
     { name: 'a screen reader is given 256 check boxes named Dot N', run: accessibility },
     { name: 'pasted values that do not say their layout offer each reading, the likeliest first', run: layoutChoice },
+    { name: 'a 1024-byte array chosen as 128 x 64 pages opens at 128 x 64', run: layoutAndSizeChoice },
 ];

@@ -187,21 +187,30 @@ val TextDots(int type, const val &hexes, bool alignLeft, int offsetX, int offset
     return result;
 }
 
-// What a paste or a drop brings: {kind, dots, pictures, candidates, problem},
-// with problem the whole message when a paste would take nothing; pictures
-// holds code of several, candidates the readings of values that do not say
-// their layout (as ChoicesValue, in `type`) while `layout` gives no answer.
-val Route(bool image, const std::string &fileName, const val &text, int type, const std::string &layout)
+// What a paste or a drop brings: {kind, dots, width, height, pictures,
+// candidates, problem}, with problem the whole message when a paste would
+// take nothing; pictures holds code of several, candidates the readings of
+// values that do not say their layout (as ChoicesValue, in `type`) while
+// `layout` gives no answer. `width` and `height` are the chosen candidate's
+// size (0 while none is chosen): one array's bytes fit several sizes.
+val Route(bool image, const std::string &fileName, const val &text, int type, const std::string &layout, int width,
+          int height)
 {
     Incoming incoming{image, fileName, std::nullopt, TypeOf(type)};
     if (text.isString())
         incoming.text = text.as<std::string>();
-    const Routed routed = RouteIncoming(incoming, AnsweredLayout(layout));
+    std::optional<PictureSize> size;
+    if (width > 0 && height > 0)
+        size = PictureSize{width, height};
+    const Routed routed = RouteIncoming(incoming, AnsweredLayout(layout), size);
     static constexpr std::array kKinds{"nothing", "image", "drawing-file", "source-file", "image-file", "code"};
     val result = val::object();
     result.set("kind", std::string(kKinds.at(static_cast<std::size_t>(routed.kind))));
-    if (routed.dots)
+    if (routed.dots) {
         result.set("dots", DotsOf(*routed.dots));
+        result.set("width", routed.dots->Size().width);
+        result.set("height", routed.dots->Size().height);
+    }
     val pictures = val::array();
     for (const Picture &picture : routed.pictures)
         pictures.call<void>("push", PictureValue(picture));

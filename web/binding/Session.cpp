@@ -63,6 +63,17 @@ public:
         const bool sized = !IsModuleSize(size) && dots.size() == static_cast<std::size_t>(size.DotCount());
         m_session.TakeDots(caption, sized ? SizedDots(dots, size) : GridFrom(0, dots).AllDots());
     }
+    // Dots of a told size, as a paste read at the size chosen for it brings:
+    // the picture takes that size; '' or why not (a set of another size).
+    std::string TakeDotsOfSize(const std::string &caption, const std::string &dots, int width, int height)
+    {
+        const tessaldo::PictureSize size{width, height};
+        if (width <= 0 || height <= 0 || dots.size() != static_cast<std::size_t>(size.DotCount())) {
+            TakeDots(caption, dots);
+            return {};
+        }
+        return m_session.TakeDots(caption, IsModuleSize(size) ? GridFrom(0, dots).AllDots() : SizedDots(dots, size));
+    }
     void NewPicture() { m_session.New(); }
     std::string TakePictures(const std::string &caption, const val &pictures)
     {
@@ -310,6 +321,8 @@ public:
     // What "Copy as C Array" copies, and the name of its form, which the page
     // remembers and gives back at the next visit; a name of no form is not taken.
     std::string ArrayText() const { return m_session.ArrayText(); }
+    // What Copy and Cut of a selection copy: its dots as one array, '' without a selection.
+    std::string SelectionArrayText() const { return m_session.SelectionArrayText(); }
     std::string ArrayForm() const { return std::string(CodeFormatName(m_session.ArrayForm())); }
     void SetArrayForm(const std::string &name)
     {
@@ -511,6 +524,7 @@ EMSCRIPTEN_BINDINGS(tessaldo_session)
         .function("toggleDot", &PageSession::ToggleDot)
         .function("setType", &PageSession::SetType)
         .function("takeDots", &PageSession::TakeDots)
+        .function("takeDotsOfSize", &PageSession::TakeDotsOfSize)
         .function("newPicture", &PageSession::NewPicture)
         .function("takePictures", &PageSession::TakePictures)
         .function("openFrames", &PageSession::OpenFrames)
@@ -561,6 +575,7 @@ EMSCRIPTEN_BINDINGS(tessaldo_session)
         .function("isEnabled", &PageSession::IsEnabled)
         .function("isChecked", &PageSession::IsChecked)
         .function("arrayText", &PageSession::ArrayText)
+        .function("selectionArrayText", &PageSession::SelectionArrayText)
         .function("arrayForm", &PageSession::ArrayForm)
         .function("setArrayForm", &PageSession::SetArrayForm)
         .function("markSaved", &PageSession::MarkSaved)

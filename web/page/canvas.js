@@ -121,7 +121,7 @@ export function cellAt(clientX, clientY) {
 
 // Where the pointer is, as the status line under the canvas shows it; nothing off the picture.
 export function showPointer(cell) {
-    pointerLine.textContent = cell && inPicture(cell) ? text('canvasPointer', cell.column, cell.row) : '';
+    pointerLine.textContent = cell && inPicture(cell) ? text('pointerCell', cell.column, cell.row) : '';
 }
 
 // The box that scrolls, the canvas drawing its visible part, and the line

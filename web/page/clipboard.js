@@ -51,12 +51,24 @@ export async function copyCodeByKey() {
     announce(copy.note || 'The code is on the clipboard.');
 }
 
-export async function copyAsCArray() {
-    const problem = await writeText(session().arrayText());
+// Both copy an array as "Copy as C Array" does; true once it is on the clipboard.
+async function copyArray(array) {
+    const problem = await writeText(array);
     if (problem)
         await messageBox(problem);
     else
         announce('The picture is on the clipboard as a C array.');
+    return !problem;
+}
+
+export async function copyAsCArray() {
+    await copyArray(session().arrayText());
+}
+
+// The selection's dots as one array; without a selection the clipboard keeps what it holds.
+export async function copySelection() {
+    const array = session().selectionArrayText();
+    return array !== '' && copyArray(array);
 }
 
 // What the clipboard holds, read through the asynchronous clipboard: a file or image blob, or text.

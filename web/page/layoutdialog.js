@@ -43,7 +43,7 @@ function choice(candidate, index, showSizes) {
             ...captions])]);
 }
 
-// The reading the user takes, {name, layout, pictures}, or null when they cancel.
+// The reading the user takes, {name, layout, pictures, width, height, size}, or null when they cancel.
 export async function chooseLayout(candidates) {
     const [layoutChoiceTitle, layoutQuestion, setLayoutQuestion] = [text('layoutChoiceTitle'), text('layoutQuestion'),
         text('setLayoutQuestion')];

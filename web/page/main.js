@@ -3,7 +3,7 @@
 // the keys, paste and drops.
 import { canvasBox, zoomIn, zoomOut, zoomToFit } from './canvas.js';
 import { buildCanvasGrid } from './canvasfocus.js';
-import { copyAsCArray, copyCode, copyCodeByKey, readClipboard } from './clipboard.js';
+import { copyAsCArray, copyCode, copyCodeByKey, copySelection, readClipboard } from './clipboard.js';
 import { core, loadCore } from './core.js';
 import { dialogIsOpen, element, messageBox, showAbout } from './dialogs.js';
 import { chooseFile, nameFile, open, openDrawingFile, save } from './files.js';
@@ -32,12 +32,12 @@ import { insertText } from './textdialog.js';
 async function take({ file, text }) {
     // Values for another display are read as the grid shows them, in its type;
     // values that do not say their layout, in the one the user picks for them all.
-    let routed = core.route(false, file ? file.name : '', text, state.type, '');
+    let routed = core.route(false, file ? file.name : '', text, state.type, '', 0, 0);
     if (routed.candidates.length) {
         const chosen = await chooseLayout(routed.candidates);
         if (!chosen)
             return;
-        routed = core.route(false, file ? file.name : '', text, state.type, chosen.layout);
+        routed = core.route(false, file ? file.name : '', text, state.type, chosen.layout, chosen.width, chosen.height);
     }
     if (routed.kind === 'drawing-file')
         await openDrawingFile(file);
@@ -52,8 +52,12 @@ async function take({ file, text }) {
         if (renamed)
             await messageBox(renamed);
     }
-    else
-        session().takeDots('Paste', routed.dots);
+    else {
+        // Read at the size chosen for it, the picture takes that size; a set of another size refuses it.
+        const refused = session().takeDotsOfSize('Paste', routed.dots, routed.width, routed.height);
+        if (refused)
+            await messageBox(refused);
+    }
 }
 
 // How the page carries out the commands the core leaves to the faces.
@@ -71,6 +75,12 @@ function pageActions() {
         [CommandId.PictureSize, pictureSize],
         [CommandId.Paste, async () => take(await readClipboard())],
         [CommandId.CopyAsCArray, copyAsCArray],
+        [CommandId.CopySelection, copySelection],
+        // A selection the clipboard did not take stays in the picture.
+        [CommandId.CutSelection, async () => {
+            if (await copySelection())
+                perform(CommandId.DeleteSelection);
+        }],
         [CommandId.CopyLink, copyLink],
         [CommandId.SendToModule, sendToModule],
         [CommandId.RenamePicture, renamePicture],

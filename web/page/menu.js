@@ -38,6 +38,12 @@ function focusLeft(event) {
         close(false);
 }
 
+// At the window's zoom, a menu taller than the view scrolls within it rather than shrinking.
+function zoomMenu(menu) {
+    zoomLikeWindow(menu, true);
+    menu.style.maxHeight = `${window.innerHeight / menu.currentCSSZoom}px`;
+}
+
 // x and y in the view's pixels; the menu's own are zoomed as the window is.
 function placeAt(menu, x, y) {
     const box = menu.getBoundingClientRect();
@@ -81,7 +87,7 @@ function openSubmenu(parent, items, name, asPage) {
     closeSubmenu();
     const menu = buildMenu(items, true, name);
     document.body.append(menu);
-    zoomLikeWindow(menu);
+    zoomMenu(menu);
     const beside = besideMenu(menu, parent);
     if (!beside && !asPage) {
         menu.remove();
@@ -183,7 +189,7 @@ export function showMenu(x, y, items) {
     close();
     const menu = buildMenu(items, false, 'Dots');
     document.body.append(menu);
-    zoomLikeWindow(menu);
+    zoomMenu(menu);
     placeAt(menu, x, y);
     const outside = (event) => {
         if (!event.target.closest?.('.menu'))

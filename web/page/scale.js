@@ -87,11 +87,13 @@ export function keepFitted(workspace) {
 
 // A dialog, menu or note shown over the window, at the window's zoom so that
 // its text is as large as the window's, but never larger than the view holds
-// nor smaller than unzoomed. Measured as it is shown.
-export function zoomLikeWindow(element) {
+// nor smaller than unzoomed. Measured as it is shown. scrolls: its height is
+// kept within the view by the caller, who lets it scroll, as a menu of many
+// commands is: its text then stays as large as the window's.
+export function zoomLikeWindow(element, scrolls = false) {
     element.style.zoom = '1';
     const box = element.getBoundingClientRect();
     const room = Math.min(window.innerWidth / (box.width + 2 * kViewMargin),
-        window.innerHeight / (box.height + 2 * kViewMargin));
+        scrolls ? Infinity : window.innerHeight / (box.height + 2 * kViewMargin));
     element.style.zoom = String(Math.max(1, Math.min(windowZoom, room)));
 }
