@@ -432,7 +432,8 @@ public:
         std::string pixels(static_cast<std::size_t>(size.DotCount()) * 4, '\xff');
         for (int row = 0; row < size.height; ++row) {
             for (int column = 0; column < size.width; ++column) {
-                const auto dot = static_cast<std::size_t>(row * size.width + column);
+                const std::size_t dot = (static_cast<std::size_t>(row) * static_cast<std::size_t>(size.width))
+                                        + static_cast<std::size_t>(column);
                 const std::uint32_t colour = DotColour(palette, row, preview.dots[dot] == DotState::Set);
                 pixels[dot * 4] = static_cast<char>(colour >> 16);
                 pixels[dot * 4 + 1] = static_cast<char>(colour >> 8);
