@@ -432,6 +432,10 @@ std::string EditSession::Run()
     EndStroke();
     m_codeMadeFrom = m_document.Edited().dots;
     Announce();
+    // The module's printf lines hold 16 x 16 dots; a picture of another size
+    // is code for another display, in the array form chosen for it.
+    if (!IsModuleSize(m_document.Size()))
+        return ArrayText();
     return LCDtoCODE(Grid());
 }
 

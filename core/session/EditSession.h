@@ -186,7 +186,8 @@ public:
     // The set as last saved, opened or started with.
     const Document &SavedDoc() const { return m_clean; }
 
-    // The code for the picture, remembered as made from its dots.
+    // The code for the picture, remembered as made from its dots: the
+    // module's printf lines, or off 16 x 16 the array in ArrayForm().
     std::string Run();
     // The code box now holds what no picture made: typed, copied out or emptied.
     void ForgetCode();

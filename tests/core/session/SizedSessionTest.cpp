@@ -134,3 +134,18 @@ TEST(SizedSessionTest, AStrokeReachesEveryDotOfA128x64Picture)
     session.Undo();
     EXPECT_EQ(session.Doc(), clear);
 }
+
+TEST(SizedSessionTest, RunOffTheModulesSizeWritesTheChosenArrayNotEmptyPrintfLines)
+{
+    EditSession session;
+    ASSERT_EQ(session.NewPicture({128, 64}), "");
+    session.ToggleDot(0);
+    const std::string pages = session.Run();
+    EXPECT_EQ(pages.find("printf"), std::string::npos);
+    EXPECT_NE(pages.find("_PAGES"), std::string::npos) << pages.substr(0, 200);
+    EXPECT_FALSE(session.CodeIsStale());
+    session.SetArrayForm(CodeFormat::Xbm);
+    EXPECT_NE(session.Run().find("_width 128"), std::string::npos);
+    ASSERT_EQ(session.NewPicture(kModuleSize), "");
+    EXPECT_EQ(session.Run().rfind("printf", 0), 0U);
+}
