@@ -72,6 +72,7 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
         m_session, [this] { return NothingUnsavedIsLost(); }, this);
     m_sizing->Answer(*m_menu);
     connect(m_sizing.get(), &PictureSizing::PictureStarted, m_drawings.get(), &DrawingFiles::Forget);
+    connect(m_sizing.get(), &PictureSizing::PictureStarted, txtData, [this] { txtData->SetText(QString()); });
     m_preview = new DisplayPreviewPanel(m_session, this);
     auto *corners = new WindowCorners(this);
     m_canvas->Anchor(*corners);

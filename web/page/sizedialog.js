@@ -4,8 +4,9 @@
 // one of nine places, or scales it by a whole factor, as one step.
 import { constants, core } from './core.js';
 import { buttons, clampedNumber, element, numberBox, row, showDialog } from './dialogs.js';
+import { nameFile } from './files.js';
 import { mayReplaceWork } from './setfiles.js';
-import { session } from './state.js';
+import { session, update } from './state.js';
 import { text } from './texts.js';
 
 // The command's caption as the menu shows it, the dialog's title without the ellipsis that says a dialog follows.
@@ -97,8 +98,12 @@ export async function newPicture() {
         chosen = { width: clampedNumber(width), height: clampedNumber(height) };
         return '';
     });
-    if (asked && await mayReplaceWork())
-        session().newPictureOfSize(chosen.width, chosen.height);
+    if (!asked || !await mayReplaceWork())
+        return;
+    // As the toolbar's New: the clear picture is no file's, and the code box held the old picture's code.
+    session().newPictureOfSize(chosen.width, chosen.height);
+    nameFile('');
+    update({ code: '' });
 }
 
 // The set made another size, cropped or extended at an anchor, or scaled.
