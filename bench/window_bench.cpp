@@ -78,18 +78,24 @@ void BM_TransformRepaint(benchmark::State &state)
 }
 BENCHMARK(BM_TransformRepaint)->UseRealTime();
 
+// Undo and Redo by turns over the window's last step, each shown before the next.
+void UndoAndRedoInTurn(benchmark::State &state, frmMain *window)
+{
+    bool undo = true;
+    for (auto _ : state) {
+        undo ? window->Undo() : window->Redo();
+        undo = !undo;
+        QCoreApplication::processEvents();
+    }
+}
+
 void BM_UndoRepaint(benchmark::State &state)
 {
     DrawAsymmetricPicture();
     Window()->ApplyTransform(tessaldo::Transform::Invert);
     QCoreApplication::processEvents();
-    bool undo = true;
-    for (auto _ : state) {
-        // Back and forth over one inversion, so every walk changes every dot.
-        undo ? Window()->Undo() : Window()->Redo();
-        undo = !undo;
-        QCoreApplication::processEvents();
-    }
+    // Back and forth over one inversion, so every walk changes every dot.
+    UndoAndRedoInTurn(state, Window());
 }
 BENCHMARK(BM_UndoRepaint)->UseRealTime();
 
@@ -290,12 +296,7 @@ void BM_LargeUndoRepaint(benchmark::State &state)
     Click(LargeView()->CellRect(0).center());
     ChooseTool(QStringLiteral("Pencil"));
     QCoreApplication::processEvents();
-    bool undo = true;
-    for (auto _ : state) {
-        undo ? LargeWindow()->Undo() : LargeWindow()->Redo();
-        undo = !undo;
-        QCoreApplication::processEvents();
-    }
+    UndoAndRedoInTurn(state, LargeWindow());
 }
 BENCHMARK(BM_LargeUndoRepaint)->UseRealTime();
 

@@ -33,6 +33,14 @@ DotState Opposite(DotState state)
     return state == DotState::Set ? DotState::Clear : DotState::Set;
 }
 
+// Every dot of `rect`, which lies inside the picture, made clear.
+void ClearCells(DotGrid &grid, CellRect rect)
+{
+    for (int row = 0; row < rect.size.height; ++row)
+        for (int column = 0; column < rect.size.width; ++column)
+            grid.SetDot(grid.DotAt({rect.topLeft.column + column, rect.topLeft.row + row}), DotState::Clear);
+}
+
 } // namespace
 
 void EditSession::SetTool(Tool tool)
@@ -218,10 +226,7 @@ void EditSession::DragSelection(int dx, int dy)
             m_selection->held = SelectedDots();
             // The picture with the selection lifted out: what it leaves behind is clear.
             DotGrid under = Grid();
-            const CellRect rect = m_selection->rect;
-            for (int row = 0; row < rect.size.height; ++row)
-                for (int column = 0; column < rect.size.width; ++column)
-                    under.SetDot(under.DotAt({rect.topLeft.column + column, rect.topLeft.row + row}), DotState::Clear);
+            ClearCells(under, m_selection->rect);
             m_selection->under = under.AllDots();
         }
         m_selection->dragFrom = m_selection->rect.topLeft;
@@ -238,9 +243,7 @@ void EditSession::DeleteSelection()
         return;
     Change("Delete", [&rect](Document &document) {
         DotGrid grid = document.Grid();
-        for (int row = 0; row < rect->size.height; ++row)
-            for (int column = 0; column < rect->size.width; ++column)
-                grid.SetDot(grid.DotAt({rect->topLeft.column + column, rect->topLeft.row + row}), DotState::Clear);
+        ClearCells(grid, *rect);
         document.Edited().dots = grid.AllDots();
     });
     m_selection = Selected{*rect, std::nullopt, std::nullopt, rect->topLeft};
