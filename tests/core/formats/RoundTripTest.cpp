@@ -55,7 +55,7 @@ DotGrid GridOf(const Document &set, std::size_t index)
 }
 
 // A picture file of the set's first picture, read back as `name` names it.
-Trip PictureFile(std::string (*write)(const DotGrid &), std::string name)
+Trip PictureFile(std::string (*write)(const DotGrid &), const std::string &name)
 {
     return [write, name](const Document &set) {
         const ParsedDrawing read = ParsePicture(write(GridOf(set, 0)), ReadFrom::File(name), set.type);
@@ -106,11 +106,30 @@ Trip ArrayForm(CodeFormat format)
     };
 }
 
-Trip Header(BitLayout layout)
+using Writer = std::function<SetText(const Document &set)>;
+
+Writer Header(BitLayout layout)
 {
     return [layout](const Document &set) {
-        const SetText header = FormatSetHeader(set, "icons.h", "tessaldo-cli header", std::nullopt, layout);
+        return FormatSetHeader(set, "icons.h", "tessaldo-cli header", std::nullopt, layout);
+    };
+}
+
+// The header read back as Open Set reads it.
+Trip Opened(const Writer &write)
+{
+    return [write](const Document &set) {
+        const SetText header = write(set);
         return header.problem.empty() ? Reading(ReadSet(header.text, set.type)) : Failed(header.problem);
+    };
+}
+
+// The header read back as `decode --each` reads it.
+Trip Decoded(const Writer &write)
+{
+    return [write](const Document &set) {
+        const SetText header = write(set);
+        return header.problem.empty() ? ArraysOf(header.text, set.type) : Failed(header.problem);
     };
 }
 
@@ -194,7 +213,10 @@ std::vector<Way> Ways()
             {"code " + std::string(CodeFormatName(form)), Keeps::Names, false, form == CodeFormat::C, ArrayForm(form)});
     for (const BitLayout layout : kEveryBitLayout)
         ways.push_back({"header in " + std::string(BitLayoutName(layout)), Keeps::Set, false,
-                        layout == BitLayout::Module, Header(layout)});
+                        layout == BitLayout::Module, Opened(Header(layout))});
+    for (const BitLayout layout : kEveryBitLayout)
+        ways.push_back({"header in " + std::string(BitLayoutName(layout)) + " decoded", Keeps::Names, false,
+                        layout == BitLayout::Module, Decoded(Header(layout))});
     return ways;
 }
 
