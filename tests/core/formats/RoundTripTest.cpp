@@ -91,12 +91,20 @@ Result<Document> ArraysOf(const std::string &code, LcdType type)
     return Result<Document>::Ok(set);
 }
 
-// Every picture's array in `format`, one after another, as code pasted together.
+// The module's Run text and raw bytes name no picture.
+bool Named(CodeFormat format)
+{
+    return format != CodeFormat::Ccs && format != CodeFormat::Raw;
+}
+
+// Every picture's array in `format`, one after another, as code pasted
+// together; of the first picture alone where the form names none.
 Trip ArrayForm(CodeFormat format)
 {
     return [format](const Document &set) {
+        const bool named = Named(format);
         std::string code;
-        for (std::size_t i = 0; i < set.pictures.size(); ++i) {
+        for (std::size_t i = 0; i < (named ? set.pictures.size() : 1); ++i) {
             const Result<std::string> one = PictureCode({GridOf(set, i), set.pictures[i].name, "set.h"}, format);
             if (!one)
                 return Failed(one.message());
@@ -207,10 +215,12 @@ std::vector<Way> Ways()
          }},
         {"zip", Keeps::Names, false, false, ThroughZip},
     };
-    for (const CodeFormat form :
-         {CodeFormat::C, CodeFormat::Xbm, CodeFormat::Gfx, CodeFormat::Pages, CodeFormat::Tiles})
-        ways.push_back(
-            {"code " + std::string(CodeFormatName(form)), Keeps::Names, false, form == CodeFormat::C, ArrayForm(form)});
+    for (const CodeFormat form : {CodeFormat::Ccs, CodeFormat::C, CodeFormat::Raw, CodeFormat::Xbm, CodeFormat::Gfx,
+                                  CodeFormat::Pages, CodeFormat::Tiles}) {
+        const bool module = SizedArrayForm(form) != form;
+        ways.push_back({"code " + std::string(CodeFormatName(form)), Named(form) ? Keeps::Names : Keeps::Dots, false,
+                        module, ArrayForm(form)});
+    }
     for (const BitLayout layout : kEveryBitLayout)
         ways.push_back({"header in " + std::string(BitLayoutName(layout)), Keeps::Set, false,
                         layout == BitLayout::Module, Opened(Header(layout))});
