@@ -3,6 +3,7 @@
 #include "core/code/CodeLexer.h"
 #include "core/convert/GlyphNames.h"
 
+#include <charconv>
 #include <cstdio>
 #include <optional>
 
@@ -23,6 +24,21 @@ std::string Printf(const char *format, auto... values)
     return text;
 }
 
+// A C integer's value, decimal or hex, its u and l suffixes aside; nothing
+// for any other number.
+std::optional<long> NumberValue(std::string_view text)
+{
+    while (!text.empty() && std::string_view("uUlL").find(text.back()) != std::string_view::npos)
+        text.remove_suffix(1);
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    text.remove_prefix(hex ? 2 : 0);
+    long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, hex ? 16 : 10);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
 // The numbers of a declaration's initialiser, from its '{' to the '}' that
 // closes it, each with its sign; nothing where no '{' follows.
 std::optional<std::vector<long>> Initialiser(Lexer &lexer)
@@ -37,8 +53,10 @@ std::optional<std::vector<long>> Initialiser(Lexer &lexer)
     while (depth > 0 && (token = lexer.Next())) {
         depth += IsPunctuation(*token, '{') ? 1 : IsPunctuation(*token, '}') ? -1 : 0;
         if (token->kind == TokenKind::Number) {
-            const long value = std::stol(std::string(token->text), nullptr, 0);
-            numbers.push_back(negative ? -value : value);
+            const std::optional<long> value = NumberValue(token->text);
+            if (!value)
+                return std::nullopt;
+            numbers.push_back(negative ? -*value : *value);
         }
         negative = IsPunctuation(*token, '-');
     }
@@ -165,7 +183,8 @@ BitmapFont GfxFontGlyphs(const GfxFont &font)
                           gfx.xAdvance,
                           FontBox{gfx.width, gfx.height, gfx.xOffset, 1 - gfx.yOffset - gfx.height},
                           {}};
-        for (std::size_t bit = 0; bit < static_cast<std::size_t>(gfx.width * gfx.height); ++bit)
+        for (std::size_t bit = 0; bit < static_cast<std::size_t>(gfx.width) * static_cast<std::size_t>(gfx.height);
+             ++bit)
             glyph.dots.push_back(font.bitmap[gfx.bitmapOffset + bit / 8] >> (7 - bit % 8) & 1U);
         glyphs.glyphs.push_back(std::move(glyph));
     }

@@ -354,7 +354,7 @@ std::optional<BitmapGlyph> DecodeGlyph(const std::vector<std::uint8_t> &bytes, s
     if (!advance || !width || !height || !x || !y)
         return std::nullopt;
     BitmapGlyph glyph{0, *advance, {*width, *height, *x, *y}, {}};
-    const auto area = static_cast<std::size_t>(*width * *height);
+    const auto area = static_cast<std::size_t>(*width) * static_cast<std::size_t>(*height);
     while (glyph.dots.size() < area) {
         const std::optional<unsigned> zeros = bits.Read(fields.zeros);
         const std::optional<unsigned> ones = bits.Read(fields.ones);
@@ -595,8 +595,9 @@ Result<BitmapFont> DecodeU8g2Font(const std::vector<std::uint8_t> &bytes, std::s
     FieldBits fields{bytes[4], bytes[5], bytes[6], bytes[7], bytes[8], bytes[2], bytes[3]};
     BitmapFont font;
     font.name = name;
-    font.ascent = static_cast<std::int8_t>(bytes[13]);
-    font.descent = -static_cast<std::int8_t>(bytes[14]);
+    // Both are signed bytes.
+    font.ascent = bytes[13] < 0x80 ? bytes[13] : bytes[13] - 0x100;
+    font.descent = -(bytes[14] < 0x80 ? bytes[14] : bytes[14] - 0x100);
     // The glyphs below 0x100, then past the table, those from 0x100; each part ends at a code of 0.
     std::size_t at = kHeaderSize;
     for (const bool wide : {false, true}) {

@@ -27,7 +27,12 @@ struct BitmapGlyph {
     std::vector<std::uint8_t> dots;
     bool operator==(const BitmapGlyph &) const = default;
 
-    bool Dot(int column, int row) const { return dots[static_cast<std::size_t>(row * box.width + column)] != 0; }
+    bool Dot(int column, int row) const
+    {
+        return dots[static_cast<std::size_t>(row) * static_cast<std::size_t>(box.width)
+                    + static_cast<std::size_t>(column)]
+               != 0;
+    }
 };
 
 struct BitmapFont {

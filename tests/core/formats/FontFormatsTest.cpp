@@ -23,7 +23,7 @@ const std::filesystem::path kReferences = std::filesystem::path(TESSALDO_TEST_DA
 const BitmapFont *DebianFont(const std::string &stem, std::string &why)
 {
     static std::map<std::string, std::unique_ptr<BitmapFont>> read;
-    static const TempDir folder;
+    static const TempDir kFolder;
     if (const auto found = read.find(stem); found != read.end())
         return found->second.get();
     std::filesystem::path pcf;
@@ -31,9 +31,9 @@ const BitmapFont *DebianFont(const std::string &stem, std::string &why)
         if (const std::filesystem::path file = std::filesystem::path("/usr/share/fonts/X11") / dir / (stem + ".pcf.gz");
             std::filesystem::exists(file))
             pcf = file;
-    const std::filesystem::path bdf = folder / (stem + ".bdf");
-    const std::string command = "zcat '" + pcf.string() + "' > '" + (folder / (stem + ".pcf")).string()
-                                + "' && pcf2bdf -o '" + bdf.string() + "' '" + (folder / (stem + ".pcf")).string()
+    const std::filesystem::path bdf = kFolder / (stem + ".bdf");
+    const std::string command = "zcat '" + pcf.string() + "' > '" + (kFolder / (stem + ".pcf")).string()
+                                + "' && pcf2bdf -o '" + bdf.string() + "' '" + (kFolder / (stem + ".pcf")).string()
                                 + "'";
     if (pcf.empty() || std::system(command.c_str()) != 0) {
         why = stem + ".bdf cannot be made here: it needs Debian's xfonts-base, xfonts-75dpi and pcf2bdf";
@@ -163,11 +163,14 @@ TEST(FontFormats, GfxRefusesCodesBeyondAByteAndReadsOnlyWholeFonts)
     EXPECT_NE(refused.message().find("up to 255 only"), std::string::npos);
     EXPECT_NE(refused.message().find("u8g2's font format"), std::string::npos);
     EXPECT_FALSE(BuildGfxFont(font, 0x21, 0x20));
-    for (const std::string header :
-         {"const uint8_t aBitmaps[] = { 0x80 };", "const uint8_t aBitmaps[] = { 0x80 };\n"
-                                                  "const GFXglyph aGlyphs[] = { { 0, 3, 3, 4, 0, -3 } };\n"
-                                                  "const GFXfont a = { (uint8_t *)aBitmaps, (GFXglyph *)aGlyphs, "
-                                                  "0x41, 0x41, 4 };"})
+    for (const std::string header : {"const uint8_t aBitmaps[] = { 0x80 };",
+                                     "const uint8_t aBitmaps[] = { 0x80 };\n"
+                                     "const GFXglyph aGlyphs[] = { { 0, 3, 3, 4, 0, -3 } };\n"
+                                     "const GFXfont a = { (uint8_t *)aBitmaps, (GFXglyph *)aGlyphs, "
+                                     "0x41, 0x41, 4 };",
+                                     "const uint8_t aBitmaps[] = { 0x };\n"
+                                     "const GFXglyph aGlyphs[] = { { 0, 1, 1, 4, 0, -3 } };\n"
+                                     "const GFXfont a = { (uint8_t *)aBitmaps, (GFXglyph *)aGlyphs, 0x41, 0x41, 4 };"})
         EXPECT_FALSE(ReadGfxFont(header)) << header;
 }
 
@@ -246,4 +249,21 @@ TEST(FontFormats, ATextChoosesItsGlyphsAndNamesThoseMissing)
     EXPECT_EQ(glyphs.chosen, (Codes{U' ', U'.', U'2', U'3', {}, U'5', U'C', U'\xb3c4'}));
     EXPECT_EQ(glyphs.missing, "The font has no glyph for U+00B0 and U+C628, which the text draws.");
     EXPECT_EQ(ChooseGlyphsForText(font, "23.5 C").missing, "");
+}
+
+// A font cut anywhere short of its end is refused with the reason, never read past.
+TEST(FontFormats, U8g2FontsCutShortSayWhy)
+{
+    BitmapFont font;
+    font.glyphs = {{U'A', 4, {3, 2, 0, 0}, {1, 0, 1, 0, 1, 0}}, {U'\xd55c', 9, {2, 2, 1, -1}, {1, 1, 0, 1}}};
+    const std::vector<std::uint8_t> bytes = EncodeU8g2Font(font, {U'A', U'\xd55c'}, U8g2Mode::Proportional).value();
+    const Result<BitmapFont> whole = DecodeU8g2Font(bytes, "f");
+    ASSERT_TRUE(whole) << whole.message();
+    EXPECT_EQ(whole.value().glyphs, font.glyphs);
+    for (std::size_t size = 0; size + 1 < bytes.size(); ++size) {
+        const Result<BitmapFont> cut = DecodeU8g2Font({bytes.begin(), bytes.begin() + static_cast<long>(size)}, "f");
+        ASSERT_FALSE(cut) << size;
+        EXPECT_EQ(cut.message(),
+                  "The u8g2 font f ends inside a glyph or its header: its bytes are cut short or damaged.");
+    }
 }
