@@ -40,15 +40,16 @@ public:
 
     void Add(unsigned value, int bits)
     {
-        if (m_bytes != nullptr)
-            for (int bit = 0; bit < bits; ++bit, ++m_count) {
-                if (m_count % 8 == 0)
-                    m_bytes->push_back(0);
-                if ((value >> bit & 1U) != 0)
-                    m_bytes->back() |= static_cast<std::uint8_t>(1U << (m_count % 8));
-            }
-        else
+        if (m_bytes == nullptr) {
             m_count += static_cast<std::size_t>(bits);
+            return;
+        }
+        for (int bit = 0; bit < bits; ++bit, ++m_count) {
+            if (m_count % 8 == 0)
+                m_bytes->push_back(0);
+            if ((value >> bit & 1U) != 0)
+                m_bytes->back() |= static_cast<std::uint8_t>(1U << (m_count % 8));
+        }
     }
     std::size_t Bytes() const { return (m_count + 7) / 8; }
 
