@@ -190,6 +190,7 @@ Chosen Choose(const BitmapFont &font, const std::vector<std::optional<char32_t>>
 {
     std::vector<BitmapGlyph> reduced;
     std::vector<char32_t> targets;
+    reduced.reserve(font.glyphs.size());
     for (std::size_t i = 0; i < font.glyphs.size(); ++i)
         if (chosen[i]) {
             reduced.push_back(Reduced(font.glyphs[i]));
@@ -550,9 +551,13 @@ Result<std::string> FormatU8g2Font(const BitmapFont &font, const std::vector<std
         const bool plain =
             byte >= 32 && byte < 127
             && std::string_view("\"\\?0123456789").find(static_cast<char>(byte)) == std::string_view::npos;
+        if (plain) {
+            text += static_cast<char>(byte);
+            continue;
+        }
         char octal[8];
         std::snprintf(octal, sizeof octal, "\\%o", byte);
-        text += plain ? std::string(1, static_cast<char>(byte)) : std::string(octal);
+        text += octal;
     }
     text += "\";\n";
     if (large)
