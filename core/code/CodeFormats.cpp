@@ -28,8 +28,8 @@ std::size_t Utf8Length(unsigned char lead)
     return lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
 }
 
-// The character that starts at `at` in UTF-8, `at` moved past it; nothing,
-// and `at` moved one byte on, for a byte that starts no character.
+} // namespace
+
 std::optional<char32_t> DecodeUtf8(std::string_view bytes, std::size_t &at)
 {
     const auto lead = static_cast<unsigned char>(bytes[at]);
@@ -56,6 +56,8 @@ std::optional<char32_t> DecodeUtf8(std::string_view bytes, std::size_t &at)
     at += length;
     return character;
 }
+
+namespace {
 
 // The next character, a syllable whose jamo are written one by one, as some
 // file systems store Korean names, composed into the one syllable they spell.

@@ -15,6 +15,10 @@
 
 namespace tessaldo {
 
+// The character that starts at `at` in UTF-8, `at` moved past it; nothing,
+// and `at` moved one byte on, for a byte that starts no character.
+std::optional<char32_t> DecodeUtf8(std::string_view bytes, std::size_t &at);
+
 // The forms the picture's code can take besides the Run text.
 enum class CodeFormat {
     Ccs, // the two printf statements, exactly as Run writes them

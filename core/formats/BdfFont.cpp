@@ -239,7 +239,11 @@ private:
                 chars = Numbers(words, 1).front();
             else if (words.front() == "STARTCHAR")
                 ReadGlyph(words.size() > 1 ? std::string(words[1]) : std::string(), reading);
+            else if (words.front() == "FONT")
+                reading.font.name = Rest(words);
         }
+        reading.font.ascent = static_cast<int>(m_ascent.value_or(0));
+        reading.font.descent = static_cast<int>(m_descent.value_or(0));
         const bool allCounted = !chars || static_cast<std::size_t>(*chars) == m_glyphsRead;
         // Some writers leave ENDFONT out; glyphs that each end whole, as many
         // as CHARS says, are the whole font all the same.
@@ -250,12 +254,25 @@ private:
                          + std::to_string(m_glyphsRead)};
         if (m_glyphsRead == 0)
             throw Damage{"it holds no glyphs"};
+        reading.font.copyright = m_copyright;
+        reading.font.defaultCharacter = m_defaultCharacter;
         if (!ended)
             reading.note = "it ends without ENDFONT, but each of its " + std::to_string(m_glyphsRead)
                            + " glyphs is whole, so they were taken";
     }
 
     // The ascent and descent place the glyphs; the character set says whether their numbers are Unicode's.
+    // The line after its keyword, without the quotes a string property is written in.
+    static std::string Rest(const std::vector<std::string_view> &words)
+    {
+        if (words.size() < 2)
+            return {};
+        std::string rest(words[1].data(), words.back().data() + words.back().size());
+        if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"')
+            rest = rest.substr(1, rest.size() - 2);
+        return rest;
+    }
+
     void ReadProperties()
     {
         std::vector<std::string_view> words;
@@ -267,6 +284,10 @@ private:
             const auto value = [&words] { return words.size() > 1 ? std::string(words[1]) : std::string(); };
             if (words.front() == "FONT_ASCENT")
                 m_ascent = Numbers(words, 1).front();
+            else if (words.front() == "COPYRIGHT")
+                m_copyright = Rest(words);
+            else if (words.front() == "DEFAULT_CHAR")
+                m_defaultCharacter = static_cast<char32_t>(Numbers(words, 1).front());
             else if (words.front() == "FONT_DESCENT")
                 m_descent = Numbers(words, 1).front();
             else if (words.front() == "AVERAGE_WIDTH")
@@ -300,6 +321,8 @@ private:
         std::vector<std::string_view> words;
         std::optional<int> encoding;
         std::optional<Box> box;
+        int advance = 0;
+        std::vector<std::uint8_t> dots;
         ScreenCells cells{};
         std::string passedOver;
         bool ended = false;
@@ -310,8 +333,10 @@ private:
                 encoding = Numbers(words, 1).front();
             } else if (words.front() == "BBX") {
                 box = BoxOf(words);
+            } else if (words.front() == "DWIDTH") {
+                advance = Numbers(words, 1).front();
             } else if (words.front() == "BITMAP") {
-                passedOver = ReadBitmap(box, cells, ended);
+                passedOver = ReadBitmap(box, cells, dots, ended);
                 drawn = true;
             }
         }
@@ -326,6 +351,9 @@ private:
             passedOver = "it has no Unicode code point (ENCODING)";
         else if (!m_codePoints.insert(*encoding).second)
             passedOver = "a glyph before it draws the same character";
+        else
+            reading.font.glyphs.push_back(
+                {static_cast<char32_t>(*encoding), advance, {box->width, box->height, box->x, box->y}, dots});
         if (!passedOver.empty()) {
             if (reading.passedOver++ == 0)
                 reading.firstPassedOver = shown + ": " + passedOver;
@@ -338,9 +366,11 @@ private:
         reading.glyphs.push_back(glyph);
     }
 
-    // The glyph's rows into the cell; why it cannot be a picture, or "".
-    // The rows end the glyph: `ended` once its ENDCHAR follows them.
-    std::string ReadBitmap(const std::optional<Box> &box, ScreenCells &cells, bool &ended)
+    // The glyph's rows into the cell and, as the box holds them, into `dots`;
+    // why it cannot be a picture, or "". The rows end the glyph: `ended` once
+    // its ENDCHAR follows them.
+    std::string ReadBitmap(const std::optional<Box> &box, ScreenCells &cells, std::vector<std::uint8_t> &dots,
+                           bool &ended)
     {
         if (!box || !m_fontBox)
             Damaged("begins a BITMAP before the font's FONTBOUNDINGBOX and the glyph's BBX");
@@ -374,7 +404,8 @@ private:
                 const char *first = hex.data() + column / 4;
                 if (std::from_chars(first, first + 1, digit, 16).ec != std::errc{})
                     Damaged("holds a row of the BITMAP that is no hex number");
-                if ((digit & (8U >> (column % 4))) == 0)
+                dots.push_back((digit & (8U >> (column % 4))) == 0 ? 0 : 1);
+                if (dots.back() == 0)
                     continue;
                 const std::int64_t x = left + column;
                 const std::int64_t y = top + row;
@@ -424,11 +455,13 @@ private:
     }
 
     std::optional<Box> m_fontBox;
-    std::optional<GlyphPlace> m_place;     // found at the first glyph's bitmap, once the properties are read
-    std::optional<std::int64_t> m_ascent;  // FONT_ASCENT
-    std::optional<std::int64_t> m_descent; // FONT_DESCENT
-    std::optional<int> m_averageWidth;     // AVERAGE_WIDTH, in tenths of a dot
-    std::string m_spacing;                 // SPACING: C for character cells, M for monospace, P proportional
+    std::optional<GlyphPlace> m_place;          // found at the first glyph's bitmap, once the properties are read
+    std::optional<std::int64_t> m_ascent;       // FONT_ASCENT
+    std::optional<std::int64_t> m_descent;      // FONT_DESCENT
+    std::optional<int> m_averageWidth;          // AVERAGE_WIDTH, in tenths of a dot
+    std::string m_spacing;                      // SPACING: C for character cells, M for monospace, P proportional
+    std::string m_copyright;                    // COPYRIGHT
+    std::optional<char32_t> m_defaultCharacter; // DEFAULT_CHAR
     std::size_t m_glyphsRead = 0;
     std::unordered_set<int> m_codePoints;
 };
@@ -473,6 +506,65 @@ std::string FormatBdfFont(std::vector<FontGlyph> glyphs, std::string_view family
                        + std::to_string(glyphs.size()) + "\n";
     for (const FontGlyph &glyph : glyphs)
         text += GlyphText(glyph, cell);
+    return text + "ENDFONT\n";
+}
+
+std::string FormatBdfFont(const BitmapFont &font)
+{
+    std::vector<BitmapGlyph> glyphs;
+    std::optional<FontBox> bounds;
+    for (const BitmapGlyph &glyph : font.glyphs) {
+        glyphs.push_back(Reduced(glyph));
+        const FontBox &box = glyphs.back().box;
+        if (box.width == 0 || box.height == 0)
+            continue;
+        if (!bounds) {
+            bounds = box;
+            continue;
+        }
+        const int right = std::max(bounds->x + bounds->width, box.x + box.width);
+        const int top = std::max(bounds->y + bounds->height, box.y + box.height);
+        bounds->x = std::min(bounds->x, box.x);
+        bounds->y = std::min(bounds->y, box.y);
+        bounds->width = right - bounds->x;
+        bounds->height = top - bounds->y;
+    }
+    const FontBox all = bounds.value_or(FontBox{});
+    const int size = std::max(1, font.ascent + font.descent);
+    std::vector<std::string> properties;
+    if (!font.copyright.empty())
+        properties.push_back("COPYRIGHT \"" + font.copyright + "\"");
+    properties.push_back("FONT_ASCENT " + std::to_string(font.ascent));
+    properties.push_back("FONT_DESCENT " + std::to_string(font.descent));
+    if (font.defaultCharacter)
+        properties.push_back("DEFAULT_CHAR " + std::to_string(static_cast<unsigned>(*font.defaultCharacter)));
+    const auto boxText = [](const FontBox &box) {
+        return std::to_string(box.width) + " " + std::to_string(box.height) + " " + std::to_string(box.x) + " "
+               + std::to_string(box.y);
+    };
+    std::string text = "STARTFONT 2.1\nFONT " + (font.name.empty() ? std::string("Tessaldo") : font.name) + "\nSIZE "
+                       + std::to_string(size) + " " + std::to_string(kResolution) + " " + std::to_string(kResolution)
+                       + "\nFONTBOUNDINGBOX " + boxText(all) + "\nSTARTPROPERTIES " + std::to_string(properties.size())
+                       + "\n";
+    for (const std::string &line : properties)
+        text += line + "\n";
+    text += "ENDPROPERTIES\nCHARS " + std::to_string(glyphs.size()) + "\n";
+    for (const BitmapGlyph &glyph : glyphs) {
+        text += "STARTCHAR " + GlyphName(glyph.codePoint) + "\nENCODING "
+                + std::to_string(static_cast<unsigned>(glyph.codePoint)) + "\nSWIDTH "
+                + std::to_string((glyph.advance * 1000 + size / 2) / size) + " 0\nDWIDTH "
+                + std::to_string(glyph.advance) + " 0\nBBX " + boxText(glyph.box) + "\nBITMAP\n";
+        for (int row = 0; row < glyph.box.height; ++row) {
+            std::vector<std::uint8_t> bytes(static_cast<std::size_t>((glyph.box.width + 7) / 8));
+            for (int column = 0; column < glyph.box.width; ++column)
+                if (glyph.Dot(column, row))
+                    bytes[static_cast<std::size_t>(column / 8)] |= static_cast<std::uint8_t>(0x80U >> (column % 8));
+            for (const std::uint8_t byte : bytes)
+                text += Hex(byte, 2);
+            text += "\n";
+        }
+        text += "ENDCHAR\n";
+    }
     return text + "ENDFONT\n";
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/model/BitmapFont.h"
 #include "core/model/DotGrid.h"
 
 #include <cstddef>
@@ -32,8 +33,14 @@ std::string FamilyFromFileName(const std::filesystem::path &file);
 // the pictures share one size and the family is usable.
 std::string FormatBdfFont(std::vector<FontGlyph> glyphs, std::string_view family);
 
+// The font with every metric it has: each glyph's advance (DWIDTH), its box
+// shrunk to its dots (BBX), and the font's FONT_ASCENT and FONT_DESCENT, so
+// that any program draws the same text from it as from the font it was read from.
+std::string FormatBdfFont(const BitmapFont &font);
+
 struct BdfReading {
     std::vector<FontGlyph> glyphs; // in the font's order
+    BitmapFont font;               // every glyph with a code point, each as the font draws it, in the font's order
     std::string problem;           // why the font cannot be read at all: the glyphs are empty then
     std::size_t passedOver = 0;    // glyphs that make no picture: no code point, too large, or a code point repeated
     std::string firstPassedOver;   // which was the first, and why

@@ -1,0 +1,46 @@
+#include "core/formats/FontText.h"
+
+#include "core/code/CodeFormats.h"
+#include "core/convert/GlyphNames.h"
+
+#include <algorithm>
+
+namespace tessaldo {
+
+std::vector<char32_t> TextCharacters(std::string_view text)
+{
+    std::vector<char32_t> characters;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::optional<char32_t> character = DecodeUtf8(text, at);
+        if (character && *character >= ' ' && *character != 0x7F)
+            characters.push_back(*character);
+    }
+    std::sort(characters.begin(), characters.end());
+    characters.erase(std::unique(characters.begin(), characters.end()), characters.end());
+    return characters;
+}
+
+TextGlyphs ChooseGlyphsForText(const BitmapFont &font, std::string_view text)
+{
+    const std::vector<char32_t> characters = TextCharacters(text);
+    TextGlyphs glyphs;
+    std::vector<bool> found(characters.size());
+    for (const BitmapGlyph &glyph : font.glyphs) {
+        const auto at = std::lower_bound(characters.begin(), characters.end(), glyph.codePoint);
+        const bool used = at != characters.end() && *at == glyph.codePoint && !found[at - characters.begin()];
+        if (used)
+            found[at - characters.begin()] = true;
+        glyphs.chosen.push_back(used ? std::optional(glyph.codePoint) : std::nullopt);
+    }
+    std::vector<std::string> missing;
+    for (std::size_t i = 0; i < characters.size(); ++i)
+        if (!found[i])
+            missing.push_back(CodePointName(characters[i]));
+    for (std::size_t i = 0; i < missing.size(); ++i)
+        glyphs.missing += (i == 0 ? "" : i + 1 == missing.size() ? " and " : ", ") + missing[i];
+    if (!missing.empty())
+        glyphs.missing = "The font has no glyph for " + glyphs.missing + ", which the text draws.";
+    return glyphs;
+}
+
+} // namespace tessaldo
