@@ -1128,7 +1128,7 @@ private:
             const std::string prefix = widthName.substr(0, widthName.rfind('_'));
             const auto [layout, layoutEvidence] = LayoutBeside(name, prefix, offset, drawn, widthName, heightName);
             if (const std::optional<PictureSize> size = DefinedSize(widthName, heightName, offset))
-                return ToldSize{*size, widthName + " and " + heightName + " say",
+                return ToldSize{*size, std::string(widthName).append(" and ").append(heightName).append(" say"),
                                 name.ends_with(kXbmBits) ? stem : name, layout, layoutEvidence};
             // Marlin's rows: as many as the array's length makes.
             const auto rowBytes = static_cast<std::size_t>((*width + 7) / 8);
@@ -1216,11 +1216,11 @@ private:
         const std::string_view second = Trimmed(sizes.substr(close + 2, sizes.size() - close - 3));
         const auto number = [&](std::string_view dimension) -> std::optional<std::int64_t> {
             const std::optional<std::int64_t> value = m_values.WholeNumber(dimension, offset, m_constants);
-            return value && *value > 0 && *value <= kLargestSide * kLargestSide ? value : std::nullopt;
+            return value && *value > 0 && *value <= std::int64_t{kLargestSide} * kLargestSide ? value : std::nullopt;
         };
         const std::optional<std::int64_t> columns = number(second);
         std::optional<std::int64_t> rows = first.empty() ? std::optional<std::int64_t>(contents.lists) : number(first);
-        if (!columns || !rows || *rows <= 0 || *columns > kLargestSide * kLargestSide / 8)
+        if (!columns || !rows || *rows <= 0 || *columns > std::int64_t{kLargestSide} * kLargestSide / 8)
             return std::nullopt;
         const auto total = static_cast<std::size_t>(*rows * *columns);
         if (contents.lists > 0 ? contents.lists != static_cast<std::size_t>(*rows)
