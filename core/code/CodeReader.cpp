@@ -374,6 +374,8 @@ private:
             Lexer index = lexer;
             NoteIndex(index, *token);
         }
+        m_includesArduboy2 = Includes("Arduboy2.h");
+        m_includesAdafruitGfx = Includes("Adafruit_GFX.h");
         for (const DrawingCall &call : calls)
             NoteDrawingCall(call);
     }
@@ -417,8 +419,8 @@ private:
             return {BitLayout::Xbm, drawn};
         if (at == 4)
             return {BitLayout::Rows, drawn};
-        const bool arduboy = Includes("Arduboy2.h");
-        const bool adafruit = Includes("Adafruit_GFX.h");
+        const bool arduboy = m_includesArduboy2;
+        const bool adafruit = m_includesAdafruitGfx;
         const std::size_t count = call.arguments.size();
         if (arduboy && !adafruit)
             return {BitLayout::Pages, "Arduboy2's drawBitmap draws it" + line + ", and the text includes Arduboy2.h"};
@@ -934,12 +936,9 @@ private:
         const DrawnIn *drawn = DrawnWith(name);
         const std::optional<Shape> shape = ShapeOf(nameToken.offset, sizes, contents, values);
         std::optional<ToldSize> told = SizeTold(name, nameToken.offset, values.count, drawn);
+        const auto [unsaidLayout, unsaidEvidence] = LayoutWithoutSize(drawn);
         if (!told && m_sizes.unsaid)
-            told = ToldSize{*m_sizes.unsaid,
-                            {},
-                            name,
-                            drawn ? drawn->layout : std::nullopt,
-                            drawn ? drawn->evidence : std::string()};
+            told = ToldSize{*m_sizes.unsaid, {}, name, unsaidLayout, unsaidEvidence};
         const std::string line = " on line " + std::to_string(nameToken.line);
         if (shape && shape->rows > 1 && values.count <= values.bytes.size()
             && (told ? HoldsOneEach(*shape, *told) : !IsOnePicture(*shape)))
@@ -949,8 +948,7 @@ private:
         const std::string what = "the array " + name + line + " has " + Count(values.count, "value");
         if (!told) {
             if (!listed && !values.HavePictureLength())
-                KeepUnsized({name, what, values.bytes, drawn ? drawn->layout : std::nullopt,
-                             drawn ? drawn->evidence : std::string(), SizesTaking(values.count, false)},
+                KeepUnsized({name, what, values.bytes, unsaidLayout, unsaidEvidence, SizesTaking(values.count, false)},
                             values);
             return false;
         }
@@ -979,6 +977,18 @@ private:
     {
         return told.layout ? std::span<const BitLayout>(&*told.layout, 1)
                            : std::span<const BitLayout>(kSizedGuessOrder);
+    }
+
+    // The layout of an array whose code tells no size: the one its calls
+    // draw it in, else pages in a sketch for Arduboy2 alone, whose drawBitmap
+    // and sprites draw pages.
+    std::pair<std::optional<BitLayout>, std::string> LayoutWithoutSize(const DrawnIn *drawn) const
+    {
+        if (drawn && drawn->layout)
+            return {drawn->layout, drawn->evidence};
+        if (m_includesArduboy2 && !m_includesAdafruitGfx)
+            return {BitLayout::Pages, "the text includes Arduboy2.h, which draws pages"};
+        return {std::nullopt, {}};
     }
 
     // Whether each row of the shape holds one picture of the size told.
@@ -1013,6 +1023,7 @@ private:
     {
         const auto each = static_cast<std::size_t>(shape.columns);
         if (!told) {
+            const auto [layout, evidence] = LayoutWithoutSize(drawn);
             const std::string what = "the array " + where + " holds "
                                      + Count(static_cast<std::size_t>(shape.rows), "picture") + " of "
                                      + Count(each, "byte");
@@ -1020,8 +1031,8 @@ private:
                          what,
                          {values.bytes.begin(),
                           values.bytes.begin() + static_cast<std::ptrdiff_t>(std::min(each, values.bytes.size()))},
-                         drawn ? drawn->layout : std::nullopt,
-                         drawn ? drawn->evidence : std::string(),
+                         layout,
+                         evidence,
                          SizesTaking(each, true)},
                         values);
             PassOver(m_reading, m_note, what + "; its code tells no size");
@@ -1272,6 +1283,8 @@ private:
     NamedConstants m_constants;
     std::unordered_map<std::string, IndexOfArrays> m_indexOf; // by the arrays' names
     std::unordered_set<std::string> m_indexes;
+    bool m_includesArduboy2 = false; // whose drawBitmap draws pages
+    bool m_includesAdafruitGfx = false;
     // How much text the arrays that conditionals split may have read again: a
     // few times as much as there is, enough for every array of a text to be
     // split in several branches, while a text made to be read again and again

@@ -468,6 +468,10 @@ TEST(CodeReader, RealFirmwareIsReadInItsOwnSizeAndLayout)
          std::nullopt,
          {{"arduboy_logo", {88, 16}, BitLayout::Pages, 176}},
          ""},
+        {"#include \"Arduboy2.h\"\nconst PROGMEM uint8_t arduboy_logo[] = " + values(176),
+         PictureSize{88, 16},
+         {{"arduboy_logo", {88, 16}, BitLayout::Pages, 176}},
+         ""},
         {"const uint8_t PROGMEM ship[] = " + values(16) + "const uint8_t PROGMEM rock[] = " + values(16)
              + "const uint8_t PROGMEM star[] = " + values(16)
              + "void loop() {\n  arduboy.drawBitmap(0, 0, ship, 16, 8);\n  drawBitmap(0, 8, rock, 16, 8);\n"
