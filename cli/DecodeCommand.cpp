@@ -241,7 +241,7 @@ int DecodeSized(const PickedPicture &picked, bool all, const std::string &out, D
 // displays its length fits, or, with --layout all, shown at each of them.
 int DecodeUnsized(const std::string &source, const UnsizedArray &array, bool all, LcdType type, Streams &streams)
 {
-    const std::vector<LayoutCandidate> candidates = RankSizedLayouts(array.bytes, kDisplaySizes, type, array.layout);
+    const std::vector<LayoutCandidate> candidates = RankSizedLayouts(array.bytes, array.sizes, type, array.layout);
     const std::string unsaid = array.what + " and its code tells no size";
     if (!all || candidates.empty()) {
         const PictureSize first = candidates.empty() ? PictureSize{} : candidates.front().dots.Size();
@@ -258,6 +258,23 @@ int DecodeUnsized(const std::string &source, const UnsizedArray &array, bool all
     streams.err << "Note: " << unsaid << "; these are the common displays' sizes it fits, the likeliest first.\n";
     PrintSizedCandidates(candidates, type, streams.out);
     return kExitOk;
+}
+
+// The sizes each array passed over for want of one fits, which --size reads
+// it at, but for `picked`, which the refusal or the proposal tells of.
+void NoteSizesFitted(const CodeReading &reading, const UnsizedArray *picked, std::ostream &err)
+{
+    constexpr std::size_t kNamed = 6;
+    for (const UnsizedArray &array : reading.unsized) {
+        if (&array == picked)
+            continue;
+        std::string sizes;
+        for (std::size_t at = 0; at < array.sizes.size() && at < kNamed; ++at)
+            sizes += (at == 0 ? "" : ", ") + std::to_string(array.sizes[at].width) + "x"
+                     + std::to_string(array.sizes[at].height);
+        err << "Note: --size WxH reads " << array.name << " at a size it fits: " << sizes
+            << (array.sizes.size() > kNamed ? ", ..." : "") << ".\n";
+    }
 }
 
 } // namespace
@@ -295,6 +312,7 @@ int Decode(const Arguments &arguments, Streams &streams)
             return why.starts_with(unsized->what + ";") && reading.passedOver-- > 0;
         });
     NotePassedOver(PassedOverLines(SourceName(source), reading.passedOver, reading.firstPassedOver), streams.err);
+    NoteSizesFitted(reading, unsized, streams.err);
     if (!arguments.Has("--type") && code.type)
         grid.SetLCDType(*code.type); // as the header says, unless told otherwise
     const auto unreadable = std::find_if(reading.pictures.begin(), reading.pictures.end(),

@@ -20,9 +20,14 @@ namespace {
 constexpr std::string_view kBeginsWithCommand = "its values begin with 0xA4";
 constexpr std::string_view kWhatAPictureIs = "a picture is 32 values, or 33 beginning with 0xA4";
 constexpr std::size_t kPictureSize = PictureBytes{}.size();
-// The most bytes a picture of any size takes: 1024 x 1024 in any layout.
-constexpr std::size_t kMostBytes = std::size_t{kLargestSide} * kLargestSide / 8;
+// The most bytes an array's values are kept of: 64 pictures of 1024 x 1024,
+// which an array of pictures or an animation's frames may hold.
+constexpr std::size_t kMostBytes = std::size_t{kLargestSide} * kLargestSide / 8 * 64;
 constexpr std::string_view kXbmBits = "_bits";
+// The endings firmware gives a bitmap's name beside the defines of its sides:
+// X11's NAME_bits, and NAME_data, NAME_bmp, NAME_bitmap, NAME_img of
+// Adafruit's examples, Marlin's screens and the converters people use.
+constexpr std::array<std::string_view, 5> kBitmapEndings{kXbmBits, "_data", "_bmp", "_bitmap", "_img"};
 // What stands between an array's name and its '=' is a few tokens: sizes,
 // attributes, an address; looking no further keeps junk linear.
 constexpr std::size_t kLongestDeclaration = 64;
@@ -321,7 +326,15 @@ private:
         std::string evidence;
         std::optional<PictureSize> size;
         std::string sizeEvidence;
+        bool layoutsDiffer = false; // calls of two layouts draw it
     };
+    // A drawing call as written: its arguments' tokens.
+    struct DrawingCall {
+        Token call;
+        bool member = false; // of an object or a class: `arduboy.drawBitmap`, `Arduboy2::drawBitmap`
+        std::vector<std::vector<Token>> arguments;
+    };
+
     // The index of a set that names an array, and where it stands.
     struct IndexOfArrays {
         std::string name;
@@ -336,7 +349,10 @@ private:
         Lexer lexer(m_text, nullptr, &m_values.Skipped());
         std::vector<DrawingCall> calls;
         bool constant = false; // in a declaration of constants
+        bool member = false;   // after '.', "->" or "::": a call of an object's or a class's function
         for (std::optional<Token> token = lexer.Next(); token; token = lexer.Next()) {
+            const bool afterMember = std::exchange(member, IsPunctuation(*token, '.') || IsPunctuation(*token, '>')
+                                                               || IsPunctuation(*token, ':'));
             if (IsPunctuation(*token, ';') || IsPunctuation(*token, '{') || IsPunctuation(*token, '}'))
                 constant = false;
             if (token->kind != TokenKind::Identifier)
@@ -346,8 +362,8 @@ private:
                 continue;
             }
             Lexer after = lexer;
-            if (const std::optional<BitLayout> layout = DrawingCallLayout(token->text)) {
-                if (std::optional<DrawingCall> call = ReadDrawingCall(after, *layout, *token))
+            if (IsDrawingCall(token->text)) {
+                if (std::optional<DrawingCall> call = ReadDrawingCall(after, *token, afterMember))
                     calls.push_back(std::move(*call));
                 continue;
             }
@@ -358,23 +374,61 @@ private:
             Lexer index = lexer;
             NoteIndex(index, *token);
         }
+        m_includesArduboy2 = Includes("Arduboy2.h");
+        m_includesAdafruitGfx = Includes("Adafruit_GFX.h");
         for (const DrawingCall &call : calls)
             NoteDrawingCall(call);
     }
 
-    // The display libraries' calls that draw an array name its layout: u8g2's
-    // drawXBM and drawXBMP an X BitMap, Adafruit GFX's drawBitmap (and u8g2's)
-    // rows with the leftmost dot in bit 7, u8x8's drawTile its tiles (only
-    // where sizes are read: a 16 x 16 picture is no row of tiles).
-    std::optional<BitLayout> DrawingCallLayout(std::string_view function) const
+    // The display libraries' calls that draw an array (drawTile only where
+    // sizes are read: a 16 x 16 picture is no row of tiles).
+    bool IsDrawingCall(std::string_view function) const
     {
-        if (function == "drawXBM" || function == "drawXBMP")
-            return BitLayout::Xbm;
-        if (function == "drawBitmap")
-            return BitLayout::Rows;
-        if (function == "drawTile" && m_sizes.toldSizes)
-            return BitLayout::Tiles;
-        return std::nullopt;
+        return function == "drawXBM" || function == "drawXBMP" || function == "drawXbm" || function == "drawBitmap"
+               || (function == "drawTile" && m_sizes.toldSizes);
+    }
+
+    // Whether the text includes `header`, as `#include <Arduboy2.h>`.
+    bool Includes(std::string_view header) const
+    {
+        for (std::size_t at = m_text.find(header); at != std::string_view::npos; at = m_text.find(header, at + 1)) {
+            const std::size_t lineStart = m_text.rfind('\n', at) + 1; // npos + 1 is the text's start
+            const std::string_view before = Trimmed(m_text.substr(lineStart, at - lineStart));
+            if (before.starts_with('#') && before.find("include") != std::string_view::npos)
+                return true;
+        }
+        return false;
+    }
+
+    // The layout a call draws the array `at` in, where it tells one, and how
+    // it tells it: u8g2's drawXBM and drawXBMP (and ThingPulse's drawXbm) an
+    // X BitMap, u8x8's drawTile its tiles, u8g2's drawBitmap(x, y, cnt, h,
+    // NAME) rows. drawBitmap(x, y, NAME, w, h, ...) is Adafruit GFX's rows,
+    // which must be given a colour, or Arduboy2's pages, which need not be:
+    // a sketch that includes Arduboy2.h and not Adafruit_GFX.h, or five
+    // arguments to an object's drawBitmap, say pages; six without Arduboy2.h
+    // say rows; any other such call could be either library's, and tells nothing.
+    std::pair<std::optional<BitLayout>, std::string> CallLayout(const DrawingCall &call, std::size_t at) const
+    {
+        const std::string_view function = call.call.text;
+        const std::string line = " on line " + std::to_string(call.call.line);
+        const std::string drawn = std::string(function) + " draws it" + line;
+        if (function == "drawTile")
+            return {BitLayout::Tiles, drawn};
+        if (function != "drawBitmap")
+            return {BitLayout::Xbm, drawn};
+        if (at == 4)
+            return {BitLayout::Rows, drawn};
+        const bool arduboy = m_includesArduboy2;
+        const bool adafruit = m_includesAdafruitGfx;
+        const std::size_t count = call.arguments.size();
+        if (arduboy && !adafruit)
+            return {BitLayout::Pages, "Arduboy2's drawBitmap draws it" + line + ", and the text includes Arduboy2.h"};
+        if (count == 5 && (call.member || arduboy))
+            return {BitLayout::Pages, "Arduboy2's drawBitmap, which takes no colour, draws it" + line};
+        if (count >= 6 && !arduboy)
+            return {BitLayout::Rows, drawn};
+        return {std::nullopt, {}};
     }
 
     // Where the array stands among the call's arguments: u8g2.drawXBM(x, y,
@@ -390,19 +444,12 @@ private:
         return argument == 4 && count == 5;
     }
 
-    // A drawing call as written: its arguments' tokens.
-    struct DrawingCall {
-        Token call;
-        BitLayout layout;
-        std::vector<std::vector<Token>> arguments;
-    };
-
-    static std::optional<DrawingCall> ReadDrawingCall(Lexer &lexer, BitLayout layout, const Token &call)
+    static std::optional<DrawingCall> ReadDrawingCall(Lexer &lexer, const Token &call, bool member)
     {
         std::optional<Token> token = lexer.Next();
         if (!token || !IsPunctuation(*token, '('))
             return std::nullopt;
-        DrawingCall read{call, layout, std::vector<std::vector<Token>>(1)};
+        DrawingCall read{call, member, std::vector<std::vector<Token>>(1)};
         int depth = 0;
         for (std::size_t count = 0; (token = lexer.Next()) && count < kLongestDeclaration; ++count) {
             if (depth == 0 && IsPunctuation(*token, ')'))
@@ -463,23 +510,41 @@ private:
         const std::string_view function = call.call.text;
         const std::string line = std::to_string(call.call.line);
         for (std::size_t at = 0; at < call.arguments.size(); ++at) {
-            const std::vector<Token> &argument = call.arguments[at];
-            if (argument.size() != 1 || argument.front().kind != TokenKind::Identifier
-                || !NamesTheArray(function, at, call.arguments.size()))
+            const std::optional<std::string_view> array = ArrayNamed(call.arguments[at]);
+            if (!array || !NamesTheArray(function, at, call.arguments.size()))
                 continue;
             const std::optional<PictureSize> size = m_sizes.toldSizes ? CallSize(call, at) : std::nullopt;
             const std::string sizeEvidence =
                 size ? std::string(function) + " draws it " + PictureSizeText(*size) + " on line " + line : "";
-            const auto [noted, added] = m_drawnIn.emplace(
-                std::string(argument.front().text),
-                DrawnIn{call.layout, std::string(function) + " draws it on line " + line, size, sizeEvidence});
+            auto [layout, evidence] = CallLayout(call, at);
+            const auto [noted, added] =
+                m_drawnIn.emplace(std::string(*array), DrawnIn{layout, evidence, size, sizeEvidence, false});
             if (added)
                 continue;
-            if (noted->second.layout != call.layout)
-                noted->second.layout = std::nullopt;
-            if (noted->second.size != size)
-                noted->second.size = std::nullopt;
+            DrawnIn &drawn = noted->second;
+            if (drawn.size != size)
+                drawn.size = std::nullopt;
+            if (!layout) // a call that tells no layout leaves it as the others tell it
+                continue;
+            if (!drawn.layout && !drawn.layoutsDiffer) {
+                drawn.layout = layout;
+                drawn.evidence = std::move(evidence);
+            }
+            drawn.layoutsDiffer = drawn.layoutsDiffer || drawn.layout != layout;
+            if (drawn.layoutsDiffer)
+                drawn.layout = std::nullopt;
         }
+    }
+
+    // The array an argument names: NAME, or NAME[i], one picture of an array of them.
+    static std::optional<std::string_view> ArrayNamed(std::span<const Token> argument)
+    {
+        if (argument.empty() || argument.front().kind != TokenKind::Identifier)
+            return std::nullopt;
+        if (argument.size() == 1
+            || (argument.size() > 3 && IsPunctuation(argument[1], '[') && IsPunctuation(argument.back(), ']')))
+            return argument.front().text;
+        return std::nullopt;
     }
 
     // `const int W = 128, H = 64;`: the expression each constant is given.
@@ -521,7 +586,7 @@ private:
                 last.reset();
                 if (IsPunctuation(*token, '}'))
                     break;
-            } else if (token->kind == TokenKind::Identifier) {
+            } else if (token->kind == TokenKind::Identifier && !IsArduinoBinary(token->text)) {
                 last = token->text;
             } else if (!IsPunctuation(*token, '&') && !IsPunctuation(*token, '(') && !IsPunctuation(*token, ')')
                        && !IsPunctuation(*token, '*')) {
@@ -793,35 +858,48 @@ private:
             return;
         }
         Values values = contents.values;
-        if (const std::optional<std::size_t> declared = DeclaredLength(sizes); declared && contents.lists == 0)
+        if (const std::optional<std::size_t> declared = DeclaredLength(sizes); declared && contents.lists == 0) {
+            if (values.count > *declared) { // as a compiler, which refuses them
+                m_reading.pictures.push_back({name,
+                                              {},
+                                              "the array " + name + line + " has " + Count(values.count, "value")
+                                                  + ", more than the " + std::to_string(*declared)
+                                                  + " its brackets declare",
+                                              std::nullopt});
+                return;
+            }
             values.ZeroFillTo(*declared);
+        }
         if (m_sizes.toldSizes && TakeSized(nameToken, sizes, contents, values))
             return;
         if (contents.lists == 0 && values.HavePictureLength()) {
             m_reading.pictures.push_back(PictureFromValues(name, values, "the array " + name + " has"));
-            if (const std::optional<std::string> stem = XbmStem(name, nameToken.offset)) {
-                // The picture is NAME, as code --format xbm names its three lines after it.
-                m_reading.pictures.back().name = *stem;
-                m_reading.pictures.back().layout = BitLayout::Xbm;
-                m_reading.pictures.back().layoutEvidence = *stem + "_width and " + *stem + "_height stand beside it";
-            } else if (IsGfxBitmap(name, nameToken.offset)) {
-                // Pages and tiles say their size at 16 x 16 too, with NAME_PAGES or NAME_TILE_WIDTH.
-                auto [layout, evidence] = UpperCaseSidesLayout(name, nameToken.offset, nullptr);
-                m_reading.pictures.back().layout = layout;
-                m_reading.pictures.back().layoutEvidence = std::move(evidence);
+            const std::optional<ToldSize> beside = SidesBeside(name, nameToken.offset, values.count, DrawnWith(name));
+            if (beside && IsModuleSize(beside->size)) {
+                // An X BitMap's picture is NAME, as code --format xbm names its three lines after it.
+                m_reading.pictures.back().name = beside->name;
+                m_reading.pictures.back().layout = beside->layout;
+                m_reading.pictures.back().layoutEvidence = beside->layoutEvidence;
             }
         } else if (contents.lists == 0)
             PassOver(m_reading, m_note,
-                     "the array " + name + line + " has " + Count(values.count, "value") + "; "
-                         + std::string(kWhatAPictureIs));
+                     "the array " + name + line + " has " + Count(values.count, "value") + "; " + WhatFits());
         else if (contents.values.count > 0 || contents.irregular)
             PassOver(m_reading, m_note,
-                     "the array " + name + line + " holds lists of unequal length or lists in lists; "
-                         + std::string(kWhatAPictureIs));
+                     "the array " + name + line + " holds lists of unequal length or lists in lists; " + WhatFits());
         else if (!contents.frames)
             PassOver(m_reading, m_note,
                      "the array " + name + std::string(sizes) + line + " is " + Count(contents.lists, "list") + " of "
-                         + Count(contents.listLength, "value") + "; " + std::string(kWhatAPictureIs));
+                         + Count(contents.listLength, "value") + "; " + WhatFits());
+    }
+
+    // What a picture is, where only 16 x 16 pictures are read, or else the
+    // remedy: the size the code would have to tell, or --size.
+    std::string WhatFits() const
+    {
+        return m_sizes.toldSizes
+                   ? std::string(kWhatAPictureIs) + ", or of another size where its code or the size given tells it"
+                   : std::string(kWhatAPictureIs);
     }
 
     // A size the code tells for an array, how it tells it, and the layout
@@ -834,10 +912,18 @@ private:
         std::string layoutEvidence;
     };
 
+    // An array's rows and columns as its brackets give them, `[10][128]`; the
+    // rows counted where its first brackets are empty.
+    struct Shape {
+        int rows = 0;
+        int columns = 0;
+    };
+
     // An array whose code tells a size other than 16 x 16, or that the size
-    // given is read at: a picture of that size, or passed over with the
-    // reason. False where neither holds, or the size is 16 x 16, which is
-    // read as it always has been (so `[16][2]` stays no picture).
+    // given is read at: a picture of that size, pictures of that size where
+    // its shape holds one in each row, or passed over with the reason. False
+    // where neither holds, or the size is 16 x 16, which is read as it always
+    // has been (so `[16][2]` stays no picture).
     bool TakeSized(const Token &nameToken, std::string_view sizes, const ArrayContents &contents, Values values)
     {
         const std::string name(nameToken.text);
@@ -848,18 +934,22 @@ private:
         if (listed)
             values = contents.listed;
         const DrawnIn *drawn = DrawnWith(name);
-        std::optional<ToldSize> told = SizeTold(name, nameToken.offset, sizes, contents, values);
+        const std::optional<Shape> shape = ShapeOf(nameToken.offset, sizes, contents, values);
+        std::optional<ToldSize> told = SizeTold(name, nameToken.offset, values.count, drawn);
+        const auto [unsaidLayout, unsaidEvidence] = LayoutWithoutSize(drawn);
         if (!told && m_sizes.unsaid)
-            told = ToldSize{*m_sizes.unsaid,
-                            {},
-                            name,
-                            drawn ? drawn->layout : std::nullopt,
-                            drawn ? drawn->evidence : std::string()};
-        const std::string what =
-            "the array " + name + " on line " + std::to_string(nameToken.line) + " has " + Count(values.count, "value");
+            told = ToldSize{*m_sizes.unsaid, {}, name, unsaidLayout, unsaidEvidence};
+        const std::string line = " on line " + std::to_string(nameToken.line);
+        if (shape && shape->rows > 1 && values.count <= values.bytes.size()
+            && (told ? HoldsOneEach(*shape, *told) : !IsOnePicture(*shape)))
+            return TakePictures(name + std::string(sizes) + line, *shape, told, values, drawn);
+        if (!told && shape)
+            told = ShapeSize(name, sizes, *shape, drawn);
+        const std::string what = "the array " + name + line + " has " + Count(values.count, "value");
         if (!told) {
             if (!listed && !values.HavePictureLength())
-                KeepUnsized(what, name, values, drawn);
+                KeepUnsized({name, what, values.bytes, unsaidLayout, unsaidEvidence, SizesTaking(values.count, false)},
+                            values);
             return false;
         }
         if (IsModuleSize(told->size))
@@ -871,8 +961,7 @@ private:
                          + ", and a picture is 1 to " + std::to_string(kLargestSide) + " dots each way");
             return true;
         }
-        const std::span<const BitLayout> layouts =
-            told->layout ? std::span<const BitLayout>(&*told->layout, 1) : std::span<const BitLayout>(kSizedGuessOrder);
+        const std::span<const BitLayout> layouts = LayoutsOf(*told);
         if (std::none_of(layouts.begin(), layouts.end(),
                          [&](BitLayout layout) { return LayoutByteCount(layout, told->size) == values.count; })) {
             PassOver(m_reading, m_note,
@@ -880,13 +969,96 @@ private:
                          + BytesTaken(told->size, layouts));
             return true;
         }
-        m_reading.pictures.push_back({told->name, {}, values.problem, told->layout, told->layoutEvidence});
-        CodePicture &picture = m_reading.pictures.back();
-        picture.size = told->size;
-        picture.sizedBytes.assign(values.bytes.begin(),
-                                  values.bytes.begin() + static_cast<std::ptrdiff_t>(values.count));
-        picture.sizeEvidence = told->evidence;
+        AddSized(*told, told->name, values.problem, {values.bytes.data(), values.count});
         return true;
+    }
+
+    static std::span<const BitLayout> LayoutsOf(const ToldSize &told)
+    {
+        return told.layout ? std::span<const BitLayout>(&*told.layout, 1)
+                           : std::span<const BitLayout>(kSizedGuessOrder);
+    }
+
+    // The layout of an array whose code tells no size: the one its calls
+    // draw it in, else pages in a sketch for Arduboy2 alone, whose drawBitmap
+    // and sprites draw pages.
+    std::pair<std::optional<BitLayout>, std::string> LayoutWithoutSize(const DrawnIn *drawn) const
+    {
+        if (drawn && drawn->layout)
+            return {drawn->layout, drawn->evidence};
+        if (m_includesArduboy2 && !m_includesAdafruitGfx)
+            return {BitLayout::Pages, "the text includes Arduboy2.h, which draws pages"};
+        return {std::nullopt, {}};
+    }
+
+    // Whether each row of the shape holds one picture of the size told.
+    static bool HoldsOneEach(Shape shape, const ToldSize &told)
+    {
+        const std::span<const BitLayout> layouts = LayoutsOf(told);
+        return IsPictureSize(told.size) && std::any_of(layouts.begin(), layouts.end(), [&](BitLayout layout) {
+                   return LayoutByteCount(layout, told.size) == static_cast<std::size_t>(shape.columns);
+               });
+    }
+
+    // Whether a shape whose code tells no size is one picture, as `[64][16]`
+    // is one 128 x 64, rather than a picture in each row, as `[10][128]` is
+    // ten of 32 x 32: so where it makes a common display's size, or where a
+    // row's bytes make no square picture.
+    static bool IsOnePicture(Shape shape)
+    {
+        const PictureSize whole{shape.columns * 8, shape.rows};
+        const int dots = shape.columns * 8;
+        int side = 8;
+        while (side * side < dots)
+            side += 8;
+        return std::find(kDisplaySizes.begin(), kDisplaySizes.end(), whole) != kDisplaySizes.end()
+               || side * side != dots;
+    }
+
+    // An array of pictures, one in each row of its shape: each at the size
+    // told, named NAME_000, NAME_001, ... as frames are, or where no size is
+    // told, kept to propose the sizes a row's bytes fit.
+    bool TakePictures(const std::string &where, Shape shape, const std::optional<ToldSize> &told, const Values &values,
+                      const DrawnIn *drawn)
+    {
+        const auto each = static_cast<std::size_t>(shape.columns);
+        if (!told) {
+            const auto [layout, evidence] = LayoutWithoutSize(drawn);
+            const std::string what = "the array " + where + " holds "
+                                     + Count(static_cast<std::size_t>(shape.rows), "picture") + " of "
+                                     + Count(each, "byte");
+            KeepUnsized({ArrayName(where),
+                         what,
+                         {values.bytes.begin(),
+                          values.bytes.begin() + static_cast<std::ptrdiff_t>(std::min(each, values.bytes.size()))},
+                         layout,
+                         evidence,
+                         SizesTaking(each, true)},
+                        values);
+            PassOver(m_reading, m_note, what + "; its code tells no size");
+            return true;
+        }
+        for (std::size_t row = 0; row < static_cast<std::size_t>(shape.rows); ++row) {
+            const std::size_t start = std::min(row * each, values.bytes.size());
+            const std::size_t end = std::min(start + each, values.bytes.size());
+            AddSized(*told, told->name + "_" + FrameIndex(row), values.problem,
+                     {values.bytes.data() + start, end - start});
+        }
+        return true;
+    }
+
+    void AddSized(const ToldSize &told, const std::string &name, const std::string &problem,
+                  std::span<const std::uint8_t> bytes)
+    {
+        m_reading.pictures.push_back({name, {}, problem, told.layout, told.layoutEvidence});
+        CodePicture &picture = m_reading.pictures.back();
+        if (IsModuleSize(told.size) && bytes.size() == picture.bytes.size()) { // one of an array of 16 x 16 icons
+            std::copy(bytes.begin(), bytes.end(), picture.bytes.begin());
+            return;
+        }
+        picture.size = told.size;
+        picture.sizedBytes.assign(bytes.begin(), bytes.end());
+        picture.sizeEvidence = told.evidence;
     }
 
     // "528 bytes in rows, xbm or tiles and 504 in pages"
@@ -909,38 +1081,23 @@ private:
         return text;
     }
 
-    // Kept where a common display's size fits its length, to propose that size.
-    void KeepUnsized(const std::string &what, const std::string &name, const Values &values, const DrawnIn *drawn)
+    // Kept where some size fits it, to propose that size.
+    void KeepUnsized(UnsizedArray array, const Values &values)
     {
-        if (m_sizes.unsaid || values.count > values.bytes.size() || !values.problem.empty())
+        if (m_sizes.unsaid || values.count > values.bytes.size() || !values.problem.empty() || array.sizes.empty())
             return;
-        const bool fits = std::any_of(kDisplaySizes.begin(), kDisplaySizes.end(), [&values](PictureSize size) {
-            return std::any_of(kSizedGuessOrder.begin(), kSizedGuessOrder.end(),
-                               [&](BitLayout layout) { return LayoutByteCount(layout, size) == values.count; });
-        });
-        if (fits)
-            m_reading.unsized.push_back({name, what, values.bytes, drawn ? drawn->layout : std::nullopt,
-                                         drawn ? drawn->evidence : std::string()});
+        m_reading.unsized.push_back(std::move(array));
     }
 
-    // What the code tells of the array's size, the first of: an X BitMap's
-    // defines, Adafruit's, a drawing call, the defines beside a set's index,
-    // the array's shape.
-    std::optional<ToldSize> SizeTold(const std::string &name, std::size_t offset, std::string_view sizes,
-                                     const ArrayContents &contents, Values &values) const
+    // What the code tells of the array's size, the first of: the defines of
+    // its sides beside it, a drawing call, the defines beside a set's index.
+    std::optional<ToldSize> SizeTold(const std::string &name, std::size_t offset, std::size_t count,
+                                     const DrawnIn *drawn) const
     {
-        const DrawnIn *drawn = DrawnWith(name);
+        if (std::optional<ToldSize> beside = SidesBeside(name, offset, count, drawn))
+            return beside;
         const std::optional<BitLayout> drawnLayout = drawn ? drawn->layout : std::nullopt;
         const std::string drawnEvidence = drawn ? drawn->evidence : std::string();
-        if (const std::optional<std::string> stem = XbmStem(name)) {
-            if (const std::optional<PictureSize> size = DefinedSize(*stem + "_width", *stem + "_height", offset))
-                return ToldSize{*size, *stem + "_width and " + *stem + "_height say", *stem, BitLayout::Xbm,
-                                *stem + "_width and " + *stem + "_height stand beside it"};
-        }
-        if (const std::optional<PictureSize> size = DefinedSize(name + "_WIDTH", name + "_HEIGHT", offset)) {
-            const auto [layout, evidence] = UpperCaseSidesLayout(name, offset, drawn);
-            return ToldSize{*size, name + "_WIDTH and " + name + "_HEIGHT say", name, layout, evidence};
-        }
         if (drawn && drawn->size)
             return ToldSize{*drawn->size, drawn->sizeEvidence, name, drawnLayout, drawnEvidence};
         if (const auto index = m_indexOf.find(name); index != m_indexOf.end()) {
@@ -950,31 +1107,117 @@ private:
                 return ToldSize{*size, set + "_WIDTH and " + set + "_HEIGHT beside the index " + set + " say", name,
                                 drawnLayout, drawnEvidence};
         }
-        return ShapeSize(name, offset, sizes, contents, values, drawnLayout, drawnEvidence);
+        return std::nullopt;
     }
 
-    // The layout of an array beside NAME_WIDTH and NAME_HEIGHT: pages where
-    // NAME_PAGES counts them and tiles where NAME_TILE_WIDTH does (as code
-    // --format pages and u8x8 write them), else what a call draws it in, else
-    // Adafruit GFX's rows, whose examples name their sides so.
-    std::pair<std::optional<BitLayout>, std::string> UpperCaseSidesLayout(const std::string &name, std::size_t offset,
-                                                                          const DrawnIn *drawn) const
+    // The size the defines beside an array give, and its layout. Firmware
+    // names them after the array (`code --format gfx`: NAME_WIDTH), after its
+    // name without the ending it gives bitmaps (X11's logo_width beside
+    // logo_bits, Adafruit's splash1_width beside splash1_data, LOGO_WIDTH
+    // beside logo_bmp), or after that without its last part (Marlin's
+    // STATUS_BED_WIDTH beside status_bed_on_bmp, STATUS_FAN_WIDTH beside
+    // status_fan0_bmp). Marlin gives only the width, and takes the height
+    // from the array's length.
+    std::optional<ToldSize> SidesBeside(const std::string &name, std::size_t offset, std::size_t count,
+                                        const DrawnIn *drawn) const
     {
-        if (m_values.WholeNumber(name + "_PAGES", offset, {}))
-            return {BitLayout::Pages, name + "_PAGES stands beside it"};
-        if (m_values.WholeNumber(name + "_TILE_WIDTH", offset, {}))
-            return {BitLayout::Tiles, name + "_TILE_WIDTH stands beside it"};
+        const std::string stem = StemOf(name);
+        std::vector<std::pair<std::string, std::string>> sides; // the width's name and the height's
+        for (const std::string &prefix : {name, stem, UpperCase(stem), UpperCase(Shortened(stem))}) {
+            for (const auto &[width, height] : {std::pair{"_width", "_height"}, std::pair{"_WIDTH", "_HEIGHT"}}) {
+                std::pair<std::string, std::string> named{prefix + width, prefix + height};
+                if (std::find(sides.begin(), sides.end(), named) == sides.end())
+                    sides.push_back(std::move(named));
+            }
+        }
+        if (name.starts_with("custom_start_bmp"))
+            sides.emplace_back("CUSTOM_BOOTSCREEN_BMPWIDTH", "CUSTOM_BOOTSCREEN_BMPHEIGHT");
+        for (const auto &[widthName, heightName] : sides) {
+            const std::optional<std::int64_t> width = m_values.WholeNumber(widthName, offset, {});
+            if (!width || *width <= 0)
+                continue;
+            const std::string prefix = widthName.substr(0, widthName.rfind('_'));
+            const auto [layout, layoutEvidence] = LayoutBeside(name, prefix, offset, drawn, widthName, heightName);
+            if (const std::optional<PictureSize> size = DefinedSize(widthName, heightName, offset))
+                return ToldSize{*size, std::string(widthName).append(" and ").append(heightName).append(" say"),
+                                name.ends_with(kXbmBits) ? stem : name, layout, layoutEvidence};
+            // Marlin's rows: as many as the array's length makes.
+            const auto rowBytes = static_cast<std::size_t>((*width + 7) / 8);
+            if (count == 0 || count % rowBytes != 0 || (layout && *layout != BitLayout::Rows))
+                continue;
+            const std::optional<PictureSize> size = ToldSides(width, static_cast<std::int64_t>(count / rowBytes));
+            if (!size)
+                continue;
+            return ToldSize{*size,
+                            widthName + " says it is " + std::to_string(*width) + " dots wide, and its "
+                                + Count(count, "value") + " make " + std::to_string(size->height) + " rows",
+                            name, BitLayout::Rows,
+                            layout ? layoutEvidence : widthName + " stands beside it, and its rows are bytes"};
+        }
+        return std::nullopt;
+    }
+
+    // The layout of an array beside the defines of its sides: what
+    // PREFIX_LAYOUT says; X BitMap's for NAME_bits, as X11 names them; pages
+    // where PREFIX_PAGES counts them and tiles where PREFIX_TILE_WIDTH does
+    // (as code --format pages and u8x8 write them); what a call draws it in;
+    // else Adafruit GFX's rows, whose examples name their sides so.
+    std::pair<std::optional<BitLayout>, std::string> LayoutBeside(const std::string &name, const std::string &prefix,
+                                                                  std::size_t offset, const DrawnIn *drawn,
+                                                                  const std::string &widthName,
+                                                                  const std::string &heightName) const
+    {
+        // This program's headers number it: 1 X BitMap, 2 rows, 3 pages, 4 tiles.
+        if (const std::optional<std::int64_t> said = m_values.WholeNumber(prefix + "_LAYOUT", offset, {});
+            said && *said >= static_cast<int>(BitLayout::Xbm) && *said <= static_cast<int>(BitLayout::Tiles))
+            return {static_cast<BitLayout>(*said), prefix + "_LAYOUT says it"};
+        const std::string beside = widthName + " and " + heightName + " stand beside it";
+        if (name.ends_with(kXbmBits))
+            return {BitLayout::Xbm, beside};
+        if (m_values.WholeNumber(prefix + "_PAGES", offset, {}))
+            return {BitLayout::Pages, prefix + "_PAGES stands beside it"};
+        if (m_values.WholeNumber(prefix + "_TILE_WIDTH", offset, {}))
+            return {BitLayout::Tiles, prefix + "_TILE_WIDTH stands beside it"};
         if (drawn && drawn->layout)
             return {drawn->layout, drawn->evidence};
-        return {BitLayout::Rows, name + "_WIDTH and " + name + "_HEIGHT stand beside it"};
+        return {BitLayout::Rows, beside};
     }
 
-    // `[64][16]`, filled: 64 rows of 16 bytes, a 128 x 64 picture, as rows and
-    // XBM take it; a call that draws it in pages or tiles makes it 8 pages of
-    // 16 columns, 16 x 64. C fills what a flat initialiser leaves out with zeros.
-    std::optional<ToldSize> ShapeSize(const std::string &name, std::size_t offset, std::string_view sizes,
-                                      const ArrayContents &contents, Values &values,
-                                      std::optional<BitLayout> drawnLayout, const std::string &drawnEvidence) const
+    // The name without the ending firmware gives a bitmap beside the defines of its sides.
+    static std::string StemOf(const std::string &name)
+    {
+        for (const std::string_view ending : kBitmapEndings) {
+            if (name.size() > ending.size() && name.ends_with(ending))
+                return name.substr(0, name.size() - ending.size());
+        }
+        return name;
+    }
+
+    // The stem without its last part: its digits, or what follows its last '_'.
+    static std::string Shortened(const std::string &stem)
+    {
+        const std::size_t digits = stem.find_last_not_of("0123456789");
+        if (digits != std::string::npos && digits + 1 < stem.size())
+            return stem.substr(0, digits + 1);
+        const std::size_t part = stem.rfind('_');
+        return part == std::string::npos || part == 0 ? stem : stem.substr(0, part);
+    }
+
+    static std::string UpperCase(std::string text)
+    {
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+        return text;
+    }
+
+    // "Num" of "Num[10][128] on line 3".
+    static std::string ArrayName(const std::string &where) { return where.substr(0, where.find('[')); }
+
+    // `[64][16]` as rows and columns, filled: C fills what a flat initialiser
+    // leaves out with zeros. None for any other brackets, or a length that
+    // does not fit them.
+    std::optional<Shape> ShapeOf(std::size_t offset, std::string_view sizes, const ArrayContents &contents,
+                                 Values &values) const
     {
         const std::size_t close = sizes.find(']');
         if (close == std::string_view::npos || sizes.substr(close + 1).find('[') != 0 || sizes.back() != ']'
@@ -984,11 +1227,11 @@ private:
         const std::string_view second = Trimmed(sizes.substr(close + 2, sizes.size() - close - 3));
         const auto number = [&](std::string_view dimension) -> std::optional<std::int64_t> {
             const std::optional<std::int64_t> value = m_values.WholeNumber(dimension, offset, m_constants);
-            return value && *value > 0 && *value <= kLargestSide ? value : std::nullopt;
+            return value && *value > 0 && *value <= std::int64_t{kLargestSide} * kLargestSide ? value : std::nullopt;
         };
         const std::optional<std::int64_t> columns = number(second);
         std::optional<std::int64_t> rows = first.empty() ? std::optional<std::int64_t>(contents.lists) : number(first);
-        if (!columns || !rows || *rows <= 0)
+        if (!columns || !rows || *rows <= 0 || *columns > std::int64_t{kLargestSide} * kLargestSide / 8)
             return std::nullopt;
         const auto total = static_cast<std::size_t>(*rows * *columns);
         if (contents.lists > 0 ? contents.lists != static_cast<std::size_t>(*rows)
@@ -996,14 +1239,26 @@ private:
                                : values.count > total)
             return std::nullopt;
         values.ZeroFillTo(total);
+        return Shape{static_cast<int>(*rows), static_cast<int>(*columns)};
+    }
+
+    // A shape as one picture: `[64][16]` is 64 rows of 16 bytes, 128 x 64, as
+    // rows and XBM take it; a call that draws it in pages or tiles makes it 8
+    // pages of 16 columns, 16 x 64.
+    static std::optional<ToldSize> ShapeSize(const std::string &name, std::string_view sizes, Shape shape,
+                                             const DrawnIn *drawn)
+    {
+        const std::optional<BitLayout> drawnLayout = drawn ? drawn->layout : std::nullopt;
         const bool pages = drawnLayout == BitLayout::Pages || drawnLayout == BitLayout::Tiles;
-        const int a = static_cast<int>(*rows);
-        const int b = static_cast<int>(*columns);
-        const std::string shape =
+        const int a = shape.rows;
+        const int b = shape.columns;
+        if (b > kLargestSide * 8)
+            return std::nullopt;
+        const std::string described =
             std::string(sizes) + ": " + std::to_string(a)
             + (pages ? " pages of " + std::to_string(b) + " columns" : " rows of " + std::to_string(b) + " bytes");
-        return ToldSize{pages ? PictureSize{b, a * 8} : PictureSize{b * 8, a}, "its shape " + shape + ", says", name,
-                        drawnLayout, drawnEvidence};
+        return ToldSize{pages ? PictureSize{b, a * 8} : PictureSize{b * 8, a}, "its shape " + described + ", says",
+                        name, drawnLayout, drawn ? drawn->evidence : std::string()};
     }
 
     const DrawnIn *DrawnWith(const std::string &name) const
@@ -1019,31 +1274,6 @@ private:
         return ToldSides(m_values.WholeNumber(widthName, offset, {}), m_values.WholeNumber(heightName, offset, {}));
     }
 
-    // X11 writes an X BitMap as NAME_bits after `#define NAME_width 16` and
-    // `#define NAME_height 16`; bits so named are in its layout. NAME, or nothing.
-    static std::optional<std::string> XbmStem(std::string_view name)
-    {
-        if (name.size() <= kXbmBits.size() || !name.ends_with(kXbmBits))
-            return std::nullopt;
-        return std::string(name.substr(0, name.size() - kXbmBits.size()));
-    }
-
-    // An X BitMap of 16 x 16: NAME, or nothing.
-    std::optional<std::string> XbmStem(std::string_view name, std::size_t offset) const
-    {
-        std::optional<std::string> stem = XbmStem(name);
-        if (!stem || DefinedSize(*stem + "_width", *stem + "_height", offset) != kModuleSize)
-            return std::nullopt;
-        return stem;
-    }
-
-    // An Adafruit GFX bitmap as `code --format gfx` writes it, and Adafruit's
-    // examples do: NAME beside `#define NAME_WIDTH 16` and `NAME_HEIGHT 16`.
-    bool IsGfxBitmap(const std::string &name, std::size_t offset) const
-    {
-        return DefinedSize(name + "_WIDTH", name + "_HEIGHT", offset) == kModuleSize;
-    }
-
     std::string_view m_text;
     ValueReader m_values;
     const PassedOverNote &m_note;
@@ -1053,6 +1283,8 @@ private:
     NamedConstants m_constants;
     std::unordered_map<std::string, IndexOfArrays> m_indexOf; // by the arrays' names
     std::unordered_set<std::string> m_indexes;
+    bool m_includesArduboy2 = false; // whose drawBitmap draws pages
+    bool m_includesAdafruitGfx = false;
     // How much text the arrays that conditionals split may have read again: a
     // few times as much as there is, enough for every array of a text to be
     // split in several branches, while a text made to be read again and again

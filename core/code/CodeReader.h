@@ -34,13 +34,15 @@ struct CodePicture {
 
 // An array that is no 16 x 16 picture and whose code tells no size, but
 // whose length a common display's size fits in some layout (LayoutGuess's
-// kDisplaySizes): passed over, and kept so that its sizes can be proposed.
+// kDisplaySizes), or an array of pictures, one in each row of its shape
+// (`[10][128]`): passed over, and kept so that its sizes can be proposed.
 struct UnsizedArray {
     std::string name;
-    std::string what; // "the array buffer on line 3 has 1024 values"
-    std::vector<std::uint8_t> bytes;
+    std::string what;                // "the array buffer on line 3 has 1024 values"
+    std::vector<std::uint8_t> bytes; // of its first picture, where each row of its shape holds one
     std::optional<BitLayout> layout; // where a drawing call tells it
     std::string layoutEvidence{};
+    std::vector<PictureSize> sizes{}; // that its bytes fit: a common display's, or any a row's bytes fit
 };
 
 // Which sizes a reading takes. By default only the module's 16 x 16, as the

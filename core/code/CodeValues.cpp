@@ -213,8 +213,7 @@ private:
         if (definition.dependsOn != nullptr)
             return Failed(Failure::DependsOnCondition, name, definition.dependsOn);
         if (!definition.replacement) {
-            // Arduino's core defines B0 to B11111111 for every byte written in binary.
-            if (name.size() <= 9 && name.starts_with('B') && IsBinaryDigits(name.substr(1)))
+            if (IsArduinoBinary(name))
                 return Succeeded(*Digits(name.substr(1), 2));
             return Failed(Failure::UnknownName, name);
         }
@@ -295,6 +294,11 @@ std::size_t CharacterLength(std::string_view text)
 }
 
 } // namespace
+
+bool IsArduinoBinary(std::string_view name)
+{
+    return name.size() <= 9 && name.starts_with('B') && IsBinaryDigits(name.substr(1));
+}
 
 ValueReader::ValueReader(std::string_view text, CommandLineDefines defines)
     : m_text(text),

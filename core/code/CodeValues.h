@@ -41,6 +41,10 @@ struct Definition {
     const OpenBranch *dependsOn = nullptr;
 };
 
+// Whether `name` is one of the constants Arduino's core defines for every
+// byte written in binary, B0 to B11111111.
+bool IsArduinoBinary(std::string_view name);
+
 // Reads values as a C compiler fills a char array with them: integer
 // constants, character constants, casts to an integer type, signs, Arduino's
 // binary constants and object-like macros #defined above the value, in the

@@ -165,6 +165,26 @@ std::vector<LayoutCandidate> RankSizedLayouts(std::span<const std::uint8_t> byte
     return candidates;
 }
 
+std::vector<PictureSize> SizesTaking(std::size_t count, bool all)
+{
+    std::vector<PictureSize> sizes;
+    const auto add = [&](PictureSize size) {
+        const bool fits = std::any_of(kSizedGuessOrder.begin(), kSizedGuessOrder.end(),
+                                      [&](BitLayout layout) { return LayoutByteCount(layout, size) == count; });
+        if (fits && IsPictureSize(size) && std::find(sizes.begin(), sizes.end(), size) == sizes.end())
+            sizes.push_back(size);
+    };
+    std::for_each(kDisplaySizes.begin(), kDisplaySizes.end(), add);
+    for (std::size_t side = 8; all && side <= static_cast<std::size_t>(kLargestSide); side += 8) {
+        const std::size_t across = count / (side / 8); // the other side, where the bytes are whole rows or pages
+        if (across > 0 && across <= static_cast<std::size_t>(kLargestSide) && count % (side / 8) == 0) {
+            add({static_cast<int>(side), static_cast<int>(across)});
+            add({static_cast<int>(across), static_cast<int>(side)});
+        }
+    }
+    return sizes;
+}
+
 std::string CandidateName(const LayoutCandidate &candidate)
 {
     std::string name;

@@ -52,6 +52,11 @@ inline constexpr std::array kDisplaySizes{
     PictureSize{64, 128},  PictureSize{122, 250}, PictureSize{128, 296}, PictureSize{300, 400}, PictureSize{480, 800},
     PictureSize{240, 400}};
 
+// The sizes whose pictures take `count` bytes in a layout of
+// kSizedGuessOrder: the common displays' first, then with `all` every other
+// whose rows or pages are whole bytes.
+std::vector<PictureSize> SizesTaking(std::size_t count, bool all);
+
 // The layouts a guess weighs away from 16 x 16, in the order of a tie: the
 // module takes 16 x 16 only; rows before XBM as above, then pages, then
 // u8x8's tiles, which hold the very bytes of pages where the sides are whole tiles.

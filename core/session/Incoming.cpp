@@ -71,7 +71,7 @@ Routed SizedPicture(const CodeReading &reading, LcdType type, std::optional<BitL
     if (!unsized && layout && LayoutByteCount(*layout, picked.size) == picked.sizedBytes.size())
         return {
             IncomingKind::Code, DotsFromSizedLayoutBytes(picked.sizedBytes, *layout, type, picked.size), {}, {}, {}};
-    std::vector<LayoutCandidate> readings = unsized ? RankSizedLayouts(unsized->bytes, kDisplaySizes, type, layout)
+    std::vector<LayoutCandidate> readings = unsized ? RankSizedLayouts(unsized->bytes, unsized->sizes, type, layout)
                                                     : RankSizedLayouts(picked.sizedBytes, {&picked.size, 1}, type);
     if (readings.empty())
         return {IncomingKind::Code, std::nullopt, {}, picked.problem, {}};

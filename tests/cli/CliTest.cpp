@@ -441,7 +441,8 @@ TEST(CliDecode, ARefusedArrayOrAClashWritesNothingAndArraysPassedOverAreNamed)
     EXPECT_EQ(taken.exitCode, 0);
     EXPECT_EQ(taken.err, "Passed over in \"" + font.string()
                              + "\": the array font on line 1 has 3 values; a picture is 32 values, or 33 beginning "
-                               "with 0xA4.\nNote: the picture's values do not say which display's layout they are in, "
+                               "with 0xA4, or of another size where its code or the size given tells it.\nNote: the "
+                               "picture's values do not say which display's layout they are in, "
                                "and are read as the module's; --layout names another, and --layout all shows the "
                                "picture under each.\n");
     EXPECT_NE(TempDir::Read(out), "untouched");
@@ -675,4 +676,55 @@ TEST(CliDecode, AFrameBufferOfNoSaidSizeIsOfferedTheDisplaySizesItFits)
                   + "\": the array buffer on line 1 has 1024 values, but at 84 x 48 its picture takes 528 bytes in "
                     "rows, xbm or tiles and 504 in pages.\n");
 #endif
+}
+
+// Real firmware's pictures come back in their own size and layout: Marlin's
+// width beside rows, Adafruit's defines named after the bitmap, Arduboy2's
+// pages, GxEPD2's array of pictures at the size given; where nothing tells a
+// size, the refusal names --size and the sizes that fit.
+TEST(CliDecode, RealFirmwareComesBackInItsOwnSizeAndLayout)
+{
+    TempDir dir;
+    const std::string ring = ArrayOf("x", {32, 32}, "rows", kRing);
+    const std::string ringValues = ring.substr(ring.find('{') + 1, ring.rfind('}') - ring.find('{') - 1);
+    const struct {
+        std::string text;
+        std::vector<std::string> options;
+        std::vector<std::pair<std::string, std::string>> pictures; // file and its dots
+    } cases[] = {
+        {"#define STATUS_LOGO_WIDTH 8\n"
+             + ArrayOf("const unsigned char status_logo_bmp[] PROGMEM", {8, 8}, "rows", kHeart),
+         {},
+         {{"status_logo_bmp.pbm", DotsOf({8, 8}, kHeart)}}},
+        {"#include <Arduboy2.h>\n" + ArrayOf("const uint8_t PROGMEM ring[]", {32, 32}, "pages", kRing)
+             + "void loop() { arduboy.drawBitmap(0, 0, ring, 32, 32); }\n",
+         {},
+         {{"ring.pbm", DotsOf({32, 32}, kRing)}}},
+        {"#define splash1_width 128\n#define splash1_height 64\n"
+             + ArrayOf("const uint8_t PROGMEM splash1_data[]", {128, 64}, "rows", kSplash),
+         {},
+         {{"splash1_data.pbm", DotsOf({128, 64}, kSplash)}}},
+        {"const unsigned char Num[2][128] PROGMEM = {" + ringValues + ringValues + "};\n",
+         {"--size", "32x32"},
+         {{"Num_000.pbm", DotsOf({32, 32}, kRing)}, {"Num_001.pbm", DotsOf({32, 32}, kRing)}}},
+    };
+    for (std::size_t at = 0; at < std::size(cases); ++at) {
+        const auto source = dir.Write("sketch" + std::to_string(at) + ".h", cases[at].text);
+        const auto folder = dir / ("each" + std::to_string(at));
+        std::vector<std::string> arguments{"decode", source.string(), "--each", folder.string()};
+        arguments.insert(arguments.end(), cases[at].options.begin(), cases[at].options.end());
+        const CliResult each = RunCliProcess(arguments);
+        EXPECT_EQ(each.exitCode, 0) << each.err;
+        for (const auto &[file, dots] : cases[at].pictures)
+            EXPECT_EQ(PbmDots(TempDir::Read(folder / file)), dots) << file;
+    }
+    const auto num = dir.Write("num.h", cases[3].text);
+    EXPECT_EQ(RunCliProcess({"decode", num.string(), "-"}).err,
+              "Cannot decode \"" + num.string()
+                  + "\": the array Num[2][128] on line 1 holds 2 pictures of 128 bytes and its code tells no size; "
+                    "give --size WxH, e.g. --size 32x32 (likeliest), or see every display size it fits with --layout "
+                    "all.\n");
+    const CliResult each = RunCliProcess({"decode", num.string(), "--each", (dir / "num").string()});
+    EXPECT_EQ(each.exitCode, 1);
+    EXPECT_NE(each.err.find("Note: --size WxH reads Num at a size it fits: 32x32, "), std::string::npos) << each.err;
 }

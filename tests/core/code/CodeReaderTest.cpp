@@ -405,3 +405,149 @@ TEST(CodeReader, PicturesOfOtherSizesAreReadAtTheSizeTheirCodeTells)
     EXPECT_EQ(given.firstPassedOver.back(), "the array odd on line 2 has 1000 values, but at 64 x 128 its picture "
                                             "takes 1024 bytes in rows, xbm, pages or tiles");
 }
+
+// Real firmware tells a picture's size and layout in its own ways: Marlin's
+// screens by a width beside rows of Arduino's binary constants, Adafruit's
+// and X11's by defines named after the bitmap, GxEPD2 by an array of
+// pictures drawn one at a time, Arduboy2 by its drawBitmap's pages. Each is
+// read so, or refused as its compiler would refuse it.
+TEST(CodeReader, RealFirmwareIsReadInItsOwnSizeAndLayout)
+{
+    const auto values = [](std::size_t count, const std::string &value = "0x01") {
+        std::string list = "{";
+        for (std::size_t i = 0; i < count; ++i)
+            list += (i == 0 ? "" : ", ") + value;
+        return list + "};\n";
+    };
+    using Found = std::tuple<std::string, PictureSize, std::optional<BitLayout>, std::size_t>;
+    const auto digits = [](std::optional<BitLayout> layout) {
+        std::vector<Found> found;
+        for (int digit = 0; digit < 10; ++digit)
+            found.emplace_back("Num_00" + std::to_string(digit), PictureSize{32, 32}, layout, 128);
+        return found;
+    };
+    const struct {
+        std::string text;
+        std::optional<PictureSize> given; // --size
+        std::vector<Found> found;
+        std::string problem; // of the first picture
+    } cases[] = {
+        {"#pragma once\n#define STATUS_LOGO_Y 2\n#define STATUS_LOGO_WIDTH 20\n"
+         "const unsigned char status_logo_bmp[] PROGMEM = "
+             + values(30, "B01011111") + "#define STATUS_BED_WIDTH 21\n#if ENABLED(STATUS_BED_ANIM)\n"
+             + "const unsigned char status_bed_on_bmp[] PROGMEM = " + values(21, "B00000000") + "#endif\n"
+             + "#define STATUS_FAN_WIDTH 16\nconst unsigned char status_fan0_bmp[] PROGMEM = " + values(32, "B1")
+             + "const unsigned char status_fan1_bmp[] PROGMEM = " + values(34, "B1"),
+         std::nullopt,
+         {{"status_logo_bmp", {20, 10}, BitLayout::Rows, 30},
+          {"status_bed_on_bmp", {21, 7}, BitLayout::Rows, 21},
+          {"status_fan0_bmp", kModuleSize, BitLayout::Rows, 0},
+          {"status_fan1_bmp", {16, 17}, BitLayout::Rows, 34}},
+         ""},
+        {"#define CUSTOM_BOOTSCREEN_TIMEOUT 2500\n#define CUSTOM_BOOTSCREEN_BMPWIDTH 62\n"
+         "const unsigned char custom_start_bmp[] PROGMEM = "
+             + values(136, "B11110000"),
+         PictureSize{128, 64}, // the code's own size beats the one given for arrays that tell none
+         {{"custom_start_bmp", {62, 17}, BitLayout::Rows, 136}},
+         ""},
+        {"#define splash1_width 82\n#define splash1_height 64\nconst uint8_t PROGMEM splash1_data[] = " + values(704)
+             + "#define LOGO_WIDTH 16\n#define LOGO_HEIGHT 16\nstatic const unsigned char PROGMEM logo_bmp[] = "
+             + values(32) + "#define ARROW_WIDTH 12\n#define ARROW_HEIGHT 7\nstatic char arrow_bits[] = " + values(14)
+             + "void setup() { display.drawBitmap(0, 0, splash1_data, splash1_width, splash1_height, 1); }\n",
+         std::nullopt,
+         {{"splash1_data", {82, 64}, BitLayout::Rows, 704},
+          {"logo_bmp", kModuleSize, BitLayout::Rows, 0},
+          {"arrow", {12, 7}, BitLayout::Xbm, 14}},
+         ""},
+        {"const unsigned char Num[10][128] PROGMEM = " + values(1280)
+             + "void show(int d) { display.drawBitmap(0, 0, Num[d], 32, 32, GxEPD_BLACK); }\n",
+         std::nullopt, digits(BitLayout::Rows), ""},
+        {"const unsigned char Num[10][128] PROGMEM = " + values(1280), PictureSize{32, 32}, digits(std::nullopt), ""},
+        {"#include <Arduboy2.h>\nconst uint8_t PROGMEM arduboy_logo[] = " + values(176)
+             + "void Arduboy2Base::drawLogoBitmap(int16_t y) { drawBitmap(20, y, arduboy_logo, 88, 16); }\n",
+         std::nullopt,
+         {{"arduboy_logo", {88, 16}, BitLayout::Pages, 176}},
+         ""},
+        {"#include \"Arduboy2.h\"\nconst PROGMEM uint8_t arduboy_logo[] = " + values(176),
+         PictureSize{88, 16},
+         {{"arduboy_logo", {88, 16}, BitLayout::Pages, 176}},
+         ""},
+        {"const uint8_t PROGMEM ship[] = " + values(16) + "const uint8_t PROGMEM rock[] = " + values(16)
+             + "const uint8_t PROGMEM star[] = " + values(16)
+             + "void loop() {\n  arduboy.drawBitmap(0, 0, ship, 16, 8);\n  drawBitmap(0, 8, rock, 16, 8);\n"
+               "  display.drawBitmap(0, 16, star, 16, 8, WHITE);\n}\n",
+         std::nullopt,
+         {{"ship", {16, 8}, BitLayout::Pages, 16},
+          {"rock", {16, 8}, std::nullopt, 16}, // either library's call: no word of the layout
+          {"star", {16, 8}, BitLayout::Rows, 16}},
+         ""},
+        {"#define WiFi_Logo_width 60\n#define WiFi_Logo_height 36\nconst uint8_t WiFi_Logo_bits[100] PROGMEM = "
+             + values(288),
+         std::nullopt,
+         {{"WiFi_Logo_bits", kModuleSize, std::nullopt, 0}},
+         "the array WiFi_Logo_bits on line 3 has 288 values, more than the 100 its brackets declare"},
+    };
+    for (const auto &example : cases) {
+        const CodeReading reading = FindPicturesInCode(example.text, {}, {}, {true, example.given});
+        std::vector<Found> found;
+        for (const CodePicture &picture : reading.pictures)
+            found.emplace_back(picture.name, picture.size, picture.layout, picture.sizedBytes.size());
+        EXPECT_EQ(found, example.found) << example.text;
+        ASSERT_FALSE(reading.pictures.empty()) << example.text;
+        EXPECT_EQ(reading.pictures.front().problem, example.problem);
+    }
+}
+
+// Where nothing tells the size of an array of pictures, the sizes a row's
+// bytes fit are proposed, and a refusal of a length that is no 16 x 16
+// picture's names the remedy wherever other sizes are read.
+TEST(CodeReader, UnsizedArraysOfPicturesProposeTheSizesTheirRowsFit)
+{
+    std::string rows;
+    for (int i = 0; i < 1280; ++i)
+        rows += i == 0 ? "1" : ", 0";
+    std::vector<std::string> notes;
+    const CodeReading reading =
+        FindPicturesInCode("const unsigned char Num[10][128] = {" + rows + "};\nconst char odd[] = {1, 2, 3};\n",
+                           [&notes](const std::string &why) { notes.push_back(why); }, {}, {true, {}});
+    ASSERT_EQ(reading.unsized.size(), 1U);
+    const UnsizedArray &num = reading.unsized.front();
+    EXPECT_EQ(num.name, "Num");
+    EXPECT_EQ(num.bytes.size(), 128U);
+    EXPECT_EQ(num.sizes.front(), (PictureSize{32, 32}));
+    EXPECT_NE(std::find(num.sizes.begin(), num.sizes.end(), PictureSize{64, 16}), num.sizes.end());
+    EXPECT_EQ(notes, (std::vector<std::string>{
+                         "the array Num[10][128] on line 1 holds 10 pictures of 128 bytes; its code tells no size",
+                         "the array odd on line 2 has 3 values; a picture is 32 values, or 33 beginning with 0xA4, or "
+                         "of another size where its code or the size given tells it"}));
+}
+
+// Every array form the program writes reads back as the same picture, at
+// every size, widths that are no multiple of 8 among them.
+TEST(CodeReader, EveryArrayFormReadsBackAtEverySize)
+{
+    std::mt19937 random(40);
+    for (const PictureSize size :
+         {PictureSize{1, 1}, PictureSize{12, 7}, kModuleSize, PictureSize{128, 64}, PictureSize{800, 480}}) {
+        for (const CodeFormat format :
+             {CodeFormat::C, CodeFormat::Xbm, CodeFormat::Gfx, CodeFormat::Pages, CodeFormat::Tiles}) {
+            // The module takes 16 x 16 only; pages and tiles of 16 x 16 say no layout yet, a writer's fault.
+            if ((format == CodeFormat::C) != IsModuleSize(size)
+                && (format == CodeFormat::C || format == CodeFormat::Pages || format == CodeFormat::Tiles))
+                continue;
+            DotGrid grid;
+            grid.SetAllDots(RandomDots(random, size));
+            const Result<std::string> code = PictureCode({grid, "logo", "logo.png"}, format);
+            ASSERT_TRUE(code) << code.message();
+            const PickedPicture picked =
+                PickPicture(FindPicturesInCode(code.value(), {}, {}, {true, {}}), std::nullopt);
+            ASSERT_EQ(picked.problem, "") << CodeFormatName(format) << " " << PictureSizeText(size);
+            ASSERT_TRUE(picked.layout) << CodeFormatName(format) << " " << PictureSizeText(size);
+            EXPECT_EQ(picked.bytes
+                          ? DotsOfPicture(*picked.bytes, picked.layout, LcdType::Column)
+                          : DotsFromSizedLayoutBytes(picked.sizedBytes, *picked.layout, LcdType::Column, picked.size),
+                      grid.AllDots())
+                << CodeFormatName(format) << " " << PictureSizeText(size);
+        }
+    }
+}

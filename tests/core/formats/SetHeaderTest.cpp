@@ -342,3 +342,44 @@ TEST(SetHeader, PassedOverNamesTheFirstFewAndCountsTheRest)
         nine.ends_with("the array a8 on line 9 has 3 values; a picture is 32 values, or 33 beginning with 0xA4."))
         << nine;
 }
+
+// A header of any size, of pictures or of frames, in every layout, reads back
+// as its set through every reader: decode and decode --each (FindSetPictures
+// with the sizes the code tells), and Open Set (ReadSet).
+TEST(SetHeader, EveryHeaderReadsBackThroughEveryReaderAtEverySize)
+{
+    std::mt19937 random(40);
+    for (const PictureSize size :
+         {PictureSize{1, 1}, PictureSize{12, 7}, kModuleSize, PictureSize{128, 64}, PictureSize{800, 480}}) {
+        for (const BitLayout layout :
+             {BitLayout::Module, BitLayout::Xbm, BitLayout::Rows, BitLayout::Pages, BitLayout::Tiles}) {
+            if (layout == BitLayout::Module && !IsModuleSize(size))
+                continue; // the module takes 16 x 16 only
+            for (const SetForm form : {SetForm::Pictures, SetForm::Frames}) {
+                Document set;
+                set.form = form;
+                set.pictures = {{"ball", 100, RandomDots(random, size)}, {"ball_2", 40, RandomDots(random, size)}};
+                const std::string row = PictureSizeText(size) + " " + std::string(BitLayoutName(layout))
+                                        + (form == SetForm::Frames ? " frames" : " pictures");
+                const SetText header =
+                    FormatSetHeader(set, std::filesystem::path("anim.h"), "tessaldo-cli header", std::nullopt, layout);
+                ASSERT_EQ(header.problem, "") << row;
+                const SetReading opened = ReadSet(header.text, LcdType::Column);
+                ASSERT_TRUE(opened.set) << row << ": " << opened.problem;
+                EXPECT_EQ(*opened.set, set) << row;
+                const CodeReading decoded = FindSetPictures(header.text, {}, {}, {true, {}}).reading;
+                ASSERT_EQ(decoded.pictures.size(), 2U) << row << "\n" << PickPicture(decoded, std::nullopt).problem;
+                for (std::size_t at = 0; at < 2; ++at) {
+                    const CodePicture &picture = decoded.pictures[at];
+                    ASSERT_TRUE(picture.layout) << row;
+                    EXPECT_EQ(picture.name, set.pictures[at].name) << row;
+                    EXPECT_EQ(IsModuleSize(size) ? DotsOfPicture(picture.bytes, picture.layout, set.type)
+                                                 : DotsFromSizedLayoutBytes(picture.sizedBytes, *picture.layout,
+                                                                            set.type, picture.size),
+                              set.pictures[at].dots)
+                        << row;
+                }
+            }
+        }
+    }
+}
