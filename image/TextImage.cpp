@@ -124,8 +124,10 @@ bool RenderText(const QString &text, const TextOptions &options, PictureSize siz
 
     const QFontMetrics metrics(font);
     const int width = metrics.horizontalAdvance(text);
-    const QPoint origin((options.alignLeft ? 0 : CentredStart(size.width, width)) + options.offsetX,
-                        CentredStart(size.height, metrics.height()) + options.offsetY);
+    // Aligned left, the line starts at the top-left cell, where Insert Text
+    // puts it at the cell the user pointed at.
+    const QPoint centred(CentredStart(size.width, width), CentredStart(size.height, metrics.height()));
+    const QPoint origin = (options.alignLeft ? QPoint() : centred) + QPoint(options.offsetX, options.offsetY);
     // The whole line is drawn, so that what falls outside the picture can be
     // told from blank space; a line too long to draw whole is cut anyway.
     const QRect grid(0, 0, size.width, size.height);

@@ -163,6 +163,14 @@ TEST(CliText, APictureOfAnySizeTakesTheTextAtItsOwnWidth)
     for (const std::string &row : rows)
         expected += row + "\n";
     EXPECT_EQ(show({"text", "Hi", "-", "--size", "128x64"}), expected);
+    // Aligned left, the line starts at the top-left cell, as Insert Text puts it at a pointed cell.
+    std::vector<std::string> leftRows(64, std::string(128, '.'));
+    for (std::size_t row = 0; row < 16; ++row)
+        leftRows[row].replace(0, 16, Glyph('H')[row] + Glyph('i')[row]);
+    std::string left = "size 128 x 64\n";
+    for (const std::string &row : leftRows)
+        left += row + "\n";
+    EXPECT_EQ(show({"text", "Hi", "-", "--size", "128x64", "--align", "left"}), left);
     // Both forms at once: the font's size and the picture's.
     EXPECT_EQ(show({"text", "Hi", "-", "--size", "12", "--size", "128x64"},
                    "At 12 px \"H\" loses all or most of its dots; a larger font size keeps them.\n")
