@@ -35,7 +35,7 @@ std::filesystem::path SavedPicture(const TempDir &dir, const std::string &name, 
 {
     DotGrid grid;
     grid.SetAllDots(RandomDots(random, size));
-    const auto file = dir / name;
+    auto file = dir / name;
     EXPECT_TRUE(SavePicture(grid, file).ok());
     return file;
 }
