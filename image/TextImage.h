@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <string>
+#include <vector>
 
 namespace tessaldo {
 
@@ -18,7 +19,7 @@ inline constexpr int kDefaultTextPixels = 16;
 struct TextOptions {
     QString family = QString::fromLatin1(kDefaultTextFamily);
     int pixelSize = kDefaultTextPixels;
-    bool alignLeft = false; // else the line is centred, a line wider than the picture cut on both sides
+    bool alignLeft = false; // else the line is centred both ways, a line larger than the picture cut on both sides
     int offsetX = 0;        // whole dots to the right
     int offsetY = 0;        // whole dots down
     int threshold = 128;    // a cell darker than this is set
@@ -30,10 +31,11 @@ struct TextOptions {
 struct TextExtent {
     int width = 0;
     bool cut = false;
+    std::vector<std::string> faded; // the characters that lost all or most of their dots (GlyphFaded), each once
 };
 
-// One line of text drawn on the cells of a picture of `size`, its baseline
-// at the font's ascent from the top row. Unifont at its own size is drawn without
+// One line of text drawn on the cells of a picture of `size`, centred on it
+// both ways, or aligned left from its top-left cell. Unifont at its own size is drawn without
 // antialiasing, pixel for pixel; other fonts are antialiased and left to the
 // threshold. A character the font has no glyph for is refused, never drawn
 // from another font. Needs a running QGuiApplication, which knows the fonts.

@@ -292,15 +292,19 @@ FileStatus ReadPictureFile(const std::filesystem::path &path, Drawing &drawing, 
 
 Result<std::string> PictureFileBytes(const DotGrid &grid, const std::filesystem::path &name)
 {
+    const std::optional<PictureFormat> asked = PictureFormatOfName(DisplayPath(name.filename()));
+    if (asked == PictureFormat::Xbm)
+        return Result<std::string>::Ok(XbmText(grid, NameFromFileName(name)));
+    if (asked == PictureFormat::Pbm)
+        return Result<std::string>::Ok(PlainPbmText(grid));
     if (IsModuleSize(grid.Size()))
         return Result<std::string>::Ok(FormatDrawing(grid));
-    const std::string extension = LowerCase(DisplayPath(name.extension()));
-    if (EndsInDrawingSuffix(extension))
+    if (asked == PictureFormat::Drawing)
         return Result<std::string>::Failed(
             SaveFailed(name, "the picture is " + PictureSizeText(grid.Size())
                                  + ", and a .Lcd file holds a 16 x 16 picture; name the file .pbm or .xbm")
                 .message());
-    return Result<std::string>::Ok(extension == ".xbm" ? XbmText(grid, NameFromFileName(name)) : PlainPbmText(grid));
+    return Result<std::string>::Ok(PlainPbmText(grid));
 }
 
 FileStatus SavePicture(const DotGrid &grid, const std::filesystem::path &path)

@@ -109,7 +109,7 @@ std::string PictureFileName(std::string_view stem, PictureSize size)
 
 namespace {
 
-bool EndsInWithoutCase(std::string_view name, std::string_view suffix)
+bool EndsInSuffix(std::string_view name, std::string_view suffix)
 {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     return name.size() >= suffix.size()
@@ -121,12 +121,38 @@ bool EndsInWithoutCase(std::string_view name, std::string_view suffix)
 
 bool EndsInDrawingSuffix(std::string_view name)
 {
-    return EndsInWithoutCase(name, kDrawingSuffix);
+    return EndsInSuffix(name, kDrawingSuffix);
+}
+
+std::string_view PictureFormatSuffix(PictureFormat format)
+{
+    switch (format) {
+    case PictureFormat::Drawing:
+        return kDrawingSuffix;
+    case PictureFormat::Pbm:
+        return ".pbm";
+    case PictureFormat::Xbm:
+        return ".xbm";
+    case PictureFormat::Png:
+        return ".png";
+    }
+    return {};
+}
+
+std::optional<PictureFormat> PictureFormatOfName(std::string_view name)
+{
+    for (const PictureFormat format :
+         {PictureFormat::Drawing, PictureFormat::Pbm, PictureFormat::Xbm, PictureFormat::Png}) {
+        if (EndsInSuffix(name, PictureFormatSuffix(format)))
+            return format;
+    }
+    return std::nullopt;
 }
 
 bool EndsInPictureSuffix(std::string_view name)
 {
-    return EndsInDrawingSuffix(name) || EndsInWithoutCase(name, ".pbm") || EndsInWithoutCase(name, ".xbm");
+    const std::optional<PictureFormat> format = PictureFormatOfName(name);
+    return format.has_value() && format != PictureFormat::Png;
 }
 
 } // namespace tessaldo
