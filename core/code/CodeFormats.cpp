@@ -242,19 +242,12 @@ std::string GfxArray(const NamedPicture &picture)
 
 // Page by page as the display's memory holds them, which its driver copies
 // as they are: Adafruit's SSD1306 and PCD8544 drivers keep dot (x, y) in bit
-// y % 8 of byte x + y / 8 * width of their buffer.
+// y % 8 of byte x + y / 8 * width of their buffer. The defines say the size
+// at 16 x 16 too, where 32 bytes would otherwise pass for the module's.
 std::string PagesArray(const NamedPicture &picture)
 {
     const std::string &name = picture.name;
     const PictureSize size = picture.grid.Size();
-    if (IsModuleSize(size))
-        return "/* " + Origin(picture)
-               + ": 16 x 16 dots for SSD1306, SH1106,\n"
-                 "   ST7565 and PCD8544 displays, page by page: bytes 0 to 15 the top eight\n"
-                 "   rows, 16 to 31 the bottom eight, each byte a column, left to right, its\n"
-                 "   top dot in bit 0. */\n"
-                 "static const unsigned char "
-               + name + ArrayLines(picture, BitLayout::Pages);
     const int pages = WholeBytes(size.height);
     const int padding = PaddingDots(size.height);
     const std::string padded =

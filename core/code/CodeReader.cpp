@@ -805,8 +805,10 @@ private:
                 m_reading.pictures.back().layout = BitLayout::Xbm;
                 m_reading.pictures.back().layoutEvidence = *stem + "_width and " + *stem + "_height stand beside it";
             } else if (IsGfxBitmap(name, nameToken.offset)) {
-                m_reading.pictures.back().layout = BitLayout::Rows;
-                m_reading.pictures.back().layoutEvidence = name + "_WIDTH and " + name + "_HEIGHT stand beside it";
+                // Pages and tiles say their size at 16 x 16 too, with NAME_PAGES or NAME_TILE_WIDTH.
+                auto [layout, evidence] = UpperCaseSidesLayout(name, nameToken.offset, nullptr);
+                m_reading.pictures.back().layout = layout;
+                m_reading.pictures.back().layoutEvidence = std::move(evidence);
             }
         } else if (contents.lists == 0)
             PassOver(m_reading, m_note,

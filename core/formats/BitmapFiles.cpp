@@ -1,5 +1,6 @@
 #include "core/formats/BitmapFiles.h"
 
+#include "core/code/CodeFormats.h"
 #include "core/code/CodeLexer.h"
 #include "core/convert/ImageSize.h"
 #include "core/model/BitLayout.h"
@@ -246,7 +247,12 @@ std::string ReadRawPixels(std::string_view raster, Bitmap &bitmap)
 BitmapRead ReadPbm(std::string_view whole, Use use)
 {
     PbmReader reader(whole);
-    const bool plain = reader.Token() == "P1";
+    const std::string_view magic = reader.Token();
+    if (magic.empty())
+        return {{}, "the PBM is empty"};
+    if (magic != "P1" && magic != "P4")
+        return {{}, "the PBM begins with " + Quoted(magic) + " where P1 or P4 should be"};
+    const bool plain = magic == "P1";
     const std::optional<Side> width = SideFrom(reader.Token());
     const std::optional<Side> height = SideFrom(reader.Token());
     if (!width || !height)
@@ -276,9 +282,19 @@ BitmapRead ReadBitmapFile(std::string_view whole)
     return IsPbmFile(whole) ? ReadPbm(whole, Use::Image) : ReadXbm(whole, Use::Image);
 }
 
-BitmapRead ReadPictureBitmap(std::string_view whole)
+std::optional<BitmapKind> PictureBitmapKind(std::string_view start, std::string_view extension)
 {
-    return IsPbmFile(whole) ? ReadPbm(whole, Use::Picture) : ReadXbm(whole, Use::Picture);
+    const std::string named = LowerCase(std::string(extension));
+    if (named == ".pbm" || IsPbmFile(start))
+        return BitmapKind::Pbm;
+    if (named == ".xbm" || IsBitmapFile(start))
+        return BitmapKind::Xbm;
+    return std::nullopt;
+}
+
+BitmapRead ReadPictureBitmap(std::string_view whole, BitmapKind kind)
+{
+    return kind == BitmapKind::Pbm ? ReadPbm(whole, Use::Picture) : ReadXbm(whole, Use::Picture);
 }
 
 Dots DotsOfBitmap(Bitmap bitmap, LcdType type)

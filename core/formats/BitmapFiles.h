@@ -33,9 +33,16 @@ bool IsBitmapFile(std::string_view start);
 // Whether it starts as a PBM alone: an XBM is C source too.
 bool IsPbmFile(std::string_view start);
 BitmapRead ReadBitmapFile(std::string_view whole);
-// The same for a file opened as a picture, dot for dot: sides past
-// kLargestSide are refused before any pixel is read.
-BitmapRead ReadPictureBitmap(std::string_view whole);
+
+enum class BitmapKind { Pbm, Xbm };
+// What a picture file named with `extension` (".pbm", ".XBM", ...) is read
+// as: the bitmap its name says, whatever it holds, so that a damaged one is
+// refused in its own format's words; else the one its first bytes say;
+// nothing for a file that is neither.
+std::optional<BitmapKind> PictureBitmapKind(std::string_view start, std::string_view extension);
+// A file opened as a picture, dot for dot: sides past kLargestSide are
+// refused before any pixel is read.
+BitmapRead ReadPictureBitmap(std::string_view whole, BitmapKind kind);
 // The bitmap's pixels as the dots shown at the same places, in `type` at 16 x 16.
 Dots DotsOfBitmap(Bitmap bitmap, LcdType type);
 

@@ -4,19 +4,28 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
 namespace tessaldo {
 namespace {
 
-constexpr std::string_view kTag = "lcd1";
+// The module's 16 x 16 pictures keep the first form, which every earlier
+// page reads; pictures of any size take the second, which says their size
+// and packs runs of equal bytes, as clear dots mostly come.
+constexpr std::string_view kModuleTag = "lcd1";
+constexpr std::string_view kSizedTag = "lcd2";
 constexpr char kField = '.';
 constexpr char kPicture = '~';
+constexpr char kBy = 'x';
 constexpr std::string_view kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
-constexpr std::size_t kDotBytes = kDotCount / 8;
-// 32 bytes are 256 bits, six to a character: 43 characters, the last holding 4 bits.
-constexpr std::size_t kDotDigits = (kDotBytes * 8 + 5) / 6;
+constexpr int kDigitBits = 6;
+constexpr int kByteBits = 8;
+// PackBits counts: 0 to 127 copy that many bytes and one more; 129 to 255
+// repeat the next byte 257 minus that many times (2 to 128).
+constexpr std::size_t kLongestPack = 128;
+constexpr unsigned kRepeatBase = 257;
 
 std::vector<std::string_view> Split(std::string_view text, char separator)
 {
@@ -30,43 +39,138 @@ std::vector<std::string_view> Split(std::string_view text, char separator)
     }
 }
 
-std::string DotDigits(const DotGrid::Dots &dots)
+// Dot 8k+j in bit j of byte k, the last byte's bits past the last dot clear.
+std::vector<std::uint8_t> PackedDots(const Dots &dots)
 {
-    std::string digits;
-    digits.reserve(kDotDigits);
-    for (std::size_t bit = 0; bit < dots.size(); bit += 6) {
-        unsigned value = 0;
-        // Within each byte the lowest dot is bit 0, and bytes go first to last, most significant bit first.
-        for (std::size_t i = bit; i < bit + 6; ++i) {
-            const std::size_t dot = i / 8 * 8 + (7 - i % 8);
-            value = value << 1 | (i < dots.size() && dots[dot] == DotState::Set ? 1U : 0U);
-        }
-        digits += kDigits[value];
-    }
-    return digits;
+    std::vector<std::uint8_t> bytes((dots.size() + kByteBits - 1) / kByteBits);
+    for (std::size_t dot = 0; dot < dots.size(); ++dot)
+        bytes[dot / kByteBits] |= static_cast<std::uint8_t>(static_cast<unsigned>(dots[dot]) << dot % kByteBits);
+    return bytes;
 }
 
-std::optional<DotGrid::Dots> DotsFromDigits(std::string_view digits)
+// The dots of `size` that PackedDots gave `bytes`; nothing when a bit past the last dot is set.
+std::optional<Dots> UnpackedDots(const std::vector<std::uint8_t> &bytes, PictureSize size)
 {
-    if (digits.size() != kDotDigits)
-        return std::nullopt;
-    DotGrid::Dots dots{};
-    for (std::size_t at = 0; at < digits.size(); ++at) {
-        const std::size_t value = kDigits.find(digits[at]);
-        if (value == std::string_view::npos)
-            return std::nullopt;
-        for (std::size_t i = at * 6; i < at * 6 + 6; ++i) {
-            const bool set = (value >> (5 - (i - at * 6)) & 1U) != 0;
-            if (i >= dots.size()) {
-                // Bits past the last dot are written 0; any other means the text was changed.
-                if (set)
-                    return std::nullopt;
-                continue;
-            }
-            dots[i / 8 * 8 + (7 - i % 8)] = set ? DotState::Set : DotState::Clear;
+    Dots dots(size);
+    for (std::size_t bit = 0; bit < bytes.size() * kByteBits; ++bit) {
+        const bool set = (bytes[bit / kByteBits] >> bit % kByteBits & 1U) != 0;
+        if (bit >= dots.size()) {
+            if (set)
+                return std::nullopt;
+        } else {
+            dots[bit] = set ? DotState::Set : DotState::Clear;
         }
     }
     return dots;
+}
+
+// Base64url without padding (RFC 4648), which an address never escapes.
+std::string Base64(const std::vector<std::uint8_t> &bytes)
+{
+    std::string digits;
+    digits.reserve((bytes.size() * kByteBits + kDigitBits - 1) / kDigitBits);
+    unsigned held = 0;
+    int bits = 0;
+    for (const std::uint8_t byte : bytes) {
+        held = (held << kByteBits | byte) & 0xFFFFU;
+        for (bits += kByteBits; bits >= kDigitBits; bits -= kDigitBits)
+            digits += kDigits[held >> (bits - kDigitBits) & 0x3FU];
+    }
+    if (bits > 0)
+        digits += kDigits[held << (kDigitBits - bits) & 0x3FU];
+    return digits;
+}
+
+// The bytes, or nothing for a character of no digit or bits left over that are not the clear padding.
+std::optional<std::vector<std::uint8_t>> BytesOfBase64(std::string_view digits)
+{
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(digits.size() * kDigitBits / kByteBits);
+    unsigned held = 0;
+    int bits = 0;
+    for (const char digit : digits) {
+        const std::size_t value = kDigits.find(digit);
+        if (value == std::string_view::npos)
+            return std::nullopt;
+        held = (held << kDigitBits | static_cast<unsigned>(value)) & 0xFFFFU;
+        bits += kDigitBits;
+        if (bits >= kByteBits) {
+            bits -= kByteBits;
+            bytes.push_back(static_cast<std::uint8_t>(held >> bits));
+        }
+    }
+    if (bits >= kDigitBits || (held & ((1U << bits) - 1)) != 0)
+        return std::nullopt;
+    return bytes;
+}
+
+// PackBits, as TIFF and the Macintosh wrote it: runs of two or more equal bytes repeated, the rest copied.
+std::vector<std::uint8_t> Packed(const std::vector<std::uint8_t> &bytes)
+{
+    std::vector<std::uint8_t> packed;
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        std::size_t run = 1;
+        while (at + run < bytes.size() && run < kLongestPack && bytes[at + run] == bytes[at])
+            ++run;
+        if (run >= 2) {
+            packed.push_back(static_cast<std::uint8_t>(kRepeatBase - run));
+            packed.push_back(bytes[at]);
+            at += run;
+            continue;
+        }
+        // Copied bytes stop before the next run of two.
+        std::size_t copied = 1;
+        while (at + copied < bytes.size() && copied < kLongestPack
+               && !(at + copied + 1 < bytes.size() && bytes[at + copied] == bytes[at + copied + 1]))
+            ++copied;
+        packed.push_back(static_cast<std::uint8_t>(copied - 1));
+        packed.insert(packed.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                      bytes.begin() + static_cast<std::ptrdiff_t>(at + copied));
+        at += copied;
+    }
+    return packed;
+}
+
+// Exactly `count` bytes, or nothing when the packed bytes give more, fewer or end within a count.
+std::optional<std::vector<std::uint8_t>> Unpacked(const std::vector<std::uint8_t> &packed, std::size_t count)
+{
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(count);
+    for (std::size_t at = 0; at < packed.size();) {
+        const unsigned head = packed[at++];
+        const bool repeat = head > kLongestPack;
+        const std::size_t length = repeat ? kRepeatBase - head : head + 1;
+        const std::size_t taken = repeat ? 1 : length;
+        if (head == kLongestPack || at + taken > packed.size() || bytes.size() + length > count)
+            return std::nullopt;
+        if (repeat)
+            bytes.insert(bytes.end(), length, packed[at]);
+        else
+            bytes.insert(bytes.end(), packed.begin() + static_cast<std::ptrdiff_t>(at),
+                         packed.begin() + static_cast<std::ptrdiff_t>(at + length));
+        at += taken;
+    }
+    if (bytes.size() != count)
+        return std::nullopt;
+    return bytes;
+}
+
+std::string DotDigits(const Dots &dots)
+{
+    return IsModuleSize(dots.Size()) ? Base64(PackedDots(dots)) : Base64(Packed(PackedDots(dots)));
+}
+
+std::optional<Dots> DotsFromDigits(std::string_view digits, PictureSize size, bool sized)
+{
+    const std::optional<std::vector<std::uint8_t>> bytes = BytesOfBase64(digits);
+    if (!bytes)
+        return std::nullopt;
+    const std::size_t count = (static_cast<std::size_t>(size.DotCount()) + kByteBits - 1) / kByteBits;
+    if (!sized)
+        return bytes->size() == count ? UnpackedDots(*bytes, size) : std::nullopt;
+    const std::optional<std::vector<std::uint8_t>> unpacked = Unpacked(*bytes, count);
+    return unpacked ? UnpackedDots(*unpacked, size) : std::nullopt;
 }
 
 // Digits as written: no sign, no leading zero, nothing after them.
@@ -86,7 +190,13 @@ std::string Place(std::size_t index)
     return "picture " + std::to_string(index + 1);
 }
 
-std::string ReadPicture(std::string_view text, std::size_t index, Picture &picture)
+// How the pictures' dots are written: their size, and whether packed (the second form).
+struct DotsForm {
+    PictureSize size;
+    bool sized = false;
+};
+
+std::string ReadPicture(std::string_view text, std::size_t index, const DotsForm &form, Picture &picture)
 {
     const std::vector<std::string_view> fields = Split(text, kField);
     if (fields.size() != 3)
@@ -98,10 +208,10 @@ std::string ReadPicture(std::string_view text, std::size_t index, Picture &pictu
     if (!delay)
         return "the delay of " + Place(index) + " is not from 0 to " + std::to_string(kLongestDelayMs) + " ms";
     picture.delayMs = static_cast<int>(*delay);
-    const std::optional<DotGrid::Dots> dots = DotsFromDigits(fields[2]);
+    std::optional<Dots> dots = DotsFromDigits(fields[2], form.size, form.sized);
     if (!dots)
         return "the dots of " + Place(index) + " are damaged";
-    picture.dots = *dots;
+    picture.dots = std::move(*dots);
     return {};
 }
 
@@ -116,11 +226,32 @@ std::string NamesClash(const std::vector<Picture> &pictures)
     return {};
 }
 
-// Fills the document's own values from the first part; the reason it cannot, or "".
-std::string ReadHead(std::string_view head, std::size_t count, Document &document)
+bool IsHead(std::string_view text)
+{
+    return text.starts_with(kModuleTag) || text.starts_with(kSizedTag);
+}
+
+// "128x64" as the second form writes it.
+std::optional<PictureSize> SizeFrom(std::string_view text)
+{
+    const std::size_t by = text.find(kBy);
+    if (by == std::string_view::npos)
+        return std::nullopt;
+    const auto largest = static_cast<std::size_t>(kLargestSide);
+    const std::optional<std::size_t> width = Number(text.substr(0, by), largest);
+    const std::optional<std::size_t> height = Number(text.substr(by + 1), largest);
+    if (!width || !height || *width == 0 || *height == 0)
+        return std::nullopt;
+    return PictureSize{static_cast<int>(*width), static_cast<int>(*height)};
+}
+
+// Fills the document's own values and the form of its dots from the first
+// part; the reason it cannot, or "".
+std::string ReadHead(std::string_view head, std::size_t count, Document &document, DotsForm &form)
 {
     const std::vector<std::string_view> fields = Split(head, kField);
-    if (fields.size() != 4 || fields[0] != kTag)
+    form.sized = !fields.empty() && fields[0] == kSizedTag;
+    if (fields.size() != (form.sized ? 5U : 4U) || (!form.sized && fields[0] != kModuleTag))
         return "it does not begin as a Tessaldo picture does";
     if (fields[1] != "0" && fields[1] != "1")
         return "its LCD type is neither 0 nor 1";
@@ -132,6 +263,12 @@ std::string ReadHead(std::string_view head, std::size_t count, Document &documen
     if (!current)
         return "the picture it edits is none of its " + std::to_string(count);
     document.current = *current;
+    if (!form.sized)
+        return {};
+    const std::optional<PictureSize> size = SizeFrom(fields[4]);
+    if (!size)
+        return "its size is not from 1 x 1 to " + PictureSizeText({kLargestSide, kLargestSide}) + " dots";
+    form.size = *size;
     return {};
 }
 
@@ -144,8 +281,12 @@ std::string WriteDocumentText(const Document &document)
 
 std::string DocumentHead(const Document &document)
 {
-    return std::string(kTag) + kField + std::to_string(LcdTypeValue(document.type)) + kField
-           + (document.form == SetForm::Frames ? "f" : "p") + kField + std::to_string(document.current);
+    const PictureSize size = document.Size();
+    const bool sized = !IsModuleSize(size);
+    std::string head = std::string(sized ? kSizedTag : kModuleTag) + kField
+                       + std::to_string(LcdTypeValue(document.type)) + kField
+                       + (document.form == SetForm::Frames ? "f" : "p") + kField + std::to_string(document.current);
+    return sized ? head + kField + std::to_string(size.width) + kBy + std::to_string(size.height) : head;
 }
 
 std::string PicturesText(std::span<const Picture> pictures)
@@ -191,14 +332,15 @@ DocumentReading ReadDocumentText(std::string_view text)
 {
     const std::vector<std::string_view> parts = Split(text, kPicture);
     if (parts.size() < 2)
-        return {std::nullopt, parts.front().starts_with(kTag) ? "it holds no picture"
-                                                              : "it does not begin as a Tessaldo picture does"};
+        return {std::nullopt,
+                IsHead(parts.front()) ? "it holds no picture" : "it does not begin as a Tessaldo picture does"};
     Document document;
     document.pictures.assign(parts.size() - 1, Picture{});
-    if (std::string problem = ReadHead(parts.front(), document.pictures.size(), document); !problem.empty())
+    DotsForm form;
+    if (std::string problem = ReadHead(parts.front(), document.pictures.size(), document, form); !problem.empty())
         return {std::nullopt, std::move(problem)};
     for (std::size_t i = 0; i < document.pictures.size(); ++i) {
-        if (std::string problem = ReadPicture(parts[i + 1], i, document.pictures[i]); !problem.empty())
+        if (std::string problem = ReadPicture(parts[i + 1], i, form, document.pictures[i]); !problem.empty())
             return {std::nullopt, std::move(problem)};
     }
     if (std::string problem = NamesClash(document.pictures); !problem.empty())

@@ -14,15 +14,18 @@
 // mail, chat and address bars as it is. It reads back as the very document
 // it was written from.
 //
-//   lcd1.TYPE.FORM.CURRENT~NAME.DELAY.DOTS~NAME.DELAY.DOTS...
+//   lcd1.TYPE.FORM.CURRENT~NAME.DELAY.DOTS~NAME.DELAY.DOTS...      (16 x 16)
+//   lcd2.TYPE.FORM.CURRENT.WxH~NAME.DELAY.DOTS~NAME.DELAY.DOTS...  (any size)
 //
 // TYPE is 0 or 1, FORM p (pictures) or f (frames), CURRENT the edited
-// picture's place from 0, DELAY in ms, DOTS the picture's 32 bytes (bit j of
-// byte k is dot 8k+j) in base64url without padding.
+// picture's place from 0, W and H the pictures' size, DELAY in ms. The dots
+// are packed eight to a byte, dot 8k+j in bit j of byte k; DOTS is those
+// bytes (lcd1: the 32 bytes themselves; lcd2: packed again by PackBits, as
+// runs of clear dots are common) in base64url without padding.
 namespace tessaldo {
 
 std::string WriteDocumentText(const Document &document);
-// Its two halves: "lcd1.TYPE.FORM.CURRENT", and "~NAME.DELAY.DOTS" for each picture.
+// Its two halves: the head up to CURRENT (or WxH), and "~NAME.DELAY.DOTS" for each picture.
 std::string DocumentHead(const Document &document);
 std::string PicturesText(std::span<const Picture> pictures);
 

@@ -243,11 +243,28 @@ FileStatus OpenFile(DotGrid &grid, const std::filesystem::path &szFilePath)
     return read;
 }
 
+namespace {
+
+std::optional<BitmapKind> BitmapKindOf(std::string_view bytes, const ReadFrom &from)
+{
+    const std::string extension = from.File() ? DisplayPath(from.File()->extension()) : std::string();
+    return PictureBitmapKind(bytes.substr(0, kPictureKindBytes), extension);
+}
+
+} // namespace
+
 ParsedDrawing ParsePicture(std::string_view bytes, const ReadFrom &from, LcdType type)
 {
-    if (!IsBitmapFile(bytes.substr(0, kPictureKindBytes)))
+    const std::optional<BitmapKind> kind = BitmapKindOf(bytes, from);
+    if (!kind)
         return ParseDrawing(bytes.substr(0, kDrawingBytesRead), from);
-    BitmapRead read = ReadPictureBitmap(bytes);
+    // Earlier versions saved a 16 x 16 picture as a drawing file whatever its name.
+    if (!IsBitmapFile(bytes.substr(0, kPictureKindBytes))) {
+        ParsedDrawing drawing = ParseDrawing(bytes.substr(0, kDrawingBytesRead), from);
+        if (drawing)
+            return drawing;
+    }
+    BitmapRead read = ReadPictureBitmap(bytes, *kind);
     if (!read.problem.empty())
         return ParsedDrawing::Failed(from.Refusal(read.problem));
     return ParsedDrawing::Ok(Drawing{std::nullopt, DotsOfBitmap(std::move(read.bitmap), type)});
@@ -258,14 +275,15 @@ FileStatus ReadPictureFile(const std::filesystem::path &path, Drawing &drawing, 
     std::string bytes;
     if (FileStatus read = ReadFileStart(path, kPictureKindBytes, bytes); !read)
         return read;
+    const ReadFrom from = ReadFrom::File(path);
     // A bitmap is read whole; a drawing file's first bytes are all there is to it.
-    if (IsBitmapFile(bytes)) {
+    if (BitmapKindOf(bytes, from)) {
         if (FileStatus read = ReadFileStart(path, kMaxSourceBytes + 1, bytes); !read)
             return read;
         if (FileStatus small = CheckSourceSize(path, bytes.size()); !small)
             return small;
     }
-    ParsedDrawing parsed = ParsePicture(bytes, ReadFrom::File(path), type);
+    ParsedDrawing parsed = ParsePicture(bytes, from, type);
     if (!parsed)
         return FileStatus::Failed(parsed.message());
     drawing = std::move(parsed.value()); // a picture of up to a million dots

@@ -73,8 +73,11 @@ FileStatus SaveFile(const DotGrid &grid, const std::filesystem::path &szFilePath
 FileStatus OpenFile(DotGrid &grid, const std::filesystem::path &szFilePath);
 
 // A picture file: a drawing file, or a PBM (P1 or P4) or an XBM at its own
-// size, dot for dot, told apart by their first bytes. This many of them tell
-// them apart, an XBM's leading comments included.
+// size, dot for dot, told apart by the name's extension (.pbm, .xbm) or else
+// their first bytes. This many of them tell them apart, an XBM's leading
+// comments included. A file named as a bitmap that is none is refused in that
+// format's words, unless it is a drawing file, as earlier versions saved
+// 16 x 16 pictures under any name.
 inline constexpr std::size_t kPictureKindBytes = 4096;
 // Reads a picture file's bytes. A bitmap has no type: its pixels are the
 // dots shown at the same places in `type`, which only matters at 16 x 16.

@@ -842,13 +842,13 @@ FileStatus OpenSetFolder(const std::filesystem::path &folder, Document &set,
     for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
         const bool drawing =
-            entry->is_regular_file(error) && EndsInDrawingSuffix(DisplayPath(entry->path().extension()));
+            entry->is_regular_file(error) && EndsInPictureSuffix(DisplayPath(entry->path().extension()));
         (drawing ? files : others).push_back(entry->path());
     }
     if (error)
         return OpenFailed(folder, error.message());
     if (files.empty())
-        return OpenFailed(folder, "it holds no drawing files (.Lcd)");
+        return OpenFailed(folder, "it holds no picture files (.Lcd, .pbm or .xbm)");
     const auto byName = [](const auto &a, const auto &b) { return a.filename().u8string() < b.filename().u8string(); };
     std::sort(files.begin(), files.end(), byName);
     std::sort(others.begin(), others.end(), byName);
@@ -874,11 +874,12 @@ FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &
     Document opened;
     opened.pictures.clear();
     std::optional<LcdType> type;
+    std::optional<PictureSize> size;
     std::unordered_map<std::string, std::filesystem::path> byName;
     std::vector<std::string> refused;
     for (const std::filesystem::path &file : files) {
         Drawing drawing;
-        FileStatus read = ReadDrawingFile(file, drawing);
+        FileStatus read = ReadPictureFile(file, drawing, type.value_or(LcdType::Column));
         Picture picture{NameFromFileName(file), kDefaultDelayMs, drawing.dots};
         if (read) {
             if (const auto earlier = byName.find(LowerCase(picture.name)); earlier != byName.end())
@@ -887,6 +888,9 @@ FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &
             else if (type && drawing.type && *drawing.type != *type)
                 read = OpenFailed(file, "it is drawn for " + LcdTypeName(*drawing.type) + ", the files before it for "
                                             + LcdTypeName(*type));
+            else if (size && drawing.dots.Size() != *size)
+                read = OpenFailed(file, "its picture is " + PictureSizeText(drawing.dots.Size())
+                                            + ", the pictures before it " + PictureSizeText(*size));
         }
         if (!read) {
             if (leftOut == nullptr)
@@ -896,6 +900,7 @@ FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &
         }
         byName.emplace(LowerCase(picture.name), file);
         type = type ? type : drawing.type;
+        size = drawing.dots.Size();
         opened.pictures.push_back(std::move(picture));
     }
     if (opened.pictures.empty()) {

@@ -110,16 +110,17 @@ enum class ReplaceDrawings { No, Yes };
 // writes nothing.
 FileStatus SaveSetFolder(const Document &set, const std::filesystem::path &folder,
                          ReplaceDrawings replace = ReplaceDrawings::No);
-// The drawing files of `folder`, in name order; `passedOver` gets everything
+// The picture files of `folder` (EndsInPictureSuffix), in name order; `passedOver` gets everything
 // else it holds, in name order, for the caller to name. With `leftOut`, as OpenSetFiles.
 FileStatus OpenSetFolder(const std::filesystem::path &folder, Document &set,
                          std::vector<std::filesystem::path> &passedOver, std::vector<std::string> *leftOut = nullptr);
 // "Passed over in "icons": readme.txt and notes, which are no drawing files (.Lcd)."
 std::string FolderPassedOverNote(const std::filesystem::path &folder,
                                  const std::vector<std::filesystem::path> &passedOver);
-// Drawing files as a set in the order given, each picture named after its
+// Picture files (drawing files, PBMs and XBMs, ReadPictureFile's) as a set
+// in the order given, all of one size, each picture named after its
 // file. One that cannot be read, or that clashes with those before it in
-// name or type, refuses them all; with `leftOut`, it is left out instead
+// name, type or size, refuses them all; with `leftOut`, it is left out instead
 // and named there with why, a sentence each, and only none left refuses.
 FileStatus OpenSetFiles(std::span<const std::filesystem::path> files, Document &set,
                         std::vector<std::string> *leftOut = nullptr);

@@ -21,13 +21,16 @@ ShareLink MakeShareLink(std::string_view pageAddress, const Document &document)
     // A page opened from a file is at an address no other machine has.
     const std::string onlyHere = pageAddress.starts_with("file:") ? std::string(kLinkOnlyHere) : std::string();
     std::string whole = base + WriteDocumentText(document);
-    if (whole.size() < kLinkLimit || document.pictures.size() == 1)
-        return {std::move(whole), onlyHere};
-    const std::string cut = "With the whole set the address would be " + std::to_string(kLinkLimit)
-                            + " characters or more, which not every program passes on, so the link holds only the "
-                              "picture "
+    if (whole.size() <= kLinkLimit || document.pictures.size() == 1) {
+        const bool tooLong = whole.size() > kLinkLimit;
+        return {std::move(whole), onlyHere, tooLong};
+    }
+    const std::string cut = "With the whole set the address would be longer than " + std::to_string(kLinkLimit)
+                            + " characters, which not every program passes on, so the link holds only the picture "
                             + document.Edited().name + ".";
-    return {base + WriteDocumentText(EditedAlone(document)), onlyHere.empty() ? cut : cut + " " + onlyHere};
+    std::string alone = base + WriteDocumentText(EditedAlone(document));
+    const bool tooLong = alone.size() > kLinkLimit;
+    return {std::move(alone), onlyHere.empty() ? cut : cut + " " + onlyHere, tooLong};
 }
 
 LinkReading ReadShareLink(std::string_view fragment)

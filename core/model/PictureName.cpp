@@ -107,13 +107,26 @@ std::string PictureFileName(std::string_view stem, PictureSize size)
     return std::string(stem) + std::string(PictureFileSuffix(size));
 }
 
-bool EndsInDrawingSuffix(std::string_view name)
+namespace {
+
+bool EndsInWithoutCase(std::string_view name, std::string_view suffix)
 {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return name.size() >= kDrawingSuffix.size()
-           && std::equal(kDrawingSuffix.begin(), kDrawingSuffix.end(),
-                         name.end() - static_cast<std::ptrdiff_t>(kDrawingSuffix.size()),
+    return name.size() >= suffix.size()
+           && std::equal(suffix.begin(), suffix.end(), name.end() - static_cast<std::ptrdiff_t>(suffix.size()),
                          [&](char want, char got) { return lower(want) == lower(got); });
+}
+
+} // namespace
+
+bool EndsInDrawingSuffix(std::string_view name)
+{
+    return EndsInWithoutCase(name, kDrawingSuffix);
+}
+
+bool EndsInPictureSuffix(std::string_view name)
+{
+    return EndsInDrawingSuffix(name) || EndsInWithoutCase(name, ".pbm") || EndsInWithoutCase(name, ".xbm");
 }
 
 } // namespace tessaldo

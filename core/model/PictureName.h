@@ -42,6 +42,9 @@ std::string_view PictureFileSuffix(PictureSize size);
 std::string PictureFileName(std::string_view stem, PictureSize size);
 // Whether `name` ends in kDrawingSuffix, in any case.
 bool EndsInDrawingSuffix(std::string_view name);
+// Whether it ends in the suffix of a file that holds one picture as it is:
+// kDrawingSuffix, ".pbm" or ".xbm", in any case.
+bool EndsInPictureSuffix(std::string_view name);
 
 // A letter, digit or '_', the characters of a C identifier.
 bool IsNameChar(char c);

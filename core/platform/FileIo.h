@@ -34,6 +34,8 @@ public:
     static ReadFrom StandardInput() { return ReadFrom{std::nullopt}; }
     // "Cannot open \"a.Lcd\": REASON." or "Cannot read standard input: REASON."
     std::string Refusal(const std::string &reason) const;
+    // The file's path; nothing for standard input.
+    const std::optional<std::filesystem::path> &File() const { return m_file; }
 
 private:
     explicit ReadFrom(std::optional<std::filesystem::path> file) : m_file(std::move(file)) {}

@@ -104,6 +104,9 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
     {TextId::PointerCell, "pointerCell", "x %1, y %2"},
     {TextId::CanvasCellSet, "canvasCellSet", "x %1, y %2, set"},
     {TextId::CanvasCellClear, "canvasCellClear", "x %1, y %2, clear"},
+    {TextId::LinkTooLong, "linkTooLong",
+     "The link is %1 characters long, and mail and chat programs pass on no more than %2: save the picture as a "
+     "file and send the file instead."},
 });
 
 constexpr bool InIdOrder()

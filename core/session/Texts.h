@@ -92,6 +92,7 @@ enum class TextId {
     PointerCell,
     CanvasCellSet,
     CanvasCellClear,
+    LinkTooLong,
 };
 
 struct TextEntry {

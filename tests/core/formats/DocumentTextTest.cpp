@@ -31,7 +31,7 @@ Document RandomSet(std::mt19937 &random, std::size_t count)
 Document SetWithLinkOf(std::size_t length, const std::string &page)
 {
     std::mt19937 random(3);
-    Document set = RandomSet(random, 40);
+    Document set = RandomSet(random, 200);
     set.current = 0;
     const auto linkLength = [&page, &set] { return page.size() + 1 + WriteDocumentText(set).size(); };
     while (linkLength() > length)
@@ -60,6 +60,10 @@ TEST(DocumentTextTest, EverySetReadsBackExactlyInCharactersNoAddressEscapes)
     full.pictures.front().dots.fill(DotState::Set);
     EXPECT_EQ(WriteDocumentText(full), "lcd1.0.p.0~picture.100." + std::string(42, '_') + "8");
     EXPECT_EQ(WriteDocumentText(Document{}), "lcd1.0.p.0~picture.100." + std::string(43, 'A'));
+    // Other sizes say theirs, and eight clear bytes are one run: 0xF9 0x00.
+    Document blank;
+    blank.pictures.front().dots = Dots({8, 8});
+    EXPECT_EQ(WriteDocumentText(blank), "lcd2.0.p.0.8x8~picture.100.-QA");
 }
 
 TEST(DocumentTextTest, DamagedTextsAreRefusedWithTheirReason)
@@ -82,6 +86,12 @@ TEST(DocumentTextTest, DamagedTextsAreRefusedWithTheirReason)
         {"lcd1.0.p.0~a.1." + dots.substr(1) + "B", "the dots of picture 1 are damaged"}, // a bit past dot 255
         {"lcd1.0.p.0~a.1." + dots.substr(1) + "=", "the dots of picture 1 are damaged"},
         {"lcd1.0.p.0~a.1." + dots + "~A.1." + dots, "two pictures are named a and A"},
+        {"lcd2.0.p.0.0x4~a.1.AA", "its size is not from 1 x 1 to 1024 x 1024 dots"},
+        {"lcd2.0.p.0.1025x1~a.1.AA", "its size is not from 1 x 1 to 1024 x 1024 dots"},
+        {"lcd2.0.p.0.8x8~a.1.-gA", "the dots of picture 1 are damaged"},    // seven bytes of eight
+        {"lcd2.0.p.0.8x8~a.1.-QD5AA", "the dots of picture 1 are damaged"}, // sixteen
+        {"lcd2.0.p.0.8x8~a.1.gA", "the dots of picture 1 are damaged"},     // a count and no byte
+        {"lcd2.0.p.0.3x1~a.1.AP8", "the dots of picture 1 are damaged"},    // a bit past dot 2
     };
     for (const auto &[text, reason] : damaged) {
         const DocumentReading reading = ReadDocumentText(text);
@@ -115,12 +125,12 @@ TEST(DocumentTextTest, KeptWorkComesBackAsSavedOrUnsavedAsItWasLeft)
               "The work kept in this browser from the last visit cannot be read: it holds no picture.");
 }
 
-TEST(ShareLinkTest, TheWholeSetTravelsWhileTheAddressStaysUnder2000Characters)
+TEST(ShareLinkTest, TheWholeSetTravelsWhileTheAddressIsAtMost8000Characters)
 {
     const std::string page = "https://example.org/lcd/tessaldo.html?x=1";
-    const Document fits = SetWithLinkOf(kLinkLimit - 1, page);
+    const Document fits = SetWithLinkOf(kLinkLimit, page);
     const ShareLink whole = MakeShareLink(page + "#old", fits);
-    EXPECT_EQ(whole.address.size(), kLinkLimit - 1);
+    EXPECT_EQ(whole.address.size(), kLinkLimit);
     EXPECT_EQ(whole.address.rfind(page + "#lcd1.", 0), 0U) << whole.address;
     EXPECT_EQ(whole.note, "");
     const LinkReading read = ReadShareLink(whole.address.substr(whole.address.find('#')));
@@ -131,8 +141,9 @@ TEST(ShareLinkTest, TheWholeSetTravelsWhileTheAddressStaysUnder2000Characters)
     over.pictures.back().name += "x";
     over.current = 1;
     const ShareLink edited = MakeShareLink(page, over);
-    EXPECT_EQ(edited.note, "With the whole set the address would be 2000 characters or more, which not every "
+    EXPECT_EQ(edited.note, "With the whole set the address would be longer than 8000 characters, which not every "
                            "program passes on, so the link holds only the picture p1.");
+    EXPECT_FALSE(edited.tooLong);
     const LinkReading alone = ReadShareLink(edited.address.substr(edited.address.find('#') + 1));
     ASSERT_TRUE(alone.document);
     EXPECT_EQ(alone.document->pictures, std::vector<Picture>{over.Edited()});
@@ -140,6 +151,44 @@ TEST(ShareLinkTest, TheWholeSetTravelsWhileTheAddressStaysUnder2000Characters)
 
     EXPECT_EQ(ReadShareLink("#top").problem,
               "This address holds no picture that can be shown: it does not begin as a Tessaldo picture does.");
+}
+
+TEST(ShareLinkTest, DrawnPicturesMakeShortLinksAndOnlyTooLongOnesSaySo)
+{
+    // A filled box and a line under it, everything else clear, as drawn pictures mostly are.
+    const auto drawn = [](PictureSize size) {
+        Dots dots(size);
+        for (int y = size.height / 4; y < size.height / 2; ++y)
+            for (int x = size.width / 4; x < size.width / 2; ++x)
+                dots[static_cast<std::size_t>(y * size.width + x)] = DotState::Set;
+        for (int x = 0; x < size.width; ++x)
+            dots[static_cast<std::size_t>((size.height - 2) * size.width + x)] = DotState::Set;
+        return dots;
+    };
+    std::mt19937 random(8);
+    const struct {
+        Dots dots;
+        std::size_t most;
+        bool tooLong;
+    } cases[] = {
+        {drawn({128, 64}), 200, false},
+        {drawn({800, 480}), 2000, false},
+        {drawn({1024, 1024}), 4000, false},
+        {RandomDots(random, {250, 122}), 5200, false},
+        {RandomDots(random, {800, 480}), 70000, true},
+    };
+    const std::string page = "https://example.org/tessaldo.html";
+    for (const auto &[dots, most, tooLong] : cases) {
+        Document document;
+        document.pictures.front().dots = dots;
+        const ShareLink link = MakeShareLink(page, document);
+        EXPECT_LE(link.address.size(), most) << PictureSizeText(dots.Size());
+        EXPECT_EQ(link.tooLong, tooLong) << PictureSizeText(dots.Size());
+        EXPECT_EQ(link.tooLong, link.address.size() > kLinkLimit);
+        const LinkReading read = ReadShareLink(link.address.substr(page.size()));
+        ASSERT_TRUE(read.document) << read.problem;
+        EXPECT_TRUE(read.document->pictures.front().dots == dots);
+    }
 }
 
 TEST(ShareLinkTest, AnOpenedLinkIsOneUnsavedStepBackToWhatWasThere)

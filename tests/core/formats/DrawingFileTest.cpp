@@ -538,6 +538,32 @@ TEST(PictureFile, APictureLargerThan1024EachWayOrADamagedOneIsRefusedWithTheReas
               "Cannot open \"" + DisplayPath(cut) + "\": the PBM data ends early.");
 }
 
+TEST(PictureFile, AFileNamedAsABitmapIsRefusedInThatFormatsWordsUnlessAnEarlierVersionSavedADrawingThere)
+{
+    std::mt19937 random(9);
+    const DotGrid module = RandomGrid(random, LcdType::Row);
+    const struct {
+        std::string name;
+        std::string bytes;
+        std::string reason;
+    } cases[] = {
+        {"a.pbm", "P4", "the PBM does not give its width and height as numbers"},
+        {"a.pbm", "", "the PBM is empty"},
+        {"a.PBM", "P5 2 2 255\n\xFF\xFF\xFF\xFF", "the PBM begins with 'P5' where P1 or P4 should be"},
+        {"a.xbm", "static unsigned char a_bits[] = {0x01};\n",
+         "the XBM does not define its width and height as numbers"},
+        {"a.xbm", "// a_width 8\n#define a_width 8\n", "the XBM does not define its width and height as numbers"},
+    };
+    for (const auto &[name, bytes, reason] : cases)
+        EXPECT_EQ(ParsePicture(bytes, ReadFrom::File(name), LcdType::Column).message(),
+                  "Cannot open \"" + name + "\": " + reason + ".")
+            << bytes;
+    const ParsedDrawing old = ParsePicture(FormatDrawing(module), ReadFrom::File("old.pbm"), LcdType::Column);
+    ASSERT_TRUE(old) << old.message();
+    EXPECT_EQ(old.value().dots, module.AllDots());
+    EXPECT_EQ(old.value().type, LcdType::Row);
+}
+
 TEST(PictureFile, A16By16PictureKeepsItsDrawingFileAndAnyOtherIsAPlainPbmOrAnXbmByName)
 {
     std::mt19937 random(6);
