@@ -5,7 +5,7 @@ import { readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 
 import {
-    assert, assertEqual, cli, dropFiles, giveFile, kWork, press, recorded, waitFor,
+    assert, assertEqual, cli, dropFiles, giveFile, kWork, open, press, recorded, waitFor,
 } from './harness.mjs';
 
 // A 128 x 64 plain PBM whose dots no turn or shift leaves alike: a box, a diagonal and a few odd dots.
@@ -162,11 +162,31 @@ async function textAtSize(page) {
     assertEqual(Buffer.from(made).toString(), readFileSync(expected).toString(), 'the text at 128 x 64');
 }
 
+// A busy 800 x 480 picture's link is longer than mail and chat pass on: it is copied and opens, and the page says
+// so and offers the file, which Save… then writes.
+async function longLink(page) {
+    const made = await page.evaluate(() => {
+        const dots = Array.from({ length: 800 * 480 }, (_, dot) => ((dot * 7919) % 11 < 5 ? '1' : '0')).join('');
+        window.tessaldoBench.session().takeDotsOfSize('Paste', dots, 800, 480);
+        return window.tessaldoBench.session().dots();
+    });
+    await command(page, 'Copy Link');
+    const link = await recorded(page, 'clipboard');
+    const said = await page.$eval('dialog[open] .message-text', (shown) => shown.innerText);
+    assert(said.includes(`The link is ${link.length} characters long`) && said.includes('send the file'), said);
+    await page.click('::-p-xpath(//dialog[@open]//button[text()="Save…"])');
+    assert((await recorded(page, 'saved')).length > 0, 'the file offered is saved');
+    const tab = await page.browserContext().newPage();
+    await open(tab, link);
+    assertEqual(await tab.evaluate(() => window.tessaldoBench.session().dots()), made, 'the picture the link opens');
+}
+
 export const kChecks = [
     { name: 'after a click on a 128 x 64 canvas Open Set of a 16 x 16 header opens it with its title and strip',
         run: smallSetAfterClick },
     { name: 'a dropped 128 x 64 XBM or PBM opens at its own size as Open does', run: droppedBitmap },
     { name: 'Insert Text on a 128 x 64 picture draws at its size as tessaldo-cli text does', run: textAtSize },
+    { name: 'Copy Link of a busy 800 x 480 picture says the link is too long, offers the file, and opens', run: longLink },
     { name: 'New Picture… makes a clear 128 x 64 picture from its display\'s preset and previews it there',
         run: newFromPreset },
     { name: 'Picture Size… crops at the centre as tessaldo-cli edit does, and one Undo gives it back', run: cropAndUndo },

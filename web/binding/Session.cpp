@@ -14,11 +14,13 @@
 #include "core/session/DisplayPreview.h"
 #include "core/session/EditSession.h"
 #include "core/session/GridGesture.h"
+#include "core/session/Texts.h"
 
 #include <emscripten/bind.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 using namespace tessaldo;
@@ -368,13 +370,18 @@ public:
         return kept.problem;
     }
 
-    // The link to the document from the page at `pageAddress`: {address, note}.
+    // The link to the document from the page at `pageAddress`: {address, note,
+    // tooLong}, tooLong the sentence saying to send the file instead where the
+    // link is longer than mail and chat pass on, else "".
     val ShareLinkTo(const std::string &pageAddress) const
     {
         const ShareLink link = MakeShareLink(pageAddress, m_session.Doc());
         val result = val::object();
         result.set("address", link.address);
         result.set("note", link.note);
+        result.set("tooLong", link.tooLong ? FilledText(TextId::LinkTooLong, {std::to_string(link.address.size()),
+                                                                              std::to_string(kLinkLimit)})
+                                           : std::string());
         return result;
     }
     // Shows the document of an address's fragment as one step: the message, "" when shown.
