@@ -68,8 +68,10 @@ std::string WithoutComments(std::string_view text)
     for (std::size_t at = plain.find("/*"); at != std::string::npos; at = plain.find("/*", at)) {
         const std::size_t end = plain.find("*/", at + 2);
         const std::size_t stop = end == std::string::npos ? plain.size() : end + 2;
-        std::fill(plain.begin() + static_cast<std::ptrdiff_t>(at), plain.begin() + static_cast<std::ptrdiff_t>(stop),
-                  ' ');
+        // Their line ends stay, so that a refusal counts lines as an editor does.
+        std::replace_if(
+            plain.begin() + static_cast<std::ptrdiff_t>(at), plain.begin() + static_cast<std::ptrdiff_t>(stop),
+            [](char c) { return c != '\n'; }, ' ');
     }
     return plain;
 }
@@ -109,16 +111,25 @@ XbmHeader ReadXbmHeader(std::string_view text)
     return header;
 }
 
-// The values between the braces, each of `bits` bits; X10 wrote `short`s of
-// 16 pixels, X11 writes `char`s of 8, the leftmost pixel in bit 0 of each.
-std::string ReadXbmValues(std::string_view values, int bits, Bitmap &bitmap)
+// The line of `text` that its character `at` is on, counted from 1.
+std::size_t LineAt(std::string_view text, std::size_t at)
 {
+    return 1 + static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+}
+
+// The values between the braces at `open` in `text`, each of `bits` bits; X10
+// wrote `short`s of 16 pixels, X11 writes `char`s of 8, the leftmost pixel in
+// bit 0 of each.
+std::string ReadXbmValues(std::string_view text, std::size_t open, std::size_t close, int bits, Bitmap &bitmap)
+{
+    const std::string_view values = text.substr(open + 1, close - open - 1);
     const std::size_t perRow = (static_cast<std::size_t>(bitmap.width) + bits - 1) / bits;
     const std::size_t needed = perRow * static_cast<std::size_t>(bitmap.height);
     std::size_t count = 0;
     for (std::size_t at = 0; at < values.size();) {
         const std::size_t comma = std::min(values.find(',', at), values.size());
         const std::string_view token = Trimmed(values.substr(at, comma - at));
+        const std::size_t tokenAt = open + 1 + at;
         at = comma + 1;
         if (token.empty() && comma == values.size())
             break; // a comma after the last value
@@ -127,7 +138,8 @@ std::string ReadXbmValues(std::string_view values, int bits, Bitmap &bitmap)
         unsigned value = 0;
         const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, hex ? 16 : 10);
         if (digits.empty() || end != digits.data() + digits.size() || error != std::errc() || value >> bits != 0)
-            return "the XBM holds " + Quoted(token) + " where a value of " + std::to_string(bits) + " bits should be";
+            return "the XBM holds " + Quoted(token) + " on line " + std::to_string(LineAt(text, tokenAt))
+                   + " where a value of " + std::to_string(bits) + " bits should be";
         if (count < needed) {
             const std::size_t row = count / perRow;
             const std::size_t left = count % perRow * static_cast<std::size_t>(bits);
@@ -161,8 +173,7 @@ BitmapRead ReadXbm(std::string_view whole, Use use)
     if (close == std::string::npos)
         return {{}, "the XBM data ends early"};
     BitmapRead read{BlankBitmap(*header.width, *header.height), {}};
-    read.problem =
-        ReadXbmValues(std::string_view(text).substr(open + 1, close - open - 1), shorts ? 16 : 8, read.bitmap);
+    read.problem = ReadXbmValues(text, open, close, shorts ? 16 : 8, read.bitmap);
     return read;
 }
 
@@ -186,6 +197,9 @@ public:
         SkipSeparators();
         return m_at < m_bytes.size() ? std::optional(m_bytes[m_at++]) : std::nullopt;
     }
+
+    // The line the last character read is on, counted from 1.
+    std::size_t Line() const { return LineAt(m_bytes, m_at == 0 ? 0 : m_at - 1); }
 
     // After the height, one whitespace character and then the raw rows.
     std::string_view Raster() { return m_bytes.substr(std::min(m_at + 1, m_bytes.size())); }
@@ -218,7 +232,8 @@ std::string ReadPlainPixels(PbmReader &reader, Bitmap &bitmap)
         if (!digit)
             return "the PBM data ends early";
         if (*digit != '0' && *digit != '1')
-            return "the PBM holds " + Quoted(std::string_view(&*digit, 1)) + " where a pixel, 0 or 1, should be";
+            return "the PBM holds " + Quoted(std::string_view(&*digit, 1)) + " on line " + std::to_string(reader.Line())
+                   + " where a pixel, 0 or 1, should be";
         bitmap.black[i] = *digit == '1' ? DotState::Set : DotState::Clear;
     }
     return reader.OnlySeparatorsLeft() ? std::string() : "the PBM goes on after its pixels";

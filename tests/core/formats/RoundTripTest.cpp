@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <random>
 
@@ -55,7 +54,7 @@ DotGrid GridOf(const Document &set, std::size_t index)
 }
 
 // A picture file of the set's first picture, read back as `name` names it.
-Trip PictureFile(std::string (*write)(const DotGrid &), std::string name)
+Trip PictureFile(std::string (*write)(const DotGrid &), const std::string &name)
 {
     return [write, name](const Document &set) {
         const ParsedDrawing read = ParsePicture(write(GridOf(set, 0)), ReadFrom::File(name), set.type);
@@ -91,12 +90,20 @@ Result<Document> ArraysOf(const std::string &code, LcdType type)
     return Result<Document>::Ok(set);
 }
 
-// Every picture's array in `format`, one after another, as code pasted together.
+// The module's Run text and raw bytes name no picture.
+bool Named(CodeFormat format)
+{
+    return format != CodeFormat::Ccs && format != CodeFormat::Raw;
+}
+
+// Every picture's array in `format`, one after another, as code pasted
+// together; of the first picture alone where the form names none.
 Trip ArrayForm(CodeFormat format)
 {
     return [format](const Document &set) {
+        const bool named = Named(format);
         std::string code;
-        for (std::size_t i = 0; i < set.pictures.size(); ++i) {
+        for (std::size_t i = 0; i < (named ? set.pictures.size() : 1); ++i) {
             const Result<std::string> one = PictureCode({GridOf(set, i), set.pictures[i].name, "set.h"}, format);
             if (!one)
                 return Failed(one.message());
@@ -106,11 +113,30 @@ Trip ArrayForm(CodeFormat format)
     };
 }
 
-Trip Header(BitLayout layout)
+using Writer = std::function<SetText(const Document &set)>;
+
+Writer Header(BitLayout layout)
 {
     return [layout](const Document &set) {
-        const SetText header = FormatSetHeader(set, "icons.h", "tessaldo-cli header", std::nullopt, layout);
+        return FormatSetHeader(set, "icons.h", "tessaldo-cli header", std::nullopt, layout);
+    };
+}
+
+// The header read back as Open Set reads it.
+Trip Opened(const Writer &write)
+{
+    return [write](const Document &set) {
+        const SetText header = write(set);
         return header.problem.empty() ? Reading(ReadSet(header.text, set.type)) : Failed(header.problem);
+    };
+}
+
+// The header read back as `decode --each` reads it.
+Trip Decoded(const Writer &write)
+{
+    return [write](const Document &set) {
+        const SetText header = write(set);
+        return header.problem.empty() ? ArraysOf(header.text, set.type) : Failed(header.problem);
     };
 }
 
@@ -188,13 +214,18 @@ std::vector<Way> Ways()
          }},
         {"zip", Keeps::Names, false, false, ThroughZip},
     };
-    for (const CodeFormat form :
-         {CodeFormat::C, CodeFormat::Xbm, CodeFormat::Gfx, CodeFormat::Pages, CodeFormat::Tiles})
-        ways.push_back(
-            {"code " + std::string(CodeFormatName(form)), Keeps::Names, false, form == CodeFormat::C, ArrayForm(form)});
+    for (const CodeFormat form : {CodeFormat::Ccs, CodeFormat::C, CodeFormat::Raw, CodeFormat::Xbm, CodeFormat::Gfx,
+                                  CodeFormat::Pages, CodeFormat::Tiles}) {
+        const bool module = SizedArrayForm(form) != form;
+        ways.push_back({"code " + std::string(CodeFormatName(form)), Named(form) ? Keeps::Names : Keeps::Dots, false,
+                        module, ArrayForm(form)});
+    }
     for (const BitLayout layout : kEveryBitLayout)
         ways.push_back({"header in " + std::string(BitLayoutName(layout)), Keeps::Set, false,
-                        layout == BitLayout::Module, Header(layout)});
+                        layout == BitLayout::Module, Opened(Header(layout))});
+    for (const BitLayout layout : kEveryBitLayout)
+        ways.push_back({"header in " + std::string(BitLayoutName(layout)) + " decoded", Keeps::Names, false,
+                        layout == BitLayout::Module, Decoded(Header(layout))});
     return ways;
 }
 

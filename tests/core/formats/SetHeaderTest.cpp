@@ -295,6 +295,33 @@ TEST(SetFolder, DrawingsThatWouldChangeAreReplacedOnlyWhenToldAndOtherFilesAreNa
               "Passed over in \"" + dir.path().string() + "\": old and readme.txt, which are no drawing files (.Lcd).");
 }
 
+TEST(SetHeader, AFolderOfPicturesOfOneSizeOpensWhateverTheirFormatAndOneOfAnotherSizeIsRefused)
+{
+    TempDir dir;
+    Document set;
+    set.pictures = {{"a", 100, Dots({8, 3})}, {"b", 100, Dots({8, 3})}};
+    set.pictures[1].dots[2] = DotState::Set;
+    ASSERT_TRUE(SaveSetFolder(set, dir.path()).ok());
+    DotGrid grid;
+    grid.SetAllDots(set.pictures[1].dots);
+    std::filesystem::rename(dir / "b.pbm", dir / "c.pbm");
+    dir.Write("b.xbm", XbmText(grid, "b"));
+    Document opened;
+    std::vector<std::filesystem::path> passedOver;
+    ASSERT_TRUE(OpenSetFolder(dir.path(), opened, passedOver).ok());
+    EXPECT_EQ(opened.pictures,
+              (std::vector<Picture>{set.pictures[0], set.pictures[1], {"c", 100, set.pictures[1].dots}}));
+
+    dir.Write("d.Lcd", FormatDrawing(DotGrid{}));
+    EXPECT_EQ(OpenSetFolder(dir.path(), opened, passedOver).message(),
+              "Cannot open \"" + (dir / "d.Lcd").string()
+                  + "\": its picture is 16 x 16, the pictures before it 8 x 3.");
+    const TempDir empty;
+    empty.Write("readme.txt", "notes");
+    EXPECT_EQ(OpenSetFolder(empty.path(), opened, passedOver).message(),
+              "Cannot open \"" + empty.path().string() + "\": it holds no picture files (.Lcd, .pbm or .xbm).");
+}
+
 // Thousands of arrays that are no pictures are not a line each: the first
 // few are named, the rest counted, but never one left over that fits.
 TEST(SetHeader, PassedOverNamesTheFirstFewAndCountsTheRest)
