@@ -56,9 +56,9 @@ std::string CutNote(int width, PictureSize size)
            + " picture, so it is cut";
 }
 
-std::string TextWidthNote(int width, bool cut)
+std::string TextWidthNote(int width, bool cut, PictureSize size)
 {
-    return "The text " + (cut ? CutNote(width) : "is " + std::to_string(width) + " dots wide") + ".";
+    return "The text " + (cut ? CutNote(width, size) : "is " + std::to_string(width) + " dots wide") + ".";
 }
 
 } // namespace tessaldo

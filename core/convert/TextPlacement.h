@@ -35,7 +35,7 @@ std::string FadedNote(const std::vector<std::string> &characters, int pixelSize)
 
 // What the user is told when the line does not fit: "is 40 dots wide and does not fit ...".
 std::string CutNote(int width, PictureSize size = kModuleSize);
-// The line's width as the dialog shows it, a whole sentence, cut or not.
-std::string TextWidthNote(int width, bool cut);
+// The line's width as the dialog shows it on a picture of `size`, a whole sentence, cut or not.
+std::string TextWidthNote(int width, bool cut, PictureSize size = kModuleSize);
 
 } // namespace tessaldo

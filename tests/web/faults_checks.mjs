@@ -52,6 +52,14 @@ async function copyEmpty(page) {
     await page.click('#cmdCopy');
     assertEqual(await message(page), '클립보드에 텍스트가 없습니다.');
     assert(await page.evaluate(() => !('clipboard' in window.recorded)), 'the clipboard was written');
+    // A second press after the first moved the code out finds the box empty too.
+    await press(page, 'Run');
+    await page.click('#cmdCopy');
+    await recorded(page, 'clipboard');
+    await forget(page, 'clipboard');
+    await page.click('#cmdCopy');
+    assertEqual(await message(page), '클립보드에 텍스트가 없습니다.', 'the second press');
+    assert(await page.evaluate(() => !('clipboard' in window.recorded)), 'the second press wrote the clipboard');
     // A browser that will not let the page write there is named as the cause, not an empty box.
     await page.evaluate(() => {
         navigator.clipboard.writeText = async () => { throw new DOMException('refused', 'NotAllowedError'); };

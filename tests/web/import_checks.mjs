@@ -50,6 +50,8 @@ function damagedPngs() {
         'long-rows.png': withData(deflateSync(Buffer.alloc(17 * 17))),
         'short-rows.png': withData(deflateSync(Buffer.alloc(17 * 15))),
         'after-end.png': Buffer.concat([whole, Buffer.from('trailing')]),
+        'empty.png': Buffer.alloc(0),
+        'junk.png': Buffer.from('no picture at all\n'),
     };
 }
 
@@ -82,6 +84,9 @@ async function sameDotsAsCli(page, name, data, dithers) {
 }
 
 async function pngs(page) {
+    // A refusal is the page's message, not an error left uncaught behind it.
+    const uncaught = [];
+    page.on('pageerror', (error) => uncaught.push(error.message));
     for (const [name, data] of Object.entries(pngsOfEveryKind()))
         await sameDotsAsCli(page, name, data, kDithers);
     for (const [name, data] of Object.entries(damagedPngs())) {
@@ -92,6 +97,7 @@ async function pngs(page) {
         await page.click('dialog[open] button');
         await waitFor(page, () => !document.querySelector('dialog[open]'));
     }
+    assertEqual(uncaught, [], 'uncaught errors');
 }
 
 // A JPEG as a phone stores it: the sensor's picture, not turned, with an

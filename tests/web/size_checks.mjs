@@ -4,7 +4,9 @@
 import { readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 
-import { assert, assertEqual, cli, giveFile, kWork, press, recorded, waitFor } from './harness.mjs';
+import {
+    assert, assertEqual, cli, dropFiles, giveFile, kWork, open, press, recorded, waitFor,
+} from './harness.mjs';
 
 // A 128 x 64 plain PBM whose dots no turn or shift leaves alike: a box, a diagonal and a few odd dots.
 function pbm128x64() {
@@ -105,7 +107,86 @@ async function pbmSaved(page) {
     assertEqual(Buffer.from(await recorded(page, 'saved')).toString(), readFileSync(expected).toString());
 }
 
+// A click far into a large picture leaves no focus cell a 16 x 16 set opened next lacks: no uncaught error, and
+// the title and the strip name the set.
+async function smallSetAfterClick(page) {
+    const uncaught = [];
+    page.on('pageerror', (error) => uncaught.push(error.message));
+    await openPicture(page, 'large.pbm', pbm128x64());
+    // Inside both the drawn picture and the box showing it, as far to the right and down as both go.
+    const far = await page.$eval('#canvasBox', (box) => {
+        const [shown, drawn] = [box.getBoundingClientRect(), box.querySelector('.canvas-space').getBoundingClientRect()];
+        return { x: Math.min(shown.right, drawn.right) - 6, y: Math.min(shown.bottom, drawn.bottom) - 6 };
+    });
+    await page.mouse.click(far.x, far.y);
+    await waitFor(page, () => document.querySelector('#canvasBox [aria-colindex]')?.getAttribute('aria-colindex') > 16);
+    const header = join(kWork, 'small.h');
+    const drawings = ['A', 'B'].map((letter) => join(kWork, `${letter}.Lcd`));
+    drawings.forEach((drawing, index) => writeFileSync(drawing, cli('text', 'AB'[index], '-')));
+    writeFileSync(header, cli('header', ...drawings));
+    await giveFile(page, 'small.h', readFileSync(header));
+    await command(page, 'Set', 'Open Set…');
+    await waitFor(page, () => document.title.includes('small.h'));
+    assertEqual(await page.evaluate(() => window.tessaldoBench.session().size()), { width: 16, height: 16 });
+    assertEqual((await page.$$('#setStrip [role="option"]')).length, 2, 'pictures in the strip');
+    assertEqual(uncaught, [], 'uncaught errors');
+}
+
+// A dropped XBM or PBM opens at its own size, as Open opens it, rather than being fitted into the picture.
+async function droppedBitmap(page) {
+    const file = join(kWork, 'dropped.pbm');
+    writeFileSync(file, pbm128x64());
+    cli('edit', file, join(kWork, 'dropped.xbm'));
+    const drawn = pbm128x64().toString().split('\n').slice(2).join('').replaceAll(' ', '');
+    for (const name of ['dropped.xbm', 'dropped.pbm']) {
+        await page.evaluate(() => window.tessaldoBench.session().newPictureOfSize(16, 16));
+        await dropFiles(page, [[name, readFileSync(join(kWork, name))]]);
+        await waitFor(page, (want) => document.title.includes(want), name);
+        assertEqual(await picture(page), { width: 128, height: 64, dots: drawn }, name);
+    }
+}
+
+// Insert Text on a 128 x 64 picture previews and draws at its size, as tessaldo-cli text --size 128x64 does.
+async function textAtSize(page) {
+    await openPicture(page, 'text.pbm', pbm128x64());
+    await command(page, 'Insert Text…');
+    assertEqual(await page.$eval('dialog[open] #offsetX', (box) => [box.min, box.max]), ['-128', '128'], 'offsets');
+    await page.type('dialog[open] #text', 'Tessaldo');
+    await waitFor(page, () => document.querySelector('dialog[open] #width').innerText);
+    assertEqual(await page.$eval('dialog[open] #preview', (canvas) => [canvas.width, canvas.height]), [128, 64]);
+    await page.click('dialog[open] button[value="ok"]');
+    await waitFor(page, () => !document.querySelector('dialog[open]'));
+    const expected = join(kWork, 'text.pbm');
+    cli('text', 'Tessaldo', expected, '--size', '128x64');
+    const made = await page.evaluate(() => Array.from(window.tessaldoBench.session().pictureFile('made.pbm').bytes));
+    assertEqual(Buffer.from(made).toString(), readFileSync(expected).toString(), 'the text at 128 x 64');
+}
+
+// A busy 800 x 480 picture's link is longer than mail and chat pass on: it is copied and opens, and the page says
+// so and offers the file, which Save… then writes.
+async function longLink(page) {
+    const made = await page.evaluate(() => {
+        const dots = Array.from({ length: 800 * 480 }, (_, dot) => ((dot * 7919) % 11 < 5 ? '1' : '0')).join('');
+        window.tessaldoBench.session().takeDotsOfSize('Paste', dots, 800, 480);
+        return window.tessaldoBench.session().dots();
+    });
+    await command(page, 'Copy Link');
+    const link = await recorded(page, 'clipboard');
+    const said = await page.$eval('dialog[open] .message-text', (shown) => shown.innerText);
+    assert(said.includes(`The link is ${link.length} characters long`) && said.includes('send the file'), said);
+    await page.click('::-p-xpath(//dialog[@open]//button[text()="Save…"])');
+    assert((await recorded(page, 'saved')).length > 0, 'the file offered is saved');
+    const tab = await page.browserContext().newPage();
+    await open(tab, link);
+    assertEqual(await tab.evaluate(() => window.tessaldoBench.session().dots()), made, 'the picture the link opens');
+}
+
 export const kChecks = [
+    { name: 'after a click on a 128 x 64 canvas Open Set of a 16 x 16 header opens it with its title and strip',
+        run: smallSetAfterClick },
+    { name: 'a dropped 128 x 64 XBM or PBM opens at its own size as Open does', run: droppedBitmap },
+    { name: 'Insert Text on a 128 x 64 picture draws at its size as tessaldo-cli text does', run: textAtSize },
+    { name: 'Copy Link of a busy 800 x 480 picture says the link is too long, offers the file, and opens', run: longLink },
     { name: 'New Picture… makes a clear 128 x 64 picture from its display\'s preset and previews it there',
         run: newFromPreset },
     { name: 'Picture Size… crops at the centre as tessaldo-cli edit does, and one Undo gives it back', run: cropAndUndo },

@@ -50,13 +50,27 @@ val PictureValue(const Picture &picture)
     result.set("name", picture.name);
     result.set("delayMs", picture.delayMs);
     result.set("dots", DotsOf(picture.dots));
+    result.set("width", picture.dots.Size().width);
+    result.set("height", picture.dots.Size().height);
     return result;
+}
+
+Dots DotsFrom(const std::string &text, PictureSize size)
+{
+    Dots dots(size);
+    for (std::size_t dot = 0; dot < dots.size() && dot < text.size(); ++dot)
+        dots[dot] = text[dot] == '1' ? DotState::Set : DotState::Clear;
+    return dots;
 }
 
 Picture PictureFrom(const val &value)
 {
-    return {value["name"].as<std::string>(), value["delayMs"].as<int>(),
-            GridFrom(0, value["dots"].as<std::string>()).AllDots()};
+    const std::string dots = value["dots"].as<std::string>();
+    // A picture that gives no size is the module's, as pictures crossed before they had sizes.
+    const PictureSize size = value["width"].isNumber()
+                                 ? PictureSize{value["width"].as<int>(), value["height"].as<int>()}
+                                 : PictureSize{kGridSide, kGridSide};
+    return {value["name"].as<std::string>(), value["delayMs"].as<int>(), DotsFrom(dots, size)};
 }
 
 std::optional<BitLayout> AnsweredLayout(const std::string &name)

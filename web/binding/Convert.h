@@ -22,7 +22,9 @@ std::string DotsOf(const DotGrid::Dots &dots);
 std::string BytesOf(const emscripten::val &array);
 emscripten::val Uint8Array(std::string_view bytes);
 
-// A picture of a set as the page sees it: {name, delayMs, dots}.
+// Dots of `size` from a character a dot, '1' for set; those the text lacks clear.
+Dots DotsFrom(const std::string &text, PictureSize size);
+// A picture of a set as the page sees it: {name, delayMs, dots, width, height}.
 emscripten::val PictureValue(const Picture &picture);
 Picture PictureFrom(const emscripten::val &value);
 

@@ -1,9 +1,8 @@
 // The grid and a single picture: where a dot stands on the screen and what
-// the picture's bytes and file are.
+// the picture's bytes are.
 #include "web/binding/Convert.h"
 
 #include "core/code/CodeGenerator.h"
-#include "core/formats/DrawingFile.h"
 #include "core/model/Stroke.h"
 
 #include <emscripten/bind.h>
@@ -18,11 +17,6 @@ val ModuleBytesOf(const std::string &dots)
 {
     const ModuleBytes bytes = PictureModuleBytes(GridFrom(0, dots));
     return Uint8Array({reinterpret_cast<const char *>(bytes.data()), bytes.size()});
-}
-
-std::string FormatDrawingOf(int type, const std::string &dots)
-{
-    return FormatDrawing(GridFrom(type, dots));
 }
 
 val CellOf(int type, int dot)
@@ -50,7 +44,6 @@ int DotAtSized(int type, int column, int row, int width, int height)
 EMSCRIPTEN_BINDINGS(tessaldo_drawing)
 {
     emscripten::function("moduleBytes", &ModuleBytesOf);
-    emscripten::function("formatDrawing", &FormatDrawingOf);
     emscripten::function("describeDotBit", &DescribeDotBit);
     emscripten::function("cellOf", &CellOf);
     emscripten::function("dotAt", &DotAt);

@@ -162,11 +162,12 @@ std::string TooManyPixelsFor(double width, double height)
     return HasTooManyPixels(size) ? TooManyPixels(size) : std::string();
 }
 
-// Text from Unifont glyphs given as hex digits: {dots, width, cut}, or {problem}
-// when a glyph's hex is no glyph.
+// Text from Unifont glyphs given as hex digits on `under`, a picture of
+// width x height: {dots, width, cut}, or {problem} when a glyph's hex is no glyph.
 val TextDots(int type, const val &hexes, bool alignLeft, int offsetX, int offsetY, bool invert, bool onto,
-             const std::string &under)
+             const std::string &under, int width, int height)
 {
+    const PictureSize size{width, height};
     std::vector<Glyph> glyphs;
     for (const std::string &hex : emscripten::vecFromJSArray<std::string>(hexes)) {
         const std::optional<Glyph> glyph = GlyphFromHex(hex);
@@ -177,8 +178,10 @@ val TextDots(int type, const val &hexes, bool alignLeft, int offsetX, int offset
         }
         glyphs.push_back(*glyph);
     }
-    const GlyphLine line = LayGlyphs(glyphs, alignLeft, offsetX, offsetY);
+    const GlyphLine line = LayGlyphs(glyphs, alignLeft, offsetX, offsetY, size);
     DotGrid grid = GridFrom(type, under);
+    if (!IsModuleSize(size))
+        grid.SetAllDots(DotsFrom(under, size));
     PlaceText(grid, line.cells, {invert, onto});
     val result = val::object();
     result.set("dots", DotsOf(grid.AllDots()));

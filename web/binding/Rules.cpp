@@ -105,6 +105,12 @@ int FitCell(int width, int height, int roomWidth, int roomHeight)
     return FitCellPixels({width, height}, roomWidth, roomHeight);
 }
 
+// The width of Insert Text's line on the picture being edited, width x height.
+std::string TextWidthNoteAt(int width, bool cut, int pictureWidth, int pictureHeight)
+{
+    return TextWidthNote(width, cut, {pictureWidth, pictureHeight});
+}
+
 } // namespace
 
 EMSCRIPTEN_BINDINGS(rules)
@@ -117,7 +123,7 @@ EMSCRIPTEN_BINDINGS(rules)
     emscripten::function("planOpenSet", &PlanOpenSetOf);
     emscripten::function("drawingSuffix", &DrawingSuffix);
     emscripten::function("sourceFileSuffixes", &SourceSuffixes);
-    emscripten::function("textWidthNote", &TextWidthNote);
+    emscripten::function("textWidthNote", &TextWidthNoteAt);
     emscripten::class_<GridGesture>("GridGesture")
         .constructor<double>()
         .function("press", &PressGesture)

@@ -14,11 +14,13 @@
 #include "core/session/DisplayPreview.h"
 #include "core/session/EditSession.h"
 #include "core/session/GridGesture.h"
+#include "core/session/Texts.h"
 
 #include <emscripten/bind.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 using namespace tessaldo;
@@ -61,7 +63,7 @@ public:
     {
         const tessaldo::PictureSize size = m_session.Doc().Size();
         const bool sized = !IsModuleSize(size) && dots.size() == static_cast<std::size_t>(size.DotCount());
-        m_session.TakeDots(caption, sized ? SizedDots(dots, size) : GridFrom(0, dots).AllDots());
+        m_session.TakeDots(caption, sized ? DotsFrom(dots, size) : GridFrom(0, dots).AllDots());
     }
     // Dots of a told size, as a paste read at the size chosen for it brings:
     // the picture takes that size; '' or why not (a set of another size).
@@ -72,7 +74,7 @@ public:
             TakeDots(caption, dots);
             return {};
         }
-        return m_session.TakeDots(caption, IsModuleSize(size) ? GridFrom(0, dots).AllDots() : SizedDots(dots, size));
+        return m_session.TakeDots(caption, IsModuleSize(size) ? GridFrom(0, dots).AllDots() : DotsFrom(dots, size));
     }
     void NewPicture() { m_session.New(); }
     std::string TakePictures(const std::string &caption, const val &pictures)
@@ -84,17 +86,18 @@ public:
         return m_session.TakePictures(caption, std::move(taken));
     }
 
-    // An image's frames, [{dots, delayMs}], as the set the window opens them as,
-    // in the type being edited. The browser gives a GIF's delays as written;
-    // they are shown as viewers show them.
+    // An image's frames, [{dots, delayMs}] at the picture's size, as the set the
+    // window opens them as, in the type being edited. The browser gives a GIF's
+    // delays as written; they are shown as viewers show them.
     void OpenFrames(const std::string &fileName, const val &frames, bool gif)
     {
+        const tessaldo::PictureSize size = m_session.Doc().Size();
         std::vector<Picture> pictures;
         const auto count = frames["length"].as<std::size_t>();
         pictures.reserve(count);
         for (std::size_t i = 0; i < count; ++i) {
             const val frame = frames[i];
-            pictures.push_back({{}, FrameDelay(frame, gif), GridFrom(0, frame["dots"].as<std::string>()).AllDots()});
+            pictures.push_back({{}, FrameDelay(frame, gif), DotsFrom(frame["dots"].as<std::string>(), size)});
         }
         m_session.OpenSet(SetOfFrames(std::move(pictures), m_session.Doc().type, NameFromFileName(fileName)));
     }
@@ -124,11 +127,13 @@ public:
         return static_cast<int>(std::find(kBitLayouts.begin(), kBitLayouts.end(), m_session.HeaderLayout())
                                 - kBitLayouts.begin());
     }
-    void OpenSetDocument(const std::string &documentText, int layoutIndex)
+    // The message when the set's text does not read back, "" when opened.
+    std::string OpenSetDocument(const std::string &documentText, int layoutIndex)
     {
         DocumentReading reading = ReadDocumentText(documentText);
         if (reading.document)
             m_session.OpenSet(std::move(*reading.document), kBitLayouts.at(static_cast<std::size_t>(layoutIndex)));
+        return reading.problem;
     }
 
     // Drawing files, [{name, bytes}], opened as the set in the order given, those
@@ -365,13 +370,18 @@ public:
         return kept.problem;
     }
 
-    // The link to the document from the page at `pageAddress`: {address, note}.
+    // The link to the document from the page at `pageAddress`: {address, note,
+    // tooLong}, tooLong the sentence saying to send the file instead where the
+    // link is longer than mail and chat pass on, else "".
     val ShareLinkTo(const std::string &pageAddress) const
     {
         const ShareLink link = MakeShareLink(pageAddress, m_session.Doc());
         val result = val::object();
         result.set("address", link.address);
         result.set("note", link.note);
+        result.set("tooLong", link.tooLong ? FilledText(TextId::LinkTooLong, {std::to_string(link.address.size()),
+                                                                              std::to_string(kLinkLimit)})
+                                           : std::string());
         return result;
     }
     // Shows the document of an address's fragment as one step: the message, "" when shown.
@@ -464,14 +474,6 @@ public:
     }
 
 private:
-    static tessaldo::Dots SizedDots(const std::string &text, tessaldo::PictureSize size)
-    {
-        tessaldo::Dots dots(size);
-        for (std::size_t dot = 0; dot < dots.size(); ++dot)
-            dots[dot] = text[dot] == '1' ? DotState::Set : DotState::Clear;
-        return dots;
-    }
-
     static val SizeValue(tessaldo::PictureSize size)
     {
         val value = val::object();

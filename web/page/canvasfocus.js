@@ -81,9 +81,7 @@ export function renderCanvasGrid() {
     renderCanvas();
     if (state.width === 0 || box.closest('[hidden]'))
         return;
-    const focus = { column: Math.min(state.focus.column, state.width - 1), row: Math.min(state.focus.row, state.height - 1) };
-    if (focus.column !== state.focus.column || focus.row !== state.focus.row)
-        state.focus = focus; // a smaller picture took the cell away
+    const { focus } = state;
     const scale = deviceScale();
     Object.assign(cell.style, { left: `${(focus.column * view.cell) / scale}px`, top: `${(focus.row * view.cell) / scale}px`,
         width: `${view.cell / scale}px`, height: `${view.cell / scale}px` });

@@ -66,13 +66,14 @@ export function buttons(...list) {
 
 let messages = 0; // names each message box's text, which describes its dialog
 
-export function messageBox(message) {
+// `choices` the buttons, as buttons() takes them; the answer is the value of the one pressed.
+export function messageBox(message, choices = [['OK', 'ok', { autofocus: true }]]) {
     const id = `message-text-${++messages}`;
     const dialog = element('dialog', { className: 'message', ariaLabel: text('title') }, [
         element('form', { method: 'dialog' }, [
             element('strong', { textContent: text('title') }),
             element('p', { id, className: 'message-text', textContent: message, lang: languageOf(message) }),
-            buttons(['OK', 'ok', { autofocus: true }]),
+            buttons(...choices),
         ]),
     ]);
     dialog.setAttribute('role', 'alertdialog');

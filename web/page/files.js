@@ -3,7 +3,7 @@
 import { constants, core } from './core.js';
 import { text } from './texts.js';
 import { announce, buttons, element, messageBox, row, showDialog } from './dialogs.js';
-import { places, session, state, update } from './state.js';
+import { places, session, update } from './state.js';
 
 // A drawing file's ending as the core names it, and in lower case, which it reads too.
 export function drawingSuffixes() {
@@ -236,11 +236,9 @@ function saved(name, handle) {
     announce(`Saved "${name}".`);
 }
 
-// The file's bytes under `name`, or null once the user is told why it cannot
-// be written: a picture of the module's size is a drawing file, any other a bitmap.
+// The file's bytes under `name`, as the core's rule gives them by the name's
+// ending, or null once the user is told why it cannot be written.
 async function pictureBytes(name) {
-    if (isModuleSized())
-        return core.formatDrawing(state.type, state.dots);
     const made = session().pictureFile(name);
     if (made.problem) {
         await messageBox(made.problem);
@@ -278,7 +276,7 @@ export async function save(again = false) {
     const suggested = kept && (moduleSized || !isDrawingFileName(kept)) ? kept
         : `${kept ? kept.replace(/\.[^.]*$/, '') : 'picture'}${extension}`;
     if (window.showSaveFilePicker) {
-        const picked = await pickSaveFile(suggested, moduleSized ? pickerTypes() : bitmapPickerTypes());
+        const picked = await pickSaveFile(suggested, moduleSized ? openPickerTypes() : bitmapPickerTypes());
         return picked ? saveTo(picked) : false;
     }
     const name = await askFileName('Save Graphic LCD File', suggested, extension);

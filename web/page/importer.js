@@ -253,9 +253,14 @@ async function onItsFramesScreen(file) {
     return fitted ? new File([fitted], file.name, { type: 'image/gif' }) : file;
 }
 
+// A PBM or an XBM by its first bytes, whatever its name says.
+export async function isBitmapFile(file) {
+    return core.isBitmapFile(new Uint8Array(await file.slice(0, kHeaderBytes).arrayBuffer()));
+}
+
 // Every frame with its greys and delay ({frames, width, height, gif, note}), or the still image as one frame.
 async function decode(given, progress) {
-    if (core.isBitmapFile(new Uint8Array(await given.slice(0, kHeaderBytes).arrayBuffer())))
+    if (await isBitmapFile(given))
         return decodeBitmap(given);
     const file = await onItsFramesScreen(given);
     await checkData(file);
@@ -417,8 +422,8 @@ async function openFrames(file) {
     let decoder;
     try {
         decoder = new ImageDecoder({ data: await file.arrayBuffer(), type });
-        await decoder.tracks.ready;
-        await decoder.completed;
+        // Both are awaited together: where the data is no image, both fail, and one left alone is an uncaught error.
+        await Promise.all([decoder.tracks.ready, decoder.completed]);
     } catch {
         decoder?.close();
         throw unreadable;

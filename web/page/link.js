@@ -5,16 +5,22 @@
 // is saved or let go.
 import { writeText } from './clipboard.js';
 import { announce, messageBox } from './dialogs.js';
-import { nameFile } from './files.js';
-import { mayReplaceWork } from './setfiles.js';
+import { nameFile, save } from './files.js';
+import { mayReplaceWork, saveSet } from './setfiles.js';
 import { session } from './state.js';
 
+// A link of any size opens; one longer than mail and chat pass on is copied all the same, said to be too long,
+// with the file offered to send instead.
 export async function copyLink() {
     const link = session().shareLink(location.href);
     const problem = await writeText(link.address);
     if (problem)
         await messageBox(problem);
-    else if (link.note)
+    else if (link.tooLong) {
+        const told = [link.note, link.tooLong].filter(Boolean).join(' ');
+        if (await messageBox(told, [['Save…', 'save'], ['OK', 'ok', { autofocus: true }]]) === 'save')
+            await (session().holdsSet() ? saveSet() : save());
+    } else if (link.note)
         await messageBox(link.note);
     else
         announce('The link is on the clipboard.');

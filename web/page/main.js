@@ -8,7 +8,7 @@ import { core, loadCore } from './core.js';
 import { dialogIsOpen, element, messageBox, showAbout } from './dialogs.js';
 import { chooseFile, nameFile, open, openDrawingFile, save } from './files.js';
 import { describeDots, gridElement } from './grid.js';
-import { importImage } from './importer.js';
+import { importImage, isBitmapFile } from './importer.js';
 import { chooseLayout } from './layoutdialog.js';
 import { copyLink, followLinks } from './link.js';
 import { buildMainWindow, renderMainWindow } from './mainwindow.js';
@@ -27,7 +27,7 @@ import { buildStrip, renderStrip } from './strip.js';
 import { insertText } from './textdialog.js';
 
 // What a paste or a drop brings, as the core routes it: a header or source
-// opens as a set, a drawing file opens, an image is imported, code becomes the
+// opens as a set, a drawing file, PBM or XBM opens, any other image is imported, code becomes the
 // picture it says, or the pictures.
 async function take({ file, text }) {
     // Values for another display are read as the grid shows them, in its type;
@@ -44,7 +44,8 @@ async function take({ file, text }) {
     else if (routed.kind === 'source-file')
         await openSetFrom([file]);
     else if (routed.kind === 'image-file')
-        await importImage(file);
+        // A PBM or XBM opens at its own size, as Open opens it; Import Image fits it into the picture.
+        await (await isBitmapFile(file) ? openDrawingFile(file) : importImage(file));
     else if (routed.problem)
         await messageBox(routed.problem);
     else if (routed.pictures.length) {

@@ -86,8 +86,10 @@ async function opened(read) {
     }
     if (!await mayReplaceWork(true))
         return false;
-    session().openSetDocument(read.document, read.layout);
-    return true;
+    const problem = session().openSetDocument(read.document, read.layout);
+    if (problem)
+        await messageBox(problem);
+    return !problem;
 }
 
 // What Open Set or a drop brings, as the set, read as the core plans: one

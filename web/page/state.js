@@ -64,7 +64,10 @@ Object.defineProperty(state, 'onion', { enumerable: true, get: () => textsNow().
 
 function mirrored() {
     const onion = made.onionView();
-    return { version: state.version + 1, width: made.width(), height: made.height(), pixels: made.dotView().slice(),
+    const [width, height] = [made.width(), made.height()];
+    // A smaller picture takes the focus cell away: it goes to the nearest cell left, before any face draws it.
+    const focus = { column: Math.min(state.focus.column, width - 1), row: Math.min(state.focus.row, height - 1) };
+    return { version: state.version + 1, width, height, focus, pixels: made.dotView().slice(),
         onionPixels: onion && onion.slice(), tool: made.tool().value, selection: made.selection(),
         type: made.type(), count: made.count(), current: made.current(),
         playing: made.isPlaying(), animation: made.isChecked(core.CommandId.SaveAsAnimation) };

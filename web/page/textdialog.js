@@ -1,12 +1,13 @@
 // Insert Text: one line from Unifont's own glyphs, previewed as it is typed,
 // replacing the picture or laid onto it, moved by whole dots with the arrow
 // keys on the preview.
-import { constants, core } from './core.js';
+import { core } from './core.js';
 import { text } from './texts.js';
 import { clampedNumber, element, numberBox, row, showDialog } from './dialogs.js';
 import { glyphsFor } from './glyphs.js';
 import { drawPicture, makePreview } from './picture.js';
-import { session, state } from './state.js';
+import { atModuleSize, session, state } from './state.js';
+import { drawThumbnail } from './thumbnail.js';
 
 const kNudges = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
 
@@ -16,9 +17,13 @@ function select(id, choices) {
     return made;
 }
 
-function offsetBox(id, direction) {
-    return numberBox({ id, min: -constants.gridSide, max: constants.gridSide, value: 0, title: direction, ariaLabel: `Offset ${direction} (dots)` });
+// The text moves as far as the picture goes each way.
+function offsetBox(id, direction, side) {
+    return numberBox({ id, min: -side, max: side, value: 0, title: direction, ariaLabel: `Offset ${direction} (dots)` });
 }
+
+// The preview's side in CSS pixels, as the stylesheet gives it.
+const kPreviewBox = 209;
 
 export async function insertText() {
     const preview = makePreview('preview');
@@ -28,8 +33,9 @@ export async function insertText() {
     const align = select('align', ['Centre', 'Left']);
     const placement = select('placement', [text('replacePicture'), text('ontoPicture')]);
     const invert = element('input', { id: 'invert', type: 'checkbox' });
-    const offsetX = offsetBox('offsetX', 'right');
-    const offsetY = offsetBox('offsetY', 'down');
+    const size = session().size();
+    const offsetX = offsetBox('offsetX', 'right', size.width);
+    const offsetY = offsetBox('offsetY', 'down', size.height);
     const width = element('p', { id: 'width' });
     const problem = element('p', { id: 'problem', className: 'problem', hidden: true });
     // OK waits for text, which Enter in the empty box then does not stand in for either.
@@ -47,10 +53,13 @@ export async function insertText() {
         if (glyphs.problem)
             return; // the preview keeps the last text that could be drawn
         const drawn = core.textDots(state.type, glyphs.hexes, align.value === '1', clampedNumber(offsetX),
-            clampedNumber(offsetY), invert.checked, placement.value === '1', state.dots);
+            clampedNumber(offsetY), invert.checked, placement.value === '1', state.dots, size.width, size.height);
         dots = drawn.dots;
-        width.textContent = textBox.value ? core.textWidthNote(drawn.width, drawn.cut) : '';
-        drawPicture(preview, dots, state.type);
+        width.textContent = textBox.value ? core.textWidthNote(drawn.width, drawn.cut, size.width, size.height) : '';
+        if (atModuleSize())
+            drawPicture(preview, dots, state.type);
+        else
+            drawThumbnail(preview, dots, size, state.type, kPreviewBox);
     };
     preview.addEventListener('keydown', (event) => {
         const nudge = kNudges[event.key];
