@@ -2,8 +2,10 @@
 #include "core/session/Version.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <ostream>
+#include <system_error>
 
 namespace tessaldo {
 namespace {
@@ -144,23 +146,41 @@ int Dispatch(const CommandTable &table, const std::vector<std::string> &args, St
 {
     if (args.empty())
         throw UsageError("missing command");
-    if (IsHelp(args[0]) || args[0] == "--version") {
+    if (IsHelp(args[0]) || args[0] == "--version" || args == std::vector<std::string>{"help"}) {
         if (args.size() > 1)
             throw UsageError("unexpected argument '" + args[1] + "'");
-        streams.out << (IsHelp(args[0]) ? UsageText(table)
-                                        : std::string(kProgram) + " " + std::string(kVersion) + "\n");
+        streams.out << (args[0] != "--version" ? UsageText(table)
+                                               : std::string(kProgram) + " " + std::string(kVersion) + "\n");
         return kExitOk;
     }
     if (args[0].starts_with("-") && args[0] != kStandardStream)
         throw UsageError("unknown option '" + args[0] + "'");
-    command = FindCommand(table, args[0]);
+    // help COMMAND is COMMAND --help.
+    const bool helpFor = args[0] == "help" && args.size() == 2;
+    command = FindCommand(table, args[helpFor ? 1 : 0]);
     if (command == nullptr)
-        throw UsageError("unknown command '" + args[0] + "'");
-    if (args.size() == 2 && IsHelp(args[1])) {
+        throw UsageError("unknown command '" + args[helpFor ? 1 : 0] + "'");
+    if (helpFor || (args.size() == 2 && IsHelp(args[1]))) {
         streams.out << "Usage:\n" << CommandHelp(*command);
         return kExitOk;
     }
     return command->run(ReadArguments(*command, args), streams);
+}
+
+// Every command's writing on standard output is checked here, once: a full
+// disk or a closed pipe fails the command, so that a makefile never takes an
+// empty header for a made one.
+int StandardOutputWritten(std::ostream &out, std::ostream &err, int status)
+{
+    const bool good = out.good();
+    errno = 0;
+    out.flush();
+    if (out.good())
+        return status;
+    // The cause is known only where the last bytes failed: earlier ones leave no errno behind.
+    const std::string cause = good && errno != 0 ? std::generic_category().message(errno) : "not all of it was written";
+    err << "Cannot write standard output: " << cause << ".\n";
+    return kExitRefused;
 }
 
 } // namespace
@@ -224,14 +244,18 @@ std::string UsageText(const CommandTable &table)
     for (const Command *command : AllCommands(table))
         text += CommandHelp(*command);
     text += table.note;
-    text += "  --help, -h   print this text; COMMAND --help prints that command's part\n"
+    text += "  --help, -h   print this text; COMMAND --help or help COMMAND prints that\n"
+            "               command's part\n"
             "  --version    print the program's name and version\n\n";
     text += StandardStreamsHelp(table);
     text += "\n"
             + Wrapped("A FILE is a drawing file (.Lcd) or a PBM or XBM of any size up to 1024 x 1024, read dot for "
-                      "dot; a picture of another size than 16 x 16 is written as a plain PBM (P1), or as an XBM where "
-                      "OUT ends in .xbm, and show prints 'size W x H' where a 16 x 16 picture's type stands.");
-    text += "\nExit status: 0 done, 1 a file was refused, 2 wrong usage.\n";
+                      "dot. OUT's ending names the format it is written in, at every size: .pbm a plain PBM (P1), "
+                      ".xbm an XBM, .Lcd a drawing file, which holds a 16 x 16 picture, and .png, for import and "
+                      "text, a PNG image of a pixel a dot; '-' writes a 16 x 16 picture's drawing file and a PBM of "
+                      "any other. show prints 'size W x H' where a 16 x 16 picture's type stands.");
+    text += "\nExit status: 0 done, 1 a file was refused or standard output could not be written, 2 wrong "
+            "usage.\n";
     return text;
 }
 
@@ -263,11 +287,13 @@ int RunCli(const CommandTable &table, const std::vector<std::string> &args, std:
 {
     Streams streams{in, out, err};
     const Command *command = nullptr;
+    int status = kExitOk;
     try {
-        return Dispatch(table, args, streams, command);
+        status = Dispatch(table, args, streams, command);
     } catch (const UsageError &problem) {
-        return UsageProblem(err, command, problem.what());
+        status = UsageProblem(err, command, problem.what());
     }
+    return StandardOutputWritten(out, err, status);
 }
 
 } // namespace tessaldo

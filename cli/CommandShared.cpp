@@ -2,6 +2,7 @@
 
 #include "core/code/CodeFormats.h"
 #include "core/code/CodeReader.h"
+#include "core/code/LayoutGuess.h"
 #include "core/formats/BitmapFiles.h"
 #include "core/formats/DrawingFile.h"
 #include "core/formats/SetFiles.h"
@@ -10,8 +11,8 @@
 #include "core/platform/FileIo.h"
 #include "core/platform/PlatformFile.h"
 
+#include <algorithm>
 #include <istream>
-#include <limits>
 #include <ostream>
 #include <utility>
 
@@ -19,8 +20,9 @@ namespace tessaldo {
 namespace {
 
 // Standard input gets the same reading as a file: only the start counts,
-// and all of a bitmap. The rest is read and dropped so that the program
-// writing into the pipe is not cut off.
+// and all of a bitmap. The rest is read and dropped, as far as a source may
+// go, so that the program writing into the pipe is not cut off and one that
+// never ends is.
 FileStatus ReadPictureFromStream(std::istream &in, Drawing &drawing, LcdType type)
 {
     std::string bytes(kPictureKindBytes, '\0');
@@ -34,7 +36,7 @@ FileStatus ReadPictureFromStream(std::istream &in, Drawing &drawing, LcdType typ
         if (bytes.size() > kMaxSourceBytes)
             return FileStatus::Failed(ReadFrom::StandardInput().Refusal("it is larger than 16 MiB"));
     }
-    in.ignore(std::numeric_limits<std::streamsize>::max());
+    in.ignore(static_cast<std::streamsize>(kMaxSourceBytes));
     ParsedDrawing parsed = ParsePicture(bytes, ReadFrom::StandardInput(), type);
     if (!parsed)
         return FileStatus::Failed(parsed.message());
@@ -60,7 +62,42 @@ bool IsInputFile(const std::filesystem::path &out, const std::string &input)
     return input == kStandardStream ? IsStandardInputFile(out) : IsSameFile(out, input);
 }
 
+// The pictures of C source at every size its code tells, as decode reads
+// them: what header and font take from a source whose pictures are not all
+// 16 x 16 (an XBM, a sketch's bitmaps, code --format gfx). Nothing when it
+// holds none, or one that does not read.
+std::optional<SetPart> SizedSourcePictures(const std::string &file, std::string_view text, LcdType typeIfUnsaid,
+                                           const CommandLineDefines &defines, std::ostream &err)
+{
+    const SetCode code = FindSetPictures(text, {}, defines, {true, std::nullopt});
+    const std::vector<CodePicture> &found = code.reading.pictures;
+    if (found.empty() || NameSharedByTwo(code.reading)
+        || std::ranges::any_of(found, [](const CodePicture &picture) { return !picture.problem.empty(); }))
+        return std::nullopt;
+    SetPart part{SourceName(file), {}, code.type, std::nullopt};
+    const LcdType type = code.type.value_or(typeIfUnsaid);
+    for (const CodePicture &picture : found) {
+        std::string guessed;
+        part.pictures.push_back({.name = picture.name,
+                                 .dots = IsModuleSize(picture.size) ? DotsOfPicture(picture.bytes, picture.layout, type)
+                                                                    : SizedDots(picture.sizedBytes, picture.size,
+                                                                                picture.layout, type, guessed)});
+    }
+    NotePassedOver(PassedOverLines(SourceName(file), code.reading.passedOver, code.reading.firstPassedOver), err);
+    return part;
+}
+
 } // namespace
+
+Dots SizedDots(const std::vector<std::uint8_t> &bytes, PictureSize size, std::optional<BitLayout> layout, LcdType type,
+               std::string &guessed)
+{
+    if (layout)
+        return DotsFromSizedLayoutBytes(bytes, *layout, type, size);
+    const LayoutCandidate likeliest = RankSizedLayouts(bytes, {&size, 1}, type).front();
+    guessed = CandidateName(likeliest);
+    return likeliest.dots;
+}
 
 // One row of the picture as the window shows it, '#' set and '.' clear.
 std::string ShownRow(const DotGrid::Dots &dots, LcdType type, int row)
@@ -95,6 +132,21 @@ CommandLineDefines ReadDefines(const Arguments &arguments)
         defines.insert_or_assign(name, equals == std::string::npos ? "1" : define.substr(equals + 1));
     }
     return defines;
+}
+
+void ExpectPictureName(const Arguments &arguments, const std::string &out, std::span<const PictureFormat> written)
+{
+    const std::optional<PictureFormat> asked = PictureFormatOfName(out);
+    if (out == kStandardStream || (asked && std::ranges::find(written, *asked) != written.end()))
+        return;
+    std::string suffixes;
+    for (std::size_t i = 0; i < written.size(); ++i)
+        suffixes += (i == 0                    ? ""
+                     : i + 1 == written.size() ? " or "
+                                               : ", ")
+                    + std::string(PictureFormatSuffix(written[i]));
+    throw UsageError("OUT must end in " + suffixes + ", the files " + arguments.operands[0] + " writes, not '" + out
+                     + "'");
 }
 
 FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid)
@@ -158,6 +210,10 @@ int WriteSetHeader(const Document &set, const std::string &out, const std::optio
     }
     if (const FileStatus replaceable = HeaderMayReplace(out); !replaceable)
         return Refused(streams.err, replaceable.message());
+    // An OUT that holds these very bytes is left as it is, so that make does
+    // not rebuild what depends on it.
+    if (std::string held; ReadFileStart(out, header.text.size() + 1, held) && held == header.text)
+        return kExitOk;
     const FileStatus saved = WriteFileAtomically(out, header.text);
     return saved ? kExitOk : Refused(streams.err, saved.message());
 }
@@ -201,6 +257,12 @@ FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Str
     if (pbm || IsDrawingFileName(file))
         return FileStatus::Failed(parsed.message());
     SetReading reading = ReadSet(text, typeIfUnsaid, {}, std::nullopt, defines);
+    if (!reading.set) {
+        if (std::optional<SetPart> sized = SizedSourcePictures(file, text, typeIfUnsaid, defines, streams.err)) {
+            read = std::move(*sized);
+            return FileStatus::Ok();
+        }
+    }
     NotePassedOver(PassedOverLines(SourceName(file), reading.passedOver, reading.firstPassedOver), streams.err);
     if (!reading.set)
         return FileStatus::Failed("Cannot read " + SourceName(file) + ": " + reading.problem

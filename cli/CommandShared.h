@@ -6,6 +6,7 @@
 #include "core/model/BitLayout.h"
 #include "core/model/Document.h"
 #include "core/model/DotGrid.h"
+#include "core/model/PictureName.h"
 #include "core/platform/FileStatus.h"
 
 #include <filesystem>
@@ -25,6 +26,14 @@ namespace tessaldo {
 inline constexpr std::string_view kDefineRemedy =
     "; --define NAME[=VALUE] settles its condition, as a compiler's -D does";
 
+// The formats the text commands write a picture in, by OUT's ending.
+inline constexpr PictureFormat kTextCommandFormats[] = {PictureFormat::Drawing, PictureFormat::Pbm, PictureFormat::Xbm};
+// Those of the commands that draw with Qt, which write PNG images too.
+inline constexpr PictureFormat kImageCommandFormats[] = {PictureFormat::Drawing, PictureFormat::Pbm, PictureFormat::Xbm,
+                                                         PictureFormat::Png};
+// A usage error, before anything is read, unless OUT is standard output or
+// its name asks for one of the formats `written` the command writes.
+void ExpectPictureName(const Arguments &arguments, const std::string &out, std::span<const PictureFormat> written);
 // Loads the drawing as the window's Open would into a picture fresh from start-up.
 FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid);
 // Writes as Save does, or to standard output.
@@ -53,6 +62,10 @@ FileStatus ReadSource(const std::string &source, std::istream &in, std::string &
 // settles the source's conditions as --define gives them.
 FileStatus ReadSourcePictures(const std::string &file, LcdType typeIfUnsaid, Streams &streams, SetPart &read,
                               const CommandLineDefines &defines);
+// The dots of a picture of another size than 16 x 16: in its layout, or the
+// likeliest reading of it, whose layout `guessed` then names.
+Dots SizedDots(const std::vector<std::uint8_t> &bytes, PictureSize size, std::optional<BitLayout> layout, LcdType type,
+               std::string &guessed);
 // --define's NAME[=VALUE]s, each as a compiler's -D: NAME alone is NAME=1.
 CommandLineDefines ReadDefines(const Arguments &arguments);
 // --type 0|1, when given.

@@ -64,17 +64,6 @@ void PrintSizedCandidates(const std::vector<LayoutCandidate> &candidates, LcdTyp
     }
 }
 
-// The dots of a picture of another size than 16 x 16: in its layout, or the
-// likeliest reading of it, whose layout `guessed` then names.
-Dots SizedDots(const std::vector<std::uint8_t> &bytes, PictureSize size, std::optional<BitLayout> layout, LcdType type,
-               std::string &guessed)
-{
-    if (layout)
-        return DotsFromSizedLayoutBytes(bytes, *layout, type, size);
-    const LayoutCandidate likeliest = RankSizedLayouts(bytes, {&size, 1}, type).front();
-    guessed = CandidateName(likeliest);
-    return likeliest.dots;
-}
 FileStatus DecodeFailed(const std::string &source, const std::string &reason)
 {
     return FileStatus::Failed("Cannot decode " + SourceName(source) + ": " + reason + ".");
@@ -280,6 +269,7 @@ int Decode(const Arguments &arguments, Streams &streams)
     if (!each && !layout.all) {
         if (const FileStatus spared = OutputSparesInputs(arguments.operands[2], {&source, 1}); !spared)
             return Refused(streams.err, spared.message());
+        ExpectPictureName(arguments, arguments.operands[2], kTextCommandFormats);
     }
     std::string text;
     if (const FileStatus read = ReadSource(source, streams.in, text); !read)

@@ -150,6 +150,7 @@ int Edit(const Arguments &arguments, Streams &streams)
         size ? arguments.ExpectOperands({"OUT"}) : arguments.ExpectOperands({"FILE", "OUT"});
     const std::vector<EditStep> steps =
         EditSteps(arguments.operands.begin() + static_cast<std::ptrdiff_t>(firstStep), arguments.operands.end());
+    ExpectPictureName(arguments, arguments.operands[firstStep - 1], kTextCommandFormats);
     DotGrid grid;
     if (size)
         grid.SetAllDots(Dots(*size));

@@ -26,13 +26,9 @@ QByteArray PngBytes(const DotGrid &grid, int scale)
     return bytes;
 }
 
-// Writes a picture's file to OUT, or to standard output for "-", never over
-// the drawing it came from.
-int WriteExported(const Arguments &arguments, std::string_view bytes, Streams &streams)
+// Writes a picture's file to OUT, or to standard output for "-".
+int WriteBytes(const std::string &outPath, std::string_view bytes, Streams &streams)
 {
-    const std::string &outPath = arguments.operands[2];
-    if (const FileStatus spared = OutputSparesInputs(outPath, {&arguments.operands[1], 1}); !spared)
-        return Refused(streams.err, spared.message());
     if (outPath == kStandardStream) {
         streams.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return kExitOk;
@@ -45,6 +41,15 @@ int WriteExported(const Arguments &arguments, std::string_view bytes, Streams &s
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), size) != size || !file.commit())
         return Refused(streams.err, SaveFailed(outPath, file.errorString().toStdString()).message());
     return kExitOk;
+}
+
+// The same, never over the drawing it came from.
+int WriteExported(const Arguments &arguments, std::string_view bytes, Streams &streams)
+{
+    const std::string &outPath = arguments.operands[2];
+    if (const FileStatus spared = OutputSparesInputs(outPath, {&arguments.operands[1], 1}); !spared)
+        return Refused(streams.err, spared.message());
+    return WriteBytes(outPath, bytes, streams);
 }
 
 enum class ExportFormat { Png, Xbm, Pbm };
@@ -86,6 +91,15 @@ ExportFormat ExportFormatOf(const Arguments &arguments)
 }
 
 } // namespace
+
+int WritePictureFile(const DotGrid &grid, const std::string &out, Streams &streams)
+{
+    if (PictureFormatOfName(out) != PictureFormat::Png)
+        return WriteDrawing(grid, out, streams.out, streams.err);
+    // A pixel a dot, so that importing the image gives the picture back dot for dot.
+    const QByteArray png = PngBytes(grid, 1);
+    return WriteBytes(out, {png.constData(), static_cast<std::size_t>(png.size())}, streams);
+}
 
 int Png(const Arguments &arguments, Streams &streams)
 {

@@ -10,6 +10,7 @@
 #include "core/platform/FileIo.h"
 #include "core/platform/PlatformFile.h"
 
+#include <algorithm>
 #include <map>
 #include <ostream>
 
@@ -31,11 +32,37 @@ struct GivenPicture {
     DotGrid picture;
 };
 
+bool GatherSource(const std::string &source, const CommandLineDefines &defines, std::vector<GivenPicture> &given,
+                  Streams &streams);
+
+// A folder of PBMs or XBMs, such as text --each writes at other sizes than
+// 16 x 16, each file read as any FILE is; nothing when it holds none.
+std::optional<bool> GatherBitmapFolder(const std::string &folder, std::vector<GivenPicture> &given, Streams &streams)
+{
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::optional<PictureFormat> format = PictureFormatOfName(DisplayPath(entry->path().filename()));
+        if ((format == PictureFormat::Pbm || format == PictureFormat::Xbm) && entry->is_regular_file(error))
+            files.push_back(entry->path());
+    }
+    if (files.empty())
+        return std::nullopt;
+    std::sort(files.begin(), files.end());
+    bool gathered = true;
+    for (const std::filesystem::path &file : files)
+        gathered = GatherSource(file.string(), {}, given, streams) && gathered;
+    return gathered;
+}
+
 bool GatherFolder(const std::string &folder, std::vector<GivenPicture> &given, Streams &streams)
 {
     Document set;
     std::vector<std::filesystem::path> passedOver;
     if (const FileStatus opened = OpenSetFolder(folder, set, passedOver); !opened) {
+        if (const std::optional<bool> bitmaps = GatherBitmapFolder(folder, given, streams))
+            return *bitmaps;
         streams.err << opened.message() << '\n';
         return false;
     }

@@ -4,12 +4,15 @@
 #include "FontCommands.h"
 #include "PictureImage.h"
 #include "core/code/CodeFormats.h"
+#include "core/formats/BitmapFiles.h"
 #include "core/formats/DrawingFile.h"
+#include "core/formats/SetFiles.h"
 #include "core/formats/SetHeader.h"
 #include "core/platform/FileIo.h"
 #include "core/platform/PlatformFile.h"
 
 #include <QBuffer>
+#include <QImageReader>
 
 #include <chrono>
 #include <istream>
@@ -19,16 +22,30 @@
 namespace tessaldo {
 namespace {
 
-// Standard input is read whole, as an image format needs, up to a bound
-// that leaves room for the largest image allowed.
+// How much of standard input an image may take, from its first bytes: room
+// for the largest image allowed, a source's 16 MiB for an XBM or PBM, and
+// nothing more for bytes that start as no image, which are refused from
+// their start as a file of them is, however many follow.
+std::size_t StandardInputLimit(QByteArray &start)
+{
+    if (IsBitmapFile(std::string_view(start.constData(), static_cast<std::size_t>(start.size()))))
+        return kMaxSourceBytes;
+    QBuffer buffer(&start);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader::imageFormat(&buffer).isEmpty() ? 0 : std::size_t{320} << 20;
+}
+
+// Standard input is read whole, as an image format needs, up to its limit.
 bool ReadStandardInput(std::istream &in, QByteArray &bytes, std::string &problem)
 {
-    constexpr std::size_t kMaxBytes = std::size_t{320} << 20;
     char chunk[1 << 16];
+    std::size_t limit = 0;
     while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
         bytes.append(chunk, static_cast<qsizetype>(in.gcount()));
-        if (static_cast<std::size_t>(bytes.size()) > kMaxBytes) {
-            problem = "it holds more than 320 MiB";
+        if (bytes.size() == in.gcount() && (limit = StandardInputLimit(bytes)) == 0)
+            return true;
+        if (static_cast<std::size_t>(bytes.size()) > limit) {
+            problem = "it holds more than " + std::to_string(limit >> 20) + " MiB";
             return false;
         }
     }
@@ -198,6 +215,8 @@ int Import(const Arguments &arguments, Streams &streams)
     }
     const std::string name = SourceName(imagePath);
     const bool toHeader = !each && arguments.operands[2].ends_with(".h");
+    if (!each && !toHeader)
+        ExpectPictureName(arguments, arguments.operands[2], kImageCommandFormats);
     std::vector<FrameGreys> frames;
     std::string problem;
     bool read = false;
@@ -212,8 +231,7 @@ int Import(const Arguments &arguments, Streams &streams)
     if (toHeader)
         return WriteImageHeader(arguments, frames, grid.nLCDType(), options, streams);
     if (!each)
-        return WriteDrawing(FramePicture(frames.front(), grid.nLCDType(), options), arguments.operands[2], streams.out,
-                            streams.err);
+        return WritePictureFile(FramePicture(frames.front(), grid.nLCDType(), options), arguments.operands[2], streams);
     return WriteEachFrame(arguments, frames, name, grid.nLCDType(), options, streams);
 }
 

@@ -22,6 +22,10 @@ int Text(const Arguments &arguments, Streams &streams);
 // send FILE... --port DEVICE
 int SendPicture(const Arguments &arguments, Streams &streams);
 
+// Writes the picture to OUT in the format its name asks for: a PNG of a
+// pixel a dot for .png, else as WriteDrawing does.
+int WritePictureFile(const DotGrid &grid, const std::string &out, Streams &streams);
+
 // The image's frames, or only its first, from a file or standard input ('-'),
 // for pictures of `size`; false with `problem` when it cannot be read.
 bool ReadImageFrames(const std::string &imagePath, std::istream &in, bool allFrames, std::vector<FrameGreys> &frames,

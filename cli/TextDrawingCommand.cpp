@@ -125,16 +125,19 @@ int Text(const Arguments &arguments, Streams &streams)
             return Refused(streams.err, "Cannot draw \"" + shown + "\": " + problem + ".");
         if (extent.cut)
             streams.err << "The text \"" << shown << "\" " << CutNote(extent.width, picture.Size()) << ".\n";
+        if (!extent.faded.empty())
+            streams.err << FadedNote(extent.faded, text.pixelSize) << '\n';
         return int{kExitOk};
     };
     const QString line = QString::fromStdString(arguments.operands[1]);
     if (line.isEmpty())
         throw UsageError("TEXT is empty; give at least one character");
     if (!each) {
+        ExpectPictureName(arguments, arguments.operands[2], kImageCommandFormats);
         DotGrid picture = base;
         if (const int drawn = draw(line, Shown(line), picture); drawn != kExitOk)
             return drawn;
-        return WriteDrawing(picture, arguments.operands[2], streams.out, streams.err);
+        return WritePictureFile(picture, arguments.operands[2], streams);
     }
     // Every character is drawn and every file checked before the first is written.
     std::vector<FileToWrite> drawn;

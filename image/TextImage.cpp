@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QRawFont>
 
+#include <algorithm>
+
 namespace tessaldo {
 namespace {
 
@@ -40,6 +42,40 @@ bool InkOutside(const QImage &image, const QRect &shown, int threshold)
         }
     }
     return false;
+}
+
+// Each character of the text that, drawn alone as the line draws it, sets
+// fewer than half the dots its ink would fill: too small a size for it.
+std::vector<std::string> FadedCharacters(const QString &text, const QFont &font, int threshold)
+{
+    const QFontMetrics metrics(font);
+    std::vector<std::string> faded;
+    for (const char32_t codePoint : text.toUcs4()) {
+        const QString character = QString::fromUcs4(&codePoint, 1);
+        const std::string name = character.toStdString();
+        if (std::ranges::find(faded, name) != faded.end())
+            continue;
+        QImage image(QSize(std::max(1, metrics.horizontalAdvance(character)), metrics.height()), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPoint(0, metrics.ascent()), character);
+        painter.end();
+        double ink = 0;
+        int set = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                ink += (255 - qGray(line[x])) / 255.0;
+                set += qGray(line[x]) < threshold ? 1 : 0;
+            }
+        }
+        if (GlyphFaded(ink, set))
+            faded.push_back(name);
+    }
+    return faded;
 }
 
 } // namespace
@@ -88,7 +124,8 @@ bool RenderText(const QString &text, const TextOptions &options, PictureSize siz
 
     const QFontMetrics metrics(font);
     const int width = metrics.horizontalAdvance(text);
-    const QPoint origin((options.alignLeft ? 0 : (size.width - width) / 2) + options.offsetX, options.offsetY);
+    const QPoint origin((options.alignLeft ? 0 : CentredStart(size.width, width)) + options.offsetX,
+                        CentredStart(size.height, metrics.height()) + options.offsetY);
     // The whole line is drawn, so that what falls outside the picture can be
     // told from blank space; a line too long to draw whole is cut anyway.
     const QRect grid(0, 0, size.width, size.height);
@@ -105,7 +142,8 @@ bool RenderText(const QString &text, const TextOptions &options, PictureSize siz
     painter.drawText(origin - canvas.topLeft() + QPoint(0, metrics.ascent()), text);
     painter.end();
     const QRect shown = grid.translated(-canvas.topLeft());
-    extent = {width, !drawnWhole || InkOutside(image, shown, options.threshold)};
+    extent = {width, !drawnWhole || InkOutside(image, shown, options.threshold),
+              pixelExact ? std::vector<std::string>() : FadedCharacters(text, font, options.threshold)};
     cells = GreyFromImage(image.copy(shown));
     return true;
 }

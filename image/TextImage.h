@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <string>
+#include <vector>
 
 namespace tessaldo {
 
@@ -30,10 +31,11 @@ struct TextOptions {
 struct TextExtent {
     int width = 0;
     bool cut = false;
+    std::vector<std::string> faded; // the characters that lost all or most of their dots (GlyphFaded), each once
 };
 
-// One line of text drawn on the cells of a picture of `size`, its baseline
-// at the font's ascent from the top row. Unifont at its own size is drawn without
+// One line of text drawn on the cells of a picture of `size`, centred on it
+// both ways unless told otherwise. Unifont at its own size is drawn without
 // antialiasing, pixel for pixel; other fonts are antialiased and left to the
 // threshold. A character the font has no glyph for is refused, never drawn
 // from another font. Needs a running QGuiApplication, which knows the fonts.

@@ -31,6 +31,25 @@ bool PlaceText(DotGrid &picture, ScreenCells cells, TextPlacement placement)
     return cut;
 }
 
+int CentredStart(int side, int length)
+{
+    return (side - length) / 2;
+}
+
+bool GlyphFaded(double ink, int setDots)
+{
+    return ink >= 1.0 && setDots < ink / 2;
+}
+
+std::string FadedNote(const std::vector<std::string> &characters, int pixelSize)
+{
+    std::string named;
+    for (std::size_t i = 0; i < characters.size(); ++i)
+        named += (i == 0 ? "" : i + 1 == characters.size() ? " and " : ", ") + ("\"" + characters[i] + "\"");
+    return "At " + std::to_string(pixelSize) + " px " + named + (characters.size() == 1 ? " loses" : " lose")
+           + " all or most of " + (characters.size() == 1 ? "its" : "their") + " dots; a larger font size keeps them.";
+}
+
 std::string CutNote(int width, PictureSize size)
 {
     return "is " + std::to_string(width) + " dots wide and does not fit the " + PictureSizeText(size)

@@ -3,6 +3,7 @@
 #include "core/convert/PixelsToDots.h"
 
 #include <string>
+#include <vector>
 
 namespace tessaldo {
 
@@ -18,6 +19,19 @@ struct TextPlacement {
 // own layout as `placement` says; whether some of the text's dots fell past
 // its right or bottom edge there, and were cut.
 bool PlaceText(DotGrid &picture, ScreenCells cells, TextPlacement placement);
+
+// Where a centred line of `length` dots starts on a side of `side` dots,
+// across or down: the spare dot after it, and a line longer than the side cut
+// on both ends.
+int CentredStart(int side, int length);
+
+// Whether a glyph drawn at a size too small for it has lost all or most of
+// its dots: its pixels' ink (each pixel's darkness, 0 to 1, summed) came to at
+// least a dot, and fewer than half as many dots were set.
+bool GlyphFaded(double ink, int setDots);
+// What the user is told of the characters that GlyphFaded at the font's
+// pixel size: "At 14 px "°" and "." lose all or most of their dots; ...".
+std::string FadedNote(const std::vector<std::string> &characters, int pixelSize);
 
 // What the user is told when the line does not fit: "is 40 dots wide and does not fit ...".
 std::string CutNote(int width, PictureSize size = kModuleSize);

@@ -258,6 +258,13 @@ FileStatus ReadPictureFile(const std::filesystem::path &path, Drawing &drawing, 
     std::string bytes;
     if (FileStatus read = ReadFileStart(path, kPictureKindBytes, bytes); !read)
         return read;
+    // A file named as a bitmap that does not start as one is refused in its
+    // format's words, not as the drawing file it is not either.
+    const std::optional<PictureFormat> named = PictureFormatOfName(DisplayPath(path.filename()));
+    if (!IsBitmapFile(bytes) && (named == PictureFormat::Pbm || named == PictureFormat::Xbm))
+        return FileStatus::Failed(ReadFrom::File(path).Refusal(
+            named == PictureFormat::Pbm ? "it is no PBM, which starts with P1 or P4"
+                                        : "it is no XBM, which starts with #define NAME_width"));
     // A bitmap is read whole; a drawing file's first bytes are all there is to it.
     if (IsBitmapFile(bytes)) {
         if (FileStatus read = ReadFileStart(path, kMaxSourceBytes + 1, bytes); !read)
@@ -274,15 +281,19 @@ FileStatus ReadPictureFile(const std::filesystem::path &path, Drawing &drawing, 
 
 Result<std::string> PictureFileBytes(const DotGrid &grid, const std::filesystem::path &name)
 {
+    const std::optional<PictureFormat> asked = PictureFormatOfName(DisplayPath(name.filename()));
+    if (asked == PictureFormat::Xbm)
+        return Result<std::string>::Ok(XbmText(grid, NameFromFileName(name)));
+    if (asked == PictureFormat::Pbm)
+        return Result<std::string>::Ok(PlainPbmText(grid));
     if (IsModuleSize(grid.Size()))
         return Result<std::string>::Ok(FormatDrawing(grid));
-    const std::string extension = LowerCase(DisplayPath(name.extension()));
-    if (EndsInDrawingSuffix(extension))
+    if (asked == PictureFormat::Drawing)
         return Result<std::string>::Failed(
             SaveFailed(name, "the picture is " + PictureSizeText(grid.Size())
                                  + ", and a .Lcd file holds a 16 x 16 picture; name the file .pbm or .xbm")
                 .message());
-    return Result<std::string>::Ok(extension == ".xbm" ? XbmText(grid, NameFromFileName(name)) : PlainPbmText(grid));
+    return Result<std::string>::Ok(PlainPbmText(grid));
 }
 
 FileStatus SavePicture(const DotGrid &grid, const std::filesystem::path &path)

@@ -82,10 +82,13 @@ ParsedDrawing ParsePicture(std::string_view bytes, const ReadFrom &from, LcdType
 // The same for a file, of which no more is read than its kind needs.
 FileStatus ReadPictureFile(const std::filesystem::path &path, Drawing &drawing, LcdType type);
 
-// The bytes of the picture's file named `name`: a 16 x 16 picture's drawing
-// file whatever the name, as SaveFile writes it; a picture of any other size
-// as an XBM when the name ends in .xbm, in any case, else as a plain PBM. A
-// .Lcd name for such a picture is refused with the reason.
+// The bytes of the picture's file named `name`, in the format its ending
+// asks for (PictureFormatOfName): a plain PBM for .pbm, an XBM for .xbm, at
+// any size. Any other name, .Lcd among them, holds a 16 x 16 picture's
+// drawing file, as SaveFile writes it, and a plain PBM of any other size; a
+// .Lcd name for such a picture is refused with the reason. A face that writes
+// no PNG writes these bytes for a .png name too; one that writes only what
+// the name asks for checks the name first.
 Result<std::string> PictureFileBytes(const DotGrid &grid, const std::filesystem::path &name);
 // Writes PictureFileBytes to the file, as SaveFile does.
 FileStatus SavePicture(const DotGrid &grid, const std::filesystem::path &path);

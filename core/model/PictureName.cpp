@@ -107,13 +107,46 @@ std::string PictureFileName(std::string_view stem, PictureSize size)
     return std::string(stem) + std::string(PictureFileSuffix(size));
 }
 
-bool EndsInDrawingSuffix(std::string_view name)
+namespace {
+
+bool EndsInSuffix(std::string_view name, std::string_view suffix)
 {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return name.size() >= kDrawingSuffix.size()
-           && std::equal(kDrawingSuffix.begin(), kDrawingSuffix.end(),
-                         name.end() - static_cast<std::ptrdiff_t>(kDrawingSuffix.size()),
+    return name.size() >= suffix.size()
+           && std::equal(suffix.begin(), suffix.end(), name.end() - static_cast<std::ptrdiff_t>(suffix.size()),
                          [&](char want, char got) { return lower(want) == lower(got); });
+}
+
+} // namespace
+
+bool EndsInDrawingSuffix(std::string_view name)
+{
+    return EndsInSuffix(name, kDrawingSuffix);
+}
+
+std::string_view PictureFormatSuffix(PictureFormat format)
+{
+    switch (format) {
+    case PictureFormat::Drawing:
+        return kDrawingSuffix;
+    case PictureFormat::Pbm:
+        return ".pbm";
+    case PictureFormat::Xbm:
+        return ".xbm";
+    case PictureFormat::Png:
+        return ".png";
+    }
+    return {};
+}
+
+std::optional<PictureFormat> PictureFormatOfName(std::string_view name)
+{
+    for (const PictureFormat format :
+         {PictureFormat::Drawing, PictureFormat::Pbm, PictureFormat::Xbm, PictureFormat::Png}) {
+        if (EndsInSuffix(name, PictureFormatSuffix(format)))
+            return format;
+    }
+    return std::nullopt;
 }
 
 } // namespace tessaldo

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,15 @@ std::string_view PictureFileSuffix(PictureSize size);
 std::string PictureFileName(std::string_view stem, PictureSize size);
 // Whether `name` ends in kDrawingSuffix, in any case.
 bool EndsInDrawingSuffix(std::string_view name);
+
+// The kinds of picture file a name asks for by its ending, in any case: the
+// drawing file, a plain PBM, an XBM, a PNG image.
+enum class PictureFormat { Drawing, Pbm, Xbm, Png };
+// The ending that asks for the format: ".Lcd", ".pbm", ".xbm" or ".png".
+std::string_view PictureFormatSuffix(PictureFormat format);
+// Which format the file name asks for, or nothing for a name that ends in
+// none of their endings (standard output's '-' among them).
+std::optional<PictureFormat> PictureFormatOfName(std::string_view name);
 
 // A letter, digit or '_', the characters of a C identifier.
 bool IsNameChar(char c);

@@ -144,7 +144,7 @@ TEST(CliText, EachCharacterGetsItsOwnFileForAHeader)
 }
 
 // --size tells the picture's WxH from the font's pixel size by its form;
-// the line is centred on the picture's own width and cut at its edges.
+// the line is centred on the picture's own width and height and cut at its edges.
 TEST(CliText, APictureOfAnySizeTakesTheTextAtItsOwnWidth)
 {
     if (!std::ifstream(kUnifontHex))
@@ -158,13 +158,16 @@ TEST(CliText, APictureOfAnySizeTakesTheTextAtItsOwnWidth)
     };
     std::vector<std::string> rows(64, std::string(128, '.'));
     for (std::size_t row = 0; row < 16; ++row)
-        rows[row].replace(56, 16, Glyph('H')[row] + Glyph('i')[row]);
+        rows[24 + row].replace(56, 16, Glyph('H')[row] + Glyph('i')[row]);
     std::string expected = "size 128 x 64\n";
     for (const std::string &row : rows)
         expected += row + "\n";
     EXPECT_EQ(show({"text", "Hi", "-", "--size", "128x64"}), expected);
     // Both forms at once: the font's size and the picture's.
-    EXPECT_EQ(show({"text", "Hi", "-", "--size", "12", "--size", "128x64"}).substr(0, 14), "size 128 x 64\n");
+    EXPECT_EQ(show({"text", "Hi", "-", "--size", "12", "--size", "128x64"},
+                   "At 12 px \"H\" loses all or most of its dots; a larger font size keeps them.\n")
+                  .substr(0, 14),
+              "size 128 x 64\n");
 
     // --onto takes the picture's size from its file, and says where the line is cut.
     const auto under = dir.Write("under.pbm", "P1\n20 10\n" + std::string(199, '0') + "1\n");
@@ -173,11 +176,34 @@ TEST(CliText, APictureOfAnySizeTakesTheTextAtItsOwnWidth)
              "The text \"A\" is 8 dots wide and does not fit the 20 x 10 picture, so it is cut.\n");
     std::string glyph = "size 20 x 10\n";
     for (std::size_t row = 0; row < 10; ++row)
-        glyph += "......" + Glyph('A')[row] + "....." + (row == 9 ? "#" : ".") + "\n";
+        glyph += "......" + Glyph('A')[row + 3] + "....." + (row == 9 ? "#" : ".") + "\n";
     EXPECT_EQ(onto, glyph);
     const CliResult clash = RunCliProcess({"text", "A", "-", "--onto", under.string(), "--size", "16x16"});
     EXPECT_EQ(clash.exitCode, 2);
     EXPECT_EQ(clash.err.substr(0, clash.err.find('\n')),
               "tessaldo-cli text: --onto " + under.string()
                   + " is 20 x 10, and the text goes onto it at that size; leave out --size 16x16");
+}
+
+// A font drawn smaller than its glyphs' strokes loses them to the threshold:
+// the user is told which characters, and the picture is written still.
+TEST(CliText, CharactersThatLoseMostOfTheirDotsAreNamed)
+{
+    const std::string fonts = RunCliProcess({"text", "--list-fonts"}).out;
+    if (fonts.find("NanumGothic\n") == std::string::npos)
+        GTEST_SKIP() << "NanumGothic is not installed (Debian's fonts-nanum package)";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--font", "NanumGothic", "--size", "14", "--size", "64x16"},
+         "At 14 px \"°\" loses all or most of its dots; a larger font size "
+         "keeps them.\n"},
+        {{"--font", "NanumGothic", "--size", "64", "--size", "256x64"}, ""},
+        {{"--size", "64x16"}, ""},
+    };
+    for (const auto &[options, note] : cases) {
+        std::vector<std::string> args = {"text", "23.5°C", "-"};
+        args.insert(args.end(), options.begin(), options.end());
+        const CliResult drawn = RunCliProcess(args);
+        EXPECT_EQ(drawn.exitCode, 0) << drawn.err;
+        EXPECT_EQ(drawn.err, note);
+    }
 }

@@ -532,18 +532,37 @@ TEST(PictureFile, APictureLargerThan1024EachWayOrADamagedOneIsRefusedWithTheReas
     EXPECT_EQ(PictureRefusal("P1 2 2 1 0 1"), "Cannot read standard input: the PBM data ends early.");
 
     TempDir dir;
-    const auto cut = dir.Write("cut.pbm", "P4 16 2\n\xFF");
-    Drawing drawing;
-    EXPECT_EQ(ReadPictureFile(cut, drawing, LcdType::Column).message(),
-              "Cannot open \"" + DisplayPath(cut) + "\": the PBM data ends early.");
+    const std::pair<std::filesystem::path, std::string> refused[] = {
+        {dir.Write("cut.pbm", "P4 16 2\n\xFF"), "the PBM data ends early"},
+        {dir.Write("grey.PBM", "P5 16 2\n"), "it is no PBM, which starts with P1 or P4"},
+        {dir.Write("icon.xbm", "static char icon_bits[] = {0};\n"),
+         "it is no XBM, which starts with #define NAME_width"},
+    };
+    for (const auto &[file, reason] : refused) {
+        Drawing drawing;
+        EXPECT_EQ(ReadPictureFile(file, drawing, LcdType::Column).message(),
+                  "Cannot open \"" + DisplayPath(file) + "\": " + reason + ".");
+    }
 }
 
-TEST(PictureFile, A16By16PictureKeepsItsDrawingFileAndAnyOtherIsAPlainPbmOrAnXbmByName)
+TEST(PictureFile, ANameAsksForTheFormatItsEndingNamesInAnyCase)
+{
+    using enum PictureFormat;
+    const std::pair<const char *, std::optional<PictureFormat>> names[] = {
+        {"a.Lcd", Drawing}, {"A.LCD", Drawing}, {"logo.PBM", Pbm}, {"a.xbm", Xbm},    {"x.Png", Png},
+        {".png", Png},      {"a.h", {}},        {"-", {}},         {"a.pbm.txt", {}}, {"lcd", {}}};
+    for (const auto &[name, format] : names)
+        EXPECT_EQ(PictureFormatOfName(name), format) << name;
+}
+
+TEST(PictureFile, TheNameDecidesTheFormatAtEverySizeAndAnyOtherNameIsADrawingFileAt16By16)
 {
     std::mt19937 random(6);
     const DotGrid module = RandomGrid(random, LcdType::Row);
-    for (const char *name : {"a.Lcd", "a.pbm", "a.xbm", "-"})
+    for (const char *name : {"a.Lcd", "a.LCD", "a.png", "a.txt", "pbm", "-"})
         EXPECT_EQ(PictureFileBytes(module, name).value(), FormatDrawing(module)) << name;
+    EXPECT_EQ(PictureFileBytes(module, "dir.xbm/a.PBM").value(), PlainPbmText(module));
+    EXPECT_EQ(PictureFileBytes(module, "a.Xbm").value(), XbmText(module, "a"));
 
     // 72 wide, the first row set: no line longer than 70 characters, as netpbm writes them.
     Dots dots({72, 2});
