@@ -22,7 +22,12 @@ CodeCopy::CodeCopy(EditSession &session, Clipboard &clipboard, CodeTextBox *txtD
 
 void CodeCopy::CopyBox()
 {
-    MoveToClipboard(m_txtData->Text());
+    // A second press would put the emptied box on the clipboard, over the code the first one moved there.
+    const QString text = m_txtData->Text();
+    if (text.isEmpty())
+        Tell(m_window, FromUtf8(kEmptyCodeBoxNote));
+    else
+        MoveToClipboard(text);
 }
 
 bool CodeCopy::MoveToClipboard(const QString &text)

@@ -15,6 +15,7 @@ public:
     CodeCopy(tessaldo::EditSession &session, Clipboard &clipboard, CodeTextBox *txtData, QPushButton *cmdCopy,
              QWidget *window);
 
+    // The button's move of the box's text; an empty box leaves the clipboard as it is, and says so.
     void CopyBox();
     // What the copy button does, but the picture's own code, run first, where
     // the box's is stale, and nothing touched where it is empty.

@@ -1,8 +1,12 @@
 #include "IncomingRouter.h"
 
 #include "LayoutChoiceDialog.h"
+#include "NativePath.h"
 #include "ProgressFrameReader.h"
 #include "WindowNotices.h"
+#include "core/formats/BitmapFiles.h"
+#include "core/formats/DrawingFile.h"
+#include "core/platform/FileIo.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -51,6 +55,13 @@ Routed RouteMimeData(const QMimeData *data, bool withText)
 bool HoldsImageOrFile(const QMimeData *data)
 {
     return RouteMimeData(data, false).kind != IncomingKind::Nothing;
+}
+
+// A PBM or an XBM by its first bytes, whatever its name: a picture at its own size, as Open reads it.
+bool IsBitmapFileAt(const QString &file)
+{
+    std::string start;
+    return ReadFileStart(NativePath(file), kPictureKindBytes, start) && IsBitmapFile(start);
 }
 
 QImage ImageIn(const QMimeData *data)
@@ -125,7 +136,9 @@ void IncomingRouter::TakeIncoming(const Routed &routed, const QImage &image, con
         break;
     case IncomingKind::ImageFile:
         // Any other file, a folder of drawings included, is opened as a set.
-        if (ProgressFrameReader::IsImage(file))
+        if (IsBitmapFileAt(file))
+            emit DrawingFileCame(file);
+        else if (ProgressFrameReader::IsImage(file))
             emit ImageFileCame(file);
         else
             emit SetPathsCame({file});

@@ -34,6 +34,7 @@ public:
 
 signals:
     void ImageCame(const tessaldo::GreyImage &image);
+    // A drawing file, or a PBM or an XBM by its first bytes: opened as Open opens it.
     void DrawingFileCame(const QString &path);
     void ImageFileCame(const QString &path);
     // Anything else, a folder of drawings included, or several files: opened as a set.

@@ -43,14 +43,35 @@ OpenSetPlan PlanFor(const QStringList &paths)
 } // namespace
 
 SetWorkflow::SetWorkflow(EditSession &session, CommonDialog &dlgBox, SaveChangesQuestion &saveChanges,
-                         const ImageImport &import, std::function<bool()> noSetIsLost, QWidget *window)
+                         const ImageImport &import, std::function<bool()> nothingUnsavedIsLost, QWidget *window)
     : m_session(session),
       m_dlgBox(dlgBox),
       m_saveChanges(saveChanges),
       m_import(import),
-      m_noSetIsLost(std::move(noSetIsLost)),
+      m_nothingUnsavedIsLost(std::move(nothingUnsavedIsLost)),
       m_window(window)
 {
+    m_session.Subscribe([this] { FollowHistory(); });
+}
+
+void SetWorkflow::FollowHistory()
+{
+    if (!Named().isEmpty() && m_session.Steps().Index() < m_setStep)
+        Forget();
+}
+
+void SetWorkflow::Forget()
+{
+    Name(QString(), QString(), std::string());
+}
+
+void SetWorkflow::Name(const QString &header, const QString &source, std::string headerText)
+{
+    m_setFile = header;
+    m_setSource = source;
+    m_setFileText = std::move(headerText);
+    m_setStep = m_session.Steps().Index();
+    emit NameChanged();
 }
 
 void SetWorkflow::OpenSet()
@@ -117,15 +138,12 @@ void SetWorkflow::OpenSetPaths(const QStringList &paths)
         Warn(m_window, FromUtf8(opened.message()));
         return;
     }
-    // Asked only now that there is a set to take the unsaved one's place.
-    if (!m_noSetIsLost())
+    // Asked only now that there is a set to take the unsaved work's place.
+    if (!m_nothingUnsavedIsLost())
         return;
-    m_setFile = header;
-    m_setSource = source;
-    m_setFileText = header.isEmpty() ? std::string() : std::move(headerText);
     emit SetOpening();
     m_session.OpenSet(std::move(set), layout);
-    emit NameChanged();
+    Name(header, source, header.isEmpty() ? std::string() : std::move(headerText));
     if (!passedOver.empty())
         note = FolderPassedOverNote(files.front(), passedOver) + (note.empty() ? "" : "\n\n" + note);
     if (!leftOut.empty())
@@ -199,11 +217,8 @@ bool SetWorkflow::SaveSetFile(const QString &path)
         Warn(m_window, FromUtf8(saved.message()));
         return false;
     }
-    m_setFile = path;
-    m_setSource.clear();
-    m_setFileText = std::move(header.text);
     m_session.SetSaved();
-    emit NameChanged();
+    Name(path, QString(), std::move(header.text));
     return true;
 }
 

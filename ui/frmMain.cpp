@@ -72,6 +72,7 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
         m_session, [this] { return NothingUnsavedIsLost(); }, this);
     m_sizing->Answer(*m_menu);
     connect(m_sizing.get(), &PictureSizing::PictureStarted, m_drawings.get(), &DrawingFiles::Forget);
+    connect(m_sizing.get(), &PictureSizing::PictureStarted, m_sets.get(), &SetWorkflow::Forget);
     connect(m_sizing.get(), &PictureSizing::PictureStarted, txtData, [this] { txtData->SetText(QString()); });
     m_preview = new DisplayPreviewPanel(m_session, this);
     auto *corners = new WindowCorners(this);
@@ -163,7 +164,7 @@ void frmMain::BuildWorkflows()
     m_module = std::make_unique<ModuleSending>(m_session, m_grid, this);
     m_import = std::make_unique<ImageImport>(m_session, *m_dlgBox, *m_module, this);
     m_sets = std::make_unique<SetWorkflow>(
-        m_session, *m_dlgBox, *m_saveChanges, *m_import, [this] { return NoSetIsLost(); }, this);
+        m_session, *m_dlgBox, *m_saveChanges, *m_import, [this] { return NothingUnsavedIsLost(); }, this);
     m_questions = std::make_unique<PictureQuestions>(m_session, this);
     m_drawings = std::make_unique<DrawingFiles>(m_session, *m_dlgBox, this);
     connect(m_drawings.get(), &DrawingFiles::Saved, this, &frmMain::ShowTitle);
@@ -478,11 +479,6 @@ bool frmMain::NothingUnsavedIsLost()
         break;
     }
     return false;
-}
-
-bool frmMain::NoSetIsLost()
-{
-    return !m_session.HoldsSet() || NothingUnsavedIsLost();
 }
 
 void frmMain::About()

@@ -122,9 +122,6 @@ private:
     // True when nothing unsaved is left to lose: the session is clean, or the
     // user saved the picture or chose to discard it.
     bool NothingUnsavedIsLost();
-    // Opening a set replaces every picture: a set of more than one that was
-    // never saved is asked about first.
-    bool NoSetIsLost();
 
     // Ends the drag that is painting, if any, as one step.
     void CommitStroke();

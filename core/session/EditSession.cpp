@@ -455,9 +455,7 @@ EditSession::KeyCopy EditSession::CopyByKey(const std::string &shown)
     if (CodeIsStale())
         return {Run(), "The picture had changed since Run, so it was run first: its code is on the clipboard."};
     if (shown.empty())
-        return {{},
-                "The code box is empty: press Run for the picture's code, then copy it. The clipboard keeps what "
-                "it held."};
+        return {{}, std::string(kEmptyCodeBoxNote)};
     return {shown, {}};
 }
 

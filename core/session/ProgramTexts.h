@@ -15,6 +15,9 @@ inline constexpr std::string_view kLicenceLine = "MIT License";
 inline constexpr std::string_view kManualLine = "Manual: man tessaldo";
 inline constexpr std::string_view kCopyCaption = "클립보드로 복사 (Ctl+C)";
 inline constexpr std::string_view kNoTextOnClipboard = "클립보드에 텍스트가 없습니다.";
+// Said instead of copying an empty code box, by the copy button and its key alike.
+inline constexpr std::string_view kEmptyCodeBoxNote =
+    "The code box is empty: press Run for the picture's code, then copy it. The clipboard keeps what it held.";
 inline constexpr std::string_view kRenameQuestion = "The picture's name, as its code calls it:";
 inline constexpr std::string_view kDelayQuestion = "How long the picture stays, in milliseconds:";
 // Under Import Image's preview, with its options disabled, for an XBM or PBM file of 16 x 16 pixels.

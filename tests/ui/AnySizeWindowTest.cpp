@@ -12,9 +12,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDropEvent>
 #include <QFile>
 #include <QHelpEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
@@ -53,6 +55,33 @@ bool IsSetAt(const Dots &dots, int column, int row)
     return dots[static_cast<std::size_t>(row * dots.Size().width + column)] == DotState::Set;
 }
 
+// How `got` differs from `want`, for the failure to name; "" when it is the same set.
+QString Difference(const Document &got, const Document &want)
+{
+    if (got.Size() != want.Size() || got.type != want.type || got.form != want.form
+        || got.pictures.size() != want.pictures.size())
+        return QStringLiteral("%1 x %2, type %3, form %4, %5 pictures")
+            .arg(got.Size().width)
+            .arg(got.Size().height)
+            .arg(int(got.type))
+            .arg(int(got.form))
+            .arg(got.pictures.size());
+    for (std::size_t at = 0; at < got.pictures.size(); ++at) {
+        const Picture &picture = got.pictures[at];
+        if (picture == want.pictures[at])
+            continue;
+        int differing = 0;
+        for (std::size_t dot = 0; dot < picture.dots.size(); ++dot)
+            differing += picture.dots[dot] != want.pictures[at].dots[dot] ? 1 : 0;
+        return QStringLiteral("picture %1 is %2, %3 ms, %4 dots differ")
+            .arg(at)
+            .arg(QString::fromStdString(picture.name))
+            .arg(picture.delayMs)
+            .arg(differing);
+    }
+    return {};
+}
+
 } // namespace
 
 // The window with a picture of any size: the size dialogs, the display
@@ -69,6 +98,8 @@ private slots:
     void previewReadsTheArrayFormsBytesAsTheDisplayDoes();
     void stripFitsEachPictureAndTipsOnlyANameItCuts();
     void sizedPbmAndSetOpenAndSaveAtTheirSizeWithoutTheModule();
+    void everyWayOutAndBackKeepsThePicturesTheirNamesDelaysAndDots_data();
+    void everyWayOutAndBackKeepsThePicturesTheirNamesDelaysAndDots();
 
 private:
     QAction *action(CommandId id) const
@@ -81,6 +112,11 @@ private:
         return nullptr;
     }
     const Document &doc() const { return window->Session().Doc(); }
+    static QByteArray ReadAll(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     QString WriteFile(const QString &name, const QByteArray &bytes) const
     {
         const QString path = tempDir->filePath(name);
@@ -277,6 +313,94 @@ void AnySizeWindowTest::sizedPbmAndSetOpenAndSaveAtTheirSizeWithoutTheModule()
     window->OpenFile(WriteFile(QStringLiteral("module.pbm"), PlainPbm(kModuleSize, Splash)));
     QCOMPARE(doc().Size(), kModuleSize);
     QVERIFY(action(CommandId::SendToModule)->isEnabled());
+}
+
+void AnySizeWindowTest::everyWayOutAndBackKeepsThePicturesTheirNamesDelaysAndDots_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("type");
+    const QStringList ways = {QStringLiteral("Save .Lcd, Open"),
+                              QStringLiteral("Save .pbm, Open"),
+                              QStringLiteral("Save .xbm, Open"),
+                              QStringLiteral("Save Set, Open Set"),
+                              QStringLiteral("Save Set of frames, Open Set"),
+                              QStringLiteral("Copy as C Array, Paste"),
+                              QStringLiteral("Save, drop")};
+    for (const PictureSize size :
+         {PictureSize{1, 1}, PictureSize{12, 7}, kModuleSize, PictureSize{128, 64}, PictureSize{800, 480}}) {
+        for (const QString &way : ways) {
+            // A drawing file holds a 16 x 16 picture, whose type places its dots.
+            if (way.contains(QStringLiteral(".Lcd")) && !IsModuleSize(size))
+                continue;
+            for (int type = 0; type < (IsModuleSize(size) ? kLcdTypeCount : 1); ++type) {
+                const QString row =
+                    QStringLiteral("%1 at %2 x %3, type %4").arg(way).arg(size.width).arg(size.height).arg(type);
+                QTest::newRow(qPrintable(row)) << way << size.width << size.height << type;
+            }
+        }
+    }
+}
+
+void AnySizeWindowTest::everyWayOutAndBackKeepsThePicturesTheirNamesDelaysAndDots()
+{
+    QFETCH(QString, way);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, type);
+    const PictureSize size{width, height};
+    const bool set = way.startsWith(QStringLiteral("Save Set"));
+    const Document made =
+        PatternedSet(size, set ? 3 : 1, way.contains(QStringLiteral("frames")) ? SetForm::Frames : SetForm::Pictures);
+    const QString header = tempDir->filePath(QStringLiteral("made.h"));
+    WriteSetHeader(header, made);
+    window->OpenSetPaths({header});
+    QCOMPARE(Difference(doc(), made), QString());
+    window->optType_Click(type);
+    const Document before = doc();
+
+    // Out, then the picture cleared (or the work replaced), then back.
+    const QString file = tempDir->filePath(way.contains(QStringLiteral(".xbm")) ? QStringLiteral("out.xbm")
+                                           : way.contains(QStringLiteral(".Lcd"))
+                                                   || (way.contains(QStringLiteral("drop")) && IsModuleSize(size))
+                                               ? QStringLiteral("out.Lcd")
+                                           : set ? QStringLiteral("out.h")
+                                                 : QStringLiteral("out.pbm"));
+    if (set) {
+        dialog->answers = {file};
+        action(CommandId::SaveSetAs)->trigger();
+    } else if (way.startsWith(QStringLiteral("Copy"))) {
+        window->CopyAsCArray();
+        clipboard->contents.setText(clipboard->text);
+    } else {
+        QVERIFY(window->SaveFile(file));
+        // The name's ending says the format, at 16 x 16 too.
+        const QByteArray bytes = ReadAll(file);
+        if (file.endsWith(QStringLiteral(".pbm")))
+            QVERIFY(bytes.startsWith("P1") || bytes.startsWith("P4"));
+        if (file.endsWith(QStringLiteral(".xbm")))
+            QVERIFY(bytes.startsWith("#define"));
+    }
+    window->tbarMain_ButtonClick(QStringLiteral("new"));
+    QVERIFY(!doc().SameSet(before));
+    question->answers = {SaveChangesQuestion::Answer::Discard};
+    if (set) {
+        window->OpenSetPaths({file});
+    } else if (way.startsWith(QStringLiteral("Copy"))) {
+        window->Paste();
+    } else if (way.contains(QStringLiteral("drop"))) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        QDragEnterEvent enter(QPoint(50, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window, &enter);
+        QDropEvent dropped(QPointF(50, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window, &dropped);
+        QTRY_VERIFY(doc().SameSet(before));
+    } else {
+        window->OpenFile(file);
+    }
+    QCOMPARE(Difference(doc(), before), QString());
 }
 
 QTEST_MAIN(AnySizeWindowTest)

@@ -7,12 +7,14 @@
 #include "core/code/CodeFormats.h"
 #include "core/code/CodeGenerator.h"
 #include "core/formats/SetHeader.h"
+#include "core/session/EditorCommands.h"
 #include "core/session/Incoming.h"
 #include "frmMain.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -22,6 +24,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -82,6 +86,8 @@ private slots:
     void droppedDrawingsAreAllTakenAndOnlyWhatReplacesUnsavedWorkAsks();
     void saveSetGivesANameTypedWithoutExtensionTheHeaders();
     void openedSourceNamesTheWindowAndIsOfferedAsAHeader();
+    void saveSetWritesOverAHeaderOnlyWhileTheWindowHoldsItsSet();
+    void openSetAsksBeforeItReplacesAnUnsavedPicture();
 
 private:
     DotGridView *view() const { return window->findChild<DotGridView *>(QStringLiteral("lbDot")); }
@@ -114,6 +120,25 @@ private:
     }
 
     QString Temp(const QString &name) const { return tempDir->filePath(name); }
+    static QByteArray ReadAll(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // "New Picture…" answered with a 16 x 16 picture.
+    void NewModulePicture()
+    {
+        OnNextModal([](QWidget *modal) {
+            modal->findChild<QSpinBox *>(QStringLiteral("width"))->setValue(16);
+            modal->findChild<QSpinBox *>(QStringLiteral("height"))->setValue(16);
+            modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        });
+        const QString caption = QString::fromUtf8(CommandWithId(CommandId::NewPicture).caption.data());
+        for (QAction *action : window->findChildren<QAction *>()) {
+            if (action->text() == caption)
+                action->trigger();
+        }
+    }
     // The text of the next message box, which is then closed.
     void NoteNextMessage(QString &text)
     {
@@ -663,6 +688,52 @@ void SetWindowTest::openedSourceNamesTheWindowAndIsOfferedAsAHeader()
     setAction("Save Set")->trigger();
     QCOMPARE(dialog->shown.size(), 1);
     QCOMPARE(dialog->shown[0].fileName, Temp(QStringLiteral("gfx_sketch.h")));
+}
+
+void SetWindowTest::saveSetWritesOverAHeaderOnlyWhileTheWindowHoldsItsSet()
+{
+    const QString ball = Temp(QStringLiteral("ball.h"));
+    WriteSetHeader(ball, PatternedSet({32, 32}, 4));
+    const QByteArray held = ReadAll(ball);
+    // The ways the window comes to hold a set that is not the header's.
+    const std::vector<std::pair<const char *, std::function<void()>>> leavings = {
+        {"New, then New Picture… discarding the set",
+         [this] {
+             window->tbarMain_ButtonClick(QStringLiteral("new"));
+             question->answers = {SaveChangesQuestion::Answer::Discard};
+             NewModulePicture();
+             QCOMPARE(doc().pictures.size(), 1U);
+         }},
+        {"Undo of Open Set", [this] { window->Undo(); }},
+    };
+    for (const auto &[how, leave] : leavings) {
+        window->OpenSetPaths({ball});
+        QCOMPARE(doc().pictures.size(), 4U);
+        QVERIFY(window->windowTitle().startsWith(QStringLiteral("ball.h")));
+        leave();
+        QVERIFY2(!window->windowTitle().contains(QStringLiteral("ball.h")), how);
+        const qsizetype shown = dialog->shown.size();
+        dialog->answers = {QString()};
+        setAction("Save Set")->trigger();
+        QVERIFY2(dialog->shown.size() == shown + 1, how); // a name is asked for, and none offered
+        QVERIFY2(dialog->shown.last().fileName.isEmpty(), how);
+        QVERIFY2(ReadAll(ball) == held, how);
+    }
+}
+
+void SetWindowTest::openSetAsksBeforeItReplacesAnUnsavedPicture()
+{
+    const QString ball = Temp(QStringLiteral("ball.h"));
+    WriteSetHeader(ball, PatternedSet({32, 32}, 4));
+    window->lbDot_Click(5);
+    window->OpenSetPaths({ball}); // the script answers Cancel
+    QCOMPARE(question->lastQuestion, QStringLiteral("Save changes to the picture?"));
+    QVERIFY(window->Grid().IsSet(5));
+    QCOMPARE(doc().pictures.size(), 1U);
+    question->answers = {SaveChangesQuestion::Answer::Discard};
+    window->OpenSetPaths({ball});
+    QCOMPARE(doc().pictures.size(), 4U);
+    QCOMPARE(question->asked, 2);
 }
 
 QTEST_MAIN(SetWindowTest)

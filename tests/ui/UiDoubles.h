@@ -3,9 +3,12 @@
 #include "Clipboard.h"
 #include "CommonDialog.h"
 #include "SaveChangesQuestion.h"
+#include "core/formats/SetHeader.h"
+#include "core/model/Document.h"
 #include "frmMain.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMimeData>
 #include <QSettings>
 #include <QStandardPaths>
@@ -15,8 +18,10 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 
 // A file dialog that answers from a script instead of asking anyone, and
 // remembers how it was set up each time it was shown.
@@ -95,6 +100,40 @@ public:
 
     QMimeData contents; // what there is to paste
 };
+
+// A set of `count` pictures of `size`, each named and with dots of its own
+// in every row and column (a width that is no multiple of 8 included), and
+// as frames with delays of their own where `form` says so.
+inline tessaldo::Document PatternedSet(tessaldo::PictureSize size, int count,
+                                       tessaldo::SetForm form = tessaldo::SetForm::Pictures)
+{
+    tessaldo::Document set;
+    set.form = form;
+    set.pictures.clear();
+    for (int at = 0; at < count; ++at) {
+        tessaldo::Dots dots(size);
+        for (int dot = 0; dot < size.DotCount(); ++dot) {
+            const int column = dot % size.width;
+            const int row = dot / size.width;
+            if ((column * 3 + row * 5 + at) % 7 < 3 || column + 1 == size.width)
+                dots[static_cast<std::size_t>(dot)] = tessaldo::DotState::Set;
+        }
+        const int delayMs = form == tessaldo::SetForm::Frames ? 40 + 70 * at : tessaldo::kDefaultDelayMs;
+        set.pictures.push_back({"icon_" + std::to_string(at + 1), delayMs, std::move(dots)});
+    }
+    return set;
+}
+
+// The set's header as the command line writes it, in the file at `path`.
+inline void WriteSetHeader(const QString &path, const tessaldo::Document &set)
+{
+    const tessaldo::SetText header =
+        tessaldo::FormatSetHeader(set, std::filesystem::path(path.toStdString()), "tessaldo-cli header", std::nullopt,
+                                  tessaldo::DefaultSetLayout(set.Size()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(header.text.data(), qint64(header.text.size())), qint64(header.text.size()));
+}
 
 // Runs `handle` on the next modal window as soon as it is shown, so a test
 // can look at a message box or dialog and close it.

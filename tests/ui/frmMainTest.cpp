@@ -8,6 +8,7 @@
 #include "core/code/CodeFormats.h"
 #include "core/code/CodeGenerator.h"
 #include "core/formats/DrawingFile.h"
+#include "core/session/ProgramTexts.h"
 
 #include "SendDialog.h"
 #include "Toolbar.h"
@@ -97,6 +98,7 @@ private slots:
     void codeIsGreyWhileThePictureDiffersFromTheOneItWasMadeFrom();
     void copyMovesTheCodeToTheClipboardWithItsCrLf();
     void copyKeepsTheCodeAndSaysSoWhenTheClipboardHasNoText();
+    void copyOfAnEmptyBoxLeavesTheClipboardAloneAndSaysSo();
     void newClearsPictureAndCodeButKeepsTheType();
     void unknownToolbarKeyDoesNothing();
     void openAndSaveSetUpTheDialogTheSameWay();
@@ -421,6 +423,22 @@ void frmMainTest::copyKeepsTheCodeAndSaysSoWhenTheClipboardHasNoText()
     QCOMPARE(title, QStringLiteral("Tessaldo " TESSALDO_VERSION));
     QCOMPARE(text, QStringLiteral("클립보드에 텍스트가 없습니다."));
     QCOMPARE(codeBox()->Text(), QString::fromStdString(LCDtoCODE(DotGrid{})));
+}
+
+void frmMainTest::copyOfAnEmptyBoxLeavesTheClipboardAloneAndSaysSo()
+{
+    Press("run");
+    auto *copy = window->findChild<QPushButton *>("cmdCopy");
+    QTest::mouseClick(copy, Qt::LeftButton);
+    QString said;
+    OnNextModal([&](QWidget *modal) {
+        said = qobject_cast<QMessageBox *>(modal)->text();
+        modal->close();
+    });
+    QTest::mouseClick(copy, Qt::LeftButton); // the second press: the box is empty now
+    QCOMPARE(said.toStdString(), std::string(kEmptyCodeBoxNote));
+    QCOMPARE(clipboard->clears, 1);
+    QCOMPARE(clipboard->text, QString::fromStdString(LCDtoCODE(DotGrid{})));
 }
 
 void frmMainTest::newClearsPictureAndCodeButKeepsTheType()
