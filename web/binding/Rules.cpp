@@ -110,8 +110,9 @@ int FitCell(int width, int height, int roomWidth, int roomHeight)
 EMSCRIPTEN_BINDINGS(rules)
 {
     emscripten::function("fitCellPixels", &FitCell);
-    emscripten::function("zoomedIn", &ZoomedIn);
-    emscripten::function("zoomedOut", &ZoomedOut);
+    // The whole-pixel steps the page zooms through.
+    emscripten::function("zoomedIn", emscripten::select_overload<int(int)>(&ZoomedIn));
+    emscripten::function("zoomedOut", emscripten::select_overload<int(int)>(&ZoomedOut));
     emscripten::function("showsGridLines", &ShowsGridLines);
     emscripten::function("canvasPixels", &CanvasPixels);
     emscripten::function("planOpenSet", &PlanOpenSetOf);
