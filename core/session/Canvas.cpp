@@ -86,7 +86,9 @@ std::uint8_t BlockInk(const Dots &dots, int left, int top, int side)
     for (int y = top; y < std::min(top + side, size.height); ++y)
         for (int x = left; x < std::min(left + side, size.width); ++x) {
             ++counted;
-            set += dots[static_cast<std::size_t>(y * size.width + x)] == DotState::Set ? 1 : 0;
+            const std::size_t dot =
+                static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width) + static_cast<std::size_t>(x);
+            set += dots[dot] == DotState::Set ? 1 : 0;
         }
     if (set == 0)
         return 0;
