@@ -221,9 +221,21 @@ std::string ArrayLines(const NamedPicture &picture, BitLayout layout)
     return text + "\n};\n";
 }
 
+// The arrays for other displays stay in flash on AVR, where RAM is a few
+// kilobytes; elsewhere, a plain compiler included, PROGMEM means nothing and
+// is defined away. `defines` stand between the guard and the array.
+std::string InProgramMemory(const NamedPicture &picture, BitLayout layout, const std::string &defines)
+{
+    return kProgmemWherever + defines + "static const unsigned char PROGMEM " + picture.name
+           + ArrayLines(picture, layout);
+}
+
+// What the comments of the pages and tiles add: their libraries read RAM.
+constexpr std::string_view kCopiedFromFlash =
+    "\n   On AVR the bytes stay in flash: copy them out with memcpy_P from\n   <avr/pgmspace.h>.";
+
 // Adafruit GFX's drawBitmap reads the bytes from flash with pgm_read_byte on
-// AVR, so they must be put there; elsewhere, a plain compiler included,
-// PROGMEM means nothing and is defined away. Its rows take whole bytes, as
+// AVR, so they must be put there. Its rows take whole bytes, as
 // drawBitmap counts (w + 7) / 8 of them a row; its examples name the size
 // with defines beside the array.
 std::string GfxArray(const NamedPicture &picture)
@@ -237,9 +249,9 @@ std::string GfxArray(const NamedPicture &picture)
            + " dots for Adafruit GFX,\n   display.drawBitmap(x, y, " + name + ", " + name + "_WIDTH, " + name
            + "_HEIGHT, color);\n   rows top to bottom, " + ByteCount(WholeBytes(size.width))
            + " a row, the leftmost dot in bit 7." + padded
-           + " On AVR\n   outside Arduino, include <avr/pgmspace.h> first. */\n" + kProgmemWherever
-           + Define(name, "_WIDTH", size.width) + Define(name, "_HEIGHT", size.height)
-           + "static const unsigned char PROGMEM " + name + ArrayLines(picture, BitLayout::Rows);
+           + " On AVR\n   outside Arduino, include <avr/pgmspace.h> first. */\n"
+           + InProgramMemory(picture, BitLayout::Rows,
+                             Define(name, "_WIDTH", size.width) + Define(name, "_HEIGHT", size.height));
 }
 
 // Page by page as the display's memory holds them, which its driver copies
@@ -259,9 +271,10 @@ std::string PagesArray(const NamedPicture &picture)
            + " pages of eight rows,\n   top to bottom, each " + name
            + "_WIDTH bytes, a byte a column from the left, its top\n   dot in bit 0: dot (x, y) is bit y % 8 of byte x "
              "+ y / 8 * "
-           + name + "_WIDTH." + padded + " */\n" + Define(name, "_WIDTH", size.width)
-           + Define(name, "_HEIGHT", size.height) + Define(name, "_PAGES", pages) + "static const unsigned char " + name
-           + ArrayLines(picture, BitLayout::Pages);
+           + name + "_WIDTH." + padded + std::string(kCopiedFromFlash) + " */\n"
+           + InProgramMemory(picture, BitLayout::Pages,
+                             Define(name, "_WIDTH", size.width) + Define(name, "_HEIGHT", size.height)
+                                 + Define(name, "_PAGES", pages));
 }
 
 // u8x8 draws a row of tiles from one pointer (drawTile's cnt tiles, eight
@@ -281,9 +294,10 @@ std::string TilesArray(const NamedPicture &picture)
              "   a tile is eight bytes, a byte a column from the left, its top dot in\n   bit 0."
            + (padded ? " Dots of the tiles past the picture's edges are clear." : "")
            + "\n   Tile row r: u8x8.drawTile(x, y + r, " + name + "_TILE_WIDTH,\n       (uint8_t *)" + name + " + r * "
-           + name + "_TILE_WIDTH * 8); */\n" + Define(name, "_WIDTH", size.width) + Define(name, "_HEIGHT", size.height)
-           + Define(name, "_TILE_WIDTH", columns) + Define(name, "_TILE_HEIGHT", rows) + "static const unsigned char "
-           + name + ArrayLines(picture, BitLayout::Tiles);
+           + name + "_TILE_WIDTH * 8);" + std::string(kCopiedFromFlash) + " */\n"
+           + InProgramMemory(picture, BitLayout::Tiles,
+                             Define(name, "_WIDTH", size.width) + Define(name, "_HEIGHT", size.height)
+                                 + Define(name, "_TILE_WIDTH", columns) + Define(name, "_TILE_HEIGHT", rows));
 }
 
 } // namespace
@@ -299,6 +313,44 @@ std::optional<CodeFormat> CodeFormatFromName(std::string_view name)
     if (found == kFormatNames.end())
         return std::nullopt;
     return static_cast<CodeFormat>(found - kFormatNames.begin());
+}
+
+BitLayout LayoutOfForm(CodeFormat form)
+{
+    switch (form) {
+    case CodeFormat::Xbm:
+        return BitLayout::Xbm;
+    case CodeFormat::Gfx:
+        return BitLayout::Rows;
+    case CodeFormat::Pages:
+        return BitLayout::Pages;
+    case CodeFormat::Tiles:
+        return BitLayout::Tiles;
+    default:
+        return BitLayout::Module;
+    }
+}
+
+CodeFormat FormOfDisplay(const Display &display)
+{
+    return FormOfLayout(display.buffer);
+}
+
+CodeFormat FormOfLayout(BitLayout layout)
+{
+    switch (layout) {
+    case BitLayout::Xbm:
+        return CodeFormat::Xbm;
+    case BitLayout::Rows:
+        return CodeFormat::Gfx;
+    case BitLayout::Pages:
+        return CodeFormat::Pages;
+    case BitLayout::Tiles:
+        return CodeFormat::Tiles;
+    case BitLayout::Module:
+        break;
+    }
+    return CodeFormat::C;
 }
 
 std::optional<CodeFormat> ArrayFormFromName(std::string_view name)
@@ -407,17 +459,27 @@ std::string CArray(const NamedPicture &picture)
            + ByteLines(picture.grid, "    ") + "\n};\n";
 }
 
-std::string XbmText(const DotGrid &grid, std::string_view name)
+namespace {
+
+// As X11's XWriteBitmapFile writes it, which every XBM reader takes:
+// lower-case hex, twelve to a line after three spaces; `declared` stands
+// before NAME_bits and `after` after its brackets.
+std::string XbmLines(const DotGrid &grid, std::string_view name, std::string_view declared, std::string_view after)
 {
-    // As X11's XWriteBitmapFile writes it, which every XBM reader takes:
-    // lower-case hex, twelve to a line after three spaces.
     constexpr std::size_t kXbmBytesPerLine = 12;
     std::string text = "#define " + std::string(name) + "_width " + std::to_string(grid.Size().width) + "\n#define "
-                       + std::string(name) + "_height " + std::to_string(grid.Size().height) + "\nstatic unsigned char "
-                       + std::string(name) + "_bits[] = {\n";
+                       + std::string(name) + "_height " + std::to_string(grid.Size().height) + "\n"
+                       + std::string(declared) + std::string(name) + "_bits[]" + std::string(after) + " = {\n";
     AppendLines(text, SizedLayoutBytes(grid, BitLayout::Xbm), "   ", kXbmBytesPerLine, "0123456789abcdef");
     text += "};\n";
     return text;
+}
+
+} // namespace
+
+std::string XbmText(const DotGrid &grid, std::string_view name)
+{
+    return XbmLines(grid, name, "static unsigned char ", "");
 }
 
 Result<std::string> PictureCode(const NamedPicture &picture, CodeFormat format)
@@ -435,8 +497,15 @@ Result<std::string> PictureCode(const NamedPicture &picture, CodeFormat format)
         const ModuleBytes bytes = PictureModuleBytes(picture.grid);
         return Result<std::string>::Ok({bytes.begin(), bytes.end()});
     }
-    case CodeFormat::Xbm:
-        return Result<std::string>::Ok(XbmText(picture.grid, picture.name));
+    case CodeFormat::Xbm: {
+        // u8g2 keeps the array in flash with U8X8_PROGMEM, which it defines
+        // for every target, and drawXBMP reads it from there.
+        const std::string &name = picture.name;
+        return Result<std::string>::Ok("/* u8g2.drawXBMP(x, y, " + name + "_width, " + name + "_height, " + name
+                                       + "_bits);\n   U8X8_PROGMEM is u8g2's; without u8g2 it means nothing. */\n"
+                                         "#ifndef U8X8_PROGMEM\n#define U8X8_PROGMEM\n#endif\n"
+                                       + XbmLines(picture.grid, name, "static const unsigned char ", " U8X8_PROGMEM"));
+    }
     case CodeFormat::Gfx:
         return Result<std::string>::Ok(GfxArray(picture));
     case CodeFormat::Pages:

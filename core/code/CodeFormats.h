@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/model/BitLayout.h"
+#include "core/model/Displays.h"
 #include "core/model/DotGrid.h"
 #include "core/model/PictureName.h"
 #include "core/platform/Result.h"
@@ -62,6 +63,14 @@ constexpr CodeFormat SizedArrayForm(CodeFormat form)
     const bool module = form == CodeFormat::C || form == CodeFormat::Ccs || form == CodeFormat::Raw;
     return module ? CodeFormat::Pages : form;
 }
+// The order `form` writes the picture's dots in; the module's for its three forms.
+BitLayout LayoutOfForm(CodeFormat form);
+// The form that writes a display's frame buffer in the order its controller
+// or library takes: the module's array, Adafruit GFX's rows (e-paper and
+// memory LCDs), SSD1306 pages or u8x8 tiles.
+CodeFormat FormOfDisplay(const Display &display);
+// The form that writes `layout`: the module's array for the module's.
+CodeFormat FormOfLayout(BitLayout layout);
 // The form a remembered name stands for; nullopt for a name of no such form.
 std::optional<CodeFormat> ArrayFormFromName(std::string_view name);
 

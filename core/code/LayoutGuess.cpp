@@ -75,23 +75,6 @@ bool ReadsAlike(std::span<const PictureBytes> pictures, LcdType type, BitLayout 
     });
 }
 
-// The form of "Copy as C Array" whose array holds its bytes in `layout`.
-CodeFormat ArrayFormOf(BitLayout layout)
-{
-    switch (layout) {
-    case BitLayout::Module:
-        return CodeFormat::C;
-    case BitLayout::Xbm:
-        return CodeFormat::Xbm;
-    case BitLayout::Rows:
-        return CodeFormat::Gfx;
-    case BitLayout::Pages:
-    case BitLayout::Tiles:
-        break;
-    }
-    return CodeFormat::Pages;
-}
-
 } // namespace
 
 int Roughness(const DotGrid::Dots &dots, LcdType type)
@@ -230,7 +213,7 @@ std::string LayoutChoiceName(const LayoutChoice &choice)
 {
     std::string name;
     for (const BitLayout layout : choice.layouts)
-        name += (name.empty() ? "" : " or ") + std::string(ArrayFormCaption(ArrayFormOf(layout)));
+        name += (name.empty() ? "" : " or ") + std::string(ArrayFormCaption(FormOfLayout(layout)));
     return name;
 }
 

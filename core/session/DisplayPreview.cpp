@@ -8,22 +8,6 @@ namespace tessaldo {
 
 namespace {
 
-BitLayout LayoutOfForm(CodeFormat form)
-{
-    switch (form) {
-    case CodeFormat::Xbm:
-        return BitLayout::Xbm;
-    case CodeFormat::Gfx:
-        return BitLayout::Rows;
-    case CodeFormat::Pages:
-        return BitLayout::Pages;
-    case CodeFormat::Tiles:
-        return BitLayout::Tiles;
-    default:
-        return BitLayout::Module;
-    }
-}
-
 bool IsDrawnByLibrary(CodeFormat form)
 {
     return form == CodeFormat::Xbm || form == CodeFormat::Gfx;

@@ -20,9 +20,14 @@ void EditSession::ToggleDot(int dot)
     });
 }
 
-void EditSession::SetType(LcdType type)
+std::string EditSession::SetType(LcdType type)
 {
+    // Any other size runs along rows whatever the type: a change would be a step that changes nothing.
+    if (!IsModuleSize(m_document.Size()))
+        return FilledText(TextId::TypeOnlyAtModuleSize,
+                          {PictureSizeText(kModuleSize), PictureSizeText(m_document.Size())});
     Change("Type " + std::to_string(LcdTypeValue(type)), [type](Document &document) { document.type = type; });
+    return {};
 }
 
 std::string EditSession::Apply(Transform transform)
@@ -249,7 +254,46 @@ void EditSession::SetArrayForm(CodeFormat form)
 
 CodeFormat EditSession::ArrayForm() const
 {
-    return IsModuleSize(m_document.Size()) ? m_arrayForm : SizedArrayForm(m_arrayForm);
+    const PictureSize size = m_document.Size();
+    if (IsModuleSize(size) || SizedArrayForm(m_arrayForm) == m_arrayForm)
+        return m_arrayForm;
+    return SizedArrayForm(ForADisplay() ? FormOfDisplay(Displays()[PreviewDisplay()]) : m_arrayForm);
+}
+
+std::string EditSession::CopiedText() const
+{
+    const PictureSize size = m_document.Size();
+    const CodeFormat form = ArrayForm();
+    const std::size_t bytes = form == CodeFormat::C ? kModuleByteCount : LayoutByteCount(LayoutOfForm(form), size);
+    std::string count = std::to_string(bytes);
+    constexpr std::size_t kGroup = 3; // 1,024: thousands apart, as the captions write numbers
+    for (std::size_t at = count.size(); at > kGroup; at -= kGroup)
+        count.insert(at - kGroup, ",");
+    return FilledText(TextId::CopiedArray, {PictureSizeText(size), ArrayFormCaption(form), count});
+}
+
+std::string EditSession::FormAdvice() const
+{
+    const Display &display = Displays()[PreviewDisplay()];
+    const CodeFormat taken = FormOfDisplay(display);
+    if (!ForADisplay() || taken == ArrayForm() || (taken == CodeFormat::C && !IsModuleSize(m_document.Size())))
+        return {};
+    return FilledText(TextId::DisplayTakesForm, {display.name, ArrayFormCaption(taken), ArrayFormCaption(ArrayForm())});
+}
+
+bool EditSession::ForADisplay() const
+{
+    return m_previewDisplay || DisplayOfSize(m_document.Size());
+}
+
+std::string EditSession::FormSwitchCaption() const
+{
+    return FilledText(TextId::UseDisplaysForm, {ArrayFormCaption(FormOfDisplay(Displays()[PreviewDisplay()]))});
+}
+
+void EditSession::UseDisplaysForm()
+{
+    SetArrayForm(FormOfDisplay(Displays()[PreviewDisplay()]));
 }
 
 std::string EditSession::ArrayText() const

@@ -37,9 +37,10 @@ public:
 
     // Each of these is one step of the history, and none at all when it changes nothing.
     void ToggleDot(int dot);
-    // The type places the dots of a 16 x 16 picture only; at any other size
-    // the set just keeps it, for when it is made 16 x 16 again.
-    void SetType(LcdType type);
+    // The type places the dots of a 16 x 16 picture only: at any other size
+    // it is refused, with the sentence that says why, and the set keeps the
+    // type it had for when it is made 16 x 16 again; "" when done.
+    std::string SetType(LcdType type);
     // "" when done, or why not: a turn of a picture that is not square would
     // leave it another size than the rest of its set. Turning the others too
     // would change pictures the user is not looking at; resized to a square
@@ -115,10 +116,20 @@ public:
     // unless the user chose another, which the window and the page remember.
     // The module takes only 16 x 16 pictures: at any other size its forms
     // give way to SSD1306 pages, unless the user chose another of the sized forms.
+    // Until the user chooses one, a picture of a display's size takes the form
+    // that display takes; choosing a display for the preview chooses its form.
     void SetArrayForm(CodeFormat form);
     CodeFormat ArrayForm() const;
+    // Where the array form is another than the preview's display takes, the
+    // sentence that says so and the caption of the offer to switch; "" where it is the same.
+    std::string FormAdvice() const;
+    std::string FormSwitchCaption() const;
+    // Takes the form the preview's display takes.
+    void UseDisplaysForm();
     // The edited picture in that form, as the clipboard gets it.
     std::string ArrayText() const;
+    // What "Copy as C Array" tells on screen it put on the clipboard: the size, the form and the bytes.
+    std::string CopiedText() const;
 
     // Playing shows the set picture by picture; the window's or page's timer
     // calls ShowNextFrame after the shown picture's delay. No step either.
@@ -142,13 +153,18 @@ public:
     Tool CurrentTool() const { return m_tool; }
     void SetFilledShapes(bool filled);
     bool FilledShapes() const { return m_filledShapes; }
+    // The dots the shapes and the fill draw, set unless the user swapped the
+    // colour, as in pixel editors, whatever dot they start on; the pencil
+    // toggles whatever the colour. No step either.
+    void SetToolColour(DotState colour);
+    DotState ToolColour() const { return m_toolColour; }
+    void SwapToolColour();
     // A line, box or ellipse of the chosen tool dragged from `from` to `to`,
-    // `constrained` while Shift is held: shown at once in the state opposite
-    // to that of the dot at `from`, as a pencil's stroke paints; each call
+    // `constrained` while Shift is held: shown at once in ToolColour(); each call
     // replaces the shape of the one before, and EndStroke makes the last one
     // step. Cells outside the picture are left out.
     void DragShape(Cell from, Cell to, bool constrained);
-    // The dots a fill at `at` reaches flipped, as one step; nothing outside the picture.
+    // The dots a fill at `at` reaches made ToolColour(), as one step; nothing outside the picture.
     void Fill(Cell at);
 
     // The rectangle of cells selected, clipped to the picture; no step. Any
@@ -226,6 +242,8 @@ public:
     PanelColours PreviewColours() const;
 
 private:
+    // Whether the user chose a display for the preview or one is of the picture's size.
+    bool ForADisplay() const;
     // A drag that shows its change at once and becomes one step when it
     // ends: the edited picture's dots before it, and the step's caption.
     struct LiveChange {
@@ -272,6 +290,7 @@ private:
     BitLayout m_headerLayout = BitLayout::Module;
     bool m_playing = false;
     Tool m_tool = Tool::Pencil;
+    DotState m_toolColour = DotState::Set;
     bool m_filledShapes = false;
     std::optional<LiveChange> m_live;
     std::optional<Selected> m_selection;

@@ -56,6 +56,17 @@ void EditSession::SetFilledShapes(bool filled)
     Announce();
 }
 
+void EditSession::SetToolColour(DotState colour)
+{
+    m_toolColour = colour;
+    Announce();
+}
+
+void EditSession::SwapToolColour()
+{
+    SetToolColour(Opposite(m_toolColour));
+}
+
 void EditSession::BeginLiveChange(const std::string &caption, bool movesSelection)
 {
     if (m_live && m_live->movesSelection != movesSelection)
@@ -110,10 +121,9 @@ void EditSession::DragShape(Cell from, Cell to, bool constrained)
     m_live->caption = caption;
     Dots &dots = m_document.Edited().dots;
     dots = m_live->before;
-    const DotState state = Opposite(dots[static_cast<std::size_t>(grid.DotAt(from))]);
     for (const Cell cell : cells)
         if (IsInside(cell, size))
-            dots[static_cast<std::size_t>(grid.DotAt(cell))] = state;
+            dots[static_cast<std::size_t>(grid.DotAt(cell))] = m_toolColour;
     Announce();
 }
 
@@ -123,11 +133,10 @@ void EditSession::Fill(Cell at)
     const std::vector<int> reached = FloodDots(grid, at);
     if (reached.empty())
         return;
-    Change("Fill", [&reached](Document &document) {
+    Change("Fill", [&reached, this](Document &document) {
         Dots &dots = document.Edited().dots;
-        const DotState state = Opposite(dots[static_cast<std::size_t>(reached.front())]);
         for (const int dot : reached)
-            dots[static_cast<std::size_t>(dot)] = state;
+            dots[static_cast<std::size_t>(dot)] = m_toolColour;
     });
 }
 
@@ -307,6 +316,7 @@ void EditSession::SetPreviewDisplay(std::size_t index)
     if (index >= Displays().size())
         return;
     m_previewDisplay = index;
+    m_arrayForm = FormOfDisplay(Displays()[index]);
     m_previewColours.reset();
     Announce();
 }

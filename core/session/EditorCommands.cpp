@@ -31,7 +31,7 @@ constexpr EditorCommand ToolCommand(CommandId id, std::string_view caption, std:
 // transforms and Paste only in the grid, where arrows and Ctrl+V mean nothing else,
 // and so the keys that walk and change the set, which a text box has uses for.
 // No key a browser keeps for itself (Ctrl+N, Ctrl+T, Ctrl+W, Ctrl+PgUp) is used.
-constexpr std::array kCommands{
+constexpr std::array kGridCommands{
     EditorCommand{CommandId::Undo, "Undo", {"Ctrl+Z"}, false, false, std::nullopt, false, {}},
     EditorCommand{CommandId::Redo, "Redo", {"Ctrl+Shift+Z", "Ctrl+Y"}, false, false, std::nullopt, false, {}},
     EditorCommand{CommandId::NewPicture, "New Picture…", {}, false, true, std::nullopt, false, {}},
@@ -101,6 +101,71 @@ constexpr std::array kCommands{
     EditorCommand{CommandId::SaveSetAs, "Save Set As…", {}, false, false, std::nullopt, false, kSet},
     EditorCommand{CommandId::SaveSetAsFolder, "Save Set as Folder…", {}, false, false, std::nullopt, false, kSet},
 };
+
+// The menu bar's menu of a command: what makes or keeps files in File, what
+// changes the picture or the set in Picture, the tools in Tools, the zoom and
+// the preview in View, the rest in Edit.
+constexpr TopMenu MenuOf(const EditorCommand &command)
+{
+    switch (command.id) {
+    case CommandId::NewPicture:
+    case CommandId::ImportImage:
+    case CommandId::SendToModule:
+    case CommandId::OpenSet:
+    case CommandId::SaveSet:
+    case CommandId::SaveSetAs:
+    case CommandId::SaveSetAsFolder:
+        return TopMenu::File;
+    case CommandId::PictureSize:
+    case CommandId::InsertText:
+        return TopMenu::Picture;
+    default:
+        break;
+    }
+    if (command.submenu == kTools)
+        return TopMenu::Tools;
+    if (command.submenu == kView)
+        return TopMenu::View;
+    if (command.transform || command.submenu == kSet)
+        return TopMenu::Picture;
+    return TopMenu::Edit;
+}
+
+constexpr StandardKey StandardKeyOf(CommandId id)
+{
+    switch (id) {
+    case CommandId::NewPicture:
+        return StandardKey::New;
+    case CommandId::Undo:
+        return StandardKey::Undo;
+    case CommandId::Redo:
+        return StandardKey::Redo;
+    case CommandId::ZoomIn:
+        return StandardKey::ZoomIn;
+    case CommandId::ZoomOut:
+        return StandardKey::ZoomOut;
+    case CommandId::SelectAll:
+        return StandardKey::SelectAll;
+    case CommandId::Paste:
+        return StandardKey::Paste;
+    case CommandId::DeleteSelection:
+        return StandardKey::Delete;
+    default:
+        return StandardKey::None;
+    }
+}
+
+constexpr std::array kCommands = [] {
+    std::array commands = kGridCommands;
+    for (EditorCommand &command : commands) {
+        command.menu = MenuOf(command);
+        command.standardKey = StandardKeyOf(command.id);
+    }
+    return commands;
+}();
+
+constexpr std::array<std::string_view, kTopMenus.size()> kTopMenuCaptions{"File",    "Edit",  "View",
+                                                                          "Picture", "Tools", "Help"};
 
 // In the enumeration's order, one for each command of the table.
 constexpr std::array<std::string_view, kCommands.size()> kCommandNames{
@@ -176,6 +241,11 @@ constexpr std::array kCarriedOutByFace{
 };
 
 } // namespace
+
+std::string_view TopMenuCaption(TopMenu menu)
+{
+    return kTopMenuCaptions.at(static_cast<std::size_t>(menu));
+}
 
 std::span<const EditorCommand> EditorCommands()
 {

@@ -72,6 +72,20 @@ enum class CommandId {
     SaveSetAsFolder,
 };
 
+// The window's menu bar, in its order; each command stands in one of them as
+// well as in the grid's menu.
+enum class TopMenu { File, Edit, View, Picture, Tools, Help };
+inline constexpr std::array kTopMenus{TopMenu::File,    TopMenu::Edit,  TopMenu::View,
+                                      TopMenu::Picture, TopMenu::Tools, TopMenu::Help};
+// "File", "Edit", "View", "Picture", "Tools", "Help"
+std::string_view TopMenuCaption(TopMenu menu);
+
+// The platform's own key of a command, which the window takes from Qt's
+// QKeySequence::StandardKey of the same name, beside `keys`: Ctrl+N on Linux
+// and Windows is Cmd+N on a Mac. The page keeps to `keys`, as a browser keeps
+// some of these for itself.
+enum class StandardKey { None, New, Open, Save, SaveAs, Undo, Redo, ZoomIn, ZoomOut, SelectAll, Paste, Delete, Quit };
+
 // The faces of the program that show the commands in their menus.
 enum class Face { Window, Page };
 // Which of them offer a command.
@@ -98,6 +112,9 @@ struct EditorCommand {
     std::optional<CodeFormat> arrayForm = std::nullopt;
     // The tool this command chooses, checked while it is the one.
     std::optional<Tool> tool = std::nullopt;
+    // The menu bar's menu the command stands in, and its platform key.
+    TopMenu menu = TopMenu::Edit;
+    StandardKey standardKey = StandardKey::None;
 
     bool OfferedBy(Face face) const { return faces == Faces::Every || face == Face::Page; }
 };

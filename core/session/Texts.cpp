@@ -107,6 +107,19 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
     {TextId::LinkTooLong, "linkTooLong",
      "The link is %1 characters long, and mail and chat programs pass on no more than %2: save the picture as a "
      "file and send the file instead."},
+    {TextId::DisplayTakesForm, "displayTakesForm", "The %1 takes the %2 form; the array here is %3."},
+    {TextId::UseDisplaysForm, "useDisplaysForm", "Use %1"},
+    {TextId::CopiedArray, "copiedArray", "Copied the %1 picture as %2: %3 bytes."},
+    {TextId::TypeOnlyAtModuleSize, "typeOnlyAtModuleSize",
+     "The LCD type places the dots of a %1 picture only, and this one is %2."},
+    // Added under About's usage note, which speaks of the module's 16 x 16 only.
+    {TextId::AboutEverySize, "aboutEverySize",
+     "At any other size, up to 1024 x 1024 dots, Tessaldo draws for OLED, LCD and e-paper displays: it shows the "
+     "picture as the display does and copies it as the array the display's library takes (XBM for u8g2, Adafruit "
+     "GFX, SSD1306 pages or u8x8 tiles)."},
+    {TextId::ProgramHeading, "programHeading",
+     "16 x 16 pictures for serial graphic LCD modules, and pictures of any size for OLED, LCD and e-paper displays, "
+     "with their C code"},
 });
 
 constexpr bool InIdOrder()

@@ -93,6 +93,12 @@ enum class TextId {
     CanvasCellSet,
     CanvasCellClear,
     LinkTooLong,
+    DisplayTakesForm,
+    UseDisplaysForm,
+    CopiedArray,
+    TypeOnlyAtModuleSize,
+    AboutEverySize,
+    ProgramHeading,
 };
 
 struct TextEntry {

@@ -226,10 +226,12 @@ void AnySizeWindowTest::previewReadsTheArrayFormsBytesAsTheDisplayDoes()
     QVERIFY(preview->Note().isEmpty());
 
     // The same bytes on an e-paper, which reads rows: not the drawing, and the note says why.
+    // Choosing the display chooses its rows, so the pages are chosen again after it.
     auto *display = preview->findChild<QComboBox *>(QStringLiteral("previewDisplay"));
     const int paper = static_cast<int>(*DisplayOfSize({250, 122}));
     display->setCurrentIndex(paper);
     emit display->activated(paper);
+    action(CommandId::PagesArrayForm)->trigger();
     QCOMPARE(preview->Shown().size(), QSize(250, 122));
     QVERIFY(preview->Note().contains(QStringLiteral("250 x 122")));
     const QRgb ink = DotRgb(PanelColours::EPaper);

@@ -60,8 +60,8 @@ async function arrayFormKept(page) {
     await page.keyboard.press('Escape');
     await forget(page, 'clipboard');
     await menu(page, 'Copy as C Array');
-    assertEqual((await recorded(page, 'clipboard')).split('\n').slice(0, 4), ['#define picture_width 16',
-        '#define picture_height 16', 'static unsigned char picture_bits[] = {',
+    assertEqual((await recorded(page, 'clipboard')).split('\n').slice(5, 9), ['#define picture_width 16',
+        '#define picture_height 16', 'static const unsigned char picture_bits[] U8X8_PROGMEM = {',
         '   0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,'], 'the copied XBM');
 }
 

@@ -116,8 +116,9 @@ std::string TextWidthNoteAt(int width, bool cut, int pictureWidth, int pictureHe
 EMSCRIPTEN_BINDINGS(rules)
 {
     emscripten::function("fitCellPixels", &FitCell);
-    emscripten::function("zoomedIn", &ZoomedIn);
-    emscripten::function("zoomedOut", &ZoomedOut);
+    // The whole-pixel steps the page zooms through.
+    emscripten::function("zoomedIn", emscripten::select_overload<int(int)>(&ZoomedIn));
+    emscripten::function("zoomedOut", emscripten::select_overload<int(int)>(&ZoomedOut));
     emscripten::function("showsGridLines", &ShowsGridLines);
     emscripten::function("canvasPixels", &CanvasPixels);
     emscripten::function("planOpenSet", &PlanOpenSetOf);

@@ -76,3 +76,28 @@ TEST(XbmText, IsWrittenAsX11WritesBitmaps)
                                       "   0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,\n"
                                       "   0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80};\n");
 }
+
+// Each display's array stays in flash where the target has one, and compiles without its library.
+TEST(PictureCode, PutsTheDisplaysArraysInFlashWhereverTheyCompile)
+{
+    struct Case {
+        CodeFormat form;
+        std::string_view guard;
+        std::string_view declaration;
+    };
+    const Case cases[] = {
+        {CodeFormat::Xbm, "#ifndef U8X8_PROGMEM\n#define U8X8_PROGMEM\n#endif\n",
+         "static const unsigned char logo_bits[] U8X8_PROGMEM = {"},
+        {CodeFormat::Gfx, kProgmemWherever, "static const unsigned char PROGMEM logo[1024] = {"},
+        {CodeFormat::Pages, kProgmemWherever, "static const unsigned char PROGMEM logo[1024] = {"},
+        {CodeFormat::Tiles, kProgmemWherever, "static const unsigned char PROGMEM logo[1024] = {"},
+    };
+    DotGrid grid;
+    grid.SetAllDots(Dots({128, 64}));
+    for (const Case &c : cases) {
+        const std::string code = PictureCode({grid, "logo", "logo.Lcd"}, c.form).value();
+        const std::size_t guard = code.find(c.guard);
+        EXPECT_NE(guard, std::string::npos) << code;
+        EXPECT_LT(guard, code.find(c.declaration)) << code;
+    }
+}

@@ -164,3 +164,9 @@ TEST(LayoutGuess, ABufferOfNoSaidSizeReadsSmoothestAtTheSizeAndLayoutItWasDrawnI
     }
     EXPECT_TRUE(RankSizedLayouts(std::vector<std::uint8_t>(1000), kDisplaySizes, LcdType::Column).empty());
 }
+
+TEST(LayoutGuess, AChoiceNamesEachOfItsReadingsOnce)
+{
+    const LayoutChoice pagesAndTiles{{BitLayout::Pages, BitLayout::Tiles}, {}, 0, {128, 64}};
+    EXPECT_EQ(LayoutChoiceName(pagesAndTiles), "SSD1306 Pages or u8x8 Tiles");
+}

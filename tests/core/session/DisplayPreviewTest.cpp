@@ -69,3 +69,62 @@ TEST(Canvas, CellsAreWholePixelsThatFitAndStepThroughTheZoom)
     EXPECT_EQ(ZoomedIn(kZoomSteps.back()), kZoomSteps.back());
     EXPECT_EQ(ZoomedOut(1), 1);
 }
+
+TEST(Canvas, ZoomsBelowAPixelADotSoThatAnyPictureFits)
+{
+    struct Case {
+        PictureSize size;
+        int width;
+        int height;
+        Zoom fit;
+    };
+    const Case cases[] = {
+        {{128, 64}, 800, 600, {6, 1}},    // whole cells as before
+        {{800, 480}, 800, 480, {1, 1}},   // exactly a pixel a dot
+        {{800, 480}, 799, 600, {1, 2}},   // a pixel short: half
+        {{800, 480}, 267, 160, {1, 3}},   // 800 / 3 rounds up to 267
+        {{1024, 1024}, 128, 128, {1, 8}}, // the smallest step
+        {{1024, 1024}, 100, 100, {1, 8}}, // nothing fits: the smallest step still
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(FitZoom(c.size, c.width, c.height), c.fit) << c.size.width << " in " << c.width;
+
+    struct Step {
+        Zoom from;
+        Zoom in;
+        Zoom out;
+    };
+    const Step steps[] = {
+        {{1, 1}, {2, 1}, {1, 2}},    {{1, 2}, {1, 1}, {1, 3}}, {{1, 8}, {1, 6}, {1, 8}},
+        {{64, 1}, {64, 1}, {48, 1}}, {{7, 1}, {8, 1}, {6, 1}}, // a fitted cell between steps
+    };
+    for (const Step &s : steps) {
+        EXPECT_EQ(ZoomedIn(s.from), s.in) << s.from.cellPixels << "/" << s.from.dotsPerPixel;
+        EXPECT_EQ(ZoomedOut(s.from), s.out) << s.from.cellPixels << "/" << s.from.dotsPerPixel;
+    }
+    EXPECT_EQ(ZoomedPixels(16, {13, 1}), 209) << "the module's grid as the window always drew it";
+    EXPECT_EQ(ZoomedPixels(801, {1, 2}), 401) << "a last block short of dots takes a pixel";
+}
+
+TEST(Canvas, ABlockWithASetDotIsNeverDrawnClear)
+{
+    Dots dots({5, 4});
+    const auto set = [&dots](int x, int y) { dots[static_cast<std::size_t>(y * 5 + x)] = DotState::Set; };
+    set(0, 0);                       // one of 16 in the first 4 x 4 block
+    set(4, 0), set(4, 1), set(4, 2); // three of the last column's block, cut by the edge
+    struct Case {
+        int left;
+        int top;
+        int side;
+        int ink;
+    };
+    const Case cases[] = {
+        {0, 0, 4, kLeastInk}, // 1 of 16 would be 16: raised
+        {1, 1, 3, 0},         // all clear
+        {4, 0, 4, 191},       // 3 of the 4 dots in the picture, 191.25 rounded
+        {4, 0, 2, 255},       // both set
+        {0, 0, 1, 255},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(BlockInk(dots, c.left, c.top, c.side), c.ink) << c.left << "," << c.top << " side " << c.side;
+}

@@ -168,6 +168,36 @@ TEST(EditSessionTest, CommandsAreListedOnceWithTheirKeysAndState)
     EXPECT_EQ(ArrayFormFromName("raw"), std::nullopt); // remembered by no face, taken by none
 }
 
+TEST(EditSessionTest, EachCommandStandsInAMenuOfTheMenuBarWithItsPlatformKey)
+{
+    struct Case {
+        CommandId id;
+        TopMenu menu;
+        StandardKey key;
+    };
+    const Case cases[] = {
+        {CommandId::NewPicture, TopMenu::File, StandardKey::New},
+        {CommandId::SaveSetAs, TopMenu::File, StandardKey::None},
+        {CommandId::Undo, TopMenu::Edit, StandardKey::Undo},
+        {CommandId::Redo, TopMenu::Edit, StandardKey::Redo},
+        {CommandId::CopyAsCArray, TopMenu::Edit, StandardKey::None},
+        {CommandId::ZoomIn, TopMenu::View, StandardKey::ZoomIn},
+        {CommandId::ZoomOut, TopMenu::View, StandardKey::ZoomOut},
+        {CommandId::RotateClockwise, TopMenu::Picture, StandardKey::None},
+        {CommandId::MoveLater, TopMenu::Picture, StandardKey::None},
+        {CommandId::FillTool, TopMenu::Tools, StandardKey::None},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(CommandWithId(c.id).menu, c.menu) << CommandName(c.id);
+        EXPECT_EQ(CommandWithId(c.id).standardKey, c.key) << CommandName(c.id);
+    }
+    std::set<StandardKey> keys;
+    for (const EditorCommand &command : EditorCommands())
+        EXPECT_TRUE(command.standardKey == StandardKey::None || keys.insert(command.standardKey).second)
+            << CommandName(command.id);
+    EXPECT_EQ(TopMenuCaption(TopMenu::Picture), "Picture");
+}
+
 TEST(EditSessionTest, IncomingIsAnImageThenAFileThenCode)
 {
     EXPECT_EQ(RouteIncoming({true, "a.Lcd", "0x01"}).kind, IncomingKind::Image);

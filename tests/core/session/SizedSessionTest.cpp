@@ -149,3 +149,54 @@ TEST(SizedSessionTest, RunOffTheModulesSizeWritesTheChosenArrayNotEmptyPrintfLin
     ASSERT_EQ(session.NewPicture(kModuleSize), "");
     EXPECT_EQ(session.Run().rfind("printf", 0), 0U);
 }
+
+TEST(SizedSessionTest, APictureTakesTheArrayFormOfItsDisplayAndSaysWhenAnotherIsChosen)
+{
+    struct Case {
+        PictureSize size;
+        CodeFormat form; // what a new picture of that size is copied as
+        std::string_view copied;
+    };
+    const Case cases[] = {
+        {{800, 480}, CodeFormat::Gfx, "Copied the 800 x 480 picture as Adafruit GFX drawBitmap: 48,000 bytes."},
+        {{128, 64}, CodeFormat::Pages, "Copied the 128 x 64 picture as SSD1306 Pages: 1,024 bytes."},
+        {{8, 8}, CodeFormat::Tiles, "Copied the 8 x 8 picture as u8x8 Tiles: 8 bytes."},
+        {{100, 50}, CodeFormat::Pages, "Copied the 100 x 50 picture as SSD1306 Pages: 700 bytes."}, // no display
+        {kModuleSize, CodeFormat::C, "Copied the 16 x 16 picture as Module C Array: 33 bytes."},
+    };
+    for (const Case &c : cases) {
+        EditSession session;
+        ASSERT_EQ(session.NewPicture(c.size), "");
+        EXPECT_EQ(session.ArrayForm(), c.form) << PictureSizeText(c.size);
+        EXPECT_EQ(session.CopiedText(), c.copied);
+        EXPECT_EQ(session.FormAdvice(), "") << PictureSizeText(c.size);
+    }
+
+    EditSession session;
+    ASSERT_EQ(session.NewPicture({800, 480}), "");
+    session.SetArrayForm(CodeFormat::Pages);
+    EXPECT_EQ(session.ArrayForm(), CodeFormat::Pages) << "the user's choice stands";
+    EXPECT_EQ(session.FormAdvice(), "The 800 x 480 7.5-inch e-paper takes the Adafruit GFX drawBitmap form; the array "
+                                    "here is SSD1306 Pages.");
+    EXPECT_EQ(session.FormSwitchCaption(), "Use Adafruit GFX drawBitmap");
+    session.UseDisplaysForm();
+    EXPECT_EQ(session.ArrayForm(), CodeFormat::Gfx);
+    EXPECT_EQ(session.FormAdvice(), "");
+    session.SetPreviewDisplay(DisplayOfSize({128, 64}).value());
+    EXPECT_EQ(session.ArrayForm(), CodeFormat::Pages) << "choosing a display chooses its form";
+}
+
+TEST(SizedSessionTest, TheLcdTypeIsRefusedOffTheModulesSizeAndNeverAStep)
+{
+    EditSession session;
+    ASSERT_EQ(session.NewPicture({128, 64}), "");
+    const LcdType kept = session.Doc().type;
+    const auto steps = session.Steps().Count();
+    EXPECT_EQ(session.SetType(kept == LcdType::Row ? LcdType::Column : LcdType::Row),
+              "The LCD type places the dots of a 16 x 16 picture only, and this one is 128 x 64.");
+    EXPECT_EQ(session.Doc().type, kept);
+    EXPECT_EQ(session.Steps().Count(), steps);
+    ASSERT_EQ(session.NewPicture(kModuleSize), "");
+    EXPECT_EQ(session.SetType(LcdType::Column), "");
+    EXPECT_EQ(session.Doc().type, LcdType::Column);
+}

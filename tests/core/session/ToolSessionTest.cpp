@@ -40,9 +40,10 @@ TEST(ToolSession, AShapeShowsAsItIsDraggedAndBecomesOneStep)
     session.EndStroke();
     EXPECT_EQ(drawn.Steps(), 2);
 
-    // From a set dot the shape clears; Shift makes a circle, cut where it reaches past the picture.
+    // Swapped to clear, the shape clears; Shift makes a circle, cut where it reaches past the picture.
     session.SetTool(Tool::Ellipse);
     session.SetFilledShapes(true);
+    session.SwapToolColour();
     session.DragShape({1, 1}, {9, 2}, true);
     session.EndStroke();
     EXPECT_EQ(drawn.Shown(), (Lines{"......", ".###..", ".#....", ".#...."}));
@@ -59,13 +60,26 @@ TEST(ToolSession, AShapeShowsAsItIsDraggedAndBecomesOneStep)
     EXPECT_TRUE(session.Steps().CanRedo()) << "nothing was drawn to drop the step undone";
 }
 
+TEST(ToolSession, ShapesDrawSetDotsWhereverTheyStart)
+{
+    DrawnSession drawn({"##..", "##..", "...."});
+    drawn.session.SetTool(Tool::Rectangle);
+    drawn.session.SetFilledShapes(true);
+    drawn.session.DragShape({0, 0}, {2, 1}, false);
+    EXPECT_EQ(drawn.Shown(), (Lines{"###.", "###.", "...."}));
+}
+
 TEST(ToolSession, AFillIsOneStepAndNothingOutsideThePicture)
 {
     DrawnSession drawn({"####.", "#..#.", "####."});
     drawn.session.Fill({1, 1});
     EXPECT_EQ(drawn.Shown(), (Lines{"####.", "####.", "####."}));
     drawn.session.Fill({0, 0});
-    EXPECT_EQ(drawn.Shown(), (Lines{".....", ".....", "....."})) << "a fill of a set region clears it";
+    EXPECT_EQ(drawn.Steps(), 2) << "a set region filled with set dots is no step";
+    drawn.session.SetToolColour(DotState::Clear);
+    drawn.session.Fill({0, 0});
+    EXPECT_EQ(drawn.Shown(), (Lines{".....", ".....", "....."}))
+        << "the colour swapped, a fill of a set region clears it";
     drawn.session.Fill({5, 0});
     EXPECT_EQ(drawn.Steps(), 3);
     drawn.session.Undo();
