@@ -509,6 +509,27 @@ std::string FormatBdfFont(std::vector<FontGlyph> glyphs, std::string_view family
     return text + "ENDFONT\n";
 }
 
+BitmapFont PicturesAsFont(std::vector<FontGlyph> glyphs, std::string_view family)
+{
+    const GlyphCell cell(glyphs.empty() ? kModuleSize : glyphs.front().picture.Size());
+    std::sort(glyphs.begin(), glyphs.end(),
+              [](const FontGlyph &a, const FontGlyph &b) { return a.codePoint < b.codePoint; });
+    BitmapFont font;
+    font.name = XlfdName(family, cell);
+    font.ascent = cell.Ascent();
+    font.descent = cell.descent;
+    const std::size_t rowBytes = (static_cast<std::size_t>(cell.width) + 7) / 8;
+    for (const FontGlyph &glyph : glyphs) {
+        BitmapGlyph drawn{glyph.codePoint, cell.width, {cell.width, cell.height, 0, -cell.descent}, {}};
+        const std::vector<std::uint8_t> rows = SizedLayoutBytes(glyph.picture, BitLayout::Rows);
+        for (std::size_t row = 0; row < static_cast<std::size_t>(cell.height); ++row)
+            for (std::size_t column = 0; column < static_cast<std::size_t>(cell.width); ++column)
+                drawn.dots.push_back(rows[row * rowBytes + column / 8] >> (7 - column % 8) & 1U);
+        font.glyphs.push_back(std::move(drawn));
+    }
+    return font;
+}
+
 std::string FormatBdfFont(const BitmapFont &font)
 {
     std::vector<BitmapGlyph> glyphs;
