@@ -1,0 +1,139 @@
+// font and import with the fonts the display libraries take: the reference
+// files bdfconv and fontconvert wrote, from the same BDFs, through the command
+// line; the fonts read back; the glyphs a text needs.
+#include "CliRunner.h"
+#include "DebianFonts.h"
+#include "core/formats/BdfFont.h"
+#include "core/formats/U8g2Font.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <sstream>
+#include <tuple>
+
+using namespace tessaldo;
+
+namespace {
+
+const std::filesystem::path kReferences = std::filesystem::path(TESSALDO_TEST_DATA) / "fonts";
+
+// The BDF of one of Debian's X11 fonts, made once for all the tests.
+std::filesystem::path Bdf(const std::string &stem, std::string &why)
+{
+    static const TempDir kFolder;
+    static std::map<std::string, std::filesystem::path> made;
+    if (const auto found = made.find(stem); found != made.end())
+        return found->second;
+    return made[stem] = DebianBdf(stem, kFolder.path(), why);
+}
+
+// The word after `key` in `line`.
+std::string After(const std::string &line, const std::string &key)
+{
+    std::istringstream in(line.substr(line.find(key) + key.size()));
+    std::string word;
+    in >> word;
+    return word;
+}
+
+std::string Quoted(const std::string &line)
+{
+    const std::size_t quote = line.find('\'');
+    return line.substr(quote + 1, line.find('\'', quote + 1) - quote - 1);
+}
+
+struct Reference {
+    std::string file; // in tests/data/fonts
+    std::string bdf;  // the stem of the Debian font it was made from
+    std::vector<std::string> options;
+};
+
+// Each reference file with the options of font that write it.
+std::vector<Reference> References()
+{
+    std::vector<Reference> references;
+    const std::map<std::string, std::string> modes{{"0", "proportional"}, {"1", "height"}, {"2", "mono"}};
+    std::istringstream u8g2(TempDir::Read(kReferences / "u8g2" / "COMMANDS"));
+    for (std::string line; std::getline(u8g2, line);) {
+        const std::string bdf = line.substr(line.rfind(' ') + 1);
+        references.push_back({"u8g2/" + line.substr(0, line.find(':')),
+                              bdf.substr(0, bdf.size() - 4),
+                              {"--glyphs", Quoted(line), "--mode", modes.at(After(line, "-b"))}});
+    }
+    std::istringstream gfx(TempDir::Read(kReferences / "gfx" / "COMMANDS"));
+    for (std::string line; std::getline(gfx, line);) {
+        std::istringstream codes(line.substr(line.find(" 8 ") + 3));
+        std::string first;
+        std::string last;
+        codes >> first >> last;
+        const std::string file = "gfx/" + line.substr(0, line.find(':'));
+        references.push_back(
+            {file,
+             After(line, "Debian's"),
+             {"--glyphs", first + "-" + last, "--name", After(TempDir::Read(kReferences / file), "const GFXfont ")}});
+    }
+    return references;
+}
+
+} // namespace
+
+// Every reference file, byte for byte from its BDF; read back, each font
+// gives its 'A' as the BDF draws it.
+TEST(CliFont, WritesTheConvertersFilesAndReadsThemBack)
+{
+    const TempDir dir;
+    for (const Reference &reference : References()) {
+        SCOPED_TRACE(reference.file);
+        std::string why;
+        const std::filesystem::path bdf = Bdf(reference.bdf, why);
+        if (bdf.empty())
+            GTEST_SKIP() << why;
+        const std::filesystem::path out = dir / std::filesystem::path(reference.file).filename();
+        std::vector<std::string> args{"font", bdf.string(), "--output", out.string()};
+        args.insert(args.end(), reference.options.begin(), reference.options.end());
+        const CliResult written = RunCliProcess(args);
+        ASSERT_EQ(written.exitCode, 0) << written.err;
+        EXPECT_EQ(TempDir::Read(out), TempDir::Read(kReferences / reference.file));
+
+        const std::filesystem::path back = dir / "back.bdf";
+        const CliResult read = RunCliProcess({"font", out.string(), "--output", back.string()});
+        ASSERT_EQ(read.exitCode, 0) << read.err;
+        const BitmapFont original = ReadBdfFont(TempDir::Read(bdf), LcdType::Row).font;
+        const BitmapFont again = ReadBdfFont(TempDir::Read(back), LcdType::Row).font;
+        ASSERT_NE(again.Find('A'), nullptr);
+        EXPECT_EQ(Reduced(*again.Find('A')).dots, Reduced(*original.Find('A')).dots);
+    }
+}
+
+// --text keeps exactly the glyphs a text draws, and names those the font lacks.
+TEST(CliFont, ATextTakesItsOwnGlyphsAndNamesThoseMissing)
+{
+    const TempDir dir;
+    const std::string text = "온도 23.5°C";
+    const std::vector<std::tuple<std::string, std::vector<char32_t>, std::string>> cases{
+        {"6x13",
+         {U' ', U'.', U'2', U'3', U'5', U'C', U'\xb0'},
+         "The font has no glyph for U+B3C4 and U+C628, which the text draws.\n"},
+        {"18x18ko", {U' ', U'.', U'2', U'3', U'5', U'C', U'\xb0', U'\xb3c4', U'\xc628'}, ""},
+    };
+    for (const auto &[stem, codes, missing] : cases) {
+        SCOPED_TRACE(stem);
+        std::string why;
+        const std::filesystem::path bdf = Bdf(stem, why);
+        if (bdf.empty())
+            GTEST_SKIP() << why;
+        const CliResult written = RunCliProcess(
+            {"font", bdf.string(), "--text", text, "--output", "-", "--format", "u8g2", "--name", "u8g2_font_status"});
+        ASSERT_EQ(written.exitCode, 0) << written.err;
+        EXPECT_EQ(written.err, missing);
+        const std::vector<U8g2Source> fonts = FindU8g2Fonts(written.out);
+        ASSERT_EQ(fonts.size(), 1U);
+        std::vector<char32_t> read;
+        for (const BitmapGlyph &glyph : DecodeU8g2Font(fonts[0].bytes, fonts[0].name).value().glyphs)
+            read.push_back(glyph.codePoint);
+        std::sort(read.begin(), read.end());
+        EXPECT_EQ(read, codes);
+    }
+}
