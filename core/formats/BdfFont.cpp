@@ -533,24 +533,21 @@ BitmapFont PicturesAsFont(std::vector<FontGlyph> glyphs, std::string_view family
 std::string FormatBdfFont(const BitmapFont &font)
 {
     std::vector<BitmapGlyph> glyphs;
-    std::optional<FontBox> bounds;
+    // The box holds the origin too, so that a reader that draws the font in
+    // one cell (this program's among them) keeps every glyph on its baseline.
+    FontBox all;
     for (const BitmapGlyph &glyph : font.glyphs) {
         glyphs.push_back(Reduced(glyph));
         const FontBox &box = glyphs.back().box;
         if (box.width == 0 || box.height == 0)
             continue;
-        if (!bounds) {
-            bounds = box;
-            continue;
-        }
-        const int right = std::max(bounds->x + bounds->width, box.x + box.width);
-        const int top = std::max(bounds->y + bounds->height, box.y + box.height);
-        bounds->x = std::min(bounds->x, box.x);
-        bounds->y = std::min(bounds->y, box.y);
-        bounds->width = right - bounds->x;
-        bounds->height = top - bounds->y;
+        const int right = std::max(all.x + all.width, box.x + box.width);
+        const int top = std::max(all.y + all.height, box.y + box.height);
+        all.x = std::min(all.x, box.x);
+        all.y = std::min(all.y, box.y);
+        all.width = right - all.x;
+        all.height = top - all.y;
     }
-    const FontBox all = bounds.value_or(FontBox{});
     const int size = std::max(1, font.ascent + font.descent);
     std::vector<std::string> properties;
     if (!font.copyright.empty())
