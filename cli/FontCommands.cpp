@@ -443,7 +443,9 @@ int ImportFont(const Arguments &arguments, Streams &streams)
     if (const FileStatus spared = OutputSparesInputs(arguments.operands[2], {&fontPath, 1}); !spared)
         return Refused(streams.err, spared.message());
     if (toHeader)
-        return WriteSetHeader(set, arguments.operands[2], std::nullopt, arguments.all, streams);
+        // In the layout a set of the glyphs' size is saved in, as header writes it.
+        return WriteSetHeader(set, arguments.operands[2], std::nullopt, arguments.all, streams,
+                              DefaultSetLayout(set.Size()));
     if (set.pictures.size() > 1)
         return Refused(streams.err, ImportFailed(fontPath, "it holds " + std::to_string(set.pictures.size())
                                                                + " glyphs; --each FOLDER writes a drawing of each, "

@@ -4,11 +4,13 @@
 #include "CliRunner.h"
 #include "DebianFonts.h"
 #include "core/formats/BdfFont.h"
+#include "core/formats/GfxFont.h"
 #include "core/formats/U8g2Font.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <tuple>
@@ -80,7 +82,7 @@ std::vector<Reference> References()
 } // namespace
 
 // Every reference file, byte for byte from its BDF; read back, each font
-// gives its 'A' as the BDF draws it.
+// gives its '0' as the BDF draws it.
 TEST(CliFont, WritesTheConvertersFilesAndReadsThemBack)
 {
     const TempDir dir;
@@ -102,8 +104,8 @@ TEST(CliFont, WritesTheConvertersFilesAndReadsThemBack)
         ASSERT_EQ(read.exitCode, 0) << read.err;
         const BitmapFont original = ReadBdfFont(TempDir::Read(bdf), LcdType::Row).font;
         const BitmapFont again = ReadBdfFont(TempDir::Read(back), LcdType::Row).font;
-        ASSERT_NE(again.Find('A'), nullptr);
-        EXPECT_EQ(Reduced(*again.Find('A')).dots, Reduced(*original.Find('A')).dots);
+        ASSERT_NE(again.Find('0'), nullptr);
+        EXPECT_EQ(Reduced(*again.Find('0')).dots, Reduced(*original.Find('0')).dots);
     }
 }
 
@@ -131,9 +133,39 @@ TEST(CliFont, ATextTakesItsOwnGlyphsAndNamesThoseMissing)
         const std::vector<U8g2Source> fonts = FindU8g2Fonts(written.out);
         ASSERT_EQ(fonts.size(), 1U);
         std::vector<char32_t> read;
-        for (const BitmapGlyph &glyph : DecodeU8g2Font(fonts[0].bytes, fonts[0].name).value().glyphs)
+        const Result<BitmapFont> font = DecodeU8g2Font(fonts[0].bytes, fonts[0].name);
+        ASSERT_TRUE(font) << font.message();
+        for (const BitmapGlyph &glyph : font.value().glyphs)
             read.push_back(glyph.codePoint);
         std::sort(read.begin(), read.end());
         EXPECT_EQ(read, codes);
     }
+}
+
+// import takes every kind of font, at the font's own size: the reference
+// files as one picture per glyph, and a font of 18 x 18 glyphs as a header.
+TEST(CliFont, ImportTakesEveryFontAtItsOwnSize)
+{
+    const TempDir dir;
+    for (const Reference &reference : References()) {
+        SCOPED_TRACE(reference.file);
+        const std::string text = TempDir::Read(kReferences / reference.file);
+        const std::vector<U8g2Source> u8g2 = FindU8g2Fonts(text);
+        const std::size_t glyphs = u8g2.empty() ? ReadGfxFont(text).value().glyphs.size()
+                                                : DecodeU8g2Font(u8g2[0].bytes, u8g2[0].name).value().glyphs.size();
+        const std::filesystem::path folder = dir / std::filesystem::path(reference.file).stem();
+        const CliResult imported =
+            RunCliProcess({"import", (kReferences / reference.file).string(), "--each", folder.string()});
+        ASSERT_EQ(imported.exitCode, 0) << imported.err;
+        EXPECT_EQ(static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {})), glyphs);
+    }
+    std::string why;
+    const std::filesystem::path bdf = Bdf("18x18ko", why);
+    if (bdf.empty())
+        GTEST_SKIP() << why;
+    const std::filesystem::path few = dir / "few.bdf";
+    ASSERT_EQ(RunCliProcess({"font", bdf.string(), "--glyphs", "$ac00-$ac02", "--output", few.string()}).exitCode, 0);
+    const CliResult header = RunCliProcess({"import", few.string(), (dir / "hangul.h").string()});
+    ASSERT_EQ(header.exitCode, 0) << header.err;
+    EXPECT_NE(TempDir::Read(dir / "hangul.h").find("U_AC02"), std::string::npos);
 }

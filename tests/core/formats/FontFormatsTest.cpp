@@ -237,6 +237,15 @@ TEST(FontFormats, ATextChoosesItsGlyphsAndNamesThoseMissing)
     EXPECT_EQ(glyphs.chosen, (Codes{U' ', U'.', U'2', U'3', {}, U'5', U'C', U'\xb3c4'}));
     EXPECT_EQ(glyphs.missing, "The font has no glyph for U+00B0 and U+C628, which the text draws.");
     EXPECT_EQ(ChooseGlyphsForText(font, "23.5 C").missing, "");
+    // A map names each code it asks for and each range with nothing in the font.
+    const std::vector<std::pair<std::string, std::string>> maps{
+        {"32-127,$b0,$ac00-$ac40,~$c628",
+         "The font has no glyph for U+00B0 and any of U+AC00 to U+AC40, which the glyph map asks for."},
+        {"32-127,$b3c4", ""},
+        {"~$b0", ""},
+    };
+    for (const auto &[map, missing] : maps)
+        EXPECT_EQ(GlyphsMissingFromMap(font, ParseGlyphMap(map).value()), missing) << map;
 }
 
 // A font cut anywhere short of its end is refused with the reason, never read past.
