@@ -292,7 +292,7 @@ std::vector<std::optional<char32_t>> ChosenGlyphs(const Arguments &arguments, co
 // The C name of the font: --name, or after OUT.
 std::string CName(const Arguments &arguments, const std::string &output)
 {
-    const std::string name = arguments.Value("--name").value_or(NameFromFileName(output));
+    std::string name = arguments.Value("--name").value_or(NameFromFileName(output));
     if (!IsUsableName(name))
         throw UsageError("--name '" + name + "': " + NameRuleBroken(name));
     return name;
