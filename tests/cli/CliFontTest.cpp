@@ -169,3 +169,38 @@ TEST(CliFont, ImportTakesEveryFontAtItsOwnSize)
     ASSERT_EQ(header.exitCode, 0) << header.err;
     EXPECT_NE(TempDir::Read(dir / "hangul.h").find("U_AC02"), std::string::npos);
 }
+
+// Glyphs drawn by hand go out as u8g2 fonts and GFXfonts that draw what
+// their BDF draws: each glyph's dots, place and advance.
+TEST(CliFont, DrawnGlyphsGoOutAsEveryFormat)
+{
+    const TempDir dir;
+    ASSERT_EQ(RunCliProcess({"text", "A가.", "--each", (dir / "drawn").string()}).exitCode, 0);
+    const auto glyphsOf = [&dir](const std::string &file) {
+        const std::filesystem::path bdf = dir / (file + ".bdf");
+        const CliResult made = RunCliProcess({"font", (dir / file).string(), "--output", bdf.string()});
+        EXPECT_EQ(made.exitCode, 0) << made.err;
+        std::vector<BitmapGlyph> glyphs;
+        for (const BitmapGlyph &glyph : ReadBdfFont(TempDir::Read(bdf), LcdType::Row).font.glyphs)
+            glyphs.push_back(Reduced(glyph));
+        return glyphs;
+    };
+    const std::vector<BitmapGlyph> expected = glyphsOf("drawn");
+    ASSERT_EQ(expected.size(), 3U);
+    for (const std::string file : {"u8g2_font_drawn.c", "drawn_ascii.h"}) {
+        SCOPED_TRACE(file);
+        const CliResult made = RunCliProcess({"font", (dir / "drawn").string(), "--output", (dir / file).string(),
+                                              "--glyphs", file.ends_with(".h") ? "32-127" : "*,$ac00"});
+        ASSERT_EQ(made.exitCode, 0) << made.err;
+        std::vector<BitmapGlyph> read = glyphsOf(file);
+        std::vector<BitmapGlyph> wanted = expected;
+        if (file.ends_with(".h")) {
+            wanted.erase(wanted.end() - 1); // GFX takes codes up to 255
+            // and holds every code between the glyphs, blank where there is none.
+            std::erase_if(read, [](const BitmapGlyph &glyph) { return glyph.advance == 0 && glyph.dots.empty(); });
+        }
+        // The u8g2 font keeps those below 0x100 first, as drawUTF8 looks for them.
+        std::sort(read.begin(), read.end(), [](const auto &a, const auto &b) { return a.codePoint < b.codePoint; });
+        EXPECT_EQ(read, wanted);
+    }
+}
