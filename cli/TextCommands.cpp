@@ -114,8 +114,9 @@ const Command kTextCommands[] = {
      {"SOURCE", "the code"},
      true},
     {"font",
-     "SOURCE... --output OUT [--format bdf|u8g2|gfx] [--mode proportional|height|mono]\n"
-     "                 [--glyphs MAP | --text TEXT] [--name NAME] [--define NAME[=VALUE]]...",
+     "SOURCE... --output OUT [--format bdf|u8g2|gfx]\n"
+     "                 [--mode proportional|height|mono] [--glyphs MAP | --text TEXT]\n"
+     "                 [--name NAME] [--define NAME[=VALUE]]...",
      "               a font of the glyphs of the fonts (BDF, u8g2 fonts in C\n"
      "               source, GFXfont headers), drawing files, pictures, folders of\n"
      "               them and C sources given, as --format says, or OUT's ending:\n"
@@ -134,8 +135,8 @@ const Command kTextCommands[] = {
      "               GFXfont itself, or a BDF of pictures' family. import turns\n"
      "               any of these fonts back into pictures. --define settles the\n"
      "               C sources' #if as for decode. For u8g2:\n"
-     "                 tessaldo-cli font 6x13.bdf --text \"23.5°C\" --output u8g2_font_temp.c\n"
-     "                 u8g2.setFont(u8g2_font_temp); u8g2.drawUTF8(0, 20, \"23.5°C\");\n"
+     "                 tessaldo-cli font 6x13.bdf --text \"23.5°C\" --output temp.c\n"
+     "                 u8g2.setFont(temp); u8g2.drawUTF8(0, 20, \"23.5°C\");\n"
      "               For Adafruit GFX:\n"
      "                 tessaldo-cli font 6x13.bdf --glyphs 32-126 --output Temp6x13.h\n"
      "                 display.setFont(&Temp6x13); display.print(\"23.5 C\");\n",
