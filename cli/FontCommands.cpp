@@ -5,14 +5,19 @@
 #include "core/convert/GlyphNames.h"
 #include "core/formats/BdfFont.h"
 #include "core/formats/DrawingFile.h"
+#include "core/formats/FontText.h"
+#include "core/formats/GfxFont.h"
 #include "core/formats/SetHeader.h"
+#include "core/formats/U8g2Font.h"
 #include "core/model/PictureName.h"
 #include "core/platform/FileIo.h"
 #include "core/platform/PlatformFile.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <ostream>
+#include <sstream>
 
 namespace tessaldo {
 namespace {
@@ -130,11 +135,6 @@ void RefuseImageOptions(const Arguments &arguments)
     }
 }
 
-std::string ImportFailed(const std::string &font, const std::string &reason)
-{
-    return "Cannot import " + SourceName(font) + ": " + reason + ".";
-}
-
 // One U+XXXX.Lcd per glyph; nothing is written unless every file may be,
 // nor, without --replace, over drawings that differ.
 int WriteEachGlyph(const Arguments &arguments, const Document &set, Streams &streams)
@@ -159,6 +159,221 @@ int WriteEachGlyph(const Arguments &arguments, const Document &set, Streams &str
     return saved ? kExitOk : Refused(streams.err, saved.message());
 }
 
+enum class FontKind { None, Bdf, U8g2, Gfx };
+
+std::string Ending(const std::string &file)
+{
+    return LowerCase(DisplayPath(std::filesystem::path(file).extension()));
+}
+
+// BDF by its ending or its first word; u8g2 fonts and GFXfonts by the C
+// source that holds them, which images never end in.
+FontKind FontKindOf(const std::string &file, std::istream &in)
+{
+    if (file == kStandardStream)
+        return FontKind::None;
+    const std::string ending = Ending(file);
+    constexpr std::string_view kStart = "STARTFONT";
+    std::string start;
+    if (ending == ".bdf" || (ReadFileStart(file, kStart.size(), start) && start == kStart))
+        return FontKind::Bdf;
+    constexpr std::array<std::string_view, 5> kSourceEndings{".c", ".h", ".cpp", ".hpp", ".ino"};
+    std::string text;
+    if (std::find(kSourceEndings.begin(), kSourceEndings.end(), ending) == kSourceEndings.end()
+        || !ReadSource(file, in, text))
+        return FontKind::None;
+    if (text.find("U8G2_FONT_SECTION") != std::string::npos)
+        return FontKind::U8g2;
+    return text.find("GFXglyph") != std::string::npos && text.find("GFXfont") != std::string::npos ? FontKind::Gfx
+                                                                                                   : FontKind::None;
+}
+
+std::string ImportFailed(const std::string &font, const std::string &reason)
+{
+    return "Cannot import " + SourceName(font) + ": " + reason + ".";
+}
+
+// The font in `file` read as BDF: u8g2's and GFX's fonts by way of the BDF
+// that keeps their every metric, so that one reader places every kind.
+Result<BdfReading> ReadFontFile(const std::string &file, FontKind kind, std::istream &in, LcdType type)
+{
+    using Reading = Result<BdfReading>;
+    std::string text;
+    if (const FileStatus read = ReadSource(file, in, text); !read)
+        return Reading::Failed(read.message());
+    if (kind == FontKind::U8g2) {
+        const std::vector<U8g2Source> fonts = FindU8g2Fonts(text);
+        const Result<BitmapFont> font = DecodeU8g2Font(fonts.front().bytes, fonts.front().name);
+        if (!font)
+            return Reading::Failed(font.message());
+        text = FormatBdfFont(font.value());
+    } else if (kind == FontKind::Gfx) {
+        const Result<GfxFont> font = ReadGfxFont(text);
+        if (!font)
+            return Reading::Failed(font.message());
+        text = FormatBdfFont(GfxFontGlyphs(font.value()));
+    }
+    BdfReading reading = ReadBdfFont(text, type);
+    if (!reading.problem.empty())
+        return Reading::Failed(ImportFailed(file, reading.problem));
+    return Reading::Ok(std::move(reading));
+}
+
+void NoteReading(const std::string &file, const BdfReading &reading, std::ostream &err)
+{
+    if (!reading.note.empty())
+        err << "Note: " << SourceName(file) << ": " << reading.note << ".\n";
+    if (reading.passedOver > 0)
+        err << PassedOverIn(SourceName(file), std::to_string(reading.passedOver)
+                                                  + (reading.passedOver == 1 ? " glyph, " : " glyphs, the first ")
+                                                  + reading.firstPassedOver)
+            << "\n";
+}
+
+enum class FontFormat { Bdf, U8g2, Gfx };
+
+std::optional<FontFormat> FontFormatNamed(const std::string &name)
+{
+    static const std::map<std::string, FontFormat> kNames{
+        {"bdf", FontFormat::Bdf}, {"u8g2", FontFormat::U8g2}, {"gfx", FontFormat::Gfx}};
+    const auto found = kNames.find(name);
+    return found == kNames.end() ? std::nullopt : std::optional(found->second);
+}
+
+std::optional<U8g2Mode> ModeNamed(const std::string &name)
+{
+    static const std::map<std::string, U8g2Mode> kNames{
+        {"proportional", U8g2Mode::Proportional}, {"height", U8g2Mode::CommonHeight}, {"mono", U8g2Mode::Monospace}};
+    const auto found = kNames.find(name);
+    return found == kNames.end() ? std::nullopt : std::optional(found->second);
+}
+
+// --format, or OUT's ending: .c u8g2's C source, .h a GFXfont header, BDF otherwise.
+FontFormat FormatOf(const Arguments &arguments, const std::string &output)
+{
+    if (const std::optional<std::string> format = arguments.Value("--format"))
+        return ChoiceValue<FontFormat>("--format", *format, FontFormatNamed, "bdf, u8g2 or gfx");
+    const std::string ending = Ending(output);
+    return ending == ".c" ? FontFormat::U8g2 : ending == ".h" ? FontFormat::Gfx : FontFormat::Bdf;
+}
+
+// The glyphs `chosen` gives a character, under that character.
+BitmapFont ChosenFont(const BitmapFont &font, const std::vector<std::optional<char32_t>> &chosen)
+{
+    BitmapFont kept = font;
+    kept.glyphs.clear();
+    for (std::size_t i = 0; i < chosen.size(); ++i)
+        if (chosen[i]) {
+            kept.glyphs.push_back(font.glyphs[i]);
+            kept.glyphs.back().codePoint = *chosen[i];
+        }
+    return kept;
+}
+
+// The GFXfont of the chosen glyphs, from the lowest to the highest: a code
+// between them the choice leaves out is drawn as the font's default
+// character, as fontconvert draws a code the font lacks.
+Result<std::string> GfxFontText(const BitmapFont &font, const std::vector<std::optional<char32_t>> &chosen,
+                                const std::string &name)
+{
+    BitmapFont kept = ChosenFont(font, chosen);
+    const auto [lowest, highest] =
+        std::minmax_element(kept.glyphs.begin(), kept.glyphs.end(),
+                            [](const BitmapGlyph &a, const BitmapGlyph &b) { return a.codePoint < b.codePoint; });
+    const char32_t first = lowest->codePoint;
+    const char32_t last = highest->codePoint;
+    if (const BitmapGlyph *fallback = font.defaultCharacter ? font.Find(*font.defaultCharacter) : nullptr)
+        kept.glyphs.push_back(*fallback);
+    const Result<GfxFont> gfx = BuildGfxFont(kept, first, last);
+    if (!gfx)
+        return Result<std::string>::Failed(gfx.message());
+    return Result<std::string>::Ok(FormatGfxFont(gfx.value(), name));
+}
+
+// The glyphs --glyphs or --text choose, every glyph without them; what they
+// ask for and the font lacks is named.
+std::vector<std::optional<char32_t>> ChosenGlyphs(const Arguments &arguments, const BitmapFont &font, std::ostream &err)
+{
+    std::string missing;
+    std::vector<std::optional<char32_t>> chosen;
+    if (const std::optional<std::string> map = arguments.Value("--glyphs")) {
+        const Result<std::vector<GlyphRange>> ranges = ParseGlyphMap(*map);
+        if (!ranges)
+            throw UsageError("--glyphs: " + ranges.message());
+        chosen = ChooseGlyphs(font, ranges.value());
+        missing = GlyphsMissingFromMap(font, ranges.value());
+    } else if (const std::optional<std::string> text = arguments.Value("--text")) {
+        TextGlyphs glyphs = ChooseGlyphsForText(font, *text);
+        chosen = std::move(glyphs.chosen);
+        missing = std::move(glyphs.missing);
+    } else {
+        for (const BitmapGlyph &glyph : font.glyphs)
+            chosen.emplace_back(glyph.codePoint);
+    }
+    if (!missing.empty())
+        err << missing << '\n';
+    return chosen;
+}
+
+// The C name of the font: --name, or after OUT.
+std::string CName(const Arguments &arguments, const std::string &output)
+{
+    std::string name = arguments.Value("--name").value_or(NameFromFileName(output));
+    if (!IsUsableName(name))
+        throw UsageError("--name '" + name + "': " + NameRuleBroken(name));
+    return name;
+}
+
+// The fonts and pictures of the sources as one font, or none where a source
+// is refused or two draw one character (each named on `err`).
+std::optional<BitmapFont> GatherFont(const Arguments &arguments, const std::string &family, bool &onlyPictures,
+                                     std::vector<FontGlyph> &pictureGlyphs, Streams &streams)
+{
+    const CommandLineDefines defines = ReadDefines(arguments);
+    std::vector<GivenPicture> given;
+    std::vector<std::pair<std::string, BitmapFont>> fonts;
+    bool refused = false;
+    for (auto source = arguments.operands.begin() + 1; source != arguments.operands.end(); ++source) {
+        const FontKind kind = FontKindOf(*source, streams.in);
+        if (kind == FontKind::None) {
+            refused = !GatherSource(*source, defines, given, streams) || refused;
+            continue;
+        }
+        Result<BdfReading> reading = ReadFontFile(*source, kind, streams.in, LcdType::Row);
+        if (!reading) {
+            streams.err << reading.message() << '\n';
+            refused = true;
+            continue;
+        }
+        NoteReading(*source, reading.value(), streams.err);
+        fonts.emplace_back(*source, std::move(reading.value().font));
+    }
+    if (refused || (!given.empty() && !GlyphsOf(given, pictureGlyphs, streams.err)))
+        return std::nullopt;
+    // In the order PicturesAsFont gives their glyphs.
+    std::sort(pictureGlyphs.begin(), pictureGlyphs.end(),
+              [](const FontGlyph &a, const FontGlyph &b) { return a.codePoint < b.codePoint; });
+    onlyPictures = fonts.empty();
+    if (!given.empty())
+        fonts.emplace_back(given.front().source, PicturesAsFont(pictureGlyphs, family));
+    // The first source's metrics are the font's; a character drawn twice refuses it.
+    BitmapFont font = fonts.front().second;
+    font.glyphs.clear();
+    std::map<char32_t, std::string> drawnBy;
+    for (const auto &[source, part] : fonts)
+        for (const BitmapGlyph &glyph : part.glyphs) {
+            if (const auto [earlier, added] = drawnBy.emplace(glyph.codePoint, source); !added) {
+                streams.err << "Cannot make the font: " << SourceName(earlier->second) << " and " << SourceName(source)
+                            << " both draw " << CodePointName(glyph.codePoint) << ".\n";
+                refused = true;
+            }
+            font.glyphs.push_back(glyph);
+        }
+    if (refused)
+        return std::nullopt;
+    return font;
+}
+
 } // namespace
 
 int MakeFont(const Arguments &arguments, Streams &streams)
@@ -166,40 +381,62 @@ int MakeFont(const Arguments &arguments, Streams &streams)
     arguments.ExpectSomeOperands("SOURCE");
     const std::optional<std::string> output = arguments.Value("--output");
     if (!output)
-        throw UsageError("missing --output NAME.bdf");
-    const std::string family = arguments.Value("--name").value_or(FamilyFromFileName(*output));
+        throw UsageError("missing --output NAME.bdf, NAME.c (u8g2) or NAME.h (GFXfont)");
+    const FontFormat format = FormatOf(arguments, *output);
+    if (arguments.Has("--mode") && format != FontFormat::U8g2)
+        throw UsageError("--mode applies to u8g2 fonts: an OUT ending in .c, or --format u8g2");
+    if (arguments.Has("--glyphs") && arguments.Has("--text"))
+        throw UsageError("--glyphs and --text each choose the glyphs: give one of them");
+    const U8g2Mode mode = ChoiceValue<U8g2Mode>("--mode", arguments.Value("--mode").value_or("proportional"), ModeNamed,
+                                                "proportional, height or mono");
+    // --name is a BDF font's family, a C name otherwise.
+    const std::string family = format == FontFormat::Bdf
+                                   ? arguments.Value("--name").value_or(FamilyFromFileName(*output))
+                                   : FamilyFromFileName(*output);
     if (const std::string problem = FamilyProblem(family); !problem.empty())
         throw UsageError("--name '" + family + "': " + problem);
-    const std::vector<std::string> sources(arguments.operands.begin() + 1, arguments.operands.end());
+    const std::string cName = format == FontFormat::Bdf ? std::string() : CName(arguments, *output);
     // Every source is read, and every name checked, before anything is written.
-    const CommandLineDefines defines = ReadDefines(arguments);
-    std::vector<GivenPicture> given;
-    bool refused = false;
-    for (const std::string &source : sources)
-        refused = !GatherSource(source, defines, given, streams) || refused;
-    std::vector<FontGlyph> glyphs;
-    if (refused || !GlyphsOf(given, glyphs, streams.err))
+    bool onlyPictures = false;
+    std::vector<FontGlyph> pictureGlyphs;
+    const std::optional<BitmapFont> font = GatherFont(arguments, family, onlyPictures, pictureGlyphs, streams);
+    if (!font)
         return kExitRefused;
-    const std::string font = FormatBdfFont(glyphs, family);
+    const std::vector<std::optional<char32_t>> chosen = ChosenGlyphs(arguments, *font, streams.err);
+    if (std::none_of(chosen.begin(), chosen.end(), [](const auto &code) { return code.has_value(); }))
+        return Refused(streams.err, "Cannot make the font: the glyphs chosen are none of the font's.");
+    Result<std::string> text = Result<std::string>::Ok("");
+    if (format == FontFormat::U8g2) {
+        text = FormatU8g2Font(*font, chosen, mode, cName);
+    } else if (format == FontFormat::Gfx) {
+        text = GfxFontText(*font, chosen, cName);
+    } else if (onlyPictures) {
+        // Pictures keep the cells FormatBdfFont gives them, as font has always written them.
+        std::vector<FontGlyph> kept;
+        for (std::size_t i = 0; i < chosen.size(); ++i)
+            if (chosen[i])
+                kept.push_back({*chosen[i], pictureGlyphs[i].picture});
+        text = Result<std::string>::Ok(FormatBdfFont(kept, family));
+    } else {
+        text = Result<std::string>::Ok(FormatBdfFont(ChosenFont(*font, chosen)));
+    }
+    if (!text)
+        return Refused(streams.err, text.message());
     if (*output == kStandardStream) {
-        streams.out << font;
+        streams.out << text.value();
         return kExitOk;
     }
+    const std::vector<std::string> sources(arguments.operands.begin() + 1, arguments.operands.end());
     if (const FileStatus spared = OutputSparesInputs(*output, sources); !spared)
         return Refused(streams.err, spared.message());
-    const FileStatus saved = WriteFileAtomically(*output, font);
+    const FileStatus saved = WriteFileAtomically(*output, text.value());
     return saved ? kExitOk : Refused(streams.err, saved.message());
 }
 
 bool IsFontFile(const std::string &file)
 {
-    if (file == kStandardStream)
-        return false;
-    if (LowerCase(DisplayPath(std::filesystem::path(file).extension())) == ".bdf")
-        return true;
-    constexpr std::string_view kStart = "STARTFONT";
-    std::string start;
-    return ReadFileStart(file, kStart.size(), start) && start == kStart;
+    std::istringstream none;
+    return FontKindOf(file, none) != FontKind::None;
 }
 
 int ImportFont(const Arguments &arguments, Streams &streams)
@@ -209,20 +446,12 @@ int ImportFont(const Arguments &arguments, Streams &streams)
     const std::string &fontPath = arguments.operands[1];
     DotGrid typed;
     ApplyTypeOption(arguments, typed);
-    std::string text;
-    if (const FileStatus read = ReadSource(fontPath, streams.in, text); !read)
+    const Result<BdfReading> read =
+        ReadFontFile(fontPath, FontKindOf(fontPath, streams.in), streams.in, typed.nLCDType());
+    if (!read)
         return Refused(streams.err, read.message());
-    const BdfReading reading = ReadBdfFont(text, typed.nLCDType());
-    if (!reading.problem.empty())
-        return Refused(streams.err, ImportFailed(fontPath, reading.problem));
-    if (!reading.note.empty())
-        streams.err << "Note: " << SourceName(fontPath) << ": " << reading.note << ".\n";
-    if (reading.passedOver > 0)
-        streams.err << PassedOverIn(SourceName(fontPath),
-                                    std::to_string(reading.passedOver)
-                                        + (reading.passedOver == 1 ? " glyph, " : " glyphs, the first ")
-                                        + reading.firstPassedOver)
-                    << "\n";
+    const BdfReading &reading = read.value();
+    NoteReading(fontPath, reading, streams.err);
     if (reading.glyphs.empty())
         return Refused(streams.err, ImportFailed(fontPath, "none of its glyphs makes a picture"));
     Document set;
@@ -240,7 +469,9 @@ int ImportFont(const Arguments &arguments, Streams &streams)
     if (const FileStatus spared = OutputSparesInputs(arguments.operands[2], {&fontPath, 1}); !spared)
         return Refused(streams.err, spared.message());
     if (toHeader)
-        return WriteSetHeader(set, arguments.operands[2], std::nullopt, arguments.all, streams);
+        // In the layout a set of the glyphs' size is saved in, as header writes it.
+        return WriteSetHeader(set, arguments.operands[2], std::nullopt, arguments.all, streams,
+                              DefaultSetLayout(set.Size()));
     if (set.pictures.size() > 1)
         return Refused(streams.err, ImportFailed(fontPath, "it holds " + std::to_string(set.pictures.size())
                                                                + " glyphs; --each FOLDER writes a drawing of each, "

@@ -114,18 +114,33 @@ const Command kTextCommands[] = {
      {"SOURCE", "the code"},
      true},
     {"font",
-     "SOURCE... --output NAME.bdf [--name FAMILY] [--define NAME[=VALUE]]...",
-     "               a BDF 2.1 bitmap font, one glyph per picture of the drawing\n"
-     "               files, pictures, folders of them and C sources given, each\n"
-     "               as the window shows it, all of one size (16 x 16 glyphs\n"
-     "               reach two dots below the baseline, others end on it), for\n"
-     "               the character its name gives:\n"
-     "               U+XXXX.Lcd as text --each names them, or U_XXXX in a header;\n"
-     "               other names and characters drawn twice refuse it. FAMILY\n"
-     "               (default: after NAME) names the font for the programs that\n"
-     "               read it; import turns the font back into drawings. --define\n"
-     "               settles the C sources' #if as for decode\n",
-     {{"--output"}, {"--name"}, kDefineOption},
+     "SOURCE... --output OUT [--format bdf|u8g2|gfx]\n"
+     "                 [--mode proportional|height|mono] [--glyphs MAP | --text TEXT]\n"
+     "                 [--name NAME] [--define NAME[=VALUE]]...",
+     "               a font of the glyphs of the fonts (BDF, u8g2 fonts in C\n"
+     "               source, GFXfont headers), drawing files, pictures, folders of\n"
+     "               them and C sources given, as --format says, or OUT's ending:\n"
+     "               .c u8g2's font format, byte for byte as its bdfconv writes\n"
+     "               it, in the box --mode keeps (default proportional; bdfconv's\n"
+     "               -b 0, 1, 2); .h Adafruit GFX's GFXfont, codes up to 255;\n"
+     "               BDF 2.1 otherwise, every metric kept. A picture is a glyph as\n"
+     "               the window shows it, all of one size (16 x 16 glyphs reach\n"
+     "               two dots below the baseline, others end on it), for the\n"
+     "               character its name gives: U+XXXX.Lcd as text --each names\n"
+     "               them, or U_XXXX in a header; other names and characters\n"
+     "               drawn twice refuse it. Every glyph goes in, or those of\n"
+     "               --glyphs MAP in u8g2's map syntax (32-127,$b0,~$7f) or those\n"
+     "               TEXT draws; one they ask for and the font lacks is named.\n"
+     "               NAME is the C name (default: after OUT), for GFX the\n"
+     "               GFXfont itself, or a BDF of pictures' family. import turns\n"
+     "               any of these fonts back into pictures. --define settles the\n"
+     "               C sources' #if as for decode. For u8g2:\n"
+     "                 tessaldo-cli font 6x13.bdf --text \"23.5°C\" --output temp.c\n"
+     "                 u8g2.setFont(temp); u8g2.drawUTF8(0, 20, \"23.5°C\");\n"
+     "               For Adafruit GFX:\n"
+     "                 tessaldo-cli font 6x13.bdf --glyphs 32-126 --output Temp6x13.h\n"
+     "                 display.setFont(&Temp6x13); display.print(\"23.5 C\");\n",
+     {{"--output"}, {"--format"}, {"--mode"}, {"--glyphs"}, {"--text"}, {"--name"}, kDefineOption},
      MakeFont,
      {},
      true},

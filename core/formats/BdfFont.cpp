@@ -509,27 +509,45 @@ std::string FormatBdfFont(std::vector<FontGlyph> glyphs, std::string_view family
     return text + "ENDFONT\n";
 }
 
+BitmapFont PicturesAsFont(std::vector<FontGlyph> glyphs, std::string_view family)
+{
+    const GlyphCell cell(glyphs.empty() ? kModuleSize : glyphs.front().picture.Size());
+    std::sort(glyphs.begin(), glyphs.end(),
+              [](const FontGlyph &a, const FontGlyph &b) { return a.codePoint < b.codePoint; });
+    BitmapFont font;
+    font.name = XlfdName(family, cell);
+    font.ascent = cell.Ascent();
+    font.descent = cell.descent;
+    const std::size_t rowBytes = (static_cast<std::size_t>(cell.width) + 7) / 8;
+    for (const FontGlyph &glyph : glyphs) {
+        BitmapGlyph drawn{glyph.codePoint, cell.width, {cell.width, cell.height, 0, -cell.descent}, {}};
+        const std::vector<std::uint8_t> rows = SizedLayoutBytes(glyph.picture, BitLayout::Rows);
+        for (std::size_t row = 0; row < static_cast<std::size_t>(cell.height); ++row)
+            for (std::size_t column = 0; column < static_cast<std::size_t>(cell.width); ++column)
+                drawn.dots.push_back(rows[row * rowBytes + column / 8] >> (7 - column % 8) & 1U);
+        font.glyphs.push_back(std::move(drawn));
+    }
+    return font;
+}
+
 std::string FormatBdfFont(const BitmapFont &font)
 {
     std::vector<BitmapGlyph> glyphs;
-    std::optional<FontBox> bounds;
+    // The box holds the origin too, so that a reader that draws the font in
+    // one cell (this program's among them) keeps every glyph on its baseline.
+    FontBox all;
     for (const BitmapGlyph &glyph : font.glyphs) {
         glyphs.push_back(Reduced(glyph));
         const FontBox &box = glyphs.back().box;
         if (box.width == 0 || box.height == 0)
             continue;
-        if (!bounds) {
-            bounds = box;
-            continue;
-        }
-        const int right = std::max(bounds->x + bounds->width, box.x + box.width);
-        const int top = std::max(bounds->y + bounds->height, box.y + box.height);
-        bounds->x = std::min(bounds->x, box.x);
-        bounds->y = std::min(bounds->y, box.y);
-        bounds->width = right - bounds->x;
-        bounds->height = top - bounds->y;
+        const int right = std::max(all.x + all.width, box.x + box.width);
+        const int top = std::max(all.y + all.height, box.y + box.height);
+        all.x = std::min(all.x, box.x);
+        all.y = std::min(all.y, box.y);
+        all.width = right - all.x;
+        all.height = top - all.y;
     }
-    const FontBox all = bounds.value_or(FontBox{});
     const int size = std::max(1, font.ascent + font.descent);
     std::vector<std::string> properties;
     if (!font.copyright.empty())

@@ -38,6 +38,10 @@ std::string FormatBdfFont(std::vector<FontGlyph> glyphs, std::string_view family
 // that any program draws the same text from it as from the font it was read from.
 std::string FormatBdfFont(const BitmapFont &font);
 
+// The pictures as the glyphs FormatBdfFont(glyphs, family) writes: each
+// advancing by its cell, the cell's bottom `descent` below the baseline.
+BitmapFont PicturesAsFont(std::vector<FontGlyph> glyphs, std::string_view family);
+
 struct BdfReading {
     std::vector<FontGlyph> glyphs; // in the font's order
     BitmapFont font;               // every glyph with a code point, each as the font draws it, in the font's order

@@ -20,6 +20,19 @@ std::vector<char32_t> TextCharacters(std::string_view text)
     return characters;
 }
 
+namespace {
+
+// "A, B and C".
+std::string Listed(const std::vector<std::string> &names)
+{
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return text;
+}
+
+} // namespace
+
 TextGlyphs ChooseGlyphsForText(const BitmapFont &font, std::string_view text)
 {
     const std::vector<char32_t> characters = TextCharacters(text);
@@ -36,11 +49,29 @@ TextGlyphs ChooseGlyphsForText(const BitmapFont &font, std::string_view text)
     for (std::size_t i = 0; i < characters.size(); ++i)
         if (!found[i])
             missing.push_back(CodePointName(characters[i]));
-    for (std::size_t i = 0; i < missing.size(); ++i)
-        glyphs.missing += (i == 0 ? "" : i + 1 == missing.size() ? " and " : ", ") + missing[i];
     if (!missing.empty())
-        glyphs.missing = "The font has no glyph for " + glyphs.missing + ", which the text draws.";
+        glyphs.missing = "The font has no glyph for " + Listed(missing) + ", which the text draws.";
     return glyphs;
+}
+
+std::string GlyphsMissingFromMap(const BitmapFont &font, const std::vector<GlyphRange> &map)
+{
+    std::vector<char32_t> held;
+    for (const BitmapGlyph &glyph : font.glyphs)
+        held.push_back(glyph.codePoint);
+    std::sort(held.begin(), held.end());
+    std::vector<std::string> missing;
+    for (const GlyphRange &range : map) {
+        const auto from = std::lower_bound(held.begin(), held.end(), range.first);
+        if (range.leaveOut || (from != held.end() && *from <= range.last))
+            continue;
+        missing.push_back(range.first == range.last
+                              ? CodePointName(range.first)
+                              : "any of " + CodePointName(range.first) + " to " + CodePointName(range.last));
+    }
+    if (missing.empty())
+        return "";
+    return "The font has no glyph for " + Listed(missing) + ", which the glyph map asks for.";
 }
 
 } // namespace tessaldo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/formats/U8g2Font.h"
 #include "core/model/BitmapFont.h"
 
 #include <optional>
@@ -20,5 +21,10 @@ struct TextGlyphs {
     std::string missing; // the sentence naming each character the font has no glyph for, "" when it has all
 };
 TextGlyphs ChooseGlyphsForText(const BitmapFont &font, std::string_view text);
+
+// The sentence naming what a glyph map asks for that the font lacks, "" when
+// it lacks nothing: each single code it has no glyph for, and each range it
+// has no glyph in at all (a range asks for what the font holds in it).
+std::string GlyphsMissingFromMap(const BitmapFont &font, const std::vector<GlyphRange> &map);
 
 } // namespace tessaldo

@@ -51,6 +51,16 @@ public:
                 m_bytes->back() |= static_cast<std::uint8_t>(1U << (m_count % 8));
         }
     }
+    // `count` 1 bits, counted at once where only counted.
+    void AddOnes(std::size_t count)
+    {
+        if (m_bytes == nullptr) {
+            m_count += count;
+            return;
+        }
+        for (std::size_t bit = 0; bit < count; ++bit)
+            Add(1, 1);
+    }
     std::size_t Bytes() const { return (m_count + 7) / 8; }
 
 private:
@@ -78,7 +88,9 @@ struct Record {
 };
 
 // Pairs of runs as u8g2 takes them: runs too long for their bits split, a
-// pair the same as the one before it one bit.
+// pair the same as the one before it one bit. The pieces of a split run are
+// the same pair over and over, so they are taken together: weighing the 35
+// choices of run widths over a large font would otherwise walk every piece.
 class RunWriter {
 public:
     RunWriter(BitWriter &bits, const FieldBits &fields) : m_bits(bits), m_fields(fields) {}
@@ -90,16 +102,33 @@ public:
         for (std::size_t i = 0; i < runs.size(); i += 2) {
             int zeros = runs[i];
             int ones = runs[i + 1];
-            for (; zeros > most0; zeros -= most0)
-                Pair(most0, 0);
-            for (; ones > most1; ones -= most1, zeros = 0)
-                Pair(zeros, most1);
+            if (zeros > most0) {
+                const int pieces = (zeros - 1) / most0;
+                Pairs(most0, 0, pieces);
+                zeros -= pieces * most0;
+            }
+            if (ones > most1) {
+                const int pieces = (ones - 1) / most1;
+                Pairs(zeros, most1, 1);
+                Pairs(0, most1, pieces - 1);
+                ones -= pieces * most1;
+                zeros = 0;
+            }
             if (zeros != 0 || ones != 0)
                 Pair(zeros, ones);
         }
     }
 
 private:
+    // The pair `count` times: all but the first the same as the one before.
+    void Pairs(int zeros, int ones, int count)
+    {
+        if (count == 0)
+            return;
+        Pair(zeros, ones);
+        m_bits.AddOnes(static_cast<std::size_t>(count - 1));
+    }
+
     void Pair(int zeros, int ones)
     {
         if (!m_first && zeros == m_zeros && ones == m_ones) {

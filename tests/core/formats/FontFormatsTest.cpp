@@ -1,3 +1,4 @@
+#include "DebianFonts.h"
 #include "TempDir.h"
 #include "core/formats/BdfFont.h"
 #include "core/formats/FontText.h"
@@ -6,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -17,28 +17,16 @@ namespace {
 
 const std::filesystem::path kReferences = std::filesystem::path(TESSALDO_TEST_DATA) / "fonts";
 
-// One of Debian's X11 fonts as BDF, made as the reference files' were: its
-// PCF from the xfonts packages through pcf2bdf. Empty where the machine lacks
-// them, with the reason in `why`.
+// One of Debian's X11 fonts read from its BDF (DebianBdf), once.
 const BitmapFont *DebianFont(const std::string &stem, std::string &why)
 {
     static std::map<std::string, std::unique_ptr<BitmapFont>> read;
     static const TempDir kFolder;
     if (const auto found = read.find(stem); found != read.end())
         return found->second.get();
-    std::filesystem::path pcf;
-    for (const char *dir : {"misc", "75dpi"})
-        if (const std::filesystem::path file = std::filesystem::path("/usr/share/fonts/X11") / dir / (stem + ".pcf.gz");
-            std::filesystem::exists(file))
-            pcf = file;
-    const std::filesystem::path bdf = kFolder / (stem + ".bdf");
-    const std::string command = "zcat '" + pcf.string() + "' > '" + (kFolder / (stem + ".pcf")).string()
-                                + "' && pcf2bdf -o '" + bdf.string() + "' '" + (kFolder / (stem + ".pcf")).string()
-                                + "'";
-    if (pcf.empty() || std::system(command.c_str()) != 0) {
-        why = stem + ".bdf cannot be made here: it needs Debian's xfonts-base, xfonts-75dpi and pcf2bdf";
+    const std::filesystem::path bdf = DebianBdf(stem, kFolder.path(), why);
+    if (bdf.empty())
         return nullptr;
-    }
     BdfReading reading = ReadBdfFont(TempDir::Read(bdf), LcdType::Row);
     EXPECT_EQ(reading.problem, "") << stem;
     return (read[stem] = std::make_unique<BitmapFont>(std::move(reading.font))).get();
@@ -249,6 +237,15 @@ TEST(FontFormats, ATextChoosesItsGlyphsAndNamesThoseMissing)
     EXPECT_EQ(glyphs.chosen, (Codes{U' ', U'.', U'2', U'3', {}, U'5', U'C', U'\xb3c4'}));
     EXPECT_EQ(glyphs.missing, "The font has no glyph for U+00B0 and U+C628, which the text draws.");
     EXPECT_EQ(ChooseGlyphsForText(font, "23.5 C").missing, "");
+    // A map names each code it asks for and each range with nothing in the font.
+    const std::vector<std::pair<std::string, std::string>> maps{
+        {"32-127,$b0,$ac00-$ac40,~$c628",
+         "The font has no glyph for U+00B0 and any of U+AC00 to U+AC40, which the glyph map asks for."},
+        {"32-127,$b3c4", ""},
+        {"~$b0", ""},
+    };
+    for (const auto &[map, missing] : maps)
+        EXPECT_EQ(GlyphsMissingFromMap(font, ParseGlyphMap(map).value()), missing) << map;
 }
 
 // A font cut anywhere short of its end is refused with the reason, never read past.

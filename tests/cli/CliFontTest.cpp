@@ -1,0 +1,206 @@
+// font and import with the fonts the display libraries take: the reference
+// files bdfconv and fontconvert wrote, from the same BDFs, through the command
+// line; the fonts read back; the glyphs a text needs.
+#include "CliRunner.h"
+#include "DebianFonts.h"
+#include "core/formats/BdfFont.h"
+#include "core/formats/GfxFont.h"
+#include "core/formats/U8g2Font.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <tuple>
+
+using namespace tessaldo;
+
+namespace {
+
+const std::filesystem::path kReferences = std::filesystem::path(TESSALDO_TEST_DATA) / "fonts";
+
+// The BDF of one of Debian's X11 fonts, made once for all the tests.
+std::filesystem::path Bdf(const std::string &stem, std::string &why)
+{
+    static const TempDir kFolder;
+    static std::map<std::string, std::filesystem::path> made;
+    if (const auto found = made.find(stem); found != made.end())
+        return found->second;
+    return made[stem] = DebianBdf(stem, kFolder.path(), why);
+}
+
+// The word after `key` in `line`.
+std::string After(const std::string &line, const std::string &key)
+{
+    std::istringstream in(line.substr(line.find(key) + key.size()));
+    std::string word;
+    in >> word;
+    return word;
+}
+
+std::string Quoted(const std::string &line)
+{
+    const std::size_t quote = line.find('\'');
+    return line.substr(quote + 1, line.find('\'', quote + 1) - quote - 1);
+}
+
+struct Reference {
+    std::string file; // in tests/data/fonts
+    std::string bdf;  // the stem of the Debian font it was made from
+    std::vector<std::string> options;
+};
+
+// Each reference file with the options of font that write it.
+std::vector<Reference> References()
+{
+    std::vector<Reference> references;
+    const std::map<std::string, std::string> modes{{"0", "proportional"}, {"1", "height"}, {"2", "mono"}};
+    std::istringstream u8g2(TempDir::Read(kReferences / "u8g2" / "COMMANDS"));
+    for (std::string line; std::getline(u8g2, line);) {
+        const std::string bdf = line.substr(line.rfind(' ') + 1);
+        references.push_back({"u8g2/" + line.substr(0, line.find(':')),
+                              bdf.substr(0, bdf.size() - 4),
+                              {"--glyphs", Quoted(line), "--mode", modes.at(After(line, "-b"))}});
+    }
+    std::istringstream gfx(TempDir::Read(kReferences / "gfx" / "COMMANDS"));
+    for (std::string line; std::getline(gfx, line);) {
+        std::istringstream codes(line.substr(line.find(" 8 ") + 3));
+        std::string first;
+        std::string last;
+        codes >> first >> last;
+        const std::string file = "gfx/" + line.substr(0, line.find(':'));
+        references.push_back(
+            {file,
+             After(line, "Debian's"),
+             {"--glyphs", first + "-" + last, "--name", After(TempDir::Read(kReferences / file), "const GFXfont ")}});
+    }
+    return references;
+}
+
+} // namespace
+
+// Every reference file, byte for byte from its BDF; read back, each font
+// gives its '0' as the BDF draws it.
+TEST(CliFont, WritesTheConvertersFilesAndReadsThemBack)
+{
+    const TempDir dir;
+    for (const Reference &reference : References()) {
+        SCOPED_TRACE(reference.file);
+        std::string why;
+        const std::filesystem::path bdf = Bdf(reference.bdf, why);
+        if (bdf.empty())
+            GTEST_SKIP() << why;
+        const std::filesystem::path out = dir / std::filesystem::path(reference.file).filename();
+        std::vector<std::string> args{"font", bdf.string(), "--output", out.string()};
+        args.insert(args.end(), reference.options.begin(), reference.options.end());
+        const CliResult written = RunCliProcess(args);
+        ASSERT_EQ(written.exitCode, 0) << written.err;
+        EXPECT_EQ(TempDir::Read(out), TempDir::Read(kReferences / reference.file));
+
+        const std::filesystem::path back = dir / "back.bdf";
+        const CliResult read = RunCliProcess({"font", out.string(), "--output", back.string()});
+        ASSERT_EQ(read.exitCode, 0) << read.err;
+        const BitmapFont original = ReadBdfFont(TempDir::Read(bdf), LcdType::Row).font;
+        const BitmapFont again = ReadBdfFont(TempDir::Read(back), LcdType::Row).font;
+        ASSERT_NE(again.Find('0'), nullptr);
+        EXPECT_EQ(Reduced(*again.Find('0')).dots, Reduced(*original.Find('0')).dots);
+    }
+}
+
+// --text keeps exactly the glyphs a text draws, and names those the font lacks.
+TEST(CliFont, ATextTakesItsOwnGlyphsAndNamesThoseMissing)
+{
+    const TempDir dir;
+    const std::string text = "온도 23.5°C";
+    const std::vector<std::tuple<std::string, std::vector<char32_t>, std::string>> cases{
+        {"6x13",
+         {U' ', U'.', U'2', U'3', U'5', U'C', U'\xb0'},
+         "The font has no glyph for U+B3C4 and U+C628, which the text draws.\n"},
+        {"18x18ko", {U' ', U'.', U'2', U'3', U'5', U'C', U'\xb0', U'\xb3c4', U'\xc628'}, ""},
+    };
+    for (const auto &[stem, codes, missing] : cases) {
+        SCOPED_TRACE(stem);
+        std::string why;
+        const std::filesystem::path bdf = Bdf(stem, why);
+        if (bdf.empty())
+            GTEST_SKIP() << why;
+        const CliResult written = RunCliProcess(
+            {"font", bdf.string(), "--text", text, "--output", "-", "--format", "u8g2", "--name", "u8g2_font_status"});
+        ASSERT_EQ(written.exitCode, 0) << written.err;
+        EXPECT_EQ(written.err, missing);
+        const std::vector<U8g2Source> fonts = FindU8g2Fonts(written.out);
+        ASSERT_EQ(fonts.size(), 1U);
+        std::vector<char32_t> read;
+        const Result<BitmapFont> font = DecodeU8g2Font(fonts[0].bytes, fonts[0].name);
+        ASSERT_TRUE(font) << font.message();
+        for (const BitmapGlyph &glyph : font.value().glyphs)
+            read.push_back(glyph.codePoint);
+        std::sort(read.begin(), read.end());
+        EXPECT_EQ(read, codes);
+    }
+}
+
+// import takes every kind of font, at the font's own size: the reference
+// files as one picture per glyph, and a font of 18 x 18 glyphs as a header.
+TEST(CliFont, ImportTakesEveryFontAtItsOwnSize)
+{
+    const TempDir dir;
+    for (const Reference &reference : References()) {
+        SCOPED_TRACE(reference.file);
+        const std::string text = TempDir::Read(kReferences / reference.file);
+        const std::vector<U8g2Source> u8g2 = FindU8g2Fonts(text);
+        const std::size_t glyphs = u8g2.empty() ? ReadGfxFont(text).value().glyphs.size()
+                                                : DecodeU8g2Font(u8g2[0].bytes, u8g2[0].name).value().glyphs.size();
+        const std::filesystem::path folder = dir / std::filesystem::path(reference.file).stem();
+        const CliResult imported =
+            RunCliProcess({"import", (kReferences / reference.file).string(), "--each", folder.string()});
+        ASSERT_EQ(imported.exitCode, 0) << imported.err;
+        EXPECT_EQ(static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {})), glyphs);
+    }
+    std::string why;
+    const std::filesystem::path bdf = Bdf("18x18ko", why);
+    if (bdf.empty())
+        GTEST_SKIP() << why;
+    const std::filesystem::path few = dir / "few.bdf";
+    ASSERT_EQ(RunCliProcess({"font", bdf.string(), "--glyphs", "$ac00-$ac02", "--output", few.string()}).exitCode, 0);
+    const CliResult header = RunCliProcess({"import", few.string(), (dir / "hangul.h").string()});
+    ASSERT_EQ(header.exitCode, 0) << header.err;
+    EXPECT_NE(TempDir::Read(dir / "hangul.h").find("U_AC02"), std::string::npos);
+}
+
+// Glyphs drawn by hand go out as u8g2 fonts and GFXfonts that draw what
+// their BDF draws: each glyph's dots, place and advance.
+TEST(CliFont, DrawnGlyphsGoOutAsEveryFormat)
+{
+    const TempDir dir;
+    ASSERT_EQ(RunCliProcess({"text", "A가.", "--each", (dir / "drawn").string()}).exitCode, 0);
+    const auto glyphsOf = [&dir](const std::string &file) {
+        const std::filesystem::path bdf = dir / (file + ".bdf");
+        const CliResult made = RunCliProcess({"font", (dir / file).string(), "--output", bdf.string()});
+        EXPECT_EQ(made.exitCode, 0) << made.err;
+        std::vector<BitmapGlyph> glyphs;
+        for (const BitmapGlyph &glyph : ReadBdfFont(TempDir::Read(bdf), LcdType::Row).font.glyphs)
+            glyphs.push_back(Reduced(glyph));
+        return glyphs;
+    };
+    const std::vector<BitmapGlyph> expected = glyphsOf("drawn");
+    ASSERT_EQ(expected.size(), 3U);
+    for (const std::string file : {"u8g2_font_drawn.c", "drawn_ascii.h"}) {
+        SCOPED_TRACE(file);
+        const CliResult made = RunCliProcess({"font", (dir / "drawn").string(), "--output", (dir / file).string(),
+                                              "--glyphs", file.ends_with(".h") ? "32-127" : "*,$ac00"});
+        ASSERT_EQ(made.exitCode, 0) << made.err;
+        std::vector<BitmapGlyph> read = glyphsOf(file);
+        std::vector<BitmapGlyph> wanted = expected;
+        if (file.ends_with(".h")) {
+            wanted.erase(wanted.end() - 1); // GFX takes codes up to 255
+            // and holds every code between the glyphs, blank where there is none.
+            std::erase_if(read, [](const BitmapGlyph &glyph) { return glyph.advance == 0 && glyph.dots.empty(); });
+        }
+        // The u8g2 font keeps those below 0x100 first, as drawUTF8 looks for them.
+        std::sort(read.begin(), read.end(), [](const auto &a, const auto &b) { return a.codePoint < b.codePoint; });
+        EXPECT_EQ(read, wanted);
+    }
+}
