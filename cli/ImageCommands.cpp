@@ -13,7 +13,7 @@ const Command kImageCommands[] = {
      "                   [--invert]\n"
      "  import IMAGE --each FOLDER [--replace] [the same options]\n"
      "  import FONT OUT|--each FOLDER [--replace] [--type 0|1]",
-     "               make a drawing file from an image of any size (PNG, BMP, GIF,\n"
+     "               make a picture from an image of any size (PNG, BMP, GIF,\n"
      "               JPEG, ...) as the module shows it in that layout (default 0):\n"
      "               the image is fitted to 16 x 16 cells (default contain: all of\n"
      "               it, white margins), and a cell darker than N (0-255, default\n"
@@ -24,10 +24,11 @@ const Command kImageCommands[] = {
      "               first with --replace; a damaged or cut-short image is refused.\n"
      "               A 16 x 16 XBM or PBM is taken dot for dot, whatever the options.\n"
      "               With --size WxH (1-1024 each way, as 128x64) the picture is\n"
-     "               that size instead, the image fitted to its cells, and OUT a\n"
-     "               plain PBM, or an XBM when its name ends in .xbm (--each\n"
+     "               that size instead, the image fitted to its cells (--each\n"
      "               writes STEM-000.pbm, ...); an XBM or PBM of that size is\n"
-     "               taken dot for dot.\n"
+     "               taken dot for dot. OUT's ending decides what is written:\n"
+     "               .Lcd a drawing file (16 x 16 only), .pbm a plain PBM, .xbm\n"
+     "               an XBM, .png an image of a pixel a dot, .h a header.\n"
      "               An OUT ending in .h is a header as header writes it: an\n"
      "               animation's frames NAME_000, ... with their delays, NAME\n"
      "               after OUT, or a still image as one picture. A FONT's glyphs\n"
@@ -35,8 +36,8 @@ const Command kImageCommands[] = {
      "               pictures dot for dot at the font's own size: with\n"
      "               --each one U+XXXX.Lcd per glyph, as text --each names them\n"
      "               (drawings there that it would change are refused, or written\n"
-     "               over with --replace); an OUT.h takes them all as U_XXXX, any\n"
-     "               other OUT a font of one glyph\n",
+     "               over with --replace); an OUT.h takes them all as U_XXXX, and\n"
+     "               any other OUT the font's only glyph\n",
      {{"--type"},
       {"--size"},
       {"--fit"},
@@ -81,8 +82,8 @@ const Command kImageCommands[] = {
      "               is told apart by its form, and may be given once of each:\n"
      "               a number is the font's pixel size (--size 12), WxH the\n"
      "               picture's size (--size 128x64, 1-1024 each way, default\n"
-     "               16x16), OUT then a plain PBM, or an XBM by its name, as\n"
-     "               import writes them; with --onto the picture is FILE's size\n",
+     "               16x16); OUT's ending decides its format, as import's does;\n"
+     "               with --onto the picture is FILE's size\n",
      {{"--type"},
       {"--font"},
       {"--size", true, true},
