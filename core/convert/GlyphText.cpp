@@ -1,5 +1,7 @@
 #include "core/convert/GlyphText.h"
 
+#include "core/convert/TextPlacement.h"
+
 namespace tessaldo {
 namespace {
 
@@ -41,14 +43,16 @@ GlyphLine LayGlyphs(const std::vector<Glyph> &glyphs, bool alignLeft, int offset
     GlyphLine line{ScreenCells(size)};
     for (const Glyph &glyph : glyphs)
         line.width += glyph.width;
-    int left = (alignLeft ? 0 : (size.width - line.width) / 2) + offsetX;
+    int left = (alignLeft ? 0 : CentredStart(size.width, line.width)) + offsetX;
+    // A centred line is centred down too, as the desktop centres its font's line height.
+    const int top = (alignLeft ? 0 : CentredStart(size.height, kGridSide)) + offsetY;
     for (const Glyph &glyph : glyphs) {
         for (int row = 0; row < static_cast<int>(glyph.rows.size()); ++row) {
             for (int column = 0; column < glyph.width; ++column) {
                 if (!((glyph.rows[static_cast<std::size_t>(row)] >> (15 - column)) & 1))
                     continue;
                 const int x = left + column;
-                const int y = offsetY + row;
+                const int y = top + row;
                 if (!IsInside({x, y}, size))
                     line.cut = true;
                 else

@@ -26,9 +26,9 @@ struct GlyphLine {
     bool cut = false; // some of its dots fall outside the picture
 };
 
-// The glyphs side by side on a picture of `size`, the line centred (a line
-// wider than the picture cut on both sides) or from the left edge, its top
-// on the top row, then moved by whole dots: the same picture as the desktop
+// The glyphs side by side on a picture of `size`, the line centred both ways
+// (a line wider than the picture cut on both sides) or from the top-left
+// cell, then moved by whole dots: the same picture as the desktop
 // draws from Unifont at 16 px.
 GlyphLine LayGlyphs(const std::vector<Glyph> &glyphs, bool alignLeft, int offsetX, int offsetY,
                     PictureSize size = kModuleSize);

@@ -9,8 +9,8 @@ import { join } from 'node:path';
 import { deflateSync } from 'node:zlib';
 
 import {
-    assertEqual, chunk, cli, cliRefusal, dataFile, dropFiles, Failure, kData, kWork, lcdDots, png, waitFor, waitForDots,
-    waitForText,
+    assertEqual, chunk, cli, cliRefusal, dataFile, dropFiles, Failure, giveFile, kData, kWork, lcdDots, menu, png, waitFor,
+    waitForDots, waitForText,
 } from './harness.mjs';
 
 const kDithers = ['none', 'floyd-steinberg', 'atkinson', 'bayer'];
@@ -55,8 +55,14 @@ function damagedPngs() {
     };
 }
 
+// Import Image… from the menu: a dropped PBM or XBM would open at its own size instead.
+async function chooseForImport(page, name, data) {
+    await giveFile(page, name, data);
+    await menu(page, 'Import Image…');
+}
+
 async function openImport(page, name, data) {
-    await dropFiles(page, [[name, data]]);
+    await chooseForImport(page, name, data);
     await page.waitForSelector('dialog[open] select#dither');
 }
 
@@ -176,7 +182,7 @@ async function bitmaps(page) {
     await sameDotsAsCli(page, 'wide.pbm', pbm, ['none', 'atkinson']);
 
     const cut = pbm.subarray(0, pbm.length - 5);
-    await dropFiles(page, [['cut.pbm', cut]]);
+    await chooseForImport(page, 'cut.pbm', cut);
     assertEqual(await waitForText(page, 'dialog[open] .message-text'),
         `Cannot import "cut.pbm": ${cliRefusal(['import', '-', '-'], cut).split(': ').slice(1).join(': ')}`);
     await page.click('dialog[open] button');
