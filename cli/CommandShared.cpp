@@ -5,11 +5,13 @@
 #include "core/code/LayoutGuess.h"
 #include "core/formats/BitmapFiles.h"
 #include "core/formats/DrawingFile.h"
+#include "core/formats/ImageHeader.h"
 #include "core/formats/SetFiles.h"
 #include "core/formats/SetHeader.h"
 #include "core/formats/SetMerge.h"
 #include "core/platform/FileIo.h"
 #include "core/platform/PlatformFile.h"
+#include "core/session/Incoming.h"
 
 #include <algorithm>
 #include <istream>
@@ -18,6 +20,9 @@
 
 namespace tessaldo {
 namespace {
+
+// Enough of a file for an image's declared size, past a JPEG's EXIF block.
+constexpr std::size_t kImageStartBytes = 64 * 1024;
 
 // Standard input gets the same reading as a file: only the start counts,
 // and all of a bitmap. The rest is read and dropped, as far as a source may
@@ -134,17 +139,20 @@ CommandLineDefines ReadDefines(const Arguments &arguments)
     return defines;
 }
 
-void ExpectPictureName(const Arguments &arguments, const std::string &out, std::span<const PictureFormat> written)
+void ExpectPictureName(const Arguments &arguments, const std::string &out, std::span<const PictureFormat> written,
+                       std::string_view alsoWritten)
 {
     const std::optional<PictureFormat> asked = PictureFormatOfName(out);
     if (out == kStandardStream || (asked && std::ranges::find(written, *asked) != written.end()))
         return;
+    std::vector<std::string> endings;
+    for (const PictureFormat format : written)
+        endings.emplace_back(PictureFormatSuffix(format));
+    if (!alsoWritten.empty())
+        endings.emplace_back(alsoWritten);
     std::string suffixes;
-    for (std::size_t i = 0; i < written.size(); ++i)
-        suffixes += (i == 0                    ? ""
-                     : i + 1 == written.size() ? " or "
-                                               : ", ")
-                    + std::string(PictureFormatSuffix(written[i]));
+    for (std::size_t i = 0; i < endings.size(); ++i)
+        suffixes += (i == 0 ? "" : i + 1 == endings.size() ? " or " : ", ") + endings[i];
     throw UsageError("OUT must end in " + suffixes + ", the files " + arguments.operands[0] + " writes, not '" + out
                      + "'");
 }
@@ -154,10 +162,25 @@ FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid)
     Drawing drawing;
     grid = DotGrid{};
     const LcdType type = grid.nLCDType();
-    FileStatus read =
-        file == kStandardStream ? ReadPictureFromStream(in, drawing, type) : ReadPictureFile(file, drawing, type);
-    if (read)
+    if (file == kStandardStream) {
+        FileStatus read = ReadPictureFromStream(in, drawing, type);
+        if (read)
+            ApplyDrawing(grid, std::move(drawing));
+        return read;
+    }
+    const FileStatus read = ReadPictureFile(file, drawing, type);
+    if (read) {
         ApplyDrawing(grid, std::move(drawing));
+        return read;
+    }
+    // An image or a source is no picture file, but another command reads it: say which.
+    std::string start;
+    const bool image = ReadFileStart(file, kImageStartBytes, start).ok() && DeclaredImageSize(start).has_value();
+    if (image)
+        return FileStatus::Failed(read.message()
+                                  + " It is an image: tessaldo-cli import FILE OUT makes a picture of it.");
+    if (IsSourceFileName(std::filesystem::path(file).filename().string()))
+        return FileStatus::Failed(read.message() + " It holds code: tessaldo-cli decode FILE OUT reads its arrays.");
     return read;
 }
 int WriteDrawing(const DotGrid &grid, const std::string &outPath, std::ostream &out, std::ostream &err)

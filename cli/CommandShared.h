@@ -32,8 +32,10 @@ inline constexpr PictureFormat kTextCommandFormats[] = {PictureFormat::Drawing, 
 inline constexpr PictureFormat kImageCommandFormats[] = {PictureFormat::Drawing, PictureFormat::Pbm, PictureFormat::Xbm,
                                                          PictureFormat::Png};
 // A usage error, before anything is read, unless OUT is standard output or
-// its name asks for one of the formats `written` the command writes.
-void ExpectPictureName(const Arguments &arguments, const std::string &out, std::span<const PictureFormat> written);
+// its name asks for one of the formats `written` the command writes; the
+// error lists `alsoWritten` too, an ending the command takes before asking.
+void ExpectPictureName(const Arguments &arguments, const std::string &out, std::span<const PictureFormat> written,
+                       std::string_view alsoWritten = {});
 // Loads the drawing as the window's Open would into a picture fresh from start-up.
 FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid);
 // Writes as Save does, or to standard output.

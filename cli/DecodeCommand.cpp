@@ -239,7 +239,7 @@ int DecodeUnsized(const std::string &source, const UnsizedArray &array, bool all
                                                                + std::to_string(first.height) + " (likeliest)";
         return Refused(streams.err,
                        DecodeFailed(source, unsaid + "; give --size WxH" + likeliest
-                                                + (candidates.size() > 1 ? ", or see every display size it fits with "
+                                                + (candidates.size() > 1 ? ", or see every size it fits with "
                                                                            "--layout all"
                                                                          : ""))
                            .message());

@@ -104,6 +104,9 @@ int WritePictureFile(const DotGrid &grid, const std::string &out, Streams &strea
 int Png(const Arguments &arguments, Streams &streams)
 {
     arguments.ExpectOperands({"FILE", "OUT.png"});
+    // PNG data under another ending would be opened as what that ending says.
+    constexpr PictureFormat kPng[] = {PictureFormat::Png};
+    ExpectPictureName(arguments, arguments.operands[2], kPng);
     return WritePicture(arguments, ExportFormat::Png, streams);
 }
 

@@ -82,8 +82,8 @@ const Command kImageCommands[] = {
      "               is told apart by its form, and may be given once of each:\n"
      "               a number is the font's pixel size (--size 12), WxH the\n"
      "               picture's size (--size 128x64, 1-1024 each way, default\n"
-     "               16x16); OUT's ending decides its format, as import's does;\n"
-     "               with --onto the picture is FILE's size\n",
+     "               16x16); OUT's ending (.Lcd, .pbm, .xbm or .png) decides\n"
+     "               its format; with --onto the picture is FILE's size\n",
      {{"--type"},
       {"--font"},
       {"--size", true, true},

@@ -216,7 +216,7 @@ int Import(const Arguments &arguments, Streams &streams)
     const std::string name = SourceName(imagePath);
     const bool toHeader = !each && arguments.operands[2].ends_with(".h");
     if (!each && !toHeader)
-        ExpectPictureName(arguments, arguments.operands[2], kImageCommandFormats);
+        ExpectPictureName(arguments, arguments.operands[2], kImageCommandFormats, ".h");
     std::vector<FrameGreys> frames;
     std::string problem;
     bool read = false;

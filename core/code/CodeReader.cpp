@@ -50,7 +50,8 @@ struct Values {
     std::size_t count = 0;
     std::string problem;
     bool firstUnread = false;
-    bool countInDoubt = false; // a value may be several
+    bool countInDoubt = false;  // a value may be several
+    std::size_t zeroFilled = 0; // of count, those C adds after the ones written
 
     void Add(const ByteValue &value)
     {
@@ -91,7 +92,16 @@ struct Values {
         if (length <= count)
             return;
         bytes.resize(std::max(bytes.size(), std::min(length, kMostBytes)), 0);
+        zeroFilled += length - count;
         count = length;
+    }
+
+    // "40 values (32 given, the rest zero)": the count a compiler sees, and what the text wrote.
+    std::string Counted() const
+    {
+        const std::string counted = Count(count, "value");
+        return zeroFilled == 0 ? counted
+                               : counted + " (" + std::to_string(count - zeroFilled) + " given, the rest zero)";
     }
 
     void Clear() { *this = {}; }
@@ -882,8 +892,7 @@ private:
                 m_reading.pictures.back().layoutEvidence = beside->layoutEvidence;
             }
         } else if (contents.lists == 0)
-            PassOver(m_reading, m_note,
-                     "the array " + name + line + " has " + Count(values.count, "value") + "; " + WhatFits());
+            PassOver(m_reading, m_note, "the array " + name + line + " has " + values.Counted() + "; " + WhatFits());
         else if (contents.values.count > 0 || contents.irregular)
             PassOver(m_reading, m_note,
                      "the array " + name + line + " holds lists of unequal length or lists in lists; " + WhatFits());
@@ -945,10 +954,10 @@ private:
             return TakePictures(name + std::string(sizes) + line, *shape, told, values, drawn);
         if (!told && shape)
             told = ShapeSize(name, sizes, *shape, drawn);
-        const std::string what = "the array " + name + line + " has " + Count(values.count, "value");
+        const std::string what = "the array " + name + line + " has " + values.Counted();
         if (!told) {
             if (!listed && !values.HavePictureLength())
-                KeepUnsized({name, what, values.bytes, unsaidLayout, unsaidEvidence, SizesTaking(values.count, false)},
+                KeepUnsized({name, what, values.bytes, unsaidLayout, unsaidEvidence, SizesFitting(values.count)},
                             values);
             return false;
         }
@@ -1082,6 +1091,16 @@ private:
     }
 
     // Kept where some size fits it, to propose that size.
+    // The common displays' sizes `count` bytes fit, or where none does, every
+    // size whose rows or pages they fill, so that a refusal can still propose
+    // one; fewer bytes than an 8 x 8 icon takes are a table, no picture.
+    static std::vector<PictureSize> SizesFitting(std::size_t count)
+    {
+        constexpr std::size_t kSmallestIcon = 8;
+        std::vector<PictureSize> sizes = SizesTaking(count, false);
+        return sizes.empty() && count >= kSmallestIcon ? SizesTaking(count, true) : sizes;
+    }
+
     void KeepUnsized(UnsizedArray array, const Values &values)
     {
         if (m_sizes.unsaid || values.count > values.bytes.size() || !values.problem.empty() || array.sizes.empty())

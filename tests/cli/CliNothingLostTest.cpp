@@ -84,6 +84,37 @@ TEST(CliOutput, TheNameOfOutAsksForItsFormatAtEverySizeAndOneOfNoneIsRefused)
                 EXPECT_EQ(TempDir::Read(dir / name).substr(0, start.size()), start) << args[0] << " " << name;
         }
     }
+    EXPECT_NE(RunCliProcess({"import", image, (dir / "o.txt").string()}).err.find(".png or .h, the files import"),
+              std::string::npos);
+    const CliResult png2 = RunCliProcess({"png", picture, (dir / "o.txt").string()});
+    EXPECT_EQ(png2.exitCode, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir / "o.txt"));
+}
+
+TEST(CliInput, AFileAnotherCommandReadsIsNamedWithThatCommand)
+{
+    TempDir dir;
+    std::mt19937 random(41);
+    const std::string picture = SavedPicture(dir, "p.pbm", random, {12, 7}).string();
+    const std::string image = dir / "p.png";
+    ASSERT_EQ(RunCliProcess({"export", picture, image}).exitCode, 0);
+    const auto source = dir.Write("icons.ino", "const unsigned char a[] = {1};\n");
+    EXPECT_NE(RunCliProcess({"show", image}).err.find(" It is an image: tessaldo-cli import FILE OUT"),
+              std::string::npos);
+    EXPECT_NE(RunCliProcess({"code", source.string()}).err.find(" It holds code: tessaldo-cli decode FILE OUT"),
+              std::string::npos);
+    // Arrays that fit no display's size still get a size proposed, and the count a compiler sees.
+    std::string values;
+    for (int i = 0; i < 24; ++i)
+        values += std::to_string(i) + ", ";
+    const auto blob = dir.Write("blob.c", "const unsigned char blob[] = {" + values + "};\n");
+    EXPECT_EQ(RunCliProcess({"decode", blob.string(), "-"}).err,
+              "Cannot decode \"" + blob.string()
+                  + "\": the array blob on line 1 has 24 values and its code tells no size; give --size WxH, e.g. "
+                    "--size 8x24 (likeliest), or see every size it fits with --layout all.\n");
+    const auto declared = dir.Write("a.c", "const unsigned char a[40] = {" + values + "};\n");
+    EXPECT_NE(RunCliProcess({"decode", declared.string(), "-"}).err.find("has 40 values (24 given, the rest zero)"),
+              std::string::npos);
 }
 
 TEST(CliHelp, HelpCommandPrintsWhatCommandHelpDoesForEveryCommand)

@@ -661,7 +661,7 @@ TEST(CliDecode, AFrameBufferOfNoSaidSizeIsOfferedTheDisplaySizesItFits)
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, "Cannot decode \"" + buffer.string()
                                + "\": the array buffer on line 1 has 1024 values and its code tells no size; give "
-                                 "--size WxH, e.g. --size 128x64 (likeliest), or see every display size it fits with "
+                                 "--size WxH, e.g. --size 128x64 (likeliest), or see every size it fits with "
                                  "--layout all.\n");
     const CliResult all = RunCliProcess({"decode", buffer.string(), "--layout", "all"});
     EXPECT_EQ(all.out.substr(0, all.out.find('\n')), "size 128 x 64, pages/tiles");
@@ -722,7 +722,7 @@ TEST(CliDecode, RealFirmwareComesBackInItsOwnSizeAndLayout)
     EXPECT_EQ(RunCliProcess({"decode", num.string(), "-"}).err,
               "Cannot decode \"" + num.string()
                   + "\": the array Num[2][128] on line 1 holds 2 pictures of 128 bytes and its code tells no size; "
-                    "give --size WxH, e.g. --size 32x32 (likeliest), or see every display size it fits with --layout "
+                    "give --size WxH, e.g. --size 32x32 (likeliest), or see every size it fits with --layout "
                     "all.\n");
     const CliResult each = RunCliProcess({"decode", num.string(), "--each", (dir / "num").string()});
     EXPECT_EQ(each.exitCode, 1);

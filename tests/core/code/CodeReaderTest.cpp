@@ -163,7 +163,8 @@ TEST(CodeReader, RefusalsSayWhatWasFound)
                            [&notes](const std::string &why) { notes.push_back(why); });
     EXPECT_EQ(reading.pictures.size(), 1u);
     EXPECT_EQ(notes, (std::vector<std::string>{
-                         "the array font on line 1 has 475 values; a picture is 32 values, or 33 beginning with 0xA4",
+                         "the array font on line 1 has 475 values (2 given, the rest zero); a picture is 32 values, or "
+                         "33 beginning with 0xA4",
                          "the array icons[16][2] on line 2 is 2 lists of 2 values; a picture is 32 values, or 33 "
                          "beginning with 0xA4"}));
     EXPECT_EQ(Refusal("x[] = {1, 2};"), "the array x on line 1 has 2 values; a picture is 32 values, or 33 "
@@ -246,7 +247,8 @@ TEST(CodeReader, FollowsConditionalsMacroListsAndStringsAsTheCompilerDoes)
                        [&notes](const std::string &why) { notes.push_back(why); });
     EXPECT_EQ(notes, (std::vector<std::string>{
                          "the array e on line 1 has 34 values; a picture is 32 values, or 33 beginning with 0xA4",
-                         "the array s on line 3 has 5 values; a picture is 32 values, or 33 beginning with 0xA4"}));
+                         "the array s on line 3 has 5 values (3 given, the rest zero); a picture is 32 values, or 33 "
+                         "beginning with 0xA4"}));
     EXPECT_EQ(Refusal("e[32] = \"\\x1ff\";"), "the string on line 1, column 9 holds \"\\x1ff\", which is over 255");
 }
 
@@ -393,8 +395,8 @@ TEST(CodeReader, PicturesOfOtherSizesAreReadAtTheSizeTheirCodeTells)
     EXPECT_EQ(splash.sizedBytes.at(16), 1);
 
     EXPECT_TRUE(FindPicturesInCode(text).pictures.empty());
-    // No size told: kept to propose one for where a display's fits, or read at the size given.
-    const std::string buffer = "uint8_t buffer[] = " + values(1024) + ";\nuint8_t odd[] = " + values(1000) + ";\n";
+    // No size told: kept to propose one where any size fits (1031 bytes fill none), or read at the size given.
+    const std::string buffer = "uint8_t buffer[] = " + values(1024) + ";\nuint8_t odd[] = " + values(1031) + ";\n";
     const CodeReading unsized = FindPicturesInCode(buffer, {}, {}, {true, {}});
     ASSERT_EQ(unsized.unsized.size(), 1U);
     EXPECT_EQ(PickUnsized(unsized, "buffer")->what, "the array buffer on line 1 has 1024 values");
@@ -402,7 +404,7 @@ TEST(CodeReader, PicturesOfOtherSizesAreReadAtTheSizeTheirCodeTells)
     const CodeReading given = FindPicturesInCode(buffer, {}, {}, {true, PictureSize{64, 128}});
     ASSERT_EQ(given.pictures.size(), 1U);
     EXPECT_EQ(given.pictures.front().size, (PictureSize{64, 128}));
-    EXPECT_EQ(given.firstPassedOver.back(), "the array odd on line 2 has 1000 values, but at 64 x 128 its picture "
+    EXPECT_EQ(given.firstPassedOver.back(), "the array odd on line 2 has 1031 values, but at 64 x 128 its picture "
                                             "takes 1024 bytes in rows, xbm, pages or tiles");
 }
 
