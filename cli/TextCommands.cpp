@@ -25,8 +25,9 @@ const Command kTextCommands[] = {
      kDrawingInput},
     {"show",
      "FILE",
-     "               print the picture as the window shows it: a line 'type N',\n"
-     "               then 16 lines of 16 dots, '#' set and '.' clear\n",
+     "               print the picture as the window shows it: a line 'type N'\n"
+     "               (16 x 16) or 'size W x H', then a line of dots a row,\n"
+     "               '#' set and '.' clear\n",
      {},
      Show,
      kDrawingInput},
