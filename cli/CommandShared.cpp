@@ -22,7 +22,7 @@ namespace tessaldo {
 namespace {
 
 // Enough of a file for an image's declared size, past a JPEG's EXIF block.
-constexpr std::size_t kImageStartBytes = 64 * 1024;
+constexpr std::size_t kImageStartBytes = std::size_t{64} * 1024;
 
 // Standard input gets the same reading as a file: only the start counts,
 // and all of a bitmap. The rest is read and dropped, as far as a source may
@@ -168,7 +168,7 @@ FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid)
             ApplyDrawing(grid, std::move(drawing));
         return read;
     }
-    const FileStatus read = ReadPictureFile(file, drawing, type);
+    FileStatus read = ReadPictureFile(file, drawing, type);
     if (read) {
         ApplyDrawing(grid, std::move(drawing));
         return read;
