@@ -5,6 +5,7 @@
 #include "core/convert/GlyphNames.h"
 #include "core/formats/BdfFont.h"
 #include "core/formats/DrawingFile.h"
+#include "core/formats/FontFiles.h"
 #include "core/formats/FontText.h"
 #include "core/formats/GfxFont.h"
 #include "core/formats/SetHeader.h"
@@ -12,12 +13,11 @@
 #include "core/model/PictureName.h"
 #include "core/platform/FileIo.h"
 #include "core/platform/PlatformFile.h"
+#include "core/session/Texts.h"
 
 #include <algorithm>
-#include <array>
 #include <map>
 #include <ostream>
-#include <sstream>
 
 namespace tessaldo {
 namespace {
@@ -94,6 +94,11 @@ bool GatherSource(const std::string &source, const CommandLineDefines &defines, 
     return true;
 }
 
+std::string DrawnTwice(const std::string &earlier, const std::string &later, char32_t codePoint)
+{
+    return FilledText(TextId::FontDrawnTwice, {SourceName(earlier), SourceName(later), CodePointName(codePoint)});
+}
+
 // Each picture's character; every picture whose name gives none, and every
 // character drawn twice, is named in the refusal.
 bool GlyphsOf(const std::vector<GivenPicture> &given, std::vector<FontGlyph> &glyphs, std::ostream &err)
@@ -103,12 +108,10 @@ bool GlyphsOf(const std::vector<GivenPicture> &given, std::vector<FontGlyph> &gl
     for (const GivenPicture &picture : given) {
         const std::optional<char32_t> codePoint = CodePointOfName(picture.name);
         if (!codePoint) {
-            err << "Cannot make the font: the picture " << picture.name << " of " << SourceName(picture.source)
-                << " names no character; a glyph's picture is named U_XXXX, or its file U+XXXX.Lcd.\n";
+            err << FilledText(TextId::FontUnnamedPicture, {picture.name, SourceName(picture.source)}) << '\n';
             refused = true;
         } else if (const auto [earlier, added] = drawn.emplace(*codePoint, &picture); !added) {
-            err << "Cannot make the font: " << SourceName(earlier->second->source) << " and "
-                << SourceName(picture.source) << " both draw " << CodePointName(*codePoint) << ".\n";
+            err << DrawnTwice(earlier->second->source, picture.source, *codePoint) << '\n';
             refused = true;
         } else {
             glyphs.push_back({*codePoint, picture.picture});
@@ -118,10 +121,11 @@ bool GlyphsOf(const std::vector<GivenPicture> &given, std::vector<FontGlyph> &gl
     for (const GivenPicture &picture : given) {
         if (picture.picture.Size() == given.front().picture.Size())
             continue;
-        err << "Cannot make the font: its glyphs share one size, but the picture " << given.front().name << " of "
-            << SourceName(given.front().source) << " is " << PictureSizeText(given.front().picture.Size()) << " and "
-            << picture.name << " of " << SourceName(picture.source) << " is " << PictureSizeText(picture.picture.Size())
-            << ".\n";
+        err << FilledText(TextId::FontSizesDiffer,
+                          {given.front().name, SourceName(given.front().source),
+                           PictureSizeText(given.front().picture.Size()), picture.name, SourceName(picture.source),
+                           PictureSizeText(picture.picture.Size())})
+            << '\n';
         return false;
     }
     return !refused;
@@ -159,75 +163,23 @@ int WriteEachGlyph(const Arguments &arguments, const Document &set, Streams &str
     return saved ? kExitOk : Refused(streams.err, saved.message());
 }
 
-enum class FontKind { None, Bdf, U8g2, Gfx };
-
 std::string Ending(const std::string &file)
 {
     return LowerCase(DisplayPath(std::filesystem::path(file).extension()));
 }
 
-// BDF by its ending or its first word; u8g2 fonts and GFXfonts by the C
-// source that holds them, which images never end in.
-FontKind FontKindOf(const std::string &file, std::istream &in)
+// The font of a file FontKindOfFile tells, each note on its reading on `err`.
+Result<BdfReading> ReadFontFile(const std::string &file, FontKind kind, std::istream &in, LcdType type,
+                                std::ostream &err)
 {
-    if (file == kStandardStream)
-        return FontKind::None;
-    const std::string ending = Ending(file);
-    constexpr std::string_view kStart = "STARTFONT";
-    std::string start;
-    if (ending == ".bdf" || (ReadFileStart(file, kStart.size(), start) && start == kStart))
-        return FontKind::Bdf;
-    constexpr std::array<std::string_view, 5> kSourceEndings{".c", ".h", ".cpp", ".hpp", ".ino"};
-    std::string text;
-    if (std::find(kSourceEndings.begin(), kSourceEndings.end(), ending) == kSourceEndings.end()
-        || !ReadSource(file, in, text))
-        return FontKind::None;
-    if (text.find("U8G2_FONT_SECTION") != std::string::npos)
-        return FontKind::U8g2;
-    return text.find("GFXglyph") != std::string::npos && text.find("GFXfont") != std::string::npos ? FontKind::Gfx
-                                                                                                   : FontKind::None;
-}
-
-std::string ImportFailed(const std::string &font, const std::string &reason)
-{
-    return "Cannot import " + SourceName(font) + ": " + reason + ".";
-}
-
-// The font in `file` read as BDF: u8g2's and GFX's fonts by way of the BDF
-// that keeps their every metric, so that one reader places every kind.
-Result<BdfReading> ReadFontFile(const std::string &file, FontKind kind, std::istream &in, LcdType type)
-{
-    using Reading = Result<BdfReading>;
     std::string text;
     if (const FileStatus read = ReadSource(file, in, text); !read)
-        return Reading::Failed(read.message());
-    if (kind == FontKind::U8g2) {
-        const std::vector<U8g2Source> fonts = FindU8g2Fonts(text);
-        const Result<BitmapFont> font = DecodeU8g2Font(fonts.front().bytes, fonts.front().name);
-        if (!font)
-            return Reading::Failed(font.message());
-        text = FormatBdfFont(font.value());
-    } else if (kind == FontKind::Gfx) {
-        const Result<GfxFont> font = ReadGfxFont(text);
-        if (!font)
-            return Reading::Failed(font.message());
-        text = FormatBdfFont(GfxFontGlyphs(font.value()));
-    }
-    BdfReading reading = ReadBdfFont(text, type);
-    if (!reading.problem.empty())
-        return Reading::Failed(ImportFailed(file, reading.problem));
-    return Reading::Ok(std::move(reading));
-}
-
-void NoteReading(const std::string &file, const BdfReading &reading, std::ostream &err)
-{
-    if (!reading.note.empty())
-        err << "Note: " << SourceName(file) << ": " << reading.note << ".\n";
-    if (reading.passedOver > 0)
-        err << PassedOverIn(SourceName(file), std::to_string(reading.passedOver)
-                                                  + (reading.passedOver == 1 ? " glyph, " : " glyphs, the first ")
-                                                  + reading.firstPassedOver)
-            << "\n";
+        return Result<BdfReading>::Failed(read.message());
+    Result<BdfReading> reading = ReadFont(text, kind, file, type);
+    if (reading)
+        if (const std::string notes = FontReadingNotes(file, reading.value()); !notes.empty())
+            err << notes << '\n';
+    return reading;
 }
 
 enum class FontFormat { Bdf, U8g2, Gfx };
@@ -334,18 +286,17 @@ std::optional<BitmapFont> GatherFont(const Arguments &arguments, const std::stri
     std::vector<std::pair<std::string, BitmapFont>> fonts;
     bool refused = false;
     for (auto source = arguments.operands.begin() + 1; source != arguments.operands.end(); ++source) {
-        const FontKind kind = FontKindOf(*source, streams.in);
+        const FontKind kind = FontKindOfFile(*source);
         if (kind == FontKind::None) {
             refused = !GatherSource(*source, defines, given, streams) || refused;
             continue;
         }
-        Result<BdfReading> reading = ReadFontFile(*source, kind, streams.in, LcdType::Row);
+        Result<BdfReading> reading = ReadFontFile(*source, kind, streams.in, LcdType::Row, streams.err);
         if (!reading) {
             streams.err << reading.message() << '\n';
             refused = true;
             continue;
         }
-        NoteReading(*source, reading.value(), streams.err);
         fonts.emplace_back(*source, std::move(reading.value().font));
     }
     if (refused || (!given.empty() && !GlyphsOf(given, pictureGlyphs, streams.err)))
@@ -363,8 +314,7 @@ std::optional<BitmapFont> GatherFont(const Arguments &arguments, const std::stri
     for (const auto &[source, part] : fonts)
         for (const BitmapGlyph &glyph : part.glyphs) {
             if (const auto [earlier, added] = drawnBy.emplace(glyph.codePoint, source); !added) {
-                streams.err << "Cannot make the font: " << SourceName(earlier->second) << " and " << SourceName(source)
-                            << " both draw " << CodePointName(glyph.codePoint) << ".\n";
+                streams.err << DrawnTwice(earlier->second, source, glyph.codePoint) << '\n';
                 refused = true;
             }
             font.glyphs.push_back(glyph);
@@ -404,7 +354,7 @@ int MakeFont(const Arguments &arguments, Streams &streams)
         return kExitRefused;
     const std::vector<std::optional<char32_t>> chosen = ChosenGlyphs(arguments, *font, streams.err);
     if (std::none_of(chosen.begin(), chosen.end(), [](const auto &code) { return code.has_value(); }))
-        return Refused(streams.err, "Cannot make the font: the glyphs chosen are none of the font's.");
+        return Refused(streams.err, std::string(Text(TextId::FontNoneChosen)));
     Result<std::string> text = Result<std::string>::Ok("");
     if (format == FontFormat::U8g2) {
         text = FormatU8g2Font(*font, chosen, mode, cName);
@@ -433,12 +383,6 @@ int MakeFont(const Arguments &arguments, Streams &streams)
     return saved ? kExitOk : Refused(streams.err, saved.message());
 }
 
-bool IsFontFile(const std::string &file)
-{
-    std::istringstream none;
-    return FontKindOf(file, none) != FontKind::None;
-}
-
 int ImportFont(const Arguments &arguments, Streams &streams)
 {
     RefuseImageOptions(arguments);
@@ -447,13 +391,12 @@ int ImportFont(const Arguments &arguments, Streams &streams)
     DotGrid typed;
     ApplyTypeOption(arguments, typed);
     const Result<BdfReading> read =
-        ReadFontFile(fontPath, FontKindOf(fontPath, streams.in), streams.in, typed.nLCDType());
+        ReadFontFile(fontPath, FontKindOfFile(fontPath), streams.in, typed.nLCDType(), streams.err);
     if (!read)
         return Refused(streams.err, read.message());
     const BdfReading &reading = read.value();
-    NoteReading(fontPath, reading, streams.err);
     if (reading.glyphs.empty())
-        return Refused(streams.err, ImportFailed(fontPath, "none of its glyphs makes a picture"));
+        return Refused(streams.err, FilledText(TextId::CannotImport, {fontPath, Text(TextId::FontNoPictures)}));
     Document set;
     set.type = typed.nLCDType();
     set.pictures.clear();
@@ -473,9 +416,9 @@ int ImportFont(const Arguments &arguments, Streams &streams)
         return WriteSetHeader(set, arguments.operands[2], std::nullopt, arguments.all, streams,
                               DefaultSetLayout(set.Size()));
     if (set.pictures.size() > 1)
-        return Refused(streams.err, ImportFailed(fontPath, "it holds " + std::to_string(set.pictures.size())
-                                                               + " glyphs; --each FOLDER writes a drawing of each, "
-                                                                 "an OUT ending in .h a header of them all"));
+        return Refused(streams.err,
+                       FilledText(TextId::CannotImport, {fontPath, FilledText(TextId::FontManyGlyphs,
+                                                                              {std::to_string(set.pictures.size())})}));
     return WriteDrawing(set.Grid(), arguments.operands[2], streams.out, streams.err);
 }
 

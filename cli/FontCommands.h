@@ -9,9 +9,6 @@ namespace tessaldo {
 
 // font SOURCE... --output NAME.bdf [--name FAMILY]
 int MakeFont(const Arguments &arguments, Streams &streams);
-// Whether import's input is a font rather than an image: named .bdf, or
-// beginning as BDF fonts do.
-bool IsFontFile(const std::string &file);
 // import FONT.bdf OUT, or --each FOLDER: the glyphs as drawings named as text
 // --each names its characters' drawings.
 int ImportFont(const Arguments &arguments, Streams &streams);

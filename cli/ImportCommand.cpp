@@ -6,6 +6,7 @@
 #include "core/code/CodeFormats.h"
 #include "core/formats/BitmapFiles.h"
 #include "core/formats/DrawingFile.h"
+#include "core/formats/FontFiles.h"
 #include "core/formats/SetFiles.h"
 #include "core/formats/SetHeader.h"
 #include "core/platform/FileIo.h"
@@ -195,7 +196,7 @@ bool ReadImageFrames(const std::string &imagePath, std::istream &in, bool allFra
 int Import(const Arguments &arguments, Streams &streams)
 {
     // A font's glyphs are pictures already: nothing to fit or halftone.
-    if (arguments.operands.size() > 1 && IsFontFile(arguments.operands[1]))
+    if (arguments.operands.size() > 1 && FontKindOfFile(arguments.operands[1]) != FontKind::None)
         return ImportFont(arguments, streams);
     const std::optional<std::string> each = arguments.EachFolder("IMAGE");
     DotGrid grid;

@@ -117,6 +117,16 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
      "At any other size, up to 1024 x 1024 dots, Tessaldo draws for OLED, LCD and e-paper displays: it shows the "
      "picture as the display does and copies it as the array the display's library takes (XBM for u8g2, Adafruit "
      "GFX, SSD1306 pages or u8x8 tiles)."},
+    {TextId::FontUnnamedPicture, "fontUnnamedPicture",
+     "Cannot make the font: the picture %1 of %2 names no character; a glyph's picture is named U_XXXX, or its file "
+     "U+XXXX.Lcd."},
+    {TextId::FontDrawnTwice, "fontDrawnTwice", "Cannot make the font: %1 and %2 both draw %3."},
+    {TextId::FontSizesDiffer, "fontSizesDiffer",
+     "Cannot make the font: its glyphs share one size, but the picture %1 of %2 is %3 and %4 of %5 is %6."},
+    {TextId::FontNoneChosen, "fontNoneChosen", "Cannot make the font: the glyphs chosen are none of the font's."},
+    {TextId::FontNoPictures, "fontNoPictures", "none of its glyphs makes a picture"},
+    {TextId::FontManyGlyphs, "fontManyGlyphs",
+     "it holds %1 glyphs; --each FOLDER writes a drawing of each, an OUT ending in .h a header of them all"},
     {TextId::ProgramHeading, "programHeading",
      "16 x 16 pictures for serial graphic LCD modules, and pictures of any size for OLED, LCD and e-paper displays, "
      "with their C code"},

@@ -98,6 +98,12 @@ enum class TextId {
     CopiedArray,
     TypeOnlyAtModuleSize,
     AboutEverySize,
+    FontUnnamedPicture,
+    FontDrawnTwice,
+    FontSizesDiffer,
+    FontNoneChosen,
+    FontNoPictures,
+    FontManyGlyphs,
     ProgramHeading,
 };
 

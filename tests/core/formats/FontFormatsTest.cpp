@@ -1,6 +1,7 @@
 #include "DebianFonts.h"
 #include "TempDir.h"
 #include "core/formats/BdfFont.h"
+#include "core/formats/FontFiles.h"
 #include "core/formats/FontText.h"
 #include "core/formats/GfxFont.h"
 #include "core/formats/U8g2Font.h"
@@ -10,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <sstream>
+#include <tuple>
 
 using namespace tessaldo;
 
@@ -263,4 +265,26 @@ TEST(FontFormats, U8g2FontsCutShortSayWhy)
         EXPECT_EQ(cut.message(),
                   "The u8g2 font f ends inside a glyph or its header: its bytes are cut short or damaged.");
     }
+}
+
+// A file is told a font by its ending or its bytes, the same on every face;
+// images, and C sources that hold no font, are none.
+TEST(FontFormats, EachKindOfFontIsToldByItsNameOrItsBytes)
+{
+    const std::vector<std::tuple<std::string, std::string, FontKind>> cases{
+        {"a.BDF", "", FontKind::Bdf},
+        {"font", "STARTFONT 2.1\n", FontKind::Bdf},
+        {"a.TTF", "", FontKind::TrueType},
+        {"a.otf", "", FontKind::TrueType},
+        {"font", std::string("\0\1\0\0\0\x12", 6), FontKind::TrueType},
+        {"font", "OTTO\0\x0b", FontKind::TrueType},
+        {"font", "ttcf", FontKind::TrueType},
+        {"f.c", "const uint8_t f[9] U8G2_FONT_SECTION(\"f\") = \"\";", FontKind::U8g2},
+        {"F.h", "const GFXglyph FGlyphs[] = {}; const GFXfont F = {};", FontKind::Gfx},
+        {"F.h", "const GFXglyph FGlyphs[] = {};", FontKind::None},
+        {"f.png", "\x89PNG", FontKind::None},
+        {"U8G2_FONT_SECTION.txt", "U8G2_FONT_SECTION", FontKind::None},
+    };
+    for (const auto &[name, bytes, kind] : cases)
+        EXPECT_EQ(FontKindOf(name, bytes), kind) << name;
 }

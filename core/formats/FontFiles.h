@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/formats/BdfFont.h"
+#include "core/model/BitmapFont.h"
+#include "core/platform/Result.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Which kind of font a file holds, told the same way on every face, and the
+// fonts the core reads by itself, each as a BDF of it reads: one reader
+// places the glyphs of every kind.
+namespace tessaldo {
+
+enum class FontKind { None, Bdf, U8g2, Gfx, TrueType };
+
+// The kind of font `bytes` hold, `fileName` the name they came under: BDF by
+// its ending or its first word, TrueType and OpenType by their ending or
+// their first four bytes, u8g2 fonts and GFXfonts by the C source that holds
+// them, which images never end in. For a C source `bytes` is the whole
+// file; for any other, its start suffices.
+FontKind FontKindOf(std::string_view fileName, std::string_view bytes);
+// The same for a file, of which no more is read than telling takes; None
+// where it cannot be read.
+FontKind FontKindOfFile(const std::filesystem::path &file);
+
+// The font `text` holds as `kind` (BDF, u8g2 or GFX) as ReadBdfFont reads
+// it: u8g2's and GFX's fonts by way of the BDF that keeps their every
+// metric. A failure names `file`.
+Result<BdfReading> ReadFont(std::string_view text, FontKind kind, std::string_view file, LcdType type);
+// The font, rasterised or built elsewhere, read the same way.
+Result<BdfReading> ReadFont(const BitmapFont &font, std::string_view file, LcdType type);
+
+// The notes on a font read in spite of flaws or with glyphs passed over, a
+// line each, "" for none.
+std::string FontReadingNotes(std::string_view file, const BdfReading &reading);
+
+} // namespace tessaldo
