@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <map>
 #include <ostream>
+#include <span>
 
 namespace tessaldo {
 namespace {
@@ -131,10 +132,11 @@ bool GlyphsOf(const std::vector<GivenPicture> &given, std::vector<FontGlyph> &gl
     return !refused;
 }
 
-void RefuseImageOptions(const Arguments &arguments)
+// The options import takes for images; a TrueType font's --size is its pixel size.
+void RefuseImageOptions(const Arguments &arguments, bool trueType)
 {
     for (const std::string_view option : {"--size", "--fit", "--threshold", "--dither", "--invert"}) {
-        if (arguments.Has(option))
+        if (arguments.Has(option) && !(trueType && option == "--size"))
             throw UsageError(std::string(option) + " applies to images; a font's glyphs are taken dot for dot");
     }
 }
@@ -168,11 +170,56 @@ std::string Ending(const std::string &file)
     return LowerCase(DisplayPath(std::filesystem::path(file).extension()));
 }
 
+// How the TrueType and OpenType fonts are drawn: by the build's rasteriser
+// (none where it has no FreeType), at --size pixels.
+struct TrueTypeDrawing {
+    TrueTypeRasteriser rasteriser = nullptr;
+    int pixelSize = 0;
+};
+
+bool IsTrueType(const std::string &file)
+{
+    return FontKindOfFile(file) == FontKind::TrueType;
+}
+
+// --size, the pixel size TrueType and OpenType `files` are drawn at, which
+// they need and nothing else takes; 0 where no file is such a font.
+TrueTypeDrawing TrueTypeDrawingOf(const Arguments &arguments, std::span<const std::string> files,
+                                  TrueTypeRasteriser rasteriser)
+{
+    const auto trueType = std::find_if(files.begin(), files.end(), IsTrueType);
+    const std::optional<std::string> size = arguments.Value("--size");
+    if (trueType == files.end()) {
+        if (size)
+            throw UsageError("--size is the pixel size of a TrueType or OpenType font");
+        return {rasteriser, 0};
+    }
+    if (!size)
+        throw UsageError(SourceName(*trueType)
+                         + " is a TrueType or OpenType font: --size PX gives the pixel size to draw it at");
+    return {rasteriser, NumberValue("--size", *size, 1, kMaxFontPixelSize)};
+}
+
+// The font's glyphs drawn at its pixel size, read as a BDF of them reads.
+Result<BdfReading> DrawTrueType(const std::string &file, const TrueTypeDrawing &drawing, LcdType type)
+{
+    using Reading = Result<BdfReading>;
+    if (!drawing.rasteriser)
+        return Reading::Failed(FilledText(TextId::CannotImport, {file, Text(TextId::FontNeedsFreeType)}));
+    const Result<std::string> bytes = ReadFontBytes(file);
+    if (!bytes)
+        return Reading::Failed(bytes.message());
+    const Result<BitmapFont> font = drawing.rasteriser(bytes.value(), drawing.pixelSize, file);
+    return font ? ReadFont(font.value(), file, type) : Reading::Failed(font.message());
+}
+
 // The font of a file FontKindOfFile tells, each note on its reading on `err`.
 Result<BdfReading> ReadFontFile(const std::string &file, FontKind kind, std::istream &in, LcdType type,
-                                std::ostream &err)
+                                const TrueTypeDrawing &drawing, std::ostream &err)
 {
     std::string text;
+    if (kind == FontKind::TrueType)
+        return DrawTrueType(file, drawing, type);
     if (const FileStatus read = ReadSource(file, in, text); !read)
         return Result<BdfReading>::Failed(read.message());
     Result<BdfReading> reading = ReadFont(text, kind, file, type);
@@ -278,7 +325,8 @@ std::string CName(const Arguments &arguments, const std::string &output)
 
 // The fonts and pictures of the sources as one font, or none where a source
 // is refused or two draw one character (each named on `err`).
-std::optional<BitmapFont> GatherFont(const Arguments &arguments, const std::string &family, bool &onlyPictures,
+std::optional<BitmapFont> GatherFont(const Arguments &arguments, const std::string &family,
+                                     const TrueTypeDrawing &drawing, bool &onlyPictures,
                                      std::vector<FontGlyph> &pictureGlyphs, Streams &streams)
 {
     const CommandLineDefines defines = ReadDefines(arguments);
@@ -291,7 +339,7 @@ std::optional<BitmapFont> GatherFont(const Arguments &arguments, const std::stri
             refused = !GatherSource(*source, defines, given, streams) || refused;
             continue;
         }
-        Result<BdfReading> reading = ReadFontFile(*source, kind, streams.in, LcdType::Row, streams.err);
+        Result<BdfReading> reading = ReadFontFile(*source, kind, streams.in, LcdType::Row, drawing, streams.err);
         if (!reading) {
             streams.err << reading.message() << '\n';
             refused = true;
@@ -328,6 +376,16 @@ std::optional<BitmapFont> GatherFont(const Arguments &arguments, const std::stri
 
 int MakeFont(const Arguments &arguments, Streams &streams)
 {
+    return MakeFontWith(arguments, streams, nullptr);
+}
+
+bool NamesTrueTypeFont(const Arguments &arguments)
+{
+    return std::any_of(arguments.operands.begin() + 1, arguments.operands.end(), IsTrueType);
+}
+
+int MakeFontWith(const Arguments &arguments, Streams &streams, TrueTypeRasteriser rasteriser)
+{
     arguments.ExpectSomeOperands("SOURCE");
     const std::optional<std::string> output = arguments.Value("--output");
     if (!output)
@@ -349,7 +407,9 @@ int MakeFont(const Arguments &arguments, Streams &streams)
     // Every source is read, and every name checked, before anything is written.
     bool onlyPictures = false;
     std::vector<FontGlyph> pictureGlyphs;
-    const std::optional<BitmapFont> font = GatherFont(arguments, family, onlyPictures, pictureGlyphs, streams);
+    const std::vector<std::string> sources(arguments.operands.begin() + 1, arguments.operands.end());
+    const TrueTypeDrawing drawing = TrueTypeDrawingOf(arguments, sources, rasteriser);
+    const std::optional<BitmapFont> font = GatherFont(arguments, family, drawing, onlyPictures, pictureGlyphs, streams);
     if (!font)
         return kExitRefused;
     const std::vector<std::optional<char32_t>> chosen = ChosenGlyphs(arguments, *font, streams.err);
@@ -376,22 +436,22 @@ int MakeFont(const Arguments &arguments, Streams &streams)
         streams.out << text.value();
         return kExitOk;
     }
-    const std::vector<std::string> sources(arguments.operands.begin() + 1, arguments.operands.end());
     if (const FileStatus spared = OutputSparesInputs(*output, sources); !spared)
         return Refused(streams.err, spared.message());
     const FileStatus saved = WriteFileAtomically(*output, text.value());
     return saved ? kExitOk : Refused(streams.err, saved.message());
 }
 
-int ImportFont(const Arguments &arguments, Streams &streams)
+int ImportFont(const Arguments &arguments, Streams &streams, TrueTypeRasteriser rasteriser)
 {
-    RefuseImageOptions(arguments);
     const std::optional<std::string> each = arguments.EachFolder("FONT");
     const std::string &fontPath = arguments.operands[1];
+    const FontKind kind = FontKindOfFile(fontPath);
+    RefuseImageOptions(arguments, kind == FontKind::TrueType);
+    const TrueTypeDrawing drawing = TrueTypeDrawingOf(arguments, {&fontPath, 1}, rasteriser);
     DotGrid typed;
     ApplyTypeOption(arguments, typed);
-    const Result<BdfReading> read =
-        ReadFontFile(fontPath, FontKindOfFile(fontPath), streams.in, typed.nLCDType(), streams.err);
+    const Result<BdfReading> read = ReadFontFile(fontPath, kind, streams.in, typed.nLCDType(), drawing, streams.err);
     if (!read)
         return Refused(streams.err, read.message());
     const BdfReading &reading = read.value();

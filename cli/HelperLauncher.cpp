@@ -1,3 +1,4 @@
+#include "FontCommands.h"
 #include "ImageCommands.h"
 #include "core/platform/PlatformFile.h"
 
@@ -33,17 +34,31 @@ int RunInHelper(const Arguments &arguments, Streams &streams)
     return status;
 }
 
+// font runs here but for TrueType and OpenType sources, which the helper
+// draws with FreeType: a font made from BDF loads no more than the core.
+int MakeFontHereOrInHelper(const Arguments &arguments, Streams &streams)
+{
+    return NamesTrueTypeFont(arguments) ? RunInHelper(arguments, streams) : MakeFont(arguments, streams);
+}
+
 } // namespace
 
 CommandTable ToolCommands()
 {
+    static const std::vector<Command> kRunHere = [] {
+        std::vector<Command> commands(TextCommands().begin(), TextCommands().end());
+        for (Command &command : commands)
+            if (command.name == "font")
+                command.run = MakeFontHereOrInHelper;
+        return commands;
+    }();
     static const std::vector<Command> handedOn = [] {
         std::vector<Command> commands(ImageCommands().begin(), ImageCommands().end());
         for (Command &command : commands)
             command.run = RunInHelper;
         return commands;
     }();
-    return {{TextCommands(), handedOn}, {}};
+    return {{kRunHere, handedOn}, {}};
 }
 
 } // namespace tessaldo

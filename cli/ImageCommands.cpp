@@ -12,7 +12,7 @@ const Command kImageCommands[] = {
      "                   [--threshold N] [--dither none|floyd-steinberg|atkinson|bayer]\n"
      "                   [--invert]\n"
      "  import IMAGE --each FOLDER [--replace] [the same options]\n"
-     "  import FONT OUT|--each FOLDER [--replace] [--type 0|1]",
+     "  import FONT OUT|--each FOLDER [--replace] [--type 0|1] [--size PX]",
      "               make a picture from an image of any size (PNG, BMP, GIF,\n"
      "               JPEG, ...) as the module shows it in that layout (default 0):\n"
      "               the image is fitted to 16 x 16 cells (default contain: all of\n"
@@ -32,7 +32,8 @@ const Command kImageCommands[] = {
      "               An OUT ending in .h is a header as header writes it: an\n"
      "               animation's frames NAME_000, ... with their delays, NAME\n"
      "               after OUT, or a still image as one picture. A FONT's glyphs\n"
-     "               (BDF, a u8g2 font in C source, a GFXfont header) become\n"
+     "               (BDF, a u8g2 font in C source, a GFXfont header, TrueType\n"
+     "               or OpenType drawn at --size PX pixels as font draws it) become\n"
      "               pictures dot for dot at the font's own size: with\n"
      "               --each one U+XXXX.Lcd per glyph, as text --each names them\n"
      "               (drawings there that it would change are refused, or written\n"

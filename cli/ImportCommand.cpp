@@ -2,6 +2,7 @@
 
 #include "CommandShared.h"
 #include "FontCommands.h"
+#include "FontRaster.h"
 #include "PictureImage.h"
 #include "core/code/CodeFormats.h"
 #include "core/formats/BitmapFiles.h"
@@ -197,7 +198,7 @@ int Import(const Arguments &arguments, Streams &streams)
 {
     // A font's glyphs are pictures already: nothing to fit or halftone.
     if (arguments.operands.size() > 1 && FontKindOfFile(arguments.operands[1]) != FontKind::None)
-        return ImportFont(arguments, streams);
+        return ImportFont(arguments, streams, RasteriseFont);
     const std::optional<std::string> each = arguments.EachFolder("IMAGE");
     DotGrid grid;
     ApplyTypeOption(arguments, grid);

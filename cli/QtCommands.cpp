@@ -1,8 +1,11 @@
 #include "QtCommands.h"
+#include "FontCommands.h"
+#include "FontRaster.h"
 #include "ImageCommands.h"
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -51,6 +54,11 @@ int (*HandlerFor(std::string_view name))(const Arguments &, Streams &)
     return WithToolkit<SendPicture, Toolkit::Core>;
 }
 
+int MakeFontDrawn(const Arguments &arguments, Streams &streams)
+{
+    return MakeFontWith(arguments, streams, RasteriseFont);
+}
+
 } // namespace
 
 CommandTable ImageHelperCommands()
@@ -59,6 +67,10 @@ CommandTable ImageHelperCommands()
         std::vector<Command> attached(ImageCommands().begin(), ImageCommands().end());
         for (Command &command : attached)
             command.run = HandlerFor(command.name);
+        // font comes here for the TrueType and OpenType fonts FreeType draws.
+        attached.push_back(*std::find_if(TextCommands().begin(), TextCommands().end(),
+                                         [](const Command &command) { return command.name == "font"; }));
+        attached.back().run = MakeFontDrawn;
         return attached;
     }();
     return {{commands}, {}};

@@ -118,9 +118,11 @@ const Command kTextCommands[] = {
     {"font",
      "SOURCE... --output OUT [--format bdf|u8g2|gfx]\n"
      "                 [--mode proportional|height|mono] [--glyphs MAP | --text TEXT]\n"
-     "                 [--name NAME] [--define NAME[=VALUE]]...",
+     "                 [--name NAME] [--size PX] [--define NAME[=VALUE]]...",
      "               a font of the glyphs of the fonts (BDF, u8g2 fonts in C\n"
-     "               source, GFXfont headers), drawing files, pictures, folders of\n"
+     "               source, GFXfont headers, TrueType and OpenType drawn at\n"
+     "               --size PX pixels, 1-256, by FreeType as otf2bdf -p PX -r 72\n"
+     "               draws them), drawing files, pictures, folders of\n"
      "               them and C sources given, as --format says, or OUT's ending:\n"
      "               .c u8g2's font format, byte for byte as its bdfconv writes\n"
      "               it, in the box --mode keeps (default proportional; bdfconv's\n"
@@ -141,8 +143,12 @@ const Command kTextCommands[] = {
      "                 u8g2.setFont(temp); u8g2.drawUTF8(0, 20, \"23.5°C\");\n"
      "               For Adafruit GFX:\n"
      "                 tessaldo-cli font 6x13.bdf --glyphs 32-126 --output Temp6x13.h\n"
-     "                 display.setFont(&Temp6x13); display.print(\"23.5 C\");\n",
-     {{"--output"}, {"--format"}, {"--mode"}, {"--glyphs"}, {"--text"}, {"--name"}, kDefineOption},
+     "                 display.setFont(&Temp6x13); display.print(\"23.5 C\");\n"
+     "               From TrueType, at 12 pixels, for u8g2:\n"
+     "                 tessaldo-cli font DejaVuSans.ttf --size 12 --text \"23.5°C\"\n"
+     "                   --output u8g2_font_dv12.c\n"
+     "                 u8g2.setFont(u8g2_font_dv12); u8g2.drawUTF8(0, 20, \"23.5°C\");\n",
+     {{"--output"}, {"--format"}, {"--mode"}, {"--glyphs"}, {"--text"}, {"--name"}, {"--size"}, kDefineOption},
      MakeFont,
      {},
      true},

@@ -21,6 +21,7 @@ constexpr std::array<std::string_view, 5> kSourceEndings{".c", ".h", ".cpp", ".h
 constexpr std::array<std::string_view, 4> kSfntEndings{".ttf", ".otf", ".ttc", ".otc"};
 // Enough of a file's start to tell any kind but the C sources.
 constexpr std::size_t kStartBytes = kBdfStart.size();
+constexpr std::size_t kMaxFontBytes = std::size_t{64} << 20;
 
 std::string Ending(std::string_view fileName)
 {
@@ -65,6 +66,16 @@ FontKind FontKindOfFile(const std::filesystem::path &file)
     if (!ReadFileStart(file, IsSource(name) ? kMaxSourceBytes : kStartBytes, bytes))
         return FontKind::None;
     return FontKindOf(name, bytes);
+}
+
+Result<std::string> ReadFontBytes(const std::filesystem::path &file)
+{
+    std::string bytes;
+    if (const FileStatus read = ReadFileStart(file, kMaxFontBytes + 1, bytes); !read)
+        return Result<std::string>::Failed(read.message());
+    if (bytes.size() > kMaxFontBytes)
+        return Result<std::string>::Failed("Cannot import \"" + DisplayPath(file) + "\": it is larger than 64 MiB.");
+    return Result<std::string>::Ok(std::move(bytes));
 }
 
 Result<BdfReading> ReadFont(std::string_view text, FontKind kind, std::string_view file, LcdType type)

@@ -26,6 +26,14 @@ FontKind FontKindOf(std::string_view fileName, std::string_view bytes);
 // where it cannot be read.
 FontKind FontKindOfFile(const std::filesystem::path &file);
 
+// The largest pixel size a TrueType or OpenType font is drawn at: a font
+// of thousands of glyphs stays within memory, and its glyphs within a picture.
+inline constexpr int kMaxFontPixelSize = 256;
+// The bytes of a TrueType or OpenType font, up to 64 MiB, which the largest
+// collections of Chinese, Japanese and Korean fonts take; too large a file
+// is refused as an import names it.
+Result<std::string> ReadFontBytes(const std::filesystem::path &file);
+
 // The font `text` holds as `kind` (BDF, u8g2 or GFX) as ReadBdfFont reads
 // it: u8g2's and GFX's fonts by way of the BDF that keeps their every
 // metric. A failure names `file`.

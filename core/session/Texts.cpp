@@ -127,6 +127,8 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
     {TextId::FontNoPictures, "fontNoPictures", "none of its glyphs makes a picture"},
     {TextId::FontManyGlyphs, "fontManyGlyphs",
      "it holds %1 glyphs; --each FOLDER writes a drawing of each, an OUT ending in .h a header of them all"},
+    {TextId::FontNeedsFreeType, "fontNeedsFreeType",
+     "TrueType and OpenType fonts are drawn by the build of Tessaldo that has FreeType"},
     {TextId::ProgramHeading, "programHeading",
      "16 x 16 pictures for serial graphic LCD modules, and pictures of any size for OLED, LCD and e-paper displays, "
      "with their C code"},

@@ -104,6 +104,7 @@ enum class TextId {
     FontNoneChosen,
     FontNoPictures,
     FontManyGlyphs,
+    FontNeedsFreeType,
     ProgramHeading,
 };
 

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <iostream>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -202,5 +204,59 @@ TEST(CliFont, DrawnGlyphsGoOutAsEveryFormat)
         // The u8g2 font keeps those below 0x100 first, as drawUTF8 looks for them.
         std::sort(read.begin(), read.end(), [](const auto &a, const auto &b) { return a.codePoint < b.codePoint; });
         EXPECT_EQ(read, wanted);
+    }
+}
+
+// TrueType drawn at two sizes: every glyph otf2bdf -p PX -r 72 draws, read
+// through the BDF reader, has the same dots, place and advance from font.
+TEST(CliFont, TrueTypeHasOtf2bdfsDotsAtEachSize)
+{
+    const std::filesystem::path ttf = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    if (!std::filesystem::exists(ttf) || std::system("command -v otf2bdf > /dev/null") != 0)
+        GTEST_SKIP() << "DejaVu Sans drawn by otf2bdf needs Debian's fonts-dejavu-core and otf2bdf";
+    const TempDir dir;
+    for (const std::string size : {"12", "16"}) {
+        SCOPED_TRACE(size);
+        const std::filesystem::path theirs = dir / ("otf2bdf" + size + ".bdf");
+        const std::filesystem::path ours = dir / ("font" + size + ".bdf");
+        // otf2bdf's status is no guide: it exits with 8 having written the whole font.
+        ASSERT_NE(std::system(("otf2bdf -p " + size + " -r 72 -o " + ShellQuote(theirs.string()) + " "
+                               + ShellQuote(ttf.string()))
+                                  .c_str()),
+                  -1);
+        const CliResult made = RunCliProcess({"font", ttf.string(), "--size", size, "--output", ours.string()});
+        ASSERT_EQ(made.exitCode, 0) << made.err;
+        const BitmapFont expected = ReadBdfFont(TempDir::Read(theirs), LcdType::Row).font;
+        const BitmapFont drawn = ReadBdfFont(TempDir::Read(ours), LcdType::Row).font;
+        ASSERT_GT(expected.glyphs.size(), 5000U);
+        std::size_t same = 0;
+        for (const BitmapGlyph &glyph : expected.glyphs) {
+            const BitmapGlyph *found = drawn.Find(glyph.codePoint);
+            same += found != nullptr && Reduced(*found) == Reduced(glyph) ? 1 : 0;
+        }
+        std::cout << size << " px: " << same << " of otf2bdf's " << expected.glyphs.size()
+                  << " glyphs have its dots and advance\n";
+        EXPECT_EQ(same, expected.glyphs.size());
+    }
+}
+
+// A TrueType font needs its pixel size, and nothing else takes one.
+TEST(CliFont, OnlyTrueTypeTakesAPixelSizeAndNeedsIt)
+{
+    const std::string ttf = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    if (!std::filesystem::exists(ttf))
+        GTEST_SKIP() << "needs Debian's fonts-dejavu-core";
+    const std::string u8g2 = (kReferences / "u8g2" / "u8g2_font_5x7_tf.c").string();
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"font", ttf, "--output", "-"}, "--size PX gives the pixel size to draw it at"},
+        {{"import", ttf, "x.h"}, "--size PX gives the pixel size to draw it at"},
+        {{"font", ttf, "--size", "257", "--output", "-"}, "--size must be"},
+        {{"font", u8g2, "--size", "12", "--output", "-"}, "--size is the pixel size of a TrueType or OpenType font"},
+    };
+    for (const auto &[args, said] : cases) {
+        SCOPED_TRACE(args[0] + " " + args[2]);
+        const CliResult refused = RunCliProcess(args);
+        EXPECT_EQ(refused.exitCode, 2);
+        EXPECT_NE(refused.err.find(said), std::string::npos) << refused.err;
     }
 }

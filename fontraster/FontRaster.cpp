@@ -1,0 +1,119 @@
+#include "FontRaster.h"
+
+#include "core/convert/GlyphNames.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace tessaldo {
+namespace {
+
+struct LibraryDone {
+    void operator()(FT_Library library) const { FT_Done_FreeType(library); }
+};
+struct FaceDone {
+    void operator()(FT_Face face) const { FT_Done_Face(face); }
+};
+using Library = std::unique_ptr<FT_LibraryRec_, LibraryDone>;
+using Face = std::unique_ptr<FT_FaceRec_, FaceDone>;
+
+// Dots a 26.6 value of the font's units at the face's size holds, its
+// fraction dropped towards zero, as otf2bdf gives the font's ascent and descent.
+int WholeDots(FT_Long units, FT_Fixed scale)
+{
+    return static_cast<int>(FT_MulFix(units, scale) / 64);
+}
+
+std::string XlfdName(const FT_Face face, int pixelSize)
+{
+    std::string family = face->family_name ? face->family_name : "FreeType";
+    for (char &c : family)
+        if (c == '-')
+            c = ' ';
+    const std::string size = std::to_string(pixelSize);
+    return "-FreeType-" + family + "-" + ((face->style_flags & FT_STYLE_FLAG_BOLD) ? "Bold" : "Medium") + "-"
+           + ((face->style_flags & FT_STYLE_FLAG_ITALIC) ? "I" : "R") + "-Normal--" + size + "-" + size
+           + "0-72-72-P-0-ISO10646-1";
+}
+
+// The glyph FreeType has just drawn in black and white.
+BitmapGlyph GlyphOf(const FT_GlyphSlot slot, char32_t codePoint)
+{
+    const FT_Bitmap &bitmap = slot->bitmap;
+    BitmapGlyph glyph;
+    glyph.codePoint = codePoint;
+    glyph.advance = static_cast<int>((slot->advance.x + 32) / 64);
+    const int width = static_cast<int>(bitmap.width);
+    const int rows = static_cast<int>(bitmap.rows);
+    glyph.dots.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(rows));
+    int firstInked = rows;
+    int lastInked = -1;
+    for (int row = 0; row < rows; ++row) {
+        const unsigned char *line = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+        for (int column = 0; column < width; ++column) {
+            const bool set = ((line[column / 8] >> (7 - column % 8)) & 1) != 0;
+            glyph.dots.push_back(set ? 1 : 0);
+            if (set) {
+                firstInked = std::min(firstInked, row);
+                lastInked = row;
+            }
+        }
+    }
+    // otf2bdf, having cut the blank rows off a glyph's top and bottom, sets
+    // its dots on the bitmap's bottom raised by the rows cut from the top:
+    // a glyph FreeType leaves a blank row above or below sits a row lower or
+    // higher there. The same here, so that a font made from TrueType has
+    // the dots of one made through otf2bdf, which people's fonts come from.
+    // A blank glyph, a space, has no box at all there.
+    if (lastInked < 0) {
+        glyph.dots.clear();
+        return glyph;
+    }
+    const int shift = firstInked - (rows - 1 - lastInked);
+    glyph.box = {width, rows, slot->bitmap_left, slot->bitmap_top - rows + shift};
+    return glyph;
+}
+
+} // namespace
+
+Result<BitmapFont> RasteriseFont(std::string_view bytes, int pixelSize, std::string_view file)
+{
+    using Rasterised = Result<BitmapFont>;
+    const auto refused = [file](const std::string &reason) {
+        return Rasterised::Failed("Cannot import \"" + std::string(file) + "\": " + reason + ".");
+    };
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) != 0)
+        return refused("FreeType cannot start");
+    const Library ownedLibrary(library);
+    FT_Face face = nullptr;
+    if (FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte *>(bytes.data()), static_cast<FT_Long>(bytes.size()),
+                           0, &face)
+        != 0)
+        return refused("it is no TrueType or OpenType font FreeType reads");
+    const Face ownedFace(face);
+    if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0)
+        return refused("it maps no Unicode characters to its glyphs");
+    // Points at 72 dots an inch are pixels, as otf2bdf -p PX -r 72 sets them.
+    if (FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(pixelSize) * 64, 72, 72) != 0)
+        return refused("it has no glyphs at " + std::to_string(pixelSize) + " pixels");
+    BitmapFont font;
+    font.name = XlfdName(face, pixelSize);
+    font.ascent = WholeDots(face->ascender, face->size->metrics.y_scale);
+    font.descent = WholeDots(-face->descender, face->size->metrics.y_scale);
+    FT_UInt index = 0;
+    for (FT_ULong code = FT_Get_First_Char(face, &index); index != 0; code = FT_Get_Next_Char(face, code, &index)) {
+        if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0 || FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) != 0)
+            return refused("FreeType cannot draw its " + CodePointName(static_cast<char32_t>(code)) + " at "
+                           + std::to_string(pixelSize) + " pixels");
+        font.glyphs.push_back(GlyphOf(face->glyph, static_cast<char32_t>(code)));
+    }
+    return Rasterised::Ok(std::move(font));
+}
+
+} // namespace tessaldo
