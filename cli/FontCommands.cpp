@@ -175,11 +175,34 @@ std::string Ending(const std::string &file)
 struct TrueTypeDrawing {
     TrueTypeRasteriser rasteriser = nullptr;
     int pixelSize = 0;
+    std::function<bool(char32_t)> wanted; // the characters drawn, all where empty
 };
 
 bool IsTrueType(const std::string &file)
 {
     return FontKindOfFile(file) == FontKind::TrueType;
+}
+
+// The characters --glyphs or --text may choose, so that a TrueType font
+// draws none that they leave out: at large sizes its thousands of glyphs
+// take seconds and hundreds of megabytes. Every one without them.
+std::function<bool(char32_t)> CharactersWanted(const Arguments &arguments)
+{
+    if (const std::optional<std::string> map = arguments.Value("--glyphs")) {
+        Result<std::vector<GlyphRange>> ranges = ParseGlyphMap(*map);
+        if (!ranges)
+            return {};
+        return [ranges = std::move(ranges.value())](char32_t code) {
+            return std::any_of(ranges.begin(), ranges.end(), [code](const GlyphRange &range) {
+                return !range.leaveOut && range.first <= code && code <= range.last;
+            });
+        };
+    }
+    if (const std::optional<std::string> text = arguments.Value("--text"))
+        return [characters = TextCharacters(*text)](char32_t code) {
+            return std::binary_search(characters.begin(), characters.end(), code);
+        };
+    return {};
 }
 
 // --size, the pixel size TrueType and OpenType `files` are drawn at, which
@@ -192,12 +215,12 @@ TrueTypeDrawing TrueTypeDrawingOf(const Arguments &arguments, std::span<const st
     if (trueType == files.end()) {
         if (size)
             throw UsageError("--size is the pixel size of a TrueType or OpenType font");
-        return {rasteriser, 0};
+        return {rasteriser, 0, {}};
     }
     if (!size)
         throw UsageError(SourceName(*trueType)
                          + " is a TrueType or OpenType font: --size PX gives the pixel size to draw it at");
-    return {rasteriser, NumberValue("--size", *size, 1, kMaxFontPixelSize)};
+    return {rasteriser, NumberValue("--size", *size, 1, kMaxFontPixelSize), CharactersWanted(arguments)};
 }
 
 // The font's glyphs drawn at its pixel size, read as a BDF of them reads.
@@ -209,7 +232,7 @@ Result<BdfReading> DrawTrueType(const std::string &file, const TrueTypeDrawing &
     const Result<std::string> bytes = ReadFontBytes(file);
     if (!bytes)
         return Reading::Failed(bytes.message());
-    const Result<BitmapFont> font = drawing.rasteriser(bytes.value(), drawing.pixelSize, file);
+    const Result<BitmapFont> font = drawing.rasteriser(bytes.value(), drawing.pixelSize, drawing.wanted, file);
     return font ? ReadFont(font.value(), file, type) : Reading::Failed(font.message());
 }
 

@@ -4,6 +4,7 @@
 #include "core/model/BitmapFont.h"
 #include "core/platform/Result.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -12,7 +13,9 @@ namespace tessaldo {
 
 // A TrueType or OpenType font's glyphs drawn at a pixel size, `file` named
 // in a refusal; the builds that have FreeType give one (RasteriseFont).
-using TrueTypeRasteriser = Result<BitmapFont> (*)(std::string_view bytes, int pixelSize, std::string_view file);
+// Only the characters `wanted` holds are drawn, all where it is empty.
+using TrueTypeRasteriser = Result<BitmapFont> (*)(std::string_view bytes, int pixelSize,
+                                                  const std::function<bool(char32_t)> &wanted, std::string_view file);
 
 // font SOURCE... --output OUT, TrueType and OpenType sources refused.
 int MakeFont(const Arguments &arguments, Streams &streams);

@@ -121,7 +121,7 @@ const Command kTextCommands[] = {
      "                 [--name NAME] [--size PX] [--define NAME[=VALUE]]...",
      "               a font of the glyphs of the fonts (BDF, u8g2 fonts in C\n"
      "               source, GFXfont headers, TrueType and OpenType drawn at\n"
-     "               --size PX pixels, 1-256, by FreeType as otf2bdf -p PX -r 72\n"
+     "               --size PX pixels, 1-128, by FreeType as otf2bdf -p PX -r 72\n"
      "               draws them), drawing files, pictures, folders of\n"
      "               them and C sources given, as --format says, or OUT's ending:\n"
      "               .c u8g2's font format, byte for byte as its bdfconv writes\n"

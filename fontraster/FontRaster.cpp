@@ -4,6 +4,8 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SFNT_NAMES_H
+#include FT_TRUETYPE_IDS_H
 
 #include <algorithm>
 #include <cstddef>
@@ -41,6 +43,34 @@ std::string XlfdName(const FT_Face face, int pixelSize)
            + "0-72-72-P-0-ISO10646-1";
 }
 
+// The font's copyright notice as its Unicode names give it, in UTF-8, each
+// line break a space; "" where it gives none.
+std::string Copyright(const FT_Face face)
+{
+    for (FT_UInt i = 0, count = FT_Get_Sfnt_Name_Count(face); i < count; ++i) {
+        FT_SfntName name;
+        if (FT_Get_Sfnt_Name(face, i, &name) != 0 || name.name_id != TT_NAME_ID_COPYRIGHT
+            || name.platform_id != TT_PLATFORM_MICROSOFT || name.encoding_id != TT_MS_ID_UNICODE_CS)
+            continue;
+        std::string text;
+        for (FT_UInt at = 0; at + 1 < name.string_len; at += 2) {
+            // UTF-16, big-endian; a character beyond the first 65,536 has no place in a BDF's notice.
+            const unsigned unit = (unsigned{name.string[at]} << 8) | name.string[at + 1];
+            if (unit < 0x20)
+                text += ' ';
+            else if (unit < 0x80)
+                text += static_cast<char>(unit);
+            else if (unit < 0x800)
+                text += {static_cast<char>(0xC0 | (unit >> 6)), static_cast<char>(0x80 | (unit & 0x3F))};
+            else if (unit < 0xD800 || unit > 0xDFFF)
+                text += {static_cast<char>(0xE0 | (unit >> 12)), static_cast<char>(0x80 | ((unit >> 6) & 0x3F)),
+                         static_cast<char>(0x80 | (unit & 0x3F))};
+        }
+        return text;
+    }
+    return {};
+}
+
 // The glyph FreeType has just drawn in black and white.
 BitmapGlyph GlyphOf(const FT_GlyphSlot slot, char32_t codePoint)
 {
@@ -76,12 +106,13 @@ BitmapGlyph GlyphOf(const FT_GlyphSlot slot, char32_t codePoint)
     }
     const int shift = firstInked - (rows - 1 - lastInked);
     glyph.box = {width, rows, slot->bitmap_left, slot->bitmap_top - rows + shift};
-    return glyph;
+    return Reduced(glyph);
 }
 
 } // namespace
 
-Result<BitmapFont> RasteriseFont(std::string_view bytes, int pixelSize, std::string_view file)
+Result<BitmapFont> RasteriseFont(std::string_view bytes, int pixelSize, const std::function<bool(char32_t)> &wanted,
+                                 std::string_view file)
 {
     using Rasterised = Result<BitmapFont>;
     const auto refused = [file](const std::string &reason) {
@@ -104,10 +135,13 @@ Result<BitmapFont> RasteriseFont(std::string_view bytes, int pixelSize, std::str
         return refused("it has no glyphs at " + std::to_string(pixelSize) + " pixels");
     BitmapFont font;
     font.name = XlfdName(face, pixelSize);
+    font.copyright = Copyright(face);
     font.ascent = WholeDots(face->ascender, face->size->metrics.y_scale);
     font.descent = WholeDots(-face->descender, face->size->metrics.y_scale);
     FT_UInt index = 0;
     for (FT_ULong code = FT_Get_First_Char(face, &index); index != 0; code = FT_Get_Next_Char(face, code, &index)) {
+        if (wanted && !wanted(static_cast<char32_t>(code)))
+            continue;
         if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0 || FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) != 0)
             return refused("FreeType cannot draw its " + CodePointName(static_cast<char32_t>(code)) + " at "
                            + std::to_string(pixelSize) + " pixels");

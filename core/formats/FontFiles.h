@@ -26,9 +26,9 @@ FontKind FontKindOf(std::string_view fileName, std::string_view bytes);
 // where it cannot be read.
 FontKind FontKindOfFile(const std::filesystem::path &file);
 
-// The largest pixel size a TrueType or OpenType font is drawn at: a font
-// of thousands of glyphs stays within memory, and its glyphs within a picture.
-inline constexpr int kMaxFontPixelSize = 256;
+// The largest pixel size a TrueType or OpenType font is drawn at: all of a
+// Korean font's 11,000 glyphs drawn at once stay within a gigabyte.
+inline constexpr int kMaxFontPixelSize = 128;
 // The bytes of a TrueType or OpenType font, up to 64 MiB, which the largest
 // collections of Chinese, Japanese and Korean fonts take; too large a file
 // is refused as an import names it.
