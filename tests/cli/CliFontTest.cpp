@@ -22,6 +22,8 @@ using namespace tessaldo;
 namespace {
 
 const std::filesystem::path kReferences = std::filesystem::path(TESSALDO_TEST_DATA) / "fonts";
+// A TrueType font the set-up script installs (fonts-dejavu-core).
+const std::filesystem::path kDejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
 // The BDF of one of Debian's X11 fonts, made once for all the tests.
 std::filesystem::path Bdf(const std::string &stem, std::string &why)
@@ -121,15 +123,23 @@ TEST(CliFont, ATextTakesItsOwnGlyphsAndNamesThoseMissing)
          {U' ', U'.', U'2', U'3', U'5', U'C', U'\xb0'},
          "The font has no glyph for U+B3C4 and U+C628, which the text draws.\n"},
         {"18x18ko", {U' ', U'.', U'2', U'3', U'5', U'C', U'\xb0', U'\xb3c4', U'\xc628'}, ""},
+        // TrueType draws only the text's characters, and names those it lacks as any font does.
+        {"DejaVuSans.ttf",
+         {U' ', U'.', U'2', U'3', U'5', U'C', U'\xb0'},
+         "The font has no glyph for U+B3C4 and U+C628, which the text draws.\n"},
     };
     for (const auto &[stem, codes, missing] : cases) {
         SCOPED_TRACE(stem);
-        std::string why;
-        const std::filesystem::path bdf = Bdf(stem, why);
-        if (bdf.empty())
+        std::string why = "needs Debian's fonts-dejavu-core";
+        const bool trueType = stem.ends_with(".ttf");
+        const std::filesystem::path source = trueType ? kDejaVuSans : Bdf(stem, why);
+        if (!std::filesystem::exists(source))
             GTEST_SKIP() << why;
-        const CliResult written = RunCliProcess(
-            {"font", bdf.string(), "--text", text, "--output", "-", "--format", "u8g2", "--name", "u8g2_font_status"});
+        std::vector<std::string> args{"font", source.string(), "--text", text, "--output", "-"};
+        args.insert(args.end(), {"--format", "u8g2", "--name", "u8g2_font_status"});
+        if (trueType)
+            args.insert(args.end(), {"--size", "12"});
+        const CliResult written = RunCliProcess(args);
         ASSERT_EQ(written.exitCode, 0) << written.err;
         EXPECT_EQ(written.err, missing);
         const std::vector<U8g2Source> fonts = FindU8g2Fonts(written.out);
@@ -211,7 +221,7 @@ TEST(CliFont, DrawnGlyphsGoOutAsEveryFormat)
 // through the BDF reader, has the same dots, place and advance from font.
 TEST(CliFont, TrueTypeHasOtf2bdfsDotsAtEachSize)
 {
-    const std::filesystem::path ttf = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    const std::filesystem::path &ttf = kDejaVuSans;
     if (!std::filesystem::exists(ttf) || std::system("command -v otf2bdf > /dev/null") != 0)
         GTEST_SKIP() << "DejaVu Sans drawn by otf2bdf needs Debian's fonts-dejavu-core and otf2bdf";
     const TempDir dir;
@@ -243,7 +253,7 @@ TEST(CliFont, TrueTypeHasOtf2bdfsDotsAtEachSize)
 // A TrueType font needs its pixel size, and nothing else takes one.
 TEST(CliFont, OnlyTrueTypeTakesAPixelSizeAndNeedsIt)
 {
-    const std::string ttf = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    const std::string ttf = kDejaVuSans.string();
     if (!std::filesystem::exists(ttf))
         GTEST_SKIP() << "needs Debian's fonts-dejavu-core";
     const std::string u8g2 = (kReferences / "u8g2" / "u8g2_font_5x7_tf.c").string();
