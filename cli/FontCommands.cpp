@@ -236,16 +236,21 @@ Result<BdfReading> DrawTrueType(const std::string &file, const TrueTypeDrawing &
     return font ? ReadFont(font.value(), file, type) : Reading::Failed(font.message());
 }
 
+// The font of a BDF or C source, read as ReadFont reads it.
+Result<BdfReading> ReadFontText(const std::string &file, FontKind kind, std::istream &in, LcdType type)
+{
+    std::string text;
+    if (const FileStatus read = ReadSource(file, in, text); !read)
+        return Result<BdfReading>::Failed(read.message());
+    return ReadFont(text, kind, file, type);
+}
+
 // The font of a file FontKindOfFile tells, each note on its reading on `err`.
 Result<BdfReading> ReadFontFile(const std::string &file, FontKind kind, std::istream &in, LcdType type,
                                 const TrueTypeDrawing &drawing, std::ostream &err)
 {
-    std::string text;
-    if (kind == FontKind::TrueType)
-        return DrawTrueType(file, drawing, type);
-    if (const FileStatus read = ReadSource(file, in, text); !read)
-        return Result<BdfReading>::Failed(read.message());
-    Result<BdfReading> reading = ReadFont(text, kind, file, type);
+    Result<BdfReading> reading =
+        kind == FontKind::TrueType ? DrawTrueType(file, drawing, type) : ReadFontText(file, kind, in, type);
     if (reading)
         if (const std::string notes = FontReadingNotes(file, reading.value()); !notes.empty())
             err << notes << '\n';

@@ -31,6 +31,7 @@ int WholeDots(FT_Long units, FT_Fixed scale)
     return static_cast<int>(FT_MulFix(units, scale) / 64);
 }
 
+// The font's X name (XLFD), its fields as otf2bdf fills them.
 std::string XlfdName(const FT_Face face, int pixelSize)
 {
     std::string family = face->family_name ? face->family_name : "FreeType";
@@ -54,7 +55,7 @@ std::string Copyright(const FT_Face face)
             continue;
         std::string text;
         for (FT_UInt at = 0; at + 1 < name.string_len; at += 2) {
-            // UTF-16, big-endian; a character beyond the first 65,536 has no place in a BDF's notice.
+            // UTF-16, big-endian; the halves of a pair, for characters no notice uses, are left out.
             const unsigned unit = (unsigned{name.string[at]} << 8) | name.string[at + 1];
             if (unit < 0x20)
                 text += ' ';
