@@ -84,7 +84,7 @@ for file in ./usr/bin/tessaldo ./usr/bin/tessaldo-cli ./usr/libexec/tessaldo/tes
     grep -q " $file\$" <<<"$contents" || fail "the package lacks $file"
 done
 depends=$(dpkg-deb --field "$deb" Depends)
-for package in libqt6widgets6 libqt6gui6 libqt6serialport6 fonts-nanum fonts-unifont; do
+for package in libqt6widgets6 libqt6gui6 libqt6serialport6 libfreetype6 fonts-nanum fonts-unifont; do
     grep -q "$package" <<<"$depends" || fail "the package does not depend on $package: $depends"
 done
 [ "$(dpkg-deb --field "$deb" Description | wc -l)" -gt 3 ] || fail "the package has no extended description"
