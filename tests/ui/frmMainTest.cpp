@@ -8,6 +8,7 @@
 #include "core/code/CodeFormats.h"
 #include "core/code/CodeGenerator.h"
 #include "core/formats/DrawingFile.h"
+#include "core/session/EditorCommands.h"
 #include "core/session/ProgramTexts.h"
 
 #include "SendDialog.h"
@@ -28,6 +29,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
@@ -123,6 +125,7 @@ private slots:
     void gridKeysTransformAndPlainArrowsStillMoveTheFocusCell();
     void contextMenuListsTheItemsInOrderWithTheirKeys();
     void contextMenuOpensFromTheKeyboardAtTheFocusCell();
+    void menuBarHoldsEachCommandOnceAndThePlatformsKeysAnswerAnywhere();
 
     void importPreviewFollowsEveryOptionAndOkIsOneStep();
     void importCancelledOrRefusedChangesNothing();
@@ -182,7 +185,8 @@ void frmMainTest::cleanup()
 void frmMainTest::controlsSitAtTheirDesignedPlaces()
 {
     QCOMPARE(window->windowTitle(), QStringLiteral("Tessaldo " TESSALDO_VERSION));
-    QCOMPARE(window->size(), QSize(3645 / 15, 7695 / 15));
+    // The form as designed is the client area, right below the menu bar.
+    QCOMPARE(window->centralWidget()->geometry(), QRect(0, window->menuBar()->height(), 3645 / 15, 7695 / 15));
     QCOMPARE(window->minimumSize(), window->size()); // larger, the canvas takes the room
     QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
 
@@ -888,7 +892,7 @@ void frmMainTest::contextMenuListsTheItemsInOrderWithTheirKeys()
     QCOMPARE(items, QStringList({"Undo|Ctrl+Z",
                                  "Redo|Ctrl+Shift+Z",
                                  "-",
-                                 "New Picture…|",
+                                 "New Picture…|Ctrl+N",
                                  "Picture Size…|",
                                  "-",
                                  "Invert|Ctrl+I",
@@ -972,6 +976,65 @@ int SetDots(const DotGrid &grid)
 }
 
 } // namespace
+
+void frmMainTest::menuBarHoldsEachCommandOnceAndThePlatformsKeysAnswerAnywhere()
+{
+    QList<QAction *> inBar;
+    QList<QAction *> inGrid;
+    std::function<void(const QMenu *, QList<QAction *> &)> collect = [&](const QMenu *menu, QList<QAction *> &into) {
+        for (QAction *action : menu->actions()) {
+            if (action->menu() != nullptr)
+                collect(action->menu(), into);
+            else if (!action->isSeparator())
+                into << action;
+        }
+    };
+    QStringList titles;
+    for (const QAction *top : window->menuBar()->actions()) {
+        titles << top->text();
+        collect(top->menu(), inBar);
+    }
+    collect(window->GridMenu(), inGrid);
+    QCOMPARE(titles, QStringList({"File", "Edit", "View", "Picture", "Tools", "Help"}));
+    const auto offered = std::count_if(EditorCommands().begin(), EditorCommands().end(),
+                                       [](const EditorCommand &command) { return command.OfferedBy(Face::Window); });
+    QCOMPARE(inBar.size(), offered);
+    QCOMPARE(QSet<QAction *>(inBar.begin(), inBar.end()).size(), offered); // one action per command
+    for (QAction *action : inGrid)
+        QVERIFY2(inBar.contains(action), qPrintable(action->text()));
+
+    // The platform's keys, or the usual ones where it names none, answer with
+    // the focus in the code box, the zoom's included; Ctrl+Shift+S is Save As, no longer the set's.
+    Activate();
+    const struct {
+        const char *key;
+        bool save;
+    } cases[] = {{"Ctrl+O", false}, {"Ctrl+S", true}, {"Ctrl+Shift+S", true}};
+    for (const auto &c : cases) {
+        const qsizetype shown = dialog->shown.size();
+        codeBox()->setFocus();
+        QTest::keySequence(codeBox(), QKeySequence(QString::fromLatin1(c.key)));
+        QCOMPARE(dialog->shown.size(), shown + 1);
+        QCOMPARE(dialog->shown.constLast().title,
+                 c.save ? QStringLiteral("Save Graphic LCD File") : QStringLiteral("Open Graphic LCD File"));
+    }
+    QString asked;
+    OnNextModal([&asked](QWidget *modal) {
+        asked = modal->windowTitle();
+        modal->close();
+    });
+    QTest::keySequence(codeBox(), QKeySequence(QStringLiteral("Ctrl+N")));
+    QCOMPARE(asked, QStringLiteral("New Picture"));
+    WriteBytes(Temp(QStringLiteral("wide.pbm")), "P1\n64 32\n" + QByteArray(64 * 32, '0'));
+    window->OpenFile(Temp(QStringLiteral("wide.pbm")));
+    const int fitted = view()->CellPixels();
+    Activate(); // again, after the dialog
+    codeBox()->setFocus();
+    QTest::keySequence(codeBox(), QKeySequence(QStringLiteral("Ctrl++")));
+    QVERIFY(view()->CellPixels() > fitted);
+    QTest::keySequence(codeBox(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    QVERIFY(!window->isVisible());
+}
 
 void frmMainTest::importPreviewFollowsEveryOptionAndOkIsOneStep()
 {
