@@ -97,6 +97,7 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
     {TextId::PreviewColoursLabel, "previewColoursLabel", "Colours:"},
     {TextId::PbmFilter, "pbmFilter", "PBM Picture"},
     {TextId::XbmFilter, "xbmFilter", "X BitMap"},
+    {TextId::PicturesFilter, "picturesFilter", "Pictures"},
     {TextId::SizedDotForDot, "sizedDotForDot",
      "A bitmap of the picture's size is taken dot for dot: fit, threshold, dithering and invert do not change it."},
     {TextId::PreviewNotForModule, "previewNotForModule",

@@ -87,6 +87,7 @@ enum class TextId {
     PreviewColoursLabel,
     PbmFilter,
     XbmFilter,
+    PicturesFilter,
     SizedDotForDot,
     PreviewNotForModule,
     PointerCell,

@@ -296,7 +296,7 @@ void AnySizeWindowTest::sizedPbmAndSetOpenAndSaveAtTheirSizeWithoutTheModule()
     const QString saved = tempDir->filePath(QStringLiteral("again.pbm"));
     dialog->answers = {saved};
     QTest::mouseClick(window->findChild<Toolbar *>()->Button(3), Qt::LeftButton); // Save
-    QVERIFY(dialog->shown.last().filter.startsWith(QStringLiteral("PBM Picture (*.pbm)")));
+    QVERIFY(dialog->shown.last().filter.startsWith(QStringLiteral("Pictures (*.pbm *.xbm)|*.pbm;*.xbm|PBM Picture")));
     Drawing again;
     QVERIFY(ReadPictureFile(saved.toStdString(), again, doc().type));
     QCOMPARE(again.dots, doc().Edited().dots);

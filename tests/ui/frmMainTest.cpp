@@ -105,7 +105,7 @@ private slots:
     void unknownToolbarKeyDoesNothing();
     void openAndSaveSetUpTheDialogTheSameWay();
     void cancelledDialogsChangeNothingAndWriteNothing();
-    void saveWritesUnderExactlyTheNameReturned();
+    void saveAddsTheChosenFiltersExtensionToANameWithoutOneInTheFolderLastUsed();
     void openOfARowFileSelectsItsOptionAndLayout();
     void openDoesNotTouchTheCodeBox();
     void refusedOpenWarnsAndChangesNothing();
@@ -476,7 +476,8 @@ void frmMainTest::openAndSaveSetUpTheDialogTheSameWay()
     ClickToolbarButton(2);
     ClickToolbarButton(3);
     QCOMPARE(dialog->shown.size(), 2);
-    const QString filter = QStringLiteral("All Files (*.*)|*.*|LCD File (*.Lcd)|*.Lcd|");
+    const QString filter = QStringLiteral("Pictures (*.Lcd *.pbm *.xbm)|*.Lcd;*.pbm;*.xbm|LCD File (*.Lcd)|*.Lcd|"
+                                          "PBM Picture (*.pbm)|*.pbm|X BitMap (*.xbm)|*.xbm|All Files (*.*)|*.*|");
     QCOMPARE(dialog->shown[0].save, false);
     QCOMPARE(dialog->shown[0].title, QStringLiteral("Open Graphic LCD File"));
     QCOMPARE(dialog->shown[1].save, true);
@@ -484,9 +485,11 @@ void frmMainTest::openAndSaveSetUpTheDialogTheSameWay()
     for (const auto &shown : dialog->shown) {
         QCOMPARE(shown.filter, filter);
         QCOMPARE(shown.fileName, QString());
-        QCOMPARE(shown.filterIndex, 2);
+        QCOMPARE(shown.filterIndex, 1);
     }
-    QCOMPARE(FileDialog::NameFilters(filter), QStringList({"All Files (*)", "LCD File (*.Lcd)"}));
+    QCOMPARE(FileDialog::NameFilters(filter),
+             QStringList({"Pictures (*.Lcd *.pbm *.xbm)", "LCD File (*.Lcd)", "PBM Picture (*.pbm)", "X BitMap (*.xbm)",
+                          "All Files (*)"}));
 }
 
 void frmMainTest::cancelledDialogsChangeNothingAndWriteNothing()
@@ -503,15 +506,37 @@ void frmMainTest::cancelledDialogsChangeNothingAndWriteNothing()
     QVERIFY(QDir(tempDir->path()).isEmpty());
 }
 
-void frmMainTest::saveWritesUnderExactlyTheNameReturned()
+void frmMainTest::saveAddsTheChosenFiltersExtensionToANameWithoutOneInTheFolderLastUsed()
 {
     QTest::mouseClick(option(1), Qt::LeftButton);
     QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(255));
-    const QString path = Temp(QStringLiteral("그림"));
-    dialog->answers = {path};
-    Press("save");
-    QCOMPARE(QDir(tempDir->path()).entryList(QDir::Files), QStringList({"그림"}));
-    QCOMPARE(ReadBytes(path), QByteArray::fromStdString(FormatDrawing(window->Grid())));
+    const struct {
+        QString typed;
+        int filter;
+        QString written;
+    } cases[] = {
+        {"그림", 1, "그림.Lcd"}, // every picture: the first kind's
+        {"그림", 4, "그림.xbm"},
+        {"그림", 5, "그림"}, // all files: exactly as typed
+        {"그림.pbm", 2, "그림.pbm"},
+    };
+    for (const auto &c : cases) {
+        dialog->answers = {Temp(c.typed)};
+        dialog->filterChoices = {c.filter};
+        Press("save");
+        QVERIFY2(QFileInfo::exists(Temp(c.written)), qPrintable(c.written));
+        QCOMPARE(dialog->shown.constLast().initDir, dialog->shown.size() == 1 ? QString() : tempDir->path());
+    }
+    QCOMPARE(ReadBytes(Temp(QStringLiteral("그림.Lcd"))), QByteArray::fromStdString(FormatDrawing(window->Grid())));
+    QCOMPARE(ReadBytes(Temp(QStringLiteral("그림"))), ReadBytes(Temp(QStringLiteral("그림.Lcd"))));
+
+    // The next start's dialogs open where this one's last chose a file.
+    const QString folder = tempDir->path();
+    Close();
+    OpenKeepingChoices();
+    dialog->answers = {""};
+    Press("open");
+    QCOMPARE(dialog->shown.constLast().initDir, folder);
 }
 
 void frmMainTest::openOfARowFileSelectsItsOptionAndLayout()
