@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "CanvasBars.h"
 #include "CanvasTools.h"
 #include "CodeCopy.h"
 #include "CodeTextBox.h"
@@ -97,6 +98,7 @@ void frmMain::BuildGridMenu()
     m_menu = std::make_unique<CommandMenu>(m_session, *m_incoming, this, lbDot, [this](CommandId id) { Perform(id); });
     connect(lbDot, &DotGridView::ContextMenuRequested, m_menu.get(), &CommandMenu::Popup);
     m_menu->FillMenuBar(menuBar());
+    m_bars = new CanvasBars(m_session, *m_menu, lbDot, this);
     connect(m_module.get(), &ModuleSending::PlayCaptionChanged, m_menu->Action(CommandId::PlayOnModule),
             &QAction::setText);
 }
@@ -333,6 +335,7 @@ void frmMain::ShowSession()
     ShowTitle();
     ShowPicture(m_session.Grid());
     lbDot->SetOnionDots(m_session.OnionDots());
+    m_bars->Show(); // first, so that the room made for a larger picture counts the bars
     m_canvas->Show();
     txtData->ShowStale(m_session.CodeIsStale());
     m_menu->ShowStates(m_module->IsPlaying());

@@ -13,6 +13,7 @@
 #include <array>
 #include <memory>
 
+class CanvasBars;
 class CanvasTools;
 class CodeCopy;
 class CodeTextBox;
@@ -148,6 +149,7 @@ private:
     std::unique_ptr<PictureSizing> m_sizing;
     std::unique_ptr<CanvasTools> m_canvas;
 
+    CanvasBars *m_bars = nullptr;
     QWidget *m_form = nullptr; // the client area below the menu bar, where the controls stand as designed
     Toolbar *tbarMain = nullptr;
     QGroupBox *Frame2 = nullptr;

@@ -98,6 +98,8 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
     {TextId::PbmFilter, "pbmFilter", "PBM Picture"},
     {TextId::XbmFilter, "xbmFilter", "X BitMap"},
     {TextId::PicturesFilter, "picturesFilter", "Pictures"},
+    {TextId::CommandKeyTip, "commandKeyTip", "%1 (%2)"},
+    {TextId::ZoomPercent, "zoomPercent", "Zoom %1%"},
     {TextId::SizedDotForDot, "sizedDotForDot",
      "A bitmap of the picture's size is taken dot for dot: fit, threshold, dithering and invert do not change it."},
     {TextId::PreviewNotForModule, "previewNotForModule",

@@ -88,6 +88,8 @@ enum class TextId {
     PbmFilter,
     XbmFilter,
     PicturesFilter,
+    CommandKeyTip,
+    ZoomPercent,
     SizedDotForDot,
     PreviewNotForModule,
     PointerCell,
