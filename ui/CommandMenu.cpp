@@ -9,6 +9,7 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QWidget>
 
 #include <utility>
@@ -16,6 +17,23 @@
 using namespace tessaldo;
 
 namespace {
+
+// The six menus in the width of the window as designed: the styles pad a
+// menu bar's captions wider than a bar of short captions needs.
+class NarrowMenuBarStyle final : public QProxyStyle {
+public:
+    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                           const QWidget *widget) const override
+    {
+        QSize needed = QProxyStyle::sizeFromContents(type, option, size, widget);
+        if (type == CT_MenuBarItem)
+            needed.rwidth() -= kNarrowerBy;
+        return needed;
+    }
+
+private:
+    static constexpr int kNarrowerBy = 6;
+};
 
 // Qt's name for the platform's key the core names.
 QKeySequence::StandardKey QtKey(StandardKey key)
@@ -155,6 +173,9 @@ void CommandMenu::LookUpPasteAsShown(QMenu *menu)
 
 void CommandMenu::FillMenuBar(QMenuBar *bar)
 {
+    auto *style = new NarrowMenuBarStyle;
+    style->setParent(bar); // the bar does not own the style it is given
+    bar->setStyle(style);
     for (const TopMenu top : kTopMenus) {
         QMenu *menu = bar->addMenu(FromUtf8(TopMenuCaption(top)));
         QMenu *arrayForms = nullptr;

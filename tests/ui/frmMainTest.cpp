@@ -1021,6 +1021,8 @@ void frmMainTest::menuBarHoldsEachCommandOnceAndThePlatformsKeysAnswerAnywhere()
     }
     collect(window->GridMenu(), inGrid);
     QCOMPARE(titles, QStringList({"File", "Edit", "View", "Picture", "Tools", "Help"}));
+    for (QAction *top : window->menuBar()->actions()) // in the designed width, none behind the bar's extension
+        QVERIFY2(window->menuBar()->rect().contains(window->menuBar()->actionGeometry(top)), qPrintable(top->text()));
     const auto offered = std::count_if(EditorCommands().begin(), EditorCommands().end(),
                                        [](const EditorCommand &command) { return command.OfferedBy(Face::Window); });
     QCOMPARE(inBar.size(), offered);
