@@ -49,6 +49,7 @@ CanvasBars::CanvasBars(const EditSession &session, const CommandMenu &menu, DotG
                 FilledText(TextId::CommandKeyTip,
                            {command.caption, action->shortcut().toString(QKeySequence::NativeText).toStdString()})));
         m_tools->addAction(action);
+        m_tools->widgetForAction(action)->setFocusPolicy(Qt::TabFocus); // every tool can be chosen from the keyboard
     }
     m_tools->setVisible(false);
     window->statusBar()->setVisible(false);
@@ -71,6 +72,14 @@ void CanvasBars::Show()
             m_tool->setText(FromUtf8(command.caption));
     }
     ShowZoom();
+}
+
+void CanvasBars::ChainTabOrder(QWidget *next) const
+{
+    const QList<QAction *> tools = m_tools->actions();
+    for (qsizetype at = 1; at < tools.size(); ++at)
+        QWidget::setTabOrder(m_tools->widgetForAction(tools[at - 1]), m_tools->widgetForAction(tools[at]));
+    QWidget::setTabOrder(m_tools->widgetForAction(tools.constLast()), next);
 }
 
 void CanvasBars::ShowZoom()

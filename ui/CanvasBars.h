@@ -9,6 +9,7 @@ class DotGridView;
 class QLabel;
 class QMainWindow;
 class QToolBar;
+class QWidget;
 
 // The main window's bars about a canvas of any size but the module's: the
 // tools as a tool bar of the menus' own actions, the active one pressed and
@@ -21,6 +22,8 @@ public:
     CanvasBars(const tessaldo::EditSession &session, const CommandMenu &menu, DotGridView *view, QMainWindow *window);
 
     void Show();
+    // The tools' buttons in the tab order, before `next`.
+    void ChainTabOrder(QWidget *next) const;
 
 private:
     void ShowZoom();

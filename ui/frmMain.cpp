@@ -129,6 +129,7 @@ QMenu *frmMain::GridMenu() const
 
 void frmMain::SetTabOrder()
 {
+    m_bars->ChainTabOrder(lbDot); // off 16 x 16, the tools come before the canvas
     QWidget::setTabOrder(lbDot, txtData);
     QWidget::setTabOrder(txtData, cmdCopy);
     QWidget::setTabOrder(cmdCopy, optType[0]);

@@ -232,6 +232,15 @@ void CanvasWindowTest::toolBarAndStatusBarShowOffTheModulesSizeOnly()
         QVERIFY(qobject_cast<QToolButton *>(tools->widgetForAction(button))->isChecked());
         QCOMPARE(status("statusTool") + " (" + button->shortcut().toString() + ")", QString::fromLatin1(c.tool));
     }
+    // The tools stand before the canvas in the tab order, and Space chooses one.
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    view()->setFocus();
+    QTest::keyClick(view(), Qt::Key_Backtab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), tools->widgetForAction(action(QStringLiteral("Select"))));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(window->Session().CurrentTool(), Tool::Select);
     QCOMPARE(status("statusSize"), QStringLiteral("128 x 64"));
     QMouseEvent move(QEvent::MouseMove, At({3, 4}), view()->mapToGlobal(At({3, 4})), Qt::NoButton, {}, {});
     QApplication::sendEvent(view(), &move);
