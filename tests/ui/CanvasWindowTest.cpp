@@ -34,6 +34,7 @@ private slots:
     void boxCircleFillAndMovedSelectionAreOneStepEachAndSaveAsTheyShow();
     void keysWalkALargePictureAndTheViewFollows();
     void toolBarAndStatusBarShowOffTheModulesSizeOnly();
+    void theWindowGrownForALargerPictureComesBackAsDesignedForTheModules();
 
 private:
     DotGridView *view() const { return window->findChild<DotGridView *>(QStringLiteral("lbDot")); }
@@ -252,4 +253,21 @@ void CanvasWindowTest::toolBarAndStatusBarShowOffTheModulesSizeOnly()
     QVERIFY(SavePicture(DotGrid(), module.toStdString()));
     window->OpenFile(module);
     QVERIFY(!tools->isVisible() && !window->statusBar()->isVisible());
+}
+
+void CanvasWindowTest::theWindowGrownForALargerPictureComesBackAsDesignedForTheModules()
+{
+    const QRect designed = window->geometry();
+    const QString module = tempDir->filePath(QStringLiteral("module.Lcd"));
+    QVERIFY(SavePicture(DotGrid(), module.toStdString()));
+    for (const bool userResized : {false, true}) {
+        OpenClearPicture({128, 64});
+        QVERIFY(window->width() > designed.width() && window->height() > designed.height());
+        if (userResized)
+            window->resize(window->size() - QSize(10, 10));
+        const QSize left = window->size();
+        window->OpenFile(module);
+        QCOMPARE(window->size(), userResized ? left : designed.size()); // what the user sized stays theirs
+        QVERIFY(userResized || window->geometry() == designed);
+    }
 }
