@@ -31,6 +31,7 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -351,6 +352,7 @@ void frmMain::ShowPicture(const DotGrid &picture)
         lbDot->SetLayout(type); // the layout first, then the type is recorded
         m_grid.SetLCDType(type);
     }
+    Frame2->setEnabled(IsModuleSize(picture.Size())); // any other size runs along rows, whatever the type
     if (picture.Size() != m_grid.Size()) {
         m_grid.SetAllDots(picture.AllDots());
         lbDot->RefreshSize();

@@ -292,6 +292,7 @@ void AnySizeWindowTest::sizedPbmAndSetOpenAndSaveAtTheirSizeWithoutTheModule()
     QVERIFY(IsSetAt(doc().Edited().dots, 120, 30) && !IsSetAt(doc().Edited().dots, 119, 30));
     QVERIFY(window->Session().IsClean());
     QVERIFY(!action(CommandId::SendToModule)->isEnabled());
+    QVERIFY(!window->findChild<QWidget *>(QStringLiteral("Frame2"))->isEnabled()); // the LCD type
 
     const QString saved = tempDir->filePath(QStringLiteral("again.pbm"));
     dialog->answers = {saved};

@@ -269,5 +269,6 @@ void CanvasWindowTest::theWindowGrownForALargerPictureComesBackAsDesignedForTheM
         window->OpenFile(module);
         QCOMPARE(window->size(), userResized ? left : designed.size()); // what the user sized stays theirs
         QVERIFY(userResized || window->geometry() == designed);
+        QVERIFY(window->findChild<QWidget *>(QStringLiteral("Frame2"))->isEnabled());
     }
 }
