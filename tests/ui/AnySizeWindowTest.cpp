@@ -216,6 +216,10 @@ void AnySizeWindowTest::previewReadsTheArrayFormsBytesAsTheDisplayDoes()
 
     window->OpenFile(WriteFile(QStringLiteral("splash.pbm"), PlainPbm({128, 64}, Splash)));
     QVERIFY(preview->isVisible());
+    // Docked in the window, beside the canvas and never over it.
+    const auto onScreen = [](const QWidget *widget) { return QRect(widget->mapToGlobal(QPoint()), widget->size()); };
+    QCOMPARE(preview->window(), window);
+    QVERIFY(!onScreen(preview).intersects(onScreen(window->findChild<QWidget *>(QStringLiteral("lbDot")))));
     // Pages on the SSD1306, which takes its buffer in pages: as drawn, white on black.
     const QImage &shown = preview->Shown();
     QCOMPARE(shown.size(), QSize(128, 64));

@@ -125,7 +125,7 @@ void CanvasWindowTest::boxCircleFillAndMovedSelectionAreOneStepEachAndSaveAsThey
 {
     OpenClearPicture({128, 64});
     QCOMPARE(window->Grid().Size(), (PictureSize{128, 64}));
-    window->resize(800, 700);
+    window->resize(1100, 700); // room for the canvas beside the docked preview
     QTRY_VERIFY(view()->CellPixels() >= 4);
     const int fitted = view()->CellPixels();
 
