@@ -3,6 +3,7 @@
 #include "CommandMenu.h"
 #include "DotGridView.h"
 #include "Utf8.h"
+#include "core/model/Displays.h"
 #include "core/session/Texts.h"
 
 #include <QAction>
@@ -37,7 +38,8 @@ CanvasBars::CanvasBars(const EditSession &session, const CommandMenu &menu, DotG
       m_pointer(AddStatus(window->statusBar(), QStringLiteral("statusPointer"))),
       m_size(AddStatus(window->statusBar(), QStringLiteral("statusSize"))),
       m_zoom(AddStatus(window->statusBar(), QStringLiteral("statusZoom"))),
-      m_tool(AddStatus(window->statusBar(), QStringLiteral("statusTool")))
+      m_tool(AddStatus(window->statusBar(), QStringLiteral("statusTool"))),
+      m_display(AddStatus(window->statusBar(), QStringLiteral("statusDisplay")))
 {
     m_tools->setObjectName(QStringLiteral("toolsBar"));
     for (const EditorCommand &command : EditorCommands()) {
@@ -71,6 +73,7 @@ void CanvasBars::Show()
         if (command.tool == m_session.CurrentTool())
             m_tool->setText(FromUtf8(command.caption));
     }
+    m_display->setText(FromUtf8(Displays()[m_session.PreviewDisplay()].name));
     ShowZoom();
 }
 

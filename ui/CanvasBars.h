@@ -14,7 +14,7 @@ class QWidget;
 // The main window's bars about a canvas of any size but the module's: the
 // tools as a tool bar of the menus' own actions, the active one pressed and
 // its key in its tip, and a status bar with the pointer's cell, the picture's
-// size, the zoom and the tool. The module's 16 x 16 window stays as designed, without them.
+// size, the zoom, the tool and the display previewed. The module's 16 x 16 window stays as designed, without them.
 class CanvasBars final : public QObject {
     Q_OBJECT
 
@@ -36,4 +36,5 @@ private:
     QLabel *m_size;
     QLabel *m_zoom;
     QLabel *m_tool;
+    QLabel *m_display;
 };

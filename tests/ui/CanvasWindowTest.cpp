@@ -2,6 +2,7 @@
 #include "PicturePainter.h"
 #include "UiDoubles.h"
 #include "core/formats/DrawingFile.h"
+#include "core/model/Displays.h"
 #include "core/model/Shapes.h"
 #include "core/session/Canvas.h"
 
@@ -243,6 +244,8 @@ void CanvasWindowTest::toolBarAndStatusBarShowOffTheModulesSizeOnly()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     QCOMPARE(window->Session().CurrentTool(), Tool::Select);
     QCOMPARE(status("statusSize"), QStringLiteral("128 x 64"));
+    const std::string_view display = Displays()[window->Session().PreviewDisplay()].name;
+    QCOMPARE(status("statusDisplay"), QString::fromUtf8(display.data(), static_cast<qsizetype>(display.size())));
     QMouseEvent move(QEvent::MouseMove, At({3, 4}), view()->mapToGlobal(At({3, 4})), Qt::NoButton, {}, {});
     QApplication::sendEvent(view(), &move);
     QVERIFY(!status("statusPointer").isEmpty());
