@@ -45,17 +45,27 @@ void CanvasTools::Anchor(WindowCorners &corners) const
 void CanvasTools::MakeRoom()
 {
     // A window the user has not sized yet grows to show a larger picture with
-    // its grid lines, as far as the screen has room; the module's stays as designed.
+    // its grid lines, as far as the screen has room, and comes back to the
+    // module's as designed, in the middle of the screen again.
     QWidget *window = m_view->window();
     const PictureSize size = m_view->Grid().Size();
-    if (IsModuleSize(size) || window->isMaximized() || window->size() != window->minimumSize())
+    const bool leftAsMade = window->size() == window->minimumSize() || window->size() == m_roomMade;
+    if (window->isMaximized() || !leftAsMade)
         return;
+    if (IsModuleSize(size)) {
+        if (window->size() == m_roomMade) {
+            window->resize(window->minimumSize());
+            CentreOnScreen(window);
+        }
+        return;
+    }
     const QSize wanted =
         QSize(CanvasPixels(size.width, kGridLinesFrom), CanvasPixels(size.height, kGridLinesFrom)) - m_view->size();
     const QSize room = window->screen()->availableGeometry().size() * 9 / 10;
     window->resize(
         std::clamp(window->width() + wanted.width(), window->width(), std::max(room.width(), window->width())),
         std::clamp(window->height() + wanted.height(), window->height(), std::max(room.height(), window->height())));
+    m_roomMade = window->size();
     CentreOnScreen(window);
 }
 

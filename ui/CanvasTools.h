@@ -3,6 +3,7 @@
 #include "core/session/EditSession.h"
 
 #include <QObject>
+#include <QSize>
 
 class Clipboard;
 class DotGridView;
@@ -32,7 +33,8 @@ protected:
 private:
     void CopySelection();
     void ShowPointerPlace();
-    // The window made larger for a picture that has just taken another size, where the user left it as it opened.
+    // The window made larger for a picture that has just taken another size,
+    // or as designed again for the module's, where the user left it as it opened.
     void MakeRoom();
 
     tessaldo::EditSession &m_session;
@@ -40,4 +42,5 @@ private:
     DotGridView *m_view;
     QLabel *m_pointer;
     tessaldo::PictureSize m_shownSize;
+    QSize m_roomMade; // the window's size as the last room made left it
 };

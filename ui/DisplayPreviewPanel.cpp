@@ -6,8 +6,10 @@
 #include "core/session/Texts.h"
 
 #include <QComboBox>
+#include <QDockWidget>
 #include <QFormLayout>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPixmap>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -33,11 +35,16 @@ QRgb Rgb(std::uint32_t colour)
 
 } // namespace
 
-DisplayPreviewPanel::DisplayPreviewPanel(EditSession &session, QWidget *window)
-    : QWidget(window, Qt::Tool),
-      m_session(session)
+DisplayPreviewPanel::DisplayPreviewPanel(EditSession &session, QMainWindow *window)
+    : m_session(session),
+      m_dock(new QDockWidget(FromUtf8(CommandWithId(CommandId::DisplayPreview).caption), window))
 {
-    setWindowTitle(FromUtf8(CommandWithId(CommandId::DisplayPreview).caption));
+    // Beside the canvas, never over it; the View menu's command shows and hides it, as the session keeps it.
+    m_dock->setObjectName(QStringLiteral("previewDock"));
+    m_dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    m_dock->setWidget(this);
+    m_dock->hide();
+    window->addDockWidget(Qt::RightDockWidgetArea, m_dock);
     m_display = new QComboBox(this);
     m_display->setObjectName(QStringLiteral("previewDisplay"));
     for (const Display &display : Displays())
@@ -80,8 +87,7 @@ QString DisplayPreviewPanel::Note() const
 void DisplayPreviewPanel::ShowSession()
 {
     const bool shown = m_session.PreviewShown();
-    if (shown && isHidden() && parentWidget() != nullptr)
-        move(parentWidget()->frameGeometry().topRight());
+    m_dock->setVisible(shown);
     setVisible(shown);
     if (shown)
         Redraw();

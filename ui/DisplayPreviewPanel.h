@@ -7,17 +7,19 @@
 #include <QWidget>
 
 class QComboBox;
+class QDockWidget;
 class QLabel;
+class QMainWindow;
 
 // The picture as the chosen display shows it: read back from the bytes of
 // the chosen array form, in the panel's colours, at the panel's real size on
-// this screen. A window of its own beside `window`, shown while the session
+// this screen. Docked beside the canvas in `window`, shown while the session
 // says so and redrawn on each change it announces.
 class DisplayPreviewPanel final : public QWidget {
     Q_OBJECT
 
 public:
-    DisplayPreviewPanel(tessaldo::EditSession &session, QWidget *window);
+    DisplayPreviewPanel(tessaldo::EditSession &session, QMainWindow *window);
 
     // The display's dots, one a pixel, as last drawn.
     const QImage &Shown() const { return m_image; }
@@ -28,6 +30,7 @@ private:
     void Redraw();
 
     tessaldo::EditSession &m_session;
+    QDockWidget *m_dock;
     QComboBox *m_display = nullptr;
     QComboBox *m_colours = nullptr;
     QLabel *m_view = nullptr;

@@ -236,6 +236,7 @@ void DotGridView::PlaceScrollBars()
     ShowScroll();
     if (!m_gesture.IsPressed())
         m_gesture = GridGesture(CellPixels());
+    emit Zoomed();
 }
 
 void DotGridView::ShowScroll()

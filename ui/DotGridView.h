@@ -76,6 +76,8 @@ signals:
     void SelectionDragged(int columns, int rows);
     // The right button, the Menu key or Shift+F10; the place is on the screen.
     void ContextMenuRequested(QPoint globalPos);
+    // The zoom was set again: stepped, fitted, or the view resized.
+    void Zoomed();
     // The cell under the pointer, as the user reads it, or "" where the pointer left the picture.
     void PointerMoved(const QString &where);
 

@@ -4,20 +4,39 @@
 #include "Utf8.h"
 #include "WindowNotices.h"
 #include "core/formats/DrawingFile.h"
+#include "core/platform/FileIo.h"
 #include "core/session/Incoming.h"
 #include "core/session/Texts.h"
 
 #include <QCoreApplication>
+#include <QList>
+#include <QStringList>
+
+#include <string>
+#include <utility>
 
 using namespace tessaldo;
 
 namespace {
 
-const QString kFilter = QStringLiteral("All Files (*.*)|*.*|LCD File (*%1)|*%1|").arg(FromUtf8(kDrawingSuffix));
-constexpr int kLcdFilterIndex = 2;
-// A drawing file holds a 16 x 16 picture; one of any other size saves as a bitmap at its size.
-const QString kSizedSaveFilter = QStringLiteral("%1 (*.pbm)|*.pbm|%2 (*.xbm)|*.xbm|All Files (*.*)|*.*|")
-                                     .arg(FromUtf8(Text(TextId::PbmFilter)), FromUtf8(Text(TextId::XbmFilter)));
+// Every kind of picture file a picture of this size opens from or saves as, first
+// together and then each alone: a drawing file holds the module's 16 x 16 only.
+QString PictureFilter(bool moduleSize)
+{
+    QList<std::pair<QString, QString>> kinds{{FromUtf8(Text(TextId::PbmFilter)), QStringLiteral("*.pbm")},
+                                             {FromUtf8(Text(TextId::XbmFilter)), QStringLiteral("*.xbm")}};
+    if (moduleSize)
+        kinds.prepend({QStringLiteral("LCD File"), QStringLiteral("*") + FromUtf8(kDrawingSuffix)});
+    QStringList patterns;
+    QString each;
+    for (const auto &[description, pattern] : kinds) {
+        patterns << pattern;
+        each += QStringLiteral("%1 (%2)|%2|").arg(description, pattern);
+    }
+    return QStringLiteral("%1 (%2)|%3|")
+               .arg(FromUtf8(Text(TextId::PicturesFilter)), patterns.join(u' '), patterns.join(u';'))
+           + each + QStringLiteral("All Files (*.*)|*.*|");
+}
 
 } // namespace
 
@@ -30,11 +49,10 @@ DrawingFiles::DrawingFiles(EditSession &session, CommonDialog &dlgBox, QWidget *
 
 void DrawingFiles::PrepareDialog(const QString &title, bool saving)
 {
-    const bool sized = saving && !IsModuleSize(m_session.Doc().Size());
     m_dlgBox.DialogTitle = title;
-    m_dlgBox.Filter = sized ? kSizedSaveFilter : kFilter;
+    m_dlgBox.Filter = PictureFilter(!saving || IsModuleSize(m_session.Doc().Size()));
     m_dlgBox.FileName = QString();
-    m_dlgBox.FilterIndex = sized ? 1 : kLcdFilterIndex;
+    m_dlgBox.FilterIndex = 1;
 }
 
 void DrawingFiles::Open()
@@ -51,7 +69,14 @@ bool DrawingFiles::Save()
 {
     PrepareDialog(QStringLiteral("Save Graphic LCD File"), true);
     m_dlgBox.ShowSave();
-    return !m_dlgBox.FileName.isEmpty() && SaveFile(m_dlgBox.FileName);
+    if (m_dlgBox.FileName.isEmpty())
+        return false;
+    const std::string name = NameToSaveAs(m_dlgBox.FileName.toStdString(), m_dlgBox.ChosenExtension().toStdString());
+    if (name.empty()) {
+        Warn(m_window, FromUtf8(kNameNeeded));
+        return false;
+    }
+    return SaveFile(FromUtf8(name));
 }
 
 void DrawingFiles::OpenFile(const QString &szFilePath)

@@ -8,16 +8,6 @@
 
 FileDialog::FileDialog(QWidget *owner) : m_owner(owner) {}
 
-void FileDialog::ShowOpen()
-{
-    Show(false);
-}
-
-void FileDialog::ShowSave()
-{
-    Show(true);
-}
-
 QStringList FileDialog::NameFilters(const QString &filter)
 {
     const QStringList parts = filter.split(u'|');
@@ -52,9 +42,9 @@ void FileDialog::FitNamesSizesAndDates(QFileDialog &dialog)
     }
 }
 
-void FileDialog::Show(bool save)
+void FileDialog::Ask(bool save)
 {
-    QFileDialog dialog(m_owner, DialogTitle);
+    QFileDialog dialog(m_owner, DialogTitle, initialFolder);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QStringList filters = NameFilters(Filter);
@@ -63,8 +53,14 @@ void FileDialog::Show(bool save)
         dialog.selectNameFilter(filters[FilterIndex - 1]);
     if (!FileName.isEmpty())
         dialog.selectFile(FileName);
-    // The name goes to the file exactly as typed: no extension is added.
-    dialog.setDefaultSuffix(QString());
+    // A name typed without an extension takes the chosen filter's, and the
+    // dialog asks before replacing the file of that name.
+    const auto follow = [this, &dialog, &filters](const QString &chosen) {
+        FilterIndex = static_cast<int>(filters.indexOf(chosen)) + 1;
+        dialog.setDefaultSuffix(ChosenExtension().mid(1));
+    };
+    follow(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
     FitNamesSizesAndDates(dialog);
     FileName = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
                    ? dialog.selectedFiles().constFirst()

@@ -11,9 +11,6 @@ class FileDialog final : public CommonDialog {
 public:
     explicit FileDialog(QWidget *owner);
 
-    void ShowOpen() override;
-    void ShowSave() override;
-
     // The filter list in the toolkit's form: "LCD File (*.Lcd)". A "*.*"
     // pattern becomes "*" so that files without an extension still show.
     static QStringList NameFilters(const QString &filter);
@@ -23,7 +20,7 @@ private:
     static constexpr int kWidth = 860;
     static constexpr int kHeight = 520;
 
-    void Show(bool save);
+    void Ask(bool save) override;
     void FitNamesSizesAndDates(QFileDialog &dialog);
 
     QWidget *m_owner;

@@ -2,6 +2,8 @@
 
 #include "Utf8.h"
 
+#include <QFileInfo>
+
 using namespace tessaldo;
 
 namespace {
@@ -13,6 +15,8 @@ QVariant StoredValue(const Workspace &workspace, std::string_view key)
         return workspace.sendBaud;
     return FromUtf8(WorkspaceValue(workspace, key));
 }
+
+const QString kLastFolderKey = QStringLiteral("lastFolder");
 
 } // namespace
 
@@ -40,4 +44,14 @@ void StoreArrayForm(CodeFormat form)
     Workspace chosen;
     chosen.arrayForm = form;
     StoreWorkspace(chosen, {kArrayFormKey});
+}
+
+QString LastFolder()
+{
+    return Preferences().value(kLastFolderKey).toString();
+}
+
+void KeepFolderOf(const QString &file)
+{
+    Preferences().setValue(kLastFolderKey, QFileInfo(file).absolutePath());
 }

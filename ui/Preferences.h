@@ -3,6 +3,7 @@
 #include "core/session/Workspace.h"
 
 #include <QSettings>
+#include <QString>
 
 #include <initializer_list>
 #include <string_view>
@@ -20,3 +21,6 @@ tessaldo::Workspace StoredWorkspace();
 void StoreWorkspace(const tessaldo::Workspace &workspace, std::initializer_list<std::string_view> keys);
 // Keeps the form "Copy as C Array" copies in for next time.
 void StoreArrayForm(tessaldo::CodeFormat form);
+// The folder a file was last opened or saved in, kept across starts; empty before the first.
+QString LastFolder();
+void KeepFolderOf(const QString &file);

@@ -9,6 +9,7 @@
 #include "PictureStrip.h"
 
 #include <QAction>
+#include <QLayout>
 #include <QMenu>
 #include <QToolButton>
 
@@ -94,10 +95,12 @@ void SetPanel::Show()
 {
     const bool set = m_session.HoldsSet();
     if (set == m_strip->isHidden()) {
-        // The strip's room is added to the window however large it is; the window is never smaller than designed.
-        const int width = m_window->width() + (set ? kStripWidth : -kStripWidth);
+        // The strip's room is added to the window however large it is; the form is never smaller than designed.
+        QWidget *window = m_window->window();
+        const int width = window->width() + (set ? kStripWidth : -kStripWidth);
         m_window->setMinimumSize(m_designed + QSize(set ? kStripWidth : 0, 0));
-        m_window->resize(std::max(width, m_window->minimumWidth()), m_window->height());
+        window->layout()->activate(); // the window's smallest size follows the form's at once
+        window->resize(std::max(width, window->minimumWidth()), window->height());
         m_strip->setVisible(set);
         for (QWidget *button : m_setButtons)
             button->setVisible(set);

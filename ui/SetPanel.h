@@ -18,8 +18,8 @@ class SetPanel final : public QObject {
     Q_OBJECT
 
 public:
-    // `designed` is the window's own size, which the panel stands to the right of.
-    SetPanel(tessaldo::EditSession &session, const CommandMenu &menu, QSize designed, QWidget *window);
+    // `designed` is the size of `form`, the main window's client area, which the panel stands to the right of.
+    SetPanel(tessaldo::EditSession &session, const CommandMenu &menu, QSize designed, QWidget *form);
 
     // Shown, and the window widened, while the set holds more than one picture;
     // while the set plays, its next picture is shown after the shown one's delay.

@@ -3,6 +3,7 @@
 #include "ImageImport.h"
 #include "LayoutChoiceDialog.h"
 #include "NativePath.h"
+#include "Preferences.h"
 #include "ProgressFrameReader.h"
 #include "Utf8.h"
 #include "WindowNotices.h"
@@ -76,7 +77,11 @@ void SetWorkflow::Name(const QString &header, const QString &source, std::string
 
 void SetWorkflow::OpenSet()
 {
-    OpenSetPaths(QFileDialog::getOpenFileNames(m_window, QStringLiteral("Open Set"), QString(), OpenSetFilter()));
+    const QStringList paths =
+        QFileDialog::getOpenFileNames(m_window, QStringLiteral("Open Set"), LastFolder(), OpenSetFilter());
+    if (!paths.isEmpty())
+        KeepFolderOf(paths.constFirst());
+    OpenSetPaths(paths);
 }
 
 QString SetWorkflow::OpenSetFilter()
@@ -224,7 +229,8 @@ bool SetWorkflow::SaveSetFile(const QString &path)
 
 void SetWorkflow::SaveSetAsFolder()
 {
-    const QString folder = QFileDialog::getExistingDirectory(m_window, QStringLiteral("Save Set as Folder"));
+    const QString folder =
+        QFileDialog::getExistingDirectory(m_window, QStringLiteral("Save Set as Folder"), LastFolder());
     if (!folder.isEmpty())
         SaveSetToFolder(folder);
 }

@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "CanvasBars.h"
 #include "CanvasTools.h"
 #include "CodeCopy.h"
 #include "CodeTextBox.h"
@@ -19,8 +20,6 @@
 #include "SetPanel.h"
 #include "SetWorkflow.h"
 #include "SystemClipboard.h"
-#include "Toolbar.h"
-#include "ToolbarIcons.h"
 #include "Twips.h"
 #include "Utf8.h"
 #include "WindowCorners.h"
@@ -33,10 +32,11 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLayout>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 
 using namespace tessaldo;
 
@@ -50,24 +50,26 @@ const QSize kWindowSize(TwipsToPixels(kWindowWidthTwips), TwipsToPixels(kWindowH
 
 frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard> clipboard,
                  std::unique_ptr<SaveChangesQuestion> saveChanges, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       m_dlgBox(dlgBox ? std::move(dlgBox) : std::make_unique<FileDialog>(this)),
       m_clipboard(clipboard ? std::move(clipboard) : std::make_unique<SystemClipboard>()),
       m_saveChanges(saveChanges ? std::move(saveChanges) : std::make_unique<SaveChangesBox>(this))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kTitle);
-    // As designed at its smallest; larger, the canvas takes the room.
-    setMinimumSize(kWindowSize);
-    resize(kWindowSize);
+    // The form as designed at its smallest, below the menu bar; larger, the canvas takes the room.
+    m_form = new QWidget(this);
+    m_form->setObjectName(QStringLiteral("frmMainForm"));
+    m_form->setMinimumSize(kWindowSize);
+    setCentralWidget(m_form);
     BuildToolbar();
     BuildTypeOptions();
     BuildDotPanel();
     BuildCodeBox();
     BuildWorkflows();
     BuildGridMenu();
-    m_panel = std::make_unique<SetPanel>(m_session, *m_menu, kWindowSize, this);
+    m_panel = std::make_unique<SetPanel>(m_session, *m_menu, kWindowSize, m_form);
     m_sizing = std::make_unique<PictureSizing>(
         m_session, [this] { return NothingUnsavedIsLost(); }, this);
     m_sizing->Answer(*m_menu);
@@ -75,7 +77,7 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
     connect(m_sizing.get(), &PictureSizing::PictureStarted, m_sets.get(), &SetWorkflow::Forget);
     connect(m_sizing.get(), &PictureSizing::PictureStarted, txtData, [this] { txtData->SetText(QString()); });
     m_preview = new DisplayPreviewPanel(m_session, this);
-    auto *corners = new WindowCorners(this);
+    auto *corners = new WindowCorners(m_form);
     m_canvas->Anchor(*corners);
     corners->Add(txtData, WindowCorners::Down | WindowCorners::Wider);
     corners->Add(cmdCopy, WindowCorners::Down | WindowCorners::Wider);
@@ -84,77 +86,20 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
     ShowSession();
     m_session.Subscribe([this] { ShowSession(); });
     SetTabOrder();
+    layout()->activate();
+    resize(minimumSize());
     CentreOnScreen(this);
     setAcceptDrops(true);
 }
 
 frmMain::~frmMain() = default;
 
-void frmMain::BuildToolbar()
-{
-    tbarMain = new Toolbar(this);
-    tbarMain->setObjectName(QStringLiteral("tbarMain"));
-    tbarMain->setGeometry(TwipsRect(kToolbarBox));
-    tbarMain->AddButton(QStringLiteral("New"), QStringLiteral("new"), ToolbarIcons::BlankSheet());
-    tbarMain->AddButton(QStringLiteral("Open"), QStringLiteral("open"), ToolbarIcons::SheetWithArrow());
-    tbarMain->AddButton(QStringLiteral("Save"), QStringLiteral("save"), ToolbarIcons::OpenBox());
-    tbarMain->AddButton(QStringLiteral("Run"), QStringLiteral("run"), ToolbarIcons::ArrowRight());
-    tbarMain->AddButton(QStringLiteral("Exit"), QStringLiteral("exit"), ToolbarIcons::GlowingMonitor());
-    tbarMain->AddButton(QStringLiteral("About"), QStringLiteral("about"), ToolbarIcons::QuestionCard());
-    connect(tbarMain, &Toolbar::ButtonClick, this, &frmMain::tbarMain_ButtonClick);
-}
-
-void frmMain::BuildTypeOptions()
-{
-    Frame2 = new QGroupBox(QStringLiteral("LCD Type"), this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setGeometry(TwipsRect(kTypeFrameBox));
-    for (int index = 0; index < kLcdTypeCount; ++index) {
-        const auto caption = LcdTypeCaption(static_cast<LcdType>(index));
-        auto *option = new QRadioButton(QString::fromLatin1(caption.data(), qsizetype(caption.size())), Frame2);
-        option->setObjectName(QStringLiteral("optType_%1").arg(index));
-        option->setGeometry(TwipsRect(kTypeOptionBoxes[static_cast<std::size_t>(index)]));
-        connect(option, &QRadioButton::clicked, this, [this, index] { optType_Click(index); });
-        optType[static_cast<std::size_t>(index)] = option;
-    }
-    optType[0]->setChecked(true);
-}
-
-void frmMain::BuildDotPanel()
-{
-    Frame1 = new QGroupBox(QStringLiteral("LCD Pannel"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(TwipsRect(kDotFrameBox));
-    lbDot = new DotGridView(m_grid, Frame1);
-    lbDot->setObjectName(QStringLiteral("lbDot"));
-    lbDot->move(TwipsToPixels(kGridLeftTwips), TwipsToPixels(kGridTopTwips));
-    m_canvas = std::make_unique<CanvasTools>(m_session, *m_clipboard, lbDot);
-    connect(lbDot, &DotGridView::DotClicked, this, &frmMain::lbDot_Click);
-    connect(lbDot, &DotGridView::DotPainted, this, &frmMain::lbDot_Paint);
-    connect(lbDot, &DotGridView::StrokeFinished, this, &frmMain::CommitStroke);
-}
-
-void frmMain::BuildCodeBox()
-{
-    txtData = new CodeTextBox(this);
-    txtData->setObjectName(QStringLiteral("txtData"));
-    txtData->setGeometry(TwipsRect(kCodeBoxBox));
-    cmdCopy = new QPushButton(FromUtf8(kCopyCaption), this);
-    cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
-    cmdCopy->setGeometry(TwipsRect(kCopyButtonBox));
-    // The key its caption names, anywhere in the window; the code box leaves
-    // it to the window unless text is selected there.
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_C), this), &QShortcut::activated, this, &frmMain::CopyByKey);
-    connect(cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);
-    // What the user types is no longer the code of any picture.
-    connect(txtData, &CodeTextBox::Edited, this, [this] { m_session.ForgetCode(); });
-    m_copy = std::make_unique<CodeCopy>(m_session, *m_clipboard, txtData, cmdCopy, this);
-}
-
 void frmMain::BuildGridMenu()
 {
     m_menu = std::make_unique<CommandMenu>(m_session, *m_incoming, this, lbDot, [this](CommandId id) { Perform(id); });
     connect(lbDot, &DotGridView::ContextMenuRequested, m_menu.get(), &CommandMenu::Popup);
+    m_menu->FillMenuBar(menuBar());
+    m_bars = new CanvasBars(m_session, *m_menu, lbDot, this);
     connect(m_module.get(), &ModuleSending::PlayCaptionChanged, m_menu->Action(CommandId::PlayOnModule),
             &QAction::setText);
 }
@@ -185,6 +130,7 @@ QMenu *frmMain::GridMenu() const
 
 void frmMain::SetTabOrder()
 {
+    m_bars->ChainTabOrder(lbDot); // off 16 x 16, the tools come before the canvas
     QWidget::setTabOrder(lbDot, txtData);
     QWidget::setTabOrder(txtData, cmdCopy);
     QWidget::setTabOrder(cmdCopy, optType[0]);
@@ -238,6 +184,25 @@ void frmMain::Perform(CommandId id)
         return;
     }
     switch (id) {
+    case CommandId::New:
+        New();
+        break;
+    case CommandId::Open:
+        Open();
+        break;
+    case CommandId::Save:
+    case CommandId::SaveAs: // Save asks for the name each time, as designed
+        Save();
+        break;
+    case CommandId::Run:
+        Run();
+        break;
+    case CommandId::Exit:
+        Exit();
+        break;
+    case CommandId::About:
+        About();
+        break;
     case CommandId::ImportImage:
         m_import->OpenImage();
         break;
@@ -372,6 +337,7 @@ void frmMain::ShowSession()
     ShowTitle();
     ShowPicture(m_session.Grid());
     lbDot->SetOnionDots(m_session.OnionDots());
+    m_bars->Show(); // first, so that the room made for a larger picture counts the bars
     m_canvas->Show();
     txtData->ShowStale(m_session.CodeIsStale());
     m_menu->ShowStates(m_module->IsPlaying());
@@ -386,6 +352,7 @@ void frmMain::ShowPicture(const DotGrid &picture)
         lbDot->SetLayout(type); // the layout first, then the type is recorded
         m_grid.SetLCDType(type);
     }
+    Frame2->setEnabled(IsModuleSize(picture.Size())); // any other size runs along rows, whatever the type
     if (picture.Size() != m_grid.Size()) {
         m_grid.SetAllDots(picture.AllDots());
         lbDot->RefreshSize();
@@ -403,18 +370,12 @@ void frmMain::ShowPicture(const DotGrid &picture)
 
 void frmMain::tbarMain_ButtonClick(const QString &key)
 {
-    if (key == u"new")
-        New();
-    else if (key == u"open")
-        Open();
-    else if (key == u"save")
-        Save();
-    else if (key == u"run")
-        Run();
-    else if (key == u"exit")
-        Exit();
-    else if (key == u"about")
-        About();
+    // Each button is a command of the menu bar's as well, its key the command's name in lower case.
+    for (const CommandId id :
+         {CommandId::New, CommandId::Open, CommandId::Save, CommandId::Run, CommandId::Exit, CommandId::About}) {
+        if (key == FromUtf8(CommandName(id)).toLower())
+            Perform(id);
+    }
 }
 
 void frmMain::cmdCopy_Click()

@@ -8,11 +8,12 @@
 #include "core/model/Transform.h"
 #include "core/session/EditSession.h"
 
-#include <QWidget>
+#include <QMainWindow>
 
 #include <array>
 #include <memory>
 
+class CanvasBars;
 class CanvasTools;
 class CodeCopy;
 class CodeTextBox;
@@ -34,12 +35,13 @@ class SetPanel;
 class SetWorkflow;
 class Toolbar;
 
-// The main window: toolbar, LCD type options, dot grid, code box and copy
-// button, and beside them the strip of the set's pictures while there is
-// more than one. It draws the core's editing session and turns its events into
-// calls on it; every rule is the core's. The set's files, imports, the module
-// and what comes in by paste or drop each have a class of their own, wired here.
-class frmMain final : public QWidget {
+// The main window: under its menu bar, the form as designed (toolbar, LCD type
+// options, dot grid, code box and copy button), and beside them the strip of
+// the set's pictures while there is more than one. It draws the core's editing
+// session and turns its events into calls on it; every rule is the core's. The
+// set's files, imports, the module and what comes in by paste or drop each have
+// a class of their own, wired here.
+class frmMain final : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -147,6 +149,8 @@ private:
     std::unique_ptr<PictureSizing> m_sizing;
     std::unique_ptr<CanvasTools> m_canvas;
 
+    CanvasBars *m_bars = nullptr;
+    QWidget *m_form = nullptr; // the client area below the menu bar, where the controls stand as designed
     Toolbar *tbarMain = nullptr;
     QGroupBox *Frame2 = nullptr;
     std::array<QRadioButton *, tessaldo::kLcdTypeCount> optType{};

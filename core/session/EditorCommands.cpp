@@ -31,7 +31,17 @@ constexpr EditorCommand ToolCommand(CommandId id, std::string_view caption, std:
 // transforms and Paste only in the grid, where arrows and Ctrl+V mean nothing else,
 // and so the keys that walk and change the set, which a text box has uses for.
 // No key a browser keeps for itself (Ctrl+N, Ctrl+T, Ctrl+W, Ctrl+PgUp) is used.
+// One of the tool bar's commands, in the menu bar alone.
+constexpr EditorCommand MenuBarCommand(CommandId id, std::string_view caption, bool startsGroup = false)
+{
+    return {id, caption, {}, false, startsGroup, std::nullopt, false, {}, Faces::WindowMenuBarOnly};
+}
+
 constexpr std::array kGridCommands{
+    MenuBarCommand(CommandId::New, "New"),
+    MenuBarCommand(CommandId::Open, "Open…"),
+    MenuBarCommand(CommandId::Save, "Save"),
+    MenuBarCommand(CommandId::SaveAs, "Save As…"),
     EditorCommand{CommandId::Undo, "Undo", {"Ctrl+Z"}, false, false, std::nullopt, false, {}},
     EditorCommand{CommandId::Redo, "Redo", {"Ctrl+Shift+Z", "Ctrl+Y"}, false, false, std::nullopt, false, {}},
     EditorCommand{CommandId::NewPicture, "New Picture…", {}, false, true, std::nullopt, false, {}},
@@ -71,6 +81,7 @@ constexpr std::array kGridCommands{
     EditorCommand{CommandId::ImportImage, "Import Image…", {}, false, true, std::nullopt, false, {}},
     EditorCommand{CommandId::InsertText, "Insert Text…", {}, false, false, std::nullopt, false, {}},
     EditorCommand{CommandId::Paste, "Paste", {"Ctrl+V"}, true, false, std::nullopt, false, {}},
+    MenuBarCommand(CommandId::Run, "Run", true),
     EditorCommand{CommandId::CopyAsCArray, "Copy as C Array", {}, false, true, std::nullopt, false, {}},
     ArrayForm(CommandId::ModuleArrayForm, CodeFormat::C),
     ArrayForm(CommandId::XbmArrayForm, CodeFormat::Xbm),
@@ -100,14 +111,21 @@ constexpr std::array kGridCommands{
     EditorCommand{CommandId::SaveSet, "Save Set", {"Ctrl+Shift+S"}, false, false, std::nullopt, false, kSet},
     EditorCommand{CommandId::SaveSetAs, "Save Set As…", {}, false, false, std::nullopt, false, kSet},
     EditorCommand{CommandId::SaveSetAsFolder, "Save Set as Folder…", {}, false, false, std::nullopt, false, kSet},
+    MenuBarCommand(CommandId::About, "About…"),
+    MenuBarCommand(CommandId::Exit, "Exit", true),
 };
 
 // The menu bar's menu of a command: what makes or keeps files in File, what
 // changes the picture or the set in Picture, the tools in Tools, the zoom and
-// the preview in View, the rest in Edit.
+// the preview in View, About in Help, the rest (Run among them) in Edit.
 constexpr TopMenu MenuOf(const EditorCommand &command)
 {
     switch (command.id) {
+    case CommandId::New:
+    case CommandId::Open:
+    case CommandId::Save:
+    case CommandId::SaveAs:
+    case CommandId::Exit:
     case CommandId::NewPicture:
     case CommandId::ImportImage:
     case CommandId::SendToModule:
@@ -119,6 +137,8 @@ constexpr TopMenu MenuOf(const EditorCommand &command)
     case CommandId::PictureSize:
     case CommandId::InsertText:
         return TopMenu::Picture;
+    case CommandId::About:
+        return TopMenu::Help;
     default:
         break;
     }
@@ -136,6 +156,14 @@ constexpr StandardKey StandardKeyOf(CommandId id)
     switch (id) {
     case CommandId::NewPicture:
         return StandardKey::New;
+    case CommandId::Open:
+        return StandardKey::Open;
+    case CommandId::Save:
+        return StandardKey::Save;
+    case CommandId::SaveAs:
+        return StandardKey::SaveAs;
+    case CommandId::Exit:
+        return StandardKey::Quit;
     case CommandId::Undo:
         return StandardKey::Undo;
     case CommandId::Redo:
@@ -164,11 +192,20 @@ constexpr std::array kCommands = [] {
     return commands;
 }();
 
+// In the enumeration's order, from None.
+constexpr std::array<std::string_view, 13> kUsualKeys{"",       "Ctrl+N",       "Ctrl+O", "Ctrl+S", "Ctrl+Shift+S",
+                                                      "Ctrl+Z", "Ctrl+Shift+Z", "Ctrl++", "Ctrl+-", "Ctrl+A",
+                                                      "Ctrl+V", "Del",          "Ctrl+Q"};
+
 constexpr std::array<std::string_view, kTopMenus.size()> kTopMenuCaptions{"File",    "Edit",  "View",
                                                                           "Picture", "Tools", "Help"};
 
 // In the enumeration's order, one for each command of the table.
 constexpr std::array<std::string_view, kCommands.size()> kCommandNames{
+    "New",
+    "Open",
+    "Save",
+    "SaveAs",
     "Undo",
     "Redo",
     "NewPicture",
@@ -197,6 +234,7 @@ constexpr std::array<std::string_view, kCommands.size()> kCommandNames{
     "ImportImage",
     "InsertText",
     "Paste",
+    "Run",
     "CopyAsCArray",
     "ModuleArrayForm",
     "XbmArrayForm",
@@ -226,18 +264,22 @@ constexpr std::array<std::string_view, kCommands.size()> kCommandNames{
     "SaveSet",
     "SaveSetAs",
     "SaveSetAsFolder",
+    "About",
+    "Exit",
 };
 
 // What asks the user, reads or writes a file, the clipboard or the module, or
 // keeps time, or changes only how the face shows the picture, as its zoom:
-// the session knows none of those.
+// the session knows none of those; nor the tool bar's commands, which clear or
+// fill the code box and name the window's file as well.
 constexpr std::array kCarriedOutByFace{
-    CommandId::NewPicture,      CommandId::PictureSize,   CommandId::CutSelection, CommandId::CopySelection,
-    CommandId::ZoomIn,          CommandId::ZoomOut,       CommandId::ZoomToFit,    CommandId::ImportImage,
-    CommandId::InsertText,      CommandId::Paste,         CommandId::CopyAsCArray, CommandId::CopyLink,
-    CommandId::SendToModule,    CommandId::RenamePicture, CommandId::PictureDelay, CommandId::Play,
-    CommandId::PlayOnModule,    CommandId::OpenSet,       CommandId::SaveSet,      CommandId::SaveSetAs,
-    CommandId::SaveSetAsFolder,
+    CommandId::New,           CommandId::Open,         CommandId::Save,          CommandId::SaveAs,
+    CommandId::Run,           CommandId::About,        CommandId::Exit,          CommandId::NewPicture,
+    CommandId::PictureSize,   CommandId::CutSelection, CommandId::CopySelection, CommandId::ZoomIn,
+    CommandId::ZoomOut,       CommandId::ZoomToFit,    CommandId::ImportImage,   CommandId::InsertText,
+    CommandId::Paste,         CommandId::CopyAsCArray, CommandId::CopyLink,      CommandId::SendToModule,
+    CommandId::RenamePicture, CommandId::PictureDelay, CommandId::Play,          CommandId::PlayOnModule,
+    CommandId::OpenSet,       CommandId::SaveSet,      CommandId::SaveSetAs,     CommandId::SaveSetAsFolder,
 };
 
 } // namespace
@@ -245,6 +287,11 @@ constexpr std::array kCarriedOutByFace{
 std::string_view TopMenuCaption(TopMenu menu)
 {
     return kTopMenuCaptions.at(static_cast<std::size_t>(menu));
+}
+
+std::string_view UsualKey(StandardKey key)
+{
+    return kUsualKeys.at(static_cast<std::size_t>(key));
 }
 
 std::span<const EditorCommand> EditorCommands()

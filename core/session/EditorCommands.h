@@ -11,8 +11,13 @@
 
 namespace tessaldo {
 
-// The commands of the grid's menu, in its order.
+// The commands of the grid's menu, in its order, and those of the window's tool
+// bar, which stand in its menu bar alone.
 enum class CommandId {
+    New,
+    Open,
+    Save,
+    SaveAs,
     Undo,
     Redo,
     NewPicture,
@@ -41,6 +46,7 @@ enum class CommandId {
     ImportImage,
     InsertText,
     Paste,
+    Run,
     CopyAsCArray,
     ModuleArrayForm,
     XbmArrayForm,
@@ -70,6 +76,8 @@ enum class CommandId {
     SaveSet,
     SaveSetAs,
     SaveSetAsFolder,
+    About,
+    Exit,
 };
 
 // The window's menu bar, in its order; each command stands in one of them as
@@ -85,11 +93,16 @@ std::string_view TopMenuCaption(TopMenu menu);
 // and Windows is Cmd+N on a Mac. The page keeps to `keys`, as a browser keeps
 // some of these for itself.
 enum class StandardKey { None, New, Open, Save, SaveAs, Undo, Redo, ZoomIn, ZoomOut, SelectAll, Paste, Delete, Quit };
+// The key most desktops give `key` ("Ctrl+Shift+S" for SaveAs), for a platform
+// that names none: Qt's plain X11 and Windows have no Save As or Quit of their own.
+std::string_view UsualKey(StandardKey key);
 
 // The faces of the program that show the commands in their menus.
 enum class Face { Window, Page };
-// Which of them offer a command.
-enum class Faces { Every, PageOnly };
+// Which of them offer a command, and where. The tool bar's commands (New, Open,
+// Save, Run, About, Exit) stand in the window's menu bar beside its buttons, but not in the
+// grid's menu, which is for drawing; the page has buttons of its own for them.
+enum class Faces { Every, PageOnly, WindowMenuBarOnly };
 
 struct EditorCommand {
     CommandId id;
@@ -116,7 +129,11 @@ struct EditorCommand {
     TopMenu menu = TopMenu::Edit;
     StandardKey standardKey = StandardKey::None;
 
-    bool OfferedBy(Face face) const { return faces == Faces::Every || face == Face::Page; }
+    bool OfferedBy(Face face) const
+    {
+        return faces == Faces::Every || (faces == Faces::PageOnly) == (face == Face::Page);
+    }
+    bool InGridMenu() const { return faces != Faces::WindowMenuBarOnly; }
 };
 
 // Every command once: the window and the page build their menus and keys from it.

@@ -216,6 +216,10 @@ void AnySizeWindowTest::previewReadsTheArrayFormsBytesAsTheDisplayDoes()
 
     window->OpenFile(WriteFile(QStringLiteral("splash.pbm"), PlainPbm({128, 64}, Splash)));
     QVERIFY(preview->isVisible());
+    // Docked in the window, beside the canvas and never over it.
+    const auto onScreen = [](const QWidget *widget) { return QRect(widget->mapToGlobal(QPoint()), widget->size()); };
+    QCOMPARE(preview->window(), window);
+    QVERIFY(!onScreen(preview).intersects(onScreen(window->findChild<QWidget *>(QStringLiteral("lbDot")))));
     // Pages on the SSD1306, which takes its buffer in pages: as drawn, white on black.
     const QImage &shown = preview->Shown();
     QCOMPARE(shown.size(), QSize(128, 64));
@@ -292,11 +296,12 @@ void AnySizeWindowTest::sizedPbmAndSetOpenAndSaveAtTheirSizeWithoutTheModule()
     QVERIFY(IsSetAt(doc().Edited().dots, 120, 30) && !IsSetAt(doc().Edited().dots, 119, 30));
     QVERIFY(window->Session().IsClean());
     QVERIFY(!action(CommandId::SendToModule)->isEnabled());
+    QVERIFY(!window->findChild<QWidget *>(QStringLiteral("Frame2"))->isEnabled()); // the LCD type
 
     const QString saved = tempDir->filePath(QStringLiteral("again.pbm"));
     dialog->answers = {saved};
     QTest::mouseClick(window->findChild<Toolbar *>()->Button(3), Qt::LeftButton); // Save
-    QVERIFY(dialog->shown.last().filter.startsWith(QStringLiteral("PBM Picture (*.pbm)")));
+    QVERIFY(dialog->shown.last().filter.startsWith(QStringLiteral("Pictures (*.pbm *.xbm)|*.pbm;*.xbm|PBM Picture")));
     Drawing again;
     QVERIFY(ReadPictureFile(saved.toStdString(), again, doc().type));
     QCOMPARE(again.dots, doc().Edited().dots);

@@ -1,15 +1,22 @@
 #include "DotGridView.h"
 #include "PicturePainter.h"
 #include "UiDoubles.h"
+#include "core/formats/DrawingFile.h"
+#include "core/model/Displays.h"
 #include "core/model/Shapes.h"
 #include "core/session/Canvas.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
+#include <QLabel>
+#include <QMainWindow>
 #include <QPainter>
 #include <QProcess>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 
 using namespace tessaldo;
 
@@ -27,6 +34,8 @@ private slots:
     void theModulesGridGrowsInWholeCellsWithTheWindowAndComesBack();
     void boxCircleFillAndMovedSelectionAreOneStepEachAndSaveAsTheyShow();
     void keysWalkALargePictureAndTheViewFollows();
+    void toolBarAndStatusBarShowOffTheModulesSizeOnly();
+    void theWindowGrownForALargerPictureComesBackAsDesignedForTheModules();
 
 private:
     DotGridView *view() const { return window->findChild<DotGridView *>(QStringLiteral("lbDot")); }
@@ -117,7 +126,7 @@ void CanvasWindowTest::boxCircleFillAndMovedSelectionAreOneStepEachAndSaveAsThey
 {
     OpenClearPicture({128, 64});
     QCOMPARE(window->Grid().Size(), (PictureSize{128, 64}));
-    window->resize(800, 700);
+    window->resize(1100, 700); // room for the canvas beside the docked preview
     QTRY_VERIFY(view()->CellPixels() >= 4);
     const int fitted = view()->CellPixels();
 
@@ -196,3 +205,73 @@ void CanvasWindowTest::keysWalkALargePictureAndTheViewFollows()
 
 QTEST_MAIN(CanvasWindowTest)
 #include "CanvasWindowTest.moc"
+
+void CanvasWindowTest::toolBarAndStatusBarShowOffTheModulesSizeOnly()
+{
+    auto *tools = window->findChild<QToolBar *>(QStringLiteral("toolsBar"));
+    const QSize designed = window->size();
+    QVERIFY(!tools->isVisible() && !window->statusBar()->isVisible());
+    OpenClearPicture({128, 64});
+    QVERIFY(tools->isVisible() && window->statusBar()->isVisible());
+    // The picture keeps the room it had: the window grew by the bars and more.
+    QVERIFY(window->height() > designed.height() + tools->height() + window->statusBar()->height());
+    const auto status = [this](const char *name) {
+        return window->findChild<QLabel *>(QString::fromLatin1(name))->text();
+    };
+    const struct {
+        const char *tool;
+        Tool chosen;
+    } cases[] = {{"Line (L)", Tool::Line}, {"Fill (F)", Tool::Fill}, {"Pencil (P)", Tool::Pencil}};
+    for (const auto &c : cases) {
+        QAction *button = nullptr;
+        for (QAction *action : tools->actions()) {
+            if (action->toolTip() == QString::fromLatin1(c.tool))
+                button = action;
+        }
+        QVERIFY2(button != nullptr, c.tool);
+        QTest::mouseClick(tools->widgetForAction(button), Qt::LeftButton);
+        QCOMPARE(window->Session().CurrentTool(), c.chosen);
+        QVERIFY(qobject_cast<QToolButton *>(tools->widgetForAction(button))->isChecked());
+        QCOMPARE(status("statusTool") + " (" + button->shortcut().toString() + ")", QString::fromLatin1(c.tool));
+    }
+    // The tools stand before the canvas in the tab order, and Space chooses one.
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    view()->setFocus();
+    QTest::keyClick(view(), Qt::Key_Backtab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), tools->widgetForAction(action(QStringLiteral("Select"))));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(window->Session().CurrentTool(), Tool::Select);
+    QCOMPARE(status("statusSize"), QStringLiteral("128 x 64"));
+    const std::string_view display = Displays()[window->Session().PreviewDisplay()].name;
+    QCOMPARE(status("statusDisplay"), QString::fromUtf8(display.data(), static_cast<qsizetype>(display.size())));
+    QMouseEvent move(QEvent::MouseMove, At({3, 4}), view()->mapToGlobal(At({3, 4})), Qt::NoButton, {}, {});
+    QApplication::sendEvent(view(), &move);
+    QVERIFY(!status("statusPointer").isEmpty());
+    QCOMPARE(status("statusPointer"), window->findChild<QLabel *>(QStringLiteral("lbPointer"))->text());
+    action(QStringLiteral("Zoom In"))->trigger();
+    QCOMPARE(status("statusZoom"), QStringLiteral("Zoom %1%").arg(view()->CellPixels() * 100));
+    const QString module = tempDir->filePath(QStringLiteral("module.Lcd"));
+    QVERIFY(SavePicture(DotGrid(), module.toStdString()));
+    window->OpenFile(module);
+    QVERIFY(!tools->isVisible() && !window->statusBar()->isVisible());
+}
+
+void CanvasWindowTest::theWindowGrownForALargerPictureComesBackAsDesignedForTheModules()
+{
+    const QRect designed = window->geometry();
+    const QString module = tempDir->filePath(QStringLiteral("module.Lcd"));
+    QVERIFY(SavePicture(DotGrid(), module.toStdString()));
+    for (const bool userResized : {false, true}) {
+        OpenClearPicture({128, 64});
+        QVERIFY(window->width() > designed.width() && window->height() > designed.height());
+        if (userResized)
+            window->resize(window->size() - QSize(10, 10));
+        const QSize left = window->size();
+        window->OpenFile(module);
+        QCOMPARE(window->size(), userResized ? left : designed.size()); // what the user sized stays theirs
+        QVERIFY(userResized || window->geometry() == designed);
+        QVERIFY(window->findChild<QWidget *>(QStringLiteral("Frame2"))->isEnabled());
+    }
+}

@@ -185,7 +185,7 @@ void SetWindowTest::setSubmenuListsItsCommandsWithKeysAndStates()
                                  "Play on Module…||off",
                                  "-",
                                  "Open Set…|Ctrl+Shift+O",
-                                 "Save Set|Ctrl+Shift+S",
+                                 "Save Set|",
                                  "Save Set As…|",
                                  "Save Set as Folder…|"}));
     setAction("Add Picture")->trigger();

@@ -33,19 +33,20 @@ public:
         QString filter;
         QString fileName;
         int filterIndex = 0;
+        QString initDir;
     };
 
-    QStringList answers; // "" means the user cancelled
+    QStringList answers;      // "" means the user cancelled
+    QList<int> filterChoices; // the filter chosen with each answer; none left leaves the one shown
     QList<Shown> shown;
 
-    void ShowOpen() override { Answer(false); }
-    void ShowSave() override { Answer(true); }
-
 private:
-    void Answer(bool save)
+    void Ask(bool save) override
     {
-        shown.append({save, DialogTitle, Filter, FileName, FilterIndex});
+        shown.append({save, DialogTitle, Filter, FileName, FilterIndex, initialFolder});
         FileName = answers.isEmpty() ? QString() : answers.takeFirst();
+        if (!filterChoices.isEmpty())
+            FilterIndex = filterChoices.takeFirst();
     }
 };
 

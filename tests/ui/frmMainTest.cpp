@@ -8,6 +8,7 @@
 #include "core/code/CodeFormats.h"
 #include "core/code/CodeGenerator.h"
 #include "core/formats/DrawingFile.h"
+#include "core/session/EditorCommands.h"
 #include "core/session/ProgramTexts.h"
 
 #include "SendDialog.h"
@@ -28,6 +29,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
@@ -103,7 +105,7 @@ private slots:
     void unknownToolbarKeyDoesNothing();
     void openAndSaveSetUpTheDialogTheSameWay();
     void cancelledDialogsChangeNothingAndWriteNothing();
-    void saveWritesUnderExactlyTheNameReturned();
+    void saveAddsTheChosenFiltersExtensionToANameWithoutOneInTheFolderLastUsed();
     void openOfARowFileSelectsItsOptionAndLayout();
     void openDoesNotTouchTheCodeBox();
     void refusedOpenWarnsAndChangesNothing();
@@ -123,6 +125,7 @@ private slots:
     void gridKeysTransformAndPlainArrowsStillMoveTheFocusCell();
     void contextMenuListsTheItemsInOrderWithTheirKeys();
     void contextMenuOpensFromTheKeyboardAtTheFocusCell();
+    void menuBarHoldsEachCommandOnceAndThePlatformsKeysAnswerAnywhere();
 
     void importPreviewFollowsEveryOptionAndOkIsOneStep();
     void importCancelledOrRefusedChangesNothing();
@@ -182,7 +185,8 @@ void frmMainTest::cleanup()
 void frmMainTest::controlsSitAtTheirDesignedPlaces()
 {
     QCOMPARE(window->windowTitle(), QStringLiteral("Tessaldo " TESSALDO_VERSION));
-    QCOMPARE(window->size(), QSize(3645 / 15, 7695 / 15));
+    // The form as designed is the client area, right below the menu bar.
+    QCOMPARE(window->centralWidget()->geometry(), QRect(0, window->menuBar()->height(), 3645 / 15, 7695 / 15));
     QCOMPARE(window->minimumSize(), window->size()); // larger, the canvas takes the room
     QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
 
@@ -472,7 +476,8 @@ void frmMainTest::openAndSaveSetUpTheDialogTheSameWay()
     ClickToolbarButton(2);
     ClickToolbarButton(3);
     QCOMPARE(dialog->shown.size(), 2);
-    const QString filter = QStringLiteral("All Files (*.*)|*.*|LCD File (*.Lcd)|*.Lcd|");
+    const QString filter = QStringLiteral("Pictures (*.Lcd *.pbm *.xbm)|*.Lcd;*.pbm;*.xbm|LCD File (*.Lcd)|*.Lcd|"
+                                          "PBM Picture (*.pbm)|*.pbm|X BitMap (*.xbm)|*.xbm|All Files (*.*)|*.*|");
     QCOMPARE(dialog->shown[0].save, false);
     QCOMPARE(dialog->shown[0].title, QStringLiteral("Open Graphic LCD File"));
     QCOMPARE(dialog->shown[1].save, true);
@@ -480,9 +485,11 @@ void frmMainTest::openAndSaveSetUpTheDialogTheSameWay()
     for (const auto &shown : dialog->shown) {
         QCOMPARE(shown.filter, filter);
         QCOMPARE(shown.fileName, QString());
-        QCOMPARE(shown.filterIndex, 2);
+        QCOMPARE(shown.filterIndex, 1);
     }
-    QCOMPARE(FileDialog::NameFilters(filter), QStringList({"All Files (*)", "LCD File (*.Lcd)"}));
+    QCOMPARE(FileDialog::NameFilters(filter),
+             QStringList({"Pictures (*.Lcd *.pbm *.xbm)", "LCD File (*.Lcd)", "PBM Picture (*.pbm)", "X BitMap (*.xbm)",
+                          "All Files (*)"}));
 }
 
 void frmMainTest::cancelledDialogsChangeNothingAndWriteNothing()
@@ -499,15 +506,37 @@ void frmMainTest::cancelledDialogsChangeNothingAndWriteNothing()
     QVERIFY(QDir(tempDir->path()).isEmpty());
 }
 
-void frmMainTest::saveWritesUnderExactlyTheNameReturned()
+void frmMainTest::saveAddsTheChosenFiltersExtensionToANameWithoutOneInTheFolderLastUsed()
 {
     QTest::mouseClick(option(1), Qt::LeftButton);
     QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(255));
-    const QString path = Temp(QStringLiteral("그림"));
-    dialog->answers = {path};
-    Press("save");
-    QCOMPARE(QDir(tempDir->path()).entryList(QDir::Files), QStringList({"그림"}));
-    QCOMPARE(ReadBytes(path), QByteArray::fromStdString(FormatDrawing(window->Grid())));
+    const struct {
+        QString typed;
+        int filter;
+        QString written;
+    } cases[] = {
+        {"그림", 1, "그림.Lcd"}, // every picture: the first kind's
+        {"그림", 4, "그림.xbm"},
+        {"그림", 5, "그림"}, // all files: exactly as typed
+        {"그림.pbm", 2, "그림.pbm"},
+    };
+    for (const auto &c : cases) {
+        dialog->answers = {Temp(c.typed)};
+        dialog->filterChoices = {c.filter};
+        Press("save");
+        QVERIFY2(QFileInfo::exists(Temp(c.written)), qPrintable(c.written));
+        QCOMPARE(dialog->shown.constLast().initDir, dialog->shown.size() == 1 ? QString() : tempDir->path());
+    }
+    QCOMPARE(ReadBytes(Temp(QStringLiteral("그림.Lcd"))), QByteArray::fromStdString(FormatDrawing(window->Grid())));
+    QCOMPARE(ReadBytes(Temp(QStringLiteral("그림"))), ReadBytes(Temp(QStringLiteral("그림.Lcd"))));
+
+    // The next start's dialogs open where this one's last chose a file.
+    const QString folder = tempDir->path();
+    Close();
+    OpenKeepingChoices();
+    dialog->answers = {""};
+    Press("open");
+    QCOMPARE(dialog->shown.constLast().initDir, folder);
 }
 
 void frmMainTest::openOfARowFileSelectsItsOptionAndLayout()
@@ -888,7 +917,7 @@ void frmMainTest::contextMenuListsTheItemsInOrderWithTheirKeys()
     QCOMPARE(items, QStringList({"Undo|Ctrl+Z",
                                  "Redo|Ctrl+Shift+Z",
                                  "-",
-                                 "New Picture…|",
+                                 "New Picture…|Ctrl+N",
                                  "Picture Size…|",
                                  "-",
                                  "Invert|Ctrl+I",
@@ -972,6 +1001,67 @@ int SetDots(const DotGrid &grid)
 }
 
 } // namespace
+
+void frmMainTest::menuBarHoldsEachCommandOnceAndThePlatformsKeysAnswerAnywhere()
+{
+    QList<QAction *> inBar;
+    QList<QAction *> inGrid;
+    std::function<void(const QMenu *, QList<QAction *> &)> collect = [&](const QMenu *menu, QList<QAction *> &into) {
+        for (QAction *action : menu->actions()) {
+            if (action->menu() != nullptr)
+                collect(action->menu(), into);
+            else if (!action->isSeparator())
+                into << action;
+        }
+    };
+    QStringList titles;
+    for (const QAction *top : window->menuBar()->actions()) {
+        titles << top->text();
+        collect(top->menu(), inBar);
+    }
+    collect(window->GridMenu(), inGrid);
+    QCOMPARE(titles, QStringList({"File", "Edit", "View", "Picture", "Tools", "Help"}));
+    for (QAction *top : window->menuBar()->actions()) // in the designed width, none behind the bar's extension
+        QVERIFY2(window->menuBar()->rect().contains(window->menuBar()->actionGeometry(top)), qPrintable(top->text()));
+    const auto offered = std::count_if(EditorCommands().begin(), EditorCommands().end(),
+                                       [](const EditorCommand &command) { return command.OfferedBy(Face::Window); });
+    QCOMPARE(inBar.size(), offered);
+    QCOMPARE(QSet<QAction *>(inBar.begin(), inBar.end()).size(), offered); // one action per command
+    for (QAction *action : inGrid)
+        QVERIFY2(inBar.contains(action), qPrintable(action->text()));
+
+    // The platform's keys, or the usual ones where it names none, answer with
+    // the focus in the code box, the zoom's included; Ctrl+Shift+S is Save As, no longer the set's.
+    Activate();
+    const struct {
+        const char *key;
+        bool save;
+    } cases[] = {{"Ctrl+O", false}, {"Ctrl+S", true}, {"Ctrl+Shift+S", true}};
+    for (const auto &c : cases) {
+        const qsizetype shown = dialog->shown.size();
+        codeBox()->setFocus();
+        QTest::keySequence(codeBox(), QKeySequence(QString::fromLatin1(c.key)));
+        QCOMPARE(dialog->shown.size(), shown + 1);
+        QCOMPARE(dialog->shown.constLast().title,
+                 c.save ? QStringLiteral("Save Graphic LCD File") : QStringLiteral("Open Graphic LCD File"));
+    }
+    QString asked;
+    OnNextModal([&asked](QWidget *modal) {
+        asked = modal->windowTitle();
+        modal->close();
+    });
+    QTest::keySequence(codeBox(), QKeySequence(QStringLiteral("Ctrl+N")));
+    QCOMPARE(asked, QStringLiteral("New Picture"));
+    WriteBytes(Temp(QStringLiteral("wide.pbm")), "P1\n64 32\n" + QByteArray(64 * 32, '0'));
+    window->OpenFile(Temp(QStringLiteral("wide.pbm")));
+    const int fitted = view()->CellPixels();
+    Activate(); // again, after the dialog
+    codeBox()->setFocus();
+    QTest::keySequence(codeBox(), QKeySequence(QStringLiteral("Ctrl++")));
+    QVERIFY(view()->CellPixels() > fitted);
+    QTest::keySequence(codeBox(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    QVERIFY(!window->isVisible());
+}
 
 void frmMainTest::importPreviewFollowsEveryOptionAndOkIsOneStep()
 {

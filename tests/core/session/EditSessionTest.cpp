@@ -115,8 +115,8 @@ TEST(EditSessionTest, CommandsAreListedOnceWithTheirKeysAndState)
         for (const std::string_view key : command.keys)
             EXPECT_TRUE(key.empty() || keys.insert(key).second) << key;
     }
-    EXPECT_EQ(EditorCommands().size(), 57U);
-    EXPECT_EQ(EditorCommands()[1].keys[1], "Ctrl+Y");
+    EXPECT_EQ(EditorCommands().size(), 64U);
+    EXPECT_EQ(CommandWithId(CommandId::Redo).keys[1], "Ctrl+Y");
     // The page calls each command by its enumerator's name.
     std::set<std::string_view> names;
     for (const EditorCommand &command : EditorCommands())
@@ -129,6 +129,12 @@ TEST(EditSessionTest, CommandsAreListedOnceWithTheirKeysAndState)
     EXPECT_EQ(pageOnly->id, CommandId::CopyLink);
     EXPECT_TRUE(pageOnly->OfferedBy(Face::Page));
     EXPECT_EQ(std::count_if(EditorCommands().begin(), EditorCommands().end(), onlyOnPage), 1);
+    // The tool bar's commands stand in the window's menu bar alone.
+    const auto menuBarOnly = [](const EditorCommand &command) {
+        return !command.InGridMenu() && command.OfferedBy(Face::Window) && !command.OfferedBy(Face::Page);
+    };
+    EXPECT_EQ(std::count_if(EditorCommands().begin(), EditorCommands().end(), menuBarOnly), 7);
+    EXPECT_TRUE(CommandWithId(CommandId::Undo).InGridMenu());
     // Each command is either the session's or the face's, never both nor neither.
     EditSession every;
     for (const EditorCommand &command : EditorCommands())
@@ -177,6 +183,11 @@ TEST(EditSessionTest, EachCommandStandsInAMenuOfTheMenuBarWithItsPlatformKey)
     };
     const Case cases[] = {
         {CommandId::NewPicture, TopMenu::File, StandardKey::New},
+        {CommandId::Open, TopMenu::File, StandardKey::Open},
+        {CommandId::SaveAs, TopMenu::File, StandardKey::SaveAs},
+        {CommandId::Exit, TopMenu::File, StandardKey::Quit},
+        {CommandId::Run, TopMenu::Edit, StandardKey::None},
+        {CommandId::About, TopMenu::Help, StandardKey::None},
         {CommandId::SaveSetAs, TopMenu::File, StandardKey::None},
         {CommandId::Undo, TopMenu::Edit, StandardKey::Undo},
         {CommandId::Redo, TopMenu::Edit, StandardKey::Redo},
