@@ -19,13 +19,17 @@ using namespace tessaldo;
 
 namespace {
 
+// The designed dialogs of the module's 16 x 16 picture: its filters, the second chosen.
+const QString kFilter = QStringLiteral("All Files (*.*)|*.*|LCD File (*%1)|*%1|").arg(FromUtf8(kDrawingSuffix));
+constexpr int kLcdFilterIndex = 2;
+
 // Every kind of picture file a picture of this size opens from or saves as, first
 // together and then each alone: a drawing file holds the module's 16 x 16 only.
-QString PictureFilter(bool moduleSize)
+QString PictureFilter(bool withDrawings)
 {
     QList<std::pair<QString, QString>> kinds{{FromUtf8(Text(TextId::PbmFilter)), QStringLiteral("*.pbm")},
                                              {FromUtf8(Text(TextId::XbmFilter)), QStringLiteral("*.xbm")}};
-    if (moduleSize)
+    if (withDrawings)
         kinds.prepend({QStringLiteral("LCD File"), QStringLiteral("*") + FromUtf8(kDrawingSuffix)});
     QStringList patterns;
     QString each;
@@ -49,10 +53,14 @@ DrawingFiles::DrawingFiles(EditSession &session, CommonDialog &dlgBox, QWidget *
 
 void DrawingFiles::PrepareDialog(const QString &title, bool saving)
 {
+    // At 16 x 16 the dialogs are as designed, a name kept exactly as typed;
+    // at any other size they offer every picture file and complete a name.
+    const bool designed = IsModuleSize(m_session.Doc().Size());
     m_dlgBox.DialogTitle = title;
-    m_dlgBox.Filter = PictureFilter(!saving || IsModuleSize(m_session.Doc().Size()));
+    m_dlgBox.Filter = designed ? kFilter : PictureFilter(!saving);
     m_dlgBox.FileName = QString();
-    m_dlgBox.FilterIndex = 1;
+    m_dlgBox.FilterIndex = designed ? kLcdFilterIndex : 1;
+    m_dlgBox.AddsExtension = !designed;
 }
 
 void DrawingFiles::Open()
@@ -71,6 +79,8 @@ bool DrawingFiles::Save()
     m_dlgBox.ShowSave();
     if (m_dlgBox.FileName.isEmpty())
         return false;
+    if (!m_dlgBox.AddsExtension)
+        return SaveFile(m_dlgBox.FileName);
     const std::string name = NameToSaveAs(m_dlgBox.FileName.toStdString(), m_dlgBox.ChosenExtension().toStdString());
     if (name.empty()) {
         Warn(m_window, FromUtf8(kNameNeeded));

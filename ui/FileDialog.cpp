@@ -53,11 +53,11 @@ void FileDialog::Ask(bool save)
         dialog.selectNameFilter(filters[FilterIndex - 1]);
     if (!FileName.isEmpty())
         dialog.selectFile(FileName);
-    // A name typed without an extension takes the chosen filter's, and the
-    // dialog asks before replacing the file of that name.
+    // A name typed without an extension takes the chosen filter's, where it
+    // is to, and the dialog asks before replacing the file of that name.
     const auto follow = [this, &dialog, &filters](const QString &chosen) {
         FilterIndex = static_cast<int>(filters.indexOf(chosen)) + 1;
-        dialog.setDefaultSuffix(ChosenExtension().mid(1));
+        dialog.setDefaultSuffix(AddsExtension ? ChosenExtension().mid(1) : QString());
     };
     follow(dialog.selectedNameFilter());
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);

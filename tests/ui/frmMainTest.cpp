@@ -105,7 +105,7 @@ private slots:
     void unknownToolbarKeyDoesNothing();
     void openAndSaveSetUpTheDialogTheSameWay();
     void cancelledDialogsChangeNothingAndWriteNothing();
-    void saveAddsTheChosenFiltersExtensionToANameWithoutOneInTheFolderLastUsed();
+    void saveAddsTheChosenFiltersExtensionOffTheModulesSizeInTheFolderLastUsed();
     void openOfARowFileSelectsItsOptionAndLayout();
     void openDoesNotTouchTheCodeBox();
     void refusedOpenWarnsAndChangesNothing();
@@ -476,8 +476,7 @@ void frmMainTest::openAndSaveSetUpTheDialogTheSameWay()
     ClickToolbarButton(2);
     ClickToolbarButton(3);
     QCOMPARE(dialog->shown.size(), 2);
-    const QString filter = QStringLiteral("Pictures (*.Lcd *.pbm *.xbm)|*.Lcd;*.pbm;*.xbm|LCD File (*.Lcd)|*.Lcd|"
-                                          "PBM Picture (*.pbm)|*.pbm|X BitMap (*.xbm)|*.xbm|All Files (*.*)|*.*|");
+    const QString filter = QStringLiteral("All Files (*.*)|*.*|LCD File (*.Lcd)|*.Lcd|");
     QCOMPARE(dialog->shown[0].save, false);
     QCOMPARE(dialog->shown[0].title, QStringLiteral("Open Graphic LCD File"));
     QCOMPARE(dialog->shown[1].save, true);
@@ -485,11 +484,9 @@ void frmMainTest::openAndSaveSetUpTheDialogTheSameWay()
     for (const auto &shown : dialog->shown) {
         QCOMPARE(shown.filter, filter);
         QCOMPARE(shown.fileName, QString());
-        QCOMPARE(shown.filterIndex, 1);
+        QCOMPARE(shown.filterIndex, 2);
     }
-    QCOMPARE(FileDialog::NameFilters(filter),
-             QStringList({"Pictures (*.Lcd *.pbm *.xbm)", "LCD File (*.Lcd)", "PBM Picture (*.pbm)", "X BitMap (*.xbm)",
-                          "All Files (*)"}));
+    QCOMPARE(FileDialog::NameFilters(filter), QStringList({"All Files (*)", "LCD File (*.Lcd)"}));
 }
 
 void frmMainTest::cancelledDialogsChangeNothingAndWriteNothing()
@@ -506,29 +503,38 @@ void frmMainTest::cancelledDialogsChangeNothingAndWriteNothing()
     QVERIFY(QDir(tempDir->path()).isEmpty());
 }
 
-void frmMainTest::saveAddsTheChosenFiltersExtensionToANameWithoutOneInTheFolderLastUsed()
+void frmMainTest::saveAddsTheChosenFiltersExtensionOffTheModulesSizeInTheFolderLastUsed()
 {
+    // At 16 x 16 the name goes to the file exactly as typed.
     QTest::mouseClick(option(1), Qt::LeftButton);
     QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(255));
+    dialog->answers = {Temp(QStringLiteral("그림"))};
+    dialog->filterChoices = {2};
+    Press("save");
+    QCOMPARE(QDir(tempDir->path()).entryList(QDir::Files), QStringList({"그림"}));
+    QCOMPARE(ReadBytes(Temp(QStringLiteral("그림"))), QByteArray::fromStdString(FormatDrawing(window->Grid())));
+
+    // At any other size the chosen filter's extension completes it.
+    DotGrid wide;
+    wide.SetAllDots(DotGrid::Dots({12, 7}));
+    QVERIFY(SavePicture(wide, Temp(QStringLiteral("wide.pbm")).toStdU16String()).ok());
+    window->OpenFile(Temp(QStringLiteral("wide.pbm")));
     const struct {
         QString typed;
         int filter;
         QString written;
     } cases[] = {
-        {"그림", 1, "그림.Lcd"}, // every picture: the first kind's
-        {"그림", 4, "그림.xbm"},
-        {"그림", 5, "그림"}, // all files: exactly as typed
-        {"그림.pbm", 2, "그림.pbm"},
+        {"넓은", 1, "넓은.pbm"}, // every picture: the first kind's
+        {"넓은", 3, "넓은.xbm"},
+        {"넓은2.pbm", 4, "넓은2.pbm"}, // all files: exactly as typed
     };
     for (const auto &c : cases) {
         dialog->answers = {Temp(c.typed)};
         dialog->filterChoices = {c.filter};
         Press("save");
         QVERIFY2(QFileInfo::exists(Temp(c.written)), qPrintable(c.written));
-        QCOMPARE(dialog->shown.constLast().initDir, dialog->shown.size() == 1 ? QString() : tempDir->path());
+        QCOMPARE(dialog->shown.constLast().initDir, tempDir->path());
     }
-    QCOMPARE(ReadBytes(Temp(QStringLiteral("그림.Lcd"))), QByteArray::fromStdString(FormatDrawing(window->Grid())));
-    QCOMPARE(ReadBytes(Temp(QStringLiteral("그림"))), ReadBytes(Temp(QStringLiteral("그림.Lcd"))));
 
     // The next start's dialogs open where this one's last chose a file.
     const QString folder = tempDir->path();
