@@ -21,7 +21,7 @@ public:
     // The folder the dialog opens in: the one a file was last chosen in, at this start or an earlier one.
     QString initialFolder;
     // Whether a name typed without an extension takes the chosen filter's; else it is kept exactly as typed.
-    bool AddsExtension = true;
+    bool addsExtension = true;
 
     // Each opens in the folder last used and keeps the chosen file's for next time.
     void ShowOpen() { Show(false); }

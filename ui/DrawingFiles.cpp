@@ -60,7 +60,7 @@ void DrawingFiles::PrepareDialog(const QString &title, bool saving)
     m_dlgBox.Filter = designed ? kFilter : PictureFilter(!saving);
     m_dlgBox.FileName = QString();
     m_dlgBox.FilterIndex = designed ? kLcdFilterIndex : 1;
-    m_dlgBox.AddsExtension = !designed;
+    m_dlgBox.addsExtension = !designed;
 }
 
 void DrawingFiles::Open()
@@ -79,7 +79,7 @@ bool DrawingFiles::Save()
     m_dlgBox.ShowSave();
     if (m_dlgBox.FileName.isEmpty())
         return false;
-    if (!m_dlgBox.AddsExtension)
+    if (!m_dlgBox.addsExtension)
         return SaveFile(m_dlgBox.FileName);
     const std::string name = NameToSaveAs(m_dlgBox.FileName.toStdString(), m_dlgBox.ChosenExtension().toStdString());
     if (name.empty()) {

@@ -57,7 +57,7 @@ void FileDialog::Ask(bool save)
     // is to, and the dialog asks before replacing the file of that name.
     const auto follow = [this, &dialog, &filters](const QString &chosen) {
         FilterIndex = static_cast<int>(filters.indexOf(chosen)) + 1;
-        dialog.setDefaultSuffix(AddsExtension ? ChosenExtension().mid(1) : QString());
+        dialog.setDefaultSuffix(addsExtension ? ChosenExtension().mid(1) : QString());
     };
     follow(dialog.selectedNameFilter());
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
