@@ -162,17 +162,12 @@ FileStatus LoadFresh(const std::string &file, std::istream &in, DotGrid &grid)
     Drawing drawing;
     grid = DotGrid{};
     const LcdType type = grid.nLCDType();
-    if (file == kStandardStream) {
-        FileStatus read = ReadPictureFromStream(in, drawing, type);
-        if (read)
-            ApplyDrawing(grid, std::move(drawing));
-        return read;
-    }
-    FileStatus read = ReadPictureFile(file, drawing, type);
-    if (read) {
+    FileStatus read =
+        file == kStandardStream ? ReadPictureFromStream(in, drawing, type) : ReadPictureFile(file, drawing, type);
+    if (read)
         ApplyDrawing(grid, std::move(drawing));
+    if (read || file == kStandardStream)
         return read;
-    }
     // An image or a source is no picture file, but another command reads it: say which.
     std::string start;
     const bool image = ReadFileStart(file, kImageStartBytes, start).ok() && DeclaredImageSize(start).has_value();
