@@ -87,5 +87,8 @@ void CanvasBars::ChainTabOrder(QWidget *next) const
 
 void CanvasBars::ShowZoom()
 {
-    m_zoom->setText(FromUtf8(FilledText(TextId::ZoomPercent, {std::to_string(m_view->CellPixels() * 100)})));
+    const Zoom zoom = m_view->CurrentZoom();
+    constexpr int kWhole = 100;
+    const int percent = (zoom.cellPixels * kWhole + zoom.dotsPerPixel / 2) / zoom.dotsPerPixel;
+    m_zoom->setText(FromUtf8(FilledText(TextId::ZoomPercent, {std::to_string(percent)})));
 }

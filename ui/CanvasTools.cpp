@@ -31,6 +31,12 @@ CanvasTools::CanvasTools(EditSession &session, Clipboard &clipboard, DotGridView
     connect(view, &DotGridView::CellsSelected, this, [this](Cell from, Cell to) { m_session.SelectCells(from, to); });
     connect(view, &DotGridView::SelectionDragged, this,
             [this](int columns, int rows) { m_session.DragSelection(columns, rows); });
+    connect(view, &DotGridView::ToolCancelled, this, [this] {
+        if (m_session.CurrentTool() == Tool::Select)
+            m_session.SelectNone();
+        else
+            m_session.CancelShape();
+    });
     connect(view, &DotGridView::PointerMoved, m_pointer, &QLabel::setText);
     view->installEventFilter(this);
 }

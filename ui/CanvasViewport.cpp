@@ -1,18 +1,25 @@
 #include "CanvasViewport.h"
 
-#include "core/session/Canvas.h"
-
 #include <algorithm>
 #include <cmath>
 
 using namespace tessaldo;
+
+namespace {
+
+int FloorDiv(int value, int by)
+{
+    return value >= 0 ? value / by : -((-value + by - 1) / by);
+}
+
+} // namespace
 
 void CanvasViewport::Show(PictureSize size, QSize area)
 {
     m_size = size;
     m_area = area;
     if (m_fitted)
-        m_cell = FitCellPixels(size, area.width(), area.height());
+        m_zoom = Allowed(FitZoom(size, area.width(), area.height()));
     ScrollTo(m_scroll);
 }
 
@@ -23,15 +30,20 @@ void CanvasViewport::Fit()
     Show(m_size, m_area);
 }
 
-void CanvasViewport::ZoomTo(int cellPixels, QPointF about)
+void CanvasViewport::ZoomTo(Zoom zoom, QPointF about)
 {
     const QPoint origin = Origin();
-    const double column = (about.x() - origin.x()) / m_cell;
-    const double row = (about.y() - origin.y()) / m_cell;
+    const double column = (about.x() - origin.x()) / DotPixels();
+    const double row = (about.y() - origin.y()) / DotPixels();
     m_fitted = false;
-    m_cell = cellPixels;
-    ScrollTo({static_cast<int>(std::lround(column * m_cell - about.x())),
-              static_cast<int>(std::lround(row * m_cell - about.y()))});
+    m_zoom = Allowed(zoom);
+    ScrollTo({static_cast<int>(std::lround(column * DotPixels() - about.x())),
+              static_cast<int>(std::lround(row * DotPixels() - about.y()))});
+}
+
+Zoom CanvasViewport::Allowed(Zoom zoom) const
+{
+    return IsModuleSize(m_size) && zoom.dotsPerPixel > 1 ? Zoom{} : zoom;
 }
 
 void CanvasViewport::ScrollTo(QPoint scroll)
@@ -42,7 +54,7 @@ void CanvasViewport::ScrollTo(QPoint scroll)
 
 QSize CanvasViewport::Canvas() const
 {
-    return {CanvasPixels(m_size.width, m_cell), CanvasPixels(m_size.height, m_cell)};
+    return {ZoomedPixels(m_size.width, m_zoom), ZoomedPixels(m_size.height, m_zoom)};
 }
 
 QSize CanvasViewport::Overflow() const
@@ -56,4 +68,20 @@ QPoint CanvasViewport::Origin() const
     const QSize canvas = Canvas();
     const auto along = [](int area, int canvas, int scroll) { return canvas <= area ? (area - canvas) / 2 : -scroll; };
     return {along(m_area.width(), canvas.width(), m_scroll.x()), along(m_area.height(), canvas.height(), m_scroll.y())};
+}
+
+QRect CanvasViewport::CellRect(Cell cell) const
+{
+    const int shrink = m_zoom.dotsPerPixel;
+    const int side = m_zoom.cellPixels;
+    return {Origin() + QPoint(FloorDiv(cell.column * side, shrink), FloorDiv(cell.row * side, shrink)),
+            QSize(side, side)};
+}
+
+Cell CanvasViewport::CellAt(QPoint point) const
+{
+    const QPoint inPicture = point - Origin();
+    const int shrink = m_zoom.dotsPerPixel;
+    const int side = m_zoom.cellPixels;
+    return {FloorDiv(inPicture.x() * shrink, side), FloorDiv(inPicture.y() * shrink, side)};
 }

@@ -1,22 +1,31 @@
 #pragma once
 
 #include "core/model/PictureSize.h"
+#include "core/model/Shapes.h"
+#include "core/session/Canvas.h"
 
 #include <QPoint>
 #include <QPointF>
+#include <QRect>
 #include <QSize>
 
 // Which part of the picture the canvas shows and how large: the cell's side
-// in whole pixels, fitted to the area until the user zooms, and the scroll
-// into a picture larger than the area, which a smaller one stands centred in.
+// in whole pixels, or a pixel for a block of dots where the picture is
+// larger than the area, fitted to the area until the user zooms, and the
+// scroll into a picture larger than the area, which a smaller one stands
+// centred in.
 class CanvasViewport {
 public:
-    // A picture of `size` in `area` pixels; a fitted cell fits it again, a scroll stays within it.
+    // A picture of `size` in `area` pixels; a fitted zoom fits it again, a scroll stays within it.
     void Show(tessaldo::PictureSize size, QSize area);
-    int CellPixels() const { return m_cell; }
+    tessaldo::Zoom CurrentZoom() const { return m_zoom; }
+    // A cell's side in whole pixels: one where a pixel shows a block of dots.
+    int CellPixels() const { return m_zoom.cellPixels; }
+    // The pixels a dot's side takes, less than one where a pixel shows a block.
+    double DotPixels() const { return static_cast<double>(m_zoom.cellPixels) / m_zoom.dotsPerPixel; }
     void Fit();
-    // `cellPixels` a cell, the picture's point under `about`, in the area's pixels, kept there.
-    void ZoomTo(int cellPixels, QPointF about);
+    // `zoom`, the picture's point under `about`, in the area's pixels, kept there.
+    void ZoomTo(tessaldo::Zoom zoom, QPointF about);
     void ScrollTo(QPoint scroll);
     QPoint Scroll() const { return m_scroll; }
     // The picture's pixels, its grid lines included, and how far they pass the area.
@@ -24,11 +33,18 @@ public:
     QSize Overflow() const;
     // Where the picture's top-left corner stands in the area.
     QPoint Origin() const;
+    // The pixels that show `cell`, its left and top line included, in the area; a block's one pixel when shrunk.
+    QRect CellRect(tessaldo::Cell cell) const;
+    // The cell under `point` of the area, inside the picture or not.
+    tessaldo::Cell CellAt(QPoint point) const;
 
 private:
+    // The module's dots stand in the order of its LCD type, which no block of dots averages; it always fits.
+    tessaldo::Zoom Allowed(tessaldo::Zoom zoom) const;
+
     tessaldo::PictureSize m_size;
     QSize m_area;
-    int m_cell = 1;
+    tessaldo::Zoom m_zoom;
     bool m_fitted = true;
     QPoint m_scroll;
 };

@@ -35,11 +35,6 @@ const QColor kLineColor(128, 128, 128);
 // A pinch this much wider or narrower than where it last zoomed takes a zoom step.
 constexpr double kPinchStep = 1.25;
 
-int FloorDiv(int value, int by)
-{
-    return value >= 0 ? value / by : -((-value + by - 1) / by);
-}
-
 } // namespace
 
 DotGridView::DotGridView(const DotGrid &grid, QWidget *parent)
@@ -47,7 +42,7 @@ DotGridView::DotGridView(const DotGrid &grid, QWidget *parent)
       m_grid(grid),
       m_columns(new QScrollBar(Qt::Horizontal, this)),
       m_rows(new QScrollBar(Qt::Vertical, this)),
-      m_gesture(kCellPixels)
+      m_gesture(static_cast<double>(kCellPixels))
 {
     // Before anything below can make the toolkit build a plain interface for this widget.
     static const bool kAccessibleInstalled = [] {
@@ -129,6 +124,8 @@ void DotGridView::SetLayout(LcdType layout)
 
 void DotGridView::SetTool(Tool tool)
 {
+    if (tool != m_tool)
+        m_keyFrom.reset();
     m_tool = tool;
 }
 
@@ -159,16 +156,12 @@ void DotGridView::RepaintImage()
 
 QRect DotGridView::CellRect(int dot) const
 {
-    const Cell cell = CellOfDot(m_layout, dot, m_grid.Size());
-    const int side = CellPixels();
-    const QPoint origin = m_viewport.Origin();
-    return {origin.x() + cell.column * side, origin.y() + cell.row * side, side, side};
+    return m_viewport.CellRect(CellOfDot(m_layout, dot, m_grid.Size()));
 }
 
 Cell DotGridView::CellAt(QPoint point) const
 {
-    const QPoint inPicture = point - m_viewport.Origin();
-    return {FloorDiv(inPicture.x(), CellPixels()), FloorDiv(inPicture.y(), CellPixels())};
+    return m_viewport.CellAt(point);
 }
 
 int DotGridView::DotAt(QPoint point) const
@@ -189,12 +182,12 @@ QSize DotGridView::sizeHint() const
 
 void DotGridView::ZoomIn()
 {
-    Zoom(ZoomedIn(CellPixels()), QRectF(rect()).center());
+    ZoomAbout(ZoomedIn(CurrentZoom()), QRectF(rect()).center());
 }
 
 void DotGridView::ZoomOut()
 {
-    Zoom(ZoomedOut(CellPixels()), QRectF(rect()).center());
+    ZoomAbout(ZoomedOut(CurrentZoom()), QRectF(rect()).center());
 }
 
 void DotGridView::ZoomToFit()
@@ -204,9 +197,9 @@ void DotGridView::ZoomToFit()
     update();
 }
 
-void DotGridView::Zoom(int cellPixels, QPointF about)
+void DotGridView::ZoomAbout(tessaldo::Zoom zoom, QPointF about)
 {
-    m_viewport.ZoomTo(cellPixels, about);
+    m_viewport.ZoomTo(zoom, about);
     PlaceScrollBars();
     update();
 }
@@ -235,7 +228,7 @@ void DotGridView::PlaceScrollBars()
     }
     ShowScroll();
     if (!m_gesture.IsPressed())
-        m_gesture = GridGesture(CellPixels());
+        m_gesture = GridGesture(m_viewport.DotPixels());
     emit Zoomed();
 }
 
@@ -280,6 +273,15 @@ bool DotGridView::event(QEvent *event)
     case QEvent::Leave:
         ShowPointer({-1, -1});
         break;
+    case QEvent::ShortcutOverride: {
+        // While Space's shape is open, Escape gives it up and Shift with an arrow moves its end, not the picture.
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (m_keyFrom && (key == Qt::Key_Escape || !ArrowStep(key).isNull())) {
+            event->accept();
+            return true;
+        }
+        break;
+    }
     case QEvent::Gesture: {
         auto *pinch = static_cast<QPinchGesture *>(static_cast<QGestureEvent *>(event)->gesture(Qt::PinchGesture));
         if (pinch == nullptr)
@@ -287,7 +289,7 @@ bool DotGridView::event(QEvent *event)
         const QPointF at = mapFromGlobal(pinch->centerPoint());
         PanBy((pinch->lastCenterPoint() - pinch->centerPoint()).toPoint());
         if (pinch->totalScaleFactor() >= kPinchStep || pinch->totalScaleFactor() <= 1 / kPinchStep) {
-            Zoom(pinch->totalScaleFactor() > 1 ? ZoomedIn(CellPixels()) : ZoomedOut(CellPixels()), at);
+            ZoomAbout(pinch->totalScaleFactor() > 1 ? ZoomedIn(CurrentZoom()) : ZoomedOut(CurrentZoom()), at);
             pinch->setTotalScaleFactor(1);
         }
         return true;
@@ -301,25 +303,49 @@ bool DotGridView::event(QEvent *event)
 void DotGridView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    const int side = CellPixels();
     const QRect picture(m_viewport.Origin(), m_viewport.Canvas());
     if (!picture.contains(event->rect()))
         painter.fillRect(event->rect(), palette().color(QPalette::Window));
     // Only the cells the repaint reaches, so that a large picture costs what shows of it.
     const QRect shown = event->rect() & picture;
-    const QPoint from = shown.topLeft() - picture.topLeft();
-    const QPoint to = shown.bottomRight() - picture.topLeft();
-    const PictureSize size = m_grid.Size();
-    const QRect cells(QPoint(from.x() / side, from.y() / side),
-                      QPoint(std::min(to.x() / side, size.width - 1), std::min(to.y() / side, size.height - 1)));
-    if (!shown.isEmpty() && cells.isValid()) {
-        painter.drawImage(QRect(picture.topLeft() + cells.topLeft() * side, cells.size() * side), m_image, cells);
-        if (ShowsGridLines(side))
-            PaintGridLines(painter, cells);
+    if (CurrentZoom().dotsPerPixel > 1) {
+        PaintBlocks(painter, shown.translated(-picture.topLeft()));
+    } else {
+        const int side = CellPixels();
+        const QPoint from = shown.topLeft() - picture.topLeft();
+        const QPoint to = shown.bottomRight() - picture.topLeft();
+        const PictureSize size = m_grid.Size();
+        const QRect cells(QPoint(from.x() / side, from.y() / side),
+                          QPoint(std::min(to.x() / side, size.width - 1), std::min(to.y() / side, size.height - 1)));
+        if (!shown.isEmpty() && cells.isValid()) {
+            painter.drawImage(QRect(picture.topLeft() + cells.topLeft() * side, cells.size() * side), m_image, cells);
+            if (ShowsGridLines(side))
+                PaintGridLines(painter, cells);
+        }
     }
     PaintSelection(painter);
     if (hasFocus())
         PaintFocusRing(painter);
+}
+
+void DotGridView::PaintBlocks(QPainter &painter, QRect pixels) const
+{
+    // A pixel a block of dots, as grey as the share of its dots set, and never
+    // as light as a clear dot where one is: a one-dot line stays in sight.
+    if (pixels.isEmpty())
+        return;
+    const int shrink = CurrentZoom().dotsPerPixel;
+    QImage blocks(pixels.size(), QImage::Format_RGB32);
+    for (int y = 0; y < pixels.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(blocks.scanLine(y));
+        for (int x = 0; x < pixels.width(); ++x) {
+            const int light =
+                kClearColor.value()
+                - BlockInk(m_grid.AllDots(), (pixels.left() + x) * shrink, (pixels.top() + y) * shrink, shrink);
+            line[x] = qRgb(light, light, light);
+        }
+    }
+    painter.drawImage(pixels.topLeft() + m_viewport.Origin(), blocks);
 }
 
 void DotGridView::PaintGridLines(QPainter &painter, QRect cells) const
@@ -342,9 +368,9 @@ void DotGridView::PaintSelection(QPainter &painter) const
 {
     if (!m_selection)
         return;
-    const int side = CellPixels();
-    const QRect around(m_viewport.Origin() + QPoint(m_selection->topLeft.column, m_selection->topLeft.row) * side,
-                       QSize(m_selection->size.width, m_selection->size.height) * side);
+    const Cell last{m_selection->topLeft.column + m_selection->size.width - 1,
+                    m_selection->topLeft.row + m_selection->size.height - 1};
+    const QRect around = m_viewport.CellRect(m_selection->topLeft).united(m_viewport.CellRect(last));
     // Dashes over a solid line read on white and on black alike.
     painter.setPen(QPen(Qt::white, 0));
     painter.drawRect(around);

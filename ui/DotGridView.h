@@ -13,8 +13,9 @@
 
 class QScrollBar;
 
-// Shows the picture, a dot a cell of whole pixels, and turns mouse and
-// keyboard input into requests on its dots. At 16 x 16 in the window as
+// Shows the picture, a dot a cell of whole pixels or, zoomed out, a block of
+// dots a grey pixel, and turns mouse and keyboard input into requests on its
+// dots. At 16 x 16 in the window as
 // designed it is the module's grid of 13-pixel cells; a larger widget or
 // picture zooms, and a picture larger than the widget pans by scroll bars,
 // the wheel, a middle drag or Space and a drag. It only reads the picture;
@@ -31,6 +32,7 @@ public:
     tessaldo::LcdType Layout() const { return m_layout; }
     void SetLayout(tessaldo::LcdType layout);
     int CellPixels() const { return m_viewport.CellPixels(); }
+    tessaldo::Zoom CurrentZoom() const { return m_viewport.CurrentZoom(); }
 
     // The cell of `dot` in this widget's coordinates, its left and top border included.
     QRect CellRect(int dot) const;
@@ -74,6 +76,8 @@ signals:
     void FillClicked(tessaldo::Cell at);
     void CellsSelected(tessaldo::Cell from, tessaldo::Cell to);
     void SelectionDragged(int columns, int rows);
+    // Escape gave up the shape or the selection Space began at the focus cell.
+    void ToolCancelled();
     // The right button, the Menu key or Shift+F10; the place is on the screen.
     void ContextMenuRequested(QPoint globalPos);
     // The zoom was set again: stepped, fitted, or the view resized.
@@ -104,6 +108,8 @@ private:
 
     tessaldo::PointF PointOf(const QMouseEvent *event) const;
     void PaintGridLines(QPainter &painter, QRect cells) const;
+    // Below a pixel a dot: the blocks of dots under `pixels`, in the picture's own pixels.
+    void PaintBlocks(QPainter &painter, QRect pixels) const;
     void PaintSelection(QPainter &painter) const;
     void PaintFocusRing(QPainter &painter) const;
     void PaintImageDot(int dot);
@@ -111,13 +117,21 @@ private:
     // The scroll bars shown where the picture overflows, and the viewport told what is left.
     void PlaceScrollBars();
     void ShowScroll();
-    void Zoom(int cellPixels, QPointF about);
+    void ZoomAbout(tessaldo::Zoom zoom, QPointF about);
     bool CanPan() const;
     void PanBy(QPoint pixels);
     void PressTool(QMouseEvent *event);
     void MoveTool(QMouseEvent *event);
     void ShowPointer(QPoint point);
+    // The cells an arrow key steps by, or none for any other key.
+    static QPoint ArrowStep(int key);
     bool MoveFocusByKey(const QKeyEvent *event);
+    // Space at the focus cell: the pencil's toggle, the fill, or a shape's or selection's start or end.
+    void SpaceAtFocus(bool constrained);
+    // Enter, Escape, and the arrows moving a lifted selection; false for a key the tool leaves alone.
+    bool UseToolByKey(const QKeyEvent *event);
+    // The shape or selection Space began, drawn again to the focus cell.
+    void FollowKeyGesture(bool constrained);
     void MoveFocusCell(int columns, int rows);
     void MoveFocusCellTo(tessaldo::Cell cell);
     void ScrollToFocusCell();
@@ -139,6 +153,7 @@ private:
     tessaldo::Tool m_tool = tessaldo::Tool::Pencil;
     std::optional<tessaldo::CellRect> m_selection;
     std::optional<ToolDrag> m_toolDrag;
+    std::optional<tessaldo::Cell> m_keyFrom; // where Space began a shape or a selection
     std::optional<QPoint> m_panFrom;
     bool m_spaceHeld = false;
     bool m_spacePanned = false;

@@ -150,7 +150,7 @@ void DotGridView::wheelEvent(QWheelEvent *event)
     if (event->modifiers().testFlag(Qt::ControlModifier)) {
         const int notches = event->angleDelta().y();
         if (notches != 0)
-            Zoom(notches > 0 ? ZoomedIn(CellPixels()) : ZoomedOut(CellPixels()), event->position());
+            ZoomAbout(notches > 0 ? ZoomedIn(CurrentZoom()) : ZoomedOut(CurrentZoom()), event->position());
         return;
     }
     if (!CanPan()) {
@@ -164,26 +164,36 @@ void DotGridView::wheelEvent(QWheelEvent *event)
     PanBy(-delta);
 }
 
+QPoint DotGridView::ArrowStep(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+        return {-1, 0};
+    case Qt::Key_Right:
+        return {1, 0};
+    case Qt::Key_Up:
+        return {0, -1};
+    case Qt::Key_Down:
+        return {0, 1};
+    default:
+        return {};
+    }
+}
+
 bool DotGridView::MoveFocusByKey(const QKeyEvent *event)
 {
     const PictureSize size = m_grid.Size();
     const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
     const bool alt = event->modifiers().testFlag(Qt::AltModifier);
-    const QSize screen = QSize(std::max(1, (m_rows->isVisible() ? m_rows->x() : width()) / CellPixels()),
-                               std::max(1, (m_columns->isVisible() ? m_columns->y() : height()) / CellPixels()));
+    const Cell first = CellAt({0, 0});
+    const Cell past =
+        CellAt({m_rows->isVisible() ? m_rows->x() : width(), m_columns->isVisible() ? m_columns->y() : height()});
+    const QSize screen(std::max(1, past.column - first.column), std::max(1, past.row - first.row));
+    if (const QPoint step = ArrowStep(event->key()); !step.isNull()) {
+        MoveFocusCell(step.x(), step.y());
+        return true;
+    }
     switch (event->key()) {
-    case Qt::Key_Left:
-        MoveFocusCell(-1, 0);
-        return true;
-    case Qt::Key_Right:
-        MoveFocusCell(1, 0);
-        return true;
-    case Qt::Key_Up:
-        MoveFocusCell(0, -1);
-        return true;
-    case Qt::Key_Down:
-        MoveFocusCell(0, 1);
-        return true;
     case Qt::Key_Home:
         if (alt)
             MoveFocusCell(-screen.width(), 0);
@@ -208,15 +218,78 @@ bool DotGridView::MoveFocusByKey(const QKeyEvent *event)
     }
 }
 
+void DotGridView::SpaceAtFocus(bool constrained)
+{
+    switch (m_tool) {
+    case Tool::Pencil:
+        emit DotClicked(FocusDot());
+        return;
+    case Tool::Fill:
+        emit FillClicked(m_focusCell);
+        return;
+    default:
+        break;
+    }
+    if (!m_keyFrom) {
+        m_keyFrom = m_focusCell;
+        FollowKeyGesture(constrained);
+        return;
+    }
+    FollowKeyGesture(constrained);
+    m_keyFrom.reset();
+    if (m_tool != Tool::Select)
+        emit StrokeFinished();
+}
+
+void DotGridView::FollowKeyGesture(bool constrained)
+{
+    if (!m_keyFrom)
+        return;
+    if (m_tool == Tool::Select)
+        emit CellsSelected(*m_keyFrom, m_focusCell);
+    else
+        emit ShapeDragged(*m_keyFrom, m_focusCell, constrained);
+}
+
+bool DotGridView::UseToolByKey(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        if (!m_keyFrom)
+            return false; // the selection's own key lets it go
+        m_keyFrom.reset();
+        emit ToolCancelled();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_tool != Tool::Fill)
+            return false;
+        emit FillClicked(m_focusCell);
+        return true;
+    default:
+        break;
+    }
+    const QPoint step = ArrowStep(event->key());
+    if (step.isNull() || m_tool != Tool::Select || !m_selection || m_keyFrom)
+        return false;
+    emit SelectionDragged(step.x(), step.y());
+    emit StrokeFinished();
+    return true;
+}
+
 void DotGridView::keyPressEvent(QKeyEvent *event)
 {
-    if (MoveFocusByKey(event))
+    if (UseToolByKey(event))
         return;
+    if (MoveFocusByKey(event)) {
+        FollowKeyGesture(event->modifiers().testFlag(Qt::ShiftModifier));
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Space:
-        // Where the picture pans, Space held with a drag pans it; alone it still clicks, once, as it comes up.
+        // Where the picture pans, Space held with a drag pans it; alone it still acts, once, as it comes up.
         if (!CanPan())
-            emit DotClicked(FocusDot());
+            SpaceAtFocus(event->modifiers().testFlag(Qt::ShiftModifier));
         else if (!event->isAutoRepeat())
             m_spaceHeld = true;
         break;
@@ -240,7 +313,7 @@ void DotGridView::keyReleaseEvent(QKeyEvent *event)
     }
     m_spaceHeld = false;
     if (!std::exchange(m_spacePanned, false))
-        emit DotClicked(FocusDot());
+        SpaceAtFocus(event->modifiers().testFlag(Qt::ShiftModifier));
 }
 
 void DotGridView::contextMenuEvent(QContextMenuEvent *event)

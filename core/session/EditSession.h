@@ -164,6 +164,8 @@ public:
     // replaces the shape of the one before, and EndStroke makes the last one
     // step. Cells outside the picture are left out.
     void DragShape(Cell from, Cell to, bool constrained);
+    // The shape being dragged given up: the picture as it was before, and no step.
+    void CancelShape();
     // The dots a fill at `at` reaches made ToolColour(), as one step; nothing outside the picture.
     void Fill(Cell at);
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace tessaldo {
 
@@ -124,6 +125,14 @@ void EditSession::DragShape(Cell from, Cell to, bool constrained)
     for (const Cell cell : cells)
         if (IsInside(cell, size))
             dots[static_cast<std::size_t>(grid.DotAt(cell))] = m_toolColour;
+    Announce();
+}
+
+void EditSession::CancelShape()
+{
+    if (!m_live || m_live->movesSelection)
+        return;
+    m_document.Edited().dots = std::exchange(m_live, std::nullopt)->before;
     Announce();
 }
 

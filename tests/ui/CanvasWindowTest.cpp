@@ -8,6 +8,7 @@
 
 #include <QAccessible>
 #include <QAccessibleInterface>
+#include <QDockWidget>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPainter>
@@ -36,6 +37,8 @@ private slots:
     void keysWalkALargePictureAndTheViewFollows();
     void toolBarAndStatusBarShowOffTheModulesSizeOnly();
     void theWindowGrownForALargerPictureComesBackAsDesignedForTheModules();
+    void aLargePictureOpensWholeBesideThePreviewWithEveryDotInSight();
+    void everyToolWorksFromTheKeyboardAlone();
 
 private:
     DotGridView *view() const { return window->findChild<DotGridView *>(QStringLiteral("lbDot")); }
@@ -201,6 +204,100 @@ void CanvasWindowTest::keysWalkALargePictureAndTheViewFollows()
     QCOMPARE(grid->childCount(), 800 * 480);
     QCOMPARE(grid->child(800 * 480 - 1)->text(QAccessible::Name), QStringLiteral("Dot 383999"));
     QCOMPARE(grid->focusChild()->text(QAccessible::Name), QStringLiteral("Dot 0"));
+}
+
+void CanvasWindowTest::aLargePictureOpensWholeBesideThePreviewWithEveryDotInSight()
+{
+    window->resize(1280, 800);
+    auto *preview = window->findChild<QDockWidget *>(QStringLiteral("previewDock"));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    // The 7.5-inch e-paper's picture, and the largest, which only a pixel for a block of dots shows whole.
+    for (const PictureSize size : {PictureSize{800, 480}, PictureSize{1024, 1024}}) {
+        question->answers = {SaveChangesQuestion::Answer::Discard}; // the dot set in the one before
+        OpenClearPicture(size);
+        QCOMPARE(window->Grid().Size(), size);
+        QCOMPARE(window->size(), QSize(1280, 800));
+        // One dot set alone, where no block of two or more dots holds another.
+        const int alone = window->Grid().DotAt({401, 241});
+        window->lbDot_Click(alone);
+        const QRect canvas(view()->mapTo(window, QPoint()), view()->size());
+        QVERIFY(!view()->findChild<QScrollBar *>()->isVisible());
+        QVERIFY(view()->rect().contains(view()->CellRect(0)));
+        QVERIFY(view()->rect().contains(view()->CellRect(size.DotCount() - 1)));
+        QVERIFY(preview->isVisible() && !preview->isFloating());
+        QVERIFY2(!preview->geometry().intersects(canvas), "the preview covers the canvas");
+        QVERIFY(view()->grab().toImage().pixelColor(view()->CellRect(alone).topLeft()).lightness() < 255);
+        // The zoom's keys answer wherever the focus is, and Ctrl+0 fits again.
+        QWidget *code = window->findChild<QWidget *>(QStringLiteral("txtData"));
+        code->setFocus();
+        const Zoom fitted = view()->CurrentZoom();
+        QTest::keySequence(code, QKeySequence(QStringLiteral("Ctrl++")));
+        QCOMPARE(view()->CurrentZoom(), ZoomedIn(fitted));
+        QTest::keySequence(code, QKeySequence(QStringLiteral("Ctrl+0")));
+        QCOMPARE(view()->CurrentZoom(), fitted);
+    }
+    QVERIFY(view()->CurrentZoom().dotsPerPixel > 1);
+}
+
+void CanvasWindowTest::everyToolWorksFromTheKeyboardAlone()
+{
+    OpenClearPicture({128, 64});
+    view()->setFocus();
+    const auto walkTo = [this](Cell cell) {
+        QTest::keyClick(view(), Qt::Key_Home, Qt::ControlModifier);
+        for (int column = 0; column < cell.column; ++column)
+            QTest::keyClick(view(), Qt::Key_Right);
+        for (int row = 0; row < cell.row; ++row)
+            QTest::keyClick(view(), Qt::Key_Down);
+    };
+    const struct {
+        const char *tool;
+        Cell from;
+        Cell to;
+        Qt::Key end;
+        Qt::KeyboardModifiers held;
+        std::vector<Cell> drawn;
+    } cases[] = {
+        {"Rectangle", {2, 3}, {6, 5}, Qt::Key_Space, {}, RectangleCells({2, 3}, {6, 5}, false)},
+        {"Line",
+         {10, 10},
+         {14, 12},
+         Qt::Key_Space,
+         Qt::ShiftModifier,
+         LineCells({10, 10}, StraightLineEnd({10, 10}, {14, 12}))},
+        {"Ellipse", {20, 20}, {25, 28}, Qt::Key_Escape, {}, {}},
+        // Enter fills at the focus cell, inside the box drawn first.
+        {"Fill", {3, 4}, {3, 4}, Qt::Key_Enter, {}, {{3, 4}, {4, 4}, {5, 4}}},
+    };
+    DotGrid expected;
+    expected.SetAllDots(Dots(window->Grid().Size()));
+    int steps = window->Session().Steps().Count();
+    for (const auto &c : cases) {
+        action(QString::fromLatin1(c.tool))->trigger();
+        walkTo(c.from);
+        if (c.end != Qt::Key_Enter) {
+            QTest::keyClick(view(), Qt::Key_Space);
+            walkTo(c.to);
+        }
+        QTest::keyClick(view(), c.end, c.held);
+        for (const Cell cell : c.drawn)
+            expected.SetDot(expected.DotAt(cell), DotState::Set);
+        steps += c.drawn.empty() ? 0 : 1;
+        QVERIFY2(window->Grid().AllDots() == expected.AllDots(), c.tool);
+        QCOMPARE(window->Session().Steps().Count(), steps);
+    }
+    // A selection marked with Space and lifted one cell right by the arrow.
+    action(QStringLiteral("Select"))->trigger();
+    walkTo({2, 3});
+    QTest::keyClick(view(), Qt::Key_Space);
+    walkTo({6, 5});
+    QTest::keyClick(view(), Qt::Key_Space);
+    QCOMPARE(window->Session().Selection(), (CellRect{{2, 3}, {5, 3}}));
+    QTest::keyClick(view(), Qt::Key_Right);
+    QCOMPARE(window->Session().Selection(), (CellRect{{3, 3}, {5, 3}}));
+    QVERIFY(window->Grid().IsClear(window->Grid().DotAt({2, 3})) && window->Grid().IsSet(window->Grid().DotAt({7, 3})));
+    QCOMPARE(window->Session().Steps().Count(), steps + 1);
 }
 
 QTEST_MAIN(CanvasWindowTest)
