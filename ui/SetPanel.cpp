@@ -94,20 +94,27 @@ void SetPanel::BuildButtons(const CommandMenu &menu)
 void SetPanel::Show()
 {
     const bool set = m_session.HoldsSet();
-    if (set == m_strip->isHidden()) {
-        // The strip's room is added to the window however large it is; the form is never smaller than designed.
+    // Beside the form as designed, the strip's room is added to the window
+    // however large it is, and the form is never smaller than designed; docked, the dock has room of its own.
+    const bool room = set && m_strip->parentWidget() == m_window;
+    if (room != (m_window->minimumWidth() > m_designed.width())) {
         QWidget *window = m_window->window();
-        const int width = window->width() + (set ? kStripWidth : -kStripWidth);
-        m_window->setMinimumSize(m_designed + QSize(set ? kStripWidth : 0, 0));
+        const int width = window->width() + (room ? kStripWidth : -kStripWidth);
+        m_window->setMinimumSize(m_designed + QSize(room ? kStripWidth : 0, 0));
         window->layout()->activate(); // the window's smallest size follows the form's at once
         window->resize(std::max(width, window->minimumWidth()), window->height());
-        m_strip->setVisible(set);
-        for (QWidget *button : m_setButtons)
-            button->setVisible(set);
     }
+    m_strip->setVisible(set);
+    for (QWidget *button : m_setButtons)
+        button->setVisible(set);
     if (set)
         m_strip->Refresh();
     KeepPlaying();
+}
+
+QList<QWidget *> SetPanel::Widgets() const
+{
+    return QList<QWidget *>{m_strip} + m_setButtons;
 }
 
 void SetPanel::Anchor(WindowCorners &corners) const

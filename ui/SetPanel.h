@@ -26,6 +26,8 @@ public:
     void Show();
     // The strip and then its buttons, in the tab order after `previous`.
     void ChainTabOrder(QWidget *previous) const;
+    // The strip, then its buttons.
+    QList<QWidget *> Widgets() const;
     // The strip and its buttons kept at the window's right as it grows.
     void Anchor(WindowCorners &corners) const;
 

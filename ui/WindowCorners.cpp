@@ -14,7 +14,7 @@ WindowCorners::WindowCorners(QWidget *window) : QObject(window), m_window(window
 
 void WindowCorners::Add(QWidget *control, int follows)
 {
-    m_controls.push_back({control, control->geometry(), follows});
+    m_controls.push_back({control, control->geometry(), follows, control->parentWidget()});
     Place();
 }
 
@@ -35,7 +35,7 @@ void WindowCorners::Place() const
 {
     const QSize grown = Grown();
     for (const Control &control : m_controls) {
-        if (control.widget.isNull())
+        if (control.widget.isNull() || control.widget->parentWidget() != control.parent)
             continue;
         QRect placed = control.designed;
         placed.translate((control.follows & Right) != 0 ? grown.width() : 0,

@@ -27,6 +27,8 @@ public:
     void Add(QWidget *control, int follows);
     // How much larger than its smallest the window is.
     QSize Grown() const;
+    // Each control where its corner keeps it, but one taken out of the parent it was added in.
+    void Place() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -36,8 +38,8 @@ private:
         QPointer<QWidget> widget;
         QRect designed;
         int follows;
+        QWidget *parent;
     };
-    void Place() const;
 
     QWidget *m_window;
     std::vector<Control> m_controls;

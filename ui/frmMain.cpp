@@ -9,6 +9,7 @@
 #include "DotGridView.h"
 #include "DrawingFiles.h"
 #include "FileDialog.h"
+#include "FormDocks.h"
 #include "ImageImport.h"
 #include "IncomingRouter.h"
 #include "InsertTextDialog.h"
@@ -20,6 +21,7 @@
 #include "SetPanel.h"
 #include "SetWorkflow.h"
 #include "SystemClipboard.h"
+#include "Toolbar.h"
 #include "Twips.h"
 #include "Utf8.h"
 #include "WindowCorners.h"
@@ -82,6 +84,8 @@ frmMain::frmMain(std::unique_ptr<CommonDialog> dlgBox, std::unique_ptr<Clipboard
     corners->Add(txtData, WindowCorners::Down | WindowCorners::Wider);
     corners->Add(cmdCopy, WindowCorners::Down | WindowCorners::Wider);
     m_panel->Anchor(*corners);
+    m_docks = new FormDocks(this, m_form, {tbarMain, Frame2, Frame1, lbDot, {txtData, cmdCopy}, m_panel->Widgets()},
+                            *corners);
     m_session.SetArrayForm(StoredWorkspace().arrayForm);
     ShowSession();
     m_session.Subscribe([this] { ShowSession(); });
@@ -337,6 +341,8 @@ void frmMain::ShowSession()
     ShowTitle();
     ShowPicture(m_session.Grid());
     lbDot->SetOnionDots(m_session.OnionDots());
+    if (m_docks->Show(IsModuleSize(m_session.Grid().Size()), m_session.HoldsSet()))
+        SetTabOrder();
     m_bars->Show(); // first, so that the room made for a larger picture counts the bars
     m_canvas->Show();
     txtData->ShowStale(m_session.CodeIsStale());

@@ -21,6 +21,7 @@ class CommandMenu;
 class DisplayPreviewPanel;
 class DotGridView;
 class DrawingFiles;
+class FormDocks;
 class ImageImport;
 class IncomingRouter;
 class ModuleSending;
@@ -150,6 +151,7 @@ private:
     std::unique_ptr<CanvasTools> m_canvas;
 
     CanvasBars *m_bars = nullptr;
+    FormDocks *m_docks = nullptr;
     QWidget *m_form = nullptr; // the client area below the menu bar, where the controls stand as designed
     Toolbar *tbarMain = nullptr;
     QGroupBox *Frame2 = nullptr;

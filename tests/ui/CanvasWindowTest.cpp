@@ -5,6 +5,7 @@
 #include "core/model/Displays.h"
 #include "core/model/Shapes.h"
 #include "core/session/Canvas.h"
+#include "core/session/EditorCommands.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
@@ -39,6 +40,7 @@ private slots:
     void theWindowGrownForALargerPictureComesBackAsDesignedForTheModules();
     void aLargePictureOpensWholeBesideThePreviewWithEveryDotInSight();
     void everyToolWorksFromTheKeyboardAlone();
+    void offTheModulesSizeTheFormsControlsMakeRoomAndComeBackAsDesigned();
 
 private:
     DotGridView *view() const { return window->findChild<DotGridView *>(QStringLiteral("lbDot")); }
@@ -298,6 +300,47 @@ void CanvasWindowTest::everyToolWorksFromTheKeyboardAlone()
     QCOMPARE(window->Session().Selection(), (CellRect{{3, 3}, {5, 3}}));
     QVERIFY(window->Grid().IsClear(window->Grid().DotAt({2, 3})) && window->Grid().IsSet(window->Grid().DotAt({7, 3})));
     QCOMPARE(window->Session().Steps().Count(), steps + 1);
+}
+
+void CanvasWindowTest::offTheModulesSizeTheFormsControlsMakeRoomAndComeBackAsDesigned()
+{
+    // Every named control shown, where it stands in the window.
+    const auto places = [this] {
+        QMap<QString, QRect> placed;
+        for (QWidget *control : window->findChildren<QWidget *>()) {
+            if (!control->objectName().isEmpty() && control->isVisible())
+                placed.insert(control->objectName(), QRect(control->mapTo(window, QPoint()), control->size()));
+        }
+        return placed;
+    };
+    const QMap<QString, QRect> designed = places();
+    const QRect frame = window->geometry();
+    const QString module = tempDir->filePath(QStringLiteral("module.Lcd"));
+    QVERIFY(SavePicture(DotGrid(), module.toStdString()));
+
+    OpenClearPicture({128, 64});
+    for (const char *name : {"Frame1", "Frame2"})
+        QVERIFY2(window->findChild<QWidget *>(QString::fromLatin1(name))->isHidden(), name);
+    const auto *code = window->findChild<QDockWidget *>(QStringLiteral("codeDock"));
+    const auto *strip = window->findChild<QDockWidget *>(QStringLiteral("stripDock"));
+    const QRect canvas(view()->mapTo(window, QPoint()), view()->size());
+    QVERIFY(code->isVisible() && !strip->isVisible());
+    for (const char *name : {"txtData", "cmdCopy"}) {
+        auto *control = window->findChild<QWidget *>(QString::fromLatin1(name));
+        QVERIFY2(control->isVisible() && code->isAncestorOf(control), name);
+    }
+    QVERIFY(code->geometry().top() > canvas.bottom());
+    QVERIFY(!window->findChild<QDockWidget *>(QStringLiteral("previewDock"))->geometry().intersects(canvas));
+    const QString addPicture = QString::fromUtf8(CommandWithId(CommandId::AddPicture).caption.data());
+    action(addPicture)->trigger();
+    QVERIFY(strip->isVisible() && strip->isAncestorOf(window->findChild<QWidget *>(QStringLiteral("pictureStrip"))));
+    QVERIFY(!strip->geometry().intersects(QRect(view()->mapTo(window, QPoint()), view()->size())));
+    window->Undo();
+    QVERIFY(!strip->isVisible());
+
+    window->OpenFile(module);
+    QCOMPARE(places(), designed);
+    QCOMPARE(window->geometry(), frame);
 }
 
 QTEST_MAIN(CanvasWindowTest)
