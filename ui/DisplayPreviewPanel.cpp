@@ -27,6 +27,9 @@ constexpr int kNoteWidth = 260;
 // Where the screen tells nothing of its size.
 constexpr double kUsualDpi = 96;
 
+// Fit makes the display as wide as the panel, which its note keeps this wide.
+constexpr int kFitSide = kNoteWidth;
+
 QRgb Rgb(std::uint32_t colour)
 {
     return qRgb(static_cast<int>((colour >> 16) & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
@@ -34,6 +37,30 @@ QRgb Rgb(std::uint32_t colour)
 }
 
 } // namespace
+
+int PreviewDotPixels(PreviewScale scale, double realPixels, QSize dots, QSize room)
+{
+    const int real = std::max(1, static_cast<int>(std::lround(realPixels)));
+    switch (scale) {
+    case PreviewScale::Real:
+        return real;
+    case PreviewScale::Twice:
+        return 2 * real;
+    case PreviewScale::FourTimes:
+        return 4 * real;
+    case PreviewScale::Fit:
+        break;
+    }
+    return std::max(1, std::min(room.width() / dots.width(), room.height() / dots.height()));
+}
+
+QPixmap EnlargedDots(const QImage &dots, int dotPixels, qreal devicePixelRatio)
+{
+    QPixmap enlarged =
+        QPixmap::fromImage(dots.scaled(dots.size() * dotPixels, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    enlarged.setDevicePixelRatio(devicePixelRatio);
+    return enlarged;
+}
 
 DisplayPreviewPanel::DisplayPreviewPanel(EditSession &session, QMainWindow *window)
     : m_session(session),
@@ -53,6 +80,11 @@ DisplayPreviewPanel::DisplayPreviewPanel(EditSession &session, QMainWindow *wind
     m_colours->setObjectName(QStringLiteral("previewColours"));
     for (const PanelColours colours : kPanelColours)
         m_colours->addItem(FromUtf8(PanelColoursName(colours)));
+    m_scale = new QComboBox(this);
+    m_scale->setObjectName(QStringLiteral("previewScale"));
+    for (const char *percent : {"100", "200", "400"})
+        m_scale->addItem(FromUtf8(FilledText(TextId::ZoomPercent, {percent})));
+    m_scale->addItem(FromUtf8(CommandWithId(CommandId::ZoomToFit).caption));
     m_view = new QLabel(this);
     m_view->setObjectName(QStringLiteral("previewView"));
     m_view->setAlignment(Qt::AlignCenter);
@@ -64,6 +96,7 @@ DisplayPreviewPanel::DisplayPreviewPanel(EditSession &session, QMainWindow *wind
     auto *form = new QFormLayout;
     form->addRow(FromUtf8(Text(TextId::SizePresetLabel)), m_display);
     form->addRow(FromUtf8(Text(TextId::PreviewColoursLabel)), m_colours);
+    form->addRow(m_scale);
     auto *box = new QVBoxLayout(this);
     box->addLayout(form);
     box->addWidget(m_view, 0, Qt::AlignHCenter);
@@ -75,6 +108,7 @@ DisplayPreviewPanel::DisplayPreviewPanel(EditSession &session, QMainWindow *wind
             [this](int index) { m_session.SetPreviewDisplay(static_cast<std::size_t>(index)); });
     connect(m_colours, &QComboBox::activated, this,
             [this](int index) { m_session.SetPreviewColours(kPanelColours[static_cast<std::size_t>(index)]); });
+    connect(m_scale, &QComboBox::activated, this, [this] { Redraw(); });
     ShowSession();
     m_session.Subscribe([this] { ShowSession(); });
 }
@@ -118,15 +152,15 @@ void DisplayPreviewPanel::Redraw()
                                : clear;
     }
 
-    // The display's own size on this screen: its dots' pitch at the screen's physical density.
+    // The display's own size on this screen, its dots' pitch at the screen's
+    // physical density, in whole device pixels a dot: smaller, a one-dot line would blur or go.
     const QScreen *on = screen();
-    const double dpi = on != nullptr ? on->physicalDotsPerInch() / on->devicePixelRatio() : kUsualDpi;
-    const double dot = display.pitchMm * dpi / kMmPerInch;
-    const QSize real(std::max(1, static_cast<int>(std::lround(size.width * dot))),
-                     std::max(1, static_cast<int>(std::lround(size.height * dot))));
-    // Shrunk, neighbouring dots blend as the eye blends them; grown, each stays a crisp square.
-    const Qt::TransformationMode mode = dot < 1 ? Qt::SmoothTransformation : Qt::FastTransformation;
-    m_view->setPixmap(QPixmap::fromImage(m_image.scaled(real, Qt::IgnoreAspectRatio, mode)));
+    const qreal ratio = devicePixelRatioF();
+    const double dpi = on != nullptr ? on->physicalDotsPerInch() : kUsualDpi * ratio;
+    const int dotPixels =
+        PreviewDotPixels(static_cast<PreviewScale>(m_scale->currentIndex()), display.pitchMm * dpi / kMmPerInch,
+                         m_image.size(), QSize(kFitSide, kFitSide) * ratio);
+    m_view->setPixmap(EnlargedDots(m_image, dotPixels, ratio));
     m_note->setText(FromUtf8(preview.note));
     m_note->setVisible(!preview.note.empty());
 }

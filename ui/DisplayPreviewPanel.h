@@ -4,6 +4,7 @@
 #include "core/session/EditSession.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 class QComboBox;
@@ -11,9 +12,21 @@ class QDockWidget;
 class QLabel;
 class QMainWindow;
 
+// How large the preview draws the display: its real size, twice or four
+// times that, or as large as fits the panel's width, in the choices' order.
+enum class PreviewScale { Real, Twice, FourTimes, Fit };
+
+// The device pixels a dot's side takes at `scale`: a whole number, at least
+// one, so that every dot is a square of whole device pixels; `realPixels` is
+// a dot's real size in device pixels, `room` in device pixels too.
+int PreviewDotPixels(PreviewScale scale, double realPixels, QSize dots, QSize room);
+// `dots`, one a pixel, drawn `dotPixels` device pixels a dot, nearest
+// neighbour, for a screen of `devicePixelRatio`: a one-dot line never blurs.
+QPixmap EnlargedDots(const QImage &dots, int dotPixels, qreal devicePixelRatio);
+
 // The picture as the chosen display shows it: read back from the bytes of
 // the chosen array form, in the panel's colours, at the panel's real size on
-// this screen. Docked beside the canvas in `window`, shown while the session
+// this screen or enlarged. Docked beside the canvas in `window`, shown while the session
 // says so and redrawn on each change it announces.
 class DisplayPreviewPanel final : public QWidget {
     Q_OBJECT
@@ -33,6 +46,7 @@ private:
     QDockWidget *m_dock;
     QComboBox *m_display = nullptr;
     QComboBox *m_colours = nullptr;
+    QComboBox *m_scale = nullptr;
     QLabel *m_view = nullptr;
     QLabel *m_note = nullptr;
     QImage m_image;

@@ -15,6 +15,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -96,6 +97,7 @@ private slots:
     void newPictureTakesAPresetOrATypedSizeOnceUnsavedWorkIsSettled();
     void pictureSizeCropsAtAnAnchorOrScalesAsOneStep();
     void previewReadsTheArrayFormsBytesAsTheDisplayDoes();
+    void previewEnlargedNeverBlursAOneDotLine();
     void stripFitsEachPictureAndTipsOnlyANameItCuts();
     void sizedPbmAndSetOpenAndSaveAtTheirSizeWithoutTheModule();
     void everyWayOutAndBackKeepsThePicturesTheirNamesDelaysAndDots_data();
@@ -252,6 +254,53 @@ void AnySizeWindowTest::previewReadsTheArrayFormsBytesAsTheDisplayDoes()
 
     action(CommandId::DisplayPreview)->trigger();
     QVERIFY(preview->isHidden());
+}
+
+void AnySizeWindowTest::previewEnlargedNeverBlursAOneDotLine()
+{
+    // A 0.96-inch OLED's dots are 0.6 of a pixel at 96 dpi: real size is a whole device pixel at the least.
+    QImage dots(128, 64, QImage::Format_RGB32);
+    dots.fill(Qt::white);
+    for (int row = 0; row < 64; ++row)
+        dots.setPixel(5, row, qRgb(0, 0, 0));
+    const struct {
+        PreviewScale scale;
+        qreal ratio;
+        int dotPixels;
+    } cases[] = {
+        {PreviewScale::Real, 1, 1},  {PreviewScale::Twice, 1, 2},  {PreviewScale::FourTimes, 1, 4},
+        {PreviewScale::Fit, 1, 2},   {PreviewScale::Real, 1.5, 1}, {PreviewScale::Twice, 1.5, 2},
+        {PreviewScale::Fit, 1.5, 3}, {PreviewScale::Real, 2, 1},   {PreviewScale::FourTimes, 2, 4},
+        {PreviewScale::Fit, 2, 4},
+    };
+    for (const auto &c : cases) {
+        const int dotPixels = PreviewDotPixels(c.scale, 0.6 * c.ratio, dots.size(), QSize(260, 260) * c.ratio);
+        QCOMPARE(dotPixels, c.dotPixels);
+        const QPixmap drawn = EnlargedDots(dots, dotPixels, c.ratio);
+        QCOMPARE(drawn.deviceIndependentSize() * c.ratio, QSizeF(dots.size() * dotPixels));
+        const QImage pixels = drawn.toImage();
+        for (int x = 0; x < pixels.width(); ++x) {
+            const bool onLine = x / dotPixels == 5;
+            QCOMPARE(pixels.pixel(x, pixels.height() / 2), onLine ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+        }
+    }
+
+    // The panel offers each, and each draws whole multiples of the display's dots.
+    window->OpenFile(WriteFile(QStringLiteral("splash.pbm"), PlainPbm({128, 64}, Splash)));
+    auto *scale = window->findChild<QComboBox *>(QStringLiteral("previewScale"));
+    const auto *view = window->findChild<QLabel *>(QStringLiteral("previewView"));
+    QCOMPARE(scale->count(), 4);
+    QList<int> widths;
+    for (int index = 0; index < scale->count(); ++index) {
+        scale->setCurrentIndex(index);
+        emit scale->activated(index);
+        const QPixmap shown = view->pixmap();
+        QCOMPARE(shown.width() % 128, 0);
+        QCOMPARE(shown.height() * 2, shown.width());
+        widths << shown.width();
+    }
+    QCOMPARE(widths[1], 2 * widths[0]);
+    QCOMPARE(widths[2], 4 * widths[0]);
 }
 
 void AnySizeWindowTest::stripFitsEachPictureAndTipsOnlyANameItCuts()
