@@ -5,10 +5,19 @@
 #include "WindowNotices.h"
 #include "core/session/ProgramTexts.h"
 
+#include <QMainWindow>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QToolTip>
 
 using namespace tessaldo;
+
+namespace {
+
+// Long enough to read the sentence twice.
+constexpr int kCopiedShownMs = 6000;
+
+} // namespace
 
 CodeCopy::CodeCopy(EditSession &session, Clipboard &clipboard, CodeTextBox *txtData, QPushButton *cmdCopy,
                    QWidget *window)
@@ -61,4 +70,11 @@ void CodeCopy::CopyByKey()
 void CodeCopy::CopyAsCArray()
 {
     m_clipboard.SetText(QString::fromStdString(m_session.ArrayText()));
+    // Said in the status bar where there is one; the module's window, which has none, says it by the copy button.
+    const QString copied = FromUtf8(m_session.CopiedText());
+    auto *main = qobject_cast<QMainWindow *>(m_window);
+    if (main != nullptr && main->statusBar()->isVisible())
+        main->statusBar()->showMessage(copied, kCopiedShownMs);
+    else
+        QToolTip::showText(m_cmdCopy->mapToGlobal(m_cmdCopy->rect().center()), copied, m_cmdCopy);
 }

@@ -41,6 +41,7 @@ private slots:
     void aLargePictureOpensWholeBesideThePreviewWithEveryDotInSight();
     void everyToolWorksFromTheKeyboardAlone();
     void offTheModulesSizeTheFormsControlsMakeRoomAndComeBackAsDesigned();
+    void copyAsCArraySaysWhatItCopied();
 
 private:
     DotGridView *view() const { return window->findChild<DotGridView *>(QStringLiteral("lbDot")); }
@@ -341,6 +342,15 @@ void CanvasWindowTest::offTheModulesSizeTheFormsControlsMakeRoomAndComeBackAsDes
     window->OpenFile(module);
     QCOMPARE(places(), designed);
     QCOMPARE(window->geometry(), frame);
+}
+
+void CanvasWindowTest::copyAsCArraySaysWhatItCopied()
+{
+    OpenClearPicture({128, 64});
+    action(QString::fromUtf8(CommandWithId(CommandId::CopyAsCArray).caption.data()))->trigger();
+    QCOMPARE(clipboard->text, QString::fromStdString(window->Session().ArrayText()));
+    QCOMPARE(window->statusBar()->currentMessage(), QString::fromStdString(window->Session().CopiedText()));
+    QVERIFY(window->statusBar()->currentMessage().contains(QStringLiteral("128 x 64")));
 }
 
 QTEST_MAIN(CanvasWindowTest)
