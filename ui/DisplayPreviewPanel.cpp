@@ -12,6 +12,8 @@
 #include <QMainWindow>
 #include <QPixmap>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -27,7 +29,7 @@ constexpr int kNoteWidth = 260;
 // Where the screen tells nothing of its size.
 constexpr double kUsualDpi = 96;
 
-// Fit makes the display as wide as the panel, which its note keeps this wide.
+// Fit makes the display as wide as the panel, which its note keeps this wide; a larger one scrolls there.
 constexpr int kFitSide = kNoteWidth;
 
 QRgb Rgb(std::uint32_t colour)
@@ -85,9 +87,12 @@ DisplayPreviewPanel::DisplayPreviewPanel(EditSession &session, QMainWindow *wind
     for (const char *percent : {"100", "200", "400"})
         m_scale->addItem(FromUtf8(FilledText(TextId::ZoomPercent, {percent})));
     m_scale->addItem(FromUtf8(CommandWithId(CommandId::ZoomToFit).caption));
-    m_view = new QLabel(this);
+    // A display larger than the panel scrolls in it rather than widen the dock over the canvas's room.
+    m_scroller = new QScrollArea(this);
+    m_scroller->setFrameShape(QFrame::NoFrame);
+    m_view = new QLabel(m_scroller);
     m_view->setObjectName(QStringLiteral("previewView"));
-    m_view->setAlignment(Qt::AlignCenter);
+    m_scroller->setWidget(m_view);
     m_note = new QLabel(this);
     m_note->setObjectName(QStringLiteral("previewNote"));
     m_note->setWordWrap(true);
@@ -99,7 +104,7 @@ DisplayPreviewPanel::DisplayPreviewPanel(EditSession &session, QMainWindow *wind
     form->addRow(m_scale);
     auto *box = new QVBoxLayout(this);
     box->addLayout(form);
-    box->addWidget(m_view, 0, Qt::AlignHCenter);
+    box->addWidget(m_scroller, 0, Qt::AlignHCenter);
     box->addWidget(m_note);
     box->addStretch();
     box->setSizeConstraint(QLayout::SetFixedSize);
@@ -161,6 +166,16 @@ void DisplayPreviewPanel::Redraw()
         PreviewDotPixels(static_cast<PreviewScale>(m_scale->currentIndex()), display.pitchMm * dpi / kMmPerInch,
                          m_image.size(), QSize(kFitSide, kFitSide) * ratio);
     m_view->setPixmap(EnlargedDots(m_image, dotPixels, ratio));
+    m_view->adjustSize();
+    const QSize bars(m_scroller->verticalScrollBar()->sizeHint().width(),
+                     m_scroller->horizontalScrollBar()->sizeHint().height());
+    const QSize room(kFitSide, kFitSide);
+    QSize shown = m_view->size();
+    if (shown.width() > room.width())
+        shown.rheight() += bars.height();
+    if (shown.height() > room.height())
+        shown.rwidth() += bars.width();
+    m_scroller->setFixedSize(shown.boundedTo(room));
     m_note->setText(FromUtf8(preview.note));
     m_note->setVisible(!preview.note.empty());
 }

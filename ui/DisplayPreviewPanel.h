@@ -11,6 +11,7 @@ class QComboBox;
 class QDockWidget;
 class QLabel;
 class QMainWindow;
+class QScrollArea;
 
 // How large the preview draws the display: its real size, twice or four
 // times that, or as large as fits the panel's width, in the choices' order.
@@ -47,6 +48,7 @@ private:
     QComboBox *m_display = nullptr;
     QComboBox *m_colours = nullptr;
     QComboBox *m_scale = nullptr;
+    QScrollArea *m_scroller = nullptr;
     QLabel *m_view = nullptr;
     QLabel *m_note = nullptr;
     QImage m_image;
