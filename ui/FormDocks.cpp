@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QLayout>
 #include <QMainWindow>
+#include <QToolButton>
 
 using namespace tessaldo;
 
@@ -36,12 +37,13 @@ FormDocks::FormDocks(QMainWindow *window, QWidget *form, Parts parts, WindowCorn
       m_stripDock(Dock(QStringLiteral("stripDock"), FromUtf8(CommandWithId(CommandId::AddPicture).submenu),
                        Qt::LeftDockWidgetArea))
 {
+    MakeFoldable(m_codeDock);
     form->installEventFilter(this);
 }
 
 QDockWidget *FormDocks::Dock(const QString &name, const QString &title, Qt::DockWidgetArea area)
 {
-    // Folded to its title by its splitter, moved or floated, never closed: nothing in the menus would bring it back.
+    // Moved or floated, never closed: nothing in the menus would bring it back.
     auto *dock = new QDockWidget(title, m_window);
     dock->setObjectName(name);
     dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
@@ -49,6 +51,25 @@ QDockWidget *FormDocks::Dock(const QString &name, const QString &title, Qt::Dock
     dock->hide();
     m_window->addDockWidget(area, dock);
     return dock;
+}
+
+void FormDocks::MakeFoldable(QDockWidget *dock)
+{
+    // Its title a button that folds the dock to it, and the canvas takes the room.
+    auto *fold = new QToolButton(dock);
+    fold->setObjectName(dock->objectName() + QStringLiteral("Fold"));
+    fold->setText(dock->windowTitle());
+    fold->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    fold->setArrowType(Qt::DownArrow);
+    fold->setAutoRaise(true);
+    fold->setCheckable(true);
+    fold->setChecked(true);
+    connect(fold, &QToolButton::toggled, dock, [dock, fold](bool open) {
+        dock->widget()->setVisible(open);
+        dock->setMaximumHeight(open ? QWIDGETSIZE_MAX : fold->sizeHint().height());
+        fold->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+    });
+    dock->setTitleBarWidget(fold);
 }
 
 bool FormDocks::Show(bool moduleSize, bool holdsSet)

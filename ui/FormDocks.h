@@ -11,7 +11,7 @@ class WindowCorners;
 
 // The form's own controls out of the canvas's way off the module's size: the
 // LCD type and the grid's frame hidden, the canvas filling the form under its
-// toolbar, the code box with its copy button docked below it and the set's
+// toolbar, the code box with its copy button docked below it, foldable, and the set's
 // strip docked beside it. At 16 x 16 each is back in the form, in the place
 // the window's corners keep for it.
 class FormDocks final : public QObject {
@@ -38,6 +38,7 @@ protected:
 
 private:
     QDockWidget *Dock(const QString &name, const QString &title, Qt::DockWidgetArea area);
+    static void MakeFoldable(QDockWidget *dock);
     void ShowStrip(bool shown);
     void PlaceCanvas() const;
 

@@ -331,6 +331,13 @@ void CanvasWindowTest::offTheModulesSizeTheFormsControlsMakeRoomAndComeBackAsDes
         QVERIFY2(control->isVisible() && code->isAncestorOf(control), name);
     }
     QVERIFY(code->geometry().top() > canvas.bottom());
+    // Folded to its title, the code's dock leaves its room to the canvas.
+    auto *fold = window->findChild<QToolButton *>(QStringLiteral("codeDockFold"));
+    fold->click();
+    QTRY_VERIFY(view()->height() > canvas.height());
+    QVERIFY(!window->findChild<QWidget *>(QStringLiteral("txtData"))->isVisible());
+    fold->click();
+    QTRY_COMPARE(view()->height(), canvas.height());
     QVERIFY(!window->findChild<QDockWidget *>(QStringLiteral("previewDock"))->geometry().intersects(canvas));
     const QString addPicture = QString::fromUtf8(CommandWithId(CommandId::AddPicture).caption.data());
     action(addPicture)->trigger();
