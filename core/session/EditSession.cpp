@@ -549,6 +549,8 @@ bool EditSession::IsChecked(CommandId id) const
         return m_playing;
     case CommandId::FilledShapes:
         return m_filledShapes;
+    case CommandId::ClearDots:
+        return m_toolColour == DotState::Clear;
     case CommandId::DisplayPreview:
         return PreviewShown();
     default: {
@@ -600,6 +602,9 @@ bool EditSession::Perform(CommandId id)
         return true;
     case CommandId::FilledShapes:
         SetFilledShapes(!m_filledShapes);
+        return true;
+    case CommandId::ClearDots:
+        SwapToolColour();
         return true;
     case CommandId::SelectAll:
         SelectAll();

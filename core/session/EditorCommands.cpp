@@ -71,6 +71,8 @@ constexpr std::array kGridCommands{
     ToolCommand(CommandId::FillTool, "Fill", "F", Tool::Fill),
     ToolCommand(CommandId::SelectTool, "Select", "S", Tool::Select),
     EditorCommand{CommandId::FilledShapes, "Filled Shapes", {"Shift+F"}, true, true, std::nullopt, true, kTools},
+    // X swaps the colour the shapes and the fill draw with, as in pixel editors.
+    EditorCommand{CommandId::ClearDots, "Draw Clear Dots", {"X"}, true, false, std::nullopt, true, kTools},
     // Ctrl+C and Ctrl+X copy the code wherever the focus is; the selection takes the other keys people know.
     EditorCommand{CommandId::SelectAll, "Select All", {"Ctrl+A"}, true, false, std::nullopt, false, kSelection},
     EditorCommand{
@@ -226,6 +228,7 @@ constexpr std::array<std::string_view, kCommands.size()> kCommandNames{
     "FillTool",
     "SelectTool",
     "FilledShapes",
+    "ClearDots",
     "SelectAll",
     "SelectNone",
     "CutSelection",

@@ -38,6 +38,7 @@ enum class CommandId {
     FillTool,
     SelectTool,
     FilledShapes,
+    ClearDots,
     SelectAll,
     SelectNone,
     CutSelection,

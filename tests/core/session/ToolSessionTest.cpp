@@ -43,7 +43,8 @@ TEST(ToolSession, AShapeShowsAsItIsDraggedAndBecomesOneStep)
     // Swapped to clear, the shape clears; Shift makes a circle, cut where it reaches past the picture.
     session.SetTool(Tool::Ellipse);
     session.SetFilledShapes(true);
-    session.SwapToolColour();
+    EXPECT_TRUE(session.Perform(CommandId::ClearDots));
+    EXPECT_TRUE(session.IsChecked(CommandId::ClearDots));
     session.DragShape({1, 1}, {9, 2}, true);
     session.EndStroke();
     EXPECT_EQ(drawn.Shown(), (Lines{"......", ".###..", ".#....", ".#...."}));
