@@ -396,6 +396,8 @@ void CanvasWindowTest::toolBarAndStatusBarShowOffTheModulesSizeOnly()
     QVERIFY(QTest::qWaitForWindowActive(window));
     view()->setFocus();
     QTest::keyClick(view(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), tools->widgetForAction(action(QStringLiteral("Draw Clear Dots"))));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QCOMPARE(QApplication::focusWidget(), tools->widgetForAction(action(QStringLiteral("Select"))));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
