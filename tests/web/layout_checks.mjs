@@ -1,0 +1,60 @@
+// The page laid out for drawing at any width from a phone's up: at each
+// width and picture size, with the display preview shown, nothing is wider
+// than the view, and off 16 x 16 the canvas takes most of it with the
+// preview beside or under it, never over it.
+import { assert, waitFor } from './harness.mjs';
+
+const kWidths = [390, 768, 1366];
+const kSizes = [[16, 16], [128, 64], [800, 480]];
+
+// Two frames after a change: laid out, refitted and painted.
+export async function painted(page) {
+    await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+}
+
+// A picture of the size, as New Picture… makes it, with the display preview shown.
+export async function pictureWithPreview(page, width, height) {
+    await page.evaluate((across, down) => {
+        const { core, session } = window.tessaldoBench;
+        session().newPictureOfSize(across, down);
+        if (!session().preview().shown)
+            session().perform(core.CommandId.DisplayPreview);
+    }, width, height);
+    await waitFor(page, () => !document.getElementById('displayPreview').hidden);
+    await painted(page);
+    await painted(page);
+}
+
+function boxOf(page, selector) {
+    return page.$eval(selector, (element) => {
+        const { left, top, right, bottom, width } = element.getBoundingClientRect();
+        return { left, top, right, bottom, width };
+    });
+}
+
+function overlap(a, b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+async function noSidewaysScroll(page) {
+    for (const width of kWidths) {
+        await page.setViewport({ width, height: width < 700 ? 844 : 768 });
+        for (const [across, down] of kSizes) {
+            await pictureWithPreview(page, across, down);
+            const at = `at ${width} px, ${across} x ${down}`;
+            const { scrollWidth, innerWidth } = await page.evaluate(() => (
+                { scrollWidth: document.documentElement.scrollWidth, innerWidth: window.innerWidth }));
+            assert(scrollWidth <= innerWidth, `the document is ${scrollWidth} px wide in a view of ${innerWidth}`, at);
+            if (across === 16 && down === 16)
+                continue;
+            const [canvas, preview] = [await boxOf(page, '#canvasPanel'), await boxOf(page, '#displayPreview')];
+            assert(!overlap(canvas, preview), 'the preview stands clear of the canvas', at, canvas, preview);
+            assert(canvas.width >= innerWidth / 2, 'the canvas takes most of the view\'s width', at, canvas);
+            assert(preview.left >= 0 && preview.right <= innerWidth, 'the preview within the view', at, preview);
+        }
+    }
+}
+
+export const kChecks = [
+    { name: 'at every width and size, with the preview shown, nothing is wider than the view', run: noSidewaysScroll },
+];
