@@ -55,6 +55,33 @@ async function noSidewaysScroll(page) {
     }
 }
 
+// The drawing's width on the page, which the canvas's zoom sets.
+function drawingWidth(page) {
+    return page.$eval('.canvas-space', (space) => parseFloat(space.style.width));
+}
+
+// Two fingers parting on the canvas, beside the drawing where it leaves the box room, zoom the canvas and not the page.
+async function pinchZoomsCanvas(page, where) {
+    await page.setViewport({ width: 390, height: 844, ...(where.browser === 'chromium' && { hasTouch: true, isMobile: true }) });
+    await pictureWithPreview(page, 128, 64);
+    const box = await boxOf(page, '#canvasBox');
+    const before = await drawingWidth(page);
+    const [x, y] = [box.right - 40, box.bottom - 80];
+    const fingers = [await page.touchscreen.touchStart(x - 10, y), await page.touchscreen.touchStart(x + 10, y)];
+    for (let step = 1; step <= 6; ++step) {
+        await fingers[0].move(x - 10 - 15 * step, y - 15 * step);
+        await fingers[1].move(x + 10, y);
+    }
+    for (const finger of fingers)
+        await finger.end();
+    await painted(page);
+    const after = await page.evaluate(() => ({ scrollWidth: document.documentElement.scrollWidth,
+        innerWidth: window.innerWidth, scale: window.visualViewport.scale }));
+    assert(await drawingWidth(page) > before, 'the canvas zoomed in', before, await drawingWidth(page));
+    assert(after.scrollWidth <= after.innerWidth && after.scale === 1, 'the page kept its width and scale', after);
+}
+
 export const kChecks = [
+    { name: 'two fingers parting on the canvas zoom it, not the page', run: pinchZoomsCanvas },
     { name: 'at every width and size, with the preview shown, nothing is wider than the view', run: noSidewaysScroll },
 ];
