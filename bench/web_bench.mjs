@@ -10,6 +10,11 @@
 //   web canvas stroke/fill/undo/zoom step (800 x 480): on an 800 x 480 picture, a stroke's move of the pointer, a
 //                                fill of the whole picture, its undo and a zoom step, each until its pixels are on
 //                                the canvas, against repainting the empty canvas; each within a frame, 16 ms
+//   web whole fill/undo/redo/New Picture event (800 x 480): at 1366 x 768 with the display preview shown, a
+//                                click of the Fill tool on the canvas, Ctrl+Z, Ctrl+Shift+Z and OK of New Picture…
+//                                at 800 x 480, each from dispatching its event until the second frame after it
+//                                begins, so that whatever it drew in the first is painted; against an event that
+//                                changes nothing, timed alike
 //   web LCDtoCODE:               the generator in WebAssembly, against the native one
 //   web page size:               the one file gzip-compressed, Unifont's glyph data apart, against 400 KB
 //   web first document:          the site's first document gzip-compressed, against the 14.6 KB a server
@@ -187,6 +192,59 @@ function canvasSteps(runs) {
     return steps;
 }
 
+// Each whole event's time in ms, a sample an event, and the same for a key that does nothing.
+async function wholeEvents(runs) {
+    const { session, core } = window.tessaldoBench;
+    const frame = () => new Promise((resolve) => requestAnimationFrame(resolve));
+    const timed = async (dispatch) => {
+        await frame();
+        const start = performance.now();
+        await dispatch();
+        await frame();
+        await frame();
+        return performance.now() - start;
+    };
+    const box = document.getElementById('canvasBox');
+    const key = (text, shiftKey = false) => box.dispatchEvent(new KeyboardEvent('keydown',
+        { key: text, ctrlKey: true, shiftKey, bubbles: true }));
+    const click = () => {
+        const space = box.querySelector('.canvas-space');
+        const b = space.querySelector('canvas').getBoundingClientRect();
+        const at = { clientX: b.left + 5, clientY: b.top + 5, button: 0, bubbles: true, pointerId: 1 };
+        space.dispatchEvent(new PointerEvent('pointerdown', at));
+        space.dispatchEvent(new PointerEvent('pointerup', at));
+    };
+    // OK of New Picture… at 800 x 480, over work just saved, so that no question comes between.
+    const confirmNew = async () => {
+        session().markSaved();
+        const caption = core.commands().find((command) => command.id === core.CommandId.NewPicture).caption;
+        document.getElementById('menuButton').click();
+        [...document.querySelectorAll('#gridMenu [role="menuitem"]')]
+            .find((entry) => entry.children[1].textContent === caption).click();
+        let dialog = null;
+        while (!(dialog = document.querySelector('dialog[open]')))
+            await new Promise((resolve) => setTimeout(resolve));
+        dialog.querySelector('#sizeWidth').value = '800';
+        dialog.querySelector('#sizeHeight').value = '480';
+        return timed(async () => {
+            dialog.querySelector('button[value="ok"]').click();
+            while (session().size().width !== 800 || document.querySelector('dialog[open]'))
+                await new Promise((resolve) => setTimeout(resolve));
+        });
+    };
+    const times = { nothing: [], fill: [], undo: [], redo: [], new: [] };
+    for (let round = 0; round < runs; ++round) {
+        session().newPictureOfSize(round % 2 ? 800 : 799, 480);
+        session().perform(core.CommandId.FillTool);
+        times.nothing.push(await timed(() => key('F12')));
+        times.fill.push(await timed(click));
+        times.undo.push(await timed(() => key('z')));
+        times.redo.push(await timed(() => key('Z', true)));
+        times.new.push(await confirmNew());
+    }
+    return times;
+}
+
 function nativeLcdToCodeNs() {
     const out = join(kWork, 'native.json');
     execFileSync(coreBench, ['--benchmark_filter=^BM_LCDtoCODE$', `--benchmark_out=${out}`, '--benchmark_out_format=json',
@@ -218,6 +276,18 @@ async function editing(browser, site) {
     for (const name of ['stroke', 'fill', 'undo', 'zoom']) {
         figure(`web canvas ${name} step (800 x 480)`, median(steps[name]), spread(steps[name]), 'ms',
             median(steps[name]) / empty, repaint);
+    }
+    const whole = await browser.newPage();
+    await whole.setViewport({ width: 1366, height: 768 });
+    await whole.goto(site.url);
+    await whole.waitForFunction(() => document.documentElement.dataset.ready === 'true', { polling: 1 });
+    const events = await whole.evaluate(wholeEvents, Math.max(kRuns, 5));
+    await whole.close();
+    const nothing = median(events.nothing);
+    const idle = `an event that changes nothing, ${Number(nothing.toPrecision(3))} ms; two frames are 33 ms`;
+    for (const [name, key] of [['fill', 'fill'], ['undo', 'undo'], ['redo', 'redo'], ['New Picture', 'new']]) {
+        figure(`web whole ${name} event (800 x 480)`, median(events[key]), spread(events[key]), 'ms',
+            median(events[key]) / nothing, idle);
     }
     const dots = Array.from({ length: 256 }, (_, i) => ((i * 37) % 3 === 0 ? '1' : '0')).join('');
     await page.addScriptTag({ path: benchCore });

@@ -92,4 +92,19 @@ std::optional<std::size_t> DisplayOfSize(PictureSize size)
     return static_cast<std::size_t>(found - kDisplays.begin());
 }
 
+std::size_t DisplayHolding(PictureSize size)
+{
+    if (const std::optional<std::size_t> same = DisplayOfSize(size))
+        return *same;
+    std::optional<std::size_t> smallest;
+    for (std::size_t index = 0; index < kDisplays.size(); ++index) {
+        const Display &display = kDisplays[index];
+        const bool anySize = display.buffer == BitLayout::Rows || display.buffer == BitLayout::Pages;
+        const bool holds = display.size.width >= size.width && display.size.height >= size.height;
+        if (anySize && holds && (!smallest || display.size.DotCount() < kDisplays[*smallest].size.DotCount()))
+            smallest = index;
+    }
+    return smallest.value_or(kDisplays.size() - 1);
+}
+
 } // namespace tessaldo

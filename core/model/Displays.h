@@ -48,5 +48,9 @@ struct Display {
 std::span<const Display> Displays();
 // The index of the first preset of `size`, or nothing where no preset is that size.
 std::optional<std::size_t> DisplayOfSize(PictureSize size);
+// The preset a picture of `size` is shown on: the first of its size, else the
+// smallest that holds it and takes a frame buffer of any size (rows or pages;
+// the module takes 16 x 16 only and a u8x8 tile is one whole tile), else the largest.
+std::size_t DisplayHolding(PictureSize size);
 
 } // namespace tessaldo

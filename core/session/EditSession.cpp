@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <stdexcept>
 
 namespace tessaldo {
@@ -331,6 +332,26 @@ void EditSession::New()
     Change("New", [](Document &document) { document.Edited().dots = Dots(document.Size()); });
     m_codeMadeFrom.reset();
     Announce();
+}
+
+Result<PictureSize> TypedPictureSize(std::string_view width, std::string_view height)
+{
+    const auto whole = [](std::string_view typed) -> std::optional<int> {
+        int value = 0;
+        const auto [end, error] = std::from_chars(typed.data(), typed.data() + typed.size(), value);
+        if (typed.empty() || error != std::errc{} || end != typed.data() + typed.size())
+            return std::nullopt;
+        return value;
+    };
+    const std::optional<int> across = whole(width);
+    const std::optional<int> down = whole(height);
+    if (!across || !down)
+        return Result<PictureSize>::Failed(FilledText(TextId::SizeNotWhole, {std::to_string(kLargestSide)}));
+    const PictureSize size{*across, *down};
+    if (!IsPictureSize(size))
+        return Result<PictureSize>::Failed(
+            FilledText(TextId::SizeOutOfRange, {std::to_string(kLargestSide), PictureSizeText(size)}));
+    return Result<PictureSize>::Ok(size);
 }
 
 std::string EditSession::NewPicture(PictureSize size)

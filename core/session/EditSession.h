@@ -4,6 +4,7 @@
 #include "core/model/Displays.h"
 #include "core/model/Resize.h"
 #include "core/model/Shapes.h"
+#include "core/platform/Result.h"
 #include "core/session/EditorCommands.h"
 #include "core/session/History.h"
 
@@ -18,6 +19,10 @@
 namespace tessaldo {
 
 struct Drawing;
+
+// The size typed as a width and a height, each a whole number from 1 to
+// kLargestSide, or the sentence saying why not (New Picture… and Picture Size…).
+Result<PictureSize> TypedPictureSize(std::string_view width, std::string_view height);
 
 // The editing session the window and the page both show: the document, its
 // history, the drag being painted and the dots the code was made from. Every

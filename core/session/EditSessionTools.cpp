@@ -334,7 +334,7 @@ std::size_t EditSession::PreviewDisplay() const
 {
     if (m_previewDisplay)
         return *m_previewDisplay;
-    return DisplayOfSize(m_document.Size()).value_or(0);
+    return DisplayHolding(m_document.Size());
 }
 
 void EditSession::SetPreviewColours(PanelColours colours)

@@ -79,6 +79,8 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
     {TextId::OtherSize, "otherSize",
      "A %1 picture cannot join this set, whose pictures are all %2; resize one or the other first."},
     {TextId::SizeOutOfRange, "sizeOutOfRange", "A picture is 1 to %1 dots wide and high, so it cannot be %2."},
+    {TextId::SizeNotWhole, "sizeNotWhole",
+     "A picture's width and height are each a whole number of dots from 1 to %1."},
     {TextId::EnlargedTooFar, "enlargedTooFar",
      "Enlarged %1 times, the %2 pictures would be wider or higher than %3 dots."},
     {TextId::ScaleFactor, "scaleFactor", "A picture is scaled by a whole factor of 1 or more, not %1."},

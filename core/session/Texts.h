@@ -72,6 +72,7 @@ enum class TextId {
     TurnInSet,
     OtherSize,
     SizeOutOfRange,
+    SizeNotWhole,
     EnlargedTooFar,
     ScaleFactor,
     PasteTooLarge,

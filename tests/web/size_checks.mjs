@@ -55,6 +55,27 @@ async function newFromPreset(page) {
         '128 x 64 SSD1306');
 }
 
+// New Picture… refuses a side that is no whole number from 1 to 1024 with the core's sentence, and makes nothing.
+async function newRefusesSizes(page) {
+    const notWhole = 'A picture\'s width and height are each a whole number of dots from 1 to 1024.';
+    const outOfRange = (size) => `A picture is 1 to 1024 dots wide and high, so it cannot be ${size}.`;
+    const cases = [['0', '64', outOfRange('0 x 64')], ['-3', '64', outOfRange('-3 x 64')],
+        ['128', '2000', outOfRange('128 x 2000')], ['12.5', '64', notWhole], ['', '64', notWhole]];
+    for (const [width, height, problem] of cases) {
+        await command(page, 'New Picture…');
+        for (const [box, typed] of [['#sizeWidth', width], ['#sizeHeight', height]]) {
+            await page.$eval(`dialog[open] ${box}`, (input) => { input.value = ''; });
+            await page.type(`dialog[open] ${box}`, typed);
+        }
+        await page.click('dialog[open] button[value="ok"]');
+        assertEqual(await waitFor(page, () => document.querySelector('dialog[open] #problem:not([hidden])')?.textContent),
+            problem, `${width} x ${height}`);
+        await page.keyboard.press('Escape');
+        await waitFor(page, () => !document.querySelector('dialog[open]'));
+        assertEqual(await page.evaluate(() => window.tessaldoBench.session().size().width), 16, 'no picture made');
+    }
+}
+
 async function cropAndUndo(page) {
     const file = join(kWork, 'crop.pbm');
     writeFileSync(file, pbm128x64());
@@ -189,6 +210,7 @@ export const kChecks = [
     { name: 'Copy Link of a busy 800 x 480 picture says the link is too long, offers the file, and opens', run: longLink },
     { name: 'New Picture… makes a clear 128 x 64 picture from its display\'s preset and previews it there',
         run: newFromPreset },
+    { name: 'New Picture… refuses a side that is no whole number from 1 to 1024, in the core\'s words', run: newRefusesSizes },
     { name: 'Picture Size… crops at the centre as tessaldo-cli edit does, and one Undo gives it back', run: cropAndUndo },
     { name: 'the preview of a 128 x 64 pages array on the SSD1306 equals the drawing', run: pagesPreview },
     { name: 'a 128 x 64 PBM opened and saved gives the bytes tessaldo-cli edit writes', run: pbmSaved },

@@ -1,8 +1,9 @@
 // The displays the page offers a picture's size from and shows the preview
 // on, the colours their panels come in, and the places a resized picture is
-// kept at, as the core lists them.
+// kept at, as the core lists them, and a typed size read as the core reads it.
 #include "core/model/Displays.h"
 #include "core/model/Resize.h"
+#include "core/session/EditSession.h"
 
 #include <emscripten/bind.h>
 
@@ -49,6 +50,17 @@ val AnchorsValue()
     return list;
 }
 
+// The size typed in New Picture… or Picture Size…: {width, height, problem}, the problem '' for a size.
+val TypedSizeValue(const std::string &width, const std::string &height)
+{
+    const Result<PictureSize> typed = TypedPictureSize(width, height);
+    val result = val::object();
+    result.set("width", typed ? typed.value().width : 0);
+    result.set("height", typed ? typed.value().height : 0);
+    result.set("problem", typed ? std::string() : typed.message());
+    return result;
+}
+
 } // namespace
 
 EMSCRIPTEN_BINDINGS(tessaldo_displays)
@@ -56,4 +68,5 @@ EMSCRIPTEN_BINDINGS(tessaldo_displays)
     emscripten::function("displays", &DisplaysValue);
     emscripten::function("panelColours", &PanelColoursValue);
     emscripten::function("anchors", &AnchorsValue);
+    emscripten::function("typedPictureSize", &TypedSizeValue);
 }

@@ -151,6 +151,7 @@ export function buildCanvas(after, focusCell) {
 // Shown for any size but 16 x 16; fitted whole again whenever the size changes.
 export function renderCanvas() {
     panel.hidden = atModuleSize();
+    panel.parentElement.classList.toggle('any-size', !panel.hidden);
     if (panel.hidden)
         return;
     if (view.fittedTo !== `${state.width}x${state.height}`)

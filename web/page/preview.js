@@ -34,8 +34,8 @@ function draw() {
         Object.assign(canvas, { width, height });
     canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(pixels.buffer), width, height), 0, 0);
     const { pitchMm } = displays[preview.display];
+    // Its height follows from its width, so that a view narrower than the panel shrinks it whole.
     canvas.style.width = `${width * pitchMm}mm`;
-    canvas.style.height = `${height * pitchMm}mm`;
     note.textContent = preview.note;
     note.hidden = !preview.note;
 }

@@ -10,6 +10,8 @@ const kSmallestZoom = 0.5;
 // What a dialog or menu keeps clear of each edge of the view, in its own
 // pixels: a dialog's own bounds leave 6 px and two lines' height in all.
 const kViewMargin = 20;
+// The least height a canvas with the tools, the preview and the code around it is usable at, in CSS pixels.
+const kLeastFilledHeight = 480;
 
 let windowZoom = 1; // the window's, as last fitted
 
@@ -41,7 +43,24 @@ function zoomedAbove(workspace, homeTop, zoom) {
     return { top, height: (homeTop - top) / zoom };
 }
 
+// Any size but 16 x 16 fills the view unzoomed, from where it stands down to
+// the view's foot; what is taller, as on a phone, scrolls down.
+function fill(workspace) {
+    workspace.style.setProperty('--zoom', '1');
+    document.documentElement.style.setProperty('--window-zoom', '1');
+    windowZoom = 1;
+    Object.assign(workspace.style, { left: '', top: '' });
+    const margin = parseFloat(getComputedStyle(document.body).marginBottom);
+    const top = workspace.getBoundingClientRect().top + window.scrollY;
+    workspace.style.minHeight = `${Math.max(kLeastFilledHeight, document.documentElement.clientHeight - top - margin)}px`;
+}
+
 function fit(workspace) {
+    if (workspace.classList.contains('any-size')) {
+        fill(workspace);
+        return;
+    }
+    workspace.style.minHeight = '';
     const ratio = window.devicePixelRatio;
     const box = workspace.getBoundingClientRect();
     const zoom = Number(workspace.style.getPropertyValue('--zoom')) || 1;
@@ -62,6 +81,8 @@ function fit(workspace) {
     windowZoom = fitted;
     workspace.style.left = `${left - home.left}px`;
     workspace.style.top = `${top - homeTop}px`;
+    // The display preview hangs under the window from its left edge, and keeps within the view.
+    workspace.style.setProperty('--room-right', `${view.width - margin - left}px`);
     fitGrid();
 }
 

@@ -14,8 +14,14 @@ function titleOf(id) {
     return core.commands().find((command) => command.id === id).caption.replace(/…$/, '');
 }
 
+// Kept as typed, never clamped: OK says why a size no picture can have is refused (typedSize).
 function sizeBox(id, value) {
-    return numberBox({ id, min: 1, max: constants.largestSide, value: String(value) });
+    return element('input', { type: 'number', step: 1, id, min: 1, max: constants.largestSide, value: String(value) });
+}
+
+// The typed size as the core reads it: {width, height, problem}.
+function typedSize(width, height) {
+    return core.typedPictureSize(width.value, height.value);
 }
 
 // The presets' choice, kept to the typed size: a preset where one is that size, else "any size".
@@ -23,8 +29,8 @@ function presetChoice(displays, width, height) {
     const select = element('select', { id: 'sizePreset' }, [element('option', { value: '', textContent: text('anySize') }),
         ...displays.map((display, index) => element('option', { value: String(index), textContent: display.name }))]);
     const follow = () => {
-        const index = displays.findIndex((display) => display.width === clampedNumber(width)
-            && display.height === clampedNumber(height));
+        const index = displays.findIndex((display) => String(display.width) === width.value
+            && String(display.height) === height.value);
         select.value = index < 0 ? '' : String(index);
     };
     select.addEventListener('change', () => {
@@ -65,6 +71,8 @@ async function askSize(title, controls, apply) {
     const problem = element('p', { id: 'problem', className: 'problem', hidden: true, role: 'alert' });
     const form = element('form', { method: 'dialog', className: 'size-dialog' },
         [element('strong', { textContent: title }), ...controls, problem, buttons(['OK', 'ok'], ['Cancel', ''])]);
+    // The core's sentence says what is wrong with a value, not the browser's bubble.
+    form.noValidate = true;
     let answered = false;
     form.addEventListener('submit', (event) => {
         if (event.submitter?.value !== 'ok')
@@ -95,8 +103,8 @@ export async function newPicture() {
     width.autofocus = true;
     let chosen = null;
     const asked = await askSize(titleOf(core.CommandId.NewPicture), sizeRows(width, height), () => {
-        chosen = { width: clampedNumber(width), height: clampedNumber(height) };
-        return '';
+        chosen = typedSize(width, height);
+        return chosen.problem;
     });
     if (!asked || !await mayReplaceWork())
         return;
@@ -125,6 +133,7 @@ export function pictureSize() {
             return session().enlarge(clampedNumber(up));
         if (way === 'reduce')
             return session().reduce(clampedNumber(down));
-        return session().resize(clampedNumber(width), clampedNumber(height), form.elements.anchor.value);
+        const typed = typedSize(width, height);
+        return typed.problem || session().resize(typed.width, typed.height, form.elements.anchor.value);
     });
 }

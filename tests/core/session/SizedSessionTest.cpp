@@ -186,6 +186,60 @@ TEST(SizedSessionTest, APictureTakesTheArrayFormOfItsDisplayAndSaysWhenAnotherIs
     EXPECT_EQ(session.ArrayForm(), CodeFormat::Pages) << "choosing a display chooses its form";
 }
 
+TEST(SizedSessionTest, APictureIsPreviewedOnTheSmallestDisplayThatHoldsIt)
+{
+    struct Case {
+        PictureSize size;
+        std::string_view display;
+    };
+    const Case cases[] = {
+        {{1, 1}, "32 x 32 icon (SSD1306 0.96-inch OLED)"}, // not one u8x8 tile, which takes 8 x 8 only
+        {{12, 7}, "32 x 32 icon (SSD1306 0.96-inch OLED)"},
+        {{8, 8}, "8 x 8 u8x8 tile (SSD1306 0.96-inch OLED)"},
+        {kModuleSize, "16 x 16 the serial graphic LCD module"},
+        {{17, 16}, "32 x 32 icon (SSD1306 0.96-inch OLED)"},
+        {{100, 50}, "128 x 64 SSD1306 0.96-inch OLED"},
+        {{300, 130}, "400 x 240 2.7-inch memory LCD"},
+        {{800, 480}, "800 x 480 7.5-inch e-paper"},
+        {{1024, 1024}, "800 x 480 7.5-inch e-paper"}, // none holds it: the largest
+    };
+    for (const Case &c : cases) {
+        EditSession session;
+        ASSERT_EQ(session.NewPicture(c.size), "");
+        EXPECT_EQ(Displays()[session.PreviewDisplay()].name, c.display) << PictureSizeText(c.size);
+    }
+}
+
+TEST(SizedSessionTest, ATypedSizeIsTwoWholeNumbersFrom1To1024)
+{
+    struct Case {
+        std::string_view width;
+        std::string_view height;
+        std::string_view problem; // "" for a size
+    };
+    const std::string notWhole = FilledText(TextId::SizeNotWhole, {"1024"});
+    const Case cases[] = {
+        {"1", "1", ""},
+        {"1024", "1024", ""},
+        {"12", "7", ""},
+        {"0", "64", "A picture is 1 to 1024 dots wide and high, so it cannot be 0 x 64."},
+        {"-3", "64", "A picture is 1 to 1024 dots wide and high, so it cannot be -3 x 64."},
+        {"128", "2000", "A picture is 1 to 1024 dots wide and high, so it cannot be 128 x 2000."},
+        {"12.5", "64", notWhole},
+        {"", "64", notWhole},
+        {"128", "", notWhole},
+        {"1e3", "64", notWhole},
+        {"99999999999", "64", notWhole},
+    };
+    for (const Case &c : cases) {
+        const Result<PictureSize> typed = TypedPictureSize(c.width, c.height);
+        EXPECT_EQ(typed ? std::string() : typed.message(), c.problem) << c.width << " x " << c.height;
+        if (typed) {
+            EXPECT_EQ(PictureSizeText(typed.value()), std::string(c.width) + " x " + std::string(c.height));
+        }
+    }
+}
+
 TEST(SizedSessionTest, TheLcdTypeIsRefusedOffTheModulesSizeAndNeverAStep)
 {
     EditSession session;
