@@ -76,6 +76,13 @@ enum class CommandId {
     SaveSet,
     SaveSetAs,
     SaveSetAsFolder,
+    BaselineUp,
+    BaselineDown,
+    AdvanceNarrower,
+    AdvanceWider,
+    AddGlyph,
+    GlyphsFromText,
+    SaveFontAs,
     About,
     Exit,
 };
