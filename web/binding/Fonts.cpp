@@ -1,24 +1,22 @@
 // Fonts the page opens: which kind a file is, and its glyphs as a set of
 // pictures, TrueType and OpenType drawn by the same FreeType adapter as the
-// window's, so that every face gives the same dots.
-#include "web/binding/Convert.h"
+// window's, so that every face gives the same dots; and the set saved as a
+// font.
+#include "web/binding/Fonts.h"
 
 #include "FontRaster.h"
 #include "core/code/CodeFormats.h"
-#include "core/convert/GlyphNames.h"
-#include "core/formats/DocumentText.h"
 #include "core/formats/FontFiles.h"
 #include "core/formats/SetHeader.h"
+#include "core/session/GlyphSet.h"
 #include "core/session/Texts.h"
+#include "web/binding/Convert.h"
 
 #include <emscripten/bind.h>
 
-#include <algorithm>
 #include <array>
-#include <string>
 
 using namespace tessaldo;
-using namespace tessaldo::page;
 using emscripten::val;
 
 namespace {
@@ -28,7 +26,7 @@ namespace {
 std::string FontKindName(const std::string &fileName, const val &bytes)
 {
     static constexpr std::array kNames{"", "bdf", "u8g2", "gfx", "truetype"};
-    return kNames.at(static_cast<std::size_t>(FontKindOf(fileName, BytesOf(bytes))));
+    return kNames.at(static_cast<std::size_t>(FontKindOf(fileName, page::BytesOf(bytes))));
 }
 
 // The font in `bytes`, read or drawn as its kind asks.
@@ -41,45 +39,45 @@ Result<BdfReading> ReadFontOf(const std::string &fileName, const std::string &by
     return font ? ReadFont(font.value(), fileName, type) : Result<BdfReading>::Failed(font.message());
 }
 
-// The font in `bytes` as the set of its glyphs' pictures, each named as a
-// header names the glyph of its character: {problem, note, document,
-// layout}, the set crossing as the text of its document and the index of
-// its layout, as a source read apart does; `pixelSize` is a TrueType or
-// OpenType font's.
-val FontSet(const std::string &fileName, const val &bytes, int pixelSize, int type)
+} // namespace
+
+namespace tessaldo::page {
+
+val OpenFont(EditSession &session, const std::string &fileName, const val &bytes, int pixelSize)
 {
+    const LcdType type = session.Doc().type;
+    const Result<BdfReading> read = ReadFontOf(fileName, BytesOf(bytes), pixelSize, type);
     val result = val::object();
     result.set("note", std::string());
-    const Result<BdfReading> read = ReadFontOf(fileName, BytesOf(bytes), pixelSize, TypeOf(type));
-    if (read && read.value().glyphs.empty()) {
-        result.set("problem", FilledText(TextId::CannotImport, {fileName, Text(TextId::FontNoPictures)}));
-        return result;
-    }
-    if (!read) {
+    if (!read)
         result.set("problem", read.message());
-        return result;
+    else if (read.value().glyphs.empty())
+        result.set("problem", FilledText(TextId::CannotImport, {fileName, Text(TextId::FontNoPictures)}));
+    else {
+        Document set = GlyphSetOf(read.value(), type);
+        const BitLayout layout = DefaultSetLayout(set.Size());
+        session.OpenSet(std::move(set), layout);
+        result.set("problem", std::string());
+        result.set("note", FontReadingNotes(fileName, read.value()));
     }
-    Document set;
-    set.type = TypeOf(type);
-    set.pictures.clear();
-    for (const FontGlyph &glyph : read.value().glyphs)
-        set.pictures.push_back({NameFromFileName(DrawingFileName(CodePointName(glyph.codePoint))), kDefaultDelayMs,
-                                glyph.picture.AllDots()});
-    const BitLayout layout = DefaultSetLayout(set.Size());
-    result.set("problem", std::string());
-    result.set("note", FontReadingNotes(fileName, read.value()));
-    result.set("document", WriteDocumentText(set));
-    result.set("layout",
-               static_cast<int>(std::find(kBitLayouts.begin(), kBitLayouts.end(), layout) - kBitLayouts.begin()));
     return result;
 }
 
-} // namespace
+val FontFile(const EditSession &session, const std::string &fileName, int mode)
+{
+    const Result<std::string> text = FontFileText(session.Doc(), FontFormatOfFile(fileName),
+                                                  static_cast<U8g2Mode>(mode), NameFromFileName(fileName));
+    val result = val::object();
+    result.set("text", text ? text.value() : std::string());
+    result.set("problem", text ? std::string() : text.message());
+    return result;
+}
+
+} // namespace tessaldo::page
 
 EMSCRIPTEN_BINDINGS(tessaldo_fonts)
 {
     emscripten::function("fontKind", &FontKindName);
-    emscripten::function("fontSet", &FontSet);
     // The largest pixel size a TrueType or OpenType font is drawn at; the smallest is 1.
     emscripten::constant("maxFontPixelSize", kMaxFontPixelSize);
 }

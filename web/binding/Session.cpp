@@ -15,6 +15,7 @@
 #include "core/session/EditSession.h"
 #include "core/session/GridGesture.h"
 #include "core/session/Texts.h"
+#include "web/binding/Fonts.h"
 
 #include <emscripten/bind.h>
 
@@ -135,6 +136,16 @@ public:
             m_session.OpenSet(std::move(*reading.document), kBitLayouts.at(static_cast<std::size_t>(layoutIndex)));
         return reading.problem;
     }
+
+    // A font's glyphs and metrics (web/binding/Fonts.cpp): opened, saved, a
+    // glyph added by its character, the glyphs a text draws kept.
+    val OpenFont(const std::string &fileName, const val &bytes, int pixelSize)
+    {
+        return page::OpenFont(m_session, fileName, bytes, pixelSize);
+    }
+    val FontFile(const std::string &fileName, int mode) const { return page::FontFile(m_session, fileName, mode); }
+    std::string AddGlyph(int codePoint) { return m_session.AddGlyph(static_cast<char32_t>(codePoint)); }
+    std::string KeepGlyphsForText(const std::string &text) { return m_session.KeepGlyphsForText(text); }
 
     // Drawing files, [{name, bytes}], opened as the set in the order given, those
     // that do not open as one left out: {problem, note}, the problem the
@@ -533,6 +544,10 @@ EMSCRIPTEN_BINDINGS(tessaldo_session)
         .function("openFrames", &PageSession::OpenFrames)
         .function("openSetText", &PageSession::OpenSetText)
         .function("openSetDrawings", &PageSession::OpenSetDrawings)
+        .function("openFont", &PageSession::OpenFont)
+        .function("fontFile", &PageSession::FontFile)
+        .function("addGlyph", &PageSession::AddGlyph)
+        .function("keepGlyphsForText", &PageSession::KeepGlyphsForText)
         .function("documentText", &PageSession::DocumentText)
         .function("headerLayoutIndex", &PageSession::HeaderLayoutIndex)
         .function("openSetDocument", &PageSession::OpenSetDocument)

@@ -1,0 +1,104 @@
+// Fonts the page opens, by Open and by a drop: TrueType drawn by the page's
+// own FreeType at the size asked for, and BDFs, each giving the very glyphs
+// the command line's import makes of the same font; saved as u8g2's font,
+// the very bytes its font command writes.
+import { execFileSync } from 'node:child_process';
+import { readFileSync } from 'node:fs';
+import { join } from 'node:path';
+
+import { assertEqual, cli, dropFiles, giveFile, kWork, press, recorded, retype, waitFor } from './harness.mjs';
+
+const kDejaVu = '/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf';
+
+// One of Debian's X11 fonts as BDF, made as the reference fonts' were: its PCF through pcf2bdf.
+function debianBdf(stem) {
+    const [pcf, bdf] = ['pcf', 'bdf'].map((ending) => join(kWork, `${stem}.${ending}`));
+    execFileSync('sh', ['-c', `zcat /usr/share/fonts/X11/misc/${stem}.pcf.gz > '${pcf}' && pcf2bdf -o '${bdf}' '${pcf}'`]);
+    return bdf;
+}
+
+// Opens the font as a user would, by Open or by a drop, giving the pixel size where one is asked.
+async function openFont(page, file, size, how) {
+    const name = file.split('/').pop();
+    // The set's count and size, which each font here changes.
+    const shape = (was) => {
+        const made = window.tessaldoBench.session();
+        const now = JSON.stringify([made.count(), made.size()]);
+        return was === undefined ? now : now !== was;
+    };
+    const before = await page.evaluate(shape);
+    if (how === 'drop')
+        await dropFiles(page, [[name, readFileSync(file)]]);
+    else {
+        await giveFile(page, name, readFileSync(file));
+        await press(page, 'Open');
+    }
+    if (size) {
+        await page.waitForSelector('dialog[open] #fontPixelSize');
+        await retype(page, 'dialog[open] #fontPixelSize', String(size));
+        await page.click('dialog[open] button[value="ok"]');
+    }
+    await waitFor(page, shape, before);
+}
+
+// The set the page holds against the one `tessaldo-cli import` makes of the font, each as its document's text.
+async function glyphsAgainstImport(page, file, size) {
+    const header = join(kWork, 'glyphs.h');
+    cli('import', file, ...(size ? ['--size', String(size)] : []), header);
+    return page.evaluate((text) => {
+        const { core, session } = window.tessaldoBench;
+        const imported = new core.Session();
+        try {
+            imported.openSetText('glyphs.h', text, '');
+            return { page: session().count(), imported: imported.count(),
+                same: session().documentText() === imported.documentText() };
+        } finally {
+            imported.delete();
+        }
+    }, readFileSync(header, 'utf8'));
+}
+
+// What Save Font As… writes to a file named `name`, a u8g2 font in the mode chosen first.
+async function savedFont(page, name) {
+    await page.evaluate((chosen) => {
+        window.showSaveFilePicker = async () => ({
+            name: chosen,
+            createWritable: async () => ({
+                write: async (blob) => { window.recorded.saved = new Uint8Array(await blob.arrayBuffer()); },
+                close: async () => {},
+            }),
+        });
+    }, name);
+    await page.click('#menuButton');
+    for (const caption of ['Font', 'Save Font As…'])
+        await page.click(`::-p-xpath(//*[starts-with(@role, "menuitem")][span[text()="${caption}"]])`);
+    await page.waitForSelector('dialog[open] #u8g2Mode');
+    await page.click('dialog[open] button[value="ok"]');
+    return Buffer.from(await recorded(page, 'saved'));
+}
+
+const kFonts = [
+    { file: () => kDejaVu, size: 12, how: 'open' },
+    { file: () => kDejaVu, size: 16, how: 'drop' },
+    { file: () => debianBdf('5x7'), size: 0, how: 'drop', u8g2: 'u8g2_font_5x7.c' },
+    { file: () => debianBdf('6x13'), size: 0, how: 'open' },
+];
+
+async function fontsAsImported(page) {
+    for (const { file, size, how, u8g2 } of kFonts) {
+        const path = file();
+        await openFont(page, path, size, how);
+        const found = await glyphsAgainstImport(page, path, size);
+        assertEqual(found, { page: found.imported, imported: found.imported, same: true }, `${path} at ${size} px, ${how}`);
+        if (u8g2) {
+            cli('font', path, '--output', join(kWork, u8g2));
+            assertEqual((await savedFont(page, u8g2)).toString(), readFileSync(join(kWork, u8g2), 'utf8'), u8g2);
+        }
+    }
+}
+
+export const kChecks = [
+    { name: 'fonts: DejaVu Sans at 12 and 16 px and BDFs, opened or dropped, give the glyphs tessaldo-cli import makes; '
+        + 'saved as u8g2, the bytes tessaldo-cli font writes',
+        run: fontsAsImported },
+];
