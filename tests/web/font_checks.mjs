@@ -1,7 +1,7 @@
 // Fonts the page opens, by Open and by a drop: TrueType drawn by the page's
 // own FreeType at the size asked for, and BDFs, each giving the very glyphs
 // the command line's import makes of the same font; saved as u8g2's font,
-// the very bytes its font command writes.
+// the very bytes its font command writes; a text's glyphs kept and a glyph added.
 import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
@@ -58,6 +58,22 @@ async function glyphsAgainstImport(page, file, size) {
     }, readFileSync(header, 'utf8'));
 }
 
+// A command of the Font menu, through the menu button that stands above a canvas of any size.
+async function fontCommand(page, caption) {
+    await page.click('#menuButton');
+    for (const item of ['Font', caption])
+        await page.click(`::-p-xpath(//*[starts-with(@role, "menuitem")][span[text()="${item}"]])`);
+}
+
+// A command of the Font menu whose dialog asks for one line, answered with `typed`; the set's count after.
+async function answeredCommand(page, caption, input, typed) {
+    await fontCommand(page, caption);
+    await page.waitForSelector(`dialog[open] #${input}`);
+    await page.type(`dialog[open] #${input}`, typed);
+    await page.click('dialog[open] button[value="ok"]');
+    return waitFor(page, () => !document.querySelector('dialog[open]') && window.tessaldoBench.session().count());
+}
+
 // What Save Font As… writes to a file named `name`, a u8g2 font in the mode chosen first.
 async function savedFont(page, name) {
     await page.evaluate((chosen) => {
@@ -69,9 +85,7 @@ async function savedFont(page, name) {
             }),
         });
     }, name);
-    await page.click('#menuButton');
-    for (const caption of ['Font', 'Save Font As…'])
-        await page.click(`::-p-xpath(//*[starts-with(@role, "menuitem")][span[text()="${caption}"]])`);
+    await fontCommand(page, 'Save Font As…');
     await page.waitForSelector('dialog[open] #u8g2Mode');
     await page.click('dialog[open] button[value="ok"]');
     return Buffer.from(await recorded(page, 'saved'));
@@ -80,8 +94,9 @@ async function savedFont(page, name) {
 const kFonts = [
     { file: () => kDejaVu, size: 12, how: 'open' },
     { file: () => kDejaVu, size: 16, how: 'drop' },
-    { file: () => debianBdf('5x7'), size: 0, how: 'drop', u8g2: 'u8g2_font_5x7.c' },
     { file: () => debianBdf('6x13'), size: 0, how: 'open' },
+    // Last, as its edits leave work that another font would ask about.
+    { file: () => debianBdf('5x7'), size: 0, how: 'drop', u8g2: 'u8g2_font_5x7.c' },
 ];
 
 async function fontsAsImported(page) {
@@ -93,12 +108,15 @@ async function fontsAsImported(page) {
         if (u8g2) {
             cli('font', path, '--output', join(kWork, u8g2));
             assertEqual((await savedFont(page, u8g2)).toString(), readFileSync(join(kWork, u8g2), 'utf8'), u8g2);
+            // A status line's own glyphs kept, then one the font lacks added by its character.
+            assertEqual(await answeredCommand(page, 'Glyphs from Text…', 'glyphsText', '23.5°C'), 6, 'glyphs of 23.5°C');
+            assertEqual(await answeredCommand(page, 'Add Glyph…', 'glyphCharacter', '온'), 7, 'a glyph added');
         }
     }
 }
 
 export const kChecks = [
     { name: 'fonts: DejaVu Sans at 12 and 16 px and BDFs, opened or dropped, give the glyphs tessaldo-cli import makes; '
-        + 'saved as u8g2, the bytes tessaldo-cli font writes',
+        + 'saved as u8g2, the bytes tessaldo-cli font writes; Glyphs from Text… and Add Glyph…',
         run: fontsAsImported },
 ];
