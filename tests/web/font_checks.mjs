@@ -1,12 +1,13 @@
 // Fonts the page opens, by Open and by a drop: TrueType drawn by the page's
 // own FreeType at the size asked for, and BDFs, each giving the very glyphs
 // the command line's import makes of the same font; saved as u8g2's font,
-// the very bytes its font command writes; a text's glyphs kept and a glyph added.
+// the very bytes its font command writes; a sample line in the display
+// preview; a text's glyphs kept and a glyph added.
 import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
-import { assertEqual, cli, dropFiles, giveFile, kWork, press, recorded, retype, waitFor } from './harness.mjs';
+import { assert, assertEqual, cli, dropFiles, giveFile, kWork, press, recorded, retype, waitFor } from './harness.mjs';
 
 const kDejaVu = '/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf';
 
@@ -74,6 +75,23 @@ async function answeredCommand(page, caption, input, typed) {
     return waitFor(page, () => !document.querySelector('dialog[open]') && window.tessaldoBench.session().count());
 }
 
+// How many of the display preview's pixels differ from its top left one, the sample line being `typed` ('' keeps it).
+async function previewInk(page, typed) {
+    if (typed)
+        await retype(page, '#previewSample', typed);
+    // Drawn on the next frame.
+    await page.waitForFunction(() => new Promise((resolve) => requestAnimationFrame(() => resolve(true))));
+    return page.evaluate(() => {
+        const canvas = document.getElementById('previewCanvas');
+        const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
+        const ground = data.slice(0, 4).join();
+        let ink = 0;
+        for (let at = 0; at < data.length; at += 4)
+            ink += data.slice(at, at + 4).join() !== ground;
+        return ink;
+    });
+}
+
 // What Save Font As… writes to a file named `name`, a u8g2 font in the mode chosen first.
 async function savedFont(page, name) {
     await page.evaluate((chosen) => {
@@ -108,6 +126,9 @@ async function fontsAsImported(page) {
         if (u8g2) {
             cli('font', path, '--output', join(kWork, u8g2));
             assertEqual((await savedFont(page, u8g2)).toString(), readFileSync(join(kWork, u8g2), 'utf8'), u8g2);
+            // The display preview draws a line of the font's first characters, then the line typed.
+            assert(await previewInk(page, '') > 0, 'the preview draws the font\'s own sample');
+            assert(await previewInk(page, '.') < await previewInk(page, '23.5°C'), 'the preview draws the typed line');
             // A status line's own glyphs kept, then one the font lacks added by its character.
             assertEqual(await answeredCommand(page, 'Glyphs from Text…', 'glyphsText', '23.5°C'), 6, 'glyphs of 23.5°C');
             assertEqual(await answeredCommand(page, 'Add Glyph…', 'glyphCharacter', '온'), 7, 'a glyph added');

@@ -73,6 +73,13 @@ val FontFile(const EditSession &session, const std::string &fileName, int mode)
     return result;
 }
 
+DisplayPreview PreviewOf(const EditSession &session, const Display &display, const std::string &sample)
+{
+    if (!session.HoldsFont() || sample.empty())
+        return PreviewOnDisplay(session.Doc().Grid(), session.ArrayForm(), display);
+    return {SampleLine(session.Doc(), sample, display.size), {}};
+}
+
 } // namespace tessaldo::page
 
 EMSCRIPTEN_BINDINGS(tessaldo_fonts)

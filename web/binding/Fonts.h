@@ -3,6 +3,8 @@
 // these out on its own session.
 #pragma once
 
+#include "core/model/Displays.h"
+#include "core/session/DisplayPreview.h"
 #include "core/session/EditSession.h"
 
 #include <emscripten/val.h>
@@ -22,5 +24,10 @@ emscripten::val OpenFont(EditSession &session, const std::string &fileName, cons
 // a GFXfont's .h), its C name after the file's, a u8g2 font built in `mode`
 // (U8g2Mode's value, as bdfconv's -b): {text, problem}.
 emscripten::val FontFile(const EditSession &session, const std::string &fileName, int mode);
+
+// What the display preview shows on `display`: a line of `sample` in the
+// font, as the library draws it, where the set is a font's and there is a
+// sample; else the picture, as PreviewOnDisplay shows it.
+DisplayPreview PreviewOf(const EditSession &session, const Display &display, const std::string &sample);
 
 } // namespace tessaldo::page

@@ -13,6 +13,7 @@
 #include "core/platform/ScratchFolder.h"
 #include "core/session/DisplayPreview.h"
 #include "core/session/EditSession.h"
+#include "core/session/GlyphSet.h"
 #include "core/session/GridGesture.h"
 #include "core/session/Texts.h"
 #include "web/binding/Fonts.h"
@@ -146,6 +147,8 @@ public:
     val FontFile(const std::string &fileName, int mode) const { return page::FontFile(m_session, fileName, mode); }
     std::string AddGlyph(int codePoint) { return m_session.AddGlyph(static_cast<char32_t>(codePoint)); }
     std::string KeepGlyphsForText(const std::string &text) { return m_session.KeepGlyphsForText(text); }
+    bool HoldsFont() const { return m_session.HoldsFont(); }
+    std::string SampleText() const { return SampleTextOf(m_session.Doc()); }
 
     // Drawing files, [{name, bytes}], opened as the set in the order given, those
     // that do not open as one left out: {problem, note}, the problem the
@@ -435,7 +438,8 @@ public:
     // the array form: {shown, display, colours, width, height, pixels, note},
     // the pixels RGBA a dot each, the display an index into displays(), the
     // colours into panelColours().
-    val Preview() const
+    // `sample`: for a font's set, the line of text the display shows in it ("" for the picture).
+    val Preview(const std::string &sample) const
     {
         val result = val::object();
         const bool shown = m_session.PreviewShown();
@@ -447,7 +451,7 @@ public:
         if (!shown)
             return result;
         const Display &display = Displays()[m_session.PreviewDisplay()];
-        const DisplayPreview preview = PreviewOnDisplay(m_session.Doc().Grid(), m_session.ArrayForm(), display);
+        const DisplayPreview preview = page::PreviewOf(m_session, display, sample);
         const PanelPalette palette = PaletteOf(colours);
         const tessaldo::PictureSize size = preview.dots.Size();
         std::string pixels(static_cast<std::size_t>(size.DotCount()) * 4, '\xff');
@@ -548,6 +552,8 @@ EMSCRIPTEN_BINDINGS(tessaldo_session)
         .function("fontFile", &PageSession::FontFile)
         .function("addGlyph", &PageSession::AddGlyph)
         .function("keepGlyphsForText", &PageSession::KeepGlyphsForText)
+        .function("holdsFont", &PageSession::HoldsFont)
+        .function("sampleText", &PageSession::SampleText)
         .function("documentText", &PageSession::DocumentText)
         .function("headerLayoutIndex", &PageSession::HeaderLayoutIndex)
         .function("openSetDocument", &PageSession::OpenSetDocument)
