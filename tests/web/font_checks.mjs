@@ -2,7 +2,8 @@
 // own FreeType at the size asked for, and BDFs, each giving the very glyphs
 // the command line's import makes of the same font; saved as u8g2's font,
 // the very bytes its font command writes; a sample line in the display
-// preview; a text's glyphs kept and a glyph added.
+// preview; the baseline drawn and moved; a text's glyphs kept and a glyph
+// added.
 import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
@@ -92,6 +93,16 @@ async function previewInk(page, typed) {
     });
 }
 
+// The canvas's first row of device pixels in the baseline's colour, counted from 1, once it is another than `was`;
+// 0 for none.
+function baselineRow(was) {
+    const canvas = document.querySelector('#canvasBox canvas');
+    const { data } = canvas.getContext('2d').getImageData(0, 0, 1, canvas.height);
+    const at = data.findIndex((_, byte) => byte % 4 === 0 && data.slice(byte, byte + 3).join() === '21,101,192');
+    const row = at < 0 ? 0 : at / 4 + 1;
+    return row !== was && row;
+}
+
 // What Save Font As… writes to a file named `name`, a u8g2 font in the mode chosen first.
 async function savedFont(page, name) {
     await page.evaluate((chosen) => {
@@ -129,6 +140,10 @@ async function fontsAsImported(page) {
             // The display preview draws a line of the font's first characters, then the line typed.
             assert(await previewInk(page, '') > 0, 'the preview draws the font\'s own sample');
             assert(await previewInk(page, '.') < await previewInk(page, '23.5°C'), 'the preview draws the typed line');
+            // The canvas draws the glyph's baseline, which Baseline Up moves a row up.
+            const baseline = await waitFor(page, baselineRow, -1);
+            await fontCommand(page, 'Baseline Up');
+            assert(baseline > 0 && await waitFor(page, baselineRow, baseline) < baseline, 'the baseline moved up', baseline);
             // A status line's own glyphs kept, then one the font lacks added by its character.
             assertEqual(await answeredCommand(page, 'Glyphs from Text…', 'glyphsText', '23.5°C'), 6, 'glyphs of 23.5°C');
             assertEqual(await answeredCommand(page, 'Add Glyph…', 'glyphCharacter', '온'), 7, 'a glyph added');
@@ -138,6 +153,6 @@ async function fontsAsImported(page) {
 
 export const kChecks = [
     { name: 'fonts: DejaVu Sans at 12 and 16 px and BDFs, opened or dropped, give the glyphs tessaldo-cli import makes; '
-        + 'saved as u8g2, the bytes tessaldo-cli font writes; Glyphs from Text… and Add Glyph…',
+        + 'saved as u8g2, the bytes tessaldo-cli font writes; the preview, the baseline, Glyphs from Text… and Add Glyph…',
         run: fontsAsImported },
 ];

@@ -149,6 +149,18 @@ public:
     std::string KeepGlyphsForText(const std::string &text) { return m_session.KeepGlyphsForText(text); }
     bool HoldsFont() const { return m_session.HoldsFont(); }
     std::string SampleText() const { return SampleTextOf(m_session.Doc()); }
+    // The edited glyph's {baseline, originColumn, advance} in dots, null for a picture that is no glyph.
+    val GlyphLines() const
+    {
+        const std::optional<GlyphMetrics> &glyph = m_session.Doc().Edited().glyph;
+        if (!glyph)
+            return val::null();
+        val lines = val::object();
+        lines.set("baseline", glyph->baseline);
+        lines.set("originColumn", glyph->originColumn);
+        lines.set("advance", glyph->advance);
+        return lines;
+    }
 
     // Drawing files, [{name, bytes}], opened as the set in the order given, those
     // that do not open as one left out: {problem, note}, the problem the
@@ -554,6 +566,7 @@ EMSCRIPTEN_BINDINGS(tessaldo_session)
         .function("keepGlyphsForText", &PageSession::KeepGlyphsForText)
         .function("holdsFont", &PageSession::HoldsFont)
         .function("sampleText", &PageSession::SampleText)
+        .function("glyphLines", &PageSession::GlyphLines)
         .function("documentText", &PageSession::DocumentText)
         .function("headerLayoutIndex", &PageSession::HeaderLayoutIndex)
         .function("openSetDocument", &PageSession::OpenSetDocument)
