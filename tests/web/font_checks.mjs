@@ -98,7 +98,7 @@ async function previewInk(page, typed) {
 function baselineRow(was) {
     const canvas = document.querySelector('#canvasBox canvas');
     const { data } = canvas.getContext('2d').getImageData(0, 0, 1, canvas.height);
-    const at = data.findIndex((_, byte) => byte % 4 === 0 && data.slice(byte, byte + 3).join() === '21,101,192');
+    const at = data.findIndex((_, byte) => byte % 4 === 0 && data.slice(byte, byte + 3).join() === '30,100,220');
     const row = at < 0 ? 0 : at / 4 + 1;
     return row !== was && row;
 }

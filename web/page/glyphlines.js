@@ -1,10 +1,10 @@
 // A font's glyph on the canvas: the baseline it sits on and where the pen
-// stops after it, a line each in colours of their own, which Baseline Up or
+// stops after it, a line each in the window's colours, which Baseline Up or
 // Down and Advance Narrower or Wider move.
 import { session } from './state.js';
 
-const kBaseline = '#1565c0';
-const kAdvance = '#c62828';
+const kBaseline = '#1e64dc';
+const kAdvance = '#dc321e';
 
 // Over the canvas painted from (left, top) at `cell` device pixels a dot; nothing for a picture that is no glyph.
 export function paintGlyphLines(context, { cell, left, top }) {
