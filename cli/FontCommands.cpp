@@ -165,11 +165,6 @@ int WriteEachGlyph(const Arguments &arguments, const Document &set, Streams &str
     return saved ? kExitOk : Refused(streams.err, saved.message());
 }
 
-std::string Ending(const std::string &file)
-{
-    return LowerCase(DisplayPath(std::filesystem::path(file).extension()));
-}
-
 // How the TrueType and OpenType fonts are drawn: by the build's rasteriser
 // (none where it has no FreeType), at --size pixels.
 struct TrueTypeDrawing {
@@ -257,8 +252,6 @@ Result<BdfReading> ReadFontFile(const std::string &file, FontKind kind, std::ist
     return reading;
 }
 
-enum class FontFormat { Bdf, U8g2, Gfx };
-
 std::optional<FontFormat> FontFormatNamed(const std::string &name)
 {
     static const std::map<std::string, FontFormat> kNames{
@@ -280,41 +273,7 @@ FontFormat FormatOf(const Arguments &arguments, const std::string &output)
 {
     if (const std::optional<std::string> format = arguments.Value("--format"))
         return ChoiceValue<FontFormat>("--format", *format, FontFormatNamed, "bdf, u8g2 or gfx");
-    const std::string ending = Ending(output);
-    return ending == ".c" ? FontFormat::U8g2 : ending == ".h" ? FontFormat::Gfx : FontFormat::Bdf;
-}
-
-// The glyphs `chosen` gives a character, under that character.
-BitmapFont ChosenFont(const BitmapFont &font, const std::vector<std::optional<char32_t>> &chosen)
-{
-    BitmapFont kept = font;
-    kept.glyphs.clear();
-    for (std::size_t i = 0; i < chosen.size(); ++i)
-        if (chosen[i]) {
-            kept.glyphs.push_back(font.glyphs[i]);
-            kept.glyphs.back().codePoint = *chosen[i];
-        }
-    return kept;
-}
-
-// The GFXfont of the chosen glyphs, from the lowest to the highest: a code
-// between them the choice leaves out is drawn as the font's default
-// character, as fontconvert draws a code the font lacks.
-Result<std::string> GfxFontText(const BitmapFont &font, const std::vector<std::optional<char32_t>> &chosen,
-                                const std::string &name)
-{
-    BitmapFont kept = ChosenFont(font, chosen);
-    const auto [lowest, highest] =
-        std::minmax_element(kept.glyphs.begin(), kept.glyphs.end(),
-                            [](const BitmapGlyph &a, const BitmapGlyph &b) { return a.codePoint < b.codePoint; });
-    const char32_t first = lowest->codePoint;
-    const char32_t last = highest->codePoint;
-    if (const BitmapGlyph *fallback = font.defaultCharacter ? font.Find(*font.defaultCharacter) : nullptr)
-        kept.glyphs.push_back(*fallback);
-    const Result<GfxFont> gfx = BuildGfxFont(kept, first, last);
-    if (!gfx)
-        return Result<std::string>::Failed(gfx.message());
-    return Result<std::string>::Ok(FormatGfxFont(gfx.value(), name));
+    return FontFormatOfFile(output);
 }
 
 // The glyphs --glyphs or --text choose, every glyph without them; what they
@@ -444,11 +403,7 @@ int MakeFontWith(const Arguments &arguments, Streams &streams, TrueTypeRasterise
     if (std::none_of(chosen.begin(), chosen.end(), [](const auto &code) { return code.has_value(); }))
         return Refused(streams.err, std::string(Text(TextId::FontNoneChosen)));
     Result<std::string> text = Result<std::string>::Ok("");
-    if (format == FontFormat::U8g2) {
-        text = FormatU8g2Font(*font, chosen, mode, cName);
-    } else if (format == FontFormat::Gfx) {
-        text = GfxFontText(*font, chosen, cName);
-    } else if (onlyPictures) {
+    if (format == FontFormat::Bdf && onlyPictures) {
         // Pictures keep the cells FormatBdfFont gives them, as font has always written them.
         std::vector<FontGlyph> kept;
         for (std::size_t i = 0; i < chosen.size(); ++i)
@@ -456,7 +411,7 @@ int MakeFontWith(const Arguments &arguments, Streams &streams, TrueTypeRasterise
                 kept.push_back({*chosen[i], pictureGlyphs[i].picture});
         text = Result<std::string>::Ok(FormatBdfFont(kept, family));
     } else {
-        text = Result<std::string>::Ok(FormatBdfFont(ChosenFont(*font, chosen)));
+        text = FormatFont(*font, chosen, format, mode, cName);
     }
     if (!text)
         return Refused(streams.err, text.message());

@@ -57,6 +57,20 @@ std::optional<char32_t> DecodeUtf8(std::string_view bytes, std::size_t &at)
     return character;
 }
 
+std::string EncodeUtf8(char32_t character)
+{
+    if (character < 0x80)
+        return std::string(1, static_cast<char>(character));
+    const std::size_t length = character < 0x800 ? 2 : character < 0x10000 ? 3 : 4;
+    std::string bytes(length, '\0');
+    for (std::size_t i = length - 1; i > 0; --i) {
+        bytes[i] = static_cast<char>(0x80U | (character & 0x3FU));
+        character >>= 6;
+    }
+    bytes[0] = static_cast<char>(((0xF00U >> length) & 0xFFU) | character);
+    return bytes;
+}
+
 namespace {
 
 // The next character, a syllable whose jamo are written one by one, as some

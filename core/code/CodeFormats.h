@@ -19,6 +19,8 @@ namespace tessaldo {
 // The character that starts at `at` in UTF-8, `at` moved past it; nothing,
 // and `at` moved one byte on, for a byte that starts no character.
 std::optional<char32_t> DecodeUtf8(std::string_view bytes, std::size_t &at);
+// The character in UTF-8.
+std::string EncodeUtf8(char32_t character);
 
 // The forms the picture's code can take besides the Run text.
 enum class CodeFormat {

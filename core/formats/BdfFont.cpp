@@ -254,6 +254,11 @@ private:
                          + std::to_string(m_glyphsRead)};
         if (m_glyphsRead == 0)
             throw Damage{"it holds no glyphs"};
+        if (m_place) {
+            const Origin origin = OriginInCell();
+            reading.originColumn = static_cast<int>(origin.column);
+            reading.baseline = static_cast<int>(origin.rowsAbove);
+        }
         reading.font.copyright = m_copyright;
         reading.font.defaultCharacter = m_defaultCharacter;
         if (!ended)
@@ -379,19 +384,9 @@ private:
             m_place = Place();
         const PictureSize cell = m_place->size;
         cells = ScreenCells(cell);
-        // The baseline as far below the cell's top as the font ascends, and
-        // the origin at its left edge, as a line of text sets the glyph; only
-        // a font that reaches left of its origin moves right to keep it whole.
-        // The font's bounding box is no place to start from: writers shrink it
-        // to the dots their glyphs use.
-        // Wide enough for any numbers the font gives.
-        // Icon fonts give an ascent and descent of 0, or none: their box is the cell then.
-        // A cell of the font's own box has the box's top left corner.
-        const bool metricsGiven = m_ascent && (*m_ascent != 0 || m_descent.value_or(0) != 0);
-        const bool ownBox = m_place->fromBox && !IsModuleSize(cell);
-        const std::int64_t left = std::int64_t{box->x} - (ownBox ? m_fontBox->x : std::min(0, m_fontBox->x));
-        const std::int64_t top = (metricsGiven && !ownBox ? *m_ascent : std::int64_t{m_fontBox->y} + m_fontBox->height)
-                                 - box->y - box->height;
+        const Origin origin = OriginInCell();
+        const std::int64_t left = std::int64_t{box->x} + origin.column;
+        const std::int64_t top = origin.rowsAbove - box->y - box->height;
         std::vector<std::string_view> words;
         for (int row = 0; row < box->height; ++row) {
             if (!NextLine(words) || words.front() == "ENDCHAR")
@@ -424,6 +419,26 @@ private:
         return std::to_string(outside) + " of its dots fall outside the " + PictureSizeText(cell)
                + " picture (its box is " + std::to_string(box->width) + " x " + std::to_string(box->height) + " at "
                + std::to_string(box->x) + ", " + std::to_string(box->y) + ")";
+    }
+
+    // Where the origin lies in the cell: the baseline as far below the
+    // cell's top as the font ascends, and the origin at its left edge, as a
+    // line of text sets the glyph; only a font that reaches left of its
+    // origin moves right to keep it whole. The font's bounding box is no
+    // place to start from: writers shrink it to the dots their glyphs use.
+    // Icon fonts give an ascent and descent of 0, or none: their box is the
+    // cell then. A cell of the font's own box has the box's top left corner.
+    // Wide enough for any numbers the font gives.
+    struct Origin {
+        std::int64_t column;
+        std::int64_t rowsAbove;
+    };
+    Origin OriginInCell() const
+    {
+        const bool metricsGiven = m_ascent && (*m_ascent != 0 || m_descent.value_or(0) != 0);
+        const bool ownBox = m_place->fromBox && !IsModuleSize(m_place->size);
+        return {-std::int64_t{ownBox ? m_fontBox->x : std::min(0, m_fontBox->x)},
+                metricsGiven && !ownBox ? *m_ascent : std::int64_t{m_fontBox->y} + m_fontBox->height};
     }
 
     std::string_view m_text;

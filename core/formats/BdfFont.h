@@ -49,6 +49,9 @@ struct BdfReading {
     std::size_t passedOver = 0;    // glyphs that make no picture: no code point, too large, or a code point repeated
     std::string firstPassedOver;   // which was the first, and why
     std::string note;              // a flaw the font was read in spite of ("" for none), and why that loses nothing
+    // Where every picture holds the glyph's origin: its column, and the rows above the baseline.
+    int originColumn = 0;
+    int baseline = 0;
 };
 // Every glyph of the font as a picture in `type`. The pictures are the size
 // of the font's bounding box, where that box holds the origin and is not

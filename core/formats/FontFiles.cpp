@@ -115,4 +115,42 @@ std::string FontReadingNotes(std::string_view file, const BdfReading &reading)
     return notes;
 }
 
+FontFormat FontFormatOfFile(const std::filesystem::path &file)
+{
+    const std::string ending = Ending(DisplayPath(file));
+    return ending == ".c" ? FontFormat::U8g2 : ending == ".h" ? FontFormat::Gfx : FontFormat::Bdf;
+}
+
+BitmapFont ChosenFont(const BitmapFont &font, const std::vector<std::optional<char32_t>> &chosen)
+{
+    BitmapFont kept = font;
+    kept.glyphs.clear();
+    for (std::size_t i = 0; i < chosen.size(); ++i)
+        if (chosen[i]) {
+            kept.glyphs.push_back(font.glyphs[i]);
+            kept.glyphs.back().codePoint = *chosen[i];
+        }
+    return kept;
+}
+
+Result<std::string> FormatFont(const BitmapFont &font, const std::vector<std::optional<char32_t>> &chosen,
+                               FontFormat format, U8g2Mode mode, std::string_view name)
+{
+    using Text = Result<std::string>;
+    if (format == FontFormat::U8g2)
+        return FormatU8g2Font(font, chosen, mode, name);
+    BitmapFont kept = ChosenFont(font, chosen);
+    if (format == FontFormat::Bdf)
+        return Text::Ok(FormatBdfFont(kept));
+    const auto [lowest, highest] =
+        std::minmax_element(kept.glyphs.begin(), kept.glyphs.end(),
+                            [](const BitmapGlyph &a, const BitmapGlyph &b) { return a.codePoint < b.codePoint; });
+    const char32_t first = lowest->codePoint;
+    const char32_t last = highest->codePoint;
+    if (const BitmapGlyph *fallback = font.defaultCharacter ? font.Find(*font.defaultCharacter) : nullptr)
+        kept.glyphs.push_back(*fallback);
+    const Result<GfxFont> gfx = BuildGfxFont(kept, first, last);
+    return gfx ? Text::Ok(FormatGfxFont(gfx.value(), name)) : Text::Failed(gfx.message());
+}
+
 } // namespace tessaldo

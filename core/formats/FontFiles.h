@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/formats/BdfFont.h"
+#include "core/formats/U8g2Font.h"
 #include "core/model/BitmapFont.h"
 #include "core/platform/Result.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,5 +46,22 @@ Result<BdfReading> ReadFont(const BitmapFont &font, std::string_view file, LcdTy
 // The notes on a font read in spite of flaws or with glyphs passed over, a
 // line each, "" for none.
 std::string FontReadingNotes(std::string_view file, const BdfReading &reading);
+
+// The formats a font is written in: BDF for every font tool, u8g2's C
+// source, Adafruit GFX's header.
+enum class FontFormat { Bdf, U8g2, Gfx };
+// The format a file's ending asks for: .c u8g2's, .h a GFXfont, BDF otherwise.
+FontFormat FontFormatOfFile(const std::filesystem::path &file);
+
+// The glyphs `chosen` gives a character (as ChooseGlyphs), under that character.
+BitmapFont ChosenFont(const BitmapFont &font, const std::vector<std::optional<char32_t>> &chosen);
+
+// The chosen glyphs as the text of a font file in `format`: `mode` the
+// u8g2 font's build mode, `name` its C name or the GFXfont's (unused for
+// BDF, which keeps the font's own name). A GFXfont holds every code from the
+// lowest chosen to the highest, those the choice leaves out drawn as the
+// font's default character, as fontconvert draws a code the font lacks.
+Result<std::string> FormatFont(const BitmapFont &font, const std::vector<std::optional<char32_t>> &chosen,
+                               FontFormat format, U8g2Mode mode, std::string_view name);
 
 } // namespace tessaldo

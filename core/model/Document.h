@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/model/BitmapFont.h"
 #include "core/model/DotGrid.h"
 #include "core/model/PictureName.h"
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,12 +35,38 @@ inline constexpr int ShownDelayMs(int delayMs)
     return delayMs < kShortestShownMs ? kShortestShownMs : delayMs;
 }
 
+// What a picture of a font's glyph keeps beside its dots, so that the font
+// it is saved as draws text as the font it was opened from: the character,
+// where the glyph's origin lies in the picture (its column, and the rows
+// above the baseline) and how far the pen moves on after it.
+struct GlyphMetrics {
+    char32_t codePoint = 0;
+    int originColumn = 0;
+    int baseline = 0; // rows of the picture above the baseline, 0 to its height
+    int advance = 0;
+    // A glyph without dots keeps the empty box its font gave it: the fonts'
+    // converters measure the font's box with it.
+    std::optional<FontBox> blankBox = std::nullopt;
+    friend bool operator==(const GlyphMetrics &, const GlyphMetrics &) = default;
+};
+
+// A font's own metrics, which a set of its glyphs keeps for saving it again.
+struct FontMetrics {
+    std::string name;
+    std::string copyright;
+    int ascent = 0;
+    int descent = 0;
+    std::optional<char32_t> defaultCharacter = std::nullopt;
+    friend bool operator==(const FontMetrics &, const FontMetrics &) = default;
+};
+
 // One picture of a set: its dots and their size, the C identifier its code is named by,
-// and how long it stays on the module when the set is played.
+// and how long it stays on the module when the set is played; a font's glyph its metrics too.
 struct Picture {
     std::string name = "picture";
     int delayMs = kDefaultDelayMs;
     DotGrid::Dots dots{};
+    std::optional<GlyphMetrics> glyph = std::nullopt;
     friend bool operator==(const Picture &, const Picture &) = default;
 };
 
@@ -53,6 +81,8 @@ struct Document {
     std::vector<Picture> pictures{Picture{}};
     std::size_t current = 0;
     SetForm form = SetForm::Pictures;
+    // A font's, whose pictures are its glyphs; none for any other set.
+    std::optional<FontMetrics> font = std::nullopt;
 
     // The size every picture of the set has.
     PictureSize Size() const { return pictures.front().dots.Size(); }
@@ -69,7 +99,7 @@ struct Document {
     // The same set, whichever picture is being edited: what saving keeps.
     bool SameSet(const Document &other) const
     {
-        return type == other.type && form == other.form && pictures == other.pictures;
+        return type == other.type && form == other.form && font == other.font && pictures == other.pictures;
     }
     friend bool operator==(const Document &, const Document &) = default;
 };

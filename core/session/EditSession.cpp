@@ -2,7 +2,9 @@
 
 #include "core/code/CodeFormats.h"
 #include "core/code/CodeGenerator.h"
+#include "core/convert/GlyphNames.h"
 #include "core/formats/DrawingFile.h"
+#include "core/session/GlyphSet.h"
 #include "core/session/ProgramTexts.h"
 #include "core/session/Texts.h"
 
@@ -207,6 +209,55 @@ void EditSession::OpenSet(Document set, BitLayout layout)
     m_headerLayout = layout;
     Replace("Open Set", std::move(set));
     SetSaved();
+}
+
+void EditSession::MoveBaseline(int rows)
+{
+    Change("Move Baseline", [rows](Document &document) {
+        if (std::optional<GlyphMetrics> &glyph = document.Edited().glyph)
+            glyph->baseline = std::clamp(glyph->baseline + rows, 0, document.Size().height);
+    });
+}
+
+void EditSession::ChangeAdvance(int dots)
+{
+    Change("Change Advance", [dots](Document &document) {
+        if (std::optional<GlyphMetrics> &glyph = document.Edited().glyph)
+            glyph->advance = std::clamp(glyph->advance + dots, 0, kLargestSide);
+    });
+}
+
+std::string EditSession::AddGlyph(char32_t codePoint)
+{
+    for (const Picture &picture : m_document.pictures)
+        if (picture.glyph && picture.glyph->codePoint == codePoint)
+            return FilledText(TextId::GlyphExists, {CodePointName(codePoint), picture.name});
+    Picture blank = BlankGlyph(m_document, codePoint);
+    blank.name = UniqueName(m_document.pictures, blank.name, m_document.pictures.size());
+    Change("Add Glyph", [&blank](Document &document) {
+        document.pictures.insert(document.pictures.begin() + static_cast<std::ptrdiff_t>(document.current + 1), blank);
+        ++document.current;
+    });
+    return {};
+}
+
+std::string EditSession::KeepGlyphsForText(std::string_view text)
+{
+    const GlyphsKept chosen = GlyphsForText(m_document, text);
+    if (std::find(chosen.kept.begin(), chosen.kept.end(), true) == chosen.kept.end())
+        return chosen.missing.empty() ? std::string(Text(TextId::FontNoneChosen)) : chosen.missing;
+    Change("Glyphs from Text", [&chosen](Document &document) {
+        std::vector<Picture> kept;
+        std::size_t current = 0;
+        for (std::size_t i = 0; i < document.pictures.size(); ++i)
+            if (chosen.kept[i]) {
+                current = i <= document.current ? kept.size() : current;
+                kept.push_back(std::move(document.pictures[i]));
+            }
+        document.pictures = std::move(kept);
+        document.current = current;
+    });
+    return chosen.missing;
 }
 
 void EditSession::OpenShared(Document document)
@@ -549,6 +600,15 @@ bool EditSession::IsEnabled(CommandId id, bool somethingToPaste) const
     case CommandId::CopySelection:
     case CommandId::DeleteSelection:
         return m_selection.has_value();
+    case CommandId::AddGlyph:
+    case CommandId::GlyphsFromText:
+    case CommandId::SaveFontAs:
+        return HoldsFont();
+    case CommandId::BaselineUp:
+    case CommandId::BaselineDown:
+    case CommandId::AdvanceNarrower:
+    case CommandId::AdvanceWider:
+        return GlyphCanMove(id);
     case CommandId::SendToModule: // the module shows 16 x 16 pictures only
     case CommandId::ModuleArrayForm:
         return IsModuleSize(m_document.Size());
@@ -556,6 +616,23 @@ bool EditSession::IsEnabled(CommandId id, bool somethingToPaste) const
         const std::optional<Transform> transform = CommandWithId(id).transform;
         return !transform || m_selection || Fits(*transform);
     }
+    }
+}
+
+bool EditSession::GlyphCanMove(CommandId id) const
+{
+    const std::optional<GlyphMetrics> &glyph = m_document.Edited().glyph;
+    if (!glyph)
+        return false;
+    switch (id) {
+    case CommandId::BaselineUp:
+        return glyph->baseline > 0;
+    case CommandId::BaselineDown:
+        return glyph->baseline < m_document.Size().height;
+    case CommandId::AdvanceNarrower:
+        return glyph->advance > 0;
+    default:
+        return glyph->advance < kLargestSide;
     }
 }
 
@@ -638,6 +715,14 @@ bool EditSession::Perform(CommandId id)
         return true;
     case CommandId::DisplayPreview:
         SetPreviewShown(!PreviewShown());
+        return true;
+    case CommandId::BaselineUp:
+    case CommandId::BaselineDown:
+        MoveBaseline(id == CommandId::BaselineUp ? -1 : 1);
+        return true;
+    case CommandId::AdvanceNarrower:
+    case CommandId::AdvanceWider:
+        ChangeAdvance(id == CommandId::AdvanceNarrower ? -1 : 1);
         return true;
     default:
         if (command.tool) {

@@ -106,6 +106,22 @@ public:
     // Work kept from an earlier visit, as it was left: the document and the
     // set last saved, with no steps to take back.
     void Restore(Document document, Document saved);
+    // A font's glyphs (GlyphSetOf), each a step. The baseline of the edited
+    // glyph moved by `rows` (up where negative) and its advance changed by
+    // `dots`, within its picture and no less than 0; nothing for a picture
+    // that is no glyph.
+    void MoveBaseline(int rows);
+    void ChangeAdvance(int dots);
+    // A clear glyph for `codePoint` after the edited one, and edited: "" when
+    // added, or why not (the font has one for it already).
+    std::string AddGlyph(char32_t codePoint);
+    // Only the glyphs `text` draws kept: the sentence naming the characters
+    // the font lacks ("" where it has all); where it has none of them, that
+    // sentence and nothing changed.
+    std::string KeepGlyphsForText(std::string_view text);
+    // Whether the set is a font's, which the font's commands work on.
+    bool HoldsFont() const { return m_document.font.has_value(); }
+
     // Which picture is edited. No step: Undo takes back changes, not looking around.
     void Select(std::size_t index);
     // More than one picture: the set is what is saved, not one picture.
@@ -249,6 +265,8 @@ public:
     PanelColours PreviewColours() const;
 
 private:
+    // Whether the edited glyph's baseline or advance can move as the command asks.
+    bool GlyphCanMove(CommandId id) const;
     // Whether the user chose a display for the preview or one is of the picture's size.
     bool ForADisplay() const;
     // A drag that shows its change at once and becomes one step when it

@@ -12,6 +12,7 @@ constexpr std::string_view kArrayForm = "C Array Form";
 constexpr std::string_view kTools = "Tools";
 constexpr std::string_view kSelection = "Selection";
 constexpr std::string_view kView = "View";
+constexpr std::string_view kFont = "Font";
 
 // One of the forms "Copy as C Array" copies in, checked while it is the one.
 constexpr EditorCommand ArrayForm(CommandId id, CodeFormat form)
@@ -113,6 +114,14 @@ constexpr std::array kGridCommands{
     EditorCommand{CommandId::SaveSet, "Save Set", {"Ctrl+Shift+S"}, false, false, std::nullopt, false, kSet},
     EditorCommand{CommandId::SaveSetAs, "Save Set As…", {}, false, false, std::nullopt, false, kSet},
     EditorCommand{CommandId::SaveSetAsFolder, "Save Set as Folder…", {}, false, false, std::nullopt, false, kSet},
+    // A font's glyph: where it sits on the baseline, how far the pen moves on, and which the font holds.
+    EditorCommand{CommandId::BaselineUp, "Baseline Up", {}, false, true, std::nullopt, false, kFont},
+    EditorCommand{CommandId::BaselineDown, "Baseline Down", {}, false, false, std::nullopt, false, kFont},
+    EditorCommand{CommandId::AdvanceNarrower, "Advance Narrower", {}, false, false, std::nullopt, false, kFont},
+    EditorCommand{CommandId::AdvanceWider, "Advance Wider", {}, false, false, std::nullopt, false, kFont},
+    EditorCommand{CommandId::AddGlyph, "Add Glyph…", {}, false, true, std::nullopt, false, kFont},
+    EditorCommand{CommandId::GlyphsFromText, "Glyphs from Text…", {}, false, false, std::nullopt, false, kFont},
+    EditorCommand{CommandId::SaveFontAs, "Save Font As…", {}, false, true, std::nullopt, false, kFont},
     MenuBarCommand(CommandId::About, "About…"),
     MenuBarCommand(CommandId::Exit, "Exit", true),
 };
@@ -135,6 +144,7 @@ constexpr TopMenu MenuOf(const EditorCommand &command)
     case CommandId::SaveSet:
     case CommandId::SaveSetAs:
     case CommandId::SaveSetAsFolder:
+    case CommandId::SaveFontAs:
         return TopMenu::File;
     case CommandId::PictureSize:
     case CommandId::InsertText:
@@ -148,7 +158,7 @@ constexpr TopMenu MenuOf(const EditorCommand &command)
         return TopMenu::Tools;
     if (command.submenu == kView)
         return TopMenu::View;
-    if (command.transform || command.submenu == kSet)
+    if (command.transform || command.submenu == kSet || command.submenu == kFont)
         return TopMenu::Picture;
     return TopMenu::Edit;
 }
@@ -267,6 +277,13 @@ constexpr std::array<std::string_view, kCommands.size()> kCommandNames{
     "SaveSet",
     "SaveSetAs",
     "SaveSetAsFolder",
+    "BaselineUp",
+    "BaselineDown",
+    "AdvanceNarrower",
+    "AdvanceWider",
+    "AddGlyph",
+    "GlyphsFromText",
+    "SaveFontAs",
     "About",
     "Exit",
 };
@@ -276,13 +293,14 @@ constexpr std::array<std::string_view, kCommands.size()> kCommandNames{
 // the session knows none of those; nor the tool bar's commands, which clear or
 // fill the code box and name the window's file as well.
 constexpr std::array kCarriedOutByFace{
-    CommandId::New,           CommandId::Open,         CommandId::Save,          CommandId::SaveAs,
-    CommandId::Run,           CommandId::About,        CommandId::Exit,          CommandId::NewPicture,
-    CommandId::PictureSize,   CommandId::CutSelection, CommandId::CopySelection, CommandId::ZoomIn,
-    CommandId::ZoomOut,       CommandId::ZoomToFit,    CommandId::ImportImage,   CommandId::InsertText,
-    CommandId::Paste,         CommandId::CopyAsCArray, CommandId::CopyLink,      CommandId::SendToModule,
-    CommandId::RenamePicture, CommandId::PictureDelay, CommandId::Play,          CommandId::PlayOnModule,
-    CommandId::OpenSet,       CommandId::SaveSet,      CommandId::SaveSetAs,     CommandId::SaveSetAsFolder,
+    CommandId::New,           CommandId::Open,           CommandId::Save,          CommandId::SaveAs,
+    CommandId::Run,           CommandId::About,          CommandId::Exit,          CommandId::NewPicture,
+    CommandId::PictureSize,   CommandId::CutSelection,   CommandId::CopySelection, CommandId::ZoomIn,
+    CommandId::ZoomOut,       CommandId::ZoomToFit,      CommandId::ImportImage,   CommandId::InsertText,
+    CommandId::Paste,         CommandId::CopyAsCArray,   CommandId::CopyLink,      CommandId::SendToModule,
+    CommandId::RenamePicture, CommandId::PictureDelay,   CommandId::Play,          CommandId::PlayOnModule,
+    CommandId::OpenSet,       CommandId::SaveSet,        CommandId::SaveSetAs,     CommandId::SaveSetAsFolder,
+    CommandId::AddGlyph,      CommandId::GlyphsFromText, CommandId::SaveFontAs,
 };
 
 } // namespace

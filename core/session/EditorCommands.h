@@ -77,6 +77,13 @@ enum class CommandId {
     SaveSet,
     SaveSetAs,
     SaveSetAsFolder,
+    BaselineUp,
+    BaselineDown,
+    AdvanceNarrower,
+    AdvanceWider,
+    AddGlyph,
+    GlyphsFromText,
+    SaveFontAs,
     About,
     Exit,
 };

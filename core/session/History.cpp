@@ -12,7 +12,8 @@ namespace {
 // Whether the two pictures differ in their dots alone, and keep their size.
 bool OnlyDotsDiffer(const Picture &was, const Picture &is)
 {
-    return was.name == is.name && was.delayMs == is.delayMs && was.dots.Size() == is.dots.Size();
+    return was.name == is.name && was.delayMs == is.delayMs && was.glyph == is.glyph
+           && was.dots.Size() == is.dots.Size();
 }
 
 DotState Flipped(DotState state)
@@ -56,13 +57,11 @@ void History::Push(std::string caption, const Document &before, const Document &
         return std::vector<Picture>(pictures.begin() + static_cast<std::ptrdiff_t>(head),
                                     pictures.end() - static_cast<std::ptrdiff_t>(tail));
     };
-    Step step{std::move(caption),
-              head,
-              Side{before.type, before.form, before.current, {}},
-              Side{after.type, after.form, after.current, {}},
-              {}};
+    auto [beforeSide, afterSide] = Sides(before, after);
+    Step step{std::move(caption), head, std::move(beforeSide), std::move(afterSide), {}};
     const bool onePicture = was.size() == is.size() && head + tail + 1 == was.size() && before.type == after.type
-                            && before.form == after.form && before.current == after.current;
+                            && before.form == after.form && before.font == after.font
+                            && before.current == after.current;
     std::optional<std::vector<DotRun>> flipped;
     if (onePicture && OnlyDotsDiffer(was[head], is[head]))
         flipped = FlippedRuns(was[head].dots, is[head].dots);
@@ -95,8 +94,19 @@ void History::PushFlips(std::string caption, const Document &after, const std::v
         return;
     }
     runs.shrink_to_fit();
-    const Side side{after.type, after.form, after.current, {}};
-    Keep({std::move(caption), after.current, side, side, std::move(runs)});
+    auto [side, same] = Sides(after, after);
+    Keep({std::move(caption), after.current, std::move(side), std::move(same), std::move(runs)});
+}
+
+std::pair<History::Side, History::Side> History::Sides(const Document &before, const Document &after)
+{
+    const auto metrics = [](const Document &document) {
+        return document.font ? std::make_shared<const FontMetrics>(*document.font) : nullptr;
+    };
+    std::shared_ptr<const FontMetrics> was = metrics(before);
+    std::shared_ptr<const FontMetrics> is = before.font == after.font ? was : metrics(after);
+    return {Side{before.type, before.form, std::move(was), before.current, {}},
+            Side{after.type, after.form, std::move(is), after.current, {}}};
 }
 
 void History::Keep(Step step)
@@ -148,6 +158,7 @@ Document History::Replaced(const Document &shown, const Step &step, const Side &
     Document document;
     document.type = to.type;
     document.form = to.form;
+    document.font = to.font ? std::optional(*to.font) : std::nullopt;
     document.current = to.current;
     if (!step.flipped.empty()) {
         document.pictures = shown.pictures;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,6 +46,7 @@ private:
     struct Side {
         LcdType type;
         SetForm form;
+        std::shared_ptr<const FontMetrics> font; // a font's set's own, kept by reference: most steps share it
         std::size_t current;
         std::vector<Picture> pictures;
     };
@@ -68,6 +70,8 @@ private:
     // The runs of dots in which `was` and `is` differ, or nothing past MostRuns.
     static std::optional<std::vector<DotRun>> FlippedRuns(const Dots &was, const Dots &is);
     void Keep(Step step);
+    // The sides of a step from `before` to `after`, their fonts' metrics shared where the step leaves them alone.
+    static std::pair<Side, Side> Sides(const Document &before, const Document &after);
     static Document Replaced(const Document &shown, const Step &step, const Side &from, const Side &to);
 
     std::deque<Step> m_steps;

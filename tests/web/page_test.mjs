@@ -21,6 +21,7 @@ import { kChecks as kAppChecks } from './app_checks.mjs';
 import { kChecks as kCanvasChecks } from './canvas_checks.mjs';
 import { kChecks as kFaultChecks } from './faults_checks.mjs';
 import { kChecks as kFileChecks } from './files_checks.mjs';
+import { kChecks as kFontChecks } from './font_checks.mjs';
 import { kChecks as kImportChecks } from './import_checks.mjs';
 import { kChecks as kLayoutChecks } from './layout_checks.mjs';
 import { kChecks as kRoundTripChecks } from './roundtrip_checks.mjs';
@@ -30,7 +31,7 @@ import { kChecks as kWindowChecks } from './window_checks.mjs';
 import { kChecks as kWorkChecks } from './work_checks.mjs';
 
 const kAllChecks = [...kWindowChecks, ...kFileChecks, ...kImportChecks, ...kSetChecks, ...kFaultChecks, ...kAppChecks,
-    ...kWorkChecks, ...kSizeChecks, ...kCanvasChecks, ...kRoundTripChecks,
+    ...kWorkChecks, ...kSizeChecks, ...kCanvasChecks, ...kRoundTripChecks, ...kFontChecks,
     ...kLayoutChecks];
 
 const kChromiumFlags = ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',

@@ -63,6 +63,17 @@ public:
     // message when none opened, the note the files left out and why.
     emscripten::val OpenSetDrawings(const emscripten::val &files);
 
+    // A font's glyphs and metrics (web/binding/Fonts.cpp): opened, saved, a
+    // glyph added by its character, the glyphs a text draws kept.
+    emscripten::val OpenFont(const std::string &fileName, const emscripten::val &bytes, int pixelSize);
+    emscripten::val FontFile(const std::string &fileName, int mode) const;
+    std::string AddGlyph(int codePoint) { return m_session.AddGlyph(static_cast<char32_t>(codePoint)); }
+    std::string KeepGlyphsForText(const std::string &text) { return m_session.KeepGlyphsForText(text); }
+    bool HoldsFont() const { return m_session.HoldsFont(); }
+    std::string SampleText() const;
+    // The edited glyph's {baseline, originColumn, advance} in dots, null for a picture that is no glyph.
+    emscripten::val GlyphLines() const;
+
     // The header the set is saved as under `fileName`: {text, problem}.
     emscripten::val SetHeaderText(const std::string &fileName) const;
 
@@ -195,8 +206,9 @@ public:
     // The picture as the chosen display shows it, read back from the bytes of
     // the array form: {shown, display, colours, width, height, pixels, note},
     // the pixels RGBA a dot each, the display an index into displays(), the
-    // colours into panelColours().
-    emscripten::val Preview() const;
+    // colours into panelColours(). `sample`: for a font's set, the line of
+    // text the display shows in it ("" for the picture).
+    emscripten::val Preview(const std::string &sample) const;
     void SetPreviewDisplay(std::size_t index) { m_session.SetPreviewDisplay(index); }
     void SetPreviewColours(std::size_t index);
 

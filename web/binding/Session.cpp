@@ -5,6 +5,8 @@
 #include "core/code/CodeFormats.h"
 #include "core/formats/DrawingFile.h"
 #include "core/session/DisplayPreview.h"
+#include "core/session/GlyphSet.h"
+#include "web/binding/Fonts.h"
 
 #include <emscripten/bind.h>
 
@@ -104,7 +106,34 @@ std::string PageSession::Resize(int width, int height, const std::string &anchor
     return m_session.Resize({width, height}, AnchorFromName(anchor).value_or(Anchor::TopLeft));
 }
 
-val PageSession::Preview() const
+val PageSession::OpenFont(const std::string &fileName, const val &bytes, int pixelSize)
+{
+    return page::OpenFont(m_session, fileName, bytes, pixelSize);
+}
+
+val PageSession::FontFile(const std::string &fileName, int mode) const
+{
+    return page::FontFile(m_session, fileName, mode);
+}
+
+std::string PageSession::SampleText() const
+{
+    return SampleTextOf(m_session.Doc());
+}
+
+val PageSession::GlyphLines() const
+{
+    const std::optional<GlyphMetrics> &glyph = m_session.Doc().Edited().glyph;
+    if (!glyph)
+        return val::null();
+    val lines = val::object();
+    lines.set("baseline", glyph->baseline);
+    lines.set("originColumn", glyph->originColumn);
+    lines.set("advance", glyph->advance);
+    return lines;
+}
+
+val PageSession::Preview(const std::string &sample) const
 {
     val result = val::object();
     const bool shown = m_session.PreviewShown();
@@ -116,7 +145,7 @@ val PageSession::Preview() const
     if (!shown)
         return result;
     const Display &display = Displays()[m_session.PreviewDisplay()];
-    const DisplayPreview preview = PreviewOnDisplay(m_session.Doc().Grid(), m_session.ArrayForm(), display);
+    const DisplayPreview preview = page::PreviewOf(m_session, display, sample);
     const PanelPalette palette = PaletteOf(colours);
     const tessaldo::PictureSize size = preview.dots.Size();
     // A row's two colours once, then four bytes a dot: an 800 x 480 panel is redrawn on every step.
@@ -208,6 +237,13 @@ EMSCRIPTEN_BINDINGS(tessaldo_session)
         .function("openFrames", &PageSession::OpenFrames)
         .function("openSetText", &PageSession::OpenSetText)
         .function("openSetDrawings", &PageSession::OpenSetDrawings)
+        .function("openFont", &PageSession::OpenFont)
+        .function("fontFile", &PageSession::FontFile)
+        .function("addGlyph", &PageSession::AddGlyph)
+        .function("keepGlyphsForText", &PageSession::KeepGlyphsForText)
+        .function("holdsFont", &PageSession::HoldsFont)
+        .function("sampleText", &PageSession::SampleText)
+        .function("glyphLines", &PageSession::GlyphLines)
         .function("documentText", &PageSession::DocumentText)
         .function("headerLayoutIndex", &PageSession::HeaderLayoutIndex)
         .function("openSetDocument", &PageSession::OpenSetDocument)

@@ -6,6 +6,7 @@
 // canvas the size of the box that stays in view as the box scrolls.
 import { core } from './core.js';
 import { element } from './dialogs.js';
+import { paintGlyphLines } from './glyphlines.js';
 import { paintPicture } from './picture.js';
 import { atModuleSize, state } from './state.js';
 import { text } from './texts.js';
@@ -56,6 +57,7 @@ function paint() {
     painted = now;
     paintPicture(canvas.getContext('2d'), state, { cell: view.cell, left: view.left, top: view.top,
         lines: core.showsGridLines(view.cell) });
+    paintGlyphLines(canvas.getContext('2d'), view);
 }
 
 // The cell at `cell` device pixels, with the point (x, y) of the box, in

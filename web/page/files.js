@@ -158,18 +158,20 @@ export async function chooseFile(accept, types) {
 }
 
 // With the picker's handle where the browser has one, for Ctrl+S to write back to.
-export async function open() {
+// `openFile(file, handle)` opens what is picked; `moreTypes` are offered beside drawings and bitmaps.
+export async function open(openFile = openDrawingFile, moreTypes = []) {
+    const types = [...openPickerTypes(), ...moreTypes];
     if (!window.showOpenFilePicker) {
-        const file = await chooseFile([...drawingSuffixes(), '.pbm', '.xbm'].join(','), openPickerTypes());
+        const file = await chooseFile(types.flatMap((type) => Object.values(type.accept).flat()).join(','), types);
         if (file)
-            await openDrawingFile(file);
+            await openFile(file);
         return;
     }
-    const [handle] = await pickFiles(openPickerTypes(), false);
+    const [handle] = await pickFiles(types, false);
     if (!handle)
         return;
     try {
-        await openDrawingFile(await handle.getFile(), handle);
+        await openFile(await handle.getFile(), handle);
     } catch (error) {
         await messageBox(openFailure(handle.name, error));
     }

@@ -6,7 +6,10 @@ import { buildCanvasGrid } from './canvasfocus.js';
 import { copyAsCArray, copyCode, copyCodeByKey, copySelection, readClipboard } from './clipboard.js';
 import { core, loadCore } from './core.js';
 import { dialogIsOpen, element, messageBox, showAbout } from './dialogs.js';
-import { chooseFile, nameFile, open, openDrawingFile, save } from './files.js';
+import { chooseFile, nameFile, openDrawingFile, save } from './files.js';
+import { addGlyph, glyphsFromText } from './fontglyphs.js';
+import { openedAsFont, openWithFonts } from './fonts.js';
+import { saveFontAs } from './fontsave.js';
 import { describeDots, gridElement } from './grid.js';
 import { importImage, isBitmapFile } from './importer.js';
 import { chooseLayout } from './layoutdialog.js';
@@ -26,10 +29,13 @@ import { keepWork, rememberArrayForm } from './storage.js';
 import { buildStrip, renderStrip } from './strip.js';
 import { insertText } from './textdialog.js';
 
-// What a paste or a drop brings, as the core routes it: a header or source
-// opens as a set, a drawing file, PBM or XBM opens, any other image is imported, code becomes the
+// What a paste or a drop brings: a font opens as the set of its glyphs;
+// else, as the core routes it, a header or source opens as a set, a drawing
+// file, PBM or XBM opens, any other image is imported, code becomes the
 // picture it says, or the pictures.
 async function take({ file, text }) {
+    if (file && await openedAsFont(file))
+        return;
     // Values for another display are read as the grid shows them, in its type;
     // values that do not say their layout, in the one the user picks for them all.
     let routed = core.route(false, file ? file.name : '', text, state.type, '', 0, 0);
@@ -92,6 +98,9 @@ function pageActions() {
         [CommandId.SaveSet, saveSet],
         [CommandId.SaveSetAs, saveSetAs],
         [CommandId.SaveSetAsFolder, saveSetAsFolder],
+        [CommandId.AddGlyph, addGlyph],
+        [CommandId.GlyphsFromText, glyphsFromText],
+        [CommandId.SaveFontAs, saveFontAs],
         [CommandId.ZoomIn, () => zoomIn()],
         [CommandId.ZoomOut, () => zoomOut()],
         [CommandId.ZoomToFit, zoomToFit],
@@ -168,7 +177,7 @@ const commands = {
         nameFile('');
         update({ code: '' });
     },
-    open,
+    open: openWithFonts,
     save,
     run: () => update({ code: session().run().replace(/\r\n/g, '\n') }),
     about: showAbout,

@@ -3,6 +3,8 @@
 // the panel's colours, at its real size on the screen (a dot's pitch in CSS
 // millimetres), with the core's note of why it differs from the drawing.
 // Shown while the session says, which the View menu's Display Preview turns.
+// For a font's glyphs it shows a line of sample text in the font instead, as
+// the display library draws it, the glyphs' own first characters at first.
 import { core } from './core.js';
 import { element, row } from './dialogs.js';
 import { session } from './state.js';
@@ -21,7 +23,12 @@ function choice(id, names, change) {
 
 function draw() {
     drawPending = false;
-    const preview = session().preview();
+    const font = session().holdsFont();
+    const sample = panel.querySelector('#previewSample');
+    sample.parentElement.hidden = !font;
+    if (font && !sample.value)
+        sample.value = session().sampleText();
+    const preview = session().preview(font ? sample.value : '');
     panel.hidden = !preview.shown;
     if (!preview.shown)
         return;
@@ -54,9 +61,12 @@ export function buildPreview(parent) {
         (index) => session().setPreviewDisplay(index));
     const coloursChoice = choice('previewColours', core.panelColours(), (index) => session().setPreviewColours(index));
     const canvas = element('canvas', { id: 'previewCanvas', role: 'img' });
+    const sample = element('input', { id: 'previewSample', spellcheck: false });
+    sample.addEventListener('input', renderPreview);
     canvas.setAttribute('aria-label', core.commands().find((command) => command.id === core.CommandId.DisplayPreview).caption);
     panel = element('section', { id: 'displayPreview', hidden: true }, [
         row(text('sizePresetLabel'), displayChoice), row(text('previewColoursLabel'), coloursChoice),
+        row(text('sampleTextLabel'), sample),
         element('div', { className: 'preview-panel' }, [canvas]),
         element('p', { className: 'preview-note', hidden: true })]);
     panel.setAttribute('aria-label', canvas.getAttribute('aria-label'));

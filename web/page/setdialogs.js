@@ -6,7 +6,7 @@ import { text } from './texts.js';
 import { session, state } from './state.js';
 
 // apply(text) gives "" when taken, or why not.
-async function askFor(title, caption, input, apply) {
+export async function askFor(title, caption, input, apply) {
     const problem = element('p', { id: 'problem', className: 'problem', hidden: true, role: 'alert' });
     const form = element('form', { method: 'dialog' }, [element('strong', { textContent: title }), row(caption, input),
         problem, buttons(['OK', 'ok'], ['Cancel', ''])]);

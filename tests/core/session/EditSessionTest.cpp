@@ -115,7 +115,7 @@ TEST(EditSessionTest, CommandsAreListedOnceWithTheirKeysAndState)
         for (const std::string_view key : command.keys)
             EXPECT_TRUE(key.empty() || keys.insert(key).second) << key;
     }
-    EXPECT_EQ(EditorCommands().size(), 65U);
+    EXPECT_EQ(EditorCommands().size(), 72U);
     EXPECT_EQ(CommandWithId(CommandId::Redo).keys[1], "Ctrl+Y");
     // The page calls each command by its enumerator's name.
     std::set<std::string_view> names;

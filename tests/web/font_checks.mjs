@@ -1,0 +1,158 @@
+// Fonts the page opens, by Open and by a drop: TrueType drawn by the page's
+// own FreeType at the size asked for, and BDFs, each giving the very glyphs
+// the command line's import makes of the same font; saved as u8g2's font,
+// the very bytes its font command writes; a sample line in the display
+// preview; the baseline drawn and moved; a text's glyphs kept and a glyph
+// added.
+import { execFileSync } from 'node:child_process';
+import { readFileSync } from 'node:fs';
+import { join } from 'node:path';
+
+import { assert, assertEqual, cli, dropFiles, giveFile, kWork, press, recorded, retype, waitFor } from './harness.mjs';
+
+const kDejaVu = '/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf';
+
+// One of Debian's X11 fonts as BDF, made as the reference fonts' were: its PCF through pcf2bdf.
+function debianBdf(stem) {
+    const [pcf, bdf] = ['pcf', 'bdf'].map((ending) => join(kWork, `${stem}.${ending}`));
+    execFileSync('sh', ['-c', `zcat /usr/share/fonts/X11/misc/${stem}.pcf.gz > '${pcf}' && pcf2bdf -o '${bdf}' '${pcf}'`]);
+    return bdf;
+}
+
+// Opens the font as a user would, by Open or by a drop, giving the pixel size where one is asked.
+async function openFont(page, file, size, how) {
+    const name = file.split('/').pop();
+    // The set's count and size, which each font here changes.
+    const shape = (was) => {
+        const made = window.tessaldoBench.session();
+        const now = JSON.stringify([made.count(), made.size()]);
+        return was === undefined ? now : now !== was;
+    };
+    const before = await page.evaluate(shape);
+    if (how === 'drop')
+        await dropFiles(page, [[name, readFileSync(file)]]);
+    else {
+        await giveFile(page, name, readFileSync(file));
+        await press(page, 'Open');
+    }
+    if (size) {
+        await page.waitForSelector('dialog[open] #fontPixelSize');
+        await retype(page, 'dialog[open] #fontPixelSize', String(size));
+        await page.click('dialog[open] button[value="ok"]');
+    }
+    await waitFor(page, shape, before);
+}
+
+// The set the page holds against the one `tessaldo-cli import` makes of the font, each as its document's text.
+async function glyphsAgainstImport(page, file, size) {
+    const header = join(kWork, 'glyphs.h');
+    cli('import', file, ...(size ? ['--size', String(size)] : []), header);
+    return page.evaluate((text) => {
+        const { core, session } = window.tessaldoBench;
+        const imported = new core.Session();
+        try {
+            imported.openSetText('glyphs.h', text, '');
+            return { page: session().count(), imported: imported.count(),
+                same: session().documentText() === imported.documentText() };
+        } finally {
+            imported.delete();
+        }
+    }, readFileSync(header, 'utf8'));
+}
+
+// A command of the Font menu, through the menu button that stands above a canvas of any size.
+async function fontCommand(page, caption) {
+    await page.click('#menuButton');
+    for (const item of ['Font', caption])
+        await page.click(`::-p-xpath(//*[starts-with(@role, "menuitem")][span[text()="${item}"]])`);
+}
+
+// A command of the Font menu whose dialog asks for one line, answered with `typed`; the set's count after.
+async function answeredCommand(page, caption, input, typed) {
+    await fontCommand(page, caption);
+    await page.waitForSelector(`dialog[open] #${input}`);
+    await page.type(`dialog[open] #${input}`, typed);
+    await page.click('dialog[open] button[value="ok"]');
+    return waitFor(page, () => !document.querySelector('dialog[open]') && window.tessaldoBench.session().count());
+}
+
+// How many of the display preview's pixels differ from its top left one, the sample line being `typed` ('' keeps it).
+async function previewInk(page, typed) {
+    if (typed)
+        await retype(page, '#previewSample', typed);
+    // Drawn on the next frame.
+    await page.waitForFunction(() => new Promise((resolve) => requestAnimationFrame(() => resolve(true))));
+    return page.evaluate(() => {
+        const canvas = document.getElementById('previewCanvas');
+        const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
+        const ground = data.slice(0, 4).join();
+        let ink = 0;
+        for (let at = 0; at < data.length; at += 4)
+            ink += data.slice(at, at + 4).join() !== ground;
+        return ink;
+    });
+}
+
+// The canvas's first row of device pixels in the baseline's colour, counted from 1, once it is another than `was`;
+// 0 for none.
+function baselineRow(was) {
+    const canvas = document.querySelector('#canvasBox canvas');
+    const { data } = canvas.getContext('2d').getImageData(0, 0, 1, canvas.height);
+    const at = data.findIndex((_, byte) => byte % 4 === 0 && data.slice(byte, byte + 3).join() === '30,100,220');
+    const row = at < 0 ? 0 : at / 4 + 1;
+    return row !== was && row;
+}
+
+// What Save Font As… writes to a file named `name`, a u8g2 font in the mode chosen first.
+async function savedFont(page, name) {
+    await page.evaluate((chosen) => {
+        window.showSaveFilePicker = async () => ({
+            name: chosen,
+            createWritable: async () => ({
+                write: async (blob) => { window.recorded.saved = new Uint8Array(await blob.arrayBuffer()); },
+                close: async () => {},
+            }),
+        });
+    }, name);
+    await fontCommand(page, 'Save Font As…');
+    await page.waitForSelector('dialog[open] #u8g2Mode');
+    await page.click('dialog[open] button[value="ok"]');
+    return Buffer.from(await recorded(page, 'saved'));
+}
+
+const kFonts = [
+    { file: () => kDejaVu, size: 12, how: 'open' },
+    { file: () => kDejaVu, size: 16, how: 'drop' },
+    { file: () => debianBdf('6x13'), size: 0, how: 'open' },
+    // Last, as its edits leave work that another font would ask about.
+    { file: () => debianBdf('5x7'), size: 0, how: 'drop', u8g2: 'u8g2_font_5x7.c' },
+];
+
+async function fontsAsImported(page) {
+    for (const { file, size, how, u8g2 } of kFonts) {
+        const path = file();
+        await openFont(page, path, size, how);
+        const found = await glyphsAgainstImport(page, path, size);
+        assertEqual(found, { page: found.imported, imported: found.imported, same: true }, `${path} at ${size} px, ${how}`);
+        if (u8g2) {
+            cli('font', path, '--output', join(kWork, u8g2));
+            assertEqual((await savedFont(page, u8g2)).toString(), readFileSync(join(kWork, u8g2), 'utf8'), u8g2);
+            // The display preview draws a line of the font's first characters, then the line typed.
+            assert(await previewInk(page, '') > 0, 'the preview draws the font\'s own sample');
+            assert(await previewInk(page, '.') < await previewInk(page, '23.5°C'), 'the preview draws the typed line');
+            // The canvas draws the glyph's baseline, which Baseline Up moves a row up.
+            const baseline = await waitFor(page, baselineRow, -1);
+            await fontCommand(page, 'Baseline Up');
+            assert(baseline > 0 && await waitFor(page, baselineRow, baseline) < baseline, 'the baseline moved up', baseline);
+            // A status line's own glyphs kept, then one the font lacks added by its character.
+            assertEqual(await answeredCommand(page, 'Glyphs from Text…', 'glyphsText', '23.5°C'), 6, 'glyphs of 23.5°C');
+            assertEqual(await answeredCommand(page, 'Add Glyph…', 'glyphCharacter', '온'), 7, 'a glyph added');
+        }
+    }
+}
+
+export const kChecks = [
+    { name: 'fonts: DejaVu Sans at 12 and 16 px and BDFs, opened or dropped, give the glyphs tessaldo-cli import makes; '
+        + 'saved as u8g2, the bytes tessaldo-cli font writes; the preview, the baseline, Glyphs from Text… and Add Glyph…',
+        run: fontsAsImported },
+];
