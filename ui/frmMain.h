@@ -21,6 +21,7 @@ class CommandMenu;
 class DisplayPreviewPanel;
 class DotGridView;
 class DrawingFiles;
+class FontWorkflow;
 class ImageImport;
 class IncomingRouter;
 class ModuleSending;
@@ -53,6 +54,7 @@ public:
     const tessaldo::DotGrid &Grid() const { return m_grid; }
     const tessaldo::EditSession &Session() const { return m_session; }
     QMenu *GridMenu() const;
+    FontWorkflow &Fonts() const { return *m_fonts; }
 
     // The work of Open and Save without the dialog; failures are shown to the user.
     void OpenFile(const QString &szFilePath);
@@ -142,6 +144,7 @@ private:
     std::unique_ptr<ModuleSending> m_module;
     std::unique_ptr<ImageImport> m_import;
     std::unique_ptr<SetWorkflow> m_sets;
+    std::unique_ptr<FontWorkflow> m_fonts;
     std::unique_ptr<PictureQuestions> m_questions;
     std::unique_ptr<IncomingRouter> m_incoming;
     std::unique_ptr<CommandMenu> m_menu;
