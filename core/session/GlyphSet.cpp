@@ -179,6 +179,13 @@ Dots SampleLine(const Document &set, std::string_view text, PictureSize size)
     return dots;
 }
 
+std::string StripCaption(const Picture &picture)
+{
+    if (!picture.glyph || picture.glyph->codePoint <= 0x20 || picture.glyph->codePoint == 0x7F)
+        return picture.name;
+    return EncodeUtf8(picture.glyph->codePoint) + "  " + picture.name;
+}
+
 std::string SampleTextOf(const Document &set)
 {
     std::string text;

@@ -4,6 +4,7 @@
 #include "GlyphGuides.h"
 #include "UiDoubles.h"
 
+#include <QAbstractListModel>
 #include <QAction>
 #include <QLineEdit>
 #include <QProcess>
@@ -49,6 +50,11 @@ void FontWindowTest::aBdfOpensAsGlyphsWhoseBaselineMovesAndSavesAsTheCommandLine
     const auto a = std::find_if(set.pictures.begin(), set.pictures.end(),
                                 [](const Picture &picture) { return picture.name == "U_0041"; });
     QVERIFY(a != set.pictures.end());
+    // The strip shows each glyph with its character.
+    auto *strip = window->findChild<QAbstractListModel *>();
+    QVERIFY(strip != nullptr);
+    QCOMPARE(strip->data(strip->index(static_cast<int>(a - set.pictures.begin()))).toString(),
+             QStringLiteral("A  U_0041"));
 
     // The baseline moves a row up on the canvas, and Undo brings it back.
     auto *guides = window->findChild<GlyphGuides *>();
