@@ -172,7 +172,8 @@ Dots SampleLine(const Document &set, std::string_view text, PictureSize size)
                 const int y = baseline - metrics.baseline + row;
                 if (x >= 0 && x < size.width && y >= 0 && y < size.height
                     && grid.State(grid.DotAt({column, row})) == DotState::Set)
-                    dots[static_cast<std::size_t>(y * size.width + x)] = DotState::Set;
+                    dots[(static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width))
+                         + static_cast<std::size_t>(x)] = DotState::Set;
             }
         pen += metrics.advance;
     }
