@@ -23,6 +23,7 @@ private slots:
     void cleanup() { Close(); }
 
     void aBdfOpensAsGlyphsWhoseBaselineMovesAndSavesAsTheCommandLineWrites();
+    void aTrueTypeFontOpensDrawnAtItsPixelSize();
 
 private:
     QAction *action(CommandId id) const
@@ -87,6 +88,19 @@ void FontWindowTest::aBdfOpensAsGlyphsWhoseBaselineMovesAndSavesAsTheCommandLine
     QFile theirs(written);
     QVERIFY(ours.open(QIODevice::ReadOnly) && theirs.open(QIODevice::ReadOnly));
     QCOMPARE(ours.readAll(), theirs.readAll());
+}
+
+void FontWindowTest::aTrueTypeFontOpensDrawnAtItsPixelSize()
+{
+    const QString ttf = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+    if (!QFile::exists(ttf))
+        QSKIP("DejaVuSans.ttf is not here: it needs Debian's fonts-dejavu-core");
+    QVERIFY(FontWorkflow::IsFont(ttf));
+    QVERIFY(window->Fonts().OpenFontAt(ttf, 12));
+    const Document &set = window->Session().Doc();
+    QVERIFY(set.font.has_value());
+    QVERIFY(std::any_of(set.pictures.begin(), set.pictures.end(),
+                        [](const Picture &picture) { return picture.glyph && picture.glyph->codePoint == U'A'; }));
 }
 
 QTEST_MAIN(FontWindowTest)
