@@ -3,12 +3,14 @@
 #include "Utf8.h"
 #include "core/session/DisplayPreview.h"
 #include "core/session/EditorCommands.h"
+#include "core/session/GlyphSet.h"
 #include "core/session/Texts.h"
 
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPixmap>
 #include <QScreen>
@@ -98,10 +100,15 @@ DisplayPreviewPanel::DisplayPreviewPanel(EditSession &session, QMainWindow *wind
     m_note->setWordWrap(true);
     m_note->setFixedWidth(kNoteWidth);
 
+    m_sample = new QLineEdit(this);
+    m_sample->setObjectName(QStringLiteral("previewSample"));
+
     auto *form = new QFormLayout;
     form->addRow(FromUtf8(Text(TextId::SizePresetLabel)), m_display);
     form->addRow(FromUtf8(Text(TextId::PreviewColoursLabel)), m_colours);
     form->addRow(m_scale);
+    form->addRow(FromUtf8(Text(TextId::SampleTextLabel)), m_sample);
+    m_sampleLabel = form->labelForField(m_sample);
     auto *box = new QVBoxLayout(this);
     box->addLayout(form);
     box->addWidget(m_scroller, 0, Qt::AlignHCenter);
@@ -114,6 +121,7 @@ DisplayPreviewPanel::DisplayPreviewPanel(EditSession &session, QMainWindow *wind
     connect(m_colours, &QComboBox::activated, this,
             [this](int index) { m_session.SetPreviewColours(kPanelColours[static_cast<std::size_t>(index)]); });
     connect(m_scale, &QComboBox::activated, this, [this] { Redraw(); });
+    connect(m_sample, &QLineEdit::textEdited, this, [this] { Redraw(); });
     ShowSession();
     m_session.Subscribe([this] { ShowSession(); });
 }
@@ -140,7 +148,17 @@ void DisplayPreviewPanel::Redraw()
     m_colours->setCurrentIndex(
         static_cast<int>(std::find(kPanelColours.begin(), kPanelColours.end(), colours) - kPanelColours.begin()));
 
-    const DisplayPreview preview = PreviewOnDisplay(m_session.Grid(), m_session.ArrayForm(), display);
+    // A font's glyphs show as the library draws a line of text in them, from the glyphs' own first characters on.
+    const bool font = m_session.HoldsFont();
+    m_sample->setVisible(font);
+    m_sampleLabel->setVisible(font);
+    if (font && m_sampleFont != m_session.Doc().font) {
+        m_sampleFont = m_session.Doc().font;
+        m_sample->setText(FromUtf8(SampleTextOf(m_session.Doc())));
+    }
+    DisplayPreview preview = PreviewOnDisplay(m_session.Grid(), m_session.ArrayForm(), display);
+    if (font)
+        preview = {SampleLine(m_session.Doc(), m_sample->text().toStdString(), display.size), {}};
     const PanelPalette palette = PaletteOf(colours);
     const PictureSize size = display.size;
     if (m_image.size() != QSize(size.width, size.height))

@@ -7,9 +7,12 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <optional>
+
 class QComboBox;
 class QDockWidget;
 class QLabel;
+class QLineEdit;
 class QMainWindow;
 class QScrollArea;
 
@@ -27,8 +30,8 @@ QPixmap EnlargedDots(const QImage &dots, int dotPixels, qreal devicePixelRatio);
 
 // The picture as the chosen display shows it: read back from the bytes of
 // the chosen array form, in the panel's colours, at the panel's real size on
-// this screen or enlarged. Docked beside the canvas in `window`, shown while the session
-// says so and redrawn on each change it announces.
+// this screen or enlarged; a font's glyphs as a line of sample text the user edits. Docked beside the canvas in
+// `window`, shown while the session says so and redrawn on each change it announces.
 class DisplayPreviewPanel final : public QWidget {
     Q_OBJECT
 
@@ -51,5 +54,8 @@ private:
     QScrollArea *m_scroller = nullptr;
     QLabel *m_view = nullptr;
     QLabel *m_note = nullptr;
+    QLineEdit *m_sample = nullptr;
+    QWidget *m_sampleLabel = nullptr;
+    std::optional<tessaldo::FontMetrics> m_sampleFont; // whose glyphs the sample was started from
     QImage m_image;
 };

@@ -4,6 +4,7 @@
 #include "Utf8.h"
 #include "WindowNotices.h"
 #include "core/formats/DrawingFile.h"
+#include "core/formats/FontFiles.h"
 #include "core/platform/FileIo.h"
 #include "core/session/Incoming.h"
 #include "core/session/Texts.h"
@@ -91,6 +92,11 @@ bool DrawingFiles::Save()
 
 void DrawingFiles::OpenFile(const QString &szFilePath)
 {
+    // A C source that holds a u8g2 font or a GFXfont is the font; any other goes on to the code reader.
+    if (FontKindOfFile(NativePath(szFilePath)) != FontKind::None) {
+        emit FontChosen(szFilePath);
+        return;
+    }
     if (IsSourceFileName(szFilePath.toStdString())) {
         emit SourceChosen({szFilePath});
         return;

@@ -35,6 +35,8 @@ signals:
     void Saved();
     // A header or C source was chosen, which opens as a set.
     void SourceChosen(const QStringList &paths);
+    // A font was chosen, which opens as the set of its glyphs.
+    void FontChosen(const QString &path);
 
 private:
     // Readies the dialog the way Open and Save need it: a picture not 16 x 16 saves as a bitmap.

@@ -1,6 +1,7 @@
 #include "PictureListModel.h"
 
 #include "Utf8.h"
+#include "core/session/GlyphSet.h"
 
 using namespace tessaldo;
 
@@ -36,7 +37,7 @@ QVariant PictureListModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole: // the whole name, where the strip has to cut it short
-        return FromUtf8(m_document.pictures[row].name);
+        return FromUtf8(StripCaption(m_document.pictures[row]));
     case Qt::AccessibleTextRole:
         return FromUtf8(PictureAccessibleName(m_document, row));
     case Qt::AccessibleDescriptionRole:

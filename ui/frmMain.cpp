@@ -10,6 +10,8 @@
 #include "DrawingFiles.h"
 #include "FileDialog.h"
 #include "FormDocks.h"
+#include "FontWorkflow.h"
+#include "GlyphGuides.h"
 #include "ImageImport.h"
 #include "IncomingRouter.h"
 #include "InsertTextDialog.h"
@@ -118,6 +120,12 @@ void frmMain::BuildWorkflows()
     m_drawings = std::make_unique<DrawingFiles>(m_session, *m_dlgBox, this);
     connect(m_drawings.get(), &DrawingFiles::Saved, this, &frmMain::ShowTitle);
     connect(m_drawings.get(), &DrawingFiles::SourceChosen, m_sets.get(), &SetWorkflow::OpenSetPaths);
+    m_fonts = std::make_unique<FontWorkflow>(
+        m_session, *m_dlgBox, [this] { return NothingUnsavedIsLost(); }, this);
+    connect(m_drawings.get(), &DrawingFiles::FontChosen, m_fonts.get(), &FontWorkflow::OpenFont);
+    connect(m_fonts.get(), &FontWorkflow::FontOpened, m_drawings.get(), &DrawingFiles::Forget);
+    connect(m_fonts.get(), &FontWorkflow::FontOpened, m_sets.get(), &SetWorkflow::Forget);
+    new GlyphGuides(m_session, lbDot);
     connect(m_sets.get(), &SetWorkflow::SetOpening, m_drawings.get(), &DrawingFiles::Forget);
     connect(m_sets.get(), &SetWorkflow::NameChanged, this, &frmMain::ShowTitle);
     m_incoming = std::make_unique<IncomingRouter>(m_session, *m_clipboard, m_grid, this);
@@ -245,6 +253,15 @@ void frmMain::Perform(CommandId id)
         break;
     case CommandId::SaveSetAsFolder:
         m_sets->SaveSetAsFolder();
+        break;
+    case CommandId::AddGlyph:
+        m_fonts->AddGlyph();
+        break;
+    case CommandId::GlyphsFromText:
+        m_fonts->GlyphsFromText();
+        break;
+    case CommandId::SaveFontAs:
+        m_fonts->SaveFontAs();
         break;
     default: // Copy Link, which only the page offers, and the sizes, which PictureSizing asks
         break;

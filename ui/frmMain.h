@@ -22,6 +22,7 @@ class DisplayPreviewPanel;
 class DotGridView;
 class DrawingFiles;
 class FormDocks;
+class FontWorkflow;
 class ImageImport;
 class IncomingRouter;
 class ModuleSending;
@@ -54,6 +55,7 @@ public:
     const tessaldo::DotGrid &Grid() const { return m_grid; }
     const tessaldo::EditSession &Session() const { return m_session; }
     QMenu *GridMenu() const;
+    FontWorkflow &Fonts() const { return *m_fonts; }
 
     // The work of Open and Save without the dialog; failures are shown to the user.
     void OpenFile(const QString &szFilePath);
@@ -143,6 +145,7 @@ private:
     std::unique_ptr<ModuleSending> m_module;
     std::unique_ptr<ImageImport> m_import;
     std::unique_ptr<SetWorkflow> m_sets;
+    std::unique_ptr<FontWorkflow> m_fonts;
     std::unique_ptr<PictureQuestions> m_questions;
     std::unique_ptr<IncomingRouter> m_incoming;
     std::unique_ptr<CommandMenu> m_menu;

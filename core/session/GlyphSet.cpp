@@ -172,11 +172,19 @@ Dots SampleLine(const Document &set, std::string_view text, PictureSize size)
                 const int y = baseline - metrics.baseline + row;
                 if (x >= 0 && x < size.width && y >= 0 && y < size.height
                     && grid.State(grid.DotAt({column, row})) == DotState::Set)
-                    dots[static_cast<std::size_t>(y * size.width + x)] = DotState::Set;
+                    dots[(static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width))
+                         + static_cast<std::size_t>(x)] = DotState::Set;
             }
         pen += metrics.advance;
     }
     return dots;
+}
+
+std::string StripCaption(const Picture &picture)
+{
+    if (!picture.glyph || picture.glyph->codePoint <= 0x20 || picture.glyph->codePoint == 0x7F)
+        return picture.name;
+    return EncodeUtf8(picture.glyph->codePoint) + "  " + picture.name;
 }
 
 std::string SampleTextOf(const Document &set)

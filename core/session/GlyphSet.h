@@ -45,6 +45,10 @@ struct GlyphsKept {
 };
 GlyphsKept GlyphsForText(const Document &set, std::string_view text);
 
+// What the strip shows for a picture: a glyph's character before its name
+// ("A  U_0041"), where the character is one that draws; the name alone for any other.
+std::string StripCaption(const Picture &picture);
+
 // A line of `text` drawn in the set's font as u8g2 and GFX draw it: each
 // glyph's dots from the pen, which starts at the left edge on the font's
 // baseline and moves on by the glyph's advance; a character the font lacks

@@ -949,7 +949,9 @@ void frmMainTest::contextMenuListsTheItemsInOrderWithTheirKeys()
                                  "-",
                                  "View|",
                                  "-",
-                                 "Set|"}));
+                                 "Set|",
+                                 "-",
+                                 "Font|"}));
     const auto enabled = [&] { return QList<bool>{menu->actions()[0]->isEnabled(), menu->actions()[1]->isEnabled()}; };
     QCOMPARE(enabled(), QList<bool>({false, false}));
     QTest::mouseClick(view(), Qt::LeftButton, {}, CellCentre(3));

@@ -147,6 +147,8 @@ TEST(GlyphSet, GlyphsAreAddedAndChosenByText)
     EXPECT_EQ(session.AddGlyph(U'\xc628'), "");
     const Picture &added = session.Doc().Edited();
     EXPECT_EQ(added.name, "U_C628");
+    EXPECT_EQ(StripCaption(added), "온  U_C628");
+    EXPECT_EQ(StripCaption(session.Doc().pictures[IndexOf(session.Doc(), U' ')]), "U_0020");
     EXPECT_EQ(added.glyph, (GlyphMetrics{U'\xc628', 0, 6, 5}));
     EXPECT_EQ(std::count(added.dots.begin(), added.dots.end(), DotState::Set), 0);
 
