@@ -104,7 +104,7 @@ std::string PageSession::Resize(int width, int height, const std::string &anchor
     return m_session.Resize({width, height}, AnchorFromName(anchor).value_or(Anchor::TopLeft));
 }
 
-val PageSession::Preview() const
+val PageSession::Preview()
 {
     val result = val::object();
     const bool shown = m_session.PreviewShown();
@@ -113,8 +113,14 @@ val PageSession::Preview() const
     const PanelColours colours = m_session.PreviewColours();
     result.set("colours", static_cast<int>(std::find(kPanelColours.begin(), kPanelColours.end(), colours)
                                            - kPanelColours.begin()));
+    result.set("pixels", val::null());
     if (!shown)
         return result;
+    Previewed now{m_session.Doc().Edited().dots, m_session.Doc().type, m_session.ArrayForm(),
+                  m_session.PreviewDisplay(), colours};
+    if (now == m_previewed)
+        return result;
+    m_previewed = std::move(now);
     const Display &display = Displays()[m_session.PreviewDisplay()];
     const DisplayPreview preview = PreviewOnDisplay(m_session.Doc().Grid(), m_session.ArrayForm(), display);
     const PanelPalette palette = PaletteOf(colours);
