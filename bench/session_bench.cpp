@@ -3,8 +3,9 @@
 // process before its first stroke. Fails above 64 MB, unless --quick. Then
 // the time the tools take there, each against copying the picture's dots
 // once in the same run: a stroke across it, a filled ellipse dragged over
-// all of it, a fill of all of it and an undo.
+// all of it, a fill of all of it and an undo, and the Display Preview of it.
 #include "core/platform/PlatformFile.h"
+#include "core/session/DisplayPreview.h"
 #include "core/session/EditSession.h"
 #include "core/session/GridGesture.h"
 
@@ -104,13 +105,26 @@ void TimeTools()
     const double fill = Milliseconds([&session] { session.Fill({0, 0}); }, undo);
     session.Fill({0, 0});
     const double undone = Milliseconds(undo, [&session] { session.Fill({0, 0}); });
+    // The preview of half a picture on the e-paper of its size, which takes rows: written in its own rows, then
+    // in pages, which the display reads as rows, as a wrongly chosen form is shown.
+    session.Undo();
+    session.DragShape({0, 0}, {kScreen.width - 1, kScreen.height - 1}, false);
+    session.EndStroke();
+    const auto paper = std::ranges::find(Displays(), kScreen, &Display::size);
+    const auto preview = [&session, &paper](CodeFormat form) {
+        return Milliseconds([&session, &paper, form] { PreviewOnDisplay(session.Grid(), form, *paper); }, [] {});
+    };
+    const double rows = preview(CodeFormat::Gfx);
+    const double pages = preview(CodeFormat::Pages);
     std::printf("baseline: copying the %s picture's dots once takes %.3f ms\n", PictureSizeText(kScreen).c_str(),
                 baseline);
-    const std::array<std::pair<const char *, double>, 4> figures{
+    const std::array<std::pair<const char *, double>, 6> figures{
         {{"a pencil stroke across the picture", stroke},
          {"a filled ellipse dragged over the whole picture", ellipse},
          {"a fill of the whole picture", fill},
-         {"an undo of that fill", undone}}};
+         {"an undo of that fill", undone},
+         {"the preview of a filled ellipse on the e-paper of its size, in its rows", rows},
+         {"the same in pages, read as rows", pages}}};
     for (const auto &[what, ms] : figures)
         std::printf("%s: %.3f ms (%.1f x the baseline)\n", what, ms, ms / baseline);
 }

@@ -27,17 +27,20 @@ DisplayPreview PreviewOnDisplay(const DotGrid &grid, CodeFormat form, const Disp
     std::vector<std::uint8_t> bytes = SizedLayoutBytes(grid, written);
     // A buffer of another length is read as far as it goes, as a controller would.
     bytes.resize(LayoutByteCount(read, size), 0);
-    DotGrid shown;
-    shown.SetLCDType(grid.nLCDType());
-    shown.SetAllDots(DotsFromSizedLayoutBytes(bytes, read, grid.nLCDType(), size));
+    const Dots shown = DotsFromSizedLayoutBytes(bytes, read, grid.nLCDType(), size);
 
     Dots panel(display.size);
     const int width = std::min(size.width, display.size.width);
     const int height = std::min(size.height, display.size.height);
-    for (int row = 0; row < height; ++row)
-        for (int column = 0; column < width; ++column)
-            panel[static_cast<std::size_t>(row) * static_cast<std::size_t>(display.size.width)
-                  + static_cast<std::size_t>(column)] = shown.State(shown.DotAt({column, row}));
+    const auto at = [](int row, int width) { return static_cast<std::size_t>(row) * static_cast<std::size_t>(width); };
+    if (!IsModuleSize(size))
+        for (int row = 0; row < height; ++row)
+            std::copy_n(shown.data() + at(row, size.width), width, panel.data() + at(row, display.size.width));
+    else
+        for (int row = 0; row < height; ++row)
+            for (int column = 0; column < width; ++column)
+                panel[at(row, display.size.width) + static_cast<std::size_t>(column)] =
+                    shown[static_cast<std::size_t>(DotAtCell(grid.nLCDType(), {column, row}, size))];
 
     std::string note;
     if (read != written)

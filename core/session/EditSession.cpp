@@ -766,7 +766,7 @@ void EditSession::Show(std::optional<Document> document)
 void EditSession::Replace(const std::string &caption, Document document)
 {
     document.current = std::min(document.current, document.pictures.size() - 1);
-    Change(caption, [&document](Document &shown) { shown = document; });
+    Change(caption, [&document](Document &shown) { shown = std::move(document); });
     m_codeMadeFrom.reset();
 }
 

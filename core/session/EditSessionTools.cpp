@@ -138,15 +138,19 @@ void EditSession::CancelShape()
 
 void EditSession::Fill(Cell at)
 {
-    const DotGrid grid = Grid();
-    const std::vector<int> reached = FloodDots(grid, at);
-    if (reached.empty())
+    EndStroke();
+    m_playing = false;
+    const std::vector<int> reached = FloodDots(Grid(), at);
+    Dots &dots = m_document.Edited().dots;
+    // Every dot a fill reaches has the state of the first, so it flips them all or changes nothing.
+    if (reached.empty() || dots[static_cast<std::size_t>(reached.front())] == m_toolColour)
         return;
-    Change("Fill", [&reached, this](Document &document) {
-        Dots &dots = document.Edited().dots;
-        for (const int dot : reached)
-            dots[static_cast<std::size_t>(dot)] = m_toolColour;
-    });
+    for (const int dot : reached)
+        dots[static_cast<std::size_t>(dot)] = m_toolColour;
+    // Kept as the runs it flipped: an 800 x 480 fill is one run, not two copies of the document.
+    m_history.PushFlips("Fill", m_document, reached);
+    m_selection.reset();
+    Announce();
 }
 
 void EditSession::SelectCells(Cell a, Cell b)

@@ -205,10 +205,11 @@ public:
 
     // The picture as the chosen display shows it, read back from the bytes of
     // the array form: {shown, display, colours, width, height, pixels, note},
-    // the pixels RGBA a dot each, the display an index into displays(), the
-    // colours into panelColours(). `sample`: for a font's set, the line of
-    // text the display shows in it ("" for the picture).
-    emscripten::val Preview(const std::string &sample) const;
+    // the pixels RGBA a dot each, or null where they are those of the last
+    // call, the display an index into displays(), the colours into
+    // panelColours(). `sample`: for a font's set, the line of text the
+    // display shows in it ("" for the picture).
+    emscripten::val Preview(const std::string &sample);
     void SetPreviewDisplay(std::size_t index) { m_session.SetPreviewDisplay(index); }
     void SetPreviewColours(std::size_t index);
 
@@ -222,7 +223,20 @@ private:
 
     static emscripten::val ByteView(const tessaldo::Dots &dots);
 
+    // What the last preview showed: a change of the tool or the selection announces
+    // a change, and an 800 x 480 preview must not be drawn again for it.
+    struct Previewed {
+        tessaldo::Dots dots;
+        LcdType type;
+        CodeFormat form;
+        std::size_t display;
+        PanelColours colours;
+        std::string sample;
+        friend bool operator==(const Previewed &, const Previewed &) = default;
+    };
+
     EditSession m_session;
+    std::optional<Previewed> m_previewed;
     std::optional<tessaldo::Dots> m_onion; // what OnionView last viewed
     PartWriter m_documentParts;
     PartWriter m_savedParts;

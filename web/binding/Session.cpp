@@ -133,7 +133,7 @@ val PageSession::GlyphLines() const
     return lines;
 }
 
-val PageSession::Preview(const std::string &sample) const
+val PageSession::Preview(const std::string &sample)
 {
     val result = val::object();
     const bool shown = m_session.PreviewShown();
@@ -142,8 +142,19 @@ val PageSession::Preview(const std::string &sample) const
     const PanelColours colours = m_session.PreviewColours();
     result.set("colours", static_cast<int>(std::find(kPanelColours.begin(), kPanelColours.end(), colours)
                                            - kPanelColours.begin()));
+    result.set("pixels", val::null());
     if (!shown)
         return result;
+    Previewed now{m_session.Doc().Edited().dots,
+                  m_session.Doc().type,
+                  m_session.ArrayForm(),
+                  m_session.PreviewDisplay(),
+                  colours,
+                  sample};
+    // A glyph's baseline and advance move its sample line without a dot changing.
+    if (now == m_previewed && !m_session.HoldsFont())
+        return result;
+    m_previewed = std::move(now);
     const Display &display = Displays()[m_session.PreviewDisplay()];
     const DisplayPreview preview = page::PreviewOf(m_session, display, sample);
     const PanelPalette palette = PaletteOf(colours);

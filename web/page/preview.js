@@ -37,6 +37,9 @@ function draw() {
     display.value = String(preview.display);
     colours.value = String(preview.colours);
     const { width, height, pixels } = preview;
+    if (!pixels)
+        return; // what it shows has not changed
+
     if (canvas.width !== width || canvas.height !== height)
         Object.assign(canvas, { width, height });
     canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(pixels.buffer), width, height), 0, 0);

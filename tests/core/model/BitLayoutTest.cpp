@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
+#include <span>
+#include <string>
+#include <vector>
 
 using namespace tessaldo;
 
@@ -64,6 +68,34 @@ TEST(BitLayout, BytesReadBackToTheSamePictureInEveryLayoutAndType)
             EXPECT_EQ(DotsFromLayoutBytes(LayoutBytes(grid, layout), layout, type), grid.AllDots())
                 << BitLayoutName(layout);
         }
+}
+
+// At any size each dot is written to and read from where PlaceOfCell puts it,
+// and bytes short of the whole read as clear dots.
+TEST(BitLayout, SizedBytesHoldEachDotWherePlaceOfCellPutsIt)
+{
+    std::mt19937 random(13);
+    for (const PictureSize size : {PictureSize{1, 1}, {12, 7}, kModuleSize, {128, 64}, {800, 480}})
+        for (const LcdType type : {LcdType::Column, LcdType::Row})
+            for (const BitLayout layout : kEveryBitLayout) {
+                SCOPED_TRACE(PictureSizeText(size) + " " + std::string(BitLayoutName(layout)));
+                DotGrid grid;
+                grid.SetLCDType(type);
+                grid.SetAllDots(RandomDots(random, size));
+                std::vector<std::uint8_t> placed(LayoutByteCount(layout, size));
+                const std::size_t half = placed.size() / 2;
+                Dots fromHalf(size);
+                for (int dot = 0; dot < size.DotCount(); ++dot) {
+                    const BitPlace place = PlaceOfCell(layout, type, grid.CellOf(dot), size);
+                    if (!grid.IsSet(dot))
+                        continue;
+                    placed.at(static_cast<std::size_t>(place.byte)) |= static_cast<std::uint8_t>(1U << place.bit);
+                    if (static_cast<std::size_t>(place.byte) < half)
+                        fromHalf[static_cast<std::size_t>(dot)] = DotState::Set;
+                }
+                EXPECT_EQ(SizedLayoutBytes(grid, layout), placed);
+                EXPECT_EQ(DotsFromSizedLayoutBytes(std::span(placed).first(half), layout, type, size), fromHalf);
+            }
 }
 
 TEST(BitLayout, NamesRoundTripAndUnknownNamesGiveNothing)

@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <random>
 #include <string>
+#include <vector>
 
 using namespace tessaldo;
 
@@ -26,7 +29,50 @@ DotGrid RandomOf(PictureSize size)
     return grid;
 }
 
+// The display's dots read one by one from where PlaceOfCell puts the form's
+// bytes: what the preview shows, however it computes it.
+Dots ReadDotByDot(const DotGrid &grid, CodeFormat form, const Display &display)
+{
+    const PictureSize size = grid.Size();
+    const BitLayout written = LayoutOfForm(form);
+    const BitLayout read = form == CodeFormat::Xbm || form == CodeFormat::Gfx ? written : display.buffer;
+    std::vector<std::uint8_t> bytes(LayoutByteCount(written, size));
+    for (int dot = 0; dot < size.DotCount(); ++dot)
+        if (grid.IsSet(dot)) {
+            const BitPlace place = PlaceOfCell(written, grid.nLCDType(), grid.CellOf(dot), size);
+            bytes.at(static_cast<std::size_t>(place.byte)) |= static_cast<std::uint8_t>(1U << place.bit);
+        }
+    Dots panel(display.size);
+    for (int row = 0; row < std::min(size.height, display.size.height); ++row)
+        for (int column = 0; column < std::min(size.width, display.size.width); ++column) {
+            const BitPlace place = PlaceOfCell(read, grid.nLCDType(), {column, row}, size);
+            const auto byte = static_cast<std::size_t>(place.byte);
+            if (byte < bytes.size() && ((bytes[byte] >> place.bit) & 1U) != 0)
+                panel[static_cast<std::size_t>(row * display.size.width + column)] = DotState::Set;
+        }
+    return panel;
+}
+
 } // namespace
+
+TEST(DisplayPreview, ShowsWhatEachDisplayReadsOfEachFormAtEverySize)
+{
+    for (const PictureSize size : {PictureSize{1, 1}, {12, 7}, kModuleSize, {128, 64}, {800, 480}})
+        for (const LcdType type : {LcdType::Column, LcdType::Row}) {
+            DotGrid grid = RandomOf(size);
+            grid.SetLCDType(type);
+            for (const CodeFormat form :
+                 {CodeFormat::C, CodeFormat::Xbm, CodeFormat::Gfx, CodeFormat::Pages, CodeFormat::Tiles}) {
+                if (LayoutOfForm(form) == BitLayout::Module && !IsModuleSize(size))
+                    continue; // the module's bytes are for 16 x 16 only, and none are shown
+                for (const Display &display : Displays()) {
+                    SCOPED_TRACE(PictureSizeText(size) + " " + std::string(CodeFormatName(form)) + " on "
+                                 + std::string(display.name));
+                    EXPECT_EQ(PreviewOnDisplay(grid, form, display).dots, ReadDotByDot(grid, form, display));
+                }
+            }
+        }
+}
 
 TEST(DisplayPreview, ShowsTheBytesAsTheDisplaysControllerReadsThem)
 {
