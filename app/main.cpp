@@ -1,6 +1,6 @@
-#include "ToolbarIcons.h"
 #include "core/session/Version.h"
-#include "frmMain.h"
+#include "ui/window/ToolbarIcons.h"
+#include "ui/window/frmMain.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -6,10 +6,10 @@
 // At 800 x 480, in a large window: a stroke, a fill, an undo and a zoom step,
 // each with its repaint, against repainting a plain widget of the canvas's size.
 #include "BenchReport.h"
-#include "DotGridView.h"
-#include "ImportImageDialog.h"
-#include "PictureImage.h"
-#include "frmMain.h"
+#include "image/PictureImage.h"
+#include "ui/canvas/DotGridView.h"
+#include "ui/dialogs/ImportImageDialog.h"
+#include "ui/window/frmMain.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,12 +1,12 @@
 #include "QtCommands.h"
 
 #include "CommandShared.h"
-#include "PictureImage.h"
 #include "core/code/CodeFormats.h"
 #include "core/convert/ImageSize.h"
 #include "core/formats/BitmapFiles.h"
 #include "core/platform/FileIo.h"
 #include "core/platform/PlatformFile.h"
+#include "image/PictureImage.h"
 
 #include <QBuffer>
 #include <QSaveFile>

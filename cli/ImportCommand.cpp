@@ -2,8 +2,6 @@
 
 #include "CommandShared.h"
 #include "FontCommands.h"
-#include "FontRaster.h"
-#include "PictureImage.h"
 #include "core/code/CodeFormats.h"
 #include "core/formats/BitmapFiles.h"
 #include "core/formats/DrawingFile.h"
@@ -12,6 +10,8 @@
 #include "core/formats/SetHeader.h"
 #include "core/platform/FileIo.h"
 #include "core/platform/PlatformFile.h"
+#include "fontraster/FontRaster.h"
+#include "image/PictureImage.h"
 
 #include <QBuffer>
 #include <QImageReader>

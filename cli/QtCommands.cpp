@@ -1,7 +1,7 @@
 #include "QtCommands.h"
 #include "FontCommands.h"
-#include "FontRaster.h"
 #include "ImageCommands.h"
+#include "fontraster/FontRaster.h"
 
 #include <QGuiApplication>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CommandLine.h"
-#include "PictureImage.h"
+#include "image/PictureImage.h"
 
 #include <istream>
 #include <string>

@@ -1,11 +1,11 @@
 #include "QtCommands.h"
 
 #include "CommandShared.h"
-#include "ModuleLink.h"
-#include "PictureImage.h"
 #include "core/code/CodeGenerator.h"
 #include "core/session/SerialRates.h"
 #include "core/session/Texts.h"
+#include "image/PictureImage.h"
+#include "serial/ModuleLink.h"
 
 #include <QImageReader>
 

@@ -1,10 +1,10 @@
 #include "QtCommands.h"
 
 #include "CommandShared.h"
-#include "TextImage.h"
 #include "core/convert/GlyphNames.h"
 #include "core/formats/DrawingFile.h"
 #include "core/platform/FileIo.h"
+#include "image/TextImage.h"
 
 #include <ostream>
 

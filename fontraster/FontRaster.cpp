@@ -1,4 +1,4 @@
-#include "FontRaster.h"
+#include "fontraster/FontRaster.h"
 
 #include "core/convert/GlyphNames.h"
 

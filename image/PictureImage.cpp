@@ -1,10 +1,10 @@
-#include "PictureImage.h"
+#include "image/PictureImage.h"
 
 #include "core/formats/BitmapFiles.h"
 #include "core/formats/ImageHeader.h"
 
-#include "PicturePainter.h"
 #include "core/platform/PlatformFile.h"
+#include "image/PicturePainter.h"
 
 #include <QBuffer>
 #include <QFile>

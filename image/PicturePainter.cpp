@@ -1,4 +1,4 @@
-#include "PicturePainter.h"
+#include "image/PicturePainter.h"
 
 #include <QPainter>
 

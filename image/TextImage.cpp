@@ -1,6 +1,6 @@
-#include "TextImage.h"
+#include "image/TextImage.h"
 
-#include "PictureImage.h"
+#include "image/PictureImage.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

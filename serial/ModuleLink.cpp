@@ -1,4 +1,4 @@
-#include "ModuleLink.h"
+#include "serial/ModuleLink.h"
 
 #include <QFileInfo>
 #include <QSerialPort>

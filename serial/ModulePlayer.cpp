@@ -1,4 +1,4 @@
-#include "ModulePlayer.h"
+#include "serial/ModulePlayer.h"
 
 #include "core/model/Document.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ModuleLink.h"
+#include "serial/ModuleLink.h"
 
 #include <QObject>
 #include <QTimer>

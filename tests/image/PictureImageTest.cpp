@@ -1,4 +1,4 @@
-#include "PictureImage.h"
+#include "image/PictureImage.h"
 #include "CliRunner.h"
 #include "PngChunks.h"
 #include "RandomPicture.h"

@@ -1,12 +1,12 @@
-#include "DisplayPreviewPanel.h"
-#include "PictureDelegate.h"
-#include "PictureSizeDialog.h"
-#include "PictureStrip.h"
-#include "Toolbar.h"
 #include "UiDoubles.h"
 #include "core/formats/DrawingFile.h"
 #include "core/model/Document.h"
 #include "core/session/EditorCommands.h"
+#include "ui/dialogs/PictureSizeDialog.h"
+#include "ui/set/PictureDelegate.h"
+#include "ui/set/PictureStrip.h"
+#include "ui/window/DisplayPreviewPanel.h"
+#include "ui/window/Toolbar.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,11 +1,11 @@
-#include "DotGridView.h"
-#include "PicturePainter.h"
 #include "UiDoubles.h"
 #include "core/formats/DrawingFile.h"
 #include "core/model/Displays.h"
 #include "core/model/Shapes.h"
 #include "core/session/Canvas.h"
 #include "core/session/EditorCommands.h"
+#include "image/PicturePainter.h"
+#include "ui/canvas/DotGridView.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>

@@ -1,6 +1,6 @@
-#include "DotGridView.h"
+#include "ui/canvas/DotGridView.h"
 #include "UiDoubles.h"
-#include "frmMain.h"
+#include "ui/window/frmMain.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>

@@ -1,8 +1,8 @@
 #include "../DebianFonts.h"
-#include "DisplayPreviewPanel.h"
-#include "FontWorkflow.h"
-#include "GlyphGuides.h"
 #include "UiDoubles.h"
+#include "ui/canvas/GlyphGuides.h"
+#include "ui/files/FontWorkflow.h"
+#include "ui/window/DisplayPreviewPanel.h"
 
 #include <QAbstractListModel>
 #include <QAction>

@@ -4,13 +4,13 @@
 // session went through, so undo and redo are checked against it, and at the
 // end undoing everything must give the first picture and redoing it the last. TESSALDO_MONKEY_EVENTS and
 // TESSALDO_MONKEY_SEED set the length and the seed; the same seed replays the same session.
-#include "CodeTextBox.h"
-#include "DotGridView.h"
 #include "UiDoubles.h"
 #include "core/code/CodeGenerator.h"
 #include "core/formats/DrawingFile.h"
 #include "core/model/Transform.h"
-#include "frmMain.h"
+#include "ui/canvas/DotGridView.h"
+#include "ui/window/CodeTextBox.h"
+#include "ui/window/frmMain.h"
 
 #include <QMenu>
 #include <QMessageBox>

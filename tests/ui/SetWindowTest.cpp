@@ -1,15 +1,15 @@
-#include "CodeTextBox.h"
-#include "DotGridView.h"
-#include "LayoutChoiceDialog.h"
-#include "PictureStrip.h"
-#include "SendDialog.h"
 #include "UiDoubles.h"
 #include "core/code/CodeFormats.h"
 #include "core/code/CodeGenerator.h"
 #include "core/formats/SetHeader.h"
 #include "core/session/EditorCommands.h"
 #include "core/session/Incoming.h"
-#include "frmMain.h"
+#include "ui/canvas/DotGridView.h"
+#include "ui/dialogs/LayoutChoiceDialog.h"
+#include "ui/dialogs/SendDialog.h"
+#include "ui/set/PictureStrip.h"
+#include "ui/window/CodeTextBox.h"
+#include "ui/window/frmMain.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Clipboard.h"
-#include "CommonDialog.h"
-#include "SaveChangesQuestion.h"
 #include "core/formats/SetHeader.h"
 #include "core/model/Document.h"
-#include "frmMain.h"
+#include "ui/dialogs/CommonDialog.h"
+#include "ui/dialogs/SaveChangesQuestion.h"
+#include "ui/files/Clipboard.h"
+#include "ui/window/frmMain.h"
 
 #include <QApplication>
 #include <QFile>

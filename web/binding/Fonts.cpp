@@ -4,12 +4,12 @@
 // font.
 #include "web/binding/Fonts.h"
 
-#include "FontRaster.h"
 #include "core/code/CodeFormats.h"
 #include "core/formats/FontFiles.h"
 #include "core/formats/SetHeader.h"
 #include "core/session/GlyphSet.h"
 #include "core/session/Texts.h"
+#include "fontraster/FontRaster.h"
 #include "web/binding/Convert.h"
 
 #include <emscripten/bind.h>
