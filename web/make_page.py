@@ -5,6 +5,10 @@ so that it opens from disk with nothing fetched.
 
 Usage: make_page.py PAGE_DIR CORE_JS RASTER_JS UNIFONT_HEX VERSION OUT_HTML
 
+CORE_JS is the core built without its WebAssembly inlined, as the site's;
+its .wasm file, beside it, is inlined compressed, for web/page/core.js to
+unpack.
+
 RASTER_JS is web/raster/'s module, its WebAssembly inlined; the page starts
 it only when a TrueType or OpenType font is first opened.
 
@@ -66,7 +70,7 @@ def packed(path):
 
 
 def inline_data(element_id, path):
-    # As text that no script runs, read by web/page/glyphs.js or fontraster.js when first needed.
+    # As text that no script runs, read by web/page/core.js, glyphs.js or fontraster.js when needed.
     data = base64.b64encode(packed(path)).decode("ascii")
     return f'<script type="text/plain" id="{element_id}">{data}</script>'
 
@@ -96,7 +100,8 @@ def main():
     scripts = [Path(core_js).read_text(encoding="utf-8"), bundled(ordered_modules(folder))]
     html = page_html(folder, version, {
         "<!--SITE-->": "",
-        "<!--SCRIPTS-->": "\n".join(f"<script>{inline_script(script)}</script>" for script in scripts),
+        "<!--SCRIPTS-->": inline_data("core-wasm", Path(core_js).with_suffix(".wasm"))
+        + "\n".join(f"<script>{inline_script(script)}</script>" for script in scripts),
         "<!--GLYPHS-->": inline_data("unifont-glyphs", unifont) + inline_data("font-raster", raster_js),
     })
     Path(out).write_text(html, encoding="utf-8")
