@@ -1,9 +1,16 @@
 #!/usr/bin/env python3
 """Makes the page one HTML file: the core's WebAssembly and script, the style,
-the page's modules and Unifont's glyphs inlined, so that it opens from disk
-with nothing fetched.
+the page's modules, Unifont's glyphs and the TrueType drawing module inlined,
+so that it opens from disk with nothing fetched.
 
-Usage: make_page.py PAGE_DIR CORE_JS UNIFONT_HEX VERSION OUT_HTML
+Usage: make_page.py PAGE_DIR CORE_JS RASTER_JS UNIFONT_HEX VERSION OUT_HTML
+
+CORE_JS is the core built without its WebAssembly inlined, as the site's;
+its .wasm file, beside it, is inlined compressed, for web/page/core.js to
+unpack.
+
+RASTER_JS is web/raster/'s module, its WebAssembly inlined; the page starts
+it only when a TrueType or OpenType font is first opened.
 
 The version, from the project's CMakeLists.txt, replaces @PROJECT_VERSION@.
 make_site.py makes the site form from the same pieces.
@@ -57,9 +64,15 @@ def bundled(modules):
     return "(() => {\n'use strict';\n" + "\n".join(parts) + "\n})();"
 
 
-def packed_glyphs(hex_file):
-    # Only the glyphs themselves, compressed, to be unpacked in the page on first use.
-    return gzip.compress(Path(hex_file).read_bytes(), 9, mtime=0)
+def packed(path):
+    # Compressed, to be unpacked in the page on first use.
+    return gzip.compress(Path(path).read_bytes(), 9, mtime=0)
+
+
+def inline_data(element_id, path):
+    # As text that no script runs, read by web/page/core.js, glyphs.js or fontraster.js when needed.
+    data = base64.b64encode(packed(path)).decode("ascii")
+    return f'<script type="text/plain" id="{element_id}">{data}</script>'
 
 
 def inline_script(text):
@@ -82,14 +95,14 @@ def page_html(folder, version, pieces):
 
 
 def main():
-    page, core_js, unifont, version, out = sys.argv[1:6]
+    page, core_js, raster_js, unifont, version, out = sys.argv[1:7]
     folder = Path(page)
     scripts = [Path(core_js).read_text(encoding="utf-8"), bundled(ordered_modules(folder))]
-    glyphs = base64.b64encode(packed_glyphs(unifont)).decode("ascii")
     html = page_html(folder, version, {
         "<!--SITE-->": "",
-        "<!--SCRIPTS-->": "\n".join(f"<script>{inline_script(script)}</script>" for script in scripts),
-        "<!--GLYPHS-->": f'<script type="text/plain" id="unifont-glyphs">{glyphs}</script>',
+        "<!--SCRIPTS-->": inline_data("core-wasm", Path(core_js).with_suffix(".wasm"))
+        + "\n".join(f"<script>{inline_script(script)}</script>" for script in scripts),
+        "<!--GLYPHS-->": inline_data("unifont-glyphs", unifont) + inline_data("font-raster", raster_js),
     })
     Path(out).write_text(html, encoding="utf-8")
 

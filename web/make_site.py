@@ -3,14 +3,15 @@
 path, every address in it relative. The first document is small, with the
 style inlined; the scripts (the core's and the page's modules) and the
 WebAssembly come beside it, fetched at once; Unifont's glyphs wait in a file
-of their own until text is first inserted. A web app manifest with its icons
+of their own until text is first inserted, and the TrueType drawing module
+(its script and WebAssembly) until such a font is first opened. A web app manifest with its icons
 lets browsers install the site, and a service worker keeps every file for use
 with no network.
 
-Usage: make_site.py PAGE_DIR SITE_DIR CORE_JS UNIFONT_HEX ICON_SVG VERSION OUT_DIR
+Usage: make_site.py PAGE_DIR SITE_DIR CORE_JS RASTER_JS UNIFONT_HEX ICON_SVG VERSION OUT_DIR
 
-CORE_JS is the core built without its WebAssembly inlined; its .wasm file
-stands beside it. SITE_DIR holds the manifest and the service worker, whose
+CORE_JS and RASTER_JS are the core and web/raster/'s module built without
+their WebAssembly inlined; each one's .wasm file stands beside it. SITE_DIR holds the manifest and the service worker, whose
 ['@FILES@'] and @VERSION@ are filled in here (the list's marker is a list, so
 that the worker's source parses as it is).
 """
@@ -21,12 +22,13 @@ import sys
 from pathlib import Path
 
 from make_icons import make_icons
-from make_page import bundled, ordered_modules, packed_glyphs, page_html
+from make_page import bundled, ordered_modules, packed, page_html
 
 # The core's script, then the page's modules: two files, so that the browser
 # runs each in a task of its own, neither long on a slow phone.
 SCRIPTS = ("tessaldo-core.js", "tessaldo.js")
 GLYPHS = "unifont.hex.gz"  # the name web/page/glyphs.js fetches
+RASTER = "tessaldo-fontraster.js"  # the name web/page/fontraster.js fetches
 
 
 def head(core_wasm, manifest):
@@ -59,7 +61,7 @@ def service_worker(site, out):
 
 
 def main():
-    page, site, core_js, unifont, icon, project_version, out = (Path(argument) for argument in sys.argv[1:8])
+    page, site, core_js, raster_js, unifont, icon, project_version, out = (Path(a) for a in sys.argv[1:9])
     core_wasm = core_js.with_suffix(".wasm")
     if out.exists():
         shutil.rmtree(out)  # no file of an earlier build stays to be kept by the service worker
@@ -73,7 +75,11 @@ def main():
     for script, text in zip(SCRIPTS, (core_js.read_text(encoding="utf-8"), bundled(ordered_modules(page)))):
         (out / script).write_text(text, encoding="utf-8")
     shutil.copyfile(core_wasm, out / core_wasm.name)
-    (out / GLYPHS).write_bytes(packed_glyphs(unifont))
+    if raster_js.name != RASTER:
+        sys.exit(f"make_site: the TrueType drawing module must be named {RASTER}")
+    for path in (raster_js, raster_js.with_suffix(".wasm")):
+        shutil.copyfile(path, out / path.name)
+    (out / GLYPHS).write_bytes(packed(unifont))
     shutil.copyfile(site / "manifest.webmanifest", out / "manifest.webmanifest")
     shutil.copyfile(icon, out / "favicon.svg")
     make_icons(icon, out)

@@ -137,7 +137,7 @@ async function menuButton(page) {
 // The page's modules take every text of the core's catalogue from it, so a
 // translation of the catalogue reaches the whole page: none is typed again as a literal.
 async function textsOnce(page) {
-    const catalogue = await page.evaluate(async () => Object.values((await globalThis.TessaldoCore()).texts()));
+    const catalogue = await page.evaluate(async () => Object.values(window.tessaldoBench.core.texts()));
     const folder = fileURLToPath(new URL('../../web/page/', import.meta.url));
     const typed = [];
     for (const file of readdirSync(folder).filter((name) => name.endsWith('.js'))) {

@@ -129,8 +129,11 @@ const kFonts = [
 ];
 
 async function fontsAsImported(page) {
-    for (const { file, size, how, u8g2 } of kFonts) {
+    const rasterStarted = () => page.evaluate(() => typeof globalThis.TessaldoFontRaster === 'function');
+    for (const [index, { file, size, how, u8g2 }] of kFonts.entries()) {
         const path = file();
+        // FreeType's module waits for the first TrueType font, the first here: the page starts without it.
+        assertEqual(await rasterStarted(), index > 0, `FreeType started before ${path} at ${size} px`);
         await openFont(page, path, size, how);
         const found = await glyphsAgainstImport(page, path, size);
         assertEqual(found, { page: found.imported, imported: found.imported, same: true }, `${path} at ${size} px, ${how}`);
@@ -152,7 +155,7 @@ async function fontsAsImported(page) {
 }
 
 export const kChecks = [
-    { name: 'fonts: DejaVu Sans at 12 and 16 px and BDFs, opened or dropped, give the glyphs tessaldo-cli import makes; '
-        + 'saved as u8g2, the bytes tessaldo-cli font writes; the preview, the baseline, Glyphs from Text… and Add Glyph…',
+    { name: 'fonts: DejaVu Sans at 12 and 16 px (FreeType started then) and BDFs, opened or dropped, give the glyphs '
+        + 'tessaldo-cli import makes; saved as u8g2, the bytes tessaldo-cli font writes; the preview, the baseline, Glyphs from Text… and Add Glyph…',
         run: fontsAsImported },
 ];

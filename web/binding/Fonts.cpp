@@ -1,7 +1,7 @@
 // Fonts the page opens: which kind a file is, and its glyphs as a set of
-// pictures, TrueType and OpenType drawn by the same FreeType adapter as the
-// window's, so that every face gives the same dots; and the set saved as a
-// font.
+// pictures; TrueType and OpenType come drawn already, by the page's module of
+// the same FreeType adapter as the window's (web/raster/), so that every face
+// gives the same dots; and the set saved as a font.
 #include "web/binding/Fonts.h"
 
 #include "core/code/CodeFormats.h"
@@ -29,24 +29,20 @@ std::string FontKindName(const std::string &fileName, const val &bytes)
     return kNames.at(static_cast<std::size_t>(FontKindOf(fileName, page::BytesOf(bytes))));
 }
 
-// The font in `bytes`, read or drawn as its kind asks.
-Result<BdfReading> ReadFontOf(const std::string &fileName, const std::string &bytes, int pixelSize, LcdType type)
+// The font in `bytes`, read as its kind asks, or as BDF where it was drawn.
+Result<BdfReading> ReadFontOf(const std::string &fileName, const std::string &bytes, bool drawn, LcdType type)
 {
-    const FontKind kind = FontKindOf(fileName, bytes);
-    if (kind != FontKind::TrueType)
-        return ReadFont(bytes, kind, fileName, type);
-    const Result<BitmapFont> font = RasteriseFont(bytes, pixelSize, {}, fileName);
-    return font ? ReadFont(font.value(), fileName, type) : Result<BdfReading>::Failed(font.message());
+    return ReadFont(bytes, drawn ? FontKind::Bdf : FontKindOf(fileName, bytes), fileName, type);
 }
 
 } // namespace
 
 namespace tessaldo::page {
 
-val OpenFont(EditSession &session, const std::string &fileName, const val &bytes, int pixelSize)
+val OpenFont(EditSession &session, const std::string &fileName, const val &bytes, bool drawn)
 {
     const LcdType type = session.Doc().type;
-    const Result<BdfReading> read = ReadFontOf(fileName, BytesOf(bytes), pixelSize, type);
+    const Result<BdfReading> read = ReadFontOf(fileName, BytesOf(bytes), drawn, type);
     val result = val::object();
     result.set("note", std::string());
     if (!read)

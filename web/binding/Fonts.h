@@ -13,12 +13,12 @@
 
 namespace tessaldo::page {
 
-// The font in `bytes` (BDF, a u8g2 font's C source, a GFXfont header, or
-// TrueType and OpenType drawn at `pixelSize`) opened in `session` as the set
-// of its glyphs: {problem, note}, the problem the whole message when nothing
-// was opened, the note the flaws it was read in spite of.
-emscripten::val OpenFont(EditSession &session, const std::string &fileName, const emscripten::val &bytes,
-                         int pixelSize);
+// The font in `bytes` (BDF, a u8g2 font's C source, a GFXfont header; where
+// `drawn`, the BDF text web/raster/ drew of the TrueType or OpenType font
+// `fileName`) opened in `session` as the set of its glyphs: {problem, note},
+// the problem the whole message when nothing was opened, the note the flaws
+// it was read in spite of.
+emscripten::val OpenFont(EditSession &session, const std::string &fileName, const emscripten::val &bytes, bool drawn);
 
 // The set as the font file `fileName` names by its ending (.bdf, u8g2's .c,
 // a GFXfont's .h), its C name after the file's, a u8g2 font built in `mode`

@@ -65,7 +65,7 @@ public:
 
     // A font's glyphs and metrics (web/binding/Fonts.cpp): opened, saved, a
     // glyph added by its character, the glyphs a text draws kept.
-    emscripten::val OpenFont(const std::string &fileName, const emscripten::val &bytes, int pixelSize);
+    emscripten::val OpenFont(const std::string &fileName, const emscripten::val &bytes, bool drawn);
     emscripten::val FontFile(const std::string &fileName, int mode) const;
     std::string AddGlyph(int codePoint) { return m_session.AddGlyph(static_cast<char32_t>(codePoint)); }
     std::string KeepGlyphsForText(const std::string &text) { return m_session.KeepGlyphsForText(text); }

@@ -106,9 +106,9 @@ std::string PageSession::Resize(int width, int height, const std::string &anchor
     return m_session.Resize({width, height}, AnchorFromName(anchor).value_or(Anchor::TopLeft));
 }
 
-val PageSession::OpenFont(const std::string &fileName, const val &bytes, int pixelSize)
+val PageSession::OpenFont(const std::string &fileName, const val &bytes, bool drawn)
 {
-    return page::OpenFont(m_session, fileName, bytes, pixelSize);
+    return page::OpenFont(m_session, fileName, bytes, drawn);
 }
 
 val PageSession::FontFile(const std::string &fileName, int mode) const

@@ -1,10 +1,12 @@
 // Fonts opened as the set of their glyphs, by Open and by a drop: BDF, u8g2
 // fonts in C source, GFXfont headers, and TrueType and OpenType drawn at the
-// pixel size the user gives, by the same FreeType as the window's. Which
-// kind a file is, and its glyphs, are the core's.
+// pixel size the user gives, by the same FreeType as the window's (in a
+// module of its own, fontraster.js). Which kind a file is, and its glyphs,
+// are the core's.
 import { core } from './core.js';
 import { buttons, clampedNumber, element, messageBox, numberBox, row, showDialog } from './dialogs.js';
 import { nameSetFile, open, openDrawingFile, readFile } from './files.js';
+import { rasteriseFont } from './fontraster.js';
 import { mayReplaceWork } from './setfiles.js';
 import { places, session } from './state.js';
 import { text } from './texts.js';
@@ -46,6 +48,16 @@ async function askPixelSize(name) {
     return lastPixelSize;
 }
 
+// The font opened in the session, a TrueType or OpenType one (a pixel size given) drawn first: {problem, note}.
+async function readFont(name, bytes, pixelSize) {
+    if (!pixelSize)
+        return session().openFont(name, bytes, false);
+    const drawn = await rasteriseFont(name, bytes, pixelSize);
+    if (!drawn)
+        return { problem: text('cannotImport', name, text('fontNeedsFreeType')), note: '' };
+    return drawn.problem ? drawn : session().openFont(name, new TextEncoder().encode(drawn.bdf), true);
+}
+
 async function openFont(file, kind) {
     const pixelSize = kind === 'truetype' ? await askPixelSize(file.name) : 0;
     if (kind === 'truetype' && !pixelSize)
@@ -53,7 +65,7 @@ async function openFont(file, kind) {
     const bytes = await readFile(file, 'arrayBuffer');
     if (!bytes || !await mayReplaceWork(true))
         return;
-    const read = session().openFont(file.name, new Uint8Array(bytes), pixelSize);
+    const read = await readFont(file.name, new Uint8Array(bytes), pixelSize);
     if (read.problem) {
         await messageBox(read.problem);
         return;

@@ -1,12 +1,14 @@
 // GNU Unifont's glyphs, compressed, unpacked the first time text is inserted
 // so that opening the page stays quick. The one-file page carries them in an
 // element; the site keeps them in a file beside the page, fetched then.
+import { inlineBytes, unpacked } from './packed.js';
+
 let glyphs = null; // the table to come, once asked for
 
 async function packedGlyphs() {
-    const inline = document.getElementById('unifont-glyphs');
+    const inline = inlineBytes('unifont-glyphs');
     if (inline)
-        return Uint8Array.from(atob(inline.textContent.trim()), (c) => c.charCodeAt(0));
+        return inline;
     const response = await fetch('unifont.hex.gz');
     if (!response.ok)
         throw new Error(`the web host answered ${response.status}`);
@@ -20,8 +22,7 @@ function isGzip(bytes) {
 
 async function unpack() {
     const packed = await packedGlyphs();
-    const stream = new Blob([packed]).stream();
-    const text = await new Response(isGzip(packed) ? stream.pipeThrough(new DecompressionStream('gzip')) : stream).text();
+    const text = await (isGzip(packed) ? unpacked(packed) : new Response(packed)).text();
     const table = new Map();
     for (const line of text.split('\n')) {
         const colon = line.indexOf(':');

@@ -4,7 +4,7 @@
 // moment. A large source is read in a worker, so that the page answers, says
 // that it is at work and can be cancelled meanwhile; where no worker starts,
 // the page reads it itself, having said so first.
-import { core } from './core.js';
+import { core, coreOptions } from './core.js';
 import { buttons, element, showDialog } from './dialogs.js';
 import { state } from './state.js';
 
@@ -14,7 +14,8 @@ const kReadApartFrom = 1 << 20;
 // What the worker runs after the core's script.
 function readInWorker() {
     onmessage = async ({ data }) => {
-        const core = await TessaldoCore(data.coreAt ? { locateFile: (file) => new URL(file, data.coreAt).href } : {});
+        const core = await TessaldoCore(data.coreAt ? { locateFile: (file) => new URL(file, data.coreAt).href }
+            : { wasmBinary: data.wasmBinary });
         const reader = new core.Session();
         reader.setType(data.type);
         const opened = reader.openSetText(data.name, data.text, data.layout);
@@ -57,7 +58,8 @@ function readApart(source, name, text, layout) {
             event.preventDefault();
             resolve(undefined);
         };
-        worker.postMessage({ coreAt: source.coreAt, type: state.type, name, text, layout });
+        worker.postMessage({ coreAt: source.coreAt, wasmBinary: coreOptions.wasmBinary, type: state.type, name, text,
+            layout });
     });
     const cancelled = answer.then(() => null);
     return Promise.race([read, cancelled]).finally(() => {
