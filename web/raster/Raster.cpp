@@ -2,8 +2,8 @@
 // most of its size, so the page fetches and starts it only when such a font
 // is first opened. The font crosses back as the BDF text the core writes of
 // it, which the core reads back with every metric kept.
-#include "FontRaster.h"
 #include "core/formats/BdfFont.h"
+#include "fontraster/FontRaster.h"
 #include "web/binding/Convert.h"
 
 #include <emscripten/bind.h>
