@@ -207,6 +207,8 @@ void EditSession::OpenSet(Document set, BitLayout layout)
     if (set.pictures.empty())
         return;
     m_headerLayout = layout;
+    if (layout != BitLayout::Module && !IsModuleSize(set.Size()))
+        m_arrayForm = FormOfLayout(layout);
     Replace("Open Set", std::move(set));
     SetSaved();
 }

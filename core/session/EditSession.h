@@ -91,15 +91,17 @@ public:
     void SetForm(SetForm form);
     // A set read from a header, a source, a GIF or drawing files, as one step
     // and a clean point: it is what the user has on disk. `layout`: the one a
-    // header of this program holds its pictures in, which saving it keeps.
+    // header of this program holds its pictures in, which saving it keeps;
+    // off 16 x 16 it becomes the array form, until the user chooses another.
     void OpenSet(Document set, BitLayout layout = BitLayout::Module);
     // The module's layout holds 16 x 16 pictures only: a set of any other
-    // size is saved in SSD1306 pages, as Copy as C Array copies it.
+    // size is saved in the array form Copy as C Array copies it in.
     BitLayout HeaderLayout() const
     {
-        return m_headerLayout == BitLayout::Module && !IsModuleSize(m_document.Size()) ? BitLayout::Pages
-                                                                                       : m_headerLayout;
+        return IsModuleSize(m_document.Size()) ? m_headerLayout : LayoutOfForm(ArrayForm());
     }
+    // The layout given to OpenSet, the module's for a set that said none.
+    BitLayout OpenedLayout() const { return m_headerLayout; }
     // A document someone shared by a link: one step, so that Undo gives back
     // what was there, and no clean point, as it is saved nowhere yet.
     void OpenShared(Document document);

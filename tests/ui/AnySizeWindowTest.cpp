@@ -1,6 +1,7 @@
 #include "UiDoubles.h"
 #include "core/formats/DrawingFile.h"
 #include "core/model/Document.h"
+#include "core/session/EditSession.h"
 #include "core/session/EditorCommands.h"
 #include "ui/dialogs/PictureSizeDialog.h"
 #include "ui/set/PictureDelegate.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDockWidget>
 #include <QDropEvent>
 #include <QFile>
 #include <QHelpEvent>
@@ -19,6 +21,9 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QToolTip>
@@ -180,6 +185,29 @@ void AnySizeWindowTest::newPictureTakesAPresetOrATypedSizeOnceUnsavedWorkIsSettl
     QCOMPARE(question->asked, 2);
     window->Undo();
     QCOMPARE(doc().Size(), (PictureSize{128, 64}));
+
+    // A typed side that is no whole number from 1 to 1024 stays as typed and is refused in the core's words.
+    bool shown = false;
+    OnNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QDialog *>(modal);
+        const auto closing = qScopeGuard([dialog] { dialog->reject(); });
+        const auto *problem = dialog->findChild<QLabel *>(QStringLiteral("sizeProblem"));
+        const auto *ok = dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        QVERIFY(problem != nullptr);
+        for (const PictureSize typed :
+             {PictureSize{99999, 64}, PictureSize{128, 0}, PictureSize{1024, 1024}, PictureSize{1, 1}}) {
+            TypeSize(dialog, typed);
+            QCOMPARE(dialog->findChild<QSpinBox *>(QStringLiteral("width"))->value(), typed.width);
+            const Result<PictureSize> taken =
+                TypedPictureSize(std::to_string(typed.width), std::to_string(typed.height));
+            QCOMPARE(ok->isEnabled(), static_cast<bool>(taken));
+            QCOMPARE(problem->text().toStdString(), taken ? std::string() : taken.message());
+        }
+        shown = true;
+    });
+    action(CommandId::NewPicture)->trigger();
+    QVERIFY(shown);
+    QCOMPARE(doc().Size(), (PictureSize{128, 64}));
 }
 
 void AnySizeWindowTest::pictureSizeCropsAtAnAnchorOrScalesAsOneStep()
@@ -246,6 +274,15 @@ void AnySizeWindowTest::previewReadsTheArrayFormsBytesAsTheDisplayDoes()
         for (int column = 0; column < 128 && !differs; ++column)
             differs = (preview->Shown().pixel(column, row) == ink) != Splash(column, row);
     QVERIFY(differs);
+    // It says which form the e-paper takes, and its button switches to it.
+    auto *useForm = preview->findChild<QPushButton *>(QStringLiteral("previewUseForm"));
+    QCOMPARE(preview->Advice(), QString::fromStdString(window->Session().FormAdvice()));
+    QVERIFY(!preview->Advice().isEmpty());
+    QVERIFY(useForm->isVisible());
+    useForm->click();
+    QCOMPARE(window->Session().ArrayForm(), CodeFormat::Gfx);
+    QVERIFY(preview->Advice().isEmpty());
+    QVERIFY(useForm->isHidden());
 
     // X BitMap is drawn by the library's own call: as drawn on any display.
     action(CommandId::XbmArrayForm)->trigger();
@@ -301,6 +338,27 @@ void AnySizeWindowTest::previewEnlargedNeverBlursAOneDotLine()
     }
     QCOMPARE(widths[1], 2 * widths[0]);
     QCOMPARE(widths[2], 4 * widths[0]);
+
+    // Fit shows an e-paper larger than the dock whole, blocks of dots averaged so
+    // that a one-dot line stays in sight, and follows the dock when it is widened.
+    window->OpenFile(
+        WriteFile(QStringLiteral("paper.pbm"), PlainPbm({800, 480}, [](int column, int) { return column == 5; })));
+    const auto *scroller = qobject_cast<QScrollArea *>(view->parentWidget()->parentWidget());
+    auto *dock = window->findChild<QDockWidget *>(QStringLiteral("previewDock"));
+    const auto fitsWhole = [&] {
+        const QSize shown = view->pixmap().deviceIndependentSize().toSize();
+        return shown.width() <= scroller->viewport()->width() && shown.height() <= scroller->viewport()->height()
+               && shown.width() > 0;
+    };
+    QVERIFY(fitsWhole());
+    QVERIFY(!scroller->horizontalScrollBar()->isVisible() && !scroller->verticalScrollBar()->isVisible());
+    const QImage shrunk = view->pixmap().toImage();
+    const int middle = shrunk.height() / 2;
+    QVERIFY(shrunk.pixel(5 * shrunk.width() / 800, middle) != shrunk.pixel(shrunk.width() - 1, middle));
+    const int before = view->pixmap().width();
+    window->resizeDocks({dock}, {dock->width() + 300}, Qt::Horizontal);
+    QTRY_VERIFY(view->pixmap().width() > before);
+    QVERIFY(fitsWhole());
 }
 
 void AnySizeWindowTest::stripFitsEachPictureAndTipsOnlyANameItCuts()

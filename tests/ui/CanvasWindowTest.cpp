@@ -247,12 +247,12 @@ void CanvasWindowTest::everyToolWorksFromTheKeyboardAlone()
 {
     OpenClearPicture({128, 64});
     view()->setFocus();
-    const auto walkTo = [this](Cell cell) {
+    const auto walkTo = [this](Cell cell, Qt::KeyboardModifiers held = {}) {
         QTest::keyClick(view(), Qt::Key_Home, Qt::ControlModifier);
         for (int column = 0; column < cell.column; ++column)
-            QTest::keyClick(view(), Qt::Key_Right);
+            QTest::keyClick(view(), Qt::Key_Right, held);
         for (int row = 0; row < cell.row; ++row)
-            QTest::keyClick(view(), Qt::Key_Down);
+            QTest::keyClick(view(), Qt::Key_Down, held);
     };
     const struct {
         const char *tool;
@@ -261,17 +261,27 @@ void CanvasWindowTest::everyToolWorksFromTheKeyboardAlone()
         Qt::Key end;
         Qt::KeyboardModifiers held;
         std::vector<Cell> drawn;
+        Qt::KeyboardModifiers walked; // held on the arrows that move the shape's end
     } cases[] = {
-        {"Rectangle", {2, 3}, {6, 5}, Qt::Key_Space, {}, RectangleCells({2, 3}, {6, 5}, false)},
+        {"Rectangle", {2, 3}, {6, 5}, Qt::Key_Space, {}, RectangleCells({2, 3}, {6, 5}, false), {}},
         {"Line",
          {10, 10},
          {14, 12},
          Qt::Key_Space,
          Qt::ShiftModifier,
-         LineCells({10, 10}, StraightLineEnd({10, 10}, {14, 12}))},
-        {"Ellipse", {20, 20}, {25, 28}, Qt::Key_Escape, {}, {}},
+         LineCells({10, 10}, StraightLineEnd({10, 10}, {14, 12})),
+         {}},
+        // Shown straight by Shift on the arrows, it ends straight on a plain Space.
+        {"Line",
+         {30, 30},
+         {33, 31},
+         Qt::Key_Space,
+         {},
+         LineCells({30, 30}, StraightLineEnd({30, 30}, {33, 31})),
+         Qt::ShiftModifier},
+        {"Ellipse", {20, 20}, {25, 28}, Qt::Key_Escape, {}, {}, {}},
         // Enter fills at the focus cell, inside the box drawn first.
-        {"Fill", {3, 4}, {3, 4}, Qt::Key_Enter, {}, {{3, 4}, {4, 4}, {5, 4}}},
+        {"Fill", {3, 4}, {3, 4}, Qt::Key_Enter, {}, {{3, 4}, {4, 4}, {5, 4}}, {}},
     };
     DotGrid expected;
     expected.SetAllDots(Dots(window->Grid().Size()));
@@ -281,7 +291,7 @@ void CanvasWindowTest::everyToolWorksFromTheKeyboardAlone()
         walkTo(c.from);
         if (c.end != Qt::Key_Enter) {
             QTest::keyClick(view(), Qt::Key_Space);
-            walkTo(c.to);
+            walkTo(c.to, c.walked);
         }
         QTest::keyClick(view(), c.end, c.held);
         for (const Cell cell : c.drawn)

@@ -1028,7 +1028,7 @@ void frmMainTest::menuBarHoldsEachCommandOnceAndThePlatformsKeysAnswerAnywhere()
         collect(top->menu(), inBar);
     }
     collect(window->GridMenu(), inGrid);
-    QCOMPARE(titles, QStringList({"File", "Edit", "View", "Picture", "Tools", "Help"}));
+    QCOMPARE(titles, QStringList({"&File", "&Edit", "&View", "&Picture", "&Tools", "&Help"}));
     for (QAction *top : window->menuBar()->actions()) // in the designed width, none behind the bar's extension
         QVERIFY2(window->menuBar()->rect().contains(window->menuBar()->actionGeometry(top)), qPrintable(top->text()));
     const auto offered = std::count_if(EditorCommands().begin(), EditorCommands().end(),

@@ -235,7 +235,10 @@ void DotGridView::SpaceAtFocus(bool constrained)
         FollowKeyGesture(constrained);
         return;
     }
-    FollowKeyGesture(constrained);
+    // The shape ends as it was last shown, as a mouse's release leaves it;
+    // Shift on the ending Space still keeps it square, round or straight.
+    if (constrained)
+        FollowKeyGesture(true);
     m_keyFrom.reset();
     if (m_tool != Tool::Select)
         emit StrokeFinished();

@@ -1,6 +1,7 @@
 #include "ui/dialogs/PictureSizeDialog.h"
 
 #include "core/model/Displays.h"
+#include "core/session/EditSession.h"
 #include "core/session/EditorCommands.h"
 #include "core/session/Texts.h"
 #include "ui/common/Utf8.h"
@@ -10,6 +11,8 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QToolButton>
@@ -29,12 +32,14 @@ constexpr std::array<char16_t, kAnchors.size()> kAnchorArrows{u'\u2196', u'\u219
                                                               u'\u2192', u'\u2199', u'\u2193', u'\u2198'};
 constexpr int kAnchorColumns = 3;
 constexpr int kAnchorButtonSide = 24;
+// A side typed past the largest stays as typed, for the core's sentence to refuse rather than a silent clamp.
+constexpr int kLongestTypedSide = 99999;
 
-QSpinBox *SideBox(const QString &name, int value, int least, QWidget *parent)
+QSpinBox *SideBox(const QString &name, int value, int least, int most, QWidget *parent)
 {
     auto *box = new QSpinBox(parent);
     box->setObjectName(name);
-    box->setRange(least, kLargestSide);
+    box->setRange(least, most);
     box->setValue(value);
     return box;
 }
@@ -59,8 +64,11 @@ PictureSizeDialog::PictureSizeDialog(Mode mode, PictureSize current, QWidget *pa
     m_preset->addItem(FromUtf8(Text(TextId::AnySize)));
     for (const Display &display : Displays())
         m_preset->addItem(FromUtf8(display.name));
-    m_width = SideBox(QStringLiteral("width"), current.width, 1, this);
-    m_height = SideBox(QStringLiteral("height"), current.height, 1, this);
+    m_width = SideBox(QStringLiteral("width"), current.width, 0, kLongestTypedSide, this);
+    m_height = SideBox(QStringLiteral("height"), current.height, 0, kLongestTypedSide, this);
+    m_problem = new QLabel(this);
+    m_problem->setObjectName(QStringLiteral("sizeProblem"));
+    m_problem->setWordWrap(true);
 
     auto *form = new QFormLayout;
     form->addRow(FromUtf8(Text(TextId::SizePresetLabel)), m_preset);
@@ -68,18 +76,22 @@ PictureSizeDialog::PictureSizeDialog(Mode mode, PictureSize current, QWidget *pa
     form->addRow(FromUtf8(Text(TextId::HeightLabel)), m_height);
     auto *box = new QVBoxLayout(this);
     box->addLayout(form);
+    box->addWidget(m_problem);
+    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     if (mode == Mode::Resize)
         BuildResizeChoices(box);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    box->addWidget(buttons);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    box->addWidget(m_buttons);
     box->setSizeConstraint(QLayout::SetFixedSize);
 
     MatchPreset();
+    ShowProblem();
     connect(m_preset, &QComboBox::activated, this, &PictureSizeDialog::ShowPreset);
-    connect(m_width, &QSpinBox::valueChanged, this, &PictureSizeDialog::MatchPreset);
-    connect(m_height, &QSpinBox::valueChanged, this, &PictureSizeDialog::MatchPreset);
+    for (QSpinBox *side : {m_width, m_height}) {
+        connect(side, &QSpinBox::valueChanged, this, &PictureSizeDialog::MatchPreset);
+        connect(side, &QSpinBox::valueChanged, this, &PictureSizeDialog::ShowProblem);
+    }
     m_preset->setFocus();
 }
 
@@ -92,8 +104,8 @@ void PictureSizeDialog::BuildResizeChoices(QBoxLayout *into)
     m_enlarge->setObjectName(QStringLiteral("enlarge"));
     m_reduce = new QRadioButton(FromUtf8(Text(TextId::ScaleDown)), this);
     m_reduce->setObjectName(QStringLiteral("reduce"));
-    m_enlargeBy = SideBox(QStringLiteral("enlargeBy"), 2, 2, this);
-    m_reduceBy = SideBox(QStringLiteral("reduceBy"), 2, 2, this);
+    m_enlargeBy = SideBox(QStringLiteral("enlargeBy"), 2, 2, kLargestSide, this);
+    m_reduceBy = SideBox(QStringLiteral("reduceBy"), 2, 2, kLargestSide, this);
 
     m_anchor = new QButtonGroup(this);
     auto *anchors = new QGridLayout;
@@ -156,6 +168,18 @@ void PictureSizeDialog::ShowKind()
         button->setEnabled(crop);
     m_enlargeBy->setEnabled(m_enlarge->isChecked());
     m_reduceBy->setEnabled(m_reduce->isChecked());
+    ShowProblem();
+}
+
+void PictureSizeDialog::ShowProblem()
+{
+    const bool typed = m_crop == nullptr || m_crop->isChecked();
+    const Result<PictureSize> size =
+        TypedPictureSize(m_width->cleanText().toStdString(), m_height->cleanText().toStdString());
+    const QString problem = typed && !size ? FromUtf8(size.message()) : QString();
+    m_problem->setText(problem);
+    m_problem->setVisible(!problem.isEmpty());
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(problem.isEmpty());
 }
 
 SizeChange PictureSizeDialog::Chosen() const

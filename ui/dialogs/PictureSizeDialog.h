@@ -8,6 +8,8 @@
 class QBoxLayout;
 class QButtonGroup;
 class QComboBox;
+class QDialogButtonBox;
+class QLabel;
 class QRadioButton;
 class QSpinBox;
 
@@ -22,7 +24,8 @@ struct SizeChange {
 };
 
 // "New Picture…" and "Picture Size…": a size from the displays' presets or
-// typed, 1 to 1024 dots each way; resizing also asks how.
+// typed, 1 to 1024 dots each way, any other typed side refused in
+// the core's words; resizing also asks how.
 class PictureSizeDialog final : public QDialog {
     Q_OBJECT
 
@@ -39,10 +42,14 @@ private:
     void MatchPreset();
     // The size is typed only while cropping or extending.
     void ShowKind();
+    // A typed side that is no whole number from 1 to 1024 is refused in the core's words, OK disabled.
+    void ShowProblem();
 
     QComboBox *m_preset = nullptr;
     QSpinBox *m_width = nullptr;
     QSpinBox *m_height = nullptr;
+    QLabel *m_problem = nullptr;
+    QDialogButtonBox *m_buttons = nullptr;
     QRadioButton *m_crop = nullptr;
     QRadioButton *m_enlarge = nullptr;
     QRadioButton *m_reduce = nullptr;

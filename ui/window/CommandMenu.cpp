@@ -177,7 +177,8 @@ void CommandMenu::FillMenuBar(QMenuBar *bar)
     style->setParent(bar); // the bar does not own the style it is given
     bar->setStyle(style);
     for (const TopMenu top : kTopMenus) {
-        QMenu *menu = bar->addMenu(FromUtf8(TopMenuCaption(top)));
+        // Alt and the first letter open it, as in any window; the page shows the core's captions as they are.
+        QMenu *menu = bar->addMenu(QLatin1Char('&') + FromUtf8(TopMenuCaption(top)));
         QMenu *arrayForms = nullptr;
         std::string_view group; // the submenu the command above stands in, in the grid's menu
         for (const EditorCommand &command : EditorCommands()) {

@@ -1,21 +1,24 @@
 #include "ui/window/DisplayPreviewPanel.h"
 
+#include "core/session/Canvas.h"
 #include "core/session/DisplayPreview.h"
 #include "core/session/EditorCommands.h"
 #include "core/session/GlyphSet.h"
 #include "core/session/Texts.h"
 #include "ui/common/Utf8.h"
 
+#include <QColor>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QEvent>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -31,13 +34,31 @@ constexpr int kNoteWidth = 260;
 // Where the screen tells nothing of its size.
 constexpr double kUsualDpi = 96;
 
-// Fit makes the display as wide as the panel, which its note keeps this wide; a larger one scrolls there.
-constexpr int kFitSide = kNoteWidth;
-
 QRgb Rgb(std::uint32_t colour)
 {
     return qRgb(static_cast<int>((colour >> 16) & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                 static_cast<int>(colour & 0xFF));
+}
+
+// A device pixel for each block of `shrink` x `shrink` dots, between the
+// clear and the set dot's colour by the block's ink, as the canvas draws it
+// zoomed out: a one-dot line stays in sight.
+QImage ShrunkDots(const Dots &dots, const PanelPalette &palette, int shrink)
+{
+    const PictureSize size = dots.Size();
+    QImage image((size.width + shrink - 1) / shrink, (size.height + shrink - 1) / shrink, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        const QColor clear = Rgb(DotColour(palette, y * shrink, false));
+        const QColor set = Rgb(DotColour(palette, y * shrink, true));
+        const auto mix = [](int from, int to, int ink) { return from + ((to - from) * ink / 255); };
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int ink = BlockInk(dots, x * shrink, y * shrink, shrink);
+            line[x] = qRgb(mix(clear.red(), set.red(), ink), mix(clear.green(), set.green(), ink),
+                           mix(clear.blue(), set.blue(), ink));
+        }
+    }
+    return image;
 }
 
 } // namespace
@@ -89,9 +110,11 @@ DisplayPreviewPanel::DisplayPreviewPanel(EditSession &session, QMainWindow *wind
     for (const char *percent : {"100", "200", "400"})
         m_scale->addItem(FromUtf8(FilledText(TextId::ZoomPercent, {percent})));
     m_scale->addItem(FromUtf8(CommandWithId(CommandId::ZoomToFit).caption));
-    // A display larger than the panel scrolls in it rather than widen the dock over the canvas's room.
+    // The display takes the room the dock leaves under the choices, fitted to it or scrolled in it.
     m_scroller = new QScrollArea(this);
     m_scroller->setFrameShape(QFrame::NoFrame);
+    m_scroller->setAlignment(Qt::AlignCenter);
+    m_scroller->installEventFilter(this);
     m_view = new QLabel(m_scroller);
     m_view->setObjectName(QStringLiteral("previewView"));
     m_scroller->setWidget(m_view);
@@ -99,6 +122,12 @@ DisplayPreviewPanel::DisplayPreviewPanel(EditSession &session, QMainWindow *wind
     m_note->setObjectName(QStringLiteral("previewNote"));
     m_note->setWordWrap(true);
     m_note->setFixedWidth(kNoteWidth);
+    m_advice = new QLabel(this);
+    m_advice->setObjectName(QStringLiteral("previewAdvice"));
+    m_advice->setWordWrap(true);
+    m_advice->setFixedWidth(kNoteWidth);
+    m_useForm = new QPushButton(this);
+    m_useForm->setObjectName(QStringLiteral("previewUseForm"));
 
     m_sample = new QLineEdit(this);
     m_sample->setObjectName(QStringLiteral("previewSample"));
@@ -111,10 +140,10 @@ DisplayPreviewPanel::DisplayPreviewPanel(EditSession &session, QMainWindow *wind
     m_sampleLabel = form->labelForField(m_sample);
     auto *box = new QVBoxLayout(this);
     box->addLayout(form);
-    box->addWidget(m_scroller, 0, Qt::AlignHCenter);
+    box->addWidget(m_scroller, 1);
     box->addWidget(m_note);
-    box->addStretch();
-    box->setSizeConstraint(QLayout::SetFixedSize);
+    box->addWidget(m_advice);
+    box->addWidget(m_useForm, 0, Qt::AlignLeft);
 
     connect(m_display, &QComboBox::activated, this,
             [this](int index) { m_session.SetPreviewDisplay(static_cast<std::size_t>(index)); });
@@ -122,6 +151,7 @@ DisplayPreviewPanel::DisplayPreviewPanel(EditSession &session, QMainWindow *wind
             [this](int index) { m_session.SetPreviewColours(kPanelColours[static_cast<std::size_t>(index)]); });
     connect(m_scale, &QComboBox::activated, this, [this] { Redraw(); });
     connect(m_sample, &QLineEdit::textEdited, this, [this] { Redraw(); });
+    connect(m_useForm, &QPushButton::clicked, this, [this] { m_session.UseDisplaysForm(); });
     ShowSession();
     m_session.Subscribe([this] { ShowSession(); });
 }
@@ -129,6 +159,20 @@ DisplayPreviewPanel::DisplayPreviewPanel(EditSession &session, QMainWindow *wind
 QString DisplayPreviewPanel::Note() const
 {
     return m_note->text();
+}
+
+QString DisplayPreviewPanel::Advice() const
+{
+    return m_advice->text();
+}
+
+bool DisplayPreviewPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    // Fit follows the room the dock gives, whenever the dock or the lines under the display change it.
+    if (watched == m_scroller && event->type() == QEvent::Resize && isVisible()
+        && static_cast<PreviewScale>(m_scale->currentIndex()) == PreviewScale::Fit)
+        Redraw();
+    return QWidget::eventFilter(watched, event);
 }
 
 void DisplayPreviewPanel::ShowSession()
@@ -177,23 +221,28 @@ void DisplayPreviewPanel::Redraw()
 
     // The display's own size on this screen, its dots' pitch at the screen's
     // physical density, in whole device pixels a dot: smaller, a one-dot line would blur or go.
+    // Fit below a device pixel a dot averages blocks of dots, as the canvas does.
     const QScreen *on = screen();
     const qreal ratio = devicePixelRatioF();
     const double dpi = on != nullptr ? on->physicalDotsPerInch() : kUsualDpi * ratio;
-    const int dotPixels =
-        PreviewDotPixels(static_cast<PreviewScale>(m_scale->currentIndex()), display.pitchMm * dpi / kMmPerInch,
-                         m_image.size(), QSize(kFitSide, kFitSide) * ratio);
-    m_view->setPixmap(EnlargedDots(m_image, dotPixels, ratio));
+    const auto scale = static_cast<PreviewScale>(m_scale->currentIndex());
+    const QSize room = m_scroller->maximumViewportSize() * ratio;
+    const int shrink = scale == PreviewScale::Fit ? FitZoom(size, room.width(), room.height()).dotsPerPixel : 1;
+    QPixmap shown;
+    if (shrink > 1) {
+        shown = QPixmap::fromImage(ShrunkDots(preview.dots, palette, shrink));
+        shown.setDevicePixelRatio(ratio);
+    } else {
+        shown = EnlargedDots(m_image, PreviewDotPixels(scale, display.pitchMm * dpi / kMmPerInch, m_image.size(), room),
+                             ratio);
+    }
+    m_view->setPixmap(shown);
     m_view->adjustSize();
-    const QSize bars(m_scroller->verticalScrollBar()->sizeHint().width(),
-                     m_scroller->horizontalScrollBar()->sizeHint().height());
-    const QSize room(kFitSide, kFitSide);
-    QSize shown = m_view->size();
-    if (shown.width() > room.width())
-        shown.rheight() += bars.height();
-    if (shown.height() > room.height())
-        shown.rwidth() += bars.width();
-    m_scroller->setFixedSize(shown.boundedTo(room));
     m_note->setText(FromUtf8(preview.note));
     m_note->setVisible(!preview.note.empty());
+    const std::string advice = m_session.FormAdvice();
+    m_advice->setText(FromUtf8(advice));
+    m_advice->setVisible(!advice.empty());
+    m_useForm->setText(FromUtf8(m_session.FormSwitchCaption()));
+    m_useForm->setVisible(!advice.empty());
 }

@@ -14,10 +14,11 @@ class QDockWidget;
 class QLabel;
 class QLineEdit;
 class QMainWindow;
+class QPushButton;
 class QScrollArea;
 
 // How large the preview draws the display: its real size, twice or four
-// times that, or as large as fits the panel's width, in the choices' order.
+// times that, or whole as large as fits the panel's room, in the choices' order.
 enum class PreviewScale { Real, Twice, FourTimes, Fit };
 
 // The device pixels a dot's side takes at `scale`: a whole number, at least
@@ -41,6 +42,11 @@ public:
     // The display's dots, one a pixel, as last drawn.
     const QImage &Shown() const { return m_image; }
     QString Note() const;
+    // Where the array form is another than the display takes, what the preview says of it; "" elsewhere.
+    QString Advice() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void ShowSession();
@@ -57,5 +63,7 @@ private:
     QLineEdit *m_sample = nullptr;
     QWidget *m_sampleLabel = nullptr;
     std::optional<tessaldo::FontMetrics> m_sampleFont; // whose glyphs the sample was started from
+    QLabel *m_advice = nullptr;
+    QPushButton *m_useForm = nullptr;
     QImage m_image;
 };

@@ -51,7 +51,7 @@ public:
     emscripten::val OpenSetText(const std::string &fileName, const std::string &text, const std::string &layout);
 
     // A source read apart, in a worker of the page's, crosses as the text of
-    // its document and the index of its layout in kBitLayouts; opened as
+    // its document and the index of its layout in kEveryBitLayout; opened as
     // OpenSetText opens it.
     std::string DocumentText() const { return WriteDocumentText(m_session.Doc()); }
     int HeaderLayoutIndex() const;

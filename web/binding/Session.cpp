@@ -197,8 +197,8 @@ val PageSession::PictureFile(const std::string &name) const
 
 int PageSession::HeaderLayoutIndex() const
 {
-    return static_cast<int>(std::find(kBitLayouts.begin(), kBitLayouts.end(), m_session.HeaderLayout())
-                            - kBitLayouts.begin());
+    return static_cast<int>(std::find(kEveryBitLayout.begin(), kEveryBitLayout.end(), m_session.OpenedLayout())
+                            - kEveryBitLayout.begin());
 }
 
 val PageSession::SizeValue(tessaldo::PictureSize size)

@@ -65,7 +65,7 @@ std::string PageSession::OpenSetDocument(const std::string &documentText, int la
 {
     DocumentReading reading = ReadDocumentText(documentText);
     if (reading.document)
-        m_session.OpenSet(std::move(*reading.document), kBitLayouts.at(static_cast<std::size_t>(layoutIndex)));
+        m_session.OpenSet(std::move(*reading.document), kEveryBitLayout.at(static_cast<std::size_t>(layoutIndex)));
     return reading.problem;
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -184,6 +185,38 @@ TEST(SizedSessionTest, APictureTakesTheArrayFormOfItsDisplayAndSaysWhenAnotherIs
     EXPECT_EQ(session.FormAdvice(), "");
     session.SetPreviewDisplay(DisplayOfSize({128, 64}).value());
     EXPECT_EQ(session.ArrayForm(), CodeFormat::Pages) << "choosing a display chooses its form";
+}
+
+TEST(SizedSessionTest, ASetIsSavedInTheArrayFormChosenOrTheOneItWasOpenedIn)
+{
+    struct Case {
+        PictureSize size;
+        std::optional<CodeFormat> chosen;
+        std::optional<BitLayout> opened; // the layout of the header the set came from
+        BitLayout saved;
+    };
+    const Case cases[] = {
+        {{128, 64}, std::nullopt, std::nullopt, BitLayout::Pages},
+        {{128, 64}, CodeFormat::Xbm, std::nullopt, BitLayout::Xbm},
+        {{128, 64}, CodeFormat::Gfx, std::nullopt, BitLayout::Rows},
+        {{800, 480}, std::nullopt, std::nullopt, BitLayout::Rows},
+        {{8, 8}, std::nullopt, std::nullopt, BitLayout::Tiles},
+        {{128, 64}, std::nullopt, BitLayout::Xbm, BitLayout::Xbm},
+        {{128, 64}, CodeFormat::Gfx, BitLayout::Xbm, BitLayout::Rows},
+        {kModuleSize, CodeFormat::Xbm, std::nullopt, BitLayout::Module},
+        {kModuleSize, std::nullopt, BitLayout::Rows, BitLayout::Rows},
+    };
+    std::mt19937 random(41);
+    for (const Case &c : cases) {
+        EditSession session;
+        if (c.opened)
+            session.OpenSet(RandomSet(random, c.size, 2), *c.opened);
+        else
+            ASSERT_EQ(session.NewPicture(c.size), "");
+        if (c.chosen)
+            session.SetArrayForm(*c.chosen);
+        EXPECT_EQ(session.HeaderLayout(), c.saved) << PictureSizeText(c.size);
+    }
 }
 
 TEST(SizedSessionTest, APictureIsPreviewedOnTheSmallestDisplayThatHoldsIt)
