@@ -115,6 +115,13 @@ async function pagesPreview(page) {
     assertEqual(await page.evaluate(() => window.tessaldoBench.session().arrayForm()), 'pages');
     assert(lit === dots, 'the SSD1306 shows the pages array as drawn');
     assertEqual(await page.$eval('.preview-note', (note) => note.hidden), true, 'no note where it shows as drawn');
+    // Another form chosen: the preview says which the display takes, and its button takes it back.
+    await page.evaluate(() => window.tessaldoBench.session().setArrayForm('xbm'));
+    const advice = await waitFor(page, () => document.querySelector('.preview-advice').textContent);
+    assertEqual(advice, await page.evaluate(() => window.tessaldoBench.session().preview('').advice), 'the core\'s advice');
+    await page.click('#previewUseForm');
+    await waitFor(page, () => document.querySelector('.preview-advice').hidden);
+    assertEqual(await page.evaluate(() => window.tessaldoBench.session().arrayForm()), 'pages');
 }
 
 async function pbmSaved(page) {

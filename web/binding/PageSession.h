@@ -204,12 +204,14 @@ public:
     std::string Reduce(int factor) { return m_session.Reduce(factor); }
 
     // The picture as the chosen display shows it, read back from the bytes of
-    // the array form: {shown, display, colours, width, height, pixels, note},
+    // the array form: {shown, display, colours, width, height, pixels, note,
+    // advice, switchCaption} (advice "" where the form is the display's own),
     // the pixels RGBA a dot each, or null where they are those of the last
     // call, the display an index into displays(), the colours into
     // panelColours(). `sample`: for a font's set, the line of text the
     // display shows in it ("" for the picture).
     emscripten::val Preview(const std::string &sample);
+    void UseDisplaysForm() { m_session.UseDisplaysForm(); }
     void SetPreviewDisplay(std::size_t index) { m_session.SetPreviewDisplay(index); }
     void SetPreviewColours(std::size_t index);
 

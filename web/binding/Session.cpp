@@ -143,6 +143,8 @@ val PageSession::Preview(const std::string &sample)
     result.set("colours", static_cast<int>(std::find(kPanelColours.begin(), kPanelColours.end(), colours)
                                            - kPanelColours.begin()));
     result.set("pixels", val::null());
+    result.set("advice", m_session.FormAdvice());
+    result.set("switchCaption", m_session.FormSwitchCaption());
     if (!shown)
         return result;
     Previewed now{m_session.Doc().Edited().dots,
@@ -321,6 +323,7 @@ EMSCRIPTEN_BINDINGS(tessaldo_session)
         .function("enlarge", &PageSession::Enlarge)
         .function("reduce", &PageSession::Reduce)
         .function("preview", &PageSession::Preview)
+        .function("useDisplaysForm", &PageSession::UseDisplaysForm)
         .function("setPreviewDisplay", &PageSession::SetPreviewDisplay)
         .function("setPreviewColours", &PageSession::SetPreviewColours)
         .function("pictureFile", &PageSession::PictureFile);

@@ -1,7 +1,8 @@
 // The picture as the chosen display shows it, beside the window: read back by
 // the core from the very bytes of the array form Copy as C Array writes, in
 // the panel's colours, at its real size on the screen (a dot's pitch in CSS
-// millimetres), with the core's note of why it differs from the drawing.
+// millimetres), with the core's note of why it differs from the drawing and,
+// where the array form is another than the display takes, its offer to switch.
 // Shown while the session says, which the View menu's Display Preview turns.
 // For a font's glyphs it shows a line of sample text in the font instead, as
 // the display library draws it, the glyphs' own first characters at first.
@@ -32,10 +33,13 @@ function draw() {
     panel.hidden = !preview.shown;
     if (!preview.shown)
         return;
-    const [display, colours, canvas, note] = ['#previewDisplay', '#previewColours', 'canvas', '.preview-note']
-        .map((selector) => panel.querySelector(selector));
+    const [display, colours, canvas, note, advice, useForm] = ['#previewDisplay', '#previewColours', 'canvas',
+        '.preview-note', '.preview-advice', '#previewUseForm'].map((selector) => panel.querySelector(selector));
     display.value = String(preview.display);
     colours.value = String(preview.colours);
+    advice.textContent = preview.advice;
+    useForm.textContent = preview.switchCaption;
+    advice.hidden = useForm.hidden = !preview.advice;
     const { width, height, pixels } = preview;
     if (!pixels)
         return; // what it shows has not changed
@@ -71,7 +75,10 @@ export function buildPreview(parent) {
         row(text('sizePresetLabel'), displayChoice), row(text('previewColoursLabel'), coloursChoice),
         row(text('sampleTextLabel'), sample),
         element('div', { className: 'preview-panel' }, [canvas]),
-        element('p', { className: 'preview-note', hidden: true })]);
+        element('p', { className: 'preview-note', hidden: true }),
+        element('p', { className: 'preview-advice', hidden: true }),
+        element('button', { id: 'previewUseForm', type: 'button', hidden: true })]);
+    panel.querySelector('#previewUseForm').addEventListener('click', () => session().useDisplaysForm());
     panel.setAttribute('aria-label', canvas.getAttribute('aria-label'));
     parent.append(panel);
 }
