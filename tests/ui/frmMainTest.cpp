@@ -630,6 +630,7 @@ void frmMainTest::aboutIsModalAndClosesOnlyThroughItsButton()
         QCOMPARE(about->findChild<QLabel *>("Label3")->geometry(), Twips(1980, 825, 1410, 180));
         QVERIFY(about->findChild<QLabel *>("Label4")->text().contains(QStringLiteral("man tessaldo")));
         QVERIFY(about->findChild<QPlainTextEdit *>("Text1")->toPlainText().contains("HLCD154"));
+        QVERIFY(about->findChild<QPlainTextEdit *>("Text1")->toPlainText().contains("1024 x 1024"));
         auto *close = about->findChild<QPushButton *>("cmdClose");
         QCOMPARE(close->text(), QStringLiteral("닫기"));
         QCOMPARE(close->geometry(), Twips(4170, 6450, 1035, 480));

@@ -1,6 +1,7 @@
 #include "ui/dialogs/frmAbout.h"
 
 #include "core/session/ProgramTexts.h"
+#include "core/session/Texts.h"
 #include "ui/common/Utf8.h"
 
 #include "ui/common/KoreanFont.h"
@@ -26,7 +27,10 @@ frmAbout::frmAbout(QWidget *mainWindow) : QDialog(mainWindow, Qt::Dialog | Qt::F
     AddLabel(QStringLiteral("Label4"), FromUtf8(tessaldo::kManualLine), TwipsRect(1635, 1140, 2130, 180),
              QColor(0, 0, 255));
 
-    Text1 = new QPlainTextEdit(FromUtf8(tessaldo::kUsageNote), this);
+    // The designed note speaks of the module's 16 x 16; what the other sizes are for follows it.
+    Text1 = new QPlainTextEdit(FromUtf8(tessaldo::kUsageNote) + QStringLiteral("\n\n")
+                                   + FromUtf8(tessaldo::Text(tessaldo::TextId::AboutEverySize)),
+                               this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setReadOnly(true);
     Text1->setFont(KoreanFont(9, false));

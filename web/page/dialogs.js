@@ -112,7 +112,9 @@ export function showAbout() {
         278, 430, 69, 32);
     close.style.position = 'absolute';
     // Named in the note's own language: "how to use".
-    const note = place(element('textarea', { id: 'Text1', readOnly: true, value: text('usage'), ariaLabel: '사용법',
+    // The designed note speaks of the module's 16 x 16; what the other sizes are for follows it.
+    const usage = `${text('usage')}\n\n${text('aboutEverySize')}`;
+    const note = place(element('textarea', { id: 'Text1', readOnly: true, value: usage, ariaLabel: '사용법',
         lang: languageOf(text('usage')) }), 3, 99, 347, 324);
     close.lang = languageOf(text('close'));
     const dialog = element('dialog', { id: 'frmAbout', ariaLabel: text('title') }, [
