@@ -17,7 +17,7 @@ export async function pictureWithPreview(page, width, height) {
     await page.evaluate((across, down) => {
         const { core, session } = window.tessaldoBench;
         session().newPictureOfSize(across, down);
-        if (!session().preview('').shown)
+        if (!session().isChecked(core.CommandId.DisplayPreview))
             session().perform(core.CommandId.DisplayPreview);
     }, width, height);
     await waitFor(page, () => !document.getElementById('displayPreview').hidden);
