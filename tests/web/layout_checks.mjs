@@ -51,6 +51,19 @@ async function noSidewaysScroll(page) {
             assert(!overlap(canvas, preview), 'the preview stands clear of the canvas', at, canvas, preview);
             assert(canvas.width >= innerWidth / 2, 'the canvas takes most of the view\'s width', at, canvas);
             assert(preview.left >= 0 && preview.right <= innerWidth, 'the preview within the view', at, preview);
+            // Enlarged, every dot is a whole number of device pixels, so that no one-dot line is lost.
+            for (const times of ['1', '2', '4', '0']) {
+                await page.select('#previewScale', times);
+                const { perDot, wide } = await page.evaluate(() => {
+                    const screen = document.getElementById('previewCanvas');
+                    return { perDot: screen.getBoundingClientRect().width * devicePixelRatio / screen.width,
+                        wide: document.documentElement.scrollWidth };
+                });
+                assert(perDot >= 1 && Math.abs(perDot - Math.round(perDot)) < 0.01, 'whole device pixels a dot',
+                    at, times, perDot);
+                assert(wide <= innerWidth, 'the enlarged preview scrolls in its panel, not the page', at, times, wide);
+            }
+            await page.select('#previewScale', '1');
         }
     }
 }
