@@ -63,6 +63,9 @@ async function arrayFormKept(page) {
     assertEqual((await recorded(page, 'clipboard')).split('\n').slice(5, 9), ['#define picture_width 16',
         '#define picture_height 16', 'static const unsigned char picture_bits[] U8X8_PROGMEM = {',
         '   0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,'], 'the copied XBM');
+    // It says what went, as the core words it.
+    const said = await page.evaluate(() => window.tessaldoBench.session().copiedText());
+    await waitFor(page, (text) => document.getElementById('status')?.textContent === text, said);
 }
 
 // Five strokes in a row, each along one of rows 1 to 5 from the first column to the last, by mouse or by finger:

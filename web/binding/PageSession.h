@@ -160,6 +160,7 @@ public:
     // What "Copy as C Array" copies, and the name of its form, which the page
     // remembers and gives back at the next visit; a name of no form is not taken.
     std::string ArrayText() const { return m_session.ArrayText(); }
+    std::string CopiedText() const { return m_session.CopiedText(); }
     // What Copy and Cut of a selection copy: its dots as one array, '' without a selection.
     std::string SelectionArrayText() const { return m_session.SelectionArrayText(); }
     std::string ArrayForm() const { return std::string(CodeFormatName(m_session.ArrayForm())); }

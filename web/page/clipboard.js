@@ -51,18 +51,19 @@ export async function copyCodeByKey() {
     announce(copy.note || 'The code is on the clipboard.');
 }
 
-// Both copy an array as "Copy as C Array" does; true once it is on the clipboard.
-async function copyArray(array) {
+// Both copy an array as "Copy as C Array" does, and say so; true once it is on the clipboard.
+async function copyArray(array, said = 'The picture is on the clipboard as a C array.') {
     const problem = await writeText(array);
     if (problem)
         await messageBox(problem);
     else
-        announce('The picture is on the clipboard as a C array.');
+        announce(said);
     return !problem;
 }
 
+// The core says what went: the size, the form and the bytes.
 export async function copyAsCArray() {
-    await copyArray(session().arrayText());
+    await copyArray(session().arrayText(), session().copiedText());
 }
 
 // The selection's dots as one array; without a selection the clipboard keeps what it holds.
