@@ -633,7 +633,9 @@ Result<BitmapFont> DecodeU8g2Font(const std::vector<std::uint8_t> &bytes, std::s
     // Both are signed bytes.
     font.ascent = bytes[13] < 0x80 ? bytes[13] : bytes[13] - 0x100;
     font.descent = -(bytes[14] < 0x80 ? bytes[14] : bytes[14] - 0x100);
-    // The glyphs below 0x100, then past the table, those from 0x100; each part ends at a code of 0.
+    // The glyphs below 0x100, then past the table, those from 0x100. The
+    // first part ends at a size of 0, as u8g2 looks a glyph up there, for
+    // code 0 is a glyph of X11's fonts; the second at a code of 0.
     std::size_t at = kHeaderSize;
     for (const bool wide : {false, true}) {
         if (wide) {
@@ -645,9 +647,13 @@ Result<BitmapFont> DecodeU8g2Font(const std::vector<std::uint8_t> &bytes, std::s
         const std::size_t codeBytes = wide ? 2 : 1;
         while (at + codeBytes <= bytes.size()) {
             const char32_t code = wide ? static_cast<char32_t>(bytes[at] << 8 | bytes[at + 1]) : bytes[at];
-            if (code == 0)
+            if (wide && code == 0)
                 break;
-            const std::size_t size = at + codeBytes < bytes.size() ? bytes[at + codeBytes] : 0;
+            if (at + codeBytes >= bytes.size())
+                return damaged();
+            const std::size_t size = bytes[at + codeBytes];
+            if (!wide && size == 0)
+                break;
             if (size <= codeBytes)
                 return damaged();
             std::optional<BitmapGlyph> glyph = DecodeGlyph(bytes, at + codeBytes + 1, at + size, fields);
