@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <map>
 #include <ostream>
+#include <set>
 #include <span>
 
 namespace tessaldo {
@@ -311,10 +312,12 @@ std::string CName(const Arguments &arguments, const std::string &output)
 }
 
 // The fonts and pictures of the sources as one font, or none where a source
-// is refused or two draw one character (each named on `err`).
+// is refused or two pictures draw one character (each named on `err`); the
+// characters a later source has as well go in `alsoLater`.
 std::optional<BitmapFont> GatherFont(const Arguments &arguments, const std::string &family,
                                      const TrueTypeDrawing &drawing, bool &onlyPictures,
-                                     std::vector<FontGlyph> &pictureGlyphs, Streams &streams)
+                                     std::vector<FontGlyph> &pictureGlyphs, std::set<char32_t> &alsoLater,
+                                     Streams &streams)
 {
     const CommandLineDefines defines = ReadDefines(arguments);
     std::vector<GivenPicture> given;
@@ -342,21 +345,32 @@ std::optional<BitmapFont> GatherFont(const Arguments &arguments, const std::stri
     onlyPictures = fonts.empty();
     if (!given.empty())
         fonts.emplace_back(given.front().source, PicturesAsFont(pictureGlyphs, family));
-    // The first source's metrics are the font's; a character drawn twice refuses it.
+    // The first source that has a character gives it, as a fallback font
+    // fills only what those before it lack; the line takes the largest
+    // ascent and descent.
     BitmapFont font = fonts.front().second;
     font.glyphs.clear();
-    std::map<char32_t, std::string> drawnBy;
-    for (const auto &[source, part] : fonts)
-        for (const BitmapGlyph &glyph : part.glyphs) {
-            if (const auto [earlier, added] = drawnBy.emplace(glyph.codePoint, source); !added) {
-                streams.err << DrawnTwice(earlier->second, source, glyph.codePoint) << '\n';
-                refused = true;
-            }
-            font.glyphs.push_back(glyph);
-        }
-    if (refused)
-        return std::nullopt;
+    std::set<char32_t> taken;
+    for (const auto &[source, part] : fonts) {
+        font.ascent = std::max(font.ascent, part.ascent);
+        font.descent = std::max(font.descent, part.descent);
+        for (const BitmapGlyph &glyph : part.glyphs)
+            if (taken.insert(glyph.codePoint).second)
+                font.glyphs.push_back(glyph);
+            else
+                alsoLater.insert(glyph.codePoint);
+    }
     return font;
+}
+
+// How many of the chosen glyphs' characters later sources also have.
+std::size_t ChosenAlsoLater(const BitmapFont &font, const std::vector<std::optional<char32_t>> &chosen,
+                            const std::set<char32_t> &alsoLater)
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < chosen.size(); ++i)
+        count += chosen[i] && alsoLater.contains(font.glyphs[i].codePoint) ? 1 : 0;
+    return count;
 }
 
 } // namespace
@@ -382,6 +396,8 @@ int MakeFontWith(const Arguments &arguments, Streams &streams, TrueTypeRasterise
         throw UsageError("--mode applies to u8g2 fonts: an OUT ending in .c, or --format u8g2");
     if (arguments.Has("--glyphs") && arguments.Has("--text"))
         throw UsageError("--glyphs and --text each choose the glyphs: give one of them");
+    if (const std::optional<std::string> text = arguments.Value("--text"); text && TextCharacters(*text).empty())
+        return Refused(streams.err, std::string(Text(TextId::FontTextEmpty)));
     const U8g2Mode mode = ChoiceValue<U8g2Mode>("--mode", arguments.Value("--mode").value_or("proportional"), ModeNamed,
                                                 "proportional, height or mono");
     // --name is a BDF font's family, a C name otherwise.
@@ -396,12 +412,16 @@ int MakeFontWith(const Arguments &arguments, Streams &streams, TrueTypeRasterise
     std::vector<FontGlyph> pictureGlyphs;
     const std::vector<std::string> sources(arguments.operands.begin() + 1, arguments.operands.end());
     const TrueTypeDrawing drawing = TrueTypeDrawingOf(arguments, sources, rasteriser);
-    const std::optional<BitmapFont> font = GatherFont(arguments, family, drawing, onlyPictures, pictureGlyphs, streams);
+    std::set<char32_t> alsoLater;
+    const std::optional<BitmapFont> font =
+        GatherFont(arguments, family, drawing, onlyPictures, pictureGlyphs, alsoLater, streams);
     if (!font)
         return kExitRefused;
     const std::vector<std::optional<char32_t>> chosen = ChosenGlyphs(arguments, *font, streams.err);
     if (std::none_of(chosen.begin(), chosen.end(), [](const auto &code) { return code.has_value(); }))
         return Refused(streams.err, std::string(Text(TextId::FontNoneChosen)));
+    if (const std::size_t count = ChosenAlsoLater(*font, chosen, alsoLater); count > 0)
+        streams.err << FilledText(TextId::FontTakenFromFirst, {std::to_string(count)}) << '\n';
     Result<std::string> text = Result<std::string>::Ok("");
     if (format == FontFormat::Bdf && onlyPictures) {
         // Pictures keep the cells FormatBdfFont gives them, as font has always written them.

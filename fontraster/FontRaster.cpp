@@ -6,6 +6,7 @@
 #include FT_FREETYPE_H
 #include FT_SFNT_NAMES_H
 #include FT_TRUETYPE_IDS_H
+#include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
 #include <cstddef>
@@ -24,11 +25,13 @@ struct FaceDone {
 using Library = std::unique_ptr<FT_LibraryRec_, LibraryDone>;
 using Face = std::unique_ptr<FT_FaceRec_, FaceDone>;
 
-// Dots a 26.6 value of the font's units at the face's size holds, its
-// fraction dropped towards zero, as otf2bdf gives the font's ascent and descent.
-int WholeDots(FT_Long units, FT_Fixed scale)
+// Dots `units` of the font's design hold at its pixel size, cut towards
+// zero, as otf2bdf scales the font's ascent and descent: in whole numbers,
+// not by FreeType's rounded scale, which gives DejaVu Sans Mono at 14 pixels
+// an ascent of 13 where otf2bdf gives 12.
+int WholeDots(const FT_Face face, long units)
 {
-    return static_cast<int>(FT_MulFix(units, scale) / 64);
+    return static_cast<int>(units * face->size->metrics.y_ppem / face->units_per_EM);
 }
 
 // The font's X name (XLFD), its fields as otf2bdf fills them.
@@ -137,8 +140,10 @@ Result<BitmapFont> RasteriseFont(std::string_view bytes, int pixelSize, const st
     BitmapFont font;
     font.name = XlfdName(face, pixelSize);
     font.copyright = Copyright(face);
-    font.ascent = WholeDots(face->ascender, face->size->metrics.y_scale);
-    font.descent = WholeDots(-face->descender, face->size->metrics.y_scale);
+    // The horizontal header's, as otf2bdf takes them; FreeType's own where a font lacks one.
+    const auto *header = static_cast<const TT_HoriHeader *>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA));
+    font.ascent = WholeDots(face, header != nullptr ? header->Ascender : face->ascender);
+    font.descent = -WholeDots(face, header != nullptr ? header->Descender : face->descender);
     FT_UInt index = 0;
     for (FT_ULong code = FT_Get_First_Char(face, &index); index != 0; code = FT_Get_Next_Char(face, code, &index)) {
         if (wanted && !wanted(static_cast<char32_t>(code)))

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "TempDir.h"
+#include "core/formats/BdfFont.h"
+
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <string>
 
 // One of Debian's X11 fonts as BDF in `folder`, made as the reference files
@@ -23,4 +28,20 @@ inline std::filesystem::path DebianBdf(const std::string &stem, const std::files
         return {};
     }
     return bdf;
+}
+
+// One of Debian's X11 fonts as ReadBdfFont reads it, made and read once for
+// all of a program's tests; none where the machine cannot make it.
+inline const tessaldo::BdfReading *DebianReading(const std::string &stem, std::string &why)
+{
+    static std::map<std::string, std::unique_ptr<tessaldo::BdfReading>> read;
+    static const TempDir kFolder;
+    if (const auto found = read.find(stem); found != read.end())
+        return found->second.get();
+    const std::filesystem::path bdf = DebianBdf(stem, kFolder.path(), why);
+    if (bdf.empty())
+        return nullptr;
+    return (read[stem] = std::make_unique<tessaldo::BdfReading>(
+                tessaldo::ReadBdfFont(TempDir::Read(bdf), tessaldo::LcdType::Row)))
+        .get();
 }

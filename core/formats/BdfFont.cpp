@@ -90,19 +90,29 @@ std::string CellBox(const GlyphCell &cell)
     return std::to_string(cell.width) + " " + std::to_string(cell.height) + " 0 " + std::to_string(-cell.descent);
 }
 
-std::string GlyphText(const FontGlyph &glyph, const GlyphCell &cell)
+std::string BoxText(const FontBox &box)
 {
-    // The advance is the cell's width; scaled, thousandths of the size (the height), rounded.
-    const int scalable = (cell.width * 1000 + cell.height / 2) / cell.height;
+    return std::to_string(box.width) + " " + std::to_string(box.height) + " " + std::to_string(box.x) + " "
+           + std::to_string(box.y);
+}
+
+// A glyph of a font `size` dots high (its SWIDTH in thousandths of that size, rounded).
+std::string GlyphText(const BitmapGlyph &glyph, int size)
+{
     std::string text = "STARTCHAR " + GlyphName(glyph.codePoint) + "\nENCODING "
-                       + std::to_string(static_cast<unsigned>(glyph.codePoint)) + "\nSWIDTH " + std::to_string(scalable)
-                       + " 0\nDWIDTH " + std::to_string(cell.width) + " 0\nBBX " + CellBox(cell) + "\nBITMAP\n";
-    // A row's bytes from the left, the leftmost dot the high bit, padded to
-    // whole bytes: the rows layout exactly.
-    const std::vector<std::uint8_t> rows = SizedLayoutBytes(glyph.picture, BitLayout::Rows);
-    const std::size_t rowBytes = (static_cast<std::size_t>(cell.width) + 7) / 8;
-    for (std::size_t byte = 0; byte < rows.size(); ++byte)
-        text += Hex(rows[byte], 2) + ((byte + 1) % rowBytes == 0 ? "\n" : "");
+                       + std::to_string(static_cast<unsigned>(glyph.codePoint)) + "\nSWIDTH "
+                       + std::to_string((glyph.advance * 1000 + size / 2) / size) + " 0\nDWIDTH "
+                       + std::to_string(glyph.advance) + " 0\nBBX " + BoxText(glyph.box) + "\nBITMAP\n";
+    // A row's bytes from the left, the leftmost dot the high bit, padded to whole bytes.
+    for (int row = 0; row < glyph.box.height; ++row) {
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>((glyph.box.width + 7) / 8));
+        for (int column = 0; column < glyph.box.width; ++column)
+            if (glyph.Dot(column, row))
+                bytes[static_cast<std::size_t>(column / 8)] |= static_cast<std::uint8_t>(0x80U >> (column % 8));
+        for (const std::uint8_t byte : bytes)
+            text += Hex(byte, 2);
+        text += "\n";
+    }
     return text + "ENDCHAR\n";
 }
 
@@ -511,16 +521,16 @@ std::string FamilyFromFileName(const std::filesystem::path &file)
 std::string FormatBdfFont(std::vector<FontGlyph> glyphs, std::string_view family)
 {
     const GlyphCell cell(glyphs.empty() ? kModuleSize : glyphs.front().picture.Size());
-    std::sort(glyphs.begin(), glyphs.end(),
-              [](const FontGlyph &a, const FontGlyph &b) { return a.codePoint < b.codePoint; });
     const bool hasReplacement =
         std::any_of(glyphs.begin(), glyphs.end(), [](const FontGlyph &glyph) { return glyph.codePoint == 0xFFFD; });
-    std::string text = "STARTFONT 2.1\nFONT " + XlfdName(family, cell) + "\nSIZE " + std::to_string(cell.height) + " "
+    const BitmapFont font = PicturesAsFont(std::move(glyphs), family);
+    // The font's box is the cell, so that a reader gives back pictures of its size.
+    std::string text = "STARTFONT 2.1\nFONT " + font.name + "\nSIZE " + std::to_string(cell.height) + " "
                        + std::to_string(kResolution) + " " + std::to_string(kResolution) + "\nFONTBOUNDINGBOX "
                        + CellBox(cell) + "\n" + Properties(family, hasReplacement, cell) + "CHARS "
-                       + std::to_string(glyphs.size()) + "\n";
-    for (const FontGlyph &glyph : glyphs)
-        text += GlyphText(glyph, cell);
+                       + std::to_string(font.glyphs.size()) + "\n";
+    for (const BitmapGlyph &glyph : font.glyphs)
+        text += GlyphText(glyph, cell.height);
     return text + "ENDFONT\n";
 }
 
@@ -540,7 +550,7 @@ BitmapFont PicturesAsFont(std::vector<FontGlyph> glyphs, std::string_view family
         for (std::size_t row = 0; row < static_cast<std::size_t>(cell.height); ++row)
             for (std::size_t column = 0; column < static_cast<std::size_t>(cell.width); ++column)
                 drawn.dots.push_back(rows[row * rowBytes + column / 8] >> (7 - column % 8) & 1U);
-        font.glyphs.push_back(std::move(drawn));
+        font.glyphs.push_back(Reduced(drawn));
     }
     return font;
 }
@@ -571,33 +581,15 @@ std::string FormatBdfFont(const BitmapFont &font)
     properties.push_back("FONT_DESCENT " + std::to_string(font.descent));
     if (font.defaultCharacter)
         properties.push_back("DEFAULT_CHAR " + std::to_string(static_cast<unsigned>(*font.defaultCharacter)));
-    const auto boxText = [](const FontBox &box) {
-        return std::to_string(box.width) + " " + std::to_string(box.height) + " " + std::to_string(box.x) + " "
-               + std::to_string(box.y);
-    };
     std::string text = "STARTFONT 2.1\nFONT " + (font.name.empty() ? std::string("Tessaldo") : font.name) + "\nSIZE "
                        + std::to_string(size) + " " + std::to_string(kResolution) + " " + std::to_string(kResolution)
-                       + "\nFONTBOUNDINGBOX " + boxText(all) + "\nSTARTPROPERTIES " + std::to_string(properties.size())
+                       + "\nFONTBOUNDINGBOX " + BoxText(all) + "\nSTARTPROPERTIES " + std::to_string(properties.size())
                        + "\n";
     for (const std::string &line : properties)
         text += line + "\n";
     text += "ENDPROPERTIES\nCHARS " + std::to_string(glyphs.size()) + "\n";
-    for (const BitmapGlyph &glyph : glyphs) {
-        text += "STARTCHAR " + GlyphName(glyph.codePoint) + "\nENCODING "
-                + std::to_string(static_cast<unsigned>(glyph.codePoint)) + "\nSWIDTH "
-                + std::to_string((glyph.advance * 1000 + size / 2) / size) + " 0\nDWIDTH "
-                + std::to_string(glyph.advance) + " 0\nBBX " + boxText(glyph.box) + "\nBITMAP\n";
-        for (int row = 0; row < glyph.box.height; ++row) {
-            std::vector<std::uint8_t> bytes(static_cast<std::size_t>((glyph.box.width + 7) / 8));
-            for (int column = 0; column < glyph.box.width; ++column)
-                if (glyph.Dot(column, row))
-                    bytes[static_cast<std::size_t>(column / 8)] |= static_cast<std::uint8_t>(0x80U >> (column % 8));
-            for (const std::uint8_t byte : bytes)
-                text += Hex(byte, 2);
-            text += "\n";
-        }
-        text += "ENDCHAR\n";
-    }
+    for (const BitmapGlyph &glyph : glyphs)
+        text += GlyphText(glyph, size);
     return text + "ENDFONT\n";
 }
 

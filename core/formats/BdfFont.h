@@ -30,7 +30,8 @@ std::string FamilyProblem(std::string_view family);
 std::string FamilyFromFileName(const std::filesystem::path &file);
 
 // The font, its glyphs in code point order; the code points are distinct,
-// the pictures share one size and the family is usable.
+// the pictures share one size and the family is usable. The font's box is the
+// pictures' cell, each glyph's box shrunk to its dots, as bdfconv shrinks it.
 std::string FormatBdfFont(std::vector<FontGlyph> glyphs, std::string_view family);
 
 // The font with every metric it has: each glyph's advance (DWIDTH), its box
@@ -39,7 +40,8 @@ std::string FormatBdfFont(std::vector<FontGlyph> glyphs, std::string_view family
 std::string FormatBdfFont(const BitmapFont &font);
 
 // The pictures as the glyphs FormatBdfFont(glyphs, family) writes: each
-// advancing by its cell, the cell's bottom `descent` below the baseline.
+// advancing by its cell, the cell's bottom `descent` below the baseline, its
+// box shrunk to its dots, so that every format gives a glyph the same box.
 BitmapFont PicturesAsFont(std::vector<FontGlyph> glyphs, std::string_view family);
 
 struct BdfReading {

@@ -31,6 +31,22 @@ std::string Listed(const std::vector<std::string> &names)
     return text;
 }
 
+// Whether a character shows as itself in a message: controls, spaces and
+// the invisible formatting characters do not.
+bool Shows(char32_t code)
+{
+    const auto within = [code](char32_t first, char32_t last) { return first <= code && code <= last; };
+    return code > ' ' && !within(0x7F, 0xA0) && code != 0xAD && code != 0x1680 && !within(0x2000, 0x200F)
+           && !within(0x2028, 0x202F) && !within(0x205F, 0x206F) && code != 0x3000 && code != 0xFEFF
+           && !within(0xD800, 0xDFFF);
+}
+
+// "U+B3C4 도": the code point, then the character where it shows.
+std::string CharacterNamed(char32_t code)
+{
+    return CodePointName(code) + (Shows(code) ? " " + EncodeUtf8(code) : "");
+}
+
 } // namespace
 
 TextGlyphs ChooseGlyphsForText(const BitmapFont &font, std::string_view text)
@@ -48,7 +64,7 @@ TextGlyphs ChooseGlyphsForText(const BitmapFont &font, std::string_view text)
     std::vector<std::string> missing;
     for (std::size_t i = 0; i < characters.size(); ++i)
         if (!found[i])
-            missing.push_back(CodePointName(characters[i]));
+            missing.push_back(CharacterNamed(characters[i]));
     if (!missing.empty())
         glyphs.missing = "The font has no glyph for " + Listed(missing) + ", which the text draws.";
     return glyphs;
@@ -66,7 +82,7 @@ std::string GlyphsMissingFromMap(const BitmapFont &font, const std::vector<Glyph
         if (range.leaveOut || (from != held.end() && *from <= range.last))
             continue;
         missing.push_back(range.first == range.last
-                              ? CodePointName(range.first)
+                              ? CharacterNamed(range.first)
                               : "any of " + CodePointName(range.first) + " to " + CodePointName(range.last));
     }
     if (missing.empty())

@@ -3,6 +3,7 @@
 #include "core/code/CodeLexer.h"
 #include "core/convert/GlyphNames.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <optional>
@@ -63,6 +64,35 @@ std::optional<std::vector<long>> Initialiser(Lexer &lexer)
     if (depth > 0)
         return std::nullopt;
     return numbers;
+}
+
+bool SameDrawing(const BitmapGlyph &a, const BitmapGlyph &b)
+{
+    return a.advance == b.advance && a.box == b.box && a.dots == b.dots;
+}
+
+bool Printable(char32_t code)
+{
+    return code > ' ' && code < 0x7F;
+}
+
+// Whether the table's entry stands in for a code the font lacks, as
+// BuildGfxFont and fontconvert fill every code from first to last: with no
+// box and no advance, or with a copy of the default character, drawn at
+// every such code. A glyph drawn at several codes is the font's own where it
+// is a printable ASCII character that only Latin-1's upper half repeats, as
+// small fonts draw À as A. A lone copy cannot be told from a glyph.
+bool IsFiller(const BitmapGlyph &entry, const std::vector<BitmapGlyph> &entries)
+{
+    if (entry.box.width == 0 || entry.box.height == 0)
+        return entry.advance == 0;
+    if (std::none_of(entry.dots.begin(), entry.dots.end(), [](std::uint8_t dot) { return dot != 0; }))
+        return false;
+    std::vector<char32_t> codes;
+    for (const BitmapGlyph &other : entries)
+        if (SameDrawing(entry, other))
+            codes.push_back(other.codePoint);
+    return codes.size() > 1 && !(Printable(codes[0]) && codes[1] >= 0xA0);
 }
 
 } // namespace
@@ -176,7 +206,7 @@ Result<GfxFont> ReadGfxFont(std::string_view source)
 
 BitmapFont GfxFontGlyphs(const GfxFont &font)
 {
-    BitmapFont glyphs;
+    std::vector<BitmapGlyph> entries;
     for (std::size_t i = 0; i < font.glyphs.size(); ++i) {
         const GfxGlyph &gfx = font.glyphs[i];
         BitmapGlyph glyph{font.first + static_cast<char32_t>(i),
@@ -186,8 +216,13 @@ BitmapFont GfxFontGlyphs(const GfxFont &font)
         for (std::size_t bit = 0; bit < static_cast<std::size_t>(gfx.width) * static_cast<std::size_t>(gfx.height);
              ++bit)
             glyph.dots.push_back(font.bitmap[gfx.bitmapOffset + bit / 8] >> (7 - bit % 8) & 1U);
-        glyphs.glyphs.push_back(std::move(glyph));
+        entries.push_back(std::move(glyph));
     }
+    BitmapFont glyphs;
+    for (const BitmapGlyph &glyph : entries)
+        if (!IsFiller(glyph, entries))
+            glyphs.glyphs.push_back(glyph);
+    SetAscentAndDescentFromDots(glyphs);
     return glyphs;
 }
 

@@ -44,7 +44,9 @@ std::string FormatGfxFont(const GfxFont &font, std::string_view name);
 // The first GFXfont a header holds: its bitmap array, its glyph table and the GFXfont itself.
 Result<GfxFont> ReadGfxFont(std::string_view source);
 
-// The glyphs as GFX draws them, each with its code, box and advance.
+// The glyphs as GFX draws them, each with its code, box and advance: not the
+// entries the writers put at codes the font lacks (no box and no advance, or
+// the default character's copies). The ascent and descent are what the dots reach.
 BitmapFont GfxFontGlyphs(const GfxFont &font);
 
 } // namespace tessaldo

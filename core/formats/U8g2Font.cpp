@@ -630,9 +630,6 @@ Result<BitmapFont> DecodeU8g2Font(const std::vector<std::uint8_t> &bytes, std::s
     FieldBits fields{bytes[4], bytes[5], bytes[6], bytes[7], bytes[8], bytes[2], bytes[3]};
     BitmapFont font;
     font.name = name;
-    // Both are signed bytes.
-    font.ascent = bytes[13] < 0x80 ? bytes[13] : bytes[13] - 0x100;
-    font.descent = -(bytes[14] < 0x80 ? bytes[14] : bytes[14] - 0x100);
     // The glyphs below 0x100, then past the table, those from 0x100. The
     // first part ends at a size of 0, as u8g2 looks a glyph up there, for
     // code 0 is a glyph of X11's fonts; the second at a code of 0.
@@ -666,6 +663,8 @@ Result<BitmapFont> DecodeU8g2Font(const std::vector<std::uint8_t> &bytes, std::s
         if (at + codeBytes > bytes.size())
             return damaged();
     }
+    // The header's ascent is the top of 'A', which a line's other glyphs pass.
+    SetAscentAndDescentFromDots(font);
     return Result<BitmapFont>::Ok(std::move(font));
 }
 

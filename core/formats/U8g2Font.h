@@ -50,8 +50,8 @@ struct U8g2Source {
 std::vector<U8g2Source> FindU8g2Fonts(std::string_view source);
 
 // The glyphs of a font in u8g2's format, each as it draws them: the box its
-// mode keeps, the advance, and the character; the ascent of 'A' and the
-// descent of 'g' as the font tells them.
+// mode keeps, the advance, and the character; the font's ascent and descent
+// are what its dots reach, as the format keeps no FONT_ASCENT.
 Result<BitmapFont> DecodeU8g2Font(const std::vector<std::uint8_t> &bytes, std::string_view name);
 
 } // namespace tessaldo

@@ -53,4 +53,17 @@ BitmapGlyph Reduced(const BitmapGlyph &glyph)
     return reduced;
 }
 
+void SetAscentAndDescentFromDots(BitmapFont &font)
+{
+    font.ascent = 0;
+    font.descent = 0;
+    for (const BitmapGlyph &glyph : font.glyphs) {
+        const FontBox box = Reduced(glyph).box;
+        if (box.height == 0)
+            continue;
+        font.ascent = std::max(font.ascent, box.y + box.height);
+        font.descent = std::max(font.descent, -box.y);
+    }
+}
+
 } // namespace tessaldo

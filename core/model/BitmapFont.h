@@ -52,4 +52,10 @@ struct BitmapFont {
 // blank glyph keeps its left edge and its box's top, with no width or height.
 BitmapGlyph Reduced(const BitmapGlyph &glyph);
 
+// Sets the font's ascent and descent to what its dots reach: the highest top
+// above the baseline and the lowest bottom below it, neither less than 0.
+// The formats that keep no ascent and descent (GFX's, u8g2's) still keep
+// every glyph's place, and a line of their text takes no less.
+void SetAscentAndDescentFromDots(BitmapFont &font);
+
 } // namespace tessaldo

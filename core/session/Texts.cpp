@@ -153,6 +153,9 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
     {TextId::U8g2Proportional, "u8g2Proportional", "Proportional"},
     {TextId::U8g2CommonHeight, "u8g2CommonHeight", "Common height"},
     {TextId::U8g2Monospace, "u8g2Monospace", "Monospace"},
+    {TextId::FontTakenFromFirst, "fontTakenFromFirst",
+     "Note: later sources also have %1 of the characters chosen; each was taken from the first source that has it."},
+    {TextId::FontTextEmpty, "fontTextEmpty", "Cannot make the font: the text is empty, so it chooses no glyphs."},
     {TextId::ProgramHeading, "programHeading",
      "16 x 16 pictures for serial graphic LCD modules, and pictures of any size for OLED, LCD and e-paper displays, "
      "with their C code"},

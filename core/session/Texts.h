@@ -126,6 +126,8 @@ enum class TextId {
     U8g2Proportional,
     U8g2CommonHeight,
     U8g2Monospace,
+    FontTakenFromFirst,
+    FontTextEmpty,
     ProgramHeading,
 };
 

@@ -121,12 +121,12 @@ TEST(CliFont, ATextTakesItsOwnGlyphsAndNamesThoseMissing)
     const std::vector<std::tuple<std::string, std::vector<char32_t>, std::string>> cases{
         {"6x13",
          {U' ', U'.', U'2', U'3', U'5', U'C', U'\xb0'},
-         "The font has no glyph for U+B3C4 and U+C628, which the text draws.\n"},
+         "The font has no glyph for U+B3C4 도 and U+C628 온, which the text draws.\n"},
         {"18x18ko", {U' ', U'.', U'2', U'3', U'5', U'C', U'\xb0', U'\xb3c4', U'\xc628'}, ""},
         // TrueType draws only the text's characters, and names those it lacks as any font does.
         {"DejaVuSans.ttf",
          {U' ', U'.', U'2', U'3', U'5', U'C', U'\xb0'},
-         "The font has no glyph for U+B3C4 and U+C628, which the text draws.\n"},
+         "The font has no glyph for U+B3C4 도 and U+C628 온, which the text draws.\n"},
     };
     for (const auto &[stem, codes, missing] : cases) {
         SCOPED_TRACE(stem);
@@ -163,7 +163,7 @@ TEST(CliFont, ImportTakesEveryFontAtItsOwnSize)
         SCOPED_TRACE(reference.file);
         const std::string text = TempDir::Read(kReferences / reference.file);
         const std::vector<U8g2Source> u8g2 = FindU8g2Fonts(text);
-        const std::size_t glyphs = u8g2.empty() ? ReadGfxFont(text).value().glyphs.size()
+        const std::size_t glyphs = u8g2.empty() ? GfxFontGlyphs(ReadGfxFont(text).value()).glyphs.size()
                                                 : DecodeU8g2Font(u8g2[0].bytes, u8g2[0].name).value().glyphs.size();
         const std::filesystem::path folder = dir / std::filesystem::path(reference.file).stem();
         const CliResult imported =
@@ -214,6 +214,57 @@ TEST(CliFont, DrawnGlyphsGoOutAsEveryFormat)
         // The u8g2 font keeps those below 0x100 first, as drawUTF8 looks for them.
         std::sort(read.begin(), read.end(), [](const auto &a, const auto &b) { return a.codePoint < b.codePoint; });
         EXPECT_EQ(read, wanted);
+    }
+}
+
+// A glyph drawn in a 16 x 16 cell has the box of its dots in every format,
+// as bdfconv shrinks it.
+TEST(CliFont, DrawnGlyphsHaveTheBoxOfTheirDotsInEveryFormat)
+{
+    const TempDir dir;
+    ASSERT_EQ(RunCliProcess({"text", "A", "--each", (dir / "drawn").string()}).exitCode, 0);
+    std::vector<FontBox> boxes;
+    for (const std::string file : {"a.bdf", "u8g2_font_a.c", "a.h"}) {
+        SCOPED_TRACE(file);
+        const CliResult made = RunCliProcess({"font", (dir / "drawn").string(), "--output", (dir / file).string()});
+        ASSERT_EQ(made.exitCode, 0) << made.err;
+        const std::string text = TempDir::Read(dir / file);
+        const BitmapFont font = file.ends_with(".bdf") ? ReadBdfFont(text, LcdType::Row).font
+                                : file.ends_with(".h") ? GfxFontGlyphs(ReadGfxFont(text).value())
+                                                       : DecodeU8g2Font(FindU8g2Fonts(text)[0].bytes, "a").value();
+        ASSERT_EQ(font.glyphs.size(), 1U);
+        boxes.push_back(font.glyphs[0].box);
+    }
+    EXPECT_LT(boxes[0].width, 16);
+    EXPECT_EQ(boxes[1], boxes[0]);
+    EXPECT_EQ(boxes[2], boxes[0]);
+}
+
+// Several sources make one font as a fallback font does: the first that has
+// a character gives it, with one note counting the chosen characters later
+// sources also have, and the line takes the largest ascent and descent.
+TEST(CliFont, TheFirstSourceThatHasACharacterGivesIt)
+{
+    std::string why;
+    const std::filesystem::path small = Bdf("4x6", why);
+    const std::filesystem::path large = Bdf("9x15", why);
+    if (small.empty() || large.empty())
+        GTEST_SKIP() << why;
+    const TempDir dir;
+    const std::vector<std::pair<std::string, std::string>> cases{{"65", "1"}, {"48-57,$180", "10"}};
+    for (const auto &[map, count] : cases) {
+        SCOPED_TRACE(map);
+        const CliResult made = RunCliProcess(
+            {"font", small.string(), large.string(), "--glyphs", map, "--output", (dir / "x.bdf").string()});
+        ASSERT_EQ(made.exitCode, 0) << made.err;
+        EXPECT_EQ(made.err, "Note: later sources also have " + count
+                                + " of the characters chosen; each was taken from the first source that has it.\n");
+        const BitmapFont font = ReadBdfFont(TempDir::Read(dir / "x.bdf"), LcdType::Row).font;
+        const BitmapFont first = ReadBdfFont(TempDir::Read(small), LcdType::Row).font;
+        ASSERT_FALSE(font.glyphs.empty());
+        EXPECT_EQ(font.glyphs[0], Reduced(*first.Find(font.glyphs[0].codePoint)));
+        EXPECT_EQ(font.Find(0x180) != nullptr, map.ends_with("$180")); // which only the later source has
+        EXPECT_EQ(std::pair(font.ascent, font.descent), std::pair(12, 3));
     }
 }
 

@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <memory>
 #include <sstream>
 #include <tuple>
 
@@ -19,19 +17,14 @@ namespace {
 
 const std::filesystem::path kReferences = std::filesystem::path(TESSALDO_TEST_DATA) / "fonts";
 
-// One of Debian's X11 fonts read from its BDF (DebianBdf), once.
+// One of Debian's X11 fonts read from its BDF, once.
 const BitmapFont *DebianFont(const std::string &stem, std::string &why)
 {
-    static std::map<std::string, std::unique_ptr<BitmapFont>> read;
-    static const TempDir kFolder;
-    if (const auto found = read.find(stem); found != read.end())
-        return found->second.get();
-    const std::filesystem::path bdf = DebianBdf(stem, kFolder.path(), why);
-    if (bdf.empty())
+    const BdfReading *reading = DebianReading(stem, why);
+    if (reading == nullptr)
         return nullptr;
-    BdfReading reading = ReadBdfFont(TempDir::Read(bdf), LcdType::Row);
-    EXPECT_EQ(reading.problem, "") << stem;
-    return (read[stem] = std::make_unique<BitmapFont>(std::move(reading.font))).get();
+    EXPECT_EQ(reading->problem, "") << stem;
+    return &reading->font;
 }
 
 std::vector<std::string> Lines(const std::string &text)
@@ -110,11 +103,12 @@ TEST(FontFormats, U8g2FontsAreBdfconvsByteForByteAndReadBack)
             }
             EXPECT_EQ(mode == U8g2Mode::Proportional ? read : shrunk, expected);
         }
-        // The ascent is the top of 'A', shrunk where it is chosen, as the BDF gives it where not.
-        const BitmapGlyph *capital = font->Find('A');
-        const FontBox box =
-            chosen[static_cast<std::size_t>(capital - font->glyphs.data())] ? Reduced(*capital).box : capital->box;
-        EXPECT_EQ(back.value().ascent, box.y + box.height);
+        // The format keeps no ascent or descent: they are what the glyphs sent reach.
+        std::pair<int, int> reach;
+        for (const BitmapGlyph &glyph : sent)
+            if (glyph.box.height > 0)
+                reach = {std::max(reach.first, glyph.box.y + glyph.box.height), std::max(reach.second, -glyph.box.y)};
+        EXPECT_EQ(std::pair(back.value().ascent, back.value().descent), reach);
     }
 }
 
@@ -141,6 +135,70 @@ TEST(FontFormats, GfxFontsAreFontconvertsAndReadBack)
         const BitmapFont glyphs = GfxFontGlyphs(back.value());
         const BitmapGlyph *capital = font->Find('A');
         EXPECT_EQ(*glyphs.Find('A'), *capital);
+    }
+}
+
+// u8g2's and GFX's formats keep no ascent or descent: a font read back from
+// either has what its glyphs reach, the highest top above the baseline and
+// the lowest bottom below, 'A' or no 'A'.
+TEST(FontFormats, U8g2AndGfxFontsReadBackWithTheAscentAndDescentTheirGlyphsReach)
+{
+    const std::vector<std::tuple<std::string, std::string, int, int>> cases{
+        {"9x15", "32-255", 12, 3}, {"4x6", "32-255", 5, 1}, {"18x18ko", "32-255", 15, 2}, {"9x15", "48-57", 10, 0}};
+    for (const auto &[stem, map, ascent, descent] : cases) {
+        std::string why;
+        const BitmapFont *font = DebianFont(stem, why);
+        if (font == nullptr)
+            GTEST_SKIP() << why;
+        const std::vector<std::optional<char32_t>> chosen = ChooseGlyphs(*font, ParseGlyphMap(map).value());
+        for (const auto &[format, kind] :
+             {std::pair(FontFormat::U8g2, FontKind::U8g2), {FontFormat::Gfx, FontKind::Gfx}}) {
+            SCOPED_TRACE(stem + " " + map + (kind == FontKind::Gfx ? " GFX" : " u8g2"));
+            const Result<std::string> text = FormatFont(*font, chosen, format, U8g2Mode::Proportional, "u8g2_font_f");
+            ASSERT_TRUE(text) << text.message();
+            const Result<BdfReading> back = ReadFont(text.value(), kind, "f", LcdType::Row);
+            ASSERT_TRUE(back) << back.message();
+            EXPECT_EQ(std::pair(back.value().font.ascent, back.value().font.descent), std::pair(ascent, descent));
+        }
+    }
+}
+
+// A GFXfont holds every code from its first to its last; read back, it has
+// exactly the glyphs written: not the entries that fill the codes between
+// (no box and no advance, or copies of the default character, as 6x13
+// lacks 0x7F-0x9F), but a space, and 5x7's À drawn as its A.
+TEST(FontFormats, GfxFontsReadBackOnlyTheGlyphsWritten)
+{
+    const auto codes = [](const BitmapFont &font, char32_t last) {
+        std::vector<char32_t> held;
+        for (const BitmapGlyph &glyph : font.glyphs)
+            if (glyph.codePoint >= ' ' && glyph.codePoint <= last)
+                held.push_back(glyph.codePoint);
+        std::sort(held.begin(), held.end());
+        return held;
+    };
+    BitmapFont drawn;
+    drawn.glyphs = {{U' ', 4, {0, 0, 0, 7}, {}},
+                    {U'A', 4, {3, 2, 0, 0}, {1, 0, 1, 0, 1, 0}},
+                    {U'\xb0', 4, {2, 2, 1, 5}, {1, 1, 1, 1}},
+                    {U'\0', 4, {3, 3, 0, 0}, {1, 1, 1, 1, 0, 1, 1, 1, 1}}};
+    BitmapFont withDefault = drawn;
+    withDefault.defaultCharacter = U'\0';
+    for (const BitmapFont *font : {&drawn, &withDefault}) {
+        const Result<std::string> text =
+            FormatFont(*font, {U' ', U'A', U'\xb0', {}}, FontFormat::Gfx, U8g2Mode::Proportional, "f");
+        ASSERT_TRUE(text) << text.message();
+        EXPECT_EQ(codes(GfxFontGlyphs(ReadGfxFont(text.value()).value()), 0xFF),
+                  (std::vector<char32_t>{U' ', U'A', U'\xb0'}));
+    }
+    for (const auto &[stem, last] : {std::pair("5x7", 255), {"6x13", 176}}) {
+        SCOPED_TRACE(stem);
+        std::string why;
+        const BitmapFont *font = DebianFont(stem, why);
+        if (font == nullptr)
+            GTEST_SKIP() << why;
+        const BitmapFont back = GfxFontGlyphs(BuildGfxFont(*font, ' ', static_cast<char32_t>(last)).value());
+        EXPECT_EQ(codes(back, 0xFF), codes(*font, static_cast<char32_t>(last)));
     }
 }
 
@@ -237,12 +295,13 @@ TEST(FontFormats, ATextChoosesItsGlyphsAndNamesThoseMissing)
     const TextGlyphs glyphs = ChooseGlyphsForText(font, "온도 23.5°C");
     using Codes = std::vector<std::optional<char32_t>>;
     EXPECT_EQ(glyphs.chosen, (Codes{U' ', U'.', U'2', U'3', {}, U'5', U'C', U'\xb3c4'}));
-    EXPECT_EQ(glyphs.missing, "The font has no glyph for U+00B0 and U+C628, which the text draws.");
+    EXPECT_EQ(glyphs.missing, "The font has no glyph for U+00B0 ° and U+C628 온, which the text draws.");
     EXPECT_EQ(ChooseGlyphsForText(font, "23.5 C").missing, "");
     // A map names each code it asks for and each range with nothing in the font.
     const std::vector<std::pair<std::string, std::string>> maps{
         {"32-127,$b0,$ac00-$ac40,~$c628",
-         "The font has no glyph for U+00B0 and any of U+AC00 to U+AC40, which the glyph map asks for."},
+         "The font has no glyph for U+00B0 ° and any of U+AC00 to U+AC40, which the glyph map asks for."},
+        {"$a0,$7f", "The font has no glyph for U+00A0 and U+007F, which the glyph map asks for."},
         {"32-127,$b3c4", ""},
         {"~$b0", ""},
     };

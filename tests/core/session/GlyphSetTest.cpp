@@ -14,19 +14,6 @@ using namespace tessaldo;
 
 namespace {
 
-// One of Debian's X11 fonts as ReadBdfFont reads it, once; none where the machine cannot make it.
-const BdfReading *DebianReading(const std::string &stem, std::string &why)
-{
-    static std::map<std::string, std::unique_ptr<BdfReading>> read;
-    static const TempDir kFolder;
-    if (const auto found = read.find(stem); found != read.end())
-        return found->second.get();
-    const std::filesystem::path bdf = DebianBdf(stem, kFolder.path(), why);
-    if (bdf.empty())
-        return nullptr;
-    return (read[stem] = std::make_unique<BdfReading>(ReadBdfFont(TempDir::Read(bdf), LcdType::Row))).get();
-}
-
 std::vector<std::optional<char32_t>> Every(const BitmapFont &font)
 {
     std::vector<std::optional<char32_t>> chosen;
@@ -153,7 +140,7 @@ TEST(GlyphSet, GlyphsAreAddedAndChosenByText)
     EXPECT_EQ(std::count(added.dots.begin(), added.dots.end(), DotState::Set), 0);
 
     const std::vector<std::pair<std::string, std::string>> texts{
-        {"온도 23.5°C", "The font has no glyph for U+B3C4, which the text draws."},
+        {"온도 23.5°C", "The font has no glyph for U+B3C4 도, which the text draws."},
         {"온", ""},
     };
     const std::size_t whole = session.Doc().pictures.size();
@@ -163,7 +150,7 @@ TEST(GlyphSet, GlyphsAreAddedAndChosenByText)
         kept.push_back(picture.glyph->codePoint);
     // In the set's order, the glyph added after A where it was added.
     EXPECT_EQ(kept, (std::vector<char32_t>{U' ', U'.', U'2', U'3', U'5', U'\xc628', U'C', U'\xb0'}));
-    EXPECT_EQ(session.KeepGlyphsForText("가"), "The font has no glyph for U+AC00, which the text draws.");
+    EXPECT_EQ(session.KeepGlyphsForText("가"), "The font has no glyph for U+AC00 가, which the text draws.");
     EXPECT_EQ(session.Doc().pictures.size(), kept.size());
     session.Undo();
     EXPECT_EQ(session.Doc().pictures.size(), whole);
