@@ -20,6 +20,7 @@
 #include <ostream>
 #include <set>
 #include <span>
+#include <sstream>
 
 namespace tessaldo {
 namespace {
@@ -80,17 +81,34 @@ bool GatherFolder(const std::string &folder, std::vector<GivenPicture> &given, S
     return true;
 }
 
+// Why a C source makes no font: the font its ending suggests is not in it,
+// nor pictures.
+std::string NoFontIn(const std::string &source)
+{
+    const FontFormat format = FontFormatOfFile(source);
+    return FilledText(format == FontFormat::U8g2  ? TextId::FontSourceNoU8g2
+                      : format == FontFormat::Gfx ? TextId::FontSourceNoGfx
+                                                  : TextId::FontSourceNoFont,
+                      {SourceName(source)});
+}
+
 bool GatherSource(const std::string &source, const CommandLineDefines &defines, std::vector<GivenPicture> &given,
                   Streams &streams)
 {
     std::error_code error;
     if (std::filesystem::is_directory(source, error))
         return GatherFolder(source, given, streams);
+    // A C source that holds no font (FontKindOfFile told none) and no
+    // pictures is refused for the font it lacks, in one sentence: the notes
+    // on its arrays would only say again why they are no pictures.
     SetPart read;
-    if (const FileStatus status = ReadSourcePictures(source, LcdType::Column, streams, read, defines); !status) {
-        streams.err << status.message() << '\n';
+    std::ostringstream notes;
+    Streams noted{streams.in, streams.out, notes};
+    if (const FileStatus status = ReadSourcePictures(source, LcdType::Column, noted, read, defines); !status) {
+        streams.err << (IsFontSourceName(source) ? NoFontIn(source) : notes.str() + status.message()) << '\n';
         return false;
     }
+    streams.err << notes.str();
     for (const Picture &picture : read.pictures)
         given.push_back({source, picture.name, Drawn(read.type.value_or(LcdType::Column), picture.dots)});
     return true;

@@ -36,12 +36,12 @@ template <std::size_t N> bool OneOf(const std::array<std::string_view, N> &choic
     return std::find(choices.begin(), choices.end(), value) != choices.end();
 }
 
-bool IsSource(std::string_view fileName)
+} // namespace
+
+bool IsFontSourceName(std::string_view fileName)
 {
     return OneOf(kSourceEndings, Ending(fileName));
 }
-
-} // namespace
 
 FontKind FontKindOf(std::string_view fileName, std::string_view bytes)
 {
@@ -50,7 +50,7 @@ FontKind FontKindOf(std::string_view fileName, std::string_view bytes)
         return FontKind::Bdf;
     if (OneOf(kSfntEndings, ending) || OneOf(kSfntStarts, bytes.substr(0, 4)))
         return FontKind::TrueType;
-    if (!IsSource(fileName))
+    if (!IsFontSourceName(fileName))
         return FontKind::None;
     if (bytes.find("U8G2_FONT_SECTION") != std::string_view::npos)
         return FontKind::U8g2;
@@ -63,7 +63,7 @@ FontKind FontKindOfFile(const std::filesystem::path &file)
 {
     std::string bytes;
     const std::string name = DisplayPath(file);
-    if (!ReadFileStart(file, IsSource(name) ? kMaxSourceBytes : kStartBytes, bytes))
+    if (!ReadFileStart(file, IsFontSourceName(name) ? kMaxSourceBytes : kStartBytes, bytes))
         return FontKind::None;
     return FontKindOf(name, bytes);
 }

@@ -24,6 +24,8 @@ enum class FontKind { None, Bdf, U8g2, Gfx, TrueType };
 // them, which images never end in. For a C source `bytes` is the whole
 // file; for any other, its start suffices.
 FontKind FontKindOf(std::string_view fileName, std::string_view bytes);
+// Whether a file's name is that of a C source, which may hold a u8g2 font or a GFXfont.
+bool IsFontSourceName(std::string_view fileName);
 // The same for a file, of which no more is read than telling takes; None
 // where it cannot be read.
 FontKind FontKindOfFile(const std::filesystem::path &file);

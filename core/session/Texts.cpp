@@ -156,6 +156,14 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
     {TextId::FontTakenFromFirst, "fontTakenFromFirst",
      "Note: later sources also have %1 of the characters chosen; each was taken from the first source that has it."},
     {TextId::FontTextEmpty, "fontTextEmpty", "Cannot make the font: the text is empty, so it chooses no glyphs."},
+    {TextId::FontSourceNoU8g2, "fontSourceNoU8g2",
+     "Cannot make the font: %1 holds no u8g2 font (an array marked U8G2_FONT_SECTION) and no glyph pictures."},
+    {TextId::FontSourceNoGfx, "fontSourceNoGfx",
+     "Cannot make the font: %1 holds no GFXfont (a bitmap array, a GFXglyph table and the GFXfont) and no glyph "
+     "pictures."},
+    {TextId::FontSourceNoFont, "fontSourceNoFont",
+     "Cannot make the font: %1 holds no u8g2 font (an array marked U8G2_FONT_SECTION), no GFXfont and no glyph "
+     "pictures."},
     {TextId::ProgramHeading, "programHeading",
      "16 x 16 pictures for serial graphic LCD modules, and pictures of any size for OLED, LCD and e-paper displays, "
      "with their C code"},

@@ -128,6 +128,9 @@ enum class TextId {
     U8g2Monospace,
     FontTakenFromFirst,
     FontTextEmpty,
+    FontSourceNoU8g2,
+    FontSourceNoGfx,
+    FontSourceNoFont,
     ProgramHeading,
 };
 

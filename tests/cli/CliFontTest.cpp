@@ -324,3 +324,34 @@ TEST(CliFont, OnlyTrueTypeTakesAPixelSizeAndNeedsIt)
         EXPECT_NE(refused.err.find(said), std::string::npos) << refused.err;
     }
 }
+
+// A refusal is one sentence: a C source names the font its ending asks for,
+// however its arrays fail as pictures; an empty text says it is empty.
+TEST(CliFont, RefusalsSayWhyInOneSentence)
+{
+    const TempDir dir;
+    const std::string notPictures = "const uint8_t a[] = {1, 2, 3};\n";
+    const std::string u8g2 = (kReferences / "u8g2" / "u8g2_font_5x7_tf.c").string();
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{dir.Write("empty.c", "").string()},
+         "holds no u8g2 font (an array marked U8G2_FONT_SECTION) and no glyph "
+         "pictures."},
+        {{dir.Write("nofont.c", notPictures).string()},
+         "holds no u8g2 font (an array marked U8G2_FONT_SECTION) and no glyph pictures."},
+        {{dir.Write("nofont.h", notPictures).string()},
+         "holds no GFXfont (a bitmap array, a GFXglyph table and the GFXfont) and no glyph pictures."},
+        {{dir.Write("nofont.ino", notPictures).string()},
+         "holds no u8g2 font (an array marked U8G2_FONT_SECTION), no GFXfont and no glyph pictures."},
+        {{u8g2, "--text", ""}, "Cannot make the font: the text is empty, so it chooses no glyphs."},
+    };
+    for (const auto &[sources, said] : cases) {
+        SCOPED_TRACE(sources[0]);
+        std::vector<std::string> args{"font"};
+        args.insert(args.end(), sources.begin(), sources.end());
+        args.insert(args.end(), {"--output", (dir / "out.bdf").string()});
+        const CliResult refused = RunCliProcess(args);
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_EQ(refused.err,
+                  (sources.size() > 1 ? "" : "Cannot make the font: \"" + sources[0] + "\" ") + said + "\n");
+    }
+}
