@@ -341,9 +341,12 @@ std::optional<BitmapFont> GatherFont(const Arguments &arguments, const std::stri
     std::vector<GivenPicture> given;
     std::vector<std::pair<std::string, BitmapFont>> fonts;
     bool refused = false;
+    // The pictures make one font, which takes the place of the first of them among the sources.
+    std::optional<std::size_t> picturesAt;
     for (auto source = arguments.operands.begin() + 1; source != arguments.operands.end(); ++source) {
         const FontKind kind = FontKindOfFile(*source);
         if (kind == FontKind::None) {
+            picturesAt = picturesAt.value_or(fonts.size());
             refused = !GatherSource(*source, defines, given, streams) || refused;
             continue;
         }
@@ -362,7 +365,8 @@ std::optional<BitmapFont> GatherFont(const Arguments &arguments, const std::stri
               [](const FontGlyph &a, const FontGlyph &b) { return a.codePoint < b.codePoint; });
     onlyPictures = fonts.empty();
     if (!given.empty())
-        fonts.emplace_back(given.front().source, PicturesAsFont(pictureGlyphs, family));
+        fonts.emplace(fonts.begin() + static_cast<std::ptrdiff_t>(*picturesAt), given.front().source,
+                      PicturesAsFont(pictureGlyphs, family));
     // The first source that has a character gives it, as a fallback font
     // fills only what those before it lack; the line takes the largest
     // ascent and descent.

@@ -31,32 +31,37 @@ from PIL import BdfFontFile, PcfFontFile
 
 work = Path(sys.argv[1])
 
-def rows(image):
-    """The 16 x 16 cell as show prints it; the glyphs fill their cells."""
-    assert image.size == (16, 16), image.size
-    return ["".join("#" if image.getpixel((x, y)) else "." for x in range(16)) for y in range(16)]
+def rows(image, box):
+    """The 16 x 16 cell as show prints it, the glyph's box of its dots placed
+    in it by its offsets from the baseline, 14 rows below the cell's top."""
+    left, top = box[0], box[1] + 14
+    width, height = image.size
+    return ["".join("#" if 0 <= x - left < width and 0 <= y - top < height and image.getpixel((x - left, y - top))
+                    else "." for x in range(16)) for y in range(16)]
 
 def expected(code_point):
     return (work / f"U+{code_point:04X}.txt").read_text().split()
 
 with open(work / "hangul.bdf", "rb") as bdf:
     font = BdfFontFile.BdfFontFile(bdf)  # the header and properties, and the glyphs below 256
-    assert rows(font.glyph[ord("A")][3]) == expected(ord("A"))
+    _, box, _, image = font.glyph[ord("A")]
+    assert rows(image, box) == expected(ord("A"))
     bdf.seek(0)
     while not bdf.readline().startswith(b"ENDPROPERTIES"):
         pass
     # Pillow's own reader of one glyph, for every glyph however large its code point.
     glyphs = list(iter(lambda: BdfFontFile.bdf_char(bdf), None))
 assert [glyph[1] for glyph in glyphs] == [0x41, 0xAC00, 0xAE00, 0xD55C], [glyph[1] for glyph in glyphs]
-for _, code_point, (advance, _, _), image in glyphs:
+for _, code_point, (advance, box, _), image in glyphs:
     assert advance == (16, 0), advance
-    assert rows(image) == expected(code_point), hex(code_point)
+    assert rows(image, box) == expected(code_point), hex(code_point)
 
 with open(work / "hangul.pcf", "rb") as pcf:
     font = PcfFontFile.PcfFontFile(pcf)
-    bitmaps = font._load_bitmaps(font._load_metrics())  # in the BDF's order
-for (_, code_point, _, _), image in zip(glyphs, bitmaps, strict=True):
-    assert rows(image) == expected(code_point), hex(code_point)
+    metrics = font._load_metrics()  # in the BDF's order, each glyph's left and ascent
+    bitmaps = font._load_bitmaps(metrics)
+for (_, code_point, _, _), metric, image in zip(glyphs, metrics, bitmaps, strict=True):
+    assert rows(image, (metric[2], -metric[5])) == expected(code_point), hex(code_point)
 PYTHON
 
 # FontForge opens the font and writes it again as its own BDF, every box
@@ -123,24 +128,29 @@ for pbm in sorted((work / size).glob("*.pbm")):
     lines = pbm.read_text().split()
     pictures[int(pbm.stem[2:], 16)] = (tuple(map(int, lines[1:3])), lines[3:])
 
-def rows(image):
-    return ["".join("1" if image.getpixel((x, y)) else "0" for x in range(image.size[0])) for y in range(image.size[1])]
+def rows(image, box, size):
+    """The picture of `size` the glyph's box of its dots makes, placed by its
+    offsets from the baseline, the picture's bottom row on it."""
+    width, height = size
+    left, top = box[0], box[1] + height
+    return ["".join("1" if 0 <= x - left < image.size[0] and 0 <= y - top < image.size[1]
+                    and image.getpixel((x - left, y - top)) else "0" for x in range(width)) for y in range(height)]
 
 with open(work / f"{size}.bdf", "rb") as bdf:
     while not bdf.readline().startswith(b"ENDPROPERTIES"):
         pass
     glyphs = list(iter(lambda: BdfFontFile.bdf_char(bdf), None))
 assert sorted(glyph[1] for glyph in glyphs) == sorted(pictures)
-for _, code_point, (advance, _, _), image in glyphs:
+for _, code_point, (advance, box, _), image in glyphs:
     (width, height), expected = pictures[code_point]
     assert advance == (width, 0), advance
-    assert image.size == (width, height), image.size
-    assert rows(image) == expected, hex(code_point)
+    assert rows(image, box, (width, height)) == expected, hex(code_point)
 with open(work / f"{size}.pcf", "rb") as pcf:
     font = PcfFontFile.PcfFontFile(pcf)
-    bitmaps = font._load_bitmaps(font._load_metrics())
-for (_, code_point, _, _), image in zip(glyphs, bitmaps, strict=True):
-    assert rows(image) == pictures[code_point][1], hex(code_point)
+    metrics = font._load_metrics()
+    bitmaps = font._load_bitmaps(metrics)
+for (_, code_point, _, _), metric, image in zip(glyphs, metrics, bitmaps, strict=True):
+    assert rows(image, (metric[2], -metric[5]), pictures[code_point][0]) == pictures[code_point][1], hex(code_point)
 PYTHON
     fontforge -lang=py -c 'import fontforge, sys; fontforge.open(sys.argv[1]).generate(sys.argv[2], "bdf")' \
         "$work/$size.bdf" "$work/ff-$size." 2>"$work/fontforge.err" || fail "FontForge: $(cat "$work/fontforge.err")"

@@ -180,6 +180,14 @@ TEST(CliFont, ImportTakesEveryFontAtItsOwnSize)
     const CliResult header = RunCliProcess({"import", few.string(), (dir / "hangul.h").string()});
     ASSERT_EQ(header.exitCode, 0) << header.err;
     EXPECT_NE(TempDir::Read(dir / "hangul.h").find("U_AC02"), std::string::npos);
+    // A u8g2 font's glyphs come out as those of the BDF of the same glyphs.
+    ASSERT_EQ(RunCliProcess({"font", few.string(), "--output", (dir / "few.c").string()}).exitCode, 0);
+    for (const std::string font : {"few.bdf", "few.c"})
+        ASSERT_EQ(
+            RunCliProcess({"import", (dir / font).string(), "--each", (dir / ("each " + font)).string()}).exitCode, 0);
+    const std::string picture = TempDir::Read(dir / "each few.bdf" / "U+AC02.pbm");
+    EXPECT_NE(picture, "");
+    EXPECT_EQ(TempDir::Read(dir / "each few.c" / "U+AC02.pbm"), picture);
 }
 
 // Glyphs drawn by hand go out as u8g2 fonts and GFXfonts that draw what
@@ -266,6 +274,12 @@ TEST(CliFont, TheFirstSourceThatHasACharacterGivesIt)
         EXPECT_EQ(font.Find(0x180) != nullptr, map.ends_with("$180")); // which only the later source has
         EXPECT_EQ(std::pair(font.ascent, font.descent), std::pair(12, 3));
     }
+    // Pictures take their place among the sources: drawn first, their A is the font's.
+    ASSERT_EQ(RunCliProcess({"text", "A", "--each", (dir / "drawn").string()}).exitCode, 0);
+    const CliResult drawnFirst = RunCliProcess(
+        {"font", (dir / "drawn").string(), small.string(), "--glyphs", "65", "--output", (dir / "d.bdf").string()});
+    ASSERT_EQ(drawnFirst.exitCode, 0) << drawnFirst.err;
+    EXPECT_GT(ReadBdfFont(TempDir::Read(dir / "d.bdf"), LcdType::Row).font.Find('A')->box.height, 5); // 4x6's is 5
 }
 
 // TrueType drawn at three sizes: every glyph otf2bdf -p PX -r 72 draws, read
