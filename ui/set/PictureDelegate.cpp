@@ -78,6 +78,11 @@ QFont CharacterFont(const QFont &base, const QString &caption, QRect area)
 
 } // namespace
 
+int PictureDelegate::GlyphRowWidth(const QFontMetrics &metrics)
+{
+    return kPadding + kPictureSide + kPadding + 1 + metrics.horizontalAdvance(QStringLiteral("U+00A0")) + kPadding;
+}
+
 void PictureDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     const auto *model = qobject_cast<const PictureListModel *>(index.model());
