@@ -18,7 +18,15 @@
 //   lcd2.TYPE.FORM.CURRENT.WxH~NAME.DELAY.DOTS~NAME.DELAY.DOTS...  (any size)
 //
 // TYPE is 0 or 1, FORM p (pictures) or f (frames), CURRENT the edited
-// picture's place from 0, W and H the pictures' size, DELAY in ms. The dots
+// picture's place from 0, W and H the pictures' size, DELAY in ms. A font's
+// set says its metrics too, so that it is saved as the font it was:
+//
+//   HEAD.FONTNAME.COPYRIGHT.ASCENT_DESCENT.DEFAULT~NAME.DELAY.DOTS.CODE_COLUMN_BASELINE_ADVANCE...
+//
+// the name and copyright their UTF-8 in base64url, DEFAULT the default
+// character's code ("" for none), and each glyph its character's code, its
+// origin's column, the rows above the baseline and its advance (a blank
+// glyph then its box: _W_H_X_Y). The dots
 // are packed eight to a byte, dot 8k+j in bit j of byte k; DOTS is those
 // bytes (lcd1: the 32 bytes themselves; lcd2: packed again by PackBits, as
 // runs of clear dots are common) in base64url without padding.

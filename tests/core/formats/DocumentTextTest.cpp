@@ -27,6 +27,20 @@ Document RandomSet(std::mt19937 &random, std::size_t count)
     return set;
 }
 
+// The set as a font's: metrics on the set and each glyph, a blank glyph's
+// box, a negative place and a name and copyright no address keeps as they are.
+Document FontSet(Document set, std::optional<char32_t> defaultCharacter)
+{
+    set.font = FontMetrics{"-Misc-Fixed-Medium-R-Normal--7-70-75-75-C-50-ISO10646-1", "Public domain. \xC2\xA9 2026", 6,
+                           -1, defaultCharacter};
+    char32_t code = U' ';
+    for (Picture &picture : set.pictures)
+        picture.glyph = GlyphMetrics{code++, 1, 6, 5};
+    set.pictures.front().glyph->blankBox = FontBox{0, 0, 3, -2};
+    set.pictures.back().glyph = GlyphMetrics{U'\uB3C4', 0, set.Size().height, -3};
+    return set;
+}
+
 // A set whose whole link for `page` is exactly `length` characters long.
 Document SetWithLinkOf(std::size_t length, const std::string &page)
 {
@@ -46,8 +60,12 @@ Document SetWithLinkOf(std::size_t length, const std::string &page)
 TEST(DocumentTextTest, EverySetReadsBackExactlyInCharactersNoAddressEscapes)
 {
     std::mt19937 random(11);
-    for (const std::size_t count : {1U, 2U, 40U}) {
-        const Document set = RandomSet(random, count);
+    Document small = RandomSet(random, 2);
+    for (Picture &picture : small.pictures)
+        picture.dots = Dots({5, 7});
+    small.pictures.back().dots[9] = DotState::Set;
+    for (const Document &set : {RandomSet(random, 1), RandomSet(random, 2), RandomSet(random, 40),
+                                FontSet(RandomSet(random, 3), U'\u25A1'), FontSet(small, std::nullopt)}) {
         const std::string text = WriteDocumentText(set);
         EXPECT_EQ(text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-~"),
                   std::string::npos)
@@ -88,10 +106,14 @@ TEST(DocumentTextTest, DamagedTextsAreRefusedWithTheirReason)
         {"lcd1.0.p.0~a.1." + dots + "~A.1." + dots, "two pictures are named a and A"},
         {"lcd2.0.p.0.0x4~a.1.AA", "its size is not from 1 x 1 to 1024 x 1024 dots"},
         {"lcd2.0.p.0.1025x1~a.1.AA", "its size is not from 1 x 1 to 1024 x 1024 dots"},
-        {"lcd2.0.p.0.8x8~a.1.-gA", "the dots of picture 1 are damaged"},    // seven bytes of eight
-        {"lcd2.0.p.0.8x8~a.1.-QD5AA", "the dots of picture 1 are damaged"}, // sixteen
-        {"lcd2.0.p.0.8x8~a.1.gA", "the dots of picture 1 are damaged"},     // a count and no byte
-        {"lcd2.0.p.0.3x1~a.1.AP8", "the dots of picture 1 are damaged"},    // a bit past dot 2
+        {"lcd2.0.p.0.8x8~a.1.-gA", "the dots of picture 1 are damaged"},                        // seven bytes of eight
+        {"lcd2.0.p.0.8x8~a.1.-QD5AA", "the dots of picture 1 are damaged"},                     // sixteen
+        {"lcd2.0.p.0.8x8~a.1.gA", "the dots of picture 1 are damaged"},                         // a count and no byte
+        {"lcd2.0.p.0.3x1~a.1.AP8", "the dots of picture 1 are damaged"},                        // a bit past dot 2
+        {"lcd2.0.p.0.8x8...6.~a.1.-QA", "the metrics of its font are damaged"},                 // no descent
+        {"lcd2.0.p.0.8x8...6_1.A~a.1.-QA", "the metrics of its font are damaged"},              // no default's code
+        {"lcd2.0.p.0.8x8...6_1.~a.1.-QA.65_0_7", "the glyph metrics of picture 1 are damaged"}, // no advance
+        {"lcd2.0.p.0.8x8...6_1.~a.1.-QA.1114112_0_7_5", "the glyph metrics of picture 1 are damaged"},
     };
     for (const auto &[text, reason] : damaged) {
         const DocumentReading reading = ReadDocumentText(text);
