@@ -53,13 +53,15 @@ export async function saveFontAs() {
     if (!target.handle) {
         download(target.name, made.text);
         downloaded(target.name);
-        return;
+    } else {
+        try {
+            await writeTo(target.handle, made.text);
+        } catch (error) {
+            await messageBox(saveFailure(target.name, error));
+            return;
+        }
+        announce(`Saved "${target.name}".`);
     }
-    try {
-        await writeTo(target.handle, made.text);
-    } catch (error) {
-        await messageBox(saveFailure(target.name, error));
-        return;
-    }
-    announce(`Saved "${target.name}".`);
+    // The font holds the work whole, as a saved set does: leaving asks nothing until the next change.
+    session().setSaved();
 }
