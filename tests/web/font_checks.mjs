@@ -45,17 +45,20 @@ async function openFont(page, file, size, how) {
     await waitFor(page, shape, before);
 }
 
-// The set the page holds against the one `tessaldo-cli import` makes of the font, each as its document's text.
+// The set the page holds against the one `tessaldo-cli import` makes of the font, each as its pictures' names and
+// dots (the page's set keeps the font's metrics too, which a header has no place for).
 async function glyphsAgainstImport(page, file, size) {
     const header = join(kWork, 'glyphs.h');
     cli('import', file, ...(size ? ['--size', String(size)] : []), header);
     return page.evaluate((text) => {
         const { core, session } = window.tessaldoBench;
         const imported = new core.Session();
+        const pictures = (made) => Array.from({ length: made.count() },
+            (_, index) => `${made.pictureName(index)} ${made.pictureDots(index)}`).join('\n');
         try {
             imported.openSetText('glyphs.h', text, '');
             return { page: session().count(), imported: imported.count(),
-                same: session().documentText() === imported.documentText() };
+                same: pictures(session()) === pictures(imported) };
         } finally {
             imported.delete();
         }
@@ -103,6 +106,13 @@ function baselineRow(was) {
     const at = data.findIndex((_, byte) => byte % 4 === 0 && data.slice(byte, byte + 3).join() === '30,100,220');
     const row = at < 0 ? 0 : at / 4 + 1;
     return row !== was && row;
+}
+
+// Whether the canvas shows the advance's line: a pixel in its colour along the canvas's middle row.
+function advanceShown() {
+    const canvas = document.querySelector('#canvasBox canvas');
+    const { data } = canvas.getContext('2d').getImageData(0, canvas.height >> 1, canvas.width, 1);
+    return data.some((_, byte) => byte % 4 === 0 && data.slice(byte, byte + 3).join() === '220,50,30');
 }
 
 // What Save Font As… writes to a file named `name`, a u8g2 font in the mode chosen first where it asks.
@@ -178,10 +188,26 @@ async function fontKeptAndSaved(page) {
     assertEqual(await leavingAsks(page), false, 'leaving asks after Save Font As…');
 }
 
+// An advance far past the glyph's cell is still drawn: the canvas makes room for it.
+async function advancePastCell(page) {
+    await openFont(page, debianBdf('5x7'), 0, 'open');
+    assert(await waitFor(page, advanceShown), 'the advance at the cell\'s edge');
+    const wider = async () => {
+        const was = await page.evaluate(() => window.tessaldoBench.session().glyphLines().advance);
+        await fontCommand(page, 'Advance Wider');
+        await waitFor(page, (before) => window.tessaldoBench.session().glyphLines().advance > before, was);
+    };
+    for (let step = 0; step < 15; ++step)
+        await wider();
+    await page.waitForFunction(() => new Promise((resolve) => requestAnimationFrame(() => resolve(true))));
+    assert(await page.evaluate(advanceShown), 'the advance four cells past the cell');
+}
+
 export const kChecks = [
     { name: 'fonts: DejaVu Sans at 12 and 16 px (FreeType started then) and BDFs, opened or dropped, give the glyphs '
         + 'tessaldo-cli import makes; saved as u8g2, the bytes tessaldo-cli font writes; the preview, the baseline, Glyphs from Text… and Add Glyph…',
         run: fontsAsImported },
     { name: 'fonts: 5x7 with its baseline moved comes back whole after a reload; Save Font As… leaves nothing unsaved',
         run: fontKeptAndSaved },
+    { name: 'fonts: an advance widened far past the cell of 5x7 is drawn on the canvas', run: advancePastCell },
 ];

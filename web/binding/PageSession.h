@@ -71,7 +71,9 @@ public:
     std::string KeepGlyphsForText(const std::string &text) { return m_session.KeepGlyphsForText(text); }
     bool HoldsFont() const { return m_session.HoldsFont(); }
     std::string SampleText() const;
-    // The edited glyph's {baseline, originColumn, advance} in dots, null for a picture that is no glyph.
+    // The edited glyph's {baseline, originColumn, advance} in dots, and the
+    // columns its advance reaches right of the picture (beyond), which the
+    // canvas makes room for; null for a picture that is no glyph.
     emscripten::val GlyphLines() const;
 
     // The header the set is saved as under `fileName`: {text, problem}.

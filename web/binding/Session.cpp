@@ -130,6 +130,7 @@ val PageSession::GlyphLines() const
     lines.set("baseline", glyph->baseline);
     lines.set("originColumn", glyph->originColumn);
     lines.set("advance", glyph->advance);
+    lines.set("beyond", std::max(0, glyph->originColumn + glyph->advance - m_session.Doc().Size().width));
     return lines;
 }
 
