@@ -53,15 +53,15 @@ export async function saveFontAs() {
     if (!target.handle) {
         download(target.name, made.text);
         downloaded(target.name);
-    } else {
-        try {
-            await writeTo(target.handle, made.text);
-        } catch (error) {
-            await messageBox(saveFailure(target.name, error));
-            return;
-        }
-        announce(`Saved "${target.name}".`);
+        return;
     }
-    // The font holds the work whole, as a saved set does: leaving asks nothing until the next change.
+    try {
+        await writeTo(target.handle, made.text);
+    } catch (error) {
+        await messageBox(saveFailure(target.name, error));
+        return;
+    }
+    // The font written holds the work whole, as a set's header does: leaving asks nothing until the next change.
     session().setSaved();
+    announce(`Saved "${target.name}".`);
 }
