@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <span>
 #include <unordered_map>
 #include <utility>
@@ -28,12 +29,12 @@ constexpr int kByteBits = 8;
 // PackBits counts: 0 to 127 copy that many bytes and one more; 129 to 255
 // repeat the next byte 257 minus that many times (2 to 128).
 constexpr std::size_t kLongestPack = 128;
-// A font's set adds its metrics: the head four fields, each glyph one of
-// numbers apart by kNumber, four or, for a blank glyph's box, eight.
+// A font's set adds its metrics: the head five fields, each glyph one of
+// numbers apart by kNumber, four or, with the glyph as read, nine.
 constexpr char kNumber = '_';
-constexpr std::size_t kFontFields = 4;
+constexpr std::size_t kFontFields = 5;
 constexpr std::size_t kGlyphNumbers = 4;
-constexpr std::size_t kBlankGlyphNumbers = 8;
+constexpr std::size_t kReadGlyphNumbers = 9;
 constexpr std::size_t kLargestNumber = 999'999'999;
 constexpr std::size_t kLastCodePoint = 0x10FFFF;
 constexpr unsigned kRepeatBase = 257;
@@ -239,49 +240,85 @@ std::optional<std::string> WordsOfDigits(std::string_view digits)
     return bytes ? std::optional<std::string>(std::in_place, bytes->begin(), bytes->end()) : std::nullopt;
 }
 
-// A glyph's character, its origin's column, the rows above the baseline and
-// its advance, then a blank glyph's box: "65_0_7_5" or "32_0_7_5_0_0_0_0".
-std::string GlyphText(const GlyphMetrics &glyph)
+// The glyph its font gave, as the picture shows it: the dots of `box`, placed
+// against the glyph's origin, with `advance`; nothing where the box leaves the picture.
+std::optional<BitmapGlyph> GlyphInPicture(const Picture &picture, LcdType type, const GlyphMetrics &metrics,
+                                          int advance, FontBox box)
 {
-    std::string text =
-        NumbersText({static_cast<int>(glyph.codePoint), glyph.originColumn, glyph.baseline, glyph.advance});
-    if (!glyph.blankBox)
-        return text;
-    const FontBox &box = *glyph.blankBox;
-    return text + kNumber + NumbersText({box.width, box.height, box.x, box.y});
+    const int left = metrics.originColumn + box.x;
+    const int top = metrics.baseline - box.y - box.height;
+    const PictureSize size = picture.dots.Size();
+    const bool blank = box.width == 0 || box.height == 0;
+    if (box.width < 0 || box.height < 0
+        || (!blank && (left < 0 || top < 0 || left + box.width > size.width || top + box.height > size.height)))
+        return std::nullopt;
+    DotGrid grid;
+    grid.SetLCDType(type);
+    grid.SetAllDots(picture.dots);
+    BitmapGlyph glyph{metrics.codePoint, advance, box, {}};
+    glyph.dots.reserve(blank ? 0U : static_cast<std::size_t>(box.width) * static_cast<std::size_t>(box.height));
+    for (int row = 0; !blank && row < box.height; ++row)
+        for (int column = 0; column < box.width; ++column)
+            glyph.dots.push_back(grid.IsSet(grid.DotAt({left + column, top + row})) ? 1 : 0);
+    return glyph;
 }
 
-std::optional<GlyphMetrics> GlyphOf(std::string_view text)
+// A glyph's character, its origin's column, the rows above the baseline and
+// its advance, then the glyph as its font gave it (its advance and box, the
+// dots being the picture's) while the picture still shows it: "65_0_7_5" or
+// "65_0_7_5_5_3_5_1_0". Once edited, a glyph is saved shrunk to its dots,
+// whatever its font gave, so that is not kept.
+std::string GlyphText(const Picture &picture, LcdType type)
+{
+    const GlyphMetrics &glyph = *picture.glyph;
+    std::string text =
+        NumbersText({static_cast<int>(glyph.codePoint), glyph.originColumn, glyph.baseline, glyph.advance});
+    const BitmapGlyph *read = glyph.read.get();
+    if (read == nullptr || GlyphInPicture(picture, type, glyph, read->advance, read->box) != *read)
+        return text;
+    return text + kNumber + NumbersText({read->advance, read->box.width, read->box.height, read->box.x, read->box.y});
+}
+
+// The glyph's metrics GlyphText wrote of `picture`, or nothing.
+std::optional<GlyphMetrics> GlyphOf(std::string_view text, const Picture &picture, LcdType type)
 {
     const std::optional<std::vector<int>> values = NumbersOf(text);
-    if (!values || (values->size() != kGlyphNumbers && values->size() != kBlankGlyphNumbers) || (*values)[0] < 0
+    if (!values || (values->size() != kGlyphNumbers && values->size() != kReadGlyphNumbers) || (*values)[0] < 0
         || (*values)[0] > static_cast<int>(kLastCodePoint))
         return std::nullopt;
     const std::vector<int> &number = *values;
     GlyphMetrics glyph{static_cast<char32_t>(number[0]), number[1], number[2], number[3]};
-    if (number.size() == kBlankGlyphNumbers)
-        glyph.blankBox = FontBox{number[4], number[5], number[6], number[7]};
+    if (number.size() == kGlyphNumbers)
+        return glyph;
+    std::optional<BitmapGlyph> read =
+        GlyphInPicture(picture, type, glyph, number[4], FontBox{number[5], number[6], number[7], number[8]});
+    if (!read)
+        return std::nullopt;
+    glyph.read = std::make_shared<const BitmapGlyph>(std::move(*read));
     return glyph;
 }
 
-// The font's fields of the head: its name, copyright, ascent, descent and
-// default character ("" for none).
+// The font's fields of the head: its name, copyright, ascent, descent,
+// default character ("" for none) and the preview's sample line.
 std::string FontText(const FontMetrics &font)
 {
     return std::string(1, kField) + WordsDigits(font.name) + kField + WordsDigits(font.copyright) + kField
            + NumbersText({font.ascent, font.descent}) + kField
-           + (font.defaultCharacter ? std::to_string(static_cast<std::uint32_t>(*font.defaultCharacter)) : "");
+           + (font.defaultCharacter ? std::to_string(static_cast<std::uint32_t>(*font.defaultCharacter)) : "") + kField
+           + WordsDigits(font.sample);
 }
 
 std::optional<FontMetrics> FontOf(std::span<const std::string_view> fields)
 {
     std::optional<std::string> name = WordsOfDigits(fields[0]);
     std::optional<std::string> copyright = WordsOfDigits(fields[1]);
+    std::optional<std::string> sample = WordsOfDigits(fields[4]);
     const std::optional<std::vector<int>> line = NumbersOf(fields[2]);
     const std::optional<std::size_t> fallback = Number(fields[3], kLastCodePoint);
-    if (!name || !copyright || !line || line->size() != 2 || (!fields[3].empty() && !fallback))
+    if (!name || !copyright || !sample || !line || line->size() != 2 || (!fields[3].empty() && !fallback))
         return std::nullopt;
     FontMetrics font{std::move(*name), std::move(*copyright), (*line)[0], (*line)[1]};
+    font.sample = std::move(*sample);
     if (fallback)
         font.defaultCharacter = static_cast<char32_t>(*fallback);
     return font;
@@ -296,6 +333,7 @@ std::string Place(std::size_t index)
 struct DotsForm {
     PictureSize size;
     bool sized = false;
+    LcdType type = LcdType::Column;
 };
 
 std::string ReadPicture(std::string_view text, std::size_t index, const DotsForm &form, Picture &picture)
@@ -315,7 +353,7 @@ std::string ReadPicture(std::string_view text, std::size_t index, const DotsForm
         return "the dots of " + Place(index) + " are damaged";
     picture.dots = std::move(*dots);
     if (fields.size() == 4) {
-        picture.glyph = GlyphOf(fields[3]);
+        picture.glyph = GlyphOf(fields[3], picture, form.type);
         if (!picture.glyph)
             return "the glyph metrics of " + Place(index) + " are damaged";
     }
@@ -369,6 +407,7 @@ std::string ReadHead(std::string_view head, std::size_t count, Document &documen
     if (fields[1] != "0" && fields[1] != "1")
         return "its LCD type is neither 0 nor 1";
     document.type = fields[1] == "1" ? LcdType::Row : LcdType::Column;
+    form.type = document.type;
     if (fields[2] != "p" && fields[2] != "f")
         return "its set is neither pictures (p) nor frames (f)";
     document.form = fields[2] == "f" ? SetForm::Frames : SetForm::Pictures;
@@ -389,7 +428,7 @@ std::string ReadHead(std::string_view head, std::size_t count, Document &documen
 
 std::string WriteDocumentText(const Document &document)
 {
-    return DocumentHead(document) + PicturesText(document.pictures);
+    return DocumentHead(document) + PicturesText(document.pictures, document.type);
 }
 
 std::string DocumentHead(const Document &document)
@@ -404,7 +443,7 @@ std::string DocumentHead(const Document &document)
     return document.font ? head + FontText(*document.font) : head;
 }
 
-std::string PicturesText(std::span<const Picture> pictures)
+std::string PicturesText(std::span<const Picture> pictures, LcdType type)
 {
     std::string text;
     for (const Picture &picture : pictures)
@@ -414,7 +453,7 @@ std::string PicturesText(std::span<const Picture> pictures)
             .append(std::to_string(picture.delayMs))
             .append(1, kField)
             .append(DotDigits(picture.dots))
-            .append(picture.glyph ? kField + GlyphText(*picture.glyph) : std::string());
+            .append(picture.glyph ? kField + GlyphText(picture, type) : std::string());
     return text;
 }
 
@@ -433,7 +472,7 @@ std::vector<TextPart> PartWriter::Changed(const Document &document)
         if (std::equal(these.begin(), these.end(), m_written[part].begin(), m_written[part].end()))
             continue;
         m_written[part].assign(these.begin(), these.end());
-        changed.push_back({part + 1, PicturesText(these)});
+        changed.push_back({part + 1, PicturesText(these, document.type)});
     }
     return changed;
 }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,9 +45,11 @@ struct GlyphMetrics {
     int originColumn = 0;
     int baseline = 0; // rows of the picture above the baseline, 0 to its height
     int advance = 0;
-    // A glyph without dots keeps the empty box its font gave it: the fonts'
-    // converters measure the font's box with it.
-    std::optional<FontBox> blankBox = std::nullopt;
+    // The glyph as its font gave it, box and all, which is saved as it was
+    // for as long as the picture's dots are the glyph's: the fonts' converters
+    // keep a glyph's box as read (GFX draws it whole, a blank glyph's empty box
+    // counts in u8g2's), where an edited one's is shrunk to its dots.
+    std::shared_ptr<const BitmapGlyph> read = nullptr;
     friend bool operator==(const GlyphMetrics &, const GlyphMetrics &) = default;
 };
 
@@ -57,6 +60,15 @@ struct FontMetrics {
     int ascent = 0;
     int descent = 0;
     std::optional<char32_t> defaultCharacter = std::nullopt;
+    // The font opened, as read: a set that keeps only some of its glyphs is
+    // saved as the whole font would be with only those chosen, as the
+    // formats measure the whole font (u8g2's header takes its line metrics
+    // from A, g and the parenthesis and counts its glyphs, GFX draws the codes
+    // it leaves out with the default character). Shared, as every step keeps it.
+    std::shared_ptr<const BitmapFont> opened = nullptr;
+    // The line of text the preview draws, the text Glyphs from Text kept; ""
+    // for the set's first characters.
+    std::string sample = {};
     friend bool operator==(const FontMetrics &, const FontMetrics &) = default;
 };
 

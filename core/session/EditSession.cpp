@@ -236,9 +236,15 @@ std::string EditSession::AddGlyph(char32_t codePoint)
             return FilledText(TextId::GlyphExists, {CodePointName(codePoint), picture.name});
     Picture blank = BlankGlyph(m_document, codePoint);
     blank.name = UniqueName(m_document.pictures, blank.name, m_document.pictures.size());
-    Change("Add Glyph", [&blank](Document &document) {
-        document.pictures.insert(document.pictures.begin() + static_cast<std::ptrdiff_t>(document.current + 1), blank);
-        ++document.current;
+    // A font is ordered by character: the new glyph goes before the first of a later one.
+    const auto later =
+        std::find_if(m_document.pictures.begin(), m_document.pictures.end(), [codePoint](const Picture &picture) {
+            return picture.glyph && picture.glyph->codePoint > codePoint;
+        });
+    const auto at = later - m_document.pictures.begin();
+    Change("Add Glyph", [&blank, at](Document &document) {
+        document.pictures.insert(document.pictures.begin() + at, blank);
+        document.current = static_cast<std::size_t>(at);
     });
     return {};
 }
@@ -248,7 +254,7 @@ std::string EditSession::KeepGlyphsForText(std::string_view text)
     const GlyphsKept chosen = GlyphsForText(m_document, text);
     if (std::find(chosen.kept.begin(), chosen.kept.end(), true) == chosen.kept.end())
         return chosen.missing.empty() ? std::string(Text(TextId::FontNoneChosen)) : chosen.missing;
-    Change("Glyphs from Text", [&chosen](Document &document) {
+    Change("Glyphs from Text", [&chosen, text](Document &document) {
         std::vector<Picture> kept;
         std::size_t current = 0;
         for (std::size_t i = 0; i < document.pictures.size(); ++i)
@@ -258,6 +264,7 @@ std::string EditSession::KeepGlyphsForText(std::string_view text)
             }
         document.pictures = std::move(kept);
         document.current = current;
+        document.font->sample = text;
     });
     return chosen.missing;
 }

@@ -114,12 +114,13 @@ public:
     // that is no glyph.
     void MoveBaseline(int rows);
     void ChangeAdvance(int dots);
-    // A clear glyph for `codePoint` after the edited one, and edited: "" when
-    // added, or why not (the font has one for it already).
+    // A clear glyph for `codePoint` in its place by character, before the
+    // first glyph of a later one, and edited: "" when added, or why not (the
+    // font has one for it already).
     std::string AddGlyph(char32_t codePoint);
     // Only the glyphs `text` draws kept: the sentence naming the characters
-    // the font lacks ("" where it has all); where it has none of them, that
-    // sentence and nothing changed.
+    // the font lacks ("" where it has all), and the text the preview's sample;
+    // where it has none of them, that sentence and nothing changed.
     std::string KeepGlyphsForText(std::string_view text);
     // Whether the set is a font's, which the font's commands work on.
     bool HoldsFont() const { return m_document.font.has_value(); }

@@ -2,6 +2,7 @@
 #include "core/session/EditSession.h"
 
 #include "core/code/CodeFormats.h"
+#include "core/session/GlyphSet.h"
 #include "core/session/Texts.h"
 
 #include <algorithm>
@@ -338,7 +339,8 @@ std::size_t EditSession::PreviewDisplay() const
 {
     if (m_previewDisplay)
         return *m_previewDisplay;
-    return DisplayHolding(m_document.Size());
+    // A font's glyphs show as a line of its sample text, which a display of the glyph's size would cut.
+    return HoldsFont() ? SampleDisplay(m_document) : DisplayHolding(m_document.Size());
 }
 
 void EditSession::SetPreviewColours(PanelColours colours)

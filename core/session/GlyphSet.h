@@ -4,9 +4,11 @@
 #include "core/formats/FontFiles.h"
 #include "core/formats/U8g2Font.h"
 #include "core/model/BitmapFont.h"
+#include "core/model/Displays.h"
 #include "core/model/Document.h"
 #include "core/platform/Result.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,10 @@
 // runs and how far the pen moves on, and the font its name and line metrics,
 // so that it is saved as a font that draws text as the one opened did.
 namespace tessaldo {
+
+// The endings of the font files the faces open as a font's glyphs: BDF,
+// TrueType and OpenType, u8g2's C source, a GFXfont's header.
+inline constexpr std::array<std::string_view, 5> kFontFileEndings{".bdf", ".ttf", ".otf", ".c", ".h"};
 
 // The name of the picture of a character's glyph: U_00B0, as a set's header names it.
 std::string GlyphPictureName(char32_t codePoint);
@@ -45,8 +51,15 @@ struct GlyphsKept {
 };
 GlyphsKept GlyphsForText(const Document &set, std::string_view text);
 
-// What the strip shows for a picture: a glyph's character before its name
-// ("A  U_0041"), where the character is one that draws; the name alone for any other.
+// What shows a glyph's character on every face: the character itself in
+// UTF-8 ("A", "°", "도"), or its name ("U+0020") for a space, a control or
+// another character that would show as nothing.
+std::string GlyphCaption(char32_t codePoint);
+// How many columns right of the picture a glyph's advance reaches, which a
+// canvas widens the glyph's cell by to show where the next glyph starts; 0
+// for an advance within the picture and for a picture that is no glyph.
+int AdvanceBeyondCell(const Picture &picture);
+// What the strip shows for a picture: a glyph's GlyphCaption, any other picture's name.
 std::string StripCaption(const Picture &picture);
 
 // A line of `text` drawn in the set's font as u8g2 and GFX draw it: each
@@ -54,7 +67,15 @@ std::string StripCaption(const Picture &picture);
 // baseline and moves on by the glyph's advance; a character the font lacks
 // draws nothing. The dots fill a display of `size`, row by row.
 Dots SampleLine(const Document &set, std::string_view text, PictureSize size);
-// The text the preview starts from: the set's first characters, in its order.
+// The text the preview starts from: the one Glyphs from Text kept, else the
+// set's first characters, in its order.
 std::string SampleTextOf(const Document &set);
+// The dots a line of `text` takes in the set's font, from the pen's start to
+// the furthest of its end and the last dot across, and over the font's ascent
+// and descent or the glyphs' dots down; at least 1 x 1.
+PictureSize SampleLineSize(const Document &set, std::string_view text);
+// The preset the preview shows a font's set on: the smallest that holds the
+// line of its SampleTextOf, else the largest (DisplayHolding).
+std::size_t SampleDisplay(const Document &set);
 
 } // namespace tessaldo

@@ -6,6 +6,7 @@
 
 #include <QAbstractListModel>
 #include <QAction>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTest>
@@ -24,6 +25,7 @@ private slots:
 
     void aBdfOpensAsGlyphsWhoseBaselineMovesAndSavesAsTheCommandLineWrites();
     void aTrueTypeFontOpensDrawnAtItsPixelSize();
+    void aTextsGlyphsShowAsTheyDrawAndSaveAsTheWork();
 
 private:
     QAction *action(CommandId id) const
@@ -51,11 +53,12 @@ void FontWindowTest::aBdfOpensAsGlyphsWhoseBaselineMovesAndSavesAsTheCommandLine
     const auto a = std::find_if(set.pictures.begin(), set.pictures.end(),
                                 [](const Picture &picture) { return picture.name == "U_0041"; });
     QVERIFY(a != set.pictures.end());
-    // The strip shows each glyph with its character.
+    // The strip shows each glyph as its character, its name in the tooltip.
     auto *strip = window->findChild<QAbstractListModel *>();
     QVERIFY(strip != nullptr);
-    QCOMPARE(strip->data(strip->index(static_cast<int>(a - set.pictures.begin()))).toString(),
-             QStringLiteral("A  U_0041"));
+    const QModelIndex row = strip->index(static_cast<int>(a - set.pictures.begin()));
+    QCOMPARE(strip->data(row).toString(), QStringLiteral("A"));
+    QCOMPARE(strip->data(row, Qt::ToolTipRole).toString(), QStringLiteral("U_0041"));
 
     // The baseline moves a row up on the canvas, and Undo brings it back.
     auto *guides = window->findChild<GlyphGuides *>();
@@ -101,6 +104,41 @@ void FontWindowTest::aTrueTypeFontOpensDrawnAtItsPixelSize()
     QVERIFY(set.font.has_value());
     QVERIFY(std::any_of(set.pictures.begin(), set.pictures.end(),
                         [](const Picture &picture) { return picture.glyph && picture.glyph->codePoint == U'A'; }));
+}
+
+// A font as a fresh user tried it: opened by Open Set, Open offering fonts,
+// a text's glyphs kept that the preview then draws whole, a wide advance in
+// view, saved as a font and closed with nothing asked.
+void FontWindowTest::aTextsGlyphsShowAsTheyDrawAndSaveAsTheWork()
+{
+    std::string why;
+    const std::filesystem::path bdf = DebianBdf("5x7", tempDir->path().toStdString(), why);
+    if (bdf.empty())
+        QSKIP(why.c_str());
+    window->OpenSetPaths({QString::fromStdString(bdf.string())});
+    QVERIFY(window->Session().Doc().font.has_value());
+    action(CommandId::Open)->trigger();
+    QVERIFY(dialog->shown.constLast().filter.contains(QStringLiteral("Fonts (*.bdf *.ttf *.otf *.c *.h)")));
+
+    OnNextModal([](QWidget *modal) {
+        auto *input = qobject_cast<QInputDialog *>(modal);
+        input->setTextValue(QStringLiteral("23.5°C"));
+        input->accept();
+    });
+    action(CommandId::GlyphsFromText)->trigger();
+    QCOMPARE(window->Session().Doc().pictures.size(), std::size_t{6});
+    auto *sample = window->findChild<QLineEdit *>(QStringLiteral("previewSample"));
+    QCOMPARE(sample->text(), QStringLiteral("23.5°C"));
+
+    auto *guides = window->findChild<GlyphGuides *>();
+    for (int i = 0; i < 20; ++i)
+        action(CommandId::AdvanceWider)->trigger();
+    QVERIFY(guides->AdvanceX() > 0 && guides->AdvanceX() < guides->width());
+
+    QVERIFY(window->Fonts().SaveFontAs(tempDir->filePath(QStringLiteral("five.h")), FontFormat::Gfx,
+                                       U8g2Mode::Proportional));
+    QVERIFY(window->close());
+    QCOMPARE(question->asked, 0);
 }
 
 QTEST_MAIN(FontWindowTest)

@@ -19,8 +19,14 @@ void CanvasViewport::Show(PictureSize size, QSize area)
     m_size = size;
     m_area = area;
     if (m_fitted)
-        m_zoom = Allowed(FitZoom(size, area.width(), area.height()));
+        m_zoom = Allowed(FitZoom({size.width + m_roomRight, size.height}, area.width(), area.height()));
     ScrollTo(m_scroll);
+}
+
+void CanvasViewport::SetRoomRight(int columns)
+{
+    m_roomRight = columns;
+    Show(m_size, m_area);
 }
 
 void CanvasViewport::Fit()
@@ -57,15 +63,20 @@ QSize CanvasViewport::Canvas() const
     return {ZoomedPixels(m_size.width, m_zoom), ZoomedPixels(m_size.height, m_zoom)};
 }
 
+QSize CanvasViewport::Spread() const
+{
+    return {ZoomedPixels(m_size.width + m_roomRight, m_zoom), ZoomedPixels(m_size.height, m_zoom)};
+}
+
 QSize CanvasViewport::Overflow() const
 {
-    const QSize canvas = Canvas();
+    const QSize canvas = Spread();
     return {std::max(0, canvas.width() - m_area.width()), std::max(0, canvas.height() - m_area.height())};
 }
 
 QPoint CanvasViewport::Origin() const
 {
-    const QSize canvas = Canvas();
+    const QSize canvas = Spread();
     const auto along = [](int area, int canvas, int scroll) { return canvas <= area ? (area - canvas) / 2 : -scroll; };
     return {along(m_area.width(), canvas.width(), m_scroll.x()), along(m_area.height(), canvas.height(), m_scroll.y())};
 }

@@ -18,6 +18,10 @@ class CanvasViewport {
 public:
     // A picture of `size` in `area` pixels; a fitted zoom fits it again, a scroll stays within it.
     void Show(tessaldo::PictureSize size, QSize area);
+    // Blank columns kept in view right of the picture, fitted and scrolled to
+    // with it, where a glyph's advance reaches past its cell.
+    void SetRoomRight(int columns);
+    int RoomRight() const { return m_roomRight; }
     tessaldo::Zoom CurrentZoom() const { return m_zoom; }
     // A cell's side in whole pixels: one where a pixel shows a block of dots.
     int CellPixels() const { return m_zoom.cellPixels; }
@@ -31,6 +35,8 @@ public:
     // The picture's pixels, its grid lines included, and how far they pass the area.
     QSize Canvas() const;
     QSize Overflow() const;
+    // The picture's pixels and the room right of it.
+    QSize Spread() const;
     // Where the picture's top-left corner stands in the area.
     QPoint Origin() const;
     // The pixels that show `cell`, its left and top line included, in the area; a block's one pixel when shrunk.
@@ -46,5 +52,6 @@ private:
     QSize m_area;
     tessaldo::Zoom m_zoom;
     bool m_fitted = true;
+    int m_roomRight = 0;
     QPoint m_scroll;
 };

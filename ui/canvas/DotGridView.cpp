@@ -190,6 +190,15 @@ void DotGridView::ZoomOut()
     ZoomAbout(ZoomedOut(CurrentZoom()), QRectF(rect()).center());
 }
 
+void DotGridView::SetRoomRight(int columns)
+{
+    if (columns == m_viewport.RoomRight())
+        return;
+    m_viewport.SetRoomRight(columns);
+    PlaceScrollBars();
+    update();
+}
+
 void DotGridView::ZoomToFit()
 {
     m_viewport.Fit();

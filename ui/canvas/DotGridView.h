@@ -51,6 +51,8 @@ public:
     void RefreshDots(std::span<const int> dots);
     // The picture took another size: shown whole again, at the cell that fits.
     void RefreshSize();
+    // Blank columns kept in view right of the picture (CanvasViewport::SetRoomRight).
+    void SetRoomRight(int columns);
     // Dots of another picture shown faintly under the clear cells, or none.
     void SetOnionDots(const std::optional<tessaldo::DotGrid::Dots> &dots);
     // What a press and a drag do; the rectangle the selection tool marked, drawn around.

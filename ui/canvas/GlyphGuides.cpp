@@ -1,5 +1,6 @@
 #include "ui/canvas/GlyphGuides.h"
 
+#include "core/session/GlyphSet.h"
 #include "ui/canvas/DotGridView.h"
 
 #include <QEvent>
@@ -26,7 +27,11 @@ GlyphGuides::GlyphGuides(EditSession &session, DotGridView *canvas)
     setFocusPolicy(Qt::NoFocus);
     setGeometry(canvas->rect());
     canvas->installEventFilter(this);
-    session.Subscribe([this] { update(); });
+    // An advance past the glyph's cell widens the canvas to show where the next glyph starts.
+    session.Subscribe([this] {
+        m_canvas->SetRoomRight(AdvanceBeyondCell(m_session.Doc().Edited()));
+        update();
+    });
 }
 
 bool GlyphGuides::eventFilter(QObject *watched, QEvent *event)

@@ -3,6 +3,7 @@
 #include "core/formats/DrawingFile.h"
 #include "core/formats/FontFiles.h"
 #include "core/platform/FileIo.h"
+#include "core/session/GlyphSet.h"
 #include "core/session/Incoming.h"
 #include "core/session/Texts.h"
 #include "ui/common/Utf8.h"
@@ -25,18 +26,26 @@ const QString kFilter = QStringLiteral("All Files (*.*)|*.*|LCD File (*%1)|*%1|"
 constexpr int kLcdFilterIndex = 2;
 
 // Every kind of picture file a picture of this size opens from or saves as, first
-// together and then each alone: a drawing file holds the module's 16 x 16 only.
-QString PictureFilter(bool withDrawings)
+// together and then each alone, and the fonts it opens: a drawing file holds the
+// module's 16 x 16 only.
+QString PictureFilter(bool opening)
 {
     QList<std::pair<QString, QString>> kinds{{FromUtf8(Text(TextId::PbmFilter)), QStringLiteral("*.pbm")},
                                              {FromUtf8(Text(TextId::XbmFilter)), QStringLiteral("*.xbm")}};
-    if (withDrawings)
+    if (opening)
         kinds.prepend({QStringLiteral("LCD File"), QStringLiteral("*") + FromUtf8(kDrawingSuffix)});
     QStringList patterns;
     QString each;
     for (const auto &[description, pattern] : kinds) {
         patterns << pattern;
         each += QStringLiteral("%1 (%2)|%2|").arg(description, pattern);
+    }
+    if (opening) {
+        QStringList fonts;
+        for (const std::string_view ending : kFontFileEndings)
+            fonts << u'*' + FromUtf8(ending);
+        each +=
+            QStringLiteral("%1 (%2)|%3|").arg(FromUtf8(Text(TextId::FontsFilter)), fonts.join(u' '), fonts.join(u';'));
     }
     return QStringLiteral("%1 (%2)|%3|")
                .arg(FromUtf8(Text(TextId::PicturesFilter)), patterns.join(u' '), patterns.join(u';'))

@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QFontInfo>
 #include <QHelpEvent>
 #include <QImage>
 #include <QPainter>
@@ -63,7 +64,24 @@ QRect TextArea(const QStyleOptionViewItem &option)
     return option.rect.adjusted(kPadding + kPictureSide + kPadding + 1, kPadding, -kPadding, -kPadding);
 }
 
+// A glyph's character as large as the row lets it stand and as its width
+// holds, that it reads at a glance; never smaller than the strip's own text.
+QFont CharacterFont(const QFont &base, const QString &caption, QRect area)
+{
+    QFont font = base;
+    font.setPixelSize(std::max(1, area.height() * 3 / 4));
+    const int wide = QFontMetrics(font).horizontalAdvance(caption);
+    if (wide > area.width())
+        font.setPixelSize(std::max(QFontInfo(base).pixelSize(), font.pixelSize() * area.width() / wide));
+    return font;
+}
+
 } // namespace
+
+int PictureDelegate::GlyphRowWidth(const QFontMetrics &metrics)
+{
+    return kPadding + kPictureSide + kPadding + 1 + metrics.horizontalAdvance(QStringLiteral("U+00A0")) + kPadding;
+}
 
 void PictureDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
@@ -87,8 +105,15 @@ void PictureDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
     const QRect text = TextArea(option);
     const QFontMetrics metrics(option.font);
-    const QString name = metrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight, text.width());
-    painter->drawText(text, Qt::AlignLeft | Qt::AlignTop, name);
+    const QString caption = index.data(Qt::DisplayRole).toString();
+    if (picture.glyph) {
+        painter->setFont(CharacterFont(option.font, caption, text));
+        painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+                          QFontMetrics(painter->font()).elidedText(caption, Qt::ElideRight, text.width()));
+    } else {
+        painter->drawText(text, Qt::AlignLeft | Qt::AlignTop,
+                          metrics.elidedText(caption, Qt::ElideRight, text.width()));
+    }
     const QString delay = index.data(Qt::AccessibleDescriptionRole).toString();
     if (!delay.isEmpty())
         painter->drawText(text.adjusted(0, metrics.lineSpacing(), 0, 0), Qt::AlignLeft | Qt::AlignTop, delay);
@@ -108,7 +133,8 @@ bool PictureDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, cons
     if (event == nullptr || event->type() != QEvent::ToolTip)
         return QStyledItemDelegate::helpEvent(event, view, option, index);
     const QString name = index.data(Qt::ToolTipRole).toString();
-    if (QFontMetrics(option.font).horizontalAdvance(name) <= TextArea(option).width()) {
+    if (name == index.data(Qt::DisplayRole).toString()
+        && QFontMetrics(option.font).horizontalAdvance(name) <= TextArea(option).width()) {
         QToolTip::hideText(); // the row shows the whole name already
         return true;
     }

@@ -14,6 +14,10 @@ public:
 
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // The narrowest row that shows a glyph's character beside its picture, a
+    // name such as U+0020 for one that shows nothing whole.
+    static int GlyphRowWidth(const QFontMetrics &metrics);
+
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,

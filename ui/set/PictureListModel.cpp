@@ -36,8 +36,9 @@ QVariant PictureListModel::data(const QModelIndex &index, int role) const
     const auto row = static_cast<std::size_t>(index.row());
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole: // the whole name, where the strip has to cut it short
         return FromUtf8(StripCaption(m_document.pictures[row]));
+    case Qt::ToolTipRole: // the whole name, where the strip cuts it short or shows a glyph's character
+        return FromUtf8(m_document.pictures[row].name);
     case Qt::AccessibleTextRole:
         return FromUtf8(PictureAccessibleName(m_document, row));
     case Qt::AccessibleDescriptionRole:

@@ -5,6 +5,7 @@
 #include "ui/set/PictureListModel.h"
 
 #include <QDropEvent>
+#include <QScrollBar>
 
 using namespace tessaldo;
 
@@ -29,6 +30,10 @@ PictureStrip::PictureStrip(const Document &document, QWidget *parent)
 void PictureStrip::Refresh()
 {
     m_refreshing = true;
+    // A font's rows show each glyph's character beside it, which a strip as narrow as its pictures would cut.
+    setMinimumWidth(m_model->Doc().font ? PictureDelegate::GlyphRowWidth(fontMetrics()) + frameWidth() * 2
+                                              + verticalScrollBar()->sizeHint().width()
+                                        : 0);
     m_model->Refresh();
     const QModelIndex edited = m_model->index(static_cast<int>(m_model->Doc().current));
     if (currentIndex() != edited)

@@ -1,6 +1,7 @@
 #include "ui/set/SetWorkflow.h"
 
 #include "core/formats/DrawingFile.h"
+#include "core/formats/FontFiles.h"
 #include "core/formats/SetFiles.h"
 #include "core/formats/SetHeader.h"
 #include "core/platform/FileIo.h"
@@ -96,6 +97,10 @@ void SetWorkflow::OpenSetPaths(const QStringList &paths)
 {
     if (paths.isEmpty())
         return;
+    if (paths.size() == 1 && FontKindOfFile(NativePath(paths.constFirst())) != FontKind::None) {
+        emit FontChosen(paths.constFirst());
+        return;
+    }
     m_session.EndStroke();
     std::vector<std::filesystem::path> files;
     for (const QString &path : paths)

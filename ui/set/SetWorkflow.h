@@ -52,6 +52,8 @@ signals:
     void SetOpening();
     // The file the set is named by, or whether it is saved, changed.
     void NameChanged();
+    // The one file chosen is a font: it opens as the font's glyphs, as Open opens it.
+    void FontChosen(const QString &path);
 
 private:
     // An image's frames as a set, made as the import dialog makes dots; false after saying why not.

@@ -123,6 +123,7 @@ void frmMain::BuildWorkflows()
     m_fonts = std::make_unique<FontWorkflow>(
         m_session, *m_dlgBox, [this] { return NothingUnsavedIsLost(); }, this);
     connect(m_drawings.get(), &DrawingFiles::FontChosen, m_fonts.get(), &FontWorkflow::OpenFont);
+    connect(m_sets.get(), &SetWorkflow::FontChosen, m_fonts.get(), &FontWorkflow::OpenFont);
     connect(m_fonts.get(), &FontWorkflow::FontOpened, m_drawings.get(), &DrawingFiles::Forget);
     connect(m_fonts.get(), &FontWorkflow::FontOpened, m_sets.get(), &SetWorkflow::Forget);
     new GlyphGuides(m_session, lbDot);

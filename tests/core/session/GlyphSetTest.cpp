@@ -3,6 +3,8 @@
 #include "TempDir.h"
 #include "core/formats/BdfFont.h"
 #include "core/formats/FontFiles.h"
+#include "core/formats/FontText.h"
+#include "core/model/Displays.h"
 #include "core/session/EditSession.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +73,37 @@ TEST(GlyphSet, SavedUnchangedIsWhatFontWrites)
         for (const U8g2Mode mode : {U8g2Mode::Proportional, U8g2Mode::CommonHeight, U8g2Mode::Monospace})
             EXPECT_TRUE(Saved(set, FontFormat::U8g2, mode) == written(FontFormat::U8g2, mode))
                 << stem << ' ' << static_cast<int>(mode);
+    }
+}
+
+// A font opened and saved, unchanged or after Glyphs from Text, is the font
+// the command line writes from the same file and text, in every format: the
+// header's line metrics from the glyphs the text leaves out, each glyph's box
+// as the font gave it.
+TEST(GlyphSet, SavedAfterGlyphsFromTextIsWhatFontWrites)
+{
+    for (const std::string stem : {"5x7", "helvR08"}) {
+        std::string why;
+        const BdfReading *reading = DebianReading(stem, why);
+        if (reading == nullptr)
+            GTEST_SKIP() << why;
+        for (const std::string text : {"", "23.5°C", "x"}) {
+            EditSession session;
+            session.OpenSet(GlyphSetOf(*reading, LcdType::Row));
+            if (!text.empty()) {
+                ASSERT_EQ(session.KeepGlyphsForText(text), "") << stem;
+            }
+            const std::vector<std::optional<char32_t>> chosen =
+                text.empty() ? Every(reading->font) : ChooseGlyphsForText(reading->font, text).chosen;
+            for (const FontFormat format : {FontFormat::Bdf, FontFormat::U8g2, FontFormat::Gfx}) {
+                const Result<std::string> ours =
+                    FontFileText(session.Doc(), format, U8g2Mode::Proportional, "u8g2_font_test");
+                const Result<std::string> cli =
+                    FormatFont(reading->font, chosen, format, U8g2Mode::Proportional, "u8g2_font_test");
+                EXPECT_EQ(ours ? ours.value() : ours.message(), cli ? cli.value() : cli.message())
+                    << stem << " '" << text << "' " << static_cast<int>(format);
+            }
+        }
     }
 }
 
@@ -147,8 +180,7 @@ TEST(GlyphSet, GlyphsAreAddedAndChosenByText)
     EXPECT_EQ(session.AddGlyph(U'\xc628'), "");
     const Picture &added = session.Doc().Edited();
     EXPECT_EQ(added.name, "U_C628");
-    EXPECT_EQ(StripCaption(added), "온  U_C628");
-    EXPECT_EQ(StripCaption(session.Doc().pictures[IndexOf(session.Doc(), U' ')]), "U_0020");
+    EXPECT_EQ(IndexOf(session.Doc(), U'\xc628'), session.Doc().current);
     EXPECT_EQ(added.glyph, (GlyphMetrics{U'\xc628', 0, 6, 5}));
     EXPECT_EQ(std::count(added.dots.begin(), added.dots.end(), DotState::Set), 0);
 
@@ -161,8 +193,9 @@ TEST(GlyphSet, GlyphsAreAddedAndChosenByText)
     std::vector<char32_t> kept;
     for (const Picture &picture : session.Doc().pictures)
         kept.push_back(picture.glyph->codePoint);
-    // In the set's order, the glyph added after A where it was added.
-    EXPECT_EQ(kept, (std::vector<char32_t>{U' ', U'.', U'2', U'3', U'5', U'\xc628', U'C', U'\xb0'}));
+    // By character, the glyph added among them.
+    EXPECT_EQ(kept, (std::vector<char32_t>{U' ', U'.', U'2', U'3', U'5', U'C', U'\xb0', U'\xc628'}));
+    EXPECT_EQ(SampleTextOf(session.Doc()), texts[0].first);
     EXPECT_EQ(session.KeepGlyphsForText("가"), "The font has no glyph for U+AC00, which the text draws.");
     EXPECT_EQ(session.Doc().pictures.size(), kept.size());
     session.Undo();
@@ -197,4 +230,96 @@ TEST(GlyphSet, ASampleLineAdvancesThePen)
     const std::size_t lastRow = 6 * 32;
     EXPECT_TRUE(std::any_of(one.begin() + lastRow, one.begin() + lastRow + 5,
                             [](DotState state) { return state == DotState::Set; }));
+}
+
+// A glyph is added where its character puts it in the font, and edited.
+TEST(GlyphSet, AGlyphIsAddedInCharacterOrder)
+{
+    std::string why;
+    const BdfReading *reading = DebianReading("5x7", why);
+    if (reading == nullptr)
+        GTEST_SKIP() << why;
+    EditSession session;
+    session.OpenSet(GlyphSetOf(*reading, LcdType::Row));
+    ASSERT_EQ(session.KeepGlyphsForText("AC"), "");
+    session.Select(1);
+    const std::vector<std::pair<char32_t, std::vector<char32_t>>> cases{
+        {U'B', {U'A', U'B', U'C'}},
+        {U' ', {U' ', U'A', U'B', U'C'}},
+        {U'\xac00', {U' ', U'A', U'B', U'C', U'\xac00'}},
+    };
+    for (const auto &[added, order] : cases) {
+        ASSERT_EQ(session.AddGlyph(added), "");
+        std::vector<char32_t> codes;
+        for (const Picture &picture : session.Doc().pictures)
+            codes.push_back(picture.glyph->codePoint);
+        EXPECT_EQ(codes, order);
+        EXPECT_EQ(session.Doc().Edited().glyph->codePoint, added);
+    }
+}
+
+// A glyph's character shows as itself, and one that would show as nothing by its code.
+TEST(GlyphSet, AGlyphsCaptionIsItsCharacter)
+{
+    const std::vector<std::pair<char32_t, std::string>> cases{
+        {U'A', "A"},
+        {U'\xb0', "\xc2\xb0"},
+        {U'\xb3c4', "\xeb\x8f\x84"},
+        {U'~', "~"},
+        {U'!', "!"},
+        {U' ', "U+0020"},
+        {0, "U+0000"},
+        {0x7F, "U+007F"},
+        {0x9F, "U+009F"},
+        {0xA0, "U+00A0"},
+        {0x200B, "U+200B"},
+        {0x3000, "U+3000"},
+        {0x1F600, "\xf0\x9f\x98\x80"},
+    };
+    for (const auto &[code, caption] : cases)
+        EXPECT_EQ(GlyphCaption(code), caption) << static_cast<unsigned>(code);
+    Picture glyph{"U_0020"};
+    glyph.glyph = GlyphMetrics{U' ', 0, 6, 5};
+    EXPECT_EQ(StripCaption(glyph), "U+0020");
+    EXPECT_EQ(StripCaption(Picture{"icon"}), "icon");
+}
+
+// The columns a glyph's advance reaches past its picture, for the canvas to show.
+TEST(GlyphSet, AnAdvancePastTheCellIsMeasured)
+{
+    const std::vector<std::pair<GlyphMetrics, int>> cases{
+        {{U'A', 0, 6, 5}, 0}, {{U'A', 0, 6, 6}, 1}, {{U'A', 1, 6, 5}, 1}, {{U'A', 2, 6, 9}, 6}, {{U'A', 0, 6, 0}, 0},
+    };
+    for (const auto &[metrics, beyond] : cases) {
+        Picture glyph{"U_0041", kDefaultDelayMs, Dots(PictureSize{5, 7})};
+        glyph.glyph = metrics;
+        EXPECT_EQ(AdvanceBeyondCell(glyph), beyond) << metrics.originColumn << ' ' << metrics.advance;
+    }
+    EXPECT_EQ(AdvanceBeyondCell(Picture{}), 0);
+}
+
+// The preview shows a font's sample line on the smallest display that holds
+// it whole, the sample that Glyphs from Text kept once there is one.
+TEST(GlyphSet, TheSampleLineChoosesTheDisplay)
+{
+    std::string why;
+    const BdfReading *reading = DebianReading("5x7", why);
+    if (reading == nullptr)
+        GTEST_SKIP() << why;
+    EditSession session;
+    session.OpenSet(GlyphSetOf(*reading, LcdType::Row));
+    EXPECT_EQ(SampleLineSize(session.Doc(), SampleTextOf(session.Doc())), (PictureSize{80, 7}));
+    EXPECT_EQ(Displays()[session.PreviewDisplay()].size, (PictureSize{84, 48}));
+    const std::vector<std::pair<std::string, PictureSize>> cases{
+        {"23.5C", {32, 32}},                             // 25 dots: the smallest that is no tile
+        {std::string(25, 'W'), {128, 32}},               // 125 dots
+        {std::string(26, 'W'), {250, 122}},              // 130: wider than 128, on the fewest dots
+        {std::string(200, 'W'), Displays().back().size}, // wider than any: the largest
+    };
+    for (const auto &[text, size] : cases) {
+        ASSERT_EQ(session.KeepGlyphsForText(text), "");
+        EXPECT_EQ(SampleTextOf(session.Doc()), text);
+        EXPECT_EQ(Displays()[session.PreviewDisplay()].size, size) << text;
+        session.Undo();
+    }
 }
