@@ -9,7 +9,8 @@ import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
 import {
-    assert, assertEqual, cli, dropFiles, giveFile, kWork, leavingAsks, press, ready, recorded, retype, standIns, waitFor,
+    assert, assertEqual, cli, dropFiles, giveFile, kWork, leavingAsks, press, ready, recorded, retype, standIns, strip,
+    waitFor,
 } from './harness.mjs';
 
 const kDejaVu = '/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf';
@@ -203,6 +204,19 @@ async function advancePastCell(page) {
     assert(await page.evaluate(advanceShown), 'the advance four cells past the cell');
 }
 
+// The strip captions each glyph by its character, a blank or control one by its code; the preview's line is one
+// the display it picks holds whole, and the text Glyphs from Text… kept.
+async function charactersAndSample(page) {
+    await openFont(page, debianBdf('5x7'), 0, 'open');
+    await page.waitForFunction(() => new Promise((resolve) => requestAnimationFrame(() => resolve(true))));
+    assertEqual((await strip(page)).slice(0, 3).map(([caption]) => caption), ['U+0000', 'U+0020', '!'], 'the strip');
+    const ink = await previewInk(page, '');
+    await page.select('#previewDisplay', await page.$eval('#previewDisplay', (select) => select.options[select.length - 1].value));
+    assertEqual(await previewInk(page, ''), ink, 'the line on the widest display, as on the one picked');
+    await answeredCommand(page, 'Glyphs from Text…', 'glyphsText', '23.5°C');
+    assertEqual(await page.$eval('#previewSample', (sample) => sample.value), '23.5°C', 'the preview\'s line');
+}
+
 export const kChecks = [
     { name: 'fonts: DejaVu Sans at 12 and 16 px (FreeType started then) and BDFs, opened or dropped, give the glyphs '
         + 'tessaldo-cli import makes; saved as u8g2, the bytes tessaldo-cli font writes; the preview, the baseline, Glyphs from Text… and Add Glyph…',
@@ -210,4 +224,6 @@ export const kChecks = [
     { name: 'fonts: 5x7 with its baseline moved comes back whole after a reload; Save Font As… leaves nothing unsaved',
         run: fontKeptAndSaved },
     { name: 'fonts: an advance widened far past the cell of 5x7 is drawn on the canvas', run: advancePastCell },
+    { name: 'fonts: the strip shows 5x7\'s characters; the preview picks a display that holds its line, then the text '
+        + 'Glyphs from Text… kept', run: charactersAndSample },
 ];

@@ -91,6 +91,8 @@ public:
     std::size_t Count() const { return m_session.Doc().pictures.size(); }
     std::size_t Current() const { return m_session.Doc().current; }
     std::string PictureName(std::size_t index) const { return PictureAt(index).name; }
+    // What the strip shows for a picture: a glyph's character, any other picture's name.
+    std::string StripCaption(std::size_t index) const;
     int PictureDelay(std::size_t index) const { return PictureAt(index).delayMs; }
     std::string PictureAccessibleName(std::size_t index) const
     {
