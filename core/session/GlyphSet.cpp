@@ -92,17 +92,18 @@ Document GlyphSetOf(const BdfReading &reading, LcdType type)
     set.type = type;
     set.font = FontMetrics{reading.font.name, reading.font.copyright, reading.font.ascent, reading.font.descent,
                            reading.font.defaultCharacter};
+    const auto opened = std::make_shared<const BitmapFont>(reading.font);
+    set.font->opened = opened;
     set.pictures.clear();
     for (const FontGlyph &glyph : reading.glyphs) {
-        const BitmapGlyph *drawn = reading.font.Find(glyph.codePoint);
+        const BitmapGlyph *drawn = opened->Find(glyph.codePoint);
         Picture picture{GlyphPictureName(glyph.codePoint), kDefaultDelayMs, glyph.picture.AllDots()};
         picture.glyph = GlyphMetrics{glyph.codePoint, reading.originColumn, reading.baseline,
                                      drawn != nullptr ? drawn->advance : glyph.picture.Size().width};
         if (drawn != nullptr)
-            picture.glyph->read = std::make_shared<const BitmapGlyph>(*drawn);
+            picture.glyph->read = std::shared_ptr<const BitmapGlyph>(opened, drawn); // a glyph of the font kept once
         set.pictures.push_back(std::move(picture));
     }
-    set.font->opened = std::make_shared<const BitmapFont>(reading.font);
     return set;
 }
 
