@@ -5,7 +5,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <span>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace tessaldo {
@@ -25,6 +29,14 @@ constexpr int kByteBits = 8;
 // PackBits counts: 0 to 127 copy that many bytes and one more; 129 to 255
 // repeat the next byte 257 minus that many times (2 to 128).
 constexpr std::size_t kLongestPack = 128;
+// A font's set adds its metrics: the head five fields, each glyph one of
+// numbers apart by kNumber, four or, with the glyph as read, nine.
+constexpr char kNumber = '_';
+constexpr std::size_t kFontFields = 5;
+constexpr std::size_t kGlyphNumbers = 4;
+constexpr std::size_t kReadGlyphNumbers = 9;
+constexpr std::size_t kLargestNumber = 999'999'999;
+constexpr std::size_t kLastCodePoint = 0x10FFFF;
 constexpr unsigned kRepeatBase = 257;
 
 std::vector<std::string_view> Split(std::string_view text, char separator)
@@ -185,6 +197,133 @@ std::optional<std::size_t> Number(std::string_view text, std::size_t most)
     return value;
 }
 
+// A whole number that may be negative, as a glyph's place against the baseline can be.
+std::optional<int> SignedNumber(std::string_view text)
+{
+    const bool negative = text.starts_with('-');
+    const std::optional<std::size_t> value = Number(negative ? text.substr(1) : text, kLargestNumber);
+    if (!value)
+        return std::nullopt;
+    return negative ? -static_cast<int>(*value) : static_cast<int>(*value);
+}
+
+std::string NumbersText(std::initializer_list<int> values)
+{
+    std::string text;
+    for (const int value : values)
+        text.append(text.empty() ? "" : std::string(1, kNumber)).append(std::to_string(value));
+    return text;
+}
+
+// The numbers NumbersText wrote, or nothing.
+std::optional<std::vector<int>> NumbersOf(std::string_view text)
+{
+    std::vector<int> values;
+    for (const std::string_view field : Split(text, kNumber)) {
+        const std::optional<int> value = SignedNumber(field);
+        if (!value)
+            return std::nullopt;
+        values.push_back(*value);
+    }
+    return values;
+}
+
+// A font's name and copyright are any text: their UTF-8 bytes in base64url.
+std::string WordsDigits(std::string_view words)
+{
+    return Base64(std::vector<std::uint8_t>(words.begin(), words.end()));
+}
+
+std::optional<std::string> WordsOfDigits(std::string_view digits)
+{
+    const std::optional<std::vector<std::uint8_t>> bytes = BytesOfBase64(digits);
+    return bytes ? std::optional<std::string>(std::in_place, bytes->begin(), bytes->end()) : std::nullopt;
+}
+
+// The glyph its font gave, as the picture shows it: the dots of `box`, placed
+// against the glyph's origin, with `advance`; nothing where the box leaves the picture.
+std::optional<BitmapGlyph> GlyphInPicture(const Picture &picture, LcdType type, const GlyphMetrics &metrics,
+                                          int advance, FontBox box)
+{
+    const int left = metrics.originColumn + box.x;
+    const int top = metrics.baseline - box.y - box.height;
+    const PictureSize size = picture.dots.Size();
+    const bool blank = box.width == 0 || box.height == 0;
+    if (box.width < 0 || box.height < 0
+        || (!blank && (left < 0 || top < 0 || left + box.width > size.width || top + box.height > size.height)))
+        return std::nullopt;
+    DotGrid grid;
+    grid.SetLCDType(type);
+    grid.SetAllDots(picture.dots);
+    BitmapGlyph glyph{metrics.codePoint, advance, box, {}};
+    glyph.dots.reserve(blank ? 0U : static_cast<std::size_t>(box.width) * static_cast<std::size_t>(box.height));
+    for (int row = 0; !blank && row < box.height; ++row)
+        for (int column = 0; column < box.width; ++column)
+            glyph.dots.push_back(grid.IsSet(grid.DotAt({left + column, top + row})) ? 1 : 0);
+    return glyph;
+}
+
+// A glyph's character, its origin's column, the rows above the baseline and
+// its advance, then the glyph as its font gave it (its advance and box, the
+// dots being the picture's) while the picture still shows it: "65_0_7_5" or
+// "65_0_7_5_5_3_5_1_0". Once edited, a glyph is saved shrunk to its dots,
+// whatever its font gave, so that is not kept.
+std::string GlyphText(const Picture &picture, LcdType type)
+{
+    const GlyphMetrics &glyph = *picture.glyph;
+    std::string text =
+        NumbersText({static_cast<int>(glyph.codePoint), glyph.originColumn, glyph.baseline, glyph.advance});
+    const BitmapGlyph *read = glyph.read.get();
+    if (read == nullptr || GlyphInPicture(picture, type, glyph, read->advance, read->box) != *read)
+        return text;
+    return text + kNumber + NumbersText({read->advance, read->box.width, read->box.height, read->box.x, read->box.y});
+}
+
+// The glyph's metrics GlyphText wrote of `picture`, or nothing.
+std::optional<GlyphMetrics> GlyphOf(std::string_view text, const Picture &picture, LcdType type)
+{
+    const std::optional<std::vector<int>> values = NumbersOf(text);
+    if (!values || (values->size() != kGlyphNumbers && values->size() != kReadGlyphNumbers) || (*values)[0] < 0
+        || (*values)[0] > static_cast<int>(kLastCodePoint))
+        return std::nullopt;
+    const std::vector<int> &number = *values;
+    GlyphMetrics glyph{static_cast<char32_t>(number[0]), number[1], number[2], number[3]};
+    if (number.size() == kGlyphNumbers)
+        return glyph;
+    std::optional<BitmapGlyph> read =
+        GlyphInPicture(picture, type, glyph, number[4], FontBox{number[5], number[6], number[7], number[8]});
+    if (!read)
+        return std::nullopt;
+    glyph.read = std::make_shared<const BitmapGlyph>(std::move(*read));
+    return glyph;
+}
+
+// The font's fields of the head: its name, copyright, ascent, descent,
+// default character ("" for none) and the preview's sample line.
+std::string FontText(const FontMetrics &font)
+{
+    return std::string(1, kField) + WordsDigits(font.name) + kField + WordsDigits(font.copyright) + kField
+           + NumbersText({font.ascent, font.descent}) + kField
+           + (font.defaultCharacter ? std::to_string(static_cast<std::uint32_t>(*font.defaultCharacter)) : "") + kField
+           + WordsDigits(font.sample);
+}
+
+std::optional<FontMetrics> FontOf(std::span<const std::string_view> fields)
+{
+    std::optional<std::string> name = WordsOfDigits(fields[0]);
+    std::optional<std::string> copyright = WordsOfDigits(fields[1]);
+    std::optional<std::string> sample = WordsOfDigits(fields[4]);
+    const std::optional<std::vector<int>> line = NumbersOf(fields[2]);
+    const std::optional<std::size_t> fallback = Number(fields[3], kLastCodePoint);
+    if (!name || !copyright || !sample || !line || line->size() != 2 || (!fields[3].empty() && !fallback))
+        return std::nullopt;
+    FontMetrics font{std::move(*name), std::move(*copyright), (*line)[0], (*line)[1]};
+    font.sample = std::move(*sample);
+    if (fallback)
+        font.defaultCharacter = static_cast<char32_t>(*fallback);
+    return font;
+}
+
 std::string Place(std::size_t index)
 {
     return "picture " + std::to_string(index + 1);
@@ -194,12 +333,13 @@ std::string Place(std::size_t index)
 struct DotsForm {
     PictureSize size;
     bool sized = false;
+    LcdType type = LcdType::Column;
 };
 
 std::string ReadPicture(std::string_view text, std::size_t index, const DotsForm &form, Picture &picture)
 {
     const std::vector<std::string_view> fields = Split(text, kField);
-    if (fields.size() != 3)
+    if (fields.size() != 3 && fields.size() != 4)
         return Place(index) + " is not a name, a delay and dots";
     picture.name = std::string(fields[0]);
     if (const std::string broken = NameRuleBroken(picture.name); !broken.empty())
@@ -212,6 +352,11 @@ std::string ReadPicture(std::string_view text, std::size_t index, const DotsForm
     if (!dots)
         return "the dots of " + Place(index) + " are damaged";
     picture.dots = std::move(*dots);
+    if (fields.size() == 4) {
+        picture.glyph = GlyphOf(fields[3], picture, form.type);
+        if (!picture.glyph)
+            return "the glyph metrics of " + Place(index) + " are damaged";
+    }
     return {};
 }
 
@@ -251,11 +396,18 @@ std::string ReadHead(std::string_view head, std::size_t count, Document &documen
 {
     const std::vector<std::string_view> fields = Split(head, kField);
     form.sized = !fields.empty() && fields[0] == kSizedTag;
-    if (fields.size() != (form.sized ? 5U : 4U) || (!form.sized && fields[0] != kModuleTag))
+    const std::size_t own = form.sized ? 5U : 4U;
+    if ((fields.size() != own && fields.size() != own + kFontFields) || (!form.sized && fields[0] != kModuleTag))
         return "it does not begin as a Tessaldo picture does";
+    if (fields.size() > own) {
+        document.font = FontOf(std::span(fields).subspan(own));
+        if (!document.font)
+            return "the metrics of its font are damaged";
+    }
     if (fields[1] != "0" && fields[1] != "1")
         return "its LCD type is neither 0 nor 1";
     document.type = fields[1] == "1" ? LcdType::Row : LcdType::Column;
+    form.type = document.type;
     if (fields[2] != "p" && fields[2] != "f")
         return "its set is neither pictures (p) nor frames (f)";
     document.form = fields[2] == "f" ? SetForm::Frames : SetForm::Pictures;
@@ -276,7 +428,7 @@ std::string ReadHead(std::string_view head, std::size_t count, Document &documen
 
 std::string WriteDocumentText(const Document &document)
 {
-    return DocumentHead(document) + PicturesText(document.pictures);
+    return DocumentHead(document) + PicturesText(document.pictures, document.type);
 }
 
 std::string DocumentHead(const Document &document)
@@ -286,10 +438,12 @@ std::string DocumentHead(const Document &document)
     std::string head = std::string(sized ? kSizedTag : kModuleTag) + kField
                        + std::to_string(LcdTypeValue(document.type)) + kField
                        + (document.form == SetForm::Frames ? "f" : "p") + kField + std::to_string(document.current);
-    return sized ? head + kField + std::to_string(size.width) + kBy + std::to_string(size.height) : head;
+    if (sized)
+        head += kField + std::to_string(size.width) + kBy + std::to_string(size.height);
+    return document.font ? head + FontText(*document.font) : head;
 }
 
-std::string PicturesText(std::span<const Picture> pictures)
+std::string PicturesText(std::span<const Picture> pictures, LcdType type)
 {
     std::string text;
     for (const Picture &picture : pictures)
@@ -298,7 +452,8 @@ std::string PicturesText(std::span<const Picture> pictures)
             .append(1, kField)
             .append(std::to_string(picture.delayMs))
             .append(1, kField)
-            .append(DotDigits(picture.dots));
+            .append(DotDigits(picture.dots))
+            .append(picture.glyph ? kField + GlyphText(picture, type) : std::string());
     return text;
 }
 
@@ -317,7 +472,7 @@ std::vector<TextPart> PartWriter::Changed(const Document &document)
         if (std::equal(these.begin(), these.end(), m_written[part].begin(), m_written[part].end()))
             continue;
         m_written[part].assign(these.begin(), these.end());
-        changed.push_back({part + 1, PicturesText(these)});
+        changed.push_back({part + 1, PicturesText(these, document.type)});
     }
     return changed;
 }

@@ -18,7 +18,17 @@
 //   lcd2.TYPE.FORM.CURRENT.WxH~NAME.DELAY.DOTS~NAME.DELAY.DOTS...  (any size)
 //
 // TYPE is 0 or 1, FORM p (pictures) or f (frames), CURRENT the edited
-// picture's place from 0, W and H the pictures' size, DELAY in ms. The dots
+// picture's place from 0, W and H the pictures' size, DELAY in ms. A font's
+// set says its metrics too, so that it is saved as the font it was:
+//
+//   HEAD.FONTNAME.COPYRIGHT.ASCENT_DESCENT.DEFAULT.SAMPLE~NAME.DELAY.DOTS.CODE_COLUMN_BASELINE_ADVANCE...
+//
+// the name, copyright and the preview's sample line their UTF-8 in
+// base64url, DEFAULT the default character's code ("" for none), and each
+// glyph its character's code, its origin's column, the rows above the
+// baseline and its advance, then, while the picture shows the glyph as its
+// font gave it, that glyph's advance and box: _A_W_H_X_Y, its dots the
+// picture's. The dots
 // are packed eight to a byte, dot 8k+j in bit j of byte k; DOTS is those
 // bytes (lcd1: the 32 bytes themselves; lcd2: packed again by PackBits, as
 // runs of clear dots are common) in base64url without padding.
@@ -27,7 +37,7 @@ namespace tessaldo {
 std::string WriteDocumentText(const Document &document);
 // Its two halves: the head up to CURRENT (or WxH), and "~NAME.DELAY.DOTS" for each picture.
 std::string DocumentHead(const Document &document);
-std::string PicturesText(std::span<const Picture> pictures);
+std::string PicturesText(std::span<const Picture> pictures, LcdType type);
 
 // The text of a large set in parts, so that the browser's storage rewrites
 // only those a change touched: the head (part 0), then the pictures

@@ -8,7 +8,10 @@ import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 
-import { assert, assertEqual, cli, dropFiles, giveFile, kWork, press, recorded, retype, waitFor } from './harness.mjs';
+import {
+    assert, assertEqual, cli, dropFiles, giveFile, kWork, leavingAsks, press, ready, recorded, retype, standIns, strip,
+    waitFor,
+} from './harness.mjs';
 
 const kDejaVu = '/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf';
 
@@ -43,17 +46,20 @@ async function openFont(page, file, size, how) {
     await waitFor(page, shape, before);
 }
 
-// The set the page holds against the one `tessaldo-cli import` makes of the font, each as its document's text.
+// The set the page holds against the one `tessaldo-cli import` makes of the font, each as its pictures' names and
+// dots (the page's set keeps the font's metrics too, which a header has no place for).
 async function glyphsAgainstImport(page, file, size) {
     const header = join(kWork, 'glyphs.h');
     cli('import', file, ...(size ? ['--size', String(size)] : []), header);
     return page.evaluate((text) => {
         const { core, session } = window.tessaldoBench;
         const imported = new core.Session();
+        const pictures = (made) => Array.from({ length: made.count() },
+            (_, index) => `${made.pictureName(index)} ${made.pictureDots(index)}`).join('\n');
         try {
             imported.openSetText('glyphs.h', text, '');
             return { page: session().count(), imported: imported.count(),
-                same: session().documentText() === imported.documentText() };
+                same: pictures(session()) === pictures(imported) };
         } finally {
             imported.delete();
         }
@@ -103,7 +109,14 @@ function baselineRow(was) {
     return row !== was && row;
 }
 
-// What Save Font As… writes to a file named `name`, a u8g2 font in the mode chosen first.
+// Whether the canvas shows the advance's line: a pixel in its colour along the canvas's middle row.
+function advanceShown() {
+    const canvas = document.querySelector('#canvasBox canvas');
+    const { data } = canvas.getContext('2d').getImageData(0, canvas.height >> 1, canvas.width, 1);
+    return data.some((_, byte) => byte % 4 === 0 && data.slice(byte, byte + 3).join() === '220,50,30');
+}
+
+// What Save Font As… writes to a file named `name`, a u8g2 font in the mode chosen first where it asks.
 async function savedFont(page, name) {
     await page.evaluate((chosen) => {
         window.showSaveFilePicker = async () => ({
@@ -115,8 +128,10 @@ async function savedFont(page, name) {
         });
     }, name);
     await fontCommand(page, 'Save Font As…');
-    await page.waitForSelector('dialog[open] #u8g2Mode');
-    await page.click('dialog[open] button[value="ok"]');
+    if (name.endsWith('.c')) {
+        await page.waitForSelector('dialog[open] #u8g2Mode');
+        await page.click('dialog[open] button[value="ok"]');
+    }
     return Buffer.from(await recorded(page, 'saved'));
 }
 
@@ -154,8 +169,61 @@ async function fontsAsImported(page) {
     }
 }
 
+// The set as the BDF Save Font As… would write, every metric in it.
+function fontAsBdf(page) {
+    return page.evaluate(() => window.tessaldoBench.session().fontFile('kept.bdf', 0).text);
+}
+
+// A font's work comes back after a reload as the same font, its baseline moved before and still unsaved; once
+// saved by Save Font As…, leaving asks nothing.
+async function fontKeptAndSaved(page) {
+    await openFont(page, debianBdf('5x7'), 0, 'drop');
+    await fontCommand(page, 'Baseline Up');
+    const moved = await fontAsBdf(page);
+    await page.reload();
+    await ready(page);
+    await standIns(page);
+    assertEqual(await fontAsBdf(page), moved, 'the font after a reload');
+    assert(await leavingAsks(page), 'the moved baseline is still unsaved');
+    assertEqual((await savedFont(page, 'kept.bdf')).toString(), moved, 'the font saved');
+    assertEqual(await leavingAsks(page), false, 'leaving asks after Save Font As…');
+}
+
+// An advance far past the glyph's cell is still drawn: the canvas makes room for it.
+async function advancePastCell(page) {
+    await openFont(page, debianBdf('5x7'), 0, 'open');
+    assert(await waitFor(page, advanceShown), 'the advance at the cell\'s edge');
+    const wider = async () => {
+        const was = await page.evaluate(() => window.tessaldoBench.session().glyphLines().advance);
+        await fontCommand(page, 'Advance Wider');
+        await waitFor(page, (before) => window.tessaldoBench.session().glyphLines().advance > before, was);
+    };
+    for (let step = 0; step < 15; ++step)
+        await wider();
+    await page.waitForFunction(() => new Promise((resolve) => requestAnimationFrame(() => resolve(true))));
+    assert(await page.evaluate(advanceShown), 'the advance four cells past the cell');
+}
+
+// The strip captions each glyph by its character, a blank or control one by its code; the preview's line is one
+// the display it picks holds whole, and the text Glyphs from Text… kept.
+async function charactersAndSample(page) {
+    await openFont(page, debianBdf('5x7'), 0, 'open');
+    await page.waitForFunction(() => new Promise((resolve) => requestAnimationFrame(() => resolve(true))));
+    assertEqual((await strip(page)).slice(0, 3).map(([caption]) => caption), ['U+0000', 'U+0020', '!'], 'the strip');
+    const ink = await previewInk(page, '');
+    await page.select('#previewDisplay', await page.$eval('#previewDisplay', (select) => select.options[select.length - 1].value));
+    assertEqual(await previewInk(page, ''), ink, 'the line on the widest display, as on the one picked');
+    await answeredCommand(page, 'Glyphs from Text…', 'glyphsText', '23.5°C');
+    assertEqual(await page.$eval('#previewSample', (sample) => sample.value), '23.5°C', 'the preview\'s line');
+}
+
 export const kChecks = [
     { name: 'fonts: DejaVu Sans at 12 and 16 px (FreeType started then) and BDFs, opened or dropped, give the glyphs '
         + 'tessaldo-cli import makes; saved as u8g2, the bytes tessaldo-cli font writes; the preview, the baseline, Glyphs from Text… and Add Glyph…',
         run: fontsAsImported },
+    { name: 'fonts: 5x7 with its baseline moved comes back whole after a reload; Save Font As… leaves nothing unsaved',
+        run: fontKeptAndSaved },
+    { name: 'fonts: an advance widened far past the cell of 5x7 is drawn on the canvas', run: advancePastCell },
+    { name: 'fonts: the strip shows 5x7\'s characters; the preview picks a display that holds its line, then the text '
+        + 'Glyphs from Text… kept', run: charactersAndSample },
 ];

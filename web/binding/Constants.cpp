@@ -1,15 +1,18 @@
 // The numbers the page shares with the window, handed to it whole: the
 // window's geometry in twips, the grid's size, the import's defaults, the
-// serial rate and timeout, and how soon a long task shows its progress.
+// serial rate and timeout, how soon a long task shows its progress, and the
+// endings of the font files Open takes.
 #include "core/convert/PixelsToDots.h"
 #include "core/model/Layout.h"
 #include "core/model/PictureSize.h"
+#include "core/session/GlyphSet.h"
 #include "core/session/SerialRates.h"
 #include "core/session/WindowLayout.h"
 
 #include <emscripten/bind.h>
 
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -70,6 +73,10 @@ val Constants()
     constants.set("progressAfterMs", kProgressAfterMs);
     constants.set("defaultBaud", kDefaultBaud);
     constants.set("writeTimeoutMs", kWriteTimeoutMs);
+    val fontEndings = val::array();
+    for (const std::string_view ending : kFontFileEndings)
+        fontEndings.call<void>("push", std::string(ending));
+    constants.set("fontFileEndings", fontEndings);
     return constants;
 }
 

@@ -71,7 +71,9 @@ public:
     std::string KeepGlyphsForText(const std::string &text) { return m_session.KeepGlyphsForText(text); }
     bool HoldsFont() const { return m_session.HoldsFont(); }
     std::string SampleText() const;
-    // The edited glyph's {baseline, originColumn, advance} in dots, null for a picture that is no glyph.
+    // The edited glyph's {baseline, originColumn, advance} in dots, and the
+    // columns its advance reaches right of the picture (beyond), which the
+    // canvas makes room for; null for a picture that is no glyph.
     emscripten::val GlyphLines() const;
 
     // The header the set is saved as under `fileName`: {text, problem}.
@@ -89,6 +91,8 @@ public:
     std::size_t Count() const { return m_session.Doc().pictures.size(); }
     std::size_t Current() const { return m_session.Doc().current; }
     std::string PictureName(std::size_t index) const { return PictureAt(index).name; }
+    // What the strip shows for a picture: a glyph's character, any other picture's name.
+    std::string StripCaption(std::size_t index) const;
     int PictureDelay(std::size_t index) const { return PictureAt(index).delayMs; }
     std::string PictureAccessibleName(std::size_t index) const
     {

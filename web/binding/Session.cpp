@@ -121,6 +121,11 @@ std::string PageSession::SampleText() const
     return SampleTextOf(m_session.Doc());
 }
 
+std::string PageSession::StripCaption(std::size_t index) const
+{
+    return tessaldo::StripCaption(PictureAt(index));
+}
+
 val PageSession::GlyphLines() const
 {
     const std::optional<GlyphMetrics> &glyph = m_session.Doc().Edited().glyph;
@@ -130,6 +135,7 @@ val PageSession::GlyphLines() const
     lines.set("baseline", glyph->baseline);
     lines.set("originColumn", glyph->originColumn);
     lines.set("advance", glyph->advance);
+    lines.set("beyond", AdvanceBeyondCell(m_session.Doc().Edited()));
     return lines;
 }
 
@@ -266,6 +272,7 @@ EMSCRIPTEN_BINDINGS(tessaldo_session)
         .function("count", &PageSession::Count)
         .function("current", &PageSession::Current)
         .function("pictureName", &PageSession::PictureName)
+        .function("stripCaption", &PageSession::StripCaption)
         .function("pictureDelay", &PageSession::PictureDelay)
         .function("pictureAccessibleName", &PageSession::PictureAccessibleName)
         .function("pictureAccessibleDescription", &PageSession::PictureAccessibleDescription)

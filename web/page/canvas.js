@@ -8,7 +8,7 @@ import { core } from './core.js';
 import { element } from './dialogs.js';
 import { paintGlyphLines } from './glyphlines.js';
 import { paintPicture } from './picture.js';
-import { atModuleSize, state } from './state.js';
+import { atModuleSize, session, state } from './state.js';
 import { text } from './texts.js';
 import { inPicture } from './tools.js';
 
@@ -34,10 +34,20 @@ function room() {
     return { width: Math.floor(scroller.clientWidth * scale), height: Math.floor(scroller.clientHeight * scale) };
 }
 
+// The columns drawn: the picture's, and those a glyph's advance reaches right of it, so that its line stays in view.
+function columns() {
+    return state.width + (session().glyphLines()?.beyond ?? 0);
+}
+
+// What the picture was last fitted to, which a new one fits again.
+function fitKey() {
+    return `${columns()}x${state.height}`;
+}
+
 // The scrolled space as large as the whole drawing, and the canvas as large as the box, each on whole device pixels.
 function layOut() {
     const scale = deviceScale();
-    const across = core.canvasPixels(state.width, view.cell);
+    const across = core.canvasPixels(columns(), view.cell);
     const down = core.canvasPixels(state.height, view.cell);
     Object.assign(space.style, { width: `${across / scale}px`, height: `${down / scale}px` });
     const { width, height } = room();
@@ -98,8 +108,8 @@ export function zoomToFit() {
     if (atModuleSize())
         return;
     const { width, height } = room();
-    view.cell = core.fitCellPixels(state.width, state.height, width, height);
-    view.fittedTo = `${state.width}x${state.height}`;
+    view.cell = core.fitCellPixels(columns(), state.height, width, height);
+    view.fittedTo = fitKey();
     view.fitted = true;
     layOut();
     paint();
@@ -150,13 +160,13 @@ export function buildCanvas(after, focusCell) {
     return { scroller, space, canvas };
 }
 
-// Shown for any size but 16 x 16; fitted whole again whenever the size changes.
+// Shown for any size but 16 x 16; fitted whole again whenever the size, or the room an advance takes, changes.
 export function renderCanvas() {
     panel.hidden = atModuleSize();
     panel.parentElement.classList.toggle('any-size', !panel.hidden);
     if (panel.hidden)
         return;
-    if (view.fittedTo !== `${state.width}x${state.height}`)
+    if (view.fittedTo !== fitKey())
         zoomToFit();
     else
         paint();

@@ -3,7 +3,7 @@
 // pixel size the user gives, by the same FreeType as the window's (in a
 // module of its own, fontraster.js). Which kind a file is, and its glyphs,
 // are the core's.
-import { core } from './core.js';
+import { constants, core } from './core.js';
 import { buttons, clampedNumber, element, messageBox, numberBox, row, showDialog } from './dialogs.js';
 import { nameSetFile, open, openDrawingFile, readFile } from './files.js';
 import { rasteriseFont } from './fontraster.js';
@@ -16,7 +16,7 @@ const kStartBytes = 4096;
 
 // What Open offers beside drawings and bitmaps: the endings of the fonts the core reads.
 function fontPickerTypes() {
-    return [{ description: text('fontsFilter'), accept: { 'application/octet-stream': ['.bdf', '.ttf', '.otf', '.c', '.h'] } }];
+    return [{ description: text('fontsFilter'), accept: { 'application/octet-stream': constants.fontFileEndings } }];
 }
 
 // The kind of font the file is, as the core names it; '' for none, and for a source too large to read.

@@ -61,5 +61,7 @@ export async function saveFontAs() {
         await messageBox(saveFailure(target.name, error));
         return;
     }
+    // The font written holds the work whole, as a set's header does: leaving asks nothing until the next change.
+    session().setSaved();
     announce(`Saved "${target.name}".`);
 }

@@ -5,7 +5,8 @@
 // where the array form is another than the display takes, its offer to switch.
 // Shown while the session says, which the View menu's Display Preview turns.
 // For a font's glyphs it shows a line of sample text in the font instead, as
-// the display library draws it, the glyphs' own first characters at first.
+// the display library draws it: the core's line (the glyphs' own first
+// characters, or the text Glyphs from Text… kept), or the one typed over it.
 import { core } from './core.js';
 import { element, row } from './dialogs.js';
 import { session } from './state.js';
@@ -15,6 +16,7 @@ let panel = null;
 let displays = [];
 let drawPending = false;
 let pitchMm = 0;
+let offeredSample = null; // the core's sample line last put in the field, which the user may type over
 const kCssPixelsPerMm = 96 / 25.4;
 const kPanelPaddingPx = 3 * kCssPixelsPerMm; // the panel's 3 mm around the screen
 
@@ -30,8 +32,11 @@ function draw() {
     const font = session().holdsFont();
     const sample = panel.querySelector('#previewSample');
     sample.parentElement.hidden = !font;
-    if (font && !sample.value)
-        sample.value = session().sampleText();
+    // A font opened, or the text Glyphs from Text… kept, brings the core's line anew.
+    const offered = font ? session().sampleText() : null;
+    if (font && (offered !== offeredSample || !sample.value))
+        sample.value = offered;
+    offeredSample = offered;
     const preview = session().preview(font ? sample.value : '');
     panel.hidden = !preview.shown;
     if (!preview.shown)

@@ -1,9 +1,10 @@
 // The set's pictures beside the window, while it holds more than one: each
-// drawn at its real dots with its name, the edited one marked. A listbox for
-// screen readers; only the pictures in view are in the page, so that a set of
-// a thousand scrolls and switches as fast as one of three. Click selects, a
-// drag reorders, the arrows, Home and End walk, the table's keys act. Under
-// it, the desktop's buttons for the set's commands.
+// drawn at its real dots with its name (a font's glyph with its character),
+// the edited one marked. A listbox for screen readers; only the pictures in
+// view are in the page, so that a set of a thousand scrolls and switches as
+// fast as one of three. Click selects, a drag reorders, the arrows, Home and
+// End walk, the table's keys act. Under it, the desktop's buttons for the
+// set's commands.
 import { core } from './core.js';
 import { text } from './texts.js';
 import { element } from './dialogs.js';
@@ -50,6 +51,7 @@ function titleCutNames() {
 
 function drawOption(option, index) {
     const name = session().pictureName(index);
+    const caption = session().stripCaption(index);
     const delay = session().pictureDelay(index);
     const dots = session().pictureDots(index);
     const label = session().pictureAccessibleName(index);
@@ -66,10 +68,14 @@ function drawOption(option, index) {
         option.setAttribute('aria-description', description);
         option.setAttribute('aria-posinset', String(index + 1));
         option.setAttribute('aria-setsize', String(state.count));
+        // A glyph's character, large enough to read, its picture's name the tooltip.
         const nameLabel = option.querySelector('.strip-name');
-        nameLabel.textContent = name;
-        nameLabel.title = '';
-        cutNames.add(nameLabel);
+        const character = caption !== name;
+        nameLabel.textContent = caption;
+        nameLabel.classList.toggle('strip-character', character);
+        nameLabel.title = character ? name : '';
+        if (!character)
+            cutNames.add(nameLabel);
         option.querySelector('.strip-delay').textContent = state.animation ? `${delay} ms` : '';
         option.dataset.index = String(index);
         Object.assign(drawn, { label, description });

@@ -3,9 +3,11 @@
 #include "core/formats/ShareLink.h"
 #include "core/platform/FileIo.h"
 #include "core/session/EditSession.h"
+#include "core/session/GlyphSet.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 using namespace tessaldo;
@@ -24,6 +26,21 @@ Document RandomSet(std::mt19937 &random, std::size_t count)
     set.pictures.front().delayMs = 0;
     set.pictures.back().delayMs = kLongestDelayMs;
     set.current = random() % count;
+    return set;
+}
+
+// The set as a font's: metrics on the set and each glyph, a negative place,
+// and a name, copyright and sample no address keeps as they are.
+Document FontSet(Document set, std::optional<char32_t> defaultCharacter)
+{
+    set.font = FontMetrics{"-Misc-Fixed-Medium-R-Normal--7-70-75-75-C-50-ISO10646-1", "Public domain. \xC2\xA9 2026", 6,
+                           -1, defaultCharacter};
+    set.font->sample = "23.5\xC2\xB0"
+                       "C";
+    char32_t code = U' ';
+    for (Picture &picture : set.pictures)
+        picture.glyph = GlyphMetrics{code++, 1, 6, 5};
+    set.pictures.back().glyph = GlyphMetrics{U'\uB3C4', 0, set.Size().height, -3};
     return set;
 }
 
@@ -46,8 +63,12 @@ Document SetWithLinkOf(std::size_t length, const std::string &page)
 TEST(DocumentTextTest, EverySetReadsBackExactlyInCharactersNoAddressEscapes)
 {
     std::mt19937 random(11);
-    for (const std::size_t count : {1U, 2U, 40U}) {
-        const Document set = RandomSet(random, count);
+    Document small = RandomSet(random, 2);
+    for (Picture &picture : small.pictures)
+        picture.dots = Dots({5, 7});
+    small.pictures.back().dots[9] = DotState::Set;
+    for (const Document &set : {RandomSet(random, 1), RandomSet(random, 2), RandomSet(random, 40),
+                                FontSet(RandomSet(random, 3), U'\u25A1'), FontSet(small, std::nullopt)}) {
         const std::string text = WriteDocumentText(set);
         EXPECT_EQ(text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-~"),
                   std::string::npos)
@@ -88,15 +109,108 @@ TEST(DocumentTextTest, DamagedTextsAreRefusedWithTheirReason)
         {"lcd1.0.p.0~a.1." + dots + "~A.1." + dots, "two pictures are named a and A"},
         {"lcd2.0.p.0.0x4~a.1.AA", "its size is not from 1 x 1 to 1024 x 1024 dots"},
         {"lcd2.0.p.0.1025x1~a.1.AA", "its size is not from 1 x 1 to 1024 x 1024 dots"},
-        {"lcd2.0.p.0.8x8~a.1.-gA", "the dots of picture 1 are damaged"},    // seven bytes of eight
-        {"lcd2.0.p.0.8x8~a.1.-QD5AA", "the dots of picture 1 are damaged"}, // sixteen
-        {"lcd2.0.p.0.8x8~a.1.gA", "the dots of picture 1 are damaged"},     // a count and no byte
-        {"lcd2.0.p.0.3x1~a.1.AP8", "the dots of picture 1 are damaged"},    // a bit past dot 2
+        {"lcd2.0.p.0.8x8~a.1.-gA", "the dots of picture 1 are damaged"},                         // seven bytes of eight
+        {"lcd2.0.p.0.8x8~a.1.-QD5AA", "the dots of picture 1 are damaged"},                      // sixteen
+        {"lcd2.0.p.0.8x8~a.1.gA", "the dots of picture 1 are damaged"},                          // a count and no byte
+        {"lcd2.0.p.0.3x1~a.1.AP8", "the dots of picture 1 are damaged"},                         // a bit past dot 2
+        {"lcd2.0.p.0.8x8...6..~a.1.-QA", "the metrics of its font are damaged"},                 // no descent
+        {"lcd2.0.p.0.8x8...6_1.A.~a.1.-QA", "the metrics of its font are damaged"},              // no default's code
+        {"lcd2.0.p.0.8x8...6_1..~a.1.-QA.65_0_7", "the glyph metrics of picture 1 are damaged"}, // no advance
+        {"lcd2.0.p.0.8x8...6_1..~a.1.-QA.1114112_0_7_5", "the glyph metrics of picture 1 are damaged"},
+        {"lcd2.0.p.0.8x8...6_1..~a.1.-QA.65_0_7_5_5_2_2_7_0", "the glyph metrics of picture 1 are damaged"}, // box out
     };
     for (const auto &[text, reason] : damaged) {
         const DocumentReading reading = ReadDocumentText(text);
         EXPECT_FALSE(reading.document) << text;
         EXPECT_EQ(reading.problem, reason) << text;
+    }
+}
+
+TEST(DocumentTextTest, AFontsSetReadsBackAsTheSameFontInEveryFormat)
+{
+    // A blank glyph, one whose box is less than the cell, one below the baseline.
+    const BdfReading reading = ReadBdfFont(R"(STARTFONT 2.1
+FONT -Misc-Fixed-Medium-R-Normal--7-70-75-75-C-50-ISO10646-1
+SIZE 7 75 75
+FONTBOUNDINGBOX 5 7 0 -1
+STARTPROPERTIES 4
+FONT_ASCENT 6
+FONT_DESCENT 1
+DEFAULT_CHAR 33
+COPYRIGHT "Public domain."
+ENDPROPERTIES
+CHARS 3
+STARTCHAR space
+ENCODING 32
+SWIDTH 640 0
+DWIDTH 5 0
+BBX 5 7 0 -1
+BITMAP
+00
+00
+00
+00
+00
+00
+00
+ENDCHAR
+STARTCHAR exclam
+ENCODING 33
+SWIDTH 640 0
+DWIDTH 5 0
+BBX 1 6 2 0
+BITMAP
+80
+80
+80
+80
+00
+80
+ENDCHAR
+STARTCHAR g
+ENCODING 103
+SWIDTH 640 0
+DWIDTH 6 0
+BBX 4 5 0 -1
+BITMAP
+70
+90
+70
+10
+60
+ENDCHAR
+ENDFONT
+)",
+                                           LcdType::Row);
+    ASSERT_EQ(reading.problem, "");
+    const Document opened = GlyphSetOf(reading, LcdType::Row);
+    const auto changed = [&opened](const std::function<void(Document &)> &change) {
+        Document set = opened;
+        change(set);
+        return set;
+    };
+    const auto flip = [](Picture &picture, std::size_t dot) {
+        picture.dots[dot] = picture.dots[dot] == DotState::Set ? DotState::Clear : DotState::Set;
+    };
+    const std::vector<std::pair<std::string, Document>> sets = {
+        {"as opened", opened},
+        {"a dot set outside the box of !", changed([&flip](Document &set) { flip(set.pictures[1], 0); })},
+        {"the lowest dot of ! cleared", changed([&flip](Document &set) { flip(set.pictures[1], 27); })},
+        {"g's baseline moved, a sample typed", changed([](Document &set) {
+             --set.pictures[2].glyph->baseline;
+             set.font->sample = "g!";
+         })},
+    };
+    for (const auto &[what, set] : sets) {
+        const DocumentReading back = ReadDocumentText(WriteDocumentText(set));
+        ASSERT_TRUE(back.document) << what << ": " << back.problem;
+        EXPECT_EQ(SampleTextOf(*back.document), SampleTextOf(set)) << what;
+        for (const FontFormat format : {FontFormat::Bdf, FontFormat::U8g2, FontFormat::Gfx}) {
+            const Result<std::string> written = FontFileText(set, format, U8g2Mode::Proportional, "f");
+            const Result<std::string> again = FontFileText(*back.document, format, U8g2Mode::Proportional, "f");
+            ASSERT_TRUE(written && again) << what;
+            EXPECT_EQ(again.value(), written.value()) << what << ", format " << static_cast<int>(format);
+        }
     }
 }
 
