@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <span>
 #include <unordered_map>
@@ -29,10 +28,12 @@ constexpr int kByteBits = 8;
 // PackBits counts: 0 to 127 copy that many bytes and one more; 129 to 255
 // repeat the next byte 257 minus that many times (2 to 128).
 constexpr std::size_t kLongestPack = 128;
-// A font's set adds its metrics: the head five fields, each glyph one of
-// numbers apart by kNumber, four or, with the glyph as read, nine.
+// A font's set adds its metrics: five fields to the head, a sixth for the
+// font as opened, and to each glyph one of numbers apart by kNumber, four
+// or, with the glyph as read, nine.
 constexpr char kNumber = '_';
 constexpr std::size_t kFontFields = 5;
+constexpr std::size_t kOpenedFields = 6;
 constexpr std::size_t kGlyphNumbers = 4;
 constexpr std::size_t kReadGlyphNumbers = 9;
 constexpr std::size_t kLargestNumber = 999'999'999;
@@ -207,7 +208,7 @@ std::optional<int> SignedNumber(std::string_view text)
     return negative ? -static_cast<int>(*value) : static_cast<int>(*value);
 }
 
-std::string NumbersText(std::initializer_list<int> values)
+std::string NumbersText(const std::vector<int> &values)
 {
     std::string text;
     for (const int value : values)
@@ -298,14 +299,112 @@ std::optional<GlyphMetrics> GlyphOf(std::string_view text, const Picture &pictur
     return glyph;
 }
 
+// The characters whose glyphs the font's writers take from the font as
+// opened though the set leaves them out: u8g2's line metrics measure A (or
+// 1), g and the parenthesis, and GFX draws the default character for the
+// codes it lacks.
+std::vector<char32_t> MeasuredCharacters(const FontMetrics &font)
+{
+    std::vector<char32_t> characters{U'A', U'1', U'g', U'('};
+    if (font.defaultCharacter
+        && std::find(characters.begin(), characters.end(), *font.defaultCharacter) == characters.end())
+        characters.push_back(*font.defaultCharacter);
+    return characters;
+}
+
+// The font as opened, kept small however many glyphs it has: its characters
+// in its own order as runs of consecutive codes (how many runs, then each
+// one's first code and length), then each measured glyph it has, as read:
+// its code, advance and box, and its dots eight to a number, dot 8k+j in bit j.
+std::string OpenedText(const FontMetrics &font)
+{
+    std::vector<int> runs;
+    for (const BitmapGlyph &glyph : font.opened->glyphs) {
+        const auto code = static_cast<int>(glyph.codePoint);
+        if (!runs.empty() && runs[runs.size() - 2] + runs.back() == code)
+            ++runs.back();
+        else
+            runs.insert(runs.end(), {code, 1});
+    }
+    std::vector<int> numbers{static_cast<int>(runs.size() / 2)};
+    numbers.insert(numbers.end(), runs.begin(), runs.end());
+    for (const char32_t character : MeasuredCharacters(font)) {
+        const BitmapGlyph *glyph = font.opened->Find(character);
+        if (glyph == nullptr)
+            continue;
+        numbers.insert(numbers.end(), {static_cast<int>(glyph->codePoint), glyph->advance, glyph->box.width,
+                                       glyph->box.height, glyph->box.x, glyph->box.y});
+        for (std::size_t dot = 0; dot < glyph->dots.size(); dot += kByteBits) {
+            unsigned byte = 0;
+            for (std::size_t bit = 0; bit < kByteBits && dot + bit < glyph->dots.size(); ++bit)
+                byte |= (glyph->dots[dot + bit] != 0 ? 1U : 0U) << bit;
+            numbers.push_back(static_cast<int>(byte));
+        }
+    }
+    return kField + NumbersText(numbers);
+}
+
+// The font OpenedText wrote, or nothing: each glyph it did not write blank,
+// as the writers take only such a glyph's character.
+std::shared_ptr<const BitmapFont> OpenedOf(std::string_view text)
+{
+    constexpr std::size_t kGlyphHead = 6; // code, advance and box
+    constexpr int kLargestByte = 255;
+    const std::optional<std::vector<int>> values = NumbersOf(text);
+    if (!values || (*values)[0] < 0 || values->size() < 1 + (2 * static_cast<std::size_t>((*values)[0])))
+        return nullptr;
+    const std::vector<int> &number = *values;
+    auto font = std::make_shared<BitmapFont>();
+    const std::size_t glyphsAt = 1 + (2 * static_cast<std::size_t>(number[0]));
+    for (std::size_t at = 1; at < glyphsAt; at += 2) {
+        const int first = number[at];
+        const int length = number[at + 1];
+        if (first < 0 || length < 1
+            || static_cast<std::size_t>(first) + static_cast<std::size_t>(length) > kLastCodePoint + 1
+            || font->glyphs.size() + static_cast<std::size_t>(length) > kLastCodePoint + 1)
+            return nullptr;
+        for (int code = first; code < first + length; ++code)
+            font->glyphs.emplace_back().codePoint = static_cast<char32_t>(code);
+    }
+    for (std::size_t at = glyphsAt; at < number.size();) {
+        if (number.size() - at < kGlyphHead)
+            return nullptr;
+        BitmapGlyph glyph;
+        glyph.codePoint = static_cast<char32_t>(number[at]);
+        glyph.advance = number[at + 1];
+        glyph.box = {number[at + 2], number[at + 3], number[at + 4], number[at + 5]};
+        at += kGlyphHead;
+        const auto blank = std::find_if(font->glyphs.begin(), font->glyphs.end(), [&glyph](const BitmapGlyph &held) {
+            return held.codePoint == glyph.codePoint;
+        });
+        if (blank == font->glyphs.end() || glyph.box.width < 0 || glyph.box.height < 0 || glyph.box.width > kLargestSide
+            || glyph.box.height > kLargestSide)
+            return nullptr;
+        const std::size_t dots = static_cast<std::size_t>(glyph.box.width) * static_cast<std::size_t>(glyph.box.height);
+        const std::size_t bytes = (dots + kByteBits - 1) / kByteBits;
+        if (number.size() - at < bytes
+            || std::any_of(number.begin() + static_cast<std::ptrdiff_t>(at),
+                           number.begin() + static_cast<std::ptrdiff_t>(at + bytes),
+                           [](int byte) { return byte < 0 || byte > kLargestByte; }))
+            return nullptr;
+        for (std::size_t dot = 0; dot < dots; ++dot)
+            glyph.dots.push_back(
+                static_cast<std::uint8_t>(static_cast<unsigned>(number[at + dot / kByteBits]) >> dot % kByteBits & 1U));
+        at += bytes;
+        *blank = std::move(glyph);
+    }
+    return font;
+}
+
 // The font's fields of the head: its name, copyright, ascent, descent,
-// default character ("" for none) and the preview's sample line.
+// default character ("" for none) and the preview's sample line, then the
+// font as opened where the set keeps it.
 std::string FontText(const FontMetrics &font)
 {
     return std::string(1, kField) + WordsDigits(font.name) + kField + WordsDigits(font.copyright) + kField
            + NumbersText({font.ascent, font.descent}) + kField
            + (font.defaultCharacter ? std::to_string(static_cast<std::uint32_t>(*font.defaultCharacter)) : "") + kField
-           + WordsDigits(font.sample);
+           + WordsDigits(font.sample) + (font.opened ? OpenedText(font) : "");
 }
 
 std::optional<FontMetrics> FontOf(std::span<const std::string_view> fields)
@@ -321,6 +420,11 @@ std::optional<FontMetrics> FontOf(std::span<const std::string_view> fields)
     font.sample = std::move(*sample);
     if (fallback)
         font.defaultCharacter = static_cast<char32_t>(*fallback);
+    if (fields.size() == kOpenedFields) {
+        font.opened = OpenedOf(fields[kFontFields]);
+        if (!font.opened)
+            return std::nullopt;
+    }
     return font;
 }
 
@@ -397,7 +501,8 @@ std::string ReadHead(std::string_view head, std::size_t count, Document &documen
     const std::vector<std::string_view> fields = Split(head, kField);
     form.sized = !fields.empty() && fields[0] == kSizedTag;
     const std::size_t own = form.sized ? 5U : 4U;
-    if ((fields.size() != own && fields.size() != own + kFontFields) || (!form.sized && fields[0] != kModuleTag))
+    if ((fields.size() != own && fields.size() != own + kFontFields && fields.size() != own + kOpenedFields)
+        || (!form.sized && fields[0] != kModuleTag))
         return "it does not begin as a Tessaldo picture does";
     if (fields.size() > own) {
         document.font = FontOf(std::span(fields).subspan(own));

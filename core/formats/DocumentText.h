@@ -21,10 +21,14 @@
 // picture's place from 0, W and H the pictures' size, DELAY in ms. A font's
 // set says its metrics too, so that it is saved as the font it was:
 //
-//   HEAD.FONTNAME.COPYRIGHT.ASCENT_DESCENT.DEFAULT.SAMPLE~NAME.DELAY.DOTS.CODE_COLUMN_BASELINE_ADVANCE...
+//   HEAD.FONTNAME.COPYRIGHT.ASCENT_DESCENT.DEFAULT.SAMPLE.OPENED~NAME.DELAY.DOTS.CODE_COLUMN_BASELINE_ADVANCE...
 //
 // the name, copyright and the preview's sample line their UTF-8 in
-// base64url, DEFAULT the default character's code ("" for none), and each
+// base64url, DEFAULT the default character's code ("" for none), OPENED
+// (none in texts of earlier pages) what the font's writers still take from
+// the font as opened once the set leaves glyphs out: its characters as runs
+// of codes, N_FIRST_LENGTH..., then the glyphs they measure as read,
+// CODE_A_W_H_X_Y_DOTS... (DOTS eight to a number, dot 8k+j in bit j), and each
 // glyph its character's code, its origin's column, the rows above the
 // baseline and its advance, then, while the picture shows the glyph as its
 // font gave it, that glyph's advance and box: _A_W_H_X_Y, its dots the

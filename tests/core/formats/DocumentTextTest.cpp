@@ -1,4 +1,5 @@
 #include "core/formats/DocumentText.h"
+#include "DebianFonts.h"
 #include "RandomPicture.h"
 #include "core/formats/ShareLink.h"
 #include "core/platform/FileIo.h"
@@ -118,6 +119,9 @@ TEST(DocumentTextTest, DamagedTextsAreRefusedWithTheirReason)
         {"lcd2.0.p.0.8x8...6_1..~a.1.-QA.65_0_7", "the glyph metrics of picture 1 are damaged"}, // no advance
         {"lcd2.0.p.0.8x8...6_1..~a.1.-QA.1114112_0_7_5", "the glyph metrics of picture 1 are damaged"},
         {"lcd2.0.p.0.8x8...6_1..~a.1.-QA.65_0_7_5_5_2_2_7_0", "the glyph metrics of picture 1 are damaged"}, // box out
+        {"lcd2.0.p.0.8x8...6_1...1_65_1_66_5_0_0_0_0~a.1.-QA", "the metrics of its font are damaged"}, // B not in A..A
+        {"lcd2.0.p.0.8x8...6_1...1_1114111_2~a.1.-QA", "the metrics of its font are damaged"},         // past U+10FFFF
+        {"lcd2.0.p.0.8x8...6_1...1_65_1_65_5_1_1_0_0_256~a.1.-QA", "the metrics of its font are damaged"},
     };
     for (const auto &[text, reason] : damaged) {
         const DocumentReading reading = ReadDocumentText(text);
@@ -192,7 +196,7 @@ ENDFONT
     const auto flip = [](Picture &picture, std::size_t dot) {
         picture.dots[dot] = picture.dots[dot] == DotState::Set ? DotState::Clear : DotState::Set;
     };
-    const std::vector<std::pair<std::string, Document>> sets = {
+    std::vector<std::pair<std::string, Document>> sets = {
         {"as opened", opened},
         {"a dot set outside the box of !", changed([&flip](Document &set) { flip(set.pictures[1], 0); })},
         {"the lowest dot of ! cleared", changed([&flip](Document &set) { flip(set.pictures[1], 27); })},
@@ -200,17 +204,33 @@ ENDFONT
              --set.pictures[2].glyph->baseline;
              set.font->sample = "g!";
          })},
+        {"g and the default character left out",
+         changed([](Document &set) { set.pictures.erase(set.pictures.begin() + 1, set.pictures.end()); })},
     };
+    // Sets that leave out the glyphs u8g2's header measures and GFX's default
+    // character, of fonts that draw them differently.
+    for (const std::string stem : {"5x7", "helvR08"}) {
+        std::string why;
+        const BdfReading *debian = DebianReading(stem, why);
+        if (debian == nullptr)
+            continue;
+        EditSession session;
+        session.OpenSet(GlyphSetOf(*debian, LcdType::Row));
+        ASSERT_EQ(session.KeepGlyphsForText("23.5°C"), "") << stem;
+        sets.emplace_back(stem + " after Glyphs from Text", session.Doc());
+    }
     for (const auto &[what, set] : sets) {
         const DocumentReading back = ReadDocumentText(WriteDocumentText(set));
         ASSERT_TRUE(back.document) << what << ": " << back.problem;
         EXPECT_EQ(SampleTextOf(*back.document), SampleTextOf(set)) << what;
-        for (const FontFormat format : {FontFormat::Bdf, FontFormat::U8g2, FontFormat::Gfx}) {
-            const Result<std::string> written = FontFileText(set, format, U8g2Mode::Proportional, "f");
-            const Result<std::string> again = FontFileText(*back.document, format, U8g2Mode::Proportional, "f");
-            ASSERT_TRUE(written && again) << what;
-            EXPECT_EQ(again.value(), written.value()) << what << ", format " << static_cast<int>(format);
-        }
+        for (const FontFormat format : {FontFormat::Bdf, FontFormat::U8g2, FontFormat::Gfx})
+            for (const U8g2Mode mode : {U8g2Mode::Proportional, U8g2Mode::CommonHeight, U8g2Mode::Monospace}) {
+                const Result<std::string> written = FontFileText(set, format, mode, "f");
+                const Result<std::string> again = FontFileText(*back.document, format, mode, "f");
+                ASSERT_TRUE(written && again) << what;
+                EXPECT_EQ(again.value(), written.value())
+                    << what << ", format " << static_cast<int>(format) << ", mode " << static_cast<int>(mode);
+            }
     }
 }
 
