@@ -217,6 +217,8 @@ ENDFONT
         EditSession session;
         session.OpenSet(GlyphSetOf(*debian, LcdType::Row));
         ASSERT_EQ(session.KeepGlyphsForText("23.5°C"), "") << stem;
+        // Runs of codes and five glyphs, where 5x7's glyphs alone would take tens of thousands.
+        EXPECT_LT(DocumentHead(session.Doc()).size(), 2000U) << stem << ": the font as opened kept small";
         sets.emplace_back(stem + " after Glyphs from Text", session.Doc());
     }
     for (const auto &[what, set] : sets) {
