@@ -65,6 +65,8 @@ struct FontMetrics {
     // formats measure the whole font (u8g2's header takes its line metrics
     // from A, g and the parenthesis and counts its glyphs, GFX draws the codes
     // it leaves out with the default character). Shared, as every step keeps it.
+    // Read back from a kept text, only the glyphs the formats measure or draw
+    // are as read; the others are blank, as only their characters count.
     std::shared_ptr<const BitmapFont> opened = nullptr;
     // The line of text the preview draws, the text Glyphs from Text kept; ""
     // for the set's first characters.
