@@ -42,6 +42,7 @@ struct BitmapFont {
     int descent = 0;                          // dots below it
     std::optional<char32_t> defaultCharacter; // what programs draw for a character the font lacks
     std::vector<BitmapGlyph> glyphs;          // in the font's own order
+    bool operator==(const BitmapFont &) const = default;
 
     // The first glyph for `codePoint`, or none.
     const BitmapGlyph *Find(char32_t codePoint) const;

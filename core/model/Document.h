@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace tessaldo {
@@ -36,6 +37,13 @@ inline constexpr int ShownDelayMs(int delayMs)
     return delayMs < kShortestShownMs ? kShortestShownMs : delayMs;
 }
 
+// Whether two shared parts of a font hold the same: a set read back from a
+// kept text holds copies of what the set it was written from shared.
+template <typename Held> bool SameHeld(const std::shared_ptr<const Held> &a, const std::shared_ptr<const Held> &b)
+{
+    return a == b || (a != nullptr && b != nullptr && *a == *b);
+}
+
 // What a picture of a font's glyph keeps beside its dots, so that the font
 // it is saved as draws text as the font it was opened from: the character,
 // where the glyph's origin lies in the picture (its column, and the rows
@@ -50,7 +58,12 @@ struct GlyphMetrics {
     // keep a glyph's box as read (GFX draws it whole, a blank glyph's empty box
     // counts in u8g2's), where an edited one's is shrunk to its dots.
     std::shared_ptr<const BitmapGlyph> read = nullptr;
-    friend bool operator==(const GlyphMetrics &, const GlyphMetrics &) = default;
+    friend bool operator==(const GlyphMetrics &a, const GlyphMetrics &b)
+    {
+        return std::tie(a.codePoint, a.originColumn, a.baseline, a.advance)
+                   == std::tie(b.codePoint, b.originColumn, b.baseline, b.advance)
+               && SameHeld(a.read, b.read);
+    }
 };
 
 // A font's own metrics, which a set of its glyphs keeps for saving it again.
@@ -71,7 +84,12 @@ struct FontMetrics {
     // The line of text the preview draws, the text Glyphs from Text kept; ""
     // for the set's first characters.
     std::string sample = {};
-    friend bool operator==(const FontMetrics &, const FontMetrics &) = default;
+    friend bool operator==(const FontMetrics &a, const FontMetrics &b)
+    {
+        return std::tie(a.name, a.copyright, a.ascent, a.descent, a.defaultCharacter, a.sample)
+                   == std::tie(b.name, b.copyright, b.ascent, b.descent, b.defaultCharacter, b.sample)
+               && SameHeld(a.opened, b.opened);
+    }
 };
 
 // One picture of a set: its dots and their size, the C identifier its code is named by,

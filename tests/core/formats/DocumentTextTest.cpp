@@ -225,6 +225,15 @@ ENDFONT
         const DocumentReading back = ReadDocumentText(WriteDocumentText(set));
         ASSERT_TRUE(back.document) << what << ": " << back.problem;
         EXPECT_EQ(SampleTextOf(*back.document), SampleTextOf(set)) << what;
+        // Kept unsaved, then changed back to the font as saved: nothing is left to save.
+        Document work = set;
+        ++work.pictures[0].delayMs;
+        const KeptReading kept = ReadKeptText(WriteKeptText(work, set));
+        ASSERT_TRUE(kept.document) << what << ": " << kept.problem;
+        EditSession session;
+        session.Restore(*kept.document, kept.saved);
+        session.SetDelay(0, set.pictures[0].delayMs);
+        EXPECT_TRUE(session.IsClean()) << what << ": back to the font as saved";
         for (const FontFormat format : {FontFormat::Bdf, FontFormat::U8g2, FontFormat::Gfx})
             for (const U8g2Mode mode : {U8g2Mode::Proportional, U8g2Mode::CommonHeight, U8g2Mode::Monospace}) {
                 const Result<std::string> written = FontFileText(set, format, mode, "f");
