@@ -98,10 +98,11 @@ Document GlyphSetOf(const BdfReading &reading, LcdType type)
     for (const FontGlyph &glyph : reading.glyphs) {
         const BitmapGlyph *drawn = opened->Find(glyph.codePoint);
         Picture picture{GlyphPictureName(glyph.codePoint), kDefaultDelayMs, glyph.picture.AllDots()};
-        picture.glyph = GlyphMetrics{glyph.codePoint, reading.originColumn, reading.baseline,
-                                     drawn != nullptr ? drawn->advance : glyph.picture.Size().width};
+        GlyphMetrics metrics{glyph.codePoint, reading.originColumn, reading.baseline,
+                             drawn != nullptr ? drawn->advance : glyph.picture.Size().width};
         if (drawn != nullptr)
-            picture.glyph->read = std::shared_ptr<const BitmapGlyph>(opened, drawn); // a glyph of the font kept once
+            metrics.read = std::shared_ptr<const BitmapGlyph>(opened, drawn); // a glyph of the font kept once
+        picture.glyph.emplace(std::move(metrics));
         set.pictures.push_back(std::move(picture));
     }
     return set;
