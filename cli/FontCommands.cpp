@@ -8,6 +8,7 @@
 #include "core/formats/FontFiles.h"
 #include "core/formats/FontText.h"
 #include "core/formats/GfxFont.h"
+#include "core/formats/SetFiles.h"
 #include "core/formats/SetHeader.h"
 #include "core/formats/U8g2Font.h"
 #include "core/model/PictureName.h"
@@ -82,10 +83,14 @@ bool GatherFolder(const std::string &folder, std::vector<GivenPicture> &given, S
 }
 
 // Why a C source makes no font: the font its ending suggests is not in it,
-// nor pictures.
+// nor pictures; a GFX header with a glyph table but no GFXfont was cut short.
 std::string NoFontIn(const std::string &source)
 {
     const FontFormat format = FontFormatOfFile(source);
+    std::string text;
+    if (format == FontFormat::Gfx && ReadFileStart(source, kMaxSourceBytes, text)
+        && text.find("GFXglyph") != std::string::npos)
+        return FilledText(TextId::FontSourceGfxCutShort, {SourceName(source)});
     return FilledText(format == FontFormat::U8g2  ? TextId::FontSourceNoU8g2
                       : format == FontFormat::Gfx ? TextId::FontSourceNoGfx
                                                   : TextId::FontSourceNoFont,
@@ -155,7 +160,9 @@ bool GlyphsOf(const std::vector<GivenPicture> &given, std::vector<FontGlyph> &gl
 void RefuseImageOptions(const Arguments &arguments, bool trueType)
 {
     for (const std::string_view option : {"--size", "--fit", "--threshold", "--dither", "--invert"}) {
-        if (arguments.Has(option) && !(trueType && option == "--size"))
+        if (option == "--size" && arguments.Has(option) && !trueType)
+            throw UsageError(std::string(Text(TextId::FontSizeNotForBitmapFont)));
+        if (option != "--size" && arguments.Has(option))
             throw UsageError(std::string(option) + " applies to images; a font's glyphs are taken dot for dot");
     }
 }
@@ -369,13 +376,15 @@ std::optional<BitmapFont> GatherFont(const Arguments &arguments, const std::stri
                       PicturesAsFont(pictureGlyphs, family));
     // The first source that has a character gives it, as a fallback font
     // fills only what those before it lack; the line takes the largest
-    // ascent and descent.
+    // ascent and descent, and the largest line height any gives.
     BitmapFont font = fonts.front().second;
     font.glyphs.clear();
     std::set<char32_t> taken;
     for (const auto &[source, part] : fonts) {
         font.ascent = std::max(font.ascent, part.ascent);
         font.descent = std::max(font.descent, part.descent);
+        if (part.lineHeight)
+            font.lineHeight = std::max(font.lineHeight.value_or(0), *part.lineHeight);
         for (const BitmapGlyph &glyph : part.glyphs)
             if (taken.insert(glyph.codePoint).second)
                 font.glyphs.push_back(glyph);

@@ -144,6 +144,8 @@ Result<BitmapFont> RasteriseFont(std::string_view bytes, int pixelSize, const st
     const auto *header = static_cast<const TT_HoriHeader *>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA));
     font.ascent = WholeDots(face, header != nullptr ? header->Ascender : face->ascender);
     font.descent = -WholeDots(face, header != nullptr ? header->Descender : face->descender);
+    // A line's height as Adafruit's fontconvert gives it as the GFXfont's yAdvance.
+    font.lineHeight = static_cast<int>(face->size->metrics.height >> 6);
     FT_UInt index = 0;
     for (FT_ULong code = FT_Get_First_Char(face, &index); index != 0; code = FT_Get_Next_Char(face, code, &index)) {
         if (wanted && !wanted(static_cast<char32_t>(code)))

@@ -98,7 +98,11 @@ Result<BdfReading> ReadFont(std::string_view text, FontKind kind, std::string_vi
 
 Result<BdfReading> ReadFont(const BitmapFont &font, std::string_view file, LcdType type)
 {
-    return ReadFont(FormatBdfFont(font), FontKind::Bdf, file, type);
+    // BDF keeps no line height: the reading takes the font's own.
+    Result<BdfReading> reading = ReadFont(FormatBdfFont(font), FontKind::Bdf, file, type);
+    if (reading)
+        reading.value().font.lineHeight = font.lineHeight;
+    return reading;
 }
 
 std::string FontReadingNotes(std::string_view file, const BdfReading &reading)

@@ -95,6 +95,24 @@ bool IsFiller(const BitmapGlyph &entry, const std::vector<BitmapGlyph> &entries)
     return codes.size() > 1 && !(Printable(codes[0]) && codes[1] >= 0xA0);
 }
 
+// The GFXfont's yAdvance, by which println moves down a line: the font's own
+// line height where it has one; else, as fontconvert copies it from a BDF,
+// the first glyph's height, unless that is 0 (a blank first glyph shrunk to
+// nothing), for with 0 every line is drawn over the last: the ascent and
+// descent then, or the dots' reach where the font gives neither.
+int LineHeight(const BitmapFont &font, int firstHeight)
+{
+    if (font.lineHeight.value_or(0) > 0)
+        return *font.lineHeight;
+    if (firstHeight > 0)
+        return firstHeight;
+    if (font.ascent + font.descent > 0)
+        return font.ascent + font.descent;
+    BitmapFont reach = font;
+    SetAscentAndDescentFromDots(reach);
+    return reach.ascent + reach.descent;
+}
+
 } // namespace
 
 Result<GfxFont> BuildGfxFont(const BitmapFont &font, char32_t first, char32_t last)
@@ -132,7 +150,7 @@ Result<GfxFont> BuildGfxFont(const BitmapFont &font, char32_t first, char32_t la
     if (gfx.bitmap.size() > kLargestBitmap)
         return Result<GfxFont>::Failed("The GFXfont's glyphs take " + std::to_string(gfx.bitmap.size())
                                        + " bytes, more than the 65,536 GFX can reach: choose fewer glyphs.");
-    gfx.yAdvance = gfx.glyphs.front().height;
+    gfx.yAdvance = LineHeight(font, gfx.glyphs.front().height);
     return Result<GfxFont>::Ok(std::move(gfx));
 }
 
@@ -182,10 +200,17 @@ Result<GfxFont> ReadGfxFont(std::string_view source)
         type = token->text;
     }
     const auto failed = [](const std::string &what) {
-        return Result<GfxFont>::Failed("The header holds no whole GFXfont: " + what + ".");
+        return Result<GfxFont>::Failed("The GFX header is cut short or incomplete: " + what + ".");
     };
-    if (!bitmap || !glyphs || !values)
-        return failed("it needs a uint8_t bitmap array, a GFXglyph table and the GFXfont, each with its values");
+    if (!bitmap || !glyphs || !values) {
+        std::string missing;
+        for (const auto &[part, name] : {std::pair(bitmap.has_value(), "uint8_t bitmap array"),
+                                         {glyphs.has_value(), "GFXglyph table"},
+                                         {values.has_value(), "GFXfont"}})
+            if (!part)
+                missing += (missing.empty() ? "" : " and ") + std::string("its ") + name;
+        return failed("it lacks " + missing);
+    }
     if (values->size() != 3 || glyphs->size() % 6 != 0 || (*values)[1] < (*values)[0]
         || glyphs->size() / 6 != static_cast<std::size_t>((*values)[1] - (*values)[0] + 1))
         return failed("its GFXfont's first and last characters do not match the rows of its glyph table");
@@ -223,6 +248,8 @@ BitmapFont GfxFontGlyphs(const GfxFont &font)
         if (!IsFiller(glyph, entries))
             glyphs.glyphs.push_back(glyph);
     SetAscentAndDescentFromDots(glyphs);
+    if (font.yAdvance > 0)
+        glyphs.lineHeight = font.yAdvance;
     return glyphs;
 }
 

@@ -455,7 +455,12 @@ Result<std::vector<GlyphRange>> ParseGlyphMap(std::string_view map)
                                                  : MapNumber(Trimmed(codes.substr(dash + 1)));
         const std::optional<unsigned> target =
             arrow == std::string_view::npos ? first : MapNumber(Trimmed(part.substr(arrow + 1)));
-        if (!first || !last || !target || *last < *first || (range.leaveOut && arrow != std::string_view::npos))
+        if (first && last && *last < *first)
+            return Result<std::vector<GlyphRange>>::Failed(
+                "The glyph map \"" + std::string(map) + "\" has a range that runs backwards at \"" + std::string(part)
+                + "\": write its lower code first, as in " + std::string(Trimmed(codes.substr(dash + 1))) + "-"
+                + std::string(Trimmed(codes.substr(0, dash))) + ".");
+        if (!first || !last || !target || (range.leaveOut && arrow != std::string_view::npos))
             return Result<std::vector<GlyphRange>>::Failed(
                 "The glyph map \"" + std::string(map) + "\" cannot be read at \"" + std::string(part)
                 + "\": each part, apart at commas, is a code (65 or $41), a range (32-127), a range moved to "
@@ -663,8 +668,13 @@ Result<BitmapFont> DecodeU8g2Font(const std::vector<std::uint8_t> &bytes, std::s
         if (at + codeBytes > bytes.size())
             return damaged();
     }
-    // The header's ascent is the top of 'A', which a line's other glyphs pass.
+    // The header's ascent is the top of 'A', which a line's other glyphs pass;
+    // its font box also holds the blank glyphs' tops, as a space's, which
+    // take a line's room though no dot reaches them.
     SetAscentAndDescentFromDots(font);
+    const int boxBottom = static_cast<std::int8_t>(bytes[12]);
+    font.ascent = std::max(font.ascent, boxBottom + bytes[10]);
+    font.descent = std::max(font.descent, -boxBottom);
     return Result<BitmapFont>::Ok(std::move(font));
 }
 

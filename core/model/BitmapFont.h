@@ -36,10 +36,13 @@ struct BitmapGlyph {
 };
 
 struct BitmapFont {
-    std::string name;                         // the font's own name (a BDF's FONT)
-    std::string copyright;                    // "" where the font gives none
-    int ascent = 0;                           // dots above the baseline a line takes
-    int descent = 0;                          // dots below it
+    std::string name;      // the font's own name (a BDF's FONT)
+    std::string copyright; // "" where the font gives none
+    int ascent = 0;        // dots above the baseline a line takes
+    int descent = 0;       // dots below it
+    // Dots from one line's baseline to the next, where the font's source says
+    // (TrueType's line spacing, a GFXfont's yAdvance); none where it does not.
+    std::optional<int> lineHeight;
     std::optional<char32_t> defaultCharacter; // what programs draw for a character the font lacks
     std::vector<BitmapGlyph> glyphs;          // in the font's own order
     bool operator==(const BitmapFont &) const = default;

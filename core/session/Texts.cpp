@@ -164,6 +164,12 @@ constexpr std::array kTexts = std::to_array<TextEntry>({
     {TextId::FontSourceNoFont, "fontSourceNoFont",
      "Cannot make the font: %1 holds no u8g2 font (an array marked U8G2_FONT_SECTION), no GFXfont and no glyph "
      "pictures."},
+    {TextId::FontSourceGfxCutShort, "fontSourceGfxCutShort",
+     "Cannot make the font: %1 is a GFX header cut short, with a GFXglyph table but not the GFXfont that follows "
+     "it."},
+    {TextId::FontSizeNotForBitmapFont, "fontSizeNotForBitmapFont",
+     "--size applies to images and to TrueType and OpenType fonts, as their pixel size; a BDF, u8g2 or GFX font's "
+     "glyphs are taken dot for dot"},
     {TextId::ProgramHeading, "programHeading",
      "16 x 16 pictures for serial graphic LCD modules, and pictures of any size for OLED, LCD and e-paper displays, "
      "with their C code"},

@@ -131,6 +131,8 @@ enum class TextId {
     FontSourceNoU8g2,
     FontSourceNoGfx,
     FontSourceNoFont,
+    FontSourceGfxCutShort,
+    FontSizeNotForBitmapFont,
     ProgramHeading,
 };
 

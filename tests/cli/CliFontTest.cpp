@@ -330,12 +330,31 @@ TEST(CliFont, OnlyTrueTypeTakesAPixelSizeAndNeedsIt)
         {{"import", ttf, "x.h"}, "--size PX gives the pixel size to draw it at"},
         {{"font", ttf, "--size", "129", "--output", "-"}, "--size must be 1 to 128"},
         {{"font", u8g2, "--size", "12", "--output", "-"}, "--size is the pixel size of a TrueType or OpenType font"},
+        {{"import", u8g2, "x.h", "--size", "12"}, "--size applies to images and to TrueType and OpenType fonts"},
     };
     for (const auto &[args, said] : cases) {
         SCOPED_TRACE(args[0] + " " + args[2]);
         const CliResult refused = RunCliProcess(args);
         EXPECT_EQ(refused.exitCode, 2);
         EXPECT_NE(refused.err.find(said), std::string::npos) << refused.err;
+    }
+}
+
+// A GFXfont drawn from TrueType moves down a line by the font's own line
+// spacing, as fontconvert's yAdvance does: DejaVu Sans spaces its lines by
+// 2384 of its 2048 units, more than its ascent and descent.
+TEST(CliFont, TrueTypeGivesAGfxFontItsLineSpacing)
+{
+    if (!std::filesystem::exists(kDejaVuSans))
+        GTEST_SKIP() << "needs Debian's fonts-dejavu-core";
+    for (const auto &[size, yAdvance] : {std::pair("12", 14), {"14", 16}, {"24", 28}}) {
+        SCOPED_TRACE(size);
+        const CliResult made = RunCliProcess({"font", kDejaVuSans.string(), "--size", size, "--glyphs", "32-126,$b0",
+                                              "--output", "-", "--format", "gfx"});
+        ASSERT_EQ(made.exitCode, 0) << made.err;
+        const Result<GfxFont> font = ReadGfxFont(made.out);
+        ASSERT_TRUE(font) << font.message();
+        EXPECT_EQ(font.value().yAdvance, yAdvance);
     }
 }
 
@@ -354,6 +373,8 @@ TEST(CliFont, RefusalsSayWhyInOneSentence)
          "holds no u8g2 font (an array marked U8G2_FONT_SECTION) and no glyph pictures."},
         {{dir.Write("nofont.h", notPictures).string()},
          "holds no GFXfont (a bitmap array, a GFXglyph table and the GFXfont) and no glyph pictures."},
+        {{dir.Write("cut.h", notPictures + "const GFXglyph aGlyphs[] = { { 0, 1, 1, 4, 0, -3 } };\n").string()},
+         "is a GFX header cut short, with a GFXglyph table but not the GFXfont that follows it."},
         {{dir.Write("nofont.ino", notPictures).string()},
          "holds no u8g2 font (an array marked U8G2_FONT_SECTION), no GFXfont and no glyph pictures."},
         {{u8g2, "--text", ""}, "Cannot make the font: the text is empty, so it chooses no glyphs."},

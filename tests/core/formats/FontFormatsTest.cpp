@@ -103,11 +103,11 @@ TEST(FontFormats, U8g2FontsAreBdfconvsByteForByteAndReadBack)
             }
             EXPECT_EQ(mode == U8g2Mode::Proportional ? read : shrunk, expected);
         }
-        // The format keeps no ascent or descent: they are what the glyphs sent reach.
+        // The format keeps no ascent or descent: they are what the glyphs sent
+        // reach, a blank glyph's top among them, as the font's box holds it.
         std::pair<int, int> reach;
         for (const BitmapGlyph &glyph : sent)
-            if (glyph.box.height > 0)
-                reach = {std::max(reach.first, glyph.box.y + glyph.box.height), std::max(reach.second, -glyph.box.y)};
+            reach = {std::max(reach.first, glyph.box.y + glyph.box.height), std::max(reach.second, -glyph.box.y)};
         EXPECT_EQ(std::pair(back.value().ascent, back.value().descent), reach);
     }
 }
@@ -140,12 +140,20 @@ TEST(FontFormats, GfxFontsAreFontconvertsAndReadBack)
 
 // u8g2's and GFX's formats keep no ascent or descent: a font read back from
 // either has what its glyphs reach, the highest top above the baseline and
-// the lowest bottom below, 'A' or no 'A'.
+// the lowest bottom below, 'A' or no 'A'; u8g2's font box also holds the
+// tops of blank glyphs (9x15's space reaches 12, its other ASCII glyphs 11).
+// Written again as a GFXfont, it keeps a line height: GFX's own yAdvance,
+// or the ascent and descent where its first glyph is blank.
 TEST(FontFormats, U8g2AndGfxFontsReadBackWithTheAscentAndDescentTheirGlyphsReach)
 {
-    const std::vector<std::tuple<std::string, std::string, int, int>> cases{
-        {"9x15", "32-255", 12, 3}, {"4x6", "32-255", 5, 1}, {"18x18ko", "32-255", 15, 2}, {"9x15", "48-57", 10, 0}};
-    for (const auto &[stem, map, ascent, descent] : cases) {
+    using Metrics = std::pair<int, int>;
+    const std::vector<std::tuple<std::string, std::string, Metrics, Metrics>> cases{
+        {"9x15", "32-255", {12, 3}, {12, 3}},
+        {"4x6", "32-255", {5, 1}, {5, 1}},
+        {"18x18ko", "32-255", {15, 2}, {15, 2}},
+        {"9x15", "48-57", {10, 0}, {10, 0}},
+        {"9x15", "32-126,$b0", {12, 3}, {11, 3}}};
+    for (const auto &[stem, map, fromU8g2, fromGfx] : cases) {
         std::string why;
         const BitmapFont *font = DebianFont(stem, why);
         if (font == nullptr)
@@ -158,7 +166,15 @@ TEST(FontFormats, U8g2AndGfxFontsReadBackWithTheAscentAndDescentTheirGlyphsReach
             ASSERT_TRUE(text) << text.message();
             const Result<BdfReading> back = ReadFont(text.value(), kind, "f", LcdType::Row);
             ASSERT_TRUE(back) << back.message();
-            EXPECT_EQ(std::pair(back.value().font.ascent, back.value().font.descent), std::pair(ascent, descent));
+            const BitmapFont &read = back.value().font;
+            EXPECT_EQ(std::pair(read.ascent, read.descent), kind == FontKind::Gfx ? fromGfx : fromU8g2);
+            const Result<std::string> again = FormatFont(read, ChooseGlyphs(read, ParseGlyphMap("*").value()),
+                                                         FontFormat::Gfx, U8g2Mode::Proportional, "g");
+            ASSERT_TRUE(again) << again.message();
+            const Result<GfxFont> rewritten = ReadGfxFont(again.value());
+            ASSERT_TRUE(rewritten) << rewritten.message();
+            EXPECT_EQ(rewritten.value().yAdvance,
+                      kind == FontKind::Gfx ? ReadGfxFont(text.value()).value().yAdvance : read.ascent + read.descent);
         }
     }
 }
@@ -211,15 +227,23 @@ TEST(FontFormats, GfxRefusesCodesBeyondAByteAndReadsOnlyWholeFonts)
     EXPECT_NE(refused.message().find("up to 255 only"), std::string::npos);
     EXPECT_NE(refused.message().find("u8g2's font format"), std::string::npos);
     EXPECT_FALSE(BuildGfxFont(font, 0x21, 0x20));
-    for (const std::string header : {"const uint8_t aBitmaps[] = { 0x80 };",
-                                     "const uint8_t aBitmaps[] = { 0x80 };\n"
-                                     "const GFXglyph aGlyphs[] = { { 0, 3, 3, 4, 0, -3 } };\n"
-                                     "const GFXfont a = { (uint8_t *)aBitmaps, (GFXglyph *)aGlyphs, "
-                                     "0x41, 0x41, 4 };",
-                                     "const uint8_t aBitmaps[] = { 0x };\n"
-                                     "const GFXglyph aGlyphs[] = { { 0, 1, 1, 4, 0, -3 } };\n"
-                                     "const GFXfont a = { (uint8_t *)aBitmaps, (GFXglyph *)aGlyphs, 0x41, 0x41, 4 };"})
-        EXPECT_FALSE(ReadGfxFont(header)) << header;
+    const std::vector<std::pair<std::string, std::string>> headers{
+        {"const uint8_t aBitmaps[] = { 0x80 };",
+         "cut short or incomplete: it lacks its GFXglyph table and its GFXfont."},
+        {"const uint8_t aBitmaps[] = { 0x80 };\n"
+         "const GFXglyph aGlyphs[] = { { 0, 3, 3, 4, 0, -3 } };\n"
+         "const GFXfont a = { (uint8_t *)aBitmaps, (GFXglyph *)aGlyphs, "
+         "0x41, 0x41, 4 };",
+         "reaches past the end of its bitmap"},
+        {"const uint8_t aBitmaps[] = { 0x };\n"
+         "const GFXglyph aGlyphs[] = { { 0, 1, 1, 4, 0, -3 } };\n"
+         "const GFXfont a = { (uint8_t *)aBitmaps, (GFXglyph *)aGlyphs, 0x41, 0x41, 4 };",
+         "it lacks its uint8_t bitmap array."}};
+    for (const auto &[header, why] : headers) {
+        const Result<GfxFont> read = ReadGfxFont(header);
+        ASSERT_FALSE(read) << header;
+        EXPECT_NE(read.message().find(why), std::string::npos) << read.message();
+    }
 }
 
 // What goes out as BDF comes back with every metric: advances, boxes shrunk
@@ -280,8 +304,15 @@ TEST(FontFormats, GlyphMapsReadAsU8g2ReadsThem)
         ASSERT_TRUE(ranges) << map << ranges.message();
         EXPECT_EQ(ChooseGlyphs(font, ranges.value()), codes) << map;
     }
-    for (const std::string map : {"", "32-", "$zz", "127-32", "~65>66", "65,,66", "0x41", "1114112"})
-        EXPECT_FALSE(ParseGlyphMap(map)) << map;
+    const std::vector<std::pair<std::string, std::string>> refused{
+        {"", "cannot be read"},       {"32-", "cannot be read"},     {"$zz", "cannot be read"},
+        {"127-32", "runs backwards"}, {"~65>66", "cannot be read"},  {"65,,66", "cannot be read"},
+        {"0x41", "cannot be read"},   {"1114112", "cannot be read"}, {"32-126, 200-100", "as in 100-200."}};
+    for (const auto &[map, why] : refused) {
+        const Result<std::vector<GlyphRange>> ranges = ParseGlyphMap(map);
+        ASSERT_FALSE(ranges) << map;
+        EXPECT_NE(ranges.message().find(why), std::string::npos) << ranges.message();
+    }
 }
 
 // A text keeps only the glyphs it draws, and names those the font lacks.
