@@ -40,8 +40,8 @@ Document FontSet(Document set, std::optional<char32_t> defaultCharacter)
                        "C";
     char32_t code = U' ';
     for (Picture &picture : set.pictures)
-        picture.glyph = GlyphMetrics{code++, 1, 6, 5};
-    set.pictures.back().glyph = GlyphMetrics{U'\uB3C4', 0, set.Size().height, -3};
+        picture.glyph.emplace(GlyphMetrics{code++, 1, 6, 5});
+    set.pictures.back().glyph.emplace(GlyphMetrics{U'\uB3C4', 0, set.Size().height, -3});
     return set;
 }
 

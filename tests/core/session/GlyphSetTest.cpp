@@ -266,7 +266,7 @@ TEST(GlyphSet, AGlyphsCaptionIsItsCharacter)
     for (const auto &[code, caption] : cases)
         EXPECT_EQ(GlyphCaption(code), caption) << static_cast<unsigned>(code);
     Picture glyph{"U_0020"};
-    glyph.glyph = GlyphMetrics{U' ', 0, 6, 5};
+    glyph.glyph.emplace(GlyphMetrics{U' ', 0, 6, 5});
     EXPECT_EQ(StripCaption(glyph), "U+0020");
     EXPECT_EQ(StripCaption(Picture{"icon"}), "icon");
 }
@@ -279,7 +279,7 @@ TEST(GlyphSet, AnAdvancePastTheCellIsMeasured)
     };
     for (const auto &[metrics, beyond] : cases) {
         Picture glyph{"U_0041", kDefaultDelayMs, Dots(PictureSize{5, 7})};
-        glyph.glyph = metrics;
+        glyph.glyph.emplace(metrics);
         EXPECT_EQ(AdvanceBeyondCell(glyph), beyond) << metrics.originColumn << ' ' << metrics.advance;
     }
     EXPECT_EQ(AdvanceBeyondCell(Picture{}), 0);
