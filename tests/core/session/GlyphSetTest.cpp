@@ -265,8 +265,7 @@ TEST(GlyphSet, AGlyphsCaptionIsItsCharacter)
     };
     for (const auto &[code, caption] : cases)
         EXPECT_EQ(GlyphCaption(code), caption) << static_cast<unsigned>(code);
-    Picture glyph{"U_0020"};
-    glyph.glyph.emplace(GlyphMetrics{U' ', 0, 6, 5});
+    const Picture glyph{"U_0020", kDefaultDelayMs, {}, GlyphMetrics{U' ', 0, 6, 5}};
     EXPECT_EQ(StripCaption(glyph), "U+0020");
     EXPECT_EQ(StripCaption(Picture{"icon"}), "icon");
 }
@@ -278,8 +277,7 @@ TEST(GlyphSet, AnAdvancePastTheCellIsMeasured)
         {{U'A', 0, 6, 5}, 0}, {{U'A', 0, 6, 6}, 1}, {{U'A', 1, 6, 5}, 1}, {{U'A', 2, 6, 9}, 6}, {{U'A', 0, 6, 0}, 0},
     };
     for (const auto &[metrics, beyond] : cases) {
-        Picture glyph{"U_0041", kDefaultDelayMs, Dots(PictureSize{5, 7})};
-        glyph.glyph.emplace(metrics);
+        const Picture glyph{"U_0041", kDefaultDelayMs, Dots(PictureSize{5, 7}), metrics};
         EXPECT_EQ(AdvanceBeyondCell(glyph), beyond) << metrics.originColumn << ' ' << metrics.advance;
     }
     EXPECT_EQ(AdvanceBeyondCell(Picture{}), 0);
