@@ -672,7 +672,8 @@ Result<BitmapFont> DecodeU8g2Font(const std::vector<std::uint8_t> &bytes, std::s
     // its font box also holds the blank glyphs' tops, as a space's, which
     // take a line's room though no dot reaches them.
     SetAscentAndDescentFromDots(font);
-    const int boxBottom = static_cast<std::int8_t>(bytes[12]);
+    // The box's bottom is a signed byte, as u8g2 writes it.
+    const int boxBottom = bytes[12] < 0x80 ? bytes[12] : bytes[12] - 0x100;
     font.ascent = std::max(font.ascent, boxBottom + bytes[10]);
     font.descent = std::max(font.descent, -boxBottom);
     return Result<BitmapFont>::Ok(std::move(font));
