@@ -39,6 +39,15 @@ std::size_t IndexOf(const Document &set, char32_t codePoint)
     return set.pictures.size();
 }
 
+// Debian's 5x7 opened for editing as its glyphs, or false with why it cannot be.
+bool Open5x7(EditSession &session, std::string &why)
+{
+    const BdfReading *reading = DebianReading("5x7", why);
+    if (reading != nullptr)
+        session.OpenSet(GlyphSetOf(*reading, LcdType::Row));
+    return reading != nullptr;
+}
+
 } // namespace
 
 // A font opened as a glyph set and saved unchanged is the font the command
@@ -99,11 +108,9 @@ TEST(GlyphSet, SavedAfterGlyphsFromTextIsWhatFontWrites)
 TEST(GlyphSet, BaselineAndAdvanceMoveAsSteps)
 {
     std::string why;
-    const BdfReading *reading = DebianReading("5x7", why);
-    if (reading == nullptr)
-        GTEST_SKIP() << why;
     EditSession session;
-    session.OpenSet(GlyphSetOf(*reading, LcdType::Row));
+    if (!Open5x7(session, why))
+        GTEST_SKIP() << why;
     session.Select(IndexOf(session.Doc(), U'A'));
     const GlyphMetrics opened = *session.Doc().Edited().glyph;
     EXPECT_EQ(opened.advance, 5);
@@ -157,11 +164,9 @@ TEST(GlyphSet, GlyphsAreAddedAndChosenByText)
     for (const CommandId command : {CommandId::BaselineUp, CommandId::AddGlyph, CommandId::SaveFontAs})
         EXPECT_FALSE(plain.IsEnabled(command, false)) << CommandName(command);
     std::string why;
-    const BdfReading *reading = DebianReading("5x7", why);
-    if (reading == nullptr)
-        GTEST_SKIP() << why;
     EditSession session;
-    session.OpenSet(GlyphSetOf(*reading, LcdType::Row));
+    if (!Open5x7(session, why))
+        GTEST_SKIP() << why;
     session.Select(IndexOf(session.Doc(), U'A'));
     EXPECT_EQ(session.AddGlyph(U'A'), "The font has a glyph for U+0041 already: the picture U_0041.");
     EXPECT_EQ(session.AddGlyph(U'\xc628'), "");
@@ -223,11 +228,9 @@ TEST(GlyphSet, ASampleLineAdvancesThePen)
 TEST(GlyphSet, AGlyphIsAddedInCharacterOrder)
 {
     std::string why;
-    const BdfReading *reading = DebianReading("5x7", why);
-    if (reading == nullptr)
-        GTEST_SKIP() << why;
     EditSession session;
-    session.OpenSet(GlyphSetOf(*reading, LcdType::Row));
+    if (!Open5x7(session, why))
+        GTEST_SKIP() << why;
     ASSERT_EQ(session.KeepGlyphsForText("AC"), "");
     session.Select(1);
     const std::vector<std::pair<char32_t, std::vector<char32_t>>> cases{
@@ -288,11 +291,9 @@ TEST(GlyphSet, AnAdvancePastTheCellIsMeasured)
 TEST(GlyphSet, TheSampleLineChoosesTheDisplay)
 {
     std::string why;
-    const BdfReading *reading = DebianReading("5x7", why);
-    if (reading == nullptr)
-        GTEST_SKIP() << why;
     EditSession session;
-    session.OpenSet(GlyphSetOf(*reading, LcdType::Row));
+    if (!Open5x7(session, why))
+        GTEST_SKIP() << why;
     EXPECT_EQ(SampleLineSize(session.Doc(), SampleTextOf(session.Doc())), (PictureSize{80, 7}));
     EXPECT_EQ(Displays()[session.PreviewDisplay()].size, (PictureSize{84, 48}));
     const std::vector<std::pair<std::string, PictureSize>> cases{
