@@ -110,7 +110,10 @@ bool GatherSource(const std::string &source, const CommandLineDefines &defines, 
     std::ostringstream notes;
     Streams noted{streams.in, streams.out, notes};
     if (const FileStatus status = ReadSourcePictures(source, LcdType::Column, noted, read, defines); !status) {
-        streams.err << (IsFontSourceName(source) ? NoFontIn(source) : notes.str() + status.message()) << '\n';
+        // A source that cannot be read says so, whatever its ending.
+        const bool readable = std::filesystem::is_regular_file(source, error);
+        streams.err << (readable && IsFontSourceName(source) ? NoFontIn(source) : notes.str() + status.message())
+                    << '\n';
         return false;
     }
     streams.err << notes.str();

@@ -377,6 +377,8 @@ TEST(CliFont, RefusalsSayWhyInOneSentence)
          "is a GFX header cut short, with a GFXglyph table but not the GFXfont that follows it."},
         {{dir.Write("nofont.ino", notPictures).string()},
          "holds no u8g2 font (an array marked U8G2_FONT_SECTION), no GFXfont and no glyph pictures."},
+        {{(dir / "missing.h").string(), u8g2},
+         "Cannot open \"" + (dir / "missing.h").string() + "\": No such file or directory."},
         {{u8g2, "--text", ""}, "Cannot make the font: the text is empty, so it chooses no glyphs."},
     };
     for (const auto &[sources, said] : cases) {
